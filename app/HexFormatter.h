@@ -1,0 +1,21 @@
+#pragma once
+#include <QValidator>
+
+// Admits only lower-case hexadecimal text of at most maximumLength characters
+// (UTF-16 code units). A refused edit leaves the field as it was.
+class HexFormatter : public QValidator {
+    Q_OBJECT
+public:
+    explicit HexFormatter(QObject *parent = nullptr);
+    HexFormatter(qint64 maximumLength, QObject *parent = nullptr);
+
+    qint64 maximumLength() const { return m_maximumLength; }
+    void setMaximumLength(qint64 maximumLength) { m_maximumLength = maximumLength; }
+
+    // The edit check on the whole text an edit would produce.
+    bool isPartialStringValid(const QString &proposed) const;
+    State validate(QString &input, int &pos) const override;
+
+private:
+    qint64 m_maximumLength = 2;
+};

@@ -1,0 +1,1 @@
+// The container library's sources live beside this file.

@@ -1,0 +1,1 @@
+// The picture library's sources live beside this file.
