@@ -1,1 +1,0 @@
-// The picture library's sources live beside this file.
