@@ -8,8 +8,6 @@ const QString &hexCharacters() {
 }
 } // namespace
 
-HexFormatter::HexFormatter(QObject *parent) : QValidator(parent) {}
-
 HexFormatter::HexFormatter(qint64 maximumLength, QObject *parent)
     : QValidator(parent), m_maximumLength(maximumLength) {}
 

@@ -6,8 +6,7 @@
 class HexFormatter : public QValidator {
     Q_OBJECT
 public:
-    explicit HexFormatter(QObject *parent = nullptr);
-    HexFormatter(qint64 maximumLength, QObject *parent = nullptr);
+    explicit HexFormatter(qint64 maximumLength = 2, QObject *parent = nullptr);
 
     qint64 maximumLength() const { return m_maximumLength; }
     void setMaximumLength(qint64 maximumLength) { m_maximumLength = maximumLength; }

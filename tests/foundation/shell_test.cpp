@@ -1,0 +1,59 @@
+#include "AppDelegate.h"
+#include "ColourViewController.h"
+#include "CopperViewController.h"
+#include "DisplayViewController.h"
+#include "MainTabViewController.h"
+#include "MainWindow.h"
+#include "RegistersViewController.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include "QtPrinters.h"
+#include <gtest/gtest.h>
+
+TEST(Shell, WindowHoldsTheFourToolsInOrder) {
+    MainWindow window;
+    EXPECT_EQ(window.windowTitle(), "Quillfen");
+    MainTabViewController *tabs = window.tabViewController();
+    ASSERT_NE(tabs, nullptr);
+    ASSERT_EQ(tabs->count(), 4);
+    EXPECT_EQ(tabs->tabText(0), "Display");
+    EXPECT_EQ(tabs->tabText(1), "Colour");
+    EXPECT_EQ(tabs->tabText(2), "Registers");
+    EXPECT_EQ(tabs->tabText(3), "Copper");
+    EXPECT_NE(qobject_cast<DisplayViewController *>(tabs->widget(0)), nullptr);
+    EXPECT_NE(qobject_cast<ColourViewController *>(tabs->widget(1)), nullptr);
+    EXPECT_NE(qobject_cast<RegistersViewController *>(tabs->widget(2)), nullptr);
+    EXPECT_NE(qobject_cast<CopperViewController *>(tabs->widget(3)), nullptr);
+}
+
+TEST(Shell, SwitchingTabsKeepsEachToolsState) {
+    MainWindow window;
+    window.show();
+    auto *display = window.findChild<DisplayViewController *>();
+    auto *width = display->findChild<QLineEdit *>("displayWidthTextField");
+    width->selectAll();
+    QTest::keyClicks(width, "640");
+    window.tabViewController()->setCurrentIndex(3);
+    window.tabViewController()->setCurrentIndex(0);
+    EXPECT_EQ(width->text(), "640");
+    EXPECT_EQ(display->findChild<QLineEdit *>("bytesBitplaneLineTextField")->text(), "80");
+}
+
+TEST(Shell, QuitsWithTheLastWindowAndKeepsAMinimumSize) {
+    AppDelegate delegate;
+    EXPECT_TRUE(delegate.applicationShouldTerminateAfterLastWindowClosed());
+    QApplication::setQuitOnLastWindowClosed(false);
+    delegate.attach(*qApp);
+    EXPECT_TRUE(QApplication::quitOnLastWindowClosed());
+
+    // The window shrinks to its minimum size and no further.
+    MainWindow window;
+    window.show();
+    window.resize(100, 100);
+    EXPECT_GE(window.width(), window.minimumWidth());
+    EXPECT_GE(window.minimumWidth(), 600);
+    QApplication::setQuitOnLastWindowClosed(false); // keep the test runner alive
+}

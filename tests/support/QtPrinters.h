@@ -1,0 +1,17 @@
+#pragma once
+// Readable GoogleTest output for Qt values.
+#include <QString>
+#include <QStringList>
+#include <ostream>
+
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+
+inline void PrintTo(const QStringList &list, std::ostream *os) {
+    *os << '[';
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        if (i)
+            *os << ", ";
+        PrintTo(list[i], os);
+    }
+    *os << ']';
+}
