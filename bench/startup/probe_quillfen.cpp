@@ -1,0 +1,16 @@
+// Quillfen's own start-up path (the same objects main.cpp makes), ending after the first paint.
+#include "AppDelegate.h"
+#include "MainWindow.h"
+#include "probe_common.h"
+
+int main(int argc, char **argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillfen"));
+    AppDelegate delegate;
+    delegate.attach(application);
+    MainWindow window;
+    new QuitAfterFirstPaint(&window);
+    window.show();
+    delegate.applicationDidFinishLaunching();
+    return application.exec();
+}
