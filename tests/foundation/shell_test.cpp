@@ -6,11 +6,12 @@
 #include "MainWindow.h"
 #include "RegistersViewController.h"
 
+#include "QtPrinters.h"
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
-#include "QtPrinters.h"
 #include <gtest/gtest.h>
 
 TEST(Shell, WindowHoldsTheFourToolsInOrder) {
@@ -56,4 +57,32 @@ TEST(Shell, QuitsWithTheLastWindowAndKeepsAMinimumSize) {
     EXPECT_GE(window.width(), window.minimumWidth());
     EXPECT_GE(window.minimumWidth(), 600);
     QApplication::setQuitOnLastWindowClosed(false); // keep the test runner alive
+}
+
+TEST(Shell, MenusReachEveryToolFromTheKeyboard) {
+    MainWindow window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    MainTabViewController *tabs = window.tabViewController();
+
+    const char *const names[] = {"showDisplayAction", "showColourAction", "showRegistersAction",
+                                 "showCopperAction"};
+    for (int index = 3; index >= 0; --index) {
+        auto *action = window.findChild<QAction *>(names[index]);
+        ASSERT_NE(action, nullptr) << names[index];
+        EXPECT_EQ(action->shortcut(), QKeySequence(QStringLiteral("Ctrl+%1").arg(index + 1)));
+        QTest::keyClick(&window, Qt::Key_1 + index, Qt::ControlModifier);
+        EXPECT_EQ(tabs->currentIndex(), index);
+    }
+
+    auto *quit = window.findChild<QAction *>("quitAction");
+    ASSERT_NE(quit, nullptr);
+    EXPECT_EQ(quit->shortcut(), QKeySequence(QKeySequence::fromString("Ctrl+Q")));
+    auto *copy = window.findChild<QAction *>("copyOutputAction");
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->shortcut(), QKeySequence(QKeySequence::fromString("Ctrl+Shift+C")));
+    // The Display tool prints no code, so there is nothing to copy there.
+    tabs->setCurrentIndex(0);
+    EXPECT_FALSE(copy->isEnabled());
+    EXPECT_EQ(window.currentOutputView(), nullptr);
 }
