@@ -3,9 +3,13 @@
 #include "MainWindow.h"
 #include "probe_common.h"
 
+#include <QIcon>
+
 int main(int argc, char **argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillfen"));
+    QApplication::setDesktopFileName(QStringLiteral("quillfen"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/resources/quillfen.png")));
     AppDelegate delegate;
     delegate.attach(application);
     MainWindow window;
