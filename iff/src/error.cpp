@@ -1,0 +1,35 @@
+#include "iff/error.h"
+
+#include <stdarg.h>
+#include <stdio.h>
+
+void IFF_errorCallbackStderr(const char *formatString, va_list ap) {
+    vfprintf(stderr, formatString, ap);
+}
+
+void (*IFF_errorCallback)(const char *formatString, va_list ap) = IFF_errorCallbackStderr;
+
+void IFF_error(const char *formatString, ...) {
+    va_list ap;
+    va_start(ap, formatString);
+    IFF_errorCallback(formatString, ap);
+    va_end(ap);
+}
+
+void IFF_errorId(const IFF_ID id) {
+    for (unsigned int i = 0; i < sizeof(IFF_ID); i++) {
+        IFF_error("%c", id[i]);
+    }
+}
+
+void IFF_readError(const IFF_ID chunkId, const char *attributeName) {
+    IFF_error("Error reading '");
+    IFF_errorId(chunkId);
+    IFF_error("'.%s\n", attributeName);
+}
+
+void IFF_writeError(const IFF_ID chunkId, const char *attributeName) {
+    IFF_error("Error writing '");
+    IFF_errorId(chunkId);
+    IFF_error("'.%s\n", attributeName);
+}

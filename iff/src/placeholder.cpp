@@ -1,1 +1,0 @@
-// The container library's sources live beside this file.

@@ -1,0 +1,208 @@
+// Chunk heads, raw chunks, dispatch through extension tables and size bookkeeping.
+#include "testing.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace ifftest;
+
+TEST(IffRawChunk, OddBodyIsPaddedButItsSizeIsNot) {
+    Messages messages;
+    MemoryFile file(cat({chunk("ABCD", {1, 2, 3}), id("NEXT")}));
+    IFF_Chunk *read = IFF_readChunk(file.get(), nullptr, nullptr, 0);
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(file.position(), 12);
+    const IFF_RawChunk *raw = reinterpret_cast<const IFF_RawChunk *>(read);
+    EXPECT_EQ(raw->chunkSize, 3);
+    EXPECT_EQ(Bytes(raw->chunkData, raw->chunkData + 3), (Bytes{1, 2, 3}));
+    EXPECT_EQ(raw->parent, nullptr);
+    EXPECT_EQ(IFF_incrementChunkSize(4, read), 16);
+    EXPECT_EQ(written(read), chunk("ABCD", {1, 2, 3}));
+    EXPECT_EQ(messages.text(), "");
+    IFF_freeChunk(read, nullptr, nullptr, 0);
+}
+
+TEST(IffRawChunk, EmptyBodyConsumesOnlyTheHeader) {
+    MemoryFile file(cat({chunk("NONE", {}), id("NEXT")}));
+    IFF_Chunk *read = IFF_readChunk(file.get(), nullptr, nullptr, 0);
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(file.position(), 8);
+    EXPECT_EQ(read->chunkSize, 0);
+    EXPECT_EQ(written(read), chunk("NONE", {}));
+    IFF_RawChunk *empty = IFF_createRawChunk("NONE");
+    EXPECT_TRUE(IFF_compareChunk(read, reinterpret_cast<IFF_Chunk *>(empty), nullptr, nullptr, 0));
+    IFF_freeChunk(reinterpret_cast<IFF_Chunk *>(empty), nullptr, nullptr, 0);
+    IFF_freeChunk(read, nullptr, nullptr, 0);
+}
+
+TEST(IffRawChunk, ReadFailuresNameTheChunk) {
+    Messages messages;
+    {
+        MemoryFile file(id("BMHD"));
+        EXPECT_EQ(IFF_readChunk(file.get(), nullptr, nullptr, 0), nullptr);
+        EXPECT_EQ(messages.text(), "Error reading 'BMHD'.chunkSize\n");
+    }
+    messages.clear();
+    {
+        MemoryFile file({'B', 'M'});
+        EXPECT_EQ(IFF_readChunk(file.get(), nullptr, nullptr, 0), nullptr);
+        EXPECT_EQ(messages.text(), "Error reading '    '.chunkId\n");
+    }
+    messages.clear();
+    {
+        // Body present, padding byte missing.
+        MemoryFile file(cat({id("ODD!"), be32(1), Bytes{9}}));
+        EXPECT_EQ(IFF_readChunk(file.get(), nullptr, nullptr, 0), nullptr);
+        EXPECT_EQ(messages.text(),
+                  "Unexpected end of file, while reading padding byte of 'ODD!'\n");
+    }
+}
+
+TEST(IffRawChunk, PrintsBytesTenPerLine) {
+    Bytes body;
+    for (unsigned char i = 0; i < 12; i++) {
+        body.push_back(i);
+    }
+    IFF_RawChunk *raw = rawChunk("DATA", body);
+    EXPECT_EQ(printed([&] { IFF_printRawChunk(raw, 0); }), "bytes = \n"
+                                                           "  00 01 02 03 04 05 06 07 08 09 \n"
+                                                           "  0a 0b \n"
+                                                           ";\n");
+    IFF_UByte *big = static_cast<IFF_UByte *>(malloc(2));
+    big[0] = 0xff;
+    big[1] = 0x10;
+    IFF_setRawChunkData(raw, big, 2);
+    EXPECT_EQ(printed([&] {
+                  IFF_printChunk(reinterpret_cast<IFF_Chunk *>(raw), 1, nullptr, nullptr, 0);
+              }),
+              "  'DATA' = {\n"
+              "    chunkSize = 2;\n"
+              "    bytes = \n"
+              "      ff 10 \n"
+              "    ;\n"
+              "  }\n"
+              "\n");
+    IFF_freeChunk(reinterpret_cast<IFF_Chunk *>(raw), nullptr, nullptr, 0);
+}
+
+TEST(IffRawChunk, TextChunksPrintVerbatim) {
+    IFF_RawChunk *text = IFF_createRawChunk("TEXT");
+    ASSERT_TRUE(IFF_setTextData(text, "Hello 'Amiga'\n"));
+    EXPECT_EQ(text->chunkSize, 14);
+    EXPECT_EQ(printed([&] { IFF_printRawChunk(text, 1); }), "  text = '\n"
+                                                            "    Hello 'Amiga'\n"
+                                                            "\n"
+                                                            "  ';\n");
+    EXPECT_EQ(written(reinterpret_cast<IFF_Chunk *>(text)),
+              chunk("TEXT", Bytes{'H', 'e', 'l', 'l', 'o', ' ', '\'', 'A', 'm', 'i', 'g', 'a', '\'',
+                                  '\n'}));
+    ASSERT_TRUE(IFF_setTextData(text, ""));
+    EXPECT_EQ(text->chunkSize, 0);
+    IFF_freeChunk(reinterpret_cast<IFF_Chunk *>(text), nullptr, nullptr, 0);
+}
+
+TEST(IffRawChunk, CompareLooksAtSizeAndEveryByte) {
+    IFF_RawChunk *a = rawChunk("DATA", {1, 2, 3});
+    IFF_RawChunk *b = rawChunk("DATA", {1, 2, 3});
+    IFF_RawChunk *c = rawChunk("DATA", {1, 2, 4});
+    IFF_RawChunk *d = rawChunk("DATA", {1, 2});
+    IFF_RawChunk *e = rawChunk("DATB", {1, 2, 3});
+    auto same = [](IFF_RawChunk *x, IFF_RawChunk *y) {
+        return IFF_compareChunk(reinterpret_cast<IFF_Chunk *>(x), reinterpret_cast<IFF_Chunk *>(y),
+                                nullptr, nullptr, 0);
+    };
+    EXPECT_TRUE(same(a, b));
+    EXPECT_FALSE(same(a, c));
+    EXPECT_FALSE(same(a, d));
+    EXPECT_FALSE(same(a, e));
+    for (IFF_RawChunk *x : {a, b, c, d, e}) {
+        IFF_freeChunk(reinterpret_cast<IFF_Chunk *>(x), nullptr, nullptr, 0);
+    }
+}
+
+TEST(IffExtension, BinarySearchFindsRowsOnlyUnderAKnownFormType) {
+    const IFF_FormExtension *row =
+        IFF_findFormExtension("TEST", "HEAD", testExtension, testExtensionLength);
+    ASSERT_NE(row, nullptr);
+    EXPECT_STREQ(row->chunkId, "HEAD");
+    row = IFF_findFormExtension("TSTB", "ZZZZ", testExtension, testExtensionLength);
+    ASSERT_NE(row, nullptr);
+    EXPECT_STREQ(row->chunkId, "ZZZZ");
+    EXPECT_EQ(IFF_findFormExtension(nullptr, "HEAD", testExtension, testExtensionLength), nullptr);
+    EXPECT_EQ(IFF_findFormExtension("ILBM", "HEAD", testExtension, testExtensionLength), nullptr);
+    EXPECT_EQ(IFF_findFormExtension("ACBM", "HEAD", testExtension, testExtensionLength), nullptr);
+    EXPECT_EQ(IFF_findFormExtension("TEST", "BODY", testExtension, testExtensionLength), nullptr);
+    EXPECT_EQ(IFF_findFormExtension("TEST", "HEAD", nullptr, 0), nullptr);
+}
+
+TEST(IffExtension, KnownChunksAreRecordsOnlyInsideTheirForm) {
+    const Bytes head = chunk("HEAD", be16(0x1234));
+    Messages messages;
+
+    // Inside FORM TEST the extension reads it.
+    IFF_Chunk *tree = readBytes(group("FORM", "TEST", {head}), testExtension, testExtensionLength);
+    ASSERT_NE(tree, nullptr);
+    const IFF_Group *form = reinterpret_cast<const IFF_Group *>(tree);
+    ASSERT_EQ(form->chunkLength, 1u);
+    EXPECT_EQ(reinterpret_cast<const Head *>(form->chunk[0])->value, 0x1234);
+    EXPECT_EQ(printed([&] { IFF_print(tree, 0, testExtension, testExtensionLength); }),
+              "'FORM' = {\n"
+              "  chunkSize = 14;\n"
+              "  formType = 'TEST';\n"
+              "  [\n"
+              "    'HEAD' = {\n"
+              "      chunkSize = 2;\n"
+              "      value = 4660;\n"
+              "    }\n"
+              "\n"
+              "  ];\n"
+              "}\n"
+              "\n");
+    EXPECT_EQ(written(tree, testExtension, testExtensionLength), group("FORM", "TEST", {head}));
+    IFF_free(tree, testExtension, testExtensionLength);
+
+    // At the top, in a CAT and in a FORM of another type it is raw.
+    for (const Bytes &bytes : {head, group("CAT ", "TEST", {head}), group("FORM", "OTHR", {head}),
+                               group("LIST", "TEST", {head})}) {
+        tree = readBytes(bytes, testExtension, testExtensionLength);
+        ASSERT_NE(tree, nullptr);
+        const std::string dump =
+            printed([&] { IFF_print(tree, 0, testExtension, testExtensionLength); });
+        EXPECT_NE(dump.find("bytes = "), std::string::npos) << dump;
+        EXPECT_EQ(dump.find("value = "), std::string::npos) << dump;
+        EXPECT_EQ(written(tree, testExtension, testExtensionLength), bytes);
+        IFF_free(tree, testExtension, testExtensionLength);
+    }
+    EXPECT_EQ(messages.text(), "");
+}
+
+TEST(IffChunk, AllocateGivesAZeroedHead) {
+    IFF_Chunk *chunk = IFF_allocateChunk("ABCD", sizeof(IFF_RawChunk));
+    ASSERT_NE(chunk, nullptr);
+    EXPECT_EQ(chunk->parent, nullptr);
+    EXPECT_EQ(Bytes(chunk->chunkId, chunk->chunkId + 4), id("ABCD"));
+    EXPECT_EQ(chunk->chunkSize, 0);
+    EXPECT_EQ(reinterpret_cast<IFF_RawChunk *>(chunk)->chunkData, nullptr);
+    IFF_freeChunk(chunk, nullptr, nullptr, 0);
+}
+
+TEST(IffChunk, UpdateChunkSizesWalksUpTheParents) {
+    IFF_CAT *outer = IFF_createCAT("TEST");
+    IFF_Form *form = IFF_createForm("TEST");
+    IFF_RawChunk *raw = rawChunk("DATA", {1, 2, 3});
+    ASSERT_TRUE(IFF_addToForm(form, reinterpret_cast<IFF_Chunk *>(raw)));
+    ASSERT_TRUE(IFF_addToCAT(outer, reinterpret_cast<IFF_Chunk *>(form)));
+    EXPECT_EQ(form->chunkSize, 4 + 8 + 4);
+    EXPECT_EQ(outer->chunkSize, 4 + 8 + 16);
+    EXPECT_EQ(raw->parent, form);
+    EXPECT_EQ(form->parent, outer);
+
+    IFF_UByte *longer = static_cast<IFF_UByte *>(calloc(10, 1));
+    IFF_setRawChunkData(raw, longer, 10);
+    IFF_updateChunkSizes(reinterpret_cast<IFF_Chunk *>(raw));
+    EXPECT_EQ(form->chunkSize, 4 + 8 + 10);
+    EXPECT_EQ(outer->chunkSize, 4 + 8 + 22);
+    EXPECT_TRUE(IFF_check(reinterpret_cast<IFF_Chunk *>(outer), nullptr, 0));
+    IFF_free(reinterpret_cast<IFF_Chunk *>(outer), nullptr, 0);
+}

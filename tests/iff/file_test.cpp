@@ -1,0 +1,223 @@
+// Whole files: reading, writing, trailing bytes, the top-level check and the queries.
+#include "testing.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <unistd.h>
+
+using namespace ifftest;
+
+namespace {
+
+IFF_Chunk *asChunk(void *record) {
+    return reinterpret_cast<IFF_Chunk *>(record);
+}
+
+std::string temporaryName() {
+    char name[] = "/tmp/iff_test_XXXXXX";
+    const int fd = mkstemp(name);
+    close(fd);
+    return name;
+}
+
+} // namespace
+
+TEST(IffFile, WriteThenReadGivesAnEqualTree) {
+    IFF_CAT *top = IFF_createCAT("JJJJ");
+    IFF_Form *form = IFF_createForm("TEST");
+    IFF_addToForm(form, asChunk(createHead(77)));
+    IFF_addToForm(form, asChunk(rawChunk("BODY", {1, 2, 3, 4, 5})));
+    IFF_addToCAT(top, asChunk(form));
+    IFF_List *list = IFF_createList("TSTB");
+    IFF_Prop *prop = IFF_createProp("TSTB");
+    IFF_addToProp(prop, asChunk(createHead(5)));
+    IFF_addPropToList(list, prop);
+    IFF_addToList(list, asChunk(IFF_createForm("TSTB")));
+    IFF_addToCAT(top, asChunk(list));
+    ASSERT_TRUE(IFF_check(asChunk(top), testExtension, testExtensionLength));
+
+    const std::string name = temporaryName();
+    Messages messages;
+    ASSERT_TRUE(IFF_write(name.c_str(), asChunk(top), testExtension, testExtensionLength));
+    IFF_Chunk *back = IFF_read(name.c_str(), testExtension, testExtensionLength);
+    ASSERT_NE(back, nullptr);
+    EXPECT_TRUE(IFF_compare(asChunk(top), back, testExtension, testExtensionLength));
+    EXPECT_TRUE(IFF_check(back, testExtension, testExtensionLength));
+    EXPECT_EQ(messages.text(), "");
+
+    const Bytes expected = group(
+        "CAT ", "JJJJ",
+        {group("FORM", "TEST", {chunk("HEAD", be16(77)), chunk("BODY", {1, 2, 3, 4, 5})}),
+         group("LIST", "TSTB",
+               {group("PROP", "TSTB", {chunk("HEAD", be16(5))}), group("FORM", "TSTB", {})})});
+    EXPECT_EQ(written(back, testExtension, testExtensionLength), expected);
+    IFF_free(back, testExtension, testExtensionLength);
+    IFF_free(asChunk(top), testExtension, testExtensionLength);
+    unlink(name.c_str());
+}
+
+TEST(IffFile, TrailingBytesOnlyWarn) {
+    Messages messages;
+    const Bytes form = group("FORM", "TEST", {chunk("DATA", {1, 2})});
+    IFF_Chunk *tree = readBytes(cat({form, Bytes{0xc8, 0x01, 0x02}}));
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(messages.text(), "WARNING: Trailing IFF contents found: 200!\n");
+    EXPECT_EQ(written(tree), form);
+    IFF_free(tree, nullptr, 0);
+}
+
+TEST(IffFile, FailuresToOpenOrReadAreReported) {
+    Messages messages;
+    EXPECT_EQ(readBytes({}), nullptr);
+    EXPECT_EQ(messages.text(), "Error reading '    '.chunkId\nERROR: cannot open main chunk!\n");
+
+    messages.clear();
+    EXPECT_EQ(IFF_read("/nonexistent/picture.iff", nullptr, 0), nullptr);
+    EXPECT_EQ(messages.text(), "/nonexistent/picture.iff: No such file or directory\n"
+                               "ERROR: cannot open file: /nonexistent/picture.iff\n");
+
+    messages.clear();
+    IFF_Form *form = IFF_createForm("TEST");
+    EXPECT_FALSE(IFF_write("/nonexistent/out.iff", asChunk(form), nullptr, 0));
+    EXPECT_EQ(messages.text(), "ERROR: cannot open file: /nonexistent/out.iff\n");
+
+    // A disk that fills up: the failure shows when the buffered bytes are written out.
+    messages.clear();
+    EXPECT_FALSE(IFF_write("/dev/full", asChunk(form), nullptr, 0));
+    EXPECT_EQ(messages.text(), "ERROR: cannot write file: /dev/full\n");
+    IFF_free(asChunk(form), nullptr, 0);
+}
+
+TEST(IffFile, TopChunkMustBeAGroupOfTheThreeKinds) {
+    Messages messages;
+    for (const Bytes &bytes : {chunk("BMHD", Bytes(20, 0)), group("PROP", "ILBM", {})}) {
+        IFF_Chunk *tree = readBytes(bytes);
+        ASSERT_NE(tree, nullptr);
+        messages.clear();
+        EXPECT_FALSE(IFF_check(tree, nullptr, 0));
+        EXPECT_EQ(messages.text(), "Not a valid IFF-85 file: First bytes should start with "
+                                   "either: 'FORM', 'CAT ' or 'LIST'\n");
+        IFF_free(tree, nullptr, 0);
+    }
+    IFF_RawChunk *badId = rawChunk("B\x01MD", {});
+    IFF_Form *form = IFF_createForm("TEST");
+    IFF_addToForm(form, asChunk(badId));
+    messages.clear();
+    EXPECT_FALSE(IFF_check(asChunk(form), nullptr, 0));
+    EXPECT_EQ(messages.text(), "Illegal character: '\x01' in ID!\n");
+    IFF_free(asChunk(form), nullptr, 0);
+}
+
+TEST(IffQueries, SearchFormsDepthFirstInFileOrder) {
+    const Bytes tree =
+        group("CAT ", "JJJJ",
+              {group("FORM", "ILBM", {chunk("NAME", {'a'})}), group("FORM", "ACBM", {}),
+               group("LIST", "ILBM",
+                     {group("PROP", "ILBM", {}), group("FORM", "ILBM", {chunk("NAME", {'b'})}),
+                      group("FORM", "ILBM", {group("FORM", "ILBM", {}), chunk("NAME", {'c'})})})});
+    IFF_Chunk *top = readBytes(tree);
+    ASSERT_NE(top, nullptr);
+    unsigned int count = 99;
+    IFF_Form **forms = IFF_searchForms(top, "ILBM", &count);
+    ASSERT_EQ(count, 3u);
+    std::string names;
+    for (unsigned int i = 0; i < count; i++) {
+        const IFF_RawChunk *name =
+            reinterpret_cast<const IFF_RawChunk *>(IFF_getDataChunkFromForm(forms[i], "NAME"));
+        ASSERT_NE(name, nullptr);
+        names += static_cast<char>(name->chunkData[0]);
+    }
+    EXPECT_EQ(names, "abc");
+    free(forms);
+
+    const char *types[] = {"ACBM", "ILBM"};
+    forms = IFF_searchFormsFromArray(top, types, 2, &count);
+    EXPECT_EQ(count, 4u);
+    EXPECT_EQ(Bytes(forms[1]->groupType, forms[1]->groupType + 4), id("ACBM"));
+    free(forms);
+
+    count = 99;
+    EXPECT_EQ(IFF_searchForms(top, "8SVX", &count), nullptr);
+    EXPECT_EQ(count, 0u);
+    IFF_Chunk *inner = reinterpret_cast<IFF_Group *>(top)->chunk[0];
+    forms = IFF_searchForms(inner, "ILBM", &count);
+    ASSERT_EQ(count, 1u);
+    EXPECT_EQ(asChunk(forms[0]), inner);
+    free(forms);
+    IFF_free(top, nullptr, 0);
+}
+
+TEST(IffQueries, MergeFormArrayAppends) {
+    IFF_Form *a = IFF_createForm("AAAA");
+    IFF_Form *b = IFF_createForm("BBBB");
+    IFF_Form **target = static_cast<IFF_Form **>(malloc(sizeof(IFF_Form *)));
+    target[0] = a;
+    unsigned int length = 1;
+    IFF_Form *source[] = {b, a};
+    target = IFF_mergeFormArray(target, &length, source, 2);
+    ASSERT_NE(target, nullptr);
+    ASSERT_EQ(length, 3u);
+    EXPECT_EQ(target[0], a);
+    EXPECT_EQ(target[1], b);
+    EXPECT_EQ(target[2], a);
+    EXPECT_EQ(IFF_mergeFormArray(target, &length, nullptr, 0), target);
+    EXPECT_EQ(length, 3u);
+    free(target);
+    IFF_free(asChunk(a), nullptr, 0);
+    IFF_free(asChunk(b), nullptr, 0);
+}
+
+TEST(IffQueries, PropertiesAreInheritedFromTheNearestList) {
+    const Bytes cmapOuter = chunk("CMAP", {1, 1, 1});
+    const Bytes cmapInner = chunk("CMAP", {2, 2, 2});
+    const Bytes tree =
+        group("LIST", "ILBM",
+              {group("PROP", "ILBM", {cmapOuter, chunk("GRAB", {9, 9, 9, 9})}),
+               group("FORM", "ILBM", {chunk("BODY", {0})}),
+               group("FORM", "ILBM", {chunk("CMAP", {3, 3, 3})}),
+               group("LIST", "ILBM",
+                     {group("PROP", "ACBM", {chunk("CMAP", {4, 4, 4})}),
+                      group("PROP", "ILBM", {cmapInner}), group("FORM", "ILBM", {})})});
+    IFF_Chunk *top = readBytes(tree);
+    ASSERT_NE(top, nullptr);
+    const IFF_List *list = reinterpret_cast<const IFF_List *>(top);
+    auto firstByte = [](const IFF_Chunk *chunk) {
+        return chunk == nullptr ? -1 : reinterpret_cast<const IFF_RawChunk *>(chunk)->chunkData[0];
+    };
+    const IFF_Form *plain = reinterpret_cast<const IFF_Form *>(list->chunk[0]);
+    const IFF_Form *own = reinterpret_cast<const IFF_Form *>(list->chunk[1]);
+    const IFF_List *innerList = reinterpret_cast<const IFF_List *>(list->chunk[2]);
+    const IFF_Form *nested = reinterpret_cast<const IFF_Form *>(innerList->chunk[0]);
+
+    EXPECT_EQ(IFF_getDataChunkFromForm(plain, "CMAP"), nullptr);
+    EXPECT_EQ(firstByte(IFF_getChunkFromForm(plain, "CMAP")), 1);
+    EXPECT_EQ(firstByte(IFF_getChunkFromForm(own, "CMAP")), 3);
+    EXPECT_EQ(firstByte(IFF_getChunkFromForm(nested, "CMAP")), 2);
+    // Not in the inner PROP: the outer LIST's PROP still gives it.
+    EXPECT_EQ(firstByte(IFF_getChunkFromForm(nested, "GRAB")), 9);
+    EXPECT_EQ(IFF_getChunkFromForm(nested, "CRNG"), nullptr);
+
+    EXPECT_EQ(IFF_getPropFromList(innerList, "ACBM"), innerList->prop[0]);
+    EXPECT_EQ(IFF_getPropFromList(innerList, "PBM "), nullptr);
+    EXPECT_EQ(firstByte(IFF_getChunkFromProp(innerList->prop[1], "CMAP")), 2);
+    IFF_free(top, nullptr, 0);
+}
+
+TEST(IffQueries, ChunksFromFormInFileOrder) {
+    IFF_Chunk *top = readBytes(
+        group("FORM", "ILBM",
+              {chunk("CRNG", {1}), chunk("BODY", {}), chunk("CRNG", {2}), chunk("CRNG", {3})}));
+    ASSERT_NE(top, nullptr);
+    unsigned int count = 0;
+    IFF_Chunk **ranges = IFF_getChunksFromForm(reinterpret_cast<IFF_Form *>(top), "CRNG", &count);
+    ASSERT_EQ(count, 3u);
+    for (unsigned int i = 0; i < count; i++) {
+        EXPECT_EQ(reinterpret_cast<IFF_RawChunk *>(ranges[i])->chunkData[0], i + 1);
+    }
+    free(ranges);
+    count = 5;
+    EXPECT_EQ(IFF_getChunksFromForm(reinterpret_cast<IFF_Form *>(top), "CMAP", &count), nullptr);
+    EXPECT_EQ(count, 0u);
+    IFF_free(top, nullptr, 0);
+}

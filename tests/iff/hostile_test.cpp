@@ -1,0 +1,201 @@
+// Files from elsewhere: sizes that lie, truncation, endless nesting and odd bytes.
+#include "testing.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace ifftest;
+
+namespace {
+
+// A stream that cannot seek or tell its length, holding bytes (at most a pipe's capacity).
+class PipeFile {
+public:
+    explicit PipeFile(const Bytes &bytes) {
+        int fds[2];
+        if (pipe(fds) != 0) {
+            ADD_FAILURE() << "pipe";
+            return;
+        }
+        size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = write(fds[1], bytes.data() + done, bytes.size() - done);
+            if (n <= 0) {
+                break;
+            }
+            done += static_cast<size_t>(n);
+        }
+        close(fds[1]);
+        file = fdopen(fds[0], "rb");
+    }
+    ~PipeFile() { fclose(file); }
+    PipeFile(const PipeFile &) = delete;
+    PipeFile &operator=(const PipeFile &) = delete;
+    FILE *get() const { return file; }
+
+private:
+    FILE *file = nullptr;
+};
+
+Bytes nested(unsigned int depth) {
+    Bytes inner = group("FORM", "TEST", {chunk("DATA", {1, 2, 3})});
+    for (unsigned int i = 1; i < depth; i++) {
+        inner = group(i % 2 ? "CAT " : "LIST", "TEST", {inner});
+    }
+    return inner;
+}
+
+std::string lastLine(const std::string &text) {
+    const size_t end = text.size() > 0 ? text.size() - 1 : 0;
+    const size_t start = text.rfind('\n', end > 0 ? end - 1 : 0);
+    return start == std::string::npos ? text : text.substr(start + 1);
+}
+
+const Bytes &sample() {
+    static const Bytes bytes =
+        group("LIST", "TEST",
+              {group("PROP", "TEST", {chunk("HEAD", be16(9))}),
+               group("CAT ", "TEST",
+                     {group("FORM", "TEST",
+                            {chunk("HEAD", be16(1)), chunk("BODY", {1, 2, 3, 4, 5}),
+                             chunk("TEXT", {'h', 'i'})})}),
+               group("FORM", "TEST", {chunk("ZZZZ", {7})})});
+    return bytes;
+}
+
+} // namespace
+
+TEST(IffHostile, ImpossibleSizesAreRefusedBeforeAllocating) {
+    Messages messages;
+    EXPECT_EQ(readBytes(cat({id("DATA"), be32(0xfffffffc), Bytes(8, 0)})), nullptr);
+    EXPECT_EQ(messages.text(), "ERROR: Chunk 'DATA' has a negative size: -4!\n"
+                               "ERROR: cannot open main chunk!\n");
+
+    messages.clear();
+    EXPECT_EQ(readBytes(group("FORM", "TEST", {cat({id("BODY"), be32(0x7fffffff), Bytes(4, 0)})})),
+              nullptr);
+    EXPECT_EQ(messages.text(),
+              "ERROR: Chunk 'BODY' declares a body of 2147483647 bytes, but only 4 are left in the "
+              "file!\nError while reading chunk!\nERROR: cannot open main chunk!\n");
+
+    messages.clear();
+    EXPECT_EQ(readBytes(cat({id("FORM"), be32(0x80000000), id("TEST")})), nullptr);
+    EXPECT_EQ(messages.text(), "ERROR: Chunk 'FORM' has a negative size: -2147483648!\n"
+                               "ERROR: cannot open main chunk!\n");
+
+    // Without a length to go by, a huge body fails when the stream runs dry.
+    messages.clear();
+    PipeFile pipeFile(cat({id("BODY"), be32(0x7ffffff0), Bytes(100, 1)}));
+    EXPECT_EQ(IFF_readFd(pipeFile.get(), nullptr, 0), nullptr);
+    EXPECT_EQ(messages.text(), "Error reading raw chunk body of chunk: 'BODY'\n"
+                               "ERROR: cannot open main chunk!\n");
+}
+
+TEST(IffHostile, EveryTruncationFailsCleanly) {
+    const Bytes &bytes = sample();
+    IFF_Chunk *whole = readBytes(bytes, testExtension, testExtensionLength);
+    ASSERT_NE(whole, nullptr);
+    ASSERT_TRUE(IFF_check(whole, testExtension, testExtensionLength));
+    IFF_free(whole, testExtension, testExtensionLength);
+
+    Messages messages;
+    for (size_t length = 0; length < bytes.size(); length++) {
+        const Bytes prefix(bytes.begin(), bytes.begin() + static_cast<long>(length));
+        messages.clear();
+        EXPECT_EQ(readBytes(prefix, testExtension, testExtensionLength), nullptr) << length;
+        EXPECT_EQ(lastLine(messages.text()), "ERROR: cannot open main chunk!\n") << length;
+
+        // The same through a stream that cannot tell its length.
+        messages.clear();
+        PipeFile pipeFile(prefix);
+        EXPECT_EQ(IFF_readFd(pipeFile.get(), testExtension, testExtensionLength), nullptr)
+            << length;
+        EXPECT_EQ(lastLine(messages.text()), "ERROR: cannot open main chunk!\n") << length;
+    }
+    // A FORM cut inside a sub-chunk reports every level it passes.
+    messages.clear();
+    PipeFile cut(Bytes(sample().begin(), sample().begin() + 78));
+    EXPECT_EQ(IFF_readFd(cut.get(), testExtension, testExtensionLength), nullptr);
+    EXPECT_EQ(messages.text(), "Error reading raw chunk body of chunk: 'BODY'\n"
+                               "Error while reading chunk!\n"
+                               "Error while reading chunk!\n"
+                               "Error reading chunk in list!\n"
+                               "ERROR: cannot open main chunk!\n");
+}
+
+TEST(IffHostile, NestingDepthIsBounded) {
+    Messages messages;
+    IFF_Chunk *deepest = readBytes(nested(IFF_MAX_GROUP_DEPTH));
+    ASSERT_NE(deepest, nullptr);
+    EXPECT_EQ(messages.text(), "");
+    EXPECT_TRUE(IFF_check(deepest, nullptr, 0));
+    const Bytes again = written(deepest);
+    EXPECT_EQ(again, nested(IFF_MAX_GROUP_DEPTH));
+    EXPECT_FALSE(printed([&] { IFF_print(deepest, 0, nullptr, 0); }).empty());
+    IFF_free(deepest, nullptr, 0);
+
+    EXPECT_EQ(readBytes(nested(IFF_MAX_GROUP_DEPTH + 1)), nullptr);
+    const std::string text = messages.text();
+    EXPECT_EQ(text.rfind("ERROR: Groups are nested deeper than 256 levels!\n", 0), 0u);
+    EXPECT_EQ(lastLine(text), "ERROR: cannot open main chunk!\n");
+
+    // A reader that failed deep down leaves nothing behind for the next read.
+    messages.clear();
+    IFF_Chunk *next = readBytes(nested(3));
+    ASSERT_NE(next, nullptr);
+    IFF_free(next, nullptr, 0);
+    EXPECT_EQ(messages.text(), "");
+}
+
+TEST(IffHostile, SubChunksOverrunningTheirGroupAreReadAndCaught) {
+    // The FORM declares 12 bytes but its sub-chunk takes 4 + 8 + 20.
+    const Bytes bytes = group("FORM", "TEST", {chunk("DATA", Bytes(20, 5))}, 12);
+    Messages messages;
+    IFF_Chunk *tree = readBytes(bytes);
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(reinterpret_cast<IFF_Form *>(tree)->chunkLength, 1u);
+    EXPECT_FALSE(IFF_check(tree, nullptr, 0));
+    EXPECT_EQ(messages.text(), "Chunk size mismatch! FORM size: 12, while body has: 32\n");
+    IFF_free(tree, nullptr, 0);
+
+    // Declared sizes below the type field.
+    messages.clear();
+    tree = readBytes(group("CAT ", "TEST", {}, 0));
+    ASSERT_NE(tree, nullptr);
+    EXPECT_FALSE(IFF_check(tree, nullptr, 0));
+    EXPECT_EQ(messages.text(), "Chunk size mismatch! CAT  size: 0, while body has: 4\n");
+    IFF_free(tree, nullptr, 0);
+}
+
+TEST(IffHostile, OddIdBytesSurviveARoundTrip) {
+    const char zeroed[4] = {'A', '\0', '\0', 'B'};
+    const char type[4] = {'\xff', 'X', '\0', 'Y'};
+    const Bytes bytes =
+        group("FORM", "TEST", {cat({Bytes(zeroed, zeroed + 4), be32(1), Bytes{0x42, 0x00}})});
+    Bytes withType = cat({id("LIST"), be32(4 + 12 + 10), Bytes(type, type + 4), bytes});
+    Messages messages;
+    IFF_Chunk *tree = readBytes(withType);
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(written(tree), withType);
+    IFF_Chunk *again = readBytes(written(tree));
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(IFF_compare(tree, again, nullptr, 0));
+    EXPECT_FALSE(IFF_check(tree, nullptr, 0));
+    EXPECT_EQ(messages.text(), "Illegal character: '\xff' in ID!\n");
+    EXPECT_FALSE(printed([&] { IFF_print(tree, 0, nullptr, 0); }).empty());
+    IFF_free(again, nullptr, 0);
+    IFF_free(tree, nullptr, 0);
+}
+
+TEST(IffHostile, BrokenInMemoryRecordsFailToWrite) {
+    Messages messages;
+    IFF_RawChunk *raw = IFF_createRawChunk("DATA");
+    raw->chunkSize = 5; // but no data
+    int status = 1;
+    written(reinterpret_cast<IFF_Chunk *>(raw), nullptr, 0, &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(messages.text(), "Error writing raw chunk body of chunk 'DATA'\n");
+    raw->chunkSize = 0;
+    IFF_freeChunk(reinterpret_cast<IFF_Chunk *>(raw), nullptr, nullptr, 0);
+}

@@ -1,0 +1,150 @@
+// IDs, big-endian fields, padding bytes, messages and indentation.
+#include "testing.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace ifftest;
+
+TEST(IffFields, ReadBigEndianValuesOfEveryWidth) {
+    MemoryFile file({0x12, 0x34, 0xff, 0xfe, 0x80, 0x00, 0x00, 0x01, 0xff, 0xff, 0xff, 0xfe, 0xab});
+    IFF_UWord uword = 0;
+    IFF_Word word = 0;
+    IFF_ULong ulong = 0;
+    IFF_Long slong = 0;
+    IFF_UByte ubyte = 0;
+    ASSERT_TRUE(IFF_readUWord(file.get(), &uword, "TEST", "uword"));
+    ASSERT_TRUE(IFF_readWord(file.get(), &word, "TEST", "word"));
+    ASSERT_TRUE(IFF_readULong(file.get(), &ulong, "TEST", "ulong"));
+    ASSERT_TRUE(IFF_readLong(file.get(), &slong, "TEST", "long"));
+    ASSERT_TRUE(IFF_readUByte(file.get(), &ubyte, "TEST", "ubyte"));
+    EXPECT_EQ(uword, 0x1234);
+    EXPECT_EQ(word, -2);
+    EXPECT_EQ(ulong, 0x80000001u);
+    EXPECT_EQ(slong, -2);
+    EXPECT_EQ(ubyte, 0xab);
+}
+
+TEST(IffFields, WriteBigEndianValuesOfEveryWidth) {
+    char *buffer = nullptr;
+    size_t size = 0;
+    FILE *file = open_memstream(&buffer, &size);
+    EXPECT_TRUE(IFF_writeULong(file, 258, "TEST", "a"));
+    EXPECT_TRUE(IFF_writeLong(file, -2, "TEST", "b"));
+    EXPECT_TRUE(IFF_writeUWord(file, 0xbeef, "TEST", "c"));
+    EXPECT_TRUE(IFF_writeWord(file, -32768, "TEST", "d"));
+    EXPECT_TRUE(IFF_writeUByte(file, 0x7f, "TEST", "e"));
+    EXPECT_TRUE(IFF_writeId(file, "CAT ", "TEST", "f"));
+    fclose(file);
+    Bytes expected = {0,    0,    1,    2,    0xff, 0xff, 0xff, 0xfe, 0xbe,
+                      0xef, 0x80, 0x00, 0x7f, 'C',  'A',  'T',  ' '};
+    EXPECT_EQ(Bytes(buffer, buffer + size), expected);
+    free(buffer);
+}
+
+TEST(IffFields, ShortReadsFailWithTheFieldNamed) {
+    Messages messages;
+    {
+        MemoryFile file({0x12});
+        IFF_UWord value = 0;
+        EXPECT_FALSE(IFF_readUWord(file.get(), &value, "BMHD", "nPlanes"));
+        EXPECT_EQ(messages.text(), "Error reading 'BMHD'.nPlanes\n");
+    }
+    messages.clear();
+    {
+        MemoryFile file({1, 2, 3});
+        IFF_Long value = 0;
+        EXPECT_FALSE(IFF_readLong(file.get(), &value, "FORM", "chunkSize"));
+        EXPECT_EQ(messages.text(), "Error reading 'FORM'.chunkSize\n");
+    }
+    messages.clear();
+    {
+        MemoryFile file({});
+        IFF_UByte value = 0;
+        IFF_ID readId;
+        EXPECT_FALSE(IFF_readUByte(file.get(), &value, "CMAP", "red"));
+        EXPECT_FALSE(IFF_readId(file.get(), readId, "LIST", "contentsType"));
+        EXPECT_EQ(messages.text(), "Error reading 'CMAP'.red\nError reading 'LIST'.contentsType\n");
+    }
+}
+
+TEST(IffFields, WritesToAStreamThatRefusesThemFail) {
+    Messages messages;
+    FILE *file = fopen("/dev/full", "wb");
+    ASSERT_NE(file, nullptr);
+    setvbuf(file, nullptr, _IONBF, 0);
+    EXPECT_FALSE(IFF_writeUWord(file, 1, "BMHD", "w"));
+    EXPECT_FALSE(IFF_writeUByte(file, 1, "BMHD", "nPlanes"));
+    EXPECT_FALSE(IFF_writePaddingByte(file, 3, "BODY"));
+    fclose(file);
+    EXPECT_EQ(messages.text(), "Error writing 'BMHD'.w\nError writing 'BMHD'.nPlanes\n"
+                               "Cannot write padding byte of 'BODY'\n");
+}
+
+TEST(IffFields, PaddingByteFollowsOnlyOddBodies) {
+    Messages messages;
+    MemoryFile file({0x00, 0x20, 0x55});
+    EXPECT_TRUE(IFF_readPaddingByte(file.get(), 8, "ABCD"));
+    EXPECT_EQ(file.position(), 0);
+    EXPECT_TRUE(IFF_readPaddingByte(file.get(), 7, "ABCD"));
+    EXPECT_EQ(file.position(), 1);
+    EXPECT_EQ(messages.text(), "");
+    EXPECT_TRUE(IFF_readPaddingByte(file.get(), 7, "ABCD"));
+    EXPECT_EQ(messages.text(), "WARNING: Padding byte is non-zero!\n");
+    messages.clear();
+    fgetc(file.get());
+    EXPECT_FALSE(IFF_readPaddingByte(file.get(), 1, "ABCD"));
+    EXPECT_EQ(messages.text(), "Unexpected end of file, while reading padding byte of 'ABCD'\n");
+
+    char *buffer = nullptr;
+    size_t size = 0;
+    FILE *out = open_memstream(&buffer, &size);
+    EXPECT_TRUE(IFF_writePaddingByte(out, 4, "ABCD"));
+    EXPECT_TRUE(IFF_writePaddingByte(out, 5, "ABCD"));
+    fclose(out);
+    EXPECT_EQ(Bytes(buffer, buffer + size), Bytes{0});
+    free(buffer);
+}
+
+TEST(IffIds, CreateCompareAndCheck) {
+    IFF_ID shortId;
+    memset(shortId, 'x', sizeof(shortId));
+    IFF_createId(shortId, "AB");
+    EXPECT_EQ(Bytes(shortId, shortId + 4), (Bytes{'A', 'B', 0, 0}));
+    IFF_ID form;
+    IFF_createId(form, "FORMATION");
+    EXPECT_EQ(Bytes(form, form + 4), id("FORM"));
+    EXPECT_EQ(IFF_compareId(form, "FORMS"), 0);
+    EXPECT_LT(IFF_compareId("CAT ", "FORM"), 0);
+    EXPECT_GT(IFF_compareId("LIST", "FORM"), 0);
+
+    Messages messages;
+    EXPECT_TRUE(IFF_checkId("CAT "));
+    EXPECT_TRUE(IFF_checkId("AB D"));
+    EXPECT_FALSE(IFF_checkId(" ABC"));
+    EXPECT_EQ(messages.text(), "Spaces may not precede an ID!\n");
+    messages.clear();
+    EXPECT_FALSE(IFF_checkId("AB\tD"));
+    EXPECT_EQ(messages.text(), "Illegal character: '\t' in ID!\n");
+    messages.clear();
+    const char high[4] = {'A', static_cast<char>(0x80), 'C', 'D'};
+    EXPECT_FALSE(IFF_checkId(high));
+    EXPECT_EQ(messages.text(), std::string("Illegal character: '\x80' in ID!\n"));
+    messages.clear();
+    EXPECT_FALSE(IFF_checkId("AB~\x7f"));
+    EXPECT_EQ(messages.text(), "Illegal character: '\x7f' in ID!\n");
+}
+
+TEST(IffOutput, IndentationAndIdsAndErrorChannel) {
+    EXPECT_EQ(printed([] { IFF_printIndent(stdout, 3, "x = %d;\n", 5); }), "      x = 5;\n");
+    EXPECT_EQ(printed([] { IFF_printIndent(stdout, 0, "top\n"); }), "top\n");
+    EXPECT_EQ(printed([] { IFF_printId("DPI "); }), "DPI ");
+
+    Messages messages;
+    IFF_errorId("CAT ");
+    IFF_readError("BODY", "chunkData");
+    IFF_writeError("CMAP", "colorRegister.red");
+    EXPECT_EQ(messages.text(), "CAT Error reading 'BODY'.chunkData\n"
+                               "Error writing 'CMAP'.colorRegister.red\n");
+}
