@@ -1,0 +1,83 @@
+// Whatever the bytes: read, check, print, write, read the written bytes back and compare. A tree
+// that passes the check must read back equal to itself. (One that fails it need not: its stored
+// sizes are written unchanged, and a LIST writes its PROPs first, so a LIST whose sizes disagree
+// with its body can stop reading at another sub-chunk.)
+#include "fuzz_extension.h"
+
+#include <iff/iff.h>
+
+#include <stdarg.h>
+#include <stdint.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+namespace {
+
+void silent(const char *, va_list) {}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***) {
+    IFF_errorCallback = silent;
+    if (freopen("/dev/null", "w", stdout) == nullptr) {
+        abort();
+    }
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    FILE *in = fmemopen(const_cast<uint8_t *>(data), size, "rb");
+    if (in == nullptr) {
+        return 0;
+    }
+    IFF_Chunk *tree = IFF_readFd(in, fuzzExtension, fuzzExtensionLength);
+    fclose(in);
+    if (tree == nullptr) {
+        return 0;
+    }
+    const int valid = IFF_check(tree, fuzzExtension, fuzzExtensionLength);
+    IFF_print(tree, 0, fuzzExtension, fuzzExtensionLength);
+
+    char *buffer = nullptr;
+    size_t length = 0;
+    FILE *out = open_memstream(&buffer, &length);
+    if (out == nullptr) {
+        abort();
+    }
+    const int written = IFF_writeFd(out, tree, fuzzExtension, fuzzExtensionLength);
+    fclose(out);
+    if (!written || length == 0) {
+        abort(); // a tree that was read can always be written
+    }
+
+    FILE *back = fmemopen(buffer, length, "rb");
+    IFF_Chunk *again = IFF_readFd(back, fuzzExtension, fuzzExtensionLength);
+    fclose(back);
+    if (again == nullptr) {
+        abort(); // what was written cannot be read
+    }
+    if (valid && (!IFF_compare(tree, again, fuzzExtension, fuzzExtensionLength) ||
+                  !IFF_compare(again, tree, fuzzExtension, fuzzExtensionLength) ||
+                  !IFF_check(again, fuzzExtension, fuzzExtensionLength))) {
+        abort(); // a valid tree read back as something else
+    }
+    IFF_compare(tree, again, fuzzExtension, fuzzExtensionLength);
+
+    unsigned int count = 0;
+    const char *types[] = {"FUZZ", "TEST", "ILBM"};
+    IFF_Form **forms = IFF_searchFormsFromArray(again, types, 3, &count);
+    for (unsigned int i = 0; i < count; i++) {
+        IFF_getChunkFromForm(forms[i], "HEAD");
+        unsigned int heads = 0;
+        free(IFF_getChunksFromForm(forms[i], "HEAD", &heads));
+    }
+    free(forms);
+
+    IFF_free(again, fuzzExtension, fuzzExtensionLength);
+    IFF_free(tree, fuzzExtension, fuzzExtensionLength);
+    free(buffer);
+    return 0;
+}
