@@ -1,0 +1,186 @@
+// quillfen-iff print, check and compare, with their output and exit statuses.
+#include "testing.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace ifftest;
+
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class ToolTest : public testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/quillfen_iff_test_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        folder = pattern;
+    }
+    void TearDown() override {
+        for (const std::string &name : created) {
+            unlink(name.c_str());
+        }
+        unlink((folder + "/stderr").c_str());
+        rmdir(folder.c_str());
+    }
+
+    std::string file(const char *name, const Bytes &bytes) {
+        const std::string path = folder + "/" + name;
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char *>(bytes.data()), static_cast<long>(bytes.size()));
+        created.push_back(path);
+        return path;
+    }
+
+    Outcome run(const std::string &arguments, const std::string &input = "") {
+        const std::string errName = folder + "/stderr";
+        std::string command = std::string(QUILLFEN_IFF_TOOL) + " " + arguments + " 2>" + errName;
+        if (!input.empty()) {
+            command = "cat " + input + " | " + command;
+        }
+        Outcome result;
+        FILE *pipe = popen(command.c_str(), "r");
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof(buffer), pipe)) > 0) {
+            result.out.append(buffer, n);
+        }
+        const int status = pclose(pipe);
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        std::ifstream err(errName);
+        std::stringstream text;
+        text << err.rdbuf();
+        result.err = text.str();
+        return result;
+    }
+
+    std::string folder;
+    std::vector<std::string> created;
+};
+
+Bytes header() {
+    Bytes bytes;
+    for (unsigned char i = 0; i < 20; i++) {
+        bytes.push_back(i);
+    }
+    return bytes;
+}
+
+} // namespace
+
+TEST_F(ToolTest, PrintShowsTheNestedTree) {
+    const std::string path = file("ilbm.iff", group("FORM", "ILBM", {chunk("BMHD", header())}));
+    Outcome result = run("print " + path);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out, "'FORM' = {\n"
+                          "  chunkSize = 32;\n"
+                          "  formType = 'ILBM';\n"
+                          "  [\n"
+                          "    'BMHD' = {\n"
+                          "      chunkSize = 20;\n"
+                          "      bytes = \n"
+                          "        00 01 02 03 04 05 06 07 08 09 \n"
+                          "        0a 0b 0c 0d 0e 0f 10 11 12 13 \n"
+                          "      ;\n"
+                          "    }\n"
+                          "\n"
+                          "  ];\n"
+                          "}\n"
+                          "\n");
+    // The same from the standard input, a stream that cannot seek.
+    Outcome piped = run("print -", path);
+    EXPECT_EQ(piped.status, 0);
+    EXPECT_EQ(piped.out, result.out);
+}
+
+TEST_F(ToolTest, CheckRefusesEachBrokenRule) {
+    const Bytes form = group("FORM", "ILBM", {chunk("BMHD", header())});
+    EXPECT_EQ(run("check " + file("good.iff", form)).status, 0);
+
+    struct Case {
+        const char *name;
+        Bytes bytes;
+        const char *message;
+    } cases[] = {
+        {"data.iff", chunk("BMHD", header()),
+         "Not a valid IFF-85 file: First bytes should start with either: 'FORM', 'CAT ' or "
+         "'LIST'\n"},
+        {"prop.iff", group("FORM", "ILBM", {group("PROP", "ILBM", {})}),
+         "ERROR: Element with chunk Id: 'PROP' not allowed in FORM chunk!\n"},
+        {"propform.iff",
+         group("LIST", "ILBM", {group("PROP", "ILBM", {group("FORM", "ILBM", {})})}),
+         "ERROR: Element with chunk Id: 'FORM' not allowed in PROP chunk!\n"},
+        {"catdata.iff", group("CAT ", "ILBM", {chunk("BMHD", header())}),
+         "ERROR: Element with chunk Id: 'BMHD' not allowed in CAT chunk!\n"},
+        {"catform.iff", group("CAT ", "ILBM", {group("FORM", "ACBM", {})}),
+         "Sub form does not match contentsType of the CAT!\n"},
+        {"catlist.iff", group("CAT ", "ILBM", {group("LIST", "ACBM", {})}),
+         "Sub list does not match contentsType of the CAT!\n"},
+        {"catcat.iff", group("CAT ", "ILBM", {group("CAT ", "ACBM", {})}),
+         "Sub cat does not match contentsType of the CAT!\n"},
+        {"lower.iff", group("FORM", "ilbm", {}),
+         "No lowercase characters or punctuation marks allowed in a form type ID!\n"},
+        {"reserved.iff", group("FORM", "FOR3", {}), "Form type: 'FOR3' not allowed!\n"},
+        {"space.iff", group("FORM", "ILBM", {chunk(" BMH", {})}),
+         "Spaces may not precede an ID!\n"},
+        {"tab.iff", group("FORM", "ILBM", {chunk("BM\tD", {})}),
+         "Illegal character: '\t' in ID!\n"},
+        {"size.iff", group("FORM", "ILBM", {chunk("BMHD", header())}, 30),
+         "Chunk size mismatch! FORM size: 30, while body has: 32\n"},
+    };
+    for (const Case &c : cases) {
+        Outcome result = run(std::string("check ") + file(c.name, c.bytes));
+        EXPECT_EQ(result.status, 1) << c.name;
+        EXPECT_EQ(result.err.rfind(c.message, 0), 0u) << c.name << ": " << result.err;
+        EXPECT_EQ(result.out, "") << c.name;
+    }
+    Outcome broken = run("check " + file("cut.iff", Bytes(form.begin(), form.begin() + 30)));
+    EXPECT_EQ(broken.status, 1);
+    EXPECT_NE(broken.err.find("ERROR: cannot open main chunk!\n"), std::string::npos);
+}
+
+TEST_F(ToolTest, CompareTellsEqualFromDifferent) {
+    const Bytes a = group("CAT ", "JJJJ", {group("FORM", "ILBM", {chunk("BODY", {1, 2, 3})})});
+    const Bytes b = group("CAT ", "JJJJ", {group("FORM", "ILBM", {chunk("BODY", {1, 2, 4})})});
+    const std::string first = file("a.iff", a);
+    // The same tree, with trailing bytes that are not part of it.
+    const std::string same = file("same.iff", cat({a, Bytes{0, 0}}));
+    const std::string other = file("b.iff", b);
+    Outcome equal = run("compare " + first + " " + same);
+    EXPECT_EQ(equal.status, 0);
+    EXPECT_EQ(equal.out, "equal\n");
+    Outcome different = run("compare " + first + " " + other);
+    EXPECT_EQ(different.status, 1);
+    EXPECT_EQ(different.out, "different\n");
+    EXPECT_EQ(run("compare " + first + " " + folder + "/missing.iff").status, 2);
+}
+
+TEST_F(ToolTest, UsageAndFileErrors) {
+    Outcome help = run("--help");
+    EXPECT_EQ(help.status, 0);
+    for (const char *word : {"print FILE", "check FILE", "compare FILE FILE"}) {
+        EXPECT_NE(help.out.find(word), std::string::npos) << word;
+    }
+    EXPECT_EQ(run("").status, 2);
+    Outcome unknown = run("frobnicate x");
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.err.rfind("quillfen-iff: unknown command: frobnicate\n", 0), 0u);
+    Outcome missingArgument = run("compare one");
+    EXPECT_EQ(missingArgument.status, 2);
+    EXPECT_EQ(missingArgument.err, "usage: quillfen-iff compare FILE FILE\n");
+    Outcome missing = run("print " + folder + "/missing.iff");
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.err, "quillfen-iff: " + folder + "/missing.iff: No such file or directory\n");
+}
