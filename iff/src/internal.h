@@ -4,6 +4,7 @@
 
 #include "iff/chunk.h"
 #include "iff/group.h"
+#include "iff/rawchunk.h"
 
 #include <limits.h>
 #include <stdint.h>
@@ -50,7 +51,8 @@ bool remainingLength(FILE *file, long *remaining);
 // of the stream.
 bool acceptBodySize(FILE *file, const IFF_ID chunkId, const IFF_Long chunkSize);
 
-bool isGroupId(const IFF_ID chunkId);
+// IFF_readRawChunk for a size that acceptBodySize has already let through.
+IFF_RawChunk *readAcceptedRawChunk(FILE *file, const IFF_ID chunkId, const IFF_Long chunkSize);
 
 // The sub-chunk checks of a group, summing into *sum what the sub-chunks occupy; false after the
 // first failure, or when the sum no longer fits a chunk size.

@@ -22,10 +22,12 @@ constexpr size_t kFirstPiece = size_t(1) << 20;
 
 IFF_UByte *readBody(FILE *file, const IFF_Long chunkSize) {
     const size_t size = static_cast<size_t>(chunkSize);
+    size_t room = size;
     long remaining;
-    const bool fits =
-        iff_internal::remainingLength(file, &remaining) && static_cast<long>(size) <= remaining;
-    size_t room = fits || size <= kFirstPiece ? size : kFirstPiece;
+    if (size > kFirstPiece && !(iff_internal::remainingLength(file, &remaining) &&
+                                static_cast<long>(size) <= remaining)) {
+        room = kFirstPiece;
+    }
     IFF_UByte *data = static_cast<IFF_UByte *>(malloc(room));
     if (data == nullptr) {
         return nullptr;
@@ -88,6 +90,11 @@ IFF_RawChunk *IFF_readRawChunk(FILE *file, const IFF_ID chunkId, const IFF_Long 
     if (!iff_internal::acceptBodySize(file, chunkId, chunkSize)) {
         return nullptr;
     }
+    return iff_internal::readAcceptedRawChunk(file, chunkId, chunkSize);
+}
+
+IFF_RawChunk *iff_internal::readAcceptedRawChunk(FILE *file, const IFF_ID chunkId,
+                                                 const IFF_Long chunkSize) {
     char id[sizeof(IFF_ID) + 1] = {chunkId[0], chunkId[1], chunkId[2], chunkId[3], '\0'};
     IFF_RawChunk *rawChunk = IFF_createRawChunk(id);
     if (rawChunk == nullptr) {
