@@ -177,16 +177,6 @@ TEST(IffExtension, KnownChunksAreRecordsOnlyInsideTheirForm) {
     EXPECT_EQ(messages.text(), "");
 }
 
-TEST(IffChunk, AllocateGivesAZeroedHead) {
-    IFF_Chunk *chunk = IFF_allocateChunk("ABCD", sizeof(IFF_RawChunk));
-    ASSERT_NE(chunk, nullptr);
-    EXPECT_EQ(chunk->parent, nullptr);
-    EXPECT_EQ(Bytes(chunk->chunkId, chunk->chunkId + 4), id("ABCD"));
-    EXPECT_EQ(chunk->chunkSize, 0);
-    EXPECT_EQ(reinterpret_cast<IFF_RawChunk *>(chunk)->chunkData, nullptr);
-    IFF_freeChunk(chunk, nullptr, nullptr, 0);
-}
-
 TEST(IffChunk, UpdateChunkSizesWalksUpTheParents) {
     IFF_CAT *outer = IFF_createCAT("TEST");
     IFF_Form *form = IFF_createForm("TEST");

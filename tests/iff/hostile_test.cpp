@@ -60,7 +60,7 @@ const Bytes &sample() {
                      {group("FORM", "TEST",
                             {chunk("HEAD", be16(1)), chunk("BODY", {1, 2, 3, 4, 5}),
                              chunk("TEXT", {'h', 'i'})})}),
-               group("FORM", "TEST", {chunk("ZZZZ", {7})})});
+               group("FORM", "TEST", {chunk("HEAD", {7, 8, 9})})});
     return bytes;
 }
 

@@ -180,29 +180,9 @@ int compareHead(const IFF_Chunk *chunk1, const IFF_Chunk *chunk2) {
            reinterpret_cast<const Head *>(chunk2)->value;
 }
 
-IFF_Chunk *readZzzz(FILE *file, const IFF_Long chunkSize) {
-    return reinterpret_cast<IFF_Chunk *>(IFF_readRawChunk(file, "ZZZZ", chunkSize));
-}
-int writeZzzz(FILE *file, const IFF_Chunk *chunk) {
-    return IFF_writeRawChunk(file, reinterpret_cast<const IFF_RawChunk *>(chunk));
-}
-int checkZzzz(const IFF_Chunk *) {
-    return 1;
-}
-void freeZzzz(IFF_Chunk *chunk) {
-    IFF_freeRawChunk(reinterpret_cast<IFF_RawChunk *>(chunk));
-}
-void printZzzz(const IFF_Chunk *, const unsigned int indentLevel) {
-    IFF_printIndent(stdout, indentLevel, "zzzz;\n");
-}
-int compareZzzz(const IFF_Chunk *chunk1, const IFF_Chunk *chunk2) {
-    return IFF_compareRawChunk(reinterpret_cast<const IFF_RawChunk *>(chunk1),
-                               reinterpret_cast<const IFF_RawChunk *>(chunk2));
-}
-
 const IFF_FormExtension testFormExtension[] = {
     {"HEAD", readHead, writeHead, checkHead, freeHead, printHead, compareHead},
-    {"ZZZZ", readZzzz, writeZzzz, checkZzzz, freeZzzz, printZzzz, compareZzzz},
+    {"ZZZZ", readHead, writeHead, checkHead, freeHead, printHead, compareHead},
 };
 
 } // namespace

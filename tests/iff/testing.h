@@ -66,7 +66,7 @@ IFF_Chunk *readBytes(const Bytes &bytes, const IFF_Extension *extension = nullpt
 IFF_RawChunk *rawChunk(const char *chunkId, const Bytes &body);
 
 // A test chunk type "HEAD": one big-endian word "value", 2 bytes. Known under the form types
-// "TEST" and "TSTB"; "ZZZZ" is a second row that holds a raw body.
+// "TEST" and "TSTB"; "ZZZZ" is a second row (of the same record) for the table searches.
 struct Head {
     IFF_Group *parent;
     IFF_ID chunkId;
