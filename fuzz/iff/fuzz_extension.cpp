@@ -20,14 +20,27 @@ IFF_Chunk *readHead(FILE *file, const IFF_Long chunkSize) {
         free(head);
         return nullptr;
     }
-    if (rest > 0) {
-        head->rest = static_cast<IFF_UByte *>(malloc(rest));
-        if (head->rest == nullptr || fread(head->rest, 1, rest, file) < rest) {
-            IFF_readError(head->chunkId, "rest");
-            free(head->rest);
-            free(head);
-            return nullptr;
+    // In growing pieces: a stream that cannot tell its length may hold far less than declared.
+    size_t filled = 0;
+    while (filled < rest) {
+        const size_t room =
+            filled == 0 ? (rest < 4096 ? rest : 4096) : (filled > rest / 2 ? rest : filled * 2);
+        IFF_UByte *grown = static_cast<IFF_UByte *>(realloc(head->rest, room));
+        if (grown == nullptr) {
+            break;
         }
+        head->rest = grown;
+        const size_t read = fread(head->rest + filled, 1, room - filled, file);
+        filled += read;
+        if (filled < room) {
+            break;
+        }
+    }
+    if (filled < rest) {
+        IFF_readError(head->chunkId, "rest");
+        free(head->rest);
+        free(head);
+        return nullptr;
     }
     if (!IFF_readPaddingByte(file, chunkSize, head->chunkId)) {
         free(head->rest);

@@ -10,10 +10,40 @@
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
+#include <sys/types.h>
 
 namespace {
 
 void silent(const char *, va_list) {}
+
+// The input once more as a stream that can neither seek nor tell its length, like a pipe.
+struct Unseekable {
+    const uint8_t *data;
+    size_t size;
+    size_t position;
+};
+
+ssize_t readUnseekable(void *cookie, char *buffer, size_t size) {
+    Unseekable *stream = static_cast<Unseekable *>(cookie);
+    const size_t left = stream->size - stream->position;
+    const size_t n = size < left ? size : left;
+    memcpy(buffer, stream->data + stream->position, n);
+    stream->position += n;
+    return static_cast<ssize_t>(n);
+}
+
+IFF_Chunk *readUnseekably(const uint8_t *data, size_t size) {
+    Unseekable stream = {data, size, 0};
+    cookie_io_functions_t functions = {readUnseekable, nullptr, nullptr, nullptr};
+    FILE *in = fopencookie(&stream, "rb", functions);
+    if (in == nullptr) {
+        abort();
+    }
+    IFF_Chunk *tree = IFF_readFd(in, fuzzExtension, fuzzExtensionLength);
+    fclose(in);
+    return tree;
+}
 
 } // namespace
 
@@ -35,6 +65,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     }
     IFF_Chunk *tree = IFF_readFd(in, fuzzExtension, fuzzExtensionLength);
     fclose(in);
+
+    // Without the stream's length to refuse impossible sizes early, reading must come to the
+    // same result: the same tree, or a failure.
+    IFF_Chunk *unseekable = readUnseekably(data, size);
+    if ((tree == nullptr) != (unseekable == nullptr) ||
+        (tree != nullptr && !IFF_compare(tree, unseekable, fuzzExtension, fuzzExtensionLength))) {
+        abort();
+    }
+    IFF_free(unseekable, fuzzExtension, fuzzExtensionLength);
     if (tree == nullptr) {
         return 0;
     }

@@ -18,7 +18,7 @@ namespace {
 // Bodies up to this size are allocated at once. A larger body is allocated at once only when
 // the stream has been seen to hold it; otherwise it is read in pieces of growing size, so that a
 // short stream fails before much memory is taken.
-constexpr size_t kFirstPiece = size_t(1) << 20;
+constexpr size_t kFirstPiece = size_t(64) << 10;
 
 IFF_UByte *readBody(FILE *file, const IFF_Long chunkSize) {
     const size_t size = static_cast<size_t>(chunkSize);
