@@ -1,0 +1,253 @@
+#include "ilbm/drange.h"
+
+#include "array.h"
+#include "fixedchunk.h"
+
+#include <iff/error.h>
+#include <iff/util.h>
+#include <stdlib.h>
+
+namespace {
+
+bool hasFades(const ILBM_DRange *drange) {
+    return (drange->flags & ILBM_RNG_FADE) != 0;
+}
+
+void release(ILBM_DRange *drange) {
+    ILBM_freeDRange(reinterpret_cast<IFF_Chunk *>(drange));
+    free(drange);
+}
+
+/* The bytes the record's fields take in the file. */
+IFF_Long fieldSize(const ILBM_DRange *drange) {
+    IFF_Long size = 8 + 4 * drange->ntrue + 2 * drange->nregs;
+    if (hasFades(drange)) {
+        size += 2 + 2 * drange->nfades;
+    }
+    return size;
+}
+
+template <typename T> T *addCell(T *&cells, IFF_UByte &count, IFF_Long &chunkSize, int size) {
+    if (count == 255 || !ilbm::growArray(cells, count)) {
+        return NULL;
+    }
+    T *cell = &cells[count++];
+    *cell = T{};
+    chunkSize += size;
+    return cell;
+}
+
+} // namespace
+
+ILBM_DRange *ILBM_createDRange(const IFF_Word flags) {
+    ILBM_DRange *drange =
+        reinterpret_cast<ILBM_DRange *>(IFF_allocateChunk(ILBM_ID_DRNG, sizeof(ILBM_DRange)));
+    if (drange != NULL) {
+        drange->flags = flags;
+        drange->chunkSize = 8;
+        if (hasFades(drange)) {
+            drange->chunkSize += 2;
+        }
+    }
+    return drange;
+}
+
+ILBM_DColor *ILBM_addDColorToDRange(ILBM_DRange *drange) {
+    return addCell(drange->dcolor, drange->ntrue, drange->chunkSize, 4);
+}
+
+ILBM_DIndex *ILBM_addDIndexToDRange(ILBM_DRange *drange) {
+    return addCell(drange->dindex, drange->nregs, drange->chunkSize, 2);
+}
+
+ILBM_DFade *ILBM_addDFadeToDRange(ILBM_DRange *drange) {
+    return addCell(drange->dfade, drange->nfades, drange->chunkSize, 2);
+}
+
+IFF_Chunk *ILBM_readDRange(FILE *file, const IFF_Long chunkSize) {
+    if (!ilbm::fitsInChunk(ILBM_ID_DRNG, chunkSize, 8)) {
+        return NULL;
+    }
+    ILBM_DRange *drange = ILBM_createDRange(0);
+    if (drange == NULL) {
+        return NULL;
+    }
+    const char *id = drange->chunkId;
+    IFF_UByte ntrue, nregs;
+    if (!IFF_readUByte(file, &drange->min, id, "min") ||
+        !IFF_readUByte(file, &drange->max, id, "max") ||
+        !IFF_readWord(file, &drange->rate, id, "rate") ||
+        !IFF_readWord(file, &drange->flags, id, "flags") ||
+        !IFF_readUByte(file, &ntrue, id, "ntrue") || !IFF_readUByte(file, &nregs, id, "nregs") ||
+        !ilbm::fitsInChunk(ILBM_ID_DRNG, chunkSize, 8LL + 4 * ntrue + 2 * nregs)) {
+        release(drange);
+        return NULL;
+    }
+
+    for (unsigned int i = 0; i < ntrue; i++) {
+        ILBM_DColor *dcolor = ILBM_addDColorToDRange(drange);
+        if (dcolor == NULL || !IFF_readUByte(file, &dcolor->cell, id, "dcolor.cell") ||
+            !IFF_readUByte(file, &dcolor->r, id, "dcolor.r") ||
+            !IFF_readUByte(file, &dcolor->g, id, "dcolor.g") ||
+            !IFF_readUByte(file, &dcolor->b, id, "dcolor.b")) {
+            release(drange);
+            return NULL;
+        }
+    }
+    for (unsigned int i = 0; i < nregs; i++) {
+        ILBM_DIndex *dindex = ILBM_addDIndexToDRange(drange);
+        if (dindex == NULL || !IFF_readUByte(file, &dindex->cell, id, "dindex.cell") ||
+            !IFF_readUByte(file, &dindex->index, id, "dindex.index")) {
+            release(drange);
+            return NULL;
+        }
+    }
+
+    if (hasFades(drange)) {
+        IFF_UByte nfades;
+        drange->chunkSize += 2;
+        if (!ilbm::fitsInChunk(ILBM_ID_DRNG, chunkSize, drange->chunkSize) ||
+            !IFF_readUByte(file, &nfades, id, "nfades") ||
+            !IFF_readUByte(file, &drange->pad, id, "pad") ||
+            !ilbm::fitsInChunk(ILBM_ID_DRNG, chunkSize, drange->chunkSize + 2LL * nfades)) {
+            release(drange);
+            return NULL;
+        }
+        for (unsigned int i = 0; i < nfades; i++) {
+            ILBM_DFade *dfade = ILBM_addDFadeToDRange(drange);
+            if (dfade == NULL || !IFF_readUByte(file, &dfade->cell, id, "dfade.cell") ||
+                !IFF_readUByte(file, &dfade->fade, id, "dfade.fade")) {
+                release(drange);
+                return NULL;
+            }
+        }
+    }
+
+    if (!ilbm::finishChunkBody(file, ILBM_ID_DRNG, drange->chunkSize, chunkSize)) {
+        release(drange);
+        return NULL;
+    }
+    drange->chunkSize = chunkSize;
+    return reinterpret_cast<IFF_Chunk *>(drange);
+}
+
+int ILBM_writeDRange(FILE *file, const IFF_Chunk *chunk) {
+    const ILBM_DRange *drange = reinterpret_cast<const ILBM_DRange *>(chunk);
+    const char *id = drange->chunkId;
+    if (!IFF_writeUByte(file, drange->min, id, "min") ||
+        !IFF_writeUByte(file, drange->max, id, "max") ||
+        !IFF_writeWord(file, drange->rate, id, "rate") ||
+        !IFF_writeWord(file, drange->flags, id, "flags") ||
+        !IFF_writeUByte(file, drange->ntrue, id, "ntrue") ||
+        !IFF_writeUByte(file, drange->nregs, id, "nregs")) {
+        return 0;
+    }
+    for (unsigned int i = 0; i < drange->ntrue; i++) {
+        const ILBM_DColor &c = drange->dcolor[i];
+        if (!IFF_writeUByte(file, c.cell, id, "dcolor.cell") ||
+            !IFF_writeUByte(file, c.r, id, "dcolor.r") ||
+            !IFF_writeUByte(file, c.g, id, "dcolor.g") ||
+            !IFF_writeUByte(file, c.b, id, "dcolor.b")) {
+            return 0;
+        }
+    }
+    for (unsigned int i = 0; i < drange->nregs; i++) {
+        const ILBM_DIndex &d = drange->dindex[i];
+        if (!IFF_writeUByte(file, d.cell, id, "dindex.cell") ||
+            !IFF_writeUByte(file, d.index, id, "dindex.index")) {
+            return 0;
+        }
+    }
+    if (hasFades(drange)) {
+        if (!IFF_writeUByte(file, drange->nfades, id, "nfades") ||
+            !IFF_writeUByte(file, drange->pad, id, "pad")) {
+            return 0;
+        }
+        for (unsigned int i = 0; i < drange->nfades; i++) {
+            const ILBM_DFade &f = drange->dfade[i];
+            if (!IFF_writeUByte(file, f.cell, id, "dfade.cell") ||
+                !IFF_writeUByte(file, f.fade, id, "dfade.fade")) {
+                return 0;
+            }
+        }
+    }
+    return ilbm::finishChunkWrite(file, ILBM_ID_DRNG, fieldSize(drange), drange->chunkSize);
+}
+
+int ILBM_checkDRange(const IFF_Chunk *) {
+    return 1;
+}
+
+void ILBM_freeDRange(IFF_Chunk *chunk) {
+    ILBM_DRange *drange = reinterpret_cast<ILBM_DRange *>(chunk);
+    free(drange->dcolor);
+    free(drange->dindex);
+    free(drange->dfade);
+    drange->dcolor = NULL;
+    drange->dindex = NULL;
+    drange->dfade = NULL;
+    drange->ntrue = drange->nregs = drange->nfades = 0;
+}
+
+void ILBM_printDRange(const IFF_Chunk *chunk, const unsigned int indentLevel) {
+    const ILBM_DRange *drange = reinterpret_cast<const ILBM_DRange *>(chunk);
+    IFF_printIndent(stdout, indentLevel, "min = %u;\n", static_cast<unsigned int>(drange->min));
+    IFF_printIndent(stdout, indentLevel, "max = %u;\n", static_cast<unsigned int>(drange->max));
+    IFF_printIndent(stdout, indentLevel, "rate = %d;\n", static_cast<int>(drange->rate));
+    IFF_printIndent(stdout, indentLevel, "flags = %d;\n", static_cast<int>(drange->flags));
+    IFF_printIndent(stdout, indentLevel, "ntrue = %u;\n", static_cast<unsigned int>(drange->ntrue));
+    IFF_printIndent(stdout, indentLevel, "nregs = %u;\n", static_cast<unsigned int>(drange->nregs));
+    for (unsigned int i = 0; i < drange->ntrue; i++) {
+        const ILBM_DColor &c = drange->dcolor[i];
+        IFF_printIndent(stdout, indentLevel, "{ cell = %u, r = %u, g = %u, b = %u }\n",
+                        static_cast<unsigned int>(c.cell), static_cast<unsigned int>(c.r),
+                        static_cast<unsigned int>(c.g), static_cast<unsigned int>(c.b));
+    }
+    for (unsigned int i = 0; i < drange->nregs; i++) {
+        const ILBM_DIndex &d = drange->dindex[i];
+        IFF_printIndent(stdout, indentLevel, "{ cell = %u, index = %u }\n",
+                        static_cast<unsigned int>(d.cell), static_cast<unsigned int>(d.index));
+    }
+    if (hasFades(drange)) {
+        IFF_printIndent(stdout, indentLevel, "nfades = %u;\n",
+                        static_cast<unsigned int>(drange->nfades));
+        IFF_printIndent(stdout, indentLevel, "pad = %u;\n", static_cast<unsigned int>(drange->pad));
+        for (unsigned int i = 0; i < drange->nfades; i++) {
+            const ILBM_DFade &f = drange->dfade[i];
+            IFF_printIndent(stdout, indentLevel, "{ cell = %u, fade = %u }\n",
+                            static_cast<unsigned int>(f.cell), static_cast<unsigned int>(f.fade));
+        }
+    }
+}
+
+int ILBM_compareDRange(const IFF_Chunk *chunk1, const IFF_Chunk *chunk2) {
+    const ILBM_DRange *a = reinterpret_cast<const ILBM_DRange *>(chunk1);
+    const ILBM_DRange *b = reinterpret_cast<const ILBM_DRange *>(chunk2);
+    if (a->min != b->min || a->max != b->max || a->rate != b->rate || a->flags != b->flags ||
+        a->ntrue != b->ntrue || a->nregs != b->nregs) {
+        return 0;
+    }
+    for (unsigned int i = 0; i < a->ntrue; i++) {
+        const ILBM_DColor &x = a->dcolor[i];
+        const ILBM_DColor &y = b->dcolor[i];
+        if (x.cell != y.cell || x.r != y.r || x.g != y.g || x.b != y.b) {
+            return 0;
+        }
+    }
+    for (unsigned int i = 0; i < a->nregs; i++) {
+        if (a->dindex[i].cell != b->dindex[i].cell || a->dindex[i].index != b->dindex[i].index) {
+            return 0;
+        }
+    }
+    if (hasFades(a)) {
+        if (a->nfades != b->nfades) {
+            return 0;
+        }
+        for (unsigned int i = 0; i < a->nfades; i++) {
+            if (a->dfade[i].cell != b->dfade[i].cell || a->dfade[i].fade != b->dfade[i].fade) {
+                return 0;
+            }
+        }
+    }
+    return 1;
+}

@@ -1,0 +1,412 @@
+// The chunk types of ILBM pictures: reading, writing, checking, printing and comparing them
+// inside whole files, including files whose chunks lie about their sizes.
+#include "ilbm_test_support.h"
+
+#include <iff/form.h>
+#include <iff/group.h>
+#include <iff/rawchunk.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace ilbmtest;
+
+namespace {
+
+IFF_Chunk *subChunk(const Tree &tree, unsigned int index) {
+    const IFF_Group *group = reinterpret_cast<const IFF_Group *>(tree.get());
+    return index < group->chunkLength ? group->chunk[index] : nullptr;
+}
+
+template <typename T> T *sub(const Tree &tree, unsigned int index) {
+    return reinterpret_cast<T *>(subChunk(tree, index));
+}
+
+Bytes palette(unsigned int colours) {
+    Bytes body;
+    for (unsigned int i = 0; i < colours * 3; i++) {
+        body.push_back(static_cast<unsigned char>(i * 7));
+    }
+    return body;
+}
+
+Bytes form(std::initializer_list<Bytes> children) {
+    return group("FORM", "ILBM", children);
+}
+
+std::string printed(const IFF_Chunk *chunk) {
+    testing::internal::CaptureStdout();
+    ILBM_print(chunk);
+    return testing::internal::GetCapturedStdout();
+}
+
+} // namespace
+
+TEST(IlbmChunks, ReadsAPictureFormIntoItsRecordsAndWritesTheSameBytes) {
+    Bytes file = form({bmhd(320, 200, 5), chunk("CMAP", palette(32)), chunk("BODY", Bytes(40, 1))});
+    Messages messages;
+    Tree tree(file);
+    ASSERT_TRUE(tree);
+    auto *header = sub<ILBM_BitMapHeader>(tree, 0);
+    EXPECT_EQ(header->w, 320);
+    EXPECT_EQ(header->h, 200);
+    EXPECT_EQ(header->nPlanes, 5);
+    EXPECT_EQ(header->xAspect, 10);
+    EXPECT_EQ(header->pageWidth, 320);
+    EXPECT_EQ(header->chunkSize, 20);
+    auto *colorMap = sub<ILBM_ColorMap>(tree, 1);
+    ASSERT_EQ(colorMap->colorRegisterLength, 32u);
+    EXPECT_EQ(colorMap->colorRegister[1].red, 21);
+    EXPECT_EQ(colorMap->colorRegister[31].blue, static_cast<unsigned char>(95 * 7));
+    auto *body = sub<IFF_RawChunk>(tree, 2);
+    EXPECT_EQ(std::memcmp(body->chunkId, "BODY", 4), 0);
+    EXPECT_EQ(body->chunkSize, 40);
+
+    EXPECT_TRUE(ILBM_check(tree.get()));
+    EXPECT_EQ(writeBytes(tree.get()), file);
+    Tree again(writeBytes(tree.get()));
+    EXPECT_TRUE(ILBM_compare(tree.get(), again.get()));
+    EXPECT_EQ(messages.text(), "");
+}
+
+TEST(IlbmChunks, EveryChunkTypeSurvivesAWriteAndARead) {
+    Bytes file = form({
+        bmhd(16, 2, 2),
+        chunk("CAMG", be32(0x8004)),
+        chunk("CCRT", {0xFF, 0xFF, 1, 7, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0}),
+        chunk("CMAP", palette(3)),
+        chunk("CMYK", {1, 2, 3, 4, 5, 6, 7, 8}),
+        chunk("CNAM", {0, 0, 0, 1, 'r', 'e', 'd', 0, 'b', 'l', 'u', 'e', 0}),
+        chunk("CRNG", {0, 0, 0x0A, 0xAA, 0, 1, 4, 9}),
+        chunk("DEST", {4, 0, 0, 0x0F, 0, 0x01, 0, 0x0E}),
+        chunk("DPI ", {0, 72, 0, 96}),
+        chunk("DRNG", {0, 15, 0, 10, 0, 1, 1, 1, 3, 200, 100, 50, 4, 2}),
+        chunk("GRAB", {0xFF, 0xFE, 0, 5}),
+        chunk("SPRT", {0, 3}),
+        chunk("BODY", Bytes(8, 0x5A)),
+    });
+    Messages messages;
+    Tree tree(file);
+    ASSERT_TRUE(tree);
+    EXPECT_TRUE(ILBM_check(tree.get()));
+    EXPECT_EQ(writeBytes(tree.get()), file);
+
+    EXPECT_EQ(sub<ILBM_Viewport>(tree, 1)->viewportMode, 0x8004);
+    auto *cycleInfo = sub<ILBM_CycleInfo>(tree, 2);
+    EXPECT_EQ(cycleInfo->direction, -1);
+    EXPECT_EQ(cycleInfo->end, 7);
+    EXPECT_EQ(cycleInfo->microSeconds, 3);
+    EXPECT_EQ(sub<ILBM_CMYKMap>(tree, 4)->cmykRegister[1].black, 8);
+    auto *names = sub<ILBM_ColorNames>(tree, 5);
+    ASSERT_EQ(names->colorNamesLength, 2u);
+    EXPECT_STREQ(names->colorNames[1], "blue");
+    EXPECT_EQ(sub<ILBM_ColorRange>(tree, 6)->rate, 0x0AAA);
+    EXPECT_EQ(sub<ILBM_DestMerge>(tree, 7)->planeMask, 0x0E);
+    EXPECT_EQ(sub<ILBM_DPIHeader>(tree, 8)->dpiY, 96);
+    auto *drange = sub<ILBM_DRange>(tree, 9);
+    ASSERT_EQ(drange->ntrue, 1);
+    EXPECT_EQ(drange->dcolor[0].g, 100);
+    EXPECT_EQ(drange->dindex[0].index, 2);
+    EXPECT_EQ(sub<ILBM_Grab>(tree, 10)->x, -2);
+    EXPECT_EQ(sub<ILBM_Sprite>(tree, 11)->spritePrecedence, 3);
+    EXPECT_EQ(messages.text(), "");
+}
+
+TEST(IlbmChunks, ColourMapsOfOddSizeTakeTheirPaddingByte) {
+    Messages messages;
+    Bytes file = form({chunk("CMAP", palette(3)), chunk("CMAP", {})});
+    Tree tree(file);
+    ASSERT_TRUE(tree);
+    EXPECT_EQ(sub<ILBM_ColorMap>(tree, 0)->colorRegisterLength, 3u);
+    EXPECT_EQ(sub<ILBM_ColorMap>(tree, 1)->colorRegisterLength, 0u);
+    EXPECT_EQ(writeBytes(tree.get()), file);
+    EXPECT_EQ(messages.text(), "");
+}
+
+TEST(IlbmChunks, AColourMapWithAPartialRegisterStaysInsideItsChunk) {
+    // Seven bytes: two whole registers and one byte of a third; the SPRT after it must still
+    // be read from its own bytes.
+    Messages messages;
+    Bytes file = form({chunk("CMAP", {1, 2, 3, 4, 5, 6, 7}), chunk("SPRT", {0, 9})});
+    Tree tree(file);
+    ASSERT_TRUE(tree);
+    auto *colorMap = sub<ILBM_ColorMap>(tree, 0);
+    EXPECT_EQ(colorMap->colorRegisterLength, 2u);
+    EXPECT_EQ(colorMap->chunkSize, 7);
+    EXPECT_EQ(sub<ILBM_Sprite>(tree, 1)->spritePrecedence, 9);
+    EXPECT_TRUE(messages.contains("WARNING"));
+    EXPECT_TRUE(ILBM_check(tree.get()));
+    Bytes written = writeBytes(tree.get());
+    EXPECT_EQ(written.size(), file.size());
+}
+
+TEST(IlbmChunks, FixedChunksWhoseDeclaredSizeDiffersFromTheirFields) {
+    {
+        // Longer than its fields: the extra bytes are skipped, kept in the size, and the
+        // next chunk is read from the right place.
+        Messages messages;
+        Bytes file = form({chunk("CAMG", {0, 0, 0x80, 0x04, 0xAA, 0xBB}), chunk("SPRT", {0, 9})});
+        Tree tree(file);
+        ASSERT_TRUE(tree);
+        EXPECT_EQ(sub<ILBM_Viewport>(tree, 0)->viewportMode, 0x8004);
+        EXPECT_EQ(sub<ILBM_Viewport>(tree, 0)->chunkSize, 6);
+        EXPECT_EQ(sub<ILBM_Sprite>(tree, 1)->spritePrecedence, 9);
+        EXPECT_TRUE(messages.contains("WARNING"));
+        EXPECT_TRUE(ILBM_check(tree.get()));
+        EXPECT_EQ(writeBytes(tree.get()).size(), file.size());
+    }
+    {
+        // Shorter than its fields: refused instead of reading the next chunk's bytes.
+        Messages messages;
+        Tree tree(form({bmhd(16, 16, 1), chunk("GRAB", {0, 1}), chunk("SPRT", {0, 9})}));
+        EXPECT_FALSE(tree);
+        EXPECT_TRUE(messages.contains("'GRAB'"));
+        EXPECT_TRUE(messages.contains("ERROR: cannot open main chunk!\n"));
+    }
+    {
+        Messages messages;
+        Bytes bad = form({chunk("BMHD", Bytes(19, 0))});
+        Tree tree(bad);
+        EXPECT_FALSE(tree);
+    }
+}
+
+TEST(IlbmChunks, ATruncatedChunkFailsWithTheFieldsName) {
+    Messages messages;
+    Bytes file = text("FORM");
+    append(file, be32(4 + 8 + 6));
+    append(file, text("ILBM"));
+    append(file, text("CMAP"));
+    append(file, be32(6));
+    append(file, {1, 2, 3, 4});
+    Tree tree(file);
+    EXPECT_FALSE(tree);
+    EXPECT_TRUE(messages.contains("Error reading 'CMAP'.colorRegister.green\n"));
+}
+
+TEST(IlbmChunks, ColourNamesAreBoundedByTheirChunk) {
+    {
+        Messages messages;
+        Tree tree(form({chunk("CNAM", {0, 2, 0, 4, 'a', 0, 'b', 'c', 0, 'd', 'e', 'f', 0})}));
+        ASSERT_TRUE(tree);
+        auto *names = sub<ILBM_ColorNames>(tree, 0);
+        ASSERT_EQ(names->colorNamesLength, 3u);
+        EXPECT_EQ(names->chunkSize, 4 + 6 + 3);
+        EXPECT_TRUE(ILBM_check(tree.get()));
+    }
+    {
+        // A start above the end would ask for four billion names; the chunk ends first.
+        Messages messages;
+        Tree tree(form({chunk("CNAM", {0, 5, 0, 1, 'x', 0}), chunk("SPRT", {0, 9})}));
+        ASSERT_TRUE(tree);
+        EXPECT_EQ(sub<ILBM_ColorNames>(tree, 0)->colorNamesLength, 1u);
+        EXPECT_EQ(sub<ILBM_Sprite>(tree, 1)->spritePrecedence, 9);
+        EXPECT_FALSE(ILBM_check(tree.get()));
+        EXPECT_TRUE(messages.contains(
+            "'CNAM'.startingColor: 5 cannot be greater than the 'CNAM'.endingColor: 1\n"));
+    }
+    {
+        // Fewer names than the range asks for.
+        Messages messages;
+        Tree tree(form({chunk("CNAM", {0, 0, 0, 3, 'x', 0})}));
+        ASSERT_TRUE(tree);
+        EXPECT_FALSE(ILBM_check(tree.get()));
+        EXPECT_TRUE(messages.contains("The 'CNAM'.startingColor: 0 and 'CNAM'.endingColor: 3 "
+                                      "difference do not match the length: 1\n"));
+    }
+    {
+        // A name without its zero byte inside the chunk.
+        Messages messages;
+        Tree tree(form({chunk("CNAM", {0, 0, 0, 0, 'x', 'y'}), chunk("SPRT", {0, 0})}));
+        EXPECT_FALSE(tree);
+    }
+}
+
+TEST(IlbmChunks, ColourNamesUpTo1022Characters) {
+    for (size_t length : {size_t{1022}, size_t{1023}}) {
+        Bytes body = {0, 0, 0, 0};
+        body.insert(body.end(), length, 'n');
+        body.push_back(0);
+        Messages messages;
+        Tree tree(form({chunk("CNAM", body)}));
+        EXPECT_EQ(static_cast<bool>(tree), length == 1022) << length;
+    }
+}
+
+TEST(IlbmChunks, BitMapHeaderChecks) {
+    struct Case {
+        unsigned int nPlanes, masking, compression, pad1;
+        bool passes;
+        const char *message;
+    };
+    const Case cases[] = {
+        {24, 0, 0, 0, true, ""},
+        {32, 0, 1, 0, true, ""},
+        {8, 3, 1, 0, true, ""},
+        {9, 0, 0, 0, false, "'BMHD'.nPlanes"},
+        {5, 4, 0, 0, false, "Invalid 'BMHD'.masking value!\n"},
+        {5, 0, 2, 0, false, "Invalid 'BMHD'.compression value!\n"},
+        {5, 0, 1, 0x80, true, "WARNING: 'BMHD'.pad1 is not 0!\n"},
+    };
+    for (const Case &c : cases) {
+        Messages messages;
+        Tree tree(form({bmhd(16, 16, c.nPlanes, c.masking, c.compression, c.pad1)}));
+        ASSERT_TRUE(tree);
+        EXPECT_EQ(static_cast<bool>(ILBM_check(tree.get())), c.passes) << c.nPlanes;
+        EXPECT_TRUE(messages.contains(c.message)) << messages.text();
+        if (c.nPlanes == 9) {
+            EXPECT_TRUE(messages.contains("9"));
+        }
+    }
+}
+
+TEST(IlbmChunks, NumberOfColoursFollowsTheDepth) {
+    ILBM_BitMapHeader *header = ILBM_createBitMapHeader();
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->chunkSize, 20);
+    const unsigned int expected[][2] = {{0, 0}, {1, 2},  {5, 32}, {8, 256},
+                                        {9, 0}, {24, 0}, {32, 0}};
+    for (const auto &e : expected) {
+        header->nPlanes = static_cast<IFF_UByte>(e[0]);
+        EXPECT_EQ(ILBM_calculateNumOfColors(header), e[1]) << e[0];
+    }
+    free(header);
+}
+
+TEST(IlbmChunks, ComparisonIgnoresOnlyWhatIsNotPrinted) {
+    Messages messages;
+    Tree a(form({bmhd(16, 16, 4, 0, 0, 0, 1), chunk("DRNG", {0, 1, 0, 0, 0, 8, 0, 0, 0, 7})}));
+    Tree b(form({bmhd(16, 16, 4, 0, 0, 0, 2), chunk("DRNG", {0, 1, 0, 0, 0, 8, 0, 0, 0, 9})}));
+    Tree c(form({bmhd(16, 16, 4, 0, 0, 0, 1), chunk("DRNG", {0, 2, 0, 0, 0, 8, 0, 0, 0, 7})}));
+    Tree d(form({bmhd(17, 16, 4, 0, 0, 0, 1), chunk("DRNG", {0, 1, 0, 0, 0, 8, 0, 0, 0, 7})}));
+    ASSERT_TRUE(a && b && c && d);
+    EXPECT_TRUE(ILBM_compare(a.get(), b.get()));
+    EXPECT_FALSE(ILBM_compare(a.get(), c.get()));
+    EXPECT_FALSE(ILBM_compare(a.get(), d.get()));
+}
+
+TEST(IlbmChunks, DRangeSizesFollowTheFadesFlag) {
+    ILBM_DRange *fresh = ILBM_createDRange(8);
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(fresh->chunkSize, 10);
+    ILBM_addDColorToDRange(fresh);
+    ILBM_addDIndexToDRange(fresh);
+    ILBM_addDFadeToDRange(fresh);
+    EXPECT_EQ(fresh->chunkSize, 18);
+    EXPECT_EQ(fresh->ntrue + fresh->nregs + fresh->nfades, 3);
+    ILBM_freeDRange(reinterpret_cast<IFF_Chunk *>(fresh));
+    free(fresh);
+
+    Messages messages;
+    Bytes fades = {0, 31, 0, 5, 0, 8, 2, 1};
+    append(fades, {0, 1, 2, 3, 1, 4, 5, 6, 2, 9});
+    append(fades, {3, 0, 0, 1, 1, 2, 2, 3});
+    ASSERT_EQ(fades.size(), 26u);
+    Tree tree(form({chunk("DRNG", fades)}));
+    ASSERT_TRUE(tree);
+    auto *drange = sub<ILBM_DRange>(tree, 0);
+    EXPECT_EQ(drange->chunkSize, 26);
+    EXPECT_EQ(drange->nfades, 3);
+    EXPECT_EQ(drange->dfade[2].fade, 3);
+    EXPECT_EQ(writeBytes(tree.get()), form({chunk("DRNG", fades)}));
+
+    // Flags 1: no fade part; the bytes after belong to the next chunk.
+    Tree plain(form({chunk("DRNG", {0, 31, 0, 5, 0, 1, 0, 0}), chunk("SPRT", {0, 4})}));
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(sub<ILBM_DRange>(plain, 0)->chunkSize, 8);
+    EXPECT_EQ(sub<ILBM_Sprite>(plain, 1)->spritePrecedence, 4);
+
+    // Cell counts that claim more than the chunk holds.
+    Tree lying(form({chunk("DRNG", {0, 31, 0, 5, 0, 1, 40, 0}), chunk("SPRT", {0, 4})}));
+    EXPECT_FALSE(lying);
+}
+
+TEST(IlbmChunks, ColourCyclingChecks) {
+    Messages messages;
+    Tree bad(form({chunk("CCRT", {0, 2, 1, 7, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0})}));
+    ASSERT_TRUE(bad);
+    EXPECT_FALSE(ILBM_check(bad.get()));
+    EXPECT_TRUE(messages.contains("'CCRT'.direction must be between -1 and 1\n"));
+
+    messages.clear();
+    Tree padded(form({chunk("CCRT", {0xFF, 0xFF, 1, 7, 0, 0, 0, 2, 0, 0, 0, 3, 0, 5}),
+                      chunk("CRNG", {0, 3, 0, 0, 0, 0, 1, 2})}));
+    ASSERT_TRUE(padded);
+    EXPECT_TRUE(ILBM_check(padded.get()));
+    EXPECT_TRUE(messages.contains("'CCRT'.pad is not 0!\n"));
+    EXPECT_TRUE(messages.contains("WARING: 'CRNG'.pad1 is not 0!\n"));
+}
+
+TEST(IlbmChunks, ChunkTypesApplyOnlyInsidePictureForms) {
+    Messages messages;
+    Tree tree(group("CAT ", "ILBM",
+                    {chunk("CMAP", palette(2)), form({chunk("CMAP", palette(2))}),
+                     group("FORM", "8SVX", {chunk("CMAP", palette(2))})}));
+    ASSERT_TRUE(tree);
+    auto *raw = sub<IFF_RawChunk>(tree, 0);
+    EXPECT_EQ(raw->chunkSize, 6);
+    EXPECT_EQ(raw->chunkData[5], 35);
+    const IFF_Group *picture = sub<IFF_Group>(tree, 1);
+    EXPECT_EQ(reinterpret_cast<ILBM_ColorMap *>(picture->chunk[0])->colorRegisterLength, 2u);
+    const IFF_Group *sound = sub<IFF_Group>(tree, 2);
+    EXPECT_EQ(reinterpret_cast<IFF_RawChunk *>(sound->chunk[0])->chunkData[0], 0);
+}
+
+TEST(IlbmChunks, PrintsOneLinePerFieldTwoBlanksPerLevel) {
+    Messages messages;
+    Tree tree(form({bmhd(320, 256, 5, 0, 1), chunk("CMAP", {0x0F, 0xA0, 0x3C}),
+                    chunk("DRNG", {0, 1, 0, 2, 0, 0, 1, 0, 4, 5, 6, 7})}));
+    ASSERT_TRUE(tree);
+    std::string out = printed(tree.get());
+    EXPECT_NE(out.find("'FORM' = {\n  chunkSize = "), std::string::npos) << out;
+    EXPECT_NE(out.find("    'BMHD' = {\n      chunkSize = 20;\n      w = 320;\n      h = 256;\n"
+                       "      x = 0;\n      y = 0;\n      nPlanes = 5;\n      masking = 0;\n"
+                       "      compression = 1;\n      xAspect = 10;\n      yAspect = 11;\n"
+                       "      pageWidth = 320;\n      pageHeight = 256;\n    }\n\n"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("      { red = f, green = a0, blue = 3c };\n"), std::string::npos) << out;
+    EXPECT_NE(
+        out.find("      ntrue = 1;\n      nregs = 0;\n      { cell = 4, r = 5, g = 6, b = 7 }\n"),
+        std::string::npos)
+        << out;
+}
+
+TEST(IlbmChunks, RecordsBuiltInMemoryKeepTheirSizes) {
+    ILBM_ColorMap *colorMap = ILBM_createColorMap();
+    ASSERT_NE(colorMap, nullptr);
+    EXPECT_EQ(colorMap->chunkSize, 0);
+    for (int i = 0; i < 5; i++) {
+        ILBM_ColorRegister *r = ILBM_addColorRegisterInColorMap(colorMap);
+        ASSERT_NE(r, nullptr);
+        r->red = static_cast<IFF_UByte>(i);
+    }
+    EXPECT_EQ(colorMap->chunkSize, 15);
+
+    ILBM_ColorNames *names = ILBM_createColorNames();
+    ASSERT_NE(names, nullptr);
+    EXPECT_EQ(names->chunkSize, 4);
+    names->endingColor = 1;
+    ILBM_addColorName(names, "black");
+    ILBM_addColorName(names, "white");
+    EXPECT_EQ(names->chunkSize, 16);
+
+    ILBM_CMYKMap *cmyk = ILBM_createCMYKMap();
+    ASSERT_NE(cmyk, nullptr);
+    ILBM_addCMYKRegisterInCMYKMap(cmyk)->black = 3;
+    EXPECT_EQ(cmyk->chunkSize, 4);
+
+    IFF_Form *picture = IFF_createForm("ILBM");
+    IFF_addToForm(picture, reinterpret_cast<IFF_Chunk *>(colorMap));
+    IFF_addToForm(picture, reinterpret_cast<IFF_Chunk *>(names));
+    IFF_addToForm(picture, reinterpret_cast<IFF_Chunk *>(cmyk));
+    Tree built(reinterpret_cast<IFF_Chunk *>(picture));
+    Messages messages;
+    EXPECT_TRUE(ILBM_check(built.get()));
+    Tree read(writeBytes(built.get()));
+    ASSERT_TRUE(read);
+    EXPECT_TRUE(ILBM_compare(built.get(), read.get()));
+    EXPECT_STREQ(sub<ILBM_ColorNames>(read, 1)->colorNames[1], "white");
+    EXPECT_EQ(messages.text(), "");
+}
