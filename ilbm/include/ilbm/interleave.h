@@ -3,7 +3,9 @@
 
 /*
  * Bitplane layouts: an ILBM BODY holds, for each picture row, one row of each plane in plane
- * order; an ACBM ABIT holds each plane whole, one after another.
+ * order; an ACBM ABIT holds each plane whole, one after another. A picture with a mask
+ * (masking 1) has its mask as one more plane after the others, in both layouts; the image
+ * operations take and give ILBM_calculateBodyPlanes planes.
  */
 
 #include <stddef.h>

@@ -1,0 +1,389 @@
+// Pictures as images: extraction from chunk trees, plane layouts, ILBM/ACBM conversion and
+// ByteRun1 on whole bodies, including bodies that do not match their headers.
+#include "ilbm/byterun.h"
+#include "ilbm/ilbmimage.h"
+#include "ilbm/interleave.h"
+#include "ilbm_test_support.h"
+
+#include <iff/iff.h>
+#include <iff/rawchunk.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace ilbmtest;
+
+namespace {
+
+Bytes form(const std::string &type, std::initializer_list<Bytes> children) {
+    return group("FORM", type, children);
+}
+
+// The rows p0r0, p1r0, p0r1, p1r1 of a 16 x 2 x 2 picture, two bytes each.
+const Bytes kInterleaved = {0x00, 0x01, 0x10, 0x11, 0x02, 0x03, 0x12, 0x13};
+const Bytes kPlanar = {0x00, 0x01, 0x02, 0x03, 0x10, 0x11, 0x12, 0x13};
+
+// The images of a tree, released at the end of the scope.
+class Images {
+public:
+    explicit Images(IFF_Chunk *chunk) : images_(ILBM_extractImages(chunk, &length_)) {}
+    ~Images() { ILBM_freeImages(images_, length_); }
+    Images(const Images &) = delete;
+    Images &operator=(const Images &) = delete;
+    unsigned int size() const { return length_; }
+    ILBM_Image *operator[](unsigned int i) const { return images_[i]; }
+    ILBM_Image **data() const { return images_; }
+
+private:
+    unsigned int length_ = 0;
+    ILBM_Image **images_;
+};
+
+Bytes bodyOf(const IFF_RawChunk *chunk) {
+    return Bytes(chunk->chunkData, chunk->chunkData + chunk->chunkSize);
+}
+
+} // namespace
+
+TEST(IlbmImages, RowSizeIsTheWidthInWholeWords) {
+    ILBM_Image *image = ILBM_createImage("ILBM");
+    ILBM_BitMapHeader *header = ILBM_createBitMapHeader();
+    image->bitMapHeader = header;
+    const unsigned int cases[][2] = {{320, 40}, {321, 42}, {16, 2}, {1, 2}, {37, 6}, {65535, 8192}};
+    for (const auto &c : cases) {
+        header->w = static_cast<IFF_UWord>(c[0]);
+        EXPECT_EQ(ILBM_calculateRowSize(image), c[1]) << c[0];
+    }
+    free(header);
+    ILBM_freeImage(image);
+}
+
+TEST(IlbmImages, ConvertsBetweenInterleavedAndContiguousPlanes) {
+    Bytes file = form(
+        "ILBM", {bmhd(16, 2, 2), chunk("CMAP", {0, 0, 0, 9, 9, 9}), chunk("BODY", kInterleaved)});
+    Messages messages;
+    Tree tree(file);
+    ASSERT_TRUE(tree);
+    Images images(tree.get());
+    ASSERT_EQ(images.size(), 1u);
+    ILBM_Image *image = images[0];
+    EXPECT_TRUE(ILBM_imageIsILBM(image));
+
+    unsigned char *planes = ILBM_deinterleave(image);
+    ASSERT_NE(planes, nullptr);
+    EXPECT_EQ(Bytes(planes, planes + 8), kPlanar);
+    unsigned char *again = ILBM_interleave(image, planes);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(Bytes(again, again + 8), kInterleaved);
+    free(planes);
+    free(again);
+
+    ASSERT_TRUE(ILBM_convertILBMToACBM(image));
+    EXPECT_TRUE(ILBM_imageIsACBM(image));
+    EXPECT_EQ(image->body, nullptr);
+    ASSERT_NE(image->bitplanes, nullptr);
+    EXPECT_EQ(bodyOf(image->bitplanes), kPlanar);
+    EXPECT_EQ(
+        writeBytes(tree.get()),
+        form("ACBM", {bmhd(16, 2, 2), chunk("CMAP", {0, 0, 0, 9, 9, 9}), chunk("ABIT", kPlanar)}));
+    EXPECT_TRUE(ILBM_check(tree.get()));
+
+    EXPECT_FALSE(ILBM_convertILBMToACBM(image));
+    ASSERT_TRUE(ILBM_convertACBMToILBM(image));
+    EXPECT_EQ(writeBytes(tree.get()), file);
+    EXPECT_EQ(messages.text(), "");
+}
+
+TEST(IlbmImages, ConversionRefusesPackedAndChunkyPictures) {
+    Messages messages;
+    Tree packed(form(
+        "ILBM", {bmhd(16, 2, 2, 0, 1), chunk("BODY", {0x07, 0, 1, 0x10, 0x11, 2, 3, 0x12, 0x13})}));
+    Tree chunky(form("PBM ", {bmhd(16, 2, 8), chunk("BODY", Bytes(32, 1))}));
+    ASSERT_TRUE(packed && chunky);
+    Images a(packed.get());
+    Images b(chunky.get());
+    ASSERT_EQ(a.size() + b.size(), 2u);
+    Bytes before = writeBytes(packed.get());
+    EXPECT_FALSE(ILBM_convertILBMToACBM(a[0]));
+    EXPECT_FALSE(ILBM_convertACBMToILBM(a[0]));
+    EXPECT_FALSE(ILBM_convertILBMToACBM(b[0]));
+    EXPECT_EQ(writeBytes(packed.get()), before);
+    EXPECT_TRUE(ILBM_imageIsPBM(b[0]));
+    EXPECT_EQ(b[0]->body->chunkSize, 32);
+}
+
+TEST(IlbmImages, AMaskPlaneTravelsWithThePictureRows) {
+    // Two planes and a mask: three rows per picture row.
+    Bytes body = {1, 1, 2, 2, 9, 9, 3, 3, 4, 4, 8, 8};
+    Messages messages;
+    Tree tree(form("ILBM", {bmhd(16, 2, 2, 1), chunk("BODY", body)}));
+    ASSERT_TRUE(tree);
+    Images images(tree.get());
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_EQ(ILBM_calculateBodyPlanes(images[0]), 3u);
+    ASSERT_TRUE(ILBM_convertILBMToACBM(images[0]));
+    EXPECT_EQ(bodyOf(images[0]->bitplanes), (Bytes{1, 1, 3, 3, 2, 2, 4, 4, 9, 9, 8, 8}));
+    ASSERT_TRUE(ILBM_convertACBMToILBM(images[0]));
+    ASSERT_TRUE(ILBM_packByteRun(images[0]));
+    ASSERT_TRUE(ILBM_unpackByteRun(images[0]));
+    EXPECT_EQ(bodyOf(images[0]->body), body);
+}
+
+TEST(IlbmImages, BodiesOfTheWrongLengthLoseNothing) {
+    Messages messages;
+    // Longer than the picture: the extra bytes stay behind the rearranged rows.
+    Bytes longer = kInterleaved;
+    append(longer, {0xEE, 0xEF});
+    Bytes file = form("ILBM", {bmhd(16, 2, 2), chunk("BODY", longer)});
+    Tree tree(file);
+    ASSERT_TRUE(tree);
+    Images images(tree.get());
+    ASSERT_TRUE(ILBM_convertILBMToACBM(images[0]));
+    Bytes planar = kPlanar;
+    append(planar, {0xEE, 0xEF});
+    EXPECT_EQ(bodyOf(images[0]->bitplanes), planar);
+    ASSERT_TRUE(ILBM_convertACBMToILBM(images[0]));
+    EXPECT_EQ(writeBytes(tree.get()), file);
+    // Packing would drop them, so it refuses.
+    EXPECT_FALSE(ILBM_packByteRun(images[0]));
+    EXPECT_TRUE(messages.contains("more than the picture"));
+
+    // Shorter than the picture: nothing is read beyond it.
+    messages.clear();
+    Bytes shortFile = form("ILBM", {bmhd(16, 2, 2), chunk("BODY", {1, 2, 3})});
+    Tree shortTree(shortFile);
+    ASSERT_TRUE(shortTree);
+    Images shortImages(shortTree.get());
+    EXPECT_EQ(ILBM_deinterleave(shortImages[0]), nullptr);
+    EXPECT_FALSE(ILBM_convertILBMToACBM(shortImages[0]));
+    EXPECT_FALSE(ILBM_packByteRun(shortImages[0]));
+    EXPECT_TRUE(messages.contains("holds 3 bytes, while the picture needs 8"));
+    EXPECT_EQ(writeBytes(shortTree.get()), shortFile);
+}
+
+TEST(IlbmImages, HeadersThatDescribeNoUsablePicture) {
+    struct Case {
+        unsigned int w, h, nPlanes;
+    };
+    for (Case c : {Case{16, 2, 0}, Case{16, 2, 33}, Case{0, 2, 2}, Case{16, 0, 2}}) {
+        Messages messages;
+        Bytes file = form("ILBM", {bmhd(c.w, c.h, c.nPlanes, 0, 1), chunk("BODY", {0x81, 7})});
+        Tree tree(file);
+        ASSERT_TRUE(tree);
+        Images images(tree.get());
+        ASSERT_EQ(images.size(), 1u);
+        EXPECT_FALSE(ILBM_unpackByteRun(images[0]));
+        images[0]->bitMapHeader->compression = ILBM_CMP_NONE;
+        EXPECT_FALSE(ILBM_packByteRun(images[0]));
+        EXPECT_EQ(ILBM_deinterleave(images[0]), nullptr);
+        EXPECT_FALSE(ILBM_convertILBMToACBM(images[0]));
+        EXPECT_NE(messages.text(), "");
+        images[0]->bitMapHeader->compression = ILBM_CMP_BYTE_RUN;
+        EXPECT_EQ(writeBytes(tree.get()), file);
+    }
+}
+
+TEST(IlbmImages, PacksAndUnpacksBodiesRowByRowAndKeepsSizesRight) {
+    // 16 x 2 x 2: each plane row packs by itself, runs never cross a row.
+    Bytes body = {5, 5, 5, 5, 1, 2, 7, 7, 7, 7, 9, 9};
+    Bytes file = form("ILBM", {bmhd(16, 3, 2), chunk("BODY", body)});
+    Messages messages;
+    Tree tree(file);
+    ASSERT_TRUE(tree);
+    Images images(tree.get());
+    ILBM_Image *image = images[0];
+
+    ASSERT_TRUE(ILBM_packByteRun(image));
+    EXPECT_EQ(image->bitMapHeader->compression, ILBM_CMP_BYTE_RUN);
+    Bytes packed = {0xFF, 5, 0xFF, 5, 0x01, 1, 2, 0xFF, 7, 0xFF, 7, 0xFF, 9};
+    EXPECT_EQ(bodyOf(image->body), packed);
+    EXPECT_EQ(writeBytes(tree.get()), form("ILBM", {bmhd(16, 3, 2, 0, 1), chunk("BODY", packed)}));
+    EXPECT_TRUE(ILBM_check(tree.get()));
+    // Packing a packed body does nothing.
+    EXPECT_TRUE(ILBM_packByteRun(image));
+    EXPECT_EQ(bodyOf(image->body), packed);
+
+    ASSERT_TRUE(ILBM_unpackByteRun(image));
+    EXPECT_EQ(image->bitMapHeader->compression, ILBM_CMP_NONE);
+    EXPECT_EQ(writeBytes(tree.get()), file);
+    EXPECT_TRUE(ILBM_check(tree.get()));
+    EXPECT_EQ(messages.text(), "");
+}
+
+TEST(IlbmImages, UnpackingHostilePackedData) {
+    struct Case {
+        Bytes packed;
+        bool unpacks;
+        const char *message;
+    };
+    const Case cases[] = {
+        // Exactly the 8 bytes of 16 x 2 x 2.
+        {{0x02, 0x0A, 0x0B, 0x0C, 0xFC, 0x00}, true, ""},
+        // Ends early: left packed.
+        {{0x02, 0x0A, 0x0B, 0x0C, 0xFE, 0x00}, false, "left packed"},
+        // A literal claiming more bytes than the chunk has.
+        {{0x7F, 1, 2}, false, "left packed"},
+        // A run past the end of the picture.
+        {{0x81, 0x07}, true, "WARNING"},
+        // The no-op control byte, reported once.
+        {{0x80, 0x80, 0xF9, 0x01}, true, "Unknown byte run encoding byte!\n"},
+        // Bytes left after the picture.
+        {{0xF9, 0x01, 0x00, 0x02}, true, "WARNING"},
+        {{}, false, "left packed"},
+    };
+    for (const Case &c : cases) {
+        Messages messages;
+        Bytes file = form("ILBM", {bmhd(16, 2, 2, 0, 1), chunk("BODY", c.packed)});
+        Tree tree(file);
+        ASSERT_TRUE(tree);
+        Images images(tree.get());
+        EXPECT_EQ(static_cast<bool>(ILBM_unpackByteRun(images[0])), c.unpacks);
+        EXPECT_TRUE(messages.contains(c.message)) << messages.text();
+        if (c.unpacks) {
+            EXPECT_EQ(images[0]->body->chunkSize, 8);
+            EXPECT_TRUE(ILBM_check(tree.get()));
+        } else {
+            EXPECT_EQ(writeBytes(tree.get()), file);
+        }
+    }
+    Messages messages;
+    Tree once(form("ILBM", {bmhd(16, 2, 2, 0, 1), chunk("BODY", {0x80, 0x80, 0xF9, 0x01})}));
+    Images images(once.get());
+    ILBM_unpackByteRun(images[0]);
+    EXPECT_EQ(messages.text(), "Unknown byte run encoding byte!\n");
+}
+
+TEST(IlbmImages, ChunkyBodiesUseEvenRowsOfOneBytePerPixel) {
+    // 3 x 2 PBM: rows of 4 bytes.
+    Bytes body = {1, 2, 3, 0, 4, 4, 4, 0};
+    Messages messages;
+    Tree tree(form("PBM ", {bmhd(3, 2, 8), chunk("BODY", body)}));
+    Images images(tree.get());
+    ASSERT_EQ(images.size(), 1u);
+    ASSERT_TRUE(ILBM_packByteRun(images[0]));
+    EXPECT_EQ(bodyOf(images[0]->body), (Bytes{0x03, 1, 2, 3, 0, 0xFE, 4, 0x00, 0}));
+    ASSERT_TRUE(ILBM_unpackByteRun(images[0]));
+    EXPECT_EQ(bodyOf(images[0]->body), body);
+}
+
+TEST(IlbmImages, ExtractsPicturesWithInheritedProperties) {
+    Bytes crng1 = chunk("CRNG", {0, 0, 0, 1, 0, 1, 0, 1});
+    Bytes crng2 = chunk("CRNG", {0, 0, 0, 2, 0, 1, 0, 1});
+    Bytes file = group(
+        "CAT ", "JJJJ",
+        {group("LIST", "ILBM",
+               {group("PROP", "ILBM", {bmhd(16, 2, 2), chunk("CMAP", {1, 2, 3}), crng1}),
+                form("ILBM", {crng2, chunk("CCRT", Bytes(14, 0)), chunk("BODY", kInterleaved)}),
+                form("ILBM", {bmhd(32, 1, 1), chunk("CMAP", {4, 5, 6, 7, 8, 9})})}),
+         form("ACBM", {chunk("CMAP", {1, 1, 1})}),
+         form("PBM ", {bmhd(2, 2, 8), chunk("BODY", {1, 2, 3, 4})})});
+    Messages messages;
+    Tree tree(file);
+    ASSERT_TRUE(tree);
+    EXPECT_TRUE(ILBM_check(tree.get()));
+    Images images(tree.get());
+    // The ACBM form has no BMHD and is skipped.
+    ASSERT_EQ(images.size(), 3u);
+
+    ILBM_Image *first = images[0];
+    EXPECT_EQ(first->bitMapHeader->w, 16);
+    ASSERT_NE(first->colorMap, nullptr);
+    EXPECT_EQ(first->colorMap->colorRegister[0].blue, 3);
+    ASSERT_EQ(first->colorRangeLength, 1u);
+    EXPECT_EQ(first->colorRange[0]->rate, 2);
+    EXPECT_EQ(first->cycleInfoLength, 1u);
+    EXPECT_EQ(first->drangeLength, 0u);
+    EXPECT_EQ(bodyOf(first->body), kInterleaved);
+
+    EXPECT_EQ(images[1]->bitMapHeader->w, 32);
+    EXPECT_EQ(images[1]->colorMap->colorRegisterLength, 2u);
+    EXPECT_EQ(images[1]->body, nullptr);
+    EXPECT_EQ(images[1]->colorRangeLength, 0u);
+    EXPECT_TRUE(ILBM_imageIsPBM(images[2]));
+    EXPECT_TRUE(ILBM_checkImages(tree.get(), images.data(), images.size()));
+
+    // A BMHD shared through the PROP cannot take the compression of one body.
+    first->bitMapHeader->compression = ILBM_CMP_NONE;
+    EXPECT_FALSE(ILBM_packByteRun(first));
+    EXPECT_TRUE(messages.contains("shared"));
+}
+
+TEST(IlbmImages, AFileWithoutPicturesHasNoImages) {
+    Messages messages;
+    Tree tree(group("FORM", "8SVX", {chunk("VHDR", Bytes(20, 0))}));
+    ASSERT_TRUE(tree);
+    unsigned int length = 7;
+    EXPECT_EQ(ILBM_extractImages(tree.get(), &length), nullptr);
+    EXPECT_EQ(length, 0u);
+    EXPECT_EQ(messages.text(), "No form with formType: 'ACBM', 'ILBM' or 'PBM ' found!\n");
+
+    ILBM_Image *image = ILBM_createImage("ILBM");
+    messages.clear();
+    EXPECT_FALSE(ILBM_checkImage(image));
+    EXPECT_EQ(messages.text(), "Error: no bitmap header defined!\n");
+    ILBM_freeImage(image);
+}
+
+TEST(IlbmImages, GreyScaleColourMaps) {
+    ILBM_Image *image = ILBM_createImage("ILBM");
+    image->bitMapHeader = ILBM_createBitMapHeader();
+    auto levels = [&](unsigned int nPlanes) {
+        image->bitMapHeader->nPlanes = static_cast<IFF_UByte>(nPlanes);
+        ILBM_ColorMap *colorMap = ILBM_generateGrayscaleColorMap(image);
+        Bytes values;
+        for (unsigned int i = 0; i < colorMap->colorRegisterLength; i++) {
+            const ILBM_ColorRegister &r = colorMap->colorRegister[i];
+            EXPECT_TRUE(r.red == r.green && r.green == r.blue);
+            values.push_back(r.red);
+        }
+        EXPECT_EQ(colorMap->chunkSize, static_cast<IFF_Long>(values.size() * 3));
+        ILBM_freeColorMap(reinterpret_cast<IFF_Chunk *>(colorMap));
+        free(colorMap);
+        return values;
+    };
+    EXPECT_EQ(levels(1), (Bytes{0, 255}));
+    EXPECT_EQ(levels(2), (Bytes{0, 85, 170, 255}));
+    EXPECT_EQ(levels(8).size(), 256u);
+    EXPECT_EQ(levels(8)[128], 128);
+    EXPECT_TRUE(levels(24).empty());
+    EXPECT_TRUE(levels(0).empty());
+    free(image->bitMapHeader);
+    ILBM_freeImage(image);
+}
+
+TEST(IlbmImages, AnImageBuiltInMemoryBecomesAForm) {
+    ILBM_Image *image = ILBM_createImage("ILBM");
+    ILBM_BitMapHeader *header = ILBM_createBitMapHeader();
+    header->w = 16;
+    header->h = 2;
+    header->nPlanes = 2;
+    image->bitMapHeader = header;
+    image->colorMap = ILBM_generateGrayscaleColorMap(image);
+    ILBM_ColorRange *range = ILBM_createColorRange();
+    ILBM_addColorRangeToImage(image, range);
+    IFF_RawChunk *body = IFF_createRawChunk("BODY");
+    unsigned char *data = static_cast<unsigned char *>(malloc(8));
+    memcpy(data, kInterleaved.data(), 8);
+    IFF_setRawChunkData(body, data, 8);
+    image->body = body;
+
+    Messages messages;
+    IFF_Form *built = ILBM_convertImageToForm(image);
+    ASSERT_NE(built, nullptr);
+    Tree tree(reinterpret_cast<IFF_Chunk *>(built));
+    EXPECT_TRUE(ILBM_check(tree.get()));
+    EXPECT_EQ(built->chunkLength, 4u);
+    EXPECT_EQ(memcmp(built->chunk[2]->chunkId, "CRNG", 4), 0);
+    EXPECT_EQ(body->parent, built);
+    // Once in a form, the chunks cannot go into a second one.
+    EXPECT_EQ(ILBM_convertImageToForm(image), nullptr);
+    EXPECT_TRUE(messages.contains("already belong"));
+
+    ASSERT_TRUE(ILBM_packByteRun(image));
+    EXPECT_TRUE(ILBM_check(tree.get()));
+    Tree read(writeBytes(tree.get()));
+    ASSERT_TRUE(read);
+    EXPECT_TRUE(ILBM_compare(tree.get(), read.get()));
+    ILBM_freeImage(image);
+}
