@@ -1,0 +1,112 @@
+// Reads any bytes as an IFF file with the picture chunk types, then does to every picture
+// what a user of the library would: check, print, write and read back, unpack, de-interleave,
+// convert to ACBM and back, and pack, which must unpack to the same body again.
+#include "ilbm/byterun.h"
+#include "ilbm/ilbm.h"
+#include "ilbm/ilbmimage.h"
+#include "ilbm/interleave.h"
+
+#include <iff/error.h>
+#include <iff/rawchunk.h>
+
+#include <stdarg.h>
+#include <stdint.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+namespace {
+
+void quiet(const char *, va_list) {}
+
+void roundTrip(const IFF_Chunk *tree) {
+    char *data = NULL;
+    size_t size = 0;
+    FILE *file = open_memstream(&data, &size);
+    if (file == NULL) {
+        return;
+    }
+    int written = ILBM_writeFd(file, tree);
+    fclose(file);
+    if (written && size > 0) {
+        FILE *input = fmemopen(data, size, "rb");
+        if (input != NULL) {
+            IFF_Chunk *again = ILBM_readFd(input);
+            fclose(input);
+            if (again != NULL) {
+                ILBM_compare(tree, again);
+                ILBM_free(again);
+            }
+        }
+    }
+    free(data);
+}
+
+void exercise(ILBM_Image *image) {
+    ILBM_checkImage(image);
+    ILBM_calculateRowSize(image);
+    ILBM_ColorMap *grey = ILBM_generateGrayscaleColorMap(image);
+    if (grey != NULL) {
+        ILBM_freeColorMap(reinterpret_cast<IFF_Chunk *>(grey));
+        free(grey);
+    }
+
+    ILBM_unpackByteRun(image);
+    free(ILBM_deinterleave(image));
+    if (ILBM_convertILBMToACBM(image)) {
+        ILBM_convertACBMToILBM(image);
+    }
+
+    IFF_RawChunk *body = image->body;
+    if (body == NULL || image->bitMapHeader->compression != ILBM_CMP_NONE) {
+        return;
+    }
+    size_t size = static_cast<size_t>(body->chunkSize);
+    unsigned char *before = static_cast<unsigned char *>(malloc(size > 0 ? size : 1));
+    memcpy(before, body->chunkData, size);
+    if (ILBM_packByteRun(image) && image->bitMapHeader->compression == ILBM_CMP_BYTE_RUN) {
+        if (!ILBM_unpackByteRun(image) || static_cast<size_t>(body->chunkSize) != size ||
+            memcmp(before, body->chunkData, size) != 0) {
+            fprintf(stderr, "a packed body does not unpack to what was packed\n");
+            abort();
+        }
+    }
+    free(before);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    static bool initialised = [] {
+        IFF_errorCallback = quiet;
+        return freopen("/dev/null", "w", stdout) != NULL;
+    }();
+    (void)initialised;
+    if (size == 0) {
+        return 0;
+    }
+    FILE *file = fmemopen(const_cast<uint8_t *>(data), size, "rb");
+    if (file == NULL) {
+        return 0;
+    }
+    IFF_Chunk *tree = ILBM_readFd(file);
+    fclose(file);
+    if (tree == NULL) {
+        return 0;
+    }
+
+    ILBM_check(tree);
+    ILBM_print(tree);
+    roundTrip(tree);
+
+    unsigned int imagesLength = 0;
+    ILBM_Image **images = ILBM_extractImages(tree, &imagesLength);
+    for (unsigned int i = 0; i < imagesLength; i++) {
+        exercise(images[i]);
+    }
+    ILBM_checkImages(tree, images, imagesLength);
+    roundTrip(tree);
+    ILBM_freeImages(images, imagesLength);
+    ILBM_free(tree);
+    return 0;
+}
