@@ -58,11 +58,11 @@ void exercise(ILBM_Image *image) {
     }
 
     IFF_RawChunk *body = image->body;
-    if (body == NULL || image->bitMapHeader->compression != ILBM_CMP_NONE) {
+    if (body == NULL || body->chunkSize <= 0 || image->bitMapHeader->compression != ILBM_CMP_NONE) {
         return;
     }
     size_t size = static_cast<size_t>(body->chunkSize);
-    unsigned char *before = static_cast<unsigned char *>(malloc(size > 0 ? size : 1));
+    unsigned char *before = static_cast<unsigned char *>(malloc(size));
     memcpy(before, body->chunkData, size);
     if (ILBM_packByteRun(image) && image->bitMapHeader->compression == ILBM_CMP_BYTE_RUN) {
         if (!ILBM_unpackByteRun(image) || static_cast<size_t>(body->chunkSize) != size ||

@@ -184,6 +184,24 @@ TEST(IlbmImages, HeadersThatDescribeNoUsablePicture) {
     }
 }
 
+TEST(IlbmImages, APictureFarLargerThanItsPackedBodyIsNotAllocated) {
+    struct Case {
+        unsigned int w, h, nPlanes;
+        const char *message;
+    };
+    for (Case c : {Case{65535, 65535, 8, "does not fit in a chunk"},
+                   Case{4096, 4096, 8, "cannot hold the picture's 16777216 bytes"}}) {
+        Messages messages;
+        Tree tree(
+            form("ILBM", {bmhd(c.w, c.h, c.nPlanes, 0, 1), chunk("BODY", {0x81, 0, 0x81, 0})}));
+        ASSERT_TRUE(tree);
+        Images images(tree.get());
+        EXPECT_FALSE(ILBM_unpackByteRun(images[0]));
+        EXPECT_TRUE(messages.contains(c.message)) << messages.text();
+        EXPECT_EQ(images[0]->body->chunkSize, 4);
+    }
+}
+
 TEST(IlbmImages, PacksAndUnpacksBodiesRowByRowAndKeepsSizesRight) {
     // 16 x 2 x 2: each plane row packs by itself, runs never cross a row.
     Bytes body = {5, 5, 5, 5, 1, 2, 7, 7, 7, 7, 9, 9};
