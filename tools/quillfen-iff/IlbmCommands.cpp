@@ -1,0 +1,395 @@
+#include "IlbmCommands.h"
+
+#include <ilbm/byterun.h>
+#include <ilbm/ilbm.h>
+#include <ilbm/ilbmimage.h>
+#include <ilbm/interleave.h>
+
+#include <iff/rawchunk.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+/* A picture file read whole, with its pictures. */
+class Pictures {
+public:
+    explicit Pictures(const char *path) : path_(path) {
+        tree_ = ILBM_read(path);
+        if (tree_ != NULL) {
+            images_ = ILBM_extractImages(tree_, &length_);
+        }
+    }
+    ~Pictures() {
+        ILBM_freeImages(images_, length_);
+        if (tree_ != NULL) {
+            ILBM_free(tree_);
+        }
+    }
+    Pictures(const Pictures &) = delete;
+    Pictures &operator=(const Pictures &) = delete;
+
+    /* 1 when the file was read and holds at least one picture; else 0 after a message. */
+    int ok(const char *command) const {
+        if (tree_ == NULL) {
+            fprintf(stderr, "quillfen-iff %s: cannot read '%s' as an IFF file\n", command, path_);
+            return 0;
+        }
+        if (images_ == NULL || length_ == 0) {
+            fprintf(stderr, "quillfen-iff %s: '%s' holds no picture with a bitmap header\n",
+                    command, path_);
+            return 0;
+        }
+        return 1;
+    }
+
+    IFF_Chunk *tree() const { return tree_; }
+    unsigned int size() const { return length_; }
+    ILBM_Image *operator[](unsigned int i) const { return images_[i]; }
+
+private:
+    const char *path_;
+    IFF_Chunk *tree_ = NULL;
+    ILBM_Image **images_ = NULL;
+    unsigned int length_ = 0;
+};
+
+/* The command line of one subcommand: options it knows, and the rest as operands. */
+struct Arguments {
+    std::vector<const char *> operands;
+    std::vector<std::string> options;
+    bool help = false;
+    const char *unknown = NULL;
+
+    Arguments(int argc, char **argv, std::initializer_list<const char *> known) {
+        for (int i = 1; i < argc; i++) {
+            const char *a = argv[i];
+            if (strcmp(a, "--help") == 0 || strcmp(a, "-h") == 0) {
+                help = true;
+            } else if (a[0] == '-' && a[1] != '\0') {
+                bool found = false;
+                for (const char *k : known) {
+                    found = found || strcmp(a, k) == 0;
+                }
+                if (found) {
+                    options.push_back(a);
+                } else if (unknown == NULL) {
+                    unknown = a;
+                }
+            } else {
+                operands.push_back(a);
+            }
+        }
+    }
+
+    bool has(const char *option) const {
+        for (const std::string &o : options) {
+            if (o == option) {
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+/* Handles --help, unknown options and the number of operands; -1 when the command goes on. */
+int checkUsage(const Arguments &arguments, const char *command, const char *usage,
+               size_t operands) {
+    if (arguments.help) {
+        fputs(usage, stdout);
+        return kDone;
+    }
+    if (arguments.unknown != NULL) {
+        fprintf(stderr, "quillfen-iff %s: unknown option '%s'\n%s", command, arguments.unknown,
+                usage);
+        return kUsage;
+    }
+    if (arguments.operands.size() != operands) {
+        fprintf(stderr, "quillfen-iff %s: expects %zu file name%s\n%s", command, operands,
+                operands == 1 ? "" : "s", usage);
+        return kUsage;
+    }
+    return -1;
+}
+
+int writeTree(const char *command, const Pictures &pictures, const char *path) {
+    if (!ILBM_write(path, pictures.tree())) {
+        fprintf(stderr, "quillfen-iff %s: cannot write '%s'\n", command, path);
+        return kFailed;
+    }
+    return kDone;
+}
+
+/* Applies one operation to every picture of FILE and writes the tree to OUT. */
+int transform(int argc, char **argv, const char *usage, int (*apply)(ILBM_Image *, bool),
+              std::initializer_list<const char *> known = {}, const char *option = NULL) {
+    const char *command = argv[0];
+    Arguments arguments(argc, argv, known);
+    int usageResult = checkUsage(arguments, command, usage, 2);
+    if (usageResult >= 0) {
+        return usageResult;
+    }
+    Pictures pictures(arguments.operands[0]);
+    if (!pictures.ok(command)) {
+        return kFailed;
+    }
+    bool flag = option != NULL && arguments.has(option);
+    for (unsigned int i = 0; i < pictures.size(); i++) {
+        if (!apply(pictures[i], flag)) {
+            fprintf(stderr, "quillfen-iff %s: picture %u of '%s' cannot be converted\n", command,
+                    i + 1, arguments.operands[0]);
+            return kFailed;
+        }
+    }
+    return writeTree(command, pictures, arguments.operands[1]);
+}
+
+const char kUnpackUsage[] =
+    "usage: quillfen-iff unpack FILE OUT\n"
+    "Writes FILE to OUT with the ByteRun1 compression of every picture's BODY undone.\n";
+
+const char kPackUsage[] =
+    "usage: quillfen-iff pack FILE OUT\n"
+    "Writes FILE to OUT with every uncompressed picture BODY packed with ByteRun1, each plane\n"
+    "row by itself.\n";
+
+const char kAcbmUsage[] =
+    "usage: quillfen-iff acbm FILE OUT\n"
+    "Writes FILE to OUT with every ILBM picture converted to ACBM: the interleaved BODY\n"
+    "becomes an ABIT of whole planes one after another (packed bodies are unpacked first).\n";
+
+const char kIlbmUsage[] =
+    "usage: quillfen-iff ilbm [--pack] FILE OUT\n"
+    "Writes FILE to OUT with every ACBM picture converted to ILBM: the ABIT of whole planes\n"
+    "becomes an interleaved BODY.\n"
+    "  --pack  also pack the new BODY with ByteRun1\n";
+
+const char kRawUsage[] =
+    "usage: quillfen-iff raw [--planar] FILE OUT\n"
+    "Writes the bitplanes of the first picture of FILE to OUT as raw bytes, ready for incbin:\n"
+    "each picture row's plane rows one after another (interleaved), rows of whole 16-pixel\n"
+    "words. A mask plane is left out.\n"
+    "  --planar  write plane 0 whole, then plane 1, and so on\n";
+
+const char kPaletteUsage[] =
+    "usage: quillfen-iff palette [--aga | --ocs] FILE\n"
+    "Prints the colour map (CMAP) of the first picture of FILE as assembly data:\n"
+    "  --aga  only the copper list for AGA: BPLCON3 and COLORxx moves, high then low nibbles\n"
+    "         of each bank of 32 registers\n"
+    "  --ocs  only the 12-bit colours for OCS/ECS as $0RGB words\n"
+    "Without an option both are printed.\n";
+
+int unpack(ILBM_Image *image, bool) {
+    return ILBM_unpackByteRun(image);
+}
+
+int pack(ILBM_Image *image, bool) {
+    return ILBM_packByteRun(image);
+}
+
+int toAcbm(ILBM_Image *image, bool) {
+    if (!ILBM_imageIsILBM(image)) {
+        return 1;
+    }
+    return ILBM_unpackByteRun(image) && ILBM_convertILBMToACBM(image);
+}
+
+int toIlbm(ILBM_Image *image, bool packAfter) {
+    if (!ILBM_imageIsACBM(image)) {
+        return 1;
+    }
+    return ILBM_convertACBMToILBM(image) && (!packAfter || ILBM_packByteRun(image));
+}
+
+int runUnpack(int argc, char **argv) {
+    return transform(argc, argv, kUnpackUsage, unpack);
+}
+int runPack(int argc, char **argv) {
+    return transform(argc, argv, kPackUsage, pack);
+}
+int runAcbm(int argc, char **argv) {
+    return transform(argc, argv, kAcbmUsage, toAcbm);
+}
+int runIlbm(int argc, char **argv) {
+    return transform(argc, argv, kIlbmUsage, toIlbm, {"--pack"}, "--pack");
+}
+
+int firstPicture(const char *command, const Pictures &pictures, const char *path) {
+    if (!pictures.ok(command)) {
+        return 0;
+    }
+    if (pictures.size() > 1) {
+        fprintf(stderr, "quillfen-iff %s: '%s' holds %u pictures; the first is used\n", command,
+                path, pictures.size());
+    }
+    return 1;
+}
+
+int runRaw(int argc, char **argv) {
+    const char *command = argv[0];
+    Arguments arguments(argc, argv, {"--planar"});
+    int usageResult = checkUsage(arguments, command, kRawUsage, 2);
+    if (usageResult >= 0) {
+        return usageResult;
+    }
+    const char *path = arguments.operands[0];
+    Pictures pictures(path);
+    if (!firstPicture(command, pictures, path)) {
+        return kFailed;
+    }
+    ILBM_Image *image = pictures[0];
+    if (ILBM_imageIsPBM(image)) {
+        fprintf(stderr, "quillfen-iff %s: '%s' is a chunky PBM picture, without bitplanes\n",
+                command, path);
+        return kFailed;
+    }
+    if (image->body == NULL && image->bitplanes == NULL) {
+        fprintf(stderr, "quillfen-iff %s: the picture in '%s' has no BODY or ABIT\n", command,
+                path);
+        return kFailed;
+    }
+    /* Whole planes first, whatever the picture's layout; an ACBM's ABIT already is. */
+    if (!ILBM_unpackByteRun(image) || (ILBM_imageIsACBM(image) && !ILBM_convertACBMToILBM(image))) {
+        fprintf(stderr, "quillfen-iff %s: the picture in '%s' cannot be unpacked\n", command, path);
+        return kFailed;
+    }
+    unsigned int nPlanes = image->bitMapHeader->nPlanes;
+    unsigned int bodyPlanes = ILBM_calculateBodyPlanes(image);
+    size_t rowSize = ILBM_calculateRowSize(image);
+    unsigned int height = image->bitMapHeader->h;
+    size_t planeSize = rowSize * height;
+    size_t size = planeSize * nPlanes;
+
+    const unsigned char *data = image->body->chunkData;
+    unsigned char *rearranged = NULL;
+    if (arguments.has("--planar") || bodyPlanes != nPlanes) {
+        rearranged = ILBM_deinterleave(image);
+        if (rearranged == NULL) {
+            fprintf(stderr, "quillfen-iff %s: the picture in '%s' cannot be laid out\n", command,
+                    path);
+            return kFailed;
+        }
+        data = rearranged;
+        if (!arguments.has("--planar")) {
+            /* Interleave again without the mask plane. */
+            std::vector<const unsigned char *> planes(nPlanes);
+            for (unsigned int p = 0; p < nPlanes; p++) {
+                planes[p] = rearranged + p * planeSize;
+            }
+            unsigned char *body = static_cast<unsigned char *>(malloc(size));
+            if (body == NULL) {
+                free(rearranged);
+                return kFailed;
+            }
+            ILBM_interleaveRows(planes.data(), nPlanes, rowSize, height, body);
+            free(rearranged);
+            rearranged = body;
+            data = body;
+        }
+    } else if (image->body->chunkSize < 0 || static_cast<size_t>(image->body->chunkSize) < size) {
+        fprintf(stderr, "quillfen-iff %s: the BODY in '%s' holds %d bytes, the picture needs %zu\n",
+                command, path, static_cast<int>(image->body->chunkSize), size);
+        return kFailed;
+    }
+
+    FILE *out = fopen(arguments.operands[1], "wb");
+    bool written = out != NULL && fwrite(data, 1, size, out) == size;
+    if (out != NULL && fclose(out) != 0) {
+        written = false;
+    }
+    free(rearranged);
+    if (!written) {
+        fprintf(stderr, "quillfen-iff %s: cannot write '%s'\n", command, arguments.operands[1]);
+        return kFailed;
+    }
+    return kDone;
+}
+
+void printAgaPalette(const ILBM_ColorMap *colorMap) {
+    static const char bankDigits[] = "02468ace";
+    printf("; AGA: %u colours as copper list data\n", colorMap->colorRegisterLength);
+    for (unsigned int bank = 0; bank * 32 < colorMap->colorRegisterLength && bank < 8; bank++) {
+        for (unsigned int half = 0; half < 2; half++) {
+            printf("\tdc.w BPLCON3,$%c%c00\n", bankDigits[bank], half == 0 ? '0' : '2');
+            for (unsigned int i = bank * 32;
+                 i < colorMap->colorRegisterLength && i < bank * 32 + 32; i++) {
+                const ILBM_ColorRegister &c = colorMap->colorRegister[i];
+                unsigned int shift = half == 0 ? 4 : 0;
+                printf("\tdc.w COLOR%.2u,$0%x%x%x\n", i - bank * 32, (c.red >> shift) & 15u,
+                       (c.green >> shift) & 15u, (c.blue >> shift) & 15u);
+            }
+        }
+    }
+    if (colorMap->colorRegisterLength > 256) {
+        printf("; the %u colours beyond 256 have no register\n",
+               colorMap->colorRegisterLength - 256);
+    }
+}
+
+void printOcsPalette(const ILBM_ColorMap *colorMap) {
+    printf("; OCS/ECS: %u colours as 12-bit $0RGB words\n", colorMap->colorRegisterLength);
+    for (unsigned int i = 0; i < colorMap->colorRegisterLength; i++) {
+        const ILBM_ColorRegister &c = colorMap->colorRegister[i];
+        printf("%s$0%x%x%x%s", i % 8 == 0 ? "\tdc.w " : ",", c.red >> 4u, c.green >> 4u,
+               c.blue >> 4u, i % 8 == 7 || i + 1 == colorMap->colorRegisterLength ? "\n" : "");
+    }
+}
+
+int runPalette(int argc, char **argv) {
+    const char *command = argv[0];
+    Arguments arguments(argc, argv, {"--aga", "--ocs"});
+    int usageResult = checkUsage(arguments, command, kPaletteUsage, 1);
+    if (usageResult >= 0) {
+        return usageResult;
+    }
+    const char *path = arguments.operands[0];
+    Pictures pictures(path);
+    if (!firstPicture(command, pictures, path)) {
+        return kFailed;
+    }
+    const ILBM_ColorMap *colorMap = pictures[0]->colorMap;
+    if (colorMap == NULL || colorMap->colorRegisterLength == 0) {
+        fprintf(stderr, "quillfen-iff %s: the picture in '%s' has no colour map\n", command, path);
+        return kFailed;
+    }
+    bool aga = arguments.has("--aga") || !arguments.has("--ocs");
+    bool ocs = arguments.has("--ocs") || !arguments.has("--aga");
+    if (aga) {
+        printAgaPalette(colorMap);
+    }
+    if (ocs) {
+        printOcsPalette(colorMap);
+    }
+    return kDone;
+}
+
+} // namespace
+
+const IlbmCommand ilbmCommands[] = {
+    {"unpack", "undo the ByteRun1 compression of every picture BODY", runUnpack},
+    {"pack", "pack every uncompressed picture BODY with ByteRun1", runPack},
+    {"acbm", "convert ILBM pictures to ACBM (contiguous planes)", runAcbm},
+    {"ilbm", "convert ACBM pictures to ILBM (interleaved planes)", runIlbm},
+    {"raw", "write a picture's bitplanes as raw bytes for incbin", runRaw},
+    {"palette", "print a picture's colour map as AGA copper data and OCS/ECS words", runPalette},
+};
+
+const size_t ilbmCommandsLength = sizeof ilbmCommands / sizeof ilbmCommands[0];
+
+const IlbmCommand *findIlbmCommand(const char *name) {
+    for (size_t i = 0; i < ilbmCommandsLength; i++) {
+        if (strcmp(ilbmCommands[i].name, name) == 0) {
+            return &ilbmCommands[i];
+        }
+    }
+    return NULL;
+}
