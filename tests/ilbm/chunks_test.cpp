@@ -255,20 +255,11 @@ TEST(IlbmChunks, BitMapHeaderChecks) {
         if (c.nPlanes == 9) {
             EXPECT_TRUE(messages.contains("9"));
         }
+        // 2 to the power nPlanes for 1 to 8 planes only.
+        const auto *header = reinterpret_cast<const ILBM_BitMapHeader *>(subChunk(tree, 0));
+        EXPECT_EQ(ILBM_calculateNumOfColors(header),
+                  c.nPlanes >= 1 && c.nPlanes <= 8 ? 1u << c.nPlanes : 0u);
     }
-}
-
-TEST(IlbmChunks, NumberOfColoursFollowsTheDepth) {
-    ILBM_BitMapHeader *header = ILBM_createBitMapHeader();
-    ASSERT_NE(header, nullptr);
-    EXPECT_EQ(header->chunkSize, 20);
-    const unsigned int expected[][2] = {{0, 0}, {1, 2},  {5, 32}, {8, 256},
-                                        {9, 0}, {24, 0}, {32, 0}};
-    for (const auto &e : expected) {
-        header->nPlanes = static_cast<IFF_UByte>(e[0]);
-        EXPECT_EQ(ILBM_calculateNumOfColors(header), e[1]) << e[0];
-    }
-    free(header);
 }
 
 TEST(IlbmChunks, ComparisonIgnoresOnlyWhatIsNotPrinted) {
@@ -372,26 +363,17 @@ TEST(IlbmChunks, PrintsOneLinePerFieldTwoBlanksPerLevel) {
 
 TEST(IlbmChunks, RecordsBuiltInMemoryKeepTheirSizes) {
     ILBM_ColorMap *colorMap = ILBM_createColorMap();
-    ASSERT_NE(colorMap, nullptr);
-    EXPECT_EQ(colorMap->chunkSize, 0);
     for (int i = 0; i < 5; i++) {
-        ILBM_ColorRegister *r = ILBM_addColorRegisterInColorMap(colorMap);
-        ASSERT_NE(r, nullptr);
-        r->red = static_cast<IFF_UByte>(i);
+        ILBM_addColorRegisterInColorMap(colorMap)->red = static_cast<IFF_UByte>(i);
     }
-    EXPECT_EQ(colorMap->chunkSize, 15);
-
     ILBM_ColorNames *names = ILBM_createColorNames();
-    ASSERT_NE(names, nullptr);
-    EXPECT_EQ(names->chunkSize, 4);
     names->endingColor = 1;
     ILBM_addColorName(names, "black");
     ILBM_addColorName(names, "white");
-    EXPECT_EQ(names->chunkSize, 16);
-
     ILBM_CMYKMap *cmyk = ILBM_createCMYKMap();
-    ASSERT_NE(cmyk, nullptr);
     ILBM_addCMYKRegisterInCMYKMap(cmyk)->black = 3;
+    EXPECT_EQ(colorMap->chunkSize, 15);
+    EXPECT_EQ(names->chunkSize, 4 + 6 + 6);
     EXPECT_EQ(cmyk->chunkSize, 4);
 
     IFF_Form *picture = IFF_createForm("ILBM");
@@ -404,6 +386,5 @@ TEST(IlbmChunks, RecordsBuiltInMemoryKeepTheirSizes) {
     Tree read(writeBytes(built.get()));
     ASSERT_TRUE(read);
     EXPECT_TRUE(ILBM_compare(built.get(), read.get()));
-    EXPECT_STREQ(sub<ILBM_ColorNames>(read, 1)->colorNames[1], "white");
     EXPECT_EQ(messages.text(), "");
 }
