@@ -86,6 +86,8 @@ TEST(QuillfenIffPictures, RawWritesThePlanesInterleavedOrWhole) {
     Result r = tool(folder, "raw " + folder.file("p.iff") + " " + folder.file("i.raw"));
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(load(folder.file("i.raw")), (Bytes{0x00, 0x01, 0x10, 0x11, 0x02, 0x03, 0x12, 0x13}));
+    r = tool(folder, "raw " + folder.file("p.iff") + " -");
+    EXPECT_EQ(r.out, std::string("\x00\x01\x10\x11\x02\x03\x12\x13", 8));
     r = tool(folder, "raw --planar " + folder.file("p.iff") + " " + folder.file("p.raw"));
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(load(folder.file("p.raw")), (Bytes{0x00, 0x01, 0x02, 0x03, 0x10, 0x11, 0x12, 0x13}));
@@ -174,9 +176,11 @@ TEST(QuillfenIffPictures, HelpWrongUsageAndBadFiles) {
         EXPECT_NE(r.err.find("unknown option '--frobnicate'"), std::string::npos) << r.err;
     }
 
+    // A file that cannot be read is trouble (2); one that holds no usable picture is a
+    // negative answer (1).
     Result r = tool(folder, "raw " + folder.file("missing.iff") + " " + folder.file("out"));
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("cannot read"), std::string::npos) << r.err;
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("No such file"), std::string::npos) << r.err;
 
     save(folder.file("sound.iff"), group("FORM", "8SVX", {chunk("VHDR", Bytes(20, 0))}));
     r = tool(folder, "palette " + folder.file("sound.iff"));
@@ -198,4 +202,23 @@ TEST(QuillfenIffPictures, HelpWrongUsageAndBadFiles) {
 
     r = tool(folder, "raw " + folder.file("nomap.iff") + " " + folder.file("dir/none/out"));
     EXPECT_EQ(r.status, 1);
+    save(folder.file("p.iff"), group("FORM", "ILBM", {bmhd(16, 2, 2), chunk("BODY", Bytes(8, 1))}));
+    r = tool(folder, "raw " + folder.file("p.iff") + " " + folder.file("dir/none/out"));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("cannot write"), std::string::npos) << r.err;
+
+    // The picture chunk types are known to print and check.
+    r = tool(folder, "print " + folder.file("p.iff"));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("      nPlanes = 2;\n"), std::string::npos) << r.out;
+    save(folder.file("bad.iff"), group("FORM", "ILBM", {bmhd(16, 2, 9)}));
+    r = tool(folder, "check " + folder.file("bad.iff"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("'BMHD'.nPlanes"), std::string::npos) << r.err;
+
+    // The overview lists the picture commands.
+    r = tool(folder, "--help");
+    for (const char *command : {"unpack", "pack", "acbm", "ilbm", "raw", "palette"}) {
+        EXPECT_NE(r.out.find(std::string("  ") + command + " "), std::string::npos) << command;
+    }
 }

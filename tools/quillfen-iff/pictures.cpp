@@ -1,4 +1,7 @@
-#include "IlbmCommands.h"
+// The commands for ILBM, ACBM and PBM pictures: ByteRun1, layout conversion, the bitplanes for
+// incbin and the colour map as assembly data. The picture chunk types also become known to
+// print, check and compare.
+#include "command.h"
 
 #include <ilbm/byterun.h>
 #include <ilbm/ilbm.h>
@@ -11,20 +14,23 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
+using quillfen_iff::kNegative;
+using quillfen_iff::kSuccess;
+using quillfen_iff::kTrouble;
+
+QUILLFEN_IFF_EXTENSION(ilbm, extension, ILBM_NUM_OF_FORM_TYPES);
+
 namespace {
 
-constexpr int kDone = 0;
-constexpr int kFailed = 1;
-constexpr int kUsage = 2;
-
-/* A picture file read whole, with its pictures. */
+/* A picture file read whole ("-" is the standard input), with its pictures. */
 class Pictures {
 public:
     explicit Pictures(const char *path) : path_(path) {
-        tree_ = ILBM_read(path);
+        tree_ = quillfen_iff::readFile(path, &status_);
         if (tree_ != NULL) {
             images_ = ILBM_extractImages(tree_, &length_);
         }
@@ -38,18 +44,18 @@ public:
     Pictures(const Pictures &) = delete;
     Pictures &operator=(const Pictures &) = delete;
 
-    /* 1 when the file was read and holds at least one picture; else 0 after a message. */
-    int ok(const char *command) const {
+    /* kSuccess when the file was read and holds at least one picture; else the exit status,
+       after a message. */
+    int status(const char *command) const {
         if (tree_ == NULL) {
-            fprintf(stderr, "quillfen-iff %s: cannot read '%s' as an IFF file\n", command, path_);
-            return 0;
+            return status_;
         }
         if (images_ == NULL || length_ == 0) {
-            fprintf(stderr, "quillfen-iff %s: '%s' holds no picture with a bitmap header\n",
-                    command, path_);
-            return 0;
+            fprintf(stderr, "quillfen-iff %s: %s: no picture with a bitmap header\n", command,
+                    path_);
+            return kNegative;
         }
-        return 1;
+        return kSuccess;
     }
 
     IFF_Chunk *tree() const { return tree_; }
@@ -58,6 +64,7 @@ public:
 
 private:
     const char *path_;
+    int status_ = kSuccess;
     IFF_Chunk *tree_ = NULL;
     ILBM_Image **images_ = NULL;
     unsigned int length_ = 0;
@@ -106,27 +113,41 @@ int checkUsage(const Arguments &arguments, const char *command, const char *usag
                size_t operands) {
     if (arguments.help) {
         fputs(usage, stdout);
-        return kDone;
+        return kSuccess;
     }
     if (arguments.unknown != NULL) {
         fprintf(stderr, "quillfen-iff %s: unknown option '%s'\n%s", command, arguments.unknown,
                 usage);
-        return kUsage;
+        return kTrouble;
     }
     if (arguments.operands.size() != operands) {
         fprintf(stderr, "quillfen-iff %s: expects %zu file name%s\n%s", command, operands,
                 operands == 1 ? "" : "s", usage);
-        return kUsage;
+        return kTrouble;
     }
     return -1;
 }
 
+/* Opens OUT for writing; "-" is the standard output. */
+FILE *openOutput(const char *path) {
+    return strcmp(path, "-") == 0 ? stdout : fopen(path, "wb");
+}
+
+int closeOutput(FILE *file) {
+    return file == stdout ? fflush(file) : fclose(file);
+}
+
 int writeTree(const char *command, const Pictures &pictures, const char *path) {
-    if (!ILBM_write(path, pictures.tree())) {
-        fprintf(stderr, "quillfen-iff %s: cannot write '%s'\n", command, path);
-        return kFailed;
+    FILE *file = openOutput(path);
+    bool written = file != NULL && ILBM_writeFd(file, pictures.tree());
+    if (file != NULL && closeOutput(file) != 0) {
+        written = false;
     }
-    return kDone;
+    if (!written) {
+        fprintf(stderr, "quillfen-iff %s: cannot write '%s'\n", command, path);
+        return kTrouble;
+    }
+    return kSuccess;
 }
 
 /* Applies one operation to every picture of FILE and writes the tree to OUT. */
@@ -139,25 +160,25 @@ int transform(int argc, char **argv, const char *usage, int (*apply)(ILBM_Image 
         return usageResult;
     }
     Pictures pictures(arguments.operands[0]);
-    if (!pictures.ok(command)) {
-        return kFailed;
+    if (int status = pictures.status(command); status != kSuccess) {
+        return status;
     }
     bool flag = option != NULL && arguments.has(option);
     for (unsigned int i = 0; i < pictures.size(); i++) {
         if (!apply(pictures[i], flag)) {
             fprintf(stderr, "quillfen-iff %s: picture %u of '%s' cannot be converted\n", command,
                     i + 1, arguments.operands[0]);
-            return kFailed;
+            return kNegative;
         }
     }
     return writeTree(command, pictures, arguments.operands[1]);
 }
 
-const char kUnpackUsage[] =
+const char kUnpackTrouble[] =
     "usage: quillfen-iff unpack FILE OUT\n"
     "Writes FILE to OUT with the ByteRun1 compression of every picture's BODY undone.\n";
 
-const char kPackUsage[] =
+const char kPackTrouble[] =
     "usage: quillfen-iff pack FILE OUT\n"
     "Writes FILE to OUT with every uncompressed picture BODY packed with ByteRun1, each plane\n"
     "row by itself.\n";
@@ -211,10 +232,10 @@ int toIlbm(ILBM_Image *image, bool packAfter) {
 }
 
 int runUnpack(int argc, char **argv) {
-    return transform(argc, argv, kUnpackUsage, unpack);
+    return transform(argc, argv, kUnpackTrouble, unpack);
 }
 int runPack(int argc, char **argv) {
-    return transform(argc, argv, kPackUsage, pack);
+    return transform(argc, argv, kPackTrouble, pack);
 }
 int runAcbm(int argc, char **argv) {
     return transform(argc, argv, kAcbmUsage, toAcbm);
@@ -223,15 +244,14 @@ int runIlbm(int argc, char **argv) {
     return transform(argc, argv, kIlbmUsage, toIlbm, {"--pack"}, "--pack");
 }
 
+/* The exit status of a file that should hold a picture; notes when it holds several. */
 int firstPicture(const char *command, const Pictures &pictures, const char *path) {
-    if (!pictures.ok(command)) {
-        return 0;
+    int status = pictures.status(command);
+    if (status == kSuccess && pictures.size() > 1) {
+        fprintf(stderr, "quillfen-iff %s: %s holds %u pictures; the first is used\n", command, path,
+                pictures.size());
     }
-    if (pictures.size() > 1) {
-        fprintf(stderr, "quillfen-iff %s: '%s' holds %u pictures; the first is used\n", command,
-                path, pictures.size());
-    }
-    return 1;
+    return status;
 }
 
 int runRaw(int argc, char **argv) {
@@ -243,24 +263,24 @@ int runRaw(int argc, char **argv) {
     }
     const char *path = arguments.operands[0];
     Pictures pictures(path);
-    if (!firstPicture(command, pictures, path)) {
-        return kFailed;
+    if (int status = firstPicture(command, pictures, path); status != kSuccess) {
+        return status;
     }
     ILBM_Image *image = pictures[0];
     if (ILBM_imageIsPBM(image)) {
         fprintf(stderr, "quillfen-iff %s: '%s' is a chunky PBM picture, without bitplanes\n",
                 command, path);
-        return kFailed;
+        return kNegative;
     }
     if (image->body == NULL && image->bitplanes == NULL) {
         fprintf(stderr, "quillfen-iff %s: the picture in '%s' has no BODY or ABIT\n", command,
                 path);
-        return kFailed;
+        return kNegative;
     }
     /* Whole planes first, whatever the picture's layout; an ACBM's ABIT already is. */
     if (!ILBM_unpackByteRun(image) || (ILBM_imageIsACBM(image) && !ILBM_convertACBMToILBM(image))) {
         fprintf(stderr, "quillfen-iff %s: the picture in '%s' cannot be unpacked\n", command, path);
-        return kFailed;
+        return kNegative;
     }
     unsigned int nPlanes = image->bitMapHeader->nPlanes;
     unsigned int bodyPlanes = ILBM_calculateBodyPlanes(image);
@@ -276,7 +296,7 @@ int runRaw(int argc, char **argv) {
         if (rearranged == NULL) {
             fprintf(stderr, "quillfen-iff %s: the picture in '%s' cannot be laid out\n", command,
                     path);
-            return kFailed;
+            return kNegative;
         }
         data = rearranged;
         if (!arguments.has("--planar")) {
@@ -288,7 +308,7 @@ int runRaw(int argc, char **argv) {
             unsigned char *body = static_cast<unsigned char *>(malloc(size));
             if (body == NULL) {
                 free(rearranged);
-                return kFailed;
+                return kNegative;
             }
             ILBM_interleaveRows(planes.data(), nPlanes, rowSize, height, body);
             free(rearranged);
@@ -298,20 +318,20 @@ int runRaw(int argc, char **argv) {
     } else if (image->body->chunkSize < 0 || static_cast<size_t>(image->body->chunkSize) < size) {
         fprintf(stderr, "quillfen-iff %s: the BODY in '%s' holds %d bytes, the picture needs %zu\n",
                 command, path, static_cast<int>(image->body->chunkSize), size);
-        return kFailed;
+        return kNegative;
     }
 
-    FILE *out = fopen(arguments.operands[1], "wb");
+    FILE *out = openOutput(arguments.operands[1]);
     bool written = out != NULL && fwrite(data, 1, size, out) == size;
-    if (out != NULL && fclose(out) != 0) {
+    if (out != NULL && closeOutput(out) != 0) {
         written = false;
     }
     free(rearranged);
     if (!written) {
         fprintf(stderr, "quillfen-iff %s: cannot write '%s'\n", command, arguments.operands[1]);
-        return kFailed;
+        return kTrouble;
     }
-    return kDone;
+    return kSuccess;
 }
 
 void printAgaPalette(const ILBM_ColorMap *colorMap) {
@@ -353,13 +373,13 @@ int runPalette(int argc, char **argv) {
     }
     const char *path = arguments.operands[0];
     Pictures pictures(path);
-    if (!firstPicture(command, pictures, path)) {
-        return kFailed;
+    if (int status = firstPicture(command, pictures, path); status != kSuccess) {
+        return status;
     }
     const ILBM_ColorMap *colorMap = pictures[0]->colorMap;
     if (colorMap == NULL || colorMap->colorRegisterLength == 0) {
         fprintf(stderr, "quillfen-iff %s: the picture in '%s' has no colour map\n", command, path);
-        return kFailed;
+        return kNegative;
     }
     bool aga = arguments.has("--aga") || !arguments.has("--ocs");
     bool ocs = arguments.has("--ocs") || !arguments.has("--aga");
@@ -369,27 +389,30 @@ int runPalette(int argc, char **argv) {
     if (ocs) {
         printOcsPalette(colorMap);
     }
-    return kDone;
+    return kSuccess;
 }
 
 } // namespace
 
-const IlbmCommand ilbmCommands[] = {
-    {"unpack", "undo the ByteRun1 compression of every picture BODY", runUnpack},
-    {"pack", "pack every uncompressed picture BODY with ByteRun1", runPack},
-    {"acbm", "convert ILBM pictures to ACBM (contiguous planes)", runAcbm},
-    {"ilbm", "convert ACBM pictures to ILBM (interleaved planes)", runIlbm},
-    {"raw", "write a picture's bitplanes as raw bytes for incbin", runRaw},
-    {"palette", "print a picture's colour map as AGA copper data and OCS/ECS words", runPalette},
-};
-
-const size_t ilbmCommandsLength = sizeof ilbmCommands / sizeof ilbmCommands[0];
-
-const IlbmCommand *findIlbmCommand(const char *name) {
-    for (size_t i = 0; i < ilbmCommandsLength; i++) {
-        if (strcmp(ilbmCommands[i].name, name) == 0) {
-            return &ilbmCommands[i];
-        }
-    }
-    return NULL;
-}
+QUILLFEN_IFF_COMMAND(unpack, {"unpack", "FILE OUT",
+                              "Writes FILE to OUT with every picture BODY unpacked from ByteRun1.",
+                              runUnpack});
+QUILLFEN_IFF_COMMAND(pack, {"pack", "FILE OUT",
+                            "Writes FILE to OUT with every uncompressed picture BODY packed with "
+                            "ByteRun1.",
+                            runPack});
+QUILLFEN_IFF_COMMAND(acbm, {"acbm", "FILE OUT",
+                            "Writes FILE to OUT with every ILBM picture converted to ACBM "
+                            "(contiguous planes).",
+                            runAcbm});
+QUILLFEN_IFF_COMMAND(ilbm, {"ilbm", "[--pack] FILE OUT",
+                            "Writes FILE to OUT with every ACBM picture converted to ILBM "
+                            "(interleaved planes).",
+                            runIlbm});
+QUILLFEN_IFF_COMMAND(raw,
+                     {"raw", "[--planar] FILE OUT",
+                      "Writes the bitplanes of a picture to OUT as raw bytes for incbin.", runRaw});
+QUILLFEN_IFF_COMMAND(palette, {"palette", "[--aga | --ocs] FILE",
+                               "Prints a picture's colour map as AGA copper data and as OCS/ECS "
+                               "colour words.",
+                               runPalette});
