@@ -55,11 +55,20 @@ int IFF_write(const char *filename, const IFF_Chunk *chunk, const IFF_Extension 
 
 int IFF_writeFd(FILE *file, const IFF_Chunk *chunk, const IFF_Extension *extension,
                 const unsigned int extensionLength) {
+    // The entry points take the result of a read as it is, null after a failure included.
+    if (chunk == nullptr) {
+        IFF_error("ERROR: No chunk to write!\n");
+        return 0;
+    }
     return IFF_writeChunk(file, chunk, nullptr, extension, extensionLength);
 }
 
 int IFF_check(const IFF_Chunk *chunk, const IFF_Extension *extension,
               const unsigned int extensionLength) {
+    if (chunk == nullptr) {
+        IFF_error("ERROR: No chunk to check!\n");
+        return 0;
+    }
     if (IFF_compareId(chunk->chunkId, IFF_ID_FORM) != 0 &&
         IFF_compareId(chunk->chunkId, IFF_ID_CAT) != 0 &&
         IFF_compareId(chunk->chunkId, IFF_ID_LIST) != 0) {
@@ -77,11 +86,17 @@ void IFF_free(IFF_Chunk *chunk, const IFF_Extension *extension,
 
 void IFF_print(const IFF_Chunk *chunk, const unsigned int indentLevel,
                const IFF_Extension *extension, const unsigned int extensionLength) {
+    if (chunk == nullptr) {
+        return;
+    }
     IFF_printChunk(chunk, indentLevel, nullptr, extension, extensionLength);
 }
 
 int IFF_compare(const IFF_Chunk *chunk1, const IFF_Chunk *chunk2, const IFF_Extension *extension,
                 const unsigned int extensionLength) {
+    if (chunk1 == nullptr || chunk2 == nullptr) {
+        return chunk1 == chunk2;
+    }
     return IFF_compareChunk(chunk1, chunk2, nullptr, extension, extensionLength);
 }
 

@@ -89,6 +89,23 @@ TEST(IffFile, FailuresToOpenOrReadAreReported) {
     IFF_free(asChunk(form), nullptr, 0);
 }
 
+TEST(IffFile, ResultOfAFailedReadIsSafeToPassOn) {
+    Messages messages;
+    IFF_Chunk *none = readBytes({});
+    messages.clear();
+    EXPECT_FALSE(IFF_check(none, nullptr, 0));
+    int status = 1;
+    EXPECT_TRUE(written(none, nullptr, 0, &status).empty());
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(printed([&] { IFF_print(none, 0, nullptr, 0); }), "");
+    EXPECT_TRUE(IFF_compare(none, none, nullptr, 0));
+    IFF_Form *form = IFF_createForm("TEST");
+    EXPECT_FALSE(IFF_compare(none, asChunk(form), nullptr, 0));
+    IFF_free(none, nullptr, 0);
+    IFF_free(asChunk(form), nullptr, 0);
+    EXPECT_EQ(messages.text(), "ERROR: No chunk to check!\nERROR: No chunk to write!\n");
+}
+
 TEST(IffFile, TopChunkMustBeAGroupOfTheThreeKinds) {
     Messages messages;
     for (const Bytes &bytes : {chunk("BMHD", Bytes(20, 0)), group("PROP", "ILBM", {})}) {
