@@ -39,6 +39,10 @@ IFF_Chunk *IFF_readFd(FILE *file, const IFF_Extension *extension,
 
 int IFF_write(const char *filename, const IFF_Chunk *chunk, const IFF_Extension *extension,
               const unsigned int extensionLength) {
+    if (chunk == nullptr) {
+        // Before opening, so that no empty file is left behind.
+        return IFF_writeFd(nullptr, chunk, extension, extensionLength);
+    }
     FILE *file = fopen(filename, "wb");
     if (file == nullptr) {
         IFF_error("ERROR: cannot open file: %s\n", filename);
