@@ -52,7 +52,19 @@ void exercise(ILBM_Image *image) {
     }
 
     ILBM_unpackByteRun(image);
-    free(ILBM_deinterleave(image));
+    unsigned char *planes = ILBM_deinterleave(image);
+    if (planes != NULL) {
+        /* Interleaving the planes again gives the body's picture rows back. */
+        size_t size = static_cast<size_t>(ILBM_calculateBodyPlanes(image)) *
+                      ILBM_calculateRowSize(image) * image->bitMapHeader->h;
+        unsigned char *again = ILBM_interleave(image, planes);
+        if (again != NULL && memcmp(again, image->body->chunkData, size) != 0) {
+            fprintf(stderr, "interleaving the de-interleaved planes changes the body\n");
+            abort();
+        }
+        free(again);
+        free(planes);
+    }
     if (ILBM_convertILBMToACBM(image)) {
         ILBM_convertACBMToILBM(image);
     }
