@@ -1,0 +1,34 @@
+#include "CopperWait.h"
+#include "HexToInteger.h"
+
+CopperWait::CopperWait(quint64 type) : CopperObject(type) {}
+
+void CopperWait::setVerticalPositionHexValue(const QString &vertical, const QString &horizontal) {
+    m_verticalPosition = convertHexToInteger(vertical);
+    m_horizontalPosition = convertHexToInteger(horizontal);
+}
+
+void CopperWait::setVerticalMaskHexValue(const QString &vertical, const QString &horizontal) {
+    m_verticalMask = convertHexToInteger(vertical);
+    m_horizontalMask = convertHexToInteger(horizontal);
+}
+
+std::unique_ptr<CopperObject> CopperWait::copy() const {
+    return std::unique_ptr<CopperObject>(new CopperWait(*this));
+}
+
+QString CopperWait::outputWithVerticalIncrement(qint64 verticalIncrement,
+                                                qint64 horizontalIncrement) const {
+    return QStringLiteral("$") + hexText(wrappingSum(m_verticalPosition, verticalIncrement)) +
+           hexText(wrappingSum(m_horizontalPosition, horizontalIncrement)) + QStringLiteral(",$") +
+           hexText(m_verticalMask) + hexText(m_horizontalMask);
+}
+
+QString CopperWait::commandDescription() const {
+    const QString vertical =
+        m_verticalPosition == 0 ? QStringLiteral("--") : hexText(m_verticalPosition);
+    const QString horizontal =
+        m_horizontalPosition == 0 ? QStringLiteral("--") : hexText(m_horizontalPosition);
+    return QStringLiteral("[WAIT] $") + vertical + horizontal + QStringLiteral(",$") +
+           hexText(m_verticalMask) + hexText(m_horizontalMask);
+}
