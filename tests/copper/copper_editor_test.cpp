@@ -1,0 +1,426 @@
+#include "CopperSequenceModel.h"
+#include "CopperViewController.h"
+#include "HexFormatter.h"
+#include "ui_CopperViewController.h"
+
+#include "QtPrinters.h"
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class CopperTool : public ::testing::Test {
+protected:
+    void SetUp() override {
+        controller = std::make_unique<CopperViewController>();
+        controller->resize(900, 600);
+        controller->show();
+        ui = controller->controls();
+        model = controller->sequenceArray();
+    }
+
+    // Replaces a field's text the way a user does: select all, type.
+    void type(QLineEdit *field, const QString &text) {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Delete);
+        QTest::keyClicks(field, text);
+    }
+    void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
+    void addMove(const QString &reg, const QString &high, const QString &low) {
+        type(ui->moveRegisterTextField, reg);
+        type(ui->moveVerticalValueTextField, high);
+        type(ui->moveHorizontalValueTextField, low);
+        click(ui->addMoveButton);
+    }
+    void addWait(const QString &v, const QString &h, const QString &vm, const QString &hm) {
+        type(ui->waitVerticalValueTextField, v);
+        type(ui->waitHorizontalValueTextField, h);
+        type(ui->waitVerticleMaskTextField, vm);
+        type(ui->waitHorizontalMaskTextField, hm);
+        click(ui->addWaitButton);
+    }
+    void setLines(const QString &n, const QString &v, const QString &h, const QString &vm,
+                  const QString &hm) {
+        type(ui->iterationsTextField, n);
+        type(ui->initialVerticalWaitTextField, v);
+        type(ui->initialHorizontalWaitTextField, h);
+        type(ui->initialVerticleMaskTextField, vm);
+        type(ui->initialHorizontalMaskTextField, hm);
+    }
+    QString generate() {
+        click(ui->outputCodeButton);
+        return ui->sequenceOutputTextView->toPlainText();
+    }
+    QStringList rows() const {
+        QStringList texts;
+        for (int r = 0; r < model->rowCount(); ++r)
+            texts << model->index(r).data().toString();
+        return texts;
+    }
+    QRect rowRect(int row) const { return ui->sequenceTableView->visualRect(model->index(row)); }
+    void selectRowByMouse(int row) {
+        QTest::mouseClick(ui->sequenceTableView->viewport(), Qt::LeftButton, {},
+                          rowRect(row).center());
+    }
+    // A double click as the window system delivers it: a click, then the
+    // second press as a double-click event, then its release.
+    void doubleClickRow(int row) {
+        QWidget *viewport = ui->sequenceTableView->viewport();
+        const QPoint at = rowRect(row).center();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
+        QTest::mouseDClick(viewport, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, at);
+    }
+    // Four distinct rows: MOVEs to COLOR00..COLOR03.
+    void addFourRows() {
+        for (int i = 0; i < 4; ++i)
+            addMove(QStringLiteral("COLOR0%1").arg(i), "0" + QString::number(i), "00");
+    }
+    // What a drag of row would carry.
+    std::unique_ptr<QMimeData> dragData(int row) const {
+        return std::unique_ptr<QMimeData>(model->mimeData({model->index(row)}));
+    }
+    // Drags and drops through the list view's own drag-and-drop handling.
+    bool dropAt(const QMimeData *data, QPoint position) {
+        QWidget *viewport = ui->sequenceTableView->viewport();
+        QDragEnterEvent enter(position, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &enter);
+        QDragMoveEvent move(position, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &move);
+        if (!move.isAccepted())
+            return false;
+        QDropEvent drop(position, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &drop);
+        return drop.isAccepted();
+    }
+    QPoint gapBefore(int row) const { return rowRect(row).topLeft() + QPoint(10, 1); }
+
+    std::unique_ptr<CopperViewController> controller;
+    Ui::CopperViewController *ui = nullptr;
+    CopperSequenceModel *model = nullptr;
+};
+
+// --- Input fields -------------------------------------------------------------
+
+TEST_F(CopperTool, HexFieldsShareOneTwoDigitFormatter) {
+    const QList<QLineEdit *> hexFields = {
+        ui->initialVerticalWaitTextField, ui->initialHorizontalWaitTextField,
+        ui->initialVerticleMaskTextField, ui->initialHorizontalMaskTextField,
+        ui->moveVerticalValueTextField,   ui->moveHorizontalValueTextField,
+        ui->waitVerticalValueTextField,   ui->waitHorizontalValueTextField,
+        ui->waitVerticleMaskTextField,    ui->waitHorizontalMaskTextField};
+    const QValidator *shared = hexFields.first()->validator();
+    ASSERT_TRUE(qobject_cast<const HexFormatter *>(shared));
+    for (QLineEdit *field : hexFields) {
+        EXPECT_EQ(field->validator(), shared) << field->objectName().toStdString();
+        type(field, "aG-F9c1");
+        EXPECT_EQ(field->text(), "a9") << field->objectName().toStdString();
+    }
+    for (QLineEdit *field : {ui->iterationsTextField, ui->moveRegisterTextField})
+        EXPECT_EQ(field->validator(), nullptr);
+}
+
+TEST_F(CopperTool, AutoCheckBoxesEmptyAndLockTheirField) {
+    const std::pair<QCheckBox *, QLineEdit *> pairs[] = {
+        {ui->moveAutoVerticalValueButton, ui->moveVerticalValueTextField},
+        {ui->moveAutoHorizontalValueButton, ui->moveHorizontalValueTextField}};
+    for (auto [box, field] : pairs) {
+        type(field, "3c");
+        click(box);
+        EXPECT_TRUE(box->isChecked());
+        EXPECT_EQ(field->text(), "");
+        EXPECT_FALSE(field->isEnabled());
+        field->setText("7"); // left over from elsewhere: turning the box off empties it again
+        click(box);
+        EXPECT_EQ(field->text(), "");
+        EXPECT_TRUE(field->isEnabled());
+    }
+    // The other field is left alone.
+    type(ui->moveHorizontalValueTextField, "11");
+    click(ui->moveAutoVerticalValueButton);
+    EXPECT_EQ(ui->moveHorizontalValueTextField->text(), "11");
+    type(ui->moveRegisterTextField, "COLOR00");
+    click(ui->addMoveButton);
+    EXPECT_EQ(rows(), QStringList{"[MOVE] COLOR00,$--11"});
+}
+
+// --- Adding instructions ------------------------------------------------------
+
+TEST_F(CopperTool, AddingMovesAndWaits) {
+    addMove("", "0f", "00");
+    EXPECT_EQ(model->rowCount(), 0);
+    addMove("COLOR00", "0f", "0");
+    addWait("", "", "", "");
+    addWait("10", "7", "7f", "fe");
+    EXPECT_EQ(rows(),
+              (QStringList{"[MOVE] COLOR00,$0f00", "[WAIT] $----,$0000", "[WAIT] $1007,$7ffe"}));
+    // The fields keep their texts for the next one.
+    EXPECT_EQ(ui->moveRegisterTextField->text(), "COLOR00");
+    EXPECT_EQ(ui->waitHorizontalValueTextField->text(), "7");
+}
+
+TEST_F(CopperTool, DoubleClickLoadsARowBackIntoItsFields) {
+    click(ui->moveAutoVerticalValueButton);
+    addMove("BPL1MOD", "", "28");
+    click(ui->moveAutoVerticalValueButton);
+    addMove("COLOR05", "0a", "0b");
+    addWait("2c", "e1", "ff", "fe");
+    addWait("", "", "", "");
+
+    doubleClickRow(0);
+    EXPECT_EQ(ui->moveRegisterTextField->text(), "BPL1MOD");
+    EXPECT_TRUE(ui->moveAutoVerticalValueButton->isChecked());
+    EXPECT_FALSE(ui->moveVerticalValueTextField->isEnabled());
+    EXPECT_EQ(ui->moveVerticalValueTextField->text(), "");
+    EXPECT_EQ(ui->moveHorizontalValueTextField->text(), "28");
+    // Re-added unchanged it is the same instruction again.
+    click(ui->addMoveButton);
+    EXPECT_EQ(rows().last(), rows().first());
+
+    doubleClickRow(1);
+    EXPECT_FALSE(ui->moveAutoVerticalValueButton->isChecked());
+    EXPECT_TRUE(ui->moveVerticalValueTextField->isEnabled());
+    EXPECT_EQ(ui->moveVerticalValueTextField->text(), "0a");
+
+    doubleClickRow(2);
+    EXPECT_EQ(ui->waitVerticalValueTextField->text(), "2c");
+    EXPECT_EQ(ui->waitHorizontalMaskTextField->text(), "fe");
+    doubleClickRow(3);
+    click(ui->addWaitButton);
+    EXPECT_EQ(rows().last(), "[WAIT] $----,$0000");
+}
+
+// --- Output -------------------------------------------------------------------
+
+TEST_F(CopperTool, WorkedExamplesPrintOneLinePerDisplayLine) {
+    setLines("3", "2c", "07", "ff", "fe");
+    click(ui->moveAutoVerticalValueButton);
+    addMove("COLOR00", "", "00");
+    EXPECT_EQ(generate(), "dc.w $2c07,$fffe,COLOR00,$2c00\n"
+                          "dc.w $2d07,$fffe,COLOR00,$2d00\n"
+                          "dc.w $2e07,$fffe,COLOR00,$2e00\n");
+
+    click(ui->clearSequenceButton);
+    click(ui->moveAutoVerticalValueButton);
+    addMove("COLOR00", "0f", "00");
+    addWait("00", "e1", "ff", "fe");
+    EXPECT_TRUE(generate().startsWith("dc.w $2c07,$fffe,COLOR00,$0f00,$2ce1,$fffe\n"));
+}
+
+TEST_F(CopperTool, IterationCountIsReadLikeADecimalNumber) {
+    setLines("2", "2c", "07", "ff", "fe");
+    addWait("", "", "ff", "fe");
+    EXPECT_EQ(generate().count('\n'), 2);
+    for (const char *nothing : {"0", "-3", "lines", ""}) {
+        type(ui->iterationsTextField, nothing);
+        EXPECT_EQ(generate(), "") << nothing;
+    }
+    type(ui->iterationsTextField, "  +3 lines");
+    EXPECT_EQ(generate().count('\n'), 3);
+}
+
+TEST_F(CopperTool, AnUnreasonableLineCountGetsAMessageInstead) {
+    addWait("", "", "ff", "fe");
+    for (const char *huge : {"65537", "99999999999999999999999"}) {
+        type(ui->iterationsTextField, huge);
+        const QString text = generate();
+        EXPECT_TRUE(text.startsWith("; Too many lines")) << text.toStdString();
+        EXPECT_EQ(text.count('\n'), 0);
+    }
+    type(ui->iterationsTextField, "65536");
+    EXPECT_EQ(generate().count('\n'), 65536);
+
+    // A long sequence over many lines is refused by its size, before any is made.
+    for (int i = 0; i < 20; ++i)
+        addMove("COLOR00", "00", "00");
+    const QString text = generate();
+    EXPECT_TRUE(text.startsWith("; Too much code: 65536 lines")) << text.toStdString();
+}
+
+TEST_F(CopperTool, MasksArePrintedAsTwoDigitBytes) {
+    addWait("", "", "ff", "fe");
+    struct Case {
+        const char *vertical, *horizontal, *word;
+    } cases[] = {
+        {"ff", "fe", "$fffe"}, {"f", "fe", "$0ffe"}, {"ff", "e", "$ff0e"}, {"", "", "$0000"}};
+    for (const Case &c : cases) {
+        setLines("1", "2c", "07", c.vertical, c.horizontal);
+        EXPECT_EQ(generate(), QStringLiteral("dc.w $2c07,%1,$2c00,$fffe\n").arg(c.word));
+    }
+}
+
+TEST_F(CopperTool, LinesPastFfKeepEveryDigit) {
+    setLines("2", "ff", "07", "ff", "fe");
+    click(ui->moveAutoVerticalValueButton);
+    addMove("COLOR00", "", "00");
+    EXPECT_EQ(generate(), "dc.w $ff07,$fffe,COLOR00,$ff00\n"
+                          "dc.w $10007,$fffe,COLOR00,$10000\n");
+}
+
+TEST_F(CopperTool, AnEmptySequencePrintsEachWaitOnItsOwnLine) {
+    setLines("2", "2c", "07", "ff", "fe");
+    EXPECT_EQ(generate(), "dc.w $2c07,$fffe\ndc.w $2d07,$fffe\n");
+}
+
+TEST_F(CopperTool, OutputIsNotRefreshedByEditsAndCopiesToTheClipboard) {
+    setLines("1", "2c", "07", "ff", "fe");
+    const QString code = generate();
+    addWait("", "", "", "");
+    EXPECT_EQ(ui->sequenceOutputTextView->toPlainText(), code);
+    EXPECT_TRUE(ui->sequenceOutputTextView->isReadOnly());
+    QApplication::clipboard()->clear();
+    click(ui->copyOutputButton);
+    EXPECT_EQ(QApplication::clipboard()->text(), code);
+}
+
+// --- Selection, copy, remove, clear -------------------------------------------
+
+TEST_F(CopperTool, ButtonsFollowTheRealSelection) {
+    EXPECT_FALSE(ui->xcopyCommandButton->isEnabled());
+    EXPECT_FALSE(ui->removeCommandButton->isEnabled());
+    // Nothing selected: copy and remove do nothing, even on an empty list.
+    controller->copyCommand();
+    controller->removeCommand();
+    addFourRows();
+    controller->copyCommand();
+    controller->removeCommand();
+    EXPECT_EQ(model->rowCount(), 4);
+
+    selectRowByMouse(1);
+    EXPECT_EQ(controller->selectedCommandRow(), 1);
+    EXPECT_TRUE(ui->xcopyCommandButton->isEnabled());
+    EXPECT_TRUE(ui->removeCommandButton->isEnabled());
+
+    click(ui->removeCommandButton);
+    EXPECT_EQ(rows(), (QStringList{"[MOVE] COLOR00,$0000", "[MOVE] COLOR02,$0200",
+                                   "[MOVE] COLOR03,$0300"}));
+    // The list selects the next row; the remembered row and the buttons follow.
+    EXPECT_EQ(ui->sequenceTableView->selectionModel()->selectedRows().value(0).row(), 1);
+    EXPECT_EQ(controller->selectedCommandRow(), 1);
+    EXPECT_TRUE(ui->removeCommandButton->isEnabled());
+    // Removing the last row selects the one before it.
+    selectRowByMouse(2);
+    click(ui->removeCommandButton);
+    EXPECT_EQ(controller->selectedCommandRow(), 1);
+    EXPECT_EQ(rows().last(), "[MOVE] COLOR02,$0200");
+
+    selectRowByMouse(2);
+    click(ui->clearSequenceButton);
+    EXPECT_EQ(model->rowCount(), 0);
+    EXPECT_EQ(controller->selectedCommandRow(), -1);
+    EXPECT_FALSE(ui->xcopyCommandButton->isEnabled());
+    controller->copyCommand();
+    controller->removeCommand();
+    EXPECT_EQ(model->rowCount(), 0);
+}
+
+TEST_F(CopperTool, DeleteKeyRemovesTheSelectedRow) {
+    addFourRows();
+    selectRowByMouse(3);
+    QTest::keyClick(ui->sequenceTableView, Qt::Key_Delete);
+    EXPECT_EQ(rows(), (QStringList{"[MOVE] COLOR00,$0000", "[MOVE] COLOR01,$0100",
+                                   "[MOVE] COLOR02,$0200"}));
+    QTest::keyClick(ui->sequenceTableView, Qt::Key_Backspace);
+    EXPECT_EQ(model->rowCount(), 2);
+    // With nothing selected the key does nothing; in a field it edits the field.
+    ui->sequenceTableView->clearSelection();
+    QTest::keyClick(ui->sequenceTableView, Qt::Key_Delete);
+    EXPECT_EQ(model->rowCount(), 2);
+    type(ui->moveRegisterTextField, "COLOR1");
+    QTest::keyClick(ui->moveRegisterTextField, Qt::Key_Backspace);
+    EXPECT_EQ(ui->moveRegisterTextField->text(), "COLOR");
+    EXPECT_EQ(model->rowCount(), 2);
+}
+
+TEST_F(CopperTool, CopyAppendsANewInstructionAndKeepsTheSelection) {
+    addMove("COLOR00", "0f", "00");
+    addWait("10", "07", "7f", "fe");
+    addMove("COLOR01", "00", "0f");
+    selectRowByMouse(0);
+    click(ui->xcopyCommandButton);
+    ASSERT_EQ(model->rowCount(), 4);
+    EXPECT_EQ(rows()[3], rows()[0]);
+    EXPECT_FALSE(model->objectAt(3)->uuid().isNull());
+    EXPECT_NE(model->objectAt(3)->uuid(), model->objectAt(0)->uuid());
+    EXPECT_EQ(controller->selectedCommandRow(), 0);
+    EXPECT_EQ(ui->sequenceTableView->selectionModel()->selectedRows().value(0).row(), 0);
+    // The copy is an instruction of its own: removing the original keeps it.
+    click(ui->removeCommandButton);
+    EXPECT_EQ(rows().last(), "[MOVE] COLOR00,$0f00");
+}
+
+// --- Reordering by drag -------------------------------------------------------
+
+TEST_F(CopperTool, DragCarriesTheUuidAndOnlyGapsTakeADrop) {
+    addFourRows();
+    auto data = dragData(2);
+    ASSERT_TRUE(data);
+    EXPECT_EQ(QUuid::fromString(QString::fromUtf8(data->data("copper.command"))),
+              model->objectAt(2)->uuid());
+    EXPECT_TRUE(model->canDropMimeData(data.get(), Qt::MoveAction, 1, 0, QModelIndex()));
+    EXPECT_FALSE(model->canDropMimeData(data.get(), Qt::MoveAction, -1, -1, model->index(1)));
+    EXPECT_FALSE(model->dropMimeData(data.get(), Qt::MoveAction, -1, -1, model->index(1)));
+    QMimeData text;
+    text.setText(model->objectAt(2)->uuid().toString());
+    EXPECT_FALSE(model->canDropMimeData(&text, Qt::MoveAction, 1, 0, QModelIndex()));
+    EXPECT_TRUE(ui->sequenceTableView->dragEnabled());
+}
+
+TEST_F(CopperTool, DraggedRowLandsInTheGap) {
+    addFourRows();
+    const QStringList before = rows();
+    selectRowByMouse(0);
+    EXPECT_TRUE(dropAt(dragData(0).get(), gapBefore(3)));
+    EXPECT_EQ(rows(), (QStringList{before[1], before[2], before[0], before[3]}));
+
+    const QStringList middle = rows();
+    selectRowByMouse(3);
+    EXPECT_TRUE(dropAt(dragData(3).get(), gapBefore(0)));
+    EXPECT_EQ(rows(), (QStringList{middle[3], middle[0], middle[1], middle[2]}));
+
+    // Below the last row means after it.
+    const QStringList last = rows();
+    const QPoint below = rowRect(3).bottomLeft() + QPoint(10, 20);
+    EXPECT_TRUE(dropAt(dragData(1).get(), below));
+    EXPECT_EQ(rows(), (QStringList{last[0], last[2], last[3], last[1]}));
+
+    // The moved instruction stays selected and the buttons follow it.
+    EXPECT_EQ(controller->selectedCommandRow(), 0);
+    EXPECT_TRUE(ui->removeCommandButton->isEnabled());
+}
+
+TEST_F(CopperTool, DropMovesTheDraggedRowNotTheSelectedOne) {
+    addFourRows();
+    const QStringList before = rows();
+    selectRowByMouse(1);
+    EXPECT_TRUE(dropAt(dragData(3).get(), gapBefore(0)));
+    EXPECT_EQ(rows(), (QStringList{before[3], before[0], before[1], before[2]}));
+    // The selection went with its instruction.
+    EXPECT_EQ(controller->selectedCommandRow(), 2);
+
+    // Dropping next to itself changes nothing.
+    EXPECT_TRUE(dropAt(dragData(1).get(), gapBefore(2)));
+    EXPECT_EQ(rows(), (QStringList{before[3], before[0], before[1], before[2]}));
+}
+
+TEST_F(CopperTool, DropOfAnUnknownInstructionIsRefused) {
+    addFourRows();
+    const QStringList before = rows();
+    auto stale = dragData(2);
+    selectRowByMouse(2);
+    click(ui->removeCommandButton);
+    EXPECT_FALSE(dropAt(stale.get(), gapBefore(0)));
+    QMimeData junk;
+    junk.setData("copper.command", "not a uuid");
+    EXPECT_FALSE(dropAt(&junk, gapBefore(0)));
+    EXPECT_EQ(rows(), (QStringList{before[0], before[1], before[3]}));
+
+    click(ui->clearSequenceButton);
+    EXPECT_FALSE(model->dropMimeData(stale.get(), Qt::MoveAction, 0, 0, QModelIndex()));
+}
+
+} // namespace
