@@ -37,13 +37,13 @@ QList<std::shared_ptr<Register>> RegisterDataParser::parse(const QByteArray &dat
     while (!xmlParser.atEnd()) {
         switch (xmlParser.readNext()) {
         case QXmlStreamReader::StartElement:
-            parserDidStartElement(xmlParser.name().toString(), xmlParser.attributes());
+            parserDidStartElement(xmlParser.name(), xmlParser.attributes());
             break;
         case QXmlStreamReader::EndElement:
-            parserDidEndElement(xmlParser.name().toString());
+            parserDidEndElement(xmlParser.name());
             break;
         case QXmlStreamReader::Characters:
-            parserFoundCharacters(xmlParser.text().toString());
+            parserFoundCharacters(xmlParser.text());
             break;
         default:
             break;
@@ -64,10 +64,10 @@ QList<std::shared_ptr<Register>> RegisterDataParser::parse(const QByteArray &dat
     return registerArray;
 }
 
-void RegisterDataParser::parserDidStartElement(const QString &elementName,
+void RegisterDataParser::parserDidStartElement(QStringView elementName,
                                                const QXmlStreamAttributes &attributes) {
     // An element's text is what lies between its own tags: an empty element has none.
-    xmlString.clear();
+    xmlString.resize(0);
     textContinues = false;
 
     if (elementName == u"register") {
@@ -90,17 +90,17 @@ void RegisterDataParser::parserDidStartElement(const QString &elementName,
     }
 }
 
-void RegisterDataParser::parserFoundCharacters(const QString &string) {
+void RegisterDataParser::parserFoundCharacters(QStringView string) {
     // One text may come in several pieces (around a CDATA section, say):
-    // the pieces between two tags make one text.
-    if (textContinues)
-        xmlString += string;
-    else
-        xmlString = string;
+    // the pieces between two tags make one text. Most pieces are the white
+    // space between tags, so the buffer is reused rather than reallocated.
+    if (!textContinues)
+        xmlString.resize(0);
+    xmlString.append(string);
     textContinues = true;
 }
 
-void RegisterDataParser::parserDidEndElement(const QString &elementName) {
+void RegisterDataParser::parserDidEndElement(QStringView elementName) {
     textContinues = false;
     if (!xmlRegister)
         return;

@@ -24,9 +24,9 @@ public:
     QList<std::shared_ptr<Register>> parse(const QByteArray &data);
 
     // The event callbacks, public so that a test can drive them directly.
-    void parserDidStartElement(const QString &elementName, const QXmlStreamAttributes &attributes);
-    void parserFoundCharacters(const QString &string);
-    void parserDidEndElement(const QString &elementName);
+    void parserDidStartElement(QStringView elementName, const QXmlStreamAttributes &attributes);
+    void parserFoundCharacters(QStringView string);
+    void parserDidEndElement(QStringView elementName);
     void parserParseErrorOccurred(const QString &description);
 
     // The registers read so far.

@@ -204,17 +204,17 @@ TEST(RegisterModel, CopiesShareNothingWithTheirOriginal) {
 
 TEST(RegisterReader, TheListHoldsCopiesOfWhatTheParserFilled) {
     RegisterDataParser parser;
-    parser.parserDidStartElement("register", {});
+    parser.parserDidStartElement(u"register", {});
     for (int i = 0; i < 16; ++i) {
         QXmlStreamAttributes attributes;
         attributes.append("function", QString("F%1").arg(i));
-        parser.parserDidStartElement("bit", attributes);
-        parser.parserFoundCharacters("d");
-        parser.parserDidEndElement("bit");
+        parser.parserDidStartElement(u"bit", attributes);
+        parser.parserFoundCharacters(u"d");
+        parser.parserDidEndElement(u"bit");
     }
     const std::shared_ptr<Register> filled = parser.registerInProgress();
     ASSERT_NE(filled, nullptr);
-    parser.parserDidEndElement("register");
+    parser.parserDidEndElement(u"register");
     ASSERT_EQ(parser.registers().size(), 1);
     const std::shared_ptr<Register> listed = parser.registers()[0];
     EXPECT_NE(listed, filled);
