@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <unistd.h>
 
 using namespace ifftest;
@@ -37,6 +39,28 @@ public:
 private:
     FILE *file = nullptr;
 };
+
+// A stream over bytes that can neither seek nor tell its length, without a pipe's capacity.
+struct Unseekable {
+    Bytes bytes;
+    size_t position = 0;
+};
+
+ssize_t readUnseekable(void *cookie, char *buffer, size_t size) {
+    Unseekable *stream = static_cast<Unseekable *>(cookie);
+    const size_t n = std::min(size, stream->bytes.size() - stream->position);
+    memcpy(buffer, stream->bytes.data() + stream->position, n);
+    stream->position += n;
+    return static_cast<ssize_t>(n);
+}
+
+IFF_Chunk *readUnseekably(const Bytes &bytes) {
+    Unseekable stream{bytes};
+    FILE *file = fopencookie(&stream, "rb", {readUnseekable, nullptr, nullptr, nullptr});
+    IFF_Chunk *chunk = IFF_readFd(file, nullptr, 0);
+    fclose(file);
+    return chunk;
+}
 
 Bytes nested(unsigned int depth) {
     Bytes inner = group("FORM", "TEST", {chunk("DATA", {1, 2, 3})});
@@ -90,6 +114,27 @@ TEST(IffHostile, ImpossibleSizesAreRefusedBeforeAllocating) {
     EXPECT_EQ(IFF_readFd(pipeFile.get(), nullptr, 0), nullptr);
     EXPECT_EQ(messages.text(), "Error reading raw chunk body of chunk: 'BODY'\n"
                                "ERROR: cannot open main chunk!\n");
+}
+
+TEST(IffHostile, LargeBodiesOfUnseekableStreamsArriveWhole) {
+    for (size_t size : {size_t(65536), size_t(65537), size_t(300001), size_t(1) << 20}) {
+        Bytes body(size);
+        for (size_t i = 0; i < size; i++) {
+            body[i] = static_cast<unsigned char>(i * 7 + i / 251);
+        }
+        const Bytes bytes = group("FORM", "TEST", {chunk("BODY", body)});
+        IFF_Chunk *tree = readUnseekably(bytes);
+        ASSERT_NE(tree, nullptr) << size;
+        const IFF_RawChunk *raw =
+            reinterpret_cast<const IFF_RawChunk *>(reinterpret_cast<IFF_Form *>(tree)->chunk[0]);
+        ASSERT_EQ(raw->chunkSize, static_cast<IFF_Long>(size));
+        EXPECT_TRUE(std::equal(body.begin(), body.end(), raw->chunkData)) << size;
+        IFF_free(tree, nullptr, 0);
+
+        // One byte short, at any piece boundary.
+        Messages messages;
+        EXPECT_EQ(readUnseekably(Bytes(bytes.begin(), bytes.end() - 2)), nullptr) << size;
+    }
 }
 
 TEST(IffHostile, EveryTruncationFailsCleanly) {
