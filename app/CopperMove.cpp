@@ -18,7 +18,13 @@ QString CopperMove::outputWithVerticalIncrement(qint64 verticalIncrement,
         m_autoVerticalValue ? wrappingSum(m_verticalValue, verticalIncrement) : m_verticalValue;
     const qint64 low = m_autoHorizontalValue ? wrappingSum(m_horizontalValue, horizontalIncrement)
                                              : m_horizontalValue;
-    return m_registerReference + QStringLiteral(",$") + hexText(high) + hexText(low);
+    QString text;
+    text.reserve(m_registerReference.size() + 6);
+    text += m_registerReference;
+    text += QLatin1String(",$");
+    appendHexText(text, high);
+    appendHexText(text, low);
+    return text;
 }
 
 QString CopperMove::commandDescription() const {

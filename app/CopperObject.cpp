@@ -26,5 +26,22 @@ QString CopperObject::commandDescription() const {
 }
 
 QString CopperObject::hexText(qint64 value) {
-    return QString::asprintf("%.2llx", static_cast<unsigned long long>(value));
+    QString text;
+    appendHexText(text, value);
+    return text;
+}
+
+void CopperObject::appendHexText(QString &text, qint64 value) {
+    // Written by hand: it runs several times per instruction on every output line.
+    static constexpr char digits[] = "0123456789abcdef";
+    char digitsOut[16];
+    int start = 16;
+    auto bits = static_cast<quint64>(value);
+    do {
+        digitsOut[--start] = digits[bits & 0xf];
+        bits >>= 4;
+    } while (bits != 0);
+    if (start == 15)
+        digitsOut[--start] = '0';
+    text.append(QLatin1StringView(digitsOut + start, 16 - start));
 }

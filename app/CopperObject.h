@@ -34,6 +34,8 @@ public:
     // A number as lower-case hexadecimal with at least two digits, never cut
     // (5 -> "05", 300 -> "12c"); negative numbers print as their 64-bit pattern.
     static QString hexText(qint64 value);
+    // The same digits appended to text.
+    static void appendHexText(QString &text, qint64 value);
     // a + b in 64-bit two's complement, wrapping instead of overflowing.
     static qint64 wrappingSum(qint64 a, qint64 b) {
         return static_cast<qint64>(static_cast<quint64>(a) + static_cast<quint64>(b));

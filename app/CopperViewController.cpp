@@ -165,25 +165,23 @@ void CopperViewController::autoCheck(QObject *sender) {
     field->setText(QString());
 }
 
-QString CopperViewController::outputLine(qint64 line) const {
-    const qint64 vertical = CopperObject::wrappingSum(
-        convertHexToInteger(ui->initialVerticalWaitTextField->text()), line);
-    const qint64 horizontal = convertHexToInteger(ui->initialHorizontalWaitTextField->text());
-    // Each mask byte gets its two digits, like the position bytes: a mask typed
-    // as one digit would otherwise run into the other byte ("ff" and "e" would
-    // read as $ffe, that is $0ffe), and two empty masks would leave a bare "$".
-    const qint64 verticalMask = convertHexToInteger(ui->initialVerticleMaskTextField->text());
-    const qint64 horizontalMask = convertHexToInteger(ui->initialHorizontalMaskTextField->text());
-    QString text = QStringLiteral("dc.w $") + CopperObject::hexText(vertical) +
-                   CopperObject::hexText(horizontal) + QStringLiteral(",$") +
-                   CopperObject::hexText(verticalMask) + CopperObject::hexText(horizontalMask);
+void CopperViewController::appendOutputLine(QString &text, const OutputFields &fields,
+                                            qint64 line) const {
+    const qint64 vertical = CopperObject::wrappingSum(fields.verticalWait, line);
+    text += QLatin1String("dc.w $");
+    CopperObject::appendHexText(text, vertical);
+    CopperObject::appendHexText(text, fields.horizontalWait);
+    text += QLatin1String(",$");
+    CopperObject::appendHexText(text, fields.verticalMask);
+    CopperObject::appendHexText(text, fields.horizontalMask);
     // Words are separated by a comma alone: Motorola-syntax assemblers end the
     // operand field at the first blank and take the rest of the line for a
     // comment, which would silently drop every instruction after the WAIT.
-    for (const auto &object : m_sequence->sequence())
-        text += QLatin1Char(',') + object->outputWithVerticalIncrement(vertical, 0);
+    for (const auto &object : m_sequence->sequence()) {
+        text += QLatin1Char(',');
+        text += object->outputWithVerticalIncrement(vertical, 0);
+    }
     text += QLatin1Char('\n');
-    return text;
 }
 
 void CopperViewController::outputCode() {
@@ -195,11 +193,18 @@ void CopperViewController::outputCode() {
                 .arg(maximumIterations));
         return;
     }
+    // Each mask byte gets its two digits, like the position bytes: a mask typed
+    // as one digit would otherwise run into the other byte ("ff" and "e" would
+    // read as $ffe, that is $0ffe), and two empty masks would leave a bare "$".
+    const OutputFields fields{convertHexToInteger(ui->initialVerticalWaitTextField->text()),
+                              convertHexToInteger(ui->initialHorizontalWaitTextField->text()),
+                              convertHexToInteger(ui->initialVerticleMaskTextField->text()),
+                              convertHexToInteger(ui->initialHorizontalMaskTextField->text())};
     QString result;
     if (iterations > 0) {
+        appendOutputLine(result, fields, 0);
         // Later lines are at most a few digits longer than the first.
-        const QString first = outputLine(0);
-        if (static_cast<double>(first.size()) * static_cast<double>(iterations) >
+        if (static_cast<double>(result.size()) * static_cast<double>(iterations) >
             static_cast<double>(maximumOutputLength)) {
             ui->sequenceOutputTextView->setPlainText(
                 QStringLiteral("; Too much code: %1 lines of this sequence come to more than %2 "
@@ -208,10 +213,9 @@ void CopperViewController::outputCode() {
                     .arg(maximumOutputLength));
             return;
         }
-        result.reserve(first.size() * iterations + iterations);
-        result += first;
+        result.reserve(result.size() * iterations + iterations);
         for (qint64 i = 1; i < iterations; ++i)
-            result += outputLine(i);
+            appendOutputLine(result, fields, i);
     }
     ui->sequenceOutputTextView->setPlainText(result);
 }

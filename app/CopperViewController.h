@@ -49,9 +49,16 @@ private:
     void configureController();
     // Moves the instruction named by uuidText into the gap before gap.
     bool acceptDrop(const QString &uuidText, int gap);
-    // One generated line: the WAIT for display line `line` (counted from the
-    // first), then every instruction's words, ended by a line feed.
-    QString outputLine(qint64 line) const;
+    // The line fields as numbers, read once per output.
+    struct OutputFields {
+        qint64 verticalWait;
+        qint64 horizontalWait;
+        qint64 verticalMask;
+        qint64 horizontalMask;
+    };
+    // Appends one generated line: the WAIT for display line `line` (counted
+    // from the first), then every instruction's words, ended by a line feed.
+    void appendOutputLine(QString &text, const OutputFields &fields, qint64 line) const;
     // The row the list really shows selected, -1 for none.
     int currentSelectedRow() const;
 

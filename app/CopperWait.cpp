@@ -19,9 +19,15 @@ std::unique_ptr<CopperObject> CopperWait::copy() const {
 
 QString CopperWait::outputWithVerticalIncrement(qint64 verticalIncrement,
                                                 qint64 horizontalIncrement) const {
-    return QStringLiteral("$") + hexText(wrappingSum(m_verticalPosition, verticalIncrement)) +
-           hexText(wrappingSum(m_horizontalPosition, horizontalIncrement)) + QStringLiteral(",$") +
-           hexText(m_verticalMask) + hexText(m_horizontalMask);
+    QString text;
+    text.reserve(11);
+    text += QLatin1Char('$');
+    appendHexText(text, wrappingSum(m_verticalPosition, verticalIncrement));
+    appendHexText(text, wrappingSum(m_horizontalPosition, horizontalIncrement));
+    text += QLatin1String(",$");
+    appendHexText(text, m_verticalMask);
+    appendHexText(text, m_horizontalMask);
+    return text;
 }
 
 QString CopperWait::commandDescription() const {
