@@ -88,8 +88,8 @@ QString paletteCode(const Options &options, qint64 bank, qint64 colourRegister,
         }
         if (i < count)
             text += QString::asprintf(
-                "; OCS/ECS have no colour register after COLOR31: %lld entries left out\n",
-                static_cast<long long>(count - i));
+                "; OCS/ECS have no colour register after COLOR31: left out from entry %lld on\n",
+                static_cast<long long>(i));
         return text;
     }
     const bool banked = options.copperInstructions;
@@ -112,12 +112,12 @@ QString paletteCode(const Options &options, qint64 bank, qint64 colourRegister,
     if (written < count) {
         if (banked)
             text += QString::asprintf(
-                "; AGA has no colour register after bank 7 COLOR31: %lld entries left out\n",
-                static_cast<long long>(count - written));
+                "; AGA has no colour register after bank 7 COLOR31: left out from entry %lld on\n",
+                static_cast<long long>(written));
         else
             text += QString::asprintf("; no colour register after COLOR31 without BPLCON3 bank "
-                                      "selection: %lld entries left out\n",
-                                      static_cast<long long>(count - written));
+                                      "selection: left out from entry %lld on\n",
+                                      static_cast<long long>(written));
     }
     return text;
 }
@@ -133,8 +133,8 @@ QString rainbowCode(const Options &options, qint64 startLine, const QList<Colour
     for (qint64 i = 0; i < count; ++i) {
         if (line < 0 || line >= lineLimit) {
             text += QString::asprintf(
-                "; no display line $%llx for a copper WAIT: %lld entries left out\n",
-                static_cast<long long>(line), static_cast<long long>(count - i));
+                "; no display line $%llx for a copper WAIT: left out from entry %lld on\n",
+                static_cast<long long>(line), static_cast<long long>(i));
             break;
         }
         if (line >= firstLineAfterWrap && !wrapped) {
