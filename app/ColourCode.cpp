@@ -102,8 +102,8 @@ QString paletteCode(const Options &options, qint64 bank, qint64 colourRegister,
         for (qint64 i = 0; i < written; ++i) {
             const qint64 index = first + i;
             if (banked && (i == 0 || index % 32 == 0))
-                text += QString::asprintf("dc.w BPLCON3,$%c%c00\n", bankDigit(index / 32),
-                                          halfDigit);
+                text +=
+                    QString::asprintf("dc.w BPLCON3,$%c%c00\n", bankDigit(index / 32), halfDigit);
             const Nibbles n = hexDigits(entries[i], half);
             text += QString::asprintf("dc.w COLOR%.2lld,$0%c%c%c\n",
                                       static_cast<long long>(index % 32), n.red, n.green, n.blue);

@@ -79,7 +79,8 @@ void ColourViewController::configureController() {
     }
 
     for (QSlider *slider : {ui->agaColourBankSlider, ui->colourRegisterSlider})
-        connect(slider, &QSlider::valueChanged, this, [this, slider] { updateSliderIndex(slider); });
+        connect(slider, &QSlider::valueChanged, this,
+                [this, slider] { updateSliderIndex(slider); });
 
     ui->rainbowStartTextField->setValidator(new HexFormatter(2, this));
     ui->rainbowIndexHeightTextField->setValidator(
@@ -148,10 +149,9 @@ void ColourViewController::calculateColours(QObject *sender, bool updateUserInte
         auto component = [](QLineEdit *field) {
             return static_cast<double>(static_cast<float>(integerValue(field->text())) / 255.0f);
         };
-        const Colour colour =
-            Colour::colorWithRed(component(ui->redValueTextField),
-                                 component(ui->greenValueTextField),
-                                 component(ui->blueValueTextField), 1.0);
+        const Colour colour = Colour::colorWithRed(component(ui->redValueTextField),
+                                                   component(ui->greenValueTextField),
+                                                   component(ui->blueValueTextField), 1.0);
         ui->colourWell->setColor(colour);
         outputColourCode();
         updateSelectedColours();
@@ -349,8 +349,7 @@ void ColourViewController::outputColourCode() {
 void ColourViewController::outputPaletteCode() {
     ui->codeOutputTextView->setPlainText(ColourCode::paletteCode(
         {isAGA(), isCopperInstructions()}, integerValue(ui->agaColourBankTextField->text()),
-        integerValue(ui->colourRegisterTextField->text()),
-        m_paletteDataSource->paletteEntries()));
+        integerValue(ui->colourRegisterTextField->text()), m_paletteDataSource->paletteEntries()));
 }
 
 void ColourViewController::outputRainbowCode() {
@@ -362,8 +361,8 @@ void ColourViewController::outputRainbowCode() {
         heights.append(item ? item->rainbowHeight() : 0);
     }
     ui->codeOutputTextView->setPlainText(ColourCode::rainbowCode(
-        {isAGA(), isCopperInstructions()},
-        convertHexToInteger(ui->rainbowStartTextField->text()), entries, heights));
+        {isAGA(), isCopperInstructions()}, convertHexToInteger(ui->rainbowStartTextField->text()),
+        entries, heights));
 }
 
 void ColourViewController::copyCode() {

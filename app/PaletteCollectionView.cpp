@@ -105,8 +105,8 @@ Qt::DropAction PaletteCollectionView::actionFor(int operation) {
 void PaletteCollectionView::dragEnterEvent(QDragEnterEvent *event) {
     // Entering is allowed when a drop onto an entry would be; where exactly the
     // drag may land is decided as it moves.
-    if (m_dropDelegate && model() && m_dropDelegate->validateDrop(event->mimeData(), 0, DropOn) !=
-                                         DragOperationNone) {
+    if (m_dropDelegate && model() &&
+        m_dropDelegate->validateDrop(event->mimeData(), 0, DropOn) != DragOperationNone) {
         event->acceptProposedAction();
         return;
     }

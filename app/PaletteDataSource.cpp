@@ -55,8 +55,8 @@ bool PaletteDataSource::moveEntry(qint64 from, qint64 to) {
         return true;
     // beginMoveRows takes the row the entry is put in front of, in the old numbering.
     const int destination = static_cast<int>(to > from ? to + 1 : to);
-    if (!beginMoveRows(QModelIndex(), static_cast<int>(from), static_cast<int>(from),
-                       QModelIndex(), destination))
+    if (!beginMoveRows(QModelIndex(), static_cast<int>(from), static_cast<int>(from), QModelIndex(),
+                       destination))
         return false;
     m_paletteEntries.move(from, to);
     m_items.move(from, to);
@@ -89,11 +89,8 @@ QVariant PaletteDataSource::data(const QModelIndex &index, int role) const {
     case Qt::ToolTipRole: {
         const Colour c = item->colour();
         const qint64 i = item->index();
-        QString tip = tr("Entry %1 (bank %2, register %3): %4")
-                          .arg(i)
-                          .arg(i / 32)
-                          .arg(i % 32)
-                          .arg(c.name());
+        QString tip =
+            tr("Entry %1 (bank %2, register %3): %4").arg(i).arg(i / 32).arg(i % 32).arg(c.name());
         if (item->rainbowHeight() != 0)
             tip += tr(", rainbow height %1").arg(item->rainbowHeight());
         return tip;

@@ -3,8 +3,7 @@
 
 #include <QPainter>
 
-PaletteEntryItemDelegate::PaletteEntryItemDelegate(QObject *parent)
-    : QStyledItemDelegate(parent) {}
+PaletteEntryItemDelegate::PaletteEntryItemDelegate(QObject *parent) : QStyledItemDelegate(parent) {}
 
 void PaletteEntryItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
                                      const QModelIndex &index) const {
@@ -21,7 +20,6 @@ void PaletteEntryItemDelegate::paint(QPainter *painter, const QStyleOptionViewIt
     cell.draw(painter, option.rect, option.palette, option.state & QStyle::State_HasFocus);
 }
 
-QSize PaletteEntryItemDelegate::sizeHint(const QStyleOptionViewItem &,
-                                         const QModelIndex &) const {
+QSize PaletteEntryItemDelegate::sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const {
     return {cellSize, cellSize};
 }

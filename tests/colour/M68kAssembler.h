@@ -69,9 +69,9 @@ inline Result assemble(const QString &source) {
         return result;
     QProcess objcopy;
     objcopy.setProcessChannelMode(QProcess::MergedChannels);
-    objcopy.start(objcopyPath(), {QStringLiteral("-O"), QStringLiteral("binary"),
-                                  QStringLiteral("-j"), QStringLiteral(".text"), objectPath,
-                                  binaryPath});
+    objcopy.start(objcopyPath(),
+                  {QStringLiteral("-O"), QStringLiteral("binary"), QStringLiteral("-j"),
+                   QStringLiteral(".text"), objectPath, binaryPath});
     objcopy.waitForFinished(30000);
     result.messages += QString::fromLocal8Bit(objcopy.readAll());
     if (objcopy.exitStatus() != QProcess::NormalExit || objcopy.exitCode() != 0)

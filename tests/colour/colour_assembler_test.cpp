@@ -13,7 +13,7 @@ namespace {
 
 constexpr std::uint16_t BPLCON3 = 0x106;
 constexpr std::uint16_t COLOR00 = 0x180;
-constexpr std::uint16_t LOCT = 0x0200;     // BPLCON3: write the low nibbles
+constexpr std::uint16_t LOCT = 0x0200;              // BPLCON3: write the low nibbles
 constexpr std::uint16_t moveImmediateToA6 = 0x3d7c; // move.w #imm,d16(a6)
 
 // The value of one 12-bit half of a 24-bit colour.
@@ -59,8 +59,8 @@ protected:
     }
     static void expectAssemblesTo(const QString &source, const Words &expected) {
         const m68k::Result result = m68k::assemble(source);
-        ASSERT_TRUE(result.words.has_value())
-            << result.messages.toStdString() << "\nsource:\n" << source.toStdString();
+        ASSERT_TRUE(result.words.has_value()) << result.messages.toStdString() << "\nsource:\n"
+                                              << source.toStdString();
         EXPECT_EQ(*result.words, expected) << "source:\n" << source.toStdString();
     }
 };
@@ -76,12 +76,11 @@ TEST_F(Assembler, SingleColour) {
                                   {BPLCON3, bankSelect(bank, false), colourRegister(reg),
                                    half(c, false), BPLCON3, bankSelect(bank, true),
                                    colourRegister(reg), half(c, true)});
-                expectAssemblesTo(
-                    ColourCode::colourCode({true, false}, bank, reg, editor(c)),
-                    {moveImmediateToA6, bankSelect(bank, false), BPLCON3, moveImmediateToA6,
-                     half(c, false), colourRegister(reg), moveImmediateToA6,
-                     bankSelect(bank, true), BPLCON3, moveImmediateToA6, half(c, true),
-                     colourRegister(reg)});
+                expectAssemblesTo(ColourCode::colourCode({true, false}, bank, reg, editor(c)),
+                                  {moveImmediateToA6, bankSelect(bank, false), BPLCON3,
+                                   moveImmediateToA6, half(c, false), colourRegister(reg),
+                                   moveImmediateToA6, bankSelect(bank, true), BPLCON3,
+                                   moveImmediateToA6, half(c, true), colourRegister(reg)});
                 expectAssemblesTo(ColourCode::colourCode({false, true}, bank, reg, editor(c)),
                                   {colourRegister(reg), ocs(c)});
                 expectAssemblesTo(ColourCode::colourCode({false, false}, bank, reg, editor(c)),
@@ -108,8 +107,7 @@ TEST_F(Assembler, PaletteAga) {
                 expected << colourRegister(index % 32) << half(colours[i], low);
             }
         }
-        expectAssemblesTo(ColourCode::paletteCode({true, true}, k.bank, k.reg, colours),
-                          expected);
+        expectAssemblesTo(ColourCode::paletteCode({true, true}, k.bank, k.reg, colours), expected);
     }
     // Without copper instructions: the two halves, registers of one bank.
     const QList<Colour> colours = spread(40);

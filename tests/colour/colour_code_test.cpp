@@ -17,9 +17,12 @@ const Options ocsCpu{false, false};
 // The editor's fields for 8-bit guns, as the editor prints them.
 EditorColour editor(int r, int g, int b) {
     auto twelve = [](int v) { return QString::asprintf("%.1x", Colour::twelveBitValue(v)); };
-    return {QString::asprintf("%.2x", r), QString::asprintf("%.2x", g),
-            QString::asprintf("%.2x", b), twelve(r),
-            twelve(g),                    twelve(b)};
+    return {QString::asprintf("%.2x", r),
+            QString::asprintf("%.2x", g),
+            QString::asprintf("%.2x", b),
+            twelve(r),
+            twelve(g),
+            twelve(b)};
 }
 
 Colour rgb(int r, int g, int b) {
@@ -41,8 +44,9 @@ TEST(ColourCode, SingleColourInBothFormsAndChipsets) {
     // Every bank's digit: the bank in bits 15-13.
     const QString digits = "02468ace";
     for (int bank = 0; bank < 8; ++bank)
-        EXPECT_TRUE(ColourCode::colourCode(agaCopper, bank, 31, c)
-                        .startsWith(QString("dc.w BPLCON3,$") + digits[bank] + "000\ndc.w COLOR31,"));
+        EXPECT_TRUE(
+            ColourCode::colourCode(agaCopper, bank, 31, c)
+                .startsWith(QString("dc.w BPLCON3,$") + digits[bank] + "000\ndc.w COLOR31,"));
     // OCS/ECS: one 12-bit value, nibble = value / 17 (0x12 -> 1, 0x34 -> 3, 0x56 -> 5).
     EXPECT_EQ(ColourCode::colourCode(ocsCopper, 3, 7, c), "dc.w COLOR07,$0135");
     EXPECT_EQ(ColourCode::colourCode(ocsCpu, 0, 17, editor(0xff, 0x10, 0x88)),
@@ -96,7 +100,8 @@ TEST(ColourCode, AgaPaletteGoesOnIntoTheNextBankInsteadOfInventingRegisters) {
     // Past bank 7 register 31 there is nothing to write to: said in a comment.
     const QString over = ColourCode::paletteCode(agaCopper, 7, 30, Colour::amigaDefaults(5));
     EXPECT_EQ(over.count("dc.w COLOR"), 4);
-    EXPECT_TRUE(over.endsWith("; AGA has no colour register after bank 7 COLOR31: left out from entry 2 on\n"));
+    EXPECT_TRUE(over.endsWith(
+        "; AGA has no colour register after bank 7 COLOR31: left out from entry 2 on\n"));
     // Without bank selection the registers stop at COLOR31 as well.
     const QString cpu = ColourCode::paletteCode(agaCpu, 0, 0, Colour::amigaDefaults(40));
     EXPECT_EQ(cpu.count("dc.w COLOR"), 64);
@@ -112,28 +117,28 @@ TEST(ColourCode, PaletteForOcs) {
               "dc.w COLOR30,$0001\ndc.w COLOR31,$0f87\n");
     const QString over = ColourCode::paletteCode(ocsCopper, 0, 0, Colour::amigaDefaults(64));
     EXPECT_EQ(over.count("\n"), 33);
-    EXPECT_TRUE(over.endsWith("dc.w COLOR31,$0aaa\n"
-                              "; OCS/ECS have no colour register after COLOR31: left out from entry 32 on\n"));
+    EXPECT_TRUE(over.endsWith(
+        "dc.w COLOR31,$0aaa\n"
+        "; OCS/ECS have no colour register after COLOR31: left out from entry 32 on\n"));
 }
 
 TEST(ColourCode, RainbowWaitsAndColours) {
     const QList<Colour> entries = {rgb(0x12, 0x34, 0x56), rgb(0xff, 0xff, 0xff), rgb(0, 0, 0)};
-    EXPECT_EQ(ColourCode::rainbowCode(agaCopper, 0x2c, entries, {4, 4, 0}),
-              "dc.w $2c01,$fffe\n"
-              "dc.w BPLCON3,$0000\n"
-              "dc.w COLOR00,$0135\n"
-              "dc.w BPLCON3,$0200\n"
-              "dc.w COLOR00,$0246\n"
-              "dc.w $3001,$fffe\n"
-              "dc.w BPLCON3,$0000\n"
-              "dc.w COLOR00,$0fff\n"
-              "dc.w BPLCON3,$0200\n"
-              "dc.w COLOR00,$0fff\n"
-              "dc.w $3401,$fffe\n"
-              "dc.w BPLCON3,$0000\n"
-              "dc.w COLOR00,$0000\n"
-              "dc.w BPLCON3,$0200\n"
-              "dc.w COLOR00,$0000\n");
+    EXPECT_EQ(ColourCode::rainbowCode(agaCopper, 0x2c, entries, {4, 4, 0}), "dc.w $2c01,$fffe\n"
+                                                                            "dc.w BPLCON3,$0000\n"
+                                                                            "dc.w COLOR00,$0135\n"
+                                                                            "dc.w BPLCON3,$0200\n"
+                                                                            "dc.w COLOR00,$0246\n"
+                                                                            "dc.w $3001,$fffe\n"
+                                                                            "dc.w BPLCON3,$0000\n"
+                                                                            "dc.w COLOR00,$0fff\n"
+                                                                            "dc.w BPLCON3,$0200\n"
+                                                                            "dc.w COLOR00,$0fff\n"
+                                                                            "dc.w $3401,$fffe\n"
+                                                                            "dc.w BPLCON3,$0000\n"
+                                                                            "dc.w COLOR00,$0000\n"
+                                                                            "dc.w BPLCON3,$0200\n"
+                                                                            "dc.w COLOR00,$0000\n");
     EXPECT_EQ(ColourCode::rainbowCode(ocsCopper, 0, entries, {1}),
               "dc.w $0001,$fffe\ndc.w COLOR00,$0135\n"
               "dc.w $0101,$fffe\ndc.w COLOR00,$0fff\n"

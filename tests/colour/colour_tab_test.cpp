@@ -1,0 +1,233 @@
+// The Colour tab driven as a user drives it: sliders, fields, the grid's
+// selection, the palette size, the code buttons.
+#include "ColourTabFixture.h"
+
+#include <QClipboard>
+#include <QSignalSpy>
+
+namespace {
+
+Colour rgb(int r, int g, int b) {
+    return Colour::convertFrom24BitWithRed(r, g, b);
+}
+
+} // namespace
+
+TEST_F(ColourTab, StartsWithTheDefaultPaletteOfThePopUpsSize) {
+    EXPECT_EQ(ui->paletteColourEntriesPopupButton->currentText(), "32");
+    ASSERT_EQ(source->rowCount(), 32);
+    EXPECT_EQ(source->paletteEntries(), Colour::amigaDefaults(32));
+    EXPECT_EQ(source->data(source->index(31, 0)).toString(), "31");
+    EXPECT_EQ(shown(14), QColor(0x00, 0x66, 0xff));
+    QStringList offered;
+    for (int i = 0; i < ui->paletteColourEntriesPopupButton->count(); ++i)
+        offered << ui->paletteColourEntriesPopupButton->itemText(i);
+    EXPECT_EQ(offered, (QStringList{"2", "4", "8", "16", "32", "64", "128", "256"}));
+    EXPECT_EQ(ui->dragDropMethodPopupButton->itemText(0), "Swap");
+    EXPECT_EQ(code(), "dc.w BPLCON3,$0000\ndc.w COLOR00,$0000\n"
+                      "dc.w BPLCON3,$0200\ndc.w COLOR00,$0000");
+}
+
+TEST_F(ColourTab, SlidersShowDecimalTwelveAndTwentyFourBitAndRecolourTheSelection) {
+    click(3);
+    slide(ui->greenSlider, 200);
+    EXPECT_EQ(greenFields(), (QStringList{"200", "b", "c8"}));
+    EXPECT_EQ(ui->colourWell->color(), rgb(0xff, 200, 0xff));
+    EXPECT_EQ(entry(3), rgb(0xff, 200, 0xff)) << "the edit reaches the palette";
+    EXPECT_EQ(shown(3), QColor(0xff, 200, 0xff));
+    EXPECT_EQ(entry(2), rgb(0x55, 0x55, 0x55)) << "entries not selected keep their colours";
+    EXPECT_TRUE(code().contains("dc.w COLOR03,$0fcf\n")) << code().toStdString();
+
+    // The 12-bit nibble is value / 17, truncated.
+    slide(ui->redSlider, 16);
+    EXPECT_EQ(ui->red12BitValueTextField->text(), "0");
+    EXPECT_EQ(ui->red24BitValueTextField->text(), "10");
+    slide(ui->redSlider, 17);
+    EXPECT_EQ(ui->red12BitValueTextField->text(), "1");
+}
+
+TEST_F(ColourTab, TypedValuesAreCutTo255WhenTheEditEnds) {
+    typeAndEnd(ui->redValueTextField, "300");
+    EXPECT_EQ(ui->redValueTextField->text(), "255");
+    EXPECT_EQ(ui->redSlider->value(), 255);
+    EXPECT_EQ(ui->red12BitValueTextField->text(), "f");
+    EXPECT_EQ(ui->red24BitValueTextField->text(), "ff");
+
+    // The field takes three digits at most and nothing but digits.
+    typeAndEnd(ui->blueValueTextField, "12a34");
+    EXPECT_EQ(ui->blueValueTextField->text(), "123");
+    EXPECT_EQ(ui->blueSlider->value(), 123);
+    EXPECT_EQ(ui->blue24BitValueTextField->text(), "7b");
+
+    // An emptied field counts as 0 and shows it.
+    typeAndEnd(ui->blueValueTextField, "");
+    EXPECT_EQ(ui->blueValueTextField->text(), "0");
+    EXPECT_EQ(ui->blueSlider->value(), 0);
+    EXPECT_EQ(ui->colourWell->color(), rgb(255, 0, 0));
+}
+
+TEST_F(ColourTab, SelectingAnEntryLoadsItsColourBankAndRegister) {
+    choosePaletteSize("256");
+    ASSERT_EQ(source->rowCount(), 256);
+    struct Case {
+        int row, bank, reg;
+    };
+    for (const Case &k : {Case{70, 2, 6}, Case{31, 0, 31}, Case{255, 7, 31}, Case{9, 0, 9}}) {
+        grid->scrollTo(source->index(k.row, 0));
+        click(k.row);
+        EXPECT_EQ(ui->agaColourBankSlider->value(), k.bank);
+        EXPECT_EQ(ui->agaColourBankTextField->text(), QString::number(k.bank));
+        EXPECT_EQ(ui->colourRegisterSlider->value(), k.reg);
+        EXPECT_EQ(ui->colourRegisterTextField->text(), QString::number(k.reg));
+        EXPECT_EQ(ui->calculatedColourRegisterTextField->text(), QString::number(k.row));
+    }
+    // Entry 9 of the default palette is ff aa 88.
+    EXPECT_EQ(ui->redValueTextField->text(), "255");
+    EXPECT_EQ(ui->greenValueTextField->text(), "170");
+    EXPECT_EQ(ui->blue24BitValueTextField->text(), "88");
+    EXPECT_EQ(ui->colourWell->color(), rgb(0xff, 0xaa, 0x88));
+    EXPECT_EQ(source->paletteEntries(), Colour::amigaDefaults(256)) << "selecting changes nothing";
+
+    ui->colourRegisterSlider->setFocus();
+    QTest::keyClick(ui->colourRegisterSlider, Qt::Key_Home);
+    for (int i = 0; i < 5; ++i)
+        QTest::keyClick(ui->colourRegisterSlider, Qt::Key_Right);
+    slide(ui->agaColourBankSlider, 3);
+    EXPECT_EQ(ui->agaColourBankTextField->text(), "3");
+    EXPECT_EQ(ui->calculatedColourRegisterTextField->text(), "101");
+    EXPECT_TRUE(code().startsWith("dc.w BPLCON3,$6000\ndc.w COLOR05,$0fa8\n"))
+        << code().toStdString();
+}
+
+TEST_F(ColourTab, SelectionCycleKeepsColoursAndCarriesRainbowHeights) {
+    // Clicking another entry: each keeps its colour, the editor shows the new one.
+    click(4);
+    click(6);
+    EXPECT_EQ(entry(4), rgb(0x88, 0x00, 0x88));
+    EXPECT_EQ(entry(6), rgb(0xee, 0x00, 0x00));
+    EXPECT_EQ(ui->redValueTextField->text(), "238");
+
+    // Adding an entry with Ctrl shows it; only an edit recolours both.
+    click(8, Qt::ControlModifier);
+    EXPECT_EQ(grid->selectedRows(), (QList<int>{6, 8}));
+    EXPECT_EQ(ui->calculatedColourRegisterTextField->text(), "8");
+    EXPECT_EQ(entry(6), rgb(0xee, 0x00, 0x00));
+    slide(ui->blueSlider, 10);
+    EXPECT_EQ(entry(6), rgb(0xff, 0x66, 10));
+    EXPECT_EQ(entry(8), rgb(0xff, 0x66, 10));
+
+    // Taking one of two out of the selection: the other is shown, nothing changes.
+    click(8, Qt::ControlModifier);
+    EXPECT_EQ(grid->selectedRows(), (QList<int>{6}));
+    EXPECT_EQ(ui->calculatedColourRegisterTextField->text(), "6");
+    EXPECT_EQ(entry(6), rgb(0xff, 0x66, 10));
+    EXPECT_EQ(entry(8), rgb(0xff, 0x66, 10));
+
+    // Ending the selection resets the editor to black and leaves the entries alone.
+    grid->clearSelection();
+    EXPECT_EQ(ui->redValueTextField->text(), "0");
+    EXPECT_EQ(ui->colourWell->color(), rgb(0, 0, 0));
+    EXPECT_EQ(entry(6), rgb(0xff, 0x66, 10));
+
+    // Heights: typed while one entry is selected, they stay with that entry.
+    ui->rainbowStartTextField->setText("2c");
+    click(0);
+    QTest::keyClicks(ui->rainbowIndexHeightTextField, "4");
+    click(1);
+    EXPECT_EQ(ui->rainbowIndexHeightTextField->text(), "0");
+    ui->rainbowIndexHeightTextField->selectAll();
+    QTest::keyClicks(ui->rainbowIndexHeightTextField, "4");
+    ui->outputRainbowCodeButton->click();
+    const QString rainbow = code();
+    EXPECT_TRUE(rainbow.startsWith("dc.w $2c01,$fffe\n")) << rainbow.toStdString();
+    EXPECT_TRUE(rainbow.contains("dc.w $3001,$fffe\ndc.w BPLCON3,$0000\ndc.w COLOR00,$0aaa\n"));
+    EXPECT_TRUE(rainbow.contains("dc.w $3401,$fffe\ndc.w BPLCON3,$0000\ndc.w COLOR00,$0555\n"));
+    EXPECT_TRUE(rainbow.contains("dc.w $3401,$fffe\ndc.w BPLCON3,$0000\ndc.w COLOR00,$0fff\n"))
+        << "an entry of height 0 moves the next one no further";
+    click(0);
+    EXPECT_EQ(ui->rainbowIndexHeightTextField->text(), "4");
+    // Letters do not go into the height.
+    QTest::keyClicks(ui->rainbowIndexHeightTextField, "x");
+    EXPECT_EQ(ui->rainbowIndexHeightTextField->text(), "4");
+}
+
+TEST_F(ColourTab, PaletteSizeChangesWithAndWithoutKeepingColours) {
+    click(1);
+    slide(ui->redSlider, 7);
+    const Colour edited = entry(1);
+    QSignalSpy resets(source, &QAbstractItemModel::modelReset);
+
+    ui->keepExistingPaletteButton->click();
+    choosePaletteSize("16");
+    ASSERT_EQ(source->rowCount(), 16);
+    EXPECT_EQ(entry(1), edited) << "edits are kept with the palette";
+    EXPECT_EQ(entry(15), rgb(0x00, 0x00, 0xaa));
+    choosePaletteSize("32");
+    ASSERT_EQ(source->rowCount(), 32);
+    EXPECT_EQ(entry(1), edited);
+    for (int i = 16; i < 32; ++i)
+        EXPECT_EQ(entry(i), Colour::defaultAmigaGrey());
+    EXPECT_EQ(resets.size(), 2);
+
+    choosePaletteSize("32"); // the size the palette has: nothing happens
+    EXPECT_EQ(resets.size(), 2);
+
+    ui->keepExistingPaletteButton->click();
+    choosePaletteSize("4");
+    EXPECT_EQ(source->paletteEntries(), Colour::amigaDefaults(4));
+    choosePaletteSize("64");
+    EXPECT_EQ(source->paletteEntries(), Colour::amigaDefaults(64));
+}
+
+TEST_F(ColourTab, CodeForTheEditedColourFollowsTheOptions) {
+    slide(ui->agaColourBankSlider, 1);
+    ui->colourRegisterSlider->setFocus();
+    for (int i = 0; i < 5; ++i)
+        QTest::keyClick(ui->colourRegisterSlider, Qt::Key_Right);
+    typeAndEnd(ui->redValueTextField, "18");
+    typeAndEnd(ui->greenValueTextField, "52");
+    typeAndEnd(ui->blueValueTextField, "86");
+    EXPECT_EQ(code(), "dc.w BPLCON3,$2000\ndc.w COLOR05,$0135\n"
+                      "dc.w BPLCON3,$2200\ndc.w COLOR05,$0246");
+    ui->copperInstructionsButton->click();
+    EXPECT_EQ(code(), "move.w #$2000,BPLCON3(a6)\nmove.w #$0135,COLOR05(a6)\n"
+                      "move.w #$2200,BPLCON3(a6)\nmove.w #$0246,COLOR05(a6)");
+    ui->agaChipsetButton->click();
+    EXPECT_EQ(code(), "move.w #$0135,COLOR05(a6)");
+    ui->copperInstructionsButton->click();
+    EXPECT_EQ(code(), "dc.w COLOR05,$0135");
+
+    ui->copyCodeButton->click();
+    EXPECT_EQ(QApplication::clipboard()->text(), "dc.w COLOR05,$0135");
+}
+
+TEST_F(ColourTab, PaletteCodeListsWhatTheGridShows) {
+    choosePaletteSize("2");
+    click(1);
+    EXPECT_EQ(ui->calculatedColourRegisterTextField->text(), "1");
+    typeAndEnd(ui->redValueTextField, "255");
+    typeAndEnd(ui->greenValueTextField, "255");
+    typeAndEnd(ui->blueValueTextField, "255");
+    ui->colourRegisterSlider->setFocus();
+    QTest::keyClick(ui->colourRegisterSlider, Qt::Key_Home);
+    ui->outputPaletteCodeButton->click();
+    EXPECT_EQ(code(), "dc.w BPLCON3,$0000\ndc.w COLOR00,$0000\ndc.w COLOR01,$0fff\n"
+                      "dc.w BPLCON3,$0200\ndc.w COLOR00,$0000\ndc.w COLOR01,$0fff\n");
+    ui->copperInstructionsButton->click();
+    ui->outputPaletteCodeButton->click();
+    EXPECT_EQ(code(), "dc.w COLOR00,$0000\ndc.w COLOR01,$0fff\n"
+                      "dc.w COLOR00,$0000\ndc.w COLOR01,$0fff\n");
+    ui->outputRainbowCodeButton->click();
+    EXPECT_EQ(code(), "");
+}
+
+TEST_F(ColourTab, ColourWellPickGoesThroughTheEditor) {
+    click(2);
+    click(5, Qt::ControlModifier);
+    emit ui->colourWell->colourPicked(rgb(0x10, 0x20, 0x30));
+    EXPECT_EQ(ui->redValueTextField->text(), "16");
+    EXPECT_EQ(ui->greenSlider->value(), 32);
+    EXPECT_EQ(ui->blue24BitValueTextField->text(), "30");
+    EXPECT_EQ(entry(2), rgb(0x10, 0x20, 0x30));
+    EXPECT_EQ(entry(5), rgb(0x10, 0x20, 0x30));
+}
