@@ -1,8 +1,6 @@
 // Generated code assembled by GNU as for m68k in its Motorola (MRI) syntax,
 // which reads operands the way the Amiga's own assemblers do.
-#include "CopperSequenceModel.h"
-#include "CopperViewController.h"
-#include "ui_CopperViewController.h"
+#include "CopperToolDriver.h"
 
 #include "QtPrinters.h"
 #include <QFile>
@@ -63,54 +61,16 @@ Assembly assemble(const QString &code) {
     return result;
 }
 
-class CopperAssembly : public ::testing::Test {
+class CopperAssembly : public CopperToolDriver {
 protected:
     void SetUp() override {
         if (QStandardPaths::findExecutable(assemblerName).isEmpty() ||
             QStandardPaths::findExecutable(objcopyName).isEmpty())
             GTEST_SKIP() << "m68k-linux-gnu-as is not installed (Debian package "
                             "binutils-m68k-linux-gnu): generated code not assembled";
-        controller = std::make_unique<CopperViewController>();
-        controller->show();
-        ui = controller->controls();
+        CopperToolDriver::SetUp();
     }
-    void type(QLineEdit *field, const QString &text) {
-        field->setFocus();
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_Delete);
-        QTest::keyClicks(field, text);
-    }
-    void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
-    void setLines(const QString &n, const QString &v, const QString &h, const QString &vm,
-                  const QString &hm) {
-        type(ui->iterationsTextField, n);
-        type(ui->initialVerticalWaitTextField, v);
-        type(ui->initialHorizontalWaitTextField, h);
-        type(ui->initialVerticleMaskTextField, vm);
-        type(ui->initialHorizontalMaskTextField, hm);
-    }
-    void addMove(const QString &reg, const QString &high, const QString &low) {
-        type(ui->moveRegisterTextField, reg);
-        if (ui->moveVerticalValueTextField->isEnabled())
-            type(ui->moveVerticalValueTextField, high);
-        if (ui->moveHorizontalValueTextField->isEnabled())
-            type(ui->moveHorizontalValueTextField, low);
-        click(ui->addMoveButton);
-    }
-    void addWait(const QString &v, const QString &h, const QString &vm, const QString &hm) {
-        type(ui->waitVerticalValueTextField, v);
-        type(ui->waitHorizontalValueTextField, h);
-        type(ui->waitVerticleMaskTextField, vm);
-        type(ui->waitHorizontalMaskTextField, hm);
-        click(ui->addWaitButton);
-    }
-    Assembly generateAndAssemble() {
-        click(ui->outputCodeButton);
-        return assemble(ui->sequenceOutputTextView->toPlainText());
-    }
-
-    std::unique_ptr<CopperViewController> controller;
-    Ui::CopperViewController *ui = nullptr;
+    Assembly generateAndAssemble() { return assemble(generate()); }
 };
 
 using Words = std::vector<quint16>;

@@ -1,7 +1,5 @@
-#include "CopperSequenceModel.h"
-#include "CopperViewController.h"
+#include "CopperToolDriver.h"
 #include "HexFormatter.h"
-#include "ui_CopperViewController.h"
 
 #include "QtPrinters.h"
 #include <QApplication>
@@ -12,49 +10,8 @@
 
 namespace {
 
-class CopperTool : public ::testing::Test {
+class CopperTool : public CopperToolDriver {
 protected:
-    void SetUp() override {
-        controller = std::make_unique<CopperViewController>();
-        controller->resize(900, 600);
-        controller->show();
-        ui = controller->controls();
-        model = controller->sequenceArray();
-    }
-
-    // Replaces a field's text the way a user does: select all, type.
-    void type(QLineEdit *field, const QString &text) {
-        field->setFocus();
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_Delete);
-        QTest::keyClicks(field, text);
-    }
-    void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
-    void addMove(const QString &reg, const QString &high, const QString &low) {
-        type(ui->moveRegisterTextField, reg);
-        type(ui->moveVerticalValueTextField, high);
-        type(ui->moveHorizontalValueTextField, low);
-        click(ui->addMoveButton);
-    }
-    void addWait(const QString &v, const QString &h, const QString &vm, const QString &hm) {
-        type(ui->waitVerticalValueTextField, v);
-        type(ui->waitHorizontalValueTextField, h);
-        type(ui->waitVerticleMaskTextField, vm);
-        type(ui->waitHorizontalMaskTextField, hm);
-        click(ui->addWaitButton);
-    }
-    void setLines(const QString &n, const QString &v, const QString &h, const QString &vm,
-                  const QString &hm) {
-        type(ui->iterationsTextField, n);
-        type(ui->initialVerticalWaitTextField, v);
-        type(ui->initialHorizontalWaitTextField, h);
-        type(ui->initialVerticleMaskTextField, vm);
-        type(ui->initialHorizontalMaskTextField, hm);
-    }
-    QString generate() {
-        click(ui->outputCodeButton);
-        return ui->sequenceOutputTextView->toPlainText();
-    }
     QStringList rows() const {
         QStringList texts;
         for (int r = 0; r < model->rowCount(); ++r)
@@ -98,10 +55,6 @@ protected:
         return drop.isAccepted();
     }
     QPoint gapBefore(int row) const { return rowRect(row).topLeft() + QPoint(10, 1); }
-
-    std::unique_ptr<CopperViewController> controller;
-    Ui::CopperViewController *ui = nullptr;
-    CopperSequenceModel *model = nullptr;
 };
 
 // --- Input fields -------------------------------------------------------------
@@ -197,7 +150,10 @@ TEST_F(CopperTool, DoubleClickLoadsARowBackIntoItsFields) {
 // --- Output -------------------------------------------------------------------
 
 TEST_F(CopperTool, WorkedExamplesPrintOneLinePerDisplayLine) {
+    // An empty sequence prints each line's WAIT on its own line.
     setLines("3", "2c", "07", "ff", "fe");
+    EXPECT_EQ(generate(), "dc.w $2c07,$fffe\ndc.w $2d07,$fffe\ndc.w $2e07,$fffe\n");
+
     click(ui->moveAutoVerticalValueButton);
     addMove("COLOR00", "", "00");
     EXPECT_EQ(generate(), "dc.w $2c07,$fffe,COLOR00,$2c00\n"
@@ -259,11 +215,6 @@ TEST_F(CopperTool, LinesPastFfKeepEveryDigit) {
     addMove("COLOR00", "", "00");
     EXPECT_EQ(generate(), "dc.w $ff07,$fffe,COLOR00,$ff00\n"
                           "dc.w $10007,$fffe,COLOR00,$10000\n");
-}
-
-TEST_F(CopperTool, AnEmptySequencePrintsEachWaitOnItsOwnLine) {
-    setLines("2", "2c", "07", "ff", "fe");
-    EXPECT_EQ(generate(), "dc.w $2c07,$fffe\ndc.w $2d07,$fffe\n");
 }
 
 TEST_F(CopperTool, OutputIsNotRefreshedByEditsAndCopiesToTheClipboard) {
