@@ -1,0 +1,215 @@
+// Palettes loaded from picture files written in the test with the ILBM library
+// (and one by netpbm's ppmtoilbm, a converter of its own design).
+#include "ColourTabFixture.h"
+#include "M68kAssembler.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <iff/cat.h>
+#include <iff/form.h>
+#include <iff/list.h>
+#include <iff/prop.h>
+#include <ilbm/bitmapheader.h>
+#include <ilbm/colormap.h>
+#include <ilbm/ilbm.h>
+
+namespace {
+
+struct Guns {
+    int r, g, b;
+};
+
+// A CMAP of these registers.
+IFF_Chunk *colourMap(const QList<Guns> &registers) {
+    ILBM_ColorMap *map = ILBM_createColorMap();
+    for (const Guns &g : registers) {
+        ILBM_ColorRegister *reg = ILBM_addColorRegisterInColorMap(map);
+        reg->red = static_cast<IFF_UByte>(g.r);
+        reg->green = static_cast<IFF_UByte>(g.g);
+        reg->blue = static_cast<IFF_UByte>(g.b);
+    }
+    return reinterpret_cast<IFF_Chunk *>(map);
+}
+
+// A picture form with a bitmap header and, when given, a colour map.
+IFF_Form *picture(const char *formType, IFF_Chunk *map) {
+    IFF_Form *form = IFF_createForm(formType);
+    IFF_addToForm(form, reinterpret_cast<IFF_Chunk *>(ILBM_createBitMapHeader()));
+    if (map)
+        IFF_addToForm(form, map);
+    return form;
+}
+
+QList<Guns> ramp(int count, int seed) {
+    QList<Guns> registers;
+    for (int i = 0; i < count; ++i)
+        registers.append({(i * 8 + seed) % 256, (255 - i * 5) % 256, (i * 29 + seed) % 256});
+    return registers;
+}
+
+QList<Colour> coloursOf(const QList<Guns> &registers) {
+    QList<Colour> colours;
+    for (const Guns &g : registers)
+        colours.append(Colour::convertFrom24BitWithRed(g.r, g.g, g.b));
+    return colours;
+}
+
+class PaletteLoading : public ColourTab {
+protected:
+    void SetUp() override {
+        ColourTab::SetUp();
+        ASSERT_TRUE(dir.isValid());
+    }
+    // Writes the tree to a file of the test folder and frees it.
+    QString write(const char *name, IFF_Chunk *tree) {
+        const QString path = dir.filePath(name);
+        EXPECT_TRUE(ILBM_write(QFile::encodeName(path).constData(), tree));
+        ILBM_free(tree);
+        return path;
+    }
+    template <typename T> static IFF_Chunk *chunk(T *group) {
+        return reinterpret_cast<IFF_Chunk *>(group);
+    }
+    QString popup() const { return ui->paletteColourEntriesPopupButton->currentText(); }
+    QString status() const { return ui->paletteStatusLabel->text(); }
+
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(PaletteLoading, ColourMapsOfDifferentSizes) {
+    const QList<Guns> map32 = ramp(32, 3);
+    ASSERT_TRUE(controller->decodePaletteWithURL(
+        write("32.iff", chunk(picture(ILBM_ID_ILBM, colourMap(map32))))));
+    EXPECT_EQ(source->paletteEntries(), coloursOf(map32));
+    EXPECT_EQ(shown(31), QColor(map32[31].r, map32[31].g, map32[31].b));
+    EXPECT_EQ(popup(), "32");
+    EXPECT_TRUE(status().contains("32")) << status().toStdString();
+
+    choosePaletteSize("8");
+    const QList<Guns> map5 = ramp(5, 40);
+    ASSERT_TRUE(controller->decodePaletteWithURL(
+        write("5.iff", chunk(picture(ILBM_ID_ILBM, colourMap(map5))))));
+    EXPECT_EQ(source->paletteEntries(), coloursOf(map5));
+    EXPECT_EQ(popup(), "8") << "no item for 5: the pop-up keeps its choice";
+    // The next choice compares with the loaded size: 8 differs from 5.
+    choosePaletteSize("8");
+    EXPECT_EQ(source->rowCount(), 8);
+
+    ASSERT_TRUE(controller->decodePaletteWithURL(
+        write("0.iff", chunk(picture(ILBM_ID_ILBM, colourMap({}))))));
+    EXPECT_EQ(source->rowCount(), 0);
+}
+
+TEST_F(PaletteLoading, ColourMapFromAPropOfTheEnclosingList) {
+    const QList<Guns> shared = ramp(16, 77);
+    IFF_List *list = IFF_createList(ILBM_ID_ILBM);
+    IFF_Prop *prop = IFF_createProp(ILBM_ID_ILBM);
+    IFF_addToProp(prop, colourMap(shared));
+    IFF_addPropToList(list, prop);
+    IFF_addToList(list, chunk(picture(ILBM_ID_ILBM, nullptr)));
+    ASSERT_TRUE(controller->decodePaletteWithURL(write("list.iff", chunk(list))));
+    EXPECT_EQ(source->paletteEntries(), coloursOf(shared));
+    EXPECT_EQ(popup(), "16");
+}
+
+TEST_F(PaletteLoading, TheLastOfSeveralPicturesWins) {
+    const QList<Guns> first = ramp(4, 1), second = ramp(8, 2);
+    IFF_CAT *cat = IFF_createCAT(ILBM_ID_ILBM);
+    IFF_addToCAT(cat, chunk(picture(ILBM_ID_ILBM, colourMap(first))));
+    IFF_addToCAT(cat, chunk(picture(ILBM_ID_ILBM, colourMap(second))));
+    IFF_addToCAT(cat, chunk(picture(ILBM_ID_ILBM, nullptr))); // no map: passed over
+    ASSERT_TRUE(controller->decodePaletteWithURL(write("cat.iff", chunk(cat))));
+    EXPECT_EQ(source->paletteEntries(), coloursOf(second));
+    EXPECT_EQ(popup(), "8");
+}
+
+TEST_F(PaletteLoading, FilesWithoutAPaletteChangeNothingAndSaySo) {
+    click(3);
+    slide(ui->redSlider, 1);
+    const QList<Colour> before = source->paletteEntries();
+
+    EXPECT_FALSE(controller->decodePaletteWithURL(
+        write("pbm.iff", chunk(picture(ILBM_ID_PBM, colourMap(ramp(32, 5)))))));
+    EXPECT_TRUE(status().contains("no ILBM picture")) << status().toStdString();
+    EXPECT_FALSE(controller->decodePaletteWithURL(
+        write("nomap.iff", chunk(picture(ILBM_ID_ILBM, nullptr)))));
+    EXPECT_TRUE(status().contains("no colour map")) << status().toStdString();
+
+    QFile text(dir.filePath("notes.txt"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("This is not a picture.\n");
+    text.close();
+    EXPECT_FALSE(controller->decodePaletteWithURL(text.fileName()));
+    EXPECT_TRUE(status().startsWith("Cannot load a palette from “notes.txt”"))
+        << status().toStdString();
+    // Cut short inside its colour map.
+    const QString whole = write("cut.iff", chunk(picture(ILBM_ID_ILBM, colourMap(ramp(32, 9)))));
+    QFile cut(whole);
+    ASSERT_TRUE(cut.resize(cut.size() - 20));
+    EXPECT_FALSE(controller->decodePaletteWithURL(whole));
+    EXPECT_FALSE(controller->decodePaletteWithURL(dir.filePath("missing.iff")));
+    EXPECT_FALSE(controller->decodePaletteWithURL(dir.path()));
+    EXPECT_FALSE(controller->decodePaletteWithURL(QString()));
+
+    EXPECT_EQ(source->paletteEntries(), before);
+    EXPECT_EQ(grid->selectedRows(), (QList<int>{3}));
+}
+
+TEST_F(PaletteLoading, RainbowHeightsStayWithTheirIndexes) {
+    source->storeRainbowHeight(6, 1);
+    ASSERT_TRUE(controller->decodePaletteWithURL(
+        write("4.iff", chunk(picture(ILBM_ID_ILBM, colourMap(ramp(4, 0)))))));
+    EXPECT_EQ(source->itemAtIndex(1)->rainbowHeight(), 6);
+}
+
+TEST_F(PaletteLoading, PpmtoilbmPictureAndItsPaletteCode) {
+    const QString ppmtoilbm = QStandardPaths::findExecutable("ppmtoilbm");
+    if (ppmtoilbm.isEmpty())
+        GTEST_SKIP() << "ppmtoilbm not found: install netpbm (scripts/install-deps)";
+    // A 4 x 2 picture of eight colours, as a plain PPM.
+    const QList<Guns> pixels = {{255, 0, 0},  {0, 255, 0},    {0, 0, 255},     {255, 255, 0},
+                                {16, 32, 48}, {170, 85, 170}, {255, 255, 255}, {0, 0, 0}};
+    QByteArray ppm = "P3\n4 2\n255\n";
+    for (const Guns &g : pixels)
+        ppm += QByteArray::number(g.r) + ' ' + QByteArray::number(g.g) + ' ' +
+               QByteArray::number(g.b) + '\n';
+    QProcess convert;
+    convert.setStandardOutputFile(dir.filePath("netpbm.iff"));
+    convert.start(ppmtoilbm, {"-maxplanes", "5"});
+    ASSERT_TRUE(convert.waitForStarted());
+    convert.write(ppm);
+    convert.closeWriteChannel();
+    ASSERT_TRUE(convert.waitForFinished(30000));
+    ASSERT_EQ(convert.exitCode(), 0);
+
+    ASSERT_TRUE(controller->decodePaletteWithURL(dir.filePath("netpbm.iff")));
+    const QList<Colour> palette = source->paletteEntries();
+    ASSERT_GE(palette.size(), 8);
+    for (const Guns &g : pixels)
+        EXPECT_TRUE(palette.contains(Colour::convertFrom24BitWithRed(g.r, g.g, g.b)))
+            << g.r << ' ' << g.g << ' ' << g.b;
+    for (int i = 0; i < palette.size(); ++i)
+        EXPECT_EQ(shown(i), palette[i].toQColor());
+
+    if (!m68k::available())
+        GTEST_SKIP() << "m68k-linux-gnu-as not found: install binutils-m68k-linux-gnu";
+    ui->outputPaletteCodeButton->click();
+    const m68k::Result result = m68k::assemble(code());
+    ASSERT_TRUE(result.words) << result.messages.toStdString();
+    QList<std::uint16_t> expected;
+    for (int low = 0; low < 2; ++low) {
+        expected << 0x106 << static_cast<std::uint16_t>(low ? 0x200 : 0);
+        for (int i = 0; i < palette.size(); ++i) {
+            auto n = [low](int v) { return low ? v & 0xf : v >> 4; };
+            expected << static_cast<std::uint16_t>(0x180 + 2 * i)
+                     << static_cast<std::uint16_t>(n(palette[i].red8()) << 8 |
+                                                   n(palette[i].green8()) << 4 |
+                                                   n(palette[i].blue8()));
+        }
+    }
+    EXPECT_EQ(*result.words, expected);
+}
