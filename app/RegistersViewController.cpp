@@ -3,6 +3,7 @@
 
 #include "HexToBinary.h"
 #include "RegisterDataParser.h"
+#include "RegisterDatabase.h"
 #include "Reverse.h"
 
 #include <QAbstractButton>
@@ -14,8 +15,6 @@
 #include <cstdint>
 
 namespace {
-
-const QString registerDatabaseAsset = QStringLiteral("amigaRegisters");
 
 // Keeps only the characters of allowed, at most maximumLength of them, writing
 // the text back when it changed and keeping the cursor where the user left it
@@ -97,12 +96,16 @@ void RegistersViewController::configureController() {
 }
 
 void RegistersViewController::parseRegisterData() {
-    parseRegisterData(RegisterDataParser::dataAsset(registerDatabaseAsset));
+    showRegisterArray(RegisterDatabase::take());
 }
 
 void RegistersViewController::parseRegisterData(const QByteArray &data) {
     RegisterDataParser parser;
-    registerArray = parser.parse(data);
+    showRegisterArray(parser.parse(data));
+}
+
+void RegistersViewController::showRegisterArray(QList<std::shared_ptr<Register>> registers) {
+    registerArray = std::move(registers);
     selectedRegister.reset();
 
     QComboBox *popUp = ui->registerPopUpButton;

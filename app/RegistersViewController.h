@@ -57,6 +57,8 @@ protected:
 
 private:
     void configureController();
+    // Takes the registers as the database and fills the register pop-up.
+    void showRegisterArray(QList<std::shared_ptr<Register>> registers);
     // Shows the register whose name the user typed into the register pop-up.
     void jumpToTypedRegister();
     // Puts the shown register's name back into the pop-up's edit field.

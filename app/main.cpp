@@ -1,10 +1,13 @@
 #include "AppDelegate.h"
 #include "MainWindow.h"
+#include "RegisterDatabase.h"
 
 #include <QApplication>
 #include <QIcon>
 
 int main(int argc, char **argv) {
+    // The register database is read beside the rest of start-up.
+    RegisterDatabase::preload();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillfen"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLFEN_VERSION));

@@ -1,0 +1,33 @@
+#include "RegisterDatabase.h"
+#include "RegisterDataParser.h"
+
+#include <QString>
+#include <future>
+#include <mutex>
+
+namespace {
+
+std::mutex pendingLock;
+std::future<QList<std::shared_ptr<Register>>> pending;
+
+} // namespace
+
+void RegisterDatabase::preload() {
+    std::lock_guard<std::mutex> guard(pendingLock);
+    if (!pending.valid())
+        pending = std::async(std::launch::async, &RegisterDatabase::read);
+}
+
+QList<std::shared_ptr<Register>> RegisterDatabase::take() {
+    std::future<QList<std::shared_ptr<Register>>> preloaded;
+    {
+        std::lock_guard<std::mutex> guard(pendingLock);
+        preloaded = std::move(pending);
+    }
+    return preloaded.valid() ? preloaded.get() : read();
+}
+
+QList<std::shared_ptr<Register>> RegisterDatabase::read() {
+    RegisterDataParser parser;
+    return parser.parse(RegisterDataParser::dataAsset(QStringLiteral("amigaRegisters")));
+}
