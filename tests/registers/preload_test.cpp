@@ -1,0 +1,24 @@
+#include "RegisterDatabase.h"
+#include "RegistersViewController.h"
+
+#include <gtest/gtest.h>
+
+// The database read on a worker thread at start-up is the same one a fresh read
+// gives, and each taker gets registers of its own.
+TEST(RegisterPreload, BackgroundReadMatchesAFreshReadAndIsNotShared) {
+    RegisterDatabase::preload();
+    RegisterDatabase::preload(); // a second call while one is waiting changes nothing
+    const auto preloaded = RegisterDatabase::take();
+    const auto fresh = RegisterDatabase::take(); // nothing waiting: read now
+    ASSERT_GT(preloaded.size(), 200);
+    ASSERT_EQ(preloaded.size(), fresh.size());
+    for (qsizetype i = 0; i < preloaded.size(); ++i) {
+        EXPECT_EQ(preloaded[i]->name, fresh[i]->name);
+        EXPECT_NE(preloaded[i].get(), fresh[i].get());
+    }
+
+    RegisterDatabase::preload();
+    RegistersViewController controller;
+    EXPECT_EQ(controller.registers().size(), preloaded.size());
+    EXPECT_EQ(controller.registers().first()->name, preloaded.first()->name);
+}
