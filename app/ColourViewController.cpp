@@ -57,7 +57,13 @@ ColourViewController::ColourViewController(QWidget *parent)
     configureController();
 }
 
-ColourViewController::~ColourViewController() = default;
+ColourViewController::~ColourViewController() {
+    // The controls outlive this part of the object: a field that loses the focus
+    // while the tab is torn down must not call back into it.
+    ui->paletteEditorCollectionView->setDropDelegate(nullptr);
+    for (QObject *child : findChildren<QObject *>())
+        disconnect(child, nullptr, this, nullptr);
+}
 
 void ColourViewController::configureController() {
     auto *formatter = new RGBColourNumberFormatter(this);
