@@ -1,6 +1,8 @@
 #include "MainWindow.h"
+#include "ColourViewController.h"
 #include "ui_MainWindow.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QMessageBox>
@@ -9,6 +11,12 @@
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>()) {
     ui->setupUi(this);
+
+    // Ctrl+O is the File menu's: the Colour tab's own button would otherwise
+    // claim it too, and Qt gives an ambiguous shortcut to neither.
+    if (auto *button = ui->colourViewController->findChild<QAbstractButton *>(
+            QStringLiteral("loadPaletteButton")))
+        button->setShortcut(QKeySequence());
 
     connect(ui->quitAction, &QAction::triggered, qApp, &QApplication::closeAllWindows);
     connect(ui->loadPaletteAction, &QAction::triggered, this, &MainWindow::loadPalette);
@@ -67,6 +75,7 @@ void MainWindow::copyOutput() {
 
 void MainWindow::loadPalette() {
     ui->mainTabViewController->setCurrentWidget(ui->colourViewController);
+    ui->colourViewController->loadPalette();
 }
 
 void MainWindow::showAbout() {

@@ -9,6 +9,7 @@
 #include "QtPrinters.h"
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -85,4 +86,21 @@ TEST(Shell, MenusReachEveryToolFromTheKeyboard) {
     tabs->setCurrentIndex(0);
     EXPECT_FALSE(copy->isEnabled());
     EXPECT_EQ(window.currentOutputView(), nullptr);
+}
+
+TEST(Shell, LoadPaletteFromTheMenuOpensTheColourToolsFileDialog) {
+    MainWindow window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto *load = window.findChild<QAction *>("loadPaletteAction");
+    ASSERT_NE(load, nullptr);
+    EXPECT_EQ(load->shortcut(), QKeySequence(QKeySequence::Open));
+
+    QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(window.tabViewController()->currentIndex(), 1);
+    auto *dialog = window.findChild<QFileDialog *>();
+    ASSERT_NE(dialog, nullptr) << "Ctrl+O opened no file dialog";
+    EXPECT_EQ(dialog->windowTitle(), "Choose Amiga IFF Palette File");
+    EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
+    dialog->reject();
 }
