@@ -2,6 +2,7 @@
 #include "RegisterDataParser.h"
 
 #include <QString>
+#include <QThread>
 #include <future>
 #include <mutex>
 
@@ -13,6 +14,10 @@ std::future<QList<std::shared_ptr<Register>>> pending;
 } // namespace
 
 void RegisterDatabase::preload() {
+    // Qt takes the first thread that asks for its thread data as the main
+    // thread. The worker must not be that thread: it would make the
+    // QApplication built next a stranger in its own process.
+    QThread::currentThread();
     std::lock_guard<std::mutex> guard(pendingLock);
     if (!pending.valid())
         pending = std::async(std::launch::async, &RegisterDatabase::read);
