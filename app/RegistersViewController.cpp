@@ -308,19 +308,34 @@ void RegistersViewController::showRegisterDetails() {
         button->setFont(font);
         if (!bit) {
             button->setToolTip(QStringLiteral("Bit %1").arg(i));
+            button->setAccessibleName(QStringLiteral("Bit %1").arg(i));
+            button->setAccessibleDescription(QString());
             continue;
         }
+        // A screen reader hears the bit number with the function, and the
+        // tooltip's further facts as plain text.
+        button->setAccessibleName(
+            QStringLiteral("Bit %1 %2").arg(QString::number(i), bit->functionName));
+        QStringList facts;
         QString tip =
             QStringLiteral("<p><b>Bit %1: %2</b>").arg(i).arg(bit->functionName.toHtmlEscaped());
-        if (bit->groupName)
+        if (bit->groupName) {
             tip += QStringLiteral(" (%1, bit %2)")
                        .arg(bit->groupName->toHtmlEscaped())
                        .arg(static_cast<qint64>(bit->groupPosition));
-        if (bit->isAGA)
+            facts << QStringLiteral("Bit %1 of group %2.")
+                         .arg(QString::number(bit->groupPosition), *bit->groupName);
+        }
+        if (bit->isAGA) {
             tip += QStringLiteral(" AGA only");
+            facts << QStringLiteral("AGA only.");
+        }
         const QString description = bit->functionDescription.trimmed();
-        if (!description.isEmpty())
+        if (!description.isEmpty()) {
             tip += QStringLiteral("<br>%1").arg(description.toHtmlEscaped());
+            facts << description;
+        }
         button->setToolTip(tip + QStringLiteral("</p>"));
+        button->setAccessibleDescription(facts.join(QLatin1Char(' ')));
     }
 }

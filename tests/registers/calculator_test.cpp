@@ -193,6 +193,12 @@ TEST_F(RegistersTool, ChoosingARegisterShowsItWithAllBitsOff) {
     EXPECT_FALSE(bit(8)->font().italic());
     EXPECT_TRUE(bit(9)->toolTip().contains("Description 9"));
     EXPECT_TRUE(bit(9)->toolTip().contains("AGA"));
+    // A screen reader hears the bit's number with its function, then the same
+    // facts as the tooltip in plain text.
+    EXPECT_EQ(bit(9)->accessibleName(), "Bit 9 B9");
+    EXPECT_TRUE(bit(9)->accessibleDescription().contains("Description 9"));
+    EXPECT_TRUE(bit(9)->accessibleDescription().contains("AGA only"));
+    EXPECT_FALSE(bit(9)->accessibleDescription().contains('<'));
     EXPECT_FALSE(ui->registerIsAGACheckButton->isChecked());
 
     click(3);
@@ -200,6 +206,7 @@ TEST_F(RegistersTool, ChoosingARegisterShowsItWithAllBitsOff) {
     chooseWithKeys(ui->registerPopUpButton, 1);
     EXPECT_EQ(controller->shownRegister()->name, "PLAIN");
     EXPECT_EQ(bit(3)->text(), "P3");
+    EXPECT_EQ(bit(3)->accessibleName(), "Bit 3 P3");
     EXPECT_EQ(byteLabels(), allOff);
     // No groups: the pop-up is empty and the group labels keep what they showed.
     EXPECT_EQ(ui->groupPopUpButton->count(), 0);
