@@ -1,0 +1,432 @@
+// A user at the keyboard and mouse, loaded into the real quillfen program with
+// LD_PRELOAD. Once the program's event loop runs it finds the main window,
+// walks through the four tools doing one job in each, reads what the widgets
+// show and quits through the File menu's Quit action.
+//
+//   QUILLFEN_E2E_REPORT=FILE   one line per check ("PASS name: got X" or
+//                              "FAIL name: got X expected Y"), then "DONE"
+//   QUILLFEN_SCREENSHOTS=DIR   also fills each tool with a fuller example and
+//                              saves DIR/{display,colour,registers,copper}.png
+//
+// With neither set the module does nothing, so a stray preload is harmless.
+// Only object names, Qt's own classes and public signals are used: the module
+// links none of the program's code.
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMainWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextStream>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+
+class Report {
+public:
+    explicit Report(const QString &path) : m_file(path) {
+        if (!path.isEmpty() && !m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            std::fprintf(stderr, "e2e: cannot write the report %s\n", qPrintable(path));
+    }
+
+    bool check(const QString &name, const QString &got, const QString &expected) {
+        const bool pass = got == expected;
+        write(pass ? QStringLiteral("PASS %1: got %2").arg(name, quoted(got))
+                   : QStringLiteral("FAIL %1: got %2 expected %3")
+                         .arg(name, quoted(got), quoted(expected)));
+        return pass;
+    }
+    bool check(const QString &name, bool condition) {
+        return check(name, condition ? QStringLiteral("true") : QStringLiteral("false"),
+                     QStringLiteral("true"));
+    }
+    void fail(const QString &what) { write(QStringLiteral("FAIL %1").arg(what)); }
+    void finish() {
+        write(QStringLiteral("DONE %1 checks, %2 failed").arg(m_checks).arg(m_failures));
+    }
+    int failures() const { return m_failures; }
+
+private:
+    static QString quoted(QString text) {
+        text.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+        text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+        return QLatin1Char('"') + text + QLatin1Char('"');
+    }
+    void write(const QString &line) {
+        if (line.startsWith(QLatin1String("PASS")) || line.startsWith(QLatin1String("FAIL")))
+            ++m_checks;
+        if (line.startsWith(QLatin1String("FAIL")))
+            ++m_failures;
+        // Written as it goes, so a crash still leaves the checks made so far.
+        if (m_file.isOpen()) {
+            m_file.write(line.toUtf8() + '\n');
+            m_file.flush();
+        } else {
+            std::fprintf(stderr, "e2e: %s\n", qPrintable(line));
+        }
+    }
+
+    QFile m_file;
+    int m_checks = 0;
+    int m_failures = 0;
+};
+
+class Driver {
+public:
+    Driver(QMainWindow *window, Report &report, const QString &shots)
+        : m_window(window), m_report(report), m_shots(shots) {}
+
+    void run() {
+        if (!m_shots.isEmpty())
+            m_window->resize(1000, 700);
+        m_window->activateWindow();
+        m_report.check(QStringLiteral("window active"), QTest::qWaitForWindowActive(m_window));
+        m_tabs = find<QTabWidget>("mainTabViewController");
+        if (m_tabs) {
+            display();
+            colour();
+            registers();
+            copper();
+        }
+        m_report.finish();
+        if (auto *quit = find<QAction>("quitAction"))
+            quit->trigger();
+        else
+            QApplication::exit(3);
+    }
+
+private:
+    template <class T> T *find(const char *name) {
+        T *object = m_window->findChild<T *>(QLatin1String(name));
+        if (!object)
+            m_report.fail(
+                QStringLiteral("no %1 named %2")
+                    .arg(QLatin1String(T::staticMetaObject.className()), QLatin1String(name)));
+        return object;
+    }
+
+    // Ctrl+1 to Ctrl+4, the View menu's shortcuts; true when the tool is shown.
+    bool showTool(int number, const char *toolName) {
+        QTest::keyClick(m_window, static_cast<Qt::Key>(Qt::Key_0 + number), Qt::ControlModifier);
+        QApplication::processEvents();
+        QWidget *shown = m_tabs->currentWidget();
+        return m_report.check(QStringLiteral("Ctrl+%1 shows").arg(number),
+                              shown ? shown->objectName() : QString(), QLatin1String(toolName));
+    }
+
+    // Replaces a field's text the way a user does: select all, delete, type.
+    static void type(QLineEdit *field, const QString &text) {
+        field->setFocus(Qt::MouseFocusReason);
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Delete);
+        QTest::keyClicks(field, text);
+    }
+    // Return goes where the keyboard is: to a completion list when one is up.
+    static void typeAndReturn(QLineEdit *field, const QString &text) {
+        type(field, text);
+        QWidget *popup = QApplication::activePopupWidget();
+        QTest::keyClick(popup ? popup : field, Qt::Key_Return);
+    }
+    static void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+    void screenshot(const char *name) {
+        if (m_shots.isEmpty())
+            return;
+        QApplication::processEvents();
+        QTest::qWait(150);
+        const QString path = QDir(m_shots).filePath(QLatin1String(name) + QLatin1String(".png"));
+        if (!m_window->grab().save(path))
+            m_report.fail(QStringLiteral("screenshot %1 not saved").arg(path));
+    }
+
+    // Decimal digits grouped in threes the way the Display tool shows them.
+    static QString grouped(const char *digits) {
+        QString text = QLatin1String(digits);
+        for (qsizetype at = text.size() - 3; at > 0; at -= 3)
+            text.insert(at, QLocale().groupSeparator());
+        return text;
+    }
+
+    void display() {
+        if (!showTool(1, "displayViewController"))
+            return;
+        auto *width = find<QLineEdit>("displayWidthTextField");
+        auto *height = find<QLineEdit>("displayHeightTextField");
+        auto *depth = find<QLineEdit>("displayDepthTextField");
+        auto *colours = find<QComboBox>("displayColoursPopupButton");
+        if (!width || !height || !depth || !colours)
+            return;
+        // A letter typed among the digits is taken out at once.
+        type(width, QStringLiteral("32x0"));
+        m_report.check(QStringLiteral("display width keeps only digits"), width->text(),
+                       QStringLiteral("320"));
+        type(height, QStringLiteral("256"));
+        type(depth, QStringLiteral("5"));
+
+        const struct {
+            const char *field;
+            QString value;
+        } results[] = {
+            {"bytesBitplaneLineTextField", grouped("40")},
+            {"bytesBitplaneLineLabel", QStringLiteral("(320 \u00f7 8)")},
+            {"bytesBitplaneTextField", grouped("10240")},
+            {"bytesBitplaneLabel", QStringLiteral("(40 x 256)")},
+            {"bytesAllBitplanesTextField", grouped("51200")},
+            {"bytesAllBitplanesLabel", QStringLiteral("(10240 x 5)")},
+            {"bytesPerBitplaneLineAllBitplanesTextField", grouped("200")},
+            {"moduloTextField", grouped("160")},
+            {"moduloHexTextField", QStringLiteral("0xa0")},
+            {"moduloLabel", QStringLiteral("(200 - 40)")},
+        };
+        for (const auto &result : results) {
+            QWidget *widget = m_window->findChild<QWidget *>(QLatin1String(result.field));
+            QString shown;
+            if (auto *field = qobject_cast<QLineEdit *>(widget))
+                shown = field->text();
+            else if (auto *label = qobject_cast<QLabel *>(widget))
+                shown = label->text();
+            m_report.check(QStringLiteral("display %1").arg(QLatin1String(result.field)), shown,
+                           result.value);
+        }
+        m_report.check(QStringLiteral("display depth pop-up follows"), colours->currentText(),
+                       QStringLiteral("5 bitplanes (32 colours)"));
+        screenshot("display");
+    }
+
+    void colour() {
+        if (!showTool(2, "colourViewController"))
+            return;
+        auto *grid = find<QAbstractItemView>("paletteEditorCollectionView");
+        auto *green = find<QLineEdit>("greenValueTextField");
+        auto *green12 = find<QLineEdit>("green12BitValueTextField");
+        auto *green24 = find<QLineEdit>("green24BitValueTextField");
+        auto *greenSlider = find<QSlider>("greenSlider");
+        auto *registerField = find<QLineEdit>("calculatedColourRegisterTextField");
+        auto *code = find<QPlainTextEdit>("codeOutputTextView");
+        if (!grid || !green || !green12 || !green24 || !greenSlider || !registerField || !code)
+            return;
+        QAbstractItemModel *palette = grid->model();
+        if (!m_report.check(QStringLiteral("colour palette has entries"),
+                            palette && palette->rowCount() > 3))
+            return;
+
+        const int row = 3;
+        const QModelIndex entry = palette->index(row, 0);
+        const QColor before = qvariant_cast<QColor>(palette->data(entry, Qt::DecorationRole));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(entry).center());
+        m_report.check(QStringLiteral("colour clicked entry is selected"),
+                       grid->selectionModel()->isSelected(entry));
+        m_report.check(QStringLiteral("colour editor shows the entry's green"), green->text(),
+                       QString::number(before.green()));
+        m_report.check(QStringLiteral("colour register of the entry"), registerField->text(),
+                       QString::number(row));
+
+        // 200 = $c8; its 12-bit nibble is 200 / 17 = 11 = $b.
+        typeAndReturn(green, QStringLiteral("200"));
+        m_report.check(QStringLiteral("colour green field"), green->text(), QStringLiteral("200"));
+        m_report.check(QStringLiteral("colour green 12-bit"), green12->text(), QStringLiteral("b"));
+        m_report.check(QStringLiteral("colour green 24-bit"), green24->text(),
+                       QStringLiteral("c8"));
+        m_report.check(QStringLiteral("colour green slider"), QString::number(greenSlider->value()),
+                       QStringLiteral("200"));
+        const QColor after = qvariant_cast<QColor>(palette->data(entry, Qt::DecorationRole));
+        m_report.check(QStringLiteral("colour cell shows the new colour"), after.name(),
+                       QColor(before.red(), 200, before.blue()).name());
+        m_report.check(QStringLiteral("colour code is for the entry's register"),
+                       code->toPlainText().contains(QStringLiteral("COLOR03")));
+
+        // Letters cannot go into a gun's decimal field.
+        typeAndReturn(green, QStringLiteral("1x2"));
+        m_report.check(QStringLiteral("colour green refuses a letter"), green->text(),
+                       QStringLiteral("12"));
+        m_report.check(QStringLiteral("colour cell follows the typed green"),
+                       QString::number(
+                           qvariant_cast<QColor>(palette->data(entry, Qt::DecorationRole)).green()),
+                       QStringLiteral("12"));
+        if (!m_shots.isEmpty())
+            typeAndReturn(green, QStringLiteral("200"));
+        screenshot("colour");
+    }
+
+    void registers() {
+        if (!showTool(3, "registersViewController"))
+            return;
+        auto *popUp = find<QComboBox>("registerPopUpButton");
+        auto *address = find<QLabel>("registerAddressLabel");
+        auto *goal = find<QLineEdit>("goalSeekTextField");
+        auto *word = find<QLabel>("finalWordBase16Label");
+        if (!popUp || !address || !goal || !word)
+            return;
+        if (!m_report.check(QStringLiteral("registers pop-up is editable"),
+                            popUp->lineEdit() != nullptr))
+            return;
+        // Typing a register's name and Return jumps to it.
+        typeAndReturn(popUp->lineEdit(), QStringLiteral("bplcon0"));
+        m_report.check(QStringLiteral("registers chosen register"), popUp->currentText(),
+                       QStringLiteral("BPLCON0"));
+        m_report.check(QStringLiteral("registers address"), address->text(),
+                       QStringLiteral("$dff100"));
+
+        // Only hexadecimal digits stay; Return seeks the goal.
+        typeAndReturn(goal, QStringLiteral("12g34"));
+        m_report.check(QStringLiteral("registers goal keeps hex digits"), goal->text(),
+                       QStringLiteral("1234"));
+        QString bits;
+        for (int bit = 15; bit >= 0; --bit) {
+            const auto *box = m_window->findChild<QCheckBox *>(
+                QStringLiteral("bit%1").arg(bit, 2, 10, QLatin1Char('0')));
+            bits += !box               ? QLatin1Char('?')
+                    : box->isChecked() ? QLatin1Char('1')
+                                       : QLatin1Char('0');
+        }
+        m_report.check(QStringLiteral("registers bit buttons 15..0"), bits,
+                       QStringLiteral("0001001000110100"));
+        const struct {
+            const char *label;
+            const char *value;
+        } results[] = {
+            {"finalWordBase16Label", "0x1234"},       {"finalWordLabel", "4660"},
+            {"finalBinaryLabel", "0001001000110100"}, {"highByteBase16Label", "0x12"},
+            {"lowByteBase16Label", "0x34"},           {"lowByteLabel", "52"},
+        };
+        for (const auto &result : results) {
+            const auto *label = m_window->findChild<QLabel *>(QLatin1String(result.label));
+            m_report.check(QStringLiteral("registers %1").arg(QLatin1String(result.label)),
+                           label ? label->text() : QString(), QLatin1String(result.value));
+        }
+        // The goal button does the same as Return.
+        if (auto *button = find<QPushButton>("goalSeekButton")) {
+            type(goal, QStringLiteral("8000"));
+            click(button);
+            m_report.check(QStringLiteral("registers goal button"), word->text(),
+                           QStringLiteral("0x8000"));
+            typeAndReturn(goal, QStringLiteral("1234"));
+        }
+        screenshot("registers");
+    }
+
+    void copper() {
+        if (!showTool(4, "copperViewController"))
+            return;
+        auto *iterations = find<QLineEdit>("iterationsTextField");
+        auto *vertical = find<QLineEdit>("initialVerticalWaitTextField");
+        auto *horizontal = find<QLineEdit>("initialHorizontalWaitTextField");
+        auto *verticalMask = find<QLineEdit>("initialVerticleMaskTextField");
+        auto *horizontalMask = find<QLineEdit>("initialHorizontalMaskTextField");
+        auto *moveRegister = find<QLineEdit>("moveRegisterTextField");
+        auto *moveHigh = find<QLineEdit>("moveVerticalValueTextField");
+        auto *moveLow = find<QLineEdit>("moveHorizontalValueTextField");
+        auto *autoHigh = find<QCheckBox>("moveAutoVerticalValueButton");
+        auto *addMove = find<QPushButton>("addMoveButton");
+        auto *output = find<QPushButton>("outputCodeButton");
+        auto *list = find<QAbstractItemView>("sequenceTableView");
+        auto *code = find<QPlainTextEdit>("sequenceOutputTextView");
+        if (!iterations || !vertical || !horizontal || !verticalMask || !horizontalMask ||
+            !moveRegister || !moveHigh || !moveLow || !autoHigh || !addMove || !output || !list ||
+            !code)
+            return;
+
+        type(iterations, QStringLiteral("3"));
+        type(vertical, QStringLiteral("2c"));
+        type(horizontal, QStringLiteral("07"));
+        type(verticalMask, QStringLiteral("ff"));
+        type(horizontalMask, QStringLiteral("fe"));
+        // A hexadecimal field takes no letter past f and no third digit.
+        type(horizontalMask, QStringLiteral("fgex"));
+        m_report.check(QStringLiteral("copper mask field refuses non-hex"), horizontalMask->text(),
+                       QStringLiteral("fe"));
+
+        // One MOVE to COLOR00 whose high byte is each line's number.
+        if (!autoHigh->isChecked())
+            click(autoHigh);
+        m_report.check(QStringLiteral("copper auto box locks its field"), !moveHigh->isEnabled());
+        type(moveRegister, QStringLiteral("COLOR00"));
+        type(moveLow, QStringLiteral("00"));
+        click(addMove);
+        m_report.check(QStringLiteral("copper list rows"),
+                       QString::number(list->model() ? list->model()->rowCount() : -1),
+                       QStringLiteral("1"));
+        click(output);
+        m_report.check(QStringLiteral("copper output"), code->toPlainText(),
+                       QStringLiteral("dc.w $2c07,$fffe,COLOR00,$2c00\n"
+                                      "dc.w $2d07,$fffe,COLOR00,$2d00\n"
+                                      "dc.w $2e07,$fffe,COLOR00,$2e00\n"));
+
+        if (!m_shots.isEmpty()) {
+            // A fuller list: in the middle of each line, a WAIT and a second colour.
+            auto *waitH = find<QLineEdit>("waitHorizontalValueTextField");
+            auto *waitV = find<QLineEdit>("waitVerticalValueTextField");
+            auto *waitVM = find<QLineEdit>("waitVerticleMaskTextField");
+            auto *waitHM = find<QLineEdit>("waitHorizontalMaskTextField");
+            auto *addWait = find<QPushButton>("addWaitButton");
+            if (waitH && waitV && waitVM && waitHM && addWait) {
+                type(waitV, QStringLiteral("00"));
+                type(waitH, QStringLiteral("71"));
+                type(waitVM, QStringLiteral("80"));
+                type(waitHM, QStringLiteral("fe"));
+                click(addWait);
+                type(moveRegister, QStringLiteral("COLOR01"));
+                type(moveLow, QStringLiteral("0f"));
+                click(addMove);
+                type(iterations, QStringLiteral("12"));
+                click(output);
+            }
+        }
+        screenshot("copper");
+    }
+
+    QMainWindow *m_window;
+    Report &m_report;
+    QString m_shots;
+    QTabWidget *m_tabs = nullptr;
+};
+
+QMainWindow *mainWindow() {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *widget : windows) {
+        if (auto *window = qobject_cast<QMainWindow *>(widget); window && window->isVisible())
+            return window;
+    }
+    return nullptr;
+}
+
+void drive(int attemptsLeft) {
+    QMainWindow *window = mainWindow();
+    if (!window) {
+        if (attemptsLeft > 0) {
+            QTimer::singleShot(50, qApp, [attemptsLeft] { drive(attemptsLeft - 1); });
+        } else {
+            std::fprintf(stderr, "e2e: the main window never showed\n");
+            QApplication::exit(2);
+        }
+        return;
+    }
+    static Report report(qEnvironmentVariable("QUILLFEN_E2E_REPORT"));
+    Driver(window, report, qEnvironmentVariable("QUILLFEN_SCREENSHOTS")).run();
+}
+
+void startDriving() {
+    if (qEnvironmentVariableIsEmpty("QUILLFEN_E2E_REPORT") &&
+        qEnvironmentVariableIsEmpty("QUILLFEN_SCREENSHOTS"))
+        return;
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
+        return;
+    // Runs once the event loop does, when main has built and shown the window.
+    QTimer::singleShot(0, qApp, [] { drive(100); });
+}
+
+} // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(startDriving)
