@@ -365,7 +365,7 @@ private:
                                       "dc.w $2e07,$fffe,COLOR00,$2e00\n"));
 
         if (!m_shots.isEmpty()) {
-            // A fuller list: in the middle of each line, a WAIT and a second colour.
+            // A fuller list: halfway along each line a WAIT, then a fixed red for COLOR01.
             auto *waitH = find<QLineEdit>("waitHorizontalValueTextField");
             auto *waitV = find<QLineEdit>("waitVerticalValueTextField");
             auto *waitVM = find<QLineEdit>("waitVerticleMaskTextField");
@@ -374,13 +374,15 @@ private:
             if (waitH && waitV && waitVM && waitHM && addWait) {
                 type(waitV, QStringLiteral("00"));
                 type(waitH, QStringLiteral("71"));
-                type(waitVM, QStringLiteral("80"));
+                type(waitVM, QStringLiteral("ff"));
                 type(waitHM, QStringLiteral("fe"));
                 click(addWait);
+                click(autoHigh);
                 type(moveRegister, QStringLiteral("COLOR01"));
-                type(moveLow, QStringLiteral("0f"));
+                type(moveHigh, QStringLiteral("0f"));
+                type(moveLow, QStringLiteral("00"));
                 click(addMove);
-                type(iterations, QStringLiteral("12"));
+                type(iterations, QStringLiteral("7"));
                 click(output);
             }
         }
