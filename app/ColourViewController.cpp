@@ -16,6 +16,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLoggingCategory>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
@@ -61,6 +62,7 @@ ColourViewController::~ColourViewController() {
     // The controls outlive this part of the object: a field that loses the focus
     // while the tab is torn down must not call back into it.
     ui->paletteEditorCollectionView->setDropDelegate(nullptr);
+    ui->paletteEditorCollectionView->removeEventFilter(this);
     for (QObject *child : findChildren<QObject *>())
         disconnect(child, nullptr, this, nullptr);
 }
@@ -100,6 +102,7 @@ void ColourViewController::configureController() {
     m_paletteDataSource = new PaletteDataSource(this);
     ui->paletteEditorCollectionView->setModel(m_paletteDataSource);
     ui->paletteEditorCollectionView->setDropDelegate(this);
+    ui->paletteEditorCollectionView->installEventFilter(this);
     connect(ui->paletteEditorCollectionView->selectionModel(),
             &QItemSelectionModel::selectionChanged, this, &ColourViewController::selectionChanged);
     connect(m_paletteDataSource, &QAbstractItemModel::modelReset, this,
@@ -449,6 +452,38 @@ bool ColourViewController::acceptDrop(const QMimeData *drag, int index,
     grid->selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
     // Already the only selected entry: the selection did not change, so load it here.
     loadEntryIntoEditor(index);
+    return true;
+}
+
+// Ctrl+Left and Ctrl+Right move the selected entry within the palette: the
+// keyboard's way of dragging it between its neighbours.
+bool ColourViewController::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == ui->paletteEditorCollectionView && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier &&
+            (key->key() == Qt::Key_Left || key->key() == Qt::Key_Right)) {
+            moveSelectedEntry(key->key() == Qt::Key_Left ? -1 : 1);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool ColourViewController::moveSelectedEntry(int step) {
+    PaletteCollectionView *grid = ui->paletteEditorCollectionView;
+    const QList<int> rows = grid->selectedRows();
+    if (rows.size() != 1)
+        return false;
+    const int from = rows.first();
+    const int to = from + step;
+    if (to < 0 || to >= m_paletteDataSource->paletteEntries().size() ||
+        !m_paletteDataSource->moveEntry(from, to))
+        return false;
+    const QModelIndex moved = m_paletteDataSource->index(to, 0);
+    grid->selectionModel()->select(moved, QItemSelectionModel::ClearAndSelect);
+    grid->selectionModel()->setCurrentIndex(moved, QItemSelectionModel::NoUpdate);
+    grid->scrollTo(moved);
+    loadEntryIntoEditor(to);
     return true;
 }
 

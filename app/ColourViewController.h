@@ -81,8 +81,13 @@ public slots:
     // Puts the whole code view on the clipboard.
     void copyCode();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void configureController();
+    // Moves the one selected entry a place back or on, as a drop between entries does.
+    bool moveSelectedEntry(int step);
     void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected);
     void colourPicked(const Colour &colour);
     void rainbowHeightEdited();

@@ -65,7 +65,7 @@ void CopperViewController::configureController() {
     connect(ui->copyOutputButton, &QPushButton::clicked, this, &CopperViewController::copyOutput);
     connect(ui->sequenceTableView, &QListView::doubleClicked, this,
             [this](const QModelIndex &index) { loadCommand(index.row()); });
-    // Delete (or Backspace) in the list removes the selected row.
+    // Keys in the list: Delete removes, Return loads, Ctrl+Up/Down moves a row.
     ui->sequenceTableView->installEventFilter(this);
 
     // Rows move by dragging within the list; the model offers only gaps as targets.
@@ -81,9 +81,27 @@ void CopperViewController::configureController() {
 bool CopperViewController::eventFilter(QObject *watched, QEvent *event) {
     if (watched == ui->sequenceTableView && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
+        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        const int row = currentSelectedRow();
         if ((key->key() == Qt::Key_Delete || key->key() == Qt::Key_Backspace) &&
-            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            modifiers == Qt::NoModifier) {
             removeCommand();
+            return true;
+        }
+        // Return loads the selected row into its fields, as a double-click does.
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            modifiers == Qt::NoModifier && row >= 0) {
+            loadCommand(row);
+            return true;
+        }
+        // Ctrl+Up and Ctrl+Down move the selected row, as dragging it does.
+        if ((key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) &&
+            modifiers == Qt::ControlModifier) {
+            const int gap = key->key() == Qt::Key_Up ? row - 1 : row + 2;
+            if (row >= 0 && gap >= 0 && gap <= m_sequence->rowCount()) {
+                m_sequence->moveToGap(row, gap);
+                selectRow();
+            }
             return true;
         }
     }

@@ -84,6 +84,28 @@ TEST_F(PaletteDrops, MovedSelectedEntryStaysSelectedAndShown) {
     EXPECT_EQ(ui->redValueTextField->text(), "255");
 }
 
+TEST_F(PaletteDrops, CtrlArrowsMoveTheSelectedEntryLikeADropBetweenEntries) {
+    click(2);
+    const Colour neighbour = entry(3);
+    QTest::keyClick(grid, Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(entry(3), red);
+    EXPECT_EQ(entry(2), neighbour);
+    EXPECT_EQ(grid->selectedRows(), (QList<int>{3}));
+    EXPECT_EQ(ui->calculatedColourRegisterTextField->text(), "3");
+    QTest::keyClick(grid, Qt::Key_Left, Qt::ControlModifier);
+    QTest::keyClick(grid, Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(entry(1), red);
+    EXPECT_EQ(grid->selectedRows(), (QList<int>{1}));
+
+    // The first entry stays first; with two entries selected nothing moves.
+    click(0);
+    const QList<Colour> before = source->paletteEntries();
+    QTest::keyClick(grid, Qt::Key_Left, Qt::ControlModifier);
+    click(1, Qt::ControlModifier);
+    QTest::keyClick(grid, Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(source->paletteEntries(), before);
+}
+
 TEST_F(PaletteDrops, SeveralDraggedEntriesAreRefused) {
     const QList<Colour> before = source->paletteEntries();
     EXPECT_FALSE(dragFromGrid({2, 3}, onto(5)));

@@ -287,6 +287,28 @@ TEST_F(CopperTool, DeleteKeyRemovesTheSelectedRow) {
     EXPECT_EQ(model->rowCount(), 2);
 }
 
+TEST_F(CopperTool, KeyboardLoadsAndMovesTheSelectedRow) {
+    addFourRows();
+    selectRowByMouse(1);
+    QTest::keyClick(ui->sequenceTableView, Qt::Key_Return);
+    EXPECT_EQ(ui->moveRegisterTextField->text(), "COLOR01");
+    EXPECT_EQ(ui->moveVerticalValueTextField->text(), "01");
+
+    // Ctrl+Down twice takes row 1 to the end; the selection goes with it.
+    QTest::keyClick(ui->sequenceTableView, Qt::Key_Down, Qt::ControlModifier);
+    QTest::keyClick(ui->sequenceTableView, Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(rows(), (QStringList{"[MOVE] COLOR00,$0000", "[MOVE] COLOR02,$0200",
+                                   "[MOVE] COLOR03,$0300", "[MOVE] COLOR01,$0100"}));
+    // At the end it stays; Ctrl+Up moves it back one place.
+    QTest::keyClick(ui->sequenceTableView, Qt::Key_Down, Qt::ControlModifier);
+    QTest::keyClick(ui->sequenceTableView, Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(rows(), (QStringList{"[MOVE] COLOR00,$0000", "[MOVE] COLOR02,$0200",
+                                   "[MOVE] COLOR01,$0100", "[MOVE] COLOR03,$0300"}));
+    QTest::keyClick(ui->sequenceTableView, Qt::Key_Delete);
+    EXPECT_EQ(rows(), (QStringList{"[MOVE] COLOR00,$0000", "[MOVE] COLOR02,$0200",
+                                   "[MOVE] COLOR03,$0300"}));
+}
+
 TEST_F(CopperTool, CopyAppendsANewInstructionAndKeepsTheSelection) {
     addMove("COLOR00", "0f", "00");
     addWait("10", "07", "7f", "fe");
