@@ -121,7 +121,6 @@ void ColourViewController::configureController() {
     connect(ui->outputRainbowCodeButton, &QPushButton::clicked, this,
             &ColourViewController::outputRainbowCode);
     connect(ui->copyCodeButton, &QPushButton::clicked, this, &ColourViewController::copyCode);
-    ui->loadPaletteButton->setShortcut(QKeySequence::Open);
     connect(ui->loadPaletteButton, &QPushButton::clicked, this, &ColourViewController::loadPalette);
 
     // Show the code for the editor's colour from the start.

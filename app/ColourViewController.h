@@ -76,7 +76,8 @@ public:
                     PaletteCollectionView::DropOperation operation) override;
 
 public slots:
-    // Asks for a picture file and loads its palette (the File menu may call it).
+    // Asks for a picture file and loads its palette: the button, and the File
+    // menu with its Ctrl+O.
     void loadPalette();
     // Puts the whole code view on the clipboard.
     void copyCode();

@@ -2,7 +2,6 @@
 #include "ColourViewController.h"
 #include "ui_MainWindow.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QMessageBox>
@@ -11,12 +10,6 @@
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>()) {
     ui->setupUi(this);
-
-    // Ctrl+O is the File menu's: the Colour tab's own button would otherwise
-    // claim it too, and Qt gives an ambiguous shortcut to neither.
-    if (auto *button = ui->colourViewController->findChild<QAbstractButton *>(
-            QStringLiteral("loadPaletteButton")))
-        button->setShortcut(QKeySequence());
 
     connect(ui->quitAction, &QAction::triggered, qApp, &QApplication::closeAllWindows);
     connect(ui->loadPaletteAction, &QAction::triggered, this, &MainWindow::loadPalette);
