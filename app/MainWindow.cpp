@@ -1,14 +1,17 @@
 #include "MainWindow.h"
 #include "ColourViewController.h"
+#include "CopperViewController.h"
+#include "RegistersViewController.h"
 #include "ui_MainWindow.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QEvent>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 
-MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>()) {
+MainWindow::MainWindow(QWidget *parent, ToolLoading loading)
+    : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>()), loading(loading) {
     ui->setupUi(this);
 
     connect(ui->quitAction, &QAction::triggered, qApp, &QApplication::closeAllWindows);
@@ -20,12 +23,19 @@ MainWindow::MainWindow(QWidget *parent)
                                     ui->showRegistersAction, ui->showCopperAction};
     for (int index = 0; index < 4; ++index) {
         connect(toolActions[index], &QAction::triggered, this, [this, index] {
+            buildTools();
             ui->mainTabViewController->setCurrentIndex(index);
             ui->mainTabViewController->currentWidget()->setFocus(Qt::ShortcutFocusReason);
         });
     }
-    connect(ui->mainTabViewController, &QTabWidget::currentChanged, this,
-            &MainWindow::updateActions);
+    connect(ui->mainTabViewController, &QTabWidget::currentChanged, this, [this](int index) {
+        // A tab chosen before its tool is built shows the tool a moment later.
+        if (index > 0 && !toolsAreBuilt())
+            queueBuildTools();
+        updateActions();
+    });
+    if (loading == ToolLoading::WithTheWindow)
+        buildTools();
     updateActions();
 }
 
@@ -33,6 +43,71 @@ MainWindow::~MainWindow() = default;
 
 MainTabViewController *MainWindow::tabViewController() const {
     return ui->mainTabViewController;
+}
+
+DisplayViewController *MainWindow::displayViewController() const {
+    return ui->displayViewController;
+}
+
+ColourViewController *MainWindow::colourViewController() {
+    buildTools();
+    return colour;
+}
+
+RegistersViewController *MainWindow::registersViewController() {
+    buildTools();
+    return registers;
+}
+
+CopperViewController *MainWindow::copperViewController() {
+    buildTools();
+    return copper;
+}
+
+bool MainWindow::event(QEvent *event) {
+    // The whole window is painted in one pass, this first, so what is queued
+    // here runs once the first picture of the window is complete.
+    if (event->type() == QEvent::Paint && loading == ToolLoading::AfterFirstPaint &&
+        !toolsAreBuilt())
+        queueBuildTools();
+    return QMainWindow::event(event);
+}
+
+void MainWindow::queueBuildTools() {
+    if (buildQueued)
+        return;
+    buildQueued = true;
+    QMetaObject::invokeMethod(this, &MainWindow::buildTools, Qt::QueuedConnection);
+}
+
+void MainWindow::buildTools() {
+    if (toolsAreBuilt())
+        return;
+    colour = new ColourViewController;
+    colour->setObjectName(QStringLiteral("colourViewController"));
+    registers = new RegistersViewController;
+    registers->setObjectName(QStringLiteral("registersViewController"));
+    copper = new CopperViewController;
+    copper->setObjectName(QStringLiteral("copperViewController"));
+
+    // Each tool takes the place of its tab's stand-in, under the same title.
+    MainTabViewController *tabs = ui->mainTabViewController;
+    const int current = tabs->currentIndex();
+    {
+        const QSignalBlocker quiet(tabs);
+        QWidget *const tools[] = {colour, registers, copper};
+        for (int i = 0; i < 3; ++i) {
+            const int index = i + 1;
+            QWidget *standIn = tabs->widget(index);
+            const QString title = tabs->tabText(index);
+            tabs->removeTab(index);
+            tabs->insertTab(index, tools[i], title);
+            delete standIn;
+        }
+        tabs->setCurrentIndex(current);
+    }
+    updateActions();
+    emit toolsBuilt();
 }
 
 QPlainTextEdit *MainWindow::currentOutputView() const {
@@ -67,8 +142,9 @@ void MainWindow::copyOutput() {
 }
 
 void MainWindow::loadPalette() {
-    ui->mainTabViewController->setCurrentWidget(ui->colourViewController);
-    ui->colourViewController->loadPalette();
+    ColourViewController *tool = colourViewController();
+    ui->mainTabViewController->setCurrentWidget(tool);
+    tool->loadPalette();
 }
 
 void MainWindow::showAbout() {

@@ -5,29 +5,68 @@
 namespace Ui {
 class MainWindow;
 }
+class ColourViewController;
+class CopperViewController;
+class DisplayViewController;
 class MainTabViewController;
 class QPlainTextEdit;
+class RegistersViewController;
 
 // The one window: its content is the tab container with the four tools, and
 // a menu bar that reaches every tool from the keyboard.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
+    // When the tools on the hidden tabs are built.
+    enum class ToolLoading {
+        // With the window, all four at once.
+        WithTheWindow,
+        // The Display tool with the window; the other three as soon as the
+        // window has been painted for the first time, so it is on the screen
+        // without waiting for them (or earlier, when one of them is asked for).
+        AfterFirstPaint,
+    };
+
+    explicit MainWindow(QWidget *parent = nullptr,
+                        ToolLoading loading = ToolLoading::WithTheWindow);
     ~MainWindow() override;
 
     MainTabViewController *tabViewController() const;
+
+    // The tools. Asking for one of the three behind the first tab builds them
+    // when they have not been built yet.
+    DisplayViewController *displayViewController() const;
+    ColourViewController *colourViewController();
+    RegistersViewController *registersViewController();
+    CopperViewController *copperViewController();
+    bool toolsAreBuilt() const { return colour != nullptr; }
 
     // The code view of the tool on show, or null when that tool prints no code.
     QPlainTextEdit *currentOutputView() const;
 
 public slots:
+    // Builds the tools not built yet, in their tabs; the tab on show stays on show.
+    void buildTools();
+
     void loadPalette();
     void copyOutput();
     void showAbout();
 
+signals:
+    // Every tool is in its tab.
+    void toolsBuilt();
+
+protected:
+    bool event(QEvent *event) override;
+
 private:
     void updateActions();
+    void queueBuildTools();
 
     std::unique_ptr<Ui::MainWindow> ui;
+    ToolLoading loading;
+    bool buildQueued = false;
+    ColourViewController *colour = nullptr;
+    RegistersViewController *registers = nullptr;
+    CopperViewController *copper = nullptr;
 };

@@ -17,7 +17,8 @@ int main(int argc, char **argv) {
     AppDelegate delegate;
     delegate.attach(application);
 
-    MainWindow window;
+    // The window is on the screen before the tools behind the first tab are built.
+    MainWindow window(nullptr, MainWindow::ToolLoading::AfterFirstPaint);
     window.show();
     delegate.applicationDidFinishLaunching();
     return application.exec();

@@ -104,3 +104,65 @@ TEST(Shell, LoadPaletteFromTheMenuOpensTheColourToolsFileDialog) {
     EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
     dialog->reject();
 }
+
+// The program's own window is painted before the tools behind the first tab
+// exist; they take their tabs' places right after, or at once when a tab or a
+// menu asks for one of them first.
+TEST(Shell, HiddenToolsAreBuiltRightAfterTheFirstPaint) {
+    MainWindow window(nullptr, MainWindow::ToolLoading::AfterFirstPaint);
+    MainTabViewController *tabs = window.tabViewController();
+    EXPECT_FALSE(window.toolsAreBuilt());
+    ASSERT_EQ(tabs->count(), 4);
+    EXPECT_NE(qobject_cast<DisplayViewController *>(tabs->widget(0)), nullptr);
+    EXPECT_EQ(tabs->widget(1)->findChildren<QWidget *>().size(), 0);
+
+    QSignalSpy built(&window, &MainWindow::toolsBuilt);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return built.count() == 1; }));
+
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    EXPECT_TRUE(tabs->widget(0)->isVisible());
+    const char *const titles[] = {"Display", "Colour", "Registers", "Copper"};
+    const char *const names[] = {"displayViewController", "colourViewController",
+                                 "registersViewController", "copperViewController"};
+    for (int index = 0; index < 4; ++index) {
+        EXPECT_EQ(tabs->tabText(index), titles[index]);
+        EXPECT_EQ(tabs->widget(index)->objectName(), names[index]);
+    }
+    EXPECT_EQ(tabs->widget(1), window.colourViewController());
+    EXPECT_EQ(tabs->widget(2), window.registersViewController());
+    EXPECT_EQ(tabs->widget(3), window.copperViewController());
+    EXPECT_EQ(window.findChild<QWidget *>("colourPlaceholder"), nullptr);
+
+    // Later paints build nothing again.
+    window.update();
+    QApplication::processEvents();
+    EXPECT_EQ(built.count(), 1);
+}
+
+TEST(Shell, AToolAskedForBeforeTheFirstPaintIsThereAtOnce) {
+    {
+        // Ctrl+3 through the View menu, before the window was ever painted.
+        MainWindow window(nullptr, MainWindow::ToolLoading::AfterFirstPaint);
+        window.findChild<QAction *>("showRegistersAction")->trigger();
+        EXPECT_TRUE(window.toolsAreBuilt());
+        EXPECT_EQ(window.tabViewController()->currentIndex(), 2);
+        EXPECT_EQ(window.tabViewController()->currentWidget()->objectName(),
+                  "registersViewController");
+    }
+    {
+        // A click on the Copper tab: the tool follows, on the chosen tab, and the
+        // Edit menu learns that there is output to copy.
+        MainWindow window(nullptr, MainWindow::ToolLoading::AfterFirstPaint);
+        auto *copy = window.findChild<QAction *>("copyOutputAction");
+        window.tabViewController()->setCurrentIndex(3);
+        QApplication::processEvents();
+        EXPECT_TRUE(window.toolsAreBuilt());
+        EXPECT_EQ(window.tabViewController()->currentIndex(), 3);
+        EXPECT_NE(qobject_cast<CopperViewController *>(window.tabViewController()->currentWidget()),
+                  nullptr);
+        EXPECT_TRUE(copy->isEnabled());
+        EXPECT_NE(window.currentOutputView(), nullptr);
+    }
+}
