@@ -32,6 +32,12 @@ QList<std::shared_ptr<Register>> RegisterDatabase::take() {
     return preloaded.valid() ? preloaded.get() : read();
 }
 
+void RegisterDatabase::waitForPreload() {
+    std::lock_guard<std::mutex> guard(pendingLock);
+    if (pending.valid())
+        pending.wait();
+}
+
 QList<std::shared_ptr<Register>> RegisterDatabase::read() {
     RegisterDataParser parser;
     return parser.parse(RegisterDataParser::dataAsset(QStringLiteral("amigaRegisters")));

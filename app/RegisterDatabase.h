@@ -20,6 +20,10 @@ public:
     // Each call hands out registers of its own.
     static QList<std::shared_ptr<Register>> take();
 
+    // Waits until a background read, when one is running, has finished; its
+    // result stays there to be taken.
+    static void waitForPreload();
+
     // Reads the database now, on the calling thread.
     static QList<std::shared_ptr<Register>> read();
 };

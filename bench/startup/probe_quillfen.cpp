@@ -1,4 +1,5 @@
-// Quillfen's own start-up path (the same objects main.cpp makes), ending after the first paint.
+// Quillfen's own start-up path (the same objects main.cpp makes), ending once
+// the window is painted and the register database has been read.
 #include "AppDelegate.h"
 #include "MainWindow.h"
 #include "RegisterDatabase.h"
@@ -7,16 +8,18 @@
 #include <QIcon>
 
 int main(int argc, char **argv) {
-    // The register database is read beside the rest of start-up.
     RegisterDatabase::preload();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillfen"));
+    QApplication::setApplicationVersion(QStringLiteral(QUILLFEN_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("quillfen"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/resources/quillfen.png")));
     AppDelegate delegate;
     delegate.attach(application);
-    MainWindow window;
-    new QuitAfterFirstPaint(&window);
+    MainWindow window(nullptr, MainWindow::ToolLoading::AfterFirstPaint);
+    QObject::connect(&window, &MainWindow::toolsBuilt, &application, [] {
+        QApplication::setWindowIcon(QIcon(QStringLiteral(":/resources/quillfen.png")));
+    });
+    new QuitAfterFirstPaint(&window, &RegisterDatabase::waitForPreload);
     window.show();
     delegate.applicationDidFinishLaunching();
     return application.exec();
