@@ -45,10 +45,6 @@ MainTabViewController *MainWindow::tabViewController() const {
     return ui->mainTabViewController;
 }
 
-DisplayViewController *MainWindow::displayViewController() const {
-    return ui->displayViewController;
-}
-
 ColourViewController *MainWindow::colourViewController() {
     buildTools();
     return colour;

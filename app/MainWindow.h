@@ -7,7 +7,6 @@ class MainWindow;
 }
 class ColourViewController;
 class CopperViewController;
-class DisplayViewController;
 class MainTabViewController;
 class QPlainTextEdit;
 class RegistersViewController;
@@ -33,9 +32,8 @@ public:
 
     MainTabViewController *tabViewController() const;
 
-    // The tools. Asking for one of the three behind the first tab builds them
-    // when they have not been built yet.
-    DisplayViewController *displayViewController() const;
+    // The tools behind the first tab; asking for one builds them when they
+    // have not been built yet.
     ColourViewController *colourViewController();
     RegistersViewController *registersViewController();
     CopperViewController *copperViewController();
