@@ -180,4 +180,47 @@ void BM_RainbowCode256_Ocs(benchmark::State &state) {
 }
 BENCHMARK(BM_RainbowCode256_Ocs)->Unit(benchmark::kMicrosecond);
 
+// Ctrl+1 to Ctrl+4 in turn, one tool change per iteration: the tool that
+// comes up is laid out and painted.
+void BM_SwitchTool(benchmark::State &state) {
+    window().activateWindow();
+    int next = 0;
+    for (auto _ : state) {
+        QTest::keyClick(&window(), static_cast<Qt::Key>(Qt::Key_1 + next), Qt::ControlModifier);
+        QApplication::processEvents();
+        next = (next + 1) % 4;
+    }
+    if (window().tabViewController()->currentIndex() != (next + 3) % 4)
+        state.SkipWithError("the shortcuts did not change the tool");
+}
+BENCHMARK(BM_SwitchTool)->Unit(benchmark::kMicrosecond);
+
+// The first time a tool is shown in a window that has just started: the
+// program's own start-up order (tools built after the first paint), then one
+// Ctrl+2, +3 or +4. The tool is polished, laid out and painted for the first
+// time; the Colour tool's grid paints its 32 default entries.
+void BM_FirstShowOfTool(benchmark::State &state) {
+    const int tab = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto *fresh = new MainWindow(nullptr, MainWindow::ToolLoading::AfterFirstPaint);
+        fresh->resize(1000, 720);
+        fresh->show();
+        while (!fresh->toolsAreBuilt())
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        QApplication::processEvents();
+        state.ResumeTiming();
+
+        QTest::keyClick(fresh, static_cast<Qt::Key>(Qt::Key_1 + tab), Qt::ControlModifier);
+        QApplication::processEvents();
+
+        state.PauseTiming();
+        if (fresh->tabViewController()->currentIndex() != tab)
+            state.SkipWithError("the shortcut did not show the tool");
+        delete fresh;
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FirstShowOfTool)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond);
+
 } // namespace
