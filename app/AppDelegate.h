@@ -1,6 +1,7 @@
 #pragma once
 #include <QObject>
 
+class MainWindow;
 class QApplication;
 
 // Answers the application's life-cycle questions.
@@ -9,8 +10,14 @@ class AppDelegate : public QObject {
 public:
     explicit AppDelegate(QObject *parent = nullptr);
 
-    // Applies the delegate's answers to the application object.
+    // Applies the delegate's answers to the application object, and gives it
+    // the program's name, version and desktop entry.
     void attach(QApplication &application);
+    // The program's window: the application's icon is decoded once the
+    // window's tools are built, after its first paint, so that decoding it
+    // does not hold the window back. The desktop shows the launcher's icon
+    // until then.
+    void attach(MainWindow &window);
 
     void applicationDidFinishLaunching();
     void applicationWillTerminate();

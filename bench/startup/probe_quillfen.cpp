@@ -5,20 +5,13 @@
 #include "RegisterDatabase.h"
 #include "probe_common.h"
 
-#include <QIcon>
-
 int main(int argc, char **argv) {
     RegisterDatabase::preload();
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quillfen"));
-    QApplication::setApplicationVersion(QStringLiteral(QUILLFEN_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("quillfen"));
     AppDelegate delegate;
     delegate.attach(application);
     MainWindow window(nullptr, MainWindow::ToolLoading::AfterFirstPaint);
-    QObject::connect(&window, &MainWindow::toolsBuilt, &application, [] {
-        QApplication::setWindowIcon(QIcon(QStringLiteral(":/resources/quillfen.png")));
-    });
+    delegate.attach(window);
     new QuitAfterFirstPaint(&window, &RegisterDatabase::waitForPreload);
     window.show();
     delegate.applicationDidFinishLaunching();
