@@ -7,6 +7,8 @@
 // The probes run on the platform Qt is given (QT_QPA_PLATFORM), offscreen when
 // none is: under a real X server (scripts/run-benchmarks uses Xvfb) the
 // baseline pays for the display connection as every desktop program does.
+#include "monotonic_clock.h"
+
 #include <benchmark/benchmark.h>
 
 #include <spawn.h>
@@ -14,23 +16,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdint>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 extern char **environ;
 
 namespace {
 
 std::string probeDirectory;
-
-std::int64_t monotonicNanoseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
-}
 
 void runProbe(benchmark::State &state, const char *name) {
     const std::string path = probeDirectory + "/" + name;
@@ -69,31 +64,7 @@ void runProbe(benchmark::State &state, const char *name) {
         benchmark::Counter(exitSeconds * 1e3 / static_cast<double>(state.iterations()));
 }
 
-void BM_StartupBaselineEmptyWindow(benchmark::State &state) {
-    runProbe(state, "probe_startup_baseline");
-}
-void BM_StartupReferenceOneLabel(benchmark::State &state) {
-    runProbe(state, "probe_startup_label");
-}
-void BM_StartupReferenceMenusAndTabs(benchmark::State &state) {
-    runProbe(state, "probe_startup_skeleton");
-}
-void BM_StartupQuillfen(benchmark::State &state) {
-    runProbe(state, "probe_startup_quillfen");
-}
-
 } // namespace
-
-BENCHMARK(BM_StartupBaselineEmptyWindow)
-    ->Unit(benchmark::kMillisecond)
-    ->UseManualTime()
-    ->MinTime(2.0);
-BENCHMARK(BM_StartupReferenceOneLabel)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
-BENCHMARK(BM_StartupReferenceMenusAndTabs)
-    ->Unit(benchmark::kMillisecond)
-    ->UseManualTime()
-    ->MinTime(2.0);
-BENCHMARK(BM_StartupQuillfen)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
 
 int main(int argc, char **argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -106,6 +77,19 @@ int main(int argc, char **argv) {
     probeDirectory = std::filesystem::path(argv[0]).parent_path().string();
     if (probeDirectory.empty())
         probeDirectory = ".";
+    // The baseline first, then the two references, then the program.
+    const std::pair<const char *, const char *> probes[] = {
+        {"BM_StartupBaselineEmptyWindow", "probe_startup_baseline"},
+        {"BM_StartupReferenceOneLabel", "probe_startup_label"},
+        {"BM_StartupReferenceMenusAndTabs", "probe_startup_skeleton"},
+        {"BM_StartupQuillfen", "probe_startup_quillfen"},
+    };
+    for (const auto &[benchmarkName, probe] : probes) {
+        benchmark::RegisterBenchmark(benchmarkName, runProbe, probe)
+            ->Unit(benchmark::kMillisecond)
+            ->UseManualTime()
+            ->MinTime(2.0);
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -4,15 +4,15 @@
 // gives a pipe in QUILLFEN_PROBE_FD, the moment the painted window is on the
 // screen (CLOCK_MONOTONIC, nanoseconds) is written to it first: the parent
 // times the start-up from that, without the process's way out.
+#include "monotonic_clock.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QObject>
 #include <QTimer>
 #include <QWidget>
 
-#include <cstdint>
 #include <cstdlib>
-#include <ctime>
 #include <functional>
 #include <unistd.h>
 
@@ -45,10 +45,7 @@ private:
         const char *fd = std::getenv("QUILLFEN_PROBE_FD");
         if (!fd)
             return;
-        timespec now{};
-        clock_gettime(CLOCK_MONOTONIC, &now);
-        const std::int64_t nanoseconds =
-            static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+        const std::int64_t nanoseconds = monotonicNanoseconds();
         if (write(std::atoi(fd), &nanoseconds, sizeof nanoseconds) != sizeof nanoseconds)
             std::_Exit(4);
     }
