@@ -16,9 +16,8 @@ void AppDelegate::attach(QApplication &application) {
 }
 
 void AppDelegate::attach(MainWindow &window) {
-    connect(&window, &MainWindow::toolsBuilt, this, [] {
-        QApplication::setWindowIcon(QIcon(QStringLiteral(":/resources/quillfen.png")));
-    });
+    connect(&window, &MainWindow::toolsBuilt, this,
+            [] { QApplication::setWindowIcon(QIcon(QStringLiteral(":/resources/quillfen.png"))); });
 }
 
 void AppDelegate::applicationDidFinishLaunching() {}

@@ -66,7 +66,8 @@ DisplayViewController::~DisplayViewController() = default;
 void DisplayViewController::configureController() {
     for (QLineEdit *field :
          {ui->displayWidthTextField, ui->displayHeightTextField, ui->displayDepthTextField}) {
-        connect(field, &QLineEdit::textEdited, this, [this, field] { controlTextDidChange(field); });
+        connect(field, &QLineEdit::textEdited, this,
+                [this, field] { controlTextDidChange(field); });
     }
     // activated is sent only for the user's choice, never for a selection made by code.
     connect(ui->displayColoursPopupButton, &QComboBox::activated, this,
@@ -108,9 +109,9 @@ void DisplayViewController::calculateDisplay() {
         // No depth yet (the field was emptied): the results that need one stay
         // blank until a depth is typed or chosen, rather than showing a modulo
         // that has wrapped below zero.
-        for (QLineEdit *field : {ui->bytesAllBitplanesTextField,
-                                 ui->bytesPerBitplaneLineAllBitplanesTextField,
-                                 ui->moduloTextField, ui->moduloHexTextField})
+        for (QLineEdit *field :
+             {ui->bytesAllBitplanesTextField, ui->bytesPerBitplaneLineAllBitplanesTextField,
+              ui->moduloTextField, ui->moduloHexTextField})
             field->clear();
         for (QLabel *label : {ui->bytesAllBitplanesLabel, ui->bytesPerBitplaneLineAllBitplanesLabel,
                               ui->moduloLabel})

@@ -140,17 +140,20 @@ void sliderSteps(benchmark::State &state, int selected) {
     }
 }
 
-void BM_SliderStep_OneEntry(benchmark::State &state) { sliderSteps(state, 1); }
+void BM_SliderStep_OneEntry(benchmark::State &state) {
+    sliderSteps(state, 1);
+}
 BENCHMARK(BM_SliderStep_OneEntry)->Unit(benchmark::kMicrosecond);
 
-void BM_SliderStep_All256Entries(benchmark::State &state) { sliderSteps(state, 256); }
+void BM_SliderStep_All256Entries(benchmark::State &state) {
+    sliderSteps(state, 256);
+}
 BENCHMARK(BM_SliderStep_All256Entries)->Unit(benchmark::kMicrosecond);
 
 void clickCode(benchmark::State &state, const char *button, bool aga) {
     // From entry 0, so the code covers the whole palette.
     PaletteCollectionView *grid = palette256();
-    grid->selectionModel()->select(grid->model()->index(0, 0),
-                                   QItemSelectionModel::ClearAndSelect);
+    grid->selectionModel()->select(grid->model()->index(0, 0), QItemSelectionModel::ClearAndSelect);
     QApplication::processEvents();
     auto *chipset = control<QCheckBox>(1, "agaChipsetButton");
     if (chipset->isChecked() != aga)

@@ -3,10 +3,10 @@
 #include "Reverse.h"
 #include "Wrapping.h"
 
+#include "QtPrinters.h"
 #include <QCoreApplication>
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include "QtPrinters.h"
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -27,7 +27,7 @@ TEST(ConvertHexToInteger, ReadsLikeStrtolBase16) {
         {"-10", -16},
         {"+10", 16},
         {"g", 0},
-        {"0x", 0},  // the prefix needs a digit after it: the 0 alone is read
+        {"0x", 0}, // the prefix needs a digit after it: the 0 alone is read
         {"0xg", 0},
         {"- 1", 0}, // no blank between sign and digits
         {"7fffffffffffffff", std::numeric_limits<qint64>::max()},
@@ -35,7 +35,9 @@ TEST(ConvertHexToInteger, ReadsLikeStrtolBase16) {
         {"ffffffffffffffffffff", std::numeric_limits<qint64>::max()},
         {"-8000000000000000", std::numeric_limits<qint64>::min()},
         {"-ffffffffffffffffff", std::numeric_limits<qint64>::min()},
-        {QString::fromUtf8("\xc3\xa9" "1"), 0}, // non-ASCII first: no number
+        {QString::fromUtf8("\xc3\xa9"
+                           "1"),
+         0}, // non-ASCII first: no number
     };
     for (const auto &[text, expected] : cases)
         EXPECT_EQ(convertHexToInteger(text), expected) << text.toStdString();
@@ -51,9 +53,10 @@ TEST(ConvertHexToBinary, SpellsEveryHexDigitAndSkipsTheRest) {
         {"1 2", "00010010"},
         {"00", "00000000"},
         {"-g9", "1001"},
-        {QString::fromUtf8("\xc3\xa9" "c"), "1100"},
-        {"0123456789abcdef",
-         "0000000100100011010001010110011110001001101010111100110111101111"},
+        {QString::fromUtf8("\xc3\xa9"
+                           "c"),
+         "1100"},
+        {"0123456789abcdef", "0000000100100011010001010110011110001001101010111100110111101111"},
     };
     for (const auto &[text, expected] : cases)
         EXPECT_EQ(convertHexToBinary(text), expected) << text.toStdString();
@@ -70,8 +73,10 @@ TEST(Reverse, MovesWholeCharactersAndKeepsTheirInnerOrder) {
     // e followed by a combining acute accent stays "e + accent".
     EXPECT_EQ(reverse(QString::fromUtf8("xe\xcc\x81y")), QString::fromUtf8("ye\xcc\x81x"));
     // A surrogate pair (an emoji outside the BMP) is not split.
-    EXPECT_EQ(reverse(QString::fromUtf8("a\xf0\x9f\x98\x80" "b")),
-              QString::fromUtf8("b\xf0\x9f\x98\x80" "a"));
+    EXPECT_EQ(reverse(QString::fromUtf8("a\xf0\x9f\x98\x80"
+                                        "b")),
+              QString::fromUtf8("b\xf0\x9f\x98\x80"
+                                "a"));
     // Two combining marks on one base.
     EXPECT_EQ(reverse(QString::fromUtf8("a\xcc\x81\xcc\xa3z")),
               QString::fromUtf8("za\xcc\x81\xcc\xa3"));

@@ -1,11 +1,11 @@
 #include "DisplayViewController.h"
 #include "ui_DisplayViewController.h"
 
+#include "QtPrinters.h"
 #include <QApplication>
 #include <QClipboard>
 #include <QLocale>
 #include <QTest>
-#include "QtPrinters.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -63,9 +63,9 @@ const QString divide = QString::fromUtf8("\xc3\xb7");
 
 TEST_F(DisplayTool, ComputesMemoryAndModuloWithTheirArithmetic) {
     enter("320", "256", "5");
-    EXPECT_EQ(results(), (QStringList{"40", "(320 " + divide + " 8)", "10,240", "(40 x 256)",
-                                      "51,200", "(10240 x 5)", "200", "(40 x 5)", "160", "0xa0",
-                                      "(200 - 40)"}));
+    EXPECT_EQ(results(),
+              (QStringList{"40", "(320 " + divide + " 8)", "10,240", "(40 x 256)", "51,200",
+                           "(10240 x 5)", "200", "(40 x 5)", "160", "0xa0", "(200 - 40)"}));
     EXPECT_EQ(ui->displayColoursPopupButton->currentIndex(), 4);
 
     // Grouping in the results, never in the labels.
@@ -80,8 +80,8 @@ TEST_F(DisplayTool, ComputesMemoryAndModuloWithTheirArithmetic) {
     EXPECT_EQ(ui->bytesBitplaneLineTextField->text(), "40");
     EXPECT_EQ(ui->bytesBitplaneLineLabel->text(), "(327 " + divide + " 8)");
     enter("7", "256", "5");
-    EXPECT_EQ(results(), (QStringList{"0", "(7 " + divide + " 8)", "0", "(0 x 256)", "0",
-                                      "(0 x 5)", "0", "(0 x 5)", "0", "0x0", "(0 - 0)"}));
+    EXPECT_EQ(results(), (QStringList{"0", "(7 " + divide + " 8)", "0", "(0 x 256)", "0", "(0 x 5)",
+                                      "0", "(0 x 5)", "0", "0x0", "(0 - 0)"}));
 
     // One bitplane: no modulo, a line of all bitplanes is one line.
     enter("640", "200", "1");
@@ -157,9 +157,9 @@ TEST_F(DisplayTool, EmptiedDepthLeavesDepthResultsBlank) {
     type(ui->displayDepthTextField, "");
     EXPECT_EQ(ui->bytesBitplaneLineTextField->text(), "40");
     EXPECT_EQ(ui->bytesBitplaneTextField->text(), "10,240");
-    for (QLineEdit *f : {ui->bytesAllBitplanesTextField,
-                         ui->bytesPerBitplaneLineAllBitplanesTextField, ui->moduloTextField,
-                         ui->moduloHexTextField})
+    for (QLineEdit *f :
+         {ui->bytesAllBitplanesTextField, ui->bytesPerBitplaneLineAllBitplanesTextField,
+          ui->moduloTextField, ui->moduloHexTextField})
         EXPECT_EQ(f->text(), "") << f->objectName().toStdString();
     EXPECT_EQ(ui->moduloLabel->text(), "");
     EXPECT_EQ(ui->displayColoursPopupButton->currentIndex(), -1);

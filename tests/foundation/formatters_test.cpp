@@ -1,11 +1,11 @@
 #include "HexFormatter.h"
 #include "RGBColourNumberFormatter.h"
 
+#include "QtPrinters.h"
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QTest>
-#include "QtPrinters.h"
 #include <gtest/gtest.h>
 
 namespace {

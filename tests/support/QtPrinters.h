@@ -4,7 +4,9 @@
 #include <QStringList>
 #include <ostream>
 
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString &s, std::ostream *os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 inline void PrintTo(const QStringList &list, std::ostream *os) {
     *os << '[';
