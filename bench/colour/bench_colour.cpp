@@ -1,9 +1,9 @@
 // The 256-entry palette grid: painting it whole and selecting entries in the
 // Colour tab, each beside a plain QListView over a QStandardItemModel of the
 // same 256 coloured items, measured in the same run.
-#include "ColourViewController.h"
-#include "PaletteCollectionView.h"
-#include "PaletteDataSource.h"
+#include "colour/ColourViewController.h"
+#include "colour/PaletteCollectionView.h"
+#include "colour/PaletteDataSource.h"
 #include "ui_ColourViewController.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 // output view. Beside it, in the same run: the same text written by plain
 // snprintf into a std::string (what building the bytes alone costs), and the
 // finished text only handed to the output view (what showing it costs).
-#include "CopperViewController.h"
+#include "copper/CopperViewController.h"
 #include "ui_CopperViewController.h"
 
 #include <QApplication>

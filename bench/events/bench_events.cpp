@@ -1,9 +1,9 @@
 // One user event at a time in the real window, from the key press or slider
 // step to the repainted window: each should finish well inside 10 ms. The
 // baseline is the same keystroke into a bare line edit in a window of its own.
-#include "MainTabViewController.h"
-#include "MainWindow.h"
-#include "PaletteCollectionView.h"
+#include "colour/PaletteCollectionView.h"
+#include "shell/MainTabViewController.h"
+#include "shell/MainWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 // Cost of reading the register database when the Registers tab is set up,
 // beside the bare costs it cannot avoid: fetching the bytes, and one pass of
 // the XML tokenizer over them.
-#include "RegisterDataParser.h"
-#include "RegistersViewController.h"
+#include "registers/RegisterDataParser.h"
+#include "registers/RegistersViewController.h"
 
 #include <QApplication>
 #include <QXmlStreamReader>

@@ -1,9 +1,9 @@
 // Quillfen's own start-up path (the same objects main.cpp makes), ending once
 // the window is painted and the register database has been read.
-#include "AppDelegate.h"
-#include "MainWindow.h"
-#include "RegisterDatabase.h"
 #include "probe_common.h"
+#include "registers/RegisterDatabase.h"
+#include "shell/AppDelegate.h"
+#include "shell/MainWindow.h"
 
 int main(int argc, char **argv) {
     RegisterDatabase::preload();

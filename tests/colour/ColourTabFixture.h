@@ -1,7 +1,7 @@
 #pragma once
 // The real Colour tab, shown offscreen, and the ways a user drives it.
-#include "ColourViewController.h"
-#include "PaletteDataSource.h"
+#include "colour/ColourViewController.h"
+#include "colour/PaletteDataSource.h"
 #include "ui_ColourViewController.h"
 
 #include "QtPrinters.h"

@@ -1,7 +1,7 @@
 // What the generators print, through a real 68000 assembler: the words it makes
 // must be the copper moves and processor instructions the hardware expects.
-#include "ColourCode.h"
 #include "M68kAssembler.h"
+#include "colour/ColourCode.h"
 
 #include <gtest/gtest.h>
 #include <ostream>

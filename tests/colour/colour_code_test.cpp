@@ -1,5 +1,5 @@
 // The colour, palette and rainbow generators, character for character.
-#include "ColourCode.h"
+#include "colour/ColourCode.h"
 
 #include "QtPrinters.h"
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The colour value, its Amiga conversions and the default palette.
-#include "Colour.h"
+#include "colour/Colour.h"
 
 #include <QColor>
 #include <gtest/gtest.h>

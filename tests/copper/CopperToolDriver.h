@@ -1,7 +1,7 @@
 #pragma once
 // Drives a Copper tab through its widgets the way a user does.
-#include "CopperSequenceModel.h"
-#include "CopperViewController.h"
+#include "copper/CopperSequenceModel.h"
+#include "copper/CopperViewController.h"
 #include "ui_CopperViewController.h"
 
 #include <QTest>

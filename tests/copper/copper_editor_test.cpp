@@ -1,5 +1,5 @@
 #include "CopperToolDriver.h"
-#include "HexFormatter.h"
+#include "common/HexFormatter.h"
 
 #include "QtPrinters.h"
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "CopperMove.h"
-#include "CopperWait.h"
+#include "copper/CopperMove.h"
+#include "copper/CopperWait.h"
 
 #include "QtPrinters.h"
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "RegistersViewController.h"
+#include "registers/RegistersViewController.h"
 #include "ui_RegistersViewController.h"
 
 #include "LogCapture.h"

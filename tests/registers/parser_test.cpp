@@ -1,4 +1,4 @@
-#include "RegisterDataParser.h"
+#include "registers/RegisterDataParser.h"
 
 #include "LogCapture.h"
 #include "QtPrinters.h"

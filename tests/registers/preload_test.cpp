@@ -1,5 +1,5 @@
-#include "RegisterDatabase.h"
-#include "RegistersViewController.h"
+#include "registers/RegisterDatabase.h"
+#include "registers/RegistersViewController.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,13 @@
 // Keyboard and screen-reader access to the four tools, all in one window: who
 // owns each key, what each control is called, and where Tab goes.
-#include "MainTabViewController.h"
-#include "MainWindow.h"
+#include "shell/MainTabViewController.h"
+#include "shell/MainWindow.h"
 
 #include "QtPrinters.h"
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDirIterator>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -42,9 +43,13 @@ QList<QWidget *> inputsOf(QWidget *tool) {
     return inputs;
 }
 
-// The tab stops an interface file declares, in order.
+// The tab stops an interface file declares, in order. Each tool's file is in its own folder.
 QStringList declaredTabStops(const QString &className) {
-    QFile file(QStringLiteral(QUILLFEN_APP_SOURCE_DIR "/%1.ui").arg(className));
+    QDirIterator found(QStringLiteral(QUILLFEN_APP_SOURCE_DIR), {className + QStringLiteral(".ui")},
+                       QDir::Files, QDirIterator::Subdirectories);
+    if (!found.hasNext())
+        return {};
+    QFile file(found.next());
     if (!file.open(QIODevice::ReadOnly))
         return {};
     QStringList stops;
@@ -57,7 +62,7 @@ QStringList declaredTabStops(const QString &className) {
     return stops;
 }
 
-class Shell : public ::testing::Test {
+class ShellKeyboard : public ::testing::Test {
 protected:
     void SetUp() override {
         window.show();
@@ -118,7 +123,7 @@ QMultiMap<QString, QString> keyOwners(MainWindow &window, QWidget *tool = nullpt
 
 } // namespace
 
-TEST_F(Shell, EveryShortcutHasOneOwnerInEveryTool) {
+TEST_F(ShellKeyboard, EveryShortcutHasOneOwnerInEveryTool) {
     for (int index = 0; index < tabs()->count(); ++index) {
         QWidget *tool = showTool(index);
         const QMultiMap<QString, QString> owners = keyOwners(window, tool);
@@ -137,7 +142,7 @@ TEST_F(Shell, EveryShortcutHasOneOwnerInEveryTool) {
     }
 }
 
-TEST_F(Shell, LabelMnemonicsTakeTheFocusToTheirFields) {
+TEST_F(ShellKeyboard, LabelMnemonicsTakeTheFocusToTheirFields) {
     for (int index = 0; index < tabs()->count(); ++index) {
         QWidget *tool = showTool(index);
         for (QLabel *label : tool->findChildren<QLabel *>()) {
@@ -157,7 +162,7 @@ TEST_F(Shell, LabelMnemonicsTakeTheFocusToTheirFields) {
     }
 }
 
-TEST_F(Shell, EveryControlTellsAScreenReaderWhatItIs) {
+TEST_F(ShellKeyboard, EveryControlTellsAScreenReaderWhatItIs) {
     for (int index = 0; index < tabs()->count(); ++index) {
         QWidget *tool = showTool(index);
         const std::string where = toolName(index).toStdString() + ": ";
@@ -194,7 +199,7 @@ bool readsAfter(const QRect &a, const QRect &b) {
     return b.top() > a.center().y() || b.left() > a.right();
 }
 
-TEST_F(Shell, TabVisitsEveryControlOnceInReadingOrder) {
+TEST_F(ShellKeyboard, TabVisitsEveryControlOnceInReadingOrder) {
     for (int index = 0; index < tabs()->count(); ++index) {
         QWidget *tool = showTool(index);
         const std::string where = toolName(index).toStdString() + ": ";

@@ -1,5 +1,0 @@
-#include "MainTabViewController.h"
-
-MainTabViewController::MainTabViewController(QWidget *parent) : QTabWidget(parent) {
-    setDocumentMode(true);
-}

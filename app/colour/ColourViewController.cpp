@@ -1,0 +1,515 @@
+#include "colour/ColourViewController.h"
+#include "common/TextFields.h"
+#include "ui_ColourViewController.h"
+
+#include "colour/ColourCode.h"
+#include "colour/ColourMimeData.h"
+#include "colour/PaletteDataSource.h"
+#include "colour/PaletteFile.h"
+#include "common/HexFormatter.h"
+#include "common/HexToInteger.h"
+#include "common/RGBColourNumberFormatter.h"
+#include "common/Wrapping.h"
+
+#include <QClipboard>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLoggingCategory>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+#include <cstdlib>
+
+Q_LOGGING_CATEGORY(lcColour, "quillfen.colour")
+
+namespace {
+
+QList<int> rowsOf(const QItemSelection &selection) {
+    QList<int> rows;
+    for (const QModelIndex &index : selection.indexes()) {
+        if (!rows.contains(index.row()))
+            rows.append(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+QString describeRows(const QList<int> &rows) {
+    QStringList parts;
+    for (int row : rows)
+        parts.append(QString::number(row));
+    return QStringLiteral("{") + parts.join(QStringLiteral(", ")) + QStringLiteral("}");
+}
+
+} // namespace
+
+ColourViewController::ColourViewController(QWidget *parent)
+    : QWidget(parent), ui(std::make_unique<Ui::ColourViewController>()) {
+    ui->setupUi(this);
+    configureController();
+}
+
+ColourViewController::~ColourViewController() {
+    // The controls outlive this part of the object: a field that loses the focus
+    // while the tab is torn down must not call back into it.
+    ui->paletteEditorCollectionView->setDropDelegate(nullptr);
+    ui->paletteEditorCollectionView->removeEventFilter(this);
+    for (QObject *child : findChildren<QObject *>())
+        disconnect(child, nullptr, this, nullptr);
+}
+
+void ColourViewController::configureController() {
+    auto *formatter = new RGBColourNumberFormatter(this);
+    const struct {
+        QSlider *slider;
+        QLineEdit *field;
+    } guns[] = {{ui->redSlider, ui->redValueTextField},
+                {ui->greenSlider, ui->greenValueTextField},
+                {ui->blueSlider, ui->blueValueTextField}};
+    for (const auto &gun : guns) {
+        QSlider *slider = gun.slider;
+        QLineEdit *field = gun.field;
+        // Values set by code are set with the slider's signals blocked.
+        connect(slider, &QSlider::valueChanged, this,
+                [this, slider] { calculateColours(slider, true); });
+        field->setValidator(formatter);
+        connect(field, &QLineEdit::editingFinished, this,
+                [this, field] { controlTextDidEndEditing(field); });
+    }
+
+    for (QSlider *slider : {ui->agaColourBankSlider, ui->colourRegisterSlider})
+        connect(slider, &QSlider::valueChanged, this,
+                [this, slider] { updateSliderIndex(slider); });
+
+    ui->rainbowStartTextField->setValidator(new HexFormatter(2, this));
+    ui->rainbowIndexHeightTextField->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), this));
+    connect(ui->rainbowIndexHeightTextField, &QLineEdit::textEdited, this,
+            &ColourViewController::rainbowHeightEdited);
+
+    for (QCheckBox *box : {ui->agaChipsetButton, ui->copperInstructionsButton})
+        connect(box, &QCheckBox::clicked, this, [this, box] { checkOptionChanged(box); });
+
+    m_paletteDataSource = new PaletteDataSource(this);
+    ui->paletteEditorCollectionView->setModel(m_paletteDataSource);
+    ui->paletteEditorCollectionView->setDropDelegate(this);
+    ui->paletteEditorCollectionView->installEventFilter(this);
+    connect(ui->paletteEditorCollectionView->selectionModel(),
+            &QItemSelectionModel::selectionChanged, this, &ColourViewController::selectionChanged);
+    connect(m_paletteDataSource, &QAbstractItemModel::modelReset, this,
+            [this] { m_heightFieldIndex = -1; });
+
+    connect(ui->paletteColourEntriesPopupButton, &QComboBox::activated, this,
+            [this] { changeNumberOfColourEntries(ui->paletteColourEntriesPopupButton); });
+    changeNumberOfColourEntries(ui->paletteColourEntriesPopupButton);
+
+    disableWordWrap(ui->codeOutputTextView);
+    ui->codeOutputTextView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+
+    connect(ui->colourWell, &ColourWell::colourPicked, this, &ColourViewController::colourPicked);
+    connect(ui->outputPaletteCodeButton, &QPushButton::clicked, this,
+            &ColourViewController::outputPaletteCode);
+    connect(ui->outputRainbowCodeButton, &QPushButton::clicked, this,
+            &ColourViewController::outputRainbowCode);
+    connect(ui->copyCodeButton, &QPushButton::clicked, this, &ColourViewController::copyCode);
+    connect(ui->loadPaletteButton, &QPushButton::clicked, this, &ColourViewController::loadPalette);
+
+    // Show the code for the editor's colour from the start.
+    outputColourCode();
+}
+
+// --- The editor ---
+
+void ColourViewController::calculateColours(QObject *sender, bool updateUserInterface) {
+    if (sender) {
+        QLineEdit *decimal = nullptr, *twelveBit = nullptr, *twentyFourBit = nullptr;
+        if (sender == ui->redSlider) {
+            decimal = ui->redValueTextField;
+            twelveBit = ui->red12BitValueTextField;
+            twentyFourBit = ui->red24BitValueTextField;
+        } else if (sender == ui->greenSlider) {
+            decimal = ui->greenValueTextField;
+            twelveBit = ui->green12BitValueTextField;
+            twentyFourBit = ui->green24BitValueTextField;
+        } else if (sender == ui->blueSlider) {
+            decimal = ui->blueValueTextField;
+            twelveBit = ui->blue12BitValueTextField;
+            twentyFourBit = ui->blue24BitValueTextField;
+        }
+        if (decimal) {
+            const int v = static_cast<QSlider *>(sender)->value();
+            decimal->setText(QString::asprintf("%d", v));
+            decimal->setModified(false);
+            twelveBit->setText(QString::asprintf("%.1x", Colour::twelveBitValue(v)));
+            twentyFourBit->setText(QString::asprintf("%.2x", v));
+        }
+    }
+    if (updateUserInterface) {
+        auto component = [](QLineEdit *field) {
+            return static_cast<double>(static_cast<float>(integerValue(field->text())) / 255.0f);
+        };
+        const Colour colour = Colour::colorWithRed(component(ui->redValueTextField),
+                                                   component(ui->greenValueTextField),
+                                                   component(ui->blueValueTextField), 1.0);
+        ui->colourWell->setColor(colour);
+        outputColourCode();
+        updateSelectedColours();
+    }
+}
+
+void ColourViewController::updateSliderIndex(QObject *sender) {
+    if (sender == ui->agaColourBankSlider || sender == ui->colourRegisterSlider) {
+        const QString text =
+            QString::asprintf("%ld", static_cast<long>(static_cast<QSlider *>(sender)->value()));
+        if (sender == ui->agaColourBankSlider)
+            ui->agaColourBankTextField->setText(text);
+        else
+            ui->colourRegisterTextField->setText(text);
+    }
+    const qint64 bank = integerValue(ui->agaColourBankTextField->text());
+    const qint64 colourRegister = integerValue(ui->colourRegisterTextField->text());
+    ui->calculatedColourRegisterTextField->setText(
+        QString::asprintf("%lld", static_cast<long long>(bank * 32 + colourRegister)));
+    outputColourCode();
+}
+
+void ColourViewController::updateColourConversionWithColour(const std::optional<Colour> &colour,
+                                                            qint64 index) {
+    if (colour) {
+        const QSignalBlocker r(ui->redSlider), g(ui->greenSlider), b(ui->blueSlider);
+        ui->redSlider->setValue(Colour::eightBitValue(colour->redComponent()));
+        ui->greenSlider->setValue(Colour::eightBitValue(colour->greenComponent()));
+        ui->blueSlider->setValue(Colour::eightBitValue(colour->blueComponent()));
+    }
+    if (index != -1) {
+        const qint64 bank = index / 32;
+        {
+            const QSignalBlocker blocker(ui->agaColourBankSlider);
+            ui->agaColourBankSlider->setValue(static_cast<int>(bank));
+        }
+        updateSliderIndex(ui->agaColourBankSlider);
+        {
+            const QSignalBlocker blocker(ui->colourRegisterSlider);
+            ui->colourRegisterSlider->setValue(static_cast<int>(index - 32 * bank));
+        }
+        updateSliderIndex(ui->colourRegisterSlider);
+    }
+    calculateColours(ui->redSlider, false);
+    calculateColours(ui->greenSlider, false);
+    calculateColours(ui->blueSlider, true);
+}
+
+void ColourViewController::checkOptionChanged(QObject *) {
+    outputColourCode();
+}
+
+bool ColourViewController::isAGA() const {
+    return ui->agaChipsetButton->isChecked();
+}
+
+bool ColourViewController::isCopperInstructions() const {
+    return ui->copperInstructionsButton->isChecked();
+}
+
+void ColourViewController::changeNumberOfColourEntries(QComboBox *popup) {
+    if (!popup)
+        return;
+    const qint64 n = std::max<qint64>(0, integerValue(popup->currentText()));
+    const QList<Colour> &present = m_paletteDataSource->paletteEntries();
+    const qint64 current = present.size();
+    if (n == current)
+        return;
+    if (!ui->keepExistingPaletteButton->isChecked()) {
+        m_paletteDataSource->setPaletteEntries(Colour::amigaDefaults(n));
+        return;
+    }
+    QList<Colour> entries;
+    entries.reserve(n);
+    for (qint64 i = 0; i < n; ++i)
+        entries.append(i < current ? present[i] : Colour::defaultAmigaGrey());
+    m_paletteDataSource->setPaletteEntries(entries);
+}
+
+void ColourViewController::updatePopupButtonForColourCount(qint64 count) {
+    QComboBox *popup = ui->paletteColourEntriesPopupButton;
+    for (int i = 0; i < popup->count(); ++i) {
+        if (integerValue(popup->itemText(i)) == count) {
+            const QSignalBlocker blocker(popup);
+            popup->setCurrentIndex(i);
+            return;
+        }
+    }
+}
+
+void ColourViewController::resetSelection() {
+    const bool loading = m_loadingSelection;
+    m_loadingSelection = true;
+    updateColourConversionWithColour(Colour::colorWithRed(0.0, 0.0, 0.0, 1.0), -1);
+    m_loadingSelection = loading;
+    m_heightFieldIndex = -1;
+}
+
+void ColourViewController::storeRainbowHeight(qint64 height, qint64 paletteIndex) {
+    m_paletteDataSource->storeRainbowHeight(height, paletteIndex);
+}
+
+void ColourViewController::updateSelectedColours() {
+    if (m_loadingSelection)
+        return;
+    const QList<int> rows = ui->paletteEditorCollectionView->selectedRows();
+    const Colour colour = ui->colourWell->color();
+    for (int row : rows)
+        m_paletteDataSource->updatePaletteEntryForCollectionView(row, colour);
+}
+
+void ColourViewController::controlTextDidEndEditing(QLineEdit *field) {
+    if (!field || !field->isModified())
+        return;
+    field->setModified(false);
+    if (integerValue(field->text()) > 255)
+        field->setText(QString::asprintf("%d", 255));
+    const int value = static_cast<int>(std::clamp<qint64>(integerValue(field->text()), 0, 255));
+    QSlider *slider = nullptr;
+    if (field == ui->redValueTextField)
+        slider = ui->redSlider;
+    else if (field == ui->greenValueTextField)
+        slider = ui->greenSlider;
+    else if (field == ui->blueValueTextField)
+        slider = ui->blueSlider;
+    if (slider) {
+        const QSignalBlocker blocker(slider);
+        slider->setValue(value);
+    }
+    updateColourConversionWithColour(std::nullopt, -1);
+}
+
+void ColourViewController::colourPicked(const Colour &colour) {
+    // A picked colour is an edit like a typed one.
+    updateColourConversionWithColour(colour, -1);
+}
+
+void ColourViewController::rainbowHeightEdited() {
+    // The height belongs to the entry it was loaded from, as soon as it is typed.
+    const QList<int> rows = ui->paletteEditorCollectionView->selectedRows();
+    if (rows.size() == 1 && rows.first() == m_heightFieldIndex)
+        storeRainbowHeight(integerValue(ui->rainbowIndexHeightTextField->text()), rows.first());
+}
+
+void ColourViewController::loadEntryIntoEditor(int row) {
+    const PaletteEntryCollectionViewItem *item = m_paletteDataSource->itemAtIndex(row);
+    if (!item)
+        return;
+    const bool loading = m_loadingSelection;
+    m_loadingSelection = true;
+    updateColourConversionWithColour(item->colour(), row);
+    m_loadingSelection = loading;
+    ui->rainbowIndexHeightTextField->setText(QString::number(item->rainbowHeight()));
+    m_heightFieldIndex = row;
+}
+
+void ColourViewController::selectionChanged(const QItemSelection &selected,
+                                            const QItemSelection &deselected) {
+    const QList<int> deselectedRows = rowsOf(deselected);
+    if (!deselectedRows.isEmpty())
+        didDeselectItems(deselectedRows);
+    const QList<int> selectedRows = rowsOf(selected);
+    if (!selectedRows.isEmpty())
+        didSelectItems(selectedRows);
+}
+
+void ColourViewController::didSelectItems(const QList<int> &rows) {
+    if (rows.size() == 1)
+        loadEntryIntoEditor(rows.first());
+}
+
+void ColourViewController::didDeselectItems(const QList<int> &rows) {
+    if (rows.size() == 1 && rows.first() == m_heightFieldIndex)
+        storeRainbowHeight(integerValue(ui->rainbowIndexHeightTextField->text()), rows.first());
+    // One entry left selected: the editor shows it; otherwise it starts afresh.
+    const QList<int> remaining = ui->paletteEditorCollectionView->selectedRows();
+    if (remaining.size() == 1)
+        loadEntryIntoEditor(remaining.first());
+    else
+        resetSelection();
+}
+
+// --- Code output ---
+
+void ColourViewController::outputColourCode() {
+    const ColourCode::EditorColour colour{
+        ui->red24BitValueTextField->text(),   ui->green24BitValueTextField->text(),
+        ui->blue24BitValueTextField->text(),  ui->red12BitValueTextField->text(),
+        ui->green12BitValueTextField->text(), ui->blue12BitValueTextField->text()};
+    ui->codeOutputTextView->setPlainText(ColourCode::colourCode(
+        {isAGA(), isCopperInstructions()}, integerValue(ui->agaColourBankTextField->text()),
+        integerValue(ui->colourRegisterTextField->text()), colour));
+}
+
+void ColourViewController::outputPaletteCode() {
+    ui->codeOutputTextView->setPlainText(ColourCode::paletteCode(
+        {isAGA(), isCopperInstructions()}, integerValue(ui->agaColourBankTextField->text()),
+        integerValue(ui->colourRegisterTextField->text()), m_paletteDataSource->paletteEntries()));
+}
+
+void ColourViewController::outputRainbowCode() {
+    const QList<Colour> &entries = m_paletteDataSource->paletteEntries();
+    QList<qint64> heights;
+    heights.reserve(entries.size());
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const PaletteEntryCollectionViewItem *item = m_paletteDataSource->itemAtIndex(i);
+        heights.append(item ? item->rainbowHeight() : 0);
+    }
+    ui->codeOutputTextView->setPlainText(ColourCode::rainbowCode(
+        {isAGA(), isCopperInstructions()}, convertHexToInteger(ui->rainbowStartTextField->text()),
+        entries, heights));
+}
+
+void ColourViewController::copyCode() {
+    QGuiApplication::clipboard()->setText(ui->codeOutputTextView->toPlainText());
+}
+
+// --- Drag and drop ---
+
+bool ColourViewController::canDragItems(const QList<int> &rows) {
+    qCInfo(lcColour) << "canDragItemsAtIndexes";
+    qCInfo(lcColour, "writeItemsAtIndexes: '%s'", qUtf8Printable(describeRows(rows)));
+    return true;
+}
+
+void ColourViewController::draggingSessionWillBegin(const QList<int> &rows) {
+    m_indexPathsOfItemsBeingDragged = rows;
+}
+
+void ColourViewController::draggingSessionEnded(Qt::DropAction) {
+    m_indexPathsOfItemsBeingDragged.reset();
+}
+
+int ColourViewController::validateDrop(const QMimeData *drag, int,
+                                       PaletteCollectionView::DropOperation operation) {
+    if (m_indexPathsOfItemsBeingDragged)
+        return operation == PaletteCollectionView::DropBefore
+                   ? PaletteCollectionView::DragOperationMove
+                   : PaletteCollectionView::DragOperationGeneric;
+    if (operation == PaletteCollectionView::DropBefore)
+        return PaletteCollectionView::DragOperationNone;
+    return colourFromMimeData(drag) ? PaletteCollectionView::DragOperationCopy
+                                    : PaletteCollectionView::DragOperationNone;
+}
+
+bool ColourViewController::acceptDrop(const QMimeData *drag, int index,
+                                      PaletteCollectionView::DropOperation operation) {
+    const qint64 count = m_paletteDataSource->paletteEntries().size();
+    PaletteCollectionView *grid = ui->paletteEditorCollectionView;
+
+    if (m_indexPathsOfItemsBeingDragged) {
+        const QList<int> dragged = *m_indexPathsOfItemsBeingDragged;
+        const PaletteEntryCollectionViewItem *source =
+            dragged.size() == 1 ? m_paletteDataSource->itemAtIndex(dragged.first()) : nullptr;
+        if (!source) {
+            qCInfo(lcColour) << "Dragging Multiple Items!";
+            return false;
+        }
+        const int s = dragged.first();
+        const Colour d = source->colour();
+        if (operation == PaletteCollectionView::DropBefore) {
+            if (index < 0 || index > count)
+                return false;
+            // Dropped in front of entry index: it ends up just there.
+            const int to = index > s ? index - 1 : index;
+            m_paletteDataSource->moveEntry(s, to);
+        } else {
+            const PaletteEntryCollectionViewItem *target = m_paletteDataSource->itemAtIndex(index);
+            if (!target)
+                return false;
+            const Colour t = target->colour();
+            m_paletteDataSource->updatePaletteEntryForCollectionView(index, d);
+            if (ui->dragDropMethodPopupButton->currentIndex() == 0)
+                m_paletteDataSource->updatePaletteEntryForCollectionView(s, t);
+        }
+        // The editor follows the entry it shows, which may have moved or changed.
+        const QList<int> rows = grid->selectedRows();
+        if (rows.size() == 1)
+            loadEntryIntoEditor(rows.first());
+        return true;
+    }
+
+    const std::optional<Colour> d = colourFromMimeData(drag);
+    if (!d || operation != PaletteCollectionView::DropOn || index < 0 || index >= count)
+        return false;
+    m_paletteDataSource->updatePaletteEntryForCollectionView(index, *d);
+    const QModelIndex target = m_paletteDataSource->index(index, 0);
+    grid->selectionModel()->select(target, QItemSelectionModel::ClearAndSelect);
+    grid->selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
+    // Already the only selected entry: the selection did not change, so load it here.
+    loadEntryIntoEditor(index);
+    return true;
+}
+
+// Ctrl+Left and Ctrl+Right move the selected entry within the palette: the
+// keyboard's way of dragging it between its neighbours.
+bool ColourViewController::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == ui->paletteEditorCollectionView && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier &&
+            (key->key() == Qt::Key_Left || key->key() == Qt::Key_Right)) {
+            moveSelectedEntry(key->key() == Qt::Key_Left ? -1 : 1);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool ColourViewController::moveSelectedEntry(int step) {
+    PaletteCollectionView *grid = ui->paletteEditorCollectionView;
+    const QList<int> rows = grid->selectedRows();
+    if (rows.size() != 1)
+        return false;
+    const int from = rows.first();
+    const int to = from + step;
+    if (to < 0 || to >= m_paletteDataSource->paletteEntries().size() ||
+        !m_paletteDataSource->moveEntry(from, to))
+        return false;
+    const QModelIndex moved = m_paletteDataSource->index(to, 0);
+    grid->selectionModel()->select(moved, QItemSelectionModel::ClearAndSelect);
+    grid->selectionModel()->setCurrentIndex(moved, QItemSelectionModel::NoUpdate);
+    grid->scrollTo(moved);
+    loadEntryIntoEditor(to);
+    return true;
+}
+
+// --- Loading ---
+
+void ColourViewController::loadPalette() {
+    auto *dialog = new QFileDialog(this, tr("Choose Amiga IFF Palette File"));
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QFileDialog::fileSelected, this,
+            [this](const QString &path) { decodePaletteWithURL(path); });
+    dialog->open();
+}
+
+bool ColourViewController::decodePaletteWithURL(const QString &path) {
+    if (path.isEmpty())
+        return false;
+    const PaletteFile file = PaletteFile::read(path);
+    if (file.colourMaps.isEmpty()) {
+        setStatus(file.error);
+        return false;
+    }
+    for (const QList<Colour> &colours : file.colourMaps) {
+        updatePopupButtonForColourCount(colours.size());
+        m_paletteDataSource->setPaletteEntries(colours);
+    }
+    const qsizetype n = file.colourMaps.last().size();
+    setStatus(tr("Loaded %n colour(s) from “%1”.", nullptr, static_cast<int>(n))
+                  .arg(QFileInfo(path).fileName()));
+    return true;
+}
+
+void ColourViewController::setStatus(const QString &text) {
+    ui->paletteStatusLabel->setText(text);
+}

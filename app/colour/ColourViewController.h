@@ -1,0 +1,106 @@
+#pragma once
+#include "colour/Colour.h"
+#include "colour/PaletteCollectionView.h"
+
+#include <QList>
+#include <QWidget>
+#include <memory>
+#include <optional>
+
+namespace Ui {
+class ColourViewController;
+}
+class PaletteDataSource;
+class QComboBox;
+class QItemSelection;
+class QLineEdit;
+
+// The Colour tool: a palette grid, an editor for one colour in 8-bit-per-gun
+// terms with its 12-bit and 24-bit forms, the AGA bank and register it goes to,
+// and the colour, palette and rainbow code for AGA and OCS/ECS.
+class ColourViewController : public QWidget, public PaletteCollectionView::DropDelegate {
+    Q_OBJECT
+public:
+    explicit ColourViewController(QWidget *parent = nullptr);
+    ~ColourViewController() override;
+
+    // Control access for the window and its tests.
+    Ui::ColourViewController *controls() const { return ui.get(); }
+    PaletteDataSource *paletteDataSource() const { return m_paletteDataSource; }
+
+    // A colour slider moved (sender), or a direct call (sender null): refresh
+    // that gun's fields; with updateUserInterface also the well, the colour code
+    // and the selected entries.
+    void calculateColours(QObject *sender, bool updateUserInterface);
+    // The bank or register slider moved: its field, the palette index, the code.
+    void updateSliderIndex(QObject *sender);
+    // Loads a colour (if any) and a palette index (unless -1) into the editor.
+    void updateColourConversionWithColour(const std::optional<Colour> &colour, qint64 index);
+    void checkOptionChanged(QObject *sender);
+    bool isAGA() const;
+    bool isCopperInstructions() const;
+    // The count pop-up was changed: rebuild the palette at that size.
+    void changeNumberOfColourEntries(QComboBox *popup);
+    // Selects the pop-up item for a count, if it has one; sends nothing.
+    void updatePopupButtonForColourCount(qint64 count);
+    // Clears the editor to black without touching any entry.
+    void resetSelection();
+    void storeRainbowHeight(qint64 height, qint64 paletteIndex);
+    // Gives every selected entry the colour well's colour.
+    void updateSelectedColours();
+    // Editing of a decimal field ended: cut it to 255, move its slider, refresh.
+    void controlTextDidEndEditing(QLineEdit *field);
+    void didSelectItems(const QList<int> &rows);
+    void didDeselectItems(const QList<int> &rows);
+
+    void outputColourCode();
+    void outputPaletteCode();
+    void outputRainbowCode();
+
+    // Makes the colour map of the file's (last) ILBM picture the palette. A file
+    // that cannot be used leaves the palette as it was; the status line says why.
+    bool decodePaletteWithURL(const QString &path);
+
+    // Entries of a drag that started in the grid; none for a drag from outside.
+    const std::optional<QList<int>> &indexPathsOfItemsBeingDragged() const {
+        return m_indexPathsOfItemsBeingDragged;
+    }
+
+    // Grid drag and drop.
+    bool canDragItems(const QList<int> &rows) override;
+    void draggingSessionWillBegin(const QList<int> &rows) override;
+    void draggingSessionEnded(Qt::DropAction operation) override;
+    int validateDrop(const QMimeData *drag, int proposedIndex,
+                     PaletteCollectionView::DropOperation operation) override;
+    bool acceptDrop(const QMimeData *drag, int index,
+                    PaletteCollectionView::DropOperation operation) override;
+
+public slots:
+    // Asks for a picture file and loads its palette: the button, and the File
+    // menu with its Ctrl+O.
+    void loadPalette();
+    // Puts the whole code view on the clipboard.
+    void copyCode();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void configureController();
+    // Moves the one selected entry a place back or on, as a drop between entries does.
+    bool moveSelectedEntry(int step);
+    void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected);
+    void colourPicked(const Colour &colour);
+    void rainbowHeightEdited();
+    // Shows an entry in the editor: colour, bank, register, rainbow height.
+    void loadEntryIntoEditor(int row);
+    void setStatus(const QString &text);
+
+    std::unique_ptr<Ui::ColourViewController> ui;
+    PaletteDataSource *m_paletteDataSource = nullptr;
+    std::optional<QList<int>> m_indexPathsOfItemsBeingDragged;
+    // Loading a selection into the editor shows the entry; it changes no colour.
+    bool m_loadingSelection = false;
+    // The entry whose rainbow height the height field shows, or -1.
+    int m_heightFieldIndex = -1;
+};

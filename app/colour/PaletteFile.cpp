@@ -1,0 +1,113 @@
+#include "colour/PaletteFile.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+
+#include <iff/error.h>
+#include <iff/iff.h>
+#include <ilbm/colormap.h>
+#include <ilbm/ilbm.h>
+
+namespace {
+
+// The libraries' messages while one file is read: still written to standard
+// error, and kept so that the status line can say what went wrong.
+QByteArray *capturedMessages = nullptr;
+
+void captureMessage(const char *formatString, va_list ap) {
+    va_list copy;
+    va_copy(copy, ap);
+    IFF_errorCallbackStderr(formatString, ap);
+    char buffer[512];
+    const int n = std::vsnprintf(buffer, sizeof buffer, formatString, copy);
+    va_end(copy);
+    if (capturedMessages && n > 0)
+        capturedMessages->append(buffer, std::min<int>(n, sizeof buffer - 1));
+}
+
+class MessageCapture {
+public:
+    explicit MessageCapture(QByteArray *messages) : m_previous(IFF_errorCallback) {
+        capturedMessages = messages;
+        IFF_errorCallback = captureMessage;
+    }
+    ~MessageCapture() {
+        IFF_errorCallback = m_previous;
+        capturedMessages = nullptr;
+    }
+    MessageCapture(const MessageCapture &) = delete;
+    MessageCapture &operator=(const MessageCapture &) = delete;
+
+private:
+    void (*m_previous)(const char *, va_list);
+};
+
+QString tr(const char *text) {
+    return QCoreApplication::translate("PaletteFile", text);
+}
+
+// The first message line without its "ERROR: " mark, for the status line.
+QString firstMessage(const QByteArray &messages) {
+    QString line = QString::fromLocal8Bit(messages).section(QLatin1Char('\n'), 0, 0).trimmed();
+    if (line.startsWith(QLatin1String("ERROR: ")))
+        line.remove(0, 7);
+    while (line.endsWith(QLatin1Char('!')) || line.endsWith(QLatin1Char('.')))
+        line.chop(1);
+    return line;
+}
+
+} // namespace
+
+PaletteFile PaletteFile::read(const QString &path) {
+    PaletteFile result;
+    const QString name = QFileInfo(path).fileName();
+    if (!QFileInfo(path).isFile()) {
+        result.error = tr("Cannot load a palette from “%1”: not a file.").arg(name);
+        return result;
+    }
+
+    QByteArray messages;
+    IFF_Chunk *tree = nullptr;
+    {
+        const MessageCapture capture(&messages);
+        tree = ILBM_read(QFile::encodeName(path).constData());
+    }
+    if (!tree) {
+        const QString why = firstMessage(messages);
+        result.error = why.isEmpty()
+                           ? tr("Cannot load a palette from “%1”: it is not an IFF file.").arg(name)
+                           : tr("Cannot load a palette from “%1”: %2.").arg(name, why);
+        return result;
+    }
+
+    unsigned int formsLength = 0;
+    IFF_Form **forms = IFF_searchForms(tree, ILBM_ID_ILBM, &formsLength);
+    for (unsigned int i = 0; i < formsLength; ++i) {
+        const auto *colorMap =
+            reinterpret_cast<const ILBM_ColorMap *>(IFF_getChunkFromForm(forms[i], ILBM_ID_CMAP));
+        if (!colorMap)
+            continue;
+        QList<Colour> colours;
+        colours.reserve(colorMap->colorRegisterLength);
+        for (unsigned int r = 0; r < colorMap->colorRegisterLength; ++r) {
+            const ILBM_ColorRegister &reg = colorMap->colorRegister[r];
+            colours.append(Colour::convertFrom24BitWithRed(reg.red, reg.green, reg.blue));
+        }
+        result.colourMaps.append(colours);
+    }
+    std::free(forms);
+    ILBM_free(tree);
+
+    if (result.colourMaps.isEmpty()) {
+        result.error =
+            formsLength == 0
+                ? tr("No palette in “%1”: it holds no ILBM picture.").arg(name)
+                : tr("No palette in “%1”: its pictures have no colour map (CMAP).").arg(name);
+    }
+    return result;
+}

@@ -1,0 +1,17 @@
+#pragma once
+#include "colour/Colour.h"
+
+#include <QList>
+#include <QString>
+
+// The palette of an IFF picture file: the colour map (CMAP) of its ILBM
+// pictures; when there are several, the last one that has a colour map.
+struct PaletteFile {
+    // The colours of each colour map, in file order; empty when the file gave
+    // no palette.
+    QList<QList<Colour>> colourMaps;
+    // Why there is no palette, for the user; empty on success.
+    QString error;
+
+    static PaletteFile read(const QString &path);
+};

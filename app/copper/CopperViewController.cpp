@@ -1,0 +1,265 @@
+#include "copper/CopperViewController.h"
+#include "common/TextFields.h"
+#include "ui_CopperViewController.h"
+
+#include "common/HexFormatter.h"
+#include "common/HexToInteger.h"
+#include "common/Wrapping.h"
+#include "copper/CopperMove.h"
+#include "copper/CopperSequenceModel.h"
+#include "copper/CopperWait.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <cstdlib>
+
+CopperViewController::CopperViewController(QWidget *parent)
+    : QWidget(parent), ui(std::make_unique<Ui::CopperViewController>()) {
+    ui->setupUi(this);
+    configureController();
+}
+
+CopperViewController::~CopperViewController() = default;
+
+void CopperViewController::configureController() {
+    m_sequence = new CopperSequenceModel(this);
+    m_sequence->setDropHandler(
+        [this](const QString &uuidText, int gap) { return acceptDrop(uuidText, gap); });
+    ui->sequenceTableView->setModel(m_sequence);
+    connect(ui->sequenceTableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CopperViewController::selectRow);
+
+    // One formatter serves every two-digit hexadecimal field.
+    m_hexFormatter = new HexFormatter(2, this);
+    for (QLineEdit *field : {ui->initialVerticalWaitTextField, ui->initialHorizontalWaitTextField,
+                             ui->initialVerticleMaskTextField, ui->initialHorizontalMaskTextField,
+                             ui->moveVerticalValueTextField, ui->moveHorizontalValueTextField,
+                             ui->waitVerticalValueTextField, ui->waitHorizontalValueTextField,
+                             ui->waitVerticleMaskTextField, ui->waitHorizontalMaskTextField})
+        field->setValidator(m_hexFormatter);
+
+    for (QCheckBox *box : {ui->moveAutoVerticalValueButton, ui->moveAutoHorizontalValueButton})
+        connect(box, &QCheckBox::clicked, this, [this, box] { autoCheck(box); });
+
+    connect(ui->addMoveButton, &QPushButton::clicked, this, &CopperViewController::addMoveCommand);
+    connect(ui->addWaitButton, &QPushButton::clicked, this, &CopperViewController::addWaitCommand);
+    connect(ui->xcopyCommandButton, &QPushButton::clicked, this,
+            &CopperViewController::copyCommand);
+    connect(ui->removeCommandButton, &QPushButton::clicked, this,
+            &CopperViewController::removeCommand);
+    connect(ui->clearSequenceButton, &QPushButton::clicked, this,
+            &CopperViewController::clearSequence);
+    connect(ui->outputCodeButton, &QPushButton::clicked, this, &CopperViewController::outputCode);
+    connect(ui->copyOutputButton, &QPushButton::clicked, this, &CopperViewController::copyOutput);
+    connect(ui->sequenceTableView, &QListView::doubleClicked, this,
+            [this](const QModelIndex &index) { loadCommand(index.row()); });
+    // Keys in the list: Delete removes, Return loads, Ctrl+Up/Down moves a row.
+    ui->sequenceTableView->installEventFilter(this);
+
+    // Rows move by dragging within the list; the model offers only gaps as targets.
+    ui->sequenceTableView->setDragDropMode(QAbstractItemView::DragDrop);
+    ui->sequenceTableView->setDefaultDropAction(Qt::MoveAction);
+    ui->sequenceTableView->setDropIndicatorShown(true);
+
+    disableWordWrap(ui->sequenceOutputTextView);
+    // Code reads best in a fixed-width font, as it will in the editor it goes to.
+    ui->sequenceOutputTextView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+}
+
+bool CopperViewController::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == ui->sequenceTableView && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        const int row = currentSelectedRow();
+        if ((key->key() == Qt::Key_Delete || key->key() == Qt::Key_Backspace) &&
+            modifiers == Qt::NoModifier) {
+            removeCommand();
+            return true;
+        }
+        // Return loads the selected row into its fields, as a double-click does.
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            modifiers == Qt::NoModifier && row >= 0) {
+            loadCommand(row);
+            return true;
+        }
+        // Ctrl+Up and Ctrl+Down move the selected row, as dragging it does.
+        if ((key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) &&
+            modifiers == Qt::ControlModifier) {
+            const int gap = key->key() == Qt::Key_Up ? row - 1 : row + 2;
+            if (row >= 0 && gap >= 0 && gap <= m_sequence->rowCount()) {
+                m_sequence->moveToGap(row, gap);
+                selectRow();
+            }
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+int CopperViewController::currentSelectedRow() const {
+    const QModelIndexList rows = ui->sequenceTableView->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void CopperViewController::addMoveCommand() {
+    const QString reg = ui->moveRegisterTextField->text();
+    if (reg.isEmpty())
+        return;
+    auto move = std::make_unique<CopperMove>(CopperObject::moveType);
+    move->setRegisterReference(reg);
+    move->setAutoVerticalValue(ui->moveAutoVerticalValueButton->isChecked());
+    move->setAutoHorizontalValue(ui->moveAutoHorizontalValueButton->isChecked());
+    move->setVerticalHexValue(ui->moveVerticalValueTextField->text(),
+                              ui->moveHorizontalValueTextField->text());
+    m_sequence->append(std::move(move));
+}
+
+void CopperViewController::addWaitCommand() {
+    auto wait = std::make_unique<CopperWait>(CopperObject::waitType);
+    wait->setVerticalPositionHexValue(ui->waitVerticalValueTextField->text(),
+                                      ui->waitHorizontalValueTextField->text());
+    wait->setVerticalMaskHexValue(ui->waitVerticleMaskTextField->text(),
+                                  ui->waitHorizontalMaskTextField->text());
+    m_sequence->append(std::move(wait));
+}
+
+void CopperViewController::selectRow() {
+    m_selectedCommandRow = currentSelectedRow();
+    const bool selected = m_selectedCommandRow != -1;
+    ui->xcopyCommandButton->setEnabled(selected);
+    ui->removeCommandButton->setEnabled(selected);
+}
+
+void CopperViewController::copyCommand() {
+    // The row the list shows selected, not a remembered one that may be gone.
+    const CopperObject *original = m_sequence->objectAt(currentSelectedRow());
+    if (!original)
+        return;
+    std::unique_ptr<CopperObject> copy = original->copy();
+    if (!copy)
+        return;
+    copy->setUuid(QUuid::createUuid());
+    m_sequence->append(std::move(copy));
+}
+
+void CopperViewController::removeCommand() {
+    const int row = currentSelectedRow();
+    if (row < 0)
+        return;
+    m_sequence->removeAt(row);
+    selectRow();
+}
+
+void CopperViewController::clearSequence() {
+    m_sequence->clear();
+    selectRow();
+}
+
+void CopperViewController::autoCheck(QObject *sender) {
+    QLineEdit *field = nullptr;
+    QCheckBox *box = nullptr;
+    if (sender == ui->moveAutoVerticalValueButton) {
+        box = ui->moveAutoVerticalValueButton;
+        field = ui->moveVerticalValueTextField;
+    } else if (sender == ui->moveAutoHorizontalValueButton) {
+        box = ui->moveAutoHorizontalValueButton;
+        field = ui->moveHorizontalValueTextField;
+    } else {
+        return;
+    }
+    field->setEnabled(!box->isChecked());
+    field->setText(QString());
+}
+
+void CopperViewController::appendOutputLine(QString &text, const OutputFields &fields,
+                                            qint64 line) const {
+    const qint64 vertical = CopperObject::wrappingSum(fields.verticalWait, line);
+    text += QLatin1String("dc.w $");
+    CopperObject::appendHexText(text, vertical);
+    CopperObject::appendHexText(text, fields.horizontalWait);
+    text += QLatin1String(",$");
+    CopperObject::appendHexText(text, fields.verticalMask);
+    CopperObject::appendHexText(text, fields.horizontalMask);
+    // Words are separated by a comma alone: Motorola-syntax assemblers end the
+    // operand field at the first blank and take the rest of the line for a
+    // comment, which would silently drop every instruction after the WAIT.
+    for (const auto &object : m_sequence->sequence()) {
+        text += QLatin1Char(',');
+        text += object->outputWithVerticalIncrement(vertical, 0);
+    }
+    text += QLatin1Char('\n');
+}
+
+void CopperViewController::outputCode() {
+    const qint64 iterations = integerValue(ui->iterationsTextField->text());
+    if (iterations > maximumIterations) {
+        ui->sequenceOutputTextView->setPlainText(
+            QStringLiteral("; Too many lines: %1 asked for, at most %2 can be generated.")
+                .arg(iterations)
+                .arg(maximumIterations));
+        return;
+    }
+    // Each mask byte gets its two digits, like the position bytes: a mask typed
+    // as one digit would otherwise run into the other byte ("ff" and "e" would
+    // read as $ffe, that is $0ffe), and two empty masks would leave a bare "$".
+    const OutputFields fields{convertHexToInteger(ui->initialVerticalWaitTextField->text()),
+                              convertHexToInteger(ui->initialHorizontalWaitTextField->text()),
+                              convertHexToInteger(ui->initialVerticleMaskTextField->text()),
+                              convertHexToInteger(ui->initialHorizontalMaskTextField->text())};
+    QString result;
+    if (iterations > 0) {
+        appendOutputLine(result, fields, 0);
+        // Later lines are at most a few digits longer than the first.
+        if (static_cast<double>(result.size()) * static_cast<double>(iterations) >
+            static_cast<double>(maximumOutputLength)) {
+            ui->sequenceOutputTextView->setPlainText(
+                QStringLiteral("; Too much code: %1 lines of this sequence come to more than %2 "
+                               "characters; generate fewer lines at a time.")
+                    .arg(iterations)
+                    .arg(maximumOutputLength));
+            return;
+        }
+        result.reserve(result.size() * iterations + iterations);
+        for (qint64 i = 1; i < iterations; ++i)
+            appendOutputLine(result, fields, i);
+    }
+    ui->sequenceOutputTextView->setPlainText(result);
+}
+
+void CopperViewController::copyOutput() {
+    QApplication::clipboard()->setText(ui->sequenceOutputTextView->toPlainText());
+}
+
+void CopperViewController::loadCommand(int row) {
+    const CopperObject *object = m_sequence->objectAt(row);
+    if (const auto *move = dynamic_cast<const CopperMove *>(object)) {
+        ui->moveRegisterTextField->setText(move->registerReference());
+        ui->moveAutoVerticalValueButton->setChecked(move->autoVerticalValue());
+        ui->moveAutoHorizontalValueButton->setChecked(move->autoHorizontalValue());
+        ui->moveVerticalValueTextField->setEnabled(!move->autoVerticalValue());
+        ui->moveHorizontalValueTextField->setEnabled(!move->autoHorizontalValue());
+        ui->moveVerticalValueTextField->setText(
+            move->autoVerticalValue() ? QString() : CopperObject::hexText(move->verticalValue()));
+        ui->moveHorizontalValueTextField->setText(
+            move->autoHorizontalValue() ? QString()
+                                        : CopperObject::hexText(move->horizontalValue()));
+    } else if (const auto *wait = dynamic_cast<const CopperWait *>(object)) {
+        ui->waitVerticalValueTextField->setText(CopperObject::hexText(wait->verticalPosition()));
+        ui->waitHorizontalValueTextField->setText(
+            CopperObject::hexText(wait->horizontalPosition()));
+        ui->waitVerticleMaskTextField->setText(CopperObject::hexText(wait->verticalMask()));
+        ui->waitHorizontalMaskTextField->setText(CopperObject::hexText(wait->horizontalMask()));
+    }
+}
+
+bool CopperViewController::acceptDrop(const QString &uuidText, int gap) {
+    // The dragged instruction is the one the drag carries, whatever is selected.
+    const int row = m_sequence->rowOfUuid(QUuid::fromString(uuidText.trimmed()));
+    if (row < 0)
+        return false;
+    m_sequence->moveToGap(row, gap);
+    selectRow();
+    return true;
+}

@@ -1,0 +1,44 @@
+#include "registers/RegisterDatabase.h"
+#include "registers/RegisterDataParser.h"
+
+#include <QString>
+#include <QThread>
+#include <future>
+#include <mutex>
+
+namespace {
+
+std::mutex pendingLock;
+std::future<QList<std::shared_ptr<Register>>> pending;
+
+} // namespace
+
+void RegisterDatabase::preload() {
+    // Qt takes the first thread that asks for its thread data as the main
+    // thread. The worker must not be that thread: it would make the
+    // QApplication built next a stranger in its own process.
+    QThread::currentThread();
+    std::lock_guard<std::mutex> guard(pendingLock);
+    if (!pending.valid())
+        pending = std::async(std::launch::async, &RegisterDatabase::read);
+}
+
+QList<std::shared_ptr<Register>> RegisterDatabase::take() {
+    std::future<QList<std::shared_ptr<Register>>> preloaded;
+    {
+        std::lock_guard<std::mutex> guard(pendingLock);
+        preloaded = std::move(pending);
+    }
+    return preloaded.valid() ? preloaded.get() : read();
+}
+
+void RegisterDatabase::waitForPreload() {
+    std::lock_guard<std::mutex> guard(pendingLock);
+    if (pending.valid())
+        pending.wait();
+}
+
+QList<std::shared_ptr<Register>> RegisterDatabase::read() {
+    RegisterDataParser parser;
+    return parser.parse(RegisterDataParser::dataAsset(QStringLiteral("amigaRegisters")));
+}

@@ -1,0 +1,29 @@
+#pragma once
+#include "registers/Register.h"
+
+#include <QList>
+#include <memory>
+
+// The register database compiled into the application ("amigaRegisters").
+// Reading it is the largest single piece of start-up work, so the program
+// starts it on a worker thread at once (preload) and the Registers tool takes
+// the result when it builds its pop-up, by which time the rest of the window
+// has been built beside it.
+class RegisterDatabase {
+public:
+    // Starts reading the database in the background. Calling it again while a
+    // read is waiting to be taken does nothing.
+    static void preload();
+
+    // The registers of the database, in document order: the preloaded read
+    // when there is one waiting (it waits for it to finish), else a fresh read.
+    // Each call hands out registers of its own.
+    static QList<std::shared_ptr<Register>> take();
+
+    // Waits until a background read, when one is running, has finished; its
+    // result stays there to be taken.
+    static void waitForPreload();
+
+    // Reads the database now, on the calling thread.
+    static QList<std::shared_ptr<Register>> read();
+};

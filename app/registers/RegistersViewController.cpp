@@ -1,0 +1,319 @@
+#include "registers/RegistersViewController.h"
+#include "common/TextFields.h"
+#include "ui_RegistersViewController.h"
+
+#include "common/HexToBinary.h"
+#include "common/Reverse.h"
+#include "registers/RegisterDataParser.h"
+#include "registers/RegisterDatabase.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QCompleter>
+#include <QEvent>
+#include <QLineEdit>
+#include <array>
+#include <cstdint>
+
+namespace {
+
+// A button title shows an ampersand only when it is doubled.
+QString buttonTitle(const QString &text) {
+    QString title = text;
+    return title.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+QString hex(unsigned value, int digits) {
+    return QStringLiteral("0x%1").arg(value, digits, 16, QLatin1Char('0'));
+}
+
+} // namespace
+
+RegistersViewController::RegistersViewController(QWidget *parent)
+    : QWidget(parent), ui(std::make_unique<Ui::RegistersViewController>()) {
+    ui->setupUi(this);
+    configureController();
+}
+
+RegistersViewController::~RegistersViewController() = default;
+
+void RegistersViewController::configureController() {
+    for (QLabel *label : {ui->registerSummaryLabel, ui->registerNoteLabel, ui->registerExtraLabel})
+        label->setTextFormat(Qt::PlainText);
+    // The AGA box reports the register; the user cannot change it.
+    ui->registerIsAGACheckButton->installEventFilter(this);
+
+    // Typing a register's name into the pop-up jumps to it; a list of the
+    // names that start with what has been typed comes up on the way.
+    QComboBox *popUp = ui->registerPopUpButton;
+    auto *completer = new QCompleter(popUp->model(), this);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    completer->setFilterMode(Qt::MatchStartsWith);
+    completer->setCompletionMode(QCompleter::PopupCompletion);
+    popUp->setCompleter(completer);
+
+    parseRegisterData();
+
+    // activated is sent only for the user's choice, never for a selection made by code.
+    connect(popUp, &QComboBox::activated, this,
+            [this] { changeRegister(ui->registerPopUpButton); });
+    connect(popUp->lineEdit(), &QLineEdit::returnPressed, this,
+            &RegistersViewController::jumpToTypedRegister);
+    connect(popUp->lineEdit(), &QLineEdit::editingFinished, this,
+            &RegistersViewController::restoreRegisterName);
+    connect(ui->groupPopUpButton, &QComboBox::activated, this,
+            [this] { changeGroup(ui->groupPopUpButton); });
+    connect(ui->goalSeekTextField, &QLineEdit::textEdited, this,
+            [this] { controlTextDidChange(ui->goalSeekTextField); });
+    for (int tag = 1; tag <= 16; ++tag) {
+        if (QAbstractButton *button = viewWithTag(tag))
+            connect(button, &QAbstractButton::clicked, this, [this] { calculateBitValue(); });
+    }
+    connect(ui->goalSeekButton, &QPushButton::clicked, this, [this] { goalSeek(); });
+    connect(ui->goalSeekTextField, &QLineEdit::returnPressed, this, [this] { goalSeek(); });
+}
+
+void RegistersViewController::parseRegisterData() {
+    showRegisterArray(RegisterDatabase::take());
+}
+
+void RegistersViewController::parseRegisterData(const QByteArray &data) {
+    RegisterDataParser parser;
+    showRegisterArray(parser.parse(data));
+}
+
+void RegistersViewController::showRegisterArray(QList<std::shared_ptr<Register>> registers) {
+    registerArray = std::move(registers);
+    selectedRegister.reset();
+
+    QComboBox *popUp = ui->registerPopUpButton;
+    popUp->clear();
+    for (const std::shared_ptr<Register> &reg : registerArray)
+        popUp->addItem(reg->name);
+    popUp->setEnabled(!registerArray.isEmpty());
+    changeRegister(popUp);
+
+    if (registerArray.isEmpty()) {
+        // Without a database the bits still add up, under plain bit numbers.
+        ui->registerAddressLabel->clear();
+        ui->registerSummaryLabel->setText(
+            QStringLiteral("No registers: the register database could not be read."));
+        ui->groupPopUpButton->clear();
+        for (int tag = 1; tag <= 16; ++tag) {
+            if (QAbstractButton *button = viewWithTag(tag)) {
+                button->setChecked(false);
+                button->setText(QStringLiteral("Bit %1").arg(tag - 1));
+            }
+        }
+        showRegisterDetails();
+        calculateBitValue();
+    }
+}
+
+bool RegistersViewController::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == ui->registerIsAGACheckButton) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            return true;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QAbstractButton *RegistersViewController::viewWithTag(int tag) const {
+    const QList<QAbstractButton *> buttons = findChildren<QAbstractButton *>();
+    for (QAbstractButton *button : buttons) {
+        const QVariant value = button->property("tag");
+        if (value.isValid() && value.toInt() == tag)
+            return button;
+    }
+    return nullptr;
+}
+
+void RegistersViewController::changeRegister(QComboBox *sender) {
+    QStringList groupNames;
+    const QString title = sender ? sender->itemText(sender->currentIndex()) : QString();
+    for (const std::shared_ptr<Register> &reg : registerArray) {
+        if (reg->name == title) {
+            selectedRegister = reg;
+            break;
+        }
+    }
+    if (!selectedRegister)
+        return;
+
+    ui->registerAddressLabel->setText(QStringLiteral("$%1").arg(selectedRegister->address));
+    ui->registerSummaryLabel->setText(selectedRegister->summary);
+    const QList<std::shared_ptr<RegisterBit>> &bits = selectedRegister->bits;
+    for (qsizetype i = 0; i < bits.size() && i < 16; ++i) {
+        if (QAbstractButton *button = viewWithTag(static_cast<int>(i) + 1)) {
+            button->setChecked(false);
+            button->setText(buttonTitle(bits[i]->functionName));
+        }
+        if (bits[i]->groupName && !groupNames.contains(*bits[i]->groupName))
+            groupNames.append(*bits[i]->groupName);
+    }
+    ui->groupPopUpButton->clear();
+    ui->groupPopUpButton->addItems(groupNames);
+    showRegisterDetails();
+    restoreRegisterName();
+    calculateBitValue();
+}
+
+void RegistersViewController::changeGroup(QComboBox *) {
+    calculateBitValue();
+}
+
+void RegistersViewController::calculateBitValue(QObject *) {
+    std::array<bool, 16> bit{};
+    for (int i = 0; i < 16; ++i) {
+        // A mixed state counts as off.
+        const auto *box = qobject_cast<const QCheckBox *>(viewWithTag(i + 1));
+        bit[i] = box && box->checkState() == Qt::Checked;
+    }
+    QString binary;
+    binary.reserve(16);
+    for (int i = 15; i >= 0; --i)
+        binary += bit[i] ? QLatin1Char('1') : QLatin1Char('0');
+
+    std::uint8_t low = 0;
+    std::uint8_t high = 0;
+    for (int i = 0; i < 8; ++i)
+        low |= static_cast<std::uint8_t>(bit[i] << i);
+    for (int i = 8; i < 16; ++i)
+        high |= static_cast<std::uint8_t>(bit[i] << (i - 8));
+    const auto word = static_cast<std::uint16_t>(high << 8 | low);
+
+    ui->lowByteLabel->setText(QString::number(low));
+    ui->lowByteBase16Label->setText(hex(low, 2));
+    ui->lowByteBinaryLabel->setText(binary.mid(8, 8));
+    ui->highByteLabel->setText(QString::number(high));
+    ui->highByteBase16Label->setText(hex(high, 2));
+    ui->highByteBinaryLabel->setText(binary.mid(0, 8));
+    ui->finalWordLabel->setText(QString::number(word));
+    ui->finalWordBase16Label->setText(hex(word, 4));
+    ui->finalBinaryLabel->setText(binary);
+
+    QComboBox *groups = ui->groupPopUpButton;
+    if (groups->count() == 0 || !selectedRegister)
+        return;
+    const QString group = groups->itemText(groups->currentIndex());
+
+    std::uint16_t groupWord = 0;
+    std::array<QString, 16> cells;
+    const QList<std::shared_ptr<RegisterBit>> &bits = selectedRegister->bits;
+    for (qsizetype i = 0; i < bits.size() && i < 16; ++i) {
+        const RegisterBit &entry = *bits[i];
+        if (!entry.groupName || *entry.groupName != group || entry.groupPosition > 15)
+            continue;
+        const auto p = static_cast<int>(entry.groupPosition);
+        groupWord |= static_cast<std::uint16_t>(bit[i] << p);
+        cells[p] = bit[i] ? QStringLiteral("1") : QStringLiteral("0");
+    }
+    QString groupText;
+    for (const QString &cell : cells) {
+        if (cell.isEmpty())
+            break;
+        groupText += cell;
+    }
+    ui->groupWordLabel->setText(QString::number(groupWord));
+    ui->groupWordBase16Label->setText(hex(groupWord, 4));
+    ui->groupBinaryLabel->setText(reverse(groupText));
+}
+
+void RegistersViewController::controlTextDidChange(QLineEdit *field) {
+    if (field == ui->goalSeekTextField)
+        keepOnly(field, u"0123456789ABCDEFabcdef", 4);
+}
+
+void RegistersViewController::goalSeek(QObject *) {
+    const QString bits = reverse(convertHexToBinary(ui->goalSeekTextField->text()));
+    for (int i = 0; i < 16; ++i) {
+        if (QAbstractButton *button = viewWithTag(i + 1)) {
+            button->setChecked(false);
+            if (i < bits.size() && bits[i] == QLatin1Char('1'))
+                button->setChecked(true);
+        }
+    }
+    calculateBitValue();
+}
+
+void RegistersViewController::jumpToTypedRegister() {
+    QComboBox *popUp = ui->registerPopUpButton;
+    const QString typed = popUp->lineEdit()->text().trimmed();
+    int index = -1;
+    if (!typed.isEmpty()) {
+        index = popUp->findText(typed, Qt::MatchFixedString);
+        if (index < 0)
+            index = popUp->findText(typed, Qt::MatchStartsWith);
+    }
+    if (index >= 0) {
+        popUp->setCurrentIndex(index);
+        changeRegister(popUp);
+    } else {
+        restoreRegisterName();
+    }
+}
+
+void RegistersViewController::restoreRegisterName() {
+    QComboBox *popUp = ui->registerPopUpButton;
+    const QString name = popUp->itemText(popUp->currentIndex());
+    if (popUp->lineEdit() && popUp->lineEdit()->text() != name)
+        popUp->lineEdit()->setText(name);
+}
+
+void RegistersViewController::showRegisterDetails() {
+    const Register *reg = selectedRegister.get();
+    ui->registerNoteLabel->setText(reg ? reg->note.trimmed() : QString());
+    ui->registerNoteLabel->setVisible(!ui->registerNoteLabel->text().isEmpty());
+    ui->registerExtraLabel->setText(reg ? reg->extraInformation.trimmed() : QString());
+    ui->registerExtraLabel->setVisible(!ui->registerExtraLabel->text().isEmpty());
+    ui->registerIsAGACheckButton->setChecked(reg && reg->isAGA);
+
+    for (int i = 0; i < 16; ++i) {
+        QAbstractButton *button = viewWithTag(i + 1);
+        if (!button)
+            continue;
+        const RegisterBit *bit = reg && i < reg->bits.size() ? reg->bits[i].get() : nullptr;
+        QFont font = button->font();
+        font.setItalic(bit && bit->isAGA);
+        button->setFont(font);
+        if (!bit) {
+            button->setToolTip(QStringLiteral("Bit %1").arg(i));
+            button->setAccessibleName(QStringLiteral("Bit %1").arg(i));
+            button->setAccessibleDescription(QString());
+            continue;
+        }
+        // A screen reader hears the bit number with the function, and the
+        // tooltip's further facts as plain text.
+        button->setAccessibleName(
+            QStringLiteral("Bit %1 %2").arg(QString::number(i), bit->functionName));
+        QStringList facts;
+        QString tip =
+            QStringLiteral("<p><b>Bit %1: %2</b>").arg(i).arg(bit->functionName.toHtmlEscaped());
+        if (bit->groupName) {
+            tip += QStringLiteral(" (%1, bit %2)")
+                       .arg(bit->groupName->toHtmlEscaped())
+                       .arg(static_cast<qint64>(bit->groupPosition));
+            facts << QStringLiteral("Bit %1 of group %2.")
+                         .arg(QString::number(bit->groupPosition), *bit->groupName);
+        }
+        if (bit->isAGA) {
+            tip += QStringLiteral(" AGA only");
+            facts << QStringLiteral("AGA only.");
+        }
+        const QString description = bit->functionDescription.trimmed();
+        if (!description.isEmpty()) {
+            tip += QStringLiteral("<br>%1").arg(description.toHtmlEscaped());
+            facts << description;
+        }
+        button->setToolTip(tip + QStringLiteral("</p>"));
+        button->setAccessibleDescription(facts.join(QLatin1Char(' ')));
+    }
+}

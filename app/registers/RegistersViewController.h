@@ -1,0 +1,72 @@
+#pragma once
+#include "registers/Register.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QWidget>
+#include <memory>
+
+namespace Ui {
+class RegistersViewController;
+}
+class QAbstractButton;
+class QComboBox;
+class QLineEdit;
+
+// The Registers tool: a custom-chip register from the register database, its
+// sixteen bits as check buttons, and the word they make (low byte, high byte,
+// whole word and one bit group) in decimal, hexadecimal and binary. Goal seek
+// sets the bits from a typed hexadecimal value.
+class RegistersViewController : public QWidget {
+    Q_OBJECT
+public:
+    explicit RegistersViewController(QWidget *parent = nullptr);
+    ~RegistersViewController() override;
+
+    // Reads the register database compiled into the application, fills the
+    // register pop-up and shows the first register.
+    void parseRegisterData();
+    // The same from the bytes of a database document.
+    void parseRegisterData(const QByteArray &data);
+
+    // The bit check button with that tag (bit i has the tag i + 1), or null.
+    QAbstractButton *viewWithTag(int tag) const;
+
+    // The database, in document order.
+    const QList<std::shared_ptr<Register>> &registers() const { return registerArray; }
+    // The register shown; null until one is chosen.
+    const std::shared_ptr<Register> &shownRegister() const { return selectedRegister; }
+
+    // Control access for the window and its tests.
+    Ui::RegistersViewController *controls() const { return ui.get(); }
+
+public slots:
+    // Shows the register named by the sender's selected item, all bits off.
+    void changeRegister(QComboBox *sender);
+    // Another group was chosen: recompute.
+    void changeGroup(QComboBox *sender);
+    // Reads the sixteen bit buttons and rewrites every result label.
+    void calculateBitValue(QObject *sender = nullptr);
+    // A field was edited: the goal field keeps only hexadecimal digits, at most four.
+    void controlTextDidChange(QLineEdit *field);
+    // Sets the bit buttons from the goal field's hexadecimal value.
+    void goalSeek(QObject *sender = nullptr);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void configureController();
+    // Takes the registers as the database and fills the register pop-up.
+    void showRegisterArray(QList<std::shared_ptr<Register>> registers);
+    // Shows the register whose name the user typed into the register pop-up.
+    void jumpToTypedRegister();
+    // Puts the shown register's name back into the pop-up's edit field.
+    void restoreRegisterName();
+    // The note, further information, AGA flag and bit tooltips of the shown register.
+    void showRegisterDetails();
+
+    std::unique_ptr<Ui::RegistersViewController> ui;
+    QList<std::shared_ptr<Register>> registerArray;
+    std::shared_ptr<Register> selectedRegister;
+};

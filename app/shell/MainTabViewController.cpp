@@ -1,0 +1,5 @@
+#include "shell/MainTabViewController.h"
+
+MainTabViewController::MainTabViewController(QWidget *parent) : QTabWidget(parent) {
+    setDocumentMode(true);
+}

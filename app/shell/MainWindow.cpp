@@ -1,0 +1,154 @@
+#include "shell/MainWindow.h"
+#include "colour/ColourViewController.h"
+#include "copper/CopperViewController.h"
+#include "registers/RegistersViewController.h"
+#include "ui_MainWindow.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QEvent>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+
+MainWindow::MainWindow(QWidget *parent, ToolLoading loading)
+    : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>()), loading(loading) {
+    ui->setupUi(this);
+
+    connect(ui->quitAction, &QAction::triggered, qApp, &QApplication::closeAllWindows);
+    connect(ui->loadPaletteAction, &QAction::triggered, this, &MainWindow::loadPalette);
+    connect(ui->copyOutputAction, &QAction::triggered, this, &MainWindow::copyOutput);
+    connect(ui->aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
+
+    QAction *const toolActions[] = {ui->showDisplayAction, ui->showColourAction,
+                                    ui->showRegistersAction, ui->showCopperAction};
+    for (int index = 0; index < 4; ++index) {
+        connect(toolActions[index], &QAction::triggered, this, [this, index] {
+            buildTools();
+            ui->mainTabViewController->setCurrentIndex(index);
+            ui->mainTabViewController->currentWidget()->setFocus(Qt::ShortcutFocusReason);
+        });
+    }
+    connect(ui->mainTabViewController, &QTabWidget::currentChanged, this, [this](int index) {
+        // A tab chosen before its tool is built shows the tool a moment later.
+        if (index > 0 && !toolsAreBuilt())
+            queueBuildTools();
+        updateActions();
+    });
+    if (loading == ToolLoading::WithTheWindow)
+        buildTools();
+    updateActions();
+}
+
+MainWindow::~MainWindow() = default;
+
+MainTabViewController *MainWindow::tabViewController() const {
+    return ui->mainTabViewController;
+}
+
+ColourViewController *MainWindow::colourViewController() {
+    buildTools();
+    return colour;
+}
+
+RegistersViewController *MainWindow::registersViewController() {
+    buildTools();
+    return registers;
+}
+
+CopperViewController *MainWindow::copperViewController() {
+    buildTools();
+    return copper;
+}
+
+bool MainWindow::event(QEvent *event) {
+    // The whole window is painted in one pass, this first, so what is queued
+    // here runs once the first picture of the window is complete.
+    if (event->type() == QEvent::Paint && loading == ToolLoading::AfterFirstPaint &&
+        !toolsAreBuilt())
+        queueBuildTools();
+    return QMainWindow::event(event);
+}
+
+void MainWindow::queueBuildTools() {
+    if (buildQueued)
+        return;
+    buildQueued = true;
+    QMetaObject::invokeMethod(this, &MainWindow::buildTools, Qt::QueuedConnection);
+}
+
+void MainWindow::buildTools() {
+    if (toolsAreBuilt())
+        return;
+    colour = new ColourViewController;
+    colour->setObjectName(QStringLiteral("colourViewController"));
+    registers = new RegistersViewController;
+    registers->setObjectName(QStringLiteral("registersViewController"));
+    copper = new CopperViewController;
+    copper->setObjectName(QStringLiteral("copperViewController"));
+
+    // Each tool takes the place of its tab's stand-in, under the same title.
+    MainTabViewController *tabs = ui->mainTabViewController;
+    const int current = tabs->currentIndex();
+    {
+        const QSignalBlocker quiet(tabs);
+        QWidget *const tools[] = {colour, registers, copper};
+        for (int i = 0; i < 3; ++i) {
+            const int index = i + 1;
+            QWidget *standIn = tabs->widget(index);
+            const QString title = tabs->tabText(index);
+            tabs->removeTab(index);
+            tabs->insertTab(index, tools[i], title);
+            delete standIn;
+        }
+        tabs->setCurrentIndex(current);
+    }
+    updateActions();
+    emit toolsBuilt();
+}
+
+QPlainTextEdit *MainWindow::currentOutputView() const {
+    QWidget *tool = ui->mainTabViewController->currentWidget();
+    if (!tool)
+        return nullptr;
+    const auto views = tool->findChildren<QPlainTextEdit *>();
+    for (QPlainTextEdit *view : views) {
+        if (view->isReadOnly())
+            return view;
+    }
+    return nullptr;
+}
+
+void MainWindow::updateActions() {
+    ui->copyOutputAction->setEnabled(currentOutputView() != nullptr);
+}
+
+void MainWindow::copyOutput() {
+    QPlainTextEdit *view = currentOutputView();
+    if (!view)
+        return;
+    const QString text = view->toPlainText();
+    if (text.isEmpty()) {
+        statusBar()->showMessage(tr("There is no output to copy yet."), 4000);
+        return;
+    }
+    QGuiApplication::clipboard()->setText(text);
+    const int lines =
+        static_cast<int>(text.count(QLatin1Char('\n'))) + (text.endsWith('\n') ? 0 : 1);
+    statusBar()->showMessage(tr("Copied %n line(s) of output.", nullptr, lines), 4000);
+}
+
+void MainWindow::loadPalette() {
+    ColourViewController *tool = colourViewController();
+    ui->mainTabViewController->setCurrentWidget(tool);
+    tool->loadPalette();
+}
+
+void MainWindow::showAbout() {
+    QMessageBox::about(
+        this, tr("About Quillfen"),
+        tr("<h3>Quillfen %1</h3>"
+           "<p>A toolbox for writing Amiga software in 68000 assembly: bitplane memory and "
+           "modulo, AGA and OCS/ECS colour code, custom-chip register bits and copper lists.</p>"
+           "<p>Released under the MIT licence.</p>")
+            .arg(QApplication::applicationVersion()));
+}

@@ -1,0 +1,47 @@
+// Colour words: the 12-bit rule, AGA halves and BPLCON3 values, worked out by hand from the
+// register layouts (COLORxx: bits 11-8 red, 7-4 green, 3-0 blue; BPLCON3: BANK2-0 in bits 15-13,
+// LOCT in bit 9, AGA documentation).
+#include <amiga/colourwords.h>
+
+#include <gtest/gtest.h>
+
+using namespace amiga;
+
+TEST(ColourWords, TwelveBitWordsTakeTheHighNibble) {
+    struct Case {
+        Rgb8 colour;
+        std::uint16_t word;
+    } cases[] = {
+        {{0x00, 0x00, 0x00}, 0x0000}, {{0xff, 0xff, 0xff}, 0x0fff},
+        {{0xf0, 0xf0, 0xf0}, 0x0fff}, // a nibble stored as n << 4
+        {{0xb9, 0x88, 0x11}, 0x0b81}, {{0x0f, 0x10, 0x1f}, 0x0011},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(highWord(c.colour), c.word) << std::hex << c.word;
+}
+
+TEST(ColourWords, EveryNibbleWidensAndNarrowsBack) {
+    for (int n = 0; n < 16; ++n) {
+        EXPECT_EQ(eightBitOf(n), n * 0x11);
+        EXPECT_EQ(nibbleOf(eightBitOf(n)), n);
+        EXPECT_EQ(nibbleOf(n << 4), n);
+    }
+}
+
+TEST(ColourWords, AgaHalvesCarryTheWholeColour) {
+    EXPECT_EQ(highWord({0x12, 0x34, 0x56}), 0x0135);
+    EXPECT_EQ(lowWord({0x12, 0x34, 0x56}), 0x0246);
+    for (int v = 0; v < 256; v += 7) {
+        const Rgb8 colour{static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(255 - v),
+                          static_cast<std::uint8_t>(v ^ 0x5a)};
+        EXPECT_EQ(fromHalves(highWord(colour), lowWord(colour)), colour);
+    }
+    EXPECT_EQ(toTwelveBit({0xb9, 0x07, 0xff}), (Rgb8{0xbb, 0x00, 0xff}));
+}
+
+TEST(ColourWords, Bplcon3SelectsBankAndHalf) {
+    EXPECT_EQ(bplcon3For(0, false), 0x0000);
+    EXPECT_EQ(bplcon3For(0, true), 0x0200);
+    EXPECT_EQ(bplcon3For(2, false), 0x4000);
+    EXPECT_EQ(bplcon3For(7, true), 0xe200);
+}

@@ -1,0 +1,194 @@
+#include "display/DisplayViewController.h"
+#include "ui_DisplayViewController.h"
+
+#include "QtPrinters.h"
+#include <QApplication>
+#include <QClipboard>
+#include <QLocale>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class DisplayTool : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        controller = std::make_unique<DisplayViewController>();
+        controller->show();
+        ui = controller->controls();
+    }
+    void TearDown() override { QLocale::setDefault(QLocale::c()); }
+
+    // Replaces a field's text the way a user does: select all, type.
+    void type(QLineEdit *field, const QString &text) {
+        field->setFocus();
+        field->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(field, Qt::Key_Delete);
+        else
+            QTest::keyClicks(field, text);
+    }
+    void paste(QLineEdit *field, const QString &text) {
+        field->selectAll();
+        QApplication::clipboard()->setText(text);
+        QTest::keySequence(field, QKeySequence::Paste);
+    }
+    void enter(const QString &w, const QString &h, const QString &d) {
+        type(ui->displayWidthTextField, w);
+        type(ui->displayHeightTextField, h);
+        type(ui->displayDepthTextField, d);
+    }
+    QStringList results() const {
+        return {ui->bytesBitplaneLineTextField->text(),
+                ui->bytesBitplaneLineLabel->text(),
+                ui->bytesBitplaneTextField->text(),
+                ui->bytesBitplaneLabel->text(),
+                ui->bytesAllBitplanesTextField->text(),
+                ui->bytesAllBitplanesLabel->text(),
+                ui->bytesPerBitplaneLineAllBitplanesTextField->text(),
+                ui->bytesPerBitplaneLineAllBitplanesLabel->text(),
+                ui->moduloTextField->text(),
+                ui->moduloHexTextField->text(),
+                ui->moduloLabel->text()};
+    }
+
+    std::unique_ptr<DisplayViewController> controller;
+    Ui::DisplayViewController *ui = nullptr;
+};
+
+const QString divide = QString::fromUtf8("\xc3\xb7");
+
+} // namespace
+
+TEST_F(DisplayTool, ComputesMemoryAndModuloWithTheirArithmetic) {
+    enter("320", "256", "5");
+    EXPECT_EQ(results(),
+              (QStringList{"40", "(320 " + divide + " 8)", "10,240", "(40 x 256)", "51,200",
+                           "(10240 x 5)", "200", "(40 x 5)", "160", "0xa0", "(200 - 40)"}));
+    EXPECT_EQ(ui->displayColoursPopupButton->currentIndex(), 4);
+
+    // Grouping in the results, never in the labels.
+    enter("1280", "1024", "8");
+    EXPECT_EQ(ui->bytesAllBitplanesTextField->text(), "1,310,720");
+    EXPECT_EQ(ui->bytesAllBitplanesLabel->text(), "(163840 x 8)");
+    EXPECT_EQ(ui->moduloHexTextField->text(), "0x460");
+    EXPECT_EQ(ui->displayColoursPopupButton->currentIndex(), 7);
+
+    // Widths that are not a multiple of 8 lose the remainder; below 8 everything is 0.
+    enter("327", "256", "5");
+    EXPECT_EQ(ui->bytesBitplaneLineTextField->text(), "40");
+    EXPECT_EQ(ui->bytesBitplaneLineLabel->text(), "(327 " + divide + " 8)");
+    enter("7", "256", "5");
+    EXPECT_EQ(results(), (QStringList{"0", "(7 " + divide + " 8)", "0", "(0 x 256)", "0", "(0 x 5)",
+                                      "0", "(0 x 5)", "0", "0x0", "(0 - 0)"}));
+
+    // One bitplane: no modulo, a line of all bitplanes is one line.
+    enter("640", "200", "1");
+    EXPECT_EQ(ui->moduloTextField->text(), "0");
+    EXPECT_EQ(ui->bytesPerBitplaneLineAllBitplanesTextField->text(),
+              ui->bytesBitplaneLineTextField->text());
+    EXPECT_EQ(ui->displayColoursPopupButton->currentIndex(), 0);
+}
+
+TEST_F(DisplayTool, ShowsAWorkedExampleBeforeTheFirstEdit) {
+    EXPECT_EQ(ui->displayWidthTextField->text(), "320");
+    EXPECT_EQ(ui->bytesAllBitplanesTextField->text(), "51,200");
+    EXPECT_EQ(ui->moduloLabel->text(), "(200 - 40)");
+    EXPECT_EQ(ui->displayColoursPopupButton->currentIndex(), 4);
+}
+
+TEST_F(DisplayTool, UsesTheLocaleGroupingSeparator) {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    enter("1280", "1024", "8");
+    EXPECT_EQ(ui->bytesAllBitplanesTextField->text(), "1.310.720");
+    EXPECT_EQ(ui->bytesBitplaneLabel->text(), "(160 x 1024)");
+}
+
+TEST_F(DisplayTool, WidthAndHeightKeepOnlyDigits) {
+    enter("320", "256", "5");
+    type(ui->displayWidthTextField, "a1b2");
+    EXPECT_EQ(ui->displayWidthTextField->text(), "12");
+    EXPECT_EQ(ui->bytesBitplaneLineTextField->text(), "1");
+    EXPECT_EQ(ui->bytesBitplaneLineLabel->text(), "(12 " + divide + " 8)");
+
+    paste(ui->displayHeightTextField, " 2,0-0 ");
+    EXPECT_EQ(ui->displayHeightTextField->text(), "200");
+    EXPECT_EQ(ui->bytesBitplaneLabel->text(), "(1 x 200)");
+
+    // A stray letter typed in the middle goes, and the cursor stays where it was.
+    type(ui->displayWidthTextField, "3200");
+    ui->displayWidthTextField->setCursorPosition(2);
+    QTest::keyClicks(ui->displayWidthTextField, "x");
+    EXPECT_EQ(ui->displayWidthTextField->text(), "3200");
+    EXPECT_EQ(ui->displayWidthTextField->cursorPosition(), 2);
+    QTest::keyClicks(ui->displayWidthTextField, "0");
+    EXPECT_EQ(ui->displayWidthTextField->text(), "32000");
+}
+
+TEST_F(DisplayTool, ClearingWidthOrHeightKeepsTheResults) {
+    enter("320", "256", "5");
+    const QStringList before = results();
+    type(ui->displayWidthTextField, "");
+    EXPECT_EQ(ui->displayWidthTextField->text(), "");
+    EXPECT_EQ(results(), before);
+    type(ui->displayHeightTextField, "abc");
+    EXPECT_EQ(ui->displayHeightTextField->text(), "");
+    EXPECT_EQ(results(), before);
+}
+
+TEST_F(DisplayTool, DepthKeepsOneDigitFromOneToEight) {
+    enter("320", "256", "5");
+    QLineEdit *depth = ui->displayDepthTextField;
+
+    type(depth, "90");
+    EXPECT_EQ(depth->text(), "");
+    type(depth, "5");
+    QTest::keyClicks(depth, "6");
+    EXPECT_EQ(depth->text(), "5");
+    paste(depth, "734");
+    EXPECT_EQ(depth->text(), "7");
+    EXPECT_EQ(ui->displayColoursPopupButton->currentIndex(), 6);
+    EXPECT_EQ(ui->moduloTextField->text(), "240");
+}
+
+TEST_F(DisplayTool, EmptiedDepthLeavesDepthResultsBlank) {
+    enter("320", "256", "5");
+    type(ui->displayDepthTextField, "");
+    EXPECT_EQ(ui->bytesBitplaneLineTextField->text(), "40");
+    EXPECT_EQ(ui->bytesBitplaneTextField->text(), "10,240");
+    for (QLineEdit *f :
+         {ui->bytesAllBitplanesTextField, ui->bytesPerBitplaneLineAllBitplanesTextField,
+          ui->moduloTextField, ui->moduloHexTextField})
+        EXPECT_EQ(f->text(), "") << f->objectName().toStdString();
+    EXPECT_EQ(ui->moduloLabel->text(), "");
+    EXPECT_EQ(ui->displayColoursPopupButton->currentIndex(), -1);
+
+    // Typing a depth again brings everything back.
+    QTest::keyClicks(ui->displayDepthTextField, "2");
+    EXPECT_EQ(ui->moduloTextField->text(), "40");
+    EXPECT_EQ(ui->displayColoursPopupButton->currentIndex(), 1);
+}
+
+TEST_F(DisplayTool, PopUpWritesItsDepthAndRecomputes) {
+    enter("320", "256", "5");
+    QComboBox *popup = ui->displayColoursPopupButton;
+    ASSERT_EQ(popup->count(), 8);
+    popup->setFocus();
+    QTest::keyClick(popup, Qt::Key_End); // the user picks the last item: 8 bitplanes
+    EXPECT_EQ(ui->displayDepthTextField->text(), "8");
+    EXPECT_EQ(ui->bytesAllBitplanesLabel->text(), "(10240 x 8)");
+    EXPECT_EQ(ui->moduloTextField->text(), "280");
+    QTest::keyClick(popup, Qt::Key_Home);
+    EXPECT_EQ(ui->displayDepthTextField->text(), "1");
+    EXPECT_EQ(ui->moduloTextField->text(), "0");
+}
+
+TEST_F(DisplayTool, LargestInputsDoNotWrap) {
+    // Nine digits each is the most the fields take: the products stay exact.
+    enter("9999999999", "999999999", "8"); // the tenth digit is refused
+    EXPECT_EQ(ui->displayWidthTextField->text(), "999999999");
+    EXPECT_EQ(ui->bytesBitplaneLineTextField->text(), "124,999,999");
+    EXPECT_EQ(ui->bytesAllBitplanesTextField->text(), "999,999,991,000,000,008");
+    EXPECT_EQ(ui->moduloHexTextField->text(), "0x342770b9");
+}

@@ -1,0 +1,168 @@
+#include "colour/ColourViewController.h"
+#include "copper/CopperViewController.h"
+#include "display/DisplayViewController.h"
+#include "registers/RegistersViewController.h"
+#include "shell/AppDelegate.h"
+#include "shell/MainTabViewController.h"
+#include "shell/MainWindow.h"
+
+#include "QtPrinters.h"
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+TEST(Shell, WindowHoldsTheFourToolsInOrder) {
+    MainWindow window;
+    EXPECT_EQ(window.windowTitle(), "Quillfen");
+    MainTabViewController *tabs = window.tabViewController();
+    ASSERT_NE(tabs, nullptr);
+    ASSERT_EQ(tabs->count(), 4);
+    EXPECT_EQ(tabs->tabText(0), "Display");
+    EXPECT_EQ(tabs->tabText(1), "Colour");
+    EXPECT_EQ(tabs->tabText(2), "Registers");
+    EXPECT_EQ(tabs->tabText(3), "Copper");
+    EXPECT_NE(qobject_cast<DisplayViewController *>(tabs->widget(0)), nullptr);
+    EXPECT_NE(qobject_cast<ColourViewController *>(tabs->widget(1)), nullptr);
+    EXPECT_NE(qobject_cast<RegistersViewController *>(tabs->widget(2)), nullptr);
+    EXPECT_NE(qobject_cast<CopperViewController *>(tabs->widget(3)), nullptr);
+}
+
+TEST(Shell, SwitchingTabsKeepsEachToolsState) {
+    MainWindow window;
+    window.show();
+    auto *display = window.findChild<DisplayViewController *>();
+    auto *width = display->findChild<QLineEdit *>("displayWidthTextField");
+    width->selectAll();
+    QTest::keyClicks(width, "640");
+    window.tabViewController()->setCurrentIndex(3);
+    window.tabViewController()->setCurrentIndex(0);
+    EXPECT_EQ(width->text(), "640");
+    EXPECT_EQ(display->findChild<QLineEdit *>("bytesBitplaneLineTextField")->text(), "80");
+}
+
+TEST(Shell, QuitsWithTheLastWindowAndKeepsAMinimumSize) {
+    AppDelegate delegate;
+    EXPECT_TRUE(delegate.applicationShouldTerminateAfterLastWindowClosed());
+    QApplication::setQuitOnLastWindowClosed(false);
+    delegate.attach(*qApp);
+    EXPECT_TRUE(QApplication::quitOnLastWindowClosed());
+
+    // The window shrinks to its minimum size and no further.
+    MainWindow window;
+    window.show();
+    window.resize(100, 100);
+    EXPECT_GE(window.width(), window.minimumWidth());
+    EXPECT_GE(window.minimumWidth(), 600);
+    QApplication::setQuitOnLastWindowClosed(false); // keep the test runner alive
+}
+
+TEST(Shell, MenusReachEveryToolFromTheKeyboard) {
+    MainWindow window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    MainTabViewController *tabs = window.tabViewController();
+
+    const char *const names[] = {"showDisplayAction", "showColourAction", "showRegistersAction",
+                                 "showCopperAction"};
+    for (int index = 3; index >= 0; --index) {
+        auto *action = window.findChild<QAction *>(names[index]);
+        ASSERT_NE(action, nullptr) << names[index];
+        EXPECT_EQ(action->shortcut(), QKeySequence(QStringLiteral("Ctrl+%1").arg(index + 1)));
+        QTest::keyClick(&window, Qt::Key_1 + index, Qt::ControlModifier);
+        EXPECT_EQ(tabs->currentIndex(), index);
+    }
+
+    auto *quit = window.findChild<QAction *>("quitAction");
+    ASSERT_NE(quit, nullptr);
+    EXPECT_EQ(quit->shortcut(), QKeySequence(QKeySequence::fromString("Ctrl+Q")));
+    auto *copy = window.findChild<QAction *>("copyOutputAction");
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->shortcut(), QKeySequence(QKeySequence::fromString("Ctrl+Shift+C")));
+    // The Display tool prints no code, so there is nothing to copy there.
+    tabs->setCurrentIndex(0);
+    EXPECT_FALSE(copy->isEnabled());
+    EXPECT_EQ(window.currentOutputView(), nullptr);
+}
+
+TEST(Shell, LoadPaletteFromTheMenuOpensTheColourToolsFileDialog) {
+    MainWindow window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto *load = window.findChild<QAction *>("loadPaletteAction");
+    ASSERT_NE(load, nullptr);
+    EXPECT_EQ(load->shortcut(), QKeySequence(QKeySequence::Open));
+
+    QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(window.tabViewController()->currentIndex(), 1);
+    auto *dialog = window.findChild<QFileDialog *>();
+    ASSERT_NE(dialog, nullptr) << "Ctrl+O opened no file dialog";
+    EXPECT_EQ(dialog->windowTitle(), "Choose Amiga IFF Palette File");
+    EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
+    dialog->reject();
+}
+
+// The program's own window is painted before the tools behind the first tab
+// exist; they take their tabs' places right after, or at once when a tab or a
+// menu asks for one of them first.
+TEST(Shell, HiddenToolsAreBuiltRightAfterTheFirstPaint) {
+    MainWindow window(nullptr, MainWindow::ToolLoading::AfterFirstPaint);
+    MainTabViewController *tabs = window.tabViewController();
+    EXPECT_FALSE(window.toolsAreBuilt());
+    ASSERT_EQ(tabs->count(), 4);
+    EXPECT_NE(qobject_cast<DisplayViewController *>(tabs->widget(0)), nullptr);
+    EXPECT_EQ(tabs->widget(1)->findChildren<QWidget *>().size(), 0);
+
+    QSignalSpy built(&window, &MainWindow::toolsBuilt);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return built.count() == 1; }));
+
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    EXPECT_TRUE(tabs->widget(0)->isVisible());
+    const char *const titles[] = {"Display", "Colour", "Registers", "Copper"};
+    const char *const names[] = {"displayViewController", "colourViewController",
+                                 "registersViewController", "copperViewController"};
+    for (int index = 0; index < 4; ++index) {
+        EXPECT_EQ(tabs->tabText(index), titles[index]);
+        EXPECT_EQ(tabs->widget(index)->objectName(), names[index]);
+    }
+    EXPECT_EQ(tabs->widget(1), window.colourViewController());
+    EXPECT_EQ(tabs->widget(2), window.registersViewController());
+    EXPECT_EQ(tabs->widget(3), window.copperViewController());
+    EXPECT_EQ(window.findChild<QWidget *>("colourPlaceholder"), nullptr);
+
+    // Later paints build nothing again.
+    window.update();
+    QApplication::processEvents();
+    EXPECT_EQ(built.count(), 1);
+}
+
+TEST(Shell, AToolAskedForBeforeTheFirstPaintIsThereAtOnce) {
+    {
+        // Ctrl+3 through the View menu, before the window was ever painted.
+        MainWindow window(nullptr, MainWindow::ToolLoading::AfterFirstPaint);
+        window.findChild<QAction *>("showRegistersAction")->trigger();
+        EXPECT_TRUE(window.toolsAreBuilt());
+        EXPECT_EQ(window.tabViewController()->currentIndex(), 2);
+        EXPECT_EQ(window.tabViewController()->currentWidget()->objectName(),
+                  "registersViewController");
+    }
+    {
+        // A click on the Copper tab: the tool follows, on the chosen tab, and the
+        // Edit menu learns that there is output to copy.
+        MainWindow window(nullptr, MainWindow::ToolLoading::AfterFirstPaint);
+        auto *copy = window.findChild<QAction *>("copyOutputAction");
+        window.tabViewController()->setCurrentIndex(3);
+        QApplication::processEvents();
+        EXPECT_TRUE(window.toolsAreBuilt());
+        EXPECT_EQ(window.tabViewController()->currentIndex(), 3);
+        EXPECT_NE(qobject_cast<CopperViewController *>(window.tabViewController()->currentWidget()),
+                  nullptr);
+        EXPECT_TRUE(copy->isEnabled());
+        EXPECT_NE(window.currentOutputView(), nullptr);
+    }
+}
