@@ -1,0 +1,75 @@
+// Assembler text: every line that the project generates is written here, so that every tool and
+// every command-line program prints the same way, ready to paste into a Motorola-syntax source:
+//
+//   - an instruction line starts with a tab, then the mnemonic, a tab and the operands, joined by
+//     commas without blanks (an assembler ends the operand field at the first blank);
+//   - a comment line starts with ';', a comment after an instruction with a tab and ';';
+//   - a label starts in the first column and ends with ':';
+//   - numbers are hexadecimal with '$' and lower-case digits;
+//   - registers are named as in the hardware include files (upper case).
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace amiga {
+
+// "$" and the lower-case hexadecimal digits of value, at least minimumDigits of them.
+std::string hex(std::uint32_t value, int minimumDigits = 1);
+// A word as four digits: "$0fff".
+inline std::string word(std::uint16_t value) {
+    return hex(value, 4);
+}
+// An immediate word operand: "#$0fff".
+inline std::string immediate(std::uint16_t value) {
+    return "#" + hex(value, 4);
+}
+// A custom-chip register addressed from the base register: "COLOR00(a6)".
+inline std::string customRegister(std::string_view name, std::string_view base = "a6") {
+    return std::string(name) + "(" + std::string(base) + ")";
+}
+
+class AsmWriter {
+public:
+    // "\tmnemonic\toperand,operand[\t; comment]"
+    AsmWriter &instruction(std::string_view mnemonic, const std::vector<std::string> &operands,
+                           std::string_view comment = {});
+    // "\tdc.w\t..." data words.
+    AsmWriter &dcw(const std::vector<std::string> &operands, std::string_view comment = {}) {
+        return instruction("dc.w", operands, comment);
+    }
+    // "\tdc.l\t..." data longs.
+    AsmWriter &dcl(const std::vector<std::string> &operands, std::string_view comment = {}) {
+        return instruction("dc.l", operands, comment);
+    }
+    // A copper MOVE as data: "\tdc.w\tNAME,$vvvv".
+    AsmWriter &copperMove(std::string_view registerName, std::uint16_t value,
+                          std::string_view comment = {});
+    // A copper WAIT or SKIP as data: "\tdc.w\t$vvhh,$mmmm".
+    AsmWriter &copperWords(std::uint16_t first, std::uint16_t second,
+                           std::string_view comment = {});
+    // The CPU writing a custom-chip register: "\tmove.w\t#$vvvv,NAME(a6)".
+    AsmWriter &moveWord(std::uint16_t value, std::string_view registerName,
+                        std::string_view comment = {}, std::string_view base = "a6");
+    // "; text" (each line of a text with line feeds becomes a comment line of its own).
+    AsmWriter &comment(std::string_view text);
+    // "name:"
+    AsmWriter &label(std::string_view name);
+    // An empty line.
+    AsmWriter &blank();
+
+    const std::string &text() const { return m_text; }
+    std::string take() { return std::move(m_text); }
+    bool empty() const { return m_text.empty(); }
+    // Lines written so far that are instructions (not comments, labels or blank lines).
+    std::size_t instructionCount() const { return m_instructions; }
+
+private:
+    std::string m_text;
+    std::size_t m_instructions = 0;
+};
+
+} // namespace amiga
