@@ -3,6 +3,7 @@
 #include "ui_DisplayViewController.h"
 
 #include <QLocale>
+#include <amiga/bitplanememory.h>
 #include <array>
 #include <cstdint>
 
@@ -56,31 +57,27 @@ void DisplayViewController::changeColours(int index) {
 }
 
 void DisplayViewController::calculateDisplay() {
-    const std::uint64_t w = integerValue(ui->displayWidthTextField->text());
-    const std::uint64_t h = integerValue(ui->displayHeightTextField->text());
-    const std::uint64_t d = integerValue(ui->displayDepthTextField->text());
-
-    const std::uint64_t l = w >> 3;
-    const std::uint64_t p = l * h;
-    const std::uint64_t a = p * d;
-    const std::uint64_t la = l * d;
-    const std::uint64_t m = la - l;
+    const auto value = [](const QLineEdit *field) {
+        return static_cast<std::uint64_t>(integerValue(field->text()));
+    };
+    const amiga::BitplaneMemory m =
+        amiga::bitplaneMemory(value(ui->displayWidthTextField), value(ui->displayHeightTextField),
+                              value(ui->displayDepthTextField));
 
     auto operands = [](std::uint64_t x, std::uint64_t y) {
         return QStringLiteral("(%1 x %2)").arg(static_cast<qint64>(x)).arg(static_cast<qint64>(y));
     };
 
-    ui->bytesBitplaneLineTextField->setText(grouped(l));
+    ui->bytesBitplaneLineTextField->setText(grouped(m.bytesPerLine));
     ui->bytesBitplaneLineLabel->setText(
-        QStringLiteral("(%1 \u00f7 8)").arg(static_cast<qint64>(w)));
-    ui->bytesBitplaneTextField->setText(grouped(p));
-    ui->bytesBitplaneLabel->setText(operands(l, h));
+        QStringLiteral("(%1 \u00f7 8)").arg(static_cast<qint64>(m.width)));
+    ui->bytesBitplaneTextField->setText(grouped(m.bytesPerPlane));
+    ui->bytesBitplaneLabel->setText(operands(m.bytesPerLine, m.height));
 
     QSignalBlocker blocker(ui->displayColoursPopupButton);
-    if (d == 0) {
+    if (m.depth == 0) {
         // No depth yet (the field was emptied): the results that need one stay
-        // blank until a depth is typed or chosen, rather than showing a modulo
-        // that has wrapped below zero.
+        // blank until a depth is typed or chosen.
         for (QLineEdit *field :
              {ui->bytesAllBitplanesTextField, ui->bytesPerBitplaneLineAllBitplanesTextField,
               ui->moduloTextField, ui->moduloHexTextField})
@@ -92,15 +89,16 @@ void DisplayViewController::calculateDisplay() {
         return;
     }
 
-    ui->bytesAllBitplanesTextField->setText(grouped(a));
-    ui->bytesAllBitplanesLabel->setText(operands(p, d));
-    ui->bytesPerBitplaneLineAllBitplanesTextField->setText(grouped(la));
-    ui->bytesPerBitplaneLineAllBitplanesLabel->setText(operands(l, d));
-    ui->moduloTextField->setText(grouped(m));
-    ui->moduloHexTextField->setText(QStringLiteral("0x%1").arg(m, 0, 16));
-    ui->moduloLabel->setText(
-        QStringLiteral("(%1 - %2)").arg(static_cast<qint64>(la)).arg(static_cast<qint64>(l)));
-    ui->displayColoursPopupButton->setCurrentIndex(static_cast<int>(d) - 1);
+    ui->bytesAllBitplanesTextField->setText(grouped(m.bytesAllPlanes));
+    ui->bytesAllBitplanesLabel->setText(operands(m.bytesPerPlane, m.depth));
+    ui->bytesPerBitplaneLineAllBitplanesTextField->setText(grouped(m.bytesPerLineAllPlanes));
+    ui->bytesPerBitplaneLineAllBitplanesLabel->setText(operands(m.bytesPerLine, m.depth));
+    ui->moduloTextField->setText(grouped(m.interleavedModulo));
+    ui->moduloHexTextField->setText(QStringLiteral("0x%1").arg(m.interleavedModulo, 0, 16));
+    ui->moduloLabel->setText(QStringLiteral("(%1 - %2)")
+                                 .arg(static_cast<qint64>(m.bytesPerLineAllPlanes))
+                                 .arg(static_cast<qint64>(m.bytesPerLine)));
+    ui->displayColoursPopupButton->setCurrentIndex(static_cast<int>(m.depth) - 1);
 }
 
 void DisplayViewController::controlTextDidChange(QLineEdit *field) {

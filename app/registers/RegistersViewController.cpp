@@ -2,10 +2,9 @@
 #include "common/TextFields.h"
 #include "ui_RegistersViewController.h"
 
-#include "common/HexToBinary.h"
-#include "common/Reverse.h"
 #include "registers/RegisterDataParser.h"
 #include "registers/RegisterDatabase.h"
+#include "registers/RegisterWord.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -38,6 +37,11 @@ RegistersViewController::RegistersViewController(QWidget *parent)
 RegistersViewController::~RegistersViewController() = default;
 
 void RegistersViewController::configureController() {
+    // Bit i's box, which has the tag i + 1. (Not a QButtonGroup: Qt makes the buttons of a group
+    // one Tab stop, and each bit must be reachable from the keyboard.)
+    m_bitButtons = {ui->bit00, ui->bit01, ui->bit02, ui->bit03, ui->bit04, ui->bit05,
+                    ui->bit06, ui->bit07, ui->bit08, ui->bit09, ui->bit10, ui->bit11,
+                    ui->bit12, ui->bit13, ui->bit14, ui->bit15};
     for (QLabel *label : {ui->registerSummaryLabel, ui->registerNoteLabel, ui->registerExtraLabel})
         label->setTextFormat(Qt::PlainText);
     // The AGA box reports the register; the user cannot change it.
@@ -65,10 +69,8 @@ void RegistersViewController::configureController() {
             [this] { changeGroup(ui->groupPopUpButton); });
     connect(ui->goalSeekTextField, &QLineEdit::textEdited, this,
             [this] { controlTextDidChange(ui->goalSeekTextField); });
-    for (int tag = 1; tag <= 16; ++tag) {
-        if (QAbstractButton *button = viewWithTag(tag))
-            connect(button, &QAbstractButton::clicked, this, [this] { calculateBitValue(); });
-    }
+    for (QCheckBox *box : m_bitButtons)
+        connect(box, &QAbstractButton::clicked, this, [this] { calculateBitValue(); });
     connect(ui->goalSeekButton, &QPushButton::clicked, this, [this] { goalSeek(); });
     connect(ui->goalSeekTextField, &QLineEdit::returnPressed, this, [this] { goalSeek(); });
 }
@@ -127,13 +129,7 @@ bool RegistersViewController::eventFilter(QObject *watched, QEvent *event) {
 }
 
 QAbstractButton *RegistersViewController::viewWithTag(int tag) const {
-    const QList<QAbstractButton *> buttons = findChildren<QAbstractButton *>();
-    for (QAbstractButton *button : buttons) {
-        const QVariant value = button->property("tag");
-        if (value.isValid() && value.toInt() == tag)
-            return button;
-    }
-    return nullptr;
+    return tag >= 1 && tag <= 16 ? m_bitButtons[static_cast<std::size_t>(tag - 1)] : nullptr;
 }
 
 void RegistersViewController::changeRegister(QComboBox *sender) {
@@ -171,24 +167,16 @@ void RegistersViewController::changeGroup(QComboBox *) {
 }
 
 void RegistersViewController::calculateBitValue(QObject *) {
-    std::array<bool, 16> bit{};
+    RegisterWord::Bits bits{};
     for (int i = 0; i < 16; ++i) {
         // A mixed state counts as off.
         const auto *box = qobject_cast<const QCheckBox *>(viewWithTag(i + 1));
-        bit[i] = box && box->checkState() == Qt::Checked;
+        bits[i] = box && box->checkState() == Qt::Checked;
     }
-    QString binary;
-    binary.reserve(16);
-    for (int i = 15; i >= 0; --i)
-        binary += bit[i] ? QLatin1Char('1') : QLatin1Char('0');
-
-    std::uint8_t low = 0;
-    std::uint8_t high = 0;
-    for (int i = 0; i < 8; ++i)
-        low |= static_cast<std::uint8_t>(bit[i] << i);
-    for (int i = 8; i < 16; ++i)
-        high |= static_cast<std::uint8_t>(bit[i] << (i - 8));
-    const auto word = static_cast<std::uint16_t>(high << 8 | low);
+    const std::uint16_t word = RegisterWord::wordOf(bits);
+    const std::uint8_t low = RegisterWord::lowByte(word);
+    const std::uint8_t high = RegisterWord::highByte(word);
+    const QString binary = QString::fromStdString(RegisterWord::binary(word));
 
     ui->lowByteLabel->setText(QString::number(low));
     ui->lowByteBase16Label->setText(hex(low, 2));
@@ -204,27 +192,17 @@ void RegistersViewController::calculateBitValue(QObject *) {
     if (groups->count() == 0 || !selectedRegister)
         return;
     const QString group = groups->itemText(groups->currentIndex());
-
-    std::uint16_t groupWord = 0;
-    std::array<QString, 16> cells;
-    const QList<std::shared_ptr<RegisterBit>> &bits = selectedRegister->bits;
-    for (qsizetype i = 0; i < bits.size() && i < 16; ++i) {
-        const RegisterBit &entry = *bits[i];
-        if (!entry.groupName || *entry.groupName != group || entry.groupPosition > 15)
-            continue;
-        const auto p = static_cast<int>(entry.groupPosition);
-        groupWord |= static_cast<std::uint16_t>(bit[i] << p);
-        cells[p] = bit[i] ? QStringLiteral("1") : QStringLiteral("0");
+    std::vector<RegisterWord::GroupMember> members;
+    const QList<std::shared_ptr<RegisterBit>> &registerBits = selectedRegister->bits;
+    for (qsizetype i = 0; i < registerBits.size() && i < 16; ++i) {
+        const RegisterBit &entry = *registerBits[i];
+        if (entry.groupName && *entry.groupName == group && entry.groupPosition <= 15)
+            members.push_back({static_cast<int>(i), static_cast<int>(entry.groupPosition)});
     }
-    QString groupText;
-    for (const QString &cell : cells) {
-        if (cell.isEmpty())
-            break;
-        groupText += cell;
-    }
-    ui->groupWordLabel->setText(QString::number(groupWord));
-    ui->groupWordBase16Label->setText(hex(groupWord, 4));
-    ui->groupBinaryLabel->setText(reverse(groupText));
+    const RegisterWord::GroupValue value = RegisterWord::groupValue(word, members);
+    ui->groupWordLabel->setText(QString::number(value.value));
+    ui->groupWordBase16Label->setText(hex(value.value, 4));
+    ui->groupBinaryLabel->setText(QString::fromStdString(value.binary));
 }
 
 void RegistersViewController::controlTextDidChange(QLineEdit *field) {
@@ -233,13 +211,11 @@ void RegistersViewController::controlTextDidChange(QLineEdit *field) {
 }
 
 void RegistersViewController::goalSeek(QObject *) {
-    const QString bits = reverse(convertHexToBinary(ui->goalSeekTextField->text()));
+    const RegisterWord::Bits bits =
+        RegisterWord::bitsOf(RegisterWord::goalWord(ui->goalSeekTextField->text().toStdString()));
     for (int i = 0; i < 16; ++i) {
-        if (QAbstractButton *button = viewWithTag(i + 1)) {
-            button->setChecked(false);
-            if (i < bits.size() && bits[i] == QLatin1Char('1'))
-                button->setChecked(true);
-        }
+        if (QAbstractButton *button = viewWithTag(i + 1))
+            button->setChecked(bits[i]);
     }
     calculateBitValue();
 }

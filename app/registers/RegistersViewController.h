@@ -4,12 +4,14 @@
 #include <QByteArray>
 #include <QList>
 #include <QWidget>
+#include <array>
 #include <memory>
 
 namespace Ui {
 class RegistersViewController;
 }
 class QAbstractButton;
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 
@@ -69,4 +71,6 @@ private:
     std::unique_ptr<Ui::RegistersViewController> ui;
     QList<std::shared_ptr<Register>> registerArray;
     std::shared_ptr<Register> selectedRegister;
+    // The sixteen bit boxes, bit 0 first.
+    std::array<QCheckBox *, 16> m_bitButtons{};
 };
