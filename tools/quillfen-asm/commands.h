@@ -1,0 +1,11 @@
+// The commands of quillfen-asm, one file each; main.cpp lists them.
+#pragma once
+
+#include "options.h"
+
+namespace quillfen_asm {
+
+// Each command's table entry, defined in the command's own file. Add a new one here and to the
+// list in main.cpp.
+
+} // namespace quillfen_asm
