@@ -8,9 +8,11 @@ endif()
 set(expected
     bin/quillfen
     bin/quillfen-iff
+    bin/quillfen-asm
     share/applications/quillfen.desktop
     share/icons/hicolor/scalable/apps/quillfen.svg
-    share/man/man1/quillfen-iff.1)
+    share/man/man1/quillfen-iff.1
+    share/man/man1/quillfen-asm.1)
 foreach(size 16 32 48 64 128 256)
     list(APPEND expected share/icons/hicolor/${size}x${size}/apps/quillfen.png)
 endforeach()
@@ -23,7 +25,7 @@ endforeach()
 if(missing)
     message(FATAL_ERROR "not installed: ${missing}")
 endif()
-foreach(program quillfen quillfen-iff)
+foreach(program quillfen quillfen-iff quillfen-asm)
     execute_process(COMMAND test -x "${PREFIX}/bin/${program}" RESULT_VARIABLE result)
     if(NOT result EQUAL 0)
         message(FATAL_ERROR "bin/${program} is not executable")
@@ -44,5 +46,10 @@ execute_process(COMMAND "${PREFIX}/bin/quillfen-iff" --help RESULT_VARIABLE resu
                 OUTPUT_VARIABLE help ERROR_VARIABLE help)
 if(NOT result EQUAL 0 OR NOT help MATCHES "print FILE")
     message(FATAL_ERROR "installed quillfen-iff --help: ${result}\n${help}")
+endif()
+execute_process(COMMAND "${PREFIX}/bin/quillfen-asm" display RESULT_VARIABLE result
+                OUTPUT_VARIABLE code ERROR_VARIABLE code)
+if(NOT result EQUAL 0 OR NOT code MATCHES "DIWSTRT,\\$2c81")
+    message(FATAL_ERROR "installed quillfen-asm display: ${result}\n${code}")
 endif()
 message(STATUS "installed into ${PREFIX}: ${expected}")

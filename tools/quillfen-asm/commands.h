@@ -7,5 +7,6 @@ namespace quillfen_asm {
 
 // Each command's table entry, defined in the command's own file. Add a new one here and to the
 // list in main.cpp.
+extern const Command displayCommand;
 
 } // namespace quillfen_asm

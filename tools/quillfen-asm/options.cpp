@@ -133,8 +133,10 @@ void printUsage(const Command &command, std::FILE *out) {
 }
 
 int usageError(const Command &command, const std::string &message) {
-    std::fprintf(stderr, "quillfen-asm %s: %s\n", command.name, message.c_str());
-    printUsage(command, stderr);
+    std::fprintf(stderr,
+                 "quillfen-asm %s: %s\nusage: quillfen-asm %s %s\n"
+                 "'quillfen-asm %s --help' explains every option.\n",
+                 command.name, message.c_str(), command.name, command.synopsis, command.name);
     return kTrouble;
 }
 

@@ -71,7 +71,7 @@ private:
 
 // Writes the command's usage and options.
 void printUsage(const Command &command, std::FILE *out);
-// "quillfen-asm NAME: message", the usage on standard error; gives kTrouble.
+// "quillfen-asm NAME: message" and the usage line on standard error; gives kTrouble.
 int usageError(const Command &command, const std::string &message);
 
 // Parses a hexadecimal number with or without '$' or '0x'; nullopt when it is not one.
