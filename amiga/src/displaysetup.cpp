@@ -225,9 +225,9 @@ DisplaySetup displaySetup(const DisplayRequest &request) {
     const int lostPixels = static_cast<int>((exact - ddfstrt) * ppc);
     if (lostPixels > 0)
         warn(DisplayRegister::Ddfstrt,
-             format("the fetch starts %d pixel(s) left of the window, so each line shows from its "
+             format("the fetch starts %d %s left of the window, so each line shows from its "
                     "pixel %d; shift with BPLCON1 or start the window at HSTART %s",
-                    lostPixels, lostPixels,
+                    lostPixels, lostPixels == 1 ? "pixel" : "pixels", lostPixels,
                     h(static_cast<int>((ddfstrt + fetchDelay(res)) * 2)).c_str()));
     if (request.scroll) {
         ddfstrt -= blockClocks;
@@ -249,9 +249,9 @@ DisplaySetup displaySetup(const DisplayRequest &request) {
         {DisplayRegister::Ddfstrt, static_cast<std::uint16_t>(std::max(0, ddfstrt)), startText});
     setup.values.push_back(
         {DisplayRegister::Ddfstop, static_cast<std::uint16_t>(std::max(0, ddfstop)),
-         format("DDFSTRT %s + %d x (%d blocks - 1): a block of %d clocks fetches %d word(s) per "
-                "plane",
-                h(ddfstrt).c_str(), blockClocks, blocks, blockClocks, blockWords)});
+         format("DDFSTRT %s + %d x (%d blocks - 1): a block of %d clocks fetches %d %s per plane",
+                h(ddfstrt).c_str(), blockClocks, blocks, blockClocks, blockWords,
+                blockWords == 1 ? "word" : "words")});
     if (ddfstrt < 0x18)
         warn(DisplayRegister::Ddfstrt,
              format("DDFSTRT %s is before the earliest fetch the hardware makes ($18)",

@@ -2,8 +2,19 @@
 #include "common/TextFields.h"
 #include "ui_DisplayViewController.h"
 
+#include "common/HexFormatter.h"
+#include "common/HexToInteger.h"
+#include "common/Wrapping.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontDatabase>
 #include <QLocale>
+#include <QStandardItemModel>
+#include <algorithm>
+#include <amiga/asmtext.h>
 #include <amiga/bitplanememory.h>
+#include <amiga/displaysetup.h>
 #include <array>
 #include <cstdint>
 
@@ -45,8 +56,130 @@ void DisplayViewController::configureController() {
     // activated is sent only for the user's choice, never for a selection made by code.
     connect(ui->displayColoursPopupButton, &QComboBox::activated, this,
             &DisplayViewController::changeColours);
+
+    // The screen's set-up: every choice recomputes it.
+    auto *hexFormatter = new HexFormatter(3, this);
+    for (QLineEdit *field : {ui->hstartTextField, ui->vstartTextField}) {
+        field->setValidator(hexFormatter);
+        connect(field, &QLineEdit::textEdited, this, &DisplayViewController::calculateDisplaySetup);
+    }
+    for (QComboBox *popUp : {ui->chipsetPopUpButton, ui->videoStandardPopUpButton,
+                             ui->resolutionPopUpButton, ui->fetchModePopUpButton})
+        connect(popUp, &QComboBox::activated, this, [this] {
+            enableChipsetChoices();
+            calculateDisplaySetup();
+        });
+    for (QCheckBox *box : {ui->centredButton, ui->interlaceButton, ui->interleavedButton,
+                           ui->scrollButton, ui->setupCopperInstructionsButton})
+        connect(box, &QCheckBox::clicked, this, [this] {
+            enableChipsetChoices();
+            calculateDisplaySetup();
+        });
+    connect(ui->copySetupCodeButton, &QPushButton::clicked, this,
+            &DisplayViewController::copySetupCode);
+    disableWordWrap(ui->setupCodeTextView);
+    // Code reads best in a fixed-width font, as it will in the editor it goes to.
+    ui->setupCodeTextView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    for (QLabel *label : ui->setupGroupBox->findChildren<QLabel *>())
+        if (label->objectName().endsWith(QLatin1String("WarningLabel")))
+            label->setStyleSheet(QStringLiteral("color: #a33a00"));
+
+    enableChipsetChoices();
     // Start with a worked example instead of empty results.
     calculateDisplay();
+}
+
+void DisplayViewController::enableChipsetChoices() {
+    const int chipset = ui->chipsetPopUpButton->currentIndex(); // OCS, ECS, AGA
+    // Superhires needs ECS or AGA; OCS falls back to hires.
+    auto *resolutions = qobject_cast<QStandardItemModel *>(ui->resolutionPopUpButton->model());
+    if (resolutions)
+        resolutions->item(2)->setEnabled(chipset != 0);
+    if (chipset == 0 && ui->resolutionPopUpButton->currentIndex() == 2)
+        ui->resolutionPopUpButton->setCurrentIndex(1);
+    ui->fetchModePopUpButton->setEnabled(chipset == 2);
+    if (chipset != 2)
+        ui->fetchModePopUpButton->setCurrentIndex(0);
+    const bool centred = ui->centredButton->isChecked();
+    ui->hstartTextField->setEnabled(!centred);
+    ui->vstartTextField->setEnabled(!centred);
+}
+
+void DisplayViewController::calculateDisplaySetup() {
+    amiga::DisplayRequest request;
+    request.chipset = static_cast<amiga::Chipset>(ui->chipsetPopUpButton->currentIndex());
+    request.ntsc = ui->videoStandardPopUpButton->currentIndex() == 1;
+    request.resolution =
+        static_cast<amiga::Resolution>(std::max(0, ui->resolutionPopUpButton->currentIndex()));
+    request.interlace = ui->interlaceButton->isChecked();
+    request.interleaved = ui->interleavedButton->isChecked();
+    request.scroll = ui->scrollButton->isChecked();
+    request.fetchMode = std::max(0, ui->fetchModePopUpButton->currentIndex());
+    const auto number = [](const QLineEdit *field) {
+        return static_cast<int>(std::clamp<qint64>(integerValue(field->text()), 0, 99999));
+    };
+    request.width = number(ui->displayWidthTextField);
+    request.height = number(ui->displayHeightTextField);
+    request.depth = number(ui->displayDepthTextField);
+    if (ui->centredButton->isChecked()) {
+        request.hstart.reset();
+        request.vstart.reset();
+    } else {
+        request.hstart = static_cast<int>(convertHexToInteger(ui->hstartTextField->text()));
+        request.vstart = static_cast<int>(convertHexToInteger(ui->vstartTextField->text()));
+    }
+    const amiga::DisplaySetup setup = amiga::displaySetup(request);
+
+    struct Row {
+        amiga::DisplayRegister reg;
+        QLabel *name, *value, *arithmetic, *warning;
+    };
+    const Row rows[] = {
+        {amiga::DisplayRegister::Diwstrt, ui->diwstrtNameLabel, ui->diwstrtValueLabel,
+         ui->diwstrtArithmeticLabel, ui->diwstrtWarningLabel},
+        {amiga::DisplayRegister::Diwstop, ui->diwstopNameLabel, ui->diwstopValueLabel,
+         ui->diwstopArithmeticLabel, ui->diwstopWarningLabel},
+        {amiga::DisplayRegister::Diwhigh, ui->diwhighNameLabel, ui->diwhighValueLabel,
+         ui->diwhighArithmeticLabel, ui->diwhighWarningLabel},
+        {amiga::DisplayRegister::Ddfstrt, ui->ddfstrtNameLabel, ui->ddfstrtValueLabel,
+         ui->ddfstrtArithmeticLabel, ui->ddfstrtWarningLabel},
+        {amiga::DisplayRegister::Ddfstop, ui->ddfstopNameLabel, ui->ddfstopValueLabel,
+         ui->ddfstopArithmeticLabel, ui->ddfstopWarningLabel},
+        {amiga::DisplayRegister::Bplcon0, ui->bplcon0NameLabel, ui->bplcon0ValueLabel,
+         ui->bplcon0ArithmeticLabel, ui->bplcon0WarningLabel},
+        {amiga::DisplayRegister::Bpl1mod, ui->bpl1modNameLabel, ui->bpl1modValueLabel,
+         ui->bpl1modArithmeticLabel, ui->bpl1modWarningLabel},
+        {amiga::DisplayRegister::Bpl2mod, ui->bpl2modNameLabel, ui->bpl2modValueLabel,
+         ui->bpl2modArithmeticLabel, ui->bpl2modWarningLabel},
+        {amiga::DisplayRegister::Fmode, ui->fmodeNameLabel, ui->fmodeValueLabel,
+         ui->fmodeArithmeticLabel, ui->fmodeWarningLabel},
+    };
+    for (const Row &row : rows) {
+        const amiga::DisplayValue *value = setup.find(row.reg);
+        QStringList warnings;
+        for (const amiga::DisplayWarning &warning : setup.warnings)
+            if (warning.reg == row.reg)
+                warnings.append(QString::fromStdString(warning.text));
+        // A register the screen does not need (DIWHIGH, FMODE) shows no row, unless a warning
+        // about it needs a place.
+        const bool shown = value != nullptr || !warnings.isEmpty();
+        for (QLabel *label : {row.name, row.value, row.arithmetic})
+            label->setVisible(shown);
+        row.value->setText(value ? QString::fromStdString(amiga::word(value->value)) : QString());
+        row.arithmetic->setText(value ? QString::fromStdString(value->arithmetic) : QString());
+        row.warning->setText(warnings.join(QLatin1Char('\n')));
+        row.warning->setVisible(!warnings.isEmpty());
+    }
+    ui->setupCodeTextView->setPlainText(QString::fromStdString(
+        amiga::displaySetupCode(setup, !ui->setupCopperInstructionsButton->isChecked())));
+}
+
+QPlainTextEdit *DisplayViewController::codeOutputView() const {
+    return ui->setupCodeTextView;
+}
+
+void DisplayViewController::copySetupCode() {
+    QApplication::clipboard()->setText(ui->setupCodeTextView->toPlainText());
 }
 
 void DisplayViewController::changeColours(int index) {
@@ -86,6 +219,7 @@ void DisplayViewController::calculateDisplay() {
                               ui->moduloLabel})
             label->clear();
         ui->displayColoursPopupButton->setCurrentIndex(-1);
+        calculateDisplaySetup();
         return;
     }
 
@@ -99,6 +233,7 @@ void DisplayViewController::calculateDisplay() {
                                  .arg(static_cast<qint64>(m.bytesPerLineAllPlanes))
                                  .arg(static_cast<qint64>(m.bytesPerLine)));
     ui->displayColoursPopupButton->setCurrentIndex(static_cast<int>(m.depth) - 1);
+    calculateDisplaySetup();
 }
 
 void DisplayViewController::controlTextDidChange(QLineEdit *field) {

@@ -1,4 +1,6 @@
 #pragma once
+#include "common/CodeOutputTool.h"
+
 #include <QWidget>
 #include <memory>
 
@@ -7,20 +9,28 @@ class DisplayViewController;
 }
 class QLineEdit;
 
-// The Display tool: bitplane memory and modulo from width, height and depth.
-class DisplayViewController : public QWidget {
+// The Display tool: bitplane memory and modulo from width, height and depth, and the registers
+// that open such a screen (display window, data fetch, BPLCON0, modulos, FMODE) with the code
+// that writes them.
+class DisplayViewController : public QWidget, public CodeOutputTool {
     Q_OBJECT
 public:
     explicit DisplayViewController(QWidget *parent = nullptr);
     ~DisplayViewController() override;
 
-    // Reads the three inputs and rewrites every result and arithmetic label.
+    // Reads the three inputs and rewrites every result and arithmetic label, then the set-up.
     void calculateDisplay();
+    // Reads the screen's inputs and rewrites the set-up registers, their warnings and the code.
+    void calculateDisplaySetup();
+
+    QPlainTextEdit *codeOutputView() const override;
 
     // Control access for the window and its tests.
     Ui::DisplayViewController *controls() const { return ui.get(); }
 
 public slots:
+    // Puts the set-up code on the clipboard.
+    void copySetupCode();
     // The depth pop-up was changed by the user: write its depth, recompute.
     void changeColours(int index);
     // A field was edited: clean it to its character set, then recompute.
@@ -28,6 +38,8 @@ public slots:
 
 private:
     void configureController();
+    // The chip set decides which resolutions and fetch modes can be chosen.
+    void enableChipsetChoices();
 
     std::unique_ptr<Ui::DisplayViewController> ui;
 };

@@ -1,5 +1,6 @@
 #include "shell/MainWindow.h"
 #include "colour/ColourViewController.h"
+#include "common/CodeOutputTool.h"
 #include "copper/CopperViewController.h"
 #include "registers/RegistersViewController.h"
 #include "ui_MainWindow.h"
@@ -110,6 +111,8 @@ QPlainTextEdit *MainWindow::currentOutputView() const {
     QWidget *tool = ui->mainTabViewController->currentWidget();
     if (!tool)
         return nullptr;
+    if (const auto *printer = dynamic_cast<const CodeOutputTool *>(tool))
+        return printer->codeOutputView();
     const auto views = tool->findChildren<QPlainTextEdit *>();
     for (QPlainTextEdit *view : views) {
         if (view->isReadOnly())

@@ -2,9 +2,13 @@
 #include "ui_DisplayViewController.h"
 
 #include "QtPrinters.h"
+#include "run_program.h"
+
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLocale>
+#include <QStandardItemModel>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -191,4 +195,106 @@ TEST_F(DisplayTool, LargestInputsDoNotWrap) {
     EXPECT_EQ(ui->bytesBitplaneLineTextField->text(), "124,999,999");
     EXPECT_EQ(ui->bytesAllBitplanesTextField->text(), "999,999,991,000,000,008");
     EXPECT_EQ(ui->moduloHexTextField->text(), "0x342770b9");
+}
+
+// --- The screen's set-up registers, driven as a user would ---
+
+namespace {
+
+// Chooses a pop-up item by keyboard, as a user does (which sends activated).
+void choose(QComboBox *popUp, int index) {
+    popUp->setFocus();
+    QTest::keyClick(popUp, Qt::Key_Home);
+    for (int i = 0; i < index; ++i)
+        QTest::keyClick(popUp, Qt::Key_Down);
+    ASSERT_EQ(popUp->currentIndex(), index);
+}
+
+} // namespace
+
+TEST_F(DisplayTool, SetUpOfTheStandardScreensInTheTabAndItsCode) {
+    // The default screen: PAL lores 320x256x5 from $2c81 (hand-worked in the set-up tests).
+    EXPECT_EQ(ui->diwstrtValueLabel->text(), "$2c81");
+    EXPECT_EQ(ui->diwstopValueLabel->text(), "$2cc1");
+    EXPECT_EQ(ui->ddfstrtValueLabel->text(), "$0038");
+    EXPECT_EQ(ui->ddfstopValueLabel->text(), "$00d0");
+    EXPECT_EQ(ui->bplcon0ValueLabel->text(), "$5200");
+    EXPECT_FALSE(ui->diwhighValueLabel->isVisible());
+    EXPECT_FALSE(ui->fmodeValueLabel->isVisible());
+    EXPECT_TRUE(ui->setupCodeTextView->toPlainText().startsWith("\tdc.w\tDIWSTRT,$2c81\n"));
+
+    QTest::mouseClick(ui->interleavedButton, Qt::LeftButton);
+    EXPECT_EQ(ui->bpl1modValueLabel->text(), "$00a0");
+    EXPECT_TRUE(ui->setupCodeTextView->toPlainText().contains("\tdc.w\tBPL1MOD,$00a0\n"));
+
+    type(ui->displayWidthTextField, "640");
+    choose(ui->resolutionPopUpButton, 1);
+    EXPECT_EQ(ui->ddfstrtValueLabel->text(), "$003c");
+    EXPECT_EQ(ui->ddfstopValueLabel->text(), "$00d4");
+
+    type(ui->displayWidthTextField, "320");
+    choose(ui->resolutionPopUpButton, 0);
+    type(ui->displayHeightTextField, "200");
+    choose(ui->videoStandardPopUpButton, 1);
+    EXPECT_EQ(ui->diwstopValueLabel->text(), "$f4c1");
+
+    // The CPU form of the same set-up.
+    QTest::mouseClick(ui->setupCopperInstructionsButton, Qt::LeftButton);
+    EXPECT_TRUE(ui->setupCodeTextView->toPlainText().startsWith("\tmove.w\t#$2c81,DIWSTRT(a6)\n"));
+}
+
+TEST_F(DisplayTool, WarningsStandBesideTheirRegister) {
+    EXPECT_FALSE(ui->ddfstrtWarningLabel->isVisible());
+    type(ui->hstartTextField, "71");
+    type(ui->displayWidthTextField, "352");
+    EXPECT_EQ(ui->ddfstrtValueLabel->text(), "$0030");
+    EXPECT_TRUE(ui->ddfstrtWarningLabel->isVisible());
+    EXPECT_TRUE(ui->ddfstrtWarningLabel->text().contains("sprite 7"));
+    EXPECT_TRUE(ui->setupCodeTextView->toPlainText().contains("; the fetch starts before $38"));
+    // Upper-case digits and a fourth digit never reach the field.
+    type(ui->vstartTextField, "2C");
+    EXPECT_NE(ui->vstartTextField->text(), "2C");
+}
+
+TEST_F(DisplayTool, TheChipSetRulesOutWhatItCannotShow) {
+    auto *resolutions = qobject_cast<QStandardItemModel *>(ui->resolutionPopUpButton->model());
+    ASSERT_NE(resolutions, nullptr);
+    EXPECT_FALSE(resolutions->item(2)->isEnabled()); // no superhires on OCS
+    EXPECT_FALSE(ui->fetchModePopUpButton->isEnabled());
+    choose(ui->chipsetPopUpButton, 2); // AGA
+    EXPECT_TRUE(resolutions->item(2)->isEnabled());
+    EXPECT_TRUE(ui->fetchModePopUpButton->isEnabled());
+    EXPECT_TRUE(ui->fmodeValueLabel->isVisible());
+    choose(ui->fetchModePopUpButton, 3);
+    EXPECT_EQ(ui->fmodeValueLabel->text(), "$0003");
+    EXPECT_EQ(ui->ddfstopValueLabel->text(), "$00b8"); // 5 blocks of 64 pixels from $38
+    choose(ui->resolutionPopUpButton, 2);
+    choose(ui->chipsetPopUpButton, 0); // back to OCS: hires, fetch mode 0
+    EXPECT_EQ(ui->resolutionPopUpButton->currentIndex(), 1);
+    EXPECT_EQ(ui->fetchModePopUpButton->currentIndex(), 0);
+    EXPECT_FALSE(ui->fmodeValueLabel->isVisible());
+}
+
+TEST_F(DisplayTool, CentredWindowUsesNoTypedStart) {
+    QTest::mouseClick(ui->centredButton, Qt::LeftButton);
+    EXPECT_FALSE(ui->hstartTextField->isEnabled());
+    type(ui->displayWidthTextField, "256");
+    type(ui->displayHeightTextField, "200");
+    // The middle of the standard window is $121 across and line $ac down.
+    EXPECT_EQ(ui->diwstrtValueLabel->text(), "$48a1");
+}
+
+TEST_F(DisplayTool, TheTabAndTheCommandLinePrintTheSameSetUp) {
+    type(ui->displayWidthTextField, "640");
+    type(ui->displayHeightTextField, "512");
+    type(ui->displayDepthTextField, "4");
+    choose(ui->resolutionPopUpButton, 1);
+    QTest::mouseClick(ui->interlaceButton, Qt::LeftButton);
+    QTest::mouseClick(ui->interleavedButton, Qt::LeftButton);
+    QTest::mouseClick(ui->setupCopperInstructionsButton, Qt::LeftButton);
+    const testprogram::Outcome tool =
+        testprogram::run(QUILLFEN_ASM_TOOL, "display --width 640 --height 512 --depth 4 "
+                                            "--hires --lace --interleaved --cpu");
+    ASSERT_EQ(tool.status, 0) << tool.err;
+    EXPECT_EQ(ui->setupCodeTextView->toPlainText().toStdString(), tool.out);
 }

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -82,10 +83,10 @@ TEST(Shell, MenusReachEveryToolFromTheKeyboard) {
     auto *copy = window.findChild<QAction *>("copyOutputAction");
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(copy->shortcut(), QKeySequence(QKeySequence::fromString("Ctrl+Shift+C")));
-    // The Display tool prints no code, so there is nothing to copy there.
+    // The Display tool's code is its set-up code.
     tabs->setCurrentIndex(0);
-    EXPECT_FALSE(copy->isEnabled());
-    EXPECT_EQ(window.currentOutputView(), nullptr);
+    EXPECT_TRUE(copy->isEnabled());
+    EXPECT_EQ(window.currentOutputView(), window.findChild<QPlainTextEdit *>("setupCodeTextView"));
 }
 
 TEST(Shell, LoadPaletteFromTheMenuOpensTheColourToolsFileDialog) {
