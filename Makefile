@@ -7,24 +7,45 @@ FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test test-unit test-sanitize test-fuzz bench clean
+.PHONY: all deps deps-program build build-program run test test-unit test-sanitize test-fuzz \
+	package package-check bench clean
 
 all: build
 
+# Everything the tests, fuzzers, benchmarks and package checks need.
 deps:
 	@scripts/install-deps
 
-build: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
+# Only what the program and its command-line tools need.
+deps-program:
+	@scripts/install-deps --program
+
+# The program and the command-line tools alone: no tests, no benchmarks.
+build-program: deps-program
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	    -DQUILLFEN_BUILD_TESTS=OFF -DQUILLFEN_BUILD_BENCH=OFF
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+build: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	    -DQUILLFEN_BUILD_TESTS=ON -DQUILLFEN_BUILD_BENCH=ON
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build-program
 	$(BUILD)/app/quillfen
 
-test: deps test-unit test-sanitize test-fuzz
+test: deps test-unit test-sanitize test-fuzz package-check
 
 test-unit: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The Debian package of the program, the command-line tools and their documents.
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+# The package's contents, dependencies and metadata, unpacked into a scratch root.
+package-check: package
+	scripts/check-package $(BUILD)
 
 # The libraries and the application logic once more under AddressSanitizer and UBSan.
 test-sanitize: deps
