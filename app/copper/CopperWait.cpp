@@ -22,11 +22,9 @@ amiga::CopperWords CopperWait::words(qint64 verticalIncrement, qint64 horizontal
     const auto verticalMask = static_cast<std::uint8_t>(m_verticalMask & 0x7f);
     const auto horizontalMask = static_cast<std::uint8_t>(m_horizontalMask);
     const bool blitterFinishedDisable = (m_verticalMask & 0x80) != 0;
-    return amiga::encode(
-        m_skip ? amiga::CopperInstruction::skip(vertical, horizontal, verticalMask, horizontalMask,
-                                                blitterFinishedDisable)
-               : amiga::CopperInstruction::wait(vertical, horizontal, verticalMask, horizontalMask,
-                                                blitterFinishedDisable));
+    const amiga::CopperInstruction wait = amiga::CopperInstruction::wait(
+        vertical, horizontal, verticalMask, horizontalMask, blitterFinishedDisable);
+    return amiga::encode(m_skip ? wait.asSkip() : wait);
 }
 
 std::unique_ptr<CopperObject> CopperWait::copy() const {

@@ -27,7 +27,7 @@ const WordsCase kManualPairs[] = {
     // $3fd3,$7ffe: line $3f, horizontal $d2, BFD clear: also waits for the blitter.
     {"WAIT with blitter", {0x3fd3, 0x7ffe}, CopperInstruction::wait(0x3f, 0xd2, 0x7f, 0xfe, false)},
     // A SKIP is a WAIT with bit 0 of the second word set.
-    {"SKIP", {0x2c07, 0xffff}, CopperInstruction::skip(0x2c, 0x06, 0x7f, 0xfe)},
+    {"SKIP", {0x2c07, 0xffff}, CopperInstruction::wait(0x2c, 0x06, 0x7f, 0xfe).asSkip()},
     // The vertical mask $0f compares bits 7 and 3-0 of the line.
     {"WAIT masked", {0x10e1, 0x8f00}, CopperInstruction::wait(0x10, 0xe0, 0x0f, 0x00)},
     {"MOVE NOOP", {0x01fe, 0x0000}, CopperInstruction::move(0x1fe, 0)},

@@ -70,12 +70,9 @@ struct CopperInstruction {
         i.blitterFinishedDisable = blitterFinishedDisable;
         return i;
     }
-    static constexpr CopperInstruction skip(std::uint8_t vertical, std::uint8_t horizontal,
-                                            std::uint8_t verticalMask = 0x7f,
-                                            std::uint8_t horizontalMask = 0xfe,
-                                            bool blitterFinishedDisable = true) {
-        CopperInstruction i =
-            wait(vertical, horizontal, verticalMask, horizontalMask, blitterFinishedDisable);
+    // The same compare as a SKIP.
+    constexpr CopperInstruction asSkip() const {
+        CopperInstruction i = *this;
         i.op = CopperOp::Skip;
         return i;
     }
