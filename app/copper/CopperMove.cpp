@@ -1,11 +1,34 @@
 #include "copper/CopperMove.h"
 #include "common/HexToInteger.h"
 
+#include <amiga/asmtext.h>
+#include <amiga/customregisters.h>
+
 CopperMove::CopperMove(quint64 type) : CopperObject(type) {}
 
 void CopperMove::setVerticalHexValue(const QString &vertical, const QString &horizontal) {
     m_verticalValue = convertHexToInteger(vertical);
     m_horizontalValue = convertHexToInteger(horizontal);
+}
+
+void CopperMove::setRegisterReference(const QString &text) {
+    m_registerReference = text;
+    m_registerOffset = amiga::registerOffset(text.toStdString());
+    if (!m_registerOffset) {
+        m_registerText = text;
+    } else {
+        const std::string_view name = amiga::registerName(*m_registerOffset);
+        m_registerText =
+            name.empty() ? QString::fromStdString(amiga::hex(*m_registerOffset, 3))
+                         : QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+    }
+    m_registerOperand = m_registerText.toStdString();
+}
+
+std::uint16_t CopperMove::dataWord(qint64 verticalIncrement, qint64 horizontalIncrement) const {
+    const int high = byteSum(m_verticalValue, m_autoVerticalValue ? verticalIncrement : 0);
+    const int low = byteSum(m_horizontalValue, m_autoHorizontalValue ? horizontalIncrement : 0);
+    return static_cast<std::uint16_t>(high << 8 | low);
 }
 
 std::unique_ptr<CopperObject> CopperMove::copy() const {
@@ -14,21 +37,17 @@ std::unique_ptr<CopperObject> CopperMove::copy() const {
 
 QString CopperMove::outputWithVerticalIncrement(qint64 verticalIncrement,
                                                 qint64 horizontalIncrement) const {
-    const qint64 high =
-        m_autoVerticalValue ? wrappingSum(m_verticalValue, verticalIncrement) : m_verticalValue;
-    const qint64 low = m_autoHorizontalValue ? wrappingSum(m_horizontalValue, horizontalIncrement)
-                                             : m_horizontalValue;
-    QString text;
-    text.reserve(m_registerReference.size() + 6);
-    text += m_registerReference;
-    text += QLatin1String(",$");
-    appendHexText(text, high);
-    appendHexText(text, low);
-    return text;
+    return joinedOperands(verticalIncrement, horizontalIncrement);
+}
+
+void CopperMove::appendOperands(std::vector<std::string> &operands, qint64 verticalIncrement,
+                                qint64 horizontalIncrement) const {
+    operands.push_back(m_registerOperand);
+    operands.push_back(amiga::word(dataWord(verticalIncrement, horizontalIncrement)));
 }
 
 QString CopperMove::commandDescription() const {
-    const QString high = m_autoVerticalValue ? QStringLiteral("--") : hexText(m_verticalValue);
-    const QString low = m_autoHorizontalValue ? QStringLiteral("--") : hexText(m_horizontalValue);
-    return QStringLiteral("[MOVE] ") + m_registerReference + QStringLiteral(",$") + high + low;
+    const QString high = m_autoVerticalValue ? QStringLiteral("--") : byteText(m_verticalValue);
+    const QString low = m_autoHorizontalValue ? QStringLiteral("--") : byteText(m_horizontalValue);
+    return QStringLiteral("[MOVE] ") + registerText() + QStringLiteral(",$") + high + low;
 }

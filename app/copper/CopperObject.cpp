@@ -1,5 +1,7 @@
 #include "copper/CopperObject.h"
 
+#include <amiga/asmtext.h>
+
 namespace {
 const QString &requiresSubclass() {
     static const QString text = QStringLiteral("Requires Subclass Implementation");
@@ -21,27 +23,24 @@ QString CopperObject::outputWithVerticalIncrement(qint64, qint64) const {
     return requiresSubclass();
 }
 
+void CopperObject::appendOperands(std::vector<std::string> &, qint64, qint64) const {}
+
 QString CopperObject::commandDescription() const {
     return requiresSubclass();
 }
 
-QString CopperObject::hexText(qint64 value) {
-    QString text;
-    appendHexText(text, value);
-    return text;
+QString CopperObject::byteText(qint64 value) {
+    return QString::fromLatin1(amiga::hex(static_cast<std::uint32_t>(value & 0xff), 2).substr(1));
 }
 
-void CopperObject::appendHexText(QString &text, qint64 value) {
-    // Written by hand: it runs several times per instruction on every output line.
-    static constexpr char digits[] = "0123456789abcdef";
-    char digitsOut[16];
-    int start = 16;
-    auto bits = static_cast<quint64>(value);
-    do {
-        digitsOut[--start] = digits[bits & 0xf];
-        bits >>= 4;
-    } while (bits != 0);
-    if (start == 15)
-        digitsOut[--start] = '0';
-    text.append(QLatin1StringView(digitsOut + start, 16 - start));
+QString CopperObject::joinedOperands(qint64 verticalIncrement, qint64 horizontalIncrement) const {
+    std::vector<std::string> operands;
+    appendOperands(operands, verticalIncrement, horizontalIncrement);
+    QString text;
+    for (const std::string &operand : operands) {
+        if (!text.isEmpty())
+            text += QLatin1Char(',');
+        text += QString::fromStdString(operand);
+    }
+    return text;
 }

@@ -18,7 +18,7 @@ class CopperSequenceModel : public QAbstractListModel {
 public:
     static const QString commandMimeType;
 
-    using Sequence = std::vector<std::unique_ptr<CopperObject>>;
+    using Sequence = CopperSequence;
     // Called for a drop that the model accepts: the dragged uuid text and the
     // gap (0 to rowCount) it was dropped in. Answers whether the drop was taken.
     using DropHandler = std::function<bool(const QString &uuidText, int gap)>;

@@ -5,6 +5,7 @@
 #include "common/HexFormatter.h"
 #include "common/HexToInteger.h"
 #include "common/Wrapping.h"
+#include "copper/CopperCode.h"
 #include "copper/CopperMove.h"
 #include "copper/CopperSequenceModel.h"
 #include "copper/CopperWait.h"
@@ -105,10 +106,21 @@ int CopperViewController::currentSelectedRow() const {
 
 void CopperViewController::addMoveCommand() {
     const QString reg = ui->moveRegisterTextField->text();
-    if (reg.isEmpty())
-        return;
     auto move = std::make_unique<CopperMove>(CopperObject::moveType);
-    move->setRegisterReference(reg);
+    move->setRegisterReference(reg.trimmed());
+    if (!move->registerOffset()) {
+        ui->moveRegisterMessageLabel->setText(
+            reg.trimmed().isEmpty()
+                ? tr("Type a register for the MOVE: a name such as COLOR00 or an offset such as "
+                     "$180.")
+                : tr("\u201c%1\u201d is no custom-chip register: type a name such as COLOR00 or "
+                     "an offset such as $180 or $dff180.")
+                      .arg(reg.trimmed()));
+        return;
+    }
+    ui->moveRegisterMessageLabel->clear();
+    // Kept as it will be printed: the name in upper case, or the offset.
+    move->setRegisterReference(move->registerText());
     move->setAutoVerticalValue(ui->moveAutoVerticalValueButton->isChecked());
     move->setAutoHorizontalValue(ui->moveAutoHorizontalValueButton->isChecked());
     move->setVerticalHexValue(ui->moveVerticalValueTextField->text(),
@@ -122,6 +134,7 @@ void CopperViewController::addWaitCommand() {
                                       ui->waitHorizontalValueTextField->text());
     wait->setVerticalMaskHexValue(ui->waitVerticleMaskTextField->text(),
                                   ui->waitHorizontalMaskTextField->text());
+    wait->setSkip(ui->waitSkipButton->isChecked());
     m_sequence->append(std::move(wait));
 }
 
@@ -173,59 +186,19 @@ void CopperViewController::autoCheck(QObject *sender) {
     field->setText(QString());
 }
 
-void CopperViewController::appendOutputLine(QString &text, const OutputFields &fields,
-                                            qint64 line) const {
-    const qint64 vertical = CopperObject::wrappingSum(fields.verticalWait, line);
-    text += QLatin1String("dc.w $");
-    CopperObject::appendHexText(text, vertical);
-    CopperObject::appendHexText(text, fields.horizontalWait);
-    text += QLatin1String(",$");
-    CopperObject::appendHexText(text, fields.verticalMask);
-    CopperObject::appendHexText(text, fields.horizontalMask);
-    // Words are separated by a comma alone: Motorola-syntax assemblers end the
-    // operand field at the first blank and take the rest of the line for a
-    // comment, which would silently drop every instruction after the WAIT.
-    for (const auto &object : m_sequence->sequence()) {
-        text += QLatin1Char(',');
-        text += object->outputWithVerticalIncrement(vertical, 0);
-    }
-    text += QLatin1Char('\n');
+void CopperViewController::outputCode() {
+    CopperRun run;
+    run.lines = integerValue(ui->iterationsTextField->text());
+    run.firstLine = convertHexToInteger(ui->initialVerticalWaitTextField->text());
+    run.horizontal = convertHexToInteger(ui->initialHorizontalWaitTextField->text());
+    run.verticalMask = convertHexToInteger(ui->initialVerticleMaskTextField->text());
+    run.horizontalMask = convertHexToInteger(ui->initialHorizontalMaskTextField->text());
+    ui->sequenceOutputTextView->setPlainText(
+        QString::fromStdString(copperCode(run, m_sequence->sequence())));
 }
 
-void CopperViewController::outputCode() {
-    const qint64 iterations = integerValue(ui->iterationsTextField->text());
-    if (iterations > maximumIterations) {
-        ui->sequenceOutputTextView->setPlainText(
-            QStringLiteral("; Too many lines: %1 asked for, at most %2 can be generated.")
-                .arg(iterations)
-                .arg(maximumIterations));
-        return;
-    }
-    // Each mask byte gets its two digits, like the position bytes: a mask typed
-    // as one digit would otherwise run into the other byte ("ff" and "e" would
-    // read as $ffe, that is $0ffe), and two empty masks would leave a bare "$".
-    const OutputFields fields{convertHexToInteger(ui->initialVerticalWaitTextField->text()),
-                              convertHexToInteger(ui->initialHorizontalWaitTextField->text()),
-                              convertHexToInteger(ui->initialVerticleMaskTextField->text()),
-                              convertHexToInteger(ui->initialHorizontalMaskTextField->text())};
-    QString result;
-    if (iterations > 0) {
-        appendOutputLine(result, fields, 0);
-        // Later lines are at most a few digits longer than the first.
-        if (static_cast<double>(result.size()) * static_cast<double>(iterations) >
-            static_cast<double>(maximumOutputLength)) {
-            ui->sequenceOutputTextView->setPlainText(
-                QStringLiteral("; Too much code: %1 lines of this sequence come to more than %2 "
-                               "characters; generate fewer lines at a time.")
-                    .arg(iterations)
-                    .arg(maximumOutputLength));
-            return;
-        }
-        result.reserve(result.size() * iterations + iterations);
-        for (qint64 i = 1; i < iterations; ++i)
-            appendOutputLine(result, fields, i);
-    }
-    ui->sequenceOutputTextView->setPlainText(result);
+QPlainTextEdit *CopperViewController::codeOutputView() const {
+    return ui->sequenceOutputTextView;
 }
 
 void CopperViewController::copyOutput() {
@@ -241,16 +214,17 @@ void CopperViewController::loadCommand(int row) {
         ui->moveVerticalValueTextField->setEnabled(!move->autoVerticalValue());
         ui->moveHorizontalValueTextField->setEnabled(!move->autoHorizontalValue());
         ui->moveVerticalValueTextField->setText(
-            move->autoVerticalValue() ? QString() : CopperObject::hexText(move->verticalValue()));
+            move->autoVerticalValue() ? QString() : CopperObject::byteText(move->verticalValue()));
         ui->moveHorizontalValueTextField->setText(
             move->autoHorizontalValue() ? QString()
-                                        : CopperObject::hexText(move->horizontalValue()));
+                                        : CopperObject::byteText(move->horizontalValue()));
     } else if (const auto *wait = dynamic_cast<const CopperWait *>(object)) {
-        ui->waitVerticalValueTextField->setText(CopperObject::hexText(wait->verticalPosition()));
+        ui->waitVerticalValueTextField->setText(CopperObject::byteText(wait->verticalPosition()));
         ui->waitHorizontalValueTextField->setText(
-            CopperObject::hexText(wait->horizontalPosition()));
-        ui->waitVerticleMaskTextField->setText(CopperObject::hexText(wait->verticalMask()));
-        ui->waitHorizontalMaskTextField->setText(CopperObject::hexText(wait->horizontalMask()));
+            CopperObject::byteText(wait->horizontalPosition()));
+        ui->waitVerticleMaskTextField->setText(CopperObject::byteText(wait->verticalMask()));
+        ui->waitHorizontalMaskTextField->setText(CopperObject::byteText(wait->horizontalMask()));
+        ui->waitSkipButton->setChecked(wait->isSkip());
     }
 }
 

@@ -1,89 +1,41 @@
-// Generated code assembled by GNU as for m68k in its Motorola (MRI) syntax,
-// which reads operands the way the Amiga's own assemblers do.
+// The Copper tab's output as the user pastes it: assembled exactly as shown by the m68k
+// assembler in its Motorola (MRI) syntax, then run by the copper over a PAL frame.
 #include "CopperToolDriver.h"
 
 #include "QtPrinters.h"
-#include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
+#include "m68k_assembler.h"
+
+#include <amiga/copperframe.h>
+
 #include <QTest>
 #include <gtest/gtest.h>
 #include <vector>
 
 namespace {
 
-const QString assemblerName = QStringLiteral("m68k-linux-gnu-as");
-const QString objcopyName = QStringLiteral("m68k-linux-gnu-objcopy");
-
-struct Assembly {
-    bool ok = false;
-    std::vector<quint16> words;
-    QString messages;
-};
-
-// Each generated line is indented by a tab, after the register equates.
-Assembly assemble(const QString &code) {
-    Assembly result;
-    QTemporaryDir dir;
-    if (!dir.isValid()) {
-        result.messages = "no temporary folder";
-        return result;
-    }
-    QString source = "COLOR00\tequ\t$180\nCOLOR01\tequ\t$182\n";
-    for (const QString &line : code.split('\n', Qt::SkipEmptyParts))
-        source += '\t' + line + '\n';
-    QFile file(dir.filePath("copper.s"));
-    if (!file.open(QIODevice::WriteOnly) || file.write(source.toUtf8()) < 0)
-        return result;
-    file.close();
-
-    QProcess as;
-    as.start(QStandardPaths::findExecutable(assemblerName),
-             {"--mri", "-o", dir.filePath("copper.o"), dir.filePath("copper.s")});
-    as.waitForFinished(30000);
-    result.messages = QString::fromUtf8(as.readAllStandardError());
-    if (as.exitStatus() != QProcess::NormalExit || as.exitCode() != 0)
-        return result;
-    QProcess objcopy;
-    objcopy.start(
-        QStandardPaths::findExecutable(objcopyName),
-        {"-O", "binary", "-j", ".text", dir.filePath("copper.o"), dir.filePath("copper.bin")});
-    objcopy.waitForFinished(30000);
-    QFile binary(dir.filePath("copper.bin"));
-    if (objcopy.exitCode() != 0 || !binary.open(QIODevice::ReadOnly))
-        return result;
-    const QByteArray bytes = binary.readAll();
-    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
-        result.words.push_back(static_cast<quint16>((static_cast<quint8>(bytes[i]) << 8) |
-                                                    static_cast<quint8>(bytes[i + 1])));
-    result.ok = true;
-    return result;
-}
+using Words = std::vector<std::uint16_t>;
 
 class CopperAssembly : public CopperToolDriver {
 protected:
     void SetUp() override {
-        if (QStandardPaths::findExecutable(assemblerName).isEmpty() ||
-            QStandardPaths::findExecutable(objcopyName).isEmpty())
+        if (!m68k::available())
             GTEST_SKIP() << "m68k-linux-gnu-as is not installed (Debian package "
                             "binutils-m68k-linux-gnu): generated code not assembled";
         CopperToolDriver::SetUp();
     }
-    Assembly generateAndAssemble() { return assemble(generate()); }
+    // The output view's text, assembled as it stands.
+    m68k::Result generateAndAssemble() { return m68k::assemble(generate().toStdString()); }
 };
-
-using Words = std::vector<quint16>;
 
 TEST_F(CopperAssembly, ColourPerLineExample) {
     setLines("3", "2c", "07", "ff", "fe");
     click(ui->moveAutoVerticalValueButton);
     addMove("COLOR00", "", "00");
-    const Assembly a = generateAndAssemble();
-    ASSERT_TRUE(a.ok) << a.messages.toStdString();
-    EXPECT_TRUE(a.messages.isEmpty()) << a.messages.toStdString();
-    EXPECT_EQ(a.words, (Words{0x2c07, 0xfffe, 0x0180, 0x2c00, 0x2d07, 0xfffe, 0x0180, 0x2d00,
-                              0x2e07, 0xfffe, 0x0180, 0x2e00}));
+    const m68k::Result a = generateAndAssemble();
+    ASSERT_TRUE(a.words) << a.messages;
+    EXPECT_EQ(a.messages, "");
+    EXPECT_EQ(*a.words, (Words{0x2c07, 0xfffe, 0x0180, 0x2c00, 0x2d07, 0xfffe, 0x0180, 0x2d00,
+                               0x2e07, 0xfffe, 0x0180, 0x2e00}));
 }
 
 TEST_F(CopperAssembly, MoveAndWaitExample) {
@@ -91,66 +43,68 @@ TEST_F(CopperAssembly, MoveAndWaitExample) {
     addMove("COLOR00", "0f", "00");
     addWait("00", "e1", "ff", "fe");
     addMove("$182", "0", "f");
-    const Assembly a = generateAndAssemble();
-    ASSERT_TRUE(a.ok) << a.messages.toStdString();
-    EXPECT_TRUE(a.messages.isEmpty()) << a.messages.toStdString();
-    EXPECT_EQ(a.words, (Words{0x2c07, 0xfffe, 0x0180, 0x0f00, 0x2ce1, 0xfffe, 0x0182, 0x000f}));
+    addMove(" dff1f0 ", "12", "34"); // no name: printed as its offset
+    const m68k::Result a = generateAndAssemble();
+    ASSERT_TRUE(a.words) << a.messages;
+    EXPECT_EQ(a.messages, "");
+    EXPECT_EQ(*a.words, (Words{0x2c07, 0xfffe, 0x0180, 0x0f00, 0x2ce1, 0xfffe, 0x0182, 0x000f,
+                               0x01f0, 0x1234}));
 }
 
-TEST_F(CopperAssembly, OneDigitAndEmptyMasksKeepTheirByte) {
-    setLines("1", "2c", "07", "ff", "e");
-    Assembly a = generateAndAssemble();
-    ASSERT_TRUE(a.ok) << a.messages.toStdString();
-    EXPECT_EQ(a.words, (Words{0x2c07, 0xff0e}));
-    // Pasted as typed, the same two masks would run together into one wrong word.
-    EXPECT_EQ(assemble("dc.w $2c07,$ffe").words, (Words{0x2c07, 0x0ffe}));
-
-    // Two empty masks are a mask of zero, like every other empty field, not a
-    // bare "$" whose reading is up to the assembler.
-    setLines("1", "2c", "07", "", "");
-    a = generateAndAssemble();
-    ASSERT_TRUE(a.ok) << a.messages.toStdString();
-    EXPECT_TRUE(a.messages.isEmpty()) << a.messages.toStdString();
-    EXPECT_EQ(a.words, (Words{0x2c07, 0x0000}));
+TEST_F(CopperAssembly, WaitsStayWaitsWhateverTheFieldsHold) {
+    // The preset fields of old gave $2c00,$fffe, a MOVE to BLTDDAT; a horizontal mask of ff
+    // gave a SKIP. Every pair meant as a WAIT is one.
+    setLines("1", "2c", "00", "ff", "ff");
+    addWait("", "", "", "");
+    addWait("10", "06", "ff", "ff");
+    click(ui->waitSkipButton);
+    addWait("20", "e1", "ff", "fe");
+    const m68k::Result a = generateAndAssemble();
+    ASSERT_TRUE(a.words) << a.messages;
+    EXPECT_EQ(*a.words, (Words{0x2c01, 0xfffe, 0x2c01, 0x0000, 0x3c07, 0xfffe, 0x4ce1, 0xffff}));
+    const Words &w = *a.words;
+    for (std::size_t i = 0; i < 6; i += 2)
+        EXPECT_EQ(amiga::decode({w[i], w[i + 1]}).op, amiga::CopperOp::Wait) << i;
+    EXPECT_EQ(amiga::decode({w[6], w[7]}).op, amiga::CopperOp::Skip);
 }
 
-TEST_F(CopperAssembly, WordsAreNotSplitByABlank) {
-    // With a blank after a comma the assembler ends the operands there: the
-    // rest of the line becomes a comment, every instruction after the WAIT is
-    // lost and the trailing comma adds a zero word, with only a warning.
-    const Assembly blank = assemble("dc.w $2c07,$fffe, COLOR00,$2c00");
-    ASSERT_TRUE(blank.ok) << blank.messages.toStdString();
-    EXPECT_EQ(blank.words, (Words{0x2c07, 0xfffe, 0x0000}));
-
-    // The generated lines therefore hold one blank only, after "dc.w".
-    setLines("2", "2c", "07", "ff", "fe");
-    addMove("COLOR00", "0f", "00");
-    addWait("00", "e1", "ff", "fe");
-    addMove("COLOR01", "00", "f0");
-    click(ui->outputCodeButton);
-    const QString code = ui->sequenceOutputTextView->toPlainText();
-    for (const QString &line : code.split('\n', Qt::SkipEmptyParts)) {
-        EXPECT_TRUE(line.startsWith("dc.w $")) << line.toStdString();
-        EXPECT_EQ(line.count(' '), 1) << line.toStdString();
-    }
-    const Assembly a = assemble(code);
-    ASSERT_TRUE(a.ok) << a.messages.toStdString();
-    EXPECT_TRUE(a.messages.isEmpty()) << a.messages.toStdString();
-    EXPECT_EQ(a.words, (Words{0x2c07, 0xfffe, 0x0180, 0x0f00, 0x2ce1, 0xfffe, 0x0182, 0x00f0,
-                              0x2d07, 0xfffe, 0x0180, 0x0f00, 0x2de1, 0xfffe, 0x0182, 0x00f0}));
-}
-
-TEST_F(CopperAssembly, LinePastFfIsTruncatedToItsLowByteWithAWarning) {
-    // Line 256 prints as the five-digit $10007. The assembler keeps the low
-    // sixteen bits, $0007, which is the vertical position the copper compares
-    // (bits 0-7), and warns: the list needs a wait for the end of line $ff there.
-    setLines("2", "ff", "07", "ff", "fe");
+TEST_F(CopperAssembly, ARunPastLineFfWrapsAndStopsAtTheEndOfTheFrame) {
+    // 300 lines from $2c with COLOR00 following the line. Pasted, the words run by the copper
+    // give each line $2c-$137 its own colour, line $12c included, where without the wait for
+    // the end of line $ff the copper would not have waited.
+    setLines("300", "2c", "07", "ff", "fe");
     click(ui->moveAutoVerticalValueButton);
-    addMove("COLOR00", "", "00");
-    const Assembly a = generateAndAssemble();
-    ASSERT_TRUE(a.ok) << a.messages.toStdString();
-    EXPECT_EQ(a.words, (Words{0xff07, 0xfffe, 0x0180, 0xff00, 0x0007, 0xfffe, 0x0180, 0x0000}));
-    EXPECT_TRUE(a.messages.contains("truncated")) << a.messages.toStdString();
+    addMove("color00", "", "0f");
+    const m68k::Result a = generateAndAssemble();
+    ASSERT_TRUE(a.words) << a.messages;
+    EXPECT_EQ(a.messages, "");
+    // 268 lines of WAIT and MOVE, and the wait for the end of line $ff.
+    ASSERT_EQ(a.words->size(), 268u * 4 + 2);
+    Words list = *a.words;
+    list.push_back(0xffff);
+    list.push_back(0xfffe);
+
+    amiga::CopperFrame frame(amiga::CopperFrame::Chipset::Ocs);
+    frame.run(list);
+    EXPECT_EQ(frame.stop(), amiga::CopperFrame::Stop::EndOfList);
+    for (int line = 0; line < amiga::CopperFrame::kLines; ++line) {
+        // The MOVE writes $LL0f: red is the line's low nibble, blue $f; black before line $2c.
+        const amiga::Rgb8 expected =
+            line < 0x2c ? amiga::Rgb8{0, 0, 0}
+                        : amiga::Rgb8{static_cast<std::uint8_t>((line & 0xf) * 0x11), 0, 0xff};
+        ASSERT_EQ(frame.colour(line, 0), expected) << "line " << line;
+    }
+}
+
+TEST_F(CopperAssembly, WarningsAndCommentsAssembleToNothing) {
+    setLines("1", "2c", "07", "ff", "fe");
+    addMove("COPCON", "00", "02");
+    addMove("BLTCON0", "09", "f0");
+    const QString text = generate();
+    EXPECT_TRUE(text.startsWith("; COPCON ($02e)")) << text.toStdString();
+    const m68k::Result a = m68k::assemble(text.toStdString());
+    ASSERT_TRUE(a.words) << a.messages;
+    EXPECT_EQ(*a.words, (Words{0x2c07, 0xfffe, 0x002e, 0x0002, 0x0040, 0x09f0}));
 }
 
 } // namespace

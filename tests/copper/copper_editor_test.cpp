@@ -110,10 +110,45 @@ TEST_F(CopperTool, AddingMovesAndWaits) {
     addWait("", "", "", "");
     addWait("10", "7", "7f", "fe");
     EXPECT_EQ(rows(),
-              (QStringList{"[MOVE] COLOR00,$0f00", "[WAIT] $----,$0000", "[WAIT] $1007,$7ffe"}));
+              (QStringList{"[MOVE] COLOR00,$0f00", "[WAIT] $--01,$0000", "[WAIT] $1007,$7ffe"}));
     // The fields keep their texts for the next one.
     EXPECT_EQ(ui->moveRegisterTextField->text(), "COLOR00");
     EXPECT_EQ(ui->waitHorizontalValueTextField->text(), "7");
+}
+
+TEST_F(CopperTool, TheRegisterOfAMoveIsOneTheChipsHave) {
+    QLabel *message = ui->moveRegisterMessageLabel;
+    EXPECT_EQ(message->accessibleName(), "MOVE register message");
+    EXPECT_TRUE(message->text().isEmpty());
+    // Refused, with the reason in the tab: nothing, blanks, a name or offset of no register.
+    for (const char *refused : {"", "   ", "COLOR32", "COLOR 02", "$181", "$200", "dff200x"}) {
+        addMove(refused, "0f", "00");
+        EXPECT_EQ(model->rowCount(), 0) << refused;
+        EXPECT_FALSE(message->text().isEmpty()) << refused;
+        EXPECT_TRUE(message->isVisible());
+    }
+    EXPECT_TRUE(message->text().contains("COLOR00")) << message->text().toStdString();
+    EXPECT_TRUE(message->text().contains("dff200x")) << message->text().toStdString();
+    // Taken in any case and form, shown as its name in upper case or as its offset.
+    for (const char *accepted : {"COLOR02 ", " color02", "$184", "184", "$dff184", "0x184"})
+        addMove(accepted, "0f", "00");
+    addMove("$1f0", "00", "01");
+    EXPECT_TRUE(message->text().isEmpty());
+    const QStringList shown = rows();
+    ASSERT_EQ(shown.size(), 7);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(shown[i], "[MOVE] COLOR02,$0f00");
+    EXPECT_EQ(shown[6], "[MOVE] $1f0,$0001");
+}
+
+TEST_F(CopperTool, SkipBoxMakesTheNextWaitASkip) {
+    EXPECT_EQ(ui->waitSkipButton->accessibleName(), "WAIT is a SKIP");
+    addWait("", "06", "ff", "ff");
+    click(ui->waitSkipButton);
+    addWait("", "06", "ff", "fe");
+    EXPECT_EQ(rows(), (QStringList{"[WAIT] $--07,$fffe", "[SKIP] $--07,$ffff"}));
+    setLines("1", "2c", "07", "ff", "fe");
+    EXPECT_EQ(generate(), "\tdc.w\t$2c07,$fffe,$2c07,$fffe,$2c07,$ffff\n");
 }
 
 TEST_F(CopperTool, DoubleClickLoadsARowBackIntoItsFields) {
@@ -142,9 +177,19 @@ TEST_F(CopperTool, DoubleClickLoadsARowBackIntoItsFields) {
     doubleClickRow(2);
     EXPECT_EQ(ui->waitVerticalValueTextField->text(), "2c");
     EXPECT_EQ(ui->waitHorizontalMaskTextField->text(), "fe");
+    EXPECT_FALSE(ui->waitSkipButton->isChecked());
     doubleClickRow(3);
     click(ui->addWaitButton);
-    EXPECT_EQ(rows().last(), "[WAIT] $----,$0000");
+    EXPECT_EQ(rows().last(), "[WAIT] $--01,$0000");
+
+    // A SKIP comes back as a SKIP, and the box goes off again for a WAIT.
+    click(ui->waitSkipButton);
+    addWait("40", "", "ff", "fe");
+    click(ui->waitSkipButton);
+    doubleClickRow(model->rowCount() - 1);
+    EXPECT_TRUE(ui->waitSkipButton->isChecked());
+    doubleClickRow(2);
+    EXPECT_FALSE(ui->waitSkipButton->isChecked());
 }
 
 // --- Output -------------------------------------------------------------------
@@ -152,19 +197,19 @@ TEST_F(CopperTool, DoubleClickLoadsARowBackIntoItsFields) {
 TEST_F(CopperTool, WorkedExamplesPrintOneLinePerDisplayLine) {
     // An empty sequence prints each line's WAIT on its own line.
     setLines("3", "2c", "07", "ff", "fe");
-    EXPECT_EQ(generate(), "dc.w $2c07,$fffe\ndc.w $2d07,$fffe\ndc.w $2e07,$fffe\n");
+    EXPECT_EQ(generate(), "\tdc.w\t$2c07,$fffe\n\tdc.w\t$2d07,$fffe\n\tdc.w\t$2e07,$fffe\n");
 
     click(ui->moveAutoVerticalValueButton);
     addMove("COLOR00", "", "00");
-    EXPECT_EQ(generate(), "dc.w $2c07,$fffe,COLOR00,$2c00\n"
-                          "dc.w $2d07,$fffe,COLOR00,$2d00\n"
-                          "dc.w $2e07,$fffe,COLOR00,$2e00\n");
+    EXPECT_EQ(generate(), "\tdc.w\t$2c07,$fffe,COLOR00,$2c00\n"
+                          "\tdc.w\t$2d07,$fffe,COLOR00,$2d00\n"
+                          "\tdc.w\t$2e07,$fffe,COLOR00,$2e00\n");
 
     click(ui->clearSequenceButton);
     click(ui->moveAutoVerticalValueButton);
     addMove("COLOR00", "0f", "00");
     addWait("00", "e1", "ff", "fe");
-    EXPECT_TRUE(generate().startsWith("dc.w $2c07,$fffe,COLOR00,$0f00,$2ce1,$fffe\n"));
+    EXPECT_TRUE(generate().startsWith("\tdc.w\t$2c07,$fffe,COLOR00,$0f00,$2ce1,$fffe\n"));
 }
 
 TEST_F(CopperTool, IterationCountIsReadLikeADecimalNumber) {
@@ -179,42 +224,46 @@ TEST_F(CopperTool, IterationCountIsReadLikeADecimalNumber) {
     EXPECT_EQ(generate().count('\n'), 3);
 }
 
-TEST_F(CopperTool, AnUnreasonableLineCountGetsAMessageInstead) {
+TEST_F(CopperTool, AnyLineCountStopsAtTheEndOfTheFrame) {
+    setLines("", "2c", "07", "ff", "fe");
     addWait("", "", "ff", "fe");
-    for (const char *huge : {"65537", "99999999999999999999999"}) {
+    // Lines $2c-$137 (268), the wait for the end of line $ff, and the comment for the rest.
+    for (const char *huge : {"65537", "99999999999999999999999", "269"}) {
         type(ui->iterationsTextField, huge);
         const QString text = generate();
-        EXPECT_TRUE(text.startsWith("; Too many lines")) << text.toStdString();
-        EXPECT_EQ(text.count('\n'), 0);
+        EXPECT_EQ(text.count('\n'), 268 + 2) << huge;
+        EXPECT_TRUE(text.section('\n', -2, -2).startsWith("; lines from $138 on are past the end"))
+            << text.section('\n', -2, -2).toStdString();
     }
-    type(ui->iterationsTextField, "65536");
-    EXPECT_EQ(generate().count('\n'), 65536);
-
-    // A long sequence over many lines is refused by its size, before any is made.
-    for (int i = 0; i < 20; ++i)
-        addMove("COLOR00", "00", "00");
-    const QString text = generate();
-    EXPECT_TRUE(text.startsWith("; Too much code: 65536 lines")) << text.toStdString();
+    type(ui->iterationsTextField, "268");
+    EXPECT_EQ(generate().count('\n'), 268 + 1);
+    EXPECT_FALSE(generate().contains("past the end"));
 }
 
 TEST_F(CopperTool, MasksArePrintedAsTwoDigitBytes) {
     addWait("", "", "ff", "fe");
     struct Case {
         const char *vertical, *horizontal, *word;
-    } cases[] = {
-        {"ff", "fe", "$fffe"}, {"f", "fe", "$0ffe"}, {"ff", "e", "$ff0e"}, {"", "", "$0000"}};
+    } cases[] = {{"ff", "fe", "$fffe"},
+                 {"f", "fe", "$0ffe"},
+                 {"ff", "e", "$ff0e"},
+                 {"", "", "$0000"},
+                 // Bit 0 of the horizontal mask would make the line's WAIT a SKIP.
+                 {"ff", "ff", "$fffe"}};
     for (const Case &c : cases) {
         setLines("1", "2c", "07", c.vertical, c.horizontal);
-        EXPECT_EQ(generate(), QStringLiteral("dc.w $2c07,%1,$2c00,$fffe\n").arg(c.word));
+        EXPECT_EQ(generate(), QStringLiteral("\tdc.w\t$2c07,%1,$2c01,$fffe\n").arg(c.word));
     }
 }
 
-TEST_F(CopperTool, LinesPastFfKeepEveryDigit) {
+TEST_F(CopperTool, LinesPastFfWaitForTheEndOfLineFfFirst) {
     setLines("2", "ff", "07", "ff", "fe");
     click(ui->moveAutoVerticalValueButton);
     addMove("COLOR00", "", "00");
-    EXPECT_EQ(generate(), "dc.w $ff07,$fffe,COLOR00,$ff00\n"
-                          "dc.w $10007,$fffe,COLOR00,$10000\n");
+    EXPECT_EQ(generate(),
+              "\tdc.w\t$ff07,$fffe,COLOR00,$ff00\n"
+              "\tdc.w\t$ffdf,$fffe\t; end of line $ff: later lines count from $00 again\n"
+              "\tdc.w\t$0007,$fffe,COLOR00,$0000\n");
 }
 
 TEST_F(CopperTool, OutputIsNotRefreshedByEditsAndCopiesToTheClipboard) {
@@ -222,6 +271,7 @@ TEST_F(CopperTool, OutputIsNotRefreshedByEditsAndCopiesToTheClipboard) {
     const QString code = generate();
     addWait("", "", "", "");
     EXPECT_EQ(ui->sequenceOutputTextView->toPlainText(), code);
+    EXPECT_EQ(controller->codeOutputView(), ui->sequenceOutputTextView);
     EXPECT_TRUE(ui->sequenceOutputTextView->isReadOnly());
     QApplication::clipboard()->clear();
     click(ui->copyOutputButton);

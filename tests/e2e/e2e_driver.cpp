@@ -363,9 +363,9 @@ private:
                        QStringLiteral("1"));
         click(output);
         m_report.check(QStringLiteral("copper output"), code->toPlainText(),
-                       QStringLiteral("dc.w $2c07,$fffe,COLOR00,$2c00\n"
-                                      "dc.w $2d07,$fffe,COLOR00,$2d00\n"
-                                      "dc.w $2e07,$fffe,COLOR00,$2e00\n"));
+                       QStringLiteral("\tdc.w\t$2c07,$fffe,COLOR00,$2c00\n"
+                                      "\tdc.w\t$2d07,$fffe,COLOR00,$2d00\n"
+                                      "\tdc.w\t$2e07,$fffe,COLOR00,$2e00\n"));
 
         if (!m_shots.isEmpty()) {
             // A fuller list: halfway along each line a WAIT, then a fixed red for COLOR01.

@@ -1,0 +1,119 @@
+#include "amiga/copperframe.h"
+
+#include "amiga/customregisters.h"
+
+#include <algorithm>
+
+namespace amiga {
+
+namespace {
+constexpr long kFrameClocks = static_cast<long>(CopperFrame::kLines) * CopperFrame::kClocksPerLine;
+constexpr long kFetchClocks = 4; // two words, one every 2 colour clocks
+constexpr long kWakeClocks = 2;  // a WAIT whose position came takes one more cycle
+} // namespace
+
+CopperFrame::CopperFrame(Chipset chipset, int sampleHorizontal)
+    : m_chipset(chipset), m_sampleHorizontal(std::clamp(sampleHorizontal, 0, kClocksPerLine - 1)),
+      m_initial(static_cast<std::size_t>(colourCount())), m_registers(m_initial),
+      m_lines(static_cast<std::size_t>(kLines) * colourCount()) {}
+
+void CopperFrame::setInitialColours(std::span<const Rgb8> colours) {
+    std::fill(m_initial.begin(), m_initial.end(), Rgb8{});
+    std::copy_n(colours.begin(), std::min(colours.size(), m_initial.size()), m_initial.begin());
+}
+
+void CopperFrame::sampleBefore(long clock) {
+    while (m_nextSample < kLines &&
+           static_cast<long>(m_nextSample) * kClocksPerLine + m_sampleHorizontal < clock) {
+        std::copy(m_registers.begin(), m_registers.end(),
+                  m_lines.begin() + static_cast<std::ptrdiff_t>(m_nextSample) * colourCount());
+        ++m_nextSample;
+    }
+}
+
+void CopperFrame::write(std::uint16_t offset, std::uint16_t value) {
+    if (offset == kBplcon3) {
+        m_bplcon3 = value;
+        return;
+    }
+    if (!isColourRegister(offset))
+        return;
+    int index = (offset - kColour00) / 2;
+    if (m_chipset == Chipset::Ocs) {
+        m_registers[static_cast<std::size_t>(index)] = fromTwelveBit(value & 0xfff);
+        return;
+    }
+    index += (m_bplcon3 >> kBankShift & 7) * kRegistersPerBank;
+    Rgb8 &colour = m_registers[static_cast<std::size_t>(index)];
+    if (m_bplcon3 & kBplcon3Loct)
+        colour = fromHalves(highWord(colour), value);
+    else
+        colour = fromTwelveBit(value & 0xfff);
+}
+
+long CopperFrame::reached(const CopperInstruction &wait, long clock) {
+    const int verticalMask = (wait.verticalMask & 0x7f) | 0x80;
+    const int horizontalMask = wait.horizontalMask & 0xfe;
+    const int wantedLine = wait.vertical & verticalMask;
+    const int wantedHorizontal = wait.horizontal & horizontalMask;
+    while (clock < kFrameClocks) {
+        const long line = clock / kClocksPerLine;
+        const int beamLine = static_cast<int>(line & 0xff) & verticalMask;
+        if (beamLine > wantedLine)
+            return clock;
+        if (beamLine == wantedLine) {
+            for (long h = clock - line * kClocksPerLine; h < kClocksPerLine; ++h) {
+                if ((h & horizontalMask) >= wantedHorizontal)
+                    return line * kClocksPerLine + h;
+            }
+        }
+        clock = (line + 1) * kClocksPerLine;
+    }
+    return -1;
+}
+
+void CopperFrame::run(std::span<const std::uint16_t> words) {
+    m_registers = m_initial;
+    m_bplcon3 = 0;
+    m_nextSample = 0;
+    m_instructionsRun = 0;
+    m_stop = Stop::OutOfWords;
+    const std::size_t pairs = words.size() / 2;
+    std::size_t pair = 0;
+    long clock = 0;
+    while (pair < pairs) {
+        if (clock >= kFrameClocks) {
+            m_stop = Stop::EndOfFrame;
+            break;
+        }
+        const CopperWords pairWords{words[2 * pair], words[2 * pair + 1]};
+        const CopperInstruction instruction = decode(pairWords);
+        clock += kFetchClocks;
+        ++m_instructionsRun;
+        if (instruction.op == CopperOp::Move) {
+            sampleBefore(clock);
+            write(instruction.registerOffset, instruction.value);
+            ++pair;
+        } else if (instruction.op == CopperOp::Skip) {
+            const long line = clock / kClocksPerLine;
+            pair += beamReached(instruction, static_cast<int>(line),
+                                static_cast<int>(clock - line * kClocksPerLine))
+                        ? 2
+                        : 1;
+        } else {
+            const long at = reached(instruction, clock);
+            if (at < 0) {
+                m_stop = isEndOfList(pairWords) ? Stop::EndOfList : Stop::NeverReached;
+                clock = std::min(clock, kFrameClocks);
+                break;
+            }
+            clock = at + kWakeClocks;
+            ++pair;
+        }
+    }
+    m_stopInstruction = pair;
+    m_stopLine = static_cast<int>(std::min(clock, kFrameClocks) / kClocksPerLine);
+    sampleBefore(kFrameClocks + kClocksPerLine);
+}
+
+} // namespace amiga

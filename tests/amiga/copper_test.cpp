@@ -1,0 +1,162 @@
+// Copper instructions to words and back, with the Hardware Reference Manual's examples
+// ("Copper Instructions": the MOVE, WAIT and SKIP word layouts and their examples).
+#include <amiga/copper.h>
+
+#include <gtest/gtest.h>
+
+using namespace amiga;
+
+namespace {
+
+using Problems = std::vector<CopperProblem>;
+
+struct WordsCase {
+    const char *what;
+    CopperWords words;
+    CopperInstruction instruction;
+};
+
+// Each pair worked out by hand from the word layouts.
+const WordsCase kManualPairs[] = {
+    // "DC.W $0180,$0502": COLOR00 ($180) gets $502.
+    {"MOVE COLOR00", {0x0180, 0x0502}, CopperInstruction::move(0x180, 0x0502)},
+    // "DC.W $9601,$FF00": line 150, horizontal not compared (HE = 0), BFD set.
+    {"WAIT line 150", {0x9601, 0xff00}, CopperInstruction::wait(0x96, 0x00, 0x7f, 0x00)},
+    // "DC.W $FFFF,$FFFE": line 255, horizontal $fe, everything compared: the end of a list.
+    {"end of list", {0xffff, 0xfffe}, CopperInstruction::wait(0xff, 0xfe, 0x7f, 0xfe)},
+    // $3fd3,$7ffe: line $3f, horizontal $d2, BFD clear: also waits for the blitter.
+    {"WAIT with blitter", {0x3fd3, 0x7ffe}, CopperInstruction::wait(0x3f, 0xd2, 0x7f, 0xfe, false)},
+    // A SKIP is a WAIT with bit 0 of the second word set.
+    {"SKIP", {0x2c07, 0xffff}, CopperInstruction::wait(0x2c, 0x06, 0x7f, 0xfe).asSkip()},
+    // The vertical mask $0f compares bits 7 and 3-0 of the line.
+    {"WAIT masked", {0x10e1, 0x8f00}, CopperInstruction::wait(0x10, 0xe0, 0x0f, 0x00)},
+    {"MOVE NOOP", {0x01fe, 0x0000}, CopperInstruction::move(0x1fe, 0)},
+};
+
+} // namespace
+
+TEST(CopperWords, TheManualsPairsBothWays) {
+    for (const WordsCase &c : kManualPairs) {
+        EXPECT_EQ(decode(c.words), c.instruction) << c.what;
+        EXPECT_EQ(encode(c.instruction), c.words) << c.what;
+    }
+    EXPECT_TRUE(isEndOfList({0xffff, 0xfffe}));
+    EXPECT_FALSE(isEndOfList({0xffff, 0xffff}));
+    EXPECT_FALSE(isEndOfList({0xffdf, 0xfffe}));
+}
+
+TEST(CopperWords, BitsOutsideTheirFieldsAreDroppedByEncodingAndReported) {
+    // A horizontal position with bit 0 set, a horizontal mask of $ff, a vertical mask with bit 7:
+    // the words keep bit 0 of the first word set and bit 0 of the second clear for a WAIT.
+    const CopperInstruction sloppy = CopperInstruction::wait(0x2c, 0x07, 0xff, 0xff);
+    EXPECT_EQ(encode(sloppy), (CopperWords{0x2c07, 0xfffe}));
+    EXPECT_EQ(copperProblems(sloppy),
+              (Problems{CopperProblem::PositionOutsideBits, CopperProblem::MaskOutsideBits}));
+    // Bits 15-9 of a MOVE's first word are not part of the offset.
+    EXPECT_EQ(decode({0xfe80, 0x1234}), CopperInstruction::move(0x080, 0x1234));
+    EXPECT_EQ(copperProblems(CopperWords{0xfe80, 0x1234}),
+              Problems{CopperProblem::MoveUnusedBitsSet});
+    // An odd offset cannot be encoded: it is reported, and the words name the even one below.
+    EXPECT_EQ(copperProblems(CopperInstruction::move(0x181, 0)),
+              Problems{CopperProblem::MoveToOddAddress});
+    EXPECT_EQ(encode(CopperInstruction::move(0x181, 0)), (CopperWords{0x0180, 0x0000}));
+    EXPECT_EQ(copperProblems(CopperInstruction::move(0x200, 0)),
+              Problems{CopperProblem::MoveOutsideRegisters});
+}
+
+TEST(CopperWords, MovesTheCopperCannotOrMayNotDo) {
+    const struct {
+        std::uint16_t offset;
+        Problems problems;
+    } cases[] = {
+        {0x02e, {CopperProblem::MoveNeverAllowed}},   // COPCON
+        {0x03e, {CopperProblem::MoveNeverAllowed}},   // STRLONG
+        {0x040, {CopperProblem::MoveNeedsDangerBit}}, // BLTCON0
+        {0x07e, {CopperProblem::MoveNeedsDangerBit}}, // DSKSYNC
+        {0x080, {}},                                  // COP1LCH
+        {0x180, {}},                                  // COLOR00
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(copperProblems(CopperInstruction::move(c.offset, 0)), c.problems)
+            << std::hex << c.offset;
+        EXPECT_EQ(copperProblems(CopperWords{c.offset, 0}), c.problems) << std::hex << c.offset;
+    }
+}
+
+TEST(CopperWords, WordsReadAsAnotherKindThanMeant) {
+    // The old "Add WAIT" preset: $2c00,$fffe is a MOVE to BLTDDAT ($000), which the copper
+    // cannot write.
+    EXPECT_EQ(decode({0x2c00, 0xfffe}).op, CopperOp::Move);
+    EXPECT_EQ(decode({0x2c00, 0xfffe}).registerOffset, 0x000);
+    EXPECT_EQ(copperProblems(CopperWords{0x2c00, 0xfffe}, CopperOp::Wait),
+              (Problems{CopperProblem::WaitReadAsMove, CopperProblem::MoveUnusedBitsSet,
+                        CopperProblem::MoveNeverAllowed}));
+    // A horizontal mask of $ff makes a WAIT a SKIP; a SKIP without bit 0 is a WAIT.
+    EXPECT_EQ(copperProblems(CopperWords{0x2c07, 0xffff}, CopperOp::Wait),
+              Problems{CopperProblem::WaitReadAsSkip});
+    EXPECT_EQ(copperProblems(CopperWords{0x2c07, 0xfffe}, CopperOp::Skip),
+              Problems{CopperProblem::SkipReadAsWait});
+    EXPECT_EQ(copperProblems(CopperWords{0x2c07, 0xfffe}, CopperOp::Wait), Problems{});
+    EXPECT_EQ(copperProblems(CopperWords{0x0180, 0x0fff}, CopperOp::Move), Problems{});
+}
+
+TEST(CopperWords, WaitsThatCanNeverBeMet) {
+    // The horizontal beam position ends at $e2 and the compare is "greater or equal" on line and
+    // horizontal together: a WAIT for $2c,$e4 is met at the start of line $2d, but one for
+    // $ff,$e4 never, as no line compares above $ff. The end of list is meant that way.
+    EXPECT_EQ(copperProblems(CopperWords{0xffff, 0xfffe}), Problems{});
+    EXPECT_EQ(copperProblems(CopperWords{0x2ce5, 0xfffe}), Problems{});
+    EXPECT_EQ(copperProblems(CopperWords{0xffe5, 0xfffe}), Problems{CopperProblem::NeverMet});
+    EXPECT_EQ(copperProblems(CopperWords{0xffe3, 0xfffe}), Problems{});
+    // Only bit 7 of the line compared: lines $80-$ff all compare as $80, still below $80,$e4.
+    EXPECT_EQ(copperProblems(CopperWords{0xffe5, 0x80fe}), Problems{CopperProblem::NeverMet});
+    // With the horizontal masked to bits 7-6 ($c0), $e4 compares as $c0, which the beam reaches.
+    EXPECT_EQ(copperProblems(CopperWords{0xffe5, 0xffc0}), Problems{});
+    // A SKIP that is never met never skips.
+    EXPECT_EQ(copperProblems(CopperWords{0xfff1, 0xffff}), Problems{CopperProblem::NeverMet});
+}
+
+TEST(CopperWords, TheBeamCompareUsesMasksAndTheLinesLowByte) {
+    const CopperInstruction line150 = decode({0x9601, 0xff00});
+    EXPECT_FALSE(beamReached(line150, 0x95, 0xe2));
+    EXPECT_TRUE(beamReached(line150, 0x96, 0x00));
+    EXPECT_TRUE(beamReached(line150, 0x97, 0x00));
+    // Line $100 compares as $00.
+    EXPECT_FALSE(beamReached(line150, 0x100, 0x00));
+    EXPECT_TRUE(beamReached(line150, 0x196, 0x00));
+
+    const CopperInstruction lineEnd = decode({0xffdf, 0xfffe});
+    EXPECT_FALSE(beamReached(lineEnd, 0xff, 0xdc));
+    EXPECT_TRUE(beamReached(lineEnd, 0xff, 0xde));
+    // Bit 0 of the horizontal beam position is not compared: $dd is still $dc.
+    EXPECT_FALSE(beamReached(lineEnd, 0xff, 0xdd));
+
+    // Vertical mask $0f: bit 7 is always compared, bits 6-4 not. Line $2c wants $0c with bit 7
+    // clear: line $0c reaches it, line $8c (bit 7 set) is past it, line $1b (=$0b) is not.
+    const CopperInstruction masked = decode({0x2c01, 0x8f00});
+    EXPECT_TRUE(beamReached(masked, 0x0c, 0));
+    EXPECT_TRUE(beamReached(masked, 0x8c, 0));
+    EXPECT_FALSE(beamReached(masked, 0x1b, 0));
+    EXPECT_TRUE(beamReached(masked, 0x1c, 0));
+}
+
+TEST(CopperWords, EveryPairDecodesToWordsThatDecodeTheSame) {
+    // The copper ignores bits 15-9 of a MOVE's first word; everything else survives.
+    for (std::uint32_t first = 0; first <= 0xffff; first += 0x0101) {
+        for (std::uint32_t second = 0; second <= 0xffff; second += 0x0f0f) {
+            const CopperWords words{static_cast<std::uint16_t>(first),
+                                    static_cast<std::uint16_t>(second)};
+            const CopperWords again = encode(decode(words));
+            if (first & 1)
+                EXPECT_EQ(again, words);
+            else
+                EXPECT_EQ(again,
+                          (CopperWords{static_cast<std::uint16_t>(first & 0x1fe), words.second}));
+        }
+    }
+}
+
+TEST(CopperWords, EveryProblemIsDescribed) {
+    for (int p = 0; p <= static_cast<int>(CopperProblem::NeverMet); ++p)
+        EXPECT_FALSE(describe(static_cast<CopperProblem>(p)).empty()) << p;
+}

@@ -1,0 +1,174 @@
+// The copper over a PAL frame. Expected colours are worked out by hand from the words; the beam
+// positions follow the Hardware Reference Manual ("Copper Instructions", "Beam position": 312
+// PAL lines, horizontal positions up to $e2, line $100 compares as $00).
+#include <amiga/copperframe.h>
+
+#include <gtest/gtest.h>
+#include <vector>
+
+using namespace amiga;
+
+namespace {
+
+using Words = std::vector<std::uint16_t>;
+using Chipset = CopperFrame::Chipset;
+using Stop = CopperFrame::Stop;
+
+constexpr Rgb8 kBlack{0, 0, 0};
+constexpr Rgb8 kRed{0xff, 0, 0};
+constexpr Rgb8 kGreen{0, 0xff, 0};
+constexpr Rgb8 kBlue{0, 0, 0xff};
+
+// The line where colour register index first shows colour, from line `from` on; -1 for never.
+int firstLineWith(const CopperFrame &frame, int index, Rgb8 colour, int from = 0) {
+    for (int line = from; line < CopperFrame::kLines; ++line) {
+        if (frame.colour(line, index) == colour)
+            return line;
+    }
+    return -1;
+}
+
+} // namespace
+
+TEST(CopperFrame, BandsAcrossTheWrapAtLineFf) {
+    const Words list = {0x0180, 0x0f00,                 // red from the top
+                        0x2c07, 0xfffe, 0x0180, 0x00f0, // green from line $2c
+                        0xffdf, 0xfffe,                 // end of line $ff
+                        0x2c07, 0xfffe, 0x0180, 0x000f, // blue from line $12c
+                        0xffff, 0xfffe};
+    for (const Chipset chipset : {Chipset::Ocs, Chipset::Aga}) {
+        CopperFrame frame(chipset);
+        frame.run(list);
+        EXPECT_EQ(frame.colour(0, 0), kRed);
+        EXPECT_EQ(frame.colour(0x2b, 0), kRed);
+        EXPECT_EQ(frame.colour(0x2c, 0), kGreen);
+        EXPECT_EQ(frame.colour(0x12b, 0), kGreen);
+        EXPECT_EQ(frame.colour(0x12c, 0), kBlue);
+        EXPECT_EQ(frame.colour(0x137, 0), kBlue);
+        EXPECT_EQ(frame.colour(0x137, 1), kBlack);
+        EXPECT_EQ(frame.stop(), Stop::EndOfList);
+        EXPECT_EQ(frame.stopInstruction(), 6u);
+        EXPECT_EQ(frame.stopLine(), 0x12c);
+        EXPECT_EQ(frame.instructionsRun(), 7u);
+    }
+
+    // Without the wait for the end of line $ff, the second WAIT for $2c is already met on line
+    // $2c itself ($2c >= $2c), so blue comes at once and green never shows.
+    CopperFrame unwrapped(Chipset::Ocs);
+    unwrapped.run(Words{0x0180, 0x0f00, 0x2c07, 0xfffe, 0x0180, 0x00f0, 0x2c07, 0xfffe, 0x0180,
+                        0x000f, 0xffff, 0xfffe});
+    EXPECT_EQ(unwrapped.colour(0x2c, 0), kBlue);
+    EXPECT_EQ(firstLineWith(unwrapped, 0, kGreen), -1);
+}
+
+TEST(CopperFrame, ThePalFrameEndsAfterLine137) {
+    // After the end of line $ff, line $37 stands for $137, the last line; $38 would be $138.
+    CopperFrame frame(Chipset::Ocs);
+    frame.run(Words{0xffdf, 0xfffe, 0x3701, 0xff00, 0x0180, 0x0fff, 0x3801, 0xff00, 0x0180, 0x0f00,
+                    0xffff, 0xfffe});
+    EXPECT_EQ(firstLineWith(frame, 0, {0xff, 0xff, 0xff}), 0x137);
+    EXPECT_EQ(frame.stop(), Stop::NeverReached);
+    EXPECT_EQ(frame.stopInstruction(), 3u);
+    EXPECT_EQ(frame.finalColours()[0], (Rgb8{0xff, 0xff, 0xff}));
+}
+
+TEST(CopperFrame, MasksAndTheHorizontalPositionOfTheWrite) {
+    // Vertical mask 0 compares bit 7 of the line only (it is never masked): line $80.
+    CopperFrame frame(Chipset::Ocs);
+    frame.run(Words{0x8001, 0x8000, 0x0180, 0x0f00, 0xffff, 0xfffe});
+    EXPECT_EQ(firstLineWith(frame, 0, kRed), 0x80);
+
+    // Vertical mask $0f: line $1c compares as $0c with bit 7 clear, so it is met on line $0c.
+    frame.run(Words{0x1c01, 0x8f00, 0x0180, 0x0f00, 0xffff, 0xfffe});
+    EXPECT_EQ(firstLineWith(frame, 0, kRed), 0x0c);
+
+    // A line's colours are read where its picture starts, colour clock $40. A WAIT met at $30
+    // takes 2 clocks to wake and the MOVE 4 more: the write lands at $36 and the line shows it.
+    // Met at $40, the write lands at $46: the next line shows it.
+    frame.run(Words{0x2c31, 0xfffe, 0x0180, 0x0f00, 0xffff, 0xfffe});
+    EXPECT_EQ(firstLineWith(frame, 0, kRed), 0x2c);
+    frame.run(Words{0x2c41, 0xfffe, 0x0180, 0x0f00, 0xffff, 0xfffe});
+    EXPECT_EQ(firstLineWith(frame, 0, kRed), 0x2d);
+    // Every run starts again from black.
+    EXPECT_EQ(frame.colour(0x2c, 0), kBlack);
+}
+
+TEST(CopperFrame, AgaBanksAndHalvesFollowBplcon3) {
+    const Words list = {
+        0x0106, 0x0000, 0x0182, 0x0f80, // bank 0, high half: COLOR01 $f8 -> ff,88,00
+        0x0106, 0x0200, 0x0182, 0x0123, // LOCT: low nibbles only -> f1,82,03
+        0x0184, 0x0fff,                 // COLOR02, low half while black -> 0f,0f,0f
+        0x0106, 0xe000, 0x01be, 0x0abc, // bank 7 high: register 255 -> aa,bb,cc
+        0x0106, 0xe200, 0x01be, 0x0def, // bank 7 low -> ad,be,cf
+        0x0106, 0x2000, 0x0180, 0x0555, // bank 1 high: register 32 -> 55,55,55
+        0xffff, 0xfffe};
+    CopperFrame aga(Chipset::Aga);
+    aga.run(list);
+    ASSERT_EQ(aga.colourCount(), 256);
+    const auto colours = aga.finalColours();
+    EXPECT_EQ(colours[1], (Rgb8{0xf1, 0x82, 0x03}));
+    EXPECT_EQ(colours[2], (Rgb8{0x0f, 0x0f, 0x0f}));
+    EXPECT_EQ(colours[255], (Rgb8{0xad, 0xbe, 0xcf}));
+    EXPECT_EQ(colours[32], (Rgb8{0x55, 0x55, 0x55}));
+    EXPECT_EQ(colours[31], kBlack);
+    EXPECT_EQ(colours[0], kBlack);
+    EXPECT_EQ(aga.line(0x137)[255], (Rgb8{0xad, 0xbe, 0xcf}));
+
+    // OCS has 32 12-bit registers and no banks: each write sets the whole colour.
+    CopperFrame ocs(Chipset::Ocs);
+    ocs.run(list);
+    ASSERT_EQ(ocs.colourCount(), 32);
+    EXPECT_EQ(ocs.finalColours()[1], (Rgb8{0x11, 0x22, 0x33}));
+    EXPECT_EQ(ocs.finalColours()[2], (Rgb8{0xff, 0xff, 0xff}));
+    EXPECT_EQ(ocs.finalColours()[31], (Rgb8{0xdd, 0xee, 0xff}));
+    EXPECT_EQ(ocs.finalColours()[0], (Rgb8{0x55, 0x55, 0x55}));
+}
+
+TEST(CopperFrame, OnlyColourRegistersChangeColours) {
+    CopperFrame frame(Chipset::Aga);
+    const std::vector<Rgb8> start(256, Rgb8{0x12, 0x34, 0x56});
+    frame.setInitialColours(start);
+    // BPLCON0, DMACON, SPR7DATB ($17e, just below COLOR00), HTOTAL ($1c0, just past COLOR31).
+    frame.run(
+        Words{0x0100, 0x5200, 0x0096, 0x8380, 0x017e, 0x0fff, 0x01c0, 0x0fff, 0xffff, 0xfffe});
+    for (int line : {0, 0x2c, 0x137}) {
+        for (int i = 0; i < 256; ++i)
+            ASSERT_EQ(frame.colour(line, i), start[static_cast<std::size_t>(i)])
+                << line << " " << i;
+    }
+}
+
+TEST(CopperFrame, SkipSkipsTheNextInstructionOnceThePositionIsReached) {
+    CopperFrame frame(Chipset::Ocs);
+    // At line $50: SKIP if past line $40 (yes) over the red MOVE, then green.
+    frame.run(
+        Words{0x5001, 0xff00, 0x4001, 0xff01, 0x0180, 0x0f00, 0x0180, 0x00f0, 0xffff, 0xfffe});
+    EXPECT_EQ(firstLineWith(frame, 0, kRed), -1);
+    EXPECT_EQ(firstLineWith(frame, 0, kGreen), 0x50);
+    // SKIP if past line $60 (no): red is written, then green over it.
+    frame.run(
+        Words{0x5001, 0xff00, 0x6001, 0xff01, 0x0180, 0x0f00, 0x0182, 0x00f0, 0xffff, 0xfffe});
+    EXPECT_EQ(firstLineWith(frame, 0, kRed), 0x50);
+    EXPECT_EQ(firstLineWith(frame, 1, kGreen), 0x50);
+}
+
+TEST(CopperFrame, HowARunEnds) {
+    CopperFrame frame(Chipset::Ocs);
+    // No end of list: the copper runs out of words (an odd last word is not an instruction).
+    frame.run(Words{0x0180, 0x0f00, 0x0182});
+    EXPECT_EQ(frame.stop(), Stop::OutOfWords);
+    EXPECT_EQ(frame.stopInstruction(), 1u);
+    EXPECT_EQ(frame.colour(0, 0), kRed);
+
+    // A WAIT for horizontal $e4 on line $ff is never reached.
+    frame.run(Words{0xffe5, 0xfffe, 0x0180, 0x0f00});
+    EXPECT_EQ(frame.stop(), Stop::NeverReached);
+    EXPECT_EQ(firstLineWith(frame, 0, kRed), -1);
+
+    // More MOVEs than a frame has time for: 4 colour clocks each, 312 x 227 clocks a frame.
+    const Words moves(2 * 20000, 0);
+    frame.run(moves);
+    EXPECT_EQ(frame.stop(), Stop::EndOfFrame);
+    EXPECT_EQ(frame.instructionsRun(), 312u * 227u / 4u);
+    EXPECT_EQ(frame.stopLine(), CopperFrame::kLines);
+}

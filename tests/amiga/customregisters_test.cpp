@@ -1,0 +1,91 @@
+// Register names and offsets as the Hardware Reference Manual's register summary gives them.
+#include <amiga/customregisters.h>
+
+#include "m68k_assembler.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+using namespace amiga;
+
+TEST(CustomRegisters, NamesAtTheManualsOffsets) {
+    const struct {
+        std::uint16_t offset;
+        const char *name;
+    } known[] = {
+        {0x000, "BLTDDAT"}, {0x02e, "COPCON"},   {0x040, "BLTCON0"},  {0x058, "BLTSIZE"},
+        {0x07e, "DSKSYNC"}, {0x080, "COP1LCH"},  {0x096, "DMACON"},   {0x0d8, "AUD3VOL"},
+        {0x0e0, "BPL1PTH"}, {0x0fe, "BPL8PTL"},  {0x100, "BPLCON0"},  {0x106, "BPLCON3"},
+        {0x10c, "BPLCON4"}, {0x146, "SPR0DATB"}, {0x17a, "SPR7CTL"},  {0x180, "COLOR00"},
+        {0x19e, "COLOR15"}, {0x1be, "COLOR31"},  {0x1dc, "BEAMCON0"}, {0x1e4, "DIWHIGH"},
+        {0x1fc, "FMODE"},   {0x1fe, "NOOP"},
+    };
+    for (const auto &r : known) {
+        EXPECT_EQ(registerName(r.offset), r.name) << std::hex << r.offset;
+        EXPECT_EQ(registerOffset(r.name), r.offset) << r.name;
+    }
+    // Offsets without a register, odd offsets and offsets past the last register have no name.
+    for (const std::uint16_t none : {0x068, 0x076, 0x0ac, 0x1f0, 0x1fa, 0x181, 0x200, 0xffff})
+        EXPECT_EQ(registerName(none), "") << std::hex << none;
+}
+
+TEST(CustomRegisters, EveryNameNamesOneOffset) {
+    int named = 0;
+    for (std::uint16_t offset = 0; offset <= kLastRegisterOffset; offset += 2) {
+        const std::string_view name = registerName(offset);
+        if (name.empty())
+            continue;
+        ++named;
+        EXPECT_EQ(registerOffset(name), offset) << name;
+    }
+    // 237 named registers, the no-op among them ($000-$1fe less the 19 unused offsets).
+    EXPECT_EQ(named, 237);
+}
+
+TEST(CustomRegisters, TheAssemblerEquatesOfTheTestsAgree) {
+    // The equates that the assembler tests put before generated code, written separately.
+    std::istringstream equates(m68k::registerEquates());
+    std::string name, equ, value;
+    int count = 0;
+    while (equates >> name >> equ >> value) {
+        ++count;
+        EXPECT_EQ(registerOffset(name), registerOffset(value)) << name << " " << value;
+    }
+    EXPECT_GT(count, 60);
+}
+
+TEST(CustomRegisters, TextsThatNameARegister) {
+    const struct {
+        const char *text;
+        std::uint16_t offset;
+    } accepted[] = {
+        {"COLOR00", 0x180}, {"color00", 0x180},  {"  Bplcon0\t", 0x100}, {"$180", 0x180},
+        {"180", 0x180},     {"0x180", 0x180},    {"0X1FE", 0x1fe},       {"$dff180", 0x180},
+        {"$DFF1BE", 0x1be}, {"dff096", 0x096},   {" $1f0 ", 0x1f0},      {"$0", 0x000},
+        {"$dff000", 0x000}, {"0xdff1fe", 0x1fe}, {"2e", 0x02e},
+    };
+    for (const auto &a : accepted)
+        EXPECT_EQ(registerOffset(a.text), a.offset) << a.text;
+    for (const char *refused :
+         {"", "   ", "COLOR32", "COLOR 00", "COLOR00,", "$181", "$200", "$dff200", "$dff181",
+          "dff000x", "$", "0x", "$-2", "$$180", "123456789"})
+        EXPECT_EQ(registerOffset(refused), std::nullopt) << '"' << refused << '"';
+}
+
+TEST(CustomRegisters, WhatTheCopperMayWrite) {
+    // Hardware Reference Manual, "Copper control register": $000-$03e never, $040-$07e only with
+    // the danger bit (CDANG, COPCON bit 1), everything from $080 always.
+    EXPECT_EQ(copperAccess(0x000), CopperAccess::Never);
+    EXPECT_EQ(copperAccess(0x02e), CopperAccess::Never);
+    EXPECT_EQ(copperAccess(0x03e), CopperAccess::Never);
+    EXPECT_EQ(copperAccess(0x040), CopperAccess::WithDangerBit);
+    EXPECT_EQ(copperAccess(0x07e), CopperAccess::WithDangerBit);
+    EXPECT_EQ(copperAccess(0x080), CopperAccess::Always);
+    EXPECT_EQ(copperAccess(0x180), CopperAccess::Always);
+    EXPECT_EQ(copperAccess(0x1fe), CopperAccess::Always);
+    EXPECT_TRUE(isColourRegister(0x180));
+    EXPECT_TRUE(isColourRegister(0x1be));
+    EXPECT_FALSE(isColourRegister(0x17e));
+    EXPECT_FALSE(isColourRegister(0x1c0));
+    EXPECT_FALSE(isColourRegister(0x181));
+}
