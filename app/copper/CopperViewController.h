@@ -1,4 +1,6 @@
 #pragma once
+#include "common/CodeOutputTool.h"
+
 #include <QWidget>
 #include <memory>
 
@@ -12,7 +14,7 @@ class QPlainTextEdit;
 
 // The Copper tool: a short list of MOVE and WAIT instructions, printed as one
 // dc.w line per display line, each line a WAIT followed by the list's words.
-class CopperViewController : public QWidget {
+class CopperViewController : public QWidget, public CodeOutputTool {
     Q_OBJECT
 public:
     explicit CopperViewController(QWidget *parent = nullptr);
@@ -23,7 +25,7 @@ public:
     CopperSequenceModel *sequenceArray() const { return m_sequence; }
     qint64 selectedCommandRow() const { return m_selectedCommandRow; }
     // The view that holds the tool's generated code.
-    QPlainTextEdit *codeOutputView() const;
+    QPlainTextEdit *codeOutputView() const override;
 
 public slots:
     // Appends a MOVE when the register field names a register; otherwise says
