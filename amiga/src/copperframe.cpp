@@ -79,6 +79,7 @@ void CopperFrame::run(std::span<const std::uint16_t> words) {
     m_instructionsRun = 0;
     m_stop = Stop::OutOfWords;
     const std::size_t pairs = words.size() / 2;
+    m_clocks.assign(pairs, -1);
     std::size_t pair = 0;
     long clock = 0;
     while (pair < pairs) {
@@ -93,9 +94,11 @@ void CopperFrame::run(std::span<const std::uint16_t> words) {
         if (instruction.op == CopperOp::Move) {
             sampleBefore(clock);
             write(instruction.registerOffset, instruction.value);
+            m_clocks[pair] = clock;
             ++pair;
         } else if (instruction.op == CopperOp::Skip) {
             const long line = clock / kClocksPerLine;
+            m_clocks[pair] = clock;
             pair += beamReached(instruction, static_cast<int>(line),
                                 static_cast<int>(clock - line * kClocksPerLine))
                         ? 2
@@ -107,6 +110,7 @@ void CopperFrame::run(std::span<const std::uint16_t> words) {
                 clock = std::min(clock, kFrameClocks);
                 break;
             }
+            m_clocks[pair] = at;
             clock = at + kWakeClocks;
             ++pair;
         }
