@@ -7,6 +7,7 @@ namespace quillfen_asm {
 
 // Each command's table entry, defined in the command's own file. Add a new one here and to the
 // list in main.cpp.
+extern const Command copperCommand;
 extern const Command displayCommand;
 
 } // namespace quillfen_asm
