@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <optional>
+#include <unordered_map>
 
 namespace amiga {
 
@@ -49,12 +50,24 @@ bool sameIgnoringCase(std::string_view a, std::string_view b) {
 // The offset of a register named as the hardware include files name it, in any case. (Not
 // registerOffset(): that also reads "a0" as the offset $0a0.)
 std::optional<std::uint16_t> offsetOfName(std::string_view name) {
-    for (std::uint16_t offset = 0; offset <= kLastRegisterOffset; offset += 2) {
-        const std::string_view known = registerName(offset);
-        if (!known.empty() && sameIgnoringCase(known, name))
-            return offset;
-    }
-    return std::nullopt;
+    static const std::unordered_map<std::string, std::uint16_t> offsets = [] {
+        std::unordered_map<std::string, std::uint16_t> table;
+        for (std::uint16_t offset = 0; offset <= kLastRegisterOffset; offset += 2) {
+            if (!registerName(offset).empty())
+                table.emplace(std::string(registerName(offset)), offset);
+        }
+        return table;
+    }();
+    constexpr std::size_t kLongestName = 8;
+    if (name.size() > kLongestName)
+        return std::nullopt;
+    std::string upper(name);
+    for (char &c : upper)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const auto found = offsets.find(upper);
+    if (found == offsets.end())
+        return std::nullopt;
+    return found->second;
 }
 
 // A text for a message: the first few characters of what could not be read.
