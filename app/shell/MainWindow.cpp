@@ -4,6 +4,7 @@
 #include "copper/CopperViewController.h"
 #include "registers/RegistersViewController.h"
 #include "ui_MainWindow.h"
+#include "workbench/CopperWorkbenchViewController.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -21,8 +22,9 @@ MainWindow::MainWindow(QWidget *parent, ToolLoading loading)
     connect(ui->aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
 
     QAction *const toolActions[] = {ui->showDisplayAction, ui->showColourAction,
-                                    ui->showRegistersAction, ui->showCopperAction};
-    for (int index = 0; index < 4; ++index) {
+                                    ui->showRegistersAction, ui->showCopperAction,
+                                    ui->showWorkbenchAction};
+    for (int index = 0; index < 5; ++index) {
         connect(toolActions[index], &QAction::triggered, this, [this, index] {
             buildTools();
             ui->mainTabViewController->setCurrentIndex(index);
@@ -61,6 +63,11 @@ CopperViewController *MainWindow::copperViewController() {
     return copper;
 }
 
+CopperWorkbenchViewController *MainWindow::copperWorkbenchViewController() {
+    buildTools();
+    return workbench;
+}
+
 bool MainWindow::event(QEvent *event) {
     // The whole window is painted in one pass, this first, so what is queued
     // here runs once the first picture of the window is complete.
@@ -86,14 +93,16 @@ void MainWindow::buildTools() {
     registers->setObjectName(QStringLiteral("registersViewController"));
     copper = new CopperViewController;
     copper->setObjectName(QStringLiteral("copperViewController"));
+    workbench = new CopperWorkbenchViewController;
+    workbench->setObjectName(QStringLiteral("copperWorkbenchViewController"));
 
     // Each tool takes the place of its tab's stand-in, under the same title.
     MainTabViewController *tabs = ui->mainTabViewController;
     const int current = tabs->currentIndex();
     {
         const QSignalBlocker quiet(tabs);
-        QWidget *const tools[] = {colour, registers, copper};
-        for (int i = 0; i < 3; ++i) {
+        QWidget *const tools[] = {colour, registers, copper, workbench};
+        for (int i = 0; i < 4; ++i) {
             const int index = i + 1;
             QWidget *standIn = tabs->widget(index);
             const QString title = tabs->tabText(index);

@@ -7,6 +7,7 @@ class MainWindow;
 }
 class ColourViewController;
 class CopperViewController;
+class CopperWorkbenchViewController;
 class MainTabViewController;
 class QPlainTextEdit;
 class RegistersViewController;
@@ -37,6 +38,7 @@ public:
     ColourViewController *colourViewController();
     RegistersViewController *registersViewController();
     CopperViewController *copperViewController();
+    CopperWorkbenchViewController *copperWorkbenchViewController();
     bool toolsAreBuilt() const { return colour != nullptr; }
 
     // The code view of the tool on show, or null when that tool prints no code.
@@ -67,4 +69,5 @@ private:
     ColourViewController *colour = nullptr;
     RegistersViewController *registers = nullptr;
     CopperViewController *copper = nullptr;
+    CopperWorkbenchViewController *workbench = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "shell/AppDelegate.h"
 #include "shell/MainTabViewController.h"
 #include "shell/MainWindow.h"
+#include "workbench/CopperWorkbenchViewController.h"
 
 #include "QtPrinters.h"
 #include <QAction>
@@ -16,20 +17,22 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-TEST(Shell, WindowHoldsTheFourToolsInOrder) {
+TEST(Shell, WindowHoldsTheFiveToolsInOrder) {
     MainWindow window;
     EXPECT_EQ(window.windowTitle(), "Quillfen");
     MainTabViewController *tabs = window.tabViewController();
     ASSERT_NE(tabs, nullptr);
-    ASSERT_EQ(tabs->count(), 4);
+    ASSERT_EQ(tabs->count(), 5);
     EXPECT_EQ(tabs->tabText(0), "Display");
     EXPECT_EQ(tabs->tabText(1), "Colour");
     EXPECT_EQ(tabs->tabText(2), "Registers");
     EXPECT_EQ(tabs->tabText(3), "Copper");
+    EXPECT_EQ(tabs->tabText(4), "Workbench");
     EXPECT_NE(qobject_cast<DisplayViewController *>(tabs->widget(0)), nullptr);
     EXPECT_NE(qobject_cast<ColourViewController *>(tabs->widget(1)), nullptr);
     EXPECT_NE(qobject_cast<RegistersViewController *>(tabs->widget(2)), nullptr);
     EXPECT_NE(qobject_cast<CopperViewController *>(tabs->widget(3)), nullptr);
+    EXPECT_NE(qobject_cast<CopperWorkbenchViewController *>(tabs->widget(4)), nullptr);
 }
 
 TEST(Shell, SwitchingTabsKeepsEachToolsState) {
@@ -68,8 +71,8 @@ TEST(Shell, MenusReachEveryToolFromTheKeyboard) {
     MainTabViewController *tabs = window.tabViewController();
 
     const char *const names[] = {"showDisplayAction", "showColourAction", "showRegistersAction",
-                                 "showCopperAction"};
-    for (int index = 3; index >= 0; --index) {
+                                 "showCopperAction", "showWorkbenchAction"};
+    for (int index = 4; index >= 0; --index) {
         auto *action = window.findChild<QAction *>(names[index]);
         ASSERT_NE(action, nullptr) << names[index];
         EXPECT_EQ(action->shortcut(), QKeySequence(QStringLiteral("Ctrl+%1").arg(index + 1)));
@@ -113,7 +116,7 @@ TEST(Shell, HiddenToolsAreBuiltRightAfterTheFirstPaint) {
     MainWindow window(nullptr, MainWindow::ToolLoading::AfterFirstPaint);
     MainTabViewController *tabs = window.tabViewController();
     EXPECT_FALSE(window.toolsAreBuilt());
-    ASSERT_EQ(tabs->count(), 4);
+    ASSERT_EQ(tabs->count(), 5);
     EXPECT_NE(qobject_cast<DisplayViewController *>(tabs->widget(0)), nullptr);
     EXPECT_EQ(tabs->widget(1)->findChildren<QWidget *>().size(), 0);
 
@@ -124,16 +127,18 @@ TEST(Shell, HiddenToolsAreBuiltRightAfterTheFirstPaint) {
 
     EXPECT_EQ(tabs->currentIndex(), 0);
     EXPECT_TRUE(tabs->widget(0)->isVisible());
-    const char *const titles[] = {"Display", "Colour", "Registers", "Copper"};
+    const char *const titles[] = {"Display", "Colour", "Registers", "Copper", "Workbench"};
     const char *const names[] = {"displayViewController", "colourViewController",
-                                 "registersViewController", "copperViewController"};
-    for (int index = 0; index < 4; ++index) {
+                                 "registersViewController", "copperViewController",
+                                 "copperWorkbenchViewController"};
+    for (int index = 0; index < 5; ++index) {
         EXPECT_EQ(tabs->tabText(index), titles[index]);
         EXPECT_EQ(tabs->widget(index)->objectName(), names[index]);
     }
     EXPECT_EQ(tabs->widget(1), window.colourViewController());
     EXPECT_EQ(tabs->widget(2), window.registersViewController());
     EXPECT_EQ(tabs->widget(3), window.copperViewController());
+    EXPECT_EQ(tabs->widget(4), window.copperWorkbenchViewController());
     EXPECT_EQ(window.findChild<QWidget *>("colourPlaceholder"), nullptr);
 
     // Later paints build nothing again.

@@ -1,0 +1,45 @@
+#pragma once
+#include <amiga/copperframe.h>
+
+#include <QColor>
+#include <QVector>
+#include <QWidget>
+
+// What a copper list does to the screen: the colour of every line of a PAL frame, as the copper
+// frame model leaves it, drawn as horizontal bands with the line numbers beside them. Two
+// columns: the background (colour 0) and one more colour register that the tool chooses.
+// The widget draws; the tools run the list.
+class CopperFramePreview : public QWidget {
+    Q_OBJECT
+public:
+    // A run of lines that show one colour.
+    struct Band {
+        int firstLine = 0;
+        int lastLine = 0;
+        QColor colour;
+        friend bool operator==(const Band &, const Band &) = default;
+    };
+
+    explicit CopperFramePreview(QWidget *parent = nullptr);
+
+    // Takes every line's colour 0 and colour register `picked` (none when it is out of range)
+    // from a frame that has run.
+    void showFrame(const amiga::CopperFrame &frame, int picked);
+    // Shows nothing.
+    void clearFrame();
+
+    int pickedRegister() const { return m_picked; }
+    // The bands of colour 0 (column 0) or of the picked register (column 1), top to bottom.
+    QVector<Band> bands(int column) const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QVector<QColor> m_background;
+    QVector<QColor> m_pickedColours;
+    int m_picked = -1;
+};
