@@ -8,9 +8,11 @@ endif()
 set(expected
     bin/quillfen
     bin/quillfen-iff
+    bin/quillfen-asm
     share/applications/quillfen.desktop
     share/icons/hicolor/scalable/apps/quillfen.svg
-    share/man/man1/quillfen-iff.1)
+    share/man/man1/quillfen-iff.1
+    share/man/man1/quillfen-asm.1)
 foreach(size 16 32 48 64 128 256)
     list(APPEND expected share/icons/hicolor/${size}x${size}/apps/quillfen.png)
 endforeach()
