@@ -78,13 +78,14 @@ void RegistersViewController::configureController() {
     connect(ui->goalSeekButton, &QPushButton::clicked, this, [this] { goalSeek(); });
     connect(ui->goalSeekTextField, &QLineEdit::returnPressed, this, [this] { goalSeek(); });
 
-    ui->codeOutputTextView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    ui->codeOutputTextView->setLineWrapMode(QPlainTextEdit::NoWrap);
+    ui->registerCodeTextView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    ui->registerCodeTextView->setLineWrapMode(QPlainTextEdit::NoWrap);
     connect(ui->setClearPopUpButton, &QComboBox::currentIndexChanged, this,
             &RegistersViewController::outputCode);
     connect(ui->registerCopperButton, &QAbstractButton::toggled, this,
             &RegistersViewController::outputCode);
-    connect(ui->copyCodeButton, &QPushButton::clicked, this, &RegistersViewController::copyCode);
+    connect(ui->copyRegisterCodeButton, &QPushButton::clicked, this,
+            &RegistersViewController::copyCode);
     outputCode();
     m_blitter = new BlitterSection(ui.get(), this);
 }
@@ -244,19 +245,19 @@ void RegistersViewController::outputCode() {
         selectedRegister && amiga::isSetClearRegister(selectedRegister->name.toStdString());
     ui->setClearPopUpButton->setEnabled(setClear);
     if (!selectedRegister) {
-        ui->codeOutputTextView->clear();
+        ui->registerCodeTextView->clear();
         return;
     }
     const amiga::SetClear mode = !setClear ? amiga::SetClear::AsGiven
                                  : ui->setClearPopUpButton->currentIndex() == 1
                                      ? amiga::SetClear::Clear
                                      : amiga::SetClear::Set;
-    ui->codeOutputTextView->setPlainText(QString::fromStdString(amiga::registerWriteCode(
+    ui->registerCodeTextView->setPlainText(QString::fromStdString(amiga::registerWriteCode(
         selectedRegister->layout(), currentWord(), mode, ui->registerCopperButton->isChecked())));
 }
 
 void RegistersViewController::copyCode() {
-    QGuiApplication::clipboard()->setText(ui->codeOutputTextView->toPlainText());
+    QGuiApplication::clipboard()->setText(ui->registerCodeTextView->toPlainText());
 }
 
 void RegistersViewController::goalSeek(QObject *) {

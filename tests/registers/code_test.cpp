@@ -31,7 +31,7 @@ protected:
         ui->goalSeekTextField->setText(text);
         ui->goalSeekButton->click();
     }
-    QString code() const { return ui->codeOutputTextView->toPlainText(); }
+    QString code() const { return ui->registerCodeTextView->toPlainText(); }
     QString blitterCode() const { return ui->blitterCodeTextView->toPlainText(); }
 
     std::unique_ptr<RegistersViewController> controller;
@@ -62,7 +62,7 @@ TEST_F(RegisterCodeTab, TheWordBecomesTheLineThatWritesIt) {
     // The set/clear choice is for the four registers that have bit 15 SET/CLR.
     EXPECT_FALSE(ui->setClearPopUpButton->isEnabled());
 
-    ui->copyCodeButton->click();
+    ui->copyRegisterCodeButton->click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), code());
 }
 

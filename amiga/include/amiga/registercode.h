@@ -20,6 +20,7 @@ struct RegisterBitName {
     std::string group;     // the bit group (field) it belongs to; empty for none
     int groupPosition = 0; // its place in the group, 0 the least significant
     bool aga = false;      // exists only on the AGA chipset
+    friend bool operator==(const RegisterBitName &, const RegisterBitName &) = default;
 };
 
 struct RegisterLayout {
@@ -28,6 +29,7 @@ struct RegisterLayout {
     bool aga = false;
     bool readOnly = false;                // a read address: writing it does nothing
     std::array<RegisterBitName, 16> bits; // bit 0 first
+    friend bool operator==(const RegisterLayout &, const RegisterLayout &) = default;
 };
 
 // The registers of a register database document, in document order: every `register` element
