@@ -54,15 +54,18 @@ void BlitterSection::choosePreset(int index) {
         return;
     const bl::Preset &preset = presets[static_cast<std::size_t>(index - 1)];
     ui->blitterFunctionTextField->setText(QString::fromLatin1(preset.function));
-    const bl::Channels channels = bl::parseChannels(preset.channels).value_or(bl::Channels{});
-    ui->blitterUseAButton->setChecked(channels.a);
-    ui->blitterUseBButton->setChecked(channels.b);
-    ui->blitterUseCButton->setChecked(channels.c);
-    ui->blitterUseDButton->setChecked(channels.d);
+    showChannels(bl::parseChannels(preset.channels).value_or(bl::Channels{}));
     ui->blitterFillPopUpButton->setCurrentIndex(static_cast<int>(preset.fill));
     ui->blitterPresetPopUpButton->setCurrentIndex(index);
     ui->blitterPresetPopUpButton->setToolTip(QString::fromLatin1(preset.summary));
     update();
+}
+
+void BlitterSection::showChannels(const bl::Channels &channels) {
+    ui->blitterUseAButton->setChecked(channels.a);
+    ui->blitterUseBButton->setChecked(channels.b);
+    ui->blitterUseCButton->setChecked(channels.c);
+    ui->blitterUseDButton->setChecked(channels.d);
 }
 
 void BlitterSection::functionEdited() {
@@ -70,13 +73,8 @@ void BlitterSection::functionEdited() {
     ui->blitterPresetPopUpButton->setToolTip(QStringLiteral("Fill in a common blit"));
     const std::optional<std::uint8_t> minterms =
         bl::parseFunction(ui->blitterFunctionTextField->text().toStdString());
-    if (minterms) {
-        const bl::Channels channels = bl::channelsFor(*minterms);
-        ui->blitterUseAButton->setChecked(channels.a);
-        ui->blitterUseBButton->setChecked(channels.b);
-        ui->blitterUseCButton->setChecked(channels.c);
-        ui->blitterUseDButton->setChecked(channels.d);
-    }
+    if (minterms)
+        showChannels(bl::channelsFor(*minterms));
     update();
 }
 

@@ -29,6 +29,7 @@ public slots:
 private:
     // The function was typed: its channels follow it, the preset shows "Custom".
     void functionEdited();
+    void showChannels(const amiga::blitter::Channels &channels);
 
     Ui::RegistersViewController *ui;
 };
