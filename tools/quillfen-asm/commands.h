@@ -8,5 +8,7 @@ namespace quillfen_asm {
 // Each command's table entry, defined in the command's own file. Add a new one here and to the
 // list in main.cpp.
 extern const Command displayCommand;
+extern const Command registerCommand;
+extern const Command blitterCommand;
 
 } // namespace quillfen_asm
