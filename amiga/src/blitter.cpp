@@ -1,6 +1,7 @@
 #include "amiga/blitter.h"
 
 #include "amiga/asmtext.h"
+#include "amiga/copper.h"
 #include "amiga/registercode.h"
 
 #include <cctype>
@@ -272,7 +273,7 @@ std::string blitterCode(const Blit &blit, bool copper) {
             out.moveWord(value, name, note);
     };
     if (copper)
-        out.comment(copperMoveWarning(0x040));
+        out.comment(std::string(describe(CopperProblem::MoveNeedsDangerBit)));
     write(bltcon0(blit), "BLTCON0", bltcon0Comment(blit));
     write(bltcon1(blit), "BLTCON1", bltcon1Comment(blit));
     const int w = blit.widthWords;

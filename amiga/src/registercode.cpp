@@ -1,6 +1,7 @@
 #include "amiga/registercode.h"
 
 #include "amiga/asmtext.h"
+#include "amiga/copper.h"
 
 #include <algorithm>
 #include <cctype>
@@ -355,14 +356,6 @@ std::string describeWord(const RegisterLayout &layout, std::uint16_t word) {
     return text;
 }
 
-std::string copperMoveWarning(std::uint32_t offset) {
-    if (offset < 0x040)
-        return "the copper cannot write $000-$03e";
-    if (offset < 0x080)
-        return "the copper writes $040-$07e only with COPCON's danger bit (CDANG) set";
-    return {};
-}
-
 std::string registerWriteCode(const RegisterLayout &layout, std::uint16_t word, SetClear mode,
                               bool copper) {
     const std::uint16_t written = wordToWrite(word, mode);
@@ -375,8 +368,9 @@ std::string registerWriteCode(const RegisterLayout &layout, std::uint16_t word, 
     if (layout.readOnly)
         out.comment(layout.name + " is a read address: writing it does nothing");
     if (copper) {
-        if (const std::string warning = copperMoveWarning(offset); !warning.empty())
-            out.comment(warning);
+        for (CopperProblem problem :
+             copperProblems(CopperInstruction::move(static_cast<std::uint16_t>(offset), written)))
+            out.comment(std::string(describe(problem)));
         out.copperMove(target, written, comment);
     } else {
         out.moveWord(written, target, comment);

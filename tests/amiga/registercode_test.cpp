@@ -133,7 +133,7 @@ TEST_F(RegisterCode, TheLineIsWrittenAsThePaste) {
     // The copper cannot write below $040 at all, and $040-$07e only in danger mode.
     EXPECT_EQ(registerWriteCode(*dmaconr, 0x0001, SetClear::AsGiven, true),
               "; DMACONR is a read address: writing it does nothing\n"
-              "; the copper cannot write $000-$03e\n"
+              "; the copper cannot write registers $000-$03e\n"
               "\tdc.w\tDMACONR,$0001\t; A0\n");
     RegisterLayout noop = *bplcon0;
     noop.name = "NO-OP";

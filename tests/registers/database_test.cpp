@@ -146,7 +146,7 @@ TEST_F(RegisterDatabase, HoldsTheWholeCustomChipRegisterSet) {
         "BPL1MOD", "BPL2MOD", "BPLCON4",  "CLXCON2", "HTOTAL",   "HSSTOP",   "HBSTRT",   "HBSTOP",
         "VTOTAL",  "VSSTOP",  "VBSTRT",   "VBSTOP",  "SPRHSTRT", "SPRHSTOP", "BPLHSTRT", "BPLHSTOP",
         "HHPOSW",  "HHPOSR",  "BEAMCON0", "HSSTRT",  "VSSTRT",   "HCENTER",  "DIWHIGH",  "BPLHMOD",
-        "SPRHPTH", "SPRHPTL", "BPLHPTH",  "BPLHPTL", "FMODE",    "NO-OP"};
+        "SPRHPTH", "SPRHPTL", "BPLHPTH",  "BPLHPTL", "FMODE",    "NOOP"};
     for (const char *channel : {"A", "B", "C", "D"}) {
         expected << QString("BLT%1PTH").arg(channel) << QString("BLT%1PTL").arg(channel)
                  << QString("BLT%1MOD").arg(channel);

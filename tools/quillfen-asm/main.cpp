@@ -11,8 +11,7 @@ namespace {
 using namespace quillfen_asm;
 
 // Every command, in the order the help lists them.
-const std::vector<const Command *> commands = {&displayCommand, &registerCommand,
-                                                 &blitterCommand};
+const std::vector<const Command *> commands = {&displayCommand, &registerCommand, &blitterCommand};
 
 void usage(std::FILE *out) {
     std::fprintf(out, "usage: quillfen-asm COMMAND [OPTIONS]\n"

@@ -62,15 +62,11 @@ std::uint16_t wordToWrite(std::uint16_t word, SetClear mode);
 std::string describeWord(const RegisterLayout &layout, std::uint16_t word);
 
 // The line that writes word (after wordToWrite) to the register: a processor move through a6
-// or, with copper, a copper MOVE as data. A name that is no assembler symbol ("NO-OP") is
+// or, with copper, a copper MOVE as data. A name that is no assembler symbol (say "NO-OP") is
 // written as its offset. Comment lines above it say when the write does nothing (a read
 // address) or when the copper cannot make it ($000-$03e) or needs COPCON's danger bit
 // ($040-$07e).
 std::string registerWriteCode(const RegisterLayout &layout, std::uint16_t word, SetClear mode,
                               bool copper);
-
-// The note above a copper MOVE to a register at offset (0-$1fe): empty, or why the copper may not
-// make it. Shared by every generator of copper MOVEs.
-std::string copperMoveWarning(std::uint32_t offset);
 
 } // namespace amiga
