@@ -86,6 +86,18 @@ TEST(ColourCode, SingleColour) {
     });
 }
 
+TEST(ColourCode, EveryBankSelectsItsBplcon3Value) {
+    const char digits[] = "02468ace"; // BANK2-0 in bits 15-13
+    for (int bank = 0; bank < 8; ++bank) {
+        const std::string text = colourCode(agaCopper, bank, 31, {0x12, 0x34, 0x56});
+        EXPECT_EQ(text.rfind(std::string("\tdc.w\tBPLCON3,$") + digits[bank] + "000\n", 0), 0u)
+            << text;
+        EXPECT_NE(text.find(std::string("\tdc.w\tBPLCON3,$") + digits[bank] + "200\n"),
+                  std::string::npos)
+            << text;
+    }
+}
+
 TEST(ColourCode, Palette) {
     const std::vector<Rgb8> blackWhite = greys({0x00, 0xff});
     check({
@@ -140,6 +152,20 @@ TEST(ColourCode, Palette) {
          "\tdc.w\tBPLCON3,$e000\n"
          "; AGA has no colour register after bank 7 COLOR31: left out from entry 1 on\n",
          {0x106, 0xe000, 0x1be, 0x0999, 0x106, 0xe200, 0x1be, 0x0aaa, 0x106, 0xe000}},
+        {"AGA copper, bank 2 register 3",
+         paletteCode(agaCopper, 2, 3, {{0x01, 0x02, 0x03}, {0x45, 0x67, 0x89}, {0xab, 0xcd, 0xef}}),
+         "; AGA palette: 3 colours from bank 2 COLOR03, copper list data\n"
+         "\tdc.w\tBPLCON3,$4000\n"
+         "\tdc.w\tCOLOR03,$0000\n"
+         "\tdc.w\tCOLOR04,$0468\n"
+         "\tdc.w\tCOLOR05,$0ace\n"
+         "\tdc.w\tBPLCON3,$4200\n"
+         "\tdc.w\tCOLOR03,$0123\n"
+         "\tdc.w\tCOLOR04,$0579\n"
+         "\tdc.w\tCOLOR05,$0bdf\n"
+         "\tdc.w\tBPLCON3,$4000\n",
+         {0x106, 0x4000, 0x186, 0x0000, 0x188, 0x0468, 0x18a, 0x0ace, 0x106, 0x4200, 0x186, 0x0123,
+          0x188, 0x0579, 0x18a, 0x0bdf, 0x106, 0x4000}},
         {"OCS copper, past COLOR31",
          paletteCode(ocsCopper, 5, 30, greys({0xb9, 0xf0, 0x10})),
          "; OCS/ECS palette: 3 colours from COLOR30, copper list data\n"
@@ -172,6 +198,22 @@ TEST(ColourCode, AFullAgaPaletteReachesEveryBank) {
     EXPECT_EQ((*result.words)[2 * (8 + 256) + 1], 0x0200);
     EXPECT_EQ((*result.words)[2 * (8 + 256) + 2], 0x180);
     EXPECT_EQ((*result.words)[2 * (8 + 256) + 3], 0x0bdf);
+}
+
+TEST(ColourCode, AgaPaletteWithoutTheCopperGoesOnIntoTheNextBankToo) {
+    const std::string text =
+        paletteCode(agaCpu, 0, 0, std::vector<Rgb8>(40, Rgb8{0xaa, 0xaa, 0xaa}));
+    // Per half a bank line, 32 colours, a bank line, 8 colours; then the LOCT clear.
+    std::size_t moves = 0;
+    for (std::size_t at = text.find("\tmove.w\t"); at != std::string::npos;
+         at = text.find("\tmove.w\t", at + 1))
+        ++moves;
+    EXPECT_EQ(moves, 2u * (1 + 32 + 1 + 8) + 1);
+    EXPECT_NE(text.find("\tmove.w\t#$0aaa,COLOR31(a6)\n\tmove.w\t#$2000,BPLCON3(a6)\n"
+                        "\tmove.w\t#$0aaa,COLOR00(a6)\n"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find(';', 1), std::string::npos) << "nothing left out";
 }
 
 TEST(ColourCode, Rainbow) {
@@ -221,6 +263,17 @@ TEST(ColourCode, Rainbow) {
          "\tdc.w\tCOLOR00,$0111\n"
          "; line $139 is past the end of a PAL frame: left out from entry 1 on\n",
          {0xffdf, 0xfffe, 0x3801, 0xfffe, 0x180, 0x0111}},
+        // Heights that are missing count as 0: the last two colours start on the same line.
+        {"OCS from line 0",
+         rainbowCode(ocsCopper, 0, greys({0x12, 0xff, 0x00}), {1}),
+         "\tdc.w\t$0001,$fffe\n"
+         "\tdc.w\tCOLOR00,$0111\n"
+         "\tdc.w\t$0101,$fffe\n"
+         "\tdc.w\tCOLOR00,$0fff\n"
+         "\tdc.w\t$0101,$fffe\n"
+         "\tdc.w\tCOLOR00,$0000\n",
+         {0x0001, 0xfffe, 0x180, 0x0111, 0x0101, 0xfffe, 0x180, 0x0fff, 0x0101, 0xfffe, 0x180,
+          0x0000}},
         {"AGA, nothing on the frame",
          rainbowCode(agaCopper, 0x140, greys({0x10}), {}),
          "; line $140 is past the end of a PAL frame: left out from entry 0 on\n",

@@ -1,7 +1,7 @@
 // Palettes loaded from picture files written in the test with the ILBM library
 // (and one by netpbm's ppmtoilbm, a converter of its own design).
 #include "ColourTabFixture.h"
-#include "M68kAssembler.h"
+#include "m68k_assembler.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -198,18 +198,20 @@ TEST_F(PaletteLoading, PpmtoilbmPictureAndItsPaletteCode) {
     if (!m68k::available())
         GTEST_SKIP() << "m68k-linux-gnu-as not found: install binutils-m68k-linux-gnu";
     ui->outputPaletteCodeButton->click();
-    const m68k::Result result = m68k::assemble(code());
-    ASSERT_TRUE(result.words) << result.messages.toStdString();
-    QList<std::uint16_t> expected;
+    const m68k::Result result = m68k::assemble(code().toStdString());
+    ASSERT_TRUE(result.words) << result.messages;
+    std::vector<std::uint16_t> expected;
     for (int low = 0; low < 2; ++low) {
-        expected << 0x106 << static_cast<std::uint16_t>(low ? 0x200 : 0);
+        expected.insert(expected.end(), {0x106, static_cast<std::uint16_t>(low ? 0x200 : 0)});
         for (int i = 0; i < palette.size(); ++i) {
             auto n = [low](int v) { return low ? v & 0xf : v >> 4; };
-            expected << static_cast<std::uint16_t>(0x180 + 2 * i)
-                     << static_cast<std::uint16_t>(n(palette[i].red8()) << 8 |
-                                                   n(palette[i].green8()) << 4 |
-                                                   n(palette[i].blue8()));
+            expected.insert(
+                expected.end(),
+                {static_cast<std::uint16_t>(0x180 + 2 * i),
+                 static_cast<std::uint16_t>(n(palette[i].red8()) << 8 |
+                                            n(palette[i].green8()) << 4 | n(palette[i].blue8()))});
         }
     }
+    expected.insert(expected.end(), {0x106, 0x0000}); // LOCT clear again
     EXPECT_EQ(*result.words, expected);
 }
