@@ -139,7 +139,10 @@ TEST_F(ColourTab, SelectionCycleKeepsColoursAndCarriesRainbowHeights) {
     EXPECT_EQ(entry(6), rgb(0xff, 0x66, 10));
 
     // Heights: typed while one entry is selected, they stay with that entry.
-    ui->rainbowStartTextField->setText("2c");
+    // The start line is typed as hex; upper-case digits are taken as lower case.
+    ui->rainbowStartTextField->clear();
+    QTest::keyClicks(ui->rainbowStartTextField, "2C");
+    EXPECT_EQ(ui->rainbowStartTextField->text(), "2c");
     click(0);
     QTest::keyClicks(ui->rainbowIndexHeightTextField, "4");
     click(1);
