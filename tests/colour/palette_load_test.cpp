@@ -1,9 +1,11 @@
 // Palettes loaded from picture files written in the test with the ILBM library
 // (and one by netpbm's ppmtoilbm, a converter of its own design).
 #include "ColourTabFixture.h"
+#include "colour/PaletteFile.h"
 #include "m68k_assembler.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -151,12 +153,36 @@ TEST_F(PaletteLoading, FilesWithoutAPaletteChangeNothingAndSaySo) {
     QFile cut(whole);
     ASSERT_TRUE(cut.resize(cut.size() - 20));
     EXPECT_FALSE(controller->decodePaletteWithURL(whole));
+    EXPECT_TRUE(status().startsWith("Cannot load a palette from “cut.iff”: "))
+        << status().toStdString();
+    EXPECT_FALSE(status().contains(
+        QRegularExpression("(error|warning)\\s*:", QRegularExpression::CaseInsensitiveOption)))
+        << "no library mark glued into the sentence: " << status().toStdString();
     EXPECT_FALSE(controller->decodePaletteWithURL(dir.filePath("missing.iff")));
     EXPECT_FALSE(controller->decodePaletteWithURL(dir.path()));
     EXPECT_FALSE(controller->decodePaletteWithURL(QString()));
 
     EXPECT_EQ(source->paletteEntries(), before);
     EXPECT_EQ(grid->selectedRows(), (QList<int>{3}));
+}
+
+TEST(PaletteFileMessages, TheReasonLosesTheLibrarysMark) {
+    const struct {
+        const char *messages, *reason;
+    } cases[] = {
+        {"ERROR: cannot open main chunk!\n", "cannot open main chunk"},
+        {"Error: unexpected end of file in the body of 'CMAP'!\n",
+         "unexpected end of file in the body of 'CMAP'"},
+        {"error:Cannot read.\n", "cannot read"},
+        {"WARNING: odd chunk size\nERROR: Chunk 'CMAP' is cut short!\n",
+         "chunk 'CMAP' is cut short"},
+        {"Warning: only a warning\n", "only a warning"},
+        {"WARING: spelt as the library spells it once\n", "spelt as the library spells it once"},
+        {"IFF file is empty\n", "IFF file is empty"},
+        {"", ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(PaletteFile::reasonOf(c.messages), c.reason) << c.messages;
 }
 
 TEST_F(PaletteLoading, RainbowHeightsStayWithTheirIndexes) {
@@ -215,3 +241,4 @@ TEST_F(PaletteLoading, PpmtoilbmPictureAndItsPaletteCode) {
     expected.insert(expected.end(), {0x106, 0x0000}); // LOCT clear again
     EXPECT_EQ(*result.words, expected);
 }
+
