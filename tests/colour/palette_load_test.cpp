@@ -242,3 +242,41 @@ TEST_F(PaletteLoading, PpmtoilbmPictureAndItsPaletteCode) {
     EXPECT_EQ(*result.words, expected);
 }
 
+#ifdef QUILLFEN_IFF_TOOL
+
+// quillfen-iff palette prints what the tab's palette code shows for the same colours, from bank 0
+// COLOR00: --aga as AGA copper data, --ocs as OCS/ECS copper data, both without an option.
+TEST_F(PaletteLoading, TheCommandLinePrintsTheTabsPaletteCode) {
+    // 40 colours: past the first bank for AGA and past COLOR31 for OCS/ECS; guns stored as
+    // n << 4 and as n x 17 alike.
+    QList<Guns> registers = ramp(38, 11);
+    registers << Guns{0xf0, 0xf0, 0xf0} << Guns{0xb9, 0x11, 0x0f};
+    const QString path = write("40.iff", chunk(picture(ILBM_ID_ILBM, colourMap(registers))));
+    ASSERT_TRUE(controller->decodePaletteWithURL(path));
+
+    auto printed = [&](const QStringList &options) {
+        QProcess tool;
+        tool.start(QStringLiteral(QUILLFEN_IFF_TOOL),
+                   QStringList{"palette"} + options + QStringList{path});
+        EXPECT_TRUE(tool.waitForFinished(30000));
+        EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+        return QString::fromUtf8(tool.readAllStandardOutput());
+    };
+    auto shownInTheTab = [&](bool aga) {
+        if (ui->agaChipsetButton->isChecked() != aga)
+            ui->agaChipsetButton->click();
+        ui->outputPaletteCodeButton->click();
+        return code();
+    };
+    ASSERT_TRUE(ui->copperInstructionsButton->isChecked());
+    ASSERT_EQ(ui->agaColourBankTextField->text(), "0");
+    ASSERT_EQ(ui->colourRegisterTextField->text(), "0");
+    const QString aga = shownInTheTab(true), ocs = shownInTheTab(false);
+    EXPECT_TRUE(aga.contains("\tdc.w\tBPLCON3,$2000\n")) << aga.toStdString();
+    EXPECT_TRUE(ocs.contains("\tdc.w\tCOLOR31,")) << ocs.toStdString();
+    EXPECT_EQ(printed({"--aga"}), aga);
+    EXPECT_EQ(printed({"--ocs"}), ocs);
+    EXPECT_EQ(printed({}), aga + ocs);
+}
+
+#endif
