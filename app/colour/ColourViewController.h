@@ -1,6 +1,7 @@
 #pragma once
 #include "colour/Colour.h"
 #include "colour/PaletteCollectionView.h"
+#include "common/CodeOutputTool.h"
 
 #include <QList>
 #include <QWidget>
@@ -24,7 +25,9 @@ class QPlainTextEdit;
 // The Colour tool: a palette grid, an editor for one colour in 8-bit-per-gun
 // terms with its 12-bit and 24-bit forms, the AGA bank and register it goes to,
 // and the colour, palette and rainbow code for AGA and OCS/ECS.
-class ColourViewController : public QWidget, public PaletteCollectionView::DropDelegate {
+class ColourViewController : public QWidget,
+                             public PaletteCollectionView::DropDelegate,
+                             public CodeOutputTool {
     Q_OBJECT
 public:
     explicit ColourViewController(QWidget *parent = nullptr);
@@ -34,7 +37,7 @@ public:
     Ui::ColourViewController *controls() const { return ui.get(); }
     PaletteDataSource *paletteDataSource() const { return m_paletteDataSource; }
     // The view that holds the tab's generated code: the one the window copies from.
-    QPlainTextEdit *codeOutputView() const;
+    QPlainTextEdit *codeOutputView() const override;
 
     // A colour slider moved (sender), or a direct call (sender null): refresh
     // that gun's fields; with updateUserInterface also the well, the colour code
