@@ -1,6 +1,7 @@
 #include "amiga/colourcode.h"
 
 #include "amiga/asmtext.h"
+#include "amiga/copperframe.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -116,7 +117,7 @@ std::string rainbowCode(const ColourCodeOptions &options, int startLine,
     bool wrapped = false;
     std::size_t written = 0;
     for (; written < colours.size(); ++written) {
-        if (line > kPalLastLine)
+        if (line >= CopperFrame::kLines)
             break;
         if (line > 0xff && !wrapped) {
             out.out().copperWords(0xffdf, 0xfffe); // the end of line $ff

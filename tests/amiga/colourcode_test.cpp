@@ -255,14 +255,15 @@ TEST(ColourCode, Rainbow) {
          "; line $21a is past the end of a PAL frame: left out from entry 3 on\n",
          {0xf001, 0xfffe, 0x180, 0x0000, 0xffdf, 0xfffe, 0x0001, 0xfffe, 0x180, 0x0999, 0x1a01,
           0xfffe, 0x180, 0x0555}},
-        // $138 is the last line of a PAL frame; a start past $ff waits for line $ff's end too.
-        {"OCS from $138",
-         rainbowCode(ocsCopper, 0x138, greys({0x10, 0x20}), {1}),
+        // $137 is the last line of a PAL frame (312 lines, Hardware Reference Manual, beam
+        // position); a start past $ff waits for line $ff's end too.
+        {"OCS from $137",
+         rainbowCode(ocsCopper, 0x137, greys({0x10, 0x20}), {1}),
          "\tdc.w\t$ffdf,$fffe\n"
-         "\tdc.w\t$3801,$fffe\n"
+         "\tdc.w\t$3701,$fffe\n"
          "\tdc.w\tCOLOR00,$0111\n"
-         "; line $139 is past the end of a PAL frame: left out from entry 1 on\n",
-         {0xffdf, 0xfffe, 0x3801, 0xfffe, 0x180, 0x0111}},
+         "; line $138 is past the end of a PAL frame: left out from entry 1 on\n",
+         {0xffdf, 0xfffe, 0x3701, 0xfffe, 0x180, 0x0111}},
         // Heights that are missing count as 0: the last two colours start on the same line.
         {"OCS from line 0",
          rainbowCode(ocsCopper, 0, greys({0x12, 0xff, 0x00}), {1}),

@@ -186,7 +186,7 @@ TEST_F(ColourCodeAssembles, Rainbow) {
         Writes expected(true);
         int line = 0x2c;
         bool wrapped = false;
-        for (int i = 0; i < 12 && line <= 0x138; line += heights[i], ++i) {
+        for (int i = 0; i < 12 && line < 0x138; line += heights[i], ++i) {
             if (line > 0xff && !wrapped) {
                 expected.words({0xffdf, 0xfffe}); // the end of line $ff
                 wrapped = true;

@@ -25,10 +25,6 @@ struct ColourCodeOptions {
     bool copperInstructions = true;
 };
 
-// The last display line of a PAL frame: a copper WAIT for a later line never ends, because the
-// copper starts its list again at the vertical blank.
-constexpr int kPalLastLine = 0x138;
-
 // "COLOR00" to "COLOR31" (the register is taken modulo 32).
 std::string colourRegisterName(int colourRegister);
 
@@ -48,8 +44,10 @@ std::string paletteCode(const ColourCodeOptions &options, int bank, int colourRe
 // A copper list that waits for startLine and sets COLOR00 of bank 0 to the first colour, then
 // waits heights[0] lines more for the next colour, and so on (a missing or negative height counts
 // as 0). Before the first line past $ff it waits for the end of line $ff ($ffdf,$fffe), as a
-// WAIT compares only the low eight bits of the line; colours whose line is past kPalLastLine are
-// left out, with a comment. Copper data only: empty without copper instructions.
+// WAIT compares only the low eight bits of the line. Colours whose line is past the last line of
+// a PAL frame ($137, CopperFrame::kLines) are left out, with a comment: the copper would wait
+// for them until its list starts again at the next frame. Copper data only: empty without
+// copper instructions.
 std::string rainbowCode(const ColourCodeOptions &options, int startLine,
                         const std::vector<Rgb8> &colours, const std::vector<int> &heights);
 
