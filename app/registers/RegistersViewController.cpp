@@ -143,6 +143,10 @@ bool RegistersViewController::eventFilter(QObject *watched, QEvent *event) {
     return QWidget::eventFilter(watched, event);
 }
 
+QPlainTextEdit *RegistersViewController::codeOutputView() const {
+    return ui->registerCodeTextView;
+}
+
 QAbstractButton *RegistersViewController::viewWithTag(int tag) const {
     return tag >= 1 && tag <= 16 ? m_bitButtons[static_cast<std::size_t>(tag - 1)] : nullptr;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "common/CodeOutputTool.h"
 #include "registers/Register.h"
 
 #include <QByteArray>
@@ -20,7 +21,7 @@ class BlitterSection;
 // sixteen bits as check buttons, and the word they make (low byte, high byte,
 // whole word and one bit group) in decimal, hexadecimal and binary. Goal seek
 // sets the bits from a typed hexadecimal value.
-class RegistersViewController : public QWidget {
+class RegistersViewController : public QWidget, public CodeOutputTool {
     Q_OBJECT
 public:
     explicit RegistersViewController(QWidget *parent = nullptr);
@@ -39,6 +40,9 @@ public:
     const QList<std::shared_ptr<Register>> &registers() const { return registerArray; }
     // The register shown; null until one is chosen.
     const std::shared_ptr<Register> &shownRegister() const { return selectedRegister; }
+
+    // The view with the line that writes the word.
+    QPlainTextEdit *codeOutputView() const override;
 
     // Control access for the window and its tests.
     Ui::RegistersViewController *controls() const { return ui.get(); }
