@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 
 namespace amiga {
 
@@ -129,6 +130,29 @@ void explainMove(CopperListEntry &entry, const CopperListOptions &options,
 }
 
 } // namespace
+
+ExplainValue explainThroughDatabase(std::vector<RegisterLayout> registers) {
+    // The register each offset writes: a database may hold a read address and a write address
+    // under names of their own, and the copper only writes.
+    auto byOffset =
+        std::make_shared<std::array<const RegisterLayout *, kLastRegisterOffset / 2 + 1>>();
+    auto held = std::make_shared<std::vector<RegisterLayout>>(std::move(registers));
+    byOffset->fill(nullptr);
+    for (const RegisterLayout &layout : *held) {
+        if (layout.address < kCustomBase || layout.address > kCustomBase + kLastRegisterOffset ||
+            layout.address % 2 != 0)
+            continue;
+        const RegisterLayout *&slot = (*byOffset)[(layout.address - kCustomBase) / 2];
+        if (slot == nullptr || (slot->readOnly && !layout.readOnly))
+            slot = &layout;
+    }
+    return [byOffset, held](std::uint16_t offset, std::uint16_t value) -> std::string {
+        if (offset > kLastRegisterOffset)
+            return {};
+        const RegisterLayout *layout = (*byOffset)[offset / 2];
+        return layout == nullptr ? std::string() : describeWord(*layout, value);
+    };
+}
 
 CopperListing disassemble(std::span<const std::uint16_t> words, const CopperListOptions &options) {
     CopperListing listing;

@@ -58,7 +58,12 @@ int Colour::eightBitValue(double component) {
 }
 
 int Colour::twelveBitValue(int eightBit) {
-    return static_cast<int>(static_cast<float>(eightBit) / 17.0f);
+    return amiga::nibbleOf(eightBit);
+}
+
+amiga::Rgb8 Colour::toRgb8() const {
+    return {static_cast<std::uint8_t>(red8()), static_cast<std::uint8_t>(green8()),
+            static_cast<std::uint8_t>(blue8())};
 }
 
 Colour Colour::convertFrom24BitWithRed(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
@@ -66,7 +71,7 @@ Colour Colour::convertFrom24BitWithRed(std::uint8_t red, std::uint8_t green, std
 }
 
 Colour Colour::convertFrom12BitWithRed(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
-    auto widen = [](std::uint8_t nibble) { return std::min<int>(nibble, 15) * 17; };
+    auto widen = [](std::uint8_t nibble) { return amiga::eightBitOf(std::min<int>(nibble, 15)); };
     return colorWithRed(componentOf(widen(red)), componentOf(widen(green)),
                         componentOf(widen(blue)), 1.0);
 }

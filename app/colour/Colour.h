@@ -2,6 +2,7 @@
 #include <QList>
 #include <QMetaType>
 #include <QtGlobal>
+#include <amiga/colourwords.h>
 #include <cstdint>
 
 class QColor;
@@ -37,7 +38,7 @@ public:
 
     // The 8-bit value of a component: component x 255, truncated.
     static int eightBitValue(double component);
-    // The 4-bit value of an 8-bit gun: value / 17 in single precision, truncated.
+    // The 4-bit value of an 8-bit gun: its high nibble, as a 12-bit colour register gets it.
     static int twelveBitValue(int eightBit);
     // The component of an 8-bit value: the single-precision quotient value / 255.
     static double componentOf(int eightBit);
@@ -45,6 +46,9 @@ public:
     int red8() const { return eightBitValue(m_red); }
     int green8() const { return eightBitValue(m_green); }
     int blue8() const { return eightBitValue(m_blue); }
+
+    // The 8-bit guns, for the machine library's colour code.
+    amiga::Rgb8 toRgb8() const;
 
     // The same colour for Qt's painting and colour dialogs, and back, at 8 bits
     // per gun (all that an Amiga colour register holds).

@@ -2,7 +2,6 @@
 #include "common/TextFields.h"
 #include "ui_ColourViewController.h"
 
-#include "colour/ColourCode.h"
 #include "colour/ColourMimeData.h"
 #include "colour/PaletteDataSource.h"
 #include "colour/PaletteFile.h"
@@ -21,7 +20,9 @@
 #include <QLoggingCategory>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
+#include <amiga/colourcode.h>
 #include <cstdlib>
+#include <vector>
 
 Q_LOGGING_CATEGORY(lcColour, "quillfen.colour")
 
@@ -338,33 +339,59 @@ void ColourViewController::didDeselectItems(const QList<int> &rows) {
 
 // --- Code output ---
 
+namespace {
+
+std::vector<amiga::Rgb8> gunsOf(const QList<Colour> &colours) {
+    std::vector<amiga::Rgb8> guns;
+    guns.reserve(static_cast<std::size_t>(colours.size()));
+    for (const Colour &colour : colours)
+        guns.push_back(colour.toRgb8());
+    return guns;
+}
+
+} // namespace
+
+amiga::ColourCodeOptions ColourViewController::codeOptions() const {
+    return {isAGA(), isCopperInstructions()};
+}
+
+void ColourViewController::showCode(const std::string &text) {
+    ui->codeOutputTextView->setPlainText(QString::fromStdString(text));
+}
+
 void ColourViewController::outputColourCode() {
-    const ColourCode::EditorColour colour{
-        ui->red24BitValueTextField->text(),   ui->green24BitValueTextField->text(),
-        ui->blue24BitValueTextField->text(),  ui->red12BitValueTextField->text(),
-        ui->green12BitValueTextField->text(), ui->blue12BitValueTextField->text()};
-    ui->codeOutputTextView->setPlainText(ColourCode::colourCode(
-        {isAGA(), isCopperInstructions()}, integerValue(ui->agaColourBankTextField->text()),
-        integerValue(ui->colourRegisterTextField->text()), colour));
+    // The colour as the 24-bit fields show it: two hex digits a gun.
+    const amiga::Rgb8 colour{
+        static_cast<std::uint8_t>(convertHexToInteger(ui->red24BitValueTextField->text())),
+        static_cast<std::uint8_t>(convertHexToInteger(ui->green24BitValueTextField->text())),
+        static_cast<std::uint8_t>(convertHexToInteger(ui->blue24BitValueTextField->text()))};
+    showCode(amiga::colourCode(
+        codeOptions(), static_cast<int>(integerValue(ui->agaColourBankTextField->text())),
+        static_cast<int>(integerValue(ui->colourRegisterTextField->text())), colour));
 }
 
 void ColourViewController::outputPaletteCode() {
-    ui->codeOutputTextView->setPlainText(ColourCode::paletteCode(
-        {isAGA(), isCopperInstructions()}, integerValue(ui->agaColourBankTextField->text()),
-        integerValue(ui->colourRegisterTextField->text()), m_paletteDataSource->paletteEntries()));
+    showCode(amiga::paletteCode(codeOptions(),
+                                static_cast<int>(integerValue(ui->agaColourBankTextField->text())),
+                                static_cast<int>(integerValue(ui->colourRegisterTextField->text())),
+                                gunsOf(m_paletteDataSource->paletteEntries())));
 }
 
 void ColourViewController::outputRainbowCode() {
     const QList<Colour> &entries = m_paletteDataSource->paletteEntries();
-    QList<qint64> heights;
-    heights.reserve(entries.size());
+    std::vector<int> heights;
+    heights.reserve(static_cast<std::size_t>(entries.size()));
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const PaletteEntryCollectionViewItem *item = m_paletteDataSource->itemAtIndex(i);
-        heights.append(item ? item->rainbowHeight() : 0);
+        heights.push_back(item ? static_cast<int>(item->rainbowHeight()) : 0);
     }
-    ui->codeOutputTextView->setPlainText(ColourCode::rainbowCode(
-        {isAGA(), isCopperInstructions()}, convertHexToInteger(ui->rainbowStartTextField->text()),
-        entries, heights));
+    showCode(amiga::rainbowCode(
+        codeOptions(), static_cast<int>(convertHexToInteger(ui->rainbowStartTextField->text())),
+        gunsOf(entries), heights));
+}
+
+QPlainTextEdit *ColourViewController::codeOutputView() const {
+    return ui->codeOutputTextView;
 }
 
 void ColourViewController::copyCode() {

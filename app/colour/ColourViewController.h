@@ -1,11 +1,17 @@
 #pragma once
 #include "colour/Colour.h"
 #include "colour/PaletteCollectionView.h"
+#include "common/CodeOutputTool.h"
 
 #include <QList>
 #include <QWidget>
 #include <memory>
 #include <optional>
+#include <string>
+
+namespace amiga {
+struct ColourCodeOptions;
+}
 
 namespace Ui {
 class ColourViewController;
@@ -14,11 +20,14 @@ class PaletteDataSource;
 class QComboBox;
 class QItemSelection;
 class QLineEdit;
+class QPlainTextEdit;
 
 // The Colour tool: a palette grid, an editor for one colour in 8-bit-per-gun
 // terms with its 12-bit and 24-bit forms, the AGA bank and register it goes to,
 // and the colour, palette and rainbow code for AGA and OCS/ECS.
-class ColourViewController : public QWidget, public PaletteCollectionView::DropDelegate {
+class ColourViewController : public QWidget,
+                             public PaletteCollectionView::DropDelegate,
+                             public CodeOutputTool {
     Q_OBJECT
 public:
     explicit ColourViewController(QWidget *parent = nullptr);
@@ -27,6 +36,8 @@ public:
     // Control access for the window and its tests.
     Ui::ColourViewController *controls() const { return ui.get(); }
     PaletteDataSource *paletteDataSource() const { return m_paletteDataSource; }
+    // The view that holds the tab's generated code: the one the window copies from.
+    QPlainTextEdit *codeOutputView() const override;
 
     // A colour slider moved (sender), or a direct call (sender null): refresh
     // that gun's fields; with updateUserInterface also the well, the colour code
@@ -95,6 +106,8 @@ private:
     // Shows an entry in the editor: colour, bank, register, rainbow height.
     void loadEntryIntoEditor(int row);
     void setStatus(const QString &text);
+    amiga::ColourCodeOptions codeOptions() const;
+    void showCode(const std::string &text);
 
     std::unique_ptr<Ui::ColourViewController> ui;
     PaletteDataSource *m_paletteDataSource = nullptr;

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <cstdarg>
 #include <cstdio>
@@ -16,8 +17,10 @@
 namespace {
 
 // The libraries' messages while one file is read: still written to standard
-// error, and kept so that the status line can say what went wrong.
-QByteArray *capturedMessages = nullptr;
+// error, and kept so that the status line can say what went wrong. Per thread,
+// like the libraries' message callback may be: a read on another thread keeps
+// its messages apart.
+thread_local QByteArray *capturedMessages = nullptr;
 
 void captureMessage(const char *formatString, va_list ap) {
     va_list copy;
@@ -51,17 +54,35 @@ QString tr(const char *text) {
     return QCoreApplication::translate("PaletteFile", text);
 }
 
-// The first message line without its "ERROR: " mark, for the status line.
-QString firstMessage(const QByteArray &messages) {
-    QString line = QString::fromLocal8Bit(messages).section(QLatin1Char('\n'), 0, 0).trimmed();
-    if (line.startsWith(QLatin1String("ERROR: ")))
-        line.remove(0, 7);
+} // namespace
+
+QString PaletteFile::reasonOf(const QByteArray &messages) {
+    // The libraries mark their messages "ERROR: ", "Error: " or "WARNING: ", in
+    // any case (and once "WARING: "): the status line says why in its own words.
+    static const QRegularExpression mark(QStringLiteral("^\\s*(error|warning|waring)\\s*:\\s*"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression warning(QStringLiteral("^\\s*(warning|waring)\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QStringList lines =
+        QString::fromLocal8Bit(messages).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    // The first failure says why; warnings only when there is nothing else.
+    QString line = lines.isEmpty() ? QString() : lines.first();
+    for (const QString &candidate : lines) {
+        if (!warning.match(candidate).hasMatch()) {
+            line = candidate;
+            break;
+        }
+    }
+    line.remove(mark);
+    line = line.trimmed();
     while (line.endsWith(QLatin1Char('!')) || line.endsWith(QLatin1Char('.')))
         line.chop(1);
+    // Glued after a colon the reason goes on the sentence: "Cannot ..." becomes
+    // "cannot ...", while "IFF ..." stays.
+    if (line.size() > 1 && line[0].isUpper() && line[1].isLower())
+        line[0] = line[0].toLower();
     return line;
 }
-
-} // namespace
 
 PaletteFile PaletteFile::read(const QString &path) {
     PaletteFile result;
@@ -78,7 +99,7 @@ PaletteFile PaletteFile::read(const QString &path) {
         tree = ILBM_read(QFile::encodeName(path).constData());
     }
     if (!tree) {
-        const QString why = firstMessage(messages);
+        const QString why = reasonOf(messages);
         result.error = why.isEmpty()
                            ? tr("Cannot load a palette from “%1”: it is not an IFF file.").arg(name)
                            : tr("Cannot load a palette from “%1”: %2.").arg(name, why);

@@ -14,4 +14,9 @@ struct PaletteFile {
     QString error;
 
     static PaletteFile read(const QString &path);
+
+    // Why a read failed, from the libraries' messages: the first that is not a
+    // warning (else the first), without its "ERROR: ", "Error: " or "WARNING: "
+    // mark in any case and without closing "!" or ".", to go after a colon.
+    static QString reasonOf(const QByteArray &messages);
 };

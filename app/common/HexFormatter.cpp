@@ -23,5 +23,14 @@ bool HexFormatter::isPartialStringValid(const QString &proposed) const {
 }
 
 QValidator::State HexFormatter::validate(QString &input, int &) const {
-    return isPartialStringValid(input) ? Acceptable : Invalid;
+    // Only the six letters change, so the text's length and the cursor stay as they are.
+    QString lowered = input;
+    for (QChar &c : lowered) {
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('F'))
+            c = QChar(c.unicode() + ('a' - 'A'));
+    }
+    if (!isPartialStringValid(lowered))
+        return Invalid;
+    input = lowered;
+    return Acceptable;
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include "registers/RegisterBit.h"
 
+#include <amiga/registercode.h>
+
 #include <QList>
 #include <QString>
 #include <memory>
@@ -19,6 +21,11 @@ public:
 
     // A new, independent deep copy: it shares no bit with this register.
     std::shared_ptr<Register> copyWithZone() const;
+
+    // What the code line needs of the register: its name, offset and bit names (a register of
+    // the database has sixteen bits; missing ones are left unnamed). A note that starts "Read
+    // only" marks a read address.
+    amiga::RegisterLayout layout() const;
 
     QString name;
     // Hexadecimal digits without a prefix (dff096).

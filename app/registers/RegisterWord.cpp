@@ -43,9 +43,39 @@ GroupValue groupValue(std::uint16_t word, const std::vector<GroupMember> &member
     return result;
 }
 
+namespace {
+
+// The length of a "$" or "0x" prefix at the start of a goal text.
+std::size_t goalPrefix(std::string_view text) {
+    if (!text.empty() && text[0] == '$')
+        return 1;
+    if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+        return 2;
+    return 0;
+}
+
+bool isHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+} // namespace
+
+std::string cleanGoal(std::string_view typed) {
+    const std::size_t prefix = goalPrefix(typed);
+    std::string clean(typed.substr(0, prefix));
+    int digits = 0;
+    for (char c : typed.substr(prefix)) {
+        if (isHexDigit(c) && digits < 4) {
+            clean += c;
+            ++digits;
+        }
+    }
+    return clean;
+}
+
 std::uint16_t goalWord(std::string_view text) {
     std::uint16_t word = 0;
-    for (char c : text) {
+    for (char c : text.substr(goalPrefix(text))) {
         int digit = -1;
         if (c >= '0' && c <= '9')
             digit = c - '0';

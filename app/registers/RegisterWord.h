@@ -39,8 +39,13 @@ struct GroupValue {
 
 GroupValue groupValue(std::uint16_t word, const std::vector<GroupMember> &members);
 
-// The word a goal text asks for: its hexadecimal digits (either case) read as one number, of
-// which the low sixteen bits count; other characters are passed over.
+// The goal field as the user may type it: "$5200", "0x5200" or "5200". The prefix, when the text
+// starts with one, is kept as typed; after it only hexadecimal digits (either case) stay, at most
+// four of them. Everything else is dropped.
+std::string cleanGoal(std::string_view typed);
+
+// The word a goal text asks for: its hexadecimal digits (either case) after an optional "$" or
+// "0x" read as one number, of which the low sixteen bits count; other characters are passed over.
 std::uint16_t goalWord(std::string_view text);
 
 } // namespace RegisterWord

@@ -1,16 +1,20 @@
 #include "registers/RegistersViewController.h"
-#include "common/TextFields.h"
 #include "ui_RegistersViewController.h"
 
+#include "registers/BlitterSection.h"
 #include "registers/RegisterDataParser.h"
 #include "registers/RegisterDatabase.h"
 #include "registers/RegisterWord.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCompleter>
 #include <QEvent>
+#include <QFontDatabase>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -73,6 +77,17 @@ void RegistersViewController::configureController() {
         connect(box, &QAbstractButton::clicked, this, [this] { calculateBitValue(); });
     connect(ui->goalSeekButton, &QPushButton::clicked, this, [this] { goalSeek(); });
     connect(ui->goalSeekTextField, &QLineEdit::returnPressed, this, [this] { goalSeek(); });
+
+    ui->registerCodeTextView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    ui->registerCodeTextView->setLineWrapMode(QPlainTextEdit::NoWrap);
+    connect(ui->setClearPopUpButton, &QComboBox::currentIndexChanged, this,
+            &RegistersViewController::outputCode);
+    connect(ui->registerCopperButton, &QAbstractButton::toggled, this,
+            &RegistersViewController::outputCode);
+    connect(ui->copyRegisterCodeButton, &QPushButton::clicked, this,
+            &RegistersViewController::copyCode);
+    outputCode();
+    m_blitter = new BlitterSection(ui.get(), this);
 }
 
 void RegistersViewController::parseRegisterData() {
@@ -128,6 +143,10 @@ bool RegistersViewController::eventFilter(QObject *watched, QEvent *event) {
     return QWidget::eventFilter(watched, event);
 }
 
+QPlainTextEdit *RegistersViewController::codeOutputView() const {
+    return ui->registerCodeTextView;
+}
+
 QAbstractButton *RegistersViewController::viewWithTag(int tag) const {
     return tag >= 1 && tag <= 16 ? m_bitButtons[static_cast<std::size_t>(tag - 1)] : nullptr;
 }
@@ -166,14 +185,18 @@ void RegistersViewController::changeGroup(QComboBox *) {
     calculateBitValue();
 }
 
-void RegistersViewController::calculateBitValue(QObject *) {
+std::uint16_t RegistersViewController::currentWord() const {
     RegisterWord::Bits bits{};
     for (int i = 0; i < 16; ++i) {
         // A mixed state counts as off.
         const auto *box = qobject_cast<const QCheckBox *>(viewWithTag(i + 1));
         bits[i] = box && box->checkState() == Qt::Checked;
     }
-    const std::uint16_t word = RegisterWord::wordOf(bits);
+    return RegisterWord::wordOf(bits);
+}
+
+void RegistersViewController::calculateBitValue(QObject *) {
+    const std::uint16_t word = currentWord();
     const std::uint8_t low = RegisterWord::lowByte(word);
     const std::uint8_t high = RegisterWord::highByte(word);
     const QString binary = QString::fromStdString(RegisterWord::binary(word));
@@ -187,6 +210,8 @@ void RegistersViewController::calculateBitValue(QObject *) {
     ui->finalWordLabel->setText(QString::number(word));
     ui->finalWordBase16Label->setText(hex(word, 4));
     ui->finalBinaryLabel->setText(binary);
+
+    outputCode();
 
     QComboBox *groups = ui->groupPopUpButton;
     if (groups->count() == 0 || !selectedRegister)
@@ -206,8 +231,37 @@ void RegistersViewController::calculateBitValue(QObject *) {
 }
 
 void RegistersViewController::controlTextDidChange(QLineEdit *field) {
-    if (field == ui->goalSeekTextField)
-        keepOnly(field, u"0123456789ABCDEFabcdef", 4);
+    if (field != ui->goalSeekTextField)
+        return;
+    const QString typed = field->text();
+    const QString clean = QString::fromStdString(RegisterWord::cleanGoal(typed.toStdString()));
+    if (clean == typed)
+        return;
+    // The cursor stays after the characters kept from what stood before it.
+    const qsizetype cursor =
+        RegisterWord::cleanGoal(typed.left(field->cursorPosition()).toStdString()).size();
+    field->setText(clean);
+    field->setCursorPosition(static_cast<int>(std::min(cursor, clean.size())));
+}
+
+void RegistersViewController::outputCode() {
+    const bool setClear =
+        selectedRegister && amiga::isSetClearRegister(selectedRegister->name.toStdString());
+    ui->setClearPopUpButton->setEnabled(setClear);
+    if (!selectedRegister) {
+        ui->registerCodeTextView->clear();
+        return;
+    }
+    const amiga::SetClear mode = !setClear ? amiga::SetClear::AsGiven
+                                 : ui->setClearPopUpButton->currentIndex() == 1
+                                     ? amiga::SetClear::Clear
+                                     : amiga::SetClear::Set;
+    ui->registerCodeTextView->setPlainText(QString::fromStdString(amiga::registerWriteCode(
+        selectedRegister->layout(), currentWord(), mode, ui->registerCopperButton->isChecked())));
+}
+
+void RegistersViewController::copyCode() {
+    QGuiApplication::clipboard()->setText(ui->registerCodeTextView->toPlainText());
 }
 
 void RegistersViewController::goalSeek(QObject *) {

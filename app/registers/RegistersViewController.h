@@ -1,4 +1,5 @@
 #pragma once
+#include "common/CodeOutputTool.h"
 #include "registers/Register.h"
 
 #include <QByteArray>
@@ -14,12 +15,13 @@ class QAbstractButton;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class BlitterSection;
 
 // The Registers tool: a custom-chip register from the register database, its
 // sixteen bits as check buttons, and the word they make (low byte, high byte,
 // whole word and one bit group) in decimal, hexadecimal and binary. Goal seek
 // sets the bits from a typed hexadecimal value.
-class RegistersViewController : public QWidget {
+class RegistersViewController : public QWidget, public CodeOutputTool {
     Q_OBJECT
 public:
     explicit RegistersViewController(QWidget *parent = nullptr);
@@ -39,6 +41,9 @@ public:
     // The register shown; null until one is chosen.
     const std::shared_ptr<Register> &shownRegister() const { return selectedRegister; }
 
+    // The view with the line that writes the word.
+    QPlainTextEdit *codeOutputView() const override;
+
     // Control access for the window and its tests.
     Ui::RegistersViewController *controls() const { return ui.get(); }
 
@@ -49,10 +54,15 @@ public slots:
     void changeGroup(QComboBox *sender);
     // Reads the sixteen bit buttons and rewrites every result label.
     void calculateBitValue(QObject *sender = nullptr);
-    // A field was edited: the goal field keeps only hexadecimal digits, at most four.
+    // A field was edited: the goal field keeps a "$" or "0x" prefix and hexadecimal digits, at
+    // most four.
     void controlTextDidChange(QLineEdit *field);
     // Sets the bit buttons from the goal field's hexadecimal value.
     void goalSeek(QObject *sender = nullptr);
+    // Rewrites the code line: the instruction that writes the word to the shown register.
+    void outputCode();
+    // Puts the code line on the clipboard.
+    void copyCode();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -68,7 +78,11 @@ private:
     // The note, further information, AGA flag and bit tooltips of the shown register.
     void showRegisterDetails();
 
+    // The word the sixteen bit boxes make.
+    std::uint16_t currentWord() const;
+
     std::unique_ptr<Ui::RegistersViewController> ui;
+    BlitterSection *m_blitter = nullptr;
     QList<std::shared_ptr<Register>> registerArray;
     std::shared_ptr<Register> selectedRegister;
     // The sixteen bit boxes, bit 0 first.

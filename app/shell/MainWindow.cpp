@@ -117,17 +117,10 @@ void MainWindow::buildTools() {
 }
 
 QPlainTextEdit *MainWindow::currentOutputView() const {
-    QWidget *tool = ui->mainTabViewController->currentWidget();
-    if (!tool)
-        return nullptr;
-    if (const auto *printer = dynamic_cast<const CodeOutputTool *>(tool))
-        return printer->codeOutputView();
-    const auto views = tool->findChildren<QPlainTextEdit *>();
-    for (QPlainTextEdit *view : views) {
-        if (view->isReadOnly())
-            return view;
-    }
-    return nullptr;
+    // Each tool that prints code says which view holds it.
+    const auto *tool =
+        dynamic_cast<const CodeOutputTool *>(ui->mainTabViewController->currentWidget());
+    return tool ? tool->codeOutputView() : nullptr;
 }
 
 void MainWindow::updateActions() {

@@ -1,6 +1,7 @@
 #include "workbench/CopperWorkbenchViewController.h"
 #include "ui_CopperWorkbenchViewController.h"
 
+#include "registers/RegisterDataParser.h"
 #include "workbench/CopperListingModel.h"
 
 #include <amiga/copperlist.h>
@@ -101,7 +102,12 @@ bool CopperWorkbenchViewController::readList() {
         return false;
     }
     m_words = read.words;
-    amiga::CopperListing listing = amiga::disassemble(m_words, {chipset(), {}});
+    if (!m_explain) {
+        const QByteArray database = RegisterDataParser::dataAsset(QStringLiteral("amigaRegisters"));
+        m_explain = amiga::explainThroughDatabase(amiga::readRegisterDatabase(
+            std::string_view(database.constData(), static_cast<std::size_t>(database.size()))));
+    }
+    amiga::CopperListing listing = amiga::disassemble(m_words, {chipset(), m_explain});
     const std::size_t count = listing.entries.size();
     m_listing->setListing(std::move(listing));
     ui->readMessageLabel->setText(

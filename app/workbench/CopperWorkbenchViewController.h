@@ -1,5 +1,6 @@
 #pragma once
 #include <amiga/copperframe.h>
+#include <amiga/copperlist.h>
 
 #include <QWidget>
 #include <memory>
@@ -43,4 +44,7 @@ private:
     std::unique_ptr<Ui::CopperWorkbenchViewController> ui;
     CopperListingModel *m_listing = nullptr;
     std::vector<std::uint16_t> m_words;
+    // The register database's bit names, read at the first list (the command line reads the
+    // same document with the same reader, so both print the same text).
+    amiga::ExplainValue m_explain;
 };

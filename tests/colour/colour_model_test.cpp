@@ -36,11 +36,17 @@ TEST(ColourModel, EveryEightBitValueSurvivesTheRoundTrip) {
     EXPECT_EQ(c.name(), "#ff0080");
 }
 
-TEST(ColourModel, TwelveBitValuesAreTheEightBitValueOverSeventeen) {
-    EXPECT_EQ(Colour::twelveBitValue(0x10), 0);
-    EXPECT_EQ(Colour::twelveBitValue(0x11), 1);
-    EXPECT_EQ(Colour::twelveBitValue(0x88), 8);
-    EXPECT_EQ(Colour::twelveBitValue(0xff), 15);
+TEST(ColourModel, TwelveBitValuesAreTheHighNibble) {
+    // Whether a picture stores a nibble n as n << 4 or as n x 17, it reads back as n; and
+    // $b9 is b, as in the AGA high half of the same colour.
+    struct Case {
+        int eightBit, nibble;
+    };
+    for (const Case &k : {Case{0x0f, 0}, Case{0x10, 1}, Case{0x11, 1}, Case{0x88, 8},
+                          Case{0xb9, 11}, Case{0xf0, 15}, Case{0xff, 15}})
+        EXPECT_EQ(Colour::twelveBitValue(k.eightBit), k.nibble) << k.eightBit;
+    EXPECT_EQ(Colour::convertFrom24BitWithRed(0xb9, 0xf0, 0x0f).toRgb8(),
+              (amiga::Rgb8{0xb9, 0xf0, 0x0f}));
     // And the 12-bit constructor widens a nibble back: n x 17.
     for (int n = 0; n < 16; ++n)
         ASSERT_EQ(guns(Colour::convertFrom12BitWithRed(n, 15 - n, n)),

@@ -24,26 +24,35 @@ TEST_F(ColourTab, StartsWithTheDefaultPaletteOfThePopUpsSize) {
         offered << ui->paletteColourEntriesPopupButton->itemText(i);
     EXPECT_EQ(offered, (QStringList{"2", "4", "8", "16", "32", "64", "128", "256"}));
     EXPECT_EQ(ui->dragDropMethodPopupButton->itemText(0), "Swap");
-    EXPECT_EQ(code(), "dc.w BPLCON3,$0000\ndc.w COLOR00,$0000\n"
-                      "dc.w BPLCON3,$0200\ndc.w COLOR00,$0000");
+    EXPECT_EQ(code(), "\tdc.w\tBPLCON3,$0000\n\tdc.w\tCOLOR00,$0000\n"
+                      "\tdc.w\tBPLCON3,$0200\n\tdc.w\tCOLOR00,$0000\n"
+                      "\tdc.w\tBPLCON3,$0000\n");
 }
 
 TEST_F(ColourTab, SlidersShowDecimalTwelveAndTwentyFourBitAndRecolourTheSelection) {
     click(3);
     slide(ui->greenSlider, 200);
-    EXPECT_EQ(greenFields(), (QStringList{"200", "b", "c8"}));
+    EXPECT_EQ(greenFields(), (QStringList{"200", "c", "c8"}));
     EXPECT_EQ(ui->colourWell->color(), rgb(0xff, 200, 0xff));
     EXPECT_EQ(entry(3), rgb(0xff, 200, 0xff)) << "the edit reaches the palette";
     EXPECT_EQ(shown(3), QColor(0xff, 200, 0xff));
     EXPECT_EQ(entry(2), rgb(0x55, 0x55, 0x55)) << "entries not selected keep their colours";
-    EXPECT_TRUE(code().contains("dc.w COLOR03,$0fcf\n")) << code().toStdString();
+    EXPECT_TRUE(code().contains("\tdc.w\tCOLOR03,$0fcf\n")) << code().toStdString();
 
-    // The 12-bit nibble is value / 17, truncated.
-    slide(ui->redSlider, 16);
-    EXPECT_EQ(ui->red12BitValueTextField->text(), "0");
-    EXPECT_EQ(ui->red24BitValueTextField->text(), "10");
-    slide(ui->redSlider, 17);
-    EXPECT_EQ(ui->red12BitValueTextField->text(), "1");
+    // The 12-bit nibble is the high nibble, as the AGA high half and OCS code have it.
+    struct Case {
+        int value;
+        const char *twelve, *twentyFour;
+    };
+    for (const Case &k : {Case{15, "0", "0f"}, Case{16, "1", "10"}, Case{17, "1", "11"},
+                          Case{0xb9, "b", "b9"}, Case{0xf0, "f", "f0"}}) {
+        slide(ui->redSlider, k.value);
+        EXPECT_EQ(ui->red12BitValueTextField->text(), k.twelve) << k.value;
+        EXPECT_EQ(ui->red24BitValueTextField->text(), k.twentyFour) << k.value;
+    }
+    // The single colour's OCS code agrees with the field: $f0 is f, not e.
+    ui->agaChipsetButton->click();
+    EXPECT_EQ(code(), "\tdc.w\tCOLOR03,$0fcf\n");
 }
 
 TEST_F(ColourTab, TypedValuesAreCutTo255WhenTheEditEnds) {
@@ -95,7 +104,7 @@ TEST_F(ColourTab, SelectingAnEntryLoadsItsColourBankAndRegister) {
     slide(ui->agaColourBankSlider, 3);
     EXPECT_EQ(ui->agaColourBankTextField->text(), "3");
     EXPECT_EQ(ui->calculatedColourRegisterTextField->text(), "101");
-    EXPECT_TRUE(code().startsWith("dc.w BPLCON3,$6000\ndc.w COLOR05,$0fa8\n"))
+    EXPECT_TRUE(code().startsWith("\tdc.w\tBPLCON3,$6000\n\tdc.w\tCOLOR05,$0fa8\n"))
         << code().toStdString();
 }
 
@@ -130,7 +139,10 @@ TEST_F(ColourTab, SelectionCycleKeepsColoursAndCarriesRainbowHeights) {
     EXPECT_EQ(entry(6), rgb(0xff, 0x66, 10));
 
     // Heights: typed while one entry is selected, they stay with that entry.
-    ui->rainbowStartTextField->setText("2c");
+    // The start line is typed as hex; upper-case digits are taken as lower case.
+    ui->rainbowStartTextField->clear();
+    QTest::keyClicks(ui->rainbowStartTextField, "2C");
+    EXPECT_EQ(ui->rainbowStartTextField->text(), "2c");
     click(0);
     QTest::keyClicks(ui->rainbowIndexHeightTextField, "4");
     click(1);
@@ -139,11 +151,17 @@ TEST_F(ColourTab, SelectionCycleKeepsColoursAndCarriesRainbowHeights) {
     QTest::keyClicks(ui->rainbowIndexHeightTextField, "4");
     ui->outputRainbowCodeButton->click();
     const QString rainbow = code();
-    EXPECT_TRUE(rainbow.startsWith("dc.w $2c01,$fffe\n")) << rainbow.toStdString();
-    EXPECT_TRUE(rainbow.contains("dc.w $3001,$fffe\ndc.w BPLCON3,$0000\ndc.w COLOR00,$0aaa\n"));
-    EXPECT_TRUE(rainbow.contains("dc.w $3401,$fffe\ndc.w BPLCON3,$0000\ndc.w COLOR00,$0555\n"));
-    EXPECT_TRUE(rainbow.contains("dc.w $3401,$fffe\ndc.w BPLCON3,$0000\ndc.w COLOR00,$0fff\n"))
+    EXPECT_TRUE(rainbow.startsWith("\tdc.w\t$2c01,$fffe\n")) << rainbow.toStdString();
+    EXPECT_TRUE(
+        rainbow.contains("\tdc.w\t$3001,$fffe\n\tdc.w\tBPLCON3,$0000\n\tdc.w\tCOLOR00,$0aaa\n"));
+    EXPECT_TRUE(
+        rainbow.contains("\tdc.w\t$3401,$fffe\n\tdc.w\tBPLCON3,$0000\n\tdc.w\tCOLOR00,$0555\n"));
+    EXPECT_TRUE(
+        rainbow.contains("\tdc.w\t$3401,$fffe\n\tdc.w\tBPLCON3,$0000\n\tdc.w\tCOLOR00,$0fff\n"))
         << "an entry of height 0 moves the next one no further";
+    EXPECT_TRUE(rainbow.endsWith("\tdc.w\tBPLCON3,$0200\n\tdc.w\tCOLOR00,$0aaa\n"
+                                 "\tdc.w\tBPLCON3,$0000\n"))
+        << "the rainbow ends with LOCT clear";
     click(0);
     EXPECT_EQ(ui->rainbowIndexHeightTextField->text(), "4");
     // Letters do not go into the height.
@@ -187,18 +205,21 @@ TEST_F(ColourTab, CodeForTheEditedColourFollowsTheOptions) {
     typeAndEnd(ui->redValueTextField, "18");
     typeAndEnd(ui->greenValueTextField, "52");
     typeAndEnd(ui->blueValueTextField, "86");
-    EXPECT_EQ(code(), "dc.w BPLCON3,$2000\ndc.w COLOR05,$0135\n"
-                      "dc.w BPLCON3,$2200\ndc.w COLOR05,$0246");
+    EXPECT_EQ(code(), "\tdc.w\tBPLCON3,$2000\n\tdc.w\tCOLOR05,$0135\n"
+                      "\tdc.w\tBPLCON3,$2200\n\tdc.w\tCOLOR05,$0246\n"
+                      "\tdc.w\tBPLCON3,$2000\n");
     ui->copperInstructionsButton->click();
-    EXPECT_EQ(code(), "move.w #$2000,BPLCON3(a6)\nmove.w #$0135,COLOR05(a6)\n"
-                      "move.w #$2200,BPLCON3(a6)\nmove.w #$0246,COLOR05(a6)");
+    EXPECT_EQ(code(), "\tmove.w\t#$2000,BPLCON3(a6)\n\tmove.w\t#$0135,COLOR05(a6)\n"
+                      "\tmove.w\t#$2200,BPLCON3(a6)\n\tmove.w\t#$0246,COLOR05(a6)\n"
+                      "\tmove.w\t#$2000,BPLCON3(a6)\n");
     ui->agaChipsetButton->click();
-    EXPECT_EQ(code(), "move.w #$0135,COLOR05(a6)");
+    EXPECT_EQ(code(), "\tmove.w\t#$0135,COLOR05(a6)\n");
     ui->copperInstructionsButton->click();
-    EXPECT_EQ(code(), "dc.w COLOR05,$0135");
+    EXPECT_EQ(code(), "\tdc.w\tCOLOR05,$0135\n");
 
     ui->copyCodeButton->click();
-    EXPECT_EQ(QApplication::clipboard()->text(), "dc.w COLOR05,$0135");
+    EXPECT_EQ(QApplication::clipboard()->text(), "\tdc.w\tCOLOR05,$0135\n");
+    EXPECT_EQ(controller->codeOutputView(), ui->codeOutputTextView);
 }
 
 TEST_F(ColourTab, PaletteCodeListsWhatTheGridShows) {
@@ -211,12 +232,18 @@ TEST_F(ColourTab, PaletteCodeListsWhatTheGridShows) {
     ui->colourRegisterSlider->setFocus();
     QTest::keyClick(ui->colourRegisterSlider, Qt::Key_Home);
     ui->outputPaletteCodeButton->click();
-    EXPECT_EQ(code(), "dc.w BPLCON3,$0000\ndc.w COLOR00,$0000\ndc.w COLOR01,$0fff\n"
-                      "dc.w BPLCON3,$0200\ndc.w COLOR00,$0000\ndc.w COLOR01,$0fff\n");
+    EXPECT_EQ(code(), "; AGA palette: 2 colours from bank 0 COLOR00, copper list data\n"
+                      "\tdc.w\tBPLCON3,$0000\n\tdc.w\tCOLOR00,$0000\n\tdc.w\tCOLOR01,$0fff\n"
+                      "\tdc.w\tBPLCON3,$0200\n\tdc.w\tCOLOR00,$0000\n\tdc.w\tCOLOR01,$0fff\n"
+                      "\tdc.w\tBPLCON3,$0000\n");
+    // Without the copper: the same halves as move.w, BPLCON3 included.
     ui->copperInstructionsButton->click();
     ui->outputPaletteCodeButton->click();
-    EXPECT_EQ(code(), "dc.w COLOR00,$0000\ndc.w COLOR01,$0fff\n"
-                      "dc.w COLOR00,$0000\ndc.w COLOR01,$0fff\n");
+    EXPECT_EQ(code(), "; AGA palette: 2 colours from bank 0 COLOR00, move.w with a6 = $dff000\n"
+                      "\tmove.w\t#$0000,BPLCON3(a6)\n\tmove.w\t#$0000,COLOR00(a6)\n"
+                      "\tmove.w\t#$0fff,COLOR01(a6)\n\tmove.w\t#$0200,BPLCON3(a6)\n"
+                      "\tmove.w\t#$0000,COLOR00(a6)\n\tmove.w\t#$0fff,COLOR01(a6)\n"
+                      "\tmove.w\t#$0000,BPLCON3(a6)\n");
     ui->outputRainbowCodeButton->click();
     EXPECT_EQ(code(), "");
 }

@@ -65,7 +65,7 @@ TEST_F(PaletteDrops, BetweenEntriesMovesTheEntryWithItsRainbowHeight) {
     EXPECT_EQ(source->data(source->index(5, 0)).toString(), "5");
     // Palette code lists the new order (the move reaches the palette).
     ui->outputPaletteCodeButton->click();
-    EXPECT_TRUE(code().contains("dc.w COLOR04,$000f\ndc.w COLOR05,$0f00\n"))
+    EXPECT_TRUE(code().contains("\tdc.w\tCOLOR04,$000f\n\tdc.w\tCOLOR05,$0f00\n"))
         << code().toStdString();
 
     // Back to the front, and to the very end (past the last entry).

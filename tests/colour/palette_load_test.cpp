@@ -1,9 +1,11 @@
 // Palettes loaded from picture files written in the test with the ILBM library
 // (and one by netpbm's ppmtoilbm, a converter of its own design).
 #include "ColourTabFixture.h"
-#include "M68kAssembler.h"
+#include "colour/PaletteFile.h"
+#include "m68k_assembler.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -151,12 +153,36 @@ TEST_F(PaletteLoading, FilesWithoutAPaletteChangeNothingAndSaySo) {
     QFile cut(whole);
     ASSERT_TRUE(cut.resize(cut.size() - 20));
     EXPECT_FALSE(controller->decodePaletteWithURL(whole));
+    EXPECT_TRUE(status().startsWith("Cannot load a palette from “cut.iff”: "))
+        << status().toStdString();
+    EXPECT_FALSE(status().contains(
+        QRegularExpression("(error|warning)\\s*:", QRegularExpression::CaseInsensitiveOption)))
+        << "no library mark glued into the sentence: " << status().toStdString();
     EXPECT_FALSE(controller->decodePaletteWithURL(dir.filePath("missing.iff")));
     EXPECT_FALSE(controller->decodePaletteWithURL(dir.path()));
     EXPECT_FALSE(controller->decodePaletteWithURL(QString()));
 
     EXPECT_EQ(source->paletteEntries(), before);
     EXPECT_EQ(grid->selectedRows(), (QList<int>{3}));
+}
+
+TEST(PaletteFileMessages, TheReasonLosesTheLibrarysMark) {
+    const struct {
+        const char *messages, *reason;
+    } cases[] = {
+        {"ERROR: cannot open main chunk!\n", "cannot open main chunk"},
+        {"Error: unexpected end of file in the body of 'CMAP'!\n",
+         "unexpected end of file in the body of 'CMAP'"},
+        {"error:Cannot read.\n", "cannot read"},
+        {"WARNING: odd chunk size\nERROR: Chunk 'CMAP' is cut short!\n",
+         "chunk 'CMAP' is cut short"},
+        {"Warning: only a warning\n", "only a warning"},
+        {"WARING: spelt as the library spells it once\n", "spelt as the library spells it once"},
+        {"IFF file is empty\n", "IFF file is empty"},
+        {"", ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(PaletteFile::reasonOf(c.messages), c.reason) << c.messages;
 }
 
 TEST_F(PaletteLoading, RainbowHeightsStayWithTheirIndexes) {
@@ -198,18 +224,59 @@ TEST_F(PaletteLoading, PpmtoilbmPictureAndItsPaletteCode) {
     if (!m68k::available())
         GTEST_SKIP() << "m68k-linux-gnu-as not found: install binutils-m68k-linux-gnu";
     ui->outputPaletteCodeButton->click();
-    const m68k::Result result = m68k::assemble(code());
-    ASSERT_TRUE(result.words) << result.messages.toStdString();
-    QList<std::uint16_t> expected;
+    const m68k::Result result = m68k::assemble(code().toStdString());
+    ASSERT_TRUE(result.words) << result.messages;
+    std::vector<std::uint16_t> expected;
     for (int low = 0; low < 2; ++low) {
-        expected << 0x106 << static_cast<std::uint16_t>(low ? 0x200 : 0);
+        expected.insert(expected.end(), {0x106, static_cast<std::uint16_t>(low ? 0x200 : 0)});
         for (int i = 0; i < palette.size(); ++i) {
             auto n = [low](int v) { return low ? v & 0xf : v >> 4; };
-            expected << static_cast<std::uint16_t>(0x180 + 2 * i)
-                     << static_cast<std::uint16_t>(n(palette[i].red8()) << 8 |
-                                                   n(palette[i].green8()) << 4 |
-                                                   n(palette[i].blue8()));
+            expected.insert(
+                expected.end(),
+                {static_cast<std::uint16_t>(0x180 + 2 * i),
+                 static_cast<std::uint16_t>(n(palette[i].red8()) << 8 |
+                                            n(palette[i].green8()) << 4 | n(palette[i].blue8()))});
         }
     }
+    expected.insert(expected.end(), {0x106, 0x0000}); // LOCT clear again
     EXPECT_EQ(*result.words, expected);
 }
+
+#ifdef QUILLFEN_IFF_TOOL
+
+// quillfen-iff palette prints what the tab's palette code shows for the same colours, from bank 0
+// COLOR00: --aga as AGA copper data, --ocs as OCS/ECS copper data, both without an option.
+TEST_F(PaletteLoading, TheCommandLinePrintsTheTabsPaletteCode) {
+    // 40 colours: past the first bank for AGA and past COLOR31 for OCS/ECS; guns stored as
+    // n << 4 and as n x 17 alike.
+    QList<Guns> registers = ramp(38, 11);
+    registers << Guns{0xf0, 0xf0, 0xf0} << Guns{0xb9, 0x11, 0x0f};
+    const QString path = write("40.iff", chunk(picture(ILBM_ID_ILBM, colourMap(registers))));
+    ASSERT_TRUE(controller->decodePaletteWithURL(path));
+
+    auto printed = [&](const QStringList &options) {
+        QProcess tool;
+        tool.start(QStringLiteral(QUILLFEN_IFF_TOOL),
+                   QStringList{"palette"} + options + QStringList{path});
+        EXPECT_TRUE(tool.waitForFinished(30000));
+        EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+        return QString::fromUtf8(tool.readAllStandardOutput());
+    };
+    auto shownInTheTab = [&](bool aga) {
+        if (ui->agaChipsetButton->isChecked() != aga)
+            ui->agaChipsetButton->click();
+        ui->outputPaletteCodeButton->click();
+        return code();
+    };
+    ASSERT_TRUE(ui->copperInstructionsButton->isChecked());
+    ASSERT_EQ(ui->agaColourBankTextField->text(), "0");
+    ASSERT_EQ(ui->colourRegisterTextField->text(), "0");
+    const QString aga = shownInTheTab(true), ocs = shownInTheTab(false);
+    EXPECT_TRUE(aga.contains("\tdc.w\tBPLCON3,$2000\n")) << aga.toStdString();
+    EXPECT_TRUE(ocs.contains("\tdc.w\tCOLOR31,")) << ocs.toStdString();
+    EXPECT_EQ(printed({"--aga"}), aga);
+    EXPECT_EQ(printed({"--ocs"}), ocs);
+    EXPECT_EQ(printed({}), aga + ocs);
+}
+
+#endif

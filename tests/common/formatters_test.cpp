@@ -36,6 +36,22 @@ TEST(HexFormatter, EditCheckOnWholeTexts) {
 
     byDefault.setMaximumLength(4);
     EXPECT_TRUE(byDefault.isPartialStringValid("abcd"));
+
+    // An edit's upper-case digits become lower case; anything else still refuses it whole.
+    const struct {
+        const char *typed, *kept;
+        QValidator::State state;
+    } edits[] = {{"0F", "0f", QValidator::Acceptable},
+                 {"AbCd", "abcd", QValidator::Acceptable},
+                 {"Fg", "Fg", QValidator::Invalid},
+                 {"0X", "0X", QValidator::Invalid},
+                 {"ABCDE", "ABCDE", QValidator::Invalid}};
+    for (const auto &edit : edits) {
+        QString text = edit.typed;
+        int position = 0;
+        EXPECT_EQ(byDefault.validate(text, position), edit.state) << edit.typed;
+        EXPECT_EQ(text, edit.kept) << edit.typed;
+    }
 }
 
 TEST(HexFormatter, TypingAndPastingIntoARealField) {
@@ -44,7 +60,12 @@ TEST(HexFormatter, TypingAndPastingIntoARealField) {
     field.setValidator(&formatter);
     field.show();
 
-    QTest::keyClicks(&field, "F");
+    QTest::keyClicks(&field, "0F"); // upper case is taken as lower case
+    EXPECT_EQ(field.text(), "0f");
+    QTest::keyClicks(&field, "G"); // still too long, and no hex digit
+    EXPECT_EQ(field.text(), "0f");
+    field.clear();
+    QTest::keyClicks(&field, "G");
     EXPECT_EQ(field.text(), "");
     QTest::keyClicks(&field, "a");
     QTest::keyClicks(&field, "b");
@@ -67,6 +88,9 @@ TEST(HexFormatter, TypingAndPastingIntoARealField) {
     field.selectAll();
     paste(field, "e");
     EXPECT_EQ(field.text(), "e");
+    field.selectAll();
+    paste(field, "C0");
+    EXPECT_EQ(field.text(), "c0");
 }
 
 TEST(RGBColourNumberFormatter, EditCheckOnWholeTexts) {

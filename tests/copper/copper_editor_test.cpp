@@ -70,8 +70,9 @@ TEST_F(CopperTool, HexFieldsShareOneTwoDigitFormatter) {
     ASSERT_TRUE(qobject_cast<const HexFormatter *>(shared));
     for (QLineEdit *field : hexFields) {
         EXPECT_EQ(field->validator(), shared) << field->objectName().toStdString();
+        // G and - are refused; F is taken as f; then the field is full.
         type(field, "aG-F9c1");
-        EXPECT_EQ(field->text(), "a9") << field->objectName().toStdString();
+        EXPECT_EQ(field->text(), "af") << field->objectName().toStdString();
     }
     for (QLineEdit *field : {ui->iterationsTextField, ui->moveRegisterTextField})
         EXPECT_EQ(field->validator(), nullptr);

@@ -17,11 +17,7 @@ TEST(CopperRegisters, EveryCustomRegisterOfTheDatabaseHasTheSameName) {
             continue;
         ++compared;
         const auto offset = static_cast<std::uint16_t>(address - amiga::kCustomBase);
-        std::string name = r->name.toStdString();
-        // The database spells the no-op register "NO-OP" for reading; the include files, and so
-        // every assembler source, call it NOOP.
-        if (name == "NO-OP")
-            name = "NOOP";
+        const std::string name = r->name.toStdString();
         EXPECT_EQ(amiga::registerName(offset), name) << r->address.toStdString();
     }
     EXPECT_EQ(compared, 237);

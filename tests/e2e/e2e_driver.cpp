@@ -241,10 +241,10 @@ private:
         m_report.check(QStringLiteral("colour register of the entry"), registerField->text(),
                        QString::number(row));
 
-        // 200 = $c8; its 12-bit nibble is 200 / 17 = 11 = $b.
+        // 200 = $c8; its 12-bit nibble is the high nibble, $c.
         typeAndReturn(green, QStringLiteral("200"));
         m_report.check(QStringLiteral("colour green field"), green->text(), QStringLiteral("200"));
-        m_report.check(QStringLiteral("colour green 12-bit"), green12->text(), QStringLiteral("b"));
+        m_report.check(QStringLiteral("colour green 12-bit"), green12->text(), QStringLiteral("c"));
         m_report.check(QStringLiteral("colour green 24-bit"), green24->text(),
                        QStringLiteral("c8"));
         m_report.check(QStringLiteral("colour green slider"), QString::number(greenSlider->value()),

@@ -115,31 +115,36 @@ TEST(QuillfenIffPictures, PaletteForAgaAndOcs) {
                 chunk("BODY", Bytes(8, 0))}));
     Result r = tool(folder, "palette " + folder.file("p.iff"));
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "; AGA: 2 colours as copper list data\n"
-                     "\tdc.w BPLCON3,$0000\n"
-                     "\tdc.w COLOR00,$0135\n"
-                     "\tdc.w COLOR01,$0fff\n"
-                     "\tdc.w BPLCON3,$0200\n"
-                     "\tdc.w COLOR00,$0246\n"
-                     "\tdc.w COLOR01,$0fff\n"
-                     "; OCS/ECS: 2 colours as 12-bit $0RGB words\n"
-                     "\tdc.w $0135,$0fff\n");
+    // The Colour tab's palette code from bank 0 COLOR00: AGA copper data, then OCS/ECS.
+    const std::string ocs = "; OCS/ECS palette: 2 colours from COLOR00, copper list data\n"
+                            "\tdc.w\tCOLOR00,$0135\n"
+                            "\tdc.w\tCOLOR01,$0fff\n";
+    EXPECT_EQ(r.out, "; AGA palette: 2 colours from bank 0 COLOR00, copper list data\n"
+                     "\tdc.w\tBPLCON3,$0000\n"
+                     "\tdc.w\tCOLOR00,$0135\n"
+                     "\tdc.w\tCOLOR01,$0fff\n"
+                     "\tdc.w\tBPLCON3,$0200\n"
+                     "\tdc.w\tCOLOR00,$0246\n"
+                     "\tdc.w\tCOLOR01,$0fff\n"
+                     "\tdc.w\tBPLCON3,$0000\n" +
+                         ocs);
     r = tool(folder, "palette --ocs " + folder.file("p.iff"));
-    EXPECT_EQ(r.out, "; OCS/ECS: 2 colours as 12-bit $0RGB words\n\tdc.w $0135,$0fff\n");
+    EXPECT_EQ(r.out, ocs);
 
     // Past 32 colours the AGA copper list selects the next bank.
     save(folder.file("big.iff"),
          group("FORM", "ILBM", {bmhd(16, 1, 6), chunk("CMAP", colours(40))}));
     r = tool(folder, "palette --aga " + folder.file("big.iff"));
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("\tdc.w BPLCON3,$2000\n\tdc.w COLOR00,$080f\n"), std::string::npos)
+    EXPECT_NE(r.out.find("\tdc.w\tBPLCON3,$2000\n\tdc.w\tCOLOR00,$080f\n"), std::string::npos)
         << r.out;
-    EXPECT_NE(r.out.find("\tdc.w BPLCON3,$2200\n"), std::string::npos);
+    EXPECT_NE(r.out.find("\tdc.w\tBPLCON3,$2200\n"), std::string::npos);
     EXPECT_EQ(r.out.find("COLOR32"), std::string::npos);
+    // OCS/ECS have 32 colour registers: the rest is left out, with a comment.
     r = tool(folder, "palette --ocs " + folder.file("big.iff"));
-    EXPECT_NE(r.out.find("\tdc.w $000f,$000f,$000f,$000f,$010f,$010f,$010f,$010f\n"),
-              std::string::npos)
+    EXPECT_NE(r.out.find("\tdc.w\tCOLOR03,$000f\n\tdc.w\tCOLOR04,$010f\n"), std::string::npos)
         << r.out;
+    EXPECT_NE(r.out.find("left out from entry 32 on\n"), std::string::npos) << r.out;
 }
 
 TEST(QuillfenIffPictures, ConversionsWriteNewFiles) {

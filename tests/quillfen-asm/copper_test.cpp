@@ -62,6 +62,16 @@ TEST(QuillfenAsmCopper, AListReadsBackAndAssemblesToItsWords) {
     EXPECT_TRUE(empty.out.empty());
 }
 
+TEST(QuillfenAsmCopper, ValuesAreExplainedByTheirBits) {
+    // BPLCON0 $5200: BPU2-0 (bits 14-12) = 101, five planes, and COLOR (bit 9). DMACON $8380:
+    // SET/CLR (bit 15) set, DMAEN (9), BPLEN (8) and COPEN (7) (Hardware Reference Manual,
+    // appendix A, BPLCON0 and DMACON).
+    const TempFile source("\tdc.w\tBPLCON0,$5200\n\tdc.w\t$0096,$8380\n");
+    const testprogram::Outcome listing = copper(source.path);
+    EXPECT_EQ(listing.out, "\tdc.w\tBPLCON0,$5200\t; BPU=5 COLOR\n"
+                           "\tdc.w\tDMACON,$8380\t; SET DMAEN BPLEN COPEN\n");
+}
+
 TEST(QuillfenAsmCopper, ExitStatusSaysWhatIsWrong) {
     // A MOVE to COPCON ($02e), which the copper can never write: printed, with status 1.
     const TempFile never("\tdc.w\t$002e,$0002\n");

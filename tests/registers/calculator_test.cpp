@@ -152,12 +152,28 @@ TEST_F(RegistersTool, GoalFieldKeepsOnlyFourHexDigitsAsTyped) {
     EXPECT_EQ(field->text(), "a");
     type(field, "aBcD");
     EXPECT_EQ(field->text(), "aBcD");
+    // An assembler's "$" or a C programmer's "0x" in front stays; the four digits come after it.
+    type(field, "$52001");
+    EXPECT_EQ(field->text(), "$5200");
+    type(field, "0x52001");
+    EXPECT_EQ(field->text(), "0x5200");
+    // Typed key by key, the x goes (nothing before it makes a prefix) and the $ then starts one.
+    type(field, "x$5");
+    EXPECT_EQ(field->text(), "$5");
     // A pasted text is cleaned the same way, and nothing is computed.
     field->selectAll();
     field->insert("$1f x9");
     emit field->textEdited(field->text());
-    EXPECT_EQ(field->text(), "1f9");
+    EXPECT_EQ(field->text(), "$1f9");
     EXPECT_EQ(ui->finalWordLabel->text(), "0");
+}
+
+TEST_F(RegistersTool, GoalsWithAPrefixGiveTheSameWord) {
+    for (const char *text : {"5200", "$5200", "0x5200", "0X5200"}) {
+        type(ui->goalSeekTextField, text);
+        ui->goalSeekButton->click();
+        EXPECT_EQ(ui->finalWordBase16Label->text(), "0x5200") << text;
+    }
 }
 
 TEST_F(RegistersTool, GroupValuesFollowTheGroupPositions) {

@@ -1,5 +1,7 @@
 #include "registers/RegisterDataParser.h"
 
+#include <amiga/registercode.h>
+
 #include "LogCapture.h"
 #include "QtPrinters.h"
 #include <QMap>
@@ -107,7 +109,7 @@ TEST_F(RegisterDatabase, KnownRegistersAndBits) {
         {"INTREQ", "dff09c", 5, "VERTB"},   {"BPLCON0", "dff100", 15, "HIRES"},
         {"BPLCON0", "dff100", 0, "ECSENA"}, {"BPLCON0", "dff100", 4, "BPU3"},
         {"COLOR00", "dff180", 11, "R3"},    {"COLOR31", "dff1be", 0, "B0"},
-        {"FMODE", "dff1fc", 0, "BLP32"},    {"FMODE", "dff1fc", 15, "SSCAN2"},
+        {"FMODE", "dff1fc", 0, "BPL32"},    {"FMODE", "dff1fc", 15, "SSCAN2"},
     };
     for (const Spot &spot : spots) {
         SCOPED_TRACE(spot.name);
@@ -144,7 +146,7 @@ TEST_F(RegisterDatabase, HoldsTheWholeCustomChipRegisterSet) {
         "BPL1MOD", "BPL2MOD", "BPLCON4",  "CLXCON2", "HTOTAL",   "HSSTOP",   "HBSTRT",   "HBSTOP",
         "VTOTAL",  "VSSTOP",  "VBSTRT",   "VBSTOP",  "SPRHSTRT", "SPRHSTOP", "BPLHSTRT", "BPLHSTOP",
         "HHPOSW",  "HHPOSR",  "BEAMCON0", "HSSTRT",  "VSSTRT",   "HCENTER",  "DIWHIGH",  "BPLHMOD",
-        "SPRHPTH", "SPRHPTL", "BPLHPTH",  "BPLHPTL", "FMODE",    "NO-OP"};
+        "SPRHPTH", "SPRHPTL", "BPLHPTH",  "BPLHPTL", "FMODE",    "NOOP"};
     for (const char *channel : {"A", "B", "C", "D"}) {
         expected << QString("BLT%1PTH").arg(channel) << QString("BLT%1PTL").arg(channel)
                  << QString("BLT%1MOD").arg(channel);
@@ -238,4 +240,30 @@ TEST_F(RegisterDatabase, FieldsAndChipsetFlags) {
             agaOnly << reg->name;
     EXPECT_EQ(agaOnly, QStringList({"BPL7PTH", "BPL7PTL", "BPL8PTH", "BPL8PTL", "BPLCON4",
                                     "CLXCON2", "BPL7DAT", "BPL8DAT", "FMODE"}));
+}
+
+TEST_F(RegisterDatabase, EcsenaSaysWhichBplcon3BitsItGates) {
+    // AGA documentation, BPLCON0 bit 0: ECSENA enables BRDRBLNK, BRDNTRAN, ZDCLKEN, BRDSPRT and
+    // EXTBLKEN; the colour bank, LOCT and the rest of BPLCON3 work without it.
+    const QString text = find("BPLCON0")->bits[0]->functionDescription;
+    for (const char *bit : {"BRDRBLNK", "BRDNTRAN", "ZDCLKEN", "BRDSPRT", "EXTBLKEN"})
+        EXPECT_TRUE(text.contains(bit)) << bit;
+    EXPECT_TRUE(text.contains("BANK"));
+}
+
+TEST_F(RegisterDatabase, TheCommandLinesReaderReadsWhatTheTabReads) {
+    // quillfen-asm reads the same document with the machine library's own small reader; the
+    // window and the command line print the same line only while the two agree on every bit.
+    const QByteArray raw = RegisterDataParser::dataAsset("amigaRegisters");
+    std::string error;
+    const std::vector<amiga::RegisterLayout> plain =
+        amiga::readRegisterDatabase(std::string_view(raw.constData(), raw.size()), &error);
+    EXPECT_EQ(error, "");
+    ASSERT_EQ(plain.size(), static_cast<std::size_t>(database->size()));
+    for (qsizetype r = 0; r < database->size(); ++r) {
+        const Register &reg = *(*database)[r];
+        const amiga::RegisterLayout &layout = plain[static_cast<std::size_t>(r)];
+        EXPECT_EQ(layout, reg.layout()) << reg.name.toStdString();
+        EXPECT_EQ(layout.readOnly, reg.note.startsWith("Read only")) << reg.name.toStdString();
+    }
 }

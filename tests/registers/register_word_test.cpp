@@ -53,4 +53,18 @@ TEST(RegisterWord, GoalTextGivesTheWord) {
     EXPECT_EQ(goalWord("f"), 0x000f);
     EXPECT_EQ(goalWord(""), 0x0000);
     EXPECT_EQ(goalWord("12345"), 0x2345); // the low sixteen bits
+    // The prefix is no digit: "0x1234" is $1234, not $0123 shifted by the 0.
+    EXPECT_EQ(goalWord("$5200"), 0x5200);
+    EXPECT_EQ(goalWord("0x1234"), 0x1234);
+    EXPECT_EQ(goalWord("0X00ff"), 0x00ff);
+}
+
+TEST(RegisterWord, GoalTextIsCleanedAsTyped) {
+    EXPECT_EQ(cleanGoal("$52001"), "$5200");
+    EXPECT_EQ(cleanGoal("0x1234f"), "0x1234");
+    EXPECT_EQ(cleanGoal("0X"), "0X");
+    EXPECT_EQ(cleanGoal("0"), "0");
+    EXPECT_EQ(cleanGoal("12$3x4"), "1234");
+    EXPECT_EQ(cleanGoal("$$1"), "$1");
+    EXPECT_EQ(cleanGoal(" 0x1"), "01");
 }

@@ -51,6 +51,14 @@ TEST(Workbench, APastedListReadsBackAsExplainedInstructionsWithItsBands) {
               (QVector<Band>{{0, 0x2b, QColor(0, 0, 0)}, {0x2c, 0x137, QColor(255, 255, 255)}}));
 }
 
+TEST(Workbench, BitsAreNamedAsOnTheCommandLine) {
+    // BPLCON0 $5200: five planes (BPU2-0 = 101) and COLOR (bit 9); the same text as
+    // quillfen-asm copper prints for it (tests/quillfen-asm/copper_test.cpp).
+    Workbench bench;
+    ASSERT_TRUE(bench.paste("\tdc.w\t$0100,$5200\n"));
+    EXPECT_EQ(bench.tool.listingText(), "\tdc.w\tBPLCON0,$5200\t; BPU=5 COLOR\n");
+}
+
 TEST(Workbench, UnreadableTextSaysWhereAndKeepsTheLastListing) {
     Workbench bench;
     ASSERT_TRUE(bench.paste("0180 0502\n"));

@@ -79,7 +79,11 @@ int runCopper(Arguments &arguments) {
         }
         return kTrouble;
     }
+    const std::vector<amiga::RegisterLayout> *registers = registerDatabase("copper");
+    if (registers == nullptr)
+        return kTrouble;
     amiga::CopperListOptions options;
+    options.explain = amiga::explainThroughDatabase(*registers);
     options.chipset =
         chipset == "aga" ? amiga::CopperFrame::Chipset::Aga : amiga::CopperFrame::Chipset::Ocs;
     const amiga::CopperListing listing = amiga::disassemble(read.words, options);

@@ -10,6 +10,8 @@
 
 #include <iff/rawchunk.h>
 
+#include <amiga/colourcode.h>
+
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -334,34 +336,24 @@ int runRaw(int argc, char **argv) {
     return kSuccess;
 }
 
+/* The colour map as the Colour tab's palette code prints it from bank 0 COLOR00: the same
+   generator, so the same colours give the same text. */
+void printPalette(const ILBM_ColorMap *colorMap, const amiga::ColourCodeOptions &options) {
+    std::vector<amiga::Rgb8> colours;
+    colours.reserve(colorMap->colorRegisterLength);
+    for (unsigned int i = 0; i < colorMap->colorRegisterLength; i++) {
+        const ILBM_ColorRegister &c = colorMap->colorRegister[i];
+        colours.push_back({c.red, c.green, c.blue});
+    }
+    fputs(amiga::paletteCode(options, 0, 0, colours).c_str(), stdout);
+}
+
 void printAgaPalette(const ILBM_ColorMap *colorMap) {
-    static const char bankDigits[] = "02468ace";
-    printf("; AGA: %u colours as copper list data\n", colorMap->colorRegisterLength);
-    for (unsigned int bank = 0; bank * 32 < colorMap->colorRegisterLength && bank < 8; bank++) {
-        for (unsigned int half = 0; half < 2; half++) {
-            printf("\tdc.w BPLCON3,$%c%c00\n", bankDigits[bank], half == 0 ? '0' : '2');
-            for (unsigned int i = bank * 32;
-                 i < colorMap->colorRegisterLength && i < bank * 32 + 32; i++) {
-                const ILBM_ColorRegister &c = colorMap->colorRegister[i];
-                unsigned int shift = half == 0 ? 4 : 0;
-                printf("\tdc.w COLOR%.2u,$0%x%x%x\n", i - bank * 32, (c.red >> shift) & 15u,
-                       (c.green >> shift) & 15u, (c.blue >> shift) & 15u);
-            }
-        }
-    }
-    if (colorMap->colorRegisterLength > 256) {
-        printf("; the %u colours beyond 256 have no register\n",
-               colorMap->colorRegisterLength - 256);
-    }
+    printPalette(colorMap, {true, true});
 }
 
 void printOcsPalette(const ILBM_ColorMap *colorMap) {
-    printf("; OCS/ECS: %u colours as 12-bit $0RGB words\n", colorMap->colorRegisterLength);
-    for (unsigned int i = 0; i < colorMap->colorRegisterLength; i++) {
-        const ILBM_ColorRegister &c = colorMap->colorRegister[i];
-        printf("%s$0%x%x%x%s", i % 8 == 0 ? "\tdc.w " : ",", c.red >> 4u, c.green >> 4u,
-               c.blue >> 4u, i % 8 == 7 || i + 1 == colorMap->colorRegisterLength ? "\n" : "");
-    }
+    printPalette(colorMap, {false, true});
 }
 
 int runPalette(int argc, char **argv) {

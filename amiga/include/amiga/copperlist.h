@@ -8,6 +8,7 @@
 
 #include "amiga/copper.h"
 #include "amiga/copperframe.h"
+#include "amiga/registercode.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -23,6 +24,10 @@ namespace amiga {
 // The meaning of a value written to a register, from the register database: its set bits and
 // bit groups ("BPU=5 COLOR"). Given the register's offset and the value; empty for nothing to say.
 using ExplainValue = std::function<std::string(std::uint16_t offset, std::uint16_t value)>;
+
+// Explains through the registers of a register database (readRegisterDatabase): a MOVE's value
+// as describeWord names its bits, for the register written at that offset.
+ExplainValue explainThroughDatabase(std::vector<RegisterLayout> registers);
 
 struct CopperListOptions {
     CopperFrame::Chipset chipset = CopperFrame::Chipset::Ocs;

@@ -1,0 +1,54 @@
+// Colour code: one colour, a palette and a rainbow as assembler text, for the Colour tab and for
+// `quillfen-iff palette` alike, so that the same colours and options give the same text.
+//
+// Every text is written through AsmWriter (tab-indented lines, lower-case hex, register names of
+// the hardware include files) and ends with a line feed; a text with nothing to write is empty.
+//
+// AGA colours are written in two 12-bit halves through BPLCON3 (see colourwords.h): the high
+// nibbles with LOCT clear, then the low nibbles with LOCT set. Every AGA text ends by writing
+// BPLCON3 once more with LOCT clear, so that colours written later in the frame set all of their
+// nibbles again. OCS/ECS colours are one 12-bit word of high nibbles.
+#pragma once
+
+#include "amiga/colourwords.h"
+
+#include <string>
+#include <vector>
+
+namespace amiga {
+
+struct ColourCodeOptions {
+    // AGA (24-bit colours, 8 banks of 32 registers) or OCS/ECS (12-bit colours, 32 registers).
+    bool aga = true;
+    // Copper-list data ("dc.w REGISTER,$value") or CPU code ("move.w #$value,REGISTER(a6)",
+    // with a6 holding $dff000).
+    bool copperInstructions = true;
+};
+
+// "COLOR00" to "COLOR31" (the register is taken modulo 32).
+std::string colourRegisterName(int colourRegister);
+
+// One colour written to register colourRegister (0-31) of bank (0-7). AGA: BPLCON3 and the
+// register for the high half, then for the low half, then BPLCON3 with LOCT clear (five lines).
+// OCS/ECS: one line; the bank is not used.
+std::string colourCode(const ColourCodeOptions &options, int bank, int colourRegister, Rgb8 colour);
+
+// Every colour to consecutive registers from bank x 32 + colourRegister, after a comment line
+// that says what follows. AGA: all the high halves, then all the low halves; each half starts
+// with a BPLCON3 line and goes on into the next bank with another BPLCON3 line after COLOR31;
+// colours past bank 7 COLOR31 are left out, with a comment. OCS/ECS: the bank is not used and
+// colours past COLOR31 are left out, with a comment. Empty for no colours.
+std::string paletteCode(const ColourCodeOptions &options, int bank, int colourRegister,
+                        const std::vector<Rgb8> &colours);
+
+// A copper list that waits for startLine and sets COLOR00 of bank 0 to the first colour, then
+// waits heights[0] lines more for the next colour, and so on (a missing or negative height counts
+// as 0). Before the first line past $ff it waits for the end of line $ff ($ffdf,$fffe), as a
+// WAIT compares only the low eight bits of the line. Colours whose line is past the last line of
+// a PAL frame ($137, CopperFrame::kLines) are left out, with a comment: the copper would wait
+// for them until its list starts again at the next frame. Copper data only: empty without
+// copper instructions.
+std::string rainbowCode(const ColourCodeOptions &options, int startLine,
+                        const std::vector<Rgb8> &colours, const std::vector<int> &heights);
+
+} // namespace amiga

@@ -1,0 +1,148 @@
+#include "amiga/colourcode.h"
+
+#include "amiga/asmtext.h"
+#include "amiga/copperframe.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace amiga {
+
+namespace {
+
+// Register writes in the form the options ask for: copper MOVEs as data, or CPU moves.
+class RegisterWriter {
+public:
+    explicit RegisterWriter(bool copperInstructions) : m_copper(copperInstructions) {}
+
+    void set(const std::string &name, std::uint16_t value) {
+        if (m_copper)
+            m_out.copperMove(name, value);
+        else
+            m_out.moveWord(value, name);
+    }
+    void bplcon3(int bank, bool low) { set("BPLCON3", bplcon3For(bank, low)); }
+    void comment(const std::string &text) { m_out.comment(text); }
+    AsmWriter &out() { return m_out; }
+    std::string take() { return m_out.take(); }
+
+private:
+    bool m_copper;
+    AsmWriter m_out;
+};
+
+std::string decimal(std::size_t n) {
+    return std::to_string(n);
+}
+
+std::string colourCount(std::size_t n) {
+    return decimal(n) + (n == 1 ? " colour" : " colours");
+}
+
+const char *formOf(const ColourCodeOptions &options) {
+    return options.copperInstructions ? "copper list data" : "move.w with a6 = $dff000";
+}
+
+} // namespace
+
+std::string colourRegisterName(int colourRegister) {
+    const int n = ((colourRegister % kRegistersPerBank) + kRegistersPerBank) % kRegistersPerBank;
+    return "COLOR" + std::string(1, static_cast<char>('0' + n / 10)) +
+           static_cast<char>('0' + n % 10);
+}
+
+std::string colourCode(const ColourCodeOptions &options, int bank, int colourRegister,
+                       Rgb8 colour) {
+    RegisterWriter out(options.copperInstructions);
+    const std::string name = colourRegisterName(colourRegister);
+    if (!options.aga) {
+        out.set(name, highWord(colour));
+        return out.take();
+    }
+    out.bplcon3(bank, false);
+    out.set(name, highWord(colour));
+    out.bplcon3(bank, true);
+    out.set(name, lowWord(colour));
+    out.bplcon3(bank, false);
+    return out.take();
+}
+
+std::string paletteCode(const ColourCodeOptions &options, int bank, int colourRegister,
+                        const std::vector<Rgb8> &colours) {
+    if (colours.empty())
+        return {};
+    RegisterWriter out(options.copperInstructions);
+    bank = std::clamp(bank, 0, 7);
+    colourRegister = std::clamp(colourRegister, 0, kRegistersPerBank - 1);
+
+    if (!options.aga) {
+        out.comment("OCS/ECS palette: " + colourCount(colours.size()) + " from " +
+                    colourRegisterName(colourRegister) + ", " + formOf(options));
+        const std::size_t written =
+            std::min<std::size_t>(colours.size(), kOcsColourRegisters - colourRegister);
+        for (std::size_t i = 0; i < written; ++i)
+            out.set(colourRegisterName(colourRegister + static_cast<int>(i)), highWord(colours[i]));
+        if (written < colours.size())
+            out.comment("OCS/ECS have no colour register after COLOR31: left out from entry " +
+                        decimal(written) + " on");
+        return out.take();
+    }
+
+    out.comment("AGA palette: " + colourCount(colours.size()) + " from bank " + decimal(bank) +
+                " " + colourRegisterName(colourRegister) + ", " + formOf(options));
+    const int first = bank * kRegistersPerBank + colourRegister;
+    const std::size_t written = std::min<std::size_t>(colours.size(), kAgaColourRegisters - first);
+    for (bool low : {false, true}) {
+        for (std::size_t i = 0; i < written; ++i) {
+            const int index = first + static_cast<int>(i);
+            if (i == 0 || index % kRegistersPerBank == 0)
+                out.bplcon3(index / kRegistersPerBank, low);
+            out.set(colourRegisterName(index), low ? lowWord(colours[i]) : highWord(colours[i]));
+        }
+    }
+    out.bplcon3(bank, false);
+    if (written < colours.size())
+        out.comment("AGA has no colour register after bank 7 COLOR31: left out from entry " +
+                    decimal(written) + " on");
+    return out.take();
+}
+
+std::string rainbowCode(const ColourCodeOptions &options, int startLine,
+                        const std::vector<Rgb8> &colours, const std::vector<int> &heights) {
+    if (!options.copperInstructions || colours.empty())
+        return {};
+    RegisterWriter out(true);
+    const std::string colour00 = colourRegisterName(0);
+    long line = std::max(startLine, 0);
+    bool wrapped = false;
+    std::size_t written = 0;
+    for (; written < colours.size(); ++written) {
+        if (line >= CopperFrame::kLines)
+            break;
+        if (line > 0xff && !wrapped) {
+            out.out().copperWords(0xffdf, 0xfffe); // the end of line $ff
+            wrapped = true;
+        }
+        out.out().copperWords(static_cast<std::uint16_t>((line & 0xff) << 8 | 0x01), 0xfffe);
+        const Rgb8 colour = colours[written];
+        if (options.aga) {
+            out.bplcon3(0, false);
+            out.set(colour00, highWord(colour));
+            out.bplcon3(0, true);
+            out.set(colour00, lowWord(colour));
+        } else {
+            out.set(colour00, highWord(colour));
+        }
+        if (written < heights.size())
+            line += std::max(heights[written], 0);
+    }
+    if (options.aga && written > 0)
+        out.bplcon3(0, false);
+    if (written < colours.size())
+        out.comment("line " + hex(static_cast<std::uint32_t>(line)) +
+                    " is past the end of a PAL frame: left out from entry " + decimal(written) +
+                    " on");
+    return out.take();
+}
+
+} // namespace amiga

@@ -1,0 +1,163 @@
+// Blitter set-up: function bytes worked out by hand from the Hardware Reference Manual's rule
+// (bit i of LF is D for A, B, C = the bits of i, i = 4A + 2B + C), register words from its
+// BLTCON0/BLTCON1/BLTSIZE layouts, and the text as the assembler reads it.
+#include <amiga/blitter.h>
+
+#include "m68k_assembler.h"
+
+#include <gtest/gtest.h>
+
+using namespace amiga::blitter;
+
+namespace {
+
+Blit blitOf(const char *function, const char *channels) {
+    Blit blit;
+    blit.function = function;
+    blit.minterms = parseFunction(function).value();
+    blit.channels = parseChannels(channels).value();
+    return blit;
+}
+
+} // namespace
+
+TEST(BlitterFunction, ExpressionsGiveTheMintermsWorkedByHand) {
+    const std::pair<const char *, int> cases[] = {
+        // "A or B": every i with A or B set, 2-7. The manual's AC̄+B: i = 4, 6 and 2, 3, 6, 7.
+        {"A+B", 0xfc},
+        {"A|B", 0xfc},
+        {"AC'+B", 0xdc},
+        {"A!C + B", 0xdc},
+        {"A&~C|B", 0xdc},
+        // Cookie-cut: A and B at 6, 7; not A and C at 1, 3.
+        {"AB+!AC", 0xca},
+        {"a*b + ~a*c", 0xca},
+        // (A or B) and C: the odd i of 2-7, i.e. 3, 5, 7.
+        {"(A+B)C", 0xa8},
+        // A xor C: 1, 3, 4, 6.
+        {"A^C", 0x5a},
+        {"A''", 0xf0},
+        {"!(A+B+C)", 0x01},
+        {"0", 0x00},
+        {"1", 0xff},
+    };
+    for (const auto &[text, minterms] : cases) {
+        const std::optional<std::uint8_t> value = parseFunction(text);
+        ASSERT_TRUE(value.has_value()) << text;
+        EXPECT_EQ(*value, minterms) << text;
+    }
+}
+
+TEST(BlitterFunction, FaultsAreRefusedWithAPlace) {
+    for (const char *text : {"", "AB+", "(A", "A)", "AD", "A$B", "!"}) {
+        std::string error;
+        EXPECT_FALSE(parseFunction(text, &error).has_value()) << text;
+        EXPECT_NE(error.find("at character"), std::string::npos) << text << ": " << error;
+    }
+}
+
+TEST(BlitterFunction, ChannelsFollowWhatTheFunctionReads) {
+    EXPECT_EQ(channelLetters(channelsFor(0xca)), "ABCD");
+    EXPECT_EQ(channelLetters(channelsFor(0xf0)), "AD");
+    EXPECT_EQ(channelLetters(channelsFor(0xfc)), "ABD");
+    EXPECT_EQ(channelLetters(channelsFor(0xaa)), "CD");
+    EXPECT_EQ(channelLetters(channelsFor(0x00)), "D");
+    EXPECT_EQ(channelLetters(parseChannels("dca").value()), "ACD");
+    EXPECT_FALSE(parseChannels("AAD").has_value());
+    EXPECT_FALSE(parseChannels("ABE").has_value());
+}
+
+TEST(BlitterWords, TheCommonBlitsGiveTheManualsWords) {
+    // A cookie-cut with both sources shifted 4 pixels: ASH 4, all four channels, $ca.
+    Blit cookie = blitOf("AB+!AC", "ABCD");
+    cookie.aShift = cookie.bShift = 4;
+    EXPECT_EQ(bltcon0(cookie), 0x4fca);
+    EXPECT_EQ(bltcon1(cookie), 0x4000);
+    // Clear: D alone, function 0. Copy: A and D, function A.
+    EXPECT_EQ(bltcon0(blitOf("0", "D")), 0x0100);
+    EXPECT_EQ(bltcon0(blitOf("A", "AD")), 0x09f0);
+    EXPECT_EQ(bltcon1(blitOf("A", "AD")), 0x0000);
+
+    // Fill: IFE is bit 3, EFE bit 4, FCI bit 2, DESC bit 1; a fill is always descending.
+    Blit fill = blitOf("A", "AD");
+    fill.fill = Fill::Inclusive;
+    EXPECT_EQ(bltcon1(fill), 0x000a);
+    fill.fill = Fill::Exclusive;
+    fill.fillCarryIn = true;
+    EXPECT_EQ(bltcon1(fill), 0x0016);
+    Blit down = blitOf("A", "AD");
+    down.descending = true;
+    down.bShift = 15;
+    EXPECT_EQ(bltcon1(down), 0xf002);
+    // Fill carry-in means nothing without a fill.
+    down.fillCarryIn = true;
+    EXPECT_EQ(bltcon1(down), 0xf002);
+}
+
+TEST(BlitterWords, SizesFitTheirRegisters) {
+    // BLTSIZE: height in bits 15-6, width in bits 5-0; 1024 lines and 64 words are 0.
+    EXPECT_EQ(bltsize(4, 20), 0x0504);
+    EXPECT_EQ(bltsize(20, 256), 0x4014);
+    EXPECT_EQ(bltsize(1, 1), 0x0041);
+    EXPECT_EQ(bltsize(64, 1024), 0x0000);
+    EXPECT_EQ(sizeFit(0, 0), SizeFit::None);
+    EXPECT_EQ(sizeFit(64, 1024), SizeFit::Standard);
+    EXPECT_EQ(sizeFit(65, 1), SizeFit::Big);
+    EXPECT_EQ(sizeFit(1, 1025), SizeFit::Big);
+    EXPECT_EQ(sizeFit(2047, 32767), SizeFit::Big);
+    EXPECT_EQ(sizeFit(2048, 1), SizeFit::Invalid);
+    EXPECT_EQ(sizeFit(0, 5), SizeFit::Invalid);
+    EXPECT_EQ(sizeFit(4, -1), SizeFit::Invalid);
+}
+
+TEST(BlitterCode, TheTextSpellsOutEachWord) {
+    Blit cookie = blitOf("AB+!AC", "ABCD");
+    cookie.aShift = cookie.bShift = 4;
+    cookie.widthWords = 4;
+    cookie.heightLines = 20;
+    EXPECT_EQ(blitterCode(cookie, false),
+              "\tmove.w\t#$4fca,BLTCON0(a6)\t; ASH=4 USEA USEB USEC USED LF=$ca: D=AB+!AC\n"
+              "\tmove.w\t#$4000,BLTCON1(a6)\t; BSH=4\n"
+              "\tmove.w\t#$0504,BLTSIZE(a6)\t; 20 lines of 4 words: starts the blit\n");
+    Blit clear = blitOf("0", "D");
+    clear.widthWords = 3;
+    EXPECT_NE(blitterCode(clear, false).find("; no size: 0 lines of 3 words fits no blitter"),
+              std::string::npos);
+}
+
+TEST(BlitterCode, EveryFormAssemblesToItsWords) {
+    if (!m68k::available())
+        GTEST_SKIP() << "m68k-linux-gnu-as is not installed";
+    Blit cookie = blitOf("AB+!AC", "ABCD");
+    cookie.aShift = cookie.bShift = 4;
+    cookie.widthWords = 4;
+    cookie.heightLines = 20;
+    // move.w #imm,d16(a6) is $3d7c, the word, the offset: BLTCON0 $040, BLTCON1 $042,
+    // BLTSIZE $058, BLTSIZV $05c, BLTSIZH $05e (Hardware Reference Manual, appendix A and C).
+    m68k::Result moves = m68k::assemble(blitterCode(cookie, false));
+    ASSERT_TRUE(moves.words) << moves.messages;
+    EXPECT_EQ(*moves.words, (std::vector<std::uint16_t>{0x3d7c, 0x4fca, 0x0040, 0x3d7c, 0x4000,
+                                                        0x0042, 0x3d7c, 0x0504, 0x0058}));
+    m68k::Result copper = m68k::assemble(blitterCode(cookie, true));
+    ASSERT_TRUE(copper.words) << copper.messages;
+    EXPECT_EQ(*copper.words,
+              (std::vector<std::uint16_t>{0x0040, 0x4fca, 0x0042, 0x4000, 0x0058, 0x0504}));
+
+    Blit big = blitOf("A", "AD");
+    big.widthWords = 100;
+    big.heightLines = 2000;
+    m68k::Result bigWords = m68k::assemble(blitterCode(big, true));
+    ASSERT_TRUE(bigWords.words) << bigWords.messages;
+    EXPECT_EQ(*bigWords.words, (std::vector<std::uint16_t>{0x0040, 0x09f0, 0x0042, 0x0000, 0x005c,
+                                                           2000, 0x005e, 100}));
+}
+
+TEST(BlitterCode, PresetsAreTheBlitsTheyName) {
+    std::vector<std::uint32_t> words;
+    for (const Preset &preset : presets()) {
+        Blit blit = blitOf(preset.function, preset.channels);
+        blit.fill = preset.fill;
+        words.push_back(static_cast<std::uint32_t>(bltcon0(blit)) << 16 | bltcon1(blit));
+    }
+    EXPECT_EQ(words, (std::vector<std::uint32_t>{0x09f00000, 0x01000000, 0x0fca0000, 0x09f0000a}));
+}

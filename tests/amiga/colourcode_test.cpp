@@ -1,0 +1,286 @@
+// The colour, palette and rainbow code, character for character, and what the assembler makes of
+// it. Expected words are worked out by hand from the register layouts: COLORxx at $180 + 2n with
+// red in bits 11-8, green 7-4, blue 3-0; BPLCON3 at $106 with BANK2-0 in bits 15-13 and LOCT in
+// bit 9 (AGA documentation); a copper WAIT is $vvhh|1,$fffe (Hardware Reference Manual, copper).
+#include <amiga/colourcode.h>
+
+#include "m68k_assembler.h"
+
+#include <gtest/gtest.h>
+
+using namespace amiga;
+
+namespace {
+
+const ColourCodeOptions agaCopper{true, true};
+const ColourCodeOptions agaCpu{true, false};
+const ColourCodeOptions ocsCopper{false, true};
+const ColourCodeOptions ocsCpu{false, false};
+
+struct Case {
+    const char *what;
+    std::string text;
+    std::string expected;
+    std::vector<std::uint16_t> words; // what the text assembles to
+};
+
+void check(const std::vector<Case> &cases) {
+    for (const Case &c : cases) {
+        EXPECT_EQ(c.text, c.expected) << c.what;
+        if (!m68k::available())
+            continue;
+        const m68k::Result result = m68k::assemble(c.text);
+        ASSERT_TRUE(result.words.has_value()) << c.what << "\n" << result.messages;
+        EXPECT_EQ(*result.words, c.words) << c.what;
+    }
+}
+
+std::vector<Rgb8> greys(std::initializer_list<std::uint8_t> values) {
+    std::vector<Rgb8> colours;
+    for (std::uint8_t v : values)
+        colours.push_back({v, v, v});
+    return colours;
+}
+
+} // namespace
+
+TEST(ColourCode, SingleColour) {
+    const Rgb8 c{0x12, 0x34, 0x56};
+    check({
+        {"AGA copper, bank 1 register 5",
+         colourCode(agaCopper, 1, 5, c),
+         "\tdc.w\tBPLCON3,$2000\n"
+         "\tdc.w\tCOLOR05,$0135\n"
+         "\tdc.w\tBPLCON3,$2200\n"
+         "\tdc.w\tCOLOR05,$0246\n"
+         "\tdc.w\tBPLCON3,$2000\n",
+         {0x106, 0x2000, 0x18a, 0x0135, 0x106, 0x2200, 0x18a, 0x0246, 0x106, 0x2000}},
+        // move.w #imm,d16(a6) is $3d7c, the immediate, the displacement (M68000 PRM, MOVE).
+        {"AGA CPU, bank 1 register 5",
+         colourCode(agaCpu, 1, 5, c),
+         "\tmove.w\t#$2000,BPLCON3(a6)\n"
+         "\tmove.w\t#$0135,COLOR05(a6)\n"
+         "\tmove.w\t#$2200,BPLCON3(a6)\n"
+         "\tmove.w\t#$0246,COLOR05(a6)\n"
+         "\tmove.w\t#$2000,BPLCON3(a6)\n",
+         {0x3d7c, 0x2000, 0x106, 0x3d7c, 0x0135, 0x18a, 0x3d7c, 0x2200, 0x106, 0x3d7c, 0x0246,
+          0x18a, 0x3d7c, 0x2000, 0x106}},
+        // White as pictures of the OCS era store it (n << 4): the high half carries it all.
+        {"AGA copper, bank 7 register 31, white stored as $f0",
+         colourCode(agaCopper, 7, 31, {0xf0, 0xf0, 0xf0}),
+         "\tdc.w\tBPLCON3,$e000\n"
+         "\tdc.w\tCOLOR31,$0fff\n"
+         "\tdc.w\tBPLCON3,$e200\n"
+         "\tdc.w\tCOLOR31,$0000\n"
+         "\tdc.w\tBPLCON3,$e000\n",
+         {0x106, 0xe000, 0x1be, 0x0fff, 0x106, 0xe200, 0x1be, 0x0000, 0x106, 0xe000}},
+        // 12-bit: the high nibble, $b9 -> b, $f0 -> f, $0f -> 0; the bank plays no part.
+        {"OCS copper",
+         colourCode(ocsCopper, 3, 7, {0xb9, 0xf0, 0x0f}),
+         "\tdc.w\tCOLOR07,$0bf0\n",
+         {0x18e, 0x0bf0}},
+        {"OCS CPU",
+         colourCode(ocsCpu, 0, 17, {0xff, 0x10, 0x88}),
+         "\tmove.w\t#$0f18,COLOR17(a6)\n",
+         {0x3d7c, 0x0f18, 0x1a2}},
+    });
+}
+
+TEST(ColourCode, EveryBankSelectsItsBplcon3Value) {
+    const char digits[] = "02468ace"; // BANK2-0 in bits 15-13
+    for (int bank = 0; bank < 8; ++bank) {
+        const std::string text = colourCode(agaCopper, bank, 31, {0x12, 0x34, 0x56});
+        EXPECT_EQ(text.rfind(std::string("\tdc.w\tBPLCON3,$") + digits[bank] + "000\n", 0), 0u)
+            << text;
+        EXPECT_NE(text.find(std::string("\tdc.w\tBPLCON3,$") + digits[bank] + "200\n"),
+                  std::string::npos)
+            << text;
+    }
+}
+
+TEST(ColourCode, Palette) {
+    const std::vector<Rgb8> blackWhite = greys({0x00, 0xff});
+    check({
+        {"AGA copper, black and white",
+         paletteCode(agaCopper, 0, 0, blackWhite),
+         "; AGA palette: 2 colours from bank 0 COLOR00, copper list data\n"
+         "\tdc.w\tBPLCON3,$0000\n"
+         "\tdc.w\tCOLOR00,$0000\n"
+         "\tdc.w\tCOLOR01,$0fff\n"
+         "\tdc.w\tBPLCON3,$0200\n"
+         "\tdc.w\tCOLOR00,$0000\n"
+         "\tdc.w\tCOLOR01,$0fff\n"
+         "\tdc.w\tBPLCON3,$0000\n",
+         {0x106, 0x0000, 0x180, 0x0000, 0x182, 0x0fff, 0x106, 0x0200, 0x180, 0x0000, 0x182, 0x0fff,
+          0x106, 0x0000}},
+        // Without copper instructions the same BPLCON3 halves as the single colour's move.w form.
+        {"AGA CPU, bank 2 register 3",
+         paletteCode(agaCpu, 2, 3, {{0x12, 0x34, 0x56}}),
+         "; AGA palette: 1 colour from bank 2 COLOR03, move.w with a6 = $dff000\n"
+         "\tmove.w\t#$4000,BPLCON3(a6)\n"
+         "\tmove.w\t#$0135,COLOR03(a6)\n"
+         "\tmove.w\t#$4200,BPLCON3(a6)\n"
+         "\tmove.w\t#$0246,COLOR03(a6)\n"
+         "\tmove.w\t#$4000,BPLCON3(a6)\n",
+         {0x3d7c, 0x4000, 0x106, 0x3d7c, 0x0135, 0x186, 0x3d7c, 0x4200, 0x106, 0x3d7c, 0x0246,
+          0x186, 0x3d7c, 0x4000, 0x106}},
+        // From register 30 the third colour is the first register of bank 1 (there is no
+        // COLOR32); LOCT is cleared in the bank the palette started in.
+        {"AGA copper, into the next bank",
+         paletteCode(agaCopper, 0, 30, greys({0x11, 0x22, 0x33})),
+         "; AGA palette: 3 colours from bank 0 COLOR30, copper list data\n"
+         "\tdc.w\tBPLCON3,$0000\n"
+         "\tdc.w\tCOLOR30,$0111\n"
+         "\tdc.w\tCOLOR31,$0222\n"
+         "\tdc.w\tBPLCON3,$2000\n"
+         "\tdc.w\tCOLOR00,$0333\n"
+         "\tdc.w\tBPLCON3,$0200\n"
+         "\tdc.w\tCOLOR30,$0111\n"
+         "\tdc.w\tCOLOR31,$0222\n"
+         "\tdc.w\tBPLCON3,$2200\n"
+         "\tdc.w\tCOLOR00,$0333\n"
+         "\tdc.w\tBPLCON3,$0000\n",
+         {0x106,  0x0000, 0x1bc,  0x0111, 0x1be,  0x0222, 0x106,  0x2000, 0x180,  0x0333, 0x106,
+          0x0200, 0x1bc,  0x0111, 0x1be,  0x0222, 0x106,  0x2200, 0x180,  0x0333, 0x106,  0x0000}},
+        {"AGA copper, past bank 7",
+         paletteCode(agaCopper, 7, 31, greys({0x9a, 0x00})),
+         "; AGA palette: 2 colours from bank 7 COLOR31, copper list data\n"
+         "\tdc.w\tBPLCON3,$e000\n"
+         "\tdc.w\tCOLOR31,$0999\n"
+         "\tdc.w\tBPLCON3,$e200\n"
+         "\tdc.w\tCOLOR31,$0aaa\n"
+         "\tdc.w\tBPLCON3,$e000\n"
+         "; AGA has no colour register after bank 7 COLOR31: left out from entry 1 on\n",
+         {0x106, 0xe000, 0x1be, 0x0999, 0x106, 0xe200, 0x1be, 0x0aaa, 0x106, 0xe000}},
+        {"AGA copper, bank 2 register 3",
+         paletteCode(agaCopper, 2, 3, {{0x01, 0x02, 0x03}, {0x45, 0x67, 0x89}, {0xab, 0xcd, 0xef}}),
+         "; AGA palette: 3 colours from bank 2 COLOR03, copper list data\n"
+         "\tdc.w\tBPLCON3,$4000\n"
+         "\tdc.w\tCOLOR03,$0000\n"
+         "\tdc.w\tCOLOR04,$0468\n"
+         "\tdc.w\tCOLOR05,$0ace\n"
+         "\tdc.w\tBPLCON3,$4200\n"
+         "\tdc.w\tCOLOR03,$0123\n"
+         "\tdc.w\tCOLOR04,$0579\n"
+         "\tdc.w\tCOLOR05,$0bdf\n"
+         "\tdc.w\tBPLCON3,$4000\n",
+         {0x106, 0x4000, 0x186, 0x0000, 0x188, 0x0468, 0x18a, 0x0ace, 0x106, 0x4200, 0x186, 0x0123,
+          0x188, 0x0579, 0x18a, 0x0bdf, 0x106, 0x4000}},
+        {"OCS copper, past COLOR31",
+         paletteCode(ocsCopper, 5, 30, greys({0xb9, 0xf0, 0x10})),
+         "; OCS/ECS palette: 3 colours from COLOR30, copper list data\n"
+         "\tdc.w\tCOLOR30,$0bbb\n"
+         "\tdc.w\tCOLOR31,$0fff\n"
+         "; OCS/ECS have no colour register after COLOR31: left out from entry 2 on\n",
+         {0x1bc, 0x0bbb, 0x1be, 0x0fff}},
+        {"OCS CPU",
+         paletteCode(ocsCpu, 0, 0, {{0xff, 0x88, 0x87}}),
+         "; OCS/ECS palette: 1 colour from COLOR00, move.w with a6 = $dff000\n"
+         "\tmove.w\t#$0f88,COLOR00(a6)\n",
+         {0x3d7c, 0x0f88, 0x180}},
+        {"no colours", paletteCode(agaCopper, 0, 0, {}), "", {}},
+    });
+}
+
+TEST(ColourCode, AFullAgaPaletteReachesEveryBank) {
+    const std::vector<Rgb8> colours(256, Rgb8{0xab, 0xcd, 0xef});
+    const std::string text = paletteCode(agaCopper, 0, 0, colours);
+    EXPECT_EQ(text.find(';', 1), std::string::npos) << "nothing left out";
+    for (const char *bankLine : {"BPLCON3,$0000\n", "BPLCON3,$e000\n", "BPLCON3,$e200\n"})
+        EXPECT_NE(text.find(bankLine), std::string::npos) << bankLine;
+    if (!m68k::available())
+        GTEST_SKIP() << "m68k-linux-gnu-as is not installed";
+    const m68k::Result result = m68k::assemble(text);
+    ASSERT_TRUE(result.words.has_value()) << result.messages;
+    // Per half: 8 bank selections and 256 colours, two words each; then the LOCT clear.
+    ASSERT_EQ(result.words->size(), 2u * 2 * (8 + 256) + 2);
+    EXPECT_EQ((*result.words)[2 * (8 + 256)], 0x106);
+    EXPECT_EQ((*result.words)[2 * (8 + 256) + 1], 0x0200);
+    EXPECT_EQ((*result.words)[2 * (8 + 256) + 2], 0x180);
+    EXPECT_EQ((*result.words)[2 * (8 + 256) + 3], 0x0bdf);
+}
+
+TEST(ColourCode, AgaPaletteWithoutTheCopperGoesOnIntoTheNextBankToo) {
+    const std::string text =
+        paletteCode(agaCpu, 0, 0, std::vector<Rgb8>(40, Rgb8{0xaa, 0xaa, 0xaa}));
+    // Per half a bank line, 32 colours, a bank line, 8 colours; then the LOCT clear.
+    std::size_t moves = 0;
+    for (std::size_t at = text.find("\tmove.w\t"); at != std::string::npos;
+         at = text.find("\tmove.w\t", at + 1))
+        ++moves;
+    EXPECT_EQ(moves, 2u * (1 + 32 + 1 + 8) + 1);
+    EXPECT_NE(text.find("\tmove.w\t#$0aaa,COLOR31(a6)\n\tmove.w\t#$2000,BPLCON3(a6)\n"
+                        "\tmove.w\t#$0aaa,COLOR00(a6)\n"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find(';', 1), std::string::npos) << "nothing left out";
+}
+
+TEST(ColourCode, Rainbow) {
+    const std::vector<Rgb8> three = {{0x12, 0x34, 0x56}, {0xff, 0xff, 0xff}, {0x00, 0x00, 0x00}};
+    check({
+        // Heights 4, 4, 0: waits at $2c, $30 and $34.
+        {"AGA",
+         rainbowCode(agaCopper, 0x2c, three, {4, 4, 0}),
+         "\tdc.w\t$2c01,$fffe\n"
+         "\tdc.w\tBPLCON3,$0000\n"
+         "\tdc.w\tCOLOR00,$0135\n"
+         "\tdc.w\tBPLCON3,$0200\n"
+         "\tdc.w\tCOLOR00,$0246\n"
+         "\tdc.w\t$3001,$fffe\n"
+         "\tdc.w\tBPLCON3,$0000\n"
+         "\tdc.w\tCOLOR00,$0fff\n"
+         "\tdc.w\tBPLCON3,$0200\n"
+         "\tdc.w\tCOLOR00,$0fff\n"
+         "\tdc.w\t$3401,$fffe\n"
+         "\tdc.w\tBPLCON3,$0000\n"
+         "\tdc.w\tCOLOR00,$0000\n"
+         "\tdc.w\tBPLCON3,$0200\n"
+         "\tdc.w\tCOLOR00,$0000\n"
+         "\tdc.w\tBPLCON3,$0000\n",
+         {0x2c01, 0xfffe, 0x106,  0x0000, 0x180,  0x0135, 0x106,  0x0200, 0x180,  0x0246, 0x3001,
+          0xfffe, 0x106,  0x0000, 0x180,  0x0fff, 0x106,  0x0200, 0x180,  0x0fff, 0x3401, 0xfffe,
+          0x106,  0x0000, 0x180,  0x0000, 0x106,  0x0200, 0x180,  0x0000, 0x106,  0x0000}},
+        // Lines $f0, $100, $11a and $21a: the end of line $ff first, then low bytes; $21a is
+        // past the last PAL line.
+        {"OCS over line $ff",
+         rainbowCode(ocsCopper, 0xf0, greys({0, 0x99, 0x55, 0xff}), {0x10, 0x1a, 0x100, 1}),
+         "\tdc.w\t$f001,$fffe\n"
+         "\tdc.w\tCOLOR00,$0000\n"
+         "\tdc.w\t$ffdf,$fffe\n"
+         "\tdc.w\t$0001,$fffe\n"
+         "\tdc.w\tCOLOR00,$0999\n"
+         "\tdc.w\t$1a01,$fffe\n"
+         "\tdc.w\tCOLOR00,$0555\n"
+         "; line $21a is past the end of a PAL frame: left out from entry 3 on\n",
+         {0xf001, 0xfffe, 0x180, 0x0000, 0xffdf, 0xfffe, 0x0001, 0xfffe, 0x180, 0x0999, 0x1a01,
+          0xfffe, 0x180, 0x0555}},
+        // $137 is the last line of a PAL frame (312 lines, Hardware Reference Manual, beam
+        // position); a start past $ff waits for line $ff's end too.
+        {"OCS from $137",
+         rainbowCode(ocsCopper, 0x137, greys({0x10, 0x20}), {1}),
+         "\tdc.w\t$ffdf,$fffe\n"
+         "\tdc.w\t$3701,$fffe\n"
+         "\tdc.w\tCOLOR00,$0111\n"
+         "; line $138 is past the end of a PAL frame: left out from entry 1 on\n",
+         {0xffdf, 0xfffe, 0x3701, 0xfffe, 0x180, 0x0111}},
+        // Heights that are missing count as 0: the last two colours start on the same line.
+        {"OCS from line 0",
+         rainbowCode(ocsCopper, 0, greys({0x12, 0xff, 0x00}), {1}),
+         "\tdc.w\t$0001,$fffe\n"
+         "\tdc.w\tCOLOR00,$0111\n"
+         "\tdc.w\t$0101,$fffe\n"
+         "\tdc.w\tCOLOR00,$0fff\n"
+         "\tdc.w\t$0101,$fffe\n"
+         "\tdc.w\tCOLOR00,$0000\n",
+         {0x0001, 0xfffe, 0x180, 0x0111, 0x0101, 0xfffe, 0x180, 0x0fff, 0x0101, 0xfffe, 0x180,
+          0x0000}},
+        {"AGA, nothing on the frame",
+         rainbowCode(agaCopper, 0x140, greys({0x10}), {}),
+         "; line $140 is past the end of a PAL frame: left out from entry 0 on\n",
+         {}},
+        {"AGA CPU: a rainbow is copper data", rainbowCode(agaCpu, 0x2c, three, {4, 4, 0}), "", {}},
+        {"OCS CPU", rainbowCode(ocsCpu, 0x2c, three, {4, 4, 0}), "", {}},
+        {"no colours", rainbowCode(agaCopper, 0x2c, {}, {}), "", {}},
+    });
+}
