@@ -1,5 +1,8 @@
 #include "common/CopperFramePreview.h"
 
+#include <amiga/copperread.h>
+#include <amiga/customregisters.h>
+
 #include <QFontDatabase>
 #include <QPainter>
 
@@ -31,6 +34,27 @@ void CopperFramePreview::showFrame(const amiga::CopperFrame &frame, int picked) 
             m_pickedColours[line] = toQColor(frame.colour(line, m_picked));
     }
     update();
+}
+
+bool CopperFramePreview::showCopperText(const std::string &text,
+                                        amiga::CopperFrame::Chipset chipset, int picked) {
+    const amiga::CopperRead read = amiga::readCopperText(text);
+    if (!read.ok() || read.words.empty()) {
+        clearFrame();
+        return false;
+    }
+    for (std::size_t i = 0; picked < 0 && i + 1 < read.words.size(); i += 2) {
+        const amiga::CopperInstruction instruction =
+            amiga::decode({read.words[i], read.words[i + 1]});
+        if (instruction.op == amiga::CopperOp::Move &&
+            amiga::isColourRegister(instruction.registerOffset) &&
+            instruction.registerOffset != amiga::kColour00)
+            picked = (instruction.registerOffset - amiga::kColour00) / 2;
+    }
+    amiga::CopperFrame frame(chipset);
+    frame.run(read.words);
+    showFrame(frame, picked);
+    return true;
 }
 
 void CopperFramePreview::clearFrame() {

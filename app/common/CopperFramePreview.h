@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QVector>
 #include <QWidget>
+#include <string>
 
 // What a copper list does to the screen: the colour of every line of a PAL frame, as the copper
 // frame model leaves it, drawn as horizontal bands with the line numbers beside them. Two
@@ -25,6 +26,11 @@ public:
     // Takes every line's colour 0 and colour register `picked` (none when it is out of range)
     // from a frame that has run.
     void showFrame(const amiga::CopperFrame &frame, int picked);
+    // Reads copper data as a tool prints it (dc.w lines), runs it over a frame and shows that; a
+    // negative picked shows the first colour register other than colour 0 that the list writes.
+    // Shows nothing, and gives false, for text that holds no copper data (move.w code).
+    bool showCopperText(const std::string &text, amiga::CopperFrame::Chipset chipset,
+                        int picked = -1);
     // Shows nothing.
     void clearFrame();
 
