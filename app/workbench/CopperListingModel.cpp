@@ -49,9 +49,10 @@ QVariant CopperListingModel::data(const QModelIndex &index, int role) const {
     case Qt::ForegroundRole:
         return troubled ? QVariant(QBrush(QColor(0xc0, 0x10, 0x10))) : QVariant();
     case Qt::DecorationRole:
+        // Every row has a swatch, clear when it sets no colour, so that the lines align.
         if (entry->colourIndex >= 0)
             return QColor(entry->colour.red, entry->colour.green, entry->colour.blue);
-        return {};
+        return QColor(Qt::transparent);
     default:
         return {};
     }

@@ -60,6 +60,9 @@ void CopperWorkbenchViewController::configureController() {
     ui->listingListView->setModel(m_listing);
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     ui->listingListView->setFont(fixed);
+    // A colour swatch as high as a line of text, so that a row is one line.
+    const int swatch = QFontMetrics(fixed).height() - 2;
+    ui->listingListView->setIconSize(QSize(swatch * 2, swatch));
     ui->copperSourceTextEdit->setFont(fixed);
     ui->copperSourceTextEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
     ui->copperSourceTextEdit->setTabChangesFocus(true);
