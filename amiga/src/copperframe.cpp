@@ -38,17 +38,22 @@ void CopperFrame::write(std::uint16_t offset, std::uint16_t value) {
     }
     if (!isColourRegister(offset))
         return;
+    const ColourWrite written = colourWrite(m_chipset, m_bplcon3, offset, value, m_registers);
+    m_registers[static_cast<std::size_t>(written.index)] = written.colour;
+}
+
+CopperFrame::ColourWrite CopperFrame::colourWrite(Chipset chipset, std::uint16_t bplcon3,
+                                                  std::uint16_t offset, std::uint16_t value,
+                                                  std::span<const Rgb8> registers) {
     int index = (offset - kColour00) / 2;
-    if (m_chipset == Chipset::Ocs) {
-        m_registers[static_cast<std::size_t>(index)] = fromTwelveBit(value & 0xfff);
-        return;
-    }
-    index += (m_bplcon3 >> kBankShift & 7) * kRegistersPerBank;
-    Rgb8 &colour = m_registers[static_cast<std::size_t>(index)];
-    if (m_bplcon3 & kBplcon3Loct)
-        colour = fromHalves(highWord(colour), value);
-    else
-        colour = fromTwelveBit(value & 0xfff);
+    if (chipset == Chipset::Ocs)
+        return {index, fromTwelveBit(value & 0xfff)};
+    index += (bplcon3 >> kBankShift & 7) * kRegistersPerBank;
+    const Rgb8 before = static_cast<std::size_t>(index) < registers.size()
+                            ? registers[static_cast<std::size_t>(index)]
+                            : Rgb8{};
+    return {index, (bplcon3 & kBplcon3Loct) ? fromHalves(highWord(before), value)
+                                            : fromTwelveBit(value & 0xfff)};
 }
 
 long CopperFrame::reached(const CopperInstruction &wait, long clock) {

@@ -38,24 +38,20 @@ public:
         }
         if (!isColourRegister(offset))
             return;
-        int index = (offset - kColour00) / 2;
+        const CopperFrame::ColourWrite written =
+            CopperFrame::colourWrite(m_chipset, m_bplcon3, offset, value, m_colours);
+        m_colours[static_cast<std::size_t>(written.index)] = written.colour;
+        entry.colourIndex = written.index;
+        entry.colour = written.colour;
         if (m_chipset == Chipset::Ocs) {
-            m_colours[static_cast<std::size_t>(index)] = fromTwelveBit(value & 0xfff);
-            entry.colourIndex = index;
-            entry.colour = m_colours[static_cast<std::size_t>(index)];
-            entry.explanation = "colour " + std::to_string(index) + " = " + hex(value & 0xfff, 3);
+            entry.explanation =
+                "colour " + std::to_string(written.index) + " = " + hex(value & 0xfff, 3);
             return;
         }
-        const int bank = m_bplcon3 >> kBankShift & 7;
-        const bool low = (m_bplcon3 & kBplcon3Loct) != 0;
-        index += bank * kRegistersPerBank;
-        Rgb8 &colour = m_colours[static_cast<std::size_t>(index)];
-        colour = low ? fromHalves(highWord(colour), value) : fromTwelveBit(value & 0xfff);
-        entry.colourIndex = index;
-        entry.colour = colour;
-        entry.explanation = "colour " + std::to_string(index) + " = " + colourText(colour) +
-                            " (bank " + std::to_string(bank) +
-                            (low ? ", low nibbles)" : ", high nibbles)");
+        entry.explanation = "colour " + std::to_string(written.index) + " = " +
+                            colourText(written.colour) + " (bank " +
+                            std::to_string(m_bplcon3 >> kBankShift & 7) +
+                            ((m_bplcon3 & kBplcon3Loct) ? ", low nibbles)" : ", high nibbles)");
     }
 
 private:

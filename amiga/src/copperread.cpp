@@ -36,17 +36,6 @@ bool isNameChar(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.';
 }
 
-bool sameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
-
 // The offset of a register named as the hardware include files name it, in any case. (Not
 // registerOffset(): that also reads "a0" as the offset $0a0.)
 std::optional<std::uint16_t> offsetOfName(std::string_view name) {
@@ -161,7 +150,12 @@ private:
         return text.substr(0, n);
     }
     static bool isDirective(std::string_view name) {
-        return sameIgnoringCase(name, "dc.w") || sameIgnoringCase(name, "dc.l");
+        if (name.size() != 4)
+            return false;
+        std::string lower(name);
+        for (char &c : lower)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return lower == "dc.w" || lower == "dc.l";
     }
 
     void error(std::string message) {

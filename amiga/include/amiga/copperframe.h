@@ -46,6 +46,17 @@ public:
 
     explicit CopperFrame(Chipset chipset = Chipset::Aga, int sampleHorizontal = kPictureStart);
 
+    // A write of value to a colour register (offset $180-$1be) with BPLCON3 as given: the
+    // register it sets (0-31; on AGA 0-255 by BPLCON3's bank) and the colour that register
+    // then holds, given the colour registers before it (on AGA a low-half write keeps the high
+    // nibbles).
+    struct ColourWrite {
+        int index = 0;
+        Rgb8 colour;
+    };
+    static ColourWrite colourWrite(Chipset chipset, std::uint16_t bplcon3, std::uint16_t offset,
+                                   std::uint16_t value, std::span<const Rgb8> registers);
+
     // The colour registers before the list runs (all black unless set); extra entries are
     // ignored, missing ones black.
     void setInitialColours(std::span<const Rgb8> colours);
