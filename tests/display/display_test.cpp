@@ -161,9 +161,8 @@ TEST_F(DisplayTool, EmptiedDepthLeavesDepthResultsBlank) {
     type(ui->displayDepthTextField, "");
     EXPECT_EQ(ui->bytesBitplaneLineTextField->text(), "40");
     EXPECT_EQ(ui->bytesBitplaneTextField->text(), "10,240");
-    for (QLineEdit *f :
-         {ui->bytesAllBitplanesTextField, ui->bytesPerBitplaneLineAllBitplanesTextField,
-          ui->moduloTextField, ui->moduloHexTextField})
+    for (QLabel *f : {ui->bytesAllBitplanesTextField, ui->bytesPerBitplaneLineAllBitplanesTextField,
+                      ui->moduloTextField, ui->moduloHexTextField})
         EXPECT_EQ(f->text(), "") << f->objectName().toStdString();
     EXPECT_EQ(ui->moduloLabel->text(), "");
     EXPECT_EQ(ui->displayColoursPopupButton->currentIndex(), -1);
@@ -316,4 +315,15 @@ TEST_F(DisplayTool, FieldsKeepWhatTheUserMeant) {
     EXPECT_EQ(ui->displayWidthTextField->text(), "200");
     paste(ui->displayDepthTextField, QString::fromUtf8("\u0665"));
     EXPECT_EQ(ui->displayDepthTextField->text(), "5");
+}
+
+TEST_F(DisplayTool, ResultsAreSelectableLabelsOutsideTheTabOrder) {
+    for (QLabel *result :
+         {ui->bytesBitplaneLineTextField, ui->bytesBitplaneTextField,
+          ui->bytesAllBitplanesTextField, ui->bytesPerBitplaneLineAllBitplanesTextField,
+          ui->moduloTextField, ui->moduloHexTextField}) {
+        EXPECT_TRUE(result->textInteractionFlags() & Qt::TextSelectableByMouse)
+            << result->objectName().toStdString();
+        EXPECT_FALSE(result->focusPolicy() & Qt::TabFocus) << result->objectName().toStdString();
+    }
 }
