@@ -263,12 +263,7 @@ TEST_F(ColourTab, DigitsOfOtherScriptsAreTheirValue) {
     // Arabic-Indic 200 and full-width 200 mean 200, as the formatter that admits them says.
     for (const QString &typed :
          {QString::fromUtf8("\u0662\u0660\u0660"), QString::fromUtf8("\uff12\uff10\uff10")}) {
-        QLineEdit *green = ui->greenValueTextField;
-        green->setFocus();
-        green->selectAll();
-        QApplication::clipboard()->setText(typed);
-        QTest::keySequence(green, QKeySequence::Paste);
-        QTest::keyClick(green, Qt::Key_Return);
+        typeAndEnd(ui->greenValueTextField, typed);
         EXPECT_EQ(ui->greenSlider->value(), 200) << typed.toStdString();
         EXPECT_EQ(ui->green24BitValueTextField->text(), "c8");
     }

@@ -2,6 +2,7 @@
 #include "ui_DisplayViewController.h"
 
 #include "QtPrinters.h"
+#include "UserInput.h"
 #include "run_program.h"
 
 #include <QApplication>
@@ -24,20 +25,8 @@ protected:
     }
     void TearDown() override { QLocale::setDefault(QLocale::c()); }
 
-    // Replaces a field's text the way a user does: select all, type.
-    void type(QLineEdit *field, const QString &text) {
-        field->setFocus();
-        field->selectAll();
-        if (text.isEmpty())
-            QTest::keyClick(field, Qt::Key_Delete);
-        else
-            QTest::keyClicks(field, text);
-    }
-    void paste(QLineEdit *field, const QString &text) {
-        field->selectAll();
-        QApplication::clipboard()->setText(text);
-        QTest::keySequence(field, QKeySequence::Paste);
-    }
+    static void type(QLineEdit *field, const QString &text) { userinput::type(field, text); }
+    static void paste(QLineEdit *field, const QString &text) { userinput::paste(field, text); }
     void enter(const QString &w, const QString &h, const QString &d) {
         type(ui->displayWidthTextField, w);
         type(ui->displayHeightTextField, h);
@@ -202,10 +191,7 @@ namespace {
 
 // Chooses a pop-up item by keyboard, as a user does (which sends activated).
 void choose(QComboBox *popUp, int index) {
-    popUp->setFocus();
-    QTest::keyClick(popUp, Qt::Key_Home);
-    for (int i = 0; i < index; ++i)
-        QTest::keyClick(popUp, Qt::Key_Down);
+    userinput::chooseWithKeys(popUp, index);
     ASSERT_EQ(popUp->currentIndex(), index);
 }
 
