@@ -518,6 +518,9 @@ void ColourViewController::loadPalette() {
     auto *dialog = new QFileDialog(this, tr("Choose Amiga IFF Palette File"));
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    // Amiga pictures often have no suffix at all, so every file stays one choice away.
+    dialog->setNameFilters({tr("IFF pictures (*.iff *.ilbm *.lbm *.acbm *.pbm *.IFF *.ILBM *.LBM)"),
+                            tr("All files (*)")});
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QFileDialog::fileSelected, this,
             [this](const QString &path) { decodePaletteWithURL(path); });
@@ -537,8 +540,9 @@ bool ColourViewController::decodePaletteWithURL(const QString &path) {
         m_paletteDataSource->setPaletteEntries(colours);
     }
     const qsizetype n = file.colourMaps.last().size();
-    setStatus(tr("Loaded %n colour(s) from “%1”.", nullptr, static_cast<int>(n))
-                  .arg(QFileInfo(path).fileName()));
+    const QString name = QFileInfo(path).fileName();
+    setStatus(n == 1 ? tr("Loaded 1 colour from “%1”.").arg(name)
+                     : tr("Loaded %1 colours from “%2”.").arg(n).arg(name));
     return true;
 }
 

@@ -211,7 +211,7 @@ void DisplayViewController::calculateDisplay() {
     if (m.depth == 0) {
         // No depth yet (the field was emptied): the results that need one stay
         // blank until a depth is typed or chosen.
-        for (QLineEdit *field :
+        for (QLabel *field :
              {ui->bytesAllBitplanesTextField, ui->bytesPerBitplaneLineAllBitplanesTextField,
               ui->moduloTextField, ui->moduloHexTextField})
             field->clear();
@@ -237,8 +237,10 @@ void DisplayViewController::calculateDisplay() {
 }
 
 void DisplayViewController::controlTextDidChange(QLineEdit *field) {
+    // Nine digits keep every product of width, height and depth inside 64 bits.
+    constexpr qsizetype maximumDigits = 9;
     if (field == ui->displayWidthTextField || field == ui->displayHeightTextField) {
-        keepOnly(field, u"0123456789");
+        keepOnly(field, u"0123456789", maximumDigits, true);
         if (!field->text().isEmpty())
             calculateDisplay();
     } else if (field == ui->displayDepthTextField) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <QMainWindow>
+#include <array>
 #include <memory>
 
 namespace Ui {
@@ -9,6 +10,9 @@ class ColourViewController;
 class CopperViewController;
 class CopperWorkbenchViewController;
 class MainTabViewController;
+class QAction;
+class QDragEnterEvent;
+class QDropEvent;
 class QPlainTextEdit;
 class RegistersViewController;
 
@@ -41,6 +45,10 @@ public:
     CopperWorkbenchViewController *copperWorkbenchViewController();
     bool toolsAreBuilt() const { return colour != nullptr; }
 
+    // Where the user guide is: installed beside the program, or in the source tree it was
+    // built from; empty when there is none.
+    static QString userGuidePath();
+
     // The code view of the tool on show, or null when that tool prints no code.
     QPlainTextEdit *currentOutputView() const;
 
@@ -51,6 +59,8 @@ public slots:
     void loadPalette();
     void copyOutput();
     void showAbout();
+    // Opens the user guide in a window of its own.
+    void showUserGuide();
 
 signals:
     // Every tool is in its tab.
@@ -58,8 +68,14 @@ signals:
 
 protected:
     bool event(QEvent *event) override;
+    // A picture file dragged from the file manager gives the Colour tool its palette.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
+    // The View menu's actions, one a tab, in tab order.
+    static constexpr int kTools = 5;
+    std::array<QAction *, kTools> toolActions() const;
     void updateActions();
     void queueBuildTools();
 
@@ -70,4 +86,5 @@ private:
     RegistersViewController *registers = nullptr;
     CopperViewController *copper = nullptr;
     CopperWorkbenchViewController *workbench = nullptr;
+    QWidget *guide = nullptr;
 };
