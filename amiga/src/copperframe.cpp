@@ -38,17 +38,22 @@ void CopperFrame::write(std::uint16_t offset, std::uint16_t value) {
     }
     if (!isColourRegister(offset))
         return;
+    const ColourWrite written = colourWrite(m_chipset, m_bplcon3, offset, value, m_registers);
+    m_registers[static_cast<std::size_t>(written.index)] = written.colour;
+}
+
+CopperFrame::ColourWrite CopperFrame::colourWrite(Chipset chipset, std::uint16_t bplcon3,
+                                                  std::uint16_t offset, std::uint16_t value,
+                                                  std::span<const Rgb8> registers) {
     int index = (offset - kColour00) / 2;
-    if (m_chipset == Chipset::Ocs) {
-        m_registers[static_cast<std::size_t>(index)] = fromTwelveBit(value & 0xfff);
-        return;
-    }
-    index += (m_bplcon3 >> kBankShift & 7) * kRegistersPerBank;
-    Rgb8 &colour = m_registers[static_cast<std::size_t>(index)];
-    if (m_bplcon3 & kBplcon3Loct)
-        colour = fromHalves(highWord(colour), value);
-    else
-        colour = fromTwelveBit(value & 0xfff);
+    if (chipset == Chipset::Ocs)
+        return {index, fromTwelveBit(value & 0xfff)};
+    index += (bplcon3 >> kBankShift & 7) * kRegistersPerBank;
+    const Rgb8 before = static_cast<std::size_t>(index) < registers.size()
+                            ? registers[static_cast<std::size_t>(index)]
+                            : Rgb8{};
+    return {index, (bplcon3 & kBplcon3Loct) ? fromHalves(highWord(before), value)
+                                            : fromTwelveBit(value & 0xfff)};
 }
 
 long CopperFrame::reached(const CopperInstruction &wait, long clock) {
@@ -79,6 +84,7 @@ void CopperFrame::run(std::span<const std::uint16_t> words) {
     m_instructionsRun = 0;
     m_stop = Stop::OutOfWords;
     const std::size_t pairs = words.size() / 2;
+    m_clocks.assign(pairs, -1);
     std::size_t pair = 0;
     long clock = 0;
     while (pair < pairs) {
@@ -93,9 +99,11 @@ void CopperFrame::run(std::span<const std::uint16_t> words) {
         if (instruction.op == CopperOp::Move) {
             sampleBefore(clock);
             write(instruction.registerOffset, instruction.value);
+            m_clocks[pair] = clock;
             ++pair;
         } else if (instruction.op == CopperOp::Skip) {
             const long line = clock / kClocksPerLine;
+            m_clocks[pair] = clock;
             pair += beamReached(instruction, static_cast<int>(line),
                                 static_cast<int>(clock - line * kClocksPerLine))
                         ? 2
@@ -107,6 +115,7 @@ void CopperFrame::run(std::span<const std::uint16_t> words) {
                 clock = std::min(clock, kFrameClocks);
                 break;
             }
+            m_clocks[pair] = at;
             clock = at + kWakeClocks;
             ++pair;
         }

@@ -2,6 +2,8 @@
 #include "common/TextFields.h"
 #include "ui_ColourViewController.h"
 
+#include "common/CopperFramePreview.h"
+
 #include "colour/ColourMimeData.h"
 #include "colour/PaletteDataSource.h"
 #include "colour/PaletteFile.h"
@@ -357,6 +359,9 @@ amiga::ColourCodeOptions ColourViewController::codeOptions() const {
 
 void ColourViewController::showCode(const std::string &text) {
     ui->codeOutputTextView->setPlainText(QString::fromStdString(text));
+    // What copper data does to the frame; move.w code shows no frame.
+    ui->codeFramePreview->showCopperText(text, isAGA() ? amiga::CopperFrame::Chipset::Aga
+                                                       : amiga::CopperFrame::Chipset::Ocs);
 }
 
 void ColourViewController::outputColourCode() {

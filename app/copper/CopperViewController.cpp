@@ -2,6 +2,8 @@
 #include "common/TextFields.h"
 #include "ui_CopperViewController.h"
 
+#include "common/CopperFramePreview.h"
+
 #include "common/HexFormatter.h"
 #include "common/HexToInteger.h"
 #include "common/Wrapping.h"
@@ -193,8 +195,9 @@ void CopperViewController::outputCode() {
     run.horizontal = convertHexToInteger(ui->initialHorizontalWaitTextField->text());
     run.verticalMask = convertHexToInteger(ui->initialVerticleMaskTextField->text());
     run.horizontalMask = convertHexToInteger(ui->initialHorizontalMaskTextField->text());
-    ui->sequenceOutputTextView->setPlainText(
-        QString::fromStdString(copperCode(run, m_sequence->sequence())));
+    const std::string code = copperCode(run, m_sequence->sequence());
+    ui->sequenceOutputTextView->setPlainText(QString::fromStdString(code));
+    ui->outputFramePreview->showCopperText(code, amiga::CopperFrame::Chipset::Ocs);
 }
 
 QPlainTextEdit *CopperViewController::codeOutputView() const {

@@ -4,6 +4,7 @@
 #include "copper/CopperViewController.h"
 #include "registers/RegistersViewController.h"
 #include "ui_MainWindow.h"
+#include "workbench/CopperWorkbenchViewController.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -30,20 +31,20 @@ MainWindow::MainWindow(QWidget *parent, ToolLoading loading)
     connect(ui->userGuideAction, &QAction::triggered, this, &MainWindow::showUserGuide);
     setAcceptDrops(true);
 
-    QAction *const toolActions[] = {ui->showDisplayAction, ui->showColourAction,
-                                    ui->showRegistersAction, ui->showCopperAction};
+    const std::array<QAction *, kTools> toolActions = this->toolActions();
     // The View menu marks the tool on show.
     auto *shownTool = new QActionGroup(this);
     for (QAction *action : toolActions) {
         action->setCheckable(true);
         shownTool->addAction(action);
     }
-    for (int index = 0; index < 4; ++index) {
-        connect(toolActions[index], &QAction::triggered, this, [this, index] {
-            buildTools();
-            ui->mainTabViewController->setCurrentIndex(index);
-            ui->mainTabViewController->currentWidget()->setFocus(Qt::ShortcutFocusReason);
-        });
+    for (int index = 0; index < kTools; ++index) {
+        connect(toolActions[static_cast<std::size_t>(index)], &QAction::triggered, this,
+                [this, index] {
+                    buildTools();
+                    ui->mainTabViewController->setCurrentIndex(index);
+                    ui->mainTabViewController->currentWidget()->setFocus(Qt::ShortcutFocusReason);
+                });
     }
     connect(ui->mainTabViewController, &QTabWidget::currentChanged, this, [this](int index) {
         // A tab chosen before its tool is built shows the tool a moment later.
@@ -77,6 +78,11 @@ CopperViewController *MainWindow::copperViewController() {
     return copper;
 }
 
+CopperWorkbenchViewController *MainWindow::copperWorkbenchViewController() {
+    buildTools();
+    return workbench;
+}
+
 bool MainWindow::event(QEvent *event) {
     // The whole window is painted in one pass, this first, so what is queued
     // here runs once the first picture of the window is complete.
@@ -102,14 +108,16 @@ void MainWindow::buildTools() {
     registers->setObjectName(QStringLiteral("registersViewController"));
     copper = new CopperViewController;
     copper->setObjectName(QStringLiteral("copperViewController"));
+    workbench = new CopperWorkbenchViewController;
+    workbench->setObjectName(QStringLiteral("copperWorkbenchViewController"));
 
     // Each tool takes the place of its tab's stand-in, under the same title.
     MainTabViewController *tabs = ui->mainTabViewController;
     const int current = tabs->currentIndex();
     {
         const QSignalBlocker quiet(tabs);
-        QWidget *const tools[] = {colour, registers, copper};
-        for (int i = 0; i < 3; ++i) {
+        QWidget *const tools[] = {colour, registers, copper, workbench};
+        for (int i = 0; i < 4; ++i) {
             const int index = i + 1;
             QWidget *standIn = tabs->widget(index);
             const QString title = tabs->tabText(index);
@@ -130,13 +138,17 @@ QPlainTextEdit *MainWindow::currentOutputView() const {
     return tool ? tool->codeOutputView() : nullptr;
 }
 
+std::array<QAction *, MainWindow::kTools> MainWindow::toolActions() const {
+    return {ui->showDisplayAction, ui->showColourAction, ui->showRegistersAction,
+            ui->showCopperAction, ui->showWorkbenchAction};
+}
+
 void MainWindow::updateActions() {
     ui->copyOutputAction->setEnabled(currentOutputView() != nullptr);
-    QAction *const toolActions[] = {ui->showDisplayAction, ui->showColourAction,
-                                    ui->showRegistersAction, ui->showCopperAction};
+    const std::array<QAction *, kTools> actions = toolActions();
     const int index = ui->mainTabViewController->currentIndex();
-    if (index >= 0 && index < 4)
-        toolActions[index]->setChecked(true);
+    if (index >= 0 && index < kTools)
+        actions[static_cast<std::size_t>(index)]->setChecked(true);
 }
 
 void MainWindow::copyOutput() {

@@ -1,5 +1,6 @@
 #pragma once
 #include <QMainWindow>
+#include <array>
 #include <memory>
 
 namespace Ui {
@@ -7,7 +8,9 @@ class MainWindow;
 }
 class ColourViewController;
 class CopperViewController;
+class CopperWorkbenchViewController;
 class MainTabViewController;
+class QAction;
 class QDragEnterEvent;
 class QDropEvent;
 class QPlainTextEdit;
@@ -39,6 +42,7 @@ public:
     ColourViewController *colourViewController();
     RegistersViewController *registersViewController();
     CopperViewController *copperViewController();
+    CopperWorkbenchViewController *copperWorkbenchViewController();
     bool toolsAreBuilt() const { return colour != nullptr; }
 
     // Where the user guide is: installed beside the program, or in the source tree it was
@@ -69,6 +73,9 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    // The View menu's actions, one a tab, in tab order.
+    static constexpr int kTools = 5;
+    std::array<QAction *, kTools> toolActions() const;
     void updateActions();
     void queueBuildTools();
 
@@ -78,5 +85,6 @@ private:
     ColourViewController *colour = nullptr;
     RegistersViewController *registers = nullptr;
     CopperViewController *copper = nullptr;
+    CopperWorkbenchViewController *workbench = nullptr;
     QWidget *guide = nullptr;
 };

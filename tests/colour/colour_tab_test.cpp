@@ -1,6 +1,7 @@
 // The Colour tab driven as a user drives it: sliders, fields, the grid's
 // selection, the palette size, the code buttons.
 #include "ColourTabFixture.h"
+#include "common/CopperFramePreview.h"
 
 #include <QClipboard>
 #include <QSignalSpy>
@@ -266,5 +267,27 @@ TEST_F(ColourTab, DigitsOfOtherScriptsAreTheirValue) {
         typeAndEnd(ui->greenValueTextField, typed);
         EXPECT_EQ(ui->greenSlider->value(), 200) << typed.toStdString();
         EXPECT_EQ(ui->green24BitValueTextField->text(), "c8");
+    }
+}
+
+// The rainbow's preview: each entry's band on the lines the code gives it. Three entries of
+// 4, 0 and 60 lines from line $f0: red on $f0-$f3, the second entry not at all (no lines), and
+// blue from $f4 past the $ff/$100 wrap to the end of the frame; above $f0, black.
+TEST_F(ColourTab, RainbowPreviewShowsEachEntryOnItsLines) {
+    choosePaletteSize("4");
+    source->setPaletteEntries({rgb(255, 0, 0), rgb(0, 255, 0), rgb(0, 0, 255), rgb(0, 0, 0)});
+    const int heights[] = {4, 0, 60, 0};
+    for (int i = 0; i < 4; ++i)
+        source->storeRainbowHeight(heights[i], i);
+    ui->rainbowStartTextField->setText("f0");
+    for (const int aga : {1, 0}) {
+        ui->agaChipsetButton->setChecked(aga == 1);
+        ui->outputRainbowCodeButton->click();
+        EXPECT_EQ(ui->codeFramePreview->bands(0),
+                  (QVector<CopperFramePreview::Band>{{0, 0xef, QColor(0, 0, 0)},
+                                                     {0xf0, 0xf3, QColor(255, 0, 0)},
+                                                     {0xf4, 0x12f, QColor(0, 0, 255)},
+                                                     {0x130, 0x137, QColor(0, 0, 0)}}))
+            << code().toStdString();
     }
 }

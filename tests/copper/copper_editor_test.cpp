@@ -1,4 +1,5 @@
 #include "CopperToolDriver.h"
+#include "common/CopperFramePreview.h"
 #include "common/HexFormatter.h"
 
 #include "QtPrinters.h"
@@ -448,3 +449,20 @@ TEST_F(CopperTool, DropOfAnUnknownInstructionIsRefused) {
 }
 
 } // namespace
+
+// The tab's own preview reads its output back: a MOVE to COLOR00 with the line as its high byte
+// on 3 lines from $2c gives $2c00, $2d00 and $2e00: red is bits 11-8 ($c, $d, $e), green and
+// blue 0, and bits 15-12 are no part of a colour. From $2f on the last value stays.
+TEST_F(CopperTool, OutputPreviewShowsTheLinesTheCodeSets) {
+    ui->moveAutoVerticalValueButton->click();
+    addMove("COLOR00", "", "00");
+    setLines("3", "2c", "07", "ff", "fe");
+    generate();
+    const auto *preview = controller->findChild<CopperFramePreview *>("outputFramePreview");
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->bands(0),
+              (QVector<CopperFramePreview::Band>{{0, 0x2b, QColor(0, 0, 0)},
+                                                 {0x2c, 0x2c, QColor(0xcc, 0, 0)},
+                                                 {0x2d, 0x2d, QColor(0xdd, 0, 0)},
+                                                 {0x2e, 0x137, QColor(0xee, 0, 0)}}));
+}

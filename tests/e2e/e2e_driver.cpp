@@ -6,7 +6,7 @@
 //   QUILLFEN_E2E_REPORT=FILE   one line per check ("PASS name: got X" or
 //                              "FAIL name: got X expected Y"), then "DONE"
 //   QUILLFEN_SCREENSHOTS=DIR   also fills each tool with a fuller example and
-//                              saves DIR/{display,colour,registers,copper}.png
+//                              saves DIR/{display,colour,registers,copper,workbench}.png
 //
 // With neither set the module does nothing, so a stray preload is harmless.
 // Only object names, Qt's own classes and public signals are used: the module
@@ -26,6 +26,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextStream>
@@ -101,6 +102,7 @@ public:
             colour();
             registers();
             copper();
+            workbench();
         }
         m_report.finish();
         if (auto *quit = find<QAction>("quitAction"))
@@ -390,6 +392,42 @@ private:
             }
         }
         screenshot("copper");
+    }
+
+    void workbench() {
+        if (!showTool(5, "copperWorkbenchViewController"))
+            return;
+        auto *source = find<QPlainTextEdit>("copperSourceTextEdit");
+        auto *chipset = find<QComboBox>("chipsetComboBox");
+        auto *read = find<QPushButton>("readListButton");
+        auto *listing = find<QAbstractItemView>("listingListView");
+        auto *picked = find<QSpinBox>("previewRegisterSpinBox");
+        if (!source || !chipset || !read || !listing || !picked)
+            return;
+        // A screen's set-up and a sky of blues down to the horizon, below line $ff a brown
+        // ground, and the text colour changing halfway down.
+        QString text = QStringLiteral("copperlist:\n"
+                                      "\tdc.w\tDIWSTRT,$2c81,DIWSTOP,$2cc1\n"
+                                      "\tdc.w\tDDFSTRT,$0038,DDFSTOP,$00d0\n"
+                                      "\tdc.w\tBPLCON0,$4200,BPLCON1,$0000\n"
+                                      "\tdc.w\tCOLOR00,$0000,COLOR01,$0fff\n");
+        for (int step = 0; step < 12; ++step)
+            text += QStringLiteral("\tdc.w\t$%1,$fffe,COLOR00,$%2\t; sky\n")
+                        .arg((0x2c + step * 16) << 8 | 0x07, 4, 16, QLatin1Char('0'))
+                        .arg(0x0004 + step * 0x0011 + (step / 2) * 0x100, 4, 16, QLatin1Char('0'));
+        text += QStringLiteral("\tdc.w\t$9007,$fffe,COLOR01,$0ff0\n"
+                               "\tdc.w\t$ffdf,$fffe\n"
+                               "\tdc.w\t$0407,$fffe,COLOR00,$0530\n"
+                               "\tdc.w\t$2007,$fffe,COLOR00,$0320\n"
+                               "\tdc.w\t$ffff,$fffe\n");
+        source->setPlainText(text);
+        click(read);
+        m_report.check(QStringLiteral("workbench listing rows"),
+                       QString::number(listing->model() ? listing->model()->rowCount() : -1),
+                       QStringLiteral("40"));
+        if (listing->model())
+            listing->setCurrentIndex(listing->model()->index(30, 0));
+        screenshot("workbench");
     }
 
     QMainWindow *m_window;

@@ -5,6 +5,7 @@
 #include "shell/AppDelegate.h"
 #include "shell/MainTabViewController.h"
 #include "shell/MainWindow.h"
+#include "workbench/CopperWorkbenchViewController.h"
 
 #include "QtPrinters.h"
 #include "colour/PaletteDataSource.h"
@@ -25,20 +26,22 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
-TEST(Shell, WindowHoldsTheFourToolsInOrder) {
+TEST(Shell, WindowHoldsTheFiveToolsInOrder) {
     MainWindow window;
     EXPECT_EQ(window.windowTitle(), "Quillfen");
     MainTabViewController *tabs = window.tabViewController();
     ASSERT_NE(tabs, nullptr);
-    ASSERT_EQ(tabs->count(), 4);
+    ASSERT_EQ(tabs->count(), 5);
     EXPECT_EQ(tabs->tabText(0), "Display");
     EXPECT_EQ(tabs->tabText(1), "Colour");
     EXPECT_EQ(tabs->tabText(2), "Registers");
     EXPECT_EQ(tabs->tabText(3), "Copper");
+    EXPECT_EQ(tabs->tabText(4), "Workbench");
     EXPECT_NE(qobject_cast<DisplayViewController *>(tabs->widget(0)), nullptr);
     EXPECT_NE(qobject_cast<ColourViewController *>(tabs->widget(1)), nullptr);
     EXPECT_NE(qobject_cast<RegistersViewController *>(tabs->widget(2)), nullptr);
     EXPECT_NE(qobject_cast<CopperViewController *>(tabs->widget(3)), nullptr);
+    EXPECT_NE(qobject_cast<CopperWorkbenchViewController *>(tabs->widget(4)), nullptr);
 }
 
 TEST(Shell, SwitchingTabsKeepsEachToolsState) {
@@ -77,8 +80,8 @@ TEST(Shell, MenusReachEveryToolFromTheKeyboard) {
     MainTabViewController *tabs = window.tabViewController();
 
     const char *const names[] = {"showDisplayAction", "showColourAction", "showRegistersAction",
-                                 "showCopperAction"};
-    for (int index = 3; index >= 0; --index) {
+                                 "showCopperAction", "showWorkbenchAction"};
+    for (int index = 4; index >= 0; --index) {
         auto *action = window.findChild<QAction *>(names[index]);
         ASSERT_NE(action, nullptr) << names[index];
         EXPECT_EQ(action->shortcut(), QKeySequence(QStringLiteral("Ctrl+%1").arg(index + 1)));
@@ -122,7 +125,7 @@ TEST(Shell, HiddenToolsAreBuiltRightAfterTheFirstPaint) {
     MainWindow window(nullptr, MainWindow::ToolLoading::AfterFirstPaint);
     MainTabViewController *tabs = window.tabViewController();
     EXPECT_FALSE(window.toolsAreBuilt());
-    ASSERT_EQ(tabs->count(), 4);
+    ASSERT_EQ(tabs->count(), 5);
     EXPECT_NE(qobject_cast<DisplayViewController *>(tabs->widget(0)), nullptr);
     EXPECT_EQ(tabs->widget(1)->findChildren<QWidget *>().size(), 0);
 
@@ -133,16 +136,18 @@ TEST(Shell, HiddenToolsAreBuiltRightAfterTheFirstPaint) {
 
     EXPECT_EQ(tabs->currentIndex(), 0);
     EXPECT_TRUE(tabs->widget(0)->isVisible());
-    const char *const titles[] = {"Display", "Colour", "Registers", "Copper"};
+    const char *const titles[] = {"Display", "Colour", "Registers", "Copper", "Workbench"};
     const char *const names[] = {"displayViewController", "colourViewController",
-                                 "registersViewController", "copperViewController"};
-    for (int index = 0; index < 4; ++index) {
+                                 "registersViewController", "copperViewController",
+                                 "copperWorkbenchViewController"};
+    for (int index = 0; index < 5; ++index) {
         EXPECT_EQ(tabs->tabText(index), titles[index]);
         EXPECT_EQ(tabs->widget(index)->objectName(), names[index]);
     }
     EXPECT_EQ(tabs->widget(1), window.colourViewController());
     EXPECT_EQ(tabs->widget(2), window.registersViewController());
     EXPECT_EQ(tabs->widget(3), window.copperViewController());
+    EXPECT_EQ(tabs->widget(4), window.copperWorkbenchViewController());
     EXPECT_EQ(window.findChild<QWidget *>("colourPlaceholder"), nullptr);
 
     // Later paints build nothing again.
@@ -182,10 +187,10 @@ TEST(Shell, TheViewMenuMarksTheToolOnShow) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     const char *names[] = {"showDisplayAction", "showColourAction", "showRegistersAction",
-                           "showCopperAction"};
-    for (int shown : {2, 0, 3, 1}) {
+                           "showCopperAction", "showWorkbenchAction"};
+    for (int shown : {2, 0, 4, 3, 1}) {
         window.tabViewController()->setCurrentIndex(shown); // a click on the tab
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < 5; ++i) {
             auto *action = window.findChild<QAction *>(names[i]);
             ASSERT_NE(action, nullptr);
             EXPECT_EQ(action->isChecked(), i == shown) << names[i] << " with tab " << shown;

@@ -7,9 +7,6 @@
 #include <cstddef>
 #include <string_view>
 
-extern const char kRegisterDatabase[];
-extern const std::size_t kRegisterDatabaseSize;
-
 namespace quillfen_asm {
 
 namespace {
@@ -28,15 +25,10 @@ int run(Arguments &arguments) {
     if (set && clear)
         return usageError(command, "--set and --clear exclude each other");
 
-    std::string error;
-    const std::vector<amiga::RegisterLayout> registers = amiga::readRegisterDatabase(
-        std::string_view(kRegisterDatabase, kRegisterDatabaseSize), &error);
-    if (!error.empty()) {
-        std::fprintf(stderr, "quillfen-asm register: the register database is damaged: %s\n",
-                     error.c_str());
+    const std::vector<amiga::RegisterLayout> *registers = registerDatabase("register");
+    if (registers == nullptr)
         return kTrouble;
-    }
-    const amiga::RegisterLayout *layout = amiga::findRegister(registers, operands[0]);
+    const amiga::RegisterLayout *layout = amiga::findRegister(*registers, operands[0]);
     if (layout == nullptr)
         return usageError(command, "no register is called '" + operands[0] + "'");
     if ((set || clear) && !amiga::isSetClearRegister(layout->name))

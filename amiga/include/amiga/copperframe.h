@@ -46,6 +46,17 @@ public:
 
     explicit CopperFrame(Chipset chipset = Chipset::Aga, int sampleHorizontal = kPictureStart);
 
+    // A write of value to a colour register (offset $180-$1be) with BPLCON3 as given: the
+    // register it sets (0-31; on AGA 0-255 by BPLCON3's bank) and the colour that register
+    // then holds, given the colour registers before it (on AGA a low-half write keeps the high
+    // nibbles).
+    struct ColourWrite {
+        int index = 0;
+        Rgb8 colour;
+    };
+    static ColourWrite colourWrite(Chipset chipset, std::uint16_t bplcon3, std::uint16_t offset,
+                                   std::uint16_t value, std::span<const Rgb8> registers);
+
     // The colour registers before the list runs (all black unless set); extra entries are
     // ignored, missing ones black.
     void setInitialColours(std::span<const Rgb8> colours);
@@ -72,6 +83,11 @@ public:
     // The line the beam was on when the copper stopped (kLines when it got to the end).
     int stopLine() const { return m_stopLine; }
     std::size_t instructionsRun() const { return m_instructionsRun; }
+    // Where the beam was when the instruction at a word pair took effect: a MOVE's write, a
+    // WAIT's wake-up, a SKIP's compare, as a colour clock from the top of the frame (line times
+    // kClocksPerLine plus horizontal position). -1 for a pair the copper did not run (after it
+    // stopped, or skipped). Kept for the last run only.
+    long clockOf(std::size_t pair) const { return pair < m_clocks.size() ? m_clocks[pair] : -1; }
 
 private:
     void sampleBefore(long clock);
@@ -84,6 +100,7 @@ private:
     std::vector<Rgb8> m_initial;
     std::vector<Rgb8> m_registers;
     std::vector<Rgb8> m_lines;
+    std::vector<long> m_clocks;
     std::uint16_t m_bplcon3 = 0;
     int m_nextSample = 0;
     Stop m_stop = Stop::OutOfWords;

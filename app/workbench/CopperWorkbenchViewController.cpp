@@ -1,0 +1,207 @@
+#include "workbench/CopperWorkbenchViewController.h"
+#include "ui_CopperWorkbenchViewController.h"
+
+#include "registers/RegisterDataParser.h"
+#include "workbench/CopperListingModel.h"
+
+#include <amiga/copperlist.h>
+#include <amiga/copperread.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QShortcut>
+
+namespace {
+
+// Larger files hold no copper list (chip memory is 2 MiB at most).
+constexpr qint64 kMaxFileBytes = qint64{64} << 20;
+
+// Words as a memory view shows them, eight a line: what the text reader reads back.
+QString memoryView(const std::vector<std::uint16_t> &words) {
+    QString text;
+    text.reserve(static_cast<qsizetype>(words.size()) * 5 + 16);
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        text += QStringLiteral("%1").arg(words[i], 4, 16, QLatin1Char('0'));
+        text += (i % 8 == 7 || i + 1 == words.size()) ? QLatin1Char('\n') : QLatin1Char(' ');
+    }
+    return text;
+}
+
+QString readErrors(const amiga::CopperRead &read) {
+    QStringList lines;
+    for (const amiga::CopperReadError &error : read.errors) {
+        const QString message = QString::fromStdString(error.message);
+        lines.append(error.line > 0 ? QCoreApplication::translate("CopperWorkbench", "Line %1: %2")
+                                          .arg(error.line)
+                                          .arg(message)
+                                    : message);
+        if (lines.size() == 5)
+            break;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+CopperWorkbenchViewController::CopperWorkbenchViewController(QWidget *parent)
+    : QWidget(parent), ui(std::make_unique<Ui::CopperWorkbenchViewController>()) {
+    ui->setupUi(this);
+    configureController();
+}
+
+CopperWorkbenchViewController::~CopperWorkbenchViewController() = default;
+
+void CopperWorkbenchViewController::configureController() {
+    m_listing = new CopperListingModel(this);
+    ui->listingListView->setModel(m_listing);
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    ui->listingListView->setFont(fixed);
+    // A colour swatch as high as a line of text, so that a row is one line.
+    const int swatch = QFontMetrics(fixed).height() - 2;
+    ui->listingListView->setIconSize(QSize(swatch * 2, swatch));
+    ui->copperSourceTextEdit->setFont(fixed);
+    ui->copperSourceTextEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    ui->copperSourceTextEdit->setTabChangesFocus(true);
+    connect(ui->listingListView->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &CopperWorkbenchViewController::selectInstruction);
+
+    connect(ui->readListButton, &QPushButton::clicked, this, [this] { readList(); });
+    connect(ui->openListButton, &QPushButton::clicked, this,
+            &CopperWorkbenchViewController::openList);
+    connect(ui->copyListingButton, &QPushButton::clicked, this,
+            &CopperWorkbenchViewController::copyListing);
+    connect(ui->binaryFileCheckBox, &QCheckBox::toggled, ui->binaryOffsetSpinBox,
+            &QWidget::setEnabled);
+    // A change of chip set reads the same list again: the colours and problems depend on it.
+    connect(ui->chipsetComboBox, &QComboBox::currentIndexChanged, this, [this] {
+        if (!m_words.empty())
+            readList();
+    });
+    connect(ui->previewRegisterSpinBox, &QSpinBox::valueChanged, this,
+            &CopperWorkbenchViewController::updatePreview);
+    // Ctrl+Return in the pasted text reads it.
+    auto *read = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return), ui->copperSourceTextEdit);
+    read->setContext(Qt::WidgetShortcut);
+    connect(read, &QShortcut::activated, this, [this] { readList(); });
+    ui->fieldsLabel->setText(tr("Select an instruction to see its fields."));
+    updatePreview();
+}
+
+amiga::CopperFrame::Chipset CopperWorkbenchViewController::chipset() const {
+    return ui->chipsetComboBox->currentIndex() == 1 ? amiga::CopperFrame::Chipset::Aga
+                                                    : amiga::CopperFrame::Chipset::Ocs;
+}
+
+bool CopperWorkbenchViewController::readList() {
+    const amiga::CopperRead read =
+        amiga::readCopperText(ui->copperSourceTextEdit->toPlainText().toStdString());
+    if (!read.ok()) {
+        // The listing of the last list that was read stays, so nothing is lost.
+        ui->readMessageLabel->setText(readErrors(read));
+        return false;
+    }
+    m_words = read.words;
+    if (!m_explain) {
+        const QByteArray database = RegisterDataParser::dataAsset(QStringLiteral("amigaRegisters"));
+        m_explain = amiga::explainThroughDatabase(amiga::readRegisterDatabase(
+            std::string_view(database.constData(), static_cast<std::size_t>(database.size()))));
+    }
+    amiga::CopperListing listing = amiga::disassemble(m_words, {chipset(), m_explain});
+    const std::size_t count = listing.entries.size();
+    m_listing->setListing(std::move(listing));
+    ui->readMessageLabel->setText(
+        m_listing->listing().cannotPerform
+            ? tr("%n instruction(s); the copper cannot perform every one (shown in red).", nullptr,
+                 static_cast<int>(count))
+            : tr("%n instruction(s).", nullptr, static_cast<int>(count)));
+    ui->previewRegisterSpinBox->setMaximum(chipset() == amiga::CopperFrame::Chipset::Aga ? 255
+                                                                                         : 31);
+    selectInstruction();
+    updatePreview();
+    return true;
+}
+
+void CopperWorkbenchViewController::openList() {
+    const QString path = QFileDialog::getOpenFileName(this, tr("Open a Copper List"));
+    if (!path.isEmpty())
+        openFile(path);
+}
+
+bool CopperWorkbenchViewController::openFile(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ui->readMessageLabel->setText(tr("Cannot open %1: %2").arg(path, file.errorString()));
+        return false;
+    }
+    if (file.size() > kMaxFileBytes) {
+        ui->readMessageLabel->setText(
+            tr("%1 is larger than 64 MiB: no copper list is that long.").arg(path));
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (!ui->binaryFileCheckBox->isChecked()) {
+        ui->copperSourceTextEdit->setPlainText(QString::fromUtf8(bytes));
+        return readList();
+    }
+    const amiga::CopperRead read =
+        amiga::readCopperBinary({reinterpret_cast<const std::uint8_t *>(bytes.constData()),
+                                 static_cast<std::size_t>(bytes.size())},
+                                static_cast<std::size_t>(ui->binaryOffsetSpinBox->value()));
+    if (!read.ok()) {
+        ui->readMessageLabel->setText(readErrors(read));
+        return false;
+    }
+    // The words go into the text as a memory view, which reads back to the same words.
+    ui->copperSourceTextEdit->setPlainText(memoryView(read.words));
+    return readList();
+}
+
+QString CopperWorkbenchViewController::listingText() const {
+    return QString::fromStdString(amiga::copperListingText(m_listing->listing()));
+}
+
+void CopperWorkbenchViewController::copyListing() {
+    QApplication::clipboard()->setText(listingText());
+}
+
+void CopperWorkbenchViewController::selectInstruction() {
+    const amiga::CopperListEntry *entry =
+        m_listing->entryAt(ui->listingListView->currentIndex().row());
+    if (!entry) {
+        ui->fieldsLabel->setText(tr("Select an instruction to see its fields."));
+        return;
+    }
+    QString html = QStringLiteral("<table>");
+    html += QStringLiteral("<tr><td>%1</td><td><tt>%2</tt></td></tr>")
+                .arg(tr("words"), QStringLiteral("$%1,$%2")
+                                      .arg(entry->words.first, 4, 16, QLatin1Char('0'))
+                                      .arg(entry->words.second, 4, 16, QLatin1Char('0')));
+    for (const amiga::CopperField &field : entry->fields)
+        html += QStringLiteral("<tr><td>%1&nbsp;</td><td><tt>%2</tt></td></tr>")
+                    .arg(QString::fromStdString(field.name).toHtmlEscaped(),
+                         QString::fromStdString(field.value).toHtmlEscaped());
+    html += QStringLiteral("</table>");
+    for (const amiga::CopperProblem problem : entry->problems)
+        html += QStringLiteral("<p style=\"color:#c01010\">%1</p>")
+                    .arg(QString::fromUtf8(amiga::describe(problem).data(),
+                                           static_cast<qsizetype>(amiga::describe(problem).size()))
+                             .toHtmlEscaped());
+    for (const std::string &note : entry->notes)
+        html += QStringLiteral("<p style=\"color:#c01010\">%1</p>")
+                    .arg(QString::fromStdString(note).toHtmlEscaped());
+    ui->fieldsLabel->setText(html);
+}
+
+void CopperWorkbenchViewController::updatePreview() {
+    if (m_words.empty()) {
+        ui->framePreview->clearFrame();
+        return;
+    }
+    amiga::CopperFrame frame(chipset());
+    frame.run(m_words);
+    ui->framePreview->showFrame(frame, ui->previewRegisterSpinBox->value());
+}

@@ -1,0 +1,50 @@
+#pragma once
+#include <amiga/copperframe.h>
+#include <amiga/copperlist.h>
+
+#include <QWidget>
+#include <memory>
+
+namespace Ui {
+class CopperWorkbenchViewController;
+}
+class CopperListingModel;
+
+// The Copper workbench: a copper list pasted or opened (assembler data, a memory view, a binary
+// file) read back as instructions, each explained, with the fields of the selected one and a
+// preview of the colours the list gives each line of the frame.
+class CopperWorkbenchViewController : public QWidget {
+    Q_OBJECT
+public:
+    explicit CopperWorkbenchViewController(QWidget *parent = nullptr);
+    ~CopperWorkbenchViewController() override;
+
+    // Control access for the window and its tests.
+    Ui::CopperWorkbenchViewController *controls() const { return ui.get(); }
+    CopperListingModel *listingModel() const { return m_listing; }
+    // The listing as the command line prints it.
+    QString listingText() const;
+
+public slots:
+    // Reads the pasted text; says why in the message line when it cannot (and gives false).
+    bool readList();
+    // Asks for a file and reads it: as text, or as binary words from the offset on.
+    void openList();
+    // Reads a file as openList does, without asking.
+    bool openFile(const QString &path);
+    void copyListing();
+    // Shows the fields of the listing's selected instruction.
+    void selectInstruction();
+    void updatePreview();
+
+private:
+    void configureController();
+    amiga::CopperFrame::Chipset chipset() const;
+
+    std::unique_ptr<Ui::CopperWorkbenchViewController> ui;
+    CopperListingModel *m_listing = nullptr;
+    std::vector<std::uint16_t> m_words;
+    // The register database's bit names, read at the first list (the command line reads the
+    // same document with the same reader, so both print the same text).
+    amiga::ExplainValue m_explain;
+};

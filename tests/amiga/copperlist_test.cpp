@@ -1,0 +1,279 @@
+// Copper lists read back. The instructions are the Hardware Reference Manual's own examples
+// (chapter 2, "Coprocessor Hardware": "The MOVE instruction", "The WAIT instruction" and
+// "Using the Copper with the Blitter"), worked out from the bit layout it gives; the listing is
+// checked by assembling it with a real 68000 assembler, not by reading the text.
+#include <amiga/colourcode.h>
+#include <amiga/copperlist.h>
+#include <amiga/copperread.h>
+#include <amiga/customregisters.h>
+#include <amiga/displaysetup.h>
+#include <amiga/registercode.h>
+
+#include "m68k_assembler.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace amiga;
+
+namespace {
+
+using Words = std::vector<std::uint16_t>;
+
+CopperListing listingOf(const Words &words,
+                        CopperFrame::Chipset chipset = CopperFrame::Chipset::Ocs,
+                        ExplainValue explain = {}) {
+    return disassemble(words, {chipset, std::move(explain)});
+}
+
+bool mentions(const std::string &text, const std::string &part) {
+    return text.find(part) != std::string::npos;
+}
+
+// Every register name as an equate, so that any MOVE of a listing assembles.
+std::string allRegisterEquates() {
+    std::string text;
+    for (std::uint16_t offset = 0; offset <= kLastRegisterOffset; offset += 2) {
+        if (!registerName(offset).empty())
+            text += std::string(registerName(offset)) + "\tequ\t" + std::to_string(offset) + "\n";
+    }
+    return text;
+}
+
+void expectReassembles(const Words &words, CopperFrame::Chipset chipset) {
+    const std::string text = copperListingText(listingOf(words, chipset));
+    const m68k::Result result = m68k::assemble(text, allRegisterEquates());
+    ASSERT_TRUE(result.words) << result.messages << text;
+    EXPECT_EQ(*result.words, words) << text;
+}
+
+} // namespace
+
+TEST(CopperList, TheManualsExamplesReadBackAsItExplainsThem) {
+    // "DC.W $9601,$FF00 ;Wait for line 150, ignore horizontal counters."
+    const CopperListing wait = listingOf({0x9601, 0xff00});
+    ASSERT_EQ(wait.entries.size(), 1u);
+    EXPECT_EQ(wait.entries[0].instruction.op, CopperOp::Wait);
+    EXPECT_EQ(wait.entries[0].instruction.vertical, 150);
+    EXPECT_EQ(wait.entries[0].explanation, "WAIT for line $96, any horizontal position");
+    EXPECT_EQ(wait.entries[0].line, 150);
+
+    // "DC.W $FFFF,$FFFE ;Wait for line 255, H = 254 (ends Copper list)."
+    const CopperListing end = listingOf({0xffff, 0xfffe});
+    EXPECT_TRUE(end.entries[0].endOfList);
+    EXPECT_EQ(end.entries[0].explanation, "end of list");
+    EXPECT_TRUE(end.entries[0].problems.empty());
+    EXPECT_EQ(end.stop, CopperFrame::Stop::EndOfList);
+
+    // "DC.W $0180,$0502": MOVE $502 into COLOR00 ($dff180), background red 5, blue 2.
+    const CopperListing move = listingOf({0x0180, 0x0502});
+    EXPECT_EQ(move.entries[0].instruction.registerOffset, kColour00);
+    EXPECT_EQ(move.entries[0].instruction.value, 0x0502);
+    EXPECT_EQ(move.entries[0].explanation, "colour 0 = $502");
+    EXPECT_EQ(copperInstructionText(move.entries[0]), "\tdc.w\tCOLOR00,$0502");
+
+    // $3fd3,$7ffe: VP $3f, HP $d2 (bit 0 is the WAIT's own), VE $7f, HE $fe and BFD (bit 15 of
+    // the second word) clear: the copper also waits until the blitter has finished.
+    const CopperListing blitter = listingOf({0x3fd3, 0x7ffe});
+    const CopperInstruction &b = blitter.entries[0].instruction;
+    EXPECT_EQ(b.vertical, 0x3f);
+    EXPECT_EQ(b.horizontal, 0xd2);
+    EXPECT_FALSE(b.blitterFinishedDisable);
+    EXPECT_EQ(blitter.entries[0].explanation,
+              "WAIT for line $3f, horizontal $d2, and for the blitter");
+
+    // SKIP: the WAIT's compare with bit 0 of the second word set.
+    const CopperListing skip = listingOf({0x4001, 0xff01});
+    EXPECT_EQ(skip.entries[0].instruction.op, CopperOp::Skip);
+    EXPECT_TRUE(mentions(skip.entries[0].explanation, "SKIP the next instruction from line $40"));
+}
+
+TEST(CopperList, ProblemsAreSaidAndCounted) {
+    // The copper cannot write $000-$03e ("Copper control register"): BLTDDAT's $000 and
+    // COPCON's $02e.
+    const CopperListing never = listingOf({0x002e, 0x0002, 0xffff, 0xfffe});
+    EXPECT_TRUE(never.cannotPerform);
+    EXPECT_TRUE(mentions(copperListingText(never), "; the copper cannot write registers $000"));
+
+    // $040-$07e only with the danger bit: said, but the copper can do it.
+    const CopperListing danger = listingOf({0x0040, 0x09f0});
+    EXPECT_FALSE(danger.cannotPerform);
+    EXPECT_EQ(danger.entries[0].problems, std::vector{CopperProblem::MoveNeedsDangerBit});
+
+    // An odd word count: the last word is no instruction.
+    const CopperListing odd = listingOf({0x0180, 0x0fff, 0x0182});
+    ASSERT_EQ(odd.entries.size(), 2u);
+    EXPECT_TRUE(odd.entries[1].loneWord);
+    EXPECT_TRUE(odd.cannotPerform);
+
+    // Line $ff at horizontal $f0: the horizontal position stops at $e2 and the line at $ff, so
+    // the beam never compares as high ("The WAIT instruction"), like the end of list.
+    const CopperListing unmet = listingOf({0xfff1, 0xfffe});
+    EXPECT_EQ(unmet.entries[0].problems, std::vector{CopperProblem::NeverMet});
+
+    // After line $ff the vertical compare sees the line's low byte: lines $100-$137 are $00-$37,
+    // and a WAIT for $40 there never comes in a PAL frame (312 lines).
+    const CopperListing wrapped =
+        listingOf({0xffdf, 0xfffe, 0x2c07, 0xfffe, 0x0180, 0x0f00, 0x4007, 0xfffe});
+    EXPECT_EQ(wrapped.entries[1].line, 0x12c);
+    EXPECT_EQ(wrapped.entries[1].explanation, "WAIT for line $12c, horizontal $06");
+    EXPECT_EQ(wrapped.entries[2].line, 0x12c);
+    EXPECT_EQ(wrapped.entries[3].line, -1);
+    EXPECT_EQ(wrapped.entries[3].notes.size(), 1u);
+    EXPECT_EQ(wrapped.stop, CopperFrame::Stop::NeverReached);
+
+    // A WAIT for a line the beam has passed is met at once.
+    const CopperListing passed = listingOf({0x2c07, 0xfffe, 0x1007, 0xfffe});
+    EXPECT_EQ(passed.entries[1].line, 0x2c);
+    EXPECT_TRUE(mentions(passed.entries[1].explanation, "already passed: runs on line $2c"));
+}
+
+TEST(CopperList, MovesAreExplainedByTheRegisterDatabaseAndAgaColoursFollowBplcon3) {
+    // The bit names come from whoever reads the database: here a stand-in that answers for
+    // BPLCON0 alone.
+    const ExplainValue explain = [](std::uint16_t offset, std::uint16_t value) {
+        return offset == 0x100 && value == 0x5200 ? std::string("BPU=5 COLOR") : std::string();
+    };
+    const CopperListing bplcon0 = listingOf({0x0100, 0x5200}, CopperFrame::Chipset::Ocs, explain);
+    EXPECT_EQ(copperListingText(bplcon0), "\tdc.w\tBPLCON0,$5200\t; BPU=5 COLOR\n");
+
+    // AGA: BPLCON3 $4000 chooses bank 2 (BANK2-0 = bits 15-13), so COLOR05 is colour 69; the
+    // high half $5a3 gives $55aa33, the low half with LOCT (bit 9) then $fcb gives $5fac3b.
+    const CopperListing aga =
+        listingOf({0x0106, 0x4000, 0x018a, 0x05a3, 0x0106, 0x4200, 0x018a, 0x0fcb, 0x0106, 0x0000},
+                  CopperFrame::Chipset::Aga);
+    EXPECT_EQ(aga.entries[1].colourIndex, 69);
+    EXPECT_EQ(aga.entries[1].colour, (Rgb8{0x55, 0xaa, 0x33}));
+    EXPECT_EQ(aga.entries[1].explanation, "colour 69 = $55aa33 (bank 2, high nibbles)");
+    EXPECT_EQ(aga.entries[3].colour, (Rgb8{0x5f, 0xac, 0x3b}));
+    EXPECT_EQ(aga.entries[3].explanation, "colour 69 = $5fac3b (bank 2, low nibbles)");
+    // On OCS there are no banks: the same words set COLOR05 twice.
+    const CopperListing ocs =
+        listingOf({0x0106, 0x4000, 0x018a, 0x05a3, 0x0106, 0x4200, 0x018a, 0x0fcb});
+    EXPECT_EQ(ocs.entries[3].colourIndex, 5);
+    EXPECT_EQ(ocs.entries[3].explanation, "colour 5 = $fcb");
+}
+
+TEST(CopperRead, AssemblerDataAsUsersPasteIt) {
+    const CopperRead read = readCopperText("copperlist:\n"
+                                           "\tdc.w\tBPLCON0,$5200\t; five planes\n"
+                                           "Label\tDC.W $0180, 0x0502 ,color01,4095\n"
+                                           "* a comment line\n"
+                                           "\tdc.l\t$2c07fffe,%11\n"
+                                           "  dc.w BPL1MOD,-40 ; a negative modulo\n"
+                                           "end: dc.w $ffff,$fffe\n");
+    ASSERT_TRUE(read.ok()) << read.errors[0].line << ": " << read.errors[0].message;
+    EXPECT_EQ(read.words, (Words{0x0100, 0x5200, 0x0180, 0x0502, 0x0182, 0x0fff, 0x2c07, 0xfffe,
+                                 0x0000, 0x0003, 0x0108, 0xffd8, 0xffff, 0xfffe}));
+}
+
+TEST(CopperRead, MemoryViewsAndBinaryFiles) {
+    // An emulator's memory view: an address, words, and the character column.
+    const CopperRead view = readCopperText("00c01234 0180 0502 0182 0FFF  ....\n"
+                                           "00c0123c: 2c07fffe ffff fffe\n");
+    EXPECT_FALSE(view.ok()); // longs and words mixed on one line
+    const CopperRead words = readCopperText("00c01234 0180 0502 0182 0FFF  ....\n"
+                                            "00c0123c: 2c07fffe fffffffe\n"
+                                            "01 00 52 00\n");
+    ASSERT_TRUE(words.ok()) << words.errors[0].message;
+    EXPECT_EQ(words.words, (Words{0x0180, 0x0502, 0x0182, 0x0fff, 0x2c07, 0xfffe, 0xffff, 0xfffe,
+                                  0x0100, 0x5200}));
+
+    const std::vector<std::uint8_t> bytes = {0xde, 0xad, 0x01, 0x80, 0x05, 0x02, 0xff, 0xff};
+    EXPECT_EQ(readCopperBinary(bytes, 2).words, (Words{0x0180, 0x0502, 0xffff}));
+    EXPECT_FALSE(readCopperBinary(bytes, 1).ok());
+    EXPECT_FALSE(readCopperBinary(bytes, 9).ok());
+    EXPECT_TRUE(readCopperBinary(bytes, 8).ok());
+}
+
+TEST(CopperRead, TextThatIsNoCopperListIsReportedByLineAndNothingIsRead) {
+    struct Case {
+        const char *text;
+        std::size_t line;
+        const char *says;
+    } cases[] = {
+        {"\tdc.w\t$0180,$10000\n", 1, "does not fit a word"},
+        {"\tdc.w\t$0180\n\tdc.w\tCOLOUR00,$0fff\n", 2, "'COLOUR00' is no custom-chip register"},
+        {"\tdc.w\ta0,$0fff\n", 1, "'a0' is no custom-chip register"},
+        {"\n\n\tdc.w\t$0180,$0fff garbage\n", 3, "start a comment with ';'"},
+        {"\tdc.w\t$0180,,$0fff\n", 1, "an empty operand"},
+        {"\tdc.w\n", 1, "without operands"},
+        {"\tmove.w\t#$0fff,COLOR00(a6)\n", 1, "no copper data"},
+        {"0180 05\n", 1, "all of one width"},
+        {"01 80 05\n", 1, "odd number of bytes"},
+        {"\tdc.w\t-32769\n", 1, "does not fit a word"},
+        {"\tdc.l\t$123456789\n", 1, "does not fit a long"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text);
+        const CopperRead read = readCopperText(c.text);
+        ASSERT_FALSE(read.ok());
+        EXPECT_TRUE(read.words.empty());
+        EXPECT_EQ(read.errors[0].line, c.line);
+        EXPECT_TRUE(mentions(read.errors[0].message, c.says)) << read.errors[0].message;
+    }
+    // Errors are reported up to a bound, however many lines are bad.
+    EXPECT_EQ(readCopperText(std::string(1000, 'x') + "\n" + std::string(10000, '\n') + "?", 3)
+                  .errors.size(),
+              2u);
+}
+
+TEST(CopperList, ListingsAssembleBackToTheirWords) {
+    if (!m68k::available())
+        GTEST_SKIP() << "m68k-linux-gnu-as is not installed";
+    // Every kind of line: named and nameless registers, unused bits in a MOVE, masks, the
+    // blitter bit, the end of list and a lone word.
+    expectReassembles({0x0100, 0x5200, 0x01f0, 0x1234, 0xfe80, 0x0000, 0x0040, 0x0000, 0x9601,
+                       0xff00, 0x3fd3, 0x7ffe, 0x4001, 0xff01, 0xffff, 0xfffe, 0x0180},
+                      CopperFrame::Chipset::Aga);
+    // Random word pairs.
+    std::mt19937 random(17);
+    Words words;
+    for (int i = 0; i < 4000; ++i)
+        words.push_back(static_cast<std::uint16_t>(random()));
+    expectReassembles(words, CopperFrame::Chipset::Ocs);
+    expectReassembles(words, CopperFrame::Chipset::Aga);
+}
+
+// Every generator's copper data, read back as the user would paste it into the workbench: the
+// reader gets the words the real assembler makes of the text, and the listing of those words
+// assembles to them again.
+TEST(CopperList, EveryGeneratorsCopperDataReadsBackAndReassembles) {
+    if (!m68k::available())
+        GTEST_SKIP() << "m68k-linux-gnu-as is not installed";
+    const std::vector<Rgb8> colours = {
+        {0xff, 0, 0}, {0x12, 0x34, 0x56}, {0, 0xff, 0x80}, {0xf0, 0xf0, 0xf0}};
+    DisplayRequest screen;
+    screen.chipset = Chipset::Aga;
+    screen.fetchMode = 3;
+    screen.depth = 8;
+    RegisterLayout bplcon0;
+    bplcon0.name = "BPLCON0";
+    bplcon0.address = 0xdff100;
+    const std::vector<std::pair<std::string, std::string>> texts = {
+        {"AGA colour", colourCode({true, true}, 3, 5, colours[1])},
+        {"OCS palette", paletteCode({false, true}, 0, 0, colours)},
+        {"AGA palette", paletteCode({true, true}, 1, 30, colours)},
+        {"AGA rainbow", rainbowCode({true, true}, 0xf0, colours, {10, 20, 30, 40})},
+        {"OCS rainbow", rainbowCode({false, true}, 0x2c, colours, {100, 200, 0, 5})},
+        {"display", displaySetupCode(displaySetup(screen), false)},
+        {"register", registerWriteCode(bplcon0, 0x5200, SetClear::AsGiven, true)},
+    };
+    for (const auto &[name, text] : texts) {
+        SCOPED_TRACE(name + "\n" + text);
+        const m68k::Result original = m68k::assemble(text);
+        ASSERT_TRUE(original.words) << original.messages;
+        const CopperRead read = readCopperText(text);
+        ASSERT_TRUE(read.ok()) << read.errors[0].line << ": " << read.errors[0].message;
+        EXPECT_EQ(read.words, *original.words);
+        for (const auto chipset : {CopperFrame::Chipset::Ocs, CopperFrame::Chipset::Aga}) {
+            const std::string listing = copperListingText(listingOf(read.words, chipset));
+            const m68k::Result again = m68k::assemble(listing, allRegisterEquates());
+            ASSERT_TRUE(again.words) << again.messages << listing;
+            EXPECT_EQ(*again.words, *original.words) << listing;
+        }
+    }
+}

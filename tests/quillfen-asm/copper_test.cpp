@@ -1,0 +1,104 @@
+// quillfen-asm copper, run as a user would: a list pasted from a source or dumped as binary,
+// read back and assembled again.
+#include "m68k_assembler.h"
+#include "run_program.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+struct TempFile {
+    explicit TempFile(const std::string &bytes) {
+        char name[] = "/tmp/quillfen-copper-XXXXXX";
+        const int fd = mkstemp(name);
+        path = name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        if (fd >= 0)
+            close(fd);
+    }
+    ~TempFile() { std::remove(path.c_str()); }
+    std::string path;
+};
+
+testprogram::Outcome copper(const std::string &arguments) {
+    return testprogram::run(QUILLFEN_ASM_TOOL, "copper " + arguments);
+}
+
+} // namespace
+
+TEST(QuillfenAsmCopper, AListReadsBackAndAssemblesToItsWords) {
+    // The Hardware Reference Manual's examples: a background colour, WAITs and the end.
+    const TempFile source("list:\tdc.w\t$0180,$0502\n"
+                          "\tdc.w\t$9601,$ff00\t; line 150\n"
+                          "\tdc.l\t$3fd37ffe\n"
+                          "\tdc.w\t$ffff,$fffe\n");
+    const testprogram::Outcome text = copper(source.path);
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_EQ(text.out, "\tdc.w\tCOLOR00,$0502\t; colour 0 = $502\n"
+                        "\tdc.w\t$9601,$ff00\t; WAIT for line $96, any horizontal position\n"
+                        "\tdc.w\t$3fd3,$7ffe\t; WAIT for line $3f, horizontal $d2, and for the "
+                        "blitter, already passed: runs on line $96\n"
+                        "\tdc.w\t$ffff,$fffe\t; end of list\n");
+    if (m68k::available()) {
+        const m68k::Result result = m68k::assemble(text.out);
+        ASSERT_TRUE(result.words) << result.messages;
+        EXPECT_EQ(*result.words, (std::vector<std::uint16_t>{0x0180, 0x0502, 0x9601, 0xff00, 0x3fd3,
+                                                             0x7ffe, 0xffff, 0xfffe}));
+    }
+    // The same words as a binary dump after four bytes of something else.
+    const TempFile binary(std::string("\x12\x34\x56\x78\x01\x80\x05\x02\xff\xff\xff\xfe", 12));
+    const testprogram::Outcome dumped = copper("--binary --offset 4 " + binary.path);
+    EXPECT_EQ(dumped.status, 0) << dumped.err;
+    EXPECT_EQ(dumped.out, "\tdc.w\tCOLOR00,$0502\t; colour 0 = $502\n"
+                          "\tdc.w\t$ffff,$fffe\t; end of list\n");
+    // "-" reads standard input: here the empty one the test runs the program with.
+    const testprogram::Outcome empty = copper("-");
+    EXPECT_EQ(empty.status, 0) << empty.err;
+    EXPECT_TRUE(empty.out.empty());
+}
+
+TEST(QuillfenAsmCopper, ValuesAreExplainedByTheirBits) {
+    // BPLCON0 $5200: BPU2-0 (bits 14-12) = 101, five planes, and COLOR (bit 9). DMACON $8380:
+    // SET/CLR (bit 15) set, DMAEN (9), BPLEN (8) and COPEN (7) (Hardware Reference Manual,
+    // appendix A, BPLCON0 and DMACON).
+    const TempFile source("\tdc.w\tBPLCON0,$5200\n\tdc.w\t$0096,$8380\n");
+    const testprogram::Outcome listing = copper(source.path);
+    EXPECT_EQ(listing.out, "\tdc.w\tBPLCON0,$5200\t; BPU=5 COLOR\n"
+                           "\tdc.w\tDMACON,$8380\t; SET DMAEN BPLEN COPEN\n");
+}
+
+TEST(QuillfenAsmCopper, ExitStatusSaysWhatIsWrong) {
+    // A MOVE to COPCON ($02e), which the copper can never write: printed, with status 1.
+    const TempFile never("\tdc.w\t$002e,$0002\n");
+    const testprogram::Outcome cannot = copper(never.path);
+    EXPECT_EQ(cannot.status, 1);
+    EXPECT_NE(cannot.out.find("; the copper cannot write registers $000-$03e"), std::string::npos);
+
+    // Unreadable text: the line is named, nothing is printed.
+    const TempFile bad("\tdc.w\t$0180,$0fff\n\tdc.w\tCOLOUR00,$0fff\n");
+    const testprogram::Outcome unreadable = copper(bad.path);
+    EXPECT_EQ(unreadable.status, 2);
+    EXPECT_TRUE(unreadable.out.empty());
+    EXPECT_NE(unreadable.err.find(bad.path + ":2: 'COLOUR00' is no custom-chip register"),
+              std::string::npos)
+        << unreadable.err;
+
+    for (const std::string &arguments :
+         {std::string(""), "--chipset ecs " + bad.path, "--offset 2 " + bad.path,
+          "--binary --offset x " + bad.path, bad.path + " " + bad.path}) {
+        SCOPED_TRACE(arguments);
+        const testprogram::Outcome usage = copper(arguments);
+        EXPECT_EQ(usage.status, 2);
+        EXPECT_NE(usage.err.find("usage: quillfen-asm copper"), std::string::npos) << usage.err;
+    }
+    EXPECT_EQ(copper("/nonexistent/list.s").status, 2);
+    EXPECT_EQ(copper("--binary --offset 100 " + bad.path).status, 2);
+    const testprogram::Outcome help = copper("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--chipset"), std::string::npos);
+}

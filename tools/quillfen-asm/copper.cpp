@@ -1,0 +1,117 @@
+// quillfen-asm copper: a copper list read back as instructions, each explained.
+#include "commands.h"
+
+#include <amiga/copperlist.h>
+#include <amiga/copperread.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace quillfen_asm {
+
+namespace {
+
+// Larger input is no copper list: chip memory holds at most 2 MiB, and its text a few times more.
+constexpr std::size_t kMaxInputBytes = std::size_t{64} << 20;
+
+// The whole of a file, or of standard input for "-"; false with a message when it cannot be read.
+bool readAll(const std::string &path, std::string &bytes, std::string &message) {
+    std::FILE *file = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        message = "cannot open '" + path + "': " + std::strerror(errno);
+        return false;
+    }
+    char buffer[65536];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        bytes.append(buffer, n);
+        if (bytes.size() > kMaxInputBytes) {
+            message = "'" + path + "' is larger than 64 MiB: no copper list is that long";
+            break;
+        }
+    }
+    const bool failed = std::ferror(file) != 0;
+    if (file != stdin)
+        std::fclose(file);
+    if (failed && message.empty())
+        message = "cannot read '" + path + "'";
+    return message.empty();
+}
+
+int runCopper(Arguments &arguments) {
+    if (arguments.operands().size() != 1)
+        arguments.fail("takes one FILE, or - for standard input");
+    const std::string chipset = arguments.value("--chipset").value_or("ocs");
+    if (chipset != "ocs" && chipset != "aga")
+        arguments.fail("option '--chipset' takes ocs or aga, not '" + chipset + "'");
+    // A byte offset as a memory view shows it ($400, 0x400) or in decimal.
+    const std::string offsetText = arguments.value("--offset").value_or("");
+    const bool hexOffset = offsetText.rfind('$', 0) == 0 || offsetText.rfind("0x", 0) == 0;
+    const auto offset =
+        arguments.number("--offset", 0, hexOffset, 0, static_cast<std::int64_t>(kMaxInputBytes));
+    if (arguments.has("--offset") && !arguments.has("--binary"))
+        arguments.fail("'--offset' needs '--binary'");
+    if (!arguments.ok())
+        return usageError(arguments.command(), arguments.error());
+
+    const std::string &path = arguments.operands()[0];
+    std::string bytes;
+    std::string message;
+    if (!readAll(path, bytes, message)) {
+        std::fprintf(stderr, "quillfen-asm copper: %s\n", message.c_str());
+        return kTrouble;
+    }
+    const amiga::CopperRead read =
+        arguments.has("--binary")
+            ? amiga::readCopperBinary(
+                  {reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size()},
+                  static_cast<std::size_t>(*offset))
+            : amiga::readCopperText(bytes);
+    if (!read.ok()) {
+        for (const amiga::CopperReadError &error : read.errors) {
+            if (error.line > 0)
+                std::fprintf(stderr, "%s:%zu: %s\n", path.c_str(), error.line,
+                             error.message.c_str());
+            else
+                std::fprintf(stderr, "%s: %s\n", path.c_str(), error.message.c_str());
+        }
+        return kTrouble;
+    }
+    const std::vector<amiga::RegisterLayout> *registers = registerDatabase("copper");
+    if (registers == nullptr)
+        return kTrouble;
+    amiga::CopperListOptions options;
+    options.explain = amiga::explainThroughDatabase(*registers);
+    options.chipset =
+        chipset == "aga" ? amiga::CopperFrame::Chipset::Aga : amiga::CopperFrame::Chipset::Ocs;
+    const amiga::CopperListing listing = amiga::disassemble(read.words, options);
+    const std::string text = amiga::copperListingText(listing);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    if (std::fflush(stdout) != 0)
+        return kTrouble;
+    return listing.cannotPerform ? kNegative : kSuccess;
+}
+
+} // namespace
+
+const Command copperCommand = {
+    "copper",
+    "[--binary] [--offset N] [--chipset ocs|aga] FILE|-",
+    "Reads a copper list back: one dc.w line per instruction, with what it does as a comment.",
+    "FILE holds dc.w/dc.l lines, or hexadecimal words as an emulator's memory view shows them;\n"
+    "with --binary, big-endian words. Problems are printed as ';' lines before the instruction\n"
+    "they concern. The text assembles back to the words read. Exit status 1 when the list holds\n"
+    "an instruction the copper cannot perform (a MOVE to $000-$03e, a lone last word).\n",
+    {
+        {"--binary", false, "", "FILE is binary: big-endian words"},
+        {"--offset", true, "N",
+         "with --binary, the byte where the list starts: decimal, or $hex or 0xhex (default 0)"},
+        {"--chipset", true, "NAME",
+         "ocs or aga: AGA follows BPLCON3's bank and LOCT (default ocs)"},
+    },
+    runCopper,
+};
+
+} // namespace quillfen_asm
