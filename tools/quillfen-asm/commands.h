@@ -10,5 +10,7 @@ namespace quillfen_asm {
 extern const Command displayCommand;
 extern const Command registerCommand;
 extern const Command blitterCommand;
+extern const Command gradientCommand;
+extern const Command fadeCommand;
 
 } // namespace quillfen_asm
