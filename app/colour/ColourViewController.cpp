@@ -513,6 +513,9 @@ void ColourViewController::loadPalette() {
     auto *dialog = new QFileDialog(this, tr("Choose Amiga IFF Palette File"));
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    // Amiga pictures often have no suffix at all, so every file stays one choice away.
+    dialog->setNameFilters({tr("IFF pictures (*.iff *.ilbm *.lbm *.acbm *.pbm *.IFF *.ILBM *.LBM)"),
+                            tr("All files (*)")});
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QFileDialog::fileSelected, this,
             [this](const QString &path) { decodePaletteWithURL(path); });

@@ -237,8 +237,10 @@ void DisplayViewController::calculateDisplay() {
 }
 
 void DisplayViewController::controlTextDidChange(QLineEdit *field) {
+    // Nine digits keep every product of width, height and depth inside 64 bits.
+    constexpr qsizetype maximumDigits = 9;
     if (field == ui->displayWidthTextField || field == ui->displayHeightTextField) {
-        keepOnly(field, u"0123456789");
+        keepOnly(field, u"0123456789", maximumDigits, true);
         if (!field->text().isEmpty())
             calculateDisplay();
     } else if (field == ui->displayDepthTextField) {

@@ -5,11 +5,19 @@
 #include "registers/RegistersViewController.h"
 #include "ui_MainWindow.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QTextBrowser>
+#include <QUrl>
 
 MainWindow::MainWindow(QWidget *parent, ToolLoading loading)
     : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>()), loading(loading) {
@@ -19,9 +27,17 @@ MainWindow::MainWindow(QWidget *parent, ToolLoading loading)
     connect(ui->loadPaletteAction, &QAction::triggered, this, &MainWindow::loadPalette);
     connect(ui->copyOutputAction, &QAction::triggered, this, &MainWindow::copyOutput);
     connect(ui->aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
+    connect(ui->userGuideAction, &QAction::triggered, this, &MainWindow::showUserGuide);
+    setAcceptDrops(true);
 
     QAction *const toolActions[] = {ui->showDisplayAction, ui->showColourAction,
                                     ui->showRegistersAction, ui->showCopperAction};
+    // The View menu marks the tool on show.
+    auto *shownTool = new QActionGroup(this);
+    for (QAction *action : toolActions) {
+        action->setCheckable(true);
+        shownTool->addAction(action);
+    }
     for (int index = 0; index < 4; ++index) {
         connect(toolActions[index], &QAction::triggered, this, [this, index] {
             buildTools();
@@ -116,6 +132,11 @@ QPlainTextEdit *MainWindow::currentOutputView() const {
 
 void MainWindow::updateActions() {
     ui->copyOutputAction->setEnabled(currentOutputView() != nullptr);
+    QAction *const toolActions[] = {ui->showDisplayAction, ui->showColourAction,
+                                    ui->showRegistersAction, ui->showCopperAction};
+    const int index = ui->mainTabViewController->currentIndex();
+    if (index >= 0 && index < 4)
+        toolActions[index]->setChecked(true);
 }
 
 void MainWindow::copyOutput() {
@@ -137,6 +158,57 @@ void MainWindow::loadPalette() {
     ColourViewController *tool = colourViewController();
     ui->mainTabViewController->setCurrentWidget(tool);
     tool->loadPalette();
+}
+
+QString MainWindow::userGuidePath() {
+    const QString program = QCoreApplication::applicationDirPath();
+    const QStringList places = {
+        program + QStringLiteral("/../share/doc/quillfen/guide.md"),
+        QStringLiteral(QUILLFEN_SOURCE_DIR "/docs/guide.md"),
+    };
+    for (const QString &place : places)
+        if (QFileInfo(place).isFile())
+            return QFileInfo(place).canonicalFilePath();
+    return {};
+}
+
+void MainWindow::showUserGuide() {
+    const QString path = userGuidePath();
+    if (path.isEmpty()) {
+        statusBar()->showMessage(
+            tr("The user guide is not installed (share/doc/quillfen/guide.md)."), 6000);
+        return;
+    }
+    if (!guide) {
+        auto *browser = new QTextBrowser;
+        browser->setObjectName(QStringLiteral("userGuideBrowser"));
+        browser->setAttribute(Qt::WA_DeleteOnClose);
+        browser->setWindowTitle(tr("Quillfen User Guide"));
+        browser->setOpenExternalLinks(true);
+        browser->setSource(QUrl::fromLocalFile(path), QTextDocument::MarkdownResource);
+        browser->resize(900, 700);
+        connect(browser, &QObject::destroyed, this, [this] { guide = nullptr; });
+        guide = browser;
+    }
+    guide->show();
+    guide->raise();
+    guide->activateWindow();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.first().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    ColourViewController *tool = colourViewController();
+    ui->mainTabViewController->setCurrentWidget(tool);
+    tool->decodePaletteWithURL(urls.first().toLocalFile());
 }
 
 void MainWindow::showAbout() {

@@ -8,6 +8,8 @@ class MainWindow;
 class ColourViewController;
 class CopperViewController;
 class MainTabViewController;
+class QDragEnterEvent;
+class QDropEvent;
 class QPlainTextEdit;
 class RegistersViewController;
 
@@ -39,6 +41,10 @@ public:
     CopperViewController *copperViewController();
     bool toolsAreBuilt() const { return colour != nullptr; }
 
+    // Where the user guide is: installed beside the program, or in the source tree it was
+    // built from; empty when there is none.
+    static QString userGuidePath();
+
     // The code view of the tool on show, or null when that tool prints no code.
     QPlainTextEdit *currentOutputView() const;
 
@@ -49,6 +55,8 @@ public slots:
     void loadPalette();
     void copyOutput();
     void showAbout();
+    // Opens the user guide in a window of its own.
+    void showUserGuide();
 
 signals:
     // Every tool is in its tab.
@@ -56,6 +64,9 @@ signals:
 
 protected:
     bool event(QEvent *event) override;
+    // A picture file dragged from the file manager gives the Colour tool its palette.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void updateActions();
@@ -67,4 +78,5 @@ private:
     ColourViewController *colour = nullptr;
     RegistersViewController *registers = nullptr;
     CopperViewController *copper = nullptr;
+    QWidget *guide = nullptr;
 };

@@ -258,3 +258,13 @@ TEST_F(ColourTab, ColourWellPickGoesThroughTheEditor) {
     EXPECT_EQ(entry(2), rgb(0x10, 0x20, 0x30));
     EXPECT_EQ(entry(5), rgb(0x10, 0x20, 0x30));
 }
+
+TEST_F(ColourTab, DigitsOfOtherScriptsAreTheirValue) {
+    // Arabic-Indic 200 and full-width 200 mean 200, as the formatter that admits them says.
+    for (const QString &typed :
+         {QString::fromUtf8("\u0662\u0660\u0660"), QString::fromUtf8("\uff12\uff10\uff10")}) {
+        typeAndEnd(ui->greenValueTextField, typed);
+        EXPECT_EQ(ui->greenSlider->value(), 200) << typed.toStdString();
+        EXPECT_EQ(ui->green24BitValueTextField->text(), "c8");
+    }
+}

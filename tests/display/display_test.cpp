@@ -298,3 +298,22 @@ TEST_F(DisplayTool, TheTabAndTheCommandLinePrintTheSameSetUp) {
     ASSERT_EQ(tool.status, 0) << tool.err;
     EXPECT_EQ(ui->setupCodeTextView->toPlainText().toStdString(), tool.out);
 }
+
+TEST_F(DisplayTool, FieldsKeepWhatTheUserMeant) {
+    // Cleaned first, then cut: the label and unit of a pasted text do not eat its digits.
+    paste(ui->displayWidthTextField, "Width: 1280 px");
+    EXPECT_EQ(ui->displayWidthTextField->text(), "1280");
+    EXPECT_EQ(ui->bytesBitplaneLineTextField->text(), "160");
+    // Leading zeros are no digits of the number.
+    type(ui->displayWidthTextField, "0000000320");
+    EXPECT_EQ(ui->displayWidthTextField->text(), "320");
+    type(ui->displayHeightTextField, "0");
+    EXPECT_EQ(ui->displayHeightTextField->text(), "0");
+    // Digits of other scripts are their value: Arabic-Indic 256, full-width 200.
+    paste(ui->displayHeightTextField, QString::fromUtf8("\u0662\u0665\u0666"));
+    EXPECT_EQ(ui->displayHeightTextField->text(), "256");
+    paste(ui->displayWidthTextField, QString::fromUtf8("\uff12\uff10\uff10"));
+    EXPECT_EQ(ui->displayWidthTextField->text(), "200");
+    paste(ui->displayDepthTextField, QString::fromUtf8("\u0665"));
+    EXPECT_EQ(ui->displayDepthTextField->text(), "5");
+}

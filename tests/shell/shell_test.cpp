@@ -7,13 +7,21 @@
 #include "shell/MainWindow.h"
 
 #include "QtPrinters.h"
+#include "colour/PaletteDataSource.h"
 #include <QAction>
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 TEST(Shell, WindowHoldsTheFourToolsInOrder) {
@@ -166,4 +174,98 @@ TEST(Shell, AToolAskedForBeforeTheFirstPaintIsThereAtOnce) {
         EXPECT_TRUE(copy->isEnabled());
         EXPECT_NE(window.currentOutputView(), nullptr);
     }
+}
+
+TEST(Shell, TheViewMenuMarksTheToolOnShow) {
+    MainWindow window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const char *names[] = {"showDisplayAction", "showColourAction", "showRegistersAction",
+                           "showCopperAction"};
+    for (int shown : {2, 0, 3, 1}) {
+        window.tabViewController()->setCurrentIndex(shown); // a click on the tab
+        for (int i = 0; i < 4; ++i) {
+            auto *action = window.findChild<QAction *>(names[i]);
+            ASSERT_NE(action, nullptr);
+            EXPECT_EQ(action->isChecked(), i == shown) << names[i] << " with tab " << shown;
+        }
+    }
+    // Choosing from the menu moves the mark with the tool.
+    QTest::keyClick(&window, Qt::Key_4, Qt::ControlModifier);
+    EXPECT_TRUE(window.findChild<QAction *>("showCopperAction")->isChecked());
+    EXPECT_FALSE(window.findChild<QAction *>("showColourAction")->isChecked());
+}
+
+TEST(Shell, HelpOpensTheUserGuide) {
+    MainWindow window;
+    window.show();
+    ASSERT_FALSE(MainWindow::userGuidePath().isEmpty());
+    auto *help = window.findChild<QAction *>("userGuideAction");
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->shortcut(), QKeySequence(Qt::Key_F1));
+    help->trigger();
+    QTextBrowser *guide = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top->objectName() == "userGuideBrowser" && top->isVisible())
+            guide = qobject_cast<QTextBrowser *>(top);
+    ASSERT_NE(guide, nullptr);
+    // The guide is shown as a document, its Markdown read, not as text.
+    EXPECT_TRUE(guide->toPlainText().startsWith("Quillfen user guide"))
+        << guide->toPlainText().left(80).toStdString();
+    EXPECT_FALSE(guide->toPlainText().contains("## Display"));
+    // A second request shows the same window again.
+    help->trigger();
+    int guides = 0;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        guides += top->objectName() == "userGuideBrowser" && top->isVisible();
+    EXPECT_EQ(guides, 1);
+    guide->close();
+}
+
+TEST(Shell, APictureDroppedOnTheWindowGivesTheColourToolItsPalette) {
+    // A FORM ILBM with a bitmap header and a colour map of two colours, byte by byte.
+    // FORM (46 bytes) ILBM; BMHD: 2 x 1, one plane, aspect 10:11, page 2 x 1; CMAP of two.
+    const QByteArray picture = QByteArray::fromHex("464f524d0000002e494c424d"
+                                                   "424d484400000014"
+                                                   "0002"
+                                                   "0001"
+                                                   "0000"
+                                                   "0000"
+                                                   "01"
+                                                   "00"
+                                                   "00"
+                                                   "00"
+                                                   "0000"
+                                                   "0a"
+                                                   "0b"
+                                                   "0002"
+                                                   "0001"
+                                                   "434d415000000006"
+                                                   "123456"
+                                                   "abcdef");
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("two colours.iff");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(picture);
+    }
+    MainWindow window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto *data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(path)});
+    const QPoint middle = window.rect().center();
+    QDragEnterEvent enter(middle, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(middle, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(window.tabViewController()->currentWidget(), window.colourViewController());
+    const QList<Colour> expected = {Colour::convertFrom24BitWithRed(0x12, 0x34, 0x56),
+                                    Colour::convertFrom24BitWithRed(0xab, 0xcd, 0xef)};
+    EXPECT_EQ(window.colourViewController()->paletteDataSource()->paletteEntries(), expected);
+    delete data;
 }
