@@ -5,6 +5,7 @@
 // A WAIT is $vvhh|1,$fffe and $ffdf,$fffe waits for the end of line $ff (Hardware Reference
 // Manual, copper); BPLCON3 is $106 with BANK2-0 in bits 15-13 and LOCT in bit 9 (AGA
 // documentation); COLORnn is $180 + 2n.
+#include <amiga/asmtext.h>
 #include <amiga/copperframe.h>
 #include <amiga/gradient.h>
 
@@ -251,8 +252,15 @@ TEST(Gradient, TheCopperShowsOnEachLineWhatTheEditorShows) {
         SCOPED_TRACE(testing::Message()
                      << c.what << (r.aga ? " AGA" : " OCS") << " dither "
                      << static_cast<int>(r.dither) << " blend " << static_cast<int>(r.blend));
+        // The words a preview reads back from the text are those the assembler makes of it.
+        const std::string text = gradientCopperCode(r);
+        const std::vector<std::uint16_t> words = copperList(text);
+        const auto read = dataWords(text);
+        ASSERT_TRUE(read.has_value());
+        EXPECT_TRUE(std::equal(read->begin(), read->end(), words.begin()));
+        EXPECT_EQ(read->size() + 2, words.size());
         CopperFrame frame(r.aga ? CopperFrame::Chipset::Aga : CopperFrame::Chipset::Ocs);
-        frame.run(copperList(gradientCopperCode(r)));
+        frame.run(words);
         EXPECT_EQ(frame.stop(), CopperFrame::Stop::EndOfList);
         const std::vector<GradientLine> lines = gradientLines(r);
         for (int l = 0; l < CopperFrame::kLines; ++l) {
