@@ -1,7 +1,10 @@
 #include "shell/MainWindow.h"
 #include "colour/ColourViewController.h"
+#include "colour/ColourWell.h"
+#include "colour/PaletteDataSource.h"
 #include "common/CodeOutputTool.h"
 #include "copper/CopperViewController.h"
+#include "gradient/GradientViewController.h"
 #include "registers/RegistersViewController.h"
 #include "ui_MainWindow.h"
 
@@ -18,6 +21,7 @@
 #include <QStatusBar>
 #include <QTextBrowser>
 #include <QUrl>
+#include <iterator>
 
 MainWindow::MainWindow(QWidget *parent, ToolLoading loading)
     : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>()), loading(loading) {
@@ -31,14 +35,15 @@ MainWindow::MainWindow(QWidget *parent, ToolLoading loading)
     setAcceptDrops(true);
 
     QAction *const toolActions[] = {ui->showDisplayAction, ui->showColourAction,
-                                    ui->showRegistersAction, ui->showCopperAction};
+                                    ui->showRegistersAction, ui->showCopperAction,
+                                    ui->showGradientAction};
     // The View menu marks the tool on show.
     auto *shownTool = new QActionGroup(this);
     for (QAction *action : toolActions) {
         action->setCheckable(true);
         shownTool->addAction(action);
     }
-    for (int index = 0; index < 4; ++index) {
+    for (int index = 0; index < static_cast<int>(std::size(toolActions)); ++index) {
         connect(toolActions[index], &QAction::triggered, this, [this, index] {
             buildTools();
             ui->mainTabViewController->setCurrentIndex(index);
@@ -77,6 +82,11 @@ CopperViewController *MainWindow::copperViewController() {
     return copper;
 }
 
+GradientViewController *MainWindow::gradientViewController() {
+    buildTools();
+    return gradient;
+}
+
 bool MainWindow::event(QEvent *event) {
     // The whole window is painted in one pass, this first, so what is queued
     // here runs once the first picture of the window is complete.
@@ -102,14 +112,24 @@ void MainWindow::buildTools() {
     registers->setObjectName(QStringLiteral("registersViewController"));
     copper = new CopperViewController;
     copper->setObjectName(QStringLiteral("copperViewController"));
+    gradient = new GradientViewController;
+    gradient->setObjectName(QStringLiteral("gradientViewController"));
+    // The Gradient tool takes colours from the Colour tool's palette and editor.
+    ColourViewController *colourTool = colour;
+    gradient->setColourSource(
+        {[colourTool] { return colourTool->paletteDataSource()->paletteEntries(); },
+         [colourTool] {
+             const auto *well = colourTool->findChild<ColourWell *>(QStringLiteral("colourWell"));
+             return well ? well->color() : Colour();
+         }});
 
     // Each tool takes the place of its tab's stand-in, under the same title.
     MainTabViewController *tabs = ui->mainTabViewController;
     const int current = tabs->currentIndex();
     {
         const QSignalBlocker quiet(tabs);
-        QWidget *const tools[] = {colour, registers, copper};
-        for (int i = 0; i < 3; ++i) {
+        QWidget *const tools[] = {colour, registers, copper, gradient};
+        for (int i = 0; i < static_cast<int>(std::size(tools)); ++i) {
             const int index = i + 1;
             QWidget *standIn = tabs->widget(index);
             const QString title = tabs->tabText(index);
@@ -133,9 +153,10 @@ QPlainTextEdit *MainWindow::currentOutputView() const {
 void MainWindow::updateActions() {
     ui->copyOutputAction->setEnabled(currentOutputView() != nullptr);
     QAction *const toolActions[] = {ui->showDisplayAction, ui->showColourAction,
-                                    ui->showRegistersAction, ui->showCopperAction};
+                                    ui->showRegistersAction, ui->showCopperAction,
+                                    ui->showGradientAction};
     const int index = ui->mainTabViewController->currentIndex();
-    if (index >= 0 && index < 4)
+    if (index >= 0 && index < static_cast<int>(std::size(toolActions)))
         toolActions[index]->setChecked(true);
 }
 
@@ -216,7 +237,8 @@ void MainWindow::showAbout() {
         this, tr("About Quillfen"),
         tr("<h3>Quillfen %1</h3>"
            "<p>A toolbox for writing Amiga software in 68000 assembly: bitplane memory and "
-           "modulo, AGA and OCS/ECS colour code, custom-chip register bits and copper lists.</p>"
+           "modulo, AGA and OCS/ECS colour code, custom-chip register bits, copper lists, "
+           "gradients and fades.</p>"
            "<p>Released under the MIT licence.</p>")
             .arg(QApplication::applicationVersion()));
 }

@@ -7,22 +7,23 @@ class MainWindow;
 }
 class ColourViewController;
 class CopperViewController;
+class GradientViewController;
 class MainTabViewController;
 class QDragEnterEvent;
 class QDropEvent;
 class QPlainTextEdit;
 class RegistersViewController;
 
-// The one window: its content is the tab container with the four tools, and
+// The one window: its content is the tab container with the tools, and
 // a menu bar that reaches every tool from the keyboard.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // When the tools on the hidden tabs are built.
     enum class ToolLoading {
-        // With the window, all four at once.
+        // With the window, all at once.
         WithTheWindow,
-        // The Display tool with the window; the other three as soon as the
+        // The Display tool with the window; the others as soon as the
         // window has been painted for the first time, so it is on the screen
         // without waiting for them (or earlier, when one of them is asked for).
         AfterFirstPaint,
@@ -39,6 +40,7 @@ public:
     ColourViewController *colourViewController();
     RegistersViewController *registersViewController();
     CopperViewController *copperViewController();
+    GradientViewController *gradientViewController();
     bool toolsAreBuilt() const { return colour != nullptr; }
 
     // Where the user guide is: installed beside the program, or in the source tree it was
@@ -78,5 +80,6 @@ private:
     ColourViewController *colour = nullptr;
     RegistersViewController *registers = nullptr;
     CopperViewController *copper = nullptr;
+    GradientViewController *gradient = nullptr;
     QWidget *guide = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "colour/ColourViewController.h"
 #include "copper/CopperViewController.h"
 #include "display/DisplayViewController.h"
+#include "gradient/GradientViewController.h"
 #include "registers/RegistersViewController.h"
 #include "shell/AppDelegate.h"
 #include "shell/MainTabViewController.h"
@@ -24,12 +25,12 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
-TEST(Shell, WindowHoldsTheFourToolsInOrder) {
+TEST(Shell, WindowHoldsTheFiveToolsInOrder) {
     MainWindow window;
     EXPECT_EQ(window.windowTitle(), "Quillfen");
     MainTabViewController *tabs = window.tabViewController();
     ASSERT_NE(tabs, nullptr);
-    ASSERT_EQ(tabs->count(), 4);
+    ASSERT_EQ(tabs->count(), 5);
     EXPECT_EQ(tabs->tabText(0), "Display");
     EXPECT_EQ(tabs->tabText(1), "Colour");
     EXPECT_EQ(tabs->tabText(2), "Registers");
@@ -38,6 +39,8 @@ TEST(Shell, WindowHoldsTheFourToolsInOrder) {
     EXPECT_NE(qobject_cast<ColourViewController *>(tabs->widget(1)), nullptr);
     EXPECT_NE(qobject_cast<RegistersViewController *>(tabs->widget(2)), nullptr);
     EXPECT_NE(qobject_cast<CopperViewController *>(tabs->widget(3)), nullptr);
+    EXPECT_EQ(tabs->tabText(4), "Gradient");
+    EXPECT_NE(qobject_cast<GradientViewController *>(tabs->widget(4)), nullptr);
 }
 
 TEST(Shell, SwitchingTabsKeepsEachToolsState) {
@@ -76,8 +79,8 @@ TEST(Shell, MenusReachEveryToolFromTheKeyboard) {
     MainTabViewController *tabs = window.tabViewController();
 
     const char *const names[] = {"showDisplayAction", "showColourAction", "showRegistersAction",
-                                 "showCopperAction"};
-    for (int index = 3; index >= 0; --index) {
+                                 "showCopperAction", "showGradientAction"};
+    for (int index = 4; index >= 0; --index) {
         auto *action = window.findChild<QAction *>(names[index]);
         ASSERT_NE(action, nullptr) << names[index];
         EXPECT_EQ(action->shortcut(), QKeySequence(QStringLiteral("Ctrl+%1").arg(index + 1)));
@@ -121,7 +124,7 @@ TEST(Shell, HiddenToolsAreBuiltRightAfterTheFirstPaint) {
     MainWindow window(nullptr, MainWindow::ToolLoading::AfterFirstPaint);
     MainTabViewController *tabs = window.tabViewController();
     EXPECT_FALSE(window.toolsAreBuilt());
-    ASSERT_EQ(tabs->count(), 4);
+    ASSERT_EQ(tabs->count(), 5);
     EXPECT_NE(qobject_cast<DisplayViewController *>(tabs->widget(0)), nullptr);
     EXPECT_EQ(tabs->widget(1)->findChildren<QWidget *>().size(), 0);
 
@@ -132,16 +135,18 @@ TEST(Shell, HiddenToolsAreBuiltRightAfterTheFirstPaint) {
 
     EXPECT_EQ(tabs->currentIndex(), 0);
     EXPECT_TRUE(tabs->widget(0)->isVisible());
-    const char *const titles[] = {"Display", "Colour", "Registers", "Copper"};
+    const char *const titles[] = {"Display", "Colour", "Registers", "Copper", "Gradient"};
     const char *const names[] = {"displayViewController", "colourViewController",
-                                 "registersViewController", "copperViewController"};
-    for (int index = 0; index < 4; ++index) {
+                                 "registersViewController", "copperViewController",
+                                 "gradientViewController"};
+    for (int index = 0; index < 5; ++index) {
         EXPECT_EQ(tabs->tabText(index), titles[index]);
         EXPECT_EQ(tabs->widget(index)->objectName(), names[index]);
     }
     EXPECT_EQ(tabs->widget(1), window.colourViewController());
     EXPECT_EQ(tabs->widget(2), window.registersViewController());
     EXPECT_EQ(tabs->widget(3), window.copperViewController());
+    EXPECT_EQ(tabs->widget(4), window.gradientViewController());
     EXPECT_EQ(window.findChild<QWidget *>("colourPlaceholder"), nullptr);
 
     // Later paints build nothing again.
@@ -181,10 +186,10 @@ TEST(Shell, TheViewMenuMarksTheToolOnShow) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     const char *names[] = {"showDisplayAction", "showColourAction", "showRegistersAction",
-                           "showCopperAction"};
-    for (int shown : {2, 0, 3, 1}) {
+                           "showCopperAction", "showGradientAction"};
+    for (int shown : {2, 0, 4, 3, 1}) {
         window.tabViewController()->setCurrentIndex(shown); // a click on the tab
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < 5; ++i) {
             auto *action = window.findChild<QAction *>(names[i]);
             ASSERT_NE(action, nullptr);
             EXPECT_EQ(action->isChecked(), i == shown) << names[i] << " with tab " << shown;
