@@ -216,8 +216,8 @@ void GradientViewController::addKey() {
     for (const amiga::GradientKey &key : m_keys)
         if (key.line > selected.line)
             next = std::min(next, key.line);
-    // Half way to the next key, in the colour the gradient has there: nothing changes until
-    // the new key is moved or given another colour.
+    // Half way to the next key, in the colour the gradient has there (rounded to 8 bits a gun),
+    // so that the gradient stays as it is until the new key is moved or recoloured.
     const int line = (selected.line + next + 1) / 2;
     const std::vector<amiga::GradientLine> shown = amiga::gradientLines(request());
     const amiga::Rgb8 colour = line < static_cast<int>(shown.size())
