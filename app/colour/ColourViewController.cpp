@@ -535,8 +535,9 @@ bool ColourViewController::decodePaletteWithURL(const QString &path) {
         m_paletteDataSource->setPaletteEntries(colours);
     }
     const qsizetype n = file.colourMaps.last().size();
-    setStatus(tr("Loaded %n colour(s) from “%1”.", nullptr, static_cast<int>(n))
-                  .arg(QFileInfo(path).fileName()));
+    const QString name = QFileInfo(path).fileName();
+    setStatus(n == 1 ? tr("Loaded 1 colour from “%1”.").arg(name)
+                     : tr("Loaded %1 colours from “%2”.").arg(n).arg(name));
     return true;
 }
 

@@ -211,7 +211,7 @@ void DisplayViewController::calculateDisplay() {
     if (m.depth == 0) {
         // No depth yet (the field was emptied): the results that need one stay
         // blank until a depth is typed or chosen.
-        for (QLineEdit *field :
+        for (QLabel *field :
              {ui->bytesAllBitplanesTextField, ui->bytesPerBitplaneLineAllBitplanesTextField,
               ui->moduloTextField, ui->moduloHexTextField})
             field->clear();

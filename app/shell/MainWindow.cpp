@@ -172,7 +172,9 @@ void MainWindow::copyOutput() {
     QGuiApplication::clipboard()->setText(text);
     const int lines =
         static_cast<int>(text.count(QLatin1Char('\n'))) + (text.endsWith('\n') ? 0 : 1);
-    statusBar()->showMessage(tr("Copied %n line(s) of output.", nullptr, lines), 4000);
+    statusBar()->showMessage(lines == 1 ? tr("Copied 1 line of output.")
+                                        : tr("Copied %1 lines of output.").arg(lines),
+                             4000);
 }
 
 void MainWindow::loadPalette() {

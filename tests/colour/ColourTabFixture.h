@@ -1,4 +1,5 @@
 #pragma once
+#include "UserInput.h"
 // The real Colour tab, shown offscreen, and the ways a user drives it.
 #include "colour/ColourViewController.h"
 #include "colour/PaletteDataSource.h"
@@ -32,13 +33,7 @@ protected:
     }
     // Replaces a field's text by typing, then ends the edit with Return.
     static void typeAndEnd(QLineEdit *field, const QString &text) {
-        field->setFocus();
-        field->selectAll();
-        if (text.isEmpty())
-            QTest::keyClick(field, Qt::Key_Delete);
-        else
-            QTest::keyClicks(field, text);
-        QTest::keyClick(field, Qt::Key_Return);
+        userinput::typeAndReturn(field, text);
     }
     QRect cell(int row) const { return grid->visualRect(source->index(row, 0)); }
     void click(int row, Qt::KeyboardModifiers modifiers = {}) {

@@ -280,3 +280,12 @@ TEST_F(PaletteLoading, TheCommandLinePrintsTheTabsPaletteCode) {
 }
 
 #endif
+
+TEST_F(PaletteLoading, TheStatusLineCountsInWordsThatAgree) {
+    ASSERT_TRUE(controller->decodePaletteWithURL(
+        write("one.iff", chunk(picture(ILBM_ID_ILBM, colourMap(ramp(1, 9)))))));
+    EXPECT_EQ(status(), QString::fromUtf8("Loaded 1 colour from “one.iff”."));
+    ASSERT_TRUE(controller->decodePaletteWithURL(
+        write("two.iff", chunk(picture(ILBM_ID_ILBM, colourMap(ramp(2, 9)))))));
+    EXPECT_EQ(status(), QString::fromUtf8("Loaded 2 colours from “two.iff”."));
+}

@@ -2,6 +2,7 @@
 #include "common/RGBColourNumberFormatter.h"
 
 #include "QtPrinters.h"
+#include "UserInput.h"
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
@@ -10,10 +11,9 @@
 
 namespace {
 
-// Puts text on the clipboard and pastes it into the field with the keyboard.
+// Pastes into the field where its cursor is, as the keyboard does.
 void paste(QLineEdit &field, const QString &text) {
-    QApplication::clipboard()->setText(text);
-    QTest::keySequence(&field, QKeySequence::Paste);
+    userinput::paste(&field, text, false);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #pragma once
+#include "UserInput.h"
 // Drives a Copper tab through its widgets the way a user does.
 #include "copper/CopperSequenceModel.h"
 #include "copper/CopperViewController.h"
@@ -19,13 +20,8 @@ protected:
     }
 
     // Replaces a field's text: select all, delete, type.
-    static void type(QLineEdit *field, const QString &text) {
-        field->setFocus();
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_Delete);
-        QTest::keyClicks(field, text);
-    }
-    static void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
+    static void type(QLineEdit *field, const QString &text) { userinput::type(field, text); }
+    static void click(QAbstractButton *button) { userinput::click(button); }
     // A field locked by its auto box is left alone.
     void addMove(const QString &reg, const QString &high, const QString &low) {
         type(ui->moveRegisterTextField, reg);

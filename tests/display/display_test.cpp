@@ -2,6 +2,7 @@
 #include "ui_DisplayViewController.h"
 
 #include "QtPrinters.h"
+#include "UserInput.h"
 #include "run_program.h"
 
 #include <QApplication>
@@ -24,20 +25,8 @@ protected:
     }
     void TearDown() override { QLocale::setDefault(QLocale::c()); }
 
-    // Replaces a field's text the way a user does: select all, type.
-    void type(QLineEdit *field, const QString &text) {
-        field->setFocus();
-        field->selectAll();
-        if (text.isEmpty())
-            QTest::keyClick(field, Qt::Key_Delete);
-        else
-            QTest::keyClicks(field, text);
-    }
-    void paste(QLineEdit *field, const QString &text) {
-        field->selectAll();
-        QApplication::clipboard()->setText(text);
-        QTest::keySequence(field, QKeySequence::Paste);
-    }
+    static void type(QLineEdit *field, const QString &text) { userinput::type(field, text); }
+    static void paste(QLineEdit *field, const QString &text) { userinput::paste(field, text); }
     void enter(const QString &w, const QString &h, const QString &d) {
         type(ui->displayWidthTextField, w);
         type(ui->displayHeightTextField, h);
@@ -161,9 +150,8 @@ TEST_F(DisplayTool, EmptiedDepthLeavesDepthResultsBlank) {
     type(ui->displayDepthTextField, "");
     EXPECT_EQ(ui->bytesBitplaneLineTextField->text(), "40");
     EXPECT_EQ(ui->bytesBitplaneTextField->text(), "10,240");
-    for (QLineEdit *f :
-         {ui->bytesAllBitplanesTextField, ui->bytesPerBitplaneLineAllBitplanesTextField,
-          ui->moduloTextField, ui->moduloHexTextField})
+    for (QLabel *f : {ui->bytesAllBitplanesTextField, ui->bytesPerBitplaneLineAllBitplanesTextField,
+                      ui->moduloTextField, ui->moduloHexTextField})
         EXPECT_EQ(f->text(), "") << f->objectName().toStdString();
     EXPECT_EQ(ui->moduloLabel->text(), "");
     EXPECT_EQ(ui->displayColoursPopupButton->currentIndex(), -1);
@@ -203,10 +191,7 @@ namespace {
 
 // Chooses a pop-up item by keyboard, as a user does (which sends activated).
 void choose(QComboBox *popUp, int index) {
-    popUp->setFocus();
-    QTest::keyClick(popUp, Qt::Key_Home);
-    for (int i = 0; i < index; ++i)
-        QTest::keyClick(popUp, Qt::Key_Down);
+    userinput::chooseWithKeys(popUp, index);
     ASSERT_EQ(popUp->currentIndex(), index);
 }
 
@@ -316,4 +301,15 @@ TEST_F(DisplayTool, FieldsKeepWhatTheUserMeant) {
     EXPECT_EQ(ui->displayWidthTextField->text(), "200");
     paste(ui->displayDepthTextField, QString::fromUtf8("\u0665"));
     EXPECT_EQ(ui->displayDepthTextField->text(), "5");
+}
+
+TEST_F(DisplayTool, ResultsAreSelectableLabelsOutsideTheTabOrder) {
+    for (QLabel *result :
+         {ui->bytesBitplaneLineTextField, ui->bytesBitplaneTextField,
+          ui->bytesAllBitplanesTextField, ui->bytesPerBitplaneLineAllBitplanesTextField,
+          ui->moduloTextField, ui->moduloHexTextField}) {
+        EXPECT_TRUE(result->textInteractionFlags() & Qt::TextSelectableByMouse)
+            << result->objectName().toStdString();
+        EXPECT_FALSE(result->focusPolicy() & Qt::TabFocus) << result->objectName().toStdString();
+    }
 }

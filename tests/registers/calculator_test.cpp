@@ -3,6 +3,7 @@
 
 #include "LogCapture.h"
 #include "QtPrinters.h"
+#include "UserInput.h"
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
@@ -54,23 +55,14 @@ protected:
     QAbstractButton *bit(int i) const { return controller->viewWithTag(i + 1); }
     void click(int i) { bit(i)->click(); }
 
-    void type(QLineEdit *field, const QString &text) {
-        field->setFocus();
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_Delete);
-        QTest::keyClicks(field, text);
-    }
+    static void type(QLineEdit *field, const QString &text) { userinput::type(field, text); }
     void goal(const QString &text) {
         type(ui->goalSeekTextField, text);
         ui->goalSeekButton->click();
     }
     // Moves a pop-up's selection the way the keyboard does, which the pop-up reports.
-    void chooseWithKeys(QComboBox *popUp, int index) {
-        popUp->setFocus();
-        while (popUp->currentIndex() < index)
-            QTest::keyClick(popUp, Qt::Key_Down);
-        while (popUp->currentIndex() > index)
-            QTest::keyClick(popUp, Qt::Key_Up);
+    static void chooseWithKeys(QComboBox *popUp, int index) {
+        userinput::chooseWithKeys(popUp, index);
     }
     QStringList byteLabels() const {
         return {ui->lowByteLabel->text(),        ui->lowByteBase16Label->text(),

@@ -15,6 +15,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -53,7 +54,7 @@ TEST(Shell, SwitchingTabsKeepsEachToolsState) {
     window.tabViewController()->setCurrentIndex(3);
     window.tabViewController()->setCurrentIndex(0);
     EXPECT_EQ(width->text(), "640");
-    EXPECT_EQ(display->findChild<QLineEdit *>("bytesBitplaneLineTextField")->text(), "80");
+    EXPECT_EQ(display->findChild<QLabel *>("bytesBitplaneLineTextField")->text(), "80");
 }
 
 TEST(Shell, QuitsWithTheLastWindowAndKeepsAMinimumSize) {

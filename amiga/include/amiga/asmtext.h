@@ -26,7 +26,9 @@ inline std::string word(std::uint16_t value) {
 }
 // An immediate word operand: "#$0fff".
 inline std::string immediate(std::uint16_t value) {
-    return "#" + hex(value, 4);
+    std::string text(1, '#');
+    text += hex(value, 4);
+    return text;
 }
 // A custom-chip register addressed from the base register: "COLOR00(a6)".
 inline std::string customRegister(std::string_view name, std::string_view base = "a6") {
