@@ -9,6 +9,7 @@
 #include "ui_GradientViewController.h"
 
 #include "QtPrinters.h"
+#include "UserInput.h"
 #include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -109,13 +110,11 @@ TEST_F(GradientTab, FadeTablesAreQuillfenAsmsForThePicturesPalette) {
     ui->fadeStepsSpinBox->setValue(3);
     EXPECT_EQ(ui->showComboBox->currentIndex(), 2);
     EXPECT_EQ(shownText(), program("fade --steps 3 " + path));
-    ui->chipsetComboBox->setCurrentIndex(1);
-    ui->fadeTargetComboBox->setCurrentIndex(1);
+    userinput::chooseWithKeys(ui->chipsetComboBox, 1);
+    userinput::chooseWithKeys(ui->fadeTargetComboBox, 1);
     EXPECT_EQ(shownText(), program("fade --steps 3 --chipset aga --to ffffff " + path));
-    ui->fadeTargetComboBox->setCurrentIndex(2);
-    ui->fadeColourLineEdit->setFocus();
-    ui->fadeColourLineEdit->selectAll();
-    QTest::keyClicks(ui->fadeColourLineEdit, "#FF8800");
+    userinput::chooseWithKeys(ui->fadeTargetComboBox, 2);
+    userinput::type(ui->fadeColourLineEdit, "#FF8800");
     ui->fadeStepsSpinBox->setValue(7);
     EXPECT_EQ(shownText(), program("fade --steps 7 --chipset aga --to ff8800 " + path));
 }
@@ -166,7 +165,7 @@ TEST_F(GradientTab, KeysAreAddedMovedRecolouredAndRemoved) {
 
     // A new key goes half way to the next one, in the colour the gradient has there.
     controller->selectKey(0);
-    QTest::mouseClick(ui->addKeyButton, Qt::LeftButton);
+    userinput::click(ui->addKeyButton);
     ASSERT_EQ(controller->keys().size(), 3u);
     EXPECT_EQ(controller->selectedKey(), 1);
     EXPECT_EQ(controller->keys()[1].line, 50);
@@ -175,9 +174,7 @@ TEST_F(GradientTab, KeysAreAddedMovedRecolouredAndRemoved) {
     EXPECT_EQ(ui->keyColourLineEdit->text(), "#808080");
 
     // A colour typed in full, in either case, takes effect at once.
-    ui->keyColourLineEdit->setFocus();
-    ui->keyColourLineEdit->selectAll();
-    QTest::keyClicks(ui->keyColourLineEdit, "FF0000");
+    userinput::type(ui->keyColourLineEdit, "FF0000");
     EXPECT_EQ(controller->keys()[1].colour, (amiga::Rgb8{255, 0, 0}));
     EXPECT_NE(shownText().find("COLOR00,$0f00"), std::string::npos);
     // Letters that are no hex digit are refused at the keyboard.
@@ -186,14 +183,14 @@ TEST_F(GradientTab, KeysAreAddedMovedRecolouredAndRemoved) {
 
     // Colours from the Colour tool: its palette entry and its edited colour.
     ui->paletteEntrySpinBox->setValue(1);
-    QTest::mouseClick(ui->usePaletteEntryButton, Qt::LeftButton);
+    userinput::click(ui->usePaletteEntryButton);
     EXPECT_EQ(controller->keys()[1].colour, Colour::amigaDefaults(4)[1].toRgb8());
     ui->paletteEntrySpinBox->setValue(9); // the palette has 4 entries
-    QTest::mouseClick(ui->usePaletteEntryButton, Qt::LeftButton);
+    userinput::click(ui->usePaletteEntryButton);
     EXPECT_EQ(controller->keys()[1].colour, Colour::amigaDefaults(4)[1].toRgb8());
     EXPECT_TRUE(ui->gradientStatusLabel->text().contains("no entry 9"))
         << ui->gradientStatusLabel->text().toStdString();
-    QTest::mouseClick(ui->takeEditedColourButton, Qt::LeftButton);
+    userinput::click(ui->takeEditedColourButton);
     EXPECT_EQ(controller->keys()[1].colour, (amiga::Rgb8{1, 2, 3}));
 
     // Moving the key by its line field, then by dragging its mark in the preview.
@@ -208,10 +205,10 @@ TEST_F(GradientTab, KeysAreAddedMovedRecolouredAndRemoved) {
     EXPECT_EQ(preview->exactColours()[80], QColor(1, 2, 3));
     QTest::mouseRelease(preview, Qt::LeftButton, {}, QPoint(20, preview->yOfLine(80)));
 
-    QTest::mouseClick(ui->removeKeyButton, Qt::LeftButton);
+    userinput::click(ui->removeKeyButton);
     EXPECT_EQ(shownText(), before);
     controller->selectKey(0);
-    QTest::mouseClick(ui->removeKeyButton, Qt::LeftButton);
+    userinput::click(ui->removeKeyButton);
     ASSERT_EQ(controller->keys().size(), 1u);
     EXPECT_FALSE(ui->removeKeyButton->isEnabled()); // the last key stays
 }
