@@ -54,6 +54,12 @@ int levelAtOrBelow(double value, double threshold) {
 // level, so that any two lines apart from each other by two take opposite halves.
 constexpr double kBayer[4] = {0.125, 0.625, 0.375, 0.875};
 
+// The colour register the request names, within the chipset's registers.
+int registerOf(const GradientRequest &request) {
+    return std::clamp(request.colourRegister, 0,
+                      (request.aga ? kAgaColourRegisters : kOcsColourRegisters) - 1);
+}
+
 } // namespace
 
 Oklab toOklab(Rgb8 colour) {
@@ -154,8 +160,7 @@ std::string gradientCopperCode(const GradientRequest &request) {
     const std::vector<GradientLine> lines = gradientLines(request);
     if (lines.empty())
         return {};
-    const int colourRegister = std::clamp(
-        request.colourRegister, 0, (request.aga ? kAgaColourRegisters : kOcsColourRegisters) - 1);
+    const int colourRegister = registerOf(request);
     AsmWriter out;
     CopperLineWaits waits(out, request.horizontal);
     const long first = std::max(request.firstLine, 0);
@@ -186,8 +191,7 @@ std::string gradientTableCode(const GradientRequest &request) {
     const std::vector<GradientLine> lines = gradientLines(request);
     if (lines.empty())
         return {};
-    const int colourRegister = std::clamp(
-        request.colourRegister, 0, (request.aga ? kAgaColourRegisters : kOcsColourRegisters) - 1);
+    const int colourRegister = registerOf(request);
     const long first = std::max(request.firstLine, 0);
     const std::string where =
         (request.aga ? "bank " + std::to_string(colourRegister / kRegistersPerBank) + " " : "") +

@@ -20,16 +20,8 @@ QString nameOf(amiga::Rgb8 colour) {
     return QString::asprintf("#%02x%02x%02x", colour.red, colour.green, colour.blue);
 }
 
-// "#rrggbb" or "rrggbb", six hexadecimal digits in any case.
-std::optional<amiga::Rgb8> colourOf(QString text) {
-    if (text.startsWith(QLatin1Char('#')))
-        text.remove(0, 1);
-    bool ok = false;
-    const uint value = text.toUInt(&ok, 16);
-    if (text.size() != 6 || !ok)
-        return std::nullopt;
-    return amiga::Rgb8{static_cast<std::uint8_t>(value >> 16),
-                       static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)};
+std::optional<amiga::Rgb8> colourOf(const QString &text) {
+    return amiga::rgbFromText(text.toStdString());
 }
 
 QColor qColourOf(amiga::Rgb8 colour) {

@@ -9,6 +9,7 @@
 #include <amiga/copperframe.h>
 #include <amiga/gradient.h>
 
+#include "assembled_copper_list.h"
 #include "m68k_assembler.h"
 
 #include <gtest/gtest.h>
@@ -46,15 +47,6 @@ std::size_t count(const std::string &text, const std::string &what) {
     for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
         ++n;
     return n;
-}
-
-// The words of a text as the assembler makes them, ended by the end-of-list WAIT.
-std::vector<std::uint16_t> copperList(const std::string &text) {
-    const m68k::Result result = m68k::assemble(text);
-    EXPECT_TRUE(result.words) << result.messages << text;
-    std::vector<std::uint16_t> words = result.words.value_or(std::vector<std::uint16_t>{});
-    words.insert(words.end(), {0xffff, 0xfffe});
-    return words;
 }
 
 const Rgb8 black{0, 0, 0};
@@ -254,7 +246,7 @@ TEST(Gradient, TheCopperShowsOnEachLineWhatTheEditorShows) {
                      << static_cast<int>(r.dither) << " blend " << static_cast<int>(r.blend));
         // The words a preview reads back from the text are those the assembler makes of it.
         const std::string text = gradientCopperCode(r);
-        const std::vector<std::uint16_t> words = copperList(text);
+        const std::vector<std::uint16_t> words = assembledCopperList(text);
         const auto read = dataWords(text);
         ASSERT_TRUE(read.has_value());
         EXPECT_TRUE(std::equal(read->begin(), read->end(), words.begin()));

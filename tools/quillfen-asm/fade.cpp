@@ -21,7 +21,7 @@ int runFade(Arguments &arguments) {
         arguments.fail("choose one of '--to' and '--to-palette'");
     amiga::Rgb8 target;
     if (const auto to = arguments.value("--to")) {
-        if (const auto colour = parseRgb(*to))
+        if (const auto colour = amiga::rgbFromText(*to))
             target = *colour;
         else
             arguments.fail("option '--to' takes a colour rrggbb or #rrggbb, not '" + *to + "'");

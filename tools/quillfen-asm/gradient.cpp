@@ -17,7 +17,7 @@ std::optional<amiga::GradientKey> parseKey(const std::string &text) {
     if (colon == std::string::npos)
         return std::nullopt;
     const std::optional<std::int64_t> line = parseDecimal(text.substr(0, colon));
-    const std::optional<amiga::Rgb8> colour = parseRgb(text.substr(colon + 1));
+    const std::optional<amiga::Rgb8> colour = amiga::rgbFromText(text.substr(colon + 1));
     if (!line || !colour || *line > 0xffff)
         return std::nullopt;
     return amiga::GradientKey{static_cast<int>(*line), *colour};
