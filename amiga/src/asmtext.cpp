@@ -1,5 +1,7 @@
 #include "amiga/asmtext.h"
 
+#include "amiga/customregisters.h"
+
 namespace amiga {
 
 std::string hex(std::uint32_t value, int minimumDigits) {
@@ -17,6 +19,47 @@ std::string hex(std::uint32_t value, int minimumDigits) {
     while (n > 0)
         text += buffer[--n];
     return text;
+}
+
+std::optional<std::vector<std::uint16_t>> dataWords(std::string_view text) {
+    constexpr std::string_view kData = "\tdc.w\t";
+    std::vector<std::uint16_t> words;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        if (line.empty() || line[0] == ';' || (line.back() == ':' && line[0] != '\t'))
+            continue;
+        if (line.substr(0, kData.size()) != kData)
+            return std::nullopt;
+        line.remove_prefix(kData.size());
+        line = line.substr(0, line.find('\t')); // a comment after the operands
+        for (bool more = true; more;) {
+            const std::size_t comma = line.find(',');
+            const std::string_view operand = line.substr(0, comma);
+            more = comma != std::string_view::npos;
+            line = more ? line.substr(comma + 1) : std::string_view();
+            if (operand.size() == 5 && operand[0] == '$') {
+                std::uint16_t value = 0;
+                for (char c : operand.substr(1)) {
+                    const int digit = c >= '0' && c <= '9'   ? c - '0'
+                                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                                             : -1;
+                    if (digit < 0)
+                        return std::nullopt;
+                    value = static_cast<std::uint16_t>(value << 4 | digit);
+                }
+                words.push_back(value);
+            } else if (operand.empty() || operand[0] < 'A' || operand[0] > 'Z') {
+                return std::nullopt;
+            } else if (const auto offset = registerOffset(operand)) {
+                words.push_back(*offset);
+            } else {
+                return std::nullopt;
+            }
+        }
+    }
+    return words;
 }
 
 AsmWriter &AsmWriter::instruction(std::string_view mnemonic,

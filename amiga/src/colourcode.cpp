@@ -23,7 +23,6 @@ public:
     }
     void bplcon3(int bank, bool low) { set("BPLCON3", bplcon3For(bank, low)); }
     void comment(const std::string &text) { m_out.comment(text); }
-    AsmWriter &out() { return m_out; }
     std::string take() { return m_out.take(); }
 
 private:
@@ -107,37 +106,52 @@ std::string paletteCode(const ColourCodeOptions &options, int bank, int colourRe
     return out.take();
 }
 
+bool CopperLineWaits::waitFor(long line) {
+    if (line >= CopperFrame::kLines)
+        return false;
+    if (line > 0xff && !m_wrapped) {
+        m_out.copperWords(0xffdf, 0xfffe); // the end of line $ff
+        m_wrapped = true;
+    }
+    m_out.copperWords(static_cast<std::uint16_t>((line & 0xff) << 8 | (m_hpos & 0xfe) | 0x01),
+                      0xfffe);
+    return true;
+}
+
+void writeCopperColour(AsmWriter &out, bool aga, int colourRegister, Rgb8 colour) {
+    const std::string name = colourRegisterName(colourRegister);
+    if (!aga) {
+        out.copperMove(name, highWord(colour));
+        return;
+    }
+    const int bank = colourRegister / kRegistersPerBank;
+    out.copperMove("BPLCON3", bplcon3For(bank, false));
+    out.copperMove(name, highWord(colour));
+    out.copperMove("BPLCON3", bplcon3For(bank, true));
+    out.copperMove(name, lowWord(colour));
+}
+
+void clearLoct(AsmWriter &out, int bank) {
+    out.copperMove("BPLCON3", bplcon3For(bank, false));
+}
+
 std::string rainbowCode(const ColourCodeOptions &options, int startLine,
                         const std::vector<Rgb8> &colours, const std::vector<int> &heights) {
     if (!options.copperInstructions || colours.empty())
         return {};
-    RegisterWriter out(true);
-    const std::string colour00 = colourRegisterName(0);
+    AsmWriter out;
+    CopperLineWaits waits(out);
     long line = std::max(startLine, 0);
-    bool wrapped = false;
     std::size_t written = 0;
     for (; written < colours.size(); ++written) {
-        if (line >= CopperFrame::kLines)
+        if (!waits.waitFor(line))
             break;
-        if (line > 0xff && !wrapped) {
-            out.out().copperWords(0xffdf, 0xfffe); // the end of line $ff
-            wrapped = true;
-        }
-        out.out().copperWords(static_cast<std::uint16_t>((line & 0xff) << 8 | 0x01), 0xfffe);
-        const Rgb8 colour = colours[written];
-        if (options.aga) {
-            out.bplcon3(0, false);
-            out.set(colour00, highWord(colour));
-            out.bplcon3(0, true);
-            out.set(colour00, lowWord(colour));
-        } else {
-            out.set(colour00, highWord(colour));
-        }
+        writeCopperColour(out, options.aga, 0, colours[written]);
         if (written < heights.size())
             line += std::max(heights[written], 0);
     }
     if (options.aga && written > 0)
-        out.bplcon3(0, false);
+        clearLoct(out, 0);
     if (written < colours.size())
         out.comment("line " + hex(static_cast<std::uint32_t>(line)) +
                     " is past the end of a PAL frame: left out from entry " + decimal(written) +

@@ -11,4 +11,23 @@ static_assert(lowWord({0x12, 0x34, 0x56}) == 0x0246);
 static_assert(fromHalves(0x0135, 0x0246) == Rgb8{0x12, 0x34, 0x56});
 static_assert(bplcon3For(7, true) == 0xe200);
 
+std::optional<Rgb8> rgbFromText(std::string_view text) {
+    if (!text.empty() && text[0] == '#')
+        text.remove_prefix(1);
+    if (text.size() != 6)
+        return std::nullopt;
+    std::uint32_t value = 0;
+    for (char c : text) {
+        const int digit = c >= '0' && c <= '9'   ? c - '0'
+                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                 : -1;
+        if (digit < 0)
+            return std::nullopt;
+        value = value << 4 | static_cast<std::uint32_t>(digit);
+    }
+    return Rgb8{static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 8),
+                static_cast<std::uint8_t>(value)};
+}
+
 } // namespace amiga

@@ -1,7 +1,10 @@
 #include "shell/MainWindow.h"
 #include "colour/ColourViewController.h"
+#include "colour/ColourWell.h"
+#include "colour/PaletteDataSource.h"
 #include "common/CodeOutputTool.h"
 #include "copper/CopperViewController.h"
+#include "gradient/GradientViewController.h"
 #include "registers/RegistersViewController.h"
 #include "ui_MainWindow.h"
 #include "workbench/CopperWorkbenchViewController.h"
@@ -19,6 +22,7 @@
 #include <QStatusBar>
 #include <QTextBrowser>
 #include <QUrl>
+#include <iterator>
 
 MainWindow::MainWindow(QWidget *parent, ToolLoading loading)
     : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>()), loading(loading) {
@@ -83,6 +87,11 @@ CopperWorkbenchViewController *MainWindow::copperWorkbenchViewController() {
     return workbench;
 }
 
+GradientViewController *MainWindow::gradientViewController() {
+    buildTools();
+    return gradient;
+}
+
 bool MainWindow::event(QEvent *event) {
     // The whole window is painted in one pass, this first, so what is queued
     // here runs once the first picture of the window is complete.
@@ -110,14 +119,24 @@ void MainWindow::buildTools() {
     copper->setObjectName(QStringLiteral("copperViewController"));
     workbench = new CopperWorkbenchViewController;
     workbench->setObjectName(QStringLiteral("copperWorkbenchViewController"));
+    gradient = new GradientViewController;
+    gradient->setObjectName(QStringLiteral("gradientViewController"));
+    // The Gradient tool takes colours from the Colour tool's palette and editor.
+    ColourViewController *colourTool = colour;
+    gradient->setColourSource(
+        {[colourTool] { return colourTool->paletteDataSource()->paletteEntries(); },
+         [colourTool] {
+             const auto *well = colourTool->findChild<ColourWell *>(QStringLiteral("colourWell"));
+             return well ? well->color() : Colour();
+         }});
 
     // Each tool takes the place of its tab's stand-in, under the same title.
     MainTabViewController *tabs = ui->mainTabViewController;
     const int current = tabs->currentIndex();
     {
         const QSignalBlocker quiet(tabs);
-        QWidget *const tools[] = {colour, registers, copper, workbench};
-        for (int i = 0; i < 4; ++i) {
+        QWidget *const tools[] = {colour, registers, copper, workbench, gradient};
+        for (int i = 0; i < static_cast<int>(std::size(tools)); ++i) {
             const int index = i + 1;
             QWidget *standIn = tabs->widget(index);
             const QString title = tabs->tabText(index);
@@ -139,8 +158,8 @@ QPlainTextEdit *MainWindow::currentOutputView() const {
 }
 
 std::array<QAction *, MainWindow::kTools> MainWindow::toolActions() const {
-    return {ui->showDisplayAction, ui->showColourAction, ui->showRegistersAction,
-            ui->showCopperAction, ui->showWorkbenchAction};
+    return {ui->showDisplayAction, ui->showColourAction,    ui->showRegistersAction,
+            ui->showCopperAction,  ui->showWorkbenchAction, ui->showGradientAction};
 }
 
 void MainWindow::updateActions() {
@@ -230,7 +249,8 @@ void MainWindow::showAbout() {
         this, tr("About Quillfen"),
         tr("<h3>Quillfen %1</h3>"
            "<p>A toolbox for writing Amiga software in 68000 assembly: bitplane memory and "
-           "modulo, AGA and OCS/ECS colour code, custom-chip register bits and copper lists.</p>"
+           "modulo, AGA and OCS/ECS colour code, custom-chip register bits, copper lists, "
+           "gradients and fades.</p>"
            "<p>Released under the MIT licence.</p>")
             .arg(QApplication::applicationVersion()));
 }

@@ -9,6 +9,7 @@ class MainWindow;
 class ColourViewController;
 class CopperViewController;
 class CopperWorkbenchViewController;
+class GradientViewController;
 class MainTabViewController;
 class QAction;
 class QDragEnterEvent;
@@ -16,16 +17,16 @@ class QDropEvent;
 class QPlainTextEdit;
 class RegistersViewController;
 
-// The one window: its content is the tab container with the four tools, and
+// The one window: its content is the tab container with the tools, and
 // a menu bar that reaches every tool from the keyboard.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // When the tools on the hidden tabs are built.
     enum class ToolLoading {
-        // With the window, all four at once.
+        // With the window, all at once.
         WithTheWindow,
-        // The Display tool with the window; the other three as soon as the
+        // The Display tool with the window; the others as soon as the
         // window has been painted for the first time, so it is on the screen
         // without waiting for them (or earlier, when one of them is asked for).
         AfterFirstPaint,
@@ -43,6 +44,7 @@ public:
     RegistersViewController *registersViewController();
     CopperViewController *copperViewController();
     CopperWorkbenchViewController *copperWorkbenchViewController();
+    GradientViewController *gradientViewController();
     bool toolsAreBuilt() const { return colour != nullptr; }
 
     // Where the user guide is: installed beside the program, or in the source tree it was
@@ -74,7 +76,7 @@ protected:
 
 private:
     // The View menu's actions, one a tab, in tab order.
-    static constexpr int kTools = 5;
+    static constexpr int kTools = 6;
     std::array<QAction *, kTools> toolActions() const;
     void updateActions();
     void queueBuildTools();
@@ -86,5 +88,6 @@ private:
     RegistersViewController *registers = nullptr;
     CopperViewController *copper = nullptr;
     CopperWorkbenchViewController *workbench = nullptr;
+    GradientViewController *gradient = nullptr;
     QWidget *guide = nullptr;
 };

@@ -50,3 +50,15 @@ TEST(AsmText, WhatItWritesAssemblesAsPasted) {
                                                  0x3d7c, 0x2c81, 0x008e};
     EXPECT_EQ(*result.words, expected);
 }
+
+TEST(AsmText, DataWordsReadBackOnlyWhatTheWriterWrites) {
+    AsmWriter out;
+    out.comment("a list").label("list").copperWords(0x2c07, 0xfffe).copperMove("COLOR31", 0x0fff);
+    out.dcw({"$0001"}, "one word");
+    EXPECT_EQ(dataWords(out.text()),
+              (std::optional<std::vector<std::uint16_t>>{{0x2c07, 0xfffe, 0x1be, 0x0fff, 0x0001}}));
+    for (const char *text :
+         {"\tmove.w\t#$0fff,COLOR00(a6)\n", "\tdc.w\t$fff\n", "\tdc.w\t$0FFF\n",
+          "\tdc.w\tNOSUCH,$0000\n", "\tdc.w\t$0000,\n", "dc.w\t$0000\n", "\tdc.w\tcolor00,$0000\n"})
+        EXPECT_EQ(dataWords(text), std::nullopt) << text;
+}

@@ -4,6 +4,7 @@
 #include <amiga/colourcode.h>
 #include <amiga/copperframe.h>
 
+#include "assembled_copper_list.h"
 #include "m68k_assembler.h"
 
 #include <gtest/gtest.h>
@@ -11,15 +12,6 @@
 using namespace amiga;
 
 namespace {
-
-// The words of a text as the assembler makes them, ended by the end-of-list WAIT.
-std::vector<std::uint16_t> copperList(const std::string &text) {
-    const m68k::Result result = m68k::assemble(text);
-    EXPECT_TRUE(result.words) << result.messages << text;
-    std::vector<std::uint16_t> words = result.words.value_or(std::vector<std::uint16_t>{});
-    words.insert(words.end(), {0xffff, 0xfffe});
-    return words;
-}
 
 std::vector<Rgb8> ramp(int count, int seed) {
     std::vector<Rgb8> colours;
@@ -43,7 +35,7 @@ TEST(ColourCodeOnTheCopper, RainbowBandsStandOnTheLinesTheEntriesAskFor) {
         SCOPED_TRACE(aga ? "AGA" : "OCS");
         const std::string text = rainbowCode({aga, true}, start, colours, heights);
         CopperFrame frame(aga ? CopperFrame::Chipset::Aga : CopperFrame::Chipset::Ocs);
-        frame.run(copperList(text));
+        frame.run(assembledCopperList(text));
         EXPECT_EQ(frame.stop(), CopperFrame::Stop::EndOfList);
         int line = start;
         for (std::size_t i = 0; i < colours.size(); ++i) {
@@ -70,7 +62,8 @@ TEST(ColourCodeOnTheCopper, PalettesFillTheirRegistersForTheWholeFrame) {
                                         << " register " << c.colourRegister << " x" << c.count);
         const std::vector<Rgb8> colours = ramp(c.count, c.bank);
         CopperFrame frame(c.aga ? CopperFrame::Chipset::Aga : CopperFrame::Chipset::Ocs);
-        frame.run(copperList(paletteCode({c.aga, true}, c.bank, c.colourRegister, colours)));
+        frame.run(
+            assembledCopperList(paletteCode({c.aga, true}, c.bank, c.colourRegister, colours)));
         EXPECT_EQ(frame.stop(), CopperFrame::Stop::EndOfList);
         // 256 AGA colours take two MOVEs each, about ten lines of copper time: from line 16 on
         // every register holds its colour.

@@ -45,3 +45,11 @@ TEST(ColourWords, Bplcon3SelectsBankAndHalf) {
     EXPECT_EQ(bplcon3For(2, false), 0x4000);
     EXPECT_EQ(bplcon3For(7, true), 0xe200);
 }
+
+TEST(ColourWords, ColoursAreReadFromSixHexDigits) {
+    EXPECT_EQ(rgbFromText("#12aB5f"), (Rgb8{0x12, 0xab, 0x5f}));
+    EXPECT_EQ(rgbFromText("ffffff"), (Rgb8{0xff, 0xff, 0xff}));
+    for (const char *text : {"", "#", "#fff", "#1234567", "12345g", "$123456", "0x1234", "##123456",
+                             " 123456", "#12345 "})
+        EXPECT_EQ(rgbFromText(text), std::nullopt) << text;
+}

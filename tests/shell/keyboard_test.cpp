@@ -1,4 +1,4 @@
-// Keyboard and screen-reader access to the four tools, all in one window: who
+// Keyboard and screen-reader access to the tools, all in one window: who
 // owns each key, what each control is called, and where Tab goes.
 #include "shell/MainTabViewController.h"
 #include "shell/MainWindow.h"

@@ -1,6 +1,7 @@
 #include "colour/ColourViewController.h"
 #include "copper/CopperViewController.h"
 #include "display/DisplayViewController.h"
+#include "gradient/GradientViewController.h"
 #include "registers/RegistersViewController.h"
 #include "shell/AppDelegate.h"
 #include "shell/MainTabViewController.h"
@@ -31,7 +32,7 @@ TEST(Shell, WindowHoldsTheFiveToolsInOrder) {
     EXPECT_EQ(window.windowTitle(), "Quillfen");
     MainTabViewController *tabs = window.tabViewController();
     ASSERT_NE(tabs, nullptr);
-    ASSERT_EQ(tabs->count(), 5);
+    ASSERT_EQ(tabs->count(), 6);
     EXPECT_EQ(tabs->tabText(0), "Display");
     EXPECT_EQ(tabs->tabText(1), "Colour");
     EXPECT_EQ(tabs->tabText(2), "Registers");
@@ -42,6 +43,8 @@ TEST(Shell, WindowHoldsTheFiveToolsInOrder) {
     EXPECT_NE(qobject_cast<RegistersViewController *>(tabs->widget(2)), nullptr);
     EXPECT_NE(qobject_cast<CopperViewController *>(tabs->widget(3)), nullptr);
     EXPECT_NE(qobject_cast<CopperWorkbenchViewController *>(tabs->widget(4)), nullptr);
+    EXPECT_EQ(tabs->tabText(5), "Gradient");
+    EXPECT_NE(qobject_cast<GradientViewController *>(tabs->widget(5)), nullptr);
 }
 
 TEST(Shell, SwitchingTabsKeepsEachToolsState) {
@@ -79,9 +82,9 @@ TEST(Shell, MenusReachEveryToolFromTheKeyboard) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     MainTabViewController *tabs = window.tabViewController();
 
-    const char *const names[] = {"showDisplayAction", "showColourAction", "showRegistersAction",
-                                 "showCopperAction", "showWorkbenchAction"};
-    for (int index = 4; index >= 0; --index) {
+    const char *const names[] = {"showDisplayAction", "showColourAction",    "showRegistersAction",
+                                 "showCopperAction",  "showWorkbenchAction", "showGradientAction"};
+    for (int index = 5; index >= 0; --index) {
         auto *action = window.findChild<QAction *>(names[index]);
         ASSERT_NE(action, nullptr) << names[index];
         EXPECT_EQ(action->shortcut(), QKeySequence(QStringLiteral("Ctrl+%1").arg(index + 1)));
@@ -125,7 +128,7 @@ TEST(Shell, HiddenToolsAreBuiltRightAfterTheFirstPaint) {
     MainWindow window(nullptr, MainWindow::ToolLoading::AfterFirstPaint);
     MainTabViewController *tabs = window.tabViewController();
     EXPECT_FALSE(window.toolsAreBuilt());
-    ASSERT_EQ(tabs->count(), 5);
+    ASSERT_EQ(tabs->count(), 6);
     EXPECT_NE(qobject_cast<DisplayViewController *>(tabs->widget(0)), nullptr);
     EXPECT_EQ(tabs->widget(1)->findChildren<QWidget *>().size(), 0);
 
@@ -136,11 +139,12 @@ TEST(Shell, HiddenToolsAreBuiltRightAfterTheFirstPaint) {
 
     EXPECT_EQ(tabs->currentIndex(), 0);
     EXPECT_TRUE(tabs->widget(0)->isVisible());
-    const char *const titles[] = {"Display", "Colour", "Registers", "Copper", "Workbench"};
-    const char *const names[] = {"displayViewController", "colourViewController",
-                                 "registersViewController", "copperViewController",
-                                 "copperWorkbenchViewController"};
-    for (int index = 0; index < 5; ++index) {
+    const char *const titles[] = {"Display", "Colour",    "Registers",
+                                  "Copper",  "Workbench", "Gradient"};
+    const char *const names[] = {"displayViewController",         "colourViewController",
+                                 "registersViewController",       "copperViewController",
+                                 "copperWorkbenchViewController", "gradientViewController"};
+    for (int index = 0; index < 6; ++index) {
         EXPECT_EQ(tabs->tabText(index), titles[index]);
         EXPECT_EQ(tabs->widget(index)->objectName(), names[index]);
     }
@@ -148,6 +152,7 @@ TEST(Shell, HiddenToolsAreBuiltRightAfterTheFirstPaint) {
     EXPECT_EQ(tabs->widget(2), window.registersViewController());
     EXPECT_EQ(tabs->widget(3), window.copperViewController());
     EXPECT_EQ(tabs->widget(4), window.copperWorkbenchViewController());
+    EXPECT_EQ(tabs->widget(5), window.gradientViewController());
     EXPECT_EQ(window.findChild<QWidget *>("colourPlaceholder"), nullptr);
 
     // Later paints build nothing again.
@@ -186,11 +191,11 @@ TEST(Shell, TheViewMenuMarksTheToolOnShow) {
     MainWindow window;
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    const char *names[] = {"showDisplayAction", "showColourAction", "showRegistersAction",
-                           "showCopperAction", "showWorkbenchAction"};
-    for (int shown : {2, 0, 4, 3, 1}) {
+    const char *names[] = {"showDisplayAction", "showColourAction",    "showRegistersAction",
+                           "showCopperAction",  "showWorkbenchAction", "showGradientAction"};
+    for (int shown : {2, 0, 5, 4, 3, 1}) {
         window.tabViewController()->setCurrentIndex(shown); // a click on the tab
-        for (int i = 0; i < 5; ++i) {
+        for (int i = 0; i < 6; ++i) {
             auto *action = window.findChild<QAction *>(names[i]);
             ASSERT_NE(action, nullptr);
             EXPECT_EQ(action->isChecked(), i == shown) << names[i] << " with tab " << shown;

@@ -15,6 +15,8 @@ extern const Command copperCommand;
 extern const Command displayCommand;
 extern const Command registerCommand;
 extern const Command blitterCommand;
+extern const Command gradientCommand;
+extern const Command fadeCommand;
 
 // The register database compiled into the program; null, with a message on standard error that
 // names the command, when it cannot be read.

@@ -11,8 +11,8 @@ namespace {
 using namespace quillfen_asm;
 
 // Every command, in the order the help lists them.
-const std::vector<const Command *> commands = {&displayCommand, &copperCommand, &registerCommand,
-                                               &blitterCommand};
+const std::vector<const Command *> commands = {&displayCommand, &copperCommand,   &registerCommand,
+                                               &blitterCommand, &gradientCommand, &fadeCommand};
 
 void usage(std::FILE *out) {
     std::fprintf(out, "usage: quillfen-asm COMMAND [OPTIONS]\n"

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,12 @@ inline std::string immediate(std::uint16_t value) {
 inline std::string customRegister(std::string_view name, std::string_view base = "a6") {
     return std::string(name) + "(" + std::string(base) + ")";
 }
+
+// The words of the "\tdc.w\t" lines of a text that AsmWriter wrote, in order: "$hhhh" operands
+// and register names of the hardware include files (as their offsets); comment, label and blank
+// lines are passed over. Nothing when a line is anything else, so that a caller that runs the
+// words (a preview) runs exactly what the text says or nothing.
+std::optional<std::vector<std::uint16_t>> dataWords(std::string_view text);
 
 class AsmWriter {
 public:

@@ -17,6 +17,8 @@
 
 namespace amiga {
 
+class AsmWriter;
+
 struct ColourCodeOptions {
     // AGA (24-bit colours, 8 banks of 32 registers) or OCS/ECS (12-bit colours, 32 registers).
     bool aga = true;
@@ -50,5 +52,32 @@ std::string paletteCode(const ColourCodeOptions &options, int bank, int colourRe
 // copper instructions.
 std::string rainbowCode(const ColourCodeOptions &options, int startLine,
                         const std::vector<Rgb8> &colours, const std::vector<int> &heights);
+
+// Copper WAITs for display lines in going order, for code that changes colours down the screen.
+// Before the first line past $ff it waits for the end of line $ff ($ffdf,$fffe), as a WAIT
+// compares only the low eight bits of the line; a line past the last line of a PAL frame ($137,
+// CopperFrame::kLines) gets no WAIT: the copper would wait for it until its list starts again at
+// the next frame.
+class CopperLineWaits {
+public:
+    // horizontal: the position the WAITs ask for; bit 0 of the WAIT's first word is always set.
+    explicit CopperLineWaits(AsmWriter &out, int horizontal = 0) : m_out(out), m_hpos(horizontal) {}
+    // Writes the WAIT for line (0 or more) and gives true; gives false and writes nothing when
+    // the line is past the end of the frame.
+    bool waitFor(long line);
+
+private:
+    AsmWriter &m_out;
+    int m_hpos;
+    bool m_wrapped = false;
+};
+
+// Copper data that sets colour register colourRegister (0-255: bank x 32 + register) to a
+// colour. AGA: BPLCON3 with the bank and LOCT clear, the register with the high nibbles, BPLCON3
+// with LOCT set, the register with the low nibbles, which leaves LOCT set: end the code with
+// clearLoct(). OCS/ECS: one MOVE of the high nibbles to COLOR00-COLOR31.
+void writeCopperColour(AsmWriter &out, bool aga, int colourRegister, Rgb8 colour);
+// BPLCON3 for bank with LOCT clear, so that later colour writes set all their nibbles again.
+void clearLoct(AsmWriter &out, int bank);
 
 } // namespace amiga

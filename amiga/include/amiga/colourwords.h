@@ -8,6 +8,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace amiga {
 
@@ -56,6 +58,10 @@ constexpr Rgb8 fromHalves(std::uint16_t high, std::uint16_t low) {
             static_cast<std::uint8_t>((high & 0xf0) | (low >> 4 & 0xf)),
             static_cast<std::uint8_t>((high << 4 & 0xf0) | (low & 0xf))};
 }
+
+// A colour typed as "#rrggbb" or "rrggbb": exactly six hexadecimal digits, in either case;
+// nothing for anything else.
+std::optional<Rgb8> rgbFromText(std::string_view text);
 
 // The colour rounded to what a 12-bit register shows.
 constexpr Rgb8 toTwelveBit(Rgb8 colour) {

@@ -1,0 +1,75 @@
+#pragma once
+#include "colour/Colour.h"
+#include "common/CodeOutputTool.h"
+
+#include <QList>
+#include <QWidget>
+#include <amiga/gradient.h>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace Ui {
+class GradientViewController;
+}
+class QPlainTextEdit;
+
+// The Gradient tool: key colours at display lines blended into a copper gradient on one colour
+// register, with a preview of the exact colours beside what the printed copper list shows on
+// the chosen chipset, and fade tables of the Colour tool's palette.
+class GradientViewController : public QWidget, public CodeOutputTool {
+    Q_OBJECT
+public:
+    // Where colours come from outside the tool: the Colour tool's palette and the colour its
+    // editor holds. Without a source the palette is the default one and the edited colour black.
+    struct ColourSource {
+        std::function<QList<Colour>()> palette;
+        std::function<Colour()> editedColour;
+    };
+    enum class Output { CopperList, WordTable, FadeTable };
+
+    explicit GradientViewController(QWidget *parent = nullptr);
+    ~GradientViewController() override;
+
+    Ui::GradientViewController *controls() const { return ui.get(); }
+    QPlainTextEdit *codeOutputView() const override;
+    void setColourSource(ColourSource source);
+
+    // The key colours, in the order of the key list.
+    const std::vector<amiga::GradientKey> &keys() const { return m_keys; }
+    void setKeys(std::vector<amiga::GradientKey> keys);
+    int selectedKey() const { return m_selected; }
+    void selectKey(int index);
+    // What the controls ask for.
+    amiga::GradientRequest request() const;
+    // The fade table's palette and its text.
+    QList<Colour> fadePalette() const;
+
+    // Moves a key to a line (from the first line), as dragging its mark does.
+    void moveKey(int index, int line);
+    // Gives the selected key a colour.
+    void setSelectedKeyColour(const Colour &colour);
+
+public slots:
+    void addKey();
+    void removeKey();
+    void pickColour();
+    void usePaletteEntry();
+    void takeEditedColour();
+    void copyCode();
+    // Recomputes the output and the preview from the controls and the keys.
+    void refresh();
+
+private:
+    void configureController();
+    void fillKeyList();
+    void loadSelectedKey();
+    void chipsetChanged();
+    void showStatus(const QString &text);
+
+    std::unique_ptr<Ui::GradientViewController> ui;
+    std::vector<amiga::GradientKey> m_keys;
+    int m_selected = 0;
+    ColourSource m_source;
+    bool m_loading = false;
+};

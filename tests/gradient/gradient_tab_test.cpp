@@ -1,0 +1,223 @@
+// The Gradient tab, shown offscreen and driven through its controls: the text it shows is the
+// text quillfen-asm prints for the same input, byte for byte; its preview shows on each line
+// what the printed copper list makes the register hold; keys are added, moved (also by dragging
+// their marks), recoloured and removed.
+#include "gradient/GradientViewController.h"
+#include "run_program.h"
+#include "shell/MainTabViewController.h"
+#include "shell/MainWindow.h"
+#include "ui_GradientViewController.h"
+
+#include "QtPrinters.h"
+#include "UserInput.h"
+#include <QApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <amiga/gradient.h>
+#include <iff/form.h>
+#include <ilbm/bitmapheader.h>
+#include <ilbm/colormap.h>
+#include <ilbm/ilbm.h>
+
+#include <QTemporaryDir>
+#include <memory>
+
+namespace {
+
+class GradientTab : public ::testing::Test {
+protected:
+    void SetUp() override {
+        controller = std::make_unique<GradientViewController>();
+        controller->resize(1000, 640);
+        controller->show();
+        QApplication::processEvents();
+        ui = controller->controls();
+    }
+
+    std::string shownText() const { return ui->gradientCodeTextView->toPlainText().toStdString(); }
+    static std::string program(const std::string &arguments) {
+        const testprogram::Outcome outcome = testprogram::run(QUILLFEN_ASM_TOOL, arguments);
+        EXPECT_EQ(outcome.status, 0) << arguments << "\n" << outcome.err;
+        return outcome.out;
+    }
+
+    std::unique_ptr<GradientViewController> controller;
+    Ui::GradientViewController *ui = nullptr;
+};
+
+const amiga::Rgb8 black{0, 0, 0};
+const amiga::Rgb8 white{255, 255, 255};
+
+} // namespace
+
+TEST_F(GradientTab, ShowsTheTextQuillfenAsmPrintsForTheSameInput) {
+    controller->setKeys({{0, black}, {15, white}});
+    ui->startLineSpinBox->setValue(0x2b);
+    ui->lineCountSpinBox->setValue(16);
+    EXPECT_EQ(shownText(), program("gradient --start 2b --lines 16 0:#000000 15:#ffffff"));
+
+    struct Case {
+        int chipset, colourRegister, hpos, blend, dither, show;
+        const char *arguments;
+    } cases[] = {
+        {1, 37, 0x40, 1, 0, 0, "--chipset aga --register 37 --hpos 40 --blend oklab"},
+        {0, 5, 0x07, 0, 2, 0, "--register 5 --dither diffuse"},
+        {0, 0, 0x07, 1, 1, 1, "--blend oklab --dither ordered --table"},
+        {1, 255, 0xe2, 0, 0, 1, "--chipset aga --register 255 --hpos e2 --table"},
+    };
+    controller->setKeys({{0, {0x10, 0x20, 0x60}}, {90, {0xff, 0x80, 0x40}}, {150, white}});
+    ui->startLineSpinBox->setValue(0xf0);
+    ui->lineCountSpinBox->setValue(180); // past the end of the frame
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.arguments);
+        ui->chipsetComboBox->setCurrentIndex(c.chipset);
+        ui->registerSpinBox->setValue(c.colourRegister);
+        ui->hposSpinBox->setValue(c.hpos);
+        ui->blendComboBox->setCurrentIndex(c.blend);
+        if (ui->ditherComboBox->isEnabled())
+            ui->ditherComboBox->setCurrentIndex(c.dither);
+        ui->showComboBox->setCurrentIndex(c.show);
+        EXPECT_EQ(shownText(), program(std::string("gradient --start f0 --lines 180 ") +
+                                       c.arguments + " 0:#102060 90:#ff8040 150:#ffffff"));
+    }
+}
+
+TEST_F(GradientTab, FadeTablesAreQuillfenAsmsForThePicturesPalette) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string path = dir.filePath(QStringLiteral("two.ilbm")).toStdString();
+    IFF_Form *form = IFF_createForm("ILBM");
+    IFF_addToForm(form, reinterpret_cast<IFF_Chunk *>(ILBM_createBitMapHeader()));
+    ILBM_ColorMap *map = ILBM_createColorMap();
+    for (amiga::Rgb8 c : {amiga::Rgb8{0x12, 0x34, 0x56}, amiga::Rgb8{0xff, 0x80, 0x00}}) {
+        ILBM_ColorRegister *reg = ILBM_addColorRegisterInColorMap(map);
+        reg->red = c.red;
+        reg->green = c.green;
+        reg->blue = c.blue;
+    }
+    IFF_addToForm(form, reinterpret_cast<IFF_Chunk *>(map));
+    ASSERT_TRUE(ILBM_write(path.c_str(), reinterpret_cast<IFF_Chunk *>(form)));
+    ILBM_free(reinterpret_cast<IFF_Chunk *>(form));
+
+    controller->setColourSource({[] {
+                                     return QList<Colour>{
+                                         Colour::convertFrom24BitWithRed(0x12, 0x34, 0x56),
+                                         Colour::convertFrom24BitWithRed(0xff, 0x80, 0x00)};
+                                 },
+                                 {}});
+    // Changing the fade shows the fade table.
+    ui->fadeStepsSpinBox->setValue(3);
+    EXPECT_EQ(ui->showComboBox->currentIndex(), 2);
+    EXPECT_EQ(shownText(), program("fade --steps 3 " + path));
+    userinput::chooseWithKeys(ui->chipsetComboBox, 1);
+    userinput::chooseWithKeys(ui->fadeTargetComboBox, 1);
+    EXPECT_EQ(shownText(), program("fade --steps 3 --chipset aga --to ffffff " + path));
+    userinput::chooseWithKeys(ui->fadeTargetComboBox, 2);
+    userinput::type(ui->fadeColourLineEdit, "#FF8800");
+    ui->fadeStepsSpinBox->setValue(7);
+    EXPECT_EQ(shownText(), program("fade --steps 7 --chipset aga --to ff8800 " + path));
+}
+
+TEST_F(GradientTab, ThePreviewShowsWhatThePrintedListShowsOnEachLine) {
+    controller->setKeys(
+        {{0, {0x10, 0x00, 0x40}}, {70, {0xff, 0x80, 0x00}}, {150, {0, 0xc0, 0xff}}});
+    ui->startLineSpinBox->setValue(0xd0);
+    ui->lineCountSpinBox->setValue(200); // $d0-$197: past $ff and past the end of the frame
+    for (int chipset : {0, 1}) {
+        for (int dither : {0, 1, 2}) {
+            SCOPED_TRACE(testing::Message() << "chipset " << chipset << " dither " << dither);
+            ui->chipsetComboBox->setCurrentIndex(chipset);
+            if (chipset == 0)
+                ui->ditherComboBox->setCurrentIndex(dither);
+            const std::vector<amiga::GradientLine> lines =
+                amiga::gradientLines(controller->request());
+            const QList<QColor> &exact = ui->gradientPreview->exactColours();
+            const QList<QColor> &shown = ui->gradientPreview->shownColours();
+            ASSERT_EQ(exact.size(), 200);
+            ASSERT_EQ(shown.size(), 200);
+            for (int i = 0; i < 200; ++i) {
+                const amiga::GradientLine &line = lines[static_cast<std::size_t>(i)];
+                ASSERT_EQ(exact[i], QColor(line.colour.red, line.colour.green, line.colour.blue))
+                    << i;
+                // Past the frame's end ($138) the chips show nothing.
+                const QColor expected =
+                    0xd0 + i < 0x138 ? QColor(line.shown.red, line.shown.green, line.shown.blue)
+                                     : QColor(Qt::black);
+                ASSERT_EQ(shown[i], expected) << i;
+            }
+        }
+    }
+    // AGA has nothing to dither and 256 registers.
+    EXPECT_FALSE(ui->ditherComboBox->isEnabled());
+    EXPECT_EQ(ui->registerSpinBox->maximum(), 255);
+    ui->chipsetComboBox->setCurrentIndex(0);
+    EXPECT_TRUE(ui->ditherComboBox->isEnabled());
+    EXPECT_EQ(ui->registerSpinBox->maximum(), 31);
+}
+
+TEST_F(GradientTab, KeysAreAddedMovedRecolouredAndRemoved) {
+    controller->setColourSource({[] { return Colour::amigaDefaults(4); },
+                                 [] { return Colour::convertFrom24BitWithRed(1, 2, 3); }});
+    controller->setKeys({{0, black}, {100, white}});
+    ui->lineCountSpinBox->setValue(101);
+    const std::string before = shownText();
+
+    // A new key goes half way to the next one, in the colour the gradient has there.
+    controller->selectKey(0);
+    userinput::click(ui->addKeyButton);
+    ASSERT_EQ(controller->keys().size(), 3u);
+    EXPECT_EQ(controller->selectedKey(), 1);
+    EXPECT_EQ(controller->keys()[1].line, 50);
+    EXPECT_EQ(controller->keys()[1].colour, (amiga::Rgb8{128, 128, 128})); // 127.5 rounded
+    EXPECT_EQ(ui->keyLineSpinBox->value(), 50);
+    EXPECT_EQ(ui->keyColourLineEdit->text(), "#808080");
+
+    // A colour typed in full, in either case, takes effect at once.
+    userinput::type(ui->keyColourLineEdit, "FF0000");
+    EXPECT_EQ(controller->keys()[1].colour, (amiga::Rgb8{255, 0, 0}));
+    EXPECT_NE(shownText().find("COLOR00,$0f00"), std::string::npos);
+    // Letters that are no hex digit are refused at the keyboard.
+    QTest::keyClicks(ui->keyColourLineEdit, "zz");
+    EXPECT_EQ(ui->keyColourLineEdit->text(), "FF0000");
+
+    // Colours from the Colour tool: its palette entry and its edited colour.
+    ui->paletteEntrySpinBox->setValue(1);
+    userinput::click(ui->usePaletteEntryButton);
+    EXPECT_EQ(controller->keys()[1].colour, Colour::amigaDefaults(4)[1].toRgb8());
+    ui->paletteEntrySpinBox->setValue(9); // the palette has 4 entries
+    userinput::click(ui->usePaletteEntryButton);
+    EXPECT_EQ(controller->keys()[1].colour, Colour::amigaDefaults(4)[1].toRgb8());
+    EXPECT_TRUE(ui->gradientStatusLabel->text().contains("no entry 9"))
+        << ui->gradientStatusLabel->text().toStdString();
+    userinput::click(ui->takeEditedColourButton);
+    EXPECT_EQ(controller->keys()[1].colour, (amiga::Rgb8{1, 2, 3}));
+
+    // Moving the key by its line field, then by dragging its mark in the preview.
+    ui->keyLineSpinBox->setValue(20);
+    EXPECT_EQ(controller->keys()[1].line, 20);
+    GradientPreview *preview = ui->gradientPreview;
+    QTest::mousePress(preview, Qt::LeftButton, {}, QPoint(20, preview->yOfLine(20)));
+    QTest::mouseMove(preview, QPoint(20, preview->yOfLine(80)));
+    EXPECT_EQ(controller->keys()[1].line, 80);
+    EXPECT_EQ(ui->keyLineSpinBox->value(), 80);
+    // The preview follows at once: line 80 has the key's colour.
+    EXPECT_EQ(preview->exactColours()[80], QColor(1, 2, 3));
+    QTest::mouseRelease(preview, Qt::LeftButton, {}, QPoint(20, preview->yOfLine(80)));
+
+    userinput::click(ui->removeKeyButton);
+    EXPECT_EQ(shownText(), before);
+    controller->selectKey(0);
+    userinput::click(ui->removeKeyButton);
+    ASSERT_EQ(controller->keys().size(), 1u);
+    EXPECT_FALSE(ui->removeKeyButton->isEnabled()); // the last key stays
+}
+
+TEST(GradientWindow, EditCopyOutputCopiesTheGradientTabsCode) {
+    MainWindow window;
+    window.show();
+    window.tabViewController()->setCurrentIndex(4);
+    EXPECT_EQ(window.currentOutputView(),
+              window.gradientViewController()->controls()->gradientCodeTextView);
+    EXPECT_TRUE(window.findChild<QAction *>("copyOutputAction")->isEnabled());
+}
