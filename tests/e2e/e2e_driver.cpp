@@ -6,7 +6,7 @@
 //   QUILLFEN_E2E_REPORT=FILE   one line per check ("PASS name: got X" or
 //                              "FAIL name: got X expected Y"), then "DONE"
 //   QUILLFEN_SCREENSHOTS=DIR   also fills each tool with a fuller example and
-//                              saves DIR/{display,colour,registers,copper,workbench}.png
+//                              saves DIR/{display,colour,registers,copper,workbench,gradient}.png
 //
 // With neither set the module does nothing, so a stray preload is harmless.
 // Only object names, Qt's own classes and public signals are used: the module
@@ -103,6 +103,7 @@ public:
             registers();
             copper();
             workbench();
+            gradient();
         }
         m_report.finish();
         if (auto *quit = find<QAction>("quitAction"))
@@ -428,6 +429,22 @@ private:
         if (listing->model())
             listing->setCurrentIndex(listing->model()->index(30, 0));
         screenshot("workbench");
+    }
+
+    void gradient() {
+        if (!showTool(6, "gradientViewController"))
+            return;
+        auto *code = find<QPlainTextEdit>("gradientCodeTextView");
+        if (!code)
+            return;
+        // The tab starts with a worked gradient; its list ends with the count line.
+        m_report.check(
+            QStringLiteral("gradient code ends with its count"),
+            code->toPlainText().section(QLatin1Char('\n'), -2, -2).startsWith(QLatin1String("; "))
+                ? QStringLiteral("yes")
+                : code->toPlainText().right(80),
+            QStringLiteral("yes"));
+        screenshot("gradient");
     }
 
     QMainWindow *m_window;

@@ -216,7 +216,7 @@ TEST_F(GradientTab, KeysAreAddedMovedRecolouredAndRemoved) {
 TEST(GradientWindow, EditCopyOutputCopiesTheGradientTabsCode) {
     MainWindow window;
     window.show();
-    window.tabViewController()->setCurrentIndex(4);
+    window.tabViewController()->setCurrentIndex(5);
     EXPECT_EQ(window.currentOutputView(),
               window.gradientViewController()->controls()->gradientCodeTextView);
     EXPECT_TRUE(window.findChild<QAction *>("copyOutputAction")->isEnabled());
