@@ -16,10 +16,14 @@
 #include <QDropEvent>
 #include <QEvent>
 #include <QFileInfo>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
+#include <QTabBar>
 #include <QTextBrowser>
 #include <QUrl>
 #include <iterator>
@@ -59,6 +63,7 @@ MainWindow::MainWindow(QWidget *parent, ToolLoading loading)
     if (loading == ToolLoading::WithTheWindow)
         buildTools();
     updateActions();
+    fitMinimumSizeToTools();
 }
 
 MainWindow::~MainWindow() = default;
@@ -147,6 +152,7 @@ void MainWindow::buildTools() {
         tabs->setCurrentIndex(current);
     }
     updateActions();
+    fitMinimumSizeToTools();
     emit toolsBuilt();
 }
 
@@ -160,6 +166,23 @@ QPlainTextEdit *MainWindow::currentOutputView() const {
 std::array<QAction *, MainWindow::kTools> MainWindow::toolActions() const {
     return {ui->showDisplayAction, ui->showColourAction,    ui->showRegistersAction,
             ui->showCopperAction,  ui->showWorkbenchAction, ui->showGradientAction};
+}
+
+void MainWindow::fitMinimumSizeToTools() {
+    QSize need(0, 0);
+    MainTabViewController *tabs = ui->mainTabViewController;
+    for (int index = 0; index < tabs->count(); ++index)
+        if (const auto *contents =
+                tabs->widget(index)->findChild<QWidget *>(QStringLiteral("toolContents")))
+            need = need.expandedTo(contents->minimumSizeHint());
+    // The window around a tool: frame of the tab page, tab bar, menu bar and status bar.
+    const QSize chrome(2 * tabs->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 24,
+                       tabs->tabBar()->sizeHint().height() + menuBar()->sizeHint().height() +
+                           statusBar()->sizeHint().height() + 24);
+    QSize wanted = need + chrome;
+    if (const QScreen *shown = screen())
+        wanted = wanted.boundedTo(shown->availableGeometry().size());
+    setMinimumSize(wanted);
 }
 
 void MainWindow::updateActions() {

@@ -79,6 +79,9 @@ private:
     static constexpr int kTools = 6;
     std::array<QAction *, kTools> toolActions() const;
     void updateActions();
+    // The minimum size at which every built tool shows whole, within the screen: a tool needing
+    // more than the screen has scrolls instead of squeezing its controls.
+    void fitMinimumSizeToTools();
     void queueBuildTools();
 
     std::unique_ptr<Ui::MainWindow> ui;

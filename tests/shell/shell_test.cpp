@@ -10,8 +10,13 @@
 
 #include "QtPrinters.h"
 #include "colour/PaletteDataSource.h"
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -20,6 +25,8 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -279,4 +286,58 @@ TEST(Shell, APictureDroppedOnTheWindowGivesTheColourToolItsPalette) {
                                     Colour::convertFrom24BitWithRed(0xab, 0xcd, 0xef)};
     EXPECT_EQ(window.colourViewController()->paletteDataSource()->paletteEntries(), expected);
     delete data;
+}
+
+// At the window's minimum size every tool shows each of its controls at least at the size the
+// control asks for: a tool that needs more than the screen has scrolls instead of squeezing.
+// Run at 100% and, as a second test with QT_SCALE_FACTOR=2, at 200%.
+TEST(ShellLayout, EveryToolFitsTheMinimumSize) {
+    MainWindow window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.resize(window.minimumSize());
+    QApplication::processEvents();
+    EXPECT_GE(window.minimumWidth(), 320);
+    MainTabViewController *tabs = window.tabViewController();
+    for (int index = 0; index < tabs->count(); ++index) {
+        tabs->setCurrentIndex(index);
+        QApplication::processEvents();
+        const std::string tool = tabs->tabText(index).toStdString();
+        auto *contents = tabs->widget(index)->findChild<QWidget *>("toolContents");
+        ASSERT_NE(contents, nullptr) << tool;
+        // The screen allowing, the tool shows whole without scrolling.
+        const QSize screen = window.screen()->availableGeometry().size();
+        if (contents->minimumSizeHint().width() + 60 < screen.width() &&
+            contents->minimumSizeHint().height() + 120 < screen.height()) {
+            EXPECT_GE(contents->parentWidget()->width(), contents->minimumSizeHint().width())
+                << tool;
+            EXPECT_GE(contents->parentWidget()->height(), contents->minimumSizeHint().height())
+                << tool;
+        }
+        for (QWidget *control : contents->findChildren<QWidget *>()) {
+            const bool isControl =
+                qobject_cast<QAbstractButton *>(control) || qobject_cast<QLineEdit *>(control) ||
+                qobject_cast<QComboBox *>(control) || qobject_cast<QAbstractSpinBox *>(control) ||
+                qobject_cast<QAbstractSlider *>(control) ||
+                qobject_cast<QAbstractItemView *>(control) ||
+                qobject_cast<QPlainTextEdit *>(control);
+            // The parts Qt builds inside a control (a spin box's field) size with it.
+            const bool part = control->objectName().isEmpty() ||
+                              control->objectName().startsWith(QLatin1String("qt_"));
+            if (!isControl || part || !control->isVisibleTo(contents) ||
+                qobject_cast<QAbstractScrollArea *>(control->parentWidget()) ||
+                !control->minimumSizeHint().isValid())
+                continue;
+            // A view's scroll bars are its own business.
+            if (qobject_cast<QScrollBar *>(control))
+                continue;
+            const QSize hint = control->minimumSizeHint();
+            EXPECT_GE(control->width(), hint.width())
+                << tool << ": " << control->objectName().toStdString() << " is " << control->width()
+                << " wide, needs " << hint.width();
+            EXPECT_GE(control->height(), hint.height())
+                << tool << ": " << control->objectName().toStdString() << " is "
+                << control->height() << " high, needs " << hint.height();
+        }
+    }
 }
