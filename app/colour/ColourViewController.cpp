@@ -1,4 +1,5 @@
 #include "colour/ColourViewController.h"
+#include "common/SnapshotCommand.h"
 #include "common/TextFields.h"
 #include "ui_ColourViewController.h"
 
@@ -22,6 +23,8 @@
 #include <QLoggingCategory>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
+#include <QUndoStack>
+#include <QWheelEvent>
 #include <amiga/colourcode.h>
 #include <cstdlib>
 #include <vector>
@@ -65,6 +68,7 @@ ColourViewController::~ColourViewController() {
 }
 
 void ColourViewController::configureController() {
+    m_undoStack = new QUndoStack(this);
     auto *formatter = new RGBColourNumberFormatter(this);
     const struct {
         QSlider *slider;
@@ -79,9 +83,17 @@ void ColourViewController::configureController() {
         connect(slider, &QSlider::valueChanged, this,
                 [this, slider] { calculateColours(slider, true); });
         field->setValidator(formatter);
-        connect(field, &QLineEdit::editingFinished, this,
-                [this, field] { controlTextDidEndEditing(field); });
+        connect(field, &QLineEdit::editingFinished, this, [this, field] {
+            controlTextDidEndEditing(field);
+            m_openEdit = Step::Own; // a typed value is one edit
+        });
+        // A slider let go ends the edit its drag made.
+        connect(slider, &QSlider::sliderReleased, this, [this] { m_openEdit = Step::Own; });
     }
+    connect(ui->rainbowIndexHeightTextField, &QLineEdit::editingFinished, this,
+            [this] { m_openEdit = Step::Own; });
+    // One notch of the wheel over the palette size must not throw colours away.
+    ui->paletteColourEntriesPopupButton->installEventFilter(this);
 
     for (QSlider *slider : {ui->agaColourBankSlider, ui->colourRegisterSlider})
         connect(slider, &QSlider::valueChanged, this,
@@ -122,6 +134,9 @@ void ColourViewController::configureController() {
 
     // Show the code for the editor's colour from the start.
     outputColourCode();
+    // The palette the tab starts with is no change of the user's.
+    m_undoStack->clear();
+    m_openEdit = Step::Own;
 }
 
 // --- The editor ---
@@ -225,15 +240,16 @@ void ColourViewController::changeNumberOfColourEntries(QComboBox *popup) {
     const qint64 current = present.size();
     if (n == current)
         return;
-    if (!ui->keepExistingPaletteButton->isChecked()) {
-        m_paletteDataSource->setPaletteEntries(Colour::amigaDefaults(n));
-        return;
-    }
     QList<Colour> entries;
-    entries.reserve(n);
-    for (qint64 i = 0; i < n; ++i)
-        entries.append(i < current ? present[i] : Colour::defaultAmigaGrey());
-    m_paletteDataSource->setPaletteEntries(entries);
+    if (!ui->keepExistingPaletteButton->isChecked()) {
+        entries = Colour::amigaDefaults(n);
+    } else {
+        entries.reserve(n);
+        for (qint64 i = 0; i < n; ++i)
+            entries.append(i < current ? present[i] : Colour::defaultAmigaGrey());
+    }
+    changePalette(n == 1 ? tr("Palette of 1 Colour") : tr("Palette of %1 Colours").arg(n),
+                  [&] { m_paletteDataSource->setPaletteEntries(entries); });
 }
 
 void ColourViewController::updatePopupButtonForColourCount(qint64 count) {
@@ -256,7 +272,9 @@ void ColourViewController::resetSelection() {
 }
 
 void ColourViewController::storeRainbowHeight(qint64 height, qint64 paletteIndex) {
-    m_paletteDataSource->storeRainbowHeight(height, paletteIndex);
+    changePalette(
+        tr("Rainbow Height"),
+        [&] { m_paletteDataSource->storeRainbowHeight(height, paletteIndex); }, Step::HeightEdit);
 }
 
 void ColourViewController::updateSelectedColours() {
@@ -264,8 +282,13 @@ void ColourViewController::updateSelectedColours() {
         return;
     const QList<int> rows = ui->paletteEditorCollectionView->selectedRows();
     const Colour colour = ui->colourWell->color();
-    for (int row : rows)
-        m_paletteDataSource->updatePaletteEntryForCollectionView(row, colour);
+    changePalette(
+        tr("Colour Edit"),
+        [&] {
+            for (int row : rows)
+                m_paletteDataSource->updatePaletteEntryForCollectionView(row, colour);
+        },
+        Step::ColourEdit);
 }
 
 void ColourViewController::controlTextDidEndEditing(QLineEdit *field) {
@@ -290,8 +313,10 @@ void ColourViewController::controlTextDidEndEditing(QLineEdit *field) {
 }
 
 void ColourViewController::colourPicked(const Colour &colour) {
-    // A picked colour is an edit like a typed one.
+    // A picked colour is an edit like a typed one, and a whole one.
+    m_openEdit = Step::Own;
     updateColourConversionWithColour(colour, -1);
+    m_openEdit = Step::Own;
 }
 
 void ColourViewController::rainbowHeightEdited() {
@@ -315,6 +340,7 @@ void ColourViewController::loadEntryIntoEditor(int row) {
 
 void ColourViewController::selectionChanged(const QItemSelection &selected,
                                             const QItemSelection &deselected) {
+    m_openEdit = Step::Own;
     const QList<int> deselectedRows = rowsOf(deselected);
     if (!deselectedRows.isEmpty())
         didDeselectItems(deselectedRows);
@@ -451,15 +477,18 @@ bool ColourViewController::acceptDrop(const QMimeData *drag, int index,
                 return false;
             // Dropped in front of entry index: it ends up just there.
             const int to = index > s ? index - 1 : index;
-            m_paletteDataSource->moveEntry(s, to);
+            changePalette(tr("Move Entry"), [&] { m_paletteDataSource->moveEntry(s, to); });
         } else {
             const PaletteEntryCollectionViewItem *target = m_paletteDataSource->itemAtIndex(index);
             if (!target)
                 return false;
             const Colour t = target->colour();
-            m_paletteDataSource->updatePaletteEntryForCollectionView(index, d);
-            if (ui->dragDropMethodPopupButton->currentIndex() == 0)
-                m_paletteDataSource->updatePaletteEntryForCollectionView(s, t);
+            const bool swap = ui->dragDropMethodPopupButton->currentIndex() == 0;
+            changePalette(swap ? tr("Swap Entries") : tr("Copy Entry"), [&] {
+                m_paletteDataSource->updatePaletteEntryForCollectionView(index, d);
+                if (swap)
+                    m_paletteDataSource->updatePaletteEntryForCollectionView(s, t);
+            });
         }
         // The editor follows the entry it shows, which may have moved or changed.
         const QList<int> rows = grid->selectedRows();
@@ -471,7 +500,8 @@ bool ColourViewController::acceptDrop(const QMimeData *drag, int index,
     const std::optional<Colour> d = colourFromMimeData(drag);
     if (!d || operation != PaletteCollectionView::DropOn || index < 0 || index >= count)
         return false;
-    m_paletteDataSource->updatePaletteEntryForCollectionView(index, *d);
+    changePalette(tr("Drop Colour"),
+                  [&] { m_paletteDataSource->updatePaletteEntryForCollectionView(index, *d); });
     const QModelIndex target = m_paletteDataSource->index(index, 0);
     grid->selectionModel()->select(target, QItemSelectionModel::ClearAndSelect);
     grid->selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
@@ -483,6 +513,10 @@ bool ColourViewController::acceptDrop(const QMimeData *drag, int index,
 // Ctrl+Left and Ctrl+Right move the selected entry within the palette: the
 // keyboard's way of dragging it between its neighbours.
 bool ColourViewController::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == ui->paletteColourEntriesPopupButton && event->type() == QEvent::Wheel) {
+        event->ignore();
+        return true;
+    }
     if (watched == ui->paletteEditorCollectionView && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if ((key->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier &&
@@ -501,8 +535,10 @@ bool ColourViewController::moveSelectedEntry(int step) {
         return false;
     const int from = rows.first();
     const int to = from + step;
-    if (to < 0 || to >= m_paletteDataSource->paletteEntries().size() ||
-        !m_paletteDataSource->moveEntry(from, to))
+    bool done = false;
+    if (to >= 0 && to < m_paletteDataSource->paletteEntries().size())
+        changePalette(tr("Move Entry"), [&] { done = m_paletteDataSource->moveEntry(from, to); });
+    if (!done)
         return false;
     const QModelIndex moved = m_paletteDataSource->index(to, 0);
     grid->selectionModel()->select(moved, QItemSelectionModel::ClearAndSelect);
@@ -535,15 +571,50 @@ bool ColourViewController::decodePaletteWithURL(const QString &path) {
         setStatus(file.error);
         return false;
     }
-    for (const QList<Colour> &colours : file.colourMaps) {
-        updatePopupButtonForColourCount(colours.size());
-        m_paletteDataSource->setPaletteEntries(colours);
-    }
+    changePalette(tr("Load Palette"), [&] {
+        for (const QList<Colour> &colours : file.colourMaps) {
+            updatePopupButtonForColourCount(colours.size());
+            m_paletteDataSource->setPaletteEntries(colours);
+        }
+    });
     const qsizetype n = file.colourMaps.last().size();
     const QString name = QFileInfo(path).fileName();
     setStatus(n == 1 ? tr("Loaded 1 colour from “%1”.").arg(name)
                      : tr("Loaded %1 colours from “%2”.").arg(n).arg(name));
     return true;
+}
+
+void ColourViewController::changePalette(const QString &what, const std::function<void()> &change,
+                                         Step step) {
+    using Snapshot = PaletteDataSource::Snapshot;
+    Snapshot before = m_paletteDataSource->snapshot();
+    change();
+    Snapshot after = m_paletteDataSource->snapshot();
+    if (after == before)
+        return;
+    // Only a load says where the palette came from; after any other change that would be stale.
+    if (step != Step::Own || what != tr("Load Palette"))
+        setStatus(QString());
+    const int mergeId = step == Step::Own ? -1 : static_cast<int>(step);
+    const bool joins = step != Step::Own && step == m_openEdit;
+    m_undoStack->push(new SnapshotCommand<Snapshot>(
+        what, std::move(before), std::move(after),
+        [this](const Snapshot &state) {
+            m_paletteDataSource->restore(state);
+            showRestoredPalette();
+        },
+        mergeId, [joins] { return joins; }));
+    m_openEdit = step;
+}
+
+void ColourViewController::showRestoredPalette() {
+    m_openEdit = Step::Own;
+    updatePopupButtonForColourCount(m_paletteDataSource->paletteEntries().size());
+    const QList<int> rows = ui->paletteEditorCollectionView->selectedRows();
+    if (rows.size() == 1)
+        loadEntryIntoEditor(rows.first());
+    const qsizetype n = m_paletteDataSource->paletteEntries().size();
+    setStatus(n == 1 ? tr("The palette has 1 colour.") : tr("The palette has %1 colours.").arg(n));
 }
 
 void ColourViewController::setStatus(const QString &text) {

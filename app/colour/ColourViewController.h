@@ -2,9 +2,11 @@
 #include "colour/Colour.h"
 #include "colour/PaletteCollectionView.h"
 #include "common/CodeOutputTool.h"
+#include "common/UndoableTool.h"
 
 #include <QList>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,6 +20,7 @@ class ColourViewController;
 }
 class PaletteDataSource;
 class QComboBox;
+class QUndoStack;
 class QItemSelection;
 class QLineEdit;
 class QPlainTextEdit;
@@ -27,7 +30,8 @@ class QPlainTextEdit;
 // and the colour, palette and rainbow code for AGA and OCS/ECS.
 class ColourViewController : public QWidget,
                              public PaletteCollectionView::DropDelegate,
-                             public CodeOutputTool {
+                             public CodeOutputTool,
+                             public UndoableTool {
     Q_OBJECT
 public:
     explicit ColourViewController(QWidget *parent = nullptr);
@@ -38,6 +42,9 @@ public:
     PaletteDataSource *paletteDataSource() const { return m_paletteDataSource; }
     // The view that holds the tab's generated code: the one the window copies from.
     QPlainTextEdit *codeOutputView() const override;
+    // Every change to the palette can be undone: colour edits (one step per finished edit),
+    // drops, moves, loads, size changes and rainbow heights.
+    QUndoStack *undoStack() const override { return m_undoStack; }
 
     // A colour slider moved (sender), or a direct call (sender null): refresh
     // that gun's fields; with updateUserInterface also the well, the colour code
@@ -106,6 +113,14 @@ private:
     // Shows an entry in the editor: colour, bank, register, rainbow height.
     void loadEntryIntoEditor(int row);
     void setStatus(const QString &text);
+    // Makes a change to the palette as one step that can be undone. An edit that continues the
+    // one before it (the same slider still held, the same field still being typed in) joins
+    // its step; anything else ends the edit.
+    enum class Step { Own, ColourEdit, HeightEdit };
+    void changePalette(const QString &what, const std::function<void()> &change,
+                       Step step = Step::Own);
+    // The palette put back by undo or redo: the pop-up, the editor and the status line follow.
+    void showRestoredPalette();
     amiga::ColourCodeOptions codeOptions() const;
     void showCode(const std::string &text);
 
@@ -116,4 +131,7 @@ private:
     bool m_loadingSelection = false;
     // The entry whose rainbow height the height field shows, or -1.
     int m_heightFieldIndex = -1;
+    QUndoStack *m_undoStack = nullptr;
+    // The step the last edit made, while more of the same edit may join it.
+    Step m_openEdit = Step::Own;
 };

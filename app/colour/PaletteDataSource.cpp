@@ -18,6 +18,26 @@ void PaletteDataSource::setPaletteEntries(const QList<Colour> &entries) {
     endResetModel();
 }
 
+PaletteDataSource::Snapshot PaletteDataSource::snapshot() const {
+    Snapshot state{m_paletteEntries, {}};
+    state.rainbowHeights.reserve(m_items.size());
+    for (const PaletteEntryCollectionViewItem &item : m_items)
+        state.rainbowHeights.append(item.rainbowHeight());
+    return state;
+}
+
+void PaletteDataSource::restore(const Snapshot &snapshot) {
+    beginResetModel();
+    m_paletteEntries = snapshot.entries;
+    m_items.resize(snapshot.entries.size());
+    for (qsizetype i = 0; i < snapshot.entries.size(); ++i) {
+        refreshCell(i);
+        m_items[i].setRainbowHeight(i < snapshot.rainbowHeights.size() ? snapshot.rainbowHeights[i]
+                                                                       : 0);
+    }
+    endResetModel();
+}
+
 void PaletteDataSource::refreshCell(qint64 index) {
     const Colour &c = m_paletteEntries[index];
     m_items[index].setPaletteValuesForIndex(index, c.redComponent(), c.greenComponent(),

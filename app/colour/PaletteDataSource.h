@@ -18,6 +18,15 @@ public:
 
     explicit PaletteDataSource(QObject *parent = nullptr);
 
+    // The palette as it stands, with every entry's rainbow height: what undo puts back.
+    struct Snapshot {
+        QList<Colour> entries;
+        QList<qint64> rainbowHeights;
+        friend bool operator==(const Snapshot &, const Snapshot &) = default;
+    };
+    Snapshot snapshot() const;
+    void restore(const Snapshot &snapshot);
+
     const QList<Colour> &paletteEntries() const { return m_paletteEntries; }
     // Replaces the whole palette and reloads the grid.
     void setPaletteEntries(const QList<Colour> &entries);

@@ -41,6 +41,41 @@ void CopperSequenceModel::removeAt(int row) {
     endRemoveRows();
 }
 
+namespace {
+
+CopperSequenceModel::Sequence copies(const CopperSequenceModel::Sequence &from) {
+    CopperSequenceModel::Sequence to;
+    to.reserve(from.size());
+    for (const auto &object : from) {
+        std::unique_ptr<CopperObject> copy = object->copy();
+        copy->setUuid(object->uuid());
+        to.push_back(std::move(copy));
+    }
+    return to;
+}
+
+} // namespace
+
+std::shared_ptr<const CopperSequenceModel::Sequence> CopperSequenceModel::snapshot() const {
+    return std::make_shared<const Sequence>(copies(m_sequence));
+}
+
+void CopperSequenceModel::restore(const Sequence &snapshot) {
+    beginResetModel();
+    m_sequence = copies(snapshot);
+    endResetModel();
+}
+
+bool CopperSequenceModel::matches(const Sequence &snapshot) const {
+    if (snapshot.size() != m_sequence.size())
+        return false;
+    for (std::size_t i = 0; i < snapshot.size(); ++i)
+        if (snapshot[i]->uuid() != m_sequence[i]->uuid() ||
+            snapshot[i]->commandDescription() != m_sequence[i]->commandDescription())
+            return false;
+    return true;
+}
+
 void CopperSequenceModel::clear() {
     if (m_sequence.empty())
         return;

@@ -38,6 +38,13 @@ public:
     // it ends at gap when it came from gap or later, at gap - 1 otherwise.
     void moveToGap(int row, int gap);
 
+    // The list as it stands, each instruction copied with its uuid, for undo.
+    std::shared_ptr<const Sequence> snapshot() const;
+    // Puts a snapshot's instructions back in place of the list.
+    void restore(const Sequence &snapshot);
+    // Whether the list holds the same instructions, in the same order, as a snapshot.
+    bool matches(const Sequence &snapshot) const;
+
     void setDropHandler(DropHandler handler) { m_dropHandler = std::move(handler); }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;

@@ -6,6 +6,7 @@
 
 #include "common/HexFormatter.h"
 #include "common/HexToInteger.h"
+#include "common/SnapshotCommand.h"
 #include "common/Wrapping.h"
 #include "copper/CopperCode.h"
 #include "copper/CopperMove.h"
@@ -16,6 +17,7 @@
 #include <QClipboard>
 #include <QFontDatabase>
 #include <QKeyEvent>
+#include <QUndoStack>
 #include <cstdlib>
 
 CopperViewController::CopperViewController(QWidget *parent)
@@ -27,6 +29,7 @@ CopperViewController::CopperViewController(QWidget *parent)
 CopperViewController::~CopperViewController() = default;
 
 void CopperViewController::configureController() {
+    m_undoStack = new QUndoStack(this);
     m_sequence = new CopperSequenceModel(this);
     m_sequence->setDropHandler(
         [this](const QString &uuidText, int gap) { return acceptDrop(uuidText, gap); });
@@ -92,7 +95,7 @@ bool CopperViewController::eventFilter(QObject *watched, QEvent *event) {
             modifiers == Qt::ControlModifier) {
             const int gap = key->key() == Qt::Key_Up ? row - 1 : row + 2;
             if (row >= 0 && gap >= 0 && gap <= m_sequence->rowCount()) {
-                m_sequence->moveToGap(row, gap);
+                changeSequence(tr("Move Instruction"), [&] { m_sequence->moveToGap(row, gap); });
                 selectRow();
             }
             return true;
@@ -127,7 +130,7 @@ void CopperViewController::addMoveCommand() {
     move->setAutoHorizontalValue(ui->moveAutoHorizontalValueButton->isChecked());
     move->setVerticalHexValue(ui->moveVerticalValueTextField->text(),
                               ui->moveHorizontalValueTextField->text());
-    m_sequence->append(std::move(move));
+    changeSequence(tr("Add MOVE"), [&] { m_sequence->append(std::move(move)); });
 }
 
 void CopperViewController::addWaitCommand() {
@@ -137,7 +140,8 @@ void CopperViewController::addWaitCommand() {
     wait->setVerticalMaskHexValue(ui->waitVerticleMaskTextField->text(),
                                   ui->waitHorizontalMaskTextField->text());
     wait->setSkip(ui->waitSkipButton->isChecked());
-    m_sequence->append(std::move(wait));
+    changeSequence(wait->isSkip() ? tr("Add SKIP") : tr("Add WAIT"),
+                   [&] { m_sequence->append(std::move(wait)); });
 }
 
 void CopperViewController::selectRow() {
@@ -156,19 +160,19 @@ void CopperViewController::copyCommand() {
     if (!copy)
         return;
     copy->setUuid(QUuid::createUuid());
-    m_sequence->append(std::move(copy));
+    changeSequence(tr("Duplicate Instruction"), [&] { m_sequence->append(std::move(copy)); });
 }
 
 void CopperViewController::removeCommand() {
     const int row = currentSelectedRow();
     if (row < 0)
         return;
-    m_sequence->removeAt(row);
+    changeSequence(tr("Remove Instruction"), [&] { m_sequence->removeAt(row); });
     selectRow();
 }
 
 void CopperViewController::clearSequence() {
-    m_sequence->clear();
+    changeSequence(tr("Clear List"), [&] { m_sequence->clear(); });
     selectRow();
 }
 
@@ -231,12 +235,26 @@ void CopperViewController::loadCommand(int row) {
     }
 }
 
+void CopperViewController::changeSequence(const QString &what,
+                                          const std::function<void()> &change) {
+    using Snapshot = std::shared_ptr<const CopperSequenceModel::Sequence>;
+    Snapshot before = m_sequence->snapshot();
+    change();
+    if (m_sequence->matches(*before))
+        return;
+    m_undoStack->push(new SnapshotCommand<Snapshot>(what, std::move(before), m_sequence->snapshot(),
+                                                    [this](const Snapshot &state) {
+                                                        m_sequence->restore(*state);
+                                                        selectRow();
+                                                    }));
+}
+
 bool CopperViewController::acceptDrop(const QString &uuidText, int gap) {
     // The dragged instruction is the one the drag carries, whatever is selected.
     const int row = m_sequence->rowOfUuid(QUuid::fromString(uuidText.trimmed()));
     if (row < 0)
         return false;
-    m_sequence->moveToGap(row, gap);
+    changeSequence(tr("Move Instruction"), [&] { m_sequence->moveToGap(row, gap); });
     selectRow();
     return true;
 }

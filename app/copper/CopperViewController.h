@@ -1,7 +1,9 @@
 #pragma once
 #include "common/CodeOutputTool.h"
+#include "common/UndoableTool.h"
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 namespace Ui {
@@ -10,11 +12,12 @@ class CopperViewController;
 class CopperObject;
 class CopperSequenceModel;
 class HexFormatter;
+class QUndoStack;
 class QPlainTextEdit;
 
 // The Copper tool: a short list of MOVE and WAIT instructions, printed as one
 // dc.w line per display line, each line a WAIT followed by the list's words.
-class CopperViewController : public QWidget, public CodeOutputTool {
+class CopperViewController : public QWidget, public CodeOutputTool, public UndoableTool {
     Q_OBJECT
 public:
     explicit CopperViewController(QWidget *parent = nullptr);
@@ -26,6 +29,8 @@ public:
     qint64 selectedCommandRow() const { return m_selectedCommandRow; }
     // The view that holds the tool's generated code.
     QPlainTextEdit *codeOutputView() const override;
+    // Adding, removing, duplicating, moving and clearing instructions can be undone.
+    QUndoStack *undoStack() const override { return m_undoStack; }
 
 public slots:
     // Appends a MOVE when the register field names a register; otherwise says
@@ -49,6 +54,8 @@ protected:
 
 private:
     void configureController();
+    // Makes a change to the list as one step that can be undone.
+    void changeSequence(const QString &what, const std::function<void()> &change);
     // Moves the instruction named by uuidText into the gap before gap.
     bool acceptDrop(const QString &uuidText, int gap);
     // The row the list really shows selected, -1 for none.
@@ -57,5 +64,6 @@ private:
     std::unique_ptr<Ui::CopperViewController> ui;
     CopperSequenceModel *m_sequence = nullptr;
     HexFormatter *m_hexFormatter = nullptr;
+    QUndoStack *m_undoStack = nullptr;
     qint64 m_selectedCommandRow = 0;
 };

@@ -3,6 +3,7 @@
 #include "colour/ColourWell.h"
 #include "colour/PaletteDataSource.h"
 #include "common/CodeOutputTool.h"
+#include "common/UndoableTool.h"
 #include "copper/CopperViewController.h"
 #include "gradient/GradientViewController.h"
 #include "registers/RegistersViewController.h"
@@ -25,6 +26,8 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTextBrowser>
+#include <QUndoGroup>
+#include <QUndoStack>
 #include <QUrl>
 #include <iterator>
 
@@ -38,6 +41,20 @@ MainWindow::MainWindow(QWidget *parent, ToolLoading loading)
     connect(ui->aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
     connect(ui->userGuideAction, &QAction::triggered, this, &MainWindow::showUserGuide);
     setAcceptDrops(true);
+
+    // Edit > Undo and Redo work on the changes of the tool on show.
+    m_undoGroup = new QUndoGroup(this);
+    QAction *undo = m_undoGroup->createUndoAction(this, tr("&Undo"));
+    undo->setObjectName(QStringLiteral("undoAction"));
+    undo->setShortcut(QKeySequence::Undo);
+    QAction *redo = m_undoGroup->createRedoAction(this, tr("&Redo"));
+    redo->setObjectName(QStringLiteral("redoAction"));
+    redo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
+    QMenu *edit = ui->editMenu;
+    QAction *first = edit->actions().isEmpty() ? nullptr : edit->actions().first();
+    edit->insertAction(first, undo);
+    edit->insertAction(first, redo);
+    edit->insertSeparator(first);
 
     const std::array<QAction *, kTools> toolActions = this->toolActions();
     // The View menu marks the tool on show.
@@ -187,6 +204,12 @@ void MainWindow::fitMinimumSizeToTools() {
 
 void MainWindow::updateActions() {
     ui->copyOutputAction->setEnabled(currentOutputView() != nullptr);
+    const auto *undoable =
+        dynamic_cast<const UndoableTool *>(ui->mainTabViewController->currentWidget());
+    QUndoStack *stack = undoable ? undoable->undoStack() : nullptr;
+    if (stack && !m_undoGroup->stacks().contains(stack))
+        m_undoGroup->addStack(stack);
+    m_undoGroup->setActiveStack(stack);
     const std::array<QAction *, kTools> actions = toolActions();
     const int index = ui->mainTabViewController->currentIndex();
     if (index >= 0 && index < kTools)

@@ -15,6 +15,7 @@ class QAction;
 class QDragEnterEvent;
 class QDropEvent;
 class QPlainTextEdit;
+class QUndoGroup;
 class RegistersViewController;
 
 // The one window: its content is the tab container with the tools, and
@@ -93,4 +94,5 @@ private:
     CopperWorkbenchViewController *workbench = nullptr;
     GradientViewController *gradient = nullptr;
     QWidget *guide = nullptr;
+    QUndoGroup *m_undoGroup = nullptr;
 };

@@ -1,0 +1,152 @@
+// Undo and redo from the Edit menu, on the tool on show: every change to a palette and to a
+// copper list is one step, and nothing a user did is lost to a stray wheel notch.
+#include "colour/ColourViewController.h"
+#include "colour/PaletteDataSource.h"
+#include "copper/CopperSequenceModel.h"
+#include "copper/CopperViewController.h"
+#include "shell/MainTabViewController.h"
+#include "shell/MainWindow.h"
+#include "ui_ColourViewController.h"
+#include "ui_CopperViewController.h"
+
+#include "QtPrinters.h"
+#include "UserInput.h"
+
+#include <QAction>
+#include <QSlider>
+#include <QTest>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Undo : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        undo = window.findChild<QAction *>("undoAction");
+        redo = window.findChild<QAction *>("redoAction");
+        ASSERT_NE(undo, nullptr);
+        ASSERT_NE(redo, nullptr);
+    }
+    void show(QWidget *tool) {
+        window.tabViewController()->setCurrentWidget(tool);
+        QApplication::processEvents();
+    }
+    // The list's rows as they read.
+    QStringList rows(CopperViewController *copper) const {
+        QStringList texts;
+        CopperSequenceModel *model = copper->sequenceArray();
+        for (int row = 0; row < model->rowCount(); ++row)
+            texts << model->data(model->index(row, 0)).toString();
+        return texts;
+    }
+
+    MainWindow window;
+    QAction *undo = nullptr;
+    QAction *redo = nullptr;
+};
+
+} // namespace
+
+TEST_F(Undo, EveryChangeToACopperListIsAStep) {
+    CopperViewController *copper = window.copperViewController();
+    show(copper);
+    auto *ui = copper->controls();
+    EXPECT_EQ(undo->shortcut(), QKeySequence(QKeySequence::Undo));
+    EXPECT_EQ(redo->shortcut(), QKeySequence("Ctrl+Shift+Z"));
+    EXPECT_FALSE(undo->isEnabled());
+
+    userinput::type(ui->moveRegisterTextField, "color01");
+    userinput::click(ui->addMoveButton);
+    userinput::click(ui->addWaitButton);
+    const QStringList two = rows(copper);
+    ASSERT_EQ(two.size(), 2);
+    // Duplicate the MOVE, move the copy up, remove the WAIT, clear: four more steps.
+    QListView *list = ui->sequenceTableView;
+    list->setCurrentIndex(copper->sequenceArray()->index(0, 0));
+    userinput::click(ui->xcopyCommandButton);
+    const QStringList three = rows(copper);
+    list->setFocus();
+    list->setCurrentIndex(copper->sequenceArray()->index(2, 0));
+    QTest::keyClick(list, Qt::Key_Up, Qt::ControlModifier);
+    const QStringList moved = rows(copper);
+    EXPECT_NE(moved, three);
+    list->setCurrentIndex(copper->sequenceArray()->index(2, 0));
+    userinput::click(ui->removeCommandButton);
+    const QStringList removed = rows(copper);
+    userinput::click(ui->clearSequenceButton);
+    EXPECT_TRUE(rows(copper).isEmpty());
+
+    // Back, step by step, with the key; then forward again from the menu.
+    for (const QStringList &state : {removed, moved, three, two, QStringList{two.first()}}) {
+        QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(rows(copper), state);
+    }
+    QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(rows(copper).isEmpty());
+    EXPECT_FALSE(undo->isEnabled());
+    for (const QStringList &state : {QStringList{two.first()}, two, three, moved, removed}) {
+        redo->trigger();
+        EXPECT_EQ(rows(copper), state);
+    }
+}
+
+TEST_F(Undo, PaletteChangesAreStepsAndTheStatusLineFollows) {
+    ColourViewController *colour = window.colourViewController();
+    show(colour);
+    auto *ui = colour->controls();
+    PaletteDataSource *palette = colour->paletteDataSource();
+    const QList<Colour> start = palette->paletteEntries();
+    ASSERT_EQ(start.size(), 32);
+
+    // A drag of a slider, however many steps, is one edit.
+    auto *grid = ui->paletteEditorCollectionView;
+    grid->selectionModel()->select(palette->index(3, 0), QItemSelectionModel::ClearAndSelect);
+    QSlider *green = ui->greenSlider;
+    green->setSliderDown(true);
+    for (int value : {10, 60, 120, 200})
+        green->setValue(value);
+    green->setSliderDown(false);
+    const QList<Colour> dragged = palette->paletteEntries();
+    EXPECT_NE(dragged, start);
+    // A typed value is one more.
+    userinput::typeAndReturn(ui->redValueTextField, "17");
+    const QList<Colour> typed = palette->paletteEntries();
+    EXPECT_NE(typed, dragged);
+
+    // A smaller palette drops entries, and can be had back.
+    ui->keepExistingPaletteButton->setChecked(true);
+    userinput::chooseWithKeys(ui->paletteColourEntriesPopupButton,
+                              ui->paletteColourEntriesPopupButton->findText("16"));
+    EXPECT_EQ(palette->paletteEntries().size(), 16);
+    EXPECT_TRUE(ui->paletteStatusLabel->text().isEmpty());
+
+    undo->trigger();
+    EXPECT_EQ(palette->paletteEntries(), typed);
+    EXPECT_EQ(ui->paletteColourEntriesPopupButton->currentText(), "32");
+    EXPECT_EQ(ui->paletteStatusLabel->text(), "The palette has 32 colours.");
+    undo->trigger();
+    EXPECT_EQ(palette->paletteEntries(), dragged);
+    undo->trigger();
+    EXPECT_EQ(palette->paletteEntries(), start);
+    EXPECT_FALSE(undo->isEnabled());
+    redo->trigger();
+    EXPECT_EQ(palette->paletteEntries(), dragged);
+}
+
+TEST_F(Undo, TheWheelOverThePaletteSizeChangesNothing) {
+    ColourViewController *colour = window.colourViewController();
+    show(colour);
+    QComboBox *size = colour->controls()->paletteColourEntriesPopupButton;
+    const QString before = size->currentText();
+    const QList<Colour> entries = colour->paletteDataSource()->paletteEntries();
+    const QPoint middle = size->rect().center();
+    QWheelEvent notch(middle, size->mapToGlobal(middle), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(size, &notch);
+    EXPECT_EQ(size->currentText(), before);
+    EXPECT_EQ(colour->paletteDataSource()->paletteEntries(), entries);
+    EXPECT_FALSE(undo->isEnabled());
+}
