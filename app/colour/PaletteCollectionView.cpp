@@ -18,6 +18,8 @@ PaletteCollectionView::PaletteCollectionView(QWidget *parent) : QListView(parent
     setUniformItemSizes(true);
     setSpacing(0);
     setGridSize(QSize(PaletteEntryItemDelegate::cellSize, PaletteEntryItemDelegate::cellSize));
+    // The scroll bar keeps its place, so that the columns do not change with the palette's size.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setDragEnabled(true);
     setAcceptDrops(true);
@@ -25,6 +27,25 @@ PaletteCollectionView::PaletteCollectionView(QWidget *parent) : QListView(parent
     setDropIndicatorShown(false); // the grid draws its own
     setDragDropMode(QAbstractItemView::DragDrop);
     setItemDelegate(new PaletteEntryItemDelegate(this));
+}
+
+namespace {
+
+// The narrowest a cell may be and still show its number.
+constexpr int kNarrowestCell = 24;
+
+} // namespace
+
+int PaletteCollectionView::columns() const {
+    return viewport()->width() >= 16 * kNarrowestCell ? 16 : 8;
+}
+
+void PaletteCollectionView::resizeEvent(QResizeEvent *event) {
+    QListView::resizeEvent(event);
+    // A pixel to spare: a row exactly as wide as the viewport would wrap one cell early.
+    const int width = std::max(kNarrowestCell, (viewport()->width() - 1) / columns());
+    if (gridSize().width() != width)
+        setGridSize(QSize(width, PaletteEntryItemDelegate::cellSize));
 }
 
 PaletteCollectionView::DropTarget

@@ -42,7 +42,13 @@ public:
     // The rows now selected, in ascending order.
     QList<int> selectedRows() const;
 
+    // Cells in a row: 16, so that a bank of 32 colour registers is one block of two rows, or 8
+    // (four rows a bank) when the grid is too narrow for 16 readable cells.
+    int columns() const;
+
 protected:
+    // The cells share the width in whole columns.
+    void resizeEvent(QResizeEvent *event) override;
     void startDrag(Qt::DropActions supportedActions) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;

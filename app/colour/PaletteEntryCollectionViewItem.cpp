@@ -37,6 +37,10 @@ void PaletteEntryCollectionViewItem::draw(QPainter *painter, const QRect &rect,
     } else if (hasFocus) {
         painter->setPen(QPen(palette.color(QPalette::Highlight), 1.0, Qt::DotLine));
         painter->drawRect(box.adjusted(0.5, 0.5, -0.5, -0.5));
+    } else {
+        // A thin edge, so that a cell shows on a background of its own colour (white on white).
+        painter->setPen(QPen(palette.color(QPalette::Mid), 1.0));
+        painter->drawRect(box.adjusted(0.5, 0.5, -0.5, -0.5));
     }
     // Rec. 601 luma decides between black and white text.
     const int luma = (fill.red() * 299 + fill.green() * 587 + fill.blue() * 114) / 1000;

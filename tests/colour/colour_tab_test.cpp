@@ -1,9 +1,12 @@
 // The Colour tab driven as a user drives it: sliders, fields, the grid's
 // selection, the palette size, the code buttons.
 #include "ColourTabFixture.h"
+#include "colour/PaletteEntryCollectionViewItem.h"
 #include "common/CopperFramePreview.h"
 
 #include <QClipboard>
+#include <QImage>
+#include <QPainter>
 #include <QSignalSpy>
 
 namespace {
@@ -290,4 +293,36 @@ TEST_F(ColourTab, RainbowPreviewShowsEachEntryOnItsLines) {
                                                      {0x130, 0x137, QColor(0, 0, 0)}}))
             << code().toStdString();
     }
+}
+
+TEST_F(ColourTab, ABankOfThirtyTwoIsOneBlockOfTheGrid) {
+    choosePaletteSize("256");
+    QApplication::processEvents();
+    const int columns = grid->columns();
+    ASSERT_TRUE(columns == 16 || columns == 8) << columns;
+    // Every bank starts a row at the left edge, and its 32 cells fill whole rows.
+    for (int bank = 0; bank < 8; ++bank) {
+        const QRect first = cell(bank * 32);
+        EXPECT_EQ(first.left(), cell(0).left()) << "bank " << bank;
+        EXPECT_EQ(cell(bank * 32 + 31).top() - first.top(), (32 / columns - 1) * first.height())
+            << "bank " << bank;
+        EXPECT_GT(cell(bank * 32 + columns - 1).left(), first.left());
+    }
+}
+
+TEST_F(ColourTab, AWhiteCellShowsItsEdgeOnAWhiteGround) {
+    PaletteEntryCollectionViewItem white;
+    white.setPaletteValuesForIndex(3, 1.0, 1.0, 1.0);
+    QImage image(34, 34, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    white.draw(&painter, image.rect(), grid->palette(), false);
+    painter.end();
+    // Somewhere on the cell's outline a pixel is not white.
+    bool edge = false;
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 0; y < image.height(); ++y)
+            edge = edge || (image.pixel(x, y) != qRgb(255, 255, 255) &&
+                            (x < 8 || y < 8 || x > 25 || y > 25));
+    EXPECT_TRUE(edge);
 }
