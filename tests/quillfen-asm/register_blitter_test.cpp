@@ -1,45 +1,17 @@
 // quillfen-asm register and blitter as a user runs them: the lines they print, which must be what
 // the Registers tab shows and must assemble as pasted, and their answers to bad input.
 #include "m68k_assembler.h"
+#include "run_program.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <sys/wait.h>
-#include <unistd.h>
-
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Outcome = testprogram::Outcome;
 
 // Runs quillfen-asm with arguments as a shell would split them.
 Outcome run(const std::string &arguments) {
-    char pattern[] = "/tmp/quillfen_asm_test_XXXXXX";
-    const int fd = mkstemp(pattern);
-    if (fd >= 0)
-        close(fd);
-    const std::string command = std::string(QUILLFEN_ASM_TOOL) + " " + arguments + " 2>" + pattern;
-    Outcome result;
-    FILE *pipe = popen(command.c_str(), "r");
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        result.out.append(buffer, n);
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream errors(pattern);
-    std::stringstream text;
-    text << errors.rdbuf();
-    result.err = text.str();
-    unlink(pattern);
-    return result;
+    return testprogram::run(QUILLFEN_ASM_TOOL, arguments);
 }
 
 std::vector<std::uint16_t> assembled(const std::string &text) {

@@ -5,6 +5,7 @@
 
 #include "QtPrinters.h"
 #include "m68k_assembler.h"
+#include "run_program.h"
 #include <QAbstractButton>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -40,14 +41,7 @@ protected:
 
 // What quillfen-asm prints for the arguments.
 QString commandLine(const std::string &arguments) {
-    FILE *pipe = popen((std::string(QUILLFEN_ASM_TOOL) + " " + arguments).c_str(), "r");
-    std::string out;
-    char buffer[1024];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        out.append(buffer, n);
-    pclose(pipe);
-    return QString::fromStdString(out);
+    return QString::fromStdString(testprogram::run(QUILLFEN_ASM_TOOL, arguments).out);
 }
 
 } // namespace
