@@ -143,7 +143,8 @@ void ColourViewController::configureController() {
 
 void ColourViewController::calculateColours(QObject *sender, bool updateUserInterface) {
     if (sender) {
-        QLineEdit *decimal = nullptr, *twelveBit = nullptr, *twentyFourBit = nullptr;
+        QLineEdit *decimal = nullptr;
+        QLabel *twelveBit = nullptr, *twentyFourBit = nullptr;
         if (sender == ui->redSlider) {
             decimal = ui->redValueTextField;
             twelveBit = ui->red12BitValueTextField;

@@ -221,10 +221,10 @@ private:
             return;
         auto *grid = find<QAbstractItemView>("paletteEditorCollectionView");
         auto *green = find<QLineEdit>("greenValueTextField");
-        auto *green12 = find<QLineEdit>("green12BitValueTextField");
-        auto *green24 = find<QLineEdit>("green24BitValueTextField");
+        auto *green12 = find<QLabel>("green12BitValueTextField");
+        auto *green24 = find<QLabel>("green24BitValueTextField");
         auto *greenSlider = find<QSlider>("greenSlider");
-        auto *registerField = find<QLineEdit>("calculatedColourRegisterTextField");
+        auto *registerField = find<QLabel>("calculatedColourRegisterTextField");
         auto *code = find<QPlainTextEdit>("codeOutputTextView");
         if (!grid || !green || !green12 || !green24 || !greenSlider || !registerField || !code)
             return;
