@@ -92,8 +92,13 @@ public:
         : m_window(window), m_report(report), m_shots(shots) {}
 
     void run() {
+        // Pictures of a roomy window, or with QUILLFEN_SCREENSHOT_SIZE=minimum of the smallest
+        // the window may be.
         if (!m_shots.isEmpty())
-            m_window->resize(1000, 700);
+            m_window->resize(qEnvironmentVariable("QUILLFEN_SCREENSHOT_SIZE") ==
+                                     QLatin1String("minimum")
+                                 ? m_window->minimumSize()
+                                 : QSize(1000, 700));
         m_window->activateWindow();
         m_report.check(QStringLiteral("window active"), QTest::qWaitForWindowActive(m_window));
         m_tabs = find<QTabWidget>("mainTabViewController");
