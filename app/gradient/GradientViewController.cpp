@@ -1,6 +1,9 @@
 #include "gradient/GradientViewController.h"
 #include "ui_GradientViewController.h"
 
+#include "common/SnapshotCommand.h"
+#include <QUndoStack>
+
 #include <QClipboard>
 #include <QColorDialog>
 #include <QFontDatabase>
@@ -60,6 +63,7 @@ void GradientViewController::setColourSource(ColourSource source) {
 }
 
 void GradientViewController::configureController() {
+    m_undoStack = new QUndoStack(this);
     ui->gradientCodeTextView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     ui->gradientCodeTextView->setLineWrapMode(QPlainTextEdit::NoWrap);
     const QRegularExpression hexColour(QStringLiteral("#?[0-9A-Fa-f]{0,6}"));
@@ -119,6 +123,8 @@ void GradientViewController::configureController() {
     // A sunset: deep blue at the top, orange, and pale yellow at the bottom.
     setKeys({{0, {0x10, 0x20, 0x60}}, {120, {0xff, 0x80, 0x40}}, {199, {0xff, 0xe8, 0xa0}}});
     chipsetChanged();
+    // The worked example the tab starts with is no change of the user's.
+    m_undoStack->clear();
 }
 
 void GradientViewController::chipsetChanged() {
@@ -178,7 +184,30 @@ void GradientViewController::selectKey(int index) {
     refresh();
 }
 
+void GradientViewController::recordKeys(const QString &what,
+                                        const std::vector<amiga::GradientKey> &before,
+                                        KeyStep step) {
+    if (m_restoringKeys || before == m_keys)
+        return;
+    using Keys = std::vector<amiga::GradientKey>;
+    // A drag of one key, or a run of colour edits, is one step: it joins the step before
+    // while the same key goes on changing the same way.
+    const bool joins = step != KeyStep::Own && step == m_lastKeyStep && m_selected == m_lastKey;
+    m_undoStack->push(new SnapshotCommand<Keys>(
+        what, before, m_keys,
+        [this](const Keys &keys) {
+            m_restoringKeys = true;
+            setKeys(keys);
+            m_restoringKeys = false;
+            m_lastKeyStep = KeyStep::Own;
+        },
+        step == KeyStep::Own ? -1 : static_cast<int>(step), [joins] { return joins; }));
+    m_lastKeyStep = step;
+    m_lastKey = m_selected;
+}
+
 void GradientViewController::moveKey(int index, int line) {
+    const std::vector<amiga::GradientKey> before = m_keys;
     if (index < 0 || index >= static_cast<int>(m_keys.size()))
         return;
     line = std::clamp(line, 0, ui->keyLineSpinBox->maximum());
@@ -191,17 +220,21 @@ void GradientViewController::moveKey(int index, int line) {
     fillKeyList();
     loadSelectedKey();
     refresh();
+    recordKeys(tr("Move Key"), before, KeyStep::Move);
 }
 
 void GradientViewController::setSelectedKeyColour(const Colour &colour) {
+    const std::vector<amiga::GradientKey> before = m_keys;
     m_keys[static_cast<std::size_t>(m_selected)].colour = colour.toRgb8();
     fillKeyList();
     if (!ui->keyColourLineEdit->hasFocus())
         loadSelectedKey();
     refresh();
+    recordKeys(tr("Key Colour"), before, KeyStep::Colour);
 }
 
 void GradientViewController::addKey() {
+    const std::vector<amiga::GradientKey> before = m_keys;
     const amiga::GradientKey &selected = m_keys[static_cast<std::size_t>(m_selected)];
     const int lines = ui->lineCountSpinBox->value();
     int next = std::max(lines - 1, selected.line);
@@ -220,9 +253,11 @@ void GradientViewController::addKey() {
     fillKeyList();
     loadSelectedKey();
     refresh();
+    recordKeys(tr("Add Key"), before, KeyStep::Own);
 }
 
 void GradientViewController::removeKey() {
+    const std::vector<amiga::GradientKey> before = m_keys;
     if (m_keys.size() < 2)
         return;
     m_keys.erase(m_keys.begin() + m_selected);
@@ -230,6 +265,7 @@ void GradientViewController::removeKey() {
     fillKeyList();
     loadSelectedKey();
     refresh();
+    recordKeys(tr("Remove Key"), before, KeyStep::Own);
 }
 
 void GradientViewController::pickColour() {

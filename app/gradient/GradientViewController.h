@@ -1,6 +1,7 @@
 #pragma once
 #include "colour/Colour.h"
 #include "common/CodeOutputTool.h"
+#include "common/UndoableTool.h"
 
 #include <QList>
 #include <QWidget>
@@ -12,12 +13,13 @@
 namespace Ui {
 class GradientViewController;
 }
+class QUndoStack;
 class QPlainTextEdit;
 
 // The Gradient tool: key colours at display lines blended into a copper gradient on one colour
 // register, with a preview of the exact colours beside what the printed copper list shows on
 // the chosen chipset, and fade tables of the Colour tool's palette.
-class GradientViewController : public QWidget, public CodeOutputTool {
+class GradientViewController : public QWidget, public CodeOutputTool, public UndoableTool {
     Q_OBJECT
 public:
     // Where colours come from outside the tool: the Colour tool's palette and the colour its
@@ -33,6 +35,8 @@ public:
 
     Ui::GradientViewController *controls() const { return ui.get(); }
     QPlainTextEdit *codeOutputView() const override;
+    // Adding, removing, moving and recolouring keys can be undone.
+    QUndoStack *undoStack() const override { return m_undoStack; }
     void setColourSource(ColourSource source);
 
     // The key colours, in the order of the key list.
@@ -69,6 +73,14 @@ private:
 
     std::unique_ptr<Ui::GradientViewController> ui;
     std::vector<amiga::GradientKey> m_keys;
+    // Changes to the keys, for Edit > Undo.
+    enum class KeyStep { Own, Move, Colour };
+    void recordKeys(const QString &what, const std::vector<amiga::GradientKey> &before,
+                    KeyStep step);
+    QUndoStack *m_undoStack = nullptr;
+    bool m_restoringKeys = false;
+    KeyStep m_lastKeyStep = KeyStep::Own;
+    int m_lastKey = -1;
     int m_selected = 0;
     ColourSource m_source;
     bool m_loading = false;

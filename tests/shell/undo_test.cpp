@@ -4,6 +4,7 @@
 #include "colour/PaletteDataSource.h"
 #include "copper/CopperSequenceModel.h"
 #include "copper/CopperViewController.h"
+#include "gradient/GradientViewController.h"
 #include "shell/MainTabViewController.h"
 #include "shell/MainWindow.h"
 #include "ui_ColourViewController.h"
@@ -149,4 +150,29 @@ TEST_F(Undo, TheWheelOverThePaletteSizeChangesNothing) {
     EXPECT_EQ(size->currentText(), before);
     EXPECT_EQ(colour->paletteDataSource()->paletteEntries(), entries);
     EXPECT_FALSE(undo->isEnabled());
+}
+
+TEST_F(Undo, GradientKeysComeBack) {
+    GradientViewController *gradient = window.gradientViewController();
+    show(gradient);
+    EXPECT_FALSE(undo->isEnabled());
+    const std::vector<amiga::GradientKey> start = gradient->keys();
+    gradient->addKey();
+    const std::vector<amiga::GradientKey> added = gradient->keys();
+    ASSERT_EQ(added.size(), start.size() + 1);
+    // A key dragged through many lines is one step.
+    const int dragged = gradient->keys().size() > 1 ? 1 : 0;
+    for (int line = 10; line <= 40; line += 5)
+        gradient->moveKey(dragged, line);
+    const std::vector<amiga::GradientKey> moved = gradient->keys();
+    gradient->removeKey();
+    undo->trigger();
+    EXPECT_EQ(gradient->keys(), moved);
+    undo->trigger();
+    EXPECT_EQ(gradient->keys(), added);
+    undo->trigger();
+    EXPECT_EQ(gradient->keys(), start);
+    EXPECT_FALSE(undo->isEnabled());
+    redo->trigger();
+    EXPECT_EQ(gradient->keys(), added);
 }
