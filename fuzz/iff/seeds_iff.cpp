@@ -1,6 +1,7 @@
 // Writes the starting corpus of fuzz_iff into the folder given as the first argument: trees
 // built in memory and written by the library, plus a few that break its rules.
 #include "fuzz_extension.h"
+#include "iff_bytes.h"
 
 #include <iff/iff.h>
 
@@ -51,12 +52,8 @@ void save(IFF_Chunk *tree) {
     IFF_write(nextName().c_str(), tree, fuzzExtension, fuzzExtensionLength);
 }
 
-void saveBytes(const std::vector<unsigned char> &bytes) {
-    FILE *file = fopen(nextName().c_str(), "wb");
-    if (file != nullptr) {
-        fwrite(bytes.data(), 1, bytes.size(), file);
-        fclose(file);
-    }
+void saveBytes(const iffbytes::Bytes &bytes) {
+    iffbytes::save(nextName(), bytes);
 }
 
 std::vector<unsigned char> bytesOf(IFF_Chunk *tree) {

@@ -1,25 +1,18 @@
 // Writes a small corpus of picture files into the folder given: packed and unpacked ILBMs,
 // an ACBM, a chunky PBM, a masked picture, and a LIST whose PROP holds the shared chunks,
 // with every chunk type of the picture forms among them.
-#include "ilbm_test_support.h"
+#include "iff_bytes.h"
 
 #include <stdio.h>
 
 #include <string>
 
-using namespace ilbmtest;
+using namespace iffbytes;
 
 namespace {
 
 void save(const std::string &folder, const std::string &name, const Bytes &bytes) {
-    std::string path = folder + "/" + name;
-    FILE *file = fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        perror(path.c_str());
-        return;
-    }
-    fwrite(bytes.data(), 1, bytes.size(), file);
-    fclose(file);
+    iffbytes::save(folder + "/" + name, bytes);
 }
 
 } // namespace

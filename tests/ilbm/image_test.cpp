@@ -16,7 +16,7 @@ using namespace ilbmtest;
 
 namespace {
 
-Bytes form(const std::string &type, std::initializer_list<Bytes> children) {
+Bytes form(const char *type, std::initializer_list<Bytes> children) {
     return group("FORM", type, children);
 }
 

@@ -55,11 +55,6 @@ Result tool(const Folder &folder, const std::string &arguments) {
             slurp(folder.file("stderr"))};
 }
 
-void save(const std::string &path, const Bytes &bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<long>(bytes.size()));
-}
-
 Bytes load(const std::string &path) {
     std::string s = slurp(path);
     return Bytes(s.begin(), s.end());
