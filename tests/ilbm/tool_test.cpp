@@ -217,3 +217,45 @@ TEST(QuillfenIffPictures, HelpWrongUsageAndBadFiles) {
         EXPECT_NE(r.out.find(std::string("  ") + command + " "), std::string::npos) << command;
     }
 }
+
+TEST(QuillfenIffPictures, EveryPictureCommandFollowsTheExitStatusRule) {
+    Folder folder;
+    save(folder.file("good.iff"),
+         group("FORM", "ILBM",
+               {bmhd(16, 2, 2), chunk("CMAP", colours(4)), chunk("BODY", Bytes(8, 0x33))}));
+    save(folder.file("acbm.iff"), group("FORM", "ACBM", {bmhd(16, 2, 2), chunk("ABIT", Bytes(8))}));
+    save(folder.file("sound.iff"), group("FORM", "8SVX", {chunk("VHDR", Bytes(20, 0))}));
+    save(folder.file("junk.iff"), text("no IFF here"));
+    const std::string out = " " + folder.file("out");
+    const std::string nowhere = " " + folder.file("no/such/folder/out");
+    struct Case {
+        const char *command;
+        const char *input;
+        bool writes;
+    } commands[] = {
+        {"unpack", "good.iff", true},         {"pack", "good.iff", true},
+        {"acbm", "good.iff", true},           {"ilbm", "acbm.iff", true},
+        {"ilbm --pack", "acbm.iff", true},    {"raw", "good.iff", true},
+        {"raw --planar", "good.iff", true},   {"palette", "good.iff", false},
+        {"palette --aga", "good.iff", false}, {"palette --ocs", "good.iff", false},
+    };
+    for (const Case &c : commands) {
+        const std::string command = c.command;
+        const std::string target = c.writes ? out : "";
+        Result r = tool(folder, command + " " + folder.file(c.input) + target);
+        EXPECT_EQ(r.status, 0) << command << ": " << r.err;
+        r = tool(folder, command + " " + folder.file("sound.iff") + target);
+        EXPECT_EQ(r.status, 1) << command;
+        EXPECT_NE(r.err.find("no picture"), std::string::npos) << command << ": " << r.err;
+        r = tool(folder, command + " " + folder.file("junk.iff") + target);
+        EXPECT_EQ(r.status, 1) << command;
+        r = tool(folder, command + " " + folder.file("missing.iff") + target);
+        EXPECT_EQ(r.status, 2) << command;
+        EXPECT_NE(r.err.find("No such file or directory"), std::string::npos) << r.err;
+        if (c.writes) {
+            r = tool(folder, command + " " + folder.file(c.input) + nowhere);
+            EXPECT_EQ(r.status, 2) << command;
+            EXPECT_NE(r.err.find("cannot write"), std::string::npos) << command << ": " << r.err;
+        }
+    }
+}
