@@ -20,20 +20,20 @@ namespace {
 void quiet(const char *, va_list) {}
 
 void roundTrip(const IFF_Chunk *tree) {
-    char *data = NULL;
+    char *data = nullptr;
     size_t size = 0;
     FILE *file = open_memstream(&data, &size);
-    if (file == NULL) {
+    if (file == nullptr) {
         return;
     }
     int written = ILBM_writeFd(file, tree);
     fclose(file);
     if (written && size > 0) {
         FILE *input = fmemopen(data, size, "rb");
-        if (input != NULL) {
+        if (input != nullptr) {
             IFF_Chunk *again = ILBM_readFd(input);
             fclose(input);
-            if (again != NULL) {
+            if (again != nullptr) {
                 ILBM_compare(tree, again);
                 ILBM_free(again);
             }
@@ -46,19 +46,19 @@ void exercise(ILBM_Image *image) {
     ILBM_checkImage(image);
     ILBM_calculateRowSize(image);
     ILBM_ColorMap *grey = ILBM_generateGrayscaleColorMap(image);
-    if (grey != NULL) {
+    if (grey != nullptr) {
         ILBM_freeColorMap(reinterpret_cast<IFF_Chunk *>(grey));
         free(grey);
     }
 
     ILBM_unpackByteRun(image);
     unsigned char *planes = ILBM_deinterleave(image);
-    if (planes != NULL) {
+    if (planes != nullptr) {
         /* Interleaving the planes again gives the body's picture rows back. */
         size_t size = static_cast<size_t>(ILBM_calculateBodyPlanes(image)) *
                       ILBM_calculateRowSize(image) * image->bitMapHeader->h;
         unsigned char *again = ILBM_interleave(image, planes);
-        if (again != NULL && memcmp(again, image->body->chunkData, size) != 0) {
+        if (again != nullptr && memcmp(again, image->body->chunkData, size) != 0) {
             fprintf(stderr, "interleaving the de-interleaved planes changes the body\n");
             abort();
         }
@@ -70,7 +70,8 @@ void exercise(ILBM_Image *image) {
     }
 
     IFF_RawChunk *body = image->body;
-    if (body == NULL || body->chunkSize <= 0 || image->bitMapHeader->compression != ILBM_CMP_NONE) {
+    if (body == nullptr || body->chunkSize <= 0 ||
+        image->bitMapHeader->compression != ILBM_CMP_NONE) {
         return;
     }
     size_t size = static_cast<size_t>(body->chunkSize);
@@ -91,19 +92,19 @@ void exercise(ILBM_Image *image) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     static bool initialised = [] {
         IFF_errorCallback = quiet;
-        return freopen("/dev/null", "w", stdout) != NULL;
+        return freopen("/dev/null", "w", stdout) != nullptr;
     }();
     (void)initialised;
     if (size == 0) {
         return 0;
     }
     FILE *file = fmemopen(const_cast<uint8_t *>(data), size, "rb");
-    if (file == NULL) {
+    if (file == nullptr) {
         return 0;
     }
     IFF_Chunk *tree = ILBM_readFd(file);
     fclose(file);
-    if (tree == NULL) {
+    if (tree == nullptr) {
         return 0;
     }
 

@@ -26,7 +26,8 @@ struct ReadState {
     long end = 0;
 };
 
-ReadState readState;
+// One per thread, so that threads can read files at the same time.
+thread_local ReadState readState;
 
 // Finds where the stream ends without reading it; the stream position is kept.
 void measureStream(FILE *file) {

@@ -7,7 +7,8 @@ void IFF_errorCallbackStderr(const char *formatString, va_list ap) {
     vfprintf(stderr, formatString, ap);
 }
 
-void (*IFF_errorCallback)(const char *formatString, va_list ap) = IFF_errorCallbackStderr;
+thread_local void (*IFF_errorCallback)(const char *formatString,
+                                       va_list ap) = IFF_errorCallbackStderr;
 
 void IFF_error(const char *formatString, ...) {
     va_list ap;

@@ -22,7 +22,7 @@ void release(ILBM_ColorNames *colorNames) {
 ILBM_ColorNames *ILBM_createColorNames(void) {
     ILBM_ColorNames *colorNames = reinterpret_cast<ILBM_ColorNames *>(
         IFF_allocateChunk(ILBM_ID_CNAM, sizeof(ILBM_ColorNames)));
-    if (colorNames != NULL) {
+    if (colorNames != nullptr) {
         colorNames->chunkSize = 4;
     }
     return colorNames;
@@ -31,7 +31,7 @@ ILBM_ColorNames *ILBM_createColorNames(void) {
 int ILBM_addColorName(ILBM_ColorNames *colorNames, const char *colorName) {
     size_t length = strlen(colorName);
     char *copy = static_cast<char *>(malloc(length + 1));
-    if (copy == NULL || !ilbm::growArray(colorNames->colorNames, colorNames->colorNamesLength)) {
+    if (copy == nullptr || !ilbm::growArray(colorNames->colorNames, colorNames->colorNamesLength)) {
         free(copy);
         return 0;
     }
@@ -43,16 +43,16 @@ int ILBM_addColorName(ILBM_ColorNames *colorNames, const char *colorName) {
 
 IFF_Chunk *ILBM_readColorNames(FILE *file, const IFF_Long chunkSize) {
     if (!ilbm::fitsInChunk(ILBM_ID_CNAM, chunkSize, 4)) {
-        return NULL;
+        return nullptr;
     }
     ILBM_ColorNames *colorNames = ILBM_createColorNames();
-    if (colorNames == NULL) {
-        return NULL;
+    if (colorNames == nullptr) {
+        return nullptr;
     }
     if (!IFF_readUWord(file, &colorNames->startingColor, colorNames->chunkId, "startingColor") ||
         !IFF_readUWord(file, &colorNames->endingColor, colorNames->chunkId, "endingColor")) {
         release(colorNames);
-        return NULL;
+        return nullptr;
     }
 
     /* The range gives the number of names, but the chunk's end bounds them: a range whose
@@ -64,36 +64,36 @@ IFF_Chunk *ILBM_readColorNames(FILE *file, const IFF_Long chunkSize) {
         size_t length = 0;
         for (;;) {
             if (colorNames->chunkSize + static_cast<IFF_Long>(length) >= chunkSize) {
-                IFF_error("Error: a colour name runs past the end of the 'CNAM' chunk!\n");
+                IFF_error("ERROR: a colour name runs past the end of the 'CNAM' chunk!\n");
                 release(colorNames);
-                return NULL;
+                return nullptr;
             }
             int c = fgetc(file);
             if (c == EOF) {
                 IFF_readError(colorNames->chunkId, "colorNames");
                 release(colorNames);
-                return NULL;
+                return nullptr;
             }
             name[length++] = static_cast<char>(c);
             if (c == 0) {
                 break;
             }
             if (length == kNameBufferSize - 1) {
-                IFF_error("Error: a 'CNAM' colour name is longer than %u characters!\n",
+                IFF_error("ERROR: a 'CNAM' colour name is longer than %u characters!\n",
                           static_cast<unsigned int>(kNameBufferSize - 2));
                 release(colorNames);
-                return NULL;
+                return nullptr;
             }
         }
         if (!ILBM_addColorName(colorNames, name)) {
             release(colorNames);
-            return NULL;
+            return nullptr;
         }
     }
 
     if (!ilbm::finishChunkBody(file, ILBM_ID_CNAM, colorNames->chunkSize, chunkSize)) {
         release(colorNames);
-        return NULL;
+        return nullptr;
     }
     colorNames->chunkSize = chunkSize;
     return reinterpret_cast<IFF_Chunk *>(colorNames);
@@ -140,7 +140,7 @@ void ILBM_freeColorNames(IFF_Chunk *chunk) {
         free(colorNames->colorNames[i]);
     }
     free(colorNames->colorNames);
-    colorNames->colorNames = NULL;
+    colorNames->colorNames = nullptr;
     colorNames->colorNamesLength = 0;
 }
 

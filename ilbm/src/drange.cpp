@@ -29,7 +29,7 @@ IFF_Long fieldSize(const ILBM_DRange *drange) {
 
 template <typename T> T *addCell(T *&cells, IFF_UByte &count, IFF_Long &chunkSize, int size) {
     if (count == 255 || !ilbm::growArray(cells, count)) {
-        return NULL;
+        return nullptr;
     }
     T *cell = &cells[count++];
     *cell = T{};
@@ -42,7 +42,7 @@ template <typename T> T *addCell(T *&cells, IFF_UByte &count, IFF_Long &chunkSiz
 ILBM_DRange *ILBM_createDRange(const IFF_Word flags) {
     ILBM_DRange *drange =
         reinterpret_cast<ILBM_DRange *>(IFF_allocateChunk(ILBM_ID_DRNG, sizeof(ILBM_DRange)));
-    if (drange != NULL) {
+    if (drange != nullptr) {
         drange->flags = flags;
         drange->chunkSize = 8;
         if (hasFades(drange)) {
@@ -66,11 +66,11 @@ ILBM_DFade *ILBM_addDFadeToDRange(ILBM_DRange *drange) {
 
 IFF_Chunk *ILBM_readDRange(FILE *file, const IFF_Long chunkSize) {
     if (!ilbm::fitsInChunk(ILBM_ID_DRNG, chunkSize, 8)) {
-        return NULL;
+        return nullptr;
     }
     ILBM_DRange *drange = ILBM_createDRange(0);
-    if (drange == NULL) {
-        return NULL;
+    if (drange == nullptr) {
+        return nullptr;
     }
     const char *id = drange->chunkId;
     IFF_UByte ntrue, nregs;
@@ -81,25 +81,25 @@ IFF_Chunk *ILBM_readDRange(FILE *file, const IFF_Long chunkSize) {
         !IFF_readUByte(file, &ntrue, id, "ntrue") || !IFF_readUByte(file, &nregs, id, "nregs") ||
         !ilbm::fitsInChunk(ILBM_ID_DRNG, chunkSize, 8LL + 4 * ntrue + 2 * nregs)) {
         release(drange);
-        return NULL;
+        return nullptr;
     }
 
     for (unsigned int i = 0; i < ntrue; i++) {
         ILBM_DColor *dcolor = ILBM_addDColorToDRange(drange);
-        if (dcolor == NULL || !IFF_readUByte(file, &dcolor->cell, id, "dcolor.cell") ||
+        if (dcolor == nullptr || !IFF_readUByte(file, &dcolor->cell, id, "dcolor.cell") ||
             !IFF_readUByte(file, &dcolor->r, id, "dcolor.r") ||
             !IFF_readUByte(file, &dcolor->g, id, "dcolor.g") ||
             !IFF_readUByte(file, &dcolor->b, id, "dcolor.b")) {
             release(drange);
-            return NULL;
+            return nullptr;
         }
     }
     for (unsigned int i = 0; i < nregs; i++) {
         ILBM_DIndex *dindex = ILBM_addDIndexToDRange(drange);
-        if (dindex == NULL || !IFF_readUByte(file, &dindex->cell, id, "dindex.cell") ||
+        if (dindex == nullptr || !IFF_readUByte(file, &dindex->cell, id, "dindex.cell") ||
             !IFF_readUByte(file, &dindex->index, id, "dindex.index")) {
             release(drange);
-            return NULL;
+            return nullptr;
         }
     }
 
@@ -111,21 +111,21 @@ IFF_Chunk *ILBM_readDRange(FILE *file, const IFF_Long chunkSize) {
             !IFF_readUByte(file, &drange->pad, id, "pad") ||
             !ilbm::fitsInChunk(ILBM_ID_DRNG, chunkSize, drange->chunkSize + 2LL * nfades)) {
             release(drange);
-            return NULL;
+            return nullptr;
         }
         for (unsigned int i = 0; i < nfades; i++) {
             ILBM_DFade *dfade = ILBM_addDFadeToDRange(drange);
-            if (dfade == NULL || !IFF_readUByte(file, &dfade->cell, id, "dfade.cell") ||
+            if (dfade == nullptr || !IFF_readUByte(file, &dfade->cell, id, "dfade.cell") ||
                 !IFF_readUByte(file, &dfade->fade, id, "dfade.fade")) {
                 release(drange);
-                return NULL;
+                return nullptr;
             }
         }
     }
 
     if (!ilbm::finishChunkBody(file, ILBM_ID_DRNG, drange->chunkSize, chunkSize)) {
         release(drange);
-        return NULL;
+        return nullptr;
     }
     drange->chunkSize = chunkSize;
     return reinterpret_cast<IFF_Chunk *>(drange);
@@ -183,9 +183,9 @@ void ILBM_freeDRange(IFF_Chunk *chunk) {
     free(drange->dcolor);
     free(drange->dindex);
     free(drange->dfade);
-    drange->dcolor = NULL;
-    drange->dindex = NULL;
-    drange->dfade = NULL;
+    drange->dcolor = nullptr;
+    drange->dindex = nullptr;
+    drange->dfade = nullptr;
     drange->ntrue = drange->nregs = drange->nfades = 0;
 }
 

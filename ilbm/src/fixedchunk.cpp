@@ -82,7 +82,7 @@ bool isSigned(FieldKind kind) {
 int fitsInChunk(const char *chunkId, IFF_Long chunkSize, long long needed) {
     if (chunkSize < 0 || needed > chunkSize) {
         IFF_error(
-            "Error: the '%.4s' chunk of %d bytes is too small for its %lld bytes of fields!\n",
+            "ERROR: the '%.4s' chunk of %d bytes is too small for its %lld bytes of fields!\n",
             chunkId, static_cast<int>(chunkSize), needed);
         return 0;
     }
@@ -97,7 +97,7 @@ int finishChunkBody(FILE *file, const char *chunkId, IFF_Long consumed, IFF_Long
                   chunkId, static_cast<int>(excess));
         for (IFF_Long i = 0; i < excess; i++) {
             if (fgetc(file) == EOF) {
-                IFF_error("Error: unexpected end of file in the body of '%.4s'!\n", chunkId);
+                IFF_error("ERROR: unexpected end of file in the body of '%.4s'!\n", chunkId);
                 return 0;
             }
         }
@@ -108,7 +108,7 @@ int finishChunkBody(FILE *file, const char *chunkId, IFF_Long consumed, IFF_Long
 int finishChunkWrite(FILE *file, const char *chunkId, IFF_Long written, IFF_Long chunkSize) {
     for (IFF_Long i = written; i < chunkSize; i++) {
         if (fputc(0, file) == EOF) {
-            IFF_error("Error writing the body of '%.4s'!\n", chunkId);
+            IFF_error("ERROR: Cannot write the body of '%.4s'!\n", chunkId);
             return 0;
         }
     }
@@ -117,7 +117,7 @@ int finishChunkWrite(FILE *file, const char *chunkId, IFF_Long written, IFF_Long
 
 IFF_Chunk *createFixedChunk(const FixedChunkType &type) {
     IFF_Chunk *chunk = IFF_allocateChunk(type.chunkId, type.recordSize);
-    if (chunk != NULL) {
+    if (chunk != nullptr) {
         chunk->chunkSize = type.size;
     }
     return chunk;
@@ -125,21 +125,21 @@ IFF_Chunk *createFixedChunk(const FixedChunkType &type) {
 
 IFF_Chunk *readFixedChunk(FILE *file, IFF_Long chunkSize, const FixedChunkType &type) {
     if (!fitsInChunk(type.chunkId, chunkSize, type.size)) {
-        return NULL;
+        return nullptr;
     }
     IFF_Chunk *chunk = createFixedChunk(type);
-    if (chunk == NULL) {
-        return NULL;
+    if (chunk == nullptr) {
+        return nullptr;
     }
     for (size_t i = 0; i < type.fieldCount; i++) {
         if (!readField(file, chunk, type.fields[i])) {
             free(chunk);
-            return NULL;
+            return nullptr;
         }
     }
     if (!finishChunkBody(file, type.chunkId, type.size, chunkSize)) {
         free(chunk);
-        return NULL;
+        return nullptr;
     }
     chunk->chunkSize = chunkSize;
     return chunk;
@@ -157,11 +157,11 @@ int writeFixedChunk(FILE *file, const IFF_Chunk *chunk, const FixedChunkType &ty
 void printFixedChunk(const IFF_Chunk *chunk, unsigned int indentLevel, const FixedChunkType &type) {
     for (size_t i = 0; i < type.fieldCount; i++) {
         const Field &field = type.fields[i];
-        if (field.printFormat == NULL) {
+        if (field.printFormat == nullptr) {
             continue;
         }
         long long value = fieldValue(chunk, field);
-        if (isSigned(field.kind) && strstr(field.printFormat, "%d") != NULL) {
+        if (isSigned(field.kind) && strstr(field.printFormat, "%d") != nullptr) {
             IFF_printIndent(stdout, indentLevel, field.printFormat, static_cast<int>(value));
         } else {
             IFF_printIndent(stdout, indentLevel, field.printFormat,
@@ -174,7 +174,8 @@ int compareFixedChunk(const IFF_Chunk *chunk1, const IFF_Chunk *chunk2,
                       const FixedChunkType &type) {
     for (size_t i = 0; i < type.fieldCount; i++) {
         const Field &field = type.fields[i];
-        if (field.printFormat != NULL && fieldValue(chunk1, field) != fieldValue(chunk2, field)) {
+        if (field.printFormat != nullptr &&
+            fieldValue(chunk1, field) != fieldValue(chunk2, field)) {
             return 0;
         }
     }

@@ -47,8 +47,8 @@ ILBM_Image *imageFromForm(const IFF_Form *form, ILBM_BitMapHeader *bitMapHeader)
     char formType[5] = {0};
     memcpy(formType, form->groupType, 4);
     ILBM_Image *image = ILBM_createImage(formType);
-    if (image == NULL) {
-        return NULL;
+    if (image == nullptr) {
+        return nullptr;
     }
     image->bitMapHeader = bitMapHeader;
     image->colorMap = lookUp<ILBM_ColorMap>(form, ILBM_ID_CMAP);
@@ -65,7 +65,7 @@ ILBM_Image *imageFromForm(const IFF_Form *form, ILBM_BitMapHeader *bitMapHeader)
         !collect(image, form, ILBM_ID_DRNG, ILBM_addDRangeToImage) ||
         !collect(image, form, ILBM_ID_CCRT, ILBM_addCycleInfoToImage)) {
         ILBM_freeImage(image);
-        return NULL;
+        return nullptr;
     }
     return image;
 }
@@ -74,7 +74,7 @@ ILBM_Image *imageFromForm(const IFF_Form *form, ILBM_BitMapHeader *bitMapHeader)
 
 ILBM_Image *ILBM_createImage(const char *formType) {
     ILBM_Image *image = static_cast<ILBM_Image *>(calloc(1, sizeof(ILBM_Image)));
-    if (image != NULL) {
+    if (image != nullptr) {
         IFF_createId(image->formType, formType);
     }
     return image;
@@ -89,25 +89,25 @@ ILBM_Image **ILBM_extractImages(IFF_Chunk *chunk, unsigned int *imagesLength) {
     if (formsLength == 0) {
         IFF_error("No form with formType: 'ACBM', 'ILBM' or 'PBM ' found!\n");
         free(forms);
-        return NULL;
+        return nullptr;
     }
 
     ILBM_Image **images = static_cast<ILBM_Image **>(malloc(formsLength * sizeof(ILBM_Image *)));
-    if (images == NULL) {
+    if (images == nullptr) {
         free(forms);
-        return NULL;
+        return nullptr;
     }
     unsigned int length = 0;
     for (unsigned int i = 0; i < formsLength; i++) {
         ILBM_BitMapHeader *bitMapHeader = lookUp<ILBM_BitMapHeader>(forms[i], ILBM_ID_BMHD);
-        if (bitMapHeader == NULL) {
+        if (bitMapHeader == nullptr) {
             continue;
         }
         ILBM_Image *image = imageFromForm(forms[i], bitMapHeader);
-        if (image == NULL) {
+        if (image == nullptr) {
             ILBM_freeImages(images, length);
             free(forms);
-            return NULL;
+            return nullptr;
         }
         images[length++] = image;
     }
@@ -116,7 +116,7 @@ ILBM_Image **ILBM_extractImages(IFF_Chunk *chunk, unsigned int *imagesLength) {
     if (length < formsLength) {
         /* Keep at least one slot, so that an empty result is not mistaken for a failure. */
         void *trimmed = realloc(images, (length > 0 ? length : 1) * sizeof(ILBM_Image *));
-        if (trimmed != NULL) {
+        if (trimmed != nullptr) {
             images = static_cast<ILBM_Image **>(trimmed);
         }
     }
@@ -132,7 +132,9 @@ IFF_Form *ILBM_convertImageToForm(ILBM_Image *image) {
     };
     /* A chunk has one owner: one that already belongs to a group cannot be put in the new
        form as well, or both would release it. */
-    auto owned = [](const IFF_Chunk *chunk) { return chunk != NULL && chunk->parent != NULL; };
+    auto owned = [](const IFF_Chunk *chunk) {
+        return chunk != nullptr && chunk->parent != nullptr;
+    };
     bool shared = owned(chunkOf(image->body)) || owned(chunkOf(image->bitplanes));
     for (unsigned int i = 0; i < 9; i++) {
         shared = shared || owned(chunks[i]);
@@ -147,19 +149,19 @@ IFF_Form *ILBM_convertImageToForm(ILBM_Image *image) {
         shared = shared || owned(chunkOf(image->cycleInfo[i]));
     }
     if (shared) {
-        IFF_error("Error: the image's chunks already belong to a form!\n");
-        return NULL;
+        IFF_error("ERROR: the image's chunks already belong to a form!\n");
+        return nullptr;
     }
 
     char formType[5] = {0};
     memcpy(formType, image->formType, 4);
     IFF_Form *form = IFF_createForm(formType);
-    if (form == NULL) {
-        return NULL;
+    if (form == nullptr) {
+        return nullptr;
     }
     bool added = true;
     auto add = [form, &added](IFF_Chunk *chunk) {
-        if (chunk != NULL && added) {
+        if (chunk != nullptr && added) {
             added = IFF_addToForm(form, chunk) != 0;
         }
     };
@@ -181,17 +183,17 @@ IFF_Form *ILBM_convertImageToForm(ILBM_Image *image) {
     if (!added) {
         /* Out of memory: hand the chunks back to the image and drop the form alone. */
         for (unsigned int i = 0; i < form->chunkLength; i++) {
-            form->chunk[i]->parent = NULL;
+            form->chunk[i]->parent = nullptr;
         }
         free(form->chunk);
         free(form);
-        return NULL;
+        return nullptr;
     }
     return form;
 }
 
 void ILBM_freeImage(ILBM_Image *image) {
-    if (image == NULL) {
+    if (image == nullptr) {
         return;
     }
     free(image->colorRange);
@@ -201,7 +203,7 @@ void ILBM_freeImage(ILBM_Image *image) {
 }
 
 void ILBM_freeImages(ILBM_Image **images, const unsigned int imagesLength) {
-    if (images == NULL) {
+    if (images == nullptr) {
         return;
     }
     for (unsigned int i = 0; i < imagesLength; i++) {
@@ -211,7 +213,7 @@ void ILBM_freeImages(ILBM_Image **images, const unsigned int imagesLength) {
 }
 
 int ILBM_checkImage(const ILBM_Image *image) {
-    if (image->bitMapHeader == NULL) {
+    if (image->bitMapHeader == nullptr) {
         IFF_error("Error: no bitmap header defined!\n");
         return 0;
     }
@@ -255,7 +257,7 @@ int ILBM_imageIsPBM(const ILBM_Image *image) {
 }
 
 unsigned int ILBM_calculateRowSize(const ILBM_Image *image) {
-    if (image->bitMapHeader == NULL) {
+    if (image->bitMapHeader == nullptr) {
         return 0;
     }
     unsigned int w = image->bitMapHeader->w;
@@ -264,16 +266,16 @@ unsigned int ILBM_calculateRowSize(const ILBM_Image *image) {
 
 ILBM_ColorMap *ILBM_generateGrayscaleColorMap(const ILBM_Image *image) {
     ILBM_ColorMap *colorMap = ILBM_createColorMap();
-    if (colorMap == NULL || image->bitMapHeader == NULL) {
+    if (colorMap == nullptr || image->bitMapHeader == nullptr) {
         return colorMap;
     }
     unsigned int numOfColors = ILBM_calculateNumOfColors(image->bitMapHeader);
     for (unsigned int i = 0; i < numOfColors; i++) {
         ILBM_ColorRegister *colorRegister = ILBM_addColorRegisterInColorMap(colorMap);
-        if (colorRegister == NULL) {
+        if (colorRegister == nullptr) {
             ILBM_freeColorMap(chunkOf(colorMap));
             free(colorMap);
-            return NULL;
+            return nullptr;
         }
         IFF_UByte level = static_cast<IFF_UByte>(i * 255 / (numOfColors - 1));
         colorRegister->red = colorRegister->green = colorRegister->blue = level;
@@ -290,19 +292,19 @@ namespace ilbm {
 
 int bodyGeometry(const ILBM_Image *image, BodyGeometry *geometry) {
     const ILBM_BitMapHeader *bitMapHeader = image->bitMapHeader;
-    if (bitMapHeader == NULL) {
+    if (bitMapHeader == nullptr) {
         IFF_error("Error: no bitmap header defined!\n");
         return 0;
     }
     if (bitMapHeader->w == 0 || bitMapHeader->h == 0) {
-        IFF_error("Error: the picture has no pixels: 'BMHD'.w: %u, 'BMHD'.h: %u\n",
+        IFF_error("ERROR: the picture has no pixels: 'BMHD'.w: %u, 'BMHD'.h: %u\n",
                   static_cast<unsigned int>(bitMapHeader->w),
                   static_cast<unsigned int>(bitMapHeader->h));
         return 0;
     }
     if (ILBM_imageIsPBM(image)) {
         if (bitMapHeader->nPlanes != 8) {
-            IFF_error("Error: a 'PBM ' picture needs 8 planes, not 'BMHD'.nPlanes: %u\n",
+            IFF_error("ERROR: a 'PBM ' picture needs 8 planes, not 'BMHD'.nPlanes: %u\n",
                       static_cast<unsigned int>(bitMapHeader->nPlanes));
             return 0;
         }
@@ -311,7 +313,7 @@ int bodyGeometry(const ILBM_Image *image, BodyGeometry *geometry) {
         geometry->planes = 1;
     } else {
         if (bitMapHeader->nPlanes == 0 || bitMapHeader->nPlanes > 32) {
-            IFF_error("Error: pictures of 'BMHD'.nPlanes: %u cannot be handled (1 to 32)\n",
+            IFF_error("ERROR: pictures of 'BMHD'.nPlanes: %u cannot be handled (1 to 32)\n",
                       static_cast<unsigned int>(bitMapHeader->nPlanes));
             return 0;
         }
@@ -323,7 +325,7 @@ int bodyGeometry(const ILBM_Image *image, BodyGeometry *geometry) {
     geometry->height = bitMapHeader->h;
     geometry->size = geometry->rowSize * geometry->planes * geometry->height;
     if (geometry->size > static_cast<size_t>(INT32_MAX)) {
-        IFF_error("Error: a picture body of %zu bytes does not fit in a chunk!\n", geometry->size);
+        IFF_error("ERROR: a picture body of %zu bytes does not fit in a chunk!\n", geometry->size);
         return 0;
     }
     return 1;
@@ -331,7 +333,7 @@ int bodyGeometry(const ILBM_Image *image, BodyGeometry *geometry) {
 
 int holdsBody(const IFF_RawChunk *chunk, const BodyGeometry &geometry) {
     if (chunk->chunkSize < 0 || static_cast<size_t>(chunk->chunkSize) < geometry.size) {
-        IFF_error("Error: the '%.4s' chunk holds %d bytes, while the picture needs %zu!\n",
+        IFF_error("ERROR: the '%.4s' chunk holds %d bytes, while the picture needs %zu!\n",
                   chunk->chunkId, static_cast<int>(chunk->chunkSize), geometry.size);
         return 0;
     }

@@ -13,7 +13,7 @@ namespace {
 /* The geometry of a picture whose planes can be rearranged: ILBM or ACBM, uncompressed. */
 int planeGeometry(const ILBM_Image *image, ilbm::BodyGeometry *geometry) {
     if (ILBM_imageIsPBM(image)) {
-        IFF_error("Error: a 'PBM ' picture has no bitplanes!\n");
+        IFF_error("ERROR: a 'PBM ' picture has no bitplanes!\n");
         return 0;
     }
     return ilbm::bodyGeometry(image, geometry);
@@ -33,12 +33,12 @@ void planePointers(unsigned char *planes, const ilbm::BodyGeometry &geometry,
 unsigned char *rearrange(const ILBM_Image *image, const IFF_RawChunk *chunk, bool toPlanes) {
     ilbm::BodyGeometry geometry;
     if (!planeGeometry(image, &geometry) || !ilbm::holdsBody(chunk, geometry)) {
-        return NULL;
+        return nullptr;
     }
     size_t size = static_cast<size_t>(chunk->chunkSize);
     unsigned char *data = static_cast<unsigned char *>(malloc(size > 0 ? size : 1));
-    if (data == NULL) {
-        return NULL;
+    if (data == nullptr) {
+        return nullptr;
     }
     unsigned char *pointers[ilbm::kMaxBodyPlanes];
     if (toPlanes) {
@@ -56,15 +56,15 @@ unsigned char *rearrange(const ILBM_Image *image, const IFF_RawChunk *chunk, boo
 /* The FORM that holds the picture's data, which is the one whose type changes. A BMHD that
    comes from a PROP is left alone: its PROP serves other forms too. */
 IFF_Group *pictureForm(const ILBM_Image *image, const IFF_RawChunk *data) {
-    IFF_Group *group = data != NULL ? data->parent : image->bitMapHeader->parent;
-    if (group != NULL && memcmp(group->chunkId, "FORM", 4) == 0) {
+    IFF_Group *group = data != nullptr ? data->parent : image->bitMapHeader->parent;
+    if (group != nullptr && memcmp(group->chunkId, "FORM", 4) == 0) {
         return group;
     }
-    return NULL;
+    return nullptr;
 }
 
 int convert(ILBM_Image *image, const char *from, const char *to, bool toPlanes) {
-    if (IFF_compareId(image->formType, from) != 0 || image->bitMapHeader == NULL ||
+    if (IFF_compareId(image->formType, from) != 0 || image->bitMapHeader == nullptr ||
         image->bitMapHeader->compression != ILBM_CMP_NONE) {
         return 0;
     }
@@ -73,23 +73,23 @@ int convert(ILBM_Image *image, const char *from, const char *to, bool toPlanes) 
     IFF_RawChunk *chunk = source;
     IFF_Group *form = pictureForm(image, chunk);
 
-    if (chunk != NULL) {
-        if (target != NULL) {
-            IFF_error("Error: the picture has both a 'BODY' and an 'ABIT' chunk!\n");
+    if (chunk != nullptr) {
+        if (target != nullptr) {
+            IFF_error("ERROR: the picture has both a 'BODY' and an 'ABIT' chunk!\n");
             return 0;
         }
         unsigned char *data = rearrange(image, chunk, toPlanes);
-        if (data == NULL) {
+        if (data == nullptr) {
             return 0;
         }
         free(chunk->chunkData);
         chunk->chunkData = data;
         IFF_createId(chunk->chunkId, toPlanes ? ILBM_ID_ABIT : ILBM_ID_BODY);
         target = chunk;
-        source = NULL;
+        source = nullptr;
     }
     IFF_createId(image->formType, to);
-    if (form != NULL) {
+    if (form != nullptr) {
         IFF_createId(form->groupType, to);
     }
     return 1;
@@ -105,7 +105,7 @@ int unpackedBodyGeometry(const ILBM_Image *image, ilbm::BodyGeometry *geometry) 
         return 0;
     }
     if (image->bitMapHeader->compression != ILBM_CMP_NONE) {
-        IFF_error("Error: the 'BODY' is compressed; it must be unpacked first!\n");
+        IFF_error("ERROR: the 'BODY' is compressed; it must be unpacked first!\n");
         return 0;
     }
     return ilbm::holdsBody(image->body, *geometry);
@@ -114,7 +114,7 @@ int unpackedBodyGeometry(const ILBM_Image *image, ilbm::BodyGeometry *geometry) 
 } // namespace
 
 int ILBM_deinterleaveToBitplaneMemory(const ILBM_Image *image, unsigned char **bitplanePointers) {
-    if (image->body == NULL) {
+    if (image->body == nullptr) {
         return 1;
     }
     ilbm::BodyGeometry geometry;
@@ -128,16 +128,16 @@ int ILBM_deinterleaveToBitplaneMemory(const ILBM_Image *image, unsigned char **b
 
 unsigned char *ILBM_deinterleave(const ILBM_Image *image) {
     ilbm::BodyGeometry geometry;
-    if (image->body == NULL) {
-        IFF_error("Error: the picture has no 'BODY'!\n");
-        return NULL;
+    if (image->body == nullptr) {
+        IFF_error("ERROR: the picture has no 'BODY'!\n");
+        return nullptr;
     }
     if (!unpackedBodyGeometry(image, &geometry)) {
-        return NULL;
+        return nullptr;
     }
     unsigned char *planes = static_cast<unsigned char *>(malloc(geometry.size));
-    if (planes == NULL) {
-        return NULL;
+    if (planes == nullptr) {
+        return nullptr;
     }
     unsigned char *pointers[ilbm::kMaxBodyPlanes];
     planePointers(planes, geometry, pointers);
@@ -150,10 +150,10 @@ unsigned char *ILBM_interleaveFromBitplaneMemory(const ILBM_Image *image,
                                                  unsigned char **bitplanePointers) {
     ilbm::BodyGeometry geometry;
     if (!planeGeometry(image, &geometry)) {
-        return NULL;
+        return nullptr;
     }
     unsigned char *body = static_cast<unsigned char *>(malloc(geometry.size));
-    if (body != NULL) {
+    if (body != nullptr) {
         ILBM_interleaveRows(bitplanePointers, geometry.planes, geometry.rowSize, geometry.height,
                             body);
     }
@@ -163,7 +163,7 @@ unsigned char *ILBM_interleaveFromBitplaneMemory(const ILBM_Image *image,
 unsigned char *ILBM_interleave(const ILBM_Image *image, unsigned char *bitplanes) {
     ilbm::BodyGeometry geometry;
     if (!planeGeometry(image, &geometry)) {
-        return NULL;
+        return nullptr;
     }
     unsigned char *pointers[ilbm::kMaxBodyPlanes];
     planePointers(bitplanes, geometry, pointers);
