@@ -150,6 +150,25 @@ TEST(IffOutput, IndentationAndIdsAndErrorChannel) {
                                "Error writing 'CMAP'.colorRegister.red\n");
 }
 
+TEST(IffOutput, IdsShowEveryByte) {
+    // Bytes that a terminal would swallow or garble are shown as \x and two hexadecimal digits,
+    // so that an ID of zero bytes does not print as ''.
+    const char zeroed[4] = {'A', '\0', '\0', 'B'};
+    const char odd[4] = {'\t', '\xff', '\\', '~'};
+    EXPECT_EQ(printed([&] { IFF_printId(zeroed); }), "A\\x00\\x00B");
+    EXPECT_EQ(printed([&] { IFF_printId(odd); }), "\\x09\\xff\\\\~");
+    Messages messages;
+    IFF_errorId(zeroed);
+    IFF_readError(odd, "chunkSize");
+    EXPECT_EQ(messages.text(), "A\\x00\\x00BError reading '\\x09\\xff\\\\~'.chunkSize\n");
+
+    IFF_RawChunk *raw = rawChunk("DATA", {1});
+    memcpy(raw->chunkId, zeroed, 4);
+    EXPECT_EQ(printed([&] { IFF_print(reinterpret_cast<IFF_Chunk *>(raw), 0, nullptr, 0); }),
+              "'A\\x00\\x00B' = {\n  chunkSize = 1;\n  bytes = \n    01 \n  ;\n}\n\n");
+    IFF_free(reinterpret_cast<IFF_Chunk *>(raw), nullptr, 0);
+}
+
 namespace {
 
 std::string caughtOnMain;

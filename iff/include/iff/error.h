@@ -20,7 +20,7 @@ void IFF_errorCallbackStderr(const char *formatString, va_list ap);
 /* Passes the format and its arguments to IFF_errorCallback. */
 void IFF_error(const char *formatString, ...) __attribute__((format(printf, 1, 2)));
 
-/* Reports the four characters of an ID, one at a time. */
+/* Reports the four characters of an ID, shown as IFF_printId shows them. */
 void IFF_errorId(const IFF_ID id);
 
 /* "Error reading 'ID'.attribute" and "Error writing 'ID'.attribute", each with a newline. */
