@@ -28,7 +28,6 @@ int ownsBitMapHeader(const ILBM_Image *image) {
 void replaceBody(ILBM_Image *image, unsigned char *data, size_t size,
                  ILBM_Compression compression) {
     free(image->body->chunkData);
-    image->body->chunkData = nullptr;
     IFF_setRawChunkData(image->body, data, static_cast<IFF_Long>(size));
     IFF_updateChunkSizes(reinterpret_cast<IFF_Chunk *>(image->body));
     image->bitMapHeader->compression = compression;
