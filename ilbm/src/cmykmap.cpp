@@ -75,6 +75,10 @@ int ILBM_checkCMYKMap(const IFF_Chunk *) {
     return 1;
 }
 
+long long ilbm::fieldsSizeOfCMYKMap(const IFF_Chunk *chunk) {
+    return 4LL * reinterpret_cast<const ILBM_CMYKMap *>(chunk)->cmykRegisterLength;
+}
+
 void ILBM_freeCMYKMap(IFF_Chunk *chunk) {
     ILBM_CMYKMap *cmykMap = reinterpret_cast<ILBM_CMYKMap *>(chunk);
     free(cmykMap->cmykRegister);

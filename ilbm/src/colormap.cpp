@@ -73,6 +73,10 @@ int ILBM_checkColorMap(const IFF_Chunk *) {
     return 1;
 }
 
+long long ilbm::fieldsSizeOfColorMap(const IFF_Chunk *chunk) {
+    return 3LL * reinterpret_cast<const ILBM_ColorMap *>(chunk)->colorRegisterLength;
+}
+
 void ILBM_freeColorMap(IFF_Chunk *chunk) {
     ILBM_ColorMap *colorMap = reinterpret_cast<ILBM_ColorMap *>(chunk);
     free(colorMap->colorRegister);

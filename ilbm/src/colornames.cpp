@@ -42,35 +42,31 @@ int ILBM_addColorName(ILBM_ColorNames *colorNames, const char *colorName) {
 }
 
 IFF_Chunk *ILBM_readColorNames(FILE *file, const IFF_Long chunkSize) {
-    if (!ilbm::fitsInChunk(ILBM_ID_CNAM, chunkSize, 4)) {
+    if (!ilbm::fitsInChunk(ILBM_ID_CNAM, chunkSize, 0)) {
         return nullptr;
     }
     ILBM_ColorNames *colorNames = ILBM_createColorNames();
     if (colorNames == nullptr) {
         return nullptr;
     }
-    if (!IFF_readUWord(file, &colorNames->startingColor, colorNames->chunkId, "startingColor") ||
-        !IFF_readUWord(file, &colorNames->endingColor, colorNames->chunkId, "endingColor")) {
+    ilbm::BodyReader body(file, ILBM_ID_CNAM, chunkSize);
+    if (!body.uword(&colorNames->startingColor, "startingColor") ||
+        !body.uword(&colorNames->endingColor, "endingColor")) {
         release(colorNames);
         return nullptr;
     }
 
     /* The range gives the number of names, but the chunk's end bounds them: a range whose
-       start lies above its end would otherwise ask for four billion names. */
+       start lies above its end would otherwise ask for four billion names. A name that the
+       chunk's end cuts short is kept as far as it goes. */
     unsigned int wanted = static_cast<unsigned int>(colorNames->endingColor) -
                           static_cast<unsigned int>(colorNames->startingColor) + 1;
     char name[kNameBufferSize];
-    while (colorNames->colorNamesLength < wanted && colorNames->chunkSize < chunkSize) {
+    while (colorNames->colorNamesLength < wanted && body.left() > 0) {
         size_t length = 0;
         for (;;) {
-            if (colorNames->chunkSize + static_cast<IFF_Long>(length) >= chunkSize) {
-                IFF_error("ERROR: a colour name runs past the end of the 'CNAM' chunk!\n");
-                release(colorNames);
-                return nullptr;
-            }
-            int c = fgetc(file);
-            if (c == EOF) {
-                IFF_readError(colorNames->chunkId, "colorNames");
+            IFF_UByte c;
+            if (!body.ubyte(&c, "colorNames")) {
                 release(colorNames);
                 return nullptr;
             }
@@ -91,7 +87,7 @@ IFF_Chunk *ILBM_readColorNames(FILE *file, const IFF_Long chunkSize) {
         }
     }
 
-    if (!ilbm::finishChunkBody(file, ILBM_ID_CNAM, colorNames->chunkSize, chunkSize)) {
+    if (!body.finish()) {
         release(colorNames);
         return nullptr;
     }
@@ -101,23 +97,36 @@ IFF_Chunk *ILBM_readColorNames(FILE *file, const IFF_Long chunkSize) {
 
 int ILBM_writeColorNames(FILE *file, const IFF_Chunk *chunk) {
     const ILBM_ColorNames *colorNames = reinterpret_cast<const ILBM_ColorNames *>(chunk);
-    if (!IFF_writeUWord(file, colorNames->startingColor, colorNames->chunkId, "startingColor") ||
-        !IFF_writeUWord(file, colorNames->endingColor, colorNames->chunkId, "endingColor")) {
+    ilbm::BodyWriter body(file, ILBM_ID_CNAM, colorNames->chunkSize);
+    if (!body.uword(colorNames->startingColor, "startingColor") ||
+        !body.uword(colorNames->endingColor, "endingColor")) {
         return 0;
     }
-    IFF_Long written = 4;
     for (unsigned int i = 0; i < colorNames->colorNamesLength; i++) {
-        size_t length = strlen(colorNames->colorNames[i]) + 1;
-        if (fwrite(colorNames->colorNames[i], 1, length, file) != length) {
-            return 0;
+        const char *name = colorNames->colorNames[i];
+        for (size_t j = 0, length = strlen(name) + 1; j < length; j++) {
+            if (!body.ubyte(static_cast<IFF_UByte>(name[j]), "colorNames")) {
+                return 0;
+            }
         }
-        written += static_cast<IFF_Long>(length);
     }
-    return ilbm::finishChunkWrite(file, ILBM_ID_CNAM, written, colorNames->chunkSize);
+    return body.finish();
+}
+
+long long ilbm::fieldsSizeOfColorNames(const IFF_Chunk *chunk) {
+    const ILBM_ColorNames *colorNames = reinterpret_cast<const ILBM_ColorNames *>(chunk);
+    long long size = 4;
+    for (unsigned int i = 0; i < colorNames->colorNamesLength; i++) {
+        size += static_cast<long long>(strlen(colorNames->colorNames[i])) + 1;
+    }
+    return size;
 }
 
 int ILBM_checkColorNames(const IFF_Chunk *chunk) {
     const ILBM_ColorNames *colorNames = reinterpret_cast<const ILBM_ColorNames *>(chunk);
+    if (!ilbm::checkFieldsFit(chunk, ilbm::fieldsSizeOfColorNames(chunk))) {
+        return 0;
+    }
     unsigned int start = colorNames->startingColor;
     unsigned int end = colorNames->endingColor;
     if (start > end) {
