@@ -2,12 +2,16 @@
 
 #include "array.h"
 #include "geometry.h"
+#include "tree.h"
 
 #include <iff/error.h>
 #include <iff/iff.h>
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -23,8 +27,15 @@ template <typename T> int appendPointer(T **&array, unsigned int &length, T *ele
     return 1;
 }
 
-template <typename T> T *lookUp(const IFF_Form *form, const char *chunkId) {
-    return reinterpret_cast<T *>(IFF_getChunkFromForm(form, chunkId));
+/* Points the entries of one of the image's arrays that held chunk at its replacement. */
+template <typename T>
+void replacePointer(T **array, unsigned int length, const IFF_Chunk *chunk,
+                    IFF_Chunk *replacement) {
+    for (unsigned int i = 0; i < length; i++) {
+        if (chunkOf(array[i]) == chunk) {
+            array[i] = reinterpret_cast<T *>(replacement);
+        }
+    }
 }
 
 /* Collects every own chunk of one ID into one of the image's arrays. */
@@ -43,24 +54,15 @@ int collect(ILBM_Image *image, const IFF_Form *form, const char *chunkId,
     return 1;
 }
 
-ILBM_Image *imageFromForm(const IFF_Form *form, ILBM_BitMapHeader *bitMapHeader) {
+ILBM_Image *imageFromForm(IFF_Form *form) {
     char formType[5] = {0};
     memcpy(formType, form->groupType, 4);
     ILBM_Image *image = ILBM_createImage(formType);
     if (image == nullptr) {
         return nullptr;
     }
-    image->bitMapHeader = bitMapHeader;
-    image->colorMap = lookUp<ILBM_ColorMap>(form, ILBM_ID_CMAP);
-    image->cmykMap = lookUp<ILBM_CMYKMap>(form, ILBM_ID_CMYK);
-    image->colorNames = lookUp<ILBM_ColorNames>(form, ILBM_ID_CNAM);
-    image->dpiHeader = lookUp<ILBM_DPIHeader>(form, ILBM_ID_DPI);
-    image->grab = lookUp<ILBM_Grab>(form, ILBM_ID_GRAB);
-    image->destMerge = lookUp<ILBM_DestMerge>(form, ILBM_ID_DEST);
-    image->sprite = lookUp<ILBM_Sprite>(form, ILBM_ID_SPRT);
-    image->viewport = lookUp<ILBM_Viewport>(form, ILBM_ID_CAMG);
-    image->body = lookUp<IFF_RawChunk>(form, ILBM_ID_BODY);
-    image->bitplanes = lookUp<IFF_RawChunk>(form, ILBM_ID_ABIT);
+    image->form = form;
+    ilbm::lookUpChunks(image);
     if (!collect(image, form, ILBM_ID_CRNG, ILBM_addColorRangeToImage) ||
         !collect(image, form, ILBM_ID_DRNG, ILBM_addDRangeToImage) ||
         !collect(image, form, ILBM_ID_CCRT, ILBM_addCycleInfoToImage)) {
@@ -99,11 +101,10 @@ ILBM_Image **ILBM_extractImages(IFF_Chunk *chunk, unsigned int *imagesLength) {
     }
     unsigned int length = 0;
     for (unsigned int i = 0; i < formsLength; i++) {
-        ILBM_BitMapHeader *bitMapHeader = lookUp<ILBM_BitMapHeader>(forms[i], ILBM_ID_BMHD);
-        if (bitMapHeader == nullptr) {
+        if (IFF_getChunkFromForm(forms[i], ILBM_ID_BMHD) == nullptr) {
             continue;
         }
-        ILBM_Image *image = imageFromForm(forms[i], bitMapHeader);
+        ILBM_Image *image = imageFromForm(forms[i]);
         if (image == nullptr) {
             ILBM_freeImages(images, length);
             free(forms);
@@ -125,69 +126,76 @@ ILBM_Image **ILBM_extractImages(IFF_Chunk *chunk, unsigned int *imagesLength) {
 }
 
 IFF_Form *ILBM_convertImageToForm(ILBM_Image *image) {
-    IFF_Chunk *chunks[9] = {
-        chunkOf(image->bitMapHeader), chunkOf(image->colorMap),  chunkOf(image->cmykMap),
-        chunkOf(image->colorNames),   chunkOf(image->dpiHeader), chunkOf(image->grab),
-        chunkOf(image->destMerge),    chunkOf(image->sprite),    chunkOf(image->viewport),
-    };
-    /* A chunk has one owner: one that already belongs to a group cannot be put in the new
-       form as well, or both would release it. */
-    auto owned = [](const IFF_Chunk *chunk) {
-        return chunk != nullptr && chunk->parent != nullptr;
-    };
-    bool shared = owned(chunkOf(image->body)) || owned(chunkOf(image->bitplanes));
-    for (unsigned int i = 0; i < 9; i++) {
-        shared = shared || owned(chunks[i]);
-    }
-    for (unsigned int i = 0; i < image->colorRangeLength; i++) {
-        shared = shared || owned(chunkOf(image->colorRange[i]));
-    }
-    for (unsigned int i = 0; i < image->drangeLength; i++) {
-        shared = shared || owned(chunkOf(image->drange[i]));
-    }
-    for (unsigned int i = 0; i < image->cycleInfoLength; i++) {
-        shared = shared || owned(chunkOf(image->cycleInfo[i]));
-    }
-    if (shared) {
-        IFF_error("ERROR: the image's chunks already belong to a form!\n");
-        return nullptr;
-    }
-
     char formType[5] = {0};
     memcpy(formType, image->formType, 4);
     IFF_Form *form = IFF_createForm(formType);
     if (form == nullptr) {
         return nullptr;
     }
-    bool added = true;
-    auto add = [form, &added](IFF_Chunk *chunk) {
-        if (chunk != nullptr && added) {
-            added = IFF_addToForm(form, chunk) != 0;
-        }
+    /* In the order of a picture form: the properties, the colour cycling, then the planes. */
+    std::vector<IFF_Chunk *> chunks = {
+        chunkOf(image->bitMapHeader), chunkOf(image->colorMap),  chunkOf(image->cmykMap),
+        chunkOf(image->colorNames),   chunkOf(image->dpiHeader), chunkOf(image->grab),
+        chunkOf(image->destMerge),    chunkOf(image->sprite),    chunkOf(image->viewport),
     };
-    for (unsigned int i = 0; i < 9; i++) {
-        add(chunks[i]);
-    }
     for (unsigned int i = 0; i < image->colorRangeLength; i++) {
-        add(chunkOf(image->colorRange[i]));
+        chunks.push_back(chunkOf(image->colorRange[i]));
     }
     for (unsigned int i = 0; i < image->drangeLength; i++) {
-        add(chunkOf(image->drange[i]));
+        chunks.push_back(chunkOf(image->drange[i]));
     }
     for (unsigned int i = 0; i < image->cycleInfoLength; i++) {
-        add(chunkOf(image->cycleInfo[i]));
+        chunks.push_back(chunkOf(image->cycleInfo[i]));
     }
-    add(chunkOf(image->body));
-    add(chunkOf(image->bitplanes));
+    chunks.push_back(chunkOf(image->body));
+    chunks.push_back(chunkOf(image->bitplanes));
+    /* Each chunk once, and only the ones the image has. */
+    std::vector<IFF_Chunk *> unique;
+    for (IFF_Chunk *chunk : chunks) {
+        if (chunk != nullptr && std::find(unique.begin(), unique.end(), chunk) == unique.end()) {
+            unique.push_back(chunk);
+        }
+    }
+    chunks.swap(unique);
 
-    if (!added) {
-        /* Out of memory: hand the chunks back to the image and drop the form alone. */
-        for (unsigned int i = 0; i < form->chunkLength; i++) {
-            form->chunk[i]->parent = nullptr;
+    /* Copies first: until every chunk is in, nothing the image points at is touched. */
+    std::vector<IFF_Chunk *> contents;
+    bool complete = true;
+    for (IFF_Chunk *chunk : chunks) {
+        if (!complete) {
+            break;
+        }
+        IFF_Chunk *content = chunk->parent == nullptr ? chunk : ilbm::copyChunk(chunk, formType);
+        complete = content != nullptr;
+        if (complete) {
+            contents.push_back(content);
+        }
+    }
+    for (size_t i = 0; i < contents.size() && complete; i++) {
+        complete = IFF_addToForm(form, contents[i]) != 0;
+    }
+    if (!complete) {
+        /* Hand the moved chunks back to the image; drop the copies and the form. */
+        for (size_t i = 0; i < contents.size(); i++) {
+            const bool moved = std::find(chunks.begin(), chunks.end(), contents[i]) != chunks.end();
+            if (moved) {
+                contents[i]->parent = nullptr;
+            } else {
+                ILBM_free(contents[i]);
+            }
         }
         free(form->chunk);
         free(form);
         return nullptr;
+    }
+
+    /* The image describes the new form from here on. */
+    image->form = form;
+    ilbm::lookUpChunks(image);
+    for (size_t next = 0; next < chunks.size(); next++) {
+        replacePointer(image->colorRange, image->colorRangeLength, chunks[next], contents[next]);
+        replacePointer(image->drange, image->drangeLength, chunks[next], contents[next]);
+        replacePointer(image->cycleInfo, image->cycleInfoLength, chunks[next], contents[next]);
     }
     return form;
 }
