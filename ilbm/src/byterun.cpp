@@ -7,6 +7,7 @@
 #include <iff/rawchunk.h>
 #include <stdint.h>
 #include <stdlib.h>
+#include <string.h>
 
 namespace {
 
@@ -33,12 +34,53 @@ void replaceBody(ILBM_Image *image, unsigned char *data, size_t size,
     image->bitMapHeader->compression = compression;
 }
 
+/*
+ * Decodes a packed PBM body whose rows the packer took as w bytes, without the byte that makes
+ * each row even (netpbm and FFmpeg read such files as well), into rows of the even length.
+ * Null when the packed data is not exactly such rows.
+ */
+unsigned char *unpackUnevenRows(const ILBM_Image *image, const ilbm::BodyGeometry &geometry,
+                                size_t packedSize, ILBM_ByteRunResult *result) {
+    const size_t width = image->bitMapHeader->w;
+    if (!ILBM_imageIsPBM(image) || width % 2 == 0) {
+        return nullptr;
+    }
+    const size_t size = width * geometry.height;
+    unsigned char *rows = static_cast<unsigned char *>(malloc(size));
+    unsigned char *padded = static_cast<unsigned char *>(calloc(geometry.size, 1));
+    if (rows == nullptr || padded == nullptr) {
+        free(rows);
+        free(padded);
+        return nullptr;
+    }
+    *result = ILBM_unpackByteRunData(image->body->chunkData, packedSize, rows, size);
+    if (result->written < size || result->overrun || result->consumed < packedSize) {
+        free(rows);
+        free(padded);
+        return nullptr;
+    }
+    for (size_t r = 0; r < geometry.height; r++) {
+        memcpy(padded + r * geometry.rowSize, rows + r * width, width);
+    }
+    free(rows);
+    IFF_error("WARNING: the packed 'BODY' holds rows of %zu bytes, without the byte that makes "
+              "them even; each row is padded!\n",
+              width);
+    return padded;
+}
+
 } // namespace
 
 int ILBM_unpackByteRun(ILBM_Image *image) {
     if (image->bitMapHeader == nullptr || image->body == nullptr ||
-        image->bitMapHeader->compression != ILBM_CMP_BYTE_RUN) {
+        image->bitMapHeader->compression == ILBM_CMP_NONE) {
         return 1;
+    }
+    if (image->bitMapHeader->compression != ILBM_CMP_BYTE_RUN) {
+        IFF_error("ERROR: 'BMHD'.compression %u is not ByteRun1; the 'BODY' cannot be "
+                  "unpacked!\n",
+                  static_cast<unsigned int>(image->bitMapHeader->compression));
+        return 0;
     }
     ilbm::BodyGeometry geometry;
     if (!ilbm::bodyGeometry(image, &geometry) || !ownsBitMapHeader(image)) {
@@ -61,6 +103,14 @@ int ILBM_unpackByteRun(ILBM_Image *image) {
     }
     ILBM_ByteRunResult result =
         ILBM_unpackByteRunData(image->body->chunkData, packedSize, unpacked, geometry.size);
+    if (result.written < geometry.size) {
+        unsigned char *padded = unpackUnevenRows(image, geometry, packedSize, &result);
+        if (padded != nullptr) {
+            free(unpacked);
+            unpacked = padded;
+            result.written = geometry.size;
+        }
+    }
 
     if (result.unknownControls > 0) {
         IFF_error("Unknown byte run encoding byte!\n");

@@ -348,18 +348,8 @@ TEST(IlbmChunks, DRangeSizesFollowTheFadesFlag) {
     EXPECT_FALSE(ILBM_check(lying.get()));
 }
 
-// A DRNG as painting programs have written it: the fades flag set, but the chunk as long as the
-// range without its fade part. Both peers show such pictures; the range reads as far as it goes.
-Bytes paintedRange() {
-    Bytes range = {0, 31, 0x0A, 0xAA, 0, 8, 2, 5};
-    append(range, {0, 255, 0, 0, 1, 0, 255, 0});
-    append(range, {2, 3, 3, 4, 4, 5, 5, 6, 6, 7});
-    return chunk("DRNG", range);
-}
-
 TEST(IlbmChunks, ARangeWithoutTheFadesItsFlagPromisesStillLetsThePictureRead) {
-    const Bytes file = form({bmhd(16, 1, 1), chunk("CMAP", {0, 0, 0, 0xFF, 0xFF, 0xFF}),
-                             paintedRange(), chunk("BODY", {0x0F, 0xF0})});
+    const Bytes file = paintedPicture();
     ASSERT_EQ(paintedRange().size(), 8u + 26u);
     Messages messages;
     Tree tree(file);

@@ -301,6 +301,37 @@ TEST(IlbmImages, ChunkyBodiesUseEvenRowsOfOneBytePerPixel) {
     EXPECT_EQ(bodyOf(images[0]->body), (Bytes{0x03, 1, 2, 3, 0, 0xFE, 4, 0x00, 0}));
     ASSERT_TRUE(ILBM_unpackByteRun(images[0]));
     EXPECT_EQ(bodyOf(images[0]->body), body);
+
+    // Packed as rows of 3 bytes, without the byte that makes them even, as some programs write
+    // them: each row is padded as it is unpacked.
+    Tree uneven(form("PBM ", {bmhd(3, 2, 8, 0, 1), chunk("BODY", {0x02, 1, 2, 3, 0xFE, 4})}));
+    Images unevenImages(uneven.get());
+    ASSERT_EQ(unevenImages.size(), 1u);
+    ASSERT_TRUE(ILBM_unpackByteRun(unevenImages[0]));
+    EXPECT_EQ(bodyOf(unevenImages[0]->body), (Bytes{1, 2, 3, 0, 4, 4, 4, 0}));
+    EXPECT_TRUE(messages.contains("WARNING: the packed 'BODY' holds rows of 3 bytes"));
+    EXPECT_EQ(unevenImages[0]->bitMapHeader->compression, ILBM_CMP_NONE);
+    // Only a stream of exactly such rows: one byte short is still refused.
+    messages.clear();
+    Tree cut(form("PBM ", {bmhd(3, 2, 8, 0, 1), chunk("BODY", {0x02, 1, 2, 3, 0xFF, 4})}));
+    Images cutImages(cut.get());
+    EXPECT_FALSE(ILBM_unpackByteRun(cutImages[0]));
+    EXPECT_TRUE(messages.contains("left packed")) << messages.text();
+}
+
+TEST(IlbmImages, AnUnknownCompressionIsNeitherUnpackedNorTakenForPlanes) {
+    Messages messages;
+    Bytes file = form("ILBM", {bmhd(16, 2, 2, 0, 2), chunk("BODY", kInterleaved)});
+    Tree tree(file);
+    Images images(tree.get());
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_FALSE(ILBM_unpackByteRun(images[0]));
+    EXPECT_EQ(messages.text(), "ERROR: 'BMHD'.compression 2 is not ByteRun1; the 'BODY' cannot "
+                               "be unpacked!\n");
+    EXPECT_EQ(ILBM_deinterleave(images[0]), nullptr);
+    EXPECT_FALSE(ILBM_convertILBMToACBM(images[0]));
+    EXPECT_TRUE(ILBM_packByteRun(images[0])); // nothing to do: it is not uncompressed
+    EXPECT_EQ(writeBytes(tree.get()), file);
 }
 
 TEST(IlbmImages, ExtractsPicturesWithInheritedProperties) {

@@ -259,3 +259,175 @@ TEST(QuillfenIffPictures, EveryPictureCommandFollowsTheExitStatusRule) {
         }
     }
 }
+
+namespace {
+
+bool exists(const std::string &path) {
+    return access(path.c_str(), F_OK) == 0;
+}
+
+size_t occurrences(const Bytes &bytes, const char *id) {
+    size_t count = 0;
+    for (size_t i = 0; i + 4 <= bytes.size(); i++) {
+        count += std::equal(id, id + 4, bytes.begin() + static_cast<long>(i));
+    }
+    return count;
+}
+
+// What a conversion wrote passes check and holds the pictures: raw gives the planes it gave
+// before.
+void expectValidWithPlanes(const Folder &folder, const std::string &written, const Bytes &planes) {
+    Result r = tool(folder, "check " + written);
+    EXPECT_EQ(r.status, 0) << r.err;
+    r = tool(folder, "raw " + written + " " + folder.file("check.raw"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(load(folder.file("check.raw")), planes);
+}
+
+const Bytes kTwoPlanes = {0x00, 0x01, 0x10, 0x11, 0x02, 0x03, 0x12, 0x13};
+
+} // namespace
+
+TEST(QuillfenIffPictures, PicturesThatCannotGiveTheirPlanesWriteNothing) {
+    Folder folder;
+    struct Case {
+        const char *name;
+        Bytes file;
+        const char *message;
+    } cases[] = {
+        // An ILBM with the planes of an ACBM (even none) but no BODY.
+        {"abit.iff", group("FORM", "ILBM", {bmhd(16, 2, 2), chunk("ABIT", {})}),
+         "the ILBM picture in '"},
+        {"acbm.iff", group("FORM", "ACBM", {bmhd(16, 2, 2), chunk("BODY", kTwoPlanes)}),
+         "the ACBM picture in '"},
+        // A compression that is not ByteRun1: its body is not planes.
+        {"packed2.iff", group("FORM", "ILBM", {bmhd(16, 2, 2, 0, 2), chunk("BODY", kTwoPlanes)}),
+         "is not ByteRun1"},
+        {"noplanes.iff", group("FORM", "ILBM", {bmhd(16, 2, 0), chunk("BODY", kTwoPlanes)}),
+         "nPlanes"},
+        {"short.iff", group("FORM", "ACBM", {bmhd(16, 2, 2), chunk("ABIT", {1, 2, 3})}),
+         "holds 3 bytes, the picture needs 8"},
+    };
+    for (const Case &c : cases) {
+        save(folder.file(c.name), c.file);
+        for (const char *option : {"", "--planar "}) {
+            const std::string out = folder.file(std::string(c.name) + ".raw");
+            Result r = tool(folder, std::string("raw ") + option + folder.file(c.name) + " " + out);
+            EXPECT_EQ(r.status, 1) << c.name << " " << option << r.err;
+            EXPECT_NE(r.err.find(c.message), std::string::npos) << c.name << ": " << r.err;
+            EXPECT_FALSE(exists(out)) << c.name;
+        }
+    }
+    // The ILBM without a BODY is valid IFF-85 all the same: an ILBM may hold its palette alone.
+    EXPECT_EQ(tool(folder, "check " + folder.file("abit.iff")).status, 0);
+    // A conversion that would write a file that fails the check writes nothing.
+    Result r = tool(folder, "pack " + folder.file("packed2.iff") + " " + folder.file("p.iff"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("nothing is written"), std::string::npos) << r.err;
+    EXPECT_FALSE(exists(folder.file("p.iff")));
+}
+
+TEST(QuillfenIffPictures, APaintedRangeWithoutItsFadesReadsPrintsAndConverts) {
+    Folder folder;
+    const std::string picture = folder.file("painted.iff");
+    save(picture, paintedPicture());
+    const std::string warning = "WARNING: the 'DRNG' chunk of 26 bytes is too small";
+
+    Result r = tool(folder, "print " + picture);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find(warning), std::string::npos) << r.err;
+    EXPECT_NE(r.out.find("      nregs = 5;\n"), std::string::npos) << r.out;
+    r = tool(folder, "palette --ocs " + picture);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "; OCS/ECS: 2 colours as 12-bit $0RGB words\n\tdc.w $0000,$0fff\n");
+    EXPECT_NE(r.err.find(warning), std::string::npos) << r.err;
+    r = tool(folder, "raw " + picture + " " + folder.file("painted.raw"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(load(folder.file("painted.raw")), (Bytes{0x0F, 0xF0}));
+    // The check reports the broken rule.
+    r = tool(folder, "check " + picture);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("ERROR: the 'DRNG' chunk of 26 bytes is too small for its 28 bytes of "
+                         "fields!\n"),
+              std::string::npos)
+        << r.err;
+    // Converted, the range is written whole, and the file passes the check.
+    for (const char *command : {"acbm", "pack", "unpack"}) {
+        const std::string out = folder.file(std::string(command) + ".iff");
+        r = tool(folder, std::string(command) + " " + picture + " " + out);
+        EXPECT_EQ(r.status, 0) << command << ": " << r.err;
+        expectValidWithPlanes(folder, out, {0x0F, 0xF0});
+    }
+}
+
+TEST(QuillfenIffPictures, ConversionsKeepPropertiesAndTypesOfListsAndCats) {
+    Folder folder;
+    const Bytes crng = chunk("CRNG", {0, 0, 0, 1, 0, 1, 0, 1});
+    const Bytes prop = group("PROP", "ILBM", {bmhd(16, 2, 2), chunk("CMAP", colours(4))});
+    struct Case {
+        const char *name;
+        Bytes file;
+        size_t bodies; // BODY or ABIT chunks in every form the file takes
+    } cases[] = {
+        {"list.iff",
+         group("LIST", "ILBM",
+               {prop, group("FORM", "ILBM", {crng, chunk("BODY", kTwoPlanes)}),
+                group("FORM", "ILBM", {chunk("BODY", kTwoPlanes)})}),
+         2},
+        // One BODY in the PROP, shared by both pictures, converted once.
+        {"shared.iff",
+         group("LIST", "ILBM",
+               {group("PROP", "ILBM", {bmhd(16, 2, 2), chunk("BODY", kTwoPlanes)}),
+                group("FORM", "ILBM", {crng}), group("FORM", "ILBM", {chunk("CMAP", colours(2))})}),
+         1},
+        {"cat.iff",
+         group("CAT ", "ILBM",
+               {group("FORM", "ILBM", {bmhd(16, 2, 2), chunk("BODY", kTwoPlanes)}),
+                group("LIST", "ILBM", {prop, group("FORM", "ILBM", {chunk("BODY", kTwoPlanes)})})}),
+         2},
+    };
+    for (const Case &c : cases) {
+        const std::string input = folder.file(c.name);
+        const std::string acbm = folder.file(std::string("acbm-") + c.name);
+        const std::string back = folder.file(std::string("back-") + c.name);
+        save(input, c.file);
+        ASSERT_EQ(tool(folder, "check " + input).status, 0) << c.name;
+        Result r = tool(folder, "acbm " + input + " " + acbm);
+        ASSERT_EQ(r.status, 0) << c.name << ": " << r.err;
+        expectValidWithPlanes(folder, acbm, kTwoPlanes);
+        Bytes converted = load(acbm);
+        EXPECT_EQ(occurrences(converted, "ABIT"), c.bodies) << c.name;
+        EXPECT_EQ(occurrences(converted, "BODY"), 0u) << c.name;
+        EXPECT_EQ(occurrences(converted, "ILBM"), 0u) << c.name;
+
+        r = tool(folder, "ilbm " + acbm + " " + back);
+        ASSERT_EQ(r.status, 0) << c.name << ": " << r.err;
+        expectValidWithPlanes(folder, back, kTwoPlanes);
+        EXPECT_EQ(load(back), c.file) << c.name;
+    }
+}
+
+TEST(QuillfenIffPictures, OddWidthChunkyRowsPackedWithoutTheirPadding) {
+    // A 3 x 2 PBM whose packer took rows of 3 bytes, as netpbm and FFmpeg read it too.
+    Folder folder;
+    save(folder.file("odd.iff"), group("FORM", "PBM ",
+                                       {bmhd(3, 2, 8, 0, 1), chunk("CMAP", colours(5)),
+                                        chunk("BODY", {0x02, 1, 2, 3, 0xFE, 4})}));
+    Result r = tool(folder, "unpack " + folder.file("odd.iff") + " " + folder.file("flat.iff"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("rows of 3 bytes"), std::string::npos) << r.err;
+    EXPECT_EQ(load(folder.file("flat.iff")), group("FORM", "PBM ",
+                                                   {bmhd(3, 2, 8), chunk("CMAP", colours(5)),
+                                                    chunk("BODY", {1, 2, 3, 0, 4, 4, 4, 0})}));
+}
+
+TEST(QuillfenIffPictures, ChunkIdsOfZeroBytesPrintReadably) {
+    Folder folder;
+    save(folder.file("zero.iff"),
+         group("FORM", "ILBM", {cat({Bytes{'A', 0, 0, 'B'}, be32(2), Bytes{7, 7}})}));
+    Result r = tool(folder, "print " + folder.file("zero.iff"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("    'A\\x00\\x00B' = {\n"), std::string::npos) << r.out;
+    r = tool(folder, "check " + folder.file("zero.iff"));
+    EXPECT_EQ(r.status, 1);
+}

@@ -9,6 +9,7 @@
 
 #include <iff/rawchunk.h>
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -71,26 +72,48 @@ private:
     unsigned int length_ = 0;
 };
 
-/* Writes the tree to OUT. */
-int writeTree(const Invocation &invocation, IFF_Chunk *tree, const char *path) {
+void ignore(const char *, va_list) {}
+
+/* The tree as a file: its bytes, or an empty buffer after a message. */
+std::vector<unsigned char> bytesOf(const Invocation &invocation, const IFF_Chunk *tree) {
     char *data = nullptr;
     size_t size = 0;
     FILE *memory = open_memstream(&data, &size);
     if (memory == nullptr) {
         report(invocation, "out of memory\n");
-        return kTrouble;
+        return {};
     }
     const int written = IFF_writeFd(memory, tree, extension(), extensionLength());
     fclose(memory);
-    Buffer bytes(reinterpret_cast<unsigned char *>(data));
-    if (!written) {
-        report(invocation, "cannot write '%s'\n", path);
-        return kTrouble;
+    Buffer owner(reinterpret_cast<unsigned char *>(data));
+    if (!written || size == 0) {
+        return {};
     }
-    return writeFile(invocation, path, bytes.get(), size);
+    return std::vector<unsigned char>(owner.get(), owner.get() + size);
 }
 
-/* Applies one operation to every picture of FILE and writes the tree to OUT. */
+/*
+ * Whether the bytes of a converted file read back as a valid file holding as many pictures as the
+ * file read: a conversion writes nothing else. The messages of the reading were given when the
+ * file itself was read; those of the check say what is wrong.
+ */
+bool holdsPictures(std::vector<unsigned char> &bytes, unsigned int pictures) {
+    void (*callback)(const char *, va_list) = IFF_errorCallback;
+    IFF_errorCallback = ignore;
+    FILE *memory = fmemopen(bytes.data(), bytes.size(), "rb");
+    Tree tree(memory != nullptr ? IFF_readFd(memory, extension(), extensionLength()) : nullptr);
+    if (memory != nullptr) {
+        fclose(memory);
+    }
+    unsigned int found = 0;
+    ILBM_Image **images = tree != nullptr ? ILBM_extractImages(tree.get(), &found) : nullptr;
+    ILBM_freeImages(images, found);
+    IFF_errorCallback = callback;
+    return tree != nullptr && ILBM_check(tree.get()) && found == pictures;
+}
+
+/* Applies one operation to every picture of FILE and writes the tree to OUT, when what it writes
+   is a valid file that holds the pictures. */
 int transform(const Invocation &invocation, int (*apply)(ILBM_Image *, bool), bool flag = false) {
     const char *path = invocation.operands[0];
     Pictures pictures(invocation, path);
@@ -99,11 +122,26 @@ int transform(const Invocation &invocation, int (*apply)(ILBM_Image *, bool), bo
     }
     for (unsigned int i = 0; i < pictures.size(); i++) {
         if (!apply(pictures[i], flag)) {
-            report(invocation, "picture %u of '%s' cannot be converted\n", i + 1, path);
+            report(invocation, "picture %u of '%s' cannot be converted; nothing is written\n",
+                   i + 1, path);
             return kNegative;
         }
     }
-    return writeTree(invocation, pictures.tree(), invocation.operands[1]);
+    /* Chunks that were read as far as they went are written whole. */
+    ILBM_completeChunks(pictures.tree());
+    std::vector<unsigned char> bytes = bytesOf(invocation, pictures.tree());
+    if (bytes.empty()) {
+        report(invocation, "the converted '%s' cannot be written; nothing is written\n", path);
+        return kNegative;
+    }
+    if (!holdsPictures(bytes, pictures.size())) {
+        report(invocation,
+               "the converted '%s' would not be a valid file holding its %u picture%s; nothing "
+               "is written\n",
+               path, pictures.size(), pictures.size() == 1 ? "" : "s");
+        return kNegative;
+    }
+    return writeFile(invocation, invocation.operands[1], bytes.data(), bytes.size());
 }
 
 int unpack(ILBM_Image *image, bool) {
@@ -188,51 +226,66 @@ int runRaw(const Invocation &invocation) {
         report(invocation, "'%s' is a chunky PBM picture, without bitplanes\n", path);
         return kNegative;
     }
-    if (image->body == nullptr && image->bitplanes == nullptr) {
-        report(invocation, "the picture in '%s' has no BODY or ABIT\n", path);
+    /* An ILBM's planes are in its BODY, interleaved; an ACBM's in its ABIT, whole. */
+    const bool whole = ILBM_imageIsACBM(image);
+    const IFF_RawChunk *data = whole ? image->bitplanes : image->body;
+    if (data == nullptr) {
+        report(invocation, "the %s picture in '%s' has no %s\n", whole ? "ACBM" : "ILBM", path,
+               whole ? "ABIT" : "BODY");
         return kNegative;
     }
-    /* Whole planes first, whatever the picture's layout; an ACBM's ABIT already is. */
-    if (!ILBM_unpackByteRun(image) || (ILBM_imageIsACBM(image) && !ILBM_convertACBMToILBM(image))) {
+    if (!whole && !ILBM_unpackByteRun(image)) {
         report(invocation, "the picture in '%s' cannot be unpacked\n", path);
         return kNegative;
     }
-    unsigned int nPlanes = image->bitMapHeader->nPlanes;
-    unsigned int bodyPlanes = ILBM_calculateBodyPlanes(image);
-    size_t rowSize = ILBM_calculateRowSize(image);
-    unsigned int height = image->bitMapHeader->h;
-    size_t planeSize = rowSize * height;
-    size_t size = planeSize * nPlanes;
+    if (image->bitMapHeader->compression != ILBM_CMP_NONE) {
+        report(invocation, "the ABIT in '%s' is compressed (%u), which ACBM pictures are not\n",
+               path, static_cast<unsigned int>(image->bitMapHeader->compression));
+        return kNegative;
+    }
+    const unsigned int bodyPlanes = ILBM_calculateBodyPlanes(image);
+    if (bodyPlanes == 0) {
+        report(invocation, "the picture in '%s' has no bitplanes to write\n", path);
+        return kNegative;
+    }
+    const unsigned int nPlanes = image->bitMapHeader->nPlanes;
+    const size_t rowSize = ILBM_calculateRowSize(image);
+    const unsigned int height = image->bitMapHeader->h;
+    const size_t planeSize = rowSize * height;
+    const size_t size = planeSize * nPlanes;
+    if (static_cast<size_t>(data->chunkSize) < planeSize * bodyPlanes) {
+        report(invocation, "the %s in '%s' holds %d bytes, the picture needs %zu\n",
+               whole ? "ABIT" : "BODY", path, static_cast<int>(data->chunkSize),
+               planeSize * bodyPlanes);
+        return kNegative;
+    }
 
-    const unsigned char *data = image->body->chunkData;
+    /* Whole planes are the ABIT's first bytes; planes interleaved without a mask, the BODY's. */
+    const unsigned char *bytes = data->chunkData;
     Buffer rearranged;
-    if (planar || bodyPlanes != nPlanes) {
+    if (!whole && (planar || bodyPlanes != nPlanes)) {
         rearranged.reset(ILBM_deinterleave(image));
         if (rearranged == nullptr) {
             report(invocation, "the picture in '%s' cannot be laid out\n", path);
             return kNegative;
         }
-        if (!planar) {
-            /* Interleave again without the mask plane. */
-            std::vector<const unsigned char *> planes(nPlanes);
-            for (unsigned int p = 0; p < nPlanes; p++) {
-                planes[p] = rearranged.get() + p * planeSize;
-            }
-            Buffer body(static_cast<unsigned char *>(malloc(size)));
-            if (body == nullptr) {
-                report(invocation, "out of memory\n");
-                return kTrouble;
-            }
-            ILBM_interleaveRows(planes.data(), nPlanes, rowSize, height, body.get());
-            rearranged = std::move(body);
-        }
-        data = rearranged.get();
-    } else if (image->body->chunkSize < 0 || static_cast<size_t>(image->body->chunkSize) < size) {
-        report(invocation, "the BODY in '%s' holds %d bytes, the picture needs %zu\n", path,
-               static_cast<int>(image->body->chunkSize), size);
-        return kNegative;
+        bytes = rearranged.get();
     }
-    return writeFile(invocation, invocation.operands[1], data, size);
+    if (!planar && (whole || bodyPlanes != nPlanes)) {
+        std::vector<const unsigned char *> planes(nPlanes);
+        for (unsigned int p = 0; p < nPlanes; p++) {
+            planes[p] = bytes + p * planeSize;
+        }
+        Buffer interleaved(static_cast<unsigned char *>(malloc(size)));
+        if (interleaved == nullptr) {
+            report(invocation, "out of memory\n");
+            return kTrouble;
+        }
+        ILBM_interleaveRows(planes.data(), nPlanes, rowSize, height, interleaved.get());
+        rearranged = std::move(interleaved);
+        bytes = rearranged.get();
+    }
+    return writeFile(invocation, invocation.operands[1], bytes, size);
 }
 
 int runPalette(const Invocation &invocation) {
