@@ -81,6 +81,23 @@ inline Bytes bmhd(unsigned int w, unsigned int h, unsigned int nPlanes, unsigned
     return chunk("BMHD", body);
 }
 
+// A DRNG as painting programs have written it: the fades flag set, but the chunk as long as the
+// range without its fade part (26 bytes: 2 colour cells and 5 index cells). Peer decoders show
+// such pictures.
+inline Bytes paintedRange() {
+    Bytes range = {0, 31, 0x0A, 0xAA, 0, 8, 2, 5};
+    append(range, {0, 255, 0, 0, 1, 0, 255, 0});
+    append(range, {2, 3, 3, 4, 4, 5, 5, 6, 6, 7});
+    return chunk("DRNG", range);
+}
+
+// A 16 x 1 picture of one plane, black and white, with that range.
+inline Bytes paintedPicture() {
+    return group("FORM", "ILBM",
+                 {bmhd(16, 1, 1), chunk("CMAP", {0, 0, 0, 0xFF, 0xFF, 0xFF}), paintedRange(),
+                  chunk("BODY", {0x0F, 0xF0})});
+}
+
 // Writes bytes to a file; false after a message on the standard error.
 inline bool save(const std::string &path, const Bytes &bytes) {
     FILE *file = fopen(path.c_str(), "wb");
