@@ -431,3 +431,85 @@ TEST(QuillfenIffPictures, ChunkIdsOfZeroBytesPrintReadably) {
     r = tool(folder, "check " + folder.file("zero.iff"));
     EXPECT_EQ(r.status, 1);
 }
+
+#ifdef QUILLFEN_PICTURES
+
+TEST(QuillfenIffPictures, RealPicturesFromOtherPrograms) {
+    // Pictures written by other programs, broken ones and ones a fuzzer found among them (see
+    // tests/ilbm/pictures/SOURCES.md). Each says what it is: the exit status of check, raw and
+    // palette, and the message that tells why when one fails. The peers (ilbmtoppm) decode the
+    // good ones and refuse the broken ones too.
+    struct Case {
+        const char *name;
+        int check, raw, palette;
+        const char *message; // the first message of a file that cannot be read, or of raw
+    } cases[] = {
+        {"brush-transparent-color.iff", 0, 0, 0, ""},
+        {"gradient.iff", 0, 0, 0, ""},
+        {"gradient-uncompressed.iff", 0, 0, 0, ""},
+        {"ham6.iff", 0, 0, 0, ""},
+        {"serenity-24bit.iff", 0, 0, 1, ""},
+        {"small-24bit.iff", 0, 0, 1, ""},
+        {"test-stencil.iff", 0, 0, 0, ""},
+        {"serenity.lbm", 0, 1, 0, "is a chunky PBM picture, without bitplanes"},
+        // A BMHD of 65535 x 65535 over a body of 8 KiB: valid IFF-85, but no picture to unpack.
+        {"incorrect-uncompressed-size.iff", 0, 1, 0,
+         "ERROR: the packed 'BODY' of 7938 bytes cannot hold the picture's 1610588160 bytes; it "
+         "is left packed!\n"},
+        // A CMAP whose size is wrong, so that the next "chunk" begins inside the colours.
+        {"incorrect-cmap-size.iff", 1, 1, 1,
+         "ERROR: Chunk '\\x00\\x04\\x00\\x01' declares a body of 268452944 bytes, but only 7956 "
+         "are left in the file!\n"},
+        {"missing-body-chunk.iff", 1, 1, 1,
+         "ERROR: Chunk 'FORM' declares a body of 8034 bytes, but only 88 are left in the file!\n"},
+        {"truncated-bmhd-chunk.iff", 1, 1, 1,
+         "ERROR: Chunk 'FORM' declares a body of 8034 bytes, but only 10 are left in the file!\n"},
+        {"oss-fuzz-testcase-62033.iff", 1, 1, 1,
+         "ERROR: Chunk 'FORM' declares a body of 538976288 bytes, but only 12 are left in the "
+         "file!\n"},
+        {"oss-fuzz-testcase-63296.iff", 1, 1, 1,
+         "ERROR: Chunk 'FORM' declares a body of 538976288 bytes, but only 32 are left in the "
+         "file!\n"},
+    };
+    Folder folder;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string picture = std::string(QUILLFEN_PICTURES) + "/" + c.name;
+        const std::string raw = folder.file(std::string(c.name) + ".raw");
+        Result check = tool(folder, "check " + picture);
+        EXPECT_EQ(check.status, c.check) << check.err;
+        Result planes = tool(folder, "raw " + picture + " " + raw);
+        EXPECT_EQ(planes.status, c.raw) << planes.err;
+        EXPECT_EQ(exists(raw), c.raw == 0);
+        EXPECT_EQ(tool(folder, "palette " + picture).status, c.palette);
+        if (*c.message != '\0') {
+            EXPECT_NE(planes.err.find(c.message), std::string::npos) << planes.err;
+        }
+        if (c.check != 0) {
+            EXPECT_EQ(check.err.rfind(c.message, 0), 0u) << check.err;
+            continue;
+        }
+        // Every conversion of a readable picture writes a valid file that gives the same planes,
+        // or refuses and writes nothing.
+        for (const char *command : {"acbm", "pack", "unpack"}) {
+            const std::string out = folder.file(std::string(command) + "-" + c.name);
+            Result r = tool(folder, std::string(command) + " " + picture + " " + out);
+            ASSERT_EQ(r.status == 0, exists(out)) << command << ": " << r.err;
+            if (r.status == 0) {
+                EXPECT_EQ(tool(folder, "check " + out).status, 0) << command;
+                Result again = tool(folder, "raw " + out + " " + raw + ".again");
+                EXPECT_EQ(again.status, c.raw) << command << ": " << again.err;
+                if (c.raw == 0) {
+                    EXPECT_EQ(load(raw + ".again"), load(raw)) << command;
+                }
+            } else {
+                EXPECT_EQ(r.status, 1) << command << ": " << r.err;
+                EXPECT_NE(std::string(c.name).find("incorrect-uncompressed-size"),
+                          std::string::npos)
+                    << command << ": " << r.err;
+            }
+        }
+    }
+}
+
+#endif
