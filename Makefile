@@ -5,7 +5,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
-FUZZ_SECONDS ?= 60
+FUZZ_SECONDS ?= 45
 
 .PHONY: all deps deps-program build build-program run test test-unit test-sanitize test-fuzz \
 	package package-check bench clean

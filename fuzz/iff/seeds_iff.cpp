@@ -1,6 +1,9 @@
-// Writes the starting corpus of fuzz_iff into the folder given as the first argument: trees
-// built in memory and written by the library, plus a few that break its rules.
+// Writes the starting corpus of fuzz_iff into the folder given as the first argument: the kept
+// inputs (fuzz/iff/corpus and the real pictures of the tests), trees built in memory and written
+// by the library, and a few that break its rules.
 #include "fuzz_extension.h"
+#include "iff_bytes.h"
+#include "kept_inputs.h"
 
 #include <iff/iff.h>
 
@@ -51,12 +54,8 @@ void save(IFF_Chunk *tree) {
     IFF_write(nextName().c_str(), tree, fuzzExtension, fuzzExtensionLength);
 }
 
-void saveBytes(const std::vector<unsigned char> &bytes) {
-    FILE *file = fopen(nextName().c_str(), "wb");
-    if (file != nullptr) {
-        fwrite(bytes.data(), 1, bytes.size(), file);
-        fclose(file);
-    }
+void saveBytes(const iffbytes::Bytes &bytes) {
+    iffbytes::save(nextName(), bytes);
 }
 
 std::vector<unsigned char> bytesOf(IFF_Chunk *tree) {
@@ -78,6 +77,7 @@ int main(int argc, char **argv) {
         return 2;
     }
     folder = argv[1];
+    copyKeptInputs(folder);
 
     // A FORM with an extension chunk, an odd raw body and a text.
     IFF_Form *single = form("FUZZ", 1);

@@ -1,25 +1,20 @@
-// Writes a small corpus of picture files into the folder given: packed and unpacked ILBMs,
-// an ACBM, a chunky PBM, a masked picture, and a LIST whose PROP holds the shared chunks,
-// with every chunk type of the picture forms among them.
-#include "ilbm_test_support.h"
+// Writes a small corpus of picture files into the folder given: the kept inputs (real pictures
+// and what the fuzz targets once failed on), packed and unpacked ILBMs, an ACBM, a chunky PBM, a
+// masked picture, LISTs whose PROPs hold the shared chunks (a BODY among them), a colour range
+// written short, with every chunk type of the picture forms among them.
+#include "iff_bytes.h"
+#include "kept_inputs.h"
 
 #include <stdio.h>
 
 #include <string>
 
-using namespace ilbmtest;
+using namespace iffbytes;
 
 namespace {
 
 void save(const std::string &folder, const std::string &name, const Bytes &bytes) {
-    std::string path = folder + "/" + name;
-    FILE *file = fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        perror(path.c_str());
-        return;
-    }
-    fwrite(bytes.data(), 1, bytes.size(), file);
-    fclose(file);
+    iffbytes::save(folder + "/" + name, bytes);
 }
 
 } // namespace
@@ -30,6 +25,7 @@ int main(int argc, char **argv) {
         return 2;
     }
     std::string folder = argv[1];
+    copyKeptInputs(folder);
     Bytes cmap = chunk("CMAP", {0, 0, 0, 255, 255, 255, 255, 0, 0, 0, 0, 255});
     Bytes body(2 * 2 * 4);
     for (size_t i = 0; i < body.size(); i++) {
@@ -58,5 +54,13 @@ int main(int argc, char **argv) {
                        chunk("CCRT", {0, 1, 0, 3, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0}),
                        chunk("DRNG", {0, 3, 0, 10, 0, 8, 1, 1, 0, 9, 9, 9, 1, 2, 1, 0, 2, 5}),
                        chunk("BODY", body)})}));
+    save(folder, "painted.iff", paintedPicture());
+    save(folder, "shared.iff",
+         group("CAT ", "ILBM",
+               {group("LIST", "ILBM",
+                      {group("PROP", "ILBM", {bmhd(16, 4, 2), cmap, chunk("BODY", body)}),
+                       group("FORM", "ILBM", {chunk("CRNG", {0, 0, 0x0A, 0xAA, 0, 1, 0, 3})}),
+                       group("FORM", "ILBM", {})}),
+                group("FORM", "ILBM", {bmhd(16, 4, 2), chunk("BODY", body)})}));
     return 0;
 }

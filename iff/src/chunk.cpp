@@ -26,7 +26,8 @@ struct ReadState {
     long end = 0;
 };
 
-ReadState readState;
+// One per thread, so that threads can read files at the same time.
+thread_local ReadState readState;
 
 // Finds where the stream ends without reading it; the stream position is kept.
 void measureStream(FILE *file) {
@@ -205,10 +206,81 @@ IFF_Chunk *IFF_readChunk(FILE *file, const char *formType, const IFF_Extension *
     return reinterpret_cast<IFF_Chunk *>(readAcceptedRawChunk(file, chunkId, chunkSize));
 }
 
+namespace {
+
+int64_t writtenSize(const IFF_Chunk *chunk);
+
+// What a sub-chunk takes in its group as written: header, body and padding byte.
+int64_t writtenExtent(const IFF_Chunk *chunk) {
+    const int64_t size = writtenSize(chunk);
+    return 8 + size + (size % 2 != 0);
+}
+
+int64_t writtenGroupSize(const IFF_Group *group) {
+    int64_t size = 4;
+    for (unsigned int i = 0; i < group->chunkLength; i++) {
+        size += writtenExtent(group->chunk[i]);
+    }
+    return size;
+}
+
+// The size written in a chunk's header. A data chunk writes the size it holds. A group writes
+// what its sub-chunks take as they are written, whatever size it holds: a reader finds the end
+// of a group only by its size, so a group written with a size that its sub-chunks disagree with
+// would end elsewhere in the file, and chunks after that point would be read into another group,
+// by another chunk type's reader, or not at all. (A LIST also writes its PROPs first, which moves
+// the place where such a LIST would end.) What was read can always be read back this way.
+int64_t writtenSize(const IFF_Chunk *chunk) {
+    switch (kindOf(chunk->chunkId)) {
+    case Kind::Form:
+    case Kind::CAT:
+    case Kind::Prop:
+        return writtenGroupSize(asGroup(chunk));
+    case Kind::List: {
+        const IFF_List *list = asList(chunk);
+        int64_t size = writtenGroupSize(asGroup(chunk));
+        for (unsigned int i = 0; i < list->propLength; i++) {
+            size += writtenExtent(reinterpret_cast<const IFF_Chunk *>(list->prop[i]));
+        }
+        return size;
+    }
+    case Kind::Other:
+        break;
+    }
+    return chunk->chunkSize;
+}
+
+// The size to write in the header of chunk, or false after a message when there is none.
+bool sizeToWrite(const IFF_Chunk *chunk, IFF_Long *size) {
+    if (kindOf(chunk->chunkId) == Kind::Other) {
+        *size = chunk->chunkSize;
+        return true;
+    }
+    const int64_t computed = writtenSize(chunk);
+    if (computed > INT32_MAX) {
+        IFF_error("ERROR: Chunk size overflow! ");
+        IFF_errorId(chunk->chunkId);
+        IFF_error(" holds more than %d bytes!\n", INT32_MAX);
+        return false;
+    }
+    *size = static_cast<IFF_Long>(computed);
+    if (*size != chunk->chunkSize) {
+        IFF_error("WARNING: Chunk size mismatch! ");
+        IFF_errorId(chunk->chunkId);
+        IFF_error(" size: %d, while body has: %d; the body's size is written!\n", chunk->chunkSize,
+                  *size);
+    }
+    return true;
+}
+
+} // namespace
+
 int IFF_writeChunk(FILE *file, const IFF_Chunk *chunk, const char *formType,
                    const IFF_Extension *extension, const unsigned int extensionLength) {
-    if (!IFF_writeId(file, chunk->chunkId, chunk->chunkId, "chunkId") ||
-        !IFF_writeLong(file, chunk->chunkSize, chunk->chunkId, "chunkSize")) {
+    IFF_Long size;
+    if (!sizeToWrite(chunk, &size) ||
+        !IFF_writeId(file, chunk->chunkId, chunk->chunkId, "chunkId") ||
+        !IFF_writeLong(file, size, chunk->chunkId, "chunkSize")) {
         return 0;
     }
     switch (kindOf(chunk->chunkId)) {

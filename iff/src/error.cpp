@@ -1,5 +1,7 @@
 #include "iff/error.h"
 
+#include "internal.h"
+
 #include <stdarg.h>
 #include <stdio.h>
 
@@ -7,7 +9,8 @@ void IFF_errorCallbackStderr(const char *formatString, va_list ap) {
     vfprintf(stderr, formatString, ap);
 }
 
-void (*IFF_errorCallback)(const char *formatString, va_list ap) = IFF_errorCallbackStderr;
+thread_local void (*IFF_errorCallback)(const char *formatString,
+                                       va_list ap) = IFF_errorCallbackStderr;
 
 void IFF_error(const char *formatString, ...) {
     va_list ap;
@@ -17,9 +20,7 @@ void IFF_error(const char *formatString, ...) {
 }
 
 void IFF_errorId(const IFF_ID id) {
-    for (unsigned int i = 0; i < sizeof(IFF_ID); i++) {
-        IFF_error("%c", id[i]);
-    }
+    IFF_error("%s", iff_internal::ReadableId(id).text);
 }
 
 void IFF_readError(const IFF_ID chunkId, const char *attributeName) {

@@ -113,7 +113,7 @@ bool checkSubChunks(const IFF_Group *group, IFF_SubChunkCheck subChunkCheck, con
         }
         *sum += 8 + static_cast<int64_t>(subChunk->chunkSize) + (subChunk->chunkSize % 2 != 0);
         if (*sum > INT32_MAX || *sum < INT32_MIN) {
-            IFF_error("Chunk size overflow! ");
+            IFF_error("ERROR: Chunk size overflow! ");
             IFF_errorId(group->chunkId);
             IFF_error(" holds more than %d bytes!\n", INT32_MAX);
             return false;
@@ -124,7 +124,7 @@ bool checkSubChunks(const IFF_Group *group, IFF_SubChunkCheck subChunkCheck, con
 
 bool checkSize(const IFF_Group *group, const int64_t size) {
     if (size > INT32_MAX || size < INT32_MIN) {
-        IFF_error("Chunk size overflow! ");
+        IFF_error("ERROR: Chunk size overflow! ");
         IFF_errorId(group->chunkId);
         IFF_error(" holds more than %d bytes!\n", INT32_MAX);
         return false;

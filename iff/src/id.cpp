@@ -1,5 +1,7 @@
 #include "iff/id.h"
 
+#include "internal.h"
+
 #include "iff/error.h"
 
 #include <stdio.h>
@@ -50,8 +52,22 @@ int IFF_checkId(const IFF_ID id) {
     return 1;
 }
 
-void IFF_printId(const IFF_ID id) {
+iff_internal::ReadableId::ReadableId(const IFF_ID id) {
+    char *end = text;
     for (unsigned int i = 0; i < sizeof(IFF_ID); i++) {
-        printf("%c", id[i]);
+        const unsigned char c = static_cast<unsigned char>(id[i]);
+        if (c == '\\') {
+            *end++ = '\\';
+            *end++ = '\\';
+        } else if (c >= 0x20 && c <= 0x7e) {
+            *end++ = static_cast<char>(c);
+        } else {
+            end += snprintf(end, 5, "\\x%02x", c);
+        }
     }
+    *end = '\0';
+}
+
+void IFF_printId(const IFF_ID id) {
+    fputs(iff_internal::ReadableId(id).text, stdout);
 }

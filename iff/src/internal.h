@@ -13,6 +13,13 @@
 
 namespace iff_internal {
 
+// An ID as text that shows every byte: printable ASCII as it is, a backslash as two, and any
+// other byte (a zero byte, say) as \x and two hexadecimal digits. At most 16 characters.
+struct ReadableId {
+    char text[4 * 4 + 1];
+    explicit ReadableId(const IFF_ID id);
+};
+
 // Appends element to an array that only this library allocates and grows. The array's room is
 // the smallest power of two that holds length elements, so it is reallocated only when length
 // reaches a power of two and n appends cost O(n) in all. 0 when memory runs out, leaving the

@@ -60,9 +60,6 @@ IFF_RawChunk *IFF_createRawChunk(const char *chunkId) {
 }
 
 void IFF_setRawChunkData(IFF_RawChunk *rawChunk, IFF_UByte *chunkData, const IFF_Long chunkSize) {
-    if (rawChunk->chunkData != chunkData) {
-        free(rawChunk->chunkData);
-    }
     rawChunk->chunkData = chunkData;
     rawChunk->chunkSize = chunkSize;
 }
@@ -82,6 +79,8 @@ int IFF_setTextData(IFF_RawChunk *rawChunk, const char *text) {
         }
         memcpy(data, text, length);
     }
+    // The text replaces the data the chunk held, which no caller holds.
+    free(rawChunk->chunkData);
     IFF_setRawChunkData(rawChunk, data, static_cast<IFF_Long>(length));
     return 1;
 }

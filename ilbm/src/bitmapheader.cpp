@@ -29,8 +29,8 @@ const ilbm::Field fields[] = {
 static_assert(sizeof(ILBM_Masking) == sizeof(unsigned int));
 static_assert(sizeof(ILBM_Compression) == sizeof(unsigned int));
 
-const ilbm::FixedChunkType type = {ILBM_ID_BMHD, 20, sizeof(ILBM_BitMapHeader), fields,
-                                   sizeof fields / sizeof fields[0]};
+const ilbm::FixedChunkType type = {
+    ILBM_ID_BMHD, 20, sizeof(ILBM_BitMapHeader), fields, sizeof fields / sizeof fields[0], true};
 
 } // namespace
 
@@ -38,6 +38,9 @@ ILBM_FIXED_CHUNK_OPERATIONS(BitMapHeader, type)
 
 int ILBM_checkBitMapHeader(const IFF_Chunk *chunk) {
     const ILBM_BitMapHeader *bitMapHeader = reinterpret_cast<const ILBM_BitMapHeader *>(chunk);
+    if (!ilbm::checkFixedChunk(chunk, type)) {
+        return 0;
+    }
 
     if (!(bitMapHeader->nPlanes <= 8 || bitMapHeader->nPlanes == 24 ||
           bitMapHeader->nPlanes == 32)) {

@@ -13,7 +13,7 @@ ILBM_CMYKMap *ILBM_createCMYKMap(void) {
 
 ILBM_CMYKRegister *ILBM_addCMYKRegisterInCMYKMap(ILBM_CMYKMap *cmykMap) {
     if (!ilbm::growArray(cmykMap->cmykRegister, cmykMap->cmykRegisterLength)) {
-        return NULL;
+        return nullptr;
     }
     ILBM_CMYKRegister *cmykRegister = &cmykMap->cmykRegister[cmykMap->cmykRegisterLength++];
     cmykRegister->cyan = cmykRegister->magenta = cmykRegister->yellow = cmykRegister->black = 0;
@@ -23,18 +23,18 @@ ILBM_CMYKRegister *ILBM_addCMYKRegisterInCMYKMap(ILBM_CMYKMap *cmykMap) {
 
 IFF_Chunk *ILBM_readCMYKMap(FILE *file, const IFF_Long chunkSize) {
     if (!ilbm::fitsInChunk(ILBM_ID_CMYK, chunkSize, 0)) {
-        return NULL;
+        return nullptr;
     }
     ILBM_CMYKMap *cmykMap = ILBM_createCMYKMap();
-    if (cmykMap == NULL) {
-        return NULL;
+    if (cmykMap == nullptr) {
+        return nullptr;
     }
     IFF_Chunk *chunk = reinterpret_cast<IFF_Chunk *>(cmykMap);
 
     IFF_Long registers = chunkSize / 4;
     for (IFF_Long i = 0; i < registers; i++) {
         ILBM_CMYKRegister *cmykRegister = ILBM_addCMYKRegisterInCMYKMap(cmykMap);
-        if (cmykRegister == NULL ||
+        if (cmykRegister == nullptr ||
             !IFF_readUByte(file, &cmykRegister->cyan, cmykMap->chunkId, "cmykRegister.cyan") ||
             !IFF_readUByte(file, &cmykRegister->magenta, cmykMap->chunkId,
                            "cmykRegister.magenta") ||
@@ -42,13 +42,13 @@ IFF_Chunk *ILBM_readCMYKMap(FILE *file, const IFF_Long chunkSize) {
             !IFF_readUByte(file, &cmykRegister->black, cmykMap->chunkId, "cmykRegister.black")) {
             ILBM_freeCMYKMap(chunk);
             free(cmykMap);
-            return NULL;
+            return nullptr;
         }
     }
     if (!ilbm::finishChunkBody(file, ILBM_ID_CMYK, cmykMap->chunkSize, chunkSize)) {
         ILBM_freeCMYKMap(chunk);
         free(cmykMap);
-        return NULL;
+        return nullptr;
     }
     cmykMap->chunkSize = chunkSize;
     return chunk;
@@ -75,10 +75,14 @@ int ILBM_checkCMYKMap(const IFF_Chunk *) {
     return 1;
 }
 
+long long ilbm::fieldsSizeOfCMYKMap(const IFF_Chunk *chunk) {
+    return 4LL * reinterpret_cast<const ILBM_CMYKMap *>(chunk)->cmykRegisterLength;
+}
+
 void ILBM_freeCMYKMap(IFF_Chunk *chunk) {
     ILBM_CMYKMap *cmykMap = reinterpret_cast<ILBM_CMYKMap *>(chunk);
     free(cmykMap->cmykRegister);
-    cmykMap->cmykRegister = NULL;
+    cmykMap->cmykRegister = nullptr;
     cmykMap->cmykRegisterLength = 0;
 }
 

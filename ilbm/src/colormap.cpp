@@ -14,7 +14,7 @@ ILBM_ColorMap *ILBM_createColorMap(void) {
 
 ILBM_ColorRegister *ILBM_addColorRegisterInColorMap(ILBM_ColorMap *colorMap) {
     if (!ilbm::growArray(colorMap->colorRegister, colorMap->colorRegisterLength)) {
-        return NULL;
+        return nullptr;
     }
     ILBM_ColorRegister *colorRegister = &colorMap->colorRegister[colorMap->colorRegisterLength++];
     colorRegister->red = colorRegister->green = colorRegister->blue = 0;
@@ -24,11 +24,11 @@ ILBM_ColorRegister *ILBM_addColorRegisterInColorMap(ILBM_ColorMap *colorMap) {
 
 IFF_Chunk *ILBM_readColorMap(FILE *file, const IFF_Long chunkSize) {
     if (!ilbm::fitsInChunk(ILBM_ID_CMAP, chunkSize, 0)) {
-        return NULL;
+        return nullptr;
     }
     ILBM_ColorMap *colorMap = ILBM_createColorMap();
-    if (colorMap == NULL) {
-        return NULL;
+    if (colorMap == nullptr) {
+        return nullptr;
     }
     IFF_Chunk *chunk = reinterpret_cast<IFF_Chunk *>(colorMap);
 
@@ -36,19 +36,19 @@ IFF_Chunk *ILBM_readColorMap(FILE *file, const IFF_Long chunkSize) {
     IFF_Long registers = chunkSize / 3;
     for (IFF_Long i = 0; i < registers; i++) {
         ILBM_ColorRegister *colorRegister = ILBM_addColorRegisterInColorMap(colorMap);
-        if (colorRegister == NULL ||
+        if (colorRegister == nullptr ||
             !IFF_readUByte(file, &colorRegister->red, colorMap->chunkId, "colorRegister.red") ||
             !IFF_readUByte(file, &colorRegister->green, colorMap->chunkId, "colorRegister.green") ||
             !IFF_readUByte(file, &colorRegister->blue, colorMap->chunkId, "colorRegister.blue")) {
             ILBM_freeColorMap(chunk);
             free(colorMap);
-            return NULL;
+            return nullptr;
         }
     }
     if (!ilbm::finishChunkBody(file, ILBM_ID_CMAP, colorMap->chunkSize, chunkSize)) {
         ILBM_freeColorMap(chunk);
         free(colorMap);
-        return NULL;
+        return nullptr;
     }
     colorMap->chunkSize = chunkSize;
     return chunk;
@@ -73,10 +73,14 @@ int ILBM_checkColorMap(const IFF_Chunk *) {
     return 1;
 }
 
+long long ilbm::fieldsSizeOfColorMap(const IFF_Chunk *chunk) {
+    return 3LL * reinterpret_cast<const ILBM_ColorMap *>(chunk)->colorRegisterLength;
+}
+
 void ILBM_freeColorMap(IFF_Chunk *chunk) {
     ILBM_ColorMap *colorMap = reinterpret_cast<ILBM_ColorMap *>(chunk);
     free(colorMap->colorRegister);
-    colorMap->colorRegister = NULL;
+    colorMap->colorRegister = nullptr;
     colorMap->colorRegisterLength = 0;
 }
 

@@ -22,7 +22,7 @@ void release(ILBM_ColorNames *colorNames) {
 ILBM_ColorNames *ILBM_createColorNames(void) {
     ILBM_ColorNames *colorNames = reinterpret_cast<ILBM_ColorNames *>(
         IFF_allocateChunk(ILBM_ID_CNAM, sizeof(ILBM_ColorNames)));
-    if (colorNames != NULL) {
+    if (colorNames != nullptr) {
         colorNames->chunkSize = 4;
     }
     return colorNames;
@@ -31,7 +31,7 @@ ILBM_ColorNames *ILBM_createColorNames(void) {
 int ILBM_addColorName(ILBM_ColorNames *colorNames, const char *colorName) {
     size_t length = strlen(colorName);
     char *copy = static_cast<char *>(malloc(length + 1));
-    if (copy == NULL || !ilbm::growArray(colorNames->colorNames, colorNames->colorNamesLength)) {
+    if (copy == nullptr || !ilbm::growArray(colorNames->colorNames, colorNames->colorNamesLength)) {
         free(copy);
         return 0;
     }
@@ -42,58 +42,54 @@ int ILBM_addColorName(ILBM_ColorNames *colorNames, const char *colorName) {
 }
 
 IFF_Chunk *ILBM_readColorNames(FILE *file, const IFF_Long chunkSize) {
-    if (!ilbm::fitsInChunk(ILBM_ID_CNAM, chunkSize, 4)) {
-        return NULL;
+    if (!ilbm::fitsInChunk(ILBM_ID_CNAM, chunkSize, 0)) {
+        return nullptr;
     }
     ILBM_ColorNames *colorNames = ILBM_createColorNames();
-    if (colorNames == NULL) {
-        return NULL;
+    if (colorNames == nullptr) {
+        return nullptr;
     }
-    if (!IFF_readUWord(file, &colorNames->startingColor, colorNames->chunkId, "startingColor") ||
-        !IFF_readUWord(file, &colorNames->endingColor, colorNames->chunkId, "endingColor")) {
+    ilbm::BodyReader body(file, ILBM_ID_CNAM, chunkSize);
+    if (!body.uword(&colorNames->startingColor, "startingColor") ||
+        !body.uword(&colorNames->endingColor, "endingColor")) {
         release(colorNames);
-        return NULL;
+        return nullptr;
     }
 
     /* The range gives the number of names, but the chunk's end bounds them: a range whose
-       start lies above its end would otherwise ask for four billion names. */
+       start lies above its end would otherwise ask for four billion names. A name that the
+       chunk's end cuts short is kept as far as it goes. */
     unsigned int wanted = static_cast<unsigned int>(colorNames->endingColor) -
                           static_cast<unsigned int>(colorNames->startingColor) + 1;
     char name[kNameBufferSize];
-    while (colorNames->colorNamesLength < wanted && colorNames->chunkSize < chunkSize) {
+    while (colorNames->colorNamesLength < wanted && body.left() > 0) {
         size_t length = 0;
         for (;;) {
-            if (colorNames->chunkSize + static_cast<IFF_Long>(length) >= chunkSize) {
-                IFF_error("Error: a colour name runs past the end of the 'CNAM' chunk!\n");
+            IFF_UByte c;
+            if (!body.ubyte(&c, "colorNames")) {
                 release(colorNames);
-                return NULL;
-            }
-            int c = fgetc(file);
-            if (c == EOF) {
-                IFF_readError(colorNames->chunkId, "colorNames");
-                release(colorNames);
-                return NULL;
+                return nullptr;
             }
             name[length++] = static_cast<char>(c);
             if (c == 0) {
                 break;
             }
             if (length == kNameBufferSize - 1) {
-                IFF_error("Error: a 'CNAM' colour name is longer than %u characters!\n",
+                IFF_error("ERROR: a 'CNAM' colour name is longer than %u characters!\n",
                           static_cast<unsigned int>(kNameBufferSize - 2));
                 release(colorNames);
-                return NULL;
+                return nullptr;
             }
         }
         if (!ILBM_addColorName(colorNames, name)) {
             release(colorNames);
-            return NULL;
+            return nullptr;
         }
     }
 
-    if (!ilbm::finishChunkBody(file, ILBM_ID_CNAM, colorNames->chunkSize, chunkSize)) {
+    if (!body.finish()) {
         release(colorNames);
-        return NULL;
+        return nullptr;
     }
     colorNames->chunkSize = chunkSize;
     return reinterpret_cast<IFF_Chunk *>(colorNames);
@@ -101,23 +97,36 @@ IFF_Chunk *ILBM_readColorNames(FILE *file, const IFF_Long chunkSize) {
 
 int ILBM_writeColorNames(FILE *file, const IFF_Chunk *chunk) {
     const ILBM_ColorNames *colorNames = reinterpret_cast<const ILBM_ColorNames *>(chunk);
-    if (!IFF_writeUWord(file, colorNames->startingColor, colorNames->chunkId, "startingColor") ||
-        !IFF_writeUWord(file, colorNames->endingColor, colorNames->chunkId, "endingColor")) {
+    ilbm::BodyWriter body(file, ILBM_ID_CNAM, colorNames->chunkSize);
+    if (!body.uword(colorNames->startingColor, "startingColor") ||
+        !body.uword(colorNames->endingColor, "endingColor")) {
         return 0;
     }
-    IFF_Long written = 4;
     for (unsigned int i = 0; i < colorNames->colorNamesLength; i++) {
-        size_t length = strlen(colorNames->colorNames[i]) + 1;
-        if (fwrite(colorNames->colorNames[i], 1, length, file) != length) {
-            return 0;
+        const char *name = colorNames->colorNames[i];
+        for (size_t j = 0, length = strlen(name) + 1; j < length; j++) {
+            if (!body.ubyte(static_cast<IFF_UByte>(name[j]), "colorNames")) {
+                return 0;
+            }
         }
-        written += static_cast<IFF_Long>(length);
     }
-    return ilbm::finishChunkWrite(file, ILBM_ID_CNAM, written, colorNames->chunkSize);
+    return body.finish();
+}
+
+long long ilbm::fieldsSizeOfColorNames(const IFF_Chunk *chunk) {
+    const ILBM_ColorNames *colorNames = reinterpret_cast<const ILBM_ColorNames *>(chunk);
+    long long size = 4;
+    for (unsigned int i = 0; i < colorNames->colorNamesLength; i++) {
+        size += static_cast<long long>(strlen(colorNames->colorNames[i])) + 1;
+    }
+    return size;
 }
 
 int ILBM_checkColorNames(const IFF_Chunk *chunk) {
     const ILBM_ColorNames *colorNames = reinterpret_cast<const ILBM_ColorNames *>(chunk);
+    if (!ilbm::checkFieldsFit(chunk, ilbm::fieldsSizeOfColorNames(chunk))) {
+        return 0;
+    }
     unsigned int start = colorNames->startingColor;
     unsigned int end = colorNames->endingColor;
     if (start > end) {
@@ -140,7 +149,7 @@ void ILBM_freeColorNames(IFF_Chunk *chunk) {
         free(colorNames->colorNames[i]);
     }
     free(colorNames->colorNames);
-    colorNames->colorNames = NULL;
+    colorNames->colorNames = nullptr;
     colorNames->colorNamesLength = 0;
 }
 

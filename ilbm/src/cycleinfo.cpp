@@ -19,8 +19,8 @@ const ilbm::Field fields[] = {
 };
 #undef FIELD
 
-const ilbm::FixedChunkType type = {ILBM_ID_CCRT, 14, sizeof(ILBM_CycleInfo), fields,
-                                   sizeof fields / sizeof fields[0]};
+const ilbm::FixedChunkType type = {
+    ILBM_ID_CCRT, 14, sizeof(ILBM_CycleInfo), fields, sizeof fields / sizeof fields[0], false};
 
 } // namespace
 
@@ -28,6 +28,9 @@ ILBM_FIXED_CHUNK_OPERATIONS(CycleInfo, type)
 
 int ILBM_checkCycleInfo(const IFF_Chunk *chunk) {
     const ILBM_CycleInfo *cycleInfo = reinterpret_cast<const ILBM_CycleInfo *>(chunk);
+    if (!ilbm::checkFixedChunk(chunk, type)) {
+        return 0;
+    }
     if (cycleInfo->direction < -1 || cycleInfo->direction > 1) {
         IFF_error("'CCRT'.direction must be between -1 and 1\n");
         return 0;

@@ -16,14 +16,17 @@ const ilbm::Field fields[] = {
 };
 #undef FIELD
 
-const ilbm::FixedChunkType type = {ILBM_ID_DEST, 8, sizeof(ILBM_DestMerge), fields,
-                                   sizeof fields / sizeof fields[0]};
+const ilbm::FixedChunkType type = {
+    ILBM_ID_DEST, 8, sizeof(ILBM_DestMerge), fields, sizeof fields / sizeof fields[0], false};
 
 } // namespace
 
 ILBM_FIXED_CHUNK_OPERATIONS(DestMerge, type)
 
 int ILBM_checkDestMerge(const IFF_Chunk *chunk) {
+    if (!ilbm::checkFixedChunk(chunk, type)) {
+        return 0;
+    }
     if (reinterpret_cast<const ILBM_DestMerge *>(chunk)->pad1 != 0) {
         IFF_error("WARNING: 'DEST'.pad1 is not 0!\n");
     }

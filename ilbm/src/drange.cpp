@@ -29,7 +29,7 @@ IFF_Long fieldSize(const ILBM_DRange *drange) {
 
 template <typename T> T *addCell(T *&cells, IFF_UByte &count, IFF_Long &chunkSize, int size) {
     if (count == 255 || !ilbm::growArray(cells, count)) {
-        return NULL;
+        return nullptr;
     }
     T *cell = &cells[count++];
     *cell = T{};
@@ -42,7 +42,7 @@ template <typename T> T *addCell(T *&cells, IFF_UByte &count, IFF_Long &chunkSiz
 ILBM_DRange *ILBM_createDRange(const IFF_Word flags) {
     ILBM_DRange *drange =
         reinterpret_cast<ILBM_DRange *>(IFF_allocateChunk(ILBM_ID_DRNG, sizeof(ILBM_DRange)));
-    if (drange != NULL) {
+    if (drange != nullptr) {
         drange->flags = flags;
         drange->chunkSize = 8;
         if (hasFades(drange)) {
@@ -65,67 +65,58 @@ ILBM_DFade *ILBM_addDFadeToDRange(ILBM_DRange *drange) {
 }
 
 IFF_Chunk *ILBM_readDRange(FILE *file, const IFF_Long chunkSize) {
-    if (!ilbm::fitsInChunk(ILBM_ID_DRNG, chunkSize, 8)) {
-        return NULL;
+    if (!ilbm::fitsInChunk(ILBM_ID_DRNG, chunkSize, 0)) {
+        return nullptr;
     }
     ILBM_DRange *drange = ILBM_createDRange(0);
-    if (drange == NULL) {
-        return NULL;
+    if (drange == nullptr) {
+        return nullptr;
     }
-    const char *id = drange->chunkId;
+    // Read as far as the chunk goes: a range that says it has fades but stops before them (as
+    // painting programs have written them) reads with no fades, and is written as it was.
+    ilbm::BodyReader body(file, ILBM_ID_DRNG, chunkSize);
     IFF_UByte ntrue, nregs;
-    if (!IFF_readUByte(file, &drange->min, id, "min") ||
-        !IFF_readUByte(file, &drange->max, id, "max") ||
-        !IFF_readWord(file, &drange->rate, id, "rate") ||
-        !IFF_readWord(file, &drange->flags, id, "flags") ||
-        !IFF_readUByte(file, &ntrue, id, "ntrue") || !IFF_readUByte(file, &nregs, id, "nregs") ||
-        !ilbm::fitsInChunk(ILBM_ID_DRNG, chunkSize, 8LL + 4 * ntrue + 2 * nregs)) {
+    if (!body.ubyte(&drange->min, "min") || !body.ubyte(&drange->max, "max") ||
+        !body.word(&drange->rate, "rate") || !body.word(&drange->flags, "flags") ||
+        !body.ubyte(&ntrue, "ntrue") || !body.ubyte(&nregs, "nregs")) {
         release(drange);
-        return NULL;
+        return nullptr;
     }
-
     for (unsigned int i = 0; i < ntrue; i++) {
         ILBM_DColor *dcolor = ILBM_addDColorToDRange(drange);
-        if (dcolor == NULL || !IFF_readUByte(file, &dcolor->cell, id, "dcolor.cell") ||
-            !IFF_readUByte(file, &dcolor->r, id, "dcolor.r") ||
-            !IFF_readUByte(file, &dcolor->g, id, "dcolor.g") ||
-            !IFF_readUByte(file, &dcolor->b, id, "dcolor.b")) {
+        if (dcolor == nullptr || !body.ubyte(&dcolor->cell, "dcolor.cell") ||
+            !body.ubyte(&dcolor->r, "dcolor.r") || !body.ubyte(&dcolor->g, "dcolor.g") ||
+            !body.ubyte(&dcolor->b, "dcolor.b")) {
             release(drange);
-            return NULL;
+            return nullptr;
         }
     }
     for (unsigned int i = 0; i < nregs; i++) {
         ILBM_DIndex *dindex = ILBM_addDIndexToDRange(drange);
-        if (dindex == NULL || !IFF_readUByte(file, &dindex->cell, id, "dindex.cell") ||
-            !IFF_readUByte(file, &dindex->index, id, "dindex.index")) {
+        if (dindex == nullptr || !body.ubyte(&dindex->cell, "dindex.cell") ||
+            !body.ubyte(&dindex->index, "dindex.index")) {
             release(drange);
-            return NULL;
+            return nullptr;
         }
     }
-
     if (hasFades(drange)) {
         IFF_UByte nfades;
-        drange->chunkSize += 2;
-        if (!ilbm::fitsInChunk(ILBM_ID_DRNG, chunkSize, drange->chunkSize) ||
-            !IFF_readUByte(file, &nfades, id, "nfades") ||
-            !IFF_readUByte(file, &drange->pad, id, "pad") ||
-            !ilbm::fitsInChunk(ILBM_ID_DRNG, chunkSize, drange->chunkSize + 2LL * nfades)) {
+        if (!body.ubyte(&nfades, "nfades") || !body.ubyte(&drange->pad, "pad")) {
             release(drange);
-            return NULL;
+            return nullptr;
         }
         for (unsigned int i = 0; i < nfades; i++) {
             ILBM_DFade *dfade = ILBM_addDFadeToDRange(drange);
-            if (dfade == NULL || !IFF_readUByte(file, &dfade->cell, id, "dfade.cell") ||
-                !IFF_readUByte(file, &dfade->fade, id, "dfade.fade")) {
+            if (dfade == nullptr || !body.ubyte(&dfade->cell, "dfade.cell") ||
+                !body.ubyte(&dfade->fade, "dfade.fade")) {
                 release(drange);
-                return NULL;
+                return nullptr;
             }
         }
     }
-
-    if (!ilbm::finishChunkBody(file, ILBM_ID_DRNG, drange->chunkSize, chunkSize)) {
+    if (!body.finish()) {
         release(drange);
-        return NULL;
+        return nullptr;
     }
     drange->chunkSize = chunkSize;
     return reinterpret_cast<IFF_Chunk *>(drange);
@@ -133,49 +124,45 @@ IFF_Chunk *ILBM_readDRange(FILE *file, const IFF_Long chunkSize) {
 
 int ILBM_writeDRange(FILE *file, const IFF_Chunk *chunk) {
     const ILBM_DRange *drange = reinterpret_cast<const ILBM_DRange *>(chunk);
-    const char *id = drange->chunkId;
-    if (!IFF_writeUByte(file, drange->min, id, "min") ||
-        !IFF_writeUByte(file, drange->max, id, "max") ||
-        !IFF_writeWord(file, drange->rate, id, "rate") ||
-        !IFF_writeWord(file, drange->flags, id, "flags") ||
-        !IFF_writeUByte(file, drange->ntrue, id, "ntrue") ||
-        !IFF_writeUByte(file, drange->nregs, id, "nregs")) {
+    ilbm::BodyWriter body(file, ILBM_ID_DRNG, drange->chunkSize);
+    if (!body.ubyte(drange->min, "min") || !body.ubyte(drange->max, "max") ||
+        !body.word(drange->rate, "rate") || !body.word(drange->flags, "flags") ||
+        !body.ubyte(drange->ntrue, "ntrue") || !body.ubyte(drange->nregs, "nregs")) {
         return 0;
     }
     for (unsigned int i = 0; i < drange->ntrue; i++) {
         const ILBM_DColor &c = drange->dcolor[i];
-        if (!IFF_writeUByte(file, c.cell, id, "dcolor.cell") ||
-            !IFF_writeUByte(file, c.r, id, "dcolor.r") ||
-            !IFF_writeUByte(file, c.g, id, "dcolor.g") ||
-            !IFF_writeUByte(file, c.b, id, "dcolor.b")) {
+        if (!body.ubyte(c.cell, "dcolor.cell") || !body.ubyte(c.r, "dcolor.r") ||
+            !body.ubyte(c.g, "dcolor.g") || !body.ubyte(c.b, "dcolor.b")) {
             return 0;
         }
     }
     for (unsigned int i = 0; i < drange->nregs; i++) {
         const ILBM_DIndex &d = drange->dindex[i];
-        if (!IFF_writeUByte(file, d.cell, id, "dindex.cell") ||
-            !IFF_writeUByte(file, d.index, id, "dindex.index")) {
+        if (!body.ubyte(d.cell, "dindex.cell") || !body.ubyte(d.index, "dindex.index")) {
             return 0;
         }
     }
     if (hasFades(drange)) {
-        if (!IFF_writeUByte(file, drange->nfades, id, "nfades") ||
-            !IFF_writeUByte(file, drange->pad, id, "pad")) {
+        if (!body.ubyte(drange->nfades, "nfades") || !body.ubyte(drange->pad, "pad")) {
             return 0;
         }
         for (unsigned int i = 0; i < drange->nfades; i++) {
             const ILBM_DFade &f = drange->dfade[i];
-            if (!IFF_writeUByte(file, f.cell, id, "dfade.cell") ||
-                !IFF_writeUByte(file, f.fade, id, "dfade.fade")) {
+            if (!body.ubyte(f.cell, "dfade.cell") || !body.ubyte(f.fade, "dfade.fade")) {
                 return 0;
             }
         }
     }
-    return ilbm::finishChunkWrite(file, ILBM_ID_DRNG, fieldSize(drange), drange->chunkSize);
+    return body.finish();
 }
 
-int ILBM_checkDRange(const IFF_Chunk *) {
-    return 1;
+int ILBM_checkDRange(const IFF_Chunk *chunk) {
+    return ilbm::checkFieldsFit(chunk, fieldSize(reinterpret_cast<const ILBM_DRange *>(chunk)));
+}
+
+long long ilbm::fieldsSizeOfDRange(const IFF_Chunk *chunk) {
+    return fieldSize(reinterpret_cast<const ILBM_DRange *>(chunk));
 }
 
 void ILBM_freeDRange(IFF_Chunk *chunk) {
@@ -183,9 +170,9 @@ void ILBM_freeDRange(IFF_Chunk *chunk) {
     free(drange->dcolor);
     free(drange->dindex);
     free(drange->dfade);
-    drange->dcolor = NULL;
-    drange->dindex = NULL;
-    drange->dfade = NULL;
+    drange->dcolor = nullptr;
+    drange->dindex = nullptr;
+    drange->dfade = nullptr;
     drange->ntrue = drange->nregs = drange->nfades = 0;
 }
 

@@ -34,19 +34,19 @@ long long fieldValue(const IFF_Chunk *chunk, const Field &field) {
     return 0;
 }
 
-int readField(FILE *file, IFF_Chunk *chunk, const Field &field) {
+int readField(BodyReader &body, IFF_Chunk *chunk, const Field &field) {
     switch (field.kind) {
     case FieldKind::UByte:
-        return IFF_readUByte(file, &at<IFF_UByte>(chunk, field.offset), chunk->chunkId, field.name);
+        return body.ubyte(&at<IFF_UByte>(chunk, field.offset), field.name);
     case FieldKind::UWord:
-        return IFF_readUWord(file, &at<IFF_UWord>(chunk, field.offset), chunk->chunkId, field.name);
+        return body.uword(&at<IFF_UWord>(chunk, field.offset), field.name);
     case FieldKind::Word:
-        return IFF_readWord(file, &at<IFF_Word>(chunk, field.offset), chunk->chunkId, field.name);
+        return body.word(&at<IFF_Word>(chunk, field.offset), field.name);
     case FieldKind::Long:
-        return IFF_readLong(file, &at<IFF_Long>(chunk, field.offset), chunk->chunkId, field.name);
+        return body.slong(&at<IFF_Long>(chunk, field.offset), field.name);
     case FieldKind::ByteAsUInt: {
         IFF_UByte byte;
-        if (!IFF_readUByte(file, &byte, chunk->chunkId, field.name)) {
+        if (!body.ubyte(&byte, field.name)) {
             return 0;
         }
         at<unsigned int>(chunk, field.offset) = byte;
@@ -56,19 +56,19 @@ int readField(FILE *file, IFF_Chunk *chunk, const Field &field) {
     return 0;
 }
 
-int writeField(FILE *file, const IFF_Chunk *chunk, const Field &field) {
+int writeField(BodyWriter &body, const IFF_Chunk *chunk, const Field &field) {
     switch (field.kind) {
     case FieldKind::UByte:
-        return IFF_writeUByte(file, at<IFF_UByte>(chunk, field.offset), chunk->chunkId, field.name);
+        return body.ubyte(at<IFF_UByte>(chunk, field.offset), field.name);
     case FieldKind::UWord:
-        return IFF_writeUWord(file, at<IFF_UWord>(chunk, field.offset), chunk->chunkId, field.name);
+        return body.uword(at<IFF_UWord>(chunk, field.offset), field.name);
     case FieldKind::Word:
-        return IFF_writeWord(file, at<IFF_Word>(chunk, field.offset), chunk->chunkId, field.name);
+        return body.word(at<IFF_Word>(chunk, field.offset), field.name);
     case FieldKind::Long:
-        return IFF_writeLong(file, at<IFF_Long>(chunk, field.offset), chunk->chunkId, field.name);
+        return body.slong(at<IFF_Long>(chunk, field.offset), field.name);
     case FieldKind::ByteAsUInt:
-        return IFF_writeUByte(file, static_cast<IFF_UByte>(at<unsigned int>(chunk, field.offset)),
-                              chunk->chunkId, field.name);
+        return body.ubyte(static_cast<IFF_UByte>(at<unsigned int>(chunk, field.offset)),
+                          field.name);
     }
     return 0;
 }
@@ -79,10 +79,110 @@ bool isSigned(FieldKind kind) {
 
 } // namespace
 
+BodyReader::BodyReader(FILE *file, const char *chunkId, IFF_Long chunkSize)
+    : file_(file), chunkId_(chunkId), chunkSize_(chunkSize) {}
+
+int BodyReader::bytes(unsigned char *out, unsigned int count, const char *name) {
+    wanted_ += count;
+    const IFF_Long left = this->left() > 0 ? this->left() : 0;
+    const unsigned int taken =
+        static_cast<IFF_Long>(count) < left ? count : static_cast<unsigned int>(left);
+    if (taken > 0 && fread(out, 1, taken, file_) != taken) {
+        IFF_readError(chunkId_, name);
+        return 0;
+    }
+    memset(out + taken, 0, count - taken);
+    consumed_ += static_cast<IFF_Long>(taken);
+    return 1;
+}
+
+int BodyReader::ubyte(IFF_UByte *value, const char *name) {
+    return bytes(value, 1, name);
+}
+
+int BodyReader::uword(IFF_UWord *value, const char *name) {
+    unsigned char b[2];
+    if (!bytes(b, 2, name)) {
+        return 0;
+    }
+    *value = static_cast<IFF_UWord>(b[0] << 8 | b[1]);
+    return 1;
+}
+
+int BodyReader::word(IFF_Word *value, const char *name) {
+    IFF_UWord bits;
+    if (!uword(&bits, name)) {
+        return 0;
+    }
+    *value = static_cast<IFF_Word>(bits);
+    return 1;
+}
+
+int BodyReader::slong(IFF_Long *value, const char *name) {
+    unsigned char b[4];
+    if (!bytes(b, 4, name)) {
+        return 0;
+    }
+    *value = static_cast<IFF_Long>(static_cast<IFF_ULong>(b[0]) << 24 |
+                                   static_cast<IFF_ULong>(b[1]) << 16 |
+                                   static_cast<IFF_ULong>(b[2]) << 8 | b[3]);
+    return 1;
+}
+
+int BodyReader::finish() {
+    if (wanted_ > chunkSize_) {
+        IFF_error("WARNING: the '%.4s' chunk of %d bytes is too small for its %lld bytes of "
+                  "fields; those past its end are read as 0!\n",
+                  chunkId_, static_cast<int>(chunkSize_), wanted_);
+    }
+    return finishChunkBody(file_, chunkId_, consumed_, chunkSize_);
+}
+
+BodyWriter::BodyWriter(FILE *file, const char *chunkId, IFF_Long chunkSize)
+    : file_(file), chunkId_(chunkId), chunkSize_(chunkSize) {}
+
+int BodyWriter::bytes(const unsigned char *in, unsigned int count, const char *name) {
+    const IFF_Long left = chunkSize_ - written_ > 0 ? chunkSize_ - written_ : 0;
+    const unsigned int put =
+        static_cast<IFF_Long>(count) < left ? count : static_cast<unsigned int>(left);
+    if (put > 0 && fwrite(in, 1, put, file_) != put) {
+        IFF_writeError(chunkId_, name);
+        return 0;
+    }
+    written_ += static_cast<IFF_Long>(put);
+    return 1;
+}
+
+int BodyWriter::ubyte(IFF_UByte value, const char *name) {
+    return bytes(&value, 1, name);
+}
+
+int BodyWriter::uword(IFF_UWord value, const char *name) {
+    const unsigned char b[2] = {static_cast<unsigned char>(value >> 8),
+                                static_cast<unsigned char>(value)};
+    return bytes(b, 2, name);
+}
+
+int BodyWriter::word(IFF_Word value, const char *name) {
+    return uword(static_cast<IFF_UWord>(value), name);
+}
+
+int BodyWriter::slong(IFF_Long value, const char *name) {
+    const IFF_ULong bits = static_cast<IFF_ULong>(value);
+    const unsigned char b[4] = {
+        static_cast<unsigned char>(bits >> 24), static_cast<unsigned char>(bits >> 16),
+        static_cast<unsigned char>(bits >> 8), static_cast<unsigned char>(bits)};
+    return bytes(b, 4, name);
+}
+
+int BodyWriter::finish() {
+    return finishChunkWrite(file_, chunkId_, written_, chunkSize_);
+}
+
 int fitsInChunk(const char *chunkId, IFF_Long chunkSize, long long needed) {
     if (chunkSize < 0 || needed > chunkSize) {
         IFF_error(
-            "Error: the '%.4s' chunk of %d bytes is too small for its %lld bytes of fields!\n",
+            "ERROR: the '%.4s' chunk of %d bytes is too small for its %lld bytes of fields!\n",
             chunkId, static_cast<int>(chunkSize), needed);
         return 0;
     }
@@ -97,7 +197,7 @@ int finishChunkBody(FILE *file, const char *chunkId, IFF_Long consumed, IFF_Long
                   chunkId, static_cast<int>(excess));
         for (IFF_Long i = 0; i < excess; i++) {
             if (fgetc(file) == EOF) {
-                IFF_error("Error: unexpected end of file in the body of '%.4s'!\n", chunkId);
+                IFF_error("ERROR: unexpected end of file in the body of '%.4s'!\n", chunkId);
                 return 0;
             }
         }
@@ -106,9 +206,14 @@ int finishChunkBody(FILE *file, const char *chunkId, IFF_Long consumed, IFF_Long
 }
 
 int finishChunkWrite(FILE *file, const char *chunkId, IFF_Long written, IFF_Long chunkSize) {
+    if (written > chunkSize) {
+        IFF_error("ERROR: the fields of '%.4s' take %d bytes, more than its size of %d!\n", chunkId,
+                  static_cast<int>(written), static_cast<int>(chunkSize));
+        return 0;
+    }
     for (IFF_Long i = written; i < chunkSize; i++) {
         if (fputc(0, file) == EOF) {
-            IFF_error("Error writing the body of '%.4s'!\n", chunkId);
+            IFF_error("ERROR: Cannot write the body of '%.4s'!\n", chunkId);
             return 0;
         }
     }
@@ -117,51 +222,87 @@ int finishChunkWrite(FILE *file, const char *chunkId, IFF_Long written, IFF_Long
 
 IFF_Chunk *createFixedChunk(const FixedChunkType &type) {
     IFF_Chunk *chunk = IFF_allocateChunk(type.chunkId, type.recordSize);
-    if (chunk != NULL) {
+    if (chunk != nullptr) {
         chunk->chunkSize = type.size;
     }
     return chunk;
 }
 
 IFF_Chunk *readFixedChunk(FILE *file, IFF_Long chunkSize, const FixedChunkType &type) {
-    if (!fitsInChunk(type.chunkId, chunkSize, type.size)) {
-        return NULL;
+    if (!fitsInChunk(type.chunkId, chunkSize, type.strict ? type.size : 0)) {
+        return nullptr;
     }
     IFF_Chunk *chunk = createFixedChunk(type);
-    if (chunk == NULL) {
-        return NULL;
+    if (chunk == nullptr) {
+        return nullptr;
     }
+    BodyReader body(file, type.chunkId, chunkSize);
     for (size_t i = 0; i < type.fieldCount; i++) {
-        if (!readField(file, chunk, type.fields[i])) {
+        if (!readField(body, chunk, type.fields[i])) {
             free(chunk);
-            return NULL;
+            return nullptr;
         }
     }
-    if (!finishChunkBody(file, type.chunkId, type.size, chunkSize)) {
+    if (!body.finish()) {
         free(chunk);
-        return NULL;
+        return nullptr;
     }
     chunk->chunkSize = chunkSize;
     return chunk;
 }
 
 int writeFixedChunk(FILE *file, const IFF_Chunk *chunk, const FixedChunkType &type) {
+    BodyWriter body(file, type.chunkId, chunk->chunkSize);
     for (size_t i = 0; i < type.fieldCount; i++) {
-        if (!writeField(file, chunk, type.fields[i])) {
+        if (!writeField(body, chunk, type.fields[i])) {
             return 0;
         }
     }
-    return finishChunkWrite(file, type.chunkId, type.size, chunk->chunkSize);
+    return body.finish();
+}
+
+int checkFixedChunk(const IFF_Chunk *chunk, const FixedChunkType &type) {
+    return checkFieldsFit(chunk, type.size);
+}
+
+int checkFieldsFit(const IFF_Chunk *chunk, long long fieldsSize) {
+    if (chunk->chunkSize < fieldsSize) {
+        IFF_error("ERROR: the '%.4s' chunk of %d bytes is too small for its %lld bytes of "
+                  "fields!\n",
+                  chunk->chunkId, static_cast<int>(chunk->chunkSize), fieldsSize);
+        return 0;
+    }
+    return 1;
+}
+
+long long fieldsSize(const IFF_Chunk *chunk) {
+    static const struct {
+        const char *chunkId;
+        long long (*size)(const IFF_Chunk *);
+    } types[] = {
+        {"BMHD", fieldsSizeOfBitMapHeader}, {"CAMG", fieldsSizeOfViewport},
+        {"CCRT", fieldsSizeOfCycleInfo},    {"CMAP", fieldsSizeOfColorMap},
+        {"CMYK", fieldsSizeOfCMYKMap},      {"CNAM", fieldsSizeOfColorNames},
+        {"CRNG", fieldsSizeOfColorRange},   {"DEST", fieldsSizeOfDestMerge},
+        {"DPI ", fieldsSizeOfDPIHeader},    {"DRNG", fieldsSizeOfDRange},
+        {"GRAB", fieldsSizeOfGrab},         {"SPRT", fieldsSizeOfSprite},
+    };
+    for (const auto &type : types) {
+        if (memcmp(chunk->chunkId, type.chunkId, 4) == 0) {
+            return type.size(chunk);
+        }
+    }
+    return -1;
 }
 
 void printFixedChunk(const IFF_Chunk *chunk, unsigned int indentLevel, const FixedChunkType &type) {
     for (size_t i = 0; i < type.fieldCount; i++) {
         const Field &field = type.fields[i];
-        if (field.printFormat == NULL) {
+        if (field.printFormat == nullptr) {
             continue;
         }
         long long value = fieldValue(chunk, field);
-        if (isSigned(field.kind) && strstr(field.printFormat, "%d") != NULL) {
+        if (isSigned(field.kind) && strstr(field.printFormat, "%d") != nullptr) {
             IFF_printIndent(stdout, indentLevel, field.printFormat, static_cast<int>(value));
         } else {
             IFF_printIndent(stdout, indentLevel, field.printFormat,
@@ -174,7 +315,8 @@ int compareFixedChunk(const IFF_Chunk *chunk1, const IFF_Chunk *chunk2,
                       const FixedChunkType &type) {
     for (size_t i = 0; i < type.fieldCount; i++) {
         const Field &field = type.fields[i];
-        if (field.printFormat != NULL && fieldValue(chunk1, field) != fieldValue(chunk2, field)) {
+        if (field.printFormat != nullptr &&
+            fieldValue(chunk1, field) != fieldValue(chunk2, field)) {
             return 0;
         }
     }

@@ -15,14 +15,13 @@ const ilbm::Field fields[] = {
 };
 #undef FIELD
 
-const ilbm::FixedChunkType type = {ILBM_ID_GRAB, 4, sizeof(ILBM_Grab), fields,
-                                   sizeof fields / sizeof fields[0]};
+const ilbm::FixedChunkType type = {
+    ILBM_ID_GRAB, 4, sizeof(ILBM_Grab), fields, sizeof fields / sizeof fields[0], false};
 
 } // namespace
 
 ILBM_FIXED_CHUNK_OPERATIONS(Grab, type)
 
 int ILBM_checkGrab(const IFF_Chunk *chunk) {
-    (void)chunk;
-    return 1;
+    return ilbm::checkFixedChunk(chunk, type);
 }

@@ -2,12 +2,16 @@
 
 #include "array.h"
 #include "geometry.h"
+#include "tree.h"
 
 #include <iff/error.h>
 #include <iff/iff.h>
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -23,8 +27,15 @@ template <typename T> int appendPointer(T **&array, unsigned int &length, T *ele
     return 1;
 }
 
-template <typename T> T *lookUp(const IFF_Form *form, const char *chunkId) {
-    return reinterpret_cast<T *>(IFF_getChunkFromForm(form, chunkId));
+/* Points the entries of one of the image's arrays that held chunk at its replacement. */
+template <typename T>
+void replacePointer(T **array, unsigned int length, const IFF_Chunk *chunk,
+                    IFF_Chunk *replacement) {
+    for (unsigned int i = 0; i < length; i++) {
+        if (chunkOf(array[i]) == chunk) {
+            array[i] = reinterpret_cast<T *>(replacement);
+        }
+    }
 }
 
 /* Collects every own chunk of one ID into one of the image's arrays. */
@@ -43,29 +54,20 @@ int collect(ILBM_Image *image, const IFF_Form *form, const char *chunkId,
     return 1;
 }
 
-ILBM_Image *imageFromForm(const IFF_Form *form, ILBM_BitMapHeader *bitMapHeader) {
+ILBM_Image *imageFromForm(IFF_Form *form) {
     char formType[5] = {0};
     memcpy(formType, form->groupType, 4);
     ILBM_Image *image = ILBM_createImage(formType);
-    if (image == NULL) {
-        return NULL;
+    if (image == nullptr) {
+        return nullptr;
     }
-    image->bitMapHeader = bitMapHeader;
-    image->colorMap = lookUp<ILBM_ColorMap>(form, ILBM_ID_CMAP);
-    image->cmykMap = lookUp<ILBM_CMYKMap>(form, ILBM_ID_CMYK);
-    image->colorNames = lookUp<ILBM_ColorNames>(form, ILBM_ID_CNAM);
-    image->dpiHeader = lookUp<ILBM_DPIHeader>(form, ILBM_ID_DPI);
-    image->grab = lookUp<ILBM_Grab>(form, ILBM_ID_GRAB);
-    image->destMerge = lookUp<ILBM_DestMerge>(form, ILBM_ID_DEST);
-    image->sprite = lookUp<ILBM_Sprite>(form, ILBM_ID_SPRT);
-    image->viewport = lookUp<ILBM_Viewport>(form, ILBM_ID_CAMG);
-    image->body = lookUp<IFF_RawChunk>(form, ILBM_ID_BODY);
-    image->bitplanes = lookUp<IFF_RawChunk>(form, ILBM_ID_ABIT);
+    image->form = form;
+    ilbm::lookUpChunks(image);
     if (!collect(image, form, ILBM_ID_CRNG, ILBM_addColorRangeToImage) ||
         !collect(image, form, ILBM_ID_DRNG, ILBM_addDRangeToImage) ||
         !collect(image, form, ILBM_ID_CCRT, ILBM_addCycleInfoToImage)) {
         ILBM_freeImage(image);
-        return NULL;
+        return nullptr;
     }
     return image;
 }
@@ -74,7 +76,7 @@ ILBM_Image *imageFromForm(const IFF_Form *form, ILBM_BitMapHeader *bitMapHeader)
 
 ILBM_Image *ILBM_createImage(const char *formType) {
     ILBM_Image *image = static_cast<ILBM_Image *>(calloc(1, sizeof(ILBM_Image)));
-    if (image != NULL) {
+    if (image != nullptr) {
         IFF_createId(image->formType, formType);
     }
     return image;
@@ -89,25 +91,24 @@ ILBM_Image **ILBM_extractImages(IFF_Chunk *chunk, unsigned int *imagesLength) {
     if (formsLength == 0) {
         IFF_error("No form with formType: 'ACBM', 'ILBM' or 'PBM ' found!\n");
         free(forms);
-        return NULL;
+        return nullptr;
     }
 
     ILBM_Image **images = static_cast<ILBM_Image **>(malloc(formsLength * sizeof(ILBM_Image *)));
-    if (images == NULL) {
+    if (images == nullptr) {
         free(forms);
-        return NULL;
+        return nullptr;
     }
     unsigned int length = 0;
     for (unsigned int i = 0; i < formsLength; i++) {
-        ILBM_BitMapHeader *bitMapHeader = lookUp<ILBM_BitMapHeader>(forms[i], ILBM_ID_BMHD);
-        if (bitMapHeader == NULL) {
+        if (IFF_getChunkFromForm(forms[i], ILBM_ID_BMHD) == nullptr) {
             continue;
         }
-        ILBM_Image *image = imageFromForm(forms[i], bitMapHeader);
-        if (image == NULL) {
+        ILBM_Image *image = imageFromForm(forms[i]);
+        if (image == nullptr) {
             ILBM_freeImages(images, length);
             free(forms);
-            return NULL;
+            return nullptr;
         }
         images[length++] = image;
     }
@@ -116,7 +117,7 @@ ILBM_Image **ILBM_extractImages(IFF_Chunk *chunk, unsigned int *imagesLength) {
     if (length < formsLength) {
         /* Keep at least one slot, so that an empty result is not mistaken for a failure. */
         void *trimmed = realloc(images, (length > 0 ? length : 1) * sizeof(ILBM_Image *));
-        if (trimmed != NULL) {
+        if (trimmed != nullptr) {
             images = static_cast<ILBM_Image **>(trimmed);
         }
     }
@@ -125,73 +126,82 @@ ILBM_Image **ILBM_extractImages(IFF_Chunk *chunk, unsigned int *imagesLength) {
 }
 
 IFF_Form *ILBM_convertImageToForm(ILBM_Image *image) {
-    IFF_Chunk *chunks[9] = {
+    char formType[5] = {0};
+    memcpy(formType, image->formType, 4);
+    IFF_Form *form = IFF_createForm(formType);
+    if (form == nullptr) {
+        return nullptr;
+    }
+    /* In the order of a picture form: the properties, the colour cycling, then the planes. */
+    std::vector<IFF_Chunk *> chunks = {
         chunkOf(image->bitMapHeader), chunkOf(image->colorMap),  chunkOf(image->cmykMap),
         chunkOf(image->colorNames),   chunkOf(image->dpiHeader), chunkOf(image->grab),
         chunkOf(image->destMerge),    chunkOf(image->sprite),    chunkOf(image->viewport),
     };
-    /* A chunk has one owner: one that already belongs to a group cannot be put in the new
-       form as well, or both would release it. */
-    auto owned = [](const IFF_Chunk *chunk) { return chunk != NULL && chunk->parent != NULL; };
-    bool shared = owned(chunkOf(image->body)) || owned(chunkOf(image->bitplanes));
-    for (unsigned int i = 0; i < 9; i++) {
-        shared = shared || owned(chunks[i]);
-    }
     for (unsigned int i = 0; i < image->colorRangeLength; i++) {
-        shared = shared || owned(chunkOf(image->colorRange[i]));
+        chunks.push_back(chunkOf(image->colorRange[i]));
     }
     for (unsigned int i = 0; i < image->drangeLength; i++) {
-        shared = shared || owned(chunkOf(image->drange[i]));
+        chunks.push_back(chunkOf(image->drange[i]));
     }
     for (unsigned int i = 0; i < image->cycleInfoLength; i++) {
-        shared = shared || owned(chunkOf(image->cycleInfo[i]));
+        chunks.push_back(chunkOf(image->cycleInfo[i]));
     }
-    if (shared) {
-        IFF_error("Error: the image's chunks already belong to a form!\n");
-        return NULL;
-    }
-
-    char formType[5] = {0};
-    memcpy(formType, image->formType, 4);
-    IFF_Form *form = IFF_createForm(formType);
-    if (form == NULL) {
-        return NULL;
-    }
-    bool added = true;
-    auto add = [form, &added](IFF_Chunk *chunk) {
-        if (chunk != NULL && added) {
-            added = IFF_addToForm(form, chunk) != 0;
+    chunks.push_back(chunkOf(image->body));
+    chunks.push_back(chunkOf(image->bitplanes));
+    /* Each chunk once, and only the ones the image has. */
+    std::vector<IFF_Chunk *> unique;
+    for (IFF_Chunk *chunk : chunks) {
+        if (chunk != nullptr && std::find(unique.begin(), unique.end(), chunk) == unique.end()) {
+            unique.push_back(chunk);
         }
-    };
-    for (unsigned int i = 0; i < 9; i++) {
-        add(chunks[i]);
     }
-    for (unsigned int i = 0; i < image->colorRangeLength; i++) {
-        add(chunkOf(image->colorRange[i]));
-    }
-    for (unsigned int i = 0; i < image->drangeLength; i++) {
-        add(chunkOf(image->drange[i]));
-    }
-    for (unsigned int i = 0; i < image->cycleInfoLength; i++) {
-        add(chunkOf(image->cycleInfo[i]));
-    }
-    add(chunkOf(image->body));
-    add(chunkOf(image->bitplanes));
+    chunks.swap(unique);
 
-    if (!added) {
-        /* Out of memory: hand the chunks back to the image and drop the form alone. */
-        for (unsigned int i = 0; i < form->chunkLength; i++) {
-            form->chunk[i]->parent = NULL;
+    /* Copies first: until every chunk is in, nothing the image points at is touched. */
+    std::vector<IFF_Chunk *> contents;
+    bool complete = true;
+    for (IFF_Chunk *chunk : chunks) {
+        if (!complete) {
+            break;
+        }
+        IFF_Chunk *content = chunk->parent == nullptr ? chunk : ilbm::copyChunk(chunk, formType);
+        complete = content != nullptr;
+        if (complete) {
+            contents.push_back(content);
+        }
+    }
+    for (size_t i = 0; i < contents.size() && complete; i++) {
+        complete = IFF_addToForm(form, contents[i]) != 0;
+    }
+    if (!complete) {
+        /* Hand the moved chunks back to the image; drop the copies and the form. */
+        for (size_t i = 0; i < contents.size(); i++) {
+            const bool moved = std::find(chunks.begin(), chunks.end(), contents[i]) != chunks.end();
+            if (moved) {
+                contents[i]->parent = nullptr;
+            } else {
+                ILBM_free(contents[i]);
+            }
         }
         free(form->chunk);
         free(form);
-        return NULL;
+        return nullptr;
+    }
+
+    /* The image describes the new form from here on. */
+    image->form = form;
+    ilbm::lookUpChunks(image);
+    for (size_t next = 0; next < chunks.size(); next++) {
+        replacePointer(image->colorRange, image->colorRangeLength, chunks[next], contents[next]);
+        replacePointer(image->drange, image->drangeLength, chunks[next], contents[next]);
+        replacePointer(image->cycleInfo, image->cycleInfoLength, chunks[next], contents[next]);
     }
     return form;
 }
 
 void ILBM_freeImage(ILBM_Image *image) {
-    if (image == NULL) {
+    if (image == nullptr) {
         return;
     }
     free(image->colorRange);
@@ -201,7 +211,7 @@ void ILBM_freeImage(ILBM_Image *image) {
 }
 
 void ILBM_freeImages(ILBM_Image **images, const unsigned int imagesLength) {
-    if (images == NULL) {
+    if (images == nullptr) {
         return;
     }
     for (unsigned int i = 0; i < imagesLength; i++) {
@@ -211,7 +221,7 @@ void ILBM_freeImages(ILBM_Image **images, const unsigned int imagesLength) {
 }
 
 int ILBM_checkImage(const ILBM_Image *image) {
-    if (image->bitMapHeader == NULL) {
+    if (image->bitMapHeader == nullptr) {
         IFF_error("Error: no bitmap header defined!\n");
         return 0;
     }
@@ -255,7 +265,7 @@ int ILBM_imageIsPBM(const ILBM_Image *image) {
 }
 
 unsigned int ILBM_calculateRowSize(const ILBM_Image *image) {
-    if (image->bitMapHeader == NULL) {
+    if (image->bitMapHeader == nullptr) {
         return 0;
     }
     unsigned int w = image->bitMapHeader->w;
@@ -264,16 +274,16 @@ unsigned int ILBM_calculateRowSize(const ILBM_Image *image) {
 
 ILBM_ColorMap *ILBM_generateGrayscaleColorMap(const ILBM_Image *image) {
     ILBM_ColorMap *colorMap = ILBM_createColorMap();
-    if (colorMap == NULL || image->bitMapHeader == NULL) {
+    if (colorMap == nullptr || image->bitMapHeader == nullptr) {
         return colorMap;
     }
     unsigned int numOfColors = ILBM_calculateNumOfColors(image->bitMapHeader);
     for (unsigned int i = 0; i < numOfColors; i++) {
         ILBM_ColorRegister *colorRegister = ILBM_addColorRegisterInColorMap(colorMap);
-        if (colorRegister == NULL) {
+        if (colorRegister == nullptr) {
             ILBM_freeColorMap(chunkOf(colorMap));
             free(colorMap);
-            return NULL;
+            return nullptr;
         }
         IFF_UByte level = static_cast<IFF_UByte>(i * 255 / (numOfColors - 1));
         colorRegister->red = colorRegister->green = colorRegister->blue = level;
@@ -290,19 +300,19 @@ namespace ilbm {
 
 int bodyGeometry(const ILBM_Image *image, BodyGeometry *geometry) {
     const ILBM_BitMapHeader *bitMapHeader = image->bitMapHeader;
-    if (bitMapHeader == NULL) {
+    if (bitMapHeader == nullptr) {
         IFF_error("Error: no bitmap header defined!\n");
         return 0;
     }
     if (bitMapHeader->w == 0 || bitMapHeader->h == 0) {
-        IFF_error("Error: the picture has no pixels: 'BMHD'.w: %u, 'BMHD'.h: %u\n",
+        IFF_error("ERROR: the picture has no pixels: 'BMHD'.w: %u, 'BMHD'.h: %u\n",
                   static_cast<unsigned int>(bitMapHeader->w),
                   static_cast<unsigned int>(bitMapHeader->h));
         return 0;
     }
     if (ILBM_imageIsPBM(image)) {
         if (bitMapHeader->nPlanes != 8) {
-            IFF_error("Error: a 'PBM ' picture needs 8 planes, not 'BMHD'.nPlanes: %u\n",
+            IFF_error("ERROR: a 'PBM ' picture needs 8 planes, not 'BMHD'.nPlanes: %u\n",
                       static_cast<unsigned int>(bitMapHeader->nPlanes));
             return 0;
         }
@@ -311,7 +321,7 @@ int bodyGeometry(const ILBM_Image *image, BodyGeometry *geometry) {
         geometry->planes = 1;
     } else {
         if (bitMapHeader->nPlanes == 0 || bitMapHeader->nPlanes > 32) {
-            IFF_error("Error: pictures of 'BMHD'.nPlanes: %u cannot be handled (1 to 32)\n",
+            IFF_error("ERROR: pictures of 'BMHD'.nPlanes: %u cannot be handled (1 to 32)\n",
                       static_cast<unsigned int>(bitMapHeader->nPlanes));
             return 0;
         }
@@ -323,7 +333,7 @@ int bodyGeometry(const ILBM_Image *image, BodyGeometry *geometry) {
     geometry->height = bitMapHeader->h;
     geometry->size = geometry->rowSize * geometry->planes * geometry->height;
     if (geometry->size > static_cast<size_t>(INT32_MAX)) {
-        IFF_error("Error: a picture body of %zu bytes does not fit in a chunk!\n", geometry->size);
+        IFF_error("ERROR: a picture body of %zu bytes does not fit in a chunk!\n", geometry->size);
         return 0;
     }
     return 1;
@@ -331,7 +341,7 @@ int bodyGeometry(const ILBM_Image *image, BodyGeometry *geometry) {
 
 int holdsBody(const IFF_RawChunk *chunk, const BodyGeometry &geometry) {
     if (chunk->chunkSize < 0 || static_cast<size_t>(chunk->chunkSize) < geometry.size) {
-        IFF_error("Error: the '%.4s' chunk holds %d bytes, while the picture needs %zu!\n",
+        IFF_error("ERROR: the '%.4s' chunk holds %d bytes, while the picture needs %zu!\n",
                   chunk->chunkId, static_cast<int>(chunk->chunkSize), geometry.size);
         return 0;
     }

@@ -14,14 +14,13 @@ const ilbm::Field fields[] = {
 };
 #undef FIELD
 
-const ilbm::FixedChunkType type = {ILBM_ID_SPRT, 2, sizeof(ILBM_Sprite), fields,
-                                   sizeof fields / sizeof fields[0]};
+const ilbm::FixedChunkType type = {
+    ILBM_ID_SPRT, 2, sizeof(ILBM_Sprite), fields, sizeof fields / sizeof fields[0], false};
 
 } // namespace
 
 ILBM_FIXED_CHUNK_OPERATIONS(Sprite, type)
 
 int ILBM_checkSprite(const IFF_Chunk *chunk) {
-    (void)chunk;
-    return 1;
+    return ilbm::checkFixedChunk(chunk, type);
 }

@@ -14,14 +14,13 @@ const ilbm::Field fields[] = {
 };
 #undef FIELD
 
-const ilbm::FixedChunkType type = {ILBM_ID_CAMG, 4, sizeof(ILBM_Viewport), fields,
-                                   sizeof fields / sizeof fields[0]};
+const ilbm::FixedChunkType type = {
+    ILBM_ID_CAMG, 4, sizeof(ILBM_Viewport), fields, sizeof fields / sizeof fields[0], true};
 
 } // namespace
 
 ILBM_FIXED_CHUNK_OPERATIONS(Viewport, type)
 
 int ILBM_checkViewport(const IFF_Chunk *chunk) {
-    (void)chunk;
-    return 1;
+    return ilbm::checkFixedChunk(chunk, type);
 }

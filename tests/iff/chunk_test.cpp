@@ -72,6 +72,7 @@ TEST(IffRawChunk, PrintsBytesTenPerLine) {
     IFF_UByte *big = static_cast<IFF_UByte *>(malloc(2));
     big[0] = 0xff;
     big[1] = 0x10;
+    free(raw->chunkData);
     IFF_setRawChunkData(raw, big, 2);
     EXPECT_EQ(printed([&] {
                   IFF_printChunk(reinterpret_cast<IFF_Chunk *>(raw), 1, nullptr, nullptr, 0);
@@ -177,6 +178,26 @@ TEST(IffExtension, KnownChunksAreRecordsOnlyInsideTheirForm) {
     EXPECT_EQ(messages.text(), "");
 }
 
+TEST(IffRawChunk, ReplacedDataIsTheCallersToRelease) {
+    // The way the libraries themselves replace a body: release the old data, then set the new.
+    IFF_RawChunk *raw = rawChunk("BODY", {1, 2, 3, 4});
+    free(raw->chunkData);
+    IFF_UByte *data = static_cast<IFF_UByte *>(malloc(1));
+    data[0] = 9;
+    IFF_setRawChunkData(raw, data, 1);
+    // Setting the same pointer again, or none, releases nothing either.
+    IFF_setRawChunkData(raw, data, 1);
+    EXPECT_EQ(raw->chunkData[0], 9);
+    free(raw->chunkData);
+    IFF_setRawChunkData(raw, nullptr, 0);
+    // A text replaces what the chunk holds, and releases it: no caller holds it.
+    ASSERT_TRUE(IFF_setTextData(raw, "hi"));
+    ASSERT_TRUE(IFF_setTextData(raw, "there"));
+    EXPECT_EQ(raw->chunkSize, 5);
+    EXPECT_EQ(memcmp(raw->chunkData, "there", 5), 0);
+    IFF_free(reinterpret_cast<IFF_Chunk *>(raw), nullptr, 0);
+}
+
 TEST(IffChunk, UpdateChunkSizesWalksUpTheParents) {
     IFF_CAT *outer = IFF_createCAT("TEST");
     IFF_Form *form = IFF_createForm("TEST");
@@ -189,7 +210,11 @@ TEST(IffChunk, UpdateChunkSizesWalksUpTheParents) {
     EXPECT_EQ(form->parent, outer);
 
     IFF_UByte *longer = static_cast<IFF_UByte *>(calloc(10, 1));
+    // Replacing the data hands the old data back: it is still whole, and the caller's to free.
+    IFF_UByte *old = raw->chunkData;
     IFF_setRawChunkData(raw, longer, 10);
+    EXPECT_EQ(old[2], 3);
+    free(old);
     IFF_updateChunkSizes(reinterpret_cast<IFF_Chunk *>(raw));
     EXPECT_EQ(form->chunkSize, 4 + 8 + 10);
     EXPECT_EQ(outer->chunkSize, 4 + 8 + 22);

@@ -1,10 +1,13 @@
 // Files from elsewhere: sizes that lie, truncation, endless nesting and odd bytes.
+#include "fuzz_extension.h"
 #include "testing.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <unistd.h>
 
 using namespace ifftest;
@@ -243,4 +246,65 @@ TEST(IffHostile, BrokenInMemoryRecordsFailToWrite) {
     EXPECT_EQ(messages.text(), "Error writing raw chunk body of chunk 'DATA'\n");
     raw->chunkSize = 0;
     IFF_freeChunk(reinterpret_cast<IFF_Chunk *>(raw), nullptr, nullptr, 0);
+}
+
+TEST(IffHostile, GroupsWhoseSizesLieAreWrittenWithTheSizeOfWhatTheyHold) {
+    // The LIST says it ends one byte into its PROP, which it read after its FORM. Written with
+    // that size and its PROP first, it would end after the PROP, and the FORM would be read at
+    // the top, outside it, as trailing bytes.
+    const Bytes form = group("FORM", "TEST", {chunk("HEAD", be16(3))});
+    const Bytes prop =
+        group("PROP", "TEST", {chunk("HEAD", be16(4)), chunk("TEXT", Bytes(20, 'x'))});
+    const int64_t declared = 4 + static_cast<int64_t>(form.size()) + 1;
+    Messages messages;
+    IFF_Chunk *tree = readBytes(group("LIST", "TEST", {form, prop}, declared), testExtension,
+                                testExtensionLength);
+    ASSERT_NE(tree, nullptr);
+    messages.clear();
+    const Bytes bytes = written(tree, testExtension, testExtensionLength);
+    EXPECT_EQ(bytes, group("LIST", "TEST", {prop, form}));
+    EXPECT_EQ(messages.text(),
+              "WARNING: Chunk size mismatch! LIST size: " + std::to_string(declared) +
+                  ", while body has: " + std::to_string(4 + form.size() + prop.size()) +
+                  "; the body's size is written!\n");
+    IFF_Chunk *again = readBytes(bytes, testExtension, testExtensionLength);
+    ASSERT_NE(again, nullptr);
+    const IFF_List *list = reinterpret_cast<const IFF_List *>(again);
+    EXPECT_EQ(list->propLength, 1u);
+    EXPECT_EQ(list->chunkLength, 1u);
+    EXPECT_TRUE(IFF_check(again, testExtension, testExtensionLength));
+    IFF_free(again, testExtension, testExtensionLength);
+    IFF_free(tree, testExtension, testExtensionLength);
+
+    // The sizes that groups hold are left as they were read, for the check to report.
+    tree = readBytes(group("FORM", "TEST", {chunk("DATA", Bytes(20, 5))}, 12));
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(written(tree), group("FORM", "TEST", {chunk("DATA", Bytes(20, 5))}));
+    EXPECT_EQ(tree->chunkSize, 12);
+    IFF_free(tree, nullptr, 0);
+}
+
+TEST(IffHostile, InputsTheFuzzTargetsFoundReadBackOnceWritten) {
+    // Found by fuzz_iff: a tree of groups whose sizes lie, which read with warnings and wrote
+    // without error, while the written bytes could not be read: a chunk "HEAD" of one byte, read
+    // as raw bytes inside a LIST, came to lie inside a FORM whose "HEAD" reader wants two.
+    std::ifstream in(QUILLFEN_FUZZ_IFF_CORPUS "/iff-roundtrip-60e877d6.iff", std::ios::binary);
+    const Bytes input((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_EQ(input.size(), 577u);
+    Messages messages;
+    IFF_Chunk *tree = readBytes(input, fuzzExtension, fuzzExtensionLength);
+    ASSERT_NE(tree, nullptr);
+    int status = 0;
+    const Bytes bytes = written(tree, fuzzExtension, fuzzExtensionLength, &status);
+    EXPECT_EQ(status, 1);
+    IFF_Chunk *again = readBytes(bytes, fuzzExtension, fuzzExtensionLength);
+    ASSERT_NE(again, nullptr) << messages.text();
+    EXPECT_EQ(messages.text().find("too short"), std::string::npos) << messages.text();
+    // What was read back is written as the same bytes, and passes the size checks.
+    EXPECT_EQ(written(again, fuzzExtension, fuzzExtensionLength), bytes);
+    messages.clear();
+    IFF_check(again, fuzzExtension, fuzzExtensionLength);
+    EXPECT_EQ(messages.text().find("Chunk size mismatch"), std::string::npos) << messages.text();
+    IFF_free(again, fuzzExtension, fuzzExtensionLength);
+    IFF_free(tree, fuzzExtension, fuzzExtensionLength);
 }

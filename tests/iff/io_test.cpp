@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <thread>
 
 using namespace ifftest;
 
@@ -147,4 +148,79 @@ TEST(IffOutput, IndentationAndIdsAndErrorChannel) {
     IFF_writeError("CMAP", "colorRegister.red");
     EXPECT_EQ(messages.text(), "CAT Error reading 'BODY'.chunkData\n"
                                "Error writing 'CMAP'.colorRegister.red\n");
+}
+
+TEST(IffOutput, IdsShowEveryByte) {
+    // Bytes that a terminal would swallow or garble are shown as \x and two hexadecimal digits,
+    // so that an ID of zero bytes does not print as ''.
+    const char zeroed[4] = {'A', '\0', '\0', 'B'};
+    const char odd[4] = {'\t', '\xff', '\\', '~'};
+    EXPECT_EQ(printed([&] { IFF_printId(zeroed); }), "A\\x00\\x00B");
+    EXPECT_EQ(printed([&] { IFF_printId(odd); }), "\\x09\\xff\\\\~");
+    Messages messages;
+    IFF_errorId(zeroed);
+    IFF_readError(odd, "chunkSize");
+    EXPECT_EQ(messages.text(), "A\\x00\\x00BError reading '\\x09\\xff\\\\~'.chunkSize\n");
+
+    IFF_RawChunk *raw = rawChunk("DATA", {1});
+    memcpy(raw->chunkId, zeroed, 4);
+    EXPECT_EQ(printed([&] { IFF_print(reinterpret_cast<IFF_Chunk *>(raw), 0, nullptr, 0); }),
+              "'A\\x00\\x00B' = {\n  chunkSize = 1;\n  bytes = \n    01 \n  ;\n}\n\n");
+    IFF_free(reinterpret_cast<IFF_Chunk *>(raw), nullptr, 0);
+}
+
+namespace {
+
+std::string caughtOnMain;
+std::string caughtOnOther;
+
+void append(std::string *text, const char *format, va_list ap) {
+    char line[256];
+    vsnprintf(line, sizeof line, format, ap);
+    *text += line;
+}
+
+void catchOnMain(const char *format, va_list ap) {
+    append(&caughtOnMain, format, ap);
+}
+
+void catchOnOther(const char *format, va_list ap) {
+    append(&caughtOnOther, format, ap);
+}
+
+// Reads a broken file many times over, then says who it is.
+void readBroken(const Bytes &bytes, const char *who) {
+    for (int i = 0; i < 200; i++) {
+        IFF_free(readBytes(bytes), nullptr, 0);
+    }
+    IFF_error("%s\n", who);
+}
+
+} // namespace
+
+TEST(IffOutput, EachThreadCatchesItsOwnMessages) {
+    // Two threads read broken files at the same time, each with a callback of its own: neither
+    // sees the other's messages, and one thread's assignment leaves the other's callback alone.
+    const Bytes truncated = {'F', 'O', 'R', 'M', 0, 0, 0, 12, 'T', 'E', 'S', 'T'};
+    const Bytes trailing = cat({group("FORM", "TEST", {}), Bytes{7}});
+    caughtOnMain.clear();
+    caughtOnOther.clear();
+    IFF_errorCallback = catchOnMain;
+    std::thread other([&] {
+        EXPECT_EQ(IFF_errorCallback, IFF_errorCallbackStderr);
+        IFF_errorCallback = catchOnOther;
+        readBroken(trailing, "other");
+    });
+    readBroken(truncated, "main");
+    other.join();
+    IFF_error("main again\n");
+    IFF_errorCallback = IFF_errorCallbackStderr;
+
+    EXPECT_EQ(caughtOnMain.find("other"), std::string::npos);
+    EXPECT_EQ(caughtOnMain.find("Trailing"), std::string::npos);
+    EXPECT_NE(caughtOnMain.find("ERROR: cannot open main chunk!\nmain\n"), std::string::npos);
+    EXPECT_NE(caughtOnMain.find("main again\n"), std::string::npos);
+    EXPECT_EQ(caughtOnOther.find("main"), std::string::npos);
+    EXPECT_NE(caughtOnOther.find("WARNING: Trailing IFF contents found: 7!\nother\n"),
+              std::string::npos);
 }

@@ -8,45 +8,6 @@
 
 namespace ifftest {
 
-Bytes id(const char *text) {
-    return Bytes(text, text + 4);
-}
-
-Bytes be16(uint16_t value) {
-    return {static_cast<unsigned char>(value >> 8), static_cast<unsigned char>(value)};
-}
-
-Bytes be32(uint32_t value) {
-    return {static_cast<unsigned char>(value >> 24), static_cast<unsigned char>(value >> 16),
-            static_cast<unsigned char>(value >> 8), static_cast<unsigned char>(value)};
-}
-
-Bytes cat(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const Bytes &part : parts) {
-        out.insert(out.end(), part.begin(), part.end());
-    }
-    return out;
-}
-
-Bytes chunk(const char *chunkId, const Bytes &body, int64_t declaredSize) {
-    const uint32_t size = static_cast<uint32_t>(declaredSize < 0 ? body.size() : declaredSize);
-    Bytes out = cat({id(chunkId), be32(size), body});
-    if (body.size() % 2 != 0) {
-        out.push_back(0);
-    }
-    return out;
-}
-
-Bytes group(const char *chunkId, const char *type, std::initializer_list<Bytes> subChunks,
-            int64_t declaredSize) {
-    Bytes body = id(type);
-    for (const Bytes &sub : subChunks) {
-        body.insert(body.end(), sub.begin(), sub.end());
-    }
-    return chunk(chunkId, body, declaredSize);
-}
-
 MemoryFile::MemoryFile(const Bytes &bytes) : file(tmpfile()) {
     if (!bytes.empty()) {
         fwrite(bytes.data(), 1, bytes.size(), file);
@@ -58,67 +19,12 @@ MemoryFile::~MemoryFile() {
     fclose(file);
 }
 
-namespace {
-
-std::string captured;
-
-void capture(const char *formatString, va_list ap) {
-    va_list copy;
-    va_copy(copy, ap);
-    const int length = vsnprintf(nullptr, 0, formatString, copy);
-    va_end(copy);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    vsnprintf(text.data(), text.size(), formatString, ap);
-    text.resize(static_cast<size_t>(length));
-    captured += text;
-}
-
-} // namespace
-
-Messages::Messages() {
-    captured.clear();
-    IFF_errorCallback = capture;
-}
-
-Messages::~Messages() {
-    IFF_errorCallback = IFF_errorCallbackStderr;
-}
-
-std::string Messages::text() const {
-    return captured;
-}
-
-void Messages::clear() {
-    captured.clear();
-}
-
 std::string printed(const std::function<void()> &fn) {
     fflush(stdout);
     testing::internal::CaptureStdout();
     fn();
     fflush(stdout);
     return testing::internal::GetCapturedStdout();
-}
-
-Bytes written(const IFF_Chunk *chunk, const IFF_Extension *extension, unsigned int extensionLength,
-              int *status) {
-    char *buffer = nullptr;
-    size_t size = 0;
-    FILE *file = open_memstream(&buffer, &size);
-    const int result = IFF_writeFd(file, chunk, extension, extensionLength);
-    fclose(file);
-    Bytes out(buffer, buffer + size);
-    free(buffer);
-    if (status != nullptr) {
-        *status = result;
-    }
-    return out;
-}
-
-IFF_Chunk *readBytes(const Bytes &bytes, const IFF_Extension *extension,
-                     unsigned int extensionLength) {
-    MemoryFile file(bytes);
-    return IFF_readFd(file.get(), extension, extensionLength);
 }
 
 IFF_RawChunk *rawChunk(const char *chunkId, const Bytes &body) {

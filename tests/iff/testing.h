@@ -1,6 +1,10 @@
-// Shared helpers of the IFF tests: byte builders, in-memory files, captured messages and output.
+// Helpers of the IFF tests beside the shared byte builders: in-memory files, captured output and
+// a chunk type of their own.
 #ifndef IFF_TESTS_TESTING_H
 #define IFF_TESTS_TESTING_H
+
+#include "iff_bytes.h"
+#include "iff_capture.h"
 
 #include <iff/iff.h>
 
@@ -13,19 +17,7 @@
 
 namespace ifftest {
 
-using Bytes = std::vector<unsigned char>;
-
-// Big-endian building blocks, concatenated with cat().
-Bytes id(const char *text);
-Bytes be16(uint16_t value);
-Bytes be32(uint32_t value);
-Bytes cat(std::initializer_list<Bytes> parts);
-// A chunk: its ID, the size of body (or declaredSize when given), the body and the padding byte
-// of an odd body.
-Bytes chunk(const char *chunkId, const Bytes &body, int64_t declaredSize = -1);
-// A group: ID, size, type, then the sub-chunks.
-Bytes group(const char *chunkId, const char *type, std::initializer_list<Bytes> subChunks,
-            int64_t declaredSize = -1);
+using namespace iffbytes;
 
 // A seekable temporary file holding bytes, positioned at its start. Closed on destruction.
 class MemoryFile {
@@ -41,27 +33,20 @@ private:
     FILE *file;
 };
 
-// Every message sent through IFF_error while it lives.
-class Messages {
-public:
-    Messages();
-    ~Messages();
-    Messages(const Messages &) = delete;
-    Messages &operator=(const Messages &) = delete;
-    std::string text() const;
-    void clear();
-};
-
 // What fn prints to the standard output.
 std::string printed(const std::function<void()> &fn);
 
 // The bytes IFF_writeFd gives for chunk (and its result through *status).
-Bytes written(const IFF_Chunk *chunk, const IFF_Extension *extension = nullptr,
-              unsigned int extensionLength = 0, int *status = nullptr);
+inline Bytes written(const IFF_Chunk *chunk, const IFF_Extension *extension = nullptr,
+                     unsigned int extensionLength = 0, int *status = nullptr) {
+    return writtenBytes(chunk, extension, extensionLength, status);
+}
 
 // Reads a whole file image with IFF_readFd.
-IFF_Chunk *readBytes(const Bytes &bytes, const IFF_Extension *extension = nullptr,
-                     unsigned int extensionLength = 0);
+inline IFF_Chunk *readBytes(const Bytes &bytes, const IFF_Extension *extension = nullptr,
+                            unsigned int extensionLength = 0) {
+    return readFromBytes(bytes, extension, extensionLength);
+}
 
 IFF_RawChunk *rawChunk(const char *chunkId, const Bytes &body);
 

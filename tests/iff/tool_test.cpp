@@ -188,8 +188,100 @@ TEST_F(ToolTest, UsageAndFileErrors) {
     EXPECT_EQ(unknown.err.rfind("quillfen-iff: unknown command: frobnicate\n", 0), 0u);
     Outcome missingArgument = run("compare one");
     EXPECT_EQ(missingArgument.status, 2);
-    EXPECT_EQ(missingArgument.err, "usage: quillfen-iff compare FILE FILE\n");
+    EXPECT_EQ(missingArgument.err.rfind("quillfen-iff compare: expects 2 operands, not 1\n"
+                                        "usage: quillfen-iff compare FILE FILE\n",
+                                        0),
+              0u)
+        << missingArgument.err;
     Outcome missing = run("print " + folder + "/missing.iff");
     EXPECT_EQ(missing.status, 2);
-    EXPECT_EQ(missing.err, "quillfen-iff: " + folder + "/missing.iff: No such file or directory\n");
+    EXPECT_EQ(missing.err,
+              "quillfen-iff print: " + folder + "/missing.iff: No such file or directory\n");
+}
+
+// The commands as the overview lists them: the word after two blanks on each line that has it.
+std::vector<std::string> listedCommands(const std::string &overview) {
+    std::vector<std::string> names;
+    std::istringstream lines(overview.substr(overview.find("Commands:\n")));
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.size() > 2 && line.compare(0, 2, "  ") == 0 && line[2] != ' ') {
+            names.push_back(line.substr(2, line.find(' ', 2) - 2));
+        }
+    }
+    return names;
+}
+
+TEST_F(ToolTest, EveryListedCommandAnswersHelpAndRefusesWrongUsage) {
+    Outcome overview = run("--help");
+    ASSERT_EQ(overview.status, 0);
+    EXPECT_EQ(overview.err, "");
+    const std::vector<std::string> names = listedCommands(overview.out);
+    const std::vector<std::string> expected = {"acbm",    "check", "compare", "ilbm",  "pack",
+                                               "palette", "print", "raw",     "unpack"};
+    EXPECT_EQ(names, expected);
+    EXPECT_NE(overview.out.find("Exit status: 0"), std::string::npos);
+
+    for (const std::string &name : names) {
+        for (const std::string &help : {name + " --help", name + " -h", "help " + name}) {
+            Outcome usage = run(help);
+            EXPECT_EQ(usage.status, 0) << help;
+            EXPECT_EQ(usage.out.rfind("usage: quillfen-iff " + name + " ", 0), 0u) << usage.out;
+            EXPECT_NE(usage.out.find("  --help"), std::string::npos) << usage.out;
+            EXPECT_EQ(usage.err, "") << help;
+        }
+        // --help wins over operands, and is never taken for a file name.
+        EXPECT_EQ(run(name + " some.iff --help").status, 0) << name;
+
+        Outcome unknown = run(name + " --frobnicate a b");
+        EXPECT_EQ(unknown.status, 2) << name;
+        EXPECT_EQ(unknown.err.rfind("quillfen-iff " + name + ": unknown option '--frobnicate'\n" +
+                                        "usage: quillfen-iff " + name + " ",
+                                    0),
+                  0u)
+            << unknown.err;
+        EXPECT_EQ(unknown.out, "");
+        for (const std::string &operands : {std::string(""), std::string(" a b c")}) {
+            Outcome wrong = run(name + operands);
+            EXPECT_EQ(wrong.status, 2) << name << operands;
+            EXPECT_NE(wrong.err.find("usage: quillfen-iff " + name), std::string::npos)
+                << wrong.err;
+        }
+    }
+    EXPECT_EQ(run("help frobnicate").status, 2);
+    // After --, a name that begins with a dash is a file.
+    Outcome dashed = run("print -- --help");
+    EXPECT_EQ(dashed.status, 2);
+    EXPECT_NE(dashed.err.find("--help: No such file or directory"), std::string::npos)
+        << dashed.err;
+}
+
+TEST_F(ToolTest, ExitStatusesFollowOneRule) {
+    const std::string good = file("good.iff", group("FORM", "ILBM", {chunk("BMHD", header())}));
+    const std::string bad = file("bad.iff", group("FORM", "ilbm", {}));
+    const std::string junk = file("junk.iff", text("not an IFF file at all"));
+    const std::string missing = folder + "/missing.iff";
+    struct Case {
+        std::string arguments;
+        int status;
+    } cases[] = {
+        {"print " + good, 0},
+        {"print " + junk, 1},
+        {"print " + missing, 2},
+        {"print " + folder, 2}, // a folder opens, but cannot be read
+        {"check " + good, 0},
+        {"check " + bad, 1},
+        {"check " + junk, 1},
+        {"check " + missing, 2},
+        {"compare " + good + " " + good, 0},
+        {"compare " + good + " " + bad, 1},
+        {"compare " + good + " " + junk, 1},
+        {"compare " + missing + " " + good, 2},
+    };
+    for (const Case &c : cases) {
+        Outcome result = run(c.arguments);
+        EXPECT_EQ(result.status, c.status) << c.arguments << "\n" << result.err;
+        // Every failure says why; "different" is an answer, not a failure.
+        EXPECT_EQ(result.err.empty(), c.status == 0 || result.out == "different\n") << c.arguments;
+    }
 }

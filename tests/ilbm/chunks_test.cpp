@@ -157,18 +157,32 @@ TEST(IlbmChunks, FixedChunksWhoseDeclaredSizeDiffersFromTheirFields) {
         EXPECT_EQ(writeBytes(tree.get()).size(), file.size());
     }
     {
-        // Shorter than its fields: refused instead of reading the next chunk's bytes.
+        // Shorter than its fields: read as far as it goes, the rest as zeros, never from the
+        // next chunk's bytes; written back as it was; the check reports it.
         Messages messages;
-        Tree tree(form({bmhd(16, 16, 1), chunk("GRAB", {0, 1}), chunk("SPRT", {0, 9})}));
-        EXPECT_FALSE(tree);
-        EXPECT_TRUE(messages.contains("'GRAB'"));
-        EXPECT_TRUE(messages.contains("ERROR: cannot open main chunk!\n"));
+        Bytes file = form({bmhd(16, 16, 1), chunk("GRAB", {0, 1, 0x7f}), chunk("SPRT", {0, 9})});
+        Tree tree(file);
+        ASSERT_TRUE(tree);
+        EXPECT_EQ(sub<ILBM_Grab>(tree, 1)->x, 1);
+        EXPECT_EQ(sub<ILBM_Grab>(tree, 1)->y, 0x7f00);
+        EXPECT_EQ(sub<ILBM_Grab>(tree, 1)->chunkSize, 3);
+        EXPECT_EQ(sub<ILBM_Sprite>(tree, 2)->spritePrecedence, 9);
+        EXPECT_EQ(messages.text(), "WARNING: the 'GRAB' chunk of 3 bytes is too small for its 4 "
+                                   "bytes of fields; those past its end are read as 0!\n");
+        EXPECT_EQ(writeBytes(tree.get()), file);
+        messages.clear();
+        EXPECT_FALSE(ILBM_check(tree.get()));
+        EXPECT_EQ(messages.text(),
+                  "ERROR: the 'GRAB' chunk of 3 bytes is too small for its 4 bytes of fields!\n");
     }
-    {
+    // The chunks that describe the picture itself stay strict: a short one refuses the file.
+    for (const char *chunkId : {"BMHD", "CAMG"}) {
         Messages messages;
-        Bytes bad = form({chunk("BMHD", Bytes(19, 0))});
-        Tree tree(bad);
-        EXPECT_FALSE(tree);
+        Tree tree(form({chunk(chunkId, Bytes(3, 0)), chunk("SPRT", {0, 9})}));
+        EXPECT_FALSE(tree) << chunkId;
+        EXPECT_TRUE(messages.contains(std::string("ERROR: the '") + chunkId +
+                                      "' chunk of 3 bytes is too small"))
+            << messages.text();
     }
 }
 
@@ -213,10 +227,21 @@ TEST(IlbmChunks, ColourNamesAreBoundedByTheirChunk) {
                                       "difference do not match the length: 1\n"));
     }
     {
-        // A name without its zero byte inside the chunk.
+        // A name that the chunk's end cuts short is kept as far as it goes.
         Messages messages;
-        Tree tree(form({chunk("CNAM", {0, 0, 0, 0, 'x', 'y'}), chunk("SPRT", {0, 0})}));
-        EXPECT_FALSE(tree);
+        Bytes file = form({chunk("CNAM", {0, 0, 0, 1, 'x', 0, 'y', 'z'}), chunk("SPRT", {0, 7})});
+        Tree tree(file);
+        ASSERT_TRUE(tree);
+        auto *names = sub<ILBM_ColorNames>(tree, 0);
+        ASSERT_EQ(names->colorNamesLength, 2u);
+        EXPECT_STREQ(names->colorNames[1], "yz");
+        EXPECT_EQ(sub<ILBM_Sprite>(tree, 1)->spritePrecedence, 7);
+        EXPECT_TRUE(messages.contains("WARNING: the 'CNAM' chunk of 8 bytes is too small for its "
+                                      "9 bytes of fields"))
+            << messages.text();
+        EXPECT_EQ(writeBytes(tree.get()), file);
+        EXPECT_FALSE(ILBM_check(tree.get()));
+        EXPECT_TRUE(messages.contains("ERROR: the 'CNAM' chunk of 8 bytes is too small"));
     }
 }
 
@@ -305,9 +330,62 @@ TEST(IlbmChunks, DRangeSizesFollowTheFadesFlag) {
     EXPECT_EQ(sub<ILBM_DRange>(plain, 0)->chunkSize, 8);
     EXPECT_EQ(sub<ILBM_Sprite>(plain, 1)->spritePrecedence, 4);
 
-    // Cell counts that claim more than the chunk holds.
-    Tree lying(form({chunk("DRNG", {0, 31, 0, 5, 0, 1, 40, 0}), chunk("SPRT", {0, 4})}));
-    EXPECT_FALSE(lying);
+    // Cell counts that claim more than the chunk holds: the cells past its end are zeros, and
+    // the next chunk is read from its own bytes.
+    messages.clear();
+    Bytes lyingFile =
+        form({chunk("DRNG", {0, 31, 0, 5, 0, 1, 40, 0, 1, 2}), chunk("SPRT", {0, 4})});
+    Tree lying(lyingFile);
+    ASSERT_TRUE(lying);
+    EXPECT_EQ(sub<ILBM_DRange>(lying, 0)->ntrue, 40);
+    EXPECT_EQ(sub<ILBM_DRange>(lying, 0)->dcolor[0].r, 2);
+    EXPECT_EQ(sub<ILBM_DRange>(lying, 0)->dcolor[39].b, 0);
+    EXPECT_EQ(sub<ILBM_Sprite>(lying, 1)->spritePrecedence, 4);
+    EXPECT_TRUE(messages.contains("WARNING: the 'DRNG' chunk of 10 bytes is too small for its 168 "
+                                  "bytes of fields"))
+        << messages.text();
+    EXPECT_EQ(writeBytes(lying.get()), lyingFile);
+    EXPECT_FALSE(ILBM_check(lying.get()));
+}
+
+TEST(IlbmChunks, ARangeWithoutTheFadesItsFlagPromisesStillLetsThePictureRead) {
+    const Bytes file = paintedPicture();
+    ASSERT_EQ(paintedRange().size(), 8u + 26u);
+    Messages messages;
+    Tree tree(file);
+    ASSERT_TRUE(tree);
+    EXPECT_EQ(messages.text(), "WARNING: the 'DRNG' chunk of 26 bytes is too small for its 28 "
+                               "bytes of fields; those past its end are read as 0!\n");
+    auto *drange = sub<ILBM_DRange>(tree, 2);
+    EXPECT_EQ(drange->chunkSize, 26);
+    EXPECT_EQ(drange->flags, 8);
+    EXPECT_EQ(drange->nregs, 5);
+    EXPECT_EQ(drange->dindex[4].index, 7);
+    EXPECT_EQ(drange->nfades, 0);
+    // The palette and the body are there, and the file is written as it was read.
+    EXPECT_EQ(sub<ILBM_ColorMap>(tree, 1)->colorRegisterLength, 2u);
+    EXPECT_EQ(sub<IFF_RawChunk>(tree, 3)->chunkSize, 2);
+    EXPECT_EQ(writeBytes(tree.get()), file);
+    EXPECT_NE(printed(tree.get()).find("      nfades = 0;\n"), std::string::npos);
+    // The check still reports the broken rule.
+    messages.clear();
+    EXPECT_FALSE(ILBM_check(tree.get()));
+    EXPECT_EQ(messages.text(),
+              "ERROR: the 'DRNG' chunk of 26 bytes is too small for its 28 bytes of fields!\n");
+
+    // Completed, the range is written whole, with no fades, and the file is valid.
+    EXPECT_EQ(ILBM_completeChunks(tree.get()), 1u);
+    EXPECT_EQ(drange->chunkSize, 28);
+    EXPECT_EQ(tree.get()->chunkSize, 4 + 28 + 14 + 36 + 10);
+    const Bytes painted = paintedRange();
+    Bytes completedRange(painted.begin() + 8, painted.end());
+    append(completedRange, {0, 0});
+    EXPECT_EQ(writeBytes(tree.get()),
+              form({bmhd(16, 1, 1), chunk("CMAP", {0, 0, 0, 0xFF, 0xFF, 0xFF}),
+                    chunk("DRNG", completedRange), chunk("BODY", {0x0F, 0xF0})}));
+    messages.clear();
+    EXPECT_TRUE(ILBM_check(tree.get())) << messages.text();
+    EXPECT_EQ(ILBM_completeChunks(tree.get()), 0u);
 }
 
 TEST(IlbmChunks, ColourCyclingChecks) {

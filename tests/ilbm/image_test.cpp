@@ -16,7 +16,7 @@ using namespace ilbmtest;
 
 namespace {
 
-Bytes form(const std::string &type, std::initializer_list<Bytes> children) {
+Bytes form(const char *type, std::initializer_list<Bytes> children) {
     return group("FORM", type, children);
 }
 
@@ -128,6 +128,24 @@ TEST(IlbmImages, AMaskPlaneTravelsWithThePictureRows) {
     ASSERT_TRUE(ILBM_packByteRun(images[0]));
     ASSERT_TRUE(ILBM_unpackByteRun(images[0]));
     EXPECT_EQ(bodyOf(images[0]->body), body);
+
+    // The plane operations take and give one plane per bitplane: the mask is left out of what
+    // they give, and a caller's array of two pointers is all they touch.
+    unsigned char *planes = ILBM_deinterleave(images[0]);
+    ASSERT_NE(planes, nullptr);
+    EXPECT_EQ(Bytes(planes, planes + 8), (Bytes{1, 1, 3, 3, 2, 2, 4, 4}));
+    struct {
+        unsigned char *pointers[2];
+        unsigned char *beyond; // what a third pointer would read
+    } destinations = {{planes + 4, planes}, nullptr};
+    EXPECT_TRUE(ILBM_deinterleaveToBitplaneMemory(images[0], destinations.pointers));
+    EXPECT_EQ(Bytes(planes, planes + 8), (Bytes{2, 2, 4, 4, 1, 1, 3, 3}));
+    // Interleaving cannot make the mask from the planes, so it refuses.
+    messages.clear();
+    EXPECT_EQ(ILBM_interleave(images[0], planes), nullptr);
+    EXPECT_EQ(ILBM_interleaveFromBitplaneMemory(images[0], destinations.pointers), nullptr);
+    EXPECT_TRUE(messages.contains("mask plane")) << messages.text();
+    free(planes);
 }
 
 TEST(IlbmImages, BodiesOfTheWrongLengthLoseNothing) {
@@ -283,6 +301,37 @@ TEST(IlbmImages, ChunkyBodiesUseEvenRowsOfOneBytePerPixel) {
     EXPECT_EQ(bodyOf(images[0]->body), (Bytes{0x03, 1, 2, 3, 0, 0xFE, 4, 0x00, 0}));
     ASSERT_TRUE(ILBM_unpackByteRun(images[0]));
     EXPECT_EQ(bodyOf(images[0]->body), body);
+
+    // Packed as rows of 3 bytes, without the byte that makes them even, as some programs write
+    // them: each row is padded as it is unpacked.
+    Tree uneven(form("PBM ", {bmhd(3, 2, 8, 0, 1), chunk("BODY", {0x02, 1, 2, 3, 0xFE, 4})}));
+    Images unevenImages(uneven.get());
+    ASSERT_EQ(unevenImages.size(), 1u);
+    ASSERT_TRUE(ILBM_unpackByteRun(unevenImages[0]));
+    EXPECT_EQ(bodyOf(unevenImages[0]->body), (Bytes{1, 2, 3, 0, 4, 4, 4, 0}));
+    EXPECT_TRUE(messages.contains("WARNING: the packed 'BODY' holds rows of 3 bytes"));
+    EXPECT_EQ(unevenImages[0]->bitMapHeader->compression, ILBM_CMP_NONE);
+    // Only a stream of exactly such rows: one byte short is still refused.
+    messages.clear();
+    Tree cut(form("PBM ", {bmhd(3, 2, 8, 0, 1), chunk("BODY", {0x02, 1, 2, 3, 0xFF, 4})}));
+    Images cutImages(cut.get());
+    EXPECT_FALSE(ILBM_unpackByteRun(cutImages[0]));
+    EXPECT_TRUE(messages.contains("left packed")) << messages.text();
+}
+
+TEST(IlbmImages, AnUnknownCompressionIsNeitherUnpackedNorTakenForPlanes) {
+    Messages messages;
+    Bytes file = form("ILBM", {bmhd(16, 2, 2, 0, 2), chunk("BODY", kInterleaved)});
+    Tree tree(file);
+    Images images(tree.get());
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_FALSE(ILBM_unpackByteRun(images[0]));
+    EXPECT_EQ(messages.text(), "ERROR: 'BMHD'.compression 2 is not ByteRun1; the 'BODY' cannot "
+                               "be unpacked!\n");
+    EXPECT_EQ(ILBM_deinterleave(images[0]), nullptr);
+    EXPECT_FALSE(ILBM_convertILBMToACBM(images[0]));
+    EXPECT_TRUE(ILBM_packByteRun(images[0])); // nothing to do: it is not uncompressed
+    EXPECT_EQ(writeBytes(tree.get()), file);
 }
 
 TEST(IlbmImages, ExtractsPicturesWithInheritedProperties) {
@@ -389,14 +438,170 @@ TEST(IlbmImages, AnImageBuiltInMemoryBecomesAForm) {
     EXPECT_EQ(built->chunkLength, 4u);
     EXPECT_EQ(memcmp(built->chunk[2]->chunkId, "CRNG", 4), 0);
     EXPECT_EQ(body->parent, built);
-    // Once in a form, the chunks cannot go into a second one.
-    EXPECT_EQ(ILBM_convertImageToForm(image), nullptr);
-    EXPECT_TRUE(messages.contains("already belong"));
+    EXPECT_EQ(image->form, built);
+    // Once in a form, the chunks are copied into a second one, which the image then describes.
+    IFF_Form *second = ILBM_convertImageToForm(image);
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(second->chunk[0], built->chunk[0]);
+    EXPECT_EQ(image->form, second);
+    EXPECT_EQ(image->body, reinterpret_cast<IFF_RawChunk *>(second->chunk[3]));
+    EXPECT_EQ(image->colorRange[0], reinterpret_cast<ILBM_ColorRange *>(second->chunk[2]));
+    Tree copy(reinterpret_cast<IFF_Chunk *>(second));
+    EXPECT_TRUE(ILBM_compare(tree.get(), copy.get()));
 
+    // Packing the image packs the copy; the first form is left as it was.
     ASSERT_TRUE(ILBM_packByteRun(image));
-    EXPECT_TRUE(ILBM_check(tree.get()));
-    Tree read(writeBytes(tree.get()));
+    EXPECT_TRUE(ILBM_check(copy.get()));
+    EXPECT_EQ(body->chunkSize, 8);
+    Tree read(writeBytes(copy.get()));
     ASSERT_TRUE(read);
-    EXPECT_TRUE(ILBM_compare(tree.get(), read.get()));
+    EXPECT_TRUE(ILBM_compare(copy.get(), read.get()));
+    EXPECT_FALSE(ILBM_compare(copy.get(), tree.get()));
     ILBM_freeImage(image);
+}
+
+TEST(IlbmImages, AnExtractedImageBecomesAFormOfCopies) {
+    // The picture of a LIST whose PROP holds its header and colours: the new form holds copies
+    // of all of them, and the tree it came from stays whole.
+    const Bytes crng = chunk("CRNG", {0, 0, 0, 1, 0, 1, 0, 1});
+    Bytes file = group("LIST", "ILBM",
+                       {group("PROP", "ILBM", {bmhd(16, 2, 2), chunk("CMAP", {1, 2, 3})}),
+                        form("ILBM", {crng, chunk("BODY", kInterleaved)})});
+    Messages messages;
+    Tree tree(file);
+    ASSERT_TRUE(tree);
+    Images images(tree.get());
+    ASSERT_EQ(images.size(), 1u);
+    IFF_Form *built = ILBM_convertImageToForm(images[0]);
+    ASSERT_NE(built, nullptr) << messages.text();
+    Tree lone(reinterpret_cast<IFF_Chunk *>(built));
+    EXPECT_EQ(writeBytes(lone.get()),
+              group("FORM", "ILBM",
+                    {bmhd(16, 2, 2), chunk("CMAP", {1, 2, 3}), crng, chunk("BODY", kInterleaved)}));
+    EXPECT_EQ(writeBytes(tree.get()), file);
+    EXPECT_EQ(images[0]->form, built);
+    EXPECT_EQ(images[0]->bitMapHeader->parent, built);
+    EXPECT_EQ(messages.text(), "");
+}
+
+namespace {
+
+// A LIST of two pictures sharing the header, the colours and (when bodyInProp) the body of its
+// PROP; each picture has a CRNG of its own, and its own body otherwise.
+Bytes listOfTwo(bool bodyInProp, const char *contentsType = "ILBM") {
+    const Bytes crng1 = chunk("CRNG", {0, 0, 0, 1, 0, 1, 0, 1});
+    const Bytes crng2 = chunk("CRNG", {0, 0, 0, 2, 0, 1, 0, 1});
+    if (bodyInProp) {
+        return group(
+            "LIST", contentsType,
+            {group("PROP", "ILBM",
+                   {bmhd(16, 2, 2), chunk("CMAP", {1, 2, 3}), chunk("BODY", kInterleaved)}),
+             form("ILBM", {crng1}), form("ILBM", {crng2})});
+    }
+    return group("LIST", contentsType,
+                 {group("PROP", "ILBM", {bmhd(16, 2, 2), chunk("CMAP", {1, 2, 3})}),
+                  form("ILBM", {crng1, chunk("BODY", kInterleaved)}),
+                  form("ILBM", {crng2, chunk("BODY", kPlanar)})});
+}
+
+// Converts every picture of the tree one way, then checks the tree and its pictures.
+void convertAll(const Tree &tree, int (*convert)(ILBM_Image *), const char *type) {
+    Images images(tree.get());
+    ASSERT_GT(images.size(), 0u);
+    for (unsigned int i = 0; i < images.size(); i++) {
+        ASSERT_TRUE(convert(images[i])) << i;
+        EXPECT_EQ(memcmp(images[i]->formType, type, 4), 0);
+        EXPECT_EQ(memcmp(images[i]->form->groupType, type, 4), 0);
+    }
+    Messages messages;
+    EXPECT_TRUE(ILBM_check(tree.get())) << messages.text();
+    // The tree written and read back holds the same pictures.
+    Tree again(writeBytes(tree.get()));
+    ASSERT_TRUE(again);
+    Images found(again.get());
+    EXPECT_EQ(found.size(), images.size());
+}
+
+} // namespace
+
+TEST(IlbmImages, ConvertingPicturesOfAListKeepsWhatTheyInherit) {
+    Messages messages;
+    Tree tree(listOfTwo(false));
+    ASSERT_TRUE(tree);
+    convertAll(tree, ILBM_convertILBMToACBM, "ACBM");
+    // The PROP moved to the new type with the forms, and so did the LIST.
+    const IFF_List *list = reinterpret_cast<const IFF_List *>(tree.get());
+    ASSERT_EQ(list->propLength, 1u);
+    EXPECT_EQ(memcmp(list->prop[0]->groupType, "ACBM", 4), 0);
+    EXPECT_EQ(memcmp(list->groupType, "ACBM", 4), 0);
+    Images images(tree.get());
+    ASSERT_EQ(images.size(), 2u);
+    EXPECT_EQ(images[0]->bitMapHeader->w, 16);
+    EXPECT_EQ(images[0]->colorMap->colorRegister[0].blue, 3);
+    EXPECT_EQ(bodyOf(images[0]->bitplanes), kPlanar);
+    EXPECT_EQ(bodyOf(images[1]->bitplanes), kInterleaved);
+
+    convertAll(tree, ILBM_convertACBMToILBM, "ILBM");
+    EXPECT_EQ(writeBytes(tree.get()), listOfTwo(false));
+    EXPECT_EQ(messages.text(), "");
+}
+
+TEST(IlbmImages, ABodySharedThroughAPropIsConvertedOnce) {
+    Messages messages;
+    Tree tree(listOfTwo(true));
+    ASSERT_TRUE(tree);
+    Images images(tree.get());
+    ASSERT_EQ(images.size(), 2u);
+    ASSERT_EQ(images[0]->body, images[1]->body);
+    ASSERT_TRUE(ILBM_convertILBMToACBM(images[0]));
+    // Half way: a PROP for each type, the LIST of both types.
+    const IFF_List *list = reinterpret_cast<const IFF_List *>(tree.get());
+    EXPECT_EQ(list->propLength, 2u);
+    EXPECT_EQ(memcmp(list->groupType, "JJJJ", 4), 0);
+    EXPECT_TRUE(ILBM_check(tree.get())) << messages.text();
+    ASSERT_TRUE(ILBM_convertILBMToACBM(images[1]));
+    // One ABIT, of the planes one after another, shared by both.
+    ASSERT_EQ(list->propLength, 1u);
+    EXPECT_EQ(images[0]->bitplanes, images[1]->bitplanes);
+    EXPECT_EQ(images[0]->bitplanes->parent, list->prop[0]);
+    EXPECT_EQ(bodyOf(images[0]->bitplanes), kPlanar);
+    EXPECT_EQ(images[0]->body, nullptr);
+    EXPECT_TRUE(ILBM_check(tree.get())) << messages.text();
+
+    convertAll(tree, ILBM_convertACBMToILBM, "ILBM");
+    // JJJJ, once the LIST's forms share a type again, becomes that type.
+    EXPECT_EQ(writeBytes(tree.get()), listOfTwo(true));
+}
+
+TEST(IlbmImages, CatsTakeTheTypeOfTheirConvertedPictures) {
+    Messages messages;
+    Tree tree(group("CAT ", "ILBM",
+                    {form("ILBM", {bmhd(16, 2, 2), chunk("BODY", kInterleaved)}),
+                     group("CAT ", "ILBM", {listOfTwo(false)})}));
+    ASSERT_TRUE(tree);
+    convertAll(tree, ILBM_convertILBMToACBM, "ACBM");
+    EXPECT_EQ(memcmp(reinterpret_cast<IFF_Group *>(tree.get())->groupType, "ACBM", 4), 0);
+
+    // A CAT of other pictures as well takes JJJJ; one of another type is left alone.
+    Tree mixed(group("CAT ", "ILBM",
+                     {form("ILBM", {bmhd(16, 2, 2), chunk("BODY", kInterleaved)}),
+                      form("ILBM", {chunk("CMAP", {1, 2, 3})})}));
+    convertAll(mixed, ILBM_convertILBMToACBM, "ACBM");
+    EXPECT_EQ(memcmp(reinterpret_cast<IFF_Group *>(mixed.get())->groupType, "JJJJ", 4), 0);
+}
+
+TEST(IlbmImages, APropOfTheNewTypeWithOtherPropertiesStopsTheConversion) {
+    Bytes file = group("LIST", "JJJJ",
+                       {group("PROP", "ILBM", {bmhd(16, 2, 2), chunk("CMAP", {1, 2, 3})}),
+                        group("PROP", "ACBM", {bmhd(16, 2, 2), chunk("CMAP", {9, 9, 9})}),
+                        form("ILBM", {chunk("BODY", kInterleaved)})});
+    Messages messages;
+    Tree tree(file);
+    ASSERT_TRUE(tree);
+    Images images(tree.get());
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_FALSE(ILBM_convertILBMToACBM(images[0]));
+    EXPECT_TRUE(messages.contains("'PROP' of type 'ACBM' with other properties"))
+        << messages.text();
+    EXPECT_EQ(writeBytes(tree.get()), file);
 }

@@ -147,6 +147,40 @@ std::vector<unsigned long> pixelValues(const unsigned char *planes, unsigned int
     return values;
 }
 
+// Hold and modify, in the chip's 4 bits per gun: 00 takes a register, 01 sets blue, 10 red,
+// 11 green; the other guns are held from the pixel to the left. The colours are 4 bits a gun.
+std::vector<Rgb> holdAndModify(const std::vector<unsigned long> &values, unsigned int width,
+                               unsigned int height, const ILBM_ColorMap *colorMap) {
+    std::vector<Rgb> pixels;
+    for (unsigned int y = 0; y < height; y++) {
+        const ILBM_ColorRegister &background = colorMap->colorRegister[0];
+        unsigned int r = background.red >> 4, g = background.green >> 4, b = background.blue >> 4;
+        for (unsigned int x = 0; x < width; x++) {
+            unsigned long v = values[y * width + x];
+            unsigned int data = v & 15;
+            switch (v >> 4) {
+            case 0:
+                r = colorMap->colorRegister[data].red >> 4;
+                g = colorMap->colorRegister[data].green >> 4;
+                b = colorMap->colorRegister[data].blue >> 4;
+                break;
+            case 1:
+                b = data;
+                break;
+            case 2:
+                r = data;
+                break;
+            default:
+                g = data;
+                break;
+            }
+            pixels.push_back({static_cast<unsigned char>(r), static_cast<unsigned char>(g),
+                              static_cast<unsigned char>(b)});
+        }
+    }
+    return pixels;
+}
+
 // A file read by this library, with its one picture unpacked and its planes laid out.
 struct Decoded {
     IFF_Chunk *tree = nullptr;
@@ -318,37 +352,13 @@ TEST(NetpbmEncodes, HoldAndModifyPicturesDecodeAsNetpbmDecodesThem) {
     ASSERT_NE(colorMap, nullptr);
     ASSERT_GE(colorMap->colorRegisterLength, 16u);
 
-    // Hold and modify, in the chip's 4 bits per gun: 00 takes a register, 01 sets blue,
-    // 10 red, 11 green; the other guns are held from the pixel to the left.
-    std::vector<unsigned long> values = pixelValues(decoded.planes, 37, 6, 6);
-    for (unsigned int y = 0; y < 6; y++) {
-        unsigned int r = colorMap->colorRegister[0].red >> 4,
-                     g = colorMap->colorRegister[0].green >> 4,
-                     b = colorMap->colorRegister[0].blue >> 4;
-        for (unsigned int x = 0; x < 37; x++) {
-            unsigned long v = values[y * 37 + x];
-            unsigned int data = v & 15;
-            switch (v >> 4) {
-            case 0:
-                r = colorMap->colorRegister[data].red >> 4;
-                g = colorMap->colorRegister[data].green >> 4;
-                b = colorMap->colorRegister[data].blue >> 4;
-                break;
-            case 1:
-                b = data;
-                break;
-            case 2:
-                r = data;
-                break;
-            default:
-                g = data;
-                break;
-            }
-            const Rgb &expected = reference.at(x, y);
-            ASSERT_EQ(r, expected.r >> 4u) << x << "," << y;
-            ASSERT_EQ(g, expected.g >> 4u) << x << "," << y;
-            ASSERT_EQ(b, expected.b >> 4u) << x << "," << y;
-        }
+    std::vector<Rgb> pixels = holdAndModify(pixelValues(decoded.planes, 37, 6, 6), 37, 6, colorMap);
+    for (unsigned int i = 0; i < pixels.size(); i++) {
+        const Rgb &expected = reference.pixels[i];
+        ASSERT_EQ(pixels[i], (Rgb{static_cast<unsigned char>(expected.r >> 4),
+                                  static_cast<unsigned char>(expected.g >> 4),
+                                  static_cast<unsigned char>(expected.b >> 4)}))
+            << "pixel " << i;
     }
 }
 
@@ -524,6 +534,82 @@ TEST(NetpbmEncodes, QuillfenIffRawAndPaletteOfALowResPicture) {
     }
     ILBM_freeImages(images, length);
     ILBM_free(tree);
+}
+
+#endif
+
+#ifdef QUILLFEN_PICTURES
+
+TEST(NetpbmDecodes, RealPicturesToTheSamePixelsAsThisLibrary) {
+    REQUIRE_PEER();
+    // Pictures written by other programs (tests/ilbm/pictures/SOURCES.md): palette, HAM,
+    // 24-bit, masked and chunky ones, packed and not, of odd widths.
+    Folder folder;
+    for (const char *name :
+         {"brush-transparent-color.iff", "gradient.iff", "gradient-uncompressed.iff", "ham6.iff",
+          "serenity-24bit.iff", "small-24bit.iff", "test-stencil.iff", "serenity.lbm"}) {
+        SCOPED_TRACE(name);
+        const std::string path = std::string(QUILLFEN_PICTURES) + "/" + name;
+        ASSERT_EQ(run("ilbmtoppm " + path + " >" + folder.file("peer.ppm")), 0);
+        Picture reference;
+        ASSERT_TRUE(readPpm(folder.file("peer.ppm"), &reference));
+
+        Messages messages;
+        Decoded decoded(path);
+        ASSERT_NE(decoded.image, nullptr) << messages.text();
+        const ILBM_Image *image = decoded.image;
+        const unsigned int width = image->bitMapHeader->w;
+        const unsigned int height = image->bitMapHeader->h;
+        const unsigned int nPlanes = image->bitMapHeader->nPlanes;
+        ASSERT_EQ(reference.width, width);
+        ASSERT_EQ(reference.height, height);
+        const ILBM_ColorMap *colorMap = image->colorMap;
+        auto registerColour = [&](unsigned long index) {
+            EXPECT_LT(index, colorMap->colorRegisterLength);
+            const ILBM_ColorRegister &c = colorMap->colorRegister[index];
+            return Rgb{c.red, c.green, c.blue};
+        };
+
+        std::vector<Rgb> pixels;
+        bool fourBits = false;
+        if (ILBM_imageIsPBM(image)) {
+            // One byte a pixel, rows of an even length.
+            ASSERT_EQ(image->bitMapHeader->compression, ILBM_CMP_NONE) << messages.text();
+            const size_t rowSize = (width + 1) & ~1u;
+            for (unsigned int y = 0; y < height; y++) {
+                for (unsigned int x = 0; x < width; x++) {
+                    pixels.push_back(registerColour(image->body->chunkData[y * rowSize + x]));
+                }
+            }
+        } else {
+            ASSERT_NE(decoded.planes, nullptr) << messages.text();
+            std::vector<unsigned long> values = pixelValues(decoded.planes, width, height, nPlanes);
+            if (nPlanes == 24) {
+                for (unsigned long v : values) {
+                    pixels.push_back({static_cast<unsigned char>(v),
+                                      static_cast<unsigned char>(v >> 8),
+                                      static_cast<unsigned char>(v >> 16)});
+                }
+            } else if (image->viewport != nullptr && (image->viewport->viewportMode & 0x800)) {
+                pixels = holdAndModify(values, width, height, colorMap);
+                fourBits = true;
+            } else {
+                for (unsigned long v : values) {
+                    pixels.push_back(registerColour(v));
+                }
+            }
+        }
+        ASSERT_EQ(pixels.size(), reference.pixels.size());
+        for (size_t i = 0; i < pixels.size(); i++) {
+            Rgb expected = reference.pixels[i];
+            if (fourBits) {
+                expected = {static_cast<unsigned char>(expected.r >> 4),
+                            static_cast<unsigned char>(expected.g >> 4),
+                            static_cast<unsigned char>(expected.b >> 4)};
+            }
+            ASSERT_EQ(pixels[i], expected) << "pixel " << i % width << "," << i / width;
+        }
+    }
 }
 
 #endif

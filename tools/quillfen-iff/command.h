@@ -1,59 +1,103 @@
-// The command table of quillfen-iff. Each command lives in a file of its own or with related
-// ones, and adds itself before main runs:
+// quillfen-iff's commands: one table, one argument parser, and what the commands share. The
+// commands are plain functions of a static library, so that the program's main and the fuzz
+// target of the command line run the same code.
 //
-//     static int run(int argc, char **argv) { ... }  // argv[0] is the command's name
-//     QUILLFEN_IFF_COMMAND(show, {"show", "FILE", "Shows something about FILE.", run});
-//
-// A format library teaches every command its chunk types the same way:
-//
-//     QUILLFEN_IFF_EXTENSION(ilbm, ILBM_extension, ILBM_NUM_OF_FORM_TYPES);
-//
-// All registered extension tables are merged into one, sorted by form type.
+// Exit statuses, the same for every command:
+//   0  done: the file is valid, the files are equal, the output is written;
+//   1  a negative answer: the file is not valid IFF-85 (or cannot be parsed as such), the files
+//      differ, the file holds no usable picture, a picture cannot be converted;
+//   2  bad usage, or a file that cannot be opened, read or written.
 #ifndef QUILLFEN_IFF_COMMAND_H
 #define QUILLFEN_IFF_COMMAND_H
 
 #include <iff/iff.h>
 
+#include <cstddef>
+#include <cstdio>
+#include <memory>
 #include <vector>
 
 namespace quillfen_iff {
 
-// Exit statuses: success (valid, equal), a negative answer (invalid, different), and a command
-// that could not do its work (bad usage, a file that cannot be opened or read).
 constexpr int kSuccess = 0;
 constexpr int kNegative = 1;
 constexpr int kTrouble = 2;
 
-struct Command {
-    const char *name;
-    const char *arguments; // as shown in the usage line, e.g. "FILE FILE"
-    const char *help;      // one sentence
-    int (*run)(int argc, char **argv);
+struct Command;
+
+// A command line after parsing: the options given and the operands, in order.
+struct Invocation {
+    const Command *command;
+    std::vector<const char *> options;
+    std::vector<const char *> operands;
+
+    bool has(const char *option) const;
 };
 
-bool registerCommand(const Command &command);
-bool registerExtension(const IFF_Extension *extension, unsigned int extensionLength);
+struct Option {
+    const char *name; // "--planar"
+    const char *help; // one line
+};
 
-// The registered commands, sorted by name.
+struct Command {
+    const char *name;
+    const char *synopsis;    // the usage line after the name, e.g. "[--planar] FILE OUT"
+    const char *summary;     // one line for the overview
+    const char *description; // the lines of the usage text under the usage line
+    std::vector<Option> options;
+    size_t operands;
+    int (*run)(const Invocation &invocation);
+};
+
+// The commands, sorted by name.
 const std::vector<Command> &commands();
 const Command *findCommand(const char *name);
 
-// The merged extension table of every registered format.
+// The whole program: quillfen-iff COMMAND ARGUMENTS..., quillfen-iff --help, quillfen-iff help
+// COMMAND. Gives the exit status.
+int run(int argc, char **argv);
+
+// Parses argv (argv[0] is the command's name) and runs the command: --help prints its usage on
+// the standard output; an unknown option or a wrong number of operands is a usage error.
+int runCommand(const Command &command, int argc, char **argv);
+
+// The command's usage text: the usage line, its description and its options.
+void printUsage(const Command &command, FILE *out);
+
+// Reports a message of the command, "quillfen-iff NAME: ...", through IFF_error.
+void report(const Invocation &invocation, const char *format, ...)
+    __attribute__((format(printf, 2, 3)));
+
+// The chunk types every command knows: those of the picture forms.
 const IFF_Extension *extension();
 unsigned int extensionLength();
 
-// Reports the usage of command on standard error and gives kTrouble.
-int usageError(const Command &command);
+// A tree read by a command, released with the commands' extension table.
+struct TreeRelease {
+    void operator()(IFF_Chunk *chunk) const;
+};
+using Tree = std::unique_ptr<IFF_Chunk, TreeRelease>;
 
-// Reads a whole file ("-" is standard input) with the merged table. Null on failure, with
-// *status set to kTrouble when the file cannot be opened and kNegative when it is not IFF.
-IFF_Chunk *readFile(const char *name, int *status);
+// Reads a whole file ("-" is the standard input). Null on failure, after a message, with *status
+// kTrouble when the file cannot be opened or read and kNegative when its bytes are not IFF-85.
+Tree readFile(const Invocation &invocation, const char *path, int *status);
+
+// Writes bytes to path ("-" is the standard output). A file that cannot be written whole is
+// removed again. kSuccess, or kTrouble after a message.
+int writeFile(const Invocation &invocation, const char *path, const unsigned char *data,
+              size_t size);
+
+// The commands of the table.
+int runPrint(const Invocation &invocation);
+int runCheck(const Invocation &invocation);
+int runCompare(const Invocation &invocation);
+int runUnpack(const Invocation &invocation);
+int runPack(const Invocation &invocation);
+int runAcbm(const Invocation &invocation);
+int runIlbm(const Invocation &invocation);
+int runRaw(const Invocation &invocation);
+int runPalette(const Invocation &invocation);
 
 } // namespace quillfen_iff
-
-#define QUILLFEN_IFF_COMMAND(tag, ...)                                                             \
-    static const bool quillfen_iff_command_##tag = quillfen_iff::registerCommand(__VA_ARGS__)
-#define QUILLFEN_IFF_EXTENSION(tag, table, length)                                                 \
-    static const bool quillfen_iff_extension_##tag = quillfen_iff::registerExtension(table, length)
 
 #endif

@@ -1,6 +1,5 @@
 // The commands for ILBM, ACBM and PBM pictures: ByteRun1, layout conversion, the bitplanes for
-// incbin and the colour map as assembly data. The picture chunk types also become known to
-// print, check and compare.
+// incbin and the colour map as assembly data.
 #include "command.h"
 
 #include <ilbm/byterun.h>
@@ -12,204 +11,140 @@
 
 #include <amiga/colourcode.h>
 
-#include <stdio.h>
-#include <stdlib.h>
-#include <string.h>
-
-#include <initializer_list>
-#include <string>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <vector>
 
-using quillfen_iff::kNegative;
-using quillfen_iff::kSuccess;
-using quillfen_iff::kTrouble;
-
-QUILLFEN_IFF_EXTENSION(ilbm, extension, ILBM_NUM_OF_FORM_TYPES);
+namespace quillfen_iff {
 
 namespace {
+
+struct FreeRelease {
+    void operator()(void *data) const { free(data); }
+};
+using Buffer = std::unique_ptr<unsigned char, FreeRelease>;
 
 /* A picture file read whole ("-" is the standard input), with its pictures. */
 class Pictures {
 public:
-    explicit Pictures(const char *path) : path_(path) {
-        tree_ = quillfen_iff::readFile(path, &status_);
-        if (tree_ != NULL) {
-            images_ = ILBM_extractImages(tree_, &length_);
+    Pictures(const Invocation &invocation, const char *path)
+        : invocation_(invocation), path_(path), tree_(readFile(invocation, path, &status_)) {
+        if (tree_ != nullptr) {
+            images_ = ILBM_extractImages(tree_.get(), &length_);
         }
     }
-    ~Pictures() {
-        ILBM_freeImages(images_, length_);
-        if (tree_ != NULL) {
-            ILBM_free(tree_);
-        }
-    }
+    ~Pictures() { ILBM_freeImages(images_, length_); }
     Pictures(const Pictures &) = delete;
     Pictures &operator=(const Pictures &) = delete;
 
     /* kSuccess when the file was read and holds at least one picture; else the exit status,
        after a message. */
-    int status(const char *command) const {
-        if (tree_ == NULL) {
+    int status() const {
+        if (tree_ == nullptr) {
             return status_;
         }
-        if (images_ == NULL || length_ == 0) {
-            fprintf(stderr, "quillfen-iff %s: %s: no picture with a bitmap header\n", command,
-                    path_);
+        if (images_ == nullptr || length_ == 0) {
+            report(invocation_, "%s: no picture with a bitmap header\n", path_);
             return kNegative;
         }
         return kSuccess;
     }
 
-    IFF_Chunk *tree() const { return tree_; }
+    /* As status(), for a command that uses the first picture: notes when there are several. */
+    int firstPictureStatus() const {
+        int result = status();
+        if (result == kSuccess && length_ > 1) {
+            report(invocation_, "%s holds %u pictures; the first is used\n", path_, length_);
+        }
+        return result;
+    }
+
+    IFF_Chunk *tree() const { return tree_.get(); }
     unsigned int size() const { return length_; }
     ILBM_Image *operator[](unsigned int i) const { return images_[i]; }
 
 private:
+    const Invocation &invocation_;
     const char *path_;
     int status_ = kSuccess;
-    IFF_Chunk *tree_ = NULL;
-    ILBM_Image **images_ = NULL;
+    Tree tree_;
+    ILBM_Image **images_ = nullptr;
     unsigned int length_ = 0;
 };
 
-/* The command line of one subcommand: options it knows, and the rest as operands. */
-struct Arguments {
-    std::vector<const char *> operands;
-    std::vector<std::string> options;
-    bool help = false;
-    const char *unknown = NULL;
+void ignore(const char *, va_list) {}
 
-    Arguments(int argc, char **argv, std::initializer_list<const char *> known) {
-        for (int i = 1; i < argc; i++) {
-            const char *a = argv[i];
-            if (strcmp(a, "--help") == 0 || strcmp(a, "-h") == 0) {
-                help = true;
-            } else if (a[0] == '-' && a[1] != '\0') {
-                bool found = false;
-                for (const char *k : known) {
-                    found = found || strcmp(a, k) == 0;
-                }
-                if (found) {
-                    options.push_back(a);
-                } else if (unknown == NULL) {
-                    unknown = a;
-                }
-            } else {
-                operands.push_back(a);
-            }
-        }
+/* The tree as a file: its bytes, or an empty buffer after a message. */
+std::vector<unsigned char> bytesOf(const Invocation &invocation, const IFF_Chunk *tree) {
+    char *data = nullptr;
+    size_t size = 0;
+    FILE *memory = open_memstream(&data, &size);
+    if (memory == nullptr) {
+        report(invocation, "out of memory\n");
+        return {};
     }
-
-    bool has(const char *option) const {
-        for (const std::string &o : options) {
-            if (o == option) {
-                return true;
-            }
-        }
-        return false;
+    const int written = IFF_writeFd(memory, tree, extension(), extensionLength());
+    fclose(memory);
+    Buffer owner(reinterpret_cast<unsigned char *>(data));
+    if (!written || size == 0) {
+        return {};
     }
-};
-
-/* Handles --help, unknown options and the number of operands; -1 when the command goes on. */
-int checkUsage(const Arguments &arguments, const char *command, const char *usage,
-               size_t operands) {
-    if (arguments.help) {
-        fputs(usage, stdout);
-        return kSuccess;
-    }
-    if (arguments.unknown != NULL) {
-        fprintf(stderr, "quillfen-iff %s: unknown option '%s'\n%s", command, arguments.unknown,
-                usage);
-        return kTrouble;
-    }
-    if (arguments.operands.size() != operands) {
-        fprintf(stderr, "quillfen-iff %s: expects %zu file name%s\n%s", command, operands,
-                operands == 1 ? "" : "s", usage);
-        return kTrouble;
-    }
-    return -1;
+    return std::vector<unsigned char>(owner.get(), owner.get() + size);
 }
 
-/* Opens OUT for writing; "-" is the standard output. */
-FILE *openOutput(const char *path) {
-    return strcmp(path, "-") == 0 ? stdout : fopen(path, "wb");
+/*
+ * Whether the bytes of a converted file read back as a valid file holding as many pictures as the
+ * file read: a conversion writes nothing else. The messages of the reading were given when the
+ * file itself was read; those of the check say what is wrong.
+ */
+bool holdsPictures(std::vector<unsigned char> &bytes, unsigned int pictures) {
+    void (*callback)(const char *, va_list) = IFF_errorCallback;
+    IFF_errorCallback = ignore;
+    FILE *memory = fmemopen(bytes.data(), bytes.size(), "rb");
+    Tree tree(memory != nullptr ? IFF_readFd(memory, extension(), extensionLength()) : nullptr);
+    if (memory != nullptr) {
+        fclose(memory);
+    }
+    unsigned int found = 0;
+    ILBM_Image **images = tree != nullptr ? ILBM_extractImages(tree.get(), &found) : nullptr;
+    ILBM_freeImages(images, found);
+    IFF_errorCallback = callback;
+    return tree != nullptr && ILBM_check(tree.get()) && found == pictures;
 }
 
-int closeOutput(FILE *file) {
-    return file == stdout ? fflush(file) : fclose(file);
-}
-
-int writeTree(const char *command, const Pictures &pictures, const char *path) {
-    FILE *file = openOutput(path);
-    bool written = file != NULL && ILBM_writeFd(file, pictures.tree());
-    if (file != NULL && closeOutput(file) != 0) {
-        written = false;
-    }
-    if (!written) {
-        fprintf(stderr, "quillfen-iff %s: cannot write '%s'\n", command, path);
-        return kTrouble;
-    }
-    return kSuccess;
-}
-
-/* Applies one operation to every picture of FILE and writes the tree to OUT. */
-int transform(int argc, char **argv, const char *usage, int (*apply)(ILBM_Image *, bool),
-              std::initializer_list<const char *> known = {}, const char *option = NULL) {
-    const char *command = argv[0];
-    Arguments arguments(argc, argv, known);
-    int usageResult = checkUsage(arguments, command, usage, 2);
-    if (usageResult >= 0) {
-        return usageResult;
-    }
-    Pictures pictures(arguments.operands[0]);
-    if (int status = pictures.status(command); status != kSuccess) {
+/* Applies one operation to every picture of FILE and writes the tree to OUT, when what it writes
+   is a valid file that holds the pictures. */
+int transform(const Invocation &invocation, int (*apply)(ILBM_Image *, bool), bool flag = false) {
+    const char *path = invocation.operands[0];
+    Pictures pictures(invocation, path);
+    if (int status = pictures.status(); status != kSuccess) {
         return status;
     }
-    bool flag = option != NULL && arguments.has(option);
     for (unsigned int i = 0; i < pictures.size(); i++) {
         if (!apply(pictures[i], flag)) {
-            fprintf(stderr, "quillfen-iff %s: picture %u of '%s' cannot be converted\n", command,
-                    i + 1, arguments.operands[0]);
+            report(invocation, "picture %u of '%s' cannot be converted; nothing is written\n",
+                   i + 1, path);
             return kNegative;
         }
     }
-    return writeTree(command, pictures, arguments.operands[1]);
+    /* Chunks that were read as far as they went are written whole. */
+    ILBM_completeChunks(pictures.tree());
+    std::vector<unsigned char> bytes = bytesOf(invocation, pictures.tree());
+    if (bytes.empty()) {
+        report(invocation, "the converted '%s' cannot be written; nothing is written\n", path);
+        return kNegative;
+    }
+    if (!holdsPictures(bytes, pictures.size())) {
+        report(invocation,
+               "the converted '%s' would not be a valid file holding its %u picture%s; nothing "
+               "is written\n",
+               path, pictures.size(), pictures.size() == 1 ? "" : "s");
+        return kNegative;
+    }
+    return writeFile(invocation, invocation.operands[1], bytes.data(), bytes.size());
 }
-
-const char kUnpackTrouble[] =
-    "usage: quillfen-iff unpack FILE OUT\n"
-    "Writes FILE to OUT with the ByteRun1 compression of every picture's BODY undone.\n";
-
-const char kPackTrouble[] =
-    "usage: quillfen-iff pack FILE OUT\n"
-    "Writes FILE to OUT with every uncompressed picture BODY packed with ByteRun1, each plane\n"
-    "row by itself.\n";
-
-const char kAcbmUsage[] =
-    "usage: quillfen-iff acbm FILE OUT\n"
-    "Writes FILE to OUT with every ILBM picture converted to ACBM: the interleaved BODY\n"
-    "becomes an ABIT of whole planes one after another (packed bodies are unpacked first).\n";
-
-const char kIlbmUsage[] =
-    "usage: quillfen-iff ilbm [--pack] FILE OUT\n"
-    "Writes FILE to OUT with every ACBM picture converted to ILBM: the ABIT of whole planes\n"
-    "becomes an interleaved BODY.\n"
-    "  --pack  also pack the new BODY with ByteRun1\n";
-
-const char kRawUsage[] =
-    "usage: quillfen-iff raw [--planar] FILE OUT\n"
-    "Writes the bitplanes of the first picture of FILE to OUT as raw bytes, ready for incbin:\n"
-    "each picture row's plane rows one after another (interleaved), rows of whole 16-pixel\n"
-    "words. A mask plane is left out.\n"
-    "  --planar  write plane 0 whole, then plane 1, and so on\n";
-
-const char kPaletteUsage[] =
-    "usage: quillfen-iff palette [--aga | --ocs] FILE\n"
-    "Prints the colour map (CMAP) of the first picture of FILE as assembly data:\n"
-    "  --aga  only the copper list for AGA: BPLCON3 and COLORxx moves, high then low nibbles\n"
-    "         of each bank of 32 registers\n"
-    "  --ocs  only the 12-bit colours for OCS/ECS as $0RGB words\n"
-    "Without an option both are printed.\n";
 
 int unpack(ILBM_Image *image, bool) {
     return ILBM_unpackByteRun(image);
@@ -233,109 +168,6 @@ int toIlbm(ILBM_Image *image, bool packAfter) {
     return ILBM_convertACBMToILBM(image) && (!packAfter || ILBM_packByteRun(image));
 }
 
-int runUnpack(int argc, char **argv) {
-    return transform(argc, argv, kUnpackTrouble, unpack);
-}
-int runPack(int argc, char **argv) {
-    return transform(argc, argv, kPackTrouble, pack);
-}
-int runAcbm(int argc, char **argv) {
-    return transform(argc, argv, kAcbmUsage, toAcbm);
-}
-int runIlbm(int argc, char **argv) {
-    return transform(argc, argv, kIlbmUsage, toIlbm, {"--pack"}, "--pack");
-}
-
-/* The exit status of a file that should hold a picture; notes when it holds several. */
-int firstPicture(const char *command, const Pictures &pictures, const char *path) {
-    int status = pictures.status(command);
-    if (status == kSuccess && pictures.size() > 1) {
-        fprintf(stderr, "quillfen-iff %s: %s holds %u pictures; the first is used\n", command, path,
-                pictures.size());
-    }
-    return status;
-}
-
-int runRaw(int argc, char **argv) {
-    const char *command = argv[0];
-    Arguments arguments(argc, argv, {"--planar"});
-    int usageResult = checkUsage(arguments, command, kRawUsage, 2);
-    if (usageResult >= 0) {
-        return usageResult;
-    }
-    const char *path = arguments.operands[0];
-    Pictures pictures(path);
-    if (int status = firstPicture(command, pictures, path); status != kSuccess) {
-        return status;
-    }
-    ILBM_Image *image = pictures[0];
-    if (ILBM_imageIsPBM(image)) {
-        fprintf(stderr, "quillfen-iff %s: '%s' is a chunky PBM picture, without bitplanes\n",
-                command, path);
-        return kNegative;
-    }
-    if (image->body == NULL && image->bitplanes == NULL) {
-        fprintf(stderr, "quillfen-iff %s: the picture in '%s' has no BODY or ABIT\n", command,
-                path);
-        return kNegative;
-    }
-    /* Whole planes first, whatever the picture's layout; an ACBM's ABIT already is. */
-    if (!ILBM_unpackByteRun(image) || (ILBM_imageIsACBM(image) && !ILBM_convertACBMToILBM(image))) {
-        fprintf(stderr, "quillfen-iff %s: the picture in '%s' cannot be unpacked\n", command, path);
-        return kNegative;
-    }
-    unsigned int nPlanes = image->bitMapHeader->nPlanes;
-    unsigned int bodyPlanes = ILBM_calculateBodyPlanes(image);
-    size_t rowSize = ILBM_calculateRowSize(image);
-    unsigned int height = image->bitMapHeader->h;
-    size_t planeSize = rowSize * height;
-    size_t size = planeSize * nPlanes;
-
-    const unsigned char *data = image->body->chunkData;
-    unsigned char *rearranged = NULL;
-    if (arguments.has("--planar") || bodyPlanes != nPlanes) {
-        rearranged = ILBM_deinterleave(image);
-        if (rearranged == NULL) {
-            fprintf(stderr, "quillfen-iff %s: the picture in '%s' cannot be laid out\n", command,
-                    path);
-            return kNegative;
-        }
-        data = rearranged;
-        if (!arguments.has("--planar")) {
-            /* Interleave again without the mask plane. */
-            std::vector<const unsigned char *> planes(nPlanes);
-            for (unsigned int p = 0; p < nPlanes; p++) {
-                planes[p] = rearranged + p * planeSize;
-            }
-            unsigned char *body = static_cast<unsigned char *>(malloc(size));
-            if (body == NULL) {
-                free(rearranged);
-                return kNegative;
-            }
-            ILBM_interleaveRows(planes.data(), nPlanes, rowSize, height, body);
-            free(rearranged);
-            rearranged = body;
-            data = body;
-        }
-    } else if (image->body->chunkSize < 0 || static_cast<size_t>(image->body->chunkSize) < size) {
-        fprintf(stderr, "quillfen-iff %s: the BODY in '%s' holds %d bytes, the picture needs %zu\n",
-                command, path, static_cast<int>(image->body->chunkSize), size);
-        return kNegative;
-    }
-
-    FILE *out = openOutput(arguments.operands[1]);
-    bool written = out != NULL && fwrite(data, 1, size, out) == size;
-    if (out != NULL && closeOutput(out) != 0) {
-        written = false;
-    }
-    free(rearranged);
-    if (!written) {
-        fprintf(stderr, "quillfen-iff %s: cannot write '%s'\n", command, arguments.operands[1]);
-        return kTrouble;
-    }
-    return kSuccess;
-}
-
 /* The colour map as the Colour tab's palette code prints it from bank 0 COLOR00: the same
    generator, so the same colours give the same text. */
 void printPalette(const ILBM_ColorMap *colorMap, const amiga::ColourCodeOptions &options) {
@@ -356,25 +188,111 @@ void printOcsPalette(const ILBM_ColorMap *colorMap) {
     printPalette(colorMap, {false, true});
 }
 
-int runPalette(int argc, char **argv) {
-    const char *command = argv[0];
-    Arguments arguments(argc, argv, {"--aga", "--ocs"});
-    int usageResult = checkUsage(arguments, command, kPaletteUsage, 1);
-    if (usageResult >= 0) {
-        return usageResult;
+} // namespace
+
+int runUnpack(const Invocation &invocation) {
+    return transform(invocation, unpack);
+}
+
+int runPack(const Invocation &invocation) {
+    return transform(invocation, pack);
+}
+
+int runAcbm(const Invocation &invocation) {
+    return transform(invocation, toAcbm);
+}
+
+int runIlbm(const Invocation &invocation) {
+    return transform(invocation, toIlbm, invocation.has("--pack"));
+}
+
+int runRaw(const Invocation &invocation) {
+    const char *path = invocation.operands[0];
+    const bool planar = invocation.has("--planar");
+    Pictures pictures(invocation, path);
+    if (int status = pictures.firstPictureStatus(); status != kSuccess) {
+        return status;
     }
-    const char *path = arguments.operands[0];
-    Pictures pictures(path);
-    if (int status = firstPicture(command, pictures, path); status != kSuccess) {
+    ILBM_Image *image = pictures[0];
+    if (ILBM_imageIsPBM(image)) {
+        report(invocation, "'%s' is a chunky PBM picture, without bitplanes\n", path);
+        return kNegative;
+    }
+    /* An ILBM's planes are in its BODY, interleaved; an ACBM's in its ABIT, whole. */
+    const bool whole = ILBM_imageIsACBM(image);
+    const IFF_RawChunk *data = whole ? image->bitplanes : image->body;
+    if (data == nullptr) {
+        report(invocation, "the %s picture in '%s' has no %s\n", whole ? "ACBM" : "ILBM", path,
+               whole ? "ABIT" : "BODY");
+        return kNegative;
+    }
+    if (!whole && !ILBM_unpackByteRun(image)) {
+        report(invocation, "the picture in '%s' cannot be unpacked\n", path);
+        return kNegative;
+    }
+    if (image->bitMapHeader->compression != ILBM_CMP_NONE) {
+        report(invocation, "the ABIT in '%s' is compressed (%u), which ACBM pictures are not\n",
+               path, static_cast<unsigned int>(image->bitMapHeader->compression));
+        return kNegative;
+    }
+    const unsigned int bodyPlanes = ILBM_calculateBodyPlanes(image);
+    if (bodyPlanes == 0) {
+        report(invocation, "the picture in '%s' has no bitplanes to write\n", path);
+        return kNegative;
+    }
+    const unsigned int nPlanes = image->bitMapHeader->nPlanes;
+    const size_t rowSize = ILBM_calculateRowSize(image);
+    const unsigned int height = image->bitMapHeader->h;
+    const size_t planeSize = rowSize * height;
+    const size_t size = planeSize * nPlanes;
+    if (static_cast<size_t>(data->chunkSize) < planeSize * bodyPlanes) {
+        report(invocation, "the %s in '%s' holds %d bytes, the picture needs %zu\n",
+               whole ? "ABIT" : "BODY", path, static_cast<int>(data->chunkSize),
+               planeSize * bodyPlanes);
+        return kNegative;
+    }
+
+    /* Whole planes are the ABIT's first bytes; planes interleaved without a mask, the BODY's. */
+    const unsigned char *bytes = data->chunkData;
+    Buffer rearranged;
+    if (!whole && (planar || bodyPlanes != nPlanes)) {
+        rearranged.reset(ILBM_deinterleave(image));
+        if (rearranged == nullptr) {
+            report(invocation, "the picture in '%s' cannot be laid out\n", path);
+            return kNegative;
+        }
+        bytes = rearranged.get();
+    }
+    if (!planar && (whole || bodyPlanes != nPlanes)) {
+        std::vector<const unsigned char *> planes(nPlanes);
+        for (unsigned int p = 0; p < nPlanes; p++) {
+            planes[p] = bytes + p * planeSize;
+        }
+        Buffer interleaved(static_cast<unsigned char *>(malloc(size)));
+        if (interleaved == nullptr) {
+            report(invocation, "out of memory\n");
+            return kTrouble;
+        }
+        ILBM_interleaveRows(planes.data(), nPlanes, rowSize, height, interleaved.get());
+        rearranged = std::move(interleaved);
+        bytes = rearranged.get();
+    }
+    return writeFile(invocation, invocation.operands[1], bytes, size);
+}
+
+int runPalette(const Invocation &invocation) {
+    const char *path = invocation.operands[0];
+    Pictures pictures(invocation, path);
+    if (int status = pictures.firstPictureStatus(); status != kSuccess) {
         return status;
     }
     const ILBM_ColorMap *colorMap = pictures[0]->colorMap;
-    if (colorMap == NULL || colorMap->colorRegisterLength == 0) {
-        fprintf(stderr, "quillfen-iff %s: the picture in '%s' has no colour map\n", command, path);
+    if (colorMap == nullptr || colorMap->colorRegisterLength == 0) {
+        report(invocation, "the picture in '%s' has no colour map\n", path);
         return kNegative;
     }
-    bool aga = arguments.has("--aga") || !arguments.has("--ocs");
-    bool ocs = arguments.has("--ocs") || !arguments.has("--aga");
+    bool aga = invocation.has("--aga") || !invocation.has("--ocs");
+    bool ocs = invocation.has("--ocs") || !invocation.has("--aga");
     if (aga) {
         printAgaPalette(colorMap);
     }
@@ -384,27 +302,4 @@ int runPalette(int argc, char **argv) {
     return kSuccess;
 }
 
-} // namespace
-
-QUILLFEN_IFF_COMMAND(unpack, {"unpack", "FILE OUT",
-                              "Writes FILE to OUT with every picture BODY unpacked from ByteRun1.",
-                              runUnpack});
-QUILLFEN_IFF_COMMAND(pack, {"pack", "FILE OUT",
-                            "Writes FILE to OUT with every uncompressed picture BODY packed with "
-                            "ByteRun1.",
-                            runPack});
-QUILLFEN_IFF_COMMAND(acbm, {"acbm", "FILE OUT",
-                            "Writes FILE to OUT with every ILBM picture converted to ACBM "
-                            "(contiguous planes).",
-                            runAcbm});
-QUILLFEN_IFF_COMMAND(ilbm, {"ilbm", "[--pack] FILE OUT",
-                            "Writes FILE to OUT with every ACBM picture converted to ILBM "
-                            "(interleaved planes).",
-                            runIlbm});
-QUILLFEN_IFF_COMMAND(raw,
-                     {"raw", "[--planar] FILE OUT",
-                      "Writes the bitplanes of a picture to OUT as raw bytes for incbin.", runRaw});
-QUILLFEN_IFF_COMMAND(palette, {"palette", "[--aga | --ocs] FILE",
-                               "Prints a picture's colour map as AGA copper data and as OCS/ECS "
-                               "colour words.",
-                               runPalette});
+} // namespace quillfen_iff

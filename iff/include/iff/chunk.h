@@ -19,7 +19,8 @@ struct IFF_Chunk {
 };
 
 /* Groups may nest this deep in a file; a deeper file is refused when it is read. Reading keeps
-   this depth, and where the stream ends, in process-wide state: read one stream at a time. */
+   this depth, and where the stream ends, for each thread: threads may read files at once, but
+   each thread reads one stream at a time. */
 #define IFF_MAX_GROUP_DEPTH 256
 
 /* A zeroed record of chunkSize bytes with the given ID, or null when memory runs out. */

@@ -23,7 +23,8 @@ int IFF_writeId(FILE *file, const IFF_ID id, const IFF_ID chunkId, const char *a
 /* 1 when every byte is printable ASCII and the first is not a blank, else 0 after a message. */
 int IFF_checkId(const IFF_ID id);
 
-/* Prints the four characters of the ID to standard output. */
+/* Prints the four characters of the ID to standard output. A byte that is not printable ASCII is
+   shown as \x and two hexadecimal digits (a zero byte as \x00), and a backslash as two. */
 void IFF_printId(const IFF_ID id);
 
 #endif

@@ -43,4 +43,10 @@ void ILBM_free(IFF_Chunk *chunk);
 void ILBM_print(const IFF_Chunk *chunk);
 int ILBM_compare(const IFF_Chunk *chunk1, const IFF_Chunk *chunk2);
 
+/* Gives every picture chunk of the tree that is shorter than its fields (one that was read as far
+   as it went, such as a colour range that says it has fades but ends before them) the size of its
+   fields, so that it is written whole, with zeros for the fields it lacked; the sizes of the
+   groups above follow. Gives the number of chunks completed. */
+unsigned int ILBM_completeChunks(IFF_Chunk *chunk);
+
 #endif

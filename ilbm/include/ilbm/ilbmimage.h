@@ -28,10 +28,21 @@ typedef struct ILBM_Image {
     ILBM_CycleInfo **cycleInfo;
     IFF_RawChunk *body;
     IFF_RawChunk *bitplanes;
+    /* The FORM the picture was extracted from, whose properties may come from the PROPs of
+       enclosing LISTs; null for an image made in memory. */
+    IFF_Form *form;
 } ILBM_Image;
 
 ILBM_Image *ILBM_createImage(const char *formType);
 ILBM_Image **ILBM_extractImages(IFF_Chunk *chunk, unsigned int *imagesLength);
+
+/*
+ * A new FORM of the image's form type holding its chunks, or null after a message. A chunk that
+ * belongs to no group yet (one made for an image built in memory) moves into the new FORM, which
+ * owns it from then on. A chunk that already belongs to a group (every chunk of an image that
+ * ILBM_extractImages gave) is copied, so that the tree it belongs to stays whole. The image then
+ * describes the new FORM: its form and its chunk pointers are those of the FORM.
+ */
 IFF_Form *ILBM_convertImageToForm(ILBM_Image *image);
 void ILBM_freeImage(ILBM_Image *image);
 void ILBM_freeImages(ILBM_Image **images, const unsigned int imagesLength);

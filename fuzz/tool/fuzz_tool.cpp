@@ -1,0 +1,149 @@
+// quillfen-iff's commands on any bytes: every command of the table, with each of its options, runs
+// on the bytes as an input file, writing into a folder of its own. None may crash; a conversion
+// that says it is done must have written a file that reads, passes the check and holds as many
+// pictures as the input; raw must have written the planes or nothing.
+#include "command.h"
+
+#include <ilbm/ilbm.h>
+#include <ilbm/ilbmimage.h>
+
+#include <iff/error.h>
+
+#include <stdarg.h>
+#include <stdint.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+void quiet(const char *, va_list) {}
+
+std::string folder;
+
+[[noreturn]] void fail(const std::string &what) {
+    fprintf(stderr, "%s\n", what.c_str());
+    abort();
+}
+
+std::string path(const char *name) {
+    return folder + "/" + name;
+}
+
+int run(std::vector<std::string> arguments) {
+    std::vector<char *> argv;
+    argv.push_back(const_cast<char *>("quillfen-iff"));
+    for (std::string &argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    return quillfen_iff::run(static_cast<int>(argv.size()) - 1, argv.data());
+}
+
+bool exists(const std::string &name) {
+    return access(name.c_str(), F_OK) == 0;
+}
+
+// The number of pictures of a file, or -1 when it does not read or fails the check.
+int validPictures(const std::string &name) {
+    IFF_Chunk *tree = ILBM_read(name.c_str());
+    if (tree == nullptr) {
+        return -1;
+    }
+    int pictures = -1;
+    if (ILBM_check(tree)) {
+        unsigned int length = 0;
+        ILBM_Image **images = ILBM_extractImages(tree, &length);
+        ILBM_freeImages(images, length);
+        pictures = static_cast<int>(length);
+    }
+    ILBM_free(tree);
+    return pictures;
+}
+
+int pictures(const std::string &name) {
+    IFF_Chunk *tree = ILBM_read(name.c_str());
+    if (tree == nullptr) {
+        return 0;
+    }
+    unsigned int length = 0;
+    ILBM_Image **images = ILBM_extractImages(tree, &length);
+    ILBM_freeImages(images, length);
+    ILBM_free(tree);
+    return static_cast<int>(length);
+}
+
+void removeFolder() {
+    for (const char *name : {"in.iff", "out.iff", "out.raw"}) {
+        unlink(path(name).c_str());
+    }
+    rmdir(folder.c_str());
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***) {
+    IFF_errorCallback = quiet;
+    if (freopen("/dev/null", "w", stdout) == nullptr) {
+        abort();
+    }
+    char name[] = "/tmp/fuzz_tool-XXXXXX";
+    if (mkdtemp(name) == nullptr) {
+        abort();
+    }
+    folder = name;
+    atexit(removeFolder);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    const std::string in = path("in.iff");
+    const std::string out = path("out.iff");
+    const std::string raw = path("out.raw");
+    FILE *file = fopen(in.c_str(), "wb");
+    if (file == nullptr || fwrite(data, 1, size, file) != size || fclose(file) != 0) {
+        abort();
+    }
+    const int inputPictures = pictures(in);
+
+    run({"print", in});
+    const int valid = run({"check", in});
+    if (run({"compare", in, in}) == 0 && valid == 2) {
+        fail("a file that cannot be read compares equal");
+    }
+    for (const char *option : {"--aga", "--ocs", "--help"}) {
+        run({"palette", option, in});
+    }
+    run({"palette", in});
+
+    for (const std::vector<std::string> &command : std::vector<std::vector<std::string>>{
+             {"unpack"}, {"pack"}, {"acbm"}, {"ilbm"}, {"ilbm", "--pack"}}) {
+        unlink(out.c_str());
+        std::vector<std::string> arguments = command;
+        arguments.push_back(in);
+        arguments.push_back(out);
+        const int status = run(arguments);
+        if (status == 0) {
+            if (validPictures(out) != inputPictures) {
+                fail(command[0] + " wrote a file that is not valid or lost pictures");
+            }
+            if (run({"compare", out, out}) != 0) {
+                fail(command[0] + " wrote a file that does not compare equal to itself");
+            }
+        } else if (exists(out)) {
+            fail(command[0] + " failed but wrote its output");
+        }
+    }
+    for (const char *option : {"--planar", "--"}) {
+        unlink(raw.c_str());
+        const int status = run({"raw", option, in, raw});
+        if ((status == 0) != exists(raw)) {
+            fail("raw wrote its output and failed, or did not and succeeded");
+        }
+    }
+    return 0;
+}

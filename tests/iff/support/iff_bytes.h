@@ -1,0 +1,114 @@
+// IFF-85 files built byte by byte, for the tests of the iff and ilbm libraries and for the seed
+// programs of the fuzz targets. Nothing here uses the libraries: what a test expects of them is
+// written out independently of their code.
+#ifndef QUILLFEN_TESTS_IFF_BYTES_H
+#define QUILLFEN_TESTS_IFF_BYTES_H
+
+#include <cstdint>
+#include <cstdio>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace iffbytes {
+
+using Bytes = std::vector<unsigned char>;
+
+inline void append(Bytes &bytes, const Bytes &more) {
+    bytes.insert(bytes.end(), more.begin(), more.end());
+}
+
+inline Bytes cat(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const Bytes &part : parts) {
+        append(out, part);
+    }
+    return out;
+}
+
+// The four bytes of an ID, zero bytes included.
+inline Bytes id(const char *chunkId) {
+    return Bytes(chunkId, chunkId + 4);
+}
+
+inline Bytes text(const std::string &s) {
+    return Bytes(s.begin(), s.end());
+}
+
+inline Bytes be16(uint16_t value) {
+    return {static_cast<unsigned char>(value >> 8), static_cast<unsigned char>(value)};
+}
+
+inline Bytes be32(uint32_t value) {
+    return {static_cast<unsigned char>(value >> 24), static_cast<unsigned char>(value >> 16),
+            static_cast<unsigned char>(value >> 8), static_cast<unsigned char>(value)};
+}
+
+// A chunk: its ID, the size of the body (or declaredSize when given), the body, and the padding
+// byte of an odd body.
+inline Bytes chunk(const char *chunkId, const Bytes &body, int64_t declaredSize = -1) {
+    const uint32_t size = static_cast<uint32_t>(declaredSize < 0 ? body.size() : declaredSize);
+    Bytes out = cat({id(chunkId), be32(size), body});
+    if (body.size() % 2 != 0) {
+        out.push_back(0);
+    }
+    return out;
+}
+
+// A group: ID, size, type, then the sub-chunks.
+inline Bytes group(const char *chunkId, const char *type, std::initializer_list<Bytes> subChunks,
+                   int64_t declaredSize = -1) {
+    Bytes body = id(type);
+    for (const Bytes &sub : subChunks) {
+        append(body, sub);
+    }
+    return chunk(chunkId, body, declaredSize);
+}
+
+// A picture's BMHD chunk: x and y 0, aspect 10:11, the page as large as the picture.
+inline Bytes bmhd(unsigned int w, unsigned int h, unsigned int nPlanes, unsigned int masking = 0,
+                  unsigned int compression = 0, unsigned int pad1 = 0,
+                  unsigned int transparentColor = 0) {
+    Bytes body =
+        cat({be16(static_cast<uint16_t>(w)), be16(static_cast<uint16_t>(h)), be16(0), be16(0)});
+    for (unsigned int byte : {nPlanes, masking, compression, pad1}) {
+        body.push_back(static_cast<unsigned char>(byte));
+    }
+    append(body, be16(static_cast<uint16_t>(transparentColor)));
+    append(body, {10, 11});
+    append(body, be16(static_cast<uint16_t>(w)));
+    append(body, be16(static_cast<uint16_t>(h)));
+    return chunk("BMHD", body);
+}
+
+// A DRNG as painting programs have written it: the fades flag set, but the chunk as long as the
+// range without its fade part (26 bytes: 2 colour cells and 5 index cells). Peer decoders show
+// such pictures.
+inline Bytes paintedRange() {
+    Bytes range = {0, 31, 0x0A, 0xAA, 0, 8, 2, 5};
+    append(range, {0, 255, 0, 0, 1, 0, 255, 0});
+    append(range, {2, 3, 3, 4, 4, 5, 5, 6, 6, 7});
+    return chunk("DRNG", range);
+}
+
+// A 16 x 1 picture of one plane, black and white, with that range.
+inline Bytes paintedPicture() {
+    return group("FORM", "ILBM",
+                 {bmhd(16, 1, 1), chunk("CMAP", {0, 0, 0, 0xFF, 0xFF, 0xFF}), paintedRange(),
+                  chunk("BODY", {0x0F, 0xF0})});
+}
+
+// Writes bytes to a file; false after a message on the standard error.
+inline bool save(const std::string &path, const Bytes &bytes) {
+    FILE *file = fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        perror(path.c_str());
+        return false;
+    }
+    const bool written = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return fclose(file) == 0 && written;
+}
+
+} // namespace iffbytes
+
+#endif

@@ -1,0 +1,95 @@
+// The iff library seen from a test: every message it sends while a Messages lives, and trees read
+// from and written to memory.
+#ifndef QUILLFEN_TESTS_IFF_CAPTURE_H
+#define QUILLFEN_TESTS_IFF_CAPTURE_H
+
+#include "iff_bytes.h"
+
+#include <iff/iff.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace iffbytes {
+
+// Collects every message sent through IFF_error on this thread while it lives, then gives the
+// callback back to whoever had it.
+class Messages {
+public:
+    Messages() : previous_(IFF_errorCallback), outer_(current()) {
+        current() = this;
+        IFF_errorCallback = &Messages::collect;
+    }
+    ~Messages() {
+        IFF_errorCallback = previous_;
+        current() = outer_;
+    }
+    Messages(const Messages &) = delete;
+    Messages &operator=(const Messages &) = delete;
+
+    const std::string &text() const { return text_; }
+    bool contains(const std::string &part) const { return text_.find(part) != std::string::npos; }
+    void clear() { text_.clear(); }
+
+private:
+    static Messages *&current() {
+        static thread_local Messages *messages = nullptr;
+        return messages;
+    }
+
+    static void collect(const char *format, va_list ap) {
+        va_list copy;
+        va_copy(copy, ap);
+        const int length = vsnprintf(nullptr, 0, format, copy);
+        va_end(copy);
+        if (length < 0 || current() == nullptr) {
+            return;
+        }
+        std::string formatted(static_cast<size_t>(length) + 1, '\0');
+        vsnprintf(formatted.data(), formatted.size(), format, ap);
+        formatted.resize(static_cast<size_t>(length));
+        current()->text_ += formatted;
+    }
+
+    decltype(IFF_errorCallback) previous_;
+    Messages *outer_;
+    std::string text_;
+};
+
+// The bytes IFF_writeFd gives for chunk, and its result through *status.
+inline Bytes writtenBytes(const IFF_Chunk *chunk, const IFF_Extension *extension,
+                          unsigned int extensionLength, int *status = nullptr) {
+    char *buffer = nullptr;
+    size_t size = 0;
+    FILE *file = open_memstream(&buffer, &size);
+    const int result = IFF_writeFd(file, chunk, extension, extensionLength);
+    fclose(file);
+    Bytes out(buffer, buffer + size);
+    free(buffer);
+    if (status != nullptr) {
+        *status = result;
+    }
+    return out;
+}
+
+// A whole file image read with IFF_readFd from a seekable stream.
+inline IFF_Chunk *readFromBytes(const Bytes &bytes, const IFF_Extension *extension,
+                                unsigned int extensionLength) {
+    FILE *file = tmpfile();
+    if (file == nullptr) {
+        return nullptr;
+    }
+    if (!bytes.empty()) {
+        fwrite(bytes.data(), 1, bytes.size(), file);
+    }
+    rewind(file);
+    IFF_Chunk *chunk = IFF_readFd(file, extension, extensionLength);
+    fclose(file);
+    return chunk;
+}
+
+} // namespace iffbytes
+
+#endif
