@@ -593,9 +593,9 @@ void ColourViewController::changePalette(const QString &what, const std::functio
     Snapshot after = m_paletteDataSource->snapshot();
     if (after == before)
         return;
-    // Only a load says where the palette came from; after any other change that would be stale.
-    if (step != Step::Own || what != tr("Load Palette"))
-        setStatus(QString());
+    // What the status line said is about the palette before the change; a load says its own
+    // words once it is done.
+    setStatus(QString());
     const int mergeId = step == Step::Own ? -1 : static_cast<int>(step);
     const bool joins = step != Step::Own && step == m_openEdit;
     m_undoStack->push(new SnapshotCommand<Snapshot>(
