@@ -1,0 +1,78 @@
+// Hardware sprites from chunky pixels: the data the sprite DMA reads, as bytes to incbin or as
+// data lines to paste.
+//
+// A sprite line is two words at 16 pixels (DATA: bit 0 of each pixel's colour, then DATB: bit
+// 1), two longs at 32 pixels and two double-longs at 64 pixels (AGA, FMODE SPR32/SPAGEM), the
+// leftmost pixel in the most significant bit. Colour 0 is transparent. An attached pair shows
+// 15 colours: the even sprite holds colour bits 0-1, the odd sprite bits 2-3 and the attach bit.
+// A picture wider than one sprite becomes a strip of sprites (or of attached pairs) side by side.
+//
+// With control words, a sprite is its control words (SPRxPOS, SPRxCTL: two words at 16 pixels,
+// POS,0,CTL,0 at 32 and POS,0,0,0,CTL,0,0,0 at 64), its lines, then an end marker of zeros the
+// size of the control words; without them, its lines alone.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace amiga {
+
+struct SpritePosition {
+    // HSTART in quarter lores pixels (35 ns steps: the lores pixel x 4), VSTART in lines.
+    unsigned hstartQuarters = 0;
+    unsigned vstart = 0;
+};
+
+struct SpriteOptions {
+    unsigned width = 16;    // 16, 32 or 64 pixels
+    bool attached = false;  // pairs of sprites for 15 colours
+    bool controlWords = false;
+    std::optional<SpritePosition> position; // control words from a position, else zero
+    bool aga = false;       // AGA: SV9/EV9 and the 35/70 ns bits; else OCS/ECS
+};
+
+struct SpriteControl {
+    std::uint16_t pos = 0;
+    std::uint16_t ctl = 0;
+};
+
+// SPRxPOS and SPRxCTL for a sprite from vstart to vstop (the first line after it) at
+// hstartQuarters (see SpritePosition). POS: VSTART bits 7-0 in 15-8, HSTART bits 8-1 (lores
+// pixels) in 7-0. CTL: VSTOP bits 7-0 in 15-8, the attach bit 7, VSTART bit 8 in bit 2, VSTOP
+// bit 8 in bit 1, HSTART bit 0 in bit 0; on AGA also SV9 (bit 6), EV9 (bit 5), and the 70 ns
+// (bit 4) and 35 ns (bit 3) steps of HSTART. The caller checks the ranges (spriteProblem).
+SpriteControl spriteControl(unsigned hstartQuarters, unsigned vstart, unsigned vstop,
+                            bool attach, bool aga);
+
+// Why a picture cannot become sprites with these options, in a sentence; nothing when it can.
+// Checks the width option, the colours (0-3, or 0-15 attached), and with a position the range
+// of VSTART/VSTOP (9 bits OCS/ECS, 10 bits AGA), HSTART (9 bits of lores pixels) and, off AGA,
+// that HSTART is a whole lores pixel.
+std::optional<std::string> spriteProblem(const std::uint8_t *pixels, unsigned width,
+                                         unsigned height, const SpriteOptions &options);
+
+// One sprite's data as words, in the order the DMA reads them.
+struct SpriteData {
+    unsigned index = 0;  // 0, 1, 2 ... in the strip: pairs are (2k, 2k + 1) when attached
+    bool attachedOdd = false;
+    std::vector<std::uint16_t> words;
+};
+
+// The sprites of a picture (width x height colour numbers; transparent pixels already colour 0),
+// left to right; an attached pair as the even sprite then the odd one. Empty when spriteProblem
+// has something to say.
+std::vector<SpriteData> spriteData(const std::uint8_t *pixels, unsigned width, unsigned height,
+                                   const SpriteOptions &options);
+
+// The sprites as big-endian bytes, one after another.
+std::vector<std::uint8_t> spriteBytes(const std::vector<SpriteData> &sprites);
+
+// The sprites as data lines: for each sprite a comment line naming it, its control words as
+// "\tdc.w\t" (all of them on one line), each image line as "\tdc.w\t$data,$datb" (16 pixels) or
+// "\tdc.l\t" longs (32 and 64 pixels: DATA's longs then DATB's), and the end marker as the
+// control words are.
+std::string spriteText(const std::vector<SpriteData> &sprites, const SpriteOptions &options);
+
+} // namespace amiga

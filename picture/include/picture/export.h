@@ -1,0 +1,57 @@
+// A picture to chip data, with the options the command line and the window offer: the one
+// place that decides how a picture's pixels, mask and colour map become bitplanes, masks,
+// palettes and sprites, so that `quillfen-iff` and the Picture tab write the same bytes.
+#pragma once
+
+#include "picture/picture.h"
+
+#include <amiga/bitplanes.h>
+#include <amiga/paletteformats.h>
+#include <amiga/sprites.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace picture {
+
+// What was made, or why nothing was: a sentence for the user.
+struct Output {
+    std::vector<std::uint8_t> bytes;
+    std::string text;   // for the text forms
+    std::string error;  // non-empty when nothing was made
+    std::vector<std::string> warnings;
+    bool ok() const { return error.empty(); }
+};
+
+struct RawOptions {
+    bool planar = false;                      // else interleaved
+    std::optional<unsigned> depth;            // planes to write; default: the picture's depth
+    amiga::MaskOutput mask = amiga::MaskOutput::None;
+    bool invertMask = false;
+    bool chunky = false;                      // one byte per pixel instead of planes
+    std::optional<unsigned> transparentColour;
+};
+// Bitplanes (or chunky bytes) of a picture with pixel values. Refuses a true-colour PNG (it
+// needs reducing first), a depth outside 1-8 (1-32 for a deep ILBM), a mask for chunky bytes.
+Output rawBitplanes(const Picture &picture, const RawOptions &options);
+
+struct PaletteOptions {
+    amiga::PaletteFormat format = amiga::PaletteFormat::Words;
+    bool binary = false;
+    std::optional<unsigned> colours; // default: as many as the colour map holds
+};
+// The colour map in a format: text, or bytes with binary. More colours than the map holds are
+// refused; more than the format holds, too.
+Output paletteOutput(const Picture &picture, const PaletteOptions &options);
+
+struct SpriteExportOptions {
+    amiga::SpriteOptions sprite;
+    bool text = false;
+    std::optional<unsigned> transparentColour;
+};
+// Sprites from a picture of colour numbers; transparent pixels (opacityOf) become colour 0.
+Output spriteOutput(const Picture &picture, const SpriteExportOptions &options);
+
+} // namespace picture

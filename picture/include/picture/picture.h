@@ -1,0 +1,106 @@
+// Pictures read from files: ILBM, ACBM and PBM through the project's IFF and ILBM libraries,
+// PNG through libpng. A picture is its colour numbers (or, for a true-colour picture, its
+// colours), its colour map, what of it is transparent, and how the Amiga shows it.
+#pragma once
+
+#include <amiga/colourwords.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace picture {
+
+enum class Source { Ilbm, Acbm, Pbm, Png };
+
+// How the display turns pixel values into colours.
+enum class DisplayMode {
+    Indexed,        // a colour number into the colour map
+    ExtraHalfbrite, // 6 planes: colours 32-63 are 0-31 at half brightness
+    Ham6,           // hold and modify, 6 planes: 2 control bits, 4 data bits
+    Ham8,           // hold and modify, 8 planes: 2 control bits, 6 data bits (AGA)
+    TrueColour,     // 24 (or 32) planes: red in bits 0-7, green 8-15, blue 16-23
+};
+
+struct Rgba8 {
+    std::uint8_t red = 0, green = 0, blue = 0, alpha = 255;
+    friend bool operator==(const Rgba8 &, const Rgba8 &) = default;
+};
+
+struct Picture {
+    Source source = Source::Png;
+    unsigned width = 0;
+    unsigned height = 0;
+    // Bits of a pixel value: an ILBM's planes, a PNG's bit depth for a palette or grey picture.
+    unsigned depth = 0;
+    DisplayMode mode = DisplayMode::Indexed;
+    // The Amiga display mode of an ILBM's CAMG (0 when there is none or for a PNG).
+    std::uint32_t viewportMode = 0;
+
+    // Pixel values, width x height, row after row: colour numbers for a depth up to 8 (also the
+    // raw values of HAM and EHB pictures).
+    std::vector<std::uint8_t> pixels;
+    // Pixel values for a depth over 8 (24- and 32-plane ILBMs), plane 0 the lowest bit.
+    std::vector<std::uint32_t> deepPixels;
+    // The colours of a true-colour PNG (RGB, RGBA, grey with alpha, 16 bits a channel taken to
+    // 8), width x height; such a picture has no pixel values until it is reduced (reduce.h).
+    std::vector<Rgba8> trueColour;
+
+    // The colour map as stored (CMAP, PLTE, or grey levels for a grey PNG); it may hold more or
+    // fewer colours than the depth can address.
+    std::vector<amiga::Rgb8> palette;
+    // Whether the colour map stores 12-bit colours (every gun's low nibble equal to its high
+    // nibble or zero), as OCS paint programs wrote them.
+    bool twelveBitPalette = false;
+
+    // What is transparent. The picture's own mask plane (ILBM masking 1), one byte per pixel,
+    // non-zero where opaque; empty when it has none.
+    std::vector<std::uint8_t> opacity;
+    // Colours whose pixels are transparent: the ILBM's transparent colour (masking 2), a PNG's
+    // tRNS entries with alpha below 128. Empty when the picture names none.
+    std::vector<unsigned> transparentColours;
+
+    // What reading noticed but did not stop at ("the first of 3 pictures is used").
+    std::vector<std::string> warnings;
+
+    bool isTrueColour() const { return !trueColour.empty() || !deepPixels.empty(); }
+    // The number of colours the pixel values can address: 1 << depth, at most 256.
+    unsigned colourCount() const;
+};
+
+// "ILBM", "ACBM", "PBM", "PNG".
+std::string_view sourceName(Source source);
+// "indexed", "EHB", "HAM6", "HAM8", "24-bit"/"32-bit".
+std::string describeMode(const Picture &picture);
+
+// A picture from the bytes of a file: PNG by its signature, else IFF (the first ILBM, ACBM or
+// PBM picture of the file). Nothing, with *error set to a sentence naming what is wrong, for
+// anything that is not such a picture; never a partial picture.
+std::optional<Picture> readPicture(const std::vector<std::uint8_t> &bytes, std::string *error);
+// The same from a file ("-" is the standard input).
+std::optional<Picture> readPictureFile(const std::string &path, std::string *error);
+
+// The picture as the Amiga shows it, width x height colours: the colour map for indexed
+// pictures (colours past the map are black), half-bright colours, HAM decoded from colour 0 at
+// the start of every row, true colour as stored. A true-colour PNG as its colours.
+std::vector<amiga::Rgb8> render(const Picture &picture);
+
+// The distinct colours of a true-colour picture, counted up to limit (stops counting there).
+unsigned countColours(const Picture &picture, unsigned limit = 1u << 24);
+
+// Which pixels are transparent, by the rule the converters use: transparentColour when given;
+// else the picture's own mask plane or transparent colours; else colour 0. One byte per pixel,
+// non-zero where opaque. Empty for a picture without pixel values.
+std::vector<std::uint8_t> opacityOf(const Picture &picture,
+                                    std::optional<unsigned> transparentColour = std::nullopt);
+
+// A packed ILBM file (FORM ILBM with BMHD, CMAP, CAMG and a ByteRun1 BODY) of a picture with
+// colour numbers: as many planes as the colour map or the largest colour number needs (at least
+// one), the colour map padded with black to 1 << planes colours, the picture's mask as masking 2
+// (a transparent colour) when it has exactly one transparent colour. Empty, with *error set, for
+// a picture without colour numbers.
+std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error);
+
+} // namespace picture

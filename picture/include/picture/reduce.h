@@ -1,0 +1,26 @@
+// Colour reduction: a true-colour picture to colour numbers and a colour map of at most N
+// colours, chosen for what the machine can show: 12-bit colours ($0RGB) for OCS/ECS, 24-bit
+// for AGA. Median cut over the picture's colours (weighted by how many pixels have each),
+// the box's mean as its colour, rounded to the target's precision; then every pixel is mapped
+// to its nearest colour, plainly or with Floyd-Steinberg error diffusion.
+#pragma once
+
+#include "picture/picture.h"
+
+namespace picture {
+
+struct Reduction {
+    unsigned colours = 16;      // 2-256
+    bool twelveBit = false;     // OCS/ECS colours
+    bool dither = false;        // Floyd-Steinberg error diffusion
+    // A colour that keeps colour number 0 (the background) when given, such as the colour of the
+    // transparent pixels; transparent pixels (alpha below 128) always take colour 0.
+};
+
+// The picture with colour numbers (depth: the fewest planes holding the colours) and its new
+// colour map; pixels with alpha below 128 become colour 0, which is then the transparent
+// colour. An indexed picture is given back as it is. When the picture has no more distinct
+// colours than asked for (after rounding to 12 bits when asked), they are kept exactly.
+Picture reduce(const Picture &picture, const Reduction &reduction);
+
+} // namespace picture
