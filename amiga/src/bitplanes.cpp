@@ -384,9 +384,9 @@ std::vector<std::uint8_t> bitplaneData(const std::uint8_t *pixels, unsigned widt
     return out;
 }
 
-std::vector<std::uint8_t> bitplaneData(const std::uint8_t *pixels, unsigned width, unsigned height,
-                                       const BitplaneLayout &layout,
-                                       const Transparency &transparency) {
+std::vector<std::uint8_t> bitplaneDataAndMask(const std::uint8_t *pixels, unsigned width,
+                                              unsigned height, const BitplaneLayout &layout,
+                                              const Transparency &transparency) {
     const int single = singleTransparent(transparency);
     if (layout.mask != MaskOutput::After || single < 0 || width == 0 || height == 0 ||
         layout.depth < 1 || layout.depth > 8) {
