@@ -218,3 +218,45 @@ TEST(PeerPng, PicturesPnmtopngWritesShowAsPngtopnmShowsThem) {
         EXPECT_EQ(shown(*read), reference);
     }
 }
+
+TEST(PeerIlbm, IlbmBytesOfAPngShowAsIlbmtoppmShowsThem) {
+    REQUIRE_PEER();
+    Folder folder;
+    std::mt19937 random(11);
+    for (unsigned colours : {2u, 7u, 32u, 200u}) {
+        SCOPED_TRACE(colours);
+        const unsigned width = 45 + colours, height = 9;
+        std::vector<Rgb> palette;
+        for (unsigned i = 0; i < colours; i++) {
+            palette.push_back({static_cast<std::uint8_t>(random()),
+                               static_cast<std::uint8_t>(random()), static_cast<std::uint8_t>(i)});
+        }
+        std::string ppm = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
+        std::vector<Rgb> pixels;
+        for (unsigned i = 0; i < width * height; i++) {
+            const Rgb c = palette[i < colours ? i : random() % colours];
+            pixels.push_back(c);
+            ppm += static_cast<char>(c.r);
+            ppm += static_cast<char>(c.g);
+            ppm += static_cast<char>(c.b);
+        }
+        ASSERT_TRUE(iffbytes::save(folder.file("in.ppm"), Bytes(ppm.begin(), ppm.end())));
+        ASSERT_EQ(run("pnmtopng " + folder.file("in.ppm") + " >" + folder.file("in.png")), 0);
+        std::string error;
+        const auto png = picture::readPictureFile(folder.file("in.png"), &error);
+        ASSERT_TRUE(png) << error;
+        ASSERT_FALSE(png->pixels.empty());
+        const Bytes ilbm = picture::ilbmBytes(*png, &error);
+        ASSERT_FALSE(ilbm.empty()) << error;
+        ASSERT_TRUE(iffbytes::save(folder.file("out.iff"), ilbm));
+        unsigned w = 0, h = 0;
+        std::vector<Rgb> reference;
+        ASSERT_TRUE(peerPixels("ilbmtoppm", folder.file("out.iff"), folder, &w, &h, &reference));
+        EXPECT_EQ(w, width);
+        EXPECT_EQ(h, height);
+        EXPECT_EQ(reference, pixels);
+        const auto back = picture::readPicture(ilbm, &error);
+        ASSERT_TRUE(back) << error;
+        EXPECT_EQ(back->pixels, png->pixels);
+    }
+}
