@@ -76,10 +76,14 @@ std::string_view sourceName(Source source);
 std::string describeMode(const Picture &picture);
 
 // A picture from the bytes of a file: PNG by its signature, else IFF (the first ILBM, ACBM or
-// PBM picture of the file). Nothing, with *error set to a sentence naming what is wrong, for
-// anything that is not such a picture; never a partial picture.
+// PBM picture of the file). Nothing, with *error set to what is wrong, for anything that is not
+// such a picture; never a partial picture. The error does not know the file's name: it is the
+// part of a sentence after it, lower case without a full stop ("the PNG picture is 20000 x 10
+// pixels, larger than the 16384 x 16384 that are read"). Messages of the IFF and ILBM libraries
+// go into the error or the warnings, never to the standard error.
 std::optional<Picture> readPicture(const std::vector<std::uint8_t> &bytes, std::string *error);
-// The same from a file ("-" is the standard input).
+// The same from a file ("-" is the standard input); the error is a whole sentence that names
+// the file ("'a.png': the file is empty.").
 std::optional<Picture> readPictureFile(const std::string &path, std::string *error);
 
 // The picture as the Amiga shows it, width x height colours: the colour map for indexed
@@ -87,7 +91,9 @@ std::optional<Picture> readPictureFile(const std::string &path, std::string *err
 // the start of every row, true colour as stored. A true-colour PNG as its colours.
 std::vector<amiga::Rgb8> render(const Picture &picture);
 
-// The distinct colours of a true-colour picture, counted up to limit (stops counting there).
+// The distinct colours of a true-colour picture, counted up to limit (stops counting there);
+// pixels with alpha below 128 are not counted. For a picture of pixel values, the distinct
+// colours render shows.
 unsigned countColours(const Picture &picture, unsigned limit = 1u << 24);
 
 // Which pixels are transparent, by the rule the converters use: transparentColour when given;
@@ -99,8 +105,11 @@ std::vector<std::uint8_t> opacityOf(const Picture &picture,
 // A packed ILBM file (FORM ILBM with BMHD, CMAP, CAMG and a ByteRun1 BODY) of a picture with
 // colour numbers: as many planes as the colour map or the largest colour number needs (at least
 // one), the colour map padded with black to 1 << planes colours, the picture's mask as masking 2
-// (a transparent colour) when it has exactly one transparent colour. Empty, with *error set, for
-// a picture without colour numbers.
+// (a transparent colour) when it has exactly one transparent colour. A picture with its own mask
+// plane keeps it (masking 1); EHB, HAM6 and HAM8 pictures keep 6, 6 and 8 planes, their CAMG bit
+// and 32, 16 and 64 colours. CAMG HIRES above 400 pixels wide, LACE above 283 lines; aspect
+// 10:11 lores, 5:11 hires, 20:11 lores interlaced; the page the picture's size (ilbmwrite.cpp).
+// Empty, with *error set, for a picture without colour numbers.
 std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error);
 
 } // namespace picture
