@@ -1,0 +1,250 @@
+// A picture to chip data: the rules the command line and the window share. Every refusal is a
+// sentence the user reads as it is; the bytes and text themselves come from the machine
+// library's writers.
+#include "picture/export.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <string>
+
+namespace picture {
+
+namespace {
+
+Output refused(std::string error) {
+    Output output;
+    output.error = std::move(error);
+    return output;
+}
+
+// The fewest planes that hold colour numbers below count (at least one).
+unsigned planesFor(unsigned count) {
+    unsigned planes = 1;
+    while (planes < 8 && (1u << planes) < count) {
+        planes++;
+    }
+    return planes;
+}
+
+unsigned largestColour(const Picture &picture) {
+    unsigned largest = 0;
+    for (std::uint8_t pixel : picture.pixels) {
+        largest = std::max<unsigned>(largest, pixel);
+    }
+    return largest;
+}
+
+// The planes a picture's colour numbers take by default: an IFF picture's own planes; for a
+// PNG the fewest that hold its colour map and its largest colour number, since a PNG's bit
+// depth is a storage choice (8 bits for a picture of 5 colours is common).
+unsigned defaultDepth(const Picture &picture) {
+    if (!picture.deepPixels.empty() || picture.source != Source::Png) {
+        return std::max(picture.depth, 1u);
+    }
+    const auto colours = std::max<std::size_t>(picture.palette.size(), largestColour(picture) + 1u);
+    return planesFor(static_cast<unsigned>(std::min<std::size_t>(colours, 256)));
+}
+
+// How many colour numbers a picture's pixel values address, for checking a colour option.
+unsigned long long valueCount(const Picture &picture) {
+    if (!picture.deepPixels.empty()) {
+        return 1ull << std::min(std::max(picture.depth, 1u), 32u);
+    }
+    return std::max<unsigned long long>({static_cast<unsigned long long>(picture.colourCount()),
+                                         picture.palette.size(), largestColour(picture) + 1ull});
+}
+
+std::optional<std::string> badColour(const Picture &picture, std::optional<unsigned> colour) {
+    if (colour && *colour >= valueCount(picture)) {
+        return "Colour " + std::to_string(*colour) + " is not a colour of this picture, whose " +
+               "colour numbers go from 0 to " + std::to_string(valueCount(picture) - 1) + ".";
+    }
+    return std::nullopt;
+}
+
+std::string trueColourRefusal(const Picture &picture) {
+    return "The picture is a true-colour " + std::string(sourceName(picture.source)) +
+           " without colour numbers; reduce its colours first.";
+}
+
+// Opacity by the converters' rule for any picture with pixel values, deep ones included.
+std::vector<std::uint8_t> opacity(const Picture &picture, std::optional<unsigned> transparent) {
+    if (picture.deepPixels.empty()) {
+        return opacityOf(picture, transparent);
+    }
+    if (!transparent && !picture.opacity.empty()) {
+        return picture.opacity;
+    }
+    std::vector<std::uint8_t> result(picture.deepPixels.size(), 1);
+    for (std::size_t i = 0; i < result.size(); i++) {
+        const std::uint32_t value = picture.deepPixels[i];
+        if (transparent) {
+            result[i] = value != *transparent;
+        } else if (!picture.transparentColours.empty()) {
+            result[i] =
+                std::find(picture.transparentColours.begin(), picture.transparentColours.end(),
+                          value) == picture.transparentColours.end();
+        } else {
+            result[i] = value != 0;
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+Output rawBitplanes(const Picture &picture, const RawOptions &options) {
+    if (picture.width == 0 || picture.height == 0) {
+        return refused("The picture has no pixels.");
+    }
+    const bool deep = !picture.deepPixels.empty();
+    if (!deep && picture.pixels.empty()) {
+        return refused(trueColourRefusal(picture));
+    }
+    if (auto problem = badColour(picture, options.transparentColour)) {
+        return refused(*problem);
+    }
+    const unsigned maximum = deep ? 32 : 8;
+    const unsigned depth = options.depth.value_or(defaultDepth(picture));
+    if (depth < 1 || depth > maximum) {
+        return refused("A depth of " + std::to_string(depth) + " planes is not possible here: " +
+                       "this picture takes 1 to " + std::to_string(maximum) + " planes.");
+    }
+    Output output;
+    if (!deep) {
+        const unsigned largest = largestColour(picture);
+        if (depth < 8 && largest >= (1u << depth)) {
+            output.warnings.push_back("Colour numbers up to " + std::to_string(largest) +
+                                      " need more than " + std::to_string(depth) +
+                                      " planes; their higher bits are left out.");
+        }
+    }
+    if (options.chunky) {
+        if (options.mask != amiga::MaskOutput::None) {
+            return refused("Chunky bytes have no mask plane; ask for bitplanes to get a mask.");
+        }
+        if (deep) {
+            return refused("A picture of " + std::to_string(picture.depth) +
+                           " planes has no colour numbers of a byte for chunky bytes.");
+        }
+        const unsigned keep = depth >= 8 ? 0xffu : (1u << depth) - 1;
+        output.bytes.reserve(picture.pixels.size());
+        for (std::uint8_t pixel : picture.pixels) {
+            output.bytes.push_back(static_cast<std::uint8_t>(pixel & keep));
+        }
+        return output;
+    }
+    std::vector<std::uint8_t> mask;
+    if (options.mask != amiga::MaskOutput::None) {
+        const std::vector<std::uint8_t> opaque = opacity(picture, options.transparentColour);
+        if (opaque.size() != static_cast<std::size_t>(picture.width) * picture.height) {
+            return refused("The picture has no colour numbers to make a mask of.");
+        }
+        mask = amiga::maskPlaneFromOpacity(opaque.data(), picture.width, picture.height);
+    }
+    amiga::BitplaneLayout layout;
+    layout.interleaved = !options.planar;
+    layout.depth = depth;
+    layout.mask = options.mask;
+    layout.invertMask = options.invertMask;
+    const std::uint8_t *maskData = mask.empty() ? nullptr : mask.data();
+    output.bytes = deep ? amiga::bitplaneData(picture.deepPixels.data(), picture.width,
+                                              picture.height, layout, maskData)
+                        : amiga::bitplaneData(picture.pixels.data(), picture.width, picture.height,
+                                              layout, maskData);
+    if (output.bytes.empty()) {
+        return refused("The picture's planes cannot be laid out.");
+    }
+    return output;
+}
+
+Output paletteOutput(const Picture &picture, const PaletteOptions &options) {
+    const std::size_t held = picture.palette.size();
+    if (held == 0) {
+        return refused(picture.trueColour.empty()
+                           ? "The picture has no colour map."
+                           : "The picture is a true-colour picture without a colour map; reduce "
+                             "its colours first.");
+    }
+    const unsigned limit = amiga::paletteFormatLimit(options.format);
+    const std::string formatName(amiga::paletteFormatName(options.format));
+    Output output;
+    unsigned count = 0;
+    if (options.colours) {
+        count = *options.colours;
+        if (count == 0) {
+            return refused("A palette of no colours holds nothing to write.");
+        }
+        if (count > held) {
+            return refused("The colour map holds " + std::to_string(held) + " colour" +
+                           (held == 1 ? "" : "s") + ", not " + std::to_string(count) + ".");
+        }
+        if (count > limit) {
+            return refused("The " + formatName + " format holds at most " + std::to_string(limit) +
+                           " colours, not " + std::to_string(count) + ".");
+        }
+    } else {
+        count = static_cast<unsigned>(std::min<std::size_t>(held, limit));
+        if (count < held) {
+            output.warnings.push_back("The colour map holds " + std::to_string(held) +
+                                      " colours; the " + formatName + " format takes the first " +
+                                      std::to_string(count) + ".");
+        }
+    }
+    const std::vector<amiga::Rgb8> colours(picture.palette.begin(),
+                                           picture.palette.begin() + count);
+    if (options.binary) {
+        output.bytes = amiga::paletteBytes(options.format, colours);
+    } else {
+        output.text = amiga::paletteText(options.format, colours);
+    }
+    return output;
+}
+
+Output spriteOutput(const Picture &picture, const SpriteExportOptions &options) {
+    if (picture.width == 0 || picture.height == 0) {
+        return refused("The picture has no pixels.");
+    }
+    if (picture.pixels.empty()) {
+        return refused(picture.deepPixels.empty()
+                           ? trueColourRefusal(picture)
+                           : "A picture of " + std::to_string(picture.depth) +
+                                 " planes cannot become sprites, which show 3 or 15 colours.");
+    }
+    if (auto problem = badColour(picture, options.transparentColour)) {
+        return refused(*problem);
+    }
+    const std::vector<std::uint8_t> opaque = opacityOf(picture, options.transparentColour);
+    std::vector<std::uint8_t> pixels = picture.pixels;
+    std::size_t hidden = 0;
+    for (std::size_t i = 0; i < pixels.size(); i++) {
+        if (i < opaque.size() && opaque[i] == 0) {
+            pixels[i] = 0;
+        } else if (pixels[i] == 0) {
+            hidden++;
+        }
+    }
+    if (auto problem =
+            amiga::spriteProblem(pixels.data(), picture.width, picture.height, options.sprite)) {
+        return refused(*problem);
+    }
+    Output output;
+    if (hidden > 0) {
+        output.warnings.push_back(std::to_string(hidden) + " opaque pixel" +
+                                  (hidden == 1 ? " has" : "s have") +
+                                  " colour 0, which a sprite shows as transparent.");
+    }
+    const std::vector<amiga::SpriteData> sprites =
+        amiga::spriteData(pixels.data(), picture.width, picture.height, options.sprite);
+    if (sprites.empty()) {
+        return refused("The picture cannot become sprites with these options.");
+    }
+    if (options.text) {
+        output.text = amiga::spriteText(sprites, options.sprite);
+    } else {
+        output.bytes = amiga::spriteBytes(sprites);
+    }
+    return output;
+}
+
+} // namespace picture
