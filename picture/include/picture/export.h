@@ -19,18 +19,18 @@ namespace picture {
 // What was made, or why nothing was: a sentence for the user.
 struct Output {
     std::vector<std::uint8_t> bytes;
-    std::string text;   // for the text forms
-    std::string error;  // non-empty when nothing was made
+    std::string text;  // for the text forms
+    std::string error; // non-empty when nothing was made
     std::vector<std::string> warnings;
     bool ok() const { return error.empty(); }
 };
 
 struct RawOptions {
-    bool planar = false;                      // else interleaved
-    std::optional<unsigned> depth;            // planes to write; default: the picture's depth
+    bool planar = false;           // else interleaved
+    std::optional<unsigned> depth; // planes to write; default: the picture's depth
     amiga::MaskOutput mask = amiga::MaskOutput::None;
     bool invertMask = false;
-    bool chunky = false;                      // one byte per pixel instead of planes
+    bool chunky = false; // one byte per pixel instead of planes
     std::optional<unsigned> transparentColour;
 };
 // Bitplanes (or chunky bytes) of a picture with pixel values. Refuses a true-colour PNG (it
