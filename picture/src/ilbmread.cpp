@@ -5,8 +5,10 @@
 #include "internal.h"
 
 #include <iff/error.h>
+#include <iff/iff.h>
 #include <iff/rawchunk.h>
 #include <ilbm/byterun.h>
+#include <ilbm/colormap.h>
 #include <ilbm/ilbm.h>
 #include <ilbm/ilbmimage.h>
 #include <ilbm/interleave.h>
@@ -14,6 +16,7 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace picture::detail {
@@ -324,6 +327,40 @@ std::optional<Picture> readIff(const std::vector<std::uint8_t> &bytes, std::stri
         picture.warnings.push_back(line);
     }
     return picture;
+}
+
+std::optional<std::vector<amiga::Rgb8>> firstIffColourMap(const std::vector<std::uint8_t> &bytes) {
+    std::string messages;
+    Capture capturing(&messages);
+    FILE *file = fmemopen(const_cast<std::uint8_t *>(bytes.data()), bytes.size(), "rb");
+    if (file == nullptr) {
+        return std::nullopt;
+    }
+    std::unique_ptr<IFF_Chunk, TreeRelease> tree(ILBM_readFd(file));
+    std::fclose(file);
+    if (tree == nullptr) {
+        return std::nullopt;
+    }
+    const char *const types[] = {"ILBM", "ACBM", "PBM "};
+    unsigned int length = 0;
+    IFF_Form **forms = IFF_searchFormsFromArray(tree.get(), types, 3, &length);
+    std::optional<std::vector<amiga::Rgb8>> colours;
+    if (length > 0) {
+        colours.emplace();
+    }
+    for (unsigned int i = 0; i < length && colours->empty(); i++) {
+        const auto *colorMap =
+            reinterpret_cast<const ILBM_ColorMap *>(IFF_getChunkFromForm(forms[i], ILBM_ID_CMAP));
+        if (colorMap == nullptr || colorMap->colorRegisterLength == 0) {
+            continue;
+        }
+        for (unsigned int r = 0; r < colorMap->colorRegisterLength; r++) {
+            const ILBM_ColorRegister &c = colorMap->colorRegister[r];
+            colours->push_back({c.red, c.green, c.blue});
+        }
+    }
+    std::free(forms);
+    return colours;
 }
 
 } // namespace picture::detail

@@ -94,33 +94,32 @@ std::optional<Picture> readPicture(const std::vector<std::uint8_t> &bytes, std::
     return picture;
 }
 
-std::optional<Picture> readPictureFile(const std::string &path, std::string *error) {
+namespace detail {
+
+bool readFileBytes(const std::string &path, std::vector<std::uint8_t> *bytes, std::string *name,
+                   std::string *error) {
     const bool standardInput = path == "-";
-    const std::string name = standardInput ? std::string("the standard input") : "'" + path + "'";
+    *name = standardInput ? std::string("the standard input") : "'" + path + "'";
     FILE *file = standardInput ? stdin : std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
-        if (error != nullptr) {
-            *error = name + " cannot be opened: " + std::strerror(errno) + ".";
-        }
-        return std::nullopt;
+        *error = *name + " cannot be opened: " + std::strerror(errno) + ".";
+        return false;
     }
     // No picture that is read takes more than 1 GiB as a file (256 Mi pixels of 32 planes,
     // unpacked); a larger file is not read into memory.
     constexpr size_t kLargestFile = size_t{1} << 30;
-    std::vector<std::uint8_t> bytes;
+    bytes->clear();
     std::uint8_t block[65536];
     size_t got = 0;
     while ((got = std::fread(block, 1, sizeof block, file)) > 0) {
-        if (bytes.size() + got > kLargestFile) {
+        if (bytes->size() + got > kLargestFile) {
             if (!standardInput) {
                 std::fclose(file);
             }
-            if (error != nullptr) {
-                *error = name + " is larger than 1 GiB, larger than any picture that is read.";
-            }
-            return std::nullopt;
+            *error = *name + " is larger than 1 GiB, larger than any picture that is read.";
+            return false;
         }
-        bytes.insert(bytes.end(), block, block + got);
+        bytes->insert(bytes->end(), block, block + got);
     }
     const bool failed = std::ferror(file) != 0;
     const int cause = errno;
@@ -128,17 +127,71 @@ std::optional<Picture> readPictureFile(const std::string &path, std::string *err
         std::fclose(file);
     }
     if (failed) {
+        *error = *name + " cannot be read: " + std::strerror(cause) + ".";
+        return false;
+    }
+    return true;
+}
+
+} // namespace detail
+
+std::optional<Picture> readPictureFile(const std::string &path, std::string *error) {
+    std::vector<std::uint8_t> bytes;
+    std::string name;
+    std::string problem;
+    if (!detail::readFileBytes(path, &bytes, &name, &problem)) {
         if (error != nullptr) {
-            *error = name + " cannot be read: " + std::strerror(cause) + ".";
+            *error = problem;
         }
         return std::nullopt;
     }
-    std::string problem;
     std::optional<Picture> picture = readPicture(bytes, &problem);
     if (!picture && error != nullptr) {
         *error = name + ": " + problem + ".";
     }
     return picture;
+}
+
+std::optional<std::vector<amiga::Rgb8>> readColourMap(const std::vector<std::uint8_t> &bytes,
+                                                      std::string *error) {
+    std::string problem;
+    if (std::optional<Picture> picture = readPicture(bytes, &problem)) {
+        if (!picture->palette.empty()) {
+            return std::move(picture->palette);
+        }
+        problem = picture->isTrueColour() ? "the true-colour picture has no colour map"
+                                          : "the picture has no colour map";
+    } else if (!detail::isPng(bytes)) {
+        // A palette saved alone is no picture, but its colour map is what is asked for.
+        if (std::optional<std::vector<amiga::Rgb8>> colours = detail::firstIffColourMap(bytes)) {
+            if (!colours->empty()) {
+                return colours;
+            }
+            problem = "its pictures have no colour map (CMAP)";
+        }
+    }
+    if (error != nullptr) {
+        *error = problem;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::vector<amiga::Rgb8>> readColourMapFile(const std::string &path,
+                                                          std::string *error) {
+    std::vector<std::uint8_t> bytes;
+    std::string name;
+    std::string problem;
+    if (!detail::readFileBytes(path, &bytes, &name, &problem)) {
+        if (error != nullptr) {
+            *error = problem;
+        }
+        return std::nullopt;
+    }
+    std::optional<std::vector<amiga::Rgb8>> colours = readColourMap(bytes, &problem);
+    if (!colours && error != nullptr) {
+        *error = name + ": " + problem + ".";
+    }
+    return colours;
 }
 
 std::vector<std::uint8_t> opacityOf(const Picture &picture,

@@ -391,3 +391,40 @@ TEST(ReadPictureFile, NamesTheFileInItsSentence) {
     ASSERT_TRUE(read_);
     EXPECT_EQ(read_->trueColour, (std::vector<Rgba8>{{1, 2, 3, 255}}));
 }
+
+TEST(ReadColourMap, PicturesAndPalettesSavedAlone) {
+    using iffbytes::group;
+    // A palette saved alone: a BMHD and a CMAP, no BODY. No picture, but a colour map.
+    const Bytes paletteFile = group(
+        "FORM", "ILBM", {iffbytes::bmhd(320, 256, 2), cmapOf({0x000000, 0xff8000, 0x123456})});
+    std::string error;
+    EXPECT_FALSE(picture::readPicture(paletteFile, &error));
+    const auto colours = picture::readColourMap(paletteFile, &error);
+    ASSERT_TRUE(colours) << error;
+    EXPECT_EQ(*colours, (std::vector<amiga::Rgb8>{{0, 0, 0}, {0xff, 0x80, 0}, {0x12, 0x34, 0x56}}));
+
+    // The first picture form with a CMAP, inside a CAT.
+    const Bytes twoPalettes =
+        group("CAT ", "ILBM",
+              {group("FORM", "ILBM", {iffbytes::bmhd(16, 1, 1)}),
+               group("FORM", "ILBM", {iffbytes::bmhd(16, 1, 1), cmapOf({0xffffff})})});
+    const auto second = picture::readColourMap(twoPalettes, &error);
+    ASSERT_TRUE(second) << error;
+    EXPECT_EQ(*second, (std::vector<amiga::Rgb8>{{0xff, 0xff, 0xff}}));
+
+    // A palette PNG: its PLTE, in order.
+    const auto png = picture::readColourMap(
+        pngOf(specOf(2, 1, PNG_COLOR_TYPE_PALETTE, 8, {1, 0}, {{0, 0, 0xff}, {0, 0xff, 0}})),
+        &error);
+    ASSERT_TRUE(png) << error;
+    EXPECT_EQ(*png, (std::vector<amiga::Rgb8>{{0, 0, 0xff}, {0, 0xff, 0}}));
+
+    // No colour map anywhere; a true-colour picture; not a picture at all.
+    EXPECT_FALSE(picture::readColourMap(group("FORM", "ILBM", {iffbytes::bmhd(16, 1, 0)}), &error));
+    EXPECT_NE(error.find("no colour map"), std::string::npos) << error;
+    EXPECT_FALSE(
+        picture::readColourMap(pngOf(specOf(1, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3})), &error));
+    EXPECT_NE(error.find("true-colour picture has no colour map"), std::string::npos) << error;
+    EXPECT_FALSE(picture::readColourMap(iffbytes::text("GIF89a"), &error));
+    EXPECT_NE(error.find("not a PNG or IFF picture"), std::string::npos) << error;
+}

@@ -673,6 +673,21 @@ int runPalette(const Invocation &invocation) {
         printPalette(coloursOf(colorMap), aga, ocs);
         return kSuccess;
     }
+    if (format && !reduction && !isPng(bytes)) {
+        // A palette saved alone (a BMHD and a CMAP without a BODY) is no picture, but it has the
+        // colour map asked for.
+        std::string ignored;
+        if (!picture::readPicture(bytes, &ignored)) {
+            if (std::optional<std::vector<amiga::Rgb8>> colours =
+                    picture::readColourMap(bytes, &ignored)) {
+                picture::Picture palette;
+                palette.palette = std::move(*colours);
+                options.format = *format;
+                const char *out = invocation.operands.size() > 1 ? invocation.operands[1] : "-";
+                return writeOutput(invocation, path, picture::paletteOutput(palette, options), out);
+            }
+        }
+    }
     int status = kSuccess;
     const std::optional<picture::Picture> picture =
         loadPicture(invocation, path, bytes, reduction, &status);

@@ -86,6 +86,16 @@ std::optional<Picture> readPicture(const std::vector<std::uint8_t> &bytes, std::
 // the file ("'a.png': the file is empty.").
 std::optional<Picture> readPictureFile(const std::string &path, std::string *error);
 
+// The colour map of a picture file, for what starts from a palette: the colour map readPicture
+// gives; or, for an IFF file that holds no picture with pixels (a palette saved alone, as paint
+// programs save one: a BMHD and a CMAP without a BODY), the first CMAP of its ILBM, ACBM or PBM
+// forms. Nothing, with *error set as readPicture sets it, when the file holds no colour map.
+std::optional<std::vector<amiga::Rgb8>> readColourMap(const std::vector<std::uint8_t> &bytes,
+                                                      std::string *error);
+// The same from a file ("-" is the standard input), the error naming the file.
+std::optional<std::vector<amiga::Rgb8>> readColourMapFile(const std::string &path,
+                                                          std::string *error);
+
 // The picture as the Amiga shows it, width x height colours: the colour map for indexed
 // pictures (colours past the map are black), half-bright colours, HAM decoded from colour 0 at
 // the start of every row, true colour as stored. A true-colour PNG as its colours.
