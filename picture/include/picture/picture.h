@@ -76,10 +76,14 @@ std::string_view sourceName(Source source);
 std::string describeMode(const Picture &picture);
 
 // A picture from the bytes of a file: PNG by its signature, else IFF (the first ILBM, ACBM or
-// PBM picture of the file). Nothing, with *error set to a sentence naming what is wrong, for
-// anything that is not such a picture; never a partial picture.
+// PBM picture of the file). Nothing, with *error set to what is wrong, for anything that is not
+// such a picture; never a partial picture. The error does not know the file's name: it is the
+// part of a sentence after it, lower case without a full stop ("the PNG picture is 20000 x 10
+// pixels, larger than the 16384 x 16384 that are read"). Messages of the IFF and ILBM libraries
+// go into the error or the warnings, never to the standard error.
 std::optional<Picture> readPicture(const std::vector<std::uint8_t> &bytes, std::string *error);
-// The same from a file ("-" is the standard input).
+// The same from a file ("-" is the standard input); the error is a whole sentence that names
+// the file ("'a.png': the file is empty.").
 std::optional<Picture> readPictureFile(const std::string &path, std::string *error);
 
 // The picture as the Amiga shows it, width x height colours: the colour map for indexed

@@ -1,0 +1,323 @@
+// ILBM, ACBM and PBM pictures through the project's IFF and ILBM libraries: the file's tree is
+// read from memory, its first picture taken, its body unpacked and its planes turned into
+// colour numbers (or deep values), its mask plane into opacity and its CAMG into a display mode.
+// The libraries' messages become the error text or the picture's warnings.
+#include "internal.h"
+
+#include <iff/error.h>
+#include <iff/rawchunk.h>
+#include <ilbm/byterun.h>
+#include <ilbm/ilbm.h>
+#include <ilbm/ilbmimage.h>
+#include <ilbm/interleave.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <memory>
+
+namespace picture::detail {
+
+namespace {
+
+constexpr std::uint32_t kExtraHalfbrite = 0x80; // CAMG EXTRA_HALFBRITE
+constexpr std::uint32_t kHoldAndModify = 0x800; // CAMG HAM
+
+thread_local std::string *captured = nullptr;
+
+void capture(const char *format, va_list ap) {
+    if (captured == nullptr) {
+        return;
+    }
+    char text[512];
+    std::vsnprintf(text, sizeof text, format, ap);
+    captured->append(text);
+}
+
+// The libraries' messages go into `text` while this lives, on this thread.
+class Capture {
+public:
+    explicit Capture(std::string *text) : saved_(IFF_errorCallback), savedText_(captured) {
+        captured = text;
+        IFF_errorCallback = capture;
+    }
+    ~Capture() {
+        IFF_errorCallback = saved_;
+        captured = savedText_;
+    }
+    Capture(const Capture &) = delete;
+    Capture &operator=(const Capture &) = delete;
+
+private:
+    void (*saved_)(const char *, va_list);
+    std::string *savedText_;
+};
+
+// The messages as one line each, without the libraries' "ERROR:" and "!" decorations.
+std::vector<std::string> linesOf(const std::string &text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        std::string line = text.substr(start, end - start);
+        for (const char *prefix : {"ERROR: ", "Error: ", "WARNING: ", "Warning: "}) {
+            if (line.rfind(prefix, 0) == 0) {
+                line.erase(0, std::string(prefix).size());
+            }
+        }
+        while (!line.empty() && (line.back() == '!' || line.back() == ' ')) {
+            line.pop_back();
+        }
+        if (!line.empty()) {
+            lines.push_back(line);
+        }
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string joined(const std::string &what, const std::string &messages) {
+    std::string text = what;
+    for (const std::string &line : linesOf(messages)) {
+        text += "; " + line;
+    }
+    return text;
+}
+
+struct TreeRelease {
+    void operator()(IFF_Chunk *tree) const { ILBM_free(tree); }
+};
+
+struct Images {
+    ILBM_Image **images = nullptr;
+    unsigned length = 0;
+    ~Images() { ILBM_freeImages(images, length); }
+};
+
+bool fail(std::string *error, const std::string &text) {
+    *error = text;
+    return false;
+}
+
+// The body's bytes as stored, unpacked: rows of rowSize bytes, bodyPlanes of them for every
+// picture row.
+bool unpackBody(const ILBM_Image *image, const IFF_RawChunk *chunk, size_t rowSize,
+                unsigned bodyPlanes, std::vector<std::uint8_t> *body, std::string *error) {
+    const ILBM_BitMapHeader *header = image->bitMapHeader;
+    const char *name = ILBM_imageIsACBM(image) ? "ABIT" : "BODY";
+    const size_t stored = chunk->chunkSize > 0 ? static_cast<size_t>(chunk->chunkSize) : 0;
+    const size_t size = rowSize * bodyPlanes * header->h;
+    if (header->compression == ILBM_CMP_NONE) {
+        if (stored < size) {
+            return fail(error, std::string("the ") + name + " holds " + std::to_string(stored) +
+                                   " bytes, while the picture needs " + std::to_string(size));
+        }
+        body->assign(chunk->chunkData, chunk->chunkData + size);
+        return true;
+    }
+    // Two packed bytes give at most 128: a body too short for that is not worth a buffer.
+    if (size / 64 > stored) {
+        return fail(error, "the packed BODY of " + std::to_string(stored) +
+                               " bytes cannot hold the picture's " + std::to_string(size));
+    }
+    body->assign(size, 0);
+    ILBM_ByteRunResult result =
+        ILBM_unpackByteRunData(chunk->chunkData, stored, body->data(), size);
+    if (result.written < size && ILBM_imageIsPBM(image) && header->w % 2 != 0) {
+        // Rows packed without the byte that makes them even, as some programs write them.
+        const size_t width = header->w;
+        std::vector<std::uint8_t> rows(width * header->h);
+        result = ILBM_unpackByteRunData(chunk->chunkData, stored, rows.data(), rows.size());
+        if (result.written == rows.size()) {
+            for (size_t y = 0; y < header->h; y++) {
+                std::copy_n(rows.data() + y * width, width, body->data() + y * rowSize);
+            }
+            result.written = size;
+        }
+    }
+    if (result.written < size) {
+        return fail(error, "the packed BODY ends after " + std::to_string(result.written) +
+                               " of the picture's " + std::to_string(size) + " bytes");
+    }
+    return true;
+}
+
+std::uint32_t bitAt(const std::uint8_t *row, unsigned x) {
+    return (row[x >> 3] >> (7 - (x & 7))) & 1u;
+}
+
+bool readImage(const ILBM_Image *image, Picture *picture, std::string *error) {
+    const ILBM_BitMapHeader *header = image->bitMapHeader;
+    if (header == nullptr) {
+        return fail(error, "the picture has no bitmap header (BMHD)");
+    }
+    const bool pbm = ILBM_imageIsPBM(image);
+    const bool acbm = ILBM_imageIsACBM(image);
+    picture->source = pbm ? Source::Pbm : acbm ? Source::Acbm : Source::Ilbm;
+    const char *kind = pbm ? "PBM" : acbm ? "ACBM" : "ILBM";
+    const unsigned width = header->w;
+    const unsigned height = header->h;
+    const unsigned planes = header->nPlanes;
+    if (std::string problem = sizeProblem(kind, width, height); !problem.empty()) {
+        return fail(error, problem);
+    }
+    if (planes == 0) {
+        return fail(error, std::string("the ") + kind +
+                               " holds a colour map only (BMHD nPlanes is 0), no picture");
+    }
+    if (planes > (pbm ? 8u : 32u)) {
+        return fail(error, std::string("the ") + kind + " picture has " + std::to_string(planes) +
+                               " planes; " + (pbm ? "8" : "32") + " is the most read");
+    }
+    const IFF_RawChunk *chunk = acbm ? image->bitplanes : image->body;
+    if (chunk == nullptr) {
+        return fail(error,
+                    std::string("the ") + kind + " picture has no " + (acbm ? "ABIT" : "BODY"));
+    }
+    if (header->compression > ILBM_CMP_BYTE_RUN || (acbm && header->compression != 0)) {
+        return fail(error, std::string("the ") + kind + " picture is compressed with method " +
+                               std::to_string(static_cast<unsigned>(header->compression)) +
+                               ", which is not read (only ByteRun1 for ILBM and PBM)");
+    }
+    const bool masked = !pbm && header->masking == ILBM_MSK_HAS_MASK;
+    const size_t rowSize = pbm ? (width + 1) & ~1u : ILBM_calculateRowSize(image);
+    const unsigned bodyPlanes = pbm ? 1 : planes + (masked ? 1 : 0);
+    std::vector<std::uint8_t> body;
+    if (!unpackBody(image, chunk, rowSize, bodyPlanes, &body, error)) {
+        return false;
+    }
+
+    picture->width = width;
+    picture->height = height;
+    picture->depth = planes;
+    const size_t count = size_t{width} * height;
+    if (pbm) {
+        picture->pixels.resize(count);
+        for (unsigned y = 0; y < height; y++) {
+            std::copy_n(body.data() + y * rowSize, width, picture->pixels.data() + y * width);
+        }
+    } else {
+        // Whole planes, one after another: an ACBM's as stored, an ILBM's de-interleaved.
+        const size_t planeSize = rowSize * height;
+        std::vector<std::uint8_t> whole;
+        const std::uint8_t *plane0 = body.data();
+        if (!acbm) {
+            whole.resize(body.size());
+            std::vector<unsigned char *> pointers(bodyPlanes);
+            for (unsigned p = 0; p < bodyPlanes; p++) {
+                pointers[p] = whole.data() + p * planeSize;
+            }
+            ILBM_deinterleaveRows(body.data(), bodyPlanes, rowSize, height, pointers.data());
+            plane0 = whole.data();
+        }
+        if (planes <= 8) {
+            picture->pixels.assign(count, 0);
+        } else {
+            picture->deepPixels.assign(count, 0);
+        }
+        for (unsigned p = 0; p < planes; p++) {
+            for (unsigned y = 0; y < height; y++) {
+                const std::uint8_t *row = plane0 + p * planeSize + y * rowSize;
+                if (planes <= 8) {
+                    std::uint8_t *out = picture->pixels.data() + size_t{y} * width;
+                    for (unsigned x = 0; x < width; x++) {
+                        out[x] |= static_cast<std::uint8_t>(bitAt(row, x) << p);
+                    }
+                } else {
+                    std::uint32_t *out = picture->deepPixels.data() + size_t{y} * width;
+                    for (unsigned x = 0; x < width; x++) {
+                        out[x] |= bitAt(row, x) << p;
+                    }
+                }
+            }
+        }
+        if (masked) {
+            picture->opacity.resize(count);
+            for (unsigned y = 0; y < height; y++) {
+                const std::uint8_t *row = plane0 + planes * planeSize + y * rowSize;
+                for (unsigned x = 0; x < width; x++) {
+                    picture->opacity[size_t{y} * width + x] = bitAt(row, x) ? 255 : 0;
+                }
+            }
+        }
+    }
+
+    if (header->masking == ILBM_MSK_HAS_TRANSPARENT_COLOR) {
+        picture->transparentColours.push_back(header->transparentColor);
+    } else if (header->masking == ILBM_MSK_LASSO) {
+        picture->warnings.push_back("the picture's lasso masking is not used");
+    } else if (header->masking > ILBM_MSK_LASSO) {
+        picture->warnings.push_back("the picture's masking " +
+                                    std::to_string(static_cast<unsigned>(header->masking)) +
+                                    " is unknown and not used");
+    }
+
+    if (image->colorMap != nullptr) {
+        for (unsigned i = 0; i < image->colorMap->colorRegisterLength; i++) {
+            const ILBM_ColorRegister &c = image->colorMap->colorRegister[i];
+            picture->palette.push_back({c.red, c.green, c.blue});
+        }
+    } else if (planes <= 8) {
+        picture->palette = greyLevels(1u << planes);
+        picture->warnings.push_back("the picture has no colour map (CMAP); grey levels are used");
+    }
+    picture->twelveBitPalette = storesTwelveBit(picture->palette);
+
+    if (image->viewport != nullptr) {
+        picture->viewportMode = static_cast<std::uint32_t>(image->viewport->viewportMode);
+    }
+    if (planes == 24 || planes == 32) {
+        picture->mode = DisplayMode::TrueColour;
+    } else if ((picture->viewportMode & kHoldAndModify) != 0 && planes <= 8) {
+        // Planes a HAM picture lacks read as 0 on the machine: 5 planes show as HAM6, 7 as HAM8.
+        picture->mode = planes <= 6 ? DisplayMode::Ham6 : DisplayMode::Ham8;
+    } else if ((picture->viewportMode & kExtraHalfbrite) != 0 && planes == 6) {
+        picture->mode = DisplayMode::ExtraHalfbrite;
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<Picture> readIff(const std::vector<std::uint8_t> &bytes, std::string *error) {
+    std::string messages;
+    Capture capturing(&messages);
+    // Opened for reading only: the bytes are not written.
+    FILE *file = fmemopen(const_cast<std::uint8_t *>(bytes.data()), bytes.size(), "rb");
+    if (file == nullptr) {
+        *error = "the file cannot be opened in memory";
+        return std::nullopt;
+    }
+    std::unique_ptr<IFF_Chunk, TreeRelease> tree(ILBM_readFd(file));
+    std::fclose(file);
+    if (tree == nullptr) {
+        *error = joined("not a PNG or IFF picture (the file cannot be read as IFF-85)", messages);
+        return std::nullopt;
+    }
+    Images images;
+    images.images = ILBM_extractImages(tree.get(), &images.length);
+    if (images.images == nullptr || images.length == 0) {
+        *error = joined("the IFF file holds no ILBM, ACBM or PBM picture", messages);
+        return std::nullopt;
+    }
+    Picture picture;
+    std::string problem;
+    if (!readImage(images.images[0], &picture, &problem)) {
+        *error = joined(problem, messages);
+        return std::nullopt;
+    }
+    if (images.length > 1) {
+        picture.warnings.insert(picture.warnings.begin(), "the first of " +
+                                                              std::to_string(images.length) +
+                                                              " pictures is used");
+    }
+    for (const std::string &line : linesOf(messages)) {
+        picture.warnings.push_back(line);
+    }
+    return picture;
+}
+
+} // namespace picture::detail

@@ -1,0 +1,34 @@
+// What the picture library's sources share: the readers of each kind of file and the limits
+// that keep a hostile file from taking all memory.
+#pragma once
+
+#include "picture/picture.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace picture::detail {
+
+// The largest picture read: 16384 pixels a side, 256 Mi pixels in all (a 16384 x 16384 picture
+// of 4-byte colours takes 1 GiB already).
+constexpr unsigned kMaxSide = 16384;
+constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 28;
+
+// The sentence for a picture over the limits, or empty when it is within them.
+std::string sizeProblem(const char *kind, std::uint64_t width, std::uint64_t height);
+
+bool isPng(const std::vector<std::uint8_t> &bytes);
+std::optional<Picture> readPng(const std::vector<std::uint8_t> &bytes, std::string *error);
+std::optional<Picture> readIff(const std::vector<std::uint8_t> &bytes, std::string *error);
+
+// Whether every gun of the map is a 12-bit colour's: its low nibble equal to its high nibble
+// (n x 17) or zero (n << 4). False for an empty map.
+bool storesTwelveBit(const std::vector<amiga::Rgb8> &palette);
+
+// Grey levels from black to white, `levels` of them (at least 2).
+std::vector<amiga::Rgb8> greyLevels(unsigned levels);
+
+} // namespace picture::detail

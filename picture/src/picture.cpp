@@ -1,0 +1,194 @@
+// The picture record: reading by the file's kind, what transparency a picture has, and its
+// names for the user.
+#include "picture/picture.h"
+
+#include "internal.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace picture {
+
+namespace detail {
+
+std::string sizeProblem(const char *kind, std::uint64_t width, std::uint64_t height) {
+    if (width == 0 || height == 0) {
+        return std::string("the ") + kind + " picture has no pixels (" + std::to_string(width) +
+               " x " + std::to_string(height) + ")";
+    }
+    if (width > kMaxSide || height > kMaxSide || width * height > kMaxPixels) {
+        return std::string("the ") + kind + " picture is " + std::to_string(width) + " x " +
+               std::to_string(height) + " pixels, larger than the " + std::to_string(kMaxSide) +
+               " x " + std::to_string(kMaxSide) + " that are read";
+    }
+    return {};
+}
+
+bool storesTwelveBit(const std::vector<amiga::Rgb8> &palette) {
+    auto twelve = [](std::uint8_t gun) { return (gun & 0xf) == 0 || (gun & 0xf) == gun >> 4; };
+    return !palette.empty() && std::all_of(palette.begin(), palette.end(), [&](amiga::Rgb8 c) {
+        return twelve(c.red) && twelve(c.green) && twelve(c.blue);
+    });
+}
+
+std::vector<amiga::Rgb8> greyLevels(unsigned levels) {
+    std::vector<amiga::Rgb8> map(levels);
+    for (unsigned i = 0; i < levels; i++) {
+        const auto level = static_cast<std::uint8_t>(i * 255 / (levels - 1));
+        map[i] = {level, level, level};
+    }
+    return map;
+}
+
+} // namespace detail
+
+unsigned Picture::colourCount() const {
+    return depth >= 8 ? 256u : 1u << depth;
+}
+
+std::string_view sourceName(Source source) {
+    switch (source) {
+    case Source::Ilbm:
+        return "ILBM";
+    case Source::Acbm:
+        return "ACBM";
+    case Source::Pbm:
+        return "PBM";
+    case Source::Png:
+        break;
+    }
+    return "PNG";
+}
+
+std::string describeMode(const Picture &picture) {
+    switch (picture.mode) {
+    case DisplayMode::Indexed:
+        return "indexed";
+    case DisplayMode::ExtraHalfbrite:
+        return "EHB";
+    case DisplayMode::Ham6:
+        return "HAM6";
+    case DisplayMode::Ham8:
+        return "HAM8";
+    case DisplayMode::TrueColour:
+        break;
+    }
+    return picture.depth == 32 ? "32-bit" : "24-bit";
+}
+
+std::optional<Picture> readPicture(const std::vector<std::uint8_t> &bytes, std::string *error) {
+    std::string problem;
+    std::optional<Picture> picture;
+    if (bytes.empty()) {
+        problem = "the file is empty";
+    } else if (detail::isPng(bytes)) {
+        picture = detail::readPng(bytes, &problem);
+    } else {
+        picture = detail::readIff(bytes, &problem);
+    }
+    if (!picture && error != nullptr) {
+        *error = problem;
+    }
+    return picture;
+}
+
+std::optional<Picture> readPictureFile(const std::string &path, std::string *error) {
+    const bool standardInput = path == "-";
+    const std::string name = standardInput ? std::string("the standard input") : "'" + path + "'";
+    FILE *file = standardInput ? stdin : std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        if (error != nullptr) {
+            *error = name + " cannot be opened: " + std::strerror(errno) + ".";
+        }
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> bytes;
+    std::uint8_t block[65536];
+    size_t got = 0;
+    while ((got = std::fread(block, 1, sizeof block, file)) > 0) {
+        bytes.insert(bytes.end(), block, block + got);
+    }
+    const bool failed = std::ferror(file) != 0;
+    const int cause = errno;
+    if (!standardInput) {
+        std::fclose(file);
+    }
+    if (failed) {
+        if (error != nullptr) {
+            *error = name + " cannot be read: " + std::strerror(cause) + ".";
+        }
+        return std::nullopt;
+    }
+    std::string problem;
+    std::optional<Picture> picture = readPicture(bytes, &problem);
+    if (!picture && error != nullptr) {
+        *error = name + ": " + problem + ".";
+    }
+    return picture;
+}
+
+std::vector<std::uint8_t> opacityOf(const Picture &picture,
+                                    std::optional<unsigned> transparentColour) {
+    const bool deep = picture.pixels.empty();
+    if (deep && picture.deepPixels.empty()) {
+        return {};
+    }
+    const size_t count = deep ? picture.deepPixels.size() : picture.pixels.size();
+    auto value = [&](size_t i) -> std::uint32_t {
+        return deep ? picture.deepPixels[i] : picture.pixels[i];
+    };
+    std::vector<std::uint8_t> opacity(count);
+    if (!transparentColour && picture.opacity.size() == count) {
+        for (size_t i = 0; i < count; i++) {
+            opacity[i] = picture.opacity[i] != 0 ? 255 : 0;
+        }
+        return opacity;
+    }
+    std::vector<unsigned> transparent;
+    if (transparentColour) {
+        transparent.push_back(*transparentColour);
+    } else if (!picture.transparentColours.empty()) {
+        transparent = picture.transparentColours;
+    } else {
+        transparent.push_back(0);
+    }
+    for (size_t i = 0; i < count; i++) {
+        const bool clear =
+            std::find(transparent.begin(), transparent.end(), value(i)) != transparent.end();
+        opacity[i] = clear ? 0 : 255;
+    }
+    return opacity;
+}
+
+unsigned countColours(const Picture &picture, unsigned limit) {
+    // One bit for each of the 2^24 colours.
+    std::vector<std::uint64_t> seen((1u << 24) / 64, 0);
+    unsigned count = 0;
+    auto add = [&](std::uint32_t rgb) {
+        std::uint64_t &word = seen[rgb >> 6];
+        const std::uint64_t bit = std::uint64_t{1} << (rgb & 63);
+        if ((word & bit) == 0) {
+            word |= bit;
+            count++;
+        }
+        return count < limit;
+    };
+    if (!picture.trueColour.empty()) {
+        for (const Rgba8 &c : picture.trueColour) {
+            if (c.alpha >= 128 && !add(std::uint32_t{c.red} << 16 | c.green << 8 | c.blue)) {
+                break;
+            }
+        }
+        return std::min(count, limit);
+    }
+    for (const amiga::Rgb8 &c : render(picture)) {
+        if (!add(std::uint32_t{c.red} << 16 | c.green << 8 | c.blue)) {
+            break;
+        }
+    }
+    return std::min(count, limit);
+}
+
+} // namespace picture

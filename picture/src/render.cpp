@@ -1,0 +1,143 @@
+// A picture as the Amiga shows it. Colour numbers look up the colour map; EHB's colours 32-63
+// are 0-31 with every gun halved; HAM starts every row from colour 0 and holds two guns while
+// it modifies the third (Hardware Reference Manual, "Hold-and-Modify Mode"; AGA: HAM8).
+#include "picture/picture.h"
+
+namespace picture {
+
+namespace {
+
+using amiga::Rgb8;
+
+Rgb8 entry(const std::vector<Rgb8> &palette, std::uint32_t index) {
+    return index < palette.size() ? palette[index] : Rgb8{};
+}
+
+// A 12-bit register's colour: the high nibble of each gun, shown as n x 17.
+Rgb8 twelveBit(Rgb8 c) {
+    auto gun = [](std::uint8_t v) { return static_cast<std::uint8_t>((v >> 4) * 17); };
+    return {gun(c.red), gun(c.green), gun(c.blue)};
+}
+
+// HAM6 on the OCS/ECS chips: 4 bits a gun. Control bits 5-4: 00 the colour register of bits
+// 3-0, 01 blue, 10 red, 11 green takes bits 3-0.
+void holdAndModify6(const Picture &picture, std::vector<Rgb8> &out) {
+    for (unsigned y = 0; y < picture.height; y++) {
+        Rgb8 colour = twelveBit(entry(picture.palette, 0));
+        const std::uint8_t *row = picture.pixels.data() + size_t{y} * picture.width;
+        Rgb8 *shown = out.data() + size_t{y} * picture.width;
+        for (unsigned x = 0; x < picture.width; x++) {
+            const unsigned data = row[x] & 0xf;
+            const auto gun = static_cast<std::uint8_t>(data * 17);
+            switch ((row[x] >> 4) & 3) {
+            case 0:
+                colour = twelveBit(entry(picture.palette, data));
+                break;
+            case 1:
+                colour.blue = gun;
+                break;
+            case 2:
+                colour.red = gun;
+                break;
+            default:
+                colour.green = gun;
+                break;
+            }
+            shown[x] = colour;
+        }
+    }
+}
+
+// HAM8 on AGA: control bits 7-6 as HAM6's; 00 takes one of 64 registers, the others put bits
+// 5-0 in the top six bits of the gun and keep its low two.
+void holdAndModify8(const Picture &picture, std::vector<Rgb8> &out) {
+    for (unsigned y = 0; y < picture.height; y++) {
+        Rgb8 colour = entry(picture.palette, 0);
+        const std::uint8_t *row = picture.pixels.data() + size_t{y} * picture.width;
+        Rgb8 *shown = out.data() + size_t{y} * picture.width;
+        for (unsigned x = 0; x < picture.width; x++) {
+            const unsigned data = row[x] & 0x3f;
+            auto modify = [&](std::uint8_t gun) {
+                return static_cast<std::uint8_t>(data << 2 | (gun & 3));
+            };
+            switch (row[x] >> 6) {
+            case 0:
+                colour = entry(picture.palette, data);
+                break;
+            case 1:
+                colour.blue = modify(colour.blue);
+                break;
+            case 2:
+                colour.red = modify(colour.red);
+                break;
+            default:
+                colour.green = modify(colour.green);
+                break;
+            }
+            shown[x] = colour;
+        }
+    }
+}
+
+} // namespace
+
+std::vector<Rgb8> render(const Picture &picture) {
+    const size_t count = size_t{picture.width} * picture.height;
+    std::vector<Rgb8> out(count);
+    if (!picture.trueColour.empty()) {
+        for (size_t i = 0; i < count && i < picture.trueColour.size(); i++) {
+            const Rgba8 &c = picture.trueColour[i];
+            out[i] = {c.red, c.green, c.blue};
+        }
+        return out;
+    }
+    if (!picture.deepPixels.empty()) {
+        for (size_t i = 0; i < count && i < picture.deepPixels.size(); i++) {
+            const std::uint32_t v = picture.deepPixels[i];
+            out[i] = picture.mode == DisplayMode::TrueColour
+                         ? Rgb8{static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+                                static_cast<std::uint8_t>(v >> 16)}
+                         : entry(picture.palette, v);
+        }
+        return out;
+    }
+    if (picture.pixels.size() < count) {
+        return out;
+    }
+    switch (picture.mode) {
+    case DisplayMode::Ham6:
+        holdAndModify6(picture, out);
+        break;
+    case DisplayMode::Ham8:
+        holdAndModify8(picture, out);
+        break;
+    case DisplayMode::ExtraHalfbrite: {
+        // Colours 32-63 are the first 32 with each gun shifted right by one bit.
+        Rgb8 shown[64];
+        for (unsigned i = 0; i < 32; i++) {
+            const Rgb8 c = entry(picture.palette, i);
+            shown[i] = c;
+            shown[i + 32] = {static_cast<std::uint8_t>(c.red >> 1),
+                             static_cast<std::uint8_t>(c.green >> 1),
+                             static_cast<std::uint8_t>(c.blue >> 1)};
+        }
+        for (size_t i = 0; i < count; i++) {
+            out[i] = shown[picture.pixels[i] & 63];
+        }
+        break;
+    }
+    default: {
+        Rgb8 shown[256];
+        for (unsigned i = 0; i < 256; i++) {
+            shown[i] = entry(picture.palette, i);
+        }
+        for (size_t i = 0; i < count; i++) {
+            out[i] = shown[picture.pixels[i]];
+        }
+        break;
+    }
+    }
+    return out;
+}
+
+} // namespace picture

@@ -1,0 +1,200 @@
+// Pictures made in the tests: PNG files written through libpng's own writer, ILBM files built
+// byte by byte, and netpbm's files read back. Nothing here uses the picture library.
+#pragma once
+
+#include <iff_bytes.h>
+
+#include <png.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace picturetest {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct PngSpec {
+    unsigned width = 0, height = 0;
+    int colourType = PNG_COLOR_TYPE_PALETTE;
+    int bitDepth = 8;
+    bool interlaced = false;
+    // One value a sample, row after row, channel after channel (16-bit samples as 0-65535).
+    std::vector<unsigned> samples;
+    std::vector<png_color> palette;
+    std::vector<png_byte> alphas;            // tRNS of a palette picture
+    const png_color_16 *colourKey = nullptr; // tRNS of a grey or RGB picture
+};
+
+inline PngSpec specOf(unsigned width, unsigned height, int colourType, int bitDepth,
+                      std::vector<unsigned> samples, std::vector<png_color> palette = {}) {
+    PngSpec spec;
+    spec.width = width;
+    spec.height = height;
+    spec.colourType = colourType;
+    spec.bitDepth = bitDepth;
+    spec.samples = std::move(samples);
+    spec.palette = std::move(palette);
+    return spec;
+}
+
+inline int channelsOf(int colourType) {
+    switch (colourType) {
+    case PNG_COLOR_TYPE_RGB:
+        return 3;
+    case PNG_COLOR_TYPE_RGB_ALPHA:
+        return 4;
+    case PNG_COLOR_TYPE_GRAY_ALPHA:
+        return 2;
+    default:
+        return 1;
+    }
+}
+
+inline void appendTo(png_structp png, png_bytep data, png_size_t length) {
+    auto *out = static_cast<Bytes *>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
+}
+
+inline void flushNothing(png_structp) {}
+
+// The PNG file of the spec, packed as libpng packs it.
+inline Bytes pngOf(const PngSpec &spec) {
+    Bytes out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return {};
+    }
+    png_set_write_fn(png, &out, appendTo, flushNothing);
+    png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colourType,
+                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (!spec.palette.empty()) {
+        png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
+    }
+    if (!spec.alphas.empty()) {
+        png_set_tRNS(png, info, spec.alphas.data(), static_cast<int>(spec.alphas.size()), nullptr);
+    } else if (spec.colourKey != nullptr) {
+        png_set_tRNS(png, info, nullptr, 0, spec.colourKey);
+    }
+    // Rows packed by hand: samples of under 8 bits from the high bits down, 16 bits big-endian.
+    const int channels = channelsOf(spec.colourType);
+    const size_t rowBytes = (size_t{spec.width} * channels * spec.bitDepth + 7) / 8;
+    std::vector<Bytes> rows(spec.height, Bytes(rowBytes, 0));
+    for (unsigned y = 0; y < spec.height; y++) {
+        for (unsigned i = 0; i < spec.width * channels; i++) {
+            const unsigned v = spec.samples[size_t{y} * spec.width * channels + i];
+            if (spec.bitDepth == 16) {
+                rows[y][2 * i] = static_cast<std::uint8_t>(v >> 8);
+                rows[y][2 * i + 1] = static_cast<std::uint8_t>(v);
+            } else {
+                const size_t bit = size_t{i} * spec.bitDepth;
+                rows[y][bit / 8] |= static_cast<std::uint8_t>(v << (8 - spec.bitDepth - bit % 8));
+            }
+        }
+    }
+    std::vector<png_bytep> pointers;
+    for (Bytes &row : rows) {
+        pointers.push_back(row.data());
+    }
+    png_set_rows(png, info, pointers.data());
+    png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+// ILBM planes for pixel values, interleaved: each picture row's plane rows, then the mask row
+// when mask is given (non-zero where opaque), rows of whole 16-pixel words.
+inline Bytes interleavedBody(unsigned width, unsigned height, unsigned planes,
+                             const std::vector<std::uint32_t> &values,
+                             const std::vector<std::uint8_t> *mask = nullptr) {
+    const size_t rowSize = (width + 15) / 16 * 2;
+    const unsigned rows = planes + (mask != nullptr ? 1 : 0);
+    Bytes body(rowSize * rows * height, 0);
+    for (unsigned y = 0; y < height; y++) {
+        for (unsigned x = 0; x < width; x++) {
+            const size_t i = size_t{y} * width + x;
+            for (unsigned p = 0; p < rows; p++) {
+                const bool set = p < planes ? ((values[i] >> p) & 1) != 0 : (*mask)[i] != 0;
+                if (set) {
+                    body[(size_t{y} * rows + p) * rowSize + x / 8] |=
+                        static_cast<std::uint8_t>(0x80 >> (x % 8));
+                }
+            }
+        }
+    }
+    return body;
+}
+
+inline Bytes cmapOf(const std::vector<std::uint32_t> &colours) {
+    Bytes body;
+    for (std::uint32_t c : colours) {
+        body.push_back(static_cast<std::uint8_t>(c >> 16));
+        body.push_back(static_cast<std::uint8_t>(c >> 8));
+        body.push_back(static_cast<std::uint8_t>(c));
+    }
+    return iffbytes::chunk("CMAP", body);
+}
+
+inline Bytes camgOf(std::uint32_t mode) {
+    return iffbytes::chunk("CAMG", iffbytes::be32(mode));
+}
+
+// A scratch folder, removed with what it holds.
+class Folder {
+public:
+    Folder() {
+        char name[] = "/tmp/quillfen-picture-XXXXXX";
+        path_ = mkdtemp(name);
+    }
+    ~Folder() { std::system(("rm -rf '" + path_ + "'").c_str()); }
+    std::string file(const std::string &name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+struct Rgb {
+    std::uint8_t r = 0, g = 0, b = 0;
+    friend bool operator==(const Rgb &, const Rgb &) = default;
+};
+
+// A binary PPM (P6, maxval 255) as netpbm writes it; false when the file is not one.
+inline bool readPpm(const std::string &path, unsigned *width, unsigned *height,
+                    std::vector<Rgb> *pixels) {
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    unsigned maxval = 0;
+    in >> magic >> *width >> *height >> maxval;
+    in.get();
+    if (!in || magic != "P6" || maxval != 255) {
+        return false;
+    }
+    pixels->resize(size_t{*width} * *height);
+    for (Rgb &c : *pixels) {
+        c.r = static_cast<std::uint8_t>(in.get());
+        c.g = static_cast<std::uint8_t>(in.get());
+        c.b = static_cast<std::uint8_t>(in.get());
+    }
+    return static_cast<bool>(in);
+}
+
+inline bool save(const std::string &path, const Bytes &bytes) {
+    return iffbytes::save(path, bytes);
+}
+
+inline Bytes load(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+inline int run(const std::string &command) {
+    return std::system((command + " 2>/dev/null").c_str());
+}
+
+} // namespace picturetest
