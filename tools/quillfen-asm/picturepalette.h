@@ -8,9 +8,9 @@
 
 namespace quillfen_asm {
 
-// The colour map (CMAP) of the file's ILBM picture (of the last one that has a colour map, as
-// the Colour tab loads it). On failure, empty, with why in error; the libraries' own messages go
-// to standard error.
+// The colour map of a picture file, read by the picture library: the CMAP of the first ILBM,
+// ACBM or PBM picture, or a PNG's palette (or grey levels). On failure, empty, with why in error
+// (a sentence naming the file).
 std::vector<amiga::Rgb8> pictureColourMap(const std::string &path, std::string &error);
 
 } // namespace quillfen_asm

@@ -2,6 +2,7 @@
 
 #include <ilbm/ilbm.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdarg>
 #include <cstring>
@@ -11,6 +12,14 @@
 namespace quillfen_iff {
 
 namespace {
+
+const Option kReduceOption = {"--reduce",
+                              "reduce the colours to N (2-256) first, by median cut, for the\n"
+                              "chipset's colours: 12-bit on ocs, 24-bit on aga",
+                              Takes::Value, "N"};
+const Option kDitherOption = {"--dither", "with --reduce, diffuse the error (Floyd-Steinberg)"};
+const Option kChipsetOption = {
+    "--chipset", "ocs (the default) or aga: the colours --reduce chooses", Takes::Value, "NAME"};
 
 const std::vector<Command> kCommands = {
     {"acbm",
@@ -40,11 +49,16 @@ const std::vector<Command> kCommands = {
      2,
      runCompare},
     {"ilbm",
-     "[--pack] FILE OUT",
-     "Writes FILE to OUT with every ACBM picture converted to ILBM (interleaved planes).",
+     "[--pack] [--reduce N [--dither] [--chipset ocs|aga]] FILE OUT",
+     "Writes FILE to OUT with every ACBM picture converted to ILBM, or a PNG as an ILBM.",
      "Writes FILE to OUT with every ACBM picture converted to ILBM: the ABIT of whole planes\n"
-     "becomes an interleaved BODY.\n",
-     {{"--pack", "also pack the new BODY with ByteRun1"}},
+     "becomes an interleaved BODY. A PNG of colour numbers (or one reduced with --reduce)\n"
+     "becomes a packed ILBM with BMHD, CMAP and CAMG: as many planes as its colours need, its\n"
+     "transparent colour as the ILBM's.\n",
+     {{"--pack", "also pack the new BODY with ByteRun1"},
+      kReduceOption,
+      kDitherOption,
+      kChipsetOption},
      2,
      runIlbm},
     {"pack",
@@ -56,16 +70,31 @@ const std::vector<Command> kCommands = {
      2,
      runPack},
     {"palette",
-     "[--aga | --ocs] FILE",
-     "Prints a picture's colour map as AGA and as OCS/ECS copper data, as the Colour tab does.",
-     "Prints the colour map (CMAP) of the first picture of FILE as copper list data from\n"
-     "COLOR00 on, the same text as the Colour tab's palette code. Without an option both\n"
-     "forms are printed.\n",
+     "[--aga | --ocs] FILE | --format FORMAT [--binary] [--colors N] FILE [OUT]",
+     "Prints a picture's colour map as copper data, or writes it as a palette table.",
+     "Without --format, prints the colour map of the first picture of FILE as copper list data\n"
+     "from COLOR00 on, the same text as the Colour tab's palette code; without --aga or --ocs\n"
+     "both forms are printed. With --format, writes the colour map as a table in that format\n"
+     "to OUT (the standard output when there is none), as dc.w/dc.l lines or, with --binary,\n"
+     "as big-endian bytes for incbin. FILE is an ILBM, ACBM or PBM picture or a PNG.\n",
      {{"--aga", "only the AGA form: BPLCON3 and COLORxx moves, every high half, then every\n"
-                "            low half, bank by bank, then BPLCON3 with LOCT clear"},
-      {"--ocs", "only the OCS/ECS form: COLORxx moves of 12-bit colours (high nibbles)"}},
+                "low half, bank by bank, then BPLCON3 with LOCT clear"},
+      {"--ocs", "only the OCS/ECS form: COLORxx moves of 12-bit colours (high nibbles)"},
+      {"--format",
+       "the table: words ($0RGB words, for LoadRGB4), rgb8 ($00RRGGBB longs),\n"
+       "rgb32 (three longs a colour, for LoadRGB32), loadrgb32 (a whole LoadRGB32\n"
+       "table: count and first colour, the colours, a 0 long), copper (COLORxx\n"
+       "moves, 32 colours at most), copper-aga (BPLCON3 and COLORxx moves of\n"
+       "24-bit colours, bank by bank)",
+       Takes::Value, "FORMAT"},
+      {"--binary", "bytes for incbin instead of data lines"},
+      {"--colors", "the first N colours (default: all the colour map holds)", Takes::Value, "N"},
+      kReduceOption,
+      kDitherOption,
+      kChipsetOption},
      1,
-     runPalette},
+     runPalette,
+     1},
     {"print",
      "FILE",
      "Prints the chunk tree of FILE.",
@@ -74,14 +103,66 @@ const std::vector<Command> kCommands = {
      1,
      runPrint},
     {"raw",
-     "[--planar] FILE OUT",
-     "Writes the bitplanes of a picture to OUT as raw bytes for incbin.",
-     "Writes the bitplanes of the first picture of FILE to OUT as raw bytes, ready for incbin:\n"
-     "each picture row's plane rows one after another (interleaved), rows of whole 16-pixel\n"
-     "words. A mask plane is left out.\n",
-     {{"--planar", "write plane 0 whole, then plane 1, and so on"}},
+     "[--planar] [--depth N] [--mask[=inverted] | --mask-only[=inverted]] [--chunky]\n"
+     "       [--transparent N] [--reduce N [--dither] [--chipset ocs|aga]] FILE OUT",
+     "Writes the bitplanes (and mask) of a picture to OUT as raw bytes for incbin.",
+     "Writes the bitplanes of the first picture of FILE (an ILBM, ACBM or PBM picture or a\n"
+     "PNG) to OUT as raw bytes, ready for incbin: each picture row's plane rows one after\n"
+     "another (interleaved), rows of whole 16-pixel words. A picture's own mask plane is left\n"
+     "out unless a mask is asked for. The mask has a bit set where a pixel is opaque: pixels\n"
+     "of the --transparent colour are transparent; else the picture's own mask or transparent\n"
+     "colour says; else colour 0 is transparent.\n",
+     {{"--planar", "write plane 0 whole, then plane 1, and so on"},
+      {"--depth",
+       "write N planes (default: the picture's planes; for a PNG the fewest\n"
+       "that hold its colours)",
+       Takes::Value, "N"},
+      {"--mask",
+       "also write the mask: a mask row after each row's plane rows, or with\n"
+       "--planar the mask plane after the last plane; =inverted sets the bits\n"
+       "of the transparent pixels instead",
+       Takes::Optional, "inverted"},
+      {"--mask-only",
+       "write the mask alone, for a cookie-cut blit: each mask row once per plane,\n"
+       "or with --planar one plane",
+       Takes::Optional, "inverted"},
+      {"--chunky", "one byte per pixel, its colour number, instead of planes"},
+      {"--transparent", "colour N is the transparent colour of the mask", Takes::Value, "N"},
+      kReduceOption,
+      kDitherOption,
+      kChipsetOption},
      2,
      runRaw},
+    {"sprite",
+     "[--width 16|32|64] [--attached] [--control] [--x X --y Y] [--chipset ocs|aga]\n"
+     "       [--text] [--transparent N] [--reduce N [--dither]] FILE OUT",
+     "Writes a picture as hardware sprite data to OUT, as bytes for incbin or as data lines.",
+     "Writes the first picture of FILE as hardware sprites to OUT: for each line the DATA\n"
+     "and DATB words (longs at 32 and 64 pixels), sprite after sprite for a picture wider\n"
+     "than one. Colours 1-3 show (1-15 with --attached); transparent pixels become colour 0.\n"
+     "With control words, each sprite begins with SPRxPOS and SPRxCTL and ends with zeros.\n",
+     {{"--width", "sprites of 16, 32 or 64 pixels (32 and 64 need --chipset aga)", Takes::Value,
+       "N"},
+      {"--attached", "attached pairs of sprites for 15 colours"},
+      {"--control", "control words, zero unless --x and --y place the sprite"},
+      {"--x",
+       "HSTART in lores pixels, hexadecimal ($ or 0x optional); on AGA a fraction\n"
+       "of .4, .8 or .c adds quarter pixels (c0.8 is 192.5); implies --control",
+       Takes::Value, "X"},
+      {"--y", "VSTART in lines, hexadecimal; implies --control", Takes::Value, "Y"},
+      {"--chipset",
+       "ocs (OCS/ECS, the default) or aga: AGA's control bits, wide sprites,\n"
+       "and 24-bit colours for --reduce",
+       Takes::Value, "NAME"},
+      {"--text", "dc.w/dc.l lines instead of bytes"},
+      {"--transparent",
+       "colour N is transparent (default: the picture's own mask or\n"
+       "transparent colour, else colour 0)",
+       Takes::Value, "N"},
+      kReduceOption,
+      kDitherOption},
+     2,
+     runSprite},
     {"unpack",
      "FILE OUT",
      "Writes FILE to OUT with every picture BODY unpacked from ByteRun1.",
@@ -113,9 +194,26 @@ void printOverview(FILE *out) {
                  "picture), 2 bad usage or a file that cannot be opened, read or written.\n");
 }
 
-// A usage error: what is wrong, then the usage text, on the standard error.
-int usageError(const Invocation &invocation, const char *format, ...)
-    __attribute__((format(printf, 2, 3)));
+} // namespace
+
+bool Invocation::has(const char *option) const {
+    for (const Given &given : options) {
+        if (strcmp(given.name, option) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<std::string> Invocation::value(const char *option) const {
+    std::optional<std::string> found;
+    for (const Given &given : options) {
+        if (strcmp(given.name, option) == 0 && given.valued) {
+            found = given.value;
+        }
+    }
+    return found;
+}
 
 int usageError(const Invocation &invocation, const char *format, ...) {
     va_list ap;
@@ -136,17 +234,6 @@ int usageError(const Invocation &invocation, const char *format, ...) {
     return kTrouble;
 }
 
-} // namespace
-
-bool Invocation::has(const char *option) const {
-    for (const char *given : options) {
-        if (strcmp(given, option) == 0) {
-            return true;
-        }
-    }
-    return false;
-}
-
 const std::vector<Command> &commands() {
     return kCommands;
 }
@@ -160,13 +247,37 @@ const Command *findCommand(const char *name) {
     return nullptr;
 }
 
+namespace {
+
+// An option as the usage text shows it: "--depth N", "--mask[=inverted]".
+std::string optionLabel(const Option &option) {
+    std::string label = option.name;
+    if (option.takes == Takes::Value) {
+        label += std::string(" ") + option.argument;
+    } else if (option.takes == Takes::Optional) {
+        label += std::string("[=") + option.argument + "]";
+    }
+    return label;
+}
+
+} // namespace
+
 void printUsage(const Command &command, FILE *out) {
     fprintf(out, "usage: quillfen-iff %s %s\n%s", command.name, command.synopsis,
             command.description);
+    int column = 9;
     for (const Option &option : command.options) {
-        fprintf(out, "  %-9s %s\n", option.name, option.help);
+        column = std::max(column, static_cast<int>(optionLabel(option).size()));
     }
-    fprintf(out, "  %-9s %s\n", "--help", "print this text and exit");
+    const std::string indent(static_cast<size_t>(column) + 3, ' ');
+    for (const Option &option : command.options) {
+        std::string help = option.help;
+        for (size_t at = help.find('\n'); at != std::string::npos; at = help.find('\n', at + 1)) {
+            help.insert(at + 1, indent);
+        }
+        fprintf(out, "  %-*s %s\n", column, optionLabel(option).c_str(), help.c_str());
+    }
+    fprintf(out, "  %-*s %s\n", column, "--help", "print this text and exit");
 }
 
 int runCommand(const Command &command, int argc, char **argv) {
@@ -176,25 +287,57 @@ int runCommand(const Command &command, int argc, char **argv) {
         const char *argument = argv[i];
         if (optionsEnd || argument[0] != '-' || argument[1] == '\0') {
             invocation.operands.push_back(argument);
-        } else if (strcmp(argument, "--") == 0) {
+            continue;
+        }
+        if (strcmp(argument, "--") == 0) {
             optionsEnd = true;
-        } else if (isHelp(argument)) {
+            continue;
+        }
+        if (isHelp(argument)) {
             printUsage(command, stdout);
             return fflush(stdout) == 0 ? kSuccess : kTrouble;
-        } else {
-            bool known = false;
-            for (const Option &option : command.options) {
-                known = known || strcmp(option.name, argument) == 0;
-            }
-            if (!known) {
-                return usageError(invocation, "unknown option '%s'", argument);
-            }
-            invocation.options.push_back(argument);
         }
+        const char *equals = strchr(argument, '=');
+        const std::string name =
+            equals != nullptr ? std::string(argument, equals) : std::string(argument);
+        const Option *known = nullptr;
+        for (const Option &option : command.options) {
+            if (name == option.name) {
+                known = &option;
+            }
+        }
+        if (known == nullptr) {
+            return usageError(invocation, "unknown option '%s'", argument);
+        }
+        Given given{known->name, {}, false};
+        if (known->takes == Takes::Nothing && equals != nullptr) {
+            return usageError(invocation, "option '%s' takes no value", known->name);
+        }
+        if (equals != nullptr) {
+            given.value = equals + 1;
+            given.valued = true;
+        } else if (known->takes == Takes::Value) {
+            if (i + 1 >= argc) {
+                return usageError(invocation, "option '%s' needs a value (%s)", known->name,
+                                  known->argument);
+            }
+            given.value = argv[++i];
+            given.valued = true;
+        }
+        if (known->takes == Takes::Optional && given.valued && given.value != known->argument) {
+            return usageError(invocation, "option '%s' takes '=%s' or nothing, not '=%s'",
+                              known->name, known->argument, given.value.c_str());
+        }
+        invocation.options.push_back(std::move(given));
     }
-    if (invocation.operands.size() != command.operands) {
-        return usageError(invocation, "expects %zu operand%s, not %zu", command.operands,
-                          command.operands == 1 ? "" : "s", invocation.operands.size());
+    const size_t most = command.operands + command.optionalOperands;
+    if (invocation.operands.size() < command.operands || invocation.operands.size() > most) {
+        if (most == command.operands) {
+            return usageError(invocation, "expects %zu operand%s, not %zu", command.operands,
+                              command.operands == 1 ? "" : "s", invocation.operands.size());
+        }
+        return usageError(invocation, "expects %zu to %zu operands, not %zu", command.operands,
+                          most, invocation.operands.size());
     }
     return command.run(invocation);
 }
@@ -283,6 +426,31 @@ Tree readFile(const Invocation &invocation, const char *path, int *status) {
         *status = kSuccess;
     }
     return tree;
+}
+
+bool readBytes(const Invocation &invocation, const char *path, std::vector<unsigned char> *bytes) {
+    const bool standardInput = strcmp(path, "-") == 0;
+    FILE *file = standardInput ? stdin : fopen(path, "rb");
+    if (file == nullptr) {
+        report(invocation, "%s: %s\n", path, strerror(errno));
+        return false;
+    }
+    bytes->clear();
+    unsigned char block[65536];
+    size_t got = 0;
+    while ((got = fread(block, 1, sizeof block, file)) > 0) {
+        bytes->insert(bytes->end(), block, block + got);
+    }
+    const bool failed = ferror(file) != 0;
+    const int error = errno;
+    if (!standardInput) {
+        fclose(file);
+    }
+    if (failed) {
+        report(invocation, "%s: cannot be read: %s\n", path, strerror(error));
+        return false;
+    }
+    return true;
 }
 
 int writeFile(const Invocation &invocation, const char *path, const unsigned char *data,

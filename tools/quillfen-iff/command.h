@@ -15,6 +15,8 @@
 #include <cstddef>
 #include <cstdio>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace quillfen_iff {
@@ -25,18 +27,36 @@ constexpr int kTrouble = 2;
 
 struct Command;
 
+// An option given: its name and, for an option with a value, the value.
+struct Given {
+    const char *name;
+    std::string value;
+    bool valued = false; // "--mask=inverted", not "--mask"
+};
+
 // A command line after parsing: the options given and the operands, in order.
 struct Invocation {
     const Command *command;
-    std::vector<const char *> options;
+    std::vector<Given> options;
     std::vector<const char *> operands;
 
     bool has(const char *option) const;
+    // The value given last for an option, if any.
+    std::optional<std::string> value(const char *option) const;
+};
+
+// How an option takes a value.
+enum class Takes {
+    Nothing,  // --planar
+    Value,    // --depth N or --depth=N
+    Optional, // --mask or --mask=inverted
 };
 
 struct Option {
     const char *name; // "--planar"
-    const char *help; // one line
+    const char *help; // one line, or lines that the usage text indents
+    Takes takes = Takes::Nothing;
+    const char *argument = nullptr; // the value's name in the usage: "N", "inverted"
 };
 
 struct Command {
@@ -47,6 +67,7 @@ struct Command {
     std::vector<Option> options;
     size_t operands;
     int (*run)(const Invocation &invocation);
+    size_t optionalOperands = 0; // operands that may follow the required ones
 };
 
 // The commands, sorted by name.
@@ -63,6 +84,11 @@ int runCommand(const Command &command, int argc, char **argv);
 
 // The command's usage text: the usage line, its description and its options.
 void printUsage(const Command &command, FILE *out);
+
+// A usage error: what is wrong (a sentence), then the usage text, on the standard error. Gives
+// kTrouble.
+int usageError(const Invocation &invocation, const char *format, ...)
+    __attribute__((format(printf, 2, 3)));
 
 // Reports a message of the command, "quillfen-iff NAME: ...", through IFF_error.
 void report(const Invocation &invocation, const char *format, ...)
@@ -82,6 +108,10 @@ using Tree = std::unique_ptr<IFF_Chunk, TreeRelease>;
 // kTrouble when the file cannot be opened or read and kNegative when its bytes are not IFF-85.
 Tree readFile(const Invocation &invocation, const char *path, int *status);
 
+// Reads a whole file ("-" is the standard input) into bytes. false after a message when it
+// cannot be opened or read.
+bool readBytes(const Invocation &invocation, const char *path, std::vector<unsigned char> *bytes);
+
 // Writes bytes to path ("-" is the standard output). A file that cannot be written whole is
 // removed again. kSuccess, or kTrouble after a message.
 int writeFile(const Invocation &invocation, const char *path, const unsigned char *data,
@@ -97,6 +127,7 @@ int runAcbm(const Invocation &invocation);
 int runIlbm(const Invocation &invocation);
 int runRaw(const Invocation &invocation);
 int runPalette(const Invocation &invocation);
+int runSprite(const Invocation &invocation);
 
 } // namespace quillfen_iff
 

@@ -1,6 +1,11 @@
-// The commands for ILBM, ACBM and PBM pictures: ByteRun1, layout conversion, the bitplanes for
-// incbin and the colour map as assembly data.
+// The commands for pictures: ByteRun1 and layout conversion of ILBM, ACBM and PBM pictures;
+// the bitplanes, masks, sprites and palette tables of those and of PNGs, for incbin or as
+// assembly data; PNGs to ILBMs, their colours reduced when asked.
 #include "command.h"
+
+#include <picture/export.h>
+#include <picture/picture.h>
+#include <picture/reduce.h>
 
 #include <ilbm/byterun.h>
 #include <ilbm/ilbm.h>
@@ -14,7 +19,10 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace quillfen_iff {
@@ -26,11 +34,32 @@ struct FreeRelease {
 };
 using Buffer = std::unique_ptr<unsigned char, FreeRelease>;
 
-/* A picture file read whole ("-" is the standard input), with its pictures. */
+/* The bytes of a file already read, as a tree: null after a message when they are not IFF-85. */
+Tree treeOf(const Invocation &invocation, const char *path, std::vector<unsigned char> &bytes,
+            int *status) {
+    unsigned char none = 0;
+    FILE *memory = fmemopen(bytes.empty() ? &none : bytes.data(), bytes.size(), "rb");
+    Tree tree(memory != nullptr ? IFF_readFd(memory, extension(), extensionLength()) : nullptr);
+    if (memory != nullptr) {
+        fclose(memory);
+    }
+    *status = kSuccess;
+    if (tree == nullptr) {
+        report(invocation, "%s: not a readable IFF-85 file\n", path);
+        *status = kNegative;
+    }
+    return tree;
+}
+
+/* A picture file read whole ("-" is the standard input), with its pictures: read here, or from
+   bytes already read. */
 class Pictures {
 public:
-    Pictures(const Invocation &invocation, const char *path)
-        : invocation_(invocation), path_(path), tree_(readFile(invocation, path, &status_)) {
+    Pictures(const Invocation &invocation, const char *path,
+             std::vector<unsigned char> *bytes = nullptr)
+        : invocation_(invocation), path_(path),
+          tree_(bytes != nullptr ? treeOf(invocation, path, *bytes, &status_)
+                                 : readFile(invocation, path, &status_)) {
         if (tree_ != nullptr) {
             images_ = ILBM_extractImages(tree_.get(), &length_);
         }
@@ -116,9 +145,10 @@ bool holdsPictures(std::vector<unsigned char> &bytes, unsigned int pictures) {
 
 /* Applies one operation to every picture of FILE and writes the tree to OUT, when what it writes
    is a valid file that holds the pictures. */
-int transform(const Invocation &invocation, int (*apply)(ILBM_Image *, bool), bool flag = false) {
+int transform(const Invocation &invocation, int (*apply)(ILBM_Image *, bool), bool flag = false,
+              std::vector<unsigned char> *bytesRead = nullptr) {
     const char *path = invocation.operands[0];
-    Pictures pictures(invocation, path);
+    Pictures pictures(invocation, path, bytesRead);
     if (int status = pictures.status(); status != kSuccess) {
         return status;
     }
@@ -168,56 +198,213 @@ int toIlbm(ILBM_Image *image, bool packAfter) {
     return ILBM_convertACBMToILBM(image) && (!packAfter || ILBM_packByteRun(image));
 }
 
-/* The colour map as the Colour tab's palette code prints it from bank 0 COLOR00: the same
+/* Colours as the Colour tab's palette code prints them from bank 0 COLOR00: the same
    generator, so the same colours give the same text. */
-void printPalette(const ILBM_ColorMap *colorMap, const amiga::ColourCodeOptions &options) {
+void printPalette(const std::vector<amiga::Rgb8> &colours, bool aga, bool ocs) {
+    if (aga) {
+        fputs(amiga::paletteCode({true, true}, 0, 0, colours).c_str(), stdout);
+    }
+    if (ocs) {
+        fputs(amiga::paletteCode({false, true}, 0, 0, colours).c_str(), stdout);
+    }
+}
+
+std::vector<amiga::Rgb8> coloursOf(const ILBM_ColorMap *colorMap) {
     std::vector<amiga::Rgb8> colours;
     colours.reserve(colorMap->colorRegisterLength);
     for (unsigned int i = 0; i < colorMap->colorRegisterLength; i++) {
         const ILBM_ColorRegister &c = colorMap->colorRegister[i];
         colours.push_back({c.red, c.green, c.blue});
     }
-    fputs(amiga::paletteCode(options, 0, 0, colours).c_str(), stdout);
+    return colours;
 }
 
-void printAgaPalette(const ILBM_ColorMap *colorMap) {
-    printPalette(colorMap, {true, true});
+bool isPng(const std::vector<unsigned char> &bytes) {
+    static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    return bytes.size() >= sizeof signature &&
+           memcmp(bytes.data(), signature, sizeof signature) == 0;
 }
 
-void printOcsPalette(const ILBM_ColorMap *colorMap) {
-    printPalette(colorMap, {false, true});
-}
+/* What an option's value means, or why the command line is wrong: each parser gives false after
+   a usage error, leaving *status at kTrouble. */
+class OptionValues {
+public:
+    explicit OptionValues(const Invocation &invocation) : invocation_(invocation) {}
 
-} // namespace
+    int status() const { return status_; }
+    bool ok() const { return status_ == kSuccess; }
 
-int runUnpack(const Invocation &invocation) {
-    return transform(invocation, unpack);
-}
-
-int runPack(const Invocation &invocation) {
-    return transform(invocation, pack);
-}
-
-int runAcbm(const Invocation &invocation) {
-    return transform(invocation, toAcbm);
-}
-
-int runIlbm(const Invocation &invocation) {
-    return transform(invocation, toIlbm, invocation.has("--pack"));
-}
-
-int runRaw(const Invocation &invocation) {
-    const char *path = invocation.operands[0];
-    const bool planar = invocation.has("--planar");
-    Pictures pictures(invocation, path);
-    if (int status = pictures.firstPictureStatus(); status != kSuccess) {
-        return status;
+    /* A decimal number from minimum to maximum; nothing when the option is not given. */
+    std::optional<unsigned long> number(const char *name, unsigned long minimum,
+                                        unsigned long maximum) {
+        const std::optional<std::string> text = invocation_.value(name);
+        if (!text || !ok()) {
+            return std::nullopt;
+        }
+        unsigned long value = 0;
+        bool good = !text->empty() && text->size() <= 10;
+        for (char c : *text) {
+            good = good && c >= '0' && c <= '9';
+            value = good ? value * 10 + static_cast<unsigned long>(c - '0') : 0;
+        }
+        if (!good || value < minimum || value > maximum) {
+            fail("option '%s' takes a number from %lu to %lu, not '%s'", name, minimum, maximum,
+                 text->c_str());
+            return std::nullopt;
+        }
+        return value;
     }
-    ILBM_Image *image = pictures[0];
-    if (ILBM_imageIsPBM(image)) {
-        report(invocation, "'%s' is a chunky PBM picture, without bitplanes\n", path);
+
+    /* --chipset: true for aga, false for ocs (the default). */
+    bool aga() {
+        const std::optional<std::string> text = invocation_.value("--chipset");
+        if (!text || *text == "ocs") {
+            return false;
+        }
+        if (*text != "aga") {
+            fail("option '--chipset' takes ocs or aga, not '%s'", text->c_str());
+        }
+        return *text == "aga";
+    }
+
+    /* --reduce N with --dither and --chipset. */
+    std::optional<picture::Reduction> reduction() {
+        const std::optional<unsigned long> colours = number("--reduce", 2, 256);
+        const bool twelveBit = !aga();
+        if (!colours) {
+            if (ok() && invocation_.has("--dither")) {
+                fail("--dither goes with --reduce N");
+            }
+            return std::nullopt;
+        }
+        picture::Reduction reduction;
+        reduction.colours = static_cast<unsigned>(*colours);
+        reduction.twelveBit = twelveBit;
+        reduction.dither = invocation_.has("--dither");
+        return reduction;
+    }
+
+    void fail(const char *format, ...) __attribute__((format(printf, 2, 3))) {
+        if (!ok()) {
+            return;
+        }
+        va_list ap;
+        va_start(ap, format);
+        char text[512];
+        vsnprintf(text, sizeof text, format, ap);
+        va_end(ap);
+        status_ = usageError(invocation_, "%s", text);
+    }
+
+private:
+    const Invocation &invocation_;
+    int status_ = kSuccess;
+};
+
+/* Whether the colour numbers of an indexed picture already fit a reduction. */
+bool fits(const picture::Picture &picture, const picture::Reduction &reduction) {
+    if (!picture.trueColour.empty() || !picture.deepPixels.empty() ||
+        picture.mode != picture::DisplayMode::Indexed ||
+        picture.palette.size() > reduction.colours) {
+        return false;
+    }
+    for (std::uint8_t pixel : picture.pixels) {
+        if (pixel >= reduction.colours) {
+            return false;
+        }
+    }
+    return true;
+}
+
+/* The colours of a picture with pixel values as the Amiga shows them, its own transparent
+   pixels (mask plane or transparent colours) with alpha 0: what a reduction starts from. */
+picture::Picture asTrueColour(const picture::Picture &picture) {
+    picture::Picture colours;
+    colours.source = picture.source;
+    colours.width = picture.width;
+    colours.height = picture.height;
+    colours.depth = 24;
+    colours.mode = picture::DisplayMode::TrueColour;
+    const std::vector<amiga::Rgb8> shown = picture::render(picture);
+    colours.trueColour.reserve(shown.size());
+    for (size_t i = 0; i < shown.size(); i++) {
+        picture::Rgba8 pixel{shown[i].red, shown[i].green, shown[i].blue, 255};
+        unsigned long value = !picture.deepPixels.empty() ? picture.deepPixels[i]
+                              : i < picture.pixels.size() ? picture.pixels[i]
+                                                          : 0;
+        bool transparent = i < picture.opacity.size() && picture.opacity[i] == 0;
+        for (unsigned colour : picture.transparentColours) {
+            transparent = transparent || (picture.opacity.empty() && value == colour);
+        }
+        if (transparent) {
+            pixel.alpha = 0;
+        }
+        colours.trueColour.push_back(pixel);
+    }
+    return colours;
+}
+
+/*
+ * The first picture of a file read whole (an ILBM, ACBM or PBM picture or a PNG), reduced when
+ * asked. A true-colour PNG must be reduced: without a reduction it is refused, with its number
+ * of colours. Nothing after a message, with *status set.
+ */
+std::optional<picture::Picture> loadPicture(const Invocation &invocation, const char *path,
+                                            const std::vector<unsigned char> &bytes,
+                                            const std::optional<picture::Reduction> &reduction,
+                                            int *status) {
+    std::string error;
+    std::optional<picture::Picture> read = picture::readPicture(bytes, &error);
+    if (!read) {
+        report(invocation, "%s: %s\n", path, error.c_str());
+        *status = kNegative;
+        return std::nullopt;
+    }
+    for (const std::string &warning : read->warnings) {
+        report(invocation, "%s: %s\n", path, warning.c_str());
+    }
+    if (reduction) {
+        if (!read->trueColour.empty()) {
+            return picture::reduce(*read, *reduction);
+        }
+        if (!fits(*read, *reduction)) {
+            return picture::reduce(asTrueColour(*read), *reduction);
+        }
+    } else if (!read->trueColour.empty()) {
+        report(invocation,
+               "'%s' is a true-colour picture of %u colours; save it as an indexed PNG or ask "
+               "for --reduce N\n",
+               path, picture::countColours(*read));
+        *status = kNegative;
+        return std::nullopt;
+    }
+    *status = kSuccess;
+    return read;
+}
+
+/* What an export made: its warnings, then its bytes or text written to path ("-" is the
+   standard output); or its refusal. */
+int writeOutput(const Invocation &invocation, const char *input, const picture::Output &output,
+                const char *path) {
+    for (const std::string &warning : output.warnings) {
+        report(invocation, "%s: %s\n", input, warning.c_str());
+    }
+    if (!output.ok()) {
+        report(invocation, "%s: %s Nothing is written.\n", input, output.error.c_str());
         return kNegative;
     }
+    if (!output.text.empty() || output.bytes.empty()) {
+        return writeFile(invocation, path,
+                         reinterpret_cast<const unsigned char *>(output.text.data()),
+                         output.text.size());
+    }
+    return writeFile(invocation, path, output.bytes.data(), output.bytes.size());
+}
+
+/* The bitplanes of an ILBM or ACBM picture as they are stored, interleaved or planar, without
+   a mask plane: raw without options, as it has always been. PBM pictures are for the caller. */
+int storedPlanes(const Invocation &invocation, ILBM_Image *image, bool planar) {
+    const char *path = invocation.operands[0];
     /* An ILBM's planes are in its BODY, interleaved; an ACBM's in its ABIT, whole. */
     const bool whole = ILBM_imageIsACBM(image);
     const IFF_RawChunk *data = whole ? image->bitplanes : image->body;
@@ -280,26 +467,291 @@ int runRaw(const Invocation &invocation) {
     return writeFile(invocation, invocation.operands[1], bytes, size);
 }
 
-int runPalette(const Invocation &invocation) {
+/* --x: HSTART in lores pixels, hexadecimal with or without '$' or '0x', on AGA with a fraction
+   of .4, .8 or .c quarter pixels. In quarter pixels. */
+std::optional<unsigned> horizontalPosition(OptionValues &values, const std::string &text,
+                                           bool aga) {
+    std::string digits = text;
+    if (!digits.empty() && digits[0] == '$') {
+        digits.erase(0, 1);
+    } else if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
+        digits.erase(0, 2);
+    }
+    std::string fraction;
+    if (const size_t point = digits.find('.'); point != std::string::npos) {
+        fraction = digits.substr(point + 1);
+        digits.erase(point);
+    }
+    unsigned whole = 0;
+    bool good = !digits.empty() && digits.size() <= 3;
+    for (char c : digits) {
+        const char *hex = "0123456789abcdef";
+        const char *at =
+            c != '\0' ? strchr(hex, c >= 'A' && c <= 'F' ? c - 'A' + 'a' : c) : nullptr;
+        good = good && at != nullptr;
+        whole = good ? whole * 16 + static_cast<unsigned>(at - hex) : 0;
+    }
+    if (!good || whole > 0x1ff) {
+        values.fail("option '--x' takes HSTART in lores pixels, a hexadecimal number from 0 to "
+                    "1ff, not '%s'",
+                    text.c_str());
+        return std::nullopt;
+    }
+    unsigned quarters = 0;
+    if (text.find('.') != std::string::npos) {
+        if (fraction != "4" && fraction != "8" && fraction != "c" && fraction != "C") {
+            values.fail("the fraction of '--x %s' must be .4, .8 or .c (a quarter, a half or "
+                        "three quarters of a lores pixel)",
+                        text.c_str());
+            return std::nullopt;
+        }
+        if (!aga) {
+            values.fail("'--x %s' places a sprite between lores pixels, which only AGA can do; "
+                        "add --chipset aga or give a whole pixel",
+                        text.c_str());
+            return std::nullopt;
+        }
+        quarters = static_cast<unsigned>(strtoul(fraction.c_str(), nullptr, 16)) / 4;
+    }
+    return whole * 4 + quarters;
+}
+
+} // namespace
+
+int runUnpack(const Invocation &invocation) {
+    return transform(invocation, unpack);
+}
+
+int runPack(const Invocation &invocation) {
+    return transform(invocation, pack);
+}
+
+int runAcbm(const Invocation &invocation) {
+    return transform(invocation, toAcbm);
+}
+
+int runIlbm(const Invocation &invocation) {
+    OptionValues values(invocation);
+    const std::optional<picture::Reduction> reduction = values.reduction();
+    if (!values.ok()) {
+        return values.status();
+    }
     const char *path = invocation.operands[0];
-    Pictures pictures(invocation, path);
-    if (int status = pictures.firstPictureStatus(); status != kSuccess) {
+    std::vector<unsigned char> bytes;
+    if (!readBytes(invocation, path, &bytes)) {
+        return kTrouble;
+    }
+    if (!isPng(bytes) && !reduction) {
+        return transform(invocation, toIlbm, invocation.has("--pack"), &bytes);
+    }
+    int status = kSuccess;
+    std::optional<picture::Picture> picture =
+        loadPicture(invocation, path, bytes, reduction, &status);
+    if (!picture) {
         return status;
     }
-    const ILBM_ColorMap *colorMap = pictures[0]->colorMap;
-    if (colorMap == nullptr || colorMap->colorRegisterLength == 0) {
-        report(invocation, "the picture in '%s' has no colour map\n", path);
+    std::string error;
+    const std::vector<std::uint8_t> ilbm = picture::ilbmBytes(*picture, &error);
+    if (ilbm.empty()) {
+        report(invocation, "%s: %s Nothing is written.\n", path, error.c_str());
         return kNegative;
     }
-    bool aga = invocation.has("--aga") || !invocation.has("--ocs");
-    bool ocs = invocation.has("--ocs") || !invocation.has("--aga");
-    if (aga) {
-        printAgaPalette(colorMap);
+    return writeFile(invocation, invocation.operands[1], ilbm.data(), ilbm.size());
+}
+
+int runRaw(const Invocation &invocation) {
+    OptionValues values(invocation);
+    picture::RawOptions options;
+    options.planar = invocation.has("--planar");
+    if (const auto depth = values.number("--depth", 1, 32)) {
+        options.depth = static_cast<unsigned>(*depth);
     }
-    if (ocs) {
-        printOcsPalette(colorMap);
+    if (const auto colour = values.number("--transparent", 0, 0xffffffffUL)) {
+        options.transparentColour = static_cast<unsigned>(*colour);
     }
-    return kSuccess;
+    options.chunky = invocation.has("--chunky");
+    if (invocation.has("--mask") && invocation.has("--mask-only")) {
+        values.fail("--mask and --mask-only exclude each other");
+    } else if (invocation.has("--mask")) {
+        options.mask = amiga::MaskOutput::After;
+        options.invertMask = invocation.value("--mask").has_value();
+    } else if (invocation.has("--mask-only")) {
+        options.mask = amiga::MaskOutput::Only;
+        options.invertMask = invocation.value("--mask-only").has_value();
+    }
+    if (options.chunky && (options.planar || options.mask != amiga::MaskOutput::None)) {
+        values.fail("--chunky writes bytes, not planes: it goes with neither --planar nor a mask");
+    }
+    const std::optional<picture::Reduction> reduction = values.reduction();
+    if (!values.ok()) {
+        return values.status();
+    }
+    const char *path = invocation.operands[0];
+    std::vector<unsigned char> bytes;
+    if (!readBytes(invocation, path, &bytes)) {
+        return kTrouble;
+    }
+    /* Without options, an ILBM's or ACBM's planes as stored, mask plane left out. */
+    const bool plain = !options.depth && !options.transparentColour && !options.chunky &&
+                       options.mask == amiga::MaskOutput::None && !reduction;
+    if (plain && !isPng(bytes)) {
+        Pictures pictures(invocation, path, &bytes);
+        if (int status = pictures.firstPictureStatus(); status != kSuccess) {
+            return status;
+        }
+        if (!ILBM_imageIsPBM(pictures[0])) {
+            return storedPlanes(invocation, pictures[0], options.planar);
+        }
+    }
+    int status = kSuccess;
+    const std::optional<picture::Picture> picture =
+        loadPicture(invocation, path, bytes, reduction, &status);
+    if (!picture) {
+        return status;
+    }
+    return writeOutput(invocation, path, picture::rawBitplanes(*picture, options),
+                       invocation.operands[1]);
+}
+
+int runPalette(const Invocation &invocation) {
+    OptionValues values(invocation);
+    std::optional<amiga::PaletteFormat> format;
+    if (const std::optional<std::string> name = invocation.value("--format")) {
+        format = amiga::paletteFormatNamed(*name);
+        if (!format) {
+            values.fail("option '--format' takes words, rgb8, rgb32, loadrgb32, copper or "
+                        "copper-aga, not '%s'",
+                        name->c_str());
+        }
+    }
+    picture::PaletteOptions options;
+    options.binary = invocation.has("--binary");
+    if (const auto colours = values.number("--colors", 1, 65535)) {
+        options.colours = static_cast<unsigned>(*colours);
+    }
+    if (values.ok() && !format) {
+        if (options.binary || options.colours) {
+            values.fail("--binary and --colors go with --format FORMAT");
+        } else if (invocation.operands.size() > 1) {
+            values.fail("an OUT file goes with --format FORMAT; without it the palette code is "
+                        "printed");
+        }
+    }
+    if (values.ok() && format && (invocation.has("--aga") || invocation.has("--ocs"))) {
+        values.fail("--aga and --ocs choose the palette code printed without --format; use "
+                    "--format copper-aga or --format copper instead");
+    }
+    const std::optional<picture::Reduction> reduction = values.reduction();
+    if (!values.ok()) {
+        return values.status();
+    }
+    const char *path = invocation.operands[0];
+    const bool aga = invocation.has("--aga") || !invocation.has("--ocs");
+    const bool ocs = invocation.has("--ocs") || !invocation.has("--aga");
+    std::vector<unsigned char> bytes;
+    if (!readBytes(invocation, path, &bytes)) {
+        return kTrouble;
+    }
+    if (!format && !reduction && !isPng(bytes)) {
+        Pictures pictures(invocation, path, &bytes);
+        if (int status = pictures.firstPictureStatus(); status != kSuccess) {
+            return status;
+        }
+        const ILBM_ColorMap *colorMap = pictures[0]->colorMap;
+        if (colorMap == nullptr || colorMap->colorRegisterLength == 0) {
+            report(invocation, "the picture in '%s' has no colour map\n", path);
+            return kNegative;
+        }
+        printPalette(coloursOf(colorMap), aga, ocs);
+        return kSuccess;
+    }
+    int status = kSuccess;
+    const std::optional<picture::Picture> picture =
+        loadPicture(invocation, path, bytes, reduction, &status);
+    if (!picture) {
+        return status;
+    }
+    if (!format) {
+        if (picture->palette.empty()) {
+            report(invocation, "the picture in '%s' has no colour map\n", path);
+            return kNegative;
+        }
+        printPalette(picture->palette, aga, ocs);
+        return kSuccess;
+    }
+    options.format = *format;
+    const char *out = invocation.operands.size() > 1 ? invocation.operands[1] : "-";
+    return writeOutput(invocation, path, picture::paletteOutput(*picture, options), out);
+}
+
+int runSprite(const Invocation &invocation) {
+    OptionValues values(invocation);
+    picture::SpriteExportOptions options;
+    amiga::SpriteOptions &sprite = options.sprite;
+    sprite.aga = values.aga();
+    if (const std::optional<std::string> width = invocation.value("--width");
+        width && values.ok()) {
+        if (*width != "16" && *width != "32" && *width != "64") {
+            values.fail("option '--width' takes 16, 32 or 64, not '%s'", width->c_str());
+        } else if (*width != "16" && !sprite.aga) {
+            values.fail("sprites of %s pixels are AGA's (FMODE); add --chipset aga",
+                        width->c_str());
+        }
+        sprite.width = static_cast<unsigned>(atoi(width->c_str()));
+    }
+    sprite.attached = invocation.has("--attached");
+    sprite.controlWords = invocation.has("--control");
+    const std::optional<std::string> x = invocation.value("--x");
+    const std::optional<std::string> y = invocation.value("--y");
+    if (values.ok() && x.has_value() != y.has_value()) {
+        values.fail("--x and --y go together: a sprite's position is HSTART and VSTART");
+    }
+    if (values.ok() && x && y) {
+        const std::optional<unsigned> quarters = horizontalPosition(values, *x, sprite.aga);
+        const unsigned lines = sprite.aga ? 0x3ff : 0x1ff;
+        char *end = nullptr;
+        std::string digits = *y;
+        if (!digits.empty() && digits[0] == '$') {
+            digits.erase(0, 1);
+        } else if (digits.size() > 2 && digits[0] == '0' &&
+                   (digits[1] == 'x' || digits[1] == 'X')) {
+            digits.erase(0, 2);
+        }
+        const unsigned long vstart = strtoul(digits.c_str(), &end, 16);
+        const bool hexOnly =
+            !digits.empty() && digits.size() <= 3 &&
+            digits.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
+        if (!hexOnly || *end != '\0' || vstart > lines) {
+            values.fail("option '--y' takes VSTART in lines, a hexadecimal number from 0 to %x "
+                        "(%s), not '%s'",
+                        lines, sprite.aga ? "AGA" : "OCS/ECS", y->c_str());
+        }
+        if (quarters && values.ok()) {
+            sprite.controlWords = true;
+            sprite.position = amiga::SpritePosition{*quarters, static_cast<unsigned>(vstart)};
+        }
+    }
+    options.text = invocation.has("--text");
+    if (const auto colour = values.number("--transparent", 0, 255)) {
+        options.transparentColour = static_cast<unsigned>(*colour);
+    }
+    const std::optional<picture::Reduction> reduction = values.reduction();
+    if (!values.ok()) {
+        return values.status();
+    }
+    const char *path = invocation.operands[0];
+    std::vector<unsigned char> bytes;
+    if (!readBytes(invocation, path, &bytes)) {
+        return kTrouble;
+    }
+    int status = kSuccess;
+    const std::optional<picture::Picture> picture =
+        loadPicture(invocation, path, bytes, reduction, &status);
+    if (!picture) {
+        return status;
+    }
+    return writeOutput(invocation, path, picture::spriteOutput(*picture, options),
+                       invocation.operands[1]);
 }
 
 } // namespace quillfen_iff

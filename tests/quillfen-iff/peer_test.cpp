@@ -1,0 +1,95 @@
+// quillfen-iff ilbm from a PNG, checked by a peer: netpbm's ilbmtoppm decodes the ILBM written
+// to the PNG's pixels, and its planes are those of the PNG.
+#include "testing.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace ifftool;
+
+namespace {
+
+struct Ppm {
+    unsigned width = 0, height = 0;
+    std::vector<std::uint32_t> colours; // 0xrrggbb
+};
+
+// ilbmtoppm's picture, read from its binary PPM (P6, maxval 255).
+Ppm decode(const Folder &folder, const std::string &ilbm) {
+    const std::string ppm = folder.file("decoded.ppm");
+    Ppm picture;
+    if (std::system(("ilbmtoppm " + ilbm + " >" + ppm + " 2>/dev/null").c_str()) != 0) {
+        return picture;
+    }
+    const Bytes bytes = load(ppm);
+    const std::string text(bytes.begin(), bytes.end());
+    unsigned maxval = 0;
+    int consumed = 0;
+    if (sscanf(text.c_str(), "P6 %u %u %u%n", &picture.width, &picture.height, &maxval,
+               &consumed) != 3 ||
+        maxval != 255) {
+        return {};
+    }
+    size_t at = static_cast<size_t>(consumed) + 1;
+    for (size_t i = 0; i < size_t{picture.width} * picture.height && at + 2 < bytes.size() + 0;
+         i++, at += 3) {
+        picture.colours.push_back(
+            static_cast<std::uint32_t>(bytes[at] << 16 | bytes[at + 1] << 8 | bytes[at + 2]));
+    }
+    return picture;
+}
+
+} // namespace
+
+TEST(QuillfenIffPeer, APngBecomesAnIlbmThatIlbmtoppmDecodesToItsPixels) {
+    if (std::system("command -v ilbmtoppm >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "netpbm's ilbmtoppm is not installed";
+    }
+    Folder folder;
+    // 21 x 4 (an odd width: the rows are padded to words), 6 colours of a map of 6.
+    Indexed picture{21, 4, {}, {}};
+    for (unsigned i = 0; i < 21 * 4; i++) {
+        picture.pixels.push_back(static_cast<std::uint8_t>((i * 7 / 3) % 6));
+    }
+    for (std::uint32_t c : {0x000000u, 0xff0000u, 0x00ff00u, 0x0000ffu, 0x123456u, 0xfedcbau}) {
+        picture.palette.push_back({static_cast<std::uint8_t>(c >> 16),
+                                   static_cast<std::uint8_t>(c >> 8),
+                                   static_cast<std::uint8_t>(c)});
+    }
+    const std::string png = folder.file("p.png");
+    savePng(png, picture, 8);
+    const std::string ilbm = folder.file("p.iff");
+    testprogram::Outcome r = tool("ilbm " + png + " " + ilbm);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(tool("check " + ilbm).status, 0);
+    const Ppm decoded = decode(folder, ilbm);
+    ASSERT_EQ(decoded.width, 21u);
+    ASSERT_EQ(decoded.height, 4u);
+    ASSERT_EQ(decoded.colours.size(), picture.pixels.size());
+    for (size_t i = 0; i < picture.pixels.size(); i++) {
+        const Colour &c = picture.palette[picture.pixels[i]];
+        EXPECT_EQ(decoded.colours[i], static_cast<std::uint32_t>(c.r << 16 | c.g << 8 | c.b)) << i;
+    }
+    // Its planes, with and without a mask, are the PNG's.
+    for (const char *options : {"", "--planar --mask"}) {
+        ASSERT_EQ(
+            tool(std::string("raw ") + options + " " + ilbm + " " + folder.file("i.raw")).status,
+            0);
+        ASSERT_EQ(
+            tool(std::string("raw ") + options + " " + png + " " + folder.file("p.raw")).status, 0);
+        EXPECT_EQ(load(folder.file("i.raw")), load(folder.file("p.raw"))) << options;
+    }
+
+    // A true-colour PNG reduced to 16 colours: the ILBM shows at most 16.
+    std::vector<std::uint32_t> colours;
+    for (unsigned i = 0; i < 32 * 8; i++) {
+        colours.push_back((i * 37 % 256) << 16 | (i % 32 * 8) << 8 | (i / 32 * 32));
+    }
+    saveRgbPng(folder.file("photo.png"), 32, 8, colours);
+    r = tool("ilbm --reduce 16 --dither " + folder.file("photo.png") + " " + folder.file("r.iff"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Ppm reduced = decode(folder, folder.file("r.iff"));
+    ASSERT_EQ(reduced.colours.size(), 256u);
+    EXPECT_LE(std::set<std::uint32_t>(reduced.colours.begin(), reduced.colours.end()).size(), 16u);
+}
