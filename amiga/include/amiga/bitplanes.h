@@ -45,23 +45,34 @@ enum class MaskOutput {
 
 struct BitplaneLayout {
     bool interleaved = true;
-    unsigned depth = 1;                // planes written (1-8); colour bits above them are dropped
+    unsigned depth = 1; // planes written (1-8); colour bits above them are dropped
     MaskOutput mask = MaskOutput::None;
-    bool invertMask = false;           // the mask complemented: a bit set where transparent
+    bool invertMask = false; // the mask complemented: a bit set where transparent
 };
+// Padding (the bits of a row's last word past the width) is transparent in both masks: clear in
+// the mask, set in the complemented one, so that a blit of whole words leaves the background
+// beside the picture as it was, with either the cookie-cut minterm D = AB + ~AC ($ca, A the mask,
+// B the picture, C the background) or, for the complemented mask, D = AC + ~AB ($ac). Padding in
+// the planes is always clear (colour 0).
 
 // The bytes of the planes (and mask) of a picture of width x height colour numbers. mask is a
 // plane from maskPlane()/maskPlaneFromOpacity() for the same size, and may be null when
-// layout.mask is MaskOutput::None. Empty for an empty picture or a depth outside 1-8.
-std::vector<std::uint8_t> bitplaneData(const std::uint8_t *pixels, unsigned width,
-                                       unsigned height, const BitplaneLayout &layout,
-                                       const std::uint8_t *mask);
+// layout.mask is MaskOutput::None. Empty for an empty picture, a depth outside 1-8, or no mask
+// when the layout asks for one.
+std::vector<std::uint8_t> bitplaneData(const std::uint8_t *pixels, unsigned width, unsigned height,
+                                       const BitplaneLayout &layout, const std::uint8_t *mask);
+
+// The same with the mask made from transparency (maskPlane) when the layout asks for one: the
+// same bytes, and for MaskOutput::After with a single transparent colour made in the same pass
+// over the pixels as the planes.
+std::vector<std::uint8_t> bitplaneData(const std::uint8_t *pixels, unsigned width, unsigned height,
+                                       const BitplaneLayout &layout,
+                                       const Transparency &transparency);
 
 // The same for pixel values of up to 32 bits (true-colour pictures: 24 planes and more); depth
 // 1-32.
-std::vector<std::uint8_t> bitplaneData(const std::uint32_t *pixels, unsigned width,
-                                       unsigned height, const BitplaneLayout &layout,
-                                       const std::uint8_t *mask);
+std::vector<std::uint8_t> bitplaneData(const std::uint32_t *pixels, unsigned width, unsigned height,
+                                       const BitplaneLayout &layout, const std::uint8_t *mask);
 
 // The colour numbers of planes laid out planar (depth planes of planeRowBytes(width) x height
 // bytes): the inverse of bitplaneData for depths up to 8.

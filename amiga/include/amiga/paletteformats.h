@@ -12,6 +12,16 @@
 //              $0200, the low-nibble MOVEs; for more than 32 colours bank by bank, each bank's
 //              BPLCON3 values carrying its bank bits; last the BPLCON3 MOVE that clears LOCT
 //              ($0000).
+//
+// firstColour is the first colour register for the copper formats (bank x 32 + register on
+// AGA) and the table's first colour for LoadRgb32; the plain tables (Words, Rgb8, Rgb32) are
+// the colours alone and do not use it. Colours a format cannot hold (registers past COLOR31, or
+// past bank 7 COLOR31 on AGA; more than 65535 colours, or a first colour past 65535, for
+// LoadRgb32) are left out of the bytes, and the text ends with a comment line that says so.
+//
+// Text: 8 words a line (Words), 4 longs a line (Rgb8), one colour's three longs a line (Rgb32
+// and the entries of LoadRgb32, whose first long and terminating 0 have a line each), one MOVE
+// a line (the copper formats).
 #pragma once
 
 #include "amiga/colourwords.h"

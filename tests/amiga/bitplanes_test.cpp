@@ -1,0 +1,243 @@
+// Bitplanes and masks: small pictures worked out bit by bit by hand, and random pictures of awkward
+// widths compared with a plain pixel-by-pixel loop written here from the layout's description
+// (the library's converter works on 8, 16 and 64 pixels at a time, so the widths cross every
+// one of those edges).
+#include <amiga/bitplanes.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+using namespace amiga;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// The layout's description, one pixel at a time: pixel x of a plane row is bit 7 - x % 8 of
+// byte x / 8.
+template <typename Pixel>
+Bytes referencePlanes(const std::vector<Pixel> &pixels, unsigned width, unsigned height,
+                      const BitplaneLayout &layout, const Transparency &transparency) {
+    const std::size_t rowBytes = (width + 15) / 16 * 2;
+    auto planeRow = [&](unsigned y, unsigned p) {
+        Bytes row(rowBytes);
+        for (unsigned x = 0; x < width; ++x)
+            if ((static_cast<std::uint64_t>(pixels[y * width + x]) >> p) & 1)
+                row[x / 8] |= 0x80 >> (x % 8);
+        return row;
+    };
+    auto maskRow = [&](unsigned y) {
+        Bytes row(rowBytes);
+        for (unsigned x = 0; x < width; ++x)
+            if (!transparency.isTransparent(static_cast<unsigned>(pixels[y * width + x])))
+                row[x / 8] |= 0x80 >> (x % 8);
+        if (layout.invertMask) // padding included: transparent in both masks
+            for (std::uint8_t &b : row)
+                b = static_cast<std::uint8_t>(~b);
+        return row;
+    };
+    Bytes out;
+    auto append = [&](const Bytes &row) { out.insert(out.end(), row.begin(), row.end()); };
+    if (layout.interleaved) {
+        for (unsigned y = 0; y < height; ++y) {
+            if (layout.mask != MaskOutput::Only)
+                for (unsigned p = 0; p < layout.depth; ++p)
+                    append(planeRow(y, p));
+            if (layout.mask == MaskOutput::After)
+                append(maskRow(y));
+            if (layout.mask == MaskOutput::Only)
+                for (unsigned p = 0; p < layout.depth; ++p)
+                    append(maskRow(y));
+        }
+    } else {
+        if (layout.mask != MaskOutput::Only)
+            for (unsigned p = 0; p < layout.depth; ++p)
+                for (unsigned y = 0; y < height; ++y)
+                    append(planeRow(y, p));
+        if (layout.mask != MaskOutput::None)
+            for (unsigned y = 0; y < height; ++y)
+                append(maskRow(y));
+    }
+    return out;
+}
+
+std::vector<BitplaneLayout> everyLayout(unsigned depth) {
+    std::vector<BitplaneLayout> layouts;
+    for (bool interleaved : {true, false})
+        for (MaskOutput mask : {MaskOutput::None, MaskOutput::After, MaskOutput::Only})
+            for (bool invert : {false, true})
+                layouts.push_back({interleaved, depth, mask, invert});
+    return layouts;
+}
+
+std::string describe(const BitplaneLayout &layout) {
+    const char *mask = layout.mask == MaskOutput::None    ? "no mask"
+                       : layout.mask == MaskOutput::After ? "mask after"
+                                                          : "mask only";
+    return std::string(layout.interleaved ? "interleaved, " : "planar, ") + mask +
+           (layout.invertMask ? ", inverted" : "") + ", depth " + std::to_string(layout.depth);
+}
+
+const unsigned kWidths[] = {1, 7, 8, 9, 15, 16, 17, 31, 33, 63, 64, 65, 100, 127, 129, 321};
+
+} // namespace
+
+TEST(Bitplanes, SmallPictureByHand) {
+    // 3x2, colours   1 2 3      bits 0:  1 0 1 -> $a0    bits 1:  0 1 1 -> $60
+    //                0 3 0               0 1 0 -> $40             0 1 0 -> $40
+    // Rows are one word (2 bytes); colour 0 transparent: mask 1 1 1 -> $e0, 0 1 0 -> $40.
+    const Bytes pixels = {1, 2, 3, 0, 3, 0};
+    const Bytes mask = maskPlane(pixels.data(), 3, 2, Transparency::colour(0));
+    EXPECT_EQ(mask, (Bytes{0xe0, 0x00, 0x40, 0x00}));
+
+    const auto data = [&](bool interleaved, MaskOutput m, bool invert) {
+        return bitplaneData(pixels.data(), 3, 2, {interleaved, 2, m, invert}, mask.data());
+    };
+    EXPECT_EQ(data(true, MaskOutput::None, false),
+              (Bytes{0xa0, 0x00, 0x60, 0x00, 0x40, 0x00, 0x40, 0x00}));
+    EXPECT_EQ(data(false, MaskOutput::None, false),
+              (Bytes{0xa0, 0x00, 0x40, 0x00, 0x60, 0x00, 0x40, 0x00}));
+    EXPECT_EQ(data(true, MaskOutput::After, false),
+              (Bytes{0xa0, 0x00, 0x60, 0x00, 0xe0, 0x00, 0x40, 0x00, 0x40, 0x00, 0x40, 0x00}));
+    EXPECT_EQ(data(false, MaskOutput::After, false),
+              (Bytes{0xa0, 0x00, 0x40, 0x00, 0x60, 0x00, 0x40, 0x00, 0xe0, 0x00, 0x40, 0x00}));
+    // The cookie-cut layout: each mask row once per plane, so that one blit with the same
+    // modulo as the interleaved planes reads the right mask row for every plane row.
+    EXPECT_EQ(data(true, MaskOutput::Only, false),
+              (Bytes{0xe0, 0x00, 0xe0, 0x00, 0x40, 0x00, 0x40, 0x00}));
+    EXPECT_EQ(data(false, MaskOutput::Only, false), (Bytes{0xe0, 0x00, 0x40, 0x00}));
+    // Inverted: set where transparent, and the 13 padding bits past the width set as well (they
+    // are transparent too: with the minterm $ac the blit keeps the background there).
+    EXPECT_EQ(data(false, MaskOutput::Only, true), (Bytes{0x1f, 0xff, 0xbf, 0xff}));
+    EXPECT_EQ(data(true, MaskOutput::After, true),
+              (Bytes{0xa0, 0x00, 0x60, 0x00, 0x1f, 0xff, 0x40, 0x00, 0x40, 0x00, 0xbf, 0xff}));
+    // The same in one pass from the transparent colour.
+    EXPECT_EQ(bitplaneData(pixels.data(), 3, 2, {true, 2, MaskOutput::After, true},
+                           Transparency::colour(0)),
+              data(true, MaskOutput::After, true));
+}
+
+TEST(Bitplanes, ColourBitsAboveTheDepthAreDroppedAndPaddingStaysClear) {
+    // 17 pixels of colour $ff: two words a row; the 17th pixel is bit 7 of byte 2, and the 15
+    // bits after it are padding.
+    const Bytes pixels(17, 0xff);
+    const Bytes planes = bitplaneData(pixels.data(), 17, 1, {false, 3, MaskOutput::None}, nullptr);
+    EXPECT_EQ(planes,
+              (Bytes{0xff, 0xff, 0x80, 0x00, 0xff, 0xff, 0x80, 0x00, 0xff, 0xff, 0x80, 0x00}));
+    // Colour 6 at depth 2 is colour 2: plane 0 clear, plane 1 set.
+    const Bytes six(17, 6);
+    EXPECT_EQ(bitplaneData(six.data(), 17, 1, {true, 2, MaskOutput::None}, nullptr),
+              (Bytes{0x00, 0x00, 0x00, 0x00, 0xff, 0xff, 0x80, 0x00}));
+}
+
+TEST(Bitplanes, MasksFromTransparentColoursAndFromOpacity) {
+    // Colours 0 and 5 transparent; colour 9 is past the table and opaque.
+    Transparency t;
+    t.transparent = {true, false, false, false, false, true};
+    EXPECT_TRUE(t.isTransparent(5));
+    EXPECT_FALSE(t.isTransparent(9));
+    const Bytes pixels = {0, 1, 5, 9, 5, 0, 2, 3, 0};
+    // Nine pixels are one word.  0 1 0 1 0 0 1 1 | 0 -> $53 $00
+    EXPECT_EQ(maskPlane(pixels.data(), 9, 1, t), (Bytes{0x53, 0x00}));
+    const Transparency only5 = Transparency::colour(5);
+    // 1 1 0 1 0 1 1 1 | 1 -> $d7 $80
+    EXPECT_EQ(maskPlane(pixels.data(), 9, 1, only5), (Bytes{0xd7, 0x80}));
+    const Bytes opacity = {0, 255, 1, 0, 0, 0, 0, 0, 7};
+    EXPECT_EQ(maskPlaneFromOpacity(opacity.data(), 9, 1), (Bytes{0x60, 0x80}));
+}
+
+TEST(Bitplanes, EveryLayoutMatchesThePlainLoopOnRandomPictures) {
+    std::mt19937 random(42);
+    for (unsigned width : kWidths) {
+        for (unsigned height : {1u, 3u}) {
+            Bytes pixels(static_cast<std::size_t>(width) * height);
+            for (std::uint8_t &c : pixels)
+                c = static_cast<std::uint8_t>(random() % 4 == 0 ? 0 : random()); // some colour 0
+            for (const bool single : {true, false}) {
+                Transparency transparency = Transparency::colour(single ? 0 : 3);
+                if (!single) {
+                    transparency.transparent.assign(256, false);
+                    for (unsigned c = 0; c < 256; c += 3)
+                        transparency.transparent[c] = true;
+                }
+                const Bytes mask = maskPlane(pixels.data(), width, height, transparency);
+                for (unsigned depth = 1; depth <= 8; ++depth) {
+                    for (const BitplaneLayout &layout : everyLayout(depth)) {
+                        SCOPED_TRACE(testing::Message()
+                                     << width << "x" << height << ", " << describe(layout)
+                                     << (single ? ", colour 0 transparent" : ", a table"));
+                        const Bytes expected =
+                            referencePlanes(pixels, width, height, layout, transparency);
+                        ASSERT_EQ(bitplaneData(pixels.data(), width, height, layout, mask.data()),
+                                  expected);
+                        ASSERT_EQ(bitplaneData(pixels.data(), width, height, layout, transparency),
+                                  expected);
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(Bitplanes, WidePixelsUpTo32Planes) {
+    std::mt19937 random(7);
+    for (unsigned width : {1u, 9u, 17u, 33u, 70u}) {
+        const unsigned height = 2;
+        // Colour 0 or an odd value: the low byte is 0 exactly for colour 0, so the mask made
+        // from the low bytes is the picture's own.
+        std::vector<std::uint32_t> pixels(width * height);
+        Bytes lowBytes(pixels.size());
+        for (std::size_t i = 0; i < pixels.size(); ++i) {
+            pixels[i] = random() % 5 == 0 ? 0 : static_cast<std::uint32_t>(random()) | 1u;
+            lowBytes[i] = static_cast<std::uint8_t>(pixels[i]);
+        }
+        const Transparency transparency = Transparency::colour(0);
+        const Bytes mask = maskPlane(lowBytes.data(), width, height, transparency);
+        for (unsigned depth : {1u, 8u, 12u, 24u, 32u}) {
+            for (const BitplaneLayout &layout : everyLayout(depth)) {
+                SCOPED_TRACE(testing::Message() << width << " wide, " << describe(layout));
+                ASSERT_EQ(bitplaneData(pixels.data(), width, height, layout, mask.data()),
+                          referencePlanes(pixels, width, height, layout, transparency));
+            }
+        }
+    }
+}
+
+TEST(Bitplanes, ChunkyFromPlanesUndoesThePlanarLayout) {
+    std::mt19937 random(3);
+    for (unsigned width : kWidths) {
+        const unsigned height = 3;
+        Bytes pixels(static_cast<std::size_t>(width) * height);
+        for (std::uint8_t &c : pixels)
+            c = static_cast<std::uint8_t>(random());
+        for (unsigned depth = 1; depth <= 8; ++depth) {
+            SCOPED_TRACE(testing::Message() << width << " wide, depth " << depth);
+            const Bytes planes =
+                bitplaneData(pixels.data(), width, height, {false, depth}, nullptr);
+            Bytes expected = pixels;
+            for (std::uint8_t &c : expected)
+                c = static_cast<std::uint8_t>(c & ((1u << depth) - 1));
+            ASSERT_EQ(chunkyFromPlanes(planes.data(), width, height, depth), expected);
+        }
+    }
+    // By hand: one plane row $a0 $00, one of $60 $00: pixels 1 2 3.
+    const Bytes planes = {0xa0, 0x00, 0x60, 0x00};
+    EXPECT_EQ(chunkyFromPlanes(planes.data(), 3, 1, 2), (Bytes{1, 2, 3}));
+}
+
+TEST(Bitplanes, NothingForAnEmptyPictureABadDepthOrAMissingMask) {
+    const Bytes pixels(16, 1);
+    EXPECT_TRUE(bitplaneData(pixels.data(), 0, 1, {true, 4}, nullptr).empty());
+    EXPECT_TRUE(bitplaneData(pixels.data(), 16, 0, {true, 4}, nullptr).empty());
+    EXPECT_TRUE(bitplaneData(pixels.data(), 16, 1, {true, 0}, nullptr).empty());
+    EXPECT_TRUE(bitplaneData(pixels.data(), 16, 1, {true, 9}, nullptr).empty());
+    EXPECT_TRUE(bitplaneData(pixels.data(), 16, 1, {true, 4, MaskOutput::After}, nullptr).empty());
+    const std::vector<std::uint32_t> wide(16, 1);
+    EXPECT_TRUE(bitplaneData(wide.data(), 16, 1, {true, 33}, nullptr).empty());
+    EXPECT_EQ(bitplaneData(wide.data(), 16, 1, {true, 32}, nullptr).size(), 64u);
+    EXPECT_TRUE(chunkyFromPlanes(pixels.data(), 16, 1, 9).empty());
+    EXPECT_TRUE(maskPlane(pixels.data(), 0, 5, Transparency::colour(0)).empty());
+}
