@@ -572,16 +572,21 @@ bool ColourViewController::decodePaletteWithURL(const QString &path) {
         setStatus(file.error);
         return false;
     }
+    return usePaletteColours(file.colourMaps.last(), QFileInfo(path).fileName());
+}
+
+bool ColourViewController::usePaletteColours(const QList<Colour> &colours, const QString &source) {
+    if (colours.isEmpty()) {
+        setStatus(tr("“%1” has no colour map.").arg(source));
+        return false;
+    }
     changePalette(tr("Load Palette"), [&] {
-        for (const QList<Colour> &colours : file.colourMaps) {
-            updatePopupButtonForColourCount(colours.size());
-            m_paletteDataSource->setPaletteEntries(colours);
-        }
+        updatePopupButtonForColourCount(colours.size());
+        m_paletteDataSource->setPaletteEntries(colours);
     });
-    const qsizetype n = file.colourMaps.last().size();
-    const QString name = QFileInfo(path).fileName();
-    setStatus(n == 1 ? tr("Loaded 1 colour from “%1”.").arg(name)
-                     : tr("Loaded %1 colours from “%2”.").arg(n).arg(name));
+    const qsizetype n = colours.size();
+    setStatus(n == 1 ? tr("Loaded 1 colour from “%1”.").arg(source)
+                     : tr("Loaded %1 colours from “%2”.").arg(n).arg(source));
     return true;
 }
 
