@@ -20,9 +20,6 @@ namespace picture::detail {
 
 namespace {
 
-constexpr std::uint32_t kExtraHalfbrite = 0x80; // CAMG EXTRA_HALFBRITE
-constexpr std::uint32_t kHoldAndModify = 0x800; // CAMG HAM
-
 thread_local std::string *captured = nullptr;
 
 void capture(const char *format, va_list ap) {
@@ -34,27 +31,19 @@ void capture(const char *format, va_list ap) {
     captured->append(text);
 }
 
-// The libraries' messages go into `text` while this lives, on this thread.
-class Capture {
-public:
-    explicit Capture(std::string *text) : saved_(IFF_errorCallback), savedText_(captured) {
-        captured = text;
-        IFF_errorCallback = capture;
-    }
-    ~Capture() {
-        IFF_errorCallback = saved_;
-        captured = savedText_;
-    }
-    Capture(const Capture &) = delete;
-    Capture &operator=(const Capture &) = delete;
+} // namespace
 
-private:
-    void (*saved_)(const char *, va_list);
-    std::string *savedText_;
-};
+Capture::Capture(std::string *text) : saved_(IFF_errorCallback), savedText_(captured) {
+    captured = text;
+    IFF_errorCallback = capture;
+}
 
-// The messages as one line each, without the libraries' "ERROR:" and "!" decorations.
-std::vector<std::string> linesOf(const std::string &text) {
+Capture::~Capture() {
+    IFF_errorCallback = saved_;
+    captured = savedText_;
+}
+
+std::vector<std::string> messageLines(const std::string &text) {
     std::vector<std::string> lines;
     size_t start = 0;
     while (start < text.size()) {
@@ -79,9 +68,14 @@ std::vector<std::string> linesOf(const std::string &text) {
     return lines;
 }
 
+namespace {
+
+constexpr std::uint32_t kExtraHalfbrite = 0x80; // CAMG EXTRA_HALFBRITE
+constexpr std::uint32_t kHoldAndModify = 0x800; // CAMG HAM
+
 std::string joined(const std::string &what, const std::string &messages) {
     std::string text = what;
-    for (const std::string &line : linesOf(messages)) {
+    for (const std::string &line : messageLines(messages)) {
         text += "; " + line;
     }
     return text;
@@ -314,7 +308,7 @@ std::optional<Picture> readIff(const std::vector<std::uint8_t> &bytes, std::stri
                                                               std::to_string(images.length) +
                                                               " pictures is used");
     }
-    for (const std::string &line : linesOf(messages)) {
+    for (const std::string &line : messageLines(messages)) {
         picture.warnings.push_back(line);
     }
     return picture;

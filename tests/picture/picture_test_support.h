@@ -184,10 +184,6 @@ inline bool readPpm(const std::string &path, unsigned *width, unsigned *height,
     return static_cast<bool>(in);
 }
 
-inline bool save(const std::string &path, const Bytes &bytes) {
-    return iffbytes::save(path, bytes);
-}
-
 inline Bytes load(const std::string &path) {
     std::ifstream in(path, std::ios::binary);
     return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

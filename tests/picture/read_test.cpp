@@ -377,11 +377,11 @@ TEST(ReadPictureFile, NamesTheFileInItsSentence) {
     std::string error;
     EXPECT_FALSE(picture::readPictureFile(folder.file("absent.png"), &error));
     EXPECT_NE(error.find("absent.png' cannot be opened"), std::string::npos) << error;
-    ASSERT_TRUE(save(folder.file("text.iff"), iffbytes::text("not a picture")));
+    ASSERT_TRUE(iffbytes::save(folder.file("text.iff"), iffbytes::text("not a picture")));
     EXPECT_FALSE(picture::readPictureFile(folder.file("text.iff"), &error));
     EXPECT_EQ(error.rfind("'" + folder.file("text.iff") + "': ", 0), 0u) << error;
-    ASSERT_TRUE(
-        save(folder.file("one.png"), pngOf(specOf(1, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3}))));
+    ASSERT_TRUE(iffbytes::save(folder.file("one.png"),
+                               pngOf(specOf(1, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3}))));
     const auto read_ = picture::readPictureFile(folder.file("one.png"), &error);
     ASSERT_TRUE(read_);
     EXPECT_EQ(read_->trueColour, (std::vector<Rgba8>{{1, 2, 3, 255}}));

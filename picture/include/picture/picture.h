@@ -103,8 +103,11 @@ std::vector<std::uint8_t> opacityOf(const Picture &picture,
 // A packed ILBM file (FORM ILBM with BMHD, CMAP, CAMG and a ByteRun1 BODY) of a picture with
 // colour numbers: as many planes as the colour map or the largest colour number needs (at least
 // one), the colour map padded with black to 1 << planes colours, the picture's mask as masking 2
-// (a transparent colour) when it has exactly one transparent colour. Empty, with *error set, for
-// a picture without colour numbers.
+// (a transparent colour) when it has exactly one transparent colour. A picture with its own mask
+// plane keeps it (masking 1); EHB, HAM6 and HAM8 pictures keep 6, 6 and 8 planes, their CAMG bit
+// and 32, 16 and 64 colours. CAMG HIRES above 400 pixels wide, LACE above 283 lines; aspect
+// 10:11 lores, 5:11 hires, 20:11 lores interlaced; the page the picture's size (ilbmwrite.cpp).
+// Empty, with *error set, for a picture without colour numbers.
 std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error);
 
 } // namespace picture

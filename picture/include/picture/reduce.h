@@ -13,8 +13,8 @@ struct Reduction {
     unsigned colours = 16;      // 2-256
     bool twelveBit = false;     // OCS/ECS colours
     bool dither = false;        // Floyd-Steinberg error diffusion
-    // A colour that keeps colour number 0 (the background) when given, such as the colour of the
-    // transparent pixels; transparent pixels (alpha below 128) always take colour 0.
+    // Transparent pixels (alpha below 128) always take colour 0, which is then black and kept
+    // for them alone.
 };
 
 // The picture with colour numbers (depth: the fewest planes holding the colours) and its new

@@ -1,0 +1,224 @@
+// A picture of colour numbers as a packed ILBM file, made with the ILBM library's own records
+// and writer: BMHD, CMAP, CAMG and a BODY packed with ByteRun1.
+//
+// The choices a user sees:
+// - planes: the fewest holding every colour of the map and every colour number (at least one);
+//   an EHB picture keeps 6 planes, a HAM6 picture 6 and a HAM8 picture 8, with their CAMG bit;
+// - the CMAP: the colour map padded with black to 1 << planes colours (16 for HAM6, 64 for
+//   HAM8, 32 for EHB: the registers those modes use);
+// - transparency: the picture's own mask plane as masking 1; else exactly one transparent
+//   colour as masking 2 with that transparentColor; else masking 0;
+// - CAMG: HIRES ($8000) for a picture wider than 400 pixels (wider than any lores screen with
+//   overscan), LACE ($4) for one taller than 283 lines (taller than a PAL screen with overscan);
+// - xAspect:yAspect: the pixel shape of that mode on a PAL screen as paint programs store it:
+//   10:11 lores, 5:11 hires, 20:11 lores interlaced, 10:11 hires interlaced;
+// - pageWidth and pageHeight: the picture's own width and height, as netpbm's ppmtoilbm writes.
+#include "internal.h"
+
+#include <iff/error.h>
+#include <iff/form.h>
+#include <iff/rawchunk.h>
+#include <ilbm/byterun.h>
+#include <ilbm/ilbm.h>
+#include <ilbm/ilbmimage.h>
+#include <ilbm/interleave.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace picture {
+
+namespace {
+
+constexpr std::uint32_t kHires = 0x8000;
+constexpr std::uint32_t kLace = 0x4;
+constexpr std::uint32_t kExtraHalfbrite = 0x80;
+constexpr std::uint32_t kHoldAndModify = 0x800;
+
+unsigned planesFor(unsigned colours) {
+    unsigned planes = 1;
+    while ((1u << planes) < colours) {
+        planes++;
+    }
+    return planes;
+}
+
+struct ImageRelease {
+    void operator()(ILBM_Image *image) const { ILBM_freeImage(image); }
+};
+
+struct FormRelease {
+    void operator()(IFF_Form *form) const { ILBM_free(reinterpret_cast<IFF_Chunk *>(form)); }
+};
+
+bool fail(std::string *error, const std::string &text) {
+    if (error != nullptr) {
+        *error = text;
+    }
+    return false;
+}
+
+} // namespace
+
+std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error) {
+    const size_t count = size_t{picture.width} * picture.height;
+    if (picture.pixels.empty() || picture.pixels.size() != count) {
+        fail(error, picture.isTrueColour()
+                        ? "the picture has colours, not colour numbers: it is reduced first"
+                        : "the picture has no pixels to write");
+        return {};
+    }
+    if (picture.width > 0xffff || picture.height > 0xffff) {
+        fail(error, "the picture is larger than an ILBM holds (65535 x 65535)");
+        return {};
+    }
+    const unsigned largest = *std::max_element(picture.pixels.begin(), picture.pixels.end());
+    const unsigned mapped = static_cast<unsigned>(std::min<size_t>(picture.palette.size(), 256));
+    unsigned planes = planesFor(std::max(mapped, largest + 1));
+    std::uint32_t mode = 0;
+    unsigned registers = 1u << planes;
+    switch (picture.mode) {
+    case DisplayMode::ExtraHalfbrite:
+        planes = 6;
+        registers = 32;
+        mode = kExtraHalfbrite;
+        break;
+    case DisplayMode::Ham6:
+        planes = 6;
+        registers = 16;
+        mode = kHoldAndModify;
+        break;
+    case DisplayMode::Ham8:
+        planes = 8;
+        registers = 64;
+        mode = kHoldAndModify;
+        break;
+    default:
+        break;
+    }
+    const bool hires = picture.width > 400;
+    const bool lace = picture.height > 283;
+    mode |= (hires ? kHires : 0) | (lace ? kLace : 0);
+    const bool masked = picture.opacity.size() == count;
+
+    std::string messages;
+    detail::Capture capturing(&messages);
+    std::unique_ptr<ILBM_Image, ImageRelease> image(ILBM_createImage(ILBM_ID_ILBM));
+    if (image == nullptr) {
+        fail(error, "out of memory");
+        return {};
+    }
+    image->bitMapHeader = ILBM_createBitMapHeader();
+    image->colorMap = ILBM_createColorMap();
+    image->viewport = ILBM_createViewport();
+    image->body = IFF_createRawChunk(ILBM_ID_BODY);
+    // The FORM owns the chunks from here on, and frees them whatever happens below; their
+    // contents follow, and the sizes are brought up to date once they are in.
+    std::unique_ptr<IFF_Form, FormRelease> form(ILBM_convertImageToForm(image.get()));
+    ILBM_BitMapHeader *header = image->bitMapHeader;
+    ILBM_ColorMap *colorMap = image->colorMap;
+    ILBM_Viewport *viewport = image->viewport;
+    IFF_RawChunk *body = image->body;
+    if (form == nullptr || header == nullptr || colorMap == nullptr || viewport == nullptr ||
+        body == nullptr) {
+        fail(error, "out of memory");
+        return {};
+    }
+
+    header->w = static_cast<IFF_UWord>(picture.width);
+    header->h = static_cast<IFF_UWord>(picture.height);
+    header->x = 0;
+    header->y = 0;
+    header->nPlanes = static_cast<IFF_UByte>(planes);
+    header->compression = ILBM_CMP_NONE; // packed below, by the library
+    if (masked) {
+        header->masking = ILBM_MSK_HAS_MASK;
+    } else if (picture.transparentColours.size() == 1 &&
+               picture.transparentColours[0] < (1u << planes)) {
+        header->masking = ILBM_MSK_HAS_TRANSPARENT_COLOR;
+        header->transparentColor = static_cast<IFF_UWord>(picture.transparentColours[0]);
+    }
+    header->xAspect = static_cast<IFF_UByte>(lace ? (hires ? 10 : 20) : (hires ? 5 : 10));
+    header->yAspect = 11;
+    header->pageWidth = static_cast<IFF_Word>(std::min(picture.width, 0x7fffu));
+    header->pageHeight = static_cast<IFF_Word>(std::min(picture.height, 0x7fffu));
+
+    for (unsigned i = 0; i < registers; i++) {
+        ILBM_ColorRegister *colour = ILBM_addColorRegisterInColorMap(colorMap);
+        if (colour == nullptr) {
+            fail(error, "out of memory");
+            return {};
+        }
+        const amiga::Rgb8 c = i < mapped ? picture.palette[i] : amiga::Rgb8{};
+        colour->red = c.red;
+        colour->green = c.green;
+        colour->blue = c.blue;
+    }
+    viewport->viewportMode = static_cast<IFF_Long>(mode);
+
+    // The planes (and the mask) whole, then interleaved row by row as a BODY holds them.
+    const size_t rowSize = ILBM_calculateRowSize(image.get());
+    const unsigned bodyPlanes = planes + (masked ? 1 : 0);
+    const size_t planeSize = rowSize * picture.height;
+    std::vector<std::uint8_t> whole(planeSize * bodyPlanes, 0);
+    for (unsigned y = 0; y < picture.height; y++) {
+        const std::uint8_t *row = picture.pixels.data() + size_t{y} * picture.width;
+        for (unsigned x = 0; x < picture.width; x++) {
+            const auto bit = static_cast<std::uint8_t>(0x80 >> (x & 7));
+            const size_t at = y * rowSize + x / 8;
+            for (unsigned p = 0; p < planes; p++) {
+                if ((row[x] >> p) & 1) {
+                    whole[p * planeSize + at] |= bit;
+                }
+            }
+            if (masked && picture.opacity[size_t{y} * picture.width + x] != 0) {
+                whole[planes * planeSize + at] |= bit;
+            }
+        }
+    }
+    auto *interleaved = static_cast<unsigned char *>(std::malloc(whole.size()));
+    if (interleaved == nullptr) {
+        fail(error, "out of memory");
+        return {};
+    }
+    std::vector<const unsigned char *> sources(bodyPlanes);
+    for (unsigned p = 0; p < bodyPlanes; p++) {
+        sources[p] = whole.data() + p * planeSize;
+    }
+    ILBM_interleaveRows(sources.data(), bodyPlanes, rowSize, picture.height, interleaved);
+    if (whole.size() > static_cast<size_t>(INT32_MAX)) {
+        std::free(interleaved);
+        fail(error, "the picture is too large for an ILBM BODY");
+        return {};
+    }
+    IFF_setRawChunkData(body, interleaved, static_cast<IFF_Long>(whole.size()));
+
+    IFF_updateChunkSizes(reinterpret_cast<IFF_Chunk *>(body));
+    if (!ILBM_packByteRun(image.get())) {
+        fail(error, "the ILBM cannot be made: " + messages);
+        return {};
+    }
+    char *data = nullptr;
+    size_t size = 0;
+    FILE *memory = open_memstream(&data, &size);
+    if (memory == nullptr) {
+        fail(error, "out of memory");
+        return {};
+    }
+    const int written = ILBM_writeFd(memory, reinterpret_cast<const IFF_Chunk *>(form.get()));
+    std::fclose(memory);
+    std::vector<std::uint8_t> bytes;
+    if (written && data != nullptr) {
+        bytes.assign(data, data + size);
+    }
+    std::free(data);
+    if (bytes.empty()) {
+        fail(error, "the ILBM cannot be written: " + messages);
+    }
+    return bytes;
+}
+
+} // namespace picture

@@ -1,0 +1,192 @@
+// Colour reduction: what must hold whatever the cuts, worked out from the pictures themselves.
+#include "picture/reduce.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+using amiga::Rgb8;
+using picture::Picture;
+using picture::Rgba8;
+
+namespace {
+
+Picture colours(unsigned width, unsigned height, std::vector<Rgba8> pixels) {
+    Picture p;
+    p.width = width;
+    p.height = height;
+    p.depth = 32;
+    p.mode = picture::DisplayMode::TrueColour;
+    p.trueColour = std::move(pixels);
+    return p;
+}
+
+// Red across, green down, blue still: every (red, green) pair of 0-255 once.
+Picture gradient() {
+    std::vector<Rgba8> pixels;
+    for (unsigned y = 0; y < 256; y++) {
+        for (unsigned x = 0; x < 256; x++) {
+            pixels.push_back({static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 90, 255});
+        }
+    }
+    return colours(256, 256, pixels);
+}
+
+double meanSquaredError(const Picture &original, const Picture &reduced) {
+    const std::vector<Rgb8> shown = picture::render(reduced);
+    double sum = 0;
+    for (size_t i = 0; i < shown.size(); i++) {
+        const Rgba8 &o = original.trueColour[i];
+        const double dr = o.red - shown[i].red, dg = o.green - shown[i].green,
+                     db = o.blue - shown[i].blue;
+        sum += dr * dr + dg * dg + db * db;
+    }
+    return sum / static_cast<double>(shown.size());
+}
+
+} // namespace
+
+TEST(Reduce, FewColoursAreKeptExactlyInTheOrderTheyAppear) {
+    const Rgba8 red{255, 0, 0, 255}, teal{0, 128, 128, 255}, grey{1, 2, 3, 255}, clear{9, 9, 9, 0},
+        faint{200, 0, 0, 127};
+    const Picture p = colours(4, 2, {teal, red, teal, clear, grey, faint, red, teal});
+    const Picture r = picture::reduce(p, {16, false, false});
+    // Colour 0 for the transparent pixels (alpha 0 and 127), then teal, red, grey.
+    EXPECT_EQ(r.palette, (std::vector<Rgb8>{{0, 0, 0}, {0, 128, 128}, {255, 0, 0}, {1, 2, 3}}));
+    EXPECT_EQ(r.pixels, (std::vector<std::uint8_t>{1, 2, 1, 0, 3, 0, 2, 1}));
+    EXPECT_EQ(r.transparentColours, (std::vector<unsigned>{0}));
+    EXPECT_EQ(r.depth, 2u);
+    EXPECT_EQ(r.mode, picture::DisplayMode::Indexed);
+    EXPECT_EQ(picture::opacityOf(r),
+              (std::vector<std::uint8_t>{255, 255, 255, 0, 255, 0, 255, 255}));
+
+    // Without transparent pixels colour 0 is the first colour; dithering changes nothing when
+    // every colour is kept.
+    const Picture opaque = colours(3, 1, {grey, red, grey});
+    const Picture kept = picture::reduce(opaque, {2, false, true});
+    EXPECT_EQ(kept.palette, (std::vector<Rgb8>{{1, 2, 3}, {255, 0, 0}}));
+    EXPECT_EQ(kept.pixels, (std::vector<std::uint8_t>{0, 1, 0}));
+    EXPECT_TRUE(kept.transparentColours.empty());
+    EXPECT_EQ(kept.depth, 1u);
+
+    // Rounded to 12 bits first: $12 and $13 are both $1 (17), one colour.
+    const Picture close = colours(2, 1, {{0x12, 0x12, 0x12, 255}, {0x13, 0x13, 0x13, 255}});
+    const Picture twelve = picture::reduce(close, {2, true, false});
+    EXPECT_EQ(twelve.palette, (std::vector<Rgb8>{{17, 17, 17}}));
+    EXPECT_EQ(twelve.pixels, (std::vector<std::uint8_t>{0, 0}));
+    EXPECT_TRUE(twelve.twelveBitPalette);
+}
+
+TEST(Reduce, DepthIsTheFewestPlanesForTheColours) {
+    std::mt19937 random(5);
+    std::vector<Rgba8> pixels;
+    for (unsigned i = 0; i < 4096; i++) {
+        pixels.push_back({static_cast<std::uint8_t>(random()), static_cast<std::uint8_t>(random()),
+                          static_cast<std::uint8_t>(random()), 255});
+    }
+    const Picture p = colours(64, 64, pixels);
+    for (auto [asked, planes] : {std::pair{2u, 1u}, std::pair{3u, 2u}, std::pair{16u, 4u},
+                                 std::pair{17u, 5u}, std::pair{32u, 5u}, std::pair{256u, 8u}}) {
+        SCOPED_TRACE(asked);
+        const Picture r = picture::reduce(p, {asked, false, asked % 2 == 0});
+        EXPECT_EQ(r.palette.size(), asked);
+        EXPECT_EQ(r.depth, planes);
+        for (std::uint8_t v : r.pixels) {
+            ASSERT_LT(v, asked);
+        }
+    }
+}
+
+TEST(Reduce, TwelveBitColoursAreWholeNibblesTimes17) {
+    // A 12-bit gun n shows as n x 17 in 8 bits ($f is 255).
+    const Picture p = gradient();
+    for (bool dither : {false, true}) {
+        const Picture r = picture::reduce(p, {32, true, dither});
+        ASSERT_EQ(r.palette.size(), 32u);
+        EXPECT_TRUE(r.twelveBitPalette);
+        for (const Rgb8 &c : r.palette) {
+            EXPECT_EQ(c.red % 17, 0);
+            EXPECT_EQ(c.green % 17, 0);
+            EXPECT_EQ(c.blue % 17, 0);
+        }
+    }
+}
+
+TEST(Reduce, AGradientTo16ColoursIsWithinTheErrorOf16EqualSquares) {
+    // The picture's colours fill a 256 x 256 square of the red-green plane evenly. No 16 boxes
+    // do better than 16 squares of 64 x 64, each shown by its centre: a gun spread evenly over
+    // 64 values has a mean squared error of 64^2 / 12 about the middle, so the best mean squared
+    // error is 2 x 64^2 / 12 = 682.7 (26.1 as a distance). The guns' integer steps and rounding
+    // add under half a step a gun: allow 5 per cent more.
+    const Picture p = gradient();
+    const Picture r = picture::reduce(p, {16, false, false});
+    ASSERT_EQ(r.palette.size(), 16u);
+    const double best = 2.0 * 64 * 64 / 12;
+    EXPECT_LT(meanSquaredError(p, r), best * 1.05);
+    // Blue, the same everywhere, is kept.
+    for (const Rgb8 &c : r.palette) {
+        EXPECT_EQ(c.blue, 90);
+    }
+}
+
+TEST(Reduce, DitheringKeepsTheMeanColourOfAFlatArea) {
+    // 64 rows of grey 100 above 128 rows of black and 128 of white, in two colours. By pixel
+    // weight (black 2/5, grey 1/5, white 2/5) the weighted median puts grey with black: the
+    // colours are (0 x 2 + 100 x 1) / 3 = 33 and 255, neither near 100.
+    std::vector<Rgba8> pixels;
+    for (unsigned y = 0; y < 320; y++) {
+        const std::uint8_t v = y < 64 ? 100 : y < 192 ? 0 : 255;
+        for (unsigned x = 0; x < 64; x++) {
+            pixels.push_back({v, v, v, 255});
+        }
+    }
+    const Picture p = colours(64, 320, pixels);
+    const Picture plain = picture::reduce(p, {2, false, false});
+    ASSERT_EQ(plain.palette, (std::vector<Rgb8>{{33, 33, 33}, {255, 255, 255}}));
+    const Picture dithered = picture::reduce(p, {2, false, true});
+    ASSERT_EQ(dithered.palette, plain.palette);
+    // Floyd-Steinberg passes every pixel's error on, so over the grey rows only the error that
+    // leaves below them is lost: under 255 - 33 for each of the 64 columns, 222 x 64 / 4096 =
+    // 3.5 on the mean, within half a 12-bit step (17 / 2).
+    auto meanOfGrey = [](const Picture &r) {
+        const std::vector<Rgb8> shown = picture::render(r);
+        double sum = 0;
+        for (size_t i = 0; i < 64 * 64; i++) {
+            sum += shown[i].red;
+        }
+        return sum / (64 * 64);
+    };
+    EXPECT_NEAR(meanOfGrey(dithered), 100, 8.5);
+    EXPECT_NEAR(meanOfGrey(plain), 33, 0.01);
+}
+
+TEST(Reduce, TransparentPixelsKeepColour0WhenReducing) {
+    std::vector<Rgba8> pixels;
+    for (unsigned i = 0; i < 1024; i++) {
+        pixels.push_back({static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i * 7),
+                          static_cast<std::uint8_t>(i / 4),
+                          static_cast<std::uint8_t>(i % 3 ? 255 : 0)});
+    }
+    const Picture p = colours(32, 32, pixels);
+    for (bool dither : {false, true}) {
+        const Picture r = picture::reduce(p, {8, false, dither});
+        ASSERT_EQ(r.palette.size(), 8u);
+        EXPECT_EQ(r.transparentColours, (std::vector<unsigned>{0}));
+        for (size_t i = 0; i < pixels.size(); i++) {
+            ASSERT_EQ(r.pixels[i] == 0, i % 3 == 0) << i;
+        }
+    }
+}
+
+TEST(Reduce, IndexedPicturesComeBackAsTheyAre) {
+    Picture p;
+    p.width = 2;
+    p.height = 1;
+    p.depth = 1;
+    p.pixels = {1, 0};
+    p.palette = {{1, 1, 1}, {2, 2, 2}};
+    const Picture r = picture::reduce(p, {2, true, true});
+    EXPECT_EQ(r.pixels, p.pixels);
+    EXPECT_EQ(r.palette, p.palette);
+}

@@ -1,0 +1,197 @@
+// Pictures written as ILBM files: the chunks read back byte by byte here, and the file read back
+// through the library to the same colour numbers.
+#include "picture/picture.h"
+#include "picture_test_support.h"
+
+#include <iff_capture.h>
+#include <ilbm/ilbm.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using namespace picturetest;
+using picture::Picture;
+
+namespace {
+
+Picture indexed(unsigned width, unsigned height, std::vector<std::uint8_t> pixels,
+                std::vector<amiga::Rgb8> palette) {
+    Picture p;
+    p.width = width;
+    p.height = height;
+    p.depth = 8;
+    p.pixels = std::move(pixels);
+    p.palette = std::move(palette);
+    return p;
+}
+
+std::vector<std::uint8_t> ramp(unsigned count, unsigned modulo) {
+    std::vector<std::uint8_t> pixels;
+    for (unsigned i = 0; i < count; i++) {
+        pixels.push_back(static_cast<std::uint8_t>(i * 3 % modulo));
+    }
+    return pixels;
+}
+
+unsigned be16(const Bytes &b, size_t at) {
+    return unsigned{b[at]} << 8 | b[at + 1];
+}
+
+std::uint32_t be32(const Bytes &b, size_t at) {
+    return std::uint32_t{b[at]} << 24 | std::uint32_t{b[at + 1]} << 16 | b[at + 2] << 8 | b[at + 3];
+}
+
+// The chunks of a FORM ILBM by ID, walked by hand.
+std::map<std::string, Bytes> chunksOf(const Bytes &file) {
+    std::map<std::string, Bytes> chunks;
+    if (file.size() < 12 || std::string(file.begin(), file.begin() + 4) != "FORM" ||
+        std::string(file.begin() + 8, file.begin() + 12) != "ILBM" ||
+        be32(file, 4) + 8 != file.size()) {
+        return chunks;
+    }
+    size_t at = 12;
+    while (at + 8 <= file.size()) {
+        const std::string id(file.begin() + at, file.begin() + at + 4);
+        const size_t size = be32(file, at + 4);
+        chunks[id] = Bytes(file.begin() + at + 8, file.begin() + at + 8 + size);
+        at += 8 + size + size % 2;
+    }
+    return chunks;
+}
+
+} // namespace
+
+TEST(IlbmBytes, HeaderColourMapAndModeOfTheFewestPlanes) {
+    struct Case {
+        unsigned width, height, colours, largest, planes, camg, xAspect;
+    };
+    // CAMG: HIRES $8000, LACE $4 (graphics/view.h); aspect 10:11 lores PAL, 5:11 hires, 20:11
+    // lores interlaced, 10:11 hires interlaced.
+    const Case cases[] = {
+        {17, 3, 5, 4, 3, 0, 10},      {320, 256, 32, 31, 5, 0, 10},
+        {401, 2, 2, 1, 1, 0x8000, 5}, {640, 512, 16, 15, 4, 0x8004, 10},
+        {300, 284, 3, 2, 2, 0x4, 20}, {8, 1, 1, 0, 1, 0, 10},
+        {9, 1, 3, 9, 4, 0, 10}, // a colour number past the map needs the planes too
+        {4, 4, 256, 255, 8, 0, 10},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+        std::vector<amiga::Rgb8> palette;
+        for (unsigned i = 0; i < c.colours; i++) {
+            palette.push_back(
+                {static_cast<std::uint8_t>(i), 1, static_cast<std::uint8_t>(255 - i)});
+        }
+        std::vector<std::uint8_t> pixels = ramp(c.width * c.height, c.largest + 1);
+        pixels.back() = static_cast<std::uint8_t>(c.largest);
+        std::string error;
+        const Bytes file = picture::ilbmBytes(indexed(c.width, c.height, pixels, palette), &error);
+        ASSERT_FALSE(file.empty()) << error;
+        auto chunks = chunksOf(file);
+        ASSERT_EQ(chunks.count("BMHD"), 1u);
+        const Bytes &bmhd = chunks["BMHD"];
+        ASSERT_EQ(bmhd.size(), 20u);
+        EXPECT_EQ(be16(bmhd, 0), c.width);
+        EXPECT_EQ(be16(bmhd, 2), c.height);
+        EXPECT_EQ(be32(bmhd, 4), 0u); // x, y
+        EXPECT_EQ(bmhd[8], c.planes);
+        EXPECT_EQ(bmhd[9], 0);  // masking
+        EXPECT_EQ(bmhd[10], 1); // ByteRun1
+        EXPECT_EQ(bmhd[14], c.xAspect);
+        EXPECT_EQ(bmhd[15], 11);
+        EXPECT_EQ(be16(bmhd, 16), c.width);
+        EXPECT_EQ(be16(bmhd, 18), c.height);
+        const Bytes &cmap = chunks["CMAP"];
+        ASSERT_EQ(cmap.size(), 3u << c.planes);
+        for (unsigned i = 0; i < (1u << c.planes); i++) {
+            const Bytes expected = i < c.colours ? Bytes{static_cast<std::uint8_t>(i), 1,
+                                                         static_cast<std::uint8_t>(255 - i)}
+                                                 : Bytes{0, 0, 0};
+            ASSERT_EQ(Bytes(cmap.begin() + 3 * i, cmap.begin() + 3 * i + 3), expected) << i;
+        }
+        ASSERT_EQ(chunks["CAMG"].size(), 4u);
+        EXPECT_EQ(be32(chunks["CAMG"], 0), c.camg);
+        ASSERT_EQ(chunks.count("BODY"), 1u);
+
+        // The library reads it back to the same numbers and the padded map.
+        const auto back = picture::readPicture(file, &error);
+        ASSERT_TRUE(back) << error;
+        EXPECT_EQ(back->pixels, pixels);
+        EXPECT_EQ(back->depth, c.planes);
+        ASSERT_EQ(back->palette.size(), 1u << c.planes);
+        EXPECT_TRUE(std::equal(palette.begin(), palette.end(), back->palette.begin()));
+        EXPECT_TRUE(back->warnings.empty()) << back->warnings[0];
+    }
+}
+
+TEST(IlbmBytes, TransparencyAsMaskPlaneOrTransparentColour) {
+    const std::vector<amiga::Rgb8> palette = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+    Picture p = indexed(19, 2, ramp(38, 4), palette);
+    p.transparentColours = {2};
+    Bytes file = picture::ilbmBytes(p, nullptr);
+    auto chunks = chunksOf(file);
+    EXPECT_EQ(chunks["BMHD"][9], 2);         // masking: transparent colour
+    EXPECT_EQ(be16(chunks["BMHD"], 12), 2u); // transparentColor
+    auto back = picture::readPicture(file, nullptr);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->transparentColours, (std::vector<unsigned>{2}));
+
+    // Two transparent colours cannot be said in a BMHD: no masking.
+    p.transparentColours = {1, 2};
+    chunks = chunksOf(picture::ilbmBytes(p, nullptr));
+    EXPECT_EQ(chunks["BMHD"][9], 0);
+
+    // The picture's own mask becomes a mask plane.
+    p.transparentColours.clear();
+    for (unsigned i = 0; i < 38; i++) {
+        p.opacity.push_back(i % 5 == 0 ? 0 : 1);
+    }
+    file = picture::ilbmBytes(p, nullptr);
+    EXPECT_EQ(chunksOf(file)["BMHD"][9], 1);
+    back = picture::readPicture(file, nullptr);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->pixels, p.pixels);
+    EXPECT_EQ(back->opacity, picture::opacityOf(p));
+}
+
+TEST(IlbmBytes, TheLibrarysOwnCheckPassesAndModesKeepTheirPlanes) {
+    iffbytes::Messages messages;
+    std::vector<amiga::Rgb8> palette(16, {0x11, 0x22, 0x33});
+    for (auto [mode, planes, registers, camg] :
+         {std::tuple{picture::DisplayMode::Ham6, 6u, 16u, 0x800u},
+          std::tuple{picture::DisplayMode::Ham8, 8u, 64u, 0x800u},
+          std::tuple{picture::DisplayMode::ExtraHalfbrite, 6u, 32u, 0x80u}}) {
+        Picture p = indexed(21, 3, ramp(63, 16), palette);
+        p.mode = mode;
+        const Bytes file = picture::ilbmBytes(p, nullptr);
+        auto chunks = chunksOf(file);
+        EXPECT_EQ(chunks["BMHD"][8], planes);
+        EXPECT_EQ(chunks["CMAP"].size(), registers * 3);
+        EXPECT_EQ(be32(chunks["CAMG"], 0), camg);
+        const auto back = picture::readPicture(file, nullptr);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->mode, mode);
+        EXPECT_EQ(picture::render(*back), picture::render(p));
+
+        FILE *memory = fmemopen(const_cast<std::uint8_t *>(file.data()), file.size(), "rb");
+        IFF_Chunk *tree = ILBM_readFd(memory);
+        fclose(memory);
+        ASSERT_NE(tree, nullptr);
+        EXPECT_TRUE(ILBM_check(tree));
+        ILBM_free(tree);
+    }
+    EXPECT_EQ(messages.text(), "");
+}
+
+TEST(IlbmBytes, PicturesWithoutColourNumbersAreRefused) {
+    Picture colours;
+    colours.width = 1;
+    colours.height = 1;
+    colours.mode = picture::DisplayMode::TrueColour;
+    colours.trueColour = {{1, 2, 3, 255}};
+    std::string error;
+    EXPECT_TRUE(picture::ilbmBytes(colours, &error).empty());
+    EXPECT_NE(error.find("reduced first"), std::string::npos) << error;
+    EXPECT_TRUE(picture::ilbmBytes(Picture{}, &error).empty());
+    EXPECT_FALSE(error.empty());
+}
