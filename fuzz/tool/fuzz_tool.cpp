@@ -1,7 +1,8 @@
 // quillfen-iff's commands on any bytes: every command of the table, with each of its options, runs
-// on the bytes as an input file, writing into a folder of its own. None may crash; a conversion
-// that says it is done must have written a file that reads, passes the check and holds as many
-// pictures as the input; raw must have written the planes or nothing.
+// on the bytes as an input file (an IFF file or a PNG), writing into a folder of its own. None may
+// crash; a conversion that says it is done must have written a file that reads, passes the check
+// and holds as many pictures as the input (one for a PNG or a picture reduced); raw, sprite and
+// palette tables must have written their output or nothing.
 #include "command.h"
 
 #include <ilbm/ilbm.h>
@@ -78,7 +79,7 @@ int pictures(const std::string &name) {
 }
 
 void removeFolder() {
-    for (const char *name : {"in.iff", "out.iff", "out.raw"}) {
+    for (const char *name : {"in.iff", "out.iff", "out.raw", "out.bin"}) {
         unlink(path(name).c_str());
     }
     rmdir(folder.c_str());
@@ -108,6 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (file == nullptr || fwrite(data, 1, size, file) != size || fclose(file) != 0) {
         abort();
     }
+    const bool png = size >= 8 && memcmp(data, "\x89PNG\r\n\x1a\n", 8) == 0;
     const int inputPictures = pictures(in);
 
     run({"print", in});
@@ -120,15 +122,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     }
     run({"palette", in});
 
-    for (const std::vector<std::string> &command : std::vector<std::vector<std::string>>{
-             {"unpack"}, {"pack"}, {"acbm"}, {"ilbm"}, {"ilbm", "--pack"}}) {
+    for (const std::vector<std::string> &command :
+         std::vector<std::vector<std::string>>{{"unpack"},
+                                               {"pack"},
+                                               {"acbm"},
+                                               {"ilbm"},
+                                               {"ilbm", "--pack"},
+                                               {"ilbm", "--reduce", "4", "--dither"}}) {
         unlink(out.c_str());
         std::vector<std::string> arguments = command;
         arguments.push_back(in);
         arguments.push_back(out);
         const int status = run(arguments);
+        /* A PNG, or any picture reduced, becomes an ILBM of one picture. */
+        const bool one = command[0] == "ilbm" && (png || command.size() > 2);
         if (status == 0) {
-            if (validPictures(out) != inputPictures) {
+            if (validPictures(out) != (one ? 1 : inputPictures)) {
                 fail(command[0] + " wrote a file that is not valid or lost pictures");
             }
             if (run({"compare", out, out}) != 0) {
@@ -138,11 +147,39 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             fail(command[0] + " failed but wrote its output");
         }
     }
-    for (const char *option : {"--planar", "--"}) {
-        unlink(raw.c_str());
-        const int status = run({"raw", option, in, raw});
-        if ((status == 0) != exists(raw)) {
-            fail("raw wrote its output and failed, or did not and succeeded");
+    const std::string bin = path("out.bin");
+    const std::vector<std::vector<std::string>> writers = {
+        {"raw", "--planar"},
+        {"raw", "--"},
+        {"raw", "--mask"},
+        {"raw", "--mask-only=inverted", "--planar"},
+        {"raw", "--depth", "3", "--mask=inverted"},
+        {"raw", "--transparent", "1", "--mask"},
+        {"raw", "--chunky"},
+        {"raw", "--reduce", "8", "--chipset", "aga", "--mask"},
+        {"palette", "--format", "words"},
+        {"palette", "--format", "rgb8", "--binary"},
+        {"palette", "--format", "rgb32", "--colors", "2"},
+        {"palette", "--format", "loadrgb32", "--binary"},
+        {"palette", "--format", "copper"},
+        {"palette", "--format", "copper-aga", "--reduce", "16", "--binary"},
+        {"sprite"},
+        {"sprite", "--x", "c0", "--y", "6d", "--text"},
+        {"sprite", "--attached", "--control", "--transparent", "2"},
+        {"sprite", "--width", "64", "--chipset", "aga", "--x", "40.8", "--y", "2c", "--text"},
+        {"sprite", "--reduce", "4"},
+    };
+    for (const std::vector<std::string> &command : writers) {
+        unlink(bin.c_str());
+        std::vector<std::string> arguments = command;
+        arguments.push_back(in);
+        arguments.push_back(bin);
+        const int status = run(arguments);
+        if (status < 0 || status > 2) {
+            fail(command[0] + " gave an exit status outside 0-2");
+        }
+        if ((status == 0) != exists(bin)) {
+            fail(command[0] + " wrote its output and failed, or did not and succeeded");
         }
     }
     return 0;

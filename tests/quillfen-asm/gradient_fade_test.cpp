@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -136,6 +137,22 @@ TEST(QuillfenAsmFade, PrintsOneLabelledRunOfWordsAStep) {
         ASSERT_TRUE(result.words) << result.messages;
         EXPECT_EQ(result.words->size(), 12u); // three steps of 2 high and 2 low halves
     }
+}
+
+TEST(QuillfenAsmFade, ReadsThePaletteOfAPng) {
+    // netpbm's pnmtopng writes the two colours as a palette PNG, in this order.
+    const std::string png =
+        (std::filesystem::temp_directory_path() / "quillfen-asm-fade-two.png").string();
+    const std::string command =
+        "printf 'P3\\n2 1\\n255\\n18 52 86 255 128 0\\n' | pnmtopng >" + png + " 2>/dev/null";
+    if (std::system(command.c_str()) != 0) {
+        GTEST_SKIP() << "netpbm's pnmtopng is not installed";
+    }
+    const testprogram::Outcome ocs = quillfenAsm("fade --steps 3 " + png);
+    ASSERT_EQ(ocs.status, 0) << ocs.err;
+    EXPECT_NE(ocs.out.find("fade0:\n\tdc.w\t$0135,$0f80\nfade1:\n\tdc.w\t$0012,$0840\n"),
+              std::string::npos)
+        << ocs.out;
 }
 
 TEST(QuillfenAsmFade, BadInputIsRefused) {

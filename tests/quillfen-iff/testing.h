@@ -142,10 +142,15 @@ inline Bytes planeRow(const Indexed &picture, unsigned y, unsigned plane) {
     return row;
 }
 
-// A mask row: a bit set where the pixel is not of a transparent colour (inverted: where it is).
+// A mask row: a bit set where the pixel is not of a transparent colour. Inverted, the row's
+// complement: a bit set where the pixel is transparent, and in the padding past the picture,
+// which shows nothing.
 inline Bytes maskRow(const Indexed &picture, unsigned y, const std::vector<unsigned> &transparent,
                      bool inverted) {
     Bytes row((picture.width + 15) / 16 * 2, 0);
+    for (unsigned x = picture.width; inverted && x < row.size() * 8; x++) {
+        row[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+    }
     for (unsigned x = 0; x < picture.width; x++) {
         bool clear = false;
         for (unsigned colour : transparent) {

@@ -9,8 +9,9 @@
 namespace quillfen_asm {
 
 // The colour map of a picture file, read by the picture library: the CMAP of the first ILBM,
-// ACBM or PBM picture, or a PNG's palette (or grey levels). On failure, empty, with why in error
-// (a sentence naming the file).
+// ACBM or PBM picture, or a PNG's palette (or grey levels); or the first CMAP of an ILBM palette
+// file (a colour map without a bitmap). On failure, empty, with why in error (a sentence naming
+// the file).
 std::vector<amiga::Rgb8> pictureColourMap(const std::string &path, std::string &error);
 
 } // namespace quillfen_asm

@@ -103,8 +103,8 @@ const std::vector<Command> kCommands = {
      1,
      runPrint},
     {"raw",
-     "[--planar] [--depth N] [--mask[=inverted] | --mask-only[=inverted]] [--chunky]\n"
-     "       [--transparent N] [--reduce N [--dither] [--chipset ocs|aga]] FILE OUT",
+     "[--planar] [--depth N] [--mask[=inverted] | --mask-only[=inverted]]\n"
+     "       [--chunky] [--transparent N] [--reduce N [--dither] [--chipset ocs|aga]] FILE OUT",
      "Writes the bitplanes (and mask) of a picture to OUT as raw bytes for incbin.",
      "Writes the bitplanes of the first picture of FILE (an ILBM, ACBM or PBM picture or a\n"
      "PNG) to OUT as raw bytes, ready for incbin: each picture row's plane rows one after\n"
@@ -123,8 +123,8 @@ const std::vector<Command> kCommands = {
        "of the transparent pixels instead",
        Takes::Optional, "inverted"},
       {"--mask-only",
-       "write the mask alone, for a cookie-cut blit: each mask row once per plane,\n"
-       "or with --planar one plane",
+       "write the mask alone, for a cookie-cut blit: each mask row once per\n"
+       "plane, or with --planar one plane",
        Takes::Optional, "inverted"},
       {"--chunky", "one byte per pixel, its colour number, instead of planes"},
       {"--transparent", "colour N is the transparent colour of the mask", Takes::Value, "N"},
@@ -134,8 +134,8 @@ const std::vector<Command> kCommands = {
      2,
      runRaw},
     {"sprite",
-     "[--width 16|32|64] [--attached] [--control] [--x X --y Y] [--chipset ocs|aga]\n"
-     "       [--text] [--transparent N] [--reduce N [--dither]] FILE OUT",
+     "[--width 16|32|64] [--attached] [--control] [--x X --y Y]\n"
+     "       [--chipset ocs|aga] [--text] [--transparent N] [--reduce N [--dither]] FILE OUT",
      "Writes a picture as hardware sprite data to OUT, as bytes for incbin or as data lines.",
      "Writes the first picture of FILE as hardware sprites to OUT: for each line the DATA\n"
      "and DATB words (longs at 32 and 64 pixels), sprite after sprite for a picture wider\n"

@@ -382,6 +382,14 @@ std::optional<picture::Picture> loadPicture(const Invocation &invocation, const 
     return read;
 }
 
+/* A message as a sentence: with its full stop. */
+std::string sentence(std::string text) {
+    if (!text.empty() && text.back() != '.') {
+        text += '.';
+    }
+    return text;
+}
+
 /* What an export made: its warnings, then its bytes or text written to path ("-" is the
    standard output); or its refusal. */
 int writeOutput(const Invocation &invocation, const char *input, const picture::Output &output,
@@ -390,7 +398,7 @@ int writeOutput(const Invocation &invocation, const char *input, const picture::
         report(invocation, "%s: %s\n", input, warning.c_str());
     }
     if (!output.ok()) {
-        report(invocation, "%s: %s Nothing is written.\n", input, output.error.c_str());
+        report(invocation, "%s: %s Nothing is written.\n", input, sentence(output.error).c_str());
         return kNegative;
     }
     if (!output.text.empty() || output.bytes.empty()) {
@@ -553,7 +561,7 @@ int runIlbm(const Invocation &invocation) {
     std::string error;
     const std::vector<std::uint8_t> ilbm = picture::ilbmBytes(*picture, &error);
     if (ilbm.empty()) {
-        report(invocation, "%s: %s Nothing is written.\n", path, error.c_str());
+        report(invocation, "%s: %s Nothing is written.\n", path, sentence(error).c_str());
         return kNegative;
     }
     return writeFile(invocation, invocation.operands[1], ilbm.data(), ilbm.size());
