@@ -572,14 +572,11 @@ bool ColourViewController::decodePaletteWithURL(const QString &path) {
         setStatus(file.error);
         return false;
     }
-    return usePaletteColours(file.colourMaps.last(), QFileInfo(path).fileName());
+    usePaletteColours(file.colourMaps.last(), QFileInfo(path).fileName());
+    return true;
 }
 
-bool ColourViewController::usePaletteColours(const QList<Colour> &colours, const QString &source) {
-    if (colours.isEmpty()) {
-        setStatus(tr("“%1” has no colour map.").arg(source));
-        return false;
-    }
+void ColourViewController::usePaletteColours(const QList<Colour> &colours, const QString &source) {
     changePalette(tr("Load Palette"), [&] {
         updatePopupButtonForColourCount(colours.size());
         m_paletteDataSource->setPaletteEntries(colours);
@@ -587,7 +584,6 @@ bool ColourViewController::usePaletteColours(const QList<Colour> &colours, const
     const qsizetype n = colours.size();
     setStatus(n == 1 ? tr("Loaded 1 colour from “%1”.").arg(source)
                      : tr("Loaded %1 colours from “%2”.").arg(n).arg(source));
-    return true;
 }
 
 void ColourViewController::changePalette(const QString &what, const std::function<void()> &change,

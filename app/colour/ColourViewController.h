@@ -80,7 +80,7 @@ public:
     bool decodePaletteWithURL(const QString &path);
     // Makes colours (the colour map of a picture named source) the palette, as loading a
     // palette file does: one step that can be undone, the status line saying what was loaded.
-    bool usePaletteColours(const QList<Colour> &colours, const QString &source);
+    void usePaletteColours(const QList<Colour> &colours, const QString &source);
 
     // Entries of a drag that started in the grid; none for a drag from outside.
     const std::optional<QList<int>> &indexPathsOfItemsBeingDragged() const {

@@ -218,10 +218,11 @@ void ConvertViewController::showPicture() {
         ui->fileNameValueLabel->setText(m_name);
         ui->sizeValueLabel->setText(tr("%1 × %2").arg(picture.width).arg(picture.height));
         const int depth = static_cast<int>(picture.depth);
-        ui->depthValueLabel->setText(!picture.trueColour.empty() ? tr("true colour")
-                                     : picture.source == picture::Source::Png
-                                         ? tr("%n bit(s) a pixel", nullptr, depth)
-                                         : tr("%n plane(s)", nullptr, depth));
+        ui->depthValueLabel->setText(
+            !picture.trueColour.empty() ? tr("true colour")
+            : picture.source == picture::Source::Png
+                ? (depth == 1 ? tr("1 bit a pixel") : tr("%1 bits a pixel").arg(depth))
+                : (depth == 1 ? tr("1 plane") : tr("%1 planes").arg(depth)));
         ui->modeValueLabel->setText(
             tr("%1 %2").arg(text(std::string(picture::sourceName(picture.source))),
                             text(picture::describeMode(picture))) +
@@ -233,8 +234,7 @@ void ConvertViewController::showPicture() {
                                                ? tr("more than %1").arg(locale.toString(limit))
                                                : tr("%1 distinct").arg(locale.toString(count)));
         } else {
-            ui->coloursValueLabel->setText(
-                tr("%n in the colour map", nullptr, static_cast<int>(picture.palette.size())));
+            ui->coloursValueLabel->setText(tr("%1 in the colour map").arg(picture.palette.size()));
         }
         QString transparency = tr("none");
         if (!picture.opacity.empty())
@@ -242,8 +242,7 @@ void ConvertViewController::showPicture() {
         else if (picture.transparentColours.size() == 1)
             transparency = tr("colour %1").arg(picture.transparentColours.front());
         else if (!picture.transparentColours.empty())
-            transparency =
-                tr("%n colour(s)", nullptr, static_cast<int>(picture.transparentColours.size()));
+            transparency = tr("%1 colours").arg(picture.transparentColours.size());
         else if (!picture.trueColour.empty() &&
                  std::any_of(picture.trueColour.begin(), picture.trueColour.end(),
                              [](const picture::Rgba8 &c) { return c.alpha < 128; }))
@@ -274,9 +273,12 @@ picture::RawOptions ConvertViewController::rawOptions() const {
     options.depth = chosenValue(ui->bitplaneDepthSpinBox);
     const amiga::MaskOutput masks[] = {amiga::MaskOutput::None, amiga::MaskOutput::After,
                                        amiga::MaskOutput::Only};
-    options.mask = masks[std::clamp(ui->maskComboBox->currentIndex(), 0, 2)];
-    options.invertMask = ui->invertMaskCheckBox->isChecked();
     options.chunky = ui->chunkyCheckBox->isChecked();
+    // Chunky bytes have no mask: the mask controls are off then, and what they show is not asked.
+    options.mask = options.chunky ? amiga::MaskOutput::None
+                                  : masks[std::clamp(ui->maskComboBox->currentIndex(), 0, 2)];
+    options.invertMask =
+        options.mask != amiga::MaskOutput::None && ui->invertMaskCheckBox->isChecked();
     options.transparentColour = chosenValue(ui->bitplaneTransparentSpinBox);
     return options;
 }
@@ -371,7 +373,7 @@ QString ConvertViewController::outputStatus() const {
     if (!m_output.text.empty()) {
         const int lines =
             static_cast<int>(std::count(m_output.text.begin(), m_output.text.end(), '\n'));
-        status = tr("%n line(s) of text.", nullptr, lines);
+        status = lines == 1 ? tr("1 line of text.") : tr("%1 lines of text.").arg(lines);
     } else {
         status =
             tr("%1 bytes.").arg(locale.toString(static_cast<qulonglong>(m_output.bytes.size())));

@@ -19,6 +19,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -54,6 +55,13 @@ std::vector<QRgb> pixelsOf(const QImage &image) {
     return pixels;
 }
 
+// A check box ticked or cleared from the keyboard, as a user does with Space: a click in the
+// middle of a check box wider than its text would miss it.
+void toggle(QCheckBox *box) {
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Space);
+}
+
 // The four colours of the small picture below.
 const QList<QRgb> kFourColours = {qRgb(0, 0, 0), qRgb(0xff, 0x00, 0x00), qRgb(0x00, 0xff, 0x00),
                                   qRgb(0x00, 0x00, 0xff)};
@@ -86,6 +94,21 @@ protected:
             for (int x = 0; x < 20; ++x)
                 image.setPixel(x, y, static_cast<uint>(smallPictureColour(x, y)));
         const QString path = dir.filePath("small.png");
+        EXPECT_TRUE(image.save(path, "PNG"));
+        return path;
+    }
+
+    // An indexed PNG of sixteen colours, 32 x 4: two attached pairs of sprites.
+    QString sixteenColourPng() {
+        QImage image(32, 4, QImage::Format_Indexed8);
+        QList<QRgb> colours;
+        for (int i = 0; i < 16; ++i)
+            colours.append(qRgb(i * 17, 255 - i * 17, (i * 85) & 0xff));
+        image.setColorTable(colours);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 32; ++x)
+                image.setPixel(x, y, static_cast<uint>((x / 2 + y) % 16));
+        const QString path = dir.filePath("sixteen.png");
         EXPECT_TRUE(image.save(path, "PNG"));
         return path;
     }
@@ -198,13 +221,14 @@ TEST_F(ConvertTab, APngWrittenByQtShowsItsOwnColoursPixelForPixel) {
     QApplication::processEvents();
     EXPECT_EQ(ui->pictureView->scale(), 4.0);
     const QImage screen = ui->pictureView->viewport()->grab().toImage();
-    const QPointF origin = ui->pictureView->pictureRect().topLeft();
+    // The picture's first screen pixel, where its 4 x 4 blocks start.
+    const QPoint origin = ui->pictureView->pictureRect().topLeft().toPoint();
     const qreal ratio = screen.devicePixelRatio();
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 20; ++x)
-            for (const QPointF corner : {QPointF(0.5, 0.5), QPointF(3.5, 3.5)}) {
-                const QPointF at = (origin + QPointF(x * 4, y * 4) + corner) * ratio;
-                EXPECT_EQ(screen.pixel(at.toPoint()) | 0xff000000u,
+            for (const QPoint corner : {QPoint(0, 0), QPoint(3, 3)}) {
+                const QPoint at = origin + QPoint(x * 4, y * 4) + corner;
+                EXPECT_EQ(screen.pixel((QPointF(at) * ratio).toPoint()) | 0xff000000u,
                           kFourColours[smallPictureColour(x, y)])
                     << x << "," << y;
             }
@@ -243,9 +267,9 @@ TEST_F(ConvertTab, BitplanesOfASmallPictureAreTheBytesWorkedOutByHand) {
     // The mask alone for a cookie-cut blit: each mask row once per plane.
     userinput::chooseWithKeys(ui->maskComboBox, 2);
     EXPECT_EQ(saved(), line0mask + line0mask + line1mask + line1mask);
-    userinput::click(ui->invertMaskCheckBox);
+    toggle(ui->invertMaskCheckBox);
     EXPECT_EQ(saved(), QByteArray::fromHex("00000fff00000fff7fffffff7fffffff"));
-    userinput::click(ui->invertMaskCheckBox);
+    toggle(ui->invertMaskCheckBox);
 
     // Colour 1 transparent instead of 0: line 0 opaque from x 8, line 1 wholly opaque.
     userinput::chooseWithKeys(ui->bitplaneLayoutComboBox, 1);
@@ -256,7 +280,7 @@ TEST_F(ConvertTab, BitplanesOfASmallPictureAreTheBytesWorkedOutByHand) {
 
     // Chunky: one byte a pixel, its colour number.
     userinput::chooseWithKeys(ui->maskComboBox, 0);
-    userinput::click(ui->chunkyCheckBox);
+    toggle(ui->chunkyCheckBox);
     QByteArray chunky;
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 20; ++x)
@@ -274,7 +298,7 @@ TEST_F(ConvertTab, SpritesOfASmallPictureAreTheWordsWorkedOutByHand) {
     // Two sprites: x 0-15 and x 16-19 (the rest of its word blank).
     EXPECT_EQ(saved(), QByteArray::fromHex("ff0000ff80008000"
                                            "f000f00000000000"));
-    userinput::click(ui->controlWordsCheckBox);
+    toggle(ui->controlWordsCheckBox);
     userinput::type(ui->spriteXLineEdit, "81");
     userinput::type(ui->spriteYLineEdit, "2c");
     // HSTART $81: POS low byte $40, CTL bit 0 set; VSTART $2c, VSTOP $2e.
@@ -312,14 +336,14 @@ TEST_F(ConvertTab, ExportsAreTheBytesQuillfenIffWrites) {
         open(picturePath(c.file));
         showExport(ConvertViewController::Export::Bitplanes);
         if (ui->chunkyCheckBox->isChecked() != c.chunky)
-            userinput::click(ui->chunkyCheckBox);
+            toggle(ui->chunkyCheckBox);
         if (!c.chunky) {
             userinput::chooseWithKeys(ui->bitplaneLayoutComboBox, c.layout);
             userinput::chooseWithKeys(ui->maskComboBox, c.mask);
         }
         ui->bitplaneDepthSpinBox->setValue(c.depth);
         if (ui->invertMaskCheckBox->isChecked() != c.inverted)
-            userinput::click(ui->invertMaskCheckBox);
+            toggle(ui->invertMaskCheckBox);
         ui->bitplaneTransparentSpinBox->setValue(c.transparent);
         const QByteArray fromTab = saved();
         EXPECT_FALSE(fromTab.isEmpty());
@@ -350,12 +374,13 @@ TEST_F(ConvertTab, ExportsAreTheBytesQuillfenIffWrites) {
         EXPECT_FALSE(fromTab.isEmpty());
         EXPECT_TRUE(fromTab == commandLine("palette", c.options, picturePath(c.file)));
         // The text shown is the text saved, for Edit > Copy Output.
-        if (c.output == 0)
+        if (c.output == 0) {
             EXPECT_EQ(controller->codeOutputView()->toPlainText().toUtf8(), fromTab);
+        }
     }
 
     struct Sprites {
-        bool small; // the small PNG, else gradient.iff (8 colours: attached pairs)
+        bool small; // the small PNG, else one of sixteen colours for attached pairs
         int width;
         bool attached, control;
         const char *x, *y;
@@ -374,17 +399,18 @@ TEST_F(ConvertTab, ExportsAreTheBytesQuillfenIffWrites) {
         {false, 0, true, false, "", "", 1, 0, -1, "--attached --chipset aga --text"},
     };
     const QString small = smallPng();
+    const QString sixteen = sixteenColourPng();
     for (const Sprites &c : sprites) {
         SCOPED_TRACE(c.options);
-        const QString file = c.small ? small : picturePath("gradient.iff");
+        const QString file = c.small ? small : sixteen;
         open(file);
         showExport(ConvertViewController::Export::Sprites);
         userinput::chooseWithKeys(ui->spriteChipsetComboBox, c.chipset);
         userinput::chooseWithKeys(ui->spriteWidthComboBox, c.width);
         if (ui->attachedCheckBox->isChecked() != c.attached)
-            userinput::click(ui->attachedCheckBox);
+            toggle(ui->attachedCheckBox);
         if (ui->controlWordsCheckBox->isChecked() != c.control)
-            userinput::click(ui->controlWordsCheckBox);
+            toggle(ui->controlWordsCheckBox);
         if (c.control) {
             userinput::type(ui->spriteXLineEdit, QLatin1String(c.x));
             userinput::type(ui->spriteYLineEdit, QLatin1String(c.y));
@@ -438,7 +464,7 @@ TEST_F(ConvertTab, TrueColourIsReducedAndTheOriginalKeptToReduceAgain) {
         ui->reduceColoursSpinBox->setValue(c.colours);
         userinput::chooseWithKeys(ui->reducePrecisionComboBox, c.precision);
         if (ui->ditherCheckBox->isChecked() != c.dither)
-            userinput::click(ui->ditherCheckBox);
+            toggle(ui->ditherCheckBox);
         userinput::click(ui->reduceButton);
         EXPECT_EQ(controller->workingPicture()->palette.size(),
                   static_cast<std::size_t>(c.colours));
@@ -475,21 +501,23 @@ TEST_F(ConvertTab, ARefusedExportSaysWhyAndWritesNothing) {
               0);
     EXPECT_FALSE(QFile::exists(target));
     // A position needs both its halves; 32-pixel sprites need AGA.
-    userinput::click(ui->attachedCheckBox);
+    open(sixteenColourPng());
+    toggle(ui->attachedCheckBox);
     EXPECT_TRUE(controller->output().ok());
-    userinput::click(ui->controlWordsCheckBox);
+    toggle(ui->controlWordsCheckBox);
     userinput::type(ui->spriteXLineEdit, "80");
     refused("x without y");
     userinput::type(ui->spriteYLineEdit, "2c");
     EXPECT_TRUE(controller->output().ok());
     userinput::chooseWithKeys(ui->spriteWidthComboBox, 1);
     refused("32 pixels on OCS");
-    // A colour map of 8 has no 9th colour; a mask of chunky bytes is no such thing.
+    // A colour map of 8 has no 9th colour, nor a colour 8 to make transparent.
+    open(picturePath("gradient.iff"));
     showExport(ConvertViewController::Export::Palette);
     ui->paletteColoursSpinBox->setValue(9);
     refused("palette colours");
     showExport(ConvertViewController::Export::Bitplanes);
-    userinput::click(ui->chunkyCheckBox);
+    toggle(ui->chunkyCheckBox);
     ui->bitplaneTransparentSpinBox->setValue(8);
     refused("transparent colour past the colour map");
 }
@@ -575,7 +603,10 @@ TEST_F(ConvertInTheWindow, TheMenusReachTheTab) {
         window.colourViewController()->paletteDataSource()->paletteEntries();
     auto *data = new QMimeData;
     data->setUrls({QUrl::fromLocalFile(picturePath("gradient.iff"))});
-    QDropEvent drop(window.rect().center(), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    const QPoint middle = window.rect().center();
+    QDragEnterEvent enter(middle, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    QDropEvent drop(middle, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&window, &drop);
     EXPECT_EQ(window.tabViewController()->currentWidget(), convert);
     EXPECT_EQ(convert->pictureName(), "gradient.iff");

@@ -29,9 +29,9 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTabWidget>
 #include <QTextBrowser>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -93,8 +93,8 @@ TEST(Shell, MenusReachEveryToolFromTheKeyboard) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     MainTabViewController *tabs = window.tabViewController();
 
-    const char *const names[] = {"showDisplayAction",  "showColourAction",   "showRegistersAction",
-                                 "showCopperAction",   "showWorkbenchAction", "showGradientAction",
+    const char *const names[] = {"showDisplayAction", "showColourAction",    "showRegistersAction",
+                                 "showCopperAction",  "showWorkbenchAction", "showGradientAction",
                                  "showConvertAction"};
     for (int index = 6; index >= 0; --index) {
         auto *action = window.findChild<QAction *>(names[index]);
@@ -305,8 +305,7 @@ void checkControlsOf(QWidget *contents, const std::string &tool) {
             qobject_cast<QAbstractButton *>(control) || qobject_cast<QLineEdit *>(control) ||
             qobject_cast<QComboBox *>(control) || qobject_cast<QAbstractSpinBox *>(control) ||
             qobject_cast<QAbstractSlider *>(control) ||
-            qobject_cast<QAbstractItemView *>(control) ||
-            qobject_cast<QPlainTextEdit *>(control);
+            qobject_cast<QAbstractItemView *>(control) || qobject_cast<QPlainTextEdit *>(control);
         // The parts Qt builds inside a control (a spin box's field) size with it.
         const bool part = control->objectName().isEmpty() ||
                           control->objectName().startsWith(QLatin1String("qt_"));
@@ -322,8 +321,8 @@ void checkControlsOf(QWidget *contents, const std::string &tool) {
             << tool << ": " << control->objectName().toStdString() << " is " << control->width()
             << " wide, needs " << hint.width();
         EXPECT_GE(control->height(), hint.height())
-            << tool << ": " << control->objectName().toStdString() << " is "
-            << control->height() << " high, needs " << hint.height();
+            << tool << ": " << control->objectName().toStdString() << " is " << control->height()
+            << " high, needs " << hint.height();
     }
 }
 
