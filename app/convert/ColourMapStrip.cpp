@@ -10,11 +10,15 @@ ColourMapStrip::ColourMapStrip(QWidget *parent) : QWidget(parent) {
 }
 
 void ColourMapStrip::setColours(const QList<QColor> &colours) {
-    const bool resized = rows() != (static_cast<int>(colours.size()) + kColumns - 1) / kColumns;
+    const int before = rows() * rowHeight();
     m_colours = colours;
-    if (resized)
+    if (rows() * rowHeight() != before)
         updateGeometry();
     update();
+}
+
+int ColourMapStrip::columns() const {
+    return std::clamp(static_cast<int>(m_colours.size()), 1, kColumns);
 }
 
 int ColourMapStrip::rows() const {
@@ -35,10 +39,10 @@ QSize ColourMapStrip::minimumSizeHint() const {
 }
 
 QRect ColourMapStrip::swatchRect(int index) const {
-    const int column = index % kColumns;
-    const int row = index / kColumns;
-    const int left = width() * column / kColumns;
-    const int right = width() * (column + 1) / kColumns;
+    const int column = index % columns();
+    const int row = index / columns();
+    const int left = width() * column / columns();
+    const int right = width() * (column + 1) / columns();
     return {left, row * rowHeight(), right - left, rowHeight()};
 }
 

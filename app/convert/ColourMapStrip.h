@@ -3,8 +3,8 @@
 #include <QList>
 #include <QWidget>
 
-// A picture's colour map as swatches, colour 0 first, 32 to a row. Hovering a swatch tells its
-// number and value.
+// A picture's colour map as swatches across the strip, colour 0 first, at most 32 to a row.
+// Hovering a swatch tells its number and value.
 class ColourMapStrip : public QWidget {
     Q_OBJECT
 public:
@@ -25,6 +25,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    int columns() const;
     int rows() const;
     int rowHeight() const;
     QRect swatchRect(int index) const;

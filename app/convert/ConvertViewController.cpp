@@ -55,7 +55,7 @@ ConvertViewController::~ConvertViewController() {
 }
 
 QPlainTextEdit *ConvertViewController::codeOutputView() const {
-    return ui->codeOutputTextView;
+    return ui->exportCodeTextView;
 }
 
 void ConvertViewController::setPaletteSink(
@@ -65,8 +65,8 @@ void ConvertViewController::setPaletteSink(
 
 void ConvertViewController::configureController() {
     setAcceptDrops(true);
-    ui->codeOutputTextView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    ui->codeOutputTextView->setLineWrapMode(QPlainTextEdit::NoWrap);
+    ui->exportCodeTextView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    ui->exportCodeTextView->setLineWrapMode(QPlainTextEdit::NoWrap);
     ui->spriteXLineEdit->setValidator(new HexFormatter(3, this));
     ui->spriteYLineEdit->setValidator(new HexFormatter(3, this));
 
@@ -82,7 +82,7 @@ void ConvertViewController::configureController() {
     connect(ui->reduceButton, &QPushButton::clicked, this, &ConvertViewController::reduceColours);
     connect(ui->originalButton, &QPushButton::clicked, this, &ConvertViewController::useOriginal);
     connect(ui->saveButton, &QPushButton::clicked, this, &ConvertViewController::saveOutputAs);
-    connect(ui->copyOutputButton, &QPushButton::clicked, this, &ConvertViewController::copyOutput);
+    connect(ui->copyExportButton, &QPushButton::clicked, this, &ConvertViewController::copyOutput);
 
     // Every export option remakes the output at once.
     connect(ui->exportTabWidget, &QTabWidget::currentChanged, this,
@@ -355,13 +355,13 @@ void ConvertViewController::refresh() {
         }
     }
     const QString shownText = m_output.ok() ? text(m_output.text) : QString();
-    if (ui->codeOutputTextView->toPlainText() != shownText)
-        ui->codeOutputTextView->setPlainText(shownText);
+    if (ui->exportCodeTextView->toPlainText() != shownText)
+        ui->exportCodeTextView->setPlainText(shownText);
     const bool binary = m_output.ok() && m_output.text.empty();
-    ui->codeOutputTextView->setPlaceholderText(
+    ui->exportCodeTextView->setPlaceholderText(
         binary ? tr("Binary output: Save… writes its bytes to a file for incbin.") : QString());
     ui->saveButton->setEnabled(m_output.ok());
-    ui->copyOutputButton->setEnabled(m_output.ok() && !m_output.text.empty());
+    ui->copyExportButton->setEnabled(m_output.ok() && !m_output.text.empty());
     setStatus(outputStatus());
 }
 
@@ -439,7 +439,7 @@ bool ConvertViewController::saveOutput(const QString &path) {
 }
 
 void ConvertViewController::copyOutput() {
-    QGuiApplication::clipboard()->setText(ui->codeOutputTextView->toPlainText());
+    QGuiApplication::clipboard()->setText(ui->exportCodeTextView->toPlainText());
 }
 
 // --- The palette for the Colour tool ---

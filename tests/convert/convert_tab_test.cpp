@@ -305,7 +305,7 @@ TEST_F(ConvertTab, SpritesOfASmallPictureAreTheWordsWorkedOutByHand) {
     EXPECT_TRUE(saved().startsWith(QByteArray::fromHex("2c402e01ff0000ff8000800000000000")));
     // As text, the same words on dc.w lines.
     userinput::chooseWithKeys(ui->spriteOutputComboBox, 0);
-    const QString text = ui->codeOutputTextView->toPlainText();
+    const QString text = ui->exportCodeTextView->toPlainText();
     EXPECT_TRUE(text.contains("\tdc.w\t$2c40,$2e01\n")) << text.toStdString();
     EXPECT_TRUE(text.contains("\tdc.w\t$ff00,$00ff\n")) << text.toStdString();
     EXPECT_EQ(saved(), text.toUtf8());
@@ -489,7 +489,7 @@ TEST_F(ConvertTab, ARefusedExportSaysWhyAndWritesNothing) {
         EXPECT_EQ(controller->status(), QString::fromStdString(controller->output().error));
         EXPECT_FALSE(controller->saveOutput(target));
         EXPECT_FALSE(QFile::exists(target));
-        EXPECT_TRUE(ui->codeOutputTextView->toPlainText().isEmpty());
+        EXPECT_TRUE(ui->exportCodeTextView->toPlainText().isEmpty());
     };
     // Eight colours are too many for a sprite of three.
     showExport(ConvertViewController::Export::Sprites);

@@ -464,7 +464,7 @@ private:
         auto *mode = find<QLabel>("modeValueLabel");
         auto *size = find<QLabel>("sizeValueLabel");
         auto *exports = find<QTabWidget>("exportTabWidget");
-        auto *code = find<QPlainTextEdit>("codeOutputTextView");
+        auto *code = find<QPlainTextEdit>("exportCodeTextView");
         auto *save = find<QPushButton>("saveButton");
         if (!mode || !size || !exports || !code || !save)
             return;
@@ -489,7 +489,10 @@ private:
         const QStringList lines = code->toPlainText().split(QLatin1Char('\n'));
         m_report.check(QStringLiteral("convert palette text"),
                        lines.size() > 2 && lines[0].startsWith(QLatin1Char(';')) &&
-                           lines[1].startsWith(QLatin1String("\tdc.w\t$")));
+                               lines[1].startsWith(QLatin1String("\tdc.w\t$"))
+                           ? QStringLiteral("a comment, then dc.w lines")
+                           : code->toPlainText().left(80),
+                       QStringLiteral("a comment, then dc.w lines"));
         m_report.check(QStringLiteral("convert can save"), save->isEnabled());
         screenshot("convert");
     }
