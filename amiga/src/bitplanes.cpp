@@ -257,11 +257,11 @@ void maskRow(const std::uint8_t *row, unsigned width, unsigned x, std::uint8_t s
     }
 }
 
-// The planes of one row of 8-bit colour numbers: plane p's row at dest + p * planeStride (depth
-// planes, whole rows written, padding clear).
-// From pixel x (a multiple of 16) on.
+// The planes of one row of 8-bit colour numbers from pixel x (a multiple of 16) on: plane p's row
+// at dest + p * planeStride, the bytes up to the last pixel's; the padding byte of a row whose
+// pixels end in the first byte of its last word is left as it is (clear).
 void planeRow(const std::uint8_t *row, unsigned width, unsigned depth, std::uint8_t *dest,
-              std::size_t planeStride, std::size_t rowBytes, unsigned x) {
+              std::size_t planeStride, unsigned x) {
 #if defined(__SSE2__)
     // Sixteen pixels a vector. With the bytes of each half of a vector in reverse order, the high
     // bits of its bytes (movemask) are a plane's two bytes of those sixteen pixels as they lie in
@@ -293,10 +293,6 @@ void planeRow(const std::uint8_t *row, unsigned width, unsigned depth, std::uint
         for (unsigned p = 0; p < depth; ++p)
             dest[p * planeStride + x / 8] = static_cast<std::uint8_t>(planes >> (8 * p));
     }
-    // The padding byte of a row whose pixels end in the first byte of its last word.
-    if ((width + 7) / 8 < rowBytes)
-        for (unsigned p = 0; p < depth; ++p)
-            dest[p * planeStride + rowBytes - 1] = 0;
 }
 
 } // namespace
@@ -381,16 +377,16 @@ std::vector<std::uint8_t> bitplaneData(const std::uint8_t *pixels, unsigned widt
         if (avx2)
             x = planeRowAvx2(row, width, layout.depth, dest, planeStride, 0, nullptr, false);
 #endif
-        planeRow(row, width, layout.depth, dest, planeStride, place.rowBytes, x);
+        planeRow(row, width, layout.depth, dest, planeStride, x);
     }
     if (layout.mask == MaskOutput::After)
         copyMaskAfter(out.data(), place, mask, layout.invertMask);
     return out;
 }
 
-std::vector<std::uint8_t> bitplaneData(const std::uint8_t *pixels, unsigned width, unsigned height,
-                                       const BitplaneLayout &layout,
-                                       const Transparency &transparency) {
+std::vector<std::uint8_t> bitplaneDataAndMask(const std::uint8_t *pixels, unsigned width,
+                                              unsigned height, const BitplaneLayout &layout,
+                                              const Transparency &transparency) {
     const int single = singleTransparent(transparency);
     if (layout.mask != MaskOutput::After || single < 0 || width == 0 || height == 0 ||
         layout.depth < 1 || layout.depth > 8) {
@@ -422,7 +418,7 @@ std::vector<std::uint8_t> bitplaneData(const std::uint8_t *pixels, unsigned widt
             x = planeRowAvx2(row, width, layout.depth, dest, planeStride, colour, maskDest,
                              layout.invertMask);
 #endif
-        planeRow(row, width, layout.depth, dest, planeStride, place.rowBytes, x);
+        planeRow(row, width, layout.depth, dest, planeStride, x);
         maskRow(row, width, x, colour, maskDest);
         if (layout.invertMask)
             for (std::size_t i = x / 8; i < place.rowBytes; ++i)

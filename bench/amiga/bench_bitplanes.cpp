@@ -55,7 +55,7 @@ void BM_InterleavedPlanesAndMask(benchmark::State &state) {
     const amiga::Transparency transparency = amiga::Transparency::colour(0);
     for (auto _ : state) {
         std::vector<std::uint8_t> data =
-            amiga::bitplaneData(pixels.data(), kWidth, kHeight, layout, transparency);
+            amiga::bitplaneDataAndMask(pixels.data(), kWidth, kHeight, layout, transparency);
         benchmark::DoNotOptimize(data.data());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kPixels));

@@ -115,8 +115,8 @@ TEST(Bitplanes, SmallPictureByHand) {
     EXPECT_EQ(data(true, MaskOutput::After, true),
               (Bytes{0xa0, 0x00, 0x60, 0x00, 0x1f, 0xff, 0x40, 0x00, 0x40, 0x00, 0xbf, 0xff}));
     // The same in one pass from the transparent colour.
-    EXPECT_EQ(bitplaneData(pixels.data(), 3, 2, {true, 2, MaskOutput::After, true},
-                           Transparency::colour(0)),
+    EXPECT_EQ(bitplaneDataAndMask(pixels.data(), 3, 2, {true, 2, MaskOutput::After, true},
+                                  Transparency::colour(0)),
               data(true, MaskOutput::After, true));
 }
 
@@ -173,8 +173,9 @@ TEST(Bitplanes, EveryLayoutMatchesThePlainLoopOnRandomPictures) {
                             referencePlanes(pixels, width, height, layout, transparency);
                         ASSERT_EQ(bitplaneData(pixels.data(), width, height, layout, mask.data()),
                                   expected);
-                        ASSERT_EQ(bitplaneData(pixels.data(), width, height, layout, transparency),
-                                  expected);
+                        ASSERT_EQ(
+                            bitplaneDataAndMask(pixels.data(), width, height, layout, transparency),
+                            expected);
                     }
                 }
             }

@@ -62,12 +62,12 @@ struct BitplaneLayout {
 std::vector<std::uint8_t> bitplaneData(const std::uint8_t *pixels, unsigned width, unsigned height,
                                        const BitplaneLayout &layout, const std::uint8_t *mask);
 
-// The same with the mask made from transparency (maskPlane) when the layout asks for one: the
-// same bytes, and for MaskOutput::After with a single transparent colour made in the same pass
-// over the pixels as the planes.
-std::vector<std::uint8_t> bitplaneData(const std::uint8_t *pixels, unsigned width, unsigned height,
-                                       const BitplaneLayout &layout,
-                                       const Transparency &transparency);
+// bitplaneData with the mask made from transparency (maskPlane) when the layout asks for one:
+// the same bytes, and for MaskOutput::After with a single transparent colour made in the same
+// pass over the pixels as the planes (the fastest way to planes and a mask).
+std::vector<std::uint8_t> bitplaneDataAndMask(const std::uint8_t *pixels, unsigned width,
+                                              unsigned height, const BitplaneLayout &layout,
+                                              const Transparency &transparency);
 
 // The same for pixel values of up to 32 bits (true-colour pictures: 24 planes and more); depth
 // 1-32.

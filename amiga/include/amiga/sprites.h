@@ -26,11 +26,15 @@ struct SpritePosition {
 };
 
 struct SpriteOptions {
-    unsigned width = 16;    // 16, 32 or 64 pixels
-    bool attached = false;  // pairs of sprites for 15 colours
+    unsigned width = 16;   // 16, 32 or 64 pixels
+    bool attached = false; // pairs of sprites for 15 colours
     bool controlWords = false;
-    std::optional<SpritePosition> position; // control words from a position, else zero
-    bool aga = false;       // AGA: SV9/EV9 and the 35/70 ns bits; else OCS/ECS
+    // Control words from a position, else zero (but for the attach bit of an attached pair's
+    // odd sprite, which the pair needs wherever the program puts it).
+    std::optional<SpritePosition> position;
+    // AGA: SV9/EV9 and the 35/70 ns bits; else OCS/ECS. Sprites 32 and 64 pixels wide exist
+    // on AGA alone and follow its rules whatever this says.
+    bool aga = false;
 };
 
 struct SpriteControl {
@@ -43,26 +47,30 @@ struct SpriteControl {
 // pixels) in 7-0. CTL: VSTOP bits 7-0 in 15-8, the attach bit 7, VSTART bit 8 in bit 2, VSTOP
 // bit 8 in bit 1, HSTART bit 0 in bit 0; on AGA also SV9 (bit 6), EV9 (bit 5), and the 70 ns
 // (bit 4) and 35 ns (bit 3) steps of HSTART. The caller checks the ranges (spriteProblem).
-SpriteControl spriteControl(unsigned hstartQuarters, unsigned vstart, unsigned vstop,
-                            bool attach, bool aga);
+SpriteControl spriteControl(unsigned hstartQuarters, unsigned vstart, unsigned vstop, bool attach,
+                            bool aga);
 
 // Why a picture cannot become sprites with these options, in a sentence; nothing when it can.
-// Checks the width option, the colours (0-3, or 0-15 attached), and with a position the range
-// of VSTART/VSTOP (9 bits OCS/ECS, 10 bits AGA), HSTART (9 bits of lores pixels) and, off AGA,
-// that HSTART is a whole lores pixel.
+// Checks the width option, an empty picture, the colours (0-3, or 0-15 attached), that the strip
+// needs at most the machine's 8 sprites, and with a position the range of VSTART/VSTOP (9 bits
+// OCS/ECS, 10 bits AGA; VSTOP = VSTART + height), HSTART of every sprite of the strip (9 bits of
+// lores pixels) and, off AGA, that HSTART is a whole lores pixel. The sentences name no option
+// of a program ("attached sprites", not a switch), so that every program can show them.
 std::optional<std::string> spriteProblem(const std::uint8_t *pixels, unsigned width,
                                          unsigned height, const SpriteOptions &options);
 
 // One sprite's data as words, in the order the DMA reads them.
 struct SpriteData {
-    unsigned index = 0;  // 0, 1, 2 ... in the strip: pairs are (2k, 2k + 1) when attached
+    unsigned index = 0; // 0, 1, 2 ... in the strip: pairs are (2k, 2k + 1) when attached
     bool attachedOdd = false;
     std::vector<std::uint16_t> words;
 };
 
 // The sprites of a picture (width x height colour numbers; transparent pixels already colour 0),
-// left to right; an attached pair as the even sprite then the odd one. Empty when spriteProblem
-// has something to say.
+// left to right; an attached pair as the even sprite then the odd one. Sprite k of a strip (pair
+// k when attached) starts k x options.width lores pixels right of the position; a picture whose
+// width is not a whole number of sprites is padded on the right with colour 0. Empty when
+// spriteProblem has something to say.
 std::vector<SpriteData> spriteData(const std::uint8_t *pixels, unsigned width, unsigned height,
                                    const SpriteOptions &options);
 
@@ -72,7 +80,8 @@ std::vector<std::uint8_t> spriteBytes(const std::vector<SpriteData> &sprites);
 // The sprites as data lines: for each sprite a comment line naming it, its control words as
 // "\tdc.w\t" (all of them on one line), each image line as "\tdc.w\t$data,$datb" (16 pixels) or
 // "\tdc.l\t" longs (32 and 64 pixels: DATA's longs then DATB's), and the end marker as the
-// control words are.
+// control words are; a blank line between sprites. Sprites wider than 16 pixels start with a
+// comment line on FMODE and the alignment their data needs. Empty for no sprites.
 std::string spriteText(const std::vector<SpriteData> &sprites, const SpriteOptions &options);
 
 } // namespace amiga

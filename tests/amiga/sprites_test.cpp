@@ -1,0 +1,301 @@
+// Hardware sprites: control words and image words worked out by hand from the Hardware Reference
+// Manual and the AGA documentation, and every text assembled exactly as printed and compared with
+// the bytes.
+//
+// The manual's layout (Hardware Reference Manual, "Sprite Hardware", nodes 00BB, 00CD and 00CE):
+// SPRxPOS bits 15-8 VSTART bits 7-0, bits 7-0 HSTART bits 8-1; SPRxCTL bits 15-8 VSTOP bits
+// 7-0, bit 7 the attach bit (odd sprites), bit 2 VSTART bit 8, bit 1 VSTOP bit 8, bit 0 HSTART
+// bit 0. ECS (node 00A5) names bit 4 (70 ns) and bit 3 (35 ns) of SPRxCTL; AGA uses them as the
+// two fine steps of HSTART and adds bit 6 (VSTART bit 9) and bit 5 (VSTOP bit 9), as the
+// project's register database (SPR0CTL) has them. FMODE SPR32 and SPAGEM make sprites 32 and
+// 64 pixels wide, their control words and lines as wide as a fetch.
+#include <amiga/sprites.h>
+
+#include "m68k_assembler.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace amiga;
+
+namespace {
+
+using Words = std::vector<std::uint16_t>;
+
+// A picture from rows of characters: '.' is colour 0, '1'-'9' and 'a'-'f' their colours.
+struct Picture {
+    unsigned width = 0, height = 0;
+    std::vector<std::uint8_t> pixels;
+};
+
+Picture picture(const std::vector<std::string> &rows) {
+    Picture p;
+    p.width = static_cast<unsigned>(rows.front().size());
+    p.height = static_cast<unsigned>(rows.size());
+    for (const std::string &row : rows)
+        for (char c : row)
+            p.pixels.push_back(static_cast<std::uint8_t>(c == '.'   ? 0
+                                                         : c <= '9' ? c - '0'
+                                                                    : c - 'a' + 10));
+    return p;
+}
+
+std::vector<SpriteData> sprites(const Picture &p, const SpriteOptions &o) {
+    return spriteData(p.pixels.data(), p.width, p.height, o);
+}
+
+std::optional<std::string> problem(const Picture &p, const SpriteOptions &o) {
+    return spriteProblem(p.pixels.data(), p.width, p.height, o);
+}
+
+SpriteOptions withPosition(unsigned hstartQuarters, unsigned vstart) {
+    SpriteOptions o;
+    o.controlWords = true;
+    o.position = SpritePosition{hstartQuarters, vstart};
+    return o;
+}
+
+std::vector<std::uint8_t> bytesOfWords(const Words &words) {
+    std::vector<std::uint8_t> bytes;
+    for (std::uint16_t w : words) {
+        bytes.push_back(static_cast<std::uint8_t>(w >> 8));
+        bytes.push_back(static_cast<std::uint8_t>(w));
+    }
+    return bytes;
+}
+
+} // namespace
+
+TEST(Sprites, TheManualsSpaceship) {
+    // Node 00BD: the spaceship at VSTART $6d, HSTART $c0, VSTOP $72 is
+    //   DC.W $6D60,$7200 / $0990,$07E0 / $13C8,$0FF0 / $23C4,$1FF8 / $13C8,$0FF0 / $0990,$07E0 /
+    //   DC.W $0000,$0000
+    // Its pixels, read off those words by hand (colour = DATA bit + 2 x DATB bit):
+    const Picture ship = picture({
+        "....12233221....",
+        "...1223333221...",
+        "..122233332221..",
+        "...1223333221...",
+        "....12233221....",
+    });
+    EXPECT_EQ(spriteControl(0xc0 * 4, 0x6d, 0x72, false, false).pos, 0x6d60);
+    EXPECT_EQ(spriteControl(0xc0 * 4, 0x6d, 0x72, false, false).ctl, 0x7200);
+    const auto data = sprites(ship, withPosition(0xc0 * 4, 0x6d));
+    ASSERT_EQ(data.size(), 1u);
+    EXPECT_EQ(data[0].words, (Words{0x6d60, 0x7200, 0x0990, 0x07e0, 0x13c8, 0x0ff0, 0x23c4, 0x1ff8,
+                                    0x13c8, 0x0ff0, 0x0990, 0x07e0, 0x0000, 0x0000}));
+    EXPECT_EQ(spriteText(data, withPosition(0xc0 * 4, 0x6d)),
+              "; sprite 0 of 1, 16 pixels wide, 5 lines\n"
+              "\tdc.w\t$6d60,$7200\n"
+              "\tdc.w\t$0990,$07e0\n"
+              "\tdc.w\t$13c8,$0ff0\n"
+              "\tdc.w\t$23c4,$1ff8\n"
+              "\tdc.w\t$13c8,$0ff0\n"
+              "\tdc.w\t$0990,$07e0\n"
+              "\tdc.w\t$0000,$0000\n");
+    // Without control words: the lines alone.
+    EXPECT_EQ(sprites(ship, {}).at(0).words, (Words{0x0990, 0x07e0, 0x13c8, 0x0ff0, 0x23c4, 0x1ff8,
+                                                    0x13c8, 0x0ff0, 0x0990, 0x07e0}));
+}
+
+TEST(Sprites, EveryHighBitOfTheControlWords) {
+    // OCS: VSTART $1f0, VSTOP $1ff, HSTART lores $1ff.
+    //   POS = VSTART low byte $f0 | HSTART bits 8-1 $ff                        = $f0ff
+    //   CTL = VSTOP low byte $ff | SV8 (bit 2) | EV8 (bit 1) | HSTART bit 0    = $ff07
+    SpriteControl c = spriteControl(0x1ff * 4, 0x1f0, 0x1ff, false, false);
+    EXPECT_EQ(c.pos, 0xf0ff);
+    EXPECT_EQ(c.ctl, 0xff07);
+    EXPECT_EQ(spriteControl(0x1ff * 4, 0x1f0, 0x1ff, true, false).ctl, 0xff87); // + ATT bit 7
+    // AGA: VSTART $3f0, VSTOP $3ff, HSTART lores $1ff and 3 quarters (70 + 35 ns).
+    //   CTL = $ff00 | SV9 $40 | EV9 $20 | 70 ns $10 | 35 ns $08 | $07              = $ff7f
+    c = spriteControl(0x1ff * 4 + 3, 0x3f0, 0x3ff, false, true);
+    EXPECT_EQ(c.pos, 0xf0ff);
+    EXPECT_EQ(c.ctl, 0xff7f);
+    EXPECT_EQ(spriteControl(0x1ff * 4 + 3, 0x3f0, 0x3ff, true, true).ctl, 0xffff);
+    // One bit at a time: VSTART bit 9 alone, VSTOP bit 9 alone, each fine step alone.
+    EXPECT_EQ(spriteControl(0, 0x200, 0x0ff, false, true).ctl, 0xff40);
+    EXPECT_EQ(spriteControl(0, 0x0ff, 0x200, false, true).ctl, 0x0020);
+    EXPECT_EQ(spriteControl(1, 0, 0, false, true).ctl, 0x0008);
+    EXPECT_EQ(spriteControl(2, 0, 0, false, true).ctl, 0x0010);
+    EXPECT_EQ(spriteControl(4, 0, 0, false, true).ctl, 0x0001); // a whole lores pixel: H0
+    EXPECT_EQ(spriteControl(8, 0, 0, false, true).pos, 0x0001); // lores 2: HSTART bit 1
+    // Off AGA the AGA bits stay clear.
+    EXPECT_EQ(spriteControl(0x1ff * 4 + 3, 0x3f0, 0x3ff, false, false).ctl, 0xff07);
+}
+
+TEST(Sprites, AnAttachedPairHoldsFourColourBits) {
+    // Colours 0-15 left to right. Even sprite: bit 0 -> 0101... = $5555, bit 1 -> 0011... =
+    // $3333; odd sprite: bit 2 -> $0f0f, bit 3 -> $00ff, and the attach bit in its CTL.
+    const Picture ramp = picture({"0123456789abcdef"});
+    SpriteOptions o = withPosition(0x80 * 4, 0x40);
+    o.attached = true;
+    const auto pair = sprites(ramp, o);
+    ASSERT_EQ(pair.size(), 2u);
+    EXPECT_EQ(pair[0].index, 0u);
+    EXPECT_FALSE(pair[0].attachedOdd);
+    EXPECT_EQ(pair[0].words, (Words{0x4040, 0x4100, 0x5555, 0x3333, 0, 0}));
+    EXPECT_EQ(pair[1].index, 1u);
+    EXPECT_TRUE(pair[1].attachedOdd);
+    EXPECT_EQ(pair[1].words, (Words{0x4040, 0x4180, 0x0f0f, 0x00ff, 0, 0}));
+    // Without a position the control words are zero but for the attach bit.
+    o.position.reset();
+    EXPECT_EQ(sprites(ramp, o)[1].words, (Words{0x0000, 0x0080, 0x0f0f, 0x00ff, 0, 0}));
+    const std::string text = spriteText(sprites(ramp, o), o);
+    EXPECT_NE(text.find("; sprite 0 of 2, 16 pixels wide, 1 line: colour bits 0-1 of the pair "
+                        "with sprite 1\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("; sprite 1 of 2, 16 pixels wide, 1 line: colour bits 2-3, attached to "
+                        "sprite 0\n"),
+              std::string::npos)
+        << text;
+}
+
+TEST(Sprites, AWidePictureBecomesAStripPaddedWithColourZero) {
+    // 20 pixels of colour 1: sprite 0 is full, sprite 1 has 4 pixels and 12 of padding. HSTART
+    // lores $81 (bit 0 set) and $81 + 16 = $91.
+    const Picture bar = picture({"11111111111111111111"});
+    const auto strip = sprites(bar, withPosition(0x81 * 4, 0x2c));
+    ASSERT_EQ(strip.size(), 2u);
+    EXPECT_EQ(strip[0].words, (Words{0x2c40, 0x2d01, 0xffff, 0x0000, 0, 0}));
+    EXPECT_EQ(strip[1].words, (Words{0x2c48, 0x2d01, 0xf000, 0x0000, 0, 0}));
+    // Attached: pairs (0,1) and (2,3), the second pair 16 pixels on.
+    SpriteOptions o = withPosition(0x81 * 4, 0x2c);
+    o.attached = true;
+    const Picture deep = picture({"ffffffffffffffff8888"});
+    const auto pairs = sprites(deep, o);
+    ASSERT_EQ(pairs.size(), 4u);
+    EXPECT_EQ(pairs[0].words, (Words{0x2c40, 0x2d01, 0xffff, 0xffff, 0, 0}));
+    EXPECT_EQ(pairs[1].words, (Words{0x2c40, 0x2d81, 0xffff, 0xffff, 0, 0}));
+    EXPECT_EQ(pairs[2].words, (Words{0x2c48, 0x2d01, 0x0000, 0x0000, 0, 0}));
+    EXPECT_EQ(pairs[3].words, (Words{0x2c48, 0x2d81, 0x0000, 0xf000, 0, 0}));
+    EXPECT_EQ(pairs[3].index, 3u);
+    EXPECT_TRUE(pairs[3].attachedOdd);
+}
+
+TEST(Sprites, WideSpritesAreLongsAndTheirControlWordsAFetchEach) {
+    // 32 pixels: colour 3 at pixel 0, colour 1 at pixel 31. DATA $80000001, DATB $80000000.
+    // Control words POS,0,CTL,0 and an end marker of four zero words.
+    Picture p = picture({"3..............................1"});
+    SpriteOptions o = withPosition(0x80 * 4 + 2, 0x30); // a 70 ns step: AGA only
+    o.width = 32;
+    const auto wide = sprites(p, o);
+    ASSERT_EQ(wide.size(), 1u);
+    // CTL: VSTOP $31, 70 ns bit 4.
+    EXPECT_EQ(wide[0].words,
+              (Words{0x3040, 0x0000, 0x3110, 0x0000, 0x8000, 0x0001, 0x8000, 0x0000, 0, 0, 0, 0}));
+    EXPECT_EQ(spriteText(wide, o),
+              "; AGA sprites 32 pixels wide: FMODE SPR32 set, the data on a 4-byte boundary\n"
+              "; sprite 0 of 1, 32 pixels wide, 1 line\n"
+              "\tdc.w\t$3040,$0000,$3110,$0000\n"
+              "\tdc.l\t$80000001,$80000000\n"
+              "\tdc.w\t$0000,$0000,$0000,$0000\n");
+    // 64 pixels: colour 1 at pixel 0, 3 at pixel 40, 2 at pixel 63. DATA: pixel 0 -> $80000000,
+    // pixel 40 is bit 23 of the second long -> $00800000; DATB: $00000000, $00800001.
+    std::string row(64, '.');
+    row[0] = '1';
+    row[40] = '3';
+    row[63] = '2';
+    p = picture({row});
+    o.width = 64;
+    o.position = SpritePosition{0x80 * 4, 0x30};
+    const auto wider = sprites(p, o);
+    ASSERT_EQ(wider.size(), 1u);
+    EXPECT_EQ(wider[0].words, (Words{0x3040, 0,      0,      0,      0x3100, 0,      0,      0,
+                                     0x8000, 0x0000, 0x0080, 0x0000, 0x0000, 0x0000, 0x0080, 0x0001,
+                                     0,      0,      0,      0,      0,      0,      0,      0}));
+    const std::string text = spriteText(wider, o);
+    EXPECT_NE(text.find("\n\tdc.w\t$3040,$0000,$0000,$0000,$3100,$0000,$0000,$0000\n"
+                        "\tdc.l\t$80000000,$00800000,$00000000,$00800001\n"
+                        "\tdc.w\t$0000,$0000,$0000,$0000,$0000,$0000,$0000,$0000\n"),
+              std::string::npos)
+        << text;
+}
+
+TEST(Sprites, ProblemsInASentence) {
+    const Picture five = picture({"0125", "0000"});
+    EXPECT_EQ(problem(five, {}),
+              "colour 5 at (3,0) is more than a sprite shows (0-3); attached sprites show 0-15");
+    SpriteOptions attached;
+    attached.attached = true;
+    EXPECT_FALSE(problem(five, attached));
+    Picture sixteen = five;
+    sixteen.pixels[5] = 16;
+    EXPECT_EQ(problem(sixteen, attached),
+              "colour 16 at (1,1) is more than attached sprites show (0-15)");
+    EXPECT_TRUE(sprites(sixteen, attached).empty());
+
+    SpriteOptions odd;
+    odd.width = 24;
+    EXPECT_EQ(problem(picture({"1"}), odd), "a sprite is 16, 32 or 64 pixels wide, not 24");
+    EXPECT_EQ(spriteProblem(nullptr, 0, 0, {}), "the picture has no pixels");
+
+    // Eight sprites side by side at most: 129 pixels need 9, and 65 attached need 10.
+    EXPECT_FALSE(problem(picture({std::string(128, '1')}), {}));
+    EXPECT_EQ(problem(picture({std::string(129, '1')}), {}),
+              "the picture needs 9 sprites side by side (9 of 16 pixels); the machine has 8");
+    EXPECT_EQ(problem(picture({std::string(65, '1')}), attached),
+              "the picture needs 10 sprites side by side (5 of 16 pixels, attached in pairs); "
+              "the machine has 8");
+
+    // VSTART and VSTOP: 9 bits on OCS/ECS (VSTOP = VSTART + height), 10 on AGA.
+    const Picture tall = picture(std::vector<std::string>(16, "1"));
+    EXPECT_FALSE(problem(tall, withPosition(0, 511 - 16)));
+    EXPECT_EQ(problem(tall, withPosition(0, 500)),
+              "VSTOP 516 (VSTART 500 and 16 lines) is past line 511, the last that OCS/ECS "
+              "sprites can stop on");
+    SpriteOptions aga = withPosition(0, 500);
+    aga.aga = true;
+    EXPECT_FALSE(problem(tall, aga));
+    aga.position->vstart = 1024;
+    EXPECT_EQ(problem(tall, aga),
+              "VSTART 1024 is past line 1023, the last that AGA sprites can start on");
+    // HSTART: whole lores pixels off AGA; 9 bits for every sprite of the strip.
+    EXPECT_EQ(problem(tall, withPosition(0x80 * 4 + 1, 0x40)),
+              "HSTART is 1 quarter of a lores pixel past lores pixel 128; only AGA places "
+              "sprites finer than a lores pixel");
+    aga.position = SpritePosition{0x80 * 4 + 1, 0x40};
+    EXPECT_FALSE(problem(tall, aga));
+    EXPECT_FALSE(problem(picture({std::string(20, '1')}), withPosition(495 * 4, 0x40)));
+    EXPECT_EQ(problem(picture({std::string(20, '1')}), withPosition(496 * 4, 0x40)),
+              "the rightmost sprite's HSTART, lores pixel 512, is past 511, the last a sprite can "
+              "start on");
+    // Sprites 32 pixels wide are AGA's: a fine position needs no AGA option.
+    SpriteOptions wide = withPosition(0x80 * 4 + 1, 0x40);
+    wide.width = 32;
+    EXPECT_FALSE(problem(tall, wide));
+}
+
+TEST(Sprites, EveryTextAssemblesToItsBytes) {
+    if (!m68k::available())
+        GTEST_SKIP() << "m68k-linux-gnu-as is not installed";
+    std::mt19937 random(11);
+    for (unsigned width : {16u, 32u, 64u}) {
+        for (bool attached : {false, true}) {
+            for (int control = 0; control < 3; ++control) {
+                SpriteOptions o;
+                o.width = width;
+                o.attached = attached;
+                o.controlWords = control > 0;
+                if (control == 2)
+                    o.position = SpritePosition{0x90 * 4 + 3, 0x12c};
+                o.aga = true;
+                // Three sprites wide (at most six attached), the last one padded.
+                Picture p;
+                p.width = width * 2 + 7;
+                p.height = 5;
+                for (unsigned i = 0; i < p.width * p.height; ++i)
+                    p.pixels.push_back(static_cast<std::uint8_t>(random() % (attached ? 16 : 4)));
+                SCOPED_TRACE(testing::Message() << width << " pixels, attached " << attached
+                                                << ", control words " << control);
+                const auto data = sprites(p, o);
+                ASSERT_EQ(data.size(), attached ? 6u : 3u) << problem(p, o).value_or("");
+                const std::string text = spriteText(data, o);
+                const m68k::Result result = m68k::assemble(text);
+                ASSERT_TRUE(result.words) << result.messages << text;
+                EXPECT_EQ(bytesOfWords(*result.words), spriteBytes(data));
+            }
+        }
+    }
+}
