@@ -254,11 +254,7 @@ bool readImage(const ILBM_Image *image, Picture *picture, std::string *error) {
             const ILBM_ColorRegister &c = image->colorMap->colorRegister[i];
             picture->palette.push_back({c.red, c.green, c.blue});
         }
-    } else if (planes <= 8) {
-        picture->palette = greyLevels(1u << planes);
-        picture->warnings.push_back("the picture has no colour map (CMAP); grey levels are used");
     }
-    picture->twelveBitPalette = storesTwelveBit(picture->palette);
 
     if (image->viewport != nullptr) {
         picture->viewportMode = static_cast<std::uint32_t>(image->viewport->viewportMode);
@@ -271,6 +267,16 @@ bool readImage(const ILBM_Image *image, Picture *picture, std::string *error) {
     } else if ((picture->viewportMode & kExtraHalfbrite) != 0 && planes == 6) {
         picture->mode = DisplayMode::ExtraHalfbrite;
     }
+    if (image->colorMap == nullptr && planes <= 8) {
+        // As many grey levels as the registers the display mode uses.
+        const unsigned registers = picture->mode == DisplayMode::Ham6             ? 16
+                                   : picture->mode == DisplayMode::Ham8           ? 64
+                                   : picture->mode == DisplayMode::ExtraHalfbrite ? 32
+                                                                                  : 1u << planes;
+        picture->palette = greyLevels(registers);
+        picture->warnings.push_back("the picture has no colour map (CMAP); grey levels are used");
+    }
+    picture->twelveBitPalette = storesTwelveBit(picture->palette);
     return true;
 }
 
@@ -288,7 +294,13 @@ std::optional<Picture> readIff(const std::vector<std::uint8_t> &bytes, std::stri
     std::unique_ptr<IFF_Chunk, TreeRelease> tree(ILBM_readFd(file));
     std::fclose(file);
     if (tree == nullptr) {
-        *error = joined("not a PNG or IFF picture (the file cannot be read as IFF-85)", messages);
+        const std::string start(bytes.begin(), bytes.begin() + std::min<size_t>(bytes.size(), 4));
+        if (start == "FORM" || start == "LIST" || start == "CAT ") {
+            *error = joined("the IFF file cannot be read", messages);
+        } else {
+            *error = "not a PNG or IFF picture (it begins with neither the PNG signature nor an "
+                     "IFF FORM, LIST or CAT)";
+        }
         return std::nullopt;
     }
     Images images;

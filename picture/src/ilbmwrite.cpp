@@ -5,7 +5,7 @@
 // - planes: the fewest holding every colour of the map and every colour number (at least one);
 //   an EHB picture keeps 6 planes, a HAM6 picture 6 and a HAM8 picture 8, with their CAMG bit;
 // - the CMAP: the colour map padded with black to 1 << planes colours (16 for HAM6, 64 for
-//   HAM8, 32 for EHB: the registers those modes use);
+//   HAM8, 32 for EHB: the registers those modes use; a longer map is kept up to 1 << planes);
 // - transparency: the picture's own mask plane as masking 1; else exactly one transparent
 //   colour as masking 2 with that transparentColor; else masking 0;
 // - CAMG: HIRES ($8000) for a picture wider than 400 pixels (wider than any lores screen with
@@ -99,6 +99,8 @@ std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error) 
     default:
         break;
     }
+    // A map longer than the mode's registers is kept as far as the planes reach.
+    registers = std::max(registers, std::min(mapped, 1u << planes));
     const bool hires = picture.width > 400;
     const bool lace = picture.height > 283;
     mode |= (hires ? kHires : 0) | (lace ? kLace : 0);

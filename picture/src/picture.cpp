@@ -104,10 +104,22 @@ std::optional<Picture> readPictureFile(const std::string &path, std::string *err
         }
         return std::nullopt;
     }
+    // No picture that is read takes more than 1 GiB as a file (256 Mi pixels of 32 planes,
+    // unpacked); a larger file is not read into memory.
+    constexpr size_t kLargestFile = size_t{1} << 30;
     std::vector<std::uint8_t> bytes;
     std::uint8_t block[65536];
     size_t got = 0;
     while ((got = std::fread(block, 1, sizeof block, file)) > 0) {
+        if (bytes.size() + got > kLargestFile) {
+            if (!standardInput) {
+                std::fclose(file);
+            }
+            if (error != nullptr) {
+                *error = name + " is larger than 1 GiB, larger than any picture that is read.";
+            }
+            return std::nullopt;
+        }
         bytes.insert(bytes.end(), block, block + got);
     }
     const bool failed = std::ferror(file) != 0;

@@ -206,7 +206,9 @@ std::optional<Picture> readPng(const std::vector<std::uint8_t> &bytes, std::stri
         }
     } release{state};
     if (!read) {
-        *error = std::string("the PNG cannot be read: ") + state.message;
+        // The size checks say what is wrong themselves; libpng's messages need saying whose.
+        const std::string message = state.message;
+        *error = message.rfind("the PNG", 0) == 0 ? message : "the PNG cannot be read: " + message;
         return std::nullopt;
     }
     if (state.pixelsRead && state.message[0] != '\0') {

@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
 #include <unordered_map>
 
 namespace picture {
@@ -92,24 +93,36 @@ std::vector<Rgb8> medianCut(std::vector<Entry> &entries, unsigned wanted, bool t
         }
         Box box = boxes[chosen];
         const int axis = box.longest;
-        std::sort(entries.begin() + static_cast<std::ptrdiff_t>(box.begin),
-                  entries.begin() + static_cast<std::ptrdiff_t>(box.end),
-                  [axis](const Entry &a, const Entry &b) { return a.rgb[axis] < b.rgb[axis]; });
+        // The weighted median along the axis, by a histogram of the box's weight on it: the
+        // lowest value at which half the weight is reached ends the lower box. Colours of one
+        // value stay together; the top value, when it is the median, goes to the upper box.
+        std::array<std::uint64_t, 256> weightAt{};
+        int top = 0;
         std::uint64_t total = 0;
         for (size_t i = box.begin; i < box.end; i++) {
+            weightAt[entries[i].rgb[axis]] += entries[i].weight;
+            top = std::max(top, entries[i].rgb[axis]);
             total += entries[i].weight;
         }
-        // The weighted median: the first entry at which half the weight is reached ends the
-        // lower box; both boxes keep at least one entry.
         std::uint64_t running = 0;
-        size_t cut = box.begin + 1;
-        for (size_t i = box.begin; i < box.end - 1; i++) {
-            running += entries[i].weight;
-            cut = i + 1;
+        int median = 0;
+        for (int v = 0; v < 256; v++) {
+            running += weightAt[v];
+            if (weightAt[v] != 0) {
+                if (v == top) {
+                    break;
+                }
+                median = v;
+            }
             if (2 * running >= total) {
                 break;
             }
         }
+        const auto middle =
+            std::partition(entries.begin() + static_cast<std::ptrdiff_t>(box.begin),
+                           entries.begin() + static_cast<std::ptrdiff_t>(box.end),
+                           [axis, median](const Entry &e) { return e.rgb[axis] <= median; });
+        const size_t cut = static_cast<size_t>(middle - entries.begin());
         Box lower{box.begin, cut}, upper{cut, box.end};
         measure(entries, lower);
         measure(entries, upper);
@@ -131,38 +144,75 @@ std::vector<Rgb8> medianCut(std::vector<Entry> &entries, unsigned wanted, bool t
     return palette;
 }
 
-// The nearest colour of the map from `first` on, remembered for every colour asked before.
+// The nearest colour of the map from `first` on (of equally near ones, the lowest number). The
+// colour cube is cut into cells of 8 x 8 x 8; the first time a colour of a cell is asked for,
+// the cell keeps the colours of the map that can be nearest to any point of it: those no farther
+// from the cell than the least of every colour's distance to the cell's farthest corner.
 class Nearest {
 public:
-    Nearest(const std::vector<Rgb8> &palette, unsigned first) : palette_(palette), first_(first) {}
+    Nearest(const std::vector<Rgb8> &palette, unsigned first)
+        : palette_(palette), first_(first), cells_(kCells * kCells * kCells, -1) {}
 
     unsigned operator()(int red, int green, int blue) {
-        const std::uint32_t key = static_cast<std::uint32_t>(red) << 16 |
-                                  static_cast<std::uint32_t>(green) << 8 |
-                                  static_cast<std::uint32_t>(blue);
-        auto found = cache_.find(key);
-        if (found != cache_.end()) {
-            return found->second;
+        const int cell = ((red >> kShift) * kCells + (green >> kShift)) * kCells + (blue >> kShift);
+        if (cells_[cell] < 0) {
+            fill(cell, red >> kShift, green >> kShift, blue >> kShift);
         }
-        unsigned best = first_;
+        const std::uint8_t *candidate = pool_.data() + cells_[cell];
+        const unsigned count = *candidate++ + 1u;
+        unsigned best = candidate[0];
         long bestDistance = -1;
-        for (unsigned i = first_; i < palette_.size(); i++) {
-            const long dr = red - palette_[i].red, dg = green - palette_[i].green,
-                       db = blue - palette_[i].blue;
+        for (unsigned k = 0; k < count; k++) {
+            const Rgb8 &c = palette_[candidate[k]];
+            const long dr = red - c.red, dg = green - c.green, db = blue - c.blue;
             const long distance = dr * dr + dg * dg + db * db;
             if (bestDistance < 0 || distance < bestDistance) {
                 bestDistance = distance;
-                best = i;
+                best = candidate[k];
             }
         }
-        cache_.emplace(key, best);
         return best;
     }
 
 private:
+    static constexpr int kShift = 3;
+    static constexpr int kCells = 256 >> kShift;
+    static constexpr int kSide = 1 << kShift;
+
+    // The square of the nearest and the farthest distance of a gun value from [low, low+side).
+    static void span(int value, int low, long *nearest, long *farthest) {
+        const int high = low + kSide - 1;
+        const long below = value < low ? low - value : value > high ? value - high : 0;
+        const long far = std::max(std::abs(value - low), std::abs(value - high));
+        *nearest += below * below;
+        *farthest += far * far;
+    }
+
+    void fill(int cell, int r, int g, int b) {
+        const unsigned size = static_cast<unsigned>(palette_.size());
+        std::vector<long> nearest(size, 0), farthest(size, 0);
+        long bound = -1;
+        for (unsigned i = first_; i < size; i++) {
+            span(palette_[i].red, r * kSide, &nearest[i], &farthest[i]);
+            span(palette_[i].green, g * kSide, &nearest[i], &farthest[i]);
+            span(palette_[i].blue, b * kSide, &nearest[i], &farthest[i]);
+            bound = bound < 0 ? farthest[i] : std::min(bound, farthest[i]);
+        }
+        cells_[cell] = static_cast<std::int32_t>(pool_.size());
+        pool_.push_back(0); // the count less one, set below
+        for (unsigned i = first_; i < size; i++) {
+            if (nearest[i] <= bound) {
+                pool_.push_back(static_cast<std::uint8_t>(i));
+            }
+        }
+        pool_[static_cast<size_t>(cells_[cell])] =
+            static_cast<std::uint8_t>(pool_.size() - static_cast<size_t>(cells_[cell]) - 2);
+    }
+
     const std::vector<Rgb8> &palette_;
     unsigned first_;
-    std::unordered_map<std::uint32_t, unsigned> cache_;
+    std::vector<std::int32_t> cells_; // where each cell's candidates start in pool_, or -1
+    std::vector<std::uint8_t> pool_;  // for each cell: the count less one, then the numbers
 };
 
 unsigned planesFor(size_t colours) {
@@ -198,8 +248,13 @@ Picture reduce(const Picture &picture, const Reduction &reduction) {
                          : Rgb8{c.red, c.green, c.blue};
     };
 
-    // The distinct colours in the order they first appear, with their pixel counts.
+    // The distinct colours in the order they first appear, with their pixel counts; past
+    // kMostDistinct of them, the colours of each cell of 8 x 8 x 8 are taken together as their
+    // mean, weighted by the pixels of the cell (Heckbert's 5 bits a gun), which keeps the cuts
+    // quick on a photograph of a million colours.
+    constexpr size_t kMostDistinct = 1u << 16;
     bool anyTransparent = false;
+    bool overflow = false;
     std::unordered_map<std::uint32_t, std::uint32_t> index;
     std::vector<Rgb8> distinct;
     std::vector<std::uint64_t> weights;
@@ -208,13 +263,42 @@ Picture reduce(const Picture &picture, const Reduction &reduction) {
             anyTransparent = true;
             continue;
         }
+        if (overflow) {
+            continue;
+        }
         const Rgb8 t = target(c);
         auto [at, added] = index.emplace(keyOf(t), static_cast<std::uint32_t>(distinct.size()));
         if (added) {
             distinct.push_back(t);
             weights.push_back(0);
+            overflow = distinct.size() > kMostDistinct;
         }
         weights[at->second]++;
+    }
+    if (overflow) {
+        index.clear();
+        std::vector<std::array<std::uint64_t, 4>> cells(1u << 15, {0, 0, 0, 0});
+        for (const Rgba8 &c : colours) {
+            if (c.alpha >= 128) {
+                const Rgb8 t = target(c);
+                auto &cell = cells[(t.red >> 3) << 10 | (t.green >> 3) << 5 | t.blue >> 3];
+                cell[0] += t.red;
+                cell[1] += t.green;
+                cell[2] += t.blue;
+                cell[3]++;
+            }
+        }
+        distinct.clear();
+        weights.clear();
+        for (const auto &cell : cells) {
+            if (cell[3] != 0) {
+                const double n = static_cast<double>(cell[3]);
+                distinct.push_back(rounded(static_cast<double>(cell[0]) / n,
+                                           static_cast<double>(cell[1]) / n,
+                                           static_cast<double>(cell[2]) / n, false));
+                weights.push_back(cell[3]);
+            }
+        }
     }
 
     Picture out;
@@ -234,7 +318,7 @@ Picture reduce(const Picture &picture, const Reduction &reduction) {
     const unsigned room = asked - first;
 
     std::vector<std::uint32_t> numberOf(distinct.size());
-    const bool exact = distinct.size() <= room;
+    const bool exact = !overflow && distinct.size() <= room;
     if (exact) {
         for (size_t i = 0; i < distinct.size(); i++) {
             numberOf[i] = static_cast<std::uint32_t>(out.palette.size());

@@ -260,3 +260,23 @@ TEST(PeerIlbm, IlbmBytesOfAPngShowAsIlbmtoppmShowsThem) {
         EXPECT_EQ(back->pixels, png->pixels);
     }
 }
+
+TEST(PeerPng, ATransparentColourPnmtopngNamesIsTheMapsTransparentColour) {
+    REQUIRE_PEER();
+    Folder folder;
+    const std::string ppm = std::string("P6\n3 1\n255\n") + '\xff' + '\0' + '\0' + '\0' + '\xff' +
+                            '\0' + '\0' + '\0' + '\xff';
+    ASSERT_TRUE(iffbytes::save(folder.file("in.ppm"), Bytes(ppm.begin(), ppm.end())));
+    ASSERT_EQ(run("pnmtopng -transparent =rgb:00/ff/00 " + folder.file("in.ppm") + " >" +
+                  folder.file("out.png")),
+              0);
+    std::string error;
+    const auto read = picture::readPictureFile(folder.file("out.png"), &error);
+    ASSERT_TRUE(read) << error;
+    ASSERT_FALSE(read->pixels.empty());
+    ASSERT_EQ(read->transparentColours.size(), 1u);
+    const unsigned green = read->transparentColours[0];
+    ASSERT_LT(green, read->palette.size());
+    EXPECT_EQ(read->palette[green], (amiga::Rgb8{0, 255, 0}));
+    EXPECT_EQ(picture::opacityOf(*read), (std::vector<std::uint8_t>{255, 0, 255}));
+}

@@ -344,6 +344,9 @@ TEST(ReadIlbm, FilesOfSeveralPicturesUseTheFirstAndSaySo) {
 TEST(ReadIlbm, BrokenFilesAreRefusedWithASentenceAndNothingOnStandardError) {
     using namespace iffbytes;
     iffbytes::Messages messages; // whatever the libraries say outside the reader's capture
+    auto cut = [](const Bytes &bytes, size_t length) {
+        return Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
+    };
     struct Case {
         const char *name;
         Bytes bytes;
@@ -353,6 +356,8 @@ TEST(ReadIlbm, BrokenFilesAreRefusedWithASentenceAndNothingOnStandardError) {
         {"empty", {}, "empty"},
         {"text", text("hello, world"), "not a PNG or IFF picture"},
         {"no picture", group("FORM", "8SVX", {chunk("VHDR", Bytes(20, 0))}), "no ILBM"},
+        {"cut short", cut(group("FORM", "ILBM", {bmhd(16, 1, 1)}), 20),
+         "the IFF file cannot be read"},
         {"no body", group("FORM", "ILBM", {bmhd(16, 1, 1)}), "no BODY"},
         {"short body", group("FORM", "ILBM", {bmhd(16, 4, 2), chunk("BODY", Bytes(6, 0))}),
          "holds 6 bytes, while the picture needs 16"},

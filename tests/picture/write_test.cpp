@@ -195,3 +195,29 @@ TEST(IlbmBytes, PicturesWithoutColourNumbersAreRefused) {
     EXPECT_TRUE(picture::ilbmBytes(Picture{}, &error).empty());
     EXPECT_FALSE(error.empty());
 }
+
+TEST(IlbmBytes, AMapLongerThanTheModesRegistersIsKept) {
+    // A HAM6 picture read without a CMAP has a grey map of 16 levels; one with 64 colours in its
+    // CMAP keeps them all when written, though HAM6 uses 16.
+    std::vector<amiga::Rgb8> palette;
+    for (unsigned i = 0; i < 64; i++) {
+        palette.push_back({static_cast<std::uint8_t>(i * 4), 0, 0});
+    }
+    Picture p = indexed(5, 1, {0x00, 0x1f, 0x2f, 0x3f, 0x0f}, palette);
+    p.mode = picture::DisplayMode::Ham6;
+    const Bytes file = picture::ilbmBytes(p, nullptr);
+    const auto back = picture::readPicture(file, nullptr);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->palette, palette);
+
+    using namespace iffbytes;
+    const auto grey =
+        picture::readPicture(group("FORM", "ILBM",
+                                   {bmhd(5, 1, 6), camgOf(0x800),
+                                    chunk("BODY", interleavedBody(5, 1, 6, {0, 1, 2, 3, 4}))}),
+                             nullptr);
+    ASSERT_TRUE(grey);
+    ASSERT_EQ(grey->palette.size(), 16u);
+    EXPECT_EQ(grey->palette[15], (amiga::Rgb8{255, 255, 255}));
+    EXPECT_EQ(grey->palette[1], (amiga::Rgb8{17, 17, 17}));
+}

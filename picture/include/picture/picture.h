@@ -91,7 +91,9 @@ std::optional<Picture> readPictureFile(const std::string &path, std::string *err
 // the start of every row, true colour as stored. A true-colour PNG as its colours.
 std::vector<amiga::Rgb8> render(const Picture &picture);
 
-// The distinct colours of a true-colour picture, counted up to limit (stops counting there).
+// The distinct colours of a true-colour picture, counted up to limit (stops counting there);
+// pixels with alpha below 128 are not counted. For a picture of pixel values, the distinct
+// colours render shows.
 unsigned countColours(const Picture &picture, unsigned limit = 1u << 24);
 
 // Which pixels are transparent, by the rule the converters use: transparentColour when given;

@@ -10,9 +10,9 @@
 namespace picture {
 
 struct Reduction {
-    unsigned colours = 16;      // 2-256
-    bool twelveBit = false;     // OCS/ECS colours
-    bool dither = false;        // Floyd-Steinberg error diffusion
+    unsigned colours = 16;  // 2-256
+    bool twelveBit = false; // OCS/ECS colours
+    bool dither = false;    // Floyd-Steinberg error diffusion
     // Transparent pixels (alpha below 128) always take colour 0, which is then black and kept
     // for them alone.
 };

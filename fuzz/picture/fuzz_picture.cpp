@@ -1,0 +1,104 @@
+// Reads any bytes as a picture, the way the window and quillfen-iff do, then uses what was read:
+// shows it, works out its transparency, reduces a true-colour picture, and writes a picture of
+// colour numbers as an ILBM, which must read back with the same colour numbers, colour map (the
+// padding aside), display mode and transparency. Nothing read may be inconsistent, and a file
+// refused must say why.
+#include "picture/picture.h"
+#include "picture/reduce.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+[[noreturn]] void fail(const char *what) {
+    fprintf(stderr, "%s\n", what);
+    abort();
+}
+
+void writeAndReadBack(const picture::Picture &p) {
+    std::string error;
+    const std::vector<std::uint8_t> bytes = picture::ilbmBytes(p, &error);
+    if (bytes.empty()) {
+        fail("a picture of colour numbers cannot be written as an ILBM");
+    }
+    const auto back = picture::readPicture(bytes, &error);
+    if (!back) {
+        fail("an ILBM written here does not read back");
+    }
+    if (back->pixels != p.pixels || back->width != p.width || back->height != p.height) {
+        fail("an ILBM written here reads back to other colour numbers");
+    }
+    const size_t kept = p.palette.size() < 256 ? p.palette.size() : 256;
+    if (back->palette.size() < kept) {
+        fail("an ILBM written here lost colours of its map");
+    }
+    for (size_t i = 0; i < back->palette.size(); i++) {
+        const amiga::Rgb8 expected = i < kept ? p.palette[i] : amiga::Rgb8{};
+        if (!(back->palette[i] == expected)) {
+            fail("an ILBM written here reads back to another colour map");
+        }
+    }
+    if (back->mode != p.mode) {
+        fail("an ILBM written here reads back in another display mode");
+    }
+    if (!p.opacity.empty() && back->opacity != p.opacity) {
+        bool same = back->opacity.size() == p.opacity.size();
+        for (size_t i = 0; same && i < p.opacity.size(); i++) {
+            same = (back->opacity[i] != 0) == (p.opacity[i] != 0);
+        }
+        if (!same) {
+            fail("an ILBM written here reads back with another mask");
+        }
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    const std::vector<std::uint8_t> bytes(data, data + size);
+    std::string error;
+    const auto read = picture::readPicture(bytes, &error);
+    if (!read) {
+        if (error.empty()) {
+            fail("a refused file has no message");
+        }
+        return 0;
+    }
+    const picture::Picture &p = *read;
+    const size_t count = size_t{p.width} * p.height;
+    if (count == 0 || (p.pixels.size() != count && p.deepPixels.size() != count &&
+                       p.trueColour.size() != count)) {
+        fail("a picture read has no pixels or the wrong number of them");
+    }
+    if (!p.opacity.empty() && p.opacity.size() != count) {
+        fail("a picture's mask is not one byte a pixel");
+    }
+    if (picture::render(p).size() != count) {
+        fail("a picture is not shown whole");
+    }
+    const std::vector<std::uint8_t> opacity = picture::opacityOf(p);
+    if (!opacity.empty() && opacity.size() != count) {
+        fail("a picture's opacity is not one byte a pixel");
+    }
+    if (!p.pixels.empty()) {
+        writeAndReadBack(p);
+    } else if (count <= 4096) {
+        for (bool dither : {false, true}) {
+            const picture::Picture reduced = picture::reduce(p, {16, dither, dither});
+            if (reduced.pixels.size() != count || reduced.palette.empty() ||
+                reduced.palette.size() > 16) {
+                fail("a reduced picture has the wrong pixels or colour map");
+            }
+            for (std::uint8_t v : reduced.pixels) {
+                if (v >= reduced.palette.size()) {
+                    fail("a reduced picture has a colour number past its map");
+                }
+            }
+            writeAndReadBack(reduced);
+        }
+    }
+    return 0;
+}
