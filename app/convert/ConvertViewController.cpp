@@ -23,6 +23,19 @@ QString text(const std::string &s) {
     return QString::fromStdString(s);
 }
 
+// A message of the libraries as a sentence for the status line: a capital first, a full stop
+// last.
+QString sentence(const std::string &message) {
+    QString text = QString::fromStdString(message).trimmed();
+    if (text.isEmpty())
+        return text;
+    text[0] = text[0].toUpper();
+    if (!text.endsWith(QLatin1Char('.')) && !text.endsWith(QLatin1Char('!')) &&
+        !text.endsWith(QLatin1Char('?')))
+        text += QLatin1Char('.');
+    return text;
+}
+
 // The hexadecimal value of a field, or nothing when it is empty.
 std::optional<unsigned> hexValue(const QString &field) {
     if (field.isEmpty())
@@ -143,7 +156,7 @@ bool ConvertViewController::openPictureFile(const QString &path) {
     m_pictureNotes.clear();
     for (const std::string &warning : read->warnings)
         m_pictureNotes +=
-            (m_pictureNotes.isEmpty() ? QString() : QStringLiteral(" ")) + text(warning);
+            (m_pictureNotes.isEmpty() ? QString() : QStringLiteral(" ")) + sentence(warning);
     m_original = std::move(read);
     m_picture = m_original;
     // A picture of another depth has other planes: the picture's own depth is the default again.
@@ -367,7 +380,7 @@ void ConvertViewController::refresh() {
 
 QString ConvertViewController::outputStatus() const {
     if (!m_output.ok())
-        return text(m_output.error);
+        return sentence(m_output.error);
     QLocale locale;
     QString status;
     if (!m_output.text.empty()) {
@@ -379,7 +392,7 @@ QString ConvertViewController::outputStatus() const {
             tr("%1 bytes.").arg(locale.toString(static_cast<qulonglong>(m_output.bytes.size())));
     }
     for (const std::string &warning : m_output.warnings)
-        status += QLatin1Char(' ') + text(warning);
+        status += QLatin1Char(' ') + sentence(warning);
     if (!m_pictureNotes.isEmpty())
         status += QLatin1Char(' ') + m_pictureNotes;
     return status;
@@ -397,7 +410,7 @@ QString ConvertViewController::status() const {
 
 void ConvertViewController::saveOutputAs() {
     if (!m_output.ok()) {
-        setStatus(text(m_output.error));
+        setStatus(sentence(m_output.error));
         return;
     }
     const bool binary = m_output.text.empty();
@@ -419,7 +432,7 @@ void ConvertViewController::saveOutputAs() {
 
 bool ConvertViewController::saveOutput(const QString &path) {
     if (!m_output.ok()) {
-        setStatus(text(m_output.error));
+        setStatus(sentence(m_output.error));
         return false;
     }
     const QString name = QFileInfo(path).fileName();
