@@ -29,6 +29,7 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -644,4 +645,17 @@ TEST_F(ConvertInTheWindow, ThePaletteGoesToTheColourTabAsAStepThatCanBeUndone) {
     EXPECT_EQ(colour->paletteDataSource()->paletteEntries(), before);
     redo->trigger();
     EXPECT_EQ(colour->paletteDataSource()->paletteEntries(), file.colourMaps.last());
+}
+
+TEST_F(ConvertInTheWindow, F1ShowsTheGuideWithTheTabsSection) {
+    window.tabViewController()->setCurrentWidget(convert);
+    QTest::keyClick(&window, Qt::Key_F1);
+    QTextBrowser *guide = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top->objectName() == "userGuideBrowser" && top->isVisible())
+            guide = qobject_cast<QTextBrowser *>(top);
+    ASSERT_NE(guide, nullptr);
+    EXPECT_TRUE(
+        guide->toPlainText().contains("Convert: pictures to bitplanes, palettes and sprites"));
+    guide->close();
 }
