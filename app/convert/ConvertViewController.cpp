@@ -139,14 +139,17 @@ bool ConvertViewController::openPictureFile(const QString &path) {
     if (path.isEmpty())
         return false;
     std::string error;
-    std::optional<picture::Picture> read =
-        picture::readPictureFile(QFile::encodeName(path).toStdString(), &error);
+    const std::string file = QFile::encodeName(path).toStdString();
+    std::optional<picture::Picture> read = picture::readPictureFile(file, &error);
     const QString name = QFileInfo(path).fileName();
     if (!read) {
-        // The picture on show stays; the sentence says which file and what is wrong with it.
+        // The picture on show stays; the sentence says which file and what is wrong with it,
+        // by its name rather than its whole path.
         if (error.empty())
             error = "It is not a picture this program reads.";
-        const QString reason = text(error);
+        QString reason = sentence(error);
+        reason.replace(QLatin1Char('\'') + QString::fromStdString(file) + QLatin1Char('\''),
+                       QStringLiteral("“%1”").arg(name));
         setStatus(reason.contains(name) ? reason
                                         : tr("“%1” cannot be opened: %2").arg(name, reason));
         return false;
