@@ -52,6 +52,11 @@ TEST(QuillfenIffRaw, SixteenPixelsByHand) {
     EXPECT_EQ(load(folder.file("o.raw")), (Bytes{0x77, 0x77, 0x77, 0x77}));
     raw("--mask-only=inverted --planar", folder.file("p.png"), folder.file("i.raw"));
     EXPECT_EQ(load(folder.file("i.raw")), (Bytes{0x88, 0x88}));
+    // From the standard input to the standard output.
+    const std::string piped = std::string(QUILLFEN_IFF_TOOL) + " raw --mask - - <" +
+                              folder.file("p.png") + " >" + folder.file("piped.raw");
+    EXPECT_EQ(std::system(piped.c_str()), 0);
+    EXPECT_EQ(load(folder.file("piped.raw")), (Bytes{0x55, 0x55, 0x33, 0x33, 0x77, 0x77}));
 }
 
 TEST(QuillfenIffRaw, AnIlbmAndTheSamePictureAsPngGiveTheSameBytes) {
