@@ -419,7 +419,7 @@ void ConvertViewController::saveOutputAs() {
     const bool binary = m_output.text.empty();
     const char *suffixes[] = {"raw", "pal", "spr"};
     const QString suffix =
-        binary ? QLatin1String(suffixes[static_cast<int>(currentExport())]) : QStringLiteral("i");
+        binary ? QLatin1String(suffixes[static_cast<int>(currentExport())]) : QStringLiteral("s");
     QString suggested = QFileInfo(m_path).completeBaseName() + QLatin1Char('.') + suffix;
     if (!m_path.isEmpty())
         suggested = QFileInfo(m_path).absoluteDir().filePath(suggested);
