@@ -39,9 +39,10 @@ double PictureView::scale() const {
     const QSize room = viewport()->size();
     const double fit = std::min(static_cast<double>(room.width()) / m_image.width(),
                                 static_cast<double>(room.height()) / m_image.height());
-    // A small picture grows by whole screen pixels, so that every picture pixel is as large as
-    // the next; a large one shrinks to fit.
-    return fit >= 1.0 ? std::floor(fit) : fit;
+    // A small picture grows by whole pixels of the screen (device pixels, at 150% or 200% too),
+    // so that every picture pixel is as large as the next; a large one shrinks to fit.
+    const double ratio = devicePixelRatioF();
+    return fit >= 1.0 ? std::max(1.0, std::floor(fit * ratio) / ratio) : fit;
 }
 
 QRectF PictureView::pictureRect() const {

@@ -4,7 +4,7 @@
 
 // A picture at a zoom, each of its pixels a square of screen pixels (nearest neighbour, no
 // smoothing): at 1, 2 or 4 screen pixels a picture pixel with scroll bars when it is larger than
-// the view, or fitted into the view (whole multiples when the picture is smaller).
+// the view, or fitted into the view (by whole screen pixels when the picture is smaller).
 class PictureView : public QAbstractScrollArea {
     Q_OBJECT
 public:

@@ -235,7 +235,8 @@ TEST_F(ConvertTab, APngWrittenByQtShowsItsOwnColoursPixelForPixel) {
             }
     // Fitted, the small picture grows by whole screen pixels.
     userinput::chooseWithKeys(ui->zoomComboBox, 0);
-    EXPECT_EQ(ui->pictureView->scale(), std::floor(ui->pictureView->scale()));
+    const double devicePixels = ui->pictureView->scale() * ui->pictureView->devicePixelRatioF();
+    EXPECT_EQ(devicePixels, std::floor(devicePixels));
     EXPECT_GT(ui->pictureView->scale(), 4.0);
 }
 
