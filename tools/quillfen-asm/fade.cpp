@@ -67,7 +67,8 @@ const Command fadeCommand = {
     "Step k of N is each 8-bit gun blended k/(N-1) of the way, rounded to 8 bits; the first\n"
     "step is the palette, the last the target. Each step has a label (fade0, fade1, ...) and\n"
     "its words, eight a line: OCS/ECS one 12-bit word a colour (the high nibbles), AGA the\n"
-    "high halves of all colours, then the low halves. Entries that FILE2 lacks fade to black.\n",
+    "high halves of all colours, then the low halves. Entries that FILE2 lacks fade to black.\n"
+    "FILE and FILE2 are ILBM, ACBM or PBM pictures, PNGs or ILBM palette files.\n",
     {
         {"--steps", true, "N", "how many steps, 2-256, the palette and the target included"},
         {"--to", true, "RRGGBB", "the colour to fade to, with or without '#' (default 000000)"},
