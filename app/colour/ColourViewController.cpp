@@ -572,17 +572,18 @@ bool ColourViewController::decodePaletteWithURL(const QString &path) {
         setStatus(file.error);
         return false;
     }
-    changePalette(tr("Load Palette"), [&] {
-        for (const QList<Colour> &colours : file.colourMaps) {
-            updatePopupButtonForColourCount(colours.size());
-            m_paletteDataSource->setPaletteEntries(colours);
-        }
-    });
-    const qsizetype n = file.colourMaps.last().size();
-    const QString name = QFileInfo(path).fileName();
-    setStatus(n == 1 ? tr("Loaded 1 colour from “%1”.").arg(name)
-                     : tr("Loaded %1 colours from “%2”.").arg(n).arg(name));
+    usePaletteColours(file.colourMaps.last(), QFileInfo(path).fileName());
     return true;
+}
+
+void ColourViewController::usePaletteColours(const QList<Colour> &colours, const QString &source) {
+    changePalette(tr("Load Palette"), [&] {
+        updatePopupButtonForColourCount(colours.size());
+        m_paletteDataSource->setPaletteEntries(colours);
+    });
+    const qsizetype n = colours.size();
+    setStatus(n == 1 ? tr("Loaded 1 colour from “%1”.").arg(source)
+                     : tr("Loaded %1 colours from “%2”.").arg(n).arg(source));
 }
 
 void ColourViewController::changePalette(const QString &what, const std::function<void()> &change,

@@ -78,6 +78,9 @@ public:
     // Makes the colour map of the file's (last) ILBM picture the palette. A file
     // that cannot be used leaves the palette as it was; the status line says why.
     bool decodePaletteWithURL(const QString &path);
+    // Makes colours (the colour map of a picture named source) the palette, as loading a
+    // palette file does: one step that can be undone, the status line saying what was loaded.
+    void usePaletteColours(const QList<Colour> &colours, const QString &source);
 
     // Entries of a drag that started in the grid; none for a drag from outside.
     const std::optional<QList<int>> &indexPathsOfItemsBeingDragged() const {

@@ -4,6 +4,7 @@
 #include "colour/PaletteDataSource.h"
 #include "common/CodeOutputTool.h"
 #include "common/UndoableTool.h"
+#include "convert/ConvertViewController.h"
 #include "copper/CopperViewController.h"
 #include "gradient/GradientViewController.h"
 #include "registers/RegistersViewController.h"
@@ -37,6 +38,7 @@ MainWindow::MainWindow(QWidget *parent, ToolLoading loading)
 
     connect(ui->quitAction, &QAction::triggered, qApp, &QApplication::closeAllWindows);
     connect(ui->loadPaletteAction, &QAction::triggered, this, &MainWindow::loadPalette);
+    connect(ui->openPictureAction, &QAction::triggered, this, &MainWindow::openPicture);
     connect(ui->copyOutputAction, &QAction::triggered, this, &MainWindow::copyOutput);
     connect(ui->aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
     connect(ui->userGuideAction, &QAction::triggered, this, &MainWindow::showUserGuide);
@@ -114,6 +116,11 @@ GradientViewController *MainWindow::gradientViewController() {
     return gradient;
 }
 
+ConvertViewController *MainWindow::convertViewController() {
+    buildTools();
+    return convert;
+}
+
 bool MainWindow::event(QEvent *event) {
     // The whole window is painted in one pass, this first, so what is queued
     // here runs once the first picture of the window is complete.
@@ -151,13 +158,21 @@ void MainWindow::buildTools() {
              const auto *well = colourTool->findChild<ColourWell *>(QStringLiteral("colourWell"));
              return well ? well->color() : Colour();
          }});
+    convert = new ConvertViewController;
+    convert->setObjectName(QStringLiteral("convertViewController"));
+    // The Convert tool hands a picture's colour map to the Colour tool, as a load that can be
+    // undone there, and shows it.
+    convert->setPaletteSink([this](const QList<Colour> &colours, const QString &name) {
+        ui->mainTabViewController->setCurrentWidget(colour);
+        colour->usePaletteColours(colours, name);
+    });
 
     // Each tool takes the place of its tab's stand-in, under the same title.
     MainTabViewController *tabs = ui->mainTabViewController;
     const int current = tabs->currentIndex();
     {
         const QSignalBlocker quiet(tabs);
-        QWidget *const tools[] = {colour, registers, copper, workbench, gradient};
+        QWidget *const tools[] = {colour, registers, copper, workbench, gradient, convert};
         for (int i = 0; i < static_cast<int>(std::size(tools)); ++i) {
             const int index = i + 1;
             QWidget *standIn = tabs->widget(index);
@@ -182,7 +197,8 @@ QPlainTextEdit *MainWindow::currentOutputView() const {
 
 std::array<QAction *, MainWindow::kTools> MainWindow::toolActions() const {
     return {ui->showDisplayAction, ui->showColourAction,    ui->showRegistersAction,
-            ui->showCopperAction,  ui->showWorkbenchAction, ui->showGradientAction};
+            ui->showCopperAction,  ui->showWorkbenchAction, ui->showGradientAction,
+            ui->showConvertAction};
 }
 
 void MainWindow::fitMinimumSizeToTools() {
@@ -239,6 +255,12 @@ void MainWindow::loadPalette() {
     tool->loadPalette();
 }
 
+void MainWindow::openPicture() {
+    ConvertViewController *tool = convertViewController();
+    ui->mainTabViewController->setCurrentWidget(tool);
+    tool->openPicture();
+}
+
 QString MainWindow::userGuidePath() {
     const QString program = QCoreApplication::applicationDirPath();
     const QStringList places = {
@@ -285,6 +307,12 @@ void MainWindow::dropEvent(QDropEvent *event) {
     if (urls.size() != 1 || !urls.first().isLocalFile())
         return;
     event->acceptProposedAction();
+    // On the Convert tab a picture is for converting; anywhere else its palette is for the
+    // Colour tool.
+    if (convert && ui->mainTabViewController->currentWidget() == convert) {
+        convert->openPictureFile(urls.first().toLocalFile());
+        return;
+    }
     ColourViewController *tool = colourViewController();
     ui->mainTabViewController->setCurrentWidget(tool);
     tool->decodePaletteWithURL(urls.first().toLocalFile());
@@ -296,7 +324,7 @@ void MainWindow::showAbout() {
         tr("<h3>Quillfen %1</h3>"
            "<p>A toolbox for writing Amiga software in 68000 assembly: bitplane memory and "
            "modulo, AGA and OCS/ECS colour code, custom-chip register bits, copper lists, "
-           "gradients and fades.</p>"
+           "gradients and fades, and pictures made into bitplanes, palettes and sprites.</p>"
            "<p>Released under the MIT licence.</p>")
             .arg(QApplication::applicationVersion()));
 }

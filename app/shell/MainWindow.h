@@ -8,6 +8,7 @@ class MainWindow;
 }
 class ColourViewController;
 class CopperViewController;
+class ConvertViewController;
 class CopperWorkbenchViewController;
 class GradientViewController;
 class MainTabViewController;
@@ -46,6 +47,7 @@ public:
     CopperViewController *copperViewController();
     CopperWorkbenchViewController *copperWorkbenchViewController();
     GradientViewController *gradientViewController();
+    ConvertViewController *convertViewController();
     bool toolsAreBuilt() const { return colour != nullptr; }
 
     // Where the user guide is: installed beside the program, or in the source tree it was
@@ -60,6 +62,8 @@ public slots:
     void buildTools();
 
     void loadPalette();
+    // Shows the Convert tool and asks it for a picture file.
+    void openPicture();
     void copyOutput();
     void showAbout();
     // Opens the user guide in a window of its own.
@@ -77,7 +81,7 @@ protected:
 
 private:
     // The View menu's actions, one a tab, in tab order.
-    static constexpr int kTools = 6;
+    static constexpr int kTools = 7;
     std::array<QAction *, kTools> toolActions() const;
     void updateActions();
     // The minimum size at which every built tool shows whole, within the screen: a tool needing
@@ -93,6 +97,7 @@ private:
     CopperViewController *copper = nullptr;
     CopperWorkbenchViewController *workbench = nullptr;
     GradientViewController *gradient = nullptr;
+    ConvertViewController *convert = nullptr;
     QWidget *guide = nullptr;
     QUndoGroup *m_undoGroup = nullptr;
 };

@@ -1,12 +1,13 @@
 // A user at the keyboard and mouse, loaded into the real quillfen program with
 // LD_PRELOAD. Once the program's event loop runs it finds the main window,
-// walks through the four tools doing one job in each, reads what the widgets
+// walks through the tools doing one job in each, reads what the widgets
 // show and quits through the File menu's Quit action.
 //
 //   QUILLFEN_E2E_REPORT=FILE   one line per check ("PASS name: got X" or
 //                              "FAIL name: got X expected Y"), then "DONE"
 //   QUILLFEN_SCREENSHOTS=DIR   also fills each tool with a fuller example and
-//                              saves DIR/{display,colour,registers,copper,workbench,gradient}.png
+//                              saves DIR/{display,colour,registers,copper,workbench,gradient,
+//                              convert}.png
 //
 // With neither set the module does nothing, so a stray preload is harmless.
 // Only object names, Qt's own classes and public signals are used: the module
@@ -18,11 +19,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMainWindow>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
@@ -31,6 +34,7 @@
 #include <QTest>
 #include <QTextStream>
 #include <QTimer>
+#include <QUrl>
 #include <cstdio>
 
 namespace {
@@ -109,6 +113,7 @@ public:
             copper();
             workbench();
             gradient();
+            convert();
         }
         m_report.finish();
         if (auto *quit = find<QAction>("quitAction"))
@@ -450,6 +455,46 @@ private:
                 : code->toPlainText().right(80),
             QStringLiteral("yes"));
         screenshot("gradient");
+    }
+
+    void convert() {
+        if (!showTool(7, "convertViewController"))
+            return;
+        QWidget *tool = m_tabs->currentWidget();
+        auto *mode = find<QLabel>("modeValueLabel");
+        auto *size = find<QLabel>("sizeValueLabel");
+        auto *exports = find<QTabWidget>("exportTabWidget");
+        auto *code = find<QPlainTextEdit>("exportCodeTextView");
+        auto *save = find<QPushButton>("saveButton");
+        if (!mode || !size || !exports || !code || !save)
+            return;
+        // A HAM6 picture dropped from the file manager onto the tab.
+        auto *data = new QMimeData;
+        data->setUrls({QUrl::fromLocalFile(QStringLiteral(QUILLFEN_E2E_PICTURES "/ham6.iff"))});
+        const QPoint middle = tool->rect().center();
+        QDragEnterEvent enter(middle, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(tool, &enter);
+        QDropEvent drop(middle, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(tool, &drop);
+        delete data;
+        m_report.check(QStringLiteral("convert picture mode"), mode->text(),
+                       QStringLiteral("ILBM HAM6"));
+        m_report.check(QStringLiteral("convert picture size"), size->text(),
+                       QStringLiteral("256 \u00d7 256"));
+        // Its sixteen colours as a LoadRGB4 table: a comment line, then the words.
+        QTest::mouseClick(exports->tabBar(), Qt::LeftButton, {},
+                          exports->tabBar()->tabRect(1).center());
+        m_report.check(QStringLiteral("convert palette page"),
+                       QString::number(exports->currentIndex()), QStringLiteral("1"));
+        const QStringList lines = code->toPlainText().split(QLatin1Char('\n'));
+        m_report.check(QStringLiteral("convert palette text"),
+                       lines.size() > 2 && lines[0].startsWith(QLatin1Char(';')) &&
+                               lines[1].startsWith(QLatin1String("\tdc.w\t$"))
+                           ? QStringLiteral("a comment, then dc.w lines")
+                           : code->toPlainText().left(80),
+                       QStringLiteral("a comment, then dc.w lines"));
+        m_report.check(QStringLiteral("convert can save"), save->isEnabled());
+        screenshot("convert");
     }
 
     QMainWindow *m_window;

@@ -1,4 +1,5 @@
 #include "colour/ColourViewController.h"
+#include "convert/ConvertViewController.h"
 #include "copper/CopperViewController.h"
 #include "display/DisplayViewController.h"
 #include "gradient/GradientViewController.h"
@@ -28,18 +29,19 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QUrl>
 #include <gtest/gtest.h>
 
-TEST(Shell, WindowHoldsTheFiveToolsInOrder) {
+TEST(Shell, WindowHoldsTheSevenToolsInOrder) {
     MainWindow window;
     EXPECT_EQ(window.windowTitle(), "Quillfen");
     MainTabViewController *tabs = window.tabViewController();
     ASSERT_NE(tabs, nullptr);
-    ASSERT_EQ(tabs->count(), 6);
+    ASSERT_EQ(tabs->count(), 7);
     EXPECT_EQ(tabs->tabText(0), "Display");
     EXPECT_EQ(tabs->tabText(1), "Colour");
     EXPECT_EQ(tabs->tabText(2), "Registers");
@@ -52,6 +54,8 @@ TEST(Shell, WindowHoldsTheFiveToolsInOrder) {
     EXPECT_NE(qobject_cast<CopperWorkbenchViewController *>(tabs->widget(4)), nullptr);
     EXPECT_EQ(tabs->tabText(5), "Gradient");
     EXPECT_NE(qobject_cast<GradientViewController *>(tabs->widget(5)), nullptr);
+    EXPECT_EQ(tabs->tabText(6), "Convert");
+    EXPECT_NE(qobject_cast<ConvertViewController *>(tabs->widget(6)), nullptr);
 }
 
 TEST(Shell, SwitchingTabsKeepsEachToolsState) {
@@ -90,8 +94,9 @@ TEST(Shell, MenusReachEveryToolFromTheKeyboard) {
     MainTabViewController *tabs = window.tabViewController();
 
     const char *const names[] = {"showDisplayAction", "showColourAction",    "showRegistersAction",
-                                 "showCopperAction",  "showWorkbenchAction", "showGradientAction"};
-    for (int index = 5; index >= 0; --index) {
+                                 "showCopperAction",  "showWorkbenchAction", "showGradientAction",
+                                 "showConvertAction"};
+    for (int index = 6; index >= 0; --index) {
         auto *action = window.findChild<QAction *>(names[index]);
         ASSERT_NE(action, nullptr) << names[index];
         EXPECT_EQ(action->shortcut(), QKeySequence(QStringLiteral("Ctrl+%1").arg(index + 1)));
@@ -135,7 +140,7 @@ TEST(Shell, HiddenToolsAreBuiltRightAfterTheFirstPaint) {
     MainWindow window(nullptr, MainWindow::ToolLoading::AfterFirstPaint);
     MainTabViewController *tabs = window.tabViewController();
     EXPECT_FALSE(window.toolsAreBuilt());
-    ASSERT_EQ(tabs->count(), 6);
+    ASSERT_EQ(tabs->count(), 7);
     EXPECT_NE(qobject_cast<DisplayViewController *>(tabs->widget(0)), nullptr);
     EXPECT_EQ(tabs->widget(1)->findChildren<QWidget *>().size(), 0);
 
@@ -146,12 +151,13 @@ TEST(Shell, HiddenToolsAreBuiltRightAfterTheFirstPaint) {
 
     EXPECT_EQ(tabs->currentIndex(), 0);
     EXPECT_TRUE(tabs->widget(0)->isVisible());
-    const char *const titles[] = {"Display", "Colour",    "Registers",
-                                  "Copper",  "Workbench", "Gradient"};
+    const char *const titles[] = {"Display",   "Colour",   "Registers", "Copper",
+                                  "Workbench", "Gradient", "Convert"};
     const char *const names[] = {"displayViewController",         "colourViewController",
                                  "registersViewController",       "copperViewController",
-                                 "copperWorkbenchViewController", "gradientViewController"};
-    for (int index = 0; index < 6; ++index) {
+                                 "copperWorkbenchViewController", "gradientViewController",
+                                 "convertViewController"};
+    for (int index = 0; index < 7; ++index) {
         EXPECT_EQ(tabs->tabText(index), titles[index]);
         EXPECT_EQ(tabs->widget(index)->objectName(), names[index]);
     }
@@ -160,6 +166,7 @@ TEST(Shell, HiddenToolsAreBuiltRightAfterTheFirstPaint) {
     EXPECT_EQ(tabs->widget(3), window.copperViewController());
     EXPECT_EQ(tabs->widget(4), window.copperWorkbenchViewController());
     EXPECT_EQ(tabs->widget(5), window.gradientViewController());
+    EXPECT_EQ(tabs->widget(6), window.convertViewController());
     EXPECT_EQ(window.findChild<QWidget *>("colourPlaceholder"), nullptr);
 
     // Later paints build nothing again.
@@ -199,10 +206,11 @@ TEST(Shell, TheViewMenuMarksTheToolOnShow) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     const char *names[] = {"showDisplayAction", "showColourAction",    "showRegistersAction",
-                           "showCopperAction",  "showWorkbenchAction", "showGradientAction"};
-    for (int shown : {2, 0, 5, 4, 3, 1}) {
+                           "showCopperAction",  "showWorkbenchAction", "showGradientAction",
+                           "showConvertAction"};
+    for (int shown : {2, 0, 5, 6, 4, 3, 1}) {
         window.tabViewController()->setCurrentIndex(shown); // a click on the tab
-        for (int i = 0; i < 6; ++i) {
+        for (int i = 0; i < 7; ++i) {
             auto *action = window.findChild<QAction *>(names[i]);
             ASSERT_NE(action, nullptr);
             EXPECT_EQ(action->isChecked(), i == shown) << names[i] << " with tab " << shown;
@@ -288,6 +296,38 @@ TEST(Shell, APictureDroppedOnTheWindowGivesTheColourToolItsPalette) {
     delete data;
 }
 
+namespace {
+
+// Every control of a tool's contents shows at least at the size it asks for.
+void checkControlsOf(QWidget *contents, const std::string &tool) {
+    for (QWidget *control : contents->findChildren<QWidget *>()) {
+        const bool isControl =
+            qobject_cast<QAbstractButton *>(control) || qobject_cast<QLineEdit *>(control) ||
+            qobject_cast<QComboBox *>(control) || qobject_cast<QAbstractSpinBox *>(control) ||
+            qobject_cast<QAbstractSlider *>(control) ||
+            qobject_cast<QAbstractItemView *>(control) || qobject_cast<QPlainTextEdit *>(control);
+        // The parts Qt builds inside a control (a spin box's field) size with it.
+        const bool part = control->objectName().isEmpty() ||
+                          control->objectName().startsWith(QLatin1String("qt_"));
+        if (!isControl || part || !control->isVisibleTo(contents) ||
+            qobject_cast<QAbstractScrollArea *>(control->parentWidget()) ||
+            !control->minimumSizeHint().isValid())
+            continue;
+        // A view's scroll bars are its own business.
+        if (qobject_cast<QScrollBar *>(control))
+            continue;
+        const QSize hint = control->minimumSizeHint();
+        EXPECT_GE(control->width(), hint.width())
+            << tool << ": " << control->objectName().toStdString() << " is " << control->width()
+            << " wide, needs " << hint.width();
+        EXPECT_GE(control->height(), hint.height())
+            << tool << ": " << control->objectName().toStdString() << " is " << control->height()
+            << " high, needs " << hint.height();
+    }
+}
+
+} // namespace
+
 // At the window's minimum size every tool shows each of its controls at least at the size the
 // control asks for: a tool that needs more than the screen has scrolls instead of squeezing.
 // Run at 100% and, as a second test with QT_SCALE_FACTOR=2, at 200%.
@@ -314,30 +354,17 @@ TEST(ShellLayout, EveryToolFitsTheMinimumSize) {
             EXPECT_GE(contents->parentWidget()->height(), contents->minimumSizeHint().height())
                 << tool;
         }
-        for (QWidget *control : contents->findChildren<QWidget *>()) {
-            const bool isControl =
-                qobject_cast<QAbstractButton *>(control) || qobject_cast<QLineEdit *>(control) ||
-                qobject_cast<QComboBox *>(control) || qobject_cast<QAbstractSpinBox *>(control) ||
-                qobject_cast<QAbstractSlider *>(control) ||
-                qobject_cast<QAbstractItemView *>(control) ||
-                qobject_cast<QPlainTextEdit *>(control);
-            // The parts Qt builds inside a control (a spin box's field) size with it.
-            const bool part = control->objectName().isEmpty() ||
-                              control->objectName().startsWith(QLatin1String("qt_"));
-            if (!isControl || part || !control->isVisibleTo(contents) ||
-                qobject_cast<QAbstractScrollArea *>(control->parentWidget()) ||
-                !control->minimumSizeHint().isValid())
-                continue;
-            // A view's scroll bars are its own business.
-            if (qobject_cast<QScrollBar *>(control))
-                continue;
-            const QSize hint = control->minimumSizeHint();
-            EXPECT_GE(control->width(), hint.width())
-                << tool << ": " << control->objectName().toStdString() << " is " << control->width()
-                << " wide, needs " << hint.width();
-            EXPECT_GE(control->height(), hint.height())
-                << tool << ": " << control->objectName().toStdString() << " is "
-                << control->height() << " high, needs " << hint.height();
+        // Each page of a tab widget within the tool in turn: only the page on show is laid out.
+        QList<QTabWidget *> paged = contents->findChildren<QTabWidget *>();
+        paged.removeIf([](QTabWidget *pages) { return pages->objectName().isEmpty(); });
+        int pages = 1;
+        for (QTabWidget *widget : paged)
+            pages = std::max(pages, widget->count());
+        for (int page = 0; page < pages; ++page) {
+            for (QTabWidget *widget : paged)
+                widget->setCurrentIndex(std::min(page, widget->count() - 1));
+            QApplication::processEvents();
+            checkControlsOf(contents, tool);
         }
     }
 }

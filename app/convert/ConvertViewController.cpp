@@ -1,0 +1,487 @@
+#include "convert/ConvertViewController.h"
+#include "ui_ConvertViewController.h"
+
+#include "common/HexFormatter.h"
+
+#include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QMimeData>
+#include <QSaveFile>
+#include <QSignalBlocker>
+#include <QUrl>
+
+namespace {
+
+QString text(const std::string &s) {
+    return QString::fromStdString(s);
+}
+
+// A message of the libraries as a sentence for the status line: a capital first, a full stop
+// last.
+QString sentence(const std::string &message) {
+    QString text = QString::fromStdString(message).trimmed();
+    if (text.isEmpty())
+        return text;
+    text[0] = text[0].toUpper();
+    if (!text.endsWith(QLatin1Char('.')) && !text.endsWith(QLatin1Char('!')) &&
+        !text.endsWith(QLatin1Char('?')))
+        text += QLatin1Char('.');
+    return text;
+}
+
+// The hexadecimal value of a field, or nothing when it is empty.
+std::optional<unsigned> hexValue(const QString &field) {
+    if (field.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const unsigned value = field.toUInt(&ok, 16);
+    return ok ? std::optional<unsigned>(value) : std::nullopt;
+}
+
+// A spin box whose lowest value reads "the picture's" (or "All"): nothing then.
+std::optional<unsigned> chosenValue(const QSpinBox *box) {
+    if (box->value() == box->minimum())
+        return std::nullopt;
+    return static_cast<unsigned>(box->value());
+}
+
+} // namespace
+
+ConvertViewController::ConvertViewController(QWidget *parent)
+    : QWidget(parent), ui(std::make_unique<Ui::ConvertViewController>()) {
+    ui->setupUi(this);
+    configureController();
+}
+
+ConvertViewController::~ConvertViewController() {
+    // The controls outlive this part of the object: nothing they send while the tab is torn
+    // down may reach it.
+    for (QObject *child : findChildren<QObject *>())
+        disconnect(child, nullptr, this, nullptr);
+}
+
+QPlainTextEdit *ConvertViewController::codeOutputView() const {
+    return ui->exportCodeTextView;
+}
+
+void ConvertViewController::setPaletteSink(
+    std::function<void(const QList<Colour> &, const QString &)> sink) {
+    m_paletteSink = std::move(sink);
+}
+
+void ConvertViewController::configureController() {
+    setAcceptDrops(true);
+    ui->exportCodeTextView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    ui->exportCodeTextView->setLineWrapMode(QPlainTextEdit::NoWrap);
+    ui->spriteXLineEdit->setValidator(new HexFormatter(3, this));
+    ui->spriteYLineEdit->setValidator(new HexFormatter(3, this));
+
+    connect(ui->openPictureButton, &QPushButton::clicked, this,
+            &ConvertViewController::openPicture);
+    connect(ui->zoomComboBox, &QComboBox::currentIndexChanged, this, [this](int index) {
+        const int zooms[] = {PictureView::Fit, PictureView::One, PictureView::Two,
+                             PictureView::Four};
+        ui->pictureView->setZoom(zooms[std::clamp(index, 0, 3)]);
+    });
+    connect(ui->usePaletteButton, &QPushButton::clicked, this,
+            &ConvertViewController::usePaletteInColourTab);
+    connect(ui->reduceButton, &QPushButton::clicked, this, &ConvertViewController::reduceColours);
+    connect(ui->originalButton, &QPushButton::clicked, this, &ConvertViewController::useOriginal);
+    connect(ui->saveButton, &QPushButton::clicked, this, &ConvertViewController::saveOutputAs);
+    connect(ui->copyExportButton, &QPushButton::clicked, this, &ConvertViewController::copyOutput);
+
+    // Every export option remakes the output at once.
+    connect(ui->exportTabWidget, &QTabWidget::currentChanged, this,
+            &ConvertViewController::refresh);
+    for (QComboBox *box : {ui->bitplaneLayoutComboBox, ui->maskComboBox, ui->paletteFormatComboBox,
+                           ui->paletteOutputComboBox, ui->spriteWidthComboBox,
+                           ui->spriteChipsetComboBox, ui->spriteOutputComboBox})
+        connect(box, &QComboBox::currentIndexChanged, this, &ConvertViewController::refresh);
+    for (QSpinBox *box : {ui->bitplaneDepthSpinBox, ui->bitplaneTransparentSpinBox,
+                          ui->paletteColoursSpinBox, ui->spriteTransparentSpinBox})
+        connect(box, &QSpinBox::valueChanged, this, &ConvertViewController::refresh);
+    for (QCheckBox *box : {ui->invertMaskCheckBox, ui->chunkyCheckBox, ui->attachedCheckBox,
+                           ui->controlWordsCheckBox})
+        connect(box, &QCheckBox::toggled, this, &ConvertViewController::refresh);
+    for (QLineEdit *field : {ui->spriteXLineEdit, ui->spriteYLineEdit})
+        connect(field, &QLineEdit::textEdited, this, &ConvertViewController::refresh);
+
+    showPicture();
+}
+
+// --- Opening ---
+
+void ConvertViewController::openPicture() {
+    auto *dialog = new QFileDialog(this, tr("Open Picture"));
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    // Amiga pictures often have no suffix at all, so every file stays one choice away.
+    dialog->setNameFilters(
+        {tr("Pictures (*.iff *.ilbm *.lbm *.acbm *.pbm *.png *.IFF *.ILBM *.LBM *.PNG)"),
+         tr("IFF pictures (*.iff *.ilbm *.lbm *.acbm *.pbm *.IFF *.ILBM *.LBM)"),
+         tr("PNG pictures (*.png *.PNG)"), tr("All files (*)")});
+    if (!m_path.isEmpty())
+        dialog->setDirectory(QFileInfo(m_path).absolutePath());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QFileDialog::fileSelected, this,
+            [this](const QString &path) { openPictureFile(path); });
+    dialog->open();
+}
+
+bool ConvertViewController::openPictureFile(const QString &path) {
+    if (path.isEmpty())
+        return false;
+    std::string error;
+    const std::string file = QFile::encodeName(path).toStdString();
+    std::optional<picture::Picture> read = picture::readPictureFile(file, &error);
+    const QString name = QFileInfo(path).fileName();
+    if (!read) {
+        // The picture on show stays; the sentence says which file and what is wrong with it,
+        // by its name rather than its whole path.
+        if (error.empty())
+            error = "It is not a picture this program reads.";
+        QString reason = sentence(error);
+        reason.replace(QLatin1Char('\'') + QString::fromStdString(file) + QLatin1Char('\''),
+                       QStringLiteral("“%1”").arg(name));
+        setStatus(reason.contains(name) ? reason
+                                        : tr("“%1” cannot be opened: %2").arg(name, reason));
+        return false;
+    }
+    m_path = path;
+    m_name = name;
+    m_pictureNotes.clear();
+    for (const std::string &warning : read->warnings)
+        m_pictureNotes +=
+            (m_pictureNotes.isEmpty() ? QString() : QStringLiteral(" ")) + sentence(warning);
+    m_original = std::move(read);
+    m_picture = m_original;
+    // A picture of another depth has other planes: the picture's own depth is the default again.
+    {
+        const QSignalBlocker quiet(ui->bitplaneDepthSpinBox);
+        ui->bitplaneDepthSpinBox->setValue(ui->bitplaneDepthSpinBox->minimum());
+    }
+    showPicture();
+    return true;
+}
+
+// --- Reducing ---
+
+picture::Reduction ConvertViewController::reduction() const {
+    picture::Reduction reduction;
+    reduction.colours = static_cast<unsigned>(ui->reduceColoursSpinBox->value());
+    reduction.twelveBit = ui->reducePrecisionComboBox->currentIndex() == 0;
+    reduction.dither = ui->ditherCheckBox->isChecked();
+    return reduction;
+}
+
+void ConvertViewController::reduceColours() {
+    if (!m_original || !m_original->isTrueColour())
+        return;
+    m_picture = picture::reduce(*m_original, reduction());
+    showPicture();
+}
+
+void ConvertViewController::useOriginal() {
+    if (!m_original)
+        return;
+    m_picture = m_original;
+    showPicture();
+}
+
+// --- Showing ---
+
+QImage ConvertViewController::shownImage() const {
+    return ui->pictureView->image();
+}
+
+void ConvertViewController::showPicture() {
+    const bool shown = m_picture.has_value();
+    QLocale locale;
+    if (!shown) {
+        ui->pictureView->setImage(QImage());
+        ui->colourMapStrip->setColours({});
+        for (QLabel *label :
+             {ui->fileNameValueLabel, ui->sizeValueLabel, ui->depthValueLabel, ui->modeValueLabel,
+              ui->coloursValueLabel, ui->transparencyValueLabel})
+            label->setText(QStringLiteral("–"));
+    } else {
+        const picture::Picture &picture = *m_picture;
+        const std::vector<amiga::Rgb8> colours = picture::render(picture);
+        QImage image(static_cast<int>(picture.width), static_cast<int>(picture.height),
+                     QImage::Format_RGB32);
+        for (unsigned y = 0; y < picture.height; ++y) {
+            auto *line = reinterpret_cast<QRgb *>(image.scanLine(static_cast<int>(y)));
+            for (unsigned x = 0; x < picture.width; ++x) {
+                const amiga::Rgb8 &c = colours[static_cast<std::size_t>(y) * picture.width + x];
+                line[x] = qRgb(c.red, c.green, c.blue);
+            }
+        }
+        ui->pictureView->setImage(image);
+
+        QList<QColor> map;
+        for (const amiga::Rgb8 &c : picture.palette)
+            map.append(QColor(c.red, c.green, c.blue));
+        ui->colourMapStrip->setColours(map);
+
+        const bool reduced = m_original && m_original->isTrueColour() && !picture.isTrueColour();
+        ui->fileNameValueLabel->setText(m_name);
+        ui->sizeValueLabel->setText(tr("%1 × %2").arg(picture.width).arg(picture.height));
+        const int depth = static_cast<int>(picture.depth);
+        ui->depthValueLabel->setText(
+            !picture.trueColour.empty() ? tr("true colour")
+            : picture.source == picture::Source::Png
+                ? (depth == 1 ? tr("1 bit a pixel") : tr("%1 bits a pixel").arg(depth))
+                : (depth == 1 ? tr("1 plane") : tr("%1 planes").arg(depth)));
+        ui->modeValueLabel->setText(
+            tr("%1 %2").arg(text(std::string(picture::sourceName(picture.source))),
+                            text(picture::describeMode(picture))) +
+            (reduced ? tr(", reduced") : QString()));
+        if (picture.isTrueColour()) {
+            constexpr unsigned limit = 1u << 16;
+            const unsigned count = picture::countColours(picture, limit + 1);
+            ui->coloursValueLabel->setText(count > limit
+                                               ? tr("more than %1").arg(locale.toString(limit))
+                                               : tr("%1 distinct").arg(locale.toString(count)));
+        } else {
+            ui->coloursValueLabel->setText(tr("%1 in the colour map").arg(picture.palette.size()));
+        }
+        QString transparency = tr("none");
+        if (!picture.opacity.empty())
+            transparency = tr("mask plane");
+        else if (picture.transparentColours.size() == 1)
+            transparency = tr("colour %1").arg(picture.transparentColours.front());
+        else if (!picture.transparentColours.empty())
+            transparency = tr("%1 colours").arg(picture.transparentColours.size());
+        else if (!picture.trueColour.empty() &&
+                 std::any_of(picture.trueColour.begin(), picture.trueColour.end(),
+                             [](const picture::Rgba8 &c) { return c.alpha < 128; }))
+            transparency = tr("alpha channel");
+        ui->transparencyValueLabel->setText(transparency);
+    }
+
+    // What applies to this picture.
+    const bool trueColour = m_original && m_original->isTrueColour();
+    ui->reduceGroupBox->setEnabled(trueColour);
+    ui->originalButton->setEnabled(trueColour && m_picture && !m_picture->isTrueColour());
+    ui->usePaletteButton->setEnabled(shown && !m_picture->palette.empty());
+    ui->exportTabWidget->setEnabled(shown);
+    const bool deep = shown && !m_picture->deepPixels.empty();
+    ui->bitplaneDepthSpinBox->setMaximum(deep ? 32 : 8);
+    refresh();
+}
+
+// --- Exporting ---
+
+ConvertViewController::Export ConvertViewController::currentExport() const {
+    return static_cast<Export>(std::clamp(ui->exportTabWidget->currentIndex(), 0, 2));
+}
+
+picture::RawOptions ConvertViewController::rawOptions() const {
+    picture::RawOptions options;
+    options.planar = ui->bitplaneLayoutComboBox->currentIndex() == 1;
+    options.depth = chosenValue(ui->bitplaneDepthSpinBox);
+    const amiga::MaskOutput masks[] = {amiga::MaskOutput::None, amiga::MaskOutput::After,
+                                       amiga::MaskOutput::Only};
+    options.chunky = ui->chunkyCheckBox->isChecked();
+    // Chunky bytes have no mask: the mask controls are off then, and what they show is not asked.
+    options.mask = options.chunky ? amiga::MaskOutput::None
+                                  : masks[std::clamp(ui->maskComboBox->currentIndex(), 0, 2)];
+    options.invertMask =
+        options.mask != amiga::MaskOutput::None && ui->invertMaskCheckBox->isChecked();
+    options.transparentColour = chosenValue(ui->bitplaneTransparentSpinBox);
+    return options;
+}
+
+picture::PaletteOptions ConvertViewController::paletteOptions() const {
+    picture::PaletteOptions options;
+    const amiga::PaletteFormat formats[] = {
+        amiga::PaletteFormat::Words,  amiga::PaletteFormat::Rgb8,
+        amiga::PaletteFormat::Rgb32,  amiga::PaletteFormat::LoadRgb32,
+        amiga::PaletteFormat::Copper, amiga::PaletteFormat::CopperAga};
+    options.format = formats[std::clamp(ui->paletteFormatComboBox->currentIndex(), 0, 5)];
+    options.binary = ui->paletteOutputComboBox->currentIndex() == 1;
+    options.colours = chosenValue(ui->paletteColoursSpinBox);
+    return options;
+}
+
+picture::SpriteExportOptions ConvertViewController::spriteOptions() const {
+    picture::SpriteExportOptions options;
+    const unsigned widths[] = {16, 32, 64};
+    options.sprite.width = widths[std::clamp(ui->spriteWidthComboBox->currentIndex(), 0, 2)];
+    options.sprite.attached = ui->attachedCheckBox->isChecked();
+    options.sprite.controlWords = ui->controlWordsCheckBox->isChecked();
+    options.sprite.aga = ui->spriteChipsetComboBox->currentIndex() == 1;
+    const std::optional<unsigned> x = hexValue(ui->spriteXLineEdit->text());
+    const std::optional<unsigned> y = hexValue(ui->spriteYLineEdit->text());
+    if (options.sprite.controlWords && (x || y))
+        options.sprite.position = amiga::SpritePosition{x.value_or(0) * 4, y.value_or(0)};
+    options.text = ui->spriteOutputComboBox->currentIndex() == 0;
+    options.transparentColour = chosenValue(ui->spriteTransparentSpinBox);
+    return options;
+}
+
+QString ConvertViewController::spriteProblem() const {
+    // As quillfen-iff sprite refuses them.
+    const bool aga = ui->spriteChipsetComboBox->currentIndex() == 1;
+    if (ui->spriteWidthComboBox->currentIndex() > 0 && !aga)
+        return tr("Sprites of %1 pixels are AGA's (FMODE): choose the AGA chipset.")
+            .arg(spriteOptions().sprite.width);
+    if (ui->controlWordsCheckBox->isChecked() &&
+        ui->spriteXLineEdit->text().isEmpty() != ui->spriteYLineEdit->text().isEmpty())
+        return tr("X and Y go together: a sprite's position is HSTART and VSTART; give both, or "
+                  "neither for control words of zero.");
+    return {};
+}
+
+void ConvertViewController::refresh() {
+    // Options that the others rule out take no input.
+    const bool chunky = ui->chunkyCheckBox->isChecked();
+    ui->bitplaneLayoutComboBox->setEnabled(!chunky);
+    ui->maskComboBox->setEnabled(!chunky);
+    ui->invertMaskCheckBox->setEnabled(!chunky && ui->maskComboBox->currentIndex() != 0);
+    const bool positioned = ui->controlWordsCheckBox->isChecked();
+    ui->spriteXLineEdit->setEnabled(positioned);
+    ui->spriteYLineEdit->setEnabled(positioned);
+
+    m_output = {};
+    if (!m_picture) {
+        m_output.error = tr("Open a picture: Open Picture…, File ▸ Open Picture… or a picture "
+                            "file dropped here.")
+                             .toStdString();
+    } else {
+        switch (currentExport()) {
+        case Export::Bitplanes:
+            m_output = picture::rawBitplanes(*m_picture, rawOptions());
+            break;
+        case Export::Palette:
+            m_output = picture::paletteOutput(*m_picture, paletteOptions());
+            break;
+        case Export::Sprites:
+            m_output = spriteProblem().isEmpty()
+                           ? picture::spriteOutput(*m_picture, spriteOptions())
+                           : picture::Output{{}, {}, spriteProblem().toStdString(), {}};
+            break;
+        }
+    }
+    const QString shownText = m_output.ok() ? text(m_output.text) : QString();
+    if (ui->exportCodeTextView->toPlainText() != shownText)
+        ui->exportCodeTextView->setPlainText(shownText);
+    const bool binary = m_output.ok() && m_output.text.empty();
+    ui->exportCodeTextView->setPlaceholderText(
+        binary ? tr("Binary output: Save… writes its bytes to a file for incbin.") : QString());
+    ui->saveButton->setEnabled(m_output.ok());
+    ui->copyExportButton->setEnabled(m_output.ok() && !m_output.text.empty());
+    setStatus(outputStatus());
+}
+
+QString ConvertViewController::outputStatus() const {
+    if (!m_output.ok())
+        return sentence(m_output.error);
+    QLocale locale;
+    QString status;
+    if (!m_output.text.empty()) {
+        const int lines =
+            static_cast<int>(std::count(m_output.text.begin(), m_output.text.end(), '\n'));
+        status = lines == 1 ? tr("1 line of text.") : tr("%1 lines of text.").arg(lines);
+    } else {
+        status =
+            tr("%1 bytes.").arg(locale.toString(static_cast<qulonglong>(m_output.bytes.size())));
+    }
+    for (const std::string &warning : m_output.warnings)
+        status += QLatin1Char(' ') + sentence(warning);
+    if (!m_pictureNotes.isEmpty())
+        status += QLatin1Char(' ') + m_pictureNotes;
+    return status;
+}
+
+void ConvertViewController::setStatus(const QString &text) {
+    ui->convertStatusLabel->setText(text);
+}
+
+QString ConvertViewController::status() const {
+    return ui->convertStatusLabel->text();
+}
+
+// --- Saving and copying ---
+
+void ConvertViewController::saveOutputAs() {
+    if (!m_output.ok()) {
+        setStatus(sentence(m_output.error));
+        return;
+    }
+    const bool binary = m_output.text.empty();
+    const char *suffixes[] = {"raw", "pal", "spr"};
+    const QString suffix =
+        binary ? QLatin1String(suffixes[static_cast<int>(currentExport())]) : QStringLiteral("s");
+    QString suggested = QFileInfo(m_path).completeBaseName() + QLatin1Char('.') + suffix;
+    if (!m_path.isEmpty())
+        suggested = QFileInfo(m_path).absoluteDir().filePath(suggested);
+    auto *dialog = new QFileDialog(this, tr("Save Export"));
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->selectFile(suggested);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QFileDialog::fileSelected, this,
+            [this](const QString &path) { saveOutput(path); });
+    dialog->open();
+}
+
+bool ConvertViewController::saveOutput(const QString &path) {
+    if (!m_output.ok()) {
+        setStatus(sentence(m_output.error));
+        return false;
+    }
+    const QString name = QFileInfo(path).fileName();
+    // Written whole or not at all: a file being replaced stays as it was when writing fails.
+    QSaveFile file(path);
+    const QByteArray bytes = m_output.text.empty()
+                                 ? QByteArray(reinterpret_cast<const char *>(m_output.bytes.data()),
+                                              static_cast<qsizetype>(m_output.bytes.size()))
+                                 : QByteArray::fromStdString(m_output.text);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        setStatus(tr("“%1” could not be written: %2").arg(name, file.errorString()));
+        return false;
+    }
+    setStatus(tr("Saved %1 bytes to “%2”.")
+                  .arg(QLocale().toString(static_cast<qlonglong>(bytes.size())), name));
+    return true;
+}
+
+void ConvertViewController::copyOutput() {
+    QGuiApplication::clipboard()->setText(ui->exportCodeTextView->toPlainText());
+}
+
+// --- The palette for the Colour tool ---
+
+void ConvertViewController::usePaletteInColourTab() {
+    if (!m_picture || m_picture->palette.empty() || !m_paletteSink)
+        return;
+    QList<Colour> colours;
+    colours.reserve(static_cast<qsizetype>(m_picture->palette.size()));
+    for (const amiga::Rgb8 &c : m_picture->palette)
+        colours.append(Colour::convertFrom24BitWithRed(c.red, c.green, c.blue));
+    m_paletteSink(colours, m_name);
+}
+
+// --- Dropping ---
+
+void ConvertViewController::dragEnterEvent(QDragEnterEvent *event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.first().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void ConvertViewController::dropEvent(QDropEvent *event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    openPictureFile(urls.first().toLocalFile());
+}

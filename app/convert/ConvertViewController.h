@@ -1,0 +1,105 @@
+#pragma once
+#include "colour/Colour.h"
+#include "common/CodeOutputTool.h"
+
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <picture/export.h>
+#include <picture/picture.h>
+#include <picture/reduce.h>
+
+namespace Ui {
+class ConvertViewController;
+}
+class QPlainTextEdit;
+
+// The Convert tool: a picture (ILBM, ACBM, PBM or PNG) read by the picture library and shown as
+// the Amiga shows it, its colours reduced when it is true colour, and its bitplanes, palette or
+// sprites written with the same options and the same bytes as quillfen-iff's raw, palette and
+// sprite commands.
+class ConvertViewController : public QWidget, public CodeOutputTool {
+    Q_OBJECT
+public:
+    // Which export the tabs of the export section choose, in their order.
+    enum class Export { Bitplanes, Palette, Sprites };
+
+    explicit ConvertViewController(QWidget *parent = nullptr);
+    ~ConvertViewController() override;
+
+    Ui::ConvertViewController *controls() const { return ui.get(); }
+    QPlainTextEdit *codeOutputView() const override;
+
+    // Where "Use Palette in Colour Tab" hands the colour map, with the name of the picture it
+    // came from. Without a sink the button does nothing.
+    void setPaletteSink(std::function<void(const QList<Colour> &, const QString &)> sink);
+
+    // Reads a picture file and shows it. A file that cannot be read leaves the picture on show
+    // as it was; the status line says why.
+    bool openPictureFile(const QString &path);
+    bool hasPicture() const { return m_picture.has_value(); }
+    // The picture the exports work on (the reduced one after Reduce), and the one read.
+    const std::optional<picture::Picture> &workingPicture() const { return m_picture; }
+    const std::optional<picture::Picture> &originalPicture() const { return m_original; }
+    QString pictureName() const { return m_name; }
+    // The picture as shown, one image pixel a picture pixel.
+    QImage shownImage() const;
+
+    // What the export controls ask for.
+    Export currentExport() const;
+    picture::RawOptions rawOptions() const;
+    picture::PaletteOptions paletteOptions() const;
+    picture::SpriteExportOptions spriteOptions() const;
+    picture::Reduction reduction() const;
+    // The export the controls ask for, as it stands.
+    const picture::Output &output() const { return m_output; }
+    // Writes the output (bytes, or text) to a file. Nothing is written when there is no output
+    // or the export was refused; the status line says why.
+    bool saveOutput(const QString &path);
+    // The status line's text.
+    QString status() const;
+
+public slots:
+    // Asks for a picture file and opens it: the button, and File > Open Picture.
+    void openPicture();
+    // Reduces the picture read to the colours the reduction row asks for.
+    void reduceColours();
+    // Goes back to the picture as read.
+    void useOriginal();
+    // Asks for a file name and saves the output.
+    void saveOutputAs();
+    void copyOutput();
+    // Hands the colour map to the palette sink.
+    void usePaletteInColourTab();
+    // Remakes the output from the picture and the controls.
+    void refresh();
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void configureController();
+    // Shows a picture (the working one): the view, the facts, the colour map, the controls that
+    // apply to it.
+    void showPicture();
+    void setStatus(const QString &text);
+    QString outputStatus() const;
+    // Why the sprite options cannot go together, or nothing.
+    QString spriteProblem() const;
+
+    std::unique_ptr<Ui::ConvertViewController> ui;
+    std::optional<picture::Picture> m_original;
+    std::optional<picture::Picture> m_picture;
+    QString m_name;
+    QString m_path;
+    QImage m_image;
+    picture::Output m_output;
+    // Sentences about the picture that stay while the output changes (what reading noticed).
+    QString m_pictureNotes;
+    std::function<void(const QList<Colour> &, const QString &)> m_paletteSink;
+};

@@ -1,0 +1,662 @@
+// The Convert tab, shown offscreen and driven through its controls: pictures open (ILBMs from
+// other programs, PNGs written here by Qt's own writer) and show as the Amiga shows them; the
+// bitplanes, palettes and sprites it saves are byte for byte what quillfen-iff writes with the
+// same options, and where a picture is small enough, what the Hardware Reference Manual's layout
+// gives by hand; a refused export writes nothing; the colour map goes to the Colour tab as a
+// step that can be undone.
+#include "colour/ColourViewController.h"
+#include "colour/PaletteDataSource.h"
+#include "colour/PaletteFile.h"
+#include "convert/ConvertViewController.h"
+#include "convert/PictureView.h"
+#include "run_program.h"
+#include "shell/MainTabViewController.h"
+#include "shell/MainWindow.h"
+#include "ui_ConvertViewController.h"
+
+#include "QtPrinters.h"
+#include "UserInput.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QImage>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <picture/picture.h>
+
+namespace {
+
+QString picturePath(const char *name) {
+    return QStringLiteral(QUILLFEN_TEST_PICTURES "/") + QLatin1String(name);
+}
+
+QByteArray contents(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Colours of a picture as the tab shows them, row after row.
+std::vector<QRgb> pixelsOf(const QImage &image) {
+    std::vector<QRgb> pixels;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            pixels.push_back(image.pixel(x, y) | 0xff000000u);
+    return pixels;
+}
+
+// A check box ticked or cleared from the keyboard, as a user does with Space: a click in the
+// middle of a check box wider than its text would miss it.
+void toggle(QCheckBox *box) {
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Space);
+}
+
+// The four colours of the small picture below.
+const QList<QRgb> kFourColours = {qRgb(0, 0, 0), qRgb(0xff, 0x00, 0x00), qRgb(0x00, 0xff, 0x00),
+                                  qRgb(0x00, 0x00, 0xff)};
+
+// A picture 20 pixels wide (two 16-pixel words a plane row, the second one part-filled) and two
+// lines high. Line 0: colour 1 at x 0-7, colour 2 at 8-15, colour 3 at 16-19. Line 1: colour 3
+// at x 0, colour 0 elsewhere.
+int smallPictureColour(int x, int y) {
+    if (y == 1)
+        return x == 0 ? 3 : 0;
+    return x < 8 ? 1 : x < 16 ? 2 : 3;
+}
+
+class ConvertTab : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        controller = std::make_unique<ConvertViewController>();
+        controller->resize(1100, 720);
+        controller->show();
+        QApplication::processEvents();
+        ui = controller->controls();
+    }
+
+    // The small picture as an indexed PNG written by Qt.
+    QString smallPng() {
+        QImage image(20, 2, QImage::Format_Indexed8);
+        image.setColorTable(kFourColours);
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 20; ++x)
+                image.setPixel(x, y, static_cast<uint>(smallPictureColour(x, y)));
+        const QString path = dir.filePath("small.png");
+        EXPECT_TRUE(image.save(path, "PNG"));
+        return path;
+    }
+
+    // An indexed PNG of sixteen colours, 32 x 4: two attached pairs of sprites.
+    QString sixteenColourPng() {
+        QImage image(32, 4, QImage::Format_Indexed8);
+        QList<QRgb> colours;
+        for (int i = 0; i < 16; ++i)
+            colours.append(qRgb(i * 17, 255 - i * 17, (i * 85) & 0xff));
+        image.setColorTable(colours);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 32; ++x)
+                image.setPixel(x, y, static_cast<uint>((x / 2 + y) % 16));
+        const QString path = dir.filePath("sixteen.png");
+        EXPECT_TRUE(image.save(path, "PNG"));
+        return path;
+    }
+
+    // A true-colour PNG: a ramp of many colours, or (few) a picture of three.
+    QString trueColourPng(bool few) {
+        QImage image(64, 16, QImage::Format_RGB32);
+        const QRgb three[] = {qRgb(0x12, 0x34, 0x56), qRgb(0xfe, 0xdc, 0xba), qRgb(0, 0x80, 0)};
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 64; ++x)
+                image.setPixel(x, y,
+                               few ? three[(x / 8 + y) % 3] : qRgb(x * 4, y * 16, 255 - x * 2));
+        const QString path = dir.filePath(few ? "three.png" : "ramp.png");
+        EXPECT_TRUE(image.save(path, "PNG"));
+        return path;
+    }
+
+    // What the tab saves with its controls as they are.
+    QByteArray saved() {
+        const QString path = dir.filePath("tab.out");
+        QFile::remove(path);
+        EXPECT_TRUE(controller->saveOutput(path)) << controller->status().toStdString();
+        return contents(path);
+    }
+
+    // What quillfen-iff writes: "command options FILE OUT".
+    QByteArray commandLine(const std::string &command, const std::string &options,
+                           const QString &picture) {
+        const QString out = dir.filePath("cli.out");
+        QFile::remove(out);
+        const std::string arguments = command + " " + options + " '" + picture.toStdString() +
+                                      "' '" + out.toStdString() + "'";
+        const testprogram::Outcome outcome = testprogram::run(QUILLFEN_IFF_TOOL, arguments);
+        EXPECT_EQ(outcome.status, 0) << arguments << "\n" << outcome.err;
+        return contents(out);
+    }
+
+    void open(const QString &path) {
+        ASSERT_TRUE(controller->openPictureFile(path)) << controller->status().toStdString();
+    }
+
+    void showExport(ConvertViewController::Export which) {
+        ui->exportTabWidget->setCurrentIndex(static_cast<int>(which));
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<ConvertViewController> controller;
+    Ui::ConvertViewController *ui = nullptr;
+};
+
+} // namespace
+
+TEST_F(ConvertTab, AnIlbmShowsAsThePictureLibraryRendersIt) {
+    struct Case {
+        const char *file;
+        QString size, depth, mode, colours, transparency;
+    } cases[] = {
+        // SOURCES.md beside the pictures says what each one is.
+        {"ham6.iff", "256 × 256", "6 planes", "ILBM HAM6", "16 in the colour map", "none"},
+        {"gradient.iff", "320 × 200", "3 planes", "ILBM indexed", "8 in the colour map", "none"},
+        {"test-stencil.iff", "320 × 200", "8 planes", "ILBM indexed", "256 in the colour map",
+         "mask plane"},
+        {"serenity.lbm", "640 × 480", "8 planes", "PBM indexed", "256 in the colour map", "none"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.file);
+        open(picturePath(c.file));
+        EXPECT_EQ(ui->fileNameValueLabel->text(), QLatin1String(c.file));
+        EXPECT_EQ(ui->sizeValueLabel->text(), c.size);
+        EXPECT_EQ(ui->depthValueLabel->text(), c.depth);
+        EXPECT_EQ(ui->modeValueLabel->text(), c.mode);
+        EXPECT_EQ(ui->coloursValueLabel->text(), c.colours);
+        EXPECT_EQ(ui->transparencyValueLabel->text(), c.transparency);
+
+        std::string error;
+        const auto read = picture::readPictureFile(picturePath(c.file).toStdString(), &error);
+        ASSERT_TRUE(read) << error;
+        std::vector<QRgb> rendered;
+        for (const amiga::Rgb8 &colour : picture::render(*read))
+            rendered.push_back(qRgb(colour.red, colour.green, colour.blue));
+        EXPECT_TRUE(pixelsOf(controller->shownImage()) == rendered);
+        ASSERT_EQ(ui->colourMapStrip->colours().size(),
+                  static_cast<qsizetype>(read->palette.size()));
+        for (std::size_t i = 0; i < read->palette.size(); ++i)
+            EXPECT_EQ(ui->colourMapStrip->colours()[static_cast<qsizetype>(i)],
+                      QColor(read->palette[i].red, read->palette[i].green, read->palette[i].blue));
+        // An indexed picture has nothing to reduce.
+        EXPECT_FALSE(ui->reduceGroupBox->isEnabled());
+    }
+    // The brush names a transparent colour in its header (masking 2).
+    open(picturePath("brush-transparent-color.iff"));
+    EXPECT_TRUE(ui->transparencyValueLabel->text().startsWith("colour "))
+        << ui->transparencyValueLabel->text().toStdString();
+}
+
+TEST_F(ConvertTab, APngWrittenByQtShowsItsOwnColoursPixelForPixel) {
+    open(smallPng());
+    EXPECT_EQ(ui->sizeValueLabel->text(), "20 × 2");
+    EXPECT_EQ(ui->modeValueLabel->text(), "PNG indexed");
+    EXPECT_EQ(ui->coloursValueLabel->text(), "4 in the colour map");
+    const QImage shown = controller->shownImage();
+    ASSERT_EQ(shown.size(), QSize(20, 2));
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 20; ++x)
+            EXPECT_EQ(shown.pixel(x, y) | 0xff000000u, kFourColours[smallPictureColour(x, y)])
+                << x << "," << y;
+
+    // At 4x every picture pixel is a 4 x 4 block of its own colour: nothing is smoothed.
+    userinput::chooseWithKeys(ui->zoomComboBox, 3);
+    QApplication::processEvents();
+    EXPECT_EQ(ui->pictureView->scale(), 4.0);
+    const QImage screen = ui->pictureView->viewport()->grab().toImage();
+    // The picture's first screen pixel, where its 4 x 4 blocks start.
+    const QPoint origin = ui->pictureView->pictureRect().topLeft().toPoint();
+    const qreal ratio = screen.devicePixelRatio();
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 20; ++x)
+            for (const QPoint corner : {QPoint(0, 0), QPoint(3, 3)}) {
+                const QPoint at = origin + QPoint(x * 4, y * 4) + corner;
+                EXPECT_EQ(screen.pixel((QPointF(at) * ratio).toPoint()) | 0xff000000u,
+                          kFourColours[smallPictureColour(x, y)])
+                    << x << "," << y;
+            }
+    // Fitted, the small picture grows by whole screen pixels.
+    userinput::chooseWithKeys(ui->zoomComboBox, 0);
+    const double devicePixels = ui->pictureView->scale() * ui->pictureView->devicePixelRatioF();
+    EXPECT_EQ(devicePixels, std::floor(devicePixels));
+    EXPECT_GT(ui->pictureView->scale(), 4.0);
+}
+
+// The bytes of the small picture worked out by hand from the layout of the Hardware Reference
+// Manual: plane rows of whole words, the leftmost pixel in bit 7 of the first byte, bit p of a
+// colour number in plane p.
+TEST_F(ConvertTab, BitplanesOfASmallPictureAreTheBytesWorkedOutByHand) {
+    open(smallPng());
+    showExport(ConvertViewController::Export::Bitplanes);
+    // Line 0, plane 0 (colours 1 and 3): x 0-7 and 16-19; plane 1 (colours 2 and 3): x 8-19.
+    // Line 1, both planes: x 0. Mask: opaque where the colour is not 0.
+    const QByteArray line0plane0 = QByteArray::fromHex("ff00f000");
+    const QByteArray line0plane1 = QByteArray::fromHex("00fff000");
+    const QByteArray line1plane = QByteArray::fromHex("80000000");
+    const QByteArray line0mask = QByteArray::fromHex("fffff000");
+    const QByteArray line1mask = QByteArray::fromHex("80000000");
+
+    // The picture's colour map takes 2 planes; interleaved is the default.
+    EXPECT_EQ(saved(), line0plane0 + line0plane1 + line1plane + line1plane);
+    userinput::chooseWithKeys(ui->bitplaneLayoutComboBox, 1);
+    EXPECT_EQ(saved(), line0plane0 + line1plane + line0plane1 + line1plane);
+    ui->bitplaneDepthSpinBox->setValue(1);
+    EXPECT_EQ(saved(), line0plane0 + line1plane);
+    ui->bitplaneDepthSpinBox->setValue(0); // the picture's
+
+    // Interleaved with a mask row after each line's plane rows.
+    userinput::chooseWithKeys(ui->bitplaneLayoutComboBox, 0);
+    userinput::chooseWithKeys(ui->maskComboBox, 1);
+    EXPECT_EQ(saved(), line0plane0 + line0plane1 + line0mask + line1plane + line1plane + line1mask);
+    // The mask alone for a cookie-cut blit: each mask row once per plane.
+    userinput::chooseWithKeys(ui->maskComboBox, 2);
+    EXPECT_EQ(saved(), line0mask + line0mask + line1mask + line1mask);
+    toggle(ui->invertMaskCheckBox);
+    EXPECT_EQ(saved(), QByteArray::fromHex("00000fff00000fff7fffffff7fffffff"));
+    toggle(ui->invertMaskCheckBox);
+
+    // Colour 1 transparent instead of 0: line 0 opaque from x 8, line 1 wholly opaque.
+    userinput::chooseWithKeys(ui->bitplaneLayoutComboBox, 1);
+    userinput::chooseWithKeys(ui->maskComboBox, 1);
+    ui->bitplaneTransparentSpinBox->setValue(1);
+    EXPECT_EQ(saved(), line0plane0 + line1plane + line0plane1 + line1plane +
+                           QByteArray::fromHex("00fff000fffff000"));
+
+    // Chunky: one byte a pixel, its colour number.
+    userinput::chooseWithKeys(ui->maskComboBox, 0);
+    toggle(ui->chunkyCheckBox);
+    QByteArray chunky;
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 20; ++x)
+            chunky.append(static_cast<char>(smallPictureColour(x, y)));
+    EXPECT_EQ(saved(), chunky);
+}
+
+// Sprite words from the Hardware Reference Manual: per line SPRxDATA (bit 0 of each pixel's
+// colour) then SPRxDATB (bit 1); SPRxPOS = VSTART bits 7-0 << 8 | HSTART bits 8-1, SPRxCTL =
+// VSTOP bits 7-0 << 8 | ... | HSTART bit 0; a zero end marker after the lines.
+TEST_F(ConvertTab, SpritesOfASmallPictureAreTheWordsWorkedOutByHand) {
+    open(smallPng());
+    showExport(ConvertViewController::Export::Sprites);
+    userinput::chooseWithKeys(ui->spriteOutputComboBox, 1); // binary
+    // Two sprites: x 0-15 and x 16-19 (the rest of its word blank).
+    EXPECT_EQ(saved(), QByteArray::fromHex("ff0000ff80008000"
+                                           "f000f00000000000"));
+    toggle(ui->controlWordsCheckBox);
+    userinput::type(ui->spriteXLineEdit, "81");
+    userinput::type(ui->spriteYLineEdit, "2c");
+    // HSTART $81: POS low byte $40, CTL bit 0 set; VSTART $2c, VSTOP $2e.
+    EXPECT_TRUE(saved().startsWith(QByteArray::fromHex("2c402e01ff0000ff8000800000000000")));
+    // As text, the same words on dc.w lines.
+    userinput::chooseWithKeys(ui->spriteOutputComboBox, 0);
+    const QString text = ui->exportCodeTextView->toPlainText();
+    EXPECT_TRUE(text.contains("\tdc.w\t$2c40,$2e01\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("\tdc.w\t$ff00,$00ff\n")) << text.toStdString();
+    EXPECT_EQ(saved(), text.toUtf8());
+}
+
+TEST_F(ConvertTab, ExportsAreTheBytesQuillfenIffWrites) {
+    struct Bitplanes {
+        const char *file;
+        int layout, depth, mask;
+        bool inverted, chunky;
+        int transparent;
+        const char *options;
+    } bitplanes[] = {
+        {"gradient.iff", 0, 0, 0, false, false, -1, ""},
+        {"gradient.iff", 1, 0, 0, false, false, -1, "--planar"},
+        {"gradient.iff", 0, 2, 0, false, false, -1, "--depth 2"},
+        {"gradient.iff", 0, 0, 1, false, false, 3, "--mask --transparent 3"},
+        {"gradient.iff", 0, 0, 0, false, true, -1, "--chunky"},
+        {"brush-transparent-color.iff", 0, 0, 1, false, false, -1, "--mask"},
+        {"brush-transparent-color.iff", 1, 0, 1, true, false, -1, "--planar --mask=inverted"},
+        {"test-stencil.iff", 0, 0, 2, false, false, -1, "--mask-only"},
+        {"test-stencil.iff", 1, 0, 2, true, false, -1, "--planar --mask-only=inverted"},
+        {"ham6.iff", 0, 0, 0, false, false, -1, ""},
+        {"serenity.lbm", 1, 5, 0, false, false, -1, "--planar --depth 5"},
+    };
+    for (const Bitplanes &c : bitplanes) {
+        SCOPED_TRACE(std::string(c.file) + " " + c.options);
+        open(picturePath(c.file));
+        showExport(ConvertViewController::Export::Bitplanes);
+        if (ui->chunkyCheckBox->isChecked() != c.chunky)
+            toggle(ui->chunkyCheckBox);
+        if (!c.chunky) {
+            userinput::chooseWithKeys(ui->bitplaneLayoutComboBox, c.layout);
+            userinput::chooseWithKeys(ui->maskComboBox, c.mask);
+        }
+        ui->bitplaneDepthSpinBox->setValue(c.depth);
+        if (ui->invertMaskCheckBox->isChecked() != c.inverted)
+            toggle(ui->invertMaskCheckBox);
+        ui->bitplaneTransparentSpinBox->setValue(c.transparent);
+        const QByteArray fromTab = saved();
+        EXPECT_FALSE(fromTab.isEmpty());
+        EXPECT_TRUE(fromTab == commandLine("raw", c.options, picturePath(c.file)));
+    }
+
+    struct Palette {
+        const char *file;
+        int format, output, colours;
+        const char *options;
+    } palettes[] = {
+        {"gradient.iff", 0, 0, 0, "--format words"},
+        {"gradient.iff", 1, 0, 8, "--format rgb8 --colors 8"},
+        {"gradient.iff", 2, 1, 0, "--format rgb32 --binary"},
+        {"gradient.iff", 3, 1, 2, "--format loadrgb32 --binary --colors 2"},
+        {"ham6.iff", 4, 0, 0, "--format copper"},
+        {"test-stencil.iff", 5, 0, 0, "--format copper-aga"},
+        {"test-stencil.iff", 5, 1, 40, "--format copper-aga --binary --colors 40"},
+    };
+    for (const Palette &c : palettes) {
+        SCOPED_TRACE(std::string(c.file) + " " + c.options);
+        open(picturePath(c.file));
+        showExport(ConvertViewController::Export::Palette);
+        userinput::chooseWithKeys(ui->paletteFormatComboBox, c.format);
+        userinput::chooseWithKeys(ui->paletteOutputComboBox, c.output);
+        ui->paletteColoursSpinBox->setValue(c.colours);
+        const QByteArray fromTab = saved();
+        EXPECT_FALSE(fromTab.isEmpty());
+        EXPECT_TRUE(fromTab == commandLine("palette", c.options, picturePath(c.file)));
+        // The text shown is the text saved, for Edit > Copy Output.
+        if (c.output == 0) {
+            EXPECT_EQ(controller->codeOutputView()->toPlainText().toUtf8(), fromTab);
+        }
+    }
+
+    struct Sprites {
+        bool small; // the small PNG, else one of sixteen colours for attached pairs
+        int width;
+        bool attached, control;
+        const char *x, *y;
+        int chipset, output, transparent;
+        const char *options;
+    } sprites[] = {
+        {true, 0, false, false, "", "", 0, 1, -1, ""},
+        {true, 0, false, false, "", "", 0, 0, -1, "--text"},
+        {true, 0, false, true, "", "", 0, 0, -1, "--control --text"},
+        {true, 0, false, true, "a0", "1f0", 0, 1, -1, "--x a0 --y 1f0"},
+        {true, 1, false, true, "80", "2c", 1, 0, -1,
+         "--width 32 --chipset aga --x 80 --y 2c --text"},
+        {true, 2, false, true, "1c3", "3fd", 1, 1, -1, "--width 64 --chipset aga --x 1c3 --y 3fd"},
+        {true, 0, false, false, "", "", 0, 0, 1, "--transparent 1 --text"},
+        {false, 0, true, true, "80", "2c", 0, 1, -1, "--attached --x 80 --y 2c"},
+        {false, 0, true, false, "", "", 1, 0, -1, "--attached --chipset aga --text"},
+    };
+    const QString small = smallPng();
+    const QString sixteen = sixteenColourPng();
+    for (const Sprites &c : sprites) {
+        SCOPED_TRACE(c.options);
+        const QString file = c.small ? small : sixteen;
+        open(file);
+        showExport(ConvertViewController::Export::Sprites);
+        userinput::chooseWithKeys(ui->spriteChipsetComboBox, c.chipset);
+        userinput::chooseWithKeys(ui->spriteWidthComboBox, c.width);
+        if (ui->attachedCheckBox->isChecked() != c.attached)
+            toggle(ui->attachedCheckBox);
+        if (ui->controlWordsCheckBox->isChecked() != c.control)
+            toggle(ui->controlWordsCheckBox);
+        if (c.control) {
+            userinput::type(ui->spriteXLineEdit, QLatin1String(c.x));
+            userinput::type(ui->spriteYLineEdit, QLatin1String(c.y));
+        }
+        userinput::chooseWithKeys(ui->spriteOutputComboBox, c.output);
+        ui->spriteTransparentSpinBox->setValue(c.transparent);
+        const QByteArray fromTab = saved();
+        EXPECT_FALSE(fromTab.isEmpty());
+        EXPECT_TRUE(fromTab == commandLine("sprite", c.options, file));
+    }
+}
+
+TEST_F(ConvertTab, TrueColourIsReducedAndTheOriginalKeptToReduceAgain) {
+    // Three colours fit in four: they are kept exactly, each pixel its own colour.
+    const QString three = trueColourPng(true);
+    open(three);
+    const std::vector<QRgb> colours = pixelsOf(QImage(three).convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(ui->modeValueLabel->text(), "PNG 24-bit");
+    EXPECT_EQ(ui->coloursValueLabel->text(), "3 distinct");
+    EXPECT_TRUE(ui->reduceGroupBox->isEnabled());
+    EXPECT_FALSE(ui->usePaletteButton->isEnabled());
+    // Bitplanes need colour numbers: refused, and the status line says to reduce first.
+    showExport(ConvertViewController::Export::Bitplanes);
+    EXPECT_FALSE(controller->output().ok());
+    EXPECT_FALSE(ui->saveButton->isEnabled());
+    EXPECT_TRUE(controller->status().contains("reduce")) << controller->status().toStdString();
+
+    ui->reduceColoursSpinBox->setValue(4);
+    userinput::chooseWithKeys(ui->reducePrecisionComboBox, 1); // AGA 24-bit
+    userinput::click(ui->reduceButton);
+    ASSERT_TRUE(controller->workingPicture().has_value());
+    EXPECT_FALSE(controller->workingPicture()->isTrueColour());
+    EXPECT_EQ(controller->workingPicture()->palette.size(), 3u);
+    EXPECT_TRUE(pixelsOf(controller->shownImage()) == colours);
+    EXPECT_TRUE(controller->output().ok()) << controller->status().toStdString();
+    EXPECT_TRUE(ui->usePaletteButton->isEnabled());
+
+    // Many colours: the tab's reduction is the command line's --reduce, dithered or not, OCS
+    // or AGA; each reduction starts again from the picture as read.
+    const QString ramp = trueColourPng(false);
+    open(ramp);
+    struct Case {
+        int colours, precision;
+        bool dither;
+        const char *options;
+    } cases[] = {{16, 0, true, "--reduce 16 --dither --chipset ocs"},
+                 {32, 1, false, "--reduce 32 --chipset aga"},
+                 {2, 0, false, "--reduce 2 --chipset ocs"}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.options);
+        ui->reduceColoursSpinBox->setValue(c.colours);
+        userinput::chooseWithKeys(ui->reducePrecisionComboBox, c.precision);
+        if (ui->ditherCheckBox->isChecked() != c.dither)
+            toggle(ui->ditherCheckBox);
+        userinput::click(ui->reduceButton);
+        EXPECT_EQ(controller->workingPicture()->palette.size(),
+                  static_cast<std::size_t>(c.colours));
+        EXPECT_TRUE(controller->originalPicture()->isTrueColour());
+        EXPECT_TRUE(saved() == commandLine("raw", c.options, ramp));
+    }
+    // Original goes back to the picture as read.
+    EXPECT_TRUE(ui->originalButton->isEnabled());
+    userinput::click(ui->originalButton);
+    EXPECT_TRUE(controller->workingPicture()->isTrueColour());
+    EXPECT_FALSE(controller->output().ok());
+}
+
+TEST_F(ConvertTab, ARefusedExportSaysWhyAndWritesNothing) {
+    open(picturePath("gradient.iff"));
+    const QString target = dir.filePath("never.bin");
+    auto refused = [&](const char *what) {
+        SCOPED_TRACE(what);
+        EXPECT_FALSE(controller->output().ok());
+        EXPECT_FALSE(ui->saveButton->isEnabled());
+        EXPECT_FALSE(controller->status().isEmpty());
+        EXPECT_TRUE(controller->status().endsWith(QLatin1Char('.')))
+            << controller->status().toStdString();
+        EXPECT_FALSE(controller->saveOutput(target));
+        EXPECT_FALSE(QFile::exists(target));
+        EXPECT_TRUE(ui->exportCodeTextView->toPlainText().isEmpty());
+    };
+    // Eight colours are too many for a sprite of three.
+    showExport(ConvertViewController::Export::Sprites);
+    refused("sprite colours");
+    EXPECT_NE(testprogram::run(QUILLFEN_IFF_TOOL, "sprite '" +
+                                                      picturePath("gradient.iff").toStdString() +
+                                                      "' '" + target.toStdString() + "'")
+                  .status,
+              0);
+    EXPECT_FALSE(QFile::exists(target));
+    // A position needs both its halves; 32-pixel sprites need AGA.
+    open(sixteenColourPng());
+    toggle(ui->attachedCheckBox);
+    EXPECT_TRUE(controller->output().ok());
+    toggle(ui->controlWordsCheckBox);
+    userinput::type(ui->spriteXLineEdit, "80");
+    refused("x without y");
+    userinput::type(ui->spriteYLineEdit, "2c");
+    EXPECT_TRUE(controller->output().ok());
+    userinput::chooseWithKeys(ui->spriteWidthComboBox, 1);
+    refused("32 pixels on OCS");
+    // A colour map of 8 has no 9th colour, nor a colour 8 to make transparent.
+    open(picturePath("gradient.iff"));
+    showExport(ConvertViewController::Export::Palette);
+    ui->paletteColoursSpinBox->setValue(9);
+    refused("palette colours");
+    showExport(ConvertViewController::Export::Bitplanes);
+    toggle(ui->chunkyCheckBox);
+    ui->bitplaneTransparentSpinBox->setValue(8);
+    refused("transparent colour past the colour map");
+}
+
+TEST_F(ConvertTab, AFileThatCannotBeReadLeavesThePictureAndSaysWhy) {
+    open(picturePath("ham6.iff"));
+    const std::vector<QRgb> before = pixelsOf(controller->shownImage());
+    QFile empty(dir.filePath("empty.iff"));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    QFile text(dir.filePath("notes.png"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("not a picture at all\n");
+    text.close();
+    for (const QString &path :
+         {picturePath("truncated-bmhd-chunk.iff"), picturePath("missing-body-chunk.iff"),
+          dir.filePath("empty.iff"), dir.filePath("notes.png"), dir.filePath("missing.iff")}) {
+        SCOPED_TRACE(path.toStdString());
+        EXPECT_FALSE(controller->openPictureFile(path));
+        // A sentence naming the file.
+        EXPECT_TRUE(controller->status().contains(QFileInfo(path).fileName()))
+            << controller->status().toStdString();
+        EXPECT_TRUE(controller->status().endsWith('.')) << controller->status().toStdString();
+        EXPECT_EQ(ui->fileNameValueLabel->text(), "ham6.iff");
+        EXPECT_EQ(ui->modeValueLabel->text(), "ILBM HAM6");
+        EXPECT_TRUE(pixelsOf(controller->shownImage()) == before);
+    }
+}
+
+TEST_F(ConvertTab, APictureDroppedOnTheTabOpens) {
+    auto *data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(picturePath("gradient.iff"))});
+    const QPoint middle = controller->rect().center();
+    QDragEnterEvent enter(middle, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(controller.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(middle, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(controller.get(), &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(ui->fileNameValueLabel->text(), "gradient.iff");
+    delete data;
+}
+
+// In the window: Ctrl+7, File > Open Picture, Edit > Copy Output, and the palette handed to
+// the Colour tab, where Edit > Undo takes it back.
+class ConvertInTheWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        convert = window.convertViewController();
+        ASSERT_NE(convert, nullptr);
+    }
+    QAction *action(const char *name) { return window.findChild<QAction *>(name); }
+
+    MainWindow window;
+    ConvertViewController *convert = nullptr;
+};
+
+TEST_F(ConvertInTheWindow, TheMenusReachTheTab) {
+    QTest::keyClick(&window, Qt::Key_7, Qt::ControlModifier);
+    EXPECT_EQ(window.tabViewController()->currentWidget(), convert);
+    EXPECT_EQ(window.tabViewController()->tabText(6), "Convert");
+    EXPECT_TRUE(action("showConvertAction")->isChecked());
+
+    window.tabViewController()->setCurrentIndex(0);
+    QAction *open = action("openPictureAction");
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(open->shortcut(), QKeySequence("Ctrl+Shift+O"));
+    QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(window.tabViewController()->currentWidget(), convert);
+    auto *dialog = window.findChild<QFileDialog *>();
+    ASSERT_NE(dialog, nullptr) << "Ctrl+Shift+O opened no file dialog";
+    EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
+    const QStringList filters = dialog->nameFilters();
+    EXPECT_TRUE(filters.first().contains("*.png") && filters.first().contains("*.iff"))
+        << filters.join(";;").toStdString();
+    EXPECT_EQ(filters.last(), "All files (*)");
+    dialog->reject();
+
+    // A picture dropped on the window while the tab is on show is for the tab, not the palette.
+    const QList<Colour> palette =
+        window.colourViewController()->paletteDataSource()->paletteEntries();
+    auto *data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(picturePath("gradient.iff"))});
+    const QPoint middle = window.rect().center();
+    QDragEnterEvent enter(middle, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    QDropEvent drop(middle, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+    EXPECT_EQ(window.tabViewController()->currentWidget(), convert);
+    EXPECT_EQ(convert->pictureName(), "gradient.iff");
+    EXPECT_EQ(window.colourViewController()->paletteDataSource()->paletteEntries(), palette);
+    delete data;
+
+    // Edit > Copy Output copies the palette text.
+    convert->controls()->exportTabWidget->setCurrentIndex(1);
+    EXPECT_EQ(window.currentOutputView(), convert->codeOutputView());
+    ASSERT_TRUE(action("copyOutputAction")->isEnabled());
+    action("copyOutputAction")->trigger();
+    EXPECT_FALSE(QApplication::clipboard()->text().isEmpty());
+    EXPECT_EQ(QApplication::clipboard()->text(), convert->codeOutputView()->toPlainText());
+}
+
+TEST_F(ConvertInTheWindow, ThePaletteGoesToTheColourTabAsAStepThatCanBeUndone) {
+    ColourViewController *colour = window.colourViewController();
+    const QList<Colour> before = colour->paletteDataSource()->paletteEntries();
+    ASSERT_TRUE(convert->openPictureFile(picturePath("ham6.iff")));
+    window.tabViewController()->setCurrentWidget(convert);
+    userinput::click(convert->controls()->usePaletteButton);
+
+    // The same colours as the Colour tab's own Load Palette reads from the file.
+    const PaletteFile file = PaletteFile::read(picturePath("ham6.iff"));
+    ASSERT_FALSE(file.colourMaps.isEmpty()) << file.error.toStdString();
+    EXPECT_EQ(window.tabViewController()->currentWidget(), colour);
+    EXPECT_EQ(colour->paletteDataSource()->paletteEntries(), file.colourMaps.last());
+    EXPECT_EQ(colour->paletteDataSource()->paletteEntries().size(), 16);
+
+    QAction *undo = action("undoAction");
+    QAction *redo = action("redoAction");
+    ASSERT_TRUE(undo->isEnabled());
+    undo->trigger();
+    EXPECT_EQ(colour->paletteDataSource()->paletteEntries(), before);
+    redo->trigger();
+    EXPECT_EQ(colour->paletteDataSource()->paletteEntries(), file.colourMaps.last());
+}
+
+TEST_F(ConvertInTheWindow, F1ShowsTheGuideWithTheTabsSection) {
+    window.tabViewController()->setCurrentWidget(convert);
+    QTest::keyClick(&window, Qt::Key_F1);
+    QTextBrowser *guide = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top->objectName() == "userGuideBrowser" && top->isVisible())
+            guide = qobject_cast<QTextBrowser *>(top);
+    ASSERT_NE(guide, nullptr);
+    EXPECT_TRUE(
+        guide->toPlainText().contains("Convert: pictures to bitplanes, palettes and sprites"));
+    guide->close();
+}
