@@ -67,28 +67,28 @@ std::string trueColourRefusal(const Picture &picture) {
            " without colour numbers; reduce its colours first.";
 }
 
-// Opacity by the converters' rule for any picture with pixel values, deep ones included.
-std::vector<std::uint8_t> opacity(const Picture &picture, std::optional<unsigned> transparent) {
-    if (picture.deepPixels.empty()) {
-        return opacityOf(picture, transparent);
-    }
+// The transparent colours by the converters' rule, when a colour rule decides (not the
+// picture's own mask plane): the option's colour, the picture's transparent colours, or colour 0.
+std::optional<amiga::Transparency> colourTransparency(const Picture &picture,
+                                                      std::optional<unsigned> transparent) {
     if (!transparent && !picture.opacity.empty()) {
-        return picture.opacity;
+        return std::nullopt;
     }
-    std::vector<std::uint8_t> result(picture.deepPixels.size(), 1);
-    for (std::size_t i = 0; i < result.size(); i++) {
-        const std::uint32_t value = picture.deepPixels[i];
-        if (transparent) {
-            result[i] = value != *transparent;
-        } else if (!picture.transparentColours.empty()) {
-            result[i] =
-                std::find(picture.transparentColours.begin(), picture.transparentColours.end(),
-                          value) == picture.transparentColours.end();
-        } else {
-            result[i] = value != 0;
+    if (transparent) {
+        return amiga::Transparency::colour(*transparent);
+    }
+    if (picture.transparentColours.empty()) {
+        return amiga::Transparency::colour(0);
+    }
+    amiga::Transparency transparency;
+    for (unsigned c : picture.transparentColours) {
+        if (c < 256) {
+            transparency.transparent.resize(
+                std::max<std::size_t>(transparency.transparent.size(), c + 1));
+            transparency.transparent[c] = true;
         }
     }
-    return result;
+    return transparency;
 }
 
 } // namespace
@@ -134,19 +134,30 @@ Output rawBitplanes(const Picture &picture, const RawOptions &options) {
         }
         return output;
     }
-    std::vector<std::uint8_t> mask;
-    if (options.mask != amiga::MaskOutput::None) {
-        const std::vector<std::uint8_t> opaque = opacity(picture, options.transparentColour);
-        if (opaque.size() != static_cast<std::size_t>(picture.width) * picture.height) {
-            return refused("The picture has no colour numbers to make a mask of.");
-        }
-        mask = amiga::maskPlaneFromOpacity(opaque.data(), picture.width, picture.height);
-    }
     amiga::BitplaneLayout layout;
     layout.interleaved = !options.planar;
     layout.depth = depth;
     layout.mask = options.mask;
     layout.invertMask = options.invertMask;
+    if (!deep && options.mask != amiga::MaskOutput::None) {
+        // Planes and mask in one pass when colours decide what is transparent.
+        if (const auto transparency = colourTransparency(picture, options.transparentColour)) {
+            output.bytes = amiga::bitplaneDataAndMask(picture.pixels.data(), picture.width,
+                                                      picture.height, layout, *transparency);
+            if (output.bytes.empty()) {
+                return refused("The picture's planes cannot be laid out.");
+            }
+            return output;
+        }
+    }
+    std::vector<std::uint8_t> mask;
+    if (options.mask != amiga::MaskOutput::None) {
+        const std::vector<std::uint8_t> opaque = opacityOf(picture, options.transparentColour);
+        if (opaque.size() != static_cast<std::size_t>(picture.width) * picture.height) {
+            return refused("The picture has no colour numbers to make a mask of.");
+        }
+        mask = amiga::maskPlaneFromOpacity(opaque.data(), picture.width, picture.height);
+    }
     const std::uint8_t *maskData = mask.empty() ? nullptr : mask.data();
     output.bytes = deep ? amiga::bitplaneData(picture.deepPixels.data(), picture.width,
                                               picture.height, layout, maskData)
