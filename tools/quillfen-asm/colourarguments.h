@@ -3,7 +3,7 @@
 // comment.)
 #pragma once
 
-#include "options.h"
+#include "commands.h"
 
 #include <amiga/colourwords.h>
 

@@ -1,13 +1,25 @@
-// The commands of quillfen-asm, one file each; main.cpp lists them.
+// The commands of quillfen-asm, one file each; main.cpp lists them. Their command line is the
+// one quillfen-iff reads too (commandline.h).
 #pragma once
 
-#include "options.h"
+#include "commandline.h"
 
 #include <amiga/registercode.h>
 
 #include <vector>
 
 namespace quillfen_asm {
+
+using quillfen_cli::Arguments;
+using quillfen_cli::Base;
+using quillfen_cli::Command;
+using quillfen_cli::kNegative;
+using quillfen_cli::kSuccess;
+using quillfen_cli::kTrouble;
+using quillfen_cli::parseDecimal;
+using quillfen_cli::parseHex;
+using quillfen_cli::Takes;
+using quillfen_cli::usageError;
 
 // Each command's table entry, defined in the command's own file. Add a new one here and to the
 // list in main.cpp.

@@ -50,11 +50,12 @@ int runCopper(Arguments &arguments) {
     const std::string offsetText = arguments.value("--offset").value_or("");
     const bool hexOffset = offsetText.rfind('$', 0) == 0 || offsetText.rfind("0x", 0) == 0;
     const auto offset =
-        arguments.number("--offset", 0, hexOffset, 0, static_cast<std::int64_t>(kMaxInputBytes));
+        arguments.number("--offset", 0, hexOffset ? Base::Hexadecimal : Base::Decimal, 0,
+                         static_cast<std::int64_t>(kMaxInputBytes));
     if (arguments.has("--offset") && !arguments.has("--binary"))
         arguments.fail("'--offset' needs '--binary'");
     if (!arguments.ok())
-        return usageError(arguments.command(), arguments.error());
+        return usageError(arguments);
 
     const std::string &path = arguments.operands()[0];
     std::string bytes;
@@ -100,16 +101,18 @@ const Command copperCommand = {
     "copper",
     "[--binary] [--offset N] [--chipset ocs|aga] FILE|-",
     "Reads a copper list back: one dc.w line per instruction, with what it does as a comment.",
+    "Reads a copper list back: one dc.w line per instruction, with what it does as a comment.\n"
     "FILE holds dc.w/dc.l lines, or hexadecimal words as an emulator's memory view shows them;\n"
     "with --binary, big-endian words. Problems are printed as ';' lines before the instruction\n"
     "they concern. The text assembles back to the words read. Exit status 1 when the list holds\n"
     "an instruction the copper cannot perform (a MOVE to $000-$03e, a lone last word).\n",
     {
-        {"--binary", false, "", "FILE is binary: big-endian words"},
-        {"--offset", true, "N",
-         "with --binary, the byte where the list starts: decimal, or $hex or 0xhex (default 0)"},
-        {"--chipset", true, "NAME",
-         "ocs or aga: AGA follows BPLCON3's bank and LOCT (default ocs)"},
+        {"--binary", "FILE is binary: big-endian words"},
+        {"--offset",
+         "with --binary, the byte where the list starts: decimal, or $hex or 0xhex (default 0)",
+         Takes::Value, "N"},
+        {"--chipset", "ocs or aga: AGA follows BPLCON3's bank and LOCT (default ocs)", Takes::Value,
+         "NAME"},
     },
     runCopper,
 };

@@ -12,7 +12,7 @@ namespace {
 int runDisplay(Arguments &arguments) {
     amiga::DisplayRequest request;
     if (!arguments.operands().empty())
-        return usageError(arguments.command(),
+        return usageError(arguments,
                           "takes no operands, only options ('" + arguments.operands()[0] + "')");
     const std::string chipset = arguments.value("--chipset").value_or("ocs");
     if (chipset == "ocs")
@@ -34,21 +34,21 @@ int runDisplay(Arguments &arguments) {
     request.interleaved = arguments.has("--interleaved");
     request.scroll = arguments.has("--scroll");
 
-    const auto width = arguments.number("--width", 320, false, 1, 4096);
-    const auto height = arguments.number("--height", 256, false, 1, 2048);
-    const auto depth = arguments.number("--depth", 5, false, 0, 8);
-    const auto fmode = arguments.number("--fmode", 0, false, 0, 3);
+    const auto width = arguments.number("--width", 320, Base::Decimal, 1, 4096);
+    const auto height = arguments.number("--height", 256, Base::Decimal, 1, 2048);
+    const auto depth = arguments.number("--depth", 5, Base::Decimal, 0, 8);
+    const auto fmode = arguments.number("--fmode", 0, Base::Decimal, 0, 3);
     if (arguments.has("--centre") && (arguments.has("--hstart") || arguments.has("--vstart")))
         arguments.fail("'--centre' places the window itself: leave out '--hstart' and '--vstart'");
-    const auto hstart = arguments.number("--hstart", 0x81, true, 0, 0x7ff);
-    const auto vstart = arguments.number("--vstart", 0x2c, true, 0, 0x7ff);
+    const auto hstart = arguments.number("--hstart", 0x81, Base::Hexadecimal, 0, 0x7ff);
+    const auto vstart = arguments.number("--vstart", 0x2c, Base::Hexadecimal, 0, 0x7ff);
     if (fmode && *fmode != 0 && request.chipset != amiga::Chipset::Aga)
         arguments.fail("'--fmode' needs '--chipset aga'");
     if (request.resolution == amiga::Resolution::SuperHires &&
         request.chipset == amiga::Chipset::Ocs)
         arguments.fail("'--superhires' needs '--chipset ecs' or '--chipset aga'");
     if (!arguments.ok())
-        return usageError(arguments.command(), arguments.error());
+        return usageError(arguments);
 
     request.width = static_cast<int>(*width);
     request.height = static_cast<int>(*height);
@@ -76,25 +76,28 @@ const Command displayCommand = {
     "[--cpu]",
     "Prints the registers that open a bitplane screen: DIWSTRT, DIWSTOP (DIWHIGH), DDFSTRT, "
     "DDFSTOP, BPLCON0, BPL1MOD, BPL2MOD (FMODE).",
+    "Prints the registers that open a bitplane screen: DIWSTRT, DIWSTOP (DIWHIGH), DDFSTRT,\n"
+    "DDFSTOP, BPLCON0, BPL1MOD, BPL2MOD (FMODE).\n"
     "Window positions are in lores non-interlaced units, in hexadecimal without '$' as in the\n"
     "Display tab. Problems the hardware would have with the screen are printed as ';' lines\n"
     "before the register they concern.\n",
     {
-        {"--width", true, "N", "pixels of the chosen resolution (default 320)"},
-        {"--height", true, "N", "lines, both fields together when interlaced (default 256)"},
-        {"--depth", true, "N", "bitplanes, 0-8 (default 5)"},
-        {"--chipset", true, "NAME", "ocs, ecs or aga (default ocs)"},
-        {"--ntsc", false, "", "an NTSC frame (262 lines) rather than PAL (312)"},
-        {"--hires", false, "", "high resolution (640 pixels across the standard window)"},
-        {"--superhires", false, "", "super-high resolution (1280; ECS and AGA)"},
-        {"--lace", false, "", "interlaced"},
-        {"--hstart", true, "HEX", "the window's left edge (default 81)"},
-        {"--vstart", true, "HEX", "the window's top line (default 2c)"},
-        {"--centre", false, "", "centre the window in the standard screen"},
-        {"--interleaved", false, "", "the planes' lines alternate in memory"},
-        {"--scroll", false, "", "fetch one block more, for scrolling with BPLCON1"},
-        {"--fmode", true, "N", "AGA fetch mode, FMODE bits 1-0: 0-3 (default 0)"},
-        {"--cpu", false, "", "move.w instructions instead of copper data"},
+        {"--width", "pixels of the chosen resolution (default 320)", Takes::Value, "N"},
+        {"--height", "lines, both fields together when interlaced (default 256)", Takes::Value,
+         "N"},
+        {"--depth", "bitplanes, 0-8 (default 5)", Takes::Value, "N"},
+        {"--chipset", "ocs, ecs or aga (default ocs)", Takes::Value, "NAME"},
+        {"--ntsc", "an NTSC frame (262 lines) rather than PAL (312)"},
+        {"--hires", "high resolution (640 pixels across the standard window)"},
+        {"--superhires", "super-high resolution (1280; ECS and AGA)"},
+        {"--lace", "interlaced"},
+        {"--hstart", "the window's left edge (default 81)", Takes::Value, "HEX"},
+        {"--vstart", "the window's top line (default 2c)", Takes::Value, "HEX"},
+        {"--centre", "centre the window in the standard screen"},
+        {"--interleaved", "the planes' lines alternate in memory"},
+        {"--scroll", "fetch one block more, for scrolling with BPLCON1"},
+        {"--fmode", "AGA fetch mode, FMODE bits 1-0: 0-3 (default 0)", Takes::Value, "N"},
+        {"--cpu", "move.w instructions instead of copper data"},
     },
     runDisplay,
 };

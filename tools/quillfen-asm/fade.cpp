@@ -14,7 +14,7 @@ namespace {
 
 int runFade(Arguments &arguments) {
     const bool aga = agaChipset(arguments);
-    const auto steps = arguments.number("--steps", 0, false, 2, 256);
+    const auto steps = arguments.number("--steps", 0, Base::Decimal, 2, 256);
     if (!arguments.has("--steps"))
         arguments.fail("give the number of steps, '--steps N'");
     if (arguments.has("--to") && arguments.has("--to-palette"))
@@ -29,7 +29,7 @@ int runFade(Arguments &arguments) {
     if (arguments.operands().size() != 1)
         arguments.fail("give one picture file, whose colour map is the palette");
     if (!arguments.ok())
-        return usageError(arguments.command(), arguments.error());
+        return usageError(arguments);
 
     const char *name = arguments.command().name;
     std::string error;
@@ -64,16 +64,20 @@ const Command fadeCommand = {
     "--steps N [--to RRGGBB | --to-palette FILE2] [--chipset ocs|ecs|aga] FILE",
     "Prints a fade table: the colour map of the picture FILE stepped to black, to a colour or to "
     "the colour map of FILE2.",
+    "Prints a fade table: the colour map of the picture FILE stepped to black, to a colour or\n"
+    "to the colour map of FILE2.\n"
     "Step k of N is each 8-bit gun blended k/(N-1) of the way, rounded to 8 bits; the first\n"
     "step is the palette, the last the target. Each step has a label (fade0, fade1, ...) and\n"
     "its words, eight a line: OCS/ECS one 12-bit word a colour (the high nibbles), AGA the\n"
     "high halves of all colours, then the low halves. Entries that FILE2 lacks fade to black.\n"
     "FILE and FILE2 are ILBM, ACBM or PBM pictures, PNGs or ILBM palette files.\n",
     {
-        {"--steps", true, "N", "how many steps, 2-256, the palette and the target included"},
-        {"--to", true, "RRGGBB", "the colour to fade to, with or without '#' (default 000000)"},
-        {"--to-palette", true, "FILE2", "fade to the colour map of another picture"},
-        {"--chipset", true, "NAME", "ocs, ecs or aga (default ocs)"},
+        {"--steps", "how many steps, 2-256, the palette and the target included", Takes::Value,
+         "N"},
+        {"--to", "the colour to fade to, with or without '#' (default 000000)", Takes::Value,
+         "RRGGBB"},
+        {"--to-palette", "fade to the colour map of another picture", Takes::Value, "FILE2"},
+        {"--chipset", "ocs, ecs or aga (default ocs)", Takes::Value, "NAME"},
     },
     runFade,
 };

@@ -26,10 +26,11 @@ std::optional<amiga::GradientKey> parseKey(const std::string &text) {
 int runGradient(Arguments &arguments) {
     amiga::GradientRequest request;
     request.aga = agaChipset(arguments);
-    const auto start = arguments.number("--start", 0x2c, true, 0, 0x137);
-    const auto lines = arguments.number("--lines", 200, false, 1, 312);
-    const auto colourRegister = arguments.number("--register", 0, false, 0, request.aga ? 255 : 31);
-    const auto hpos = arguments.number("--hpos", 0x07, true, 0, 0xe2);
+    const auto start = arguments.number("--start", 0x2c, Base::Hexadecimal, 0, 0x137);
+    const auto lines = arguments.number("--lines", 200, Base::Decimal, 1, 312);
+    const auto colourRegister =
+        arguments.number("--register", 0, Base::Decimal, 0, request.aga ? 255 : 31);
+    const auto hpos = arguments.number("--hpos", 0x07, Base::Hexadecimal, 0, 0xe2);
     const std::string blend = arguments.value("--blend").value_or("rgb");
     if (blend == "oklab")
         request.blend = amiga::GradientBlend::Oklab;
@@ -59,7 +60,7 @@ int runGradient(Arguments &arguments) {
         }
     }
     if (!arguments.ok())
-        return usageError(arguments.command(), arguments.error());
+        return usageError(arguments);
 
     request.firstLine = static_cast<int>(*start);
     request.lines = static_cast<int>(*lines);
@@ -79,20 +80,23 @@ const Command gradientCommand = {
     "[--dither none|ordered|diffuse] [--hpos HEX] [--table] KEY...",
     "Prints a copper list that blends key colours line by line on one colour register, with a "
     "WAIT only where the colour changes.",
+    "Prints a copper list that blends key colours line by line on one colour register, with a\n"
+    "WAIT only where the colour changes.\n"
     "A KEY is LINE:#rrggbb (or LINE:rrggbb), LINE counted in decimal from the first line (0).\n"
     "Lines before the first key and after the last keep their colours. Each line's blend is\n"
     "rounded to 8 bits a gun; OCS/ECS show its high nibbles, or with --dither a 12-bit colour\n"
     "chosen so that the lines average to it. Lines past the end of a PAL frame ($137) are left\n"
     "out. The last line counts the instructions and bytes.\n",
     {
-        {"--start", true, "HEX", "the display line of the first line, 0-137 (default 2c)"},
-        {"--lines", true, "N", "how many lines, 1-312 (default 200)"},
-        {"--chipset", true, "NAME", "ocs, ecs or aga (default ocs)"},
-        {"--register", true, "N", "the colour register, 0-31 or on AGA 0-255 (default 0)"},
-        {"--blend", true, "NAME", "rgb, or oklab for even steps of lightness (default rgb)"},
-        {"--dither", true, "NAME", "none, ordered or diffuse, OCS/ECS only (default none)"},
-        {"--hpos", true, "HEX", "the WAITs' horizontal position, 0-e2 (default 07)"},
-        {"--table", false, "", "a table of colour words, one dc.w a line, for the CPU"},
+        {"--start", "the display line of the first line, 0-137 (default 2c)", Takes::Value, "HEX"},
+        {"--lines", "how many lines, 1-312 (default 200)", Takes::Value, "N"},
+        {"--chipset", "ocs, ecs or aga (default ocs)", Takes::Value, "NAME"},
+        {"--register", "the colour register, 0-31 or on AGA 0-255 (default 0)", Takes::Value, "N"},
+        {"--blend", "rgb, or oklab for even steps of lightness (default rgb)", Takes::Value,
+         "NAME"},
+        {"--dither", "none, ordered or diffuse, OCS/ECS only (default none)", Takes::Value, "NAME"},
+        {"--hpos", "the WAITs' horizontal position, 0-e2 (default 07)", Takes::Value, "HEX"},
+        {"--table", "a table of colour words, one dc.w a line, for the CPU"},
     },
     runGradient,
 };

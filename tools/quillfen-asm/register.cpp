@@ -12,28 +12,27 @@ namespace quillfen_asm {
 namespace {
 
 int run(Arguments &arguments) {
-    const Command &command = arguments.command();
     const std::vector<std::string> &operands = arguments.operands();
     if (operands.size() != 2)
-        return usageError(command, "needs a register NAME and a hexadecimal VALUE");
+        return usageError(arguments, "needs a register NAME and a hexadecimal VALUE");
     const std::optional<std::int64_t> value = parseHex(operands[1]);
     if (!value || *value > 0xffff)
-        return usageError(command, "VALUE takes a hexadecimal word from 0 to ffff, not '" +
-                                       operands[1] + "'");
+        return usageError(arguments, "VALUE takes a hexadecimal word from 0 to ffff, not '" +
+                                         operands[1] + "'");
     const bool set = arguments.has("--set");
     const bool clear = arguments.has("--clear");
     if (set && clear)
-        return usageError(command, "--set and --clear exclude each other");
+        return usageError(arguments, "--set and --clear exclude each other");
 
     const std::vector<amiga::RegisterLayout> *registers = registerDatabase("register");
     if (registers == nullptr)
         return kTrouble;
     const amiga::RegisterLayout *layout = amiga::findRegister(*registers, operands[0]);
     if (layout == nullptr)
-        return usageError(command, "no register is called '" + operands[0] + "'");
+        return usageError(arguments, "no register is called '" + operands[0] + "'");
     if ((set || clear) && !amiga::isSetClearRegister(layout->name))
-        return usageError(command, layout->name + " has no set/clear bit: --set and --clear are "
-                                                  "for DMACON, INTENA, INTREQ and ADKCON");
+        return usageError(arguments, layout->name + " has no set/clear bit: --set and --clear are "
+                                                    "for DMACON, INTENA, INTREQ and ADKCON");
 
     const amiga::SetClear mode = set     ? amiga::SetClear::Set
                                  : clear ? amiga::SetClear::Clear
@@ -51,6 +50,7 @@ const Command registerCommand = {
     "register",
     "NAME VALUE [--set|--clear] [--copper]",
     "The instruction that writes VALUE to a custom-chip register, its bits named.",
+    "The instruction that writes VALUE to a custom-chip register, its bits named.\n"
     "\nNAME is a register of the register database (BPLCON0, DMACON, …), in any case.\n"
     "VALUE is a hexadecimal word, with or without '$' or '0x'. The line is a move.w\n"
     "through a6, or with --copper a copper MOVE as dc.w data; its comment names the\n"
@@ -60,9 +60,9 @@ const Command registerCommand = {
     "\nExample: quillfen-asm register BPLCON0 5200\n"
     "\tmove.w\t#$5200,BPLCON0(a6)\t; BPU=5 COLOR\n",
     {
-        {"--set", false, nullptr, "bit 15 set: the bits written as 1 are set"},
-        {"--clear", false, nullptr, "bit 15 clear: the bits written as 1 are cleared"},
-        {"--copper", false, nullptr, "a copper MOVE (dc.w NAME,$value) instead of move.w"},
+        {"--set", "bit 15 set: the bits written as 1 are set"},
+        {"--clear", "bit 15 clear: the bits written as 1 are cleared"},
+        {"--copper", "a copper MOVE (dc.w NAME,$value) instead of move.w"},
     },
     run,
 };

@@ -2,7 +2,6 @@
 
 #include <ilbm/ilbm.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdarg>
 #include <cstring>
@@ -13,6 +12,9 @@ namespace quillfen_iff {
 
 namespace {
 
+using quillfen_cli::Option;
+using quillfen_cli::Takes;
+
 const Option kReduceOption = {"--reduce",
                               "reduce the colours to N (2-256) first, by median cut, for the\n"
                               "chipset's colours: 12-bit on ocs, 24-bit on aga",
@@ -21,23 +23,24 @@ const Option kDitherOption = {"--dither", "with --reduce, diffuse the error (Flo
 const Option kChipsetOption = {
     "--chipset", "ocs (the default) or aga: the colours --reduce chooses", Takes::Value, "NAME"};
 
-const std::vector<Command> kCommands = {
+// The commands, sorted by name, as the overview lists them.
+const Command kCommands[] = {
     {"acbm",
      "FILE OUT",
      "Writes FILE to OUT with every ILBM picture converted to ACBM (contiguous planes).",
      "Writes FILE to OUT with every ILBM picture converted to ACBM: the interleaved BODY\n"
      "becomes an ABIT of whole planes one after another (packed bodies are unpacked first).\n",
      {},
-     2,
-     runAcbm},
+     runAcbm,
+     {2, 2}},
     {"check",
      "FILE",
      "Checks FILE against the rules of IFF-85: exit status 0 when it obeys them, 1 when not.",
      "Checks FILE against the rules of IFF-85 and of the picture chunks it holds. The first\n"
      "broken rule is reported; the exit status is 0 when FILE obeys every rule, 1 when not.\n",
      {},
-     1,
-     runCheck},
+     runCheck,
+     {1, 1}},
     {"compare",
      "FILE FILE",
      "Compares the chunk trees of two files: exit status 0 when they are equal, 1 when not.",
@@ -46,8 +49,8 @@ const std::vector<Command> kCommands = {
      "with the same sizes and contents in the same order. The exit status is 0 when they are\n"
      "equal, 1 when not.\n",
      {},
-     2,
-     runCompare},
+     runCompare,
+     {2, 2}},
     {"ilbm",
      "[--pack] [--reduce N [--dither] [--chipset ocs|aga]] FILE OUT",
      "Writes FILE to OUT with every ACBM picture converted to ILBM, or a PNG as an ILBM.",
@@ -59,16 +62,16 @@ const std::vector<Command> kCommands = {
       kReduceOption,
       kDitherOption,
       kChipsetOption},
-     2,
-     runIlbm},
+     runIlbm,
+     {2, 2}},
     {"pack",
      "FILE OUT",
      "Writes FILE to OUT with every uncompressed picture BODY packed with ByteRun1.",
      "Writes FILE to OUT with every uncompressed picture BODY packed with ByteRun1, each plane\n"
      "row by itself.\n",
      {},
-     2,
-     runPack},
+     runPack,
+     {2, 2}},
     {"palette",
      "[--aga | --ocs] FILE | --format FORMAT [--binary] [--colors N] FILE [OUT]",
      "Prints a picture's colour map as copper data, or writes it as a palette table.",
@@ -92,16 +95,15 @@ const std::vector<Command> kCommands = {
       kReduceOption,
       kDitherOption,
       kChipsetOption},
-     1,
      runPalette,
-     1},
+     {1, 2}},
     {"print",
      "FILE",
      "Prints the chunk tree of FILE.",
      "Prints the chunk tree of FILE on the standard output, two blanks per nesting level.\n",
      {},
-     1,
-     runPrint},
+     runPrint,
+     {1, 1}},
     {"raw",
      "[--planar] [--depth N] [--mask[=inverted] | --mask-only[=inverted]]\n"
      "       [--chunky] [--transparent N] [--reduce N [--dither] [--chipset ocs|aga]] FILE OUT",
@@ -131,8 +133,8 @@ const std::vector<Command> kCommands = {
       kReduceOption,
       kDitherOption,
       kChipsetOption},
-     2,
-     runRaw},
+     runRaw,
+     {2, 2}},
     {"sprite",
      "[--width 16|32|64] [--attached] [--control] [--x X --y Y]\n"
      "       [--chipset ocs|aga] [--text] [--transparent N] [--reduce N [--dither]] FILE OUT",
@@ -161,223 +163,47 @@ const std::vector<Command> kCommands = {
        Takes::Value, "N"},
       kReduceOption,
       kDitherOption},
-     2,
-     runSprite},
+     runSprite,
+     {2, 2}},
     {"unpack",
      "FILE OUT",
      "Writes FILE to OUT with every picture BODY unpacked from ByteRun1.",
      "Writes FILE to OUT with the ByteRun1 compression of every picture's BODY undone.\n",
      {},
-     2,
-     runUnpack},
+     runUnpack,
+     {2, 2}},
 };
 
-bool isHelp(const char *argument) {
-    return strcmp(argument, "--help") == 0 || strcmp(argument, "-h") == 0;
+void toIffError(const char *text) {
+    IFF_error("%s", text);
 }
 
-void printOverview(FILE *out) {
-    fprintf(out, "usage: quillfen-iff COMMAND ARGUMENTS...\n"
-                 "       quillfen-iff COMMAND --help\n"
-                 "       quillfen-iff --help\n"
-                 "\n"
-                 "Reads IFF-85 files (FORM, CAT, LIST and PROP groups) and the ILBM, ACBM and PBM "
-                 "pictures in them.\n"
-                 "A FILE of - is the standard input, an OUT of - the standard output.\n"
-                 "\n"
-                 "Commands:\n");
-    for (const Command &command : commands()) {
-        fprintf(out, "  %s %s\n      %s\n", command.name, command.synopsis, command.summary);
-    }
-    fprintf(out, "\n"
-                 "Exit status: 0 done (valid, equal), 1 invalid or different (or no usable "
-                 "picture), 2 bad usage or a file that cannot be opened, read or written.\n");
-}
-
-} // namespace
-
-bool Invocation::has(const char *option) const {
-    for (const Given &given : options) {
-        if (strcmp(given.name, option) == 0) {
-            return true;
-        }
-    }
-    return false;
-}
-
-std::optional<std::string> Invocation::value(const char *option) const {
-    std::optional<std::string> found;
-    for (const Given &given : options) {
-        if (strcmp(given.name, option) == 0 && given.valued) {
-            found = given.value;
-        }
-    }
-    return found;
-}
-
-int usageError(const Invocation &invocation, const char *format, ...) {
-    va_list ap;
-    va_start(ap, format);
-    char text[512];
-    vsnprintf(text, sizeof text, format, ap);
-    va_end(ap);
-    report(invocation, "%s\n", text);
-    char *usage = nullptr;
-    size_t size = 0;
-    FILE *out = open_memstream(&usage, &size);
-    if (out != nullptr) {
-        printUsage(*invocation.command, out);
-        fclose(out);
-        IFF_error("%s", usage);
-        free(usage);
-    }
-    return kTrouble;
-}
-
-const std::vector<Command> &commands() {
-    return kCommands;
-}
-
-const Command *findCommand(const char *name) {
+std::vector<const Command *> listed() {
+    std::vector<const Command *> list;
     for (const Command &command : kCommands) {
-        if (strcmp(command.name, name) == 0) {
-            return &command;
-        }
+        list.push_back(&command);
     }
-    return nullptr;
+    return list;
 }
 
-namespace {
-
-// An option as the usage text shows it: "--depth N", "--mask[=inverted]".
-std::string optionLabel(const Option &option) {
-    std::string label = option.name;
-    if (option.takes == Takes::Value) {
-        label += std::string(" ") + option.argument;
-    } else if (option.takes == Takes::Optional) {
-        label += std::string("[=") + option.argument + "]";
-    }
-    return label;
-}
+const quillfen_cli::Program kProgram = {
+    "quillfen-iff",
+    "Reads IFF-85 files (FORM, CAT, LIST and PROP groups) and the ILBM, ACBM and PBM pictures in "
+    "them.\n"
+    "A FILE of - is the standard input, an OUT of - the standard output.\n",
+    "0 done (valid, equal), 1 invalid or different (or no usable picture), 2 bad usage or a file "
+    "that cannot be opened, read or written.\n",
+    listed(),
+    toIffError,
+};
 
 } // namespace
-
-void printUsage(const Command &command, FILE *out) {
-    fprintf(out, "usage: quillfen-iff %s %s\n%s", command.name, command.synopsis,
-            command.description);
-    int column = 9;
-    for (const Option &option : command.options) {
-        column = std::max(column, static_cast<int>(optionLabel(option).size()));
-    }
-    const std::string indent(static_cast<size_t>(column) + 3, ' ');
-    for (const Option &option : command.options) {
-        std::string help = option.help;
-        for (size_t at = help.find('\n'); at != std::string::npos; at = help.find('\n', at + 1)) {
-            help.insert(at + 1, indent);
-        }
-        fprintf(out, "  %-*s %s\n", column, optionLabel(option).c_str(), help.c_str());
-    }
-    fprintf(out, "  %-*s %s\n", column, "--help", "print this text and exit");
-}
-
-int runCommand(const Command &command, int argc, char **argv) {
-    Invocation invocation{&command, {}, {}};
-    bool optionsEnd = false;
-    for (int i = 1; i < argc; i++) {
-        const char *argument = argv[i];
-        if (optionsEnd || argument[0] != '-' || argument[1] == '\0') {
-            invocation.operands.push_back(argument);
-            continue;
-        }
-        if (strcmp(argument, "--") == 0) {
-            optionsEnd = true;
-            continue;
-        }
-        if (isHelp(argument)) {
-            printUsage(command, stdout);
-            return fflush(stdout) == 0 ? kSuccess : kTrouble;
-        }
-        const char *equals = strchr(argument, '=');
-        const std::string name =
-            equals != nullptr ? std::string(argument, equals) : std::string(argument);
-        const Option *known = nullptr;
-        for (const Option &option : command.options) {
-            if (name == option.name) {
-                known = &option;
-            }
-        }
-        if (known == nullptr) {
-            return usageError(invocation, "unknown option '%s'", argument);
-        }
-        Given given{known->name, {}, false};
-        if (known->takes == Takes::Nothing && equals != nullptr) {
-            return usageError(invocation, "option '%s' takes no value", known->name);
-        }
-        if (equals != nullptr) {
-            given.value = equals + 1;
-            given.valued = true;
-        } else if (known->takes == Takes::Value) {
-            if (i + 1 >= argc) {
-                return usageError(invocation, "option '%s' needs a value (%s)", known->name,
-                                  known->argument);
-            }
-            given.value = argv[++i];
-            given.valued = true;
-        }
-        if (known->takes == Takes::Optional && given.valued && given.value != known->argument) {
-            return usageError(invocation, "option '%s' takes '=%s' or nothing, not '=%s'",
-                              known->name, known->argument, given.value.c_str());
-        }
-        invocation.options.push_back(std::move(given));
-    }
-    const size_t most = command.operands + command.optionalOperands;
-    if (invocation.operands.size() < command.operands || invocation.operands.size() > most) {
-        if (most == command.operands) {
-            return usageError(invocation, "expects %zu operand%s, not %zu", command.operands,
-                              command.operands == 1 ? "" : "s", invocation.operands.size());
-        }
-        return usageError(invocation, "expects %zu to %zu operands, not %zu", command.operands,
-                          most, invocation.operands.size());
-    }
-    return command.run(invocation);
-}
 
 int run(int argc, char **argv) {
-    if (argc < 2) {
-        char *text = nullptr;
-        size_t size = 0;
-        FILE *out = open_memstream(&text, &size);
-        if (out != nullptr) {
-            printOverview(out);
-            fclose(out);
-            IFF_error("%s", text);
-            free(text);
-        }
-        return kTrouble;
-    }
-    if (isHelp(argv[1]) || strcmp(argv[1], "help") == 0) {
-        const Command *command = argc > 2 ? findCommand(argv[2]) : nullptr;
-        if (argc > 2 && command == nullptr) {
-            IFF_error("quillfen-iff: unknown command: %s\n", argv[2]);
-            return kTrouble;
-        }
-        if (command != nullptr) {
-            printUsage(*command, stdout);
-        } else {
-            printOverview(stdout);
-        }
-        return fflush(stdout) == 0 ? kSuccess : kTrouble;
-    }
-    const Command *command = findCommand(argv[1]);
-    if (command == nullptr) {
-        IFF_error("quillfen-iff: unknown command: %s\n", argv[1]);
-        IFF_error("Try 'quillfen-iff --help' for the list of commands.\n");
-        return kTrouble;
-    }
-    return runCommand(*command, argc - 1, argv + 1);
+    return quillfen_cli::run(kProgram, argc, argv);
 }
 
-void report(const Invocation &invocation, const char *format, ...) {
+void report(const Arguments &arguments, const char *format, ...) {
     va_list ap;
     va_start(ap, format);
     va_list copy;
@@ -387,7 +213,7 @@ void report(const Invocation &invocation, const char *format, ...) {
     std::string text(length > 0 ? static_cast<size_t>(length) + 1 : 1, '\0');
     vsnprintf(text.data(), text.size(), format, ap);
     va_end(ap);
-    IFF_error("quillfen-iff %s: %s", invocation.command->name, text.c_str());
+    IFF_error("quillfen-iff %s: %s", arguments.command().name, text.c_str());
 }
 
 const IFF_Extension *extension() {
@@ -402,11 +228,11 @@ void TreeRelease::operator()(IFF_Chunk *chunk) const {
     IFF_free(chunk, extension(), extensionLength());
 }
 
-Tree readFile(const Invocation &invocation, const char *path, int *status) {
+Tree readFile(const Arguments &arguments, const char *path, int *status) {
     const bool standardInput = strcmp(path, "-") == 0;
     FILE *file = standardInput ? stdin : fopen(path, "rb");
     if (file == nullptr) {
-        report(invocation, "%s: %s\n", path, strerror(errno));
+        report(arguments, "%s: %s\n", path, strerror(errno));
         *status = kTrouble;
         return nullptr;
     }
@@ -417,10 +243,10 @@ Tree readFile(const Invocation &invocation, const char *path, int *status) {
         fclose(file);
     }
     if (tree == nullptr && failed) {
-        report(invocation, "%s: cannot be read: %s\n", path, strerror(error));
+        report(arguments, "%s: cannot be read: %s\n", path, strerror(error));
         *status = kTrouble;
     } else if (tree == nullptr) {
-        report(invocation, "%s: not a readable IFF-85 file\n", path);
+        report(arguments, "%s: not a readable IFF-85 file\n", path);
         *status = kNegative;
     } else {
         *status = kSuccess;
@@ -428,11 +254,11 @@ Tree readFile(const Invocation &invocation, const char *path, int *status) {
     return tree;
 }
 
-bool readBytes(const Invocation &invocation, const char *path, std::vector<unsigned char> *bytes) {
+bool readBytes(const Arguments &arguments, const char *path, std::vector<unsigned char> *bytes) {
     const bool standardInput = strcmp(path, "-") == 0;
     FILE *file = standardInput ? stdin : fopen(path, "rb");
     if (file == nullptr) {
-        report(invocation, "%s: %s\n", path, strerror(errno));
+        report(arguments, "%s: %s\n", path, strerror(errno));
         return false;
     }
     bytes->clear();
@@ -447,13 +273,13 @@ bool readBytes(const Invocation &invocation, const char *path, std::vector<unsig
         fclose(file);
     }
     if (failed) {
-        report(invocation, "%s: cannot be read: %s\n", path, strerror(error));
+        report(arguments, "%s: cannot be read: %s\n", path, strerror(error));
         return false;
     }
     return true;
 }
 
-int writeFile(const Invocation &invocation, const char *path, const unsigned char *data,
+int writeFile(const Arguments &arguments, const char *path, const unsigned char *data,
               size_t size) {
     const bool standardOutput = strcmp(path, "-") == 0;
     FILE *file = standardOutput ? stdout : fopen(path, "wb");
@@ -469,7 +295,7 @@ int writeFile(const Invocation &invocation, const char *path, const unsigned cha
     if (file != nullptr && !standardOutput) {
         unlink(path);
     }
-    report(invocation, "cannot write '%s': %s\n", path, strerror(error));
+    report(arguments, "cannot write '%s': %s\n", path, strerror(error));
     return kTrouble;
 }
 

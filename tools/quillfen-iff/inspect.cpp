@@ -5,9 +5,9 @@
 
 namespace quillfen_iff {
 
-int runPrint(const Invocation &invocation) {
+int runPrint(Arguments &arguments) {
     int status = kSuccess;
-    Tree tree = readFile(invocation, invocation.operands[0], &status);
+    Tree tree = readFile(arguments, arguments.operands()[0].c_str(), &status);
     if (tree == nullptr) {
         return status;
     }
@@ -15,28 +15,28 @@ int runPrint(const Invocation &invocation) {
     return fflush(stdout) == 0 ? kSuccess : kTrouble;
 }
 
-int runCheck(const Invocation &invocation) {
-    const char *path = invocation.operands[0];
+int runCheck(Arguments &arguments) {
+    const char *path = arguments.operands()[0].c_str();
     int status = kSuccess;
-    Tree tree = readFile(invocation, path, &status);
+    Tree tree = readFile(arguments, path, &status);
     if (tree == nullptr) {
         return status;
     }
     if (!IFF_check(tree.get(), extension(), extensionLength())) {
-        report(invocation, "%s: not a valid IFF-85 file\n", path);
+        report(arguments, "%s: not a valid IFF-85 file\n", path);
         return kNegative;
     }
     printf("%s: valid IFF-85 file\n", path);
     return kSuccess;
 }
 
-int runCompare(const Invocation &invocation) {
+int runCompare(Arguments &arguments) {
     int status = kSuccess;
-    Tree first = readFile(invocation, invocation.operands[0], &status);
+    Tree first = readFile(arguments, arguments.operands()[0].c_str(), &status);
     if (first == nullptr) {
         return status;
     }
-    Tree second = readFile(invocation, invocation.operands[1], &status);
+    Tree second = readFile(arguments, arguments.operands()[1].c_str(), &status);
     if (second == nullptr) {
         return status;
     }

@@ -29,13 +29,16 @@ namespace quillfen_iff {
 
 namespace {
 
+using quillfen_cli::Base;
+using quillfen_cli::parseHex;
+
 struct FreeRelease {
     void operator()(void *data) const { free(data); }
 };
 using Buffer = std::unique_ptr<unsigned char, FreeRelease>;
 
 /* The bytes of a file already read, as a tree: null after a message when they are not IFF-85. */
-Tree treeOf(const Invocation &invocation, const char *path, std::vector<unsigned char> &bytes,
+Tree treeOf(const Arguments &arguments, const char *path, std::vector<unsigned char> &bytes,
             int *status) {
     unsigned char none = 0;
     FILE *memory = fmemopen(bytes.empty() ? &none : bytes.data(), bytes.size(), "rb");
@@ -45,7 +48,7 @@ Tree treeOf(const Invocation &invocation, const char *path, std::vector<unsigned
     }
     *status = kSuccess;
     if (tree == nullptr) {
-        report(invocation, "%s: not a readable IFF-85 file\n", path);
+        report(arguments, "%s: not a readable IFF-85 file\n", path);
         *status = kNegative;
     }
     return tree;
@@ -55,11 +58,11 @@ Tree treeOf(const Invocation &invocation, const char *path, std::vector<unsigned
    bytes already read. */
 class Pictures {
 public:
-    Pictures(const Invocation &invocation, const char *path,
+    Pictures(const Arguments &arguments, const char *path,
              std::vector<unsigned char> *bytes = nullptr)
-        : invocation_(invocation), path_(path),
-          tree_(bytes != nullptr ? treeOf(invocation, path, *bytes, &status_)
-                                 : readFile(invocation, path, &status_)) {
+        : arguments_(arguments), path_(path),
+          tree_(bytes != nullptr ? treeOf(arguments, path, *bytes, &status_)
+                                 : readFile(arguments, path, &status_)) {
         if (tree_ != nullptr) {
             images_ = ILBM_extractImages(tree_.get(), &length_);
         }
@@ -75,7 +78,7 @@ public:
             return status_;
         }
         if (images_ == nullptr || length_ == 0) {
-            report(invocation_, "%s: no picture with a bitmap header\n", path_);
+            report(arguments_, "%s: no picture with a bitmap header\n", path_);
             return kNegative;
         }
         return kSuccess;
@@ -85,7 +88,7 @@ public:
     int firstPictureStatus() const {
         int result = status();
         if (result == kSuccess && length_ > 1) {
-            report(invocation_, "%s holds %u pictures; the first is used\n", path_, length_);
+            report(arguments_, "%s holds %u pictures; the first is used\n", path_, length_);
         }
         return result;
     }
@@ -95,7 +98,7 @@ public:
     ILBM_Image *operator[](unsigned int i) const { return images_[i]; }
 
 private:
-    const Invocation &invocation_;
+    const Arguments &arguments_;
     const char *path_;
     int status_ = kSuccess;
     Tree tree_;
@@ -106,12 +109,12 @@ private:
 void ignore(const char *, va_list) {}
 
 /* The tree as a file: its bytes, or an empty buffer after a message. */
-std::vector<unsigned char> bytesOf(const Invocation &invocation, const IFF_Chunk *tree) {
+std::vector<unsigned char> bytesOf(const Arguments &arguments, const IFF_Chunk *tree) {
     char *data = nullptr;
     size_t size = 0;
     FILE *memory = open_memstream(&data, &size);
     if (memory == nullptr) {
-        report(invocation, "out of memory\n");
+        report(arguments, "out of memory\n");
         return {};
     }
     const int written = IFF_writeFd(memory, tree, extension(), extensionLength());
@@ -145,35 +148,35 @@ bool holdsPictures(std::vector<unsigned char> &bytes, unsigned int pictures) {
 
 /* Applies one operation to every picture of FILE and writes the tree to OUT, when what it writes
    is a valid file that holds the pictures. */
-int transform(const Invocation &invocation, int (*apply)(ILBM_Image *, bool), bool flag = false,
+int transform(const Arguments &arguments, int (*apply)(ILBM_Image *, bool), bool flag = false,
               std::vector<unsigned char> *bytesRead = nullptr) {
-    const char *path = invocation.operands[0];
-    Pictures pictures(invocation, path, bytesRead);
+    const char *path = arguments.operands()[0].c_str();
+    Pictures pictures(arguments, path, bytesRead);
     if (int status = pictures.status(); status != kSuccess) {
         return status;
     }
     for (unsigned int i = 0; i < pictures.size(); i++) {
         if (!apply(pictures[i], flag)) {
-            report(invocation, "picture %u of '%s' cannot be converted; nothing is written\n",
-                   i + 1, path);
+            report(arguments, "picture %u of '%s' cannot be converted; nothing is written\n", i + 1,
+                   path);
             return kNegative;
         }
     }
     /* Chunks that were read as far as they went are written whole. */
     ILBM_completeChunks(pictures.tree());
-    std::vector<unsigned char> bytes = bytesOf(invocation, pictures.tree());
+    std::vector<unsigned char> bytes = bytesOf(arguments, pictures.tree());
     if (bytes.empty()) {
-        report(invocation, "the converted '%s' cannot be written; nothing is written\n", path);
+        report(arguments, "the converted '%s' cannot be written; nothing is written\n", path);
         return kNegative;
     }
     if (!holdsPictures(bytes, pictures.size())) {
-        report(invocation,
+        report(arguments,
                "the converted '%s' would not be a valid file holding its %u picture%s; nothing "
                "is written\n",
                path, pictures.size(), pictures.size() == 1 ? "" : "s");
         return kNegative;
     }
-    return writeFile(invocation, invocation.operands[1], bytes.data(), bytes.size());
+    return writeFile(arguments, arguments.operands()[1].c_str(), bytes.data(), bytes.size());
 }
 
 int unpack(ILBM_Image *image, bool) {
@@ -225,81 +228,34 @@ bool isPng(const std::vector<unsigned char> &bytes) {
            memcmp(bytes.data(), signature, sizeof signature) == 0;
 }
 
-/* What an option's value means, or why the command line is wrong: each parser gives false after
-   a usage error, leaving *status at kTrouble. */
-class OptionValues {
-public:
-    explicit OptionValues(const Invocation &invocation) : invocation_(invocation) {}
-
-    int status() const { return status_; }
-    bool ok() const { return status_ == kSuccess; }
-
-    /* A decimal number from minimum to maximum; nothing when the option is not given. */
-    std::optional<unsigned long> number(const char *name, unsigned long minimum,
-                                        unsigned long maximum) {
-        const std::optional<std::string> text = invocation_.value(name);
-        if (!text || !ok()) {
-            return std::nullopt;
-        }
-        unsigned long value = 0;
-        bool good = !text->empty() && text->size() <= 10;
-        for (char c : *text) {
-            good = good && c >= '0' && c <= '9';
-            value = good ? value * 10 + static_cast<unsigned long>(c - '0') : 0;
-        }
-        if (!good || value < minimum || value > maximum) {
-            fail("option '%s' takes a number from %lu to %lu, not '%s'", name, minimum, maximum,
-                 text->c_str());
-            return std::nullopt;
-        }
-        return value;
+/* --chipset: true for aga, false for ocs (the default); anything else is a usage error. */
+bool agaChipset(Arguments &arguments) {
+    const std::optional<std::string> text = arguments.value("--chipset");
+    if (!text || *text == "ocs") {
+        return false;
     }
-
-    /* --chipset: true for aga, false for ocs (the default). */
-    bool aga() {
-        const std::optional<std::string> text = invocation_.value("--chipset");
-        if (!text || *text == "ocs") {
-            return false;
-        }
-        if (*text != "aga") {
-            fail("option '--chipset' takes ocs or aga, not '%s'", text->c_str());
-        }
-        return *text == "aga";
+    if (*text != "aga") {
+        arguments.fail("option '--chipset' takes ocs or aga, not '" + *text + "'");
     }
+    return *text == "aga";
+}
 
-    /* --reduce N with --dither and --chipset. */
-    std::optional<picture::Reduction> reduction() {
-        const std::optional<unsigned long> colours = number("--reduce", 2, 256);
-        const bool twelveBit = !aga();
-        if (!colours) {
-            if (ok() && invocation_.has("--dither")) {
-                fail("--dither goes with --reduce N");
-            }
-            return std::nullopt;
+/* --reduce N with --dither and --chipset. */
+std::optional<picture::Reduction> colourReduction(Arguments &arguments) {
+    const std::optional<std::int64_t> colours = arguments.number("--reduce", Base::Decimal, 2, 256);
+    const bool twelveBit = !agaChipset(arguments);
+    if (!colours) {
+        if (arguments.has("--dither")) {
+            arguments.fail("--dither goes with --reduce N");
         }
-        picture::Reduction reduction;
-        reduction.colours = static_cast<unsigned>(*colours);
-        reduction.twelveBit = twelveBit;
-        reduction.dither = invocation_.has("--dither");
-        return reduction;
+        return std::nullopt;
     }
-
-    void fail(const char *format, ...) __attribute__((format(printf, 2, 3))) {
-        if (!ok()) {
-            return;
-        }
-        va_list ap;
-        va_start(ap, format);
-        char text[512];
-        vsnprintf(text, sizeof text, format, ap);
-        va_end(ap);
-        status_ = usageError(invocation_, "%s", text);
-    }
-
-private:
-    const Invocation &invocation_;
-    int status_ = kSuccess;
-};
+    picture::Reduction reduction;
+    reduction.colours = static_cast<unsigned>(*colours);
+    reduction.twelveBit = twelveBit;
+    reduction.dither = arguments.has("--dither");
+    return reduction;
+}
 
 /* Whether the colour numbers of an indexed picture already fit a reduction. */
 bool fits(const picture::Picture &picture, const picture::Reduction &reduction) {
@@ -349,19 +305,19 @@ picture::Picture asTrueColour(const picture::Picture &picture) {
  * asked. A true-colour PNG must be reduced: without a reduction it is refused, with its number
  * of colours. Nothing after a message, with *status set.
  */
-std::optional<picture::Picture> loadPicture(const Invocation &invocation, const char *path,
+std::optional<picture::Picture> loadPicture(const Arguments &arguments, const char *path,
                                             const std::vector<unsigned char> &bytes,
                                             const std::optional<picture::Reduction> &reduction,
                                             int *status) {
     std::string error;
     std::optional<picture::Picture> read = picture::readPicture(bytes, &error);
     if (!read) {
-        report(invocation, "%s: %s\n", path, error.c_str());
+        report(arguments, "%s: %s\n", path, error.c_str());
         *status = kNegative;
         return std::nullopt;
     }
     for (const std::string &warning : read->warnings) {
-        report(invocation, "%s: %s\n", path, warning.c_str());
+        report(arguments, "%s: %s\n", path, warning.c_str());
     }
     if (reduction) {
         if (!read->trueColour.empty()) {
@@ -371,7 +327,7 @@ std::optional<picture::Picture> loadPicture(const Invocation &invocation, const 
             return picture::reduce(asTrueColour(*read), *reduction);
         }
     } else if (!read->trueColour.empty()) {
-        report(invocation,
+        report(arguments,
                "'%s' is a true-colour picture of %u colours; save it as an indexed PNG or ask "
                "for --reduce N\n",
                path, picture::countColours(*read));
@@ -392,47 +348,47 @@ std::string sentence(std::string text) {
 
 /* What an export made: its warnings, then its bytes or text written to path ("-" is the
    standard output); or its refusal. */
-int writeOutput(const Invocation &invocation, const char *input, const picture::Output &output,
+int writeOutput(const Arguments &arguments, const char *input, const picture::Output &output,
                 const char *path) {
     for (const std::string &warning : output.warnings) {
-        report(invocation, "%s: %s\n", input, warning.c_str());
+        report(arguments, "%s: %s\n", input, warning.c_str());
     }
     if (!output.ok()) {
-        report(invocation, "%s: %s Nothing is written.\n", input, sentence(output.error).c_str());
+        report(arguments, "%s: %s Nothing is written.\n", input, sentence(output.error).c_str());
         return kNegative;
     }
     if (!output.text.empty() || output.bytes.empty()) {
-        return writeFile(invocation, path,
+        return writeFile(arguments, path,
                          reinterpret_cast<const unsigned char *>(output.text.data()),
                          output.text.size());
     }
-    return writeFile(invocation, path, output.bytes.data(), output.bytes.size());
+    return writeFile(arguments, path, output.bytes.data(), output.bytes.size());
 }
 
 /* The bitplanes of an ILBM or ACBM picture as they are stored, interleaved or planar, without
    a mask plane: raw without options, as it has always been. PBM pictures are for the caller. */
-int storedPlanes(const Invocation &invocation, ILBM_Image *image, bool planar) {
-    const char *path = invocation.operands[0];
+int storedPlanes(const Arguments &arguments, ILBM_Image *image, bool planar) {
+    const char *path = arguments.operands()[0].c_str();
     /* An ILBM's planes are in its BODY, interleaved; an ACBM's in its ABIT, whole. */
     const bool whole = ILBM_imageIsACBM(image);
     const IFF_RawChunk *data = whole ? image->bitplanes : image->body;
     if (data == nullptr) {
-        report(invocation, "the %s picture in '%s' has no %s\n", whole ? "ACBM" : "ILBM", path,
+        report(arguments, "the %s picture in '%s' has no %s\n", whole ? "ACBM" : "ILBM", path,
                whole ? "ABIT" : "BODY");
         return kNegative;
     }
     if (!whole && !ILBM_unpackByteRun(image)) {
-        report(invocation, "the picture in '%s' cannot be unpacked\n", path);
+        report(arguments, "the picture in '%s' cannot be unpacked\n", path);
         return kNegative;
     }
     if (image->bitMapHeader->compression != ILBM_CMP_NONE) {
-        report(invocation, "the ABIT in '%s' is compressed (%u), which ACBM pictures are not\n",
+        report(arguments, "the ABIT in '%s' is compressed (%u), which ACBM pictures are not\n",
                path, static_cast<unsigned int>(image->bitMapHeader->compression));
         return kNegative;
     }
     const unsigned int bodyPlanes = ILBM_calculateBodyPlanes(image);
     if (bodyPlanes == 0) {
-        report(invocation, "the picture in '%s' has no bitplanes to write\n", path);
+        report(arguments, "the picture in '%s' has no bitplanes to write\n", path);
         return kNegative;
     }
     const unsigned int nPlanes = image->bitMapHeader->nPlanes;
@@ -441,7 +397,7 @@ int storedPlanes(const Invocation &invocation, ILBM_Image *image, bool planar) {
     const size_t planeSize = rowSize * height;
     const size_t size = planeSize * nPlanes;
     if (static_cast<size_t>(data->chunkSize) < planeSize * bodyPlanes) {
-        report(invocation, "the %s in '%s' holds %d bytes, the picture needs %zu\n",
+        report(arguments, "the %s in '%s' holds %d bytes, the picture needs %zu\n",
                whole ? "ABIT" : "BODY", path, static_cast<int>(data->chunkSize),
                planeSize * bodyPlanes);
         return kNegative;
@@ -453,7 +409,7 @@ int storedPlanes(const Invocation &invocation, ILBM_Image *image, bool planar) {
     if (!whole && (planar || bodyPlanes != nPlanes)) {
         rearranged.reset(ILBM_deinterleave(image));
         if (rearranged == nullptr) {
-            report(invocation, "the picture in '%s' cannot be laid out\n", path);
+            report(arguments, "the picture in '%s' cannot be laid out\n", path);
             return kNegative;
         }
         bytes = rearranged.get();
@@ -465,209 +421,190 @@ int storedPlanes(const Invocation &invocation, ILBM_Image *image, bool planar) {
         }
         Buffer interleaved(static_cast<unsigned char *>(malloc(size)));
         if (interleaved == nullptr) {
-            report(invocation, "out of memory\n");
+            report(arguments, "out of memory\n");
             return kTrouble;
         }
         ILBM_interleaveRows(planes.data(), nPlanes, rowSize, height, interleaved.get());
         rearranged = std::move(interleaved);
         bytes = rearranged.get();
     }
-    return writeFile(invocation, invocation.operands[1], bytes, size);
+    return writeFile(arguments, arguments.operands()[1].c_str(), bytes, size);
 }
 
 /* --x: HSTART in lores pixels, hexadecimal with or without '$' or '0x', on AGA with a fraction
    of .4, .8 or .c quarter pixels. In quarter pixels. */
-std::optional<unsigned> horizontalPosition(OptionValues &values, const std::string &text,
+std::optional<unsigned> horizontalPosition(Arguments &arguments, const std::string &text,
                                            bool aga) {
-    std::string digits = text;
-    if (!digits.empty() && digits[0] == '$') {
-        digits.erase(0, 1);
-    } else if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
-        digits.erase(0, 2);
-    }
-    std::string fraction;
-    if (const size_t point = digits.find('.'); point != std::string::npos) {
-        fraction = digits.substr(point + 1);
-        digits.erase(point);
-    }
-    unsigned whole = 0;
-    bool good = !digits.empty() && digits.size() <= 3;
-    for (char c : digits) {
-        const char *hex = "0123456789abcdef";
-        const char *at =
-            c != '\0' ? strchr(hex, c >= 'A' && c <= 'F' ? c - 'A' + 'a' : c) : nullptr;
-        good = good && at != nullptr;
-        whole = good ? whole * 16 + static_cast<unsigned>(at - hex) : 0;
-    }
-    if (!good || whole > 0x1ff) {
-        values.fail("option '--x' takes HSTART in lores pixels, a hexadecimal number from 0 to "
-                    "1ff, not '%s'",
-                    text.c_str());
+    const size_t point = text.find('.');
+    const std::optional<std::int64_t> whole = parseHex(std::string_view(text).substr(0, point));
+    if (!whole || *whole > 0x1ff) {
+        arguments.fail("option '--x' takes HSTART in lores pixels, a hexadecimal number from 0 to "
+                       "1ff, not '" +
+                       text + "'");
         return std::nullopt;
     }
     unsigned quarters = 0;
-    if (text.find('.') != std::string::npos) {
+    if (point != std::string::npos) {
+        const std::string fraction = text.substr(point + 1);
         if (fraction != "4" && fraction != "8" && fraction != "c" && fraction != "C") {
-            values.fail("the fraction of '--x %s' must be .4, .8 or .c (a quarter, a half or "
-                        "three quarters of a lores pixel)",
-                        text.c_str());
+            arguments.fail("the fraction of '--x " + text +
+                           "' must be .4, .8 or .c (a quarter, a half or three quarters of a "
+                           "lores pixel)");
             return std::nullopt;
         }
         if (!aga) {
-            values.fail("'--x %s' places a sprite between lores pixels, which only AGA can do; "
-                        "add --chipset aga or give a whole pixel",
-                        text.c_str());
+            arguments.fail("'--x " + text +
+                           "' places a sprite between lores pixels, which only AGA can do; add "
+                           "--chipset aga or give a whole pixel");
             return std::nullopt;
         }
-        quarters = static_cast<unsigned>(strtoul(fraction.c_str(), nullptr, 16)) / 4;
+        quarters = fraction == "4" ? 1 : fraction == "8" ? 2 : 3;
     }
-    return whole * 4 + quarters;
+    return static_cast<unsigned>(*whole) * 4 + quarters;
 }
 
 } // namespace
 
-int runUnpack(const Invocation &invocation) {
-    return transform(invocation, unpack);
+int runUnpack(Arguments &arguments) {
+    return transform(arguments, unpack);
 }
 
-int runPack(const Invocation &invocation) {
-    return transform(invocation, pack);
+int runPack(Arguments &arguments) {
+    return transform(arguments, pack);
 }
 
-int runAcbm(const Invocation &invocation) {
-    return transform(invocation, toAcbm);
+int runAcbm(Arguments &arguments) {
+    return transform(arguments, toAcbm);
 }
 
-int runIlbm(const Invocation &invocation) {
-    OptionValues values(invocation);
-    const std::optional<picture::Reduction> reduction = values.reduction();
-    if (!values.ok()) {
-        return values.status();
+int runIlbm(Arguments &arguments) {
+    const std::optional<picture::Reduction> reduction = colourReduction(arguments);
+    if (!arguments.ok()) {
+        return usageError(arguments);
     }
-    const char *path = invocation.operands[0];
+    const char *path = arguments.operands()[0].c_str();
     std::vector<unsigned char> bytes;
-    if (!readBytes(invocation, path, &bytes)) {
+    if (!readBytes(arguments, path, &bytes)) {
         return kTrouble;
     }
     if (!isPng(bytes) && !reduction) {
-        return transform(invocation, toIlbm, invocation.has("--pack"), &bytes);
+        return transform(arguments, toIlbm, arguments.has("--pack"), &bytes);
     }
     int status = kSuccess;
     std::optional<picture::Picture> picture =
-        loadPicture(invocation, path, bytes, reduction, &status);
+        loadPicture(arguments, path, bytes, reduction, &status);
     if (!picture) {
         return status;
     }
     std::string error;
     const std::vector<std::uint8_t> ilbm = picture::ilbmBytes(*picture, &error);
     if (ilbm.empty()) {
-        report(invocation, "%s: %s Nothing is written.\n", path, sentence(error).c_str());
+        report(arguments, "%s: %s Nothing is written.\n", path, sentence(error).c_str());
         return kNegative;
     }
-    return writeFile(invocation, invocation.operands[1], ilbm.data(), ilbm.size());
+    return writeFile(arguments, arguments.operands()[1].c_str(), ilbm.data(), ilbm.size());
 }
 
-int runRaw(const Invocation &invocation) {
-    OptionValues values(invocation);
+int runRaw(Arguments &arguments) {
     picture::RawOptions options;
-    options.planar = invocation.has("--planar");
-    if (const auto depth = values.number("--depth", 1, 32)) {
+    options.planar = arguments.has("--planar");
+    if (const auto depth = arguments.number("--depth", Base::Decimal, 1, 32)) {
         options.depth = static_cast<unsigned>(*depth);
     }
-    if (const auto colour = values.number("--transparent", 0, 0xffffffffUL)) {
+    if (const auto colour = arguments.number("--transparent", Base::Decimal, 0, 0xffffffff)) {
         options.transparentColour = static_cast<unsigned>(*colour);
     }
-    options.chunky = invocation.has("--chunky");
-    if (invocation.has("--mask") && invocation.has("--mask-only")) {
-        values.fail("--mask and --mask-only exclude each other");
-    } else if (invocation.has("--mask")) {
+    options.chunky = arguments.has("--chunky");
+    if (arguments.has("--mask") && arguments.has("--mask-only")) {
+        arguments.fail("--mask and --mask-only exclude each other");
+    } else if (arguments.has("--mask")) {
         options.mask = amiga::MaskOutput::After;
-        options.invertMask = invocation.value("--mask").has_value();
-    } else if (invocation.has("--mask-only")) {
+        options.invertMask = arguments.value("--mask").has_value();
+    } else if (arguments.has("--mask-only")) {
         options.mask = amiga::MaskOutput::Only;
-        options.invertMask = invocation.value("--mask-only").has_value();
+        options.invertMask = arguments.value("--mask-only").has_value();
     }
     if (options.chunky && (options.planar || options.mask != amiga::MaskOutput::None)) {
-        values.fail("--chunky writes bytes, not planes: it goes with neither --planar nor a mask");
+        arguments.fail(
+            "--chunky writes bytes, not planes: it goes with neither --planar nor a mask");
     }
-    const std::optional<picture::Reduction> reduction = values.reduction();
-    if (!values.ok()) {
-        return values.status();
+    const std::optional<picture::Reduction> reduction = colourReduction(arguments);
+    if (!arguments.ok()) {
+        return usageError(arguments);
     }
-    const char *path = invocation.operands[0];
+    const char *path = arguments.operands()[0].c_str();
     std::vector<unsigned char> bytes;
-    if (!readBytes(invocation, path, &bytes)) {
+    if (!readBytes(arguments, path, &bytes)) {
         return kTrouble;
     }
     /* Without options, an ILBM's or ACBM's planes as stored, mask plane left out. */
     const bool plain = !options.depth && !options.transparentColour && !options.chunky &&
                        options.mask == amiga::MaskOutput::None && !reduction;
     if (plain && !isPng(bytes)) {
-        Pictures pictures(invocation, path, &bytes);
+        Pictures pictures(arguments, path, &bytes);
         if (int status = pictures.firstPictureStatus(); status != kSuccess) {
             return status;
         }
         if (!ILBM_imageIsPBM(pictures[0])) {
-            return storedPlanes(invocation, pictures[0], options.planar);
+            return storedPlanes(arguments, pictures[0], options.planar);
         }
     }
     int status = kSuccess;
     const std::optional<picture::Picture> picture =
-        loadPicture(invocation, path, bytes, reduction, &status);
+        loadPicture(arguments, path, bytes, reduction, &status);
     if (!picture) {
         return status;
     }
-    return writeOutput(invocation, path, picture::rawBitplanes(*picture, options),
-                       invocation.operands[1]);
+    return writeOutput(arguments, path, picture::rawBitplanes(*picture, options),
+                       arguments.operands()[1].c_str());
 }
 
-int runPalette(const Invocation &invocation) {
-    OptionValues values(invocation);
+int runPalette(Arguments &arguments) {
     std::optional<amiga::PaletteFormat> format;
-    if (const std::optional<std::string> name = invocation.value("--format")) {
+    if (const std::optional<std::string> name = arguments.value("--format")) {
         format = amiga::paletteFormatNamed(*name);
         if (!format) {
-            values.fail("option '--format' takes words, rgb8, rgb32, loadrgb32, copper or "
-                        "copper-aga, not '%s'",
-                        name->c_str());
+            arguments.fail("option '--format' takes words, rgb8, rgb32, loadrgb32, copper or "
+                           "copper-aga, not '" +
+                           *name + "'");
         }
     }
     picture::PaletteOptions options;
-    options.binary = invocation.has("--binary");
-    if (const auto colours = values.number("--colors", 1, 65535)) {
+    options.binary = arguments.has("--binary");
+    if (const auto colours = arguments.number("--colors", Base::Decimal, 1, 65535)) {
         options.colours = static_cast<unsigned>(*colours);
     }
-    if (values.ok() && !format) {
+    if (arguments.ok() && !format) {
         if (options.binary || options.colours) {
-            values.fail("--binary and --colors go with --format FORMAT");
-        } else if (invocation.operands.size() > 1) {
-            values.fail("an OUT file goes with --format FORMAT; without it the palette code is "
-                        "printed");
+            arguments.fail("--binary and --colors go with --format FORMAT");
+        } else if (arguments.operands().size() > 1) {
+            arguments.fail("an OUT file goes with --format FORMAT; without it the palette code is "
+                           "printed");
         }
     }
-    if (values.ok() && format && (invocation.has("--aga") || invocation.has("--ocs"))) {
-        values.fail("--aga and --ocs choose the palette code printed without --format; use "
-                    "--format copper-aga or --format copper instead");
+    if (arguments.ok() && format && (arguments.has("--aga") || arguments.has("--ocs"))) {
+        arguments.fail("--aga and --ocs choose the palette code printed without --format; use "
+                       "--format copper-aga or --format copper instead");
     }
-    const std::optional<picture::Reduction> reduction = values.reduction();
-    if (!values.ok()) {
-        return values.status();
+    const std::optional<picture::Reduction> reduction = colourReduction(arguments);
+    if (!arguments.ok()) {
+        return usageError(arguments);
     }
-    const char *path = invocation.operands[0];
-    const bool aga = invocation.has("--aga") || !invocation.has("--ocs");
-    const bool ocs = invocation.has("--ocs") || !invocation.has("--aga");
+    const char *path = arguments.operands()[0].c_str();
+    const bool aga = arguments.has("--aga") || !arguments.has("--ocs");
+    const bool ocs = arguments.has("--ocs") || !arguments.has("--aga");
     std::vector<unsigned char> bytes;
-    if (!readBytes(invocation, path, &bytes)) {
+    if (!readBytes(arguments, path, &bytes)) {
         return kTrouble;
     }
     if (!format && !reduction && !isPng(bytes)) {
-        Pictures pictures(invocation, path, &bytes);
+        Pictures pictures(arguments, path, &bytes);
         if (int status = pictures.firstPictureStatus(); status != kSuccess) {
             return status;
         }
         const ILBM_ColorMap *colorMap = pictures[0]->colorMap;
         if (colorMap == nullptr || colorMap->colorRegisterLength == 0) {
-            report(invocation, "the picture in '%s' has no colour map\n", path);
+            report(arguments, "the picture in '%s' has no colour map\n", path);
             return kNegative;
         }
         printPalette(coloursOf(colorMap), aga, ocs);
@@ -683,98 +620,86 @@ int runPalette(const Invocation &invocation) {
                 picture::Picture palette;
                 palette.palette = std::move(*colours);
                 options.format = *format;
-                const char *out = invocation.operands.size() > 1 ? invocation.operands[1] : "-";
-                return writeOutput(invocation, path, picture::paletteOutput(palette, options), out);
+                const char *out =
+                    arguments.operands().size() > 1 ? arguments.operands()[1].c_str() : "-";
+                return writeOutput(arguments, path, picture::paletteOutput(palette, options), out);
             }
         }
     }
     int status = kSuccess;
     const std::optional<picture::Picture> picture =
-        loadPicture(invocation, path, bytes, reduction, &status);
+        loadPicture(arguments, path, bytes, reduction, &status);
     if (!picture) {
         return status;
     }
     if (!format) {
         if (picture->palette.empty()) {
-            report(invocation, "the picture in '%s' has no colour map\n", path);
+            report(arguments, "the picture in '%s' has no colour map\n", path);
             return kNegative;
         }
         printPalette(picture->palette, aga, ocs);
         return kSuccess;
     }
     options.format = *format;
-    const char *out = invocation.operands.size() > 1 ? invocation.operands[1] : "-";
-    return writeOutput(invocation, path, picture::paletteOutput(*picture, options), out);
+    const char *out = arguments.operands().size() > 1 ? arguments.operands()[1].c_str() : "-";
+    return writeOutput(arguments, path, picture::paletteOutput(*picture, options), out);
 }
 
-int runSprite(const Invocation &invocation) {
-    OptionValues values(invocation);
+int runSprite(Arguments &arguments) {
     picture::SpriteExportOptions options;
     amiga::SpriteOptions &sprite = options.sprite;
-    sprite.aga = values.aga();
-    if (const std::optional<std::string> width = invocation.value("--width");
-        width && values.ok()) {
+    sprite.aga = agaChipset(arguments);
+    if (const std::optional<std::string> width = arguments.value("--width");
+        width && arguments.ok()) {
         if (*width != "16" && *width != "32" && *width != "64") {
-            values.fail("option '--width' takes 16, 32 or 64, not '%s'", width->c_str());
+            arguments.fail("option '--width' takes 16, 32 or 64, not '" + *width + "'");
         } else if (*width != "16" && !sprite.aga) {
-            values.fail("sprites of %s pixels are AGA's (FMODE); add --chipset aga",
-                        width->c_str());
+            arguments.fail("sprites of " + *width + " pixels are AGA's (FMODE); add --chipset aga");
         }
         sprite.width = static_cast<unsigned>(atoi(width->c_str()));
     }
-    sprite.attached = invocation.has("--attached");
-    sprite.controlWords = invocation.has("--control");
-    const std::optional<std::string> x = invocation.value("--x");
-    const std::optional<std::string> y = invocation.value("--y");
-    if (values.ok() && x.has_value() != y.has_value()) {
-        values.fail("--x and --y go together: a sprite's position is HSTART and VSTART");
+    sprite.attached = arguments.has("--attached");
+    sprite.controlWords = arguments.has("--control");
+    const std::optional<std::string> x = arguments.value("--x");
+    const std::optional<std::string> y = arguments.value("--y");
+    if (arguments.ok() && x.has_value() != y.has_value()) {
+        arguments.fail("--x and --y go together: a sprite's position is HSTART and VSTART");
     }
-    if (values.ok() && x && y) {
-        const std::optional<unsigned> quarters = horizontalPosition(values, *x, sprite.aga);
-        const unsigned lines = sprite.aga ? 0x3ff : 0x1ff;
-        char *end = nullptr;
-        std::string digits = *y;
-        if (!digits.empty() && digits[0] == '$') {
-            digits.erase(0, 1);
-        } else if (digits.size() > 2 && digits[0] == '0' &&
-                   (digits[1] == 'x' || digits[1] == 'X')) {
-            digits.erase(0, 2);
+    if (arguments.ok() && x && y) {
+        const std::optional<unsigned> quarters = horizontalPosition(arguments, *x, sprite.aga);
+        const std::int64_t lines = sprite.aga ? 0x3ff : 0x1ff;
+        const std::optional<std::int64_t> vstart = parseHex(*y);
+        if (!vstart || *vstart > lines) {
+            arguments.fail("option '--y' takes VSTART in lines, a hexadecimal number from 0 to " +
+                           std::string(sprite.aga ? "3ff (AGA)" : "1ff (OCS/ECS)") + ", not '" +
+                           *y + "'");
         }
-        const unsigned long vstart = strtoul(digits.c_str(), &end, 16);
-        const bool hexOnly =
-            !digits.empty() && digits.size() <= 3 &&
-            digits.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
-        if (!hexOnly || *end != '\0' || vstart > lines) {
-            values.fail("option '--y' takes VSTART in lines, a hexadecimal number from 0 to %x "
-                        "(%s), not '%s'",
-                        lines, sprite.aga ? "AGA" : "OCS/ECS", y->c_str());
-        }
-        if (quarters && values.ok()) {
+        if (quarters && arguments.ok()) {
             sprite.controlWords = true;
-            sprite.position = amiga::SpritePosition{*quarters, static_cast<unsigned>(vstart)};
+            sprite.position = amiga::SpritePosition{*quarters, static_cast<unsigned>(*vstart)};
         }
     }
-    options.text = invocation.has("--text");
-    if (const auto colour = values.number("--transparent", 0, 255)) {
+    options.text = arguments.has("--text");
+    if (const auto colour = arguments.number("--transparent", Base::Decimal, 0, 255)) {
         options.transparentColour = static_cast<unsigned>(*colour);
     }
-    const std::optional<picture::Reduction> reduction = values.reduction();
-    if (!values.ok()) {
-        return values.status();
+    const std::optional<picture::Reduction> reduction = colourReduction(arguments);
+    if (!arguments.ok()) {
+        return usageError(arguments);
     }
-    const char *path = invocation.operands[0];
+    const char *path = arguments.operands()[0].c_str();
     std::vector<unsigned char> bytes;
-    if (!readBytes(invocation, path, &bytes)) {
+    if (!readBytes(arguments, path, &bytes)) {
         return kTrouble;
     }
     int status = kSuccess;
     const std::optional<picture::Picture> picture =
-        loadPicture(invocation, path, bytes, reduction, &status);
+        loadPicture(arguments, path, bytes, reduction, &status);
     if (!picture) {
         return status;
     }
-    return writeOutput(invocation, path, picture::spriteOutput(*picture, options),
-                       invocation.operands[1]);
+    return writeOutput(arguments, path, picture::spriteOutput(*picture, options),
+                       arguments.operands()[1].c_str());
 }
 
 } // namespace quillfen_iff

@@ -1,0 +1,350 @@
+// The command line that quillfen-asm and quillfen-iff share: options of each kind, operands,
+// usage errors, --help, numbers, and the texts the programs print. The expected values are
+// written out by hand from the rules in commandline.h.
+#include "commandline.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace {
+
+using quillfen_cli::Arguments;
+using quillfen_cli::Base;
+using quillfen_cli::Command;
+using quillfen_cli::Program;
+using quillfen_cli::Takes;
+
+std::string errors;           // what the program under test wrote to its error channel
+std::vector<std::string> ran; // the operands of each run of a command
+
+void collect(const char *text) {
+    errors += text;
+}
+
+int record(Arguments &arguments) {
+    std::string operands;
+    for (const std::string &operand : arguments.operands()) {
+        operands += "[" + operand + "]";
+    }
+    ran.push_back(operands);
+    return quillfen_cli::kNegative;
+}
+
+const Command kRaw = {
+    "raw",
+    "[--planar] [--depth N] [--mask[=inverted]] FILE OUT",
+    "Writes planes.",
+    "Writes the planes of FILE to OUT.\n",
+    {{"--planar", "whole planes"},
+     {"--depth", "N planes,\nat most 32", Takes::Value, "N"},
+     {"--mask", "the mask too", Takes::Optional, "inverted"},
+     {"--x", "HSTART", Takes::Value, "X"}},
+    record,
+    {2, 2},
+};
+const Command kPalette = {"palette", "FILE [OUT]", "Prints a palette.", "", {}, record, {1, 2}};
+const Command kGradient = {"gradient", "KEY...", "Blends keys.", "", {}, record, {1, SIZE_MAX}};
+const Command kDisplay = {"display", "[OPTIONS]", "Opens a screen.", "", {}, record};
+
+const Program kProgram = {
+    "prog",
+    "Does things.\n",
+    "0 done, 1 no, 2 trouble.\n",
+    {&kRaw, &kPalette, &kGradient, &kDisplay},
+    collect,
+};
+
+// A command line as the shell gives it: argv[0] is the program or the command.
+class Line {
+public:
+    Line(std::initializer_list<const char *> words) : m_words(words.begin(), words.end()) {
+        for (std::string &word : m_words) {
+            m_argv.push_back(word.data());
+        }
+        m_argv.push_back(nullptr);
+    }
+    int argc() const { return static_cast<int>(m_words.size()); }
+    char **argv() { return m_argv.data(); }
+
+private:
+    std::vector<std::string> m_words;
+    std::vector<char *> m_argv;
+};
+
+Arguments parse(const Command &command, std::initializer_list<const char *> words) {
+    Line line(words);
+    return Arguments(kProgram, command, line.argc(), line.argv());
+}
+
+TEST(CommandLineOptions, EachKindTakesItsValue) {
+    const Arguments a = parse(kRaw, {"raw", "in", "--planar", "--depth", "3", "--mask", "out"});
+    EXPECT_TRUE(a.ok()) << a.error();
+    EXPECT_TRUE(a.has("--planar"));
+    EXPECT_FALSE(a.value("--planar")); // a flag has no value
+    EXPECT_EQ(a.value("--depth"), "3");
+    EXPECT_TRUE(a.has("--mask"));
+    EXPECT_FALSE(a.value("--mask")); // the optional word left out
+    EXPECT_FALSE(a.has("--x"));
+    EXPECT_EQ(a.operands(), (std::vector<std::string>{"in", "out"}));
+
+    // "=" gives the value in the same word, the optional word only that way; the last wins.
+    const Arguments b =
+        parse(kRaw, {"raw", "--depth=4", "--mask=inverted", "--depth", "=5", "a", "b"});
+    EXPECT_TRUE(b.ok()) << b.error();
+    EXPECT_EQ(b.value("--depth"), "=5");
+    EXPECT_EQ(b.value("--mask"), "inverted");
+    const Arguments empty = parse(kRaw, {"raw", "--depth=", "a", "b"});
+    EXPECT_EQ(empty.value("--depth"), "");
+
+    // A value option takes the next word whatever it is, --help among them.
+    const Arguments c = parse(kRaw, {"raw", "--x", "--help", "a", "b"});
+    EXPECT_TRUE(c.ok());
+    EXPECT_FALSE(c.help());
+    EXPECT_EQ(c.value("--x"), "--help");
+
+    // "-" alone is an operand; after "--" everything is.
+    const Arguments d = parse(kGradient, {"gradient", "-", "--", "--planar", "-h"});
+    EXPECT_TRUE(d.ok()) << d.error();
+    EXPECT_FALSE(d.has("--planar"));
+    EXPECT_FALSE(d.help());
+    EXPECT_EQ(d.operands(), (std::vector<std::string>{"-", "--planar", "-h"}));
+}
+
+TEST(CommandLineOptions, WrongOptionsAreUsageErrorsAndTheFirstIsKept) {
+    struct Case {
+        std::initializer_list<const char *> words;
+        const char *error;
+    } cases[] = {
+        {{"raw", "--frobnicate", "a", "b"}, "unknown option '--frobnicate'"},
+        {{"raw", "--frobnicate=3", "a", "b"}, "unknown option '--frobnicate'"},
+        {{"raw", "-p", "a", "b"}, "unknown option '-p'"},
+        {{"raw", "--planar=1", "a", "b"}, "option '--planar' takes no value"},
+        {{"raw", "a", "b", "--depth"}, "option '--depth' needs a value (N)"},
+        {{"raw", "--mask=yes", "a", "b"},
+         "option '--mask' takes '=inverted' or nothing, not '=yes'"},
+        {{"raw", "--mask=", "a", "b"}, "option '--mask' takes '=inverted' or nothing, not '='"},
+        {{"raw", "--bad", "--planar=1", "a", "b"}, "unknown option '--bad'"},
+        {{"raw", "--planar=1", "a"}, "option '--planar' takes no value"},
+    };
+    for (const Case &c : cases) {
+        const Arguments a = parse(kRaw, c.words);
+        SCOPED_TRACE(*(c.words.begin() + 1));
+        EXPECT_FALSE(a.ok());
+        EXPECT_EQ(a.error(), c.error);
+        EXPECT_FALSE(a.help());
+    }
+}
+
+TEST(CommandLineOptions, HelpAnywhereBeforeTheEndOfOptionsWins) {
+    for (std::initializer_list<const char *> words :
+         {std::initializer_list<const char *>{"raw", "--help"},
+          {"raw", "a", "-h"},
+          {"raw", "--frobnicate", "--help"},
+          {"raw", "--help", "--planar=1", "a", "b", "c"}}) {
+        const Arguments a = parse(kRaw, words);
+        EXPECT_TRUE(a.help());
+    }
+}
+
+TEST(CommandLineOperands, CountedAgainstTheCommand) {
+    struct Case {
+        const Command &command;
+        std::initializer_list<const char *> words;
+        const char *error; // empty: accepted
+    } cases[] = {
+        {kRaw, {"raw", "a", "b"}, ""},
+        {kRaw, {"raw", "a"}, "expects 2 operands, not 1"},
+        {kRaw, {"raw", "a", "b", "c"}, "expects 2 operands, not 3"},
+        {kPalette, {"palette", "a"}, ""},
+        {kPalette, {"palette", "a", "b"}, ""},
+        {kPalette, {"palette"}, "expects 1 to 2 operands, not 0"},
+        {kPalette, {"palette", "a", "b", "c"}, "expects 1 to 2 operands, not 3"},
+        {kGradient, {"gradient", "0:000000", "1:ffffff", "2:000000", "3:ffffff"}, ""},
+        {kGradient, {"gradient"}, "expects at least 1 operand, not 0"},
+        {kDisplay, {"display"}, ""},
+        {kDisplay, {"display", "stray", "words"}, ""}, // the command counts them itself
+    };
+    for (const Case &c : cases) {
+        const Arguments a = parse(c.command, c.words);
+        EXPECT_EQ(a.error(), c.error) << c.command.name << " " << c.words.size() - 1;
+    }
+    // An option's error comes before the count.
+    EXPECT_EQ(parse(kRaw, {"raw", "--bad"}).error(), "unknown option '--bad'");
+}
+
+TEST(CommandLineNumbers, DecimalAndHexadecimalText) {
+    EXPECT_EQ(quillfen_cli::parseDecimal("0"), 0);
+    EXPECT_EQ(quillfen_cli::parseDecimal("4096"), 4096);
+    EXPECT_EQ(quillfen_cli::parseDecimal("007"), 7);
+    EXPECT_EQ(quillfen_cli::parseDecimal("999999999999999"), 999999999999999); // 15 digits
+    for (const char *bad : {"", "-1", "+1", " 1", "1 ", "12a", "1e3", "$10", "0x10",
+                            "1000000000000000"}) { // 16 digits
+        EXPECT_FALSE(quillfen_cli::parseDecimal(bad)) << bad;
+    }
+    EXPECT_EQ(quillfen_cli::parseHex("ff"), 255);
+    EXPECT_EQ(quillfen_cli::parseHex("$FF"), 255);
+    EXPECT_EQ(quillfen_cli::parseHex("0x1f"), 31);
+    EXPECT_EQ(quillfen_cli::parseHex("0X1F"), 31);
+    EXPECT_EQ(quillfen_cli::parseHex("$0"), 0);
+    EXPECT_EQ(quillfen_cli::parseHex("10"), 16);
+    EXPECT_EQ(quillfen_cli::parseHex("0"), 0);
+    EXPECT_EQ(quillfen_cli::parseHex("fffffffffffffff"), 0xfffffffffffffff); // 15 digits
+    for (const char *bad :
+         {"", "$", "0x", "g", "$$1", "$0x10", "0x$10", "-1", "1.8", "$ff ", "1000000000000000"}) {
+        EXPECT_FALSE(quillfen_cli::parseHex(bad)) << bad;
+    }
+}
+
+TEST(CommandLineNumbers, OptionValuesWithinBounds) {
+    Arguments a = parse(kRaw, {"raw", "--depth", "32", "--x", "$1ff", "a", "b"});
+    EXPECT_EQ(a.number("--depth", Base::Decimal, 1, 32), 32);
+    EXPECT_EQ(a.number("--x", Base::Hexadecimal, 0, 0x1ff), 0x1ff);
+    EXPECT_FALSE(a.number("--mask", Base::Decimal, 0, 1));    // not given
+    EXPECT_EQ(a.number("--mask", 5, Base::Decimal, 0, 9), 5); // not given: the fallback
+    EXPECT_EQ(a.number("--depth", 5, Base::Decimal, 0, 99), 32);
+    EXPECT_TRUE(a.ok()) << a.error();
+
+    struct Case {
+        const char *option;
+        const char *value;
+        Base base;
+        const char *error;
+    } cases[] = {
+        {"--depth", "0", Base::Decimal, "option '--depth' takes a number from 1 to 32, not '0'"},
+        {"--depth", "33", Base::Decimal, "option '--depth' takes a number from 1 to 32, not '33'"},
+        {"--depth", "x", Base::Decimal, "option '--depth' takes a number from 1 to 32, not 'x'"},
+        {"--depth", "$1", Base::Decimal, "option '--depth' takes a number from 1 to 32, not '$1'"},
+        {"--x", "200", Base::Hexadecimal,
+         "option '--x' takes a hexadecimal number from 0 to 1ff, not '200'"},
+        {"--x", "1g", Base::Hexadecimal,
+         "option '--x' takes a hexadecimal number from 0 to 1ff, not '1g'"},
+    };
+    for (const Case &c : cases) {
+        Arguments b = parse(kRaw, {"raw", c.option, c.value, "a", "b"});
+        const std::int64_t maximum = c.base == Base::Decimal ? 32 : 0x1ff;
+        const std::int64_t minimum = c.base == Base::Decimal ? 1 : 0;
+        EXPECT_FALSE(b.number(c.option, c.base, minimum, maximum)) << c.value;
+        EXPECT_FALSE(b.number(c.option, 7, c.base, minimum, maximum)) << c.value;
+        EXPECT_EQ(b.error(), c.error);
+    }
+
+    // A usage error of the command's own after a bad number: the first is kept.
+    Arguments c = parse(kRaw, {"raw", "--depth", "0", "a", "b"});
+    c.number("--depth", Base::Decimal, 1, 32);
+    c.fail("--planar goes with --depth");
+    EXPECT_EQ(c.error(), "option '--depth' takes a number from 1 to 32, not '0'");
+}
+
+TEST(CommandLineTexts, UsageAndOverviewLayout) {
+    // Options in a column as wide as the longest ("--mask[=inverted]", 17), at least 9; a
+    // help's further lines under its first.
+    EXPECT_EQ(quillfen_cli::usage(kProgram, kRaw),
+              "usage: prog raw [--planar] [--depth N] [--mask[=inverted]] FILE OUT\n"
+              "Writes the planes of FILE to OUT.\n"
+              "\n"
+              "Options:\n"
+              "  --planar          whole planes\n"
+              "  --depth N         N planes,\n"
+              "                    at most 32\n"
+              "  --mask[=inverted] the mask too\n"
+              "  --x X             HSTART\n"
+              "  --help            print this text and exit\n");
+    EXPECT_EQ(quillfen_cli::usage(kProgram, kPalette), "usage: prog palette FILE [OUT]\n"
+                                                       "\n"
+                                                       "Options:\n"
+                                                       "  --help    print this text and exit\n");
+    EXPECT_EQ(quillfen_cli::overview(kProgram), "usage: prog COMMAND ARGUMENTS...\n"
+                                                "       prog COMMAND --help\n"
+                                                "       prog --help\n"
+                                                "\n"
+                                                "Does things.\n"
+                                                "\n"
+                                                "Commands:\n"
+                                                "  raw [--planar] [--depth N] [--mask[=inverted]] "
+                                                "FILE OUT\n"
+                                                "      Writes planes.\n"
+                                                "  palette FILE [OUT]\n"
+                                                "      Prints a palette.\n"
+                                                "  gradient KEY...\n"
+                                                "      Blends keys.\n"
+                                                "  display [OPTIONS]\n"
+                                                "      Opens a screen.\n"
+                                                "\n"
+                                                "Exit status: 0 done, 1 no, 2 trouble.\n");
+}
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+    std::vector<std::string> ran;
+};
+
+Outcome run(std::initializer_list<const char *> words) {
+    errors.clear();
+    ran.clear();
+    Line line(words);
+    testing::internal::CaptureStdout();
+    const int status = quillfen_cli::run(kProgram, line.argc(), line.argv());
+    const std::string out = testing::internal::GetCapturedStdout();
+    return {status, out, errors, ran};
+}
+
+TEST(CommandLineProgram, DispatchHelpAndExitStatuses) {
+    // The command runs with its arguments and gives the status.
+    Outcome done = run({"prog", "raw", "--planar", "in", "out"});
+    EXPECT_EQ(done.status, 1);
+    EXPECT_EQ(done.ran, (std::vector<std::string>{"[in][out]"}));
+    EXPECT_EQ(done.out + done.err, "");
+
+    // Help, in each form, on the standard output with status 0; the command does not run.
+    const std::string rawUsage = quillfen_cli::usage(kProgram, kRaw);
+    for (std::initializer_list<const char *> words :
+         {std::initializer_list<const char *>{"prog", "raw", "--help"},
+          {"prog", "raw", "-h", "--bad"},
+          {"prog", "help", "raw"},
+          {"prog", "--help", "raw"},
+          {"prog", "-h", "raw"}}) {
+        const Outcome help = run(words);
+        EXPECT_EQ(help.status, 0);
+        EXPECT_EQ(help.out, rawUsage);
+        EXPECT_EQ(help.err, "");
+        EXPECT_TRUE(help.ran.empty());
+    }
+    for (const char *word : {"--help", "-h", "help"}) {
+        const Outcome overview = run({"prog", word});
+        EXPECT_EQ(overview.status, 0);
+        EXPECT_EQ(overview.out, quillfen_cli::overview(kProgram));
+    }
+
+    // Nothing to do: the overview on the error channel, status 2.
+    const Outcome nothing = run({"prog"});
+    EXPECT_EQ(nothing.status, 2);
+    EXPECT_EQ(nothing.out, "");
+    EXPECT_EQ(nothing.err, quillfen_cli::overview(kProgram));
+
+    for (std::initializer_list<const char *> words :
+         {std::initializer_list<const char *>{"prog", "frobnicate", "x"},
+          {"prog", "help", "frobnicate"}}) {
+        const Outcome unknown = run(words);
+        EXPECT_EQ(unknown.status, 2);
+        EXPECT_EQ(unknown.out, "");
+        EXPECT_EQ(unknown.err, "prog: unknown command: frobnicate\n"
+                               "Try 'prog --help' for the list of commands.\n");
+    }
+
+    // A usage error: the sentence, the usage line, where the help is; the command does not run.
+    const Outcome wrong = run({"prog", "raw", "--depth", "3", "in"});
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_EQ(wrong.out, "");
+    EXPECT_EQ(wrong.err, "prog raw: expects 2 operands, not 1\n"
+                         "usage: prog raw [--planar] [--depth N] [--mask[=inverted]] FILE OUT\n"
+                         "'prog raw --help' explains every option.\n");
+    EXPECT_TRUE(wrong.ran.empty());
+}
+
+} // namespace
