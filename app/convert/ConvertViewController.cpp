@@ -80,19 +80,33 @@ HorizontalPosition horizontalPosition(const QString &field) {
     return position;
 }
 
-// The pixel aspect of the display mode a picture was drawn for, as the steps across and down of
-// one pixel: a lores pixel is 4 steps of 35 ns wide, a hires one 2 and a superhires one 1; a
-// line is as tall as a lores pixel is wide, an interlaced line half that (CAMG: HIRES $8000,
-// SUPERHIRES $20, LACE $4). Lores 1 x 1, hires 1 x 2, lores interlaced 2 x 1, hires interlaced
-// 1 x 1, superhires 1 x 4. A PNG, and an IFF picture without a CAMG, has square pixels.
-QSize displayAspect(const picture::Picture &picture) {
+// The display mode a picture was drawn for and the shape it gives a pixel, as the steps across
+// and down of one pixel: a lores pixel is 4 steps of 35 ns wide, a hires one 2 and a superhires
+// one 1; a line is as tall as a lores pixel is wide, an interlaced line half that (CAMG: HIRES
+// $8000, SUPERHIRES $20, LACE $4). Lores 1 x 1, hires 1 x 2, lores interlaced 2 x 1, hires
+// interlaced 1 x 1, superhires 1 x 4. An IFF picture without a CAMG is lores; a PNG has no mode
+// and square pixels.
+struct DisplayShape {
+    QString mode; // empty for a PNG
+    QSize aspect{1, 1};
+};
+
+DisplayShape displayShape(const picture::Picture &picture) {
     if (picture.source == picture::Source::Png)
-        return {1, 1};
+        return {};
     const std::uint32_t mode = picture.viewportMode;
-    const int wide = (mode & 0x20) != 0 ? 1 : (mode & 0x8000) != 0 ? 2 : 4;
-    const int tall = (mode & 0x4) != 0 ? 2 : 4;
+    const bool superhires = (mode & 0x20) != 0;
+    const bool hires = !superhires && (mode & 0x8000) != 0;
+    const bool interlaced = (mode & 0x4) != 0;
+    const int wide = superhires ? 1 : hires ? 2 : 4;
+    const int tall = interlaced ? 2 : 4;
     const int common = std::gcd(wide, tall);
-    return {wide / common, tall / common};
+    QString name = superhires ? QStringLiteral("superhires")
+                   : hires    ? QStringLiteral("hires")
+                              : QStringLiteral("lores");
+    if (interlaced)
+        name += QStringLiteral(" interlaced");
+    return {name, {wide / common, tall / common}};
 }
 
 // A spin box whose lowest value reads "the picture's" (or "All"): nothing then.
@@ -253,8 +267,9 @@ QImage ConvertViewController::shownImage() const {
 }
 
 void ConvertViewController::showAspect() {
-    ui->pictureView->setPixelAspect(
-        m_picture && ui->aspectCheckBox->isChecked() ? displayAspect(*m_picture) : QSize(1, 1));
+    ui->pictureView->setPixelAspect(m_picture && ui->aspectCheckBox->isChecked()
+                                        ? displayShape(*m_picture).aspect
+                                        : QSize(1, 1));
 }
 
 void ConvertViewController::showPicture() {
@@ -265,7 +280,7 @@ void ConvertViewController::showPicture() {
         ui->colourMapStrip->setColours({});
         for (QLabel *label :
              {ui->fileNameValueLabel, ui->sizeValueLabel, ui->depthValueLabel, ui->modeValueLabel,
-              ui->coloursValueLabel, ui->transparencyValueLabel})
+              ui->coloursValueLabel, ui->transparencyValueLabel, ui->displayValueLabel})
             label->setText(QStringLiteral("–"));
     } else {
         const picture::Picture &picture = *m_picture;
@@ -321,6 +336,12 @@ void ConvertViewController::showPicture() {
                              [](const picture::Rgba8 &c) { return c.alpha < 128; }))
             transparency = tr("alpha channel");
         ui->transparencyValueLabel->setText(transparency);
+        const DisplayShape shape = displayShape(picture);
+        ui->displayValueLabel->setText(shape.mode.isEmpty() ? tr("none saved, square pixels")
+                                                            : tr("%1, pixels %2 × %3")
+                                                                  .arg(shape.mode)
+                                                                  .arg(shape.aspect.width())
+                                                                  .arg(shape.aspect.height()));
     }
 
     // What applies to this picture.

@@ -167,14 +167,18 @@ protected:
 TEST_F(ConvertTab, AnIlbmShowsAsThePictureLibraryRendersIt) {
     struct Case {
         const char *file;
-        QString size, depth, mode, colours, transparency;
+        QString size, depth, mode, colours, transparency, display;
     } cases[] = {
-        // SOURCES.md beside the pictures says what each one is.
-        {"ham6.iff", "256 × 256", "6 planes", "ILBM HAM6", "16 in the colour map", "none"},
-        {"gradient.iff", "320 × 200", "3 planes", "ILBM indexed", "8 in the colour map", "none"},
+        // SOURCES.md beside the pictures says what each one is; the display modes are their
+        // CAMGs: $800 (HAM), $11000 (NTSC, lores), none in the PBM.
+        {"ham6.iff", "256 × 256", "6 planes", "ILBM HAM6", "16 in the colour map", "none",
+         "lores, pixels 1 × 1"},
+        {"gradient.iff", "320 × 200", "3 planes", "ILBM indexed", "8 in the colour map", "none",
+         "lores, pixels 1 × 1"},
         {"test-stencil.iff", "320 × 200", "8 planes", "ILBM indexed", "256 in the colour map",
-         "mask plane"},
-        {"serenity.lbm", "640 × 480", "8 planes", "PBM indexed", "256 in the colour map", "none"},
+         "mask plane", "lores, pixels 1 × 1"},
+        {"serenity.lbm", "640 × 480", "8 planes", "PBM indexed", "256 in the colour map", "none",
+         "lores, pixels 1 × 1"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.file);
@@ -185,6 +189,7 @@ TEST_F(ConvertTab, AnIlbmShowsAsThePictureLibraryRendersIt) {
         EXPECT_EQ(ui->modeValueLabel->text(), c.mode);
         EXPECT_EQ(ui->coloursValueLabel->text(), c.colours);
         EXPECT_EQ(ui->transparencyValueLabel->text(), c.transparency);
+        EXPECT_EQ(ui->displayValueLabel->text(), c.display);
 
         std::string error;
         const auto read = picture::readPictureFile(picturePath(c.file).toStdString(), &error);
@@ -201,8 +206,10 @@ TEST_F(ConvertTab, AnIlbmShowsAsThePictureLibraryRendersIt) {
         // An indexed picture has nothing to reduce.
         EXPECT_FALSE(ui->reduceGroupBox->isEnabled());
     }
-    // The brush names a transparent colour in its header (masking 2).
+    // The brush names a transparent colour in its header (masking 2); it was drawn hires
+    // interlaced (CAMG $19004).
     open(picturePath("brush-transparent-color.iff"));
+    EXPECT_EQ(ui->displayValueLabel->text(), "hires interlaced, pixels 1 × 1");
     EXPECT_TRUE(ui->transparencyValueLabel->text().startsWith("colour "))
         << ui->transparencyValueLabel->text().toStdString();
 }
@@ -282,13 +289,16 @@ TEST_F(ConvertTab, AnIlbmShowsAtItsDisplayModesPixelAspect) {
     const struct {
         const char *switches;
         QSize aspect; // screen pixels across and down at 1x
+        const char *display;
     } modes[] = {
-        {"", {1, 1}},             // lores
-        {"-hires", {1, 2}},       // hires: twice as tall as wide
-        {"-lace", {2, 1}},        // lores interlaced: twice as wide as tall
-        {"-hires -lace", {1, 1}}, // hires interlaced
-        {"-camg 0x8020", {1, 4}}, // superhires (35 ns pixels), a quarter of a lores pixel wide
-        {"-camg 0x8024", {1, 2}}, // superhires interlaced
+        {"", {1, 1}, "lores, pixels 1 × 1"},
+        // Hires: twice as tall as wide; lores interlaced: twice as wide as tall.
+        {"-hires", {1, 2}, "hires, pixels 1 × 2"},
+        {"-lace", {2, 1}, "lores interlaced, pixels 2 × 1"},
+        {"-hires -lace", {1, 1}, "hires interlaced, pixels 1 × 1"},
+        // Superhires (35 ns pixels), a quarter of a lores pixel wide.
+        {"-camg 0x8020", {1, 4}, "superhires, pixels 1 × 4"},
+        {"-camg 0x8024", {1, 2}, "superhires interlaced, pixels 1 × 2"},
     };
     const QString ilbm = dir.filePath("drawn.iff");
     for (const auto &m : modes) {
@@ -299,6 +309,7 @@ TEST_F(ConvertTab, AnIlbmShowsAtItsDisplayModesPixelAspect) {
                   0);
         open(ilbm);
         EXPECT_TRUE(ui->aspectCheckBox->isChecked()); // on unless the user turns it off
+        EXPECT_EQ(ui->displayValueLabel->text(), QString::fromUtf8(m.display));
         userinput::chooseWithKeys(ui->zoomComboBox, 1);
         EXPECT_EQ(ui->pictureView->pixelAspect(), m.aspect);
         EXPECT_EQ(ui->pictureView->pictureRect().size(),
@@ -325,6 +336,7 @@ TEST_F(ConvertTab, AnIlbmShowsAtItsDisplayModesPixelAspect) {
     open(smallPng());
     EXPECT_TRUE(ui->aspectCheckBox->isChecked());
     EXPECT_EQ(ui->pictureView->pixelAspect(), QSize(1, 1));
+    EXPECT_EQ(ui->displayValueLabel->text(), "none saved, square pixels");
 }
 
 // The bytes of the small picture worked out by hand from the layout of the Hardware Reference
