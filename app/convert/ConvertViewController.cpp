@@ -145,6 +145,10 @@ void ConvertViewController::configureController() {
     ui->exportCodeTextView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     ui->exportCodeTextView->setLineWrapMode(QPlainTextEdit::NoWrap);
     ui->spriteXLineEdit->setValidator(new HorizontalPositionValidator(this));
+    // The palette formats are long names: the narrowest window still shows them whole.
+    // (Setting the policy measures the items' texts afresh.)
+    ui->paletteFormatComboBox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    ui->paletteFormatComboBox->setMinimumWidth(ui->paletteFormatComboBox->sizeHint().width());
     ui->spriteYLineEdit->setValidator(new HexFormatter(3, this));
 
     connect(ui->openPictureButton, &QPushButton::clicked, this,

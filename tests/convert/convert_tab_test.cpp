@@ -782,6 +782,28 @@ TEST_F(ConvertInTheWindow, TheMenusReachTheTab) {
     EXPECT_EQ(QApplication::clipboard()->text(), convert->codeOutputView()->toPlainText());
 }
 
+// At the window's smallest the controls still show their whole text: the long palette format
+// names, the aspect check box beside the zoom.
+TEST_F(ConvertInTheWindow, TheSmallestWindowShowsTheControlsWhole) {
+    window.tabViewController()->setCurrentWidget(convert);
+    window.resize(window.minimumSize());
+    Ui::ConvertViewController *ui = convert->controls();
+    // A picture of a long name and 256 colours.
+    ASSERT_TRUE(convert->openPictureFile(picturePath("serenity.lbm")));
+    ui->exportTabWidget->setCurrentIndex(1);
+    QApplication::processEvents();
+    // A pop-up shows its text beside an arrow of some 20 pixels.
+    for (QComboBox *popUp : {ui->paletteFormatComboBox, ui->zoomComboBox})
+        for (int index = 0; index < popUp->count(); ++index) {
+            const QString item = popUp->itemText(index);
+            EXPECT_GE(popUp->width(), popUp->fontMetrics().horizontalAdvance(item) + 24)
+                << item.toStdString();
+        }
+    for (QAbstractButton *button :
+         std::initializer_list<QAbstractButton *>{ui->aspectCheckBox, ui->openPictureButton})
+        EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
+}
+
 TEST_F(ConvertInTheWindow, ThePaletteGoesToTheColourTabAsAStepThatCanBeUndone) {
     ColourViewController *colour = window.colourViewController();
     const QList<Colour> before = colour->paletteDataSource()->paletteEntries();
