@@ -426,11 +426,12 @@ QString ConvertViewController::spriteProblem() const {
     // As quillfen-iff's --x refuses them.
     const QString x = ui->spriteXLineEdit->text();
     const HorizontalPosition position = horizontalPosition(x);
-    if (ui->controlWordsCheckBox->isChecked() && position.fraction) {
-        if (!position.lores)
-            return tr("X takes HSTART in lores pixels, a hexadecimal number from 0 to 1ff, not "
-                      "%1.")
-                .arg(x);
+    if (!ui->controlWordsCheckBox->isChecked() || x.isEmpty())
+        return {};
+    if (!position.lores || *position.lores > 0x1ff)
+        return tr("X takes HSTART in lores pixels, a hexadecimal number from 0 to 1ff, not %1.")
+            .arg(x);
+    if (position.fraction) {
         if (position.fraction->isEmpty())
             return tr("The fraction of X %1 must be .4, .8 or .c (a quarter, a half or three "
                       "quarters of a lores pixel).")

@@ -458,6 +458,7 @@ TEST_F(ConvertTab, TheSpriteXFieldTakesQuarterPixelsOnAga) {
         EXPECT_NE(outcome.err.find(words), std::string::npos) << outcome.err;
     };
     refusedAs("c0.", "aga", "must be .4, .8 or .c (a quarter, a half or three quarters");
+    refusedAs("200", "aga", "takes HSTART in lores pixels, a hexadecimal number from 0 to 1ff");
     userinput::chooseWithKeys(ui->spriteChipsetComboBox, 0);
     refusedAs("c0.4", "ocs", "places a sprite between lores pixels, which only AGA can do");
     // A whole pixel is OCS's too.
