@@ -27,6 +27,7 @@
 #include <QFileDialog>
 #include <QImage>
 #include <QMimeData>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -786,6 +787,9 @@ TEST_F(ConvertInTheWindow, TheMenusReachTheTab) {
 // At the window's smallest the controls still show their whole text: the long palette format
 // names, the aspect check box beside the zoom.
 TEST_F(ConvertInTheWindow, TheSmallestWindowShowsTheControlsWhole) {
+    // The window's minimum is held within the screen: on a narrow one every control is squeezed.
+    if (window.minimumWidth() >= window.screen()->availableGeometry().width())
+        GTEST_SKIP() << "the screen is narrower than the window's minimum width";
     window.tabViewController()->setCurrentWidget(convert);
     window.resize(window.minimumSize());
     Ui::ConvertViewController *ui = convert->controls();
