@@ -13,9 +13,12 @@
 #include <QGuiApplication>
 #include <QLocale>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QSignalBlocker>
 #include <QUrl>
+#include <QValidator>
+#include <numeric>
 
 namespace {
 
@@ -43,6 +46,67 @@ std::optional<unsigned> hexValue(const QString &field) {
     bool ok = false;
     const unsigned value = field.toUInt(&ok, 16);
     return ok ? std::optional<unsigned>(value) : std::nullopt;
+}
+
+// HSTART as the X field holds it: lores pixels in hexadecimal, with a fraction of .4, .8 or .c
+// on AGA as quillfen-iff's --x takes it. Upper-case digits become lower case; a point waiting
+// for its fraction is half way there.
+class HorizontalPositionValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &) const override {
+        input = input.toLower();
+        static const QRegularExpression whole(QStringLiteral("^[0-9a-f]{0,3}(\\.[48c])?$"));
+        static const QRegularExpression partial(QStringLiteral("^[0-9a-f]{0,3}\\.$"));
+        if (whole.match(input).hasMatch())
+            return Acceptable;
+        return partial.match(input).hasMatch() ? Intermediate : Invalid;
+    }
+};
+
+// The X field's text split at its point: the lores pixels, and the fraction's digit or nothing
+// (an empty string after a point typed alone).
+struct HorizontalPosition {
+    std::optional<unsigned> lores;
+    std::optional<QString> fraction;
+};
+
+HorizontalPosition horizontalPosition(const QString &field) {
+    const qsizetype point = field.indexOf(QLatin1Char('.'));
+    HorizontalPosition position;
+    position.lores = hexValue(point < 0 ? field : field.left(point));
+    if (point >= 0)
+        position.fraction = field.mid(point + 1);
+    return position;
+}
+
+// The display mode a picture was drawn for and the shape it gives a pixel, as the steps across
+// and down of one pixel: a lores pixel is 4 steps of 35 ns wide, a hires one 2 and a superhires
+// one 1; a line is as tall as a lores pixel is wide, an interlaced line half that (CAMG: HIRES
+// $8000, SUPERHIRES $20, LACE $4). Lores 1 x 1, hires 1 x 2, lores interlaced 2 x 1, hires
+// interlaced 1 x 1, superhires 1 x 4. An IFF picture without a CAMG is lores; a PNG has no mode
+// and square pixels.
+struct DisplayShape {
+    QString mode; // empty for a PNG
+    QSize aspect{1, 1};
+};
+
+DisplayShape displayShape(const picture::Picture &picture) {
+    if (picture.source == picture::Source::Png)
+        return {};
+    const std::uint32_t mode = picture.viewportMode;
+    const bool superhires = (mode & 0x20) != 0;
+    const bool hires = !superhires && (mode & 0x8000) != 0;
+    const bool interlaced = (mode & 0x4) != 0;
+    const int wide = superhires ? 1 : hires ? 2 : 4;
+    const int tall = interlaced ? 2 : 4;
+    const int common = std::gcd(wide, tall);
+    QString name = superhires ? QStringLiteral("superhires")
+                   : hires    ? QStringLiteral("hires")
+                              : QStringLiteral("lores");
+    if (interlaced)
+        name += QStringLiteral(" interlaced");
+    return {name, {wide / common, tall / common}};
 }
 
 // A spin box whose lowest value reads "the picture's" (or "All"): nothing then.
@@ -80,7 +144,11 @@ void ConvertViewController::configureController() {
     setAcceptDrops(true);
     ui->exportCodeTextView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     ui->exportCodeTextView->setLineWrapMode(QPlainTextEdit::NoWrap);
-    ui->spriteXLineEdit->setValidator(new HexFormatter(3, this));
+    ui->spriteXLineEdit->setValidator(new HorizontalPositionValidator(this));
+    // The palette formats are long names: the narrowest window still shows them whole.
+    // (Setting the policy measures the items' texts afresh.)
+    ui->paletteFormatComboBox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    ui->paletteFormatComboBox->setMinimumWidth(ui->paletteFormatComboBox->sizeHint().width());
     ui->spriteYLineEdit->setValidator(new HexFormatter(3, this));
 
     connect(ui->openPictureButton, &QPushButton::clicked, this,
@@ -90,6 +158,7 @@ void ConvertViewController::configureController() {
                              PictureView::Four};
         ui->pictureView->setZoom(zooms[std::clamp(index, 0, 3)]);
     });
+    connect(ui->aspectCheckBox, &QCheckBox::toggled, this, &ConvertViewController::showAspect);
     connect(ui->usePaletteButton, &QPushButton::clicked, this,
             &ConvertViewController::usePaletteInColourTab);
     connect(ui->reduceButton, &QPushButton::clicked, this, &ConvertViewController::reduceColours);
@@ -201,6 +270,12 @@ QImage ConvertViewController::shownImage() const {
     return ui->pictureView->image();
 }
 
+void ConvertViewController::showAspect() {
+    ui->pictureView->setPixelAspect(m_picture && ui->aspectCheckBox->isChecked()
+                                        ? displayShape(*m_picture).aspect
+                                        : QSize(1, 1));
+}
+
 void ConvertViewController::showPicture() {
     const bool shown = m_picture.has_value();
     QLocale locale;
@@ -209,7 +284,7 @@ void ConvertViewController::showPicture() {
         ui->colourMapStrip->setColours({});
         for (QLabel *label :
              {ui->fileNameValueLabel, ui->sizeValueLabel, ui->depthValueLabel, ui->modeValueLabel,
-              ui->coloursValueLabel, ui->transparencyValueLabel})
+              ui->coloursValueLabel, ui->transparencyValueLabel, ui->displayValueLabel})
             label->setText(QStringLiteral("–"));
     } else {
         const picture::Picture &picture = *m_picture;
@@ -224,6 +299,7 @@ void ConvertViewController::showPicture() {
             }
         }
         ui->pictureView->setImage(image);
+        showAspect();
 
         QList<QColor> map;
         for (const amiga::Rgb8 &c : picture.palette)
@@ -264,6 +340,12 @@ void ConvertViewController::showPicture() {
                              [](const picture::Rgba8 &c) { return c.alpha < 128; }))
             transparency = tr("alpha channel");
         ui->transparencyValueLabel->setText(transparency);
+        const DisplayShape shape = displayShape(picture);
+        ui->displayValueLabel->setText(shape.mode.isEmpty() ? tr("none saved, square pixels")
+                                                            : tr("%1, pixels %2 × %3")
+                                                                  .arg(shape.mode)
+                                                                  .arg(shape.aspect.width())
+                                                                  .arg(shape.aspect.height()));
     }
 
     // What applies to this picture.
@@ -318,10 +400,14 @@ picture::SpriteExportOptions ConvertViewController::spriteOptions() const {
     options.sprite.attached = ui->attachedCheckBox->isChecked();
     options.sprite.controlWords = ui->controlWordsCheckBox->isChecked();
     options.sprite.aga = ui->spriteChipsetComboBox->currentIndex() == 1;
-    const std::optional<unsigned> x = hexValue(ui->spriteXLineEdit->text());
+    const HorizontalPosition x = horizontalPosition(ui->spriteXLineEdit->text());
     const std::optional<unsigned> y = hexValue(ui->spriteYLineEdit->text());
-    if (options.sprite.controlWords && (x || y))
-        options.sprite.position = amiga::SpritePosition{x.value_or(0) * 4, y.value_or(0)};
+    if (options.sprite.controlWords && (x.lores || y)) {
+        // A quarter of a lores pixel a step of 4 in the fraction's hexadecimal digit.
+        const unsigned quarters = x.fraction ? x.fraction->toUInt(nullptr, 16) / 4 : 0;
+        options.sprite.position =
+            amiga::SpritePosition{x.lores.value_or(0) * 4 + quarters, y.value_or(0)};
+    }
     options.text = ui->spriteOutputComboBox->currentIndex() == 0;
     options.transparentColour = chosenValue(ui->spriteTransparentSpinBox);
     return options;
@@ -337,6 +423,24 @@ QString ConvertViewController::spriteProblem() const {
         ui->spriteXLineEdit->text().isEmpty() != ui->spriteYLineEdit->text().isEmpty())
         return tr("X and Y go together: a sprite's position is HSTART and VSTART; give both, or "
                   "neither for control words of zero.");
+    // As quillfen-iff's --x refuses them.
+    const QString x = ui->spriteXLineEdit->text();
+    const HorizontalPosition position = horizontalPosition(x);
+    if (!ui->controlWordsCheckBox->isChecked() || x.isEmpty())
+        return {};
+    if (!position.lores || *position.lores > 0x1ff)
+        return tr("X takes HSTART in lores pixels, a hexadecimal number from 0 to 1ff, not %1.")
+            .arg(x);
+    if (position.fraction) {
+        if (position.fraction->isEmpty())
+            return tr("The fraction of X %1 must be .4, .8 or .c (a quarter, a half or three "
+                      "quarters of a lores pixel).")
+                .arg(x);
+        if (!aga)
+            return tr("X %1 places a sprite between lores pixels, which only AGA can do; choose "
+                      "the AGA chipset or give a whole pixel.")
+                .arg(x);
+    }
     return {};
 }
 

@@ -87,6 +87,8 @@ private:
     // Shows a picture (the working one): the view, the facts, the colour map, the controls that
     // apply to it.
     void showPicture();
+    // Gives the view the picture's pixel aspect, or square pixels when the check box is off.
+    void showAspect();
     void setStatus(const QString &text);
     QString outputStatus() const;
     // Why the sprite options cannot go together, or nothing.

@@ -2,9 +2,11 @@
 #include <QAbstractScrollArea>
 #include <QImage>
 
-// A picture at a zoom, each of its pixels a square of screen pixels (nearest neighbour, no
-// smoothing): at 1, 2 or 4 screen pixels a picture pixel with scroll bars when it is larger than
-// the view, or fitted into the view (by whole screen pixels when the picture is smaller).
+// A picture at a zoom, each of its pixels a block of screen pixels (nearest neighbour, no
+// smoothing) of the display's pixel aspect: at 1, 2 or 4 screen pixels a step with scroll bars
+// when it is larger than the view, or fitted into the view (by whole screen pixels when the
+// picture is smaller). A picture pixel is pixelAspect() steps wide and tall: 1 x 1 square, 1 x 2
+// for a hires picture, whose pixels are twice as tall as wide on the display.
 class PictureView : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -18,8 +20,13 @@ public:
     const QImage &image() const { return m_image; }
     void setZoom(int zoom);
     int zoom() const { return m_zoom; }
-    // Screen pixels a picture pixel takes at the view's size now.
+    // Steps across and down of one picture pixel, each at least 1 (a null size is 1 x 1).
+    void setPixelAspect(QSize aspect);
+    QSize pixelAspect() const { return m_aspect; }
+    // Screen pixels a step takes at the view's size now: the zoom, or what fits.
     double scale() const;
+    // Screen pixels a picture pixel takes across and down: scale() times the pixel aspect.
+    QSizeF pixelSize() const;
     // Where the picture is drawn in the viewport.
     QRectF pictureRect() const;
 
@@ -33,7 +40,10 @@ protected:
 
 private:
     void updateScrollBars();
+    // The picture's size in steps: its pixels times the pixel aspect.
+    QSize steps() const;
 
     QImage m_image;
     int m_zoom = Fit;
+    QSize m_aspect{1, 1};
 };

@@ -27,12 +27,15 @@
 #include <QFileDialog>
 #include <QImage>
 #include <QMimeData>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <memory>
 #include <picture/picture.h>
 
@@ -165,14 +168,18 @@ protected:
 TEST_F(ConvertTab, AnIlbmShowsAsThePictureLibraryRendersIt) {
     struct Case {
         const char *file;
-        QString size, depth, mode, colours, transparency;
+        QString size, depth, mode, colours, transparency, display;
     } cases[] = {
-        // SOURCES.md beside the pictures says what each one is.
-        {"ham6.iff", "256 × 256", "6 planes", "ILBM HAM6", "16 in the colour map", "none"},
-        {"gradient.iff", "320 × 200", "3 planes", "ILBM indexed", "8 in the colour map", "none"},
+        // SOURCES.md beside the pictures says what each one is; the display modes are their
+        // CAMGs: $800 (HAM), $11000 (NTSC, lores), none in the PBM.
+        {"ham6.iff", "256 × 256", "6 planes", "ILBM HAM6", "16 in the colour map", "none",
+         "lores, pixels 1 × 1"},
+        {"gradient.iff", "320 × 200", "3 planes", "ILBM indexed", "8 in the colour map", "none",
+         "lores, pixels 1 × 1"},
         {"test-stencil.iff", "320 × 200", "8 planes", "ILBM indexed", "256 in the colour map",
-         "mask plane"},
-        {"serenity.lbm", "640 × 480", "8 planes", "PBM indexed", "256 in the colour map", "none"},
+         "mask plane", "lores, pixels 1 × 1"},
+        {"serenity.lbm", "640 × 480", "8 planes", "PBM indexed", "256 in the colour map", "none",
+         "lores, pixels 1 × 1"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.file);
@@ -183,6 +190,7 @@ TEST_F(ConvertTab, AnIlbmShowsAsThePictureLibraryRendersIt) {
         EXPECT_EQ(ui->modeValueLabel->text(), c.mode);
         EXPECT_EQ(ui->coloursValueLabel->text(), c.colours);
         EXPECT_EQ(ui->transparencyValueLabel->text(), c.transparency);
+        EXPECT_EQ(ui->displayValueLabel->text(), c.display);
 
         std::string error;
         const auto read = picture::readPictureFile(picturePath(c.file).toStdString(), &error);
@@ -199,8 +207,10 @@ TEST_F(ConvertTab, AnIlbmShowsAsThePictureLibraryRendersIt) {
         // An indexed picture has nothing to reduce.
         EXPECT_FALSE(ui->reduceGroupBox->isEnabled());
     }
-    // The brush names a transparent colour in its header (masking 2).
+    // The brush names a transparent colour in its header (masking 2); it was drawn hires
+    // interlaced (CAMG $19004).
     open(picturePath("brush-transparent-color.iff"));
+    EXPECT_EQ(ui->displayValueLabel->text(), "hires interlaced, pixels 1 × 1");
     EXPECT_TRUE(ui->transparencyValueLabel->text().startsWith("colour "))
         << ui->transparencyValueLabel->text().toStdString();
 }
@@ -238,6 +248,96 @@ TEST_F(ConvertTab, APngWrittenByQtShowsItsOwnColoursPixelForPixel) {
     const double devicePixels = ui->pictureView->scale() * ui->pictureView->devicePixelRatioF();
     EXPECT_EQ(devicePixels, std::floor(devicePixels));
     EXPECT_GT(ui->pictureView->scale(), 4.0);
+}
+
+// An ILBM keeps the display mode it was drawn in (CAMG), and the display gives its pixels that
+// mode's shape: a lores pixel is as wide as a non-interlaced line is tall, a hires pixel half as
+// wide, an interlaced line half as tall (Hardware Reference Manual, "Playfield Hardware": 320
+// lores or 640 hires pixels across the same screen, 200 or 400 interlaced lines down it). The
+// pictures are made by netpbm's ppmtoilbm, with its switches for the mode.
+TEST_F(ConvertTab, AnIlbmShowsAtItsDisplayModesPixelAspect) {
+    if (std::system("command -v ppmtoilbm >/dev/null") != 0)
+        GTEST_SKIP() << "netpbm's ppmtoilbm is not installed (scripts/install-deps installs it)";
+    // Four colours, every pixel unlike its neighbours across and down.
+    const QRgb colours[] = {qRgb(0xff, 0, 0), qRgb(0, 0xff, 0), qRgb(0, 0, 0xff),
+                            qRgb(0xff, 0xff, 0xff)};
+    QImage drawn(6, 3, QImage::Format_RGB32);
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+            drawn.setPixel(x, y, colours[(x + 2 * y) % 4]);
+    const QString ppm = dir.filePath("drawn.ppm");
+    ASSERT_TRUE(drawn.save(ppm, "PPM"));
+
+    // Each picture pixel's block at the view's scale now has the pixel's colour throughout.
+    auto blocksAre = [&](QSize block) {
+        QApplication::processEvents();
+        const QImage screen = ui->pictureView->viewport()->grab().toImage();
+        const qreal ratio = screen.devicePixelRatio();
+        const QPointF origin = ui->pictureView->pictureRect().topLeft();
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x)
+                for (int dy = 0; dy < block.height(); ++dy)
+                    for (int dx = 0; dx < block.width(); ++dx) {
+                        const QPointF at = origin + QPointF(x * block.width() + dx + 0.5,
+                                                            y * block.height() + dy + 0.5);
+                        const QPoint device(static_cast<int>(std::floor(at.x() * ratio)),
+                                            static_cast<int>(std::floor(at.y() * ratio)));
+                        ASSERT_EQ(screen.pixel(device) | 0xff000000u, drawn.pixel(x, y))
+                            << x << "," << y << " +" << dx << "," << dy;
+                    }
+    };
+
+    const struct {
+        const char *switches;
+        QSize aspect; // screen pixels across and down at 1x
+        const char *display;
+    } modes[] = {
+        {"", {1, 1}, "lores, pixels 1 × 1"},
+        // Hires: twice as tall as wide; lores interlaced: twice as wide as tall.
+        {"-hires", {1, 2}, "hires, pixels 1 × 2"},
+        {"-lace", {2, 1}, "lores interlaced, pixels 2 × 1"},
+        {"-hires -lace", {1, 1}, "hires interlaced, pixels 1 × 1"},
+        // Superhires (35 ns pixels), a quarter of a lores pixel wide.
+        {"-camg 0x8020", {1, 4}, "superhires, pixels 1 × 4"},
+        {"-camg 0x8024", {1, 2}, "superhires interlaced, pixels 1 × 2"},
+    };
+    const QString ilbm = dir.filePath("drawn.iff");
+    for (const auto &m : modes) {
+        SCOPED_TRACE(m.switches);
+        ASSERT_EQ(testprogram::run("ppmtoilbm", std::string(m.switches) + " '" + ppm.toStdString() +
+                                                    "' >'" + ilbm.toStdString() + "'")
+                      .status,
+                  0);
+        open(ilbm);
+        EXPECT_TRUE(ui->aspectCheckBox->isChecked()); // on unless the user turns it off
+        EXPECT_EQ(ui->displayValueLabel->text(), QString::fromUtf8(m.display));
+        userinput::chooseWithKeys(ui->zoomComboBox, 1);
+        EXPECT_EQ(ui->pictureView->pixelAspect(), m.aspect);
+        EXPECT_EQ(ui->pictureView->pictureRect().size(),
+                  QSizeF(6 * m.aspect.width(), 3 * m.aspect.height()));
+        blocksAre(m.aspect);
+        // At 4x each of them four times as large.
+        userinput::chooseWithKeys(ui->zoomComboBox, 3);
+        blocksAre(m.aspect * 4);
+        // Fitted, the view keeps the shape, by whole screen pixels.
+        userinput::chooseWithKeys(ui->zoomComboBox, 0);
+        const QSizeF pixel = ui->pictureView->pixelSize() * ui->pictureView->devicePixelRatioF();
+        EXPECT_EQ(pixel.width() * m.aspect.height(), pixel.height() * m.aspect.width());
+        EXPECT_EQ(pixel.width(), std::floor(pixel.width()));
+        EXPECT_GT(pixel.width(), 4.0);
+        // Off, every pixel is square again; the picture itself is the same either way.
+        toggle(ui->aspectCheckBox);
+        EXPECT_EQ(ui->pictureView->pixelAspect(), QSize(1, 1));
+        userinput::chooseWithKeys(ui->zoomComboBox, 2);
+        blocksAre({2, 2});
+        EXPECT_TRUE(pixelsOf(controller->shownImage()) == pixelsOf(drawn));
+        toggle(ui->aspectCheckBox);
+    }
+    // A PNG has no display mode: square pixels.
+    open(smallPng());
+    EXPECT_TRUE(ui->aspectCheckBox->isChecked());
+    EXPECT_EQ(ui->pictureView->pixelAspect(), QSize(1, 1));
+    EXPECT_EQ(ui->displayValueLabel->text(), "none saved, square pixels");
 }
 
 // The bytes of the small picture worked out by hand from the layout of the Hardware Reference
@@ -311,6 +411,60 @@ TEST_F(ConvertTab, SpritesOfASmallPictureAreTheWordsWorkedOutByHand) {
     EXPECT_TRUE(text.contains("\tdc.w\t$2c40,$2e01\n")) << text.toStdString();
     EXPECT_TRUE(text.contains("\tdc.w\t$ff00,$00ff\n")) << text.toStdString();
     EXPECT_EQ(saved(), text.toUtf8());
+
+    // AGA places a sprite in quarters of a lores pixel: HSTART $c0 and a half is $c0 in POS and
+    // CTL bit 0 as before, and SH1, the 70 ns step, in CTL bit 4 (SH0, 35 ns, is bit 3; AGA
+    // hardware notes, SPRxCTL). VSTART $6d, VSTOP $6f, nothing in SV9 and EV9 (bits 6 and 5).
+    userinput::chooseWithKeys(ui->spriteOutputComboBox, 1);
+    userinput::chooseWithKeys(ui->spriteChipsetComboBox, 1);
+    userinput::type(ui->spriteXLineEdit, "C0.8"); // upper case becomes lower case
+    userinput::type(ui->spriteYLineEdit, "6d");
+    EXPECT_EQ(ui->spriteXLineEdit->text(), "c0.8");
+    EXPECT_TRUE(saved().startsWith(QByteArray::fromHex("6d606f10ff0000ff")));
+    userinput::type(ui->spriteXLineEdit, "c1.c"); // a lores pixel on and three quarters
+    EXPECT_TRUE(saved().startsWith(QByteArray::fromHex("6d606f19ff0000ff")));
+}
+
+// The X field takes what --x takes: three hexadecimal digits of lores pixels and, after a point,
+// a fraction of 4, 8 or c. Anything else is not taken at the keyboard; a point without its
+// fraction, or a fraction off AGA, is refused in the sentence quillfen-iff says.
+TEST_F(ConvertTab, TheSpriteXFieldTakesQuarterPixelsOnAga) {
+    open(smallPng());
+    showExport(ConvertViewController::Export::Sprites);
+    toggle(ui->controlWordsCheckBox);
+    userinput::type(ui->spriteYLineEdit, "6d");
+    const struct {
+        const char *typed, *kept;
+    } keys[] = {{"c0.0", "c0."}, {"c0.48", "c0.4"}, {"1g2", "12"},
+                {"1234", "123"}, {"c0..8", "c0.8"}, {"$c0", "c0"}};
+    for (const auto &k : keys) {
+        userinput::type(ui->spriteXLineEdit, k.typed);
+        EXPECT_EQ(ui->spriteXLineEdit->text(), k.kept) << k.typed;
+    }
+
+    const QString target = dir.filePath("never.spr");
+    auto refusedAs = [&](const char *x, const char *chipset, const char *words) {
+        SCOPED_TRACE(x);
+        userinput::type(ui->spriteXLineEdit, x);
+        EXPECT_FALSE(controller->output().ok());
+        EXPECT_FALSE(controller->saveOutput(target));
+        EXPECT_FALSE(QFile::exists(target));
+        EXPECT_TRUE(controller->status().contains(words)) << controller->status().toStdString();
+        // The command line refuses the same position in the same words.
+        const testprogram::Outcome outcome = testprogram::run(
+            QUILLFEN_IFF_TOOL, std::string("sprite --chipset ") + chipset + " --x " + x +
+                                   " --y 6d '" + smallPng().toStdString() + "' '" +
+                                   target.toStdString() + "'");
+        EXPECT_EQ(outcome.status, 2) << outcome.err;
+        EXPECT_NE(outcome.err.find(words), std::string::npos) << outcome.err;
+    };
+    refusedAs("c0.", "aga", "must be .4, .8 or .c (a quarter, a half or three quarters");
+    refusedAs("200", "aga", "takes HSTART in lores pixels, a hexadecimal number from 0 to 1ff");
+    userinput::chooseWithKeys(ui->spriteChipsetComboBox, 0);
+    refusedAs("c0.4", "ocs", "places a sprite between lores pixels, which only AGA can do");
+    // A whole pixel is OCS's too.
+    userinput::type(ui->spriteXLineEdit, "c0");
+    EXPECT_TRUE(controller->output().ok()) << controller->status().toStdString();
 }
 
 TEST_F(ConvertTab, ExportsAreTheBytesQuillfenIffWrites) {
@@ -399,6 +553,11 @@ TEST_F(ConvertTab, ExportsAreTheBytesQuillfenIffWrites) {
         {true, 0, false, false, "", "", 0, 0, 1, "--transparent 1 --text"},
         {false, 0, true, true, "80", "2c", 0, 1, -1, "--attached --x 80 --y 2c"},
         {false, 0, true, false, "", "", 1, 0, -1, "--attached --chipset aga --text"},
+        {true, 0, false, true, "c0.8", "6d", 1, 1, -1, "--chipset aga --x c0.8 --y 6d"},
+        {true, 1, false, true, "1f.4", "2c", 1, 0, -1,
+         "--width 32 --chipset aga --x 1f.4 --y 2c --text"},
+        {false, 0, true, true, "a0.c", "1f0", 1, 1, -1,
+         "--attached --chipset aga --x a0.c --y 1f0"},
     };
     const QString small = smallPng();
     const QString sixteen = sixteenColourPng();
@@ -623,6 +782,31 @@ TEST_F(ConvertInTheWindow, TheMenusReachTheTab) {
     action("copyOutputAction")->trigger();
     EXPECT_FALSE(QApplication::clipboard()->text().isEmpty());
     EXPECT_EQ(QApplication::clipboard()->text(), convert->codeOutputView()->toPlainText());
+}
+
+// At the window's smallest the controls still show their whole text: the long palette format
+// names, the aspect check box beside the zoom.
+TEST_F(ConvertInTheWindow, TheSmallestWindowShowsTheControlsWhole) {
+    // The window's minimum is held within the screen: on a narrow one every control is squeezed.
+    if (window.minimumWidth() >= window.screen()->availableGeometry().width())
+        GTEST_SKIP() << "the screen is narrower than the window's minimum width";
+    window.tabViewController()->setCurrentWidget(convert);
+    window.resize(window.minimumSize());
+    Ui::ConvertViewController *ui = convert->controls();
+    // A picture of a long name and 256 colours.
+    ASSERT_TRUE(convert->openPictureFile(picturePath("serenity.lbm")));
+    ui->exportTabWidget->setCurrentIndex(1);
+    QApplication::processEvents();
+    // A pop-up shows its text beside an arrow of some 20 pixels.
+    for (QComboBox *popUp : {ui->paletteFormatComboBox, ui->zoomComboBox})
+        for (int index = 0; index < popUp->count(); ++index) {
+            const QString item = popUp->itemText(index);
+            EXPECT_GE(popUp->width(), popUp->fontMetrics().horizontalAdvance(item) + 24)
+                << item.toStdString();
+        }
+    for (QAbstractButton *button :
+         std::initializer_list<QAbstractButton *>{ui->aspectCheckBox, ui->openPictureButton})
+        EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
 }
 
 TEST_F(ConvertInTheWindow, ThePaletteGoesToTheColourTabAsAStepThatCanBeUndone) {
