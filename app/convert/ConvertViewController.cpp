@@ -84,8 +84,8 @@ HorizontalPosition horizontalPosition(const QString &field) {
 // and down of one pixel: a lores pixel is 4 steps of 35 ns wide, a hires one 2 and a superhires
 // one 1; a line is as tall as a lores pixel is wide, an interlaced line half that (CAMG: HIRES
 // $8000, SUPERHIRES $20, LACE $4). Lores 1 x 1, hires 1 x 2, lores interlaced 2 x 1, hires
-// interlaced 1 x 1, superhires 1 x 4. An IFF picture without a CAMG is lores; a PNG has no mode
-// and square pixels.
+// interlaced 1 x 1, superhires 1 x 4. An IFF picture without a CAMG takes the shape nearest to
+// its BMHD's pixel aspect (lores when it gives none); a PNG has no mode and square pixels.
 struct DisplayShape {
     QString mode; // empty for a PNG
     QSize aspect{1, 1};
@@ -94,6 +94,22 @@ struct DisplayShape {
 DisplayShape displayShape(const picture::Picture &picture) {
     if (picture.source == picture::Source::Png)
         return {};
+    if (!picture.hasViewportMode && picture.xAspect > 0 && picture.yAspect > 0) {
+        // Pixels at least half again as tall as wide are hires-shaped; half again as wide,
+        // interlaced lores-shaped (10:11 is a square PAL lores pixel, 5:11 hires, 20:11 lores
+        // interlaced, as paint programs write them).
+        const double ratio = static_cast<double>(picture.xAspect) / picture.yAspect;
+        if (ratio < 2.0 / 3.0)
+            return {QStringLiteral("none saved, BMHD aspect %1:%2")
+                        .arg(picture.xAspect)
+                        .arg(picture.yAspect),
+                    {1, 2}};
+        if (ratio > 1.5)
+            return {QStringLiteral("none saved, BMHD aspect %1:%2")
+                        .arg(picture.xAspect)
+                        .arg(picture.yAspect),
+                    {2, 1}};
+    }
     const std::uint32_t mode = picture.viewportMode;
     const bool superhires = (mode & 0x20) != 0;
     const bool hires = !superhires && (mode & 0x8000) != 0;

@@ -261,7 +261,10 @@ bool readImage(const ILBM_Image *image, Picture *picture, std::string *error) {
 
     if (image->viewport != nullptr) {
         picture->viewportMode = static_cast<std::uint32_t>(image->viewport->viewportMode);
+        picture->hasViewportMode = true;
     }
+    picture->xAspect = image->bitMapHeader->xAspect;
+    picture->yAspect = image->bitMapHeader->yAspect;
     if (planes == 24 || planes == 32) {
         picture->mode = DisplayMode::TrueColour;
     } else if ((picture->viewportMode & kHoldAndModify) != 0 && planes <= 8) {

@@ -333,6 +333,33 @@ TEST_F(ConvertTab, AnIlbmShowsAtItsDisplayModesPixelAspect) {
         EXPECT_TRUE(pixelsOf(controller->shownImage()) == pixelsOf(drawn));
         toggle(ui->aspectCheckBox);
     }
+    // Without a CAMG, the BMHD's pixel aspect tells: ppmtoilbm's hires picture (xAspect 10,
+    // yAspect 20) with its CAMG chunk taken out, the FORM's size made 12 bytes smaller.
+    ASSERT_EQ(testprogram::run("ppmtoilbm",
+                               "-hires '" + ppm.toStdString() + "' >'" + ilbm.toStdString() + "'")
+                  .status,
+              0);
+    QFile file(ilbm);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray bytes = file.readAll();
+    file.close();
+    const qsizetype camg = bytes.indexOf("CAMG");
+    ASSERT_GT(camg, 12);
+    bytes.remove(camg, 12);
+    const quint32 formSize = (quint32(quint8(bytes[4])) << 24 | quint32(quint8(bytes[5])) << 16 |
+                              quint32(quint8(bytes[6])) << 8 | quint8(bytes[7])) -
+                             12;
+    for (int i = 0; i < 4; ++i)
+        bytes[4 + i] = char(formSize >> (24 - 8 * i));
+    const QString noCamg = dir.filePath("nocamg.iff");
+    QFile out(noCamg);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(bytes);
+    out.close();
+    open(noCamg);
+    EXPECT_EQ(ui->pictureView->pixelAspect(), QSize(1, 2));
+    EXPECT_EQ(ui->displayValueLabel->text(), "none saved, BMHD aspect 10:20, pixels 1 × 2");
+
     // A PNG has no display mode: square pixels.
     open(smallPng());
     EXPECT_TRUE(ui->aspectCheckBox->isChecked());

@@ -316,6 +316,10 @@ TEST(ReadIlbm, CamgAndDepthChooseTheDisplayMode) {
         ASSERT_TRUE(read_);
         EXPECT_EQ(read_->mode, c.mode);
         EXPECT_EQ(read_->viewportMode, c.camg);
+        EXPECT_TRUE(read_->hasViewportMode);
+        // The builder's BMHD says 10:11, a PAL lores pixel.
+        EXPECT_EQ(read_->xAspect, 10u);
+        EXPECT_EQ(read_->yAspect, 11u);
         EXPECT_EQ(picture::describeMode(*read_), c.described);
         if (c.planes > 8) {
             EXPECT_TRUE(read_->pixels.empty());
@@ -326,6 +330,15 @@ TEST(ReadIlbm, CamgAndDepthChooseTheDisplayMode) {
                       values);
         }
     }
+}
+
+TEST(ReadIlbm, APictureWithoutCamgSavesNoDisplayMode) {
+    using namespace iffbytes;
+    const auto read_ = read(
+        group("FORM", "ILBM", {bmhd(3, 1, 1), chunk("BODY", interleavedBody(3, 1, 1, {1, 0, 1}))}));
+    ASSERT_TRUE(read_);
+    EXPECT_FALSE(read_->hasViewportMode);
+    EXPECT_EQ(read_->viewportMode, 0u);
 }
 
 TEST(ReadIlbm, FilesOfSeveralPicturesUseTheFirstAndSaySo) {

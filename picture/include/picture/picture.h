@@ -38,6 +38,12 @@ struct Picture {
     DisplayMode mode = DisplayMode::Indexed;
     // The Amiga display mode of an ILBM's CAMG (0 when there is none or for a PNG).
     std::uint32_t viewportMode = 0;
+    // Whether the picture stores a display mode (an ILBM's CAMG) at all.
+    bool hasViewportMode = false;
+    // The pixel's width to height as an ILBM's BMHD gives it (10:11 for a lores PAL pixel);
+    // 0 when the picture does not say.
+    unsigned xAspect = 0;
+    unsigned yAspect = 0;
 
     // Pixel values, width x height, row after row: colour numbers for a depth up to 8 (also the
     // raw values of HAM and EHB pictures).
