@@ -4,6 +4,8 @@
 // The libraries' messages become the error text or the picture's warnings.
 #include "internal.h"
 
+#include <amiga/bitplanes.h>
+
 #include <iff/error.h>
 #include <iff/iff.h>
 #include <iff/rawchunk.h>
@@ -211,19 +213,12 @@ bool readImage(const ILBM_Image *image, Picture *picture, std::string *error) {
             plane0 = whole.data();
         }
         if (planes <= 8) {
-            picture->pixels.assign(count, 0);
+            picture->pixels = amiga::chunkyFromPlanes(plane0, width, height, planes);
         } else {
             picture->deepPixels.assign(count, 0);
-        }
-        for (unsigned p = 0; p < planes; p++) {
-            for (unsigned y = 0; y < height; y++) {
-                const std::uint8_t *row = plane0 + p * planeSize + y * rowSize;
-                if (planes <= 8) {
-                    std::uint8_t *out = picture->pixels.data() + size_t{y} * width;
-                    for (unsigned x = 0; x < width; x++) {
-                        out[x] |= static_cast<std::uint8_t>(bitAt(row, x) << p);
-                    }
-                } else {
+            for (unsigned p = 0; p < planes; p++) {
+                for (unsigned y = 0; y < height; y++) {
+                    const std::uint8_t *row = plane0 + p * planeSize + y * rowSize;
                     std::uint32_t *out = picture->deepPixels.data() + size_t{y} * width;
                     for (unsigned x = 0; x < width; x++) {
                         out[x] |= bitAt(row, x) << p;
