@@ -557,7 +557,7 @@ void ColourViewController::loadPalette() {
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     // Amiga pictures often have no suffix at all, so every file stays one choice away.
     dialog->setNameFilters({tr("IFF pictures (*.iff *.ilbm *.lbm *.acbm *.pbm *.IFF *.ILBM *.LBM)"),
-                            tr("All files (*)")});
+                            tr("PNG pictures (*.png *.PNG)"), tr("All files (*)")});
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QFileDialog::fileSelected, this,
             [this](const QString &path) { decodePaletteWithURL(path); });

@@ -13,6 +13,7 @@
 #include <iff/iff.h>
 #include <ilbm/colormap.h>
 #include <ilbm/ilbm.h>
+#include <picture/picture.h>
 
 namespace {
 
@@ -91,6 +92,26 @@ PaletteFile PaletteFile::read(const QString &path) {
         result.error = tr("Cannot load a palette from “%1”: not a file.").arg(name);
         return result;
     }
+
+    // A PNG's palette (PLTE), through the picture library's reader.
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly) && file.peek(8) == QByteArray("\x89PNG\r\n\x1a\n", 8)) {
+        const QByteArray bytes = file.readAll();
+        std::string why;
+        const std::optional<std::vector<amiga::Rgb8>> colours =
+            picture::readColourMap(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), &why);
+        if (!colours) {
+            result.error = tr("No palette in “%1”: %2.").arg(name, QString::fromStdString(why));
+            return result;
+        }
+        QList<Colour> palette;
+        palette.reserve(static_cast<qsizetype>(colours->size()));
+        for (const amiga::Rgb8 &c : *colours)
+            palette.append(Colour::convertFrom24BitWithRed(c.red, c.green, c.blue));
+        result.colourMaps.append(palette);
+        return result;
+    }
+    file.close();
 
     QByteArray messages;
     IFF_Chunk *tree = nullptr;

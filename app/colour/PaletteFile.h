@@ -5,7 +5,8 @@
 #include <QString>
 
 // The palette of an IFF picture file: the colour map (CMAP) of its ILBM
-// pictures; when there are several, the last one that has a colour map.
+// pictures; when there are several, the last one that has a colour map. A PNG
+// gives its palette (PLTE), or the grey levels of a grey picture.
 struct PaletteFile {
     // The colours of each colour map, in file order; empty when the file gave
     // no palette.

@@ -4,6 +4,7 @@
 #include "colour/PaletteFile.h"
 #include "m68k_assembler.h"
 
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -288,4 +289,32 @@ TEST_F(PaletteLoading, TheStatusLineCountsInWordsThatAgree) {
     ASSERT_TRUE(controller->decodePaletteWithURL(
         write("two.iff", chunk(picture(ILBM_ID_ILBM, colourMap(ramp(2, 9)))))));
     EXPECT_EQ(status(), QString::fromUtf8("Loaded 2 colours from “two.iff”."));
+}
+
+TEST_F(PaletteLoading, APngGivesItsPaletteInOrder) {
+    // An indexed PNG as desktop paint programs save one: its colour table, in its order.
+    const QList<QRgb> table = {qRgb(0, 0, 0), qRgb(0xff, 0x80, 0x00), qRgb(0x12, 0x34, 0x56),
+                               qRgb(0xff, 0xff, 0xff), qRgb(0x0f, 0xf0, 0x55)};
+    QImage indexed(5, 1, QImage::Format_Indexed8);
+    indexed.setColorTable(table);
+    for (int x = 0; x < 5; ++x)
+        indexed.setPixel(x, 0, static_cast<uint>(4 - x));
+    const QString png = dir.filePath("art.png");
+    ASSERT_TRUE(indexed.save(png, "PNG"));
+    ASSERT_TRUE(controller->decodePaletteWithURL(png));
+    QList<Colour> expected;
+    for (QRgb c : table)
+        expected.append(Colour::convertFrom24BitWithRed(qRed(c), qGreen(c), qBlue(c)));
+    EXPECT_EQ(source->paletteEntries(), expected);
+    EXPECT_EQ(status(), "Loaded 5 colours from “art.png”.");
+
+    // A true-colour PNG has no palette to give: nothing changes, and the tab says why.
+    QImage photo(2, 1, QImage::Format_RGB32);
+    photo.setPixel(0, 0, qRgb(1, 2, 3));
+    photo.setPixel(1, 0, qRgb(4, 5, 6));
+    const QString truePng = dir.filePath("photo.png");
+    ASSERT_TRUE(photo.save(truePng, "PNG"));
+    EXPECT_FALSE(controller->decodePaletteWithURL(truePng));
+    EXPECT_EQ(status(), "No palette in “photo.png”: the true-colour picture has no colour map.");
+    EXPECT_EQ(source->paletteEntries(), expected);
 }
