@@ -90,6 +90,20 @@ struct TreeRelease {
     void operator()(IFF_Chunk *tree) const { ILBM_free(tree); }
 };
 
+using Tree = std::unique_ptr<IFF_Chunk, TreeRelease>;
+
+// The chunk tree of a file's bytes, read with the ILBM chunk types; null when they are not one.
+Tree readTree(const std::vector<std::uint8_t> &bytes) {
+    // Opened for reading only: the bytes are not written.
+    FILE *file = fmemopen(const_cast<std::uint8_t *>(bytes.data()), bytes.size(), "rb");
+    if (file == nullptr) {
+        return nullptr;
+    }
+    Tree tree(ILBM_readFd(file));
+    std::fclose(file);
+    return tree;
+}
+
 struct Images {
     ILBM_Image **images = nullptr;
     unsigned length = 0;
@@ -286,14 +300,7 @@ bool readImage(const ILBM_Image *image, Picture *picture, std::string *error) {
 std::optional<Picture> readIff(const std::vector<std::uint8_t> &bytes, std::string *error) {
     std::string messages;
     Capture capturing(&messages);
-    // Opened for reading only: the bytes are not written.
-    FILE *file = fmemopen(const_cast<std::uint8_t *>(bytes.data()), bytes.size(), "rb");
-    if (file == nullptr) {
-        *error = "the file cannot be opened in memory";
-        return std::nullopt;
-    }
-    std::unique_ptr<IFF_Chunk, TreeRelease> tree(ILBM_readFd(file));
-    std::fclose(file);
+    Tree tree = readTree(bytes);
     if (tree == nullptr) {
         const std::string start(bytes.begin(), bytes.begin() + std::min<size_t>(bytes.size(), 4));
         if (start == "FORM" || start == "LIST" || start == "CAT ") {
@@ -330,12 +337,7 @@ std::optional<Picture> readIff(const std::vector<std::uint8_t> &bytes, std::stri
 std::optional<std::vector<amiga::Rgb8>> firstIffColourMap(const std::vector<std::uint8_t> &bytes) {
     std::string messages;
     Capture capturing(&messages);
-    FILE *file = fmemopen(const_cast<std::uint8_t *>(bytes.data()), bytes.size(), "rb");
-    if (file == nullptr) {
-        return std::nullopt;
-    }
-    std::unique_ptr<IFF_Chunk, TreeRelease> tree(ILBM_readFd(file));
-    std::fclose(file);
+    Tree tree = readTree(bytes);
     if (tree == nullptr) {
         return std::nullopt;
     }
