@@ -1,7 +1,7 @@
 // The library against netpbm's independent readers: every picture ilbmtoppm or pngtopnm shows,
 // this library shows the same; every file ilbmtoppm refuses, this library refuses with a sentence.
 #include "picture/picture.h"
-#include "picture_test_support.h"
+#include "picture_files.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Reading PNG and IFF pictures into the picture record: what each kind of file becomes, and the
 // sentence for a file that is not a picture the library reads.
 #include "picture/picture.h"
-#include "picture_test_support.h"
+#include "picture_files.h"
 
 #include <iff_capture.h>
 

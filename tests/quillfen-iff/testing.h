@@ -4,15 +4,11 @@
 #pragma once
 
 #include "iff_bytes.h"
+#include "picture_files.h"
 #include "run_program.h"
 
-#include <png.h>
-
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -24,28 +20,11 @@ namespace ifftool {
 
 using iffbytes::Bytes;
 
-class Folder {
-public:
-    Folder() {
-        char name[] = "/tmp/quillfen-iff-test-XXXXXX";
-        path_ = mkdtemp(name);
-    }
-    ~Folder() { std::system(("rm -rf '" + path_ + "'").c_str()); }
-    Folder(const Folder &) = delete;
-    Folder &operator=(const Folder &) = delete;
-    std::string file(const std::string &name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
+using picturetest::Folder;
+using picturetest::load;
 
 inline testprogram::Outcome tool(const std::string &arguments) {
     return testprogram::run(QUILLFEN_IFF_TOOL, arguments);
-}
-
-inline Bytes load(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 inline bool exists(const std::string &path) {
@@ -66,69 +45,26 @@ struct Indexed {
 // A palette PNG of the picture at a bit depth of 1, 2, 4 or 8; alphas: tRNS entries.
 inline void savePng(const std::string &path, const Indexed &picture, int bitDepth = 8,
                     const std::vector<std::uint8_t> &alphas = {}) {
-    FILE *file = fopen(path.c_str(), "wb");
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        fclose(file);
-        return;
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, picture.width, picture.height, bitDepth, PNG_COLOR_TYPE_PALETTE,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    std::vector<png_color> colours;
+    picturetest::PngSpec spec;
+    spec.width = picture.width;
+    spec.height = picture.height;
+    spec.bitDepth = bitDepth;
+    spec.samples.assign(picture.pixels.begin(), picture.pixels.end());
     for (const Colour &c : picture.palette) {
-        colours.push_back({c.r, c.g, c.b});
+        spec.palette.push_back({c.r, c.g, c.b});
     }
-    png_set_PLTE(png, info, colours.data(), static_cast<int>(colours.size()));
-    if (!alphas.empty()) {
-        png_set_tRNS(png, info, alphas.data(), static_cast<int>(alphas.size()), nullptr);
-    }
-    png_write_info(png, info);
-    if (bitDepth < 8) {
-        png_set_packing(png);
-    }
-    std::vector<std::uint8_t> row(picture.width);
-    for (unsigned y = 0; y < picture.height; y++) {
-        for (unsigned x = 0; x < picture.width; x++) {
-            row[x] = picture.pixels[y * picture.width + x];
-        }
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    fclose(file);
+    spec.alphas = alphas;
+    picturetest::savePng(path, spec);
 }
 
 // An RGB PNG (8 bits a channel) of colours 0xrrggbb.
 inline void saveRgbPng(const std::string &path, unsigned width, unsigned height,
                        const std::vector<std::uint32_t> &colours) {
-    FILE *file = fopen(path.c_str(), "wb");
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        fclose(file);
-        return;
+    std::vector<unsigned> samples;
+    for (std::uint32_t c : colours) {
+        samples.insert(samples.end(), {c >> 16, c >> 8 & 0xff, c & 0xff});
     }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    std::vector<std::uint8_t> row(width * 3);
-    for (unsigned y = 0; y < height; y++) {
-        for (unsigned x = 0; x < width; x++) {
-            const std::uint32_t c = colours[y * width + x];
-            row[x * 3] = static_cast<std::uint8_t>(c >> 16);
-            row[x * 3 + 1] = static_cast<std::uint8_t>(c >> 8);
-            row[x * 3 + 2] = static_cast<std::uint8_t>(c);
-        }
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    fclose(file);
+    picturetest::savePng(path, picturetest::specOf(width, height, PNG_COLOR_TYPE_RGB, 8, samples));
 }
 
 // One plane row: pixel x is bit 7 - x % 8 of byte x / 8, rows of whole 16-pixel words.

@@ -1,5 +1,6 @@
-// Pictures made in the tests: PNG files written through libpng's own writer, ILBM files built
-// byte by byte, and netpbm's files read back. Nothing here uses the picture library.
+// Pictures made in the tests of the picture library and of quillfen-iff: PNG
+// files written through libpng's own writer, ILBM files built byte by byte, netpbm's files read
+// back, and a scratch folder. Nothing here uses the picture library.
 #pragma once
 
 #include <iff_bytes.h>
@@ -108,6 +109,10 @@ inline Bytes pngOf(const PngSpec &spec) {
     return out;
 }
 
+inline bool savePng(const std::string &path, const PngSpec &spec) {
+    return iffbytes::save(path, pngOf(spec));
+}
+
 // ILBM planes for pixel values, interleaved: each picture row's plane rows, then the mask row
 // when mask is given (non-zero where opaque), rows of whole 16-pixel words.
 inline Bytes interleavedBody(unsigned width, unsigned height, unsigned planes,
@@ -153,6 +158,8 @@ public:
         path_ = mkdtemp(name);
     }
     ~Folder() { std::system(("rm -rf '" + path_ + "'").c_str()); }
+    Folder(const Folder &) = delete;
+    Folder &operator=(const Folder &) = delete;
     std::string file(const std::string &name) const { return path_ + "/" + name; }
 
 private:
