@@ -292,7 +292,7 @@ TEST(ReadIlbm, PackedAcbmAndPbmBodiesGiveTheSamePixels) {
     EXPECT_EQ(pbm->pixels, (std::vector<std::uint8_t>{1, 1, 1, 0, 1, 1}));
 }
 
-TEST(ReadIlbm, CamgAndDepthChooseTheDisplayMode) {
+TEST(ReadIlbm, CamgAndDepthChooseTheDisplayModeAndNoCamgSavesNone) {
     using namespace iffbytes;
     struct Case {
         unsigned planes;
@@ -330,15 +330,12 @@ TEST(ReadIlbm, CamgAndDepthChooseTheDisplayMode) {
                       values);
         }
     }
-}
-
-TEST(ReadIlbm, APictureWithoutCamgSavesNoDisplayMode) {
-    using namespace iffbytes;
-    const auto read_ = read(
+    // Without a CAMG the picture saves no display mode.
+    const auto plain = read(
         group("FORM", "ILBM", {bmhd(3, 1, 1), chunk("BODY", interleavedBody(3, 1, 1, {1, 0, 1}))}));
-    ASSERT_TRUE(read_);
-    EXPECT_FALSE(read_->hasViewportMode);
-    EXPECT_EQ(read_->viewportMode, 0u);
+    ASSERT_TRUE(plain);
+    EXPECT_FALSE(plain->hasViewportMode);
+    EXPECT_EQ(plain->viewportMode, 0u);
 }
 
 TEST(ReadIlbm, FilesOfSeveralPicturesUseTheFirstAndSaySo) {

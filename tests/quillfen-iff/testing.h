@@ -1,12 +1,14 @@
-// What the tests of quillfen-iff's picture commands share: a scratch folder, the program run as
-// a shell runs it, pictures written as PNGs through libpng and as ILBMs byte by byte, and the
-// bytes a picture's planes must make, worked out here from its pixels.
+// What the tests of quillfen-iff's picture commands share: the program run as a shell runs it,
+// pictures of colour numbers written as PNGs and as ILBMs, and the bytes a picture's planes must
+// make, worked out from its pixels.
 #pragma once
 
 #include "iff_bytes.h"
 #include "picture_files.h"
+#include "plane_layout.h"
 #include "run_program.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <string>
@@ -67,72 +69,22 @@ inline void saveRgbPng(const std::string &path, unsigned width, unsigned height,
     picturetest::savePng(path, picturetest::specOf(width, height, PNG_COLOR_TYPE_RGB, 8, samples));
 }
 
-// One plane row: pixel x is bit 7 - x % 8 of byte x / 8, rows of whole 16-pixel words.
+using planelayout::Mask;
+
+// One plane row of the picture (plane_layout.h).
 inline Bytes planeRow(const Indexed &picture, unsigned y, unsigned plane) {
-    Bytes row((picture.width + 15) / 16 * 2, 0);
-    for (unsigned x = 0; x < picture.width; x++) {
-        if ((picture.pixels[y * picture.width + x] >> plane) & 1) {
-            row[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
-        }
-    }
-    return row;
+    return planelayout::planeRow(picture.pixels, picture.width, y, plane);
 }
 
-// A mask row: a bit set where the pixel is not of a transparent colour. Inverted, the row's
-// complement: a bit set where the pixel is transparent, and in the padding past the picture,
-// which shows nothing.
-inline Bytes maskRow(const Indexed &picture, unsigned y, const std::vector<unsigned> &transparent,
-                     bool inverted) {
-    Bytes row((picture.width + 15) / 16 * 2, 0);
-    for (unsigned x = picture.width; inverted && x < row.size() * 8; x++) {
-        row[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
-    }
-    for (unsigned x = 0; x < picture.width; x++) {
-        bool clear = false;
-        for (unsigned colour : transparent) {
-            clear = clear || picture.pixels[y * picture.width + x] == colour;
-        }
-        if (clear == inverted) {
-            row[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
-        }
-    }
-    return row;
-}
-
-enum class Mask { None, After, Only };
-
-// The bytes of the planes as the Hardware Reference Manual lays them out: interleaved, every
-// row's plane rows one after another (a mask row after them, or the mask row once for each
-// plane for a cookie-cut blit); planar, every plane whole (the mask plane after them, or alone).
+// The bytes of the picture's planes as the Hardware Reference Manual lays them out, the mask
+// clear where the pixel is of a transparent colour (plane_layout.h).
 inline Bytes expectedPlanes(const Indexed &picture, unsigned depth, bool interleaved, Mask mask,
                             const std::vector<unsigned> &transparent = {0}, bool inverted = false) {
-    Bytes out;
-    if (interleaved) {
-        for (unsigned y = 0; y < picture.height; y++) {
-            for (unsigned p = 0; p < depth; p++) {
-                iffbytes::append(out, mask == Mask::Only
-                                          ? maskRow(picture, y, transparent, inverted)
-                                          : planeRow(picture, y, p));
-            }
-            if (mask == Mask::After) {
-                iffbytes::append(out, maskRow(picture, y, transparent, inverted));
-            }
-        }
-        return out;
-    }
-    if (mask != Mask::Only) {
-        for (unsigned p = 0; p < depth; p++) {
-            for (unsigned y = 0; y < picture.height; y++) {
-                iffbytes::append(out, planeRow(picture, y, p));
-            }
-        }
-    }
-    if (mask != Mask::None) {
-        for (unsigned y = 0; y < picture.height; y++) {
-            iffbytes::append(out, maskRow(picture, y, transparent, inverted));
-        }
-    }
-    return out;
+    return planelayout::planes(picture.pixels, picture.width, picture.height, depth, interleaved,
+                               mask, inverted, [&](unsigned c) {
+                                   return std::find(transparent.begin(), transparent.end(), c) !=
+                                          transparent.end();
+                               });
 }
 
 // The picture as an uncompressed ILBM of depth planes: BMHD, CMAP, BODY of interleaved rows.
