@@ -32,6 +32,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QUrl>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -339,18 +340,11 @@ TEST_F(ConvertTab, AnIlbmShowsAtItsDisplayModesPixelAspect) {
                                "-hires '" + ppm.toStdString() + "' >'" + ilbm.toStdString() + "'")
                   .status,
               0);
-    QFile file(ilbm);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    QByteArray bytes = file.readAll();
-    file.close();
+    QByteArray bytes = contents(ilbm);
     const qsizetype camg = bytes.indexOf("CAMG");
     ASSERT_GT(camg, 12);
     bytes.remove(camg, 12);
-    const quint32 formSize = (quint32(quint8(bytes[4])) << 24 | quint32(quint8(bytes[5])) << 16 |
-                              quint32(quint8(bytes[6])) << 8 | quint8(bytes[7])) -
-                             12;
-    for (int i = 0; i < 4; ++i)
-        bytes[4 + i] = char(formSize >> (24 - 8 * i));
+    qToBigEndian<quint32>(qFromBigEndian<quint32>(bytes.constData() + 4) - 12, bytes.data() + 4);
     const QString noCamg = dir.filePath("nocamg.iff");
     QFile out(noCamg);
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));

@@ -45,9 +45,8 @@ TEST(QuillfenIffPeer, APngBecomesAnIlbmThatIlbmtoppmDecodesToItsPixels) {
     const std::string png = folder.file("p.png");
     savePng(png, picture, 8);
     const std::string ilbm = folder.file("p.iff");
-    testprogram::Outcome r = tool("ilbm " + png + " " + ilbm);
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(tool("check " + ilbm).status, 0);
+    succeeds("ilbm " + png + " " + ilbm);
+    succeeds("check " + ilbm);
     unsigned width = 0, height = 0;
     const std::vector<std::uint32_t> decoded = decode(folder, ilbm, &width, &height);
     ASSERT_EQ(width, 21u);
@@ -59,11 +58,8 @@ TEST(QuillfenIffPeer, APngBecomesAnIlbmThatIlbmtoppmDecodesToItsPixels) {
     }
     // Its planes, with and without a mask, are the PNG's.
     for (const char *options : {"", "--planar --mask"}) {
-        ASSERT_EQ(
-            tool(std::string("raw ") + options + " " + ilbm + " " + folder.file("i.raw")).status,
-            0);
-        ASSERT_EQ(
-            tool(std::string("raw ") + options + " " + png + " " + folder.file("p.raw")).status, 0);
+        succeeds(std::string("raw ") + options + " " + ilbm + " " + folder.file("i.raw"));
+        succeeds(std::string("raw ") + options + " " + png + " " + folder.file("p.raw"));
         EXPECT_EQ(load(folder.file("i.raw")), load(folder.file("p.raw"))) << options;
     }
 
@@ -73,8 +69,7 @@ TEST(QuillfenIffPeer, APngBecomesAnIlbmThatIlbmtoppmDecodesToItsPixels) {
         colours.push_back((i * 37 % 256) << 16 | (i % 32 * 8) << 8 | (i / 32 * 32));
     }
     saveRgbPng(folder.file("photo.png"), 32, 8, colours);
-    r = tool("ilbm --reduce 16 --dither " + folder.file("photo.png") + " " + folder.file("r.iff"));
-    ASSERT_EQ(r.status, 0) << r.err;
+    succeeds("ilbm --reduce 16 --dither " + folder.file("photo.png") + " " + folder.file("r.iff"));
     const std::vector<std::uint32_t> reduced =
         decode(folder, folder.file("r.iff"), &width, &height);
     ASSERT_EQ(reduced.size(), 256u);

@@ -8,6 +8,8 @@
 #include "plane_layout.h"
 #include "run_program.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <fstream>
@@ -27,6 +29,13 @@ using picturetest::load;
 
 inline testprogram::Outcome tool(const std::string &arguments) {
     return testprogram::run(QUILLFEN_IFF_TOOL, arguments);
+}
+
+// What the program prints, when it succeeds as it should.
+inline std::string succeeds(const std::string &arguments) {
+    const testprogram::Outcome r = tool(arguments);
+    EXPECT_EQ(r.status, 0) << arguments << ": " << r.err;
+    return r.out;
 }
 
 inline bool exists(const std::string &path) {
