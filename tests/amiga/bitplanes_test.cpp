@@ -4,6 +4,8 @@
 // one of those edges).
 #include <amiga/bitplanes.h>
 
+#include "plane_layout.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -16,52 +18,16 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// The layout's description, one pixel at a time: pixel x of a plane row is bit 7 - x % 8 of
-// byte x / 8.
+// The layout's description, one pixel at a time (plane_layout.h).
 template <typename Pixel>
 Bytes referencePlanes(const std::vector<Pixel> &pixels, unsigned width, unsigned height,
                       const BitplaneLayout &layout, const Transparency &transparency) {
-    const std::size_t rowBytes = (width + 15) / 16 * 2;
-    auto planeRow = [&](unsigned y, unsigned p) {
-        Bytes row(rowBytes);
-        for (unsigned x = 0; x < width; ++x)
-            if ((static_cast<std::uint64_t>(pixels[y * width + x]) >> p) & 1)
-                row[x / 8] |= 0x80 >> (x % 8);
-        return row;
-    };
-    auto maskRow = [&](unsigned y) {
-        Bytes row(rowBytes);
-        for (unsigned x = 0; x < width; ++x)
-            if (!transparency.isTransparent(static_cast<unsigned>(pixels[y * width + x])))
-                row[x / 8] |= 0x80 >> (x % 8);
-        if (layout.invertMask) // padding included: transparent in both masks
-            for (std::uint8_t &b : row)
-                b = static_cast<std::uint8_t>(~b);
-        return row;
-    };
-    Bytes out;
-    auto append = [&](const Bytes &row) { out.insert(out.end(), row.begin(), row.end()); };
-    if (layout.interleaved) {
-        for (unsigned y = 0; y < height; ++y) {
-            if (layout.mask != MaskOutput::Only)
-                for (unsigned p = 0; p < layout.depth; ++p)
-                    append(planeRow(y, p));
-            if (layout.mask == MaskOutput::After)
-                append(maskRow(y));
-            if (layout.mask == MaskOutput::Only)
-                for (unsigned p = 0; p < layout.depth; ++p)
-                    append(maskRow(y));
-        }
-    } else {
-        if (layout.mask != MaskOutput::Only)
-            for (unsigned p = 0; p < layout.depth; ++p)
-                for (unsigned y = 0; y < height; ++y)
-                    append(planeRow(y, p));
-        if (layout.mask != MaskOutput::None)
-            for (unsigned y = 0; y < height; ++y)
-                append(maskRow(y));
-    }
-    return out;
+    const planelayout::Mask mask = layout.mask == MaskOutput::None    ? planelayout::Mask::None
+                                   : layout.mask == MaskOutput::After ? planelayout::Mask::After
+                                                                      : planelayout::Mask::Only;
+    return planelayout::planes(pixels, width, height, layout.depth, layout.interleaved, mask,
+                               layout.invertMask,
+                               [&](unsigned c) { return transparency.isTransparent(c); });
 }
 
 std::vector<BitplaneLayout> everyLayout(unsigned depth) {

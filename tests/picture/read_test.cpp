@@ -1,7 +1,7 @@
 // Reading PNG and IFF pictures into the picture record: what each kind of file becomes, and the
 // sentence for a file that is not a picture the library reads.
 #include "picture/picture.h"
-#include "picture_test_support.h"
+#include "picture_files.h"
 
 #include <iff_capture.h>
 
@@ -31,18 +31,24 @@ std::vector<unsigned> grid(unsigned width, unsigned height, unsigned modulo) {
 } // namespace
 
 TEST(ReadPng, PalettePicturesKeepTheirPlteInOrderAndTheirColourNumbers) {
-    // Colours in no sorted order, and one the pixels never use: the map is the PLTE as stored.
-    const std::vector<png_color> plte = {
+    // Colours in no sorted order, and at 8 bits many the pixels never use: the map is the PLTE
+    // as stored.
+    const std::vector<png_color> colours = {
         {200, 10, 10}, {0, 0, 0}, {17, 34, 51}, {255, 255, 255}, {9, 9, 200}};
-    for (int depth : {4, 8}) {
+    for (int depth : {1, 2, 4, 8}) {
         SCOPED_TRACE(depth);
-        PngSpec spec = specOf(13, 5, PNG_COLOR_TYPE_PALETTE, depth, grid(13, 5, 4), plte);
+        std::vector<png_color> plte(1u << depth);
+        for (size_t i = 0; i < plte.size(); i++) {
+            plte[i] = i < colours.size() ? colours[i] : png_color{static_cast<png_byte>(i), 0, 0};
+        }
+        // 37 pixels a row: the last byte of a row is partly padding for every depth under 8.
+        PngSpec spec = specOf(37, 3, PNG_COLOR_TYPE_PALETTE, depth, grid(37, 3, 1u << depth), plte);
         const auto read_ = read(pngOf(spec));
         ASSERT_TRUE(read_);
         EXPECT_EQ(read_->source, Source::Png);
         EXPECT_EQ(read_->mode, DisplayMode::Indexed);
         EXPECT_EQ(read_->depth, static_cast<unsigned>(depth));
-        EXPECT_EQ(read_->colourCount(), depth == 4 ? 16u : 256u);
+        EXPECT_EQ(read_->colourCount(), 1u << depth);
         ASSERT_EQ(read_->palette.size(), plte.size());
         for (size_t i = 0; i < plte.size(); i++) {
             EXPECT_EQ(read_->palette[i], (amiga::Rgb8{plte[i].red, plte[i].green, plte[i].blue}));
@@ -51,23 +57,8 @@ TEST(ReadPng, PalettePicturesKeepTheirPlteInOrderAndTheirColourNumbers) {
         EXPECT_TRUE(read_->trueColour.empty());
         EXPECT_FALSE(read_->isTrueColour());
         EXPECT_TRUE(read_->transparentColours.empty());
-        // 200 and 9 are neither n x 17 nor n << 4.
+        // 200 and 10 are neither n x 17 nor n << 4.
         EXPECT_FALSE(read_->twelveBitPalette);
-    }
-}
-
-TEST(ReadPng, PaletteDepthsOneToEightGiveTheSameColourNumbers) {
-    for (int depth : {1, 2, 4, 8}) {
-        SCOPED_TRACE(depth);
-        std::vector<png_color> plte(1u << depth);
-        for (size_t i = 0; i < plte.size(); i++) {
-            plte[i] = {static_cast<png_byte>(i * 17 % 256), 0, 0};
-        }
-        // 37 pixels a row: the last byte of a row is partly padding for every depth under 8.
-        PngSpec spec = specOf(37, 3, PNG_COLOR_TYPE_PALETTE, depth, grid(37, 3, 1u << depth), plte);
-        const auto read_ = read(pngOf(spec));
-        ASSERT_TRUE(read_);
-        EXPECT_EQ(std::vector<unsigned>(read_->pixels.begin(), read_->pixels.end()), spec.samples);
     }
 }
 
@@ -292,7 +283,7 @@ TEST(ReadIlbm, PackedAcbmAndPbmBodiesGiveTheSamePixels) {
     EXPECT_EQ(pbm->pixels, (std::vector<std::uint8_t>{1, 1, 1, 0, 1, 1}));
 }
 
-TEST(ReadIlbm, CamgAndDepthChooseTheDisplayMode) {
+TEST(ReadIlbm, CamgAndDepthChooseTheDisplayModeAndNoCamgSavesNone) {
     using namespace iffbytes;
     struct Case {
         unsigned planes;
@@ -330,15 +321,12 @@ TEST(ReadIlbm, CamgAndDepthChooseTheDisplayMode) {
                       values);
         }
     }
-}
-
-TEST(ReadIlbm, APictureWithoutCamgSavesNoDisplayMode) {
-    using namespace iffbytes;
-    const auto read_ = read(
+    // Without a CAMG the picture saves no display mode.
+    const auto plain = read(
         group("FORM", "ILBM", {bmhd(3, 1, 1), chunk("BODY", interleavedBody(3, 1, 1, {1, 0, 1}))}));
-    ASSERT_TRUE(read_);
-    EXPECT_FALSE(read_->hasViewportMode);
-    EXPECT_EQ(read_->viewportMode, 0u);
+    ASSERT_TRUE(plain);
+    EXPECT_FALSE(plain->hasViewportMode);
+    EXPECT_EQ(plain->viewportMode, 0u);
 }
 
 TEST(ReadIlbm, FilesOfSeveralPicturesUseTheFirstAndSaySo) {

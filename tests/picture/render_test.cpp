@@ -122,18 +122,6 @@ TEST(Opacity, TheRuleOfTheConverters) {
     EXPECT_TRUE(picture::opacityOf(colours).empty());
 }
 
-TEST(Names, SourcesModesAndColourCounts) {
-    EXPECT_EQ(picture::sourceName(picture::Source::Ilbm), "ILBM");
-    EXPECT_EQ(picture::sourceName(picture::Source::Acbm), "ACBM");
-    EXPECT_EQ(picture::sourceName(picture::Source::Pbm), "PBM");
-    EXPECT_EQ(picture::sourceName(picture::Source::Png), "PNG");
-    Picture p;
-    for (unsigned depth : {1u, 5u, 8u, 24u}) {
-        p.depth = depth;
-        EXPECT_EQ(p.colourCount(), depth == 1 ? 2u : depth == 5 ? 32u : 256u);
-    }
-}
-
 TEST(CountColours, DistinctShownColoursUpToTheLimit) {
     Picture colours;
     colours.width = 5;

@@ -1,7 +1,7 @@
 // Pictures written as ILBM files: the chunks read back byte by byte here, and the file read back
 // through the library to the same colour numbers.
 #include "picture/picture.h"
-#include "picture_test_support.h"
+#include "picture_files.h"
 
 #include <iff_capture.h>
 #include <ilbm/ilbm.h>

@@ -66,20 +66,15 @@ TEST(QuillfenIffPalette, EveryFormatAsBytesAndAsTheSameText) {
     for (const Case &c : cases) {
         SCOPED_TRACE(c.format);
         for (const char *input : {"p.iff", "p.png"}) {
+            const std::string format = std::string(c.format) + " " + folder.file(input);
             const std::string out = folder.file(std::string(c.format) + ".bin");
-            testprogram::Outcome r = tool(std::string("palette --format ") + c.format +
-                                          " --binary " + folder.file(input) + " " + out);
-            ASSERT_EQ(r.status, 0) << r.err;
+            succeeds("palette --binary --format " + format + " " + out);
             EXPECT_EQ(load(out), c.expected) << input;
-            r = tool(std::string("palette --format=") + c.format + " " + folder.file(input));
-            ASSERT_EQ(r.status, 0) << r.err;
-            expectAssemblesTo(r.out, c.expected);
+            const std::string text = succeeds("palette --format=" + format);
+            expectAssemblesTo(text, c.expected);
             // To a file, the same text.
-            EXPECT_EQ(tool(std::string("palette --format ") + c.format + " " + folder.file(input) +
-                           " " + folder.file("p.s"))
-                          .status,
-                      0);
-            EXPECT_EQ(load(folder.file("p.s")), Bytes(r.out.begin(), r.out.end()));
+            succeeds("palette --format " + format + " " + folder.file("p.s"));
+            EXPECT_EQ(load(folder.file("p.s")), Bytes(text.begin(), text.end()));
         }
     }
     // The first colours only; more than the map holds are refused.
@@ -164,14 +159,11 @@ TEST(QuillfenIffSprite, ControlWordsAndLinesAsBytesAndText) {
     for (const Case &c : cases) {
         SCOPED_TRACE(c.options);
         for (const char *input : {"s.png", "s.iff"}) {
-            testprogram::Outcome r =
-                tool("sprite " + c.options + " " + folder.file(input) + " " + folder.file("s.bin"));
-            ASSERT_EQ(r.status, 0) << r.err;
+            succeeds("sprite " + c.options + " " + folder.file(input) + " " + folder.file("s.bin"));
             const Bytes bytes = load(folder.file("s.bin"));
             EXPECT_EQ(wordsOf(bytes), c.words) << input;
-            r = tool("sprite --text " + c.options + " " + folder.file(input) + " -");
-            ASSERT_EQ(r.status, 0) << r.err;
-            expectAssemblesTo(r.out, bytes);
+            expectAssemblesTo(
+                succeeds("sprite --text " + c.options + " " + folder.file(input) + " -"), bytes);
         }
     }
 }
@@ -185,17 +177,16 @@ TEST(QuillfenIffSprite, WideAttachedAndTransparentSprites) {
     wide.pixels[31] = 3;
     wide.pixels[32 + 17] = 2;
     savePng(folder.file("w.png"), wide, 2);
-    testprogram::Outcome r = tool("sprite --width 32 --chipset aga --x 80 --y 40 " +
-                                  folder.file("w.png") + " " + folder.file("w.bin"));
-    ASSERT_EQ(r.status, 0) << r.err;
+    succeeds("sprite --width 32 --chipset aga --x 80 --y 40 " + folder.file("w.png") + " " +
+             folder.file("w.bin"));
     EXPECT_EQ(wordsOf(load(folder.file("w.bin"))),
               (std::vector<std::uint16_t>{0x4040, 0, 0x4200, 0, 0x8000, 0x0001, 0x0000, 0x0001,
                                           0x0000, 0x0000, 0x0000, 0x4000, 0, 0, 0, 0}));
-    r = tool("sprite --text --width 32 --chipset aga --x 80 --y 40 " + folder.file("w.png") + " -");
-    expectAssemblesTo(r.out, load(folder.file("w.bin")));
+    expectAssemblesTo(succeeds("sprite --text --width 32 --chipset aga --x 80 --y 40 " +
+                               folder.file("w.png") + " -"),
+                      load(folder.file("w.bin")));
     // Two sprites of 16 side by side without --width 32.
-    r = tool("sprite " + folder.file("w.png") + " " + folder.file("two.bin"));
-    ASSERT_EQ(r.status, 0) << r.err;
+    succeeds("sprite " + folder.file("w.png") + " " + folder.file("two.bin"));
     EXPECT_EQ(wordsOf(load(folder.file("two.bin"))),
               (std::vector<std::uint16_t>{0x8000, 0, 0, 0, 0x0001, 0x0001, 0x0000, 0x4000}));
 
@@ -209,9 +200,8 @@ TEST(QuillfenIffSprite, WideAttachedAndTransparentSprites) {
         colourful.palette.push_back({i, i, i});
     }
     savePng(folder.file("a.png"), colourful, 4);
-    r = tool("sprite --attached --x 90 --y 30 " + folder.file("a.png") + " " +
+    succeeds("sprite --attached --x 90 --y 30 " + folder.file("a.png") + " " +
              folder.file("a.bin"));
-    ASSERT_EQ(r.status, 0) << r.err;
     const std::vector<std::uint16_t> words = wordsOf(load(folder.file("a.bin")));
     ASSERT_EQ(words.size(), 16u);
     EXPECT_EQ(words[0], 0x3048);
@@ -223,7 +213,7 @@ TEST(QuillfenIffSprite, WideAttachedAndTransparentSprites) {
     EXPECT_EQ(std::vector<std::uint16_t>(words.begin() + 10, words.end()),
               join({spriteLines(colourful, 2), {0, 0}}));
     // Without --attached, colours past 3 cannot be shown.
-    r = tool("sprite " + folder.file("a.png") + " " + folder.file("no.bin"));
+    testprogram::Outcome r = tool("sprite " + folder.file("a.png") + " " + folder.file("no.bin"));
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(exists(folder.file("no.bin")));
     EXPECT_NE(r.err.find(folder.file("a.png")), std::string::npos) << r.err;
@@ -242,7 +232,6 @@ TEST(QuillfenIffSprite, WideAttachedAndTransparentSprites) {
     EXPECT_NE(r.err.find("65 opaque pixels have colour 0"), std::string::npos) << r.err;
     // A PNG's transparent colour (alpha 0) is what the sprite leaves out.
     savePng(folder.file("alpha.png"), picture, 2, {255, 255, 255, 0});
-    r = tool("sprite " + folder.file("alpha.png") + " " + folder.file("alpha.bin"));
-    ASSERT_EQ(r.status, 0) << r.err;
+    succeeds("sprite " + folder.file("alpha.png") + " " + folder.file("alpha.bin"));
     EXPECT_EQ(wordsOf(load(folder.file("alpha.bin"))), spriteLines(cleared));
 }

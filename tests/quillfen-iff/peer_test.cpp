@@ -10,34 +10,19 @@ using namespace ifftool;
 
 namespace {
 
-struct Ppm {
-    unsigned width = 0, height = 0;
-    std::vector<std::uint32_t> colours; // 0xrrggbb
-};
-
-// ilbmtoppm's picture, read from its binary PPM (P6, maxval 255).
-Ppm decode(const Folder &folder, const std::string &ilbm) {
+// ilbmtoppm's picture as 0xrrggbb colours, none when it refuses the file.
+std::vector<std::uint32_t> decode(const Folder &folder, const std::string &ilbm, unsigned *width,
+                                  unsigned *height) {
     const std::string ppm = folder.file("decoded.ppm");
-    Ppm picture;
-    if (std::system(("ilbmtoppm " + ilbm + " >" + ppm + " 2>/dev/null").c_str()) != 0) {
-        return picture;
+    std::vector<picturetest::Rgb> pixels;
+    std::vector<std::uint32_t> colours;
+    if (picturetest::run("ilbmtoppm " + ilbm + " >" + ppm) == 0 &&
+        picturetest::readPpm(ppm, width, height, &pixels)) {
+        for (const picturetest::Rgb &c : pixels) {
+            colours.push_back(static_cast<std::uint32_t>(c.r << 16 | c.g << 8 | c.b));
+        }
     }
-    const Bytes bytes = load(ppm);
-    const std::string text(bytes.begin(), bytes.end());
-    unsigned maxval = 0;
-    int consumed = 0;
-    if (sscanf(text.c_str(), "P6 %u %u %u%n", &picture.width, &picture.height, &maxval,
-               &consumed) != 3 ||
-        maxval != 255) {
-        return {};
-    }
-    size_t at = static_cast<size_t>(consumed) + 1;
-    for (size_t i = 0; i < size_t{picture.width} * picture.height && at + 2 < bytes.size() + 0;
-         i++, at += 3) {
-        picture.colours.push_back(
-            static_cast<std::uint32_t>(bytes[at] << 16 | bytes[at + 1] << 8 | bytes[at + 2]));
-    }
-    return picture;
+    return colours;
 }
 
 } // namespace
@@ -60,24 +45,21 @@ TEST(QuillfenIffPeer, APngBecomesAnIlbmThatIlbmtoppmDecodesToItsPixels) {
     const std::string png = folder.file("p.png");
     savePng(png, picture, 8);
     const std::string ilbm = folder.file("p.iff");
-    testprogram::Outcome r = tool("ilbm " + png + " " + ilbm);
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(tool("check " + ilbm).status, 0);
-    const Ppm decoded = decode(folder, ilbm);
-    ASSERT_EQ(decoded.width, 21u);
-    ASSERT_EQ(decoded.height, 4u);
-    ASSERT_EQ(decoded.colours.size(), picture.pixels.size());
+    succeeds("ilbm " + png + " " + ilbm);
+    succeeds("check " + ilbm);
+    unsigned width = 0, height = 0;
+    const std::vector<std::uint32_t> decoded = decode(folder, ilbm, &width, &height);
+    ASSERT_EQ(width, 21u);
+    ASSERT_EQ(height, 4u);
+    ASSERT_EQ(decoded.size(), picture.pixels.size());
     for (size_t i = 0; i < picture.pixels.size(); i++) {
         const Colour &c = picture.palette[picture.pixels[i]];
-        EXPECT_EQ(decoded.colours[i], static_cast<std::uint32_t>(c.r << 16 | c.g << 8 | c.b)) << i;
+        EXPECT_EQ(decoded[i], static_cast<std::uint32_t>(c.r << 16 | c.g << 8 | c.b)) << i;
     }
     // Its planes, with and without a mask, are the PNG's.
     for (const char *options : {"", "--planar --mask"}) {
-        ASSERT_EQ(
-            tool(std::string("raw ") + options + " " + ilbm + " " + folder.file("i.raw")).status,
-            0);
-        ASSERT_EQ(
-            tool(std::string("raw ") + options + " " + png + " " + folder.file("p.raw")).status, 0);
+        succeeds(std::string("raw ") + options + " " + ilbm + " " + folder.file("i.raw"));
+        succeeds(std::string("raw ") + options + " " + png + " " + folder.file("p.raw"));
         EXPECT_EQ(load(folder.file("i.raw")), load(folder.file("p.raw"))) << options;
     }
 
@@ -87,9 +69,9 @@ TEST(QuillfenIffPeer, APngBecomesAnIlbmThatIlbmtoppmDecodesToItsPixels) {
         colours.push_back((i * 37 % 256) << 16 | (i % 32 * 8) << 8 | (i / 32 * 32));
     }
     saveRgbPng(folder.file("photo.png"), 32, 8, colours);
-    r = tool("ilbm --reduce 16 --dither " + folder.file("photo.png") + " " + folder.file("r.iff"));
-    ASSERT_EQ(r.status, 0) << r.err;
-    const Ppm reduced = decode(folder, folder.file("r.iff"));
-    ASSERT_EQ(reduced.colours.size(), 256u);
-    EXPECT_LE(std::set<std::uint32_t>(reduced.colours.begin(), reduced.colours.end()).size(), 16u);
+    succeeds("ilbm --reduce 16 --dither " + folder.file("photo.png") + " " + folder.file("r.iff"));
+    const std::vector<std::uint32_t> reduced =
+        decode(folder, folder.file("r.iff"), &width, &height);
+    ASSERT_EQ(reduced.size(), 256u);
+    EXPECT_LE(std::set<std::uint32_t>(reduced.begin(), reduced.end()).size(), 16u);
 }

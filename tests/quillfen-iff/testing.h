@@ -1,18 +1,18 @@
-// What the tests of quillfen-iff's picture commands share: a scratch folder, the program run as
-// a shell runs it, pictures written as PNGs through libpng and as ILBMs byte by byte, and the
-// bytes a picture's planes must make, worked out here from its pixels.
+// What the tests of quillfen-iff's picture commands share: the program run as a shell runs it,
+// pictures of colour numbers written as PNGs and as ILBMs, and the bytes a picture's planes must
+// make, worked out from its pixels.
 #pragma once
 
 #include "iff_bytes.h"
+#include "picture_files.h"
+#include "plane_layout.h"
 #include "run_program.h"
 
-#include <png.h>
+#include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -24,28 +24,18 @@ namespace ifftool {
 
 using iffbytes::Bytes;
 
-class Folder {
-public:
-    Folder() {
-        char name[] = "/tmp/quillfen-iff-test-XXXXXX";
-        path_ = mkdtemp(name);
-    }
-    ~Folder() { std::system(("rm -rf '" + path_ + "'").c_str()); }
-    Folder(const Folder &) = delete;
-    Folder &operator=(const Folder &) = delete;
-    std::string file(const std::string &name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
+using picturetest::Folder;
+using picturetest::load;
 
 inline testprogram::Outcome tool(const std::string &arguments) {
     return testprogram::run(QUILLFEN_IFF_TOOL, arguments);
 }
 
-inline Bytes load(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+// What the program prints, when it succeeds as it should.
+inline std::string succeeds(const std::string &arguments) {
+    const testprogram::Outcome r = tool(arguments);
+    EXPECT_EQ(r.status, 0) << arguments << ": " << r.err;
+    return r.out;
 }
 
 inline bool exists(const std::string &path) {
@@ -66,137 +56,44 @@ struct Indexed {
 // A palette PNG of the picture at a bit depth of 1, 2, 4 or 8; alphas: tRNS entries.
 inline void savePng(const std::string &path, const Indexed &picture, int bitDepth = 8,
                     const std::vector<std::uint8_t> &alphas = {}) {
-    FILE *file = fopen(path.c_str(), "wb");
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        fclose(file);
-        return;
-    }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, picture.width, picture.height, bitDepth, PNG_COLOR_TYPE_PALETTE,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    std::vector<png_color> colours;
+    picturetest::PngSpec spec;
+    spec.width = picture.width;
+    spec.height = picture.height;
+    spec.bitDepth = bitDepth;
+    spec.samples.assign(picture.pixels.begin(), picture.pixels.end());
     for (const Colour &c : picture.palette) {
-        colours.push_back({c.r, c.g, c.b});
+        spec.palette.push_back({c.r, c.g, c.b});
     }
-    png_set_PLTE(png, info, colours.data(), static_cast<int>(colours.size()));
-    if (!alphas.empty()) {
-        png_set_tRNS(png, info, alphas.data(), static_cast<int>(alphas.size()), nullptr);
-    }
-    png_write_info(png, info);
-    if (bitDepth < 8) {
-        png_set_packing(png);
-    }
-    std::vector<std::uint8_t> row(picture.width);
-    for (unsigned y = 0; y < picture.height; y++) {
-        for (unsigned x = 0; x < picture.width; x++) {
-            row[x] = picture.pixels[y * picture.width + x];
-        }
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    fclose(file);
+    spec.alphas = alphas;
+    picturetest::savePng(path, spec);
 }
 
 // An RGB PNG (8 bits a channel) of colours 0xrrggbb.
 inline void saveRgbPng(const std::string &path, unsigned width, unsigned height,
                        const std::vector<std::uint32_t> &colours) {
-    FILE *file = fopen(path.c_str(), "wb");
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        fclose(file);
-        return;
+    std::vector<unsigned> samples;
+    for (std::uint32_t c : colours) {
+        samples.insert(samples.end(), {c >> 16, c >> 8 & 0xff, c & 0xff});
     }
-    png_init_io(png, file);
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    std::vector<std::uint8_t> row(width * 3);
-    for (unsigned y = 0; y < height; y++) {
-        for (unsigned x = 0; x < width; x++) {
-            const std::uint32_t c = colours[y * width + x];
-            row[x * 3] = static_cast<std::uint8_t>(c >> 16);
-            row[x * 3 + 1] = static_cast<std::uint8_t>(c >> 8);
-            row[x * 3 + 2] = static_cast<std::uint8_t>(c);
-        }
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    fclose(file);
+    picturetest::savePng(path, picturetest::specOf(width, height, PNG_COLOR_TYPE_RGB, 8, samples));
 }
 
-// One plane row: pixel x is bit 7 - x % 8 of byte x / 8, rows of whole 16-pixel words.
+using planelayout::Mask;
+
+// One plane row of the picture (plane_layout.h).
 inline Bytes planeRow(const Indexed &picture, unsigned y, unsigned plane) {
-    Bytes row((picture.width + 15) / 16 * 2, 0);
-    for (unsigned x = 0; x < picture.width; x++) {
-        if ((picture.pixels[y * picture.width + x] >> plane) & 1) {
-            row[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
-        }
-    }
-    return row;
+    return planelayout::planeRow(picture.pixels, picture.width, y, plane);
 }
 
-// A mask row: a bit set where the pixel is not of a transparent colour. Inverted, the row's
-// complement: a bit set where the pixel is transparent, and in the padding past the picture,
-// which shows nothing.
-inline Bytes maskRow(const Indexed &picture, unsigned y, const std::vector<unsigned> &transparent,
-                     bool inverted) {
-    Bytes row((picture.width + 15) / 16 * 2, 0);
-    for (unsigned x = picture.width; inverted && x < row.size() * 8; x++) {
-        row[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
-    }
-    for (unsigned x = 0; x < picture.width; x++) {
-        bool clear = false;
-        for (unsigned colour : transparent) {
-            clear = clear || picture.pixels[y * picture.width + x] == colour;
-        }
-        if (clear == inverted) {
-            row[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
-        }
-    }
-    return row;
-}
-
-enum class Mask { None, After, Only };
-
-// The bytes of the planes as the Hardware Reference Manual lays them out: interleaved, every
-// row's plane rows one after another (a mask row after them, or the mask row once for each
-// plane for a cookie-cut blit); planar, every plane whole (the mask plane after them, or alone).
+// The bytes of the picture's planes as the Hardware Reference Manual lays them out, the mask
+// clear where the pixel is of a transparent colour (plane_layout.h).
 inline Bytes expectedPlanes(const Indexed &picture, unsigned depth, bool interleaved, Mask mask,
                             const std::vector<unsigned> &transparent = {0}, bool inverted = false) {
-    Bytes out;
-    if (interleaved) {
-        for (unsigned y = 0; y < picture.height; y++) {
-            for (unsigned p = 0; p < depth; p++) {
-                iffbytes::append(out, mask == Mask::Only
-                                          ? maskRow(picture, y, transparent, inverted)
-                                          : planeRow(picture, y, p));
-            }
-            if (mask == Mask::After) {
-                iffbytes::append(out, maskRow(picture, y, transparent, inverted));
-            }
-        }
-        return out;
-    }
-    if (mask != Mask::Only) {
-        for (unsigned p = 0; p < depth; p++) {
-            for (unsigned y = 0; y < picture.height; y++) {
-                iffbytes::append(out, planeRow(picture, y, p));
-            }
-        }
-    }
-    if (mask != Mask::None) {
-        for (unsigned y = 0; y < picture.height; y++) {
-            iffbytes::append(out, maskRow(picture, y, transparent, inverted));
-        }
-    }
-    return out;
+    return planelayout::planes(picture.pixels, picture.width, picture.height, depth, interleaved,
+                               mask, inverted, [&](unsigned c) {
+                                   return std::find(transparent.begin(), transparent.end(), c) !=
+                                          transparent.end();
+                               });
 }
 
 // The picture as an uncompressed ILBM of depth planes: BMHD, CMAP, BODY of interleaved rows.

@@ -1,6 +1,9 @@
-// Pictures made in the tests: PNG files written through libpng's own writer, ILBM files built
-// byte by byte, and netpbm's files read back. Nothing here uses the picture library.
+// Pictures made in the tests of the picture library and of quillfen-iff: PNG
+// files written through libpng's own writer, ILBM files built byte by byte, netpbm's files read
+// back, and a scratch folder. Nothing here uses the picture library.
 #pragma once
+
+#include "plane_layout.h"
 
 #include <iff_bytes.h>
 
@@ -108,27 +111,21 @@ inline Bytes pngOf(const PngSpec &spec) {
     return out;
 }
 
+inline bool savePng(const std::string &path, const PngSpec &spec) {
+    return iffbytes::save(path, pngOf(spec));
+}
+
 // ILBM planes for pixel values, interleaved: each picture row's plane rows, then the mask row
-// when mask is given (non-zero where opaque), rows of whole 16-pixel words.
+// when mask is given (non-zero where opaque), which is one plane more (plane_layout.h).
 inline Bytes interleavedBody(unsigned width, unsigned height, unsigned planes,
                              const std::vector<std::uint32_t> &values,
                              const std::vector<std::uint8_t> *mask = nullptr) {
-    const size_t rowSize = (width + 15) / 16 * 2;
-    const unsigned rows = planes + (mask != nullptr ? 1 : 0);
-    Bytes body(rowSize * rows * height, 0);
-    for (unsigned y = 0; y < height; y++) {
-        for (unsigned x = 0; x < width; x++) {
-            const size_t i = size_t{y} * width + x;
-            for (unsigned p = 0; p < rows; p++) {
-                const bool set = p < planes ? ((values[i] >> p) & 1) != 0 : (*mask)[i] != 0;
-                if (set) {
-                    body[(size_t{y} * rows + p) * rowSize + x / 8] |=
-                        static_cast<std::uint8_t>(0x80 >> (x % 8));
-                }
-            }
-        }
+    std::vector<std::uint64_t> withMask(values.begin(), values.end());
+    for (size_t i = 0; mask != nullptr && i < withMask.size(); i++) {
+        withMask[i] |= std::uint64_t{(*mask)[i] != 0} << planes;
     }
-    return body;
+    return planelayout::planes(withMask, width, height, planes + (mask != nullptr ? 1 : 0), true,
+                               planelayout::Mask::None, false, [](unsigned) { return false; });
 }
 
 inline Bytes cmapOf(const std::vector<std::uint32_t> &colours) {
@@ -153,6 +150,8 @@ public:
         path_ = mkdtemp(name);
     }
     ~Folder() { std::system(("rm -rf '" + path_ + "'").c_str()); }
+    Folder(const Folder &) = delete;
+    Folder &operator=(const Folder &) = delete;
     std::string file(const std::string &name) const { return path_ + "/" + name; }
 
 private:
