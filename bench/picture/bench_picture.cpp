@@ -2,7 +2,7 @@
 // beside libpng decoding the same file into a buffer by itself in the same run: the library's
 // own work is what lies between the two.
 #include "picture/picture.h"
-#include "picture_test_support.h"
+#include "picture_files.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 // PNGs of every colour type and depth (interlaced ones, one with a palette's transparency, one
 // with a colour key), and ILBM, ACBM and PBM pictures: packed, masked, EHB, HAM6, HAM8, deep.
 #include "kept_inputs.h"
-#include "picture_test_support.h"
+#include "picture_files.h"
 
 #include <cstdio>
 #include <string>
