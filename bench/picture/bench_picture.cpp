@@ -34,7 +34,7 @@ const Bytes &pngFile() {
             }
         }
         return picturetest::pngOf(
-            picturetest::specOf(kWidth, kHeight, PNG_COLOR_TYPE_PALETTE, 8, samples, palette));
+            picturetest::pngLayout(kWidth, kHeight, PNG_COLOR_TYPE_PALETTE, 8, samples, palette));
     }();
     return file;
 }

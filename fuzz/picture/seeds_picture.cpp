@@ -40,33 +40,36 @@ int main(int argc, char **argv) {
         for (unsigned i = 0; i < (1u << depth) && i < 20; i++) {
             palette.push_back({static_cast<png_byte>(i * 13), static_cast<png_byte>(i * 7), 200});
         }
-        PngSpec spec = specOf(w, h, PNG_COLOR_TYPE_PALETTE, depth,
-                              samples(w * h, static_cast<unsigned>(palette.size())), palette);
+        PngLayout layout =
+            pngLayout(w, h, PNG_COLOR_TYPE_PALETTE, depth,
+                      samples(w * h, static_cast<unsigned>(palette.size())), palette);
         if (depth == 4) {
-            spec.alphas = {0, 255, 100};
+            layout.alphas = {0, 255, 100};
         }
-        put(folder, "palette" + std::to_string(depth) + ".png", pngOf(spec));
+        put(folder, "palette" + std::to_string(depth) + ".png", pngOf(layout));
         put(folder, "grey" + std::to_string(depth) + ".png",
-            pngOf(specOf(w, h, PNG_COLOR_TYPE_GRAY, depth, samples(w * h, 1u << depth))));
+            pngOf(pngLayout(w, h, PNG_COLOR_TYPE_GRAY, depth, samples(w * h, 1u << depth))));
     }
-    PngSpec interlaced = specOf(w, h, PNG_COLOR_TYPE_PALETTE, 2, samples(w * h, 4),
-                                {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}});
+    PngLayout interlaced = pngLayout(w, h, PNG_COLOR_TYPE_PALETTE, 2, samples(w * h, 4),
+                                     {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}});
     interlaced.interlaced = true;
     put(folder, "interlaced.png", pngOf(interlaced));
-    put(folder, "rgb.png", pngOf(specOf(w, h, PNG_COLOR_TYPE_RGB, 8, samples(w * h * 3, 256))));
+    put(folder, "rgb.png", pngOf(pngLayout(w, h, PNG_COLOR_TYPE_RGB, 8, samples(w * h * 3, 256))));
     put(folder, "rgba.png",
-        pngOf(specOf(w, h, PNG_COLOR_TYPE_RGB_ALPHA, 8, samples(w * h * 4, 256))));
+        pngOf(pngLayout(w, h, PNG_COLOR_TYPE_RGB_ALPHA, 8, samples(w * h * 4, 256))));
     put(folder, "greyalpha.png",
-        pngOf(specOf(w, h, PNG_COLOR_TYPE_GRAY_ALPHA, 8, samples(w * h * 2, 256))));
+        pngOf(pngLayout(w, h, PNG_COLOR_TYPE_GRAY_ALPHA, 8, samples(w * h * 2, 256))));
     put(folder, "rgb16.png",
-        pngOf(specOf(w, h, PNG_COLOR_TYPE_RGB, 16, samples(w * h * 3, 65536))));
-    put(folder, "grey16.png", pngOf(specOf(w, h, PNG_COLOR_TYPE_GRAY, 16, samples(w * h, 65536))));
-    PngSpec rgbaInterlaced = specOf(w, h, PNG_COLOR_TYPE_RGB_ALPHA, 8, samples(w * h * 4, 256));
+        pngOf(pngLayout(w, h, PNG_COLOR_TYPE_RGB, 16, samples(w * h * 3, 65536))));
+    put(folder, "grey16.png",
+        pngOf(pngLayout(w, h, PNG_COLOR_TYPE_GRAY, 16, samples(w * h, 65536))));
+    PngLayout rgbaInterlaced =
+        pngLayout(w, h, PNG_COLOR_TYPE_RGB_ALPHA, 8, samples(w * h * 4, 256));
     rgbaInterlaced.interlaced = true;
     put(folder, "rgba-interlaced.png", pngOf(rgbaInterlaced));
     png_color_16 key{};
     key.red = 3;
-    PngSpec keyed = specOf(w, h, PNG_COLOR_TYPE_RGB, 8, samples(w * h * 3, 4));
+    PngLayout keyed = pngLayout(w, h, PNG_COLOR_TYPE_RGB, 8, samples(w * h * 3, 4));
     keyed.colourKey = &key;
     put(folder, "keyed.png", pngOf(keyed));
 

@@ -42,8 +42,9 @@ TEST(ReadPng, PalettePicturesKeepTheirPlteInOrderAndTheirColourNumbers) {
             plte[i] = i < colours.size() ? colours[i] : png_color{static_cast<png_byte>(i), 0, 0};
         }
         // 37 pixels a row: the last byte of a row is partly padding for every depth under 8.
-        PngSpec spec = specOf(37, 3, PNG_COLOR_TYPE_PALETTE, depth, grid(37, 3, 1u << depth), plte);
-        const auto read_ = read(pngOf(spec));
+        PngLayout layout =
+            pngLayout(37, 3, PNG_COLOR_TYPE_PALETTE, depth, grid(37, 3, 1u << depth), plte);
+        const auto read_ = read(pngOf(layout));
         ASSERT_TRUE(read_);
         EXPECT_EQ(read_->source, Source::Png);
         EXPECT_EQ(read_->mode, DisplayMode::Indexed);
@@ -53,7 +54,8 @@ TEST(ReadPng, PalettePicturesKeepTheirPlteInOrderAndTheirColourNumbers) {
         for (size_t i = 0; i < plte.size(); i++) {
             EXPECT_EQ(read_->palette[i], (amiga::Rgb8{plte[i].red, plte[i].green, plte[i].blue}));
         }
-        EXPECT_EQ(std::vector<unsigned>(read_->pixels.begin(), read_->pixels.end()), spec.samples);
+        EXPECT_EQ(std::vector<unsigned>(read_->pixels.begin(), read_->pixels.end()),
+                  layout.samples);
         EXPECT_TRUE(read_->trueColour.empty());
         EXPECT_FALSE(read_->isTrueColour());
         EXPECT_TRUE(read_->transparentColours.empty());
@@ -64,9 +66,9 @@ TEST(ReadPng, PalettePicturesKeepTheirPlteInOrderAndTheirColourNumbers) {
 
 TEST(ReadPng, TransparencyOfPaletteEntriesBelowHalfAlpha) {
     const std::vector<png_color> plte = {{1, 1, 1}, {2, 2, 2}, {3, 3, 3}, {4, 4, 4}};
-    PngSpec spec = specOf(4, 1, PNG_COLOR_TYPE_PALETTE, 2, {0, 1, 2, 3}, plte);
-    spec.alphas = {255, 0, 127, 128};
-    const auto read_ = read(pngOf(spec));
+    PngLayout layout = pngLayout(4, 1, PNG_COLOR_TYPE_PALETTE, 2, {0, 1, 2, 3}, plte);
+    layout.alphas = {255, 0, 127, 128};
+    const auto read_ = read(pngOf(layout));
     ASSERT_TRUE(read_);
     EXPECT_EQ(read_->transparentColours, (std::vector<unsigned>{1, 2}));
     // Entry 3's alpha of 128 is kept as opaque, and said so.
@@ -83,8 +85,8 @@ TEST(ReadPng, GreyPicturesUpToEightBitsAreColourNumbersOverGreyLevels) {
     const Case cases[] = {{1, {0, 255}}, {2, {0, 85, 170, 255}}, {4, {0, 17, 34, 51}}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.depth);
-        PngSpec spec = specOf(9, 2, PNG_COLOR_TYPE_GRAY, c.depth, grid(9, 2, 1u << c.depth));
-        const auto read_ = read(pngOf(spec));
+        PngLayout layout = pngLayout(9, 2, PNG_COLOR_TYPE_GRAY, c.depth, grid(9, 2, 1u << c.depth));
+        const auto read_ = read(pngOf(layout));
         ASSERT_TRUE(read_);
         EXPECT_EQ(read_->mode, DisplayMode::Indexed);
         EXPECT_EQ(read_->depth, static_cast<unsigned>(c.depth));
@@ -92,13 +94,14 @@ TEST(ReadPng, GreyPicturesUpToEightBitsAreColourNumbersOverGreyLevels) {
         for (size_t i = 0; i < c.levels.size(); i++) {
             EXPECT_EQ(read_->palette[i], (amiga::Rgb8{c.levels[i], c.levels[i], c.levels[i]}));
         }
-        EXPECT_EQ(std::vector<unsigned>(read_->pixels.begin(), read_->pixels.end()), spec.samples);
+        EXPECT_EQ(std::vector<unsigned>(read_->pixels.begin(), read_->pixels.end()),
+                  layout.samples);
         EXPECT_TRUE(read_->twelveBitPalette);
     }
     // A grey colour key names the colour number of that level.
     png_color_16 key{};
     key.gray = 2;
-    PngSpec keyed = specOf(3, 1, PNG_COLOR_TYPE_GRAY, 8, {1, 2, 3});
+    PngLayout keyed = pngLayout(3, 1, PNG_COLOR_TYPE_GRAY, 8, {1, 2, 3});
     keyed.colourKey = &key;
     const auto read_ = read(pngOf(keyed));
     ASSERT_TRUE(read_);
@@ -110,7 +113,7 @@ TEST(ReadPng, GreyPicturesUpToEightBitsAreColourNumbersOverGreyLevels) {
 TEST(ReadPng, OtherKindsBecomeColoursWithAlpha) {
     struct Case {
         const char *name;
-        PngSpec spec;
+        PngLayout layout;
         std::vector<Rgba8> expected;
         unsigned depth;
     };
@@ -118,32 +121,35 @@ TEST(ReadPng, OtherKindsBecomeColoursWithAlpha) {
     key.red = 10;
     key.green = 20;
     key.blue = 30;
-    PngSpec keyed = specOf(2, 1, PNG_COLOR_TYPE_RGB, 8, {10, 20, 30, 10, 20, 31});
+    PngLayout keyed = pngLayout(2, 1, PNG_COLOR_TYPE_RGB, 8, {10, 20, 30, 10, 20, 31});
     keyed.colourKey = &key;
     const Case cases[] = {
         {"RGB",
-         specOf(2, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3, 250, 251, 252}),
+         pngLayout(2, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3, 250, 251, 252}),
          {{1, 2, 3, 255}, {250, 251, 252, 255}},
          24},
         {"RGBA",
-         specOf(2, 1, PNG_COLOR_TYPE_RGB_ALPHA, 8, {1, 2, 3, 0, 4, 5, 6, 200}),
+         pngLayout(2, 1, PNG_COLOR_TYPE_RGB_ALPHA, 8, {1, 2, 3, 0, 4, 5, 6, 200}),
          {{1, 2, 3, 0}, {4, 5, 6, 200}},
          32},
         {"grey and alpha",
-         specOf(2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {7, 100, 250, 255}),
+         pngLayout(2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {7, 100, 250, 255}),
          {{7, 7, 7, 100}, {250, 250, 250, 255}},
          32},
         // 16 bits a sample keep their high byte.
         {"RGB 16",
-         specOf(1, 1, PNG_COLOR_TYPE_RGB, 16, {0x12ab, 0xff00, 0x00ff}),
+         pngLayout(1, 1, PNG_COLOR_TYPE_RGB, 16, {0x12ab, 0xff00, 0x00ff}),
          {{0x12, 0xff, 0x00, 255}},
          24},
-        {"grey 16", specOf(1, 1, PNG_COLOR_TYPE_GRAY, 16, {0x8081}), {{0x80, 0x80, 0x80, 255}}, 24},
+        {"grey 16",
+         pngLayout(1, 1, PNG_COLOR_TYPE_GRAY, 16, {0x8081}),
+         {{0x80, 0x80, 0x80, 255}},
+         24},
         {"RGB with a colour key", keyed, {{10, 20, 30, 0}, {10, 20, 31, 255}}, 32},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        const auto read_ = read(pngOf(c.spec));
+        const auto read_ = read(pngOf(c.layout));
         ASSERT_TRUE(read_);
         EXPECT_EQ(read_->mode, DisplayMode::TrueColour);
         EXPECT_TRUE(read_->isTrueColour());
@@ -155,15 +161,15 @@ TEST(ReadPng, OtherKindsBecomeColoursWithAlpha) {
 }
 
 TEST(ReadPng, InterlacedPicturesReadAsTheirPlainTwins) {
-    PngSpec palette = specOf(21, 13, PNG_COLOR_TYPE_PALETTE, 4, grid(21, 13, 16));
+    PngLayout palette = pngLayout(21, 13, PNG_COLOR_TYPE_PALETTE, 4, grid(21, 13, 16));
     for (unsigned i = 0; i < 16; i++) {
         palette.palette.push_back({static_cast<png_byte>(i), 0, 0});
     }
-    PngSpec rgba = specOf(21, 13, PNG_COLOR_TYPE_RGB_ALPHA, 8, grid(21 * 4, 13, 256));
-    for (PngSpec spec : {palette, rgba}) {
-        const auto plain = read(pngOf(spec));
-        spec.interlaced = true;
-        const auto interlaced = read(pngOf(spec));
+    PngLayout rgba = pngLayout(21, 13, PNG_COLOR_TYPE_RGB_ALPHA, 8, grid(21 * 4, 13, 256));
+    for (PngLayout layout : {palette, rgba}) {
+        const auto plain = read(pngOf(layout));
+        layout.interlaced = true;
+        const auto interlaced = read(pngOf(layout));
         ASSERT_TRUE(plain);
         ASSERT_TRUE(interlaced);
         EXPECT_EQ(interlaced->pixels, plain->pixels);
@@ -172,20 +178,20 @@ TEST(ReadPng, InterlacedPicturesReadAsTheirPlainTwins) {
 }
 
 TEST(ReadPng, DamagedAndOversizedFilesAreRefusedWithASentence) {
-    PngSpec spec = specOf(40, 40, PNG_COLOR_TYPE_RGB, 8, grid(120, 40, 256));
-    const Bytes whole = pngOf(spec);
+    PngLayout layout = pngLayout(40, 40, PNG_COLOR_TYPE_RGB, 8, grid(120, 40, 256));
+    const Bytes whole = pngOf(layout);
     std::string error;
     EXPECT_FALSE(read(Bytes(whole.begin(), whole.begin() + whole.size() / 2), &error));
     EXPECT_NE(error.find("PNG"), std::string::npos) << error;
 
     // Over 16384 pixels a side.
-    PngSpec wide = specOf(16385, 1, PNG_COLOR_TYPE_GRAY, 1, std::vector<unsigned>(16385, 0));
+    PngLayout wide = pngLayout(16385, 1, PNG_COLOR_TYPE_GRAY, 1, std::vector<unsigned>(16385, 0));
     EXPECT_FALSE(read(pngOf(wide), &error));
     EXPECT_NE(error.find("16385 x 1"), std::string::npos) << error;
 
     // A header claiming 16000 x 16000 true colour over a few bytes of data: refused before any
     // memory is taken for it (no zlib stream expands more than 1032 times).
-    Bytes hostile = pngOf(specOf(1, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3}));
+    Bytes hostile = pngOf(pngLayout(1, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3}));
     // IHDR's width and height are bytes 16-23; its CRC, 29-32, is left wrong, which libpng
     // reports as an error of its own: mend it with libpng's crc32 from zlib.
     for (int at : {16, 20}) {
@@ -387,7 +393,7 @@ TEST(ReadPictureFile, NamesTheFileInItsSentence) {
     EXPECT_FALSE(picture::readPictureFile(folder.file("text.iff"), &error));
     EXPECT_EQ(error.rfind("'" + folder.file("text.iff") + "': ", 0), 0u) << error;
     ASSERT_TRUE(iffbytes::save(folder.file("one.png"),
-                               pngOf(specOf(1, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3}))));
+                               pngOf(pngLayout(1, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3}))));
     const auto read_ = picture::readPictureFile(folder.file("one.png"), &error);
     ASSERT_TRUE(read_);
     EXPECT_EQ(read_->trueColour, (std::vector<Rgba8>{{1, 2, 3, 255}}));
@@ -415,7 +421,7 @@ TEST(ReadColourMap, PicturesAndPalettesSavedAlone) {
 
     // A palette PNG: its PLTE, in order.
     const auto png = picture::readColourMap(
-        pngOf(specOf(2, 1, PNG_COLOR_TYPE_PALETTE, 8, {1, 0}, {{0, 0, 0xff}, {0, 0xff, 0}})),
+        pngOf(pngLayout(2, 1, PNG_COLOR_TYPE_PALETTE, 8, {1, 0}, {{0, 0, 0xff}, {0, 0xff, 0}})),
         &error);
     ASSERT_TRUE(png) << error;
     EXPECT_EQ(*png, (std::vector<amiga::Rgb8>{{0, 0, 0xff}, {0, 0xff, 0}}));
@@ -424,7 +430,7 @@ TEST(ReadColourMap, PicturesAndPalettesSavedAlone) {
     EXPECT_FALSE(picture::readColourMap(group("FORM", "ILBM", {iffbytes::bmhd(16, 1, 0)}), &error));
     EXPECT_NE(error.find("no colour map"), std::string::npos) << error;
     EXPECT_FALSE(
-        picture::readColourMap(pngOf(specOf(1, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3})), &error));
+        picture::readColourMap(pngOf(pngLayout(1, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3})), &error));
     EXPECT_NE(error.find("true-colour picture has no colour map"), std::string::npos) << error;
     EXPECT_FALSE(picture::readColourMap(iffbytes::text("GIF89a"), &error));
     EXPECT_NE(error.find("not a PNG or IFF picture"), std::string::npos) << error;

@@ -56,16 +56,16 @@ struct Indexed {
 // A palette PNG of the picture at a bit depth of 1, 2, 4 or 8; alphas: tRNS entries.
 inline void savePng(const std::string &path, const Indexed &picture, int bitDepth = 8,
                     const std::vector<std::uint8_t> &alphas = {}) {
-    picturetest::PngSpec spec;
-    spec.width = picture.width;
-    spec.height = picture.height;
-    spec.bitDepth = bitDepth;
-    spec.samples.assign(picture.pixels.begin(), picture.pixels.end());
+    picturetest::PngLayout layout;
+    layout.width = picture.width;
+    layout.height = picture.height;
+    layout.bitDepth = bitDepth;
+    layout.samples.assign(picture.pixels.begin(), picture.pixels.end());
     for (const Colour &c : picture.palette) {
-        spec.palette.push_back({c.r, c.g, c.b});
+        layout.palette.push_back({c.r, c.g, c.b});
     }
-    spec.alphas = alphas;
-    picturetest::savePng(path, spec);
+    layout.alphas = alphas;
+    picturetest::savePng(path, layout);
 }
 
 // An RGB PNG (8 bits a channel) of colours 0xrrggbb.
@@ -75,7 +75,8 @@ inline void saveRgbPng(const std::string &path, unsigned width, unsigned height,
     for (std::uint32_t c : colours) {
         samples.insert(samples.end(), {c >> 16, c >> 8 & 0xff, c & 0xff});
     }
-    picturetest::savePng(path, picturetest::specOf(width, height, PNG_COLOR_TYPE_RGB, 8, samples));
+    picturetest::savePng(path,
+                         picturetest::pngLayout(width, height, PNG_COLOR_TYPE_RGB, 8, samples));
 }
 
 using planelayout::Mask;

@@ -20,7 +20,7 @@ namespace picturetest {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct PngSpec {
+struct PngLayout {
     unsigned width = 0, height = 0;
     int colourType = PNG_COLOR_TYPE_PALETTE;
     int bitDepth = 8;
@@ -32,16 +32,16 @@ struct PngSpec {
     const png_color_16 *colourKey = nullptr; // tRNS of a grey or RGB picture
 };
 
-inline PngSpec specOf(unsigned width, unsigned height, int colourType, int bitDepth,
-                      std::vector<unsigned> samples, std::vector<png_color> palette = {}) {
-    PngSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.colourType = colourType;
-    spec.bitDepth = bitDepth;
-    spec.samples = std::move(samples);
-    spec.palette = std::move(palette);
-    return spec;
+inline PngLayout pngLayout(unsigned width, unsigned height, int colourType, int bitDepth,
+                           std::vector<unsigned> samples, std::vector<png_color> palette = {}) {
+    PngLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.colourType = colourType;
+    layout.bitDepth = bitDepth;
+    layout.samples = std::move(samples);
+    layout.palette = std::move(palette);
+    return layout;
 }
 
 inline int channelsOf(int colourType) {
@@ -64,8 +64,8 @@ inline void appendTo(png_structp png, png_bytep data, png_size_t length) {
 
 inline void flushNothing(png_structp) {}
 
-// The PNG file of the spec, packed as libpng packs it.
-inline Bytes pngOf(const PngSpec &spec) {
+// The PNG file of the layout, packed as libpng packs it.
+inline Bytes pngOf(const PngLayout &layout) {
     Bytes out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -74,30 +74,31 @@ inline Bytes pngOf(const PngSpec &spec) {
         return {};
     }
     png_set_write_fn(png, &out, appendTo, flushNothing);
-    png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colourType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, layout.width, layout.height, layout.bitDepth, layout.colourType,
+                 layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (!spec.palette.empty()) {
-        png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
+    if (!layout.palette.empty()) {
+        png_set_PLTE(png, info, layout.palette.data(), static_cast<int>(layout.palette.size()));
     }
-    if (!spec.alphas.empty()) {
-        png_set_tRNS(png, info, spec.alphas.data(), static_cast<int>(spec.alphas.size()), nullptr);
-    } else if (spec.colourKey != nullptr) {
-        png_set_tRNS(png, info, nullptr, 0, spec.colourKey);
+    if (!layout.alphas.empty()) {
+        png_set_tRNS(png, info, layout.alphas.data(), static_cast<int>(layout.alphas.size()),
+                     nullptr);
+    } else if (layout.colourKey != nullptr) {
+        png_set_tRNS(png, info, nullptr, 0, layout.colourKey);
     }
     // Rows packed by hand: samples of under 8 bits from the high bits down, 16 bits big-endian.
-    const int channels = channelsOf(spec.colourType);
-    const size_t rowBytes = (size_t{spec.width} * channels * spec.bitDepth + 7) / 8;
-    std::vector<Bytes> rows(spec.height, Bytes(rowBytes, 0));
-    for (unsigned y = 0; y < spec.height; y++) {
-        for (unsigned i = 0; i < spec.width * channels; i++) {
-            const unsigned v = spec.samples[size_t{y} * spec.width * channels + i];
-            if (spec.bitDepth == 16) {
+    const int channels = channelsOf(layout.colourType);
+    const size_t rowBytes = (size_t{layout.width} * channels * layout.bitDepth + 7) / 8;
+    std::vector<Bytes> rows(layout.height, Bytes(rowBytes, 0));
+    for (unsigned y = 0; y < layout.height; y++) {
+        for (unsigned i = 0; i < layout.width * channels; i++) {
+            const unsigned v = layout.samples[size_t{y} * layout.width * channels + i];
+            if (layout.bitDepth == 16) {
                 rows[y][2 * i] = static_cast<std::uint8_t>(v >> 8);
                 rows[y][2 * i + 1] = static_cast<std::uint8_t>(v);
             } else {
-                const size_t bit = size_t{i} * spec.bitDepth;
-                rows[y][bit / 8] |= static_cast<std::uint8_t>(v << (8 - spec.bitDepth - bit % 8));
+                const size_t bit = size_t{i} * layout.bitDepth;
+                rows[y][bit / 8] |= static_cast<std::uint8_t>(v << (8 - layout.bitDepth - bit % 8));
             }
         }
     }
@@ -111,8 +112,8 @@ inline Bytes pngOf(const PngSpec &spec) {
     return out;
 }
 
-inline bool savePng(const std::string &path, const PngSpec &spec) {
-    return iffbytes::save(path, pngOf(spec));
+inline bool savePng(const std::string &path, const PngLayout &layout) {
+    return iffbytes::save(path, pngOf(layout));
 }
 
 // ILBM planes for pixel values, interleaved: each picture row's plane rows, then the mask row
