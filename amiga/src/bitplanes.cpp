@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <optional>
 
 #if defined(__SSE2__)
 #include <immintrin.h>
@@ -90,6 +91,17 @@ struct Placement {
         return rows * rowBytes * height;
     }
 };
+
+// Where the planes and mask of a picture go, or nothing for a picture that has none to write:
+// no pixels, a depth outside 1 to maximumDepth, or a mask asked for and not given.
+std::optional<Placement> placementFor(unsigned width, unsigned height, const BitplaneLayout &layout,
+                                      const std::uint8_t *mask, unsigned maximumDepth) {
+    if (width == 0 || height == 0 || layout.depth < 1 || layout.depth > maximumDepth)
+        return std::nullopt;
+    if (layout.mask != MaskOutput::None && mask == nullptr)
+        return std::nullopt;
+    return Placement{planeRowBytes(width), height, layout.depth, layout.interleaved, layout.mask};
+}
 
 // One mask row into place: complemented when asked, padding included (see the header: padding
 // stays transparent, so the complement sets it).
@@ -355,12 +367,10 @@ std::vector<std::uint8_t> maskPlaneFromOpacity(const std::uint8_t *opacity, unsi
 
 std::vector<std::uint8_t> bitplaneData(const std::uint8_t *pixels, unsigned width, unsigned height,
                                        const BitplaneLayout &layout, const std::uint8_t *mask) {
-    if (width == 0 || height == 0 || layout.depth < 1 || layout.depth > 8)
+    const std::optional<Placement> placement = placementFor(width, height, layout, mask, 8);
+    if (!placement)
         return {};
-    if (layout.mask != MaskOutput::None && mask == nullptr)
-        return {};
-    const Placement place{planeRowBytes(width), height, layout.depth, layout.interleaved,
-                          layout.mask};
+    const Placement &place = *placement;
     if (layout.mask == MaskOutput::Only)
         return maskOnly(place, mask, layout.invertMask);
 
@@ -429,12 +439,10 @@ std::vector<std::uint8_t> bitplaneDataAndMask(const std::uint8_t *pixels, unsign
 
 std::vector<std::uint8_t> bitplaneData(const std::uint32_t *pixels, unsigned width, unsigned height,
                                        const BitplaneLayout &layout, const std::uint8_t *mask) {
-    if (width == 0 || height == 0 || layout.depth < 1 || layout.depth > 32)
+    const std::optional<Placement> placement = placementFor(width, height, layout, mask, 32);
+    if (!placement)
         return {};
-    if (layout.mask != MaskOutput::None && mask == nullptr)
-        return {};
-    const Placement place{planeRowBytes(width), height, layout.depth, layout.interleaved,
-                          layout.mask};
+    const Placement &place = *placement;
     if (layout.mask == MaskOutput::Only)
         return maskOnly(place, mask, layout.invertMask);
 

@@ -135,7 +135,13 @@ bool readFileBytes(const std::string &path, std::vector<std::uint8_t> *bytes, st
 
 } // namespace detail
 
-std::optional<Picture> readPictureFile(const std::string &path, std::string *error) {
+namespace {
+
+// A reader of a file's bytes applied to a file: the error names the file.
+template <typename Result>
+std::optional<Result> readFile(const std::string &path, std::string *error,
+                               std::optional<Result> (*read)(const std::vector<std::uint8_t> &,
+                                                             std::string *)) {
     std::vector<std::uint8_t> bytes;
     std::string name;
     std::string problem;
@@ -145,11 +151,17 @@ std::optional<Picture> readPictureFile(const std::string &path, std::string *err
         }
         return std::nullopt;
     }
-    std::optional<Picture> picture = readPicture(bytes, &problem);
-    if (!picture && error != nullptr) {
+    std::optional<Result> result = read(bytes, &problem);
+    if (!result && error != nullptr) {
         *error = name + ": " + problem + ".";
     }
-    return picture;
+    return result;
+}
+
+} // namespace
+
+std::optional<Picture> readPictureFile(const std::string &path, std::string *error) {
+    return readFile<Picture>(path, error, readPicture);
 }
 
 std::optional<std::vector<amiga::Rgb8>> readColourMap(const std::vector<std::uint8_t> &bytes,
@@ -178,20 +190,7 @@ std::optional<std::vector<amiga::Rgb8>> readColourMap(const std::vector<std::uin
 
 std::optional<std::vector<amiga::Rgb8>> readColourMapFile(const std::string &path,
                                                           std::string *error) {
-    std::vector<std::uint8_t> bytes;
-    std::string name;
-    std::string problem;
-    if (!detail::readFileBytes(path, &bytes, &name, &problem)) {
-        if (error != nullptr) {
-            *error = problem;
-        }
-        return std::nullopt;
-    }
-    std::optional<std::vector<amiga::Rgb8>> colours = readColourMap(bytes, &problem);
-    if (!colours && error != nullptr) {
-        *error = name + ": " + problem + ".";
-    }
-    return colours;
+    return readFile<std::vector<amiga::Rgb8>>(path, error, readColourMap);
 }
 
 std::vector<std::uint8_t> opacityOf(const Picture &picture,
