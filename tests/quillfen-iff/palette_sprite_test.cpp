@@ -90,6 +90,16 @@ TEST(QuillfenIffPalette, EveryFormatAsBytesAndAsTheSameText) {
     EXPECT_EQ(fromPng.status, 0) << fromPng.err;
     EXPECT_EQ(fromPng.out, fromIlbm.out);
     EXPECT_NE(fromPng.out.find("\tdc.w\tCOLOR01,$0f80\n"), std::string::npos) << fromPng.out;
+
+    // A palette saved alone, as paint programs save one: a BMHD and a CMAP, no BODY.
+    using iffbytes::chunk;
+    ASSERT_TRUE(iffbytes::save(
+        folder.file("alone.iff"),
+        iffbytes::group("FORM", "ILBM",
+                        {iffbytes::bmhd(320, 256, 2), chunk("CMAP", {0, 0, 0, 0xff, 0x80, 0})})));
+    r = tool("palette --format words --binary " + folder.file("alone.iff") + " -");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, std::string("\x00\x00\x0f\x80", 4));
 }
 
 namespace {

@@ -300,18 +300,54 @@ picture::Picture asTrueColour(const picture::Picture &picture) {
     return colours;
 }
 
+/* What every picture command starts from once it has read its own options: the reduction asked
+   for and the bytes of FILE. Nothing, with *status the exit status, after a usage error or when
+   FILE cannot be read. */
+struct Input {
+    const char *path = nullptr;
+    std::optional<picture::Reduction> reduction;
+    std::vector<unsigned char> bytes;
+};
+
+std::optional<Input> readInput(Arguments &arguments, int *status) {
+    Input input;
+    input.reduction = colourReduction(arguments);
+    if (!arguments.ok()) {
+        *status = usageError(arguments);
+        return std::nullopt;
+    }
+    input.path = arguments.operands()[0].c_str();
+    if (!readBytes(arguments, input.path, &input.bytes)) {
+        *status = kTrouble;
+        return std::nullopt;
+    }
+    return input;
+}
+
 /*
  * The first picture of a file read whole (an ILBM, ACBM or PBM picture or a PNG), reduced when
  * asked. A true-colour PNG must be reduced: without a reduction it is refused, with its number
- * of colours. Nothing after a message, with *status set.
+ * of colours. Nothing after a message, with *status set. With colourMapAlone, an IFF file that
+ * holds no picture but a colour map saved alone (a BMHD and a CMAP without a BODY) gives that
+ * colour map there and nothing else, with *status kSuccess and no message.
  */
 std::optional<picture::Picture> loadPicture(const Arguments &arguments, const char *path,
                                             const std::vector<unsigned char> &bytes,
                                             const std::optional<picture::Reduction> &reduction,
-                                            int *status) {
+                                            int *status,
+                                            std::vector<amiga::Rgb8> *colourMapAlone = nullptr) {
     std::string error;
     std::optional<picture::Picture> read = picture::readPicture(bytes, &error);
     if (!read) {
+        std::string ignored;
+        if (colourMapAlone != nullptr && !reduction && !isPng(bytes)) {
+            if (std::optional<std::vector<amiga::Rgb8>> colours =
+                    picture::readColourMap(bytes, &ignored)) {
+                *colourMapAlone = std::move(*colours);
+                *status = kSuccess;
+                return std::nullopt;
+            }
+        }
         report(arguments, "%s: %s\n", path, error.c_str());
         *status = kNegative;
         return std::nullopt;
@@ -478,19 +514,15 @@ int runAcbm(Arguments &arguments) {
 }
 
 int runIlbm(Arguments &arguments) {
-    const std::optional<picture::Reduction> reduction = colourReduction(arguments);
-    if (!arguments.ok()) {
-        return usageError(arguments);
+    int status = kSuccess;
+    std::optional<Input> input = readInput(arguments, &status);
+    if (!input) {
+        return status;
     }
-    const char *path = arguments.operands()[0].c_str();
-    std::vector<unsigned char> bytes;
-    if (!readBytes(arguments, path, &bytes)) {
-        return kTrouble;
-    }
+    auto &[path, reduction, bytes] = *input;
     if (!isPng(bytes) && !reduction) {
         return transform(arguments, toIlbm, arguments.has("--pack"), &bytes);
     }
-    int status = kSuccess;
     std::optional<picture::Picture> picture =
         loadPicture(arguments, path, bytes, reduction, &status);
     if (!picture) {
@@ -528,15 +560,12 @@ int runRaw(Arguments &arguments) {
         arguments.fail(
             "--chunky writes bytes, not planes: it goes with neither --planar nor a mask");
     }
-    const std::optional<picture::Reduction> reduction = colourReduction(arguments);
-    if (!arguments.ok()) {
-        return usageError(arguments);
+    int status = kSuccess;
+    std::optional<Input> input = readInput(arguments, &status);
+    if (!input) {
+        return status;
     }
-    const char *path = arguments.operands()[0].c_str();
-    std::vector<unsigned char> bytes;
-    if (!readBytes(arguments, path, &bytes)) {
-        return kTrouble;
-    }
+    auto &[path, reduction, bytes] = *input;
     /* Without options, an ILBM's or ACBM's planes as stored, mask plane left out. */
     const bool plain = !options.depth && !options.transparentColour && !options.chunky &&
                        options.mask == amiga::MaskOutput::None && !reduction;
@@ -549,7 +578,6 @@ int runRaw(Arguments &arguments) {
             return storedPlanes(arguments, pictures[0], options.planar);
         }
     }
-    int status = kSuccess;
     const std::optional<picture::Picture> picture =
         loadPicture(arguments, path, bytes, reduction, &status);
     if (!picture) {
@@ -586,17 +614,14 @@ int runPalette(Arguments &arguments) {
         arguments.fail("--aga and --ocs choose the palette code printed without --format; use "
                        "--format copper-aga or --format copper instead");
     }
-    const std::optional<picture::Reduction> reduction = colourReduction(arguments);
-    if (!arguments.ok()) {
-        return usageError(arguments);
+    int status = kSuccess;
+    std::optional<Input> input = readInput(arguments, &status);
+    if (!input) {
+        return status;
     }
-    const char *path = arguments.operands()[0].c_str();
+    auto &[path, reduction, bytes] = *input;
     const bool aga = arguments.has("--aga") || !arguments.has("--ocs");
     const bool ocs = arguments.has("--ocs") || !arguments.has("--aga");
-    std::vector<unsigned char> bytes;
-    if (!readBytes(arguments, path, &bytes)) {
-        return kTrouble;
-    }
     if (!format && !reduction && !isPng(bytes)) {
         Pictures pictures(arguments, path, &bytes);
         if (int status = pictures.firstPictureStatus(); status != kSuccess) {
@@ -610,27 +635,15 @@ int runPalette(Arguments &arguments) {
         printPalette(coloursOf(colorMap), aga, ocs);
         return kSuccess;
     }
-    if (format && !reduction && !isPng(bytes)) {
-        // A palette saved alone (a BMHD and a CMAP without a BODY) is no picture, but it has the
-        // colour map asked for.
-        std::string ignored;
-        if (!picture::readPicture(bytes, &ignored)) {
-            if (std::optional<std::vector<amiga::Rgb8>> colours =
-                    picture::readColourMap(bytes, &ignored)) {
-                picture::Picture palette;
-                palette.palette = std::move(*colours);
-                options.format = *format;
-                const char *out =
-                    arguments.operands().size() > 1 ? arguments.operands()[1].c_str() : "-";
-                return writeOutput(arguments, path, picture::paletteOutput(palette, options), out);
-            }
-        }
-    }
-    int status = kSuccess;
-    const std::optional<picture::Picture> picture =
-        loadPicture(arguments, path, bytes, reduction, &status);
+    // A palette saved alone is no picture, but it has the colour map asked for.
+    picture::Picture alone;
+    std::optional<picture::Picture> picture =
+        loadPicture(arguments, path, bytes, reduction, &status, format ? &alone.palette : nullptr);
     if (!picture) {
-        return status;
+        if (alone.palette.empty()) {
+            return status;
+        }
+        picture = std::move(alone);
     }
     if (!format) {
         if (picture->palette.empty()) {
@@ -683,16 +696,12 @@ int runSprite(Arguments &arguments) {
     if (const auto colour = arguments.number("--transparent", Base::Decimal, 0, 255)) {
         options.transparentColour = static_cast<unsigned>(*colour);
     }
-    const std::optional<picture::Reduction> reduction = colourReduction(arguments);
-    if (!arguments.ok()) {
-        return usageError(arguments);
-    }
-    const char *path = arguments.operands()[0].c_str();
-    std::vector<unsigned char> bytes;
-    if (!readBytes(arguments, path, &bytes)) {
-        return kTrouble;
-    }
     int status = kSuccess;
+    std::optional<Input> input = readInput(arguments, &status);
+    if (!input) {
+        return status;
+    }
+    auto &[path, reduction, bytes] = *input;
     const std::optional<picture::Picture> picture =
         loadPicture(arguments, path, bytes, reduction, &status);
     if (!picture) {
