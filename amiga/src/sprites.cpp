@@ -44,6 +44,50 @@ SpriteControl spriteControl(unsigned hstartQuarters, unsigned vstart, unsigned v
     return c;
 }
 
+HorizontalStart readHorizontalStart(std::string_view text, bool aga) {
+    using Problem = HorizontalStart::Problem;
+    HorizontalStart start;
+    const std::size_t point = text.find('.');
+    std::string_view whole = text.substr(0, point);
+    if (!whole.empty() && whole.front() == '$')
+        whole.remove_prefix(1);
+    else if (whole.size() > 2 && whole[0] == '0' && (whole[1] == 'x' || whole[1] == 'X'))
+        whole.remove_prefix(2);
+    unsigned lores = 0;
+    for (const char c : whole) {
+        const int digit = c >= '0' && c <= '9'   ? c - '0'
+                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                 : -1;
+        if (digit < 0 || (lores = lores * 16 + static_cast<unsigned>(digit)) > 0x1ff) {
+            start.problem = Problem::NotLoresPixels;
+            return start;
+        }
+    }
+    if (whole.empty()) {
+        start.problem = Problem::NotLoresPixels;
+        return start;
+    }
+    unsigned quarters = 0;
+    if (point != std::string_view::npos) {
+        const std::string_view fraction = text.substr(point + 1);
+        if (fraction == "4")
+            quarters = 1;
+        else if (fraction == "8")
+            quarters = 2;
+        else if (fraction == "c" || fraction == "C")
+            quarters = 3;
+        else
+            start.problem = Problem::BadFraction;
+        if (start.problem == Problem::None && !aga)
+            start.problem = Problem::FractionNeedsAga;
+        if (start.problem != Problem::None)
+            return start;
+    }
+    start.quarters = lores * 4 + quarters;
+    return start;
+}
+
 std::optional<std::string> spriteProblem(const std::uint8_t *pixels, unsigned width,
                                          unsigned height, const SpriteOptions &options) {
     const unsigned sw = options.width;

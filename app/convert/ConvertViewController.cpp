@@ -64,22 +64,6 @@ public:
     }
 };
 
-// The X field's text split at its point: the lores pixels, and the fraction's digit or nothing
-// (an empty string after a point typed alone).
-struct HorizontalPosition {
-    std::optional<unsigned> lores;
-    std::optional<QString> fraction;
-};
-
-HorizontalPosition horizontalPosition(const QString &field) {
-    const qsizetype point = field.indexOf(QLatin1Char('.'));
-    HorizontalPosition position;
-    position.lores = hexValue(point < 0 ? field : field.left(point));
-    if (point >= 0)
-        position.fraction = field.mid(point + 1);
-    return position;
-}
-
 // The display mode a picture was drawn for and the shape it gives a pixel, as the steps across
 // and down of one pixel: a lores pixel is 4 steps of 35 ns wide, a hires one 2 and a superhires
 // one 1; a line is as tall as a lores pixel is wide, an interlaced line half that (CAMG: HIRES
@@ -416,14 +400,13 @@ picture::SpriteExportOptions ConvertViewController::spriteOptions() const {
     options.sprite.attached = ui->attachedCheckBox->isChecked();
     options.sprite.controlWords = ui->controlWordsCheckBox->isChecked();
     options.sprite.aga = ui->spriteChipsetComboBox->currentIndex() == 1;
-    const HorizontalPosition x = horizontalPosition(ui->spriteXLineEdit->text());
+    // Control words from a position when both X and Y are given as they should be (else
+    // spriteProblem says why not); zero without them.
+    const amiga::HorizontalStart x =
+        amiga::readHorizontalStart(ui->spriteXLineEdit->text().toStdString(), options.sprite.aga);
     const std::optional<unsigned> y = hexValue(ui->spriteYLineEdit->text());
-    if (options.sprite.controlWords && (x.lores || y)) {
-        // A quarter of a lores pixel a step of 4 in the fraction's hexadecimal digit.
-        const unsigned quarters = x.fraction ? x.fraction->toUInt(nullptr, 16) / 4 : 0;
-        options.sprite.position =
-            amiga::SpritePosition{x.lores.value_or(0) * 4 + quarters, y.value_or(0)};
-    }
+    if (options.sprite.controlWords && x.problem == amiga::HorizontalStart::Problem::None && y)
+        options.sprite.position = amiga::SpritePosition{x.quarters, *y};
     options.text = ui->spriteOutputComboBox->currentIndex() == 0;
     options.transparentColour = chosenValue(ui->spriteTransparentSpinBox);
     return options;
@@ -441,21 +424,23 @@ QString ConvertViewController::spriteProblem() const {
                   "neither for control words of zero.");
     // As quillfen-iff's --x refuses them.
     const QString x = ui->spriteXLineEdit->text();
-    const HorizontalPosition position = horizontalPosition(x);
     if (!ui->controlWordsCheckBox->isChecked() || x.isEmpty())
         return {};
-    if (!position.lores || *position.lores > 0x1ff)
+    using Problem = amiga::HorizontalStart::Problem;
+    switch (amiga::readHorizontalStart(x.toStdString(), aga).problem) {
+    case Problem::None:
+        break;
+    case Problem::NotLoresPixels:
         return tr("X takes HSTART in lores pixels, a hexadecimal number from 0 to 1ff, not %1.")
             .arg(x);
-    if (position.fraction) {
-        if (position.fraction->isEmpty())
-            return tr("The fraction of X %1 must be .4, .8 or .c (a quarter, a half or three "
-                      "quarters of a lores pixel).")
-                .arg(x);
-        if (!aga)
-            return tr("X %1 places a sprite between lores pixels, which only AGA can do; choose "
-                      "the AGA chipset or give a whole pixel.")
-                .arg(x);
+    case Problem::BadFraction:
+        return tr("The fraction of X %1 must be .4, .8 or .c (a quarter, a half or three "
+                  "quarters of a lores pixel).")
+            .arg(x);
+    case Problem::FractionNeedsAga:
+        return tr("X %1 places a sprite between lores pixels, which only AGA can do; choose "
+                  "the AGA chipset or give a whole pixel.")
+            .arg(x);
     }
     return {};
 }
@@ -484,9 +469,10 @@ void ConvertViewController::refresh() {
             m_output = picture::paletteOutput(*m_picture, paletteOptions());
             break;
         case Export::Sprites:
-            m_output = spriteProblem().isEmpty()
-                           ? picture::spriteOutput(*m_picture, spriteOptions())
-                           : picture::Output{{}, {}, spriteProblem().toStdString(), {}};
+            if (const QString problem = spriteProblem(); problem.isEmpty())
+                m_output = picture::spriteOutput(*m_picture, spriteOptions());
+            else
+                m_output.error = problem.toStdString();
             break;
         }
     }

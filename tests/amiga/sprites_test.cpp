@@ -299,3 +299,39 @@ TEST(Sprites, EveryTextAssemblesToItsBytes) {
         }
     }
 }
+
+// HSTART as written: lores pixels in hexadecimal, and on AGA quarters of a pixel as a hexadecimal
+// fraction (.4 = 4/16 = a quarter). Worked out by hand: $c0 = 192 pixels = 768 quarters.
+TEST(SpriteHorizontalStart, HexadecimalPixelsAndQuarterFractions) {
+    using Problem = amiga::HorizontalStart::Problem;
+    const struct {
+        const char *text;
+        bool aga;
+        unsigned quarters;
+        Problem problem;
+    } cases[] = {
+        {"c0", false, 768, Problem::None},
+        {"$C0", false, 768, Problem::None},
+        {"0x1ff", false, 2044, Problem::None},
+        {"0000c0", false, 768, Problem::None},
+        {"c0.4", true, 769, Problem::None},
+        {"c0.8", true, 770, Problem::None},
+        {"C0.C", true, 771, Problem::None},
+        {"200", true, 0, Problem::NotLoresPixels},
+        {"", true, 0, Problem::NotLoresPixels},
+        {".8", true, 0, Problem::NotLoresPixels},
+        {"g0", true, 0, Problem::NotLoresPixels},
+        {"c0.", true, 0, Problem::BadFraction},
+        {"c0.2", true, 0, Problem::BadFraction},
+        {"c0.80", true, 0, Problem::BadFraction},
+        {"c0.8", false, 0, Problem::FractionNeedsAga},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        const amiga::HorizontalStart start = amiga::readHorizontalStart(c.text, c.aga);
+        EXPECT_EQ(start.problem, c.problem);
+        if (c.problem == Problem::None) {
+            EXPECT_EQ(start.quarters, c.quarters);
+        }
+    }
+}

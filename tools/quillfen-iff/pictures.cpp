@@ -471,32 +471,28 @@ int storedPlanes(const Arguments &arguments, ILBM_Image *image, bool planar) {
    of .4, .8 or .c quarter pixels. In quarter pixels. */
 std::optional<unsigned> horizontalPosition(Arguments &arguments, const std::string &text,
                                            bool aga) {
-    const size_t point = text.find('.');
-    const std::optional<std::int64_t> whole = parseHex(std::string_view(text).substr(0, point));
-    if (!whole || *whole > 0x1ff) {
+    using Problem = amiga::HorizontalStart::Problem;
+    const amiga::HorizontalStart start = amiga::readHorizontalStart(text, aga);
+    switch (start.problem) {
+    case Problem::None:
+        return start.quarters;
+    case Problem::NotLoresPixels:
         arguments.fail("option '--x' takes HSTART in lores pixels, a hexadecimal number from 0 to "
                        "1ff, not '" +
                        text + "'");
-        return std::nullopt;
+        break;
+    case Problem::BadFraction:
+        arguments.fail("the fraction of '--x " + text +
+                       "' must be .4, .8 or .c (a quarter, a half or three quarters of a "
+                       "lores pixel)");
+        break;
+    case Problem::FractionNeedsAga:
+        arguments.fail("'--x " + text +
+                       "' places a sprite between lores pixels, which only AGA can do; add "
+                       "--chipset aga or give a whole pixel");
+        break;
     }
-    unsigned quarters = 0;
-    if (point != std::string::npos) {
-        const std::string fraction = text.substr(point + 1);
-        if (fraction != "4" && fraction != "8" && fraction != "c" && fraction != "C") {
-            arguments.fail("the fraction of '--x " + text +
-                           "' must be .4, .8 or .c (a quarter, a half or three quarters of a "
-                           "lores pixel)");
-            return std::nullopt;
-        }
-        if (!aga) {
-            arguments.fail("'--x " + text +
-                           "' places a sprite between lores pixels, which only AGA can do; add "
-                           "--chipset aga or give a whole pixel");
-            return std::nullopt;
-        }
-        quarters = fraction == "4" ? 1 : fraction == "8" ? 2 : 3;
-    }
-    return static_cast<unsigned>(*whole) * 4 + quarters;
+    return std::nullopt;
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace amiga {
@@ -49,6 +50,21 @@ struct SpriteControl {
 // (bit 4) and 35 ns (bit 3) steps of HSTART. The caller checks the ranges (spriteProblem).
 SpriteControl spriteControl(unsigned hstartQuarters, unsigned vstart, unsigned vstop, bool attach,
                             bool aga);
+
+// HSTART as a programmer writes it: lores pixels in hexadecimal (with or without "$" or "0x"),
+// at most $1ff, and on AGA a hexadecimal fraction of a quarter, a half or three quarters of a
+// pixel (".4", ".8", ".c": "c0.8" is 192.5). Read into quarter lores pixels, or the reason not.
+struct HorizontalStart {
+    enum class Problem {
+        None,
+        NotLoresPixels,   // the whole part is not a hexadecimal number from 0 to 1ff
+        BadFraction,      // a fraction other than .4, .8 or .c
+        FractionNeedsAga, // a fraction off AGA: OCS/ECS place sprites on whole lores pixels
+    };
+    unsigned quarters = 0;
+    Problem problem = Problem::None;
+};
+HorizontalStart readHorizontalStart(std::string_view text, bool aga);
 
 // Why a picture cannot become sprites with these options, in a sentence; nothing when it can.
 // Checks the width option, an empty picture, the colours (0-3, or 0-15 attached), that the strip
