@@ -225,20 +225,47 @@ unsigned planesFor(size_t colours) {
 
 } // namespace
 
+namespace {
+
+// Whether an indexed picture's colour numbers and colour map are within the colours asked for:
+// such a picture is kept as it is.
+bool fits(const Picture &picture, unsigned colours) {
+    if (picture.pixels.empty() || picture.mode != DisplayMode::Indexed ||
+        picture.palette.size() > colours) {
+        return false;
+    }
+    return std::all_of(picture.pixels.begin(), picture.pixels.end(),
+                       [colours](std::uint8_t pixel) { return pixel < colours; });
+}
+
+// Whether pixel i is transparent by the picture's own mask plane or transparent colours.
+bool ownTransparent(const Picture &picture, size_t i) {
+    if (!picture.opacity.empty()) {
+        return i < picture.opacity.size() && picture.opacity[i] == 0;
+    }
+    const std::uint32_t value = !picture.deepPixels.empty() ? picture.deepPixels[i]
+                                : i < picture.pixels.size() ? picture.pixels[i]
+                                                            : 0;
+    return std::find(picture.transparentColours.begin(), picture.transparentColours.end(), value) !=
+           picture.transparentColours.end();
+}
+
+} // namespace
+
 Picture reduce(const Picture &picture, const Reduction &reduction) {
-    if (!picture.pixels.empty()) {
+    if (fits(picture, reduction.colours)) {
         return picture;
     }
     const size_t count = size_t{picture.width} * picture.height;
-    // The colours to reduce, with alpha: a PNG's own, or a deep ILBM's shown colours.
+    // The colours to reduce, with alpha: a PNG's own, or the colours any other picture shows,
+    // its own transparent pixels (mask plane or transparent colours) clear.
     std::vector<Rgba8> colours = picture.trueColour;
     if (colours.size() != count) {
         colours.assign(count, Rgba8{});
         const std::vector<Rgb8> shown = render(picture);
         for (size_t i = 0; i < count && i < shown.size(); i++) {
-            const bool clear = picture.opacity.size() == count && picture.opacity[i] == 0;
             colours[i] = {shown[i].red, shown[i].green, shown[i].blue,
-                          static_cast<std::uint8_t>(clear ? 0 : 255)};
+                          static_cast<std::uint8_t>(ownTransparent(picture, i) ? 0 : 255)};
         }
     }
     const unsigned asked = std::clamp(reduction.colours, 2u, 256u);

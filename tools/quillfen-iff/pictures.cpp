@@ -257,49 +257,6 @@ std::optional<picture::Reduction> colourReduction(Arguments &arguments) {
     return reduction;
 }
 
-/* Whether the colour numbers of an indexed picture already fit a reduction. */
-bool fits(const picture::Picture &picture, const picture::Reduction &reduction) {
-    if (!picture.trueColour.empty() || !picture.deepPixels.empty() ||
-        picture.mode != picture::DisplayMode::Indexed ||
-        picture.palette.size() > reduction.colours) {
-        return false;
-    }
-    for (std::uint8_t pixel : picture.pixels) {
-        if (pixel >= reduction.colours) {
-            return false;
-        }
-    }
-    return true;
-}
-
-/* The colours of a picture with pixel values as the Amiga shows them, its own transparent
-   pixels (mask plane or transparent colours) with alpha 0: what a reduction starts from. */
-picture::Picture asTrueColour(const picture::Picture &picture) {
-    picture::Picture colours;
-    colours.source = picture.source;
-    colours.width = picture.width;
-    colours.height = picture.height;
-    colours.depth = 24;
-    colours.mode = picture::DisplayMode::TrueColour;
-    const std::vector<amiga::Rgb8> shown = picture::render(picture);
-    colours.trueColour.reserve(shown.size());
-    for (size_t i = 0; i < shown.size(); i++) {
-        picture::Rgba8 pixel{shown[i].red, shown[i].green, shown[i].blue, 255};
-        unsigned long value = !picture.deepPixels.empty() ? picture.deepPixels[i]
-                              : i < picture.pixels.size() ? picture.pixels[i]
-                                                          : 0;
-        bool transparent = i < picture.opacity.size() && picture.opacity[i] == 0;
-        for (unsigned colour : picture.transparentColours) {
-            transparent = transparent || (picture.opacity.empty() && value == colour);
-        }
-        if (transparent) {
-            pixel.alpha = 0;
-        }
-        colours.trueColour.push_back(pixel);
-    }
-    return colours;
-}
-
 /* What every picture command starts from once it has read its own options: the reduction asked
    for and the bytes of FILE. Nothing, with *status the exit status, after a usage error or when
    FILE cannot be read. */
@@ -356,12 +313,7 @@ std::optional<picture::Picture> loadPicture(const Arguments &arguments, const ch
         report(arguments, "%s: %s\n", path, warning.c_str());
     }
     if (reduction) {
-        if (!read->trueColour.empty()) {
-            return picture::reduce(*read, *reduction);
-        }
-        if (!fits(*read, *reduction)) {
-            return picture::reduce(asTrueColour(*read), *reduction);
-        }
+        return picture::reduce(*read, *reduction);
     } else if (!read->trueColour.empty()) {
         report(arguments,
                "'%s' is a true-colour picture of %u colours; save it as an indexed PNG or ask "
