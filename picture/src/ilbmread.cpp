@@ -212,6 +212,22 @@ bool readImage(const ILBM_Image *image, Picture *picture, std::string *error) {
         for (unsigned y = 0; y < height; y++) {
             std::copy_n(body.data() + y * rowSize, width, picture->pixels.data() + y * width);
         }
+        // A chunky byte holds 8 bits, the picture says how many of them are its colour: a
+        // colour number past its planes is not a colour of the picture, as with planes.
+        if (planes < 8) {
+            const auto keep = static_cast<std::uint8_t>((1u << planes) - 1);
+            size_t over = 0;
+            for (std::uint8_t &pixel : picture->pixels) {
+                over += (pixel & ~keep) != 0 ? 1 : 0;
+                pixel &= keep;
+            }
+            if (over > 0) {
+                picture->warnings.push_back(
+                    std::to_string(over) + " pixel" + (over == 1 ? " has" : "s have") +
+                    " a colour number past the picture's " + std::to_string(planes) +
+                    " planes; its higher bits are left out");
+            }
+        }
     } else {
         // Whole planes, one after another: an ACBM's as stored, an ILBM's de-interleaved.
         const size_t planeSize = rowSize * height;

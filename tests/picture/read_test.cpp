@@ -287,6 +287,19 @@ TEST(ReadIlbm, PackedAcbmAndPbmBodiesGiveTheSamePixels) {
     EXPECT_EQ(pbm->source, Source::Pbm);
     EXPECT_EQ(pbm->depth, 8u);
     EXPECT_EQ(pbm->pixels, (std::vector<std::uint8_t>{1, 1, 1, 0, 1, 1}));
+
+    // A PBM of 2 planes whose bytes say more: $07 is colour 3 of its 4, $ff colour 3, $04
+    // colour 0; the reader says so.
+    const auto over = read(group("FORM", "PBM ",
+                                 {bmhd(3, 1, 2), cmapOf({0, 0x111111, 0x222222, 0x333333}),
+                                  chunk("BODY", {0x07, 0xff, 0x04, 0x00})}));
+    ASSERT_TRUE(over);
+    EXPECT_EQ(over->pixels, (std::vector<std::uint8_t>{3, 3, 0}));
+    ASSERT_FALSE(over->warnings.empty());
+    EXPECT_NE(over->warnings.back().find("3 pixels have a colour number past the picture's 2 "
+                                         "planes"),
+              std::string::npos)
+        << over->warnings.back();
 }
 
 TEST(ReadIlbm, CamgAndDepthChooseTheDisplayModeAndNoCamgSavesNone) {
