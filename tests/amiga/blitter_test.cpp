@@ -62,6 +62,9 @@ TEST(BlitterFunction, ChannelsFollowWhatTheFunctionReads) {
     EXPECT_EQ(channelLetters(channelsFor(0xfc)), "ABD");
     EXPECT_EQ(channelLetters(channelsFor(0xaa)), "CD");
     EXPECT_EQ(channelLetters(channelsFor(0x00)), "D");
+    // LF0 alone is the term for A, B and C all clear: every source is read (HRM, "Function
+    // Generation").
+    EXPECT_EQ(channelLetters(channelsFor(0x01)), "ABCD");
     EXPECT_EQ(channelLetters(parseChannels("dca").value()), "ACD");
     EXPECT_FALSE(parseChannels("AAD").has_value());
     EXPECT_FALSE(parseChannels("ABE").has_value());

@@ -52,10 +52,12 @@ TEST(CopperWords, BitsOutsideTheirFieldsAreDroppedByEncodingAndReported) {
     EXPECT_EQ(encode(sloppy), (CopperWords{0x2c07, 0xfffe}));
     EXPECT_EQ(copperProblems(sloppy),
               (Problems{CopperProblem::PositionOutsideBits, CopperProblem::MaskOutsideBits}));
-    // Bits 15-9 of a MOVE's first word are not part of the offset.
-    EXPECT_EQ(decode({0xfe80, 0x1234}), CopperInstruction::move(0x080, 0x1234));
-    EXPECT_EQ(copperProblems(CopperWords{0xfe80, 0x1234}),
-              Problems{CopperProblem::MoveUnusedBitsSet});
+    // Bits 15-9 of a MOVE's first word are not part of the offset: each is reported, bit 9 too.
+    for (const std::uint16_t first : {0xfe80, 0x0280, 0x8080}) {
+        EXPECT_EQ(decode({first, 0x1234}), CopperInstruction::move(0x080, 0x1234));
+        EXPECT_EQ(copperProblems(CopperWords{first, 0x1234}),
+                  Problems{CopperProblem::MoveUnusedBitsSet});
+    }
     // An odd offset cannot be encoded: it is reported, and the words name the even one below.
     EXPECT_EQ(copperProblems(CopperInstruction::move(0x181, 0)),
               Problems{CopperProblem::MoveToOddAddress});

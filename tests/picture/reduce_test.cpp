@@ -50,7 +50,8 @@ double meanSquaredError(const Picture &original, const Picture &reduced) {
 } // namespace
 
 TEST(Reduce, FewColoursAreKeptExactlyInTheOrderTheyAppear) {
-    const Rgba8 red{255, 0, 0, 255}, teal{0, 128, 128, 255}, grey{1, 2, 3, 255}, clear{9, 9, 9, 0},
+    // Alpha 128 is the least that counts as opaque.
+    const Rgba8 red{255, 0, 0, 255}, teal{0, 128, 128, 255}, grey{1, 2, 3, 128}, clear{9, 9, 9, 0},
         faint{200, 0, 0, 127};
     const Picture p = colours(4, 2, {teal, red, teal, clear, grey, faint, red, teal});
     const Picture r = picture::reduce(p, {16, false, false});
@@ -78,6 +79,9 @@ TEST(Reduce, FewColoursAreKeptExactlyInTheOrderTheyAppear) {
     EXPECT_EQ(twelve.palette, (std::vector<Rgb8>{{17, 17, 17}}));
     EXPECT_EQ(twelve.pixels, (std::vector<std::uint8_t>{0, 0}));
     EXPECT_TRUE(twelve.twelveBitPalette);
+    // Each gun to the nearest n x 17: 8 is nearer 0 than 17, 9 nearer 17, 26 nearer 34 than 17.
+    const Picture edges = picture::reduce(colours(1, 1, {{8, 9, 26, 255}}), {2, true, false});
+    EXPECT_EQ(edges.palette, (std::vector<Rgb8>{{0, 17, 34}}));
 }
 
 TEST(Reduce, DepthIsTheFewestPlanesForTheColours) {

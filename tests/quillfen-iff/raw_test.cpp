@@ -88,6 +88,9 @@ TEST(QuillfenIffRaw, AnIlbmAndTheSamePictureAsPngGiveTheSameBytes) {
         EXPECT_EQ(load(folder.file("two.raw")), expectedPlanes(low, 2, true, Mask::None));
         EXPECT_NE(err.find("Colour numbers up to 4 need more than 2 planes"), std::string::npos)
             << err;
+        // Chunky bytes keep the same two bits.
+        raw("--depth 2 --chunky", folder.file(input), folder.file("two.chunky"));
+        EXPECT_EQ(load(folder.file("two.chunky")), Bytes(low.pixels.begin(), low.pixels.end()));
     }
 }
 
