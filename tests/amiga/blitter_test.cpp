@@ -65,6 +65,7 @@ TEST(BlitterFunction, ChannelsFollowWhatTheFunctionReads) {
     // LF0 alone is the term for A, B and C all clear: every source is read (HRM, "Function
     // Generation").
     EXPECT_EQ(channelLetters(channelsFor(0x01)), "ABCD");
+    EXPECT_EQ(channelLetters(channelsFor(0x80)), "ABCD");
     EXPECT_EQ(channelLetters(parseChannels("dca").value()), "ACD");
     EXPECT_FALSE(parseChannels("AAD").has_value());
     EXPECT_FALSE(parseChannels("ABE").has_value());

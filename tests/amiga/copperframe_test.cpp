@@ -89,6 +89,10 @@ TEST(CopperFrame, MasksAndTheHorizontalPositionOfTheWrite) {
     EXPECT_EQ(firstLineWith(frame, 0, kRed), 0x2c);
     frame.run(Words{0x2c41, 0xfffe, 0x0180, 0x0f00, 0xffff, 0xfffe});
     EXPECT_EQ(firstLineWith(frame, 0, kRed), 0x2d);
+    // Horizontal mask $0e after a WAIT met at $30: only positions whose bits 3-1 are all set
+    // compare as $0e or more, so the second WAIT waits for $3e and the write lands past $40.
+    frame.run(Words{0x2c31, 0xfffe, 0x2c3f, 0xff0e, 0x0180, 0x0f00, 0xffff, 0xfffe});
+    EXPECT_EQ(firstLineWith(frame, 0, kRed), 0x2d);
     // Every run starts again from black.
     EXPECT_EQ(frame.colour(0x2c, 0), kBlack);
 }

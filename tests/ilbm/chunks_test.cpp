@@ -297,6 +297,11 @@ TEST(IlbmChunks, ComparisonIgnoresOnlyWhatIsNotPrinted) {
     EXPECT_TRUE(ILBM_compare(a.get(), b.get()));
     EXPECT_FALSE(ILBM_compare(a.get(), c.get()));
     EXPECT_FALSE(ILBM_compare(a.get(), d.get()));
+    // Colour maps differ in any gun.
+    Tree e(form({bmhd(16, 16, 1, 0, 0, 0, 1), chunk("CMAP", {1, 2, 3, 4, 5, 6})}));
+    Tree f(form({bmhd(16, 16, 1, 0, 0, 0, 1), chunk("CMAP", {1, 2, 3, 4, 5, 7})}));
+    ASSERT_TRUE(e && f);
+    EXPECT_FALSE(ILBM_compare(e.get(), f.get()));
 }
 
 TEST(IlbmChunks, DRangeSizesFollowTheFadesFlag) {
