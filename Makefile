@@ -6,6 +6,12 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 45
+# ccache, where it is installed, keeps compiled objects between builds and between clones: paths
+# are taken relative to the tree, so a clone in another folder finds the objects of this one.
+LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_C_COMPILER_LAUNCHER=ccache \
+	-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
 
 .PHONY: all deps deps-program build build-program run test test-unit test-sanitize test-fuzz \
 	package package-check bench clean
@@ -22,12 +28,12 @@ deps-program:
 
 # The program and the command-line tools alone: no tests, no benchmarks.
 build-program: deps-program
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	cmake -S . -B $(BUILD) -G Ninja $(LAUNCHER) -DCMAKE_BUILD_TYPE=Release \
 	    -DQUILLFEN_BUILD_TESTS=OFF -DQUILLFEN_BUILD_BENCH=OFF
 	cmake --build $(BUILD) -j $(JOBS)
 
 build: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	cmake -S . -B $(BUILD) -G Ninja $(LAUNCHER) -DCMAKE_BUILD_TYPE=Release \
 	    -DQUILLFEN_BUILD_TESTS=ON -DQUILLFEN_BUILD_BENCH=ON
 	cmake --build $(BUILD) -j $(JOBS)
 
@@ -49,7 +55,7 @@ package-check: package
 
 # The libraries and the application logic once more under AddressSanitizer and UBSan.
 test-sanitize: deps
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	cmake -S . -B $(ASAN_BUILD) -G Ninja $(LAUNCHER) -DCMAKE_BUILD_TYPE=Debug \
 	    -DQUILLFEN_SANITIZE=address,undefined -DQUILLFEN_BUILD_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen \
@@ -60,7 +66,7 @@ test-sanitize: deps
 
 # The fuzz targets, each for a bounded time; any finding fails.
 test-fuzz: deps
-	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja $(LAUNCHER) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DQUILLFEN_BUILD_APP=OFF -DQUILLFEN_BUILD_TESTS=OFF -DQUILLFEN_BUILD_BENCH=OFF \
 	    -DQUILLFEN_BUILD_FUZZ=ON
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
