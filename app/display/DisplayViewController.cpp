@@ -161,7 +161,9 @@ void DisplayViewController::calculateDisplaySetup() {
         QStringList warnings;
         for (const amiga::DisplayWarning &warning : setup.warnings)
             if (warning.reg == row.reg)
-                warnings.append(QString::fromStdString(warning.text));
+                warnings.append(
+                    (warning.refusal ? tr("The hardware cannot show this: ") : QString()) +
+                    QString::fromStdString(warning.text));
         // A register the screen does not need (DIWHIGH, FMODE) shows no row, unless a warning
         // about it needs a place.
         const bool shown = value != nullptr || !warnings.isEmpty();
