@@ -296,8 +296,12 @@ DisplaySetup displaySetup(const DisplayRequest &request) {
                       "line is too wide for its start",
                       h(ddfstop).c_str()));
     // Sprite n fetches in the slots $15 + 4n and $17 + 4n (Hardware Reference Manual, DMA
-    // time slot allocation); a fetch that starts at or before one of them takes it.
-    const int firstLost = std::max(0, (std::max(ddfstrt, kEarliestFetch) - 0x17 + 3) / 4);
+    // time slot allocation); a fetch that starts at or before one of them takes it. So the
+    // emulator shows it with ECS and AGA; with OCS it loses one sprite more, as if the slots
+    // were $18 + 4n and $1a + 4n, whatever the depth.
+    const int fetchStart = std::max(ddfstrt, kEarliestFetch);
+    const int firstLost =
+        request.chipset == Chipset::Ocs ? (fetchStart - 0x18) / 4 : (fetchStart - 0x17 + 3) / 4;
     if (firstLost <= 7)
         warn(DisplayRegister::Ddfstrt,
              firstLost == 7 ? format("the fetch starts at %s, in the DMA slots of sprite 7: "

@@ -5,8 +5,7 @@
 // register table), DDFSTOP by units of max(8, L) clocks, and DDFSTRT shows its first pixel at
 // 2 x DDFSTRT + 2 x min(L, 8) + 1 (HRM: lores HSTART / 2 - 8.5, hires - 4.5; the AGA fetch
 // modes measured on the emulator, tests/quillfen-asm/emulator/display-frames.txt). A window
-// between two grid points gets BPLCON1's delay. Sprite n fetches in slots $15 + 4n and
-// $17 + 4n (HRM, DMA time slot allocation).
+// between two grid points gets BPLCON1's delay.
 #include <amiga/displaysetup.h>
 
 #include "m68k_assembler.h"
@@ -235,27 +234,35 @@ TEST(DisplaySetup, ExtraWindowBitsGoToDiwhighOnEcsAndAreRefusedOnOcs) {
 }
 
 TEST(DisplaySetup, WarningsNameTheProblem) {
-    // Hires, ($h - 9) / 2: $69 -> $30 takes sprite 7's slot $31 and $33; $59 -> $28 sprites 5-7
-    // ($29, $2b on); $49 -> $20 sprites 3-7; $39 -> $18 sprites 1-7. $79 -> $38 none.
+    // Hires DDFSTRT (h - 9) / 2. ECS and AGA lose the sprites whose slots $15 + 4n, $17 + 4n
+    // the fetch reaches; OCS one more, sprites (DDFSTRT - $18) / 4 to 7 (both as the emulator
+    // shows, tests/quillfen-asm/emulator/display-sprites.txt).
     const struct {
         int hstart;
-        const char *words;
-    } sprites[] = {{0x69, "sprite 7 is lost"},
-                   {0x59, "sprites 5-7"},
-                   {0x49, "sprites 3-7"},
-                   {0x39, "sprites 1-7"}};
+        const char *ocs, *ecs;                                // nullptr: no sprite is lost
+    } sprites[] = {{0x79, nullptr, nullptr},                  // $38
+                   {0x71, "sprite 7 is lost", nullptr},       // $34
+                   {0x69, "sprites 6-7", "sprite 7 is lost"}, // $30
+                   {0x59, "sprites 4-7", "sprites 5-7"},      // $28
+                   {0x39, "sprites 0-7", "sprites 1-7"}};     // $18
     DisplayRequest overscan;
     overscan.resolution = Resolution::Hires;
     overscan.width = 512;
     overscan.depth = 4;
     for (const auto &s : sprites) {
-        overscan.hstart = s.hstart;
-        const DisplaySetup setup = displaySetup(overscan);
-        EXPECT_TRUE(setup.showable()) << s.words;
-        EXPECT_TRUE(warns(setup, DisplayRegister::Ddfstrt, s.words)) << s.words;
+        for (const Chipset chipset : {Chipset::Ocs, Chipset::Ecs}) {
+            SCOPED_TRACE(s.hstart);
+            overscan.hstart = s.hstart;
+            overscan.chipset = chipset;
+            const char *words = chipset == Chipset::Ocs ? s.ocs : s.ecs;
+            const DisplaySetup setup = displaySetup(overscan);
+            EXPECT_TRUE(setup.showable());
+            if (words)
+                EXPECT_TRUE(warns(setup, DisplayRegister::Ddfstrt, words)) << words;
+            else
+                EXPECT_TRUE(setup.warnings.empty());
+        }
     }
-    overscan.hstart = 0x79;
-    EXPECT_TRUE(displaySetup(overscan).warnings.empty());
 
     DisplayRequest aga;
     aga.chipset = Chipset::Aga;
@@ -307,7 +314,7 @@ TEST(DisplaySetup, CodeAssemblesAsPastedToItsWords) {
     EXPECT_EQ(*fromCpu.words, expected);
 
     // Warnings are comments and assemble to nothing.
-    DisplayRequest warned; // ($71 - 17) / 2 = $30: sprite 7; BPLCON1 is not needed
+    DisplayRequest warned; // ($71 - 17) / 2 = $30: sprites 6-7 on OCS; no BPLCON1
     warned.hstart = 0x71;
     warned.width = 336;
     const std::string text = displaySetupCode(displaySetup(warned), false);

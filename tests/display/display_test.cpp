@@ -235,7 +235,7 @@ TEST_F(DisplayTool, WarningsStandBesideTheirRegister) {
     type(ui->displayWidthTextField, "336");
     EXPECT_EQ(ui->ddfstrtValueLabel->text(), "$0030");
     EXPECT_TRUE(ui->ddfstrtWarningLabel->isVisible());
-    EXPECT_TRUE(ui->ddfstrtWarningLabel->text().contains("sprite 7"));
+    EXPECT_TRUE(ui->ddfstrtWarningLabel->text().contains("sprites 6-7")); // OCS
     EXPECT_TRUE(ui->setupCodeTextView->toPlainText().contains("; the fetch starts at $30"));
     // Between two fetch grid points: BPLCON1 gets its own row ($77 is 6 pixels after $71).
     type(ui->hstartTextField, "77");
