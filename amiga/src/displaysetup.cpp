@@ -366,6 +366,16 @@ DisplaySetup displaySetup(const DisplayRequest &request) {
         strideText = format("(%d x %d planes)", rowBytes, planesPerRow);
     if (request.interlace)
         strideText += " x 2 (the other field's line)";
+    // A wider fetch reads 4 or 8 bytes at once from an address that is a multiple of that (AGA
+    // documentation); the emulator does not check it, the chip does.
+    const int fetchBytes = 2 * factor;
+    if (factor > 1 && stride % fetchBytes != 0)
+        warn(DisplayRegister::Bpl1mod,
+             format("fetch mode %d reads %d bytes at a time from addresses that are a multiple "
+                    "of %d: the planes must start on one, and their lines, %d bytes apart, do "
+                    "not; make each plane's line a multiple of %d bytes (%d pixels)",
+                    request.fetchMode & 3, fetchBytes, fetchBytes, stride, fetchBytes,
+                    fetchBytes * 8));
     const std::string moduloText =
         format("%s - %d fetched = %d", strideText.c_str(), fetched, modulo);
     setup.values.push_back(

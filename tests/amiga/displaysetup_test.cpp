@@ -272,6 +272,10 @@ TEST(DisplaySetup, WarningsNameTheProblem) {
     EXPECT_TRUE(warns(displaySetup(aga), DisplayRegister::Ddfstop,
                       "64 pixels of each plane at a time: a line of 352 pixels after a delay of "
                       "48 is fetched as 448"));
+    // Fetch mode 3 reads 8 bytes at a time: lines of 44 bytes leave that grid, 48 do not.
+    EXPECT_TRUE(warns(displaySetup(aga), DisplayRegister::Bpl1mod, "44 bytes apart"));
+    aga.width = 384;
+    EXPECT_FALSE(warns(displaySetup(aga), DisplayRegister::Bpl1mod, "bytes apart"));
     aga.width = 360;
     aga.fetchMode = 0;
     aga.hstart = 0x81;
