@@ -48,7 +48,8 @@ struct DisplayRequest {
     int width = 320;  // pixels of the chosen resolution
     int height = 256; // lines (both fields together when interlaced)
     int depth = 5;
-    // In lores non-interlaced units; none: centred in the standard display.
+    // In lores non-interlaced units; none: centred in the standard display (moved left or up
+    // as far as the line and the frame need).
     std::optional<int> hstart = 0x81;
     std::optional<int> vstart = 0x2c;
     bool interleaved = false; // the planes' lines alternate in memory
