@@ -49,24 +49,18 @@ const char *resolutionName(Resolution r) {
     return "";
 }
 
-// Colour clocks from the first fetch to the first pixel on screen (Hardware Reference Manual:
-// 8.5 in lores, 4.5 in hires; a superhires block fetches its first words in 2 clocks).
-double fetchDelay(Resolution r) {
-    switch (r) {
-    case Resolution::Lores:
-        return 8.5;
-    case Resolution::Hires:
-        return 4.5;
-    case Resolution::SuperHires:
-        return 2.5;
-    }
-    return 8.5;
-}
+// How the fetch of one screen runs, in colour clocks (see the header for the rules).
+struct FetchTiming {
+    int length; // one fetch of every plane: 16 pixels x the fetch mode's factor / pixels a clock
+    int grid;   // DDFSTRT steps, counted from $18
+    int unit;   // DDFSTOP steps: one unit fetches unit x pixels a clock pixels of each plane
+    // Lores pixels from DDFSTRT x 2 to the picture's first pixel.
+    int delay() const { return 2 * std::min(length, 8) + 1; }
+};
 
-// Words per plane that one 8-clock fetch block brings at the normal fetch width.
-int wordsPerBlock(Resolution r) {
-    return pixelsPerClock(r) / 2;
-}
+constexpr int kEarliestFetch = 0x18;
+constexpr int kLatestFetch = 0xd8;
+constexpr int kLastWindowStop = 0x1c7;
 
 int fetchFactor(const DisplayRequest &request) {
     if (request.chipset != Chipset::Aga)
@@ -111,6 +105,8 @@ const char *displayRegisterName(DisplayRegister reg) {
         return "DDFSTOP";
     case DisplayRegister::Bplcon0:
         return "BPLCON0";
+    case DisplayRegister::Bplcon1:
+        return "BPLCON1";
     case DisplayRegister::Bpl1mod:
         return "BPL1MOD";
     case DisplayRegister::Bpl2mod:
@@ -119,6 +115,11 @@ const char *displayRegisterName(DisplayRegister reg) {
         return "FMODE";
     }
     return "";
+}
+
+bool DisplaySetup::showable() const {
+    return std::none_of(warnings.begin(), warnings.end(),
+                        [](const DisplayWarning &w) { return w.refusal; });
 }
 
 const DisplayValue *DisplaySetup::find(DisplayRegister reg) const {
@@ -145,9 +146,13 @@ DisplaySetup displaySetup(const DisplayRequest &request) {
     const int windowLines = request.interlace ? (height + 1) / 2 : height;
     const int frameLines = request.ntsc ? 262 : 312;
     const int firstVisibleLine = request.ntsc ? 0x15 : 0x1a;
-    const int hstart = request.hstart ? *request.hstart : 0x121 - windowWidth / 2;
-    const int vstart =
-        request.vstart ? *request.vstart : (request.ntsc ? 0x90 : 0xac) - windowLines / 2;
+    // Centred in the standard window, moved left or up as far as the line and the frame need.
+    const int hstart = request.hstart ? *request.hstart
+                                      : std::min(0x121 - windowWidth / 2,
+                                                 std::max(0x41, kLastWindowStop - windowWidth));
+    const int vstart = request.vstart ? *request.vstart
+                                      : std::min((request.ntsc ? 0x90 : 0xac) - windowLines / 2,
+                                                 frameLines - windowLines);
     const int hstop = hstart + windowWidth;
     const int vstop = vstart + windowLines;
     setup.hstart = hstart;
@@ -155,6 +160,9 @@ DisplaySetup displaySetup(const DisplayRequest &request) {
     setup.hstop = hstop;
     setup.vstop = vstop;
 
+    auto refuse = [&setup](DisplayRegister reg, std::string text) {
+        setup.warnings.push_back({reg, std::move(text), true});
+    };
     const std::uint16_t diwstrt =
         static_cast<std::uint16_t>((vstart & 0xff) << 8 | (hstart & 0xff));
     const std::uint16_t diwstop = static_cast<std::uint16_t>((vstop & 0xff) << 8 | (hstop & 0xff));
@@ -177,8 +185,19 @@ DisplaySetup displaySetup(const DisplayRequest &request) {
     const bool stopFits = hstop >= 0x100 && hstop <= 0x1ff && vstop >= 0 && vstop <= 0x1ff &&
                           ((vstop >> 8) & 1) == (((vstop >> 7) & 1) ^ 1);
     if (hstart < 0 || vstart < 0) {
-        warn(DisplayRegister::Diwstrt, "the window starts before the top left corner of the "
-                                       "frame; no register can hold that");
+        refuse(DisplayRegister::Diwstrt, "the window starts before the top left corner of the "
+                                         "frame; no register can hold that");
+    } else if (hstop > kLastWindowStop) {
+        // Also every HSTOP past $1ff, which DIWHIGH would wrap to the line's start.
+        refuse(DisplayRegister::Diwstop,
+               format("HSTOP %s is past the end of the line: the window must close by HSTOP %s, "
+                      "or it stays open (%s)",
+                      h(hstop).c_str(), h(kLastWindowStop).c_str(),
+                      kLastWindowStop - windowWidth >= 0x41
+                          ? format("HSTART up to %s for this width",
+                                   h(kLastWindowStop - windowWidth).c_str())
+                                .c_str()
+                          : "no window this wide fits in a line"));
     } else if (!startFits || !stopFits) {
         if (ecs) {
             const std::uint16_t diwhigh =
@@ -190,13 +209,19 @@ DisplaySetup displaySetup(const DisplayRequest &request) {
                         "5 | VSTART10-8 (VSTOP %s and HSTOP %s need them)",
                         h(vstop).c_str(), h(hstop).c_str())});
         } else {
-            warn(DisplayRegister::Diwstop,
-                 format("OCS cannot place this window: HSTART up to $ff, HSTOP $100-$1ff and VSTOP "
-                        "$80-$17f only; ECS and AGA add DIWHIGH (window %s,%s to %s,%s)",
-                        h(hstart).c_str(), h(vstart).c_str(), h(hstop).c_str(), h(vstop).c_str()));
+            refuse(DisplayRegister::Diwstop,
+                   format("OCS cannot place this window: HSTART up to $ff, HSTOP $100-$1ff and "
+                          "VSTOP $80-$17f only; ECS and AGA add DIWHIGH (window %s,%s to %s,%s)",
+                          h(hstart).c_str(), h(vstart).c_str(), h(hstop).c_str(),
+                          h(vstop).c_str()));
         }
     }
-    if (vstart < firstVisibleLine || vstop > frameLines)
+    if (vstop > frameLines + (request.interlace ? 1 : 0))
+        refuse(DisplayRegister::Diwstop,
+               format("the window ends at line %s, past the last line %s of a %s frame",
+                      h(vstop - 1).c_str(), h(frameLines - 1).c_str(),
+                      request.ntsc ? "NTSC" : "PAL"));
+    else if (vstart < firstVisibleLine)
         warn(DisplayRegister::Diwstrt,
              format("lines %s to %s are outside the visible lines %s to %s of a %s frame",
                     h(vstart).c_str(), h(vstop - 1).c_str(), h(firstVisibleLine).c_str(),
@@ -207,72 +232,90 @@ DisplaySetup displaySetup(const DisplayRequest &request) {
 
     // --- data fetch ---
     const int factor = fetchFactor(request);
-    const int blockClocks = 8 * factor;
-    const int blockWords = wordsPerBlock(res) * factor;
-    const int blockPixels = blockWords * 16;
-    const int alignment = std::min(8, 8 / wordsPerBlock(res) * factor);
     if (request.chipset != Chipset::Aga && request.fetchMode != 0)
         warn(DisplayRegister::Ddfstrt, "the fetch mode (FMODE) is AGA only: left at 0");
     if (res == Resolution::SuperHires && request.chipset == Chipset::Ocs)
-        warn(DisplayRegister::Bplcon0, "OCS has no superhires (SHRES is ECS and AGA)");
+        refuse(DisplayRegister::Bplcon0, "OCS has no superhires (SHRES is ECS and AGA)");
+    FetchTiming fetch;
+    fetch.length = 16 * factor / ppc;
+    fetch.grid = std::max(4, fetch.length);
+    fetch.unit = std::max(8, fetch.length);
+    const int unitPixels = fetch.unit * ppc;
+    const int unitWords = unitPixels / 16;
 
-    const double exact = hstart / 2.0 - fetchDelay(res);
-    int ddfstrt = static_cast<int>(exact) / alignment * alignment;
-    if (exact < 0)
-        ddfstrt = 0;
-    std::string startText = format("HSTART %s / 2 - %.1f = %g, down to a multiple of %d",
-                                   h(hstart).c_str(), fetchDelay(res), exact, alignment);
-    const int lostPixels = static_cast<int>((exact - ddfstrt) * ppc);
-    if (lostPixels > 0)
-        warn(DisplayRegister::Ddfstrt,
-             format("the fetch starts %d %s left of the window, so each line shows from its "
-                    "pixel %d; shift with BPLCON1 or start the window at HSTART %s",
-                    lostPixels, lostPixels == 1 ? "pixel" : "pixels", lostPixels,
-                    h(static_cast<int>((ddfstrt + fetchDelay(res)) * 2)).c_str()));
-    if (request.scroll) {
-        ddfstrt -= blockClocks;
-        startText += format(", one block (%d clocks) earlier for scrolling", blockClocks);
+    // The last grid point whose picture starts at or left of HSTART; BPLCON1 delays it the rest.
+    const int reach = (hstart - fetch.delay()) / 2 - kEarliestFetch;
+    int ddfstrt = kEarliestFetch + (reach < 0 ? -fetch.grid : reach / fetch.grid * fetch.grid);
+    int delay = hstart - (2 * ddfstrt + fetch.delay());
+    std::string startText =
+        format("(HSTART %s - %d) / 2 = %s, down to $18 + a multiple of %d", h(hstart).c_str(),
+               fetch.delay(), h((hstart - fetch.delay()) / 2).c_str(), fetch.grid);
+    if (reach < 0) {
+        refuse(DisplayRegister::Ddfstrt,
+               format("the window starts before the earliest fetch ($18) can show a picture: "
+                      "HSTART %s at the least",
+                      h(2 * kEarliestFetch + fetch.delay()).c_str()));
+        delay = 0;
     }
-    int blocks = (width + blockPixels - 1) / blockPixels;
-    if (width % blockPixels != 0)
+    if (request.scroll) {
+        ddfstrt -= fetch.unit;
+        startText += format(", one unit (%d clocks) earlier for scrolling", fetch.unit);
+        if (ddfstrt < kEarliestFetch)
+            refuse(DisplayRegister::Ddfstrt,
+                   format("scrolling needs the fetch to start at %s, before the earliest fetch "
+                          "($18)",
+                          h(ddfstrt).c_str()));
+        if (delay > 0)
+            warn(DisplayRegister::Ddfstrt,
+                 format("the window starts %d lores %s after the fetch's picture: add %d to the "
+                        "BPLCON1 delay of the scrolling",
+                        delay, delay == 1 ? "pixel" : "pixels", delay));
+    }
+    const int pixelsNeeded = delay * ppc / 2 + width;
+    int units = (pixelsNeeded + unitPixels - 1) / unitPixels;
+    if (pixelsNeeded % unitPixels != 0 || delay > 0)
         warn(DisplayRegister::Ddfstop,
-             factor > 1 ? format("fetch mode %d fetches %d pixels at a time: a line of %d pixels "
-                                 "is fetched as %d",
-                                 request.fetchMode & 3, blockPixels, width, blocks * blockPixels)
-                        : format("%s fetches %d pixels at a time: a line of %d pixels is fetched "
-                                 "as %d",
-                                 resolutionName(res), blockPixels, width, blocks * blockPixels));
+             format("the fetch brings %d pixels of each plane at a time: a line of %d pixels%s "
+                    "is fetched as %d",
+                    unitPixels, width,
+                    delay > 0 ? format(" after a delay of %d", delay * ppc / 2).c_str() : "",
+                    units * unitPixels));
     if (request.scroll)
-        ++blocks;
-    const int ddfstop = ddfstrt + blockClocks * std::max(0, blocks - 1);
+        ++units;
+    const int ddfstop = ddfstrt + fetch.unit * std::max(0, units - 1);
     setup.values.push_back(
         {DisplayRegister::Ddfstrt, static_cast<std::uint16_t>(std::max(0, ddfstrt)), startText});
     setup.values.push_back(
         {DisplayRegister::Ddfstop, static_cast<std::uint16_t>(std::max(0, ddfstop)),
-         format("DDFSTRT %s + %d x (%d blocks - 1): a block of %d clocks fetches %d %s per plane",
-                h(ddfstrt).c_str(), blockClocks, blocks, blockClocks, blockWords,
-                blockWords == 1 ? "word" : "words")});
-    if (ddfstrt < 0x18)
+         format("DDFSTRT %s + %d x (%d units - 1): a unit of %d clocks fetches %d %s per plane",
+                h(ddfstrt).c_str(), fetch.unit, units, fetch.unit, unitWords,
+                unitWords == 1 ? "word" : "words")});
+    if (ddfstop > kLatestFetch)
+        refuse(DisplayRegister::Ddfstop,
+               format("DDFSTOP %s is after the latest fetch the hardware makes ($d8): the "
+                      "line is too wide for its start",
+                      h(ddfstop).c_str()));
+    // Sprite n fetches in the slots $15 + 4n and $17 + 4n (Hardware Reference Manual, DMA
+    // time slot allocation); a fetch that starts at or before one of them takes it. So the
+    // emulator shows it with ECS and AGA; with OCS it loses one sprite more, as if the slots
+    // were $18 + 4n and $1a + 4n, whatever the depth.
+    const int fetchStart = std::max(ddfstrt, kEarliestFetch);
+    const int firstLost =
+        request.chipset == Chipset::Ocs ? (fetchStart - 0x18) / 4 : (fetchStart - 0x17 + 3) / 4;
+    if (firstLost <= 7)
         warn(DisplayRegister::Ddfstrt,
-             format("DDFSTRT %s is before the earliest fetch the hardware makes ($18)",
-                    h(ddfstrt).c_str()));
-    else if (ddfstrt < 0x38) {
-        const int lost = std::min(8, (0x38 - ddfstrt + 7) / 8);
-        warn(DisplayRegister::Ddfstrt,
-             lost == 1
-                 ? format("the fetch starts before $38: sprite 7 loses its DMA")
-                 : format("the fetch starts before $38: sprites %d-7 lose their DMA", 8 - lost));
-    }
-    if (ddfstop > 0xd8)
-        warn(DisplayRegister::Ddfstop,
-             format("DDFSTOP %s is after the latest fetch the hardware makes ($d8)",
-                    h(ddfstop).c_str()));
+             firstLost == 7 ? format("the fetch starts at %s, in the DMA slots of sprite 7: "
+                                     "sprite 7 is lost",
+                                     h(ddfstrt).c_str())
+                            : format("the fetch starts at %s, in the DMA slots of sprites %d-7: "
+                                     "they are lost",
+                                     h(ddfstrt).c_str(), firstLost));
 
     // --- BPLCON0 ---
     if (depth > maximumDepth(request))
-        warn(DisplayRegister::Bplcon0, format("%s %s shows at most %d planes",
-                                              request.chipset == Chipset::Aga ? "AGA" : "OCS/ECS",
-                                              resolutionName(res), maximumDepth(request)));
+        refuse(DisplayRegister::Bplcon0, format("%s %s shows at most %d planes",
+                                                request.chipset == Chipset::Aga ? "AGA" : "OCS/ECS",
+                                                resolutionName(res), maximumDepth(request)));
     std::uint16_t bplcon0 = 0x0200; // COLOR
     std::string bits;
     if (res == Resolution::Hires) {
@@ -295,6 +338,16 @@ DisplaySetup displaySetup(const DisplayRequest &request) {
         bits += " LACE";
     }
     setup.values.push_back({DisplayRegister::Bplcon0, bplcon0, bits});
+    if (delay > 0 && !request.scroll) {
+        // PF1H in bits 3-0, PF2H in bits 7-4; AGA adds their bits 5-4 in 11-10 and 15-14.
+        const int low = delay & 15, high = request.chipset == Chipset::Aga ? delay >> 4 & 3 : 0;
+        setup.values.push_back(
+            {DisplayRegister::Bplcon1,
+             static_cast<std::uint16_t>(high << 14 | high << 10 | low << 4 | low),
+             format("both playfields %d lores %s later: the picture from HSTART %s to %s", delay,
+                    delay == 1 ? "pixel" : "pixels", h(2 * ddfstrt + fetch.delay()).c_str(),
+                    h(hstart).c_str())});
+    }
 
     // --- modulos ---
     if (width % 16 != 0)
@@ -303,7 +356,7 @@ DisplaySetup displaySetup(const DisplayRequest &request) {
                     "taken as %d bytes in memory",
                     width, (width + 15) / 16 * 2));
     const int rowBytes = (width + 15) / 16 * 2;
-    const int fetched = blocks * blockWords * 2;
+    const int fetched = units * unitWords * 2;
     setup.fetchedBytesPerPlaneLine = fetched;
     const int planesPerRow = request.interleaved ? std::max(depth, 1) : 1;
     const int stride = rowBytes * planesPerRow * (request.interlace ? 2 : 1);
@@ -313,6 +366,16 @@ DisplaySetup displaySetup(const DisplayRequest &request) {
         strideText = format("(%d x %d planes)", rowBytes, planesPerRow);
     if (request.interlace)
         strideText += " x 2 (the other field's line)";
+    // A wider fetch reads 4 or 8 bytes at once from an address that is a multiple of that (AGA
+    // documentation); the emulator does not check it, the chip does.
+    const int fetchBytes = 2 * factor;
+    if (factor > 1 && stride % fetchBytes != 0)
+        warn(DisplayRegister::Bpl1mod,
+             format("fetch mode %d reads %d bytes at a time from addresses that are a multiple "
+                    "of %d: the planes must start on one, and their lines, %d bytes apart, do "
+                    "not; make each plane's line a multiple of %d bytes (%d pixels)",
+                    request.fetchMode & 3, fetchBytes, fetchBytes, stride, fetchBytes,
+                    fetchBytes * 8));
     const std::string moduloText =
         format("%s - %d fetched = %d", strideText.c_str(), fetched, modulo);
     setup.values.push_back(

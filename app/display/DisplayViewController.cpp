@@ -147,6 +147,8 @@ void DisplayViewController::calculateDisplaySetup() {
          ui->ddfstopArithmeticLabel, ui->ddfstopWarningLabel},
         {amiga::DisplayRegister::Bplcon0, ui->bplcon0NameLabel, ui->bplcon0ValueLabel,
          ui->bplcon0ArithmeticLabel, ui->bplcon0WarningLabel},
+        {amiga::DisplayRegister::Bplcon1, ui->bplcon1NameLabel, ui->bplcon1ValueLabel,
+         ui->bplcon1ArithmeticLabel, ui->bplcon1WarningLabel},
         {amiga::DisplayRegister::Bpl1mod, ui->bpl1modNameLabel, ui->bpl1modValueLabel,
          ui->bpl1modArithmeticLabel, ui->bpl1modWarningLabel},
         {amiga::DisplayRegister::Bpl2mod, ui->bpl2modNameLabel, ui->bpl2modValueLabel,
@@ -159,7 +161,9 @@ void DisplayViewController::calculateDisplaySetup() {
         QStringList warnings;
         for (const amiga::DisplayWarning &warning : setup.warnings)
             if (warning.reg == row.reg)
-                warnings.append(QString::fromStdString(warning.text));
+                warnings.append(
+                    (warning.refusal ? tr("The hardware cannot show this: ") : QString()) +
+                    QString::fromStdString(warning.text));
         // A register the screen does not need (DIWHIGH, FMODE) shows no row, unless a warning
         // about it needs a place.
         const bool shown = value != nullptr || !warnings.isEmpty();
@@ -170,6 +174,22 @@ void DisplayViewController::calculateDisplaySetup() {
         row.warning->setText(warnings.join(QLatin1Char('\n')));
         row.warning->setVisible(!warnings.isEmpty());
     }
+    // The memory results keep their rule (width / 8); when the screen takes more a line, say so
+    // beside them, so that they and the modulos here never disagree unsaid.
+    const qint64 memoryLine = integerValue(ui->displayWidthTextField->text()) / 8;
+    const int wordLine = (request.width + 15) / 16 * 2;
+    const bool more = request.depth > 0 && memoryLine == request.width / 8 &&
+                      (wordLine > memoryLine || setup.fetchedBytesPerPlaneLine > memoryLine);
+    ui->fetchedBytesLabel->setVisible(more);
+    ui->fetchedBytesLabel->setText(
+        more ? tr("A line of %1 pixels takes %2 bytes in memory (whole words) and the set-up "
+                  "fetches %3 bytes of each plane a line: %4 more than the bytes per bitplane "
+                  "line above. The set-up's modulos count them.")
+                   .arg(request.width)
+                   .arg(wordLine)
+                   .arg(setup.fetchedBytesPerPlaneLine)
+                   .arg(std::max(wordLine, setup.fetchedBytesPerPlaneLine) - memoryLine)
+             : QString());
     ui->setupCodeTextView->setPlainText(QString::fromStdString(
         amiga::displaySetupCode(setup, !ui->setupCopperInstructionsButton->isChecked())));
 }

@@ -1,7 +1,11 @@
-// Display set-up. Every expected value is worked out by hand in the comments from the Hardware
-// Reference Manual's rules (window positions in lores non-interlaced units; lores DDFSTRT =
-// HSTART/2 - 8.5 down to a multiple of 8, DDFSTOP = DDFSTRT + 8 x (words - 1); hires
-// HSTART/2 - 4.5 down to a multiple of 4, DDFSTOP = DDFSTRT + 4 x (words - 2)).
+// Display set-up. Every expected value is worked out by hand in the comments. Window positions
+// are lores non-interlaced units (Hardware Reference Manual, display window). The fetch: a fetch
+// of every plane takes L = 16 x (fetch mode factor 1, 2, 4) / (pixels a clock: 2 lores, 4 hires,
+// 8 superhires) clocks; DDFSTRT steps by max(4, L) from $18 (DDFSTRT bit 1 is always 0, HRM
+// register table), DDFSTOP by units of max(8, L) clocks, and DDFSTRT shows its first pixel at
+// 2 x DDFSTRT + 2 x min(L, 8) + 1 (HRM: lores HSTART / 2 - 8.5, hires - 4.5; the AGA fetch
+// modes measured on the emulator, tests/quillfen-asm/emulator/display-frames.txt). A window
+// between two grid points gets BPLCON1's delay.
 #include <amiga/displaysetup.h>
 
 #include "m68k_assembler.h"
@@ -33,61 +37,150 @@ struct Screen {
 
 } // namespace
 
-TEST(DisplaySetup, WorkedScreens) {
-    DisplayRequest pal; // PAL lores 320x256, 5 planes, window at $2c81
-    DisplayRequest interleaved = pal;
-    interleaved.interleaved = true;
-    DisplayRequest hires = pal;
-    hires.resolution = Resolution::Hires;
-    hires.width = 640;
-    hires.depth = 4;
-    DisplayRequest ntsc = pal;
-    ntsc.ntsc = true;
-    ntsc.height = 200;
-    DisplayRequest laced = hires;
-    laced.height = 512;
-    laced.interlace = true;
-    DisplayRequest overscan = hires; // 704 hires pixels from HSTART $69
-    overscan.width = 704;
-    overscan.hstart = 0x69;
-    DisplayRequest scrolling = pal;
-    scrolling.scroll = true;
-    DisplayRequest aga = pal;
-    aga.chipset = Chipset::Aga;
-    aga.depth = 8;
-    aga.fetchMode = 3;
-
-    const Screen screens[] = {
-        // HSTOP $81 + 320 = $1c1, VSTOP $2c + 256 = $12c: low bytes $2c, $c1. 20 words:
-        // $38 + 8 x 19 = $d0. BPU 5 in bits 14-12 with COLOR ($0200): $5200.
-        {"PAL lores", pal, 0x2c81, 0x2cc1, 0x0038, 0x00d0, 0x5200, 0x0000},
-        // Interleaved: a picture line is 5 x 40 bytes, 40 of them fetched: 160 = $a0.
-        {"interleaved", interleaved, 0x2c81, 0x2cc1, 0x0038, 0x00d0, 0x5200, 0x00a0},
-        // $81 / 2 - 4.5 = 60 = $3c; 40 words: $3c + 4 x 38 = $d4. HIRES | BPU 4 | COLOR.
-        {"hires", hires, 0x2c81, 0x2cc1, 0x003c, 0x00d4, 0xc200, 0x0000},
-        // VSTOP $2c + 200 = $f4.
-        {"NTSC", ntsc, 0x2c81, 0xf4c1, 0x0038, 0x00d0, 0x5200, 0x0000},
-        // 512 lines interlaced are 256 per field; each field skips the other's line: 80.
-        {"interlaced", laced, 0x2c81, 0x2cc1, 0x003c, 0x00d4, 0xc204, 0x0050},
-        // $69 / 2 - 4.5 = 48 = $30; 44 words: $30 + 4 x 42 = $d8. HSTOP $69 + 352 = $1c9.
-        {"hires overscan", overscan, 0x2c69, 0x2cc9, 0x0030, 0x00d8, 0xc200, 0x0000},
-        // One word more, fetched 8 clocks earlier; 42 bytes fetched of a 40-byte line: -2.
-        {"scrolling", scrolling, 0x2c81, 0x2cc1, 0x0030, 0x00d0, 0x5200, 0xfffe},
-        // Fetch mode 3 reads 64 pixels a block of 32 clocks: 5 blocks, $38 + 32 x 4 = $b8.
-        // 8 planes are BPU 0 with BPU3 (bit 4).
-        {"AGA 8 planes, fetch mode 3", aga, 0x2c81, 0x2cc1, 0x0038, 0x00b8, 0x0210, 0x0000},
+TEST(DisplaySetup, TheMatrixOfScreens) {
+    struct Case {
+        const char *name;
+        Chipset chipset;
+        Resolution res;
+        int fetchMode, width, height, depth, hstart; // hstart 0: centred
+        bool ntsc, lace, interleaved;
+        std::uint16_t diwstrt, diwstop, ddfstrt, ddfstop, bplcon0;
+        int bplcon1; // -1: not written
+        std::uint16_t modulo;
     };
-    for (const Screen &s : screens) {
-        SCOPED_TRACE(s.name);
-        const DisplaySetup setup = displaySetup(s.request);
-        EXPECT_EQ(valueOf(setup, DisplayRegister::Diwstrt), s.diwstrt);
-        EXPECT_EQ(valueOf(setup, DisplayRegister::Diwstop), s.diwstop);
-        EXPECT_EQ(valueOf(setup, DisplayRegister::Ddfstrt), s.ddfstrt);
-        EXPECT_EQ(valueOf(setup, DisplayRegister::Ddfstop), s.ddfstop);
-        EXPECT_EQ(valueOf(setup, DisplayRegister::Bplcon0), s.bplcon0);
-        EXPECT_EQ(valueOf(setup, DisplayRegister::Bpl1mod), s.modulo);
-        EXPECT_EQ(valueOf(setup, DisplayRegister::Bpl2mod), s.modulo);
-        EXPECT_EQ(setup.find(DisplayRegister::Fmode) != nullptr, s.request.chipset == Chipset::Aga);
+    const auto L = Resolution::Lores, H = Resolution::Hires, S = Resolution::SuperHires;
+    const auto O = Chipset::Ocs, E = Chipset::Ecs, A = Chipset::Aga;
+    const Case cases[] = {
+        // L 8: ($81 - 17) / 2 = $38; 20 units of 8 clocks: $38 + 8 x 19 = $d0.
+        {"PAL lores", O, L, 0, 320, 256, 5, 0x81, false, false, false, //
+         0x2c81, 0x2cc1, 0x38, 0xd0, 0x5200, -1, 0},
+        // VSTOP $2c + 200 = $f4 (bit 7 set: no DIWHIGH needed).
+        {"NTSC lores", O, L, 0, 320, 200, 4, 0x81, true, false, false, //
+         0x2c81, 0xf4c1, 0x38, 0xd0, 0x4200, -1, 0},
+        // L 4: ($81 - 9) / 2 = $3c; 20 units of 32 pixels: $3c + 8 x 19 = $d4. Each field
+        // skips the other's line: 80.
+        {"hires interlaced", O, H, 0, 640, 512, 4, 0x81, false, true, false, //
+         0x2c81, 0x2cc1, 0x3c, 0xd4, 0xc204, -1, 80},
+        {"NTSC hires interlaced", E, H, 0, 640, 400, 4, 0x81, true, true, false, //
+         0x2c81, 0xf4c1, 0x3c, 0xd4, 0xc204, -1, 80},
+        // ($87 - 17) / 2 = $3b, down to $38: the picture would start at $81, 6 pixels early.
+        // 6 + 320 = 326 pixels: 21 units, $38 + 8 x 20 = $d8; 42 bytes of 40: -2. HSTOP $1c7.
+        {"lores at the right edge", O, L, 0, 320, 256, 4, 0x87, false, false, false, //
+         0x2c87, 0x2cc7, 0x38, 0xd8, 0x4200, 0x0066, 0xfffe},
+        // ($5c - 17) / 2 = $25, down to $20: picture from $51, 11 early; 363 pixels: 23 units,
+        // $20 + 8 x 22 = $d0; 46 bytes of 44.
+        {"ECS lores at the left edge", E, L, 0, 352, 256, 4, 0x5c, false, false, false, //
+         0x2c5c, 0x2cbc, 0x20, 0xd0, 0x4200, 0x00bb, 0xfffe},
+        // L 32, grid and unit 32: $38 - $18 = 32; 5 units of 64: $38 + 32 x 4 = $b8.
+        {"AGA lores fetch mode 3", A, L, 3, 320, 256, 8, 0x81, false, false, false, //
+         0x2c81, 0x2cc1, 0x38, 0xb8, 0x0210, -1, 0},
+        // L 16: 10 units of 32 pixels, $38 + 16 x 9 = $c8. Interleaved: 8 x 40 - 40 = 280.
+        {"AGA lores fetch mode 1", A, L, 1, 320, 256, 8, 0x81, false, false, true, //
+         0x2c81, 0x2cc1, 0x38, 0xc8, 0x0210, -1, 280},
+        // L 16: ($81 - 17) / 2 = $38; 10 units of 64 pixels: $38 + 16 x 9 = $c8.
+        {"AGA hires fetch mode 3", A, H, 3, 640, 256, 4, 0x81, false, false, false, //
+         0x2c81, 0x2cc1, 0x38, 0xc8, 0xc200, -1, 0},
+        // L 8: ($61 - 17) / 2 = $28; 22 units of 32 pixels: $28 + 8 x 21 = $d0.
+        {"AGA hires fetch mode 2 overscan", A, H, 2, 704, 256, 4, 0x61, false, false, false, 0x2c61,
+         0x2cc1, 0x28, 0xd0, 0xc200, -1, 0},
+        // ($71 - 17) / 2 = $30, down to $28: 16 lores pixels early = 32 hires; 704 pixels: 11
+        // units, $28 + 16 x 10 = $c8; 88 bytes of 84. Delay 16: bits 5-4 in 11-10 and 15-14.
+        {"AGA hires fetch mode 3 at $71", A, H, 3, 672, 256, 4, 0x71, false, false, false, 0x2c71,
+         0x2cc1, 0x28, 0xc8, 0xc200, 0x4400, 0xfffc},
+        // Centred at $121 - 176 = $71 would close at $1d1: moved to $1c7 - 352 = $67. Lines
+        // $ac - 136 = $24 to $134. ($67 - 17) / 2 = $2b, down to $18: picture from $41, 38
+        // early (BPLCON1 2 << 14 | 2 << 10 | 6 << 4 | 6); 390 pixels: 7 units, $18 + 32 x 6 =
+        // $d8; 56 bytes of 44: -12.
+        {"AGA lores fetch mode 3 centred", A, L, 3, 352, 272, 8, 0, false, false, false, //
+         0x2467, 0x34c7, 0x18, 0xd8, 0x0210, 0x8866, 0xfff4},
+        // L 2, grid 4, unit 8 (64 pixels): ($7d - 5) / 2 = $3c; 20 units: $3c + 8 x 19 = $d4.
+        {"superhires", E, S, 0, 1280, 256, 2, 0x7d, false, false, false, //
+         0x2c7d, 0x2cbd, 0x3c, 0xd4, 0x2240, -1, 0},
+        // L 8, grid and unit 8: ($81 - 17) / 2 = $38; 20 units: $d0.
+        {"AGA superhires fetch mode 3", A, S, 3, 1280, 256, 4, 0x81, false, false, false, //
+         0x2c81, 0x2cc1, 0x38, 0xd0, 0x4240, -1, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        DisplayRequest request;
+        request.chipset = c.chipset;
+        request.resolution = c.res;
+        request.fetchMode = c.fetchMode;
+        request.width = c.width;
+        request.height = c.height;
+        request.depth = c.depth;
+        request.ntsc = c.ntsc;
+        request.interlace = c.lace;
+        request.interleaved = c.interleaved;
+        if (c.hstart == 0) {
+            request.hstart.reset();
+            request.vstart.reset();
+        } else {
+            request.hstart = c.hstart;
+        }
+        const DisplaySetup setup = displaySetup(request);
+        EXPECT_TRUE(setup.showable()) << (setup.warnings.empty() ? "" : setup.warnings[0].text);
+        EXPECT_EQ(valueOf(setup, DisplayRegister::Diwstrt), c.diwstrt);
+        EXPECT_EQ(valueOf(setup, DisplayRegister::Diwstop), c.diwstop);
+        EXPECT_EQ(valueOf(setup, DisplayRegister::Ddfstrt), c.ddfstrt);
+        EXPECT_EQ(valueOf(setup, DisplayRegister::Ddfstop), c.ddfstop);
+        EXPECT_EQ(valueOf(setup, DisplayRegister::Bplcon0), c.bplcon0);
+        const DisplayValue *bplcon1 = setup.find(DisplayRegister::Bplcon1);
+        EXPECT_EQ(bplcon1 ? bplcon1->value : -1, c.bplcon1);
+        EXPECT_EQ(valueOf(setup, DisplayRegister::Bpl1mod), c.modulo);
+        EXPECT_EQ(valueOf(setup, DisplayRegister::Bpl2mod), c.modulo);
+        EXPECT_EQ(setup.find(DisplayRegister::Fmode) != nullptr, c.chipset == Chipset::Aga);
+    }
+}
+
+TEST(DisplaySetup, ScreensTheHardwareCannotShowAreRefusedInWords) {
+    struct Case {
+        const char *name;
+        DisplayRequest request;
+        DisplayRegister reg;
+        const char *words;
+    };
+    DisplayRequest right; // $89 + 320 = $1c9: the window never closes (measured: $1c7 does)
+    right.hstart = 0x89;
+    DisplayRequest wide; // $81 + 400 = $211: ECS would wrap it to $011
+    wide.chipset = Chipset::Ecs;
+    wide.width = 400;
+    DisplayRequest huge; // 4096 hires pixels: HSTOP $881
+    huge.chipset = Chipset::Aga;
+    huge.resolution = Resolution::Hires;
+    huge.width = 4096;
+    DisplayRequest superhires; // ($81 - 5) / 2 = $3e, down to $3c: 1296 pixels, DDFSTOP $dc
+    superhires.chipset = Chipset::Ecs;
+    superhires.resolution = Resolution::SuperHires;
+    superhires.width = 1280;
+    superhires.depth = 2;
+    DisplayRequest early; // ($40 - 17) / 2 = $17: before the earliest fetch
+    early.chipset = Chipset::Ecs;
+    early.hstart = 0x40;
+    early.width = 64;
+    DisplayRequest deep; // OCS hires shows 4 planes
+    deep.resolution = Resolution::Hires;
+    deep.width = 640;
+    DisplayRequest low; // VSTOP $40 + 256 = $140, past line $137 of a PAL frame
+    low.vstart = 0x40;
+    DisplayRequest top; // VSTOP $60: OCS would take it for $160
+    top.vstart = 0x20;
+    top.height = 0x40;
+    const Case cases[] = {
+        {"HSTOP past $1c7", right, DisplayRegister::Diwstop, "close by HSTOP $1c7"},
+        {"HSTOP past $1ff", wide, DisplayRegister::Diwstop, "no window this wide"},
+        {"a zero-width window once", huge, DisplayRegister::Diwstop, "HSTOP $881"},
+        {"fetch past $d8", superhires, DisplayRegister::Ddfstop, "DDFSTOP $dc"},
+        {"fetch before $18", early, DisplayRegister::Ddfstrt, "HSTART $41 at the least"},
+        {"too many planes", deep, DisplayRegister::Bplcon0, "at most 4 planes"},
+        {"past the frame", low, DisplayRegister::Diwstop, "past the last line $137"},
+        {"OCS window", top, DisplayRegister::Diwstop, "OCS cannot place this window"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const DisplaySetup setup = displaySetup(c.request);
+        EXPECT_FALSE(setup.showable());
+        EXPECT_TRUE(warns(setup, c.reg, c.words));
     }
 }
 
@@ -141,37 +234,56 @@ TEST(DisplaySetup, ExtraWindowBitsGoToDiwhighOnEcsAndAreRefusedOnOcs) {
 }
 
 TEST(DisplaySetup, WarningsNameTheProblem) {
+    // Hires DDFSTRT (h - 9) / 2. ECS and AGA lose the sprites whose slots $15 + 4n, $17 + 4n
+    // the fetch reaches; OCS one more, sprites (DDFSTRT - $18) / 4 to 7 (both as the emulator
+    // shows, tests/quillfen-asm/emulator/display-sprites.txt).
+    const struct {
+        int hstart;
+        const char *ocs, *ecs;                                // nullptr: no sprite is lost
+    } sprites[] = {{0x79, nullptr, nullptr},                  // $38
+                   {0x71, "sprite 7 is lost", nullptr},       // $34
+                   {0x69, "sprites 6-7", "sprite 7 is lost"}, // $30
+                   {0x59, "sprites 4-7", "sprites 5-7"},      // $28
+                   {0x39, "sprites 0-7", "sprites 1-7"}};     // $18
     DisplayRequest overscan;
     overscan.resolution = Resolution::Hires;
-    overscan.width = 704;
+    overscan.width = 512;
     overscan.depth = 4;
-    overscan.hstart = 0x69;
-    EXPECT_TRUE(warns(displaySetup(overscan), DisplayRegister::Ddfstrt, "sprite 7"));
-    overscan.hstart = 0x59; // $59 / 2 - 4.5 = 40 = $28: sprites 6 and 7
-    EXPECT_TRUE(warns(displaySetup(overscan), DisplayRegister::Ddfstrt, "sprites 6-7"));
-    overscan.hstart = 0x81; // 44 words from $3c end at $3c + 168 = $e4
-    EXPECT_TRUE(warns(displaySetup(overscan), DisplayRegister::Ddfstop, "($d8)"));
-    overscan.hstart = 0x21; // $21 / 2 - 4.5 = 12: before $18
-    EXPECT_TRUE(warns(displaySetup(overscan), DisplayRegister::Ddfstrt, "($18)"));
+    for (const auto &s : sprites) {
+        for (const Chipset chipset : {Chipset::Ocs, Chipset::Ecs}) {
+            SCOPED_TRACE(s.hstart);
+            overscan.hstart = s.hstart;
+            overscan.chipset = chipset;
+            const char *words = chipset == Chipset::Ocs ? s.ocs : s.ecs;
+            const DisplaySetup setup = displaySetup(overscan);
+            EXPECT_TRUE(setup.showable());
+            if (words)
+                EXPECT_TRUE(warns(setup, DisplayRegister::Ddfstrt, words)) << words;
+            else
+                EXPECT_TRUE(setup.warnings.empty());
+        }
+    }
 
     DisplayRequest aga;
     aga.chipset = Chipset::Aga;
     aga.width = 352;
     aga.fetchMode = 3;
-    EXPECT_TRUE(warns(displaySetup(aga), DisplayRegister::Ddfstop, "fetches 64 pixels at a time"));
-    aga.fetchMode = 1;
-    aga.width = 336;
-    EXPECT_TRUE(warns(displaySetup(aga), DisplayRegister::Ddfstop, "fetches 32 pixels at a time"));
+    aga.hstart = 0x71; // down to $18: 48 + 352 pixels in units of 64
+    EXPECT_TRUE(warns(displaySetup(aga), DisplayRegister::Ddfstop,
+                      "64 pixels of each plane at a time: a line of 352 pixels after a delay of "
+                      "48 is fetched as 448"));
+    // Fetch mode 3 reads 8 bytes at a time: lines of 44 bytes leave that grid, 48 do not.
+    EXPECT_TRUE(warns(displaySetup(aga), DisplayRegister::Bpl1mod, "44 bytes apart"));
+    aga.width = 384;
+    EXPECT_FALSE(warns(displaySetup(aga), DisplayRegister::Bpl1mod, "bytes apart"));
     aga.width = 360;
     aga.fetchMode = 0;
+    aga.hstart = 0x81;
     EXPECT_TRUE(warns(displaySetup(aga), DisplayRegister::Bpl1mod, "not a whole number of words"));
 
-    DisplayRequest low;
-    low.vstart = 0x10;
-    EXPECT_TRUE(warns(displaySetup(low), DisplayRegister::Diwstrt, "outside the visible lines"));
-    DisplayRequest deep;
-    deep.depth = 7;
-    EXPECT_TRUE(warns(displaySetup(deep), DisplayRegister::Bplcon0, "at most 6 planes"));
+    DisplayRequest high;
+    high.vstart = 0x10;
+    EXPECT_TRUE(warns(displaySetup(high), DisplayRegister::Diwstrt, "outside the visible lines"));
     DisplayRequest laced;
     laced.interlace = true;
     laced.height = 255;
@@ -206,11 +318,11 @@ TEST(DisplaySetup, CodeAssemblesAsPastedToItsWords) {
     EXPECT_EQ(*fromCpu.words, expected);
 
     // Warnings are comments and assemble to nothing.
-    DisplayRequest warned;
-    warned.hstart = 0x69;
-    warned.width = 352;
+    DisplayRequest warned; // ($71 - 17) / 2 = $30: sprites 6-7 on OCS; no BPLCON1
+    warned.hstart = 0x71;
+    warned.width = 336;
     const std::string text = displaySetupCode(displaySetup(warned), false);
-    EXPECT_NE(text.find("; the fetch starts before $38"), std::string::npos) << text;
+    EXPECT_NE(text.find("; the fetch starts at $30"), std::string::npos) << text;
     const m68k::Result fromWarned = m68k::assemble(text);
     ASSERT_TRUE(fromWarned.words) << fromWarned.messages << text;
     EXPECT_EQ(fromWarned.words->size(), 14u);

@@ -230,15 +230,31 @@ TEST_F(DisplayTool, SetUpOfTheStandardScreensInTheTabAndItsCode) {
 
 TEST_F(DisplayTool, WarningsStandBesideTheirRegister) {
     EXPECT_FALSE(ui->ddfstrtWarningLabel->isVisible());
+    EXPECT_FALSE(ui->bplcon1ValueLabel->isVisible());
     type(ui->hstartTextField, "71");
-    type(ui->displayWidthTextField, "352");
+    type(ui->displayWidthTextField, "336");
     EXPECT_EQ(ui->ddfstrtValueLabel->text(), "$0030");
     EXPECT_TRUE(ui->ddfstrtWarningLabel->isVisible());
-    EXPECT_TRUE(ui->ddfstrtWarningLabel->text().contains("sprite 7"));
-    EXPECT_TRUE(ui->setupCodeTextView->toPlainText().contains("; the fetch starts before $38"));
+    EXPECT_TRUE(ui->ddfstrtWarningLabel->text().contains("sprites 6-7")); // OCS
+    EXPECT_TRUE(ui->setupCodeTextView->toPlainText().contains("; the fetch starts at $30"));
+    // Between two fetch grid points: BPLCON1 gets its own row ($77 is 6 pixels after $71).
+    type(ui->hstartTextField, "77");
+    type(ui->displayWidthTextField, "320");
+    EXPECT_TRUE(ui->bplcon1ValueLabel->isVisible());
+    EXPECT_EQ(ui->bplcon1ValueLabel->text(), "$0066");
     // Upper-case digits and a fourth digit never reach the field.
     type(ui->vstartTextField, "2C");
     EXPECT_NE(ui->vstartTextField->text(), "2C");
+}
+
+TEST_F(DisplayTool, MemoryResultsSayWhenTheDisplayFetchesMore) {
+    EXPECT_FALSE(ui->fetchedBytesLabel->isVisible()); // 320 pixels: 40 bytes both ways
+    type(ui->displayWidthTextField, "100");
+    EXPECT_EQ(ui->bytesBitplaneLineTextField->text(), "12"); // the memory rule stays width / 8
+    EXPECT_TRUE(ui->fetchedBytesLabel->isVisible());
+    // 100 pixels are 7 words in memory; the fetch brings 7 units of 16 pixels: 14 bytes.
+    EXPECT_TRUE(ui->fetchedBytesLabel->text().contains("takes 14 bytes in memory"));
+    EXPECT_TRUE(ui->fetchedBytesLabel->text().contains("2 more than"));
 }
 
 TEST_F(DisplayTool, TheChipSetRulesOutWhatItCannotShow) {

@@ -1,9 +1,11 @@
-// quillfen-asm display, run as a makefile would run it. The expected words are worked out by
-// hand from the Hardware Reference Manual's rules (see tests/amiga/displaysetup_test.cpp).
+// quillfen-asm display, run as a makefile would run it, against what the emulator showed.
 #include "m68k_assembler.h"
 #include "run_program.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -11,38 +13,76 @@ testprogram::Outcome display(const std::string &arguments) {
     return testprogram::run(QUILLFEN_ASM_TOOL, "display " + arguments);
 }
 
-// The value words of an assembled copper block (every second word).
-std::vector<std::uint16_t> values(const std::string &text) {
-    const m68k::Result result = m68k::assemble(text);
-    EXPECT_TRUE(result.words) << result.messages << text;
-    std::vector<std::uint16_t> out;
-    if (result.words)
-        for (std::size_t i = 1; i < result.words->size(); i += 2)
-            out.push_back((*result.words)[i]);
-    return out;
-}
-
 } // namespace
 
-TEST(QuillfenAsmDisplay, TheWorkedScreensComeOutAsTheirRegisters) {
-    if (!m68k::available())
-        GTEST_SKIP() << "m68k-linux-gnu-as is not installed";
-    struct Case {
-        const char *arguments;
-        std::vector<std::uint16_t> words; // DIWSTRT DIWSTOP DDFSTRT DDFSTOP BPLCON0 BPL1MOD BPL2MOD
-    } cases[] = {
-        {"--width 320 --height 256 --depth 5", {0x2c81, 0x2cc1, 0x38, 0xd0, 0x5200, 0, 0}},
-        {"--hires --width 640 --depth 4", {0x2c81, 0x2cc1, 0x3c, 0xd4, 0xc200, 0, 0}},
-        {"--ntsc --height 200", {0x2c81, 0xf4c1, 0x38, 0xd0, 0x5200, 0, 0}},
-        {"--interleaved --depth=5", {0x2c81, 0x2cc1, 0x38, 0xd0, 0x5200, 0xa0, 0xa0}},
-        {"--hstart 71 --vstart 2c --width 352", {0x2c71, 0x2cd1, 0x30, 0xd8, 0x5200, 0, 0}},
-        {"--chipset aga --fmode 3 --depth 8", {0x2c81, 0x2cc1, 0x38, 0xb8, 0x0210, 0, 0, 3}},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.arguments);
-        const testprogram::Outcome outcome = display(c.arguments);
-        EXPECT_EQ(outcome.status, 0) << outcome.err;
-        EXPECT_EQ(values(outcome.out), c.words) << outcome.out;
+// The lines of an emulator fixture (scripts/display-on-emulator remakes them), each cut at
+// " | ": options, model, exit status, registers, what the frame showed (and its digest).
+std::vector<std::vector<std::string>> fixture(const char *path) {
+    std::ifstream in(path);
+    EXPECT_TRUE(in) << path;
+    std::vector<std::vector<std::string>> lines;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::vector<std::string> fields;
+        for (std::size_t at = 0;;) {
+            const std::size_t bar = line.find(" | ", at);
+            fields.push_back(line.substr(at, bar - at));
+            if (bar == std::string::npos)
+                break;
+            at = bar + 3;
+        }
+        EXPECT_GE(fields.size(), 5u) << line;
+        if (fields.size() >= 5)
+            lines.push_back(fields);
+    }
+    return lines;
+}
+
+// Every screen the emulator showed: the command still prints the registers that showed the
+// picture exactly, and refuses what it refused.
+TEST(QuillfenAsmDisplay, PrintsWhatTheEmulatorShowedExactly) {
+    int exact = 0;
+    const auto screens = fixture(QUILLFEN_DISPLAY_FRAMES);
+    for (const auto &fields : screens) {
+        SCOPED_TRACE(fields[0]);
+        const testprogram::Outcome outcome = display(fields[0]);
+        EXPECT_EQ("status " + std::to_string(outcome.status), fields[2]) << outcome.err;
+        // REG=$xxxx ... as "\tdc.w\tREG,$xxxx" lines: the printed text less its comments.
+        std::string expected, printed;
+        std::istringstream registers(fields[3]);
+        for (std::string item; registers >> item;)
+            expected += "\tdc.w\t" + item.replace(item.find('='), 1, ",") + "\n";
+        std::istringstream out(outcome.out);
+        for (std::string text; std::getline(out, text);)
+            if (text.rfind(";", 0) != 0)
+                printed += text + "\n";
+        EXPECT_EQ(printed, expected);
+        const bool refused = fields[4].rfind("refused", 0) == 0;
+        EXPECT_TRUE(refused || fields[4] == "exact") << fields[4];
+        EXPECT_EQ(refused, outcome.status == 1);
+        exact += !refused;
+    }
+    EXPECT_GE(screens.size(), 15u);
+    EXPECT_GE(exact, 12);
+}
+
+// The sprites the emulator lost with sprite DMA on are the ones the warning names.
+TEST(QuillfenAsmDisplay, NamesTheSpritesTheEmulatorLost) {
+    const auto screens = fixture(QUILLFEN_DISPLAY_SPRITES);
+    EXPECT_GE(screens.size(), 10u);
+    for (const auto &fields : screens) {
+        SCOPED_TRACE(fields[0]);
+        ASSERT_EQ(fields[4].rfind("sprites shown: ", 0), 0u) << fields[4];
+        std::istringstream shown(fields[4].substr(15));
+        int count = 0;
+        for (std::string n; shown >> n && n != "none";)
+            EXPECT_EQ(n, std::to_string(count++)); // the lost ones are always the last
+        const testprogram::Outcome outcome = display(fields[0]);
+        const std::string words = count == 8   ? "DMA slots"
+                                  : count == 7 ? "sprite 7 is lost"
+                                               : "sprites " + std::to_string(count) + "-7";
+        EXPECT_EQ(outcome.out.find(words) != std::string::npos, count < 8) << outcome.out;
     }
 }
 
@@ -55,9 +95,15 @@ TEST(QuillfenAsmDisplay, CpuCodeAndWarningsAssembleAsPrinted) {
     const m68k::Result result = m68k::assemble(cpu.out);
     ASSERT_TRUE(result.words) << result.messages;
     EXPECT_EQ(result.words->size(), 21u); // seven move.w #imm,d16(a6) of three words
-    const testprogram::Outcome overscan = display("--hstart 71 --width 352");
-    EXPECT_NE(overscan.out.find("; the fetch starts before $38: sprite 7"), std::string::npos)
+    const testprogram::Outcome overscan = display("--hstart 71 --width 336");
+    EXPECT_EQ(overscan.status, 0);
+    EXPECT_NE(overscan.out.find("; the fetch starts at $30, in the DMA slots of sprites 6-7"),
+              std::string::npos)
         << overscan.out;
+    const testprogram::Outcome refused = display("--hstart 89");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("cannot show this screen: HSTOP $1c9"), std::string::npos)
+        << refused.err;
 }
 
 TEST(QuillfenAsmDisplay, BadOptionsAreUsageErrors) {

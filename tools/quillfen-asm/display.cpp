@@ -61,10 +61,18 @@ int runDisplay(Arguments &arguments) {
         request.hstart = static_cast<int>(*hstart);
         request.vstart = static_cast<int>(*vstart);
     }
-    const std::string code =
-        amiga::displaySetupCode(amiga::displaySetup(request), arguments.has("--cpu"));
+    const amiga::DisplaySetup setup = amiga::displaySetup(request);
+    const std::string code = amiga::displaySetupCode(setup, arguments.has("--cpu"));
     std::fwrite(code.data(), 1, code.size(), stdout);
-    return std::fflush(stdout) == 0 ? kSuccess : kTrouble;
+    if (std::fflush(stdout) != 0)
+        return kTrouble;
+    if (setup.showable())
+        return kSuccess;
+    for (const amiga::DisplayWarning &warning : setup.warnings)
+        if (warning.refusal)
+            std::fprintf(stderr, "quillfen-asm display: the hardware cannot show this screen: %s\n",
+                         warning.text.c_str());
+    return kNegative;
 }
 
 } // namespace
@@ -75,12 +83,14 @@ const Command displayCommand = {
     "[--lace] [--hstart HEX --vstart HEX | --centre] [--interleaved] [--scroll] [--fmode N] "
     "[--cpu]",
     "Prints the registers that open a bitplane screen: DIWSTRT, DIWSTOP (DIWHIGH), DDFSTRT, "
-    "DDFSTOP, BPLCON0, BPL1MOD, BPL2MOD (FMODE).",
+    "DDFSTOP, BPLCON0 (BPLCON1), BPL1MOD, BPL2MOD (FMODE).",
     "Prints the registers that open a bitplane screen: DIWSTRT, DIWSTOP (DIWHIGH), DDFSTRT,\n"
-    "DDFSTOP, BPLCON0, BPL1MOD, BPL2MOD (FMODE).\n"
+    "DDFSTOP, BPLCON0 (BPLCON1), BPL1MOD, BPL2MOD (FMODE).\n"
     "Window positions are in lores non-interlaced units, in hexadecimal without '$' as in the\n"
     "Display tab. Problems the hardware would have with the screen are printed as ';' lines\n"
-    "before the register they concern.\n",
+    "before the register they concern. Exit status 1 when the hardware cannot show the screen\n"
+    "as asked (a window that does not close by HSTOP $1c7, a fetch outside $18-$d8, too many\n"
+    "planes, a window OCS cannot place); the registers are printed all the same.\n",
     {
         {"--width", "pixels of the chosen resolution (default 320)", Takes::Value, "N"},
         {"--height", "lines, both fields together when interlaced (default 256)", Takes::Value,

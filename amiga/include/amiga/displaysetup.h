@@ -8,14 +8,22 @@
 //     DIWSTOP holds VSTOP and HSTOP in their low eight bits, the hardware supplying HSTART bit 8
 //     = 0, HSTOP bit 8 = 1, VSTART bit 8 = 0 and VSTOP bit 8 = NOT bit 7 (Hardware Reference
 //     Manual, display window); ECS and AGA take the missing bits from DIWHIGH;
-//   - data fetch, Hardware Reference Manual: lores DDFSTRT = HSTART / 2 - 8.5 rounded down to a
-//     multiple of 8, DDFSTOP = DDFSTRT + 8 x (words - 1); hires HSTART / 2 - 4.5 to a multiple
-//     of 4, DDFSTOP = DDFSTRT + 4 x (words - 2). Both say the same thing: the fetch runs in
-//     blocks of 8 colour clocks (1 word per plane in lores, 2 in hires) and DDFSTOP is where
-//     the last block starts. Superhires (ECS/AGA) fetches 4 words per plane in such a block,
-//     and the AGA fetch modes (FMODE bits 1-0: 2 or 4 times the bytes per fetch, AGA
-//     documentation) make the block 2 or 4 times as long; the same rule then gives DDFSTOP =
-//     DDFSTRT + (colour clocks of the line) - (length of a block);
+//   - data fetch: the fetch runs in units of colour clocks that start on a grid counted from
+//     $18, the earliest fetch (Hardware Reference Manual, DMA time slot allocation), and the
+//     unit starting at DDFSTOP (or the first one after it) is the last. In units of the fetch
+//     at its normal width (16 pixels per plane a fetch), the fetch of a plane takes 16 / pixels
+//     per clock clocks: 8 in lores, 4 in hires, 2 in superhires; the AGA fetch modes (FMODE
+//     bits 1-0, AGA documentation) fetch 2 or 4 times as much at once and take 2 or 4 times as
+//     long. The grid is that length, at least 4 (DDFSTRT bit 1 is always 0); the unit is that
+//     length, at least 8 (a unit of 8 clocks fetches hires and superhires planes 2 and 4
+//     times). Lores DDFSTRT $38 shows its first pixel at HSTART $81, hires $3c does: the
+//     picture starts 2 x DDFSTRT + 2 x (the fetch length, at most 8) + 1 (Hardware Reference
+//     Manual: HSTART / 2 - 8.5 and - 4.5). Measured on an emulator with every fetch mode: a
+//     DDFSTRT off the grid acts as the next grid point; a window that starts between two
+//     grid points gets its picture there with the BPLCON1 delay (lores pixels, 4 bits on OCS
+//     and ECS, 6 on AGA with bits 11-10 and 15-14 above them);
+//   - the window: HSTOP $1c7 is the last that closes it (measured; a window that has not
+//     closed by the end of the line stays open), and the fetch has to end by DDFSTOP $d8;
 //   - BPLCON0: HIRES bit 15, BPU2-0 bits 14-12, COLOR bit 9, SHRES bit 6, BPU3 bit 4 (AGA,
 //     8 planes), LACE bit 2;
 //   - BPLxMOD: bytes from the start of one displayed line of a plane to the next, less the bytes
@@ -40,7 +48,8 @@ struct DisplayRequest {
     int width = 320;  // pixels of the chosen resolution
     int height = 256; // lines (both fields together when interlaced)
     int depth = 5;
-    // In lores non-interlaced units; none: centred in the standard display.
+    // In lores non-interlaced units; none: centred in the standard display (moved left or up
+    // as far as the line and the frame need).
     std::optional<int> hstart = 0x81;
     std::optional<int> vstart = 0x2c;
     bool interleaved = false; // the planes' lines alternate in memory
@@ -56,6 +65,7 @@ enum class DisplayRegister {
     Ddfstrt,
     Ddfstop,
     Bplcon0,
+    Bplcon1,
     Bpl1mod,
     Bpl2mod,
     Fmode,
@@ -73,16 +83,19 @@ struct DisplayValue {
 struct DisplayWarning {
     DisplayRegister reg; // the result it concerns
     std::string text;
+    bool refusal = false; // the hardware cannot show the screen as asked
 };
 
 struct DisplaySetup {
-    std::vector<DisplayValue> values; // in writing order; DIWHIGH and FMODE only when needed
+    std::vector<DisplayValue> values; // in writing order; DIWHIGH, BPLCON1, FMODE when needed
     std::vector<DisplayWarning> warnings;
     // The numbers behind the values, for a reader who wants them.
     int hstart = 0, vstart = 0, hstop = 0, vstop = 0;
     int fetchedBytesPerPlaneLine = 0;
 
     const DisplayValue *find(DisplayRegister reg) const;
+    // False when a warning says the hardware cannot show the screen as asked.
+    bool showable() const;
 };
 
 DisplaySetup displaySetup(const DisplayRequest &request);
