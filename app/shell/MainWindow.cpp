@@ -2,6 +2,7 @@
 #include "colour/ColourViewController.h"
 #include "colour/ColourWell.h"
 #include "colour/PaletteDataSource.h"
+#include "colour/PaletteFile.h"
 #include "common/CodeOutputTool.h"
 #include "common/UndoableTool.h"
 #include "convert/ConvertViewController.h"
@@ -10,6 +11,8 @@
 #include "registers/RegistersViewController.h"
 #include "ui_MainWindow.h"
 #include "workbench/CopperWorkbenchViewController.h"
+
+#include <picture/picture.h>
 
 #include <QActionGroup>
 #include <QApplication>
@@ -23,6 +26,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
@@ -219,7 +223,8 @@ void MainWindow::fitMinimumSizeToTools() {
 }
 
 void MainWindow::updateActions() {
-    ui->copyOutputAction->setEnabled(currentOutputView() != nullptr);
+    ui->copyOutputAction->setEnabled(
+        dynamic_cast<const CodeOutputTool *>(ui->mainTabViewController->currentWidget()));
     const auto *undoable =
         dynamic_cast<const UndoableTool *>(ui->mainTabViewController->currentWidget());
     QUndoStack *stack = undoable ? undoable->undoStack() : nullptr;
@@ -233,10 +238,11 @@ void MainWindow::updateActions() {
 }
 
 void MainWindow::copyOutput() {
-    QPlainTextEdit *view = currentOutputView();
-    if (!view)
+    const auto *tool =
+        dynamic_cast<const CodeOutputTool *>(ui->mainTabViewController->currentWidget());
+    if (!tool)
         return;
-    const QString text = view->toPlainText();
+    const QString text = tool->codeOutputText();
     if (text.isEmpty()) {
         statusBar()->showMessage(tr("There is no output to copy yet."), 4000);
         return;
@@ -247,6 +253,55 @@ void MainWindow::copyOutput() {
     statusBar()->showMessage(lines == 1 ? tr("Copied 1 line of output.")
                                         : tr("Copied %1 lines of output.").arg(lines),
                              4000);
+}
+
+QStringList MainWindow::openFiles(const QStringList &paths) {
+    QStringList problems;
+    for (const QString &path : paths)
+        if (const QString problem = openFile(path); !problem.isEmpty())
+            problems.append(problem);
+    if (!problems.isEmpty())
+        statusBar()->showMessage(problems.last(), 8000);
+    return problems;
+}
+
+QString MainWindow::openFile(const QString &path) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return tr("There is no file “%1”.").arg(path);
+    QFile file(path);
+    if (info.isDir() || !file.open(QIODevice::ReadOnly))
+        return tr("“%1” cannot be read: %2")
+            .arg(path, info.isDir() ? tr("it is a folder") : file.errorString());
+    const QByteArray head = file.read(12);
+    file.close();
+    const bool png = head.startsWith("\x89PNG\r\n\x1a\n");
+    const QByteArray type = head.mid(8, 4);
+    const bool iffPicture =
+        head.startsWith("FORM") && (type == "ILBM" || type == "ACBM" || type == "PBM ");
+    MainTabViewController *tabs = ui->mainTabViewController;
+    if (iffPicture) {
+        // An ILBM without its image is a palette file: the Colour tool's. (A picture is read
+        // once more by the Convert tool; the files the Amiga shows are small.)
+        std::string error;
+        const bool picture =
+            picture::readPictureFile(QFile::encodeName(path).toStdString(), &error).has_value();
+        if (!picture && !PaletteFile::read(path).colourMaps.isEmpty()) {
+            ColourViewController *tool = colourViewController();
+            tabs->setCurrentWidget(tool);
+            tool->decodePaletteWithURL(path);
+            return {};
+        }
+    }
+    if (png || iffPicture) {
+        ConvertViewController *tool = convertViewController();
+        tabs->setCurrentWidget(tool);
+        return tool->openPictureFile(path) ? QString() : tool->status();
+    }
+    CopperWorkbenchViewController *tool = copperWorkbenchViewController();
+    tabs->setCurrentWidget(tool);
+    return tool->openFileByContent(path) ? QString()
+                                         : tr("“%1”: %2").arg(info.fileName(), tool->readMessage());
 }
 
 void MainWindow::loadPalette() {
@@ -289,6 +344,12 @@ void MainWindow::showUserGuide() {
         browser->setSource(QUrl::fromLocalFile(path), QTextDocument::MarkdownResource);
         browser->resize(900, 700);
         connect(browser, &QObject::destroyed, this, [this] { guide = nullptr; });
+        // Closed from the keyboard as a viewer is: Esc, or Ctrl+W.
+        for (const QKeySequence &keys :
+             {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+            auto *close = new QShortcut(keys, browser);
+            connect(close, &QShortcut::activated, browser, &QWidget::close);
+        }
         guide = browser;
     }
     guide->show();

@@ -57,6 +57,12 @@ public:
     // The code view of the tool on show, or null when that tool prints no code.
     QPlainTextEdit *currentOutputView() const;
 
+    // Opens each file in the tool it belongs to: a picture (PNG, or an IFF ILBM, ACBM or PBM
+    // with its image) in Convert, an IFF ILBM that holds only a palette in Colour, anything
+    // else in Workbench, as a copper list. The tool of the last file is on show. Gives a
+    // sentence for each file that could not be read (also in the tool's own message line).
+    QStringList openFiles(const QStringList &paths);
+
 public slots:
     // Builds the tools not built yet, in their tabs; the tab on show stays on show.
     void buildTools();
@@ -88,6 +94,8 @@ private:
     // more than the screen has scrolls instead of squeezing its controls.
     void fitMinimumSizeToTools();
     void queueBuildTools();
+    // One file of openFiles; empty when it was read.
+    QString openFile(const QString &path);
 
     std::unique_ptr<Ui::MainWindow> ui;
     ToolLoading loading;

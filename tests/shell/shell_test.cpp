@@ -5,6 +5,7 @@
 #include "gradient/GradientViewController.h"
 #include "registers/RegistersViewController.h"
 #include "shell/AppDelegate.h"
+#include "shell/CommandLine.h"
 #include "shell/MainTabViewController.h"
 #include "shell/MainWindow.h"
 #include "workbench/CopperWorkbenchViewController.h"
@@ -17,15 +18,19 @@
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -245,30 +250,144 @@ TEST(Shell, HelpOpensTheUserGuide) {
     for (QWidget *top : QApplication::topLevelWidgets())
         guides += top->objectName() == "userGuideBrowser" && top->isVisible();
     EXPECT_EQ(guides, 1);
-    guide->close();
+    // Closed from the keyboard, as a viewer is: Esc, and (shown again) Ctrl+W.
+    for (const QKeySequence &keys :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(QStringLiteral("Ctrl+W"))}) {
+        help->trigger();
+        QPointer<QWidget> shown;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top->objectName() == "userGuideBrowser" && top->isVisible())
+                shown = top;
+        ASSERT_NE(shown, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(shown));
+        QTest::keySequence(shown, keys);
+        QApplication::processEvents();
+        EXPECT_TRUE(!shown || !shown->isVisible()) << keys.toString().toStdString();
+    }
+}
+
+namespace {
+
+// A FORM ILBM with a bitmap header and a colour map of two colours, byte by byte, and no BODY:
+// a palette file. FORM (46 bytes) ILBM; BMHD: 2 x 1, one plane, aspect 10:11, page 2 x 1; CMAP
+// of two.
+QByteArray paletteOnlyIlbm() {
+    return QByteArray::fromHex("464f524d0000002e494c424d"
+                               "424d484400000014"
+                               "0002"
+                               "0001"
+                               "0000"
+                               "0000"
+                               "01"
+                               "00"
+                               "00"
+                               "00"
+                               "0000"
+                               "0a"
+                               "0b"
+                               "0002"
+                               "0001"
+                               "434d415000000006"
+                               "123456"
+                               "abcdef");
+}
+
+} // namespace
+
+// quillfen FILE…: each file in the tool it belongs to, by its contents; the tool of the last
+// on show; a file that cannot be read named in a sentence.
+TEST(Shell, FilesOnTheCommandLineOpenInTheirTools) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    auto write = [&dir](const char *name, const QByteArray &bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    };
+    // A copper list as text, and the same two instructions as words: MOVE $0fff to COLOR00
+    // ($180), then the end of the list.
+    const QString text = write("list.s", "\tdc.w\t$0180,$0fff\n\tdc.w\t$ffff,$fffe\n");
+    const QString binary = write("list.bin", QByteArray::fromHex("01800fffffff fffe"));
+    const QString palette = write("palette.iff", paletteOnlyIlbm());
+    const QString pictures = QStringLiteral(QUILLFEN_TEST_PICTURES);
+    struct Case {
+        QString path;
+        const char *tool; // the object name of the tool on show
+        bool read;
+    } cases[] = {
+        {pictures + "/ham6.iff", "convertViewController", true},
+        {palette, "colourViewController", true},
+        {text, "copperWorkbenchViewController", true},
+        {binary, "copperWorkbenchViewController", true},
+        {pictures + "/truncated-bmhd-chunk.iff", "convertViewController", false},
+        {dir.filePath("nothing here"), nullptr, false},
+    };
+    MainWindow window(nullptr, MainWindow::ToolLoading::AfterFirstPaint);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        const QString before = window.tabViewController()->currentWidget()->objectName();
+        const QStringList problems = window.openFiles({c.path});
+        EXPECT_EQ(problems.isEmpty(), c.read) << problems.join(' ').toStdString();
+        EXPECT_EQ(window.tabViewController()->currentWidget()->objectName(),
+                  c.tool ? QString(c.tool) : before);
+        if (!c.read)
+            EXPECT_TRUE(problems.value(0).contains(QFileInfo(c.path).fileName()))
+                << problems.value(0).toStdString();
+    }
+    EXPECT_EQ(window.convertViewController()->pictureName(), "ham6.iff");
+    EXPECT_EQ(window.colourViewController()->paletteDataSource()->paletteEntries().size(), 2);
+    // Both lists read to the same two instructions, and Copy Output copies the listing.
+    CopperWorkbenchViewController *workbench = window.copperWorkbenchViewController();
+    auto *binaryFile = workbench->findChild<QCheckBox *>("binaryFileCheckBox");
+    EXPECT_TRUE(binaryFile->isChecked());
+    const QString listing = workbench->listingText();
+    window.openFiles({text});
+    EXPECT_FALSE(binaryFile->isChecked());
+    EXPECT_EQ(workbench->listingText(), listing);
+    EXPECT_TRUE(listing.contains("COLOR00")) << listing.toStdString();
+    auto *copy = window.findChild<QAction *>("copyOutputAction");
+    ASSERT_TRUE(copy->isEnabled());
+    copy->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), listing);
+}
+
+TEST(Shell, CommandLine) {
+    using Action = CommandLine::Action;
+    struct Case {
+        QStringList words;
+        Action action;
+        QStringList files;
+        const char *says; // in the text
+    } cases[] = {
+        {{"quillfen"}, Action::OpenWindow, {}, ""},
+        {{"quillfen", "a.iff", "-", "--", "--help"},
+         Action::OpenWindow,
+         {"a.iff", "-", "--help"},
+         ""},
+        {{"quillfen", "a.iff", "--help"}, Action::Help, {}, "usage: quillfen [FILE]..."},
+        {{"quillfen", "--bad", "-h"}, Action::Help, {}, "usage:"},
+        {{"quillfen", "-V"}, Action::Version, {}, "quillfen " QUILLFEN_VERSION "\n"},
+        {{"quillfen", "--verison"},
+         Action::UsageError,
+         {},
+         "unknown option '--verison' (did you mean '--version'?)"},
+        {{"quillfen", "a.iff", "--frobnicate=1"},
+         Action::UsageError,
+         {},
+         "option '--frobnicate'\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.words.join(' ').toStdString());
+        const CommandLine line = CommandLine::read(c.words);
+        EXPECT_EQ(line.action, c.action);
+        EXPECT_EQ(line.files, c.files);
+        EXPECT_TRUE(line.text.contains(QLatin1String(c.says))) << line.text.toStdString();
+    }
 }
 
 TEST(Shell, APictureDroppedOnTheWindowGivesTheColourToolItsPalette) {
-    // A FORM ILBM with a bitmap header and a colour map of two colours, byte by byte.
-    // FORM (46 bytes) ILBM; BMHD: 2 x 1, one plane, aspect 10:11, page 2 x 1; CMAP of two.
-    const QByteArray picture = QByteArray::fromHex("464f524d0000002e494c424d"
-                                                   "424d484400000014"
-                                                   "0002"
-                                                   "0001"
-                                                   "0000"
-                                                   "0000"
-                                                   "01"
-                                                   "00"
-                                                   "00"
-                                                   "00"
-                                                   "0000"
-                                                   "0a"
-                                                   "0b"
-                                                   "0002"
-                                                   "0001"
-                                                   "434d415000000006"
-                                                   "123456"
-                                                   "abcdef");
+    const QByteArray picture = paletteOnlyIlbm();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath("two colours.iff");
