@@ -14,9 +14,11 @@
 
 #include <picture/picture.h>
 
+#include <QAbstractScrollArea>
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEvent>
@@ -34,7 +36,26 @@
 #include <QUndoGroup>
 #include <QUndoStack>
 #include <QUrl>
+#include <algorithm>
 #include <iterator>
+
+namespace {
+
+// A layout squeezes a combo box down to its arrow ("OCS/E"): in a tool every one shows its
+// longest item whole. Its size is known once it has been shown.
+// Gives whether any had to grow.
+bool showComboItemsWhole(QWidget *tool) {
+    bool grown = false;
+    for (QComboBox *combo : tool->findChildren<QComboBox *>()) {
+        if (combo->minimumWidth() < combo->sizeHint().width()) {
+            combo->setMinimumWidth(combo->sizeHint().width());
+            grown = true;
+        }
+    }
+    return grown;
+}
+
+} // namespace
 
 MainWindow::MainWindow(QWidget *parent, ToolLoading loading)
     : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>()), loading(loading) {
@@ -82,6 +103,9 @@ MainWindow::MainWindow(QWidget *parent, ToolLoading loading)
         if (index > 0 && !toolsAreBuilt())
             queueBuildTools();
         updateActions();
+        // A tool fills its fields and its output when it is first shown, and only then asks
+        // for all the room it needs.
+        queueFitMinimumSize();
     });
     if (loading == ToolLoading::WithTheWindow)
         buildTools();
@@ -126,6 +150,9 @@ ConvertViewController *MainWindow::convertViewController() {
 }
 
 bool MainWindow::event(QEvent *event) {
+    // Once the window is laid out on the screen its frame can be measured, not estimated.
+    if (event->type() == QEvent::Show)
+        queueFitMinimumSize();
     // The whole window is painted in one pass, this first, so what is queued
     // here runs once the first picture of the window is complete.
     if (event->type() == QEvent::Paint && loading == ToolLoading::AfterFirstPaint &&
@@ -205,17 +232,33 @@ std::array<QAction *, MainWindow::kTools> MainWindow::toolActions() const {
             ui->showConvertAction};
 }
 
+void MainWindow::queueFitMinimumSize() {
+    QMetaObject::invokeMethod(this, &MainWindow::fitMinimumSizeToTools, Qt::QueuedConnection);
+}
+
 void MainWindow::fitMinimumSizeToTools() {
     QSize need(0, 0);
     MainTabViewController *tabs = ui->mainTabViewController;
-    for (int index = 0; index < tabs->count(); ++index)
-        if (const auto *contents =
-                tabs->widget(index)->findChild<QWidget *>(QStringLiteral("toolContents")))
-            need = need.expandedTo(contents->minimumSizeHint());
-    // The window around a tool: frame of the tab page, tab bar, menu bar and status bar.
-    const QSize chrome(2 * tabs->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 24,
-                       tabs->tabBar()->sizeHint().height() + menuBar()->sizeHint().height() +
-                           statusBar()->sizeHint().height() + 24);
+    if (isVisible() && showComboItemsWhole(tabs->currentWidget()))
+        // The tool's layouts take in the wider boxes before they are measured.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QAbstractScrollArea *shownArea = nullptr;
+    for (int index = 0; index < tabs->count(); ++index) {
+        auto *contents = tabs->widget(index)->findChild<QWidget *>(QStringLiteral("toolContents"));
+        if (!contents)
+            continue;
+        need = need.expandedTo(contents->minimumSizeHint());
+        if (index == tabs->currentIndex() && contents->parentWidget())
+            shownArea =
+                qobject_cast<QAbstractScrollArea *>(contents->parentWidget()->parentWidget());
+    }
+    // The window around a tool: the frame of the tab page, the tab bar, the menu bar and the
+    // status bar; measured on the window once it is laid out, estimated before.
+    QSize chrome(2 * tabs->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 24,
+                 tabs->tabBar()->sizeHint().height() + menuBar()->sizeHint().height() +
+                     statusBar()->sizeHint().height() + 24);
+    if (isVisible() && shownArea && shownArea->isVisible())
+        chrome = size() - shownArea->maximumViewportSize();
     QSize wanted = need + chrome;
     if (const QScreen *shown = screen())
         wanted = wanted.boundedTo(shown->availableGeometry().size());

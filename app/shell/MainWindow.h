@@ -93,6 +93,8 @@ private:
     // The minimum size at which every built tool shows whole, within the screen: a tool needing
     // more than the screen has scrolls instead of squeezing its controls.
     void fitMinimumSizeToTools();
+    // Fits it once the window has been laid out.
+    void queueFitMinimumSize();
     void queueBuildTools();
     // One file of openFiles; empty when it was read.
     QString openFile(const QString &path);
