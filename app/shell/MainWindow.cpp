@@ -58,7 +58,7 @@ bool showComboItemsWhole(QWidget *tool) {
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent, ToolLoading loading)
-    : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>()), loading(loading) {
+    : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>()) {
     ui->setupUi(this);
 
     connect(ui->quitAction, &QAction::triggered, qApp, &QApplication::closeAllWindows);
@@ -93,15 +93,22 @@ MainWindow::MainWindow(QWidget *parent, ToolLoading loading)
     for (int index = 0; index < kTools; ++index) {
         connect(toolActions[static_cast<std::size_t>(index)], &QAction::triggered, this,
                 [this, index] {
-                    buildTools();
+                    buildTool(index);
                     ui->mainTabViewController->setCurrentIndex(index);
                     ui->mainTabViewController->currentWidget()->setFocus(Qt::ShortcutFocusReason);
                 });
     }
     connect(ui->mainTabViewController, &QTabWidget::currentChanged, this, [this](int index) {
-        // A tab chosen before its tool is built shows the tool a moment later.
-        if (index > 0 && !toolsAreBuilt())
-            queueBuildTools();
+        // A tab shown for the first time gets its tool a moment later, once the tab bar is
+        // done switching.
+        if (index > 0 && !toolAt(index))
+            QMetaObject::invokeMethod(
+                this,
+                [this, index] {
+                    buildTool(index);
+                    queueFitMinimumSize();
+                },
+                Qt::QueuedConnection);
         updateActions();
         // A tool fills its fields and its output when it is first shown, and only then asks
         // for all the room it needs.
@@ -120,103 +127,144 @@ MainTabViewController *MainWindow::tabViewController() const {
 }
 
 ColourViewController *MainWindow::colourViewController() {
-    buildTools();
+    buildTool(kColour);
     return colour;
 }
 
 RegistersViewController *MainWindow::registersViewController() {
-    buildTools();
+    buildTool(kRegisters);
     return registers;
 }
 
 CopperViewController *MainWindow::copperViewController() {
-    buildTools();
+    buildTool(kCopper);
     return copper;
 }
 
 CopperWorkbenchViewController *MainWindow::copperWorkbenchViewController() {
-    buildTools();
+    buildTool(kWorkbench);
     return workbench;
 }
 
 GradientViewController *MainWindow::gradientViewController() {
-    buildTools();
+    buildTool(kGradient);
     return gradient;
 }
 
 ConvertViewController *MainWindow::convertViewController() {
-    buildTools();
+    buildTool(kConvert);
     return convert;
+}
+
+bool MainWindow::toolsAreBuilt() const {
+    for (int index = 1; index < kTools; ++index)
+        if (!toolAt(index))
+            return false;
+    return true;
+}
+
+QWidget *MainWindow::toolAt(int index) const {
+    switch (index) {
+    case kColour:
+        return colour;
+    case kRegisters:
+        return registers;
+    case kCopper:
+        return copper;
+    case kWorkbench:
+        return workbench;
+    case kGradient:
+        return gradient;
+    case kConvert:
+        return convert;
+    default:
+        return ui->mainTabViewController->widget(index);
+    }
 }
 
 bool MainWindow::event(QEvent *event) {
     // Once the window is laid out on the screen its frame can be measured, not estimated.
     if (event->type() == QEvent::Show)
         queueFitMinimumSize();
-    // The whole window is painted in one pass, this first, so what is queued
-    // here runs once the first picture of the window is complete.
-    if (event->type() == QEvent::Paint && loading == ToolLoading::AfterFirstPaint &&
-        !toolsAreBuilt())
-        queueBuildTools();
+    // The whole window is painted in one pass, this first, so what is queued here runs once
+    // the first picture of the window is complete.
+    if (event->type() == QEvent::Paint && !painted) {
+        painted = true;
+        QMetaObject::invokeMethod(this, &MainWindow::firstPainted, Qt::QueuedConnection);
+    }
     return QMainWindow::event(event);
 }
 
-void MainWindow::queueBuildTools() {
-    if (buildQueued)
-        return;
-    buildQueued = true;
-    QMetaObject::invokeMethod(this, &MainWindow::buildTools, Qt::QueuedConnection);
+void MainWindow::buildTools() {
+    for (int index = 1; index < kTools; ++index)
+        buildTool(index);
 }
 
-void MainWindow::buildTools() {
-    if (toolsAreBuilt())
-        return;
-    colour = new ColourViewController;
-    colour->setObjectName(QStringLiteral("colourViewController"));
-    registers = new RegistersViewController;
-    registers->setObjectName(QStringLiteral("registersViewController"));
-    copper = new CopperViewController;
-    copper->setObjectName(QStringLiteral("copperViewController"));
-    workbench = new CopperWorkbenchViewController;
-    workbench->setObjectName(QStringLiteral("copperWorkbenchViewController"));
-    gradient = new GradientViewController;
-    gradient->setObjectName(QStringLiteral("gradientViewController"));
-    // The Gradient tool takes colours from the Colour tool's palette and editor.
-    ColourViewController *colourTool = colour;
-    gradient->setColourSource(
-        {[colourTool] { return colourTool->paletteDataSource()->paletteEntries(); },
-         [colourTool] {
-             const auto *well = colourTool->findChild<ColourWell *>(QStringLiteral("colourWell"));
-             return well ? well->color() : Colour();
-         }});
-    convert = new ConvertViewController;
-    convert->setObjectName(QStringLiteral("convertViewController"));
-    // The Convert tool hands a picture's colour map to the Colour tool, as a load that can be
-    // undone there, and shows it.
-    convert->setPaletteSink([this](const QList<Colour> &colours, const QString &name) {
-        ui->mainTabViewController->setCurrentWidget(colour);
-        colour->usePaletteColours(colours, name);
-    });
+QWidget *MainWindow::buildTool(int index) {
+    if (QWidget *built = toolAt(index))
+        return built;
+    QWidget *tool = nullptr;
+    switch (index) {
+    case kColour:
+        tool = colour = new ColourViewController;
+        colour->setObjectName(QStringLiteral("colourViewController"));
+        break;
+    case kRegisters:
+        tool = registers = new RegistersViewController;
+        registers->setObjectName(QStringLiteral("registersViewController"));
+        break;
+    case kCopper:
+        tool = copper = new CopperViewController;
+        copper->setObjectName(QStringLiteral("copperViewController"));
+        break;
+    case kWorkbench:
+        tool = workbench = new CopperWorkbenchViewController;
+        workbench->setObjectName(QStringLiteral("copperWorkbenchViewController"));
+        break;
+    case kGradient:
+        tool = gradient = new GradientViewController;
+        gradient->setObjectName(QStringLiteral("gradientViewController"));
+        // The Gradient tool takes colours from the Colour tool's palette and editor, which is
+        // built when they are first asked for.
+        gradient->setColourSource(
+            {[this] { return colourViewController()->paletteDataSource()->paletteEntries(); },
+             [this] {
+                 const auto *well =
+                     colourViewController()->findChild<ColourWell *>(QStringLiteral("colourWell"));
+                 return well ? well->color() : Colour();
+             }});
+        break;
+    case kConvert:
+        tool = convert = new ConvertViewController;
+        convert->setObjectName(QStringLiteral("convertViewController"));
+        // The Convert tool hands a picture's colour map to the Colour tool, as a load that can
+        // be undone there, and shows it.
+        convert->setPaletteSink([this](const QList<Colour> &colours, const QString &name) {
+            ColourViewController *colourTool = colourViewController();
+            ui->mainTabViewController->setCurrentWidget(colourTool);
+            colourTool->usePaletteColours(colours, name);
+        });
+        break;
+    default:
+        return nullptr;
+    }
 
-    // Each tool takes the place of its tab's stand-in, under the same title.
+    // The tool takes the place of its tab's stand-in, under the same title.
     MainTabViewController *tabs = ui->mainTabViewController;
-    const int current = tabs->currentIndex();
     {
         const QSignalBlocker quiet(tabs);
-        QWidget *const tools[] = {colour, registers, copper, workbench, gradient, convert};
-        for (int i = 0; i < static_cast<int>(std::size(tools)); ++i) {
-            const int index = i + 1;
-            QWidget *standIn = tabs->widget(index);
-            const QString title = tabs->tabText(index);
-            tabs->removeTab(index);
-            tabs->insertTab(index, tools[i], title);
-            delete standIn;
-        }
+        const int current = tabs->currentIndex();
+        QWidget *standIn = tabs->widget(index);
+        const QString title = tabs->tabText(index);
+        tabs->removeTab(index);
+        tabs->insertTab(index, tool, title);
+        delete standIn;
         tabs->setCurrentIndex(current);
     }
     updateActions();
-    fitMinimumSizeToTools();
-    emit toolsBuilt();
+    if (toolsAreBuilt())
+        emit toolsBuilt();
+    return tool;
 }
 
 QPlainTextEdit *MainWindow::currentOutputView() const {

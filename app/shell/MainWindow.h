@@ -28,10 +28,10 @@ public:
     enum class ToolLoading {
         // With the window, all at once.
         WithTheWindow,
-        // The Display tool with the window; the others as soon as the
-        // window has been painted for the first time, so it is on the screen
-        // without waiting for them (or earlier, when one of them is asked for).
-        AfterFirstPaint,
+        // The Display tool with the window; each of the others when its tab is first shown
+        // or it is first asked for, so that the window is on the screen without waiting for
+        // tools that may never be used.
+        WhenShown,
     };
 
     explicit MainWindow(QWidget *parent = nullptr,
@@ -40,15 +40,15 @@ public:
 
     MainTabViewController *tabViewController() const;
 
-    // The tools behind the first tab; asking for one builds them when they
-    // have not been built yet.
+    // The tools behind the first tab; asking for one builds it when it has not been built
+    // yet.
     ColourViewController *colourViewController();
     RegistersViewController *registersViewController();
     CopperViewController *copperViewController();
     CopperWorkbenchViewController *copperWorkbenchViewController();
     GradientViewController *gradientViewController();
     ConvertViewController *convertViewController();
-    bool toolsAreBuilt() const { return colour != nullptr; }
+    bool toolsAreBuilt() const;
 
     // Where the user guide is: installed beside the program, or in the source tree it was
     // built from; empty when there is none.
@@ -66,6 +66,8 @@ public:
 public slots:
     // Builds the tools not built yet, in their tabs; the tab on show stays on show.
     void buildTools();
+    // Builds the tool of the tab at index when it is not built yet; gives the tool.
+    QWidget *buildTool(int index);
 
     void loadPalette();
     // Shows the Convert tool and asks it for a picture file.
@@ -78,6 +80,8 @@ public slots:
 signals:
     // Every tool is in its tab.
     void toolsBuilt();
+    // The window has been painted for the first time (sent once that picture is complete).
+    void firstPainted();
 
 protected:
     bool event(QEvent *event) override;
@@ -88,6 +92,10 @@ protected:
 private:
     // The View menu's actions, one a tab, in tab order.
     static constexpr int kTools = 7;
+    // The tabs, in order (the Display tool's is 0).
+    enum Tab { kColour = 1, kRegisters, kCopper, kWorkbench, kGradient, kConvert };
+    // The tool in the tab at index; null while it is not built.
+    QWidget *toolAt(int index) const;
     std::array<QAction *, kTools> toolActions() const;
     void updateActions();
     // The minimum size at which every built tool shows whole, within the screen: a tool needing
@@ -95,13 +103,11 @@ private:
     void fitMinimumSizeToTools();
     // Fits it once the window has been laid out.
     void queueFitMinimumSize();
-    void queueBuildTools();
     // One file of openFiles; empty when it was read.
     QString openFile(const QString &path);
 
     std::unique_ptr<Ui::MainWindow> ui;
-    ToolLoading loading;
-    bool buildQueued = false;
+    bool painted = false;
     ColourViewController *colour = nullptr;
     RegistersViewController *registers = nullptr;
     CopperViewController *copper = nullptr;

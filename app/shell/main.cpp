@@ -24,8 +24,6 @@ int main(int argc, char **argv) {
         early.action == CommandLine::Action::Help || early.action == CommandLine::Action::Version)
         return print(stdout, early.text);
 
-    // The register database is read beside the rest of start-up.
-    RegisterDatabase::preload();
     QApplication application(argc, argv);
     // Qt has taken its own options out of the line by now.
     const CommandLine line = CommandLine::read(QApplication::arguments());
@@ -36,9 +34,12 @@ int main(int argc, char **argv) {
     AppDelegate delegate;
     delegate.attach(application);
 
-    // The window is on the screen before the tools behind the first tab are built.
-    MainWindow window(nullptr, MainWindow::ToolLoading::AfterFirstPaint);
+    // The window is on the screen before the tools behind the other tabs are built, each when
+    // it is first shown. The register database (the Registers and Workbench tools name bits
+    // from it) is read in the background once the window is painted.
+    MainWindow window(nullptr, MainWindow::ToolLoading::WhenShown);
     delegate.attach(window);
+    QObject::connect(&window, &MainWindow::firstPainted, &RegisterDatabase::preload);
     window.show();
     for (const QString &problem : window.openFiles(line.files))
         print(stderr, QStringLiteral("quillfen: %1\n").arg(problem));
