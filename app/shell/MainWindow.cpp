@@ -291,15 +291,20 @@ void MainWindow::fitMinimumSizeToTools() {
         // The tool's layouts take in the wider boxes before they are measured.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     QAbstractScrollArea *shownArea = nullptr;
+    QList<QWidget *> wrapped; // tools with lines that wrap: they grow taller as they narrow
     for (int index = 0; index < tabs->count(); ++index) {
         auto *contents = tabs->widget(index)->findChild<QWidget *>(QStringLiteral("toolContents"));
         if (!contents)
             continue;
         need = need.expandedTo(contents->minimumSizeHint());
+        if (contents->hasHeightForWidth())
+            wrapped.append(contents);
         if (index == tabs->currentIndex() && contents->parentWidget())
             shownArea =
                 qobject_cast<QAbstractScrollArea *>(contents->parentWidget()->parentWidget());
     }
+    for (QWidget *contents : std::as_const(wrapped))
+        need.setHeight(std::max(need.height(), contents->heightForWidth(need.width())));
     // The window around a tool: the frame of the tab page, the tab bar, the menu bar and the
     // status bar; measured on the window once it is laid out, estimated before.
     QSize chrome(2 * tabs->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 24,
@@ -308,8 +313,13 @@ void MainWindow::fitMinimumSizeToTools() {
     if (isVisible() && shownArea && shownArea->isVisible())
         chrome = size() - shownArea->maximumViewportSize();
     QSize wanted = need + chrome;
-    if (const QScreen *shown = screen())
-        wanted = wanted.boundedTo(shown->availableGeometry().size());
+    if (const QScreen *shown = screen()) {
+        const QSize room = shown->availableGeometry().size();
+        // A tool taller than the screen scrolls: its scroll bar takes room beside it.
+        if (wanted.height() > room.height())
+            wanted.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        wanted = wanted.boundedTo(room);
+    }
     setMinimumSize(wanted);
 }
 
