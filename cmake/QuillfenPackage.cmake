@@ -9,10 +9,22 @@ set(CPACK_PACKAGE_NAME quillfen)
 set(CPACK_PACKAGE_VENDOR "The Quillfen developers")
 set(CPACK_PACKAGE_CONTACT "The Quillfen developers <quillfen@users.noreply.github.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "toolbox for Amiga programmers who write 68000 assembly")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Quillfen works out the numbers that the Amiga's custom chips expect and writes them as\n"
-    "assembler text: bitplane memory and display set-up, AGA and OCS colour code, custom-chip\n"
-    "register bits and copper lists. quillfen-iff and quillfen-asm do the same from a makefile.")
+# One string (never a list: CMake would join its parts with ';'): the lines of the long
+# description under the summary, each under 80 characters; CPack indents them and turns the
+# empty line into the paragraph break " .".
+string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Quillfen works out the numbers that the Amiga's custom chips expect and\n"
+    "writes them as 68000 assembler text. Its window holds seven tools: Display\n"
+    "(bitplane memory, modulos and the display set-up registers), Colour (an AGA\n"
+    "and OCS/ECS palette editor writing colour, palette and rainbow code), Registers\n"
+    "(custom-chip register bits and the blitter's BLTCON words), Copper (copper\n"
+    "lists as dc.w data), Workbench (copper lists read back from data, memory dumps\n"
+    "or binary), Gradient (copper gradients and palette fades) and Convert (PNG and\n"
+    "IFF ILBM pictures turned into bitplanes, masks, palettes and sprites).\n"
+    "\n"
+    "Two command-line programs do the same from a makefile: quillfen-iff prints,\n"
+    "checks and converts IFF files and pictures, and quillfen-asm writes display\n"
+    "set-up, copper lists, register words, blitter set-up, gradients and fades.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)

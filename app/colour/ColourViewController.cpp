@@ -16,7 +16,6 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -122,7 +121,7 @@ void ColourViewController::configureController() {
     changeNumberOfColourEntries(ui->paletteColourEntriesPopupButton);
 
     disableWordWrap(ui->codeOutputTextView);
-    ui->codeOutputTextView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    showAsCode(ui->codeOutputTextView);
 
     connect(ui->colourWell, &ColourWell::colourPicked, this, &ColourViewController::colourPicked);
     connect(ui->outputPaletteCodeButton, &QPushButton::clicked, this,
@@ -251,6 +250,22 @@ void ColourViewController::changeNumberOfColourEntries(QComboBox *popup) {
     }
     changePalette(n == 1 ? tr("Palette of 1 Colour") : tr("Palette of %1 Colours").arg(n),
                   [&] { m_paletteDataSource->setPaletteEntries(entries); });
+    selectFirstEntry();
+}
+
+void ColourViewController::selectFirstEntry() {
+    // A new palette leaves no entry selected: the editor would show a colour of the old one,
+    // and an edit would go nowhere.
+    if (m_paletteDataSource->paletteEntries().isEmpty()) {
+        resetSelection();
+        return;
+    }
+    QItemSelectionModel *selection = ui->paletteEditorCollectionView->selectionModel();
+    const QModelIndex first = m_paletteDataSource->index(0, 0);
+    selection->select(first, QItemSelectionModel::ClearAndSelect);
+    selection->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+    // Already the only selected entry: the selection did not change, so load it here.
+    loadEntryIntoEditor(0);
 }
 
 void ColourViewController::updatePopupButtonForColourCount(qint64 count) {
@@ -581,6 +596,7 @@ void ColourViewController::usePaletteColours(const QList<Colour> &colours, const
         updatePopupButtonForColourCount(colours.size());
         m_paletteDataSource->setPaletteEntries(colours);
     });
+    selectFirstEntry();
     const qsizetype n = colours.size();
     setStatus(n == 1 ? tr("Loaded 1 colour from “%1”.").arg(source)
                      : tr("Loaded %1 colours from “%2”.").arg(n).arg(source));

@@ -63,6 +63,8 @@ public:
     void updatePopupButtonForColourCount(qint64 count);
     // Clears the editor to black without touching any entry.
     void resetSelection();
+    // Selects entry 0 and shows it in the editor (after a load or a change of the colour count).
+    void selectFirstEntry();
     void storeRainbowHeight(qint64 height, qint64 paletteIndex);
     // Gives every selected entry the colour well's colour.
     void updateSelectedColours();

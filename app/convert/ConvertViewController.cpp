@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QMimeData>
@@ -142,7 +141,7 @@ void ConvertViewController::setPaletteSink(
 
 void ConvertViewController::configureController() {
     setAcceptDrops(true);
-    ui->exportCodeTextView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    showAsCode(ui->exportCodeTextView);
     ui->exportCodeTextView->setLineWrapMode(QPlainTextEdit::NoWrap);
     ui->spriteXLineEdit->setValidator(new HorizontalPositionValidator(this));
     // The palette formats are long names: the narrowest window still shows them whole.

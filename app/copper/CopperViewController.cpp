@@ -15,7 +15,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QUndoStack>
 #include <cstdlib>
@@ -71,7 +70,7 @@ void CopperViewController::configureController() {
 
     disableWordWrap(ui->sequenceOutputTextView);
     // Code reads best in a fixed-width font, as it will in the editor it goes to.
-    ui->sequenceOutputTextView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    showAsCode(ui->sequenceOutputTextView);
 }
 
 bool CopperViewController::eventFilter(QObject *watched, QEvent *event) {

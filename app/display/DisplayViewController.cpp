@@ -79,7 +79,7 @@ void DisplayViewController::configureController() {
             &DisplayViewController::copySetupCode);
     disableWordWrap(ui->setupCodeTextView);
     // Code reads best in a fixed-width font, as it will in the editor it goes to.
-    ui->setupCodeTextView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    showAsCode(ui->setupCodeTextView);
     for (QLabel *label : ui->setupGroupBox->findChildren<QLabel *>())
         if (label->objectName().endsWith(QLatin1String("WarningLabel")))
             label->setStyleSheet(QStringLiteral("color: #a33a00"));

@@ -6,7 +6,6 @@
 
 #include <QClipboard>
 #include <QColorDialog>
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
@@ -64,7 +63,7 @@ void GradientViewController::setColourSource(ColourSource source) {
 
 void GradientViewController::configureController() {
     m_undoStack = new QUndoStack(this);
-    ui->gradientCodeTextView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    showAsCode(ui->gradientCodeTextView);
     ui->gradientCodeTextView->setLineWrapMode(QPlainTextEdit::NoWrap);
     const QRegularExpression hexColour(QStringLiteral("#?[0-9A-Fa-f]{0,6}"));
     ui->keyColourLineEdit->setValidator(new QRegularExpressionValidator(hexColour, this));

@@ -1,15 +1,15 @@
 #include "registers/BlitterSection.h"
+#include "common/CodeOutputTool.h"
 #include "ui_RegistersViewController.h"
 
 #include <QClipboard>
-#include <QFontDatabase>
 #include <QGuiApplication>
 
 namespace bl = amiga::blitter;
 
 BlitterSection::BlitterSection(Ui::RegistersViewController *controls, QObject *parent)
     : QObject(parent), ui(controls) {
-    ui->blitterCodeTextView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    showAsCode(ui->blitterCodeTextView);
     ui->blitterCodeTextView->setLineWrapMode(QPlainTextEdit::NoWrap);
     connect(ui->blitterPresetPopUpButton, &QComboBox::activated, this,
             &BlitterSection::choosePreset);

@@ -5,10 +5,10 @@
 #include <memory>
 
 // The register database compiled into the application ("amigaRegisters").
-// Reading it is the largest single piece of start-up work, so the program
-// starts it on a worker thread at once (preload) and the Registers tool takes
-// the result when it builds its pop-up, by which time the rest of the window
-// has been built beside it.
+// Reading it is a large piece of work that the tool on show at start-up does
+// not need, so the program starts it on a worker thread once the window has
+// been painted (preload) and the Registers tool takes the result when it
+// builds its pop-up, usually long after the read has finished.
 class RegisterDatabase {
 public:
     // Starts reading the database in the background. Calling it again while a

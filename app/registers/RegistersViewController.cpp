@@ -11,7 +11,6 @@
 #include <QClipboard>
 #include <QCompleter>
 #include <QEvent>
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <algorithm>
@@ -78,7 +77,7 @@ void RegistersViewController::configureController() {
     connect(ui->goalSeekButton, &QPushButton::clicked, this, [this] { goalSeek(); });
     connect(ui->goalSeekTextField, &QLineEdit::returnPressed, this, [this] { goalSeek(); });
 
-    ui->registerCodeTextView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    showAsCode(ui->registerCodeTextView);
     ui->registerCodeTextView->setLineWrapMode(QPlainTextEdit::NoWrap);
     connect(ui->setClearPopUpButton, &QComboBox::currentIndexChanged, this,
             &RegistersViewController::outputCode);

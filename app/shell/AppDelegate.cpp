@@ -16,7 +16,7 @@ void AppDelegate::attach(QApplication &application) {
 }
 
 void AppDelegate::attach(MainWindow &window) {
-    connect(&window, &MainWindow::toolsBuilt, this,
+    connect(&window, &MainWindow::firstPainted, this,
             [] { QApplication::setWindowIcon(QIcon(QStringLiteral(":/resources/quillfen.png"))); });
 }
 

@@ -14,7 +14,7 @@ public:
     // the program's name, version and desktop entry.
     void attach(QApplication &application);
     // The program's window: the application's icon is decoded once the
-    // window's tools are built, after its first paint, so that decoding it
+    // window has been painted for the first time, so that decoding it
     // does not hold the window back. The desktop shows the launcher's icon
     // until then.
     void attach(MainWindow &window);

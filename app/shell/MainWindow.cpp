@@ -2,6 +2,7 @@
 #include "colour/ColourViewController.h"
 #include "colour/ColourWell.h"
 #include "colour/PaletteDataSource.h"
+#include "colour/PaletteFile.h"
 #include "common/CodeOutputTool.h"
 #include "common/UndoableTool.h"
 #include "convert/ConvertViewController.h"
@@ -11,9 +12,13 @@
 #include "ui_MainWindow.h"
 #include "workbench/CopperWorkbenchViewController.h"
 
+#include <picture/picture.h>
+
+#include <QAbstractScrollArea>
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEvent>
@@ -23,6 +28,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
@@ -30,10 +36,29 @@
 #include <QUndoGroup>
 #include <QUndoStack>
 #include <QUrl>
+#include <algorithm>
 #include <iterator>
 
+namespace {
+
+// A layout squeezes a combo box down to its arrow ("OCS/E"): in a tool every one shows its
+// longest item whole. Its size is known once it has been shown.
+// Gives whether any had to grow.
+bool showComboItemsWhole(QWidget *tool) {
+    bool grown = false;
+    for (QComboBox *combo : tool->findChildren<QComboBox *>()) {
+        if (combo->minimumWidth() < combo->sizeHint().width()) {
+            combo->setMinimumWidth(combo->sizeHint().width());
+            grown = true;
+        }
+    }
+    return grown;
+}
+
+} // namespace
+
 MainWindow::MainWindow(QWidget *parent, ToolLoading loading)
-    : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>()), loading(loading) {
+    : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>()) {
     ui->setupUi(this);
 
     connect(ui->quitAction, &QAction::triggered, qApp, &QApplication::closeAllWindows);
@@ -68,16 +93,26 @@ MainWindow::MainWindow(QWidget *parent, ToolLoading loading)
     for (int index = 0; index < kTools; ++index) {
         connect(toolActions[static_cast<std::size_t>(index)], &QAction::triggered, this,
                 [this, index] {
-                    buildTools();
+                    buildTool(index);
                     ui->mainTabViewController->setCurrentIndex(index);
                     ui->mainTabViewController->currentWidget()->setFocus(Qt::ShortcutFocusReason);
                 });
     }
     connect(ui->mainTabViewController, &QTabWidget::currentChanged, this, [this](int index) {
-        // A tab chosen before its tool is built shows the tool a moment later.
-        if (index > 0 && !toolsAreBuilt())
-            queueBuildTools();
+        // A tab shown for the first time gets its tool a moment later, once the tab bar is
+        // done switching.
+        if (index > 0 && !toolAt(index))
+            QMetaObject::invokeMethod(
+                this,
+                [this, index] {
+                    buildTool(index);
+                    queueFitMinimumSize();
+                },
+                Qt::QueuedConnection);
         updateActions();
+        // A tool fills its fields and its output when it is first shown, and only then asks
+        // for all the room it needs.
+        queueFitMinimumSize();
     });
     if (loading == ToolLoading::WithTheWindow)
         buildTools();
@@ -92,100 +127,144 @@ MainTabViewController *MainWindow::tabViewController() const {
 }
 
 ColourViewController *MainWindow::colourViewController() {
-    buildTools();
+    buildTool(kColour);
     return colour;
 }
 
 RegistersViewController *MainWindow::registersViewController() {
-    buildTools();
+    buildTool(kRegisters);
     return registers;
 }
 
 CopperViewController *MainWindow::copperViewController() {
-    buildTools();
+    buildTool(kCopper);
     return copper;
 }
 
 CopperWorkbenchViewController *MainWindow::copperWorkbenchViewController() {
-    buildTools();
+    buildTool(kWorkbench);
     return workbench;
 }
 
 GradientViewController *MainWindow::gradientViewController() {
-    buildTools();
+    buildTool(kGradient);
     return gradient;
 }
 
 ConvertViewController *MainWindow::convertViewController() {
-    buildTools();
+    buildTool(kConvert);
     return convert;
 }
 
+bool MainWindow::toolsAreBuilt() const {
+    for (int index = 1; index < kTools; ++index)
+        if (!toolAt(index))
+            return false;
+    return true;
+}
+
+QWidget *MainWindow::toolAt(int index) const {
+    switch (index) {
+    case kColour:
+        return colour;
+    case kRegisters:
+        return registers;
+    case kCopper:
+        return copper;
+    case kWorkbench:
+        return workbench;
+    case kGradient:
+        return gradient;
+    case kConvert:
+        return convert;
+    default:
+        return ui->mainTabViewController->widget(index);
+    }
+}
+
 bool MainWindow::event(QEvent *event) {
-    // The whole window is painted in one pass, this first, so what is queued
-    // here runs once the first picture of the window is complete.
-    if (event->type() == QEvent::Paint && loading == ToolLoading::AfterFirstPaint &&
-        !toolsAreBuilt())
-        queueBuildTools();
+    // Once the window is laid out on the screen its frame can be measured, not estimated.
+    if (event->type() == QEvent::Show)
+        queueFitMinimumSize();
+    // The whole window is painted in one pass, this first, so what is queued here runs once
+    // the first picture of the window is complete.
+    if (event->type() == QEvent::Paint && !painted) {
+        painted = true;
+        QMetaObject::invokeMethod(this, &MainWindow::firstPainted, Qt::QueuedConnection);
+    }
     return QMainWindow::event(event);
 }
 
-void MainWindow::queueBuildTools() {
-    if (buildQueued)
-        return;
-    buildQueued = true;
-    QMetaObject::invokeMethod(this, &MainWindow::buildTools, Qt::QueuedConnection);
+void MainWindow::buildTools() {
+    for (int index = 1; index < kTools; ++index)
+        buildTool(index);
 }
 
-void MainWindow::buildTools() {
-    if (toolsAreBuilt())
-        return;
-    colour = new ColourViewController;
-    colour->setObjectName(QStringLiteral("colourViewController"));
-    registers = new RegistersViewController;
-    registers->setObjectName(QStringLiteral("registersViewController"));
-    copper = new CopperViewController;
-    copper->setObjectName(QStringLiteral("copperViewController"));
-    workbench = new CopperWorkbenchViewController;
-    workbench->setObjectName(QStringLiteral("copperWorkbenchViewController"));
-    gradient = new GradientViewController;
-    gradient->setObjectName(QStringLiteral("gradientViewController"));
-    // The Gradient tool takes colours from the Colour tool's palette and editor.
-    ColourViewController *colourTool = colour;
-    gradient->setColourSource(
-        {[colourTool] { return colourTool->paletteDataSource()->paletteEntries(); },
-         [colourTool] {
-             const auto *well = colourTool->findChild<ColourWell *>(QStringLiteral("colourWell"));
-             return well ? well->color() : Colour();
-         }});
-    convert = new ConvertViewController;
-    convert->setObjectName(QStringLiteral("convertViewController"));
-    // The Convert tool hands a picture's colour map to the Colour tool, as a load that can be
-    // undone there, and shows it.
-    convert->setPaletteSink([this](const QList<Colour> &colours, const QString &name) {
-        ui->mainTabViewController->setCurrentWidget(colour);
-        colour->usePaletteColours(colours, name);
-    });
+QWidget *MainWindow::buildTool(int index) {
+    if (QWidget *built = toolAt(index))
+        return built;
+    QWidget *tool = nullptr;
+    switch (index) {
+    case kColour:
+        tool = colour = new ColourViewController;
+        colour->setObjectName(QStringLiteral("colourViewController"));
+        break;
+    case kRegisters:
+        tool = registers = new RegistersViewController;
+        registers->setObjectName(QStringLiteral("registersViewController"));
+        break;
+    case kCopper:
+        tool = copper = new CopperViewController;
+        copper->setObjectName(QStringLiteral("copperViewController"));
+        break;
+    case kWorkbench:
+        tool = workbench = new CopperWorkbenchViewController;
+        workbench->setObjectName(QStringLiteral("copperWorkbenchViewController"));
+        break;
+    case kGradient:
+        tool = gradient = new GradientViewController;
+        gradient->setObjectName(QStringLiteral("gradientViewController"));
+        // The Gradient tool takes colours from the Colour tool's palette and editor, which is
+        // built when they are first asked for.
+        gradient->setColourSource(
+            {[this] { return colourViewController()->paletteDataSource()->paletteEntries(); },
+             [this] {
+                 const auto *well =
+                     colourViewController()->findChild<ColourWell *>(QStringLiteral("colourWell"));
+                 return well ? well->color() : Colour();
+             }});
+        break;
+    case kConvert:
+        tool = convert = new ConvertViewController;
+        convert->setObjectName(QStringLiteral("convertViewController"));
+        // The Convert tool hands a picture's colour map to the Colour tool, as a load that can
+        // be undone there, and shows it.
+        convert->setPaletteSink([this](const QList<Colour> &colours, const QString &name) {
+            ColourViewController *colourTool = colourViewController();
+            ui->mainTabViewController->setCurrentWidget(colourTool);
+            colourTool->usePaletteColours(colours, name);
+        });
+        break;
+    default:
+        return nullptr;
+    }
 
-    // Each tool takes the place of its tab's stand-in, under the same title.
+    // The tool takes the place of its tab's stand-in, under the same title.
     MainTabViewController *tabs = ui->mainTabViewController;
-    const int current = tabs->currentIndex();
     {
         const QSignalBlocker quiet(tabs);
-        QWidget *const tools[] = {colour, registers, copper, workbench, gradient, convert};
-        for (int i = 0; i < static_cast<int>(std::size(tools)); ++i) {
-            const int index = i + 1;
-            QWidget *standIn = tabs->widget(index);
-            const QString title = tabs->tabText(index);
-            tabs->removeTab(index);
-            tabs->insertTab(index, tools[i], title);
-            delete standIn;
-        }
+        const int current = tabs->currentIndex();
+        QWidget *standIn = tabs->widget(index);
+        const QString title = tabs->tabText(index);
+        tabs->removeTab(index);
+        tabs->insertTab(index, tool, title);
+        delete standIn;
         tabs->setCurrentIndex(current);
     }
     updateActions();
-    fitMinimumSizeToTools();
-    emit toolsBuilt();
+    if (toolsAreBuilt())
+        emit toolsBuilt();
+    return tool;
 }
 
 QPlainTextEdit *MainWindow::currentOutputView() const {
@@ -201,25 +280,52 @@ std::array<QAction *, MainWindow::kTools> MainWindow::toolActions() const {
             ui->showConvertAction};
 }
 
+void MainWindow::queueFitMinimumSize() {
+    QMetaObject::invokeMethod(this, &MainWindow::fitMinimumSizeToTools, Qt::QueuedConnection);
+}
+
 void MainWindow::fitMinimumSizeToTools() {
     QSize need(0, 0);
     MainTabViewController *tabs = ui->mainTabViewController;
-    for (int index = 0; index < tabs->count(); ++index)
-        if (const auto *contents =
-                tabs->widget(index)->findChild<QWidget *>(QStringLiteral("toolContents")))
-            need = need.expandedTo(contents->minimumSizeHint());
-    // The window around a tool: frame of the tab page, tab bar, menu bar and status bar.
-    const QSize chrome(2 * tabs->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 24,
-                       tabs->tabBar()->sizeHint().height() + menuBar()->sizeHint().height() +
-                           statusBar()->sizeHint().height() + 24);
+    if (isVisible() && showComboItemsWhole(tabs->currentWidget()))
+        // The tool's layouts take in the wider boxes before they are measured.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QAbstractScrollArea *shownArea = nullptr;
+    QList<QWidget *> wrapped; // tools with lines that wrap: they grow taller as they narrow
+    for (int index = 0; index < tabs->count(); ++index) {
+        auto *contents = tabs->widget(index)->findChild<QWidget *>(QStringLiteral("toolContents"));
+        if (!contents)
+            continue;
+        need = need.expandedTo(contents->minimumSizeHint());
+        if (contents->hasHeightForWidth())
+            wrapped.append(contents);
+        if (index == tabs->currentIndex() && contents->parentWidget())
+            shownArea =
+                qobject_cast<QAbstractScrollArea *>(contents->parentWidget()->parentWidget());
+    }
+    for (QWidget *contents : std::as_const(wrapped))
+        need.setHeight(std::max(need.height(), contents->heightForWidth(need.width())));
+    // The window around a tool: the frame of the tab page, the tab bar, the menu bar and the
+    // status bar; measured on the window once it is laid out, estimated before.
+    QSize chrome(2 * tabs->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 24,
+                 tabs->tabBar()->sizeHint().height() + menuBar()->sizeHint().height() +
+                     statusBar()->sizeHint().height() + 24);
+    if (isVisible() && shownArea && shownArea->isVisible())
+        chrome = size() - shownArea->maximumViewportSize();
     QSize wanted = need + chrome;
-    if (const QScreen *shown = screen())
-        wanted = wanted.boundedTo(shown->availableGeometry().size());
+    if (const QScreen *shown = screen()) {
+        const QSize room = shown->availableGeometry().size();
+        // A tool taller than the screen scrolls: its scroll bar takes room beside it.
+        if (wanted.height() > room.height())
+            wanted.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        wanted = wanted.boundedTo(room);
+    }
     setMinimumSize(wanted);
 }
 
 void MainWindow::updateActions() {
-    ui->copyOutputAction->setEnabled(currentOutputView() != nullptr);
+    ui->copyOutputAction->setEnabled(
+        dynamic_cast<const CodeOutputTool *>(ui->mainTabViewController->currentWidget()));
     const auto *undoable =
         dynamic_cast<const UndoableTool *>(ui->mainTabViewController->currentWidget());
     QUndoStack *stack = undoable ? undoable->undoStack() : nullptr;
@@ -233,10 +339,11 @@ void MainWindow::updateActions() {
 }
 
 void MainWindow::copyOutput() {
-    QPlainTextEdit *view = currentOutputView();
-    if (!view)
+    const auto *tool =
+        dynamic_cast<const CodeOutputTool *>(ui->mainTabViewController->currentWidget());
+    if (!tool)
         return;
-    const QString text = view->toPlainText();
+    const QString text = tool->codeOutputText();
     if (text.isEmpty()) {
         statusBar()->showMessage(tr("There is no output to copy yet."), 4000);
         return;
@@ -247,6 +354,55 @@ void MainWindow::copyOutput() {
     statusBar()->showMessage(lines == 1 ? tr("Copied 1 line of output.")
                                         : tr("Copied %1 lines of output.").arg(lines),
                              4000);
+}
+
+QStringList MainWindow::openFiles(const QStringList &paths) {
+    QStringList problems;
+    for (const QString &path : paths)
+        if (const QString problem = openFile(path); !problem.isEmpty())
+            problems.append(problem);
+    if (!problems.isEmpty())
+        statusBar()->showMessage(problems.last(), 8000);
+    return problems;
+}
+
+QString MainWindow::openFile(const QString &path) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return tr("There is no file “%1”.").arg(path);
+    QFile file(path);
+    if (info.isDir() || !file.open(QIODevice::ReadOnly))
+        return tr("“%1” cannot be read: %2")
+            .arg(path, info.isDir() ? tr("it is a folder") : file.errorString());
+    const QByteArray head = file.read(12);
+    file.close();
+    const bool png = head.startsWith("\x89PNG\r\n\x1a\n");
+    const QByteArray type = head.mid(8, 4);
+    const bool iffPicture =
+        head.startsWith("FORM") && (type == "ILBM" || type == "ACBM" || type == "PBM ");
+    MainTabViewController *tabs = ui->mainTabViewController;
+    if (iffPicture) {
+        // An ILBM without its image is a palette file: the Colour tool's. (A picture is read
+        // once more by the Convert tool; the files the Amiga shows are small.)
+        std::string error;
+        const bool picture =
+            picture::readPictureFile(QFile::encodeName(path).toStdString(), &error).has_value();
+        if (!picture && !PaletteFile::read(path).colourMaps.isEmpty()) {
+            ColourViewController *tool = colourViewController();
+            tabs->setCurrentWidget(tool);
+            tool->decodePaletteWithURL(path);
+            return {};
+        }
+    }
+    if (png || iffPicture) {
+        ConvertViewController *tool = convertViewController();
+        tabs->setCurrentWidget(tool);
+        return tool->openPictureFile(path) ? QString() : tool->status();
+    }
+    CopperWorkbenchViewController *tool = copperWorkbenchViewController();
+    tabs->setCurrentWidget(tool);
+    return tool->openFileByContent(path) ? QString()
+                                         : tr("“%1”: %2").arg(info.fileName(), tool->readMessage());
 }
 
 void MainWindow::loadPalette() {
@@ -289,6 +445,12 @@ void MainWindow::showUserGuide() {
         browser->setSource(QUrl::fromLocalFile(path), QTextDocument::MarkdownResource);
         browser->resize(900, 700);
         connect(browser, &QObject::destroyed, this, [this] { guide = nullptr; });
+        // Closed from the keyboard as a viewer is: Esc, or Ctrl+W.
+        for (const QKeySequence &keys :
+             {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+            auto *close = new QShortcut(keys, browser);
+            connect(close, &QShortcut::activated, browser, &QWidget::close);
+        }
         guide = browser;
     }
     guide->show();

@@ -14,6 +14,7 @@
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QShortcut>
+#include <algorithm>
 
 namespace {
 
@@ -63,7 +64,7 @@ void CopperWorkbenchViewController::configureController() {
     // A colour swatch as high as a line of text, so that a row is one line.
     const int swatch = QFontMetrics(fixed).height() - 2;
     ui->listingListView->setIconSize(QSize(swatch * 2, swatch));
-    ui->copperSourceTextEdit->setFont(fixed);
+    showAsCode(ui->copperSourceTextEdit);
     ui->copperSourceTextEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
     ui->copperSourceTextEdit->setTabChangesFocus(true);
     connect(ui->listingListView->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -131,6 +132,23 @@ void CopperWorkbenchViewController::openList() {
         openFile(path);
 }
 
+bool CopperWorkbenchViewController::openFileByContent(const QString &path) {
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        // Text holds no control characters but tabs and line ends; copper words always do: a
+        // MOVE's first word is a register offset below $200, so its high byte is $00 or $01.
+        const QByteArray head = file.read(64 * 1024);
+        const bool binary = std::any_of(head.begin(), head.end(), [](char c) {
+            const auto byte = static_cast<unsigned char>(c);
+            return byte < 0x20 && (byte < '\t' || byte > '\r');
+        });
+        ui->binaryFileCheckBox->setChecked(binary);
+        if (binary)
+            ui->binaryOffsetSpinBox->setValue(0);
+    }
+    return openFile(path);
+}
+
 bool CopperWorkbenchViewController::openFile(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -162,6 +180,10 @@ bool CopperWorkbenchViewController::openFile(const QString &path) {
 
 QString CopperWorkbenchViewController::listingText() const {
     return QString::fromStdString(amiga::copperListingText(m_listing->listing()));
+}
+
+QString CopperWorkbenchViewController::readMessage() const {
+    return ui->readMessageLabel->text();
 }
 
 void CopperWorkbenchViewController::copyListing() {

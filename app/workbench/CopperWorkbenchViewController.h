@@ -2,6 +2,8 @@
 #include <amiga/copperframe.h>
 #include <amiga/copperlist.h>
 
+#include "common/CodeOutputTool.h"
+
 #include <QWidget>
 #include <memory>
 
@@ -13,7 +15,7 @@ class CopperListingModel;
 // The Copper workbench: a copper list pasted or opened (assembler data, a memory view, a binary
 // file) read back as instructions, each explained, with the fields of the selected one and a
 // preview of the colours the list gives each line of the frame.
-class CopperWorkbenchViewController : public QWidget {
+class CopperWorkbenchViewController : public QWidget, public CodeOutputTool {
     Q_OBJECT
 public:
     explicit CopperWorkbenchViewController(QWidget *parent = nullptr);
@@ -24,6 +26,11 @@ public:
     CopperListingModel *listingModel() const { return m_listing; }
     // The listing as the command line prints it.
     QString listingText() const;
+    // The message line: what was read, or why it could not be.
+    QString readMessage() const;
+    // The output is the listing, a list rather than a text view: Copy Output copies its text.
+    QPlainTextEdit *codeOutputView() const override { return nullptr; }
+    QString codeOutputText() const override { return listingText(); }
 
 public slots:
     // Reads the pasted text; says why in the message line when it cannot (and gives false).
@@ -32,6 +39,10 @@ public slots:
     void openList();
     // Reads a file as openList does, without asking.
     bool openFile(const QString &path);
+    // Reads a file named on the command line: as text when it holds no control character
+    // but tabs and line ends, else as binary words from its start; the Binary file box is set to
+    // match.
+    bool openFileByContent(const QString &path);
     void copyListing();
     // Shows the fields of the listing's selected instruction.
     void selectInstruction();

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QSignalSpy>
+#include <functional>
 
 namespace {
 
@@ -199,6 +200,29 @@ TEST_F(ColourTab, PaletteSizeChangesWithAndWithoutKeepingColours) {
     EXPECT_EQ(source->paletteEntries(), Colour::amigaDefaults(4));
     choosePaletteSize("64");
     EXPECT_EQ(source->paletteEntries(), Colour::amigaDefaults(64));
+}
+
+TEST_F(ColourTab, ANewPaletteShowsItsFirstEntryInTheEditor) {
+    click(3);
+    // A load, and a new colour count (kept or not): entry 0 selected, its colour in the editor,
+    // and an edit goes to it.
+    const auto loaded = [this] {
+        controller->usePaletteColours({rgb(0x12, 0x34, 0x56), rgb(0xab, 0xcd, 0xef)}, "two");
+    };
+    const auto newCount = [this] { choosePaletteSize("8"); };
+    const auto keptCount = [this] {
+        ui->keepExistingPaletteButton->click();
+        choosePaletteSize("16");
+    };
+    for (const std::function<void()> &change :
+         {std::function<void()>(loaded), {newCount}, {keptCount}}) {
+        change();
+        EXPECT_EQ(grid->selectedRows(), QList<int>{0});
+        EXPECT_EQ(ui->redSlider->value(), Colour::eightBitValue(entry(0).redComponent()));
+        EXPECT_EQ(ui->blueSlider->value(), Colour::eightBitValue(entry(0).blueComponent()));
+    }
+    slide(ui->redSlider, 0x77);
+    EXPECT_EQ(Colour::eightBitValue(entry(0).redComponent()), 0x77);
 }
 
 TEST_F(ColourTab, CodeForTheEditedColourFollowsTheOptions) {

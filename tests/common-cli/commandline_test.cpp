@@ -128,6 +128,10 @@ TEST(CommandLineOptions, WrongOptionsAreUsageErrorsAndTheFirstIsKept) {
          "option '--mask' takes '=inverted' or nothing, not '=yes'"},
         {{"raw", "--mask=", "a", "b"}, "option '--mask' takes '=inverted' or nothing, not '='"},
         {{"raw", "--bad", "--planar=1", "a", "b"}, "unknown option '--bad'"},
+        // A slip of the keyboard is named with the option it was most likely meant to be.
+        {{"raw", "--plnar", "a", "b"}, "unknown option '--plnar' (did you mean '--planar'?)"},
+        {{"raw", "--dpeth=3", "a", "b"}, "unknown option '--dpeth' (did you mean '--depth'?)"},
+        {{"raw", "--hlep", "a", "b"}, "unknown option '--hlep' (did you mean '--help'?)"},
         {{"raw", "--planar=1", "a"}, "option '--planar' takes no value"},
     };
     for (const Case &c : cases) {
@@ -259,7 +263,7 @@ TEST(CommandLineTexts, UsageAndOverviewLayout) {
                                                        "  --help    print this text and exit\n");
     EXPECT_EQ(quillfen_cli::overview(kProgram), "usage: prog COMMAND ARGUMENTS...\n"
                                                 "       prog COMMAND --help\n"
-                                                "       prog --help\n"
+                                                "       prog --help | --version\n"
                                                 "\n"
                                                 "Does things.\n"
                                                 "\n"
@@ -335,6 +339,18 @@ TEST(CommandLineProgram, DispatchHelpAndExitStatuses) {
         EXPECT_EQ(unknown.out, "");
         EXPECT_EQ(unknown.err, "prog: unknown command: frobnicate\n"
                                "Try 'prog --help' for the list of commands.\n");
+    }
+
+    const Outcome slip = run({"prog", "grdaient", "x"});
+    EXPECT_EQ(slip.status, 2);
+    EXPECT_EQ(slip.err, "prog: unknown command: grdaient (did you mean 'gradient'?)\n"
+                        "Try 'prog --help' for the list of commands.\n");
+
+    for (const char *word : {"--version", "-V"}) {
+        const Outcome version = run({"prog", word});
+        EXPECT_EQ(version.status, 0);
+        EXPECT_EQ(version.out, "prog " QUILLFEN_VERSION "\n");
+        EXPECT_EQ(version.err, "");
     }
 
     // A usage error: the sentence, the usage line, where the help is; the command does not run.

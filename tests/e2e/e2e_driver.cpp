@@ -106,6 +106,8 @@ public:
         m_window->activateWindow();
         m_report.check(QStringLiteral("window active"), QTest::qWaitForWindowActive(m_window));
         m_tabs = find<QTabWidget>("mainTabViewController");
+        if (m_tabs && QCoreApplication::arguments().size() > 1)
+            fileOnTheCommandLine();
         if (m_tabs) {
             display();
             colour();
@@ -455,6 +457,16 @@ private:
                 : code->toPlainText().right(80),
             QStringLiteral("yes"));
         screenshot("gradient");
+    }
+
+    // quillfen ham6.iff: the picture is open in the Convert tool, on show.
+    void fileOnTheCommandLine() {
+        m_report.check(QStringLiteral("a picture on the command line shows"),
+                       m_tabs->currentWidget()->objectName(),
+                       QStringLiteral("convertViewController"));
+        if (auto *mode = find<QLabel>("modeValueLabel"))
+            m_report.check(QStringLiteral("the picture on the command line is open"), mode->text(),
+                           QStringLiteral("ILBM HAM6"));
     }
 
     void convert() {

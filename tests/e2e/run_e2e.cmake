@@ -1,4 +1,5 @@
-# Runs PROGRAM offscreen with DRIVER preloaded, then reads the driver's REPORT:
+# Runs PROGRAM offscreen with DRIVER preloaded (and FILE on its command line, when given), then
+# reads the driver's REPORT:
 # the run passes when the program exits with 0 and the report ends with DONE
 # and holds no FAIL line.
 foreach(var PROGRAM DRIVER REPORT)
@@ -14,7 +15,7 @@ execute_process(
         "LD_PRELOAD=${DRIVER}"
         "QUILLFEN_E2E_REPORT=${REPORT}"
         --unset=QUILLFEN_SCREENSHOTS
-        "${PROGRAM}"
+        "${PROGRAM}" ${FILE}
     RESULT_VARIABLE status
     OUTPUT_VARIABLE output
     ERROR_VARIABLE output

@@ -11,8 +11,9 @@ set(expected
     bin/quillfen-asm
     share/applications/quillfen.desktop
     share/icons/hicolor/scalable/apps/quillfen.svg
-    share/man/man1/quillfen-iff.1
-    share/man/man1/quillfen-asm.1)
+    share/man/man1/quillfen.1.gz
+    share/man/man1/quillfen-iff.1.gz
+    share/man/man1/quillfen-asm.1.gz)
 foreach(size 16 32 48 64 128 256)
     list(APPEND expected share/icons/hicolor/${size}x${size}/apps/quillfen.png)
 endforeach()

@@ -5,6 +5,7 @@
 #include "gradient/GradientViewController.h"
 #include "registers/RegistersViewController.h"
 #include "shell/AppDelegate.h"
+#include "shell/CommandLine.h"
 #include "shell/MainTabViewController.h"
 #include "shell/MainWindow.h"
 #include "workbench/CopperWorkbenchViewController.h"
@@ -13,19 +14,24 @@
 #include "colour/PaletteDataSource.h"
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAbstractScrollArea>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -133,72 +139,63 @@ TEST(Shell, LoadPaletteFromTheMenuOpensTheColourToolsFileDialog) {
     dialog->reject();
 }
 
-// The program's own window is painted before the tools behind the first tab
-// exist; they take their tabs' places right after, or at once when a tab or a
-// menu asks for one of them first.
-TEST(Shell, HiddenToolsAreBuiltRightAfterTheFirstPaint) {
-    MainWindow window(nullptr, MainWindow::ToolLoading::AfterFirstPaint);
+// The program's own window is painted before the tools behind the first tab exist; each takes
+// its tab's place when the tab is first shown, or at once when a menu asks for it.
+TEST(Shell, HiddenToolsAreBuiltWhenFirstShown) {
+    MainWindow window(nullptr, MainWindow::ToolLoading::WhenShown);
     MainTabViewController *tabs = window.tabViewController();
     EXPECT_FALSE(window.toolsAreBuilt());
     ASSERT_EQ(tabs->count(), 7);
     EXPECT_NE(qobject_cast<DisplayViewController *>(tabs->widget(0)), nullptr);
     EXPECT_EQ(tabs->widget(1)->findChildren<QWidget *>().size(), 0);
 
+    QSignalSpy painted(&window, &MainWindow::firstPainted);
     QSignalSpy built(&window, &MainWindow::toolsBuilt);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return built.count() == 1; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return painted.count() == 1; }));
+    QApplication::processEvents();
+    EXPECT_EQ(tabs->widget(1)->objectName(), "colourPlaceholder"); // nothing built behind
+    EXPECT_EQ(tabs->widget(6)->objectName(), "convertPlaceholder");
 
-    EXPECT_EQ(tabs->currentIndex(), 0);
-    EXPECT_TRUE(tabs->widget(0)->isVisible());
+    // A click on the Gradient tab: its tool follows on that tab, and the Edit menu learns that
+    // there is output to copy; the others wait.
+    tabs->setCurrentIndex(5);
+    QApplication::processEvents();
+    EXPECT_EQ(tabs->currentIndex(), 5);
+    EXPECT_EQ(tabs->currentWidget()->objectName(), "gradientViewController");
+    EXPECT_TRUE(window.findChild<QAction *>("copyOutputAction")->isEnabled());
+    EXPECT_TRUE(tabs->currentWidget()->isVisible());
+    EXPECT_EQ(tabs->widget(6)->objectName(), "convertPlaceholder");
+    EXPECT_EQ(built.count(), 0);
+
     const char *const titles[] = {"Display",   "Colour",   "Registers", "Copper",
                                   "Workbench", "Gradient", "Convert"};
     const char *const names[] = {"displayViewController",         "colourViewController",
                                  "registersViewController",       "copperViewController",
                                  "copperWorkbenchViewController", "gradientViewController",
                                  "convertViewController"};
-    for (int index = 0; index < 7; ++index) {
-        EXPECT_EQ(tabs->tabText(index), titles[index]);
-        EXPECT_EQ(tabs->widget(index)->objectName(), names[index]);
-    }
     EXPECT_EQ(tabs->widget(1), window.colourViewController());
     EXPECT_EQ(tabs->widget(2), window.registersViewController());
     EXPECT_EQ(tabs->widget(3), window.copperViewController());
     EXPECT_EQ(tabs->widget(4), window.copperWorkbenchViewController());
     EXPECT_EQ(tabs->widget(5), window.gradientViewController());
     EXPECT_EQ(tabs->widget(6), window.convertViewController());
-    EXPECT_EQ(window.findChild<QWidget *>("colourPlaceholder"), nullptr);
-
-    // Later paints build nothing again.
-    window.update();
-    QApplication::processEvents();
     EXPECT_EQ(built.count(), 1);
+    EXPECT_EQ(tabs->currentIndex(), 5);
+    for (int index = 0; index < 7; ++index) {
+        EXPECT_EQ(tabs->tabText(index), titles[index]);
+        EXPECT_EQ(tabs->widget(index)->objectName(), names[index]);
+    }
+    EXPECT_EQ(window.findChild<QWidget *>("colourPlaceholder"), nullptr);
 }
 
 TEST(Shell, AToolAskedForBeforeTheFirstPaintIsThereAtOnce) {
-    {
-        // Ctrl+3 through the View menu, before the window was ever painted.
-        MainWindow window(nullptr, MainWindow::ToolLoading::AfterFirstPaint);
-        window.findChild<QAction *>("showRegistersAction")->trigger();
-        EXPECT_TRUE(window.toolsAreBuilt());
-        EXPECT_EQ(window.tabViewController()->currentIndex(), 2);
-        EXPECT_EQ(window.tabViewController()->currentWidget()->objectName(),
-                  "registersViewController");
-    }
-    {
-        // A click on the Copper tab: the tool follows, on the chosen tab, and the
-        // Edit menu learns that there is output to copy.
-        MainWindow window(nullptr, MainWindow::ToolLoading::AfterFirstPaint);
-        auto *copy = window.findChild<QAction *>("copyOutputAction");
-        window.tabViewController()->setCurrentIndex(3);
-        QApplication::processEvents();
-        EXPECT_TRUE(window.toolsAreBuilt());
-        EXPECT_EQ(window.tabViewController()->currentIndex(), 3);
-        EXPECT_NE(qobject_cast<CopperViewController *>(window.tabViewController()->currentWidget()),
-                  nullptr);
-        EXPECT_TRUE(copy->isEnabled());
-        EXPECT_NE(window.currentOutputView(), nullptr);
-    }
+    // Ctrl+3 through the View menu, before the window was ever painted.
+    MainWindow window(nullptr, MainWindow::ToolLoading::WhenShown);
+    window.findChild<QAction *>("showRegistersAction")->trigger();
+    EXPECT_EQ(window.tabViewController()->currentIndex(), 2);
+    EXPECT_EQ(window.tabViewController()->currentWidget()->objectName(), "registersViewController");
 }
 
 TEST(Shell, TheViewMenuMarksTheToolOnShow) {
@@ -245,30 +242,145 @@ TEST(Shell, HelpOpensTheUserGuide) {
     for (QWidget *top : QApplication::topLevelWidgets())
         guides += top->objectName() == "userGuideBrowser" && top->isVisible();
     EXPECT_EQ(guides, 1);
-    guide->close();
+    // Closed from the keyboard, as a viewer is: Esc, and (shown again) Ctrl+W.
+    for (const QKeySequence &keys :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(QStringLiteral("Ctrl+W"))}) {
+        help->trigger();
+        QPointer<QWidget> shown;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top->objectName() == "userGuideBrowser" && top->isVisible())
+                shown = top;
+        ASSERT_NE(shown, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(shown));
+        QTest::keySequence(shown, keys);
+        QApplication::processEvents();
+        EXPECT_TRUE(!shown || !shown->isVisible()) << keys.toString().toStdString();
+    }
+}
+
+namespace {
+
+// A FORM ILBM with a bitmap header and a colour map of two colours, byte by byte, and no BODY:
+// a palette file. FORM (46 bytes) ILBM; BMHD: 2 x 1, one plane, aspect 10:11, page 2 x 1; CMAP
+// of two.
+QByteArray paletteOnlyIlbm() {
+    return QByteArray::fromHex("464f524d0000002e494c424d"
+                               "424d484400000014"
+                               "0002"
+                               "0001"
+                               "0000"
+                               "0000"
+                               "01"
+                               "00"
+                               "00"
+                               "00"
+                               "0000"
+                               "0a"
+                               "0b"
+                               "0002"
+                               "0001"
+                               "434d415000000006"
+                               "123456"
+                               "abcdef");
+}
+
+} // namespace
+
+// quillfen FILE…: each file in the tool it belongs to, by its contents; the tool of the last
+// on show; a file that cannot be read named in a sentence.
+TEST(Shell, FilesOnTheCommandLineOpenInTheirTools) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    auto write = [&dir](const char *name, const QByteArray &bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    };
+    // A copper list as text, and the same two instructions as words: MOVE $0fff to COLOR00
+    // ($180), then the end of the list.
+    const QString text = write("list.s", "\tdc.w\t$0180,$0fff\n\tdc.w\t$ffff,$fffe\n");
+    const QString binary = write("list.bin", QByteArray::fromHex("01800fffffff fffe"));
+    const QString palette = write("palette.iff", paletteOnlyIlbm());
+    const QString pictures = QStringLiteral(QUILLFEN_TEST_PICTURES);
+    struct Case {
+        QString path;
+        const char *tool; // the object name of the tool on show
+        bool read;
+    } cases[] = {
+        {pictures + "/ham6.iff", "convertViewController", true},
+        {palette, "colourViewController", true},
+        {text, "copperWorkbenchViewController", true},
+        {binary, "copperWorkbenchViewController", true},
+        {pictures + "/truncated-bmhd-chunk.iff", "convertViewController", false},
+        {dir.filePath("nothing here"), nullptr, false},
+    };
+    MainWindow window(nullptr, MainWindow::ToolLoading::WhenShown);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        const QString before = window.tabViewController()->currentWidget()->objectName();
+        const QStringList problems = window.openFiles({c.path});
+        EXPECT_EQ(problems.isEmpty(), c.read) << problems.join(' ').toStdString();
+        EXPECT_EQ(window.tabViewController()->currentWidget()->objectName(),
+                  c.tool ? QString(c.tool) : before);
+        if (!c.read) {
+            EXPECT_TRUE(problems.value(0).contains(QFileInfo(c.path).fileName()))
+                << problems.value(0).toStdString();
+        }
+    }
+    EXPECT_EQ(window.convertViewController()->pictureName(), "ham6.iff");
+    EXPECT_EQ(window.colourViewController()->paletteDataSource()->paletteEntries().size(), 2);
+    // Both lists read to the same two instructions, and Copy Output copies the listing.
+    CopperWorkbenchViewController *workbench = window.copperWorkbenchViewController();
+    auto *binaryFile = workbench->findChild<QCheckBox *>("binaryFileCheckBox");
+    EXPECT_TRUE(binaryFile->isChecked());
+    const QString listing = workbench->listingText();
+    window.openFiles({text});
+    EXPECT_FALSE(binaryFile->isChecked());
+    EXPECT_EQ(workbench->listingText(), listing);
+    EXPECT_TRUE(listing.contains("COLOR00")) << listing.toStdString();
+    auto *copy = window.findChild<QAction *>("copyOutputAction");
+    ASSERT_TRUE(copy->isEnabled());
+    copy->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), listing);
+}
+
+TEST(Shell, CommandLine) {
+    using Action = CommandLine::Action;
+    struct Case {
+        QStringList words;
+        Action action;
+        QStringList files;
+        const char *says; // in the text
+    } cases[] = {
+        {{"quillfen"}, Action::OpenWindow, {}, ""},
+        {{"quillfen", "a.iff", "-", "--", "--help"},
+         Action::OpenWindow,
+         {"a.iff", "-", "--help"},
+         ""},
+        {{"quillfen", "a.iff", "--help"}, Action::Help, {}, "usage: quillfen [FILE]..."},
+        {{"quillfen", "--bad", "-h"}, Action::Help, {}, "usage:"},
+        {{"quillfen", "-V"}, Action::Version, {}, "quillfen " QUILLFEN_VERSION "\n"},
+        {{"quillfen", "--verison"},
+         Action::UsageError,
+         {},
+         "unknown option '--verison' (did you mean '--version'?)"},
+        {{"quillfen", "a.iff", "--frobnicate=1"},
+         Action::UsageError,
+         {},
+         "option '--frobnicate'\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.words.join(' ').toStdString());
+        const CommandLine line = CommandLine::read(c.words);
+        EXPECT_EQ(line.action, c.action);
+        EXPECT_EQ(line.files, c.files);
+        EXPECT_TRUE(line.text.contains(QLatin1String(c.says))) << line.text.toStdString();
+    }
 }
 
 TEST(Shell, APictureDroppedOnTheWindowGivesTheColourToolItsPalette) {
-    // A FORM ILBM with a bitmap header and a colour map of two colours, byte by byte.
-    // FORM (46 bytes) ILBM; BMHD: 2 x 1, one plane, aspect 10:11, page 2 x 1; CMAP of two.
-    const QByteArray picture = QByteArray::fromHex("464f524d0000002e494c424d"
-                                                   "424d484400000014"
-                                                   "0002"
-                                                   "0001"
-                                                   "0000"
-                                                   "0000"
-                                                   "01"
-                                                   "00"
-                                                   "00"
-                                                   "00"
-                                                   "0000"
-                                                   "0a"
-                                                   "0b"
-                                                   "0002"
-                                                   "0001"
-                                                   "434d415000000006"
-                                                   "123456"
-                                                   "abcdef");
+    const QByteArray picture = paletteOnlyIlbm();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath("two colours.iff");
@@ -323,6 +435,11 @@ void checkControlsOf(QWidget *contents, const std::string &tool) {
         EXPECT_GE(control->height(), hint.height())
             << tool << ": " << control->objectName().toStdString() << " is " << control->height()
             << " high, needs " << hint.height();
+        // A combo box may be squeezed below its items ("OCS/E"): it shows them whole.
+        if (auto *combo = qobject_cast<QComboBox *>(control)) {
+            EXPECT_GE(combo->width(), combo->sizeHint().width())
+                << tool << ": " << control->objectName().toStdString() << " cuts its items";
+        }
     }
 }
 
@@ -332,7 +449,8 @@ void checkControlsOf(QWidget *contents, const std::string &tool) {
 // control asks for: a tool that needs more than the screen has scrolls instead of squeezing.
 // Run at 100% and, as a second test with QT_SCALE_FACTOR=2, at 200%.
 TEST(ShellLayout, EveryToolFitsTheMinimumSize) {
-    MainWindow window;
+    // As the program starts: each tool built when its tab is first shown.
+    MainWindow window(nullptr, MainWindow::ToolLoading::WhenShown);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     window.resize(window.minimumSize());
@@ -341,7 +459,9 @@ TEST(ShellLayout, EveryToolFitsTheMinimumSize) {
     MainTabViewController *tabs = window.tabViewController();
     for (int index = 0; index < tabs->count(); ++index) {
         tabs->setCurrentIndex(index);
-        QApplication::processEvents();
+        // The tool is built, shown, and the window fits it.
+        for (int pass = 0; pass < 3; ++pass)
+            QApplication::processEvents();
         const std::string tool = tabs->tabText(index).toStdString();
         auto *contents = tabs->widget(index)->findChild<QWidget *>("toolContents");
         ASSERT_NE(contents, nullptr) << tool;
@@ -353,6 +473,15 @@ TEST(ShellLayout, EveryToolFitsTheMinimumSize) {
                 << tool;
             EXPECT_GE(contents->parentWidget()->height(), contents->minimumSizeHint().height())
                 << tool;
+        }
+        // Lines that wrap make a tool taller as it narrows: still no scroll bar while the
+        // window's minimum is within the screen.
+        if (window.minimumWidth() < screen.width() && window.minimumHeight() < screen.height()) {
+            const auto *area =
+                qobject_cast<QAbstractScrollArea *>(contents->parentWidget()->parentWidget());
+            ASSERT_NE(area, nullptr) << tool;
+            EXPECT_FALSE(area->horizontalScrollBar()->isVisible()) << tool;
+            EXPECT_FALSE(area->verticalScrollBar()->isVisible()) << tool;
         }
         // Each page of a tab widget within the tool in turn: only the page on show is laid out.
         QList<QTabWidget *> paged = contents->findChildren<QTabWidget *>();

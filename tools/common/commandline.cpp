@@ -1,5 +1,7 @@
 #include "commandline.h"
 
+#include <amiga/nearestname.h>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -27,6 +29,12 @@ const Command *findCommand(const Program &program, std::string_view name) {
         }
     }
     return nullptr;
+}
+
+// " (did you mean 'NAME'?)" for the name nearest to a mistyped one, or nothing.
+std::string didYouMean(std::string_view given, const std::vector<std::string> &names) {
+    const std::optional<std::string> nearest = amiga::nearestName(given, names);
+    return nearest ? " (did you mean '" + *nearest + "'?)" : "";
 }
 
 std::optional<std::int64_t> parseDigits(std::string_view text, int base) {
@@ -126,7 +134,11 @@ Arguments::Arguments(const Program &program, const Command &command, int argc, c
         const std::string name(argument.substr(0, equals));
         const Option *option = findOption(command, name);
         if (option == nullptr) {
-            fail("unknown option '" + name + "'");
+            std::vector<std::string> names{"--help"};
+            for (const Option &known : command.options) {
+                names.emplace_back(known.name);
+            }
+            fail("unknown option '" + name + "'" + didYouMean(name, names));
             continue;
         }
         Given given{name, std::nullopt};
@@ -247,8 +259,8 @@ std::string usage(const Program &program, const Command &command) {
 std::string overview(const Program &program) {
     const std::string name = program.name;
     std::string text = "usage: " + name + " COMMAND ARGUMENTS...\n       " + name +
-                       " COMMAND --help\n       " + name + " --help\n\n" + program.about +
-                       "\nCommands:\n";
+                       " COMMAND --help\n       " + name + " --help | --version\n\n" +
+                       program.about + "\nCommands:\n";
     for (const Command *command : program.commands) {
         text += std::string("  ") + command->name + " " + command->synopsis + "\n      " +
                 command->summary + "\n";
@@ -265,9 +277,17 @@ int run(const Program &program, int argc, char **argv) {
     const bool help = isHelp(first) || first == "help";
     const char *name = help ? (argc > 2 ? argv[2] : nullptr) : argv[1];
     const Command *command = name != nullptr ? findCommand(program, name) : nullptr;
+    if (!help && (first == "--version" || first == "-V")) {
+        return printed(std::string(program.name) + " " + QUILLFEN_VERSION + "\n");
+    }
     if (name != nullptr && command == nullptr) {
+        std::vector<std::string> names;
+        for (const Command *known : program.commands) {
+            names.emplace_back(known->name);
+        }
         const std::string text = std::string(program.name) + ": unknown command: " + name +
-                                 "\nTry '" + program.name + " --help' for the list of commands.\n";
+                                 didYouMean(name, names) + "\nTry '" + program.name +
+                                 " --help' for the list of commands.\n";
         program.error(text.c_str());
         return kTrouble;
     }

@@ -5,13 +5,15 @@
 //   PROGRAM COMMAND [OPTION | OPERAND]...    runs the command
 //   PROGRAM COMMAND --help                   its usage on the standard output, status 0
 //   PROGRAM --help | -h | help [COMMAND]     the overview (or the command's usage), status 0
+//   PROGRAM --version | -V                   the program's name and version, status 0
 //   PROGRAM                                  the overview on the standard error, status 2
 //
 // An option is a flag (--planar), takes a value (--width 320 or --width=320), or takes an
 // optional word (--mask or --mask=inverted). Options and operands may come in any order; "--"
 // ends the options, and "-" alone is an operand (the standard input or output). --help or -h
 // anywhere before "--" wins over everything else on the line. An unknown option, a missing or
-// unwanted value, or a wrong number of operands is a usage error.
+// unwanted value, or a wrong number of operands is a usage error; an unknown command or option
+// names the nearest known one when it looks like a slip of the keyboard.
 //
 // Exit statuses, one rule for every command of every program:
 //   0  done: the output is written, the file is valid, the files are equal;

@@ -2,6 +2,7 @@
 // comment that names its set bits and groups, as the Registers tab shows it.
 #include "commands.h"
 
+#include <amiga/nearestname.h>
 #include <amiga/registercode.h>
 
 #include <cstddef>
@@ -28,8 +29,14 @@ int run(Arguments &arguments) {
     if (registers == nullptr)
         return kTrouble;
     const amiga::RegisterLayout *layout = amiga::findRegister(*registers, operands[0]);
-    if (layout == nullptr)
-        return usageError(arguments, "no register is called '" + operands[0] + "'");
+    if (layout == nullptr) {
+        std::vector<std::string> names;
+        for (const amiga::RegisterLayout &known : *registers)
+            names.push_back(known.name);
+        const std::optional<std::string> nearest = amiga::nearestName(operands[0], names);
+        return usageError(arguments, "no register is called '" + operands[0] + "'" +
+                                         (nearest ? " (did you mean '" + *nearest + "'?)" : ""));
+    }
     if ((set || clear) && !amiga::isSetClearRegister(layout->name))
         return usageError(arguments, layout->name + " has no set/clear bit: --set and --clear are "
                                                     "for DMACON, INTENA, INTREQ and ADKCON");
