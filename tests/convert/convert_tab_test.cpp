@@ -765,9 +765,9 @@ TEST_F(ConvertInTheWindow, ThePaletteGoesToTheColourTabAsAStepThatCanBeUndone) {
 
     // The same colours as the Colour tab's own Load Palette reads from the file.
     const PaletteFile file = PaletteFile::read(picturePath("ham6.iff"));
-    ASSERT_FALSE(file.colourMaps.isEmpty()) << file.error.toStdString();
+    ASSERT_TRUE(file.ok) << file.error.toStdString();
     EXPECT_EQ(window.tabViewController()->currentWidget(), colour);
-    EXPECT_EQ(colour->paletteDataSource()->paletteEntries(), file.colourMaps.last());
+    EXPECT_EQ(colour->paletteDataSource()->paletteEntries(), file.colours);
     EXPECT_EQ(colour->paletteDataSource()->paletteEntries().size(), 16);
 
     QAction *undo = action("undoAction");
@@ -776,7 +776,7 @@ TEST_F(ConvertInTheWindow, ThePaletteGoesToTheColourTabAsAStepThatCanBeUndone) {
     undo->trigger();
     EXPECT_EQ(colour->paletteDataSource()->paletteEntries(), before);
     redo->trigger();
-    EXPECT_EQ(colour->paletteDataSource()->paletteEntries(), file.colourMaps.last());
+    EXPECT_EQ(colour->paletteDataSource()->paletteEntries(), file.colours);
 }
 
 TEST_F(ConvertInTheWindow, F1ShowsTheGuideWithTheTabsSection) {
