@@ -104,10 +104,9 @@ bool CopperWorkbenchViewController::readList() {
         return false;
     }
     m_words = read.words;
-    // The bits are named as the chosen chipset has them (ECS names them as OCS does but for
-    // the registers ECS adds, which the database gives to every chipset).
+    // The bits are named as the chosen chipset has them; OCS/ECS names ECS's additions too.
     const amiga::Chipset bitsChipset =
-        chipset() == amiga::CopperFrame::Chipset::Aga ? amiga::Chipset::Aga : amiga::Chipset::Ocs;
+        chipset() == amiga::CopperFrame::Chipset::Aga ? amiga::Chipset::Aga : amiga::Chipset::Ecs;
     if (!m_explain || m_explainChipset != bitsChipset) {
         m_explain = amiga::explainThroughDatabase(amiga::registerDatabase(), bitsChipset);
         m_explainChipset = bitsChipset;
