@@ -68,9 +68,10 @@ std::string copperCode(const CopperRun &run, const CopperSequence &sequence) {
 
     // The machine library's line writer: each line's WAIT, the wait for the end of line $ff and
     // the end of the frame as rainbows and gradients have them.
+    // The writer keeps the WAIT's bit 0 of each word as a WAIT needs it.
     const auto mask =
-        static_cast<std::uint16_t>((run.verticalMask & 0xff) << 8 | (run.horizontalMask & 0xfe));
-    amiga::CopperLineWaits waits(out, static_cast<int>(run.horizontal & 0xfe), mask);
+        static_cast<std::uint16_t>((run.verticalMask & 0xff) << 8 | (run.horizontalMask & 0xff));
+    amiga::CopperLineWaits waits(out, static_cast<int>(run.horizontal & 0xff), mask);
     waits.explainWrap("end of line $ff: later lines count from $00 again");
     std::vector<std::string> operands;
     for (qint64 i = 0; i < printed; ++i) {
