@@ -107,14 +107,24 @@ std::string paletteCode(const ColourCodeOptions &options, int bank, int colourRe
 }
 
 bool CopperLineWaits::waitFor(long line) {
+    return waitFor(line, {});
+}
+
+bool CopperLineWaits::waitFor(long line, const std::vector<std::string> &more) {
     if (line >= CopperFrame::kLines)
         return false;
     if (line > 0xff && !m_wrapped) {
-        m_out.copperWords(0xffdf, 0xfffe); // the end of line $ff
+        m_out.copperWords(0xffdf, 0xfffe, m_wrapComment); // the end of line $ff
         m_wrapped = true;
     }
-    m_out.copperWords(static_cast<std::uint16_t>((line & 0xff) << 8 | (m_hpos & 0xfe) | 0x01),
-                      0xfffe);
+    const auto first = static_cast<std::uint16_t>((line & 0xff) << 8 | (m_hpos & 0xfe) | 0x01);
+    if (more.empty()) {
+        m_out.copperWords(first, m_mask);
+        return true;
+    }
+    std::vector<std::string> operands{word(first), word(m_mask)};
+    operands.insert(operands.end(), more.begin(), more.end());
+    m_out.dcw(operands);
     return true;
 }
 

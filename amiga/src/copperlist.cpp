@@ -127,12 +127,16 @@ void explainMove(CopperListEntry &entry, const CopperListOptions &options,
 
 } // namespace
 
-ExplainValue explainThroughDatabase(std::vector<RegisterLayout> registers) {
+ExplainValue explainThroughDatabase(const std::vector<RegisterLayout> &registers,
+                                    amiga::Chipset chipset) {
     // The register each offset writes: a database may hold a read address and a write address
     // under names of their own, and the copper only writes.
     auto byOffset =
         std::make_shared<std::array<const RegisterLayout *, kLastRegisterOffset / 2 + 1>>();
-    auto held = std::make_shared<std::vector<RegisterLayout>>(std::move(registers));
+    auto held = std::make_shared<std::vector<RegisterLayout>>();
+    held->reserve(registers.size());
+    for (const RegisterLayout &layout : registers)
+        held->push_back(layoutOn(layout, chipset));
     byOffset->fill(nullptr);
     for (const RegisterLayout &layout : *held) {
         if (layout.address < kCustomBase || layout.address > kCustomBase + kLastRegisterOffset ||

@@ -157,9 +157,14 @@ std::vector<GradientLine> gradientLines(const GradientRequest &request) {
 }
 
 std::string gradientCopperCode(const GradientRequest &request) {
+    return gradientCopperList(request).text;
+}
+
+GradientCopperList gradientCopperList(const GradientRequest &request) {
+    GradientCopperList result;
     const std::vector<GradientLine> lines = gradientLines(request);
     if (lines.empty())
-        return {};
+        return result;
     const int colourRegister = registerOf(request);
     AsmWriter out;
     CopperLineWaits waits(out, request.horizontal);
@@ -177,14 +182,19 @@ std::string gradientCopperCode(const GradientRequest &request) {
     }
     if (request.aga && previous)
         clearLoct(out, colourRegister / kRegistersPerBank);
-    if (i < lines.size())
-        out.comment("lines " + hex(static_cast<std::uint32_t>(first + static_cast<long>(i))) +
-                    " to " + hex(static_cast<std::uint32_t>(first + lines.size() - 1)) +
+    if (i < lines.size()) {
+        result.firstLeftOut = first + static_cast<long>(i);
+        result.lastLeftOut = first + static_cast<long>(lines.size()) - 1;
+        out.comment("lines " + hex(static_cast<std::uint32_t>(result.firstLeftOut)) + " to " +
+                    hex(static_cast<std::uint32_t>(result.lastLeftOut)) +
                     " are past the end of a PAL frame: left out");
-    const std::size_t count = out.instructionCount();
-    out.comment(std::to_string(count) + (count == 1 ? " instruction, " : " instructions, ") +
-                std::to_string(count * 4) + " bytes");
-    return out.take();
+    }
+    result.instructions = out.instructionCount();
+    out.comment(std::to_string(result.instructions) +
+                (result.instructions == 1 ? " instruction, " : " instructions, ") +
+                std::to_string(result.bytes()) + " bytes");
+    result.text = out.take();
+    return result;
 }
 
 std::string gradientTableCode(const GradientRequest &request) {

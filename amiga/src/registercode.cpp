@@ -8,6 +8,10 @@
 #include <cstdlib>
 #include <optional>
 
+// The database document, compiled in by embed.cmake.
+extern const char kRegisterDatabase[];
+extern const std::size_t kRegisterDatabaseSize;
+
 namespace amiga {
 
 namespace {
@@ -243,6 +247,51 @@ std::string groupValueText(unsigned value) {
     return value <= 9 ? std::to_string(value) : hex(value);
 }
 
+// The chipsets a `chipset` attribute names ("aga", "ocs ecs"); all three without one.
+ChipsetSet chipsetsOf(const Tag &tag) {
+    if (!tag.has("chipset"))
+        return kAllChipsets;
+    ChipsetSet set = 0;
+    const std::string value = tag.attribute("chipset");
+    std::size_t at = 0;
+    while (at < value.size()) {
+        const std::size_t end = std::min(value.find(' ', at), value.size());
+        const std::string_view word = std::string_view(value).substr(at, end - at);
+        if (word == "ocs")
+            set |= chipsetBit(Chipset::Ocs);
+        else if (word == "ecs")
+            set |= chipsetBit(Chipset::Ecs);
+        else if (word == "aga")
+            set |= chipsetBit(Chipset::Aga);
+        at = end + 1;
+    }
+    return set;
+}
+
+// A bit element: the next of the sixteen bits, or another reading of the bit before it when it
+// gives that bit's position again and names its chipsets. The bit whose description follows.
+RegisterBitName *addBit(RegisterLayout &layout, const Tag &tag, int &bitCount,
+                        std::string &lastPosition) {
+    RegisterBitName named;
+    named.name = tag.attribute("function");
+    if (tag.has("group"))
+        named.group = tag.attribute("group");
+    named.groupPosition = leadingNumber(tag.attribute("group-position"));
+    named.chipsets = chipsetsOf(tag);
+    const std::string position = tag.attribute("position");
+    if (bitCount > 0 && !position.empty() && position == lastPosition && tag.has("chipset")) {
+        layout.otherReadings.push_back({bitCount - 1, std::move(named)});
+        return &layout.otherReadings.back().reading;
+    }
+    lastPosition = position;
+    ++bitCount;
+    if (bitCount > 16)
+        return nullptr;
+    RegisterBitName &slot = layout.bits[static_cast<std::size_t>(bitCount - 1)];
+    slot = std::move(named);
+    return &slot;
+}
+
 } // namespace
 
 std::vector<RegisterLayout> readRegisterDatabase(std::string_view xml, std::string *error) {
@@ -250,50 +299,106 @@ std::vector<RegisterLayout> readRegisterDatabase(std::string_view xml, std::stri
     Reader reader(xml);
     std::optional<RegisterLayout> current;
     int bitCount = 0;
-    bool inNote = false;
+    std::string lastPosition; // the position attribute of the bit before, to spot other readings
+    RegisterBitName *textOwner = nullptr; // the bit whose description the next text is
+    std::string *textField = nullptr;     // or the register field it is
     std::string text;
     while (std::optional<Tag> tag = reader.next(&text)) {
-        if (inNote && current)
-            current->readOnly = text.rfind("Read only", 0) == 0;
-        inNote = false;
+        if (textOwner)
+            textOwner->description = text;
+        else if (textField)
+            *textField = text;
+        textOwner = nullptr;
+        textField = nullptr;
         if (tag->name == "register") {
             if (tag->closing) {
-                if (current && bitCount == 16)
+                if (current && bitCount == 16) {
+                    current->readOnly = current->note.rfind("Read only", 0) == 0;
                     registers.push_back(std::move(*current));
+                }
                 current.reset();
             } else {
                 current.emplace();
                 current->name = tag->attribute("name");
-                current->aga = tag->attribute("chipset") == "aga";
+                current->chipsets = chipsetsOf(*tag);
                 bitCount = 0;
+                lastPosition.clear();
                 if (tag->selfClosing)
                     current.reset();
             }
-        } else if (!current || tag->closing) {
-            continue;
+        } else if (!current || tag->closing || tag->selfClosing) {
+            if (current && tag->selfClosing && tag->name == "bit")
+                addBit(*current, *tag, bitCount, lastPosition);
         } else if (tag->name == "address") {
             std::string address;
-            if (!tag->selfClosing && (tag = reader.next(&address)))
+            if ((tag = reader.next(&address)))
                 current->address =
                     static_cast<std::uint32_t>(std::strtoul(address.c_str(), nullptr, 16));
+        } else if (tag->name == "summary") {
+            textField = &current->summary;
         } else if (tag->name == "note") {
-            inNote = !tag->selfClosing;
+            textField = &current->note;
+        } else if (tag->name == "extra") {
+            textField = &current->extra;
         } else if (tag->name == "bit") {
-            if (bitCount < 16) {
-                RegisterBitName &bit = current->bits[static_cast<std::size_t>(bitCount)];
-                bit.name = tag->attribute("function");
-                bit.group = tag->attribute("group");
-                bit.groupPosition = leadingNumber(tag->attribute("group-position"));
-                bit.aga = tag->attribute("chipset") == "aga";
-                if (!tag->has("group"))
-                    bit.group.clear();
-            }
-            ++bitCount;
+            textOwner = addBit(*current, *tag, bitCount, lastPosition);
         }
     }
     if (error)
         *error = reader.error();
     return registers;
+}
+
+std::string_view registerDatabaseDocument() {
+    return {kRegisterDatabase, kRegisterDatabaseSize};
+}
+
+const std::vector<RegisterLayout> &registerDatabase(std::string *error) {
+    static std::string readError;
+    static const std::vector<RegisterLayout> registers =
+        readRegisterDatabase(registerDatabaseDocument(), &readError);
+    if (error)
+        *error = readError;
+    return registers;
+}
+
+std::string_view chipsetName(Chipset chipset) {
+    switch (chipset) {
+    case Chipset::Ocs:
+        return "OCS";
+    case Chipset::Ecs:
+        return "ECS";
+    case Chipset::Aga:
+        return "AGA";
+    }
+    return "OCS";
+}
+
+RegisterLayout layoutOn(const RegisterLayout &layout, Chipset chipset) {
+    const ChipsetSet wanted = chipsetBit(chipset);
+    RegisterLayout result = layout;
+    result.otherReadings.clear();
+    const bool present = (layout.chipsets & wanted) != 0;
+    if (!present)
+        result.missingOn = chipsetName(chipset);
+    for (std::size_t bit = 0; bit < result.bits.size(); ++bit) {
+        RegisterBitName &named = result.bits[bit];
+        for (const OtherBitReading &other : layout.otherReadings)
+            if (other.bit == static_cast<int>(bit) && (other.reading.chipsets & wanted)) {
+                named = other.reading;
+                break;
+            }
+        if (present && (named.chipsets & wanted))
+            continue;
+        const std::string elsewhere = named.name;
+        named = RegisterBitName{};
+        named.name = "unused";
+        named.chipsets = wanted;
+        if (!elsewhere.empty() && elsewhere != "unused")
+            named.description = "Not on " + std::string(chipsetName(chipset)) + ": " + elsewhere +
+                                " on other chipsets";
+    }
+    return result;
 }
 
 const RegisterLayout *findRegister(const std::vector<RegisterLayout> &registers,
@@ -367,6 +472,9 @@ std::string registerWriteCode(const RegisterLayout &layout, std::uint16_t word, 
     AsmWriter out;
     if (layout.readOnly)
         out.comment(layout.name + " is a read address: writing it does nothing");
+    if (!layout.missingOn.empty())
+        out.comment(layout.name + " does not exist on " + layout.missingOn +
+                    ": writing it does nothing");
     if (copper) {
         for (CopperProblem problem :
              copperProblems(CopperInstruction::move(static_cast<std::uint16_t>(offset), written)))

@@ -579,15 +579,25 @@ void ColourViewController::loadPalette() {
     dialog->open();
 }
 
-bool ColourViewController::decodePaletteWithURL(const QString &path) {
+bool ColourViewController::decodePaletteWithURL(const QString &path,
+                                                std::optional<unsigned> index) {
     if (path.isEmpty())
         return false;
-    const PaletteFile file = PaletteFile::read(path);
-    if (file.colourMaps.isEmpty()) {
+    if (!index) {
+        const std::vector<picture::PictureSummary> pictures = PaletteFile::pictures(path);
+        if (pictures.size() > 1) {
+            PaletteFile::askWhichPicture(
+                this, path, pictures, tr("Load the colours of:"),
+                [this, path](unsigned chosen) { decodePaletteWithURL(path, chosen); });
+            return false;
+        }
+    }
+    const PaletteFile file = PaletteFile::read(path, index.value_or(0));
+    if (!file.ok) {
         setStatus(file.error);
         return false;
     }
-    usePaletteColours(file.colourMaps.last(), QFileInfo(path).fileName());
+    usePaletteColours(file.colours, QFileInfo(path).fileName());
     return true;
 }
 

@@ -77,9 +77,12 @@ public:
     void outputPaletteCode();
     void outputRainbowCode();
 
-    // Makes the colour map of the file's (last) ILBM picture the palette. A file
-    // that cannot be used leaves the palette as it was; the status line says why.
-    bool decodePaletteWithURL(const QString &path);
+    // Makes the colour map of a picture of the file the palette: of picture index
+    // (0 the first) when given; else of its one picture, or, for a file of several
+    // pictures, of the one the user picks from a list (size, depth, colours) that
+    // this opens (it gives false until the choice is made). A file that cannot be
+    // used leaves the palette as it was; the status line says why.
+    bool decodePaletteWithURL(const QString &path, std::optional<unsigned> index = std::nullopt);
     // Makes colours (the colour map of a picture named source) the palette, as loading a
     // palette file does: one step that can be undone, the status line saying what was loaded.
     void usePaletteColours(const QList<Colour> &colours, const QString &source);

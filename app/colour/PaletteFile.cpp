@@ -3,53 +3,13 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
+#include <QInputDialog>
+#include <QWidget>
 
-#include <cstdarg>
-#include <cstdio>
-#include <cstdlib>
-
-#include <iff/error.h>
-#include <iff/iff.h>
-#include <ilbm/colormap.h>
-#include <ilbm/ilbm.h>
+#include <algorithm>
 #include <picture/picture.h>
 
 namespace {
-
-// The libraries' messages while one file is read: still written to standard
-// error, and kept so that the status line can say what went wrong. Per thread,
-// like the libraries' message callback may be: a read on another thread keeps
-// its messages apart.
-thread_local QByteArray *capturedMessages = nullptr;
-
-void captureMessage(const char *formatString, va_list ap) {
-    va_list copy;
-    va_copy(copy, ap);
-    IFF_errorCallbackStderr(formatString, ap);
-    char buffer[512];
-    const int n = std::vsnprintf(buffer, sizeof buffer, formatString, copy);
-    va_end(copy);
-    if (capturedMessages && n > 0)
-        capturedMessages->append(buffer, std::min<int>(n, sizeof buffer - 1));
-}
-
-class MessageCapture {
-public:
-    explicit MessageCapture(QByteArray *messages) : m_previous(IFF_errorCallback) {
-        capturedMessages = messages;
-        IFF_errorCallback = captureMessage;
-    }
-    ~MessageCapture() {
-        IFF_errorCallback = m_previous;
-        capturedMessages = nullptr;
-    }
-    MessageCapture(const MessageCapture &) = delete;
-    MessageCapture &operator=(const MessageCapture &) = delete;
-
-private:
-    void (*m_previous)(const char *, va_list);
-};
 
 QString tr(const char *text) {
     return QCoreApplication::translate("PaletteFile", text);
@@ -57,99 +17,79 @@ QString tr(const char *text) {
 
 } // namespace
 
-QString PaletteFile::reasonOf(const QByteArray &messages) {
-    // The libraries mark their messages "ERROR: ", "Error: " or "WARNING: ", in
-    // any case (and once "WARING: "): the status line says why in its own words.
-    static const QRegularExpression mark(QStringLiteral("^\\s*(error|warning|waring)\\s*:\\s*"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression warning(QStringLiteral("^\\s*(warning|waring)\\b"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    const QStringList lines =
-        QString::fromLocal8Bit(messages).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    // The first failure says why; warnings only when there is nothing else.
-    QString line = lines.isEmpty() ? QString() : lines.first();
-    for (const QString &candidate : lines) {
-        if (!warning.match(candidate).hasMatch()) {
-            line = candidate;
-            break;
-        }
-    }
-    line.remove(mark);
-    line = line.trimmed();
-    while (line.endsWith(QLatin1Char('!')) || line.endsWith(QLatin1Char('.')))
-        line.chop(1);
-    // Glued after a colon the reason goes on the sentence: "Cannot ..." becomes
-    // "cannot ...", while "IFF ..." stays.
-    if (line.size() > 1 && line[0].isUpper() && line[1].isLower())
-        line[0] = line[0].toLower();
-    return line;
+namespace {
+
+// The file's bytes; empty for a file that cannot be read.
+std::vector<std::uint8_t> bytesOf(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
 }
 
-PaletteFile PaletteFile::read(const QString &path) {
+} // namespace
+
+std::vector<picture::PictureSummary> PaletteFile::pictures(const QString &path) {
+    if (!QFileInfo(path).isFile())
+        return {};
+    return picture::listPictures(bytesOf(path));
+}
+
+QString PaletteFile::describe(unsigned index, const picture::PictureSummary &summary) {
+    return tr("%1: %2 × %3, %4, %5")
+        .arg(index + 1)
+        .arg(summary.width)
+        .arg(summary.height)
+        .arg(summary.depth == 1 ? tr("1 plane") : tr("%1 planes").arg(summary.depth))
+        .arg(summary.colours == 1 ? tr("1 colour") : tr("%1 colours").arg(summary.colours));
+}
+
+void PaletteFile::askWhichPicture(QWidget *parent, const QString &path,
+                                  const std::vector<picture::PictureSummary> &pictures,
+                                  const QString &purpose, std::function<void(unsigned)> chosen) {
+    QStringList items;
+    for (std::size_t i = 0; i < pictures.size(); ++i)
+        items << describe(static_cast<unsigned>(i), pictures[i]);
+    auto *dialog = new QInputDialog(parent);
+    dialog->setObjectName(QStringLiteral("choosePictureDialog"));
+    dialog->setWindowTitle(tr("Choose a Picture"));
+    dialog->setLabelText(tr("“%1” holds %2 pictures. %3")
+                             .arg(QFileInfo(path).fileName())
+                             .arg(pictures.size())
+                             .arg(purpose));
+    dialog->setComboBoxItems(items);
+    dialog->setComboBoxEditable(false);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(dialog, &QInputDialog::textValueSelected, dialog,
+                     [items, chosen = std::move(chosen)](const QString &text) {
+                         chosen(static_cast<unsigned>(std::max<qsizetype>(items.indexOf(text), 0)));
+                     });
+    dialog->open();
+}
+
+PaletteFile PaletteFile::read(const QString &path, unsigned index) {
     PaletteFile result;
     const QString name = QFileInfo(path).fileName();
     if (!QFileInfo(path).isFile()) {
         result.error = tr("Cannot load a palette from “%1”: not a file.").arg(name);
         return result;
     }
-
-    // A PNG's palette (PLTE), through the picture library's reader.
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly) && file.peek(8) == QByteArray("\x89PNG\r\n\x1a\n", 8)) {
-        const QByteArray bytes = file.readAll();
-        std::string why;
-        const std::optional<std::vector<amiga::Rgb8>> colours =
-            picture::readColourMap(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), &why);
-        if (!colours) {
-            result.error = tr("No palette in “%1”: %2.").arg(name, QString::fromStdString(why));
-            return result;
-        }
-        QList<Colour> palette;
-        palette.reserve(static_cast<qsizetype>(colours->size()));
-        for (const amiga::Rgb8 &c : *colours)
-            palette.append(Colour::convertFrom24BitWithRed(c.red, c.green, c.blue));
-        result.colourMaps.append(palette);
+    const std::vector<std::uint8_t> bytes = bytesOf(path);
+    std::string why;
+    const std::optional<std::vector<amiga::Rgb8>> colours =
+        picture::readColourMap(bytes, &why, index);
+    if (!colours) {
+        // A file of pictures without a colour map has no palette; anything else cannot be read.
+        const QString reason = QString::fromStdString(why);
+        result.error = picture::listPictures(bytes).empty()
+                           ? tr("Cannot load a palette from “%1”: %2.").arg(name, reason)
+                           : tr("No palette in “%1”: %2.").arg(name, reason);
         return result;
     }
-    file.close();
-
-    QByteArray messages;
-    IFF_Chunk *tree = nullptr;
-    {
-        const MessageCapture capture(&messages);
-        tree = ILBM_read(QFile::encodeName(path).constData());
-    }
-    if (!tree) {
-        const QString why = reasonOf(messages);
-        result.error = why.isEmpty()
-                           ? tr("Cannot load a palette from “%1”: it is not an IFF file.").arg(name)
-                           : tr("Cannot load a palette from “%1”: %2.").arg(name, why);
-        return result;
-    }
-
-    unsigned int formsLength = 0;
-    IFF_Form **forms = IFF_searchForms(tree, ILBM_ID_ILBM, &formsLength);
-    for (unsigned int i = 0; i < formsLength; ++i) {
-        const auto *colorMap =
-            reinterpret_cast<const ILBM_ColorMap *>(IFF_getChunkFromForm(forms[i], ILBM_ID_CMAP));
-        if (!colorMap)
-            continue;
-        QList<Colour> colours;
-        colours.reserve(colorMap->colorRegisterLength);
-        for (unsigned int r = 0; r < colorMap->colorRegisterLength; ++r) {
-            const ILBM_ColorRegister &reg = colorMap->colorRegister[r];
-            colours.append(Colour::convertFrom24BitWithRed(reg.red, reg.green, reg.blue));
-        }
-        result.colourMaps.append(colours);
-    }
-    std::free(forms);
-    ILBM_free(tree);
-
-    if (result.colourMaps.isEmpty()) {
-        result.error =
-            formsLength == 0
-                ? tr("No palette in “%1”: it holds no ILBM picture.").arg(name)
-                : tr("No palette in “%1”: its pictures have no colour map (CMAP).").arg(name);
-    }
+    result.ok = true;
+    result.colours.reserve(static_cast<qsizetype>(colours->size()));
+    for (const amiga::Rgb8 &c : *colours)
+        result.colours.append(Colour::convertFrom24BitWithRed(c.red, c.green, c.blue));
     return result;
 }

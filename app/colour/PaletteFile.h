@@ -4,20 +4,34 @@
 #include <QList>
 #include <QString>
 
-// The palette of an IFF picture file: the colour map (CMAP) of its ILBM
-// pictures; when there are several, the last one that has a colour map. A PNG
-// gives its palette (PLTE), or the grey levels of a grey picture.
+#include <picture/picture.h>
+
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+// The palette of a picture file, read by the picture library as the programs
+// read it (picture::readColourMap): the colour map of one picture, the first
+// unless another is named; a PNG's palette (PLTE) or grey levels; a palette
+// saved alone.
 struct PaletteFile {
-    // The colours of each colour map, in file order; empty when the file gave
-    // no palette.
-    QList<QList<Colour>> colourMaps;
+    // The colours of the picture's colour map; empty when the file gave none.
+    QList<Colour> colours;
+    // Whether a palette was read (it may have no colours).
+    bool ok = false;
     // Why there is no palette, for the user; empty on success.
     QString error;
 
-    static PaletteFile read(const QString &path);
-
-    // Why a read failed, from the libraries' messages: the first that is not a
-    // warning (else the first), without its "ERROR: ", "Error: " or "WARNING: "
-    // mark in any case and without closing "!" or ".", to go after a colon.
-    static QString reasonOf(const QByteArray &messages);
+    // The palette of picture index (0 the first) of the file.
+    static PaletteFile read(const QString &path, unsigned index = 0);
+    // The pictures the file holds, to choose among when there are several.
+    static std::vector<picture::PictureSummary> pictures(const QString &path);
+    // A picture of a list for the user: "2: 320 x 256, 5 planes, 32 colours".
+    static QString describe(unsigned index, const picture::PictureSummary &summary);
+    // Asks which of the file's pictures is meant, in a window-modal list over parent (object
+    // name "choosePictureDialog"); chosen(index) runs once the user has picked one.
+    static void askWhichPicture(QWidget *parent, const QString &path,
+                                const std::vector<picture::PictureSummary> &pictures,
+                                const QString &purpose, std::function<void(unsigned)> chosen);
 };

@@ -1,4 +1,5 @@
 #include "convert/ConvertViewController.h"
+#include "colour/PaletteFile.h"
 #include "ui_ConvertViewController.h"
 
 #include "common/HexFormatter.h"
@@ -203,12 +204,22 @@ void ConvertViewController::openPicture() {
     dialog->open();
 }
 
-bool ConvertViewController::openPictureFile(const QString &path) {
+bool ConvertViewController::openPictureFile(const QString &path, std::optional<unsigned> index) {
     if (path.isEmpty())
         return false;
+    if (!index) {
+        const std::vector<picture::PictureSummary> pictures = PaletteFile::pictures(path);
+        if (pictures.size() > 1) {
+            PaletteFile::askWhichPicture(
+                this, path, pictures, tr("Open:"),
+                [this, path](unsigned chosen) { openPictureFile(path, chosen); });
+            return false;
+        }
+    }
     std::string error;
     const std::string file = QFile::encodeName(path).toStdString();
-    std::optional<picture::Picture> read = picture::readPictureFile(file, &error);
+    std::optional<picture::Picture> read =
+        picture::readPictureFile(file, &error, index.value_or(0));
     const QString name = QFileInfo(path).fileName();
     if (!read) {
         // The picture on show stays; the sentence says which file and what is wrong with it,

@@ -38,9 +38,11 @@ public:
     // came from. Without a sink the button does nothing.
     void setPaletteSink(std::function<void(const QList<Colour> &, const QString &)> sink);
 
-    // Reads a picture file and shows it. A file that cannot be read leaves the picture on show
-    // as it was; the status line says why.
-    bool openPictureFile(const QString &path);
+    // Reads a picture file and shows it: picture index (0 the first) when given; else its one
+    // picture, or, for a file of several, the one the user picks from a list that this opens
+    // (it gives false until the choice is made). A file that cannot be read leaves the picture
+    // on show as it was; the status line says why.
+    bool openPictureFile(const QString &path, std::optional<unsigned> index = std::nullopt);
     bool hasPicture() const { return m_picture.has_value(); }
     // The picture the exports work on (the reduced one after Reduce), and the one read.
     const std::optional<picture::Picture> &workingPicture() const { return m_picture; }

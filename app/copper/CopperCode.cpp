@@ -3,6 +3,7 @@
 #include "copper/CopperWait.h"
 
 #include <amiga/asmtext.h>
+#include <amiga/colourcode.h>
 #include <amiga/copperframe.h>
 #include <amiga/customregisters.h>
 
@@ -65,21 +66,20 @@ std::string copperCode(const CopperRun &run, const CopperSequence &sequence) {
     const qint64 printed = std::min(run.lines, inFrame);
     warn(out, run, printed, sequence);
 
-    const auto horizontal = static_cast<std::uint16_t>((run.horizontal & 0xfe) | 1);
+    // The machine library's line writer: each line's WAIT, the wait for the end of line $ff and
+    // the end of the frame as rainbows and gradients have them.
+    // The writer keeps the WAIT's bit 0 of each word as a WAIT needs it.
     const auto mask =
-        static_cast<std::uint16_t>((run.verticalMask & 0xff) << 8 | (run.horizontalMask & 0xfe));
+        static_cast<std::uint16_t>((run.verticalMask & 0xff) << 8 | (run.horizontalMask & 0xff));
+    amiga::CopperLineWaits waits(out, static_cast<int>(run.horizontal & 0xff), mask);
+    waits.explainWrap("end of line $ff: later lines count from $00 again");
     std::vector<std::string> operands;
     for (qint64 i = 0; i < printed; ++i) {
         const qint64 line = run.firstLine + i;
-        if (line == kWrapLine && run.firstLine < kWrapLine)
-            out.copperWords(0xffdf, 0xfffe, "end of line $ff: later lines count from $00 again");
         operands.clear();
-        operands.push_back(
-            amiga::word(static_cast<std::uint16_t>((line & 0xff) << 8 | horizontal)));
-        operands.push_back(amiga::word(mask));
         for (const auto &object : sequence)
             object->appendOperands(operands, line, 0);
-        out.dcw(operands);
+        waits.waitFor(static_cast<long>(line), operands);
     }
     if (printed < run.lines)
         out.comment("lines from $138 on are past the end of a PAL frame (312 lines): " +

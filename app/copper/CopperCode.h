@@ -8,9 +8,11 @@
 // lines, one "\tdc.w\t" line per display line, the line's WAIT first and then the words of every
 // instruction of the sequence, with that line as their vertical increment.
 //
-// What the copper needs is added on the way:
+// The lines are written by the machine library's copper line writer (amiga::CopperLineWaits),
+// which adds what the copper needs on the way:
 //   - before the first line past $ff, the WAIT $ffdf,$fffe for the end of line $ff (the copper
-//     compares only a line's low byte, so later lines print their low byte);
+//     compares only a line's low byte, so later lines print their low byte), also when the run
+//     starts past $ff: the list starts at the top of the frame;
 //   - lines past the end of a PAL frame (312 lines, $000-$137) are not printed, and a comment
 //     says so;
 //   - above the first line, a comment for each register that the copper cannot write or writes

@@ -325,13 +325,23 @@ void GradientViewController::refresh() {
     if (m_keys.empty())
         return;
     const amiga::GradientRequest request = this->request();
-    const std::string copper = amiga::gradientCopperCode(request);
+    const amiga::GradientCopperList list = amiga::gradientCopperList(request);
+    const std::string &copper = list.text;
     std::string text;
     switch (static_cast<Output>(ui->showComboBox->currentIndex())) {
-    case Output::CopperList:
+    case Output::CopperList: {
         text = copper;
-        showStatus(QString::fromStdString(copper.substr(copper.rfind("; ") + 2)).trimmed());
+        QString status =
+            list.instructions == 1
+                ? tr("1 instruction, 4 bytes")
+                : tr("%1 instructions, %2 bytes").arg(list.instructions).arg(list.bytes());
+        if (list.firstLeftOut >= 0)
+            status += tr("; lines $%1 to $%2 are past the end of a PAL frame: left out")
+                          .arg(list.firstLeftOut, 0, 16)
+                          .arg(list.lastLeftOut, 0, 16);
+        showStatus(status);
         break;
+    }
     case Output::WordTable:
         text = amiga::gradientTableCode(request);
         showStatus(tr("%n line(s), one dc.w each", nullptr, request.lines));

@@ -2,7 +2,8 @@
 
 Register::Register(const Register &other)
     : name(other.name), address(other.address), summary(other.summary), note(other.note),
-      extraInformation(other.extraInformation), isAGA(other.isAGA) {
+      extraInformation(other.extraInformation), isAGA(other.isAGA), m_record(other.m_record),
+      m_chipset(other.m_chipset) {
     bits.reserve(other.bits.size());
     for (const std::shared_ptr<RegisterBit> &bit : other.bits)
         bits.append(std::make_shared<RegisterBit>(*bit));
@@ -20,19 +21,30 @@ std::shared_ptr<Register> Register::copyWithZone() const {
     return std::make_shared<Register>(*this);
 }
 
-amiga::RegisterLayout Register::layout() const {
-    amiga::RegisterLayout result;
-    result.name = name.toStdString();
-    result.address = address.toUInt(nullptr, 16);
-    result.aga = isAGA;
-    result.readOnly = note.startsWith(QLatin1String("Read only"));
-    for (qsizetype i = 0; i < bits.size() && i < 16; ++i) {
-        const RegisterBit &bit = *bits[i];
-        amiga::RegisterBitName &named = result.bits[static_cast<std::size_t>(i)];
-        named.name = bit.functionName.toStdString();
-        named.group = bit.groupName ? bit.groupName->toStdString() : std::string();
-        named.groupPosition = static_cast<int>(bit.groupPosition);
-        named.aga = bit.isAGA;
+std::shared_ptr<Register> Register::fromLayout(const amiga::RegisterLayout &record,
+                                               amiga::Chipset chipset) {
+    auto reg = std::make_shared<Register>();
+    reg->m_record = record;
+    reg->m_chipset = chipset;
+    const amiga::RegisterLayout shown = amiga::layoutOn(record, chipset);
+    reg->name = QString::fromStdString(shown.name);
+    reg->address = QString::number(shown.address, 16);
+    reg->summary = QString::fromStdString(shown.summary);
+    reg->note = QString::fromStdString(shown.note);
+    reg->extraInformation = QString::fromStdString(shown.extra);
+    reg->isAGA = record.agaOnly();
+    reg->bits.reserve(16);
+    for (std::size_t i = 0; i < shown.bits.size(); ++i) {
+        const amiga::RegisterBitName &named = shown.bits[i];
+        auto bit = std::make_shared<RegisterBit>();
+        bit->position = i;
+        bit->functionName = QString::fromStdString(named.name);
+        bit->functionDescription = QString::fromStdString(named.description);
+        bit->isAGA = named.agaOnly();
+        if (!named.group.empty())
+            bit->groupName = QString::fromStdString(named.group);
+        bit->groupPosition = static_cast<std::uint64_t>(named.groupPosition);
+        reg->bits.append(std::move(bit));
     }
-    return result;
+    return reg;
 }

@@ -1,5 +1,4 @@
 #include "registers/RegisterDatabase.h"
-#include "registers/RegisterDataParser.h"
 
 #include <QString>
 #include <QThread>
@@ -39,6 +38,15 @@ void RegisterDatabase::waitForPreload() {
 }
 
 QList<std::shared_ptr<Register>> RegisterDatabase::read() {
-    RegisterDataParser parser;
-    return parser.parse(RegisterDataParser::dataAsset(QStringLiteral("amigaRegisters")));
+    return registersOf(amiga::registerDatabase(), amiga::Chipset::Aga);
+}
+
+QList<std::shared_ptr<Register>>
+RegisterDatabase::registersOf(const std::vector<amiga::RegisterLayout> &records,
+                              amiga::Chipset chipset) {
+    QList<std::shared_ptr<Register>> registers;
+    registers.reserve(static_cast<qsizetype>(records.size()));
+    for (const amiga::RegisterLayout &record : records)
+        registers.append(Register::fromLayout(record, chipset));
+    return registers;
 }

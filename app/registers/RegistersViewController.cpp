@@ -2,7 +2,6 @@
 #include "ui_RegistersViewController.h"
 
 #include "registers/BlitterSection.h"
-#include "registers/RegisterDataParser.h"
 #include "registers/RegisterDatabase.h"
 #include "registers/RegisterWord.h"
 
@@ -13,6 +12,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QtDebug>
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -70,6 +70,8 @@ void RegistersViewController::configureController() {
             &RegistersViewController::restoreRegisterName);
     connect(ui->groupPopUpButton, &QComboBox::activated, this,
             [this] { changeGroup(ui->groupPopUpButton); });
+    connect(ui->chipsetPopUpButton, &QComboBox::activated, this,
+            &RegistersViewController::changeChipset);
     connect(ui->goalSeekTextField, &QLineEdit::textEdited, this,
             [this] { controlTextDidChange(ui->goalSeekTextField); });
     for (QCheckBox *box : m_bitButtons)
@@ -90,12 +92,54 @@ void RegistersViewController::configureController() {
 }
 
 void RegistersViewController::parseRegisterData() {
-    showRegisterArray(RegisterDatabase::take());
+    QList<std::shared_ptr<Register>> registers = RegisterDatabase::take();
+    if (chipset() != amiga::Chipset::Aga)
+        for (std::shared_ptr<Register> &reg : registers)
+            reg = Register::fromLayout(reg->record(), chipset());
+    showRegisterArray(std::move(registers));
 }
 
 void RegistersViewController::parseRegisterData(const QByteArray &data) {
-    RegisterDataParser parser;
-    showRegisterArray(parser.parse(data));
+    std::string error;
+    const std::vector<amiga::RegisterLayout> records = amiga::readRegisterDatabase(
+        std::string_view(data.constData(), static_cast<std::size_t>(data.size())), &error);
+    if (error.empty() && records.empty())
+        error = "the document holds no registers";
+    if (!error.empty())
+        qWarning().noquote()
+            << QStringLiteral("parseErrorOccurred: '%1'").arg(QString::fromStdString(error));
+    showRegisterArray(RegisterDatabase::registersOf(records, chipset()));
+}
+
+amiga::Chipset RegistersViewController::chipset() const {
+    switch (ui->chipsetPopUpButton->currentIndex()) {
+    case 0:
+        return amiga::Chipset::Ocs;
+    case 1:
+        return amiga::Chipset::Ecs;
+    default:
+        return amiga::Chipset::Aga;
+    }
+}
+
+void RegistersViewController::changeChipset() {
+    const std::uint16_t word = currentWord();
+    for (std::shared_ptr<Register> &reg : registerArray)
+        reg = Register::fromLayout(reg->record(), chipset());
+    const QString shown = selectedRegister ? selectedRegister->name : QString();
+    selectedRegister.reset();
+    QComboBox *popUp = ui->registerPopUpButton;
+    if (shown.isEmpty())
+        return;
+    const int group = ui->groupPopUpButton->currentIndex();
+    changeRegister(popUp);
+    if (group >= 0 && group < ui->groupPopUpButton->count())
+        ui->groupPopUpButton->setCurrentIndex(group);
+    const RegisterWord::Bits bits = RegisterWord::bitsOf(word);
+    for (int i = 0; i < 16; ++i)
+        if (QAbstractButton *button = viewWithTag(i + 1))
+            button->setChecked(bits[static_cast<std::size_t>(i)]);
+    calculateBitValue();
 }
 
 void RegistersViewController::showRegisterArray(QList<std::shared_ptr<Register>> registers) {

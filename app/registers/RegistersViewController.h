@@ -27,11 +27,14 @@ public:
     explicit RegistersViewController(QWidget *parent = nullptr);
     ~RegistersViewController() override;
 
-    // Reads the register database compiled into the application, fills the
-    // register pop-up and shows the first register.
+    // Takes the machine library's register database, fills the register
+    // pop-up and shows the first register.
     void parseRegisterData();
     // The same from the bytes of a database document.
     void parseRegisterData(const QByteArray &data);
+
+    // The chipset chosen in the chipset pop-up.
+    amiga::Chipset chipset() const;
 
     // The bit check button with that tag (bit i has the tag i + 1), or null.
     QAbstractButton *viewWithTag(int tag) const;
@@ -52,6 +55,9 @@ public slots:
     void changeRegister(QComboBox *sender);
     // Another group was chosen: recompute.
     void changeGroup(QComboBox *sender);
+    // Another chipset was chosen: the shown register's bits are named as it has them; the
+    // ticked bits stay.
+    void changeChipset();
     // Reads the sixteen bit buttons and rewrites every result label.
     void calculateBitValue(QObject *sender = nullptr);
     // A field was edited: the goal field keeps a "$" or "0x" prefix and hexadecimal digits, at

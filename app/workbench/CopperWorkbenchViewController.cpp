@@ -1,7 +1,6 @@
 #include "workbench/CopperWorkbenchViewController.h"
 #include "ui_CopperWorkbenchViewController.h"
 
-#include "registers/RegisterDataParser.h"
 #include "workbench/CopperListingModel.h"
 
 #include <amiga/copperlist.h>
@@ -106,10 +105,12 @@ bool CopperWorkbenchViewController::readList() {
         return false;
     }
     m_words = read.words;
-    if (!m_explain) {
-        const QByteArray database = RegisterDataParser::dataAsset(QStringLiteral("amigaRegisters"));
-        m_explain = amiga::explainThroughDatabase(amiga::readRegisterDatabase(
-            std::string_view(database.constData(), static_cast<std::size_t>(database.size()))));
+    // The bits are named as the chosen chipset has them; OCS/ECS names ECS's additions too.
+    const amiga::Chipset bitsChipset =
+        chipset() == amiga::CopperFrame::Chipset::Aga ? amiga::Chipset::Aga : amiga::Chipset::Ecs;
+    if (!m_explain || m_explainChipset != bitsChipset) {
+        m_explain = amiga::explainThroughDatabase(amiga::registerDatabase(), bitsChipset);
+        m_explainChipset = bitsChipset;
     }
     amiga::CopperListing listing = amiga::disassemble(m_words, {chipset(), m_explain});
     const std::size_t count = listing.entries.size();

@@ -58,4 +58,5 @@ private:
     // The register database's bit names, read at the first list (the command line reads the
     // same document with the same reader, so both print the same text).
     amiga::ExplainValue m_explain;
+    amiga::Chipset m_explainChipset = amiga::Chipset::Ecs;
 };

@@ -1,29 +1,26 @@
 // Cost of reading the register database when the Registers tab is set up,
-// beside the bare costs it cannot avoid: fetching the bytes, and one pass of
-// the XML tokenizer over them.
-#include "registers/RegisterDataParser.h"
+// beside the bare cost it cannot avoid: one pass of an XML tokenizer over the
+// document's bytes.
+#include "registers/RegisterDatabase.h"
 #include "registers/RegistersViewController.h"
 
+#include <amiga/registercode.h>
+
 #include <QApplication>
+#include <QByteArray>
 #include <QXmlStreamReader>
 #include <benchmark/benchmark.h>
 
 namespace {
 
-const QString asset = QStringLiteral("amigaRegisters");
-
-void BM_AssetBytes(benchmark::State &state) {
-    for (auto _ : state) {
-        QByteArray data = RegisterDataParser::dataAsset(asset);
-        benchmark::DoNotOptimize(data.data());
-    }
-    state.SetBytesProcessed(state.iterations() * RegisterDataParser::dataAsset(asset).size());
+QByteArray document() {
+    const std::string_view text = amiga::registerDatabaseDocument();
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
 }
-BENCHMARK(BM_AssetBytes)->Unit(benchmark::kMicrosecond);
 
-// Baseline: every token of the document visited, nothing kept.
+// Baseline: every token of the document visited by Qt's tokenizer, nothing kept.
 void BM_TokenizeOnly(benchmark::State &state) {
-    const QByteArray data = RegisterDataParser::dataAsset(asset);
+    const QByteArray data = document();
     for (auto _ : state) {
         QXmlStreamReader reader(data);
         qint64 tokens = 0;
@@ -37,16 +34,25 @@ void BM_TokenizeOnly(benchmark::State &state) {
 }
 BENCHMARK(BM_TokenizeOnly)->Unit(benchmark::kMicrosecond);
 
-void BM_ParseRegisterDatabase(benchmark::State &state) {
-    const QByteArray data = RegisterDataParser::dataAsset(asset);
+// The machine library's reader, every record kept.
+void BM_ReadRegisterDatabase(benchmark::State &state) {
+    const std::string_view text = amiga::registerDatabaseDocument();
     for (auto _ : state) {
-        RegisterDataParser parser;
-        auto registers = parser.parse(data);
+        auto registers = amiga::readRegisterDatabase(text);
         benchmark::DoNotOptimize(registers.data());
     }
-    state.SetBytesProcessed(state.iterations() * data.size());
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
 }
-BENCHMARK(BM_ParseRegisterDatabase)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadRegisterDatabase)->Unit(benchmark::kMicrosecond);
+
+// The records made into the tab's registers.
+void BM_TabRegisters(benchmark::State &state) {
+    for (auto _ : state) {
+        auto registers = RegisterDatabase::read();
+        benchmark::DoNotOptimize(registers.data());
+    }
+}
+BENCHMARK(BM_TabRegisters)->Unit(benchmark::kMicrosecond);
 
 // The whole tab: controls from the interface description, the database, the
 // first register shown.

@@ -313,7 +313,8 @@ bool readImage(const ILBM_Image *image, Picture *picture, std::string *error) {
 
 } // namespace
 
-std::optional<Picture> readIff(const std::vector<std::uint8_t> &bytes, std::string *error) {
+std::optional<Picture> readIff(const std::vector<std::uint8_t> &bytes, std::string *error,
+                               unsigned index) {
     std::string messages;
     Capture capturing(&messages);
     Tree tree = readTree(bytes);
@@ -333,16 +334,24 @@ std::optional<Picture> readIff(const std::vector<std::uint8_t> &bytes, std::stri
         *error = joined("the IFF file holds no ILBM, ACBM or PBM picture", messages);
         return std::nullopt;
     }
+    if (index >= images.length) {
+        *error = "the IFF file holds " + std::to_string(images.length) +
+                 (images.length == 1 ? " picture" : " pictures") + ", there is no picture " +
+                 std::to_string(index + 1);
+        return std::nullopt;
+    }
     Picture picture;
     std::string problem;
-    if (!readImage(images.images[0], &picture, &problem)) {
+    if (!readImage(images.images[index], &picture, &problem)) {
         *error = joined(problem, messages);
         return std::nullopt;
     }
     if (images.length > 1) {
-        picture.warnings.insert(picture.warnings.begin(), "the first of " +
-                                                              std::to_string(images.length) +
-                                                              " pictures is used");
+        picture.warnings.insert(picture.warnings.begin(),
+                                index == 0 ? "the first of " + std::to_string(images.length) +
+                                                 " pictures is used"
+                                           : "picture " + std::to_string(index + 1) + " of " +
+                                                 std::to_string(images.length) + " is used");
     }
     for (const std::string &line : messageLines(messages)) {
         picture.warnings.push_back(line);
@@ -350,7 +359,37 @@ std::optional<Picture> readIff(const std::vector<std::uint8_t> &bytes, std::stri
     return picture;
 }
 
-std::optional<std::vector<amiga::Rgb8>> firstIffColourMap(const std::vector<std::uint8_t> &bytes) {
+std::vector<PictureSummary> iffPictures(const std::vector<std::uint8_t> &bytes) {
+    std::string messages;
+    Capture capturing(&messages);
+    Tree tree = readTree(bytes);
+    if (tree == nullptr) {
+        return {};
+    }
+    Images images;
+    images.images = ILBM_extractImages(tree.get(), &images.length);
+    std::vector<PictureSummary> pictures;
+    for (unsigned int i = 0; images.images != nullptr && i < images.length; i++) {
+        const ILBM_Image *image = images.images[i];
+        PictureSummary summary;
+        summary.source = ILBM_imageIsPBM(image)    ? Source::Pbm
+                         : ILBM_imageIsACBM(image) ? Source::Acbm
+                                                   : Source::Ilbm;
+        if (const ILBM_BitMapHeader *header = image->bitMapHeader) {
+            summary.width = header->w;
+            summary.height = header->h;
+            summary.depth = header->nPlanes;
+        }
+        if (image->colorMap != nullptr) {
+            summary.colours = image->colorMap->colorRegisterLength;
+        }
+        pictures.push_back(summary);
+    }
+    return pictures;
+}
+
+std::optional<std::vector<amiga::Rgb8>> iffColourMap(const std::vector<std::uint8_t> &bytes,
+                                                     unsigned index) {
     std::string messages;
     Capture capturing(&messages);
     Tree tree = readTree(bytes);
@@ -361,10 +400,12 @@ std::optional<std::vector<amiga::Rgb8>> firstIffColourMap(const std::vector<std:
     unsigned int length = 0;
     IFF_Form **forms = IFF_searchFormsFromArray(tree.get(), types, 3, &length);
     std::optional<std::vector<amiga::Rgb8>> colours;
-    if (length > 0) {
+    if (length > index) {
         colours.emplace();
     }
-    for (unsigned int i = 0; i < length && colours->empty(); i++) {
+    // The form of that index; for the first, the first form that has a colour map.
+    for (unsigned int i = index; i < length && colours->empty() && (index == 0 || i == index);
+         i++) {
         const auto *colorMap =
             reinterpret_cast<const ILBM_ColorMap *>(IFF_getChunkFromForm(forms[i], ILBM_ID_CMAP));
         if (colorMap == nullptr || colorMap->colorRegisterLength == 0) {

@@ -23,11 +23,14 @@ std::string sizeProblem(const char *kind, std::uint64_t width, std::uint64_t hei
 
 bool isPng(const std::vector<std::uint8_t> &bytes);
 std::optional<Picture> readPng(const std::vector<std::uint8_t> &bytes, std::string *error);
-std::optional<Picture> readIff(const std::vector<std::uint8_t> &bytes, std::string *error);
+std::optional<Picture> readIff(const std::vector<std::uint8_t> &bytes, std::string *error,
+                               unsigned index);
+std::vector<PictureSummary> iffPictures(const std::vector<std::uint8_t> &bytes);
 // The first CMAP of the file's ILBM, ACBM or PBM forms, with or without a bitmap: no colours
 // when none of those forms has one; nothing when the bytes are not an IFF file holding such a
 // form.
-std::optional<std::vector<amiga::Rgb8>> firstIffColourMap(const std::vector<std::uint8_t> &bytes);
+std::optional<std::vector<amiga::Rgb8>> iffColourMap(const std::vector<std::uint8_t> &bytes,
+                                                     unsigned index);
 
 // The bytes of a file ("-" is the standard input) and the name messages give it ("'path'" or
 // "the standard input"). False, with *error a sentence naming the file, when it cannot be read.

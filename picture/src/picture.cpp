@@ -78,15 +78,20 @@ std::string describeMode(const Picture &picture) {
     return picture.depth == 32 ? "32-bit" : "24-bit";
 }
 
-std::optional<Picture> readPicture(const std::vector<std::uint8_t> &bytes, std::string *error) {
+std::optional<Picture> readPicture(const std::vector<std::uint8_t> &bytes, std::string *error,
+                                   unsigned index) {
     std::string problem;
     std::optional<Picture> picture;
     if (bytes.empty()) {
         problem = "the file is empty";
     } else if (detail::isPng(bytes)) {
-        picture = detail::readPng(bytes, &problem);
+        if (index == 0) {
+            picture = detail::readPng(bytes, &problem);
+        } else {
+            problem = "a PNG holds one picture, there is no picture " + std::to_string(index + 1);
+        }
     } else {
-        picture = detail::readIff(bytes, &problem);
+        picture = detail::readIff(bytes, &problem, index);
     }
     if (!picture && error != nullptr) {
         *error = problem;
@@ -138,10 +143,8 @@ bool readFileBytes(const std::string &path, std::vector<std::uint8_t> *bytes, st
 namespace {
 
 // A reader of a file's bytes applied to a file: the error names the file.
-template <typename Result>
-std::optional<Result> readFile(const std::string &path, std::string *error,
-                               std::optional<Result> (*read)(const std::vector<std::uint8_t> &,
-                                                             std::string *)) {
+template <typename Result, typename Read>
+std::optional<Result> readFile(const std::string &path, std::string *error, Read read) {
     std::vector<std::uint8_t> bytes;
     std::string name;
     std::string problem;
@@ -160,14 +163,17 @@ std::optional<Result> readFile(const std::string &path, std::string *error,
 
 } // namespace
 
-std::optional<Picture> readPictureFile(const std::string &path, std::string *error) {
-    return readFile<Picture>(path, error, readPicture);
+std::optional<Picture> readPictureFile(const std::string &path, std::string *error,
+                                       unsigned index) {
+    return readFile<Picture>(path, error, [index](const auto &bytes, std::string *problem) {
+        return readPicture(bytes, problem, index);
+    });
 }
 
 std::optional<std::vector<amiga::Rgb8>> readColourMap(const std::vector<std::uint8_t> &bytes,
-                                                      std::string *error) {
+                                                      std::string *error, unsigned index) {
     std::string problem;
-    if (std::optional<Picture> picture = readPicture(bytes, &problem)) {
+    if (std::optional<Picture> picture = readPicture(bytes, &problem, index)) {
         if (!picture->palette.empty()) {
             return std::move(picture->palette);
         }
@@ -175,11 +181,13 @@ std::optional<std::vector<amiga::Rgb8>> readColourMap(const std::vector<std::uin
                                           : "the picture has no colour map";
     } else if (!detail::isPng(bytes)) {
         // A palette saved alone is no picture, but its colour map is what is asked for.
-        if (std::optional<std::vector<amiga::Rgb8>> colours = detail::firstIffColourMap(bytes)) {
+        if (std::optional<std::vector<amiga::Rgb8>> colours = detail::iffColourMap(bytes, index)) {
             if (!colours->empty()) {
                 return colours;
             }
-            problem = "its pictures have no colour map (CMAP)";
+            problem = index == 0 ? "its pictures have no colour map (CMAP)"
+                                 : "its picture " + std::to_string(index + 1) +
+                                       " has no colour map (CMAP)";
         }
     }
     if (error != nullptr) {
@@ -189,8 +197,27 @@ std::optional<std::vector<amiga::Rgb8>> readColourMap(const std::vector<std::uin
 }
 
 std::optional<std::vector<amiga::Rgb8>> readColourMapFile(const std::string &path,
-                                                          std::string *error) {
-    return readFile<std::vector<amiga::Rgb8>>(path, error, readColourMap);
+                                                          std::string *error, unsigned index) {
+    return readFile<std::vector<amiga::Rgb8>>(path, error,
+                                              [index](const auto &bytes, std::string *problem) {
+                                                  return readColourMap(bytes, problem, index);
+                                              });
+}
+
+std::vector<PictureSummary> listPictures(const std::vector<std::uint8_t> &bytes) {
+    if (bytes.empty()) {
+        return {};
+    }
+    if (detail::isPng(bytes)) {
+        std::string ignored;
+        const std::optional<Picture> png = detail::readPng(bytes, &ignored);
+        if (!png) {
+            return {};
+        }
+        return {{Source::Png, png->width, png->height, png->depth,
+                 static_cast<unsigned>(png->palette.size())}};
+    }
+    return detail::iffPictures(bytes);
 }
 
 std::vector<std::uint8_t> opacityOf(const Picture &picture,

@@ -1,5 +1,6 @@
 // Register names and offsets as the Hardware Reference Manual's register summary gives them.
 #include <amiga/customregisters.h>
+#include <amiga/registercode.h>
 
 #include "m68k_assembler.h"
 
@@ -88,4 +89,17 @@ TEST(CustomRegisters, WhatTheCopperMayWrite) {
     EXPECT_FALSE(isColourRegister(0x17e));
     EXPECT_FALSE(isColourRegister(0x1c0));
     EXPECT_FALSE(isColourRegister(0x181));
+}
+
+TEST(CustomRegisters, TheRegisterDatabaseNamesEveryRegisterAsTheCopperWordsDo) {
+    // The database the bits are named from and the table of the copper words cannot drift apart.
+    int compared = 0;
+    for (const amiga::RegisterLayout &layout : amiga::registerDatabase()) {
+        if (layout.address < amiga::kCustomBase || layout.address > amiga::kCustomBase + 0x1fe)
+            continue;
+        ++compared;
+        const auto offset = static_cast<std::uint16_t>(layout.address - amiga::kCustomBase);
+        EXPECT_EQ(amiga::registerName(offset), layout.name) << layout.address;
+    }
+    EXPECT_EQ(compared, 237);
 }

@@ -88,7 +88,12 @@ TEST(Gradient, TheListWrapsOnceAtLineFfAndStopsAtTheFramesEnd) {
                         move("COLOR00", 0xfff) + "; 5 instructions, 20 bytes\n");
 
     // Lines $130-$137 fit in a PAL frame, $138-$13f do not.
-    const std::string cut = gradientCopperCode(request(0x130, 16, {{0, black}, {15, white}}));
+    const GradientCopperList list =
+        gradientCopperList(request(0x130, 16, {{0, black}, {15, white}}));
+    EXPECT_EQ(list.instructions, 17u);
+    EXPECT_EQ(list.firstLeftOut, 0x138);
+    EXPECT_EQ(list.lastLeftOut, 0x13f);
+    const std::string &cut = list.text;
     EXPECT_EQ(count(cut, "COLOR00"), 8u);
     EXPECT_NE(cut.find(wait(0x37) + move("COLOR00", 0x777) +
                        "; lines $138 to $13f are past the end of a PAL frame: left out\n"

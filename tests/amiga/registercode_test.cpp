@@ -82,7 +82,7 @@ TEST_F(RegisterCode, TheReaderKeepsWhatTheCodeNeeds) {
     EXPECT_EQ(bplcon0->bits[4].name, "BPU3");
     EXPECT_EQ(bplcon0->bits[4].group, "BPU");
     EXPECT_EQ(bplcon0->bits[4].groupPosition, 3);
-    EXPECT_TRUE(bplcon0->bits[4].aga);
+    EXPECT_TRUE(bplcon0->bits[4].agaOnly());
     EXPECT_EQ(bplcon0->bits[9].name, "COLOR");
     EXPECT_EQ(bplcon0->bits[9].group, "");
     EXPECT_EQ(dmacon->bits[15].name, "SET/CLR");

@@ -5,6 +5,7 @@
 #include "m68k_assembler.h"
 
 #include <QImage>
+#include <QInputDialog>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -37,7 +38,7 @@ IFF_Chunk *colourMap(const QList<Guns> &registers) {
 }
 
 // A picture form with a bitmap header and, when given, a colour map.
-IFF_Form *picture(const char *formType, IFF_Chunk *map) {
+IFF_Form *pictureForm(const char *formType, IFF_Chunk *map) {
     IFF_Form *form = IFF_createForm(formType);
     IFF_addToForm(form, reinterpret_cast<IFF_Chunk *>(ILBM_createBitMapHeader()));
     if (map)
@@ -86,7 +87,7 @@ protected:
 TEST_F(PaletteLoading, ColourMapsOfDifferentSizes) {
     const QList<Guns> map32 = ramp(32, 3);
     ASSERT_TRUE(controller->decodePaletteWithURL(
-        write("32.iff", chunk(picture(ILBM_ID_ILBM, colourMap(map32))))));
+        write("32.iff", chunk(pictureForm(ILBM_ID_ILBM, colourMap(map32))))));
     EXPECT_EQ(source->paletteEntries(), coloursOf(map32));
     EXPECT_EQ(shown(31), QColor(map32[31].r, map32[31].g, map32[31].b));
     EXPECT_EQ(popup(), "32");
@@ -95,16 +96,17 @@ TEST_F(PaletteLoading, ColourMapsOfDifferentSizes) {
     choosePaletteSize("8");
     const QList<Guns> map5 = ramp(5, 40);
     ASSERT_TRUE(controller->decodePaletteWithURL(
-        write("5.iff", chunk(picture(ILBM_ID_ILBM, colourMap(map5))))));
+        write("5.iff", chunk(pictureForm(ILBM_ID_ILBM, colourMap(map5))))));
     EXPECT_EQ(source->paletteEntries(), coloursOf(map5));
     EXPECT_EQ(popup(), "8") << "no item for 5: the pop-up keeps its choice";
     // The next choice compares with the loaded size: 8 differs from 5.
     choosePaletteSize("8");
     EXPECT_EQ(source->rowCount(), 8);
 
-    ASSERT_TRUE(controller->decodePaletteWithURL(
-        write("0.iff", chunk(picture(ILBM_ID_ILBM, colourMap({}))))));
-    EXPECT_EQ(source->rowCount(), 0);
+    // An empty colour map is no palette, as for the programs: the grid keeps its colours.
+    EXPECT_FALSE(controller->decodePaletteWithURL(
+        write("0.iff", chunk(pictureForm(ILBM_ID_ILBM, colourMap({}))))));
+    EXPECT_EQ(source->rowCount(), 8);
 }
 
 TEST_F(PaletteLoading, ColourMapFromAPropOfTheEnclosingList) {
@@ -113,21 +115,35 @@ TEST_F(PaletteLoading, ColourMapFromAPropOfTheEnclosingList) {
     IFF_Prop *prop = IFF_createProp(ILBM_ID_ILBM);
     IFF_addToProp(prop, colourMap(shared));
     IFF_addPropToList(list, prop);
-    IFF_addToList(list, chunk(picture(ILBM_ID_ILBM, nullptr)));
+    IFF_addToList(list, chunk(pictureForm(ILBM_ID_ILBM, nullptr)));
     ASSERT_TRUE(controller->decodePaletteWithURL(write("list.iff", chunk(list))));
     EXPECT_EQ(source->paletteEntries(), coloursOf(shared));
     EXPECT_EQ(popup(), "16");
 }
 
-TEST_F(PaletteLoading, TheLastOfSeveralPicturesWins) {
+TEST_F(PaletteLoading, OfSeveralPicturesTheUserChoosesOneAsThePrograms) {
+    // The programs take the first picture unless told otherwise; the tab asks which.
     const QList<Guns> first = ramp(4, 1), second = ramp(8, 2);
     IFF_CAT *cat = IFF_createCAT(ILBM_ID_ILBM);
-    IFF_addToCAT(cat, chunk(picture(ILBM_ID_ILBM, colourMap(first))));
-    IFF_addToCAT(cat, chunk(picture(ILBM_ID_ILBM, colourMap(second))));
-    IFF_addToCAT(cat, chunk(picture(ILBM_ID_ILBM, nullptr))); // no map: passed over
-    ASSERT_TRUE(controller->decodePaletteWithURL(write("cat.iff", chunk(cat))));
+    IFF_addToCAT(cat, chunk(pictureForm(ILBM_ID_ILBM, colourMap(first))));
+    IFF_addToCAT(cat, chunk(pictureForm(ILBM_ID_PBM, colourMap(second))));
+    const QString path = write("cat.iff", chunk(cat));
+    EXPECT_FALSE(controller->decodePaletteWithURL(path));
+    auto *dialog = controller->findChild<QInputDialog *>("choosePictureDialog");
+    ASSERT_NE(dialog, nullptr);
+    const QStringList items = dialog->comboBoxItems();
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_TRUE(items[0].startsWith("1: ") && items[0].endsWith(", 4 colours"))
+        << items[0].toStdString();
+    EXPECT_TRUE(items[1].startsWith("2: ") && items[1].endsWith(", 8 colours"))
+        << items[1].toStdString();
+    dialog->setTextValue(dialog->comboBoxItems()[1]);
+    dialog->accept();
     EXPECT_EQ(source->paletteEntries(), coloursOf(second));
     EXPECT_EQ(popup(), "8");
+
+    ASSERT_TRUE(controller->decodePaletteWithURL(path, 0));
+    EXPECT_EQ(source->paletteEntries(), coloursOf(first));
 }
 
 TEST_F(PaletteLoading, FilesWithoutAPaletteChangeNothingAndSaySo) {
@@ -136,10 +152,7 @@ TEST_F(PaletteLoading, FilesWithoutAPaletteChangeNothingAndSaySo) {
     const QList<Colour> before = source->paletteEntries();
 
     EXPECT_FALSE(controller->decodePaletteWithURL(
-        write("pbm.iff", chunk(picture(ILBM_ID_PBM, colourMap(ramp(32, 5)))))));
-    EXPECT_TRUE(status().contains("no ILBM picture")) << status().toStdString();
-    EXPECT_FALSE(controller->decodePaletteWithURL(
-        write("nomap.iff", chunk(picture(ILBM_ID_ILBM, nullptr)))));
+        write("nomap.iff", chunk(pictureForm(ILBM_ID_ILBM, nullptr)))));
     EXPECT_TRUE(status().contains("no colour map")) << status().toStdString();
 
     QFile text(dir.filePath("notes.txt"));
@@ -150,7 +163,8 @@ TEST_F(PaletteLoading, FilesWithoutAPaletteChangeNothingAndSaySo) {
     EXPECT_TRUE(status().startsWith("Cannot load a palette from “notes.txt”"))
         << status().toStdString();
     // Cut short inside its colour map.
-    const QString whole = write("cut.iff", chunk(picture(ILBM_ID_ILBM, colourMap(ramp(32, 9)))));
+    const QString whole =
+        write("cut.iff", chunk(pictureForm(ILBM_ID_ILBM, colourMap(ramp(32, 9)))));
     QFile cut(whole);
     ASSERT_TRUE(cut.resize(cut.size() - 20));
     EXPECT_FALSE(controller->decodePaletteWithURL(whole));
@@ -167,29 +181,10 @@ TEST_F(PaletteLoading, FilesWithoutAPaletteChangeNothingAndSaySo) {
     EXPECT_EQ(grid->selectedRows(), (QList<int>{3}));
 }
 
-TEST(PaletteFileMessages, TheReasonLosesTheLibrarysMark) {
-    const struct {
-        const char *messages, *reason;
-    } cases[] = {
-        {"ERROR: cannot open main chunk!\n", "cannot open main chunk"},
-        {"Error: unexpected end of file in the body of 'CMAP'!\n",
-         "unexpected end of file in the body of 'CMAP'"},
-        {"error:Cannot read.\n", "cannot read"},
-        {"WARNING: odd chunk size\nERROR: Chunk 'CMAP' is cut short!\n",
-         "chunk 'CMAP' is cut short"},
-        {"Warning: only a warning\n", "only a warning"},
-        {"WARING: spelt as the library spells it once\n", "spelt as the library spells it once"},
-        {"IFF file is empty\n", "IFF file is empty"},
-        {"", ""},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(PaletteFile::reasonOf(c.messages), c.reason) << c.messages;
-}
-
 TEST_F(PaletteLoading, RainbowHeightsStayWithTheirIndexes) {
     source->storeRainbowHeight(6, 1);
     ASSERT_TRUE(controller->decodePaletteWithURL(
-        write("4.iff", chunk(picture(ILBM_ID_ILBM, colourMap(ramp(4, 0)))))));
+        write("4.iff", chunk(pictureForm(ILBM_ID_ILBM, colourMap(ramp(4, 0)))))));
     EXPECT_EQ(source->itemAtIndex(1)->rainbowHeight(), 6);
 }
 
@@ -252,7 +247,7 @@ TEST_F(PaletteLoading, TheCommandLinePrintsTheTabsPaletteCode) {
     // n << 4 and as n x 17 alike.
     QList<Guns> registers = ramp(38, 11);
     registers << Guns{0xf0, 0xf0, 0xf0} << Guns{0xb9, 0x11, 0x0f};
-    const QString path = write("40.iff", chunk(picture(ILBM_ID_ILBM, colourMap(registers))));
+    const QString path = write("40.iff", chunk(pictureForm(ILBM_ID_ILBM, colourMap(registers))));
     ASSERT_TRUE(controller->decodePaletteWithURL(path));
 
     auto printed = [&](const QStringList &options) {
@@ -284,10 +279,10 @@ TEST_F(PaletteLoading, TheCommandLinePrintsTheTabsPaletteCode) {
 
 TEST_F(PaletteLoading, TheStatusLineCountsInWordsThatAgree) {
     ASSERT_TRUE(controller->decodePaletteWithURL(
-        write("one.iff", chunk(picture(ILBM_ID_ILBM, colourMap(ramp(1, 9)))))));
+        write("one.iff", chunk(pictureForm(ILBM_ID_ILBM, colourMap(ramp(1, 9)))))));
     EXPECT_EQ(status(), QString::fromUtf8("Loaded 1 colour from “one.iff”."));
     ASSERT_TRUE(controller->decodePaletteWithURL(
-        write("two.iff", chunk(picture(ILBM_ID_ILBM, colourMap(ramp(2, 9)))))));
+        write("two.iff", chunk(pictureForm(ILBM_ID_ILBM, colourMap(ramp(2, 9)))))));
     EXPECT_EQ(status(), QString::fromUtf8("Loaded 2 colours from “two.iff”."));
 }
 

@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -765,9 +766,9 @@ TEST_F(ConvertInTheWindow, ThePaletteGoesToTheColourTabAsAStepThatCanBeUndone) {
 
     // The same colours as the Colour tab's own Load Palette reads from the file.
     const PaletteFile file = PaletteFile::read(picturePath("ham6.iff"));
-    ASSERT_FALSE(file.colourMaps.isEmpty()) << file.error.toStdString();
+    ASSERT_TRUE(file.ok) << file.error.toStdString();
     EXPECT_EQ(window.tabViewController()->currentWidget(), colour);
-    EXPECT_EQ(colour->paletteDataSource()->paletteEntries(), file.colourMaps.last());
+    EXPECT_EQ(colour->paletteDataSource()->paletteEntries(), file.colours);
     EXPECT_EQ(colour->paletteDataSource()->paletteEntries().size(), 16);
 
     QAction *undo = action("undoAction");
@@ -776,7 +777,7 @@ TEST_F(ConvertInTheWindow, ThePaletteGoesToTheColourTabAsAStepThatCanBeUndone) {
     undo->trigger();
     EXPECT_EQ(colour->paletteDataSource()->paletteEntries(), before);
     redo->trigger();
-    EXPECT_EQ(colour->paletteDataSource()->paletteEntries(), file.colourMaps.last());
+    EXPECT_EQ(colour->paletteDataSource()->paletteEntries(), file.colours);
 }
 
 TEST_F(ConvertInTheWindow, F1ShowsTheGuideWithTheTabsSection) {
@@ -790,4 +791,61 @@ TEST_F(ConvertInTheWindow, F1ShowsTheGuideWithTheTabsSection) {
     EXPECT_TRUE(
         guide->toPlainText().contains("Convert: pictures to bitplanes, palettes and sprites"));
     guide->close();
+}
+
+TEST_F(ConvertTab, EveryReaderOfAPaletteGivesTheSameColoursOfTheSamePicture) {
+    // The Colour tab's palette file, this tab and quillfen-iff palette read one picture of a
+    // file the same way: the real pictures, and a CAT of two of them, picture by picture.
+    QStringList files;
+    for (const QString &name : QDir(QStringLiteral(QUILLFEN_TEST_PICTURES))
+                                   .entryList({"*.iff", "*.lbm"}, QDir::Files, QDir::Name))
+        files << picturePath(name.toLatin1().constData());
+    const QString cat = dir.filePath("two.iff");
+    {
+        const QByteArray forms =
+            contents(picturePath("gradient.iff")) + contents(picturePath("ham6.iff"));
+        QByteArray bytes = "CAT ";
+        const quint32 size = qToBigEndian(static_cast<quint32>(forms.size() + 4));
+        bytes.append(reinterpret_cast<const char *>(&size), 4).append("ILBM").append(forms);
+        QFile file(cat);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    struct Case {
+        QString path;
+        unsigned index;
+    };
+    std::vector<Case> cases;
+    for (const QString &file : files)
+        cases.push_back({file, 0});
+    cases.push_back({cat, 0});
+    cases.push_back({cat, 1});
+    int compared = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.path.toStdString() + " picture " + std::to_string(c.index + 1));
+        const PaletteFile tab = PaletteFile::read(c.path, c.index);
+        const testprogram::Outcome program = testprogram::run(
+            QUILLFEN_IFF_TOOL, "palette --format rgb8 --binary --picture " +
+                                   std::to_string(c.index + 1) + " '" + c.path.toStdString() + "'");
+        EXPECT_EQ(program.status == 0, tab.ok) << program.err << tab.error.toStdString();
+        if (!tab.ok || program.status != 0)
+            continue;
+        QList<Colour> printed;
+        for (std::size_t i = 0; i + 3 < program.out.size(); i += 4)
+            printed << Colour::convertFrom24BitWithRed(
+                static_cast<std::uint8_t>(program.out[i + 1]),
+                static_cast<std::uint8_t>(program.out[i + 2]),
+                static_cast<std::uint8_t>(program.out[i + 3]));
+        EXPECT_EQ(printed, tab.colours);
+        if (controller->openPictureFile(c.path, c.index)) {
+            QList<Colour> shown;
+            for (const amiga::Rgb8 &colour : controller->workingPicture()->palette)
+                shown << Colour::convertFrom24BitWithRed(colour.red, colour.green, colour.blue);
+            EXPECT_EQ(shown, tab.colours);
+            ++compared;
+        }
+    }
+    EXPECT_GE(compared, 6);
+    // Of the CAT, the two pictures differ: each reader took the one it was asked for.
+    EXPECT_NE(PaletteFile::read(cat, 0).colours, PaletteFile::read(cat, 1).colours);
 }

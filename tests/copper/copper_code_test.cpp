@@ -81,6 +81,11 @@ TEST(CopperCode, PastLineFfComesTheWaitForItsEnd) {
               "\tdc.w\t$ffdf,$fffe\t; end of line $ff: later lines count from $00 again\n"
               "\tdc.w\t$0007,$fffe,COLOR00,$0000\n"
               "\tdc.w\t$0107,$fffe,COLOR00,$0100\n");
+    // A run that starts past $ff needs it too: the list starts at the top of the frame, and
+    // without it the WAIT for $105 would end on line $05.
+    EXPECT_EQ(code(lines(1, 0x105)),
+              "\tdc.w\t$ffdf,$fffe\t; end of line $ff: later lines count from $00 again\n"
+              "\tdc.w\t$0507,$fffe\n");
 }
 
 TEST(CopperCode, LinesStopAtTheEndOfThePalFrame) {

@@ -80,6 +80,13 @@ TEST_F(GradientTab, ShowsTheTextQuillfenAsmPrintsForTheSameInput) {
         ui->showComboBox->setCurrentIndex(c.show);
         EXPECT_EQ(shownText(), program(std::string("gradient --start f0 --lines 180 ") +
                                        c.arguments + " 0:#102060 90:#ff8040 150:#ffffff"));
+        // The status says what the list's last line says, and what the frame left out.
+        if (c.show == 0) {
+            const QString text = ui->gradientCodeTextView->toPlainText();
+            EXPECT_EQ(ui->gradientStatusLabel->text(),
+                      text.section(QLatin1Char('\n'), -2, -2).mid(2) + "; " +
+                          text.section(QLatin1Char('\n'), -3, -3).mid(2));
+        }
     }
 }
 

@@ -348,17 +348,36 @@ TEST(ReadIlbm, CamgAndDepthChooseTheDisplayModeAndNoCamgSavesNone) {
     EXPECT_EQ(plain->viewportMode, 0u);
 }
 
-TEST(ReadIlbm, FilesOfSeveralPicturesUseTheFirstAndSaySo) {
+TEST(ReadIlbm, FilesOfSeveralPicturesUseTheFirstUnlessAnotherIsNamed) {
     using namespace iffbytes;
-    auto form = [](std::uint8_t bits) {
+    auto form = [](std::uint8_t bits, std::uint32_t colour) {
         return group("FORM", "ILBM",
-                     {bmhd(8, 1, 1), cmapOf({0, 0xffffff}), chunk("BODY", {bits, 0})});
+                     {bmhd(8, 1, 1), cmapOf({0, colour}), chunk("BODY", {bits, 0})});
     };
-    const auto read_ = read(group("CAT ", "ILBM", {form(0xf0), form(0x0f)}));
+    const Bytes cat = group("CAT ", "ILBM", {form(0xf0, 0xff0000), form(0x0f, 0x0000ff)});
+    const auto read_ = read(cat);
     ASSERT_TRUE(read_);
     EXPECT_EQ(read_->pixels, (std::vector<std::uint8_t>{1, 1, 1, 1, 0, 0, 0, 0}));
     ASSERT_FALSE(read_->warnings.empty());
     EXPECT_EQ(read_->warnings[0], "the first of 2 pictures is used");
+
+    // The second: its planes and its colour map, never one picture's planes with the other's.
+    std::string error;
+    const auto second = picture::readPicture(cat, &error, 1);
+    ASSERT_TRUE(second) << error;
+    EXPECT_EQ(second->pixels, (std::vector<std::uint8_t>{0, 0, 0, 0, 1, 1, 1, 1}));
+    EXPECT_EQ(second->palette[1], (amiga::Rgb8{0, 0, 0xff}));
+    EXPECT_EQ(second->warnings[0], "picture 2 of 2 is used");
+    EXPECT_EQ(picture::readColourMap(cat, &error, 1), second->palette);
+    EXPECT_EQ(picture::readColourMap(cat, &error), read_->palette);
+    EXPECT_FALSE(picture::readPicture(cat, &error, 2));
+    EXPECT_EQ(error, "the IFF file holds 2 pictures, there is no picture 3");
+
+    const std::vector<picture::PictureSummary> list = picture::listPictures(cat);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[1].width, 8u);
+    EXPECT_EQ(list[1].depth, 1u);
+    EXPECT_EQ(list[1].colours, 2u);
 }
 
 TEST(ReadIlbm, BrokenFilesAreRefusedWithASentenceAndNothingOnStandardError) {

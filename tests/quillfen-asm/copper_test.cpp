@@ -72,6 +72,31 @@ TEST(QuillfenAsmCopper, ValuesAreExplainedByTheirBits) {
                            "\tdc.w\tDMACON,$8380\t; SET DMAEN BPLEN COPEN\n");
 }
 
+TEST(QuillfenAsmCopper, Bplcon1CountsInTheChosenChipsetsUnits) {
+    // Hardware Reference Manual, playfield register summary (BPLCON1): bits 7-4 PF2H3-0 and
+    // bits 3-0 PF1H3-0, each playfield's delay in lores pixels; bits 15-8 not used.
+    // AGA documentation (BPLCON1): the delays count 35 ns steps; bits 15-14 PF2H7-6,
+    // 13-12 PF2H1-0, 11-10 PF1H7-6, 9-8 PF1H1-0, 7-4 PF2H5-2, 3-0 PF1H5-2.
+    const TempFile source("\tdc.w\tBPLCON1,$00ff\n\tdc.w\tBPLCON1,$ff00\n");
+    struct Case {
+        const char *chipset;
+        const char *low;  // $00ff
+        const char *high; // $ff00
+    };
+    for (const Case &c : {
+             Case{"ocs", "PF2H=$f PF1H=$f", "bit15 bit14 bit13 bit12 bit11 bit10 bit9 bit8"},
+             Case{"ecs", "PF2H=$f PF1H=$f", "bit15 bit14 bit13 bit12 bit11 bit10 bit9 bit8"},
+             Case{"aga", "PF2H=$3c PF1H=$3c", "PF2H=$c3 PF1H=$c3"},
+         }) {
+        SCOPED_TRACE(c.chipset);
+        const testprogram::Outcome listing =
+            copper(std::string("--chipset ") + c.chipset + " " + source.path);
+        EXPECT_EQ(listing.status, 0) << listing.err;
+        EXPECT_EQ(listing.out, std::string("\tdc.w\tBPLCON1,$00ff\t; ") + c.low +
+                                   "\n\tdc.w\tBPLCON1,$ff00\t; " + c.high + "\n");
+    }
+}
+
 TEST(QuillfenAsmCopper, ExitStatusSaysWhatIsWrong) {
     // A MOVE to COPCON ($02e), which the copper can never write: printed, with status 1.
     const TempFile never("\tdc.w\t$002e,$0002\n");
@@ -89,7 +114,7 @@ TEST(QuillfenAsmCopper, ExitStatusSaysWhatIsWrong) {
         << unreadable.err;
 
     for (const std::string &arguments :
-         {std::string(""), "--chipset ecs " + bad.path, "--offset 2 " + bad.path,
+         {std::string(""), "--chipset ham " + bad.path, "--offset 2 " + bad.path,
           "--binary --offset x " + bad.path, bad.path + " " + bad.path}) {
         SCOPED_TRACE(arguments);
         const testprogram::Outcome usage = copper(arguments);

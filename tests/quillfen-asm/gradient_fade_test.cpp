@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -132,6 +133,22 @@ TEST(QuillfenAsmFade, PrintsOneLabelledRunOfWordsAStep) {
     const testprogram::Outcome two =
         quillfenAsm("fade --steps 2 --to-palette " + second + " " + file);
     EXPECT_NE(two.out.find("fade1:\n\tdc.w\t$024f,$0000\n"), std::string::npos) << two.out;
+    // A file of both pictures: the first, unless --picture names another.
+    const std::string both =
+        (std::filesystem::temp_directory_path() / "quillfen-asm-fade-both.iff").string();
+    {
+        std::ifstream a(file, std::ios::binary), b(second, std::ios::binary);
+        const std::string forms = std::string(std::istreambuf_iterator<char>(a), {}) +
+                                  std::string(std::istreambuf_iterator<char>(b), {});
+        const std::uint32_t size = static_cast<std::uint32_t>(forms.size() + 4);
+        std::ofstream(both, std::ios::binary)
+            << "CAT " << static_cast<char>(size >> 24) << static_cast<char>(size >> 16)
+            << static_cast<char>(size >> 8) << static_cast<char>(size) << "ILBM" << forms;
+    }
+    EXPECT_NE(quillfenAsm("fade --steps 2 " + both).out.find("fade0:\n\tdc.w\t$0135,$0f80\n"),
+              std::string::npos);
+    EXPECT_NE(quillfenAsm("fade --steps 2 --picture 2 " + both).out.find("fade0:\n\tdc.w\t$024f\n"),
+              std::string::npos);
     if (m68k::available()) {
         const m68k::Result result = m68k::assemble(aga.out);
         ASSERT_TRUE(result.words) << result.messages;

@@ -29,6 +29,14 @@ TEST(QuillfenAsmRegister, PrintsTheTabsLineForAWord) {
         {"register DMACON 0x380 --set", "\tmove.w\t#$8380,DMACON(a6)\t; SET DMAEN BPLEN COPEN\n"},
         {"register INTENA c020 --clear", "\tmove.w\t#$4020,INTENA(a6)\t; CLEAR INTEN VERTB\n"},
         {"register FMODE 3", "\tmove.w\t#$0003,FMODE(a6)\t; BPLFETCH=3\n"},
+        // SHRES (bit 6) and ECSENA (bit 0) came with ECS (Hardware Reference Manual, the ECS
+        // appendix): OCS has no such bits.
+        {"register BPLCON0 41 --chipset ecs", "\tmove.w\t#$0041,BPLCON0(a6)\t; SHRES ECSENA\n"},
+        {"register BPLCON0 41 --chipset ocs", "\tmove.w\t#$0041,BPLCON0(a6)\t; bit6 bit0\n"},
+        // FMODE is AGA's (AGA documentation): on ECS its bits are no bits of any register.
+        {"register FMODE 3 --chipset ecs",
+         "; FMODE does not exist on ECS: writing it does nothing\n"
+         "\tmove.w\t#$0003,FMODE(a6)\t; bit1 bit0\n"},
     };
     for (const auto &[arguments, expected] : cases) {
         const Outcome outcome = run(arguments);

@@ -230,3 +230,46 @@ TEST(QuillfenIffRaw, RealPicturesGiveTheSamePlanesEitherWay) {
         EXPECT_EQ(load(folder.file("laid.raw")), load(folder.file("stored.raw")));
     }
 }
+
+TEST(QuillfenIffRaw, PlanesAndPaletteComeFromOnePictureTheFirstUnlessNamed) {
+    Folder folder;
+    const Indexed first = fiveColours();
+    Indexed second = first;
+    for (std::uint8_t &pixel : second.pixels) {
+        pixel = static_cast<std::uint8_t>(4 - pixel);
+    }
+    for (Colour &colour : second.palette) {
+        colour = {0x10, static_cast<std::uint8_t>(colour.r + 1), 0x20};
+    }
+    save(folder.file("two.iff"), group("CAT ", "ILBM", {ilbmOf(first, 3), ilbmOf(second, 3)}));
+    auto rgb8 = [](const Indexed &picture) {
+        Bytes bytes;
+        for (const Colour &c : picture.palette) {
+            bytes.insert(bytes.end(), {0, c.r, c.g, c.b});
+        }
+        return bytes;
+    };
+    struct Case {
+        const char *option;
+        const Indexed &picture;
+    };
+    for (const Case &c :
+         {Case{"", first}, Case{"--picture 1", first}, Case{"--picture 2", second}}) {
+        SCOPED_TRACE(c.option);
+        raw(c.option, folder.file("two.iff"), folder.file("planes.raw"));
+        EXPECT_EQ(load(folder.file("planes.raw")), expectedPlanes(c.picture, 3, true, Mask::None));
+        // Through the picture library too (--chunky reads it there), the same picture.
+        raw(std::string(c.option) + " --chunky", folder.file("two.iff"), folder.file("chunky.raw"));
+        EXPECT_EQ(load(folder.file("chunky.raw")),
+                  Bytes(c.picture.pixels.begin(), c.picture.pixels.end()));
+        EXPECT_EQ(tool(std::string("palette --format rgb8 --binary ") + c.option + " " +
+                       folder.file("two.iff") + " " + folder.file("palette.bin"))
+                      .status,
+                  0);
+        EXPECT_EQ(load(folder.file("palette.bin")), rgb8(c.picture));
+    }
+    const testprogram::Outcome third = tool("raw --picture 3 " + folder.file("two.iff") + " -");
+    EXPECT_EQ(third.status, 1);
+    EXPECT_NE(third.err.find("holds 2 pictures, there is no picture 3"), std::string::npos)
+        << third.err;
+}

@@ -14,7 +14,7 @@
 //     the stop (bits 13-8), told apart by a START/STOP prefix (HSTART10 … VSTOP8).
 //   - BLTCON1 bits 4-1 carry both modes' names, area mode first: EFE/SUD, IFE/SUL, FCI/AUL,
 //     DESC/SING.
-#include "registers/RegisterDataParser.h"
+#include "registers/RegisterDatabase.h"
 
 #include "QtPrinters.h"
 #include <QMap>
@@ -104,9 +104,7 @@ QMap<QString, QList<Expected>> manualTable() {
 class RegisterBitNames : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        RegisterDataParser parser;
-        database = new QList<std::shared_ptr<Register>>(
-            parser.parse(RegisterDataParser::dataAsset("amigaRegisters")));
+        database = new QList<std::shared_ptr<Register>>(RegisterDatabase::read());
     }
     static void TearDownTestSuite() { delete database; }
     static QList<std::shared_ptr<Register>> *database;

@@ -82,24 +82,40 @@ TEST_F(RegisterCodeTab, TheTabAndTheCommandLinePrintTheSameLines) {
         const char *value;
         int setClear; // -1 none, 0 set, 1 clear
         bool copper;
+        int chipset; // the pop-up's index: 0 OCS, 1 ECS, 2 AGA
     };
-    const Case cases[] = {{"BPLCON0", "5200", -1, false}, {"BPLCON3", "0c00", -1, true},
-                          {"INTENA", "c020", 0, false},   {"ADKCON", "1100", 1, true},
-                          {"DMACONR", "0200", -1, false}, {"BLTCON0", "09f0", -1, true},
-                          {"FMODE", "000f", -1, false},   {"SPR0CTL", "0019", -1, false}};
+    const Case cases[] = {{"BPLCON0", "5200", -1, false, 2}, {"BPLCON3", "0c00", -1, true, 2},
+                          {"INTENA", "c020", 0, false, 2},   {"ADKCON", "1100", 1, true, 2},
+                          {"DMACONR", "0200", -1, false, 2}, {"BLTCON0", "09f0", -1, true, 2},
+                          {"FMODE", "000f", -1, false, 0},   {"SPR0CTL", "0019", -1, false, 2},
+                          {"BPLCON1", "ff11", -1, true, 1},  {"BPLCON1", "ff11", -1, true, 2}};
+    const char *const chipsets[] = {"ocs", "ecs", "aga"};
     for (const Case &c : cases) {
         show(c.name);
         if (c.setClear >= 0)
             ui->setClearPopUpButton->setCurrentIndex(c.setClear);
         ui->registerCopperButton->setChecked(c.copper);
         goal(c.value);
-        std::string arguments = std::string("register ") + c.name + " " + c.value;
+        // Another chipset renames the bits and keeps them ticked.
+        ui->chipsetPopUpButton->setCurrentIndex(c.chipset);
+        controller->changeChipset();
+        std::string arguments =
+            std::string("register ") + c.name + " " + c.value + " --chipset " + chipsets[c.chipset];
         if (c.setClear >= 0)
             arguments += c.setClear == 0 ? " --set" : " --clear";
         if (c.copper)
             arguments += " --copper";
         EXPECT_EQ(code(), commandLine(arguments)) << arguments;
     }
+    // BPLCON1 on ECS: bits 3-0 are PF1H3-0 and bits 15-8 unused (Hardware Reference Manual); on
+    // AGA bit 0 is PF1H2 and bit 8 PF1H0 (AGA documentation).
+    show("BPLCON1");
+    EXPECT_EQ(controller->viewWithTag(1)->text(), "PF1H2");
+    EXPECT_EQ(controller->viewWithTag(9)->text(), "PF1H0");
+    ui->chipsetPopUpButton->setCurrentIndex(1);
+    controller->changeChipset();
+    EXPECT_EQ(controller->viewWithTag(1)->text(), "PF1H0");
+    EXPECT_EQ(controller->viewWithTag(9)->text(), "unused");
 }
 
 TEST_F(RegisterCodeTab, TheBlitterSectionWritesThePresetsAndTheFunction) {

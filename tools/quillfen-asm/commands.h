@@ -6,6 +6,7 @@
 
 #include <amiga/registercode.h>
 
+#include <optional>
 #include <vector>
 
 namespace quillfen_asm {
@@ -33,5 +34,9 @@ extern const Command fadeCommand;
 // The register database compiled into the program; null, with a message on standard error that
 // names the command, when it cannot be read.
 const std::vector<amiga::RegisterLayout> *registerDatabase(const char *command);
+
+// The value of --chipset (fallback when it is missing); nullopt, with the fault recorded in
+// arguments, for another value.
+std::optional<amiga::Chipset> chipsetOption(Arguments &arguments, const char *fallback);
 
 } // namespace quillfen_asm

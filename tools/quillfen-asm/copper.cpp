@@ -43,9 +43,7 @@ bool readAll(const std::string &path, std::string &bytes, std::string &message) 
 int runCopper(Arguments &arguments) {
     if (arguments.operands().size() != 1)
         arguments.fail("takes one FILE, or - for standard input");
-    const std::string chipset = arguments.value("--chipset").value_or("ocs");
-    if (chipset != "ocs" && chipset != "aga")
-        arguments.fail("option '--chipset' takes ocs or aga, not '" + chipset + "'");
+    const amiga::Chipset chipset = chipsetOption(arguments, "ocs").value_or(amiga::Chipset::Ocs);
     // A byte offset as a memory view shows it ($400, 0x400) or in decimal.
     const std::string offsetText = arguments.value("--offset").value_or("");
     const bool hexOffset = offsetText.rfind('$', 0) == 0 || offsetText.rfind("0x", 0) == 0;
@@ -84,9 +82,10 @@ int runCopper(Arguments &arguments) {
     if (registers == nullptr)
         return kTrouble;
     amiga::CopperListOptions options;
-    options.explain = amiga::explainThroughDatabase(*registers);
-    options.chipset =
-        chipset == "aga" ? amiga::CopperFrame::Chipset::Aga : amiga::CopperFrame::Chipset::Ocs;
+    options.explain = amiga::explainThroughDatabase(*registers, chipset);
+    // ECS has the colour registers of OCS.
+    options.chipset = chipset == amiga::Chipset::Aga ? amiga::CopperFrame::Chipset::Aga
+                                                     : amiga::CopperFrame::Chipset::Ocs;
     const amiga::CopperListing listing = amiga::disassemble(read.words, options);
     const std::string text = amiga::copperListingText(listing);
     std::fwrite(text.data(), 1, text.size(), stdout);
@@ -99,7 +98,7 @@ int runCopper(Arguments &arguments) {
 
 const Command copperCommand = {
     "copper",
-    "[--binary] [--offset N] [--chipset ocs|aga] FILE|-",
+    "[--binary] [--offset N] [--chipset ocs|ecs|aga] FILE|-",
     "Reads a copper list back: one dc.w line per instruction, with what it does as a comment.",
     "Reads a copper list back: one dc.w line per instruction, with what it does as a comment.\n"
     "FILE holds dc.w/dc.l lines, or hexadecimal words as an emulator's memory view shows them;\n"
@@ -111,8 +110,10 @@ const Command copperCommand = {
         {"--offset",
          "with --binary, the byte where the list starts: decimal, or $hex or 0xhex (default 0)",
          Takes::Value, "N"},
-        {"--chipset", "ocs or aga: AGA follows BPLCON3's bank and LOCT (default ocs)", Takes::Value,
-         "NAME"},
+        {"--chipset",
+         "ocs, ecs or aga: bits are named as that chipset has them; AGA follows BPLCON3's bank "
+         "and LOCT (default ocs)",
+         Takes::Value, "NAME"},
     },
     runCopper,
 };

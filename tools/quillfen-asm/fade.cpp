@@ -26,6 +26,7 @@ int runFade(Arguments &arguments) {
         else
             arguments.fail("option '--to' takes a colour rrggbb or #rrggbb, not '" + *to + "'");
     }
+    const auto picture = arguments.number("--picture", 1, Base::Decimal, 1, 65535);
     if (arguments.operands().size() != 1)
         arguments.fail("give one picture file, whose colour map is the palette");
     if (!arguments.ok())
@@ -33,7 +34,8 @@ int runFade(Arguments &arguments) {
 
     const char *name = arguments.command().name;
     std::string error;
-    const std::vector<amiga::Rgb8> palette = pictureColourMap(arguments.operands()[0], error);
+    const std::vector<amiga::Rgb8> palette = pictureColourMap(
+        arguments.operands()[0], error, static_cast<unsigned>(picture.value_or(1) - 1));
     if (palette.empty()) {
         std::fprintf(stderr, "quillfen-asm %s: %s\n", name, error.c_str());
         return kTrouble;
@@ -61,7 +63,7 @@ int runFade(Arguments &arguments) {
 
 const Command fadeCommand = {
     "fade",
-    "--steps N [--to RRGGBB | --to-palette FILE2] [--chipset ocs|ecs|aga] FILE",
+    "--steps N [--to RRGGBB | --to-palette FILE2] [--chipset ocs|ecs|aga] [--picture N] FILE",
     "Prints a fade table: the colour map of the picture FILE stepped to black, to a colour or to "
     "the colour map of FILE2.",
     "Prints a fade table: the colour map of the picture FILE stepped to black, to a colour or\n"
@@ -70,7 +72,8 @@ const Command fadeCommand = {
     "step is the palette, the last the target. Each step has a label (fade0, fade1, ...) and\n"
     "its words, eight a line: OCS/ECS one 12-bit word a colour (the high nibbles), AGA the\n"
     "high halves of all colours, then the low halves. Entries that FILE2 lacks fade to black.\n"
-    "FILE and FILE2 are ILBM, ACBM or PBM pictures, PNGs or ILBM palette files.\n",
+    "FILE and FILE2 are ILBM, ACBM or PBM pictures, PNGs or ILBM palette files; of a file\n"
+    "that holds several pictures, the first is used (for FILE, picture N of --picture N).\n",
     {
         {"--steps", "how many steps, 2-256, the palette and the target included", Takes::Value,
          "N"},
@@ -78,6 +81,7 @@ const Command fadeCommand = {
          "RRGGBB"},
         {"--to-palette", "fade to the colour map of another picture", Takes::Value, "FILE2"},
         {"--chipset", "ocs, ecs or aga (default ocs)", Takes::Value, "NAME"},
+        {"--picture", "use picture N of FILE (1 is the first, the default)", Takes::Value, "N"},
     },
     runFade,
 };

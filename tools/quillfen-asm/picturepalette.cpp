@@ -4,9 +4,10 @@
 
 namespace quillfen_asm {
 
-std::vector<amiga::Rgb8> pictureColourMap(const std::string &path, std::string &error) {
+std::vector<amiga::Rgb8> pictureColourMap(const std::string &path, std::string &error,
+                                          unsigned index) {
     std::string why;
-    std::optional<std::vector<amiga::Rgb8>> colours = picture::readColourMapFile(path, &why);
+    std::optional<std::vector<amiga::Rgb8>> colours = picture::readColourMapFile(path, &why, index);
     if (!colours) {
         error = why;
         return {};

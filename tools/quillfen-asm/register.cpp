@@ -24,6 +24,9 @@ int run(Arguments &arguments) {
     const bool clear = arguments.has("--clear");
     if (set && clear)
         return usageError(arguments, "--set and --clear exclude each other");
+    const std::optional<amiga::Chipset> chipset = chipsetOption(arguments, "aga");
+    if (!chipset)
+        return usageError(arguments);
 
     const std::vector<amiga::RegisterLayout> *registers = registerDatabase("register");
     if (registers == nullptr)
@@ -44,7 +47,8 @@ int run(Arguments &arguments) {
     const amiga::SetClear mode = set     ? amiga::SetClear::Set
                                  : clear ? amiga::SetClear::Clear
                                          : amiga::SetClear::AsGiven;
-    std::fputs(amiga::registerWriteCode(*layout, static_cast<std::uint16_t>(*value), mode,
+    std::fputs(amiga::registerWriteCode(amiga::layoutOn(*layout, *chipset),
+                                        static_cast<std::uint16_t>(*value), mode,
                                         arguments.has("--copper"))
                    .c_str(),
                stdout);
@@ -55,7 +59,7 @@ int run(Arguments &arguments) {
 
 const Command registerCommand = {
     "register",
-    "NAME VALUE [--set|--clear] [--copper]",
+    "NAME VALUE [--set|--clear] [--copper] [--chipset ocs|ecs|aga]",
     "The instruction that writes VALUE to a custom-chip register, its bits named.",
     "The instruction that writes VALUE to a custom-chip register, its bits named.\n"
     "\nNAME is a register of the register database (BPLCON0, DMACON, …), in any case.\n"
@@ -64,12 +68,15 @@ const Command registerCommand = {
     "set bits from bit 15 down, a bit group once as NAME=value (BPU=5).\n"
     "DMACON, INTENA, INTREQ and ADKCON set or clear the bits written as 1 by bit 15:\n"
     "--set makes it 1 and --clear 0, and the comment starts SET or CLEAR.\n"
+    "Bits are named as the chipset has them (BPLCON1's scroll delays count lores pixels\n"
+    "on OCS and ECS, 35 ns steps on AGA); a bit the chipset lacks is named by its number.\n"
     "\nExample: quillfen-asm register BPLCON0 5200\n"
     "\tmove.w\t#$5200,BPLCON0(a6)\t; BPU=5 COLOR\n",
     {
         {"--set", "bit 15 set: the bits written as 1 are set"},
         {"--clear", "bit 15 clear: the bits written as 1 are cleared"},
         {"--copper", "a copper MOVE (dc.w NAME,$value) instead of move.w"},
+        {"--chipset", "ocs, ecs or aga (default aga)", Takes::Value, "NAME"},
     },
     run,
 };

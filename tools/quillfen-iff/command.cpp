@@ -20,6 +20,10 @@ const Option kReduceOption = {"--reduce",
                               "chipset's colours: 12-bit on ocs, 24-bit on aga",
                               Takes::Value, "N"};
 const Option kDitherOption = {"--dither", "with --reduce, diffuse the error (Floyd-Steinberg)"};
+const Option kPictureOption = {"--picture",
+                               "use picture N of FILE (1 is the first, the default) when it\n"
+                               "holds several",
+                               Takes::Value, "N"};
 const Option kChipsetOption = {
     "--chipset", "ocs (the default) or aga: the colours --reduce chooses", Takes::Value, "NAME"};
 
@@ -59,6 +63,8 @@ const Command kCommands[] = {
      "becomes a packed ILBM with BMHD, CMAP and CAMG: as many planes as its colours need, its\n"
      "transparent colour as the ILBM's.\n",
      {{"--pack", "also pack the new BODY with ByteRun1"},
+      {"--picture", "with --reduce or a PNG, use picture N of FILE (1 is the first)", Takes::Value,
+       "N"},
       kReduceOption,
       kDitherOption,
       kChipsetOption},
@@ -73,10 +79,12 @@ const Command kCommands[] = {
      runPack,
      {2, 2}},
     {"palette",
-     "[--aga | --ocs] FILE | --format FORMAT [--binary] [--colors N] FILE [OUT]",
+     "[--aga | --ocs] [--picture N] FILE | --format FORMAT [--binary] [--colors N] [--picture N]\n"
+     "       FILE [OUT]",
      "Prints a picture's colour map as copper data, or writes it as a palette table.",
-     "Without --format, prints the colour map of the first picture of FILE as copper list data\n"
-     "from COLOR00 on, the same text as the Colour tab's palette code; without --aga or --ocs\n"
+     "Without --format, prints the colour map of the first picture of FILE (picture N with\n"
+     "--picture N) as copper list data from COLOR00 on, the same text as the Colour tab's\n"
+     "palette code; without --aga or --ocs\n"
      "both forms are printed. With --format, writes the colour map as a table in that format\n"
      "to OUT (the standard output when there is none), as dc.w/dc.l lines or, with --binary,\n"
      "as big-endian bytes for incbin. FILE is an ILBM, ACBM or PBM picture or a PNG.\n",
@@ -92,6 +100,7 @@ const Command kCommands[] = {
        Takes::Value, "FORMAT"},
       {"--binary", "bytes for incbin instead of data lines"},
       {"--colors", "the first N colours (default: all the colour map holds)", Takes::Value, "N"},
+      kPictureOption,
       kReduceOption,
       kDitherOption,
       kChipsetOption},
@@ -106,10 +115,13 @@ const Command kCommands[] = {
      {1, 1}},
     {"raw",
      "[--planar] [--depth N] [--mask[=inverted] | --mask-only[=inverted]]\n"
-     "       [--chunky] [--transparent N] [--reduce N [--dither] [--chipset ocs|aga]] FILE OUT",
+     "       [--chunky] [--transparent N] [--picture N] [--reduce N [--dither] [--chipset "
+     "ocs|aga]]\n"
+     "       FILE OUT",
      "Writes the bitplanes (and mask) of a picture to OUT as raw bytes for incbin.",
-     "Writes the bitplanes of the first picture of FILE (an ILBM, ACBM or PBM picture or a\n"
-     "PNG) to OUT as raw bytes, ready for incbin: each picture row's plane rows one after\n"
+     "Writes the bitplanes of the first picture of FILE (picture N with --picture N; an ILBM,\n"
+     "ACBM or PBM picture or a PNG) to OUT as raw bytes, ready for incbin: each picture row's\n"
+     "plane rows one after\n"
      "another (interleaved), rows of whole 16-pixel words. A picture's own mask plane is left\n"
      "out unless a mask is asked for. The mask has a bit set where a pixel is opaque: pixels\n"
      "of the --transparent colour are transparent; else the picture's own mask or transparent\n"
@@ -130,6 +142,7 @@ const Command kCommands[] = {
        Takes::Optional, "inverted"},
       {"--chunky", "one byte per pixel, its colour number, instead of planes"},
       {"--transparent", "colour N is the transparent colour of the mask", Takes::Value, "N"},
+      kPictureOption,
       kReduceOption,
       kDitherOption,
       kChipsetOption},
@@ -137,10 +150,12 @@ const Command kCommands[] = {
      {2, 2}},
     {"sprite",
      "[--width 16|32|64] [--attached] [--control] [--x X --y Y]\n"
-     "       [--chipset ocs|aga] [--text] [--transparent N] [--reduce N [--dither]] FILE OUT",
+     "       [--chipset ocs|aga] [--text] [--transparent N] [--picture N] [--reduce N [--dither]]\n"
+     "       FILE OUT",
      "Writes a picture as hardware sprite data to OUT, as bytes for incbin or as data lines.",
-     "Writes the first picture of FILE as hardware sprites to OUT: for each line the DATA\n"
-     "and DATB words (longs at 32 and 64 pixels), sprite after sprite for a picture wider\n"
+     "Writes the first picture of FILE (picture N with --picture N) as hardware sprites to\n"
+     "OUT: for each line the DATA and DATB words (longs at 32 and 64 pixels), sprite after\n"
+     "sprite for a picture wider\n"
      "than one. Colours 1-3 show (1-15 with --attached); transparent pixels become colour 0.\n"
      "With control words, each sprite begins with SPRxPOS and SPRxCTL and ends with zeros.\n",
      {{"--width", "sprites of 16, 32 or 64 pixels (32 and 64 need --chipset aga)", Takes::Value,
@@ -161,6 +176,7 @@ const Command kCommands[] = {
        "colour N is transparent (default: the picture's own mask or\n"
        "transparent colour, else colour 0)",
        Takes::Value, "N"},
+      kPictureOption,
       kReduceOption,
       kDitherOption},
      runSprite,

@@ -84,11 +84,22 @@ public:
         return kSuccess;
     }
 
-    /* As status(), for a command that uses the first picture: notes when there are several. */
-    int firstPictureStatus() const {
+    /* As status(), for a command that uses the picture of that index (0 the first): notes
+       when there are several, refuses an index past the last. */
+    int pictureStatus(unsigned int index) const {
         int result = status();
+        if (result == kSuccess && index >= length_) {
+            report(arguments_, "%s holds %u picture%s, there is no picture %u\n", path_, length_,
+                   length_ == 1 ? "" : "s", index + 1);
+            return kNegative;
+        }
         if (result == kSuccess && length_ > 1) {
-            report(arguments_, "%s holds %u pictures; the first is used\n", path_, length_);
+            if (index == 0) {
+                report(arguments_, "%s holds %u pictures; the first is used\n", path_, length_);
+            } else {
+                report(arguments_, "%s holds %u pictures; picture %u is used\n", path_, length_,
+                       index + 1);
+            }
         }
         return result;
     }
@@ -264,11 +275,15 @@ struct Input {
     const char *path = nullptr;
     std::optional<picture::Reduction> reduction;
     std::vector<unsigned char> bytes;
+    unsigned index = 0; // the picture of FILE: --picture N counts from 1
 };
 
 std::optional<Input> readInput(Arguments &arguments, int *status) {
     Input input;
     input.reduction = colourReduction(arguments);
+    if (const auto picture = arguments.number("--picture", Base::Decimal, 1, 65535)) {
+        input.index = static_cast<unsigned>(*picture - 1);
+    }
     if (!arguments.ok()) {
         *status = usageError(arguments);
         return std::nullopt;
@@ -282,24 +297,25 @@ std::optional<Input> readInput(Arguments &arguments, int *status) {
 }
 
 /*
- * The first picture of a file read whole (an ILBM, ACBM or PBM picture or a PNG), reduced when
+ * The chosen picture of a file read whole (an ILBM, ACBM or PBM picture or a PNG), reduced when
  * asked. A true-colour PNG must be reduced: without a reduction it is refused, with its number
  * of colours. Nothing after a message, with *status set. With colourMapAlone, an IFF file that
  * holds no picture but a colour map saved alone (a BMHD and a CMAP without a BODY) gives that
  * colour map there and nothing else, with *status kSuccess and no message.
  */
-std::optional<picture::Picture> loadPicture(const Arguments &arguments, const char *path,
-                                            const std::vector<unsigned char> &bytes,
-                                            const std::optional<picture::Reduction> &reduction,
+std::optional<picture::Picture> loadPicture(const Arguments &arguments, const Input &input,
                                             int *status,
                                             std::vector<amiga::Rgb8> *colourMapAlone = nullptr) {
+    const char *path = input.path;
+    const std::vector<unsigned char> &bytes = input.bytes;
+    const std::optional<picture::Reduction> &reduction = input.reduction;
     std::string error;
-    std::optional<picture::Picture> read = picture::readPicture(bytes, &error);
+    std::optional<picture::Picture> read = picture::readPicture(bytes, &error, input.index);
     if (!read) {
         std::string ignored;
         if (colourMapAlone != nullptr && !reduction && !isPng(bytes)) {
             if (std::optional<std::vector<amiga::Rgb8>> colours =
-                    picture::readColourMap(bytes, &ignored)) {
+                    picture::readColourMap(bytes, &ignored, input.index)) {
                 *colourMapAlone = std::move(*colours);
                 *status = kSuccess;
                 return std::nullopt;
@@ -467,12 +483,18 @@ int runIlbm(Arguments &arguments) {
     if (!input) {
         return status;
     }
-    auto &[path, reduction, bytes] = *input;
+    auto &[path, reduction, bytes, index] = *input;
     if (!isPng(bytes) && !reduction) {
+        if (arguments.has("--picture")) {
+            report(arguments,
+                   "%s: --picture goes with --reduce: without it every picture of an "
+                   "IFF file is written\n",
+                   path);
+            return kTrouble;
+        }
         return transform(arguments, toIlbm, arguments.has("--pack"), &bytes);
     }
-    std::optional<picture::Picture> picture =
-        loadPicture(arguments, path, bytes, reduction, &status);
+    std::optional<picture::Picture> picture = loadPicture(arguments, *input, &status);
     if (!picture) {
         return status;
     }
@@ -513,21 +535,20 @@ int runRaw(Arguments &arguments) {
     if (!input) {
         return status;
     }
-    auto &[path, reduction, bytes] = *input;
+    auto &[path, reduction, bytes, index] = *input;
     /* Without options, an ILBM's or ACBM's planes as stored, mask plane left out. */
     const bool plain = !options.depth && !options.transparentColour && !options.chunky &&
                        options.mask == amiga::MaskOutput::None && !reduction;
     if (plain && !isPng(bytes)) {
         Pictures pictures(arguments, path, &bytes);
-        if (int status = pictures.firstPictureStatus(); status != kSuccess) {
+        if (int status = pictures.pictureStatus(index); status != kSuccess) {
             return status;
         }
-        if (!ILBM_imageIsPBM(pictures[0])) {
-            return storedPlanes(arguments, pictures[0], options.planar);
+        if (!ILBM_imageIsPBM(pictures[index])) {
+            return storedPlanes(arguments, pictures[index], options.planar);
         }
     }
-    const std::optional<picture::Picture> picture =
-        loadPicture(arguments, path, bytes, reduction, &status);
+    const std::optional<picture::Picture> picture = loadPicture(arguments, *input, &status);
     if (!picture) {
         return status;
     }
@@ -567,15 +588,15 @@ int runPalette(Arguments &arguments) {
     if (!input) {
         return status;
     }
-    auto &[path, reduction, bytes] = *input;
+    auto &[path, reduction, bytes, index] = *input;
     const bool aga = arguments.has("--aga") || !arguments.has("--ocs");
     const bool ocs = arguments.has("--ocs") || !arguments.has("--aga");
     if (!format && !reduction && !isPng(bytes)) {
         Pictures pictures(arguments, path, &bytes);
-        if (int status = pictures.firstPictureStatus(); status != kSuccess) {
+        if (int status = pictures.pictureStatus(index); status != kSuccess) {
             return status;
         }
-        const ILBM_ColorMap *colorMap = pictures[0]->colorMap;
+        const ILBM_ColorMap *colorMap = pictures[index]->colorMap;
         if (colorMap == nullptr || colorMap->colorRegisterLength == 0) {
             report(arguments, "the picture in '%s' has no colour map\n", path);
             return kNegative;
@@ -586,7 +607,7 @@ int runPalette(Arguments &arguments) {
     // A palette saved alone is no picture, but it has the colour map asked for.
     picture::Picture alone;
     std::optional<picture::Picture> picture =
-        loadPicture(arguments, path, bytes, reduction, &status, format ? &alone.palette : nullptr);
+        loadPicture(arguments, *input, &status, format ? &alone.palette : nullptr);
     if (!picture) {
         if (alone.palette.empty()) {
             return status;
@@ -649,13 +670,11 @@ int runSprite(Arguments &arguments) {
     if (!input) {
         return status;
     }
-    auto &[path, reduction, bytes] = *input;
-    const std::optional<picture::Picture> picture =
-        loadPicture(arguments, path, bytes, reduction, &status);
+    const std::optional<picture::Picture> picture = loadPicture(arguments, *input, &status);
     if (!picture) {
         return status;
     }
-    return writeOutput(arguments, path, picture::spriteOutput(*picture, options),
+    return writeOutput(arguments, input->path, picture::spriteOutput(*picture, options),
                        arguments.operands()[1].c_str());
 }
 

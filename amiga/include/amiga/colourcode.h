@@ -53,23 +53,33 @@ std::string paletteCode(const ColourCodeOptions &options, int bank, int colourRe
 std::string rainbowCode(const ColourCodeOptions &options, int startLine,
                         const std::vector<Rgb8> &colours, const std::vector<int> &heights);
 
-// Copper WAITs for display lines in going order, for code that changes colours down the screen.
-// Before the first line past $ff it waits for the end of line $ff ($ffdf,$fffe), as a WAIT
-// compares only the low eight bits of the line; a line past the last line of a PAL frame ($137,
-// CopperFrame::kLines) gets no WAIT: the copper would wait for it until its list starts again at
-// the next frame.
+// Copper WAITs for display lines in going order, for code that changes colours down the screen
+// and for the Copper tool's list repeated line by line. Before the first line past $ff it waits
+// for the end of line $ff ($ffdf,$fffe), as a WAIT compares only the low eight bits of the line;
+// a line past the last line of a PAL frame ($137, CopperFrame::kLines) gets no WAIT: the copper
+// would wait for it until its list starts again at the next frame.
 class CopperLineWaits {
 public:
     // horizontal: the position the WAITs ask for; bit 0 of the WAIT's first word is always set.
-    explicit CopperLineWaits(AsmWriter &out, int horizontal = 0) : m_out(out), m_hpos(horizontal) {}
+    // mask: the WAIT's second word (vertical and horizontal compare masks, bit 15 the blitter-
+    // finished-disable bit); bit 0 is always clear.
+    explicit CopperLineWaits(AsmWriter &out, int horizontal = 0, std::uint16_t mask = 0xfffe)
+        : m_out(out), m_hpos(horizontal), m_mask(static_cast<std::uint16_t>(mask & 0xfffe)) {}
     // Writes the WAIT for line (0 or more) and gives true; gives false and writes nothing when
     // the line is past the end of the frame.
     bool waitFor(long line);
+    // The same with more operands after the WAIT's two words on its dc.w line: the words the
+    // copper is to take on that line.
+    bool waitFor(long line, const std::vector<std::string> &more);
+    // A comment for the wait for the end of line $ff, when it is written.
+    void explainWrap(std::string comment) { m_wrapComment = std::move(comment); }
 
 private:
     AsmWriter &m_out;
     int m_hpos;
+    std::uint16_t m_mask;
     bool m_wrapped = false;
+    std::string m_wrapComment;
 };
 
 // Copper data that sets colour register colourRegister (0-255: bank x 32 + register) to a

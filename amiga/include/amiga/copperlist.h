@@ -26,8 +26,8 @@ namespace amiga {
 using ExplainValue = std::function<std::string(std::uint16_t offset, std::uint16_t value)>;
 
 // Explains through the registers of a register database (readRegisterDatabase): a MOVE's value
-// as describeWord names its bits, for the register written at that offset.
-ExplainValue explainThroughDatabase(std::vector<RegisterLayout> registers);
+// as describeWord names its bits on that chipset, for the register written at that offset.
+ExplainValue explainThroughDatabase(const std::vector<RegisterLayout> &registers, Chipset chipset);
 
 struct CopperListOptions {
     CopperFrame::Chipset chipset = CopperFrame::Chipset::Ocs;

@@ -49,10 +49,23 @@ struct GradientLine {
 // Every line of the gradient, request.lines of them (none without keys).
 std::vector<GradientLine> gradientLines(const GradientRequest &request);
 
+// The copper list and what it holds, for a status line: nothing there needs to be read back out
+// of the text.
+struct GradientCopperList {
+    std::string text;
+    std::size_t instructions = 0; // the copper instructions written (4 bytes each)
+    // Lines past the end of a PAL frame, left out: the first and the last; -1 for none.
+    long firstLeftOut = -1;
+    long lastLeftOut = -1;
+    std::size_t bytes() const { return instructions * 4; }
+};
+
 // The copper list: for each line whose written word(s) differ from the line before (and for the
 // first line) a WAIT and the MOVEs that set the register; on AGA BPLCON3 with LOCT clear at the
 // end. Lines past the end of a PAL frame are left out, with a ';' line. The last line is a ';'
 // line with the count of instructions and bytes. Empty without keys.
+GradientCopperList gradientCopperList(const GradientRequest &request);
+// Its text alone.
 std::string gradientCopperCode(const GradientRequest &request);
 
 // The gradient as a table for a program that writes the colours from the CPU: after a ';' line

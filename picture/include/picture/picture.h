@@ -81,26 +81,46 @@ std::string_view sourceName(Source source);
 // "indexed", "EHB", "HAM6", "HAM8", "24-bit"/"32-bit".
 std::string describeMode(const Picture &picture);
 
-// A picture from the bytes of a file: PNG by its signature, else IFF (the first ILBM, ACBM or
-// PBM picture of the file). Nothing, with *error set to what is wrong, for anything that is not
-// such a picture; never a partial picture. The error does not know the file's name: it is the
-// part of a sentence after it, lower case without a full stop ("the PNG picture is 20000 x 10
-// pixels, larger than the 16384 x 16384 that are read"). Messages of the IFF and ILBM libraries
-// go into the error or the warnings, never to the standard error.
-std::optional<Picture> readPicture(const std::vector<std::uint8_t> &bytes, std::string *error);
+// Which picture of a file is meant: the first (index 0), unless the user names another. A PNG
+// holds one; an IFF file may hold several ILBM, ACBM and PBM pictures (in a CAT or LIST), in
+// file order.
+//
+// A picture from the bytes of a file: PNG by its signature, else IFF (the ILBM, ACBM or PBM
+// picture of that index). Nothing, with *error set to what is wrong, for anything that is not
+// such a picture or has no picture of that index; never a partial picture. The error does not
+// know the file's name: it is the part of a sentence after it, lower case without a full stop
+// ("the PNG picture is 20000 x 10 pixels, larger than the 16384 x 16384 that are read").
+// Messages of the IFF and ILBM libraries go into the error or the warnings, never to the
+// standard error.
+std::optional<Picture> readPicture(const std::vector<std::uint8_t> &bytes, std::string *error,
+                                   unsigned index = 0);
 // The same from a file ("-" is the standard input); the error is a whole sentence that names
 // the file ("'a.png': the file is empty.").
-std::optional<Picture> readPictureFile(const std::string &path, std::string *error);
+std::optional<Picture> readPictureFile(const std::string &path, std::string *error,
+                                       unsigned index = 0);
 
 // The colour map of a picture file, for what starts from a palette: the colour map readPicture
-// gives; or, for an IFF file that holds no picture with pixels (a palette saved alone, as paint
-// programs save one: a BMHD and a CMAP without a BODY), the first CMAP of its ILBM, ACBM or PBM
-// forms. Nothing, with *error set as readPicture sets it, when the file holds no colour map.
+// gives for that index; or, for an IFF file that holds no picture with pixels (a palette saved
+// alone, as paint programs save one: a BMHD and a CMAP without a BODY), the CMAP of its ILBM,
+// ACBM or PBM form of that index (for index 0 the first that has one). Nothing, with *error set
+// as readPicture sets it, when there is no such colour map.
 std::optional<std::vector<amiga::Rgb8>> readColourMap(const std::vector<std::uint8_t> &bytes,
-                                                      std::string *error);
+                                                      std::string *error, unsigned index = 0);
 // The same from a file ("-" is the standard input), the error naming the file.
 std::optional<std::vector<amiga::Rgb8>> readColourMapFile(const std::string &path,
-                                                          std::string *error);
+                                                          std::string *error, unsigned index = 0);
+
+// What a user choosing among the pictures of a file needs to tell them apart.
+struct PictureSummary {
+    Source source = Source::Ilbm;
+    unsigned width = 0; // 0 when the picture has no bitmap header
+    unsigned height = 0;
+    unsigned depth = 0;   // planes (bits a pixel for a PNG)
+    unsigned colours = 0; // entries of its colour map
+};
+// The pictures of a file in the order the index counts them: one for a PNG, each ILBM, ACBM or
+// PBM picture of an IFF file; empty for anything else.
+std::vector<PictureSummary> listPictures(const std::vector<std::uint8_t> &bytes);
 
 // The picture as the Amiga shows it, width x height colours: the colour map for indexed
 // pictures (colours past the map are black), half-bright colours, HAM decoded from colour 0 at

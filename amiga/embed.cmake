@@ -1,5 +1,5 @@
 # cmake -DINPUT=file -DOUTPUT=file.cpp -P embed.cmake: the register database as a C++ string, so
-# that quillfen-asm carries the same document the application carries as a resource.
+# that the library carries its document and needs no file at run time.
 file(READ ${INPUT} content)
 file(WRITE ${OUTPUT} "// Made from ${INPUT} by embed.cmake: do not edit.\n"
     "#include <cstddef>\n"
