@@ -387,7 +387,7 @@ QString MainWindow::openFile(const QString &path) {
         std::string error;
         const bool picture =
             picture::readPictureFile(QFile::encodeName(path).toStdString(), &error).has_value();
-        if (!picture && !PaletteFile::read(path).colourMaps.isEmpty()) {
+        if (!picture && !PaletteFile::read(path).colours.isEmpty()) {
             ColourViewController *tool = colourViewController();
             tabs->setCurrentWidget(tool);
             tool->decodePaletteWithURL(path);
