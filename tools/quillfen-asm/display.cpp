@@ -1,5 +1,6 @@
 // quillfen-asm display: the registers that open a screen, as copper data or CPU code.
 #include "commands.h"
+#include "output.h"
 
 #include <amiga/displaysetup.h>
 
@@ -63,15 +64,15 @@ int runDisplay(Arguments &arguments) {
     }
     const std::string code =
         amiga::displaySetupCode(amiga::displaySetup(request), arguments.has("--cpu"));
-    std::fwrite(code.data(), 1, code.size(), stdout);
-    return std::fflush(stdout) == 0 ? kSuccess : kTrouble;
+    return writeOutput(arguments, code, kSuccess);
 }
 
 } // namespace
 
 const Command displayCommand = {
     "display",
-    "[--width N] [--height N] [--depth N] [--chipset ocs|ecs|aga] [--ntsc] [--hires|--superhires] "
+    "[-o FILE] [--width N] [--height N] [--depth N] [--chipset ocs|ecs|aga] [--ntsc] "
+    "[--hires|--superhires] "
     "[--lace] [--hstart HEX --vstart HEX | --centre] [--interleaved] [--scroll] [--fmode N] "
     "[--cpu]",
     "Prints the registers that open a bitplane screen: DIWSTRT, DIWSTOP (DIWHIGH), DDFSTRT, "
@@ -98,6 +99,7 @@ const Command displayCommand = {
         {"--scroll", "fetch one block more, for scrolling with BPLCON1"},
         {"--fmode", "AGA fetch mode, FMODE bits 1-0: 0-3 (default 0)", Takes::Value, "N"},
         {"--cpu", "move.w instructions instead of copper data"},
+        kOutputOption,
     },
     runDisplay,
 };

@@ -1,6 +1,7 @@
 // quillfen-asm register NAME VALUE: the line that writes a word to a custom-chip register, with a
 // comment that names its set bits and groups, as the Registers tab shows it.
 #include "commands.h"
+#include "output.h"
 
 #include <amiga/registercode.h>
 
@@ -37,18 +38,17 @@ int run(Arguments &arguments) {
     const amiga::SetClear mode = set     ? amiga::SetClear::Set
                                  : clear ? amiga::SetClear::Clear
                                          : amiga::SetClear::AsGiven;
-    std::fputs(amiga::registerWriteCode(*layout, static_cast<std::uint16_t>(*value), mode,
-                                        arguments.has("--copper"))
-                   .c_str(),
-               stdout);
-    return kSuccess;
+    return writeOutput(arguments,
+                       amiga::registerWriteCode(*layout, static_cast<std::uint16_t>(*value), mode,
+                                                arguments.has("--copper")),
+                       kSuccess);
 }
 
 } // namespace
 
 const Command registerCommand = {
     "register",
-    "NAME VALUE [--set|--clear] [--copper]",
+    "NAME VALUE [--set|--clear] [--copper] [-o FILE]",
     "The instruction that writes VALUE to a custom-chip register, its bits named.",
     "The instruction that writes VALUE to a custom-chip register, its bits named.\n"
     "\nNAME is a register of the register database (BPLCON0, DMACON, …), in any case.\n"
@@ -63,6 +63,7 @@ const Command registerCommand = {
         {"--set", "bit 15 set: the bits written as 1 are set"},
         {"--clear", "bit 15 clear: the bits written as 1 are cleared"},
         {"--copper", "a copper MOVE (dc.w NAME,$value) instead of move.w"},
+        kOutputOption,
     },
     run,
 };

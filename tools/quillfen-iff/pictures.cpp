@@ -37,23 +37,6 @@ struct FreeRelease {
 };
 using Buffer = std::unique_ptr<unsigned char, FreeRelease>;
 
-/* The bytes of a file already read, as a tree: null after a message when they are not IFF-85. */
-Tree treeOf(const Arguments &arguments, const char *path, std::vector<unsigned char> &bytes,
-            int *status) {
-    unsigned char none = 0;
-    FILE *memory = fmemopen(bytes.empty() ? &none : bytes.data(), bytes.size(), "rb");
-    Tree tree(memory != nullptr ? IFF_readFd(memory, extension(), extensionLength()) : nullptr);
-    if (memory != nullptr) {
-        fclose(memory);
-    }
-    *status = kSuccess;
-    if (tree == nullptr) {
-        report(arguments, "%s: not a readable IFF-85 file\n", path);
-        *status = kNegative;
-    }
-    return tree;
-}
-
 /* A picture file read whole ("-" is the standard input), with its pictures: read here, or from
    bytes already read. */
 class Pictures {
