@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -14,11 +15,12 @@
 #include <QLocale>
 #include <QMimeData>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSignalBlocker>
+#include <QThread>
 #include <QUrl>
 #include <QValidator>
 #include <numeric>
+#include <picture/files.h>
 
 namespace {
 
@@ -125,6 +127,12 @@ ConvertViewController::ConvertViewController(QWidget *parent)
 }
 
 ConvertViewController::~ConvertViewController() {
+    // A reading under way ends first (it takes seconds at most); its result goes nowhere.
+    if (m_reader) {
+        disconnect(m_reader, nullptr, this, nullptr);
+        m_reader->wait();
+        delete m_reader;
+    }
     // The controls outlive this part of the object: nothing they send while the tab is torn
     // down may reach it.
     for (QObject *child : findChildren<QObject *>())
@@ -200,16 +208,81 @@ void ConvertViewController::openPicture() {
         dialog->setDirectory(QFileInfo(m_path).absolutePath());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QFileDialog::fileSelected, this,
-            [this](const QString &path) { openPictureFile(path); });
+            [this](const QString &path) { startReading(path); });
     dialog->open();
+}
+
+namespace {
+
+// What a worker thread read: the picture, or the sentence that says why there is none.
+struct PictureRead {
+    std::optional<picture::Picture> picture;
+    std::string error;
+};
+
+PictureRead readPictureOfFile(const std::string &file) {
+    PictureRead read;
+    std::vector<std::uint8_t> bytes;
+    // Only a regular file: a device or a FIFO could keep the reading waiting for ever.
+    picture::ReadLimit limit;
+    limit.regularOnly = true;
+    if (!picture::readWholeFile(file, limit, &bytes, &read.error))
+        return read;
+    std::string problem;
+    read.picture = picture::readPicture(bytes, &problem);
+    if (!read.picture)
+        read.error = picture::fileName(file) + ": " + problem + ".";
+    return read;
+}
+
+} // namespace
+
+void ConvertViewController::startReading(const QString &path) {
+    if (path.isEmpty())
+        return;
+    const QString name = QFileInfo(path).fileName();
+    if (m_reader) {
+        setStatus(tr("Still reading “%1”; “%2” is not opened.").arg(m_readingName, name));
+        emit pictureRead(false);
+        return;
+    }
+    const std::string file = QFile::encodeName(path).toStdString();
+    auto read = std::make_shared<PictureRead>();
+    m_reader = QThread::create([file, read] { *read = readPictureOfFile(file); });
+    m_readingName = name;
+    // A large picture takes a while: the window goes on, and says what it is doing.
+    setStatus(tr("Reading “%1”…").arg(name));
+    setCursor(Qt::BusyCursor);
+    ui->openPictureButton->setEnabled(false);
+    connect(m_reader, &QThread::finished, this, [this, path, file, read] {
+        m_reader->deleteLater();
+        m_reader = nullptr;
+        unsetCursor();
+        ui->openPictureButton->setEnabled(true);
+        emit pictureRead(showRead(path, file, std::move(read->picture), read->error));
+    });
+    m_reader->start();
 }
 
 bool ConvertViewController::openPictureFile(const QString &path) {
     if (path.isEmpty())
         return false;
-    std::string error;
-    const std::string file = QFile::encodeName(path).toStdString();
-    std::optional<picture::Picture> read = picture::readPictureFile(file, &error);
+    bool opened = false;
+    QEventLoop loop;
+    const QMetaObject::Connection done =
+        connect(this, &ConvertViewController::pictureRead, &loop, [&](bool result) {
+            opened = result;
+            loop.quit();
+        });
+    startReading(path);
+    if (m_reader)
+        loop.exec();
+    disconnect(done);
+    return opened;
+}
+
+bool ConvertViewController::showRead(const QString &path, const std::string &file,
+                                     std::optional<picture::Picture> read, std::string error) {
     const QString name = QFileInfo(path).fileName();
     if (!read) {
         // The picture on show stays; the sentence says which file and what is wrong with it,
@@ -546,13 +619,16 @@ bool ConvertViewController::saveOutput(const QString &path) {
     }
     const QString name = QFileInfo(path).fileName();
     // Written whole or not at all: a file being replaced stays as it was when writing fails.
-    QSaveFile file(path);
-    const QByteArray bytes = m_output.text.empty()
-                                 ? QByteArray(reinterpret_cast<const char *>(m_output.bytes.data()),
-                                              static_cast<qsizetype>(m_output.bytes.size()))
-                                 : QByteArray::fromStdString(m_output.text);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        setStatus(tr("“%1” could not be written: %2").arg(name, file.errorString()));
+    const std::string bytes = m_output.text.empty()
+                                  ? std::string(m_output.bytes.begin(), m_output.bytes.end())
+                                  : m_output.text;
+    std::string error;
+    if (!picture::writeWholeFile(QFile::encodeName(path).toStdString(), bytes.data(), bytes.size(),
+                                 &error)) {
+        QString reason = sentence(error);
+        reason.replace(QLatin1Char('\'') + path + QLatin1Char('\''),
+                       QStringLiteral("“%1”").arg(name));
+        setStatus(reason);
         return false;
     }
     setStatus(tr("Saved %1 bytes to “%2”.")
@@ -589,5 +665,5 @@ void ConvertViewController::dropEvent(QDropEvent *event) {
     if (urls.size() != 1 || !urls.first().isLocalFile())
         return;
     event->acceptProposedAction();
-    openPictureFile(urls.first().toLocalFile());
+    startReading(urls.first().toLocalFile());
 }

@@ -17,6 +17,7 @@ namespace Ui {
 class ConvertViewController;
 }
 class QPlainTextEdit;
+class QThread;
 
 // The Convert tool: a picture (ILBM, ACBM, PBM or PNG) read by the picture library and shown as
 // the Amiga shows it, its colours reduced when it is true colour, and its bitplanes, palette or
@@ -38,8 +39,13 @@ public:
     // came from. Without a sink the button does nothing.
     void setPaletteSink(std::function<void(const QList<Colour> &, const QString &)> sink);
 
-    // Reads a picture file and shows it. A file that cannot be read leaves the picture on show
-    // as it was; the status line says why.
+    // Reads a picture file on a worker thread and shows it when it is read, pictureRead telling
+    // whether it was; the window goes on meanwhile, the status line saying what is read. A file
+    // that cannot be read (or is no regular file) leaves the picture on show as it was; the
+    // status line says why.
+    void startReading(const QString &path);
+    bool isReading() const { return m_reader != nullptr; }
+    // The same, waiting for the reading to end: whether the picture is shown.
     bool openPictureFile(const QString &path);
     bool hasPicture() const { return m_picture.has_value(); }
     // The picture the exports work on (the reduced one after Reduce), and the one read.
@@ -62,6 +68,9 @@ public:
     bool saveOutput(const QString &path);
     // The status line's text.
     QString status() const;
+
+signals:
+    void pictureRead(bool opened);
 
 public slots:
     // Asks for a picture file and opens it: the button, and File > Open Picture.
@@ -90,6 +99,9 @@ private:
     // Gives the view the picture's pixel aspect, or square pixels when the check box is off.
     void showAspect();
     void setStatus(const QString &text);
+    // Shows a picture read from path, or says why there is none: whether it is shown.
+    bool showRead(const QString &path, const std::string &file,
+                  std::optional<picture::Picture> read, std::string error);
     QString outputStatus() const;
     // Why the sprite options cannot go together, or nothing.
     QString spriteProblem() const;
@@ -104,4 +116,7 @@ private:
     // Sentences about the picture that stay while the output changes (what reading noticed).
     QString m_pictureNotes;
     std::function<void(const QList<Colour> &, const QString &)> m_paletteSink;
+    // The reading under way, and the name of its file.
+    QThread *m_reader = nullptr;
+    QString m_readingName;
 };

@@ -28,6 +28,7 @@
 #include <QImage>
 #include <QMimeData>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -664,8 +665,11 @@ TEST_F(ConvertTab, APictureDroppedOnTheTabOpens) {
     QApplication::sendEvent(controller.get(), &enter);
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(middle, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    // The picture is read on a worker thread; the tab shows it when it is read.
+    QSignalSpy read(controller.get(), &ConvertViewController::pictureRead);
     QApplication::sendEvent(controller.get(), &drop);
     EXPECT_TRUE(drop.isAccepted());
+    ASSERT_TRUE(read.count() == 1 || read.wait());
     EXPECT_EQ(ui->fileNameValueLabel->text(), "gradient.iff");
     delete data;
 }
@@ -716,7 +720,9 @@ TEST_F(ConvertInTheWindow, TheMenusReachTheTab) {
     QDragEnterEvent enter(middle, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&window, &enter);
     QDropEvent drop(middle, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QSignalSpy read(convert, &ConvertViewController::pictureRead);
     QApplication::sendEvent(&window, &drop);
+    ASSERT_TRUE(read.count() == 1 || read.wait());
     EXPECT_EQ(window.tabViewController()->currentWidget(), convert);
     EXPECT_EQ(convert->pictureName(), "gradient.iff");
     EXPECT_EQ(window.colourViewController()->paletteDataSource()->paletteEntries(), palette);
