@@ -8,11 +8,15 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
 
 #include <iff/error.h>
 #include <iff/iff.h>
 #include <ilbm/colormap.h>
 #include <ilbm/ilbm.h>
+#include <picture/files.h>
 #include <picture/picture.h>
 
 namespace {
@@ -88,18 +92,25 @@ QString PaletteFile::reasonOf(const QByteArray &messages) {
 PaletteFile PaletteFile::read(const QString &path) {
     PaletteFile result;
     const QString name = QFileInfo(path).fileName();
-    if (!QFileInfo(path).isFile()) {
-        result.error = tr("Cannot load a palette from “%1”: not a file.").arg(name);
+    const std::string file = QFile::encodeName(path).toStdString();
+    // The whole file, counted as read and only a regular one: a device or a FIFO neither keeps
+    // the window waiting nor fills the memory. A palette comes from a picture file, so the
+    // limit is a picture's.
+    std::vector<std::uint8_t> bytes;
+    std::string why;
+    picture::ReadLimit limit;
+    limit.regularOnly = true;
+    if (!picture::readWholeFile(file, limit, &bytes, &why)) {
+        QString reason = QString::fromStdString(why);
+        reason.replace(QLatin1Char('\'') + QString::fromStdString(file) + QLatin1Char('\''),
+                       QStringLiteral("“%1”").arg(name));
+        result.error = tr("Cannot load a palette: %1").arg(reason);
         return result;
     }
 
     // A PNG's palette (PLTE), through the picture library's reader.
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly) && file.peek(8) == QByteArray("\x89PNG\r\n\x1a\n", 8)) {
-        const QByteArray bytes = file.readAll();
-        std::string why;
-        const std::optional<std::vector<amiga::Rgb8>> colours =
-            picture::readColourMap(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), &why);
+    if (bytes.size() >= 8 && std::memcmp(bytes.data(), "\x89PNG\r\n\x1a\n", 8) == 0) {
+        const std::optional<std::vector<amiga::Rgb8>> colours = picture::readColourMap(bytes, &why);
         if (!colours) {
             result.error = tr("No palette in “%1”: %2.").arg(name, QString::fromStdString(why));
             return result;
@@ -111,13 +122,20 @@ PaletteFile PaletteFile::read(const QString &path) {
         result.colourMaps.append(palette);
         return result;
     }
-    file.close();
 
+    if (bytes.empty()) {
+        result.error = tr("Cannot load a palette from “%1”: the file is empty.").arg(name);
+        return result;
+    }
     QByteArray messages;
     IFF_Chunk *tree = nullptr;
     {
         const MessageCapture capture(&messages);
-        tree = ILBM_read(QFile::encodeName(path).constData());
+        FILE *memory = fmemopen(bytes.data(), bytes.size(), "rb");
+        if (memory) {
+            tree = ILBM_readFd(memory);
+            std::fclose(memory);
+        }
     }
     if (!tree) {
         const QString why = reasonOf(messages);
@@ -132,7 +150,8 @@ PaletteFile PaletteFile::read(const QString &path) {
     for (unsigned int i = 0; i < formsLength; ++i) {
         const auto *colorMap =
             reinterpret_cast<const ILBM_ColorMap *>(IFF_getChunkFromForm(forms[i], ILBM_ID_CMAP));
-        if (!colorMap)
+        // A CMAP too short for one whole colour is no colour map, as the programs say.
+        if (!colorMap || colorMap->colorRegisterLength == 0)
             continue;
         QList<Colour> colours;
         colours.reserve(colorMap->colorRegisterLength);
