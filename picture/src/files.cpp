@@ -87,6 +87,22 @@ mode_t creationMode() {
 
 } // namespace
 
+std::string otherKindOf(const std::vector<std::uint8_t> &bytes) {
+    auto startsWith = [&](const char *signature, std::size_t length) {
+        return bytes.size() >= length && std::memcmp(bytes.data(), signature, length) == 0;
+    };
+    if (startsWith("\x89PNG\r\n\x1a\n", 8)) {
+        return "a PNG picture";
+    }
+    if (startsWith("GIF87a", 6) || startsWith("GIF89a", 6)) {
+        return "a GIF picture";
+    }
+    if (startsWith("\xff\xd8\xff", 3)) {
+        return "a JPEG picture";
+    }
+    return {};
+}
+
 std::string fileName(const std::string &path) {
     return path == "-" ? std::string("the standard input") : "'" + path + "'";
 }

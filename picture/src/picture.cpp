@@ -86,6 +86,8 @@ std::optional<Picture> readPicture(const std::vector<std::uint8_t> &bytes, std::
         problem = "the file is empty";
     } else if (detail::isPng(bytes)) {
         picture = detail::readPng(bytes, &problem);
+    } else if (const std::string kind = otherKindOf(bytes); !kind.empty()) {
+        problem = "it is " + kind + ", not a PNG or IFF picture";
     } else {
         picture = detail::readIff(bytes, &problem);
     }

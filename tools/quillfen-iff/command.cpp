@@ -238,8 +238,18 @@ Tree readFile(const Arguments &arguments, const char *path, int *status) {
 
 Tree treeOf(const Arguments &arguments, const char *path, std::vector<unsigned char> &bytes,
             int *status) {
-    unsigned char none = 0;
-    FILE *memory = fmemopen(bytes.empty() ? &none : bytes.data(), bytes.size(), "rb");
+    // An empty file, or a file of another kind, is named as such rather than read as chunks.
+    *status = kNegative;
+    if (bytes.empty()) {
+        report(arguments, "%s: the file is empty.\n", picture::fileName(path).c_str());
+        return nullptr;
+    }
+    if (const std::string kind = picture::otherKindOf(bytes); !kind.empty()) {
+        report(arguments, "%s is %s, not an IFF file.\n", picture::fileName(path).c_str(),
+               kind.c_str());
+        return nullptr;
+    }
+    FILE *memory = fmemopen(bytes.data(), bytes.size(), "rb");
     Tree tree(memory != nullptr ? IFF_readFd(memory, extension(), extensionLength()) : nullptr);
     if (memory != nullptr) {
         fclose(memory);

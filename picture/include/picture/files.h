@@ -32,6 +32,11 @@ struct ReadLimit {
 bool readWholeFile(const std::string &path, const ReadLimit &limit,
                    std::vector<std::uint8_t> *bytes, std::string *error);
 
+// What kind of file bytes of another format are, by their signature, for a message that names it
+// ("a PNG picture", "a GIF picture", "a JPEG picture"); empty when the bytes are of no kind known
+// here (an IFF file among them).
+std::string otherKindOf(const std::vector<std::uint8_t> &bytes);
+
 // How a file is named in messages: 'path', or "the standard input" for "-".
 std::string fileName(const std::string &path);
 
