@@ -143,16 +143,16 @@ bool readWholeFile(const std::string &path, const ReadLimit &limit,
                 *error = tooLarge(name, limit);
                 return done(false);
             }
-            bytes->reserve(static_cast<std::size_t>(status.st_size));
+            bytes->reserve(static_cast<std::size_t>(status.st_size) + 1);
         }
     }
     if (limit.regularOnly) {
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     }
     // Counted as read: a file that grows, a device or a pipe stops at the limit all the same.
-    std::uint8_t block[65536];
+    std::vector<std::uint8_t> block(std::size_t{1} << 20);
     for (;;) {
-        const ssize_t got = ::read(fd, block, sizeof block);
+        const ssize_t got = ::read(fd, block.data(), block.size());
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -170,7 +170,7 @@ bool readWholeFile(const std::string &path, const ReadLimit &limit,
             bytes->shrink_to_fit();
             return done(false);
         }
-        bytes->insert(bytes->end(), block, block + got);
+        bytes->insert(bytes->end(), block.begin(), block.begin() + got);
     }
     return done(true);
 }
