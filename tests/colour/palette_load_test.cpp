@@ -164,6 +164,9 @@ TEST_F(PaletteLoading, FilesWithoutAPaletteChangeNothingAndSaySo) {
         << "no library mark glued into the sentence: " << status().toStdString();
     EXPECT_FALSE(controller->decodePaletteWithURL(dir.filePath("missing.iff")));
     EXPECT_FALSE(controller->decodePaletteWithURL(dir.path()));
+    // A device is refused before it is read: it would never end.
+    EXPECT_FALSE(controller->decodePaletteWithURL(QStringLiteral("/dev/zero")));
+    EXPECT_TRUE(status().contains("not a regular file")) << status().toStdString();
     EXPECT_FALSE(controller->decodePaletteWithURL(QString()));
 
     EXPECT_EQ(source->paletteEntries(), before);

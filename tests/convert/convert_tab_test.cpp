@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -35,6 +36,10 @@
 #include <QUrl>
 #include <QtEndian>
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -642,9 +647,14 @@ TEST_F(ConvertTab, AFileThatCannotBeReadLeavesThePictureAndSaysWhy) {
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
     text.write("not a picture at all\n");
     text.close();
+    // A device and a FIFO are refused before they are read: neither fills the memory nor keeps
+    // the tab waiting.
+    const QString fifo = dir.filePath("fifo.iff");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     for (const QString &path :
          {picturePath("truncated-bmhd-chunk.iff"), picturePath("missing-body-chunk.iff"),
-          dir.filePath("empty.iff"), dir.filePath("notes.png"), dir.filePath("missing.iff")}) {
+          dir.filePath("empty.iff"), dir.filePath("notes.png"), dir.filePath("missing.iff"),
+          QStringLiteral("/dev/zero"), fifo}) {
         SCOPED_TRACE(path.toStdString());
         EXPECT_FALSE(controller->openPictureFile(path));
         // A sentence naming the file.
@@ -654,6 +664,50 @@ TEST_F(ConvertTab, AFileThatCannotBeReadLeavesThePictureAndSaysWhy) {
         EXPECT_EQ(ui->fileNameValueLabel->text(), "ham6.iff");
         EXPECT_EQ(ui->modeValueLabel->text(), "ILBM HAM6");
         EXPECT_TRUE(pixelsOf(controller->shownImage()) == before);
+    }
+}
+
+TEST_F(ConvertTab, AReadingGoesOnWhileTheTabSaysSoAndASaveThatFailsKeepsTheFile) {
+    // The reading is on a worker thread: the tab is busy until it ends, and says so.
+    QSignalSpy read(controller.get(), &ConvertViewController::pictureRead);
+    controller->startReading(picturePath("gradient.iff"));
+    EXPECT_TRUE(controller->isReading());
+    EXPECT_FALSE(ui->openPictureButton->isEnabled());
+    EXPECT_EQ(controller->cursor().shape(), Qt::BusyCursor);
+    EXPECT_EQ(controller->status(), "Reading “gradient.iff”…");
+    ASSERT_TRUE(read.count() == 1 || read.wait());
+    EXPECT_EQ(read.first().first().toBool(), true);
+    EXPECT_TRUE(ui->openPictureButton->isEnabled());
+    EXPECT_EQ(controller->cursor().shape(), Qt::ArrowCursor);
+
+    // A disk that fills at any byte (the file size limit stands in for it): the file saved
+    // over is as it was, nothing is left beside it, and the status says so.
+    const QString target = dir.filePath("planes.raw");
+    const QStringList before = QDir(dir.path()).entryList(QDir::Files);
+    for (const rlim_t failsAfter : {rlim_t{0}, rlim_t{100}}) {
+        SCOPED_TRACE(failsAfter);
+        QFile old(target);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+        old.close();
+        rlimit previous{};
+        getrlimit(RLIMIT_FSIZE, &previous);
+        void (*handler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lower = previous;
+        lower.rlim_cur = failsAfter;
+        setrlimit(RLIMIT_FSIZE, &lower);
+        const bool saved = controller->saveOutput(target);
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, handler);
+        EXPECT_FALSE(saved);
+        EXPECT_EQ(controller->status(),
+                  "“planes.raw” cannot be written: File too large; it is left as it was.");
+        EXPECT_EQ(contents(target), "old");
+        QStringList after = before;
+        if (!after.contains("planes.raw"))
+            after.append("planes.raw");
+        after.sort();
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name), after);
     }
 }
 
