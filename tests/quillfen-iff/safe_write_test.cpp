@@ -165,3 +165,64 @@ TEST(QuillfenIffReads, AnInputThatNeverEndsStopsAtTheLimit) {
                             " is larger than 1 GiB, larger than any picture that is read.\n");
     }
 }
+
+TEST(QuillfenIffConversions, EveryConversionOfEveryKindShowsTheSamePicture) {
+    Folder folder;
+    // 20 x 3 of five colours as an ACBM (planes whole) and as a PBM (a byte a pixel, rows even).
+    Indexed picture{20, 3, {}, {}};
+    for (unsigned i = 0; i < 60; i++) {
+        picture.pixels.push_back(static_cast<std::uint8_t>(i * 7 % 5));
+    }
+    for (std::uint8_t i = 0; i < 8; i++) {
+        picture.palette.push_back({static_cast<std::uint8_t>(i * 0x20), 0x40, 0xf0});
+    }
+    Bytes cmap;
+    for (const Colour &c : picture.palette) {
+        iffbytes::append(cmap, {c.r, c.g, c.b});
+    }
+    save(folder.file("acbm.iff"),
+         group("FORM", "ACBM",
+               {bmhd(20, 3, 3), chunk("CMAP", cmap),
+                chunk("ABIT", expectedPlanes(picture, 3, false, Mask::None))}));
+    // An ACBM that also carries a BODY, which packing must not take for its planes.
+    save(folder.file("acbm-body.iff"),
+         group("FORM", "ACBM",
+               {bmhd(20, 3, 3), chunk("CMAP", cmap),
+                chunk("ABIT", expectedPlanes(picture, 3, false, Mask::None)),
+                chunk("BODY", Bytes(24, 0))}));
+    save(folder.file("pbm.iff"),
+         group("FORM", "PBM ",
+               {bmhd(20, 3, 8), chunk("CMAP", cmap), chunk("BODY", picture.pixels)}));
+    const std::string pictures = QUILLFEN_PICTURES;
+    const std::string kinds[] = {
+        pictures + "/gradient.iff",     // packed ILBM
+        pictures + "/ham6.iff",         // HAM6
+        pictures + "/small-24bit.iff",  // 24 planes
+        pictures + "/test-stencil.iff", // a mask plane
+        pictures + "/brush-transparent-color.iff",
+        folder.file("acbm.iff"),
+        folder.file("acbm-body.iff"),
+        folder.file("pbm.iff"),
+    };
+    const std::string out = folder.file("out.iff");
+    // What a picture shows, as the commands that read pictures see it: its planes and colours.
+    auto shown = [&](const std::string &file) {
+        const testprogram::Outcome planes = tool("raw " + file + " -");
+        const testprogram::Outcome colours = tool("palette --format rgb8 " + file);
+        return std::to_string(planes.status) + planes.out + std::to_string(colours.status) +
+               colours.out;
+    };
+    for (const std::string &kind : kinds) {
+        const std::string before = shown(kind);
+        for (const std::string conversion : {"unpack", "pack", "acbm", "ilbm", "ilbm --pack"}) {
+            SCOPED_TRACE(kind + ": " + conversion);
+            // Made an ILBM, a picture that has both layouts is refused, and nothing written.
+            const bool refused =
+                kind == folder.file("acbm-body.iff") && conversion.rfind("ilbm", 0) == 0;
+            std::filesystem::remove(out);
+            const testprogram::Outcome r = tool(conversion + " " + kind + " " + out);
+            EXPECT_EQ(r.status, refused ? 1 : 0) << r.err;
+            EXPECT_TRUE(refused ? !exists(out) : shown(out) == before);
+        }
+    }
+}
