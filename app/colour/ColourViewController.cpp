@@ -14,6 +14,7 @@
 #include "common/Wrapping.h"
 
 #include <QClipboard>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -23,10 +24,12 @@
 #include <QLoggingCategory>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
+#include <QThread>
 #include <QUndoStack>
 #include <QWheelEvent>
 #include <amiga/colourcode.h>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 Q_LOGGING_CATEGORY(lcColour, "quillfen.colour")
@@ -59,6 +62,12 @@ ColourViewController::ColourViewController(QWidget *parent)
 }
 
 ColourViewController::~ColourViewController() {
+    // A reading under way ends first (it takes seconds at most); its result goes nowhere.
+    if (m_reader) {
+        disconnect(m_reader, nullptr, this, nullptr);
+        m_reader->wait();
+        delete m_reader;
+    }
     // The controls outlive this part of the object: a field that loses the focus
     // while the tab is torn down must not call back into it.
     ui->paletteEditorCollectionView->setDropDelegate(nullptr);
@@ -560,20 +569,56 @@ void ColourViewController::loadPalette() {
                             tr("PNG pictures (*.png *.PNG)"), tr("All files (*)")});
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QFileDialog::fileSelected, this,
-            [this](const QString &path) { decodePaletteWithURL(path); });
+            [this](const QString &path) { startLoadingPalette(path); });
     dialog->open();
 }
 
-bool ColourViewController::decodePaletteWithURL(const QString &path) {
-    if (path.isEmpty())
-        return false;
-    const PaletteFile file = PaletteFile::read(path);
-    if (file.colourMaps.isEmpty()) {
-        setStatus(file.error);
-        return false;
+void ColourViewController::startLoadingPalette(const QString &path) {
+    if (path.isEmpty()) {
+        emit paletteRead(false);
+        return;
     }
-    usePaletteColours(file.colourMaps.last(), QFileInfo(path).fileName());
-    return true;
+    const QString name = QFileInfo(path).fileName();
+    if (m_reader) {
+        setStatus(tr("Still reading “%1”; “%2” is not loaded.").arg(m_readingName, name));
+        emit paletteRead(false);
+        return;
+    }
+    auto file = std::make_shared<PaletteFile>();
+    m_reader = QThread::create([path, file] { *file = PaletteFile::read(path); });
+    m_readingName = name;
+    setStatus(tr("Reading “%1”…").arg(name));
+    setCursor(Qt::BusyCursor);
+    ui->loadPaletteButton->setEnabled(false);
+    connect(m_reader, &QThread::finished, this, [this, file, name] {
+        m_reader->deleteLater();
+        m_reader = nullptr;
+        unsetCursor();
+        ui->loadPaletteButton->setEnabled(true);
+        if (file->colourMaps.isEmpty()) {
+            setStatus(file->error);
+            emit paletteRead(false);
+            return;
+        }
+        usePaletteColours(file->colourMaps.last(), name);
+        emit paletteRead(true);
+    });
+    m_reader->start();
+}
+
+bool ColourViewController::decodePaletteWithURL(const QString &path) {
+    bool used = false;
+    QEventLoop loop;
+    const QMetaObject::Connection done =
+        connect(this, &ColourViewController::paletteRead, &loop, [&](bool result) {
+            used = result;
+            loop.quit();
+        });
+    startLoadingPalette(path);
+    if (m_reader)
+        loop.exec();
+    disconnect(done);
+    return used;
 }
 
 void ColourViewController::usePaletteColours(const QList<Colour> &colours, const QString &source) {

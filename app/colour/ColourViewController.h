@@ -24,6 +24,7 @@ class QUndoStack;
 class QItemSelection;
 class QLineEdit;
 class QPlainTextEdit;
+class QThread;
 
 // The Colour tool: a palette grid, an editor for one colour in 8-bit-per-gun
 // terms with its 12-bit and 24-bit forms, the AGA bank and register it goes to,
@@ -77,6 +78,10 @@ public:
 
     // Makes the colour map of the file's (last) ILBM picture the palette. A file
     // that cannot be used leaves the palette as it was; the status line says why.
+    // The file is read on a worker thread, the window going on meanwhile and the
+    // status line saying what is read; paletteRead tells whether it was used.
+    void startLoadingPalette(const QString &path);
+    // The same, waiting for the reading to end: whether the palette was used.
     bool decodePaletteWithURL(const QString &path);
     // Makes colours (the colour map of a picture named source) the palette, as loading a
     // palette file does: one step that can be undone, the status line saying what was loaded.
@@ -102,6 +107,9 @@ public slots:
     void loadPalette();
     // Puts the whole code view on the clipboard.
     void copyCode();
+
+signals:
+    void paletteRead(bool used);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -129,6 +137,9 @@ private:
 
     std::unique_ptr<Ui::ColourViewController> ui;
     PaletteDataSource *m_paletteDataSource = nullptr;
+    // The palette file being read, and its name.
+    QThread *m_reader = nullptr;
+    QString m_readingName;
     std::optional<QList<int>> m_indexPathsOfItemsBeingDragged;
     // Loading a selection into the editor shows the entry; it changes no colour.
     bool m_loadingSelection = false;

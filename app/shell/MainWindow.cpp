@@ -315,7 +315,7 @@ void MainWindow::dropEvent(QDropEvent *event) {
     }
     ColourViewController *tool = colourViewController();
     ui->mainTabViewController->setCurrentWidget(tool);
-    tool->decodePaletteWithURL(urls.first().toLocalFile());
+    tool->startLoadingPalette(urls.first().toLocalFile());
 }
 
 void MainWindow::showAbout() {
