@@ -214,9 +214,26 @@ void ConvertViewController::openPicture() {
 
 namespace {
 
-// What a worker thread read: the picture, or the sentence that says why there is none.
+// The picture as the Amiga shows it, a pixel of the image a pixel of the picture.
+QImage imageOf(const picture::Picture &picture) {
+    const std::vector<amiga::Rgb8> colours = picture::render(picture);
+    QImage image(static_cast<int>(picture.width), static_cast<int>(picture.height),
+                 QImage::Format_RGB32);
+    for (unsigned y = 0; y < picture.height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(static_cast<int>(y)));
+        for (unsigned x = 0; x < picture.width; ++x) {
+            const amiga::Rgb8 &c = colours[static_cast<std::size_t>(y) * picture.width + x];
+            line[x] = qRgb(c.red, c.green, c.blue);
+        }
+    }
+    return image;
+}
+
+// What a worker thread read: the picture and its image, or the sentence that says why there is
+// none.
 struct PictureRead {
     std::optional<picture::Picture> picture;
+    QImage image;
     std::string error;
 };
 
@@ -232,6 +249,8 @@ PictureRead readPictureOfFile(const std::string &file) {
     read.picture = picture::readPicture(bytes, &problem);
     if (!read.picture)
         read.error = picture::fileName(file) + ": " + problem + ".";
+    else
+        read.image = imageOf(*read.picture);
     return read;
 }
 
@@ -259,7 +278,8 @@ void ConvertViewController::startReading(const QString &path) {
         m_reader = nullptr;
         unsetCursor();
         ui->openPictureButton->setEnabled(true);
-        emit pictureRead(showRead(path, file, std::move(read->picture), read->error));
+        emit pictureRead(
+            showRead(path, file, std::move(read->picture), std::move(read->image), read->error));
     });
     m_reader->start();
 }
@@ -282,7 +302,8 @@ bool ConvertViewController::openPictureFile(const QString &path) {
 }
 
 bool ConvertViewController::showRead(const QString &path, const std::string &file,
-                                     std::optional<picture::Picture> read, std::string error) {
+                                     std::optional<picture::Picture> read, QImage image,
+                                     std::string error) {
     const QString name = QFileInfo(path).fileName();
     if (!read) {
         // The picture on show stays; the sentence says which file and what is wrong with it,
@@ -309,7 +330,7 @@ bool ConvertViewController::showRead(const QString &path, const std::string &fil
         const QSignalBlocker quiet(ui->bitplaneDepthSpinBox);
         ui->bitplaneDepthSpinBox->setValue(ui->bitplaneDepthSpinBox->minimum());
     }
-    showPicture();
+    showPicture(std::move(image));
     return true;
 }
 
@@ -349,7 +370,7 @@ void ConvertViewController::showAspect() {
                                         : QSize(1, 1));
 }
 
-void ConvertViewController::showPicture() {
+void ConvertViewController::showPicture(QImage image) {
     const bool shown = m_picture.has_value();
     QLocale locale;
     if (!shown) {
@@ -361,16 +382,8 @@ void ConvertViewController::showPicture() {
             label->setText(QStringLiteral("–"));
     } else {
         const picture::Picture &picture = *m_picture;
-        const std::vector<amiga::Rgb8> colours = picture::render(picture);
-        QImage image(static_cast<int>(picture.width), static_cast<int>(picture.height),
-                     QImage::Format_RGB32);
-        for (unsigned y = 0; y < picture.height; ++y) {
-            auto *line = reinterpret_cast<QRgb *>(image.scanLine(static_cast<int>(y)));
-            for (unsigned x = 0; x < picture.width; ++x) {
-                const amiga::Rgb8 &c = colours[static_cast<std::size_t>(y) * picture.width + x];
-                line[x] = qRgb(c.red, c.green, c.blue);
-            }
-        }
+        if (image.isNull())
+            image = imageOf(picture);
         ui->pictureView->setImage(image);
         showAspect();
 

@@ -94,14 +94,14 @@ protected:
 private:
     void configureController();
     // Shows a picture (the working one): the view, the facts, the colour map, the controls that
-    // apply to it.
-    void showPicture();
+    // apply to it. The image, when given, is the picture already rendered (on a worker thread).
+    void showPicture(QImage image = QImage());
     // Gives the view the picture's pixel aspect, or square pixels when the check box is off.
     void showAspect();
     void setStatus(const QString &text);
     // Shows a picture read from path, or says why there is none: whether it is shown.
     bool showRead(const QString &path, const std::string &file,
-                  std::optional<picture::Picture> read, std::string error);
+                  std::optional<picture::Picture> read, QImage image, std::string error);
     QString outputStatus() const;
     // Why the sprite options cannot go together, or nothing.
     QString spriteProblem() const;
