@@ -246,6 +246,10 @@ bool writeWholeFile(const std::string &path, const void *data, std::size_t size,
         unfinished = 0;
         return fail(cause, existed);
     };
+    // A file replaced keeps its owner where this process may give it (as root may).
+    if (existed && ::fchown(fd, status.st_uid, status.st_gid) != 0) {
+        errno = 0;
+    }
     if (!writeAll(fd, data, size) || ::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) {
         const int cause = errno;
         ::close(fd);
