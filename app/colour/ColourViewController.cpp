@@ -14,6 +14,7 @@
 #include "common/Wrapping.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -22,10 +23,12 @@
 #include <QLoggingCategory>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
+#include <QThread>
 #include <QUndoStack>
 #include <QWheelEvent>
 #include <amiga/colourcode.h>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 Q_LOGGING_CATEGORY(lcColour, "quillfen.colour")
@@ -58,6 +61,12 @@ ColourViewController::ColourViewController(QWidget *parent)
 }
 
 ColourViewController::~ColourViewController() {
+    // A reading under way ends first (it takes seconds at most); its result goes nowhere.
+    if (m_reader) {
+        disconnect(m_reader, nullptr, this, nullptr);
+        m_reader->wait();
+        delete m_reader;
+    }
     // The controls outlive this part of the object: a field that loses the focus
     // while the tab is torn down must not call back into it.
     ui->paletteEditorCollectionView->setDropDelegate(nullptr);
@@ -575,30 +584,73 @@ void ColourViewController::loadPalette() {
                             tr("PNG pictures (*.png *.PNG)"), tr("All files (*)")});
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QFileDialog::fileSelected, this,
-            [this](const QString &path) { decodePaletteWithURL(path); });
+            [this](const QString &path) { startLoadingPalette(path); });
     dialog->open();
+}
+
+void ColourViewController::startLoadingPalette(const QString &path, std::optional<unsigned> index) {
+    if (path.isEmpty()) {
+        emit paletteRead(false);
+        return;
+    }
+    const QString name = QFileInfo(path).fileName();
+    if (m_reader) {
+        setStatus(tr("Still reading “%1”; “%2” is not loaded.").arg(m_readingName, name));
+        emit paletteRead(false);
+        return;
+    }
+    auto file = std::make_shared<PaletteFile>();
+    auto pictures = std::make_shared<std::vector<picture::PictureSummary>>();
+    m_reader = QThread::create([path, file, pictures, index] {
+        if (!index) {
+            *pictures = PaletteFile::pictures(path);
+            if (pictures->size() > 1)
+                return; // the user chooses first
+        }
+        *file = PaletteFile::read(path, index.value_or(0));
+    });
+    m_readingName = name;
+    setStatus(tr("Reading “%1”…").arg(name));
+    setCursor(Qt::BusyCursor);
+    ui->loadPaletteButton->setEnabled(false);
+    connect(m_reader, &QThread::finished, this, [this, file, pictures, path, name] {
+        m_reader->deleteLater();
+        m_reader = nullptr;
+        unsetCursor();
+        ui->loadPaletteButton->setEnabled(true);
+        if (pictures->size() > 1) {
+            setStatus(QString());
+            PaletteFile::askWhichPicture(
+                this, path, *pictures, tr("Load the colours of:"),
+                [this, path](unsigned chosen) { startLoadingPalette(path, chosen); });
+            emit paletteRead(false);
+            return;
+        }
+        if (!file->ok) {
+            setStatus(file->error);
+            emit paletteRead(false);
+            return;
+        }
+        usePaletteColours(file->colours, name);
+        emit paletteRead(true);
+    });
+    m_reader->start();
 }
 
 bool ColourViewController::decodePaletteWithURL(const QString &path,
                                                 std::optional<unsigned> index) {
-    if (path.isEmpty())
-        return false;
-    if (!index) {
-        const std::vector<picture::PictureSummary> pictures = PaletteFile::pictures(path);
-        if (pictures.size() > 1) {
-            PaletteFile::askWhichPicture(
-                this, path, pictures, tr("Load the colours of:"),
-                [this, path](unsigned chosen) { decodePaletteWithURL(path, chosen); });
-            return false;
-        }
+    bool used = false;
+    const QMetaObject::Connection done = connect(this, &ColourViewController::paletteRead, this,
+                                                 [&](bool result) { used = result; });
+    startLoadingPalette(path, index);
+    if (m_reader) {
+        // The worker is waited for here, with no event loop of its own (nothing else runs
+        // meanwhile), and its result taken at once.
+        m_reader->wait();
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
     }
-    const PaletteFile file = PaletteFile::read(path, index.value_or(0));
-    if (!file.ok) {
-        setStatus(file.error);
-        return false;
-    }
-    usePaletteColours(file.colours, QFileInfo(path).fileName());
-    return true;
+    disconnect(done);
+    return used;
 }
 
 void ColourViewController::usePaletteColours(const QList<Colour> &colours, const QString &source) {

@@ -24,6 +24,7 @@ class QUndoStack;
 class QItemSelection;
 class QLineEdit;
 class QPlainTextEdit;
+class QThread;
 
 // The Colour tool: a palette grid, an editor for one colour in 8-bit-per-gun
 // terms with its 12-bit and 24-bit forms, the AGA bank and register it goes to,
@@ -80,8 +81,12 @@ public:
     // Makes the colour map of a picture of the file the palette: of picture index
     // (0 the first) when given; else of its one picture, or, for a file of several
     // pictures, of the one the user picks from a list (size, depth, colours) that
-    // this opens (it gives false until the choice is made). A file that cannot be
-    // used leaves the palette as it was; the status line says why.
+    // this opens. A file that cannot be used leaves the palette as it was; the
+    // status line says why. The file is read on a worker thread, the window going
+    // on meanwhile and the status line saying what is read; paletteRead tells
+    // whether it was used (false too while the list waits for the user's choice).
+    void startLoadingPalette(const QString &path, std::optional<unsigned> index = std::nullopt);
+    // The same, waiting for the reading to end: whether the palette was used.
     bool decodePaletteWithURL(const QString &path, std::optional<unsigned> index = std::nullopt);
     // Makes colours (the colour map of a picture named source) the palette, as loading a
     // palette file does: one step that can be undone, the status line saying what was loaded.
@@ -107,6 +112,9 @@ public slots:
     void loadPalette();
     // Puts the whole code view on the clipboard.
     void copyCode();
+
+signals:
+    void paletteRead(bool used);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -134,6 +142,9 @@ private:
 
     std::unique_ptr<Ui::ColourViewController> ui;
     PaletteDataSource *m_paletteDataSource = nullptr;
+    // The palette file being read, and its name.
+    QThread *m_reader = nullptr;
+    QString m_readingName;
     std::optional<QList<int>> m_indexPathsOfItemsBeingDragged;
     // Loading a selection into the editor shows the entry; it changes no colour.
     bool m_loadingSelection = false;

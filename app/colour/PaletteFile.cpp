@@ -7,6 +7,8 @@
 #include <QWidget>
 
 #include <algorithm>
+
+#include <picture/files.h>
 #include <picture/picture.h>
 
 namespace {
@@ -19,13 +21,15 @@ QString tr(const char *text) {
 
 namespace {
 
-// The file's bytes; empty for a file that cannot be read.
+// The file's bytes, read as a picture is (a regular file, within a picture's limit); empty for a
+// file that cannot be read.
 std::vector<std::uint8_t> bytesOf(const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    std::vector<std::uint8_t> bytes;
+    picture::ReadLimit limit;
+    limit.regularOnly = true;
+    if (!picture::readWholeFile(QFile::encodeName(path).toStdString(), limit, &bytes, nullptr))
         return {};
-    const QByteArray bytes = file.readAll();
-    return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+    return bytes;
 }
 
 } // namespace
@@ -71,12 +75,21 @@ void PaletteFile::askWhichPicture(QWidget *parent, const QString &path,
 PaletteFile PaletteFile::read(const QString &path, unsigned index) {
     PaletteFile result;
     const QString name = QFileInfo(path).fileName();
-    if (!QFileInfo(path).isFile()) {
-        result.error = tr("Cannot load a palette from “%1”: not a file.").arg(name);
+    const std::string file = QFile::encodeName(path).toStdString();
+    // The whole file, counted as read and only a regular one: a device or a FIFO neither keeps
+    // the window waiting nor fills the memory. A palette comes from a picture file, so the
+    // limit is a picture's.
+    std::vector<std::uint8_t> bytes;
+    std::string why;
+    picture::ReadLimit limit;
+    limit.regularOnly = true;
+    if (!picture::readWholeFile(file, limit, &bytes, &why)) {
+        QString reason = QString::fromStdString(why);
+        reason.replace(QLatin1Char('\'') + QString::fromStdString(file) + QLatin1Char('\''),
+                       QStringLiteral("“%1”").arg(name));
+        result.error = tr("Cannot load a palette: %1").arg(reason);
         return result;
     }
-    const std::vector<std::uint8_t> bytes = bytesOf(path);
-    std::string why;
     const std::optional<std::vector<amiga::Rgb8>> colours =
         picture::readColourMap(bytes, &why, index);
     if (!colours) {

@@ -5,6 +5,7 @@
 #include "common/HexFormatter.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -14,11 +15,12 @@
 #include <QLocale>
 #include <QMimeData>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QSignalBlocker>
+#include <QThread>
 #include <QUrl>
 #include <QValidator>
 #include <numeric>
+#include <picture/files.h>
 
 namespace {
 
@@ -125,6 +127,12 @@ ConvertViewController::ConvertViewController(QWidget *parent)
 }
 
 ConvertViewController::~ConvertViewController() {
+    // A reading under way ends first (it takes seconds at most); its result goes nowhere.
+    if (m_reader) {
+        disconnect(m_reader, nullptr, this, nullptr);
+        m_reader->wait();
+        delete m_reader;
+    }
     // The controls outlive this part of the object: nothing they send while the tab is torn
     // down may reach it.
     for (QObject *child : findChildren<QObject *>())
@@ -200,26 +208,118 @@ void ConvertViewController::openPicture() {
         dialog->setDirectory(QFileInfo(m_path).absolutePath());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QFileDialog::fileSelected, this,
-            [this](const QString &path) { openPictureFile(path); });
+            [this](const QString &path) { startReading(path); });
     dialog->open();
+}
+
+namespace {
+
+// The picture as the Amiga shows it, a pixel of the image a pixel of the picture.
+QImage imageOf(const picture::Picture &picture) {
+    const std::vector<amiga::Rgb8> colours = picture::render(picture);
+    QImage image(static_cast<int>(picture.width), static_cast<int>(picture.height),
+                 QImage::Format_RGB32);
+    for (unsigned y = 0; y < picture.height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(static_cast<int>(y)));
+        for (unsigned x = 0; x < picture.width; ++x) {
+            const amiga::Rgb8 &c = colours[static_cast<std::size_t>(y) * picture.width + x];
+            line[x] = qRgb(c.red, c.green, c.blue);
+        }
+    }
+    return image;
+}
+
+// What a worker thread read: the picture and its image, the sentence that says why there is
+// none, or the pictures of a file of several to choose from.
+struct PictureRead {
+    std::optional<picture::Picture> picture;
+    QImage image;
+    std::string error;
+    std::vector<picture::PictureSummary> choices;
+};
+
+PictureRead readPictureOfFile(const std::string &file, std::optional<unsigned> index) {
+    PictureRead read;
+    std::vector<std::uint8_t> bytes;
+    // Only a regular file: a device or a FIFO could keep the reading waiting for ever.
+    picture::ReadLimit limit;
+    limit.regularOnly = true;
+    if (!picture::readWholeFile(file, limit, &bytes, &read.error))
+        return read;
+    if (!index) {
+        std::vector<picture::PictureSummary> pictures = picture::listPictures(bytes);
+        if (pictures.size() > 1) {
+            read.choices = std::move(pictures);
+            return read;
+        }
+    }
+    std::string problem;
+    read.picture = picture::readPicture(bytes, &problem, index.value_or(0));
+    if (!read.picture)
+        read.error = picture::fileName(file) + ": " + problem + ".";
+    else
+        read.image = imageOf(*read.picture);
+    return read;
+}
+
+} // namespace
+
+void ConvertViewController::startReading(const QString &path, std::optional<unsigned> index) {
+    if (path.isEmpty())
+        return;
+    const QString name = QFileInfo(path).fileName();
+    if (m_reader) {
+        setStatus(tr("Still reading “%1”; “%2” is not opened.").arg(m_readingName, name));
+        emit pictureRead(false);
+        return;
+    }
+    const std::string file = QFile::encodeName(path).toStdString();
+    auto read = std::make_shared<PictureRead>();
+    m_reader = QThread::create([file, read, index] { *read = readPictureOfFile(file, index); });
+    m_readingName = name;
+    // A large picture takes a while: the window goes on, and says what it is doing.
+    setStatus(tr("Reading “%1”…").arg(name));
+    setCursor(Qt::BusyCursor);
+    ui->openPictureButton->setEnabled(false);
+    connect(m_reader, &QThread::finished, this, [this, path, file, read] {
+        m_reader->deleteLater();
+        m_reader = nullptr;
+        unsetCursor();
+        ui->openPictureButton->setEnabled(true);
+        if (!read->choices.empty()) {
+            setStatus(QString());
+            PaletteFile::askWhichPicture(
+                this, path, read->choices, tr("Open:"),
+                [this, path](unsigned chosen) { startReading(path, chosen); });
+            emit pictureRead(false);
+            return;
+        }
+        emit pictureRead(
+            showRead(path, file, std::move(read->picture), std::move(read->image), read->error));
+    });
+    m_reader->start();
 }
 
 bool ConvertViewController::openPictureFile(const QString &path, std::optional<unsigned> index) {
     if (path.isEmpty())
         return false;
-    if (!index) {
-        const std::vector<picture::PictureSummary> pictures = PaletteFile::pictures(path);
-        if (pictures.size() > 1) {
-            PaletteFile::askWhichPicture(
-                this, path, pictures, tr("Open:"),
-                [this, path](unsigned chosen) { openPictureFile(path, chosen); });
-            return false;
-        }
+    bool opened = false;
+    const QMetaObject::Connection done = connect(this, &ConvertViewController::pictureRead, this,
+                                                 [&](bool result) { opened = result; });
+    startReading(path, index);
+    if (m_reader) {
+        // The worker is waited for here, with no event loop of its own (nothing else runs
+        // meanwhile), and its result taken at once.
+        m_reader->wait();
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
     }
-    std::string error;
-    const std::string file = QFile::encodeName(path).toStdString();
-    std::optional<picture::Picture> read =
-        picture::readPictureFile(file, &error, index.value_or(0));
+    disconnect(done);
+    return opened;
+}
+
+bool ConvertViewController::showRead(const QString &path, const std::string &file,
+                                     std::optional<picture::Picture> read, QImage image,
+                                     std::string error) {
     const QString name = QFileInfo(path).fileName();
     if (!read) {
         // The picture on show stays; the sentence says which file and what is wrong with it,
@@ -246,7 +346,7 @@ bool ConvertViewController::openPictureFile(const QString &path, std::optional<u
         const QSignalBlocker quiet(ui->bitplaneDepthSpinBox);
         ui->bitplaneDepthSpinBox->setValue(ui->bitplaneDepthSpinBox->minimum());
     }
-    showPicture();
+    showPicture(std::move(image));
     return true;
 }
 
@@ -286,7 +386,7 @@ void ConvertViewController::showAspect() {
                                         : QSize(1, 1));
 }
 
-void ConvertViewController::showPicture() {
+void ConvertViewController::showPicture(QImage image) {
     const bool shown = m_picture.has_value();
     QLocale locale;
     if (!shown) {
@@ -298,16 +398,8 @@ void ConvertViewController::showPicture() {
             label->setText(QStringLiteral("–"));
     } else {
         const picture::Picture &picture = *m_picture;
-        const std::vector<amiga::Rgb8> colours = picture::render(picture);
-        QImage image(static_cast<int>(picture.width), static_cast<int>(picture.height),
-                     QImage::Format_RGB32);
-        for (unsigned y = 0; y < picture.height; ++y) {
-            auto *line = reinterpret_cast<QRgb *>(image.scanLine(static_cast<int>(y)));
-            for (unsigned x = 0; x < picture.width; ++x) {
-                const amiga::Rgb8 &c = colours[static_cast<std::size_t>(y) * picture.width + x];
-                line[x] = qRgb(c.red, c.green, c.blue);
-            }
-        }
+        if (image.isNull())
+            image = imageOf(picture);
         ui->pictureView->setImage(image);
         showAspect();
 
@@ -556,13 +648,16 @@ bool ConvertViewController::saveOutput(const QString &path) {
     }
     const QString name = QFileInfo(path).fileName();
     // Written whole or not at all: a file being replaced stays as it was when writing fails.
-    QSaveFile file(path);
-    const QByteArray bytes = m_output.text.empty()
-                                 ? QByteArray(reinterpret_cast<const char *>(m_output.bytes.data()),
-                                              static_cast<qsizetype>(m_output.bytes.size()))
-                                 : QByteArray::fromStdString(m_output.text);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        setStatus(tr("“%1” could not be written: %2").arg(name, file.errorString()));
+    const std::string bytes = m_output.text.empty()
+                                  ? std::string(m_output.bytes.begin(), m_output.bytes.end())
+                                  : m_output.text;
+    std::string error;
+    if (!picture::writeWholeFile(QFile::encodeName(path).toStdString(), bytes.data(), bytes.size(),
+                                 &error)) {
+        QString reason = sentence(error);
+        reason.replace(QLatin1Char('\'') + path + QLatin1Char('\''),
+                       QStringLiteral("“%1”").arg(name));
+        setStatus(reason);
         return false;
     }
     setStatus(tr("Saved %1 bytes to “%2”.")
@@ -599,5 +694,5 @@ void ConvertViewController::dropEvent(QDropEvent *event) {
     if (urls.size() != 1 || !urls.first().isLocalFile())
         return;
     event->acceptProposedAction();
-    openPictureFile(urls.first().toLocalFile());
+    startReading(urls.first().toLocalFile());
 }

@@ -17,6 +17,7 @@ namespace Ui {
 class ConvertViewController;
 }
 class QPlainTextEdit;
+class QThread;
 
 // The Convert tool: a picture (ILBM, ACBM, PBM or PNG) read by the picture library and shown as
 // the Amiga shows it, its colours reduced when it is true colour, and its bitplanes, palette or
@@ -38,10 +39,15 @@ public:
     // came from. Without a sink the button does nothing.
     void setPaletteSink(std::function<void(const QList<Colour> &, const QString &)> sink);
 
-    // Reads a picture file and shows it: picture index (0 the first) when given; else its one
-    // picture, or, for a file of several, the one the user picks from a list that this opens
-    // (it gives false until the choice is made). A file that cannot be read leaves the picture
-    // on show as it was; the status line says why.
+    // Reads a picture file on a worker thread and shows it when it is read, pictureRead telling
+    // whether it was: picture index (0 the first) when given; else its one picture, or, for a
+    // file of several, the one the user picks from a list that this opens (pictureRead gives
+    // false meanwhile). The window goes on while it reads, the status line saying what is read.
+    // A file that cannot be read (or is no regular file) leaves the picture on show as it was;
+    // the status line says why.
+    void startReading(const QString &path, std::optional<unsigned> index = std::nullopt);
+    bool isReading() const { return m_reader != nullptr; }
+    // The same, waiting for the reading to end: whether the picture is shown.
     bool openPictureFile(const QString &path, std::optional<unsigned> index = std::nullopt);
     bool hasPicture() const { return m_picture.has_value(); }
     // The picture the exports work on (the reduced one after Reduce), and the one read.
@@ -65,6 +71,9 @@ public:
     // The status line's text.
     QString status() const;
 
+signals:
+    void pictureRead(bool opened);
+
 public slots:
     // Asks for a picture file and opens it: the button, and File > Open Picture.
     void openPicture();
@@ -87,11 +96,14 @@ protected:
 private:
     void configureController();
     // Shows a picture (the working one): the view, the facts, the colour map, the controls that
-    // apply to it.
-    void showPicture();
+    // apply to it. The image, when given, is the picture already rendered (on a worker thread).
+    void showPicture(QImage image = QImage());
     // Gives the view the picture's pixel aspect, or square pixels when the check box is off.
     void showAspect();
     void setStatus(const QString &text);
+    // Shows a picture read from path, or says why there is none: whether it is shown.
+    bool showRead(const QString &path, const std::string &file,
+                  std::optional<picture::Picture> read, QImage image, std::string error);
     QString outputStatus() const;
     // Why the sprite options cannot go together, or nothing.
     QString spriteProblem() const;
@@ -106,4 +118,7 @@ private:
     // Sentences about the picture that stay while the output changes (what reading noticed).
     QString m_pictureNotes;
     std::function<void(const QList<Colour> &, const QString &)> m_paletteSink;
+    // The reading under way, and the name of its file.
+    QThread *m_reader = nullptr;
+    QString m_readingName;
 };

@@ -472,12 +472,12 @@ void MainWindow::dropEvent(QDropEvent *event) {
     // On the Convert tab a picture is for converting; anywhere else its palette is for the
     // Colour tool.
     if (convert && ui->mainTabViewController->currentWidget() == convert) {
-        convert->openPictureFile(urls.first().toLocalFile());
+        convert->startReading(urls.first().toLocalFile());
         return;
     }
     ColourViewController *tool = colourViewController();
     ui->mainTabViewController->setCurrentWidget(tool);
-    tool->decodePaletteWithURL(urls.first().toLocalFile());
+    tool->startLoadingPalette(urls.first().toLocalFile());
 }
 
 void MainWindow::showAbout() {

@@ -8,17 +8,23 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QShortcut>
+#include <QThread>
+
+#include <picture/files.h>
+
 #include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace {
-
-// Larger files hold no copper list (chip memory is 2 MiB at most).
-constexpr qint64 kMaxFileBytes = qint64{64} << 20;
 
 // Words as a memory view shows them, eight a line: what the text reader reads back.
 QString memoryView(const std::vector<std::uint16_t> &words) {
@@ -53,7 +59,14 @@ CopperWorkbenchViewController::CopperWorkbenchViewController(QWidget *parent)
     configureController();
 }
 
-CopperWorkbenchViewController::~CopperWorkbenchViewController() = default;
+CopperWorkbenchViewController::~CopperWorkbenchViewController() {
+    // A reading under way ends first (it takes seconds at most); its result goes nowhere.
+    if (m_reader) {
+        disconnect(m_reader, nullptr, this, nullptr);
+        m_reader->wait();
+        delete m_reader;
+    }
+}
 
 void CopperWorkbenchViewController::configureController() {
     m_listing = new CopperListingModel(this);
@@ -130,12 +143,55 @@ bool CopperWorkbenchViewController::readList() {
 void CopperWorkbenchViewController::openList() {
     const QString path = QFileDialog::getOpenFileName(this, tr("Open a Copper List"));
     if (!path.isEmpty())
-        openFile(path);
+        startReading(path);
+}
+
+void CopperWorkbenchViewController::startReading(const QString &path) {
+    const QString name = QFileInfo(path).fileName();
+    if (m_reader) {
+        ui->readMessageLabel->setText(
+            tr("Still reading “%1”; “%2” is not opened.").arg(m_readingName, name));
+        emit fileRead(false);
+        return;
+    }
+    const std::string file = QFile::encodeName(path).toStdString();
+    struct Read {
+        std::vector<std::uint8_t> bytes;
+        std::string error;
+        bool ok = false;
+    };
+    auto read = std::make_shared<Read>();
+    m_reader = QThread::create([file, read] {
+        // Only a regular file, counted as read: a device or a FIFO neither blocks the tab nor
+        // fills the memory.
+        picture::ReadLimit limit{picture::kCopperListLimit, "copper list", true};
+        read->ok = picture::readWholeFile(file, limit, &read->bytes, &read->error);
+    });
+    m_readingName = name;
+    ui->readMessageLabel->setText(tr("Reading “%1”…").arg(name));
+    setCursor(Qt::BusyCursor);
+    ui->openListButton->setEnabled(false);
+    connect(m_reader, &QThread::finished, this, [this, read] {
+        m_reader->deleteLater();
+        m_reader = nullptr;
+        unsetCursor();
+        ui->openListButton->setEnabled(true);
+        if (!read->ok) {
+            ui->readMessageLabel->setText(QString::fromStdString(read->error));
+            emit fileRead(false);
+            return;
+        }
+        emit fileRead(showFile(QByteArray(reinterpret_cast<const char *>(read->bytes.data()),
+                                          static_cast<qsizetype>(read->bytes.size()))));
+    });
+    m_reader->start();
 }
 
 bool CopperWorkbenchViewController::openFileByContent(const QString &path) {
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
+    // Only a regular file is looked into (a FIFO would keep the window waiting); the reading
+    // refuses anything else in words.
+    if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly)) {
         // Text holds no control characters but tabs and line ends; copper words always do: a
         // MOVE's first word is a register offset below $200, so its high byte is $00 or $01.
         const QByteArray head = file.read(64 * 1024);
@@ -151,17 +207,21 @@ bool CopperWorkbenchViewController::openFileByContent(const QString &path) {
 }
 
 bool CopperWorkbenchViewController::openFile(const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ui->readMessageLabel->setText(tr("Cannot open %1: %2").arg(path, file.errorString()));
-        return false;
+    bool opened = false;
+    const QMetaObject::Connection done = connect(this, &CopperWorkbenchViewController::fileRead,
+                                                 this, [&](bool result) { opened = result; });
+    startReading(path);
+    if (m_reader) {
+        // The worker is waited for here, with no event loop of its own (nothing else runs
+        // meanwhile), and its result taken at once.
+        m_reader->wait();
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
     }
-    if (file.size() > kMaxFileBytes) {
-        ui->readMessageLabel->setText(
-            tr("%1 is larger than 64 MiB: no copper list is that long.").arg(path));
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
+    disconnect(done);
+    return opened;
+}
+
+bool CopperWorkbenchViewController::showFile(const QByteArray &bytes) {
     if (!ui->binaryFileCheckBox->isChecked()) {
         ui->copperSourceTextEdit->setPlainText(QString::fromUtf8(bytes));
         return readList();

@@ -11,6 +11,7 @@ namespace Ui {
 class CopperWorkbenchViewController;
 }
 class CopperListingModel;
+class QThread;
 
 // The Copper workbench: a copper list pasted or opened (assembler data, a memory view, a binary
 // file) read back as instructions, each explained, with the fields of the selected one and a
@@ -37,7 +38,11 @@ public slots:
     bool readList();
     // Asks for a file and reads it: as text, or as binary words from the offset on.
     void openList();
-    // Reads a file as openList does, without asking.
+    // Reads a file as openList does, without asking: on a worker thread, the window going on
+    // meanwhile and the message line saying what is read; fileRead tells whether it was read.
+    // Only a regular file of at most 64 MiB is read.
+    void startReading(const QString &path);
+    // The same, waiting for the reading to end: whether the list was read.
     bool openFile(const QString &path);
     // Reads a file named on the command line: as text when it holds no control character
     // but tabs and line ends, else as binary words from its start; the Binary file box is set to
@@ -48,8 +53,13 @@ public slots:
     void selectInstruction();
     void updatePreview();
 
+signals:
+    void fileRead(bool ok);
+
 private:
     void configureController();
+    // Reads the bytes of a file: as text, or as binary words from the offset on.
+    bool showFile(const QByteArray &bytes);
     amiga::CopperFrame::Chipset chipset() const;
 
     std::unique_ptr<Ui::CopperWorkbenchViewController> ui;
@@ -59,4 +69,7 @@ private:
     // same document with the same reader, so both print the same text).
     amiga::ExplainValue m_explain;
     amiga::Chipset m_explainChipset = amiga::Chipset::Ecs;
+    // The reading under way, and the name of its file.
+    QThread *m_reader = nullptr;
+    QString m_readingName;
 };

@@ -92,8 +92,11 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     if (freopen("/dev/null", "w", stdout) == nullptr) {
         abort();
     }
-    char name[] = "/tmp/fuzz_tool-XXXXXX";
-    if (mkdtemp(name) == nullptr) {
+    // The commands sync every file they write: in memory (tmpfs) that costs nothing.
+    char inMemory[] = "/dev/shm/fuzz_tool-XXXXXX";
+    char onDisk[] = "/tmp/fuzz_tool-XXXXXX";
+    char *name = mkdtemp(inMemory);
+    if (name == nullptr && (name = mkdtemp(onDisk)) == nullptr) {
         abort();
     }
     folder = name;

@@ -22,6 +22,8 @@ namespace {
 
 struct ReadState {
     unsigned int depth = 0;
+    // What of a failure was said: nothing, a group's failure, or all of it.
+    enum class Told { Nothing, Group, All } told = Told::Nothing;
     bool endKnown = false;
     long end = 0;
 };
@@ -58,6 +60,7 @@ bool ReadLevel::enter(FILE *file) {
     }
     if (readState.depth >= IFF_MAX_GROUP_DEPTH) {
         IFF_error("ERROR: Groups are nested deeper than %d levels!\n", IFF_MAX_GROUP_DEPTH);
+        readState.told = ReadState::Told::All;
         return false;
     }
     readState.depth++;
@@ -66,6 +69,22 @@ bool ReadLevel::enter(FILE *file) {
 
 void ReadLevel::leave() {
     readState.depth--;
+}
+
+void ReadLevel::start() {
+    readState.told = ReadState::Told::Nothing;
+}
+
+bool ReadLevel::failedInGroup() {
+    if (readState.told != ReadState::Told::Nothing) {
+        return false;
+    }
+    readState.told = ReadState::Told::Group;
+    return true;
+}
+
+bool ReadLevel::failedWhole() {
+    return readState.told != ReadState::Told::All;
 }
 
 bool remainingLength(FILE *file, long *remaining) {

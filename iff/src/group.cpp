@@ -58,7 +58,9 @@ IFF_Group *IFF_readGroup(FILE *file, const char *chunkId, const IFF_Long chunkSi
         while (group->chunkSize < chunkSize) {
             IFF_Chunk *subChunk = IFF_readChunk(file, formType, extension, extensionLength);
             if (subChunk == nullptr) {
-                IFF_error("Error while reading chunk!\n");
+                if (ReadLevel::failedInGroup()) {
+                    IFF_error("Error while reading chunk!\n");
+                }
                 IFF_freeGroup(group, formType, extension, extensionLength);
                 free(group);
                 group = nullptr;

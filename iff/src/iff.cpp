@@ -25,9 +25,12 @@ IFF_Chunk *IFF_read(const char *filename, const IFF_Extension *extension,
 
 IFF_Chunk *IFF_readFd(FILE *file, const IFF_Extension *extension,
                       const unsigned int extensionLength) {
+    iff_internal::ReadLevel::start();
     IFF_Chunk *chunk = IFF_readChunk(file, nullptr, extension, extensionLength);
     if (chunk == nullptr) {
-        IFF_error("ERROR: cannot open main chunk!\n");
+        if (iff_internal::ReadLevel::failedWhole()) {
+            IFF_error("ERROR: cannot open main chunk!\n");
+        }
         return nullptr;
     }
     const int trailing = fgetc(file);

@@ -49,6 +49,13 @@ struct ReadLevel {
     // Enters one more group level; false (after a message) when that would be too deep.
     static bool enter(FILE *file);
     static void leave();
+    // A read says why it failed once, not once more for every group it was nested in. start()
+    // begins a read. failedInGroup() gives whether a group is the first to fail (and so says so);
+    // failedWhole() whether the read as a whole still has to say it failed: not after a message
+    // that says all (groups nested too deep).
+    static void start();
+    static bool failedInGroup();
+    static bool failedWhole();
 };
 
 // Whether the stream can tell how many bytes are left; the count goes to *remaining.

@@ -74,7 +74,9 @@ IFF_List *IFF_readList(FILE *file, const IFF_Long chunkSize, const IFF_Extension
         while (list->chunkSize < chunkSize) {
             IFF_Chunk *subChunk = IFF_readChunk(file, nullptr, extension, extensionLength);
             if (subChunk == nullptr) {
-                IFF_error("Error reading chunk in list!\n");
+                if (ReadLevel::failedInGroup()) {
+                    IFF_error("Error reading chunk in list!\n");
+                }
                 releaseList(list, extension, extensionLength);
                 list = nullptr;
                 break;

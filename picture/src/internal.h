@@ -32,11 +32,6 @@ std::vector<PictureSummary> iffPictures(const std::vector<std::uint8_t> &bytes);
 std::optional<std::vector<amiga::Rgb8>> iffColourMap(const std::vector<std::uint8_t> &bytes,
                                                      unsigned index);
 
-// The bytes of a file ("-" is the standard input) and the name messages give it ("'path'" or
-// "the standard input"). False, with *error a sentence naming the file, when it cannot be read.
-bool readFileBytes(const std::string &path, std::vector<std::uint8_t> *bytes, std::string *name,
-                   std::string *error);
-
 // Whether every gun of the map is a 12-bit colour's: its low nibble equal to its high nibble
 // (n x 17) or zero (n << 4). False for an empty map.
 bool storesTwelveBit(const std::vector<amiga::Rgb8> &palette);

@@ -3,6 +3,7 @@
 #include "picture/picture.h"
 
 #include "internal.h"
+#include "picture/files.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -90,6 +91,8 @@ std::optional<Picture> readPicture(const std::vector<std::uint8_t> &bytes, std::
         } else {
             problem = "a PNG holds one picture, there is no picture " + std::to_string(index + 1);
         }
+    } else if (const std::string kind = otherKindOf(bytes); !kind.empty()) {
+        problem = "it is " + kind + ", not a PNG or IFF picture";
     } else {
         picture = detail::readIff(bytes, &problem, index);
     }
@@ -99,56 +102,15 @@ std::optional<Picture> readPicture(const std::vector<std::uint8_t> &bytes, std::
     return picture;
 }
 
-namespace detail {
-
-bool readFileBytes(const std::string &path, std::vector<std::uint8_t> *bytes, std::string *name,
-                   std::string *error) {
-    const bool standardInput = path == "-";
-    *name = standardInput ? std::string("the standard input") : "'" + path + "'";
-    FILE *file = standardInput ? stdin : std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        *error = *name + " cannot be opened: " + std::strerror(errno) + ".";
-        return false;
-    }
-    // No picture that is read takes more than 1 GiB as a file (256 Mi pixels of 32 planes,
-    // unpacked); a larger file is not read into memory.
-    constexpr size_t kLargestFile = size_t{1} << 30;
-    bytes->clear();
-    std::uint8_t block[65536];
-    size_t got = 0;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0) {
-        if (bytes->size() + got > kLargestFile) {
-            if (!standardInput) {
-                std::fclose(file);
-            }
-            *error = *name + " is larger than 1 GiB, larger than any picture that is read.";
-            return false;
-        }
-        bytes->insert(bytes->end(), block, block + got);
-    }
-    const bool failed = std::ferror(file) != 0;
-    const int cause = errno;
-    if (!standardInput) {
-        std::fclose(file);
-    }
-    if (failed) {
-        *error = *name + " cannot be read: " + std::strerror(cause) + ".";
-        return false;
-    }
-    return true;
-}
-
-} // namespace detail
-
 namespace {
 
 // A reader of a file's bytes applied to a file: the error names the file.
 template <typename Result, typename Read>
 std::optional<Result> readFile(const std::string &path, std::string *error, Read read) {
     std::vector<std::uint8_t> bytes;
-    std::string name;
+    const std::string name = fileName(path);
     std::string problem;
-    if (!detail::readFileBytes(path, &bytes, &name, &problem)) {
+    if (!readWholeFile(path, ReadLimit{}, &bytes, &problem)) {
         if (error != nullptr) {
             *error = problem;
         }

@@ -8,6 +8,7 @@
 #include <QInputDialog>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -103,10 +104,12 @@ TEST_F(PaletteLoading, ColourMapsOfDifferentSizes) {
     choosePaletteSize("8");
     EXPECT_EQ(source->rowCount(), 8);
 
-    // An empty colour map is no palette, as for the programs: the grid keeps its colours.
+    // A colour map without one whole colour is none, in the programs' words; the palette stays.
+    const QList<Colour> kept = source->paletteEntries();
     EXPECT_FALSE(controller->decodePaletteWithURL(
         write("0.iff", chunk(pictureForm(ILBM_ID_ILBM, colourMap({}))))));
-    EXPECT_EQ(source->rowCount(), 8);
+    EXPECT_EQ(source->paletteEntries(), kept);
+    EXPECT_TRUE(status().contains("colour map")) << status().toStdString();
 }
 
 TEST_F(PaletteLoading, ColourMapFromAPropOfTheEnclosingList) {
@@ -138,7 +141,10 @@ TEST_F(PaletteLoading, OfSeveralPicturesTheUserChoosesOneAsThePrograms) {
     EXPECT_TRUE(items[1].startsWith("2: ") && items[1].endsWith(", 8 colours"))
         << items[1].toStdString();
     dialog->setTextValue(dialog->comboBoxItems()[1]);
+    // The chosen picture is read on a worker thread, as any palette file is.
+    QSignalSpy loaded(controller.get(), &ColourViewController::paletteRead);
     dialog->accept();
+    ASSERT_TRUE(!loaded.isEmpty() || loaded.wait());
     EXPECT_EQ(source->paletteEntries(), coloursOf(second));
     EXPECT_EQ(popup(), "8");
 
@@ -175,6 +181,9 @@ TEST_F(PaletteLoading, FilesWithoutAPaletteChangeNothingAndSaySo) {
         << "no library mark glued into the sentence: " << status().toStdString();
     EXPECT_FALSE(controller->decodePaletteWithURL(dir.filePath("missing.iff")));
     EXPECT_FALSE(controller->decodePaletteWithURL(dir.path()));
+    // A device is refused before it is read: it would never end.
+    EXPECT_FALSE(controller->decodePaletteWithURL(QStringLiteral("/dev/zero")));
+    EXPECT_TRUE(status().contains("not a regular file")) << status().toStdString();
     EXPECT_FALSE(controller->decodePaletteWithURL(QString()));
 
     EXPECT_EQ(source->paletteEntries(), before);

@@ -29,12 +29,17 @@
 #include <QImage>
 #include <QMimeData>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QtEndian>
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -642,9 +647,14 @@ TEST_F(ConvertTab, AFileThatCannotBeReadLeavesThePictureAndSaysWhy) {
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
     text.write("not a picture at all\n");
     text.close();
+    // A device and a FIFO are refused before they are read: neither fills the memory nor keeps
+    // the tab waiting.
+    const QString fifo = dir.filePath("fifo.iff");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     for (const QString &path :
          {picturePath("truncated-bmhd-chunk.iff"), picturePath("missing-body-chunk.iff"),
-          dir.filePath("empty.iff"), dir.filePath("notes.png"), dir.filePath("missing.iff")}) {
+          dir.filePath("empty.iff"), dir.filePath("notes.png"), dir.filePath("missing.iff"),
+          QStringLiteral("/dev/zero"), fifo}) {
         SCOPED_TRACE(path.toStdString());
         EXPECT_FALSE(controller->openPictureFile(path));
         // A sentence naming the file.
@@ -657,6 +667,50 @@ TEST_F(ConvertTab, AFileThatCannotBeReadLeavesThePictureAndSaysWhy) {
     }
 }
 
+TEST_F(ConvertTab, AReadingGoesOnWhileTheTabSaysSoAndASaveThatFailsKeepsTheFile) {
+    // The reading is on a worker thread: the tab is busy until it ends, and says so.
+    QSignalSpy read(controller.get(), &ConvertViewController::pictureRead);
+    controller->startReading(picturePath("gradient.iff"));
+    EXPECT_TRUE(controller->isReading());
+    EXPECT_FALSE(ui->openPictureButton->isEnabled());
+    EXPECT_EQ(controller->cursor().shape(), Qt::BusyCursor);
+    EXPECT_EQ(controller->status(), "Reading “gradient.iff”…");
+    ASSERT_TRUE(read.count() == 1 || read.wait());
+    EXPECT_EQ(read.first().first().toBool(), true);
+    EXPECT_TRUE(ui->openPictureButton->isEnabled());
+    EXPECT_EQ(controller->cursor().shape(), Qt::ArrowCursor);
+
+    // A disk that fills at any byte (the file size limit stands in for it): the file saved
+    // over is as it was, nothing is left beside it, and the status says so.
+    const QString target = dir.filePath("planes.raw");
+    const QStringList before = QDir(dir.path()).entryList(QDir::Files);
+    for (const rlim_t failsAfter : {rlim_t{0}, rlim_t{100}}) {
+        SCOPED_TRACE(failsAfter);
+        QFile old(target);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+        old.close();
+        rlimit previous{};
+        getrlimit(RLIMIT_FSIZE, &previous);
+        void (*handler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lower = previous;
+        lower.rlim_cur = failsAfter;
+        setrlimit(RLIMIT_FSIZE, &lower);
+        const bool saved = controller->saveOutput(target);
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, handler);
+        EXPECT_FALSE(saved);
+        EXPECT_EQ(controller->status(),
+                  "“planes.raw” cannot be written: File too large; it is left as it was.");
+        EXPECT_EQ(contents(target), "old");
+        QStringList after = before;
+        if (!after.contains("planes.raw"))
+            after.append("planes.raw");
+        after.sort();
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name), after);
+    }
+}
+
 TEST_F(ConvertTab, APictureDroppedOnTheTabOpens) {
     auto *data = new QMimeData;
     data->setUrls({QUrl::fromLocalFile(picturePath("gradient.iff"))});
@@ -665,8 +719,11 @@ TEST_F(ConvertTab, APictureDroppedOnTheTabOpens) {
     QApplication::sendEvent(controller.get(), &enter);
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(middle, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    // The picture is read on a worker thread; the tab shows it when it is read.
+    QSignalSpy read(controller.get(), &ConvertViewController::pictureRead);
     QApplication::sendEvent(controller.get(), &drop);
     EXPECT_TRUE(drop.isAccepted());
+    ASSERT_TRUE(read.count() == 1 || read.wait());
     EXPECT_EQ(ui->fileNameValueLabel->text(), "gradient.iff");
     delete data;
 }
@@ -717,7 +774,9 @@ TEST_F(ConvertInTheWindow, TheMenusReachTheTab) {
     QDragEnterEvent enter(middle, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&window, &enter);
     QDropEvent drop(middle, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QSignalSpy read(convert, &ConvertViewController::pictureRead);
     QApplication::sendEvent(&window, &drop);
+    ASSERT_TRUE(read.count() == 1 || read.wait());
     EXPECT_EQ(window.tabViewController()->currentWidget(), convert);
     EXPECT_EQ(convert->pictureName(), "gradient.iff");
     EXPECT_EQ(window.colourViewController()->paletteDataSource()->paletteEntries(), palette);

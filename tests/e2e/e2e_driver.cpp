@@ -28,6 +28,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -487,8 +488,11 @@ private:
         QDragEnterEvent enter(middle, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(tool, &enter);
         QDropEvent drop(middle, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        // The tab reads the picture on a worker thread and says when it is shown.
+        QSignalSpy read(tool, SIGNAL(pictureRead(bool)));
         QApplication::sendEvent(tool, &drop);
         delete data;
+        m_report.check(QStringLiteral("convert picture read"), read.count() == 1 || read.wait());
         m_report.check(QStringLiteral("convert picture mode"), mode->text(),
                        QStringLiteral("ILBM HAM6"));
         m_report.check(QStringLiteral("convert picture size"), size->text(),

@@ -161,14 +161,13 @@ TEST(IffHostile, EveryTruncationFailsCleanly) {
             << length;
         EXPECT_EQ(lastLine(messages.text()), "ERROR: cannot open main chunk!\n") << length;
     }
-    // A FORM cut inside a sub-chunk reports every level it passes.
+    // A FORM cut inside a sub-chunk says why, that a group failed, and that the file did: not
+    // once more for every level it passes.
     messages.clear();
     PipeFile cut(Bytes(sample().begin(), sample().begin() + 78));
     EXPECT_EQ(IFF_readFd(cut.get(), testExtension, testExtensionLength), nullptr);
     EXPECT_EQ(messages.text(), "Error reading raw chunk body of chunk: 'BODY'\n"
                                "Error while reading chunk!\n"
-                               "Error while reading chunk!\n"
-                               "Error reading chunk in list!\n"
                                "ERROR: cannot open main chunk!\n");
 }
 
@@ -183,10 +182,12 @@ TEST(IffHostile, NestingDepthIsBounded) {
     EXPECT_FALSE(printed([&] { IFF_print(deepest, 0, nullptr, 0); }).empty());
     IFF_free(deepest, nullptr, 0);
 
-    EXPECT_EQ(readBytes(nested(IFF_MAX_GROUP_DEPTH + 1)), nullptr);
-    const std::string text = messages.text();
-    EXPECT_EQ(text.rfind("ERROR: Groups are nested deeper than 256 levels!\n", 0), 0u);
-    EXPECT_EQ(lastLine(text), "ERROR: cannot open main chunk!\n");
+    // One line says it all, however deep the file goes.
+    for (unsigned depth : {unsigned{IFF_MAX_GROUP_DEPTH} + 1, 1000u}) {
+        messages.clear();
+        EXPECT_EQ(readBytes(nested(depth)), nullptr);
+        EXPECT_EQ(messages.text(), "ERROR: Groups are nested deeper than 256 levels!\n") << depth;
+    }
 
     // A reader that failed deep down leaves nothing behind for the next read.
     messages.clear();

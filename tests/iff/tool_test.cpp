@@ -195,8 +195,8 @@ TEST_F(ToolTest, UsageAndFileErrors) {
         << missingArgument.err;
     Outcome missing = run("print " + folder + "/missing.iff");
     EXPECT_EQ(missing.status, 2);
-    EXPECT_EQ(missing.err,
-              "quillfen-iff print: " + folder + "/missing.iff: No such file or directory\n");
+    EXPECT_EQ(missing.err, "quillfen-iff print: '" + folder +
+                               "/missing.iff' cannot be opened: No such file or directory.\n");
 }
 
 // The commands as the overview lists them: the word after two blanks on each line that has it.
@@ -252,8 +252,7 @@ TEST_F(ToolTest, EveryListedCommandAnswersHelpAndRefusesWrongUsage) {
     // After --, a name that begins with a dash is a file.
     Outcome dashed = run("print -- --help");
     EXPECT_EQ(dashed.status, 2);
-    EXPECT_NE(dashed.err.find("--help: No such file or directory"), std::string::npos)
-        << dashed.err;
+    EXPECT_NE(dashed.err.find("'--help' cannot be opened"), std::string::npos) << dashed.err;
 }
 
 TEST_F(ToolTest, ExitStatusesFollowOneRule) {

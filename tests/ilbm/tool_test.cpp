@@ -205,7 +205,7 @@ TEST(QuillfenIffPictures, HelpWrongUsageAndBadFiles) {
     save(folder.file("p.iff"), group("FORM", "ILBM", {bmhd(16, 2, 2), chunk("BODY", Bytes(8, 1))}));
     r = tool(folder, "raw " + folder.file("p.iff") + " " + folder.file("dir/none/out"));
     EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("cannot write"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("cannot be written"), std::string::npos) << r.err;
 
     // The picture chunk types are known to print and check.
     r = tool(folder, "print " + folder.file("p.iff"));
@@ -260,7 +260,8 @@ TEST(QuillfenIffPictures, EveryPictureCommandFollowsTheExitStatusRule) {
         if (c.writes) {
             r = tool(folder, command + " " + folder.file(c.input) + nowhere);
             EXPECT_EQ(r.status, 2) << command;
-            EXPECT_NE(r.err.find("cannot write"), std::string::npos) << command << ": " << r.err;
+            EXPECT_NE(r.err.find("cannot be written"), std::string::npos)
+                << command << ": " << r.err;
         }
     }
 }

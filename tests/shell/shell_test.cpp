@@ -399,8 +399,11 @@ TEST(Shell, APictureDroppedOnTheWindowGivesTheColourToolItsPalette) {
     QApplication::sendEvent(&window, &enter);
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(middle, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    // The file is read on a worker thread; the palette changes when it is read.
+    QSignalSpy read(window.colourViewController(), &ColourViewController::paletteRead);
     QApplication::sendEvent(&window, &drop);
     EXPECT_TRUE(drop.isAccepted());
+    ASSERT_TRUE(read.count() == 1 || read.wait());
     EXPECT_EQ(window.tabViewController()->currentWidget(), window.colourViewController());
     const QList<Colour> expected = {Colour::convertFrom24BitWithRed(0x12, 0x34, 0x56),
                                     Colour::convertFrom24BitWithRed(0xab, 0xcd, 0xef)};

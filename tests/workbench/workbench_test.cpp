@@ -7,8 +7,11 @@
 #include "common/CopperFramePreview.h"
 #include "workbench/CopperListingModel.h"
 
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -98,4 +101,21 @@ TEST(Workbench, ABinaryFileOpensFromItsOffsetAndAgaFollowsTheBank) {
     bench.ui.binaryOffsetSpinBox->setValue(3); // an odd number of bytes after it
     EXPECT_FALSE(bench.tool.openFile(file.fileName()));
     EXPECT_TRUE(bench.ui.readMessageLabel->text().contains("odd number of bytes"));
+}
+
+TEST(Workbench, ADeviceOrAFifoIsRefusedBeforeItIsRead) {
+    // Neither fills the memory nor keeps the tab waiting; the list on show stays.
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("list.s");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    Workbench bench;
+    bench.ui.copperSourceTextEdit->setPlainText("\tdc.w\t$0180,$0502\n");
+    for (const QString &path : {QStringLiteral("/dev/zero"), fifo}) {
+        EXPECT_FALSE(bench.tool.openFile(path));
+        EXPECT_EQ(
+            bench.ui.readMessageLabel->text(),
+            "'" + path +
+                "' is not a regular file (a device, a FIFO or a socket); only files are read.");
+        EXPECT_EQ(bench.ui.copperSourceTextEdit->toPlainText(), "\tdc.w\t$0180,$0502\n");
+    }
 }

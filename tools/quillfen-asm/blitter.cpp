@@ -1,6 +1,7 @@
 // quillfen-asm blitter: BLTCON0, BLTCON1 and the size register for an area-mode blit, from its
 // logic function, channels, shifts, direction and fill.
 #include "commands.h"
+#include "output.h"
 
 #include <amiga/blitter.h>
 
@@ -78,15 +79,15 @@ int run(Arguments &arguments) {
                      blit.heightLines, blit.widthWords);
         return kNegative;
     }
-    std::fputs(bl::blitterCode(blit, arguments.has("--copper")).c_str(), stdout);
-    return kSuccess;
+    return writeOutput(arguments, bl::blitterCode(blit, arguments.has("--copper")), kSuccess);
 }
 
 } // namespace
 
 const Command blitterCommand = {
     "blitter",
-    "(--function EXPR | --minterms HEX) [--channels ABCD] [--ashift N] [--bshift N] [--desc] "
+    "[-o FILE] (--function EXPR | --minterms HEX) [--channels ABCD] [--ashift N] [--bshift N] "
+    "[--desc] "
     "[--fill inclusive|exclusive] [--fci] [--width WORDS --height LINES] [--copper]",
     "BLTCON0, BLTCON1 and BLTSIZE for an area-mode blit.",
     "BLTCON0, BLTCON1 and BLTSIZE for an area-mode blit.\n"
@@ -112,6 +113,7 @@ const Command blitterCommand = {
         {"--width", "width of the blit in words", Takes::Value, "WORDS"},
         {"--height", "height of the blit in lines", Takes::Value, "LINES"},
         {"--copper", "copper MOVEs (dc.w) instead of move.w"},
+        kOutputOption,
     },
     run,
 };

@@ -1,44 +1,20 @@
 // quillfen-asm copper: a copper list read back as instructions, each explained.
 #include "commands.h"
+#include "output.h"
 
 #include <amiga/copperlist.h>
 #include <amiga/copperread.h>
 
-#include <cerrno>
+#include <picture/files.h>
+
 #include <cstdio>
-#include <cstring>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace quillfen_asm {
 
 namespace {
-
-// Larger input is no copper list: chip memory holds at most 2 MiB, and its text a few times more.
-constexpr std::size_t kMaxInputBytes = std::size_t{64} << 20;
-
-// The whole of a file, or of standard input for "-"; false with a message when it cannot be read.
-bool readAll(const std::string &path, std::string &bytes, std::string &message) {
-    std::FILE *file = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        message = "cannot open '" + path + "': " + std::strerror(errno);
-        return false;
-    }
-    char buffer[65536];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        bytes.append(buffer, n);
-        if (bytes.size() > kMaxInputBytes) {
-            message = "'" + path + "' is larger than 64 MiB: no copper list is that long";
-            break;
-        }
-    }
-    const bool failed = std::ferror(file) != 0;
-    if (file != stdin)
-        std::fclose(file);
-    if (failed && message.empty())
-        message = "cannot read '" + path + "'";
-    return message.empty();
-}
 
 int runCopper(Arguments &arguments) {
     if (arguments.operands().size() != 1)
@@ -49,25 +25,26 @@ int runCopper(Arguments &arguments) {
     const bool hexOffset = offsetText.rfind('$', 0) == 0 || offsetText.rfind("0x", 0) == 0;
     const auto offset =
         arguments.number("--offset", 0, hexOffset ? Base::Hexadecimal : Base::Decimal, 0,
-                         static_cast<std::int64_t>(kMaxInputBytes));
+                         static_cast<std::int64_t>(picture::kCopperListLimit));
     if (arguments.has("--offset") && !arguments.has("--binary"))
         arguments.fail("'--offset' needs '--binary'");
     if (!arguments.ok())
         return usageError(arguments);
 
     const std::string &path = arguments.operands()[0];
-    std::string bytes;
+    std::vector<std::uint8_t> bytes;
     std::string message;
-    if (!readAll(path, bytes, message)) {
+    if (!picture::readWholeFile(path, {picture::kCopperListLimit, "copper list"}, &bytes,
+                                &message)) {
         std::fprintf(stderr, "quillfen-asm copper: %s\n", message.c_str());
         return kTrouble;
     }
     const amiga::CopperRead read =
         arguments.has("--binary")
-            ? amiga::readCopperBinary(
-                  {reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size()},
-                  static_cast<std::size_t>(*offset))
-            : amiga::readCopperText(bytes);
+            ? amiga::readCopperBinary({bytes.data(), bytes.size()},
+                                      static_cast<std::size_t>(*offset))
+            : amiga::readCopperText(
+                  std::string_view(reinterpret_cast<const char *>(bytes.data()), bytes.size()));
     if (!read.ok()) {
         for (const amiga::CopperReadError &error : read.errors) {
             if (error.line > 0)
@@ -88,17 +65,14 @@ int runCopper(Arguments &arguments) {
                                                      : amiga::CopperFrame::Chipset::Ocs;
     const amiga::CopperListing listing = amiga::disassemble(read.words, options);
     const std::string text = amiga::copperListingText(listing);
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    if (std::fflush(stdout) != 0)
-        return kTrouble;
-    return listing.cannotPerform ? kNegative : kSuccess;
+    return writeOutput(arguments, text, listing.cannotPerform ? kNegative : kSuccess);
 }
 
 } // namespace
 
 const Command copperCommand = {
     "copper",
-    "[--binary] [--offset N] [--chipset ocs|ecs|aga] FILE|-",
+    "[-o FILE] [--binary] [--offset N] [--chipset ocs|ecs|aga] FILE|-",
     "Reads a copper list back: one dc.w line per instruction, with what it does as a comment.",
     "Reads a copper list back: one dc.w line per instruction, with what it does as a comment.\n"
     "FILE holds dc.w/dc.l lines, or hexadecimal words as an emulator's memory view shows them;\n"
@@ -114,6 +88,7 @@ const Command copperCommand = {
          "ocs, ecs or aga: bits are named as that chipset has them; AGA follows BPLCON3's bank "
          "and LOCT (default ocs)",
          Takes::Value, "NAME"},
+        kOutputOption,
     },
     runCopper,
 };

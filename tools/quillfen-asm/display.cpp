@@ -1,5 +1,6 @@
 // quillfen-asm display: the registers that open a screen, as copper data or CPU code.
 #include "commands.h"
+#include "output.h"
 
 #include <amiga/displaysetup.h>
 
@@ -63,11 +64,9 @@ int runDisplay(Arguments &arguments) {
     }
     const amiga::DisplaySetup setup = amiga::displaySetup(request);
     const std::string code = amiga::displaySetupCode(setup, arguments.has("--cpu"));
-    std::fwrite(code.data(), 1, code.size(), stdout);
-    if (std::fflush(stdout) != 0)
-        return kTrouble;
-    if (setup.showable())
-        return kSuccess;
+    const int written = writeOutput(arguments, code, kSuccess);
+    if (written != kSuccess || setup.showable())
+        return written;
     for (const amiga::DisplayWarning &warning : setup.warnings)
         if (warning.refusal)
             std::fprintf(stderr, "quillfen-asm display: the hardware cannot show this screen: %s\n",
@@ -79,7 +78,8 @@ int runDisplay(Arguments &arguments) {
 
 const Command displayCommand = {
     "display",
-    "[--width N] [--height N] [--depth N] [--chipset ocs|ecs|aga] [--ntsc] [--hires|--superhires] "
+    "[-o FILE] [--width N] [--height N] [--depth N] [--chipset ocs|ecs|aga] [--ntsc] "
+    "[--hires|--superhires] "
     "[--lace] [--hstart HEX --vstart HEX | --centre] [--interleaved] [--scroll] [--fmode N] "
     "[--cpu]",
     "Prints the registers that open a bitplane screen: DIWSTRT, DIWSTOP (DIWHIGH), DDFSTRT, "
@@ -108,6 +108,7 @@ const Command displayCommand = {
         {"--scroll", "fetch one block more, for scrolling with BPLCON1"},
         {"--fmode", "AGA fetch mode, FMODE bits 1-0: 0-3 (default 0)", Takes::Value, "N"},
         {"--cpu", "move.w instructions instead of copper data"},
+        kOutputOption,
     },
     runDisplay,
 };

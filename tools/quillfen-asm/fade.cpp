@@ -2,6 +2,7 @@
 // picture's palette, as a table of colour words per step.
 #include "colourarguments.h"
 #include "commands.h"
+#include "output.h"
 #include "picturepalette.h"
 
 #include <amiga/fade.h>
@@ -55,15 +56,15 @@ int runFade(Arguments &arguments) {
         what = amiga::fadeTargetName(target);
     }
     const std::string code = amiga::fadeCode(table, aga, what);
-    std::fwrite(code.data(), 1, code.size(), stdout);
-    return std::fflush(stdout) == 0 ? kSuccess : kTrouble;
+    return writeOutput(arguments, code, kSuccess);
 }
 
 } // namespace
 
 const Command fadeCommand = {
     "fade",
-    "--steps N [--to RRGGBB | --to-palette FILE2] [--chipset ocs|ecs|aga] [--picture N] FILE",
+    "[-o FILE] --steps N [--to RRGGBB | --to-palette FILE2] [--chipset ocs|ecs|aga] [--picture N] "
+    "FILE",
     "Prints a fade table: the colour map of the picture FILE stepped to black, to a colour or to "
     "the colour map of FILE2.",
     "Prints a fade table: the colour map of the picture FILE stepped to black, to a colour or\n"
@@ -82,6 +83,7 @@ const Command fadeCommand = {
         {"--to-palette", "fade to the colour map of another picture", Takes::Value, "FILE2"},
         {"--chipset", "ocs, ecs or aga (default ocs)", Takes::Value, "NAME"},
         {"--picture", "use picture N of FILE (1 is the first, the default)", Takes::Value, "N"},
+        kOutputOption,
     },
     runFade,
 };

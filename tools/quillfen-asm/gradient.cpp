@@ -2,6 +2,7 @@
 // shows them on one colour register, or as a table of colour words.
 #include "colourarguments.h"
 #include "commands.h"
+#include "output.h"
 
 #include <amiga/gradient.h>
 
@@ -68,15 +69,15 @@ int runGradient(Arguments &arguments) {
     request.horizontal = static_cast<int>(*hpos);
     const std::string code = arguments.has("--table") ? amiga::gradientTableCode(request)
                                                       : amiga::gradientCopperCode(request);
-    std::fwrite(code.data(), 1, code.size(), stdout);
-    return std::fflush(stdout) == 0 ? kSuccess : kTrouble;
+    return writeOutput(arguments, code, kSuccess);
 }
 
 } // namespace
 
 const Command gradientCommand = {
     "gradient",
-    "[--start HEX] [--lines N] [--chipset ocs|ecs|aga] [--register N] [--blend rgb|oklab] "
+    "[-o FILE] [--start HEX] [--lines N] [--chipset ocs|ecs|aga] [--register N] [--blend "
+    "rgb|oklab] "
     "[--dither none|ordered|diffuse] [--hpos HEX] [--table] KEY...",
     "Prints a copper list that blends key colours line by line on one colour register, with a "
     "WAIT only where the colour changes.",
@@ -97,6 +98,7 @@ const Command gradientCommand = {
         {"--dither", "none, ordered or diffuse, OCS/ECS only (default none)", Takes::Value, "NAME"},
         {"--hpos", "the WAITs' horizontal position, 0-e2 (default 07)", Takes::Value, "HEX"},
         {"--table", "a table of colour words, one dc.w a line, for the CPU"},
+        kOutputOption,
     },
     runGradient,
 };

@@ -1,6 +1,7 @@
 // quillfen-asm COMMAND [OPTIONS]: assembler data for Amiga programs, printed ready to paste or
 // to include: display set-up, copper lists, gradients, fades, register words, blitter set-up.
 #include "commands.h"
+#include "signals.h"
 
 #include <cstdio>
 
@@ -26,5 +27,6 @@ int main(int argc, char **argv) {
          &fadeCommand},
         toStandardError,
     };
+    quillfen_cli::removeUnfinishedFileOnSignals();
     return quillfen_cli::run(program, argc, argv);
 }

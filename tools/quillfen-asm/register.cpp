@@ -1,6 +1,7 @@
 // quillfen-asm register NAME VALUE: the line that writes a word to a custom-chip register, with a
 // comment that names its set bits and groups, as the Registers tab shows it.
 #include "commands.h"
+#include "output.h"
 
 #include <amiga/nearestname.h>
 #include <amiga/registercode.h>
@@ -47,19 +48,18 @@ int run(Arguments &arguments) {
     const amiga::SetClear mode = set     ? amiga::SetClear::Set
                                  : clear ? amiga::SetClear::Clear
                                          : amiga::SetClear::AsGiven;
-    std::fputs(amiga::registerWriteCode(amiga::layoutOn(*layout, *chipset),
-                                        static_cast<std::uint16_t>(*value), mode,
-                                        arguments.has("--copper"))
-                   .c_str(),
-               stdout);
-    return kSuccess;
+    return writeOutput(arguments,
+                       amiga::registerWriteCode(amiga::layoutOn(*layout, *chipset),
+                                                static_cast<std::uint16_t>(*value), mode,
+                                                arguments.has("--copper")),
+                       kSuccess);
 }
 
 } // namespace
 
 const Command registerCommand = {
     "register",
-    "NAME VALUE [--set|--clear] [--copper] [--chipset ocs|ecs|aga]",
+    "NAME VALUE [--set|--clear] [--copper] [--chipset ocs|ecs|aga] [-o FILE]",
     "The instruction that writes VALUE to a custom-chip register, its bits named.",
     "The instruction that writes VALUE to a custom-chip register, its bits named.\n"
     "\nNAME is a register of the register database (BPLCON0, DMACON, …), in any case.\n"
@@ -77,6 +77,7 @@ const Command registerCommand = {
         {"--clear", "bit 15 clear: the bits written as 1 are cleared"},
         {"--copper", "a copper MOVE (dc.w NAME,$value) instead of move.w"},
         {"--chipset", "ocs, ecs or aga (default aga)", Takes::Value, "NAME"},
+        kOutputOption,
     },
     run,
 };

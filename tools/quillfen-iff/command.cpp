@@ -2,11 +2,10 @@
 
 #include <ilbm/ilbm.h>
 
-#include <cerrno>
+#include <picture/files.h>
+
 #include <cstdarg>
-#include <cstring>
 #include <string>
-#include <unistd.h>
 
 namespace quillfen_iff {
 
@@ -245,51 +244,44 @@ void TreeRelease::operator()(IFF_Chunk *chunk) const {
 }
 
 Tree readFile(const Arguments &arguments, const char *path, int *status) {
-    const bool standardInput = strcmp(path, "-") == 0;
-    FILE *file = standardInput ? stdin : fopen(path, "rb");
-    if (file == nullptr) {
-        report(arguments, "%s: %s\n", path, strerror(errno));
+    std::vector<unsigned char> bytes;
+    if (!readBytes(arguments, path, &bytes)) {
         *status = kTrouble;
         return nullptr;
     }
-    Tree tree(IFF_readFd(file, extension(), extensionLength()));
-    const bool failed = ferror(file) != 0;
-    const int error = errno;
-    if (!standardInput) {
-        fclose(file);
+    return treeOf(arguments, path, bytes, status);
+}
+
+Tree treeOf(const Arguments &arguments, const char *path, std::vector<unsigned char> &bytes,
+            int *status) {
+    // An empty file, or a file of another kind, is named as such rather than read as chunks.
+    *status = kNegative;
+    if (bytes.empty()) {
+        report(arguments, "%s: the file is empty.\n", picture::fileName(path).c_str());
+        return nullptr;
     }
-    if (tree == nullptr && failed) {
-        report(arguments, "%s: cannot be read: %s\n", path, strerror(error));
-        *status = kTrouble;
-    } else if (tree == nullptr) {
+    if (const std::string kind = picture::otherKindOf(bytes); !kind.empty()) {
+        report(arguments, "%s is %s, not an IFF file.\n", picture::fileName(path).c_str(),
+               kind.c_str());
+        return nullptr;
+    }
+    FILE *memory = fmemopen(bytes.data(), bytes.size(), "rb");
+    Tree tree(memory != nullptr ? IFF_readFd(memory, extension(), extensionLength()) : nullptr);
+    if (memory != nullptr) {
+        fclose(memory);
+    }
+    *status = kSuccess;
+    if (tree == nullptr) {
         report(arguments, "%s: not a readable IFF-85 file\n", path);
         *status = kNegative;
-    } else {
-        *status = kSuccess;
     }
     return tree;
 }
 
 bool readBytes(const Arguments &arguments, const char *path, std::vector<unsigned char> *bytes) {
-    const bool standardInput = strcmp(path, "-") == 0;
-    FILE *file = standardInput ? stdin : fopen(path, "rb");
-    if (file == nullptr) {
-        report(arguments, "%s: %s\n", path, strerror(errno));
-        return false;
-    }
-    bytes->clear();
-    unsigned char block[65536];
-    size_t got = 0;
-    while ((got = fread(block, 1, sizeof block, file)) > 0) {
-        bytes->insert(bytes->end(), block, block + got);
-    }
-    const bool failed = ferror(file) != 0;
-    const int error = errno;
-    if (!standardInput) {
-        fclose(file);
-    }
-    if (failed) {
-        report(arguments, "%s: cannot be read: %s\n", path, strerror(error));
+    std::string error;
+    if (!picture::readWholeFile(path, picture::ReadLimit{}, bytes, &error)) {
+        report(arguments, "%s\n", error.c_str());
         return false;
     }
     return true;
@@ -297,22 +289,12 @@ bool readBytes(const Arguments &arguments, const char *path, std::vector<unsigne
 
 int writeFile(const Arguments &arguments, const char *path, const unsigned char *data,
               size_t size) {
-    const bool standardOutput = strcmp(path, "-") == 0;
-    FILE *file = standardOutput ? stdout : fopen(path, "wb");
-    bool written = file != nullptr && fwrite(data, 1, size, file) == size;
-    int error = errno;
-    if (file != nullptr && (standardOutput ? fflush(file) : fclose(file)) != 0) {
-        written = false;
-        error = errno;
+    std::string error;
+    if (!picture::writeWholeFile(path, data, size, &error)) {
+        report(arguments, "%s\n", error.c_str());
+        return kTrouble;
     }
-    if (written) {
-        return kSuccess;
-    }
-    if (file != nullptr && !standardOutput) {
-        unlink(path);
-    }
-    report(arguments, "cannot write '%s': %s\n", path, strerror(error));
-    return kTrouble;
+    return kSuccess;
 }
 
 } // namespace quillfen_iff

@@ -50,12 +50,17 @@ using Tree = std::unique_ptr<IFF_Chunk, TreeRelease>;
 // kTrouble when the file cannot be opened or read and kNegative when its bytes are not IFF-85.
 Tree readFile(const Arguments &arguments, const char *path, int *status);
 
-// Reads a whole file ("-" is the standard input) into bytes. false after a message when it
-// cannot be opened or read.
+// The bytes of a file already read, as a tree: null after a message when they are not IFF-85
+// (*status kNegative).
+Tree treeOf(const Arguments &arguments, const char *path, std::vector<unsigned char> &bytes,
+            int *status);
+
+// Reads a whole file ("-" is the standard input) into bytes, at most the 1 GiB of the largest
+// picture. false after a message when it cannot be opened or read or is larger.
 bool readBytes(const Arguments &arguments, const char *path, std::vector<unsigned char> *bytes);
 
-// Writes bytes to path ("-" is the standard output). A file that cannot be written whole is
-// removed again. kSuccess, or kTrouble after a message.
+// Writes bytes to path ("-" is the standard output) whole or not at all: a target that cannot
+// be written is left as it was. kSuccess, or kTrouble after a message.
 int writeFile(const Arguments &arguments, const char *path, const unsigned char *data, size_t size);
 
 // The commands of the table.

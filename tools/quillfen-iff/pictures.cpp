@@ -37,23 +37,6 @@ struct FreeRelease {
 };
 using Buffer = std::unique_ptr<unsigned char, FreeRelease>;
 
-/* The bytes of a file already read, as a tree: null after a message when they are not IFF-85. */
-Tree treeOf(const Arguments &arguments, const char *path, std::vector<unsigned char> &bytes,
-            int *status) {
-    unsigned char none = 0;
-    FILE *memory = fmemopen(bytes.empty() ? &none : bytes.data(), bytes.size(), "rb");
-    Tree tree(memory != nullptr ? IFF_readFd(memory, extension(), extensionLength()) : nullptr);
-    if (memory != nullptr) {
-        fclose(memory);
-    }
-    *status = kSuccess;
-    if (tree == nullptr) {
-        report(arguments, "%s: not a readable IFF-85 file\n", path);
-        *status = kNegative;
-    }
-    return tree;
-}
-
 /* A picture file read whole ("-" is the standard input), with its pictures: read here, or from
    bytes already read. */
 class Pictures {
@@ -157,16 +140,42 @@ bool holdsPictures(std::vector<unsigned char> &bytes, unsigned int pictures) {
     return tree != nullptr && ILBM_check(tree.get()) && found == pictures;
 }
 
+/* Whether two readings show the same picture: its size, pixel values or colours, colour map,
+   display mode and transparency, whatever its layout or compression. */
+bool samePicture(const picture::Picture &a, const picture::Picture &b) {
+    return a.width == b.width && a.height == b.height && a.depth == b.depth && a.mode == b.mode &&
+           a.pixels == b.pixels && a.deepPixels == b.deepPixels && a.trueColour == b.trueColour &&
+           a.palette == b.palette && a.opacity == b.opacity &&
+           a.transparentColours == b.transparentColours;
+}
+
+int pack(ILBM_Image *image, bool);
+
 /* Applies one operation to every picture of FILE and writes the tree to OUT, when what it writes
-   is a valid file that holds the pictures. */
+   is a valid file that holds the pictures and shows the first as it was. */
 int transform(const Arguments &arguments, int (*apply)(ILBM_Image *, bool), bool flag = false,
               std::vector<unsigned char> *bytesRead = nullptr) {
     const char *path = arguments.operands()[0].c_str();
+    std::vector<unsigned char> read;
+    if (bytesRead == nullptr) {
+        if (!readBytes(arguments, path, &read)) {
+            return kTrouble;
+        }
+        bytesRead = &read;
+    }
     Pictures pictures(arguments, path, bytesRead);
     if (int status = pictures.status(); status != kSuccess) {
         return status;
     }
     for (unsigned int i = 0; i < pictures.size(); i++) {
+        if (apply == pack && ILBM_imageIsACBM(pictures[i])) {
+            /* An ACBM keeps its planes whole: its ABIT is never compressed. */
+            report(arguments,
+                   "picture %u of '%s' is an ACBM picture, which is never packed; it is "
+                   "kept as it is\n",
+                   i + 1, path);
+            continue;
+        }
         if (!apply(pictures[i], flag)) {
             report(arguments, "picture %u of '%s' cannot be converted; nothing is written\n", i + 1,
                    path);
@@ -185,6 +194,14 @@ int transform(const Arguments &arguments, int (*apply)(ILBM_Image *, bool), bool
                "the converted '%s' would not be a valid file holding its %u picture%s; nothing "
                "is written\n",
                path, pictures.size(), pictures.size() == 1 ? "" : "s");
+        return kNegative;
+    }
+    /* What the picture readers show of the file stays as it was. */
+    const std::optional<picture::Picture> before = picture::readPicture(*bytesRead, nullptr);
+    const std::optional<picture::Picture> after = picture::readPicture(bytes, nullptr);
+    if (before && (!after || !samePicture(*before, *after))) {
+        report(arguments,
+               "the converted '%s' would not show the same picture; nothing is written\n", path);
         return kNegative;
     }
     return writeFile(arguments, arguments.operands()[1].c_str(), bytes.data(), bytes.size());

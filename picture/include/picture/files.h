@@ -1,0 +1,55 @@
+// Reading and writing whole files, as the window and both programs do: a read stops at a limit
+// counted in bytes read (a device, a FIFO or the standard input says nothing of its size), and a
+// write replaces its target only when every byte reached the disk.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace picture {
+
+// The most that is read of a picture file: no picture that is read takes more (256 Mi pixels of
+// 32 planes, unpacked).
+constexpr std::size_t kPictureFileLimit = std::size_t{1} << 30;
+// The most that is read of a copper list, as text, data or binary.
+constexpr std::size_t kCopperListLimit = std::size_t{64} << 20;
+
+// What a read is of, for its messages: the limit and the kind of file it is for
+// ("picture", "copper list", "palette").
+struct ReadLimit {
+    std::size_t bytes = kPictureFileLimit;
+    const char *what = "picture";
+    // Only a regular file is read (the window reads nothing else: a device or a FIFO could keep
+    // it waiting).
+    bool regularOnly = false;
+};
+
+// The bytes of a whole file ("-" is the standard input), at most limit.bytes of them. false with
+// *error a sentence naming the file ("'a.iff' cannot be opened: No such file or directory.",
+// "'/dev/zero' is larger than 1 GiB, larger than any picture that is read.").
+bool readWholeFile(const std::string &path, const ReadLimit &limit,
+                   std::vector<std::uint8_t> *bytes, std::string *error);
+
+// What kind of file bytes of another format are, by their signature, for a message that names it
+// ("a PNG picture", "a GIF picture", "a JPEG picture"); empty when the bytes are of no kind known
+// here (an IFF file among them).
+std::string otherKindOf(const std::vector<std::uint8_t> &bytes);
+
+// How a file is named in messages: 'path', or "the standard input" for "-".
+std::string fileName(const std::string &path);
+
+// Writes data as the whole of path ("-" is the standard output): into a new file in the target's
+// folder, every write and the close checked and the file synced, then renamed over the target.
+// On any failure the target is as it was, the new file is gone, and *error is a sentence naming
+// the target ("'out.bin' cannot be written: No space left on device; it is left as it was.").
+// A target that is not a regular file (a device, a FIFO) is written in place.
+bool writeWholeFile(const std::string &path, const void *data, std::size_t size,
+                    std::string *error);
+
+// Removes the new file of a write under way, if there is one. Safe in a signal handler: a program
+// calls it on SIGINT, SIGTERM and SIGHUP before it ends.
+void removeUnfinishedFile() noexcept;
+
+} // namespace picture

@@ -1,0 +1,287 @@
+// Whole files read with a limit and written all or nothing.
+#include "picture/files.h"
+
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <mutex>
+#include <pthread.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace picture {
+
+namespace {
+
+std::string limitText(std::size_t bytes) {
+    if (bytes >= (std::size_t{1} << 30) && bytes % (std::size_t{1} << 30) == 0) {
+        return std::to_string(bytes >> 30) + " GiB";
+    }
+    if (bytes >= (std::size_t{1} << 20) && bytes % (std::size_t{1} << 20) == 0) {
+        return std::to_string(bytes >> 20) + " MiB";
+    }
+    if (bytes >= 1024 && bytes % 1024 == 0) {
+        return std::to_string(bytes >> 10) + " KiB";
+    }
+    return std::to_string(bytes) + " bytes";
+}
+
+std::string tooLarge(const std::string &name, const ReadLimit &limit) {
+    return name + " is larger than " + limitText(limit.bytes) + ", larger than any " + limit.what +
+           " that is read.";
+}
+
+// The new file of the write under way, for a signal handler: its path is complete before
+// unfinished is set, and unfinished is cleared before the path changes.
+char unfinishedPath[PATH_MAX];
+volatile std::sig_atomic_t unfinished = 0;
+std::mutex writing;
+
+// The signals that end a program are held while the new file is made and while it is renamed,
+// so that a handler finds it either not yet there or still to be removed.
+class HeldSignals {
+public:
+    HeldSignals() {
+        sigset_t held;
+        sigemptyset(&held);
+        sigaddset(&held, SIGINT);
+        sigaddset(&held, SIGTERM);
+        sigaddset(&held, SIGHUP);
+        pthread_sigmask(SIG_BLOCK, &held, &previous_);
+    }
+    ~HeldSignals() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+    HeldSignals(const HeldSignals &) = delete;
+    HeldSignals &operator=(const HeldSignals &) = delete;
+
+private:
+    sigset_t previous_;
+};
+
+bool writeAll(int fd, const void *data, std::size_t size) {
+    const auto *bytes = static_cast<const char *>(data);
+    while (size > 0) {
+        const ssize_t done = ::write(fd, bytes, size);
+        if (done < 0 && errno == EINTR) {
+            continue;
+        }
+        if (done <= 0) {
+            if (done == 0) {
+                errno = EIO;
+            }
+            return false;
+        }
+        bytes += done;
+        size -= static_cast<std::size_t>(done);
+    }
+    return true;
+}
+
+mode_t creationMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+std::string otherKindOf(const std::vector<std::uint8_t> &bytes) {
+    auto startsWith = [&](const char *signature, std::size_t length) {
+        return bytes.size() >= length && std::memcmp(bytes.data(), signature, length) == 0;
+    };
+    if (startsWith("\x89PNG\r\n\x1a\n", 8)) {
+        return "a PNG picture";
+    }
+    if (startsWith("GIF87a", 6) || startsWith("GIF89a", 6)) {
+        return "a GIF picture";
+    }
+    if (startsWith("\xff\xd8\xff", 3)) {
+        return "a JPEG picture";
+    }
+    return {};
+}
+
+std::string fileName(const std::string &path) {
+    return path == "-" ? std::string("the standard input") : "'" + path + "'";
+}
+
+bool readWholeFile(const std::string &path, const ReadLimit &limit,
+                   std::vector<std::uint8_t> *bytes, std::string *error) {
+    const bool standardInput = path == "-";
+    const std::string name = fileName(path);
+    bytes->clear();
+    // A FIFO opened without waiting for a writer, so that one that is refused is refused at once.
+    const int fd =
+        standardInput
+            ? 0
+            : ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (limit.regularOnly ? O_NONBLOCK : 0));
+    if (fd < 0) {
+        *error = name + " cannot be opened: " + std::strerror(errno) + ".";
+        return false;
+    }
+    auto done = [&](bool result) {
+        if (!standardInput) {
+            ::close(fd);
+        }
+        return result;
+    };
+    struct stat status {};
+    if (::fstat(fd, &status) == 0) {
+        if (S_ISDIR(status.st_mode)) {
+            *error = name + " is a folder, not a file.";
+            return done(false);
+        }
+        if (limit.regularOnly && !S_ISREG(status.st_mode)) {
+            *error = name + " is not a regular file (a device, a FIFO or a socket); only files "
+                            "are read.";
+            return done(false);
+        }
+        if (S_ISREG(status.st_mode)) {
+            if (static_cast<std::uint64_t>(status.st_size) > limit.bytes) {
+                *error = tooLarge(name, limit);
+                return done(false);
+            }
+            bytes->reserve(static_cast<std::size_t>(status.st_size) + 1);
+        }
+    }
+    if (limit.regularOnly) {
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    }
+    // Counted as read: a file that grows, a device or a pipe stops at the limit all the same.
+    std::vector<std::uint8_t> block(std::size_t{1} << 20);
+    for (;;) {
+        const ssize_t got = ::read(fd, block.data(), block.size());
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            *error = name + " cannot be read: " + std::strerror(errno) + ".";
+            bytes->clear();
+            return done(false);
+        }
+        if (got == 0) {
+            break;
+        }
+        if (bytes->size() + static_cast<std::size_t>(got) > limit.bytes) {
+            *error = tooLarge(name, limit);
+            bytes->clear();
+            bytes->shrink_to_fit();
+            return done(false);
+        }
+        bytes->insert(bytes->end(), block.begin(), block.begin() + got);
+    }
+    return done(true);
+}
+
+bool writeWholeFile(const std::string &path, const void *data, std::size_t size,
+                    std::string *error) {
+    if (path == "-") {
+        if (writeAll(1, data, size)) {
+            return true;
+        }
+        *error =
+            std::string("the standard output cannot be written: ") + std::strerror(errno) + ".";
+        return false;
+    }
+    const std::string name = "'" + path + "'";
+    auto fail = [&](int cause, bool existed) {
+        *error = name + " cannot be written: " + std::strerror(cause) +
+                 (existed ? "; it is left as it was." : ".");
+        return false;
+    };
+
+    // A link is followed: the file it names is replaced, the link stays.
+    std::string target = path;
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) {
+        if (char *real = ::realpath(path.c_str(), nullptr)) {
+            target = real;
+            std::free(real);
+        }
+    }
+    const bool existed = ::stat(target.c_str(), &status) == 0;
+    if (existed && !S_ISREG(status.st_mode)) {
+        // A device or a FIFO cannot be replaced by a file: it takes the bytes itself.
+        const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+        if (fd < 0) {
+            return fail(errno, false);
+        }
+        const bool written = writeAll(fd, data, size);
+        const int cause = errno;
+        if (::close(fd) != 0 && written) {
+            return fail(errno, false);
+        }
+        return written ? true : fail(cause, false);
+    }
+    const mode_t mode = existed ? (status.st_mode & 07777) : creationMode();
+
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string(".")
+                               : slash == 0               ? std::string("/")
+                                                          : target.substr(0, slash);
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    const std::string pattern = folder + "/." + base + ".XXXXXX";
+    if (pattern.size() >= sizeof unfinishedPath) {
+        return fail(ENAMETOOLONG, existed);
+    }
+
+    const std::lock_guard<std::mutex> lock(writing);
+    int fd = -1;
+    {
+        const HeldSignals held;
+        std::memcpy(unfinishedPath, pattern.c_str(), pattern.size() + 1);
+        fd = ::mkostemp(unfinishedPath, O_CLOEXEC);
+        if (fd >= 0) {
+            unfinished = 1;
+        }
+    }
+    if (fd < 0) {
+        return fail(errno, existed);
+    }
+    auto discard = [&](int cause) {
+        const HeldSignals held;
+        ::unlink(unfinishedPath);
+        unfinished = 0;
+        return fail(cause, existed);
+    };
+    // A file replaced keeps its owner where this process may give it (as root may).
+    if (existed && ::fchown(fd, status.st_uid, status.st_gid) != 0) {
+        errno = 0;
+    }
+    if (!writeAll(fd, data, size) || ::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) {
+        const int cause = errno;
+        ::close(fd);
+        return discard(cause);
+    }
+    if (::close(fd) != 0) {
+        return discard(errno);
+    }
+    {
+        const HeldSignals held;
+        if (::rename(unfinishedPath, target.c_str()) != 0) {
+            const int cause = errno;
+            ::unlink(unfinishedPath);
+            unfinished = 0;
+            return fail(cause, existed);
+        }
+        unfinished = 0;
+    }
+    // The new name on the disk too; a folder that cannot be synced has the file all the same.
+    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd >= 0) {
+        ::fsync(folderFd);
+        ::close(folderFd);
+    }
+    return true;
+}
+
+void removeUnfinishedFile() noexcept {
+    if (unfinished) {
+        ::unlink(unfinishedPath);
+        unfinished = 0;
+    }
+}
+
+} // namespace picture

@@ -1,0 +1,125 @@
+// quillfen-asm -o FILE: the text every command prints, written to a file that is replaced only
+// when all of it is written; and the copper list reader, which stops at 64 MiB however the
+// input comes.
+#include "run_program.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// A program built with AddressSanitizer reserves more address space than a memory limit allows:
+// there the limit is left out.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
+#endif
+
+testprogram::Outcome quillfenAsm(const std::string &arguments) {
+    return testprogram::run(QUILLFEN_ASM_TOOL, arguments);
+}
+
+std::string contents(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A scratch folder, removed with what it holds.
+struct Folder {
+    Folder() {
+        char name[] = "/tmp/quillfen-asm-output-XXXXXX";
+        path = mkdtemp(name);
+    }
+    ~Folder() { std::filesystem::remove_all(path); }
+    std::string file(const std::string &name) const { return path + "/" + name; }
+    std::string path;
+};
+
+} // namespace
+
+TEST(QuillfenAsmOutput, EveryCommandWritesToTheFileOfOWhatItPrints) {
+    Folder folder;
+    std::ofstream(folder.file("list.s")) << "\tdc.w\t$0180,$0502\n\tdc.w\t$0010,$0000\n";
+    const std::string out = folder.file("out.s");
+    const std::string picture = std::string(QUILLFEN_PICTURES) + "/gradient.iff";
+    const struct {
+        std::string arguments;
+        int status;
+    } cases[] = {
+        {"display --width 320 --height 256 --depth 4", 0},
+        // A MOVE the copper cannot perform: the listing is written, the status says so.
+        {"copper " + folder.file("list.s"), 1},
+        {"register BPLCON0 5200", 0},
+        {"blitter --minterms ca", 0},
+        {"gradient 0:#000000 20:#ffffff", 0},
+        {"fade --steps 3 " + picture, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const testprogram::Outcome printed = quillfenAsm(c.arguments);
+        EXPECT_EQ(printed.status, c.status) << printed.err;
+        ASSERT_FALSE(printed.out.empty());
+        std::filesystem::remove(out);
+        const testprogram::Outcome written = quillfenAsm(c.arguments + " -o " + out);
+        EXPECT_EQ(written.status, c.status) << written.err;
+        EXPECT_EQ(written.out, "");
+        EXPECT_EQ(contents(out), printed.out);
+    }
+}
+
+TEST(QuillfenAsmOutput, AFileThatCannotBeWrittenWholeIsLeftAsItWas) {
+    Folder folder;
+    const std::string out = folder.file("screen.i");
+    std::ofstream(out) << "old\n";
+    // The shell's ulimit -f 1 stops a file at 512 bytes, as a full disk stops it: the gradient's
+    // text is longer.
+    const testprogram::Outcome r =
+        testprogram::run("ulimit -f 1; exec " + std::string(QUILLFEN_ASM_TOOL),
+                         "gradient 0:#000000 150:#ffffff -o " + out);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "quillfen-asm gradient: '" + out +
+                         "' cannot be written: File too large; it is left as it was.\n");
+    EXPECT_EQ(contents(out), "old\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path), {}), 1);
+}
+
+TEST(QuillfenAsmCopper, AnInputThatNeverEndsStopsAt64MiB) {
+    Folder folder;
+    const std::string fifo = folder.file("fifo"), err = folder.file("err");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string tool = std::string(QUILLFEN_ASM_TOOL) + " copper";
+    const struct {
+        std::string command, named;
+    } cases[] = {
+        {tool + " /dev/zero", "'/dev/zero'"},
+        {"(cat /dev/zero >" + fifo + " &) ; " + tool + " " + fifo, "'" + fifo + "'"},
+        {tool + " --binary - </dev/zero", "the standard input"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.command);
+        const std::string memoryLimit = kSanitized ? "" : "ulimit -v 1000000; ";
+        const int status = std::system((memoryLimit + c.command + " 2>" + err).c_str());
+        // A writer still waiting for the FIFO's reader (one that never came) is let go.
+        close(open(fifo.c_str(), O_RDONLY | O_NONBLOCK));
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
+        EXPECT_EQ(contents(err), "quillfen-asm copper: " + c.named +
+                                     " is larger than 64 MiB, larger than any copper list that "
+                                     "is read.\n");
+    }
+}

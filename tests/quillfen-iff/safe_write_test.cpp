@@ -1,0 +1,226 @@
+// quillfen-iff under hostile conditions: a disk that fills, a signal in the middle of a large
+// write, an input that never ends. The file written over stays byte for byte as it was and no
+// new file is left beside it.
+#include "testing.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/inotify.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace ifftool;
+using iffbytes::bmhd;
+using iffbytes::chunk;
+using iffbytes::group;
+using iffbytes::save;
+
+namespace {
+
+// A program built with AddressSanitizer reserves more address space than a memory limit allows:
+// there the limit is left out.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
+#endif
+
+// The names in the folder of path.
+std::vector<std::string> namesBeside(const std::string &path) {
+    std::vector<std::string> names;
+    for (const auto &entry :
+         std::filesystem::directory_iterator(std::filesystem::path(path).parent_path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+const Bytes kOld = {'o', 'l', 'd', '\n'};
+
+} // namespace
+
+TEST(QuillfenIffWrites, EveryCommandOnAFullDiskKeepsTheOldFile) {
+    Folder folder;
+    // Every output is larger than the 512 bytes the shell's ulimit -f 1 lets a file have (its
+    // messages are smaller): 128 x 64 of four colours, and a colour map of 256.
+    Indexed picture{128, 64, {}, {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}}};
+    // Colours in no order, so that a packed picture is large too.
+    std::uint32_t seed = 1;
+    for (unsigned i = 0; i < 128 * 64; i++) {
+        seed = seed * 1103515245 + 12345;
+        picture.pixels.push_back(static_cast<std::uint8_t>(seed >> 16 & 3));
+    }
+    save(folder.file("p.iff"), ilbmOf(picture, 2));
+    savePng(folder.file("p.png"), picture, 2);
+    save(folder.file("a.iff"),
+         group("FORM", "ACBM", {bmhd(128, 64, 2), chunk("ABIT", Bytes(2048, 0x0f))}));
+    Indexed colours{16, 16, Bytes(256), {}};
+    for (unsigned i = 0; i < 256; i++) {
+        colours.palette.push_back({static_cast<std::uint8_t>(i), 0, 0});
+    }
+    savePng(folder.file("c.png"), colours, 8);
+    const std::string out = folder.file("out");
+    // A file that can grow no further fails its writes as a full disk does.
+    const std::string full = "ulimit -f 1; exec " + std::string(QUILLFEN_IFF_TOOL);
+    for (const std::string command :
+         {"unpack p.iff", "pack p.iff", "acbm p.iff", "ilbm a.iff", "ilbm p.png", "raw p.iff",
+          "raw --chunky p.png", "palette --format rgb32 --binary c.png", "sprite p.png"}) {
+        SCOPED_TRACE(command);
+        save(out, kOld);
+        const std::size_t blank = command.rfind(' ');
+        const testprogram::Outcome r =
+            testprogram::run(full, command.substr(0, blank) + " " +
+                                       folder.file(command.substr(blank + 1)) + " " + out);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find("'" + out +
+                             "' cannot be written: File too large; it is left as it "
+                             "was.\n"),
+                  std::string::npos)
+            << r.err;
+        EXPECT_EQ(load(out), kOld);
+        EXPECT_EQ(namesBeside(out),
+                  (std::vector<std::string>{"a.iff", "c.png", "out", "p.iff", "p.png"}));
+    }
+}
+
+TEST(QuillfenIffWrites, ATmpfsThatFillsKeepsTheOldFile) {
+    Folder folder;
+    // 512 x 512 of one plane: 256 KiB of chunky bytes, more than the file system holds.
+    save(folder.file("big.iff"),
+         group("FORM", "ILBM", {bmhd(512, 512, 1), chunk("BODY", Bytes(512 / 8 * 512, 0x55))}));
+    const std::string disk = folder.file("disk");
+    std::filesystem::create_directory(disk);
+    const testprogram::Outcome r = testprogram::run(
+        "unshare -m sh -c",
+        "'mount -t tmpfs -o size=64k none " + disk + " || exit 77; printf \"old\\n\" > " + disk +
+            "/out; " + QUILLFEN_IFF_TOOL + " raw --chunky " + folder.file("big.iff") + " " + disk +
+            "/out; echo $?; cat " + disk + "/out; ls -A " + disk + "'");
+    if (r.status != 0) {
+        GTEST_SKIP() << "no tmpfs of a test's own on this machine: " << r.err;
+    }
+    EXPECT_EQ(r.out, "2\nold\nout\n");
+    EXPECT_NE(r.err.find("cannot be written: No space left on device; it is left as it was."),
+              std::string::npos)
+        << r.err;
+}
+
+TEST(QuillfenIffWrites, ASignalDuringALargeWriteKeepsTheOldFile) {
+    Folder folder;
+    // 8192 x 8192 of one plane: 8 MiB read, 64 MiB of chunky bytes written.
+    save(folder.file("big.iff"),
+         group("FORM", "ILBM", {bmhd(8192, 8192, 1), chunk("BODY", Bytes(8192 / 8 * 8192))}));
+    const std::string out = folder.file("out");
+    const struct { int signal, status; } cases[] = {{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.signal);
+        save(out, kOld);
+        // The program is signalled as soon as its new file appears beside the old one.
+        const int watch = inotify_init1(IN_CLOEXEC);
+        ASSERT_GE(watch, 0);
+        ASSERT_GE(
+            inotify_add_watch(watch, std::filesystem::path(out).parent_path().c_str(), IN_CREATE),
+            0);
+        std::string input = folder.file("big.iff");
+        std::vector<char *> argv = {
+            const_cast<char *>(QUILLFEN_IFF_TOOL), const_cast<char *>("raw"),
+            const_cast<char *>("--chunky"),        input.data(),
+            const_cast<char *>(out.c_str()),       nullptr};
+        pid_t pid = 0;
+        ASSERT_EQ(posix_spawn(&pid, QUILLFEN_IFF_TOOL, nullptr, nullptr, argv.data(), environ), 0);
+        pollfd created{watch, POLLIN, 0};
+        ASSERT_EQ(poll(&created, 1, 30000), 1) << "no new file within 30 seconds";
+        kill(pid, c.signal);
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        close(watch);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), c.status);
+        EXPECT_EQ(load(out), kOld);
+        EXPECT_EQ(namesBeside(out), (std::vector<std::string>{"big.iff", "out"}));
+    }
+}
+
+TEST(QuillfenIffReads, AnInputThatNeverEndsStopsAtTheLimit) {
+    // Within a memory limit that the old reader ran out of (its std::bad_alloc ended the
+    // program): the new one stops at 1 GiB, counted as read (FIFOs and pipes stop the same way:
+    // the picture library's tests).
+    const testprogram::Outcome r = testprogram::run(
+        std::string(kSanitized ? "" : "ulimit -v 2500000; ") + "exec " + QUILLFEN_IFF_TOOL,
+        "print /dev/zero");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "quillfen-iff print: '/dev/zero' is larger than 1 GiB, larger than any "
+                     "picture that is read.\n");
+}
+
+TEST(QuillfenIffConversions, EveryConversionOfEveryKindShowsTheSamePicture) {
+    Folder folder;
+    // 20 x 3 of five colours as an ACBM (planes whole) and as a PBM (a byte a pixel, rows even).
+    Indexed picture{20, 3, {}, {}};
+    for (unsigned i = 0; i < 60; i++) {
+        picture.pixels.push_back(static_cast<std::uint8_t>(i * 7 % 5));
+    }
+    for (std::uint8_t i = 0; i < 8; i++) {
+        picture.palette.push_back({static_cast<std::uint8_t>(i * 0x20), 0x40, 0xf0});
+    }
+    Bytes cmap;
+    for (const Colour &c : picture.palette) {
+        iffbytes::append(cmap, {c.r, c.g, c.b});
+    }
+    save(folder.file("acbm.iff"),
+         group("FORM", "ACBM",
+               {bmhd(20, 3, 3), chunk("CMAP", cmap),
+                chunk("ABIT", expectedPlanes(picture, 3, false, Mask::None))}));
+    // An ACBM that also carries a BODY, which packing must not take for its planes.
+    save(folder.file("acbm-body.iff"),
+         group("FORM", "ACBM",
+               {bmhd(20, 3, 3), chunk("CMAP", cmap),
+                chunk("ABIT", expectedPlanes(picture, 3, false, Mask::None)),
+                chunk("BODY", Bytes(24, 0))}));
+    save(folder.file("pbm.iff"),
+         group("FORM", "PBM ",
+               {bmhd(20, 3, 8), chunk("CMAP", cmap), chunk("BODY", picture.pixels)}));
+    const std::string pictures = QUILLFEN_PICTURES;
+    const std::string kinds[] = {
+        pictures + "/gradient.iff",     // packed ILBM
+        pictures + "/ham6.iff",         // HAM6
+        pictures + "/small-24bit.iff",  // 24 planes
+        pictures + "/test-stencil.iff", // a mask plane
+        pictures + "/brush-transparent-color.iff",
+        folder.file("acbm.iff"),
+        folder.file("acbm-body.iff"),
+        folder.file("pbm.iff"),
+    };
+    const std::string out = folder.file("out.iff");
+    // What a picture shows, as the commands that read pictures see it: its planes and colours.
+    auto shown = [&](const std::string &file) {
+        const testprogram::Outcome planes = tool("raw " + file + " -");
+        const testprogram::Outcome colours = tool("palette --format rgb8 " + file);
+        return std::to_string(planes.status) + planes.out + std::to_string(colours.status) +
+               colours.out;
+    };
+    for (const std::string &kind : kinds) {
+        const std::string before = shown(kind);
+        for (const std::string conversion : {"unpack", "pack", "acbm", "ilbm", "ilbm --pack"}) {
+            SCOPED_TRACE(kind + ": " + conversion);
+            // Made an ILBM, a picture that has both layouts is refused, and nothing written.
+            const bool refused =
+                kind == folder.file("acbm-body.iff") && conversion.rfind("ilbm", 0) == 0;
+            std::filesystem::remove(out);
+            const testprogram::Outcome r = tool(conversion + " " + kind + " " + out);
+            EXPECT_EQ(r.status, refused ? 1 : 0) << r.err;
+            EXPECT_TRUE(refused ? !exists(out) : shown(out) == before);
+        }
+    }
+}
