@@ -129,7 +129,8 @@ TEST_F(DisplayToolTest, RowsShowOnlyWhatTheScreenNeedsWithItsWarnings) {
     tool.hstart = 0x71; // a warning that is no refusal
     tool.width = 336;
     const QString warned = row(tool.rows(), R::Ddfstrt).warning;
-    EXPECT_TRUE(warned.contains("sprites 6-7") && !warned.startsWith("The hardware")) << warned.toStdString();
+    EXPECT_TRUE(warned.contains("sprites 6-7") && !warned.startsWith("The hardware"))
+        << warned.toStdString();
 
     // A centred window takes no typed start; the CPU code is the other form of the same words.
     tool = screen(256, 200, 5);
@@ -137,7 +138,8 @@ TEST_F(DisplayToolTest, RowsShowOnlyWhatTheScreenNeedsWithItsWarnings) {
     tool.centred = true;
     EXPECT_EQ(row(tool.rows(), R::Diwstrt).value, "$48a1");
     tool.cpuCode = true;
-    EXPECT_TRUE(tool.code().startsWith("\tmove.w\t#$48a1,DIWSTRT(a6)\n")) << tool.code().toStdString();
+    EXPECT_TRUE(tool.code().startsWith("\tmove.w\t#$48a1,DIWSTRT(a6)\n"))
+        << tool.code().toStdString();
 }
 
 TEST_F(DisplayToolTest, SaysWhenTheDisplayFetchesMoreThanTheMemoryResults) {
@@ -155,7 +157,8 @@ TEST_F(DisplayToolTest, SaysWhenTheDisplayFetchesMoreThanTheMemoryResults) {
         if (!c.says)
             EXPECT_TRUE(note.isEmpty()) << c.width << note.toStdString();
         else
-            EXPECT_TRUE(note.contains(c.says) && note.contains("2 more than")) << note.toStdString();
+            EXPECT_TRUE(note.contains(c.says) && note.contains("2 more than"))
+                << note.toStdString();
     }
 }
 
@@ -272,6 +275,7 @@ TEST_F(DisplayTab, FieldsKeepWhatTheUserMeant) {
         {ui->displayWidthTextField, "Width: 1280 px", "1280"},  // cleaned first, then cut
         {ui->displayWidthTextField, "0000000320", "320"},       // no leading zeros
         {ui->displayWidthTextField, "9999999999", "999999999"}, // nine digits at most
+        {ui->displayHeightTextField, "0", "0"},                 // a lone zero is the number
         {ui->displayHeightTextField, " 2,0-0 ", "200"},
         {ui->displayHeightTextField, "\u0662\u0665\u0666", "256"}, // Arabic-Indic digits
         {ui->displayDepthTextField, "90", ""},                     // one digit of 1-8
