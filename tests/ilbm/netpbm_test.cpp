@@ -5,6 +5,7 @@
 #include "ilbm/ilbmimage.h"
 #include "ilbm/interleave.h"
 #include "ilbm_test_support.h"
+#include "picture_files.h"
 
 #include <iff/iff.h>
 #include <iff/rawchunk.h>
@@ -47,18 +48,8 @@ bool havePeer() {
                         "(scripts/install-deps installs them)";                                    \
     }
 
-class Folder {
-public:
-    Folder() {
-        char name[] = "/tmp/quillfen-netpbm-XXXXXX";
-        path_ = mkdtemp(name);
-    }
-    ~Folder() { std::system(("rm -rf '" + path_ + "'").c_str()); }
-    std::string file(const std::string &name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
+using picturetest::Folder;
+using picturetest::run;
 
 // A palette picture: colours distinct, stretches of one colour between noisy ones, so that
 // the encoder makes both runs and literals.
@@ -123,10 +114,6 @@ bool readPpm(const std::string &path, Picture *picture) {
         c.b = static_cast<unsigned char>(in.get());
     }
     return static_cast<bool>(in);
-}
-
-int run(const std::string &command) {
-    return std::system((command + " 2>/dev/null").c_str());
 }
 
 // The value of every pixel made of its bits in the planes, plane 0 the lowest bit.
