@@ -439,33 +439,6 @@ TEST(NetpbmDecodes, PicturesPackedByThisLibrary) {
     }
 }
 
-TEST(NetpbmDecodes, PicturesRepackedByThisLibrary) {
-    REQUIRE_PEER();
-    // ppmtoilbm's packing, unpacked and packed again here, still decodes to the same pixels.
-    Folder folder;
-    Picture picture = palettePicture(100, 30, 12, 5);
-    writePpm(picture, folder.file("in.ppm"));
-    ASSERT_EQ(run("ppmtoilbm " + folder.file("in.ppm") + " >" + folder.file("a.iff")), 0);
-    Messages messages;
-    IFF_Chunk *tree = ILBM_read(folder.file("a.iff").c_str());
-    ASSERT_NE(tree, nullptr);
-    unsigned int length = 0;
-    ILBM_Image **images = ILBM_extractImages(tree, &length);
-    ASSERT_EQ(length, 1u);
-    ASSERT_TRUE(ILBM_unpackByteRun(images[0]));
-    ASSERT_TRUE(ILBM_convertILBMToACBM(images[0]));
-    ASSERT_TRUE(ILBM_convertACBMToILBM(images[0]));
-    ASSERT_TRUE(ILBM_packByteRun(images[0]));
-    EXPECT_TRUE(ILBM_check(tree));
-    ASSERT_TRUE(ILBM_write(folder.file("b.iff").c_str(), tree));
-    ILBM_freeImages(images, length);
-    ILBM_free(tree);
-    ASSERT_EQ(run("ilbmtoppm " + folder.file("b.iff") + " >" + folder.file("b.ppm")), 0);
-    Picture decoded;
-    ASSERT_TRUE(readPpm(folder.file("b.ppm"), &decoded));
-    EXPECT_TRUE(decoded.pixels == picture.pixels);
-}
-
 #ifdef QUILLFEN_PICTURES
 
 TEST(NetpbmDecodes, RealPicturesToTheSamePixelsAsThisLibrary) {
