@@ -155,6 +155,5 @@ QString DisplayTool::fetchNote() const {
 }
 
 QString DisplayTool::code() const {
-    return QString::fromStdString(
-        amiga::displaySetupCode(amiga::displaySetup(request()), cpuCode));
+    return QString::fromStdString(amiga::displaySetupCode(amiga::displaySetup(request()), cpuCode));
 }
