@@ -153,10 +153,10 @@ TEST(GradientTool, KeysAreAddedMovedAndRemoved) {
     EXPECT_EQ(tool.selected(), 1);
     EXPECT_EQ(tool.keys()[1], (amiga::GradientKey{50, {128, 128, 128}})); // 127.5 rounded
     // After the last key: half way to the last line.
-    tool.setKeys({{0, black}, {60, white}});
+    tool.setKeys({{0, black}, {61, white}});
     tool.select(1);
     tool.addKey();
-    EXPECT_EQ(tool.keys()[2].line, 80);
+    EXPECT_EQ(tool.keys()[2].line, 81); // 80.5 rounded up
     EXPECT_EQ(tool.keys()[2].colour, white);
     // Moves stay within the lines; a move to the same line is no change.
     EXPECT_TRUE(tool.moveKey(2, 500, 255));
