@@ -1,5 +1,6 @@
 #pragma once
 #include "common/CodeOutputTool.h"
+#include "display/DisplayTool.h"
 
 #include <QWidget>
 #include <memory>
@@ -27,6 +28,8 @@ public:
 
     // Control access for the window and its tests.
     Ui::DisplayViewController *controls() const { return ui.get(); }
+    // What the controls hold, as the last computation read them.
+    const DisplayTool &tool() const { return m_tool; }
 
 public slots:
     // Puts the set-up code on the clipboard.
@@ -40,6 +43,9 @@ private:
     void configureController();
     // The chip set decides which resolutions and fetch modes can be chosen.
     void enableChipsetChoices();
+    // Copies every control into the tool.
+    void readControls();
 
     std::unique_ptr<Ui::DisplayViewController> ui;
+    DisplayTool m_tool;
 };

@@ -12,8 +12,6 @@
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <amiga/asmtext.h>
-#include <amiga/copperframe.h>
-#include <amiga/fade.h>
 #include <optional>
 
 namespace {
@@ -83,7 +81,7 @@ void GradientViewController::configureController() {
     connect(ui->copyCodeButton, &QPushButton::clicked, this, &GradientViewController::copyCode);
     connect(ui->keyLineSpinBox, &QSpinBox::valueChanged, this, [this](int line) {
         if (!m_loading)
-            moveKey(m_selected, line);
+            moveKey(m_tool.selected(), line);
     });
     // A colour typed in full takes effect at once; when editing ends the field shows the key's.
     connect(ui->keyColourLineEdit, &QLineEdit::textEdited, this, [this](const QString &text) {
@@ -135,11 +133,17 @@ void GradientViewController::chipsetChanged() {
     refresh();
 }
 
+const std::vector<amiga::GradientKey> &GradientViewController::keys() const {
+    return m_tool.keys();
+}
+
+int GradientViewController::selectedKey() const {
+    return m_tool.selected();
+}
+
 void GradientViewController::setKeys(std::vector<amiga::GradientKey> keys) {
-    if (keys.empty())
+    if (!m_tool.setKeys(std::move(keys)))
         return;
-    m_keys = std::move(keys);
-    m_selected = std::clamp(m_selected, 0, static_cast<int>(m_keys.size()) - 1);
     fillKeyList();
     loadSelectedKey();
     refresh();
@@ -148,36 +152,36 @@ void GradientViewController::setKeys(std::vector<amiga::GradientKey> keys) {
 void GradientViewController::fillKeyList() {
     const QSignalBlocker quiet(ui->keyListWidget);
     QListWidget *list = ui->keyListWidget;
-    while (list->count() > static_cast<int>(m_keys.size()))
+    const std::vector<amiga::GradientKey> &keys = m_tool.keys();
+    while (list->count() > static_cast<int>(keys.size()))
         delete list->takeItem(list->count() - 1);
-    while (list->count() < static_cast<int>(m_keys.size()))
+    while (list->count() < static_cast<int>(keys.size()))
         list->addItem(QString());
-    for (int i = 0; i < static_cast<int>(m_keys.size()); ++i) {
+    for (int i = 0; i < static_cast<int>(keys.size()); ++i) {
         QListWidgetItem *item = list->item(i);
-        const QString text = tr("Line %1: %2").arg(m_keys[i].line).arg(nameOf(m_keys[i].colour));
+        const QString text = tr("Line %1: %2").arg(keys[i].line).arg(nameOf(keys[i].colour));
         if (item->text() != text) {
             item->setText(text);
-            item->setIcon(swatch(m_keys[i].colour));
+            item->setIcon(swatch(keys[i].colour));
         }
     }
-    list->setCurrentRow(m_selected);
-    ui->removeKeyButton->setEnabled(m_keys.size() > 1);
+    list->setCurrentRow(m_tool.selected());
+    ui->removeKeyButton->setEnabled(m_tool.canRemoveKey());
 }
 
 void GradientViewController::loadSelectedKey() {
-    if (m_keys.empty())
+    if (m_tool.keys().empty())
         return;
     m_loading = true;
-    const amiga::GradientKey &key = m_keys[static_cast<std::size_t>(m_selected)];
+    const amiga::GradientKey &key = m_tool.keys()[static_cast<std::size_t>(m_tool.selected())];
     ui->keyLineSpinBox->setValue(key.line);
     ui->keyColourLineEdit->setText(nameOf(key.colour));
     m_loading = false;
 }
 
 void GradientViewController::selectKey(int index) {
-    if (index < 0 || index >= static_cast<int>(m_keys.size()))
+    if (!m_tool.select(index))
         return;
-    m_selected = index;
     fillKeyList();
     loadSelectedKey();
     refresh();
@@ -186,14 +190,15 @@ void GradientViewController::selectKey(int index) {
 void GradientViewController::recordKeys(const QString &what,
                                         const std::vector<amiga::GradientKey> &before,
                                         KeyStep step) {
-    if (m_restoringKeys || before == m_keys)
+    if (m_restoringKeys || before == m_tool.keys())
         return;
     using Keys = std::vector<amiga::GradientKey>;
     // A drag of one key, or a run of colour edits, is one step: it joins the step before
     // while the same key goes on changing the same way.
-    const bool joins = step != KeyStep::Own && step == m_lastKeyStep && m_selected == m_lastKey;
+    const bool joins =
+        step != KeyStep::Own && step == m_lastKeyStep && m_tool.selected() == m_lastKey;
     m_undoStack->push(new SnapshotCommand<Keys>(
-        what, before, m_keys,
+        what, before, m_tool.keys(),
         [this](const Keys &keys) {
             m_restoringKeys = true;
             setKeys(keys);
@@ -202,20 +207,17 @@ void GradientViewController::recordKeys(const QString &what,
         },
         step == KeyStep::Own ? -1 : static_cast<int>(step), [joins] { return joins; }));
     m_lastKeyStep = step;
-    m_lastKey = m_selected;
+    m_lastKey = m_tool.selected();
 }
 
 void GradientViewController::moveKey(int index, int line) {
-    const std::vector<amiga::GradientKey> before = m_keys;
-    if (index < 0 || index >= static_cast<int>(m_keys.size()))
+    const std::vector<amiga::GradientKey> before = m_tool.keys();
+    if (index < 0 || index >= static_cast<int>(before.size()))
         return;
-    line = std::clamp(line, 0, ui->keyLineSpinBox->maximum());
-    m_selected = index;
-    if (m_keys[static_cast<std::size_t>(index)].line == line && !m_loading) {
+    if (!m_tool.moveKey(index, line, ui->keyLineSpinBox->maximum()) && !m_loading) {
         loadSelectedKey();
         return;
     }
-    m_keys[static_cast<std::size_t>(index)].line = line;
     fillKeyList();
     loadSelectedKey();
     refresh();
@@ -223,8 +225,8 @@ void GradientViewController::moveKey(int index, int line) {
 }
 
 void GradientViewController::setSelectedKeyColour(const Colour &colour) {
-    const std::vector<amiga::GradientKey> before = m_keys;
-    m_keys[static_cast<std::size_t>(m_selected)].colour = colour.toRgb8();
+    const std::vector<amiga::GradientKey> before = m_tool.keys();
+    m_tool.setSelectedColour(colour.toRgb8());
     fillKeyList();
     if (!ui->keyColourLineEdit->hasFocus())
         loadSelectedKey();
@@ -233,22 +235,9 @@ void GradientViewController::setSelectedKeyColour(const Colour &colour) {
 }
 
 void GradientViewController::addKey() {
-    const std::vector<amiga::GradientKey> before = m_keys;
-    const amiga::GradientKey &selected = m_keys[static_cast<std::size_t>(m_selected)];
-    const int lines = ui->lineCountSpinBox->value();
-    int next = std::max(lines - 1, selected.line);
-    for (const amiga::GradientKey &key : m_keys)
-        if (key.line > selected.line)
-            next = std::min(next, key.line);
-    // Half way to the next key, in the colour the gradient has there (rounded to 8 bits a gun),
-    // so that the gradient stays as it is until the new key is moved or recoloured.
-    const int line = (selected.line + next + 1) / 2;
-    const std::vector<amiga::GradientLine> shown = amiga::gradientLines(request());
-    const amiga::Rgb8 colour = line < static_cast<int>(shown.size())
-                                   ? shown[static_cast<std::size_t>(line)].colour
-                                   : selected.colour;
-    m_keys.insert(m_keys.begin() + m_selected + 1, {line, colour});
-    ++m_selected;
+    const std::vector<amiga::GradientKey> before = m_tool.keys();
+    readControls();
+    m_tool.addKey();
     fillKeyList();
     loadSelectedKey();
     refresh();
@@ -256,11 +245,9 @@ void GradientViewController::addKey() {
 }
 
 void GradientViewController::removeKey() {
-    const std::vector<amiga::GradientKey> before = m_keys;
-    if (m_keys.size() < 2)
+    const std::vector<amiga::GradientKey> before = m_tool.keys();
+    if (!m_tool.removeKey())
         return;
-    m_keys.erase(m_keys.begin() + m_selected);
-    m_selected = std::min(m_selected, static_cast<int>(m_keys.size()) - 1);
     fillKeyList();
     loadSelectedKey();
     refresh();
@@ -268,7 +255,7 @@ void GradientViewController::removeKey() {
 }
 
 void GradientViewController::pickColour() {
-    const amiga::GradientKey &key = m_keys[static_cast<std::size_t>(m_selected)];
+    const amiga::GradientKey &key = m_tool.keys()[static_cast<std::size_t>(m_tool.selected())];
     const QColor chosen = QColorDialog::getColor(qColourOf(key.colour), this,
                                                  tr("Key Colour at Line %1").arg(key.line));
     if (chosen.isValid())
@@ -303,91 +290,73 @@ void GradientViewController::showStatus(const QString &text) {
     ui->gradientStatusLabel->setText(text);
 }
 
-amiga::GradientRequest GradientViewController::request() const {
-    amiga::GradientRequest request;
-    request.firstLine = ui->startLineSpinBox->value();
-    request.lines = ui->lineCountSpinBox->value();
-    request.keys = m_keys;
-    request.aga = ui->chipsetComboBox->currentIndex() == 1;
-    request.colourRegister = ui->registerSpinBox->value();
-    request.blend = ui->blendComboBox->currentIndex() == 1 ? amiga::GradientBlend::Oklab
-                                                           : amiga::GradientBlend::Rgb;
+void GradientViewController::readControls() {
+    m_tool.firstLine = ui->startLineSpinBox->value();
+    m_tool.lines = ui->lineCountSpinBox->value();
+    m_tool.aga = ui->chipsetComboBox->currentIndex() == 1;
+    m_tool.colourRegister = ui->registerSpinBox->value();
+    m_tool.oklab = ui->blendComboBox->currentIndex() == 1;
     const amiga::GradientDither dithers[] = {amiga::GradientDither::None,
                                              amiga::GradientDither::Ordered,
                                              amiga::GradientDither::Diffuse};
-    request.dither =
-        request.aga ? amiga::GradientDither::None : dithers[ui->ditherComboBox->currentIndex()];
-    request.horizontal = ui->hposSpinBox->value();
-    return request;
+    m_tool.dither = dithers[std::clamp(ui->ditherComboBox->currentIndex(), 0, 2)];
+    m_tool.horizontal = ui->hposSpinBox->value();
+    m_tool.output = static_cast<GradientTool::Output>(ui->showComboBox->currentIndex());
+    m_tool.fadePalette.clear();
+    for (const Colour &colour : fadePalette())
+        m_tool.fadePalette.push_back(colour.toRgb8());
+    m_tool.fadeTarget =
+        static_cast<GradientTool::FadeTarget>(ui->fadeTargetComboBox->currentIndex());
+    m_tool.fadeColour = colourOf(ui->fadeColourLineEdit->text());
+    m_tool.fadeSteps = ui->fadeStepsSpinBox->value();
+}
+
+amiga::GradientRequest GradientViewController::request() {
+    readControls();
+    return m_tool.request();
 }
 
 void GradientViewController::refresh() {
-    if (m_keys.empty())
+    if (m_tool.keys().empty())
         return;
-    const amiga::GradientRequest request = this->request();
-    const amiga::GradientCopperList list = amiga::gradientCopperList(request);
-    const std::string &copper = list.text;
-    std::string text;
-    switch (static_cast<Output>(ui->showComboBox->currentIndex())) {
-    case Output::CopperList: {
-        text = copper;
-        QString status =
-            list.instructions == 1
-                ? tr("1 instruction, 4 bytes")
-                : tr("%1 instructions, %2 bytes").arg(list.instructions).arg(list.bytes());
-        if (list.firstLeftOut >= 0)
+    readControls();
+    const GradientTool::Shown shown = m_tool.shown();
+    switch (m_tool.output) {
+    case GradientTool::Output::CopperList: {
+        QString status = shown.instructions == 1
+                             ? tr("1 instruction, 4 bytes")
+                             : tr("%1 instructions, %2 bytes")
+                                   .arg(static_cast<qulonglong>(shown.instructions))
+                                   .arg(static_cast<qulonglong>(shown.instructions * 4));
+        if (shown.firstLeftOut >= 0)
             status += tr("; lines $%1 to $%2 are past the end of a PAL frame: left out")
-                          .arg(list.firstLeftOut, 0, 16)
-                          .arg(list.lastLeftOut, 0, 16);
+                          .arg(shown.firstLeftOut, 0, 16)
+                          .arg(shown.lastLeftOut, 0, 16);
         showStatus(status);
         break;
     }
-    case Output::WordTable:
-        text = amiga::gradientTableCode(request);
-        showStatus(tr("%n line(s), one dc.w each", nullptr, request.lines));
+    case GradientTool::Output::WordTable:
+        showStatus(tr("%n line(s), one dc.w each", nullptr, shown.count));
         break;
-    case Output::FadeTable: {
-        std::vector<amiga::Rgb8> palette;
-        for (const Colour &colour : fadePalette())
-            palette.push_back(colour.toRgb8());
-        amiga::Rgb8 target{};
-        if (ui->fadeTargetComboBox->currentIndex() == 1)
-            target = {255, 255, 255};
-        else if (ui->fadeTargetComboBox->currentIndex() == 2)
-            target = colourOf(ui->fadeColourLineEdit->text()).value_or(amiga::Rgb8{});
-        text = amiga::fadeCode(amiga::fadeSteps(palette, target, ui->fadeStepsSpinBox->value()),
-                               request.aga, amiga::fadeTargetName(target));
-        showStatus(tr("%n step(s) of %1 colour(s)", nullptr, ui->fadeStepsSpinBox->value())
-                       .arg(palette.size()));
+    case GradientTool::Output::FadeTable:
+        showStatus(
+            tr("%n step(s) of %1 colour(s)", nullptr, shown.count).arg(m_tool.fadePalette.size()));
         break;
     }
-    }
-    const QString shownText = QString::fromStdString(text);
+    const QString shownText = QString::fromStdString(shown.text);
     if (ui->gradientCodeTextView->toPlainText() != shownText)
         ui->gradientCodeTextView->setPlainText(shownText);
 
     // The preview: the exact colours, and the printed copper list run over a frame.
-    const std::vector<amiga::GradientLine> lines = amiga::gradientLines(request);
-    amiga::CopperFrame frame(request.aga ? amiga::CopperFrame::Chipset::Aga
-                                         : amiga::CopperFrame::Chipset::Ocs);
-    std::vector<std::uint16_t> words =
-        amiga::dataWords(copper).value_or(std::vector<std::uint16_t>{});
-    words.insert(words.end(), {0xffff, 0xfffe});
-    frame.run(words);
+    const GradientTool::Preview preview = m_tool.preview();
     QList<QColor> exact;
-    QList<QColor> shown;
-    exact.reserve(static_cast<qsizetype>(lines.size()));
-    shown.reserve(static_cast<qsizetype>(lines.size()));
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        exact.append(qColourOf(lines[i].colour));
-        const int line = request.firstLine + static_cast<int>(i);
-        // Lines past the end of the frame are never shown.
-        shown.append(line < amiga::CopperFrame::kLines
-                         ? qColourOf(frame.colour(line, request.colourRegister))
-                         : QColor(Qt::black));
-    }
+    QList<QColor> shownColours;
+    for (amiga::Rgb8 colour : preview.exact)
+        exact.append(qColourOf(colour));
+    for (amiga::Rgb8 colour : preview.shown)
+        shownColours.append(qColourOf(colour));
     QList<int> keyLines;
-    for (const amiga::GradientKey &key : m_keys)
+    for (const amiga::GradientKey &key : m_tool.keys())
         keyLines.append(key.line);
-    ui->gradientPreview->setLines(exact, shown, keyLines, m_selected);
+    ui->gradientPreview->setLines(exact, shownColours, keyLines, m_tool.selected());
 }

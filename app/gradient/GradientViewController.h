@@ -2,6 +2,7 @@
 #include "colour/Colour.h"
 #include "common/CodeOutputTool.h"
 #include "common/UndoableTool.h"
+#include "gradient/GradientTool.h"
 
 #include <QList>
 #include <QWidget>
@@ -28,7 +29,7 @@ public:
         std::function<QList<Colour>()> palette;
         std::function<Colour()> editedColour;
     };
-    enum class Output { CopperList, WordTable, FadeTable };
+    using Output = GradientTool::Output;
 
     explicit GradientViewController(QWidget *parent = nullptr);
     ~GradientViewController() override;
@@ -40,12 +41,14 @@ public:
     void setColourSource(ColourSource source);
 
     // The key colours, in the order of the key list.
-    const std::vector<amiga::GradientKey> &keys() const { return m_keys; }
+    const std::vector<amiga::GradientKey> &keys() const;
     void setKeys(std::vector<amiga::GradientKey> keys);
-    int selectedKey() const { return m_selected; }
+    int selectedKey() const;
     void selectKey(int index);
     // What the controls ask for.
-    amiga::GradientRequest request() const;
+    amiga::GradientRequest request();
+    // The tool, as the last computation read the controls into it.
+    const GradientTool &tool() const { return m_tool; }
     // The fade table's palette and its text.
     QList<Colour> fadePalette() const;
 
@@ -70,9 +73,11 @@ private:
     void loadSelectedKey();
     void chipsetChanged();
     void showStatus(const QString &text);
+    // Copies every control into the tool.
+    void readControls();
 
     std::unique_ptr<Ui::GradientViewController> ui;
-    std::vector<amiga::GradientKey> m_keys;
+    GradientTool m_tool;
     // Changes to the keys, for Edit > Undo.
     enum class KeyStep { Own, Move, Colour };
     void recordKeys(const QString &what, const std::vector<amiga::GradientKey> &before,
@@ -81,7 +86,6 @@ private:
     bool m_restoringKeys = false;
     KeyStep m_lastKeyStep = KeyStep::Own;
     int m_lastKey = -1;
-    int m_selected = 0;
     ColourSource m_source;
     bool m_loading = false;
 };

@@ -140,8 +140,8 @@ TEST(DisplaySetup, ScreensTheHardwareCannotShowAreRefusedInWords) {
         DisplayRegister reg;
         const char *words;
     };
-    DisplayRequest right; // $89 + 320 = $1c9: the window never closes (measured: $1c7 does)
-    right.hstart = 0x89;
+    DisplayRequest right; // $88 + 320 = $1c8: the window never closes (measured: $1c7 does)
+    right.hstart = 0x88;
     DisplayRequest wide; // $81 + 400 = $211: ECS would wrap it to $011
     wide.chipset = Chipset::Ecs;
     wide.width = 400;

@@ -132,7 +132,6 @@ TEST(CommandLineOptions, WrongOptionsAreUsageErrorsAndTheFirstIsKept) {
         {{"raw", "--plnar", "a", "b"}, "unknown option '--plnar' (did you mean '--planar'?)"},
         {{"raw", "--dpeth=3", "a", "b"}, "unknown option '--dpeth' (did you mean '--depth'?)"},
         {{"raw", "--hlep", "a", "b"}, "unknown option '--hlep' (did you mean '--help'?)"},
-        {{"raw", "--planar=1", "a"}, "option '--planar' takes no value"},
     };
     for (const Case &c : cases) {
         const Arguments a = parse(kRaw, c.words);
@@ -140,17 +139,6 @@ TEST(CommandLineOptions, WrongOptionsAreUsageErrorsAndTheFirstIsKept) {
         EXPECT_FALSE(a.ok());
         EXPECT_EQ(a.error(), c.error);
         EXPECT_FALSE(a.help());
-    }
-}
-
-TEST(CommandLineOptions, HelpAnywhereBeforeTheEndOfOptionsWins) {
-    for (std::initializer_list<const char *> words :
-         {std::initializer_list<const char *>{"raw", "--help"},
-          {"raw", "a", "-h"},
-          {"raw", "--frobnicate", "--help"},
-          {"raw", "--help", "--planar=1", "a", "b", "c"}}) {
-        const Arguments a = parse(kRaw, words);
-        EXPECT_TRUE(a.help());
     }
 }
 
@@ -181,22 +169,23 @@ TEST(CommandLineOperands, CountedAgainstTheCommand) {
 }
 
 TEST(CommandLineNumbers, DecimalAndHexadecimalText) {
-    EXPECT_EQ(quillfen_cli::parseDecimal("0"), 0);
-    EXPECT_EQ(quillfen_cli::parseDecimal("4096"), 4096);
-    EXPECT_EQ(quillfen_cli::parseDecimal("007"), 7);
-    EXPECT_EQ(quillfen_cli::parseDecimal("999999999999999"), 999999999999999); // 15 digits
+    for (auto [text, value] : {std::pair<const char *, std::int64_t>{"0", 0},
+                               {"4096", 4096},
+                               {"007", 7},
+                               {"999999999999999", 999999999999999}}) // 15 digits
+        EXPECT_EQ(quillfen_cli::parseDecimal(text), value) << text;
     for (const char *bad : {"", "-1", "+1", " 1", "1 ", "12a", "1e3", "$10", "0x10",
                             "1000000000000000"}) { // 16 digits
         EXPECT_FALSE(quillfen_cli::parseDecimal(bad)) << bad;
     }
-    EXPECT_EQ(quillfen_cli::parseHex("ff"), 255);
-    EXPECT_EQ(quillfen_cli::parseHex("$FF"), 255);
-    EXPECT_EQ(quillfen_cli::parseHex("0x1f"), 31);
-    EXPECT_EQ(quillfen_cli::parseHex("0X1F"), 31);
-    EXPECT_EQ(quillfen_cli::parseHex("$0"), 0);
-    EXPECT_EQ(quillfen_cli::parseHex("10"), 16);
-    EXPECT_EQ(quillfen_cli::parseHex("0"), 0);
-    EXPECT_EQ(quillfen_cli::parseHex("fffffffffffffff"), 0xfffffffffffffff); // 15 digits
+    for (auto [text, value] : {std::pair<const char *, std::int64_t>{"ff", 255},
+                               {"$FF", 255},
+                               {"0x1f", 31},
+                               {"0X1F", 31},
+                               {"$0", 0},
+                               {"10", 16},
+                               {"fffffffffffffff", 0xfffffffffffffff}})
+        EXPECT_EQ(quillfen_cli::parseHex(text), value) << text;
     for (const char *bad :
          {"", "$", "0x", "g", "$$1", "$0x10", "0x$10", "-1", "1.8", "$ff ", "1000000000000000"}) {
         EXPECT_FALSE(quillfen_cli::parseHex(bad)) << bad;
@@ -305,11 +294,14 @@ TEST(CommandLineProgram, DispatchHelpAndExitStatuses) {
     EXPECT_EQ(done.ran, (std::vector<std::string>{"[in][out]"}));
     EXPECT_EQ(done.out + done.err, "");
 
-    // Help, in each form, on the standard output with status 0; the command does not run.
+    // Help, in each form and anywhere before the end of options, on the standard output with
+    // status 0, whatever else is wrong; the command does not run.
     const std::string rawUsage = quillfen_cli::usage(kProgram, kRaw);
     for (std::initializer_list<const char *> words :
          {std::initializer_list<const char *>{"prog", "raw", "--help"},
           {"prog", "raw", "-h", "--bad"},
+          {"prog", "raw", "a", "-h"},
+          {"prog", "raw", "--help", "--planar=1", "a", "b", "c"},
           {"prog", "help", "raw"},
           {"prog", "--help", "raw"},
           {"prog", "-h", "raw"}}) {

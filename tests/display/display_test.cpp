@@ -1,3 +1,7 @@
+// The Display tool: its rules and texts as tables on DisplayTool, then the tab's wiring (each
+// control reaches the tool, each output reaches its view) and one parity case with quillfen-asm.
+// The set-up's register values themselves are the amiga library's (tests/amiga).
+#include "display/DisplayTool.h"
 #include "display/DisplayViewController.h"
 #include "ui_DisplayViewController.h"
 
@@ -5,327 +9,276 @@
 #include "UserInput.h"
 #include "run_program.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QComboBox>
 #include <QLocale>
-#include <QStandardItemModel>
 #include <QTest>
+#include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
 
-class DisplayTool : public ::testing::Test {
+class English : public ::testing::Test {
+protected:
+    void SetUp() override { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void TearDown() override { QLocale::setDefault(QLocale::c()); }
+};
+using DisplayToolTest = English;
+
+DisplayTool screen(qint64 width, qint64 height, qint64 depth) {
+    DisplayTool tool;
+    tool.width = width;
+    tool.height = height;
+    tool.depth = depth;
+    return tool;
+}
+
+const DisplayTool::Row &row(const std::vector<DisplayTool::Row> &rows, amiga::DisplayRegister reg) {
+    return *std::find_if(rows.begin(), rows.end(), [reg](const auto &r) { return r.reg == reg; });
+}
+
+} // namespace
+
+// Each case: width, height and depth; then the results and their arithmetic in the tab's
+// order, and the depth pop-up's item.
+TEST_F(DisplayToolTest, MemoryResultsWithTheirArithmetic) {
+    const char *const cases[][2] = {
+        {"320 256 5", "40|(320 ÷ 8)|10,240|(40 x 256)|51,200|(10240 x 5)|200|(40 x 5)|160|0xa0|"
+                      "(200 - 40)|4"},
+        // Grouped in the results, never in the arithmetic.
+        {"1280 1024 8", "160|(1280 ÷ 8)|163,840|(160 x 1024)|1,310,720|(163840 x 8)|1,280|"
+                        "(160 x 8)|1,120|0x460|(1280 - 160)|7"},
+        // Widths below 8 take no byte; one plane has no modulo.
+        {"7 256 5", "0|(7 ÷ 8)|0|(0 x 256)|0|(0 x 5)|0|(0 x 5)|0|0x0|(0 - 0)|4"},
+        {"327 200 1", "40|(327 ÷ 8)|8,000|(40 x 200)|8,000|(8000 x 1)|40|(40 x 1)|0|0x0|"
+                      "(40 - 40)|0"},
+        // No depth yet: the results that need one are blank.
+        {"320 256 0", "40|(320 ÷ 8)|10,240|(40 x 256)||||||||-1"},
+        // Nine digits each, the most the fields take: the products stay exact.
+        {"999999999 999999999 8",
+         "124,999,999|(999999999 ÷ 8)|124,999,998,875,000,001|(124999999 x 999999999)|"
+         "999,999,991,000,000,008|(124999998875000001 x 8)|999,999,992|(124999999 x 8)|"
+         "874,999,993|0x342770b9|(999999992 - 124999999)|7"},
+    };
+    for (const auto &[sizes, results] : cases) {
+        SCOPED_TRACE(sizes);
+        const QStringList size = QString(sizes).split(' ');
+        const DisplayTool::Memory m =
+            screen(size[0].toLongLong(), size[1].toLongLong(), size[2].toLongLong()).memory();
+        EXPECT_EQ(m.all() << QString::number(m.colourChoice), QString(results).split('|'));
+    }
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(screen(1280, 1024, 8).memory().bytesAllPlanes, "1.310.720");
+}
+
+TEST_F(DisplayToolTest, TheChipsetRulesOutWhatItCannotShow) {
+    struct Case {
+        int chipset, resolution, fetchMode;
+        bool superhires, fetchModes;
+        int resolutionAfter, fetchModeAfter;
+    } cases[] = {
+        {0, 2, 3, false, false, 1, 0}, // OCS: hires instead of superhires, fetch mode 0
+        {1, 2, 3, true, false, 2, 0},
+        {2, 2, 3, true, true, 2, 3},
+    };
+    for (const Case &c : cases) {
+        DisplayTool tool;
+        tool.chipset = c.chipset;
+        tool.resolution = c.resolution;
+        tool.fetchMode = c.fetchMode;
+        tool.applyChipsetRules();
+        EXPECT_EQ(tool.superhiresAllowed(), c.superhires) << c.chipset;
+        EXPECT_EQ(tool.fetchModeAllowed(), c.fetchModes) << c.chipset;
+        EXPECT_EQ(tool.resolution, c.resolutionAfter) << c.chipset;
+        EXPECT_EQ(tool.fetchMode, c.fetchModeAfter) << c.chipset;
+    }
+}
+
+TEST_F(DisplayToolTest, RowsShowOnlyWhatTheScreenNeedsWithItsWarnings) {
+    using R = amiga::DisplayRegister;
+    const std::vector<DisplayTool::Row> standard = screen(320, 256, 5).rows();
+    EXPECT_EQ(row(standard, R::Diwstrt).value, "$2c81");
+    EXPECT_TRUE(row(standard, R::Ddfstop).shown);
+    for (R unused : {R::Diwhigh, R::Bplcon1, R::Fmode})
+        EXPECT_FALSE(row(standard, unused).shown);
+
+    DisplayTool tool = screen(320, 256, 5);
+    tool.hstart = 0x89; // the window never closes: refused, on the row of DIWSTOP
+    const QString refused = row(tool.rows(), R::Diwstop).warning;
+    EXPECT_TRUE(refused.startsWith("The hardware cannot show this: ")) << refused.toStdString();
+    EXPECT_TRUE(refused.contains("HSTOP $1c7")) << refused.toStdString();
+    tool.hstart = 0x71; // a warning that is no refusal
+    tool.width = 336;
+    const QString warned = row(tool.rows(), R::Ddfstrt).warning;
+    EXPECT_TRUE(warned.contains("sprites 6-7") && !warned.startsWith("The hardware"))
+        << warned.toStdString();
+
+    // A centred window takes no typed start; the CPU code is the other form of the same words.
+    tool = screen(256, 200, 5);
+    tool.hstart = 0x40;
+    tool.centred = true;
+    EXPECT_EQ(row(tool.rows(), R::Diwstrt).value, "$48a1");
+    tool.cpuCode = true;
+    EXPECT_TRUE(tool.code().startsWith("\tmove.w\t#$48a1,DIWSTRT(a6)\n"))
+        << tool.code().toStdString();
+}
+
+TEST_F(DisplayToolTest, SaysWhenTheDisplayFetchesMoreThanTheMemoryResults) {
+    struct Case {
+        qint64 width, depth;
+        const char *says; // nullptr: no note
+    } cases[] = {
+        {320, 5, nullptr}, // 40 bytes both ways
+        {100, 5, "takes 14 bytes in memory (whole words) and the set-up fetches 14 bytes"},
+        {100, 0, nullptr},    // no depth, no fetch
+        {100000, 5, nullptr}, // past the widest screen: the set-up reads another width
+    };
+    for (const Case &c : cases) {
+        DisplayTool tool = screen(c.width, 256, c.depth);
+        tool.scroll = c.width > 99999; // a unit more, past what the memory results count
+        const QString note = tool.fetchNote();
+        if (!c.says)
+            EXPECT_TRUE(note.isEmpty()) << c.width << note.toStdString();
+        else
+            EXPECT_TRUE(note.contains(c.says) && note.contains("2 more than"))
+                << note.toStdString();
+    }
+}
+
+// --- The tab's wiring ---
+
+namespace {
+
+class DisplayTab : public English {
 protected:
     void SetUp() override {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        English::SetUp();
         controller = std::make_unique<DisplayViewController>();
         controller->show();
         ui = controller->controls();
     }
-    void TearDown() override { QLocale::setDefault(QLocale::c()); }
-
-    static void type(QLineEdit *field, const QString &text) { userinput::type(field, text); }
-    static void paste(QLineEdit *field, const QString &text) { userinput::paste(field, text); }
-    void enter(const QString &w, const QString &h, const QString &d) {
-        type(ui->displayWidthTextField, w);
-        type(ui->displayHeightTextField, h);
-        type(ui->displayDepthTextField, d);
-    }
-    QStringList results() const {
-        return {ui->bytesBitplaneLineTextField->text(),
-                ui->bytesBitplaneLineLabel->text(),
-                ui->bytesBitplaneTextField->text(),
-                ui->bytesBitplaneLabel->text(),
-                ui->bytesAllBitplanesTextField->text(),
-                ui->bytesAllBitplanesLabel->text(),
-                ui->bytesPerBitplaneLineAllBitplanesTextField->text(),
-                ui->bytesPerBitplaneLineAllBitplanesLabel->text(),
-                ui->moduloTextField->text(),
-                ui->moduloHexTextField->text(),
-                ui->moduloLabel->text()};
+    QLabel *label(const QString &name) const { return controller->findChild<QLabel *>(name); }
+    // Every output shows what the tool computes from what the controls hold.
+    void expectViewsShowTheTool() {
+        const DisplayTool &tool = controller->tool();
+        const QStringList memory =
+            QString("bytesBitplaneLineTextField bytesBitplaneLineLabel bytesBitplaneTextField "
+                    "bytesBitplaneLabel bytesAllBitplanesTextField bytesAllBitplanesLabel "
+                    "bytesPerBitplaneLineAllBitplanesTextField "
+                    "bytesPerBitplaneLineAllBitplanesLabel moduloTextField moduloHexTextField "
+                    "moduloLabel")
+                .split(' ');
+        const QStringList results = tool.memory().all();
+        for (int i = 0; i < results.size(); ++i)
+            EXPECT_EQ(label(memory[i])->text(), results[i]) << memory[i].toStdString();
+        EXPECT_EQ(ui->displayColoursPopupButton->currentIndex(), tool.memory().colourChoice);
+        const char *registers[] = {"diwstrt", "diwstop", "diwhigh", "ddfstrt", "ddfstop",
+                                   "bplcon0", "bplcon1", "bpl1mod", "bpl2mod", "fmode"};
+        const std::vector<DisplayTool::Row> rows = tool.rows();
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const QString name = registers[i];
+            EXPECT_EQ(label(name + "ValueLabel")->text(), rows[i].value) << registers[i];
+            EXPECT_EQ(label(name + "ArithmeticLabel")->text(), rows[i].arithmetic);
+            EXPECT_EQ(label(name + "WarningLabel")->text(), rows[i].warning);
+            EXPECT_EQ(label(name + "ValueLabel")->isVisible(), rows[i].shown) << registers[i];
+        }
+        EXPECT_EQ(ui->fetchedBytesLabel->isVisible(), !tool.fetchNote().isEmpty());
+        EXPECT_EQ(ui->fetchedBytesLabel->text(), tool.fetchNote());
+        EXPECT_EQ(ui->setupCodeTextView->toPlainText(), tool.code());
     }
 
     std::unique_ptr<DisplayViewController> controller;
     Ui::DisplayViewController *ui = nullptr;
 };
 
-const QString divide = QString::fromUtf8("\xc3\xb7");
-
 } // namespace
 
-TEST_F(DisplayTool, ComputesMemoryAndModuloWithTheirArithmetic) {
-    enter("320", "256", "5");
-    EXPECT_EQ(results(),
-              (QStringList{"40", "(320 " + divide + " 8)", "10,240", "(40 x 256)", "51,200",
-                           "(10240 x 5)", "200", "(40 x 5)", "160", "0xa0", "(200 - 40)"}));
-    EXPECT_EQ(ui->displayColoursPopupButton->currentIndex(), 4);
-
-    // Grouping in the results, never in the labels.
-    enter("1280", "1024", "8");
-    EXPECT_EQ(ui->bytesAllBitplanesTextField->text(), "1,310,720");
-    EXPECT_EQ(ui->bytesAllBitplanesLabel->text(), "(163840 x 8)");
-    EXPECT_EQ(ui->moduloHexTextField->text(), "0x460");
-    EXPECT_EQ(ui->displayColoursPopupButton->currentIndex(), 7);
-
-    // Widths that are not a multiple of 8 lose the remainder; below 8 everything is 0.
-    enter("327", "256", "5");
-    EXPECT_EQ(ui->bytesBitplaneLineTextField->text(), "40");
-    EXPECT_EQ(ui->bytesBitplaneLineLabel->text(), "(327 " + divide + " 8)");
-    enter("7", "256", "5");
-    EXPECT_EQ(results(), (QStringList{"0", "(7 " + divide + " 8)", "0", "(0 x 256)", "0", "(0 x 5)",
-                                      "0", "(0 x 5)", "0", "0x0", "(0 - 0)"}));
-
-    // One bitplane: no modulo, a line of all bitplanes is one line.
-    enter("640", "200", "1");
-    EXPECT_EQ(ui->moduloTextField->text(), "0");
-    EXPECT_EQ(ui->bytesPerBitplaneLineAllBitplanesTextField->text(),
-              ui->bytesBitplaneLineTextField->text());
-    EXPECT_EQ(ui->displayColoursPopupButton->currentIndex(), 0);
+// Every control reaches the tool: the tab prints what quillfen-asm prints for the same screen,
+// and every output shows what the tool computes.
+TEST_F(DisplayTab, TheTabAndTheCommandLinePrintTheSameSetUp) {
+    using userinput::chooseWithKeys, userinput::click, userinput::type;
+    const struct Case {
+        std::function<void()> choose;
+        const char *arguments;
+    } cases[] = {
+        {[&] {
+             type(ui->displayWidthTextField, "640");
+             type(ui->displayHeightTextField, "512");
+             type(ui->displayDepthTextField, "4");
+             chooseWithKeys(ui->resolutionPopUpButton, 1);
+             click(ui->interlaceButton);
+             click(ui->interleavedButton);
+             click(ui->setupCopperInstructionsButton);
+         },
+         "--width 640 --height 512 --depth 4 --hires --lace --interleaved --cpu"},
+        {[&] {
+             chooseWithKeys(ui->chipsetPopUpButton, 2);
+             chooseWithKeys(ui->videoStandardPopUpButton, 1);
+             chooseWithKeys(ui->resolutionPopUpButton, 2);
+             chooseWithKeys(ui->fetchModePopUpButton, 3);
+             click(ui->scrollButton);
+             type(ui->hstartTextField, "71");
+             type(ui->vstartTextField, "30");
+         },
+         "--chipset aga --ntsc --superhires --fmode 3 --scroll --hstart 71 --vstart 30"},
+        {[&] {
+             click(ui->centredButton);
+             type(ui->displayWidthTextField, "100");
+             ui->displayColoursPopupButton->setFocus();
+             QTest::keyClick(ui->displayColoursPopupButton, Qt::Key_Home); // one plane
+         },
+         "--centre --width 100 --depth 1"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.arguments);
+        SetUp();
+        c.choose();
+        const testprogram::Outcome tool =
+            testprogram::run(QUILLFEN_ASM_TOOL, std::string("display ") + c.arguments);
+        ASSERT_LE(tool.status, 1) << tool.err;
+        EXPECT_EQ(ui->setupCodeTextView->toPlainText().toStdString(), tool.out);
+        expectViewsShowTheTool();
+    }
+    // The chipset's rules reach the pop-ups; an emptied depth chooses no item.
+    EXPECT_FALSE(ui->hstartTextField->isEnabled());
+    chooseWithKeys(ui->chipsetPopUpButton, 2);
+    chooseWithKeys(ui->resolutionPopUpButton, 2);
+    chooseWithKeys(ui->chipsetPopUpButton, 0);
+    EXPECT_EQ(ui->resolutionPopUpButton->currentIndex(), 1);
+    EXPECT_FALSE(ui->fetchModePopUpButton->isEnabled());
+    type(ui->displayDepthTextField, "");
+    expectViewsShowTheTool();
 }
 
-TEST_F(DisplayTool, ShowsAWorkedExampleBeforeTheFirstEdit) {
-    EXPECT_EQ(ui->displayWidthTextField->text(), "320");
-    EXPECT_EQ(ui->bytesAllBitplanesTextField->text(), "51,200");
-    EXPECT_EQ(ui->moduloLabel->text(), "(200 - 40)");
-    EXPECT_EQ(ui->displayColoursPopupButton->currentIndex(), 4);
-}
-
-TEST_F(DisplayTool, UsesTheLocaleGroupingSeparator) {
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    enter("1280", "1024", "8");
-    EXPECT_EQ(ui->bytesAllBitplanesTextField->text(), "1.310.720");
-    EXPECT_EQ(ui->bytesBitplaneLabel->text(), "(160 x 1024)");
-}
-
-TEST_F(DisplayTool, WidthAndHeightKeepOnlyDigits) {
-    enter("320", "256", "5");
-    type(ui->displayWidthTextField, "a1b2");
-    EXPECT_EQ(ui->displayWidthTextField->text(), "12");
-    EXPECT_EQ(ui->bytesBitplaneLineTextField->text(), "1");
-    EXPECT_EQ(ui->bytesBitplaneLineLabel->text(), "(12 " + divide + " 8)");
-
-    paste(ui->displayHeightTextField, " 2,0-0 ");
-    EXPECT_EQ(ui->displayHeightTextField->text(), "200");
-    EXPECT_EQ(ui->bytesBitplaneLabel->text(), "(1 x 200)");
-
+TEST_F(DisplayTab, FieldsKeepWhatTheUserMeant) {
+    struct Case {
+        QLineEdit *field;
+        const char *pasted, *kept;
+    } cases[] = {
+        {ui->displayWidthTextField, "Width: 1280 px", "1280"},  // cleaned first, then cut
+        {ui->displayWidthTextField, "0000000320", "320"},       // no leading zeros
+        {ui->displayWidthTextField, "9999999999", "999999999"}, // nine digits at most
+        {ui->displayHeightTextField, "0", "0"},                 // a lone zero is the number
+        {ui->displayHeightTextField, " 2,0-0 ", "200"},
+        {ui->displayHeightTextField, "\u0662\u0665\u0666", "256"}, // Arabic-Indic digits
+        {ui->displayDepthTextField, "90", ""},                     // one digit of 1-8
+        {ui->displayDepthTextField, "734", "7"},
+        {ui->displayDepthTextField, "\uff15", "5"}, // a full-width digit
+    };
+    for (const Case &c : cases) {
+        userinput::paste(c.field, QString::fromUtf8(c.pasted));
+        EXPECT_EQ(c.field->text(), c.kept) << c.pasted;
+    }
+    EXPECT_EQ(controller->tool().depth, 5);
     // A stray letter typed in the middle goes, and the cursor stays where it was.
-    type(ui->displayWidthTextField, "3200");
+    userinput::type(ui->displayWidthTextField, "3200");
     ui->displayWidthTextField->setCursorPosition(2);
     QTest::keyClicks(ui->displayWidthTextField, "x");
     EXPECT_EQ(ui->displayWidthTextField->text(), "3200");
     EXPECT_EQ(ui->displayWidthTextField->cursorPosition(), 2);
-    QTest::keyClicks(ui->displayWidthTextField, "0");
-    EXPECT_EQ(ui->displayWidthTextField->text(), "32000");
-}
-
-TEST_F(DisplayTool, ClearingWidthOrHeightKeepsTheResults) {
-    enter("320", "256", "5");
-    const QStringList before = results();
-    type(ui->displayWidthTextField, "");
-    EXPECT_EQ(ui->displayWidthTextField->text(), "");
-    EXPECT_EQ(results(), before);
-    type(ui->displayHeightTextField, "abc");
-    EXPECT_EQ(ui->displayHeightTextField->text(), "");
-    EXPECT_EQ(results(), before);
-}
-
-TEST_F(DisplayTool, DepthKeepsOneDigitFromOneToEight) {
-    enter("320", "256", "5");
-    QLineEdit *depth = ui->displayDepthTextField;
-
-    type(depth, "90");
-    EXPECT_EQ(depth->text(), "");
-    type(depth, "5");
-    QTest::keyClicks(depth, "6");
-    EXPECT_EQ(depth->text(), "5");
-    paste(depth, "734");
-    EXPECT_EQ(depth->text(), "7");
-    EXPECT_EQ(ui->displayColoursPopupButton->currentIndex(), 6);
-    EXPECT_EQ(ui->moduloTextField->text(), "240");
-}
-
-TEST_F(DisplayTool, EmptiedDepthLeavesDepthResultsBlank) {
-    enter("320", "256", "5");
-    type(ui->displayDepthTextField, "");
-    EXPECT_EQ(ui->bytesBitplaneLineTextField->text(), "40");
-    EXPECT_EQ(ui->bytesBitplaneTextField->text(), "10,240");
-    for (QLabel *f : {ui->bytesAllBitplanesTextField, ui->bytesPerBitplaneLineAllBitplanesTextField,
-                      ui->moduloTextField, ui->moduloHexTextField})
-        EXPECT_EQ(f->text(), "") << f->objectName().toStdString();
-    EXPECT_EQ(ui->moduloLabel->text(), "");
-    EXPECT_EQ(ui->displayColoursPopupButton->currentIndex(), -1);
-
-    // Typing a depth again brings everything back.
-    QTest::keyClicks(ui->displayDepthTextField, "2");
-    EXPECT_EQ(ui->moduloTextField->text(), "40");
-    EXPECT_EQ(ui->displayColoursPopupButton->currentIndex(), 1);
-}
-
-TEST_F(DisplayTool, PopUpWritesItsDepthAndRecomputes) {
-    enter("320", "256", "5");
-    QComboBox *popup = ui->displayColoursPopupButton;
-    ASSERT_EQ(popup->count(), 8);
-    popup->setFocus();
-    QTest::keyClick(popup, Qt::Key_End); // the user picks the last item: 8 bitplanes
-    EXPECT_EQ(ui->displayDepthTextField->text(), "8");
-    EXPECT_EQ(ui->bytesAllBitplanesLabel->text(), "(10240 x 8)");
-    EXPECT_EQ(ui->moduloTextField->text(), "280");
-    QTest::keyClick(popup, Qt::Key_Home);
-    EXPECT_EQ(ui->displayDepthTextField->text(), "1");
-    EXPECT_EQ(ui->moduloTextField->text(), "0");
-}
-
-TEST_F(DisplayTool, LargestInputsDoNotWrap) {
-    // Nine digits each is the most the fields take: the products stay exact.
-    enter("9999999999", "999999999", "8"); // the tenth digit is refused
-    EXPECT_EQ(ui->displayWidthTextField->text(), "999999999");
-    EXPECT_EQ(ui->bytesBitplaneLineTextField->text(), "124,999,999");
-    EXPECT_EQ(ui->bytesAllBitplanesTextField->text(), "999,999,991,000,000,008");
-    EXPECT_EQ(ui->moduloHexTextField->text(), "0x342770b9");
-}
-
-// --- The screen's set-up registers, driven as a user would ---
-
-namespace {
-
-// Chooses a pop-up item by keyboard, as a user does (which sends activated).
-void choose(QComboBox *popUp, int index) {
-    userinput::chooseWithKeys(popUp, index);
-    ASSERT_EQ(popUp->currentIndex(), index);
-}
-
-} // namespace
-
-TEST_F(DisplayTool, SetUpOfTheStandardScreensInTheTabAndItsCode) {
-    // The default screen: PAL lores 320x256x5 from $2c81 (hand-worked in the set-up tests).
-    EXPECT_EQ(ui->diwstrtValueLabel->text(), "$2c81");
-    EXPECT_EQ(ui->diwstopValueLabel->text(), "$2cc1");
-    EXPECT_EQ(ui->ddfstrtValueLabel->text(), "$0038");
-    EXPECT_EQ(ui->ddfstopValueLabel->text(), "$00d0");
-    EXPECT_EQ(ui->bplcon0ValueLabel->text(), "$5200");
-    EXPECT_FALSE(ui->diwhighValueLabel->isVisible());
-    EXPECT_FALSE(ui->fmodeValueLabel->isVisible());
-    EXPECT_TRUE(ui->setupCodeTextView->toPlainText().startsWith("\tdc.w\tDIWSTRT,$2c81\n"));
-
-    QTest::mouseClick(ui->interleavedButton, Qt::LeftButton);
-    EXPECT_EQ(ui->bpl1modValueLabel->text(), "$00a0");
-    EXPECT_TRUE(ui->setupCodeTextView->toPlainText().contains("\tdc.w\tBPL1MOD,$00a0\n"));
-
-    type(ui->displayWidthTextField, "640");
-    choose(ui->resolutionPopUpButton, 1);
-    EXPECT_EQ(ui->ddfstrtValueLabel->text(), "$003c");
-    EXPECT_EQ(ui->ddfstopValueLabel->text(), "$00d4");
-
-    type(ui->displayWidthTextField, "320");
-    choose(ui->resolutionPopUpButton, 0);
-    type(ui->displayHeightTextField, "200");
-    choose(ui->videoStandardPopUpButton, 1);
-    EXPECT_EQ(ui->diwstopValueLabel->text(), "$f4c1");
-
-    // The CPU form of the same set-up.
-    QTest::mouseClick(ui->setupCopperInstructionsButton, Qt::LeftButton);
-    EXPECT_TRUE(ui->setupCodeTextView->toPlainText().startsWith("\tmove.w\t#$2c81,DIWSTRT(a6)\n"));
-}
-
-TEST_F(DisplayTool, WarningsStandBesideTheirRegister) {
-    EXPECT_FALSE(ui->ddfstrtWarningLabel->isVisible());
-    EXPECT_FALSE(ui->bplcon1ValueLabel->isVisible());
-    type(ui->hstartTextField, "71");
-    type(ui->displayWidthTextField, "336");
-    EXPECT_EQ(ui->ddfstrtValueLabel->text(), "$0030");
-    EXPECT_TRUE(ui->ddfstrtWarningLabel->isVisible());
-    EXPECT_TRUE(ui->ddfstrtWarningLabel->text().contains("sprites 6-7")); // OCS
-    EXPECT_TRUE(ui->setupCodeTextView->toPlainText().contains("; the fetch starts at $30"));
-    // Between two fetch grid points: BPLCON1 gets its own row ($77 is 6 pixels after $71).
-    type(ui->hstartTextField, "77");
-    type(ui->displayWidthTextField, "320");
-    EXPECT_TRUE(ui->bplcon1ValueLabel->isVisible());
-    EXPECT_EQ(ui->bplcon1ValueLabel->text(), "$0066");
-    // Upper-case digits and a fourth digit never reach the field.
-    type(ui->vstartTextField, "2C");
+    // An emptied width keeps the results of the last one.
+    userinput::type(ui->displayWidthTextField, "");
+    EXPECT_EQ(ui->bytesBitplaneLineTextField->text(), "400");
+    // Upper-case digits and a fourth digit never reach a start field.
+    userinput::type(ui->vstartTextField, "2C");
     EXPECT_NE(ui->vstartTextField->text(), "2C");
-}
-
-TEST_F(DisplayTool, MemoryResultsSayWhenTheDisplayFetchesMore) {
-    EXPECT_FALSE(ui->fetchedBytesLabel->isVisible()); // 320 pixels: 40 bytes both ways
-    type(ui->displayWidthTextField, "100");
-    EXPECT_EQ(ui->bytesBitplaneLineTextField->text(), "12"); // the memory rule stays width / 8
-    EXPECT_TRUE(ui->fetchedBytesLabel->isVisible());
-    // 100 pixels are 7 words in memory; the fetch brings 7 units of 16 pixels: 14 bytes.
-    EXPECT_TRUE(ui->fetchedBytesLabel->text().contains("takes 14 bytes in memory"));
-    EXPECT_TRUE(ui->fetchedBytesLabel->text().contains("2 more than"));
-}
-
-TEST_F(DisplayTool, TheChipSetRulesOutWhatItCannotShow) {
-    auto *resolutions = qobject_cast<QStandardItemModel *>(ui->resolutionPopUpButton->model());
-    ASSERT_NE(resolutions, nullptr);
-    EXPECT_FALSE(resolutions->item(2)->isEnabled()); // no superhires on OCS
-    EXPECT_FALSE(ui->fetchModePopUpButton->isEnabled());
-    choose(ui->chipsetPopUpButton, 2); // AGA
-    EXPECT_TRUE(resolutions->item(2)->isEnabled());
-    EXPECT_TRUE(ui->fetchModePopUpButton->isEnabled());
-    EXPECT_TRUE(ui->fmodeValueLabel->isVisible());
-    choose(ui->fetchModePopUpButton, 3);
-    EXPECT_EQ(ui->fmodeValueLabel->text(), "$0003");
-    EXPECT_EQ(ui->ddfstopValueLabel->text(), "$00b8"); // 5 blocks of 64 pixels from $38
-    choose(ui->resolutionPopUpButton, 2);
-    choose(ui->chipsetPopUpButton, 0); // back to OCS: hires, fetch mode 0
-    EXPECT_EQ(ui->resolutionPopUpButton->currentIndex(), 1);
-    EXPECT_EQ(ui->fetchModePopUpButton->currentIndex(), 0);
-    EXPECT_FALSE(ui->fmodeValueLabel->isVisible());
-}
-
-TEST_F(DisplayTool, CentredWindowUsesNoTypedStart) {
-    QTest::mouseClick(ui->centredButton, Qt::LeftButton);
-    EXPECT_FALSE(ui->hstartTextField->isEnabled());
-    type(ui->displayWidthTextField, "256");
-    type(ui->displayHeightTextField, "200");
-    // The middle of the standard window is $121 across and line $ac down.
-    EXPECT_EQ(ui->diwstrtValueLabel->text(), "$48a1");
-}
-
-TEST_F(DisplayTool, TheTabAndTheCommandLinePrintTheSameSetUp) {
-    type(ui->displayWidthTextField, "640");
-    type(ui->displayHeightTextField, "512");
-    type(ui->displayDepthTextField, "4");
-    choose(ui->resolutionPopUpButton, 1);
-    QTest::mouseClick(ui->interlaceButton, Qt::LeftButton);
-    QTest::mouseClick(ui->interleavedButton, Qt::LeftButton);
-    QTest::mouseClick(ui->setupCopperInstructionsButton, Qt::LeftButton);
-    const testprogram::Outcome tool =
-        testprogram::run(QUILLFEN_ASM_TOOL, "display --width 640 --height 512 --depth 4 "
-                                            "--hires --lace --interleaved --cpu");
-    ASSERT_EQ(tool.status, 0) << tool.err;
-    EXPECT_EQ(ui->setupCodeTextView->toPlainText().toStdString(), tool.out);
-}
-
-TEST_F(DisplayTool, FieldsKeepWhatTheUserMeant) {
-    // Cleaned first, then cut: the label and unit of a pasted text do not eat its digits.
-    paste(ui->displayWidthTextField, "Width: 1280 px");
-    EXPECT_EQ(ui->displayWidthTextField->text(), "1280");
-    EXPECT_EQ(ui->bytesBitplaneLineTextField->text(), "160");
-    // Leading zeros are no digits of the number.
-    type(ui->displayWidthTextField, "0000000320");
-    EXPECT_EQ(ui->displayWidthTextField->text(), "320");
-    type(ui->displayHeightTextField, "0");
-    EXPECT_EQ(ui->displayHeightTextField->text(), "0");
-    // Digits of other scripts are their value: Arabic-Indic 256, full-width 200.
-    paste(ui->displayHeightTextField, QString::fromUtf8("\u0662\u0665\u0666"));
-    EXPECT_EQ(ui->displayHeightTextField->text(), "256");
-    paste(ui->displayWidthTextField, QString::fromUtf8("\uff12\uff10\uff10"));
-    EXPECT_EQ(ui->displayWidthTextField->text(), "200");
-    paste(ui->displayDepthTextField, QString::fromUtf8("\u0665"));
-    EXPECT_EQ(ui->displayDepthTextField->text(), "5");
-}
-
-TEST_F(DisplayTool, ResultsAreSelectableLabelsOutsideTheTabOrder) {
-    for (QLabel *result :
-         {ui->bytesBitplaneLineTextField, ui->bytesBitplaneTextField,
-          ui->bytesAllBitplanesTextField, ui->bytesPerBitplaneLineAllBitplanesTextField,
-          ui->moduloTextField, ui->moduloHexTextField}) {
-        EXPECT_TRUE(result->textInteractionFlags() & Qt::TextSelectableByMouse)
-            << result->objectName().toStdString();
-        EXPECT_FALSE(result->focusPolicy() & Qt::TabFocus) << result->objectName().toStdString();
-    }
 }

@@ -1,7 +1,6 @@
-// The Gradient tab, shown offscreen and driven through its controls: the text it shows is the
-// text quillfen-asm prints for the same input, byte for byte; its preview shows on each line
-// what the printed copper list makes the register hold; keys are added, moved (also by dragging
-// their marks), recoloured and removed.
+// The Gradient tool: its key rules and preview on GradientTool; the tab's text is the text
+// quillfen-asm prints for the same input, byte for byte, and its key controls reach the tool.
+#include "gradient/GradientTool.h"
 #include "gradient/GradientViewController.h"
 #include "run_program.h"
 #include "shell/MainTabViewController.h"
@@ -126,57 +125,82 @@ TEST_F(GradientTab, FadeTablesAreQuillfenAsmsForThePicturesPalette) {
     EXPECT_EQ(shownText(), program("fade --steps 7 --chipset aga --to ff8800 " + path));
 }
 
-TEST_F(GradientTab, ThePreviewShowsWhatThePrintedListShowsOnEachLine) {
-    controller->setKeys(
-        {{0, {0x10, 0x00, 0x40}}, {70, {0xff, 0x80, 0x00}}, {150, {0, 0xc0, 0xff}}});
-    ui->startLineSpinBox->setValue(0xd0);
-    ui->lineCountSpinBox->setValue(200); // $d0-$197: past $ff and past the end of the frame
-    for (int chipset : {0, 1}) {
-        for (int dither : {0, 1, 2}) {
-            SCOPED_TRACE(testing::Message() << "chipset " << chipset << " dither " << dither);
-            ui->chipsetComboBox->setCurrentIndex(chipset);
-            if (chipset == 0)
-                ui->ditherComboBox->setCurrentIndex(dither);
-            const std::vector<amiga::GradientLine> lines =
-                amiga::gradientLines(controller->request());
-            const QList<QColor> &exact = ui->gradientPreview->exactColours();
-            const QList<QColor> &shown = ui->gradientPreview->shownColours();
-            ASSERT_EQ(exact.size(), 200);
-            ASSERT_EQ(shown.size(), 200);
-            for (int i = 0; i < 200; ++i) {
-                const amiga::GradientLine &line = lines[static_cast<std::size_t>(i)];
-                ASSERT_EQ(exact[i], QColor(line.colour.red, line.colour.green, line.colour.blue))
-                    << i;
+TEST(GradientTool, ThePreviewShowsWhatThePrintedListShowsOnEachLine) {
+    GradientTool tool;
+    tool.setKeys({{0, {0x10, 0x00, 0x40}}, {70, {0xff, 0x80, 0x00}}, {150, {0, 0xc0, 0xff}}});
+    tool.firstLine = 0xd0;
+    tool.lines = 200; // $d0-$197: past $ff and past the end of the frame
+    for (bool aga : {false, true}) {
+        for (auto dither : {amiga::GradientDither::None, amiga::GradientDither::Ordered,
+                            amiga::GradientDither::Diffuse}) {
+            SCOPED_TRACE(testing::Message() << "aga " << aga << " dither " << int(dither));
+            tool.aga = aga;
+            tool.dither = dither;
+            const std::vector<amiga::GradientLine> lines = amiga::gradientLines(tool.request());
+            const GradientTool::Preview preview = tool.preview();
+            ASSERT_EQ(preview.exact.size(), 200u);
+            ASSERT_EQ(preview.shown.size(), 200u);
+            for (std::size_t i = 0; i < 200; ++i) {
+                ASSERT_EQ(preview.exact[i], lines[i].colour) << i;
                 // Past the frame's end ($138) the chips show nothing.
-                const QColor expected =
-                    0xd0 + i < 0x138 ? QColor(line.shown.red, line.shown.green, line.shown.blue)
-                                     : QColor(Qt::black);
-                ASSERT_EQ(shown[i], expected) << i;
+                ASSERT_EQ(preview.shown[i], 0xd0 + i < 0x138 ? lines[i].shown : black) << i;
             }
         }
     }
-    // AGA has nothing to dither and 256 registers.
-    EXPECT_FALSE(ui->ditherComboBox->isEnabled());
-    EXPECT_EQ(ui->registerSpinBox->maximum(), 255);
-    ui->chipsetComboBox->setCurrentIndex(0);
-    EXPECT_TRUE(ui->ditherComboBox->isEnabled());
-    EXPECT_EQ(ui->registerSpinBox->maximum(), 31);
 }
 
-TEST_F(GradientTab, KeysAreAddedMovedRecolouredAndRemoved) {
+TEST(GradientTool, KeysAreAddedMovedAndRemoved) {
+    GradientTool tool;
+    tool.lines = 101;
+    ASSERT_FALSE(tool.setKeys({}));
+    tool.setKeys({{0, black}, {100, white}});
+    // A new key goes half way to the next one, in the colour the gradient has there.
+    tool.addKey();
+    ASSERT_EQ(tool.keys().size(), 3u);
+    EXPECT_EQ(tool.selected(), 1);
+    EXPECT_EQ(tool.keys()[1], (amiga::GradientKey{50, {128, 128, 128}})); // 127.5 rounded
+    // After the last key: half way to the last line.
+    tool.setKeys({{0, black}, {61, white}});
+    tool.select(1);
+    tool.addKey();
+    EXPECT_EQ(tool.keys()[2].line, 81); // 80.5 rounded up
+    EXPECT_EQ(tool.keys()[2].colour, white);
+    // Moves stay within the lines; a move to the same line is no change.
+    EXPECT_TRUE(tool.moveKey(2, 500, 255));
+    EXPECT_EQ(tool.keys()[2].line, 255);
+    EXPECT_FALSE(tool.moveKey(2, 255, 255));
+    EXPECT_FALSE(tool.moveKey(3, 10, 255));
+    // The selection follows a removal; the last key stays.
+    EXPECT_TRUE(tool.removeKey());
+    EXPECT_EQ(tool.selected(), 1);
+    EXPECT_TRUE(tool.removeKey());
+    EXPECT_FALSE(tool.canRemoveKey());
+    EXPECT_FALSE(tool.removeKey());
+    EXPECT_EQ(tool.keys().size(), 1u);
+}
+
+TEST(GradientTool, EachOutputComesWithItsCount) {
+    GradientTool tool;
+    tool.setKeys({{0, black}, {15, white}});
+    tool.lines = 16;
+    EXPECT_GT(tool.shown().instructions, 0u);
+    tool.output = GradientTool::Output::FadeTable;
+    tool.fadeSteps = 5;
+    EXPECT_EQ(tool.shown().count, 5);
+    tool.output = GradientTool::Output::WordTable;
+    EXPECT_EQ(tool.shown().count, 16);
+}
+
+TEST_F(GradientTab, KeyControlsReachTheTool) {
     controller->setColourSource({[] { return Colour::amigaDefaults(4); },
                                  [] { return Colour::convertFrom24BitWithRed(1, 2, 3); }});
     controller->setKeys({{0, black}, {100, white}});
     ui->lineCountSpinBox->setValue(101);
     const std::string before = shownText();
 
-    // A new key goes half way to the next one, in the colour the gradient has there.
     controller->selectKey(0);
     userinput::click(ui->addKeyButton);
     ASSERT_EQ(controller->keys().size(), 3u);
-    EXPECT_EQ(controller->selectedKey(), 1);
-    EXPECT_EQ(controller->keys()[1].line, 50);
-    EXPECT_EQ(controller->keys()[1].colour, (amiga::Rgb8{128, 128, 128})); // 127.5 rounded
     EXPECT_EQ(ui->keyLineSpinBox->value(), 50);
     EXPECT_EQ(ui->keyColourLineEdit->text(), "#808080");
 
@@ -208,16 +232,23 @@ TEST_F(GradientTab, KeysAreAddedMovedRecolouredAndRemoved) {
     QTest::mouseMove(preview, QPoint(20, preview->yOfLine(80)));
     EXPECT_EQ(controller->keys()[1].line, 80);
     EXPECT_EQ(ui->keyLineSpinBox->value(), 80);
-    // The preview follows at once: line 80 has the key's colour.
-    EXPECT_EQ(preview->exactColours()[80], QColor(1, 2, 3));
     QTest::mouseRelease(preview, Qt::LeftButton, {}, QPoint(20, preview->yOfLine(80)));
+    // The preview shows the tool's colours.
+    const GradientTool::Preview colours = controller->tool().preview();
+    ASSERT_EQ(preview->exactColours().size(), static_cast<qsizetype>(colours.exact.size()));
+    EXPECT_EQ(preview->exactColours()[80], QColor(1, 2, 3));
+    EXPECT_EQ(preview->shownColours()[80],
+              QColor(colours.shown[80].red, colours.shown[80].green, colours.shown[80].blue));
 
     userinput::click(ui->removeKeyButton);
     EXPECT_EQ(shownText(), before);
     controller->selectKey(0);
     userinput::click(ui->removeKeyButton);
-    ASSERT_EQ(controller->keys().size(), 1u);
     EXPECT_FALSE(ui->removeKeyButton->isEnabled()); // the last key stays
+    // AGA has nothing to dither and 256 registers.
+    ui->chipsetComboBox->setCurrentIndex(1);
+    EXPECT_FALSE(ui->ditherComboBox->isEnabled());
+    EXPECT_EQ(ui->registerSpinBox->maximum(), 255);
 }
 
 TEST(GradientWindow, EditCopyOutputCopiesTheGradientTabsCode) {

@@ -471,25 +471,3 @@ TEST(IlbmChunks, RecordsBuiltInMemoryKeepTheirSizes) {
     EXPECT_TRUE(ILBM_compare(built.get(), read.get()));
     EXPECT_EQ(messages.text(), "");
 }
-
-TEST(IlbmChunks, TheTablesAreSortedForBinarySearch) {
-    for (unsigned int i = 1; i < ILBM_NUM_OF_FORM_TYPES; i++) {
-        EXPECT_LT(IFF_compareId(extension[i - 1].formType, extension[i].formType), 0) << i;
-    }
-    for (unsigned int i = 0; i < ILBM_NUM_OF_FORM_TYPES; i++) {
-        const IFF_Extension &row = extension[i];
-        ASSERT_EQ(row.formExtensionsLength, 12u);
-        for (unsigned int j = 1; j < row.formExtensionsLength; j++) {
-            EXPECT_LT(
-                IFF_compareId(row.formExtensions[j - 1].chunkId, row.formExtensions[j].chunkId), 0)
-                << row.formExtensions[j].chunkId;
-        }
-        // Every chunk type is found under every form type.
-        for (unsigned int j = 0; j < row.formExtensionsLength; j++) {
-            EXPECT_EQ(IFF_findFormExtension(row.formType, row.formExtensions[j].chunkId, extension,
-                                            ILBM_NUM_OF_FORM_TYPES),
-                      &row.formExtensions[j]);
-        }
-    }
-    EXPECT_EQ(IFF_findFormExtension("ILBM", "BODY", extension, ILBM_NUM_OF_FORM_TYPES), nullptr);
-}

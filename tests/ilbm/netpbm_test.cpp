@@ -5,6 +5,7 @@
 #include "ilbm/ilbmimage.h"
 #include "ilbm/interleave.h"
 #include "ilbm_test_support.h"
+#include "picture_files.h"
 
 #include <iff/iff.h>
 #include <iff/rawchunk.h>
@@ -47,18 +48,8 @@ bool havePeer() {
                         "(scripts/install-deps installs them)";                                    \
     }
 
-class Folder {
-public:
-    Folder() {
-        char name[] = "/tmp/quillfen-netpbm-XXXXXX";
-        path_ = mkdtemp(name);
-    }
-    ~Folder() { std::system(("rm -rf '" + path_ + "'").c_str()); }
-    std::string file(const std::string &name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
+using picturetest::Folder;
+using picturetest::run;
 
 // A palette picture: colours distinct, stretches of one colour between noisy ones, so that
 // the encoder makes both runs and literals.
@@ -123,10 +114,6 @@ bool readPpm(const std::string &path, Picture *picture) {
         c.b = static_cast<unsigned char>(in.get());
     }
     return static_cast<bool>(in);
-}
-
-int run(const std::string &command) {
-    return std::system((command + " 2>/dev/null").c_str());
 }
 
 // The value of every pixel made of its bits in the planes, plane 0 the lowest bit.
@@ -451,92 +438,6 @@ TEST(NetpbmDecodes, PicturesPackedByThisLibrary) {
         }
     }
 }
-
-TEST(NetpbmDecodes, PicturesRepackedByThisLibrary) {
-    REQUIRE_PEER();
-    // ppmtoilbm's packing, unpacked and packed again here, still decodes to the same pixels.
-    Folder folder;
-    Picture picture = palettePicture(100, 30, 12, 5);
-    writePpm(picture, folder.file("in.ppm"));
-    ASSERT_EQ(run("ppmtoilbm " + folder.file("in.ppm") + " >" + folder.file("a.iff")), 0);
-    Messages messages;
-    IFF_Chunk *tree = ILBM_read(folder.file("a.iff").c_str());
-    ASSERT_NE(tree, nullptr);
-    unsigned int length = 0;
-    ILBM_Image **images = ILBM_extractImages(tree, &length);
-    ASSERT_EQ(length, 1u);
-    ASSERT_TRUE(ILBM_unpackByteRun(images[0]));
-    ASSERT_TRUE(ILBM_convertILBMToACBM(images[0]));
-    ASSERT_TRUE(ILBM_convertACBMToILBM(images[0]));
-    ASSERT_TRUE(ILBM_packByteRun(images[0]));
-    EXPECT_TRUE(ILBM_check(tree));
-    ASSERT_TRUE(ILBM_write(folder.file("b.iff").c_str(), tree));
-    ILBM_freeImages(images, length);
-    ILBM_free(tree);
-    ASSERT_EQ(run("ilbmtoppm " + folder.file("b.iff") + " >" + folder.file("b.ppm")), 0);
-    Picture decoded;
-    ASSERT_TRUE(readPpm(folder.file("b.ppm"), &decoded));
-    EXPECT_TRUE(decoded.pixels == picture.pixels);
-}
-
-#ifdef QUILLFEN_IFF_TOOL
-
-TEST(NetpbmEncodes, QuillfenIffRawAndPaletteOfALowResPicture) {
-    REQUIRE_PEER();
-    // 320 x 256 x 5: what quillfen-iff raw writes are the picture's planes, 40 bytes a row.
-    Folder folder;
-    Picture picture = palettePicture(320, 256, 32, 1);
-    writePpm(picture, folder.file("in.ppm"));
-    ASSERT_EQ(run("ppmtoilbm " + folder.file("in.ppm") + " >" + folder.file("in.iff")), 0);
-    ASSERT_EQ(run(std::string(QUILLFEN_IFF_TOOL) + " raw " + folder.file("in.iff") + " " +
-                  folder.file("planes.raw")),
-              0);
-    std::ifstream in(folder.file("planes.raw"), std::ios::binary);
-    std::string raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    ASSERT_EQ(raw.size(), 51200u);
-
-    Messages messages;
-    IFF_Chunk *tree = ILBM_read(folder.file("in.iff").c_str());
-    ASSERT_NE(tree, nullptr);
-    unsigned int length = 0;
-    ILBM_Image **images = ILBM_extractImages(tree, &length);
-    ASSERT_EQ(length, 1u);
-    const ILBM_ColorMap *colorMap = images[0]->colorMap;
-    std::string expected(51200, '\0');
-    for (unsigned int y = 0; y < 256; y++) {
-        for (unsigned int x = 0; x < 320; x++) {
-            unsigned int index = 0;
-            while (index < colorMap->colorRegisterLength &&
-                   !(Rgb{colorMap->colorRegister[index].red, colorMap->colorRegister[index].green,
-                         colorMap->colorRegister[index].blue} == picture.at(x, y))) {
-                index++;
-            }
-            ASSERT_LT(index, 32u);
-            for (unsigned int p = 0; p < 5; p++) {
-                if (index & (1u << p)) {
-                    expected[(y * 5 + p) * 40 + x / 8] |= static_cast<char>(0x80 >> (x % 8));
-                }
-            }
-        }
-    }
-    EXPECT_TRUE(raw == expected);
-
-    ASSERT_EQ(run(std::string(QUILLFEN_IFF_TOOL) + " palette --ocs " + folder.file("in.iff") +
-                  " >" + folder.file("palette.txt")),
-              0);
-    std::ifstream text(folder.file("palette.txt"));
-    std::string printed((std::istreambuf_iterator<char>(text)), std::istreambuf_iterator<char>());
-    for (unsigned int i = 0; i < colorMap->colorRegisterLength; i++) {
-        char word[8];
-        snprintf(word, sizeof word, "$0%x%x%x", colorMap->colorRegister[i].red >> 4,
-                 colorMap->colorRegister[i].green >> 4, colorMap->colorRegister[i].blue >> 4);
-        EXPECT_NE(printed.find(word), std::string::npos) << word;
-    }
-    ILBM_freeImages(images, length);
-    ILBM_free(tree);
-}
-
-#endif
 
 #ifdef QUILLFEN_PICTURES
 

@@ -2,6 +2,8 @@
 // exit codes and messages for what goes wrong.
 #include "ilbm/ilbmimage.h"
 #include "ilbm_test_support.h"
+#include "picture_files.h"
+#include "run_program.h"
 
 #include <gtest/gtest.h>
 
@@ -23,41 +25,12 @@ using namespace ilbmtest;
 
 namespace {
 
-class Folder {
-public:
-    Folder() {
-        char name[] = "/tmp/quillfen-tool-XXXXXX";
-        path_ = mkdtemp(name);
-    }
-    ~Folder() { std::system(("rm -rf '" + path_ + "'").c_str()); }
-    std::string file(const std::string &name) const { return path_ + "/" + name; }
+using picturetest::Folder;
+using picturetest::load;
+using Result = testprogram::Outcome;
 
-private:
-    std::string path_;
-};
-
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string slurp(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-Result tool(const Folder &folder, const std::string &arguments) {
-    std::string command = std::string(QUILLFEN_IFF_TOOL) + " " + arguments + " >" +
-                          folder.file("stdout") + " 2>" + folder.file("stderr");
-    int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(folder.file("stdout")),
-            slurp(folder.file("stderr"))};
-}
-
-Bytes load(const std::string &path) {
-    std::string s = slurp(path);
-    return Bytes(s.begin(), s.end());
+Result tool(const Folder &, const std::string &arguments) {
+    return testprogram::run(QUILLFEN_IFF_TOOL, arguments);
 }
 
 // 16 x 2, two planes and a mask: rows p0r0 p1r0 m r0, p0r1 p1r1 m r1.

@@ -42,41 +42,6 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
-TEST(Shell, WindowHoldsTheSevenToolsInOrder) {
-    MainWindow window;
-    EXPECT_EQ(window.windowTitle(), "Quillfen");
-    MainTabViewController *tabs = window.tabViewController();
-    ASSERT_NE(tabs, nullptr);
-    ASSERT_EQ(tabs->count(), 7);
-    EXPECT_EQ(tabs->tabText(0), "Display");
-    EXPECT_EQ(tabs->tabText(1), "Colour");
-    EXPECT_EQ(tabs->tabText(2), "Registers");
-    EXPECT_EQ(tabs->tabText(3), "Copper");
-    EXPECT_EQ(tabs->tabText(4), "Workbench");
-    EXPECT_NE(qobject_cast<DisplayViewController *>(tabs->widget(0)), nullptr);
-    EXPECT_NE(qobject_cast<ColourViewController *>(tabs->widget(1)), nullptr);
-    EXPECT_NE(qobject_cast<RegistersViewController *>(tabs->widget(2)), nullptr);
-    EXPECT_NE(qobject_cast<CopperViewController *>(tabs->widget(3)), nullptr);
-    EXPECT_NE(qobject_cast<CopperWorkbenchViewController *>(tabs->widget(4)), nullptr);
-    EXPECT_EQ(tabs->tabText(5), "Gradient");
-    EXPECT_NE(qobject_cast<GradientViewController *>(tabs->widget(5)), nullptr);
-    EXPECT_EQ(tabs->tabText(6), "Convert");
-    EXPECT_NE(qobject_cast<ConvertViewController *>(tabs->widget(6)), nullptr);
-}
-
-TEST(Shell, SwitchingTabsKeepsEachToolsState) {
-    MainWindow window;
-    window.show();
-    auto *display = window.findChild<DisplayViewController *>();
-    auto *width = display->findChild<QLineEdit *>("displayWidthTextField");
-    width->selectAll();
-    QTest::keyClicks(width, "640");
-    window.tabViewController()->setCurrentIndex(3);
-    window.tabViewController()->setCurrentIndex(0);
-    EXPECT_EQ(width->text(), "640");
-    EXPECT_EQ(display->findChild<QLabel *>("bytesBitplaneLineTextField")->text(), "80");
-}
-
 TEST(Shell, QuitsWithTheLastWindowAndKeepsAMinimumSize) {
     AppDelegate delegate;
     EXPECT_TRUE(delegate.applicationShouldTerminateAfterLastWindowClosed());
@@ -93,32 +58,30 @@ TEST(Shell, QuitsWithTheLastWindowAndKeepsAMinimumSize) {
     QApplication::setQuitOnLastWindowClosed(false); // keep the test runner alive
 }
 
-TEST(Shell, MenusReachEveryToolFromTheKeyboard) {
+// Ctrl+1 to Ctrl+7 show the tools, and the View menu marks the one on show however it came.
+TEST(Shell, TheViewMenuShowsAndMarksEveryTool) {
     MainWindow window;
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     MainTabViewController *tabs = window.tabViewController();
-
     const char *const names[] = {"showDisplayAction", "showColourAction",    "showRegistersAction",
                                  "showCopperAction",  "showWorkbenchAction", "showGradientAction",
                                  "showConvertAction"};
-    for (int index = 6; index >= 0; --index) {
-        auto *action = window.findChild<QAction *>(names[index]);
-        ASSERT_NE(action, nullptr) << names[index];
-        EXPECT_EQ(action->shortcut(), QKeySequence(QStringLiteral("Ctrl+%1").arg(index + 1)));
+    const auto expectMarked = [&](int shown) {
+        for (int i = 0; i < 7; ++i)
+            EXPECT_EQ(window.findChild<QAction *>(names[i])->isChecked(), i == shown)
+                << names[i] << " with tab " << shown;
+    };
+    for (int index : {6, 2, 0, 5, 4, 3, 1}) {
         QTest::keyClick(&window, Qt::Key_1 + index, Qt::ControlModifier);
         EXPECT_EQ(tabs->currentIndex(), index);
+        expectMarked(index);
     }
-
-    auto *quit = window.findChild<QAction *>("quitAction");
-    ASSERT_NE(quit, nullptr);
-    EXPECT_EQ(quit->shortcut(), QKeySequence(QKeySequence::fromString("Ctrl+Q")));
-    auto *copy = window.findChild<QAction *>("copyOutputAction");
-    ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(copy->shortcut(), QKeySequence(QKeySequence::fromString("Ctrl+Shift+C")));
+    tabs->setCurrentIndex(3); // a click on the tab
+    expectMarked(3);
     // The Display tool's code is its set-up code.
     tabs->setCurrentIndex(0);
-    EXPECT_TRUE(copy->isEnabled());
+    EXPECT_TRUE(window.findChild<QAction *>("copyOutputAction")->isEnabled());
     EXPECT_EQ(window.currentOutputView(), window.findChild<QPlainTextEdit *>("setupCodeTextView"));
 }
 
@@ -126,10 +89,6 @@ TEST(Shell, LoadPaletteFromTheMenuOpensTheColourToolsFileDialog) {
     MainWindow window;
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    auto *load = window.findChild<QAction *>("loadPaletteAction");
-    ASSERT_NE(load, nullptr);
-    EXPECT_EQ(load->shortcut(), QKeySequence(QKeySequence::Open));
-
     QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(window.tabViewController()->currentIndex(), 1);
     auto *dialog = window.findChild<QFileDialog *>();
@@ -175,17 +134,19 @@ TEST(Shell, HiddenToolsAreBuiltWhenFirstShown) {
                                  "registersViewController",       "copperViewController",
                                  "copperWorkbenchViewController", "gradientViewController",
                                  "convertViewController"};
-    EXPECT_EQ(tabs->widget(1), window.colourViewController());
-    EXPECT_EQ(tabs->widget(2), window.registersViewController());
-    EXPECT_EQ(tabs->widget(3), window.copperViewController());
-    EXPECT_EQ(tabs->widget(4), window.copperWorkbenchViewController());
-    EXPECT_EQ(tabs->widget(5), window.gradientViewController());
-    EXPECT_EQ(tabs->widget(6), window.convertViewController());
+    const QWidget *tools[] = {tabs->widget(0),
+                              window.colourViewController(),
+                              window.registersViewController(),
+                              window.copperViewController(),
+                              window.copperWorkbenchViewController(),
+                              window.gradientViewController(),
+                              window.convertViewController()};
     EXPECT_EQ(built.count(), 1);
     EXPECT_EQ(tabs->currentIndex(), 5);
     for (int index = 0; index < 7; ++index) {
         EXPECT_EQ(tabs->tabText(index), titles[index]);
         EXPECT_EQ(tabs->widget(index)->objectName(), names[index]);
+        EXPECT_EQ(tabs->widget(index), tools[index]);
     }
     EXPECT_EQ(window.findChild<QWidget *>("colourPlaceholder"), nullptr);
 }
@@ -196,27 +157,6 @@ TEST(Shell, AToolAskedForBeforeTheFirstPaintIsThereAtOnce) {
     window.findChild<QAction *>("showRegistersAction")->trigger();
     EXPECT_EQ(window.tabViewController()->currentIndex(), 2);
     EXPECT_EQ(window.tabViewController()->currentWidget()->objectName(), "registersViewController");
-}
-
-TEST(Shell, TheViewMenuMarksTheToolOnShow) {
-    MainWindow window;
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    const char *names[] = {"showDisplayAction", "showColourAction",    "showRegistersAction",
-                           "showCopperAction",  "showWorkbenchAction", "showGradientAction",
-                           "showConvertAction"};
-    for (int shown : {2, 0, 5, 6, 4, 3, 1}) {
-        window.tabViewController()->setCurrentIndex(shown); // a click on the tab
-        for (int i = 0; i < 7; ++i) {
-            auto *action = window.findChild<QAction *>(names[i]);
-            ASSERT_NE(action, nullptr);
-            EXPECT_EQ(action->isChecked(), i == shown) << names[i] << " with tab " << shown;
-        }
-    }
-    // Choosing from the menu moves the mark with the tool.
-    QTest::keyClick(&window, Qt::Key_4, Qt::ControlModifier);
-    EXPECT_TRUE(window.findChild<QAction *>("showCopperAction")->isChecked());
-    EXPECT_FALSE(window.findChild<QAction *>("showColourAction")->isChecked());
 }
 
 TEST(Shell, HelpOpensTheUserGuide) {
@@ -380,15 +320,11 @@ TEST(Shell, CommandLine) {
 }
 
 TEST(Shell, APictureDroppedOnTheWindowGivesTheColourToolItsPalette) {
-    const QByteArray picture = paletteOnlyIlbm();
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath("two colours.iff");
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(picture);
-    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(paletteOnlyIlbm()) > 0);
+    file.close();
     MainWindow window;
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
