@@ -4,6 +4,7 @@
 #include "command.h"
 
 #include <picture/export.h>
+#include <picture/messages.h>
 #include <picture/picture.h>
 #include <picture/reduce.h>
 
@@ -100,8 +101,6 @@ private:
     unsigned int length_ = 0;
 };
 
-void ignore(const char *, va_list) {}
-
 /* The tree as a file: its bytes, or an empty buffer after a message. */
 std::vector<unsigned char> bytesOf(const Arguments &arguments, const IFF_Chunk *tree) {
     char *data = nullptr;
@@ -126,17 +125,19 @@ std::vector<unsigned char> bytesOf(const Arguments &arguments, const IFF_Chunk *
  * file itself was read; those of the check say what is wrong.
  */
 bool holdsPictures(std::vector<unsigned char> &bytes, unsigned int pictures) {
-    void (*callback)(const char *, va_list) = IFF_errorCallback;
-    IFF_errorCallback = ignore;
-    FILE *memory = fmemopen(bytes.data(), bytes.size(), "rb");
-    Tree tree(memory != nullptr ? IFF_readFd(memory, extension(), extensionLength()) : nullptr);
-    if (memory != nullptr) {
-        fclose(memory);
-    }
+    Tree tree;
     unsigned int found = 0;
-    ILBM_Image **images = tree != nullptr ? ILBM_extractImages(tree.get(), &found) : nullptr;
-    ILBM_freeImages(images, found);
-    IFF_errorCallback = callback;
+    {
+        const picture::MessageCapture reading; // said already, when the file itself was read
+        FILE *memory = fmemopen(bytes.data(), bytes.size(), "rb");
+        tree.reset(memory != nullptr ? IFF_readFd(memory, extension(), extensionLength())
+                                     : nullptr);
+        if (memory != nullptr) {
+            fclose(memory);
+        }
+        ILBM_Image **images = tree != nullptr ? ILBM_extractImages(tree.get(), &found) : nullptr;
+        ILBM_freeImages(images, found);
+    }
     return tree != nullptr && ILBM_check(tree.get()) && found == pictures;
 }
 
