@@ -136,11 +136,14 @@ TEST(ReadWholeFile, StopsAtItsLimitCountedInBytesRead) {
     const picture::ReadLimit kilobyte{1024, "palette"};
     picture::ReadLimit onlyFiles = kilobyte;
     onlyFiles.regularOnly = true;
-    const struct {
+    picture::ReadLimit named{3 << 20, "copper list"};
+    named.name = "“zero”";
+    struct Case {
         std::string path;
         picture::ReadLimit limit;
         std::string error; // empty: read
-    } cases[] = {
+    };
+    const std::vector<Case> cases = {
         {folder.file("fits"), kilobyte, ""},
         {folder.file("large"), kilobyte,
          "'" + folder.file("large") +
@@ -148,9 +151,9 @@ TEST(ReadWholeFile, StopsAtItsLimitCountedInBytesRead) {
         // A device that never ends, whose size says nothing.
         {"/dev/zero", kilobyte,
          "'/dev/zero' is larger than 1 KiB, larger than any palette that is read."},
-        {"/dev/zero",
-         {3 << 20, "copper list"},
-         "'/dev/zero' is larger than 3 MiB, larger than any copper list that is read."},
+        // Named as a window shows it.
+        {"/dev/zero", named,
+         "“zero” is larger than 3 MiB, larger than any copper list that is read."},
         // Refused before anything is read: no wait for a writer that never comes.
         {fifo, onlyFiles,
          "'" + fifo +
