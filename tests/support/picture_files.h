@@ -1,6 +1,7 @@
 // Pictures made in the tests of the picture library and of quillfen-iff: PNG
 // files written through libpng's own writer, ILBM files built byte by byte, netpbm's files read
-// back; the scratch folder and file reader of scratch_files.h. Nothing here uses the picture library.
+// back; the scratch folder and file reader of scratch_files.h. Nothing here uses the picture
+// library.
 #pragma once
 
 #include "plane_layout.h"
@@ -10,6 +11,7 @@
 
 #include <png.h>
 
+#include <compare>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -149,7 +151,7 @@ using testfiles::load;
 
 struct Rgb {
     std::uint8_t r = 0, g = 0, b = 0;
-    friend bool operator==(const Rgb &, const Rgb &) = default;
+    friend auto operator<=>(const Rgb &, const Rgb &) = default;
 };
 
 // A binary PPM (P6, maxval 255) as netpbm writes it; false when the file is not one.
