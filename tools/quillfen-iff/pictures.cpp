@@ -241,16 +241,6 @@ void printPalette(const std::vector<amiga::Rgb8> &colours, bool aga, bool ocs) {
     }
 }
 
-std::vector<amiga::Rgb8> coloursOf(const ILBM_ColorMap *colorMap) {
-    std::vector<amiga::Rgb8> colours;
-    colours.reserve(colorMap->colorRegisterLength);
-    for (unsigned int i = 0; i < colorMap->colorRegisterLength; i++) {
-        const ILBM_ColorRegister &c = colorMap->colorRegister[i];
-        colours.push_back({c.red, c.green, c.blue});
-    }
-    return colours;
-}
-
 bool isPng(const std::vector<unsigned char> &bytes) {
     static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
     return bytes.size() >= sizeof signature &&
@@ -609,23 +599,11 @@ int runPalette(Arguments &arguments) {
     auto &[path, reduction, bytes, index] = *input;
     const bool aga = arguments.has("--aga") || !arguments.has("--ocs");
     const bool ocs = arguments.has("--ocs") || !arguments.has("--aga");
-    if (!format && !reduction && !isPng(bytes)) {
-        Pictures pictures(arguments, path, &bytes);
-        if (int status = pictures.pictureStatus(index); status != kSuccess) {
-            return status;
-        }
-        const ILBM_ColorMap *colorMap = pictures[index]->colorMap;
-        if (colorMap == nullptr || colorMap->colorRegisterLength == 0) {
-            report(arguments, "the picture in '%s' has no colour map\n", path);
-            return kNegative;
-        }
-        printPalette(coloursOf(colorMap), aga, ocs);
-        return kSuccess;
-    }
-    // A palette saved alone is no picture, but it has the colour map asked for.
+    // The colour map every reader of a palette takes, printed as code or in a format. A palette
+    // saved alone is no picture, but it has the colour map asked for.
     picture::Picture alone;
     std::optional<picture::Picture> picture =
-        loadPicture(arguments, *input, &status, format ? &alone.palette : nullptr);
+        loadPicture(arguments, *input, &status, &alone.palette);
     if (!picture) {
         if (alone.palette.empty()) {
             return status;
