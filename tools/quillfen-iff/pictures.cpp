@@ -320,10 +320,10 @@ std::optional<picture::Picture> loadPicture(const Arguments &arguments, const In
     std::string error;
     std::optional<picture::Picture> read = picture::readPicture(bytes, &error, input.index);
     if (!read) {
-        std::string ignored;
+        // What is wrong with the file as a palette is said as every reader of a palette says it.
         if (colourMapAlone != nullptr && !reduction && !isPng(bytes)) {
             if (std::optional<std::vector<amiga::Rgb8>> colours =
-                    picture::readColourMap(bytes, &ignored, input.index)) {
+                    picture::readColourMap(bytes, &error, input.index)) {
                 *colourMapAlone = std::move(*colours);
                 *status = kSuccess;
                 return std::nullopt;
