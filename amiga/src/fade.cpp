@@ -56,10 +56,11 @@ std::string fadeTargetName(Rgb8 target) {
     return hex(static_cast<std::uint32_t>(target.red << 16 | target.green << 8 | target.blue), 6);
 }
 
-std::string fadeCode(const std::vector<std::vector<Rgb8>> &steps, bool aga,
-                     const std::string &what) {
+FadeTable fadeTable(const std::vector<std::vector<Rgb8>> &steps, bool aga,
+                    const std::string &what) {
+    FadeTable table;
     if (steps.empty() || steps.front().empty())
-        return {};
+        return table;
     const std::size_t colours = steps.front().size();
     const std::string count = std::to_string(colours) + (colours == 1 ? " colour" : " colours");
     AsmWriter out;
@@ -77,8 +78,17 @@ std::string fadeCode(const std::vector<std::vector<Rgb8>> &steps, bool aga,
             for (const Rgb8 &c : steps[k])
                 words.push_back(lowWord(c));
         writeWords(out, words);
+        table.words += words.size();
     }
-    return out.take();
+    table.text = out.take();
+    table.steps = steps.size();
+    table.colours = colours;
+    return table;
+}
+
+std::string fadeCode(const std::vector<std::vector<Rgb8>> &steps, bool aga,
+                     const std::string &what) {
+    return fadeTable(steps, aga, what).text;
 }
 
 } // namespace amiga

@@ -27,7 +27,8 @@ std::vector<std::uint8_t> bytesOf(const QString &path) {
     std::vector<std::uint8_t> bytes;
     picture::ReadLimit limit;
     limit.regularOnly = true;
-    if (!picture::readWholeFile(QFile::encodeName(path).toStdString(), limit, &bytes, nullptr))
+    std::string unread;
+    if (!picture::readWholeFile(QFile::encodeName(path).toStdString(), limit, &bytes, &unread))
         return {};
     return bytes;
 }
@@ -83,11 +84,9 @@ PaletteFile PaletteFile::read(const QString &path, unsigned index) {
     std::string why;
     picture::ReadLimit limit;
     limit.regularOnly = true;
+    limit.name = QStringLiteral("“%1”").arg(name).toStdString();
     if (!picture::readWholeFile(file, limit, &bytes, &why)) {
-        QString reason = QString::fromStdString(why);
-        reason.replace(QLatin1Char('\'') + QString::fromStdString(file) + QLatin1Char('\''),
-                       QStringLiteral("“%1”").arg(name));
-        result.error = tr("Cannot load a palette: %1").arg(reason);
+        result.error = tr("Cannot load a palette: %1").arg(QString::fromStdString(why));
         return result;
     }
     const std::optional<std::vector<amiga::Rgb8>> colours =

@@ -41,6 +41,11 @@ QString sentence(const std::string &message) {
     return text;
 }
 
+// A file's name as the window's messages show it: “name”.
+std::string quoted(const QString &name) {
+    return QStringLiteral("“%1”").arg(name).toStdString();
+}
+
 // The hexadecimal value of a field, or nothing when it is empty.
 std::optional<unsigned> hexValue(const QString &field) {
     if (field.isEmpty())
@@ -238,12 +243,15 @@ struct PictureRead {
     std::vector<picture::PictureSummary> choices;
 };
 
-PictureRead readPictureOfFile(const std::string &file, std::optional<unsigned> index) {
+// The file is named in messages as shown (“name”).
+PictureRead readPictureOfFile(const std::string &file, const std::string &shown,
+                              std::optional<unsigned> index) {
     PictureRead read;
     std::vector<std::uint8_t> bytes;
     // Only a regular file: a device or a FIFO could keep the reading waiting for ever.
     picture::ReadLimit limit;
     limit.regularOnly = true;
+    limit.name = shown;
     if (!picture::readWholeFile(file, limit, &bytes, &read.error))
         return read;
     if (!index) {
@@ -256,7 +264,7 @@ PictureRead readPictureOfFile(const std::string &file, std::optional<unsigned> i
     std::string problem;
     read.picture = picture::readPicture(bytes, &problem, index.value_or(0));
     if (!read.picture)
-        read.error = picture::fileName(file) + ": " + problem + ".";
+        read.error = shown + ": " + problem + ".";
     else
         read.image = imageOf(*read.picture);
     return read;
@@ -275,13 +283,15 @@ void ConvertViewController::startReading(const QString &path, std::optional<unsi
     }
     const std::string file = QFile::encodeName(path).toStdString();
     auto read = std::make_shared<PictureRead>();
-    m_reader = QThread::create([file, read, index] { *read = readPictureOfFile(file, index); });
+    const std::string shown = quoted(name);
+    m_reader = QThread::create(
+        [file, shown, read, index] { *read = readPictureOfFile(file, shown, index); });
     m_readingName = name;
     // A large picture takes a while: the window goes on, and says what it is doing.
     setStatus(tr("Reading “%1”…").arg(name));
     setCursor(Qt::BusyCursor);
     ui->openPictureButton->setEnabled(false);
-    connect(m_reader, &QThread::finished, this, [this, path, file, read] {
+    connect(m_reader, &QThread::finished, this, [this, path, read] {
         m_reader->deleteLater();
         m_reader = nullptr;
         unsetCursor();
@@ -295,7 +305,7 @@ void ConvertViewController::startReading(const QString &path, std::optional<unsi
             return;
         }
         emit pictureRead(
-            showRead(path, file, std::move(read->picture), std::move(read->image), read->error));
+            showRead(path, std::move(read->picture), std::move(read->image), read->error));
     });
     m_reader->start();
 }
@@ -317,20 +327,16 @@ bool ConvertViewController::openPictureFile(const QString &path, std::optional<u
     return opened;
 }
 
-bool ConvertViewController::showRead(const QString &path, const std::string &file,
-                                     std::optional<picture::Picture> read, QImage image,
-                                     std::string error) {
+bool ConvertViewController::showRead(const QString &path, std::optional<picture::Picture> read,
+                                     QImage image, const std::string &error) {
     const QString name = QFileInfo(path).fileName();
     if (!read) {
-        // The picture on show stays; the sentence says which file and what is wrong with it,
-        // by its name rather than its whole path.
-        if (error.empty())
-            error = "It is not a picture this program reads.";
-        QString reason = sentence(error);
-        reason.replace(QLatin1Char('\'') + QString::fromStdString(file) + QLatin1Char('\''),
-                       QStringLiteral("“%1”").arg(name));
-        setStatus(reason.contains(name) ? reason
-                                        : tr("“%1” cannot be opened: %2").arg(name, reason));
+        // The picture on show stays; the sentence (made with the file's name, not its whole
+        // path) says which file and what is wrong with it.
+        setStatus(
+            error.empty()
+                ? tr("“%1” cannot be opened: It is not a picture this program reads.").arg(name)
+                : sentence(error));
         return false;
     }
     m_path = path;
@@ -653,11 +659,8 @@ bool ConvertViewController::saveOutput(const QString &path) {
                                   : m_output.text;
     std::string error;
     if (!picture::writeWholeFile(QFile::encodeName(path).toStdString(), bytes.data(), bytes.size(),
-                                 &error)) {
-        QString reason = sentence(error);
-        reason.replace(QLatin1Char('\'') + path + QLatin1Char('\''),
-                       QStringLiteral("“%1”").arg(name));
-        setStatus(reason);
+                                 &error, quoted(name))) {
+        setStatus(sentence(error));
         return false;
     }
     setStatus(tr("Saved %1 bytes to “%2”.")

@@ -102,8 +102,8 @@ private:
     void showAspect();
     void setStatus(const QString &text);
     // Shows a picture read from path, or says why there is none: whether it is shown.
-    bool showRead(const QString &path, const std::string &file,
-                  std::optional<picture::Picture> read, QImage image, std::string error);
+    bool showRead(const QString &path, std::optional<picture::Picture> read, QImage image,
+                  const std::string &error);
     QString outputStatus() const;
     // Why the sprite options cannot go together, or nothing.
     QString spriteProblem() const;

@@ -95,9 +95,11 @@ GradientTool::Shown GradientTool::shown() const {
             target = {255, 255, 255};
         else if (fadeTarget == FadeTarget::Colour)
             target = fadeColour.value_or(amiga::Rgb8{});
-        result.text = amiga::fadeCode(amiga::fadeSteps(fadePalette, target, fadeSteps), aga,
-                                      amiga::fadeTargetName(target));
-        result.count = fadeSteps;
+        amiga::FadeTable table = amiga::fadeTable(amiga::fadeSteps(fadePalette, target, fadeSteps),
+                                                  aga, amiga::fadeTargetName(target));
+        result.text = std::move(table.text);
+        result.count = static_cast<int>(table.steps);
+        result.colours = table.colours;
         break;
     }
     }

@@ -47,7 +47,8 @@ public:
 
     struct Shown {
         std::string text;
-        int count = 0; // lines of the word table, steps of the fade
+        int count = 0;           // lines of the word table, steps of the fade
+        std::size_t colours = 0; // colours of each step of the fade
         // The copper list's instructions, and the lines past the end of the frame that it left
         // out (the first and the last; -1 for none).
         std::size_t instructions = 0;

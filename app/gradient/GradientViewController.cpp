@@ -339,8 +339,7 @@ void GradientViewController::refresh() {
         showStatus(tr("%n line(s), one dc.w each", nullptr, shown.count));
         break;
     case GradientTool::Output::FadeTable:
-        showStatus(
-            tr("%n step(s) of %1 colour(s)", nullptr, shown.count).arg(m_tool.fadePalette.size()));
+        showStatus(tr("%n step(s) of %1 colour(s)", nullptr, shown.count).arg(shown.colours));
         break;
     }
     const QString shownText = QString::fromStdString(shown.text);

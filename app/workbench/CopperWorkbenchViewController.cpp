@@ -161,10 +161,11 @@ void CopperWorkbenchViewController::startReading(const QString &path) {
         bool ok = false;
     };
     auto read = std::make_shared<Read>();
-    m_reader = QThread::create([file, read] {
-        // Only a regular file, counted as read: a device or a FIFO neither blocks the tab nor
-        // fills the memory.
-        picture::ReadLimit limit{picture::kCopperListLimit, "copper list", true};
+    // Only a regular file, counted as read: a device or a FIFO neither blocks the tab nor fills
+    // the memory. The messages name the file as the other tabs do.
+    picture::ReadLimit limit{picture::kCopperListLimit, "copper list", true,
+                             QStringLiteral("“%1”").arg(name).toStdString()};
+    m_reader = QThread::create([file, limit, read] {
         read->ok = picture::readWholeFile(file, limit, &read->bytes, &read->error);
     });
     m_readingName = name;

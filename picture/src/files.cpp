@@ -110,7 +110,11 @@ std::string fileName(const std::string &path) {
 bool readWholeFile(const std::string &path, const ReadLimit &limit,
                    std::vector<std::uint8_t> *bytes, std::string *error) {
     const bool standardInput = path == "-";
-    const std::string name = fileName(path);
+    const std::string name = limit.name.empty() ? fileName(path) : limit.name;
+    std::string unused;
+    if (error == nullptr) {
+        error = &unused;
+    }
     bytes->clear();
     // A FIFO opened without waiting for a writer, so that one that is refused is refused at once.
     const int fd =
@@ -175,8 +179,8 @@ bool readWholeFile(const std::string &path, const ReadLimit &limit,
     return done(true);
 }
 
-bool writeWholeFile(const std::string &path, const void *data, std::size_t size,
-                    std::string *error) {
+bool writeWholeFile(const std::string &path, const void *data, std::size_t size, std::string *error,
+                    const std::string &shownName) {
     if (path == "-") {
         if (writeAll(1, data, size)) {
             return true;
@@ -185,7 +189,7 @@ bool writeWholeFile(const std::string &path, const void *data, std::size_t size,
             std::string("the standard output cannot be written: ") + std::strerror(errno) + ".";
         return false;
     }
-    const std::string name = "'" + path + "'";
+    const std::string name = shownName.empty() ? "'" + path + "'" : shownName;
     auto fail = [&](int cause, bool existed) {
         *error = name + " cannot be written: " + std::strerror(cause) +
                  (existed ? "; it is left as it was." : ".");

@@ -3,10 +3,10 @@
 // colour numbers (or deep values), its mask plane into opacity and its CAMG into a display mode.
 // The libraries' messages become the error text or the picture's warnings.
 #include "internal.h"
+#include "picture/messages.h"
 
 #include <amiga/bitplanes.h>
 
-#include <iff/error.h>
 #include <iff/iff.h>
 #include <iff/rawchunk.h>
 #include <ilbm/byterun.h>
@@ -25,63 +25,13 @@ namespace picture::detail {
 
 namespace {
 
-thread_local std::string *captured = nullptr;
-
-void capture(const char *format, va_list ap) {
-    if (captured == nullptr) {
-        return;
-    }
-    char text[512];
-    std::vsnprintf(text, sizeof text, format, ap);
-    captured->append(text);
-}
-
-} // namespace
-
-Capture::Capture(std::string *text) : saved_(IFF_errorCallback), savedText_(captured) {
-    captured = text;
-    IFF_errorCallback = capture;
-}
-
-Capture::~Capture() {
-    IFF_errorCallback = saved_;
-    captured = savedText_;
-}
-
-std::vector<std::string> messageLines(const std::string &text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        std::string line = text.substr(start, end - start);
-        for (const char *prefix : {"ERROR: ", "Error: ", "WARNING: ", "Warning: "}) {
-            if (line.rfind(prefix, 0) == 0) {
-                line.erase(0, std::string(prefix).size());
-            }
-        }
-        while (!line.empty() && (line.back() == '!' || line.back() == ' ')) {
-            line.pop_back();
-        }
-        if (!line.empty()) {
-            lines.push_back(line);
-        }
-        start = end + 1;
-    }
-    return lines;
-}
-
-namespace {
-
 constexpr std::uint32_t kExtraHalfbrite = 0x80; // CAMG EXTRA_HALFBRITE
 constexpr std::uint32_t kHoldAndModify = 0x800; // CAMG HAM
 
-std::string joined(const std::string &what, const std::string &messages) {
+std::string joined(const std::string &what, const MessageCapture &capture) {
     std::string text = what;
-    for (const std::string &line : messageLines(messages)) {
-        text += "; " + line;
+    for (const Message &message : capture.messages()) {
+        text += "; " + message.text;
     }
     return text;
 }
@@ -315,8 +265,7 @@ bool readImage(const ILBM_Image *image, Picture *picture, std::string *error) {
 
 std::optional<Picture> readIff(const std::vector<std::uint8_t> &bytes, std::string *error,
                                unsigned index) {
-    std::string messages;
-    Capture capturing(&messages);
+    const MessageCapture messages;
     Tree tree = readTree(bytes);
     if (tree == nullptr) {
         const std::string start(bytes.begin(), bytes.begin() + std::min<size_t>(bytes.size(), 4));
@@ -353,15 +302,14 @@ std::optional<Picture> readIff(const std::vector<std::uint8_t> &bytes, std::stri
                                            : "picture " + std::to_string(index + 1) + " of " +
                                                  std::to_string(images.length) + " is used");
     }
-    for (const std::string &line : messageLines(messages)) {
-        picture.warnings.push_back(line);
+    for (const Message &message : messages.messages()) {
+        picture.warnings.push_back(message.text);
     }
     return picture;
 }
 
 std::vector<PictureSummary> iffPictures(const std::vector<std::uint8_t> &bytes) {
-    std::string messages;
-    Capture capturing(&messages);
+    const MessageCapture silenced; // only the pictures matter here
     Tree tree = readTree(bytes);
     if (tree == nullptr) {
         return {};
@@ -390,8 +338,7 @@ std::vector<PictureSummary> iffPictures(const std::vector<std::uint8_t> &bytes) 
 
 std::optional<std::vector<amiga::Rgb8>> iffColourMap(const std::vector<std::uint8_t> &bytes,
                                                      unsigned index) {
-    std::string messages;
-    Capture capturing(&messages);
+    const MessageCapture silenced; // only the pictures matter here
     Tree tree = readTree(bytes);
     if (tree == nullptr) {
         return std::nullopt;

@@ -14,6 +14,7 @@
 //   10:11 lores, 5:11 hires, 20:11 lores interlaced, 10:11 hires interlaced;
 // - pageWidth and pageHeight: the picture's own width and height, as netpbm's ppmtoilbm writes.
 #include "internal.h"
+#include "picture/messages.h"
 
 #include <iff/error.h>
 #include <iff/form.h>
@@ -106,8 +107,14 @@ std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error) 
     mode |= (hires ? kHires : 0) | (lace ? kLace : 0);
     const bool masked = picture.opacity.size() == count;
 
-    std::string messages;
-    detail::Capture capturing(&messages);
+    const MessageCapture messages;
+    // What the libraries said, after what failed.
+    auto because = [&messages](std::string what) {
+        for (const Message &message : messages.messages()) {
+            what += "; " + message.text;
+        }
+        return what;
+    };
     std::unique_ptr<ILBM_Image, ImageRelease> image(ILBM_createImage(ILBM_ID_ILBM));
     if (image == nullptr) {
         fail(error, "out of memory");
@@ -200,7 +207,7 @@ std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error) 
 
     IFF_updateChunkSizes(reinterpret_cast<IFF_Chunk *>(body));
     if (!ILBM_packByteRun(image.get())) {
-        fail(error, "the ILBM cannot be made: " + messages);
+        fail(error, because("the ILBM cannot be made"));
         return {};
     }
     char *data = nullptr;
@@ -218,7 +225,7 @@ std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error) 
     }
     std::free(data);
     if (bytes.empty()) {
-        fail(error, "the ILBM cannot be written: " + messages);
+        fail(error, because("the ILBM cannot be written"));
     }
     return bytes;
 }

@@ -4,7 +4,6 @@
 
 #include "picture/picture.h"
 
-#include <cstdarg>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -35,22 +34,6 @@ std::optional<std::vector<amiga::Rgb8>> iffColourMap(const std::vector<std::uint
 // Whether every gun of the map is a 12-bit colour's: its low nibble equal to its high nibble
 // (n x 17) or zero (n << 4). False for an empty map.
 bool storesTwelveBit(const std::vector<amiga::Rgb8> &palette);
-
-// The IFF and ILBM libraries' messages go into `text` while a Capture lives, on this thread.
-class Capture {
-public:
-    explicit Capture(std::string *text);
-    ~Capture();
-    Capture(const Capture &) = delete;
-    Capture &operator=(const Capture &) = delete;
-
-private:
-    void (*saved_)(const char *, va_list);
-    std::string *savedText_;
-};
-
-// Captured messages, one a line, without the libraries' "ERROR:" and "!" decorations.
-std::vector<std::string> messageLines(const std::string &text);
 
 // Grey levels from black to white, `levels` of them (at least 2).
 std::vector<amiga::Rgb8> greyLevels(unsigned levels);

@@ -29,7 +29,8 @@ TEST(Fade, StepsBlendEachGunAndRound) {
     EXPECT_EQ(toPalette[1], (std::vector<Rgb8>{{0x22, 0x44, 0x66}, {0, 0, 0}}));
 
     EXPECT_TRUE(fadeSteps(palette, Rgb8{}, 1).empty());
-    EXPECT_EQ(fadeCode({}, false, "black"), "");
+    EXPECT_EQ(fadeTable({}, false, "black").text, "");
+    EXPECT_EQ(fadeTable({}, false, "black").steps, 0u);
 }
 
 TEST(Fade, TablesHoldOneRunOfWordsAStep) {
@@ -45,9 +46,14 @@ TEST(Fade, TablesHoldOneRunOfWordsAStep) {
     const std::string aga = fadeCode(steps, true, "black");
     EXPECT_NE(aga.find("fade1:\n\tdc.w\t$0012,$0840,$09ab,$0000\n"), std::string::npos) << aga;
 
-    // Sixteen colours: eight words a line.
-    const std::string wide =
-        fadeCode(fadeSteps(std::vector<Rgb8>(16, {0xff, 0xff, 0xff}), Rgb8{}, 2), true, "black");
+    // Sixteen colours: eight words a line; the table says what it holds (2 steps of 16 high and
+    // 16 low halves).
+    const FadeTable table =
+        fadeTable(fadeSteps(std::vector<Rgb8>(16, {0xff, 0xff, 0xff}), Rgb8{}, 2), true, "black");
+    EXPECT_EQ(table.steps, 2u);
+    EXPECT_EQ(table.colours, 16u);
+    EXPECT_EQ(table.bytes(), 128u);
+    const std::string &wide = table.text;
     if (!m68k::available())
         return;
     const m68k::Result result = m68k::assemble(wide);

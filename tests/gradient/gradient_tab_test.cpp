@@ -186,7 +186,10 @@ TEST(GradientTool, EachOutputComesWithItsCount) {
     EXPECT_GT(tool.shown().instructions, 0u);
     tool.output = GradientTool::Output::FadeTable;
     tool.fadeSteps = 5;
+    EXPECT_EQ(tool.shown().count, 0); // no palette, nothing to fade
+    tool.fadePalette = {black, white, black};
     EXPECT_EQ(tool.shown().count, 5);
+    EXPECT_EQ(tool.shown().colours, 3u);
     tool.output = GradientTool::Output::WordTable;
     EXPECT_EQ(tool.shown().count, 16);
 }

@@ -1,4 +1,5 @@
 // Whole files: reading, writing, trailing bytes, the top-level check and the queries.
+#include "scratch_files.h"
 #include "testing.h"
 
 #include <gtest/gtest.h>
@@ -12,13 +13,6 @@ namespace {
 
 IFF_Chunk *asChunk(void *record) {
     return reinterpret_cast<IFF_Chunk *>(record);
-}
-
-std::string temporaryName() {
-    char name[] = "/tmp/iff_test_XXXXXX";
-    const int fd = mkstemp(name);
-    close(fd);
-    return name;
 }
 
 } // namespace
@@ -37,7 +31,8 @@ TEST(IffFile, WriteThenReadGivesAnEqualTree) {
     IFF_addToCAT(top, asChunk(list));
     ASSERT_TRUE(IFF_check(asChunk(top), testExtension, testExtensionLength));
 
-    const std::string name = temporaryName();
+    const testfiles::Folder folder;
+    const std::string name = folder.file("tree.iff");
     Messages messages;
     ASSERT_TRUE(IFF_write(name.c_str(), asChunk(top), testExtension, testExtensionLength));
     IFF_Chunk *back = IFF_read(name.c_str(), testExtension, testExtensionLength);
@@ -54,7 +49,6 @@ TEST(IffFile, WriteThenReadGivesAnEqualTree) {
     EXPECT_EQ(written(back, testExtension, testExtensionLength), expected);
     IFF_free(back, testExtension, testExtensionLength);
     IFF_free(asChunk(top), testExtension, testExtensionLength);
-    unlink(name.c_str());
 }
 
 TEST(IffFile, TrailingBytesOnlyWarn) {

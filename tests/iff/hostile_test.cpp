@@ -1,13 +1,12 @@
 // Files from elsewhere: sizes that lie, truncation, endless nesting and odd bytes.
 #include "fuzz_extension.h"
+#include "scratch_files.h"
 #include "testing.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <unistd.h>
 
 using namespace ifftest;
@@ -289,8 +288,7 @@ TEST(IffHostile, InputsTheFuzzTargetsFoundReadBackOnceWritten) {
     // Found by fuzz_iff: a tree of groups whose sizes lie, which read with warnings and wrote
     // without error, while the written bytes could not be read: a chunk "HEAD" of one byte, read
     // as raw bytes inside a LIST, came to lie inside a FORM whose "HEAD" reader wants two.
-    std::ifstream in(QUILLFEN_FUZZ_IFF_CORPUS "/iff-roundtrip-60e877d6.iff", std::ios::binary);
-    const Bytes input((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const Bytes input = testfiles::load(QUILLFEN_FUZZ_IFF_CORPUS "/iff-roundtrip-60e877d6.iff");
     ASSERT_EQ(input.size(), 577u);
     Messages messages;
     IFF_Chunk *tree = readBytes(input, fuzzExtension, fuzzExtensionLength);

@@ -8,17 +8,6 @@
 
 namespace ifftest {
 
-MemoryFile::MemoryFile(const Bytes &bytes) : file(tmpfile()) {
-    if (!bytes.empty()) {
-        fwrite(bytes.data(), 1, bytes.size(), file);
-    }
-    rewind(file);
-}
-
-MemoryFile::~MemoryFile() {
-    fclose(file);
-}
-
 std::string printed(const std::function<void()> &fn) {
     fflush(stdout);
     testing::internal::CaptureStdout();

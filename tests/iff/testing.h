@@ -19,20 +19,6 @@ namespace ifftest {
 
 using namespace iffbytes;
 
-// A seekable temporary file holding bytes, positioned at its start. Closed on destruction.
-class MemoryFile {
-public:
-    explicit MemoryFile(const Bytes &bytes);
-    ~MemoryFile();
-    MemoryFile(const MemoryFile &) = delete;
-    MemoryFile &operator=(const MemoryFile &) = delete;
-    FILE *get() const { return file; }
-    long position() const { return ftell(file); }
-
-private:
-    FILE *file;
-};
-
 // What fn prints to the standard output.
 std::string printed(const std::function<void()> &fn);
 

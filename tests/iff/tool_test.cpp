@@ -1,72 +1,33 @@
 // quillfen-iff print, check and compare, with their output and exit statuses.
+#include "run_program.h"
+#include "scratch_files.h"
 #include "testing.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <sstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace ifftest;
 
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
+using testprogram::Outcome;
 
 class ToolTest : public testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/quillfen_iff_test_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder = pattern;
-    }
-    void TearDown() override {
-        for (const std::string &name : created) {
-            unlink(name.c_str());
-        }
-        unlink((folder + "/stderr").c_str());
-        rmdir(folder.c_str());
-    }
-
     std::string file(const char *name, const Bytes &bytes) {
-        const std::string path = folder + "/" + name;
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char *>(bytes.data()), static_cast<long>(bytes.size()));
-        created.push_back(path);
+        const std::string path = scratch.file(name);
+        EXPECT_TRUE(save(path, bytes));
         return path;
     }
 
-    Outcome run(const std::string &arguments, const std::string &input = "") {
-        const std::string errName = folder + "/stderr";
-        std::string command = std::string(QUILLFEN_IFF_TOOL) + " " + arguments + " 2>" + errName;
-        if (!input.empty()) {
-            command = "cat " + input + " | " + command;
-        }
-        Outcome result;
-        FILE *pipe = popen(command.c_str(), "r");
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof(buffer), pipe)) > 0) {
-            result.out.append(buffer, n);
-        }
-        const int status = pclose(pipe);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::ifstream err(errName);
-        std::stringstream text;
-        text << err.rdbuf();
-        result.err = text.str();
-        return result;
+    // The program run with its arguments, its standard input the file input when one is given.
+    static Outcome run(const std::string &arguments, const std::string &input = "/dev/null") {
+        return testprogram::run(QUILLFEN_IFF_TOOL, arguments, input);
     }
 
-    std::string folder;
-    std::vector<std::string> created;
+    testfiles::Folder scratch;
+    const std::string folder = scratch.path();
 };
 
 // A BMHD that the picture library's check accepts: the bytes 0 to 19, with masking,

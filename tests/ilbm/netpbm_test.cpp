@@ -26,11 +26,7 @@ using namespace ilbmtest;
 
 namespace {
 
-struct Rgb {
-    unsigned char r, g, b;
-    bool operator==(const Rgb &o) const { return r == o.r && g == o.g && b == o.b; }
-    bool operator<(const Rgb &o) const { return r != o.r ? r < o.r : g != o.g ? g < o.g : b < o.b; }
-};
+using picturetest::Rgb;
 
 struct Picture {
     unsigned int width = 0, height = 0;
@@ -99,21 +95,7 @@ void writePpm(const Picture &picture, const std::string &path) {
 }
 
 bool readPpm(const std::string &path, Picture *picture) {
-    std::ifstream in(path, std::ios::binary);
-    std::string magic;
-    unsigned int maxval = 0;
-    in >> magic >> picture->width >> picture->height >> maxval;
-    in.get();
-    if (!in || magic != "P6" || maxval != 255) {
-        return false;
-    }
-    picture->pixels.resize(static_cast<size_t>(picture->width) * picture->height);
-    for (Rgb &c : picture->pixels) {
-        c.r = static_cast<unsigned char>(in.get());
-        c.g = static_cast<unsigned char>(in.get());
-        c.b = static_cast<unsigned char>(in.get());
-    }
-    return static_cast<bool>(in);
+    return picturetest::readPpm(path, &picture->width, &picture->height, &picture->pixels);
 }
 
 // The value of every pixel made of its bits in the planes, plane 0 the lowest bit.

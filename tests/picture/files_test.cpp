@@ -22,13 +22,10 @@ namespace {
 using picturetest::Folder;
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes contents(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
+using testfiles::load;
 
 void save(const std::string &path, const std::string &text) {
-    std::ofstream(path, std::ios::binary) << text;
+    EXPECT_TRUE(testfiles::saveText(path, text));
 }
 
 // The names in the folder of path.
@@ -81,8 +78,8 @@ TEST(WriteWholeFile, AWriteThatFailsAtAnyByteLeavesTheOldFileAndNoOther) {
         EXPECT_FALSE(written);
         EXPECT_EQ(error,
                   "'" + target + "' cannot be written: File too large; it is left as it was.");
-        EXPECT_EQ(contents(target), Bytes({'t', 'h', 'e', ' ', 'o', 'l', 'd', ' ', 'c', 'o', 'n',
-                                           't', 'e', 'n', 't', 's'}));
+        EXPECT_EQ(load(target), Bytes({'t', 'h', 'e', ' ', 'o', 'l', 'd', ' ', 'c', 'o', 'n', 't',
+                                       'e', 'n', 't', 's'}));
         EXPECT_EQ(namesBeside(target), std::vector<std::string>{"out.bin"});
     }
     // A file that was not there is still not there.
@@ -104,7 +101,7 @@ TEST(WriteWholeFile, ReplacesTheFileALinkNamesAndWritesDevicesInPlace) {
     ASSERT_EQ(symlink("real.bin", link.c_str()), 0);
     std::string error;
     ASSERT_TRUE(picture::writeWholeFile(link, "new", 3, &error)) << error;
-    EXPECT_EQ(contents(real), Bytes({'n', 'e', 'w'}));
+    EXPECT_EQ(load(real), Bytes({'n', 'e', 'w'}));
     struct stat status {};
     ASSERT_EQ(lstat(link.c_str(), &status), 0);
     EXPECT_TRUE(S_ISLNK(status.st_mode)) << "the link stays a link";
@@ -136,11 +133,14 @@ TEST(ReadWholeFile, StopsAtItsLimitCountedInBytesRead) {
     const picture::ReadLimit kilobyte{1024, "palette"};
     picture::ReadLimit onlyFiles = kilobyte;
     onlyFiles.regularOnly = true;
-    const struct {
+    picture::ReadLimit named{3 << 20, "copper list"};
+    named.name = "“zero”";
+    struct Case {
         std::string path;
         picture::ReadLimit limit;
         std::string error; // empty: read
-    } cases[] = {
+    };
+    const std::vector<Case> cases = {
         {folder.file("fits"), kilobyte, ""},
         {folder.file("large"), kilobyte,
          "'" + folder.file("large") +
@@ -148,9 +148,9 @@ TEST(ReadWholeFile, StopsAtItsLimitCountedInBytesRead) {
         // A device that never ends, whose size says nothing.
         {"/dev/zero", kilobyte,
          "'/dev/zero' is larger than 1 KiB, larger than any palette that is read."},
-        {"/dev/zero",
-         {3 << 20, "copper list"},
-         "'/dev/zero' is larger than 3 MiB, larger than any copper list that is read."},
+        // Named as a window shows it.
+        {"/dev/zero", named,
+         "“zero” is larger than 3 MiB, larger than any copper list that is read."},
         // Refused before anything is read: no wait for a writer that never comes.
         {fifo, onlyFiles,
          "'" + fifo +
@@ -168,6 +168,9 @@ TEST(ReadWholeFile, StopsAtItsLimitCountedInBytesRead) {
         EXPECT_EQ(error, c.error);
         EXPECT_EQ(bytes.size(), c.error.empty() ? 1024u : 0u);
     }
+    // A caller that wants no sentence gets none (and no crash).
+    Bytes bytes;
+    EXPECT_FALSE(picture::readWholeFile(folder.file("large"), kilobyte, &bytes, nullptr));
 }
 
 TEST(ReadWholeFile, APipeThatNeverEndsStopsAtTheLimit) {

@@ -1,7 +1,9 @@
 // quillfen-asm gradient and fade, run as a makefile would run them: the text they print, what it
 // assembles to, and how they refuse bad input. Pictures are written here with the ILBM library.
+#include "iff_bytes.h"
 #include "m68k_assembler.h"
 #include "run_program.h"
+#include "scratch_files.h"
 
 #include <iff/form.h>
 #include <ilbm/bitmapheader.h>
@@ -12,9 +14,7 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -22,10 +22,15 @@ testprogram::Outcome quillfenAsm(const std::string &arguments) {
     return testprogram::run(QUILLFEN_ASM_TOOL, arguments);
 }
 
+// A file of the tests' own scratch folder (removed when the program ends).
+std::string scratchFile(const std::string &name) {
+    static const testfiles::Folder folder;
+    return folder.file(name);
+}
+
 // A picture file with a bitmap header and, unless empty, a colour map of these colours (0xrrggbb).
 std::string picture(const std::string &name, const std::vector<std::uint32_t> &colours) {
-    const std::string path =
-        (std::filesystem::temp_directory_path() / ("quillfen-asm-fade-" + name + ".ilbm")).string();
+    const std::string path = scratchFile(name + ".ilbm");
     IFF_Form *form = IFF_createForm("ILBM");
     IFF_addToForm(form, reinterpret_cast<IFF_Chunk *>(ILBM_createBitMapHeader()));
     if (!colours.empty()) {
@@ -134,17 +139,9 @@ TEST(QuillfenAsmFade, PrintsOneLabelledRunOfWordsAStep) {
         quillfenAsm("fade --steps 2 --to-palette " + second + " " + file);
     EXPECT_NE(two.out.find("fade1:\n\tdc.w\t$024f,$0000\n"), std::string::npos) << two.out;
     // A file of both pictures: the first, unless --picture names another.
-    const std::string both =
-        (std::filesystem::temp_directory_path() / "quillfen-asm-fade-both.iff").string();
-    {
-        std::ifstream a(file, std::ios::binary), b(second, std::ios::binary);
-        const std::string forms = std::string(std::istreambuf_iterator<char>(a), {}) +
-                                  std::string(std::istreambuf_iterator<char>(b), {});
-        const std::uint32_t size = static_cast<std::uint32_t>(forms.size() + 4);
-        std::ofstream(both, std::ios::binary)
-            << "CAT " << static_cast<char>(size >> 24) << static_cast<char>(size >> 16)
-            << static_cast<char>(size >> 8) << static_cast<char>(size) << "ILBM" << forms;
-    }
+    const std::string both = scratchFile("both.iff");
+    ASSERT_TRUE(iffbytes::save(
+        both, iffbytes::group("CAT ", "ILBM", {testfiles::load(file), testfiles::load(second)})));
     EXPECT_NE(quillfenAsm("fade --steps 2 " + both).out.find("fade0:\n\tdc.w\t$0135,$0f80\n"),
               std::string::npos);
     EXPECT_NE(quillfenAsm("fade --steps 2 --picture 2 " + both).out.find("fade0:\n\tdc.w\t$024f\n"),
@@ -158,8 +155,7 @@ TEST(QuillfenAsmFade, PrintsOneLabelledRunOfWordsAStep) {
 
 TEST(QuillfenAsmFade, ReadsThePaletteOfAPng) {
     // netpbm's pnmtopng writes the two colours as a palette PNG, in this order.
-    const std::string png =
-        (std::filesystem::temp_directory_path() / "quillfen-asm-fade-two.png").string();
+    const std::string png = scratchFile("two.png");
     const std::string command =
         "printf 'P3\\n2 1\\n255\\n18 52 86 255 128 0\\n' | pnmtopng >" + png + " 2>/dev/null";
     if (std::system(command.c_str()) != 0) {
@@ -188,8 +184,7 @@ TEST(QuillfenAsmFade, BadInputIsRefused) {
         EXPECT_NE(outcome.err.find("usage: quillfen-asm fade"), std::string::npos) << outcome.err;
     }
     // Files that give no palette: the message names the file.
-    const std::string notIff =
-        (std::filesystem::temp_directory_path() / "quillfen-asm-fade-text.ilbm").string();
+    const std::string notIff = scratchFile("text.ilbm");
     std::ofstream(notIff) << "not a picture\n";
     const std::string noMap = picture("nomap", {});
     for (const std::string &path : {std::string("/nonexistent/picture.ilbm"), notIff, noMap}) {

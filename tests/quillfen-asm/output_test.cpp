@@ -2,6 +2,7 @@
 // when all of it is written; and the copper list reader, which stops at 64 MiB however the
 // input comes.
 #include "run_program.h"
+#include "scratch_files.h"
 
 #include <gtest/gtest.h>
 
@@ -35,21 +36,8 @@ testprogram::Outcome quillfenAsm(const std::string &arguments) {
     return testprogram::run(QUILLFEN_ASM_TOOL, arguments);
 }
 
-std::string contents(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// A scratch folder, removed with what it holds.
-struct Folder {
-    Folder() {
-        char name[] = "/tmp/quillfen-asm-output-XXXXXX";
-        path = mkdtemp(name);
-    }
-    ~Folder() { std::filesystem::remove_all(path); }
-    std::string file(const std::string &name) const { return path + "/" + name; }
-    std::string path;
-};
+using testfiles::Folder;
+using testfiles::loadText;
 
 } // namespace
 
@@ -79,7 +67,7 @@ TEST(QuillfenAsmOutput, EveryCommandWritesToTheFileOfOWhatItPrints) {
         const testprogram::Outcome written = quillfenAsm(c.arguments + " -o " + out);
         EXPECT_EQ(written.status, c.status) << written.err;
         EXPECT_EQ(written.out, "");
-        EXPECT_EQ(contents(out), printed.out);
+        EXPECT_EQ(loadText(out), printed.out);
     }
 }
 
@@ -95,8 +83,8 @@ TEST(QuillfenAsmOutput, AFileThatCannotBeWrittenWholeIsLeftAsItWas) {
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "quillfen-asm gradient: '" + out +
                          "' cannot be written: File too large; it is left as it was.\n");
-    EXPECT_EQ(contents(out), "old\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path), {}), 1);
+    EXPECT_EQ(loadText(out), "old\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
 }
 
 TEST(QuillfenAsmCopper, AnInputThatNeverEndsStopsAt64MiB) {
@@ -118,7 +106,7 @@ TEST(QuillfenAsmCopper, AnInputThatNeverEndsStopsAt64MiB) {
         // A writer still waiting for the FIFO's reader (one that never came) is let go.
         close(open(fifo.c_str(), O_RDONLY | O_NONBLOCK));
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
-        EXPECT_EQ(contents(err), "quillfen-asm copper: " + c.named +
+        EXPECT_EQ(loadText(err), "quillfen-asm copper: " + c.named +
                                      " is larger than 64 MiB, larger than any copper list that "
                                      "is read.\n");
     }

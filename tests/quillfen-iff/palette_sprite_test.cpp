@@ -100,6 +100,15 @@ TEST(QuillfenIffPalette, EveryFormatAsBytesAndAsTheSameText) {
     r = tool("palette --format words --binary " + folder.file("alone.iff") + " -");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, std::string("\x00\x00\x0f\x80", 4));
+    // A picture without a colour map: the grey levels every reader of a palette takes, with or
+    // without --format (16 levels for 4 planes: colour 1 is $11, 17 x 1).
+    ASSERT_TRUE(iffbytes::save(
+        folder.file("grey.iff"),
+        iffbytes::group("FORM", "PBM ", {iffbytes::bmhd(2, 1, 4), chunk("BODY", {0, 1})})));
+    r = tool("palette --ocs " + folder.file("grey.iff"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\tdc.w\tCOLOR01,$0111\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("grey levels are used"), std::string::npos) << r.err;
 }
 
 namespace {

@@ -1,14 +1,17 @@
 // Pictures made in the tests of the picture library and of quillfen-iff: PNG
 // files written through libpng's own writer, ILBM files built byte by byte, netpbm's files read
-// back, and a scratch folder. Nothing here uses the picture library.
+// back; the scratch folder and file reader of scratch_files.h. Nothing here uses the picture
+// library.
 #pragma once
 
 #include "plane_layout.h"
+#include "scratch_files.h"
 
 #include <iff_bytes.h>
 
 #include <png.h>
 
+#include <compare>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -143,25 +146,12 @@ inline Bytes camgOf(std::uint32_t mode) {
     return iffbytes::chunk("CAMG", iffbytes::be32(mode));
 }
 
-// A scratch folder, removed with what it holds.
-class Folder {
-public:
-    Folder() {
-        char name[] = "/tmp/quillfen-picture-XXXXXX";
-        path_ = mkdtemp(name);
-    }
-    ~Folder() { std::system(("rm -rf '" + path_ + "'").c_str()); }
-    Folder(const Folder &) = delete;
-    Folder &operator=(const Folder &) = delete;
-    std::string file(const std::string &name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
+using testfiles::Folder;
+using testfiles::load;
 
 struct Rgb {
     std::uint8_t r = 0, g = 0, b = 0;
-    friend bool operator==(const Rgb &, const Rgb &) = default;
+    friend auto operator<=>(const Rgb &, const Rgb &) = default;
 };
 
 // A binary PPM (P6, maxval 255) as netpbm writes it; false when the file is not one.
@@ -182,11 +172,6 @@ inline bool readPpm(const std::string &path, unsigned *width, unsigned *height,
         c.b = static_cast<std::uint8_t>(in.get());
     }
     return static_cast<bool>(in);
-}
-
-inline Bytes load(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 inline int run(const std::string &command) {

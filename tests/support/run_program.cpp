@@ -9,14 +9,14 @@
 
 namespace testprogram {
 
-Outcome run(const std::string &program, const std::string &arguments) {
+Outcome run(const std::string &program, const std::string &arguments, const std::string &input) {
     Outcome outcome;
     char errName[] = "/tmp/quillfen-stderr-XXXXXX";
     const int errFile = mkstemp(errName);
     if (errFile < 0)
         return outcome;
     close(errFile);
-    const std::string command = program + " " + arguments + " </dev/null 2>" + errName;
+    const std::string command = program + " " + arguments + " <'" + input + "' 2>" + errName;
     FILE *pipe = popen(command.c_str(), "r");
     if (pipe != nullptr) {
         char buffer[4096];

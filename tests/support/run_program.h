@@ -11,8 +11,9 @@ struct Outcome {
     std::string err;
 };
 
-// Runs "program arguments" through /bin/sh, with stdin from /dev/null, and collects both
-// output streams.
-Outcome run(const std::string &program, const std::string &arguments);
+// Runs "program arguments" through /bin/sh, its standard input the file input, and collects
+// both output streams.
+Outcome run(const std::string &program, const std::string &arguments,
+            const std::string &input = "/dev/null");
 
 } // namespace testprogram

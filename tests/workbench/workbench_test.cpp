@@ -7,6 +7,7 @@
 #include "common/CopperFramePreview.h"
 #include "workbench/CopperListingModel.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <gtest/gtest.h>
@@ -114,8 +115,8 @@ TEST(Workbench, ADeviceOrAFifoIsRefusedBeforeItIsRead) {
         EXPECT_FALSE(bench.tool.openFile(path));
         EXPECT_EQ(
             bench.ui.readMessageLabel->text(),
-            "'" + path +
-                "' is not a regular file (a device, a FIFO or a socket); only files are read.");
+            "“" + QFileInfo(path).fileName() +
+                "” is not a regular file (a device, a FIFO or a socket); only files are read.");
         EXPECT_EQ(bench.ui.copperSourceTextEdit->toPlainText(), "\tdc.w\t$0180,$0502\n");
     }
 }

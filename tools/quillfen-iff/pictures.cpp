@@ -4,6 +4,7 @@
 #include "command.h"
 
 #include <picture/export.h>
+#include <picture/messages.h>
 #include <picture/picture.h>
 #include <picture/reduce.h>
 
@@ -100,8 +101,6 @@ private:
     unsigned int length_ = 0;
 };
 
-void ignore(const char *, va_list) {}
-
 /* The tree as a file: its bytes, or an empty buffer after a message. */
 std::vector<unsigned char> bytesOf(const Arguments &arguments, const IFF_Chunk *tree) {
     char *data = nullptr;
@@ -126,17 +125,19 @@ std::vector<unsigned char> bytesOf(const Arguments &arguments, const IFF_Chunk *
  * file itself was read; those of the check say what is wrong.
  */
 bool holdsPictures(std::vector<unsigned char> &bytes, unsigned int pictures) {
-    void (*callback)(const char *, va_list) = IFF_errorCallback;
-    IFF_errorCallback = ignore;
-    FILE *memory = fmemopen(bytes.data(), bytes.size(), "rb");
-    Tree tree(memory != nullptr ? IFF_readFd(memory, extension(), extensionLength()) : nullptr);
-    if (memory != nullptr) {
-        fclose(memory);
-    }
+    Tree tree;
     unsigned int found = 0;
-    ILBM_Image **images = tree != nullptr ? ILBM_extractImages(tree.get(), &found) : nullptr;
-    ILBM_freeImages(images, found);
-    IFF_errorCallback = callback;
+    {
+        const picture::MessageCapture reading; // said already, when the file itself was read
+        FILE *memory = fmemopen(bytes.data(), bytes.size(), "rb");
+        tree.reset(memory != nullptr ? IFF_readFd(memory, extension(), extensionLength())
+                                     : nullptr);
+        if (memory != nullptr) {
+            fclose(memory);
+        }
+        ILBM_Image **images = tree != nullptr ? ILBM_extractImages(tree.get(), &found) : nullptr;
+        ILBM_freeImages(images, found);
+    }
     return tree != nullptr && ILBM_check(tree.get()) && found == pictures;
 }
 
@@ -240,16 +241,6 @@ void printPalette(const std::vector<amiga::Rgb8> &colours, bool aga, bool ocs) {
     }
 }
 
-std::vector<amiga::Rgb8> coloursOf(const ILBM_ColorMap *colorMap) {
-    std::vector<amiga::Rgb8> colours;
-    colours.reserve(colorMap->colorRegisterLength);
-    for (unsigned int i = 0; i < colorMap->colorRegisterLength; i++) {
-        const ILBM_ColorRegister &c = colorMap->colorRegister[i];
-        colours.push_back({c.red, c.green, c.blue});
-    }
-    return colours;
-}
-
 bool isPng(const std::vector<unsigned char> &bytes) {
     static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
     return bytes.size() >= sizeof signature &&
@@ -329,10 +320,10 @@ std::optional<picture::Picture> loadPicture(const Arguments &arguments, const In
     std::string error;
     std::optional<picture::Picture> read = picture::readPicture(bytes, &error, input.index);
     if (!read) {
-        std::string ignored;
+        // What is wrong with the file as a palette is said as every reader of a palette says it.
         if (colourMapAlone != nullptr && !reduction && !isPng(bytes)) {
             if (std::optional<std::vector<amiga::Rgb8>> colours =
-                    picture::readColourMap(bytes, &ignored, input.index)) {
+                    picture::readColourMap(bytes, &error, input.index)) {
                 *colourMapAlone = std::move(*colours);
                 *status = kSuccess;
                 return std::nullopt;
@@ -608,23 +599,11 @@ int runPalette(Arguments &arguments) {
     auto &[path, reduction, bytes, index] = *input;
     const bool aga = arguments.has("--aga") || !arguments.has("--ocs");
     const bool ocs = arguments.has("--ocs") || !arguments.has("--aga");
-    if (!format && !reduction && !isPng(bytes)) {
-        Pictures pictures(arguments, path, &bytes);
-        if (int status = pictures.pictureStatus(index); status != kSuccess) {
-            return status;
-        }
-        const ILBM_ColorMap *colorMap = pictures[index]->colorMap;
-        if (colorMap == nullptr || colorMap->colorRegisterLength == 0) {
-            report(arguments, "the picture in '%s' has no colour map\n", path);
-            return kNegative;
-        }
-        printPalette(coloursOf(colorMap), aga, ocs);
-        return kSuccess;
-    }
-    // A palette saved alone is no picture, but it has the colour map asked for.
+    // The colour map every reader of a palette takes, printed as code or in a format. A palette
+    // saved alone is no picture, but it has the colour map asked for.
     picture::Picture alone;
     std::optional<picture::Picture> picture =
-        loadPicture(arguments, *input, &status, format ? &alone.palette : nullptr);
+        loadPicture(arguments, *input, &status, &alone.palette);
     if (!picture) {
         if (alone.palette.empty()) {
             return status;

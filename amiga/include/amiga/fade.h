@@ -4,6 +4,7 @@
 
 #include "amiga/colourwords.h"
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,17 @@ inline constexpr const char *kFadeToSecondPalette = "a second palette";
 // The steps as data: a ';' line that says what follows, then for each step a label ("fade0:",
 // "fade1:", ...) and its words, eight a dc.w line. OCS/ECS: each colour's 12-bit word (its high
 // nibbles). AGA: every colour's high half, then every colour's low half. what says what the
-// palette fades to (fadeTargetName() or kFadeToSecondPalette). Empty without steps or colours.
+// palette fades to (fadeTargetName() or kFadeToSecondPalette). With what the table holds, for a
+// status line: nothing there needs to be read back out of the text.
+struct FadeTable {
+    std::string text;        // empty without steps or colours
+    std::size_t steps = 0;   // the steps written; 0 when there is nothing to fade
+    std::size_t colours = 0; // the colours of each step
+    std::size_t words = 0;   // the words of all steps (2 bytes each)
+    std::size_t bytes() const { return words * 2; }
+};
+FadeTable fadeTable(const std::vector<std::vector<Rgb8>> &steps, bool aga, const std::string &what);
+// Its text alone.
 std::string fadeCode(const std::vector<std::vector<Rgb8>> &steps, bool aga,
                      const std::string &what);
 

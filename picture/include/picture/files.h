@@ -24,11 +24,13 @@ struct ReadLimit {
     // Only a regular file is read (the window reads nothing else: a device or a FIFO could keep
     // it waiting).
     bool regularOnly = false;
+    // How the messages name the file, as a window shows it ("“a.iff”"); empty for fileName(path).
+    std::string name = {};
 };
 
 // The bytes of a whole file ("-" is the standard input), at most limit.bytes of them. false with
-// *error a sentence naming the file ("'a.iff' cannot be opened: No such file or directory.",
-// "'/dev/zero' is larger than 1 GiB, larger than any picture that is read.").
+// *error (when it is not null) a sentence naming the file ("'a.iff' cannot be opened: No such
+// file or directory.", "'/dev/zero' is larger than 1 GiB, larger than any picture that is read.").
 bool readWholeFile(const std::string &path, const ReadLimit &limit,
                    std::vector<std::uint8_t> *bytes, std::string *error);
 
@@ -43,10 +45,11 @@ std::string fileName(const std::string &path);
 // Writes data as the whole of path ("-" is the standard output): into a new file in the target's
 // folder, every write and the close checked and the file synced, then renamed over the target.
 // On any failure the target is as it was, the new file is gone, and *error is a sentence naming
-// the target ("'out.bin' cannot be written: No space left on device; it is left as it was.").
+// the target ("'out.bin' cannot be written: No space left on device; it is left as it was."), or
+// by name when that is given (as a window shows it, "“out.bin”").
 // A target that is not a regular file (a device, a FIFO) is written in place.
-bool writeWholeFile(const std::string &path, const void *data, std::size_t size,
-                    std::string *error);
+bool writeWholeFile(const std::string &path, const void *data, std::size_t size, std::string *error,
+                    const std::string &name = {});
 
 // Removes the new file of a write under way, if there is one. Safe in a signal handler: a program
 // calls it on SIGINT, SIGTERM and SIGHUP before it ends.

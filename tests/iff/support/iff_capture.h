@@ -74,20 +74,36 @@ inline Bytes writtenBytes(const IFF_Chunk *chunk, const IFF_Extension *extension
     return out;
 }
 
+// A seekable temporary file holding bytes, positioned at its start. Closed on destruction.
+class MemoryFile {
+public:
+    explicit MemoryFile(const Bytes &bytes) : file_(tmpfile()) {
+        if (file_ != nullptr && !bytes.empty()) {
+            fwrite(bytes.data(), 1, bytes.size(), file_);
+        }
+        if (file_ != nullptr) {
+            rewind(file_);
+        }
+    }
+    ~MemoryFile() {
+        if (file_ != nullptr) {
+            fclose(file_);
+        }
+    }
+    MemoryFile(const MemoryFile &) = delete;
+    MemoryFile &operator=(const MemoryFile &) = delete;
+    FILE *get() const { return file_; }
+    long position() const { return ftell(file_); }
+
+private:
+    FILE *file_;
+};
+
 // A whole file image read with IFF_readFd from a seekable stream.
 inline IFF_Chunk *readFromBytes(const Bytes &bytes, const IFF_Extension *extension,
                                 unsigned int extensionLength) {
-    FILE *file = tmpfile();
-    if (file == nullptr) {
-        return nullptr;
-    }
-    if (!bytes.empty()) {
-        fwrite(bytes.data(), 1, bytes.size(), file);
-    }
-    rewind(file);
-    IFF_Chunk *chunk = IFF_readFd(file, extension, extensionLength);
-    fclose(file);
-    return chunk;
+    const MemoryFile file(bytes);
+    return file.get() != nullptr ? IFF_readFd(file.get(), extension, extensionLength) : nullptr;
 }
 
 } // namespace iffbytes
