@@ -79,7 +79,7 @@ long CopperFrame::reached(const CopperInstruction &wait, long clock) {
 
 void CopperFrame::run(std::span<const std::uint16_t> words) {
     m_registers = m_initial;
-    m_bplcon3 = 0;
+    m_bplcon3 = kBplcon3Reset;
     m_nextSample = 0;
     m_instructionsRun = 0;
     m_stop = Stop::OutOfWords;

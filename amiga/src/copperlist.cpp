@@ -56,7 +56,7 @@ public:
 
 private:
     Chipset m_chipset;
-    std::uint16_t m_bplcon3 = 0;
+    std::uint16_t m_bplcon3 = kBplcon3Reset;
     std::array<Rgb8, kAgaColourRegisters> m_colours{};
 };
 

@@ -177,11 +177,11 @@ GradientCopperList gradientCopperList(const GradientRequest &request) {
             continue;
         if (!waits.waitFor(first + static_cast<long>(i)))
             break;
-        writeCopperColour(out, request.aga, colourRegister, line.shown);
+        writeCopperColour(out, request.aga, colourRegister, line.shown, request.bplcon3);
         previous = &line;
     }
     if (request.aga && previous)
-        clearLoct(out, colourRegister / kRegistersPerBank);
+        restoreBplcon3(out, request.bplcon3);
     if (i < lines.size()) {
         result.firstLeftOut = first + static_cast<long>(i);
         result.lastLeftOut = first + static_cast<long>(lines.size()) - 1;

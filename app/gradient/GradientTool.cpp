@@ -70,6 +70,7 @@ amiga::GradientRequest GradientTool::request() const {
     // AGA shows every 8-bit colour: there is nothing to dither.
     request.dither = aga ? amiga::GradientDither::None : dither;
     request.horizontal = horizontal;
+    request.bplcon3 = bplcon3;
     return request;
 }
 

@@ -102,12 +102,13 @@ TEST(Gradient, TheListWrapsOnceAtLineFfAndStopsAtTheFramesEnd) {
         << cut;
 }
 
-TEST(Gradient, AgaWritesBothHalvesOfItsRegisterAndClearsLoct) {
+TEST(Gradient, AgaWritesBothHalvesOfItsRegisterInTheDisplaysBplcon3) {
     GradientRequest r = request(0x2c, 100, {{40, {0x12, 0x34, 0x56}}}, true);
     r.colourRegister = 37; // bank 1 COLOR05
-    EXPECT_EQ(gradientCopperCode(r), wait(0x2c) + move("BPLCON3", 0x2000) +
-                                         move("COLOR05", 0x0135) + move("BPLCON3", 0x2200) +
-                                         move("COLOR05", 0x0246) + move("BPLCON3", 0x2000) +
+    r.bplcon3 = 0x1020;    // PF2OF %100, BRDRBLNK: kept in every write, and written last
+    EXPECT_EQ(gradientCopperCode(r), wait(0x2c) + move("BPLCON3", 0x3020) +
+                                         move("COLOR05", 0x0135) + move("BPLCON3", 0x3220) +
+                                         move("COLOR05", 0x0246) + move("BPLCON3", 0x1020) +
                                          "; 6 instructions, 24 bytes\n");
     EXPECT_EQ(gradientTableCode(r).substr(0, 22), "; bank 1 COLOR05, line");
     EXPECT_EQ(count(gradientTableCode(r), "\tdc.w\t$0135,$0246\n"), 100u);

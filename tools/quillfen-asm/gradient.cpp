@@ -32,6 +32,11 @@ int runGradient(Arguments &arguments) {
     const auto colourRegister =
         arguments.number("--register", 0, Base::Decimal, 0, request.aga ? 255 : 31);
     const auto hpos = arguments.number("--hpos", 0x07, Base::Hexadecimal, 0, 0xe2);
+    if (const auto bplcon3 = arguments.number("--bplcon3", Base::Hexadecimal, 0, 0xffff)) {
+        request.bplcon3 = static_cast<std::uint16_t>(*bplcon3);
+        if (!request.aga)
+            arguments.fail("'--bplcon3' needs '--chipset aga'");
+    }
     const std::string blend = arguments.value("--blend").value_or("rgb");
     if (blend == "oklab")
         request.blend = amiga::GradientBlend::Oklab;
@@ -78,7 +83,7 @@ const Command gradientCommand = {
     "gradient",
     "[-o FILE] [--start HEX] [--lines N] [--chipset ocs|ecs|aga] [--register N] [--blend "
     "rgb|oklab] "
-    "[--dither none|ordered|diffuse] [--hpos HEX] [--table] KEY...",
+    "[--dither none|ordered|diffuse] [--hpos HEX] [--bplcon3 HEX] [--table] KEY...",
     "Prints a copper list that blends key colours line by line on one colour register, with a "
     "WAIT only where the colour changes.",
     "Prints a copper list that blends key colours line by line on one colour register, with a\n"
@@ -97,6 +102,10 @@ const Command gradientCommand = {
          "NAME"},
         {"--dither", "none, ordered or diffuse, OCS/ECS only (default none)", Takes::Value, "NAME"},
         {"--hpos", "the WAITs' horizontal position, 0-e2 (default 07)", Takes::Value, "HEX"},
+        {"--bplcon3",
+         "AGA: the BPLCON3 value the display keeps (default 0c00, the reset value); the colour "
+         "writes set the bank and LOCT bits in it and the list ends with it",
+         Takes::Value, "HEX"},
         {"--table", "a table of colour words, one dc.w a line, for the CPU"},
         kOutputOption,
     },

@@ -5,9 +5,11 @@
 // the hardware include files) and ends with a line feed; a text with nothing to write is empty.
 //
 // AGA colours are written in two 12-bit halves through BPLCON3 (see colourwords.h): the high
-// nibbles with LOCT clear, then the low nibbles with LOCT set. Every AGA text ends by writing
-// BPLCON3 once more with LOCT clear, so that colours written later in the frame set all of their
-// nibbles again. OCS/ECS colours are one 12-bit word of high nibbles.
+// nibbles with LOCT clear, then the low nibbles with LOCT set. Each BPLCON3 write is the options'
+// base value with the bank and LOCT bits set in it, so that the display's bits (PF2OF, sprite
+// resolution, border) stay as the program keeps them; every AGA text ends by writing the base
+// itself, so that colours written later in the frame set all of their nibbles again. OCS/ECS
+// colours are one 12-bit word of high nibbles.
 #pragma once
 
 #include "amiga/colourwords.h"
@@ -25,13 +27,15 @@ struct ColourCodeOptions {
     // Copper-list data ("dc.w REGISTER,$value") or CPU code ("move.w #$value,REGISTER(a6)",
     // with a6 holding $dff000).
     bool copperInstructions = true;
+    // AGA: the BPLCON3 value the display keeps (see above); the reset value by default.
+    std::uint16_t bplcon3 = kBplcon3Reset;
 };
 
 // "COLOR00" to "COLOR31" (the register is taken modulo 32).
 std::string colourRegisterName(int colourRegister);
 
 // One colour written to register colourRegister (0-31) of bank (0-7). AGA: BPLCON3 and the
-// register for the high half, then for the low half, then BPLCON3 with LOCT clear (five lines).
+// register for the high half, then for the low half, then BPLCON3's base (five lines).
 // OCS/ECS: one line; the bank is not used.
 std::string colourCode(const ColourCodeOptions &options, int bank, int colourRegister, Rgb8 colour);
 
@@ -83,11 +87,12 @@ private:
 };
 
 // Copper data that sets colour register colourRegister (0-255: bank x 32 + register) to a
-// colour. AGA: BPLCON3 with the bank and LOCT clear, the register with the high nibbles, BPLCON3
-// with LOCT set, the register with the low nibbles, which leaves LOCT set: end the code with
-// clearLoct(). OCS/ECS: one MOVE of the high nibbles to COLOR00-COLOR31.
-void writeCopperColour(AsmWriter &out, bool aga, int colourRegister, Rgb8 colour);
-// BPLCON3 for bank with LOCT clear, so that later colour writes set all their nibbles again.
-void clearLoct(AsmWriter &out, int bank);
+// colour. AGA: BPLCON3 (base with the bank, LOCT clear), the register with the high nibbles,
+// BPLCON3 with LOCT set, the register with the low nibbles, which leaves LOCT set: end the code
+// with restoreBplcon3(). OCS/ECS: one MOVE of the high nibbles to COLOR00-COLOR31.
+void writeCopperColour(AsmWriter &out, bool aga, int colourRegister, Rgb8 colour,
+                       std::uint16_t bplcon3);
+// BPLCON3 back to its base value, so that later colour writes set all their nibbles again.
+void restoreBplcon3(AsmWriter &out, std::uint16_t bplcon3);
 
 } // namespace amiga

@@ -101,7 +101,7 @@ private:
     std::vector<Rgb8> m_registers;
     std::vector<Rgb8> m_lines;
     std::vector<long> m_clocks;
-    std::uint16_t m_bplcon3 = 0;
+    std::uint16_t m_bplcon3 = kBplcon3Reset;
     int m_nextSample = 0;
     Stop m_stop = Stop::OutOfWords;
     std::size_t m_stopInstruction = 0;

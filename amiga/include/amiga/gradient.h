@@ -35,6 +35,8 @@ struct GradientRequest {
     GradientBlend blend = GradientBlend::Rgb;
     GradientDither dither = GradientDither::None; // OCS/ECS only: AGA shows every 8-bit colour
     int horizontal = 0x07; // the WAITs' horizontal position (bit 0 is always set)
+    // AGA: the BPLCON3 value the display keeps; the colour writes set the bank and LOCT in it.
+    std::uint16_t bplcon3 = kBplcon3Reset;
 };
 
 // One line of a gradient.
@@ -61,7 +63,7 @@ struct GradientCopperList {
 };
 
 // The copper list: for each line whose written word(s) differ from the line before (and for the
-// first line) a WAIT and the MOVEs that set the register; on AGA BPLCON3 with LOCT clear at the
+// first line) a WAIT and the MOVEs that set the register; on AGA BPLCON3's base value at the
 // end. Lines past the end of a PAL frame are left out, with a ';' line. The last line is a ';'
 // line with the count of instructions and bytes. Empty without keys.
 GradientCopperList gradientCopperList(const GradientRequest &request);
