@@ -68,6 +68,20 @@ void CopperViewController::configureController() {
     ui->sequenceTableView->setDefaultDropAction(Qt::MoveAction);
     ui->sequenceTableView->setDropIndicatorShown(true);
 
+    // The output follows the list and the run at once, whatever changed them (an edit, a drag,
+    // Undo, Clear), so that what Copy takes always matches the list.
+    connect(m_sequence, &QAbstractItemModel::rowsInserted, this, &CopperViewController::outputCode);
+    connect(m_sequence, &QAbstractItemModel::rowsRemoved, this, &CopperViewController::outputCode);
+    connect(m_sequence, &QAbstractItemModel::rowsMoved, this, &CopperViewController::outputCode);
+    connect(m_sequence, &QAbstractItemModel::modelReset, this, &CopperViewController::outputCode);
+    connect(m_sequence, &QAbstractItemModel::dataChanged, this, &CopperViewController::outputCode);
+    connect(m_sequence, &QAbstractItemModel::layoutChanged, this,
+            &CopperViewController::outputCode);
+    for (QLineEdit *field : {ui->iterationsTextField, ui->initialVerticalWaitTextField,
+                             ui->initialHorizontalWaitTextField, ui->initialVerticleMaskTextField,
+                             ui->initialHorizontalMaskTextField})
+        connect(field, &QLineEdit::textChanged, this, &CopperViewController::outputCode);
+
     disableWordWrap(ui->sequenceOutputTextView);
     // Code reads best in a fixed-width font, as it will in the editor it goes to.
     showAsCode(ui->sequenceOutputTextView);

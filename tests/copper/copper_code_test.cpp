@@ -10,12 +10,14 @@
 
 namespace {
 
-std::unique_ptr<CopperObject> move(const char *reg, int high, bool followsLine, int low) {
+std::unique_ptr<CopperObject> move(const char *reg, int high, bool followsLine, int low,
+                                   bool lowFollowsLine = false) {
     auto m = std::make_unique<CopperMove>();
     m->setRegisterReference(QString::fromLatin1(reg));
     m->setVerticalValue(high);
     m->setAutoVerticalValue(followsLine);
     m->setHorizontalValue(low);
+    m->setAutoHorizontalValue(lowFollowsLine);
     return m;
 }
 
@@ -52,6 +54,10 @@ TEST(CopperCode, OneLinePerDisplayLine) {
     EXPECT_EQ(code(lines(1, 0x2c),
                    sequenceOf(move("COLOR00", 0x0f, false, 0), wait(0, 0xe1, 0xff, 0xfe))),
               "\tdc.w\t$2c07,$fffe,COLOR00,$0f00,$2ce1,$fffe\n");
+    // A low byte that follows the line takes the line's low byte, added to its own (mod 256).
+    EXPECT_EQ(code(lines(2, 0xfe), sequenceOf(move("COLOR00", 0x0f, false, 0x01, true))),
+              "\tdc.w\t$fe07,$fffe,COLOR00,$0fff\n"
+              "\tdc.w\t$ff07,$fffe,COLOR00,$0f00\n");
     // An empty sequence leaves each line's WAIT alone on its line.
     EXPECT_EQ(code(lines(2, 0x2c)), "\tdc.w\t$2c07,$fffe\n\tdc.w\t$2d07,$fffe\n");
     for (const qint64 none : {qint64(0), qint64(-3)})
