@@ -47,6 +47,11 @@ const char *formOf(const ColourCodeOptions &options) {
 
 } // namespace
 
+std::string frameEndText(int frameLines) {
+    return frameLines == CopperFrame::kNtscLines ? "the end of an NTSC frame"
+                                                 : "the end of a PAL frame";
+}
+
 std::string colourRegisterName(int colourRegister) {
     const int n = ((colourRegister % kRegistersPerBank) + kRegistersPerBank) % kRegistersPerBank;
     return "COLOR" + std::string(1, static_cast<char>('0' + n / 10)) +
@@ -114,7 +119,7 @@ bool CopperLineWaits::waitFor(long line) {
 }
 
 bool CopperLineWaits::waitFor(long line, const std::vector<std::string> &more) {
-    if (line >= CopperFrame::kLines)
+    if (line >= m_frameLines)
         return false;
     if (line > 0xff && !m_wrapped) {
         m_out.copperWords(0xffdf, 0xfffe, m_wrapComment); // the end of line $ff
@@ -154,7 +159,7 @@ std::string rainbowCode(const ColourCodeOptions &options, int startLine,
     if (!options.copperInstructions || colours.empty())
         return {};
     AsmWriter out;
-    CopperLineWaits waits(out);
+    CopperLineWaits waits(out, 0, 0xfffe, options.frameLines);
     long line = std::max(startLine, 0);
     std::size_t written = 0;
     for (; written < colours.size(); ++written) {
@@ -167,8 +172,8 @@ std::string rainbowCode(const ColourCodeOptions &options, int startLine,
     if (options.aga && written > 0)
         restoreBplcon3(out, options.bplcon3);
     if (written < colours.size())
-        out.comment("line " + hex(static_cast<std::uint32_t>(line)) +
-                    " is past the end of a PAL frame: left out from entry " + decimal(written) +
+        out.comment("line " + hex(static_cast<std::uint32_t>(line)) + " is past " +
+                    frameEndText(options.frameLines) + ": left out from entry " + decimal(written) +
                     " on");
     return out.take();
 }

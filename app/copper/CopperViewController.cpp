@@ -81,6 +81,7 @@ void CopperViewController::configureController() {
                              ui->initialHorizontalWaitTextField, ui->initialVerticleMaskTextField,
                              ui->initialHorizontalMaskTextField})
         connect(field, &QLineEdit::textChanged, this, &CopperViewController::outputCode);
+    connect(ui->ntscButton, &QCheckBox::toggled, this, &CopperViewController::outputCode);
 
     disableWordWrap(ui->sequenceOutputTextView);
     // Code reads best in a fixed-width font, as it will in the editor it goes to.
@@ -212,9 +213,12 @@ void CopperViewController::outputCode() {
     run.horizontal = convertHexToInteger(ui->initialHorizontalWaitTextField->text());
     run.verticalMask = convertHexToInteger(ui->initialVerticleMaskTextField->text());
     run.horizontalMask = convertHexToInteger(ui->initialHorizontalMaskTextField->text());
+    run.frameLines =
+        ui->ntscButton->isChecked() ? amiga::CopperFrame::kNtscLines : amiga::CopperFrame::kLines;
     const std::string code = copperCode(run, m_sequence->sequence());
     ui->sequenceOutputTextView->setPlainText(QString::fromStdString(code));
-    ui->outputFramePreview->showCopperText(code, amiga::CopperFrame::Chipset::Ocs);
+    ui->outputFramePreview->showCopperText(code, amiga::CopperFrame::Chipset::Ocs, -1,
+                                           run.frameLines);
 }
 
 QPlainTextEdit *CopperViewController::codeOutputView() const {

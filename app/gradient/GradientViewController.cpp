@@ -106,7 +106,8 @@ void GradientViewController::configureController() {
     connect(ui->chipsetComboBox, &QComboBox::currentIndexChanged, this,
             &GradientViewController::chipsetChanged);
     ui->bplcon3TextField->setValidator(new HexFormatter(4, this));
-    connect(ui->bplcon3TextField, &QLineEdit::textEdited, this, &GradientViewController::refresh);
+    connect(ui->bplcon3TextField, &QLineEdit::textChanged, this, &GradientViewController::refresh);
+    connect(ui->ntscButton, &QCheckBox::toggled, this, &GradientViewController::refresh);
     connect(ui->bplcon3TextField, &QLineEdit::editingFinished, this, [this] {
         if (ui->bplcon3TextField->text().isEmpty())
             ui->bplcon3TextField->setText(QStringLiteral("0c00"));
@@ -310,6 +311,7 @@ void GradientViewController::readControls() {
                                              amiga::GradientDither::Diffuse};
     m_tool.dither = dithers[std::clamp(ui->ditherComboBox->currentIndex(), 0, 2)];
     m_tool.horizontal = ui->hposSpinBox->value();
+    m_tool.ntsc = ui->ntscButton->isChecked();
     const QString bplcon3 = ui->bplcon3TextField->text();
     m_tool.bplcon3 = bplcon3.isEmpty() ? amiga::kBplcon3Reset
                                        : static_cast<std::uint16_t>(convertHexToInteger(bplcon3));
@@ -341,9 +343,11 @@ void GradientViewController::refresh() {
                                    .arg(static_cast<qulonglong>(shown.instructions))
                                    .arg(static_cast<qulonglong>(shown.instructions * 4));
         if (shown.firstLeftOut >= 0)
-            status += tr("; lines $%1 to $%2 are past the end of a PAL frame: left out")
-                          .arg(shown.firstLeftOut, 0, 16)
-                          .arg(shown.lastLeftOut, 0, 16);
+            status +=
+                (m_tool.ntsc ? tr("; lines $%1 to $%2 are past the end of an NTSC frame: left out")
+                             : tr("; lines $%1 to $%2 are past the end of a PAL frame: left out"))
+                    .arg(shown.firstLeftOut, 0, 16)
+                    .arg(shown.lastLeftOut, 0, 16);
         showStatus(status);
         break;
     }

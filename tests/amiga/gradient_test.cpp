@@ -100,6 +100,19 @@ TEST(Gradient, TheListWrapsOnceAtLineFfAndStopsAtTheFramesEnd) {
                        "; 17 instructions, 68 bytes\n"),
               std::string::npos)
         << cut;
+
+    // An NTSC frame ends after line $105: of lines $100-$10f (grey $000 to $fff, one nibble a
+    // line) $100-$105 are written, after the wait for the end of line $ff.
+    GradientRequest ntsc = request(0x100, 16, {{0, black}, {15, white}});
+    ntsc.frameLines = 262;
+    const GradientCopperList shortFrame = gradientCopperList(ntsc);
+    std::string expected = "\tdc.w\t$ffdf,$fffe\n";
+    for (int k = 0; k < 6; ++k)
+        expected += wait(k) + move("COLOR00", 0x111 * k);
+    EXPECT_EQ(shortFrame.text, expected +
+                                   "; lines $106 to $10f are past the end of an NTSC frame: left "
+                                   "out\n; 13 instructions, 52 bytes\n");
+    EXPECT_EQ(shortFrame.firstLeftOut, 0x106);
 }
 
 TEST(Gradient, AgaWritesBothHalvesOfItsRegisterInTheDisplaysBplcon3) {

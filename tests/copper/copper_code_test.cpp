@@ -94,7 +94,7 @@ TEST(CopperCode, PastLineFfComesTheWaitForItsEnd) {
               "\tdc.w\t$0507,$fffe\n");
 }
 
-TEST(CopperCode, LinesStopAtTheEndOfThePalFrame) {
+TEST(CopperCode, LinesStopAtTheEndOfTheFrame) {
     // 300 lines from $2c: lines $2c-$137 are the 268 of them that the frame has.
     const std::string text = code(lines(300, 0x2c));
     std::vector<std::string> rows;
@@ -115,6 +115,17 @@ TEST(CopperCode, LinesStopAtTheEndOfThePalFrame) {
     // Any number of lines asked for stops there.
     const std::string huge = code(lines(std::numeric_limits<qint64>::max(), 0));
     EXPECT_EQ(std::count(huge.begin(), huge.end(), '\n'), 312 + 1 + 1);
+
+    // An NTSC frame ends after line $105: lines $2c-$105 are 218 of the 300.
+    CopperRun ntsc = lines(300, 0x2c);
+    ntsc.frameLines = 262;
+    const std::string shortFrame = code(ntsc);
+    EXPECT_EQ(std::count(shortFrame.begin(), shortFrame.end(), '\n'), 218 + 1 + 1);
+    EXPECT_NE(shortFrame.find("\tdc.w\t$0507,$fffe\n; lines from $106 on are past the end of an "
+                              "NTSC frame (262 lines): 82 of the 300 lines asked for are not "
+                              "generated\n"),
+              std::string::npos)
+        << shortFrame;
 }
 
 TEST(CopperCode, CommentsAboveForWhatTheCopperCannotDo) {

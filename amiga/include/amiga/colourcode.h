@@ -13,6 +13,7 @@
 #pragma once
 
 #include "amiga/colourwords.h"
+#include "amiga/copperframe.h"
 
 #include <string>
 #include <vector>
@@ -29,7 +30,13 @@ struct ColourCodeOptions {
     bool copperInstructions = true;
     // AGA: the BPLCON3 value the display keeps (see above); the reset value by default.
     std::uint16_t bplcon3 = kBplcon3Reset;
+    // Rainbows: the frame's length, CopperFrame::kLines (PAL) or kNtscLines (NTSC).
+    int frameLines = CopperFrame::kLines;
 };
+
+// "the end of a PAL frame" or "the end of an NTSC frame", as comments name the end of a frame of
+// that length.
+std::string frameEndText(int frameLines);
 
 // "COLOR00" to "COLOR31" (the register is taken modulo 32).
 std::string colourRegisterName(int colourRegister);
@@ -51,7 +58,8 @@ std::string paletteCode(const ColourCodeOptions &options, int bank, int colourRe
 // waits heights[0] lines more for the next colour, and so on (a missing or negative height counts
 // as 0). Before the first line past $ff it waits for the end of line $ff ($ffdf,$fffe), as a
 // WAIT compares only the low eight bits of the line. Colours whose line is past the last line of
-// a PAL frame ($137, CopperFrame::kLines) are left out, with a comment: the copper would wait
+// the frame (options.frameLines: $137 on PAL, $105 on NTSC) are left out, with a comment: the
+// copper would wait
 // for them until its list starts again at the next frame. Copper data only: empty without
 // copper instructions.
 std::string rainbowCode(const ColourCodeOptions &options, int startLine,
@@ -60,15 +68,18 @@ std::string rainbowCode(const ColourCodeOptions &options, int startLine,
 // Copper WAITs for display lines in going order, for code that changes colours down the screen
 // and for the Copper tool's list repeated line by line. Before the first line past $ff it waits
 // for the end of line $ff ($ffdf,$fffe), as a WAIT compares only the low eight bits of the line;
-// a line past the last line of a PAL frame ($137, CopperFrame::kLines) gets no WAIT: the copper
+// a line past the last line of the frame ($137 on PAL, $105 on NTSC) gets no WAIT: the copper
 // would wait for it until its list starts again at the next frame.
 class CopperLineWaits {
 public:
     // horizontal: the position the WAITs ask for; bit 0 of the WAIT's first word is always set.
     // mask: the WAIT's second word (vertical and horizontal compare masks, bit 15 the blitter-
     // finished-disable bit); bit 0 is always clear.
-    explicit CopperLineWaits(AsmWriter &out, int horizontal = 0, std::uint16_t mask = 0xfffe)
-        : m_out(out), m_hpos(horizontal), m_mask(static_cast<std::uint16_t>(mask & 0xfffe)) {}
+    // frameLines: the frame's length, CopperFrame::kLines (PAL) or kNtscLines (NTSC).
+    explicit CopperLineWaits(AsmWriter &out, int horizontal = 0, std::uint16_t mask = 0xfffe,
+                             int frameLines = CopperFrame::kLines)
+        : m_out(out), m_hpos(horizontal), m_mask(static_cast<std::uint16_t>(mask & 0xfffe)),
+          m_frameLines(frameLines) {}
     // Writes the WAIT for line (0 or more) and gives true; gives false and writes nothing when
     // the line is past the end of the frame.
     bool waitFor(long line);
@@ -82,6 +93,7 @@ private:
     AsmWriter &m_out;
     int m_hpos;
     std::uint16_t m_mask;
+    int m_frameLines;
     bool m_wrapped = false;
     std::string m_wrapComment;
 };
