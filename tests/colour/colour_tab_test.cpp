@@ -263,17 +263,17 @@ TEST_F(ColourTab, PaletteCodeListsWhatTheGridShows) {
     QTest::keyClick(ui->colourRegisterSlider, Qt::Key_Home);
     ui->outputPaletteCodeButton->click();
     EXPECT_EQ(code(), "; AGA palette: 2 colours from bank 0 COLOR00, copper list data\n"
-                      "\tdc.w\tBPLCON3,$0000\n\tdc.w\tCOLOR00,$0000\n\tdc.w\tCOLOR01,$0fff\n"
-                      "\tdc.w\tBPLCON3,$0200\n\tdc.w\tCOLOR00,$0000\n\tdc.w\tCOLOR01,$0fff\n"
-                      "\tdc.w\tBPLCON3,$0000\n");
+                      "\tdc.w\tBPLCON3,$0c00\n\tdc.w\tCOLOR00,$0000\n\tdc.w\tCOLOR01,$0fff\n"
+                      "\tdc.w\tBPLCON3,$0e00\n\tdc.w\tCOLOR00,$0000\n\tdc.w\tCOLOR01,$0fff\n"
+                      "\tdc.w\tBPLCON3,$0c00\n");
     // Without the copper: the same halves as move.w, BPLCON3 included.
     ui->copperInstructionsButton->click();
     ui->outputPaletteCodeButton->click();
     EXPECT_EQ(code(), "; AGA palette: 2 colours from bank 0 COLOR00, move.w with a6 = $dff000\n"
-                      "\tmove.w\t#$0000,BPLCON3(a6)\n\tmove.w\t#$0000,COLOR00(a6)\n"
-                      "\tmove.w\t#$0fff,COLOR01(a6)\n\tmove.w\t#$0200,BPLCON3(a6)\n"
+                      "\tmove.w\t#$0c00,BPLCON3(a6)\n\tmove.w\t#$0000,COLOR00(a6)\n"
+                      "\tmove.w\t#$0fff,COLOR01(a6)\n\tmove.w\t#$0e00,BPLCON3(a6)\n"
                       "\tmove.w\t#$0000,COLOR00(a6)\n\tmove.w\t#$0fff,COLOR01(a6)\n"
-                      "\tmove.w\t#$0000,BPLCON3(a6)\n");
+                      "\tmove.w\t#$0c00,BPLCON3(a6)\n");
     ui->outputRainbowCodeButton->click();
     EXPECT_EQ(code(), "");
 }
