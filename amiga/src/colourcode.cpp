@@ -13,7 +13,8 @@ namespace {
 // Register writes in the form the options ask for: copper MOVEs as data, or CPU moves.
 class RegisterWriter {
 public:
-    explicit RegisterWriter(bool copperInstructions) : m_copper(copperInstructions) {}
+    explicit RegisterWriter(const ColourCodeOptions &options)
+        : m_copper(options.copperInstructions), m_bplcon3(options.bplcon3) {}
 
     void set(const std::string &name, std::uint16_t value) {
         if (m_copper)
@@ -21,12 +22,14 @@ public:
         else
             m_out.moveWord(value, name);
     }
-    void bplcon3(int bank, bool low) { set("BPLCON3", bplcon3For(bank, low)); }
+    void bplcon3(int bank, bool low) { set("BPLCON3", bplcon3For(bank, low, m_bplcon3)); }
+    void restoreBplcon3() { set("BPLCON3", m_bplcon3); }
     void comment(const std::string &text) { m_out.comment(text); }
     std::string take() { return m_out.take(); }
 
 private:
     bool m_copper;
+    std::uint16_t m_bplcon3;
     AsmWriter m_out;
 };
 
@@ -44,6 +47,11 @@ const char *formOf(const ColourCodeOptions &options) {
 
 } // namespace
 
+std::string frameEndText(int frameLines) {
+    return frameLines == CopperFrame::kNtscLines ? "the end of an NTSC frame"
+                                                 : "the end of a PAL frame";
+}
+
 std::string colourRegisterName(int colourRegister) {
     const int n = ((colourRegister % kRegistersPerBank) + kRegistersPerBank) % kRegistersPerBank;
     return "COLOR" + std::string(1, static_cast<char>('0' + n / 10)) +
@@ -52,7 +60,7 @@ std::string colourRegisterName(int colourRegister) {
 
 std::string colourCode(const ColourCodeOptions &options, int bank, int colourRegister,
                        Rgb8 colour) {
-    RegisterWriter out(options.copperInstructions);
+    RegisterWriter out(options);
     const std::string name = colourRegisterName(colourRegister);
     if (!options.aga) {
         out.set(name, highWord(colour));
@@ -62,7 +70,7 @@ std::string colourCode(const ColourCodeOptions &options, int bank, int colourReg
     out.set(name, highWord(colour));
     out.bplcon3(bank, true);
     out.set(name, lowWord(colour));
-    out.bplcon3(bank, false);
+    out.restoreBplcon3();
     return out.take();
 }
 
@@ -70,7 +78,7 @@ std::string paletteCode(const ColourCodeOptions &options, int bank, int colourRe
                         const std::vector<Rgb8> &colours) {
     if (colours.empty())
         return {};
-    RegisterWriter out(options.copperInstructions);
+    RegisterWriter out(options);
     bank = std::clamp(bank, 0, 7);
     colourRegister = std::clamp(colourRegister, 0, kRegistersPerBank - 1);
 
@@ -99,7 +107,7 @@ std::string paletteCode(const ColourCodeOptions &options, int bank, int colourRe
             out.set(colourRegisterName(index), low ? lowWord(colours[i]) : highWord(colours[i]));
         }
     }
-    out.bplcon3(bank, false);
+    out.restoreBplcon3();
     if (written < colours.size())
         out.comment("AGA has no colour register after bank 7 COLOR31: left out from entry " +
                     decimal(written) + " on");
@@ -111,7 +119,7 @@ bool CopperLineWaits::waitFor(long line) {
 }
 
 bool CopperLineWaits::waitFor(long line, const std::vector<std::string> &more) {
-    if (line >= CopperFrame::kLines)
+    if (line >= m_frameLines)
         return false;
     if (line > 0xff && !m_wrapped) {
         m_out.copperWords(0xffdf, 0xfffe, m_wrapComment); // the end of line $ff
@@ -128,21 +136,22 @@ bool CopperLineWaits::waitFor(long line, const std::vector<std::string> &more) {
     return true;
 }
 
-void writeCopperColour(AsmWriter &out, bool aga, int colourRegister, Rgb8 colour) {
+void writeCopperColour(AsmWriter &out, bool aga, int colourRegister, Rgb8 colour,
+                       std::uint16_t bplcon3) {
     const std::string name = colourRegisterName(colourRegister);
     if (!aga) {
         out.copperMove(name, highWord(colour));
         return;
     }
     const int bank = colourRegister / kRegistersPerBank;
-    out.copperMove("BPLCON3", bplcon3For(bank, false));
+    out.copperMove("BPLCON3", bplcon3For(bank, false, bplcon3));
     out.copperMove(name, highWord(colour));
-    out.copperMove("BPLCON3", bplcon3For(bank, true));
+    out.copperMove("BPLCON3", bplcon3For(bank, true, bplcon3));
     out.copperMove(name, lowWord(colour));
 }
 
-void clearLoct(AsmWriter &out, int bank) {
-    out.copperMove("BPLCON3", bplcon3For(bank, false));
+void restoreBplcon3(AsmWriter &out, std::uint16_t bplcon3) {
+    out.copperMove("BPLCON3", bplcon3);
 }
 
 std::string rainbowCode(const ColourCodeOptions &options, int startLine,
@@ -150,21 +159,21 @@ std::string rainbowCode(const ColourCodeOptions &options, int startLine,
     if (!options.copperInstructions || colours.empty())
         return {};
     AsmWriter out;
-    CopperLineWaits waits(out);
+    CopperLineWaits waits(out, 0, 0xfffe, options.frameLines);
     long line = std::max(startLine, 0);
     std::size_t written = 0;
     for (; written < colours.size(); ++written) {
         if (!waits.waitFor(line))
             break;
-        writeCopperColour(out, options.aga, 0, colours[written]);
+        writeCopperColour(out, options.aga, 0, colours[written], options.bplcon3);
         if (written < heights.size())
             line += std::max(heights[written], 0);
     }
     if (options.aga && written > 0)
-        clearLoct(out, 0);
+        restoreBplcon3(out, options.bplcon3);
     if (written < colours.size())
-        out.comment("line " + hex(static_cast<std::uint32_t>(line)) +
-                    " is past the end of a PAL frame: left out from entry " + decimal(written) +
+        out.comment("line " + hex(static_cast<std::uint32_t>(line)) + " is past " +
+                    frameEndText(options.frameLines) + ": left out from entry " + decimal(written) +
                     " on");
     return out.take();
 }

@@ -9,7 +9,8 @@ static_assert(eightBitOf(0xf) == 0xff);
 static_assert(highWord({0x12, 0x34, 0x56}) == 0x0135);
 static_assert(lowWord({0x12, 0x34, 0x56}) == 0x0246);
 static_assert(fromHalves(0x0135, 0x0246) == Rgb8{0x12, 0x34, 0x56});
-static_assert(bplcon3For(7, true) == 0xe200);
+static_assert(bplcon3For(7, true, kBplcon3Reset) == 0xee00);
+static_assert(bplcon3For(0, false, 0xffff) == 0x1dff);
 
 std::optional<Rgb8> rgbFromText(std::string_view text) {
     if (!text.empty() && text[0] == '#')

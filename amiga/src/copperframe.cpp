@@ -7,15 +7,14 @@
 namespace amiga {
 
 namespace {
-constexpr long kFrameClocks = static_cast<long>(CopperFrame::kLines) * CopperFrame::kClocksPerLine;
 constexpr long kFetchClocks = 4; // two words, one every 2 colour clocks
 constexpr long kWakeClocks = 2;  // a WAIT whose position came takes one more cycle
 } // namespace
 
-CopperFrame::CopperFrame(Chipset chipset, int sampleHorizontal)
+CopperFrame::CopperFrame(Chipset chipset, int sampleHorizontal, int lines)
     : m_chipset(chipset), m_sampleHorizontal(std::clamp(sampleHorizontal, 0, kClocksPerLine - 1)),
-      m_initial(static_cast<std::size_t>(colourCount())), m_registers(m_initial),
-      m_lines(static_cast<std::size_t>(kLines) * colourCount()) {}
+      m_lineCount(std::clamp(lines, 1, kLines)), m_initial(static_cast<std::size_t>(colourCount())),
+      m_registers(m_initial), m_lines(static_cast<std::size_t>(m_lineCount) * colourCount()) {}
 
 void CopperFrame::setInitialColours(std::span<const Rgb8> colours) {
     std::fill(m_initial.begin(), m_initial.end(), Rgb8{});
@@ -23,7 +22,7 @@ void CopperFrame::setInitialColours(std::span<const Rgb8> colours) {
 }
 
 void CopperFrame::sampleBefore(long clock) {
-    while (m_nextSample < kLines &&
+    while (m_nextSample < m_lineCount &&
            static_cast<long>(m_nextSample) * kClocksPerLine + m_sampleHorizontal < clock) {
         std::copy(m_registers.begin(), m_registers.end(),
                   m_lines.begin() + static_cast<std::ptrdiff_t>(m_nextSample) * colourCount());
@@ -56,12 +55,13 @@ CopperFrame::ColourWrite CopperFrame::colourWrite(Chipset chipset, std::uint16_t
                                             : fromTwelveBit(value & 0xfff)};
 }
 
-long CopperFrame::reached(const CopperInstruction &wait, long clock) {
+long CopperFrame::reached(const CopperInstruction &wait, long clock) const {
+    const long frameEnd = frameClocks();
     const int verticalMask = (wait.verticalMask & 0x7f) | 0x80;
     const int horizontalMask = wait.horizontalMask & 0xfe;
     const int wantedLine = wait.vertical & verticalMask;
     const int wantedHorizontal = wait.horizontal & horizontalMask;
-    while (clock < kFrameClocks) {
+    while (clock < frameEnd) {
         const long line = clock / kClocksPerLine;
         const int beamLine = static_cast<int>(line & 0xff) & verticalMask;
         if (beamLine > wantedLine)
@@ -79,7 +79,7 @@ long CopperFrame::reached(const CopperInstruction &wait, long clock) {
 
 void CopperFrame::run(std::span<const std::uint16_t> words) {
     m_registers = m_initial;
-    m_bplcon3 = 0;
+    m_bplcon3 = kBplcon3Reset;
     m_nextSample = 0;
     m_instructionsRun = 0;
     m_stop = Stop::OutOfWords;
@@ -87,8 +87,9 @@ void CopperFrame::run(std::span<const std::uint16_t> words) {
     m_clocks.assign(pairs, -1);
     std::size_t pair = 0;
     long clock = 0;
+    const long frameEnd = frameClocks();
     while (pair < pairs) {
-        if (clock >= kFrameClocks) {
+        if (clock >= frameEnd) {
             m_stop = Stop::EndOfFrame;
             break;
         }
@@ -112,7 +113,7 @@ void CopperFrame::run(std::span<const std::uint16_t> words) {
             const long at = reached(instruction, clock);
             if (at < 0) {
                 m_stop = isEndOfList(pairWords) ? Stop::EndOfList : Stop::NeverReached;
-                clock = std::min(clock, kFrameClocks);
+                clock = std::min(clock, frameEnd);
                 break;
             }
             m_clocks[pair] = at;
@@ -121,8 +122,8 @@ void CopperFrame::run(std::span<const std::uint16_t> words) {
         }
     }
     m_stopInstruction = pair;
-    m_stopLine = static_cast<int>(std::min(clock, kFrameClocks) / kClocksPerLine);
-    sampleBefore(kFrameClocks + kClocksPerLine);
+    m_stopLine = static_cast<int>(std::min(clock, frameEnd) / kClocksPerLine);
+    sampleBefore(frameEnd + kClocksPerLine);
 }
 
 } // namespace amiga

@@ -56,7 +56,7 @@ public:
 
 private:
     Chipset m_chipset;
-    std::uint16_t m_bplcon3 = 0;
+    std::uint16_t m_bplcon3 = kBplcon3Reset;
     std::array<Rgb8, kAgaColourRegisters> m_colours{};
 };
 
@@ -156,7 +156,7 @@ ExplainValue explainThroughDatabase(const std::vector<RegisterLayout> &registers
 
 CopperListing disassemble(std::span<const std::uint16_t> words, const CopperListOptions &options) {
     CopperListing listing;
-    CopperFrame frame(options.chipset);
+    CopperFrame frame(options.chipset, CopperFrame::kPictureStart, options.frameLines);
     frame.run(words);
     listing.stop = frame.stop();
     ColourRegisters colours(options.chipset);

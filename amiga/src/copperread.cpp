@@ -243,12 +243,10 @@ private:
                 return;
             values.push_back(*value);
             text = skipBlanks(text.substr(end));
-            if (text.empty())
+            // After the operand field and a blank, the rest of the line is a comment, as
+            // assemblers take it ("dc.w $00e4,$0000    * bitplane pointer").
+            if (text.empty() || text.front() != ',')
                 break;
-            if (text.front() != ',') {
-                error("text after the operands: " + quoted(text) + " (start a comment with ';')");
-                return;
-            }
             text = skipBlanks(text.substr(1));
         }
         for (const std::uint32_t value : values) {
@@ -281,6 +279,10 @@ private:
             tokens.push_back(text.substr(0, end));
             text = skipBlanks(text.substr(end));
         }
+        // A dump whose lines start with addresses ends with a line of the address alone
+        // (hexdump -C, od): no data.
+        if (tokens.size() == 1 && m_dumpAddresses && hexDigits(tokens[0]).size() >= 6)
+            return;
         std::size_t first = 0;
         bool address = false;
         if (tokens[0].size() > 1 && tokens[0].back() == ':' &&
@@ -307,6 +309,8 @@ private:
             }
             groups.push_back(digits);
         }
+        if (address)
+            m_dumpAddresses = true;
         if (groups.empty())
             return; // an address alone
         const std::size_t width = groups[0].size();
@@ -340,6 +344,7 @@ private:
     std::size_t m_maxErrors;
     std::size_t m_line = 0;
     bool m_tooLong = false;
+    bool m_dumpAddresses = false; // a dump line so far started with an address
     std::vector<std::uint16_t> m_words;
     std::vector<CopperReadError> m_errors;
 };

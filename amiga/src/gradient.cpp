@@ -167,7 +167,7 @@ GradientCopperList gradientCopperList(const GradientRequest &request) {
         return result;
     const int colourRegister = registerOf(request);
     AsmWriter out;
-    CopperLineWaits waits(out, request.horizontal);
+    CopperLineWaits waits(out, request.horizontal, 0xfffe, request.frameLines);
     const long first = std::max(request.firstLine, 0);
     const GradientLine *previous = nullptr;
     std::size_t i = 0;
@@ -177,17 +177,17 @@ GradientCopperList gradientCopperList(const GradientRequest &request) {
             continue;
         if (!waits.waitFor(first + static_cast<long>(i)))
             break;
-        writeCopperColour(out, request.aga, colourRegister, line.shown);
+        writeCopperColour(out, request.aga, colourRegister, line.shown, request.bplcon3);
         previous = &line;
     }
     if (request.aga && previous)
-        clearLoct(out, colourRegister / kRegistersPerBank);
+        restoreBplcon3(out, request.bplcon3);
     if (i < lines.size()) {
         result.firstLeftOut = first + static_cast<long>(i);
         result.lastLeftOut = first + static_cast<long>(lines.size()) - 1;
         out.comment("lines " + hex(static_cast<std::uint32_t>(result.firstLeftOut)) + " to " +
-                    hex(static_cast<std::uint32_t>(result.lastLeftOut)) +
-                    " are past the end of a PAL frame: left out");
+                    hex(static_cast<std::uint32_t>(result.lastLeftOut)) + " are past " +
+                    frameEndText(request.frameLines) + ": left out");
     }
     result.instructions = out.instructionCount();
     out.comment(std::to_string(result.instructions) +

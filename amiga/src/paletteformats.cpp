@@ -59,7 +59,7 @@ std::size_t copperCount(PaletteFormat format, std::size_t colours, unsigned firs
 
 // The MOVEs of the copper formats, in order (see the header).
 std::vector<Move> copperMoves(PaletteFormat format, const std::vector<Rgb8> &colours,
-                              unsigned first) {
+                              unsigned first, std::uint16_t base) {
     std::vector<Move> moves;
     const std::size_t count = copperCount(format, colours.size(), first);
     const auto colourMove = [&](std::size_t i, std::uint16_t value) {
@@ -68,7 +68,7 @@ std::vector<Move> copperMoves(PaletteFormat format, const std::vector<Rgb8> &col
                          colourRegisterName(index), value});
     };
     const auto bplcon3 = [&](int bank, bool low) {
-        moves.push_back({kBplcon3, "BPLCON3", bplcon3For(bank, low)});
+        moves.push_back({kBplcon3, "BPLCON3", bplcon3For(bank, low, base)});
     };
     if (format == PaletteFormat::Copper) {
         for (std::size_t i = 0; i < count; ++i)
@@ -89,7 +89,7 @@ std::vector<Move> copperMoves(PaletteFormat format, const std::vector<Rgb8> &col
         start = end;
     }
     if (count > 0)
-        bplcon3(0, false); // LOCT clear again, so that later colour writes set every nibble
+        moves.push_back({kBplcon3, "BPLCON3", base}); // later colour writes set every nibble
     return moves;
 }
 
@@ -194,7 +194,7 @@ unsigned paletteFormatLimit(PaletteFormat format) {
 }
 
 std::vector<std::uint8_t> paletteBytes(PaletteFormat format, const std::vector<Rgb8> &colours,
-                                       unsigned firstColour) {
+                                       unsigned firstColour, std::uint16_t bplcon3) {
     std::vector<std::uint8_t> out;
     if (colours.empty())
         return out;
@@ -222,7 +222,7 @@ std::vector<std::uint8_t> paletteBytes(PaletteFormat format, const std::vector<R
     }
     case PaletteFormat::Copper:
     case PaletteFormat::CopperAga:
-        for (const Move &move : copperMoves(format, colours, firstColour)) {
+        for (const Move &move : copperMoves(format, colours, firstColour, bplcon3)) {
             putWord(out, move.offset);
             putWord(out, move.value);
         }
@@ -232,7 +232,7 @@ std::vector<std::uint8_t> paletteBytes(PaletteFormat format, const std::vector<R
 }
 
 std::string paletteText(PaletteFormat format, const std::vector<Rgb8> &colours,
-                        unsigned firstColour) {
+                        unsigned firstColour, std::uint16_t bplcon3) {
     if (colours.empty())
         return {};
     AsmWriter out;
@@ -280,7 +280,7 @@ std::string paletteText(PaletteFormat format, const std::vector<Rgb8> &colours,
                     (format == PaletteFormat::Copper
                          ? " as copper MOVEs"
                          : " as AGA copper MOVEs: the high nibbles, then the low ones with LOCT"));
-        for (const Move &move : copperMoves(format, colours, firstColour))
+        for (const Move &move : copperMoves(format, colours, firstColour, bplcon3))
             out.copperMove(move.name, move.value);
         break;
     }

@@ -108,6 +108,12 @@ void ColourViewController::configureController() {
                 [this, slider] { updateSliderIndex(slider); });
 
     ui->rainbowStartTextField->setValidator(new HexFormatter(2, this));
+    ui->bplcon3TextField->setValidator(new HexFormatter(4, this));
+    connect(ui->bplcon3TextField, &QLineEdit::editingFinished, this, [this] {
+        if (ui->bplcon3TextField->text().isEmpty())
+            ui->bplcon3TextField->setText(QStringLiteral("0c00"));
+        checkOptionChanged(ui->bplcon3TextField);
+    });
     ui->rainbowIndexHeightTextField->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), this));
     connect(ui->rainbowIndexHeightTextField, &QLineEdit::textEdited, this,
@@ -405,7 +411,10 @@ std::vector<amiga::Rgb8> gunsOf(const QList<Colour> &colours) {
 } // namespace
 
 amiga::ColourCodeOptions ColourViewController::codeOptions() const {
-    return {isAGA(), isCopperInstructions()};
+    const QString base = ui->bplcon3TextField->text();
+    return {isAGA(), isCopperInstructions(),
+            base.isEmpty() ? amiga::kBplcon3Reset
+                           : static_cast<std::uint16_t>(convertHexToInteger(base))};
 }
 
 void ColourViewController::showCode(const std::string &text) {

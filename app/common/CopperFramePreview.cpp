@@ -26,9 +26,10 @@ CopperFramePreview::CopperFramePreview(QWidget *parent) : QWidget(parent) {
 
 void CopperFramePreview::showFrame(const amiga::CopperFrame &frame, int picked) {
     m_picked = picked >= 0 && picked < frame.colourCount() ? picked : -1;
-    m_background.resize(kLines);
-    m_pickedColours.resize(m_picked >= 0 ? kLines : 0);
-    for (int line = 0; line < kLines; ++line) {
+    m_lineCount = frame.lineCount();
+    m_background.resize(m_lineCount);
+    m_pickedColours.resize(m_picked >= 0 ? m_lineCount : 0);
+    for (int line = 0; line < m_lineCount; ++line) {
         m_background[line] = toQColor(frame.colour(line, 0));
         if (m_picked >= 0)
             m_pickedColours[line] = toQColor(frame.colour(line, m_picked));
@@ -37,7 +38,8 @@ void CopperFramePreview::showFrame(const amiga::CopperFrame &frame, int picked) 
 }
 
 bool CopperFramePreview::showCopperText(const std::string &text,
-                                        amiga::CopperFrame::Chipset chipset, int picked) {
+                                        amiga::CopperFrame::Chipset chipset, int picked,
+                                        int frameLines) {
     const amiga::CopperRead read = amiga::readCopperText(text);
     if (!read.ok() || read.words.empty()) {
         clearFrame();
@@ -51,7 +53,7 @@ bool CopperFramePreview::showCopperText(const std::string &text,
             instruction.registerOffset != amiga::kColour00)
             picked = (instruction.registerOffset - amiga::kColour00) / 2;
     }
-    amiga::CopperFrame frame(chipset);
+    amiga::CopperFrame frame(chipset, amiga::CopperFrame::kPictureStart, frameLines);
     frame.run(read.words);
     showFrame(frame, picked);
     return true;
@@ -95,8 +97,8 @@ void CopperFramePreview::paintEvent(QPaintEvent *) {
     }
     const int columns = m_pickedColours.isEmpty() ? 1 : 2;
     const int columnWidth = area.width() / columns;
-    // Line n covers the rows from n * height / kLines to (n + 1) * height / kLines.
-    auto top = [&](int line) { return area.top() + line * area.height() / kLines; };
+    // Line n covers the rows from n * height / lines to (n + 1) * height / lines.
+    auto top = [&](int line) { return area.top() + line * area.height() / m_lineCount; };
     for (int column = 0; column < columns; ++column) {
         const int left = area.left() + column * columnWidth;
         const int width = column == columns - 1 ? area.right() + 1 - left : columnWidth;
@@ -106,7 +108,7 @@ void CopperFramePreview::paintEvent(QPaintEvent *) {
                              band.colour);
     }
     painter.setPen(palette().color(QPalette::WindowText));
-    for (int line = 0; line < kLines; line += kLabelEvery) {
+    for (int line = 0; line < m_lineCount; line += kLabelEvery) {
         const int y = top(line);
         painter.drawLine(labelWidth - 4, y, labelWidth - 1, y);
         painter.drawText(QRect(0, y, labelWidth - 4, fontMetrics().height()),

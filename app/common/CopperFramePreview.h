@@ -6,8 +6,8 @@
 #include <QWidget>
 #include <string>
 
-// What a copper list does to the screen: the colour of every line of a PAL frame, as the copper
-// frame model leaves it, drawn as horizontal bands with the line numbers beside them. Two
+// What a copper list does to the screen: the colour of every line of a frame (PAL or NTSC), as the
+// copper frame model leaves it, drawn as horizontal bands with the line numbers beside them. Two
 // columns: the background (colour 0) and one more colour register that the tool chooses.
 // The widget draws; the tools run the list.
 class CopperFramePreview : public QWidget {
@@ -29,8 +29,9 @@ public:
     // Reads copper data as a tool prints it (dc.w lines), runs it over a frame and shows that; a
     // negative picked shows the first colour register other than colour 0 that the list writes.
     // Shows nothing, and gives false, for text that holds no copper data (move.w code).
+    // frameLines: the frame's length (CopperFrame::kLines for PAL, kNtscLines for NTSC).
     bool showCopperText(const std::string &text, amiga::CopperFrame::Chipset chipset,
-                        int picked = -1);
+                        int picked = -1, int frameLines = amiga::CopperFrame::kLines);
     // Shows nothing.
     void clearFrame();
 
@@ -48,4 +49,5 @@ private:
     QVector<QColor> m_background;
     QVector<QColor> m_pickedColours;
     int m_picked = -1;
+    int m_lineCount = amiga::CopperFrame::kLines;
 };

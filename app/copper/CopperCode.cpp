@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr qint64 kFrameLines = amiga::CopperFrame::kLines;
 constexpr qint64 kWrapLine = 0x100;
 
 std::string lineText(qint64 line) {
@@ -46,10 +45,11 @@ void warn(amiga::AsmWriter &out, const CopperRun &run, qint64 printed,
                                 "$ff: the copper compares " + lineText(target & 0xff) +
                                 " and does not wait");
                 }
-                if (target >= kFrameLines && !waitPastFrame) {
+                if (target >= run.frameLines && !waitPastFrame) {
                     waitPastFrame = true;
                     out.comment("the WAIT for line " + lineText(target) + " on line " +
-                                lineText(line) + " is past the end of a PAL frame ($137)");
+                                lineText(line) + " is past " + amiga::frameEndText(run.frameLines) +
+                                " (" + lineText(run.frameLines - 1) + ")");
                 }
             }
         }
@@ -62,7 +62,8 @@ std::string copperCode(const CopperRun &run, const CopperSequence &sequence) {
     amiga::AsmWriter out;
     if (run.lines <= 0)
         return {};
-    const qint64 inFrame = run.firstLine >= kFrameLines ? 0 : kFrameLines - run.firstLine;
+    const qint64 frameLines = run.frameLines;
+    const qint64 inFrame = run.firstLine >= frameLines ? 0 : frameLines - run.firstLine;
     const qint64 printed = std::min(run.lines, inFrame);
     warn(out, run, printed, sequence);
 
@@ -71,7 +72,8 @@ std::string copperCode(const CopperRun &run, const CopperSequence &sequence) {
     // The writer keeps the WAIT's bit 0 of each word as a WAIT needs it.
     const auto mask =
         static_cast<std::uint16_t>((run.verticalMask & 0xff) << 8 | (run.horizontalMask & 0xff));
-    amiga::CopperLineWaits waits(out, static_cast<int>(run.horizontal & 0xff), mask);
+    amiga::CopperLineWaits waits(out, static_cast<int>(run.horizontal & 0xff), mask,
+                                 run.frameLines);
     waits.explainWrap("end of line $ff: later lines count from $00 again");
     std::vector<std::string> operands;
     for (qint64 i = 0; i < printed; ++i) {
@@ -82,8 +84,9 @@ std::string copperCode(const CopperRun &run, const CopperSequence &sequence) {
         waits.waitFor(static_cast<long>(line), operands);
     }
     if (printed < run.lines)
-        out.comment("lines from $138 on are past the end of a PAL frame (312 lines): " +
-                    std::to_string(run.lines - printed) + " of the " + std::to_string(run.lines) +
-                    " lines asked for are not generated");
+        out.comment("lines from " + lineText(frameLines) + " on are past " +
+                    amiga::frameEndText(run.frameLines) + " (" + std::to_string(frameLines) +
+                    " lines): " + std::to_string(run.lines - printed) + " of the " +
+                    std::to_string(run.lines) + " lines asked for are not generated");
     return out.take();
 }

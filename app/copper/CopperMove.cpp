@@ -25,9 +25,9 @@ void CopperMove::setRegisterReference(const QString &text) {
     m_registerOperand = m_registerText.toStdString();
 }
 
-std::uint16_t CopperMove::dataWord(qint64 verticalIncrement, qint64 horizontalIncrement) const {
-    const int high = byteSum(m_verticalValue, m_autoVerticalValue ? verticalIncrement : 0);
-    const int low = byteSum(m_horizontalValue, m_autoHorizontalValue ? horizontalIncrement : 0);
+std::uint16_t CopperMove::dataWord(qint64 line) const {
+    const int high = byteSum(m_verticalValue, m_autoVerticalValue ? line : 0);
+    const int low = byteSum(m_horizontalValue, m_autoHorizontalValue ? line : 0);
     return static_cast<std::uint16_t>(high << 8 | low);
 }
 
@@ -41,9 +41,9 @@ QString CopperMove::outputWithVerticalIncrement(qint64 verticalIncrement,
 }
 
 void CopperMove::appendOperands(std::vector<std::string> &operands, qint64 verticalIncrement,
-                                qint64 horizontalIncrement) const {
+                                qint64) const {
     operands.push_back(m_registerOperand);
-    operands.push_back(amiga::word(dataWord(verticalIncrement, horizontalIncrement)));
+    operands.push_back(amiga::word(dataWord(verticalIncrement)));
 }
 
 QString CopperMove::commandDescription() const {

@@ -31,8 +31,9 @@ public:
     // reference as typed when it names no register.
     const QString &registerText() const { return m_registerText; }
     // The data word for one output line: each byte is the low byte of its field plus, when it
-    // follows the line, the line's increment.
-    std::uint16_t dataWord(qint64 verticalIncrement, qint64 horizontalIncrement) const;
+    // follows the line, the line's low byte (line is the vertical increment; a MOVE has no
+    // horizontal one).
+    std::uint16_t dataWord(qint64 line) const;
 
     std::unique_ptr<CopperObject> copy() const override;
     // "REGISTER,$hhll".

@@ -68,6 +68,21 @@ void CopperViewController::configureController() {
     ui->sequenceTableView->setDefaultDropAction(Qt::MoveAction);
     ui->sequenceTableView->setDropIndicatorShown(true);
 
+    // The output follows the list and the run at once, whatever changed them (an edit, a drag,
+    // Undo, Clear), so that what Copy takes always matches the list.
+    connect(m_sequence, &QAbstractItemModel::rowsInserted, this, &CopperViewController::outputCode);
+    connect(m_sequence, &QAbstractItemModel::rowsRemoved, this, &CopperViewController::outputCode);
+    connect(m_sequence, &QAbstractItemModel::rowsMoved, this, &CopperViewController::outputCode);
+    connect(m_sequence, &QAbstractItemModel::modelReset, this, &CopperViewController::outputCode);
+    connect(m_sequence, &QAbstractItemModel::dataChanged, this, &CopperViewController::outputCode);
+    connect(m_sequence, &QAbstractItemModel::layoutChanged, this,
+            &CopperViewController::outputCode);
+    for (QLineEdit *field : {ui->iterationsTextField, ui->initialVerticalWaitTextField,
+                             ui->initialHorizontalWaitTextField, ui->initialVerticleMaskTextField,
+                             ui->initialHorizontalMaskTextField})
+        connect(field, &QLineEdit::textChanged, this, &CopperViewController::outputCode);
+    connect(ui->ntscButton, &QCheckBox::toggled, this, &CopperViewController::outputCode);
+
     disableWordWrap(ui->sequenceOutputTextView);
     // Code reads best in a fixed-width font, as it will in the editor it goes to.
     showAsCode(ui->sequenceOutputTextView);
@@ -198,9 +213,12 @@ void CopperViewController::outputCode() {
     run.horizontal = convertHexToInteger(ui->initialHorizontalWaitTextField->text());
     run.verticalMask = convertHexToInteger(ui->initialVerticleMaskTextField->text());
     run.horizontalMask = convertHexToInteger(ui->initialHorizontalMaskTextField->text());
+    run.frameLines =
+        ui->ntscButton->isChecked() ? amiga::CopperFrame::kNtscLines : amiga::CopperFrame::kLines;
     const std::string code = copperCode(run, m_sequence->sequence());
     ui->sequenceOutputTextView->setPlainText(QString::fromStdString(code));
-    ui->outputFramePreview->showCopperText(code, amiga::CopperFrame::Chipset::Ocs);
+    ui->outputFramePreview->showCopperText(code, amiga::CopperFrame::Chipset::Ocs, -1,
+                                           run.frameLines);
 }
 
 QPlainTextEdit *CopperViewController::codeOutputView() const {

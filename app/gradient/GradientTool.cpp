@@ -70,6 +70,8 @@ amiga::GradientRequest GradientTool::request() const {
     // AGA shows every 8-bit colour: there is nothing to dither.
     request.dither = aga ? amiga::GradientDither::None : dither;
     request.horizontal = horizontal;
+    request.bplcon3 = bplcon3;
+    request.frameLines = ntsc ? amiga::CopperFrame::kNtscLines : amiga::CopperFrame::kLines;
     return request;
 }
 
@@ -110,7 +112,8 @@ GradientTool::Preview GradientTool::preview() const {
     const amiga::GradientRequest request = this->request();
     const std::vector<amiga::GradientLine> lines = amiga::gradientLines(request);
     amiga::CopperFrame frame(aga ? amiga::CopperFrame::Chipset::Aga
-                                 : amiga::CopperFrame::Chipset::Ocs);
+                                 : amiga::CopperFrame::Chipset::Ocs,
+                             amiga::CopperFrame::kPictureStart, request.frameLines);
     std::vector<std::uint16_t> words =
         amiga::dataWords(amiga::gradientCopperCode(request)).value_or(std::vector<std::uint16_t>{});
     words.insert(words.end(), {0xffff, 0xfffe});
@@ -120,9 +123,8 @@ GradientTool::Preview GradientTool::preview() const {
         preview.exact.push_back(lines[i].colour);
         const int line = request.firstLine + static_cast<int>(i);
         // Lines past the end of the frame are never shown.
-        preview.shown.push_back(line < amiga::CopperFrame::kLines
-                                    ? frame.colour(line, request.colourRegister)
-                                    : amiga::Rgb8{});
+        preview.shown.push_back(
+            line < frame.lineCount() ? frame.colour(line, request.colourRegister) : amiga::Rgb8{});
     }
     return preview;
 }

@@ -21,6 +21,8 @@ public:
     bool oklab = false;
     amiga::GradientDither dither = amiga::GradientDither::None; // ignored on AGA
     int horizontal = 0x07;
+    std::uint16_t bplcon3 = amiga::kBplcon3Reset; // AGA: the display's BPLCON3
+    bool ntsc = false;                            // the frame ends after line $105, not $137
     Output output = Output::CopperList;
     // The fade table: the palette faded, its target and steps.
     std::vector<amiga::Rgb8> fadePalette;

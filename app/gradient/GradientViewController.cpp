@@ -1,6 +1,8 @@
 #include "gradient/GradientViewController.h"
 #include "ui_GradientViewController.h"
 
+#include "common/HexFormatter.h"
+#include "common/HexToInteger.h"
 #include "common/SnapshotCommand.h"
 #include <QUndoStack>
 
@@ -103,6 +105,13 @@ void GradientViewController::configureController() {
         connect(box, &QComboBox::currentIndexChanged, this, &GradientViewController::refresh);
     connect(ui->chipsetComboBox, &QComboBox::currentIndexChanged, this,
             &GradientViewController::chipsetChanged);
+    ui->bplcon3TextField->setValidator(new HexFormatter(4, this));
+    connect(ui->bplcon3TextField, &QLineEdit::textChanged, this, &GradientViewController::refresh);
+    connect(ui->ntscButton, &QCheckBox::toggled, this, &GradientViewController::refresh);
+    connect(ui->bplcon3TextField, &QLineEdit::editingFinished, this, [this] {
+        if (ui->bplcon3TextField->text().isEmpty())
+            ui->bplcon3TextField->setText(QStringLiteral("0c00"));
+    });
     // A change to the fade shows the fade table.
     auto showFade = [this] {
         if (ui->showComboBox->currentIndex() != static_cast<int>(Output::FadeTable))
@@ -130,6 +139,7 @@ void GradientViewController::chipsetChanged() {
                                         : amiga::kOcsColourRegisters - 1);
     // AGA shows every 8-bit colour: there is nothing to dither.
     ui->ditherComboBox->setEnabled(!aga);
+    ui->bplcon3TextField->setEnabled(aga);
     refresh();
 }
 
@@ -301,6 +311,10 @@ void GradientViewController::readControls() {
                                              amiga::GradientDither::Diffuse};
     m_tool.dither = dithers[std::clamp(ui->ditherComboBox->currentIndex(), 0, 2)];
     m_tool.horizontal = ui->hposSpinBox->value();
+    m_tool.ntsc = ui->ntscButton->isChecked();
+    const QString bplcon3 = ui->bplcon3TextField->text();
+    m_tool.bplcon3 = bplcon3.isEmpty() ? amiga::kBplcon3Reset
+                                       : static_cast<std::uint16_t>(convertHexToInteger(bplcon3));
     m_tool.output = static_cast<GradientTool::Output>(ui->showComboBox->currentIndex());
     m_tool.fadePalette.clear();
     for (const Colour &colour : fadePalette())
@@ -329,9 +343,11 @@ void GradientViewController::refresh() {
                                    .arg(static_cast<qulonglong>(shown.instructions))
                                    .arg(static_cast<qulonglong>(shown.instructions * 4));
         if (shown.firstLeftOut >= 0)
-            status += tr("; lines $%1 to $%2 are past the end of a PAL frame: left out")
-                          .arg(shown.firstLeftOut, 0, 16)
-                          .arg(shown.lastLeftOut, 0, 16);
+            status +=
+                (m_tool.ntsc ? tr("; lines $%1 to $%2 are past the end of an NTSC frame: left out")
+                             : tr("; lines $%1 to $%2 are past the end of a PAL frame: left out"))
+                    .arg(shown.firstLeftOut, 0, 16)
+                    .arg(shown.lastLeftOut, 0, 16);
         showStatus(status);
         break;
     }

@@ -94,6 +94,10 @@ void CopperWorkbenchViewController::configureController() {
         if (!m_words.empty())
             readList();
     });
+    connect(ui->ntscButton, &QCheckBox::toggled, this, [this] {
+        if (!m_words.empty())
+            readList();
+    });
     connect(ui->previewRegisterSpinBox, &QSpinBox::valueChanged, this,
             &CopperWorkbenchViewController::updatePreview);
     // Ctrl+Return in the pasted text reads it.
@@ -107,6 +111,11 @@ void CopperWorkbenchViewController::configureController() {
 amiga::CopperFrame::Chipset CopperWorkbenchViewController::chipset() const {
     return ui->chipsetComboBox->currentIndex() == 1 ? amiga::CopperFrame::Chipset::Aga
                                                     : amiga::CopperFrame::Chipset::Ocs;
+}
+
+int CopperWorkbenchViewController::frameLines() const {
+    return ui->ntscButton->isChecked() ? amiga::CopperFrame::kNtscLines
+                                       : amiga::CopperFrame::kLines;
 }
 
 bool CopperWorkbenchViewController::readList() {
@@ -125,7 +134,8 @@ bool CopperWorkbenchViewController::readList() {
         m_explain = amiga::explainThroughDatabase(amiga::registerDatabase(), bitsChipset);
         m_explainChipset = bitsChipset;
     }
-    amiga::CopperListing listing = amiga::disassemble(m_words, {chipset(), m_explain});
+    amiga::CopperListing listing =
+        amiga::disassemble(m_words, {chipset(), m_explain, frameLines()});
     const std::size_t count = listing.entries.size();
     m_listing->setListing(std::move(listing));
     ui->readMessageLabel->setText(
@@ -285,7 +295,7 @@ void CopperWorkbenchViewController::updatePreview() {
         ui->framePreview->clearFrame();
         return;
     }
-    amiga::CopperFrame frame(chipset());
+    amiga::CopperFrame frame(chipset(), amiga::CopperFrame::kPictureStart, frameLines());
     frame.run(m_words);
     ui->framePreview->showFrame(frame, ui->previewRegisterSpinBox->value());
 }

@@ -61,6 +61,8 @@ private:
     // Reads the bytes of a file: as text, or as binary words from the offset on.
     bool showFile(const QByteArray &bytes);
     amiga::CopperFrame::Chipset chipset() const;
+    // The frame's length: CopperFrame::kNtscLines with the NTSC box ticked, else kLines (PAL).
+    int frameLines() const;
 
     std::unique_ptr<Ui::CopperWorkbenchViewController> ui;
     CopperListingModel *m_listing = nullptr;

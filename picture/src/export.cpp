@@ -205,9 +205,9 @@ Output paletteOutput(const Picture &picture, const PaletteOptions &options) {
     const std::vector<amiga::Rgb8> colours(picture.palette.begin(),
                                            picture.palette.begin() + count);
     if (options.binary) {
-        output.bytes = amiga::paletteBytes(options.format, colours);
+        output.bytes = amiga::paletteBytes(options.format, colours, 0, options.bplcon3);
     } else {
-        output.text = amiga::paletteText(options.format, colours);
+        output.text = amiga::paletteText(options.format, colours, 0, options.bplcon3);
     }
     return output;
 }

@@ -1,7 +1,8 @@
 // The colour, palette and rainbow code, character for character, and what the assembler makes of
 // it. Expected words are worked out by hand from the register layouts: COLORxx at $180 + 2n with
 // red in bits 11-8, green 7-4, blue 3-0; BPLCON3 at $106 with BANK2-0 in bits 15-13 and LOCT in
-// bit 9 (AGA documentation); a copper WAIT is $vvhh|1,$fffe (Hardware Reference Manual, copper).
+// bit 9, every other bit kept from the base value, $0c00 by default (AGA documentation); a copper
+// WAIT is $vvhh|1,$fffe (Hardware Reference Manual, copper).
 #include <amiga/colourcode.h>
 
 #include "m68k_assembler.h"
@@ -14,6 +15,7 @@ namespace {
 
 const ColourCodeOptions agaCopper{true, true};
 const ColourCodeOptions agaCpu{true, false};
+const ColourCodeOptions agaCopperBaseZero{true, true, 0x0000};
 const ColourCodeOptions ocsCopper{false, true};
 const ColourCodeOptions ocsCpu{false, false};
 
@@ -49,31 +51,32 @@ TEST(ColourCode, SingleColour) {
     check({
         {"AGA copper, bank 1 register 5",
          colourCode(agaCopper, 1, 5, c),
-         "\tdc.w\tBPLCON3,$2000\n"
+         "\tdc.w\tBPLCON3,$2c00\n"
          "\tdc.w\tCOLOR05,$0135\n"
-         "\tdc.w\tBPLCON3,$2200\n"
+         "\tdc.w\tBPLCON3,$2e00\n"
          "\tdc.w\tCOLOR05,$0246\n"
-         "\tdc.w\tBPLCON3,$2000\n",
-         {0x106, 0x2000, 0x18a, 0x0135, 0x106, 0x2200, 0x18a, 0x0246, 0x106, 0x2000}},
+         "\tdc.w\tBPLCON3,$0c00\n",
+         {0x106, 0x2c00, 0x18a, 0x0135, 0x106, 0x2e00, 0x18a, 0x0246, 0x106, 0x0c00}},
         // move.w #imm,d16(a6) is $3d7c, the immediate, the displacement (M68000 PRM, MOVE).
         {"AGA CPU, bank 1 register 5",
          colourCode(agaCpu, 1, 5, c),
-         "\tmove.w\t#$2000,BPLCON3(a6)\n"
+         "\tmove.w\t#$2c00,BPLCON3(a6)\n"
          "\tmove.w\t#$0135,COLOR05(a6)\n"
-         "\tmove.w\t#$2200,BPLCON3(a6)\n"
+         "\tmove.w\t#$2e00,BPLCON3(a6)\n"
          "\tmove.w\t#$0246,COLOR05(a6)\n"
-         "\tmove.w\t#$2000,BPLCON3(a6)\n",
-         {0x3d7c, 0x2000, 0x106, 0x3d7c, 0x0135, 0x18a, 0x3d7c, 0x2200, 0x106, 0x3d7c, 0x0246,
-          0x18a, 0x3d7c, 0x2000, 0x106}},
+         "\tmove.w\t#$0c00,BPLCON3(a6)\n",
+         {0x3d7c, 0x2c00, 0x106, 0x3d7c, 0x0135, 0x18a, 0x3d7c, 0x2e00, 0x106, 0x3d7c, 0x0246,
+          0x18a, 0x3d7c, 0x0c00, 0x106}},
         // White as pictures of the OCS era store it (n << 4): the high half carries it all.
-        {"AGA copper, bank 7 register 31, white stored as $f0",
-         colourCode(agaCopper, 7, 31, {0xf0, 0xf0, 0xf0}),
+        // A base of 0 (PF2OF 0) is kept as given, and written last.
+        {"AGA copper, bank 7 register 31, white stored as $f0, base $0000",
+         colourCode(agaCopperBaseZero, 7, 31, {0xf0, 0xf0, 0xf0}),
          "\tdc.w\tBPLCON3,$e000\n"
          "\tdc.w\tCOLOR31,$0fff\n"
          "\tdc.w\tBPLCON3,$e200\n"
          "\tdc.w\tCOLOR31,$0000\n"
-         "\tdc.w\tBPLCON3,$e000\n",
-         {0x106, 0xe000, 0x1be, 0x0fff, 0x106, 0xe200, 0x1be, 0x0000, 0x106, 0xe000}},
+         "\tdc.w\tBPLCON3,$0000\n",
+         {0x106, 0xe000, 0x1be, 0x0fff, 0x106, 0xe200, 0x1be, 0x0000, 0x106, 0x0000}},
         // 12-bit: the high nibble, $b9 -> b, $f0 -> f, $0f -> 0; the bank plays no part.
         {"OCS copper",
          colourCode(ocsCopper, 3, 7, {0xb9, 0xf0, 0x0f}),
@@ -86,86 +89,74 @@ TEST(ColourCode, SingleColour) {
     });
 }
 
-TEST(ColourCode, EveryBankSelectsItsBplcon3Value) {
-    const char digits[] = "02468ace"; // BANK2-0 in bits 15-13
-    for (int bank = 0; bank < 8; ++bank) {
-        const std::string text = colourCode(agaCopper, bank, 31, {0x12, 0x34, 0x56});
-        EXPECT_EQ(text.rfind(std::string("\tdc.w\tBPLCON3,$") + digits[bank] + "000\n", 0), 0u)
-            << text;
-        EXPECT_NE(text.find(std::string("\tdc.w\tBPLCON3,$") + digits[bank] + "200\n"),
-                  std::string::npos)
-            << text;
-    }
-}
-
 TEST(ColourCode, Palette) {
     const std::vector<Rgb8> blackWhite = greys({0x00, 0xff});
     check({
         {"AGA copper, black and white",
          paletteCode(agaCopper, 0, 0, blackWhite),
          "; AGA palette: 2 colours from bank 0 COLOR00, copper list data\n"
-         "\tdc.w\tBPLCON3,$0000\n"
+         "\tdc.w\tBPLCON3,$0c00\n"
          "\tdc.w\tCOLOR00,$0000\n"
          "\tdc.w\tCOLOR01,$0fff\n"
-         "\tdc.w\tBPLCON3,$0200\n"
+         "\tdc.w\tBPLCON3,$0e00\n"
          "\tdc.w\tCOLOR00,$0000\n"
          "\tdc.w\tCOLOR01,$0fff\n"
-         "\tdc.w\tBPLCON3,$0000\n",
-         {0x106, 0x0000, 0x180, 0x0000, 0x182, 0x0fff, 0x106, 0x0200, 0x180, 0x0000, 0x182, 0x0fff,
-          0x106, 0x0000}},
+         "\tdc.w\tBPLCON3,$0c00\n",
+         {0x106, 0x0c00, 0x180, 0x0000, 0x182, 0x0fff, 0x106, 0x0e00, 0x180, 0x0000, 0x182, 0x0fff,
+          0x106, 0x0c00}},
         // Without copper instructions the same BPLCON3 halves as the single colour's move.w form.
         {"AGA CPU, bank 2 register 3",
          paletteCode(agaCpu, 2, 3, {{0x12, 0x34, 0x56}}),
          "; AGA palette: 1 colour from bank 2 COLOR03, move.w with a6 = $dff000\n"
-         "\tmove.w\t#$4000,BPLCON3(a6)\n"
+         "\tmove.w\t#$4c00,BPLCON3(a6)\n"
          "\tmove.w\t#$0135,COLOR03(a6)\n"
-         "\tmove.w\t#$4200,BPLCON3(a6)\n"
+         "\tmove.w\t#$4e00,BPLCON3(a6)\n"
          "\tmove.w\t#$0246,COLOR03(a6)\n"
-         "\tmove.w\t#$4000,BPLCON3(a6)\n",
-         {0x3d7c, 0x4000, 0x106, 0x3d7c, 0x0135, 0x186, 0x3d7c, 0x4200, 0x106, 0x3d7c, 0x0246,
-          0x186, 0x3d7c, 0x4000, 0x106}},
+         "\tmove.w\t#$0c00,BPLCON3(a6)\n",
+         {0x3d7c, 0x4c00, 0x106, 0x3d7c, 0x0135, 0x186, 0x3d7c, 0x4e00, 0x106, 0x3d7c, 0x0246,
+          0x186, 0x3d7c, 0x0c00, 0x106}},
         // From register 30 the third colour is the first register of bank 1 (there is no
-        // COLOR32); LOCT is cleared in the bank the palette started in.
+        // COLOR32); the base value ($0c00, bank 0) is written last.
         {"AGA copper, into the next bank",
          paletteCode(agaCopper, 0, 30, greys({0x11, 0x22, 0x33})),
          "; AGA palette: 3 colours from bank 0 COLOR30, copper list data\n"
-         "\tdc.w\tBPLCON3,$0000\n"
+         "\tdc.w\tBPLCON3,$0c00\n"
          "\tdc.w\tCOLOR30,$0111\n"
          "\tdc.w\tCOLOR31,$0222\n"
-         "\tdc.w\tBPLCON3,$2000\n"
+         "\tdc.w\tBPLCON3,$2c00\n"
          "\tdc.w\tCOLOR00,$0333\n"
-         "\tdc.w\tBPLCON3,$0200\n"
+         "\tdc.w\tBPLCON3,$0e00\n"
          "\tdc.w\tCOLOR30,$0111\n"
          "\tdc.w\tCOLOR31,$0222\n"
-         "\tdc.w\tBPLCON3,$2200\n"
+         "\tdc.w\tBPLCON3,$2e00\n"
          "\tdc.w\tCOLOR00,$0333\n"
-         "\tdc.w\tBPLCON3,$0000\n",
-         {0x106,  0x0000, 0x1bc,  0x0111, 0x1be,  0x0222, 0x106,  0x2000, 0x180,  0x0333, 0x106,
-          0x0200, 0x1bc,  0x0111, 0x1be,  0x0222, 0x106,  0x2200, 0x180,  0x0333, 0x106,  0x0000}},
+         "\tdc.w\tBPLCON3,$0c00\n",
+         {0x106,  0x0c00, 0x1bc,  0x0111, 0x1be,  0x0222, 0x106,  0x2c00, 0x180,  0x0333, 0x106,
+          0x0e00, 0x1bc,  0x0111, 0x1be,  0x0222, 0x106,  0x2e00, 0x180,  0x0333, 0x106,  0x0c00}},
         {"AGA copper, past bank 7",
          paletteCode(agaCopper, 7, 31, greys({0x9a, 0x00})),
          "; AGA palette: 2 colours from bank 7 COLOR31, copper list data\n"
-         "\tdc.w\tBPLCON3,$e000\n"
+         "\tdc.w\tBPLCON3,$ec00\n"
          "\tdc.w\tCOLOR31,$0999\n"
-         "\tdc.w\tBPLCON3,$e200\n"
+         "\tdc.w\tBPLCON3,$ee00\n"
          "\tdc.w\tCOLOR31,$0aaa\n"
-         "\tdc.w\tBPLCON3,$e000\n"
+         "\tdc.w\tBPLCON3,$0c00\n"
          "; AGA has no colour register after bank 7 COLOR31: left out from entry 1 on\n",
-         {0x106, 0xe000, 0x1be, 0x0999, 0x106, 0xe200, 0x1be, 0x0aaa, 0x106, 0xe000}},
+         {0x106, 0xec00, 0x1be, 0x0999, 0x106, 0xee00, 0x1be, 0x0aaa, 0x106, 0x0c00}},
         {"AGA copper, bank 2 register 3",
          paletteCode(agaCopper, 2, 3, {{0x01, 0x02, 0x03}, {0x45, 0x67, 0x89}, {0xab, 0xcd, 0xef}}),
          "; AGA palette: 3 colours from bank 2 COLOR03, copper list data\n"
-         "\tdc.w\tBPLCON3,$4000\n"
+         "\tdc.w\tBPLCON3,$4c00\n"
          "\tdc.w\tCOLOR03,$0000\n"
          "\tdc.w\tCOLOR04,$0468\n"
          "\tdc.w\tCOLOR05,$0ace\n"
-         "\tdc.w\tBPLCON3,$4200\n"
+         "\tdc.w\tBPLCON3,$4e00\n"
          "\tdc.w\tCOLOR03,$0123\n"
          "\tdc.w\tCOLOR04,$0579\n"
          "\tdc.w\tCOLOR05,$0bdf\n"
-         "\tdc.w\tBPLCON3,$4000\n",
-         {0x106, 0x4000, 0x186, 0x0000, 0x188, 0x0468, 0x18a, 0x0ace, 0x106, 0x4200, 0x186, 0x0123,
-          0x188, 0x0579, 0x18a, 0x0bdf, 0x106, 0x4000}},
+         "\tdc.w\tBPLCON3,$0c00\n",
+         {0x106, 0x4c00, 0x186, 0x0000, 0x188, 0x0468, 0x18a, 0x0ace, 0x106, 0x4e00, 0x186, 0x0123,
+          0x188, 0x0579, 0x18a, 0x0bdf, 0x106, 0x0c00}},
         {"OCS copper, past COLOR31",
          paletteCode(ocsCopper, 5, 30, greys({0xb9, 0xf0, 0x10})),
          "; OCS/ECS palette: 3 colours from COLOR30, copper list data\n"
@@ -186,16 +177,16 @@ TEST(ColourCode, AFullAgaPaletteReachesEveryBank) {
     const std::vector<Rgb8> colours(256, Rgb8{0xab, 0xcd, 0xef});
     const std::string text = paletteCode(agaCopper, 0, 0, colours);
     EXPECT_EQ(text.find(';', 1), std::string::npos) << "nothing left out";
-    for (const char *bankLine : {"BPLCON3,$0000\n", "BPLCON3,$e000\n", "BPLCON3,$e200\n"})
+    for (const char *bankLine : {"BPLCON3,$0c00\n", "BPLCON3,$ec00\n", "BPLCON3,$ee00\n"})
         EXPECT_NE(text.find(bankLine), std::string::npos) << bankLine;
     if (!m68k::available())
         GTEST_SKIP() << "m68k-linux-gnu-as is not installed";
     const m68k::Result result = m68k::assemble(text);
     ASSERT_TRUE(result.words.has_value()) << result.messages;
-    // Per half: 8 bank selections and 256 colours, two words each; then the LOCT clear.
+    // Per half: 8 bank selections and 256 colours, two words each; then the base value.
     ASSERT_EQ(result.words->size(), 2u * 2 * (8 + 256) + 2);
     EXPECT_EQ((*result.words)[2 * (8 + 256)], 0x106);
-    EXPECT_EQ((*result.words)[2 * (8 + 256) + 1], 0x0200);
+    EXPECT_EQ((*result.words)[2 * (8 + 256) + 1], 0x0e00);
     EXPECT_EQ((*result.words)[2 * (8 + 256) + 2], 0x180);
     EXPECT_EQ((*result.words)[2 * (8 + 256) + 3], 0x0bdf);
 }
@@ -203,13 +194,13 @@ TEST(ColourCode, AFullAgaPaletteReachesEveryBank) {
 TEST(ColourCode, AgaPaletteWithoutTheCopperGoesOnIntoTheNextBankToo) {
     const std::string text =
         paletteCode(agaCpu, 0, 0, std::vector<Rgb8>(40, Rgb8{0xaa, 0xaa, 0xaa}));
-    // Per half a bank line, 32 colours, a bank line, 8 colours; then the LOCT clear.
+    // Per half a bank line, 32 colours, a bank line, 8 colours; then the base value.
     std::size_t moves = 0;
     for (std::size_t at = text.find("\tmove.w\t"); at != std::string::npos;
          at = text.find("\tmove.w\t", at + 1))
         ++moves;
     EXPECT_EQ(moves, 2u * (1 + 32 + 1 + 8) + 1);
-    EXPECT_NE(text.find("\tmove.w\t#$0aaa,COLOR31(a6)\n\tmove.w\t#$2000,BPLCON3(a6)\n"
+    EXPECT_NE(text.find("\tmove.w\t#$0aaa,COLOR31(a6)\n\tmove.w\t#$2c00,BPLCON3(a6)\n"
                         "\tmove.w\t#$0aaa,COLOR00(a6)\n"),
               std::string::npos)
         << text;
@@ -223,24 +214,24 @@ TEST(ColourCode, Rainbow) {
         {"AGA",
          rainbowCode(agaCopper, 0x2c, three, {4, 4, 0}),
          "\tdc.w\t$2c01,$fffe\n"
-         "\tdc.w\tBPLCON3,$0000\n"
+         "\tdc.w\tBPLCON3,$0c00\n"
          "\tdc.w\tCOLOR00,$0135\n"
-         "\tdc.w\tBPLCON3,$0200\n"
+         "\tdc.w\tBPLCON3,$0e00\n"
          "\tdc.w\tCOLOR00,$0246\n"
          "\tdc.w\t$3001,$fffe\n"
-         "\tdc.w\tBPLCON3,$0000\n"
+         "\tdc.w\tBPLCON3,$0c00\n"
          "\tdc.w\tCOLOR00,$0fff\n"
-         "\tdc.w\tBPLCON3,$0200\n"
+         "\tdc.w\tBPLCON3,$0e00\n"
          "\tdc.w\tCOLOR00,$0fff\n"
          "\tdc.w\t$3401,$fffe\n"
-         "\tdc.w\tBPLCON3,$0000\n"
+         "\tdc.w\tBPLCON3,$0c00\n"
          "\tdc.w\tCOLOR00,$0000\n"
-         "\tdc.w\tBPLCON3,$0200\n"
+         "\tdc.w\tBPLCON3,$0e00\n"
          "\tdc.w\tCOLOR00,$0000\n"
-         "\tdc.w\tBPLCON3,$0000\n",
-         {0x2c01, 0xfffe, 0x106,  0x0000, 0x180,  0x0135, 0x106,  0x0200, 0x180,  0x0246, 0x3001,
-          0xfffe, 0x106,  0x0000, 0x180,  0x0fff, 0x106,  0x0200, 0x180,  0x0fff, 0x3401, 0xfffe,
-          0x106,  0x0000, 0x180,  0x0000, 0x106,  0x0200, 0x180,  0x0000, 0x106,  0x0000}},
+         "\tdc.w\tBPLCON3,$0c00\n",
+         {0x2c01, 0xfffe, 0x106,  0x0c00, 0x180,  0x0135, 0x106,  0x0e00, 0x180,  0x0246, 0x3001,
+          0xfffe, 0x106,  0x0c00, 0x180,  0x0fff, 0x106,  0x0e00, 0x180,  0x0fff, 0x3401, 0xfffe,
+          0x106,  0x0c00, 0x180,  0x0000, 0x106,  0x0e00, 0x180,  0x0000, 0x106,  0x0c00}},
         // Lines $f0, $100, $11a and $21a: the end of line $ff first, then low bytes; $21a is
         // past the last PAL line.
         {"OCS over line $ff",

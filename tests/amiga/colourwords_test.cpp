@@ -39,11 +39,26 @@ TEST(ColourWords, AgaHalvesCarryTheWholeColour) {
     EXPECT_EQ(toTwelveBit({0xb9, 0x07, 0xff}), (Rgb8{0xbb, 0x00, 0xff}));
 }
 
-TEST(ColourWords, Bplcon3SelectsBankAndHalf) {
-    EXPECT_EQ(bplcon3For(0, false), 0x0000);
-    EXPECT_EQ(bplcon3For(0, true), 0x0200);
-    EXPECT_EQ(bplcon3For(2, false), 0x4000);
-    EXPECT_EQ(bplcon3For(7, true), 0xe200);
+// AGA documentation, BPLCON3: BANK2-0 are bits 15-13, PF2OF2-0 bits 12-10 (reset to %011, so
+// the register resets to $0c00 and playfield 2 takes its colours from COLOR08), LOCT bit 9,
+// SPRES1-0 bits 7-6, BRDRBLNK bit 5. A colour write changes only the bank and LOCT.
+TEST(ColourWords, Bplcon3SelectsBankAndHalfInTheDisplaysValue) {
+    const struct {
+        int bank;
+        bool low;
+        std::uint16_t base;
+        std::uint16_t expected;
+    } cases[] = {
+        {0, false, kBplcon3Reset, 0x0c00},
+        {0, true, kBplcon3Reset, 0x0e00},
+        {2, false, kBplcon3Reset, 0x4c00},
+        {7, true, kBplcon3Reset, 0xee00},
+        {0, false, 0x0000, 0x0000},
+        {5, true, 0x1060, 0xb260},  // PF2OF %100, SPRES0, BRDRBLNK
+        {0, false, 0xe220, 0x0020}, // the base's own bank and LOCT are replaced
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(bplcon3For(c.bank, c.low, c.base), c.expected) << c.bank << c.low << c.base;
 }
 
 TEST(ColourWords, ColoursAreReadFromSixHexDigits) {

@@ -1,6 +1,7 @@
-// The copper over a PAL frame. Expected colours are worked out by hand from the words; the beam
-// positions follow the Hardware Reference Manual ("Copper Instructions", "Beam position": 312
-// PAL lines, horizontal positions up to $e2, line $100 compares as $00).
+// The copper over a PAL or NTSC frame. Expected colours are worked out by hand from the words;
+// the beam positions follow the Hardware Reference Manual ("Copper Instructions", "Beam
+// position": 312 PAL lines, 262 NTSC lines, horizontal positions up to $e2, line $100 compares
+// as $00).
 #include <amiga/copperframe.h>
 
 #include <gtest/gtest.h>
@@ -21,7 +22,7 @@ constexpr Rgb8 kBlue{0, 0, 0xff};
 
 // The line where colour register index first shows colour, from line `from` on; -1 for never.
 int firstLineWith(const CopperFrame &frame, int index, Rgb8 colour, int from = 0) {
-    for (int line = from; line < CopperFrame::kLines; ++line) {
+    for (int line = from; line < frame.lineCount(); ++line) {
         if (frame.colour(line, index) == colour)
             return line;
     }
@@ -61,15 +62,24 @@ TEST(CopperFrame, BandsAcrossTheWrapAtLineFf) {
     EXPECT_EQ(firstLineWith(unwrapped, 0, kGreen), -1);
 }
 
-TEST(CopperFrame, ThePalFrameEndsAfterLine137) {
-    // After the end of line $ff, line $37 stands for $137, the last line; $38 would be $138.
-    CopperFrame frame(Chipset::Ocs);
-    frame.run(Words{0xffdf, 0xfffe, 0x3701, 0xff00, 0x0180, 0x0fff, 0x3801, 0xff00, 0x0180, 0x0f00,
-                    0xffff, 0xfffe});
-    EXPECT_EQ(firstLineWith(frame, 0, {0xff, 0xff, 0xff}), 0x137);
-    EXPECT_EQ(frame.stop(), Stop::NeverReached);
-    EXPECT_EQ(frame.stopInstruction(), 3u);
-    EXPECT_EQ(frame.finalColours()[0], (Rgb8{0xff, 0xff, 0xff}));
+TEST(CopperFrame, TheFrameEndsAfterItsLastLine) {
+    // After the end of line $ff, line $37 stands for $137, the last PAL line; $38 would be $138.
+    // An NTSC frame ends after line $105 (262 lines).
+    const struct {
+        int lines;
+        std::uint16_t last;
+    } frames[] = {{CopperFrame::kLines, 0x37}, {CopperFrame::kNtscLines, 0x05}};
+    for (const auto &f : frames) {
+        CopperFrame frame(Chipset::Ocs, CopperFrame::kPictureStart, f.lines);
+        const auto wait = [](int low) { return static_cast<std::uint16_t>(low << 8 | 0x01); };
+        frame.run(Words{0xffdf, 0xfffe, wait(f.last), 0xff00, 0x0180, 0x0fff, wait(f.last + 1),
+                        0xff00, 0x0180, 0x0f00, 0xffff, 0xfffe});
+        EXPECT_EQ(frame.lineCount(), f.lines);
+        EXPECT_EQ(firstLineWith(frame, 0, {0xff, 0xff, 0xff}), 0x100 + f.last) << f.lines;
+        EXPECT_EQ(frame.stop(), Stop::NeverReached) << f.lines;
+        EXPECT_EQ(frame.stopInstruction(), 3u) << f.lines;
+        EXPECT_EQ(frame.finalColours()[0], (Rgb8{0xff, 0xff, 0xff})) << f.lines;
+    }
 }
 
 TEST(CopperFrame, MasksAndTheHorizontalPositionOfTheWrite) {

@@ -100,14 +100,28 @@ TEST(Gradient, TheListWrapsOnceAtLineFfAndStopsAtTheFramesEnd) {
                        "; 17 instructions, 68 bytes\n"),
               std::string::npos)
         << cut;
+
+    // An NTSC frame ends after line $105: of lines $100-$10f (grey $000 to $fff, one nibble a
+    // line) $100-$105 are written, after the wait for the end of line $ff.
+    GradientRequest ntsc = request(0x100, 16, {{0, black}, {15, white}});
+    ntsc.frameLines = 262;
+    const GradientCopperList shortFrame = gradientCopperList(ntsc);
+    std::string expected = "\tdc.w\t$ffdf,$fffe\n";
+    for (int k = 0; k < 6; ++k)
+        expected += wait(k) + move("COLOR00", 0x111 * k);
+    EXPECT_EQ(shortFrame.text, expected +
+                                   "; lines $106 to $10f are past the end of an NTSC frame: left "
+                                   "out\n; 13 instructions, 52 bytes\n");
+    EXPECT_EQ(shortFrame.firstLeftOut, 0x106);
 }
 
-TEST(Gradient, AgaWritesBothHalvesOfItsRegisterAndClearsLoct) {
+TEST(Gradient, AgaWritesBothHalvesOfItsRegisterInTheDisplaysBplcon3) {
     GradientRequest r = request(0x2c, 100, {{40, {0x12, 0x34, 0x56}}}, true);
     r.colourRegister = 37; // bank 1 COLOR05
-    EXPECT_EQ(gradientCopperCode(r), wait(0x2c) + move("BPLCON3", 0x2000) +
-                                         move("COLOR05", 0x0135) + move("BPLCON3", 0x2200) +
-                                         move("COLOR05", 0x0246) + move("BPLCON3", 0x2000) +
+    r.bplcon3 = 0x1020;    // PF2OF %100, BRDRBLNK: kept in every write, and written last
+    EXPECT_EQ(gradientCopperCode(r), wait(0x2c) + move("BPLCON3", 0x3020) +
+                                         move("COLOR05", 0x0135) + move("BPLCON3", 0x3220) +
+                                         move("COLOR05", 0x0246) + move("BPLCON3", 0x1020) +
                                          "; 6 instructions, 24 bytes\n");
     EXPECT_EQ(gradientTableCode(r).substr(0, 22), "; bank 1 COLOR05, line");
     EXPECT_EQ(count(gradientTableCode(r), "\tdc.w\t$0135,$0246\n"), 100u);

@@ -105,25 +105,26 @@ TEST(PaletteFormats, CopperLeavesOutColoursPastTheLastRegister) {
     EXPECT_TRUE(paletteBytes(PaletteFormat::LoadRgb32, colours, 0x10000).empty());
 }
 
-TEST(PaletteFormats, CopperAgaGoesBankByBankAndClearsLoctLast) {
+TEST(PaletteFormats, CopperAgaGoesBankByBankAndEndsWithTheBase) {
     // Two colours from COLOR31 of bank 0: one in bank 0, one in bank 1 (BPLCON3 bank bits 15-13,
-    // LOCT bit 9; see colourwords.h). BPLCON3 is $106.
+    // LOCT bit 9, set in the base value: $0c00, or $1000 as given; see colourwords.h). BPLCON3
+    // is $106.
     const std::vector<Rgb8> colours = {kOdd, kDim};
     EXPECT_EQ(paletteText(PaletteFormat::CopperAga, colours, 31),
               "; 2 colours from COLOR31 as AGA copper MOVEs: the high nibbles, then the low ones "
               "with LOCT\n"
-              "\tdc.w\tBPLCON3,$0000\n"
+              "\tdc.w\tBPLCON3,$0c00\n"
               "\tdc.w\tCOLOR31,$0b1f\n"
-              "\tdc.w\tBPLCON3,$0200\n"
+              "\tdc.w\tBPLCON3,$0e00\n"
               "\tdc.w\tCOLOR31,$092f\n"
-              "\tdc.w\tBPLCON3,$2000\n"
+              "\tdc.w\tBPLCON3,$2c00\n"
               "\tdc.w\tCOLOR00,$0087\n"
-              "\tdc.w\tBPLCON3,$2200\n"
+              "\tdc.w\tBPLCON3,$2e00\n"
               "\tdc.w\tCOLOR00,$000f\n"
-              "\tdc.w\tBPLCON3,$0000\n");
-    EXPECT_EQ(paletteBytes(PaletteFormat::CopperAga, colours, 31),
-              bytesOfWords({0x106, 0x0000, 0x1be, 0x0b1f, 0x106, 0x0200, 0x1be, 0x092f, 0x106,
-                            0x2000, 0x180, 0x0087, 0x106, 0x2200, 0x180, 0x000f, 0x106, 0x0000}));
+              "\tdc.w\tBPLCON3,$0c00\n");
+    EXPECT_EQ(paletteBytes(PaletteFormat::CopperAga, colours, 31, 0x1000),
+              bytesOfWords({0x106, 0x1000, 0x1be, 0x0b1f, 0x106, 0x1200, 0x1be, 0x092f, 0x106,
+                            0x3000, 0x180, 0x0087, 0x106, 0x3200, 0x180, 0x000f, 0x106, 0x1000}));
 }
 
 TEST(PaletteFormats, TextLinesHoldWhatTheyShould) {
@@ -182,13 +183,13 @@ TEST(PaletteFormats, CopperAgaSetsFortyColoursOnTheCopper) {
             ASSERT_EQ(frame.finalColours()[i], expected) << "register " << i;
         }
         // Written again through the same words with LOCT as the list left it, a colour sets all
-        // of its nibbles: the list ends with LOCT clear. (CopperFrame::colourWrite with BPLCON3
-        // $0000 copies the high nibbles into the low ones.)
+        // of its nibbles: the list ends with BPLCON3's base, LOCT clear. (CopperFrame::colourWrite
+        // with LOCT clear copies the high nibbles into the low ones.)
         const auto words =
             *m68k::assemble(paletteText(PaletteFormat::CopperAga, colours, first)).words;
         ASSERT_GE(words.size(), 2u);
         EXPECT_EQ(words[words.size() - 2], 0x106);
-        EXPECT_EQ(words.back(), 0x0000);
+        EXPECT_EQ(words.back(), 0x0c00);
     }
     // OCS copper from COLOR00: 32 registers set to the 12-bit colours, the rest left out.
     CopperFrame ocs(CopperFrame::Chipset::Ocs);

@@ -1,7 +1,8 @@
 // The Colour tab's code exactly as the code view shows it, through a real 68000 assembler: the
 // words it makes must be the register writes the hardware expects. Register offsets and bits are
 // those of the hardware include files: COLORxx at $180 + 2n, BPLCON3 at $106 with BANK2-0 in
-// bits 15-13 and LOCT in bit 9 (AGA documentation).
+// bits 15-13 and LOCT in bit 9, set in the register's reset value $0c00 (PF2OF2-0 = %011, bits
+// 12-10), which every AGA text writes last (AGA documentation).
 #include "ColourTabFixture.h"
 #include "m68k_assembler.h"
 
@@ -25,8 +26,9 @@ std::uint16_t highHalf(Guns c) {
 std::uint16_t lowHalf(Guns c) {
     return static_cast<std::uint16_t>((c.r & 15) << 8 | (c.g & 15) << 4 | (c.b & 15));
 }
+constexpr std::uint16_t kBplcon3Reset = 0x0c00;
 std::uint16_t bankSelect(int bank, bool low) {
-    return static_cast<std::uint16_t>(bank << 13 | (low ? 0x200 : 0));
+    return static_cast<std::uint16_t>(bank << 13 | kBplcon3Reset | (low ? 0x200 : 0));
 }
 std::uint16_t colourRegister(int n) {
     return static_cast<std::uint16_t>(0x180 + 2 * n);
@@ -114,7 +116,7 @@ TEST_F(ColourCodeAssembles, SingleColour) {
                                       .set(colourRegister(reg), highHalf(c))
                                       .set(BPLCON3, bankSelect(bank, true))
                                       .set(colourRegister(reg), lowHalf(c))
-                                      .set(BPLCON3, bankSelect(bank, false))
+                                      .set(BPLCON3, kBplcon3Reset)
                                       .all(),
                                   "AGA colour");
                 setOptions(false, copper);
@@ -149,7 +151,7 @@ TEST_F(ColourCodeAssembles, PaletteAga) {
                                  low ? lowHalf(colours[i]) : highHalf(colours[i]));
                 }
             }
-            expected.set(BPLCON3, bankSelect(k.bank, false));
+            expected.set(BPLCON3, kBplcon3Reset);
             expectAssemblesTo(expected.all(), "AGA palette");
         }
     }
@@ -201,7 +203,7 @@ TEST_F(ColourCodeAssembles, Rainbow) {
                 expected.set(colourRegister(0), highHalf(colours[i]));
         }
         if (aga)
-            expected.set(BPLCON3, bankSelect(0, false));
+            expected.set(BPLCON3, kBplcon3Reset);
         expectAssemblesTo(expected.all(), aga ? "AGA rainbow" : "OCS rainbow");
         // The run passes the last PAL line: a comment says which entries are left out.
         EXPECT_TRUE(code().endsWith("left out from entry 10 on\n")) << code().toStdString();

@@ -29,9 +29,9 @@ TEST_F(ColourTab, StartsWithTheDefaultPaletteOfThePopUpsSize) {
         offered << ui->paletteColourEntriesPopupButton->itemText(i);
     EXPECT_EQ(offered, (QStringList{"2", "4", "8", "16", "32", "64", "128", "256"}));
     EXPECT_EQ(ui->dragDropMethodPopupButton->itemText(0), "Swap");
-    EXPECT_EQ(code(), "\tdc.w\tBPLCON3,$0000\n\tdc.w\tCOLOR00,$0000\n"
-                      "\tdc.w\tBPLCON3,$0200\n\tdc.w\tCOLOR00,$0000\n"
-                      "\tdc.w\tBPLCON3,$0000\n");
+    EXPECT_EQ(code(), "\tdc.w\tBPLCON3,$0c00\n\tdc.w\tCOLOR00,$0000\n"
+                      "\tdc.w\tBPLCON3,$0e00\n\tdc.w\tCOLOR00,$0000\n"
+                      "\tdc.w\tBPLCON3,$0c00\n");
 }
 
 TEST_F(ColourTab, SlidersShowDecimalTwelveAndTwentyFourBitAndRecolourTheSelection) {
@@ -109,7 +109,7 @@ TEST_F(ColourTab, SelectingAnEntryLoadsItsColourBankAndRegister) {
     slide(ui->agaColourBankSlider, 3);
     EXPECT_EQ(ui->agaColourBankTextField->text(), "3");
     EXPECT_EQ(ui->calculatedColourRegisterTextField->text(), "101");
-    EXPECT_TRUE(code().startsWith("\tdc.w\tBPLCON3,$6000\n\tdc.w\tCOLOR05,$0fa8\n"))
+    EXPECT_TRUE(code().startsWith("\tdc.w\tBPLCON3,$6c00\n\tdc.w\tCOLOR05,$0fa8\n"))
         << code().toStdString();
 }
 
@@ -158,15 +158,15 @@ TEST_F(ColourTab, SelectionCycleKeepsColoursAndCarriesRainbowHeights) {
     const QString rainbow = code();
     EXPECT_TRUE(rainbow.startsWith("\tdc.w\t$2c01,$fffe\n")) << rainbow.toStdString();
     EXPECT_TRUE(
-        rainbow.contains("\tdc.w\t$3001,$fffe\n\tdc.w\tBPLCON3,$0000\n\tdc.w\tCOLOR00,$0aaa\n"));
+        rainbow.contains("\tdc.w\t$3001,$fffe\n\tdc.w\tBPLCON3,$0c00\n\tdc.w\tCOLOR00,$0aaa\n"));
     EXPECT_TRUE(
-        rainbow.contains("\tdc.w\t$3401,$fffe\n\tdc.w\tBPLCON3,$0000\n\tdc.w\tCOLOR00,$0555\n"));
+        rainbow.contains("\tdc.w\t$3401,$fffe\n\tdc.w\tBPLCON3,$0c00\n\tdc.w\tCOLOR00,$0555\n"));
     EXPECT_TRUE(
-        rainbow.contains("\tdc.w\t$3401,$fffe\n\tdc.w\tBPLCON3,$0000\n\tdc.w\tCOLOR00,$0fff\n"))
+        rainbow.contains("\tdc.w\t$3401,$fffe\n\tdc.w\tBPLCON3,$0c00\n\tdc.w\tCOLOR00,$0fff\n"))
         << "an entry of height 0 moves the next one no further";
-    EXPECT_TRUE(rainbow.endsWith("\tdc.w\tBPLCON3,$0200\n\tdc.w\tCOLOR00,$0aaa\n"
-                                 "\tdc.w\tBPLCON3,$0000\n"))
-        << "the rainbow ends with LOCT clear";
+    EXPECT_TRUE(rainbow.endsWith("\tdc.w\tBPLCON3,$0e00\n\tdc.w\tCOLOR00,$0aaa\n"
+                                 "\tdc.w\tBPLCON3,$0c00\n"))
+        << "the rainbow ends with BPLCON3's base, LOCT clear";
     click(0);
     EXPECT_EQ(ui->rainbowIndexHeightTextField->text(), "4");
     // Letters do not go into the height.
@@ -233,13 +233,15 @@ TEST_F(ColourTab, CodeForTheEditedColourFollowsTheOptions) {
     typeAndEnd(ui->redValueTextField, "18");
     typeAndEnd(ui->greenValueTextField, "52");
     typeAndEnd(ui->blueValueTextField, "86");
-    EXPECT_EQ(code(), "\tdc.w\tBPLCON3,$2000\n\tdc.w\tCOLOR05,$0135\n"
-                      "\tdc.w\tBPLCON3,$2200\n\tdc.w\tCOLOR05,$0246\n"
-                      "\tdc.w\tBPLCON3,$2000\n");
+    EXPECT_EQ(code(), "\tdc.w\tBPLCON3,$2c00\n\tdc.w\tCOLOR05,$0135\n"
+                      "\tdc.w\tBPLCON3,$2e00\n\tdc.w\tCOLOR05,$0246\n"
+                      "\tdc.w\tBPLCON3,$0c00\n");
+    // The BPLCON3 base field: the bank and LOCT are set in what it holds, and it is written last.
+    typeAndEnd(ui->bplcon3TextField, "1020");
     ui->copperInstructionsButton->click();
-    EXPECT_EQ(code(), "\tmove.w\t#$2000,BPLCON3(a6)\n\tmove.w\t#$0135,COLOR05(a6)\n"
-                      "\tmove.w\t#$2200,BPLCON3(a6)\n\tmove.w\t#$0246,COLOR05(a6)\n"
-                      "\tmove.w\t#$2000,BPLCON3(a6)\n");
+    EXPECT_EQ(code(), "\tmove.w\t#$3020,BPLCON3(a6)\n\tmove.w\t#$0135,COLOR05(a6)\n"
+                      "\tmove.w\t#$3220,BPLCON3(a6)\n\tmove.w\t#$0246,COLOR05(a6)\n"
+                      "\tmove.w\t#$1020,BPLCON3(a6)\n");
     ui->agaChipsetButton->click();
     EXPECT_EQ(code(), "\tmove.w\t#$0135,COLOR05(a6)\n");
     ui->copperInstructionsButton->click();
@@ -261,17 +263,17 @@ TEST_F(ColourTab, PaletteCodeListsWhatTheGridShows) {
     QTest::keyClick(ui->colourRegisterSlider, Qt::Key_Home);
     ui->outputPaletteCodeButton->click();
     EXPECT_EQ(code(), "; AGA palette: 2 colours from bank 0 COLOR00, copper list data\n"
-                      "\tdc.w\tBPLCON3,$0000\n\tdc.w\tCOLOR00,$0000\n\tdc.w\tCOLOR01,$0fff\n"
-                      "\tdc.w\tBPLCON3,$0200\n\tdc.w\tCOLOR00,$0000\n\tdc.w\tCOLOR01,$0fff\n"
-                      "\tdc.w\tBPLCON3,$0000\n");
+                      "\tdc.w\tBPLCON3,$0c00\n\tdc.w\tCOLOR00,$0000\n\tdc.w\tCOLOR01,$0fff\n"
+                      "\tdc.w\tBPLCON3,$0e00\n\tdc.w\tCOLOR00,$0000\n\tdc.w\tCOLOR01,$0fff\n"
+                      "\tdc.w\tBPLCON3,$0c00\n");
     // Without the copper: the same halves as move.w, BPLCON3 included.
     ui->copperInstructionsButton->click();
     ui->outputPaletteCodeButton->click();
     EXPECT_EQ(code(), "; AGA palette: 2 colours from bank 0 COLOR00, move.w with a6 = $dff000\n"
-                      "\tmove.w\t#$0000,BPLCON3(a6)\n\tmove.w\t#$0000,COLOR00(a6)\n"
-                      "\tmove.w\t#$0fff,COLOR01(a6)\n\tmove.w\t#$0200,BPLCON3(a6)\n"
+                      "\tmove.w\t#$0c00,BPLCON3(a6)\n\tmove.w\t#$0000,COLOR00(a6)\n"
+                      "\tmove.w\t#$0fff,COLOR01(a6)\n\tmove.w\t#$0e00,BPLCON3(a6)\n"
                       "\tmove.w\t#$0000,COLOR00(a6)\n\tmove.w\t#$0fff,COLOR01(a6)\n"
-                      "\tmove.w\t#$0000,BPLCON3(a6)\n");
+                      "\tmove.w\t#$0c00,BPLCON3(a6)\n");
     ui->outputRainbowCodeButton->click();
     EXPECT_EQ(code(), "");
 }

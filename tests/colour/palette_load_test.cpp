@@ -233,7 +233,8 @@ TEST_F(PaletteLoading, PpmtoilbmPictureAndItsPaletteCode) {
     ASSERT_TRUE(result.words) << result.messages;
     std::vector<std::uint16_t> expected;
     for (int low = 0; low < 2; ++low) {
-        expected.insert(expected.end(), {0x106, static_cast<std::uint16_t>(low ? 0x200 : 0)});
+        // BPLCON3's reset value $0c00 (PF2OF = 3) with LOCT ($0200) clear, then set.
+        expected.insert(expected.end(), {0x106, static_cast<std::uint16_t>(low ? 0x0e00 : 0x0c00)});
         for (int i = 0; i < palette.size(); ++i) {
             auto n = [low](int v) { return low ? v & 0xf : v >> 4; };
             expected.insert(
@@ -243,7 +244,7 @@ TEST_F(PaletteLoading, PpmtoilbmPictureAndItsPaletteCode) {
                                             n(palette[i].green8()) << 4 | n(palette[i].blue8()))});
         }
     }
-    expected.insert(expected.end(), {0x106, 0x0000}); // LOCT clear again
+    expected.insert(expected.end(), {0x106, 0x0c00}); // the reset value again, LOCT clear
     EXPECT_EQ(*result.words, expected);
 }
 
@@ -277,7 +278,7 @@ TEST_F(PaletteLoading, TheCommandLinePrintsTheTabsPaletteCode) {
     ASSERT_EQ(ui->agaColourBankTextField->text(), "0");
     ASSERT_EQ(ui->colourRegisterTextField->text(), "0");
     const QString aga = shownInTheTab(true), ocs = shownInTheTab(false);
-    EXPECT_TRUE(aga.contains("\tdc.w\tBPLCON3,$2000\n")) << aga.toStdString();
+    EXPECT_TRUE(aga.contains("\tdc.w\tBPLCON3,$2c00\n")) << aga.toStdString();
     EXPECT_TRUE(ocs.contains("\tdc.w\tCOLOR31,")) << ocs.toStdString();
     EXPECT_EQ(printed({"--aga"}), aga);
     EXPECT_EQ(printed({"--ocs"}), ocs);

@@ -10,12 +10,14 @@
 
 namespace {
 
-std::unique_ptr<CopperObject> move(const char *reg, int high, bool followsLine, int low) {
+std::unique_ptr<CopperObject> move(const char *reg, int high, bool followsLine, int low,
+                                   bool lowFollowsLine = false) {
     auto m = std::make_unique<CopperMove>();
     m->setRegisterReference(QString::fromLatin1(reg));
     m->setVerticalValue(high);
     m->setAutoVerticalValue(followsLine);
     m->setHorizontalValue(low);
+    m->setAutoHorizontalValue(lowFollowsLine);
     return m;
 }
 
@@ -52,6 +54,10 @@ TEST(CopperCode, OneLinePerDisplayLine) {
     EXPECT_EQ(code(lines(1, 0x2c),
                    sequenceOf(move("COLOR00", 0x0f, false, 0), wait(0, 0xe1, 0xff, 0xfe))),
               "\tdc.w\t$2c07,$fffe,COLOR00,$0f00,$2ce1,$fffe\n");
+    // A low byte that follows the line takes the line's low byte, added to its own (mod 256).
+    EXPECT_EQ(code(lines(2, 0xfe), sequenceOf(move("COLOR00", 0x0f, false, 0x01, true))),
+              "\tdc.w\t$fe07,$fffe,COLOR00,$0fff\n"
+              "\tdc.w\t$ff07,$fffe,COLOR00,$0f00\n");
     // An empty sequence leaves each line's WAIT alone on its line.
     EXPECT_EQ(code(lines(2, 0x2c)), "\tdc.w\t$2c07,$fffe\n\tdc.w\t$2d07,$fffe\n");
     for (const qint64 none : {qint64(0), qint64(-3)})
@@ -88,7 +94,7 @@ TEST(CopperCode, PastLineFfComesTheWaitForItsEnd) {
               "\tdc.w\t$0507,$fffe\n");
 }
 
-TEST(CopperCode, LinesStopAtTheEndOfThePalFrame) {
+TEST(CopperCode, LinesStopAtTheEndOfTheFrame) {
     // 300 lines from $2c: lines $2c-$137 are the 268 of them that the frame has.
     const std::string text = code(lines(300, 0x2c));
     std::vector<std::string> rows;
@@ -109,6 +115,17 @@ TEST(CopperCode, LinesStopAtTheEndOfThePalFrame) {
     // Any number of lines asked for stops there.
     const std::string huge = code(lines(std::numeric_limits<qint64>::max(), 0));
     EXPECT_EQ(std::count(huge.begin(), huge.end(), '\n'), 312 + 1 + 1);
+
+    // An NTSC frame ends after line $105: lines $2c-$105 are 218 of the 300.
+    CopperRun ntsc = lines(300, 0x2c);
+    ntsc.frameLines = 262;
+    const std::string shortFrame = code(ntsc);
+    EXPECT_EQ(std::count(shortFrame.begin(), shortFrame.end(), '\n'), 218 + 1 + 1);
+    EXPECT_NE(shortFrame.find("\tdc.w\t$0507,$fffe\n; lines from $106 on are past the end of an "
+                              "NTSC frame (262 lines): 82 of the 300 lines asked for are not "
+                              "generated\n"),
+              std::string::npos)
+        << shortFrame;
 }
 
 TEST(CopperCode, CommentsAboveForWhatTheCopperCannotDo) {

@@ -85,11 +85,12 @@ TEST(CopperInstruction, SumsAboveFfKeepTheirLowByte) {
     // copper compares only the low byte of a line; the output adds the wait for line $ff).
     auto wait = makeWait("f0", "07", "ff", "fe");
     EXPECT_EQ(wait->outputWithVerticalIncrement(0x20, 0), "$1007,$fffe");
-    // The horizontal increment is added to a WAIT, and to a MOVE byte only when it follows.
+    // The horizontal increment is added to a WAIT; a MOVE byte that follows the line takes the
+    // line (the vertical increment), the low byte as well as the high one.
     EXPECT_EQ(wait->outputWithVerticalIncrement(0, 0x100), "$f007,$fffe");
     auto move = makeMove("COLOR01", "ff", true, "ff", true);
-    EXPECT_EQ(move->outputWithVerticalIncrement(2, 0), "COLOR01,$01ff");
-    EXPECT_EQ(move->outputWithVerticalIncrement(0, 3), "COLOR01,$ff02");
+    EXPECT_EQ(move->outputWithVerticalIncrement(2, 0), "COLOR01,$0101");
+    EXPECT_EQ(move->outputWithVerticalIncrement(0, 3), "COLOR01,$ffff");
     EXPECT_EQ(move->commandDescription(), "[MOVE] COLOR01,$----");
     auto fixed = makeMove("COLOR01", "ff", false, "ff", false);
     EXPECT_EQ(fixed->outputWithVerticalIncrement(2, 3), "COLOR01,$ffff");

@@ -58,12 +58,15 @@ TEST_F(GradientTab, ShowsTheTextQuillfenAsmPrintsForTheSameInput) {
 
     struct Case {
         int chipset, colourRegister, hpos, blend, dither, show;
+        bool ntsc;
+        const char *bplcon3;
         const char *arguments;
     } cases[] = {
-        {1, 37, 0x40, 1, 0, 0, "--chipset aga --register 37 --hpos 40 --blend oklab"},
-        {0, 5, 0x07, 0, 2, 0, "--register 5 --dither diffuse"},
-        {0, 0, 0x07, 1, 1, 1, "--blend oklab --dither ordered --table"},
-        {1, 255, 0xe2, 0, 0, 1, "--chipset aga --register 255 --hpos e2 --table"},
+        {1, 37, 0x40, 1, 0, 0, true, "1020",
+         "--chipset aga --register 37 --hpos 40 --blend oklab --ntsc --bplcon3 1020"},
+        {0, 5, 0x07, 0, 2, 0, false, "0c00", "--register 5 --dither diffuse"},
+        {0, 0, 0x07, 1, 1, 1, false, "0c00", "--blend oklab --dither ordered --table"},
+        {1, 255, 0xe2, 0, 0, 1, false, "0c00", "--chipset aga --register 255 --hpos e2 --table"},
     };
     controller->setKeys({{0, {0x10, 0x20, 0x60}}, {90, {0xff, 0x80, 0x40}}, {150, white}});
     ui->startLineSpinBox->setValue(0xf0);
@@ -77,6 +80,8 @@ TEST_F(GradientTab, ShowsTheTextQuillfenAsmPrintsForTheSameInput) {
         if (ui->ditherComboBox->isEnabled())
             ui->ditherComboBox->setCurrentIndex(c.dither);
         ui->showComboBox->setCurrentIndex(c.show);
+        ui->ntscButton->setChecked(c.ntsc);
+        ui->bplcon3TextField->setText(QString::fromLatin1(c.bplcon3));
         EXPECT_EQ(shownText(), program(std::string("gradient --start f0 --lines 180 ") +
                                        c.arguments + " 0:#102060 90:#ff8040 150:#ffffff"));
         // The status says what the list's last line says, and what the frame left out.

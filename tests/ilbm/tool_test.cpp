@@ -88,13 +88,13 @@ TEST(QuillfenIffPictures, PaletteForAgaAndOcs) {
                             "\tdc.w\tCOLOR00,$0135\n"
                             "\tdc.w\tCOLOR01,$0fff\n";
     EXPECT_EQ(r.out, "; AGA palette: 2 colours from bank 0 COLOR00, copper list data\n"
-                     "\tdc.w\tBPLCON3,$0000\n"
+                     "\tdc.w\tBPLCON3,$0c00\n"
                      "\tdc.w\tCOLOR00,$0135\n"
                      "\tdc.w\tCOLOR01,$0fff\n"
-                     "\tdc.w\tBPLCON3,$0200\n"
+                     "\tdc.w\tBPLCON3,$0e00\n"
                      "\tdc.w\tCOLOR00,$0246\n"
                      "\tdc.w\tCOLOR01,$0fff\n"
-                     "\tdc.w\tBPLCON3,$0000\n" +
+                     "\tdc.w\tBPLCON3,$0c00\n" +
                          ocs);
     r = tool(folder, "palette --ocs " + folder.file("p.iff"));
     EXPECT_EQ(r.out, ocs);
@@ -104,9 +104,9 @@ TEST(QuillfenIffPictures, PaletteForAgaAndOcs) {
          group("FORM", "ILBM", {bmhd(16, 1, 6), chunk("CMAP", colours(40))}));
     r = tool(folder, "palette --aga " + folder.file("big.iff"));
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("\tdc.w\tBPLCON3,$2000\n\tdc.w\tCOLOR00,$080f\n"), std::string::npos)
+    EXPECT_NE(r.out.find("\tdc.w\tBPLCON3,$2c00\n\tdc.w\tCOLOR00,$080f\n"), std::string::npos)
         << r.out;
-    EXPECT_NE(r.out.find("\tdc.w\tBPLCON3,$2200\n"), std::string::npos);
+    EXPECT_NE(r.out.find("\tdc.w\tBPLCON3,$2e00\n"), std::string::npos);
     EXPECT_EQ(r.out.find("COLOR32"), std::string::npos);
     // OCS/ECS have 32 colour registers: the rest is left out, with a comment.
     r = tool(folder, "palette --ocs " + folder.file("big.iff"));

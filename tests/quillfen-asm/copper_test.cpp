@@ -62,6 +62,18 @@ TEST(QuillfenAsmCopper, AListReadsBackAndAssemblesToItsWords) {
     EXPECT_TRUE(empty.out.empty());
 }
 
+TEST(QuillfenAsmCopper, NtscRunsTheListOverTheShorterFrame) {
+    // Line $106 comes in a PAL frame (to $137), not in an NTSC one (to $105).
+    const TempFile source("\tdc.w\t$ffdf,$fffe\n\tdc.w\t$0601,$fffe\n\tdc.w\t$ffff,$fffe\n");
+    const std::string unreached = "the copper waits here until the next one";
+    const testprogram::Outcome pal = copper(source.path);
+    EXPECT_NE(pal.out.find("WAIT for line $106"), std::string::npos) << pal.out;
+    EXPECT_EQ(pal.out.find(unreached), std::string::npos) << pal.out;
+    const testprogram::Outcome ntsc = copper("--ntsc " + source.path);
+    EXPECT_EQ(ntsc.status, 0) << ntsc.err;
+    EXPECT_NE(ntsc.out.find(unreached), std::string::npos) << ntsc.out;
+}
+
 TEST(QuillfenAsmCopper, ValuesAreExplainedByTheirBits) {
     // BPLCON0 $5200: BPU2-0 (bits 14-12) = 101, five planes, and COLOR (bit 9). DMACON $8380:
     // SET/CLR (bit 15) set, DMAEN (9), BPLEN (8) and COPEN (7) (Hardware Reference Manual,

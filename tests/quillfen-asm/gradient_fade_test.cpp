@@ -68,12 +68,16 @@ TEST(QuillfenAsmGradient, BlackToWhiteIsAWaitAndAMoveALine) {
                                          0x180, static_cast<std::uint16_t>(0x111 * k)});
     EXPECT_EQ(*result.words, expected);
 
-    // AGA register 37 (bank 1 COLOR05), WAITs at horizontal $41, and the table form.
-    const testprogram::Outcome aga = quillfenAsm(
-        "gradient --chipset aga --register 37 --hpos 40 --start 100 --lines 2 0:#123456");
-    EXPECT_EQ(aga.out, "\tdc.w\t$ffdf,$fffe\n\tdc.w\t$0041,$fffe\n\tdc.w\tBPLCON3,$2000\n"
-                       "\tdc.w\tCOLOR05,$0135\n\tdc.w\tBPLCON3,$2200\n\tdc.w\tCOLOR05,$0246\n"
-                       "\tdc.w\tBPLCON3,$2000\n; 7 instructions, 28 bytes\n");
+    // AGA register 37 (bank 1 COLOR05) in a display that keeps BPLCON3 at $1020, WAITs at
+    // horizontal $41, an NTSC frame (line $106 is past its end), and the table form.
+    const testprogram::Outcome aga =
+        quillfenAsm("gradient --chipset aga --register 37 --hpos 40 --bplcon3 1020 --ntsc --start "
+                    "105 --lines 2 0:#123456 1:#000000");
+    EXPECT_EQ(aga.out, "\tdc.w\t$ffdf,$fffe\n\tdc.w\t$0541,$fffe\n\tdc.w\tBPLCON3,$3020\n"
+                       "\tdc.w\tCOLOR05,$0135\n\tdc.w\tBPLCON3,$3220\n\tdc.w\tCOLOR05,$0246\n"
+                       "\tdc.w\tBPLCON3,$1020\n"
+                       "; lines $106 to $106 are past the end of an NTSC frame: left out\n"
+                       "; 7 instructions, 28 bytes\n");
     const testprogram::Outcome table =
         quillfenAsm("gradient --table --lines 3 --dither=ordered 0:#000000 2:#ffffff");
     EXPECT_EQ(table.status, 0);
@@ -93,6 +97,8 @@ TEST(QuillfenAsmGradient, BadInputIsAUsageError) {
                                   "--dither fs 0:#000000",
                                   "--chipset aga --dither ordered 0:#000000",
                                   "--hpos e3 0:#000000",
+                                  "--chipset aga --bplcon3 10000 0:#000000",
+                                  "--bplcon3 0c00 0:#000000", // BPLCON3 is AGA's
                                   "0:#12345",
                                   "0:$123456",
                                   "x:#000000",

@@ -57,11 +57,11 @@ TEST(QuillfenIffPalette, EveryFormatAsBytesAndAsTheSameText) {
         {"loadrgb32", iffbytes::cat({{0x00, 0x02, 0x00, 0x00}, rgb32, {0, 0, 0, 0}})},
         // COLOR00 is $180, COLOR01 $182.
         {"copper", {0x01, 0x80, 0x01, 0x35, 0x01, 0x82, 0x0f, 0x80}},
-        // AGA: BPLCON3 ($106) with LOCT clear, the high nibbles; LOCT ($0200) set, the low
-        // nibbles; LOCT clear again.
+        // AGA: BPLCON3 ($106) at its reset value $0c00 (LOCT clear), the high nibbles; LOCT
+        // ($0200) set, the low nibbles; the reset value again.
         {"copper-aga",
-         {0x01, 0x06, 0x00, 0x00, 0x01, 0x80, 0x01, 0x35, 0x01, 0x82, 0x0f, 0x80, 0x01, 0x06,
-          0x02, 0x00, 0x01, 0x80, 0x02, 0x46, 0x01, 0x82, 0x0f, 0x01, 0x01, 0x06, 0x00, 0x00}},
+         {0x01, 0x06, 0x0c, 0x00, 0x01, 0x80, 0x01, 0x35, 0x01, 0x82, 0x0f, 0x80, 0x01, 0x06,
+          0x0e, 0x00, 0x01, 0x80, 0x02, 0x46, 0x01, 0x82, 0x0f, 0x01, 0x01, 0x06, 0x0c, 0x00}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.format);
@@ -77,9 +77,22 @@ TEST(QuillfenIffPalette, EveryFormatAsBytesAndAsTheSameText) {
             EXPECT_EQ(load(folder.file("p.s")), Bytes(text.begin(), text.end()));
         }
     }
-    // The first colours only; more than the map holds are refused.
+    // --bplcon3 gives the base value the AGA forms keep; it is refused with the OCS/ECS forms.
     testprogram::Outcome r =
-        tool("palette --format words --binary --colors 1 " + folder.file("p.png") + " -");
+        tool("palette --format copper-aga --binary --colors 1 --bplcon3 1000 " +
+             folder.file("p.png") + " -");
+    EXPECT_EQ(r.out, std::string("\x01\x06\x10\x00\x01\x80\x01\x35\x01\x06\x12\x00\x01\x80"
+                                 "\x02\x46\x01\x06\x10\x00",
+                                 20));
+    EXPECT_NE(
+        tool("palette --aga --bplcon3 1000 " + folder.file("p.png")).out.find("BPLCON3,$1200"),
+        std::string::npos);
+    for (const char *refused :
+         {"--ocs --bplcon3 0c00", "--format copper --bplcon3 0c00", "--aga --bplcon3 10000"})
+        EXPECT_EQ(tool(std::string("palette ") + refused + " " + folder.file("p.png")).status, 2)
+            << refused;
+    // The first colours only; more than the map holds are refused.
+    r = tool("palette --format words --binary --colors 1 " + folder.file("p.png") + " -");
     EXPECT_EQ(r.out, std::string("\x01\x35", 2));
     r = tool("palette --format words --colors 3 " + folder.file("p.png"));
     EXPECT_EQ(r.status, 1);

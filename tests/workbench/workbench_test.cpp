@@ -53,6 +53,11 @@ TEST(Workbench, APastedListReadsBackAsExplainedInstructionsWithItsBands) {
                                                               {0x12c, 0x137, QColor(0, 0, 255)}}));
     EXPECT_EQ(bench.ui.framePreview->bands(1),
               (QVector<Band>{{0, 0x2b, QColor(0, 0, 0)}, {0x2c, 0x137, QColor(255, 255, 255)}}));
+
+    // An NTSC frame ends after line $105: the blue never comes.
+    bench.ui.ntscButton->click();
+    EXPECT_EQ(bench.ui.framePreview->bands(0),
+              (QVector<Band>{{0, 0x2b, QColor(255, 0, 0)}, {0x2c, 0x105, QColor(0, 255, 0)}}));
 }
 
 TEST(Workbench, BitsAreNamedAsOnTheCommandLine) {

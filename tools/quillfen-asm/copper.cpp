@@ -63,6 +63,8 @@ int runCopper(Arguments &arguments) {
     // ECS has the colour registers of OCS.
     options.chipset = chipset == amiga::Chipset::Aga ? amiga::CopperFrame::Chipset::Aga
                                                      : amiga::CopperFrame::Chipset::Ocs;
+    if (arguments.has("--ntsc"))
+        options.frameLines = amiga::CopperFrame::kNtscLines;
     const amiga::CopperListing listing = amiga::disassemble(read.words, options);
     const std::string text = amiga::copperListingText(listing);
     return writeOutput(arguments, text, listing.cannotPerform ? kNegative : kSuccess);
@@ -72,7 +74,7 @@ int runCopper(Arguments &arguments) {
 
 const Command copperCommand = {
     "copper",
-    "[-o FILE] [--binary] [--offset N] [--chipset ocs|ecs|aga] FILE|-",
+    "[-o FILE] [--binary] [--offset N] [--chipset ocs|ecs|aga] [--ntsc] FILE|-",
     "Reads a copper list back: one dc.w line per instruction, with what it does as a comment.",
     "Reads a copper list back: one dc.w line per instruction, with what it does as a comment.\n"
     "FILE holds dc.w/dc.l lines, or hexadecimal words as an emulator's memory view shows them;\n"
@@ -88,6 +90,7 @@ const Command copperCommand = {
          "ocs, ecs or aga: bits are named as that chipset has them; AGA follows BPLCON3's bank "
          "and LOCT (default ocs)",
          Takes::Value, "NAME"},
+        {"--ntsc", "run the list over an NTSC frame (262 lines, to $105) rather than PAL (312)"},
         kOutputOption,
     },
     runCopper,

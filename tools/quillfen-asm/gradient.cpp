@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "output.h"
 
+#include <amiga/copperframe.h>
 #include <amiga/gradient.h>
 
 #include <cstdio>
@@ -27,11 +28,18 @@ std::optional<amiga::GradientKey> parseKey(const std::string &text) {
 int runGradient(Arguments &arguments) {
     amiga::GradientRequest request;
     request.aga = agaChipset(arguments);
+    if (arguments.has("--ntsc"))
+        request.frameLines = amiga::CopperFrame::kNtscLines;
     const auto start = arguments.number("--start", 0x2c, Base::Hexadecimal, 0, 0x137);
     const auto lines = arguments.number("--lines", 200, Base::Decimal, 1, 312);
     const auto colourRegister =
         arguments.number("--register", 0, Base::Decimal, 0, request.aga ? 255 : 31);
     const auto hpos = arguments.number("--hpos", 0x07, Base::Hexadecimal, 0, 0xe2);
+    if (const auto bplcon3 = arguments.number("--bplcon3", Base::Hexadecimal, 0, 0xffff)) {
+        request.bplcon3 = static_cast<std::uint16_t>(*bplcon3);
+        if (!request.aga)
+            arguments.fail("'--bplcon3' needs '--chipset aga'");
+    }
     const std::string blend = arguments.value("--blend").value_or("rgb");
     if (blend == "oklab")
         request.blend = amiga::GradientBlend::Oklab;
@@ -78,7 +86,7 @@ const Command gradientCommand = {
     "gradient",
     "[-o FILE] [--start HEX] [--lines N] [--chipset ocs|ecs|aga] [--register N] [--blend "
     "rgb|oklab] "
-    "[--dither none|ordered|diffuse] [--hpos HEX] [--table] KEY...",
+    "[--dither none|ordered|diffuse] [--hpos HEX] [--bplcon3 HEX] [--ntsc] [--table] KEY...",
     "Prints a copper list that blends key colours line by line on one colour register, with a "
     "WAIT only where the colour changes.",
     "Prints a copper list that blends key colours line by line on one colour register, with a\n"
@@ -86,8 +94,8 @@ const Command gradientCommand = {
     "A KEY is LINE:#rrggbb (or LINE:rrggbb), LINE counted in decimal from the first line (0).\n"
     "Lines before the first key and after the last keep their colours. Each line's blend is\n"
     "rounded to 8 bits a gun; OCS/ECS show its high nibbles, or with --dither a 12-bit colour\n"
-    "chosen so that the lines average to it. Lines past the end of a PAL frame ($137) are left\n"
-    "out. The last line counts the instructions and bytes.\n",
+    "chosen so that the lines average to it. Lines past the end of the frame ($137 on PAL,\n"
+    "$105 with --ntsc) are left out. The last line counts the instructions and bytes.\n",
     {
         {"--start", "the display line of the first line, 0-137 (default 2c)", Takes::Value, "HEX"},
         {"--lines", "how many lines, 1-312 (default 200)", Takes::Value, "N"},
@@ -97,6 +105,11 @@ const Command gradientCommand = {
          "NAME"},
         {"--dither", "none, ordered or diffuse, OCS/ECS only (default none)", Takes::Value, "NAME"},
         {"--hpos", "the WAITs' horizontal position, 0-e2 (default 07)", Takes::Value, "HEX"},
+        {"--bplcon3",
+         "AGA: the BPLCON3 value the display keeps (default 0c00, the reset value); the colour "
+         "writes set the bank and LOCT bits in it and the list ends with it",
+         Takes::Value, "HEX"},
+        {"--ntsc", "an NTSC frame (262 lines, to $105) rather than PAL (312, to $137)"},
         {"--table", "a table of colour words, one dc.w a line, for the CPU"},
         kOutputOption,
     },

@@ -79,7 +79,7 @@ const Command kCommands[] = {
      {2, 2}},
     {"palette",
      "[--aga | --ocs] [--picture N] FILE | --format FORMAT [--binary] [--colors N] [--picture N]\n"
-     "       FILE [OUT]",
+     "       [--bplcon3 HEX] FILE [OUT]",
      "Prints a picture's colour map as copper data, or writes it as a palette table.",
      "Without --format, prints the colour map of the first picture of FILE (picture N with\n"
      "--picture N) as copper list data from COLOR00 on, the same text as the Colour tab's\n"
@@ -88,7 +88,7 @@ const Command kCommands[] = {
      "to OUT (the standard output when there is none), as dc.w/dc.l lines or, with --binary,\n"
      "as big-endian bytes for incbin. FILE is an ILBM, ACBM or PBM picture or a PNG.\n",
      {{"--aga", "only the AGA form: BPLCON3 and COLORxx moves, every high half, then every\n"
-                "low half, bank by bank, then BPLCON3 with LOCT clear"},
+                "low half, bank by bank, then BPLCON3 back to its base value"},
       {"--ocs", "only the OCS/ECS form: COLORxx moves of 12-bit colours (high nibbles)"},
       {"--format",
        "the table: words ($0RGB words, for LoadRGB4), rgb8 ($00RRGGBB longs),\n"
@@ -99,6 +99,10 @@ const Command kCommands[] = {
        Takes::Value, "FORMAT"},
       {"--binary", "bytes for incbin instead of data lines"},
       {"--colors", "the first N colours (default: all the colour map holds)", Takes::Value, "N"},
+      {"--bplcon3",
+       "the BPLCON3 value the display keeps, in hexadecimal (default 0c00, the reset\n"
+       "value); the AGA forms set the bank and LOCT bits in it and end with it",
+       Takes::Value, "HEX"},
       kPictureOption,
       kReduceOption,
       kDitherOption,

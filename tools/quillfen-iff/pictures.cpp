@@ -232,9 +232,10 @@ int toIlbm(ILBM_Image *image, bool packAfter) {
 
 /* Colours as the Colour tab's palette code prints them from bank 0 COLOR00: the same
    generator, so the same colours give the same text. */
-void printPalette(const std::vector<amiga::Rgb8> &colours, bool aga, bool ocs) {
+void printPalette(const std::vector<amiga::Rgb8> &colours, bool aga, bool ocs,
+                  std::uint16_t bplcon3) {
     if (aga) {
-        fputs(amiga::paletteCode({true, true}, 0, 0, colours).c_str(), stdout);
+        fputs(amiga::paletteCode({true, true, bplcon3}, 0, 0, colours).c_str(), stdout);
     }
     if (ocs) {
         fputs(amiga::paletteCode({false, true}, 0, 0, colours).c_str(), stdout);
@@ -579,6 +580,12 @@ int runPalette(Arguments &arguments) {
     if (const auto colours = arguments.number("--colors", Base::Decimal, 1, 65535)) {
         options.colours = static_cast<unsigned>(*colours);
     }
+    if (const auto bplcon3 = arguments.number("--bplcon3", Base::Hexadecimal, 0, 0xffff)) {
+        options.bplcon3 = static_cast<std::uint16_t>(*bplcon3);
+        if (arguments.has("--ocs") || (format && *format != amiga::PaletteFormat::CopperAga)) {
+            arguments.fail("--bplcon3 goes with the AGA copper forms (--aga, --format copper-aga)");
+        }
+    }
     if (arguments.ok() && !format) {
         if (options.binary || options.colours) {
             arguments.fail("--binary and --colors go with --format FORMAT");
@@ -615,7 +622,7 @@ int runPalette(Arguments &arguments) {
             report(arguments, "the picture in '%s' has no colour map\n", path);
             return kNegative;
         }
-        printPalette(picture->palette, aga, ocs);
+        printPalette(picture->palette, aga, ocs, options.bplcon3);
         return kSuccess;
     }
     options.format = *format;

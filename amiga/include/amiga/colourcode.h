@@ -5,12 +5,15 @@
 // the hardware include files) and ends with a line feed; a text with nothing to write is empty.
 //
 // AGA colours are written in two 12-bit halves through BPLCON3 (see colourwords.h): the high
-// nibbles with LOCT clear, then the low nibbles with LOCT set. Every AGA text ends by writing
-// BPLCON3 once more with LOCT clear, so that colours written later in the frame set all of their
-// nibbles again. OCS/ECS colours are one 12-bit word of high nibbles.
+// nibbles with LOCT clear, then the low nibbles with LOCT set. Each BPLCON3 write is the options'
+// base value with the bank and LOCT bits set in it, so that the display's bits (PF2OF, sprite
+// resolution, border) stay as the program keeps them; every AGA text ends by writing the base
+// itself, so that colours written later in the frame set all of their nibbles again. OCS/ECS
+// colours are one 12-bit word of high nibbles.
 #pragma once
 
 #include "amiga/colourwords.h"
+#include "amiga/copperframe.h"
 
 #include <string>
 #include <vector>
@@ -25,13 +28,21 @@ struct ColourCodeOptions {
     // Copper-list data ("dc.w REGISTER,$value") or CPU code ("move.w #$value,REGISTER(a6)",
     // with a6 holding $dff000).
     bool copperInstructions = true;
+    // AGA: the BPLCON3 value the display keeps (see above); the reset value by default.
+    std::uint16_t bplcon3 = kBplcon3Reset;
+    // Rainbows: the frame's length, CopperFrame::kLines (PAL) or kNtscLines (NTSC).
+    int frameLines = CopperFrame::kLines;
 };
+
+// "the end of a PAL frame" or "the end of an NTSC frame", as comments name the end of a frame of
+// that length.
+std::string frameEndText(int frameLines);
 
 // "COLOR00" to "COLOR31" (the register is taken modulo 32).
 std::string colourRegisterName(int colourRegister);
 
 // One colour written to register colourRegister (0-31) of bank (0-7). AGA: BPLCON3 and the
-// register for the high half, then for the low half, then BPLCON3 with LOCT clear (five lines).
+// register for the high half, then for the low half, then BPLCON3's base (five lines).
 // OCS/ECS: one line; the bank is not used.
 std::string colourCode(const ColourCodeOptions &options, int bank, int colourRegister, Rgb8 colour);
 
@@ -47,7 +58,8 @@ std::string paletteCode(const ColourCodeOptions &options, int bank, int colourRe
 // waits heights[0] lines more for the next colour, and so on (a missing or negative height counts
 // as 0). Before the first line past $ff it waits for the end of line $ff ($ffdf,$fffe), as a
 // WAIT compares only the low eight bits of the line. Colours whose line is past the last line of
-// a PAL frame ($137, CopperFrame::kLines) are left out, with a comment: the copper would wait
+// the frame (options.frameLines: $137 on PAL, $105 on NTSC) are left out, with a comment: the
+// copper would wait
 // for them until its list starts again at the next frame. Copper data only: empty without
 // copper instructions.
 std::string rainbowCode(const ColourCodeOptions &options, int startLine,
@@ -56,15 +68,18 @@ std::string rainbowCode(const ColourCodeOptions &options, int startLine,
 // Copper WAITs for display lines in going order, for code that changes colours down the screen
 // and for the Copper tool's list repeated line by line. Before the first line past $ff it waits
 // for the end of line $ff ($ffdf,$fffe), as a WAIT compares only the low eight bits of the line;
-// a line past the last line of a PAL frame ($137, CopperFrame::kLines) gets no WAIT: the copper
+// a line past the last line of the frame ($137 on PAL, $105 on NTSC) gets no WAIT: the copper
 // would wait for it until its list starts again at the next frame.
 class CopperLineWaits {
 public:
     // horizontal: the position the WAITs ask for; bit 0 of the WAIT's first word is always set.
     // mask: the WAIT's second word (vertical and horizontal compare masks, bit 15 the blitter-
     // finished-disable bit); bit 0 is always clear.
-    explicit CopperLineWaits(AsmWriter &out, int horizontal = 0, std::uint16_t mask = 0xfffe)
-        : m_out(out), m_hpos(horizontal), m_mask(static_cast<std::uint16_t>(mask & 0xfffe)) {}
+    // frameLines: the frame's length, CopperFrame::kLines (PAL) or kNtscLines (NTSC).
+    explicit CopperLineWaits(AsmWriter &out, int horizontal = 0, std::uint16_t mask = 0xfffe,
+                             int frameLines = CopperFrame::kLines)
+        : m_out(out), m_hpos(horizontal), m_mask(static_cast<std::uint16_t>(mask & 0xfffe)),
+          m_frameLines(frameLines) {}
     // Writes the WAIT for line (0 or more) and gives true; gives false and writes nothing when
     // the line is past the end of the frame.
     bool waitFor(long line);
@@ -78,16 +93,18 @@ private:
     AsmWriter &m_out;
     int m_hpos;
     std::uint16_t m_mask;
+    int m_frameLines;
     bool m_wrapped = false;
     std::string m_wrapComment;
 };
 
 // Copper data that sets colour register colourRegister (0-255: bank x 32 + register) to a
-// colour. AGA: BPLCON3 with the bank and LOCT clear, the register with the high nibbles, BPLCON3
-// with LOCT set, the register with the low nibbles, which leaves LOCT set: end the code with
-// clearLoct(). OCS/ECS: one MOVE of the high nibbles to COLOR00-COLOR31.
-void writeCopperColour(AsmWriter &out, bool aga, int colourRegister, Rgb8 colour);
-// BPLCON3 for bank with LOCT clear, so that later colour writes set all their nibbles again.
-void clearLoct(AsmWriter &out, int bank);
+// colour. AGA: BPLCON3 (base with the bank, LOCT clear), the register with the high nibbles,
+// BPLCON3 with LOCT set, the register with the low nibbles, which leaves LOCT set: end the code
+// with restoreBplcon3(). OCS/ECS: one MOVE of the high nibbles to COLOR00-COLOR31.
+void writeCopperColour(AsmWriter &out, bool aga, int colourRegister, Rgb8 colour,
+                       std::uint16_t bplcon3);
+// BPLCON3 back to its base value, so that later colour writes set all their nibbles again.
+void restoreBplcon3(AsmWriter &out, std::uint16_t bplcon3);
 
 } // namespace amiga

@@ -68,16 +68,23 @@ constexpr Rgb8 toTwelveBit(Rgb8 colour) {
     return fromTwelveBit(highWord(colour));
 }
 
-// BPLCON3 bits that the colour code sets.
+// BPLCON3 bits that the colour code sets: BANK2-0 (bits 15-13) and LOCT (bit 9). The others
+// (PF2OF2-0, sprite resolution, border bits) belong to the display; the colour code keeps them
+// as a base value says, by default as the machine resets them ($0c00: PF2OF = 3, playfield 2's
+// colours from COLOR08).
 constexpr std::uint16_t kBplcon3Loct = 1u << 9;
+constexpr std::uint16_t kBplcon3Bank = 0xe000;
+constexpr std::uint16_t kBplcon3Reset = 0x0c00;
 constexpr int kBankShift = 13;
 constexpr int kRegistersPerBank = 32;
 constexpr int kAgaColourRegisters = 256;
 constexpr int kOcsColourRegisters = 32;
 
-// The BPLCON3 value that selects bank (0-7) and the high (low = false) or low half.
-constexpr std::uint16_t bplcon3For(int bank, bool low) {
-    return static_cast<std::uint16_t>((bank & 7) << kBankShift | (low ? kBplcon3Loct : 0));
+// The BPLCON3 value that selects bank (0-7) and the high (low = false) or low half, with every
+// other bit as base has it.
+constexpr std::uint16_t bplcon3For(int bank, bool low, std::uint16_t base) {
+    return static_cast<std::uint16_t>((base & ~(kBplcon3Bank | kBplcon3Loct)) |
+                                      (bank & 7) << kBankShift | (low ? kBplcon3Loct : 0));
 }
 
 } // namespace amiga

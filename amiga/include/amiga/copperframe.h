@@ -1,9 +1,10 @@
-// The copper over one PAL frame: runs a list of copper words from the top of the frame and
-// records, for every line, the colour registers as they stand where the line's picture starts.
+// The copper over one frame (PAL or NTSC): runs a list of copper words from the top of the frame
+// and records, for every line, the colour registers as they stand where the line's picture starts.
 // A preview draws each line's band from line(n); tests compare generated code with what it is
 // meant to do, line by line.
 //
-// The beam: lines 0-$137 (312 lines, Hardware Reference Manual "Beam position"), 227 colour
+// The beam: lines 0-$137 on PAL (312 lines), 0-$105 on NTSC (262 lines; Hardware Reference
+// Manual "Beam position" and "NTSC and PAL"), 227 colour
 // clocks per line, horizontal positions 0-$e2. The copper reads a word every 2 colour clocks:
 // a MOVE takes 4, a SKIP 4, a WAIT 4 and, once its position is reached, 2 more to wake up. DMA of
 // other channels never delays it here, and the blitter is always finished.
@@ -38,13 +39,17 @@ public:
         EndOfFrame,   // the beam reached the end of the frame with instructions left
     };
 
-    static constexpr int kLines = 312;
+    static constexpr int kLines = 312;     // a PAL frame
+    static constexpr int kNtscLines = 262; // an NTSC frame
     static constexpr int kClocksPerLine = 227;
     // Where a line's colours are read: the left edge of a standard display window (DIWSTRT
     // $2c81 starts at lores pixel $81, colour clock $40).
     static constexpr int kPictureStart = 0x40;
 
-    explicit CopperFrame(Chipset chipset = Chipset::Aga, int sampleHorizontal = kPictureStart);
+    // lines: the frame's length, kLines (PAL) or kNtscLines (NTSC).
+    explicit CopperFrame(Chipset chipset = Chipset::Aga, int sampleHorizontal = kPictureStart,
+                         int lines = kLines);
+    int lineCount() const { return m_lineCount; }
 
     // A write of value to a colour register (offset $180-$1be) with BPLCON3 as given: the
     // register it sets (0-31; on AGA 0-255 by BPLCON3's bank) and the colour that register
@@ -66,7 +71,7 @@ public:
 
     Chipset chipset() const { return m_chipset; }
     int colourCount() const { return m_chipset == Chipset::Aga ? kAgaColourRegisters : 32; }
-    // The colour registers of a line (0-311) at its sample position.
+    // The colour registers of a line (0 to lineCount() - 1) at its sample position.
     std::span<const Rgb8> line(int line) const {
         return {m_lines.data() + static_cast<std::size_t>(line) * colourCount(),
                 static_cast<std::size_t>(colourCount())};
@@ -80,7 +85,7 @@ public:
     Stop stop() const { return m_stop; }
     // The index of the word pair the copper stopped at (the pair count when it ran out).
     std::size_t stopInstruction() const { return m_stopInstruction; }
-    // The line the beam was on when the copper stopped (kLines when it got to the end).
+    // The line the beam was on when the copper stopped (lineCount() when it got to the end).
     int stopLine() const { return m_stopLine; }
     std::size_t instructionsRun() const { return m_instructionsRun; }
     // Where the beam was when the instruction at a word pair took effect: a MOVE's write, a
@@ -93,15 +98,17 @@ private:
     void sampleBefore(long clock);
     void write(std::uint16_t offset, std::uint16_t value);
     // The first clock from clock on at which a WAIT is satisfied; -1 when none in the frame.
-    static long reached(const CopperInstruction &wait, long clock);
+    long reached(const CopperInstruction &wait, long clock) const;
+    long frameClocks() const { return static_cast<long>(m_lineCount) * kClocksPerLine; }
 
     Chipset m_chipset;
     int m_sampleHorizontal;
+    int m_lineCount;
     std::vector<Rgb8> m_initial;
     std::vector<Rgb8> m_registers;
     std::vector<Rgb8> m_lines;
     std::vector<long> m_clocks;
-    std::uint16_t m_bplcon3 = 0;
+    std::uint16_t m_bplcon3 = kBplcon3Reset;
     int m_nextSample = 0;
     Stop m_stop = Stop::OutOfWords;
     std::size_t m_stopInstruction = 0;

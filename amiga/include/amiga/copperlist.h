@@ -31,7 +31,8 @@ ExplainValue explainThroughDatabase(const std::vector<RegisterLayout> &registers
 
 struct CopperListOptions {
     CopperFrame::Chipset chipset = CopperFrame::Chipset::Ocs;
-    ExplainValue explain; // may be empty: MOVEs then explain colours only
+    ExplainValue explain;                 // may be empty: MOVEs then explain colours only
+    int frameLines = CopperFrame::kLines; // CopperFrame::kNtscLines for an NTSC frame
 };
 
 // One field of an instruction, for a view of its parts: ("register", "BPLCON0 ($100)").
@@ -46,8 +47,9 @@ struct CopperListEntry {
     bool loneWord = false; // the last word of an odd count: no instruction
     CopperInstruction instruction;
     bool endOfList = false;
-    // The line at which the copper ran it in a PAL frame (0-$137: after the $ff/$100 wrap the
-    // line is $1xx) and the horizontal position; -1 when it does not run in the frame.
+    // The line at which the copper ran it in the frame (0-$137 on PAL, 0-$105 on NTSC: after the
+    // $ff/$100 wrap the line is $1xx) and the horizontal position; -1 when it does not run in
+    // the frame.
     int line = -1;
     int horizontal = -1;
     std::vector<CopperProblem> problems;

@@ -29,7 +29,8 @@ struct CopperRead {
 // Reads a copper list from text, a line at a time. Each line is one of:
 //   - empty, or a comment: everything from ';' on, and a line whose first character is '*';
 //   - assembler data: an optional label ("name:", or a name in the first column), "dc.w" or
-//     "dc.l" (any case) and operands separated by commas (blanks after a comma are allowed).
+//     "dc.l" (any case) and operands separated by commas (blanks after a comma are allowed);
+//     what follows the operands after a blank is a comment, as assemblers take it.
 //     An operand is a number ($hex, 0xhex, %binary, decimal, with an optional '-') or a register
 //     name of the hardware include files, which stands for its offset. A dc.l operand gives two
 //     words, high word first;
@@ -37,7 +38,9 @@ struct CopperRead {
 //     (2 digits, an even number of them on a line) that pair into words, separated by blanks,
 //     all of one width on a line, after an optional address that ends with ':' or that has six
 //     or more digits, more than the groups that follow it. With an address, the first token that
-//     is not hexadecimal starts the character column, which is not read.
+//     is not hexadecimal starts the character column, which is not read. In a view whose lines
+//     start with addresses, a line of an address alone (the last line of hexdump -C and od) is
+//     no data.
 // Anything else is an error with its line number, and a list with any error gives no words.
 // At most maxErrors errors are reported.
 CopperRead readCopperText(std::string_view text, std::size_t maxErrors = 50);

@@ -35,6 +35,9 @@ struct GradientRequest {
     GradientBlend blend = GradientBlend::Rgb;
     GradientDither dither = GradientDither::None; // OCS/ECS only: AGA shows every 8-bit colour
     int horizontal = 0x07; // the WAITs' horizontal position (bit 0 is always set)
+    // AGA: the BPLCON3 value the display keeps; the colour writes set the bank and LOCT in it.
+    std::uint16_t bplcon3 = kBplcon3Reset;
+    int frameLines = 312; // the frame's length: 312 on PAL, 262 on NTSC (CopperFrame)
 };
 
 // One line of a gradient.
@@ -54,16 +57,16 @@ std::vector<GradientLine> gradientLines(const GradientRequest &request);
 struct GradientCopperList {
     std::string text;
     std::size_t instructions = 0; // the copper instructions written (4 bytes each)
-    // Lines past the end of a PAL frame, left out: the first and the last; -1 for none.
+    // Lines past the end of the frame, left out: the first and the last; -1 for none.
     long firstLeftOut = -1;
     long lastLeftOut = -1;
     std::size_t bytes() const { return instructions * 4; }
 };
 
 // The copper list: for each line whose written word(s) differ from the line before (and for the
-// first line) a WAIT and the MOVEs that set the register; on AGA BPLCON3 with LOCT clear at the
-// end. Lines past the end of a PAL frame are left out, with a ';' line. The last line is a ';'
-// line with the count of instructions and bytes. Empty without keys.
+// first line) a WAIT and the MOVEs that set the register; on AGA BPLCON3's base value at the
+// end. Lines past the end of the frame (request.frameLines) are left out, with a ';' line. The last
+// line is a ';' line with the count of instructions and bytes. Empty without keys.
 GradientCopperList gradientCopperList(const GradientRequest &request);
 // Its text alone.
 std::string gradientCopperCode(const GradientRequest &request);

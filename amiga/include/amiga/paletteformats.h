@@ -8,10 +8,11 @@
 //   LoadRgb32  a long count << 16 | first colour, the Rgb32 entries, and a terminating 0 long:
 //              a whole LoadRGB32 table.
 //   Copper     copper MOVEs COLOR00+2i,$0RGB.
-//   CopperAga  copper MOVEs for 24-bit colours: BPLCON3 $0000, the high-nibble MOVEs, BPLCON3
-//              $0200, the low-nibble MOVEs; for more than 32 colours bank by bank, each bank's
-//              BPLCON3 values carrying its bank bits; last the BPLCON3 MOVE that clears LOCT
-//              ($0000).
+//   CopperAga  copper MOVEs for 24-bit colours: BPLCON3 with LOCT clear, the high-nibble MOVEs,
+//              BPLCON3 with LOCT set, the low-nibble MOVEs; for more than 32 colours bank by
+//              bank, each bank's BPLCON3 values carrying its bank bits; every BPLCON3 value is
+//              the base bplcon3 (by default the reset value $0c00) with the bank and LOCT set
+//              in it, and the last MOVE writes the base itself.
 //
 // firstColour is the first colour register for the copper formats (bank x 32 + register on
 // AGA) and the table's first colour for LoadRgb32; the plain tables (Words, Rgb8, Rgb32) are
@@ -46,11 +47,12 @@ unsigned paletteFormatLimit(PaletteFormat format);
 
 // The table as big-endian bytes. Colours past the format's limit are left out.
 std::vector<std::uint8_t> paletteBytes(PaletteFormat format, const std::vector<Rgb8> &colours,
-                                       unsigned firstColour = 0);
+                                       unsigned firstColour = 0,
+                                       std::uint16_t bplcon3 = kBplcon3Reset);
 
 // The table as data lines after a comment line that says what follows ("\tdc.w\t" or
 // "\tdc.l\t", lower-case "$" hex, register names for the copper formats). Empty for no colours.
 std::string paletteText(PaletteFormat format, const std::vector<Rgb8> &colours,
-                        unsigned firstColour = 0);
+                        unsigned firstColour = 0, std::uint16_t bplcon3 = kBplcon3Reset);
 
 } // namespace amiga

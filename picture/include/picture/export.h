@@ -40,7 +40,8 @@ Output rawBitplanes(const Picture &picture, const RawOptions &options);
 struct PaletteOptions {
     amiga::PaletteFormat format = amiga::PaletteFormat::Words;
     bool binary = false;
-    std::optional<unsigned> colours; // default: as many as the colour map holds
+    std::optional<unsigned> colours;              // default: as many as the colour map holds
+    std::uint16_t bplcon3 = amiga::kBplcon3Reset; // copper-aga: the display's BPLCON3
 };
 // The colour map in a format: text, or bytes with binary. More colours than the map holds are
 // refused; more than the format holds, too.
