@@ -1,6 +1,7 @@
 // Whole files written all or nothing under a disk that fills, and read within a limit from files,
 // devices and pipes.
 #include "picture_files.h"
+#include "scratch_files.h"
 
 #include <picture/files.h>
 
@@ -26,17 +27,6 @@ using testfiles::load;
 
 void save(const std::string &path, const std::string &text) {
     EXPECT_TRUE(testfiles::saveText(path, text));
-}
-
-// The names in the folder of path.
-std::vector<std::string> namesBeside(const std::string &path) {
-    std::vector<std::string> names;
-    for (const auto &entry :
-         std::filesystem::directory_iterator(std::filesystem::path(path).parent_path())) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // Files of this process may grow to limit bytes (ulimit -f): past it a write fails with EFBIG,
@@ -80,7 +70,7 @@ TEST(WriteWholeFile, AWriteThatFailsAtAnyByteLeavesTheOldFileAndNoOther) {
                   "'" + target + "' cannot be written: File too large; it is left as it was.");
         EXPECT_EQ(load(target), Bytes({'t', 'h', 'e', ' ', 'o', 'l', 'd', ' ', 'c', 'o', 'n', 't',
                                        'e', 'n', 't', 's'}));
-        EXPECT_EQ(namesBeside(target), std::vector<std::string>{"out.bin"});
+        EXPECT_EQ(testfiles::namesBeside(target), std::vector<std::string>{"out.bin"});
     }
     // A file that was not there is still not there.
     std::filesystem::remove(target);
@@ -90,7 +80,7 @@ TEST(WriteWholeFile, AWriteThatFailsAtAnyByteLeavesTheOldFileAndNoOther) {
         EXPECT_FALSE(picture::writeWholeFile(target, data.data(), data.size(), &error));
     }
     EXPECT_EQ(error, "'" + target + "' cannot be written: File too large.");
-    EXPECT_TRUE(namesBeside(target).empty());
+    EXPECT_TRUE(testfiles::namesBeside(target).empty());
 }
 
 TEST(WriteWholeFile, ReplacesTheFileALinkNamesAndWritesDevicesInPlace) {

@@ -18,20 +18,6 @@
 
 namespace {
 
-// A program built with AddressSanitizer reserves more address space than a memory limit allows:
-// there the limit is left out.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
-
 testprogram::Outcome quillfenAsm(const std::string &arguments) {
     return testprogram::run(QUILLFEN_ASM_TOOL, arguments);
 }
@@ -101,7 +87,7 @@ TEST(QuillfenAsmCopper, AnInputThatNeverEndsStopsAt64MiB) {
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.command);
-        const std::string memoryLimit = kSanitized ? "" : "ulimit -v 1000000; ";
+        const std::string memoryLimit = testprogram::kSanitized ? "" : "ulimit -v 1000000; ";
         const int status = std::system((memoryLimit + c.command + " 2>" + err).c_str());
         // A writer still waiting for the FIFO's reader (one that never came) is let go.
         close(open(fifo.c_str(), O_RDONLY | O_NONBLOCK));

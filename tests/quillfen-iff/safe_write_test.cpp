@@ -1,6 +1,8 @@
 // quillfen-iff under hostile conditions: a disk that fills, a signal in the middle of a large
 // write, an input that never ends. The file written over stays byte for byte as it was and no
 // new file is left beside it.
+#include "run_program.h"
+#include "scratch_files.h"
 #include "testing.h"
 
 #include <gtest/gtest.h>
@@ -21,31 +23,6 @@ using iffbytes::group;
 using iffbytes::save;
 
 namespace {
-
-// A program built with AddressSanitizer reserves more address space than a memory limit allows:
-// there the limit is left out.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
-
-// The names in the folder of path.
-std::vector<std::string> namesBeside(const std::string &path) {
-    std::vector<std::string> names;
-    for (const auto &entry :
-         std::filesystem::directory_iterator(std::filesystem::path(path).parent_path())) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 const Bytes kOld = {'o', 'l', 'd', '\n'};
 
@@ -90,7 +67,7 @@ TEST(QuillfenIffWrites, EveryCommandOnAFullDiskKeepsTheOldFile) {
                   std::string::npos)
             << r.err;
         EXPECT_EQ(load(out), kOld);
-        EXPECT_EQ(namesBeside(out),
+        EXPECT_EQ(testfiles::namesBeside(out),
                   (std::vector<std::string>{"a.iff", "c.png", "out", "p.iff", "p.png"}));
     }
 }
@@ -148,7 +125,7 @@ TEST(QuillfenIffWrites, ASignalDuringALargeWriteKeepsTheOldFile) {
         ASSERT_TRUE(WIFEXITED(status));
         EXPECT_EQ(WEXITSTATUS(status), c.status);
         EXPECT_EQ(load(out), kOld);
-        EXPECT_EQ(namesBeside(out), (std::vector<std::string>{"big.iff", "out"}));
+        EXPECT_EQ(testfiles::namesBeside(out), (std::vector<std::string>{"big.iff", "out"}));
     }
 }
 
@@ -156,9 +133,10 @@ TEST(QuillfenIffReads, AnInputThatNeverEndsStopsAtTheLimit) {
     // Within a memory limit that the old reader ran out of (its std::bad_alloc ended the
     // program): the new one stops at 1 GiB, counted as read (FIFOs and pipes stop the same way:
     // the picture library's tests).
-    const testprogram::Outcome r = testprogram::run(
-        std::string(kSanitized ? "" : "ulimit -v 2500000; ") + "exec " + QUILLFEN_IFF_TOOL,
-        "print /dev/zero");
+    const testprogram::Outcome r =
+        testprogram::run(std::string(testprogram::kSanitized ? "" : "ulimit -v 2500000; ") +
+                             "exec " + QUILLFEN_IFF_TOOL,
+                         "print /dev/zero");
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "quillfen-iff print: '/dev/zero' is larger than 1 GiB, larger than any "
                      "picture that is read.\n");

@@ -16,4 +16,18 @@ struct Outcome {
 Outcome run(const std::string &program, const std::string &arguments,
             const std::string &input = "/dev/null");
 
+// Whether the programs are built with AddressSanitizer, which reserves more address space than
+// a memory limit (ulimit -v) allows: there such limits are left out.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
+#endif
+
 } // namespace testprogram

@@ -2,6 +2,7 @@
 // whole contents. Nothing here uses the project's libraries.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -52,6 +53,17 @@ inline bool saveText(const std::string &path, const std::string &text) {
     std::ofstream out(path, std::ios::binary);
     out << text;
     return static_cast<bool>(out.flush());
+}
+
+// The names in the folder of path, sorted: what a write left beside its target.
+inline std::vector<std::string> namesBeside(const std::string &path) {
+    std::vector<std::string> names;
+    for (const auto &entry :
+         std::filesystem::directory_iterator(std::filesystem::path(path).parent_path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 } // namespace testfiles
