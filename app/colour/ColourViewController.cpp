@@ -1,4 +1,5 @@
 #include "colour/ColourViewController.h"
+#include "common/Reading.h"
 #include "common/SnapshotCommand.h"
 #include "common/TextFields.h"
 #include "ui_ColourViewController.h"
@@ -14,7 +15,6 @@
 #include "common/Wrapping.h"
 
 #include <QClipboard>
-#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -652,12 +652,8 @@ bool ColourViewController::decodePaletteWithURL(const QString &path,
     const QMetaObject::Connection done = connect(this, &ColourViewController::paletteRead, this,
                                                  [&](bool result) { used = result; });
     startLoadingPalette(path, index);
-    if (m_reader) {
-        // The worker is waited for here, with no event loop of its own (nothing else runs
-        // meanwhile), and its result taken at once.
-        m_reader->wait();
-        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
-    }
+    if (m_reader)
+        waitForReading(this, m_reader);
     disconnect(done);
     return used;
 }

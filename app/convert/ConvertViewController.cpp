@@ -3,9 +3,9 @@
 #include "ui_ConvertViewController.h"
 
 #include "common/HexFormatter.h"
+#include "common/Reading.h"
 
 #include <QClipboard>
-#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -317,12 +317,8 @@ bool ConvertViewController::openPictureFile(const QString &path, std::optional<u
     const QMetaObject::Connection done = connect(this, &ConvertViewController::pictureRead, this,
                                                  [&](bool result) { opened = result; });
     startReading(path, index);
-    if (m_reader) {
-        // The worker is waited for here, with no event loop of its own (nothing else runs
-        // meanwhile), and its result taken at once.
-        m_reader->wait();
-        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
-    }
+    if (m_reader)
+        waitForReading(this, m_reader);
     disconnect(done);
     return opened;
 }

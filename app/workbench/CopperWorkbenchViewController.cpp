@@ -1,6 +1,7 @@
 #include "workbench/CopperWorkbenchViewController.h"
 #include "ui_CopperWorkbenchViewController.h"
 
+#include "common/Reading.h"
 #include "workbench/CopperListingModel.h"
 
 #include <amiga/copperlist.h>
@@ -222,12 +223,8 @@ bool CopperWorkbenchViewController::openFile(const QString &path) {
     const QMetaObject::Connection done = connect(this, &CopperWorkbenchViewController::fileRead,
                                                  this, [&](bool result) { opened = result; });
     startReading(path);
-    if (m_reader) {
-        // The worker is waited for here, with no event loop of its own (nothing else runs
-        // meanwhile), and its result taken at once.
-        m_reader->wait();
-        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
-    }
+    if (m_reader)
+        waitForReading(this, m_reader);
     disconnect(done);
     return opened;
 }

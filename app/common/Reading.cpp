@@ -1,0 +1,10 @@
+#include "common/Reading.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QThread>
+
+void waitForReading(QObject *tool, QThread *reader) {
+    reader->wait();
+    QCoreApplication::sendPostedEvents(tool, QEvent::MetaCall);
+}
