@@ -102,30 +102,42 @@ TEST(QuillfenIffWrites, ASignalDuringALargeWriteKeepsTheOldFile) {
     const struct { int signal, status; } cases[] = {{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.signal);
-        save(out, kOld);
-        // The program is signalled as soon as its new file appears beside the old one.
-        const int watch = inotify_init1(IN_CLOEXEC);
-        ASSERT_GE(watch, 0);
-        ASSERT_GE(
-            inotify_add_watch(watch, std::filesystem::path(out).parent_path().c_str(), IN_CREATE),
-            0);
-        std::string input = folder.file("big.iff");
-        std::vector<char *> argv = {
-            const_cast<char *>(QUILLFEN_IFF_TOOL), const_cast<char *>("raw"),
-            const_cast<char *>("--chunky"),        input.data(),
-            const_cast<char *>(out.c_str()),       nullptr};
-        pid_t pid = 0;
-        ASSERT_EQ(posix_spawn(&pid, QUILLFEN_IFF_TOOL, nullptr, nullptr, argv.data(), environ), 0);
-        pollfd created{watch, POLLIN, 0};
-        ASSERT_EQ(poll(&created, 1, 30000), 1) << "no new file within 30 seconds";
-        kill(pid, c.signal);
-        int status = 0;
-        ASSERT_EQ(waitpid(pid, &status, 0), pid);
-        close(watch);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), c.status);
-        EXPECT_EQ(load(out), kOld);
-        EXPECT_EQ(testfiles::namesBeside(out), (std::vector<std::string>{"big.iff", "out"}));
+        // On a busy machine the program may finish before the signal reaches it: then its new
+        // file is whole and nothing is left beside it, and it is tried again.
+        bool interrupted = false;
+        for (int attempt = 0; attempt < 5 && !interrupted; ++attempt) {
+            save(out, kOld);
+            // The program is signalled as soon as its new file appears beside the old one.
+            const int watch = inotify_init1(IN_CLOEXEC);
+            ASSERT_GE(watch, 0);
+            ASSERT_GE(inotify_add_watch(watch, std::filesystem::path(out).parent_path().c_str(),
+                                        IN_CREATE),
+                      0);
+            std::string input = folder.file("big.iff");
+            std::vector<char *> argv = {
+                const_cast<char *>(QUILLFEN_IFF_TOOL), const_cast<char *>("raw"),
+                const_cast<char *>("--chunky"),        input.data(),
+                const_cast<char *>(out.c_str()),       nullptr};
+            pid_t pid = 0;
+            ASSERT_EQ(posix_spawn(&pid, QUILLFEN_IFF_TOOL, nullptr, nullptr, argv.data(), environ),
+                      0);
+            pollfd created{watch, POLLIN, 0};
+            ASSERT_EQ(poll(&created, 1, 30000), 1) << "no new file within 30 seconds";
+            kill(pid, c.signal);
+            int status = 0;
+            ASSERT_EQ(waitpid(pid, &status, 0), pid);
+            close(watch);
+            ASSERT_TRUE(WIFEXITED(status));
+            EXPECT_EQ(testfiles::namesBeside(out), (std::vector<std::string>{"big.iff", "out"}));
+            if (WEXITSTATUS(status) == 0) {
+                EXPECT_EQ(load(out).size(), std::size_t{8192} * 8192);
+                continue;
+            }
+            interrupted = true;
+            EXPECT_EQ(WEXITSTATUS(status), c.status);
+            EXPECT_EQ(load(out), kOld);
+        }
+        EXPECT_TRUE(interrupted) << "the program finished before the signal five times";
     }
 }
 
