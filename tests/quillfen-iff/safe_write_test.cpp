@@ -118,9 +118,21 @@ TEST(QuillfenIffWrites, ASignalDuringALargeWriteKeepsTheOldFile) {
                 const_cast<char *>(QUILLFEN_IFF_TOOL), const_cast<char *>("raw"),
                 const_cast<char *>("--chunky"),        input.data(),
                 const_cast<char *>(out.c_str()),       nullptr};
+            // The signals at their default, whatever this test was started with (a shell runs
+            // a background job with SIGINT ignored, and the program keeps what it was given).
+            posix_spawnattr_t attributes;
+            posix_spawnattr_init(&attributes);
+            sigset_t defaults;
+            sigemptyset(&defaults);
+            for (int signal : {SIGINT, SIGTERM, SIGHUP})
+                sigaddset(&defaults, signal);
+            posix_spawnattr_setsigdefault(&attributes, &defaults);
+            posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
             pid_t pid = 0;
-            ASSERT_EQ(posix_spawn(&pid, QUILLFEN_IFF_TOOL, nullptr, nullptr, argv.data(), environ),
-                      0);
+            const int spawned =
+                posix_spawn(&pid, QUILLFEN_IFF_TOOL, nullptr, &attributes, argv.data(), environ);
+            posix_spawnattr_destroy(&attributes);
+            ASSERT_EQ(spawned, 0);
             pollfd created{watch, POLLIN, 0};
             ASSERT_EQ(poll(&created, 1, 30000), 1) << "no new file within 30 seconds";
             kill(pid, c.signal);
