@@ -93,8 +93,13 @@ public:
 
     void readLine(std::string_view line, std::size_t number) {
         m_line = number;
-        if (!line.empty() && line.front() == '*')
+        if (!line.empty() && line.front() == '*') {
+            // In a dump whose lines start with addresses (hexdump, od), "*" alone stands for
+            // lines that repeat the one before up to the next address.
+            if (m_dumpAddresses && skipBlanks(line.substr(1)).empty())
+                m_repeatFromLine = number;
             return;
+        }
         const std::size_t semicolon = line.find(';');
         if (semicolon != std::string_view::npos)
             line = line.substr(0, semicolon);
@@ -128,6 +133,11 @@ public:
     bool full() const { return m_errors.size() >= m_maxErrors; }
 
     CopperRead take() {
+        if (m_repeatFromLine != 0) {
+            m_line = m_repeatFromLine;
+            error("a repeated line (*) with no address after it: how many lines it stands for "
+                  "is not known");
+        }
         CopperRead read;
         if (m_errors.empty())
             read.words = std::move(m_words);
@@ -281,8 +291,10 @@ private:
         }
         // A dump whose lines start with addresses ends with a line of the address alone
         // (hexdump -C, od): no data.
-        if (tokens.size() == 1 && m_dumpAddresses && hexDigits(tokens[0]).size() >= 6)
+        if (tokens.size() == 1 && m_dumpAddresses && hexDigits(tokens[0]).size() >= 6) {
+            repeatUpTo(hexDigits(tokens[0]));
             return;
+        }
         std::size_t first = 0;
         bool address = false;
         if (tokens[0].size() > 1 && tokens[0].back() == ':' &&
@@ -309,8 +321,15 @@ private:
             }
             groups.push_back(digits);
         }
-        if (address)
+        if (address) {
             m_dumpAddresses = true;
+            const std::string_view digits = hexDigits(
+                tokens[0].back() == ':' ? tokens[0].substr(0, tokens[0].size() - 1) : tokens[0]);
+            if (!repeatUpTo(digits))
+                return;
+            m_lineAddress = digitsValue(digits, 16, 0xffffffffu);
+        }
+        m_lineWords.clear();
         if (groups.empty())
             return; // an address alone
         const std::size_t width = groups[0].size();
@@ -325,6 +344,7 @@ private:
             error("an odd number of bytes on the line: words are two bytes");
             return;
         }
+        const std::size_t firstWord = m_words.size();
         for (std::size_t i = 0; i < groups.size(); ++i) {
             const auto value = digitsValue(groups[i], 16, 0xffffffffu);
             if (width == 2) {
@@ -339,12 +359,43 @@ private:
                 return;
             }
         }
+        m_lineWords.assign(m_words.begin() + static_cast<std::ptrdiff_t>(firstWord), m_words.end());
+    }
+
+    // After a "*" line: the line before it again, as many times as fill the bytes up to the
+    // address digits. False after an error.
+    bool repeatUpTo(std::string_view digits) {
+        if (m_repeatFromLine == 0)
+            return true;
+        const std::size_t repeatLine = m_repeatFromLine;
+        m_repeatFromLine = 0;
+        const auto next = digitsValue(digits, 16, 0xffffffffu);
+        const std::uint64_t lineBytes = m_lineWords.size() * 2;
+        const std::uint64_t end = m_lineAddress.value_or(0) + lineBytes;
+        if (!next || !m_lineAddress || lineBytes == 0 || *next < end ||
+            (*next - end) % lineBytes != 0) {
+            m_line = repeatLine;
+            error("a repeated line (*) that does not fill whole lines up to the next address");
+            return false;
+        }
+        for (std::uint64_t n = (*next - end) / lineBytes; n > 0; --n) {
+            for (const std::uint16_t word : m_lineWords) {
+                if (!add(word))
+                    return false;
+            }
+        }
+        return true;
     }
 
     std::size_t m_maxErrors;
     std::size_t m_line = 0;
     bool m_tooLong = false;
     bool m_dumpAddresses = false; // a dump line so far started with an address
+    // The address and the words of the last dump line, and the line of a "*" that waits for
+    // the next address (0 for none).
+    std::optional<std::uint64_t> m_lineAddress;
+    std::vector<std::uint16_t> m_lineWords;
+    std::size_t m_repeatFromLine = 0;
     std::vector<std::uint16_t> m_words;
     std::vector<CopperReadError> m_errors;
 };

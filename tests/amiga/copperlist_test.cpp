@@ -206,6 +206,34 @@ TEST(CopperRead, DumpsOfTheUsualTools) {
     }
 }
 
+// hexdump and od print "*" for lines that repeat the one before, up to the next address.
+TEST(CopperRead, RepeatedLinesOfDumps) {
+    Words expected;
+    for (int i = 0; i < 12; ++i)
+        expected.insert(expected.end(), {0x0180, 0x0f00});
+    expected.insert(expected.end(), {0xffff, 0xfffe});
+    for (const char *dump :
+         {"00000000  01 80 0f 00 01 80 0f 00  01 80 0f 00 01 80 0f 00  |................|\n"
+          "*\n"
+          "00000030  ff ff ff fe                                       |....|\n"
+          "00000034\n",
+          "000000 0180 0f00 0180 0f00 0180 0f00 0180 0f00\n"
+          "*\n"
+          "000030 ffff fffe\n"
+          "000034\n"}) {
+        const CopperRead read = readCopperText(dump);
+        ASSERT_TRUE(read.ok()) << dump << read.errors[0].message;
+        EXPECT_EQ(read.words, expected) << dump;
+    }
+    // A repeat whose length is not known, or that does not fill whole lines, is refused.
+    for (const char *dump :
+         {"000000 0180 0f00 0180 0f00\n*\n", "000000 0180 0f00 0180 0f00\n*\n000012 ffff fffe\n"}) {
+        const CopperRead read = readCopperText(dump);
+        ASSERT_FALSE(read.ok()) << dump;
+        EXPECT_EQ(read.errors[0].line, 2u) << dump;
+    }
+}
+
 TEST(CopperRead, MemoryViewsAndBinaryFiles) {
     // An emulator's memory view: an address, words, and the character column.
     const CopperRead view = readCopperText("00c01234 0180 0502 0182 0FFF  ....\n"
