@@ -648,14 +648,8 @@ void ColourViewController::startLoadingPalette(const QString &path, std::optiona
 
 bool ColourViewController::decodePaletteWithURL(const QString &path,
                                                 std::optional<unsigned> index) {
-    bool used = false;
-    const QMetaObject::Connection done = connect(this, &ColourViewController::paletteRead, this,
-                                                 [&](bool result) { used = result; });
-    startLoadingPalette(path, index);
-    if (m_reader)
-        waitForReading(this, m_reader);
-    disconnect(done);
-    return used;
+    return readAndWait(this, &ColourViewController::paletteRead, m_reader,
+                       [&] { startLoadingPalette(path, index); });
 }
 
 void ColourViewController::usePaletteColours(const QList<Colour> &colours, const QString &source) {

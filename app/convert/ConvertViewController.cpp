@@ -313,14 +313,8 @@ void ConvertViewController::startReading(const QString &path, std::optional<unsi
 bool ConvertViewController::openPictureFile(const QString &path, std::optional<unsigned> index) {
     if (path.isEmpty())
         return false;
-    bool opened = false;
-    const QMetaObject::Connection done = connect(this, &ConvertViewController::pictureRead, this,
-                                                 [&](bool result) { opened = result; });
-    startReading(path, index);
-    if (m_reader)
-        waitForReading(this, m_reader);
-    disconnect(done);
-    return opened;
+    return readAndWait(this, &ConvertViewController::pictureRead, m_reader,
+                       [&] { startReading(path, index); });
 }
 
 bool ConvertViewController::showRead(const QString &path, std::optional<picture::Picture> read,

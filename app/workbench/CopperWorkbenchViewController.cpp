@@ -219,14 +219,8 @@ bool CopperWorkbenchViewController::openFileByContent(const QString &path) {
 }
 
 bool CopperWorkbenchViewController::openFile(const QString &path) {
-    bool opened = false;
-    const QMetaObject::Connection done = connect(this, &CopperWorkbenchViewController::fileRead,
-                                                 this, [&](bool result) { opened = result; });
-    startReading(path);
-    if (m_reader)
-        waitForReading(this, m_reader);
-    disconnect(done);
-    return opened;
+    return readAndWait(this, &CopperWorkbenchViewController::fileRead, m_reader,
+                       [&] { startReading(path); });
 }
 
 bool CopperWorkbenchViewController::showFile(const QByteArray &bytes) {
