@@ -62,16 +62,6 @@ TEST(Gradient, BlackToWhiteOnOcsIsOneWaitAndOneMoveALine) {
         expected += wait(0x2b + k) + move("COLOR00", 0x111 * k);
     expected += "; 32 instructions, 128 bytes\n";
     EXPECT_EQ(text, expected);
-    if (!m68k::available())
-        return;
-    const m68k::Result result = m68k::assemble(text);
-    ASSERT_TRUE(result.words) << result.messages;
-    ASSERT_EQ(result.words->size(), 64u);
-    for (int k = 0; k < 16; ++k) {
-        EXPECT_EQ((*result.words)[4 * k], (0x2b + k) << 8 | 0x07);
-        EXPECT_EQ((*result.words)[4 * k + 2], 0x180);
-        EXPECT_EQ((*result.words)[4 * k + 3], 0x111 * k);
-    }
 }
 
 TEST(Gradient, TheListWrapsOnceAtLineFfAndStopsAtTheFramesEnd) {
@@ -158,18 +148,14 @@ TEST(Gradient, BlendsInRgbAndInOklab) {
 
     // OKLab's published figures: white is L 1, a 0, b 0; sRGB red is L 0.627955, a 0.224863,
     // b 0.125846; blue is L 0.452014, a -0.032457, b -0.311528.
-    const Oklab w = toOklab(white);
-    EXPECT_NEAR(w.L, 1.0, 1e-4);
-    EXPECT_NEAR(w.a, 0.0, 1e-4);
-    EXPECT_NEAR(w.b, 0.0, 1e-4);
-    const Oklab red = toOklab({255, 0, 0});
-    EXPECT_NEAR(red.L, 0.627955, 1e-4);
-    EXPECT_NEAR(red.a, 0.224863, 1e-4);
-    EXPECT_NEAR(red.b, 0.125846, 1e-4);
-    const Oklab blue = toOklab({0, 0, 255});
-    EXPECT_NEAR(blue.L, 0.452014, 1e-4);
-    EXPECT_NEAR(blue.a, -0.032457, 1e-4);
-    EXPECT_NEAR(blue.b, -0.311528, 1e-4);
+    for (const auto &[rgb, L, a, b] : {std::tuple{white, 1.0, 0.0, 0.0},
+                                       {Rgb8{255, 0, 0}, 0.627955, 0.224863, 0.125846},
+                                       {Rgb8{0, 0, 255}, 0.452014, -0.032457, -0.311528}}) {
+        const Oklab lab = toOklab(rgb);
+        EXPECT_NEAR(lab.L, L, 1e-4);
+        EXPECT_NEAR(lab.a, a, 1e-4);
+        EXPECT_NEAR(lab.b, b, 1e-4);
+    }
     for (const Rgb8 c : {Rgb8{0x12, 0x34, 0x56}, Rgb8{255, 128, 0}, Rgb8{1, 2, 3}}) {
         const RgbExact back = fromOklab(toOklab(c));
         EXPECT_NEAR(back.red, c.red, 0.01);

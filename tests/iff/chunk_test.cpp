@@ -137,67 +137,6 @@ TEST(IffExtension, BinarySearchFindsRowsOnlyUnderAKnownFormType) {
     EXPECT_EQ(IFF_findFormExtension("TEST", "HEAD", nullptr, 0), nullptr);
 }
 
-TEST(IffExtension, KnownChunksAreRecordsOnlyInsideTheirForm) {
-    const Bytes head = chunk("HEAD", be16(0x1234));
-    Messages messages;
-
-    // Inside FORM TEST the extension reads it.
-    IFF_Chunk *tree = readBytes(group("FORM", "TEST", {head}), testExtension, testExtensionLength);
-    ASSERT_NE(tree, nullptr);
-    const IFF_Group *form = reinterpret_cast<const IFF_Group *>(tree);
-    ASSERT_EQ(form->chunkLength, 1u);
-    EXPECT_EQ(reinterpret_cast<const Head *>(form->chunk[0])->value, 0x1234);
-    EXPECT_EQ(printed([&] { IFF_print(tree, 0, testExtension, testExtensionLength); }),
-              "'FORM' = {\n"
-              "  chunkSize = 14;\n"
-              "  formType = 'TEST';\n"
-              "  [\n"
-              "    'HEAD' = {\n"
-              "      chunkSize = 2;\n"
-              "      value = 4660;\n"
-              "    }\n"
-              "\n"
-              "  ];\n"
-              "}\n"
-              "\n");
-    EXPECT_EQ(written(tree, testExtension, testExtensionLength), group("FORM", "TEST", {head}));
-    IFF_free(tree, testExtension, testExtensionLength);
-
-    // At the top, in a CAT and in a FORM of another type it is raw.
-    for (const Bytes &bytes : {head, group("CAT ", "TEST", {head}), group("FORM", "OTHR", {head}),
-                               group("LIST", "TEST", {head})}) {
-        tree = readBytes(bytes, testExtension, testExtensionLength);
-        ASSERT_NE(tree, nullptr);
-        const std::string dump =
-            printed([&] { IFF_print(tree, 0, testExtension, testExtensionLength); });
-        EXPECT_NE(dump.find("bytes = "), std::string::npos) << dump;
-        EXPECT_EQ(dump.find("value = "), std::string::npos) << dump;
-        EXPECT_EQ(written(tree, testExtension, testExtensionLength), bytes);
-        IFF_free(tree, testExtension, testExtensionLength);
-    }
-    EXPECT_EQ(messages.text(), "");
-}
-
-TEST(IffRawChunk, ReplacedDataIsTheCallersToRelease) {
-    // The way the libraries themselves replace a body: release the old data, then set the new.
-    IFF_RawChunk *raw = rawChunk("BODY", {1, 2, 3, 4});
-    free(raw->chunkData);
-    IFF_UByte *data = static_cast<IFF_UByte *>(malloc(1));
-    data[0] = 9;
-    IFF_setRawChunkData(raw, data, 1);
-    // Setting the same pointer again, or none, releases nothing either.
-    IFF_setRawChunkData(raw, data, 1);
-    EXPECT_EQ(raw->chunkData[0], 9);
-    free(raw->chunkData);
-    IFF_setRawChunkData(raw, nullptr, 0);
-    // A text replaces what the chunk holds, and releases it: no caller holds it.
-    ASSERT_TRUE(IFF_setTextData(raw, "hi"));
-    ASSERT_TRUE(IFF_setTextData(raw, "there"));
-    EXPECT_EQ(raw->chunkSize, 5);
-    EXPECT_EQ(memcmp(raw->chunkData, "there", 5), 0);
-    IFF_free(reinterpret_cast<IFF_Chunk *>(raw), nullptr, 0);
-}
-
 TEST(IffChunk, UpdateChunkSizesWalksUpTheParents) {
     IFF_CAT *outer = IFF_createCAT("TEST");
     IFF_Form *form = IFF_createForm("TEST");

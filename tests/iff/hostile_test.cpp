@@ -13,36 +13,7 @@ using namespace ifftest;
 
 namespace {
 
-// A stream that cannot seek or tell its length, holding bytes (at most a pipe's capacity).
-class PipeFile {
-public:
-    explicit PipeFile(const Bytes &bytes) {
-        int fds[2];
-        if (pipe(fds) != 0) {
-            ADD_FAILURE() << "pipe";
-            return;
-        }
-        size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = write(fds[1], bytes.data() + done, bytes.size() - done);
-            if (n <= 0) {
-                break;
-            }
-            done += static_cast<size_t>(n);
-        }
-        close(fds[1]);
-        file = fdopen(fds[0], "rb");
-    }
-    ~PipeFile() { fclose(file); }
-    PipeFile(const PipeFile &) = delete;
-    PipeFile &operator=(const PipeFile &) = delete;
-    FILE *get() const { return file; }
-
-private:
-    FILE *file = nullptr;
-};
-
-// A stream over bytes that can neither seek nor tell its length, without a pipe's capacity.
+// A stream over bytes that can neither seek nor tell its length, as a pipe.
 struct Unseekable {
     Bytes bytes;
     size_t position = 0;
@@ -56,10 +27,11 @@ ssize_t readUnseekable(void *cookie, char *buffer, size_t size) {
     return static_cast<ssize_t>(n);
 }
 
-IFF_Chunk *readUnseekably(const Bytes &bytes) {
+IFF_Chunk *readUnseekably(const Bytes &bytes, const IFF_Extension *extension = nullptr,
+                          unsigned int extensionLength = 0) {
     Unseekable stream{bytes};
     FILE *file = fopencookie(&stream, "rb", {readUnseekable, nullptr, nullptr, nullptr});
-    IFF_Chunk *chunk = IFF_readFd(file, nullptr, 0);
+    IFF_Chunk *chunk = IFF_readFd(file, extension, extensionLength);
     fclose(file);
     return chunk;
 }
@@ -112,8 +84,7 @@ TEST(IffHostile, ImpossibleSizesAreRefusedBeforeAllocating) {
 
     // Without a length to go by, a huge body fails when the stream runs dry.
     messages.clear();
-    PipeFile pipeFile(cat({id("BODY"), be32(0x7ffffff0), Bytes(100, 1)}));
-    EXPECT_EQ(IFF_readFd(pipeFile.get(), nullptr, 0), nullptr);
+    EXPECT_EQ(readUnseekably(cat({id("BODY"), be32(0x7ffffff0), Bytes(100, 1)})), nullptr);
     EXPECT_EQ(messages.text(), "Error reading raw chunk body of chunk: 'BODY'\n"
                                "ERROR: cannot open main chunk!\n");
 }
@@ -155,16 +126,15 @@ TEST(IffHostile, EveryTruncationFailsCleanly) {
 
         // The same through a stream that cannot tell its length.
         messages.clear();
-        PipeFile pipeFile(prefix);
-        EXPECT_EQ(IFF_readFd(pipeFile.get(), testExtension, testExtensionLength), nullptr)
-            << length;
+        EXPECT_EQ(readUnseekably(prefix, testExtension, testExtensionLength), nullptr) << length;
         EXPECT_EQ(lastLine(messages.text()), "ERROR: cannot open main chunk!\n") << length;
     }
     // A FORM cut inside a sub-chunk says why, that a group failed, and that the file did: not
     // once more for every level it passes.
     messages.clear();
-    PipeFile cut(Bytes(sample().begin(), sample().begin() + 78));
-    EXPECT_EQ(IFF_readFd(cut.get(), testExtension, testExtensionLength), nullptr);
+    EXPECT_EQ(readUnseekably(Bytes(sample().begin(), sample().begin() + 78), testExtension,
+                             testExtensionLength),
+              nullptr);
     EXPECT_EQ(messages.text(), "Error reading raw chunk body of chunk: 'BODY'\n"
                                "Error while reading chunk!\n"
                                "ERROR: cannot open main chunk!\n");

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <thread>
 
 using namespace ifftest;
@@ -46,27 +47,33 @@ TEST(IffFields, WriteBigEndianValuesOfEveryWidth) {
 
 TEST(IffFields, ShortReadsFailWithTheFieldNamed) {
     Messages messages;
-    {
-        MemoryFile file({0x12});
-        IFF_UWord value = 0;
-        EXPECT_FALSE(IFF_readUWord(file.get(), &value, "BMHD", "nPlanes"));
-        EXPECT_EQ(messages.text(), "Error reading 'BMHD'.nPlanes\n");
-    }
-    messages.clear();
-    {
-        MemoryFile file({1, 2, 3});
-        IFF_Long value = 0;
-        EXPECT_FALSE(IFF_readLong(file.get(), &value, "FORM", "chunkSize"));
-        EXPECT_EQ(messages.text(), "Error reading 'FORM'.chunkSize\n");
-    }
-    messages.clear();
-    {
-        MemoryFile file({});
-        IFF_UByte value = 0;
-        IFF_ID readId;
-        EXPECT_FALSE(IFF_readUByte(file.get(), &value, "CMAP", "red"));
-        EXPECT_FALSE(IFF_readId(file.get(), readId, "LIST", "contentsType"));
-        EXPECT_EQ(messages.text(), "Error reading 'CMAP'.red\nError reading 'LIST'.contentsType\n");
+    IFF_UWord uword = 0;
+    IFF_Long slong = 0;
+    IFF_UByte ubyte = 0;
+    IFF_ID readId;
+    const struct {
+        Bytes bytes;
+        std::function<int(FILE *)> read;
+        const char *message;
+    } cases[] = {
+        {{0x12},
+         [&](FILE *f) { return IFF_readUWord(f, &uword, "BMHD", "nPlanes"); },
+         "Error reading 'BMHD'.nPlanes\n"},
+        {{1, 2, 3},
+         [&](FILE *f) { return IFF_readLong(f, &slong, "FORM", "chunkSize"); },
+         "Error reading 'FORM'.chunkSize\n"},
+        {{},
+         [&](FILE *f) { return IFF_readUByte(f, &ubyte, "CMAP", "red"); },
+         "Error reading 'CMAP'.red\n"},
+        {{'L', 'I', 'S'},
+         [&](FILE *f) { return IFF_readId(f, readId, "LIST", "contentsType"); },
+         "Error reading 'LIST'.contentsType\n"},
+    };
+    for (const auto &c : cases) {
+        messages.clear();
+        MemoryFile file(c.bytes);
+        EXPECT_FALSE(c.read(file.get()));
+        EXPECT_EQ(messages.text(), c.message);
     }
 }
 

@@ -1,5 +1,8 @@
-// The library against netpbm's independent readers: every picture ilbmtoppm or pngtopnm shows,
-// this library shows the same; every file ilbmtoppm refuses, this library refuses with a sentence.
+// The one differential runner against netpbm's independent readers and writers, over the
+// picture corpus (tests/ilbm/pictures/SOURCES.md) and pictures netpbm writes: every picture
+// ilbmtoppm or pngtopnm shows, the libraries (iff, ilbm, picture) show the same; every file
+// ilbmtoppm refuses, they refuse with a sentence; every ILBM they write, ilbmtoppm shows as the
+// picture it came from.
 #include "picture/picture.h"
 #include "picture_files.h"
 
@@ -11,107 +14,111 @@ using namespace picturetest;
 
 namespace {
 
-bool havePeer() {
-    return std::system("command -v ilbmtoppm >/dev/null && command -v ppmtoilbm >/dev/null && "
-                       "command -v pnmtopng >/dev/null") == 0;
-}
-
 #define REQUIRE_PEER()                                                                             \
-    if (!havePeer()) {                                                                             \
+    if (std::system("command -v ilbmtoppm >/dev/null && command -v ppmtoilbm >/dev/null && "       \
+                    "command -v pnmtopng >/dev/null") != 0) {                                      \
         GTEST_SKIP() << "netpbm is not installed (scripts/install-deps installs it)";              \
     }
 
+const std::string kPictures = QUILLFEN_PICTURES;
+// pngtopnm gives a grey PNG as a PGM of its own maxval: taken to 255 and to RGB.
+const char *const kPngtopnm = "sh -c 'pngtopnm \"$0\" | pamdepth 255 | ppmtoppm'";
+
 std::vector<Rgb> shown(const picture::Picture &p) {
     std::vector<Rgb> pixels;
-    for (const amiga::Rgb8 &c : picture::render(p)) {
+    for (const amiga::Rgb8 &c : picture::render(p))
         pixels.push_back({c.red, c.green, c.blue});
-    }
     return pixels;
 }
 
-// The peer's view of a file: ilbmtoppm's (or another netpbm reader's) pixels, or false when it
-// refuses the file.
+// The peer's pixels of a file (a netpbm command that writes a PPM), or false when it refuses it.
 bool peerPixels(const std::string &command, const std::string &path, const Folder &folder,
                 unsigned *width, unsigned *height, std::vector<Rgb> *pixels) {
     return run(command + " '" + path + "' >" + folder.file("peer.ppm")) == 0 &&
            readPpm(folder.file("peer.ppm"), width, height, pixels);
 }
 
-void expectSameAsPeer(const std::string &path, const Folder &folder, bool fourBits = false) {
+// The file shows as the peer shows it; in HAM6, in the 4 bits a gun the chip has (ilbmtoppm
+// keeps the low nibble of a colour held, the chip shows n x 17).
+void expectSameAsPeer(const std::string &path, const Folder &folder, const char *mode,
+                      const char *peer = "ilbmtoppm") {
+    SCOPED_TRACE(path);
     unsigned width = 0, height = 0;
     std::vector<Rgb> reference;
-    ASSERT_TRUE(peerPixels("ilbmtoppm", path, folder, &width, &height, &reference));
+    ASSERT_TRUE(peerPixels(peer, path, folder, &width, &height, &reference));
     std::string error;
     const auto read = picture::readPictureFile(path, &error);
     ASSERT_TRUE(read) << error;
     ASSERT_EQ(read->width, width);
     ASSERT_EQ(read->height, height);
+    EXPECT_EQ(picture::describeMode(*read), mode);
+    const std::uint8_t kept = std::string(mode) == "HAM6" ? 0xf0 : 0xff;
     const std::vector<Rgb> pixels = shown(*read);
-    const std::uint8_t kept = fourBits ? 0xf0 : 0xff; // the bits of the guns that must agree
-    auto cut = [kept](const Rgb &c) {
-        return Rgb{static_cast<std::uint8_t>(c.r & kept), static_cast<std::uint8_t>(c.g & kept),
-                   static_cast<std::uint8_t>(c.b & kept)};
-    };
+    ASSERT_EQ(pixels.size(), reference.size());
     for (size_t i = 0; i < pixels.size(); i++) {
-        const Rgb expected = cut(reference[i]);
-        const Rgb got = cut(pixels[i]);
-        ASSERT_EQ(got, expected) << "pixel " << i % width << "," << i / width;
+        const Rgb &a = pixels[i], &b = reference[i];
+        ASSERT_EQ(
+            (Rgb{std::uint8_t(a.r & kept), std::uint8_t(a.g & kept), std::uint8_t(a.b & kept)}),
+            (Rgb{std::uint8_t(b.r & kept), std::uint8_t(b.g & kept), std::uint8_t(b.b & kept)}))
+            << "pixel " << i % width << "," << i / width;
     }
+}
+
+// A PPM of the pixels.
+std::string ppmOf(unsigned width, unsigned height, const std::vector<Rgb> &pixels) {
+    std::string ppm = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
+    for (const Rgb &c : pixels)
+        ppm += {static_cast<char>(c.r), static_cast<char>(c.g), static_cast<char>(c.b)};
+    return ppm;
+}
+
+// A picture of the colours: each once, then stretches of one colour between noisy ones, so that
+// a packer makes both runs and literals.
+std::vector<Rgb> picked(const std::vector<Rgb> &palette, unsigned count, std::mt19937 &random) {
+    std::vector<Rgb> pixels;
+    for (unsigned i = 0; i < count; i++)
+        pixels.push_back(i < palette.size()  ? palette[i]
+                         : random() % 3 == 0 ? palette[random() % palette.size()]
+                                             : pixels.back());
+    return pixels;
+}
+
+std::vector<Rgb> randomColours(unsigned count, std::mt19937 &random) {
+    std::vector<Rgb> colours;
+    for (unsigned i = 0; i < count; i++)
+        colours.push_back({std::uint8_t(random()), std::uint8_t(random()), std::uint8_t(i)});
+    return colours;
 }
 
 } // namespace
 
-TEST(PeerIlbm, RealPicturesShowAsIlbmtoppmShowsThem) {
-    REQUIRE_PEER();
-    // Pictures written by other programs (tests/ilbm/pictures/SOURCES.md).
-    Folder folder;
-    struct Case {
-        const char *name;
-        picture::Source source;
-        const char *mode;
-    };
-    const Case cases[] = {
-        {"brush-transparent-color.iff", picture::Source::Ilbm, "indexed"},
-        {"gradient.iff", picture::Source::Ilbm, "indexed"},
-        {"gradient-uncompressed.iff", picture::Source::Ilbm, "indexed"},
-        {"ham6.iff", picture::Source::Ilbm, "HAM6"},
-        {"serenity-24bit.iff", picture::Source::Ilbm, "24-bit"},
-        {"small-24bit.iff", picture::Source::Ilbm, "24-bit"},
-        {"test-stencil.iff", picture::Source::Ilbm, "indexed"},
-        {"serenity.lbm", picture::Source::Pbm, "indexed"},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::string path = std::string(QUILLFEN_PICTURES) + "/" + c.name;
-        // HAM6 is shown as OCS/ECS shows it, 4 bits a gun (n x 17); ilbmtoppm keeps the low
-        // nibble of the colour held, so the guns agree in the bits the chip has.
-        const bool ham = std::string(c.mode) == "HAM6";
-        expectSameAsPeer(path, folder, ham);
-        std::string error;
-        const auto read = picture::readPictureFile(path, &error);
-        ASSERT_TRUE(read);
-        EXPECT_EQ(read->source, c.source);
-        EXPECT_EQ(picture::describeMode(*read), c.mode);
-    }
-    // What the masked and the transparent-colour pictures say about their transparency.
-    const auto stencil =
-        picture::readPictureFile(std::string(QUILLFEN_PICTURES) + "/test-stencil.iff", nullptr);
-    ASSERT_TRUE(stencil);
-    EXPECT_EQ(stencil->opacity.size(), 320u * 200u);
-    const auto brush = picture::readPictureFile(
-        std::string(QUILLFEN_PICTURES) + "/brush-transparent-color.iff", nullptr);
-    ASSERT_TRUE(brush);
-    EXPECT_EQ(brush->transparentColours.size(), 1u);
-}
-
-TEST(PeerIlbm, BrokenFilesAreRefusedAsIlbmtoppmRefusesThem) {
+TEST(Peers, TheCorpusShowsAsIlbmtoppmShowsIt) {
     REQUIRE_PEER();
     Folder folder;
+    const std::pair<const char *, const char *> pictures[] = {
+        {"brush-transparent-color.iff", "indexed"},
+        {"gradient.iff", "indexed"},
+        {"gradient-uncompressed.iff", "indexed"},
+        {"ham6.iff", "HAM6"},
+        {"serenity-24bit.iff", "24-bit"},
+        {"small-24bit.iff", "24-bit"},
+        {"test-stencil.iff", "indexed"},
+        {"serenity.lbm", "indexed"},
+    };
+    for (const auto &[name, mode] : pictures)
+        expectSameAsPeer(kPictures + "/" + name, folder, mode);
+    EXPECT_EQ(picture::readPictureFile(kPictures + "/serenity.lbm", nullptr)->source,
+              picture::Source::Pbm);
+    EXPECT_EQ(picture::readPictureFile(kPictures + "/test-stencil.iff", nullptr)->opacity.size(),
+              320u * 200u);
+    EXPECT_EQ(picture::readPictureFile(kPictures + "/brush-transparent-color.iff", nullptr)
+                  ->transparentColours.size(),
+              1u);
     for (const char *name : {"incorrect-cmap-size.iff", "incorrect-uncompressed-size.iff",
                              "missing-body-chunk.iff", "oss-fuzz-testcase-62033.iff",
                              "oss-fuzz-testcase-63296.iff", "truncated-bmhd-chunk.iff"}) {
         SCOPED_TRACE(name);
-        const std::string path = std::string(QUILLFEN_PICTURES) + "/" + name;
+        const std::string path = kPictures + "/" + name;
         unsigned width = 0, height = 0;
         std::vector<Rgb> reference;
         EXPECT_FALSE(peerPixels("ilbmtoppm", path, folder, &width, &height, &reference));
@@ -122,131 +129,103 @@ TEST(PeerIlbm, BrokenFilesAreRefusedAsIlbmtoppmRefusesThem) {
     }
 }
 
-TEST(PeerIlbm, ExtraHalfBriteAsIlbmtoppmShowsIt) {
-    REQUIRE_PEER();
-    using namespace iffbytes;
-    // 64 x 2 pixels, every value 0-63 in each row, over 32 colours of every kind of gun.
-    std::vector<std::uint32_t> colours, values;
-    std::mt19937 random(7);
-    for (unsigned i = 0; i < 32; i++) {
-        colours.push_back(random() & 0xffffff);
-    }
-    for (unsigned i = 0; i < 128; i++) {
-        values.push_back((i * 5) % 64);
-    }
-    Folder folder;
-    ASSERT_TRUE(iffbytes::save(folder.file("ehb.iff"),
-                               group("FORM", "ILBM",
-                                     {bmhd(64, 2, 6), cmapOf(colours), camgOf(0x80),
-                                      chunk("BODY", interleavedBody(64, 2, 6, values))})));
-    expectSameAsPeer(folder.file("ehb.iff"), folder);
-}
-
-TEST(PeerIlbm, Ham8AndHam6AsPpmtoilbmWritesThem) {
+TEST(Peers, PicturesNetpbmWritesShowAsItsReadersShowThem) {
     REQUIRE_PEER();
     Folder folder;
-    // A photo-like picture: smooth gradients that HAM follows gun by gun.
-    const unsigned width = 97, height = 23;
-    std::string ppm = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
-    for (unsigned y = 0; y < height; y++) {
-        for (unsigned x = 0; x < width; x++) {
-            ppm += static_cast<char>(x * 255 / width);
-            ppm += static_cast<char>(y * 11);
-            ppm += static_cast<char>((x * y) % 256);
-        }
-    }
-    ASSERT_TRUE(iffbytes::save(folder.file("in.ppm"), Bytes(ppm.begin(), ppm.end())));
-    for (const char *option : {"-ham8", "-ham6"}) {
-        SCOPED_TRACE(option);
-        ASSERT_EQ(run(std::string("ppmtoilbm ") + option + " " + folder.file("in.ppm") + " >" +
-                      folder.file("ham.iff")),
-                  0);
-        const auto read = picture::readPictureFile(folder.file("ham.iff"), nullptr);
-        ASSERT_TRUE(read);
-        const bool eight = std::string(option) == "-ham8";
-        EXPECT_EQ(picture::describeMode(*read), eight ? "HAM8" : "HAM6");
-        expectSameAsPeer(folder.file("ham.iff"), folder, !eight);
-    }
-}
-
-TEST(PeerPng, PicturesPnmtopngWritesShowAsPngtopnmShowsThem) {
-    REQUIRE_PEER();
-    Folder folder;
-    const unsigned width = 29, height = 7;
     std::mt19937 random(3);
-    // Few colours (pnmtopng makes a palette PNG), greys (a grey PNG), many colours (an RGB PNG,
-    // which -force keeps from becoming a palette).
-    std::string few = "P6\n29 7\n255\n", grey = "P5\n29 7\n255\n", many = "P6\n29 7\n255\n";
-    const unsigned char palette[5][3] = {
-        {0, 0, 0}, {255, 0, 0}, {12, 34, 56}, {255, 255, 255}, {1, 2, 3}};
-    for (unsigned i = 0; i < width * height; i++) {
-        const unsigned char *c = palette[random() % 5];
-        few.append(reinterpret_cast<const char *>(c), 3);
-        grey += static_cast<char>(random() % 4 * 85);
-        for (int k = 0; k < 3; k++) {
-            many += static_cast<char>(random());
-        }
+    // A smooth photo-like picture that HAM follows gun by gun, and true colour with noise.
+    std::vector<Rgb> photo, noise;
+    for (unsigned i = 0; i < 97 * 23; i++) {
+        const unsigned x = i % 97, y = i / 97;
+        photo.push_back({std::uint8_t(x * 255 / 97), std::uint8_t(y * 11), std::uint8_t(x * y)});
+        noise.push_back({std::uint8_t(random()), std::uint8_t(i * 3),
+                         std::uint8_t(random() % 4 == 0 ? 0 : 200)});
     }
-    struct Case {
-        const char *name;
-        const std::string *pnm;
-        const char *options;
-        bool indexed;
+    const struct {
+        const char *command;
+        unsigned width, height;
+        std::vector<Rgb> pixels;
+        const char *mode;
+    } cases[] = {
+        {"ppmtoilbm", 37, 11, picked(randomColours(2, random), 37 * 11, random), "indexed"},
+        {"ppmtoilbm -nocompress", 100, 7, picked(randomColours(16, random), 700, random),
+         "indexed"},
+        {"ppmtoilbm", 320, 256, picked(randomColours(32, random), 320 * 256, random), "indexed"},
+        {"ppmtoilbm -maxplanes 8", 640, 3, picked(randomColours(200, random), 1920, random),
+         "indexed"},
+        {"ppmtoilbm -aga -nocompress", 33, 9, picked(randomColours(256, random), 297, random),
+         "indexed"},
+        {"ppmtoilbm -24force", 97, 23, noise, "24-bit"},
+        {"ppmtoilbm -hamforce", 97, 23, noise, "HAM6"},
+        {"ppmtoilbm -ham6", 97, 23, photo, "HAM6"},
+        {"ppmtoilbm -ham8", 97, 23, photo, "HAM8"},
+        {"pnmtopng", 29, 7, picked(randomColours(5, random), 203, random), "indexed"},
+        {"pnmtopng -interlace", 29, 7, picked(randomColours(5, random), 203, random), "indexed"},
+        {"pnmtopng -force", 29, 7, std::vector<Rgb>(noise.begin(), noise.begin() + 203), "24-bit"},
+        {"pnmtopng -force -interlace", 29, 7, std::vector<Rgb>(noise.begin(), noise.begin() + 203),
+         "24-bit"},
     };
-    const Case cases[] = {{"palette", &few, "", true},
-                          {"palette, interlaced", &few, "-interlace", true},
-                          {"grey", &grey, "", true},
-                          {"RGB", &many, "-force", false},
-                          {"RGB, interlaced", &many, "-force -interlace", false}};
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        ASSERT_TRUE(iffbytes::save(folder.file("in.pnm"), Bytes(c.pnm->begin(), c.pnm->end())));
-        ASSERT_EQ(run(std::string("pnmtopng ") + c.options + " " + folder.file("in.pnm") + " >" +
-                      folder.file("out.png")),
-                  0);
-        unsigned w = 0, h = 0;
-        std::vector<Rgb> reference;
-        // pngtopnm gives a grey PNG as a PGM of its own maxval: taken to 255 and to RGB.
-        ASSERT_TRUE(peerPixels("sh -c 'pngtopnm \"$0\" | pamdepth 255 | ppmtoppm'",
-                               folder.file("out.png"), folder, &w, &h, &reference));
-        std::string error;
-        const auto read = picture::readPictureFile(folder.file("out.png"), &error);
-        ASSERT_TRUE(read) << error;
-        EXPECT_EQ(read->pixels.empty(), !c.indexed);
-        EXPECT_EQ(shown(*read), reference);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.command);
+        const std::string in = folder.file("in.ppm"), out = folder.file("out");
+        const std::string ppm = ppmOf(c.width, c.height, c.pixels);
+        ASSERT_TRUE(iffbytes::save(in, Bytes(ppm.begin(), ppm.end())));
+        ASSERT_EQ(run(std::string(c.command) + " " + in + " >" + out), 0);
+        const bool png = std::string(c.command).rfind("pnmtopng", 0) == 0;
+        expectSameAsPeer(out, folder, c.mode, png ? kPngtopnm : "ilbmtoppm");
     }
+    // A grey PNG.
+    std::string grey = "P5\n29 7\n255\n";
+    for (unsigned i = 0; i < 203; i++)
+        grey += static_cast<char>(random() % 4 * 85);
+    ASSERT_TRUE(iffbytes::save(folder.file("grey.pgm"), Bytes(grey.begin(), grey.end())));
+    ASSERT_EQ(run("pnmtopng " + folder.file("grey.pgm") + " >" + folder.file("grey.png")), 0);
+    expectSameAsPeer(folder.file("grey.png"), folder, "indexed", kPngtopnm);
+
+    // Extra half-brite, written byte by byte: 64 x 2, every value 0-63, over 32 colours.
+    std::vector<std::uint32_t> colours, values;
+    for (unsigned i = 0; i < 32; i++)
+        colours.push_back(random() & 0xffffff);
+    for (unsigned i = 0; i < 128; i++)
+        values.push_back((i * 5) % 64);
+    using namespace iffbytes;
+    ASSERT_TRUE(
+        save(folder.file("ehb.iff"), group("FORM", "ILBM",
+                                           {bmhd(64, 2, 6), cmapOf(colours), camgOf(0x80),
+                                            chunk("BODY", interleavedBody(64, 2, 6, values))})));
+    expectSameAsPeer(folder.file("ehb.iff"), folder, "EHB");
+
+    // pnmtopng's transparent colour is the map's transparent colour.
+    const std::vector<Rgb> rgb = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+    const std::string ppm = ppmOf(3, 1, rgb);
+    ASSERT_TRUE(save(folder.file("t.ppm"), Bytes(ppm.begin(), ppm.end())));
+    ASSERT_EQ(run("pnmtopng -transparent =rgb:00/ff/00 " + folder.file("t.ppm") + " >" +
+                  folder.file("t.png")),
+              0);
+    const auto read = picture::readPictureFile(folder.file("t.png"), nullptr);
+    ASSERT_TRUE(read && read->transparentColours.size() == 1);
+    ASSERT_LT(read->transparentColours[0], read->palette.size());
+    EXPECT_EQ(read->palette[read->transparentColours[0]], (amiga::Rgb8{0, 255, 0}));
+    EXPECT_EQ(picture::opacityOf(*read), (std::vector<std::uint8_t>{255, 0, 255}));
 }
 
-TEST(PeerIlbm, IlbmBytesOfAPngShowAsIlbmtoppmShowsThem) {
+TEST(Peers, IlbmsTheLibrariesWriteShowAsIlbmtoppmShowsThem) {
     REQUIRE_PEER();
     Folder folder;
     std::mt19937 random(11);
     for (unsigned colours : {2u, 7u, 32u, 200u}) {
         SCOPED_TRACE(colours);
         const unsigned width = 45 + colours, height = 9;
-        std::vector<Rgb> palette;
-        for (unsigned i = 0; i < colours; i++) {
-            palette.push_back({static_cast<std::uint8_t>(random()),
-                               static_cast<std::uint8_t>(random()), static_cast<std::uint8_t>(i)});
-        }
-        std::string ppm = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
-        std::vector<Rgb> pixels;
-        for (unsigned i = 0; i < width * height; i++) {
-            const Rgb c = palette[i < colours ? i : random() % colours];
-            pixels.push_back(c);
-            ppm += static_cast<char>(c.r);
-            ppm += static_cast<char>(c.g);
-            ppm += static_cast<char>(c.b);
-        }
+        const std::vector<Rgb> pixels =
+            picked(randomColours(colours, random), width * height, random);
+        const std::string ppm = ppmOf(width, height, pixels);
         ASSERT_TRUE(iffbytes::save(folder.file("in.ppm"), Bytes(ppm.begin(), ppm.end())));
         ASSERT_EQ(run("pnmtopng " + folder.file("in.ppm") + " >" + folder.file("in.png")), 0);
         std::string error;
         const auto png = picture::readPictureFile(folder.file("in.png"), &error);
         ASSERT_TRUE(png) << error;
-        ASSERT_FALSE(png->pixels.empty());
         const Bytes ilbm = picture::ilbmBytes(*png, &error);
-        ASSERT_FALSE(ilbm.empty()) << error;
-        ASSERT_TRUE(iffbytes::save(folder.file("out.iff"), ilbm));
+        ASSERT_TRUE(iffbytes::save(folder.file("out.iff"), ilbm)) << error;
         unsigned w = 0, h = 0;
         std::vector<Rgb> reference;
         ASSERT_TRUE(peerPixels("ilbmtoppm", folder.file("out.iff"), folder, &w, &h, &reference));
@@ -257,24 +236,4 @@ TEST(PeerIlbm, IlbmBytesOfAPngShowAsIlbmtoppmShowsThem) {
         ASSERT_TRUE(back) << error;
         EXPECT_EQ(back->pixels, png->pixels);
     }
-}
-
-TEST(PeerPng, ATransparentColourPnmtopngNamesIsTheMapsTransparentColour) {
-    REQUIRE_PEER();
-    Folder folder;
-    const std::string ppm = std::string("P6\n3 1\n255\n") + '\xff' + '\0' + '\0' + '\0' + '\xff' +
-                            '\0' + '\0' + '\0' + '\xff';
-    ASSERT_TRUE(iffbytes::save(folder.file("in.ppm"), Bytes(ppm.begin(), ppm.end())));
-    ASSERT_EQ(run("pnmtopng -transparent =rgb:00/ff/00 " + folder.file("in.ppm") + " >" +
-                  folder.file("out.png")),
-              0);
-    std::string error;
-    const auto read = picture::readPictureFile(folder.file("out.png"), &error);
-    ASSERT_TRUE(read) << error;
-    ASSERT_FALSE(read->pixels.empty());
-    ASSERT_EQ(read->transparentColours.size(), 1u);
-    const unsigned green = read->transparentColours[0];
-    ASSERT_LT(green, read->palette.size());
-    EXPECT_EQ(read->palette[green], (amiga::Rgb8{0, 255, 0}));
-    EXPECT_EQ(picture::opacityOf(*read), (std::vector<std::uint8_t>{255, 0, 255}));
 }

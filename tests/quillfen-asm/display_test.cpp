@@ -1,5 +1,4 @@
 // quillfen-asm display, run as a makefile would run it, against what the emulator showed.
-#include "m68k_assembler.h"
 #include "run_program.h"
 
 #include <gtest/gtest.h>
@@ -84,44 +83,4 @@ TEST(QuillfenAsmDisplay, NamesTheSpritesTheEmulatorLost) {
                                                : "sprites " + std::to_string(count) + "-7";
         EXPECT_EQ(outcome.out.find(words) != std::string::npos, count < 8) << outcome.out;
     }
-}
-
-TEST(QuillfenAsmDisplay, CpuCodeAndWarningsAssembleAsPrinted) {
-    if (!m68k::available())
-        GTEST_SKIP() << "m68k-linux-gnu-as is not installed";
-    const testprogram::Outcome cpu = display("--cpu");
-    ASSERT_EQ(cpu.status, 0);
-    EXPECT_EQ(cpu.out.substr(0, 27), "\tmove.w\t#$2c81,DIWSTRT(a6)\n");
-    const m68k::Result result = m68k::assemble(cpu.out);
-    ASSERT_TRUE(result.words) << result.messages;
-    EXPECT_EQ(result.words->size(), 21u); // seven move.w #imm,d16(a6) of three words
-    const testprogram::Outcome overscan = display("--hstart 71 --width 336");
-    EXPECT_EQ(overscan.status, 0);
-    EXPECT_NE(overscan.out.find("; the fetch starts at $30, in the DMA slots of sprites 6-7"),
-              std::string::npos)
-        << overscan.out;
-    const testprogram::Outcome refused = display("--hstart 89");
-    EXPECT_EQ(refused.status, 1);
-    EXPECT_NE(refused.err.find("cannot show this screen: HSTOP $1c9"), std::string::npos)
-        << refused.err;
-}
-
-TEST(QuillfenAsmDisplay, BadOptionsAreUsageErrors) {
-    for (const char *arguments :
-         {"--width", "--width 0", "--width x", "--depth 9", "--chipset amiga", "--fmode 3",
-          "--superhires", "--hires --superhires", "--hstart 2g", "--centre --hstart 81", "--colour",
-          "stray"}) {
-        SCOPED_TRACE(arguments);
-        const testprogram::Outcome outcome = display(arguments);
-        EXPECT_EQ(outcome.status, 2);
-        EXPECT_TRUE(outcome.out.empty());
-        EXPECT_NE(outcome.err.find("usage: quillfen-asm display"), std::string::npos)
-            << outcome.err;
-    }
-    const testprogram::Outcome help = display("--help");
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("--interleaved"), std::string::npos);
-    EXPECT_EQ(testprogram::run(QUILLFEN_ASM_TOOL, "--help").status, 0);
-    EXPECT_EQ(testprogram::run(QUILLFEN_ASM_TOOL, "").status, 2);
-    EXPECT_EQ(testprogram::run(QUILLFEN_ASM_TOOL, "nosuch").status, 2);
 }

@@ -1,6 +1,6 @@
-// What the tests of quillfen-iff's picture commands share: the program run as a shell runs it,
-// pictures of colour numbers written as PNGs and as ILBMs, and the bytes a picture's planes must
-// make, worked out from its pixels.
+// What the tests of quillfen-iff share: the program run as a shell runs it, pictures of colour
+// numbers written as PNGs and as ILBMs, and the bytes a picture's planes must make, worked out
+// from its pixels (plane_layout.h).
 #pragma once
 
 #include "iff_bytes.h"
@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -22,101 +21,61 @@
 
 namespace ifftool {
 
-using iffbytes::Bytes;
-
+using namespace iffbytes;
 using picturetest::Folder;
 using picturetest::load;
+using planelayout::Mask;
+
+const std::string kTool = QUILLFEN_IFF_TOOL;
 
 inline testprogram::Outcome tool(const std::string &arguments) {
-    return testprogram::run(QUILLFEN_IFF_TOOL, arguments);
-}
-
-// What the program prints, when it succeeds as it should.
-inline std::string succeeds(const std::string &arguments) {
-    const testprogram::Outcome r = tool(arguments);
-    EXPECT_EQ(r.status, 0) << arguments << ": " << r.err;
-    return r.out;
+    return testprogram::run(kTool, arguments);
 }
 
 inline bool exists(const std::string &path) {
-    return std::ifstream(path).good();
+    return std::filesystem::exists(path);
 }
 
-struct Colour {
-    std::uint8_t r, g, b;
-};
-
-// A picture of colour numbers.
+// A picture of colour numbers and its colours (0xrrggbb).
 struct Indexed {
     unsigned width = 0, height = 0;
     std::vector<std::uint8_t> pixels;
-    std::vector<Colour> palette;
+    std::vector<std::uint32_t> palette;
 };
 
 // A palette PNG of the picture at a bit depth of 1, 2, 4 or 8; alphas: tRNS entries.
 inline void savePng(const std::string &path, const Indexed &picture, int bitDepth = 8,
                     const std::vector<std::uint8_t> &alphas = {}) {
-    picturetest::PngLayout layout;
-    layout.width = picture.width;
-    layout.height = picture.height;
-    layout.bitDepth = bitDepth;
-    layout.samples.assign(picture.pixels.begin(), picture.pixels.end());
-    for (const Colour &c : picture.palette) {
-        layout.palette.push_back({c.r, c.g, c.b});
-    }
+    picturetest::PngLayout layout =
+        picturetest::pngLayout(picture.width, picture.height, PNG_COLOR_TYPE_PALETTE, bitDepth,
+                               std::vector<unsigned>(picture.pixels.begin(), picture.pixels.end()));
+    for (std::uint32_t c : picture.palette)
+        layout.palette.push_back({static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8),
+                                  static_cast<png_byte>(c)});
     layout.alphas = alphas;
     picturetest::savePng(path, layout);
 }
 
-// An RGB PNG (8 bits a channel) of colours 0xrrggbb.
-inline void saveRgbPng(const std::string &path, unsigned width, unsigned height,
-                       const std::vector<std::uint32_t> &colours) {
-    std::vector<unsigned> samples;
-    for (std::uint32_t c : colours) {
-        samples.insert(samples.end(), {c >> 16, c >> 8 & 0xff, c & 0xff});
-    }
-    picturetest::savePng(path,
-                         picturetest::pngLayout(width, height, PNG_COLOR_TYPE_RGB, 8, samples));
-}
-
-using planelayout::Mask;
-
-// One plane row of the picture (plane_layout.h).
-inline Bytes planeRow(const Indexed &picture, unsigned y, unsigned plane) {
-    return planelayout::planeRow(picture.pixels, picture.width, y, plane);
-}
-
-// The bytes of the picture's planes as the Hardware Reference Manual lays them out, the mask
-// clear where the pixel is of a transparent colour (plane_layout.h).
+// The bytes of the picture's planes, the mask clear where the pixel is of a transparent colour.
 inline Bytes expectedPlanes(const Indexed &picture, unsigned depth, bool interleaved, Mask mask,
                             const std::vector<unsigned> &transparent = {0}, bool inverted = false) {
-    return planelayout::planes(picture.pixels, picture.width, picture.height, depth, interleaved,
-                               mask, inverted, [&](unsigned c) {
-                                   return std::find(transparent.begin(), transparent.end(), c) !=
-                                          transparent.end();
-                               });
+    return planelayout::planes(
+        picture.pixels, picture.width, picture.height, depth, interleaved, mask, inverted,
+        [&](unsigned c) { return std::count(transparent.begin(), transparent.end(), c); });
 }
 
 // The picture as an uncompressed ILBM of depth planes: BMHD, CMAP, BODY of interleaved rows.
-inline Bytes ilbmOf(const Indexed &picture, unsigned depth, unsigned masking = 0,
-                    unsigned transparentColour = 0) {
-    Bytes cmap;
-    for (const Colour &c : picture.palette) {
-        iffbytes::append(cmap, {c.r, c.g, c.b});
-    }
-    return iffbytes::group(
-        "FORM", "ILBM",
-        {iffbytes::bmhd(picture.width, picture.height, depth, masking, 0, 0, transparentColour),
-         iffbytes::chunk("CMAP", cmap),
-         iffbytes::chunk("BODY", expectedPlanes(picture, depth, true, Mask::None))});
+inline Bytes ilbmOf(const Indexed &picture, unsigned depth) {
+    return group("FORM", "ILBM",
+                 {bmhd(picture.width, picture.height, depth), picturetest::cmapOf(picture.palette),
+                  chunk("BODY", expectedPlanes(picture, depth, true, Mask::None))});
 }
 
 // Big-endian words of bytes.
 inline std::vector<std::uint16_t> wordsOf(const Bytes &bytes) {
     std::vector<std::uint16_t> words;
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2)
         words.push_back(static_cast<std::uint16_t>(bytes[i] << 8 | bytes[i + 1]));
-    }
     return words;
 }
 

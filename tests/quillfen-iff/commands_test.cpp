@@ -1,0 +1,528 @@
+// quillfen-iff's picture commands run as a user runs them: each option reaches the bytes written,
+// the same picture as PNG or ILBM gives the same bytes, bad input gets its message and exit
+// status, and a command that fails writes nothing. The layouts themselves are the amiga
+// library's (tests/amiga); the bytes here are worked out from the pixels (plane_layout.h).
+#include "testing.h"
+
+
+using namespace ifftool;
+using testprogram::expectRow;
+using testprogram::expectUsageErrors;
+
+namespace {
+
+// 20 x 3 (two words a row, the last 12 bits padding), colours 0-4 of a map of 8.
+Indexed fiveColours() {
+    Indexed picture{20, 3, {}, {}};
+    for (unsigned i = 0; i < 60; i++)
+        picture.pixels.push_back(static_cast<std::uint8_t>((i % 20 + 2 * (i / 20)) % 5));
+    for (std::uint32_t i = 0; i < 8; i++)
+        picture.palette.push_back(i * 0x20 << 16 | 0x40f0);
+    return picture;
+}
+
+// The bytes written by "command options in out", which must succeed.
+Bytes written(const std::string &command, const std::string &in, const Folder &folder) {
+    const std::string out = folder.file("out");
+    std::filesystem::remove(out);
+    const testprogram::Outcome r = tool(command + " " + in + " " + out);
+    EXPECT_EQ(r.status, 0) << command << ": " << r.err;
+    return load(out);
+}
+
+} // namespace
+
+TEST(QuillfenIff, RawOptionsChooseTheLayout) {
+    Folder folder;
+    const Indexed picture = fiveColours();
+    const std::string png = folder.file("p.png");
+    savePng(png, picture, 4);
+    const struct {
+        const char *options;
+        Bytes expected;
+    } cases[] = {
+        {"", expectedPlanes(picture, 3, true, Mask::None)},
+        {"--planar", expectedPlanes(picture, 3, false, Mask::None)},
+        {"--mask", expectedPlanes(picture, 3, true, Mask::After)},
+        {"--mask=inverted", expectedPlanes(picture, 3, true, Mask::After, {0}, true)},
+        {"--mask-only", expectedPlanes(picture, 3, true, Mask::Only)},
+        {"--planar --mask-only=inverted", expectedPlanes(picture, 3, false, Mask::Only, {0}, true)},
+        {"--depth 4 --mask", expectedPlanes(picture, 4, true, Mask::After)},
+        {"--transparent=4 --planar --mask", expectedPlanes(picture, 3, false, Mask::After, {4})},
+        {"--chunky", picture.pixels},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(written(std::string("raw ") + c.options, png, folder), c.expected) << c.options;
+
+    // The same picture as an 8-bit PNG and as an ILBM, and through a pipe.
+    const Bytes masked = expectedPlanes(picture, 3, true, Mask::After);
+    savePng(folder.file("p8.png"), picture, 8);
+    save(folder.file("p.iff"), ilbmOf(picture, 3));
+    EXPECT_EQ(written("raw --mask", folder.file("p8.png"), folder), masked);
+    EXPECT_EQ(written("raw --mask", folder.file("p.iff"), folder), masked);
+    EXPECT_EQ(
+        std::system((kTool + " raw --mask - - <" + png + " >" + folder.file("piped")).c_str()), 0);
+    EXPECT_EQ(load(folder.file("piped")), masked);
+
+    // Fewer planes than the colours need: the higher bits are dropped, with a warning.
+    Indexed low = picture;
+    for (std::uint8_t &pixel : low.pixels)
+        pixel &= 3;
+    const testprogram::Outcome two = tool("raw --depth 2 " + png + " " + folder.file("two"));
+    EXPECT_EQ(load(folder.file("two")), expectedPlanes(low, 2, true, Mask::None));
+    EXPECT_NE(two.err.find("Colour numbers up to 4 need more than 2 planes"), std::string::npos);
+    EXPECT_EQ(written("raw --depth 2 --chunky", png, folder), low.pixels);
+
+    // The mask: the ILBM's own mask plane, its transparent colour, a PNG's alpha 0, or
+    // --transparent over any of them.
+    Bytes body, mask;
+    for (unsigned y = 0; y < 3; y++) {
+        for (unsigned p = 0; p < 3; p++)
+            append(body, planelayout::planeRow(picture.pixels, 20, y, p));
+        const Bytes row = {static_cast<std::uint8_t>(0xa5 + y), 0x3c, 0xf0, 0x00};
+        append(body, row);
+        append(mask, row);
+    }
+    save(folder.file("masked.iff"),
+         group("FORM", "ILBM", {bmhd(20, 3, 3, 1), chunk("BODY", body)}));
+    save(folder.file("colour.iff"),
+         group("FORM", "ILBM",
+               {bmhd(20, 3, 3, 2, 0, 0, 3),
+                chunk("BODY", expectedPlanes(picture, 3, true, Mask::None))}));
+    savePng(folder.file("alpha.png"), picture, 8, {255, 0, 255});
+    EXPECT_EQ(written("raw --mask", folder.file("masked.iff"), folder), body);
+    EXPECT_EQ(written("raw --mask-only --planar", folder.file("masked.iff"), folder), mask);
+    EXPECT_EQ(written("raw", folder.file("masked.iff"), folder),
+              expectedPlanes(picture, 3, true, Mask::None));
+    EXPECT_EQ(written("raw --transparent 2 --mask", folder.file("masked.iff"), folder),
+              expectedPlanes(picture, 3, true, Mask::After, {2}));
+    EXPECT_EQ(written("raw --mask", folder.file("colour.iff"), folder),
+              expectedPlanes(picture, 3, true, Mask::After, {3}));
+    EXPECT_EQ(written("raw --mask-only", folder.file("alpha.png"), folder),
+              expectedPlanes(picture, 3, true, Mask::Only, {1}));
+}
+
+TEST(QuillfenIff, ThePlanesAndPaletteOfOnePicture) {
+    Folder folder;
+    // Pictures from other programs: raw copies the planes as stored; with --depth it decodes
+    // the pixels and lays them out again. Both must agree.
+    for (const auto &[name, depth] : {std::pair<const char *, int>{"gradient.iff", 3},
+                                      {"ham6.iff", 6},
+                                      {"serenity-24bit.iff", 24},
+                                      {"test-stencil.iff", 8}}) {
+        const std::string file = std::string(QUILLFEN_PICTURES) + "/" + name;
+        EXPECT_EQ(written("raw --depth " + std::to_string(depth), file, folder),
+                  written("raw", file, folder))
+            << name;
+    }
+    // Of two pictures in one file, the first unless --picture names another.
+    const Indexed first = fiveColours();
+    Indexed second = first;
+    for (std::uint8_t &pixel : second.pixels)
+        pixel = static_cast<std::uint8_t>(4 - pixel);
+    for (std::uint32_t &colour : second.palette)
+        colour ^= 0x102030;
+    const std::string two = folder.file("two.iff");
+    save(two, group("CAT ", "ILBM", {ilbmOf(first, 3), ilbmOf(second, 3)}));
+    for (const auto &[option, picture] : {std::pair<const char *, const Indexed &>{"", first},
+                                          {"--picture 1", first},
+                                          {"--picture 2", second}}) {
+        SCOPED_TRACE(option);
+        EXPECT_EQ(written(std::string("raw ") + option, two, folder),
+                  expectedPlanes(picture, 3, true, Mask::None));
+        EXPECT_EQ(written(std::string("raw --chunky ") + option, two, folder), picture.pixels);
+        Bytes rgb8;
+        for (std::uint32_t c : picture.palette)
+            append(rgb8, be32(c));
+        EXPECT_EQ(written(std::string("palette --format rgb8 --binary ") + option, two, folder),
+                  rgb8);
+    }
+    expectRow(
+        kTool, folder.path(),
+        {"raw --picture 3 %two.iff -", 1, nullptr, "holds 2 pictures, there is no picture 3"});
+}
+
+TEST(QuillfenIff, TrueColourIsRefusedUnlessReduced) {
+    Folder folder;
+    // 16 x 16 colours, all different.
+    std::vector<unsigned> samples;
+    for (unsigned i = 0; i < 256; i++)
+        samples.insert(samples.end(), {i % 16 * 16 + 8, i / 16 * 16 + 8, 0x80});
+    const std::string photo = folder.file("photo.png");
+    picturetest::savePng(photo, picturetest::pngLayout(16, 16, PNG_COLOR_TYPE_RGB, 8, samples));
+    for (const char *command : {"raw", "sprite", "ilbm"})
+        expectRow(kTool, folder.path(),
+                  {std::string(command) + " %photo.png %out", 1, nullptr,
+                   "'%photo.png' is a true-colour picture of 256 colours; save it as an indexed "
+                   "PNG or ask for --reduce N"});
+    EXPECT_FALSE(exists(folder.file("out")));
+    const Bytes chunky = written("raw --chunky --reduce 7 --dither", photo, folder);
+    ASSERT_EQ(chunky.size(), 256u);
+    EXPECT_LT(*std::max_element(chunky.begin(), chunky.end()), 7);
+    EXPECT_LE(written("palette --format rgb8 --binary --reduce 7", photo, folder).size(), 7u * 4);
+    // No more colours than asked for: kept exactly (AGA: 24-bit colours).
+    const std::uint32_t three[] = {0x123456, 0xfedcba, 0x0080ff, 0x123456};
+    samples.clear();
+    for (std::uint32_t c : three)
+        samples.insert(samples.end(), {c >> 16, c >> 8 & 0xff, c & 0xff});
+    picturetest::savePng(folder.file("three.png"),
+                         picturetest::pngLayout(2, 2, PNG_COLOR_TYPE_RGB, 8, samples));
+    const Bytes numbers =
+        written("raw --reduce 4 --chipset aga --chunky", folder.file("three.png"), folder);
+    const Bytes map = written("palette --reduce 4 --chipset aga --format rgb8 --binary",
+                              folder.file("three.png"), folder);
+    ASSERT_EQ(numbers.size(), 4u);
+    for (size_t i = 0; i < 4; i++) {
+        ASSERT_LT(numbers[i] * 4u + 3, map.size());
+        EXPECT_EQ(map[numbers[i] * 4 + 1] << 16 | map[numbers[i] * 4 + 2] << 8 |
+                      map[numbers[i] * 4 + 3],
+                  static_cast<int>(three[i]));
+    }
+}
+
+TEST(QuillfenIff, PaletteFormats) {
+    Folder folder;
+    // Two colours: $12 $34 $56 and $ff $80 $01; the words of each --format are the amiga
+    // library's (tests/amiga/paletteformats_test.cpp).
+    const Indexed picture{2, 1, {0, 1}, {0x123456, 0xff8001}};
+    const std::string png = folder.file("p.png");
+    savePng(png, picture, 1);
+    save(folder.file("p.iff"), ilbmOf(picture, 1));
+    const struct {
+        const char *format;
+        Bytes expected;
+    } cases[] = {
+        {"words", {0x01, 0x35, 0x0f, 0x80}},
+        {"rgb8", {0x00, 0x12, 0x34, 0x56, 0x00, 0xff, 0x80, 0x01}},
+        {"copper", {0x01, 0x80, 0x01, 0x35, 0x01, 0x82, 0x0f, 0x80}},
+        {"copper-aga",
+         {0x01, 0x06, 0x0c, 0x00, 0x01, 0x80, 0x01, 0x35, 0x01, 0x82, 0x0f, 0x80, 0x01, 0x06,
+          0x0e, 0x00, 0x01, 0x80, 0x02, 0x46, 0x01, 0x82, 0x0f, 0x01, 0x01, 0x06, 0x0c, 0x00}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.format);
+        const std::string format = std::string("palette --format ") + c.format;
+        EXPECT_EQ(written(format + " --binary", png, folder), c.expected);
+        EXPECT_EQ(written(format + " --binary", folder.file("p.iff"), folder), c.expected);
+        // Printed or written to a file: the same text.
+        const std::string text = tool(format + " " + png).out;
+        EXPECT_EQ(written(format, png, folder), Bytes(text.begin(), text.end()));
+    }
+    EXPECT_EQ(written("palette --format loadrgb32 --binary", png, folder).size(), 4u + 24 + 4);
+    EXPECT_EQ(written("palette --format rgb32 --binary", png, folder).size(), 24u);
+    const testprogram::Row rows[] = {
+        {"palette --aga --bplcon3 1000 %p.png", 0, "BPLCON3,$1200"},
+        {"palette --format words --colors 3 %p.png", 1, nullptr, "holds 2 colours, not 3"},
+        {"palette --ocs %p.png", 0, "^; OCS/ECS palette: 2 colours from COLOR00"},
+        {"palette %p.png", 0, "^; AGA palette: 2 colours from bank 0 COLOR00"},
+        {"palette %p.png", 0, "; OCS/ECS palette: 2 colours from COLOR00, copper list data\n"},
+    };
+    for (const testprogram::Row &row : rows)
+        expectRow(kTool, folder.path(), row);
+    EXPECT_EQ(written("palette --format words --binary --colors 1", png, folder),
+              (Bytes{0x01, 0x35}));
+    // --bplcon3: the base value the AGA forms keep.
+    EXPECT_EQ(
+        written("palette --format copper-aga --binary --colors 1 --bplcon3 1000", png, folder),
+        (Bytes{0x01, 0x06, 0x10, 0x00, 0x01, 0x80, 0x01, 0x35, 0x01, 0x06,
+               0x12, 0x00, 0x01, 0x80, 0x02, 0x46, 0x01, 0x06, 0x10, 0x00}));
+    EXPECT_EQ(tool("palette " + png).out, tool("palette " + folder.file("p.iff")).out);
+    // Without a colour map: the grey levels every reader of a palette takes (colour 1 of 16
+    // levels is $11), with a warning.
+    save(folder.file("grey.iff"), group("FORM", "PBM ", {bmhd(2, 1, 4), chunk("BODY", {0, 1})}));
+    expectRow(kTool, folder.path(),
+              {"palette --ocs %grey.iff", 0, "\tdc.w\tCOLOR01,$0111\n", "grey levels are used"});
+}
+
+namespace {
+
+// 16 x 5, colours 0-3: a diagonal of 1, a column of 2, a row of 3.
+Indexed spritePicture() {
+    Indexed picture{16, 5, std::vector<std::uint8_t>(80, 0), {0, 0xff0000, 0x00ff00, 0x0000ff}};
+    for (unsigned y = 0; y < 5; y++) {
+        picture.pixels[y * 16 + y] = 1;
+        picture.pixels[y * 16 + 12] = 2;
+        picture.pixels[4 * 16 + y + 6] = 3;
+    }
+    return picture;
+}
+
+// Each line's DATA (bit lowBit of the colours) and DATB (the next bit) words.
+std::vector<std::uint16_t> spriteLines(const Indexed &picture, unsigned lowBit = 0) {
+    std::vector<std::uint16_t> words;
+    for (unsigned y = 0; y < picture.height; y++)
+        for (unsigned plane : {lowBit, lowBit + 1})
+            words.push_back(wordsOf(planelayout::planeRow(picture.pixels, 16, y, plane))[0]);
+    return words;
+}
+
+std::vector<std::uint16_t> framed(std::uint16_t pos, std::uint16_t ctl,
+                                  const std::vector<std::uint16_t> &lines) {
+    std::vector<std::uint16_t> all = {pos, ctl};
+    all.insert(all.end(), lines.begin(), lines.end());
+    all.insert(all.end(), {0, 0});
+    return all;
+}
+
+} // namespace
+
+TEST(QuillfenIff, SpriteOptionsReachTheControlWords) {
+    Folder folder;
+    const Indexed picture = spritePicture();
+    const std::string png = folder.file("s.png");
+    savePng(png, picture, 2);
+    save(folder.file("s.iff"), ilbmOf(picture, 2));
+    const std::vector<std::uint16_t> lines = spriteLines(picture);
+    const struct {
+        const char *options;
+        std::vector<std::uint16_t> words;
+    } cases[] = {
+        {"", lines},
+        {"--control", framed(0, 0, lines)},
+        // The Hardware Reference Manual's example: VSTART $6d, HSTART $c0, VSTOP $72.
+        {"--x c0 --y 6d", framed(0x6d60, 0x7200, lines)},
+        {"--x '$c1' --y 0x6d", framed(0x6d60, 0x7201, lines)},
+        {"--x 0 --y 1fa", framed(0xfa00, 0xff06, lines)},
+        {"--chipset aga --x c0.4 --y 6d", framed(0x6d60, 0x7208, lines)},
+        {"--chipset aga --x c0.c --y 6d", framed(0x6d60, 0x7218, lines)},
+        {"--chipset aga --x 0 --y 200", framed(0, 0x0560, lines)},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(wordsOf(written(std::string("sprite ") + c.options, png, folder)), c.words)
+            << c.options;
+    EXPECT_EQ(written("sprite --x c0 --y 6d", folder.file("s.iff"), folder),
+              written("sprite --x c0 --y 6d", png, folder));
+    EXPECT_EQ(tool("sprite --text --x c0 --y 6d " + png + " -").out.rfind("\tdc.w\t$6d60,$7200", 0),
+              0u);
+
+    // 32 wide on AGA: POS,0,CTL,0, each line DATA's long then DATB's, an end of four zeros;
+    // without --width 32, two sprites of 16 side by side.
+    Indexed wide{32, 2, std::vector<std::uint8_t>(64, 0), {0, 0x090909, 0x080808, 0x070707}};
+    wide.pixels[0] = 1;
+    wide.pixels[31] = 3;
+    wide.pixels[32 + 17] = 2;
+    savePng(folder.file("w.png"), wide, 2);
+    EXPECT_EQ(wordsOf(written("sprite --width 32 --chipset aga --x 80 --y 40", folder.file("w.png"),
+                              folder)),
+              (std::vector<std::uint16_t>{0x4040, 0, 0x4200, 0, 0x8000, 0x0001, 0x0000, 0x0001,
+                                          0x0000, 0x0000, 0x0000, 0x4000, 0, 0, 0, 0}));
+    EXPECT_EQ(wordsOf(written("sprite", folder.file("w.png"), folder)),
+              (std::vector<std::uint16_t>{0x8000, 0, 0, 0, 0x0001, 0x0001, 0x0000, 0x4000}));
+
+    // Attached, 16 colours: the even sprite bits 0-1, the odd one bits 2-3 and SPRxCTL bit 7.
+    Indexed colourful{16, 2, {}, {}};
+    for (unsigned i = 0; i < 32; i++)
+        colourful.pixels.push_back(static_cast<std::uint8_t>(i % 16));
+    for (std::uint32_t i = 0; i < 16; i++)
+        colourful.palette.push_back(i * 0x010101);
+    savePng(folder.file("a.png"), colourful, 4);
+    std::vector<std::uint16_t> attached = framed(0x3048, 0x3200, spriteLines(colourful, 0));
+    const std::vector<std::uint16_t> odd = framed(0x3048, 0x3280, spriteLines(colourful, 2));
+    attached.insert(attached.end(), odd.begin(), odd.end());
+    EXPECT_EQ(wordsOf(written("sprite --attached --x 90 --y 30", folder.file("a.png"), folder)),
+              attached);
+    expectRow(kTool, folder.path(), {"sprite %a.png %no.bin", 1, nullptr, "%a.png"});
+    EXPECT_FALSE(exists(folder.file("no.bin")));
+
+    // --transparent 3: its pixels become colour 0, and the colour-0 pixels, opaque now, cannot
+    // be shown: a warning counts them. A PNG's colour of alpha 0 is left out the same way.
+    Indexed cleared = picture;
+    std::replace(cleared.pixels.begin(), cleared.pixels.end(), std::uint8_t{3}, std::uint8_t{0});
+    expectRow(kTool, folder.path(),
+              {"sprite --transparent 3 %s.png %t.bin", 0, "", "65 opaque pixels have colour 0"});
+    EXPECT_EQ(wordsOf(load(folder.file("t.bin"))), spriteLines(cleared));
+    savePng(folder.file("alpha.png"), picture, 2, {255, 255, 255, 0});
+    EXPECT_EQ(wordsOf(written("sprite", folder.file("alpha.png"), folder)), spriteLines(cleared));
+}
+
+TEST(QuillfenIff, OptionsHelpAndUsageErrors) {
+    Folder folder;
+    savePng(folder.file("p.png"), {16, 1, std::vector<std::uint8_t>(16, 1), {0, 0xffffff}}, 1);
+    const testprogram::Row rows[] = {
+        {"help sprite", 0, "  --attached "},
+        {"raw --depth 3 --help", 0, "  --mask-only[=inverted] "},
+        {"ilbm --help", 0, "  --reduce N "},
+        {"--help", 0, "  sprite "},
+        {"--help", 0, "  acbm "},
+        {"palette --help", 0, "copper-aga"},
+        // Values that pass the parser but not the picture: a negative answer naming the file.
+        {"raw --transparent 2 --mask %p.png %out", 1, nullptr, "%p.png"},
+        {"raw --depth 9 %p.png %out", 1, nullptr, "%p.png"},
+        {"palette --format copper --colors 33 %p.png", 1, nullptr, "%p.png"},
+        {"sprite --transparent 5 %p.png %out", 1, nullptr, "%p.png"},
+    };
+    for (const testprogram::Row &row : rows)
+        expectRow(kTool, folder.path(), row);
+    const testprogram::Row bad[] = {
+        {"raw --depth 0", 2, nullptr, "option '--depth' takes a number from 1 to 32, not '0'"},
+        {"raw --mask --mask-only", 2, nullptr, "exclude each other"},
+        {"raw --chunky --planar", 2, nullptr, "--chunky writes bytes"},
+        {"raw --chunky --mask", 2, nullptr, "--chunky writes bytes"},
+        {"raw --dither", 2, nullptr, "--dither goes with --reduce N"},
+        {"raw --reduce 1", 2, nullptr, "option '--reduce' takes a number from 2 to 256, not '1'"},
+        {"raw --reduce 8 --chipset ecs", 2, nullptr, "'--chipset' takes ocs or aga, not 'ecs'"},
+        {"raw --frobnicate", 2, nullptr, "unknown option '--frobnicate'"},
+        {"sprite --width 32", 2, nullptr, "sprites of 32 pixels are AGA's (FMODE); add --chipset"},
+        {"sprite --width 24 --chipset aga", 2, nullptr, "option '--width' takes 16, 32 or 64"},
+        {"sprite --x c0", 2, nullptr, "--x and --y go together"},
+        {"sprite --x c0.8 --y 6d", 2, nullptr, "which only AGA can do"},
+        {"sprite --x c0.3 --y 6d --chipset aga", 2, nullptr, "must be .4, .8 or .c"},
+        {"sprite --x 200 --y 6d", 2, nullptr, "from 0 to 1ff, not '200'"},
+        {"sprite --x 0 --y 200", 2, nullptr, "from 0 to 1ff (OCS/ECS), not '200'"},
+        {"sprite --x 0 --y 400 --chipset aga", 2, nullptr, "from 0 to 3ff (AGA), not '400'"},
+        {"sprite --transparent 256", 2, nullptr, "from 0 to 255, not '256'"},
+        {"ilbm --reduce 0", 2, nullptr, "not '0'"},
+    };
+    for (const testprogram::Row &row : bad)
+        expectRow(kTool, folder.path(), {row.arguments + " %p.png %out", 2, nullptr, row.err});
+    expectUsageErrors(kTool, folder.path(), "palette",
+                      {"--format foo %p.png", "--binary %p.png", "--colors 2 %p.png",
+                       "--format words --colors 0 %p.png", "--format words --aga %p.png",
+                       "%p.png %out", "--format words %p.png %out %out",
+                       "--ocs --bplcon3 0c00 %p.png", "--format copper --bplcon3 0c00 %p.png",
+                       "--aga --bplcon3 10000 %p.png"});
+    EXPECT_FALSE(exists(folder.file("out")));
+}
+
+TEST(QuillfenIff, ConversionsKeepThePictureOrWriteNothing) {
+    Folder folder;
+    // 20 x 3 of five colours as an ACBM (planes whole), as one that also carries a BODY (which
+    // packing must not take for its planes), and as a PBM (a byte a pixel).
+    const Indexed picture = fiveColours();
+    const Bytes cmap = picturetest::cmapOf(picture.palette);
+    const Bytes abit = chunk("ABIT", expectedPlanes(picture, 3, false, Mask::None));
+    save(folder.file("acbm.iff"), group("FORM", "ACBM", {bmhd(20, 3, 3), cmap, abit}));
+    save(folder.file("acbm-body.iff"),
+         group("FORM", "ACBM", {bmhd(20, 3, 3), cmap, abit, chunk("BODY", Bytes(24, 0))}));
+    save(folder.file("pbm.iff"),
+         group("FORM", "PBM ", {bmhd(20, 3, 8), cmap, chunk("BODY", picture.pixels)}));
+    save(folder.file("painted.iff"), paintedPicture());
+    const Bytes prop = group("PROP", "ILBM", {bmhd(20, 3, 3), cmap});
+    const Bytes body = chunk("BODY", expectedPlanes(picture, 3, true, Mask::None));
+    save(folder.file("list.iff"),
+         group("LIST", "ILBM",
+               {prop, group("FORM", "ILBM", {chunk("CRNG", {0, 0, 0, 1, 0, 1, 0, 1}), body}),
+                group("FORM", "ILBM", {body})}));
+    save(folder.file("cat.iff"),
+         group("CAT ", "ILBM",
+               {group("FORM", "ILBM", {bmhd(20, 3, 3), body}),
+                group("LIST", "ILBM", {prop, group("FORM", "ILBM", {body})})}));
+    const std::string pictures = QUILLFEN_PICTURES;
+    const std::string kinds[] = {
+        pictures + "/gradient.iff",     // packed ILBM
+        pictures + "/ham6.iff",         // HAM6
+        pictures + "/small-24bit.iff",  // 24 planes
+        pictures + "/test-stencil.iff", // a mask plane
+        folder.file("acbm.iff"),        folder.file("acbm-body.iff"), folder.file("pbm.iff"),
+        folder.file("painted.iff"),     folder.file("list.iff"),      folder.file("cat.iff"),
+    };
+    const std::string out = folder.file("out.iff");
+    // What a picture shows to the commands that read pictures: its planes and colours.
+    auto shown = [&](const std::string &file) {
+        const testprogram::Outcome planes = tool("raw " + file + " -");
+        const testprogram::Outcome colours = tool("palette --format rgb8 " + file);
+        return std::to_string(planes.status) + planes.out + std::to_string(colours.status) +
+               colours.out;
+    };
+    for (const std::string &kind : kinds) {
+        const std::string before = shown(kind);
+        for (const std::string conversion : {"unpack", "pack", "acbm", "ilbm", "ilbm --pack"}) {
+            SCOPED_TRACE(kind + ": " + conversion);
+            // Made an ILBM, a picture that has both layouts is refused.
+            const bool refused =
+                kind == folder.file("acbm-body.iff") && conversion.rfind("ilbm", 0) == 0;
+            std::filesystem::remove(out);
+            const testprogram::Outcome r = tool(conversion + " " + kind + " " + out);
+            EXPECT_EQ(r.status, refused ? 1 : 0) << r.err;
+            if (refused)
+                EXPECT_FALSE(exists(out));
+            else
+                EXPECT_EQ(shown(out), before);
+            if (!refused)
+                EXPECT_EQ(tool("check " + out).status, 0);
+        }
+    }
+    // An ACBM made an ILBM again is the file it was made from.
+    save(folder.file("l-acbm.iff"), written("acbm", folder.file("list.iff"), folder));
+    EXPECT_EQ(written("ilbm", folder.file("l-acbm.iff"), folder), load(folder.file("list.iff")));
+
+    // Pictures that cannot give their planes: a negative answer, nothing written.
+    const Bytes planes(8, 0x33);
+    save(folder.file("abit.iff"), group("FORM", "ILBM", {bmhd(16, 2, 2), chunk("ABIT", {})}));
+    save(folder.file("body.iff"), group("FORM", "ACBM", {bmhd(16, 2, 2), chunk("BODY", planes)}));
+    save(folder.file("packed2.iff"),
+         group("FORM", "ILBM", {bmhd(16, 2, 2, 0, 2), chunk("BODY", planes)}));
+    save(folder.file("short.iff"), group("FORM", "ACBM", {bmhd(16, 2, 2), chunk("ABIT", {1, 2})}));
+    save(folder.file("unpacked.iff"),
+         group("FORM", "ILBM", {bmhd(16, 2, 2, 0, 1), chunk("BODY", {0x01, 0x00})}));
+    save(folder.file("sound.iff"), group("FORM", "8SVX", {chunk("VHDR", Bytes(20, 0))}));
+    save(folder.file("nomap.iff"), group("FORM", "ILBM", {bmhd(16, 2, 2)}));
+    testfiles::saveText(folder.file("junk.iff"), "no IFF here");
+    // A 3 x 2 PBM whose packer took rows of 3 bytes, as netpbm and FFmpeg read it too.
+    save(folder.file("odd.iff"),
+         group("FORM", "PBM ", {bmhd(3, 2, 8, 0, 1), chunk("BODY", {2, 1, 2, 3, 0xfe, 4})}));
+    const testprogram::Row rows[] = {
+        {"raw %abit.iff %out", 1, nullptr, "the ILBM picture in '"},
+        {"raw --planar %body.iff %out", 1, nullptr, "the ACBM picture in '"},
+        {"raw %packed2.iff %out", 1, nullptr, "is not ByteRun1"},
+        {"raw %short.iff %out", 1, nullptr, "holds 2 bytes, the picture needs 8"},
+        {"raw %unpacked.iff %out", 1, nullptr, "left packed"},
+        {"unpack %unpacked.iff %out", 1, nullptr},
+        {"pack %packed2.iff %out", 1, nullptr, "nothing is written"},
+        {"palette %nomap.iff", 1, nullptr, "no colour map"},
+        {"palette %sound.iff", 1, nullptr, "holds no ILBM, ACBM or PBM picture"},
+        {"acbm %sound.iff %out", 1, nullptr, "no picture"},
+        {"pack %junk.iff %out", 1, nullptr},
+        {"raw %missing.iff %out", 2, nullptr, "No such file or directory"},
+        {"acbm %acbm.iff %no/such/out", 2, nullptr, "cannot be written"},
+        {"check %abit.iff", 0},
+        {"unpack %odd.iff %flat.iff", 0, "", "rows of 3 bytes"},
+    };
+    for (const testprogram::Row &row : rows)
+        expectRow(kTool, folder.path(), row);
+    EXPECT_FALSE(exists(folder.file("out")));
+    EXPECT_EQ(load(folder.file("flat.iff")),
+              group("FORM", "PBM ", {bmhd(3, 2, 8), chunk("BODY", {1, 2, 3, 0, 4, 4, 4, 0})}));
+}
+
+TEST(QuillfenIff, RealPicturesFromOtherPrograms) {
+    // Pictures written by other programs, broken ones and ones a fuzzer found among them (see
+    // tests/ilbm/pictures/SOURCES.md): the exit status of check, raw and palette, and the first
+    // message of one that fails.
+    auto tooLong = [](const char *chunkId, long declared, long left) {
+        return std::string("ERROR: Chunk '") + chunkId + "' declares a body of " +
+               std::to_string(declared) + " bytes, but only " + std::to_string(left) +
+               " are left in the file!\n";
+    };
+    const struct {
+        const char *name;
+        int check, raw, palette;
+        std::string message;
+    } cases[] = {
+        {"brush-transparent-color.iff", 0, 0, 0, ""},
+        {"serenity-24bit.iff", 0, 0, 1, ""},
+        {"serenity.lbm", 0, 0, 0, ""},
+        // A BMHD of 65535 x 65535 over a body of 8 KiB: valid IFF-85, no picture to unpack.
+        {"incorrect-uncompressed-size.iff", 0, 1, 0,
+         "ERROR: the packed 'BODY' of 7938 bytes cannot hold the picture's 1610588160 bytes; it "
+         "is left packed!\n"},
+        // A CMAP whose size is wrong, so that the next "chunk" begins inside the colours.
+        {"incorrect-cmap-size.iff", 1, 1, 1, tooLong("\\x00\\x04\\x00\\x01", 268452944, 7956)},
+        {"missing-body-chunk.iff", 1, 1, 1, tooLong("FORM", 8034, 88)},
+        {"oss-fuzz-testcase-63296.iff", 1, 1, 1, tooLong("FORM", 538976288, 32)},
+    };
+    Folder folder;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string picture = std::string(QUILLFEN_PICTURES) + "/" + c.name;
+        const testprogram::Outcome check = tool("check " + picture);
+        EXPECT_EQ(check.status, c.check) << check.err;
+        EXPECT_EQ(check.err.rfind(c.check ? c.message : "", 0), 0u) << check.err;
+        const testprogram::Outcome planes = tool("raw " + picture + " " + folder.file("raw"));
+        EXPECT_EQ(planes.status, c.raw) << planes.err;
+        EXPECT_NE(planes.err.find(c.message), std::string::npos) << planes.err;
+        EXPECT_EQ(exists(folder.file("raw")), c.raw == 0);
+        EXPECT_EQ(tool("palette " + picture).status, c.palette);
+        std::filesystem::remove(folder.file("raw"));
+    }
+}
