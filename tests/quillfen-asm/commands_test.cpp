@@ -34,7 +34,7 @@ TEST(QuillfenAsm, CopperListsFromTextAndDumps) {
          "^\tdc.w\tCOLOR00,$0502\t; colour 0 = $502\n\tdc.w\t$9601,$ff00\t; WAIT for line $96"},
         {"copper --binary --offset 4 %dump.bin", 0,
          "^\tdc.w\tCOLOR00,$0502\t; colour 0 = $502\n\tdc.w\t$ffff,$fffe\t; end of list\n"},
-        {"copper %late.s", 0, "WAIT for line $106\n"},
+        {"copper %late.s", 0, "WAIT for line $106, horizontal $00\n"},
         {"copper --ntsc %late.s", 0, "the copper waits here until the next one"},
         // BPLCON1's delays: lores pixels on OCS/ECS, 35 ns steps in AGA's bits (AGA
         // documentation, BPLCON1: bits 7-4 PF2H5-2, 3-0 PF1H5-2).

@@ -4,7 +4,6 @@
 // library's (tests/amiga); the bytes here are worked out from the pixels (plane_layout.h).
 #include "testing.h"
 
-
 using namespace ifftool;
 using testprogram::expectRow;
 using testprogram::expectUsageErrors;
@@ -292,8 +291,8 @@ TEST(QuillfenIff, SpriteOptionsReachTheControlWords) {
             << c.options;
     EXPECT_EQ(written("sprite --x c0 --y 6d", folder.file("s.iff"), folder),
               written("sprite --x c0 --y 6d", png, folder));
-    EXPECT_EQ(tool("sprite --text --x c0 --y 6d " + png + " -").out.rfind("\tdc.w\t$6d60,$7200", 0),
-              0u);
+    EXPECT_NE(tool("sprite --text --x c0 --y 6d " + png + " -").out.find("\n\tdc.w\t$6d60,$7200\n"),
+              std::string::npos);
 
     // 32 wide on AGA: POS,0,CTL,0, each line DATA's long then DATB's, an end of four zeros;
     // without --width 32, two sprites of 16 side by side.
@@ -428,18 +427,21 @@ TEST(QuillfenIff, ConversionsKeepThePictureOrWriteNothing) {
         const std::string before = shown(kind);
         for (const std::string conversion : {"unpack", "pack", "acbm", "ilbm", "ilbm --pack"}) {
             SCOPED_TRACE(kind + ": " + conversion);
-            // Made an ILBM, a picture that has both layouts is refused.
+            // Made an ILBM, a picture that has both layouts is refused; a header in a PROP,
+            // shared with other pictures, is not packed for one of them.
             const bool refused =
-                kind == folder.file("acbm-body.iff") && conversion.rfind("ilbm", 0) == 0;
+                (kind == folder.file("acbm-body.iff") && conversion.rfind("ilbm", 0) == 0) ||
+                ((kind == folder.file("list.iff") || kind == folder.file("cat.iff")) &&
+                 conversion == "pack");
             std::filesystem::remove(out);
             const testprogram::Outcome r = tool(conversion + " " + kind + " " + out);
             EXPECT_EQ(r.status, refused ? 1 : 0) << r.err;
-            if (refused)
+            if (refused) {
                 EXPECT_FALSE(exists(out));
-            else
+            } else {
                 EXPECT_EQ(shown(out), before);
-            if (!refused)
                 EXPECT_EQ(tool("check " + out).status, 0);
+            }
         }
     }
     // An ACBM made an ILBM again is the file it was made from.
@@ -478,9 +480,11 @@ TEST(QuillfenIff, ConversionsKeepThePictureOrWriteNothing) {
         {"check %abit.iff", 0},
         {"unpack %odd.iff %flat.iff", 0, "", "rows of 3 bytes"},
     };
-    for (const testprogram::Row &row : rows)
+    std::filesystem::remove(folder.file("out"));
+    for (const testprogram::Row &row : rows) {
         expectRow(kTool, folder.path(), row);
-    EXPECT_FALSE(exists(folder.file("out")));
+        EXPECT_FALSE(exists(folder.file("out"))) << row.arguments;
+    }
     EXPECT_EQ(load(folder.file("flat.iff")),
               group("FORM", "PBM ", {bmhd(3, 2, 8), chunk("BODY", {1, 2, 3, 0, 4, 4, 4, 0})}));
 }
