@@ -58,18 +58,6 @@ constexpr PaletteFormat kFormats[] = {PaletteFormat::Words,  PaletteFormat::Rgb8
 
 } // namespace
 
-TEST(PaletteFormats, NamesAndLimits) {
-    for (PaletteFormat f : kFormats)
-        EXPECT_EQ(paletteFormatNamed(paletteFormatName(f)), f);
-    EXPECT_EQ(paletteFormatNamed("copper-aga"), PaletteFormat::CopperAga);
-    EXPECT_EQ(paletteFormatNamed("loadrgb32"), PaletteFormat::LoadRgb32);
-    EXPECT_FALSE(paletteFormatNamed("Copper"));
-    EXPECT_FALSE(paletteFormatNamed(""));
-    EXPECT_EQ(paletteFormatLimit(PaletteFormat::Copper), 32u);
-    EXPECT_EQ(paletteFormatLimit(PaletteFormat::CopperAga), 256u);
-    EXPECT_EQ(paletteFormatLimit(PaletteFormat::LoadRgb32), 65535u);
-}
-
 TEST(PaletteFormats, TablesByHand) {
     const std::vector<Rgb8> colours = {kOdd, kWhite, kDim};
     EXPECT_EQ(paletteBytes(PaletteFormat::Words, colours),
