@@ -198,15 +198,15 @@ TEST(QuillfenIff, PaletteFormats) {
          {0x01, 0x06, 0x0c, 0x00, 0x01, 0x80, 0x01, 0x35, 0x01, 0x82, 0x0f, 0x80, 0x01, 0x06,
           0x0e, 0x00, 0x01, 0x80, 0x02, 0x46, 0x01, 0x82, 0x0f, 0x01, 0x01, 0x06, 0x0c, 0x00}},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.format);
-        const std::string format = std::string("palette --format ") + c.format;
-        EXPECT_EQ(written(format + " --binary", png, folder), c.expected);
-        EXPECT_EQ(written(format + " --binary", folder.file("p.iff"), folder), c.expected);
-        // Printed or written to a file: the same text.
-        const std::string text = tool(format + " " + png).out;
-        EXPECT_EQ(written(format, png, folder), Bytes(text.begin(), text.end()));
-    }
+    for (const auto &c : cases)
+        EXPECT_EQ(written(std::string("palette --binary --format ") + c.format, png, folder),
+                  c.expected)
+            << c.format;
+    // From an ILBM the same; printed or written to a file, the same text.
+    EXPECT_EQ(written("palette --binary --format copper-aga", folder.file("p.iff"), folder),
+              cases[3].expected);
+    const std::string text = tool("palette --format copper " + png).out;
+    EXPECT_EQ(written("palette --format copper", png, folder), Bytes(text.begin(), text.end()));
     EXPECT_EQ(written("palette --format loadrgb32 --binary", png, folder).size(), 4u + 24 + 4);
     EXPECT_EQ(written("palette --format rgb32 --binary", png, folder).size(), 24u);
     const testprogram::Row rows[] = {
