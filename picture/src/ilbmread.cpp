@@ -3,6 +3,7 @@
 // colour numbers (or deep values), its mask plane into opacity and its CAMG into a display mode.
 // The libraries' messages become the error text or the picture's warnings.
 #include "internal.h"
+#include "picture/linecolours.h"
 #include "picture/messages.h"
 
 #include <amiga/bitplanes.h>
@@ -13,13 +14,13 @@
 #include <ilbm/colormap.h>
 #include <ilbm/ilbm.h>
 #include <ilbm/ilbmimage.h>
-#include <ilbm/interleave.h>
 
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <span>
 
 namespace picture::detail {
 
@@ -27,6 +28,7 @@ namespace {
 
 constexpr std::uint32_t kExtraHalfbrite = 0x80; // CAMG EXTRA_HALFBRITE
 constexpr std::uint32_t kHoldAndModify = 0x800; // CAMG HAM
+constexpr std::uint32_t kLace = 0x4;            // CAMG LACE
 
 std::string joined(const std::string &what, const MessageCapture &capture) {
     std::string text = what;
@@ -66,9 +68,10 @@ bool fail(std::string *error, const std::string &text) {
 }
 
 // The body's bytes as stored, unpacked: rows of rowSize bytes, bodyPlanes of them for every
-// picture row.
+// picture row. *data points at them: in the chunk itself when it is not packed, else in *body.
 bool unpackBody(const ILBM_Image *image, const IFF_RawChunk *chunk, size_t rowSize,
-                unsigned bodyPlanes, std::vector<std::uint8_t> *body, std::string *error) {
+                unsigned bodyPlanes, std::vector<std::uint8_t> *body, const std::uint8_t **data,
+                std::string *error) {
     const ILBM_BitMapHeader *header = image->bitMapHeader;
     const char *name = ILBM_imageIsACBM(image) ? "ABIT" : "BODY";
     const size_t stored = chunk->chunkSize > 0 ? static_cast<size_t>(chunk->chunkSize) : 0;
@@ -78,9 +81,10 @@ bool unpackBody(const ILBM_Image *image, const IFF_RawChunk *chunk, size_t rowSi
             return fail(error, std::string("the ") + name + " holds " + std::to_string(stored) +
                                    " bytes, while the picture needs " + std::to_string(size));
         }
-        body->assign(chunk->chunkData, chunk->chunkData + size);
+        *data = chunk->chunkData;
         return true;
     }
+    *data = nullptr;
     // Two packed bytes give at most 128: a body too short for that is not worth a buffer.
     if (size / 64 > stored) {
         return fail(error, "the packed BODY of " + std::to_string(stored) +
@@ -105,11 +109,48 @@ bool unpackBody(const ILBM_Image *image, const IFF_RawChunk *chunk, size_t rowSi
         return fail(error, "the packed BODY ends after " + std::to_string(result.written) +
                                " of the picture's " + std::to_string(size) + " bytes");
     }
+    *data = body->data();
     return true;
 }
 
 std::uint32_t bitAt(const std::uint8_t *row, unsigned x) {
     return (row[x >> 3] >> (7 - (x & 7))) & 1u;
+}
+
+// The data of a chunk of the picture's FORM that the libraries keep as it is.
+std::optional<std::span<const std::uint8_t>> rawChunk(const ILBM_Image *image, const char *id) {
+    const IFF_Chunk *chunk =
+        image->form != nullptr ? IFF_getChunkFromForm(image->form, id) : nullptr;
+    if (chunk == nullptr) {
+        return std::nullopt;
+    }
+    const auto *raw = reinterpret_cast<const IFF_RawChunk *>(chunk);
+    const size_t size = raw->chunkSize > 0 && raw->chunkData != nullptr ? raw->chunkSize : 0;
+    return std::span<const std::uint8_t>(raw->chunkData, size);
+}
+
+// The palette changes of a PCHG chunk, else of a SHAM chunk; one that cannot be used is named
+// in a warning and the picture is shown without it.
+void readColourChanges(const ILBM_Image *image, Picture *picture) {
+    std::string problem;
+    std::optional<std::vector<ColourChange>> changes;
+    if (const auto pchg = rawChunk(image, "PCHG")) {
+        changes = readPchg(*pchg, picture->height, &problem);
+        if (rawChunk(image, "SHAM")) {
+            picture->warnings.push_back(
+                "the picture has a PCHG and a SHAM chunk; the PCHG is used");
+        }
+    } else if (const auto sham = rawChunk(image, "SHAM")) {
+        changes = readSham(*sham, picture->palette, picture->height,
+                           (picture->viewportMode & kLace) != 0, &problem);
+    } else {
+        return;
+    }
+    if (!changes) {
+        picture->warnings.push_back(problem + "; the picture is shown without its changes");
+        return;
+    }
+    picture->colourChanges = std::move(*changes);
 }
 
 bool readImage(const ILBM_Image *image, Picture *picture, std::string *error) {
@@ -148,8 +189,9 @@ bool readImage(const ILBM_Image *image, Picture *picture, std::string *error) {
     const bool masked = !pbm && header->masking == ILBM_MSK_HAS_MASK;
     const size_t rowSize = pbm ? (width + 1) & ~1u : ILBM_calculateRowSize(image);
     const unsigned bodyPlanes = pbm ? 1 : planes + (masked ? 1 : 0);
-    std::vector<std::uint8_t> body;
-    if (!unpackBody(image, chunk, rowSize, bodyPlanes, &body, error)) {
+    std::vector<std::uint8_t> unpacked;
+    const std::uint8_t *body = nullptr;
+    if (!unpackBody(image, chunk, rowSize, bodyPlanes, &unpacked, &body, error)) {
         return false;
     }
 
@@ -160,7 +202,7 @@ bool readImage(const ILBM_Image *image, Picture *picture, std::string *error) {
     if (pbm) {
         picture->pixels.resize(count);
         for (unsigned y = 0; y < height; y++) {
-            std::copy_n(body.data() + y * rowSize, width, picture->pixels.data() + y * width);
+            std::copy_n(body + y * rowSize, width, picture->pixels.data() + y * width);
         }
         // A chunky byte holds 8 bits, the picture says how many of them are its colour: a
         // colour number past its planes is not a colour of the picture, as with planes.
@@ -179,26 +221,28 @@ bool readImage(const ILBM_Image *image, Picture *picture, std::string *error) {
             }
         }
     } else {
-        // Whole planes, one after another: an ACBM's as stored, an ILBM's de-interleaved.
+        // An ACBM's planes are whole, one after another; an ILBM's rows interleaved, each
+        // picture row's plane rows rowSize apart, which is how one row of whole planes lies, so
+        // a row converts as a picture of one row (no copy of the planes de-interleaved).
         const size_t planeSize = rowSize * height;
-        std::vector<std::uint8_t> whole;
-        const std::uint8_t *plane0 = body.data();
-        if (!acbm) {
-            whole.resize(body.size());
-            std::vector<unsigned char *> pointers(bodyPlanes);
-            for (unsigned p = 0; p < bodyPlanes; p++) {
-                pointers[p] = whole.data() + p * planeSize;
+        auto planeRow = [&](unsigned p, unsigned y) {
+            return acbm ? body + p * planeSize + y * rowSize
+                        : body + (size_t{y} * bodyPlanes + p) * rowSize;
+        };
+        if (planes <= 8 && acbm) {
+            picture->pixels = amiga::chunkyFromPlanes(body, width, height, planes);
+        } else if (planes <= 8) {
+            picture->pixels.resize(count);
+            for (unsigned y = 0; y < height; y++) {
+                const std::vector<std::uint8_t> row =
+                    amiga::chunkyFromPlanes(planeRow(0, y), width, 1, planes);
+                std::copy(row.begin(), row.end(), picture->pixels.begin() + size_t{y} * width);
             }
-            ILBM_deinterleaveRows(body.data(), bodyPlanes, rowSize, height, pointers.data());
-            plane0 = whole.data();
-        }
-        if (planes <= 8) {
-            picture->pixels = amiga::chunkyFromPlanes(plane0, width, height, planes);
         } else {
             picture->deepPixels.assign(count, 0);
             for (unsigned p = 0; p < planes; p++) {
                 for (unsigned y = 0; y < height; y++) {
-                    const std::uint8_t *row = plane0 + p * planeSize + y * rowSize;
+                    const std::uint8_t *row = planeRow(p, y);
                     std::uint32_t *out = picture->deepPixels.data() + size_t{y} * width;
                     for (unsigned x = 0; x < width; x++) {
                         out[x] |= bitAt(row, x) << p;
@@ -209,7 +253,7 @@ bool readImage(const ILBM_Image *image, Picture *picture, std::string *error) {
         if (masked) {
             picture->opacity.resize(count);
             for (unsigned y = 0; y < height; y++) {
-                const std::uint8_t *row = plane0 + planes * planeSize + y * rowSize;
+                const std::uint8_t *row = planeRow(planes, y);
                 for (unsigned x = 0; x < width; x++) {
                     picture->opacity[size_t{y} * width + x] = bitAt(row, x) ? 255 : 0;
                 }
@@ -258,6 +302,7 @@ bool readImage(const ILBM_Image *image, Picture *picture, std::string *error) {
         picture->warnings.push_back("the picture has no colour map (CMAP); grey levels are used");
     }
     picture->twelveBitPalette = storesTwelveBit(picture->palette);
+    readColourChanges(image, picture);
     return true;
 }
 

@@ -162,16 +162,23 @@ TEST(QuillfenIffRaw, TrueColourIsRefusedUnlessReduced) {
     }
     const std::string photo = folder.file("photo.png");
     saveRgbPng(photo, 16, 16, colours);
-    for (const char *command : {"raw", "sprite", "ilbm"}) {
-        const std::string out = folder.file(std::string(command) + ".out");
-        const testprogram::Outcome refused = tool(std::string(command) + " " + photo + " " + out);
-        EXPECT_EQ(refused.status, 1) << command;
-        EXPECT_NE(refused.err.find("'" + photo +
-                                   "' is a true-colour picture of 256 colours; save it as an "
-                                   "indexed PNG or ask for --reduce N"),
-                  std::string::npos)
-            << refused.err;
-        EXPECT_FALSE(exists(out)) << command;
+    // A picture of nothing but transparent pixels is said as such, not as one of 0 colours.
+    const std::string clear = folder.file("clear.png");
+    picturetest::savePng(clear, picturetest::pngLayout(3, 2, PNG_COLOR_TYPE_RGB_ALPHA, 8,
+                                                       std::vector<unsigned>(24, 0)));
+    for (const auto &[file, says] :
+         {std::pair{photo, "' is a 16 x 16 true-colour picture (RGB) of 256 colours; save it as "
+                           "an indexed PNG or ask for --reduce N"},
+          std::pair{clear, "' is a 3 x 2 true-colour picture (RGB with alpha) with no opaque "
+                           "pixel; save it"}}) {
+        for (const char *command : {"raw", "sprite", "ilbm"}) {
+            const std::string out = folder.file(std::string(command) + ".out");
+            const testprogram::Outcome refused =
+                tool(std::string(command) + " " + file + " " + out);
+            EXPECT_EQ(refused.status, 1) << command;
+            EXPECT_NE(refused.err.find("'" + file + says), std::string::npos) << refused.err;
+            EXPECT_FALSE(exists(out)) << command;
+        }
     }
     EXPECT_EQ(tool("palette --format words " + photo).status, 1);
 
@@ -210,18 +217,16 @@ TEST(QuillfenIffRaw, TrueColourIsRefusedUnlessReduced) {
 
 TEST(QuillfenIffRaw, RealPicturesGiveTheSamePlanesEitherWay) {
     // Pictures from other programs (tests/ilbm/pictures): raw without options copies the planes
-    // as stored; with --depth it decodes the pixels and lays them out again. Both must agree.
-    // (small-24bit.iff is left out: its BODY holds bits in the padding past its 10 pixels,
-    // which a copy keeps and a new layout clears.)
+    // as stored; with --depth it decodes the pixels and lays them out again. Both must agree,
+    // padding included: small-24bit.iff's BODY holds stray bits past its 10 pixels, which
+    // neither path may write.
     Folder folder;
     const struct {
         const char *name;
         unsigned depth;
-    } pictures[] = {{"brush-transparent-color.iff", 3},
-                    {"gradient.iff", 3},
-                    {"ham6.iff", 6},
-                    {"serenity-24bit.iff", 24},
-                    {"test-stencil.iff", 8}};
+    } pictures[] = {
+        {"brush-transparent-color.iff", 3}, {"gradient.iff", 3},     {"ham6.iff", 6},
+        {"serenity-24bit.iff", 24},         {"small-24bit.iff", 24}, {"test-stencil.iff", 8}};
     for (const auto &p : pictures) {
         SCOPED_TRACE(p.name);
         const std::string picture = std::string(QUILLFEN_PICTURES) + "/" + p.name;

@@ -71,6 +71,9 @@ TEST(QuillfenIffOptions, BadValuesAreUsageErrors) {
         {"sprite --x 0 --y 400 --chipset aga" + files, "from 0 to 3ff (AGA), not '400'"},
         {"sprite --transparent 256" + files, "from 0 to 255, not '256'"},
         {"ilbm --reduce 0" + files, "not '0'"},
+        {"ilbm --mode ntsc" + files, "option '--mode' takes lores, hires or superhires, with "
+                                     ",lace when interlaced, not 'ntsc'"},
+        {"ilbm --mode hires,double" + files, "not 'hires,double'"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.arguments);
