@@ -23,7 +23,6 @@
 #include <ilbm/byterun.h>
 #include <ilbm/ilbm.h>
 #include <ilbm/ilbmimage.h>
-#include <ilbm/interleave.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -196,42 +195,36 @@ std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error,
     }
     viewport->viewportMode = static_cast<IFF_Long>(mode);
 
-    // The planes (and the mask) whole, then interleaved row by row as a BODY holds them.
+    // The planes (and the mask) interleaved row by row, as a BODY holds them, straight from the
+    // colour numbers: each picture row's plane rows one after another.
     const size_t rowSize = ILBM_calculateRowSize(image.get());
     const unsigned bodyPlanes = planes + (masked ? 1 : 0);
-    const size_t planeSize = rowSize * picture.height;
-    std::vector<std::uint8_t> whole(planeSize * bodyPlanes, 0);
-    for (unsigned y = 0; y < picture.height; y++) {
-        const std::uint8_t *row = picture.pixels.data() + size_t{y} * picture.width;
-        for (unsigned x = 0; x < picture.width; x++) {
-            const auto bit = static_cast<std::uint8_t>(0x80 >> (x & 7));
-            const size_t at = y * rowSize + x / 8;
-            for (unsigned p = 0; p < planes; p++) {
-                if ((row[x] >> p) & 1) {
-                    whole[p * planeSize + at] |= bit;
-                }
-            }
-            if (masked && picture.opacity[size_t{y} * picture.width + x] != 0) {
-                whole[planes * planeSize + at] |= bit;
-            }
-        }
+    const size_t bodySize = rowSize * bodyPlanes * picture.height;
+    if (bodySize > static_cast<size_t>(INT32_MAX)) {
+        fail(error, "the picture is too large for an ILBM BODY");
+        return {};
     }
-    auto *interleaved = static_cast<unsigned char *>(std::malloc(whole.size()));
+    auto *interleaved = static_cast<unsigned char *>(std::calloc(bodySize, 1));
     if (interleaved == nullptr) {
         fail(error, "out of memory");
         return {};
     }
-    std::vector<const unsigned char *> sources(bodyPlanes);
-    for (unsigned p = 0; p < bodyPlanes; p++) {
-        sources[p] = whole.data() + p * planeSize;
+    for (unsigned y = 0; y < picture.height; y++) {
+        const std::uint8_t *row = picture.pixels.data() + size_t{y} * picture.width;
+        unsigned char *rows = interleaved + size_t{y} * bodyPlanes * rowSize;
+        for (unsigned x = 0; x < picture.width; x++) {
+            const auto bit = static_cast<std::uint8_t>(0x80 >> (x & 7));
+            for (unsigned p = 0; p < planes; p++) {
+                if ((row[x] >> p) & 1) {
+                    rows[p * rowSize + x / 8] |= bit;
+                }
+            }
+            if (masked && picture.opacity[size_t{y} * picture.width + x] != 0) {
+                rows[planes * rowSize + x / 8] |= bit;
+            }
+        }
     }
-    ILBM_interleaveRows(sources.data(), bodyPlanes, rowSize, picture.height, interleaved);
-    if (whole.size() > static_cast<size_t>(INT32_MAX)) {
-        std::free(interleaved);
-        fail(error, "the picture is too large for an ILBM BODY");
-        return {};
-    }
-    IFF_setRawChunkData(body, interleaved, static_cast<IFF_Long>(whole.size()));
+    IFF_setRawChunkData(body, interleaved, static_cast<IFF_Long>(bodySize));
 
     IFF_updateChunkSizes(reinterpret_cast<IFF_Chunk *>(body));
     if (!ILBM_packByteRun(image.get())) {
