@@ -189,21 +189,88 @@ bool readImage(const ILBM_Image *image, Picture *picture, std::string *error) {
     const bool masked = !pbm && header->masking == ILBM_MSK_HAS_MASK;
     const size_t rowSize = pbm ? (width + 1) & ~1u : ILBM_calculateRowSize(image);
     const unsigned bodyPlanes = pbm ? 1 : planes + (masked ? 1 : 0);
-    std::vector<std::uint8_t> unpacked;
-    const std::uint8_t *body = nullptr;
-    if (!unpackBody(image, chunk, rowSize, bodyPlanes, &unpacked, &body, error)) {
-        return false;
+    const size_t count = size_t{width} * height;
+    // An ILBM's picture row: its plane rows (and mask row) one after another, rowSize apart,
+    // which is how one row of whole planes lies, so a row converts as a picture of one row.
+    auto convertRow = [&](unsigned y, const std::uint8_t *rows) {
+        if (planes <= 8) {
+            const std::vector<std::uint8_t> row = amiga::chunkyFromPlanes(rows, width, 1, planes);
+            std::copy(row.begin(), row.end(), picture->pixels.begin() + size_t{y} * width);
+        } else {
+            std::uint32_t *out = picture->deepPixels.data() + size_t{y} * width;
+            for (unsigned p = 0; p < planes; p++) {
+                for (unsigned x = 0; x < width; x++) {
+                    out[x] |= bitAt(rows + p * rowSize, x) << p;
+                }
+            }
+        }
+        if (masked) {
+            for (unsigned x = 0; x < width; x++) {
+                picture->opacity[size_t{y} * width + x] =
+                    bitAt(rows + planes * rowSize, x) ? 255 : 0;
+            }
+        }
+    };
+    if (!pbm) {
+        if (planes <= 8) {
+            picture->pixels.assign(count, 0);
+        } else {
+            picture->deepPixels.assign(count, 0);
+        }
+        picture->opacity.resize(masked ? count : 0);
+    }
+    // A packed ILBM is unpacked a picture row at a time, so that reading it holds no more
+    // than the picture; a body whose runs cross rows is unpacked whole below.
+    bool converted = false;
+    if (!pbm && !acbm && header->compression == ILBM_CMP_BYTE_RUN && chunk->chunkSize > 0) {
+        const size_t stored = static_cast<size_t>(chunk->chunkSize);
+        std::vector<std::uint8_t> rows(rowSize * bodyPlanes);
+        size_t at = 0;
+        converted = true;
+        for (unsigned y = 0; y < height && converted; y++) {
+            const ILBM_ByteRunResult result = ILBM_unpackByteRunData(
+                chunk->chunkData + at, stored - at, rows.data(), rows.size());
+            converted = result.written == rows.size() && !result.overrun;
+            at += result.consumed;
+            if (converted) {
+                convertRow(y, rows.data());
+            }
+        }
+    }
+    if (!converted) {
+        std::vector<std::uint8_t> unpacked;
+        const std::uint8_t *body = nullptr;
+        if (!unpackBody(image, chunk, rowSize, bodyPlanes, &unpacked, &body, error)) {
+            return false;
+        }
+        if (pbm) {
+            picture->pixels.resize(count);
+            for (unsigned y = 0; y < height; y++) {
+                std::copy_n(body + y * rowSize, width, picture->pixels.data() + y * width);
+            }
+        } else if (acbm) {
+            // Whole planes, one after another.
+            const size_t planeSize = rowSize * height;
+            std::vector<std::uint8_t> rows(rowSize * bodyPlanes);
+            for (unsigned y = 0; y < height; y++) {
+                for (unsigned p = 0; p < bodyPlanes; p++) {
+                    std::copy_n(body + p * planeSize + y * rowSize, rowSize,
+                                rows.begin() + p * rowSize);
+                }
+                convertRow(y, rows.data());
+            }
+        } else {
+            std::fill(picture->deepPixels.begin(), picture->deepPixels.end(), 0);
+            for (unsigned y = 0; y < height; y++) {
+                convertRow(y, body + size_t{y} * bodyPlanes * rowSize);
+            }
+        }
     }
 
     picture->width = width;
     picture->height = height;
     picture->depth = planes;
-    const size_t count = size_t{width} * height;
     if (pbm) {
-        picture->pixels.resize(count);
-        for (unsigned y = 0; y < height; y++) {
-            std::copy_n(body + y * rowSize, width, picture->pixels.data() + y * width);
-        }
         // A chunky byte holds 8 bits, the picture says how many of them are its colour: a
         // colour number past its planes is not a colour of the picture, as with planes.
         if (planes < 8) {
@@ -218,45 +285,6 @@ bool readImage(const ILBM_Image *image, Picture *picture, std::string *error) {
                     std::to_string(over) + " pixel" + (over == 1 ? " has" : "s have") +
                     " a colour number past the picture's " + std::to_string(planes) +
                     " planes; its higher bits are left out");
-            }
-        }
-    } else {
-        // An ACBM's planes are whole, one after another; an ILBM's rows interleaved, each
-        // picture row's plane rows rowSize apart, which is how one row of whole planes lies, so
-        // a row converts as a picture of one row (no copy of the planes de-interleaved).
-        const size_t planeSize = rowSize * height;
-        auto planeRow = [&](unsigned p, unsigned y) {
-            return acbm ? body + p * planeSize + y * rowSize
-                        : body + (size_t{y} * bodyPlanes + p) * rowSize;
-        };
-        if (planes <= 8 && acbm) {
-            picture->pixels = amiga::chunkyFromPlanes(body, width, height, planes);
-        } else if (planes <= 8) {
-            picture->pixels.resize(count);
-            for (unsigned y = 0; y < height; y++) {
-                const std::vector<std::uint8_t> row =
-                    amiga::chunkyFromPlanes(planeRow(0, y), width, 1, planes);
-                std::copy(row.begin(), row.end(), picture->pixels.begin() + size_t{y} * width);
-            }
-        } else {
-            picture->deepPixels.assign(count, 0);
-            for (unsigned p = 0; p < planes; p++) {
-                for (unsigned y = 0; y < height; y++) {
-                    const std::uint8_t *row = planeRow(p, y);
-                    std::uint32_t *out = picture->deepPixels.data() + size_t{y} * width;
-                    for (unsigned x = 0; x < width; x++) {
-                        out[x] |= bitAt(row, x) << p;
-                    }
-                }
-            }
-        }
-        if (masked) {
-            picture->opacity.resize(count);
-            for (unsigned y = 0; y < height; y++) {
-                const std::uint8_t *row = planeRow(planes, y);
-                for (unsigned x = 0; x < width; x++) {
-                    picture->opacity[size_t{y} * width + x] = bitAt(row, x) ? 255 : 0;
-                }
             }
         }
     }
