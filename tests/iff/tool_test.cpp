@@ -178,8 +178,9 @@ TEST_F(ToolTest, EveryListedCommandAnswersHelpAndRefusesWrongUsage) {
     ASSERT_EQ(overview.status, 0);
     EXPECT_EQ(overview.err, "");
     const std::vector<std::string> names = listedCommands(overview.out);
-    const std::vector<std::string> expected = {"acbm",    "check", "compare", "ilbm",   "pack",
-                                               "palette", "print", "raw",     "sprite", "unpack"};
+    const std::vector<std::string> expected = {"acbm", "check",  "compare", "copper",
+                                               "ilbm", "pack",   "palette", "print",
+                                               "raw",  "sprite", "unpack"};
     EXPECT_EQ(names, expected);
     EXPECT_NE(overview.out.find("Exit status: 0"), std::string::npos);
 

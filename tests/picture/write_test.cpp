@@ -68,9 +68,14 @@ TEST(IlbmBytes, HeaderColourMapAndModeOfTheFewestPlanes) {
     };
     // No screen mode asked for: square pixels (1:1) and no resolution bits, whatever the size.
     const Case cases[] = {
-        {17, 3, 5, 4, 3},    {320, 256, 32, 31, 5}, {401, 2, 2, 1, 1}, {640, 512, 16, 15, 4},
-        {300, 284, 3, 2, 2}, {8, 1, 1, 0, 1},       {9, 1, 3, 9, 4}, // a colour number past the map
-                                                                     // needs the planes too
+        {17, 3, 5, 4, 3},
+        {320, 256, 32, 31, 5},
+        {401, 2, 2, 1, 1},
+        {640, 512, 16, 15, 4},
+        {300, 284, 3, 2, 2},
+        {8, 1, 1, 0, 1},
+        {9, 1, 3, 9, 4}, // a colour number past the map
+                         // needs the planes too
         {4, 4, 256, 255, 8},
     };
     for (const Case &c : cases) {

@@ -3,6 +3,7 @@
 #include "testing.h"
 
 #include <gtest/gtest.h>
+#include <picture/picture.h>
 
 using namespace ifftool;
 
@@ -13,6 +14,8 @@ TEST(QuillfenIffOptions, EveryCommandAnswersHelp) {
         EXPECT_EQ(r.out.rfind(std::string("usage: quillfen-iff ") + command, 0), 0u) << r.out;
         EXPECT_NE(r.out.find("--reduce N"), std::string::npos) << r.out;
     }
+    EXPECT_NE(tool("ilbm --help").out.find("  --mode MODE "), std::string::npos);
+    EXPECT_NE(tool("copper --help").out.find("  --top LINE "), std::string::npos);
     const testprogram::Outcome raw = tool("raw --depth 3 --help");
     EXPECT_EQ(raw.status, 0);
     for (const char *option : {"--depth N", "--mask[=inverted]", "--mask-only[=inverted]",
@@ -74,6 +77,9 @@ TEST(QuillfenIffOptions, BadValuesAreUsageErrors) {
         {"ilbm --mode ntsc" + files, "option '--mode' takes lores, hires or superhires, with "
                                      ",lace when interlaced, not 'ntsc'"},
         {"ilbm --mode hires,double" + files, "not 'hires,double'"},
+        {"copper --top 138" + files, "option '--top' takes the display line of the picture's "
+                                     "first line, a hexadecimal number from 0 to 137, not '138'"},
+        {"copper --chipset ecs" + files, "option '--chipset' takes ocs or aga, not 'ecs'"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.arguments);
@@ -95,5 +101,21 @@ TEST(QuillfenIffOptions, BadValuesAreUsageErrors) {
         EXPECT_EQ(r.status, 1) << r.err;
         EXPECT_NE(r.err.find(png), std::string::npos) << r.err;
         EXPECT_FALSE(exists(out));
+    }
+}
+
+TEST(QuillfenIffOptions, IlbmModeSetsTheScreenAndSquarePixelsWithout) {
+    Folder folder;
+    const std::string png = folder.file("p.png");
+    savePng(png, {16, 1, std::vector<std::uint8_t>(16, 1), {{0, 0, 0}, {255, 255, 255}}}, 1);
+    // CAMG HIRES $8000 and LACE $4; a hires interlaced PAL pixel is 10:11.
+    for (const auto &[options, camg, xAspect, yAspect] :
+         {std::tuple{"", 0u, 1u, 1u}, std::tuple{"--mode hires,lace ", 0x8004u, 10u, 11u}}) {
+        succeeds(std::string("ilbm ") + options + png + " " + folder.file("p.iff"));
+        const auto read = picture::readPictureFile(folder.file("p.iff"), nullptr);
+        ASSERT_TRUE(read);
+        EXPECT_EQ(read->viewportMode, camg) << options;
+        EXPECT_EQ(read->xAspect, xAspect) << options;
+        EXPECT_EQ(read->yAspect, yAspect) << options;
     }
 }
