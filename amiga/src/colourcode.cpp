@@ -178,4 +178,64 @@ std::string rainbowCode(const ColourCodeOptions &options, int startLine,
     return out.take();
 }
 
+std::string lineColoursCode(const ColourCodeOptions &options,
+                            const std::vector<LineColour> &changes) {
+    if (!options.copperInstructions || changes.empty())
+        return {};
+    AsmWriter out;
+    const int registers = options.aga ? kAgaColourRegisters : kOcsColourRegisters;
+    std::size_t lines = 0;
+    for (std::size_t i = 0; i < changes.size(); ++i)
+        lines += i == 0 || changes[i].line != changes[i - 1].line ? 1 : 0;
+    out.comment((options.aga ? "AGA" : "OCS/ECS") + std::string(" colour changes on ") +
+                decimal(lines) + (lines == 1 ? " line" : " lines") + ", copper list data");
+    CopperLineWaits waits(out, 0xe0, 0xfffe, options.frameLines);
+    waits.explainWrap("the end of line $ff");
+    std::size_t dropped = 0;
+    for (std::size_t first = 0; first < changes.size();) {
+        const long line = changes[first].line;
+        std::size_t end = first;
+        while (end < changes.size() && changes[end].line == line)
+            ++end;
+        if (line > 0 && !waits.waitFor(line - 1)) {
+            out.comment("lines from " + hex(static_cast<unsigned>(line), 2) + " on are past " +
+                        frameEndText(options.frameLines) + ": left out");
+            return out.take();
+        }
+        if (!options.aga) {
+            for (std::size_t i = first; i < end; ++i) {
+                if (changes[i].colourRegister < registers)
+                    out.copperMove(colourRegisterName(changes[i].colourRegister),
+                                   highWord(changes[i].colour));
+                else
+                    ++dropped;
+            }
+        } else {
+            for (bool low : {false, true}) {
+                int bank = -1;
+                for (std::size_t i = first; i < end; ++i) {
+                    const int index = changes[i].colourRegister;
+                    if (index < 0 || index >= registers) {
+                        dropped += low ? 0 : 1;
+                        continue;
+                    }
+                    if (index / kRegistersPerBank != bank) {
+                        bank = index / kRegistersPerBank;
+                        out.copperMove("BPLCON3", bplcon3For(bank, low, options.bplcon3));
+                    }
+                    out.copperMove(colourRegisterName(index),
+                                   low ? lowWord(changes[i].colour) : highWord(changes[i].colour));
+                }
+            }
+            out.copperMove("BPLCON3", options.bplcon3);
+        }
+        first = end;
+    }
+    if (dropped > 0)
+        out.comment(decimal(dropped) + (dropped == 1 ? " change" : " changes") + " of " +
+                    (options.aga ? "registers past bank 7 COLOR31" : "registers past COLOR31") +
+                    " left out");
+    return out.take();
+}
+
 } // namespace amiga

@@ -1,13 +1,19 @@
 // Reading a 1920 x 1080 palette PNG of 8 bits a pixel into a picture, and reading and showing it,
 // beside libpng decoding the same file into a buffer by itself in the same run: the library's
-// own work is what lies between the two.
+// own work is what lies between the two. And the peak memory of reading a large picture beside
+// that of holding the decoded picture alone.
 #include "picture/picture.h"
 #include "picture_files.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstring>
+#include <functional>
 #include <random>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -108,8 +114,78 @@ void ReadPictureAndRender(benchmark::State &state) {
     readAndMaybeRender(state, true);
 }
 
+// Peak memory. A child process does what a picture command does with a file (reads its bytes,
+// then the picture, and for a true-colour picture counts its colours to say what it is) and
+// exits; its peak resident size is set beside the baseline measured in the same run: a child
+// that holds nothing but a buffer as large as the decoded picture. The parent holds no picture
+// when it forks, so neither child starts with one.
+long childPeakKiB(const std::function<void()> &work) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        work();
+        _exit(0);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    return usage.ru_maxrss;
+}
+
+// A 4096 x 4096 PNG, RGBA (64 MiB decoded) or of a palette (16 MiB), written to a file.
+std::string largePng(bool rgba) {
+    constexpr unsigned side = 4096;
+    const std::string path =
+        std::string(P_tmpdir) + "/bench-picture-" + std::to_string(getpid()) + (rgba ? "a" : "p");
+    std::vector<unsigned> samples(size_t{side} * side * (rgba ? 4 : 1));
+    for (size_t i = 0; i < samples.size(); i++) {
+        samples[i] = static_cast<unsigned>((i / 4096 + i % 4096 / 16) % 256);
+    }
+    std::vector<png_color> palette(256);
+    for (unsigned i = 0; i < 256; i++) {
+        palette[i] = {static_cast<png_byte>(i), 0, static_cast<png_byte>(255 - i)};
+    }
+    picturetest::savePng(
+        path,
+        picturetest::pngLayout(side, side, rgba ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_PALETTE,
+                               8, std::move(samples), rgba ? std::vector<png_color>{} : palette));
+    return path;
+}
+
+void PeakMemoryOfAPictureRead(benchmark::State &state) {
+    const bool rgba = state.range(0) != 0;
+    const std::string path = largePng(rgba);
+    const size_t decoded = size_t{4096} * 4096 * (rgba ? 4 : 1);
+    long peak = 0, baseline = 0;
+    for (auto _ : state) {
+        peak = childPeakKiB([&] {
+            std::string error;
+            const auto read = picture::readPictureFile(path, &error);
+            if (read && !read->trueColour.empty()) {
+                benchmark::DoNotOptimize(picture::countColours(*read));
+            }
+        });
+        baseline = childPeakKiB([&] {
+            std::vector<std::uint8_t> held(decoded, 1);
+            benchmark::DoNotOptimize(held.data());
+        });
+    }
+    std::remove(path.c_str());
+    state.counters["decoded_MiB"] = static_cast<double>(decoded) / (1 << 20);
+    state.counters["peak_MiB"] = static_cast<double>(peak) / 1024;
+    state.counters["baseline_MiB"] = static_cast<double>(baseline) / 1024;
+    // The goal: at most a tenth over the baseline.
+    state.counters["over_baseline_pct"] =
+        100.0 * static_cast<double>(peak - baseline) / static_cast<double>(baseline);
+}
+
 } // namespace
 
+BENCHMARK(PeakMemoryOfAPictureRead)
+    ->ArgName("rgba")
+    ->Arg(1)
+    ->Arg(0)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(LibpngDecodeOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(ReadPicture)->Unit(benchmark::kMillisecond);
 BENCHMARK(ReadPictureAndRender)->Unit(benchmark::kMillisecond);

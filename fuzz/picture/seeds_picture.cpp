@@ -1,6 +1,7 @@
 // Writes a small corpus of pictures into the folder given: the real pictures kept for the tests,
 // PNGs of every colour type and depth (interlaced ones, one with a palette's transparency, one
-// with a colour key), and ILBM, ACBM and PBM pictures: packed, masked, EHB, HAM6, HAM8, deep.
+// with a colour key), and ILBM, ACBM and PBM pictures: packed, masked, EHB, HAM6, HAM8, deep,
+// with SHAM and (Huffman-coded) PCHG palette changes.
 #include "kept_inputs.h"
 #include "picture_files.h"
 
@@ -115,6 +116,27 @@ int main(int argc, char **argv) {
         group("FORM", "ILBM",
               {bmhd(17, 3, 8), cmapOf(colours), camgOf(0x800),
                chunk("BODY", interleavedBody(17, 3, 8, values(8)))}));
+    Bytes sham = be16(0);
+    for (unsigned i = 0; i < 16 * 3; i++) {
+        append(sham, be16(static_cast<std::uint16_t>(i * 0x111)));
+    }
+    put(folder, "sham.iff",
+        group("FORM", "ILBM",
+              {bmhd(17, 3, 6),
+               cmapOf(std::vector<std::uint32_t>(colours.begin(), colours.begin() + 16)),
+               camgOf(0x800), chunk("SHAM", sham),
+               chunk("BODY", interleavedBody(17, 3, 6, values(6)))}));
+    PchgHeader changes;
+    changes.compression = 1;
+    changes.lineCount = 3;
+    changes.changedLines = 1;
+    changes.totalChanges = 1;
+    put(folder, "pchg.iff",
+        group("FORM", "ILBM",
+              {bmhd(17, 3, 3),
+               cmapOf(std::vector<std::uint32_t>(colours.begin(), colours.begin() + 8)),
+               pchg(changes, pchgHuffman(cat({be32(0x40000000), {1, 0}, be16(0x2f0f)}))),
+               chunk("BODY", interleavedBody(17, 3, 3, values(3)))}));
     put(folder, "deep.iff",
         group("FORM", "ILBM",
               {bmhd(17, 3, 24), chunk("BODY", interleavedBody(17, 3, 24, values(24)))}));

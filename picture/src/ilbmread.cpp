@@ -3,6 +3,7 @@
 // colour numbers (or deep values), its mask plane into opacity and its CAMG into a display mode.
 // The libraries' messages become the error text or the picture's warnings.
 #include "internal.h"
+#include "picture/linecolours.h"
 #include "picture/messages.h"
 
 #include <amiga/bitplanes.h>
@@ -13,13 +14,13 @@
 #include <ilbm/colormap.h>
 #include <ilbm/ilbm.h>
 #include <ilbm/ilbmimage.h>
-#include <ilbm/interleave.h>
 
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <span>
 
 namespace picture::detail {
 
@@ -27,6 +28,7 @@ namespace {
 
 constexpr std::uint32_t kExtraHalfbrite = 0x80; // CAMG EXTRA_HALFBRITE
 constexpr std::uint32_t kHoldAndModify = 0x800; // CAMG HAM
+constexpr std::uint32_t kLace = 0x4;            // CAMG LACE
 
 std::string joined(const std::string &what, const MessageCapture &capture) {
     std::string text = what;
@@ -66,9 +68,10 @@ bool fail(std::string *error, const std::string &text) {
 }
 
 // The body's bytes as stored, unpacked: rows of rowSize bytes, bodyPlanes of them for every
-// picture row.
+// picture row. *data points at them: in the chunk itself when it is not packed, else in *body.
 bool unpackBody(const ILBM_Image *image, const IFF_RawChunk *chunk, size_t rowSize,
-                unsigned bodyPlanes, std::vector<std::uint8_t> *body, std::string *error) {
+                unsigned bodyPlanes, std::vector<std::uint8_t> *body, const std::uint8_t **data,
+                std::string *error) {
     const ILBM_BitMapHeader *header = image->bitMapHeader;
     const char *name = ILBM_imageIsACBM(image) ? "ABIT" : "BODY";
     const size_t stored = chunk->chunkSize > 0 ? static_cast<size_t>(chunk->chunkSize) : 0;
@@ -78,9 +81,10 @@ bool unpackBody(const ILBM_Image *image, const IFF_RawChunk *chunk, size_t rowSi
             return fail(error, std::string("the ") + name + " holds " + std::to_string(stored) +
                                    " bytes, while the picture needs " + std::to_string(size));
         }
-        body->assign(chunk->chunkData, chunk->chunkData + size);
+        *data = chunk->chunkData;
         return true;
     }
+    *data = nullptr;
     // Two packed bytes give at most 128: a body too short for that is not worth a buffer.
     if (size / 64 > stored) {
         return fail(error, "the packed BODY of " + std::to_string(stored) +
@@ -105,11 +109,48 @@ bool unpackBody(const ILBM_Image *image, const IFF_RawChunk *chunk, size_t rowSi
         return fail(error, "the packed BODY ends after " + std::to_string(result.written) +
                                " of the picture's " + std::to_string(size) + " bytes");
     }
+    *data = body->data();
     return true;
 }
 
 std::uint32_t bitAt(const std::uint8_t *row, unsigned x) {
     return (row[x >> 3] >> (7 - (x & 7))) & 1u;
+}
+
+// The data of a chunk of the picture's FORM that the libraries keep as it is.
+std::optional<std::span<const std::uint8_t>> rawChunk(const ILBM_Image *image, const char *id) {
+    const IFF_Chunk *chunk =
+        image->form != nullptr ? IFF_getChunkFromForm(image->form, id) : nullptr;
+    if (chunk == nullptr) {
+        return std::nullopt;
+    }
+    const auto *raw = reinterpret_cast<const IFF_RawChunk *>(chunk);
+    const size_t size = raw->chunkSize > 0 && raw->chunkData != nullptr ? raw->chunkSize : 0;
+    return std::span<const std::uint8_t>(raw->chunkData, size);
+}
+
+// The palette changes of a PCHG chunk, else of a SHAM chunk; one that cannot be used is named
+// in a warning and the picture is shown without it.
+void readColourChanges(const ILBM_Image *image, Picture *picture) {
+    std::string problem;
+    std::optional<std::vector<ColourChange>> changes;
+    if (const auto pchg = rawChunk(image, "PCHG")) {
+        changes = readPchg(*pchg, picture->height, &problem);
+        if (rawChunk(image, "SHAM")) {
+            picture->warnings.push_back(
+                "the picture has a PCHG and a SHAM chunk; the PCHG is used");
+        }
+    } else if (const auto sham = rawChunk(image, "SHAM")) {
+        changes = readSham(*sham, picture->palette, picture->height,
+                           (picture->viewportMode & kLace) != 0, &problem);
+    } else {
+        return;
+    }
+    if (!changes) {
+        picture->warnings.push_back(problem + "; the picture is shown without its changes");
+        return;
+    }
+    picture->colourChanges = std::move(*changes);
 }
 
 bool readImage(const ILBM_Image *image, Picture *picture, std::string *error) {
@@ -148,20 +189,88 @@ bool readImage(const ILBM_Image *image, Picture *picture, std::string *error) {
     const bool masked = !pbm && header->masking == ILBM_MSK_HAS_MASK;
     const size_t rowSize = pbm ? (width + 1) & ~1u : ILBM_calculateRowSize(image);
     const unsigned bodyPlanes = pbm ? 1 : planes + (masked ? 1 : 0);
-    std::vector<std::uint8_t> body;
-    if (!unpackBody(image, chunk, rowSize, bodyPlanes, &body, error)) {
-        return false;
+    const size_t count = size_t{width} * height;
+    // An ILBM's picture row: its plane rows (and mask row) one after another, rowSize apart,
+    // which is how one row of whole planes lies, so a row converts as a picture of one row.
+    auto convertRow = [&](unsigned y, const std::uint8_t *rows) {
+        if (planes <= 8) {
+            const std::vector<std::uint8_t> row = amiga::chunkyFromPlanes(rows, width, 1, planes);
+            std::copy(row.begin(), row.end(), picture->pixels.begin() + size_t{y} * width);
+        } else {
+            std::uint32_t *out = picture->deepPixels.data() + size_t{y} * width;
+            for (unsigned p = 0; p < planes; p++) {
+                for (unsigned x = 0; x < width; x++) {
+                    out[x] |= bitAt(rows + p * rowSize, x) << p;
+                }
+            }
+        }
+        if (masked) {
+            for (unsigned x = 0; x < width; x++) {
+                picture->opacity[size_t{y} * width + x] =
+                    bitAt(rows + planes * rowSize, x) ? 255 : 0;
+            }
+        }
+    };
+    if (!pbm) {
+        if (planes <= 8) {
+            picture->pixels.assign(count, 0);
+        } else {
+            picture->deepPixels.assign(count, 0);
+        }
+        picture->opacity.resize(masked ? count : 0);
+    }
+    // A packed ILBM is unpacked a picture row at a time, so that reading it holds no more
+    // than the picture; a body whose runs cross rows is unpacked whole below.
+    bool converted = false;
+    if (!pbm && !acbm && header->compression == ILBM_CMP_BYTE_RUN && chunk->chunkSize > 0) {
+        const size_t stored = static_cast<size_t>(chunk->chunkSize);
+        std::vector<std::uint8_t> rows(rowSize * bodyPlanes);
+        size_t at = 0;
+        converted = true;
+        for (unsigned y = 0; y < height && converted; y++) {
+            const ILBM_ByteRunResult result = ILBM_unpackByteRunData(
+                chunk->chunkData + at, stored - at, rows.data(), rows.size());
+            converted = result.written == rows.size() && !result.overrun;
+            at += result.consumed;
+            if (converted) {
+                convertRow(y, rows.data());
+            }
+        }
+    }
+    if (!converted) {
+        std::vector<std::uint8_t> unpacked;
+        const std::uint8_t *body = nullptr;
+        if (!unpackBody(image, chunk, rowSize, bodyPlanes, &unpacked, &body, error)) {
+            return false;
+        }
+        if (pbm) {
+            picture->pixels.resize(count);
+            for (unsigned y = 0; y < height; y++) {
+                std::copy_n(body + y * rowSize, width, picture->pixels.data() + y * width);
+            }
+        } else if (acbm) {
+            // Whole planes, one after another.
+            const size_t planeSize = rowSize * height;
+            std::vector<std::uint8_t> rows(rowSize * bodyPlanes);
+            for (unsigned y = 0; y < height; y++) {
+                for (unsigned p = 0; p < bodyPlanes; p++) {
+                    std::copy_n(body + p * planeSize + y * rowSize, rowSize,
+                                rows.begin() + p * rowSize);
+                }
+                convertRow(y, rows.data());
+            }
+        } else {
+            std::fill(picture->deepPixels.begin(), picture->deepPixels.end(), 0);
+            for (unsigned y = 0; y < height; y++) {
+                convertRow(y, body + size_t{y} * bodyPlanes * rowSize);
+            }
+        }
     }
 
     picture->width = width;
     picture->height = height;
     picture->depth = planes;
-    const size_t count = size_t{width} * height;
     if (pbm) {
-        picture->pixels.resize(count);
-        for (unsigned y = 0; y < height; y++) {
-            std::copy_n(body.data() + y * rowSize, width, picture->pixels.data() + y * width);
-        }
         // A chunky byte holds 8 bits, the picture says how many of them are its colour: a
         // colour number past its planes is not a colour of the picture, as with planes.
         if (planes < 8) {
@@ -176,43 +285,6 @@ bool readImage(const ILBM_Image *image, Picture *picture, std::string *error) {
                     std::to_string(over) + " pixel" + (over == 1 ? " has" : "s have") +
                     " a colour number past the picture's " + std::to_string(planes) +
                     " planes; its higher bits are left out");
-            }
-        }
-    } else {
-        // Whole planes, one after another: an ACBM's as stored, an ILBM's de-interleaved.
-        const size_t planeSize = rowSize * height;
-        std::vector<std::uint8_t> whole;
-        const std::uint8_t *plane0 = body.data();
-        if (!acbm) {
-            whole.resize(body.size());
-            std::vector<unsigned char *> pointers(bodyPlanes);
-            for (unsigned p = 0; p < bodyPlanes; p++) {
-                pointers[p] = whole.data() + p * planeSize;
-            }
-            ILBM_deinterleaveRows(body.data(), bodyPlanes, rowSize, height, pointers.data());
-            plane0 = whole.data();
-        }
-        if (planes <= 8) {
-            picture->pixels = amiga::chunkyFromPlanes(plane0, width, height, planes);
-        } else {
-            picture->deepPixels.assign(count, 0);
-            for (unsigned p = 0; p < planes; p++) {
-                for (unsigned y = 0; y < height; y++) {
-                    const std::uint8_t *row = plane0 + p * planeSize + y * rowSize;
-                    std::uint32_t *out = picture->deepPixels.data() + size_t{y} * width;
-                    for (unsigned x = 0; x < width; x++) {
-                        out[x] |= bitAt(row, x) << p;
-                    }
-                }
-            }
-        }
-        if (masked) {
-            picture->opacity.resize(count);
-            for (unsigned y = 0; y < height; y++) {
-                const std::uint8_t *row = plane0 + planes * planeSize + y * rowSize;
-                for (unsigned x = 0; x < width; x++) {
-                    picture->opacity[size_t{y} * width + x] = bitAt(row, x) ? 255 : 0;
-                }
             }
         }
     }
@@ -258,6 +330,7 @@ bool readImage(const ILBM_Image *image, Picture *picture, std::string *error) {
         picture->warnings.push_back("the picture has no colour map (CMAP); grey levels are used");
     }
     picture->twelveBitPalette = storesTwelveBit(picture->palette);
+    readColourChanges(image, picture);
     return true;
 }
 

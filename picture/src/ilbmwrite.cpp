@@ -8,10 +8,11 @@
 //   HAM8, 32 for EHB: the registers those modes use; a longer map is kept up to 1 << planes);
 // - transparency: the picture's own mask plane as masking 1; else exactly one transparent
 //   colour as masking 2 with that transparentColor; else masking 0;
-// - CAMG: HIRES ($8000) for a picture wider than 400 pixels (wider than any lores screen with
-//   overscan), LACE ($4) for one taller than 283 lines (taller than a PAL screen with overscan);
-// - xAspect:yAspect: the pixel shape of that mode on a PAL screen as paint programs store it:
-//   10:11 lores, 5:11 hires, 20:11 lores interlaced, 10:11 hires interlaced;
+// - the screen mode: none asked for, the picture's pixels stay square (aspect 1:1, no resolution
+//   bits in CAMG), unless the picture came with a mode of its own (an ILBM's CAMG), which it
+//   keeps with its aspect. A mode asked for sets CAMG HIRES ($8000), SUPERHIRES ($8020) and LACE
+//   ($4) (graphics/modeid.h) and the pixel shape of that mode on a PAL screen as paint programs
+//   store it: 10:11 lores, 5:11 hires, 5:22 superhires, each x doubled when interlaced;
 // - pageWidth and pageHeight: the picture's own width and height, as netpbm's ppmtoilbm writes.
 #include "internal.h"
 #include "picture/messages.h"
@@ -22,7 +23,6 @@
 #include <ilbm/byterun.h>
 #include <ilbm/ilbm.h>
 #include <ilbm/ilbmimage.h>
-#include <ilbm/interleave.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -35,6 +35,7 @@ namespace picture {
 namespace {
 
 constexpr std::uint32_t kHires = 0x8000;
+constexpr std::uint32_t kSuperHires = 0x8020;
 constexpr std::uint32_t kLace = 0x4;
 constexpr std::uint32_t kExtraHalfbrite = 0x80;
 constexpr std::uint32_t kHoldAndModify = 0x800;
@@ -64,7 +65,8 @@ bool fail(std::string *error, const std::string &text) {
 
 } // namespace
 
-std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error) {
+std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error,
+                                    const ScreenMode &screen) {
     const size_t count = size_t{picture.width} * picture.height;
     if (picture.pixels.empty() || picture.pixels.size() != count) {
         fail(error, picture.isTrueColour()
@@ -102,9 +104,34 @@ std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error) 
     }
     // A map longer than the mode's registers is kept as far as the planes reach.
     registers = std::max(registers, std::min(mapped, 1u << planes));
-    const bool hires = picture.width > 400;
-    const bool lace = picture.height > 283;
-    mode |= (hires ? kHires : 0) | (lace ? kLace : 0);
+    unsigned xAspect = 1;
+    unsigned yAspect = 1;
+    if (screen.resolution != Resolution::Square) {
+        const unsigned lace = screen.lace ? 2 : 1;
+        switch (screen.resolution) {
+        case Resolution::Lores:
+            xAspect = 10 * lace;
+            yAspect = 11;
+            break;
+        case Resolution::Hires:
+            mode |= kHires;
+            xAspect = 5 * lace;
+            yAspect = 11;
+            break;
+        default:
+            mode |= kSuperHires;
+            xAspect = 5 * lace;
+            yAspect = 22;
+            break;
+        }
+        mode |= screen.lace ? kLace : 0;
+    } else if (picture.hasViewportMode) {
+        mode |= picture.viewportMode & (kSuperHires | kLace);
+        if (picture.xAspect != 0 && picture.yAspect != 0) {
+            xAspect = picture.xAspect;
+            yAspect = picture.yAspect;
+        }
+    }
     const bool masked = picture.opacity.size() == count;
 
     const MessageCapture messages;
@@ -150,8 +177,8 @@ std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error) 
         header->masking = ILBM_MSK_HAS_TRANSPARENT_COLOR;
         header->transparentColor = static_cast<IFF_UWord>(picture.transparentColours[0]);
     }
-    header->xAspect = static_cast<IFF_UByte>(lace ? (hires ? 10 : 20) : (hires ? 5 : 10));
-    header->yAspect = 11;
+    header->xAspect = static_cast<IFF_UByte>(xAspect);
+    header->yAspect = static_cast<IFF_UByte>(yAspect);
     header->pageWidth = static_cast<IFF_Word>(std::min(picture.width, 0x7fffu));
     header->pageHeight = static_cast<IFF_Word>(std::min(picture.height, 0x7fffu));
 
@@ -168,42 +195,36 @@ std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error) 
     }
     viewport->viewportMode = static_cast<IFF_Long>(mode);
 
-    // The planes (and the mask) whole, then interleaved row by row as a BODY holds them.
+    // The planes (and the mask) interleaved row by row, as a BODY holds them, straight from the
+    // colour numbers: each picture row's plane rows one after another.
     const size_t rowSize = ILBM_calculateRowSize(image.get());
     const unsigned bodyPlanes = planes + (masked ? 1 : 0);
-    const size_t planeSize = rowSize * picture.height;
-    std::vector<std::uint8_t> whole(planeSize * bodyPlanes, 0);
-    for (unsigned y = 0; y < picture.height; y++) {
-        const std::uint8_t *row = picture.pixels.data() + size_t{y} * picture.width;
-        for (unsigned x = 0; x < picture.width; x++) {
-            const auto bit = static_cast<std::uint8_t>(0x80 >> (x & 7));
-            const size_t at = y * rowSize + x / 8;
-            for (unsigned p = 0; p < planes; p++) {
-                if ((row[x] >> p) & 1) {
-                    whole[p * planeSize + at] |= bit;
-                }
-            }
-            if (masked && picture.opacity[size_t{y} * picture.width + x] != 0) {
-                whole[planes * planeSize + at] |= bit;
-            }
-        }
+    const size_t bodySize = rowSize * bodyPlanes * picture.height;
+    if (bodySize > static_cast<size_t>(INT32_MAX)) {
+        fail(error, "the picture is too large for an ILBM BODY");
+        return {};
     }
-    auto *interleaved = static_cast<unsigned char *>(std::malloc(whole.size()));
+    auto *interleaved = static_cast<unsigned char *>(std::calloc(bodySize, 1));
     if (interleaved == nullptr) {
         fail(error, "out of memory");
         return {};
     }
-    std::vector<const unsigned char *> sources(bodyPlanes);
-    for (unsigned p = 0; p < bodyPlanes; p++) {
-        sources[p] = whole.data() + p * planeSize;
+    for (unsigned y = 0; y < picture.height; y++) {
+        const std::uint8_t *row = picture.pixels.data() + size_t{y} * picture.width;
+        unsigned char *rows = interleaved + size_t{y} * bodyPlanes * rowSize;
+        for (unsigned x = 0; x < picture.width; x++) {
+            const auto bit = static_cast<std::uint8_t>(0x80 >> (x & 7));
+            for (unsigned p = 0; p < planes; p++) {
+                if ((row[x] >> p) & 1) {
+                    rows[p * rowSize + x / 8] |= bit;
+                }
+            }
+            if (masked && picture.opacity[size_t{y} * picture.width + x] != 0) {
+                rows[planes * rowSize + x / 8] |= bit;
+            }
+        }
     }
-    ILBM_interleaveRows(sources.data(), bodyPlanes, rowSize, picture.height, interleaved);
-    if (whole.size() > static_cast<size_t>(INT32_MAX)) {
-        std::free(interleaved);
-        fail(error, "the picture is too large for an ILBM BODY");
-        return {};
-    }
-    IFF_setRawChunkData(body, interleaved, static_cast<IFF_Long>(whole.size()));
+    IFF_setRawChunkData(body, interleaved, static_cast<IFF_Long>(bodySize));
 
     IFF_updateChunkSizes(reinterpret_cast<IFF_Chunk *>(body));
     if (!ILBM_packByteRun(image.get())) {

@@ -28,10 +28,11 @@ struct PngState {
     int bitDepth = 0, colourType = 0, interlace = 0;
     bool indexed = false; // one byte a pixel of colour numbers, else RGBA
     bool alphaSeen = false;
-    unsigned char *image = nullptr; // malloc'd rows
-    png_bytep *rows = nullptr;
+    png_structp png = nullptr; // between the header and the rows
+    png_infop info = nullptr;
+    png_bytep *rows = nullptr; // malloc'd, into the picture's own pixels
     size_t rowBytes = 0;
-    bool pixelsRead = false; // every pixel is in `image`; what follows is only the trailer
+    bool pixelsRead = false; // every pixel is in place; what follows is only the trailer
 
     png_color palette[256] = {};
     int paletteSize = 0;
@@ -76,24 +77,35 @@ std::uint64_t filteredSize(const PngState &state) {
     return ((bits + 7) / 8 + 1) * state.height;
 }
 
-// Sets up the transformations and reads every row. No C++ object that needs destroying lives
-// in this frame: libpng's errors longjmp back to the setjmp here.
-bool decode(PngState *state) {
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, state, onError, onWarning);
-    if (png == nullptr) {
+void release(PngState *state) {
+    if (state->png != nullptr) {
+        png_destroy_read_struct(&state->png, state->info != nullptr ? &state->info : nullptr,
+                                nullptr);
+    }
+    state->png = nullptr;
+    state->info = nullptr;
+}
+
+// Reads the header and sets up the transformations, leaving the reader in the state for the
+// rows. No C++ object that needs destroying lives in this frame: libpng's errors longjmp back to
+// the setjmp here.
+bool decodeHeader(PngState *state) {
+    state->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, state, onError, onWarning);
+    if (state->png == nullptr) {
         std::snprintf(state->message, sizeof state->message, "out of memory");
         return false;
     }
-    png_infop info = png_create_info_struct(png);
-    if (info == nullptr) {
-        png_destroy_read_struct(&png, nullptr, nullptr);
+    state->info = png_create_info_struct(state->png);
+    if (state->info == nullptr) {
+        release(state);
         std::snprintf(state->message, sizeof state->message, "out of memory");
         return false;
     }
+    png_structp png = state->png;
+    png_infop info = state->info;
     if (setjmp(png_jmpbuf(png))) {
-        png_destroy_read_struct(&png, &info, nullptr);
-        // An error in the chunks after the last row loses nothing of the picture.
-        return state->pixelsRead;
+        release(state);
+        return false;
     }
     png_set_read_fn(png, state, onRead);
     png_read_info(png, info);
@@ -105,7 +117,7 @@ bool decode(PngState *state) {
                       "the PNG picture is %u x %u pixels, larger than the %u x %u that are read",
                       static_cast<unsigned>(state->width), static_cast<unsigned>(state->height),
                       kMaxSide, kMaxSide);
-        png_destroy_read_struct(&png, &info, nullptr);
+        release(state);
         return false;
     }
     if (filteredSize(*state) / 1032 > state->size) {
@@ -113,7 +125,7 @@ bool decode(PngState *state) {
                       "the PNG file of %zu bytes is too short to hold its %u x %u picture",
                       state->size, static_cast<unsigned>(state->width),
                       static_cast<unsigned>(state->height));
-        png_destroy_read_struct(&png, &info, nullptr);
+        release(state);
         return false;
     }
 
@@ -165,23 +177,33 @@ bool decode(PngState *state) {
         std::snprintf(state->message, sizeof state->message,
                       "the PNG's rows cannot be laid out (%zu bytes, not %zu)", state->rowBytes,
                       wanted);
-        png_destroy_read_struct(&png, &info, nullptr);
+        release(state);
         return false;
     }
-    state->image = static_cast<unsigned char *>(std::malloc(state->rowBytes * state->height));
+    return true;
+}
+
+// Reads every row into image, rowBytes apart, and the trailer; releases the reader.
+bool decodeRows(PngState *state, unsigned char *image) {
+    png_structp png = state->png;
     state->rows = static_cast<png_bytep *>(std::malloc(sizeof(png_bytep) * state->height));
-    if (state->image == nullptr || state->rows == nullptr) {
+    if (state->rows == nullptr) {
         std::snprintf(state->message, sizeof state->message, "out of memory");
-        png_destroy_read_struct(&png, &info, nullptr);
+        release(state);
         return false;
     }
     for (png_uint_32 y = 0; y < state->height; y++) {
-        state->rows[y] = state->image + y * state->rowBytes;
+        state->rows[y] = image + y * state->rowBytes;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        release(state);
+        // An error in the chunks after the last row loses nothing of the picture.
+        return state->pixelsRead;
     }
     png_read_image(png, state->rows);
     state->pixelsRead = true;
     png_read_end(png, nullptr);
-    png_destroy_read_struct(&png, &info, nullptr);
+    release(state);
     return true;
 }
 
@@ -197,14 +219,30 @@ std::optional<Picture> readPng(const std::vector<std::uint8_t> &bytes, std::stri
     state.data = bytes.data();
     state.size = bytes.size();
     state.warnings = &warnings;
-    const bool read = decode(&state);
     struct Release {
         PngState &state;
         ~Release() {
-            std::free(state.image);
+            release(&state);
             std::free(state.rows);
         }
-    } release{state};
+    } releaseAll{state};
+    // The rows go straight into the picture's own pixels (a true-colour pixel is 4 bytes, as
+    // an RGBA row's), so that reading takes little more memory than the picture it gives.
+    Picture picture;
+    bool read = decodeHeader(&state);
+    if (read) {
+        const size_t count = size_t{state.width} * state.height;
+        unsigned char *image = nullptr;
+        if (state.indexed) {
+            picture.pixels.resize(count);
+            image = picture.pixels.data();
+        } else {
+            static_assert(sizeof(Rgba8) == 4);
+            picture.trueColour.resize(count);
+            image = reinterpret_cast<unsigned char *>(picture.trueColour.data());
+        }
+        read = decodeRows(&state, image);
+    }
     if (!read) {
         // The size checks say what is wrong themselves; libpng's messages need saying whose.
         const std::string message = state.message;
@@ -216,15 +254,12 @@ std::optional<Picture> readPng(const std::vector<std::uint8_t> &bytes, std::stri
                            "); its pixels are whole");
     }
 
-    Picture picture;
     picture.source = Source::Png;
     picture.width = state.width;
     picture.height = state.height;
     picture.warnings = std::move(warnings);
-    const size_t count = size_t{state.width} * state.height;
     if (state.indexed) {
         picture.depth = static_cast<unsigned>(state.bitDepth);
-        picture.pixels.assign(state.image, state.image + count);
         if (state.colourType == PNG_COLOR_TYPE_PALETTE) {
             for (int i = 0; i < state.paletteSize; i++) {
                 picture.palette.push_back(
@@ -253,12 +288,6 @@ std::optional<Picture> readPng(const std::vector<std::uint8_t> &bytes, std::stri
     } else {
         picture.mode = DisplayMode::TrueColour;
         picture.depth = state.alphaSeen ? 32 : 24;
-        picture.trueColour.resize(count);
-        const unsigned char *p = state.image;
-        for (Rgba8 &c : picture.trueColour) {
-            c = {p[0], p[1], p[2], p[3]};
-            p += 4;
-        }
     }
     return picture;
 }

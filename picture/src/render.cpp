@@ -3,6 +3,8 @@
 // it modifies the third (Hardware Reference Manual, "Hold-and-Modify Mode"; AGA: HAM8).
 #include "picture/picture.h"
 
+#include <algorithm>
+
 namespace picture {
 
 namespace {
@@ -21,60 +23,70 @@ Rgb8 twelveBit(Rgb8 c) {
 
 // HAM6 on the OCS/ECS chips: 4 bits a gun. Control bits 5-4: 00 the colour register of bits
 // 3-0, 01 blue, 10 red, 11 green takes bits 3-0.
-void holdAndModify6(const Picture &picture, std::vector<Rgb8> &out) {
-    for (unsigned y = 0; y < picture.height; y++) {
-        Rgb8 colour = twelveBit(entry(picture.palette, 0));
-        const std::uint8_t *row = picture.pixels.data() + size_t{y} * picture.width;
-        Rgb8 *shown = out.data() + size_t{y} * picture.width;
-        for (unsigned x = 0; x < picture.width; x++) {
-            const unsigned data = row[x] & 0xf;
-            const auto gun = static_cast<std::uint8_t>(data * 17);
-            switch ((row[x] >> 4) & 3) {
-            case 0:
-                colour = twelveBit(entry(picture.palette, data));
-                break;
-            case 1:
-                colour.blue = gun;
-                break;
-            case 2:
-                colour.red = gun;
-                break;
-            default:
-                colour.green = gun;
-                break;
-            }
-            shown[x] = colour;
+void holdAndModify6(const std::vector<Rgb8> &palette, const std::uint8_t *row, unsigned width,
+                    Rgb8 *shown) {
+    Rgb8 colour = twelveBit(entry(palette, 0));
+    for (unsigned x = 0; x < width; x++) {
+        const unsigned data = row[x] & 0xf;
+        const auto gun = static_cast<std::uint8_t>(data * 17);
+        switch ((row[x] >> 4) & 3) {
+        case 0:
+            colour = twelveBit(entry(palette, data));
+            break;
+        case 1:
+            colour.blue = gun;
+            break;
+        case 2:
+            colour.red = gun;
+            break;
+        default:
+            colour.green = gun;
+            break;
         }
+        shown[x] = colour;
     }
 }
 
 // HAM8 on AGA: control bits 7-6 as HAM6's; 00 takes one of 64 registers, the others put bits
 // 5-0 in the top six bits of the gun and keep its low two.
-void holdAndModify8(const Picture &picture, std::vector<Rgb8> &out) {
-    for (unsigned y = 0; y < picture.height; y++) {
-        Rgb8 colour = entry(picture.palette, 0);
-        const std::uint8_t *row = picture.pixels.data() + size_t{y} * picture.width;
-        Rgb8 *shown = out.data() + size_t{y} * picture.width;
-        for (unsigned x = 0; x < picture.width; x++) {
-            const unsigned data = row[x] & 0x3f;
-            auto modify = [&](std::uint8_t gun) {
-                return static_cast<std::uint8_t>(data << 2 | (gun & 3));
-            };
-            switch (row[x] >> 6) {
-            case 0:
-                colour = entry(picture.palette, data);
-                break;
-            case 1:
-                colour.blue = modify(colour.blue);
-                break;
-            case 2:
-                colour.red = modify(colour.red);
-                break;
-            default:
-                colour.green = modify(colour.green);
-                break;
-            }
-            shown[x] = colour;
+void holdAndModify8(const std::vector<Rgb8> &palette, const std::uint8_t *row, unsigned width,
+                    Rgb8 *shown) {
+    Rgb8 colour = entry(palette, 0);
+    for (unsigned x = 0; x < width; x++) {
+        const unsigned data = row[x] & 0x3f;
+        auto modify = [&](std::uint8_t gun) {
+            return static_cast<std::uint8_t>(data << 2 | (gun & 3));
+        };
+        switch (row[x] >> 6) {
+        case 0:
+            colour = entry(palette, data);
+            break;
+        case 1:
+            colour.blue = modify(colour.blue);
+            break;
+        case 2:
+            colour.red = modify(colour.red);
+            break;
+        default:
+            colour.green = modify(colour.green);
+            break;
+        }
+        shown[x] = colour;
+    }
+}
+
+// The colours of a line's pixel values: 256 of them (64 used by EHB). Colours 32-63 of EHB are
+// the first 32 with each gun shifted right by one bit.
+void lookUp(const std::vector<Rgb8> &palette, bool halfbrite, Rgb8 *shown) {
+    for (unsigned i = 0; i < 256; i++) {
+        shown[i] = entry(palette, i);
+    }
+    if (halfbrite) {
+        for (unsigned i = 0; i < 32; i++) {
+            const Rgb8 c = shown[i];
+            shown[i + 32] = {static_cast<std::uint8_t>(c.red >> 1),
+                             static_cast<std::uint8_t>(c.green >> 1),
+                             static_cast<std::uint8_t>(c.blue >> 1)};
         }
     }
 }
@@ -104,38 +116,33 @@ std::vector<Rgb8> render(const Picture &picture) {
     if (picture.pixels.size() < count) {
         return out;
     }
-    switch (picture.mode) {
-    case DisplayMode::Ham6:
-        holdAndModify6(picture, out);
-        break;
-    case DisplayMode::Ham8:
-        holdAndModify8(picture, out);
-        break;
-    case DisplayMode::ExtraHalfbrite: {
-        // Colours 32-63 are the first 32 with each gun shifted right by one bit.
-        Rgb8 shown[64];
-        for (unsigned i = 0; i < 32; i++) {
-            const Rgb8 c = entry(picture.palette, i);
-            shown[i] = c;
-            shown[i + 32] = {static_cast<std::uint8_t>(c.red >> 1),
-                             static_cast<std::uint8_t>(c.green >> 1),
-                             static_cast<std::uint8_t>(c.blue >> 1)};
+    // The registers line by line, each line's changes made before it shows.
+    std::vector<Rgb8> registers = picture.palette;
+    registers.resize(std::max<size_t>(registers.size(), 256));
+    auto change = picture.colourChanges.begin();
+    const bool halfbrite = picture.mode == DisplayMode::ExtraHalfbrite;
+    Rgb8 shown[256];
+    bool stale = true;
+    for (unsigned y = 0; y < picture.height; y++) {
+        for (; change != picture.colourChanges.end() && change->line <= y; ++change) {
+            registers[change->colourRegister & 0xff] = change->colour;
+            stale = true;
         }
-        for (size_t i = 0; i < count; i++) {
-            out[i] = shown[picture.pixels[i] & 63];
+        const std::uint8_t *row = picture.pixels.data() + size_t{y} * picture.width;
+        Rgb8 *line = out.data() + size_t{y} * picture.width;
+        if (picture.mode == DisplayMode::Ham6) {
+            holdAndModify6(registers, row, picture.width, line);
+        } else if (picture.mode == DisplayMode::Ham8) {
+            holdAndModify8(registers, row, picture.width, line);
+        } else {
+            if (stale) {
+                lookUp(registers, halfbrite, shown);
+                stale = false;
+            }
+            for (unsigned x = 0; x < picture.width; x++) {
+                line[x] = shown[halfbrite ? row[x] & 63 : row[x]];
+            }
         }
-        break;
-    }
-    default: {
-        Rgb8 shown[256];
-        for (unsigned i = 0; i < 256; i++) {
-            shown[i] = entry(picture.palette, i);
-        }
-        for (size_t i = 0; i < count; i++) {
-            out[i] = shown[picture.pixels[i]];
-        }
-        break;
-    }
     }
     return out;
 }

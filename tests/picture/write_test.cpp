@@ -64,16 +64,19 @@ std::map<std::string, Bytes> chunksOf(const Bytes &file) {
 
 TEST(IlbmBytes, HeaderColourMapAndModeOfTheFewestPlanes) {
     struct Case {
-        unsigned width, height, colours, largest, planes, camg, xAspect;
+        unsigned width, height, colours, largest, planes;
     };
-    // CAMG: HIRES $8000, LACE $4 (graphics/view.h); aspect 10:11 lores PAL, 5:11 hires, 20:11
-    // lores interlaced, 10:11 hires interlaced.
+    // No screen mode asked for: square pixels (1:1) and no resolution bits, whatever the size.
     const Case cases[] = {
-        {17, 3, 5, 4, 3, 0, 10},      {320, 256, 32, 31, 5, 0, 10},
-        {401, 2, 2, 1, 1, 0x8000, 5}, {640, 512, 16, 15, 4, 0x8004, 10},
-        {300, 284, 3, 2, 2, 0x4, 20}, {8, 1, 1, 0, 1, 0, 10},
-        {9, 1, 3, 9, 4, 0, 10}, // a colour number past the map needs the planes too
-        {4, 4, 256, 255, 8, 0, 10},
+        {17, 3, 5, 4, 3},
+        {320, 256, 32, 31, 5},
+        {401, 2, 2, 1, 1},
+        {640, 512, 16, 15, 4},
+        {300, 284, 3, 2, 2},
+        {8, 1, 1, 0, 1},
+        {9, 1, 3, 9, 4}, // a colour number past the map
+                         // needs the planes too
+        {4, 4, 256, 255, 8},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
@@ -97,8 +100,8 @@ TEST(IlbmBytes, HeaderColourMapAndModeOfTheFewestPlanes) {
         EXPECT_EQ(bmhd[8], c.planes);
         EXPECT_EQ(bmhd[9], 0);  // masking
         EXPECT_EQ(bmhd[10], 1); // ByteRun1
-        EXPECT_EQ(bmhd[14], c.xAspect);
-        EXPECT_EQ(bmhd[15], 11);
+        EXPECT_EQ(bmhd[14], 1);
+        EXPECT_EQ(bmhd[15], 1);
         EXPECT_EQ(be16(bmhd, 16), c.width);
         EXPECT_EQ(be16(bmhd, 18), c.height);
         const Bytes &cmap = chunks["CMAP"];
@@ -110,7 +113,7 @@ TEST(IlbmBytes, HeaderColourMapAndModeOfTheFewestPlanes) {
             ASSERT_EQ(Bytes(cmap.begin() + 3 * i, cmap.begin() + 3 * i + 3), expected) << i;
         }
         ASSERT_EQ(chunks["CAMG"].size(), 4u);
-        EXPECT_EQ(be32(chunks["CAMG"], 0), c.camg);
+        EXPECT_EQ(be32(chunks["CAMG"], 0), 0u);
         ASSERT_EQ(chunks.count("BODY"), 1u);
 
         // The library reads it back to the same numbers and the padded map.
@@ -122,6 +125,48 @@ TEST(IlbmBytes, HeaderColourMapAndModeOfTheFewestPlanes) {
         EXPECT_TRUE(std::equal(palette.begin(), palette.end(), back->palette.begin()));
         EXPECT_TRUE(back->warnings.empty()) << back->warnings[0];
     }
+}
+
+TEST(IlbmBytes, AScreenModeSetsItsCamgBitsAndPalPixelShape) {
+    using picture::Resolution;
+    struct Case {
+        Resolution resolution;
+        bool lace;
+        std::uint32_t camg;
+        unsigned xAspect, yAspect;
+    };
+    // CAMG HIRES $8000, SUPER_KEY $8020, LACE $4 (graphics/modeid.h). A PAL lores pixel is 10:11
+    // as paint programs store it; hires pixels are half as wide, superhires a quarter (5:22);
+    // interlace halves the height, doubling x.
+    const Case cases[] = {
+        {Resolution::Lores, false, 0, 10, 11},
+        {Resolution::Lores, true, 0x4, 20, 11},
+        {Resolution::Hires, false, 0x8000, 5, 11},
+        {Resolution::Hires, true, 0x8004, 10, 11},
+        {Resolution::SuperHires, false, 0x8020, 5, 22},
+        {Resolution::SuperHires, true, 0x8024, 10, 22},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.camg);
+        Picture p = indexed(4, 2, ramp(8, 4), {{0, 0, 0}, {1, 1, 1}, {2, 2, 2}, {3, 3, 3}});
+        p.mode = picture::DisplayMode::Ham6; // the mode bit stays beside the resolution's
+        auto chunks = chunksOf(picture::ilbmBytes(p, nullptr, {c.resolution, c.lace}));
+        EXPECT_EQ(be32(chunks["CAMG"], 0), c.camg | 0x800);
+        EXPECT_EQ(chunks["BMHD"][14], c.xAspect);
+        EXPECT_EQ(chunks["BMHD"][15], c.yAspect);
+    }
+    // A picture with a display mode of its own keeps its resolution and aspect unless asked.
+    Picture own = indexed(4, 2, ramp(8, 2), {{0, 0, 0}, {9, 9, 9}});
+    own.hasViewportMode = true;
+    own.viewportMode = 0x8004 | 0x1000; // HIRES LACE and a bit no resolution's
+    own.xAspect = 10;
+    own.yAspect = 11;
+    auto chunks = chunksOf(picture::ilbmBytes(own, nullptr));
+    EXPECT_EQ(be32(chunks["CAMG"], 0), 0x8004u);
+    EXPECT_EQ(chunks["BMHD"][14], 10);
+    chunks = chunksOf(picture::ilbmBytes(own, nullptr, {Resolution::Lores, false}));
+    EXPECT_EQ(be32(chunks["CAMG"], 0), 0u);
+    EXPECT_EQ(chunks["BMHD"][14], 10);
 }
 
 TEST(IlbmBytes, TransparencyAsMaskPlaneOrTransparentColour) {

@@ -152,8 +152,16 @@ TEST(QuillfenIff, TrueColourIsRefusedUnlessReduced) {
     for (const char *command : {"raw", "sprite", "ilbm"})
         expectRow(kTool, folder.path(),
                   {std::string(command) + " %photo.png %out", 1, nullptr,
-                   "'%photo.png' is a true-colour picture of 256 colours; save it as an indexed "
-                   "PNG or ask for --reduce N"});
+                   "'%photo.png' is a 16 x 16 true-colour picture (RGB) of 256 colours; save it "
+                   "as an indexed PNG or ask for --reduce N"});
+    // A picture of nothing but transparent pixels is said as such, not as one of 0 colours.
+    picturetest::savePng(folder.file("clear.png"),
+                         picturetest::pngLayout(3, 2, PNG_COLOR_TYPE_RGB_ALPHA, 8,
+                                                std::vector<unsigned>(24, 0)));
+    expectRow(kTool, folder.path(),
+              {"raw %clear.png %out", 1, nullptr,
+               "'%clear.png' is a 3 x 2 true-colour picture (RGB with alpha) with no opaque "
+               "pixel; save it"});
     EXPECT_FALSE(exists(folder.file("out")));
     const Bytes chunky = written("raw --chunky --reduce 7 --dither", photo, folder);
     ASSERT_EQ(chunky.size(), 256u);
@@ -341,6 +349,8 @@ TEST(QuillfenIff, OptionsHelpAndUsageErrors) {
         {"help sprite", 0, "  --attached "},
         {"raw --depth 3 --help", 0, "  --mask-only[=inverted] "},
         {"ilbm --help", 0, "  --reduce N "},
+        {"ilbm --help", 0, "  --mode MODE "},
+        {"copper --help", 0, "  --top LINE "},
         {"--help", 0, "  sprite "},
         {"--help", 0, "  acbm "},
         {"palette --help", 0, "copper-aga"},
@@ -371,6 +381,14 @@ TEST(QuillfenIff, OptionsHelpAndUsageErrors) {
         {"sprite --x 0 --y 400 --chipset aga", 2, nullptr, "from 0 to 3ff (AGA), not '400'"},
         {"sprite --transparent 256", 2, nullptr, "from 0 to 255, not '256'"},
         {"ilbm --reduce 0", 2, nullptr, "not '0'"},
+        {"ilbm --mode ntsc", 2, nullptr,
+         "option '--mode' takes lores, hires or superhires, with ,lace when interlaced, not "
+         "'ntsc'"},
+        {"ilbm --mode hires,double", 2, nullptr, "not 'hires,double'"},
+        {"copper --top 138", 2, nullptr,
+         "option '--top' takes the display line of the picture's first line, a hexadecimal "
+         "number from 0 to 137, not '138'"},
+        {"copper --chipset ecs", 2, nullptr, "option '--chipset' takes ocs or aga, not 'ecs'"},
     };
     for (const testprogram::Row &row : bad)
         expectRow(kTool, folder.path(), {row.arguments + " %p.png %out", 2, nullptr, row.err});
@@ -529,4 +547,28 @@ TEST(QuillfenIff, RealPicturesFromOtherPrograms) {
         EXPECT_EQ(tool("palette " + picture).status, c.palette);
         std::filesystem::remove(folder.file("raw"));
     }
+}
+
+TEST(QuillfenIff, IlbmModeSetsTheScreenAndSquarePixelsWithout) {
+    Folder folder;
+    const std::string png = folder.file("p.png");
+    savePng(png, {16, 1, std::vector<std::uint8_t>(16, 1), {0, 0xffffff}}, 1);
+    // CAMG HIRES $8000 and LACE $4; a hires interlaced PAL pixel is 10:11.
+    for (const auto &[options, camg, xAspect, yAspect] :
+         {std::tuple{"", 0u, 1u, 1u}, std::tuple{"--mode hires,lace ", 0x8004u, 10u, 11u}}) {
+        written(std::string("ilbm ") + options, png, folder);
+        const auto read = picture::readPictureFile(folder.file("out"), nullptr);
+        ASSERT_TRUE(read);
+        EXPECT_EQ(read->viewportMode, camg) << options;
+        EXPECT_EQ(read->xAspect, xAspect) << options;
+        EXPECT_EQ(read->yAspect, yAspect) << options;
+    }
+}
+
+TEST(QuillfenIff, PlainRawClearsThePaddingPastTheRightEdge) {
+    // small-24bit.iff's BODY holds stray bits past its 10 pixels: a copy of its planes must not
+    // carry them, so plain raw writes what raw --depth 24 lays out anew.
+    Folder folder;
+    const std::string picture = std::string(QUILLFEN_PICTURES) + "/small-24bit.iff";
+    EXPECT_EQ(written("raw", picture, folder), written("raw --depth 24", picture, folder));
 }

@@ -54,14 +54,40 @@ const Command kCommands[] = {
      {},
      runCompare,
      {2, 2}},
+    {"copper",
+     "[--chipset ocs|aga] [--top LINE] [--picture N] FILE [OUT]",
+     "Writes the palette changes of a SHAM or PCHG picture as a copper list.",
+     "Writes the colour changes of the first picture of FILE (picture N with --picture N), an\n"
+     "ILBM with a SHAM or PCHG chunk, as copper list data to OUT (the standard output when\n"
+     "there is none): for each line with changes a WAIT at the end of the line before it, then\n"
+     "a MOVE to each colour register it changes (AGA: through BPLCON3, high halves then low\n"
+     "halves). Lines past $ff wait for the end of line $ff first. An interlaced picture's two\n"
+     "lines share a line of the display. The colours before the first line are the picture's\n"
+     "colour map (quillfen-iff palette). Exit status 1 for a picture without changes.\n",
+     {{"--chipset",
+       "ocs (12-bit colours, COLOR00-COLOR31) or aga (24-bit colours, 256\n"
+       "registers); default: aga when a change needs it, else ocs",
+       Takes::Value, "NAME"},
+      {"--top", "the display line of the picture's first line, hexadecimal (default 2c)",
+       Takes::Value, "LINE"},
+      kPictureOption},
+     runCopper,
+     {1, 2}},
     {"ilbm",
-     "[--pack] [--reduce N [--dither] [--chipset ocs|aga]] FILE OUT",
+     "[--pack] [--mode lores|hires|superhires[,lace]] [--reduce N [--dither] [--chipset "
+     "ocs|aga]]\n"
+     "       FILE OUT",
      "Writes FILE to OUT with every ACBM picture converted to ILBM, or a PNG as an ILBM.",
      "Writes FILE to OUT with every ACBM picture converted to ILBM: the ABIT of whole planes\n"
      "becomes an interleaved BODY. A PNG of colour numbers (or one reduced with --reduce)\n"
      "becomes a packed ILBM with BMHD, CMAP and CAMG: as many planes as its colours need, its\n"
-     "transparent colour as the ILBM's.\n",
+     "transparent colour as the ILBM's. Its pixels stay square (aspect 1:1, no screen mode in\n"
+     "CAMG) unless --mode names the screen it is for.\n",
      {{"--pack", "also pack the new BODY with ByteRun1"},
+      {"--mode",
+       "with a PNG or --reduce, the screen the ILBM is for: lores, hires or\n"
+       "superhires, with ,lace when interlaced (CAMG bits and that mode's PAL aspect)",
+       Takes::Value, "MODE"},
       {"--picture", "with --reduce or a PNG, use picture N of FILE (1 is the first)", Takes::Value,
        "N"},
       kReduceOption,

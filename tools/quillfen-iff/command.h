@@ -74,6 +74,7 @@ int runIlbm(Arguments &arguments);
 int runRaw(Arguments &arguments);
 int runPalette(Arguments &arguments);
 int runSprite(Arguments &arguments);
+int runCopper(Arguments &arguments);
 
 } // namespace quillfen_iff
 

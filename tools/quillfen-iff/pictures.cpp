@@ -4,6 +4,7 @@
 #include "command.h"
 
 #include <picture/export.h>
+#include <picture/linecolours.h>
 #include <picture/messages.h>
 #include <picture/picture.h>
 #include <picture/reduce.h>
@@ -340,10 +341,15 @@ std::optional<picture::Picture> loadPicture(const Arguments &arguments, const In
     if (reduction) {
         return picture::reduce(*read, *reduction);
     } else if (!read->trueColour.empty()) {
+        const unsigned colours = picture::countColours(*read);
+        const std::string what = colours == 0   ? std::string("with no opaque pixel")
+                                 : colours == 1 ? std::string("of 1 colour")
+                                                : "of " + std::to_string(colours) + " colours";
         report(arguments,
-               "'%s' is a true-colour picture of %u colours; save it as an indexed PNG or ask "
+               "'%s' is a %u x %u true-colour picture (%s) %s; save it as an indexed PNG or ask "
                "for --reduce N\n",
-               path, picture::countColours(*read));
+               path, read->width, read->height, read->depth == 32 ? "RGB with alpha" : "RGB",
+               what.c_str());
         *status = kNegative;
         return std::nullopt;
     }
@@ -441,6 +447,30 @@ int storedPlanes(const Arguments &arguments, ILBM_Image *image, bool planar) {
         rearranged = std::move(interleaved);
         bytes = rearranged.get();
     }
+    /* Bits past the picture's right edge are no part of it: a row's word padding is written
+       clear, as every other path lays it out, whatever the file held there. */
+    const unsigned int width = image->bitMapHeader->w;
+    if (width % 16 != 0 && size > 0) {
+        if (rearranged == nullptr) {
+            rearranged.reset(static_cast<unsigned char *>(malloc(size)));
+            if (rearranged == nullptr) {
+                report(arguments, "out of memory\n");
+                return kTrouble;
+            }
+            memcpy(rearranged.get(), bytes, size);
+        }
+        unsigned char *rows = rearranged.get();
+        const size_t edge = width / 8;
+        const auto keep = static_cast<unsigned char>(0xff00u >> (width % 8));
+        for (size_t row = 0; row < size / rowSize; row++) {
+            unsigned char *end = rows + row * rowSize;
+            if (width % 8 != 0) {
+                end[edge] &= keep;
+            }
+            memset(end + (width + 7) / 8, 0, rowSize - (width + 7) / 8);
+        }
+        bytes = rows;
+    }
     return writeFile(arguments, arguments.operands()[1].c_str(), bytes, size);
 }
 
@@ -486,7 +516,34 @@ int runAcbm(Arguments &arguments) {
     return transform(arguments, toAcbm);
 }
 
+/* --mode lores|hires|superhires[,lace]; square pixels without it. */
+picture::ScreenMode screenMode(Arguments &arguments) {
+    picture::ScreenMode screen;
+    const std::optional<std::string> text = arguments.value("--mode");
+    if (!text) {
+        return screen;
+    }
+    std::string name = *text;
+    const size_t comma = name.find(',');
+    if (comma != std::string::npos) {
+        screen.lace = name.substr(comma + 1) == "lace";
+        name.resize(comma);
+    }
+    screen.resolution = name == "lores"        ? picture::Resolution::Lores
+                        : name == "hires"      ? picture::Resolution::Hires
+                        : name == "superhires" ? picture::Resolution::SuperHires
+                                               : picture::Resolution::Square;
+    if (screen.resolution == picture::Resolution::Square ||
+        (comma != std::string::npos && !screen.lace)) {
+        arguments.fail("option '--mode' takes lores, hires or superhires, with ,lace when "
+                       "interlaced, not '" +
+                       *text + "'");
+    }
+    return screen;
+}
+
 int runIlbm(Arguments &arguments) {
+    const picture::ScreenMode screen = screenMode(arguments);
     int status = kSuccess;
     std::optional<Input> input = readInput(arguments, &status);
     if (!input) {
@@ -501,6 +558,13 @@ int runIlbm(Arguments &arguments) {
                    path);
             return kTrouble;
         }
+        if (arguments.has("--mode")) {
+            report(arguments,
+                   "%s: --mode goes with a PNG or --reduce: without them every picture of an "
+                   "IFF file keeps its own mode\n",
+                   path);
+            return kTrouble;
+        }
         return transform(arguments, toIlbm, arguments.has("--pack"), &bytes);
     }
     std::optional<picture::Picture> picture = loadPicture(arguments, *input, &status);
@@ -508,7 +572,7 @@ int runIlbm(Arguments &arguments) {
         return status;
     }
     std::string error;
-    const std::vector<std::uint8_t> ilbm = picture::ilbmBytes(*picture, &error);
+    const std::vector<std::uint8_t> ilbm = picture::ilbmBytes(*picture, &error, screen);
     if (ilbm.empty()) {
         report(arguments, "%s: %s Nothing is written.\n", path, sentence(error).c_str());
         return kNegative;
@@ -679,6 +743,52 @@ int runSprite(Arguments &arguments) {
     }
     return writeOutput(arguments, input->path, picture::spriteOutput(*picture, options),
                        arguments.operands()[1].c_str());
+}
+
+int runCopper(Arguments &arguments) {
+    amiga::ColourCodeOptions options;
+    const bool chipsetGiven = arguments.has("--chipset");
+    options.aga = agaChipset(arguments);
+    long top = 0x2c;
+    if (const std::optional<std::string> text = arguments.value("--top")) {
+        const std::optional<std::int64_t> line = parseHex(*text);
+        if (!line || *line > 0x137) {
+            arguments.fail("option '--top' takes the display line of the picture's first line, a "
+                           "hexadecimal number from 0 to 137, not '" +
+                           *text + "'");
+        }
+        top = static_cast<long>(line.value_or(0));
+    }
+    int status = kSuccess;
+    std::optional<Input> input = readInput(arguments, &status);
+    if (!input) {
+        return status;
+    }
+    const std::optional<picture::Picture> picture = loadPicture(arguments, *input, &status);
+    if (!picture) {
+        return status;
+    }
+    if (picture->colourChanges.empty()) {
+        report(arguments, "%s: the picture has no palette changes (a SHAM or PCHG chunk)\n",
+               input->path);
+        return kNegative;
+    }
+    /* An interlaced picture shows two of its lines on each line of a field. */
+    const unsigned perLine = (picture->viewportMode & 0x4) != 0 ? 2 : 1;
+    std::vector<amiga::LineColour> changes;
+    bool deep = false;
+    for (const picture::ColourChange &change : picture->colourChanges) {
+        changes.push_back({top + static_cast<long>(change.line / perLine),
+                           static_cast<int>(change.colourRegister), change.colour});
+        deep = deep || change.colourRegister >= 32 ||
+               !(amiga::fromTwelveBit(amiga::highWord(change.colour)) == change.colour);
+    }
+    /* Colours of 24 bits or registers past COLOR31 are AGA's, unless OCS/ECS is asked for. */
+    options.aga = chipsetGiven ? options.aga : deep;
+    const std::string text = amiga::lineColoursCode(options, changes);
+    const char *out = arguments.operands().size() > 1 ? arguments.operands()[1].c_str() : "-";
+    return writeFile(arguments, out, reinterpret_cast<const unsigned char *>(text.data()),
+                     text.size());
 }
 
 } // namespace quillfen_iff

@@ -98,6 +98,26 @@ private:
     std::string m_wrapComment;
 };
 
+// A colour register set on a display line, for lineColoursCode.
+struct LineColour {
+    long line = 0;          // the display line (the beam's), 0 the top of the frame
+    int colourRegister = 0; // 0-255: bank x 32 + register
+    Rgb8 colour;
+};
+
+// Copper data for colours that change down the display, as pictures with a palette for every
+// line need them (SHAM, PCHG). The changes of line 0 come first, without a WAIT. For every other
+// line with changes a WAIT for horizontal $e0 of the line before it (in the right border, past a
+// standard display window), then the registers: OCS/ECS a MOVE each of the high nibbles; AGA the
+// high halves, each bank through BPLCON3 as palette code does, then the low halves, then
+// BPLCON3's base. As OCS/ECS can do 16 MOVEs between that WAIT and the left edge of a standard
+// window (colour clock $40), a line is whole on the display with up to 16 changes on OCS/ECS and
+// 6 on AGA. The WAITs go past $ff and stop at the frame's end as CopperLineWaits'; a comment says
+// what is left out: lines past the frame, registers OCS/ECS do not have (32 and on). Changes
+// come in line order; copper data only: empty without copper instructions or changes.
+std::string lineColoursCode(const ColourCodeOptions &options,
+                            const std::vector<LineColour> &changes);
+
 // Copper data that sets colour register colourRegister (0-255: bank x 32 + register) to a
 // colour. AGA: BPLCON3 (base with the bank, LOCT clear), the register with the high nibbles,
 // BPLCON3 with LOCT set, the register with the low nibbles, which leaves LOCT set: end the code

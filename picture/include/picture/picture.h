@@ -29,6 +29,15 @@ struct Rgba8 {
     friend bool operator==(const Rgba8 &, const Rgba8 &) = default;
 };
 
+// A colour register set from a line of the picture down, until another change of it: what a
+// copper list does for SHAM and PCHG pictures (linecolours.h).
+struct ColourChange {
+    unsigned line = 0;           // the picture's line, 0 the first
+    unsigned colourRegister = 0; // 0-255
+    amiga::Rgb8 colour;
+    friend bool operator==(const ColourChange &, const ColourChange &) = default;
+};
+
 struct Picture {
     Source source = Source::Png;
     unsigned width = 0;
@@ -57,6 +66,9 @@ struct Picture {
     // The colour map as stored (CMAP, PLTE, or grey levels for a grey PNG); it may hold more or
     // fewer colours than the depth can address.
     std::vector<amiga::Rgb8> palette;
+    // The colour registers changed down the picture (an ILBM's SHAM or PCHG), in line order;
+    // the palette is what the registers hold before the first line.
+    std::vector<ColourChange> colourChanges;
     // Whether the colour map stores 12-bit colours (every gun's low nibble equal to its high
     // nibble or zero), as OCS paint programs wrote them.
     bool twelveBitPalette = false;
@@ -124,7 +136,8 @@ std::vector<PictureSummary> listPictures(const std::vector<std::uint8_t> &bytes)
 
 // The picture as the Amiga shows it, width x height colours: the colour map for indexed
 // pictures (colours past the map are black), half-bright colours, HAM decoded from colour 0 at
-// the start of every row, true colour as stored. A true-colour PNG as its colours.
+// the start of every row, true colour as stored, each line with the colour changes made up to
+// it. A true-colour PNG as its colours.
 std::vector<amiga::Rgb8> render(const Picture &picture);
 
 // The distinct colours of a true-colour picture, counted up to limit (stops counting there);
@@ -138,14 +151,23 @@ unsigned countColours(const Picture &picture, unsigned limit = 1u << 24);
 std::vector<std::uint8_t> opacityOf(const Picture &picture,
                                     std::optional<unsigned> transparentColour = std::nullopt);
 
+// The screen an ILBM is written for. Square: no resolution asked for, pixels as wide as tall.
+enum class Resolution { Square, Lores, Hires, SuperHires };
+struct ScreenMode {
+    Resolution resolution = Resolution::Square;
+    bool lace = false; // interlaced, with a resolution
+};
+
 // A packed ILBM file (FORM ILBM with BMHD, CMAP, CAMG and a ByteRun1 BODY) of a picture with
 // colour numbers: as many planes as the colour map or the largest colour number needs (at least
 // one), the colour map padded with black to 1 << planes colours, the picture's mask as masking 2
 // (a transparent colour) when it has exactly one transparent colour. A picture with its own mask
 // plane keeps it (masking 1); EHB, HAM6 and HAM8 pictures keep 6, 6 and 8 planes, their CAMG bit
-// and 32, 16 and 64 colours. CAMG HIRES above 400 pixels wide, LACE above 283 lines; aspect
-// 10:11 lores, 5:11 hires, 20:11 lores interlaced; the page the picture's size (ilbmwrite.cpp).
-// Empty, with *error set, for a picture without colour numbers.
-std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error);
+// and 32, 16 and 64 colours. Without a screen mode the pixels stay square (aspect 1:1, no
+// resolution bits in CAMG) unless the picture has a display mode of its own, which it keeps; a
+// screen mode sets its CAMG bits and its PAL pixel shape (ilbmwrite.cpp). The page is the
+// picture's size. Empty, with *error set, for a picture without colour numbers.
+std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error,
+                                    const ScreenMode &screen = {});
 
 } // namespace picture

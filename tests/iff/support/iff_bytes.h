@@ -98,6 +98,67 @@ inline Bytes paintedPicture() {
                   chunk("BODY", {0x0F, 0xF0})});
 }
 
+// A PCHG chunk's header: Compression, Flags (1 12-bit, 2 32-bit), StartLine, LineCount,
+// ChangedLines, MinReg, MaxReg, MaxChanges and TotalChanges (S. Vigna's PCHG document).
+struct PchgHeader {
+    uint16_t compression = 0, flags = 1;
+    int16_t startLine = 0;
+    uint16_t lineCount = 0, changedLines = 0, minReg = 0, maxReg = 31, maxChanges = 32;
+    uint32_t totalChanges = 0;
+};
+
+inline Bytes pchg(const PchgHeader &h, const Bytes &data) {
+    return chunk("PCHG",
+                 cat({be16(h.compression), be16(h.flags), be16(static_cast<uint16_t>(h.startLine)),
+                      be16(h.lineCount), be16(h.changedLines), be16(h.minReg), be16(h.maxReg),
+                      be16(h.maxChanges), be32(h.totalChanges), data}));
+}
+
+// PCHG data packed with the document's Huffman code (Compression 1): CompInfoSize,
+// OriginalDataSize, the tree's words and the packed bits. The tree, the root its last word: at a
+// node a 1 bit takes the node's word (a byte when 0 or more, else a step back of that many
+// bytes to the next node); a 0 bit takes the word before it (a byte when bit 8 is set). Here
+// byte 0 is "1" and any other byte "0" and its eight bits, top first.
+inline Bytes pchgHuffman(const Bytes &plain) {
+    std::vector<uint16_t> tree;
+    // The node of the bytes that begin with prefix (depth bits of it); gives its word's place.
+    auto layout = [&tree](auto &self, unsigned prefix, unsigned depth) -> size_t {
+        if (depth == 7) {
+            tree.push_back(static_cast<uint16_t>(0x100 | prefix << 1)); // its 0: a byte
+            tree.push_back(static_cast<uint16_t>(prefix << 1 | 1));     // its 1: a byte
+            return tree.size() - 1;
+        }
+        const size_t one = self(self, prefix << 1 | 1, depth + 1);
+        self(self, prefix << 1, depth + 1); // its 0: the word just before its own
+        tree.push_back(static_cast<uint16_t>(-2 * static_cast<long>(tree.size() - one)));
+        return tree.size() - 1;
+    };
+    layout(layout, 0, 0);
+    tree.push_back(0); // the root: 1 is byte 0, 0 the node of every byte
+    Bytes packed;
+    unsigned bits = 0;
+    auto put = [&](unsigned bit) {
+        if (bits % 8 == 0) {
+            packed.push_back(0);
+        }
+        packed.back() = static_cast<unsigned char>(packed.back() | bit << (7 - bits % 8));
+        bits++;
+    };
+    for (unsigned char byte : plain) {
+        put(byte == 0 ? 1 : 0);
+        for (int b = 7; byte != 0 && b >= 0; b--) {
+            put(byte >> b & 1);
+        }
+    }
+    Bytes out = cat(
+        {be32(static_cast<uint32_t>(tree.size() * 2)), be32(static_cast<uint32_t>(plain.size()))});
+    for (uint16_t word : tree) {
+        append(out, be16(word));
+    }
+    append(out, packed);
+    return out;
+}
+
 // Writes bytes to a file; false after a message on the standard error.
 inline bool save(const std::string &path, const Bytes &bytes) {
     FILE *file = fopen(path.c_str(), "wb");
