@@ -4,6 +4,8 @@
 // library's (tests/amiga); the bytes here are worked out from the pixels (plane_layout.h).
 #include "testing.h"
 
+#include <picture/picture.h>
+
 using namespace ifftool;
 using testprogram::expectRow;
 using testprogram::expectUsageErrors;

@@ -106,7 +106,9 @@ TEST(QuillfenIffCopper, TheListGivesEachLineThePicturesPalette) {
         SCOPED_TRACE(c.what);
         const std::string path = folder.file("p.iff");
         ASSERT_TRUE(save(path, c.file));
-        const std::string text = succeeds(std::string("copper ") + c.options + " " + path);
+        const testprogram::Outcome run = tool(std::string("copper ") + c.options + " " + path);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::string &text = run.out;
         std::string error;
         const auto shown = picture::readPictureFile(path, &error);
         ASSERT_TRUE(shown) << error;
