@@ -9,6 +9,7 @@
 using amiga::Rgb8;
 using picture::Picture;
 using picture::Rgba8;
+using enum picture::Dither;
 
 namespace {
 
@@ -54,7 +55,7 @@ TEST(Reduce, FewColoursAreKeptExactlyInTheOrderTheyAppear) {
     const Rgba8 red{255, 0, 0, 255}, teal{0, 128, 128, 255}, grey{1, 2, 3, 128}, clear{9, 9, 9, 0},
         faint{200, 0, 0, 127};
     const Picture p = colours(4, 2, {teal, red, teal, clear, grey, faint, red, teal});
-    const Picture r = picture::reduce(p, {16, false, false});
+    const Picture r = picture::reduce(p, {16, false, None});
     // Colour 0 for the transparent pixels (alpha 0 and 127), then teal, red, grey.
     EXPECT_EQ(r.palette, (std::vector<Rgb8>{{0, 0, 0}, {0, 128, 128}, {255, 0, 0}, {1, 2, 3}}));
     EXPECT_EQ(r.pixels, (std::vector<std::uint8_t>{1, 2, 1, 0, 3, 0, 2, 1}));
@@ -67,7 +68,7 @@ TEST(Reduce, FewColoursAreKeptExactlyInTheOrderTheyAppear) {
     // Without transparent pixels colour 0 is the first colour; dithering changes nothing when
     // every colour is kept.
     const Picture opaque = colours(3, 1, {grey, red, grey});
-    const Picture kept = picture::reduce(opaque, {2, false, true});
+    const Picture kept = picture::reduce(opaque, {2, false, Diffuse});
     EXPECT_EQ(kept.palette, (std::vector<Rgb8>{{1, 2, 3}, {255, 0, 0}}));
     EXPECT_EQ(kept.pixels, (std::vector<std::uint8_t>{0, 1, 0}));
     EXPECT_TRUE(kept.transparentColours.empty());
@@ -75,12 +76,12 @@ TEST(Reduce, FewColoursAreKeptExactlyInTheOrderTheyAppear) {
 
     // Rounded to 12 bits first: $12 and $13 are both $1 (17), one colour.
     const Picture close = colours(2, 1, {{0x12, 0x12, 0x12, 255}, {0x13, 0x13, 0x13, 255}});
-    const Picture twelve = picture::reduce(close, {2, true, false});
+    const Picture twelve = picture::reduce(close, {2, true, None});
     EXPECT_EQ(twelve.palette, (std::vector<Rgb8>{{17, 17, 17}}));
     EXPECT_EQ(twelve.pixels, (std::vector<std::uint8_t>{0, 0}));
     EXPECT_TRUE(twelve.twelveBitPalette);
     // Each gun to the nearest n x 17: 8 is nearer 0 than 17, 9 nearer 17, 26 nearer 34 than 17.
-    const Picture edges = picture::reduce(colours(1, 1, {{8, 9, 26, 255}}), {2, true, false});
+    const Picture edges = picture::reduce(colours(1, 1, {{8, 9, 26, 255}}), {2, true, None});
     EXPECT_EQ(edges.palette, (std::vector<Rgb8>{{0, 17, 34}}));
 }
 
@@ -95,7 +96,7 @@ TEST(Reduce, DepthIsTheFewestPlanesForTheColours) {
     for (auto [asked, planes] : {std::pair{2u, 1u}, std::pair{3u, 2u}, std::pair{16u, 4u},
                                  std::pair{17u, 5u}, std::pair{32u, 5u}, std::pair{256u, 8u}}) {
         SCOPED_TRACE(asked);
-        const Picture r = picture::reduce(p, {asked, false, asked % 2 == 0});
+        const Picture r = picture::reduce(p, {asked, false, asked % 2 == 0 ? Diffuse : None});
         EXPECT_EQ(r.palette.size(), asked);
         EXPECT_EQ(r.depth, planes);
         for (std::uint8_t v : r.pixels) {
@@ -107,7 +108,7 @@ TEST(Reduce, DepthIsTheFewestPlanesForTheColours) {
 TEST(Reduce, TwelveBitColoursAreWholeNibblesTimes17) {
     // A 12-bit gun n shows as n x 17 in 8 bits ($f is 255).
     const Picture p = gradient();
-    for (bool dither : {false, true}) {
+    for (picture::Dither dither : {None, Diffuse, Ordered}) {
         const Picture r = picture::reduce(p, {32, true, dither});
         ASSERT_EQ(r.palette.size(), 32u);
         EXPECT_TRUE(r.twelveBitPalette);
@@ -130,7 +131,7 @@ TEST(Reduce, AGradientTo16ColoursIsWithinTheErrorOf16EqualSquares) {
     for (bool checked : {false, true}) {
         SCOPED_TRACE(checked);
         const Picture p = gradient(checked);
-        const Picture r = picture::reduce(p, {16, false, false});
+        const Picture r = picture::reduce(p, {16, false, None});
         ASSERT_EQ(r.palette.size(), 16u);
         const double best = 2.0 * 64 * 64 / 12;
         EXPECT_LT(meanSquaredError(p, r), best * 1.05);
@@ -153,9 +154,9 @@ TEST(Reduce, DitheringKeepsTheMeanColourOfAFlatArea) {
         }
     }
     const Picture p = colours(64, 320, pixels);
-    const Picture plain = picture::reduce(p, {2, false, false});
+    const Picture plain = picture::reduce(p, {2, false, None});
     ASSERT_EQ(plain.palette, (std::vector<Rgb8>{{33, 33, 33}, {255, 255, 255}}));
-    const Picture dithered = picture::reduce(p, {2, false, true});
+    const Picture dithered = picture::reduce(p, {2, false, Diffuse});
     ASSERT_EQ(dithered.palette, plain.palette);
     // Floyd-Steinberg passes every pixel's error on, so over the grey rows only the error that
     // leaves below them is lost: under 255 - 33 for each of the 64 columns, 222 x 64 / 4096 =
@@ -180,7 +181,7 @@ TEST(Reduce, TransparentPixelsKeepColour0WhenReducing) {
                           static_cast<std::uint8_t>(i % 3 ? 255 : 0)});
     }
     const Picture p = colours(32, 32, pixels);
-    for (bool dither : {false, true}) {
+    for (picture::Dither dither : {None, Diffuse, Ordered}) {
         const Picture r = picture::reduce(p, {8, false, dither});
         ASSERT_EQ(r.palette.size(), 8u);
         EXPECT_EQ(r.transparentColours, (std::vector<unsigned>{0}));
@@ -197,7 +198,7 @@ TEST(Reduce, IndexedPicturesComeBackAsTheyAre) {
     p.depth = 1;
     p.pixels = {1, 0};
     p.palette = {{1, 1, 1}, {2, 2, 2}};
-    const Picture r = picture::reduce(p, {2, true, true});
+    const Picture r = picture::reduce(p, {2, true, Diffuse});
     EXPECT_EQ(r.pixels, p.pixels);
     EXPECT_EQ(r.palette, p.palette);
 }

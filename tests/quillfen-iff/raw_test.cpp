@@ -175,8 +175,8 @@ TEST(QuillfenIffRaw, TrueColourIsRefusedUnlessReduced) {
     }
     EXPECT_EQ(tool("palette --format words " + photo).status, 1);
 
-    for (const char *options :
-         {"--reduce 32", "--reduce 32 --dither", "--reduce 7 --chipset aga"}) {
+    for (const char *options : {"--reduce 32", "--reduce 32 --dither",
+                                "--reduce 32 --dither=ordered", "--reduce 7 --chipset aga"}) {
         SCOPED_TRACE(options);
         const unsigned most = std::string(options).find("7") != std::string::npos ? 7 : 32;
         raw(std::string(options) + " --chunky", photo, folder.file("c.raw"));

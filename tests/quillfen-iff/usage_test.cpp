@@ -15,8 +15,9 @@ TEST(QuillfenIffOptions, EveryCommandAnswersHelp) {
     }
     const testprogram::Outcome raw = tool("raw --depth 3 --help");
     EXPECT_EQ(raw.status, 0);
-    for (const char *option : {"--depth N", "--mask[=inverted]", "--mask-only[=inverted]",
-                               "--chunky", "--transparent N", "--dither", "--chipset NAME"}) {
+    for (const char *option :
+         {"--depth N", "--mask[=inverted]", "--mask-only[=inverted]", "--chunky", "--transparent N",
+          "--dither[=ordered]", "--chipset NAME"}) {
         EXPECT_NE(raw.out.find("  " + std::string(option) + " "), std::string::npos) << option;
     }
     const testprogram::Outcome sprite = tool("help sprite");
@@ -49,6 +50,8 @@ TEST(QuillfenIffOptions, BadValuesAreUsageErrors) {
         {"raw --chunky --mask" + files, "--chunky writes bytes"},
         {"raw --transparent -1" + files, "takes a number from 0 to 4294967295, not '-1'"},
         {"raw --dither" + files, "--dither goes with --reduce N"},
+        {"raw --reduce 8 --dither=diffuse" + files,
+         "option '--dither' takes '=ordered' or nothing, not '=diffuse'"},
         {"raw --reduce 1" + files, "option '--reduce' takes a number from 2 to 256, not '1'"},
         {"raw --reduce 300" + files, "not '300'"},
         {"raw --reduce 8 --chipset ecs" + files, "option '--chipset' takes ocs or aga, not 'ecs'"},
