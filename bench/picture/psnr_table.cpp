@@ -20,6 +20,8 @@
 #include <optional>
 #include <string>
 
+#include <unistd.h>
+
 namespace {
 
 using amiga::Rgb8;
@@ -95,7 +97,8 @@ struct Named {
 };
 
 void table(const std::vector<Named> &pictures) {
-    const std::string folder = std::filesystem::temp_directory_path() / "quillfen-psnr";
+    const std::string folder =
+        std::filesystem::temp_directory_path() / ("quillfen-psnr-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
     const std::string in = folder + "/in.png", out = folder + "/out.png";
     std::printf("| picture | colours | chipset | Quillfen | pngquant | ImageMagick | Quillfen - "

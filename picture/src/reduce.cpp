@@ -1,20 +1,23 @@
 // Colour reduction, written here rather than taken from a library, in three steps:
 //
-// 1. Median cut (Heckbert, "Color Image Quantization for Frame Buffer Display", 1982) gives a
-//    first map: the distinct colours, each weighted by its pixels, start in one box; the box
-//    whose longest side is longest is cut across that side at its weighted median until there
-//    are as many boxes as colours; each box's colour is the weighted mean of its colours.
+// 1. A first map by cuts (after Wan, Wong and Prusinkiewicz, "Variance-based color space
+//    quantization for frame buffer display", 1988): the distinct colours, each weighted by its
+//    pixels, start in one box; the box of the greatest squared error about its mean is cut
+//    across the gun of the greatest error, between the two values where the halves' squared
+//    errors add up to the least, until there are as many boxes as colours; each box's colour is
+//    its weighted mean.
 // 2. Lloyd's iteration (k-means) refines it: every colour of the picture goes to its nearest
 //    colour of the map, each colour of the map moves to the weighted mean of the colours that
-//    went to it, until none moves (or after kRounds rounds). The map's colours are kept on the
-//    target's lattice all the while: for OCS/ECS each gun is a whole n x 17, the point of the
-//    lattice nearest the mean, which for the colours that went to it is the best 12-bit colour
-//    there is (the squared error of a gun is least at the multiple of 17 nearest its mean), so
-//    the map is chosen among 12-bit colours rather than rounded to them afterwards. A colour of
-//    the map that no colour goes to, or that another already is, moves to the colour of the
-//    picture that the map serves worst (its pixels times its squared distance). Distances are
-//    straight lines in RGB: the same iteration in OKLab loses 0.5-1.5 dB of PSNR in RGB on the
-//    pictures measured (bench/picture/psnr_table.cpp) for little change to the eye.
+//    went to it, until none moves (or after kRounds rounds). The map's colours stay on the
+//    target's lattice all the while: for OCS/ECS each gun a whole n x 17, the lattice point
+//    nearest the mean, which for the colours that went to it is the best 12-bit colour there is
+//    (a gun's squared error is least at the multiple of 17 nearest its mean). A colour of the
+//    map that no colour goes to, or that another already is, moves to the colour of the picture
+//    served worst (its pixels times its squared distance). For OCS/ECS a search of the lattice
+//    points around each colour of the map follows (searchLattice), then Lloyd's iteration
+//    again: the 12-bit map is chosen among 12-bit colours, not rounded to them afterwards.
+//    Distances are straight lines in RGB: the same iteration in OKLab scored 0.3-0.9 dB lower
+//    PSNR on the pictures measured (bench/picture/psnr_table.cpp, 16 to 256 colours).
 // 3. Every pixel takes its nearest colour: plainly, or with Floyd-Steinberg error diffusion, or
 //    with an ordered (Bayer 8 x 8) dither that depends on the pixel's place alone, so that what
 //    does not change between the frames of an animation does not flicker.
@@ -25,15 +28,17 @@
 // - a picture with no more distinct colours than asked (after rounding to 12 bits when asked)
 //   keeps them exactly, numbered in the order they first appear, row by row, left to right;
 // - otherwise the map is in the order of the cuts; of equally near colours a pixel takes the
-//   lowest number;
+//   lowest number; the map depends on the picture's colours and their counts, not on where
+//   they are;
 // - Floyd-Steinberg carries 7/16 of the error ahead, 3/16 behind below, 5/16 below, 1/16 ahead
 //   below, in serpentine order (rows alternately left to right and right to left, which keeps
 //   the error from drifting one way); the colour wanted is held within 0-255, so the error
 //   cannot grow where the map's colours do not reach; transparent pixels neither take nor pass
 //   on error;
-// - the ordered dither adds to each gun (t - 1/2) x the map's spacing, t the pixel's threshold
-//   of the 8 x 8 Bayer matrix (0/64 to 63/64, as (x mod 8, y mod 8) picks it) and the spacing
-//   the median distance of a colour of the map to its nearest other one.
+// - the ordered dither adds to each gun (t - 1/2) x the map's spacing, rounded: t is
+//   (b + 1/2) / 64 for the entry b (0-63) of the 8 x 8 Bayer matrix at (x mod 8, y mod 8), the
+//   spacing the median distance of a colour of the map to its nearest other one over sqrt 3
+//   (a gun's step between two greys that far apart).
 #include "picture/reduce.h"
 
 #include "internal.h"
@@ -349,7 +354,8 @@ void refine(const std::vector<Entry> &entries, std::vector<Rgb8> &palette, bool 
 // point or to its second nearest, whichever is nearer; any other entry to the new point if it is
 // nearer than its own.
 void searchLattice(const std::vector<Entry> &entries, std::vector<Rgb8> &palette) {
-    constexpr unsigned kSweeps = 4;
+    // Past 64 colours each colour serves few entries and a sweep gains little: one is made.
+    const unsigned kSweeps = palette.size() > 64 ? 1 : 4;
     const double kReach = 17 * std::sqrt(3.0) + 1e-6;
     const size_t k = palette.size(), n = entries.size();
     if (k < 2) {
@@ -394,7 +400,7 @@ void searchLattice(const std::vector<Entry> &entries, std::vector<Rgb8> &palette
                     near.push_back(i);
                 }
             }
-            double bestChange = 0;
+            std::int64_t bestChange = 0;
             Rgb8 bestPoint = palette[c];
             for (int dr = -17; dr <= 17; dr += 17) {
                 for (int dg = -17; dg <= 17; dg += 17) {
@@ -409,13 +415,13 @@ void searchLattice(const std::vector<Entry> &entries, std::vector<Rgb8> &palette
                         if (taken.count(keyOf(point)) != 0) {
                             continue;
                         }
-                        double change = 0;
+                        std::int64_t change = 0;
                         for (size_t i : near) {
                             const long d = distance(entries[i].rgb, point);
                             const long now =
                                 owner[i] == c ? std::min(d, next[i]) : std::min(d, nearest[i]);
-                            change += static_cast<double>(entries[i].weight) *
-                                      static_cast<double>(now - nearest[i]);
+                            change +=
+                                static_cast<std::int64_t>(entries[i].weight) * (now - nearest[i]);
                         }
                         if (change < bestChange) {
                             bestChange = change;
@@ -618,11 +624,18 @@ std::vector<Entry> entriesOf(const std::vector<Rgba8> &pixels) {
     }
     std::vector<Entry> entries;
     if (distinct <= kMostDistinct) {
-        for (const auto &[key, count] : table) {
-            if (key != 0) {
-                const std::uint32_t k = key - 1;
-                entries.push_back({{int(k >> 16), int(k >> 8 & 0xff), int(k & 0xff)}, count});
+        // In the order of the colours' keys, as every later step needs for its result to
+        // depend on the colours alone, not on where in the picture they first appear.
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> counted;
+        for (const auto &slot : table) {
+            if (slot.first != 0) {
+                counted.push_back(slot);
             }
+        }
+        std::sort(counted.begin(), counted.end());
+        for (const auto &[key, count] : counted) {
+            const std::uint32_t k = key - 1;
+            entries.push_back({{int(k >> 16), int(k >> 8 & 0xff), int(k & 0xff)}, count});
         }
         return entries;
     }
@@ -656,7 +669,8 @@ constexpr std::array<std::uint8_t, 64> kBayer = {
     49, 17, 57, 25, 15, 47, 7,  39, 13, 45, 5,  37, 63, 31, 55, 23, 61, 29, 53, 21};
 
 // The map's spacing for the ordered dither: the median distance of a colour of the map (from
-// `first` on) to its nearest other one.
+// `first` on) to its nearest other one, over sqrt 3: the step of each gun between two greys that
+// far apart.
 double spacing(const std::vector<Rgb8> &palette, unsigned first) {
     std::vector<double> apart;
     for (size_t c = first; c < palette.size(); c++) {
@@ -676,7 +690,7 @@ double spacing(const std::vector<Rgb8> &palette, unsigned first) {
     }
     std::nth_element(apart.begin(), apart.begin() + static_cast<std::ptrdiff_t>(apart.size() / 2),
                      apart.end());
-    return apart[apart.size() / 2];
+    return apart[apart.size() / 2] / std::sqrt(3.0);
 }
 
 } // namespace
