@@ -15,8 +15,8 @@ using quillfen_cli::Option;
 using quillfen_cli::Takes;
 
 const Option kReduceOption = {"--reduce",
-                              "reduce the colours to N (2-256) first, by median cut refined by\n"
-                              "k-means, among the chipset's colours: 12-bit on ocs, 24-bit on aga",
+                              "reduce the colours to N (2-256) first (cuts refined by k-means),\n"
+                              "chosen among the chipset's colours: 12-bit on ocs, 24-bit on aga",
                               Takes::Value, "N"};
 const Option kDitherOption = {"--dither",
                               "with --reduce, diffuse the error (Floyd-Steinberg); =ordered\n"
