@@ -239,13 +239,14 @@ public:
             }
             return true;
         };
+        const size_t start = static_cast<size_t>(at - order_.begin());
         bool up = true, down = true;
-        for (std::ptrdiff_t step = 0; up || down; step++) {
+        for (size_t step = 0; up || down; step++) {
             if (up) {
-                up = at + step < order_.end() && consider(at[step]);
+                up = start + step < order_.size() && consider(order_[start + step]);
             }
             if (down) {
-                down = at - step - 1 >= order_.begin() && consider(at[-step - 1]);
+                down = step < start && consider(order_[start - step - 1]);
             }
         }
         *squared = bestDistance;

@@ -145,13 +145,13 @@ TEST(Reduce, AGradientTo16ColoursIsWithinTheErrorOf16EqualSquares) {
 }
 
 TEST(Reduce, DitheringKeepsTheMeanColourOfAFlatArea) {
-    // 64 rows of grey 100 above 128 rows of black and 128 of white, in two colours. By pixel
-    // weight (black 2/5, grey 1/5, white 2/5) grey goes with black (squared error 2 x 33.3^2 +
-    // 66.7^2 = 6667 against 103.3^2 + 2 x 51.7^2 = 16017 with white): the colours are
-    // (0 x 2 + 100 x 1) / 3 = 33 and 255, neither near 100.
+    // 64 rows of grey 99 above 128 rows of black and 128 of white, in two colours. By pixel
+    // weight (black 2/5, grey 1/5, white 2/5) grey goes with black (squared error 2 x 33^2 +
+    // 66^2 = 6534 against 104^2 + 2 x 52^2 = 16224 with white): the colours are
+    // (0 x 2 + 99 x 1) / 3 = 33 and 255, neither near 99.
     std::vector<Rgba8> pixels;
     for (unsigned y = 0; y < 320; y++) {
-        const std::uint8_t v = y < 64 ? 100 : y < 192 ? 0 : 255;
+        const std::uint8_t v = y < 64 ? 99 : y < 192 ? 0 : 255;
         for (unsigned x = 0; x < 64; x++) {
             pixels.push_back({v, v, v, 255});
         }
@@ -172,12 +172,13 @@ TEST(Reduce, DitheringKeepsTheMeanColourOfAFlatArea) {
         }
         return sum / (64 * 64);
     };
-    EXPECT_NEAR(meanOfGrey(dithered), 100, 8.5);
+    EXPECT_NEAR(meanOfGrey(dithered), 99, 8.5);
     EXPECT_NEAR(meanOfGrey(plain), 33, 0.01);
     // The ordered dither: the map's spacing is 222 a gun (the two greys' distance, 222 x sqrt 3,
     // over sqrt 3); the Bayer entry b adds round((b + 1/2) / 64 x 222 - 111) = round(3.469 b -
-    // 109.27), and 100 plus that is nearer 33 than 255 up to 144, for b of 0-44: 45 of the 64
-    // thresholds show 33 and 19 show 255, (45 x 33 + 19 x 255) / 64 = 98.906 over every 8 x 8.
+    // 109.27): 43 for b = 44, 47 for b = 45. 99 plus that is nearer 33 than 255 up to 144 (a tie
+    // goes to 33), so b of 0-44 show 33 and the other 19 of the 64 thresholds 255:
+    // (45 x 33 + 19 x 255) / 64 = 98.906 over every 8 x 8.
     const Picture ordered = picture::reduce(p, {2, false, Ordered});
     ASSERT_EQ(ordered.palette, plain.palette);
     EXPECT_NEAR(meanOfGrey(ordered), 6330.0 / 64, 0.001);
