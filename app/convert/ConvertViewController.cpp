@@ -19,6 +19,7 @@
 #include <QThread>
 #include <QUrl>
 #include <QValidator>
+#include <algorithm>
 #include <numeric>
 #include <picture/files.h>
 
@@ -352,7 +353,10 @@ picture::Reduction ConvertViewController::reduction() const {
     picture::Reduction reduction;
     reduction.colours = static_cast<unsigned>(ui->reduceColoursSpinBox->value());
     reduction.twelveBit = ui->reducePrecisionComboBox->currentIndex() == 0;
-    reduction.dither = ui->ditherCheckBox->isChecked();
+    // The list's order: None, Ordered, Error diffusion.
+    constexpr picture::Dither kDithers[] = {picture::Dither::None, picture::Dither::Ordered,
+                                            picture::Dither::Diffuse};
+    reduction.dither = kDithers[std::clamp(ui->ditherComboBox->currentIndex(), 0, 2)];
     return reduction;
 }
 

@@ -86,8 +86,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (!p.pixels.empty()) {
         writeAndReadBack(p);
     } else if (count <= 4096) {
-        for (bool dither : {false, true}) {
-            const picture::Picture reduced = picture::reduce(p, {16, dither, dither});
+        for (picture::Dither dither :
+             {picture::Dither::None, picture::Dither::Diffuse, picture::Dither::Ordered}) {
+            const picture::Picture reduced =
+                picture::reduce(p, {16, dither != picture::Dither::None, dither});
             if (reduced.pixels.size() != count || reduced.palette.empty() ||
                 reduced.palette.size() > 16) {
                 fail("a reduced picture has the wrong pixels or colour map");

@@ -573,18 +573,17 @@ TEST_F(ConvertTab, TrueColourIsReducedAndTheOriginalKeptToReduceAgain) {
     const QString ramp = trueColourPng(false);
     open(ramp);
     struct Case {
-        int colours, precision;
-        bool dither;
+        int colours, precision, dither; // dither: the list's None, Ordered, Error diffusion
         const char *options;
-    } cases[] = {{16, 0, true, "--reduce 16 --dither --chipset ocs"},
-                 {32, 1, false, "--reduce 32 --chipset aga"},
-                 {2, 0, false, "--reduce 2 --chipset ocs"}};
+    } cases[] = {{16, 0, 2, "--reduce 16 --dither --chipset ocs"},
+                 {32, 1, 0, "--reduce 32 --chipset aga"},
+                 {12, 0, 1, "--reduce 12 --dither=ordered --chipset ocs"},
+                 {2, 0, 0, "--reduce 2 --chipset ocs"}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.options);
         ui->reduceColoursSpinBox->setValue(c.colours);
         userinput::chooseWithKeys(ui->reducePrecisionComboBox, c.precision);
-        if (ui->ditherCheckBox->isChecked() != c.dither)
-            toggle(ui->ditherCheckBox);
+        userinput::chooseWithKeys(ui->ditherComboBox, c.dither);
         userinput::click(ui->reduceButton);
         EXPECT_EQ(controller->workingPicture()->palette.size(),
                   static_cast<std::size_t>(c.colours));

@@ -157,17 +157,20 @@ TEST(QuillfenIff, TrueColourIsRefusedUnlessReduced) {
                    "'%photo.png' is a 16 x 16 true-colour picture (RGB) of 256 colours; save it "
                    "as an indexed PNG or ask for --reduce N"});
     // A picture of nothing but transparent pixels is said as such, not as one of 0 colours.
-    picturetest::savePng(folder.file("clear.png"),
-                         picturetest::pngLayout(3, 2, PNG_COLOR_TYPE_RGB_ALPHA, 8,
-                                                std::vector<unsigned>(24, 0)));
+    picturetest::savePng(
+        folder.file("clear.png"),
+        picturetest::pngLayout(3, 2, PNG_COLOR_TYPE_RGB_ALPHA, 8, std::vector<unsigned>(24, 0)));
     expectRow(kTool, folder.path(),
               {"raw %clear.png %out", 1, nullptr,
                "'%clear.png' is a 3 x 2 true-colour picture (RGB with alpha) with no opaque "
                "pixel; save it"});
     EXPECT_FALSE(exists(folder.file("out")));
-    const Bytes chunky = written("raw --chunky --reduce 7 --dither", photo, folder);
-    ASSERT_EQ(chunky.size(), 256u);
-    EXPECT_LT(*std::max_element(chunky.begin(), chunky.end()), 7);
+    for (const char *dither : {"--dither", "--dither=ordered"}) {
+        const Bytes chunky =
+            written(std::string("raw --chunky --reduce 7 ") + dither, photo, folder);
+        ASSERT_EQ(chunky.size(), 256u);
+        EXPECT_LT(*std::max_element(chunky.begin(), chunky.end()), 7) << dither;
+    }
     EXPECT_LE(written("palette --format rgb8 --binary --reduce 7", photo, folder).size(), 7u * 4);
     // No more colours than asked for: kept exactly (AGA: 24-bit colours).
     const std::uint32_t three[] = {0x123456, 0xfedcba, 0x0080ff, 0x123456};
@@ -350,6 +353,7 @@ TEST(QuillfenIff, OptionsHelpAndUsageErrors) {
     const testprogram::Row rows[] = {
         {"help sprite", 0, "  --attached "},
         {"raw --depth 3 --help", 0, "  --mask-only[=inverted] "},
+        {"raw --depth 3 --help", 0, "  --dither[=ordered] "},
         {"ilbm --help", 0, "  --reduce N "},
         {"ilbm --help", 0, "  --mode MODE "},
         {"copper --help", 0, "  --top LINE "},
@@ -370,6 +374,8 @@ TEST(QuillfenIff, OptionsHelpAndUsageErrors) {
         {"raw --chunky --planar", 2, nullptr, "--chunky writes bytes"},
         {"raw --chunky --mask", 2, nullptr, "--chunky writes bytes"},
         {"raw --dither", 2, nullptr, "--dither goes with --reduce N"},
+        {"raw --reduce 8 --dither=diffuse", 2, nullptr,
+         "option '--dither' takes '=ordered' or nothing, not '=diffuse'"},
         {"raw --reduce 1", 2, nullptr, "option '--reduce' takes a number from 2 to 256, not '1'"},
         {"raw --reduce 8 --chipset ecs", 2, nullptr, "'--chipset' takes ocs or aga, not 'ecs'"},
         {"raw --frobnicate", 2, nullptr, "unknown option '--frobnicate'"},

@@ -15,10 +15,14 @@ using quillfen_cli::Option;
 using quillfen_cli::Takes;
 
 const Option kReduceOption = {"--reduce",
-                              "reduce the colours to N (2-256) first, by median cut, for the\n"
-                              "chipset's colours: 12-bit on ocs, 24-bit on aga",
+                              "reduce the colours to N (2-256) first (cuts refined by k-means),\n"
+                              "chosen among the chipset's colours: 12-bit on ocs, 24-bit on aga",
                               Takes::Value, "N"};
-const Option kDitherOption = {"--dither", "with --reduce, diffuse the error (Floyd-Steinberg)"};
+const Option kDitherOption = {"--dither",
+                              "with --reduce, diffuse the error (Floyd-Steinberg); =ordered\n"
+                              "dithers by a fixed 8 x 8 pattern, which stays still between the\n"
+                              "frames of an animation",
+                              Takes::Optional, "ordered"};
 const Option kPictureOption = {"--picture",
                                "use picture N of FILE (1 is the first, the default) when it\n"
                                "holds several",
@@ -74,7 +78,7 @@ const Command kCommands[] = {
      runCopper,
      {1, 2}},
     {"ilbm",
-     "[--pack] [--mode lores|hires|superhires[,lace]] [--reduce N [--dither] [--chipset "
+     "[--pack] [--mode lores|hires|superhires[,lace]] [--reduce N [--dither[=ordered]] [--chipset "
      "ocs|aga]]\n"
      "       FILE OUT",
      "Writes FILE to OUT with every ACBM picture converted to ILBM, or a PNG as an ILBM.",
@@ -144,9 +148,8 @@ const Command kCommands[] = {
      {1, 1}},
     {"raw",
      "[--planar] [--depth N] [--mask[=inverted] | --mask-only[=inverted]]\n"
-     "       [--chunky] [--transparent N] [--picture N] [--reduce N [--dither] [--chipset "
-     "ocs|aga]]\n"
-     "       FILE OUT",
+     "       [--chunky] [--transparent N] [--picture N]\n"
+     "       [--reduce N [--dither[=ordered]] [--chipset ocs|aga]] FILE OUT",
      "Writes the bitplanes (and mask) of a picture to OUT as raw bytes for incbin.",
      "Writes the bitplanes of the first picture of FILE (picture N with --picture N; an ILBM,\n"
      "ACBM or PBM picture or a PNG) to OUT as raw bytes, ready for incbin: each picture row's\n"
@@ -179,8 +182,8 @@ const Command kCommands[] = {
      {2, 2}},
     {"sprite",
      "[--width 16|32|64] [--attached] [--control] [--x X --y Y]\n"
-     "       [--chipset ocs|aga] [--text] [--transparent N] [--picture N] [--reduce N [--dither]]\n"
-     "       FILE OUT",
+     "       [--chipset ocs|aga] [--text] [--transparent N] [--picture N]\n"
+     "       [--reduce N [--dither[=ordered]]] FILE OUT",
      "Writes a picture as hardware sprite data to OUT, as bytes for incbin or as data lines.",
      "Writes the first picture of FILE (picture N with --picture N) as hardware sprites to\n"
      "OUT: for each line the DATA and DATB words (longs at 32 and 64 pixels), sprite after\n"

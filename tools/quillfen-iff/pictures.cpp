@@ -274,7 +274,10 @@ std::optional<picture::Reduction> colourReduction(Arguments &arguments) {
     picture::Reduction reduction;
     reduction.colours = static_cast<unsigned>(*colours);
     reduction.twelveBit = twelveBit;
-    reduction.dither = arguments.has("--dither");
+    if (arguments.has("--dither")) {
+        reduction.dither =
+            arguments.value("--dither") ? picture::Dither::Ordered : picture::Dither::Diffuse;
+    }
     return reduction;
 }
 

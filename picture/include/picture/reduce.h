@@ -1,18 +1,26 @@
 // Colour reduction: a true-colour picture to colour numbers and a colour map of at most N
 // colours, chosen for what the machine can show: 12-bit colours ($0RGB) for OCS/ECS, 24-bit
-// for AGA. Median cut over the picture's colours (weighted by how many pixels have each),
-// the box's mean as its colour, rounded to the target's precision; then every pixel is mapped
-// to its nearest colour, plainly or with Floyd-Steinberg error diffusion.
+// for AGA. Cuts of the picture's colours by least squared error (each weighted by how many
+// pixels have it), refined by Lloyd's iteration (k-means) with the map's colours kept among the
+// target's colours all the while; then every pixel is mapped to its nearest colour, plainly,
+// with Floyd-Steinberg error diffusion, or with an ordered dither that stays still between the
+// frames of an animation.
 #pragma once
 
 #include "picture/picture.h"
 
 namespace picture {
 
+enum class Dither {
+    None,    // every pixel its nearest colour
+    Diffuse, // Floyd-Steinberg error diffusion, in serpentine order
+    Ordered, // a Bayer 8 x 8 pattern: a pixel's colour depends on its own colour and place alone
+};
+
 struct Reduction {
     unsigned colours = 16;  // 2-256
     bool twelveBit = false; // OCS/ECS colours
-    bool dither = false;    // Floyd-Steinberg error diffusion
+    Dither dither = Dither::None;
     // Transparent pixels (alpha below 128) always take colour 0, which is then black and kept
     // for them alone.
 };
