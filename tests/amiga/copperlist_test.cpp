@@ -278,7 +278,7 @@ TEST(CopperRead, TextThatIsNoCopperListIsReportedByLineAndNothingIsRead) {
         EXPECT_TRUE(mentions(read.errors[0].message, c.says)) << read.errors[0].message;
     }
     // Errors are reported up to a bound, however many lines are bad.
-    EXPECT_EQ(readCopperText(std::string(1000, 'x') + "\n" + std::string(10000, '\n') + "?", 3)
+    EXPECT_EQ(readCopperText(std::string(1000, '#') + "\n" + std::string(10000, '\n') + "?", 3)
                   .errors.size(),
               2u);
 }
