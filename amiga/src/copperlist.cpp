@@ -182,16 +182,27 @@ ExplainValue explainThroughDatabase(const std::vector<RegisterLayout> &registers
 }
 
 CopperListing disassemble(std::span<const std::uint16_t> words, const CopperListOptions &options) {
+    std::vector<CopperListEntry> entries;
+    entries.reserve(words.size() / 2 + words.size() % 2);
+    CopperListing listing = disassembleEach(words, options, [&entries](CopperListEntry &entry) {
+        entries.push_back(std::move(entry));
+    });
+    listing.entries = std::move(entries);
+    return listing;
+}
+
+CopperListing disassembleEach(std::span<const std::uint16_t> words,
+                              const CopperListOptions &options,
+                              const std::function<void(CopperListEntry &)> &each) {
     CopperListing listing;
     CopperFrame frame(options.chipset, CopperFrame::kPictureStart, options.frameLines);
     frame.run(words);
     listing.stop = frame.stop();
     ColourRegisters colours(options.chipset);
     const std::size_t pairs = words.size() / 2;
-    listing.entries.reserve(pairs + words.size() % 2);
     std::size_t nextUnknown = 0;
     for (std::size_t pair = 0; pair < pairs; ++pair) {
-        CopperListEntry &entry = listing.entries.emplace_back();
+        CopperListEntry entry;
         entry.word = 2 * pair;
         entry.words = {words[2 * pair], words[2 * pair + 1]};
         while (nextUnknown < options.unknown.size() &&
@@ -204,6 +215,7 @@ CopperListing disassemble(std::span<const std::uint16_t> words, const CopperList
         if (!entry.firstExpression.empty() || !entry.secondExpression.empty()) {
             explainUnknown(entry);
             ++listing.unknownInstructions;
+            each(entry);
             continue;
         }
         entry.endOfList = isEndOfList(entry.words);
@@ -235,9 +247,10 @@ CopperListing disassemble(std::span<const std::uint16_t> words, const CopperList
         for (const CopperProblem problem : entry.problems)
             listing.cannotPerform =
                 listing.cannotPerform || problem == CopperProblem::MoveNeverAllowed;
+        each(entry);
     }
     if (words.size() % 2 != 0) {
-        CopperListEntry &entry = listing.entries.emplace_back();
+        CopperListEntry entry;
         entry.word = words.size() - 1;
         entry.words.first = words.back();
         if (nextUnknown < options.unknown.size())
@@ -249,6 +262,7 @@ CopperListing disassemble(std::span<const std::uint16_t> words, const CopperList
         entry.fields.push_back({"instruction", "none: a lone last word"});
         entry.fields.push_back({"word", word(entry.words.first)});
         listing.cannotPerform = true;
+        each(entry);
     }
     return listing;
 }
@@ -278,6 +292,14 @@ void writeInstruction(AsmWriter &out, const CopperListEntry &entry, std::string_
         out.copperWords(entry.words.first, entry.words.second, comment);
 }
 
+void writeEntry(AsmWriter &out, const CopperListEntry &entry) {
+    for (const CopperProblem problem : entry.problems)
+        out.comment(describe(problem));
+    for (const std::string &note : entry.notes)
+        out.comment(note);
+    writeInstruction(out, entry, entry.explanation);
+}
+
 } // namespace
 
 std::string copperInstructionText(const CopperListEntry &entry) {
@@ -290,14 +312,33 @@ std::string copperInstructionText(const CopperListEntry &entry) {
 
 std::string copperListingText(const CopperListing &listing) {
     AsmWriter out;
-    for (const CopperListEntry &entry : listing.entries) {
-        for (const CopperProblem problem : entry.problems)
-            out.comment(describe(problem));
-        for (const std::string &note : entry.notes)
-            out.comment(note);
-        writeInstruction(out, entry, entry.explanation);
-    }
+    for (const CopperListEntry &entry : listing.entries)
+        writeEntry(out, entry);
     return out.take();
+}
+
+std::string copperEntryText(const CopperListEntry &entry) {
+    AsmWriter out;
+    writeEntry(out, entry);
+    return out.take();
+}
+
+CopperListing writeCopperListing(std::span<const std::uint16_t> words,
+                                 const CopperListOptions &options,
+                                 const std::function<bool(std::string_view piece)> &write) {
+    constexpr std::size_t kPiece = std::size_t{64} << 10;
+    std::string piece;
+    bool writing = true;
+    CopperListing listing = disassembleEach(words, options, [&](CopperListEntry &entry) {
+        piece += copperEntryText(entry);
+        if (piece.size() >= kPiece) {
+            writing = writing && write(piece);
+            piece.clear();
+        }
+    });
+    if (writing && !piece.empty())
+        write(piece);
+    return listing;
 }
 
 } // namespace amiga

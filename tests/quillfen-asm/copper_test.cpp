@@ -117,17 +117,19 @@ TEST(QuillfenAsmCopper, ExitStatusSaysWhatIsWrong) {
     EXPECT_NE(cannot.out.find("; the copper cannot write registers $000-$03e"), std::string::npos);
 
     // Unreadable text: the line is named, nothing is printed.
-    const TempFile bad("\tdc.w\t$0180,$0fff\n\tdc.w\tCOLOUR00,$0fff\n");
+    // Unreadable text: the line and column are named, nothing is printed.
+    const TempFile bad("\tdc.w\t$0180,$0fff\n\tdc.w\tCOLOR00,(1+2\n");
     const testprogram::Outcome unreadable = copper(bad.path);
     EXPECT_EQ(unreadable.status, 2);
     EXPECT_TRUE(unreadable.out.empty());
-    EXPECT_NE(unreadable.err.find(bad.path + ":2: 'COLOUR00' is no custom-chip register"),
-              std::string::npos)
+    EXPECT_NE(unreadable.err.find(bad.path + ":2:15: a '(' that is not closed"), std::string::npos)
         << unreadable.err;
 
     for (const std::string &arguments :
          {std::string(""), "--chipset ham " + bad.path, "--offset 2 " + bad.path,
-          "--binary --offset x " + bad.path, bad.path + " " + bad.path}) {
+          "--binary --offset x " + bad.path, bad.path + " " + bad.path, "--define x " + bad.path,
+          "--define 1=2 " + bad.path, "--define a=b " + bad.path, "--define a=1/0 " + bad.path,
+          "--binary --define a=1 " + bad.path}) {
         SCOPED_TRACE(arguments);
         const testprogram::Outcome usage = copper(arguments);
         EXPECT_EQ(usage.status, 2);
@@ -138,4 +140,27 @@ TEST(QuillfenAsmCopper, ExitStatusSaysWhatIsWrong) {
     const testprogram::Outcome help = copper("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--chipset"), std::string::npos);
+}
+
+// A symbol the text does not define: listed as written and named in a note on standard error,
+// with the directives passed over; --define gives it a value (repeatable, a later one may use an
+// earlier one).
+TEST(QuillfenAsmCopper, UndefinedSymbolsAndDefines) {
+    const TempFile source("\tdc.w\tBPL1PTH,screen>>16\n\tsection\tcopper,data_c\n"
+                          "\tdc.w\tBPL1PTL,screen&$ffff\n");
+    const testprogram::Outcome kept = copper(source.path);
+    EXPECT_EQ(kept.status, 0) << kept.err;
+    EXPECT_EQ(kept.out, "\tdc.w\tBPL1PTH,screen>>16\t; BPL1PTH = screen>>16, not known here\n"
+                        "\tdc.w\tBPL1PTL,screen&$ffff\t; BPL1PTL = screen&$ffff, not known here\n");
+    EXPECT_NE(kept.err.find(source.path + ":2: note: section passed over"), std::string::npos)
+        << kept.err;
+    EXPECT_NE(kept.err.find(source.path + ":1: note: not defined in the text: screen"),
+              std::string::npos)
+        << kept.err;
+    const testprogram::Outcome defined =
+        copper("--define 'base=$20000' --define 'screen=base+$3456' " + source.path);
+    EXPECT_EQ(defined.status, 0) << defined.err;
+    EXPECT_NE(defined.out.find("\tdc.w\tBPL1PTH,$0002"), std::string::npos) << defined.out;
+    EXPECT_NE(defined.out.find("\tdc.w\tBPL1PTL,$3456"), std::string::npos) << defined.out;
+    EXPECT_EQ(defined.err.find("not defined"), std::string::npos) << defined.err;
 }

@@ -80,9 +80,22 @@ int runCopper(Arguments &arguments) {
     if (arguments.has("--ntsc"))
         options.frameLines = amiga::CopperFrame::kNtscLines;
     options.unknown = read.unknown;
-    const amiga::CopperListing listing = amiga::disassemble(read.words, options);
-    const std::string text = amiga::copperListingText(listing);
-    return writeOutput(arguments, text, listing.cannotPerform ? kNegative : kSuccess);
+    // The listing is written as it is made, a piece at a time: a list as long as a whole chip
+    // memory is never held as entries or as one text.
+    amiga::CopperListing listing;
+    std::string error;
+    std::fflush(stdout);
+    const bool written = picture::writeWholeFile(
+        arguments.value("-o").value_or("-"),
+        [&](const picture::WritePiece &write) {
+            listing = amiga::writeCopperListing(read.words, options, write);
+        },
+        &error);
+    if (!written) {
+        std::fprintf(stderr, "quillfen-asm copper: %s\n", error.c_str());
+        return kTrouble;
+    }
+    return listing.cannotPerform ? kNegative : kSuccess;
 }
 
 } // namespace

@@ -83,9 +83,24 @@ struct CopperListing {
 // every instruction.
 CopperListing disassemble(std::span<const std::uint16_t> words, const CopperListOptions &options);
 
+// The same, for a list too long to hold every entry (quillfen-asm's listing of a whole chip
+// memory): each gets every entry in order, and the listing given back has none.
+CopperListing disassembleEach(std::span<const std::uint16_t> words,
+                              const CopperListOptions &options,
+                              const std::function<void(CopperListEntry &)> &each);
+
 // The listing as assembler text: per instruction, a ';' line for each of its problems and notes,
 // then its dc.w line with the explanation as comment.
 std::string copperListingText(const CopperListing &listing);
+// The text of one entry as the listing has it.
+std::string copperEntryText(const CopperListEntry &entry);
+
+// The listing's text made and handed to write in pieces of about 64 KiB as it is made, so that
+// the longest list takes no more memory than its words: disassembleEach and copperEntryText.
+// write answers false to stop the writing (the listing is still made to its end).
+CopperListing writeCopperListing(std::span<const std::uint16_t> words,
+                                 const CopperListOptions &options,
+                                 const std::function<bool(std::string_view piece)> &write);
 
 // The words of the instruction line alone (no comments): what the listing's line assembles to.
 std::string copperInstructionText(const CopperListEntry &entry);
