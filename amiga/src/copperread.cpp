@@ -596,9 +596,10 @@ private:
         const auto found = m_definitions.find(std::string(name));
         if (found == m_definitions.end())
             return nullptr;
+        // A set that uses its own name ("v set v+1") means the definition before it.
         Definition *chosen = &found->second.front();
         for (Definition &definition : found->second) {
-            if (definition.line <= m_line)
+            if (definition.line <= m_line && definition.state != 1)
                 chosen = &definition;
         }
         return chosen;
