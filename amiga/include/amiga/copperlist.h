@@ -36,7 +36,7 @@ struct CopperListOptions {
     int frameLines = CopperFrame::kLines; // CopperFrame::kNtscLines for an NTSC frame
     // Words the text gave by expressions over undefined symbols (CopperRead::unknown), in word
     // order: listed as written, explained as not known.
-    std::span<const CopperUnknownWord> unknown;
+    std::span<const CopperUnknownWord> unknown = {};
 };
 
 // One field of an instruction, for a view of its parts: ("register", "BPLCON0 ($100)").
