@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -71,12 +72,28 @@ TEST(Workbench, BitsAreNamedAsOnTheCommandLine) {
 TEST(Workbench, UnreadableTextSaysWhereAndKeepsTheLastListing) {
     Workbench bench;
     ASSERT_TRUE(bench.paste("0180 0502\n"));
-    EXPECT_FALSE(bench.paste("0180 0502\n\tdc.w\tCOLOUR00,$0fff\n"));
-    EXPECT_TRUE(bench.ui.readMessageLabel->text().startsWith("Line 2: 'COLOUR00'"))
+    EXPECT_FALSE(bench.paste("0180 0502\n\tdc.w\tCOLOR00,(1\n"));
+    EXPECT_TRUE(
+        bench.ui.readMessageLabel->text().startsWith("Line 2, column 15: a '(' that is not closed"))
         << bench.ui.readMessageLabel->text().toStdString();
     EXPECT_EQ(bench.tool.listingModel()->rowCount(), 1);
     // The pasted text is left as it was, to be mended.
-    EXPECT_TRUE(bench.ui.copperSourceTextEdit->toPlainText().contains("COLOUR00"));
+    EXPECT_TRUE(bench.ui.copperSourceTextEdit->toPlainText().contains("COLOR00,(1"));
+}
+
+// The symbol field reaches the reader: Return in it reads the list again with its values.
+TEST(Workbench, TheSymbolFieldGivesUndefinedSymbolsValues) {
+    Workbench bench;
+    ASSERT_TRUE(bench.paste("\tdc.w\tBPL1PTL,screen&$ffff\n\tsection\tc,data_c\n"));
+    EXPECT_TRUE(bench.ui.readMessageLabel->text().contains("1 with a word not known"));
+    EXPECT_TRUE(bench.ui.readMessageLabel->text().contains("Line 2: section passed over"));
+    bench.ui.symbolsLineEdit->setText("screen=$21234");
+    QTest::keyClick(bench.ui.symbolsLineEdit, Qt::Key_Return);
+    EXPECT_TRUE(bench.tool.listingText().startsWith("\tdc.w\tBPL1PTL,$1234"))
+        << bench.tool.listingText().toStdString();
+    bench.ui.symbolsLineEdit->setText("screen");
+    EXPECT_FALSE(bench.tool.readList());
+    EXPECT_TRUE(bench.ui.readMessageLabel->text().startsWith("Symbols: 'screen'"));
 }
 
 TEST(Workbench, ABinaryFileOpensFromItsOffsetAndAgaFollowsTheBank) {
