@@ -119,6 +119,7 @@ TEST(CopperSource, FaultsAreNamedByLineAndColumn) {
     const CopperRead huge = readCopperText("\tdc.w\t1\n\tdc.w\t" + std::string(10 << 20, '1'));
     ASSERT_EQ(huge.errors.size(), 1u);
     EXPECT_EQ(huge.errors[0].line, 2u);
+    EXPECT_NE(huge.errors[0].message.find("longer than 4096"), std::string::npos);
 }
 
 TEST(CopperSource, LinesAsPeopleWriteThem) {
