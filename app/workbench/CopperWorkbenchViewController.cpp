@@ -142,6 +142,9 @@ bool CopperWorkbenchViewController::readList() {
         return false;
     }
     m_words = read.words;
+    m_unknownWords.clear();
+    for (const amiga::CopperUnknownWord &unknown : read.unknown)
+        m_unknownWords.push_back(unknown.word);
     // The bits are named as the chosen chipset has them; OCS/ECS names ECS's additions too.
     const amiga::Chipset bitsChipset =
         chipset() == amiga::CopperFrame::Chipset::Aga ? amiga::Chipset::Aga : amiga::Chipset::Ecs;
@@ -160,7 +163,7 @@ bool CopperWorkbenchViewController::readList() {
                  static_cast<int>(count))
             : tr("%n instruction(s).", nullptr, static_cast<int>(count));
     if (unknown > 0)
-        message += QLatin1Char(' ') + tr("%n with a word not known (the preview takes it as 0).",
+        message += QLatin1Char(' ') + tr("%n with a word not known (hatched in the preview).",
                                          nullptr, static_cast<int>(unknown));
     for (const amiga::CopperReadError &note : read.notes)
         message += QLatin1Char('\n') +
@@ -309,6 +312,6 @@ void CopperWorkbenchViewController::updatePreview() {
         return;
     }
     amiga::CopperFrame frame(chipset(), amiga::CopperFrame::kPictureStart, frameLines());
-    frame.run(m_words);
+    frame.run(m_words, m_unknownWords);
     ui->framePreview->showFrame(frame, ui->previewRegisterSpinBox->value());
 }

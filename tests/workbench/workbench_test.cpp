@@ -81,19 +81,24 @@ TEST(Workbench, UnreadableTextSaysWhereAndKeepsTheLastListing) {
     EXPECT_TRUE(bench.ui.copperSourceTextEdit->toPlainText().contains("COLOR00,(1"));
 }
 
-// The symbol field reaches the reader: Return in it reads the list again with its values.
+// The symbol field reaches the reader: Return in it reads the list again with its values; a
+// colour not known is a band of no colour in the preview.
 TEST(Workbench, TheSymbolFieldGivesUndefinedSymbolsValues) {
     Workbench bench;
-    ASSERT_TRUE(bench.paste("\tdc.w\tBPL1PTL,screen&$ffff\n\tsection\tc,data_c\n"));
+    ASSERT_TRUE(bench.paste("\tdc.w\tCOLOR00,$0f00\n\tsection\tc,data_c\n"
+                            "\tdc.w\t$2c07,$fffe,COLOR00,sky\n"));
     EXPECT_TRUE(bench.ui.readMessageLabel->text().contains("1 with a word not known"));
     EXPECT_TRUE(bench.ui.readMessageLabel->text().contains("Line 2: section passed over"));
-    bench.ui.symbolsLineEdit->setText("screen=$21234");
+    EXPECT_EQ(bench.ui.framePreview->bands(0),
+              (QVector<Band>{{0, 0x2b, QColor(255, 0, 0)}, {0x2c, 0x137, QColor()}}));
+    bench.ui.symbolsLineEdit->setText("sky=$00f");
     QTest::keyClick(bench.ui.symbolsLineEdit, Qt::Key_Return);
-    EXPECT_TRUE(bench.tool.listingText().startsWith("\tdc.w\tBPL1PTL,$1234"))
+    EXPECT_TRUE(bench.tool.listingText().endsWith("\tdc.w\tCOLOR00,$000f\t; colour 0 = $00f\n"))
         << bench.tool.listingText().toStdString();
-    bench.ui.symbolsLineEdit->setText("screen");
+    EXPECT_EQ(bench.ui.framePreview->bands(0).back(), (Band{0x2c, 0x137, QColor(0, 0, 255)}));
+    bench.ui.symbolsLineEdit->setText("sky");
     EXPECT_FALSE(bench.tool.readList());
-    EXPECT_TRUE(bench.ui.readMessageLabel->text().startsWith("Symbols: 'screen'"));
+    EXPECT_TRUE(bench.ui.readMessageLabel->text().startsWith("Symbols: 'sky'"));
 }
 
 TEST(Workbench, ABinaryFileOpensFromItsOffsetAndAgaFollowsTheBank) {
