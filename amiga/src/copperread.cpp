@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <unordered_map>
@@ -597,12 +598,14 @@ private:
         if (found == m_definitions.end())
             return nullptr;
         // A set that uses its own name ("v set v+1") means the definition before it.
-        Definition *chosen = &found->second.front();
-        for (Definition &definition : found->second) {
-            if (definition.line <= m_line && definition.state != 1)
-                chosen = &definition;
-        }
-        return chosen;
+        // The definitions are in line order: found by halves, for a set on every line.
+        std::vector<Definition> &definitions = found->second;
+        auto after = std::upper_bound(
+            definitions.begin(), definitions.end(), m_line,
+            [](std::size_t line, const Definition &definition) { return line < definition.line; });
+        while (after != definitions.begin() && std::prev(after)->state == 1)
+            --after;
+        return after == definitions.begin() ? &definitions.front() : &*std::prev(after);
     }
 
     Value evaluateDefinition(Definition &definition, std::string_view name) {
@@ -712,9 +715,12 @@ private:
         const auto found = m_definitions.find(std::string(source.label));
         if (found == m_definitions.end())
             return;
-        for (Definition &definition : found->second) {
-            if (definition.line != m_line)
-                continue;
+        std::vector<Definition> &definitions = found->second;
+        const auto at = std::lower_bound(
+            definitions.begin(), definitions.end(), m_line,
+            [](const Definition &definition, std::size_t line) { return definition.line < line; });
+        if (at != definitions.end() && at->line == m_line) {
+            Definition &definition = *at;
             if (!definition.redefinable && found->second.size() > 1 &&
                 &definition != &found->second.front()) {
                 error(quoted(source.label) + " is already defined on line " +
