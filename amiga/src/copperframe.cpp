@@ -26,11 +26,15 @@ void CopperFrame::sampleBefore(long clock) {
            static_cast<long>(m_nextSample) * kClocksPerLine + m_sampleHorizontal < clock) {
         std::copy(m_registers.begin(), m_registers.end(),
                   m_lines.begin() + static_cast<std::ptrdiff_t>(m_nextSample) * colourCount());
+        if (!m_unknown.empty())
+            std::copy(m_unknown.begin(), m_unknown.end(),
+                      m_lineUnknown.begin() +
+                          static_cast<std::ptrdiff_t>(m_nextSample) * colourCount());
         ++m_nextSample;
     }
 }
 
-void CopperFrame::write(std::uint16_t offset, std::uint16_t value) {
+void CopperFrame::write(std::uint16_t offset, std::uint16_t value, bool known) {
     if (offset == kBplcon3) {
         m_bplcon3 = value;
         return;
@@ -39,6 +43,8 @@ void CopperFrame::write(std::uint16_t offset, std::uint16_t value) {
         return;
     const ColourWrite written = colourWrite(m_chipset, m_bplcon3, offset, value, m_registers);
     m_registers[static_cast<std::size_t>(written.index)] = written.colour;
+    if (!m_unknown.empty())
+        m_unknown[static_cast<std::size_t>(written.index)] = known ? 0 : 1;
 }
 
 CopperFrame::ColourWrite CopperFrame::colourWrite(Chipset chipset, std::uint16_t bplcon3,
@@ -77,8 +83,12 @@ long CopperFrame::reached(const CopperInstruction &wait, long clock) const {
     return -1;
 }
 
-void CopperFrame::run(std::span<const std::uint16_t> words) {
+void CopperFrame::run(std::span<const std::uint16_t> words,
+                      std::span<const std::size_t> unknownWords) {
     m_registers = m_initial;
+    m_unknown.assign(unknownWords.empty() ? 0 : static_cast<std::size_t>(colourCount()), 0);
+    m_lineUnknown.assign(unknownWords.empty() ? 0 : m_lines.size(), 0);
+    std::size_t nextUnknown = 0;
     m_bplcon3 = kBplcon3Reset;
     m_nextSample = 0;
     m_instructionsRun = 0;
@@ -99,7 +109,11 @@ void CopperFrame::run(std::span<const std::uint16_t> words) {
         ++m_instructionsRun;
         if (instruction.op == CopperOp::Move) {
             sampleBefore(clock);
-            write(instruction.registerOffset, instruction.value);
+            while (nextUnknown < unknownWords.size() && unknownWords[nextUnknown] < 2 * pair + 1)
+                ++nextUnknown;
+            const bool known =
+                nextUnknown >= unknownWords.size() || unknownWords[nextUnknown] != 2 * pair + 1;
+            write(instruction.registerOffset, instruction.value, known);
             m_clocks[pair] = clock;
             ++pair;
         } else if (instruction.op == CopperOp::Skip) {

@@ -125,6 +125,33 @@ void explainMove(CopperListEntry &entry, const CopperListOptions &options,
         entry.fields.push_back({"bits", entry.explanation});
 }
 
+// An instruction with a word the text gives over an undefined symbol: what is known of it.
+// The copper model runs it with 0 for that word.
+void explainUnknown(CopperListEntry &entry) {
+    const CopperInstruction &i = entry.instruction;
+    const bool move = entry.firstExpression.empty() && i.op == CopperOp::Move;
+    if (!entry.firstExpression.empty()) {
+        entry.explanation = "not known: the first word is " + entry.firstExpression;
+        entry.fields.push_back({"instruction", "not known: its first word is an undefined symbol"});
+        entry.fields.push_back({"first word", entry.firstExpression});
+    } else if (move) {
+        entry.explanation =
+            std::string(registerName(i.registerOffset).empty() ? hex(i.registerOffset, 3)
+                                                               : registerName(i.registerOffset)) +
+            " = " + entry.secondExpression + ", not known here";
+        entry.fields.push_back({"instruction", "MOVE"});
+        entry.fields.push_back({"register", registerText(i.registerOffset)});
+    } else {
+        entry.explanation = std::string(i.op == CopperOp::Skip ? "SKIP" : "WAIT") +
+                            " with masks not known here: " + entry.secondExpression;
+        entry.fields.push_back({"instruction", i.op == CopperOp::Skip ? "SKIP" : "WAIT"});
+    }
+    if (!entry.secondExpression.empty())
+        entry.fields.push_back({move ? "value" : "second word", entry.secondExpression});
+    else
+        entry.fields.push_back({"second word", word(entry.words.second)});
+}
+
 } // namespace
 
 ExplainValue explainThroughDatabase(const std::vector<RegisterLayout> &registers,
@@ -155,18 +182,42 @@ ExplainValue explainThroughDatabase(const std::vector<RegisterLayout> &registers
 }
 
 CopperListing disassemble(std::span<const std::uint16_t> words, const CopperListOptions &options) {
+    std::vector<CopperListEntry> entries;
+    entries.reserve(words.size() / 2 + words.size() % 2);
+    CopperListing listing = disassembleEach(words, options, [&entries](CopperListEntry &entry) {
+        entries.push_back(std::move(entry));
+    });
+    listing.entries = std::move(entries);
+    return listing;
+}
+
+CopperListing disassembleEach(std::span<const std::uint16_t> words,
+                              const CopperListOptions &options,
+                              const std::function<void(CopperListEntry &)> &each) {
     CopperListing listing;
     CopperFrame frame(options.chipset, CopperFrame::kPictureStart, options.frameLines);
     frame.run(words);
     listing.stop = frame.stop();
     ColourRegisters colours(options.chipset);
     const std::size_t pairs = words.size() / 2;
-    listing.entries.reserve(pairs + words.size() % 2);
+    std::size_t nextUnknown = 0;
     for (std::size_t pair = 0; pair < pairs; ++pair) {
-        CopperListEntry &entry = listing.entries.emplace_back();
+        CopperListEntry entry;
         entry.word = 2 * pair;
         entry.words = {words[2 * pair], words[2 * pair + 1]};
+        while (nextUnknown < options.unknown.size() &&
+               options.unknown[nextUnknown].word < entry.word + 2) {
+            const CopperUnknownWord &unknown = options.unknown[nextUnknown++];
+            (unknown.word == entry.word ? entry.firstExpression : entry.secondExpression) =
+                unknown.expression;
+        }
         entry.instruction = decode(entry.words);
+        if (!entry.firstExpression.empty() || !entry.secondExpression.empty()) {
+            explainUnknown(entry);
+            ++listing.unknownInstructions;
+            each(entry);
+            continue;
+        }
         entry.endOfList = isEndOfList(entry.words);
         entry.problems = copperProblems(entry.words);
         if (const long clock = frame.clockOf(pair); clock >= 0) {
@@ -196,11 +247,14 @@ CopperListing disassemble(std::span<const std::uint16_t> words, const CopperList
         for (const CopperProblem problem : entry.problems)
             listing.cannotPerform =
                 listing.cannotPerform || problem == CopperProblem::MoveNeverAllowed;
+        each(entry);
     }
     if (words.size() % 2 != 0) {
-        CopperListEntry &entry = listing.entries.emplace_back();
+        CopperListEntry entry;
         entry.word = words.size() - 1;
         entry.words.first = words.back();
+        if (nextUnknown < options.unknown.size())
+            entry.firstExpression = options.unknown[nextUnknown].expression;
         entry.loneWord = true;
         entry.explanation = "a lone word: no instruction";
         entry.notes.push_back("the list has an odd number of words: the copper reads words in "
@@ -208,6 +262,7 @@ CopperListing disassemble(std::span<const std::uint16_t> words, const CopperList
         entry.fields.push_back({"instruction", "none: a lone last word"});
         entry.fields.push_back({"word", word(entry.words.first)});
         listing.cannotPerform = true;
+        each(entry);
     }
     return listing;
 }
@@ -217,13 +272,32 @@ namespace {
 // A MOVE names its register when the first word is the offset alone and the register has a name;
 // anything else is written as its two words, so that the line assembles to the words read.
 void writeInstruction(AsmWriter &out, const CopperListEntry &entry, std::string_view comment) {
+    const bool named = entry.firstExpression.empty() && !entry.loneWord &&
+                       entry.instruction.op == CopperOp::Move &&
+                       (entry.words.first & 0xfe00) == 0 &&
+                       !registerName(entry.instruction.registerOffset).empty();
+    const std::string first = !entry.firstExpression.empty() ? entry.firstExpression
+                              : named ? std::string(registerName(entry.instruction.registerOffset))
+                                      : word(entry.words.first);
     if (entry.loneWord)
-        out.dcw({word(entry.words.first)}, comment);
+        out.dcw({first}, comment);
+    else if (!entry.firstExpression.empty() || !entry.secondExpression.empty())
+        out.dcw({first, entry.secondExpression.empty() ? word(entry.words.second)
+                                                       : entry.secondExpression},
+                comment);
     else if (entry.instruction.op == CopperOp::Move && (entry.words.first & 0xfe00) == 0 &&
              !registerName(entry.instruction.registerOffset).empty())
         out.copperMove(registerName(entry.instruction.registerOffset), entry.words.second, comment);
     else
         out.copperWords(entry.words.first, entry.words.second, comment);
+}
+
+void writeEntry(AsmWriter &out, const CopperListEntry &entry) {
+    for (const CopperProblem problem : entry.problems)
+        out.comment(describe(problem));
+    for (const std::string &note : entry.notes)
+        out.comment(note);
+    writeInstruction(out, entry, entry.explanation);
 }
 
 } // namespace
@@ -238,14 +312,33 @@ std::string copperInstructionText(const CopperListEntry &entry) {
 
 std::string copperListingText(const CopperListing &listing) {
     AsmWriter out;
-    for (const CopperListEntry &entry : listing.entries) {
-        for (const CopperProblem problem : entry.problems)
-            out.comment(describe(problem));
-        for (const std::string &note : entry.notes)
-            out.comment(note);
-        writeInstruction(out, entry, entry.explanation);
-    }
+    for (const CopperListEntry &entry : listing.entries)
+        writeEntry(out, entry);
     return out.take();
+}
+
+std::string copperEntryText(const CopperListEntry &entry) {
+    AsmWriter out;
+    writeEntry(out, entry);
+    return out.take();
+}
+
+CopperListing writeCopperListing(std::span<const std::uint16_t> words,
+                                 const CopperListOptions &options,
+                                 const std::function<bool(std::string_view piece)> &write) {
+    constexpr std::size_t kPiece = std::size_t{64} << 10;
+    std::string piece;
+    bool writing = true;
+    CopperListing listing = disassembleEach(words, options, [&](CopperListEntry &entry) {
+        piece += copperEntryText(entry);
+        if (piece.size() >= kPiece) {
+            writing = writing && write(piece);
+            piece.clear();
+        }
+    });
+    if (writing && !piece.empty())
+        write(piece);
+    return listing;
 }
 
 } // namespace amiga

@@ -414,14 +414,17 @@ amiga::ColourCodeOptions ColourViewController::codeOptions() const {
     const QString base = ui->bplcon3TextField->text();
     return {isAGA(), isCopperInstructions(),
             base.isEmpty() ? amiga::kBplcon3Reset
-                           : static_cast<std::uint16_t>(convertHexToInteger(base))};
+                           : static_cast<std::uint16_t>(convertHexToInteger(base)),
+            ui->ntscButton->isChecked() ? amiga::CopperFrame::kNtscLines
+                                        : amiga::CopperFrame::kLines};
 }
 
 void ColourViewController::showCode(const std::string &text) {
     ui->codeOutputTextView->setPlainText(QString::fromStdString(text));
     // What copper data does to the frame; move.w code shows no frame.
-    ui->codeFramePreview->showCopperText(text, isAGA() ? amiga::CopperFrame::Chipset::Aga
-                                                       : amiga::CopperFrame::Chipset::Ocs);
+    ui->codeFramePreview->showCopperText(
+        text, isAGA() ? amiga::CopperFrame::Chipset::Aga : amiga::CopperFrame::Chipset::Ocs, -1,
+        codeOptions().frameLines);
 }
 
 void ColourViewController::outputColourCode() {

@@ -30,9 +30,13 @@ void CopperFramePreview::showFrame(const amiga::CopperFrame &frame, int picked) 
     m_background.resize(m_lineCount);
     m_pickedColours.resize(m_picked >= 0 ? m_lineCount : 0);
     for (int line = 0; line < m_lineCount; ++line) {
-        m_background[line] = toQColor(frame.colour(line, 0));
+        // A colour the list does not give (an undefined symbol) is no colour: drawn hatched.
+        m_background[line] =
+            frame.colourKnown(line, 0) ? toQColor(frame.colour(line, 0)) : QColor();
         if (m_picked >= 0)
-            m_pickedColours[line] = toQColor(frame.colour(line, m_picked));
+            m_pickedColours[line] = frame.colourKnown(line, m_picked)
+                                        ? toQColor(frame.colour(line, m_picked))
+                                        : QColor();
     }
     update();
 }
@@ -105,7 +109,8 @@ void CopperFramePreview::paintEvent(QPaintEvent *) {
         for (const Band &band : bands(column))
             painter.fillRect(QRect(left, top(band.firstLine), width,
                                    top(band.lastLine + 1) - top(band.firstLine)),
-                             band.colour);
+                             band.colour.isValid() ? QBrush(band.colour)
+                                                   : QBrush(Qt::gray, Qt::BDiagPattern));
     }
     painter.setPen(palette().color(QPalette::WindowText));
     for (int line = 0; line < m_lineCount; line += kLabelEvery) {

@@ -24,7 +24,7 @@ public:
     explicit CopperFramePreview(QWidget *parent = nullptr);
 
     // Takes every line's colour 0 and colour register `picked` (none when it is out of range)
-    // from a frame that has run.
+    // from a frame that has run; a colour not known is an invalid QColor, drawn hatched.
     void showFrame(const amiga::CopperFrame &frame, int picked);
     // Reads copper data as a tool prints it (dc.w lines), runs it over a frame and shows that; a
     // negative picked shows the first colour register other than colour 0 that the list writes.

@@ -42,10 +42,16 @@ QString readErrors(const amiga::CopperRead &read) {
     QStringList lines;
     for (const amiga::CopperReadError &error : read.errors) {
         const QString message = QString::fromStdString(error.message);
-        lines.append(error.line > 0 ? QCoreApplication::translate("CopperWorkbench", "Line %1: %2")
-                                          .arg(error.line)
-                                          .arg(message)
-                                    : message);
+        lines.append(error.column > 0
+                         ? QCoreApplication::translate("CopperWorkbench", "Line %1, column %2: %3")
+                               .arg(error.line)
+                               .arg(error.column)
+                               .arg(message)
+                     : error.line > 0
+                         ? QCoreApplication::translate("CopperWorkbench", "Line %1: %2")
+                               .arg(error.line)
+                               .arg(message)
+                         : message);
         if (lines.size() == 5)
             break;
     }
@@ -99,6 +105,7 @@ void CopperWorkbenchViewController::configureController() {
         if (!m_words.empty())
             readList();
     });
+    connect(ui->symbolsLineEdit, &QLineEdit::returnPressed, this, [this] { readList(); });
     connect(ui->previewRegisterSpinBox, &QSpinBox::valueChanged, this,
             &CopperWorkbenchViewController::updatePreview);
     // Ctrl+Return in the pasted text reads it.
@@ -120,14 +127,24 @@ int CopperWorkbenchViewController::frameLines() const {
 }
 
 bool CopperWorkbenchViewController::readList() {
+    std::vector<amiga::CopperSymbol> symbols;
+    std::string symbolError;
+    if (!amiga::readCopperSymbols(ui->symbolsLineEdit->text().toStdString(), &symbols,
+                                  &symbolError)) {
+        ui->readMessageLabel->setText(tr("Symbols: %1").arg(QString::fromStdString(symbolError)));
+        return false;
+    }
     const amiga::CopperRead read =
-        amiga::readCopperText(ui->copperSourceTextEdit->toPlainText().toStdString());
+        amiga::readCopperText(ui->copperSourceTextEdit->toPlainText().toStdString(), symbols);
     if (!read.ok()) {
         // The listing of the last list that was read stays, so nothing is lost.
         ui->readMessageLabel->setText(readErrors(read));
         return false;
     }
     m_words = read.words;
+    m_unknownWords.clear();
+    for (const amiga::CopperUnknownWord &unknown : read.unknown)
+        m_unknownWords.push_back(unknown.word);
     // The bits are named as the chosen chipset has them; OCS/ECS names ECS's additions too.
     const amiga::Chipset bitsChipset =
         chipset() == amiga::CopperFrame::Chipset::Aga ? amiga::Chipset::Aga : amiga::Chipset::Ecs;
@@ -136,14 +153,22 @@ bool CopperWorkbenchViewController::readList() {
         m_explainChipset = bitsChipset;
     }
     amiga::CopperListing listing =
-        amiga::disassemble(m_words, {chipset(), m_explain, frameLines()});
+        amiga::disassemble(m_words, {chipset(), m_explain, frameLines(), read.unknown});
     const std::size_t count = listing.entries.size();
+    const std::size_t unknown = listing.unknownInstructions;
     m_listing->setListing(std::move(listing));
-    ui->readMessageLabel->setText(
+    QString message =
         m_listing->listing().cannotPerform
             ? tr("%n instruction(s); the copper cannot perform every one (shown in red).", nullptr,
                  static_cast<int>(count))
-            : tr("%n instruction(s).", nullptr, static_cast<int>(count)));
+            : tr("%n instruction(s).", nullptr, static_cast<int>(count));
+    if (unknown > 0)
+        message += QLatin1Char(' ') + tr("%n with a word not known (hatched in the preview).",
+                                         nullptr, static_cast<int>(unknown));
+    for (const amiga::CopperReadError &note : read.notes)
+        message += QLatin1Char('\n') +
+                   tr("Line %1: %2").arg(note.line).arg(QString::fromStdString(note.message));
+    ui->readMessageLabel->setText(message);
     ui->previewRegisterSpinBox->setMaximum(chipset() == amiga::CopperFrame::Chipset::Aga ? 255
                                                                                          : 31);
     selectInstruction();
@@ -287,6 +312,6 @@ void CopperWorkbenchViewController::updatePreview() {
         return;
     }
     amiga::CopperFrame frame(chipset(), amiga::CopperFrame::kPictureStart, frameLines());
-    frame.run(m_words);
+    frame.run(m_words, m_unknownWords);
     ui->framePreview->showFrame(frame, ui->previewRegisterSpinBox->value());
 }

@@ -67,6 +67,7 @@ private:
     std::unique_ptr<Ui::CopperWorkbenchViewController> ui;
     CopperListingModel *m_listing = nullptr;
     std::vector<std::uint16_t> m_words;
+    std::vector<std::size_t> m_unknownWords; // words over undefined symbols, in order
     // The register database's bit names, read at the first list (the command line reads the
     // same document with the same reader, so both print the same text).
     amiga::ExplainValue m_explain;

@@ -34,6 +34,13 @@ int main(int argc, char **argv) {
             "* comment\n\tdc.w\t$002e,$0002\n\tdc.w\t$0182\n");
     save(0, "00c01234 0180 0502 0182 0FFF  ....\n00c0123c: 2c07fffe fffffffe\n01 00 52 00\n");
     save(0, "\tdc.w\t$0180,$10000\n\tdc.w\tCOLOUR00\n0180 05\n01 80 05\n");
+    save(4, "; a source as written\nPLANES\tequ\tDEPTH+1\nDEPTH = 4\nv set 1\nv set v+1\n"
+            "\tsection\tc,data_c\ncop:\n\tdc.w\tBPLCON0,(PLANES<<12)!$200\t* planes\n"
+            "\tDC.W\tBPL1PTH,screen>>16,BPL1PTL,screen&$ffff\n\tdc.l\tsprite+4,'AB'\n"
+            "\tdc.b\t1,2,'x'\n\teven\n  in: dc.w COLOR01,~0&%111!@7^$f/2%3-'a'\n"
+            "\tdc.w\t(1+2,1/0,$100000000\n\tend\n");
+    save(0, "00000000  01 80 0f 00 01 80 0f 00  01 80 0f 00 01 80 0f 00  |................|\n*\n"
+            "00000030  ff ff ff fe                                       |....|\n00000034\n");
     save(1, std::string("\x01\x80\x05\x02\x96\x01\xff\x00\xff\xff\xff\xfe", 12));
     save(static_cast<char>(9), std::string("\xde\xad\xbe\xef\x01\x00\x52\x00\x01\x82\x0f", 11));
     return 0;

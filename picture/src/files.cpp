@@ -181,8 +181,32 @@ bool readWholeFile(const std::string &path, const ReadLimit &limit,
 
 bool writeWholeFile(const std::string &path, const void *data, std::size_t size, std::string *error,
                     const std::string &shownName) {
+    return writeWholeFile(
+        path,
+        [&](const WritePiece &write) {
+            write({static_cast<const char *>(data), size});
+        },
+        error, shownName);
+}
+
+namespace {
+
+// Writes every piece that produce gives, up to the first that cannot be written.
+bool writePieces(int fd, const ProducePieces &produce) {
+    bool written = true;
+    produce([&](std::string_view piece) {
+        written = written && writeAll(fd, piece.data(), piece.size());
+        return written;
+    });
+    return written;
+}
+
+} // namespace
+
+bool writeWholeFile(const std::string &path, const ProducePieces &produce, std::string *error,
+                    const std::string &shownName) {
     if (path == "-") {
-        if (writeAll(1, data, size)) {
+        if (writePieces(1, produce)) {
             return true;
         }
         *error =
@@ -212,7 +236,7 @@ bool writeWholeFile(const std::string &path, const void *data, std::size_t size,
         if (fd < 0) {
             return fail(errno, false);
         }
-        const bool written = writeAll(fd, data, size);
+        const bool written = writePieces(fd, produce);
         const int cause = errno;
         if (::close(fd) != 0 && written) {
             return fail(errno, false);
@@ -254,7 +278,7 @@ bool writeWholeFile(const std::string &path, const void *data, std::size_t size,
     if (existed && ::fchown(fd, status.st_uid, status.st_gid) != 0) {
         errno = 0;
     }
-    if (!writeAll(fd, data, size) || ::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) {
+    if (!writePieces(fd, produce) || ::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) {
         const int cause = errno;
         ::close(fd);
         return discard(cause);

@@ -186,3 +186,24 @@ TEST(CopperFrame, HowARunEnds) {
     EXPECT_EQ(frame.instructionsRun(), 312u * 227u / 4u);
     EXPECT_EQ(frame.stopLine(), CopperFrame::kLines);
 }
+
+// A colour a MOVE writes with a value the source does not give is not known from that write to
+// the next known one; other registers and the lines before stay known.
+TEST(CopperFrame, ColoursOfUnknownValuesAreNotKnownUntilWrittenAgain) {
+    CopperFrame frame(Chipset::Ocs);
+    // COLOR00 $f00; at line $2c COLOR00 = unknown (word 5), COLOR01 $0f0; at line $40 COLOR00 $00f.
+    const Words words = {0x0180, 0x0f00, 0x2c07, 0xfffe, 0x0180, 0x0000, 0x0182,
+                         0x00f0, 0x4007, 0xfffe, 0x0180, 0x000f, 0xffff, 0xfffe};
+    const std::size_t unknown[] = {5};
+    frame.run(words, unknown);
+    struct Case {
+        int line, index;
+        bool known;
+    } cases[] = {
+        {0x2b, 0, true}, {0x2d, 0, false}, {0x3f, 0, false}, {0x2d, 1, true}, {0x41, 0, true}};
+    for (const Case &c : cases)
+        EXPECT_EQ(frame.colourKnown(c.line, c.index), c.known) << c.line << " " << c.index;
+    EXPECT_EQ(frame.colour(0x41, 0), kBlue);
+    frame.run(words);
+    EXPECT_TRUE(frame.colourKnown(0x2d, 0));
+}

@@ -260,15 +260,14 @@ TEST(CopperRead, TextThatIsNoCopperListIsReportedByLineAndNothingIsRead) {
         const char *says;
     } cases[] = {
         {"\tdc.w\t$0180,$10000\n", 1, "does not fit a word"},
-        {"\tdc.w\t$0180\n\tdc.w\tCOLOUR00,$0fff\n", 2, "'COLOUR00' is no custom-chip register"},
-        {"\tdc.w\ta0,$0fff\n", 1, "'a0' is no custom-chip register"},
+        {"\tdc.w\t$0180\n\tdc.w\tCOLOR00,$0fff+\n", 2, "an operand is missing"},
         {"\tdc.w\t$0180,,$0fff\n", 1, "an empty operand"},
         {"\tdc.w\n", 1, "without operands"},
         {"\tmove.w\t#$0fff,COLOR00(a6)\n", 1, "no copper data"},
         {"0180 05\n", 1, "all of one width"},
         {"01 80 05\n", 1, "odd number of bytes"},
         {"\tdc.w\t-32769\n", 1, "does not fit a word"},
-        {"\tdc.l\t$123456789\n", 1, "does not fit a long"},
+        {"\tdc.l\t$123456789\n", 1, "past 32 bits"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);
@@ -279,7 +278,7 @@ TEST(CopperRead, TextThatIsNoCopperListIsReportedByLineAndNothingIsRead) {
         EXPECT_TRUE(mentions(read.errors[0].message, c.says)) << read.errors[0].message;
     }
     // Errors are reported up to a bound, however many lines are bad.
-    EXPECT_EQ(readCopperText(std::string(1000, 'x') + "\n" + std::string(10000, '\n') + "?", 3)
+    EXPECT_EQ(readCopperText(std::string(1000, '#') + "\n" + std::string(10000, '\n') + "?", 3)
                   .errors.size(),
               2u);
 }

@@ -172,6 +172,14 @@ TEST_F(ColourTab, SelectionCycleKeepsColoursAndCarriesRainbowHeights) {
     // Letters do not go into the height.
     QTest::keyClicks(ui->rainbowIndexHeightTextField, "x");
     EXPECT_EQ(ui->rainbowIndexHeightTextField->text(), "4");
+
+    // NTSC: the frame ends after line $105, so from $fe the third entry ($106) is left out.
+    ui->rainbowStartTextField->setText("fe");
+    ui->ntscButton->click();
+    ui->outputRainbowCodeButton->click();
+    EXPECT_TRUE(code().contains("; line $106 is past the end of an NTSC frame"))
+        << code().toStdString();
+    EXPECT_EQ(ui->codeFramePreview->bands(0).back().lastLine, 0x105);
 }
 
 TEST_F(ColourTab, PaletteSizeChangesWithAndWithoutKeepingColours) {

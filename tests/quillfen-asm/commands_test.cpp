@@ -28,7 +28,11 @@ TEST(QuillfenAsm, CopperListsFromTextAndDumps) {
                         "\tdc.w\t$ffdf,$fffe\n\tdc.w\t$0601,$fffe\n\tdc.w\t$ffff,$fffe\n");
     testfiles::saveText(folder.file("bplcon1.s"), "\tdc.w\tBPLCON1,$00ff\n");
     testfiles::saveText(folder.file("copcon.s"), "\tdc.w\t$002e,$0002\n");
-    testfiles::saveText(folder.file("bad.s"), "\tdc.w\t$0180,$0fff\n\tdc.w\tCOLOUR00,$0fff\n");
+    testfiles::saveText(folder.file("bad.s"), "\tdc.w\t$0180,$0fff\n\tdc.w\tCOLOR00,(1+2\n");
+    // A symbol the text does not define, and a directive passed over.
+    testfiles::saveText(folder.file("source.s"), "\tdc.w\tBPL1PTH,screen>>16\n"
+                                                 "\tsection\tcopper,data_c\n"
+                                                 "\tdc.w\tBPL1PTL,screen&$ffff\n");
     const testprogram::Row rows[] = {
         {"copper %list.s", 0,
          "^\tdc.w\tCOLOR00,$0502\t; colour 0 = $502\n\tdc.w\t$9601,$ff00\t; WAIT for line $96"},
@@ -42,7 +46,16 @@ TEST(QuillfenAsm, CopperListsFromTextAndDumps) {
         {"copper --chipset aga %bplcon1.s", 0, "^\tdc.w\tBPLCON1,$00ff\t; PF2H=$3c PF1H=$3c\n"},
         // A MOVE the copper can never make (COPCON, $02e): printed, with status 1.
         {"copper %copcon.s", 1, "; the copper cannot write registers $000-$03e"},
-        {"copper %bad.s", 2, nullptr, "%bad.s:2: 'COLOUR00' is no custom-chip register"},
+        {"copper %bad.s", 2, nullptr, "%bad.s:2:15: a '(' that is not closed"},
+        {"copper %source.s", 0,
+         "^\tdc.w\tBPL1PTH,screen>>16\t; BPL1PTH = screen>>16, not known here\n"
+         "\tdc.w\tBPL1PTL,screen&$ffff\t; BPL1PTL = screen&$ffff, not known here\n",
+         "%source.s:2: note: section passed over"},
+        {"copper %source.s", 0, "", "%source.s:1: note: not defined in the text: screen"},
+        // --define is repeatable, and a later one may use an earlier one.
+        {"copper --define 'base=$20000' --define 'screen=base+$3456' %source.s", 0,
+         "^\tdc.w\tBPL1PTH,$0002"},
+        {"copper --define 'screen=$23456' %source.s", 0, "\tdc.w\tBPL1PTL,$3456"},
         {"copper /nonexistent/list.s", 2, nullptr, "/nonexistent/list.s"},
         {"copper --binary --offset 100 %bad.s", 2, nullptr},
         {"copper --help", 0, "--chipset"},
@@ -51,7 +64,9 @@ TEST(QuillfenAsm, CopperListsFromTextAndDumps) {
         expectRow(kTool, folder.path(), row);
     expectUsageErrors(kTool, folder.path(), "copper",
                       {"", "--chipset ham %bad.s", "--offset 2 %bad.s",
-                       "--binary --offset x %bad.s", "%bad.s %bad.s"});
+                       "--binary --offset x %bad.s", "%bad.s %bad.s", "--define x %bad.s",
+                       "--define 1=2 %bad.s", "--define a=b %bad.s", "--define a=1/0 %bad.s",
+                       "--binary --define a=1 %bad.s"});
 }
 
 TEST(QuillfenAsm, DisplayRegisterAndBlitter) {

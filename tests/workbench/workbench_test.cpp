@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -71,12 +72,33 @@ TEST(Workbench, BitsAreNamedAsOnTheCommandLine) {
 TEST(Workbench, UnreadableTextSaysWhereAndKeepsTheLastListing) {
     Workbench bench;
     ASSERT_TRUE(bench.paste("0180 0502\n"));
-    EXPECT_FALSE(bench.paste("0180 0502\n\tdc.w\tCOLOUR00,$0fff\n"));
-    EXPECT_TRUE(bench.ui.readMessageLabel->text().startsWith("Line 2: 'COLOUR00'"))
+    EXPECT_FALSE(bench.paste("0180 0502\n\tdc.w\tCOLOR00,(1\n"));
+    EXPECT_TRUE(
+        bench.ui.readMessageLabel->text().startsWith("Line 2, column 15: a '(' that is not closed"))
         << bench.ui.readMessageLabel->text().toStdString();
     EXPECT_EQ(bench.tool.listingModel()->rowCount(), 1);
     // The pasted text is left as it was, to be mended.
-    EXPECT_TRUE(bench.ui.copperSourceTextEdit->toPlainText().contains("COLOUR00"));
+    EXPECT_TRUE(bench.ui.copperSourceTextEdit->toPlainText().contains("COLOR00,(1"));
+}
+
+// The symbol field reaches the reader: Return in it reads the list again with its values; a
+// colour not known is a band of no colour in the preview.
+TEST(Workbench, TheSymbolFieldGivesUndefinedSymbolsValues) {
+    Workbench bench;
+    ASSERT_TRUE(bench.paste("\tdc.w\tCOLOR00,$0f00\n\tsection\tc,data_c\n"
+                            "\tdc.w\t$2c07,$fffe,COLOR00,sky\n"));
+    EXPECT_TRUE(bench.ui.readMessageLabel->text().contains("1 with a word not known"));
+    EXPECT_TRUE(bench.ui.readMessageLabel->text().contains("Line 2: section passed over"));
+    EXPECT_EQ(bench.ui.framePreview->bands(0),
+              (QVector<Band>{{0, 0x2b, QColor(255, 0, 0)}, {0x2c, 0x137, QColor()}}));
+    bench.ui.symbolsLineEdit->setText("sky=$00f");
+    QTest::keyClick(bench.ui.symbolsLineEdit, Qt::Key_Return);
+    EXPECT_TRUE(bench.tool.listingText().endsWith("\tdc.w\tCOLOR00,$000f\t; colour 0 = $00f\n"))
+        << bench.tool.listingText().toStdString();
+    EXPECT_EQ(bench.ui.framePreview->bands(0).back(), (Band{0x2c, 0x137, QColor(0, 0, 255)}));
+    bench.ui.symbolsLineEdit->setText("sky");
+    EXPECT_FALSE(bench.tool.readList());
+    EXPECT_TRUE(bench.ui.readMessageLabel->text().startsWith("Symbols: 'sky'"));
 }
 
 TEST(Workbench, ABinaryFileOpensFromItsOffsetAndAgaFollowsTheBank) {

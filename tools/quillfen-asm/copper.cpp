@@ -28,6 +28,14 @@ int runCopper(Arguments &arguments) {
                          static_cast<std::int64_t>(picture::kCopperListLimit));
     if (arguments.has("--offset") && !arguments.has("--binary"))
         arguments.fail("'--offset' needs '--binary'");
+    std::vector<amiga::CopperSymbol> symbols;
+    for (const std::string &definition : arguments.values("--define")) {
+        std::string message;
+        if (!amiga::readCopperSymbols(definition, &symbols, &message))
+            arguments.fail("'--define': " + message);
+    }
+    if (!symbols.empty() && arguments.has("--binary"))
+        arguments.fail("'--define' needs a text FILE, not '--binary'");
     if (!arguments.ok())
         return usageError(arguments);
 
@@ -44,17 +52,23 @@ int runCopper(Arguments &arguments) {
             ? amiga::readCopperBinary({bytes.data(), bytes.size()},
                                       static_cast<std::size_t>(*offset))
             : amiga::readCopperText(
-                  std::string_view(reinterpret_cast<const char *>(bytes.data()), bytes.size()));
-    if (!read.ok()) {
-        for (const amiga::CopperReadError &error : read.errors) {
-            if (error.line > 0)
-                std::fprintf(stderr, "%s:%zu: %s\n", path.c_str(), error.line,
-                             error.message.c_str());
-            else
-                std::fprintf(stderr, "%s: %s\n", path.c_str(), error.message.c_str());
-        }
+                  std::string_view(reinterpret_cast<const char *>(bytes.data()), bytes.size()),
+                  symbols);
+    // FILE:LINE:COLUMN: as compilers print it, so that editors go to the place.
+    auto say = [&path](const amiga::CopperReadError &error, const char *kind) {
+        std::string place = path;
+        if (error.line > 0)
+            place += ":" + std::to_string(error.line);
+        if (error.column > 0)
+            place += ":" + std::to_string(error.column);
+        std::fprintf(stderr, "%s: %s%s\n", place.c_str(), kind, error.message.c_str());
+    };
+    for (const amiga::CopperReadError &error : read.errors)
+        say(error, "");
+    if (!read.ok())
         return kTrouble;
-    }
+    for (const amiga::CopperReadError &note : read.notes)
+        say(note, "note: ");
     const std::vector<amiga::RegisterLayout> *registers = registerDatabase("copper");
     if (registers == nullptr)
         return kTrouble;
@@ -65,20 +79,38 @@ int runCopper(Arguments &arguments) {
                                                      : amiga::CopperFrame::Chipset::Ocs;
     if (arguments.has("--ntsc"))
         options.frameLines = amiga::CopperFrame::kNtscLines;
-    const amiga::CopperListing listing = amiga::disassemble(read.words, options);
-    const std::string text = amiga::copperListingText(listing);
-    return writeOutput(arguments, text, listing.cannotPerform ? kNegative : kSuccess);
+    options.unknown = read.unknown;
+    // The listing is written as it is made, a piece at a time: a list as long as a whole chip
+    // memory is never held as entries or as one text.
+    amiga::CopperListing listing;
+    std::string error;
+    std::fflush(stdout);
+    const bool written = picture::writeWholeFile(
+        arguments.value("-o").value_or("-"),
+        [&](const picture::WritePiece &write) {
+            listing = amiga::writeCopperListing(read.words, options, write);
+        },
+        &error);
+    if (!written) {
+        std::fprintf(stderr, "quillfen-asm copper: %s\n", error.c_str());
+        return kTrouble;
+    }
+    return listing.cannotPerform ? kNegative : kSuccess;
 }
 
 } // namespace
 
 const Command copperCommand = {
     "copper",
-    "[-o FILE] [--binary] [--offset N] [--chipset ocs|ecs|aga] [--ntsc] FILE|-",
+    "[-o FILE] [--binary] [--offset N] [--define NAME=VALUE]... [--chipset ocs|ecs|aga] [--ntsc] "
+    "FILE|-",
     "Reads a copper list back: one dc.w line per instruction, with what it does as a comment.",
     "Reads a copper list back: one dc.w line per instruction, with what it does as a comment.\n"
-    "FILE holds dc.w/dc.l lines, or hexadecimal words as an emulator's memory view shows them;\n"
-    "with --binary, big-endian words. Problems are printed as ';' lines before the instruction\n"
+    "FILE holds assembler source (dc.w, dc.l, dc.b; equ, = and set; expressions over numbers\n"
+    "and symbols), or hexadecimal words as hexdump -C, od, xxd or an emulator's memory view\n"
+    "show them; with --binary, big-endian words. A word over a symbol the text does not define\n"
+    "is listed as written; directives that give no words are passed over, with notes on\n"
+    "standard error. Problems are printed as ';' lines before the instruction\n"
     "they concern. The text assembles back to the words read. Exit status 1 when the list holds\n"
     "an instruction the copper cannot perform (a MOVE to $000-$03e, a lone last word).\n",
     {
@@ -90,6 +122,9 @@ const Command copperCommand = {
          "ocs, ecs or aga: bits are named as that chipset has them; AGA follows BPLCON3's bank "
          "and LOCT (default ocs)",
          Takes::Value, "NAME"},
+        {"--define",
+         "give a symbol the text does not define a value (an expression of numbers); repeatable",
+         Takes::Value, "NAME=VALUE"},
         {"--ntsc", "run the list over an NTSC frame (262 lines, to $105) rather than PAL (312)"},
         kOutputOption,
     },

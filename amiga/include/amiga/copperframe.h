@@ -66,8 +66,10 @@ public:
     // ignored, missing ones black.
     void setInitialColours(std::span<const Rgb8> colours);
 
-    // Runs the list from line 0, horizontal 0, reading words in pairs.
-    void run(std::span<const std::uint16_t> words);
+    // Runs the list from line 0, horizontal 0, reading words in pairs. unknownWords: indices of
+    // words whose value the source does not give (an undefined symbol), in order; a colour
+    // register a MOVE writes with such a value is not known until a known value is written.
+    void run(std::span<const std::uint16_t> words, std::span<const std::size_t> unknownWords = {});
 
     Chipset chipset() const { return m_chipset; }
     int colourCount() const { return m_chipset == Chipset::Aga ? kAgaColourRegisters : 32; }
@@ -78,6 +80,11 @@ public:
     }
     Rgb8 colour(int line, int index) const {
         return m_lines[static_cast<std::size_t>(line) * colourCount() + index];
+    }
+    // Whether a line's colour register holds a value the list gives (see run's unknownWords).
+    bool colourKnown(int line, int index) const {
+        return m_lineUnknown.empty() ||
+               !m_lineUnknown[static_cast<std::size_t>(line) * colourCount() + index];
     }
     // The colour registers when the run ended.
     std::span<const Rgb8> finalColours() const { return m_registers; }
@@ -96,7 +103,7 @@ public:
 
 private:
     void sampleBefore(long clock);
-    void write(std::uint16_t offset, std::uint16_t value);
+    void write(std::uint16_t offset, std::uint16_t value, bool known);
     // The first clock from clock on at which a WAIT is satisfied; -1 when none in the frame.
     long reached(const CopperInstruction &wait, long clock) const;
     long frameClocks() const { return static_cast<long>(m_lineCount) * kClocksPerLine; }
@@ -107,6 +114,9 @@ private:
     std::vector<Rgb8> m_initial;
     std::vector<Rgb8> m_registers;
     std::vector<Rgb8> m_lines;
+    // Registers, and lines' registers, of values not known (empty when every word is known).
+    std::vector<std::uint8_t> m_unknown;
+    std::vector<std::uint8_t> m_lineUnknown;
     std::vector<long> m_clocks;
     std::uint16_t m_bplcon3 = kBplcon3Reset;
     int m_nextSample = 0;

@@ -8,6 +8,7 @@
 
 #include "amiga/copper.h"
 #include "amiga/copperframe.h"
+#include "amiga/copperread.h"
 #include "amiga/registercode.h"
 
 #include <cstddef>
@@ -33,6 +34,9 @@ struct CopperListOptions {
     CopperFrame::Chipset chipset = CopperFrame::Chipset::Ocs;
     ExplainValue explain;                 // may be empty: MOVEs then explain colours only
     int frameLines = CopperFrame::kLines; // CopperFrame::kNtscLines for an NTSC frame
+    // Words the text gave by expressions over undefined symbols (CopperRead::unknown), in word
+    // order: listed as written, explained as not known.
+    std::span<const CopperUnknownWord> unknown = {};
 };
 
 // One field of an instruction, for a view of its parts: ("register", "BPLCON0 ($100)").
@@ -59,6 +63,9 @@ struct CopperListEntry {
     // line of its own above the instruction.
     std::vector<std::string> notes;
     std::vector<CopperField> fields;
+    // A word's expression as the text wrote it when its value is not known (an undefined
+    // symbol); empty when the word is known.
+    std::string firstExpression, secondExpression;
     // A colour register's value after this MOVE: its number (0-255) and colour; -1 for none.
     int colourIndex = -1;
     Rgb8 colour;
@@ -69,15 +76,31 @@ struct CopperListing {
     CopperFrame::Stop stop = CopperFrame::Stop::OutOfWords;
     // The copper cannot perform every instruction: a MOVE to $000-$03e, or a lone word.
     bool cannotPerform = false;
+    std::size_t unknownInstructions = 0; // with a word not known
 };
 
 // Reads the words as the copper does, runs them over a PAL frame for the lines, and explains
 // every instruction.
 CopperListing disassemble(std::span<const std::uint16_t> words, const CopperListOptions &options);
 
+// The same, for a list too long to hold every entry (quillfen-asm's listing of a whole chip
+// memory): each gets every entry in order, and the listing given back has none.
+CopperListing disassembleEach(std::span<const std::uint16_t> words,
+                              const CopperListOptions &options,
+                              const std::function<void(CopperListEntry &)> &each);
+
 // The listing as assembler text: per instruction, a ';' line for each of its problems and notes,
 // then its dc.w line with the explanation as comment.
 std::string copperListingText(const CopperListing &listing);
+// The text of one entry as the listing has it.
+std::string copperEntryText(const CopperListEntry &entry);
+
+// The listing's text made and handed to write in pieces of about 64 KiB as it is made, so that
+// the longest list takes no more memory than its words: disassembleEach and copperEntryText.
+// write answers false to stop the writing (the listing is still made to its end).
+CopperListing writeCopperListing(std::span<const std::uint16_t> words,
+                                 const CopperListOptions &options,
+                                 const std::function<bool(std::string_view piece)> &write);
 
 // The words of the instruction line alone (no comments): what the listing's line assembles to.
 std::string copperInstructionText(const CopperListEntry &entry);

@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace picture {
@@ -49,6 +51,13 @@ std::string fileName(const std::string &path);
 // by name when that is given (as a window shows it, "“out.bin”").
 // A target that is not a regular file (a device, a FIFO) is written in place.
 bool writeWholeFile(const std::string &path, const void *data, std::size_t size, std::string *error,
+                    const std::string &name = {});
+
+// The same, for data made while it is written: produce hands each piece in order to the write
+// it is given, which answers false once writing has failed (what follows is then dropped).
+using WritePiece = std::function<bool(std::string_view piece)>;
+using ProducePieces = std::function<void(const WritePiece &write)>;
+bool writeWholeFile(const std::string &path, const ProducePieces &produce, std::string *error,
                     const std::string &name = {});
 
 // Removes the new file of a write under way, if there is one. Safe in a signal handler: a program
