@@ -48,6 +48,7 @@ TEST(ConvertHexToBinary, SpellsEveryHexDigitAndSkipsTheRest) {
         {"", ""},
         {"a5", "10100101"},
         {"A5", "10100101"},
+        {"Fe", "11111110"},
         {"0x1", "00000001"},
         {"$f", "1111"},
         {"1 2", "00010010"},

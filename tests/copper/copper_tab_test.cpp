@@ -46,6 +46,16 @@ protected:
         QTest::mouseDClick(view()->viewport(), Qt::LeftButton, {}, centreOf(row));
         QTest::mouseRelease(view()->viewport(), Qt::LeftButton, {}, centreOf(row));
     }
+    // Drags a row and drops it at a point of the list, through the list's own handling.
+    void dropRow(int row, QPoint at) {
+        std::unique_ptr<QMimeData> dragged(list.mimeData({list.index(row)}));
+        QDragEnterEvent enter(at, Qt::MoveAction, dragged.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view()->viewport(), &enter);
+        QDragMoveEvent move(at, Qt::MoveAction, dragged.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view()->viewport(), &move);
+        QDropEvent drop(at, Qt::MoveAction, dragged.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view()->viewport(), &drop);
+    }
     QListView *view() { return ui->sequenceTableView; }
     QString shown() { return ui->sequenceOutputTextView->toPlainText(); }
 
@@ -157,24 +167,20 @@ TEST_F(CopperTab, TheListsKeysMouseAndDragsReachTheTool) {
     click(ui->removeCommandButton); // the next row is selected now
     EXPECT_EQ(rows(), order({0, 2, 1}));
 
-    // A drag carries its row, whatever is selected, into the gap it is dropped in.
+    // A drag carries its row, whatever is selected, into the gap it is dropped in; below the
+    // last row is after it.
     clickRow(0);
-    std::unique_ptr<QMimeData> dragged(list.mimeData({list.index(2)}));
-    const QPoint gap = view()->visualRect(list.index(0)).topLeft() + QPoint(10, 1);
-    QDragEnterEvent enter(gap, Qt::MoveAction, dragged.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view()->viewport(), &enter);
-    QDragMoveEvent move(gap, Qt::MoveAction, dragged.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view()->viewport(), &move);
-    QDropEvent drop(gap, Qt::MoveAction, dragged.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view()->viewport(), &drop);
+    dropRow(2, view()->visualRect(list.index(0)).topLeft() + QPoint(10, 1));
     EXPECT_EQ(rows(), order({1, 0, 2}));
     EXPECT_EQ(view()->selectionModel()->selectedRows().value(0).row(), 1);
+    dropRow(0, view()->visualRect(list.index(2)).bottomLeft() + QPoint(10, 20));
+    EXPECT_EQ(rows(), order({0, 2, 1}));
 
     // Return and a double click load a row's fields back.
     clickRow(1);
     QTest::keyClick(view(), Qt::Key_Return);
-    EXPECT_EQ(ui->moveRegisterTextField->text(), "COLOR00");
-    doubleClickRow(0);
+    EXPECT_EQ(ui->moveRegisterTextField->text(), "COLOR02");
+    doubleClickRow(2);
     EXPECT_EQ(ui->moveVerticalValueTextField->text(), "01");
     click(ui->waitSkipButton);
     click(ui->addWaitButton);
@@ -185,6 +191,6 @@ TEST_F(CopperTab, TheListsKeysMouseAndDragsReachTheTool) {
 
     // Undo puts a list back without a selection, and the buttons follow.
     controller.undoStack()->undo();
-    EXPECT_EQ(rows(), order({1, 0, 2}));
+    EXPECT_EQ(rows(), order({0, 2, 1}));
     EXPECT_FALSE(ui->removeCommandButton->isEnabled());
 }
