@@ -1,24 +1,24 @@
 #pragma once
-#include <amiga/copperlist.h>
-
 #include <QAbstractListModel>
+#include <functional>
 
-// A disassembled copper list as rows of a list view, one instruction a row: its dc.w line and
-// its explanation, in red with the problems as its tool tip when it has any, and the colour a
-// colour register gets as its decoration. Rows are made when the view asks for them, so a list
-// of tens of thousands of instructions costs nothing until it is scrolled to.
+class WorkbenchTool;
+
+// The Workbench tool's listing as rows of a list view, one instruction a row: its text, in red
+// with its problems as its tool tip when it has any, and the colour a colour register gets as
+// its decoration. Rows are made when the view asks for them, so a list of tens of thousands of
+// instructions costs nothing until it is scrolled to.
 class CopperListingModel : public QAbstractListModel {
     Q_OBJECT
 public:
-    using QAbstractListModel::QAbstractListModel;
+    CopperListingModel(const WorkbenchTool &tool, QObject *parent = nullptr);
 
-    void setListing(amiga::CopperListing listing);
-    const amiga::CopperListing &listing() const { return m_listing; }
-    const amiga::CopperListEntry *entryAt(int row) const;
+    // Makes a change to the tool's listing, the views told before and after.
+    void change(const std::function<void()> &apply);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
 private:
-    amiga::CopperListing m_listing;
+    const WorkbenchTool &m_tool;
 };

@@ -4,61 +4,19 @@
 #include "common/Reading.h"
 #include "workbench/CopperListingModel.h"
 
-#include <amiga/copperlist.h>
-#include <amiga/copperread.h>
-
 #include <QApplication>
 #include <QClipboard>
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
-#include <QKeyEvent>
 #include <QShortcut>
 #include <QThread>
 
 #include <picture/files.h>
 
-#include <algorithm>
 #include <memory>
 #include <string>
-#include <vector>
-
-namespace {
-
-// Words as a memory view shows them, eight a line: what the text reader reads back.
-QString memoryView(const std::vector<std::uint16_t> &words) {
-    QString text;
-    text.reserve(static_cast<qsizetype>(words.size()) * 5 + 16);
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        text += QStringLiteral("%1").arg(words[i], 4, 16, QLatin1Char('0'));
-        text += (i % 8 == 7 || i + 1 == words.size()) ? QLatin1Char('\n') : QLatin1Char(' ');
-    }
-    return text;
-}
-
-QString readErrors(const amiga::CopperRead &read) {
-    QStringList lines;
-    for (const amiga::CopperReadError &error : read.errors) {
-        const QString message = QString::fromStdString(error.message);
-        lines.append(error.column > 0
-                         ? QCoreApplication::translate("CopperWorkbench", "Line %1, column %2: %3")
-                               .arg(error.line)
-                               .arg(error.column)
-                               .arg(message)
-                     : error.line > 0
-                         ? QCoreApplication::translate("CopperWorkbench", "Line %1: %2")
-                               .arg(error.line)
-                               .arg(message)
-                         : message);
-        if (lines.size() == 5)
-            break;
-    }
-    return lines.join(QLatin1Char('\n'));
-}
-
-} // namespace
 
 CopperWorkbenchViewController::CopperWorkbenchViewController(QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::CopperWorkbenchViewController>()) {
@@ -76,7 +34,7 @@ CopperWorkbenchViewController::~CopperWorkbenchViewController() {
 }
 
 void CopperWorkbenchViewController::configureController() {
-    m_listing = new CopperListingModel(this);
+    m_listing = new CopperListingModel(m_tool, this);
     ui->listingListView->setModel(m_listing);
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     ui->listingListView->setFont(fixed);
@@ -98,11 +56,11 @@ void CopperWorkbenchViewController::configureController() {
             &QWidget::setEnabled);
     // A change of chip set reads the same list again: the colours and problems depend on it.
     connect(ui->chipsetComboBox, &QComboBox::currentIndexChanged, this, [this] {
-        if (!m_words.empty())
+        if (m_tool.hasList())
             readList();
     });
     connect(ui->ntscButton, &QCheckBox::toggled, this, [this] {
-        if (!m_words.empty())
+        if (m_tool.hasList())
             readList();
     });
     connect(ui->symbolsLineEdit, &QLineEdit::returnPressed, this, [this] { readList(); });
@@ -112,65 +70,21 @@ void CopperWorkbenchViewController::configureController() {
     auto *read = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return), ui->copperSourceTextEdit);
     read->setContext(Qt::WidgetShortcut);
     connect(read, &QShortcut::activated, this, [this] { readList(); });
-    ui->fieldsLabel->setText(tr("Select an instruction to see its fields."));
+    selectInstruction();
     updatePreview();
 }
 
-amiga::CopperFrame::Chipset CopperWorkbenchViewController::chipset() const {
-    return ui->chipsetComboBox->currentIndex() == 1 ? amiga::CopperFrame::Chipset::Aga
-                                                    : amiga::CopperFrame::Chipset::Ocs;
-}
-
-int CopperWorkbenchViewController::frameLines() const {
-    return ui->ntscButton->isChecked() ? amiga::CopperFrame::kNtscLines
-                                       : amiga::CopperFrame::kLines;
-}
-
 bool CopperWorkbenchViewController::readList() {
-    std::vector<amiga::CopperSymbol> symbols;
-    std::string symbolError;
-    if (!amiga::readCopperSymbols(ui->symbolsLineEdit->text().toStdString(), &symbols,
-                                  &symbolError)) {
-        ui->readMessageLabel->setText(tr("Symbols: %1").arg(QString::fromStdString(symbolError)));
+    m_tool.aga = ui->chipsetComboBox->currentIndex() == 1;
+    m_tool.ntsc = ui->ntscButton->isChecked();
+    m_tool.symbols = ui->symbolsLineEdit->text();
+    if (!m_tool.read(ui->copperSourceTextEdit->toPlainText())) {
+        ui->readMessageLabel->setText(m_tool.message());
         return false;
     }
-    const amiga::CopperRead read =
-        amiga::readCopperText(ui->copperSourceTextEdit->toPlainText().toStdString(), symbols);
-    if (!read.ok()) {
-        // The listing of the last list that was read stays, so nothing is lost.
-        ui->readMessageLabel->setText(readErrors(read));
-        return false;
-    }
-    m_words = read.words;
-    m_unknownWords.clear();
-    for (const amiga::CopperUnknownWord &unknown : read.unknown)
-        m_unknownWords.push_back(unknown.word);
-    // The bits are named as the chosen chipset has them; OCS/ECS names ECS's additions too.
-    const amiga::Chipset bitsChipset =
-        chipset() == amiga::CopperFrame::Chipset::Aga ? amiga::Chipset::Aga : amiga::Chipset::Ecs;
-    if (!m_explain || m_explainChipset != bitsChipset) {
-        m_explain = amiga::explainThroughDatabase(amiga::registerDatabase(), bitsChipset);
-        m_explainChipset = bitsChipset;
-    }
-    amiga::CopperListing listing =
-        amiga::disassemble(m_words, {chipset(), m_explain, frameLines(), read.unknown});
-    const std::size_t count = listing.entries.size();
-    const std::size_t unknown = listing.unknownInstructions;
-    m_listing->setListing(std::move(listing));
-    QString message =
-        m_listing->listing().cannotPerform
-            ? tr("%n instruction(s); the copper cannot perform every one (shown in red).", nullptr,
-                 static_cast<int>(count))
-            : tr("%n instruction(s).", nullptr, static_cast<int>(count));
-    if (unknown > 0)
-        message += QLatin1Char(' ') + tr("%n with a word not known (hatched in the preview).",
-                                         nullptr, static_cast<int>(unknown));
-    for (const amiga::CopperReadError &note : read.notes)
-        message += QLatin1Char('\n') +
-                   tr("Line %1: %2").arg(note.line).arg(QString::fromStdString(note.message));
-    ui->readMessageLabel->setText(message);
-    ui->previewRegisterSpinBox->setMaximum(chipset() == amiga::CopperFrame::Chipset::Aga ? 255
-                                                                                         : 31);
+    m_listing->change([this] { m_tool.disassemble(); });
+    ui->readMessageLabel->setText(m_tool.message());
+    ui->previewRegisterSpinBox->setMaximum(m_tool.lastColourRegister());
     selectInstruction();
     updatePreview();
     return true;
@@ -229,13 +143,7 @@ bool CopperWorkbenchViewController::openFileByContent(const QString &path) {
     // Only a regular file is looked into (a FIFO would keep the window waiting); the reading
     // refuses anything else in words.
     if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly)) {
-        // Text holds no control characters but tabs and line ends; copper words always do: a
-        // MOVE's first word is a register offset below $200, so its high byte is $00 or $01.
-        const QByteArray head = file.read(64 * 1024);
-        const bool binary = std::any_of(head.begin(), head.end(), [](char c) {
-            const auto byte = static_cast<unsigned char>(c);
-            return byte < 0x20 && (byte < '\t' || byte > '\r');
-        });
+        const bool binary = WorkbenchTool::looksBinary(file.read(64 * 1024));
         ui->binaryFileCheckBox->setChecked(binary);
         if (binary)
             ui->binaryOffsetSpinBox->setValue(0);
@@ -249,25 +157,15 @@ bool CopperWorkbenchViewController::openFile(const QString &path) {
 }
 
 bool CopperWorkbenchViewController::showFile(const QByteArray &bytes) {
-    if (!ui->binaryFileCheckBox->isChecked()) {
-        ui->copperSourceTextEdit->setPlainText(QString::fromUtf8(bytes));
-        return readList();
-    }
-    const amiga::CopperRead read =
-        amiga::readCopperBinary({reinterpret_cast<const std::uint8_t *>(bytes.constData()),
-                                 static_cast<std::size_t>(bytes.size())},
-                                static_cast<std::size_t>(ui->binaryOffsetSpinBox->value()));
-    if (!read.ok()) {
-        ui->readMessageLabel->setText(readErrors(read));
+    const std::optional<QString> source =
+        m_tool.sourceOfFile(bytes, ui->binaryFileCheckBox->isChecked(),
+                            static_cast<std::size_t>(ui->binaryOffsetSpinBox->value()));
+    if (!source) {
+        ui->readMessageLabel->setText(m_tool.message());
         return false;
     }
-    // The words go into the text as a memory view, which reads back to the same words.
-    ui->copperSourceTextEdit->setPlainText(memoryView(read.words));
+    ui->copperSourceTextEdit->setPlainText(*source);
     return readList();
-}
-
-QString CopperWorkbenchViewController::listingText() const {
-    return QString::fromStdString(amiga::copperListingText(m_listing->listing()));
 }
 
 QString CopperWorkbenchViewController::readMessage() const {
@@ -279,39 +177,13 @@ void CopperWorkbenchViewController::copyListing() {
 }
 
 void CopperWorkbenchViewController::selectInstruction() {
-    const amiga::CopperListEntry *entry =
-        m_listing->entryAt(ui->listingListView->currentIndex().row());
-    if (!entry) {
-        ui->fieldsLabel->setText(tr("Select an instruction to see its fields."));
-        return;
-    }
-    QString html = QStringLiteral("<table>");
-    html += QStringLiteral("<tr><td>%1</td><td><tt>%2</tt></td></tr>")
-                .arg(tr("words"), QStringLiteral("$%1,$%2")
-                                      .arg(entry->words.first, 4, 16, QLatin1Char('0'))
-                                      .arg(entry->words.second, 4, 16, QLatin1Char('0')));
-    for (const amiga::CopperField &field : entry->fields)
-        html += QStringLiteral("<tr><td>%1&nbsp;</td><td><tt>%2</tt></td></tr>")
-                    .arg(QString::fromStdString(field.name).toHtmlEscaped(),
-                         QString::fromStdString(field.value).toHtmlEscaped());
-    html += QStringLiteral("</table>");
-    for (const amiga::CopperProblem problem : entry->problems)
-        html += QStringLiteral("<p style=\"color:#c01010\">%1</p>")
-                    .arg(QString::fromUtf8(amiga::describe(problem).data(),
-                                           static_cast<qsizetype>(amiga::describe(problem).size()))
-                             .toHtmlEscaped());
-    for (const std::string &note : entry->notes)
-        html += QStringLiteral("<p style=\"color:#c01010\">%1</p>")
-                    .arg(QString::fromStdString(note).toHtmlEscaped());
-    ui->fieldsLabel->setText(html);
+    ui->fieldsLabel->setText(m_tool.fieldsText(ui->listingListView->currentIndex().row()));
 }
 
 void CopperWorkbenchViewController::updatePreview() {
-    if (m_words.empty()) {
+    if (!m_tool.hasList()) {
         ui->framePreview->clearFrame();
         return;
     }
-    amiga::CopperFrame frame(chipset(), amiga::CopperFrame::kPictureStart, frameLines());
-    frame.run(m_words, m_unknownWords);
-    ui->framePreview->showFrame(frame, ui->previewRegisterSpinBox->value());
+    ui->framePreview->showFrame(m_tool.frame(), ui->previewRegisterSpinBox->value());
 }

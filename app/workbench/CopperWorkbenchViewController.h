@@ -1,8 +1,6 @@
 #pragma once
-#include <amiga/copperframe.h>
-#include <amiga/copperlist.h>
-
 #include "common/CodeOutputTool.h"
+#include "workbench/WorkbenchTool.h"
 
 #include <QWidget>
 #include <memory>
@@ -15,7 +13,8 @@ class QThread;
 
 // The Copper workbench: a copper list pasted or opened (assembler data, a memory view, a binary
 // file) read back as instructions, each explained, with the fields of the selected one and a
-// preview of the colours the list gives each line of the frame.
+// preview of the colours the list gives each line of the frame. What is read and shown is
+// WorkbenchTool's; the controller wires the controls to it and reads files on a worker.
 class CopperWorkbenchViewController : public QWidget, public CodeOutputTool {
     Q_OBJECT
 public:
@@ -24,9 +23,9 @@ public:
 
     // Control access for the window and its tests.
     Ui::CopperWorkbenchViewController *controls() const { return ui.get(); }
-    CopperListingModel *listingModel() const { return m_listing; }
+    const WorkbenchTool &tool() const { return m_tool; }
     // The listing as the command line prints it.
-    QString listingText() const;
+    QString listingText() const { return m_tool.listingText(); }
     // The message line: what was read, or why it could not be.
     QString readMessage() const;
     // The output is the listing, a list rather than a text view: Copy Output copies its text.
@@ -60,18 +59,10 @@ private:
     void configureController();
     // Reads the bytes of a file: as text, or as binary words from the offset on.
     bool showFile(const QByteArray &bytes);
-    amiga::CopperFrame::Chipset chipset() const;
-    // The frame's length: CopperFrame::kNtscLines with the NTSC box ticked, else kLines (PAL).
-    int frameLines() const;
 
     std::unique_ptr<Ui::CopperWorkbenchViewController> ui;
+    WorkbenchTool m_tool;
     CopperListingModel *m_listing = nullptr;
-    std::vector<std::uint16_t> m_words;
-    std::vector<std::size_t> m_unknownWords; // words over undefined symbols, in order
-    // The register database's bit names, read at the first list (the command line reads the
-    // same document with the same reader, so both print the same text).
-    amiga::ExplainValue m_explain;
-    amiga::Chipset m_explainChipset = amiga::Chipset::Ecs;
     // The reading under way, and the name of its file.
     QThread *m_reader = nullptr;
     QString m_readingName;

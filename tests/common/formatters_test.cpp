@@ -1,122 +1,70 @@
+// The input formatters in a real field: what typing and pasting leave in it.
 #include "common/HexFormatter.h"
 #include "common/RGBColourNumberFormatter.h"
 
 #include "QtPrinters.h"
 #include "UserInput.h"
-#include <QApplication>
-#include <QClipboard>
 #include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
 
-// Pastes into the field where its cursor is, as the keyboard does.
-void paste(QLineEdit &field, const QString &text) {
-    userinput::paste(&field, text, false);
+// Starting from an empty field, each step types or pastes over the whole text (or types on).
+struct Step {
+    enum { Type, TypeOn, Paste } how;
+    const char *text;
+    const char *kept;
+};
+
+void check(QValidator &formatter, std::initializer_list<Step> steps) {
+    QLineEdit field;
+    field.setValidator(&formatter);
+    field.show();
+    for (const Step &step : steps) {
+        if (step.how == Step::Paste)
+            userinput::paste(&field, QString::fromUtf8(step.text));
+        else if (step.how == Step::Type)
+            userinput::type(&field, QString::fromUtf8(step.text));
+        else
+            QTest::keyClicks(&field, step.text);
+        EXPECT_EQ(field.text(), QString::fromUtf8(step.kept)) << step.text;
+    }
 }
 
 } // namespace
 
-TEST(HexFormatter, EditCheckOnWholeTexts) {
+TEST(Formatters, HexFieldsTakeLowerCaseHexDigitsUpToTheirLength) {
     HexFormatter two(2);
-    for (const char *ok : {"", "f", "0f", "ff", "a9"})
-        EXPECT_TRUE(two.isPartialStringValid(ok)) << ok;
-    for (const char *bad : {"fff", "FF", "0x", " f", "g", "$f", "-1", "f "})
-        EXPECT_FALSE(two.isPartialStringValid(bad)) << bad;
-
+    check(two, {
+                   {Step::Type, "0F", "0f"}, // upper case is taken as lower case
+                   {Step::TypeOn, "G", "0f"},
+                   {Step::Type, "Gab", "ab"}, // no hex digit; a third digit is too long
+                   {Step::Paste, "7f", "7f"},
+                   {Step::Paste, "0x1", "7f"}, // a paste is refused as a whole
+                   {Step::Paste, "abc", "7f"},
+                   {Step::Paste, " f", "7f"},
+                   {Step::Paste, "$f", "7f"},
+                   {Step::Paste, "C0", "c0"},
+                   {Step::Paste, "ABCDE", "c0"},
+                   {Step::Type, "", ""}, // the field can always be emptied
+               });
+    HexFormatter four(4);
+    check(four, {{Step::Paste, "AbCd", "abcd"}, {Step::TypeOn, "e", "abcd"}});
     HexFormatter none(0);
-    EXPECT_TRUE(none.isPartialStringValid(""));
-    EXPECT_FALSE(none.isPartialStringValid("0"));
-
-    HexFormatter byDefault;
-    EXPECT_EQ(byDefault.maximumLength(), 2);
-    EXPECT_TRUE(byDefault.isPartialStringValid("ab"));
-    EXPECT_FALSE(byDefault.isPartialStringValid("abc"));
-
-    byDefault.setMaximumLength(4);
-    EXPECT_TRUE(byDefault.isPartialStringValid("abcd"));
-
-    // An edit's upper-case digits become lower case; anything else still refuses it whole.
-    const struct {
-        const char *typed, *kept;
-        QValidator::State state;
-    } edits[] = {{"0F", "0f", QValidator::Acceptable},
-                 {"AbCd", "abcd", QValidator::Acceptable},
-                 {"Fg", "Fg", QValidator::Invalid},
-                 {"0X", "0X", QValidator::Invalid},
-                 {"ABCDE", "ABCDE", QValidator::Invalid}};
-    for (const auto &edit : edits) {
-        QString text = edit.typed;
-        int position = 0;
-        EXPECT_EQ(byDefault.validate(text, position), edit.state) << edit.typed;
-        EXPECT_EQ(text, edit.kept) << edit.typed;
-    }
+    check(none, {{Step::Type, "0", ""}});
 }
 
-TEST(HexFormatter, TypingAndPastingIntoARealField) {
-    HexFormatter formatter(2);
-    QLineEdit field;
-    field.setValidator(&formatter);
-    field.show();
-
-    QTest::keyClicks(&field, "0F"); // upper case is taken as lower case
-    EXPECT_EQ(field.text(), "0f");
-    QTest::keyClicks(&field, "G"); // still too long, and no hex digit
-    EXPECT_EQ(field.text(), "0f");
-    field.clear();
-    QTest::keyClicks(&field, "G");
-    EXPECT_EQ(field.text(), "");
-    QTest::keyClicks(&field, "a");
-    QTest::keyClicks(&field, "b");
-    QTest::keyClicks(&field, "c"); // a third character is too long
-    EXPECT_EQ(field.text(), "ab");
-
-    QTest::keyClick(&field, Qt::Key_Backspace);
-    EXPECT_EQ(field.text(), "a");
-    QTest::keyClick(&field, Qt::Key_Backspace);
-    EXPECT_EQ(field.text(), ""); // the field can always be cleared
-
-    paste(field, "7f");
-    EXPECT_EQ(field.text(), "7f");
-    field.selectAll();
-    paste(field, "0x1"); // refused as a whole
-    EXPECT_EQ(field.text(), "7f");
-    field.selectAll();
-    paste(field, "abc");
-    EXPECT_EQ(field.text(), "7f");
-    field.selectAll();
-    paste(field, "e");
-    EXPECT_EQ(field.text(), "e");
-    field.selectAll();
-    paste(field, "C0");
-    EXPECT_EQ(field.text(), "c0");
-}
-
-TEST(RGBColourNumberFormatter, EditCheckOnWholeTexts) {
+TEST(Formatters, ColourNumberFieldsTakeThreeDecimalDigits) {
     RGBColourNumberFormatter formatter;
-    for (const char *ok : {"", "0", "15", "255", "999", "007"})
-        EXPECT_TRUE(formatter.isPartialStringValid(ok)) << ok;
-    for (const char *bad : {"1000", "-1", "1.5", "12a", "1 2", "+1", "1,0", " 1"})
-        EXPECT_FALSE(formatter.isPartialStringValid(bad)) << bad;
-    // Every decimal digit of Unicode category Nd counts: Arabic-Indic 1 2 3.
-    EXPECT_TRUE(formatter.isPartialStringValid(QString::fromUtf8("\xd9\xa1\xd9\xa2\xd9\xa3")));
-    // Roman numeral twelve is a number but not a decimal digit.
-    EXPECT_FALSE(formatter.isPartialStringValid(QString::fromUtf8("\xe2\x85\xab")));
-}
-
-TEST(RGBColourNumberFormatter, TypingAndPastingIntoARealField) {
-    RGBColourNumberFormatter formatter;
-    QLineEdit field;
-    field.setValidator(&formatter);
-    field.show();
-
-    QTest::keyClicks(&field, "2a5-5.9");
-    EXPECT_EQ(field.text(), "255"); // letters, signs and points refused; a fourth digit too
-    field.selectAll();
-    paste(field, "1 2");
-    EXPECT_EQ(field.text(), "255");
-    field.selectAll();
-    paste(field, "12");
-    EXPECT_EQ(field.text(), "12");
+    check(formatter, {
+                         {Step::Type, "2a5-5.9", "255"}, // letters, signs and points; a fourth
+                         {Step::Paste, "1 2", "255"},
+                         {Step::Paste, "+1", "255"},
+                         {Step::Paste, "1000", "255"},
+                         {Step::Paste, "007", "007"},
+                         {Step::Paste, "\u0661\u0662\u0663", "\u0661\u0662\u0663"}, // Arabic-Indic
+                         {Step::Paste, "\u216b", "\u0661\u0662\u0663"}, // Roman twelve: no digit
+                         {Step::Paste, "12", "12"},
+                     });
 }

@@ -1,0 +1,106 @@
+// The Workbench tab's wiring: each control reaches WorkbenchTool and each output its view, a
+// file is read on a worker (a device or a FIFO refused before it is read), and the listing is
+// the text quillfen-asm copper prints for the same file.
+#include "common/CopperFramePreview.h"
+#include "ui_CopperWorkbenchViewController.h"
+#include "workbench/CopperWorkbenchViewController.h"
+
+#include "QtPrinters.h"
+#include "run_program.h"
+#include <QClipboard>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+using Band = CopperFramePreview::Band;
+
+struct WorkbenchTab : ::testing::Test {
+    CopperWorkbenchViewController tab;
+    Ui::CopperWorkbenchViewController &ui = *tab.controls();
+    const WorkbenchTool &tool = tab.tool();
+
+    QString write(const QString &name, const QByteArray &bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        return file.fileName();
+    }
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(WorkbenchTab, EveryControlReachesTheToolAndTheViewsShowIt) {
+    // COLOR00 red, from line $2c green; COLOR01 white from $2c.
+    const QByteArray list = "\tdc.w\tCOLOR00,$0f00,$0100,$5200\n"
+                            "\tdc.w\t$2c07,$fffe,COLOR00,$00f0,COLOR01,$0fff\n";
+    ui.copperSourceTextEdit->setPlainText(list);
+    ui.readListButton->click();
+    ASSERT_EQ(ui.listingListView->model()->rowCount(), 5);
+    EXPECT_EQ(ui.listingListView->model()->index(1, 0).data().toString(),
+              WorkbenchTool::rowText(tool.listing().entries[1]));
+    EXPECT_EQ(ui.readMessageLabel->text(), tool.message());
+    EXPECT_EQ(ui.framePreview->bands(0),
+              (QVector<Band>{{0, 0x2b, QColor(255, 0, 0)}, {0x2c, 0x137, QColor(0, 255, 0)}}));
+    ui.previewRegisterSpinBox->setValue(1);
+    EXPECT_EQ(ui.framePreview->bands(1).back(), (Band{0x2c, 0x137, QColor(255, 255, 255)}));
+    ui.listingListView->setCurrentIndex(ui.listingListView->model()->index(2, 0));
+    EXPECT_EQ(ui.fieldsLabel->text(), tool.fieldsText(2));
+
+    // The chip set and the frame read the list again.
+    ui.chipsetComboBox->setCurrentIndex(1);
+    EXPECT_TRUE(tool.aga);
+    EXPECT_EQ(ui.previewRegisterSpinBox->maximum(), 255);
+    ui.ntscButton->click();
+    EXPECT_EQ(ui.framePreview->bands(0).back().lastLine, 0x105);
+    ui.copyListingButton->click();
+    EXPECT_EQ(QApplication::clipboard()->text(), tool.listingText());
+    EXPECT_EQ(tab.codeOutputText(), tool.listingText());
+
+    // Return in the symbol field reads the list again with its values.
+    ui.copperSourceTextEdit->setPlainText("\tdc.w\tCOLOR00,sky\n");
+    ui.symbolsLineEdit->setText("sky=$00f");
+    QTest::keyClick(ui.symbolsLineEdit, Qt::Key_Return);
+    EXPECT_EQ(tool.symbols, "sky=$00f");
+    EXPECT_TRUE(tool.listingText().startsWith("\tdc.w\tCOLOR00,$000f"))
+        << tool.listingText().toStdString();
+    ui.copperSourceTextEdit->setPlainText(list);
+    ui.readListButton->click();
+
+    // The listing is the program's for the same file.
+    const testprogram::Outcome program = testprogram::run(
+        QUILLFEN_ASM_TOOL, "copper --chipset aga --ntsc " + write("list.s", list).toStdString());
+    EXPECT_EQ(tool.listingText().toStdString(), program.out);
+}
+
+TEST_F(WorkbenchTab, AFileIsReadAsTextOrAsWordsFromTheOffset) {
+    ui.binaryFileCheckBox->setChecked(true);
+    EXPECT_TRUE(ui.binaryOffsetSpinBox->isEnabled());
+    ui.binaryOffsetSpinBox->setValue(2);
+    const QString words = write("list.bin", QByteArray::fromHex("beef018000f0fffffffe"));
+    ASSERT_TRUE(tab.openFile(words));
+    EXPECT_EQ(ui.copperSourceTextEdit->toPlainText(), "0180 00f0 ffff fffe\n");
+    EXPECT_EQ(tab.readMessage(), "2 instruction(s).");
+    ui.binaryOffsetSpinBox->setValue(3);
+    EXPECT_FALSE(tab.openFile(words));
+    EXPECT_EQ(tab.readMessage(), tool.message());
+    ui.binaryFileCheckBox->setChecked(false);
+    ASSERT_TRUE(tab.openFile(write("list.s", "\tdc.w\t$0180,$0502\n")));
+    EXPECT_EQ(ui.copperSourceTextEdit->toPlainText(), "\tdc.w\t$0180,$0502\n");
+
+    // Neither a device nor a FIFO fills the memory or keeps the tab waiting; the list stays.
+    const QString fifo = dir.filePath("list.fifo");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString &path : {QStringLiteral("/dev/zero"), fifo}) {
+        EXPECT_FALSE(tab.openFile(path));
+        EXPECT_EQ(
+            tab.readMessage(),
+            "“" + QFileInfo(path).fileName() +
+                "” is not a regular file (a device, a FIFO or a socket); only files are read.");
+        EXPECT_EQ(ui.copperSourceTextEdit->toPlainText(), "\tdc.w\t$0180,$0502\n");
+    }
+}
