@@ -173,21 +173,19 @@ void ColourViewController::calculateColours(QObject *sender, bool updateUserInte
             twentyFourBit = ui->blue24BitValueTextField;
         }
         if (decimal) {
-            const int v = static_cast<QSlider *>(sender)->value();
-            decimal->setText(QString::asprintf("%d", v));
+            const QStringList texts = ColourTool::gunTexts(static_cast<QSlider *>(sender)->value());
+            decimal->setText(texts[0]);
             decimal->setModified(false);
-            twelveBit->setText(QString::asprintf("%.1x", Colour::twelveBitValue(v)));
-            twentyFourBit->setText(QString::asprintf("%.2x", v));
+            twelveBit->setText(texts[1]);
+            twentyFourBit->setText(texts[2]);
         }
     }
     if (updateUserInterface) {
-        auto component = [](QLineEdit *field) {
-            return static_cast<double>(static_cast<float>(integerValue(field->text())) / 255.0f);
-        };
-        const Colour colour = Colour::colorWithRed(component(ui->redValueTextField),
-                                                   component(ui->greenValueTextField),
-                                                   component(ui->blueValueTextField), 1.0);
-        ui->colourWell->setColor(colour);
+        // The colour the decimal fields hold, a field still being typed in included.
+        ui->colourWell->setColor(
+            ColourTool::colourOf(ColourTool::typedGun(ui->redValueTextField->text()),
+                                 ColourTool::typedGun(ui->greenValueTextField->text()),
+                                 ColourTool::typedGun(ui->blueValueTextField->text())));
         outputColourCode();
         updateSelectedColours();
     }
@@ -202,31 +200,31 @@ void ColourViewController::updateSliderIndex(QObject *sender) {
         else
             ui->colourRegisterTextField->setText(text);
     }
-    const qint64 bank = integerValue(ui->agaColourBankTextField->text());
-    const qint64 colourRegister = integerValue(ui->colourRegisterTextField->text());
-    ui->calculatedColourRegisterTextField->setText(
-        QString::asprintf("%lld", static_cast<long long>(bank * 32 + colourRegister)));
+    readControls();
+    ui->calculatedColourRegisterTextField->setText(QString::number(m_tool.paletteIndex()));
     outputColourCode();
 }
 
 void ColourViewController::updateColourConversionWithColour(const std::optional<Colour> &colour,
                                                             qint64 index) {
     if (colour) {
+        m_tool.setColour(*colour);
         const QSignalBlocker r(ui->redSlider), g(ui->greenSlider), b(ui->blueSlider);
-        ui->redSlider->setValue(Colour::eightBitValue(colour->redComponent()));
-        ui->greenSlider->setValue(Colour::eightBitValue(colour->greenComponent()));
-        ui->blueSlider->setValue(Colour::eightBitValue(colour->blueComponent()));
+        ui->redSlider->setValue(m_tool.red);
+        ui->greenSlider->setValue(m_tool.green);
+        ui->blueSlider->setValue(m_tool.blue);
     }
     if (index != -1) {
-        const qint64 bank = index / 32;
+        ColourTool place;
+        place.setPaletteIndex(index);
         {
             const QSignalBlocker blocker(ui->agaColourBankSlider);
-            ui->agaColourBankSlider->setValue(static_cast<int>(bank));
+            ui->agaColourBankSlider->setValue(place.bank);
         }
         updateSliderIndex(ui->agaColourBankSlider);
         {
             const QSignalBlocker blocker(ui->colourRegisterSlider);
-            ui->colourRegisterSlider->setValue(static_cast<int>(index - 32 * bank));
+            ui->colourRegisterSlider->setValue(place.colourRegister);
         }
         updateSliderIndex(ui->colourRegisterSlider);
     }
@@ -255,15 +253,9 @@ void ColourViewController::changeNumberOfColourEntries(QComboBox *popup) {
     const qint64 current = present.size();
     if (n == current)
         return;
-    QList<Colour> entries;
-    if (!ui->keepExistingPaletteButton->isChecked()) {
-        entries = Colour::amigaDefaults(n);
-    } else {
-        entries.reserve(n);
-        for (qint64 i = 0; i < n; ++i)
-            entries.append(i < current ? present[i] : Colour::defaultAmigaGrey());
-    }
-    changePalette(n == 1 ? tr("Palette of 1 Colour") : tr("Palette of %1 Colours").arg(n),
+    const QList<Colour> entries =
+        ColourTool::resized(present, n, ui->keepExistingPaletteButton->isChecked());
+    changePalette(ColourTool::sizeStep(n),
                   [&] { m_paletteDataSource->setPaletteEntries(entries); });
     selectFirstEntry();
 }
@@ -326,9 +318,8 @@ void ColourViewController::controlTextDidEndEditing(QLineEdit *field) {
     if (!field || !field->isModified())
         return;
     field->setModified(false);
-    if (integerValue(field->text()) > 255)
-        field->setText(QString::asprintf("%d", 255));
-    const int value = static_cast<int>(std::clamp<qint64>(integerValue(field->text()), 0, 255));
+    // The slider takes the value cut to 255; the field then shows the slider's value.
+    const int value = ColourTool::typedGun(field->text());
     QSlider *slider = nullptr;
     if (field == ui->redValueTextField)
         slider = ui->redSlider;
@@ -398,64 +389,39 @@ void ColourViewController::didDeselectItems(const QList<int> &rows) {
 
 // --- Code output ---
 
-namespace {
-
-std::vector<amiga::Rgb8> gunsOf(const QList<Colour> &colours) {
-    std::vector<amiga::Rgb8> guns;
-    guns.reserve(static_cast<std::size_t>(colours.size()));
-    for (const Colour &colour : colours)
-        guns.push_back(colour.toRgb8());
-    return guns;
+void ColourViewController::readControls() {
+    m_tool.red = static_cast<int>(convertHexToInteger(ui->red24BitValueTextField->text()));
+    m_tool.green = static_cast<int>(convertHexToInteger(ui->green24BitValueTextField->text()));
+    m_tool.blue = static_cast<int>(convertHexToInteger(ui->blue24BitValueTextField->text()));
+    m_tool.bank = static_cast<int>(integerValue(ui->agaColourBankTextField->text()));
+    m_tool.colourRegister = static_cast<int>(integerValue(ui->colourRegisterTextField->text()));
+    m_tool.aga = isAGA();
+    m_tool.copper = isCopperInstructions();
+    m_tool.bplcon3 = ui->bplcon3TextField->text();
+    m_tool.rainbowStart = ui->rainbowStartTextField->text();
+    m_tool.ntsc = ui->ntscButton->isChecked();
 }
 
-} // namespace
-
-amiga::ColourCodeOptions ColourViewController::codeOptions() const {
-    const QString base = ui->bplcon3TextField->text();
-    return {isAGA(), isCopperInstructions(),
-            base.isEmpty() ? amiga::kBplcon3Reset
-                           : static_cast<std::uint16_t>(convertHexToInteger(base)),
-            ui->ntscButton->isChecked() ? amiga::CopperFrame::kNtscLines
-                                        : amiga::CopperFrame::kLines};
-}
-
-void ColourViewController::showCode(const std::string &text) {
+void ColourViewController::showCode(ColourTool::Output which) {
+    readControls();
+    const std::string text = m_tool.code(which, m_paletteDataSource->snapshot());
     ui->codeOutputTextView->setPlainText(QString::fromStdString(text));
     // What copper data does to the frame; move.w code shows no frame.
     ui->codeFramePreview->showCopperText(
         text, isAGA() ? amiga::CopperFrame::Chipset::Aga : amiga::CopperFrame::Chipset::Ocs, -1,
-        codeOptions().frameLines);
+        m_tool.codeOptions().frameLines);
 }
 
 void ColourViewController::outputColourCode() {
-    // The colour as the 24-bit fields show it: two hex digits a gun.
-    const amiga::Rgb8 colour{
-        static_cast<std::uint8_t>(convertHexToInteger(ui->red24BitValueTextField->text())),
-        static_cast<std::uint8_t>(convertHexToInteger(ui->green24BitValueTextField->text())),
-        static_cast<std::uint8_t>(convertHexToInteger(ui->blue24BitValueTextField->text()))};
-    showCode(amiga::colourCode(
-        codeOptions(), static_cast<int>(integerValue(ui->agaColourBankTextField->text())),
-        static_cast<int>(integerValue(ui->colourRegisterTextField->text())), colour));
+    showCode(ColourTool::Output::Colour);
 }
 
 void ColourViewController::outputPaletteCode() {
-    showCode(amiga::paletteCode(codeOptions(),
-                                static_cast<int>(integerValue(ui->agaColourBankTextField->text())),
-                                static_cast<int>(integerValue(ui->colourRegisterTextField->text())),
-                                gunsOf(m_paletteDataSource->paletteEntries())));
+    showCode(ColourTool::Output::Palette);
 }
 
 void ColourViewController::outputRainbowCode() {
-    const QList<Colour> &entries = m_paletteDataSource->paletteEntries();
-    std::vector<int> heights;
-    heights.reserve(static_cast<std::size_t>(entries.size()));
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        const PaletteEntryCollectionViewItem *item = m_paletteDataSource->itemAtIndex(i);
-        heights.push_back(item ? static_cast<int>(item->rainbowHeight()) : 0);
-    }
-    showCode(amiga::rainbowCode(
-        codeOptions(), static_cast<int>(convertHexToInteger(ui->rainbowStartTextField->text())),
-        gunsOf(entries), heights));
+    showCode(ColourTool::Output::Rainbow);
 }
 
 QPlainTextEdit *ColourViewController::codeOutputView() const {
@@ -513,7 +479,7 @@ bool ColourViewController::acceptDrop(const QMimeData *drag, int index,
             if (index < 0 || index > count)
                 return false;
             // Dropped in front of entry index: it ends up just there.
-            const int to = index > s ? index - 1 : index;
+            const int to = ColourTool::movedTo(s, index);
             changePalette(tr("Move Entry"), [&] { m_paletteDataSource->moveEntry(s, to); });
         } else {
             const PaletteEntryCollectionViewItem *target = m_paletteDataSource->itemAtIndex(index);
@@ -661,9 +627,7 @@ void ColourViewController::usePaletteColours(const QList<Colour> &colours, const
         m_paletteDataSource->setPaletteEntries(colours);
     });
     selectFirstEntry();
-    const qsizetype n = colours.size();
-    setStatus(n == 1 ? tr("Loaded 1 colour from “%1”.").arg(source)
-                     : tr("Loaded %1 colours from “%2”.").arg(n).arg(source));
+    setStatus(ColourTool::loadedStatus(colours.size(), source));
 }
 
 void ColourViewController::changePalette(const QString &what, const std::function<void()> &change,
@@ -695,8 +659,7 @@ void ColourViewController::showRestoredPalette() {
     const QList<int> rows = ui->paletteEditorCollectionView->selectedRows();
     if (rows.size() == 1)
         loadEntryIntoEditor(rows.first());
-    const qsizetype n = m_paletteDataSource->paletteEntries().size();
-    setStatus(n == 1 ? tr("The palette has 1 colour.") : tr("The palette has %1 colours.").arg(n));
+    setStatus(ColourTool::restoredStatus(m_paletteDataSource->paletteEntries().size()));
 }
 
 void ColourViewController::setStatus(const QString &text) {

@@ -1,5 +1,6 @@
 #pragma once
 #include "colour/Colour.h"
+#include "colour/ColourTool.h"
 #include "colour/PaletteCollectionView.h"
 #include "common/CodeOutputTool.h"
 #include "common/UndoableTool.h"
@@ -10,10 +11,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-
-namespace amiga {
-struct ColourCodeOptions;
-}
 
 namespace Ui {
 class ColourViewController;
@@ -41,6 +38,8 @@ public:
     // Control access for the window and its tests.
     Ui::ColourViewController *controls() const { return ui.get(); }
     PaletteDataSource *paletteDataSource() const { return m_paletteDataSource; }
+    // What the controls hold, as the last computation read them.
+    const ColourTool &tool() const { return m_tool; }
     // The view that holds the tab's generated code: the one the window copies from.
     QPlainTextEdit *codeOutputView() const override;
     // Every change to the palette can be undone: colour edits (one step per finished edit),
@@ -137,10 +136,12 @@ private:
                        Step step = Step::Own);
     // The palette put back by undo or redo: the pop-up, the editor and the status line follow.
     void showRestoredPalette();
-    amiga::ColourCodeOptions codeOptions() const;
-    void showCode(const std::string &text);
+    // Copies the editor's colour, index and the code options into the tool.
+    void readControls();
+    void showCode(ColourTool::Output which);
 
     std::unique_ptr<Ui::ColourViewController> ui;
+    ColourTool m_tool;
     PaletteDataSource *m_paletteDataSource = nullptr;
     // The palette file being read, and its name.
     QThread *m_reader = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 #include "colour/Colour.h"
+#include "colour/ColourTool.h"
 #include "colour/PaletteEntryCollectionViewItem.h"
 
 #include <QAbstractListModel>
@@ -19,11 +20,7 @@ public:
     explicit PaletteDataSource(QObject *parent = nullptr);
 
     // The palette as it stands, with every entry's rainbow height: what undo puts back.
-    struct Snapshot {
-        QList<Colour> entries;
-        QList<qint64> rainbowHeights;
-        friend bool operator==(const Snapshot &, const Snapshot &) = default;
-    };
+    using Snapshot = ColourPalette;
     Snapshot snapshot() const;
     void restore(const Snapshot &snapshot);
 

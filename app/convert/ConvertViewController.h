@@ -1,6 +1,7 @@
 #pragma once
 #include "colour/Colour.h"
 #include "common/CodeOutputTool.h"
+#include "convert/ConvertTool.h"
 
 #include <QImage>
 #include <QList>
@@ -26,8 +27,7 @@ class QThread;
 class ConvertViewController : public QWidget, public CodeOutputTool {
     Q_OBJECT
 public:
-    // Which export the tabs of the export section choose, in their order.
-    enum class Export { Bitplanes, Palette, Sprites };
+    using Export = ConvertTool::Export;
 
     explicit ConvertViewController(QWidget *parent = nullptr);
     ~ConvertViewController() override;
@@ -49,22 +49,18 @@ public:
     bool isReading() const { return m_reader != nullptr; }
     // The same, waiting for the reading to end: whether the picture is shown.
     bool openPictureFile(const QString &path, std::optional<unsigned> index = std::nullopt);
-    bool hasPicture() const { return m_picture.has_value(); }
+    bool hasPicture() const { return m_tool.picture.has_value(); }
     // The picture the exports work on (the reduced one after Reduce), and the one read.
-    const std::optional<picture::Picture> &workingPicture() const { return m_picture; }
-    const std::optional<picture::Picture> &originalPicture() const { return m_original; }
-    QString pictureName() const { return m_name; }
+    const std::optional<picture::Picture> &workingPicture() const { return m_tool.picture; }
+    const std::optional<picture::Picture> &originalPicture() const { return m_tool.original; }
+    QString pictureName() const { return m_tool.name; }
     // The picture as shown, one image pixel a picture pixel.
     QImage shownImage() const;
+    // What the controls hold, as the last computation read them.
+    const ConvertTool &tool() const { return m_tool; }
 
-    // What the export controls ask for.
-    Export currentExport() const;
-    picture::RawOptions rawOptions() const;
-    picture::PaletteOptions paletteOptions() const;
-    picture::SpriteExportOptions spriteOptions() const;
-    picture::Reduction reduction() const;
     // The export the controls ask for, as it stands.
-    const picture::Output &output() const { return m_output; }
+    const picture::Output &output() const { return m_tool.output(); }
     // Writes the output (bytes, or text) to a file. Nothing is written when there is no output
     // or the export was refused; the status line says why.
     bool saveOutput(const QString &path);
@@ -104,19 +100,11 @@ private:
     // Shows a picture read from path, or says why there is none: whether it is shown.
     bool showRead(const QString &path, std::optional<picture::Picture> read, QImage image,
                   const std::string &error);
-    QString outputStatus() const;
-    // Why the sprite options cannot go together, or nothing.
-    QString spriteProblem() const;
+    // Copies the export and reduction controls into the tool.
+    void readControls();
 
     std::unique_ptr<Ui::ConvertViewController> ui;
-    std::optional<picture::Picture> m_original;
-    std::optional<picture::Picture> m_picture;
-    QString m_name;
-    QString m_path;
-    QImage m_image;
-    picture::Output m_output;
-    // Sentences about the picture that stay while the output changes (what reading noticed).
-    QString m_pictureNotes;
+    ConvertTool m_tool;
     std::function<void(const QList<Colour> &, const QString &)> m_paletteSink;
     // The reading under way, and the name of its file.
     QThread *m_reader = nullptr;

@@ -4,11 +4,11 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QSignalBlocker>
 
-namespace bl = amiga::blitter;
-
-BlitterSection::BlitterSection(Ui::RegistersViewController *controls, QObject *parent)
-    : QObject(parent), ui(controls) {
+BlitterSection::BlitterSection(Ui::RegistersViewController *controls, RegistersTool::Blitter *tool,
+                               QObject *parent)
+    : QObject(parent), ui(controls), m_tool(tool) {
     showAsCode(ui->blitterCodeTextView);
     ui->blitterCodeTextView->setLineWrapMode(QPlainTextEdit::NoWrap);
     connect(ui->blitterPresetPopUpButton, &QComboBox::activated, this,
@@ -28,78 +28,67 @@ BlitterSection::BlitterSection(Ui::RegistersViewController *controls, QObject *p
     update();
 }
 
-std::optional<bl::Blit> BlitterSection::blit() const {
-    const QString function = ui->blitterFunctionTextField->text().trimmed();
-    const std::optional<std::uint8_t> minterms = bl::parseFunction(function.toStdString());
-    if (!minterms)
-        return std::nullopt;
-    bl::Blit blit;
-    blit.minterms = *minterms;
-    blit.function = function.toStdString();
+void BlitterSection::readControls() {
+    RegistersTool::Blitter &blit = *m_tool;
+    blit.function = ui->blitterFunctionTextField->text();
     blit.channels = {ui->blitterUseAButton->isChecked(), ui->blitterUseBButton->isChecked(),
                      ui->blitterUseCButton->isChecked(), ui->blitterUseDButton->isChecked()};
     blit.aShift = ui->blitterAShiftSpinBox->value();
     blit.bShift = ui->blitterBShiftSpinBox->value();
     blit.descending = ui->blitterDescendingButton->isChecked();
-    blit.fill = static_cast<bl::Fill>(ui->blitterFillPopUpButton->currentIndex());
+    blit.fill = ui->blitterFillPopUpButton->currentIndex();
     blit.fillCarryIn = ui->blitterFillCarryInButton->isChecked();
     blit.widthWords = ui->blitterWidthSpinBox->value();
     blit.heightLines = ui->blitterHeightSpinBox->value();
-    return blit;
+    blit.copper = ui->blitterCopperButton->isChecked();
+    blit.preset = ui->blitterPresetPopUpButton->currentIndex();
+}
+
+void BlitterSection::showBlit() {
+    // Setting the text the user is typing would move the cursor to its end.
+    if (ui->blitterFunctionTextField->text() != m_tool->function)
+        ui->blitterFunctionTextField->setText(m_tool->function);
+    const QSignalBlocker a(ui->blitterUseAButton), b(ui->blitterUseBButton),
+        c(ui->blitterUseCButton), d(ui->blitterUseDButton), f(ui->blitterFillPopUpButton);
+    ui->blitterUseAButton->setChecked(m_tool->channels.a);
+    ui->blitterUseBButton->setChecked(m_tool->channels.b);
+    ui->blitterUseCButton->setChecked(m_tool->channels.c);
+    ui->blitterUseDButton->setChecked(m_tool->channels.d);
+    ui->blitterFillPopUpButton->setCurrentIndex(m_tool->fill);
+    ui->blitterPresetPopUpButton->setCurrentIndex(m_tool->preset);
+    ui->blitterPresetPopUpButton->setToolTip(m_tool->presetTip);
 }
 
 void BlitterSection::choosePreset(int index) {
-    const std::vector<bl::Preset> &presets = bl::presets();
-    if (index < 1 || index > static_cast<int>(presets.size()))
+    readControls();
+    if (!m_tool->choosePreset(index))
         return;
-    const bl::Preset &preset = presets[static_cast<std::size_t>(index - 1)];
-    ui->blitterFunctionTextField->setText(QString::fromLatin1(preset.function));
-    showChannels(bl::parseChannels(preset.channels).value_or(bl::Channels{}));
-    ui->blitterFillPopUpButton->setCurrentIndex(static_cast<int>(preset.fill));
-    ui->blitterPresetPopUpButton->setCurrentIndex(index);
-    ui->blitterPresetPopUpButton->setToolTip(QString::fromLatin1(preset.summary));
+    showBlit();
     update();
 }
 
-void BlitterSection::showChannels(const bl::Channels &channels) {
-    ui->blitterUseAButton->setChecked(channels.a);
-    ui->blitterUseBButton->setChecked(channels.b);
-    ui->blitterUseCButton->setChecked(channels.c);
-    ui->blitterUseDButton->setChecked(channels.d);
-}
-
 void BlitterSection::functionEdited() {
-    ui->blitterPresetPopUpButton->setCurrentIndex(0);
-    ui->blitterPresetPopUpButton->setToolTip(QStringLiteral("Fill in a common blit"));
-    const std::optional<std::uint8_t> minterms =
-        bl::parseFunction(ui->blitterFunctionTextField->text().toStdString());
-    if (minterms)
-        showChannels(bl::channelsFor(*minterms));
+    readControls();
+    m_tool->functionEdited();
+    showBlit();
     update();
 }
 
 void BlitterSection::update() {
-    // A fill works only descending; the fill carry-in means something only in a fill.
-    const bool fill = ui->blitterFillPopUpButton->currentIndex() != 0;
-    ui->blitterDescendingButton->setEnabled(!fill);
-    if (fill && !ui->blitterDescendingButton->isChecked()) {
+    readControls();
+    m_tool->applyFillRules();
+    ui->blitterDescendingButton->setEnabled(m_tool->descendingAllowed());
+    if (ui->blitterDescendingButton->isChecked() != m_tool->descending) {
         const QSignalBlocker blocker(ui->blitterDescendingButton);
-        ui->blitterDescendingButton->setChecked(true);
+        ui->blitterDescendingButton->setChecked(m_tool->descending);
     }
-    ui->blitterFillCarryInButton->setEnabled(fill);
-
-    std::string error;
-    const std::optional<std::uint8_t> minterms =
-        bl::parseFunction(ui->blitterFunctionTextField->text().trimmed().toStdString(), &error);
-    if (!minterms) {
-        ui->blitterMintermsLabel->setText(QString::fromStdString("Cannot read: " + error));
+    ui->blitterFillCarryInButton->setEnabled(m_tool->fillCarryInAllowed());
+    ui->blitterMintermsLabel->setText(m_tool->minterms());
+    const QString code = m_tool->code();
+    if (code.isEmpty())
         ui->blitterCodeTextView->clear();
-        return;
-    }
-    ui->blitterMintermsLabel->setText(
-        QStringLiteral("LF $%1").arg(*minterms, 2, 16, QLatin1Char('0')));
-    ui->blitterCodeTextView->setPlainText(
-        QString::fromStdString(bl::blitterCode(*blit(), ui->blitterCopperButton->isChecked())));
+    else
+        ui->blitterCodeTextView->setPlainText(code);
 }
 
 void BlitterSection::copyCode() {

@@ -1,23 +1,21 @@
 #pragma once
-#include <QObject>
+#include "registers/RegistersTool.h"
 
-#include <amiga/blitter.h>
+#include <QObject>
 
 namespace Ui {
 class RegistersViewController;
 }
 
-// The Registers tab's blitter section: BLTCON0, BLTCON1 and the size register of an area-mode
-// blit from a preset or from its logic function, channels, shifts, direction, fill and size,
-// written through the machine library's blitter code, as `quillfen-asm blitter` writes it.
+// The Registers tab's blitter section: wires its controls to the tool's blit, whose BLTCON0,
+// BLTCON1 and size code is what `quillfen-asm blitter` writes.
 class BlitterSection : public QObject {
     Q_OBJECT
 public:
-    // Works on the section's controls in the tab's interface; they outlive it.
-    BlitterSection(Ui::RegistersViewController *ui, QObject *parent = nullptr);
-
-    // The blit the controls describe; nullopt while the function cannot be read.
-    std::optional<amiga::blitter::Blit> blit() const;
+    // Works on the section's controls in the tab's interface and on the tool's blit; both
+    // outlive it.
+    BlitterSection(Ui::RegistersViewController *ui, RegistersTool::Blitter *tool,
+                   QObject *parent = nullptr);
 
 public slots:
     // Fills the controls from the preset at index (1 onwards; 0 is "Custom").
@@ -29,7 +27,10 @@ public slots:
 private:
     // The function was typed: its channels follow it, the preset shows "Custom".
     void functionEdited();
-    void showChannels(const amiga::blitter::Channels &channels);
+    void readControls();
+    // Shows the tool's function, channels, fill and preset in the controls.
+    void showBlit();
 
     Ui::RegistersViewController *ui;
+    RegistersTool::Blitter *m_tool;
 };

@@ -17,20 +17,6 @@
 #include <array>
 #include <cstdint>
 
-namespace {
-
-// A button title shows an ampersand only when it is doubled.
-QString buttonTitle(const QString &text) {
-    QString title = text;
-    return title.replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
-
-QString hex(unsigned value, int digits) {
-    return QStringLiteral("0x%1").arg(value, digits, 16, QLatin1Char('0'));
-}
-
-} // namespace
-
 RegistersViewController::RegistersViewController(QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::RegistersViewController>()) {
     ui->setupUi(this);
@@ -88,7 +74,7 @@ void RegistersViewController::configureController() {
     connect(ui->copyRegisterCodeButton, &QPushButton::clicked, this,
             &RegistersViewController::copyCode);
     outputCode();
-    m_blitter = new BlitterSection(ui.get(), this);
+    m_blitter = new BlitterSection(ui.get(), &m_tool.blitter, this);
 }
 
 void RegistersViewController::parseRegisterData() {
@@ -123,48 +109,40 @@ amiga::Chipset RegistersViewController::chipset() const {
 }
 
 void RegistersViewController::changeChipset() {
-    const std::uint16_t word = currentWord();
-    for (std::shared_ptr<Register> &reg : registerArray)
-        reg = Register::fromLayout(reg->record(), chipset());
-    const QString shown = selectedRegister ? selectedRegister->name : QString();
-    selectedRegister.reset();
-    QComboBox *popUp = ui->registerPopUpButton;
-    if (shown.isEmpty())
+    m_tool.word = currentWord();
+    const bool shown = m_tool.shown != nullptr;
+    m_tool.setChipset(chipset());
+    if (!shown)
         return;
     const int group = ui->groupPopUpButton->currentIndex();
-    changeRegister(popUp);
+    const std::uint16_t word = m_tool.word;
+    changeRegister(ui->registerPopUpButton);
     if (group >= 0 && group < ui->groupPopUpButton->count())
         ui->groupPopUpButton->setCurrentIndex(group);
-    const RegisterWord::Bits bits = RegisterWord::bitsOf(word);
-    for (int i = 0; i < 16; ++i)
-        if (QAbstractButton *button = viewWithTag(i + 1))
-            button->setChecked(bits[static_cast<std::size_t>(i)]);
+    m_tool.word = word;
+    showWord();
     calculateBitValue();
 }
 
 void RegistersViewController::showRegisterArray(QList<std::shared_ptr<Register>> registers) {
-    registerArray = std::move(registers);
-    selectedRegister.reset();
+    m_tool.setRegisters(std::move(registers));
+    m_tool.chipset = chipset();
 
     QComboBox *popUp = ui->registerPopUpButton;
     popUp->clear();
-    for (const std::shared_ptr<Register> &reg : registerArray)
+    for (const std::shared_ptr<Register> &reg : m_tool.registers)
         popUp->addItem(reg->name);
-    popUp->setEnabled(!registerArray.isEmpty());
+    popUp->setEnabled(!m_tool.registers.isEmpty());
     changeRegister(popUp);
 
-    if (registerArray.isEmpty()) {
+    if (m_tool.registers.isEmpty()) {
         // Without a database the bits still add up, under plain bit numbers.
         ui->registerAddressLabel->clear();
         ui->registerSummaryLabel->setText(
             QStringLiteral("No registers: the register database could not be read."));
         ui->groupPopUpButton->clear();
-        for (int tag = 1; tag <= 16; ++tag) {
-            if (QAbstractButton *button = viewWithTag(tag)) {
-                button->setChecked(false);
-                button->setText(QStringLiteral("Bit %1").arg(tag - 1));
-            }
-        }
+        m_tool.word = 0;
+        showWord();
         showRegisterDetails();
         calculateBitValue();
     }
@@ -195,30 +173,14 @@ QAbstractButton *RegistersViewController::viewWithTag(int tag) const {
 }
 
 void RegistersViewController::changeRegister(QComboBox *sender) {
-    QStringList groupNames;
-    const QString title = sender ? sender->itemText(sender->currentIndex()) : QString();
-    for (const std::shared_ptr<Register> &reg : registerArray) {
-        if (reg->name == title) {
-            selectedRegister = reg;
-            break;
-        }
-    }
-    if (!selectedRegister)
+    if (!m_tool.show(sender ? sender->itemText(sender->currentIndex()) : QString()))
         return;
-
-    ui->registerAddressLabel->setText(QStringLiteral("$%1").arg(selectedRegister->address));
-    ui->registerSummaryLabel->setText(selectedRegister->summary);
-    const QList<std::shared_ptr<RegisterBit>> &bits = selectedRegister->bits;
-    for (qsizetype i = 0; i < bits.size() && i < 16; ++i) {
-        if (QAbstractButton *button = viewWithTag(static_cast<int>(i) + 1)) {
-            button->setChecked(false);
-            button->setText(buttonTitle(bits[i]->functionName));
-        }
-        if (bits[i]->groupName && !groupNames.contains(*bits[i]->groupName))
-            groupNames.append(*bits[i]->groupName);
-    }
+    const Register &shown = *m_tool.shown;
+    ui->registerAddressLabel->setText(QStringLiteral("$%1").arg(shown.address));
+    ui->registerSummaryLabel->setText(shown.summary);
+    showWord();
     ui->groupPopUpButton->clear();
-    ui->groupPopUpButton->addItems(groupNames);
+    ui->groupPopUpButton->addItems(m_tool.groups());
     showRegisterDetails();
     restoreRegisterName();
     calculateBitValue();
@@ -228,49 +190,39 @@ void RegistersViewController::changeGroup(QComboBox *) {
     calculateBitValue();
 }
 
+void RegistersViewController::showWord() {
+    const RegisterWord::Bits bits = RegisterWord::bitsOf(m_tool.word);
+    for (int i = 0; i < 16; ++i)
+        m_bitButtons[static_cast<std::size_t>(i)]->setChecked(bits[static_cast<std::size_t>(i)]);
+}
+
 std::uint16_t RegistersViewController::currentWord() const {
     RegisterWord::Bits bits{};
     for (int i = 0; i < 16; ++i) {
         // A mixed state counts as off.
-        const auto *box = qobject_cast<const QCheckBox *>(viewWithTag(i + 1));
-        bits[i] = box && box->checkState() == Qt::Checked;
+        bits[i] = m_bitButtons[static_cast<std::size_t>(i)]->checkState() == Qt::Checked;
     }
     return RegisterWord::wordOf(bits);
 }
 
 void RegistersViewController::calculateBitValue(QObject *) {
-    const std::uint16_t word = currentWord();
-    const std::uint8_t low = RegisterWord::lowByte(word);
-    const std::uint8_t high = RegisterWord::highByte(word);
-    const QString binary = QString::fromStdString(RegisterWord::binary(word));
-
-    ui->lowByteLabel->setText(QString::number(low));
-    ui->lowByteBase16Label->setText(hex(low, 2));
-    ui->lowByteBinaryLabel->setText(binary.mid(8, 8));
-    ui->highByteLabel->setText(QString::number(high));
-    ui->highByteBase16Label->setText(hex(high, 2));
-    ui->highByteBinaryLabel->setText(binary.mid(0, 8));
-    ui->finalWordLabel->setText(QString::number(word));
-    ui->finalWordBase16Label->setText(hex(word, 4));
-    ui->finalBinaryLabel->setText(binary);
-
-    outputCode();
-
+    m_tool.word = currentWord();
     QComboBox *groups = ui->groupPopUpButton;
-    if (groups->count() == 0 || !selectedRegister)
+    m_tool.group = groups->count() ? groups->itemText(groups->currentIndex()) : QString();
+    QLabel *const word[] = {ui->lowByteLabel,   ui->lowByteBase16Label,   ui->lowByteBinaryLabel,
+                            ui->highByteLabel,  ui->highByteBase16Label,  ui->highByteBinaryLabel,
+                            ui->finalWordLabel, ui->finalWordBase16Label, ui->finalBinaryLabel};
+    const QStringList results = m_tool.results();
+    for (int i = 0; i < 9; ++i)
+        word[i]->setText(results[i]);
+    outputCode();
+    // Without a group the group's labels keep what they showed.
+    const QStringList group = m_tool.groupResults();
+    if (group.isEmpty())
         return;
-    const QString group = groups->itemText(groups->currentIndex());
-    std::vector<RegisterWord::GroupMember> members;
-    const QList<std::shared_ptr<RegisterBit>> &registerBits = selectedRegister->bits;
-    for (qsizetype i = 0; i < registerBits.size() && i < 16; ++i) {
-        const RegisterBit &entry = *registerBits[i];
-        if (entry.groupName && *entry.groupName == group && entry.groupPosition <= 15)
-            members.push_back({static_cast<int>(i), static_cast<int>(entry.groupPosition)});
-    }
-    const RegisterWord::GroupValue value = RegisterWord::groupValue(word, members);
-    ui->groupWordLabel->setText(QString::number(value.value));
-    ui->groupWordBase16Label->setText(hex(value.value, 4));
-    ui->groupBinaryLabel->setText(QString::fromStdString(value.binary));
+    ui->groupWordLabel->setText(group[0]);
+    ui->groupWordBase16Label->setText(group[1]);
+    ui->groupBinaryLabel->setText(group[2]);
 }
 
 void RegistersViewController::controlTextDidChange(QLineEdit *field) {
@@ -288,19 +240,14 @@ void RegistersViewController::controlTextDidChange(QLineEdit *field) {
 }
 
 void RegistersViewController::outputCode() {
-    const bool setClear =
-        selectedRegister && amiga::isSetClearRegister(selectedRegister->name.toStdString());
-    ui->setClearPopUpButton->setEnabled(setClear);
-    if (!selectedRegister) {
+    m_tool.word = currentWord();
+    m_tool.clear = ui->setClearPopUpButton->currentIndex() == 1;
+    m_tool.copper = ui->registerCopperButton->isChecked();
+    ui->setClearPopUpButton->setEnabled(m_tool.setClearAllowed());
+    if (!m_tool.shown)
         ui->registerCodeTextView->clear();
-        return;
-    }
-    const amiga::SetClear mode = !setClear ? amiga::SetClear::AsGiven
-                                 : ui->setClearPopUpButton->currentIndex() == 1
-                                     ? amiga::SetClear::Clear
-                                     : amiga::SetClear::Set;
-    ui->registerCodeTextView->setPlainText(QString::fromStdString(amiga::registerWriteCode(
-        selectedRegister->layout(), currentWord(), mode, ui->registerCopperButton->isChecked())));
+    else
+        ui->registerCodeTextView->setPlainText(m_tool.code());
 }
 
 void RegistersViewController::copyCode() {
@@ -308,24 +255,14 @@ void RegistersViewController::copyCode() {
 }
 
 void RegistersViewController::goalSeek(QObject *) {
-    const RegisterWord::Bits bits =
-        RegisterWord::bitsOf(RegisterWord::goalWord(ui->goalSeekTextField->text().toStdString()));
-    for (int i = 0; i < 16; ++i) {
-        if (QAbstractButton *button = viewWithTag(i + 1))
-            button->setChecked(bits[i]);
-    }
+    m_tool.seekGoal(ui->goalSeekTextField->text());
+    showWord();
     calculateBitValue();
 }
 
 void RegistersViewController::jumpToTypedRegister() {
     QComboBox *popUp = ui->registerPopUpButton;
-    const QString typed = popUp->lineEdit()->text().trimmed();
-    int index = -1;
-    if (!typed.isEmpty()) {
-        index = popUp->findText(typed, Qt::MatchFixedString);
-        if (index < 0)
-            index = popUp->findText(typed, Qt::MatchStartsWith);
-    }
+    const int index = m_tool.indexOfTyped(popUp->lineEdit()->text());
     if (index >= 0) {
         popUp->setCurrentIndex(index);
         changeRegister(popUp);
@@ -342,51 +279,21 @@ void RegistersViewController::restoreRegisterName() {
 }
 
 void RegistersViewController::showRegisterDetails() {
-    const Register *reg = selectedRegister.get();
+    const Register *reg = m_tool.shown.get();
     ui->registerNoteLabel->setText(reg ? reg->note.trimmed() : QString());
     ui->registerNoteLabel->setVisible(!ui->registerNoteLabel->text().isEmpty());
     ui->registerExtraLabel->setText(reg ? reg->extraInformation.trimmed() : QString());
     ui->registerExtraLabel->setVisible(!ui->registerExtraLabel->text().isEmpty());
     ui->registerIsAGACheckButton->setChecked(reg && reg->isAGA);
-
     for (int i = 0; i < 16; ++i) {
-        QAbstractButton *button = viewWithTag(i + 1);
-        if (!button)
-            continue;
-        const RegisterBit *bit = reg && i < reg->bits.size() ? reg->bits[i].get() : nullptr;
+        QAbstractButton *button = m_bitButtons[static_cast<std::size_t>(i)];
+        const RegistersTool::BitLabel label = m_tool.bitLabel(i);
+        button->setText(label.title);
         QFont font = button->font();
-        font.setItalic(bit && bit->isAGA);
+        font.setItalic(label.italic);
         button->setFont(font);
-        if (!bit) {
-            button->setToolTip(QStringLiteral("Bit %1").arg(i));
-            button->setAccessibleName(QStringLiteral("Bit %1").arg(i));
-            button->setAccessibleDescription(QString());
-            continue;
-        }
-        // A screen reader hears the bit number with the function, and the
-        // tooltip's further facts as plain text.
-        button->setAccessibleName(
-            QStringLiteral("Bit %1 %2").arg(QString::number(i), bit->functionName));
-        QStringList facts;
-        QString tip =
-            QStringLiteral("<p><b>Bit %1: %2</b>").arg(i).arg(bit->functionName.toHtmlEscaped());
-        if (bit->groupName) {
-            tip += QStringLiteral(" (%1, bit %2)")
-                       .arg(bit->groupName->toHtmlEscaped())
-                       .arg(static_cast<qint64>(bit->groupPosition));
-            facts << QStringLiteral("Bit %1 of group %2.")
-                         .arg(QString::number(bit->groupPosition), *bit->groupName);
-        }
-        if (bit->isAGA) {
-            tip += QStringLiteral(" AGA only");
-            facts << QStringLiteral("AGA only.");
-        }
-        const QString description = bit->functionDescription.trimmed();
-        if (!description.isEmpty()) {
-            tip += QStringLiteral("<br>%1").arg(description.toHtmlEscaped());
-            facts << description;
-        }
-        button->setToolTip(tip + QStringLiteral("</p>"));
-        button->setAccessibleDescription(facts.join(QLatin1Char(' ')));
+        button->setToolTip(label.toolTip);
+        button->setAccessibleName(label.accessibleName);
+        button->setAccessibleDescription(label.accessibleDescription);
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
 #include "common/CodeOutputTool.h"
-#include "registers/Register.h"
+#include "registers/RegistersTool.h"
 
 #include <QByteArray>
 #include <QList>
@@ -40,9 +40,11 @@ public:
     QAbstractButton *viewWithTag(int tag) const;
 
     // The database, in document order.
-    const QList<std::shared_ptr<Register>> &registers() const { return registerArray; }
+    const QList<std::shared_ptr<Register>> &registers() const { return m_tool.registers; }
     // The register shown; null until one is chosen.
-    const std::shared_ptr<Register> &shownRegister() const { return selectedRegister; }
+    const std::shared_ptr<Register> &shownRegister() const { return m_tool.shown; }
+    // What the controls hold, as the last computation read them.
+    const RegistersTool &tool() const { return m_tool; }
 
     // The view with the line that writes the word.
     QPlainTextEdit *codeOutputView() const override;
@@ -83,14 +85,15 @@ private:
     void restoreRegisterName();
     // The note, further information, AGA flag and bit tooltips of the shown register.
     void showRegisterDetails();
+    // Ticks the bit boxes of the tool's word.
+    void showWord();
 
     // The word the sixteen bit boxes make.
     std::uint16_t currentWord() const;
 
     std::unique_ptr<Ui::RegistersViewController> ui;
+    RegistersTool m_tool;
     BlitterSection *m_blitter = nullptr;
-    QList<std::shared_ptr<Register>> registerArray;
-    std::shared_ptr<Register> selectedRegister;
     // The sixteen bit boxes, bit 0 first.
     std::array<QCheckBox *, 16> m_bitButtons{};
 };

@@ -1,14 +1,27 @@
-// The Colour tab driven as a user drives it: sliders, fields, the grid's
-// selection, the palette size, the code buttons.
-#include "ColourTabFixture.h"
+// The Colour tab's wiring: each control reaches ColourTool and the palette, each output shows
+// what the tool computes (fields, well, code, preview, status line), the grid's drags and
+// drops, palettes loaded from files, and one parity case with quillfen-iff palette.
+#include "colour/ColourViewController.h"
+#include "colour/PaletteDataSource.h"
 #include "colour/PaletteEntryCollectionViewItem.h"
+#include "colour/PaletteFile.h"
 #include "common/CopperFramePreview.h"
+#include "ui_ColourViewController.h"
 
+#include "QtPrinters.h"
+#include "UserInput.h"
+#include "run_program.h"
+#include "scratch_files.h"
+
+#include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QInputDialog>
+#include <QMimeData>
 #include <QPainter>
 #include <QSignalSpy>
-#include <functional>
+#include <QTest>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -16,320 +29,370 @@ Colour rgb(int r, int g, int b) {
     return Colour::convertFrom24BitWithRed(r, g, b);
 }
 
+QString picturePath(const char *name) {
+    return QStringLiteral(QUILLFEN_TEST_PICTURES "/") + QLatin1String(name);
+}
+
+class ColourTab : public ::testing::Test {
+protected:
+    void SetUp() override {
+        controller = std::make_unique<ColourViewController>();
+        controller->resize(900, 600);
+        controller->show();
+        QApplication::processEvents();
+        ui = controller->controls();
+        grid = ui->paletteEditorCollectionView;
+        source = controller->paletteDataSource();
+    }
+    // Moves a slider with the keyboard: Home, then one step right at a time.
+    static void slide(QSlider *slider, int value) {
+        slider->setFocus();
+        QTest::keyClick(slider, Qt::Key_Home);
+        for (int i = 0; i < value; ++i)
+            QTest::keyClick(slider, Qt::Key_Right);
+    }
+    QRect cell(int row) const { return grid->visualRect(source->index(row, 0)); }
+    void click(int row, Qt::KeyboardModifiers modifiers = {}) {
+        grid->scrollTo(source->index(row, 0));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers, cell(row).center());
+    }
+    void choosePaletteSize(const char *count) {
+        userinput::chooseWithKeys(ui->paletteColourEntriesPopupButton,
+                                  ui->paletteColourEntriesPopupButton->findText(count));
+    }
+    Colour entry(int row) const { return source->paletteEntries().at(row); }
+    QString code() const { return ui->codeOutputTextView->toPlainText(); }
+    QString status() const { return ui->paletteStatusLabel->text(); }
+
+    // Every output of the editor shows what the tool computes from what the controls hold.
+    void expectEditorShowsTheTool(ColourTool::Output output = ColourTool::Output::Colour) {
+        const ColourTool &tool = controller->tool();
+        const int guns[] = {tool.red, tool.green, tool.blue};
+        const QLineEdit *decimal[] = {ui->redValueTextField, ui->greenValueTextField,
+                                      ui->blueValueTextField};
+        const QLabel *twelve[] = {ui->red12BitValueTextField, ui->green12BitValueTextField,
+                                  ui->blue12BitValueTextField};
+        const QLabel *twentyFour[] = {ui->red24BitValueTextField, ui->green24BitValueTextField,
+                                      ui->blue24BitValueTextField};
+        const QSlider *sliders[] = {ui->redSlider, ui->greenSlider, ui->blueSlider};
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(sliders[i]->value(), guns[i]) << i;
+            EXPECT_EQ(QStringList({decimal[i]->text(), twelve[i]->text(), twentyFour[i]->text()}),
+                      ColourTool::gunTexts(guns[i]));
+        }
+        EXPECT_EQ(ui->colourWell->color(), ColourTool::colourOf(tool.red, tool.green, tool.blue));
+        EXPECT_EQ(ui->agaColourBankSlider->value(), tool.bank);
+        EXPECT_EQ(ui->colourRegisterSlider->value(), tool.colourRegister);
+        EXPECT_EQ(ui->calculatedColourRegisterTextField->text(),
+                  QString::number(tool.paletteIndex()));
+        EXPECT_EQ(code().toStdString(), tool.code(output, source->snapshot()));
+    }
+
+    // A drag over the grid that ends with a drop at point; true when taken.
+    bool drop(QMimeData *mime, QPoint point, Qt::DropActions actions = Qt::CopyAction) {
+        QWidget *viewport = grid->viewport();
+        QDragEnterEvent enter(point, actions, mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &enter);
+        QDragMoveEvent move(point, actions, mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &move);
+        if (!enter.isAccepted() || !move.isAccepted()) {
+            QDragLeaveEvent leave;
+            QApplication::sendEvent(viewport, &leave);
+            return false;
+        }
+        QDropEvent dropEvent(point, actions, mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &dropEvent);
+        return dropEvent.isAccepted();
+    }
+    // A drag that started in the grid with these entries, dropped at point.
+    bool dragFromGrid(const QList<int> &rows, QPoint point) {
+        QModelIndexList indexes;
+        for (int row : rows)
+            indexes << source->index(row, 0);
+        std::unique_ptr<QMimeData> mime(source->mimeData(indexes));
+        controller->draggingSessionWillBegin(rows);
+        const bool taken = drop(mime.get(), point, Qt::CopyAction | Qt::MoveAction);
+        controller->draggingSessionEnded(taken ? Qt::MoveAction : Qt::IgnoreAction);
+        return taken;
+    }
+    QPoint onto(int row) const { return cell(row).center(); }
+    QPoint before(int row) const { return {cell(row).left() + 1, cell(row).center().y()}; }
+
+    std::unique_ptr<ColourViewController> controller;
+    Ui::ColourViewController *ui = nullptr;
+    PaletteCollectionView *grid = nullptr;
+    PaletteDataSource *source = nullptr;
+};
+
 } // namespace
 
-TEST_F(ColourTab, StartsWithTheDefaultPaletteOfThePopUpsSize) {
-    EXPECT_EQ(ui->paletteColourEntriesPopupButton->currentText(), "32");
-    ASSERT_EQ(source->rowCount(), 32);
+TEST_F(ColourTab, TheEditorsControlsReachTheToolAndTheSelection) {
     EXPECT_EQ(source->paletteEntries(), Colour::amigaDefaults(32));
-    EXPECT_EQ(source->data(source->index(31, 0)).toString(), "31");
-    EXPECT_EQ(shown(14), QColor(0x00, 0x66, 0xff));
-    QStringList offered;
-    for (int i = 0; i < ui->paletteColourEntriesPopupButton->count(); ++i)
-        offered << ui->paletteColourEntriesPopupButton->itemText(i);
-    EXPECT_EQ(offered, (QStringList{"2", "4", "8", "16", "32", "64", "128", "256"}));
-    EXPECT_EQ(ui->dragDropMethodPopupButton->itemText(0), "Swap");
-    EXPECT_EQ(code(), "\tdc.w\tBPLCON3,$0c00\n\tdc.w\tCOLOR00,$0000\n"
-                      "\tdc.w\tBPLCON3,$0e00\n\tdc.w\tCOLOR00,$0000\n"
-                      "\tdc.w\tBPLCON3,$0c00\n");
-}
-
-TEST_F(ColourTab, SlidersShowDecimalTwelveAndTwentyFourBitAndRecolourTheSelection) {
-    click(3);
+    expectEditorShowsTheTool();
+    // Sliders: the edit reaches every selected entry and no other; the editor shows the entry
+    // added last (8: ff 66 00).
+    click(6);
+    click(8, Qt::ControlModifier);
     slide(ui->greenSlider, 200);
-    EXPECT_EQ(greenFields(), (QStringList{"200", "c", "c8"}));
-    EXPECT_EQ(ui->colourWell->color(), rgb(0xff, 200, 0xff));
-    EXPECT_EQ(entry(3), rgb(0xff, 200, 0xff)) << "the edit reaches the palette";
-    EXPECT_EQ(shown(3), QColor(0xff, 200, 0xff));
-    EXPECT_EQ(entry(2), rgb(0x55, 0x55, 0x55)) << "entries not selected keep their colours";
-    EXPECT_TRUE(code().contains("\tdc.w\tCOLOR03,$0fcf\n")) << code().toStdString();
-
-    // The 12-bit nibble is the high nibble, as the AGA high half and OCS code have it.
-    struct Case {
-        int value;
-        const char *twelve, *twentyFour;
-    };
-    for (const Case &k : {Case{15, "0", "0f"}, Case{16, "1", "10"}, Case{17, "1", "11"},
-                          Case{0xb9, "b", "b9"}, Case{0xf0, "f", "f0"}}) {
-        slide(ui->redSlider, k.value);
-        EXPECT_EQ(ui->red12BitValueTextField->text(), k.twelve) << k.value;
-        EXPECT_EQ(ui->red24BitValueTextField->text(), k.twentyFour) << k.value;
-    }
-    // The single colour's OCS code agrees with the field: $f0 is f, not e.
-    ui->agaChipsetButton->click();
-    EXPECT_EQ(code(), "\tdc.w\tCOLOR03,$0fcf\n");
+    slide(ui->blueSlider, 10);
+    EXPECT_EQ(controller->tool().green, 200);
+    expectEditorShowsTheTool();
+    EXPECT_EQ(entry(6), rgb(0xff, 200, 10));
+    EXPECT_EQ(entry(8), rgb(0xff, 200, 10));
+    EXPECT_EQ(entry(7), rgb(0x66, 0x22, 0x00));
+    // A typed value is cut to 255 when its edit ends; its slider and fields follow.
+    userinput::typeAndReturn(ui->redValueTextField, "300");
+    EXPECT_EQ(controller->tool().red, 255);
+    expectEditorShowsTheTool();
+    EXPECT_EQ(entry(8), rgb(255, 200, 10));
+    // A colour picked in the well goes through the editor too.
+    emit ui->colourWell->colourPicked(rgb(0x10, 0x20, 0x30));
+    expectEditorShowsTheTool();
+    EXPECT_EQ(entry(6), rgb(0x10, 0x20, 0x30));
+    // One of two taken out of the selection: the other is shown; none: the editor is black.
+    click(8, Qt::ControlModifier);
+    EXPECT_EQ(controller->tool().paletteIndex(), 6);
+    grid->clearSelection();
+    EXPECT_EQ(ui->colourWell->color(), rgb(0, 0, 0));
+    EXPECT_EQ(entry(6), rgb(0x10, 0x20, 0x30));
 }
 
-TEST_F(ColourTab, TypedValuesAreCutTo255WhenTheEditEnds) {
-    typeAndEnd(ui->redValueTextField, "300");
-    EXPECT_EQ(ui->redValueTextField->text(), "255");
-    EXPECT_EQ(ui->redSlider->value(), 255);
-    EXPECT_EQ(ui->red12BitValueTextField->text(), "f");
-    EXPECT_EQ(ui->red24BitValueTextField->text(), "ff");
-
-    // The field takes three digits at most and nothing but digits.
-    typeAndEnd(ui->blueValueTextField, "12a34");
-    EXPECT_EQ(ui->blueValueTextField->text(), "123");
-    EXPECT_EQ(ui->blueSlider->value(), 123);
-    EXPECT_EQ(ui->blue24BitValueTextField->text(), "7b");
-
-    // An emptied field counts as 0 and shows it.
-    typeAndEnd(ui->blueValueTextField, "");
-    EXPECT_EQ(ui->blueValueTextField->text(), "0");
-    EXPECT_EQ(ui->blueSlider->value(), 0);
-    EXPECT_EQ(ui->colourWell->color(), rgb(255, 0, 0));
-}
-
-TEST_F(ColourTab, SelectingAnEntryLoadsItsColourBankAndRegister) {
+TEST_F(ColourTab, SelectingAnEntryLoadsItsColourAndPlace) {
     choosePaletteSize("256");
     ASSERT_EQ(source->rowCount(), 256);
-    struct Case {
-        int row, bank, reg;
-    };
-    for (const Case &k : {Case{70, 2, 6}, Case{31, 0, 31}, Case{255, 7, 31}, Case{9, 0, 9}}) {
-        grid->scrollTo(source->index(k.row, 0));
-        click(k.row);
-        EXPECT_EQ(ui->agaColourBankSlider->value(), k.bank);
-        EXPECT_EQ(ui->agaColourBankTextField->text(), QString::number(k.bank));
-        EXPECT_EQ(ui->colourRegisterSlider->value(), k.reg);
-        EXPECT_EQ(ui->colourRegisterTextField->text(), QString::number(k.reg));
-        EXPECT_EQ(ui->calculatedColourRegisterTextField->text(), QString::number(k.row));
+    for (const int row : {70, 31, 255, 9}) {
+        click(row);
+        EXPECT_EQ(controller->tool().paletteIndex(), row);
+        EXPECT_EQ(Colour::convertFrom24BitWithRed(controller->tool().red, controller->tool().green,
+                                                  controller->tool().blue),
+                  entry(row));
+        expectEditorShowsTheTool();
     }
-    // Entry 9 of the default palette is ff aa 88.
-    EXPECT_EQ(ui->redValueTextField->text(), "255");
-    EXPECT_EQ(ui->greenValueTextField->text(), "170");
-    EXPECT_EQ(ui->blue24BitValueTextField->text(), "88");
-    EXPECT_EQ(ui->colourWell->color(), rgb(0xff, 0xaa, 0x88));
     EXPECT_EQ(source->paletteEntries(), Colour::amigaDefaults(256)) << "selecting changes nothing";
-
-    ui->colourRegisterSlider->setFocus();
-    QTest::keyClick(ui->colourRegisterSlider, Qt::Key_Home);
-    for (int i = 0; i < 5; ++i)
-        QTest::keyClick(ui->colourRegisterSlider, Qt::Key_Right);
+    // The bank and register sliders, and the options, reach the code.
     slide(ui->agaColourBankSlider, 3);
-    EXPECT_EQ(ui->agaColourBankTextField->text(), "3");
-    EXPECT_EQ(ui->calculatedColourRegisterTextField->text(), "101");
-    EXPECT_TRUE(code().startsWith("\tdc.w\tBPLCON3,$6c00\n\tdc.w\tCOLOR05,$0fa8\n"))
-        << code().toStdString();
-}
-
-TEST_F(ColourTab, SelectionCycleKeepsColoursAndCarriesRainbowHeights) {
-    // Clicking another entry: each keeps its colour, the editor shows the new one.
-    click(4);
-    click(6);
-    EXPECT_EQ(entry(4), rgb(0x88, 0x00, 0x88));
-    EXPECT_EQ(entry(6), rgb(0xee, 0x00, 0x00));
-    EXPECT_EQ(ui->redValueTextField->text(), "238");
-
-    // Adding an entry with Ctrl shows it; only an edit recolours both.
-    click(8, Qt::ControlModifier);
-    EXPECT_EQ(grid->selectedRows(), (QList<int>{6, 8}));
-    EXPECT_EQ(ui->calculatedColourRegisterTextField->text(), "8");
-    EXPECT_EQ(entry(6), rgb(0xee, 0x00, 0x00));
-    slide(ui->blueSlider, 10);
-    EXPECT_EQ(entry(6), rgb(0xff, 0x66, 10));
-    EXPECT_EQ(entry(8), rgb(0xff, 0x66, 10));
-
-    // Taking one of two out of the selection: the other is shown, nothing changes.
-    click(8, Qt::ControlModifier);
-    EXPECT_EQ(grid->selectedRows(), (QList<int>{6}));
-    EXPECT_EQ(ui->calculatedColourRegisterTextField->text(), "6");
-    EXPECT_EQ(entry(6), rgb(0xff, 0x66, 10));
-    EXPECT_EQ(entry(8), rgb(0xff, 0x66, 10));
-
-    // Ending the selection resets the editor to black and leaves the entries alone.
-    grid->clearSelection();
-    EXPECT_EQ(ui->redValueTextField->text(), "0");
-    EXPECT_EQ(ui->colourWell->color(), rgb(0, 0, 0));
-    EXPECT_EQ(entry(6), rgb(0xff, 0x66, 10));
-
-    // Heights: typed while one entry is selected, they stay with that entry.
-    // The start line is typed as hex; upper-case digits are taken as lower case.
-    ui->rainbowStartTextField->clear();
-    QTest::keyClicks(ui->rainbowStartTextField, "2C");
-    EXPECT_EQ(ui->rainbowStartTextField->text(), "2c");
-    click(0);
-    QTest::keyClicks(ui->rainbowIndexHeightTextField, "4");
-    click(1);
-    EXPECT_EQ(ui->rainbowIndexHeightTextField->text(), "0");
-    ui->rainbowIndexHeightTextField->selectAll();
-    QTest::keyClicks(ui->rainbowIndexHeightTextField, "4");
-    ui->outputRainbowCodeButton->click();
-    const QString rainbow = code();
-    EXPECT_TRUE(rainbow.startsWith("\tdc.w\t$2c01,$fffe\n")) << rainbow.toStdString();
-    EXPECT_TRUE(
-        rainbow.contains("\tdc.w\t$3001,$fffe\n\tdc.w\tBPLCON3,$0c00\n\tdc.w\tCOLOR00,$0aaa\n"));
-    EXPECT_TRUE(
-        rainbow.contains("\tdc.w\t$3401,$fffe\n\tdc.w\tBPLCON3,$0c00\n\tdc.w\tCOLOR00,$0555\n"));
-    EXPECT_TRUE(
-        rainbow.contains("\tdc.w\t$3401,$fffe\n\tdc.w\tBPLCON3,$0c00\n\tdc.w\tCOLOR00,$0fff\n"))
-        << "an entry of height 0 moves the next one no further";
-    EXPECT_TRUE(rainbow.endsWith("\tdc.w\tBPLCON3,$0e00\n\tdc.w\tCOLOR00,$0aaa\n"
-                                 "\tdc.w\tBPLCON3,$0c00\n"))
-        << "the rainbow ends with BPLCON3's base, LOCT clear";
-    click(0);
-    EXPECT_EQ(ui->rainbowIndexHeightTextField->text(), "4");
-    // Letters do not go into the height.
-    QTest::keyClicks(ui->rainbowIndexHeightTextField, "x");
-    EXPECT_EQ(ui->rainbowIndexHeightTextField->text(), "4");
-
-    // NTSC: the frame ends after line $105, so from $fe the third entry ($106) is left out.
-    ui->rainbowStartTextField->setText("fe");
-    ui->ntscButton->click();
-    ui->outputRainbowCodeButton->click();
-    EXPECT_TRUE(code().contains("; line $106 is past the end of an NTSC frame"))
-        << code().toStdString();
-    EXPECT_EQ(ui->codeFramePreview->bands(0).back().lastLine, 0x105);
-}
-
-TEST_F(ColourTab, PaletteSizeChangesWithAndWithoutKeepingColours) {
-    click(1);
-    slide(ui->redSlider, 7);
-    const Colour edited = entry(1);
-    QSignalSpy resets(source, &QAbstractItemModel::modelReset);
-
-    ui->keepExistingPaletteButton->click();
-    choosePaletteSize("16");
-    ASSERT_EQ(source->rowCount(), 16);
-    EXPECT_EQ(entry(1), edited) << "edits are kept with the palette";
-    EXPECT_EQ(entry(15), rgb(0x00, 0x00, 0xaa));
-    choosePaletteSize("32");
-    ASSERT_EQ(source->rowCount(), 32);
-    EXPECT_EQ(entry(1), edited);
-    for (int i = 16; i < 32; ++i)
-        EXPECT_EQ(entry(i), Colour::defaultAmigaGrey());
-    EXPECT_EQ(resets.size(), 2);
-
-    choosePaletteSize("32"); // the size the palette has: nothing happens
-    EXPECT_EQ(resets.size(), 2);
-
-    ui->keepExistingPaletteButton->click();
-    choosePaletteSize("4");
-    EXPECT_EQ(source->paletteEntries(), Colour::amigaDefaults(4));
-    choosePaletteSize("64");
-    EXPECT_EQ(source->paletteEntries(), Colour::amigaDefaults(64));
-}
-
-TEST_F(ColourTab, ANewPaletteShowsItsFirstEntryInTheEditor) {
-    click(3);
-    // A load, and a new colour count (kept or not): entry 0 selected, its colour in the editor,
-    // and an edit goes to it.
-    const auto loaded = [this] {
-        controller->usePaletteColours({rgb(0x12, 0x34, 0x56), rgb(0xab, 0xcd, 0xef)}, "two");
-    };
-    const auto newCount = [this] { choosePaletteSize("8"); };
-    const auto keptCount = [this] {
-        ui->keepExistingPaletteButton->click();
-        choosePaletteSize("16");
-    };
-    for (const std::function<void()> &change :
-         {std::function<void()>(loaded), {newCount}, {keptCount}}) {
-        change();
-        EXPECT_EQ(grid->selectedRows(), QList<int>{0});
-        EXPECT_EQ(ui->redSlider->value(), Colour::eightBitValue(entry(0).redComponent()));
-        EXPECT_EQ(ui->blueSlider->value(), Colour::eightBitValue(entry(0).blueComponent()));
-    }
-    slide(ui->redSlider, 0x77);
-    EXPECT_EQ(Colour::eightBitValue(entry(0).redComponent()), 0x77);
-}
-
-TEST_F(ColourTab, CodeForTheEditedColourFollowsTheOptions) {
-    slide(ui->agaColourBankSlider, 1);
-    ui->colourRegisterSlider->setFocus();
-    for (int i = 0; i < 5; ++i)
-        QTest::keyClick(ui->colourRegisterSlider, Qt::Key_Right);
-    typeAndEnd(ui->redValueTextField, "18");
-    typeAndEnd(ui->greenValueTextField, "52");
-    typeAndEnd(ui->blueValueTextField, "86");
-    EXPECT_EQ(code(), "\tdc.w\tBPLCON3,$2c00\n\tdc.w\tCOLOR05,$0135\n"
-                      "\tdc.w\tBPLCON3,$2e00\n\tdc.w\tCOLOR05,$0246\n"
-                      "\tdc.w\tBPLCON3,$0c00\n");
-    // The BPLCON3 base field: the bank and LOCT are set in what it holds, and it is written last.
-    typeAndEnd(ui->bplcon3TextField, "1020");
-    ui->copperInstructionsButton->click();
-    EXPECT_EQ(code(), "\tmove.w\t#$3020,BPLCON3(a6)\n\tmove.w\t#$0135,COLOR05(a6)\n"
-                      "\tmove.w\t#$3220,BPLCON3(a6)\n\tmove.w\t#$0246,COLOR05(a6)\n"
-                      "\tmove.w\t#$1020,BPLCON3(a6)\n");
-    ui->agaChipsetButton->click();
-    EXPECT_EQ(code(), "\tmove.w\t#$0135,COLOR05(a6)\n");
-    ui->copperInstructionsButton->click();
-    EXPECT_EQ(code(), "\tdc.w\tCOLOR05,$0135\n");
-
+    slide(ui->colourRegisterSlider, 5);
+    EXPECT_EQ(controller->tool().paletteIndex(), 101);
+    userinput::typeAndReturn(ui->bplcon3TextField, "1020");
+    userinput::click(ui->copperInstructionsButton);
+    EXPECT_EQ(controller->tool().bplcon3, "1020");
+    EXPECT_FALSE(controller->tool().copper);
+    expectEditorShowsTheTool();
+    userinput::click(ui->agaChipsetButton);
+    EXPECT_FALSE(controller->tool().aga);
+    expectEditorShowsTheTool();
+    // An emptied BPLCON3 field shows the reset value again.
+    userinput::typeAndReturn(ui->bplcon3TextField, "");
+    EXPECT_EQ(ui->bplcon3TextField->text(), "0c00");
     ui->copyCodeButton->click();
-    EXPECT_EQ(QApplication::clipboard()->text(), "\tdc.w\tCOLOR05,$0135\n");
-    EXPECT_EQ(controller->codeOutputView(), ui->codeOutputTextView);
+    EXPECT_EQ(QApplication::clipboard()->text(), code());
 }
 
-TEST_F(ColourTab, PaletteCodeListsWhatTheGridShows) {
-    choosePaletteSize("2");
-    click(1);
-    EXPECT_EQ(ui->calculatedColourRegisterTextField->text(), "1");
-    typeAndEnd(ui->redValueTextField, "255");
-    typeAndEnd(ui->greenValueTextField, "255");
-    typeAndEnd(ui->blueValueTextField, "255");
-    ui->colourRegisterSlider->setFocus();
-    QTest::keyClick(ui->colourRegisterSlider, Qt::Key_Home);
-    ui->outputPaletteCodeButton->click();
-    EXPECT_EQ(code(), "; AGA palette: 2 colours from bank 0 COLOR00, copper list data\n"
-                      "\tdc.w\tBPLCON3,$0c00\n\tdc.w\tCOLOR00,$0000\n\tdc.w\tCOLOR01,$0fff\n"
-                      "\tdc.w\tBPLCON3,$0e00\n\tdc.w\tCOLOR00,$0000\n\tdc.w\tCOLOR01,$0fff\n"
-                      "\tdc.w\tBPLCON3,$0c00\n");
-    // Without the copper: the same halves as move.w, BPLCON3 included.
-    ui->copperInstructionsButton->click();
-    ui->outputPaletteCodeButton->click();
-    EXPECT_EQ(code(), "; AGA palette: 2 colours from bank 0 COLOR00, move.w with a6 = $dff000\n"
-                      "\tmove.w\t#$0c00,BPLCON3(a6)\n\tmove.w\t#$0000,COLOR00(a6)\n"
-                      "\tmove.w\t#$0fff,COLOR01(a6)\n\tmove.w\t#$0e00,BPLCON3(a6)\n"
-                      "\tmove.w\t#$0000,COLOR00(a6)\n\tmove.w\t#$0fff,COLOR01(a6)\n"
-                      "\tmove.w\t#$0c00,BPLCON3(a6)\n");
-    ui->outputRainbowCodeButton->click();
-    EXPECT_EQ(code(), "");
-}
-
-TEST_F(ColourTab, ColourWellPickGoesThroughTheEditor) {
-    click(2);
-    click(5, Qt::ControlModifier);
-    emit ui->colourWell->colourPicked(rgb(0x10, 0x20, 0x30));
-    EXPECT_EQ(ui->redValueTextField->text(), "16");
-    EXPECT_EQ(ui->greenSlider->value(), 32);
-    EXPECT_EQ(ui->blue24BitValueTextField->text(), "30");
-    EXPECT_EQ(entry(2), rgb(0x10, 0x20, 0x30));
-    EXPECT_EQ(entry(5), rgb(0x10, 0x20, 0x30));
-}
-
-TEST_F(ColourTab, DigitsOfOtherScriptsAreTheirValue) {
-    // Arabic-Indic 200 and full-width 200 mean 200, as the formatter that admits them says.
-    for (const QString &typed :
-         {QString::fromUtf8("\u0662\u0660\u0660"), QString::fromUtf8("\uff12\uff10\uff10")}) {
-        typeAndEnd(ui->greenValueTextField, typed);
-        EXPECT_EQ(ui->greenSlider->value(), 200) << typed.toStdString();
-        EXPECT_EQ(ui->green24BitValueTextField->text(), "c8");
-    }
-}
-
-// The rainbow's preview: each entry's band on the lines the code gives it. Three entries of
-// 4, 0 and 60 lines from line $f0: red on $f0-$f3, the second entry not at all (no lines), and
-// blue from $f4 past the $ff/$100 wrap to the end of the frame; above $f0, black.
-TEST_F(ColourTab, RainbowPreviewShowsEachEntryOnItsLines) {
+TEST_F(ColourTab, PaletteAndRainbowCodeWithTheirPreview) {
     choosePaletteSize("4");
     source->setPaletteEntries({rgb(255, 0, 0), rgb(0, 255, 0), rgb(0, 0, 255), rgb(0, 0, 0)});
-    const int heights[] = {4, 0, 60, 0};
-    for (int i = 0; i < 4; ++i)
-        source->storeRainbowHeight(heights[i], i);
-    ui->rainbowStartTextField->setText("f0");
-    for (const int aga : {1, 0}) {
-        ui->agaChipsetButton->setChecked(aga == 1);
-        ui->outputRainbowCodeButton->click();
-        EXPECT_EQ(ui->codeFramePreview->bands(0),
-                  (QVector<CopperFramePreview::Band>{{0, 0xef, QColor(0, 0, 0)},
-                                                     {0xf0, 0xf3, QColor(255, 0, 0)},
-                                                     {0xf4, 0x12f, QColor(0, 0, 255)},
-                                                     {0x130, 0x137, QColor(0, 0, 0)}}))
-            << code().toStdString();
+    // Heights typed while one entry is selected stay with that entry.
+    for (const auto &[row, height] : {std::pair{0, "4"}, {2, "60"}}) {
+        click(row);
+        userinput::type(ui->rainbowIndexHeightTextField, height);
     }
+    click(1);
+    EXPECT_EQ(ui->rainbowIndexHeightTextField->text(), "0");
+    click(0);
+    EXPECT_EQ(ui->rainbowIndexHeightTextField->text(), "4");
+    userinput::type(ui->rainbowStartTextField, "F0"); // upper case is taken as lower case
+    EXPECT_EQ(ui->rainbowStartTextField->text(), "f0");
+    ui->outputRainbowCodeButton->click();
+    expectEditorShowsTheTool(ColourTool::Output::Rainbow);
+    // The preview: red on $f0-$f3, the second entry not at all (no lines), blue from $f4 past
+    // the $ff/$100 wrap for 60 lines; above $f0 and after, black.
+    EXPECT_EQ(ui->codeFramePreview->bands(0),
+              (QVector<CopperFramePreview::Band>{{0, 0xef, QColor(0, 0, 0)},
+                                                 {0xf0, 0xf3, QColor(255, 0, 0)},
+                                                 {0xf4, 0x12f, QColor(0, 0, 255)},
+                                                 {0x130, 0x137, QColor(0, 0, 0)}}));
+    // NTSC: the frame ends after line $105, in the code and in the preview.
+    ui->ntscButton->click();
+    ui->outputRainbowCodeButton->click();
+    EXPECT_TRUE(controller->tool().ntsc);
+    expectEditorShowsTheTool(ColourTool::Output::Rainbow);
+    EXPECT_EQ(ui->codeFramePreview->bands(0).back().lastLine, 0x105);
+    ui->ntscButton->click();
+    ui->outputPaletteCodeButton->click();
+    expectEditorShowsTheTool(ColourTool::Output::Palette);
 }
 
-TEST_F(ColourTab, ABankOfThirtyTwoIsOneBlockOfTheGrid) {
+TEST_F(ColourTab, ThePaletteSizeKeepsColoursOrNot) {
+    click(1);
+    slide(ui->redSlider, 7);
+    const QList<Colour> edited = source->paletteEntries();
+    userinput::click(ui->keepExistingPaletteButton);
+    for (const char *size : {"16", "64"}) {
+        const QList<Colour> before = source->paletteEntries();
+        choosePaletteSize(size);
+        EXPECT_EQ(source->paletteEntries(),
+                  ColourTool::resized(before, QString(size).toInt(), true));
+    }
+    EXPECT_EQ(entry(1), edited[1]);
+    userinput::click(ui->keepExistingPaletteButton);
+    choosePaletteSize("4");
+    EXPECT_EQ(source->paletteEntries(), Colour::amigaDefaults(4));
+    // A new palette shows its first entry in the editor, and an edit goes to it.
+    EXPECT_EQ(grid->selectedRows(), QList<int>{0});
+    slide(ui->redSlider, 0x77);
+    EXPECT_EQ(entry(0), rgb(0x77, 0, 0));
+}
+
+TEST_F(ColourTab, EntriesDraggedWithinTheGrid) {
+    source->updatePaletteEntryForCollectionView(2, rgb(255, 0, 0));
+    source->updatePaletteEntryForCollectionView(5, rgb(0, 0, 255));
+    source->storeRainbowHeight(9, 2);
+    // Onto another entry: swap, or copy as the pop-up says.
+    ASSERT_TRUE(dragFromGrid({2}, onto(5)));
+    EXPECT_EQ(entry(2), rgb(0, 0, 255));
+    EXPECT_EQ(entry(5), rgb(255, 0, 0));
+    userinput::chooseWithKeys(ui->dragDropMethodPopupButton, 1);
+    ASSERT_TRUE(dragFromGrid({5}, onto(2)));
+    EXPECT_EQ(entry(2), rgb(255, 0, 0));
+    EXPECT_EQ(entry(5), rgb(255, 0, 0));
+    // Between entries: moved with its rainbow height to where the tool says; the editor follows
+    // the selected entry.
+    QList<Colour> expected = source->paletteEntries();
+    click(2);
+    ASSERT_TRUE(dragFromGrid({2}, before(8)));
+    expected.move(2, ColourTool::movedTo(2, 8));
+    EXPECT_EQ(source->paletteEntries(), expected);
+    EXPECT_EQ(source->itemAtIndex(7)->rainbowHeight(), 9);
+    EXPECT_EQ(grid->selectedRows(), QList<int>{7});
+    EXPECT_EQ(controller->tool().paletteIndex(), 7);
+    // Ctrl+arrows move the selected entry like a drop between entries; the first stays first.
+    QTest::keyClick(grid, Qt::Key_Left, Qt::ControlModifier);
+    expected.move(7, 6);
+    EXPECT_EQ(source->paletteEntries(), expected);
+    EXPECT_EQ(controller->tool().paletteIndex(), 6);
+    click(0);
+    QTest::keyClick(grid, Qt::Key_Left, Qt::ControlModifier);
+    // Several entries at once are refused.
+    EXPECT_FALSE(dragFromGrid({2, 3}, onto(5)));
+    EXPECT_EQ(source->paletteEntries(), expected);
+}
+
+TEST_F(ColourTab, ColoursDroppedFromOutside) {
+    click(1);
+    click(3, Qt::ControlModifier);
+    QMimeData colour;
+    colour.setColorData(QColor(0x12, 0x34, 0x56));
+    ASSERT_TRUE(drop(&colour, onto(7)));
+    EXPECT_EQ(entry(7), rgb(0x12, 0x34, 0x56));
+    EXPECT_EQ(grid->selectedRows(), QList<int>{7}); // selected alone, shown in the editor
+    expectEditorShowsTheTool();
+    EXPECT_EQ(entry(1), rgb(0xa0, 0xa0, 0xa0));
+    QMimeData text;
+    text.setText("#ff8800");
+    ASSERT_TRUE(drop(&text, onto(9)));
+    EXPECT_EQ(entry(9), rgb(0xff, 0x88, 0x00));
+    // Between entries, text that is no colour, no data: refused, nothing changes.
+    const QList<Colour> now = source->paletteEntries();
+    QMimeData words, empty;
+    words.setText("not a colour");
+    EXPECT_FALSE(drop(&colour, before(9)));
+    EXPECT_FALSE(drop(&words, onto(10)));
+    EXPECT_FALSE(drop(&empty, onto(10)));
+    EXPECT_EQ(source->paletteEntries(), now);
+    // An entry dragged out carries its colour as a colour and as text.
+    std::unique_ptr<QMimeData> mime(source->mimeData({source->index(9, 0)}));
+    EXPECT_EQ(qvariant_cast<QColor>(mime->colorData()), QColor(0xff, 0x88, 0x00));
+    EXPECT_EQ(mime->text(), "#ff8800");
+}
+
+// Palettes of real pictures (tests/ilbm/pictures, see SOURCES.md there); the tab prints the
+// palette code quillfen-iff palette prints for the same file.
+TEST_F(ColourTab, APaletteLoadedFromAPictureFile) {
+    const QString ham6 = picturePath("ham6.iff");
+    source->storeRainbowHeight(6, 1); // heights stay with their indexes
+    ASSERT_TRUE(controller->decodePaletteWithURL(ham6));
+    EXPECT_EQ(source->itemAtIndex(1)->rainbowHeight(), 6);
+    const PaletteFile file = PaletteFile::read(ham6);
+    EXPECT_EQ(source->paletteEntries(), file.colours);
+    EXPECT_EQ(ui->paletteColourEntriesPopupButton->currentText(), "16");
+    EXPECT_EQ(status(), ColourTool::loadedStatus(16, "ham6.iff"));
+    EXPECT_EQ(grid->selectedRows(), QList<int>{0});
+    ui->outputPaletteCodeButton->click();
+    for (const bool aga : {true, false}) {
+        if (ui->agaChipsetButton->isChecked() != aga)
+            userinput::click(ui->agaChipsetButton);
+        ui->outputPaletteCodeButton->click();
+        const testprogram::Outcome program = testprogram::run(
+            QUILLFEN_IFF_TOOL,
+            std::string("palette ") + (aga ? "--aga '" : "--ocs '") + ham6.toStdString() + "'");
+        EXPECT_EQ(code().toStdString(), program.out) << program.err;
+    }
+    // A pop-up without an item for the count keeps its choice.
+    testfiles::Folder dir;
+    QImage five(5, 1, QImage::Format_Indexed8);
+    five.setColorTable({qRgb(0, 0, 0), qRgb(1, 2, 3), qRgb(4, 5, 6), qRgb(7, 8, 9), 0xffffff});
+    five.fill(0);
+    const QString png = QString::fromStdString(dir.file("five.png"));
+    ASSERT_TRUE(five.save(png, "PNG"));
+    ASSERT_TRUE(controller->decodePaletteWithURL(png));
+    EXPECT_EQ(source->rowCount(), 5);
+    EXPECT_EQ(ui->paletteColourEntriesPopupButton->currentText(), "16");
+}
+
+TEST_F(ColourTab, OfSeveralPicturesTheUserChoosesOne) {
+    // A CAT of two real pictures, the first of 8 colours, the second of 16.
+    testfiles::Folder dir;
+    std::vector<std::uint8_t> forms = testfiles::load(picturePath("gradient.iff").toStdString());
+    const std::vector<std::uint8_t> second = testfiles::load(picturePath("ham6.iff").toStdString());
+    forms.insert(forms.end(), second.begin(), second.end());
+    const std::uint32_t size = static_cast<std::uint32_t>(forms.size() + 4);
+    std::string bytes = "CAT ";
+    for (int shift : {24, 16, 8, 0})
+        bytes += static_cast<char>(size >> shift & 0xff);
+    bytes += "ILBM" + std::string(forms.begin(), forms.end());
+    const std::string cat = dir.file("two.iff");
+    ASSERT_TRUE(testfiles::saveText(cat, bytes));
+    EXPECT_FALSE(controller->decodePaletteWithURL(QString::fromStdString(cat)));
+    auto *dialog = controller->findChild<QInputDialog *>("choosePictureDialog");
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_EQ(dialog->comboBoxItems().size(), 2);
+    EXPECT_TRUE(dialog->comboBoxItems()[1].startsWith("2: "))
+        << dialog->comboBoxItems()[1].toStdString();
+    dialog->setTextValue(dialog->comboBoxItems()[1]);
+    QSignalSpy loaded(controller.get(), &ColourViewController::paletteRead);
+    dialog->accept();
+    ASSERT_TRUE(!loaded.isEmpty() || loaded.wait());
+    EXPECT_EQ(source->paletteEntries(), PaletteFile::read(picturePath("ham6.iff")).colours);
+}
+
+TEST_F(ColourTab, AFileWithoutAPaletteChangesNothingAndSaysWhy) {
+    click(3);
+    const QList<Colour> before = source->paletteEntries();
+    testfiles::Folder dir;
+    ASSERT_TRUE(testfiles::saveText(dir.file("notes.txt"), "This is not a picture.\n"));
+    const struct {
+        QString path;
+        const char *says;
+    } cases[] = {
+        {QString::fromStdString(dir.file("notes.txt")), "Cannot load a palette from “notes.txt”"},
+        {picturePath("truncated-bmhd-chunk.iff"),
+         "Cannot load a palette from “truncated-bmhd-chunk.iff”: "},
+        {QString::fromStdString(dir.file("missing.iff")), "missing.iff"},
+        {QString::fromStdString(dir.path()), ""},
+        {"/dev/zero", "not a regular file"}, // refused before it is read: it would never end
+        {QString(), ""},
+    };
+    for (const auto &c : cases) {
+        EXPECT_FALSE(controller->decodePaletteWithURL(c.path)) << c.path.toStdString();
+        EXPECT_TRUE(status().contains(QString::fromUtf8(c.says))) << status().toStdString();
+        // No library mark glued into the sentence.
+        EXPECT_FALSE(status().contains("error:", Qt::CaseInsensitive)) << status().toStdString();
+    }
+    EXPECT_EQ(source->paletteEntries(), before);
+    EXPECT_EQ(grid->selectedRows(), QList<int>{3});
+}
+
+TEST_F(ColourTab, TheGridDrawsBanksAsBlocksAndEveryCellVisibly) {
     choosePaletteSize("256");
     QApplication::processEvents();
     const int columns = grid->columns();
@@ -337,14 +400,10 @@ TEST_F(ColourTab, ABankOfThirtyTwoIsOneBlockOfTheGrid) {
     // Every bank starts a row at the left edge, and its 32 cells fill whole rows.
     for (int bank = 0; bank < 8; ++bank) {
         const QRect first = cell(bank * 32);
-        EXPECT_EQ(first.left(), cell(0).left()) << "bank " << bank;
-        EXPECT_EQ(cell(bank * 32 + 31).top() - first.top(), (32 / columns - 1) * first.height())
-            << "bank " << bank;
-        EXPECT_GT(cell(bank * 32 + columns - 1).left(), first.left());
+        EXPECT_EQ(first.left(), cell(0).left()) << bank;
+        EXPECT_EQ(cell(bank * 32 + 31).top() - first.top(), (32 / columns - 1) * first.height());
     }
-}
-
-TEST_F(ColourTab, AWhiteCellShowsItsEdgeOnAWhiteGround) {
+    // A white cell shows its edge on a white ground.
     PaletteEntryCollectionViewItem white;
     white.setPaletteValuesForIndex(3, 1.0, 1.0, 1.0);
     QImage image(34, 34, QImage::Format_RGB32);
@@ -352,7 +411,6 @@ TEST_F(ColourTab, AWhiteCellShowsItsEdgeOnAWhiteGround) {
     QPainter painter(&image);
     white.draw(&painter, image.rect(), grid->palette(), false);
     painter.end();
-    // Somewhere on the cell's outline a pixel is not white.
     bool edge = false;
     for (int x = 0; x < image.width(); ++x)
         for (int y = 0; y < image.height(); ++y)

@@ -113,13 +113,6 @@ QList<std::shared_ptr<Register>> *RegisterBitNames::database = nullptr;
 
 } // namespace
 
-TEST_F(RegisterBitNames, TheTableIsWellFormed) {
-    const QMap<QString, QList<Expected>> table = manualTable();
-    EXPECT_EQ(table.size(), 24 + 16);
-    for (auto it = table.cbegin(); it != table.cend(); ++it)
-        EXPECT_EQ(it.value().size(), 16) << it.key().toStdString();
-}
-
 TEST_F(RegisterBitNames, TheDatabaseNamesAndFlagsEveryBitAsTheManualsDo) {
     QMap<QString, QList<Expected>> table = manualTable();
     for (const auto &reg : *database) {

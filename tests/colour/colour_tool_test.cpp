@@ -1,0 +1,112 @@
+// The Colour tool's rules and texts as tables on ColourTool, without widgets. The code's text
+// itself is the amiga library's (tests/amiga/colourcode_test.cpp): here, which code each output
+// is and what the editor and options give it.
+#include "colour/ColourTool.h"
+
+#include "QtPrinters.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+Colour rgb(int r, int g, int b) {
+    return Colour::convertFrom24BitWithRed(r, g, b);
+}
+
+} // namespace
+
+TEST(ColourToolTest, AGunInItsThreeFields) {
+    // The 12-bit nibble is the high nibble, as the AGA high half and OCS code have it.
+    const char *const cases[][2] = {{"0", "0 0 00"},     {"15", "15 0 0f"},   {"16", "16 1 10"},
+                                    {"17", "17 1 11"},   {"185", "185 b b9"}, {"200", "200 c c8"},
+                                    {"240", "240 f f0"}, {"255", "255 f ff"}};
+    for (const auto &[value, texts] : cases)
+        EXPECT_EQ(ColourTool::gunTexts(QString(value).toInt()), QString(texts).split(' '));
+    // A typed value once its edit ends: at most 255, nothing is 0, other scripts' digits count.
+    const std::pair<const char *, int> typed[] = {{"300", 255},
+                                                  {"255", 255},
+                                                  {"123", 123},
+                                                  {"", 0},
+                                                  {"\u0662\u0660\u0660", 200},
+                                                  {"\uff12\uff10\uff10", 200}};
+    for (const auto &[text, value] : typed)
+        EXPECT_EQ(ColourTool::typedGun(QString::fromUtf8(text)), value) << text;
+    EXPECT_EQ(ColourTool::colourOf(0x12, 0x34, 0x56), rgb(0x12, 0x34, 0x56));
+    ColourTool tool;
+    tool.setColour(rgb(0xff, 0xaa, 0x88));
+    EXPECT_EQ(std::vector<int>({tool.red, tool.green, tool.blue}),
+              std::vector<int>({0xff, 0xaa, 0x88}));
+}
+
+TEST(ColourToolTest, APaletteIndexIsABankOfThirtyTwoAndARegister) {
+    const int cases[][3] = {{0, 0, 0},  {9, 0, 9},   {31, 0, 31}, {32, 1, 0},
+                            {70, 2, 6}, {101, 3, 5}, {255, 7, 31}};
+    for (const auto &[index, bank, reg] : cases) {
+        ColourTool tool;
+        tool.setPaletteIndex(index);
+        EXPECT_EQ(tool.bank, bank) << index;
+        EXPECT_EQ(tool.colourRegister, reg) << index;
+        EXPECT_EQ(tool.paletteIndex(), index);
+    }
+}
+
+TEST(ColourToolTest, APaletteOfAnotherSize) {
+    const QList<Colour> four = {rgb(1, 2, 3), rgb(4, 5, 6), rgb(7, 8, 9), rgb(10, 11, 12)};
+    const Colour grey = Colour::defaultAmigaGrey();
+    struct Case {
+        qint64 count;
+        bool keep;
+        QList<Colour> wanted;
+    } cases[] = {
+        {2, true, {four[0], four[1]}},
+        {4, true, four},
+        {6, true, {four[0], four[1], four[2], four[3], grey, grey}},
+        {3, false, Colour::amigaDefaults(3)},
+        {0, true, {}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(ColourTool::resized(four, c.count, c.keep), c.wanted) << c.count << c.keep;
+    // Dropped in front of an entry: it ends just there, the entries between moving up.
+    const int moves[][3] = {{2, 6, 5}, {5, 0, 0}, {0, 32, 31}, {3, 3, 3}, {3, 4, 3}};
+    for (const auto &[from, before, to] : moves)
+        EXPECT_EQ(ColourTool::movedTo(from, before), to) << from << " " << before;
+}
+
+TEST(ColourToolTest, TheStatusLineCountsInWordsThatAgree) {
+    EXPECT_EQ(ColourTool::loadedStatus(1, "one.iff"), "Loaded 1 colour from “one.iff”.");
+    EXPECT_EQ(ColourTool::loadedStatus(2, "two.iff"), "Loaded 2 colours from “two.iff”.");
+    EXPECT_EQ(ColourTool::restoredStatus(1), "The palette has 1 colour.");
+    EXPECT_EQ(ColourTool::restoredStatus(32), "The palette has 32 colours.");
+    EXPECT_EQ(ColourTool::sizeStep(1), "Palette of 1 Colour");
+    EXPECT_EQ(ColourTool::sizeStep(16), "Palette of 16 Colours");
+}
+
+TEST(ColourToolTest, EachOutputIsItsCodeWithTheEditorsPlaceAndTheOptions) {
+    ColourTool tool;
+    tool.red = 0x12;
+    tool.green = 0x34;
+    tool.blue = 0x56;
+    tool.bank = 1;
+    tool.colourRegister = 5;
+    tool.rainbowStart = "2c";
+    const ColourPalette palette{{rgb(0xff, 0, 0), rgb(0, 0xff, 0), rgb(0, 0, 0xff)}, {4, 0}};
+    const std::vector<amiga::Rgb8> guns = {{0xff, 0, 0}, {0, 0xff, 0}, {0, 0, 0xff}};
+    struct Case {
+        bool aga, copper;
+        const char *bplcon3;
+        std::uint16_t base; // the BPLCON3 the code keeps: its reset value unless typed
+    } cases[] = {
+        {true, true, "", 0x0c00}, {true, false, "1020", 0x1020}, {false, true, "", 0x0c00}};
+    for (const Case &c : cases) {
+        tool.aga = c.aga;
+        tool.copper = c.copper;
+        tool.bplcon3 = c.bplcon3;
+        const amiga::ColourCodeOptions options{c.aga, c.copper, c.base};
+        EXPECT_EQ(tool.code(ColourTool::Output::Colour),
+                  amiga::colourCode(options, 1, 5, {0x12, 0x34, 0x56}));
+        EXPECT_EQ(tool.code(ColourTool::Output::Palette, palette),
+                  amiga::paletteCode(options, 1, 5, guns));
+        // Heights the palette lacks are 0; the start line is typed in hex.
+        EXPECT_EQ(tool.code(ColourTool::Output::Rainbow, palette),
+                  amiga::rainbowCode(options, 0x2c, guns, {4, 0, 0}));
+    }
+}

@@ -1,0 +1,181 @@
+// The Registers tab's wiring: each control reaches RegistersTool, each output shows what the
+// tool computes, and one parity case per code view with quillfen-asm.
+#include "registers/RegistersViewController.h"
+#include "ui_RegistersViewController.h"
+
+#include "LogCapture.h"
+#include "QtPrinters.h"
+#include "UserInput.h"
+#include "run_program.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class RegistersTab : public ::testing::Test {
+protected:
+    void SetUp() override {
+        controller = std::make_unique<RegistersViewController>();
+        controller->show();
+        ui = controller->controls();
+    }
+    QAbstractButton *bit(int i) const { return controller->viewWithTag(i + 1); }
+    void choose(const QString &name) {
+        userinput::chooseWithKeys(ui->registerPopUpButton, ui->registerPopUpButton->findText(name));
+    }
+    // Every output shows what the tool computes from what the controls hold.
+    void expectViewsShowTheTool() {
+        const RegistersTool &tool = controller->tool();
+        const QLabel *word[] = {
+            ui->lowByteLabel,   ui->lowByteBase16Label,   ui->lowByteBinaryLabel,
+            ui->highByteLabel,  ui->highByteBase16Label,  ui->highByteBinaryLabel,
+            ui->finalWordLabel, ui->finalWordBase16Label, ui->finalBinaryLabel};
+        QStringList shown;
+        for (const QLabel *label : word)
+            shown << label->text();
+        EXPECT_EQ(shown, tool.results());
+        if (!tool.groupResults().isEmpty()) {
+            EXPECT_EQ(QStringList({ui->groupWordLabel->text(), ui->groupWordBase16Label->text(),
+                                   ui->groupBinaryLabel->text()}),
+                      tool.groupResults());
+        }
+        EXPECT_EQ(ui->registerCodeTextView->toPlainText(), tool.code());
+        EXPECT_EQ(ui->setClearPopUpButton->isEnabled(), tool.setClearAllowed());
+        for (int i = 0; i < 16; ++i) {
+            const RegistersTool::BitLabel label = tool.bitLabel(i);
+            EXPECT_EQ(bit(i)->text(), label.title) << i;
+            EXPECT_EQ(bit(i)->toolTip(), label.toolTip) << i;
+            EXPECT_EQ(bit(i)->accessibleName(), label.accessibleName) << i;
+            EXPECT_EQ(bit(i)->accessibleDescription(), label.accessibleDescription) << i;
+            EXPECT_EQ(bit(i)->font().italic(), label.italic) << i;
+            EXPECT_EQ(bit(i)->isChecked(), (tool.word >> i & 1) != 0) << i;
+        }
+        EXPECT_EQ(ui->blitterMintermsLabel->text(), tool.blitter.minterms());
+        EXPECT_EQ(ui->blitterCodeTextView->toPlainText(), tool.blitter.code());
+        EXPECT_EQ(ui->blitterDescendingButton->isChecked(), tool.blitter.descending);
+        EXPECT_EQ(ui->blitterDescendingButton->isEnabled(), tool.blitter.descendingAllowed());
+        EXPECT_EQ(ui->blitterFillCarryInButton->isEnabled(), tool.blitter.fillCarryInAllowed());
+    }
+
+    std::unique_ptr<RegistersViewController> controller;
+    Ui::RegistersViewController *ui = nullptr;
+};
+
+} // namespace
+
+// The controls of a register word reach the tool: the tab prints what quillfen-asm prints.
+TEST_F(RegistersTab, TheTabAndTheCommandLinePrintTheSameRegisterLine) {
+    choose("DMACON");
+    for (int i : {9, 8, 7}) // DMAEN, BPLEN, COPEN
+        bit(i)->click();
+    userinput::chooseWithKeys(ui->setClearPopUpButton, 1);
+    userinput::click(ui->registerCopperButton);
+    userinput::chooseWithKeys(ui->chipsetPopUpButton, 1);
+    EXPECT_EQ(controller->tool().word, 0x0380);
+    EXPECT_TRUE(controller->tool().clear && controller->tool().copper);
+    EXPECT_EQ(controller->tool().chipset, amiga::Chipset::Ecs);
+    EXPECT_EQ(ui->registerCodeTextView->toPlainText().toStdString(),
+              testprogram::run(QUILLFEN_ASM_TOOL, "register DMACON 0380 --chipset ecs --clear "
+                                                  "--copper")
+                  .out);
+    expectViewsShowTheTool();
+    ui->copyRegisterCodeButton->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), ui->registerCodeTextView->toPlainText());
+
+    // The goal (button and Return), the group pop-up and a typed register name.
+    choose("BPLCON0");
+    userinput::type(ui->goalSeekTextField, "$5200");
+    userinput::click(ui->goalSeekButton);
+    EXPECT_EQ(controller->tool().word, 0x5200);
+    userinput::type(ui->goalSeekTextField, "3011");
+    QTest::keyClick(ui->goalSeekTextField, Qt::Key_Return);
+    EXPECT_EQ(controller->tool().word, 0x3011);
+    const int bpu = ui->groupPopUpButton->findText("BPU");
+    userinput::chooseWithKeys(ui->groupPopUpButton, bpu);
+    EXPECT_EQ(controller->tool().group, "BPU");
+    expectViewsShowTheTool();
+    // Another chipset keeps the bits ticked.
+    userinput::chooseWithKeys(ui->chipsetPopUpButton, 2);
+    EXPECT_EQ(controller->tool().word, 0x3011);
+    expectViewsShowTheTool();
+
+    QLineEdit *edit = ui->registerPopUpButton->lineEdit();
+    userinput::typeAndReturn(edit, "bplcon");
+    EXPECT_EQ(controller->shownRegister()->name, "BPLCON0");
+    userinput::typeAndReturn(edit, "intena");
+    EXPECT_EQ(controller->shownRegister()->name, "INTENA");
+    userinput::typeAndReturn(edit, "NOSUCH"); // the shown register's name comes back
+    EXPECT_EQ(edit->text(), "INTENA");
+    expectViewsShowTheTool();
+
+    // The AGA box reports the register; a click does not change it.
+    const bool aga = ui->registerIsAGACheckButton->isChecked();
+    QTest::mouseClick(ui->registerIsAGACheckButton, Qt::LeftButton);
+    EXPECT_EQ(ui->registerIsAGACheckButton->isChecked(), aga);
+}
+
+TEST_F(RegistersTab, TheBlitterSectionPrintsWhatTheCommandLinePrints) {
+    QComboBox *presets = ui->blitterPresetPopUpButton;
+    userinput::chooseWithKeys(presets, presets->findText("Cookie-cut"));
+    ui->blitterAShiftSpinBox->setValue(4);
+    ui->blitterBShiftSpinBox->setValue(4);
+    ui->blitterWidthSpinBox->setValue(4);
+    ui->blitterHeightSpinBox->setValue(20);
+    userinput::click(ui->blitterCopperButton);
+    EXPECT_EQ(ui->blitterCodeTextView->toPlainText().toStdString(),
+              testprogram::run(QUILLFEN_ASM_TOOL,
+                               "blitter --function 'AB+!AC' --channels ABCD --ashift 4 "
+                               "--bshift 4 --width 4 --height 20 --copper")
+                  .out);
+    expectViewsShowTheTool();
+
+    // The fill pop-up, the preset of a fill, a typed function and the channel boxes.
+    userinput::chooseWithKeys(presets, presets->findText("Area fill"));
+    expectViewsShowTheTool();
+    EXPECT_EQ(controller->tool().blitter.fill, 1);
+    userinput::type(ui->blitterFunctionTextField, "A|B");
+    EXPECT_EQ(presets->currentIndex(), 0);
+    EXPECT_TRUE(ui->blitterUseBButton->isChecked());
+    userinput::click(ui->blitterUseCButton);
+    userinput::click(ui->blitterFillCarryInButton);
+    userinput::chooseWithKeys(ui->blitterFillPopUpButton, 0);
+    userinput::click(ui->blitterDescendingButton);
+    const RegistersTool::Blitter &blit = controller->tool().blitter;
+    EXPECT_TRUE(blit.channels.c && blit.fillCarryIn && blit.fill == 0 && !blit.descending);
+    expectViewsShowTheTool();
+    ui->blitterCopyButton->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), ui->blitterCodeTextView->toPlainText());
+}
+
+TEST_F(RegistersTab, TheGoalFieldKeepsWhatItTakesAndTheCursorWithIt) {
+    const struct {
+        const char *typed, *kept;
+    } cases[] = {{"12345", "1234"}, {"a g", "a"},          {"$52001", "$5200"},
+                 {"x$5", "$5"},     {"0x52001", "0x5200"}, {"aBcD", "aBcD"}};
+    for (const auto &c : cases) {
+        userinput::type(ui->goalSeekTextField, c.typed);
+        EXPECT_EQ(ui->goalSeekTextField->text(), c.kept) << c.typed;
+    }
+    // A stray character typed in the middle goes, and the cursor stays after the digits
+    // before it; nothing is computed until the goal is sought.
+    ui->goalSeekTextField->setCursorPosition(2);
+    QTest::keyClicks(ui->goalSeekTextField, "z");
+    EXPECT_EQ(ui->goalSeekTextField->cursorPosition(), 2);
+    EXPECT_EQ(controller->tool().word, 0);
+}
+
+TEST_F(RegistersTab, WithoutADatabaseTheTabSaysSoAndStillCounts) {
+    LogCapture log;
+    controller->parseRegisterData(QByteArray());
+    EXPECT_EQ(log.lines.size(), 1);
+    EXPECT_EQ(controller->shownRegister(), nullptr);
+    EXPECT_FALSE(ui->registerPopUpButton->isEnabled());
+    EXPECT_TRUE(ui->registerSummaryLabel->text().contains("could not be read"));
+    bit(7)->click();
+    EXPECT_EQ(controller->tool().word, 0x80);
+    expectViewsShowTheTool();
+}
