@@ -200,6 +200,15 @@ std::optional<std::string> Arguments::value(std::string_view option) const {
     return found;
 }
 
+std::vector<std::string> Arguments::values(std::string_view option) const {
+    std::vector<std::string> found;
+    for (const Given &given : m_options) {
+        if (given.name == option && given.value)
+            found.push_back(*given.value);
+    }
+    return found;
+}
+
 std::optional<std::int64_t> Arguments::number(std::string_view option, Base base,
                                               std::int64_t minimum, std::int64_t maximum) {
     const std::optional<std::string> text = value(option);

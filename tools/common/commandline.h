@@ -109,6 +109,8 @@ public:
     // The value given last to an option, if any: nothing for a flag, or for an optional word
     // left out.
     std::optional<std::string> value(std::string_view option) const;
+    // Every value given to an option, in order (an option given more than once).
+    std::vector<std::string> values(std::string_view option) const;
     const std::vector<std::string> &operands() const { return m_operands; }
 
     // An option's value as a number from minimum to maximum. Nothing when the option is not

@@ -6,7 +6,10 @@
 
 #include <amiga/registercode.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace quillfen_asm {
@@ -30,6 +33,13 @@ extern const Command registerCommand;
 extern const Command blitterCommand;
 extern const Command gradientCommand;
 extern const Command fadeCommand;
+extern const Command frameCommand;
+
+// Reads a copper list file as the copper command does (assembler data, a memory view, or with
+// binary big-endian words from offset on). False after printing the problems, each naming the
+// file (and its line), or the command when the file cannot be read.
+bool readCopperListFile(const char *command, const std::string &path, bool binary,
+                        std::size_t offset, std::vector<std::uint16_t> *words);
 
 // The register database compiled into the program; null, with a message on standard error that
 // names the command, when it cannot be read.

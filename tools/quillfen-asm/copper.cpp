@@ -14,6 +14,33 @@
 
 namespace quillfen_asm {
 
+bool readCopperListFile(const char *command, const std::string &path, bool binary,
+                        std::size_t offset, std::vector<std::uint16_t> *words) {
+    std::vector<std::uint8_t> bytes;
+    std::string message;
+    if (!picture::readWholeFile(path, {picture::kCopperListLimit, "copper list"}, &bytes,
+                                &message)) {
+        std::fprintf(stderr, "quillfen-asm %s: %s\n", command, message.c_str());
+        return false;
+    }
+    const amiga::CopperRead read =
+        binary ? amiga::readCopperBinary({bytes.data(), bytes.size()}, offset)
+               : amiga::readCopperText(
+                     std::string_view(reinterpret_cast<const char *>(bytes.data()), bytes.size()));
+    if (!read.ok()) {
+        for (const amiga::CopperReadError &error : read.errors) {
+            if (error.line > 0)
+                std::fprintf(stderr, "%s:%zu: %s\n", path.c_str(), error.line,
+                             error.message.c_str());
+            else
+                std::fprintf(stderr, "%s: %s\n", path.c_str(), error.message.c_str());
+        }
+        return false;
+    }
+    *words = read.words;
+    return true;
+}
+
 namespace {
 
 int runCopper(Arguments &arguments) {
@@ -32,29 +59,10 @@ int runCopper(Arguments &arguments) {
         return usageError(arguments);
 
     const std::string &path = arguments.operands()[0];
-    std::vector<std::uint8_t> bytes;
-    std::string message;
-    if (!picture::readWholeFile(path, {picture::kCopperListLimit, "copper list"}, &bytes,
-                                &message)) {
-        std::fprintf(stderr, "quillfen-asm copper: %s\n", message.c_str());
+    std::vector<std::uint16_t> words;
+    if (!readCopperListFile("copper", path, arguments.has("--binary"),
+                            static_cast<std::size_t>(*offset), &words))
         return kTrouble;
-    }
-    const amiga::CopperRead read =
-        arguments.has("--binary")
-            ? amiga::readCopperBinary({bytes.data(), bytes.size()},
-                                      static_cast<std::size_t>(*offset))
-            : amiga::readCopperText(
-                  std::string_view(reinterpret_cast<const char *>(bytes.data()), bytes.size()));
-    if (!read.ok()) {
-        for (const amiga::CopperReadError &error : read.errors) {
-            if (error.line > 0)
-                std::fprintf(stderr, "%s:%zu: %s\n", path.c_str(), error.line,
-                             error.message.c_str());
-            else
-                std::fprintf(stderr, "%s: %s\n", path.c_str(), error.message.c_str());
-        }
-        return kTrouble;
-    }
     const std::vector<amiga::RegisterLayout> *registers = registerDatabase("copper");
     if (registers == nullptr)
         return kTrouble;
@@ -65,7 +73,7 @@ int runCopper(Arguments &arguments) {
                                                      : amiga::CopperFrame::Chipset::Ocs;
     if (arguments.has("--ntsc"))
         options.frameLines = amiga::CopperFrame::kNtscLines;
-    const amiga::CopperListing listing = amiga::disassemble(read.words, options);
+    const amiga::CopperListing listing = amiga::disassemble(words, options);
     const std::string text = amiga::copperListingText(listing);
     return writeOutput(arguments, text, listing.cannotPerform ? kNegative : kSuccess);
 }
