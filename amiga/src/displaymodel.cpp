@@ -155,7 +155,10 @@ CopperTrace runCopper(const ChipMemory &memory, const FrameSetup &setup) {
                             static_cast<int>(clock - line * kClocks)))
                 pc = (pc + 4) & kAddressMask;
         } else {
-            const long at = reached(instruction, clock, frameEnd);
+            // The compare starts a cycle after the fetch: a position already passed costs
+            // that cycle too (measured on an emulator: MOVEs after such a WAIT show 4 lores
+            // pixels later than after one that waited).
+            const long at = reached(instruction, clock + 2, frameEnd);
             if (at < 0) {
                 trace.end = CopperEnd::Waiting;
                 trace.endAddress = address;
@@ -250,6 +253,7 @@ struct Fetch {
     int shresPerPixel = 4; // 4 lores, 2 hires, 1 superhires
     int length = 8, grid = 8, unit = 8, words = 1; // clocks; words a plane a unit
     int start = 0;                                 // the first unit's clock
+    std::uint16_t fmode = 0;
     int delay() const { return 2 * std::min(length, 8) + 1; }
 };
 
@@ -266,6 +270,7 @@ Fetch fetchOf(const Registers &r, Chipset chipset) {
     else if (chipset != Chipset::Ocs && (r.bplcon0 & 0x40))
         pixelsPerClock = 8;
     f.shresPerPixel = 8 / pixelsPerClock;
+    f.fmode = aga ? r.fmode : 0;
     const int factor = aga ? (r.fmode & 3) == 3 ? 4 : (r.fmode & 3) ? 2 : 1 : 1;
     f.length = 16 * factor / pixelsPerClock;
     f.grid = std::max(4, f.length);
@@ -295,12 +300,17 @@ Window windowOf(const Registers &r) {
     return w;
 }
 
-// BPLCON1's delay of the odd (playfield 1) and even planes, in superhires pixels.
-std::array<int, 2> scrollOf(std::uint16_t b, Chipset chipset) {
+// BPLCON1's delay of the odd (playfield 1) and even planes, in superhires pixels. AGA's bits
+// above the 16 lores pixels count only as far as the fetch is wide (bit 10/14 from 32 bits,
+// bit 11/15 at 64; measured on an emulator: with FMODE 0 they do nothing).
+std::array<int, 2> scrollOf(std::uint16_t b, Chipset chipset, std::uint16_t fmode) {
     if (chipset != Chipset::Aga)
         return {(b & 0xf) * 4, (b >> 4 & 0xf) * 4};
-    return {((b & 0xf) | (b >> 10 & 3) << 4) * 4 + (b >> 8 & 3),
-            ((b >> 4 & 0xf) | (b >> 14 & 3) << 4) * 4 + (b >> 12 & 3)};
+    // The quarter pixels: bits 9-8 delay both playfields, and bits 13-12 do nothing (measured on
+    // an emulator; the AGA documentation gives bits 13-12 to playfield 2).
+    const int high = (fmode & 3) == 3 ? 3 : (fmode & 3) ? 1 : 0;
+    return {((b & 0xf) | (b >> 10 & high) << 4) * 4 + (b >> 8 & 3),
+            ((b >> 4 & 0xf) | (b >> 14 & high) << 4) * 4 + (b >> 8 & 3)};
 }
 
 struct Sprite {
@@ -550,6 +560,12 @@ Frame renderFrame(const ChipMemory &memory, const FrameSetup &setup, const Coppe
         int lastH = -1;
         bool inside = false;
         const bool storyLine = story && line == story->v;
+        int spriteFrom = 0, spriteTo = 0;
+        if (anySprite) {
+            const Window w = windowOf(showSide);
+            spriteFrom = w.hstart;
+            spriteTo = w.hstop <= kLastWindowH ? w.hstop : kSpriteSpan;
+        }
         for (int column = 0; column < frame.columns; ++column) {
             const int s = column * shresPerColumn;
             const long visibleFrom = lineClock + (s / 4 + 8) / 2;
@@ -596,7 +612,13 @@ Frame renderFrame(const ChipMemory &memory, const FrameSetup &setup, const Coppe
             }
             int value = 0;
             if (fetchedPixels) {
-                const std::array<int, 2> scroll = scrollOf(showSide.bplcon1, chipset);
+                std::array<int, 2> scroll = scrollOf(showSide.bplcon1, chipset, fetch.fmode);
+                // On the hires grid a quarter-pixel delay does not show (as on an emulator's
+                // hires buffer).
+                if (!setup.superhiresColumns) {
+                    scroll[0] &= ~1;
+                    scroll[1] &= ~1;
+                }
                 const int i1 = (s - base - scroll[0]) >> shift;
                 const int i2 = (s - base - scroll[1]) >> shift;
                 if (s - base - scroll[0] >= 0 && i1 < fetchedPixels)
@@ -673,7 +695,9 @@ Frame renderFrame(const ChipMemory &memory, const FrameSetup &setup, const Coppe
                 }
             }
             int sprite = -1;
-            if (anySprite && spriteValue[h]) {
+            // Sprites show from HSTART up to HSTOP on the line, whether or not the window
+            // stays open from the line before (measured on an emulator).
+            if (anySprite && spriteValue[h] && h >= spriteFrom && h < spriteTo) {
                 const int pair = spriteNumber[h] / 2;
                 const int code = front == 1 ? showSide.bplcon2 & 7 : showSide.bplcon2 >> 3 & 7;
                 if (front == 0 || pair < code) {

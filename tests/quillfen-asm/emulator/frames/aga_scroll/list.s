@@ -3,10 +3,10 @@
 	dc.w	COLOR01,$0f80
 	dc.w	COLOR02,$008f
 	dc.w	COLOR03,$0fff
-	dc.w	DIWSTRT,$3091
-	dc.w	DIWSTOP,$50d1
-	dc.w	DDFSTRT,$0038
-	dc.w	DDFSTOP,$0060
+	dc.w	DIWSTRT,$90e1
+	dc.w	DIWSTOP,$b021
+	dc.w	DDFSTRT,$0060
+	dc.w	DDFSTOP,$0088
 	dc.w	BPL1MOD,$0000
 	dc.w	BPL2MOD,$0000
 	dc.w	BPLCON0,$2200
@@ -14,20 +14,20 @@
 	dc.w	BPL1PTL,$0000
 	dc.w	BPL2PTH,$0002
 	dc.w	BPL2PTL,$0180
-	dc.w	$3007,$fffe
+	dc.w	$9007,$fffe
 	dc.w	BPLCON1,$0000
-	dc.w	$3407,$fffe
+	dc.w	$9407,$fffe
 	dc.w	BPLCON1,$0100
-	dc.w	$3807,$fffe
+	dc.w	$9807,$fffe
 	dc.w	BPLCON1,$0200
-	dc.w	$3c07,$fffe
+	dc.w	$9c07,$fffe
 	dc.w	BPLCON1,$0300
-	dc.w	$4007,$fffe
+	dc.w	$a007,$fffe
 	dc.w	BPLCON1,$0400
-	dc.w	$4407,$fffe
+	dc.w	$a407,$fffe
 	dc.w	BPLCON1,$3100
-	dc.w	$4807,$fffe
+	dc.w	$a807,$fffe
 	dc.w	BPLCON1,$0c11
-	dc.w	$4c07,$fffe
+	dc.w	$ac07,$fffe
 	dc.w	BPLCON1,$c422
 	dc.w	$ffff,$fffe

@@ -1,37 +1,37 @@
 ; COLOR00 by WAIT every second line: 16 grey steps between blue and red
 	dc.w	COLOR00,$000f
-	dc.w	$3007,$fffe
+	dc.w	$9007,$fffe
 	dc.w	COLOR00,$0000
-	dc.w	$3207,$fffe
+	dc.w	$9207,$fffe
 	dc.w	COLOR00,$0111
-	dc.w	$3407,$fffe
+	dc.w	$9407,$fffe
 	dc.w	COLOR00,$0222
-	dc.w	$3607,$fffe
+	dc.w	$9607,$fffe
 	dc.w	COLOR00,$0333
-	dc.w	$3807,$fffe
+	dc.w	$9807,$fffe
 	dc.w	COLOR00,$0444
-	dc.w	$3a07,$fffe
+	dc.w	$9a07,$fffe
 	dc.w	COLOR00,$0555
-	dc.w	$3c07,$fffe
+	dc.w	$9c07,$fffe
 	dc.w	COLOR00,$0666
-	dc.w	$3e07,$fffe
+	dc.w	$9e07,$fffe
 	dc.w	COLOR00,$0777
-	dc.w	$4007,$fffe
+	dc.w	$a007,$fffe
 	dc.w	COLOR00,$0888
-	dc.w	$4207,$fffe
+	dc.w	$a207,$fffe
 	dc.w	COLOR00,$0999
-	dc.w	$4407,$fffe
+	dc.w	$a407,$fffe
 	dc.w	COLOR00,$0aaa
-	dc.w	$4607,$fffe
+	dc.w	$a607,$fffe
 	dc.w	COLOR00,$0bbb
-	dc.w	$4807,$fffe
+	dc.w	$a807,$fffe
 	dc.w	COLOR00,$0ccc
-	dc.w	$4a07,$fffe
+	dc.w	$aa07,$fffe
 	dc.w	COLOR00,$0ddd
-	dc.w	$4c07,$fffe
+	dc.w	$ac07,$fffe
 	dc.w	COLOR00,$0eee
-	dc.w	$4e07,$fffe
+	dc.w	$ae07,$fffe
 	dc.w	COLOR00,$0fff
-	dc.w	$5007,$fffe
+	dc.w	$b007,$fffe
 	dc.w	COLOR00,$0f00
 	dc.w	$ffff,$fffe

@@ -15,10 +15,10 @@
 	dc.w	COLOR13,$0808
 	dc.w	COLOR14,$0888
 	dc.w	COLOR15,$0f80
-	dc.w	DIWSTRT,$3091
-	dc.w	DIWSTOP,$50d1
-	dc.w	DDFSTRT,$0040
-	dc.w	DDFSTOP,$0058
+	dc.w	DIWSTRT,$90e1
+	dc.w	DIWSTOP,$b021
+	dc.w	DDFSTRT,$0068
+	dc.w	DDFSTOP,$0080
 	dc.w	BPL1MOD,$0000
 	dc.w	BPL2MOD,$0000
 	dc.w	BPLCON0,$6a00

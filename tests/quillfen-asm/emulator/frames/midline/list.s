@@ -1,124 +1,124 @@
 ; COLOR00 and COLOR01 changed mid-line over a 1-plane window
 	dc.w	COLOR01,$0fff
-	dc.w	DIWSTRT,$3091
-	dc.w	DIWSTOP,$50d1
-	dc.w	DDFSTRT,$0040
-	dc.w	DDFSTOP,$0058
+	dc.w	DIWSTRT,$90e1
+	dc.w	DIWSTOP,$b021
+	dc.w	DDFSTRT,$0068
+	dc.w	DDFSTOP,$0080
 	dc.w	BPL1MOD,$0000
 	dc.w	BPL2MOD,$0000
 	dc.w	BPLCON0,$1200
 	dc.w	BPL1PTH,$0002
 	dc.w	BPL1PTL,$0000
-	dc.w	$3041,$fffe
+	dc.w	$9069,$fffe
 	dc.w	COLOR00,$0f00
 	dc.w	COLOR01,$00f0
 	dc.w	COLOR00,$000f
-	dc.w	$3061,$fffe
+	dc.w	$9089,$fffe
 	dc.w	COLOR00,$0000
 	dc.w	COLOR01,$0fff
-	dc.w	$3243,$fffe
+	dc.w	$926b,$fffe
 	dc.w	COLOR00,$0f00
 	dc.w	COLOR01,$00f0
 	dc.w	COLOR00,$000f
-	dc.w	$3261,$fffe
+	dc.w	$9289,$fffe
 	dc.w	COLOR00,$0000
 	dc.w	COLOR01,$0fff
-	dc.w	$3445,$fffe
+	dc.w	$946d,$fffe
 	dc.w	COLOR00,$0f00
 	dc.w	COLOR01,$00f0
 	dc.w	COLOR00,$000f
-	dc.w	$3461,$fffe
+	dc.w	$9489,$fffe
 	dc.w	COLOR00,$0000
 	dc.w	COLOR01,$0fff
-	dc.w	$3647,$fffe
+	dc.w	$966f,$fffe
 	dc.w	COLOR00,$0f00
 	dc.w	COLOR01,$00f0
 	dc.w	COLOR00,$000f
-	dc.w	$3661,$fffe
+	dc.w	$9689,$fffe
 	dc.w	COLOR00,$0000
 	dc.w	COLOR01,$0fff
-	dc.w	$3849,$fffe
+	dc.w	$9871,$fffe
 	dc.w	COLOR00,$0f00
 	dc.w	COLOR01,$00f0
 	dc.w	COLOR00,$000f
-	dc.w	$3861,$fffe
+	dc.w	$9889,$fffe
 	dc.w	COLOR00,$0000
 	dc.w	COLOR01,$0fff
-	dc.w	$3a4b,$fffe
+	dc.w	$9a73,$fffe
 	dc.w	COLOR00,$0f00
 	dc.w	COLOR01,$00f0
 	dc.w	COLOR00,$000f
-	dc.w	$3a61,$fffe
+	dc.w	$9a89,$fffe
 	dc.w	COLOR00,$0000
 	dc.w	COLOR01,$0fff
-	dc.w	$3c4d,$fffe
+	dc.w	$9c75,$fffe
 	dc.w	COLOR00,$0f00
 	dc.w	COLOR01,$00f0
 	dc.w	COLOR00,$000f
-	dc.w	$3c61,$fffe
+	dc.w	$9c89,$fffe
 	dc.w	COLOR00,$0000
 	dc.w	COLOR01,$0fff
-	dc.w	$3e4f,$fffe
+	dc.w	$9e77,$fffe
 	dc.w	COLOR00,$0f00
 	dc.w	COLOR01,$00f0
 	dc.w	COLOR00,$000f
-	dc.w	$3e61,$fffe
+	dc.w	$9e89,$fffe
 	dc.w	COLOR00,$0000
 	dc.w	COLOR01,$0fff
-	dc.w	$4051,$fffe
+	dc.w	$a079,$fffe
 	dc.w	COLOR00,$0f00
 	dc.w	COLOR01,$00f0
 	dc.w	COLOR00,$000f
-	dc.w	$4061,$fffe
+	dc.w	$a089,$fffe
 	dc.w	COLOR00,$0000
 	dc.w	COLOR01,$0fff
-	dc.w	$4253,$fffe
+	dc.w	$a27b,$fffe
 	dc.w	COLOR00,$0f00
 	dc.w	COLOR01,$00f0
 	dc.w	COLOR00,$000f
-	dc.w	$4261,$fffe
+	dc.w	$a289,$fffe
 	dc.w	COLOR00,$0000
 	dc.w	COLOR01,$0fff
-	dc.w	$4455,$fffe
+	dc.w	$a47d,$fffe
 	dc.w	COLOR00,$0f00
 	dc.w	COLOR01,$00f0
 	dc.w	COLOR00,$000f
-	dc.w	$4461,$fffe
+	dc.w	$a489,$fffe
 	dc.w	COLOR00,$0000
 	dc.w	COLOR01,$0fff
-	dc.w	$4657,$fffe
+	dc.w	$a67f,$fffe
 	dc.w	COLOR00,$0f00
 	dc.w	COLOR01,$00f0
 	dc.w	COLOR00,$000f
-	dc.w	$4661,$fffe
+	dc.w	$a689,$fffe
 	dc.w	COLOR00,$0000
 	dc.w	COLOR01,$0fff
-	dc.w	$4859,$fffe
+	dc.w	$a881,$fffe
 	dc.w	COLOR00,$0f00
 	dc.w	COLOR01,$00f0
 	dc.w	COLOR00,$000f
-	dc.w	$4861,$fffe
+	dc.w	$a889,$fffe
 	dc.w	COLOR00,$0000
 	dc.w	COLOR01,$0fff
-	dc.w	$4a5b,$fffe
+	dc.w	$aa83,$fffe
 	dc.w	COLOR00,$0f00
 	dc.w	COLOR01,$00f0
 	dc.w	COLOR00,$000f
-	dc.w	$4a61,$fffe
+	dc.w	$aa89,$fffe
 	dc.w	COLOR00,$0000
 	dc.w	COLOR01,$0fff
-	dc.w	$4c5d,$fffe
+	dc.w	$ac85,$fffe
 	dc.w	COLOR00,$0f00
 	dc.w	COLOR01,$00f0
 	dc.w	COLOR00,$000f
-	dc.w	$4c61,$fffe
+	dc.w	$ac89,$fffe
 	dc.w	COLOR00,$0000
 	dc.w	COLOR01,$0fff
-	dc.w	$4e5f,$fffe
+	dc.w	$ae87,$fffe
 	dc.w	COLOR00,$0f00
 	dc.w	COLOR01,$00f0
 	dc.w	COLOR00,$000f
-	dc.w	$4e61,$fffe
+	dc.w	$ae89,$fffe
 	dc.w	COLOR00,$0000
 	dc.w	COLOR01,$0fff
 	dc.w	$ffff,$fffe

@@ -3,10 +3,10 @@
 	dc.w	COLOR01,$0f00
 	dc.w	COLOR02,$00f0
 	dc.w	COLOR03,$000f
-	dc.w	DIWSTRT,$3091
-	dc.w	DIWSTOP,$50d1
-	dc.w	DDFSTRT,$0040
-	dc.w	DDFSTOP,$0058
+	dc.w	DIWSTRT,$90e1
+	dc.w	DIWSTOP,$b021
+	dc.w	DDFSTRT,$0068
+	dc.w	DDFSTOP,$0080
 	dc.w	BPL1MOD,$fff8
 	dc.w	BPL2MOD,$fff0
 	dc.w	BPLCON0,$2200

@@ -8,10 +8,10 @@
 	dc.w	COLOR06,$0f0f
 	dc.w	COLOR07,$0fff
 	dc.w	COLOR00,$0248
-	dc.w	DIWSTRT,$3291
-	dc.w	DIWSTOP,$4ec9
-	dc.w	DDFSTRT,$0038
-	dc.w	DDFSTOP,$0060
+	dc.w	DIWSTRT,$92e1
+	dc.w	DIWSTOP,$ae11
+	dc.w	DDFSTRT,$0060
+	dc.w	DDFSTOP,$0088
 	dc.w	BPL1MOD,$0000
 	dc.w	BPL2MOD,$0000
 	dc.w	BPLCON0,$3200

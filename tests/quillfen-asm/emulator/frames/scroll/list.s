@@ -15,10 +15,10 @@
 	dc.w	COLOR13,$0808
 	dc.w	COLOR14,$0888
 	dc.w	COLOR15,$0f80
-	dc.w	DIWSTRT,$3091
-	dc.w	DIWSTOP,$50d1
-	dc.w	DDFSTRT,$0038
-	dc.w	DDFSTOP,$0058
+	dc.w	DIWSTRT,$90e1
+	dc.w	DIWSTOP,$b021
+	dc.w	DDFSTRT,$0060
+	dc.w	DDFSTOP,$0080
 	dc.w	BPL1MOD,$0000
 	dc.w	BPL2MOD,$0000
 	dc.w	BPLCON0,$4200
@@ -31,18 +31,18 @@
 	dc.w	BPL4PTH,$0002
 	dc.w	BPL4PTL,$03c0
 	dc.w	BPLCON1,$0003
-	dc.w	$3407,$fffe
+	dc.w	$9407,$fffe
 	dc.w	BPLCON1,$0003
-	dc.w	$3807,$fffe
+	dc.w	$9807,$fffe
 	dc.w	BPLCON1,$0055
-	dc.w	$3c07,$fffe
+	dc.w	$9c07,$fffe
 	dc.w	BPLCON1,$00f0
-	dc.w	$4007,$fffe
+	dc.w	$a007,$fffe
 	dc.w	BPLCON1,$000f
-	dc.w	$4407,$fffe
+	dc.w	$a407,$fffe
 	dc.w	BPLCON1,$00a7
-	dc.w	$4807,$fffe
+	dc.w	$a807,$fffe
 	dc.w	BPLCON1,$0031
-	dc.w	$4c07,$fffe
+	dc.w	$ac07,$fffe
 	dc.w	BPLCON1,$0088
 	dc.w	$ffff,$fffe

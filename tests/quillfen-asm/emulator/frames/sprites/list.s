@@ -31,10 +31,10 @@
 	dc.w	COLOR29,$0468
 	dc.w	COLOR30,$0864
 	dc.w	COLOR31,$0486
-	dc.w	DIWSTRT,$3091
-	dc.w	DIWSTOP,$50d1
-	dc.w	DDFSTRT,$0040
-	dc.w	DDFSTOP,$0058
+	dc.w	DIWSTRT,$90e1
+	dc.w	DIWSTOP,$b021
+	dc.w	DDFSTRT,$0068
+	dc.w	DDFSTOP,$0080
 	dc.w	BPL1MOD,$0000
 	dc.w	BPL2MOD,$0000
 	dc.w	BPLCON0,$2200
@@ -53,4 +53,6 @@
 	dc.w	SPR3PTL,$00a0
 	dc.w	SPR4PTH,$0003
 	dc.w	SPR4PTL,$00c8
+	dc.w	SPR5PTH,$0003
+	dc.w	SPR5PTL,$0110
 	dc.w	$ffff,$fffe
