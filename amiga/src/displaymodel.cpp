@@ -357,6 +357,96 @@ std::uint8_t modify(std::uint8_t gun, int data, bool ham8, bool aga) {
     return static_cast<std::uint8_t>(eightBitOf(data));
 }
 
+// The colour of a playfield pixel of plane bits value, as the registers r show it; hold is the
+// colour that hold-and-modify modifies (the pixel to the left).
+struct PlayfieldPixel {
+    int index = 0; // the colour register, -1 for a HAM modify
+    Rgb8 colour;
+    PixelSource source = PixelSource::Background;
+    int front = 0; // 1 or 2: the playfield whose code the sprites compare with; 0 transparent
+    bool halfBrite = false, ham = false;
+};
+
+PlayfieldPixel playfieldPixel(int value, int planes, const Registers &r, Chipset chipset,
+                              Rgb8 &hold) {
+    const bool aga = chipset == Chipset::Aga;
+    const std::uint16_t bplcon0 = r.bplcon0;
+    int index = 0;
+    bool halfBrite = false, ham = false;
+    PixelSource source = PixelSource::Background;
+    int front = 0; // 1 or 2: the playfield whose code the sprites compare with
+    const bool dual = bplcon0 & 0x400;
+    Rgb8 colour;
+    if (dual) {
+        int pf1 = 0, pf2 = 0;
+        for (int b = 0; b < 4; ++b) {
+            pf1 |= (value >> (2 * b) & 1) << b;
+            pf2 |= (value >> (2 * b + 1) & 1) << b;
+        }
+        const bool pf2First = r.bplcon2 & 0x40;
+        // PF2OF (AGA): 0, 2, 4, 8 (as OCS/ECS), 16, 32, 64, 128
+        const int code = r.bplcon3 >> 10 & 7;
+        const int pf2Offset = !aga ? 8 : code ? 1 << code : 0;
+        if (pf2First ? pf2 : pf1) {
+            front = pf2First ? 2 : 1;
+        } else if (pf2First ? pf1 : pf2) {
+            front = pf2First ? 1 : 2;
+        }
+        if (front == 1) {
+            index = pf1;
+            source = PixelSource::Playfield1;
+        } else if (front == 2) {
+            index = (pf2 + pf2Offset) & 0xff;
+            source = PixelSource::Playfield2;
+        }
+        colour = r.palette[aga ? index : index & 31];
+    } else if ((bplcon0 & 0x800) && planes >= 5) {
+        ham = true;
+        const bool ham8 = aga && planes == 8;
+        const int control = ham8 ? value & 3 : value >> 4 & 3;
+        const int data = ham8 ? value >> 2 : value & 15;
+        if (control == 0) {
+            index = data;
+            hold = r.palette[data];
+        } else if (control == 1) {
+            hold.blue = modify(hold.blue, data, ham8, aga);
+        } else if (control == 2) {
+            hold.red = modify(hold.red, data, ham8, aga);
+        } else {
+            hold.green = modify(hold.green, data, ham8, aga);
+        }
+        colour = hold;
+        source = value ? PixelSource::Playfield1 : PixelSource::Background;
+        front = value ? 2 : 0;
+        if (control != 0)
+            index = -1;
+    } else {
+        index = aga ? (value ^ (r.bplcon4 >> 8)) & 0xff : value & 63;
+        const bool ehb = planes == 6 && (!aga || !(r.bplcon2 & 0x200));
+        if (ehb && (index & 32)) {
+            halfBrite = true;
+            index &= 31;
+            colour = half(r.palette[index], chipset);
+        } else {
+            if (!aga)
+                index &= 31;
+            colour = r.palette[index];
+        }
+        if (value) {
+            source = PixelSource::Playfield1;
+            front = 2; // a single playfield compares with PF2P
+        }
+    }
+    PlayfieldPixel out;
+    out.index = index;
+    out.colour = colour;
+    out.source = source;
+    out.front = front;
+    out.halfBrite = halfBrite;
+    out.ham = ham;
+    return out;
+}
+
 } // namespace
 
 Frame renderFrame(const ChipMemory &memory, const FrameSetup &setup, const CopperTrace &copper,
@@ -384,6 +474,9 @@ Frame renderFrame(const ChipMemory &memory, const FrameSetup &setup, const Coppe
     };
 
     std::array<Sprite, 8> sprites{};
+    std::array<std::uint32_t, 256> lut{};
+    std::array<std::uint8_t, 256> lutFront{};
+    bool lutDirty = true;
     std::vector<std::uint8_t> oddBits(kMaxWords * 16), evenBits(kMaxWords * 16);
     std::array<std::array<std::uint16_t, kMaxWords>, 8> planeWords{};
     std::vector<std::uint8_t> spriteColour(kSpriteSpan), spriteNumber(kSpriteSpan);
@@ -556,6 +649,7 @@ Frame renderFrame(const ChipMemory &memory, const FrameSetup &setup, const Coppe
         std::uint32_t *out = frame.pixels.data() + static_cast<std::size_t>(line) * frame.columns;
         const int base = 4 * (2 * fetch.start + fetch.delay());
         const int shift = fetch.shresPerPixel == 4 ? 2 : fetch.shresPerPixel == 2 ? 1 : 0;
+        const unsigned fetchedShres = static_cast<unsigned>(fetchedPixels) << shift;
         Rgb8 hold = showSide.palette[0];
         int lastH = -1;
         bool inside = false;
@@ -566,18 +660,66 @@ Frame renderFrame(const ChipMemory &memory, const FrameSetup &setup, const Coppe
             spriteFrom = w.hstart;
             spriteTo = w.hstop <= kLastWindowH ? w.hstop : kSpriteSpan;
         }
+        // What the registers make of a pixel, worked out again only after a write.
+        bool dirty = true;
+        lutDirty = true;
+        Window w{};
+        std::array<int, 2> scroll{};
+        bool black = false, hamMode = false;
+        auto rederive = [&] {
+            dirty = false;
+            w = windowOf(showSide);
+            scroll = scrollOf(showSide.bplcon1, chipset, fetch.fmode);
+            // On the hires grid a quarter-pixel delay does not show (as on an emulator's
+            // hires buffer).
+            if (!setup.superhiresColumns) {
+                scroll[0] &= ~1;
+                scroll[1] &= ~1;
+            }
+            black = chipset != Chipset::Ocs && (showSide.bplcon3 & 0x20);
+            hamMode = (showSide.bplcon0 & 0xc00) == 0x800 && bitplanes && fetch.planes >= 5;
+            lutDirty = true;
+        };
+        auto setWriter = [&](int colourRegister) {
+            const int wIndex = colourRegister >= 0 ? showSide.writer[colourRegister] : -1;
+            if (wIndex >= 0) {
+                story->writeClock = events[wIndex].clock;
+                story->writeAddress = events[wIndex].address;
+                story->writeValue = events[wIndex].value;
+                story->writeOffset = events[wIndex].offset;
+            }
+        };
+        long nextEvent = showCursor < events.size() ? events[showCursor].clock : -1;
+        const long lineVisibleEnd = lineClock + ((frame.columns * shresPerColumn) / 4 + 8) / 2;
+        if (!verticalOpen && !storyLine && (nextEvent < 0 || nextEvent > lineVisibleEnd)) {
+            // A line of border with no write in it: COLOR00 throughout, the horizontal window
+            // left as the positions it passes leave it.
+            rederive();
+            std::fill_n(out, frame.columns, black ? 0 : showSide.packedPalette[0]);
+            const bool startMet = w.hstart <= kLastWindowH, stopMet = w.hstop <= kLastWindowH;
+            if (startMet && (!stopMet || w.hstart >= w.hstop))
+                horizontalOpen = true;
+            else if (stopMet)
+                horizontalOpen = false;
+            continue;
+        }
         for (int column = 0; column < frame.columns; ++column) {
             const int s = column * shresPerColumn;
-            const long visibleFrom = lineClock + (s / 4 + 8) / 2;
-            while (showCursor < events.size() && events[showCursor].clock <= visibleFrom) {
-                apply(showSide, events[showCursor], static_cast<int>(showCursor), chipset);
-                ++showCursor;
+            if (nextEvent >= 0 && nextEvent <= lineClock + (s / 4 + 8) / 2) {
+                const long visibleFrom = lineClock + (s / 4 + 8) / 2;
+                while (showCursor < events.size() && events[showCursor].clock <= visibleFrom) {
+                    apply(showSide, events[showCursor], static_cast<int>(showCursor), chipset);
+                    ++showCursor;
+                }
+                nextEvent = showCursor < events.size() ? events[showCursor].clock : -1;
+                dirty = true;
             }
+            if (dirty)
+                rederive();
             const int h = s >> 2;
             if (h != lastH) {
                 lastH = h;
                 if (h <= kLastWindowH) {
-                    const Window w = windowOf(showSide);
                     if (h == w.hstop)
                         horizontalOpen = false;
                     if (h == w.hstart)
@@ -588,112 +730,56 @@ Frame renderFrame(const ChipMemory &memory, const FrameSetup &setup, const Coppe
             const bool wantStory = storyLine && column == storyColumn;
             if (!inside) {
                 hold = showSide.palette[0];
-                const bool black = chipset != Chipset::Ocs && (showSide.bplcon3 & 0x20);
                 out[column] = black ? 0 : showSide.packedPalette[0];
                 if (wantStory) {
                     story->source = PixelSource::Border;
                     story->colourRegister = black ? -1 : 0;
                     story->registerValue = showSide.palette[0];
-                }
-                if (wantStory)
                     story->shown = black ? Rgb8{} : showSide.palette[0];
-                if (wantStory)
                     story->planes = bitplanes ? fetch.planes : 0;
-                if (wantStory && !black) {
-                    const int wIndex = showSide.writer[0];
-                    if (wIndex >= 0) {
-                        story->writeClock = events[wIndex].clock;
-                        story->writeAddress = events[wIndex].address;
-                        story->writeValue = events[wIndex].value;
-                        story->writeOffset = events[wIndex].offset;
-                    }
+                    setWriter(black ? -1 : 0);
                 }
                 continue;
             }
             int value = 0;
             if (fetchedPixels) {
-                std::array<int, 2> scroll = scrollOf(showSide.bplcon1, chipset, fetch.fmode);
-                // On the hires grid a quarter-pixel delay does not show (as on an emulator's
-                // hires buffer).
-                if (!setup.superhiresColumns) {
-                    scroll[0] &= ~1;
-                    scroll[1] &= ~1;
-                }
-                const int i1 = (s - base - scroll[0]) >> shift;
-                const int i2 = (s - base - scroll[1]) >> shift;
-                if (s - base - scroll[0] >= 0 && i1 < fetchedPixels)
-                    value |= oddBits[i1];
-                if (s - base - scroll[1] >= 0 && i2 < fetchedPixels)
-                    value |= evenBits[i2];
+                const unsigned at1 = static_cast<unsigned>(s - base - scroll[0]);
+                const unsigned at2 = static_cast<unsigned>(s - base - scroll[1]);
+                if (at1 < fetchedShres)
+                    value |= oddBits[at1 >> shift];
+                if (at2 < fetchedShres)
+                    value |= evenBits[at2 >> shift];
             }
-            const std::uint16_t bplcon0 = showSide.bplcon0;
             const int planes = bitplanes ? fetch.planes : 0;
-            int index = 0;
-            bool halfBrite = false, ham = false;
-            PixelSource source = PixelSource::Background;
-            int front = 0; // 1 or 2: the playfield whose code the sprites compare with
-            const bool dual = bplcon0 & 0x400;
-            Rgb8 colour;
-            if (dual) {
-                int pf1 = 0, pf2 = 0;
-                for (int b = 0; b < 4; ++b) {
-                    pf1 |= (value >> (2 * b) & 1) << b;
-                    pf2 |= (value >> (2 * b + 1) & 1) << b;
+            if (!wantStory && !hamMode) {
+                // The usual pixel: its colour from the table of this mode and palette.
+                if (lutDirty) {
+                    const int entries = 1 << std::max(planes, 1);
+                    Rgb8 unused;
+                    for (int v = 0; v < entries; ++v) {
+                        const PlayfieldPixel pf = playfieldPixel(v, planes, showSide, chipset, unused);
+                        lut[v] = packed(pf.colour);
+                        lutFront[v] = static_cast<std::uint8_t>(pf.front);
+                    }
+                    lutDirty = false;
                 }
-                const bool pf2First = showSide.bplcon2 & 0x40;
-                // PF2OF (AGA): 0, 2, 4, 8 (as OCS/ECS), 16, 32, 64, 128
-                const int code = showSide.bplcon3 >> 10 & 7;
-                const int pf2Offset = !aga ? 8 : code ? 1 << code : 0;
-                if (pf2First ? pf2 : pf1) {
-                    front = pf2First ? 2 : 1;
-                } else if (pf2First ? pf1 : pf2) {
-                    front = pf2First ? 1 : 2;
+                std::uint32_t rgb = lut[value];
+                if (anySprite && spriteValue[h] && h >= spriteFrom && h < spriteTo) {
+                    const int front = lutFront[value];
+                    const int code = front == 1 ? showSide.bplcon2 & 7 : showSide.bplcon2 >> 3 & 7;
+                    if (front == 0 || spriteNumber[h] / 2 < code)
+                        rgb = showSide.packedPalette[spriteColour[h]];
                 }
-                if (front == 1) {
-                    index = pf1;
-                    source = PixelSource::Playfield1;
-                } else if (front == 2) {
-                    index = (pf2 + pf2Offset) & 0xff;
-                    source = PixelSource::Playfield2;
-                }
-                colour = showSide.palette[aga ? index : index & 31];
-            } else if ((bplcon0 & 0x800) && planes >= 5) {
-                ham = true;
-                const bool ham8 = aga && planes == 8;
-                const int control = ham8 ? value & 3 : value >> 4 & 3;
-                const int data = ham8 ? value >> 2 : value & 15;
-                if (control == 0) {
-                    index = data;
-                    hold = showSide.palette[data];
-                } else if (control == 1) {
-                    hold.blue = modify(hold.blue, data, ham8, aga);
-                } else if (control == 2) {
-                    hold.red = modify(hold.red, data, ham8, aga);
-                } else {
-                    hold.green = modify(hold.green, data, ham8, aga);
-                }
-                colour = hold;
-                source = value ? PixelSource::Playfield1 : PixelSource::Background;
-                front = value ? 2 : 0;
-                if (control != 0)
-                    index = -1;
-            } else {
-                index = aga ? (value ^ (showSide.bplcon4 >> 8)) & 0xff : value & 63;
-                const bool ehb = planes == 6 && (!aga || !(showSide.bplcon2 & 0x200));
-                if (ehb && (index & 32)) {
-                    halfBrite = true;
-                    index &= 31;
-                    colour = half(showSide.palette[index], chipset);
-                } else {
-                    if (!aga)
-                        index &= 31;
-                    colour = showSide.palette[index];
-                }
-                if (value) {
-                    source = PixelSource::Playfield1;
-                    front = 2; // a single playfield compares with PF2P
-                }
+                out[column] = rgb;
+                continue;
             }
+            const PlayfieldPixel pf = playfieldPixel(value, planes, showSide, chipset, hold);
+            int index = pf.index;
+            Rgb8 colour = pf.colour;
+            PixelSource source = pf.source;
+            const int front = pf.front;
+            bool halfBrite = pf.halfBrite;
+            const bool ham = pf.ham;
             int sprite = -1;
             // Sprites show from HSTART up to HSTOP on the line, whether or not the window
             // stays open from the line before (measured on an emulator).
@@ -721,14 +807,7 @@ Frame renderFrame(const ChipMemory &memory, const FrameSetup &setup, const Coppe
                 story->registerValue =
                     story->colourRegister >= 0 ? showSide.palette[story->colourRegister] : Rgb8{};
                 story->shown = colour;
-                const int wIndex =
-                    story->colourRegister >= 0 ? showSide.writer[story->colourRegister] : -1;
-                if (wIndex >= 0) {
-                    story->writeClock = events[wIndex].clock;
-                    story->writeAddress = events[wIndex].address;
-                    story->writeValue = events[wIndex].value;
-                    story->writeOffset = events[wIndex].offset;
-                }
+                setWriter(story->colourRegister);
             }
         }
     }
