@@ -12,26 +12,48 @@ namespace amiga {
 
 namespace {
 
-constexpr int kClocks = 227;          // colour clocks a line
-constexpr long kFetchClocks = 4;      // a copper instruction: two words
-constexpr long kWakeClocks = 2;       // a WAIT whose position came
-constexpr int kEarliestFetch = 0x18;  // bitplane fetch grid origin
-constexpr int kLatestFetch = 0xd8;    // the last unit a line may start
-constexpr int kSpriteSlot = 0x15;     // sprite n reads in $15 + 4n, $17 + 4n
+constexpr int kClocks = 227;         // colour clocks a line
+constexpr long kFetchClocks = 4;     // a copper instruction: two words
+constexpr long kWakeClocks = 2;      // a WAIT whose position came
+constexpr int kEarliestFetch = 0x18; // bitplane fetch grid origin
+constexpr int kLatestFetch = 0xd8;   // the last unit a line may start
+constexpr int kSpriteSlot = 0x15;    // sprite n reads in $15 + 4n, $17 + 4n
 constexpr std::uint32_t kAddressMask = 0x1ffffe;
-constexpr int kMaxWords = 128;        // words of a plane a line can fetch (25 units of 4)
+constexpr int kMaxWords = 128; // words of a plane a line can fetch (25 units of 4)
 constexpr int kSpriteSpan = kFrameEnd + 72;
 
 // Register offsets the model acts on.
 enum : std::uint16_t {
-    kCop1lch = 0x080, kCop1lcl = 0x082, kCop2lch = 0x084, kCop2lcl = 0x086, kCopjmp1 = 0x088,
-    kCopjmp2 = 0x08a, kDiwstrt = 0x08e, kDiwstop = 0x090, kDdfstrt = 0x092, kDdfstop = 0x094,
-    kDmacon = 0x096, kIntena = 0x09a, kIntreq = 0x09c, kBpl1pth = 0x0e0, kBplcon0 = 0x100,
-    kBplcon1 = 0x102, kBplcon2 = 0x104, kBpl1mod = 0x108, kBpl2mod = 0x10a, kBplcon4 = 0x10c,
-    kSpr0pth = 0x120, kSpr0pos = 0x140, kDiwhigh = 0x1e4, kFmode = 0x1fc,
+    kCop1lch = 0x080,
+    kCop1lcl = 0x082,
+    kCop2lch = 0x084,
+    kCop2lcl = 0x086,
+    kCopjmp1 = 0x088,
+    kCopjmp2 = 0x08a,
+    kDiwstrt = 0x08e,
+    kDiwstop = 0x090,
+    kDdfstrt = 0x092,
+    kDdfstop = 0x094,
+    kDmacon = 0x096,
+    kIntena = 0x09a,
+    kIntreq = 0x09c,
+    kBpl1pth = 0x0e0,
+    kBplcon0 = 0x100,
+    kBplcon1 = 0x102,
+    kBplcon2 = 0x104,
+    kBpl1mod = 0x108,
+    kBpl2mod = 0x10a,
+    kBplcon4 = 0x10c,
+    kSpr0pth = 0x120,
+    kSpr0pos = 0x140,
+    kDiwhigh = 0x1e4,
+    kFmode = 0x1fc,
 };
 enum : std::uint16_t {
-    kDmaSet = 0x8000, kDmaEnable = 0x0200, kBitplaneDma = 0x0100, kCopperDma = 0x0080,
+    kDmaSet = 0x8000,
+    kDmaEnable = 0x0200,
+    kBitplaneDma = 0x0100,
+    kCopperDma = 0x0080,
     kSpriteDma = 0x0020,
 };
 
@@ -84,9 +106,8 @@ bool placeInChip(std::span<const ChipPlacement> pieces, std::uint32_t size, Chip
             const ChipPlacement &b = pieces[j];
             const std::uint64_t bEnd = std::uint64_t{b.address} + b.data.size();
             if (a.address < bEnd && b.address < end && !a.data.empty() && !b.data.empty()) {
-                std::snprintf(text, sizeof text,
-                              "%s at $%x-$%llx overlaps %s at $%x-$%llx", a.name.c_str(),
-                              a.address, static_cast<unsigned long long>(end - 1),
+                std::snprintf(text, sizeof text, "%s at $%x-$%llx overlaps %s at $%x-$%llx",
+                              a.name.c_str(), a.address, static_cast<unsigned long long>(end - 1),
                               b.name.c_str(), b.address, static_cast<unsigned long long>(bEnd - 1));
                 *message = text;
                 return false;
@@ -132,17 +153,30 @@ CopperTrace runCopper(const ChipMemory &memory, const FrameSetup &setup) {
             const std::uint32_t high = static_cast<std::uint32_t>(instruction.value & 0x1f) << 16;
             const std::uint32_t low = instruction.value & 0xfffe;
             switch (offset) {
-            case kCop1lch: cop1lc = (cop1lc & 0xffff) | high; break;
-            case kCop1lcl: cop1lc = (cop1lc & ~0xffffu) | low; break;
-            case kCop2lch: cop2lc = (cop2lc & 0xffff) | high; break;
-            case kCop2lcl: cop2lc = (cop2lc & ~0xffffu) | low; break;
-            case kCopjmp1: pc = cop1lc; break;
-            case kCopjmp2: pc = cop2lc; break;
+            case kCop1lch:
+                cop1lc = (cop1lc & 0xffff) | high;
+                break;
+            case kCop1lcl:
+                cop1lc = (cop1lc & ~0xffffu) | low;
+                break;
+            case kCop2lch:
+                cop2lc = (cop2lc & 0xffff) | high;
+                break;
+            case kCop2lcl:
+                cop2lc = (cop2lc & ~0xffffu) | low;
+                break;
+            case kCopjmp1:
+                pc = cop1lc;
+                break;
+            case kCopjmp2:
+                pc = cop2lc;
+                break;
             case kDmacon:
                 dmacon = (instruction.value & kDmaSet) ? dmacon | (instruction.value & 0x7fff)
                                                        : dmacon & ~instruction.value;
                 break;
-            default: break;
+            default:
+                break;
             }
             if ((dmacon & (kDmaEnable | kCopperDma)) != (kDmaEnable | kCopperDma)) {
                 trace.end = CopperEnd::DmaOff;
@@ -224,33 +258,65 @@ void apply(Registers &r, const CopperEvent &e, int index, Chipset chipset) {
     }
     const bool ecs = chipset != Chipset::Ocs;
     switch (o) {
-    case kDiwstrt: r.diwstrt = v; r.diwhighUsed = false; break;
-    case kDiwstop: r.diwstop = v; r.diwhighUsed = false; break;
+    case kDiwstrt:
+        r.diwstrt = v;
+        r.diwhighUsed = false;
+        break;
+    case kDiwstop:
+        r.diwstop = v;
+        r.diwhighUsed = false;
+        break;
     case kDiwhigh:
         if (ecs) {
             r.diwhigh = v;
             r.diwhighUsed = true;
         }
         break;
-    case kDdfstrt: r.ddfstrt = v; break;
-    case kDdfstop: r.ddfstop = v; break;
-    case kDmacon: r.dmacon = (v & kDmaSet) ? r.dmacon | (v & 0x7fff) : r.dmacon & ~v; break;
-    case kBplcon0: r.bplcon0 = v; break;
-    case kBplcon1: r.bplcon1 = v; break;
-    case kBplcon2: r.bplcon2 = v; break;
-    case kBplcon3: if (ecs) r.bplcon3 = v; break;
-    case kBplcon4: if (chipset == Chipset::Aga) r.bplcon4 = v; break;
-    case kBpl1mod: r.bpl1mod = static_cast<std::int16_t>(v & 0xfffe); break;
-    case kBpl2mod: r.bpl2mod = static_cast<std::int16_t>(v & 0xfffe); break;
-    case kFmode: if (chipset == Chipset::Aga) r.fmode = v; break;
-    default: break;
+    case kDdfstrt:
+        r.ddfstrt = v;
+        break;
+    case kDdfstop:
+        r.ddfstop = v;
+        break;
+    case kDmacon:
+        r.dmacon = (v & kDmaSet) ? r.dmacon | (v & 0x7fff) : r.dmacon & ~v;
+        break;
+    case kBplcon0:
+        r.bplcon0 = v;
+        break;
+    case kBplcon1:
+        r.bplcon1 = v;
+        break;
+    case kBplcon2:
+        r.bplcon2 = v;
+        break;
+    case kBplcon3:
+        if (ecs)
+            r.bplcon3 = v;
+        break;
+    case kBplcon4:
+        if (chipset == Chipset::Aga)
+            r.bplcon4 = v;
+        break;
+    case kBpl1mod:
+        r.bpl1mod = static_cast<std::int16_t>(v & 0xfffe);
+        break;
+    case kBpl2mod:
+        r.bpl2mod = static_cast<std::int16_t>(v & 0xfffe);
+        break;
+    case kFmode:
+        if (chipset == Chipset::Aga)
+            r.fmode = v;
+        break;
+    default:
+        break;
     }
 }
 
 // The fetch of a line as BPLCON0, FMODE and DDFSTRT/DDFSTOP set it.
 struct Fetch {
     int planes = 0;
-    int shresPerPixel = 4; // 4 lores, 2 hires, 1 superhires
+    int shresPerPixel = 4;                         // 4 lores, 2 hires, 1 superhires
     int length = 8, grid = 8, unit = 8, words = 1; // clocks; words a plane a unit
     int start = 0;                                 // the first unit's clock
     std::uint16_t fmode = 0;
@@ -500,9 +566,9 @@ Frame renderFrame(const ChipMemory &memory, const FrameSetup &setup, const Coppe
         fetchUpTo(lineClock + kSpriteSlot - 1);
         Fetch fetch = fetchOf(fetchSide, chipset);
         const std::uint16_t dma = fetchSide.dmacon;
-        const bool bitplanes = verticalOpen && fetch.planes > 0 && (dma & kDmaEnable) &&
-                               (dma & kBitplaneDma);
-        const int firstLost = !bitplanes ? 8
+        const bool bitplanes =
+            verticalOpen && fetch.planes > 0 && (dma & kDmaEnable) && (dma & kBitplaneDma);
+        const int firstLost = !bitplanes                ? 8
                               : chipset == Chipset::Ocs ? (fetch.start - kEarliestFetch) / 4
                                                         : (fetch.start - 0x14) / 4;
 
@@ -516,7 +582,10 @@ Frame renderFrame(const ChipMemory &memory, const FrameSetup &setup, const Coppe
                             fetchSide.sprptSet[n];
             if (!on)
                 continue;
-            s.width = !aga ? 16 : (fetchSide.fmode >> 2 & 3) == 3 ? 64 : (fetchSide.fmode & 0xc) ? 32 : 16;
+            s.width = !aga                              ? 16
+                      : (fetchSide.fmode >> 2 & 3) == 3 ? 64
+                      : (fetchSide.fmode & 0xc)         ? 32
+                                                        : 16;
             const int words = s.width / 16;
             std::uint32_t &pointer = fetchSide.sprpt[n];
             auto readControl = [&] {
@@ -757,7 +826,8 @@ Frame renderFrame(const ChipMemory &memory, const FrameSetup &setup, const Coppe
                     const int entries = 1 << std::max(planes, 1);
                     Rgb8 unused;
                     for (int v = 0; v < entries; ++v) {
-                        const PlayfieldPixel pf = playfieldPixel(v, planes, showSide, chipset, unused);
+                        const PlayfieldPixel pf =
+                            playfieldPixel(v, planes, showSide, chipset, unused);
                         lut[v] = packed(pf.colour);
                         lutFront[v] = static_cast<std::uint8_t>(pf.front);
                     }
@@ -829,8 +899,8 @@ std::string hexColour(Rgb8 c) {
 std::string colourName(int index, const FrameSetup &setup) {
     char text[48];
     if (setup.chipset == Chipset::Aga && index >= 32)
-        std::snprintf(text, sizeof text, "COLOR%02d of bank %d (colour %d)", index % 32,
-                      index / 32, index);
+        std::snprintf(text, sizeof text, "COLOR%02d of bank %d (colour %d)", index % 32, index / 32,
+                      index);
     else
         std::snprintf(text, sizeof text, "COLOR%02d", index);
     return text;
@@ -871,8 +941,8 @@ std::string pixelStoryText(const PixelStory &story, const FrameSetup &setup) {
         break;
     }
     if (story.colourRegister < 0 && story.ham) {
-        text += "colour: hold-and-modify of the pixel to its left, " + hexColour(story.shown) +
-                "\n";
+        text +=
+            "colour: hold-and-modify of the pixel to its left, " + hexColour(story.shown) + "\n";
     } else if (story.colourRegister < 0) {
         text += "colour: black (BRDRBLNK)\n";
     } else {
@@ -920,8 +990,8 @@ std::string copperEndText(const CopperTrace &trace, const FrameSetup &setup) {
                       trace.endAddress);
         return text;
     case CopperEnd::DmaOff:
-        std::snprintf(text, sizeof text,
-                      "the copper stopped at $%06x: DMACON took its DMA away", trace.endAddress);
+        std::snprintf(text, sizeof text, "the copper stopped at $%06x: DMACON took its DMA away",
+                      trace.endAddress);
         return text;
     }
     return {};
@@ -1043,12 +1113,16 @@ bool drawFrame(const FrameRequest &request, const FrameRegion &region, FramePict
     for (int field = 0; field < fields; ++field) {
         const FrameSetup &setup = field ? prepared.shortSetup : prepared.longSetup;
         const CopperTrace &trace = field ? prepared.shortTrace : prepared.longTrace;
-        noteTrace(trace, setup, !prepared.interlaced ? "" : field ? "short frame: " : "long frame: ",
+        noteTrace(trace, setup,
+                  !prepared.interlaced ? ""
+                  : field              ? "short frame: "
+                                       : "long frame: ",
                   &picture->notes);
         const Frame frame = renderFrame(prepared.memory, setup, trace);
         for (int v = region.v0; v < region.v1; ++v) {
-            const std::uint32_t *from =
-                frame.pixels.data() + static_cast<std::size_t>(v) * frame.columns + region.h0 * perH;
+            const std::uint32_t *from = frame.pixels.data() +
+                                        static_cast<std::size_t>(v) * frame.columns +
+                                        region.h0 * perH;
             std::copy_n(from, picture->columns,
                         picture->pixels.begin() +
                             static_cast<std::ptrdiff_t>(((v - region.v0) * fields + field) *

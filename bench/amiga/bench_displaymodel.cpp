@@ -74,8 +74,8 @@ Job makeJob() {
         std::uint32_t at = kSprites + static_cast<std::uint32_t>(s) * (4 + 4 * 256 + 4);
         const int hstart = 0x80 + 36 * s, vstart = 0x2c, vstop = 0x12c;
         put(at, static_cast<std::uint16_t>((vstart & 0xff) << 8 | (hstart >> 1)));
-        put(at + 2, static_cast<std::uint16_t>((vstop & 0xff) << 8 | (vstop >> 8 & 1) << 1 |
-                                               (hstart & 1)));
+        put(at + 2,
+            static_cast<std::uint16_t>((vstop & 0xff) << 8 | (vstop >> 8 & 1) << 1 | (hstart & 1)));
         for (int r = 0; r < 256; ++r) {
             put(at + 4 + 4 * r, static_cast<std::uint16_t>(0xf0f0 >> (r & 7)));
             put(at + 6 + 4 * r, static_cast<std::uint16_t>(0xff00 >> (r & 7)));

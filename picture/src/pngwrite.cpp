@@ -29,7 +29,8 @@ std::vector<std::uint8_t> rgbPng(int width, int height, std::span<const std::uin
     }
     std::vector<png_bytep> pointers(static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y)
-        pointers[static_cast<std::size_t>(y)] = rows.data() + static_cast<std::size_t>(y) * width * 3;
+        pointers[static_cast<std::size_t>(y)] =
+            rows.data() + static_cast<std::size_t>(y) * width * 3;
     std::vector<std::uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (png == nullptr)

@@ -33,8 +33,8 @@ struct Scene {
     const char *what;
     Chipset chipset;
     std::vector<std::vector<std::uint16_t>> list; // pieces, joined
-    std::vector<std::uint16_t> planeWords;         // at kPlanes
-    std::vector<std::uint16_t> spriteWords;        // at kSprite (sprite DMA on when given)
+    std::vector<std::uint16_t> planeWords;        // at kPlanes
+    std::vector<std::uint16_t> spriteWords;       // at kSprite (sprite DMA on when given)
     std::vector<Check> checks;
 };
 
@@ -74,30 +74,46 @@ std::vector<std::uint16_t> plane(std::initializer_list<std::pair<int, std::uint1
 constexpr int kPlaneWords = 20 * 256; // one plane of 320 x 256
 
 const std::vector<std::uint16_t> kPlanePointers6 = {
-    0x0e4, 0x0001, 0x0e6, 2 * kPlaneWords,     0x0e8, 0x0001, 0x0ea, 4 * kPlaneWords,
-    0x0ec, 0x0001, 0x0ee, 6 * kPlaneWords,     0x0f0, 0x0001, 0x0f2, 8 * kPlaneWords,
+    0x0e4, 0x0001, 0x0e6, 2 * kPlaneWords, 0x0e8, 0x0001, 0x0ea, 4 * kPlaneWords,
+    0x0ec, 0x0001, 0x0ee, 6 * kPlaneWords, 0x0f0, 0x0001, 0x0f2, 8 * kPlaneWords,
     0x0f4, 0x0001, 0x0f6, 10 * kPlaneWords};
 
 const Scene kScenes[] = {
     // The emulator tool's measurement (its README): WAIT (v, h), MOVE COLOR00 shows from 2h + 4.
-    {"a colour after a WAIT", Chipset::Ocs,
-     {{0x180, 0xf00}, wait(0x40, 0x40), {0x180, 0x0f0}}, {}, {},
-     {{0x83, 0x40, 1, 0xff0000}, {0x84, 0x40, 0, 0x00ff00}, {0x1c0, 0x3f, 0, 0xff0000},
+    {"a colour after a WAIT",
+     Chipset::Ocs,
+     {{0x180, 0xf00}, wait(0x40, 0x40), {0x180, 0x0f0}},
+     {},
+     {},
+     {{0x83, 0x40, 1, 0xff0000},
+      {0x84, 0x40, 0, 0x00ff00},
+      {0x1c0, 0x3f, 0, 0xff0000},
       {0x60, 0x41, 0, 0x00ff00}}},
     // Lores: DDFSTRT $38 shows its first pixel at $81 (HRM: HSTART = 2 x DDFSTRT + 17); the
     // word's last bit is pixel 15; the line after reads the next 40 bytes.
-    {"lores pixels", Chipset::Ocs,
-     {kScreen, {0x100, 0x1200, 0x182, 0xfff}}, plane({{0, 0x8001}, {21, 0x4000}}), {},
-     {{0x80, 0x2c, 0, 0x000000}, {0x81, 0x2c, 0, 0xffffff}, {0x81, 0x2c, 1, 0xffffff},
-      {0x82, 0x2c, 0, 0x000000}, {0x90, 0x2c, 1, 0xffffff}, {0x81, 0x2b, 0, 0x000000},
-      {0x92, 0x2d, 0, 0xffffff}, {0x91, 0x2d, 0, 0x000000}}},
+    {"lores pixels",
+     Chipset::Ocs,
+     {kScreen, {0x100, 0x1200, 0x182, 0xfff}},
+     plane({{0, 0x8001}, {21, 0x4000}}),
+     {},
+     {{0x80, 0x2c, 0, 0x000000},
+      {0x81, 0x2c, 0, 0xffffff},
+      {0x81, 0x2c, 1, 0xffffff},
+      {0x82, 0x2c, 0, 0x000000},
+      {0x90, 0x2c, 1, 0xffffff},
+      {0x81, 0x2b, 0, 0x000000},
+      {0x92, 0x2d, 0, 0xffffff},
+      {0x91, 0x2d, 0, 0x000000}}},
     // Hires: DDFSTRT $3c shows at $81 (2 x $3c + 9), a hires pixel per column.
-    {"hires pixels", Chipset::Ocs,
+    {"hires pixels",
+     Chipset::Ocs,
      {kScreen, {0x092, 0x3c, 0x094, 0xd4, 0x100, 0x9200, 0x182, 0xfff}},
-     plane({{0, 0x4000}}), {},
+     plane({{0, 0x4000}}),
+     {},
      {{0x81, 0x2c, 0, 0x000000}, {0x81, 0x2c, 1, 0xffffff}, {0x82, 0x2c, 0, 0x000000}}},
     // EHB: colour 33 is COLOR01 at half brightness, each gun's 4 bits shifted right.
-    {"extra half-brite", Chipset::Ocs,
+    {"extra half-brite",
+     Chipset::Ocs,
      {kScreen, kPlanePointers6, {0x100, 0x6200, 0x182, 0xfa5}},
      [] {
          auto p = plane({{0, 0x8000}}, 6);
@@ -107,7 +123,8 @@ const Scene kScenes[] = {
      {},
      {{0x81, 0x2c, 0, 0x775522}}},
     // HAM6: %10 0101 sets red to 5, then %01 0011 blue to 3, green kept from COLOR00.
-    {"hold and modify", Chipset::Ocs,
+    {"hold and modify",
+     Chipset::Ocs,
      {kScreen, kPlanePointers6, {0x100, 0x6a00, 0x180, 0x070}},
      [] {
          auto p = plane({{0, 0xc000}}, 6); // plane 1: pixels 0 and 1
@@ -120,10 +137,12 @@ const Scene kScenes[] = {
      {},
      {{0x81, 0x2c, 0, 0x557700}, {0x82, 0x2c, 0, 0x557733}, {0x83, 0x2c, 0, 0x007700}}},
     // Dual playfield: odd planes colours 1-7, even planes 9-15; PF2PRI puts playfield 2 first.
-    {"dual playfield", Chipset::Ocs,
+    {"dual playfield",
+     Chipset::Ocs,
      {kScreen,
       {0x0e4, 0x0001, 0x0e6, 2 * kPlaneWords, 0x100, 0x2600, 0x182, 0xf00, 0x192, 0x0f0},
-      wait(0x2d, 0), {0x104, 0x0040}},
+      wait(0x2d, 0),
+      {0x104, 0x0040}},
      [] {
          auto p = plane({{0, 0xc000}, {20, 0xc000}}, 2);
          p[kPlaneWords] = 0xa000;
@@ -131,32 +150,45 @@ const Scene kScenes[] = {
          return p;
      }(),
      {},
-     {{0x81, 0x2c, 0, 0xff0000}, {0x82, 0x2c, 0, 0xff0000}, {0x83, 0x2c, 0, 0x00ff00},
-      {0x81, 0x2d, 0, 0x00ff00}, {0x82, 0x2d, 0, 0xff0000}}},
+     {{0x81, 0x2c, 0, 0xff0000},
+      {0x82, 0x2c, 0, 0xff0000},
+      {0x83, 0x2c, 0, 0x00ff00},
+      {0x81, 0x2d, 0, 0x00ff00},
+      {0x82, 0x2d, 0, 0xff0000}}},
     // A negative modulo of one line shows line 0 again on every line.
-    {"negative modulo", Chipset::Ocs,
-     {kScreen, {0x108, 0xffd8, 0x100, 0x1200, 0x182, 0xfff}}, plane({{0, 0x8000}}), {},
+    {"negative modulo",
+     Chipset::Ocs,
+     {kScreen, {0x108, 0xffd8, 0x100, 0x1200, 0x182, 0xfff}},
+     plane({{0, 0x8000}}),
+     {},
      {{0x81, 0x2c, 0, 0xffffff}, {0x81, 0x80, 0, 0xffffff}, {0x82, 0x80, 0, 0x000000}}},
     // DMACON clearing BPLEN: no plane from the next line on.
-    {"bitplane DMA off", Chipset::Ocs,
+    {"bitplane DMA off",
+     Chipset::Ocs,
      {kScreen, {0x108, 0xffd8, 0x100, 0x1200, 0x182, 0xfff}, wait(0x40, 0xe0), {0x096, 0x0100}},
-     plane({{0, 0x8000}}), {},
+     plane({{0, 0x8000}}),
+     {},
      {{0x81, 0x40, 0, 0xffffff}, {0x81, 0x41, 0, 0x000000}}},
     // SKIP: a position not reached runs the next MOVE, one reached skips it.
-    {"skip", Chipset::Ocs,
-     {{0x8001, 0xffff, 0x180, 0x00f}, {0x0001, 0x8001, 0x180, 0xf00}}, {}, {},
+    {"skip",
+     Chipset::Ocs,
+     {{0x8001, 0xffff, 0x180, 0x00f}, {0x0001, 0x8001, 0x180, 0xf00}},
+     {},
+     {},
      {{0x100, 0x80, 0, 0x0000ff}}},
     // AGA: bank 1 (BPLCON3 bits 15-13), high then low nibbles (LOCT), reached by BPLAM's XOR.
-    {"AGA bank, LOCT and BPLAM", Chipset::Aga,
+    {"AGA bank, LOCT and BPLAM",
+     Chipset::Aga,
      {kScreen,
       {0x106, 0x2c00, 0x182, 0x123, 0x106, 0x2e00, 0x182, 0x456, 0x106, 0x0c00, 0x10c, 0x2011,
        0x100, 0x1200}},
-     plane({{0, 0x8000}}), {},
+     plane({{0, 0x8000}}),
+     {},
      {{0x81, 0x2c, 0, 0x142536}, {0x82, 0x2c, 0, 0x000000}}},
     // AGA PF2OF %001: playfield 2's colours start at 2.
-    {"AGA playfield 2 offset", Chipset::Aga,
-     {kScreen,
-      {0x0e4, 0x0001, 0x0e6, 2 * kPlaneWords, 0x106, 0x0400, 0x100, 0x2600, 0x186, 0x0f0}},
+    {"AGA playfield 2 offset",
+     Chipset::Aga,
+     {kScreen, {0x0e4, 0x0001, 0x0e6, 2 * kPlaneWords, 0x106, 0x0400, 0x100, 0x2600, 0x186, 0x0f0}},
      [] {
          auto p = plane({}, 2);
          p[kPlaneWords] = 0x8000;
@@ -168,16 +200,22 @@ const Scene kScenes[] = {
     // then its next control words; sprite 1 attached to it: colour 16 + the 4 bits (odd
     // sprite's high). BPLCON2 PF2P 0 puts the playfield in front of every sprite, 1 behind
     // pair 0.
-    {"sprites", Chipset::Ocs,
+    {"sprites",
+     Chipset::Ocs,
      {kScreen,
-      {0x100, 0x1200, 0x182, 0xfff, 0x1a2, 0xf0f, 0x1ba, 0xff0, 0x120, 0x0002, 0x122, 0x0000,
-       0x124, 0x0002, 0x126, 0x0014},
-      wait(0x48, 0), {0x104, 0x0008}},
+      {0x100, 0x1200, 0x182, 0xfff, 0x1a2, 0xf0f, 0x1ba, 0xff0, 0x120, 0x0002, 0x122, 0x0000, 0x124,
+       0x0002, 0x126, 0x0014},
+      wait(0x48, 0),
+      {0x104, 0x0008}},
      plane({{20 * (0x40 - 0x2c), 0x4000}, {20 * (0x50 - 0x2c), 0x8000}}),
      {0x4040, 0x4100, 0xc000, 0x0000, 0x5040, 0x5100, 0x8000, 0x0000, 0, 0, //
       0x5040, 0x5180, 0x8000, 0x8000, 0, 0},
-     {{0x81, 0x40, 0, 0xff00ff}, {0x82, 0x40, 0, 0xffffff}, {0x83, 0x40, 0, 0x000000},
-      {0x81, 0x41, 0, 0x000000}, {0x81, 0x50, 0, 0xffff00}, {0x82, 0x50, 0, 0x000000}}},
+     {{0x81, 0x40, 0, 0xff00ff},
+      {0x82, 0x40, 0, 0xffffff},
+      {0x83, 0x40, 0, 0x000000},
+      {0x81, 0x41, 0, 0x000000},
+      {0x81, 0x50, 0, 0xffff00},
+      {0x82, 0x50, 0, 0x000000}}},
 };
 
 class DisplayScene : public testing::TestWithParam<Scene> {};
@@ -225,8 +263,9 @@ FrameRequest fixtureRequest(const std::string &folder, const std::vector<std::st
             request.hasShortList = true;
         } else if (a == "--chipset") {
             const std::string c = args.at(++i);
-            request.setup.chipset = c == "aga" ? Chipset::Aga : c == "ecs" ? Chipset::Ecs
-                                                                           : Chipset::Ocs;
+            request.setup.chipset = c == "aga"   ? Chipset::Aga
+                                    : c == "ecs" ? Chipset::Ecs
+                                                 : Chipset::Ocs;
         } else if (a == "--ntsc") {
             request.setup.ntsc = true;
         } else if (a == "--sprites") {
@@ -313,7 +352,7 @@ TEST(DisplayModel, NotesWhatItCutsAndWhatItDoesNotModel) {
         {{0x180, 0x00f, 0xffff, 0xfffe}, {}},
         // COPJMP1 back to the start: never ends.
         {{0x180, 0x00f, 0x088, 0x0000},
-         {"the copper was still running at the frame's end (at $00100" }},
+         {"the copper was still running at the frame's end (at $00100"}},
         // BLTSIZE: below $080, so the copper stops (COPCON's danger bit is clear).
         {{0x058, 0x0041, 0xffff, 0xfffe},
          {"the copper stopped at $001000: a MOVE below $080 needs COPCON's danger bit",

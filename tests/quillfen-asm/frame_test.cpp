@@ -43,8 +43,8 @@ TEST_P(FrameReference, IsWrittenPixelForPixel) {
     const std::vector<amiga::Rgb8> pixels = picture::render(*png);
     int wrong = 0;
     for (std::size_t i = 0; i < pixels.size(); ++i) {
-        const std::uint32_t rgb = static_cast<std::uint32_t>(pixels[i].red) << 16 |
-                                  pixels[i].green << 8 | pixels[i].blue;
+        const std::uint32_t rgb =
+            static_cast<std::uint32_t>(pixels[i].red) << 16 | pixels[i].green << 8 | pixels[i].blue;
         wrong += rgb != fixture.pixels[i];
     }
     EXPECT_EQ(wrong, 0) << GetParam();

@@ -155,8 +155,9 @@ const Command frameCommand = {
     {
         {"--chip", "put FILE's bytes into chip memory at ADDR (hexadecimal); repeatable",
          Takes::Value, "ADDR:FILE"},
-        {"--copper-addr", "where the list goes in chip memory (hexadecimal, default 1000); the "
-                          "short frame's list follows it",
+        {"--copper-addr",
+         "where the list goes in chip memory (hexadecimal, default 1000); the "
+         "short frame's list follows it",
          Takes::Value, "ADDR"},
         {"--chip-size", "bytes of chip memory, hexadecimal (default 80000 OCS/ECS, 200000 AGA)",
          Takes::Value, "N"},
@@ -172,8 +173,9 @@ const Command frameCommand = {
          Takes::Value, "H0,V0,H1,V1"},
         {"--columns", "hires (default) or shres: one column per superhires pixel", Takes::Value,
          "KIND"},
-        {"--explain", "print what made the pixel at lores H, line V: source, plane bits, colour "
-                      "register and the copper instruction that set it",
+        {"--explain",
+         "print what made the pixel at lores H, line V: source, plane bits, colour "
+         "register and the copper instruction that set it",
          Takes::Value, "H,V"},
         {"-o", "write the PNG to FILE, replacing it only when all is written", Takes::Value,
          "FILE"},

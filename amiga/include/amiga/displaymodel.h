@@ -87,20 +87,20 @@ struct ChipPlacement {
 bool placeInChip(std::span<const ChipPlacement> pieces, std::uint32_t size, ChipMemory *memory,
                  std::string *message);
 
-constexpr int kFrameEnd = 0x1d4;      // the frame is drawn from lores pixel 0 up to here
-constexpr int kPalLines = 312;        // a short PAL frame; the long frame has one line more
-constexpr int kNtscLines = 262;       // a short NTSC frame
-constexpr int kLastWindowH = 0x1c7;   // the last position where HSTART/HSTOP take effect
+constexpr int kFrameEnd = 0x1d4;       // the frame is drawn from lores pixel 0 up to here
+constexpr int kPalLines = 312;         // a short PAL frame; the long frame has one line more
+constexpr int kNtscLines = 262;        // a short NTSC frame
+constexpr int kLastWindowH = 0x1c7;    // the last position where HSTART/HSTOP take effect
 constexpr int kFirstSpriteLine = 0x19; // the line that sprite DMA reads control words on
-constexpr int kFirstPalLine = 0x1a;   // the first line after the vertical blank (PAL)
-constexpr int kFirstNtscLine = 0x15;  // (NTSC)
+constexpr int kFirstPalLine = 0x1a;    // the first line after the vertical blank (PAL)
+constexpr int kFirstNtscLine = 0x15;   // (NTSC)
 
 struct FrameSetup {
     Chipset chipset = Chipset::Ocs;
     bool ntsc = false;
-    bool spriteDma = false;      // DMACON SPREN at the start
-    bool longFrame = false;      // an interlaced long frame: one line more
-    bool superhiresColumns = false; // one column per superhires pixel rather than per hires one
+    bool spriteDma = false;          // DMACON SPREN at the start
+    bool longFrame = false;          // an interlaced long frame: one line more
+    bool superhiresColumns = false;  // one column per superhires pixel rather than per hires one
     std::uint32_t copperAddress = 0; // COP1LC
     std::uint32_t listWords = 0;     // the words of the list there (for instruction numbers)
 };
@@ -115,10 +115,10 @@ struct CopperEvent {
 
 // Why the copper stopped.
 enum class CopperEnd {
-    Waiting,      // at a WAIT whose position the frame did not reach (as the end of a list)
-    FrameEnd,     // still running at the frame's end: the rest is cut
-    IllegalMove,  // a MOVE below $080: the copper stops there
-    DmaOff,       // DMACON took COPEN or DMAEN away
+    Waiting,     // at a WAIT whose position the frame did not reach (as the end of a list)
+    FrameEnd,    // still running at the frame's end: the rest is cut
+    IllegalMove, // a MOVE below $080: the copper stops there
+    DmaOff,      // DMACON took COPEN or DMAEN away
 };
 
 struct CopperTrace {
@@ -137,18 +137,18 @@ enum class PixelSource : std::uint8_t { Border, Background, Playfield1, Playfiel
 
 // What made one pixel.
 struct PixelStory {
-    int h = 0, v = 0;          // lores pixel and line
-    int column = 0;            // within the line: hires (or superhires) column
+    int h = 0, v = 0; // lores pixel and line
+    int column = 0;   // within the line: hires (or superhires) column
     PixelSource source = PixelSource::Border;
-    int sprite = -1;           // 0-7 for a sprite pixel
-    int planeBits = 0;         // the bitplanes' value (a sprite's colour number for a sprite)
-    int planes = 0;            // how many planes were fetched
-    bool ham = false;          // a hold-and-modify pixel: register is the last one set
-    int colourRegister = -1;   // -1: a HAM modify (the colour held, modified)
+    int sprite = -1;         // 0-7 for a sprite pixel
+    int planeBits = 0;       // the bitplanes' value (a sprite's colour number for a sprite)
+    int planes = 0;          // how many planes were fetched
+    bool ham = false;        // a hold-and-modify pixel: register is the last one set
+    int colourRegister = -1; // -1: a HAM modify (the colour held, modified)
     bool halfBrite = false;
     Rgb8 registerValue;
     Rgb8 shown;
-    long writeClock = -1;      // the copper write that last set the register; -1 none
+    long writeClock = -1; // the copper write that last set the register; -1 none
     std::uint32_t writeAddress = 0;
     std::uint16_t writeValue = 0;
     std::uint16_t writeOffset = 0;
@@ -177,7 +177,7 @@ std::string copperEndText(const CopperTrace &trace, const FrameSetup &setup);
 // A whole job as the command line and the window give it: the list (and for an interlaced
 // picture the short frame's list), the chip data and where everything goes.
 struct FrameRequest {
-    FrameSetup setup;                 // copperAddress: where the list goes
+    FrameSetup setup; // copperAddress: where the list goes
     std::vector<std::uint16_t> list;
     std::vector<std::uint16_t> shortList; // the short frame's list, right after the first one
     bool hasShortList = false;
@@ -194,7 +194,7 @@ FrameRegion visibleRegion(bool ntsc);
 
 struct FramePicture {
     int columns = 0, rows = 0;
-    bool interlaced = false; // two rows a line, the long frame's first
+    bool interlaced = false;           // two rows a line, the long frame's first
     std::vector<std::uint32_t> pixels; // 0xRRGGBB
     std::vector<std::string> notes;    // what the model cut or leaves out, a sentence each
 };
