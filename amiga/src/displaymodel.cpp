@@ -423,6 +423,13 @@ std::uint8_t modify(std::uint8_t gun, int data, bool ham8, bool aga) {
     return static_cast<std::uint8_t>(eightBitOf(data));
 }
 
+// Whether sprite pair pair shows in front of the playfield front (1 or 2, 0: none shows there):
+// BPLCON2's code c of that playfield puts pairs 0 to c - 1 in front of it.
+bool spriteInFront(int pair, int front, std::uint16_t bplcon2) {
+    const int code = front == 1 ? bplcon2 & 7 : bplcon2 >> 3 & 7;
+    return front == 0 || pair < code;
+}
+
 // The colour of a playfield pixel of plane bits value, as the registers r show it; hold is the
 // colour that hold-and-modify modifies (the pixel to the left).
 struct PlayfieldPixel {
@@ -524,6 +531,7 @@ Frame renderFrame(const ChipMemory &memory, const FrameSetup &setup, const Coppe
     const int shresPerColumn = setup.superhiresColumns ? 1 : 2;
     frame.columns = kFrameEnd * 4 / shresPerColumn;
     frame.pixels.assign(static_cast<std::size_t>(frame.lines) * frame.columns, 0);
+    frame.outlines.assign(static_cast<std::size_t>(frame.lines), {});
 
     Registers fetchSide, showSide;
     if (setup.spriteDma) {
@@ -617,6 +625,10 @@ Frame renderFrame(const ChipMemory &memory, const FrameSetup &setup, const Coppe
             anySprite = true;
         }
         showSide.sprpt = fetchSide.sprpt;
+        // Without bitplane DMA on the line the sprites fetched on it do not show (measured on
+        // an emulator: DMACON's BPLEN cleared for some lines hides them there).
+        if (!((dma & kDmaEnable) && (dma & kBitplaneDma)))
+            anySprite = false;
 
         // Bitplane DMA: the line's words of every plane.
         int fetchedPixels = 0;
@@ -719,6 +731,11 @@ Frame renderFrame(const ChipMemory &memory, const FrameSetup &setup, const Coppe
         const int base = 4 * (2 * fetch.start + fetch.delay());
         const int shift = fetch.shresPerPixel == 4 ? 2 : fetch.shresPerPixel == 2 ? 1 : 0;
         const unsigned fetchedShres = static_cast<unsigned>(fetchedPixels) << shift;
+        LineOutline &outline = frame.outlines[static_cast<std::size_t>(line)];
+        if (fetchedPixels) {
+            outline.fetchFrom = base / 4;
+            outline.fetchTo = (base + static_cast<int>(fetchedShres) + 3) / 4;
+        }
         Rgb8 hold = showSide.palette[0];
         int lastH = -1;
         bool inside = false;
@@ -795,6 +812,11 @@ Frame renderFrame(const ChipMemory &memory, const FrameSetup &setup, const Coppe
                         horizontalOpen = true;
                 }
                 inside = verticalOpen && horizontalOpen;
+                if (inside) {
+                    if (outline.windowFrom < 0)
+                        outline.windowFrom = h;
+                    outline.windowTo = h + 1;
+                }
             }
             const bool wantStory = storyLine && column == storyColumn;
             if (!inside) {
@@ -835,9 +857,7 @@ Frame renderFrame(const ChipMemory &memory, const FrameSetup &setup, const Coppe
                 }
                 std::uint32_t rgb = lut[value];
                 if (anySprite && spriteValue[h] && h >= spriteFrom && h < spriteTo) {
-                    const int front = lutFront[value];
-                    const int code = front == 1 ? showSide.bplcon2 & 7 : showSide.bplcon2 >> 3 & 7;
-                    if (front == 0 || spriteNumber[h] / 2 < code)
+                    if (spriteInFront(spriteNumber[h] / 2, lutFront[value], showSide.bplcon2))
                         rgb = showSide.packedPalette[spriteColour[h]];
                 }
                 out[column] = rgb;
@@ -854,9 +874,7 @@ Frame renderFrame(const ChipMemory &memory, const FrameSetup &setup, const Coppe
             // Sprites show from HSTART up to HSTOP on the line, whether or not the window
             // stays open from the line before (measured on an emulator).
             if (anySprite && spriteValue[h] && h >= spriteFrom && h < spriteTo) {
-                const int pair = spriteNumber[h] / 2;
-                const int code = front == 1 ? showSide.bplcon2 & 7 : showSide.bplcon2 >> 3 & 7;
-                if (front == 0 || pair < code) {
+                if (spriteInFront(spriteNumber[h] / 2, front, showSide.bplcon2)) {
                     sprite = spriteNumber[h];
                     index = spriteColour[h];
                     colour = showSide.palette[index];
@@ -1119,7 +1137,11 @@ bool drawFrame(const FrameRequest &request, const FrameRegion &region, FramePict
                                        : "long frame: ",
                   &picture->notes);
         const Frame frame = renderFrame(prepared.memory, setup, trace);
+        if (field == 0)
+            picture->outlines.assign(static_cast<std::size_t>(picture->rows), {});
         for (int v = region.v0; v < region.v1; ++v) {
+            picture->outlines[static_cast<std::size_t>((v - region.v0) * fields + field)] =
+                frame.outlines[static_cast<std::size_t>(v)];
             const std::uint32_t *from = frame.pixels.data() +
                                         static_cast<std::size_t>(v) * frame.columns +
                                         region.h0 * perH;
@@ -1133,7 +1155,7 @@ bool drawFrame(const FrameRequest &request, const FrameRegion &region, FramePict
 }
 
 bool explainPixel(const FrameRequest &request, int h, int v, std::string *text,
-                  std::string *message) {
+                  std::string *message, PixelStory *storyOut) {
     FrameRegion region;
     region.h0 = h;
     region.v0 = v;
@@ -1150,6 +1172,8 @@ bool explainPixel(const FrameRequest &request, int h, int v, std::string *text,
     story.column = -1;
     renderFrame(prepared.memory, prepared.longSetup, prepared.longTrace, &story);
     *text = pixelStoryText(story, prepared.longSetup);
+    if (storyOut)
+        *storyOut = story;
     return true;
 }
 

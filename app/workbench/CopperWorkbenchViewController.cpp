@@ -3,6 +3,7 @@
 
 #include "common/Reading.h"
 #include "workbench/CopperListingModel.h"
+#include "workbench/FrameView.h"
 
 #include <amiga/copperlist.h>
 #include <amiga/copperread.h>
@@ -107,6 +108,18 @@ void CopperWorkbenchViewController::configureController() {
     connect(read, &QShortcut::activated, this, [this] { readList(); });
     ui->fieldsLabel->setText(tr("Select an instruction to see its fields."));
     updatePreview();
+    // The whole frame under the listing; a click on a pixel selects the instruction that set
+    // its colour.
+    m_frameView = new FrameView(this);
+    ui->mainLayout->addWidget(m_frameView);
+    connect(m_frameView, &FrameView::instructionChosen, this, [this](int instruction) {
+        for (int row = 0; row < m_listing->rowCount(); ++row) {
+            if (m_listing->entryAt(row)->word == 2 * static_cast<std::size_t>(instruction)) {
+                ui->listingListView->setCurrentIndex(m_listing->index(row));
+                return;
+            }
+        }
+    });
 }
 
 amiga::CopperFrame::Chipset CopperWorkbenchViewController::chipset() const {
@@ -148,6 +161,10 @@ bool CopperWorkbenchViewController::readList() {
                                                                                          : 31);
     selectInstruction();
     updatePreview();
+    m_frameView->setList(m_words,
+                         chipset() == amiga::CopperFrame::Chipset::Aga ? amiga::Chipset::Aga
+                                                                       : amiga::Chipset::Ocs,
+                         ui->ntscButton->isChecked());
     return true;
 }
 

@@ -11,6 +11,7 @@ namespace Ui {
 class CopperWorkbenchViewController;
 }
 class CopperListingModel;
+class FrameView;
 class QThread;
 
 // The Copper workbench: a copper list pasted or opened (assembler data, a memory view, a binary
@@ -25,6 +26,7 @@ public:
     // Control access for the window and its tests.
     Ui::CopperWorkbenchViewController *controls() const { return ui.get(); }
     CopperListingModel *listingModel() const { return m_listing; }
+    FrameView *frameView() const { return m_frameView; }
     // The listing as the command line prints it.
     QString listingText() const;
     // The message line: what was read, or why it could not be.
@@ -66,6 +68,7 @@ private:
 
     std::unique_ptr<Ui::CopperWorkbenchViewController> ui;
     CopperListingModel *m_listing = nullptr;
+    FrameView *m_frameView = nullptr;
     std::vector<std::uint16_t> m_words;
     // The register database's bit names, read at the first list (the command line reads the
     // same document with the same reader, so both print the same text).

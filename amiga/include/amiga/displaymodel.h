@@ -41,7 +41,8 @@
 // own in dual) puts pairs 0 to c - 1 in front of the playfield. Sprite DMA reads the control
 // words on line $19 and at VSTOP; a fetch that starts in a sprite's DMA slots takes them (on OCS
 // sprites from (start - $18) / 4 on, on ECS/AGA from (start - $14) / 4 on) and that sprite
-// shows nothing on the line. AGA FMODE bits 3-2 make sprites 32 or 64 pixels wide.
+// shows nothing on the line; on a line whose bitplane DMA DMACON turned off no sprite shows.
+// AGA FMODE bits 3-2 make sprites 32 or 64 pixels wide (control words a fetch apart).
 //
 // Not modelled: the blitter, the CPU, collisions, audio and disk DMA (their registers are
 // written and ignored), the copper's cycles taken by bitplane DMA, genlock, scan doubling and
@@ -154,10 +155,18 @@ struct PixelStory {
     std::uint16_t writeOffset = 0;
 };
 
+// Where a line's display window and its fetched picture are, in lores pixels (from, to
+// excluded); -1 for none.
+struct LineOutline {
+    int windowFrom = -1, windowTo = -1;
+    int fetchFrom = -1, fetchTo = -1;
+};
+
 struct Frame {
     int columns = 0; // per line: 2 per lores pixel (4 with superhires columns)
     int lines = 0;
     std::vector<std::uint32_t> pixels; // 0xRRGGBB, line after line
+    std::vector<LineOutline> outlines; // a line each
     std::uint32_t at(int column, int line) const {
         return pixels[static_cast<std::size_t>(line) * columns + column];
     }
@@ -196,6 +205,7 @@ struct FramePicture {
     int columns = 0, rows = 0;
     bool interlaced = false;           // two rows a line, the long frame's first
     std::vector<std::uint32_t> pixels; // 0xRRGGBB
+    std::vector<LineOutline> outlines; // a row each, in lores pixels of the frame
     std::vector<std::string> notes;    // what the model cut or leaves out, a sentence each
 };
 
@@ -206,7 +216,8 @@ bool drawFrame(const FrameRequest &request, const FrameRegion &region, FramePict
                std::string *message);
 
 // The story of the pixel at lores h, line v (of the long frame when interlaced), as text.
+// With story, also the story itself (the instruction that set the colour: its address).
 bool explainPixel(const FrameRequest &request, int h, int v, std::string *text,
-                  std::string *message);
+                  std::string *message, PixelStory *story = nullptr);
 
 } // namespace amiga
