@@ -61,8 +61,9 @@ inline Fixture read(const std::string &folder) {
 // The reference frames, one folder each.
 inline const std::vector<std::string> &names() {
     static const std::vector<std::string> all = {
-        "aga8", "aga_scroll", "dual",    "ehb",    "gradient", "ham6", "ham8",   "hires",
-        "lace", "lores",      "midline", "modulo", "narrow",   "ntsc", "scroll", "sprites"};
+        "aga8",     "aga_fmode", "aga_scroll", "dmacon", "dual",  "dual_sprites", "ehb",
+        "gradient", "ham6",      "ham8",       "hires",  "lace",  "lores",        "midline",
+        "modulo",   "narrow",    "ntsc",       "scroll", "shres", "sprites"};
     return all;
 }
 
