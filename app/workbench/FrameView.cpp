@@ -17,6 +17,10 @@ FrameView::FrameView(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui:
     connect(ui->clearChipButton, &QPushButton::clicked, this, &FrameView::clearChip);
     connect(ui->zoomSpinBox, &QSpinBox::valueChanged, this, &FrameView::showImage);
     connect(ui->outlineCheckBox, &QCheckBox::toggled, this, &FrameView::showImage);
+    connect(ui->spriteDmaCheckBox, &QCheckBox::toggled, this, [this](bool on) {
+        m_request.setup.spriteDma = on;
+        redraw();
+    });
     m_request.setup.copperAddress = 0x1000;
 }
 
