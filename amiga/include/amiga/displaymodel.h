@@ -7,7 +7,8 @@
 // frame (line 0, colour clock 0).
 //
 // The copper (Hardware Reference Manual, "Copper"): a word every 2 colour clocks, a MOVE or SKIP
-// takes 4, a WAIT 4 and 2 more to wake once its position came; COPJMP1/2 restart it at
+// takes 4, a WAIT 4, compares from the cycle after and takes 2 more to wake once its position
+// came (a position already passed costs 4: measured on an emulator); COPJMP1/2 restart it at
 // COP1LC/COP2LC; a MOVE below $040, or below $080 (COPCON's danger bit is never set here), stops
 // it. DMA of other channels never delays it. A colour written at colour clock c shows from lores
 // pixel 2c - 8 (measured on an emulator: WAIT h, MOVE COLOR00 shows from 2h + 4).
@@ -21,9 +22,11 @@
 // pixels a clock, grid at least 4, unit at least 8) up to the unit that starts at DDFSTOP or the
 // first after it ($d8 the latest); each plane reads its words from BPLxPT, and after the last
 // unit the modulos are added (BPL1MOD odd planes, BPL2MOD even). A unit's pixels show from
-// 2 x start + 2 x min(fetch length, 8) + 1, later by BPLCON1's delay (lores pixels; on AGA with
-// bits 11-10/15-14 above and quarter pixels in bits 9-8/13-12). Bitplane DMA runs on lines inside
-// the vertical window only.
+// 2 x start + 2 x min(fetch length, 8) + 1, later by BPLCON1's delay (lores pixels; on AGA bits
+// 11-10/15-14 above them as far as the fetch is wide, and quarter pixels in bits 9-8 for both
+// playfields, which do not show on the hires grid: measured on an emulator). Bitplane DMA runs
+// on lines inside the vertical window only, which opens from the line after the vertical blank
+// ($1a PAL, $15 NTSC).
 //
 // The window: DIWSTRT/DIWSTOP (OCS: HSTART bit 8 0, HSTOP bit 8 1, VSTART bit 8 0, VSTOP bit 8
 // NOT bit 7), DIWHIGH on ECS/AGA once written (a later DIWSTRT or DIWSTOP write goes back to the
