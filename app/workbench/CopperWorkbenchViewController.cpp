@@ -3,6 +3,7 @@
 
 #include "common/Reading.h"
 #include "workbench/CopperListingModel.h"
+#include "workbench/FrameView.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -72,6 +73,20 @@ void CopperWorkbenchViewController::configureController() {
     connect(read, &QShortcut::activated, this, [this] { readList(); });
     selectInstruction();
     updatePreview();
+    // The whole frame under the listing; a click on a pixel selects the instruction that set
+    // its colour.
+    m_frameView = new FrameView(this);
+    ui->mainLayout->addWidget(m_frameView);
+    connect(m_frameView, &FrameView::instructionChosen, this, [this](int instruction) {
+        const std::vector<amiga::CopperListEntry> &entries = m_tool.listing().entries;
+        for (int row = 0; row < static_cast<int>(entries.size()); ++row) {
+            if (entries[static_cast<std::size_t>(row)].word ==
+                2 * static_cast<std::size_t>(instruction)) {
+                ui->listingListView->setCurrentIndex(m_listing->index(row));
+                return;
+            }
+        }
+    });
 }
 
 bool CopperWorkbenchViewController::readList() {
@@ -87,6 +102,8 @@ bool CopperWorkbenchViewController::readList() {
     ui->previewRegisterSpinBox->setMaximum(m_tool.lastColourRegister());
     selectInstruction();
     updatePreview();
+    m_frameView->setList(m_tool.words(), m_tool.aga ? amiga::Chipset::Aga : amiga::Chipset::Ocs,
+                         m_tool.ntsc);
     return true;
 }
 

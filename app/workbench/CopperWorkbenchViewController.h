@@ -9,6 +9,7 @@ namespace Ui {
 class CopperWorkbenchViewController;
 }
 class CopperListingModel;
+class FrameView;
 class QThread;
 
 // The Copper workbench: a copper list pasted or opened (assembler data, a memory view, a binary
@@ -24,6 +25,7 @@ public:
     // Control access for the window and its tests.
     Ui::CopperWorkbenchViewController *controls() const { return ui.get(); }
     const WorkbenchTool &tool() const { return m_tool; }
+    FrameView *frameView() const { return m_frameView; }
     // The listing as the command line prints it.
     QString listingText() const { return m_tool.listingText(); }
     // The message line: what was read, or why it could not be.
@@ -63,6 +65,7 @@ private:
     std::unique_ptr<Ui::CopperWorkbenchViewController> ui;
     WorkbenchTool m_tool;
     CopperListingModel *m_listing = nullptr;
+    FrameView *m_frameView = nullptr;
     // The reading under way, and the name of its file.
     QThread *m_reader = nullptr;
     QString m_readingName;

@@ -39,6 +39,8 @@ public:
 
     const QString &message() const { return m_message; }
     bool hasList() const { return !m_words.empty(); }
+    // The words of the last list read, as the copper reads them.
+    const std::vector<std::uint16_t> &words() const { return m_words; }
     const amiga::CopperListing &listing() const { return m_listing; }
     // The listing as the command line prints it.
     QString listingText() const;

@@ -3,7 +3,9 @@
 // the text quillfen-asm copper prints for the same file.
 #include "common/CopperFramePreview.h"
 #include "ui_CopperWorkbenchViewController.h"
+#include "ui_FrameView.h"
 #include "workbench/CopperWorkbenchViewController.h"
+#include "workbench/FrameView.h"
 
 #include "QtPrinters.h"
 #include "run_program.h"
@@ -103,4 +105,24 @@ TEST_F(WorkbenchTab, AFileIsReadAsTextOrAsWordsFromTheOffset) {
                 "” is not a regular file (a device, a FIFO or a socket); only files are read.");
         EXPECT_EQ(ui.copperSourceTextEdit->toPlainText(), "\tdc.w\t$0180,$0502\n");
     }
+}
+
+TEST_F(WorkbenchTab, TheFrameShowsTheListWithItsChipDataAndAClickedPixelsStory) {
+    // One lores plane at $20000: its first pixel, at H $81 on line $2c, in COLOR01.
+    ui.copperSourceTextEdit->setPlainText(
+        "\tdc.w\tDIWSTRT,$2c81,DIWSTOP,$2cc1,DDFSTRT,$38,DDFSTOP,$d0\n"
+        "\tdc.w\tBPL1PTH,$2,BPL1PTL,0,BPLCON0,$1200,COLOR01,$f00\n"
+        "\tdc.w\t$ffff,$fffe\n");
+    ui.readListButton->click();
+    FrameView &view = *tab.frameView();
+    ASSERT_TRUE(view.addChipFile(write("planes.bin", QByteArray("\x80\x00", 2)), 0x20000));
+    // The visible PAL frame: H $5c-$1d3 at two columns each, lines $1a-$137.
+    ASSERT_EQ(view.frameImage().size(), QSize(752, 286));
+    const int x = 2 * (0x81 - 0x5c), y = 0x2c - 0x1a;
+    EXPECT_EQ(view.frameImage().pixel(x, y), 0xffff0000u);
+    QTest::mouseClick(view.controls()->frameLabel, Qt::LeftButton, {}, QPoint(x, y));
+    EXPECT_TRUE(view.storyText().contains(QStringLiteral("COLOR01 = #ff0000")))
+        << view.storyText().toStdString();
+    // The COLOR01 MOVE is the eighth instruction: its row is selected.
+    EXPECT_EQ(ui.listingListView->currentIndex().row(), 7);
 }

@@ -4,9 +4,13 @@
 
 #include "commandline.h"
 
+#include <amiga/copperread.h>
 #include <amiga/registercode.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace quillfen_asm {
@@ -30,6 +34,15 @@ extern const Command registerCommand;
 extern const Command blitterCommand;
 extern const Command gradientCommand;
 extern const Command fadeCommand;
+extern const Command frameCommand;
+
+// Reads a copper list file as the copper command does (assembler data, with symbols given values
+// by --define, a memory view, or with binary big-endian words from offset on). The reader's notes
+// go to the standard error as FILE:LINE: note: TEXT. False after printing the problems as
+// FILE:LINE:COLUMN: TEXT, or naming the command when the file cannot be read.
+bool readCopperListFile(const char *command, const std::string &path, bool binary,
+                        std::size_t offset, const std::vector<amiga::CopperSymbol> &symbols,
+                        amiga::CopperRead *read);
 
 // The register database compiled into the program; null, with a message on standard error that
 // names the command, when it cannot be read.

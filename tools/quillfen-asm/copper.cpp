@@ -14,6 +14,39 @@
 
 namespace quillfen_asm {
 
+bool readCopperListFile(const char *command, const std::string &path, bool binary,
+                        std::size_t offset, const std::vector<amiga::CopperSymbol> &symbols,
+                        amiga::CopperRead *read) {
+    std::vector<std::uint8_t> bytes;
+    std::string message;
+    if (!picture::readWholeFile(path, {picture::kCopperListLimit, "copper list"}, &bytes,
+                                &message)) {
+        std::fprintf(stderr, "quillfen-asm %s: %s\n", command, message.c_str());
+        return false;
+    }
+    *read = binary
+                ? amiga::readCopperBinary({bytes.data(), bytes.size()}, offset)
+                : amiga::readCopperText(
+                      std::string_view(reinterpret_cast<const char *>(bytes.data()), bytes.size()),
+                      symbols);
+    // FILE:LINE:COLUMN: as compilers print it, so that editors go to the place.
+    auto say = [&path](const amiga::CopperReadError &error, const char *kind) {
+        std::string place = path;
+        if (error.line > 0)
+            place += ":" + std::to_string(error.line);
+        if (error.column > 0)
+            place += ":" + std::to_string(error.column);
+        std::fprintf(stderr, "%s: %s%s\n", place.c_str(), kind, error.message.c_str());
+    };
+    for (const amiga::CopperReadError &error : read->errors)
+        say(error, "");
+    if (!read->ok())
+        return false;
+    for (const amiga::CopperReadError &note : read->notes)
+        say(note, "note: ");
+    return true;
+}
+
 namespace {
 
 int runCopper(Arguments &arguments) {
@@ -40,35 +73,10 @@ int runCopper(Arguments &arguments) {
         return usageError(arguments);
 
     const std::string &path = arguments.operands()[0];
-    std::vector<std::uint8_t> bytes;
-    std::string message;
-    if (!picture::readWholeFile(path, {picture::kCopperListLimit, "copper list"}, &bytes,
-                                &message)) {
-        std::fprintf(stderr, "quillfen-asm copper: %s\n", message.c_str());
+    amiga::CopperRead read;
+    if (!readCopperListFile("copper", path, arguments.has("--binary"),
+                            static_cast<std::size_t>(*offset), symbols, &read))
         return kTrouble;
-    }
-    const amiga::CopperRead read =
-        arguments.has("--binary")
-            ? amiga::readCopperBinary({bytes.data(), bytes.size()},
-                                      static_cast<std::size_t>(*offset))
-            : amiga::readCopperText(
-                  std::string_view(reinterpret_cast<const char *>(bytes.data()), bytes.size()),
-                  symbols);
-    // FILE:LINE:COLUMN: as compilers print it, so that editors go to the place.
-    auto say = [&path](const amiga::CopperReadError &error, const char *kind) {
-        std::string place = path;
-        if (error.line > 0)
-            place += ":" + std::to_string(error.line);
-        if (error.column > 0)
-            place += ":" + std::to_string(error.column);
-        std::fprintf(stderr, "%s: %s%s\n", place.c_str(), kind, error.message.c_str());
-    };
-    for (const amiga::CopperReadError &error : read.errors)
-        say(error, "");
-    if (!read.ok())
-        return kTrouble;
-    for (const amiga::CopperReadError &note : read.notes)
-        say(note, "note: ");
     const std::vector<amiga::RegisterLayout> *registers = registerDatabase("copper");
     if (registers == nullptr)
         return kTrouble;

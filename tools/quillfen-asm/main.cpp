@@ -24,7 +24,7 @@ int main(int argc, char **argv) {
         "2 bad usage or unreadable input.\n",
         // Every command, in the order the overview lists them.
         {&displayCommand, &copperCommand, &registerCommand, &blitterCommand, &gradientCommand,
-         &fadeCommand},
+         &fadeCommand, &frameCommand},
         toStandardError,
     };
     quillfen_cli::removeUnfinishedFileOnSignals();

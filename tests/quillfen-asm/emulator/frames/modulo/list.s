@@ -1,0 +1,17 @@
+; negative modulos: one line repeated (odd), lines backwards (even)
+	dc.w	COLOR00,$0000
+	dc.w	COLOR01,$0f00
+	dc.w	COLOR02,$00f0
+	dc.w	COLOR03,$000f
+	dc.w	DIWSTRT,$90e1
+	dc.w	DIWSTOP,$b021
+	dc.w	DDFSTRT,$0068
+	dc.w	DDFSTOP,$0080
+	dc.w	BPL1MOD,$fff8
+	dc.w	BPL2MOD,$fff0
+	dc.w	BPLCON0,$2200
+	dc.w	BPL1PTH,$0002
+	dc.w	BPL1PTL,$0028
+	dc.w	BPL2PTH,$0002
+	dc.w	BPL2PTL,$01f8
+	dc.w	$ffff,$fffe

@@ -1,0 +1,24 @@
+; a window narrower than the fetch on both sides
+	dc.w	COLOR00,$0000
+	dc.w	COLOR01,$0f00
+	dc.w	COLOR02,$00f0
+	dc.w	COLOR03,$000f
+	dc.w	COLOR04,$0ff0
+	dc.w	COLOR05,$00ff
+	dc.w	COLOR06,$0f0f
+	dc.w	COLOR07,$0fff
+	dc.w	COLOR00,$0248
+	dc.w	DIWSTRT,$92e1
+	dc.w	DIWSTOP,$ae11
+	dc.w	DDFSTRT,$0060
+	dc.w	DDFSTOP,$0088
+	dc.w	BPL1MOD,$0000
+	dc.w	BPL2MOD,$0000
+	dc.w	BPLCON0,$3200
+	dc.w	BPL1PTH,$0002
+	dc.w	BPL1PTL,$0000
+	dc.w	BPL2PTH,$0002
+	dc.w	BPL2PTL,$0180
+	dc.w	BPL3PTH,$0002
+	dc.w	BPL3PTL,$0300
+	dc.w	$ffff,$fffe

@@ -1,0 +1,22 @@
+; NTSC: COLOR00 bands to the last lines, one past line $ff
+	dc.w	COLOR00,$000f
+	dc.w	$e007,$fffe
+	dc.w	COLOR00,$0000
+	dc.w	$e407,$fffe
+	dc.w	COLOR00,$0222
+	dc.w	$e807,$fffe
+	dc.w	COLOR00,$0444
+	dc.w	$ec07,$fffe
+	dc.w	COLOR00,$0666
+	dc.w	$f007,$fffe
+	dc.w	COLOR00,$0888
+	dc.w	$f407,$fffe
+	dc.w	COLOR00,$0aaa
+	dc.w	$f807,$fffe
+	dc.w	COLOR00,$0ccc
+	dc.w	$fc07,$fffe
+	dc.w	COLOR00,$0eee
+	dc.w	$ffdf,$fffe
+	dc.w	$0207,$fffe
+	dc.w	COLOR00,$00f0
+	dc.w	$ffff,$fffe

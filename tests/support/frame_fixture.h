@@ -1,0 +1,70 @@
+// The emulator's reference frames (tests/quillfen-asm/emulator/frames/NAME/frame.txt, made by
+// scripts/frame-on-emulator): the arguments of quillfen-asm frame that draw the region, and the
+// region's pixels as the emulated Amiga showed them.
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace framefixture {
+
+struct Fixture {
+    std::vector<std::string> args; // LIST and the options, file names relative to the folder
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> pixels; // 0xRRGGBB
+    bool ok = false;
+};
+
+// Reads folder/frame.txt: "args ...", "size W H", "palette RRGGBB ...", then a line a row of
+// runs "N*I" (N omitted for 1), or "=" for the row above.
+inline Fixture read(const std::string &folder) {
+    Fixture f;
+    std::ifstream in(folder + "/frame.txt");
+    std::string line;
+    std::vector<std::uint32_t> palette;
+    std::vector<std::uint32_t> row;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::istringstream words(line);
+        std::string word;
+        words >> word;
+        if (word == "args") {
+            while (words >> word)
+                f.args.push_back(word);
+        } else if (word == "size") {
+            words >> f.width >> f.height;
+        } else if (word == "palette") {
+            while (words >> word)
+                palette.push_back(static_cast<std::uint32_t>(std::stoul(word, nullptr, 16)));
+        } else if (word == "=") {
+            f.pixels.insert(f.pixels.end(), row.begin(), row.end());
+        } else {
+            row.clear();
+            do {
+                const std::size_t star = word.find('*');
+                const int count = star == std::string::npos ? 1 : std::stoi(word.substr(0, star));
+                const std::size_t index =
+                    std::stoul(star == std::string::npos ? word : word.substr(star + 1));
+                row.insert(row.end(), static_cast<std::size_t>(count), palette.at(index));
+            } while (words >> word);
+            f.pixels.insert(f.pixels.end(), row.begin(), row.end());
+        }
+    }
+    f.ok = f.width > 0 && f.pixels.size() == static_cast<std::size_t>(f.width) * f.height;
+    return f;
+}
+
+// The reference frames, one folder each.
+inline const std::vector<std::string> &names() {
+    static const std::vector<std::string> all = {
+        "aga8",     "aga_fmode", "aga_scroll", "dmacon", "dual",  "dual_sprites", "ehb",
+        "gradient", "ham6",      "ham8",       "hires",  "lace",  "lores",        "midline",
+        "modulo",   "narrow",    "ntsc",       "scroll", "shres", "sprites"};
+    return all;
+}
+
+} // namespace framefixture
