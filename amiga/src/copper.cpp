@@ -77,6 +77,28 @@ std::vector<CopperProblem> copperProblems(CopperWords words, std::optional<Coppe
     return found;
 }
 
+long copperWaitReached(const CopperInstruction &wait, long clock, long frameEnd,
+                       int clocksPerLine) {
+    const int verticalMask = (wait.verticalMask & 0x7f) | 0x80;
+    const int horizontalMask = wait.horizontalMask & 0xfe;
+    const int wantedLine = wait.vertical & verticalMask;
+    const int wantedHorizontal = wait.horizontal & horizontalMask;
+    while (clock < frameEnd) {
+        const long line = clock / clocksPerLine;
+        const int beamLine = static_cast<int>(line & 0xff) & verticalMask;
+        if (beamLine > wantedLine)
+            return clock;
+        if (beamLine == wantedLine) {
+            for (long h = clock - line * clocksPerLine; h < clocksPerLine; ++h) {
+                if ((h & horizontalMask) >= wantedHorizontal)
+                    return line * clocksPerLine + h;
+            }
+        }
+        clock = (line + 1) * clocksPerLine;
+    }
+    return -1;
+}
+
 std::string_view describe(CopperProblem problem) {
     switch (problem) {
     case CopperProblem::MoveToOddAddress:

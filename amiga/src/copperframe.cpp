@@ -61,28 +61,6 @@ CopperFrame::ColourWrite CopperFrame::colourWrite(Chipset chipset, std::uint16_t
                                             : fromTwelveBit(value & 0xfff)};
 }
 
-long CopperFrame::reached(const CopperInstruction &wait, long clock) const {
-    const long frameEnd = frameClocks();
-    const int verticalMask = (wait.verticalMask & 0x7f) | 0x80;
-    const int horizontalMask = wait.horizontalMask & 0xfe;
-    const int wantedLine = wait.vertical & verticalMask;
-    const int wantedHorizontal = wait.horizontal & horizontalMask;
-    while (clock < frameEnd) {
-        const long line = clock / kClocksPerLine;
-        const int beamLine = static_cast<int>(line & 0xff) & verticalMask;
-        if (beamLine > wantedLine)
-            return clock;
-        if (beamLine == wantedLine) {
-            for (long h = clock - line * kClocksPerLine; h < kClocksPerLine; ++h) {
-                if ((h & horizontalMask) >= wantedHorizontal)
-                    return line * kClocksPerLine + h;
-            }
-        }
-        clock = (line + 1) * kClocksPerLine;
-    }
-    return -1;
-}
-
 void CopperFrame::run(std::span<const std::uint16_t> words,
                       std::span<const std::size_t> unknownWords) {
     m_registers = m_initial;
@@ -124,7 +102,7 @@ void CopperFrame::run(std::span<const std::uint16_t> words,
                         ? 2
                         : 1;
         } else {
-            const long at = reached(instruction, clock);
+            const long at = copperWaitReached(instruction, clock, frameClocks(), kClocksPerLine);
             if (at < 0) {
                 m_stop = isEndOfList(pairWords) ? Stop::EndOfList : Stop::NeverReached;
                 clock = std::min(clock, frameEnd);

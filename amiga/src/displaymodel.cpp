@@ -61,28 +61,6 @@ int frameLines(const FrameSetup &setup) {
     return (setup.ntsc ? kNtscLines : kPalLines) + (setup.longFrame ? 1 : 0);
 }
 
-// The first clock from clock on at which a WAIT is satisfied; -1 when none before frameEnd.
-long reached(const CopperInstruction &wait, long clock, long frameEnd) {
-    const int verticalMask = (wait.verticalMask & 0x7f) | 0x80;
-    const int horizontalMask = wait.horizontalMask & 0xfe;
-    const int wantedLine = wait.vertical & verticalMask;
-    const int wantedHorizontal = wait.horizontal & horizontalMask;
-    while (clock < frameEnd) {
-        const long line = clock / kClocks;
-        const int beamLine = static_cast<int>(line & 0xff) & verticalMask;
-        if (beamLine > wantedLine)
-            return clock;
-        if (beamLine == wantedLine) {
-            for (long h = clock - line * kClocks; h < kClocks; ++h) {
-                if ((h & horizontalMask) >= wantedHorizontal)
-                    return line * kClocks + h;
-            }
-        }
-        clock = (line + 1) * kClocks;
-    }
-    return -1;
-}
-
 bool blitterRegister(std::uint16_t offset) {
     return offset >= 0x040 && offset <= 0x074;
 }
@@ -192,7 +170,7 @@ CopperTrace runCopper(const ChipMemory &memory, const FrameSetup &setup) {
             // The compare starts a cycle after the fetch: a position already passed costs
             // that cycle too (measured on an emulator: MOVEs after such a WAIT show 4 lores
             // pixels later than after one that waited).
-            const long at = reached(instruction, clock + 2, frameEnd);
+            const long at = copperWaitReached(instruction, clock + 2, frameEnd, kClocks);
             if (at < 0) {
                 trace.end = CopperEnd::Waiting;
                 trace.endAddress = address;

@@ -114,6 +114,10 @@ constexpr bool beamReached(const CopperInstruction &i, int line, int horizontal)
     return beam >= wanted;
 }
 
+// The first colour clock from clock on (clocks counted from the frame's start, clocksPerLine a
+// line) at which a WAIT is satisfied; -1 when none comes before frameEnd.
+long copperWaitReached(const CopperInstruction &wait, long clock, long frameEnd, int clocksPerLine);
+
 enum class CopperProblem : std::uint8_t {
     MoveToOddAddress,     // a register offset with bit 0 set: no word can hold it
     MoveOutsideRegisters, // an offset past $1fe

@@ -104,8 +104,7 @@ public:
 private:
     void sampleBefore(long clock);
     void write(std::uint16_t offset, std::uint16_t value, bool known);
-    // The first clock from clock on at which a WAIT is satisfied; -1 when none in the frame.
-    long reached(const CopperInstruction &wait, long clock) const;
+    // The frame's length in colour clocks.
     long frameClocks() const { return static_cast<long>(m_lineCount) * kClocksPerLine; }
 
     Chipset m_chipset;
