@@ -957,10 +957,15 @@ std::string pixelStoryText(const PixelStory &story, const FrameSetup &setup) {
                               (story.writeAddress - setup.copperAddress) / 4);
                 which = line;
             }
+            // The MOVE as the listing writes it: the register's name from the include files.
+            char offset[8];
+            std::snprintf(offset, sizeof offset, "$%04x", story.writeOffset);
+            const std::string_view name = registerName(story.writeOffset);
             std::snprintf(line, sizeof line,
-                          "set by: copper %sat $%06x: dc.w $%03x,$%04x, line $%lx at colour "
+                          "set by: copper %sat $%06x: dc.w %s,$%04x, line $%lx at colour "
                           "clock $%lx\n",
-                          which.c_str(), story.writeAddress, story.writeOffset, story.writeValue,
+                          which.c_str(), story.writeAddress,
+                          name.empty() ? offset : std::string(name).c_str(), story.writeValue,
                           story.writeClock / kClocks, story.writeClock % kClocks);
             text += line;
         }

@@ -388,7 +388,7 @@ TEST(DisplayModel, TellsWhatMadeAPixel) {
          "colour: COLOR01 = #ffffff\n"
          // kScreen is 6 MOVEs, then BPLCON0 and COLOR01: the 8th (index 7), at $1000 + 7 x 4;
          // it runs 4 colour clocks after each of the 7 before it.
-         "set by: copper instruction 7, at $00101c: dc.w $182,$0fff, line $0 at colour clock "
+         "set by: copper instruction 7, at $00101c: dc.w COLOR01,$0fff, line $0 at colour clock "
          "$20\n"},
         {0x82, 0x2c,
          "pixel: H $82, line $2c (column 260)\n"

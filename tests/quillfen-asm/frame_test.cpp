@@ -150,7 +150,7 @@ TEST(QuillfenAsmFrame, ExplainsAPixel) {
     EXPECT_EQ(run.out, "pixel: H $100, line $40 (column 512)\n"
                        "shows: the border, outside the display window\n"
                        "colour: COLOR00 = #00ff00\n"
-                       "set by: copper instruction 1, at $001004: dc.w $180,$00f0, line $40 at "
+                       "set by: copper instruction 1, at $001004: dc.w COLOR00,$00f0, line $40 at "
                        "colour clock $6\n");
 }
 
