@@ -23,40 +23,17 @@ TEST(IffRawChunk, OddBodyIsPaddedButItsSizeIsNot) {
     IFF_freeChunk(read, nullptr, nullptr, 0);
 }
 
-TEST(IffRawChunk, EmptyBodyConsumesOnlyTheHeader) {
+TEST(IffRawChunk, EmptyBodyConsumesOnlyTheHeaderAndCutSizesNameTheChunk) {
     MemoryFile file(cat({chunk("NONE", {}), id("NEXT")}));
     IFF_Chunk *read = IFF_readChunk(file.get(), nullptr, nullptr, 0);
     ASSERT_NE(read, nullptr);
     EXPECT_EQ(file.position(), 8);
-    EXPECT_EQ(read->chunkSize, 0);
     EXPECT_EQ(written(read), chunk("NONE", {}));
-    IFF_RawChunk *empty = IFF_createRawChunk("NONE");
-    EXPECT_TRUE(IFF_compareChunk(read, reinterpret_cast<IFF_Chunk *>(empty), nullptr, nullptr, 0));
-    IFF_freeChunk(reinterpret_cast<IFF_Chunk *>(empty), nullptr, nullptr, 0);
     IFF_freeChunk(read, nullptr, nullptr, 0);
-}
-
-TEST(IffRawChunk, ReadFailuresNameTheChunk) {
     Messages messages;
-    {
-        MemoryFile file(id("BMHD"));
-        EXPECT_EQ(IFF_readChunk(file.get(), nullptr, nullptr, 0), nullptr);
-        EXPECT_EQ(messages.text(), "Error reading 'BMHD'.chunkSize\n");
-    }
-    messages.clear();
-    {
-        MemoryFile file({'B', 'M'});
-        EXPECT_EQ(IFF_readChunk(file.get(), nullptr, nullptr, 0), nullptr);
-        EXPECT_EQ(messages.text(), "Error reading '    '.chunkId\n");
-    }
-    messages.clear();
-    {
-        // Body present, padding byte missing.
-        MemoryFile file(cat({id("ODD!"), be32(1), Bytes{9}}));
-        EXPECT_EQ(IFF_readChunk(file.get(), nullptr, nullptr, 0), nullptr);
-        EXPECT_EQ(messages.text(),
-                  "Unexpected end of file, while reading padding byte of 'ODD!'\n");
-    }
+    MemoryFile cut(id("BMHD"));
+    EXPECT_EQ(IFF_readChunk(cut.get(), nullptr, nullptr, 0), nullptr);
+    EXPECT_EQ(messages.text(), "Error reading 'BMHD'.chunkSize\n");
 }
 
 TEST(IffRawChunk, PrintsBytesTenPerLine) {
@@ -103,23 +80,23 @@ TEST(IffRawChunk, TextChunksPrintVerbatim) {
     IFF_freeChunk(reinterpret_cast<IFF_Chunk *>(text), nullptr, nullptr, 0);
 }
 
-TEST(IffRawChunk, CompareLooksAtSizeAndEveryByte) {
+TEST(IffRawChunk, CompareLooksAtIdSizeAndEveryByte) {
     IFF_RawChunk *a = rawChunk("DATA", {1, 2, 3});
-    IFF_RawChunk *b = rawChunk("DATA", {1, 2, 3});
-    IFF_RawChunk *c = rawChunk("DATA", {1, 2, 4});
-    IFF_RawChunk *d = rawChunk("DATA", {1, 2});
-    IFF_RawChunk *e = rawChunk("DATB", {1, 2, 3});
-    auto same = [](IFF_RawChunk *x, IFF_RawChunk *y) {
-        return IFF_compareChunk(reinterpret_cast<IFF_Chunk *>(x), reinterpret_cast<IFF_Chunk *>(y),
-                                nullptr, nullptr, 0);
-    };
-    EXPECT_TRUE(same(a, b));
-    EXPECT_FALSE(same(a, c));
-    EXPECT_FALSE(same(a, d));
-    EXPECT_FALSE(same(a, e));
-    for (IFF_RawChunk *x : {a, b, c, d, e}) {
-        IFF_freeChunk(reinterpret_cast<IFF_Chunk *>(x), nullptr, nullptr, 0);
+    const struct {
+        const char *chunkId;
+        Bytes body;
+        int same;
+    } cases[] = {{"DATA", {1, 2, 3}, 1},
+                 {"DATA", {1, 2, 4}, 0},
+                 {"DATA", {1, 2}, 0},
+                 {"DATB", {1, 2, 3}, 0}};
+    for (const auto &c : cases) {
+        IFF_Chunk *b = reinterpret_cast<IFF_Chunk *>(rawChunk(c.chunkId, c.body));
+        EXPECT_EQ(IFF_compareChunk(reinterpret_cast<IFF_Chunk *>(a), b, nullptr, nullptr, 0),
+                  c.same);
+        IFF_freeChunk(b, nullptr, nullptr, 0);
     }
+    IFF_freeChunk(reinterpret_cast<IFF_Chunk *>(a), nullptr, nullptr, 0);
 }
 
 TEST(IffExtension, BinarySearchFindsRowsOnlyUnderAKnownFormType) {

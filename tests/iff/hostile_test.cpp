@@ -65,28 +65,28 @@ const Bytes &sample() {
 } // namespace
 
 TEST(IffHostile, ImpossibleSizesAreRefusedBeforeAllocating) {
-    Messages messages;
-    EXPECT_EQ(readBytes(cat({id("DATA"), be32(0xfffffffc), Bytes(8, 0)})), nullptr);
-    EXPECT_EQ(messages.text(), "ERROR: Chunk 'DATA' has a negative size: -4!\n"
-                               "ERROR: cannot open main chunk!\n");
-
-    messages.clear();
-    EXPECT_EQ(readBytes(group("FORM", "TEST", {cat({id("BODY"), be32(0x7fffffff), Bytes(4, 0)})})),
-              nullptr);
-    EXPECT_EQ(messages.text(),
-              "ERROR: Chunk 'BODY' declares a body of 2147483647 bytes, but only 4 are left in the "
-              "file!\nError while reading chunk!\nERROR: cannot open main chunk!\n");
-
-    messages.clear();
-    EXPECT_EQ(readBytes(cat({id("FORM"), be32(0x80000000), id("TEST")})), nullptr);
-    EXPECT_EQ(messages.text(), "ERROR: Chunk 'FORM' has a negative size: -2147483648!\n"
-                               "ERROR: cannot open main chunk!\n");
-
-    // Without a length to go by, a huge body fails when the stream runs dry.
-    messages.clear();
-    EXPECT_EQ(readUnseekably(cat({id("BODY"), be32(0x7ffffff0), Bytes(100, 1)})), nullptr);
-    EXPECT_EQ(messages.text(), "Error reading raw chunk body of chunk: 'BODY'\n"
-                               "ERROR: cannot open main chunk!\n");
+    const char *const opened = "ERROR: cannot open main chunk!\n";
+    const struct {
+        Bytes bytes;
+        bool seekable;
+        std::string message;
+    } cases[] = {
+        {cat({id("DATA"), be32(0xfffffffc), Bytes(8, 0)}), true,
+         "ERROR: Chunk 'DATA' has a negative size: -4!\n"},
+        {group("FORM", "TEST", {cat({id("BODY"), be32(0x7fffffff), Bytes(4, 0)})}), true,
+         "ERROR: Chunk 'BODY' declares a body of 2147483647 bytes, but only 4 are left in the "
+         "file!\nError while reading chunk!\n"},
+        {cat({id("FORM"), be32(0x80000000), id("TEST")}), true,
+         "ERROR: Chunk 'FORM' has a negative size: -2147483648!\n"},
+        // Without a length to go by, a huge body fails when the stream runs dry.
+        {cat({id("BODY"), be32(0x7ffffff0), Bytes(100, 1)}), false,
+         "Error reading raw chunk body of chunk: 'BODY'\n"},
+    };
+    for (const auto &c : cases) {
+        Messages messages;
+        EXPECT_EQ(c.seekable ? readBytes(c.bytes) : readUnseekably(c.bytes), nullptr);
+        EXPECT_EQ(messages.text(), c.message + opened);
+    }
 }
 
 TEST(IffHostile, LargeBodiesOfUnseekableStreamsArriveWhole) {
@@ -199,9 +199,6 @@ TEST(IffHostile, OddIdBytesSurviveARoundTrip) {
     IFF_Chunk *again = readBytes(written(tree));
     ASSERT_NE(again, nullptr);
     EXPECT_TRUE(IFF_compare(tree, again, nullptr, 0));
-    EXPECT_FALSE(IFF_check(tree, nullptr, 0));
-    EXPECT_EQ(messages.text(), "Illegal character: '\xff' in ID!\n");
-    EXPECT_FALSE(printed([&] { IFF_print(tree, 0, nullptr, 0); }).empty());
     IFF_free(again, nullptr, 0);
     IFF_free(tree, nullptr, 0);
 }
