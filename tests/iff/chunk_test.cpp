@@ -36,27 +36,15 @@ TEST(IffRawChunk, EmptyBodyConsumesOnlyTheHeaderAndCutSizesNameTheChunk) {
     EXPECT_EQ(messages.text(), "Error reading 'BMHD'.chunkSize\n");
 }
 
-TEST(IffRawChunk, PrintsBytesTenPerLine) {
-    Bytes body;
-    for (unsigned char i = 0; i < 12; i++) {
-        body.push_back(i);
-    }
-    IFF_RawChunk *raw = rawChunk("DATA", body);
-    EXPECT_EQ(printed([&] { IFF_printRawChunk(raw, 0); }), "bytes = \n"
-                                                           "  00 01 02 03 04 05 06 07 08 09 \n"
-                                                           "  0a 0b \n"
-                                                           ";\n");
-    IFF_UByte *big = static_cast<IFF_UByte *>(malloc(2));
-    big[0] = 0xff;
-    big[1] = 0x10;
-    free(raw->chunkData);
-    IFF_setRawChunkData(raw, big, 2);
+TEST(IffRawChunk, PrintsBytesTenPerLineInLowerCase) {
+    IFF_RawChunk *raw = rawChunk("DATA", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0xff, 0x10});
     EXPECT_EQ(printed([&] {
                   IFF_printChunk(reinterpret_cast<IFF_Chunk *>(raw), 1, nullptr, nullptr, 0);
               }),
               "  'DATA' = {\n"
-              "    chunkSize = 2;\n"
+              "    chunkSize = 12;\n"
               "    bytes = \n"
+              "      00 01 02 03 04 05 06 07 08 09 \n"
               "      ff 10 \n"
               "    ;\n"
               "  }\n"
