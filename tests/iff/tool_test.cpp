@@ -77,9 +77,8 @@ TEST(QuillfenIffInspector, EveryCommandAnswersHelpAndRefusesWrongUsage) {
         SCOPED_TRACE(name);
         const std::string usage = std::string("usage: quillfen-iff ") + name + " ";
         EXPECT_NE(overview.out.find(std::string("\n  ") + name + " "), std::string::npos);
-        for (const std::string &help : {std::string(name) + " -h", std::string("help ") + name,
-                                        std::string(name) + " some.iff --help"})
-            expectRow(kTool, folder.path(), {help, 0, ("^" + usage).c_str()});
+        // Each form of asking for help is the command line's (tests/common-cli); one is enough.
+        expectRow(kTool, folder.path(), {std::string("help ") + name, 0, ("^" + usage).c_str()});
         expectRow(
             kTool, folder.path(),
             {std::string(name) + " --frobnicate a b", 2, nullptr,
