@@ -54,34 +54,29 @@ TEST(IffGroup, DeclaredSizeIsKeptAndCheckedAgainstTheBody) {
 }
 
 TEST(IffGroup, StructuralRulesRefuseMisplacedChunks) {
-    // A FORM holding a PROP.
     IFF_Form *form = IFF_createForm("TEST");
     IFF_addToForm(form, asChunk(IFF_createProp("TEST")));
-    EXPECT_EQ(checkMessages(asChunk(form), 0),
-              "ERROR: Element with chunk Id: 'PROP' not allowed in FORM chunk!\n");
-    IFF_free(asChunk(form), nullptr, 0);
-
-    // A PROP holding a FORM (inside a LIST, where PROPs belong).
     IFF_List *list = IFF_createList("TEST");
-    IFF_Prop *prop = IFF_createProp("TEST");
+    IFF_Prop *prop = IFF_createProp("TEST"); // inside a LIST, where PROPs belong
     IFF_addToProp(prop, asChunk(IFF_createForm("TEST")));
     IFF_addPropToList(list, prop);
-    EXPECT_EQ(checkMessages(asChunk(list), 0),
-              "ERROR: Element with chunk Id: 'FORM' not allowed in PROP chunk!\n");
-    IFF_free(asChunk(list), nullptr, 0);
-
-    // A CAT holding a data chunk.
     IFF_CAT *catGroup = IFF_createCAT("TEST");
     IFF_addToCAT(catGroup, asChunk(rawChunk("DATA", {1})));
-    EXPECT_EQ(checkMessages(asChunk(catGroup), 0),
-              "ERROR: Element with chunk Id: 'DATA' not allowed in CAT chunk!\n");
-    IFF_free(asChunk(catGroup), nullptr, 0);
-
-    // An extension's own check is reached through the FORM.
-    form = IFF_createForm("TEST");
-    IFF_addToForm(form, asChunk(createHead(0xdead)));
-    EXPECT_EQ(checkMessages(asChunk(form), 0), "'HEAD'.value may not be dead!\n");
-    IFF_free(asChunk(form), testExtension, testExtensionLength);
+    IFF_Form *extended = IFF_createForm("TEST"); // an extension's own check, reached through it
+    IFF_addToForm(extended, asChunk(createHead(0xdead)));
+    const struct {
+        IFF_Chunk *tree;
+        const char *message;
+    } cases[] = {
+        {asChunk(form), "ERROR: Element with chunk Id: 'PROP' not allowed in FORM chunk!\n"},
+        {asChunk(list), "ERROR: Element with chunk Id: 'FORM' not allowed in PROP chunk!\n"},
+        {asChunk(catGroup), "ERROR: Element with chunk Id: 'DATA' not allowed in CAT chunk!\n"},
+        {asChunk(extended), "'HEAD'.value may not be dead!\n"},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(checkMessages(c.tree, 0), c.message);
+        IFF_free(c.tree, testExtension, testExtensionLength);
+    }
 }
 
 TEST(IffGroup, FormTypeRules) {

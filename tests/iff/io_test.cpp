@@ -144,19 +144,6 @@ TEST(IffIds, CreateCompareAndCheck) {
     EXPECT_EQ(messages.text(), "Illegal character: '\x7f' in ID!\n");
 }
 
-TEST(IffOutput, IndentationAndIdsAndErrorChannel) {
-    EXPECT_EQ(printed([] { IFF_printIndent(stdout, 3, "x = %d;\n", 5); }), "      x = 5;\n");
-    EXPECT_EQ(printed([] { IFF_printIndent(stdout, 0, "top\n"); }), "top\n");
-    EXPECT_EQ(printed([] { IFF_printId("DPI "); }), "DPI ");
-
-    Messages messages;
-    IFF_errorId("CAT ");
-    IFF_readError("BODY", "chunkData");
-    IFF_writeError("CMAP", "colorRegister.red");
-    EXPECT_EQ(messages.text(), "CAT Error reading 'BODY'.chunkData\n"
-                               "Error writing 'CMAP'.colorRegister.red\n");
-}
-
 TEST(IffOutput, IdsShowEveryByte) {
     // Bytes that a terminal would swallow or garble are shown as \x and two hexadecimal digits,
     // so that an ID of zero bytes does not print as ''.
@@ -168,12 +155,6 @@ TEST(IffOutput, IdsShowEveryByte) {
     IFF_errorId(zeroed);
     IFF_readError(odd, "chunkSize");
     EXPECT_EQ(messages.text(), "A\\x00\\x00BError reading '\\x09\\xff\\\\~'.chunkSize\n");
-
-    IFF_RawChunk *raw = rawChunk("DATA", {1});
-    memcpy(raw->chunkId, zeroed, 4);
-    EXPECT_EQ(printed([&] { IFF_print(reinterpret_cast<IFF_Chunk *>(raw), 0, nullptr, 0); }),
-              "'A\\x00\\x00B' = {\n  chunkSize = 1;\n  bytes = \n    01 \n  ;\n}\n\n");
-    IFF_free(reinterpret_cast<IFF_Chunk *>(raw), nullptr, 0);
 }
 
 namespace {

@@ -134,10 +134,7 @@ TEST(QuillfenIffCopper, APictureWithoutChangesIsANegativeAnswer) {
     Folder folder;
     const std::string path = folder.file("p.iff");
     ASSERT_TRUE(save(path, ilbmFile(16, 2, 1, 0, {0, 0xffffff}, {})));
-    const testprogram::Outcome r = tool("copper " + path);
-    EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(r.out.empty());
-    EXPECT_NE(r.err.find("the picture has no palette changes (a SHAM or PCHG chunk)"),
-              std::string::npos)
-        << r.err;
+    testprogram::expectRow(
+        kTool, folder.path(),
+        {"copper %p.iff", 1, nullptr, "the picture has no palette changes (a SHAM or PCHG chunk)"});
 }
