@@ -22,7 +22,8 @@ struct Unseekable {
 ssize_t readUnseekable(void *cookie, char *buffer, size_t size) {
     Unseekable *stream = static_cast<Unseekable *>(cookie);
     const size_t n = std::min(size, stream->bytes.size() - stream->position);
-    memcpy(buffer, stream->bytes.data() + stream->position, n);
+    if (n > 0) // an empty stream has no bytes to copy from (data() may be null)
+        memcpy(buffer, stream->bytes.data() + stream->position, n);
     stream->position += n;
     return static_cast<ssize_t>(n);
 }
