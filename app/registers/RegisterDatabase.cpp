@@ -1,5 +1,6 @@
 #include "registers/RegisterDatabase.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QThread>
 #include <future>
@@ -18,8 +19,15 @@ void RegisterDatabase::preload() {
     // QApplication built next a stranger in its own process.
     QThread::currentThread();
     std::lock_guard<std::mutex> guard(pendingLock);
-    if (!pending.valid())
-        pending = std::async(std::launch::async, &RegisterDatabase::read);
+    if (pending.valid())
+        return;
+    pending = std::async(std::launch::async, &RegisterDatabase::read);
+    // The read works on the machine library's database, which goes with the process's
+    // static data on its way out: an application quit before the read is done (a window
+    // closed at once) waits for it first.
+    if (const QCoreApplication *application = QCoreApplication::instance())
+        QObject::connect(application, &QCoreApplication::aboutToQuit,
+                         &RegisterDatabase::waitForPreload);
 }
 
 QList<std::shared_ptr<Register>> RegisterDatabase::take() {

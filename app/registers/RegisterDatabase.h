@@ -11,8 +11,9 @@
 // builds its pop-up, usually long after the read has finished.
 class RegisterDatabase {
 public:
-    // Starts reading the database in the background. Calling it again while a
-    // read is waiting to be taken does nothing.
+    // Starts reading the database in the background; the application waits for
+    // the read before it quits. Calling it again while a read is waiting to be
+    // taken does nothing.
     static void preload();
 
     // The registers of the database, in document order, as AGA has them: the
