@@ -23,10 +23,12 @@
 #include <QDropEvent>
 #include <QEvent>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
@@ -118,6 +120,25 @@ MainWindow::MainWindow(QWidget *parent, ToolLoading loading)
         buildTools();
     updateActions();
     fitMinimumSizeToTools();
+
+    // A label whose text can be selected keeps a text document, and one that wraps lays it out
+    // again for every width its layout tries. The tool on show is first painted with its
+    // wrapping labels plain (they look the same), and they take the mouse once the picture is
+    // on the screen.
+    QList<QPointer<QLabel>> selectable;
+    for (QLabel *label : ui->mainTabViewController->currentWidget()->findChildren<QLabel *>()) {
+        if (label->wordWrap() && (label->textInteractionFlags() & Qt::TextSelectableByMouse)) {
+            label->setTextInteractionFlags(label->textInteractionFlags() &
+                                           ~Qt::TextSelectableByMouse);
+            selectable.append(label);
+        }
+    }
+    connect(this, &MainWindow::firstPainted, this, [selectable] {
+        for (QLabel *label : selectable)
+            if (label)
+                label->setTextInteractionFlags(label->textInteractionFlags() |
+                                               Qt::TextSelectableByMouse);
+    });
 }
 
 MainWindow::~MainWindow() = default;
@@ -183,14 +204,16 @@ QWidget *MainWindow::toolAt(int index) const {
 }
 
 bool MainWindow::event(QEvent *event) {
-    // Once the window is laid out on the screen its frame can be measured, not estimated.
-    if (event->type() == QEvent::Show)
+    // Once the window is laid out on the screen its frame can be measured, not estimated: the
+    // first time once it is painted, as the estimate made before is close enough for that.
+    if (event->type() == QEvent::Show && painted)
         queueFitMinimumSize();
     // The whole window is painted in one pass, this first, so what is queued here runs once
     // the first picture of the window is complete.
     if (event->type() == QEvent::Paint && !painted) {
         painted = true;
         QMetaObject::invokeMethod(this, &MainWindow::firstPainted, Qt::QueuedConnection);
+        queueFitMinimumSize();
     }
     return QMainWindow::event(event);
 }
