@@ -119,8 +119,6 @@ MainWindow::MainWindow(QWidget *parent, ToolLoading loading)
     if (loading == ToolLoading::WithTheWindow)
         buildTools();
     updateActions();
-    fitMinimumSizeToTools();
-
     // A label whose text can be selected keeps a text document, and one that wraps lays it out
     // again for every width its layout tries. The tool on show is first painted with its
     // wrapping labels plain (they look the same), and they take the mouse once the picture is
@@ -139,6 +137,7 @@ MainWindow::MainWindow(QWidget *parent, ToolLoading loading)
                 label->setTextInteractionFlags(label->textInteractionFlags() |
                                                Qt::TextSelectableByMouse);
     });
+    fitMinimumSizeToTools();
 }
 
 MainWindow::~MainWindow() = default;

@@ -1,8 +1,8 @@
 // Process start to first painted window: Quillfen beside a minimal Qt program,
 // each started afresh for every iteration. The time is taken from just before
 // the process is started to the moment the probe reports its window painted
-// (and, for Quillfen, the register database read); how long the process then
-// takes to end is shown apart, as "exit_ms".
+// (Quillfen reads its register database in the background after that); how
+// long the process then takes to end is shown apart, as "exit_ms".
 //
 // The probes run on the platform Qt is given (QT_QPA_PLATFORM), offscreen when
 // none is: under a real X server (scripts/run-benchmarks uses Xvfb) the

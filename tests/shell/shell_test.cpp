@@ -116,6 +116,11 @@ TEST(Shell, HiddenToolsAreBuiltWhenFirstShown) {
     QApplication::processEvents();
     EXPECT_EQ(tabs->widget(1)->objectName(), "colourPlaceholder"); // nothing built behind
     EXPECT_EQ(tabs->widget(6)->objectName(), "convertPlaceholder");
+    // The results that wrap, painted plain at first, can be selected once the window is up.
+    for (const char *name : {"fetchedBytesLabel", "diwstrtArithmeticLabel", "fmodeWarningLabel"})
+        EXPECT_TRUE(tabs->widget(0)->findChild<QLabel *>(name)->textInteractionFlags() &
+                    Qt::TextSelectableByMouse)
+            << name;
 
     // A click on the Gradient tab: its tool follows on that tab, and the Edit menu learns that
     // there is output to copy; the others wait.
