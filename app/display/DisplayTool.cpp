@@ -176,12 +176,13 @@ bool DisplayTool::screenFrame(amiga::FramePicture *picture, QString *message) co
     // The planes as the memory results lay them out: whole words a line, plane after plane or,
     // interleaved, line after line of every plane.
     const int rowBytes = (r.width + 15) / 16 * 2;
-    const std::uint32_t planeBytes = static_cast<std::uint32_t>(rowBytes) * r.height;
-    const std::uint32_t size = amiga::defaultChipSize(r.chipset);
-    if (kPlaneAddress + planeBytes * r.depth + 2 * rowBytes * r.depth > size) {
+    // Counted in 64 bits: the largest screen the fields allow (99999 x 99999 x 8) needs 10 GB.
+    const std::uint64_t wanted = static_cast<std::uint64_t>(rowBytes) * r.height * r.depth;
+    if (kPlaneAddress + wanted > amiga::defaultChipSize(r.chipset)) {
         *message = tr("The planes do not fit in chip memory.");
         return false;
     }
+    const std::uint32_t planeBytes = static_cast<std::uint32_t>(rowBytes) * r.height;
     amiga::ChipPlacement planes{kPlaneAddress, std::vector<std::uint8_t>(planeBytes * r.depth),
                                 "test pattern"};
     const auto lineAddress = [&](int plane, int y) {

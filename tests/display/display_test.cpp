@@ -189,12 +189,15 @@ TEST(DisplayScreenFrame, ThePatternFillsTheWindowInEveryLayout) {
         EXPECT_EQ(at(lastColumn, c.lastRow + 1), 0u) << name;
         EXPECT_EQ(at(c.firstColumn + c.barX * c.columnsPerPixel, c.firstRow + 1), c.bar) << name;
     }
-    DisplayTool none;
-    none.depth = 0;
-    amiga::FramePicture picture;
-    QString message;
-    EXPECT_FALSE(none.screenFrame(&picture, &message));
-    EXPECT_FALSE(message.isEmpty());
+    // Refused with a reason: no depth; more than chip memory, also where 32-bit arithmetic
+    // would wrap (12500 x 99999 x 8 bytes).
+    for (DisplayTool refused :
+         {screen(320, 256, 0), screen(1024, 4096, 5), screen(99999, 99999, 8)}) {
+        amiga::FramePicture picture;
+        QString message;
+        EXPECT_FALSE(refused.screenFrame(&picture, &message)) << refused.width;
+        EXPECT_FALSE(message.isEmpty());
+    }
 }
 
 // --- The tab's wiring ---
