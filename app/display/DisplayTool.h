@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <amiga/displaymodel.h>
 #include <amiga/displaysetup.h>
 #include <vector>
 
@@ -58,4 +59,14 @@ public:
     // When the screen takes more bytes a line than the memory results' width / 8: says so.
     QString fetchNote() const;
     QString code() const;
+
+    // The screen on the frame: the set-up's registers, BPLxPT and a palette written by a copper
+    // list, and a test pattern in the planes (vertical bars of every colour number from left to
+    // right, framed by a one-pixel edge of the last colour number), run through the display
+    // model over the visible part of the frame. A wrong window or fetch shows as a cut or
+    // shifted edge. False, with the reason, when the screen has no depth or does not fit.
+    bool screenFrame(amiga::FramePicture *picture, QString *message) const;
+    // The colour number the pattern has at pixel x, line y.
+    int patternColour(int x, int y) const;
+    static constexpr std::uint32_t kPlaneAddress = 0x10000;
 };

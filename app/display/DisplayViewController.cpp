@@ -64,6 +64,11 @@ void DisplayViewController::configureController() {
         if (label->objectName().endsWith(QLatin1String("WarningLabel")))
             label->setStyleSheet(QStringLiteral("color: #a33a00"));
 
+    connect(ui->screenZoomSpinBox, &QSpinBox::valueChanged, this,
+            &DisplayViewController::showScreen);
+    connect(ui->screenOutlineCheckBox, &QCheckBox::toggled, this,
+            &DisplayViewController::showScreen);
+
     enableChipsetChoices();
     // Start with a worked example instead of empty results.
     calculateDisplay();
@@ -141,6 +146,61 @@ void DisplayViewController::calculateDisplaySetup() {
     ui->fetchedBytesLabel->setVisible(!note.isEmpty());
     ui->fetchedBytesLabel->setText(note);
     ui->setupCodeTextView->setPlainText(m_tool.code());
+    drawScreen();
+}
+
+void DisplayViewController::drawScreen() {
+    amiga::FramePicture picture;
+    QString message;
+    m_screen = QImage();
+    if (!m_tool.screenFrame(&picture, &message)) {
+        ui->screenNoteLabel->setText(message);
+        ui->screenFrameLabel->clear();
+        return;
+    }
+    QStringList notes;
+    for (const std::string &note : picture.notes)
+        notes.append(QString::fromStdString(note));
+    ui->screenNoteLabel->setText(notes.join(QLatin1Char('\n')));
+    m_screen = QImage(picture.columns, picture.rows, QImage::Format_RGB32);
+    for (int y = 0; y < picture.rows; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(m_screen.scanLine(y));
+        for (int x = 0; x < picture.columns; ++x)
+            line[x] =
+                0xff000000u | picture.pixels[static_cast<std::size_t>(y) * picture.columns + x];
+    }
+    m_outlines = picture.outlines;
+    m_columnsPerPixel = picture.columns / (amiga::visibleRegion(m_tool.ntsc).h1 -
+                                           amiga::visibleRegion(m_tool.ntsc).h0);
+    showScreen();
+}
+
+void DisplayViewController::showScreen() {
+    if (m_screen.isNull())
+        return;
+    QImage shown = m_screen;
+    if (ui->screenOutlineCheckBox->isChecked()) {
+        // Each line's window edges in yellow, its fetched picture's in cyan.
+        const int h0 = amiga::visibleRegion(m_tool.ntsc).h0;
+        for (int y = 0; y < shown.height() && y < static_cast<int>(m_outlines.size()); ++y) {
+            const amiga::LineOutline &o = m_outlines[static_cast<std::size_t>(y)];
+            const auto mark = [&](int h, QRgb colour) {
+                const int x = m_columnsPerPixel * (h - h0);
+                if (h >= 0 && x >= 0 && x < shown.width())
+                    shown.setPixel(x, y, colour);
+            };
+            mark(o.fetchFrom, 0xff00ffff);
+            mark(o.fetchTo - 1, 0xff00ffff);
+            mark(o.windowFrom, 0xffffff00);
+            mark(o.windowTo - 1, 0xffffff00);
+        }
+    }
+    // Superhires columns are narrowed to hires ones so the frame keeps its shape.
+    const int zoom = ui->screenZoomSpinBox->value();
+    const int width = shown.width() * 2 / m_columnsPerPixel * zoom;
+    ui->screenFrameLabel->setPixmap(QPixmap::fromImage(
+        shown.scaled(width, shown.height() * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+    ui->screenFrameLabel->resize(ui->screenFrameLabel->pixmap().size());
 }
 
 QPlainTextEdit *DisplayViewController::codeOutputView() const {

@@ -2,6 +2,7 @@
 #include "common/CodeOutputTool.h"
 #include "display/DisplayTool.h"
 
+#include <QImage>
 #include <QWidget>
 #include <memory>
 
@@ -32,6 +33,8 @@ public:
     const DisplayTool &tool() const { return m_tool; }
 
 public slots:
+    // The screen on the frame again, at the zoom and with the outlines chosen.
+    void showScreen();
     // Puts the set-up code on the clipboard.
     void copySetupCode();
     // The depth pop-up was changed by the user: write its depth, recompute.
@@ -45,7 +48,12 @@ private:
     void enableChipsetChoices();
     // Copies every control into the tool.
     void readControls();
+    // Runs the set-up and its test pattern through the display model.
+    void drawScreen();
 
     std::unique_ptr<Ui::DisplayViewController> ui;
     DisplayTool m_tool;
+    QImage m_screen; // one column per hires (or superhires) pixel, one row per line
+    std::vector<amiga::LineOutline> m_outlines;
+    int m_columnsPerPixel = 2; // frame columns a lores pixel
 };
