@@ -64,6 +64,11 @@ void DisplayViewController::configureController() {
         if (label->objectName().endsWith(QLatin1String("WarningLabel")))
             label->setStyleSheet(QStringLiteral("color: #a33a00"));
 
+    // The code and the screen on the frame share one place, so the tab grows no taller; the
+    // controls of the page on show sit beside the page's tab.
+    ui->setupOutputTabWidget->setCornerWidget(ui->setupOutputControlsStack);
+    connect(ui->setupOutputTabWidget, &QTabWidget::currentChanged, ui->setupOutputControlsStack,
+            &QStackedWidget::setCurrentIndex);
     connect(ui->screenZoomSpinBox, &QSpinBox::valueChanged, this,
             &DisplayViewController::showScreen);
     connect(ui->screenOutlineCheckBox, &QCheckBox::toggled, this,
@@ -155,6 +160,7 @@ void DisplayViewController::drawScreen() {
     m_screen = QImage();
     if (!m_tool.screenFrame(&picture, &message)) {
         ui->screenNoteLabel->setText(message);
+        ui->screenNoteLabel->show();
         ui->screenFrameLabel->clear();
         return;
     }
@@ -162,6 +168,7 @@ void DisplayViewController::drawScreen() {
     for (const std::string &note : picture.notes)
         notes.append(QString::fromStdString(note));
     ui->screenNoteLabel->setText(notes.join(QLatin1Char('\n')));
+    ui->screenNoteLabel->setVisible(!notes.isEmpty());
     m_screen = QImage(picture.columns, picture.rows, QImage::Format_RGB32);
     for (int y = 0; y < picture.rows; ++y) {
         auto *line = reinterpret_cast<QRgb *>(m_screen.scanLine(y));
