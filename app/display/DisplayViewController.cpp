@@ -67,6 +67,15 @@ void DisplayViewController::configureController() {
     // The code and the screen on the frame share one place, so the tab grows no taller; the
     // controls of the page on show sit beside the page's tab.
     ui->setupOutputTabWidget->setCornerWidget(ui->setupOutputControlsStack);
+    // Moved into the tab bar, the controls are put back in the order Tab visits: after the tabs,
+    // before the page.
+    const std::array<QWidget *, 7> order = {
+        ui->setupOutputTabWidget, ui->setupCopperInstructionsButton,
+        ui->copySetupCodeButton,  ui->setupCodeTextView,
+        ui->screenZoomSpinBox,    ui->screenOutlineCheckBox,
+        ui->screenScrollArea};
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
     connect(ui->setupOutputTabWidget, &QTabWidget::currentChanged, ui->setupOutputControlsStack,
             &QStackedWidget::setCurrentIndex);
     connect(ui->screenZoomSpinBox, &QSpinBox::valueChanged, this,

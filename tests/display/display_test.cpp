@@ -10,6 +10,7 @@
 #include "run_program.h"
 
 #include <QLocale>
+#include <QTabBar>
 #include <QTest>
 #include <algorithm>
 #include <functional>
@@ -339,8 +340,12 @@ TEST_F(DisplayTab, FieldsKeepWhatTheUserMeant) {
     EXPECT_NE(ui->vstartTextField->text(), "2C");
 }
 
-// The screen follows the set-up and the zoom.
+// The screen follows the set-up and the zoom; its controls sit beside the tabs while its tab
+// is on show, the code's while the code's is.
 TEST_F(DisplayTab, TheFrameShowsTheScreenAtTheZoomChosen) {
+    QTest::mouseClick(ui->setupOutputTabWidget->tabBar(), Qt::LeftButton, {},
+                      ui->setupOutputTabWidget->tabBar()->tabRect(1).center());
+    EXPECT_EQ(ui->setupOutputControlsStack->currentWidget(), ui->screenControlsPage);
     const auto shownWidth = [this] { return ui->screenFrameLabel->pixmap().width(); };
     const int width = shownWidth();
     EXPECT_EQ(width, 2 * (0x1d4 - 0x5c)); // the visible frame, a column per hires pixel
