@@ -7,7 +7,9 @@
 //                              "FAIL name: got X expected Y"), then "DONE"
 //   QUILLFEN_SCREENSHOTS=DIR   also fills each tool with a fuller example and
 //                              saves DIR/{display,colour,registers,copper,workbench,gradient,
-//                              convert}.png
+//                              convert}.png, and display-frame.png (the Display tab's screen
+//                              on the frame) and workbench-frame.png (the Workbench's frame
+//                              with a pixel's story)
 //
 // With neither set the module does nothing, so a stray preload is harmless.
 // Only object names, Qt's own classes and public signals are used: the module
