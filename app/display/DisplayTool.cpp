@@ -183,15 +183,24 @@ bool DisplayTool::screenFrame(amiga::FramePicture *picture, QString *message) co
         return false;
     }
     const std::uint32_t planeBytes = static_cast<std::uint32_t>(rowBytes) * r.height;
+    const ScreenPicture *shown = screenPicture ? &*screenPicture : nullptr;
+    if (shown && (shown->width < 0 || shown->height < 0 ||
+                  shown->pixels.size() != static_cast<std::size_t>(shown->width) * shown->height)) {
+        *message = tr("The picture's pixels do not match its size.");
+        return false;
+    }
     amiga::ChipPlacement planes{kPlaneAddress, std::vector<std::uint8_t>(planeBytes * r.depth),
-                                "test pattern"};
+                                shown ? "picture" : "test pattern"};
     const auto lineAddress = [&](int plane, int y) {
         return r.interleaved ? (static_cast<std::uint32_t>(y) * r.depth + plane) * rowBytes
                              : plane * planeBytes + static_cast<std::uint32_t>(y) * rowBytes;
     };
     for (int y = 0; y < r.height; ++y)
         for (int x = 0; x < r.width; ++x) {
-            const int colour = patternColour(x, y);
+            const int colour = !shown ? patternColour(x, y)
+                               : x < shown->width && y < shown->height
+                                   ? shown->pixels[static_cast<std::size_t>(y) * shown->width + x]
+                                   : 0;
             for (int p = 0; p < r.depth; ++p)
                 if (colour >> p & 1)
                     planes.data[lineAddress(p, y) + x / 8] |=
@@ -200,11 +209,23 @@ bool DisplayTool::screenFrame(amiga::FramePicture *picture, QString *message) co
 
     static const std::uint16_t kOffsets[] = {0x08e, 0x090, 0x1e4, 0x092, 0x094,
                                              0x100, 0x102, 0x108, 0x10a, 0x1fc};
-    // A colour for each number (16-31 of each 32 the first 16 with every gun XOR 3), the last
-    // number white (the edge).
+    // The pattern's colour for each number (16-31 of each 32 the first 16 with every gun XOR 3),
+    // the last number white (the edge); a picture's from its map.
     static const std::uint16_t kColours[] = {0x000, 0xf00, 0x0f0, 0x00f, 0xff0, 0x0ff,
                                              0xf0f, 0x888, 0xf80, 0x08f, 0x8f0, 0xf08,
                                              0x80f, 0x0f8, 0x444, 0xccc};
+    const int colours = 1 << r.depth;
+    const auto colourOf = [&](int c) {
+        if (shown)
+            return static_cast<std::size_t>(c) < shown->palette.size() ? shown->palette[c]
+                                                                       : amiga::Rgb8{};
+        const int rgb = c == colours - 1 ? 0xfff
+                        : c % 32 < 16    ? kColours[c % 32]
+                                         : kColours[c % 16] ^ 0x333;
+        return amiga::Rgb8{static_cast<std::uint8_t>((rgb >> 8) * 17),
+                           static_cast<std::uint8_t>((rgb >> 4 & 15) * 17),
+                           static_cast<std::uint8_t>((rgb & 15) * 17)};
+    };
     const auto list = [&](std::uint32_t firstLine) {
         std::vector<std::uint16_t> words;
         for (const amiga::DisplayValue &value : setup.values) {
@@ -218,21 +239,27 @@ bool DisplayTool::screenFrame(amiga::FramePicture *picture, QString *message) co
                                        static_cast<std::uint16_t>(0x0e2 + 4 * p),
                                        static_cast<std::uint16_t>(address & 0xffff)});
         }
-        // AGA reaches the colours past 32 in banks of 32 (BPLCON3 bits 15-13); 6 planes
-        // elsewhere show 32-63 at half brightness.
-        const int colours = 1 << r.depth;
-        const int written = r.chipset == amiga::Chipset::Aga ? colours : std::min(32, colours);
-        for (int c = 0; c < written; ++c) {
-            if (c % 32 == 0 && written > 32)
-                words.insert(words.end(),
-                             {0x106, static_cast<std::uint16_t>(c / 32 << 13 | 0x0c00)});
-            const std::uint16_t rgb = c == colours - 1 ? 0xfff
-                                      : c % 32 < 16
-                                          ? kColours[c % 32]
-                                          : static_cast<std::uint16_t>(kColours[c % 16] ^ 0x333);
-            words.insert(words.end(), {static_cast<std::uint16_t>(0x180 + 2 * (c % 32)), rgb});
-        }
-        if (written > 32)
+        // AGA reaches the colours past 32 in banks of 32 (BPLCON3 bits 15-13) and takes each
+        // bank's high nibbles, then with LOCT (bit 9) its low ones; 6 planes elsewhere show
+        // 32-63 at half brightness.
+        const bool aga = r.chipset == amiga::Chipset::Aga;
+        const int written = aga ? colours : std::min(32, colours);
+        for (int first = 0; first < written; first += 32)
+            for (int low = 0; low < (aga ? 2 : 1); ++low) {
+                if (aga)
+                    words.insert(words.end(), {0x106, static_cast<std::uint16_t>(
+                                                          first / 32 << 13 | 0x0c00 | low << 9)});
+                const int shift = low ? 0 : 4;
+                for (int c = first; c < std::min(written, first + 32); ++c) {
+                    const amiga::Rgb8 rgb = colourOf(c);
+                    words.insert(words.end(),
+                                 {static_cast<std::uint16_t>(0x180 + 2 * (c % 32)),
+                                  static_cast<std::uint16_t>((rgb.red >> shift & 15) << 8 |
+                                                             (rgb.green >> shift & 15) << 4 |
+                                                             (rgb.blue >> shift & 15))});
+                }
+            }
+        if (aga)
             words.insert(words.end(), {0x106, 0x0c00});
         words.insert(words.end(), {0xffff, 0xfffe});
         return words;

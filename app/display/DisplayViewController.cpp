@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontDatabase>
+#include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <array>
 #include <cstdint>
@@ -69,11 +70,11 @@ void DisplayViewController::configureController() {
     ui->setupOutputTabWidget->setCornerWidget(ui->setupOutputControlsStack);
     // Moved into the tab bar, the controls are put back in the order Tab visits: after the tabs,
     // before the page.
-    const std::array<QWidget *, 7> order = {
-        ui->setupOutputTabWidget, ui->setupCopperInstructionsButton,
-        ui->copySetupCodeButton,  ui->setupCodeTextView,
-        ui->screenZoomSpinBox,    ui->screenOutlineCheckBox,
-        ui->screenScrollArea};
+    const std::array<QWidget *, 8> order = {
+        ui->setupOutputTabWidget,  ui->setupCopperInstructionsButton,
+        ui->copySetupCodeButton,   ui->setupCodeTextView,
+        ui->screenZoomSpinBox,     ui->screenOutlineCheckBox,
+        ui->screenPictureCheckBox, ui->screenScrollArea};
     for (std::size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
     connect(ui->setupOutputTabWidget, &QTabWidget::currentChanged, ui->setupOutputControlsStack,
@@ -82,6 +83,10 @@ void DisplayViewController::configureController() {
             &DisplayViewController::showScreen);
     connect(ui->screenOutlineCheckBox, &QCheckBox::toggled, this,
             &DisplayViewController::showScreen);
+    connect(ui->screenPictureCheckBox, &QCheckBox::toggled, this, [this](bool on) {
+        m_tool.screenPicture = on ? m_givenPicture : std::nullopt;
+        drawScreen();
+    });
 
     enableChipsetChoices();
     // Start with a worked example instead of empty results.
@@ -217,6 +222,20 @@ void DisplayViewController::showScreen() {
     ui->screenFrameLabel->setPixmap(QPixmap::fromImage(
         shown.scaled(width, shown.height() * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
     ui->screenFrameLabel->resize(ui->screenFrameLabel->pixmap().size());
+}
+
+void DisplayViewController::usePicture(std::optional<DisplayTool::ScreenPicture> picture) {
+    m_givenPicture = std::move(picture);
+    ui->screenPictureCheckBox->setEnabled(m_givenPicture.has_value());
+    if (!m_givenPicture) {
+        const QSignalBlocker quiet(ui->screenPictureCheckBox);
+        ui->screenPictureCheckBox->setChecked(false);
+    }
+    // Drawn again only when the picture on show changes.
+    const bool shownBefore = m_tool.screenPicture.has_value();
+    m_tool.screenPicture = ui->screenPictureCheckBox->isChecked() ? m_givenPicture : std::nullopt;
+    if (shownBefore || m_tool.screenPicture)
+        drawScreen();
 }
 
 QPlainTextEdit *DisplayViewController::codeOutputView() const {

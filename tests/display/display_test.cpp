@@ -201,6 +201,57 @@ TEST(DisplayScreenFrame, ThePatternFillsTheWindowInEveryLayout) {
     }
 }
 
+// A picture instead of the pattern: its colour numbers from the window's first pixel and line,
+// the rest of the screen colour 0, numbers past the depth cut to it (5 -> 1, 255 -> 3 in 2
+// planes), colours past the map black. OCS takes each gun's high nibble ($12 -> $1, shown
+// $11), AGA the whole byte (low nibbles with BPLCON3's LOCT). Columns as above: lores 74 + 2x,
+// hires 74 + x; row 18 + y.
+TEST(DisplayScreenFrame, APictureShowsInThePlanesWithItsColours) {
+    const DisplayTool::ScreenPicture picture{
+        3,
+        2,
+        {1, 2, 5, 0, 3, 255},
+        {{0x20, 0x40, 0x60}, {0x12, 0x34, 0x56}, {255, 255, 255}, {0xa0, 0xb0, 0xc0}}};
+    const struct Case {
+        int chipset, resolution, width, depth, columnsPerPixel;
+        std::uint32_t colours[2][4]; // lines 0-1, pixels 0-3
+    } cases[] = {
+        {0,
+         0,
+         320,
+         2,
+         2,
+         {{0x113355, 0xffffff, 0x113355, 0x224466}, {0x224466, 0xaabbcc, 0xaabbcc, 0x224466}}},
+        {2,
+         1,
+         640,
+         8,
+         1,
+         {{0x123456, 0xffffff, 0x000000, 0x204060}, {0x204060, 0xa0b0c0, 0x000000, 0x204060}}},
+    };
+    for (const Case &c : cases) {
+        DisplayTool tool = screen(c.width, 256, c.depth);
+        tool.chipset = c.chipset;
+        tool.resolution = c.resolution;
+        tool.screenPicture = picture;
+        amiga::FramePicture frame;
+        QString message;
+        ASSERT_TRUE(tool.screenFrame(&frame, &message)) << message.toStdString();
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 4; ++x)
+                EXPECT_EQ(frame.pixels[static_cast<std::size_t>(18 + y) * frame.columns + 74 +
+                                       x * c.columnsPerPixel],
+                          c.colours[y][x])
+                    << c.depth << " planes, pixel " << x << ", line " << y;
+    }
+    // Pixels that do not match the size are refused.
+    DisplayTool tool = screen(320, 256, 2);
+    tool.screenPicture = DisplayTool::ScreenPicture{3, 3, {1, 2}, {}};
+    amiga::FramePicture frame;
+    QString message;
+    EXPECT_FALSE(tool.screenFrame(&frame, &message));
+}
+
 // --- The tab's wiring ---
 
 namespace {
@@ -354,6 +405,15 @@ TEST_F(DisplayTab, TheFrameShowsTheScreenAtTheZoomChosen) {
     const QImage before = ui->screenFrameLabel->pixmap().toImage();
     userinput::type(ui->displayWidthTextField, "160");
     EXPECT_NE(ui->screenFrameLabel->pixmap().toImage(), before);
+    // A picture handed over is shown when asked for, and is let go when it is gone.
+    EXPECT_FALSE(ui->screenPictureCheckBox->isEnabled());
+    controller->usePicture(DisplayTool::ScreenPicture{1, 1, {1}, {{0, 0, 0}, {0x12, 0x34, 0x56}}});
+    const QImage pattern = ui->screenFrameLabel->pixmap().toImage();
+    userinput::click(ui->screenPictureCheckBox);
+    EXPECT_NE(ui->screenFrameLabel->pixmap().toImage(), pattern);
+    controller->usePicture(std::nullopt);
+    EXPECT_FALSE(ui->screenPictureCheckBox->isChecked());
+    EXPECT_EQ(ui->screenFrameLabel->pixmap().toImage(), pattern);
     userinput::type(ui->displayDepthTextField, "");
     EXPECT_FALSE(ui->screenNoteLabel->text().isEmpty());
 }
