@@ -69,6 +69,10 @@ ConvertViewController::~ConvertViewController() {
         disconnect(child, nullptr, this, nullptr);
 }
 
+void ConvertViewController::setPictureSink(std::function<void(const picture::Picture *)> sink) {
+    m_pictureSink = std::move(sink);
+}
+
 QPlainTextEdit *ConvertViewController::codeOutputView() const {
     return ui->exportCodeTextView;
 }
@@ -287,6 +291,8 @@ void ConvertViewController::showAspect() {
 }
 
 void ConvertViewController::showPicture(QImage image) {
+    if (m_pictureSink)
+        m_pictureSink(m_tool.picture ? &*m_tool.picture : nullptr);
     if (!m_tool.picture) {
         ui->pictureView->setImage(QImage());
         ui->colourMapStrip->setColours({});

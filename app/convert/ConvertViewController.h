@@ -38,6 +38,9 @@ public:
     // Where "Use Palette in Colour Tab" hands the colour map, with the name of the picture it
     // came from. Without a sink the button does nothing.
     void setPaletteSink(std::function<void(const QList<Colour> &, const QString &)> sink);
+    // Where the picture the exports work on goes each time it changes (read, reduced, back to
+    // the one read); null when there is none.
+    void setPictureSink(std::function<void(const picture::Picture *)> sink);
 
     // Reads a picture file on a worker thread and shows it when it is read, pictureRead telling
     // whether it was: picture index (0 the first) when given; else its one picture, or, for a
@@ -106,6 +109,7 @@ private:
     std::unique_ptr<Ui::ConvertViewController> ui;
     ConvertTool m_tool;
     std::function<void(const QList<Colour> &, const QString &)> m_paletteSink;
+    std::function<void(const picture::Picture *)> m_pictureSink;
     // The reading under way, and the name of its file.
     QThread *m_reader = nullptr;
     QString m_readingName;

@@ -157,3 +157,129 @@ QString DisplayTool::fetchNote() const {
 QString DisplayTool::code() const {
     return QString::fromStdString(amiga::displaySetupCode(amiga::displaySetup(request()), cpuCode));
 }
+
+int DisplayTool::patternColour(int x, int y) const {
+    const amiga::DisplayRequest r = request();
+    const int colours = 1 << std::clamp(r.depth, 1, 8);
+    if (x == 0 || y == 0 || x == r.width - 1 || y == r.height - 1)
+        return colours - 1;
+    return static_cast<int>(static_cast<qint64>(x) * colours / std::max(1, r.width));
+}
+
+bool DisplayTool::screenFrame(amiga::FramePicture *picture, QString *message) const {
+    const amiga::DisplayRequest r = request();
+    if (r.depth < 1 || r.depth > 8 || r.width < 1 || r.height < 1) {
+        *message = tr("The screen needs a width, a height and a depth of 1 to 8 planes.");
+        return false;
+    }
+    const amiga::DisplaySetup setup = amiga::displaySetup(r);
+    // The planes as the memory results lay them out: whole words a line, plane after plane or,
+    // interleaved, line after line of every plane.
+    const int rowBytes = (r.width + 15) / 16 * 2;
+    // Counted in 64 bits: the largest screen the fields allow (99999 x 99999 x 8) needs 10 GB.
+    const std::uint64_t wanted = static_cast<std::uint64_t>(rowBytes) * r.height * r.depth;
+    if (kPlaneAddress + wanted > amiga::defaultChipSize(r.chipset)) {
+        *message = tr("The planes do not fit in chip memory.");
+        return false;
+    }
+    const std::uint32_t planeBytes = static_cast<std::uint32_t>(rowBytes) * r.height;
+    const ScreenPicture *shown = screenPicture ? &*screenPicture : nullptr;
+    if (shown && (shown->width < 0 || shown->height < 0 ||
+                  shown->pixels.size() != static_cast<std::size_t>(shown->width) * shown->height)) {
+        *message = tr("The picture's pixels do not match its size.");
+        return false;
+    }
+    amiga::ChipPlacement planes{kPlaneAddress, std::vector<std::uint8_t>(planeBytes * r.depth),
+                                shown ? "picture" : "test pattern"};
+    const auto lineAddress = [&](int plane, int y) {
+        return r.interleaved ? (static_cast<std::uint32_t>(y) * r.depth + plane) * rowBytes
+                             : plane * planeBytes + static_cast<std::uint32_t>(y) * rowBytes;
+    };
+    for (int y = 0; y < r.height; ++y)
+        for (int x = 0; x < r.width; ++x) {
+            const int colour = !shown ? patternColour(x, y)
+                               : x < shown->width && y < shown->height
+                                   ? shown->pixels[static_cast<std::size_t>(y) * shown->width + x]
+                                   : 0;
+            for (int p = 0; p < r.depth; ++p)
+                if (colour >> p & 1)
+                    planes.data[lineAddress(p, y) + x / 8] |=
+                        static_cast<std::uint8_t>(0x80 >> x % 8);
+        }
+
+    static const std::uint16_t kOffsets[] = {0x08e, 0x090, 0x1e4, 0x092, 0x094,
+                                             0x100, 0x102, 0x108, 0x10a, 0x1fc};
+    // The pattern's colour for each number (16-31 of each 32 the first 16 with every gun XOR 3),
+    // the last number white (the edge); a picture's from its map.
+    static const std::uint16_t kColours[] = {0x000, 0xf00, 0x0f0, 0x00f, 0xff0, 0x0ff,
+                                             0xf0f, 0x888, 0xf80, 0x08f, 0x8f0, 0xf08,
+                                             0x80f, 0x0f8, 0x444, 0xccc};
+    const int colours = 1 << r.depth;
+    const auto colourOf = [&](int c) {
+        if (shown)
+            return static_cast<std::size_t>(c) < shown->palette.size() ? shown->palette[c]
+                                                                       : amiga::Rgb8{};
+        const int rgb = c == colours - 1 ? 0xfff
+                        : c % 32 < 16    ? kColours[c % 32]
+                                         : kColours[c % 16] ^ 0x333;
+        return amiga::Rgb8{static_cast<std::uint8_t>((rgb >> 8) * 17),
+                           static_cast<std::uint8_t>((rgb >> 4 & 15) * 17),
+                           static_cast<std::uint8_t>((rgb & 15) * 17)};
+    };
+    const auto list = [&](std::uint32_t firstLine) {
+        std::vector<std::uint16_t> words;
+        for (const amiga::DisplayValue &value : setup.values) {
+            words.push_back(kOffsets[static_cast<int>(value.reg)]);
+            words.push_back(value.value);
+        }
+        for (int p = 0; p < r.depth; ++p) {
+            const std::uint32_t address = kPlaneAddress + lineAddress(p, firstLine);
+            words.insert(words.end(), {static_cast<std::uint16_t>(0x0e0 + 4 * p),
+                                       static_cast<std::uint16_t>(address >> 16),
+                                       static_cast<std::uint16_t>(0x0e2 + 4 * p),
+                                       static_cast<std::uint16_t>(address & 0xffff)});
+        }
+        // AGA reaches the colours past 32 in banks of 32 (BPLCON3 bits 15-13) and takes each
+        // bank's high nibbles, then with LOCT (bit 9) its low ones; 6 planes elsewhere show
+        // 32-63 at half brightness.
+        const bool aga = r.chipset == amiga::Chipset::Aga;
+        const int written = aga ? colours : std::min(32, colours);
+        for (int first = 0; first < written; first += 32)
+            for (int low = 0; low < (aga ? 2 : 1); ++low) {
+                if (aga)
+                    words.insert(words.end(), {0x106, static_cast<std::uint16_t>(
+                                                          first / 32 << 13 | 0x0c00 | low << 9)});
+                const int shift = low ? 0 : 4;
+                for (int c = first; c < std::min(written, first + 32); ++c) {
+                    const amiga::Rgb8 rgb = colourOf(c);
+                    words.insert(words.end(),
+                                 {static_cast<std::uint16_t>(0x180 + 2 * (c % 32)),
+                                  static_cast<std::uint16_t>((rgb.red >> shift & 15) << 8 |
+                                                             (rgb.green >> shift & 15) << 4 |
+                                                             (rgb.blue >> shift & 15))});
+                }
+            }
+        if (aga)
+            words.insert(words.end(), {0x106, 0x0c00});
+        words.insert(words.end(), {0xffff, 0xfffe});
+        return words;
+    };
+    amiga::FrameRequest frame;
+    frame.setup.chipset = r.chipset;
+    frame.setup.ntsc = r.ntsc;
+    frame.setup.superhiresColumns = r.resolution == amiga::Resolution::SuperHires;
+    frame.setup.copperAddress = 0x1000;
+    frame.list = list(0);
+    if (r.interlace) {
+        // The short frame shows the odd lines.
+        frame.shortList = list(1);
+        frame.hasShortList = true;
+    }
+    frame.chip.push_back(std::move(planes));
+    std::string text;
+    if (!amiga::drawFrame(frame, amiga::visibleRegion(r.ntsc), picture, &text)) {
+        *message = QString::fromStdString(text);
+        return false;
+    }
+    return true;
+}

@@ -1,7 +1,9 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <amiga/displaymodel.h>
 #include <amiga/displaysetup.h>
+#include <optional>
 #include <vector>
 
 // What the Display tab computes, without its widgets: bitplane memory from width, height and
@@ -58,4 +60,25 @@ public:
     // When the screen takes more bytes a line than the memory results' width / 8: says so.
     QString fetchNote() const;
     QString code() const;
+
+    // The screen on the frame: the set-up's registers, BPLxPT and a palette written by a copper
+    // list, and a test pattern in the planes (vertical bars of every colour number from left to
+    // right, framed by a one-pixel edge of the last colour number), run through the display
+    // model over the visible part of the frame. A wrong window or fetch shows as a cut or
+    // shifted edge. With a screenPicture, the picture in the planes and its colours. False, with
+    // the reason, when the screen has no depth or does not fit.
+    bool screenFrame(amiga::FramePicture *picture, QString *message) const;
+    // The colour number the pattern has at pixel x, line y.
+    int patternColour(int x, int y) const;
+
+    // A picture to show in the screen's planes instead of the pattern (the Convert tab's): its
+    // colour numbers row after row and its colour map. Cut to the screen, the rest colour 0;
+    // numbers past the depth lose their high bits, colours past the map are black.
+    struct ScreenPicture {
+        int width = 0, height = 0;
+        std::vector<std::uint8_t> pixels;
+        std::vector<amiga::Rgb8> palette;
+    };
+    std::optional<ScreenPicture> screenPicture;
+    static constexpr std::uint32_t kPlaneAddress = 0x10000;
 };

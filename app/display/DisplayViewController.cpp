@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontDatabase>
+#include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <array>
 #include <cstdint>
@@ -63,6 +64,29 @@ void DisplayViewController::configureController() {
     for (QLabel *label : ui->setupGroupBox->findChildren<QLabel *>())
         if (label->objectName().endsWith(QLatin1String("WarningLabel")))
             label->setStyleSheet(QStringLiteral("color: #a33a00"));
+
+    // The code and the screen on the frame share one place, so the tab grows no taller; the
+    // controls of the page on show sit beside the page's tab.
+    ui->setupOutputTabWidget->setCornerWidget(ui->setupOutputControlsStack);
+    // Moved into the tab bar, the controls are put back in the order Tab visits: after the tabs,
+    // before the page.
+    const std::array<QWidget *, 8> order = {
+        ui->setupOutputTabWidget,  ui->setupCopperInstructionsButton,
+        ui->copySetupCodeButton,   ui->setupCodeTextView,
+        ui->screenZoomSpinBox,     ui->screenOutlineCheckBox,
+        ui->screenPictureCheckBox, ui->screenScrollArea};
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    connect(ui->setupOutputTabWidget, &QTabWidget::currentChanged, ui->setupOutputControlsStack,
+            &QStackedWidget::setCurrentIndex);
+    connect(ui->screenZoomSpinBox, &QSpinBox::valueChanged, this,
+            &DisplayViewController::showScreen);
+    connect(ui->screenOutlineCheckBox, &QCheckBox::toggled, this,
+            &DisplayViewController::showScreen);
+    connect(ui->screenPictureCheckBox, &QCheckBox::toggled, this, [this](bool on) {
+        m_tool.screenPicture = on ? m_givenPicture : std::nullopt;
+        drawScreen();
+    });
 
     enableChipsetChoices();
     // Start with a worked example instead of empty results.
@@ -141,6 +165,77 @@ void DisplayViewController::calculateDisplaySetup() {
     ui->fetchedBytesLabel->setVisible(!note.isEmpty());
     ui->fetchedBytesLabel->setText(note);
     ui->setupCodeTextView->setPlainText(m_tool.code());
+    drawScreen();
+}
+
+void DisplayViewController::drawScreen() {
+    amiga::FramePicture picture;
+    QString message;
+    m_screen = QImage();
+    if (!m_tool.screenFrame(&picture, &message)) {
+        ui->screenNoteLabel->setText(message);
+        ui->screenNoteLabel->show();
+        ui->screenFrameLabel->clear();
+        return;
+    }
+    QStringList notes;
+    for (const std::string &note : picture.notes)
+        notes.append(QString::fromStdString(note));
+    ui->screenNoteLabel->setText(notes.join(QLatin1Char('\n')));
+    ui->screenNoteLabel->setVisible(!notes.isEmpty());
+    m_screen = QImage(picture.columns, picture.rows, QImage::Format_RGB32);
+    for (int y = 0; y < picture.rows; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(m_screen.scanLine(y));
+        for (int x = 0; x < picture.columns; ++x)
+            line[x] =
+                0xff000000u | picture.pixels[static_cast<std::size_t>(y) * picture.columns + x];
+    }
+    m_outlines = picture.outlines;
+    m_columnsPerPixel = picture.columns / (amiga::visibleRegion(m_tool.ntsc).h1 -
+                                           amiga::visibleRegion(m_tool.ntsc).h0);
+    showScreen();
+}
+
+void DisplayViewController::showScreen() {
+    if (m_screen.isNull())
+        return;
+    QImage shown = m_screen;
+    if (ui->screenOutlineCheckBox->isChecked()) {
+        // Each line's window edges in yellow, its fetched picture's in cyan.
+        const int h0 = amiga::visibleRegion(m_tool.ntsc).h0;
+        for (int y = 0; y < shown.height() && y < static_cast<int>(m_outlines.size()); ++y) {
+            const amiga::LineOutline &o = m_outlines[static_cast<std::size_t>(y)];
+            const auto mark = [&](int h, QRgb colour) {
+                const int x = m_columnsPerPixel * (h - h0);
+                if (h >= 0 && x >= 0 && x < shown.width())
+                    shown.setPixel(x, y, colour);
+            };
+            mark(o.fetchFrom, 0xff00ffff);
+            mark(o.fetchTo - 1, 0xff00ffff);
+            mark(o.windowFrom, 0xffffff00);
+            mark(o.windowTo - 1, 0xffffff00);
+        }
+    }
+    // Superhires columns are narrowed to hires ones so the frame keeps its shape.
+    const int zoom = ui->screenZoomSpinBox->value();
+    const int width = shown.width() * 2 / m_columnsPerPixel * zoom;
+    ui->screenFrameLabel->setPixmap(QPixmap::fromImage(
+        shown.scaled(width, shown.height() * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+    ui->screenFrameLabel->resize(ui->screenFrameLabel->pixmap().size());
+}
+
+void DisplayViewController::usePicture(std::optional<DisplayTool::ScreenPicture> picture) {
+    m_givenPicture = std::move(picture);
+    ui->screenPictureCheckBox->setEnabled(m_givenPicture.has_value());
+    if (!m_givenPicture) {
+        const QSignalBlocker quiet(ui->screenPictureCheckBox);
+        ui->screenPictureCheckBox->setChecked(false);
+    }
+    // Drawn again only when the picture on show changes.
+    const bool shownBefore = m_tool.screenPicture.has_value();
+    m_tool.screenPicture = ui->screenPictureCheckBox->isChecked() ? m_givenPicture : std::nullopt;
+    if (shownBefore || m_tool.screenPicture)
+        drawScreen();
 }
 
 QPlainTextEdit *DisplayViewController::codeOutputView() const {

@@ -2,6 +2,7 @@
 #include "common/CodeOutputTool.h"
 #include "display/DisplayTool.h"
 
+#include <QImage>
 #include <QWidget>
 #include <memory>
 
@@ -31,7 +32,13 @@ public:
     // What the controls hold, as the last computation read them.
     const DisplayTool &tool() const { return m_tool; }
 
+    // The picture the Convert tab works on, for the screen on the frame when the user asks for
+    // it; nothing when there is none the planes can hold.
+    void usePicture(std::optional<DisplayTool::ScreenPicture> picture);
+
 public slots:
+    // The screen on the frame again, at the zoom and with the outlines chosen.
+    void showScreen();
     // Puts the set-up code on the clipboard.
     void copySetupCode();
     // The depth pop-up was changed by the user: write its depth, recompute.
@@ -45,7 +52,13 @@ private:
     void enableChipsetChoices();
     // Copies every control into the tool.
     void readControls();
+    // Runs the set-up and its test pattern through the display model.
+    void drawScreen();
 
     std::unique_ptr<Ui::DisplayViewController> ui;
     DisplayTool m_tool;
+    std::optional<DisplayTool::ScreenPicture> m_givenPicture;
+    QImage m_screen; // one column per hires (or superhires) pixel, one row per line
+    std::vector<amiga::LineOutline> m_outlines;
+    int m_columnsPerPixel = 2; // frame columns a lores pixel
 };

@@ -266,6 +266,16 @@ QWidget *MainWindow::buildTool(int index) {
             ui->mainTabViewController->setCurrentWidget(colourTool);
             colourTool->usePaletteColours(colours, name);
         });
+        // and the picture it works on to the Display tool, for the screen on the frame: one of
+        // colour numbers (8 planes at most; true colour only once reduced).
+        convert->setPictureSink([this](const picture::Picture *picture) {
+            std::optional<DisplayTool::ScreenPicture> screen;
+            if (picture && picture->depth <= 8 && !picture->pixels.empty())
+                screen = DisplayTool::ScreenPicture{static_cast<int>(picture->width),
+                                                    static_cast<int>(picture->height),
+                                                    picture->pixels, picture->palette};
+            ui->displayViewController->usePicture(std::move(screen));
+        });
         break;
     default:
         return nullptr;

@@ -339,6 +339,8 @@ TEST(ConvertInTheWindow, TheMenusAndTheColourTabReachTheTab) {
     ASSERT_TRUE(read.count() == 1 || read.wait());
     EXPECT_EQ(convert->pictureName(), "ham6.iff");
     EXPECT_EQ(colour->paletteDataSource()->paletteEntries(), before);
+    // It is offered to the Display tab's screen on the frame.
+    EXPECT_TRUE(window.findChild<QCheckBox *>("screenPictureCheckBox")->isEnabled());
 
     convert->controls()->exportTabWidget->setCurrentIndex(1);
     action("copyOutputAction")->trigger();

@@ -10,6 +10,7 @@
 #include "run_program.h"
 
 #include <QLocale>
+#include <QTabBar>
 #include <QTest>
 #include <algorithm>
 #include <functional>
@@ -142,6 +143,113 @@ TEST_F(DisplayToolTest, SaysWhenTheDisplayFetchesMoreThanTheMemoryResults) {
             EXPECT_TRUE(note.contains(c.says) && note.contains("2 more than"))
                 << note.toStdString();
     }
+}
+
+// The screen on the frame: the pattern's edge lands where DIWSTRT/DIWSTOP put the window, in
+// every resolution's own columns. The visible frame starts at lores H $5c, line $1a (PAL), with
+// 2 columns a lores pixel (4 with superhires columns), so HSTART $81 is column 2 x $25 = 74
+// (148 superhires) and VSTART $2c row 18; interlaced, two rows a line, the long frame's first.
+// Bars: colour number x * colours / width; 8 is $f80, 16 is $000 XOR $333; the edge is $fff.
+TEST(DisplayScreenFrame, ThePatternFillsTheWindowInEveryLayout) {
+    const struct Case {
+        int chipset, resolution, width, height, depth;
+        bool interleaved, interlace;
+        int firstColumn, columnsPerPixel, firstRow, lastRow;
+        int barX;
+        std::uint32_t bar;
+    } cases[] = {
+        {0, 0, 320, 256, 5, false, false, 74, 2, 18, 18 + 255, 160, 0x333333},
+        {0, 0, 320, 256, 5, true, false, 74, 2, 18, 18 + 255, 160, 0x333333},
+        {0, 1, 640, 256, 4, false, false, 74, 1, 18, 18 + 255, 320, 0xff8800},
+        {1, 2, 1280, 200, 2, true, false, 148, 1, 18, 18 + 199, 640, 0x00ff00},
+        {0, 0, 320, 512, 3, false, true, 74, 2, 36, 2 * (18 + 255) + 1, 40, 0xff0000},
+        {2, 1, 640, 256, 8, false, false, 74, 1, 18, 18 + 255, 48,
+         0x3333cc}, // 48 x 256 / 640 = 19: $00f XOR $333
+    };
+    for (const Case &c : cases) {
+        DisplayTool tool;
+        tool.chipset = c.chipset;
+        tool.resolution = c.resolution;
+        tool.width = c.width;
+        tool.height = c.height;
+        tool.depth = c.depth;
+        tool.interleaved = c.interleaved;
+        tool.interlace = c.interlace;
+        amiga::FramePicture picture;
+        QString message;
+        ASSERT_TRUE(tool.screenFrame(&picture, &message)) << message.toStdString();
+        const auto at = [&](int column, int row) {
+            return picture.pixels[static_cast<std::size_t>(row) * picture.columns + column];
+        };
+        const int lastColumn = c.firstColumn + (c.width - 1) * c.columnsPerPixel;
+        const std::string name = std::to_string(c.width) + "x" + std::to_string(c.height);
+        EXPECT_EQ(at(c.firstColumn, c.firstRow), 0xffffffu) << name;
+        EXPECT_EQ(at(c.firstColumn - 1, c.firstRow), 0u) << name; // COLOR00 outside
+        EXPECT_EQ(at(lastColumn, c.lastRow), 0xffffffu) << name;
+        EXPECT_EQ(at(lastColumn + c.columnsPerPixel, c.lastRow), 0u) << name;
+        EXPECT_EQ(at(lastColumn, c.lastRow + 1), 0u) << name;
+        EXPECT_EQ(at(c.firstColumn + c.barX * c.columnsPerPixel, c.firstRow + 1), c.bar) << name;
+    }
+    // Refused with a reason: no depth; more than chip memory, also where 32-bit arithmetic
+    // would wrap (12500 x 99999 x 8 bytes).
+    for (DisplayTool refused :
+         {screen(320, 256, 0), screen(1024, 4096, 5), screen(99999, 99999, 8)}) {
+        amiga::FramePicture picture;
+        QString message;
+        EXPECT_FALSE(refused.screenFrame(&picture, &message)) << refused.width;
+        EXPECT_FALSE(message.isEmpty());
+    }
+}
+
+// A picture instead of the pattern: its colour numbers from the window's first pixel and line,
+// the rest of the screen colour 0, numbers past the depth cut to it (5 -> 1, 255 -> 3 in 2
+// planes), colours past the map black. OCS takes each gun's high nibble ($12 -> $1, shown
+// $11), AGA the whole byte (low nibbles with BPLCON3's LOCT). Columns as above: lores 74 + 2x,
+// hires 74 + x; row 18 + y.
+TEST(DisplayScreenFrame, APictureShowsInThePlanesWithItsColours) {
+    const DisplayTool::ScreenPicture picture{
+        3,
+        2,
+        {1, 2, 5, 0, 3, 255},
+        {{0x20, 0x40, 0x60}, {0x12, 0x34, 0x56}, {255, 255, 255}, {0xa0, 0xb0, 0xc0}}};
+    const struct Case {
+        int chipset, resolution, width, depth, columnsPerPixel;
+        std::uint32_t colours[2][4]; // lines 0-1, pixels 0-3
+    } cases[] = {
+        {0,
+         0,
+         320,
+         2,
+         2,
+         {{0x113355, 0xffffff, 0x113355, 0x224466}, {0x224466, 0xaabbcc, 0xaabbcc, 0x224466}}},
+        {2,
+         1,
+         640,
+         8,
+         1,
+         {{0x123456, 0xffffff, 0x000000, 0x204060}, {0x204060, 0xa0b0c0, 0x000000, 0x204060}}},
+    };
+    for (const Case &c : cases) {
+        DisplayTool tool = screen(c.width, 256, c.depth);
+        tool.chipset = c.chipset;
+        tool.resolution = c.resolution;
+        tool.screenPicture = picture;
+        amiga::FramePicture frame;
+        QString message;
+        ASSERT_TRUE(tool.screenFrame(&frame, &message)) << message.toStdString();
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 4; ++x)
+                EXPECT_EQ(frame.pixels[static_cast<std::size_t>(18 + y) * frame.columns + 74 +
+                                       x * c.columnsPerPixel],
+                          c.colours[y][x])
+                    << c.depth << " planes, pixel " << x << ", line " << y;
+    }
+    // Pixels that do not match the size are refused.
+    DisplayTool tool = screen(320, 256, 2);
+    tool.screenPicture = DisplayTool::ScreenPicture{3, 3, {1, 2}, {}};
+    amiga::FramePicture frame;
+    QString message;
+    EXPECT_FALSE(tool.screenFrame(&frame, &message));
 }
 
 // --- The tab's wiring ---
@@ -281,4 +389,31 @@ TEST_F(DisplayTab, FieldsKeepWhatTheUserMeant) {
     // Upper-case digits and a fourth digit never reach a start field.
     userinput::type(ui->vstartTextField, "2C");
     EXPECT_NE(ui->vstartTextField->text(), "2C");
+}
+
+// The screen follows the set-up and the zoom; its controls sit beside the tabs while its tab
+// is on show, the code's while the code's is.
+TEST_F(DisplayTab, TheFrameShowsTheScreenAtTheZoomChosen) {
+    QTest::mouseClick(ui->setupOutputTabWidget->tabBar(), Qt::LeftButton, {},
+                      ui->setupOutputTabWidget->tabBar()->tabRect(1).center());
+    EXPECT_EQ(ui->setupOutputControlsStack->currentWidget(), ui->screenControlsPage);
+    const auto shownWidth = [this] { return ui->screenFrameLabel->pixmap().width(); };
+    const int width = shownWidth();
+    EXPECT_EQ(width, 2 * (0x1d4 - 0x5c)); // the visible frame, a column per hires pixel
+    ui->screenZoomSpinBox->setValue(2);
+    EXPECT_EQ(shownWidth(), 2 * width);
+    const QImage before = ui->screenFrameLabel->pixmap().toImage();
+    userinput::type(ui->displayWidthTextField, "160");
+    EXPECT_NE(ui->screenFrameLabel->pixmap().toImage(), before);
+    // A picture handed over is shown when asked for, and is let go when it is gone.
+    EXPECT_FALSE(ui->screenPictureCheckBox->isEnabled());
+    controller->usePicture(DisplayTool::ScreenPicture{1, 1, {1}, {{0, 0, 0}, {0x12, 0x34, 0x56}}});
+    const QImage pattern = ui->screenFrameLabel->pixmap().toImage();
+    userinput::click(ui->screenPictureCheckBox);
+    EXPECT_NE(ui->screenFrameLabel->pixmap().toImage(), pattern);
+    controller->usePicture(std::nullopt);
+    EXPECT_FALSE(ui->screenPictureCheckBox->isChecked());
+    EXPECT_EQ(ui->screenFrameLabel->pixmap().toImage(), pattern);
+    userinput::type(ui->displayDepthTextField, "");
+    EXPECT_FALSE(ui->screenNoteLabel->text().isEmpty());
 }

@@ -7,7 +7,9 @@
 //                              "FAIL name: got X expected Y"), then "DONE"
 //   QUILLFEN_SCREENSHOTS=DIR   also fills each tool with a fuller example and
 //                              saves DIR/{display,colour,registers,copper,workbench,gradient,
-//                              convert}.png
+//                              convert}.png, and display-frame.png (the Display tab's screen
+//                              on the frame) and workbench-frame.png (the Workbench's frame
+//                              with a pixel's story)
 //
 // With neither set the module does nothing, so a stray preload is harmless.
 // Only object names, Qt's own classes and public signals are used: the module
@@ -28,8 +30,10 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextStream>
@@ -59,6 +63,8 @@ public:
         return check(name, condition ? QStringLiteral("true") : QStringLiteral("false"),
                      QStringLiteral("true"));
     }
+    // A line that is no check: a measurement for the reader.
+    void note(const QString &what) { write(QStringLiteral("NOTE %1").arg(what)); }
     void fail(const QString &what) {
         ++m_checks;
         ++m_failures;
@@ -104,6 +110,9 @@ public:
                                  ? m_window->minimumSize()
                                  : QSize(1000, 700));
         m_window->activateWindow();
+        m_report.note(QStringLiteral("window minimum size %1x%2")
+                          .arg(m_window->minimumWidth())
+                          .arg(m_window->minimumHeight()));
         m_report.check(QStringLiteral("window active"), QTest::qWaitForWindowActive(m_window));
         m_tabs = find<QTabWidget>("mainTabViewController");
         if (m_tabs && QCoreApplication::arguments().size() > 1)
@@ -117,6 +126,9 @@ public:
             gradient();
             convert();
         }
+        m_report.note(QStringLiteral("window minimum size at the end %1x%2")
+                          .arg(m_window->minimumWidth())
+                          .arg(m_window->minimumHeight()));
         m_report.finish();
         if (auto *quit = find<QAction>("quitAction"))
             quit->trigger();
@@ -177,13 +189,15 @@ private:
         }
     }
 
-    void screenshot(const char *name) {
+    void screenshot(const char *name) { shot(m_window, name); }
+    // A picture of one part of the window.
+    void shot(QWidget *widget, const char *name) {
         if (m_shots.isEmpty())
             return;
         QApplication::processEvents();
         QTest::qWait(150);
         const QString path = QDir(m_shots).filePath(QLatin1String(name) + QLatin1String(".png"));
-        if (!m_window->grab().save(path))
+        if (!widget->grab().save(path))
             m_report.fail(QStringLiteral("screenshot %1 not saved").arg(path));
     }
 
@@ -218,6 +232,25 @@ private:
         m_report.check(QStringLiteral("display depth pop-up follows"), colours->currentText(),
                        QStringLiteral("5 bitplanes (32 colours)"));
         screenshot("display");
+
+        // The screen on the frame shares the code's place: its tab shows the visible PAL frame,
+        // H $5c-$1d3 at a column per hires pixel.
+        auto *output = find<QTabWidget>("setupOutputTabWidget");
+        auto *frame = find<QLabel>("screenFrameLabel");
+        auto *scroll = m_tabs->currentWidget()->findChild<QScrollArea *>("toolScrollArea");
+        if (!output || !frame || !scroll)
+            return;
+        QTest::mouseClick(output->tabBar(), Qt::LeftButton, {},
+                          output->tabBar()->tabRect(1).center());
+        QApplication::processEvents();
+        m_report.check(QStringLiteral("display frame on show"), frame->isVisible());
+        m_report.check(QStringLiteral("display frame columns"),
+                       QString::number(frame->pixmap().width()),
+                       QString::number(2 * (0x1d4 - 0x5c)));
+        scroll->ensureWidgetVisible(output);
+        screenshot("display-frame");
+        QTest::mouseClick(output->tabBar(), Qt::LeftButton, {},
+                          output->tabBar()->tabRect(0).center());
     }
 
     void colour() {
@@ -396,6 +429,31 @@ private:
         if (listing->model())
             listing->setCurrentIndex(listing->model()->index(30, 0));
         screenshot("workbench");
+
+        // Under the listing the whole frame; a click on a pixel of the sky at line $50, H $a0
+        // (zoomed twice: column 2 x 2 x ($a0 - $5c), row 2 x ($50 - $1a)) tells its story and
+        // selects the move that last set COLOR00 there: the one after the WAIT for line $4c,
+        // instruction 13 (8 moves of the set-up, then two a step), $0126.
+        auto *frameView = m_tabs->currentWidget()->findChild<QWidget *>("FrameView");
+        auto *frame = find<QLabel>("frameLabel");
+        auto *story = find<QLabel>("storyLabel");
+        auto *zoom = find<QSpinBox>("zoomSpinBox");
+        auto *frameScroll = find<QScrollArea>("frameScrollArea");
+        auto *toolScroll = m_tabs->currentWidget()->findChild<QScrollArea *>("toolScrollArea");
+        if (!frameView || !frame || !story || !zoom || !frameScroll || !toolScroll)
+            return;
+        zoom->setValue(2);
+        const QPoint sky(2 * 2 * (0xa0 - 0x5c), 2 * (0x50 - 0x1a));
+        QTest::mouseClick(frame, Qt::LeftButton, {}, sky);
+        m_report.check(QStringLiteral("workbench pixel's instruction selected"),
+                       QString::number(listing->currentIndex().row()), QStringLiteral("13"));
+        m_report.check(QStringLiteral("workbench pixel's colour"),
+                       story->text().contains(QLatin1String("COLOR00 = #112266")));
+        // The picture shows more of the frame at a column a hires pixel.
+        zoom->setValue(1);
+        frameScroll->ensureVisible(sky.x() / 2, sky.y() / 2, 200, 60);
+        toolScroll->ensureWidgetVisible(frameView);
+        shot(frameView, "workbench-frame");
     }
 
     void gradient() {
