@@ -723,7 +723,11 @@ Picture reduce(const Picture &picture, const Reduction &reduction) {
     out.width = picture.width;
     out.height = picture.height;
     out.mode = DisplayMode::Indexed;
+    // The screen it was made for stays (resolution, interlace, pixel shape); HAM and EHB go.
     out.viewportMode = picture.viewportMode & ~std::uint32_t{0x880};
+    out.hasViewportMode = picture.hasViewportMode;
+    out.xAspect = picture.xAspect;
+    out.yAspect = picture.yAspect;
     out.warnings = picture.warnings;
     out.pixels.assign(count, 0);
 

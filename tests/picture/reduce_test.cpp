@@ -214,6 +214,43 @@ TEST(Reduce, IndexedPicturesComeBackAsTheyAre) {
     EXPECT_EQ(r.palette, p.palette);
 }
 
+TEST(Reduce, TheScreenModeAndPixelShapeStayButHamAndEhbGo) {
+    // CAMG bits (Hardware Reference Manual, BPLCON0 as the ILBM stores it): $8000 hires,
+    // $0800 HAM, $0080 EHB, $0004 interlace.
+    struct Case {
+        picture::DisplayMode mode;
+        std::uint32_t camg, kept;
+        unsigned xAspect, yAspect;
+    } cases[] = {
+        {picture::DisplayMode::Ham6, 0x8804, 0x8004, 20, 11},
+        {picture::DisplayMode::ExtraHalfbrite, 0x0080, 0, 10, 11},
+        {picture::DisplayMode::Indexed, 0x8000, 0x8000, 5, 11},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.camg);
+        Picture p;
+        p.source = picture::Source::Ilbm;
+        p.width = 40;
+        p.height = 1;
+        p.depth = 6;
+        p.mode = c.mode;
+        p.viewportMode = c.camg;
+        p.hasViewportMode = true;
+        p.xAspect = c.xAspect;
+        p.yAspect = c.yAspect;
+        for (unsigned i = 0; i < 40; i++) {
+            p.palette.push_back({static_cast<std::uint8_t>(i * 6), 0, 0});
+            p.pixels.push_back(static_cast<std::uint8_t>(i));
+        }
+        const Picture r = picture::reduce(p, {4, true, None});
+        EXPECT_EQ(r.mode, picture::DisplayMode::Indexed);
+        EXPECT_EQ(r.viewportMode, c.kept);
+        EXPECT_TRUE(r.hasViewportMode);
+        EXPECT_EQ(r.xAspect, c.xAspect);
+        EXPECT_EQ(r.yAspect, c.yAspect);
+    }
+}
+
 TEST(Reduce, MapsKeepPicturesAtLeastAsWellAsPngquant) {
     // Floors from pngquant 2.17 (--nofs, default speed) on the same pictures, PSNR in dB over the
     // three guns without dithering, measured with bench/picture/psnr_table: 24-bit maps within
