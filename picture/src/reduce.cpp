@@ -704,15 +704,18 @@ Picture reduce(const Picture &picture, const Reduction &reduction) {
     const size_t count = size_t{picture.width} * picture.height;
     // The colours to reduce, with alpha: a PNG's own, or the colours any other picture shows,
     // its own transparent pixels (mask plane or transparent colours) clear.
-    std::vector<Rgba8> colours = picture.trueColour;
-    if (colours.size() != count) {
-        colours.assign(count, Rgba8{});
+    // A PNG's are read where they are, not copied: a picture can be as large as memory allows.
+    std::vector<Rgba8> shownColours;
+    if (picture.trueColour.size() != count) {
+        shownColours.assign(count, Rgba8{});
         const std::vector<Rgb8> shown = render(picture);
         for (size_t i = 0; i < count && i < shown.size(); i++) {
-            colours[i] = {shown[i].red, shown[i].green, shown[i].blue,
-                          static_cast<std::uint8_t>(ownTransparent(picture, i) ? 0 : 255)};
+            shownColours[i] = {shown[i].red, shown[i].green, shown[i].blue,
+                               static_cast<std::uint8_t>(ownTransparent(picture, i) ? 0 : 255)};
         }
     }
+    const std::vector<Rgba8> &colours =
+        picture.trueColour.size() == count ? picture.trueColour : shownColours;
     const unsigned asked = std::clamp(reduction.colours, 2u, 256u);
     const bool twelveBit = reduction.twelveBit;
     const bool anyTransparent =
