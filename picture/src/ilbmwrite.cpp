@@ -169,7 +169,7 @@ std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error,
     header->x = 0;
     header->y = 0;
     header->nPlanes = static_cast<IFF_UByte>(planes);
-    header->compression = ILBM_CMP_NONE; // packed below, by the library
+    header->compression = ILBM_CMP_NONE; // ByteRun1 once the BODY is packed below
     if (masked) {
         header->masking = ILBM_MSK_HAS_MASK;
     } else if (picture.transparentColours.size() == 1 &&
@@ -196,22 +196,20 @@ std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error,
     viewport->viewportMode = static_cast<IFF_Long>(mode);
 
     // The planes (and the mask) interleaved row by row, as a BODY holds them, straight from the
-    // colour numbers: each picture row's plane rows one after another.
+    // colour numbers, each picture row's plane rows one after another, packed a row at a time
+    // (ByteRun1 packs each plane row by itself): the planes are never held whole. A first pass
+    // finds the packed size, the second packs into a BODY of that size.
     const size_t rowSize = ILBM_calculateRowSize(image.get());
     const unsigned bodyPlanes = planes + (masked ? 1 : 0);
-    const size_t bodySize = rowSize * bodyPlanes * picture.height;
-    if (bodySize > static_cast<size_t>(INT32_MAX)) {
+    if (rowSize * bodyPlanes * picture.height > static_cast<size_t>(INT32_MAX)) {
         fail(error, "the picture is too large for an ILBM BODY");
         return {};
     }
-    auto *interleaved = static_cast<unsigned char *>(std::calloc(bodySize, 1));
-    if (interleaved == nullptr) {
-        fail(error, "out of memory");
-        return {};
-    }
-    for (unsigned y = 0; y < picture.height; y++) {
+    std::vector<unsigned char> rows(rowSize * bodyPlanes);
+    std::vector<unsigned char> scratch(ILBM_byteRunRowWorstCase(rowSize));
+    auto packRows = [&](unsigned y, unsigned char *out) {
+        std::fill(rows.begin(), rows.end(), 0);
         const std::uint8_t *row = picture.pixels.data() + size_t{y} * picture.width;
-        unsigned char *rows = interleaved + size_t{y} * bodyPlanes * rowSize;
         for (unsigned x = 0; x < picture.width; x++) {
             const auto bit = static_cast<std::uint8_t>(0x80 >> (x & 7));
             for (unsigned p = 0; p < planes; p++) {
@@ -223,14 +221,36 @@ std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error,
                 rows[planes * rowSize + x / 8] |= bit;
             }
         }
+        size_t length = 0;
+        for (unsigned p = 0; p < bodyPlanes; p++) {
+            const size_t packed = ILBM_packByteRunRow(rows.data() + p * rowSize, rowSize,
+                                                      scratch.data(), scratch.size());
+            if (out != nullptr) {
+                std::memcpy(out + length, scratch.data(), packed);
+            }
+            length += packed;
+        }
+        return length;
+    };
+    size_t packedSize = 0;
+    for (unsigned y = 0; y < picture.height; y++) {
+        packedSize += packRows(y, nullptr);
     }
-    IFF_setRawChunkData(body, interleaved, static_cast<IFF_Long>(bodySize));
-
-    IFF_updateChunkSizes(reinterpret_cast<IFF_Chunk *>(body));
-    if (!ILBM_packByteRun(image.get())) {
-        fail(error, because("the ILBM cannot be made"));
+    if (packedSize > static_cast<size_t>(INT32_MAX)) {
+        fail(error, "the picture is too large for an ILBM BODY");
         return {};
     }
+    auto *packed = static_cast<unsigned char *>(std::malloc(std::max<size_t>(packedSize, 1)));
+    if (packed == nullptr) {
+        fail(error, "out of memory");
+        return {};
+    }
+    for (size_t y = 0, at = 0; y < picture.height; y++) {
+        at += packRows(static_cast<unsigned>(y), packed + at);
+    }
+    IFF_setRawChunkData(body, packed, static_cast<IFF_Long>(packedSize));
+    header->compression = ILBM_CMP_BYTE_RUN;
+    IFF_updateChunkSizes(reinterpret_cast<IFF_Chunk *>(body));
     char *data = nullptr;
     size_t size = 0;
     FILE *memory = open_memstream(&data, &size);
@@ -240,6 +260,7 @@ std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error,
     }
     const int written = ILBM_writeFd(memory, reinterpret_cast<const IFF_Chunk *>(form.get()));
     std::fclose(memory);
+    form.reset(); // its BODY is in the file's bytes now
     std::vector<std::uint8_t> bytes;
     if (written && data != nullptr) {
         bytes.assign(data, data + size);
