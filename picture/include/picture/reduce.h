@@ -1,10 +1,10 @@
 // Colour reduction: a true-colour picture to colour numbers and a colour map of at most N
 // colours, chosen for what the machine can show: 12-bit colours ($0RGB) for OCS/ECS, 24-bit
 // for AGA. Cuts of the picture's colours by least squared error (each weighted by how many
-// pixels have it), refined by Lloyd's iteration (k-means) with the map's colours kept among the
-// target's colours all the while; then every pixel is mapped to its nearest colour, plainly,
-// with Floyd-Steinberg error diffusion, or with an ordered dither that stays still between the
-// frames of an animation.
+// pixels have it), refined by Lloyd's iteration (k-means) and jumps of single colours, and for
+// OCS/ECS refined again among 12-bit colours; then every pixel is mapped to its nearest colour,
+// plainly, with Floyd-Steinberg error diffusion, or with an ordered dither that stays still between
+// the frames of an animation.
 #pragma once
 
 #include "picture/picture.h"
