@@ -626,11 +626,16 @@ unsigned planesFor(size_t colours) {
     return planes;
 }
 
-// Whether an indexed picture's colour numbers and colour map are within the colours asked for:
-// such a picture is kept as it is.
-bool fits(const Picture &picture, unsigned colours) {
+// Whether an indexed picture's colour numbers and colour map are within the colours asked for,
+// and for OCS/ECS its colours are 12-bit ones (each gun n x 17): such a picture is kept as it is.
+bool fits(const Picture &picture, unsigned colours, bool twelveBit) {
     if (picture.pixels.empty() || picture.mode != DisplayMode::Indexed ||
         picture.palette.size() > colours) {
+        return false;
+    }
+    if (twelveBit && !std::all_of(picture.palette.begin(), picture.palette.end(), [](Rgb8 c) {
+            return c.red % 17 == 0 && c.green % 17 == 0 && c.blue % 17 == 0;
+        })) {
         return false;
     }
     return std::all_of(picture.pixels.begin(), picture.pixels.end(),
@@ -784,7 +789,7 @@ double spacing(const std::vector<Rgb8> &palette, unsigned first) {
 } // namespace
 
 Picture reduce(const Picture &picture, const Reduction &reduction) {
-    if (fits(picture, reduction.colours)) {
+    if (fits(picture, reduction.colours, reduction.twelveBit)) {
         return picture;
     }
     const size_t count = size_t{picture.width} * picture.height;

@@ -202,16 +202,33 @@ TEST(Reduce, TransparentPixelsKeepColour0WhenReducing) {
     }
 }
 
-TEST(Reduce, IndexedPicturesComeBackAsTheyAre) {
-    Picture p;
-    p.width = 2;
-    p.height = 1;
-    p.depth = 1;
-    p.pixels = {1, 0};
-    p.palette = {{1, 1, 1}, {2, 2, 2}};
-    const Picture r = picture::reduce(p, {2, true, Diffuse});
-    EXPECT_EQ(r.pixels, p.pixels);
-    EXPECT_EQ(r.palette, p.palette);
+TEST(Reduce, IndexedPicturesThatFitComeBackAsTheyAre) {
+    // For OCS a map of 24-bit colours does not fit: its colours are rounded, each gun to the
+    // nearest n x 17 ($12 -> $11, $34 -> $33, $56 -> $55, $ee -> $ee, $01 -> $00), and numbered
+    // as they first appear.
+    const std::vector<Rgb8> twelve{{0x11, 0x33, 0x55}, {0xff, 0xee, 0x00}},
+        full{{0x12, 0x34, 0x56}, {0xff, 0xee, 0x01}};
+    struct Case {
+        const std::vector<Rgb8> *palette;
+        bool twelveBit;
+        std::vector<Rgb8> colours;
+        std::vector<std::uint8_t> pixels;
+    } cases[] = {
+        {&full, false, full, {1, 0}},
+        {&twelve, true, twelve, {1, 0}},
+        {&full, true, {{0xff, 0xee, 0x00}, {0x11, 0x33, 0x55}}, {0, 1}},
+    };
+    for (const Case &c : cases) {
+        Picture p;
+        p.width = 2;
+        p.height = 1;
+        p.depth = 1;
+        p.pixels = {1, 0};
+        p.palette = *c.palette;
+        const Picture r = picture::reduce(p, {2, c.twelveBit, Diffuse});
+        EXPECT_EQ(r.pixels, c.pixels);
+        EXPECT_EQ(r.palette, c.colours);
+    }
 }
 
 TEST(Reduce, TheScreenModeAndPixelShapeStayButHamAndEhbGo) {

@@ -583,12 +583,16 @@ int runIlbm(Arguments &arguments) {
     }
     std::vector<unsigned char>().swap(bytes); /* the file's bytes are done with */
     std::string error;
-    const std::vector<std::uint8_t> ilbm = picture::ilbmBytes(*picture, &error, screen);
-    if (ilbm.empty()) {
+    picture::ProducePieces produce;
+    if (!picture::ilbmPieces(*picture, &error, screen, &produce)) {
         report(arguments, "%s: %s Nothing is written.\n", path, sentence(error).c_str());
         return kNegative;
     }
-    return writeFile(arguments, arguments.operands()[1].c_str(), ilbm.data(), ilbm.size());
+    if (!picture::writeWholeFile(arguments.operands()[1], produce, &error)) {
+        report(arguments, "%s\n", error.c_str());
+        return kTrouble;
+    }
+    return kSuccess;
 }
 
 int runRaw(Arguments &arguments) {

@@ -28,10 +28,11 @@ struct Reduction {
 // The picture with colour numbers (depth: the fewest planes holding the colours) and its new
 // colour map; pixels with alpha below 128 become colour 0, which is then the transparent
 // colour. An indexed picture whose colour map and colour numbers are within the colours asked
-// for is given back as it is; any other picture (HAM, EHB, deep, or with too many colours) is
-// reduced from the colours it shows, its own transparent pixels (mask plane or transparent
-// colours) taking colour 0. When the picture has no more distinct colours than asked for (after
-// rounding to 12 bits when asked), they are kept exactly.
+// for (and for OCS/ECS whose colours are 12-bit ones) is given back as it is; any other picture
+// (HAM, EHB, deep, or with too many colours) is reduced from the colours it shows, its own
+// transparent pixels (mask plane or transparent colours) taking colour 0. When the picture has no
+// more distinct colours than asked for (after rounding to 12 bits when asked), they are kept
+// exactly.
 Picture reduce(const Picture &picture, const Reduction &reduction);
 
 } // namespace picture
