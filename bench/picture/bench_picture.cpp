@@ -7,6 +7,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <random>
@@ -177,6 +179,58 @@ void PeakMemoryOfAPictureRead(benchmark::State &state) {
     state.counters["over_baseline_pct"] =
         100.0 * static_cast<double>(peak - baseline) / static_cast<double>(baseline);
 }
+
+#ifdef QUILLFEN_IFF_TOOL
+// Peak memory of the picture commands of quillfen-iff on the 4096 x 4096 palette PNG (16 MiB
+// decoded) and on the ILBM the program makes of it, each run as its own process, beside two
+// baselines in the same run: the program answering --help (what it holds whatever it does),
+// and a child holding a buffer as large as the decoded picture. The goal: the peak at most the
+// program's own plus a tenth more than the decoded picture (over_decoded_pct at most 10).
+void PeakMemoryOfACommand(benchmark::State &state) {
+    const char *commands[] = {
+        "raw %p %o", "raw --planar --mask %p %o", "raw --chunky %p %o", "ilbm %p %i",
+        "raw %i %o", "raw --planar %i %o",        "raw --chunky %i %o"};
+    const std::string png = largePng(false);
+    const std::string ilbm = png + ".iff", out = png + ".out";
+    std::string command = commands[state.range(0)];
+    for (auto [mark, path] : {std::pair{"%p", png}, std::pair{"%i", ilbm}, std::pair{"%o", out}}) {
+        if (const size_t at = command.find(mark); at != std::string::npos) {
+            command.replace(at, 2, path);
+        }
+    }
+    if (std::system((std::string(QUILLFEN_IFF_TOOL) + " ilbm " + png + " " + ilbm).c_str()) != 0) {
+        state.SkipWithError("the ILBM could not be made");
+        return;
+    }
+    const size_t decoded = size_t{4096} * 4096;
+    long peak = 0, baseline = 0, idle = 0;
+    auto run = [](const std::string &arguments) {
+        return childPeakKiB([&] {
+            execl("/bin/sh", "sh", "-c",
+                  ("exec " + std::string(QUILLFEN_IFF_TOOL) + " " + arguments + " >/dev/null")
+                      .c_str(),
+                  static_cast<char *>(nullptr));
+        });
+    };
+    for (auto _ : state) {
+        peak = run(command);
+        idle = run("raw --help");
+        baseline = childPeakKiB([&] {
+            std::vector<std::uint8_t> held(decoded, 1);
+            benchmark::DoNotOptimize(held.data());
+        });
+    }
+    for (const std::string &path : {png, ilbm, out}) {
+        std::remove(path.c_str());
+    }
+    state.SetLabel(commands[state.range(0)]);
+    state.counters["peak_MiB"] = static_cast<double>(peak) / 1024;
+    state.counters["baseline_MiB"] = static_cast<double>(baseline) / 1024;
+    state.counters["idle_MiB"] = static_cast<double>(idle) / 1024;
+    state.counters["over_decoded_pct"] = 100.0 * (static_cast<double>(peak - idle) / 1024 / 16 - 1);
+}
+BENCHMARK(PeakMemoryOfACommand)->DenseRange(0, 6)->Iterations(1)->Unit(benchmark::kMillisecond);
+#endif
 
 } // namespace
 

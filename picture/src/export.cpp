@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <memory>
 #include <string>
 
 namespace picture {
@@ -93,7 +94,8 @@ std::optional<amiga::Transparency> colourTransparency(const Picture &picture,
 
 } // namespace
 
-Output rawBitplanes(const Picture &picture, const RawOptions &options) {
+Output rawBitplanePieces(const Picture &picture, const RawOptions &options,
+                         ProducePieces *produce) {
     if (picture.width == 0 || picture.height == 0) {
         return refused("The picture has no pixels.");
     }
@@ -119,6 +121,9 @@ Output rawBitplanes(const Picture &picture, const RawOptions &options) {
                                       " planes; their higher bits are left out.");
         }
     }
+    const unsigned width = picture.width, height = picture.height;
+    // Bands of rows of about 256 KiB of pixels: what is held besides the picture.
+    const unsigned band = std::clamp(262144u / width, 1u, height);
     if (options.chunky) {
         if (options.mask != amiga::MaskOutput::None) {
             return refused("Chunky bytes have no mask plane; ask for bitplanes to get a mask.");
@@ -127,11 +132,21 @@ Output rawBitplanes(const Picture &picture, const RawOptions &options) {
             return refused("A picture of " + std::to_string(picture.depth) +
                            " planes has no colour numbers of a byte for chunky bytes.");
         }
-        const unsigned keep = depth >= 8 ? 0xffu : (1u << depth) - 1;
-        output.bytes.reserve(picture.pixels.size());
-        for (std::uint8_t pixel : picture.pixels) {
-            output.bytes.push_back(static_cast<std::uint8_t>(pixel & keep));
-        }
+        *produce = [&picture, depth, width, height, band](const WritePiece &write) {
+            const unsigned keep = depth >= 8 ? 0xffu : (1u << depth) - 1;
+            std::string bytes;
+            for (unsigned top = 0; top < height; top += band) {
+                const std::size_t begin = std::size_t{top} * width,
+                                  end = std::size_t{std::min(top + band, height)} * width;
+                bytes.resize(end - begin);
+                for (std::size_t i = begin; i < end; i++) {
+                    bytes[i - begin] = static_cast<char>(picture.pixels[i] & keep);
+                }
+                if (!write(bytes)) {
+                    return;
+                }
+            }
+        };
         return output;
     }
     amiga::BitplaneLayout layout;
@@ -139,32 +154,63 @@ Output rawBitplanes(const Picture &picture, const RawOptions &options) {
     layout.depth = depth;
     layout.mask = options.mask;
     layout.invertMask = options.invertMask;
-    if (!deep && options.mask != amiga::MaskOutput::None) {
-        // Planes and mask in one pass when colours decide what is transparent.
-        if (const auto transparency = colourTransparency(picture, options.transparentColour)) {
-            output.bytes = amiga::bitplaneDataAndMask(picture.pixels.data(), picture.width,
-                                                      picture.height, layout, *transparency);
-            if (output.bytes.empty()) {
-                return refused("The picture's planes cannot be laid out.");
-            }
-            return output;
-        }
-    }
-    std::vector<std::uint8_t> mask;
+    // Planes and mask in one pass when colours decide what is transparent; else a mask plane
+    // from the picture's opacity, made first (an eighth of the pixels).
+    std::optional<amiga::Transparency> transparency;
+    auto mask = std::make_shared<std::vector<std::uint8_t>>();
     if (options.mask != amiga::MaskOutput::None) {
-        const std::vector<std::uint8_t> opaque = opacityOf(picture, options.transparentColour);
-        if (opaque.size() != static_cast<std::size_t>(picture.width) * picture.height) {
-            return refused("The picture has no colour numbers to make a mask of.");
+        if (!deep) {
+            transparency = colourTransparency(picture, options.transparentColour);
         }
-        mask = amiga::maskPlaneFromOpacity(opaque.data(), picture.width, picture.height);
+        if (!transparency) {
+            const std::vector<std::uint8_t> opaque = opacityOf(picture, options.transparentColour);
+            if (opaque.size() != std::size_t{width} * height) {
+                return refused("The picture has no colour numbers to make a mask of.");
+            }
+            *mask = amiga::maskPlaneFromOpacity(opaque.data(), width, height);
+        }
     }
-    const std::uint8_t *maskData = mask.empty() ? nullptr : mask.data();
-    output.bytes = deep ? amiga::bitplaneData(picture.deepPixels.data(), picture.width,
-                                              picture.height, layout, maskData)
-                        : amiga::bitplaneData(picture.pixels.data(), picture.width, picture.height,
-                                              layout, maskData);
-    if (output.bytes.empty()) {
-        return refused("The picture's planes cannot be laid out.");
+    // The planes of a band of rows: interleaved, a run of the whole; planar, one run of each
+    // plane (and of the mask), which go to the file a plane at a time.
+    const std::size_t rowBytes = amiga::planeRowBytes(width);
+    const unsigned runs = !options.planar                            ? 1
+                          : options.mask == amiga::MaskOutput::Only  ? 1
+                          : options.mask == amiga::MaskOutput::After ? depth + 1
+                                                                     : depth;
+    *produce = [&picture, layout, transparency, mask, deep, width, height, band, rowBytes,
+                runs](const WritePiece &write) {
+        for (unsigned run = 0; run < runs; run++) {
+            for (unsigned top = 0; top < height; top += band) {
+                const unsigned rows = std::min(band, height - top);
+                const std::size_t first = std::size_t{top} * width;
+                const std::uint8_t *maskData =
+                    mask->empty() ? nullptr : mask->data() + std::size_t{top} * rowBytes;
+                const std::vector<std::uint8_t> bytes =
+                    deep ? amiga::bitplaneData(picture.deepPixels.data() + first, width, rows,
+                                               layout, maskData)
+                    : transparency ? amiga::bitplaneDataAndMask(picture.pixels.data() + first,
+                                                                width, rows, layout, *transparency)
+                                   : amiga::bitplaneData(picture.pixels.data() + first, width, rows,
+                                                         layout, maskData);
+                const std::size_t length = bytes.size() / runs;
+                if (bytes.empty() ||
+                    !write({reinterpret_cast<const char *>(bytes.data()) + run * length, length})) {
+                    return;
+                }
+            }
+        }
+    };
+    return output;
+}
+
+Output rawBitplanes(const Picture &picture, const RawOptions &options) {
+    ProducePieces produce;
+    Output output = rawBitplanePieces(picture, options, &produce);
+    if (output.ok()) {
+        produce([&output](std::string_view piece) {
+            output.bytes.insert(output.bytes.end(), piece.begin(), piece.end());
+            return true;
+        });
     }
     return output;
 }

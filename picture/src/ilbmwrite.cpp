@@ -65,18 +65,18 @@ bool fail(std::string *error, const std::string &text) {
 
 } // namespace
 
-std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error,
-                                    const ScreenMode &screen) {
+bool ilbmPieces(const Picture &picture, std::string *error, const ScreenMode &screen,
+                ProducePieces *produce) {
     const size_t count = size_t{picture.width} * picture.height;
     if (picture.pixels.empty() || picture.pixels.size() != count) {
         fail(error, picture.isTrueColour()
                         ? "the picture has colours, not colour numbers: it is reduced first"
                         : "the picture has no pixels to write");
-        return {};
+        return false;
     }
     if (picture.width > 0xffff || picture.height > 0xffff) {
         fail(error, "the picture is larger than an ILBM holds (65535 x 65535)");
-        return {};
+        return false;
     }
     const unsigned largest = *std::max_element(picture.pixels.begin(), picture.pixels.end());
     const unsigned mapped = static_cast<unsigned>(std::min<size_t>(picture.palette.size(), 256));
@@ -145,7 +145,7 @@ std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error,
     std::unique_ptr<ILBM_Image, ImageRelease> image(ILBM_createImage(ILBM_ID_ILBM));
     if (image == nullptr) {
         fail(error, "out of memory");
-        return {};
+        return false;
     }
     image->bitMapHeader = ILBM_createBitMapHeader();
     image->colorMap = ILBM_createColorMap();
@@ -161,7 +161,7 @@ std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error,
     if (form == nullptr || header == nullptr || colorMap == nullptr || viewport == nullptr ||
         body == nullptr) {
         fail(error, "out of memory");
-        return {};
+        return false;
     }
 
     header->w = static_cast<IFF_UWord>(picture.width);
@@ -169,7 +169,7 @@ std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error,
     header->x = 0;
     header->y = 0;
     header->nPlanes = static_cast<IFF_UByte>(planes);
-    header->compression = ILBM_CMP_NONE; // packed below, by the library
+    header->compression = ILBM_CMP_NONE; // ByteRun1 once the BODY is packed below
     if (masked) {
         header->masking = ILBM_MSK_HAS_MASK;
     } else if (picture.transparentColours.size() == 1 &&
@@ -186,7 +186,7 @@ std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error,
         ILBM_ColorRegister *colour = ILBM_addColorRegisterInColorMap(colorMap);
         if (colour == nullptr) {
             fail(error, "out of memory");
-            return {};
+            return false;
         }
         const amiga::Rgb8 c = i < mapped ? picture.palette[i] : amiga::Rgb8{};
         colour->red = c.red;
@@ -196,22 +196,22 @@ std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error,
     viewport->viewportMode = static_cast<IFF_Long>(mode);
 
     // The planes (and the mask) interleaved row by row, as a BODY holds them, straight from the
-    // colour numbers: each picture row's plane rows one after another.
+    // colour numbers, each picture row's plane rows one after another, packed a row at a time
+    // (ByteRun1 packs each plane row by itself): the planes are never held whole, nor is the
+    // packed BODY. A first pass finds its size for the chunks before it; the second packs it
+    // again as it is written.
     const size_t rowSize = ILBM_calculateRowSize(image.get());
     const unsigned bodyPlanes = planes + (masked ? 1 : 0);
-    const size_t bodySize = rowSize * bodyPlanes * picture.height;
-    if (bodySize > static_cast<size_t>(INT32_MAX)) {
+    if (rowSize * bodyPlanes * picture.height > static_cast<size_t>(INT32_MAX)) {
         fail(error, "the picture is too large for an ILBM BODY");
-        return {};
+        return false;
     }
-    auto *interleaved = static_cast<unsigned char *>(std::calloc(bodySize, 1));
-    if (interleaved == nullptr) {
-        fail(error, "out of memory");
-        return {};
-    }
-    for (unsigned y = 0; y < picture.height; y++) {
+    auto packRows = [&picture, planes, masked, rowSize,
+                     bodyPlanes](unsigned y, std::vector<unsigned char> &rows,
+                                 std::vector<unsigned char> &scratch, std::string *out) {
+        rows.assign(rowSize * bodyPlanes, 0);
+        scratch.resize(ILBM_byteRunRowWorstCase(rowSize));
         const std::uint8_t *row = picture.pixels.data() + size_t{y} * picture.width;
-        unsigned char *rows = interleaved + size_t{y} * bodyPlanes * rowSize;
         for (unsigned x = 0; x < picture.width; x++) {
             const auto bit = static_cast<std::uint8_t>(0x80 >> (x & 7));
             for (unsigned p = 0; p < planes; p++) {
@@ -223,31 +223,86 @@ std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error,
                 rows[planes * rowSize + x / 8] |= bit;
             }
         }
+        size_t length = 0;
+        for (unsigned p = 0; p < bodyPlanes; p++) {
+            const size_t packed = ILBM_packByteRunRow(rows.data() + p * rowSize, rowSize,
+                                                      scratch.data(), scratch.size());
+            if (out != nullptr) {
+                out->append(reinterpret_cast<const char *>(scratch.data()), packed);
+            }
+            length += packed;
+        }
+        return length;
+    };
+    std::vector<unsigned char> rows, scratch;
+    size_t packedSize = 0;
+    for (unsigned y = 0; y < picture.height; y++) {
+        packedSize += packRows(y, rows, scratch, nullptr);
     }
-    IFF_setRawChunkData(body, interleaved, static_cast<IFF_Long>(bodySize));
-
-    IFF_updateChunkSizes(reinterpret_cast<IFF_Chunk *>(body));
-    if (!ILBM_packByteRun(image.get())) {
-        fail(error, because("the ILBM cannot be made"));
-        return {};
+    if (packedSize > static_cast<size_t>(INT32_MAX) - 64) {
+        fail(error, "the picture is too large for an ILBM BODY");
+        return false;
     }
+    header->compression = ILBM_CMP_BYTE_RUN;
+    // The chunks with an empty BODY, the last; its size and the FORM's are set to the BODY's.
     char *data = nullptr;
     size_t size = 0;
     FILE *memory = open_memstream(&data, &size);
     if (memory == nullptr) {
         fail(error, "out of memory");
-        return {};
+        return false;
     }
     const int written = ILBM_writeFd(memory, reinterpret_cast<const IFF_Chunk *>(form.get()));
     std::fclose(memory);
-    std::vector<std::uint8_t> bytes;
+    std::string head;
     if (written && data != nullptr) {
-        bytes.assign(data, data + size);
+        head.assign(data, size);
     }
     std::free(data);
-    if (bytes.empty()) {
+    if (head.size() < 20 || head.compare(head.size() - 8, 8, std::string("BODY\0\0\0\0", 8)) != 0) {
         fail(error, because("the ILBM cannot be written"));
+        return false;
     }
+    auto setLong = [&head](size_t at, size_t value) {
+        for (int b = 0; b < 4; b++) {
+            head[at + b] = static_cast<char>(value >> (24 - 8 * b));
+        }
+    };
+    setLong(4, head.size() - 8 + packedSize + packedSize % 2);
+    setLong(head.size() - 4, packedSize);
+    *produce = [head, packRows, packedSize, height = picture.height](const WritePiece &write) {
+        if (!write(head)) {
+            return;
+        }
+        std::vector<unsigned char> rows, scratch;
+        std::string batch;
+        for (unsigned y = 0; y < height; y++) {
+            packRows(y, rows, scratch, &batch);
+            if (batch.size() >= (size_t{1} << 18) || y + 1 == height) {
+                if (!write(batch)) {
+                    return;
+                }
+                batch.clear();
+            }
+        }
+        if (packedSize % 2 != 0) {
+            write(std::string_view("\0", 1));
+        }
+    };
+    return true;
+}
+
+std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error,
+                                    const ScreenMode &screen) {
+    ProducePieces produce;
+    if (!ilbmPieces(picture, error, screen, &produce)) {
+        return {};
+    }
+    std::vector<std::uint8_t> bytes;
+    produce([&bytes](std::string_view piece) {
+        bytes.insert(bytes.end(), piece.begin(), piece.end());
+        return true;
+    });
     return bytes;
 }
 

@@ -417,7 +417,6 @@ int storedPlanes(const Arguments &arguments, ILBM_Image *image, bool planar) {
     const size_t rowSize = ILBM_calculateRowSize(image);
     const unsigned int height = image->bitMapHeader->h;
     const size_t planeSize = rowSize * height;
-    const size_t size = planeSize * nPlanes;
     if (static_cast<size_t>(data->chunkSize) < planeSize * bodyPlanes) {
         report(arguments, "the %s in '%s' holds %d bytes, the picture needs %zu\n",
                whole ? "ABIT" : "BODY", path, static_cast<int>(data->chunkSize),
@@ -425,56 +424,64 @@ int storedPlanes(const Arguments &arguments, ILBM_Image *image, bool planar) {
         return kNegative;
     }
 
-    /* Whole planes are the ABIT's first bytes; planes interleaved without a mask, the BODY's. */
-    const unsigned char *bytes = data->chunkData;
-    Buffer rearranged;
-    if (!whole && (planar || bodyPlanes != nPlanes)) {
-        rearranged.reset(ILBM_deinterleave(image));
-        if (rearranged == nullptr) {
-            report(arguments, "the picture in '%s' cannot be laid out\n", path);
-            return kNegative;
-        }
-        bytes = rearranged.get();
-    }
-    if (!planar && (whole || bodyPlanes != nPlanes)) {
-        std::vector<const unsigned char *> planes(nPlanes);
-        for (unsigned int p = 0; p < nPlanes; p++) {
-            planes[p] = bytes + p * planeSize;
-        }
-        Buffer interleaved(static_cast<unsigned char *>(malloc(size)));
-        if (interleaved == nullptr) {
-            report(arguments, "out of memory\n");
-            return kTrouble;
-        }
-        ILBM_interleaveRows(planes.data(), nPlanes, rowSize, height, interleaved.get());
-        rearranged = std::move(interleaved);
-        bytes = rearranged.get();
-    }
+    /* Written a row of a plane at a time from where it is stored (the planes are as large as
+       the picture: they are not laid out again whole). An ILBM's BODY holds each row's planes
+       one after another, the mask plane's row after them; an ACBM's ABIT holds whole planes. */
+    const unsigned char *stored = data->chunkData;
+    auto rowOf = [&](unsigned int plane, size_t row) {
+        return whole ? stored + plane * planeSize + row * rowSize
+                     : stored + (row * bodyPlanes + plane) * rowSize;
+    };
     /* Bits past the picture's right edge are no part of it: a row's word padding is written
        clear, as every other path lays it out, whatever the file held there. */
     const unsigned int width = image->bitMapHeader->w;
-    if (width % 16 != 0 && size > 0) {
-        if (rearranged == nullptr) {
-            rearranged.reset(static_cast<unsigned char *>(malloc(size)));
-            if (rearranged == nullptr) {
-                report(arguments, "out of memory\n");
-                return kTrouble;
+    const size_t edge = width / 8, used = (width + 7) / 8;
+    const auto keep = static_cast<unsigned char>(0xff00u >> (width % 8));
+    auto produce = [&](const picture::WritePiece &write) {
+        std::string batch;
+        batch.reserve(size_t{1} << 18);
+        auto add = [&](const unsigned char *row) {
+            const size_t at = batch.size();
+            batch.append(reinterpret_cast<const char *>(row), rowSize);
+            if (width % 16 != 0) {
+                if (width % 8 != 0) {
+                    batch[at + edge] = static_cast<char>(row[edge] & keep);
+                }
+                std::fill(batch.begin() + static_cast<std::ptrdiff_t>(at + used),
+                          batch.begin() + static_cast<std::ptrdiff_t>(at + rowSize), '\0');
             }
-            memcpy(rearranged.get(), bytes, size);
-        }
-        unsigned char *rows = rearranged.get();
-        const size_t edge = width / 8;
-        const auto keep = static_cast<unsigned char>(0xff00u >> (width % 8));
-        for (size_t row = 0; row < size / rowSize; row++) {
-            unsigned char *end = rows + row * rowSize;
-            if (width % 8 != 0) {
-                end[edge] &= keep;
+            if (batch.size() + rowSize > batch.capacity()) {
+                const bool written = write(batch);
+                batch.clear();
+                return written;
             }
-            memset(end + (width + 7) / 8, 0, rowSize - (width + 7) / 8);
+            return true;
+        };
+        if (planar) {
+            for (unsigned int p = 0; p < nPlanes; p++) {
+                for (size_t row = 0; row < height; row++) {
+                    if (!add(rowOf(p, row))) {
+                        return;
+                    }
+                }
+            }
+        } else {
+            for (size_t row = 0; row < height; row++) {
+                for (unsigned int p = 0; p < nPlanes; p++) {
+                    if (!add(rowOf(p, row))) {
+                        return;
+                    }
+                }
+            }
         }
-        bytes = rows;
+        write(batch);
+    };
+    std::string error;
+    if (!picture::writeWholeFile(arguments.operands()[1], produce, &error)) {
+        report(arguments, "%s\n", error.c_str());
+        return kTrouble;
     }
-    return writeFile(arguments, arguments.operands()[1].c_str(), bytes, size);
+    return kSuccess;
 }
 
 /* --x: HSTART in lores pixels, hexadecimal with or without '$' or '0x', on AGA with a fraction
@@ -574,13 +581,18 @@ int runIlbm(Arguments &arguments) {
     if (!picture) {
         return status;
     }
+    std::vector<unsigned char>().swap(bytes); /* the file's bytes are done with */
     std::string error;
-    const std::vector<std::uint8_t> ilbm = picture::ilbmBytes(*picture, &error, screen);
-    if (ilbm.empty()) {
+    picture::ProducePieces produce;
+    if (!picture::ilbmPieces(*picture, &error, screen, &produce)) {
         report(arguments, "%s: %s Nothing is written.\n", path, sentence(error).c_str());
         return kNegative;
     }
-    return writeFile(arguments, arguments.operands()[1].c_str(), ilbm.data(), ilbm.size());
+    if (!picture::writeWholeFile(arguments.operands()[1], produce, &error)) {
+        report(arguments, "%s\n", error.c_str());
+        return kTrouble;
+    }
+    return kSuccess;
 }
 
 int runRaw(Arguments &arguments) {
@@ -621,6 +633,7 @@ int runRaw(Arguments &arguments) {
             return status;
         }
         if (!ILBM_imageIsPBM(pictures[index])) {
+            std::vector<unsigned char>().swap(bytes); /* read into chunks: done with */
             return storedPlanes(arguments, pictures[index], options.planar);
         }
     }
@@ -628,8 +641,23 @@ int runRaw(Arguments &arguments) {
     if (!picture) {
         return status;
     }
-    return writeOutput(arguments, path, picture::rawBitplanes(*picture, options),
-                       arguments.operands()[1].c_str());
+    std::vector<unsigned char>().swap(bytes); /* the file's bytes are done with */
+    /* Made a band at a time while written: a huge picture is not held twice. */
+    picture::ProducePieces produce;
+    const picture::Output checked = picture::rawBitplanePieces(*picture, options, &produce);
+    for (const std::string &warning : checked.warnings) {
+        report(arguments, "%s: %s\n", path, warning.c_str());
+    }
+    if (!checked.ok()) {
+        report(arguments, "%s: %s Nothing is written.\n", path, sentence(checked.error).c_str());
+        return kNegative;
+    }
+    std::string error;
+    if (!picture::writeWholeFile(arguments.operands()[1], produce, &error)) {
+        report(arguments, "%s\n", error.c_str());
+        return kTrouble;
+    }
+    return kSuccess;
 }
 
 int runPalette(Arguments &arguments) {

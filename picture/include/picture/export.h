@@ -3,6 +3,7 @@
 // palettes and sprites, so that `quillfen-iff` and the Picture tab write the same bytes.
 #pragma once
 
+#include "picture/files.h"
 #include "picture/picture.h"
 
 #include <amiga/bitplanes.h>
@@ -36,6 +37,10 @@ struct RawOptions {
 // Bitplanes (or chunky bytes) of a picture with pixel values. Refuses a true-colour PNG (it
 // needs reducing first), a depth outside 1-8 (1-32 for a deep ILBM), a mask for chunky bytes.
 Output rawBitplanes(const Picture &picture, const RawOptions &options);
+// The same for a picture too large to hold twice: checked as above (the refusal or the
+// warnings, no bytes), and when not refused *produce set to make the bytes a band of rows at a
+// time, in order, for writeWholeFile (files.h). The picture must outlive *produce.
+Output rawBitplanePieces(const Picture &picture, const RawOptions &options, ProducePieces *produce);
 
 struct PaletteOptions {
     amiga::PaletteFormat format = amiga::PaletteFormat::Words;

@@ -3,6 +3,8 @@
 // colours), its colour map, what of it is transparent, and how the Amiga shows it.
 #pragma once
 
+#include "picture/files.h"
+
 #include <amiga/colourwords.h>
 
 #include <cstdint>
@@ -169,5 +171,11 @@ struct ScreenMode {
 // picture's size. Empty, with *error set, for a picture without colour numbers.
 std::vector<std::uint8_t> ilbmBytes(const Picture &picture, std::string *error,
                                     const ScreenMode &screen = {});
+// The same file made while it is written, for writeWholeFile (files.h): the BODY is packed
+// twice, once for its size and once as it is written, so that neither the planes nor the BODY
+// are held whole. False, with *error set, where ilbmBytes gives nothing; the picture must
+// outlive *produce.
+bool ilbmPieces(const Picture &picture, std::string *error, const ScreenMode &screen,
+                ProducePieces *produce);
 
 } // namespace picture

@@ -1,10 +1,10 @@
 // Colour reduction: a true-colour picture to colour numbers and a colour map of at most N
 // colours, chosen for what the machine can show: 12-bit colours ($0RGB) for OCS/ECS, 24-bit
 // for AGA. Cuts of the picture's colours by least squared error (each weighted by how many
-// pixels have it), refined by Lloyd's iteration (k-means) with the map's colours kept among the
-// target's colours all the while; then every pixel is mapped to its nearest colour, plainly,
-// with Floyd-Steinberg error diffusion, or with an ordered dither that stays still between the
-// frames of an animation.
+// pixels have it), refined by Lloyd's iteration (k-means) and jumps of single colours, and for
+// OCS/ECS refined again among 12-bit colours; then every pixel is mapped to its nearest colour,
+// plainly, with Floyd-Steinberg error diffusion, or with an ordered dither that stays still between
+// the frames of an animation.
 #pragma once
 
 #include "picture/picture.h"
@@ -28,10 +28,11 @@ struct Reduction {
 // The picture with colour numbers (depth: the fewest planes holding the colours) and its new
 // colour map; pixels with alpha below 128 become colour 0, which is then the transparent
 // colour. An indexed picture whose colour map and colour numbers are within the colours asked
-// for is given back as it is; any other picture (HAM, EHB, deep, or with too many colours) is
-// reduced from the colours it shows, its own transparent pixels (mask plane or transparent
-// colours) taking colour 0. When the picture has no more distinct colours than asked for (after
-// rounding to 12 bits when asked), they are kept exactly.
+// for (and for OCS/ECS whose colours are 12-bit ones) is given back as it is; any other picture
+// (HAM, EHB, deep, or with too many colours) is reduced from the colours it shows, its own
+// transparent pixels (mask plane or transparent colours) taking colour 0. When the picture has no
+// more distinct colours than asked for (after rounding to 12 bits when asked), they are kept
+// exactly.
 Picture reduce(const Picture &picture, const Reduction &reduction);
 
 } // namespace picture
