@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <amiga/asmtext.h>
 #include <amiga/bitplanememory.h>
+#include <amiga/colourwords.h>
+#include <amiga/paletteformats.h>
 #include <cstdint>
 
 namespace {
@@ -219,13 +221,20 @@ bool DisplayTool::screenFrame(amiga::FramePicture *picture, QString *message) co
         if (shown)
             return static_cast<std::size_t>(c) < shown->palette.size() ? shown->palette[c]
                                                                        : amiga::Rgb8{};
-        const int rgb = c == colours - 1 ? 0xfff
-                        : c % 32 < 16    ? kColours[c % 32]
-                                         : kColours[c % 16] ^ 0x333;
-        return amiga::Rgb8{static_cast<std::uint8_t>((rgb >> 8) * 17),
-                           static_cast<std::uint8_t>((rgb >> 4 & 15) * 17),
-                           static_cast<std::uint8_t>((rgb & 15) * 17)};
+        return amiga::fromTwelveBit(c == colours - 1 ? 0xfff
+                                    : c % 32 < 16    ? kColours[c % 32]
+                                                     : kColours[c % 16] ^ 0x333);
     };
+    // The colour MOVEs as the palette code writes them: AGA reaches the colours past 32 in banks
+    // of 32 and takes each bank's high nibbles, then (LOCT) its low ones; 6 planes elsewhere
+    // show 32-63 at half brightness, so 32 registers are all there is.
+    std::vector<amiga::Rgb8> map(static_cast<std::size_t>(colours));
+    for (int c = 0; c < colours; ++c)
+        map[static_cast<std::size_t>(c)] = colourOf(c);
+    const std::vector<std::uint8_t> colourMoves =
+        amiga::paletteBytes(r.chipset == amiga::Chipset::Aga ? amiga::PaletteFormat::CopperAga
+                                                             : amiga::PaletteFormat::Copper,
+                            map);
     const auto list = [&](std::uint32_t firstLine) {
         std::vector<std::uint16_t> words;
         for (const amiga::DisplayValue &value : setup.values) {
@@ -239,28 +248,8 @@ bool DisplayTool::screenFrame(amiga::FramePicture *picture, QString *message) co
                                        static_cast<std::uint16_t>(0x0e2 + 4 * p),
                                        static_cast<std::uint16_t>(address & 0xffff)});
         }
-        // AGA reaches the colours past 32 in banks of 32 (BPLCON3 bits 15-13) and takes each
-        // bank's high nibbles, then with LOCT (bit 9) its low ones; 6 planes elsewhere show
-        // 32-63 at half brightness.
-        const bool aga = r.chipset == amiga::Chipset::Aga;
-        const int written = aga ? colours : std::min(32, colours);
-        for (int first = 0; first < written; first += 32)
-            for (int low = 0; low < (aga ? 2 : 1); ++low) {
-                if (aga)
-                    words.insert(words.end(), {0x106, static_cast<std::uint16_t>(
-                                                          first / 32 << 13 | 0x0c00 | low << 9)});
-                const int shift = low ? 0 : 4;
-                for (int c = first; c < std::min(written, first + 32); ++c) {
-                    const amiga::Rgb8 rgb = colourOf(c);
-                    words.insert(words.end(),
-                                 {static_cast<std::uint16_t>(0x180 + 2 * (c % 32)),
-                                  static_cast<std::uint16_t>((rgb.red >> shift & 15) << 8 |
-                                                             (rgb.green >> shift & 15) << 4 |
-                                                             (rgb.blue >> shift & 15))});
-                }
-            }
-        if (aga)
-            words.insert(words.end(), {0x106, 0x0c00});
+        for (std::size_t i = 0; i + 1 < colourMoves.size(); i += 2)
+            words.push_back(static_cast<std::uint16_t>(colourMoves[i] << 8 | colourMoves[i + 1]));
         words.insert(words.end(), {0xffff, 0xfffe});
         return words;
     };
