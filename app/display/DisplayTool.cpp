@@ -185,7 +185,7 @@ bool DisplayTool::screenFrame(amiga::FramePicture *picture, QString *message) co
         return false;
     }
     const std::uint32_t planeBytes = static_cast<std::uint32_t>(rowBytes) * r.height;
-    const ScreenPicture *shown = screenPicture ? &*screenPicture : nullptr;
+    const ScreenPicture *shown = screenPicture.get();
     if (shown && (shown->width < 0 || shown->height < 0 ||
                   shown->pixels.size() != static_cast<std::size_t>(shown->width) * shown->height)) {
         *message = tr("The picture's pixels do not match its size.");

@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <amiga/displaymodel.h>
 #include <amiga/displaysetup.h>
-#include <optional>
+#include <memory>
 #include <vector>
 
 // What the Display tab computes, without its widgets: bitplane memory from width, height and
@@ -79,6 +79,7 @@ public:
         std::vector<std::uint8_t> pixels;
         std::vector<amiga::Rgb8> palette;
     };
-    std::optional<ScreenPicture> screenPicture;
+    // Shared with the view, which keeps it while the picture is not on show.
+    std::shared_ptr<const ScreenPicture> screenPicture;
     static constexpr std::uint32_t kPlaneAddress = 0x10000;
 };

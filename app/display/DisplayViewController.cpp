@@ -84,7 +84,7 @@ void DisplayViewController::configureController() {
     connect(ui->screenOutlineCheckBox, &QCheckBox::toggled, this,
             &DisplayViewController::showScreen);
     connect(ui->screenPictureCheckBox, &QCheckBox::toggled, this, [this](bool on) {
-        m_tool.screenPicture = on ? m_givenPicture : std::nullopt;
+        m_tool.screenPicture = on ? m_givenPicture : nullptr;
         drawScreen();
     });
 
@@ -224,16 +224,16 @@ void DisplayViewController::showScreen() {
     ui->screenFrameLabel->resize(ui->screenFrameLabel->pixmap().size());
 }
 
-void DisplayViewController::usePicture(std::optional<DisplayTool::ScreenPicture> picture) {
+void DisplayViewController::usePicture(std::shared_ptr<const DisplayTool::ScreenPicture> picture) {
     m_givenPicture = std::move(picture);
-    ui->screenPictureCheckBox->setEnabled(m_givenPicture.has_value());
+    ui->screenPictureCheckBox->setEnabled(m_givenPicture != nullptr);
     if (!m_givenPicture) {
         const QSignalBlocker quiet(ui->screenPictureCheckBox);
         ui->screenPictureCheckBox->setChecked(false);
     }
     // Drawn again only when the picture on show changes.
-    const bool shownBefore = m_tool.screenPicture.has_value();
-    m_tool.screenPicture = ui->screenPictureCheckBox->isChecked() ? m_givenPicture : std::nullopt;
+    const bool shownBefore = m_tool.screenPicture != nullptr;
+    m_tool.screenPicture = ui->screenPictureCheckBox->isChecked() ? m_givenPicture : nullptr;
     if (shownBefore || m_tool.screenPicture)
         drawScreen();
 }

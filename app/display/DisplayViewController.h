@@ -34,7 +34,7 @@ public:
 
     // The picture the Convert tab works on, for the screen on the frame when the user asks for
     // it; nothing when there is none the planes can hold.
-    void usePicture(std::optional<DisplayTool::ScreenPicture> picture);
+    void usePicture(std::shared_ptr<const DisplayTool::ScreenPicture> picture);
 
 public slots:
     // The screen on the frame again, at the zoom and with the outlines chosen.
@@ -57,7 +57,7 @@ private:
 
     std::unique_ptr<Ui::DisplayViewController> ui;
     DisplayTool m_tool;
-    std::optional<DisplayTool::ScreenPicture> m_givenPicture;
+    std::shared_ptr<const DisplayTool::ScreenPicture> m_givenPicture;
     QImage m_screen; // one column per hires (or superhires) pixel, one row per line
     std::vector<amiga::LineOutline> m_outlines;
     int m_columnsPerPixel = 2; // frame columns a lores pixel

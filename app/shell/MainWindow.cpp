@@ -269,11 +269,12 @@ QWidget *MainWindow::buildTool(int index) {
         // and the picture it works on to the Display tool, for the screen on the frame: one of
         // colour numbers (8 planes at most; true colour only once reduced).
         convert->setPictureSink([this](const picture::Picture *picture) {
-            std::optional<DisplayTool::ScreenPicture> screen;
+            std::shared_ptr<const DisplayTool::ScreenPicture> screen;
             if (picture && picture->depth <= 8 && !picture->pixels.empty())
-                screen = DisplayTool::ScreenPicture{static_cast<int>(picture->width),
-                                                    static_cast<int>(picture->height),
-                                                    picture->pixels, picture->palette};
+                screen =
+                    std::make_shared<const DisplayTool::ScreenPicture>(DisplayTool::ScreenPicture{
+                        static_cast<int>(picture->width), static_cast<int>(picture->height),
+                        picture->pixels, picture->palette});
             ui->displayViewController->usePicture(std::move(screen));
         });
         break;

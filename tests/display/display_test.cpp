@@ -233,7 +233,7 @@ TEST(DisplayScreenFrame, APictureShowsInThePlanesWithItsColours) {
         DisplayTool tool = screen(c.width, 256, c.depth);
         tool.chipset = c.chipset;
         tool.resolution = c.resolution;
-        tool.screenPicture = picture;
+        tool.screenPicture = std::make_shared<const DisplayTool::ScreenPicture>(picture);
         amiga::FramePicture frame;
         QString message;
         ASSERT_TRUE(tool.screenFrame(&frame, &message)) << message.toStdString();
@@ -246,7 +246,8 @@ TEST(DisplayScreenFrame, APictureShowsInThePlanesWithItsColours) {
     }
     // Pixels that do not match the size are refused.
     DisplayTool tool = screen(320, 256, 2);
-    tool.screenPicture = DisplayTool::ScreenPicture{3, 3, {1, 2}, {}};
+    tool.screenPicture = std::make_shared<const DisplayTool::ScreenPicture>(
+        DisplayTool::ScreenPicture{3, 3, {1, 2}, {}});
     amiga::FramePicture frame;
     QString message;
     EXPECT_FALSE(tool.screenFrame(&frame, &message));
@@ -407,11 +408,12 @@ TEST_F(DisplayTab, TheFrameShowsTheScreenAtTheZoomChosen) {
     EXPECT_NE(ui->screenFrameLabel->pixmap().toImage(), before);
     // A picture handed over is shown when asked for, and is let go when it is gone.
     EXPECT_FALSE(ui->screenPictureCheckBox->isEnabled());
-    controller->usePicture(DisplayTool::ScreenPicture{1, 1, {1}, {{0, 0, 0}, {0x12, 0x34, 0x56}}});
+    controller->usePicture(std::make_shared<const DisplayTool::ScreenPicture>(
+        DisplayTool::ScreenPicture{1, 1, {1}, {{0, 0, 0}, {0x12, 0x34, 0x56}}}));
     const QImage pattern = ui->screenFrameLabel->pixmap().toImage();
     userinput::click(ui->screenPictureCheckBox);
     EXPECT_NE(ui->screenFrameLabel->pixmap().toImage(), pattern);
-    controller->usePicture(std::nullopt);
+    controller->usePicture(nullptr);
     EXPECT_FALSE(ui->screenPictureCheckBox->isChecked());
     EXPECT_EQ(ui->screenFrameLabel->pixmap().toImage(), pattern);
     userinput::type(ui->displayDepthTextField, "");
