@@ -54,7 +54,7 @@ TEST(IffRawChunk, TextChunksPrintVerbatim) {
                                                             "    Hello 'Amiga'\n"
                                                             "\n"
                                                             "  ';\n");
-    EXPECT_EQ(written(asChunk(text)), chunk("TEXT", text("Hello 'Amiga'\n")));
+    EXPECT_EQ(written(asChunk(text)), chunk("TEXT", iffbytes::text("Hello 'Amiga'\n")));
     ASSERT_TRUE(IFF_setTextData(text, ""));
     EXPECT_EQ(text->chunkSize, 0);
     IFF_freeChunk(asChunk(text), nullptr, nullptr, 0);
