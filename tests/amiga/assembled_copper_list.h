@@ -1,5 +1,8 @@
-// Copper code as the assembler makes it, ready for the copper model.
+// Copper code as the assembler makes it, ready for the copper model; words as bytes in memory.
 #pragma once
+
+#include <amiga/copperlist.h>
+#include <amiga/customregisters.h>
 
 #include "m68k_assembler.h"
 
@@ -17,4 +20,32 @@ inline std::vector<std::uint16_t> assembledCopperList(const std::string &text) {
     std::vector<std::uint16_t> words = result.words.value_or(std::vector<std::uint16_t>{});
     words.insert(words.end(), {0xffff, 0xfffe});
     return words;
+}
+
+// Every register name as an equate, so that any MOVE of a listing assembles.
+inline std::string allRegisterEquates() {
+    std::string text;
+    for (std::uint16_t offset = 0; offset <= amiga::kLastRegisterOffset; offset += 2)
+        if (!amiga::registerName(offset).empty())
+            text += std::string(amiga::registerName(offset)) + "\tequ\t" + std::to_string(offset) +
+                    "\n";
+    return text;
+}
+
+// Words as the bytes that hold them in chip memory, high byte first.
+inline std::vector<std::uint8_t> bytesOfWords(const std::vector<std::uint16_t> &words) {
+    std::vector<std::uint8_t> bytes;
+    for (std::uint16_t w : words)
+        bytes.insert(bytes.end(),
+                     {static_cast<std::uint8_t>(w >> 8), static_cast<std::uint8_t>(w)});
+    return bytes;
+}
+
+// The listing of words, assembled, gives the same words.
+inline void expectListingReassembles(const std::vector<std::uint16_t> &words,
+                                     amiga::CopperFrame::Chipset chipset) {
+    const std::string text = amiga::copperListingText(amiga::disassemble(words, {chipset, {}}));
+    const m68k::Result result = m68k::assemble(text, allRegisterEquates());
+    ASSERT_TRUE(result.words) << result.messages << text;
+    EXPECT_EQ(*result.words, words) << text;
 }

@@ -9,7 +9,7 @@
 #include <amiga/displaysetup.h>
 #include <amiga/registercode.h>
 
-#include "m68k_assembler.h"
+#include "assembled_copper_list.h"
 
 #include <gtest/gtest.h>
 
@@ -31,23 +31,6 @@ CopperListing listingOf(const Words &words,
 
 bool mentions(const std::string &text, const std::string &part) {
     return text.find(part) != std::string::npos;
-}
-
-// Every register name as an equate, so that any MOVE of a listing assembles.
-std::string allRegisterEquates() {
-    std::string text;
-    for (std::uint16_t offset = 0; offset <= kLastRegisterOffset; offset += 2) {
-        if (!registerName(offset).empty())
-            text += std::string(registerName(offset)) + "\tequ\t" + std::to_string(offset) + "\n";
-    }
-    return text;
-}
-
-void expectReassembles(const Words &words, CopperFrame::Chipset chipset) {
-    const std::string text = copperListingText(listingOf(words, chipset));
-    const m68k::Result result = m68k::assemble(text, allRegisterEquates());
-    ASSERT_TRUE(result.words) << result.messages << text;
-    EXPECT_EQ(*result.words, words) << text;
 }
 
 } // namespace
@@ -259,7 +242,6 @@ TEST(CopperRead, TextThatIsNoCopperListIsReportedByLineAndNothingIsRead) {
         std::size_t line;
         const char *says;
     } cases[] = {
-        {"\tdc.w\t$0180,$10000\n", 1, "does not fit a word"},
         {"\tdc.w\t$0180\n\tdc.w\tCOLOR00,$0fff+\n", 2, "an operand is missing"},
         {"\tdc.w\t$0180,,$0fff\n", 1, "an empty operand"},
         {"\tdc.w\n", 1, "without operands"},
@@ -267,7 +249,6 @@ TEST(CopperRead, TextThatIsNoCopperListIsReportedByLineAndNothingIsRead) {
         {"0180 05\n", 1, "all of one width"},
         {"01 80 05\n", 1, "odd number of bytes"},
         {"\tdc.w\t-32769\n", 1, "does not fit a word"},
-        {"\tdc.l\t$123456789\n", 1, "past 32 bits"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);
@@ -288,16 +269,17 @@ TEST(CopperList, ListingsAssembleBackToTheirWords) {
         GTEST_SKIP() << "m68k-linux-gnu-as is not installed";
     // Every kind of line: named and nameless registers, unused bits in a MOVE, masks, the
     // blitter bit, the end of list and a lone word.
-    expectReassembles({0x0100, 0x5200, 0x01f0, 0x1234, 0xfe80, 0x0000, 0x0040, 0x0000, 0x9601,
-                       0xff00, 0x3fd3, 0x7ffe, 0x4001, 0xff01, 0xffff, 0xfffe, 0x0180},
-                      CopperFrame::Chipset::Aga);
+    expectListingReassembles({0x0100, 0x5200, 0x01f0, 0x1234, 0xfe80, 0x0000, 0x0040, 0x0000,
+                              0x9601, 0xff00, 0x3fd3, 0x7ffe, 0x4001, 0xff01, 0xffff, 0xfffe,
+                              0x0180},
+                             CopperFrame::Chipset::Aga);
     // Random word pairs.
     std::mt19937 random(17);
     Words words;
     for (int i = 0; i < 4000; ++i)
         words.push_back(static_cast<std::uint16_t>(random()));
-    expectReassembles(words, CopperFrame::Chipset::Ocs);
-    expectReassembles(words, CopperFrame::Chipset::Aga);
+    expectListingReassembles(words, CopperFrame::Chipset::Ocs);
+    expectListingReassembles(words, CopperFrame::Chipset::Aga);
 }
 
 // Every generator's copper data, read back as the user would paste it into the workbench: the
@@ -331,11 +313,7 @@ TEST(CopperList, EveryGeneratorsCopperDataReadsBackAndReassembles) {
         const CopperRead read = readCopperText(text);
         ASSERT_TRUE(read.ok()) << read.errors[0].line << ": " << read.errors[0].message;
         EXPECT_EQ(read.words, *original.words);
-        for (const auto chipset : {CopperFrame::Chipset::Ocs, CopperFrame::Chipset::Aga}) {
-            const std::string listing = copperListingText(listingOf(read.words, chipset));
-            const m68k::Result again = m68k::assemble(listing, allRegisterEquates());
-            ASSERT_TRUE(again.words) << again.messages << listing;
-            EXPECT_EQ(*again.words, *original.words) << listing;
-        }
+        for (const auto chipset : {CopperFrame::Chipset::Ocs, CopperFrame::Chipset::Aga})
+            expectListingReassembles(read.words, chipset);
     }
 }

@@ -5,6 +5,8 @@
 #include <amiga/copperread.h>
 #include <amiga/displaymodel.h>
 
+#include "assembled_copper_list.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -38,15 +40,6 @@ struct Scene {
     std::vector<Check> checks;
 };
 
-std::vector<std::uint8_t> bytesOf(const std::vector<std::uint16_t> &words) {
-    std::vector<std::uint8_t> bytes;
-    for (std::uint16_t w : words) {
-        bytes.push_back(static_cast<std::uint8_t>(w >> 8));
-        bytes.push_back(static_cast<std::uint8_t>(w));
-    }
-    return bytes;
-}
-
 FrameRequest requestOf(const Scene &scene) {
     FrameRequest request;
     request.setup.chipset = scene.chipset;
@@ -54,10 +47,10 @@ FrameRequest requestOf(const Scene &scene) {
     for (const auto &piece : scene.list)
         request.list.insert(request.list.end(), piece.begin(), piece.end());
     request.list.insert(request.list.end(), {0xffff, 0xfffe});
-    request.chip.push_back({kPlanes, bytesOf(scene.planeWords), "planes"});
+    request.chip.push_back({kPlanes, bytesOfWords(scene.planeWords), "planes"});
     if (!scene.spriteWords.empty()) {
         request.setup.spriteDma = true;
-        request.chip.push_back({kSprite, bytesOf(scene.spriteWords), "sprites"});
+        request.chip.push_back({kSprite, bytesOfWords(scene.spriteWords), "sprites"});
     }
     return request;
 }

@@ -29,12 +29,6 @@ bool warns(const DisplaySetup &setup, DisplayRegister reg, const std::string &wo
     return false;
 }
 
-struct Screen {
-    const char *name;
-    DisplayRequest request;
-    std::uint16_t diwstrt, diwstop, ddfstrt, ddfstop, bplcon0, modulo;
-};
-
 } // namespace
 
 TEST(DisplaySetup, TheMatrixOfScreens) {

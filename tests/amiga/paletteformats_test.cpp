@@ -23,15 +23,6 @@ constexpr Rgb8 kWhite = {0xff, 0xff, 0xff};
 // $00 $80 $7f: high nibbles 0 8 7, low nibbles 0 0 f.
 constexpr Rgb8 kDim = {0x00, 0x80, 0x7f};
 
-Bytes bytesOfWords(const std::vector<std::uint16_t> &words) {
-    Bytes bytes;
-    for (std::uint16_t w : words) {
-        bytes.push_back(static_cast<std::uint8_t>(w >> 8));
-        bytes.push_back(static_cast<std::uint8_t>(w));
-    }
-    return bytes;
-}
-
 std::vector<Rgb8> randomColours(std::size_t n, unsigned seed) {
     std::mt19937 random(seed);
     std::vector<Rgb8> colours(n);

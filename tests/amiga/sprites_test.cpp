@@ -11,7 +11,7 @@
 // 64 pixels wide, their control words and lines as wide as a fetch.
 #include <amiga/sprites.h>
 
-#include "m68k_assembler.h"
+#include "assembled_copper_list.h"
 
 #include <gtest/gtest.h>
 
@@ -56,15 +56,6 @@ SpriteOptions withPosition(unsigned hstartQuarters, unsigned vstart) {
     return o;
 }
 
-std::vector<std::uint8_t> bytesOfWords(const Words &words) {
-    std::vector<std::uint8_t> bytes;
-    for (std::uint16_t w : words) {
-        bytes.push_back(static_cast<std::uint8_t>(w >> 8));
-        bytes.push_back(static_cast<std::uint8_t>(w));
-    }
-    return bytes;
-}
-
 } // namespace
 
 TEST(Sprites, TheManualsSpaceship) {
@@ -97,28 +88,37 @@ TEST(Sprites, TheManualsSpaceship) {
 }
 
 TEST(Sprites, EveryHighBitOfTheControlWords) {
-    // OCS: VSTART $1f0, VSTOP $1ff, HSTART lores $1ff.
-    //   POS = VSTART low byte $f0 | HSTART bits 8-1 $ff                        = $f0ff
-    //   CTL = VSTOP low byte $ff | SV8 (bit 2) | EV8 (bit 1) | HSTART bit 0    = $ff07
-    SpriteControl c = spriteControl(0x1ff * 4, 0x1f0, 0x1ff, false, false);
-    EXPECT_EQ(c.pos, 0xf0ff);
-    EXPECT_EQ(c.ctl, 0xff07);
-    EXPECT_EQ(spriteControl(0x1ff * 4, 0x1f0, 0x1ff, true, false).ctl, 0xff87); // + ATT bit 7
-    // AGA: VSTART $3f0, VSTOP $3ff, HSTART lores $1ff and 3 quarters (70 + 35 ns).
-    //   CTL = $ff00 | SV9 $40 | EV9 $20 | 70 ns $10 | 35 ns $08 | $07              = $ff7f
-    c = spriteControl(0x1ff * 4 + 3, 0x3f0, 0x3ff, false, true);
-    EXPECT_EQ(c.pos, 0xf0ff);
-    EXPECT_EQ(c.ctl, 0xff7f);
-    EXPECT_EQ(spriteControl(0x1ff * 4 + 3, 0x3f0, 0x3ff, true, true).ctl, 0xffff);
-    // One bit at a time: VSTART bit 9 alone, VSTOP bit 9 alone, each fine step alone.
-    EXPECT_EQ(spriteControl(0, 0x200, 0x0ff, false, true).ctl, 0xff40);
-    EXPECT_EQ(spriteControl(0, 0x0ff, 0x200, false, true).ctl, 0x0020);
-    EXPECT_EQ(spriteControl(1, 0, 0, false, true).ctl, 0x0008);
-    EXPECT_EQ(spriteControl(2, 0, 0, false, true).ctl, 0x0010);
-    EXPECT_EQ(spriteControl(4, 0, 0, false, true).ctl, 0x0001); // a whole lores pixel: H0
-    EXPECT_EQ(spriteControl(8, 0, 0, false, true).pos, 0x0001); // lores 2: HSTART bit 1
-    // Off AGA the AGA bits stay clear.
-    EXPECT_EQ(spriteControl(0x1ff * 4 + 3, 0x3f0, 0x3ff, false, false).ctl, 0xff07);
+    const struct {
+        unsigned quarters, vstart, vstop;
+        bool attached, aga;
+        std::uint16_t pos, ctl;
+    } cases[] = {
+        // OCS: VSTART $1f0, VSTOP $1ff, HSTART lores $1ff.
+        //   POS = VSTART low byte $f0 | HSTART bits 8-1 $ff                        = $f0ff
+        //   CTL = VSTOP low byte $ff | SV8 (bit 2) | EV8 (bit 1) | HSTART bit 0    = $ff07
+        {0x1ff * 4, 0x1f0, 0x1ff, false, false, 0xf0ff, 0xff07},
+        {0x1ff * 4, 0x1f0, 0x1ff, true, false, 0xf0ff, 0xff87}, // + ATT bit 7
+        // AGA: VSTART $3f0, VSTOP $3ff, HSTART lores $1ff and 3 quarters (70 + 35 ns).
+        //   CTL = $ff00 | SV9 $40 | EV9 $20 | 70 ns $10 | 35 ns $08 | $07              = $ff7f
+        {0x1ff * 4 + 3, 0x3f0, 0x3ff, false, true, 0xf0ff, 0xff7f},
+        {0x1ff * 4 + 3, 0x3f0, 0x3ff, true, true, 0xf0ff, 0xffff},
+        // One bit at a time: VSTART bit 9 alone, VSTOP bit 9 alone, each fine step alone, a whole
+        // lores pixel (H0), lores 2 (HSTART bit 1).
+        {0, 0x200, 0x0ff, false, true, 0x0000, 0xff40},
+        {0, 0x0ff, 0x200, false, true, 0xff00, 0x0020},
+        {1, 0, 0, false, true, 0x0000, 0x0008},
+        {2, 0, 0, false, true, 0x0000, 0x0010},
+        {4, 0, 0, false, true, 0x0000, 0x0001},
+        {8, 0, 0, false, true, 0x0001, 0x0000},
+        // Off AGA the AGA bits stay clear.
+        {0x1ff * 4 + 3, 0x3f0, 0x3ff, false, false, 0xf0ff, 0xff07},
+    };
+    for (const auto &c : cases) {
+        const SpriteControl control =
+            spriteControl(c.quarters, c.vstart, c.vstop, c.attached, c.aga);
+        EXPECT_EQ(control.pos, c.pos) << c.quarters << " " << c.vstart << " " << c.vstop;
+        EXPECT_EQ(control.ctl, c.ctl) << c.quarters << " " << c.vstart << " " << c.vstop;
+    }
 }
 
 TEST(Sprites, AnAttachedPairHoldsFourColourBits) {

@@ -7,29 +7,25 @@
 
 using namespace ifftest;
 
-TEST(IffRawChunk, OddBodyIsPaddedButItsSizeIsNot) {
-    Messages messages;
-    MemoryFile file(cat({chunk("ABCD", {1, 2, 3}), id("NEXT")}));
-    IFF_Chunk *read = IFF_readChunk(file.get(), nullptr, nullptr, 0);
-    ASSERT_NE(read, nullptr);
-    EXPECT_EQ(file.position(), 12);
-    const IFF_RawChunk *raw = reinterpret_cast<const IFF_RawChunk *>(read);
-    EXPECT_EQ(raw->chunkSize, 3);
-    EXPECT_EQ(Bytes(raw->chunkData, raw->chunkData + 3), (Bytes{1, 2, 3}));
-    EXPECT_EQ(raw->parent, nullptr);
-    EXPECT_EQ(IFF_incrementChunkSize(4, read), 16);
-    EXPECT_EQ(written(read), chunk("ABCD", {1, 2, 3}));
-    EXPECT_EQ(messages.text(), "");
-    IFF_freeChunk(read, nullptr, nullptr, 0);
-}
-
-TEST(IffRawChunk, EmptyBodyConsumesOnlyTheHeaderAndCutSizesNameTheChunk) {
-    MemoryFile file(cat({chunk("NONE", {}), id("NEXT")}));
-    IFF_Chunk *read = IFF_readChunk(file.get(), nullptr, nullptr, 0);
-    ASSERT_NE(read, nullptr);
-    EXPECT_EQ(file.position(), 8);
-    EXPECT_EQ(written(read), chunk("NONE", {}));
-    IFF_freeChunk(read, nullptr, nullptr, 0);
+TEST(IffRawChunk, OddBodiesArePaddedButTheirSizesAreNot) {
+    const struct {
+        Bytes body;
+        long end; // where the next chunk begins
+    } cases[] = {{{1, 2, 3}, 12}, {{}, 8}, {{9, 8}, 10}};
+    for (const auto &c : cases) {
+        Messages messages;
+        MemoryFile file(cat({chunk("ABCD", c.body), id("NEXT")}));
+        IFF_Chunk *read = IFF_readChunk(file.get(), nullptr, nullptr, 0);
+        ASSERT_NE(read, nullptr);
+        EXPECT_EQ(file.position(), c.end);
+        const IFF_RawChunk *raw = reinterpret_cast<const IFF_RawChunk *>(read);
+        EXPECT_EQ(raw->chunkSize, static_cast<IFF_Long>(c.body.size()));
+        EXPECT_EQ(raw->parent, nullptr);
+        EXPECT_EQ(IFF_incrementChunkSize(4, read), 4 + c.end); // the padding byte counted
+        EXPECT_EQ(written(read), chunk("ABCD", c.body));
+        EXPECT_EQ(messages.text(), "");
+        IFF_freeChunk(read, nullptr, nullptr, 0);
+    }
     Messages messages;
     MemoryFile cut(id("BMHD"));
     EXPECT_EQ(IFF_readChunk(cut.get(), nullptr, nullptr, 0), nullptr);
@@ -38,9 +34,7 @@ TEST(IffRawChunk, EmptyBodyConsumesOnlyTheHeaderAndCutSizesNameTheChunk) {
 
 TEST(IffRawChunk, PrintsBytesTenPerLineInLowerCase) {
     IFF_RawChunk *raw = rawChunk("DATA", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0xff, 0x10});
-    EXPECT_EQ(printed([&] {
-                  IFF_printChunk(reinterpret_cast<IFF_Chunk *>(raw), 1, nullptr, nullptr, 0);
-              }),
+    EXPECT_EQ(printed([&] { IFF_printChunk(asChunk(raw), 1, nullptr, nullptr, 0); }),
               "  'DATA' = {\n"
               "    chunkSize = 12;\n"
               "    bytes = \n"
@@ -49,7 +43,7 @@ TEST(IffRawChunk, PrintsBytesTenPerLineInLowerCase) {
               "    ;\n"
               "  }\n"
               "\n");
-    IFF_freeChunk(reinterpret_cast<IFF_Chunk *>(raw), nullptr, nullptr, 0);
+    IFF_freeChunk(asChunk(raw), nullptr, nullptr, 0);
 }
 
 TEST(IffRawChunk, TextChunksPrintVerbatim) {
@@ -60,12 +54,10 @@ TEST(IffRawChunk, TextChunksPrintVerbatim) {
                                                             "    Hello 'Amiga'\n"
                                                             "\n"
                                                             "  ';\n");
-    EXPECT_EQ(written(reinterpret_cast<IFF_Chunk *>(text)),
-              chunk("TEXT", Bytes{'H', 'e', 'l', 'l', 'o', ' ', '\'', 'A', 'm', 'i', 'g', 'a', '\'',
-                                  '\n'}));
+    EXPECT_EQ(written(asChunk(text)), chunk("TEXT", iffbytes::text("Hello 'Amiga'\n")));
     ASSERT_TRUE(IFF_setTextData(text, ""));
     EXPECT_EQ(text->chunkSize, 0);
-    IFF_freeChunk(reinterpret_cast<IFF_Chunk *>(text), nullptr, nullptr, 0);
+    IFF_freeChunk(asChunk(text), nullptr, nullptr, 0);
 }
 
 TEST(IffRawChunk, CompareLooksAtIdSizeAndEveryByte) {
@@ -79,26 +71,25 @@ TEST(IffRawChunk, CompareLooksAtIdSizeAndEveryByte) {
                  {"DATA", {1, 2}, 0},
                  {"DATB", {1, 2, 3}, 0}};
     for (const auto &c : cases) {
-        IFF_Chunk *b = reinterpret_cast<IFF_Chunk *>(rawChunk(c.chunkId, c.body));
-        EXPECT_EQ(IFF_compareChunk(reinterpret_cast<IFF_Chunk *>(a), b, nullptr, nullptr, 0),
-                  c.same);
+        IFF_Chunk *b = asChunk(rawChunk(c.chunkId, c.body));
+        EXPECT_EQ(IFF_compareChunk(asChunk(a), b, nullptr, nullptr, 0), c.same);
         IFF_freeChunk(b, nullptr, nullptr, 0);
     }
-    IFF_freeChunk(reinterpret_cast<IFF_Chunk *>(a), nullptr, nullptr, 0);
+    IFF_freeChunk(asChunk(a), nullptr, nullptr, 0);
 }
 
 TEST(IffExtension, BinarySearchFindsRowsOnlyUnderAKnownFormType) {
-    const IFF_FormExtension *row =
-        IFF_findFormExtension("TEST", "HEAD", testExtension, testExtensionLength);
-    ASSERT_NE(row, nullptr);
-    EXPECT_STREQ(row->chunkId, "HEAD");
-    row = IFF_findFormExtension("TSTB", "ZZZZ", testExtension, testExtensionLength);
-    ASSERT_NE(row, nullptr);
-    EXPECT_STREQ(row->chunkId, "ZZZZ");
-    EXPECT_EQ(IFF_findFormExtension(nullptr, "HEAD", testExtension, testExtensionLength), nullptr);
-    EXPECT_EQ(IFF_findFormExtension("ILBM", "HEAD", testExtension, testExtensionLength), nullptr);
-    EXPECT_EQ(IFF_findFormExtension("ACBM", "HEAD", testExtension, testExtensionLength), nullptr);
-    EXPECT_EQ(IFF_findFormExtension("TEST", "BODY", testExtension, testExtensionLength), nullptr);
+    const struct {
+        const char *formType, *chunkId;
+        bool found;
+    } cases[] = {{"TEST", "HEAD", true},  {"TSTB", "ZZZZ", true},  {nullptr, "HEAD", false},
+                 {"ILBM", "HEAD", false}, {"ACBM", "HEAD", false}, {"TEST", "BODY", false}};
+    for (const auto &c : cases) {
+        const IFF_FormExtension *row =
+            IFF_findFormExtension(c.formType, c.chunkId, testExtension, testExtensionLength);
+        EXPECT_EQ(std::string(row == nullptr ? "none" : row->chunkId),
+                  c.found ? c.chunkId : "none");
+    }
     EXPECT_EQ(IFF_findFormExtension("TEST", "HEAD", nullptr, 0), nullptr);
 }
 
@@ -106,8 +97,8 @@ TEST(IffChunk, UpdateChunkSizesWalksUpTheParents) {
     IFF_CAT *outer = IFF_createCAT("TEST");
     IFF_Form *form = IFF_createForm("TEST");
     IFF_RawChunk *raw = rawChunk("DATA", {1, 2, 3});
-    ASSERT_TRUE(IFF_addToForm(form, reinterpret_cast<IFF_Chunk *>(raw)));
-    ASSERT_TRUE(IFF_addToCAT(outer, reinterpret_cast<IFF_Chunk *>(form)));
+    ASSERT_TRUE(IFF_addToForm(form, asChunk(raw)));
+    ASSERT_TRUE(IFF_addToCAT(outer, asChunk(form)));
     EXPECT_EQ(form->chunkSize, 4 + 8 + 4);
     EXPECT_EQ(outer->chunkSize, 4 + 8 + 16);
     EXPECT_EQ(raw->parent, form);
@@ -119,9 +110,9 @@ TEST(IffChunk, UpdateChunkSizesWalksUpTheParents) {
     IFF_setRawChunkData(raw, longer, 10);
     EXPECT_EQ(old[2], 3);
     free(old);
-    IFF_updateChunkSizes(reinterpret_cast<IFF_Chunk *>(raw));
+    IFF_updateChunkSizes(asChunk(raw));
     EXPECT_EQ(form->chunkSize, 4 + 8 + 10);
     EXPECT_EQ(outer->chunkSize, 4 + 8 + 22);
-    EXPECT_TRUE(IFF_check(reinterpret_cast<IFF_Chunk *>(outer), nullptr, 0));
-    IFF_free(reinterpret_cast<IFF_Chunk *>(outer), nullptr, 0);
+    EXPECT_TRUE(IFF_check(asChunk(outer), nullptr, 0));
+    IFF_free(asChunk(outer), nullptr, 0);
 }

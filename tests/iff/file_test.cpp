@@ -9,14 +9,6 @@
 
 using namespace ifftest;
 
-namespace {
-
-IFF_Chunk *asChunk(void *record) {
-    return reinterpret_cast<IFF_Chunk *>(record);
-}
-
-} // namespace
-
 TEST(IffFile, WriteThenReadGivesAnEqualTree) {
     IFF_CAT *top = IFF_createCAT("JJJJ");
     IFF_Form *form = IFF_createForm("TEST");
@@ -121,7 +113,10 @@ TEST(IffFile, TopChunkMustBeAGroupOfTheThreeKinds) {
 TEST(IffQueries, SearchFormsDepthFirstInFileOrder) {
     const Bytes tree =
         group("CAT ", "JJJJ",
-              {group("FORM", "ILBM", {chunk("NAME", {'a'})}), group("FORM", "ACBM", {}),
+              {group("FORM", "ILBM",
+                     {chunk("CRNG", {1}), chunk("NAME", {'a'}), chunk("BODY", {}),
+                      chunk("CRNG", {2}), chunk("CRNG", {3})}),
+               group("FORM", "ACBM", {}),
                group("LIST", "ILBM",
                      {group("PROP", "ILBM", {}), group("FORM", "ILBM", {chunk("NAME", {'b'})}),
                       group("FORM", "ILBM", {group("FORM", "ILBM", {}), chunk("NAME", {'c'})})})});
@@ -138,6 +133,14 @@ TEST(IffQueries, SearchFormsDepthFirstInFileOrder) {
         names += static_cast<char>(name->chunkData[0]);
     }
     EXPECT_EQ(names, "abc");
+    unsigned int n = 5; // a FORM's chunks of one ID, in file order; none of another
+    IFF_Chunk **ranges = IFF_getChunksFromForm(forms[0], "CRNG", &n);
+    ASSERT_EQ(n, 3u);
+    for (unsigned int i = 0; i < n; i++)
+        EXPECT_EQ(reinterpret_cast<IFF_RawChunk *>(ranges[i])->chunkData[0], i + 1);
+    free(ranges);
+    EXPECT_EQ(IFF_getChunksFromForm(forms[0], "CMAP", &n), nullptr);
+    EXPECT_EQ(n, 0u);
     free(forms);
 
     const char *types[] = {"ACBM", "ILBM"};
@@ -190,23 +193,5 @@ TEST(IffQueries, PropertiesAreInheritedFromTheNearestList) {
     EXPECT_EQ(IFF_getPropFromList(innerList, "ACBM"), innerList->prop[0]);
     EXPECT_EQ(IFF_getPropFromList(innerList, "PBM "), nullptr);
     EXPECT_EQ(firstByte(IFF_getChunkFromProp(innerList->prop[1], "CMAP")), 2);
-    IFF_free(top, nullptr, 0);
-}
-
-TEST(IffQueries, ChunksFromFormInFileOrder) {
-    IFF_Chunk *top = readBytes(
-        group("FORM", "ILBM",
-              {chunk("CRNG", {1}), chunk("BODY", {}), chunk("CRNG", {2}), chunk("CRNG", {3})}));
-    ASSERT_NE(top, nullptr);
-    unsigned int count = 0;
-    IFF_Chunk **ranges = IFF_getChunksFromForm(reinterpret_cast<IFF_Form *>(top), "CRNG", &count);
-    ASSERT_EQ(count, 3u);
-    for (unsigned int i = 0; i < count; i++) {
-        EXPECT_EQ(reinterpret_cast<IFF_RawChunk *>(ranges[i])->chunkData[0], i + 1);
-    }
-    free(ranges);
-    count = 5;
-    EXPECT_EQ(IFF_getChunksFromForm(reinterpret_cast<IFF_Form *>(top), "CMAP", &count), nullptr);
-    EXPECT_EQ(count, 0u);
     IFF_free(top, nullptr, 0);
 }

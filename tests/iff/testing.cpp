@@ -18,11 +18,9 @@ std::string printed(const std::function<void()> &fn) {
 
 IFF_RawChunk *rawChunk(const char *chunkId, const Bytes &body) {
     IFF_RawChunk *raw = IFF_createRawChunk(chunkId);
-    IFF_UByte *data = nullptr;
-    if (!body.empty()) {
-        data = static_cast<IFF_UByte *>(malloc(body.size()));
+    IFF_UByte *data = body.empty() ? nullptr : static_cast<IFF_UByte *>(malloc(body.size()));
+    if (data != nullptr)
         memcpy(data, body.data(), body.size());
-    }
     IFF_setRawChunkData(raw, data, static_cast<IFF_Long>(body.size()));
     return raw;
 }
@@ -31,22 +29,15 @@ namespace {
 
 IFF_Chunk *readHead(FILE *file, const IFF_Long chunkSize) {
     Head *head = createHead(0);
-    if (head == nullptr || !IFF_readUWord(file, &head->value, head->chunkId, "value")) {
+    bool ok = head != nullptr && IFF_readUWord(file, &head->value, head->chunkId, "value");
+    // Skip what a longer body holds beyond the word.
+    for (IFF_Long i = 2; ok && i < chunkSize; i++)
+        ok = fgetc(file) != EOF;
+    if (!ok || !IFF_readPaddingByte(file, chunkSize, head->chunkId)) {
         free(head);
         return nullptr;
     }
     head->chunkSize = chunkSize;
-    // Skip what a longer body holds beyond the word.
-    for (IFF_Long i = 2; i < chunkSize; i++) {
-        if (fgetc(file) == EOF) {
-            free(head);
-            return nullptr;
-        }
-    }
-    if (!IFF_readPaddingByte(file, chunkSize, head->chunkId)) {
-        free(head);
-        return nullptr;
-    }
     return reinterpret_cast<IFF_Chunk *>(head);
 }
 

@@ -1,5 +1,5 @@
-// Helpers of the IFF tests beside the shared byte builders: in-memory files, captured output and
-// a chunk type of their own.
+// Helpers of the IFF tests beside the shared byte builders: captured output and a chunk type of
+// their own.
 #ifndef IFF_TESTS_TESTING_H
 #define IFF_TESTS_TESTING_H
 
@@ -8,12 +8,8 @@
 
 #include <iff/iff.h>
 
-#include <cstdint>
-#include <cstdio>
 #include <functional>
-#include <initializer_list>
 #include <string>
-#include <vector>
 
 namespace ifftest {
 
@@ -21,18 +17,6 @@ using namespace iffbytes;
 
 // What fn prints to the standard output.
 std::string printed(const std::function<void()> &fn);
-
-// The bytes IFF_writeFd gives for chunk (and its result through *status).
-inline Bytes written(const IFF_Chunk *chunk, const IFF_Extension *extension = nullptr,
-                     unsigned int extensionLength = 0, int *status = nullptr) {
-    return writtenBytes(chunk, extension, extensionLength, status);
-}
-
-// Reads a whole file image with IFF_readFd.
-inline IFF_Chunk *readBytes(const Bytes &bytes, const IFF_Extension *extension = nullptr,
-                            unsigned int extensionLength = 0) {
-    return readFromBytes(bytes, extension, extensionLength);
-}
 
 IFF_RawChunk *rawChunk(const char *chunkId, const Bytes &body);
 

@@ -15,18 +15,13 @@ const std::string kTool = QUILLFEN_IFF_TOOL;
 
 // A BMHD that the picture library's check accepts: the bytes 0 to 19, with masking,
 // compression and pad1 0.
-Bytes header() {
-    Bytes bytes;
-    for (unsigned char i = 0; i < 20; i++)
-        bytes.push_back(i >= 9 && i <= 11 ? 0 : i);
-    return bytes;
-}
+const Bytes kHeader = {0, 1, 2, 3, 4, 5, 6, 7, 8, 0, 0, 0, 12, 13, 14, 15, 16, 17, 18, 19};
 
 } // namespace
 
 TEST(QuillfenIffInspector, PrintCheckAndCompare) {
     testfiles::Folder folder;
-    const Bytes form = group("FORM", "ILBM", {chunk("BMHD", header())});
+    const Bytes form = group("FORM", "ILBM", {chunk("BMHD", kHeader)});
     const Bytes a = group("CAT ", "JJJJ", {group("FORM", "ILBM", {chunk("BODY", {1, 2, 3})})});
     save(folder.file("good.iff"), form);
     save(folder.file("bad.iff"), group("FORM", "ilbm", {}));

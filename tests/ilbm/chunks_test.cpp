@@ -25,9 +25,8 @@ template <typename T> T *sub(const Tree &tree, unsigned int index) {
 
 Bytes palette(unsigned int colours) {
     Bytes body;
-    for (unsigned int i = 0; i < colours * 3; i++) {
+    for (unsigned int i = 0; i < colours * 3; i++)
         body.push_back(static_cast<unsigned char>(i * 7));
-    }
     return body;
 }
 
@@ -446,9 +445,8 @@ TEST(IlbmChunks, PrintsOneLinePerFieldTwoBlanksPerLevel) {
 
 TEST(IlbmChunks, RecordsBuiltInMemoryKeepTheirSizes) {
     ILBM_ColorMap *colorMap = ILBM_createColorMap();
-    for (int i = 0; i < 5; i++) {
+    for (int i = 0; i < 5; i++)
         ILBM_addColorRegisterInColorMap(colorMap)->red = static_cast<IFF_UByte>(i);
-    }
     ILBM_ColorNames *names = ILBM_createColorNames();
     names->endingColor = 1;
     ILBM_addColorName(names, "black");

@@ -11,26 +11,22 @@ namespace ilbmtest {
 
 using namespace iffbytes;
 
-inline IFF_Chunk *readBytes(const Bytes &bytes) {
-    return readFromBytes(bytes, extension, ILBM_NUM_OF_FORM_TYPES);
-}
-
 // Writes a tree into memory; the result is empty when the write failed.
 inline Bytes writeBytes(const IFF_Chunk *chunk) {
     int status = 0;
-    Bytes bytes = writtenBytes(chunk, extension, ILBM_NUM_OF_FORM_TYPES, &status);
+    Bytes bytes = written(chunk, extension, ILBM_NUM_OF_FORM_TYPES, &status);
     return status ? bytes : Bytes{};
 }
 
 // The tree read from the bytes, released at the end of the scope.
 class Tree {
 public:
-    explicit Tree(const Bytes &bytes) : chunk_(readBytes(bytes)) {}
+    explicit Tree(const Bytes &bytes)
+        : chunk_(iffbytes::readBytes(bytes, extension, ILBM_NUM_OF_FORM_TYPES)) {}
     explicit Tree(IFF_Chunk *chunk) : chunk_(chunk) {}
     ~Tree() {
-        if (chunk_ != nullptr) {
+        if (chunk_ != nullptr)
             ILBM_free(chunk_);
-        }
     }
     Tree(const Tree &) = delete;
     Tree &operator=(const Tree &) = delete;

@@ -399,9 +399,8 @@ TEST(IlbmImages, GreyScaleColourMaps) {
         image->bitMapHeader->nPlanes = static_cast<IFF_UByte>(nPlanes);
         ILBM_ColorMap *colorMap = ILBM_generateGrayscaleColorMap(image);
         Bytes values;
-        for (unsigned int i = 0; i < colorMap->colorRegisterLength; i++) {
+        for (unsigned int i = 0; i < colorMap->colorRegisterLength; i++)
             values.push_back(colorMap->colorRegister[i].green);
-        }
         ILBM_freeColorMap(reinterpret_cast<IFF_Chunk *>(colorMap));
         free(colorMap);
         return values;

@@ -11,24 +11,6 @@ namespace m68k {
 
 namespace {
 
-bool onPath(const char *program) {
-    const char *path = std::getenv("PATH");
-    if (path == nullptr)
-        return false;
-    std::string paths(path);
-    std::size_t start = 0;
-    while (start <= paths.size()) {
-        std::size_t end = paths.find(':', start);
-        if (end == std::string::npos)
-            end = paths.size();
-        const std::string candidate = paths.substr(start, end - start) + "/" + program;
-        if (access(candidate.c_str(), X_OK) == 0)
-            return true;
-        start = end + 1;
-    }
-    return false;
-}
-
 // Runs a command line, its output appended to messages; true when it exits with 0.
 bool run(const std::string &command, std::string &messages) {
     FILE *pipe = popen((command + " 2>&1").c_str(), "r");
@@ -80,7 +62,11 @@ std::string buildEquates() {
 } // namespace
 
 bool available() {
-    return onPath("m68k-linux-gnu-as") && onPath("m68k-linux-gnu-objcopy");
+    static const bool found = [] {
+        std::string messages;
+        return run("command -v m68k-linux-gnu-as && command -v m68k-linux-gnu-objcopy", messages);
+    }();
+    return found;
 }
 
 const std::string &registerEquates() {

@@ -34,9 +34,8 @@ class ValueNoise {
 public:
     explicit ValueNoise(std::mt19937 &random) {
         for (auto &octave : grids_) {
-            for (double &v : octave) {
+            for (double &v : octave)
                 v = static_cast<double>(random()) / 4294967296.0;
-            }
         }
     }
     double at(double x, double y) const { // x, y in 0-1
@@ -114,9 +113,8 @@ inline picture::Picture drawingLike(unsigned width, unsigned height) {
                     const double lit =
                         std::max(0.0, (-dx / s.r * 0.5 - dy / s.r * 0.5 + nz * 0.7)) * 0.85 + 0.15;
                     const double shine = std::pow(std::max(0.0, lit - 0.75) * 4, 3) * 180;
-                    for (int g = 0; g < 3; g++) {
+                    for (int g = 0; g < 3; g++)
                         c[g] = c[g] * (1 - cover) + (s.colour[g] * lit + shine) * cover;
-                    }
                 }
             }
             pixels.push_back({gun(c[0]), gun(c[1]), gun(c[2]), 255});

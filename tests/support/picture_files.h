@@ -80,9 +80,8 @@ inline Bytes pngOf(const PngLayout &layout) {
     png_set_IHDR(png, info, layout.width, layout.height, layout.bitDepth, layout.colourType,
                  layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (!layout.palette.empty()) {
+    if (!layout.palette.empty())
         png_set_PLTE(png, info, layout.palette.data(), static_cast<int>(layout.palette.size()));
-    }
     if (!layout.alphas.empty()) {
         png_set_tRNS(png, info, layout.alphas.data(), static_cast<int>(layout.alphas.size()),
                      nullptr);
@@ -106,9 +105,8 @@ inline Bytes pngOf(const PngLayout &layout) {
         }
     }
     std::vector<png_bytep> pointers;
-    for (Bytes &row : rows) {
+    for (Bytes &row : rows)
         pointers.push_back(row.data());
-    }
     png_set_rows(png, info, pointers.data());
     png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
     png_destroy_write_struct(&png, &info);
@@ -162,9 +160,8 @@ inline bool readPpm(const std::string &path, unsigned *width, unsigned *height,
     unsigned maxval = 0;
     in >> magic >> *width >> *height >> maxval;
     in.get();
-    if (!in || magic != "P6" || maxval != 255) {
+    if (!in || magic != "P6" || maxval != 255)
         return false;
-    }
     pixels->resize(size_t{*width} * *height);
     for (Rgb &c : *pixels) {
         c.r = static_cast<std::uint8_t>(in.get());

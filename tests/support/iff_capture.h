@@ -44,9 +44,8 @@ private:
         va_copy(copy, ap);
         const int length = vsnprintf(nullptr, 0, format, copy);
         va_end(copy);
-        if (length < 0 || current() == nullptr) {
+        if (length < 0 || current() == nullptr)
             return;
-        }
         std::string formatted(static_cast<size_t>(length) + 1, '\0');
         vsnprintf(formatted.data(), formatted.size(), format, ap);
         formatted.resize(static_cast<size_t>(length));
@@ -59,8 +58,8 @@ private:
 };
 
 // The bytes IFF_writeFd gives for chunk, and its result through *status.
-inline Bytes writtenBytes(const IFF_Chunk *chunk, const IFF_Extension *extension,
-                          unsigned int extensionLength, int *status = nullptr) {
+inline Bytes written(const IFF_Chunk *chunk, const IFF_Extension *extension = nullptr,
+                     unsigned int extensionLength = 0, int *status = nullptr) {
     char *buffer = nullptr;
     size_t size = 0;
     FILE *file = open_memstream(&buffer, &size);
@@ -68,27 +67,28 @@ inline Bytes writtenBytes(const IFF_Chunk *chunk, const IFF_Extension *extension
     fclose(file);
     Bytes out(buffer, buffer + size);
     free(buffer);
-    if (status != nullptr) {
+    if (status != nullptr)
         *status = result;
-    }
     return out;
+}
+
+// Any record of the library as the chunk it begins with.
+template <typename Record> IFF_Chunk *asChunk(Record *record) {
+    return reinterpret_cast<IFF_Chunk *>(record);
 }
 
 // A seekable temporary file holding bytes, positioned at its start. Closed on destruction.
 class MemoryFile {
 public:
     explicit MemoryFile(const Bytes &bytes) : file_(tmpfile()) {
-        if (file_ != nullptr && !bytes.empty()) {
+        if (file_ != nullptr && !bytes.empty())
             fwrite(bytes.data(), 1, bytes.size(), file_);
-        }
-        if (file_ != nullptr) {
+        if (file_ != nullptr)
             rewind(file_);
-        }
     }
     ~MemoryFile() {
-        if (file_ != nullptr) {
+        if (file_ != nullptr)
             fclose(file_);
-        }
     }
     MemoryFile(const MemoryFile &) = delete;
     MemoryFile &operator=(const MemoryFile &) = delete;
@@ -100,8 +100,8 @@ private:
 };
 
 // A whole file image read with IFF_readFd from a seekable stream.
-inline IFF_Chunk *readFromBytes(const Bytes &bytes, const IFF_Extension *extension,
-                                unsigned int extensionLength) {
+inline IFF_Chunk *readBytes(const Bytes &bytes, const IFF_Extension *extension = nullptr,
+                            unsigned int extensionLength = 0) {
     const MemoryFile file(bytes);
     return file.get() != nullptr ? IFF_readFd(file.get(), extension, extensionLength) : nullptr;
 }

@@ -20,9 +20,8 @@ inline void append(Bytes &bytes, const Bytes &more) {
 
 inline Bytes cat(std::initializer_list<Bytes> parts) {
     Bytes out;
-    for (const Bytes &part : parts) {
+    for (const Bytes &part : parts)
         append(out, part);
-    }
     return out;
 }
 
@@ -49,9 +48,8 @@ inline Bytes be32(uint32_t value) {
 inline Bytes chunk(const char *chunkId, const Bytes &body, int64_t declaredSize = -1) {
     const uint32_t size = static_cast<uint32_t>(declaredSize < 0 ? body.size() : declaredSize);
     Bytes out = cat({id(chunkId), be32(size), body});
-    if (body.size() % 2 != 0) {
+    if (body.size() % 2 != 0)
         out.push_back(0);
-    }
     return out;
 }
 
@@ -59,9 +57,8 @@ inline Bytes chunk(const char *chunkId, const Bytes &body, int64_t declaredSize 
 inline Bytes group(const char *chunkId, const char *type, std::initializer_list<Bytes> subChunks,
                    int64_t declaredSize = -1) {
     Bytes body = id(type);
-    for (const Bytes &sub : subChunks) {
+    for (const Bytes &sub : subChunks)
         append(body, sub);
-    }
     return chunk(chunkId, body, declaredSize);
 }
 
@@ -71,9 +68,8 @@ inline Bytes bmhd(unsigned int w, unsigned int h, unsigned int nPlanes, unsigned
                   unsigned int transparentColor = 0) {
     Bytes body =
         cat({be16(static_cast<uint16_t>(w)), be16(static_cast<uint16_t>(h)), be16(0), be16(0)});
-    for (unsigned int byte : {nPlanes, masking, compression, pad1}) {
+    for (unsigned int byte : {nPlanes, masking, compression, pad1})
         body.push_back(static_cast<unsigned char>(byte));
-    }
     append(body, be16(static_cast<uint16_t>(transparentColor)));
     append(body, {10, 11});
     append(body, be16(static_cast<uint16_t>(w)));
@@ -138,23 +134,20 @@ inline Bytes pchgHuffman(const Bytes &plain) {
     Bytes packed;
     unsigned bits = 0;
     auto put = [&](unsigned bit) {
-        if (bits % 8 == 0) {
+        if (bits % 8 == 0)
             packed.push_back(0);
-        }
         packed.back() = static_cast<unsigned char>(packed.back() | bit << (7 - bits % 8));
         bits++;
     };
     for (unsigned char byte : plain) {
         put(byte == 0 ? 1 : 0);
-        for (int b = 7; byte != 0 && b >= 0; b--) {
+        for (int b = 7; byte != 0 && b >= 0; b--)
             put(byte >> b & 1);
-        }
     }
     Bytes out = cat(
         {be32(static_cast<uint32_t>(tree.size() * 2)), be32(static_cast<uint32_t>(plain.size()))});
-    for (uint16_t word : tree) {
+    for (uint16_t word : tree)
         append(out, be16(word));
-    }
     append(out, packed);
     return out;
 }
