@@ -63,17 +63,9 @@ TEST(ColourModel, ComponentsAreKeptInRange) {
 TEST(ColourModel, DefaultPaletteAndGrey) {
     const Colour grey = Colour::defaultAmigaGrey();
     EXPECT_EQ(guns(grey), (Guns{0xaa, 0xaa, 0xaa}));
-    EXPECT_EQ(grey.redComponent(), static_cast<double>(170.0f / 255.0f));
-
     EXPECT_TRUE(Colour::amigaDefaults(0).isEmpty());
     EXPECT_TRUE(Colour::amigaDefaults(-3).isEmpty());
-
-    const QList<Colour> four = Colour::amigaDefaults(4);
-    ASSERT_EQ(four.size(), 4);
-    EXPECT_EQ(guns(four[0]), (Guns{0, 0, 0}));
-    EXPECT_EQ(guns(four[1]), (Guns{0xa0, 0xa0, 0xa0}));
-    EXPECT_EQ(guns(four[2]), (Guns{0x55, 0x55, 0x55}));
-    EXPECT_EQ(guns(four[3]), (Guns{0xff, 0xff, 0xff}));
+    EXPECT_EQ(Colour::amigaDefaults(4), Colour::amigaDefaults(17).mid(0, 4));
 
     const QList<Guns> table = {
         {0x00, 0x00, 0x00}, {0xa0, 0xa0, 0xa0}, {0x55, 0x55, 0x55}, {0xff, 0xff, 0xff},

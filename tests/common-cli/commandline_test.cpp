@@ -288,71 +288,60 @@ Outcome run(std::initializer_list<const char *> words) {
 }
 
 TEST(CommandLineProgram, DispatchHelpAndExitStatuses) {
-    // The command runs with its arguments and gives the status.
-    Outcome done = run({"prog", "raw", "--planar", "in", "out"});
-    EXPECT_EQ(done.status, 1);
-    EXPECT_EQ(done.ran, (std::vector<std::string>{"[in][out]"}));
-    EXPECT_EQ(done.out + done.err, "");
-
-    // Help, in each form and anywhere before the end of options, on the standard output with
-    // status 0, whatever else is wrong; the command does not run.
     const std::string rawUsage = quillfen_cli::usage(kProgram, kRaw);
-    for (std::initializer_list<const char *> words :
-         {std::initializer_list<const char *>{"prog", "raw", "--help"},
-          {"prog", "raw", "-h", "--bad"},
-          {"prog", "raw", "a", "-h"},
-          {"prog", "raw", "--help", "--planar=1", "a", "b", "c"},
-          {"prog", "help", "raw"},
-          {"prog", "--help", "raw"},
-          {"prog", "-h", "raw"}}) {
-        const Outcome help = run(words);
-        EXPECT_EQ(help.status, 0);
-        EXPECT_EQ(help.out, rawUsage);
-        EXPECT_EQ(help.err, "");
-        EXPECT_TRUE(help.ran.empty());
+    const std::string overview = quillfen_cli::overview(kProgram);
+    const std::string unknown = "prog: unknown command: frobnicate\n"
+                                "Try 'prog --help' for the list of commands.\n";
+    const struct {
+        std::initializer_list<const char *> words;
+        int status;
+        std::string out, err;
+        std::vector<std::string> ran;
+    } cases[] = {
+        // The command runs with its arguments and gives the status.
+        {{"prog", "raw", "--planar", "in", "out"}, 1, "", "", {"[in][out]"}},
+        // Help, in each form and anywhere before the end of options, on the standard output
+        // with status 0, whatever else is wrong; the command does not run.
+        {{"prog", "raw", "--help"}, 0, rawUsage, "", {}},
+        {{"prog", "raw", "-h", "--bad"}, 0, rawUsage, "", {}},
+        {{"prog", "raw", "a", "-h"}, 0, rawUsage, "", {}},
+        {{"prog", "raw", "--help", "--planar=1", "a", "b", "c"}, 0, rawUsage, "", {}},
+        {{"prog", "help", "raw"}, 0, rawUsage, "", {}},
+        {{"prog", "--help", "raw"}, 0, rawUsage, "", {}},
+        {{"prog", "-h", "raw"}, 0, rawUsage, "", {}},
+        {{"prog", "--help"}, 0, overview, "", {}},
+        {{"prog", "-h"}, 0, overview, "", {}},
+        {{"prog", "help"}, 0, overview, "", {}},
+        // Nothing to do: the overview on the error channel, status 2.
+        {{"prog"}, 2, "", overview, {}},
+        {{"prog", "frobnicate", "x"}, 2, "", unknown, {}},
+        {{"prog", "help", "frobnicate"}, 2, "", unknown, {}},
+        {{"prog", "grdaient", "x"},
+         2,
+         "",
+         "prog: unknown command: grdaient (did you mean 'gradient'?)\n"
+         "Try 'prog --help' for the list of commands.\n",
+         {}},
+        {{"prog", "--version"}, 0, "prog " QUILLFEN_VERSION "\n", "", {}},
+        {{"prog", "-V"}, 0, "prog " QUILLFEN_VERSION "\n", "", {}},
+        // A usage error: the sentence, the usage line, where the help is; the command does not
+        // run.
+        {{"prog", "raw", "--depth", "3", "in"},
+         2,
+         "",
+         "prog raw: expects 2 operands, not 1\n"
+         "usage: prog raw [--planar] [--depth N] [--mask[=inverted]] FILE OUT\n"
+         "'prog raw --help' explains every option.\n",
+         {}},
+    };
+    for (const auto &c : cases) {
+        const Outcome outcome = run(c.words);
+        SCOPED_TRACE(*(c.words.end() - 1));
+        EXPECT_EQ(outcome.status, c.status);
+        EXPECT_EQ(outcome.out, c.out);
+        EXPECT_EQ(outcome.err, c.err);
+        EXPECT_EQ(outcome.ran, c.ran);
     }
-    for (const char *word : {"--help", "-h", "help"}) {
-        const Outcome overview = run({"prog", word});
-        EXPECT_EQ(overview.status, 0);
-        EXPECT_EQ(overview.out, quillfen_cli::overview(kProgram));
-    }
-
-    // Nothing to do: the overview on the error channel, status 2.
-    const Outcome nothing = run({"prog"});
-    EXPECT_EQ(nothing.status, 2);
-    EXPECT_EQ(nothing.out, "");
-    EXPECT_EQ(nothing.err, quillfen_cli::overview(kProgram));
-
-    for (std::initializer_list<const char *> words :
-         {std::initializer_list<const char *>{"prog", "frobnicate", "x"},
-          {"prog", "help", "frobnicate"}}) {
-        const Outcome unknown = run(words);
-        EXPECT_EQ(unknown.status, 2);
-        EXPECT_EQ(unknown.out, "");
-        EXPECT_EQ(unknown.err, "prog: unknown command: frobnicate\n"
-                               "Try 'prog --help' for the list of commands.\n");
-    }
-
-    const Outcome slip = run({"prog", "grdaient", "x"});
-    EXPECT_EQ(slip.status, 2);
-    EXPECT_EQ(slip.err, "prog: unknown command: grdaient (did you mean 'gradient'?)\n"
-                        "Try 'prog --help' for the list of commands.\n");
-
-    for (const char *word : {"--version", "-V"}) {
-        const Outcome version = run({"prog", word});
-        EXPECT_EQ(version.status, 0);
-        EXPECT_EQ(version.out, "prog " QUILLFEN_VERSION "\n");
-        EXPECT_EQ(version.err, "");
-    }
-
-    // A usage error: the sentence, the usage line, where the help is; the command does not run.
-    const Outcome wrong = run({"prog", "raw", "--depth", "3", "in"});
-    EXPECT_EQ(wrong.status, 2);
-    EXPECT_EQ(wrong.out, "");
-    EXPECT_EQ(wrong.err, "prog raw: expects 2 operands, not 1\n"
-                         "usage: prog raw [--planar] [--depth N] [--mask[=inverted]] FILE OUT\n"
-                         "'prog raw --help' explains every option.\n");
-    EXPECT_TRUE(wrong.ran.empty());
 }
 
 } // namespace

@@ -73,7 +73,6 @@ public:
     void finish() {
         write(QStringLiteral("DONE %1 checks, %2 failed").arg(m_checks).arg(m_failures));
     }
-    int failures() const { return m_failures; }
 
 private:
     static QString quoted(QString text) {

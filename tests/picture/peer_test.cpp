@@ -107,13 +107,6 @@ TEST(Peers, TheCorpusShowsAsIlbmtoppmShowsIt) {
     };
     for (const auto &[name, mode] : pictures)
         expectSameAsPeer(kPictures + "/" + name, folder, mode);
-    EXPECT_EQ(picture::readPictureFile(kPictures + "/serenity.lbm", nullptr)->source,
-              picture::Source::Pbm);
-    EXPECT_EQ(picture::readPictureFile(kPictures + "/test-stencil.iff", nullptr)->opacity.size(),
-              320u * 200u);
-    EXPECT_EQ(picture::readPictureFile(kPictures + "/brush-transparent-color.iff", nullptr)
-                  ->transparentColours.size(),
-              1u);
     for (const char *name : {"incorrect-cmap-size.iff", "incorrect-uncompressed-size.iff",
                              "missing-body-chunk.iff", "oss-fuzz-testcase-62033.iff",
                              "oss-fuzz-testcase-63296.iff", "truncated-bmhd-chunk.iff"}) {
@@ -305,8 +298,5 @@ TEST(Peers, IlbmsTheLibrariesWriteShowAsIlbmtoppmShowsThem) {
         EXPECT_EQ(w, width);
         EXPECT_EQ(h, height);
         EXPECT_EQ(reference, pixels);
-        const auto back = picture::readPicture(ilbm, &error);
-        ASSERT_TRUE(back) << error;
-        EXPECT_EQ(back->pixels, png->pixels);
     }
 }

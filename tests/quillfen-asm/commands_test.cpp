@@ -171,30 +171,18 @@ TEST(QuillfenAsm, GradientsAndFades) {
     };
     for (const testprogram::Row &row : rows)
         expectRow(kTool, folder.path(), row);
-    expectUsageErrors(kTool, folder.path(), "gradient",
-                      {"",
-                       "--start 138 0:#000000",
-                       "--lines 0 0:#000000",
-                       "--lines 313 0:#000000",
-                       "--register 32 0:#000000",
-                       "--chipset aga --register 256 0:#000000",
-                       "--chipset amiga 0:#000000",
-                       "--blend lab 0:#000000",
-                       "--dither fs 0:#000000",
-                       "--chipset aga --dither ordered 0:#000000",
-                       "--hpos e3 0:#000000",
-                       "--chipset aga --bplcon3 10000 0:#000000",
-                       "--bplcon3 0c00 0:#000000",
-                       "0:#12345",
-                       "0:$123456",
-                       "x:#000000",
-                       "-1:#000000",
-                       "--lines 16 16:#000000",
-                       "0:#00000g",
-                       "0#000000",
-                       ":#000000",
-                       "0:#0000000",
-                       "0:#000000 junk"});
+    // Bad options before a good key, then bad keys.
+    std::vector<std::string> gradients;
+    for (const char *options : {"--start 138", "--lines 0", "--lines 313", "--register 32",
+                                "--chipset aga --register 256", "--chipset amiga", "--blend lab",
+                                "--dither fs", "--chipset aga --dither ordered", "--hpos e3",
+                                "--chipset aga --bplcon3 10000", "--bplcon3 0c00"})
+        gradients.push_back(std::string(options) + " 0:#000000");
+    for (const char *keys :
+         {"", "0:#12345", "0:$123456", "x:#000000", "-1:#000000", "0:#00000g", "0#000000",
+          ":#000000", "0:#0000000", "0:#000000 junk", "--lines 16 16:#000000"})
+        gradients.push_back(keys);
+    expectUsageErrors(kTool, folder.path(), "gradient", gradients);
     expectUsageErrors(kTool, folder.path(), "fade",
                       {"%two.iff", "--steps 1 %two.iff", "--steps 257 %two.iff",
                        "--steps 4 --to '#fff' %two.iff", "--steps 4 --to red %two.iff",

@@ -129,12 +129,3 @@ TEST(QuillfenIffCopper, TheListGivesEachLineThePicturesPalette) {
         }
     }
 }
-
-TEST(QuillfenIffCopper, APictureWithoutChangesIsANegativeAnswer) {
-    Folder folder;
-    const std::string path = folder.file("p.iff");
-    ASSERT_TRUE(save(path, ilbmFile(16, 2, 1, 0, {0, 0xffffff}, {})));
-    testprogram::expectRow(
-        kTool, folder.path(),
-        {"copper %p.iff", 1, nullptr, "the picture has no palette changes (a SHAM or PCHG chunk)"});
-}

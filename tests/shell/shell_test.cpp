@@ -195,24 +195,10 @@ namespace {
 // a palette file. FORM (46 bytes) ILBM; BMHD: 2 x 1, one plane, aspect 10:11, page 2 x 1; CMAP
 // of two.
 QByteArray paletteOnlyIlbm() {
-    return QByteArray::fromHex("464f524d0000002e494c424d"
-                               "424d484400000014"
-                               "0002"
-                               "0001"
-                               "0000"
-                               "0000"
-                               "01"
-                               "00"
-                               "00"
-                               "00"
-                               "0000"
-                               "0a"
-                               "0b"
-                               "0002"
-                               "0001"
-                               "434d415000000006"
-                               "123456"
-                               "abcdef");
+    return QByteArray::fromHex(
+        "464f524d 0000002e 494c424d"
+        "424d4844 00000014 0002 0001 0000 0000 01 00 00 00 0000 0a 0b 0002 0001"
+        "434d4150 00000006 123456 abcdef");
 }
 
 } // namespace
