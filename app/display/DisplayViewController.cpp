@@ -79,6 +79,12 @@ void DisplayViewController::configureController() {
         QWidget::setTabOrder(order[i - 1], order[i]);
     connect(ui->setupOutputTabWidget, &QTabWidget::currentChanged, ui->setupOutputControlsStack,
             &QStackedWidget::setCurrentIndex);
+    ui->screenNoteLabel->hide(); // until the frame is drawn there is nothing to note
+    // The frame is rendered when its page is first shown, and after that whenever it is on show.
+    connect(ui->setupOutputTabWidget, &QTabWidget::currentChanged, this, [this] {
+        if (m_screenOutdated)
+            drawScreen();
+    });
     connect(ui->screenZoomSpinBox, &QSpinBox::valueChanged, this,
             &DisplayViewController::showScreen);
     connect(ui->screenOutlineCheckBox, &QCheckBox::toggled, this,
@@ -169,6 +175,9 @@ void DisplayViewController::calculateDisplaySetup() {
 }
 
 void DisplayViewController::drawScreen() {
+    m_screenOutdated = ui->setupOutputTabWidget->currentWidget() != ui->screenPage;
+    if (m_screenOutdated)
+        return;
     amiga::FramePicture picture;
     QString message;
     m_screen = QImage();

@@ -67,8 +67,7 @@ void runProbe(benchmark::State &state, const char *name) {
     }
     const auto perIteration = static_cast<double>(state.iterations());
     state.counters["cpu_ms"] = benchmark::Counter(cpuSeconds * 1e3 / perIteration);
-    state.counters["exit_ms"] =
-        benchmark::Counter(exitSeconds * 1e3 / perIteration);
+    state.counters["exit_ms"] = benchmark::Counter(exitSeconds * 1e3 / perIteration);
 }
 
 } // namespace
