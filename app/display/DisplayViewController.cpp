@@ -61,9 +61,13 @@ void DisplayViewController::configureController() {
     disableWordWrap(ui->setupCodeTextView);
     // Code reads best in a fixed-width font, as it will in the editor it goes to.
     showAsCode(ui->setupCodeTextView);
+    // Warnings in a rust colour; a palette of their own, as a style sheet would give each its own
+    // style to build.
+    QPalette warning = ui->setupGroupBox->palette();
+    warning.setColor(QPalette::WindowText, QColor(0xa3, 0x3a, 0x00));
     for (QLabel *label : ui->setupGroupBox->findChildren<QLabel *>())
         if (label->objectName().endsWith(QLatin1String("WarningLabel")))
-            label->setStyleSheet(QStringLiteral("color: #a33a00"));
+            label->setPalette(warning);
 
     // The code and the screen on the frame share one place, so the tab grows no taller; the
     // controls of the page on show sit beside the page's tab.
@@ -79,6 +83,12 @@ void DisplayViewController::configureController() {
         QWidget::setTabOrder(order[i - 1], order[i]);
     connect(ui->setupOutputTabWidget, &QTabWidget::currentChanged, ui->setupOutputControlsStack,
             &QStackedWidget::setCurrentIndex);
+    ui->screenNoteLabel->hide(); // until the frame is drawn there is nothing to note
+    // The frame is rendered when its page is first shown, and after that whenever it is on show.
+    connect(ui->setupOutputTabWidget, &QTabWidget::currentChanged, this, [this] {
+        if (m_screenOutdated)
+            drawScreen();
+    });
     connect(ui->screenZoomSpinBox, &QSpinBox::valueChanged, this,
             &DisplayViewController::showScreen);
     connect(ui->screenOutlineCheckBox, &QCheckBox::toggled, this,
@@ -169,6 +179,9 @@ void DisplayViewController::calculateDisplaySetup() {
 }
 
 void DisplayViewController::drawScreen() {
+    m_screenOutdated = ui->setupOutputTabWidget->currentWidget() != ui->screenPage;
+    if (m_screenOutdated)
+        return;
     amiga::FramePicture picture;
     QString message;
     m_screen = QImage();

@@ -52,7 +52,8 @@ private:
     void enableChipsetChoices();
     // Copies every control into the tool.
     void readControls();
-    // Runs the set-up and its test pattern through the display model.
+    // Runs the set-up and its test pattern through the display model, once the frame's page is
+    // on show; until then the frame is only marked out of date.
     void drawScreen();
 
     std::unique_ptr<Ui::DisplayViewController> ui;
@@ -60,5 +61,6 @@ private:
     std::shared_ptr<const DisplayTool::ScreenPicture> m_givenPicture;
     QImage m_screen; // one column per hires (or superhires) pixel, one row per line
     std::vector<amiga::LineOutline> m_outlines;
-    int m_columnsPerPixel = 2; // frame columns a lores pixel
+    int m_columnsPerPixel = 2;    // frame columns a lores pixel
+    bool m_screenOutdated = true; // the set-up changed while the frame's page was hidden
 };

@@ -2,8 +2,9 @@
 // Ends the process right after the watched window has been painted once, so a
 // parent can time "process start to first painted window". When the parent
 // gives a pipe in QUILLFEN_PROBE_FD, the moment the painted window is on the
-// screen (CLOCK_MONOTONIC, nanoseconds) is written to it first: the parent
-// times the start-up from that, without the process's way out.
+// screen (CLOCK_MONOTONIC, nanoseconds) is written to it first, then the CPU
+// time the main thread had used by then: the parent times the start-up from
+// that, without the process's way out.
 #include "monotonic_clock.h"
 
 #include <QApplication>
@@ -45,8 +46,8 @@ private:
         const char *fd = std::getenv("QUILLFEN_PROBE_FD");
         if (!fd)
             return;
-        const std::int64_t nanoseconds = monotonicNanoseconds();
-        if (write(std::atoi(fd), &nanoseconds, sizeof nanoseconds) != sizeof nanoseconds)
+        const std::int64_t moments[2] = {monotonicNanoseconds(), threadCpuNanoseconds()};
+        if (write(std::atoi(fd), moments, sizeof moments) != sizeof moments)
             std::_Exit(4);
     }
 

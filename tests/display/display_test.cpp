@@ -395,8 +395,12 @@ TEST_F(DisplayTab, FieldsKeepWhatTheUserMeant) {
 // The screen follows the set-up and the zoom; its controls sit beside the tabs while its tab
 // is on show, the code's while the code's is.
 TEST_F(DisplayTab, TheFrameShowsTheScreenAtTheZoomChosen) {
-    QTest::mouseClick(ui->setupOutputTabWidget->tabBar(), Qt::LeftButton, {},
-                      ui->setupOutputTabWidget->tabBar()->tabRect(1).center());
+    const auto showPage = [this](int page) {
+        QTest::mouseClick(ui->setupOutputTabWidget->tabBar(), Qt::LeftButton, {},
+                          ui->setupOutputTabWidget->tabBar()->tabRect(page).center());
+    };
+    EXPECT_TRUE(ui->screenFrameLabel->pixmap().isNull()); // rendered once its page is shown
+    showPage(1);
     EXPECT_EQ(ui->setupOutputControlsStack->currentWidget(), ui->screenControlsPage);
     const auto shownWidth = [this] { return ui->screenFrameLabel->pixmap().width(); };
     const int width = shownWidth();
@@ -418,4 +422,11 @@ TEST_F(DisplayTab, TheFrameShowsTheScreenAtTheZoomChosen) {
     EXPECT_EQ(ui->screenFrameLabel->pixmap().toImage(), pattern);
     userinput::type(ui->displayDepthTextField, "");
     EXPECT_FALSE(ui->screenNoteLabel->text().isEmpty());
+    // A set-up changed while the code is on show is on the frame when its page is back.
+    userinput::type(ui->displayDepthTextField, "2");
+    const QImage shown = ui->screenFrameLabel->pixmap().toImage();
+    showPage(0);
+    userinput::type(ui->displayWidthTextField, "320");
+    showPage(1);
+    EXPECT_NE(ui->screenFrameLabel->pixmap().toImage(), shown);
 }
