@@ -19,9 +19,10 @@
 //    is the best 12-bit colour there is (a gun's squared error is least at the multiple of 17
 //    nearest its mean); a search of the lattice points around each colour of the map
 //    (searchLattice) follows: the 12-bit map is chosen among 12-bit colours, not rounded to them
-//    afterwards. Distances are straight lines in RGB: the same iteration in OKLab scored 0.3-0.9 dB
-//    lower PSNR at 16 and 32 colours, and up to 0.5 dB at 256, on the pictures measured with
-//    bench/picture/psnr_table.cpp.
+//    afterwards. Maps of up to 32 colours are searched wider (more starts, drawn by k-means++,
+//    and hops around the best map; see reduce()). Distances are straight lines in RGB: the same
+//    iteration in OKLab scored 0.3-0.9 dB lower PSNR at 16 and 32 colours, and up to 0.5 dB at 256,
+//    on the pictures measured with bench/picture/psnr_table.cpp.
 // 3. Every pixel takes its nearest colour: plainly, or with Floyd-Steinberg error diffusion, or
 //    with an ordered (Bayer 8 x 8) dither that depends on the pixel's place alone, so that what
 //    does not change between the frames of an animation does not flicker.
@@ -937,9 +938,14 @@ Picture reduce(const Picture &picture, const Reduction &reduction) {
         // Lloyd's iteration keeps to the nearest of many maps of nearly the same error: for
         // small maps (where each is quick) more starts are made, drawn at random by k-means++,
         // and then hops: every colour of the best map so far moved to a lattice point around
-        // it, the map refined again, and kept when its error is less (basin hopping). Both from
-        // generators of fixed seeds: the same picture gets the same map.
-        const unsigned draws = room <= 16 ? kDraws : 0, hops = room <= 32 ? kHops : 0;
+        // it, the map refined again (fewer rounds, one search of the lattice), and kept when its
+        // error is less (basin hopping). Both from generators of fixed seeds: the same picture gets
+        // the same map. A hop costs in proportion to the entries: past 2^18 / kHops of them fewer
+        // are made.
+        const unsigned draws = room <= 16 ? kDraws : 0,
+                       hops = room <= 32 ? static_cast<unsigned>(std::min<size_t>(
+                                               kHops, (size_t{1} << 18) / entries.size()))
+                                         : 0;
         for (unsigned d = 0; d < draws; d++) {
             std::vector<Rgb8> drawn = drawnStart(entries, room, d);
             refine(entries, drawn, false);
@@ -961,7 +967,13 @@ Picture reduce(const Picture &picture, const Reduction &reduction) {
                      static_cast<std::uint8_t>(std::clamp(c.green + 17 * move[1], 0, 255)),
                      static_cast<std::uint8_t>(std::clamp(c.blue + 17 * move[2], 0, 255))};
             }
-            onLattice(tried);
+            refine(entries, tried, true, 12);
+            searchLattice(entries, tried);
+            const double error = mapError(entries, tried, &loss);
+            if (error < best) {
+                best = error;
+                kept = tried;
+            }
         }
         chosen = kept;
     }
