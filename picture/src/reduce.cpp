@@ -19,9 +19,10 @@
 //    is the best 12-bit colour there is (a gun's squared error is least at the multiple of 17
 //    nearest its mean); a search of the lattice points around each colour of the map
 //    (searchLattice) follows: the 12-bit map is chosen among 12-bit colours, not rounded to them
-//    afterwards. Distances are straight lines in RGB: the same iteration in OKLab scored 0.3-0.9 dB
-//    lower PSNR at 16 and 32 colours, and up to 0.5 dB at 256, on the pictures measured with
-//    bench/picture/psnr_table.cpp.
+//    afterwards. Maps of up to 32 colours are searched wider (more starts, drawn by k-means++,
+//    and hops around the best map; see reduce()). Distances are straight lines in RGB: the same
+//    iteration in OKLab scored 0.3-0.9 dB lower PSNR at 16 and 32 colours, and up to 0.5 dB at 256,
+//    on the pictures measured with bench/picture/psnr_table.cpp.
 // 3. Every pixel takes its nearest colour: plainly, or with Floyd-Steinberg error diffusion, or
 //    with an ordered (Bayer 8 x 8) dither that depends on the pixel's place alone, so that what
 //    does not change between the frames of an animation does not flicker.
@@ -57,6 +58,9 @@
 namespace picture {
 
 namespace {
+
+// Further starts and hops for OCS/ECS maps of at most 16 and 32 colours (see reduce()).
+constexpr unsigned kDraws = 8, kHops = 10;
 
 using amiga::Rgb8;
 
@@ -547,6 +551,53 @@ void improveByJumps(const std::vector<Entry> &entries, std::vector<Rgb8> &palett
     }
 }
 
+// A start for Lloyd's iteration by k-means++ (Arthur and Vassilvitskii, 2007): the first colour
+// an entry drawn by its pixels, each next one an entry drawn by its pixels times its squared
+// distance to the nearest colour drawn so far. The draws come from a generator of a fixed seed,
+// so the same picture always gets the same map.
+std::vector<Rgb8> drawnStart(const std::vector<Entry> &entries, size_t k, std::uint64_t seed) {
+    std::uint64_t state = seed * 0x9e3779b97f4a7c15u + 1;
+    auto uniform = [&state] { // xorshift64*, a value in [0, 1)
+        state ^= state >> 12;
+        state ^= state << 25;
+        state ^= state >> 27;
+        return static_cast<double>((state * 0x2545f4914f6cdd1du) >> 11) * 0x1.0p-53;
+    };
+    std::vector<double> cost(entries.size());
+    for (size_t i = 0; i < entries.size(); i++) {
+        cost[i] = static_cast<double>(entries[i].weight);
+    }
+    std::vector<Rgb8> palette;
+    std::unordered_set<std::uint32_t> taken;
+    while (palette.size() < k) {
+        double total = 0;
+        for (double c : cost) {
+            total += c;
+        }
+        if (total <= 0) {
+            break;
+        }
+        double at = uniform() * total;
+        size_t drawn = 0;
+        while (drawn + 1 < entries.size() && at >= cost[drawn]) {
+            at -= cost[drawn++];
+        }
+        const Rgb8 colour{static_cast<std::uint8_t>(entries[drawn].rgb[0]),
+                          static_cast<std::uint8_t>(entries[drawn].rgb[1]),
+                          static_cast<std::uint8_t>(entries[drawn].rgb[2])};
+        if (!taken.insert(keyOf(colour)).second) {
+            cost[drawn] = 0;
+            continue;
+        }
+        palette.push_back(colour);
+        for (size_t i = 0; i < entries.size(); i++) {
+            cost[i] = std::min(cost[i], static_cast<double>(entries[i].weight) *
+                                            static_cast<double>(distance(entries[i].rgb, colour)));
+        }
+    }
+    return palette;
+}
+
 // The nearest colour of the map from `first` on (of equally near ones, the lowest number). The
 // colour cube is cut into cells of 8 x 8 x 8; the first time a colour of a cell is asked for,
 // the cell keeps the colours of the map that can be nearest to any point of it: those no farther
@@ -871,15 +922,57 @@ Picture reduce(const Picture &picture, const Reduction &reduction) {
         std::vector<double> loss;
         double best = -1;
         std::vector<Rgb8> kept;
-        for (std::vector<Rgb8> *start : {&cut, &chosen}) {
-            refine(entries, *start, true);
-            searchLattice(entries, *start);
-            refine(entries, *start, true);
-            searchLattice(entries, *start);
-            const double error = mapError(entries, *start, &loss);
+        auto onLattice = [&](std::vector<Rgb8> &start) {
+            refine(entries, start, true);
+            searchLattice(entries, start);
+            refine(entries, start, true);
+            searchLattice(entries, start);
+            const double error = mapError(entries, start, &loss);
             if (best < 0 || error < best) {
                 best = error;
-                kept = *start;
+                kept = start;
+            }
+        };
+        onLattice(cut);
+        onLattice(chosen);
+        // Lloyd's iteration keeps to the nearest of many maps of nearly the same error: for
+        // small maps (where each is quick) more starts are made, drawn at random by k-means++,
+        // and then hops: every colour of the best map so far moved to a lattice point around
+        // it, the map refined again (fewer rounds, one search of the lattice), and kept when its
+        // error is less (basin hopping). Both from generators of fixed seeds: the same picture gets
+        // the same map. A hop costs in proportion to the entries: past 2^18 / kHops of them fewer
+        // are made.
+        const unsigned draws = room <= 16 ? kDraws : 0,
+                       hops = room <= 32 ? static_cast<unsigned>(std::min<size_t>(
+                                               kHops, (size_t{1} << 18) / entries.size()))
+                                         : 0;
+        for (unsigned d = 0; d < draws; d++) {
+            std::vector<Rgb8> drawn = drawnStart(entries, room, d);
+            refine(entries, drawn, false);
+            for (Rgb8 &c : drawn) {
+                c = latticeColour({double(c.red), double(c.green), double(c.blue)}, true);
+            }
+            onLattice(drawn);
+        }
+        std::uint64_t state = 88172645463325252u; // xorshift64
+        for (unsigned h = 0; h < hops; h++) {
+            std::vector<Rgb8> tried = kept;
+            for (Rgb8 &c : tried) {
+                state ^= state << 13;
+                state ^= state >> 7;
+                state ^= state << 17;
+                const int move[3] = {int(state % 3) - 1, int(state / 3 % 3) - 1,
+                                     int(state / 9 % 3) - 1};
+                c = {static_cast<std::uint8_t>(std::clamp(c.red + 17 * move[0], 0, 255)),
+                     static_cast<std::uint8_t>(std::clamp(c.green + 17 * move[1], 0, 255)),
+                     static_cast<std::uint8_t>(std::clamp(c.blue + 17 * move[2], 0, 255))};
+            }
+            refine(entries, tried, true, 12);
+            searchLattice(entries, tried);
+            const double error = mapError(entries, tried, &loss);
+            if (error < best) {
+                best = error;
+                kept = tried;
             }
         }
         chosen = kept;
