@@ -337,9 +337,12 @@ bool readImage(const ILBM_Image *image, Picture *picture, std::string *error) {
 } // namespace
 
 std::optional<Picture> readIff(const std::vector<std::uint8_t> &bytes, std::string *error,
-                               unsigned index) {
+                               unsigned index, std::vector<std::uint8_t> *release) {
     const MessageCapture messages;
     Tree tree = readTree(bytes);
+    if (tree != nullptr && release != nullptr) {
+        std::vector<std::uint8_t>().swap(*release);
+    }
     if (tree == nullptr) {
         const std::string start(bytes.begin(), bytes.begin() + std::min<size_t>(bytes.size(), 4));
         if (start == "FORM" || start == "LIST" || start == "CAT ") {

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace picture {
 
@@ -79,8 +80,11 @@ std::string describeMode(const Picture &picture) {
     return picture.depth == 32 ? "32-bit" : "24-bit";
 }
 
-std::optional<Picture> readPicture(const std::vector<std::uint8_t> &bytes, std::string *error,
-                                   unsigned index) {
+namespace {
+
+// With `release`, the bytes are released as soon as they are no longer needed.
+std::optional<Picture> readBytes(const std::vector<std::uint8_t> &bytes, std::string *error,
+                                 unsigned index, std::vector<std::uint8_t> *release) {
     std::string problem;
     std::optional<Picture> picture;
     if (bytes.empty()) {
@@ -94,12 +98,24 @@ std::optional<Picture> readPicture(const std::vector<std::uint8_t> &bytes, std::
     } else if (const std::string kind = otherKindOf(bytes); !kind.empty()) {
         problem = "it is " + kind + ", not a PNG or IFF picture";
     } else {
-        picture = detail::readIff(bytes, &problem, index);
+        picture = detail::readIff(bytes, &problem, index, release);
     }
     if (!picture && error != nullptr) {
         *error = problem;
     }
     return picture;
+}
+
+} // namespace
+
+std::optional<Picture> readPicture(const std::vector<std::uint8_t> &bytes, std::string *error,
+                                   unsigned index) {
+    return readBytes(bytes, error, index, nullptr);
+}
+
+std::optional<Picture> readPicture(std::vector<std::uint8_t> &&bytes, std::string *error,
+                                   unsigned index) {
+    return readBytes(bytes, error, index, &bytes);
 }
 
 namespace {
@@ -127,8 +143,8 @@ std::optional<Result> readFile(const std::string &path, std::string *error, Read
 
 std::optional<Picture> readPictureFile(const std::string &path, std::string *error,
                                        unsigned index) {
-    return readFile<Picture>(path, error, [index](const auto &bytes, std::string *problem) {
-        return readPicture(bytes, problem, index);
+    return readFile<Picture>(path, error, [index](auto &bytes, std::string *problem) {
+        return readPicture(std::move(bytes), problem, index);
     });
 }
 

@@ -315,16 +315,21 @@ std::optional<Input> readInput(Arguments &arguments, int *status) {
  * asked. A true-colour PNG must be reduced: without a reduction it is refused, with its number
  * of colours. Nothing after a message, with *status set. With colourMapAlone, an IFF file that
  * holds no picture but a colour map saved alone (a BMHD and a CMAP without a BODY) gives that
- * colour map there and nothing else, with *status kSuccess and no message.
+ * colour map there and nothing else, with *status kSuccess and no message. Without
+ * colourMapAlone the file's bytes are taken from input.
  */
-std::optional<picture::Picture> loadPicture(const Arguments &arguments, const Input &input,
-                                            int *status,
+std::optional<picture::Picture> loadPicture(const Arguments &arguments, Input &input, int *status,
                                             std::vector<amiga::Rgb8> *colourMapAlone = nullptr) {
     const char *path = input.path;
     const std::vector<unsigned char> &bytes = input.bytes;
     const std::optional<picture::Reduction> &reduction = input.reduction;
     std::string error;
-    std::optional<picture::Picture> read = picture::readPicture(bytes, &error, input.index);
+    /* The file's bytes are handed over, to be released before the picture is made, unless a
+       colour map alone may still be read from them. */
+    std::optional<picture::Picture> read =
+        colourMapAlone != nullptr
+            ? picture::readPicture(bytes, &error, input.index)
+            : picture::readPicture(std::move(input.bytes), &error, input.index);
     if (!read) {
         // What is wrong with the file as a palette is said as every reader of a palette says it.
         if (colourMapAlone != nullptr && !reduction && !isPng(bytes)) {
