@@ -266,10 +266,16 @@ TEST(ReadIlbm, PackedAcbmAndPbmBodiesGiveTheSamePixels) {
     // ByteRun1 by hand: a literal of n bytes is n-1 then the bytes; a run of n is 1-n then the
     // byte.
     const Bytes packed = {0x01, 0xa0, 0x00, 0x01, 0x60, 0x00};
-    const auto ilbm = read(
-        group("FORM", "ILBM", {bmhd(3, 2, 1, 0, 1), cmapOf({0, 0xffffff}), chunk("BODY", packed)}));
+    const Bytes file =
+        group("FORM", "ILBM", {bmhd(3, 2, 1, 0, 1), cmapOf({0, 0xffffff}), chunk("BODY", packed)});
+    const auto ilbm = read(file);
     ASSERT_TRUE(ilbm);
     EXPECT_EQ(ilbm->pixels, (std::vector<std::uint8_t>{1, 0, 1, 0, 1, 1}));
+    // The bytes handed over, released once read into chunks: the picture is the same.
+    std::string error;
+    const auto handedOver = picture::readPicture(Bytes(file), &error);
+    ASSERT_TRUE(handedOver) << error;
+    EXPECT_EQ(handedOver->pixels, ilbm->pixels);
 
     // ACBM: the plane whole in an ABIT.
     const auto acbm = read(
@@ -412,6 +418,10 @@ TEST(ReadIlbm, BrokenFilesAreRefusedWithASentenceAndNothingOnStandardError) {
         std::string error;
         EXPECT_FALSE(read(c.bytes, &error));
         EXPECT_NE(error.find(c.says), std::string::npos) << error;
+        // Bytes handed over are released as soon as they are read: the sentence is the same.
+        std::string handedOver;
+        EXPECT_FALSE(picture::readPicture(Bytes(c.bytes), &handedOver));
+        EXPECT_EQ(handedOver, error);
     }
     EXPECT_EQ(messages.text(), "");
 }
