@@ -329,7 +329,7 @@ std::optional<picture::Picture> loadPicture(const Arguments &arguments, Input &i
     std::optional<picture::Picture> read =
         colourMapAlone != nullptr
             ? picture::readPicture(bytes, &error, input.index)
-            : picture::readPicture(std::move(input.bytes), &error, input.index);
+            : picture::readPicture(std::move(input.bytes), &error, input.index, path);
     if (!read) {
         // What is wrong with the file as a palette is said as every reader of a palette says it.
         if (colourMapAlone != nullptr && !reduction && !isPng(bytes)) {
