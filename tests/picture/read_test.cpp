@@ -441,6 +441,51 @@ TEST(ReadPictureFile, NamesTheFileInItsSentence) {
     EXPECT_EQ(read_->trueColour, (std::vector<Rgba8>{{1, 2, 3, 255}}));
 }
 
+TEST(ReadPictureFile, PackedBodiesReadAgainFromTheFileGiveWhatTheBytesGive) {
+    using namespace iffbytes;
+    Folder folder;
+    // Literal rows whose bytes change with the row, so that a row read from the wrong place
+    // shows; 12000 rows of 2 planes and a mask pack to 108000 bytes, more than one piece read.
+    Bytes rows;
+    for (unsigned y = 0; y < 12000; y++) {
+        for (unsigned p = 0; p < 3; p++) {
+            append(rows,
+                   {0x01, static_cast<std::uint8_t>(y * 7 + p), static_cast<std::uint8_t>(y)});
+        }
+    }
+    const struct {
+        const char *name;
+        Bytes file;
+    } cases[] = {
+        {"rows packed alone",
+         group("FORM", "ILBM", {bmhd(16, 12000, 2, 1, 1), chunk("BODY", rows)})},
+        // One run of 12 over all three rows: unpacked whole.
+        {"a run across rows",
+         group("FORM", "ILBM", {bmhd(16, 3, 2, 0, 1), chunk("BODY", {0xf5, 0x5a})})},
+        {"short", group("FORM", "ILBM", {bmhd(16, 4, 2, 0, 1), chunk("BODY", {0xf9, 0})})},
+        {"after another picture",
+         group("CAT ", "ILBM",
+               {group("FORM", "ILBM", {bmhd(16, 1, 1, 0, 1), chunk("BODY", {0x01, 1, 2})}),
+                group("FORM", "ILBM", {bmhd(16, 1, 1, 0, 1), chunk("BODY", {0x01, 3, 4})})})},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = folder.file("p.iff");
+        ASSERT_TRUE(save(path, c.file));
+        for (unsigned index : {0u, 1u}) {
+            std::string fromBytes, fromFile;
+            const auto expected = picture::readPicture(c.file, &fromBytes, index);
+            const auto read_ = picture::readPicture(Bytes(c.file), &fromFile, index, path);
+            ASSERT_EQ(read_.has_value(), expected.has_value()) << fromFile;
+            EXPECT_EQ(fromFile, fromBytes);
+            if (expected) {
+                EXPECT_EQ(read_->pixels, expected->pixels);
+                EXPECT_EQ(read_->opacity, expected->opacity);
+            }
+        }
+    }
+}
+
 TEST(ReadColourMap, PicturesAndPalettesSavedAlone) {
     using iffbytes::group;
     // A palette saved alone: a BMHD and a CMAP, no BODY. No picture, but a colour map.
