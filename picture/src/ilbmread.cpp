@@ -143,8 +143,11 @@ long offsetIn(const std::vector<std::uint8_t> &bytes, const IFF_RawChunk *chunk)
         static_cast<std::uint8_t>(chunk->chunkId[2]), static_cast<std::uint8_t>(chunk->chunkId[3]),
         static_cast<std::uint8_t>(size >> 24),        static_cast<std::uint8_t>(size >> 16),
         static_cast<std::uint8_t>(size >> 8),         static_cast<std::uint8_t>(size)};
+    // A few places that look like it at most: a file made of such headers costs no more.
     auto at = bytes.begin();
-    while ((at = std::search(at, bytes.end(), header, header + 8)) != bytes.end()) {
+    for (int tries = 0;
+         tries < 8 && (at = std::search(at, bytes.end(), header, header + 8)) != bytes.end();
+         tries++) {
         const size_t data = static_cast<size_t>(at - bytes.begin()) + 8;
         if (bytes.size() - data >= size &&
             std::equal(chunk->chunkData, chunk->chunkData + size, bytes.begin() + data)) {
@@ -262,24 +265,27 @@ bool readImage(const ILBM_Image *image, Picture *picture, std::string *error,
         }
         picture->opacity.resize(masked ? count : 0);
     }
-    // A packed ILBM is unpacked a picture row at a time, so that reading it holds no more
-    // than the picture; a body whose runs cross rows is unpacked whole below.
+    // An ILBM's body is unpacked a picture row at a time, so that reading it holds no more
+    // than the picture; a body whose runs cross rows, or too short, is unpacked whole below.
     // A body left in the file is read a piece at a time: a piece holds at least what the
     // longest packed picture row can take, while the body has that much left.
     bool converted = false;
-    if (!pbm && !acbm && header->compression == ILBM_CMP_BYTE_RUN && chunk->chunkSize > 0) {
-        const size_t stored = static_cast<size_t>(chunk->chunkSize);
+    const bool packed = header->compression == ILBM_CMP_BYTE_RUN;
+    const size_t stored = chunk->chunkSize > 0 ? static_cast<size_t>(chunk->chunkSize) : 0;
+    if (!pbm && !acbm && stored > 0 &&
+        (packed || stored >= size_t{height} * rowSize * bodyPlanes)) {
         std::vector<std::uint8_t> rows(rowSize * bodyPlanes);
-        const size_t longestRow = ILBM_byteRunRowWorstCase(rowSize) * bodyPlanes;
+        const size_t longestRow =
+            packed ? ILBM_byteRunRowWorstCase(rowSize) * bodyPlanes : rows.size();
         std::vector<std::uint8_t> piece(chunk->chunkData == nullptr ? longestRow + (1u << 16) : 0);
-        const std::uint8_t *packed = chunk->chunkData;
+        const std::uint8_t *data = chunk->chunkData;
         size_t at = 0, end = stored, unread = 0;
         converted = true;
         if (chunk->chunkData == nullptr) {
             converted = std::fseek(place.file, place.at, SEEK_SET) == 0;
             end = 0;
             unread = stored;
-            packed = piece.data();
+            data = piece.data();
         }
         for (unsigned y = 0; y < height && converted; y++) {
             if (unread > 0 && end - at < longestRow) {
@@ -291,10 +297,16 @@ bool readImage(const ILBM_Image *image, Picture *picture, std::string *error,
                 unread = got > 0 ? unread - got : 0;
                 end += got;
             }
-            const ILBM_ByteRunResult result =
-                ILBM_unpackByteRunData(packed + at, end - at, rows.data(), rows.size());
-            converted = result.written == rows.size() && !result.overrun;
-            at += result.consumed;
+            if (packed) {
+                const ILBM_ByteRunResult result =
+                    ILBM_unpackByteRunData(data + at, end - at, rows.data(), rows.size());
+                converted = result.written == rows.size() && !result.overrun;
+                at += result.consumed;
+            } else {
+                converted = end - at >= rows.size();
+                std::copy_n(data + at, converted ? rows.size() : 0, rows.begin());
+                at += rows.size();
+            }
             if (converted) {
                 convertRow(y, rows.data());
             }
@@ -430,13 +442,13 @@ std::optional<Picture> readIff(const std::vector<std::uint8_t> &bytes, std::stri
                  std::to_string(index + 1);
         return std::nullopt;
     }
-    // With the file at hand, a packed ILBM's body is read from there again a piece at a time
-    // rather than held beside the picture.
+    // With the file at hand, an ILBM's body is read from there again a piece at a time rather
+    // than held beside the picture.
     BodyInFile place;
     ILBM_Image *image = images.images[index];
     if (release != nullptr && file != nullptr && image->body != nullptr &&
         image->body->chunkData != nullptr && !ILBM_imageIsPBM(image) && !ILBM_imageIsACBM(image) &&
-        image->bitMapHeader != nullptr && image->bitMapHeader->compression == ILBM_CMP_BYTE_RUN) {
+        image->bitMapHeader != nullptr && image->bitMapHeader->compression <= ILBM_CMP_BYTE_RUN) {
         place.at = offsetIn(bytes, image->body);
         if (place.at >= 0) {
             place.file = file;
