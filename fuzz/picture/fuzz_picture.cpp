@@ -9,7 +9,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -55,12 +60,36 @@ void writeAndReadBack(const picture::Picture &p) {
     }
 }
 
+// An IFF file read again from its file, its bodies a piece at a time, must give what its bytes
+// gave.
+void readFromTheFile(const std::vector<std::uint8_t> &bytes,
+                     const std::optional<picture::Picture> &read, const std::string &error) {
+    static const std::string path =
+        std::string(P_tmpdir) + "/fuzz-picture-" + std::to_string(getpid()) + ".iff";
+    FILE *file = fopen(path.c_str(), "wb");
+    if (file == nullptr || fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() ||
+        fclose(file) != 0) {
+        fail("the input cannot be written to a file");
+    }
+    std::string again;
+    const auto fromFile = picture::readPicture(std::vector<std::uint8_t>(bytes), &again, 0, path);
+    if (fromFile.has_value() != read.has_value() || (!read && again != error) ||
+        (read && (fromFile->pixels != read->pixels || fromFile->deepPixels != read->deepPixels ||
+                  fromFile->opacity != read->opacity || fromFile->warnings != read->warnings))) {
+        fail("an IFF file read from its file gives another picture than its bytes");
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const std::vector<std::uint8_t> bytes(data, data + size);
     std::string error;
     const auto read = picture::readPicture(bytes, &error);
+    if (size >= 4 && (memcmp(data, "FORM", 4) == 0 || memcmp(data, "LIST", 4) == 0 ||
+                      memcmp(data, "CAT ", 4) == 0)) {
+        readFromTheFile(bytes, read, error);
+    }
     if (!read) {
         if (error.empty()) {
             fail("a refused file has no message");

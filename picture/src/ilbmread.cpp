@@ -113,6 +113,51 @@ bool unpackBody(const ILBM_Image *image, const IFF_RawChunk *chunk, size_t rowSi
     return true;
 }
 
+// Where a packed body is read from a piece at a time: the file it was read from, at `at`,
+// when the file's bytes have been released. Reads nothing without a file.
+struct BodyInFile {
+    std::FILE *file = nullptr;
+    long at = 0;
+    size_t size = 0;
+};
+
+// The body's bytes read whole from the file into the chunk again, for what does not read it a
+// piece at a time. False, with the error set, when the file no longer holds them.
+bool loadBody(const BodyInFile &place, IFF_RawChunk *chunk, std::string *error) {
+    auto *data = static_cast<IFF_UByte *>(std::malloc(place.size));
+    if (data == nullptr || std::fseek(place.file, place.at, SEEK_SET) != 0 ||
+        std::fread(data, 1, place.size, place.file) != place.size) {
+        std::free(data);
+        return fail(error, "the file's BODY cannot be read again");
+    }
+    chunk->chunkData = data;
+    return true;
+}
+
+// Where in the bytes the data of the chunk lies, by its header and its contents; -1 when it
+// is not found.
+long offsetIn(const std::vector<std::uint8_t> &bytes, const IFF_RawChunk *chunk) {
+    const size_t size = static_cast<size_t>(chunk->chunkSize);
+    const std::uint8_t header[8] = {
+        static_cast<std::uint8_t>(chunk->chunkId[0]), static_cast<std::uint8_t>(chunk->chunkId[1]),
+        static_cast<std::uint8_t>(chunk->chunkId[2]), static_cast<std::uint8_t>(chunk->chunkId[3]),
+        static_cast<std::uint8_t>(size >> 24),        static_cast<std::uint8_t>(size >> 16),
+        static_cast<std::uint8_t>(size >> 8),         static_cast<std::uint8_t>(size)};
+    // A few places that look like it at most: a file made of such headers costs no more.
+    auto at = bytes.begin();
+    for (int tries = 0;
+         tries < 8 && (at = std::search(at, bytes.end(), header, header + 8)) != bytes.end();
+         tries++) {
+        const size_t data = static_cast<size_t>(at - bytes.begin()) + 8;
+        if (bytes.size() - data >= size &&
+            std::equal(chunk->chunkData, chunk->chunkData + size, bytes.begin() + data)) {
+            return static_cast<long>(data);
+        }
+        ++at;
+    }
+    return -1;
+}
+
 std::uint32_t bitAt(const std::uint8_t *row, unsigned x) {
     return (row[x >> 3] >> (7 - (x & 7))) & 1u;
 }
@@ -153,7 +198,8 @@ void readColourChanges(const ILBM_Image *image, Picture *picture) {
     picture->colourChanges = std::move(*changes);
 }
 
-bool readImage(const ILBM_Image *image, Picture *picture, std::string *error) {
+bool readImage(const ILBM_Image *image, Picture *picture, std::string *error,
+               const BodyInFile &place) {
     const ILBM_BitMapHeader *header = image->bitMapHeader;
     if (header == nullptr) {
         return fail(error, "the picture has no bitmap header (BMHD)");
@@ -176,7 +222,7 @@ bool readImage(const ILBM_Image *image, Picture *picture, std::string *error) {
         return fail(error, std::string("the ") + kind + " picture has " + std::to_string(planes) +
                                " planes; " + (pbm ? "8" : "32") + " is the most read");
     }
-    const IFF_RawChunk *chunk = acbm ? image->bitplanes : image->body;
+    IFF_RawChunk *chunk = acbm ? image->bitplanes : image->body;
     if (chunk == nullptr) {
         return fail(error,
                     std::string("the ") + kind + " picture has no " + (acbm ? "ABIT" : "BODY"));
@@ -219,23 +265,56 @@ bool readImage(const ILBM_Image *image, Picture *picture, std::string *error) {
         }
         picture->opacity.resize(masked ? count : 0);
     }
-    // A packed ILBM is unpacked a picture row at a time, so that reading it holds no more
-    // than the picture; a body whose runs cross rows is unpacked whole below.
+    // An ILBM's body is unpacked a picture row at a time, so that reading it holds no more
+    // than the picture; a body whose runs cross rows, or too short, is unpacked whole below.
+    // A body left in the file is read a piece at a time: a piece holds at least what the
+    // longest packed picture row can take, while the body has that much left.
     bool converted = false;
-    if (!pbm && !acbm && header->compression == ILBM_CMP_BYTE_RUN && chunk->chunkSize > 0) {
-        const size_t stored = static_cast<size_t>(chunk->chunkSize);
+    const bool packed = header->compression == ILBM_CMP_BYTE_RUN;
+    const size_t stored = chunk->chunkSize > 0 ? static_cast<size_t>(chunk->chunkSize) : 0;
+    if (!pbm && !acbm && stored > 0 &&
+        (packed || stored >= size_t{height} * rowSize * bodyPlanes)) {
         std::vector<std::uint8_t> rows(rowSize * bodyPlanes);
-        size_t at = 0;
+        const size_t longestRow =
+            packed ? ILBM_byteRunRowWorstCase(rowSize) * bodyPlanes : rows.size();
+        std::vector<std::uint8_t> piece(chunk->chunkData == nullptr ? longestRow + (1u << 16) : 0);
+        const std::uint8_t *data = chunk->chunkData;
+        size_t at = 0, end = stored, unread = 0;
         converted = true;
+        if (chunk->chunkData == nullptr) {
+            converted = std::fseek(place.file, place.at, SEEK_SET) == 0;
+            end = 0;
+            unread = stored;
+            data = piece.data();
+        }
         for (unsigned y = 0; y < height && converted; y++) {
-            const ILBM_ByteRunResult result = ILBM_unpackByteRunData(
-                chunk->chunkData + at, stored - at, rows.data(), rows.size());
-            converted = result.written == rows.size() && !result.overrun;
-            at += result.consumed;
+            if (unread > 0 && end - at < longestRow) {
+                std::copy(piece.begin() + at, piece.begin() + end, piece.begin());
+                end -= at;
+                at = 0;
+                const size_t got = std::fread(piece.data() + end, 1,
+                                              std::min(unread, piece.size() - end), place.file);
+                unread = got > 0 ? unread - got : 0;
+                end += got;
+            }
+            if (packed) {
+                const ILBM_ByteRunResult result =
+                    ILBM_unpackByteRunData(data + at, end - at, rows.data(), rows.size());
+                converted = result.written == rows.size() && !result.overrun;
+                at += result.consumed;
+            } else {
+                converted = end - at >= rows.size();
+                std::copy_n(data + at, converted ? rows.size() : 0, rows.begin());
+                at += rows.size();
+            }
             if (converted) {
                 convertRow(y, rows.data());
             }
         }
+    }
+    if (chunk->chunkData == nullptr && chunk->chunkSize > 0 && !converted &&
+        !loadBody(place, chunk, error)) {
+        return false;
     }
     if (!converted) {
         std::vector<std::uint8_t> unpacked;
@@ -337,7 +416,8 @@ bool readImage(const ILBM_Image *image, Picture *picture, std::string *error) {
 } // namespace
 
 std::optional<Picture> readIff(const std::vector<std::uint8_t> &bytes, std::string *error,
-                               unsigned index) {
+                               unsigned index, std::vector<std::uint8_t> *release,
+                               std::FILE *file) {
     const MessageCapture messages;
     Tree tree = readTree(bytes);
     if (tree == nullptr) {
@@ -362,9 +442,27 @@ std::optional<Picture> readIff(const std::vector<std::uint8_t> &bytes, std::stri
                  std::to_string(index + 1);
         return std::nullopt;
     }
+    // With the file at hand, an ILBM's body is read from there again a piece at a time rather
+    // than held beside the picture.
+    BodyInFile place;
+    ILBM_Image *image = images.images[index];
+    if (release != nullptr && file != nullptr && image->body != nullptr &&
+        image->body->chunkData != nullptr && !ILBM_imageIsPBM(image) && !ILBM_imageIsACBM(image) &&
+        image->bitMapHeader != nullptr && image->bitMapHeader->compression <= ILBM_CMP_BYTE_RUN) {
+        place.at = offsetIn(bytes, image->body);
+        if (place.at >= 0) {
+            place.file = file;
+            place.size = static_cast<size_t>(image->body->chunkSize);
+            std::free(image->body->chunkData);
+            image->body->chunkData = nullptr;
+        }
+    }
+    if (release != nullptr) {
+        std::vector<std::uint8_t>().swap(*release);
+    }
     Picture picture;
     std::string problem;
-    if (!readImage(images.images[index], &picture, &problem)) {
+    if (!readImage(image, &picture, &problem, place)) {
         *error = joined(problem, messages);
         return std::nullopt;
     }

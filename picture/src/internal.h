@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,8 +23,11 @@ std::string sizeProblem(const char *kind, std::uint64_t width, std::uint64_t hei
 
 bool isPng(const std::vector<std::uint8_t> &bytes);
 std::optional<Picture> readPng(const std::vector<std::uint8_t> &bytes, std::string *error);
+// With `release`, the bytes (*release) are released once read into chunks; with `file` too
+// (the file they were read from), a packed body is read from there again a piece at a time.
 std::optional<Picture> readIff(const std::vector<std::uint8_t> &bytes, std::string *error,
-                               unsigned index);
+                               unsigned index, std::vector<std::uint8_t> *release = nullptr,
+                               std::FILE *file = nullptr);
 std::vector<PictureSummary> iffPictures(const std::vector<std::uint8_t> &bytes);
 // The first CMAP of the file's ILBM, ACBM or PBM forms, with or without a bitmap: no colours
 // when none of those forms has one; nothing when the bytes are not an IFF file holding such a

@@ -9,6 +9,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace picture {
 
@@ -79,8 +84,36 @@ std::string describeMode(const Picture &picture) {
     return picture.depth == 32 ? "32-bit" : "24-bit";
 }
 
-std::optional<Picture> readPicture(const std::vector<std::uint8_t> &bytes, std::string *error,
-                                   unsigned index) {
+namespace {
+
+// The file the bytes were read from, open again for reading, when it is a plain file of as
+// many bytes; else null (no path, the standard input, a pipe or a device, a file since changed).
+std::FILE *openAgain(const std::string &path, std::size_t size) {
+    if (path.empty() || path == "-") {
+        return nullptr;
+    }
+    // Not blocking: a FIFO opened for reading waits for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat status {};
+    if (fd < 0) {
+        return nullptr;
+    }
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
+        static_cast<std::uint64_t>(status.st_size) != size) {
+        ::close(fd);
+        return nullptr;
+    }
+    std::FILE *file = ::fdopen(fd, "rb");
+    if (file == nullptr) {
+        ::close(fd);
+    }
+    return file;
+}
+
+// With `release`, the bytes are released as soon as they are no longer needed.
+std::optional<Picture> readBytes(const std::vector<std::uint8_t> &bytes, std::string *error,
+                                 unsigned index, std::vector<std::uint8_t> *release,
+                                 const std::string &path) {
     std::string problem;
     std::optional<Picture> picture;
     if (bytes.empty()) {
@@ -94,12 +127,28 @@ std::optional<Picture> readPicture(const std::vector<std::uint8_t> &bytes, std::
     } else if (const std::string kind = otherKindOf(bytes); !kind.empty()) {
         problem = "it is " + kind + ", not a PNG or IFF picture";
     } else {
-        picture = detail::readIff(bytes, &problem, index);
+        std::FILE *file = release != nullptr ? openAgain(path, bytes.size()) : nullptr;
+        picture = detail::readIff(bytes, &problem, index, release, file);
+        if (file != nullptr) {
+            std::fclose(file);
+        }
     }
     if (!picture && error != nullptr) {
         *error = problem;
     }
     return picture;
+}
+
+} // namespace
+
+std::optional<Picture> readPicture(const std::vector<std::uint8_t> &bytes, std::string *error,
+                                   unsigned index) {
+    return readBytes(bytes, error, index, nullptr, {});
+}
+
+std::optional<Picture> readPicture(std::vector<std::uint8_t> &&bytes, std::string *error,
+                                   unsigned index, const std::string &path) {
+    return readBytes(bytes, error, index, &bytes, path);
 }
 
 namespace {
@@ -127,8 +176,8 @@ std::optional<Result> readFile(const std::string &path, std::string *error, Read
 
 std::optional<Picture> readPictureFile(const std::string &path, std::string *error,
                                        unsigned index) {
-    return readFile<Picture>(path, error, [index](const auto &bytes, std::string *problem) {
-        return readPicture(bytes, problem, index);
+    return readFile<Picture>(path, error, [index, &path](auto &bytes, std::string *problem) {
+        return readPicture(std::move(bytes), problem, index, path);
     });
 }
 

@@ -257,10 +257,16 @@ TEST(ReadIlbm, PackedAcbmAndPbmBodiesGiveTheSamePixels) {
     // ByteRun1 by hand: a literal of n bytes is n-1 then the bytes; a run of n is 1-n then the
     // byte.
     const Bytes packed = {0x01, 0xa0, 0x00, 0x01, 0x60, 0x00};
-    const auto ilbm = read(
-        group("FORM", "ILBM", {bmhd(3, 2, 1, 0, 1), cmapOf({0, 0xffffff}), chunk("BODY", packed)}));
+    const Bytes file =
+        group("FORM", "ILBM", {bmhd(3, 2, 1, 0, 1), cmapOf({0, 0xffffff}), chunk("BODY", packed)});
+    const auto ilbm = read(file);
     ASSERT_TRUE(ilbm);
     EXPECT_EQ(ilbm->pixels, (std::vector<std::uint8_t>{1, 0, 1, 0, 1, 1}));
+    // The bytes handed over, released once read into chunks: the picture is the same.
+    std::string error;
+    const auto handedOver = picture::readPicture(Bytes(file), &error);
+    ASSERT_TRUE(handedOver) << error;
+    EXPECT_EQ(handedOver->pixels, ilbm->pixels);
 
     // ACBM: the plane whole in an ABIT.
     const auto acbm = read(
@@ -400,6 +406,10 @@ TEST(ReadIlbm, BrokenFilesAreRefusedWithASentenceAndNothingOnStandardError) {
         std::string error;
         EXPECT_FALSE(read(c.bytes, &error));
         EXPECT_NE(error.find(c.says), std::string::npos) << error;
+        // Bytes handed over are released as soon as they are read: the sentence is the same.
+        std::string handedOver;
+        EXPECT_FALSE(picture::readPicture(Bytes(c.bytes), &handedOver));
+        EXPECT_EQ(handedOver, error);
     }
     EXPECT_EQ(messages.text(), "");
 }
@@ -417,6 +427,54 @@ TEST(ReadPictureFile, NamesTheFileInItsSentence) {
     const auto read_ = picture::readPictureFile(folder.file("one.png"), &error);
     ASSERT_TRUE(read_);
     EXPECT_EQ(read_->trueColour, (std::vector<Rgba8>{{1, 2, 3, 255}}));
+}
+
+TEST(ReadPictureFile, PackedBodiesReadAgainFromTheFileGiveWhatTheBytesGive) {
+    using namespace iffbytes;
+    Folder folder;
+    // Literal rows whose bytes change with the row, so that a row read from the wrong place
+    // shows; 12000 rows of 2 planes and a mask pack to 108000 bytes, more than one piece read.
+    Bytes rows;
+    for (unsigned y = 0; y < 12000; y++) {
+        for (unsigned p = 0; p < 3; p++) {
+            append(rows,
+                   {0x01, static_cast<std::uint8_t>(y * 7 + p), static_cast<std::uint8_t>(y)});
+        }
+    }
+    const struct {
+        const char *name;
+        Bytes file;
+    } cases[] = {
+        {"rows packed alone",
+         group("FORM", "ILBM", {bmhd(16, 12000, 2, 1, 1), chunk("BODY", rows)})},
+        // One run of 12 over all three rows: unpacked whole.
+        {"a run across rows",
+         group("FORM", "ILBM", {bmhd(16, 3, 2, 0, 1), chunk("BODY", {0xf5, 0x5a})})},
+        {"short", group("FORM", "ILBM", {bmhd(16, 4, 2, 0, 1), chunk("BODY", {0xf9, 0})})},
+        {"not packed",
+         group("FORM", "ILBM", {bmhd(16, 2, 1, 1), chunk("BODY", {1, 2, 3, 4, 5, 6, 7, 8})})},
+        {"not packed, short", group("FORM", "ILBM", {bmhd(16, 2, 1), chunk("BODY", {1, 2, 3})})},
+        {"after another picture",
+         group("CAT ", "ILBM",
+               {group("FORM", "ILBM", {bmhd(16, 1, 1, 0, 1), chunk("BODY", {0x01, 1, 2})}),
+                group("FORM", "ILBM", {bmhd(16, 1, 1, 0, 1), chunk("BODY", {0x01, 3, 4})})})},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = folder.file("p.iff");
+        ASSERT_TRUE(save(path, c.file));
+        for (unsigned index : {0u, 1u}) {
+            std::string fromBytes, fromFile;
+            const auto expected = picture::readPicture(c.file, &fromBytes, index);
+            const auto read_ = picture::readPicture(Bytes(c.file), &fromFile, index, path);
+            ASSERT_EQ(read_.has_value(), expected.has_value()) << fromFile;
+            EXPECT_EQ(fromFile, fromBytes);
+            if (expected) {
+                EXPECT_EQ(read_->pixels, expected->pixels);
+                EXPECT_EQ(read_->opacity, expected->opacity);
+            }
+        }
+    }
 }
 
 TEST(ReadColourMap, PicturesAndPalettesSavedAlone) {

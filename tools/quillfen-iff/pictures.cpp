@@ -19,6 +19,7 @@
 #include <amiga/colourcode.h>
 
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -314,16 +315,21 @@ std::optional<Input> readInput(Arguments &arguments, int *status) {
  * asked. A true-colour PNG must be reduced: without a reduction it is refused, with its number
  * of colours. Nothing after a message, with *status set. With colourMapAlone, an IFF file that
  * holds no picture but a colour map saved alone (a BMHD and a CMAP without a BODY) gives that
- * colour map there and nothing else, with *status kSuccess and no message.
+ * colour map there and nothing else, with *status kSuccess and no message. Without
+ * colourMapAlone the file's bytes are taken from input.
  */
-std::optional<picture::Picture> loadPicture(const Arguments &arguments, const Input &input,
-                                            int *status,
+std::optional<picture::Picture> loadPicture(const Arguments &arguments, Input &input, int *status,
                                             std::vector<amiga::Rgb8> *colourMapAlone = nullptr) {
     const char *path = input.path;
     const std::vector<unsigned char> &bytes = input.bytes;
     const std::optional<picture::Reduction> &reduction = input.reduction;
     std::string error;
-    std::optional<picture::Picture> read = picture::readPicture(bytes, &error, input.index);
+    /* The file's bytes are handed over, to be released before the picture is made, unless a
+       colour map alone may still be read from them. */
+    std::optional<picture::Picture> read =
+        colourMapAlone != nullptr
+            ? picture::readPicture(bytes, &error, input.index)
+            : picture::readPicture(std::move(input.bytes), &error, input.index, path);
     if (!read) {
         // What is wrong with the file as a palette is said as every reader of a palette says it.
         if (colourMapAlone != nullptr && !reduction && !isPng(bytes)) {
@@ -387,6 +393,25 @@ int writeOutput(const Arguments &arguments, const char *input, const picture::Ou
     return writeFile(arguments, path, output.bytes.data(), output.bytes.size());
 }
 
+/* Whether a packed body holds `height` rows of rowBytes bytes, each packed by itself. */
+bool packedRows(const IFF_RawChunk *data, size_t rowBytes, unsigned int height) {
+    if (data->chunkSize <= 0 || data->chunkData == nullptr) {
+        return false;
+    }
+    const size_t stored = static_cast<size_t>(data->chunkSize);
+    std::vector<unsigned char> row(rowBytes);
+    size_t at = 0;
+    for (unsigned int y = 0; y < height; y++) {
+        const ILBM_ByteRunResult result =
+            ILBM_unpackByteRunData(data->chunkData + at, stored - at, row.data(), row.size());
+        if (result.written != row.size() || result.overrun) {
+            return false;
+        }
+        at += result.consumed;
+    }
+    return true;
+}
+
 /* The bitplanes of an ILBM or ACBM picture as they are stored, interleaved or planar, without
    a mask plane: raw without options, as it has always been. PBM pictures are for the caller. */
 int storedPlanes(const Arguments &arguments, ILBM_Image *image, bool planar) {
@@ -399,25 +424,30 @@ int storedPlanes(const Arguments &arguments, ILBM_Image *image, bool planar) {
                whole ? "ABIT" : "BODY");
         return kNegative;
     }
-    if (!whole && !ILBM_unpackByteRun(image)) {
+    /* A packed BODY whose every row unpacks by itself is unpacked a row at a time as it is
+       written, so that the picture is never held unpacked beside its packed form; any other is
+       unpacked whole first. */
+    const size_t rowSize = ILBM_calculateRowSize(image);
+    const unsigned int bodyPlanes = ILBM_calculateBodyPlanes(image);
+    const unsigned int height = image->bitMapHeader->h;
+    const bool byRow = !whole && image->bitMapHeader->compression == ILBM_CMP_BYTE_RUN &&
+                       bodyPlanes > 0 && packedRows(data, rowSize * bodyPlanes, height);
+    if (!whole && !byRow && !ILBM_unpackByteRun(image)) {
         report(arguments, "the picture in '%s' cannot be unpacked\n", path);
         return kNegative;
     }
-    if (image->bitMapHeader->compression != ILBM_CMP_NONE) {
+    if (!byRow && image->bitMapHeader->compression != ILBM_CMP_NONE) {
         report(arguments, "the ABIT in '%s' is compressed (%u), which ACBM pictures are not\n",
                path, static_cast<unsigned int>(image->bitMapHeader->compression));
         return kNegative;
     }
-    const unsigned int bodyPlanes = ILBM_calculateBodyPlanes(image);
     if (bodyPlanes == 0) {
         report(arguments, "the picture in '%s' has no bitplanes to write\n", path);
         return kNegative;
     }
     const unsigned int nPlanes = image->bitMapHeader->nPlanes;
-    const size_t rowSize = ILBM_calculateRowSize(image);
-    const unsigned int height = image->bitMapHeader->h;
     const size_t planeSize = rowSize * height;
-    if (static_cast<size_t>(data->chunkSize) < planeSize * bodyPlanes) {
+    if (!byRow && static_cast<size_t>(data->chunkSize) < planeSize * bodyPlanes) {
         report(arguments, "the %s in '%s' holds %d bytes, the picture needs %zu\n",
                whole ? "ABIT" : "BODY", path, static_cast<int>(data->chunkSize),
                planeSize * bodyPlanes);
@@ -428,9 +458,25 @@ int storedPlanes(const Arguments &arguments, ILBM_Image *image, bool planar) {
        the picture: they are not laid out again whole). An ILBM's BODY holds each row's planes
        one after another, the mask plane's row after them; an ACBM's ABIT holds whole planes. */
     const unsigned char *stored = data->chunkData;
-    auto rowOf = [&](unsigned int plane, size_t row) {
-        return whole ? stored + plane * planeSize + row * rowSize
-                     : stored + (row * bodyPlanes + plane) * rowSize;
+    std::vector<unsigned char> unpacked(byRow ? rowSize * bodyPlanes : 0);
+    size_t packedAt = 0, unpackedRow = SIZE_MAX;
+    auto rowOf = [&](unsigned int plane, size_t row) -> const unsigned char * {
+        if (whole) {
+            return stored + plane * planeSize + row * rowSize;
+        }
+        if (!byRow) {
+            return stored + (row * bodyPlanes + plane) * rowSize;
+        }
+        if (row != unpackedRow) {
+            /* The rows come in order, again from the first for every plane when planar. */
+            packedAt = row == 0 ? 0 : packedAt;
+            packedAt += ILBM_unpackByteRunData(stored + packedAt,
+                                               static_cast<size_t>(data->chunkSize) - packedAt,
+                                               unpacked.data(), unpacked.size())
+                            .consumed;
+            unpackedRow = row;
+        }
+        return unpacked.data() + plane * rowSize;
     };
     /* Bits past the picture's right edge are no part of it: a row's word padding is written
        clear, as every other path lays it out, whatever the file held there. */

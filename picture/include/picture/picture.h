@@ -108,6 +108,12 @@ std::string describeMode(const Picture &picture);
 // standard error.
 std::optional<Picture> readPicture(const std::vector<std::uint8_t> &bytes, std::string *error,
                                    unsigned index = 0);
+// The same, the bytes handed over: an IFF file's are released once read into chunks, before
+// the picture is made, so that a large file is not held beside its picture. With the path of
+// the file they were read from, a packed ILBM body is read from there again a piece at a time
+// rather than held while it is unpacked.
+std::optional<Picture> readPicture(std::vector<std::uint8_t> &&bytes, std::string *error,
+                                   unsigned index = 0, const std::string &path = {});
 // The same from a file ("-" is the standard input); the error is a whole sentence that names
 // the file ("'a.png': the file is empty.").
 std::optional<Picture> readPictureFile(const std::string &path, std::string *error,
