@@ -122,11 +122,12 @@ MainWindow::MainWindow(QWidget *parent, ToolLoading loading)
     updateActions();
     // A label whose text can be selected keeps a text document, lays it out for every width its
     // layout tries (many when it wraps) and paints through it. The tool on show is first painted
-    // with its labels plain (they look the same), and they take the mouse once the picture is on
-    // the screen.
+    // with its labels plain, and they take the mouse once the picture is on the screen. (Those
+    // set to the right stay: their document places the text a fraction of a pixel apart.)
     QList<QPointer<QLabel>> selectable;
     for (QLabel *label : ui->mainTabViewController->currentWidget()->findChildren<QLabel *>()) {
-        if (label->textInteractionFlags() & Qt::TextSelectableByMouse) {
+        if ((label->textInteractionFlags() & Qt::TextSelectableByMouse) &&
+            !(label->alignment() & Qt::AlignRight)) {
             label->setTextInteractionFlags(label->textInteractionFlags() &
                                            ~Qt::TextSelectableByMouse);
             selectable.append(label);
