@@ -118,7 +118,7 @@ TEST(Shell, HiddenToolsAreBuiltWhenFirstShown) {
     EXPECT_EQ(tabs->widget(6)->objectName(), "convertPlaceholder");
     // The results, painted plain at first, can be selected once the window is up.
     for (const char *name :
-         {"fetchedBytesLabel", "diwstrtArithmeticLabel", "fmodeWarningLabel", "moduloTextField"})
+         {"fetchedBytesLabel", "diwstrtArithmeticLabel", "fmodeWarningLabel", "diwstrtValueLabel"})
         EXPECT_TRUE(tabs->widget(0)->findChild<QLabel *>(name)->textInteractionFlags() &
                     Qt::TextSelectableByMouse)
             << name;
