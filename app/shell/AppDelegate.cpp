@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 
 AppDelegate::AppDelegate(QObject *parent) : QObject(parent) {}
 
@@ -16,8 +17,12 @@ void AppDelegate::attach(QApplication &application) {
 }
 
 void AppDelegate::attach(MainWindow &window) {
-    connect(&window, &MainWindow::firstPainted, this,
-            [] { QApplication::setWindowIcon(QIcon(QStringLiteral(":/resources/quillfen.png"))); });
+    // The icon is read once the first picture of the window is complete (it is not in it).
+    connect(&window, &MainWindow::firstPainted, this, [this] {
+        QTimer::singleShot(0, this, [] {
+            QApplication::setWindowIcon(QIcon(QStringLiteral(":/resources/quillfen.png")));
+        });
+    });
 }
 
 void AppDelegate::applicationDidFinishLaunching() {}

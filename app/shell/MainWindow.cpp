@@ -35,6 +35,7 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QUndoGroup>
 #include <QUndoStack>
 #include <QUrl>
@@ -119,23 +120,27 @@ MainWindow::MainWindow(QWidget *parent, ToolLoading loading)
     if (loading == ToolLoading::WithTheWindow)
         buildTools();
     updateActions();
-    // A label whose text can be selected keeps a text document, and one that wraps lays it out
-    // again for every width its layout tries. The tool on show is first painted with its
-    // wrapping labels plain (they look the same), and they take the mouse once the picture is
-    // on the screen.
+    // A label whose text can be selected keeps a text document, lays it out for every width its
+    // layout tries (many when it wraps) and paints through it. The tool on show is first painted
+    // with its labels plain, and they take the mouse once the picture is on the screen. (Those
+    // set to the right stay: their document places the text a fraction of a pixel apart.)
     QList<QPointer<QLabel>> selectable;
     for (QLabel *label : ui->mainTabViewController->currentWidget()->findChildren<QLabel *>()) {
-        if (label->wordWrap() && (label->textInteractionFlags() & Qt::TextSelectableByMouse)) {
+        if ((label->textInteractionFlags() & Qt::TextSelectableByMouse) &&
+            !(label->alignment() & Qt::AlignRight)) {
             label->setTextInteractionFlags(label->textInteractionFlags() &
                                            ~Qt::TextSelectableByMouse);
             selectable.append(label);
         }
     }
-    connect(this, &MainWindow::firstPainted, this, [selectable] {
-        for (QLabel *label : selectable)
-            if (label)
-                label->setTextInteractionFlags(label->textInteractionFlags() |
-                                               Qt::TextSelectableByMouse);
+    connect(this, &MainWindow::firstPainted, this, [this, selectable] {
+        // After what the paint itself queued: the picture is complete before this begins.
+        QTimer::singleShot(0, this, [selectable] {
+            for (QLabel *label : selectable)
+                if (label)
+                    label->setTextInteractionFlags(label->textInteractionFlags() |
+                                                   Qt::TextSelectableByMouse);
+        });
     });
     fitMinimumSizeToTools();
 }

@@ -116,8 +116,9 @@ TEST(Shell, HiddenToolsAreBuiltWhenFirstShown) {
     QApplication::processEvents();
     EXPECT_EQ(tabs->widget(1)->objectName(), "colourPlaceholder"); // nothing built behind
     EXPECT_EQ(tabs->widget(6)->objectName(), "convertPlaceholder");
-    // The results that wrap, painted plain at first, can be selected once the window is up.
-    for (const char *name : {"fetchedBytesLabel", "diwstrtArithmeticLabel", "fmodeWarningLabel"})
+    // The results, painted plain at first, can be selected once the window is up.
+    for (const char *name :
+         {"fetchedBytesLabel", "diwstrtArithmeticLabel", "fmodeWarningLabel", "diwstrtValueLabel"})
         EXPECT_TRUE(tabs->widget(0)->findChild<QLabel *>(name)->textInteractionFlags() &
                     Qt::TextSelectableByMouse)
             << name;
