@@ -2,10 +2,7 @@
 #include <amiga/customregisters.h>
 #include <amiga/registercode.h>
 
-#include "m68k_assembler.h"
-
 #include <gtest/gtest.h>
-#include <sstream>
 
 using namespace amiga;
 
@@ -41,18 +38,6 @@ TEST(CustomRegisters, EveryNameNamesOneOffset) {
     }
     // 237 named registers, the no-op among them ($000-$1fe less the 19 unused offsets).
     EXPECT_EQ(named, 237);
-}
-
-TEST(CustomRegisters, TheAssemblerEquatesOfTheTestsAgree) {
-    // The equates that the assembler tests put before generated code, written separately.
-    std::istringstream equates(m68k::registerEquates());
-    std::string name, equ, value;
-    int count = 0;
-    while (equates >> name >> equ >> value) {
-        ++count;
-        EXPECT_EQ(registerOffset(name), registerOffset(value)) << name << " " << value;
-    }
-    EXPECT_GT(count, 60);
 }
 
 TEST(CustomRegisters, TextsThatNameARegister) {

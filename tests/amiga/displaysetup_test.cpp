@@ -8,7 +8,7 @@
 // between two grid points gets BPLCON1's delay.
 #include <amiga/displaysetup.h>
 
-#include "m68k_assembler.h"
+#include "assembled_copper_list.h"
 
 #include <gtest/gtest.h>
 
@@ -284,18 +284,14 @@ TEST(DisplaySetup, CodeAssemblesAsPastedToItsWords) {
     const std::vector<std::uint16_t> words = {0x008e, 0x2c81, 0x0090, 0x2cc1, 0x0092, 0x0038,
                                               0x0094, 0x00d0, 0x0100, 0x5200, 0x0108, 0x00a0,
                                               0x010a, 0x00a0, 0x01fc, 0x0000};
-    const m68k::Result fromCopper = m68k::assemble(copper);
-    ASSERT_TRUE(fromCopper.words) << fromCopper.messages << copper;
-    EXPECT_EQ(*fromCopper.words, words);
+    EXPECT_EQ(assembled(copper), words);
 
     // move.w #imm,d16(a6): $3d7c, the value, the register's offset.
     const std::string cpu = displaySetupCode(setup, true);
-    const m68k::Result fromCpu = m68k::assemble(cpu);
-    ASSERT_TRUE(fromCpu.words) << fromCpu.messages << cpu;
     std::vector<std::uint16_t> expected;
     for (std::size_t i = 0; i < words.size(); i += 2)
         expected.insert(expected.end(), {0x3d7c, words[i + 1], words[i]});
-    EXPECT_EQ(*fromCpu.words, expected);
+    EXPECT_EQ(assembled(cpu), expected);
 
     // Warnings are comments and assemble to nothing.
     DisplayRequest warned; // ($71 - 17) / 2 = $30: sprites 6-7 on OCS; no BPLCON1
@@ -303,7 +299,5 @@ TEST(DisplaySetup, CodeAssemblesAsPastedToItsWords) {
     warned.width = 336;
     const std::string text = displaySetupCode(displaySetup(warned), false);
     EXPECT_NE(text.find("; the fetch starts at $30"), std::string::npos) << text;
-    const m68k::Result fromWarned = m68k::assemble(text);
-    ASSERT_TRUE(fromWarned.words) << fromWarned.messages << text;
-    EXPECT_EQ(fromWarned.words->size(), 14u);
+    EXPECT_EQ(assembled(text).size(), 14u);
 }
