@@ -89,11 +89,6 @@ TEST(CopperList, ProblemsAreSaidAndCounted) {
     EXPECT_TRUE(odd.entries[1].loneWord);
     EXPECT_TRUE(odd.cannotPerform);
 
-    // Line $ff at horizontal $f0: the horizontal position stops at $e2 and the line at $ff, so
-    // the beam never compares as high ("The WAIT instruction"), like the end of list.
-    const CopperListing unmet = listingOf({0xfff1, 0xfffe});
-    EXPECT_EQ(unmet.entries[0].problems, std::vector{CopperProblem::NeverMet});
-
     // After line $ff the vertical compare sees the line's low byte: lines $100-$137 are $00-$37,
     // and a WAIT for $40 there never comes in a PAL frame (312 lines).
     const CopperListing wrapped =
