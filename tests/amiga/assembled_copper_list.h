@@ -12,12 +12,17 @@
 #include <string>
 #include <vector>
 
-// The words of a text as the assembler makes them, ended by the end-of-list WAIT; a text that
-// does not assemble fails the test.
-inline std::vector<std::uint16_t> assembledCopperList(const std::string &text) {
+// The words the assembler makes of a text exactly as given; a text that does not assemble fails
+// the test (and gives no words).
+inline std::vector<std::uint16_t> assembled(const std::string &text) {
     const m68k::Result result = m68k::assemble(text);
     EXPECT_TRUE(result.words) << result.messages << text;
-    std::vector<std::uint16_t> words = result.words.value_or(std::vector<std::uint16_t>{});
+    return result.words.value_or(std::vector<std::uint16_t>{});
+}
+
+// The words of a text, ended by the end-of-list WAIT.
+inline std::vector<std::uint16_t> assembledCopperList(const std::string &text) {
+    std::vector<std::uint16_t> words = assembled(text);
     words.insert(words.end(), {0xffff, 0xfffe});
     return words;
 }

@@ -68,8 +68,6 @@ TEST(Bitplanes, SmallPictureByHand) {
               (Bytes{0xa0, 0x00, 0x40, 0x00, 0x60, 0x00, 0x40, 0x00}));
     EXPECT_EQ(data(true, MaskOutput::After, false),
               (Bytes{0xa0, 0x00, 0x60, 0x00, 0xe0, 0x00, 0x40, 0x00, 0x40, 0x00, 0x40, 0x00}));
-    EXPECT_EQ(data(false, MaskOutput::After, false),
-              (Bytes{0xa0, 0x00, 0x40, 0x00, 0x60, 0x00, 0x40, 0x00, 0xe0, 0x00, 0x40, 0x00}));
     // The cookie-cut layout: each mask row once per plane, so that one blit with the same
     // modulo as the interleaved planes reads the right mask row for every plane row.
     EXPECT_EQ(data(true, MaskOutput::Only, false),
@@ -84,19 +82,6 @@ TEST(Bitplanes, SmallPictureByHand) {
     EXPECT_EQ(bitplaneDataAndMask(pixels.data(), 3, 2, {true, 2, MaskOutput::After, true},
                                   Transparency::colour(0)),
               data(true, MaskOutput::After, true));
-}
-
-TEST(Bitplanes, ColourBitsAboveTheDepthAreDroppedAndPaddingStaysClear) {
-    // 17 pixels of colour $ff: two words a row; the 17th pixel is bit 7 of byte 2, and the 15
-    // bits after it are padding.
-    const Bytes pixels(17, 0xff);
-    const Bytes planes = bitplaneData(pixels.data(), 17, 1, {false, 3, MaskOutput::None}, nullptr);
-    EXPECT_EQ(planes,
-              (Bytes{0xff, 0xff, 0x80, 0x00, 0xff, 0xff, 0x80, 0x00, 0xff, 0xff, 0x80, 0x00}));
-    // Colour 6 at depth 2 is colour 2: plane 0 clear, plane 1 set.
-    const Bytes six(17, 6);
-    EXPECT_EQ(bitplaneData(six.data(), 17, 1, {true, 2, MaskOutput::None}, nullptr),
-              (Bytes{0x00, 0x00, 0x00, 0x00, 0xff, 0xff, 0x80, 0x00}));
 }
 
 TEST(Bitplanes, MasksFromTransparentColoursAndFromOpacity) {
@@ -190,9 +175,6 @@ TEST(Bitplanes, ChunkyFromPlanesUndoesThePlanarLayout) {
             ASSERT_EQ(chunkyFromPlanes(planes.data(), width, height, depth), expected);
         }
     }
-    // By hand: one plane row $a0 $00, one of $60 $00: pixels 1 2 3.
-    const Bytes planes = {0xa0, 0x00, 0x60, 0x00};
-    EXPECT_EQ(chunkyFromPlanes(planes.data(), 3, 1, 2), (Bytes{1, 2, 3}));
 }
 
 TEST(Bitplanes, NothingForAnEmptyPictureABadDepthOrAMissingMask) {

@@ -42,6 +42,8 @@ TEST(ColourCode, TextsAreTheGoldenOnesAndAssemble) {
         {"palette: AGA CPU, bank 2 register 3", paletteCode(agaCpu, 2, 3, {{0x12, 0x34, 0x56}})},
         {"palette: AGA copper, into the next bank",
          paletteCode(agaCopper, 0, 30, greys({0x11, 0x22, 0x33}))},
+        {"palette: AGA CPU, into the next bank",
+         paletteCode(agaCpu, 0, 30, greys({0x11, 0x22, 0x33}))},
         {"palette: AGA copper, past bank 7", paletteCode(agaCopper, 7, 31, greys({0x9a, 0x00}))},
         {"palette: AGA copper, bank 2 register 3",
          paletteCode(agaCopper, 2, 3,
@@ -72,20 +74,4 @@ TEST(ColourCode, TextsAreTheGoldenOnesAndAssemble) {
         const m68k::Result result = m68k::assemble(text);
         EXPECT_TRUE(result.words.has_value()) << name << "\n" << result.messages;
     }
-}
-
-TEST(ColourCode, AgaPaletteWithoutTheCopperGoesOnIntoTheNextBankToo) {
-    const std::string text =
-        paletteCode(agaCpu, 0, 0, std::vector<Rgb8>(40, Rgb8{0xaa, 0xaa, 0xaa}));
-    // Per half a bank line, 32 colours, a bank line, 8 colours; then the base value.
-    std::size_t moves = 0;
-    for (std::size_t at = text.find("\tmove.w\t"); at != std::string::npos;
-         at = text.find("\tmove.w\t", at + 1))
-        ++moves;
-    EXPECT_EQ(moves, 2u * (1 + 32 + 1 + 8) + 1);
-    EXPECT_NE(text.find("\tmove.w\t#$0aaa,COLOR31(a6)\n\tmove.w\t#$2c00,BPLCON3(a6)\n"
-                        "\tmove.w\t#$0aaa,COLOR00(a6)\n"),
-              std::string::npos)
-        << text;
-    EXPECT_EQ(text.find(';', 1), std::string::npos) << "nothing left out";
 }

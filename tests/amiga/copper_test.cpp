@@ -106,40 +106,47 @@ TEST(CopperWords, WaitsThatCanNeverBeMet) {
     // The horizontal beam position ends at $e2 and the compare is "greater or equal" on line and
     // horizontal together: a WAIT for $2c,$e4 is met at the start of line $2d, but one for
     // $ff,$e4 never, as no line compares above $ff. The end of list is meant that way.
-    EXPECT_EQ(copperProblems(CopperWords{0xffff, 0xfffe}), Problems{});
-    EXPECT_EQ(copperProblems(CopperWords{0x2ce5, 0xfffe}), Problems{});
-    EXPECT_EQ(copperProblems(CopperWords{0xffe5, 0xfffe}), Problems{CopperProblem::NeverMet});
-    EXPECT_EQ(copperProblems(CopperWords{0xffe3, 0xfffe}), Problems{});
-    // Only bit 7 of the line compared: lines $80-$ff all compare as $80, still below $80,$e4.
-    EXPECT_EQ(copperProblems(CopperWords{0xffe5, 0x80fe}), Problems{CopperProblem::NeverMet});
-    // With the horizontal masked to bits 7-6 ($c0), $e4 compares as $c0, which the beam reaches.
-    EXPECT_EQ(copperProblems(CopperWords{0xffe5, 0xffc0}), Problems{});
-    // A SKIP that is never met never skips.
-    EXPECT_EQ(copperProblems(CopperWords{0xfff1, 0xffff}), Problems{CopperProblem::NeverMet});
+    const std::pair<CopperWords, bool> cases[] = {
+        {{0xffff, 0xfffe}, false},
+        {{0x2ce5, 0xfffe}, false},
+        {{0xffe5, 0xfffe}, true},
+        {{0xffe3, 0xfffe}, false},
+        // Only bit 7 of the line compared: lines $80-$ff all compare as $80, still below $80,$e4.
+        {{0xffe5, 0x80fe}, true},
+        // With the horizontal masked to bits 7-6 ($c0), $e4 compares as $c0: reached.
+        {{0xffe5, 0xffc0}, false},
+        {{0xfff1, 0xffff}, true}, // a SKIP that is never met never skips
+    };
+    for (const auto &[words, never] : cases)
+        EXPECT_EQ(copperProblems(words), never ? Problems{CopperProblem::NeverMet} : Problems{})
+            << std::hex << words.first << "," << words.second;
 }
 
 TEST(CopperWords, TheBeamCompareUsesMasksAndTheLinesLowByte) {
-    const CopperInstruction line150 = decode({0x9601, 0xff00});
-    EXPECT_FALSE(beamReached(line150, 0x95, 0xe2));
-    EXPECT_TRUE(beamReached(line150, 0x96, 0x00));
-    EXPECT_TRUE(beamReached(line150, 0x97, 0x00));
-    // Line $100 compares as $00.
-    EXPECT_FALSE(beamReached(line150, 0x100, 0x00));
-    EXPECT_TRUE(beamReached(line150, 0x196, 0x00));
-
-    const CopperInstruction lineEnd = decode({0xffdf, 0xfffe});
-    EXPECT_FALSE(beamReached(lineEnd, 0xff, 0xdc));
-    EXPECT_TRUE(beamReached(lineEnd, 0xff, 0xde));
-    // Bit 0 of the horizontal beam position is not compared: $dd is still $dc.
-    EXPECT_FALSE(beamReached(lineEnd, 0xff, 0xdd));
-
-    // Vertical mask $0f: bit 7 is always compared, bits 6-4 not. Line $2c wants $0c with bit 7
-    // clear: line $0c reaches it, line $8c (bit 7 set) is past it, line $1b (=$0b) is not.
-    const CopperInstruction masked = decode({0x2c01, 0x8f00});
-    EXPECT_TRUE(beamReached(masked, 0x0c, 0));
-    EXPECT_TRUE(beamReached(masked, 0x8c, 0));
-    EXPECT_FALSE(beamReached(masked, 0x1b, 0));
-    EXPECT_TRUE(beamReached(masked, 0x1c, 0));
+    const struct {
+        CopperWords words;
+        int line, horizontal;
+        bool reached;
+    } cases[] = {
+        {{0x9601, 0xff00}, 0x95, 0xe2, false},
+        {{0x9601, 0xff00}, 0x96, 0x00, true},
+        {{0x9601, 0xff00}, 0x97, 0x00, true},
+        {{0x9601, 0xff00}, 0x100, 0x00, false}, // line $100 compares as $00
+        {{0x9601, 0xff00}, 0x196, 0x00, true},
+        {{0xffdf, 0xfffe}, 0xff, 0xdc, false},
+        {{0xffdf, 0xfffe}, 0xff, 0xde, true},
+        // Bit 0 of the horizontal beam position is not compared: $dd is still $dc.
+        {{0xffdf, 0xfffe}, 0xff, 0xdd, false},
+        // Vertical mask $0f: bit 7 is always compared, bits 6-4 not. Line $2c wants $0c with
+        // bit 7 clear: line $0c reaches it, line $8c (bit 7 set) is past it, $1b (=$0b) is not.
+        {{0x2c01, 0x8f00}, 0x0c, 0, true},
+        {{0x2c01, 0x8f00}, 0x8c, 0, true},
+        {{0x2c01, 0x8f00}, 0x1b, 0, false},
+        {{0x2c01, 0x8f00}, 0x1c, 0, true},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(beamReached(decode(c.words), c.line, c.horizontal), c.reached)
+            << std::hex << c.words.first << " at " << c.line << "," << c.horizontal;
 }
 
 TEST(CopperWords, EveryPairDecodesToWordsThatDecodeTheSame) {

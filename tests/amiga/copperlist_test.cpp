@@ -2,12 +2,9 @@
 // (chapter 2, "Coprocessor Hardware": "The MOVE instruction", "The WAIT instruction" and
 // "Using the Copper with the Blitter"), worked out from the bit layout it gives; the listing is
 // checked by assembling it with a real 68000 assembler, not by reading the text.
-#include <amiga/colourcode.h>
 #include <amiga/copperlist.h>
 #include <amiga/copperread.h>
 #include <amiga/customregisters.h>
-#include <amiga/displaysetup.h>
-#include <amiga/registercode.h>
 
 #include "assembled_copper_list.h"
 
@@ -92,11 +89,6 @@ TEST(CopperList, ProblemsAreSaidAndCounted) {
     EXPECT_TRUE(odd.entries[1].loneWord);
     EXPECT_TRUE(odd.cannotPerform);
 
-    // Line $ff at horizontal $f0: the horizontal position stops at $e2 and the line at $ff, so
-    // the beam never compares as high ("The WAIT instruction"), like the end of list.
-    const CopperListing unmet = listingOf({0xfff1, 0xfffe});
-    EXPECT_EQ(unmet.entries[0].problems, std::vector{CopperProblem::NeverMet});
-
     // After line $ff the vertical compare sees the line's low byte: lines $100-$137 are $00-$37,
     // and a WAIT for $40 there never comes in a PAL frame (312 lines).
     const CopperListing wrapped =
@@ -138,19 +130,6 @@ TEST(CopperList, MovesAreExplainedByTheRegisterDatabaseAndAgaColoursFollowBplcon
         listingOf({0x0106, 0x4000, 0x018a, 0x05a3, 0x0106, 0x4200, 0x018a, 0x0fcb});
     EXPECT_EQ(ocs.entries[3].colourIndex, 5);
     EXPECT_EQ(ocs.entries[3].explanation, "colour 5 = $fcb");
-}
-
-TEST(CopperRead, AssemblerDataAsUsersPasteIt) {
-    const CopperRead read = readCopperText("copperlist:\n"
-                                           "\tdc.w\tBPLCON0,$5200\t; five planes\n"
-                                           "Label\tDC.W $0180, 0x0502 ,color01,4095\n"
-                                           "* a comment line\n"
-                                           "\tdc.l\t$2c07fffe,%11\n"
-                                           "  dc.w BPL1MOD,-40 ; a negative modulo\n"
-                                           "end: dc.w $ffff,$fffe\n");
-    ASSERT_TRUE(read.ok()) << read.errors[0].line << ": " << read.errors[0].message;
-    EXPECT_EQ(read.words, (Words{0x0100, 0x5200, 0x0180, 0x0502, 0x0182, 0x0fff, 0x2c07, 0xfffe,
-                                 0x0000, 0x0003, 0x0108, 0xffd8, 0xffff, 0xfffe}));
 }
 
 // As sources have it: a '*' comment, or words, after the operands and a blank. GNU as --mri
@@ -280,40 +259,4 @@ TEST(CopperList, ListingsAssembleBackToTheirWords) {
         words.push_back(static_cast<std::uint16_t>(random()));
     expectListingReassembles(words, CopperFrame::Chipset::Ocs);
     expectListingReassembles(words, CopperFrame::Chipset::Aga);
-}
-
-// Every generator's copper data, read back as the user would paste it into the workbench: the
-// reader gets the words the real assembler makes of the text, and the listing of those words
-// assembles to them again.
-TEST(CopperList, EveryGeneratorsCopperDataReadsBackAndReassembles) {
-    if (!m68k::available())
-        GTEST_SKIP() << "m68k-linux-gnu-as is not installed";
-    const std::vector<Rgb8> colours = {
-        {0xff, 0, 0}, {0x12, 0x34, 0x56}, {0, 0xff, 0x80}, {0xf0, 0xf0, 0xf0}};
-    DisplayRequest screen;
-    screen.chipset = Chipset::Aga;
-    screen.fetchMode = 3;
-    screen.depth = 8;
-    RegisterLayout bplcon0;
-    bplcon0.name = "BPLCON0";
-    bplcon0.address = 0xdff100;
-    const std::vector<std::pair<std::string, std::string>> texts = {
-        {"AGA colour", colourCode({true, true}, 3, 5, colours[1])},
-        {"OCS palette", paletteCode({false, true}, 0, 0, colours)},
-        {"AGA palette", paletteCode({true, true}, 1, 30, colours)},
-        {"AGA rainbow", rainbowCode({true, true}, 0xf0, colours, {10, 20, 30, 40})},
-        {"OCS rainbow", rainbowCode({false, true}, 0x2c, colours, {100, 200, 0, 5})},
-        {"display", displaySetupCode(displaySetup(screen), false)},
-        {"register", registerWriteCode(bplcon0, 0x5200, SetClear::AsGiven, true)},
-    };
-    for (const auto &[name, text] : texts) {
-        SCOPED_TRACE(name + "\n" + text);
-        const m68k::Result original = m68k::assemble(text);
-        ASSERT_TRUE(original.words) << original.messages;
-        const CopperRead read = readCopperText(text);
-        ASSERT_TRUE(read.ok()) << read.errors[0].line << ": " << read.errors[0].message;
-        EXPECT_EQ(read.words, *original.words);
-        for (const auto chipset : {CopperFrame::Chipset::Ocs, CopperFrame::Chipset::Aga})
-            expectListingReassembles(read.words, chipset);
-    }
 }

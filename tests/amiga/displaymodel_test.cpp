@@ -1,6 +1,7 @@
 // The display model: scenes worked out by hand from the Hardware Reference Manual and the AGA
 // documentation, and the emulator's reference frames reproduced pixel for pixel.
 #include "frame_fixture.h"
+#include "scratch_files.h"
 
 #include <amiga/copperread.h>
 #include <amiga/displaymodel.h>
@@ -8,9 +9,6 @@
 #include "assembled_copper_list.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
-#include <iterator>
 
 using namespace amiga;
 
@@ -26,8 +24,8 @@ std::vector<std::uint16_t> wait(int v, int h) {
 const std::vector<std::uint16_t> kScreen = {0x08e, 0x2c81, 0x090, 0x2cc1, 0x092, 0x0038,
                                             0x094, 0x00d0, 0x0e0, 0x0001, 0x0e2, 0x0000};
 
-struct Check {
-    int h, v, column; // lores pixel, line, which of its two hires columns
+struct At { // a check: the colour at lores pixel h, line v, which of its two hires columns
+    int h, v, column;
     std::uint32_t rgb;
 };
 
@@ -37,7 +35,7 @@ struct Scene {
     std::vector<std::vector<std::uint16_t>> list; // pieces, joined
     std::vector<std::uint16_t> planeWords;        // at kPlanes
     std::vector<std::uint16_t> spriteWords;       // at kSprite (sprite DMA on when given)
-    std::vector<Check> checks;
+    std::vector<At> checks;
 };
 
 FrameRequest requestOf(const Scene &scene) {
@@ -78,10 +76,8 @@ const Scene kScenes[] = {
      {{0x180, 0xf00}, wait(0x40, 0x40), {0x180, 0x0f0}},
      {},
      {},
-     {{0x83, 0x40, 1, 0xff0000},
-      {0x84, 0x40, 0, 0x00ff00},
-      {0x1c0, 0x3f, 0, 0xff0000},
-      {0x60, 0x41, 0, 0x00ff00}}},
+     {At{0x83, 0x40, 1, 0xff0000}, At{0x84, 0x40, 0, 0x00ff00}, At{0x1c0, 0x3f, 0, 0xff0000},
+      At{0x60, 0x41, 0, 0x00ff00}}},
     // Lores: DDFSTRT $38 shows its first pixel at $81 (HRM: HSTART = 2 x DDFSTRT + 17); the
     // word's last bit is pixel 15; the line after reads the next 40 bytes.
     {"lores pixels",
@@ -89,21 +85,16 @@ const Scene kScenes[] = {
      {kScreen, {0x100, 0x1200, 0x182, 0xfff}},
      plane({{0, 0x8001}, {21, 0x4000}}),
      {},
-     {{0x80, 0x2c, 0, 0x000000},
-      {0x81, 0x2c, 0, 0xffffff},
-      {0x81, 0x2c, 1, 0xffffff},
-      {0x82, 0x2c, 0, 0x000000},
-      {0x90, 0x2c, 1, 0xffffff},
-      {0x81, 0x2b, 0, 0x000000},
-      {0x92, 0x2d, 0, 0xffffff},
-      {0x91, 0x2d, 0, 0x000000}}},
+     {At{0x80, 0x2c, 0, 0x000000}, At{0x81, 0x2c, 0, 0xffffff}, At{0x81, 0x2c, 1, 0xffffff},
+      At{0x82, 0x2c, 0, 0x000000}, At{0x90, 0x2c, 1, 0xffffff}, At{0x81, 0x2b, 0, 0x000000},
+      At{0x92, 0x2d, 0, 0xffffff}, At{0x91, 0x2d, 0, 0x000000}}},
     // Hires: DDFSTRT $3c shows at $81 (2 x $3c + 9), a hires pixel per column.
     {"hires pixels",
      Chipset::Ocs,
      {kScreen, {0x092, 0x3c, 0x094, 0xd4, 0x100, 0x9200, 0x182, 0xfff}},
      plane({{0, 0x4000}}),
      {},
-     {{0x81, 0x2c, 0, 0x000000}, {0x81, 0x2c, 1, 0xffffff}, {0x82, 0x2c, 0, 0x000000}}},
+     {At{0x81, 0x2c, 0, 0x000000}, At{0x81, 0x2c, 1, 0xffffff}, At{0x82, 0x2c, 0, 0x000000}}},
     // EHB: colour 33 is COLOR01 at half brightness, each gun's 4 bits shifted right.
     {"extra half-brite",
      Chipset::Ocs,
@@ -114,7 +105,7 @@ const Scene kScenes[] = {
          return p;
      }(),
      {},
-     {{0x81, 0x2c, 0, 0x775522}}},
+     {At{0x81, 0x2c, 0, 0x775522}}},
     // HAM6: %10 0101 sets red to 5, then %01 0011 blue to 3, green kept from COLOR00.
     {"hold and modify",
      Chipset::Ocs,
@@ -128,7 +119,7 @@ const Scene kScenes[] = {
          return p;
      }(),
      {},
-     {{0x81, 0x2c, 0, 0x557700}, {0x82, 0x2c, 0, 0x557733}, {0x83, 0x2c, 0, 0x007700}}},
+     {At{0x81, 0x2c, 0, 0x557700}, At{0x82, 0x2c, 0, 0x557733}, At{0x83, 0x2c, 0, 0x007700}}},
     // Dual playfield: odd planes colours 1-7, even planes 9-15; PF2PRI puts playfield 2 first.
     {"dual playfield",
      Chipset::Ocs,
@@ -143,32 +134,29 @@ const Scene kScenes[] = {
          return p;
      }(),
      {},
-     {{0x81, 0x2c, 0, 0xff0000},
-      {0x82, 0x2c, 0, 0xff0000},
-      {0x83, 0x2c, 0, 0x00ff00},
-      {0x81, 0x2d, 0, 0x00ff00},
-      {0x82, 0x2d, 0, 0xff0000}}},
+     {At{0x81, 0x2c, 0, 0xff0000}, At{0x82, 0x2c, 0, 0xff0000}, At{0x83, 0x2c, 0, 0x00ff00},
+      At{0x81, 0x2d, 0, 0x00ff00}, At{0x82, 0x2d, 0, 0xff0000}}},
     // A negative modulo of one line shows line 0 again on every line.
     {"negative modulo",
      Chipset::Ocs,
      {kScreen, {0x108, 0xffd8, 0x100, 0x1200, 0x182, 0xfff}},
      plane({{0, 0x8000}}),
      {},
-     {{0x81, 0x2c, 0, 0xffffff}, {0x81, 0x80, 0, 0xffffff}, {0x82, 0x80, 0, 0x000000}}},
+     {At{0x81, 0x2c, 0, 0xffffff}, At{0x81, 0x80, 0, 0xffffff}, At{0x82, 0x80, 0, 0x000000}}},
     // DMACON clearing BPLEN: no plane from the next line on.
     {"bitplane DMA off",
      Chipset::Ocs,
      {kScreen, {0x108, 0xffd8, 0x100, 0x1200, 0x182, 0xfff}, wait(0x40, 0xe0), {0x096, 0x0100}},
      plane({{0, 0x8000}}),
      {},
-     {{0x81, 0x40, 0, 0xffffff}, {0x81, 0x41, 0, 0x000000}}},
+     {At{0x81, 0x40, 0, 0xffffff}, At{0x81, 0x41, 0, 0x000000}}},
     // SKIP: a position not reached runs the next MOVE, one reached skips it.
     {"skip",
      Chipset::Ocs,
      {{0x8001, 0xffff, 0x180, 0x00f}, {0x0001, 0x8001, 0x180, 0xf00}},
      {},
      {},
-     {{0x100, 0x80, 0, 0x0000ff}}},
+     {At{0x100, 0x80, 0, 0x0000ff}}},
     // AGA: bank 1 (BPLCON3 bits 15-13), high then low nibbles (LOCT), reached by BPLAM's XOR.
     {"AGA bank, LOCT and BPLAM",
      Chipset::Aga,
@@ -177,7 +165,7 @@ const Scene kScenes[] = {
        0x100, 0x1200}},
      plane({{0, 0x8000}}),
      {},
-     {{0x81, 0x2c, 0, 0x142536}, {0x82, 0x2c, 0, 0x000000}}},
+     {At{0x81, 0x2c, 0, 0x142536}, At{0x82, 0x2c, 0, 0x000000}}},
     // AGA PF2OF %001: playfield 2's colours start at 2.
     {"AGA playfield 2 offset",
      Chipset::Aga,
@@ -188,7 +176,7 @@ const Scene kScenes[] = {
          return p;
      }(),
      {},
-     {{0x81, 0x2c, 0, 0x00ff00}}},
+     {At{0x81, 0x2c, 0, 0x00ff00}}},
     // Sprite 0: HSTART $80 shows its first pixel at $81, lines VSTART to VSTOP - 1, colour 17,
     // then its next control words; sprite 1 attached to it: colour 16 + the 4 bits (odd
     // sprite's high). BPLCON2 PF2P 0 puts the playfield in front of every sprite, 1 behind
@@ -203,12 +191,8 @@ const Scene kScenes[] = {
      plane({{20 * (0x40 - 0x2c), 0x4000}, {20 * (0x50 - 0x2c), 0x8000}}),
      {0x4040, 0x4100, 0xc000, 0x0000, 0x5040, 0x5100, 0x8000, 0x0000, 0, 0, //
       0x5040, 0x5180, 0x8000, 0x8000, 0, 0},
-     {{0x81, 0x40, 0, 0xff00ff},
-      {0x82, 0x40, 0, 0xffffff},
-      {0x83, 0x40, 0, 0x000000},
-      {0x81, 0x41, 0, 0x000000},
-      {0x81, 0x50, 0, 0xffff00},
-      {0x82, 0x50, 0, 0x000000}}},
+     {At{0x81, 0x40, 0, 0xff00ff}, At{0x82, 0x40, 0, 0xffffff}, At{0x83, 0x40, 0, 0x000000},
+      At{0x81, 0x41, 0, 0x000000}, At{0x81, 0x50, 0, 0xffff00}, At{0x82, 0x50, 0, 0x000000}}},
 };
 
 class DisplayScene : public testing::TestWithParam<Scene> {};
@@ -220,7 +204,7 @@ TEST_P(DisplayScene, ShowsWhatTheManualSays) {
     std::string message;
     ASSERT_TRUE(drawFrame(request, FrameRegion{0, 0, kFrameEnd, kPalLines}, &picture, &message))
         << message;
-    for (const Check &c : scene.checks) {
+    for (const At &c : scene.checks) {
         const std::uint32_t got =
             picture.pixels[static_cast<std::size_t>(c.v) * picture.columns + 2 * c.h + c.column];
         EXPECT_EQ(got, c.rgb) << scene.what << ": H $" << std::hex << c.h << " line $" << c.v
@@ -235,9 +219,7 @@ INSTANTIATE_TEST_SUITE_P(Scenes, DisplayScene, testing::ValuesIn(kScenes));
 FrameRequest fixtureRequest(const std::string &folder, const std::vector<std::string> &args,
                             FrameRegion *region) {
     auto readText = [&](const std::string &name) {
-        std::ifstream in(folder + "/" + name, std::ios::binary);
-        const std::string text((std::istreambuf_iterator<char>(in)), {});
-        return readCopperText(text).words;
+        return readCopperText(testfiles::loadText(folder + "/" + name)).words;
     };
     FrameRequest request;
     request.setup.copperAddress = 0x1000;
@@ -247,10 +229,9 @@ FrameRequest fixtureRequest(const std::string &folder, const std::vector<std::st
         if (a == "--chip") {
             const std::string value = args.at(++i);
             const std::size_t colon = value.find(':');
-            std::ifstream in(folder + "/" + value.substr(colon + 1), std::ios::binary);
             request.chip.push_back(
                 {static_cast<std::uint32_t>(std::stoul(value.substr(0, colon), nullptr, 16)),
-                 std::vector<std::uint8_t>((std::istreambuf_iterator<char>(in)), {}), value});
+                 testfiles::load(folder + "/" + value.substr(colon + 1)), value});
         } else if (a == "--lace-short") {
             request.shortList = readText(args.at(++i));
             request.hasShortList = true;

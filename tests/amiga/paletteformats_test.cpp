@@ -141,9 +141,7 @@ TEST(PaletteFormats, EveryTextAssemblesToItsBytes) {
             SCOPED_TRACE(testing::Message()
                          << paletteFormatName(f) << ", " << c.count << " colours from " << c.first);
             const std::string text = paletteText(f, colours, c.first);
-            const m68k::Result result = m68k::assemble(text);
-            ASSERT_TRUE(result.words) << result.messages << text;
-            EXPECT_EQ(bytesOfWords(*result.words), paletteBytes(f, colours, c.first));
+            EXPECT_EQ(bytesOfWords(assembled(text)), paletteBytes(f, colours, c.first));
         }
     }
 }
@@ -164,8 +162,7 @@ TEST(PaletteFormats, CopperAgaSetsFortyColoursOnTheCopper) {
         // Written again through the same words with LOCT as the list left it, a colour sets all
         // of its nibbles: the list ends with BPLCON3's base, LOCT clear. (CopperFrame::colourWrite
         // with LOCT clear copies the high nibbles into the low ones.)
-        const auto words =
-            *m68k::assemble(paletteText(PaletteFormat::CopperAga, colours, first)).words;
+        const auto words = assembled(paletteText(PaletteFormat::CopperAga, colours, first));
         ASSERT_GE(words.size(), 2u);
         EXPECT_EQ(words[words.size() - 2], 0x106);
         EXPECT_EQ(words.back(), 0x0c00);

@@ -2,7 +2,7 @@
 // comment that names bits and groups, the set/clear registers, and the text as assembled.
 #include <amiga/registercode.h>
 
-#include "m68k_assembler.h"
+#include "assembled_copper_list.h"
 
 #include <gtest/gtest.h>
 
@@ -114,45 +114,73 @@ TEST_F(RegisterCode, SetAndClearDecideBitFifteen) {
     EXPECT_EQ(wordToWrite(0x0380, SetClear::Set), 0x8380);
     EXPECT_EQ(wordToWrite(0x8380, SetClear::Clear), 0x0380);
     EXPECT_EQ(wordToWrite(0x8380, SetClear::AsGiven), 0x8380);
-    EXPECT_EQ(registerWriteCode(*dmacon, 0x0380, SetClear::Set, false),
-              "\tmove.w\t#$8380,DMACON(a6)\t; SET DMAEN BPLEN COPEN\n");
-    EXPECT_EQ(registerWriteCode(*dmacon, 0x8020, SetClear::Clear, true),
-              "\tdc.w\tDMACON,$0020\t; CLEAR SPREN\n");
 }
 
-TEST_F(RegisterCode, TheLineIsWrittenAsThePaste) {
-    EXPECT_EQ(registerWriteCode(*bplcon0, 0x5200, SetClear::AsGiven, false),
-              "\tmove.w\t#$5200,BPLCON0(a6)\t; BPU=5 COLOR\n");
-    EXPECT_EQ(registerWriteCode(*bplcon0, 0x5200, SetClear::AsGiven, true),
-              "\tdc.w\tBPLCON0,$5200\t; BPU=5 COLOR\n");
-    EXPECT_EQ(registerWriteCode(*bplcon0, 0, SetClear::AsGiven, false),
-              "\tmove.w\t#$0000,BPLCON0(a6)\t; all bits clear\n");
-    EXPECT_EQ(registerWriteCode(*dmaconr, 0x0001, SetClear::AsGiven, false),
-              "; DMACONR is a read address: writing it does nothing\n"
-              "\tmove.w\t#$0001,DMACONR(a6)\t; A0\n");
-    // The copper cannot write below $040 at all, and $040-$07e only in danger mode.
-    EXPECT_EQ(registerWriteCode(*dmaconr, 0x0001, SetClear::AsGiven, true),
-              "; DMACONR is a read address: writing it does nothing\n"
-              "; the copper cannot write registers $000-$03e\n"
-              "\tdc.w\tDMACONR,$0001\t; A0\n");
+// The line as pasted, and the words the assembler makes of it: move.w #imm,d16(a6) is $3d7c, the
+// word, the offset (M68000 PRM, MOVE); BPLCON0 is $100, DMACONR $002, DMACON $096.
+TEST_F(RegisterCode, TheLineIsWrittenAsThePasteAndAssemblesToItsWords) {
     RegisterLayout noop = *bplcon0;
     noop.name = "NO-OP";
     noop.address = 0xdff1fe;
-    EXPECT_EQ(registerWriteCode(noop, 0x0200, SetClear::AsGiven, true),
-              "\tdc.w\t$1fe,$0200\t; COLOR\n");
-}
-
-TEST_F(RegisterCode, TheLinesAssembleToTheirWords) {
-    if (!m68k::available())
-        GTEST_SKIP() << "m68k-linux-gnu-as is not installed";
-    // move.w #imm,d16(a6) is $3d7c, the word, the offset (M68000 PRM, MOVE); BPLCON0 is $100,
-    // DMACON $096.
-    const std::string text = registerWriteCode(*bplcon0, 0x5200, SetClear::AsGiven, false) +
-                             registerWriteCode(*bplcon0, 0x5200, SetClear::AsGiven, true) +
-                             registerWriteCode(*dmacon, 0x0380, SetClear::Set, false) +
-                             registerWriteCode(*dmacon, 0x0380, SetClear::Clear, true);
-    const m68k::Result result = m68k::assemble(text);
-    ASSERT_TRUE(result.words) << result.messages;
-    EXPECT_EQ(*result.words, (std::vector<std::uint16_t>{0x3d7c, 0x5200, 0x0100, 0x0100, 0x5200,
-                                                         0x3d7c, 0x8380, 0x0096, 0x0096, 0x0380}));
+    const std::string readOnly = "; DMACONR is a read address: writing it does nothing\n";
+    const struct {
+        const RegisterLayout &layout;
+        std::uint16_t value;
+        SetClear setClear;
+        bool copper;
+        std::string text;
+        std::vector<std::uint16_t> words;
+    } cases[] = {
+        {*bplcon0,
+         0x5200,
+         SetClear::AsGiven,
+         false,
+         "\tmove.w\t#$5200,BPLCON0(a6)\t; BPU=5 COLOR\n",
+         {0x3d7c, 0x5200, 0x0100}},
+        {*bplcon0,
+         0x5200,
+         SetClear::AsGiven,
+         true,
+         "\tdc.w\tBPLCON0,$5200\t; BPU=5 COLOR\n",
+         {0x0100, 0x5200}},
+        {*bplcon0,
+         0,
+         SetClear::AsGiven,
+         false,
+         "\tmove.w\t#$0000,BPLCON0(a6)\t; all bits clear\n",
+         {0x3d7c, 0x0000, 0x0100}},
+        {*dmaconr,
+         1,
+         SetClear::AsGiven,
+         false,
+         readOnly + "\tmove.w\t#$0001,DMACONR(a6)\t; A0\n",
+         {0x3d7c, 0x0001, 0x0002}},
+        // The copper cannot write below $040 at all, and $040-$07e only in danger mode.
+        {*dmaconr,
+         1,
+         SetClear::AsGiven,
+         true,
+         readOnly + "; the copper cannot write registers $000-$03e\n\tdc.w\tDMACONR,$0001\t; A0\n",
+         {0x0002, 0x0001}},
+        {noop, 0x0200, SetClear::AsGiven, true, "\tdc.w\t$1fe,$0200\t; COLOR\n", {0x01fe, 0x0200}},
+        {*dmacon,
+         0x0380,
+         SetClear::Set,
+         false,
+         "\tmove.w\t#$8380,DMACON(a6)\t; SET DMAEN BPLEN COPEN\n",
+         {0x3d7c, 0x8380, 0x0096}},
+        {*dmacon,
+         0x8020,
+         SetClear::Clear,
+         true,
+         "\tdc.w\tDMACON,$0020\t; CLEAR SPREN\n",
+         {0x0096, 0x0020}},
+    };
+    for (const auto &c : cases) {
+        const std::string text = registerWriteCode(c.layout, c.value, c.setClear, c.copper);
+        EXPECT_EQ(text, c.text);
+        if (!m68k::available())
+            continue;
+        EXPECT_EQ(assembled(text), c.words);
+    }
 }

@@ -10,35 +10,23 @@
 using namespace ifftest;
 
 TEST(IffFile, WriteThenReadGivesAnEqualTree) {
-    IFF_CAT *top = IFF_createCAT("JJJJ");
-    IFF_Form *form = IFF_createForm("TEST");
-    IFF_addToForm(form, asChunk(createHead(77)));
-    IFF_addToForm(form, asChunk(rawChunk("BODY", {1, 2, 3, 4, 5})));
-    IFF_addToCAT(top, asChunk(form));
-    IFF_List *list = IFF_createList("TSTB");
-    IFF_Prop *prop = IFF_createProp("TSTB");
-    IFF_addToProp(prop, asChunk(createHead(5)));
-    IFF_addPropToList(list, prop);
-    IFF_addToList(list, asChunk(IFF_createForm("TSTB")));
-    IFF_addToCAT(top, asChunk(list));
-    ASSERT_TRUE(IFF_check(asChunk(top), testExtension, testExtensionLength));
-
-    const testfiles::Folder folder;
-    const std::string name = folder.file("tree.iff");
-    Messages messages;
-    ASSERT_TRUE(IFF_write(name.c_str(), asChunk(top), testExtension, testExtensionLength));
-    IFF_Chunk *back = IFF_read(name.c_str(), testExtension, testExtensionLength);
-    ASSERT_NE(back, nullptr);
-    EXPECT_EQ(messages.text(), "");
-
     const Bytes expected = group(
         "CAT ", "JJJJ",
         {group("FORM", "TEST", {chunk("HEAD", be16(77)), chunk("BODY", {1, 2, 3, 4, 5})}),
          group("LIST", "TSTB",
                {group("PROP", "TSTB", {chunk("HEAD", be16(5))}), group("FORM", "TSTB", {})})});
-    EXPECT_EQ(written(back, testExtension, testExtensionLength), expected);
+    IFF_Chunk *top = readBytes(expected, testExtension, testExtensionLength);
+    ASSERT_TRUE(IFF_check(top, testExtension, testExtensionLength));
+    const testfiles::Folder folder;
+    const std::string name = folder.file("tree.iff");
+    Messages messages;
+    ASSERT_TRUE(IFF_write(name.c_str(), top, testExtension, testExtensionLength));
+    IFF_Chunk *back = IFF_read(name.c_str(), testExtension, testExtensionLength);
+    EXPECT_TRUE(IFF_compare(back, top, testExtension, testExtensionLength));
+    EXPECT_EQ(messages.text(), "");
+    EXPECT_EQ(testfiles::load(name), std::vector<std::uint8_t>(expected.begin(), expected.end()));
     IFF_free(back, testExtension, testExtensionLength);
-    IFF_free(asChunk(top), testExtension, testExtensionLength);
+    IFF_free(top, testExtension, testExtensionLength);
 }
 
 TEST(IffFile, TrailingBytesOnlyWarn) {

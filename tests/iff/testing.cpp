@@ -1,20 +1,10 @@
 #include "testing.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
 
 namespace ifftest {
-
-std::string printed(const std::function<void()> &fn) {
-    fflush(stdout);
-    testing::internal::CaptureStdout();
-    fn();
-    fflush(stdout);
-    return testing::internal::GetCapturedStdout();
-}
 
 IFF_RawChunk *rawChunk(const char *chunkId, const Bytes &body) {
     IFF_RawChunk *raw = IFF_createRawChunk(chunkId);

@@ -8,15 +8,11 @@
 
 #include <iff/iff.h>
 
-#include <functional>
 #include <string>
 
 namespace ifftest {
 
 using namespace iffbytes;
-
-// What fn prints to the standard output.
-std::string printed(const std::function<void()> &fn);
 
 IFF_RawChunk *rawChunk(const char *chunkId, const Bytes &body);
 

@@ -34,39 +34,25 @@ Bytes form(std::initializer_list<Bytes> children) {
     return group("FORM", "ILBM", children);
 }
 
-std::string printed(const IFF_Chunk *chunk) {
-    testing::internal::CaptureStdout();
-    ILBM_print(chunk);
-    return testing::internal::GetCapturedStdout();
-}
+// A file read into a tree, every message caught, for one scope.
+struct Read {
+    Messages messages;
+    Tree tree;
+    explicit Read(const Bytes &file) : tree(file) {}
+};
 
 } // namespace
 
+// The fields of each record as read are checked by their printing (PrintsOneLinePerField...).
 TEST(IlbmChunks, ReadsAPictureFormIntoItsRecordsAndWritesTheSameBytes) {
     Bytes file = form({bmhd(320, 200, 5), chunk("CMAP", palette(32)), chunk("BODY", Bytes(40, 1))});
-    Messages messages;
-    Tree tree(file);
-    ASSERT_TRUE(tree);
-    auto *header = sub<ILBM_BitMapHeader>(tree, 0);
-    EXPECT_EQ(header->w, 320);
-    EXPECT_EQ(header->h, 200);
-    EXPECT_EQ(header->nPlanes, 5);
-    EXPECT_EQ(header->xAspect, 10);
-    EXPECT_EQ(header->pageWidth, 320);
-    EXPECT_EQ(header->chunkSize, 20);
-    auto *colorMap = sub<ILBM_ColorMap>(tree, 1);
-    ASSERT_EQ(colorMap->colorRegisterLength, 32u);
-    EXPECT_EQ(colorMap->colorRegister[1].red, 21);
-    EXPECT_EQ(colorMap->colorRegister[31].blue, static_cast<unsigned char>(95 * 7));
-    auto *body = sub<IFF_RawChunk>(tree, 2);
-    EXPECT_EQ(std::memcmp(body->chunkId, "BODY", 4), 0);
-    EXPECT_EQ(body->chunkSize, 40);
-
-    EXPECT_TRUE(ILBM_check(tree.get()));
-    EXPECT_EQ(writeBytes(tree.get()), file);
-    Tree again(writeBytes(tree.get()));
-    EXPECT_TRUE(ILBM_compare(tree.get(), again.get()));
-    EXPECT_EQ(messages.text(), "");
+    Read r(file);
+    EXPECT_EQ(sub<ILBM_ColorMap>(r.tree, 1)->colorRegisterLength, 32u);
+    EXPECT_TRUE(ILBM_check(r.tree.get()));
+    EXPECT_EQ(writeBytes(r.tree.get()), file);
+    Tree again(writeBytes(r.tree.get()));
+    EXPECT_TRUE(ILBM_compare(r.tree.get(), again.get()));
+    EXPECT_EQ(r.messages.text(), "");
 }
 
 TEST(IlbmChunks, EveryChunkTypeSurvivesAWriteAndARead) {
@@ -112,76 +98,61 @@ TEST(IlbmChunks, EveryChunkTypeSurvivesAWriteAndARead) {
     EXPECT_EQ(messages.text(), "");
 }
 
-TEST(IlbmChunks, ColourMapsOfOddSizeTakeTheirPaddingByte) {
-    Messages messages;
-    Bytes file = form({chunk("CMAP", palette(3)), chunk("CMAP", {})});
-    Tree tree(file);
-    ASSERT_TRUE(tree);
-    EXPECT_EQ(sub<ILBM_ColorMap>(tree, 0)->colorRegisterLength, 3u);
-    EXPECT_EQ(sub<ILBM_ColorMap>(tree, 1)->colorRegisterLength, 0u);
-    EXPECT_EQ(writeBytes(tree.get()), file);
-    EXPECT_EQ(messages.text(), "");
-}
-
-TEST(IlbmChunks, AColourMapWithAPartialRegisterStaysInsideItsChunk) {
-    // Seven bytes: two whole registers and one byte of a third; the SPRT after it must still
-    // be read from its own bytes.
-    Messages messages;
-    Bytes file = form({chunk("CMAP", {1, 2, 3, 4, 5, 6, 7}), chunk("SPRT", {0, 9})});
-    Tree tree(file);
-    ASSERT_TRUE(tree);
-    auto *colorMap = sub<ILBM_ColorMap>(tree, 0);
-    EXPECT_EQ(colorMap->colorRegisterLength, 2u);
-    EXPECT_EQ(colorMap->chunkSize, 7);
-    EXPECT_EQ(sub<ILBM_Sprite>(tree, 1)->spritePrecedence, 9);
-    EXPECT_TRUE(messages.contains("WARNING"));
-    EXPECT_TRUE(ILBM_check(tree.get()));
-    Bytes written = writeBytes(tree.get());
-    EXPECT_EQ(written.size(), file.size());
-}
-
-TEST(IlbmChunks, FixedChunksWhoseDeclaredSizeDiffersFromTheirFields) {
-    {
-        // Longer than its fields: the extra bytes are skipped, kept in the size, and the
-        // next chunk is read from the right place.
-        Messages messages;
-        Bytes file = form({chunk("CAMG", {0, 0, 0x80, 0x04, 0xAA, 0xBB}), chunk("SPRT", {0, 9})});
-        Tree tree(file);
-        ASSERT_TRUE(tree);
-        EXPECT_EQ(sub<ILBM_Viewport>(tree, 0)->viewportMode, 0x8004);
-        EXPECT_EQ(sub<ILBM_Viewport>(tree, 0)->chunkSize, 6);
-        EXPECT_EQ(sub<ILBM_Sprite>(tree, 1)->spritePrecedence, 9);
-        EXPECT_TRUE(messages.contains("WARNING"));
-        EXPECT_TRUE(ILBM_check(tree.get()));
-        EXPECT_EQ(writeBytes(tree.get()).size(), file.size());
+// Chunks whose size is not what their fields take: read as far as they go (the rest as zeros,
+// never from the next chunk's bytes), written back at their size (bytes past the fields as they
+// were, or as zeros where the record does not hold them), the next chunk read from its own bytes
+// (a SPRT of precedence 9 after each), a warning when read and an error when checked.
+TEST(IlbmChunks, ChunksOfSizesOtherThanTheirFieldsStayInsideThemselves) {
+    const struct {
+        Bytes chunk;
+        const char *warning; // "" for none
+        bool valid, sameBytes;
+    } cases[] = {
+        {chunk("CMAP", palette(3)), "", true, true}, // odd: a padding byte
+        {chunk("CMAP", {}), "", true, true},
+        // Two whole registers and one byte of a third.
+        {chunk("CMAP", {1, 2, 3, 4, 5, 6, 7}), "WARNING", true, false},
+        // Longer than its fields: the extra bytes skipped and kept in the size.
+        {chunk("CAMG", {0, 0, 0x80, 0x04, 0xAA, 0xBB}), "WARNING", true, false},
+        {chunk("GRAB", {0, 1, 0x7f}),
+         "WARNING: the 'GRAB' chunk of 3 bytes is too small for its 4 bytes of fields; those "
+         "past its end are read as 0!\n",
+         false, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.chunk.begin(), c.chunk.begin() + 4));
+        const Bytes file = form({c.chunk, chunk("SPRT", {0, 9})});
+        Read r(file);
+        ASSERT_TRUE(r.tree);
+        EXPECT_EQ(sub<ILBM_Sprite>(r.tree, 1)->spritePrecedence, 9);
+        EXPECT_TRUE(*c.warning ? r.messages.contains(c.warning) : r.messages.text().empty())
+            << r.messages.text();
+        const Bytes written = writeBytes(r.tree.get());
+        if (c.sameBytes) {
+            EXPECT_EQ(written, file);
+        } else {
+            EXPECT_EQ(written.size(), file.size());
+        }
+        r.messages.clear();
+        EXPECT_EQ(static_cast<bool>(ILBM_check(r.tree.get())), c.valid) << r.messages.text();
     }
-    {
-        // Shorter than its fields: read as far as it goes, the rest as zeros, never from the
-        // next chunk's bytes; written back as it was; the check reports it.
-        Messages messages;
-        Bytes file = form({bmhd(16, 16, 1), chunk("GRAB", {0, 1, 0x7f}), chunk("SPRT", {0, 9})});
-        Tree tree(file);
-        ASSERT_TRUE(tree);
-        EXPECT_EQ(sub<ILBM_Grab>(tree, 1)->x, 1);
-        EXPECT_EQ(sub<ILBM_Grab>(tree, 1)->y, 0x7f00);
-        EXPECT_EQ(sub<ILBM_Grab>(tree, 1)->chunkSize, 3);
-        EXPECT_EQ(sub<ILBM_Sprite>(tree, 2)->spritePrecedence, 9);
-        EXPECT_EQ(messages.text(), "WARNING: the 'GRAB' chunk of 3 bytes is too small for its 4 "
-                                   "bytes of fields; those past its end are read as 0!\n");
-        EXPECT_EQ(writeBytes(tree.get()), file);
-        messages.clear();
-        EXPECT_FALSE(ILBM_check(tree.get()));
-        EXPECT_EQ(messages.text(),
-                  "ERROR: the 'GRAB' chunk of 3 bytes is too small for its 4 bytes of fields!\n");
-    }
+    Read partial(form({chunk("CMAP", {1, 2, 3, 4, 5, 6, 7})}));
+    EXPECT_EQ(sub<ILBM_ColorMap>(partial.tree, 0)->colorRegisterLength, 2u);
+    Read camg(form({chunk("CAMG", {0, 0, 0x80, 0x04, 0xAA, 0xBB})}));
+    EXPECT_EQ(sub<ILBM_Viewport>(camg.tree, 0)->viewportMode, 0x8004);
+    Read grab(form({chunk("GRAB", {0, 1, 0x7f})}));
+    EXPECT_EQ(sub<ILBM_Grab>(grab.tree, 0)->x, 1);
+    EXPECT_EQ(sub<ILBM_Grab>(grab.tree, 0)->y, 0x7f00);
+    EXPECT_FALSE(ILBM_check(grab.tree.get()));
+    EXPECT_TRUE(grab.messages.contains(
+        "ERROR: the 'GRAB' chunk of 3 bytes is too small for its 4 bytes of fields!\n"));
     // The chunks that describe the picture itself stay strict: a short one refuses the file.
     for (const char *chunkId : {"BMHD", "CAMG"}) {
-        Messages messages;
-        Tree tree(form({chunk(chunkId, Bytes(3, 0)), chunk("SPRT", {0, 9})}));
-        EXPECT_FALSE(tree) << chunkId;
-        EXPECT_TRUE(messages.contains(std::string("ERROR: the '") + chunkId +
-                                      "' chunk of 3 bytes is too small"))
-            << messages.text();
+        Read r(form({chunk(chunkId, Bytes(3, 0)), chunk("SPRT", {0, 9})}));
+        EXPECT_FALSE(r.tree) << chunkId;
+        EXPECT_TRUE(r.messages.contains(std::string("ERROR: the '") + chunkId +
+                                        "' chunk of 3 bytes is too small"))
+            << r.messages.text();
     }
 }
 
@@ -196,51 +167,40 @@ TEST(IlbmChunks, ATruncatedChunkFailsWithTheFieldsName) {
 }
 
 TEST(IlbmChunks, ColourNamesAreBoundedByTheirChunk) {
-    {
-        Messages messages;
-        Tree tree(form({chunk("CNAM", {0, 2, 0, 4, 'a', 0, 'b', 'c', 0, 'd', 'e', 'f', 0})}));
-        ASSERT_TRUE(tree);
-        auto *names = sub<ILBM_ColorNames>(tree, 0);
-        ASSERT_EQ(names->colorNamesLength, 3u);
-        EXPECT_EQ(names->chunkSize, 4 + 6 + 3);
-        EXPECT_TRUE(ILBM_check(tree.get()));
-    }
-    {
+    const struct {
+        Bytes body;
+        unsigned int names;
+        const char *last, *message; // the last name; what reading and checking say
+    } cases[] = {
+        {{0, 2, 0, 4, 'a', 0, 'b', 'c', 0, 'd', 'e', 'f', 0}, 3, "def", ""},
         // A start above the end would ask for four billion names; the chunk ends first.
-        Messages messages;
-        Tree tree(form({chunk("CNAM", {0, 5, 0, 1, 'x', 0}), chunk("SPRT", {0, 9})}));
-        ASSERT_TRUE(tree);
-        EXPECT_EQ(sub<ILBM_ColorNames>(tree, 0)->colorNamesLength, 1u);
-        EXPECT_EQ(sub<ILBM_Sprite>(tree, 1)->spritePrecedence, 9);
-        EXPECT_FALSE(ILBM_check(tree.get()));
-        EXPECT_TRUE(messages.contains(
-            "'CNAM'.startingColor: 5 cannot be greater than the 'CNAM'.endingColor: 1\n"));
-    }
-    {
+        {{0, 5, 0, 1, 'x', 0},
+         1,
+         "x",
+         "'CNAM'.startingColor: 5 cannot be greater than the 'CNAM'.endingColor: 1\n"},
         // Fewer names than the range asks for.
-        Messages messages;
-        Tree tree(form({chunk("CNAM", {0, 0, 0, 3, 'x', 0})}));
-        ASSERT_TRUE(tree);
-        EXPECT_FALSE(ILBM_check(tree.get()));
-        EXPECT_TRUE(messages.contains("The 'CNAM'.startingColor: 0 and 'CNAM'.endingColor: 3 "
-                                      "difference do not match the length: 1\n"));
-    }
-    {
+        {{0, 0, 0, 3, 'x', 0},
+         1,
+         "x",
+         "The 'CNAM'.startingColor: 0 and 'CNAM'.endingColor: 3 difference do not match the "
+         "length: 1\n"},
         // A name that the chunk's end cuts short is kept as far as it goes.
-        Messages messages;
-        Bytes file = form({chunk("CNAM", {0, 0, 0, 1, 'x', 0, 'y', 'z'}), chunk("SPRT", {0, 7})});
-        Tree tree(file);
-        ASSERT_TRUE(tree);
-        auto *names = sub<ILBM_ColorNames>(tree, 0);
-        ASSERT_EQ(names->colorNamesLength, 2u);
-        EXPECT_STREQ(names->colorNames[1], "yz");
-        EXPECT_EQ(sub<ILBM_Sprite>(tree, 1)->spritePrecedence, 7);
-        EXPECT_TRUE(messages.contains("WARNING: the 'CNAM' chunk of 8 bytes is too small for its "
-                                      "9 bytes of fields"))
-            << messages.text();
-        EXPECT_EQ(writeBytes(tree.get()), file);
-        EXPECT_FALSE(ILBM_check(tree.get()));
-        EXPECT_TRUE(messages.contains("ERROR: the 'CNAM' chunk of 8 bytes is too small"));
+        {{0, 0, 0, 1, 'x', 0, 'y', 'z'},
+         2,
+         "yz",
+         "WARNING: the 'CNAM' chunk of 8 bytes is too small for its 9 bytes of fields"},
+    };
+    for (const auto &c : cases) {
+        const Bytes file = form({chunk("CNAM", c.body), chunk("SPRT", {0, 7})});
+        Read r(file);
+        ASSERT_TRUE(r.tree);
+        auto *names = sub<ILBM_ColorNames>(r.tree, 0);
+        ASSERT_EQ(names->colorNamesLength, c.names);
+        EXPECT_STREQ(names->colorNames[c.names - 1], c.last);
+        EXPECT_EQ(sub<ILBM_Sprite>(r.tree, 1)->spritePrecedence, 7);
+        EXPECT_EQ(writeBytes(r.tree.get()), file);
+        EXPECT_EQ(static_cast<bool>(ILBM_check(r.tree.get())), c.message[0] == 0);
+        EXPECT_TRUE(r.messages.contains(c.message)) << r.messages.text();
     }
 }
 
@@ -370,7 +330,8 @@ TEST(IlbmChunks, ARangeWithoutTheFadesItsFlagPromisesStillLetsThePictureRead) {
     EXPECT_EQ(sub<ILBM_ColorMap>(tree, 1)->colorRegisterLength, 2u);
     EXPECT_EQ(sub<IFF_RawChunk>(tree, 3)->chunkSize, 2);
     EXPECT_EQ(writeBytes(tree.get()), file);
-    EXPECT_NE(printed(tree.get()).find("      nfades = 0;\n"), std::string::npos);
+    EXPECT_NE(printed([&] { ILBM_print(tree.get()); }).find("      nfades = 0;\n"),
+              std::string::npos);
     // The check still reports the broken rule.
     messages.clear();
     EXPECT_FALSE(ILBM_check(tree.get()));
@@ -428,7 +389,7 @@ TEST(IlbmChunks, PrintsOneLinePerFieldTwoBlanksPerLevel) {
     Tree tree(form({bmhd(320, 256, 5, 0, 1), chunk("CMAP", {0x0F, 0xA0, 0x3C}),
                     chunk("DRNG", {0, 1, 0, 2, 0, 0, 1, 0, 4, 5, 6, 7})}));
     ASSERT_TRUE(tree);
-    std::string out = printed(tree.get());
+    std::string out = printed([&] { ILBM_print(tree.get()); });
     EXPECT_NE(out.find("'FORM' = {\n  chunkSize = "), std::string::npos) << out;
     EXPECT_NE(out.find("    'BMHD' = {\n      chunkSize = 20;\n      w = 320;\n      h = 256;\n"
                        "      x = 0;\n      y = 0;\n      nPlanes = 5;\n      masking = 0;\n"

@@ -27,7 +27,8 @@ const Bytes kPlanar = {0x00, 0x01, 0x02, 0x03, 0x10, 0x11, 0x12, 0x13};
 // The images of a tree, released at the end of the scope.
 class Images {
 public:
-    explicit Images(IFF_Chunk *chunk) : images_(ILBM_extractImages(chunk, &length_)) {}
+    explicit Images(IFF_Chunk *chunk)
+        : images_(chunk != nullptr ? ILBM_extractImages(chunk, &length_) : nullptr) {}
     ~Images() { ILBM_freeImages(images_, length_); }
     Images(const Images &) = delete;
     Images &operator=(const Images &) = delete;
@@ -38,6 +39,15 @@ public:
 private:
     unsigned int length_ = 0;
     ILBM_Image **images_;
+};
+
+// A file read, its pictures extracted and every message caught, for one scope.
+struct Read {
+    Messages messages;
+    Tree tree;
+    Images images;
+    explicit Read(const Bytes &file) : tree(file), images(tree.get()) {}
+    ILBM_Image *first() const { return images.size() > 0 ? images[0] : nullptr; }
 };
 
 Bytes bodyOf(const IFF_RawChunk *chunk) {
@@ -60,16 +70,12 @@ TEST(IlbmImages, RowSizeIsTheWidthInWholeWords) {
 }
 
 TEST(IlbmImages, ConvertsBetweenInterleavedAndContiguousPlanes) {
-    Bytes file = form(
-        "ILBM", {bmhd(16, 2, 2), chunk("CMAP", {0, 0, 0, 9, 9, 9}), chunk("BODY", kInterleaved)});
-    Messages messages;
-    Tree tree(file);
-    ASSERT_TRUE(tree);
-    Images images(tree.get());
-    ASSERT_EQ(images.size(), 1u);
-    ILBM_Image *image = images[0];
+    const Bytes cmap = chunk("CMAP", {0, 0, 0, 9, 9, 9});
+    const Bytes file = form("ILBM", {bmhd(16, 2, 2), cmap, chunk("BODY", kInterleaved)});
+    Read r(file);
+    ASSERT_EQ(r.images.size(), 1u);
+    ILBM_Image *image = r.first();
     EXPECT_TRUE(ILBM_imageIsILBM(image));
-
     unsigned char *planes = ILBM_deinterleave(image);
     ASSERT_NE(planes, nullptr);
     EXPECT_EQ(Bytes(planes, planes + 8), kPlanar);
@@ -82,178 +88,141 @@ TEST(IlbmImages, ConvertsBetweenInterleavedAndContiguousPlanes) {
     ASSERT_TRUE(ILBM_convertILBMToACBM(image));
     EXPECT_TRUE(ILBM_imageIsACBM(image));
     EXPECT_EQ(image->body, nullptr);
-    ASSERT_NE(image->bitplanes, nullptr);
-    EXPECT_EQ(bodyOf(image->bitplanes), kPlanar);
-    EXPECT_EQ(
-        writeBytes(tree.get()),
-        form("ACBM", {bmhd(16, 2, 2), chunk("CMAP", {0, 0, 0, 9, 9, 9}), chunk("ABIT", kPlanar)}));
-    EXPECT_TRUE(ILBM_check(tree.get()));
-
+    EXPECT_EQ(writeBytes(r.tree.get()),
+              form("ACBM", {bmhd(16, 2, 2), cmap, chunk("ABIT", kPlanar)}));
+    EXPECT_TRUE(ILBM_check(r.tree.get()));
     EXPECT_FALSE(ILBM_convertILBMToACBM(image));
     ASSERT_TRUE(ILBM_convertACBMToILBM(image));
-    EXPECT_EQ(writeBytes(tree.get()), file);
-    EXPECT_EQ(messages.text(), "");
+    EXPECT_EQ(writeBytes(r.tree.get()), file);
+    EXPECT_EQ(r.messages.text(), "");
 }
 
 TEST(IlbmImages, ConversionRefusesPackedAndChunkyPictures) {
-    Messages messages;
-    Tree packed(form(
-        "ILBM", {bmhd(16, 2, 2, 0, 1), chunk("BODY", {0x07, 0, 1, 0x10, 0x11, 2, 3, 0x12, 0x13})}));
-    Tree chunky(form("PBM ", {bmhd(16, 2, 8), chunk("BODY", Bytes(32, 1))}));
-    ASSERT_TRUE(packed && chunky);
-    Images a(packed.get());
-    Images b(chunky.get());
-    ASSERT_EQ(a.size() + b.size(), 2u);
-    Bytes before = writeBytes(packed.get());
-    EXPECT_FALSE(ILBM_convertILBMToACBM(a[0]));
-    EXPECT_FALSE(ILBM_convertACBMToILBM(a[0]));
-    EXPECT_FALSE(ILBM_convertILBMToACBM(b[0]));
-    EXPECT_EQ(writeBytes(packed.get()), before);
-    EXPECT_TRUE(ILBM_imageIsPBM(b[0]));
-    EXPECT_EQ(b[0]->body->chunkSize, 32);
+    const Bytes file = form(
+        "ILBM", {bmhd(16, 2, 2, 0, 1), chunk("BODY", {0x07, 0, 1, 0x10, 0x11, 2, 3, 0x12, 0x13})});
+    Read packed(file), chunky(form("PBM ", {bmhd(16, 2, 8), chunk("BODY", Bytes(32, 1))}));
+    ASSERT_EQ(packed.images.size() + chunky.images.size(), 2u);
+    EXPECT_FALSE(ILBM_convertILBMToACBM(packed.first()));
+    EXPECT_FALSE(ILBM_convertACBMToILBM(packed.first()));
+    EXPECT_FALSE(ILBM_convertILBMToACBM(chunky.first()));
+    EXPECT_EQ(writeBytes(packed.tree.get()), file);
+    EXPECT_TRUE(ILBM_imageIsPBM(chunky.first()));
+    EXPECT_EQ(chunky.first()->body->chunkSize, 32);
 }
 
 TEST(IlbmImages, AMaskPlaneTravelsWithThePictureRows) {
     // Two planes and a mask: three rows per picture row.
-    Bytes body = {1, 1, 2, 2, 9, 9, 3, 3, 4, 4, 8, 8};
-    Messages messages;
-    Tree tree(form("ILBM", {bmhd(16, 2, 2, 1), chunk("BODY", body)}));
-    ASSERT_TRUE(tree);
-    Images images(tree.get());
-    ASSERT_EQ(images.size(), 1u);
-    EXPECT_EQ(ILBM_calculateBodyPlanes(images[0]), 3u);
-    ASSERT_TRUE(ILBM_convertILBMToACBM(images[0]));
-    EXPECT_EQ(bodyOf(images[0]->bitplanes), (Bytes{1, 1, 3, 3, 2, 2, 4, 4, 9, 9, 8, 8}));
-    ASSERT_TRUE(ILBM_convertACBMToILBM(images[0]));
-    ASSERT_TRUE(ILBM_packByteRun(images[0]));
-    ASSERT_TRUE(ILBM_unpackByteRun(images[0]));
-    EXPECT_EQ(bodyOf(images[0]->body), body);
+    const Bytes body = {1, 1, 2, 2, 9, 9, 3, 3, 4, 4, 8, 8};
+    Read r(form("ILBM", {bmhd(16, 2, 2, 1), chunk("BODY", body)}));
+    ASSERT_EQ(r.images.size(), 1u);
+    ILBM_Image *image = r.first();
+    EXPECT_EQ(ILBM_calculateBodyPlanes(image), 3u);
+    ASSERT_TRUE(ILBM_convertILBMToACBM(image));
+    EXPECT_EQ(bodyOf(image->bitplanes), (Bytes{1, 1, 3, 3, 2, 2, 4, 4, 9, 9, 8, 8}));
+    ASSERT_TRUE(ILBM_convertACBMToILBM(image));
+    ASSERT_TRUE(ILBM_packByteRun(image));
+    ASSERT_TRUE(ILBM_unpackByteRun(image));
+    EXPECT_EQ(bodyOf(image->body), body);
 
     // The plane operations take and give one plane per bitplane: the mask is left out of what
     // they give, and a caller's array of two pointers is all they touch.
-    unsigned char *planes = ILBM_deinterleave(images[0]);
+    unsigned char *planes = ILBM_deinterleave(image);
     ASSERT_NE(planes, nullptr);
     EXPECT_EQ(Bytes(planes, planes + 8), (Bytes{1, 1, 3, 3, 2, 2, 4, 4}));
     struct {
         unsigned char *pointers[2];
         unsigned char *beyond; // what a third pointer would read
     } destinations = {{planes + 4, planes}, nullptr};
-    EXPECT_TRUE(ILBM_deinterleaveToBitplaneMemory(images[0], destinations.pointers));
+    EXPECT_TRUE(ILBM_deinterleaveToBitplaneMemory(image, destinations.pointers));
     EXPECT_EQ(Bytes(planes, planes + 8), (Bytes{2, 2, 4, 4, 1, 1, 3, 3}));
     // Interleaving cannot make the mask from the planes, so it refuses.
-    messages.clear();
-    EXPECT_EQ(ILBM_interleave(images[0], planes), nullptr);
-    EXPECT_EQ(ILBM_interleaveFromBitplaneMemory(images[0], destinations.pointers), nullptr);
-    EXPECT_TRUE(messages.contains("mask plane")) << messages.text();
+    r.messages.clear();
+    EXPECT_EQ(ILBM_interleave(image, planes), nullptr);
+    EXPECT_EQ(ILBM_interleaveFromBitplaneMemory(image, destinations.pointers), nullptr);
+    EXPECT_TRUE(r.messages.contains("mask plane")) << r.messages.text();
     free(planes);
 }
 
 TEST(IlbmImages, BodiesOfTheWrongLengthLoseNothing) {
-    Messages messages;
-    // Longer than the picture: the extra bytes stay behind the rearranged rows.
-    Bytes longer = kInterleaved;
-    append(longer, {0xEE, 0xEF});
-    Bytes file = form("ILBM", {bmhd(16, 2, 2), chunk("BODY", longer)});
-    Tree tree(file);
-    ASSERT_TRUE(tree);
-    Images images(tree.get());
-    ASSERT_TRUE(ILBM_convertILBMToACBM(images[0]));
-    Bytes planar = kPlanar;
-    append(planar, {0xEE, 0xEF});
-    EXPECT_EQ(bodyOf(images[0]->bitplanes), planar);
-    ASSERT_TRUE(ILBM_convertACBMToILBM(images[0]));
-    EXPECT_EQ(writeBytes(tree.get()), file);
-    // Packing would drop them, so it refuses.
-    EXPECT_FALSE(ILBM_packByteRun(images[0]));
-    EXPECT_TRUE(messages.contains("more than the picture"));
+    // Longer than the picture: the extra bytes stay behind the rearranged rows, and packing,
+    // which would drop them, refuses.
+    const Bytes file =
+        form("ILBM", {bmhd(16, 2, 2), chunk("BODY", cat({kInterleaved, {0xEE, 0xEF}}))});
+    Read longer(file);
+    ASSERT_TRUE(ILBM_convertILBMToACBM(longer.first()));
+    EXPECT_EQ(bodyOf(longer.first()->bitplanes), cat({kPlanar, {0xEE, 0xEF}}));
+    ASSERT_TRUE(ILBM_convertACBMToILBM(longer.first()));
+    EXPECT_EQ(writeBytes(longer.tree.get()), file);
+    EXPECT_FALSE(ILBM_packByteRun(longer.first()));
+    EXPECT_TRUE(longer.messages.contains("more than the picture"));
 
     // Shorter than the picture: nothing is read beyond it.
-    messages.clear();
-    Bytes shortFile = form("ILBM", {bmhd(16, 2, 2), chunk("BODY", {1, 2, 3})});
-    Tree shortTree(shortFile);
-    ASSERT_TRUE(shortTree);
-    Images shortImages(shortTree.get());
-    EXPECT_EQ(ILBM_deinterleave(shortImages[0]), nullptr);
-    EXPECT_FALSE(ILBM_convertILBMToACBM(shortImages[0]));
-    EXPECT_FALSE(ILBM_packByteRun(shortImages[0]));
-    EXPECT_TRUE(messages.contains("holds 3 bytes, while the picture needs 8"));
-    EXPECT_EQ(writeBytes(shortTree.get()), shortFile);
+    const Bytes shortFile = form("ILBM", {bmhd(16, 2, 2), chunk("BODY", {1, 2, 3})});
+    Read shorter(shortFile);
+    EXPECT_EQ(ILBM_deinterleave(shorter.first()), nullptr);
+    EXPECT_FALSE(ILBM_convertILBMToACBM(shorter.first()));
+    EXPECT_FALSE(ILBM_packByteRun(shorter.first()));
+    EXPECT_TRUE(shorter.messages.contains("holds 3 bytes, while the picture needs 8"));
+    EXPECT_EQ(writeBytes(shorter.tree.get()), shortFile);
 }
 
 TEST(IlbmImages, HeadersThatDescribeNoUsablePicture) {
-    struct Case {
-        unsigned int w, h, nPlanes;
-    };
-    for (Case c : {Case{16, 2, 0}, Case{16, 2, 33}, Case{0, 2, 2}, Case{16, 0, 2}}) {
-        Messages messages;
-        Bytes file = form("ILBM", {bmhd(c.w, c.h, c.nPlanes, 0, 1), chunk("BODY", {0x81, 7})});
-        Tree tree(file);
-        ASSERT_TRUE(tree);
-        Images images(tree.get());
-        ASSERT_EQ(images.size(), 1u);
-        EXPECT_FALSE(ILBM_unpackByteRun(images[0]));
-        images[0]->bitMapHeader->compression = ILBM_CMP_NONE;
-        EXPECT_FALSE(ILBM_packByteRun(images[0]));
-        EXPECT_EQ(ILBM_deinterleave(images[0]), nullptr);
-        EXPECT_FALSE(ILBM_convertILBMToACBM(images[0]));
-        EXPECT_NE(messages.text(), "");
-        images[0]->bitMapHeader->compression = ILBM_CMP_BYTE_RUN;
-        EXPECT_EQ(writeBytes(tree.get()), file);
+    const unsigned int cases[][3] = {{16, 2, 0}, {16, 2, 33}, {0, 2, 2}, {16, 0, 2}};
+    for (const auto &c : cases) {
+        const Bytes file = form("ILBM", {bmhd(c[0], c[1], c[2], 0, 1), chunk("BODY", {0x81, 7})});
+        Read r(file);
+        ASSERT_EQ(r.images.size(), 1u);
+        ILBM_Image *image = r.first();
+        EXPECT_FALSE(ILBM_unpackByteRun(image));
+        image->bitMapHeader->compression = ILBM_CMP_NONE;
+        EXPECT_FALSE(ILBM_packByteRun(image));
+        EXPECT_EQ(ILBM_deinterleave(image), nullptr);
+        EXPECT_FALSE(ILBM_convertILBMToACBM(image));
+        EXPECT_NE(r.messages.text(), "");
+        image->bitMapHeader->compression = ILBM_CMP_BYTE_RUN;
+        EXPECT_EQ(writeBytes(r.tree.get()), file);
     }
 }
 
 TEST(IlbmImages, APictureFarLargerThanItsPackedBodyIsNotAllocated) {
-    struct Case {
-        unsigned int w, h, nPlanes;
+    const struct {
+        unsigned int w, h;
         const char *message;
-    };
-    for (Case c : {Case{65535, 65535, 8, "does not fit in a chunk"},
-                   Case{4096, 4096, 8, "cannot hold the picture's 16777216 bytes"}}) {
-        Messages messages;
-        Tree tree(
-            form("ILBM", {bmhd(c.w, c.h, c.nPlanes, 0, 1), chunk("BODY", {0x81, 0, 0x81, 0})}));
-        ASSERT_TRUE(tree);
-        Images images(tree.get());
-        EXPECT_FALSE(ILBM_unpackByteRun(images[0]));
-        EXPECT_TRUE(messages.contains(c.message)) << messages.text();
-        EXPECT_EQ(images[0]->body->chunkSize, 4);
+    } cases[] = {{65535, 65535, "does not fit in a chunk"},
+                 {4096, 4096, "cannot hold the picture's 16777216 bytes"}};
+    for (const auto &c : cases) {
+        Read r(form("ILBM", {bmhd(c.w, c.h, 8, 0, 1), chunk("BODY", {0x81, 0, 0x81, 0})}));
+        EXPECT_FALSE(ILBM_unpackByteRun(r.first()));
+        EXPECT_TRUE(r.messages.contains(c.message)) << r.messages.text();
+        EXPECT_EQ(r.first()->body->chunkSize, 4);
     }
 }
 
 TEST(IlbmImages, PacksAndUnpacksBodiesRowByRowAndKeepsSizesRight) {
-    // 16 x 2 x 2: each plane row packs by itself, runs never cross a row.
-    Bytes body = {5, 5, 5, 5, 1, 2, 7, 7, 7, 7, 9, 9};
-    Bytes file = form("ILBM", {bmhd(16, 3, 2), chunk("BODY", body)});
-    Messages messages;
-    Tree tree(file);
-    ASSERT_TRUE(tree);
-    Images images(tree.get());
-    ILBM_Image *image = images[0];
-
-    ASSERT_TRUE(ILBM_packByteRun(image));
-    EXPECT_EQ(image->bitMapHeader->compression, ILBM_CMP_BYTE_RUN);
-    Bytes packed = {0xFF, 5, 0xFF, 5, 0x01, 1, 2, 0xFF, 7, 0xFF, 7, 0xFF, 9};
-    EXPECT_EQ(bodyOf(image->body), packed);
-    EXPECT_EQ(writeBytes(tree.get()), form("ILBM", {bmhd(16, 3, 2, 0, 1), chunk("BODY", packed)}));
-    EXPECT_TRUE(ILBM_check(tree.get()));
-    // Packing a packed body does nothing.
-    EXPECT_TRUE(ILBM_packByteRun(image));
-    EXPECT_EQ(bodyOf(image->body), packed);
-
-    ASSERT_TRUE(ILBM_unpackByteRun(image));
-    EXPECT_EQ(image->bitMapHeader->compression, ILBM_CMP_NONE);
-    EXPECT_EQ(writeBytes(tree.get()), file);
-    EXPECT_TRUE(ILBM_check(tree.get()));
-    EXPECT_EQ(messages.text(), "");
+    // 16 x 3 x 2: each plane row packs by itself, runs never cross a row; packing a packed body
+    // does nothing.
+    const Bytes file =
+        form("ILBM", {bmhd(16, 3, 2), chunk("BODY", {5, 5, 5, 5, 1, 2, 7, 7, 7, 7, 9, 9})});
+    const Bytes packed = {0xFF, 5, 0xFF, 5, 0x01, 1, 2, 0xFF, 7, 0xFF, 7, 0xFF, 9};
+    Read r(file);
+    for (int twice = 0; twice < 2; twice++) {
+        ASSERT_TRUE(ILBM_packByteRun(r.first()));
+        EXPECT_EQ(writeBytes(r.tree.get()),
+                  form("ILBM", {bmhd(16, 3, 2, 0, 1), chunk("BODY", packed)}));
+    }
+    EXPECT_TRUE(ILBM_check(r.tree.get()));
+    ASSERT_TRUE(ILBM_unpackByteRun(r.first()));
+    EXPECT_EQ(writeBytes(r.tree.get()), file);
+    EXPECT_TRUE(ILBM_check(r.tree.get()));
+    EXPECT_EQ(r.messages.text(), "");
 }
 
 TEST(IlbmImages, UnpackingHostilePackedData) {
-    struct Case {
+    const struct {
         Bytes packed;
         bool unpacks;
         const char *message;
-    };
-    const Case cases[] = {
+    } cases[] = {
         // Exactly the 8 bytes of 16 x 2 x 2.
         {{0x02, 0x0A, 0x0B, 0x0C, 0xFC, 0x00}, true, ""},
         // Ends early: left packed.
@@ -268,70 +237,56 @@ TEST(IlbmImages, UnpackingHostilePackedData) {
         {{0xF9, 0x01, 0x00, 0x02}, true, "WARNING"},
         {{}, false, "left packed"},
     };
-    for (const Case &c : cases) {
-        Messages messages;
-        Bytes file = form("ILBM", {bmhd(16, 2, 2, 0, 1), chunk("BODY", c.packed)});
-        Tree tree(file);
-        ASSERT_TRUE(tree);
-        Images images(tree.get());
-        EXPECT_EQ(static_cast<bool>(ILBM_unpackByteRun(images[0])), c.unpacks);
-        EXPECT_TRUE(messages.contains(c.message)) << messages.text();
+    for (const auto &c : cases) {
+        const Bytes file = form("ILBM", {bmhd(16, 2, 2, 0, 1), chunk("BODY", c.packed)});
+        Read r(file);
+        EXPECT_EQ(static_cast<bool>(ILBM_unpackByteRun(r.first())), c.unpacks);
+        // A message ending in a newline is the whole text: said once.
+        if (std::string(c.message).ends_with('\n')) {
+            EXPECT_EQ(r.messages.text(), c.message);
+        }
+        EXPECT_TRUE(r.messages.contains(c.message)) << r.messages.text();
         if (c.unpacks) {
-            EXPECT_EQ(images[0]->body->chunkSize, 8);
-            EXPECT_TRUE(ILBM_check(tree.get()));
+            EXPECT_EQ(r.first()->body->chunkSize, 8);
+            EXPECT_TRUE(ILBM_check(r.tree.get()));
         } else {
-            EXPECT_EQ(writeBytes(tree.get()), file);
+            EXPECT_EQ(writeBytes(r.tree.get()), file);
         }
     }
-    Messages messages;
-    Tree once(form("ILBM", {bmhd(16, 2, 2, 0, 1), chunk("BODY", {0x80, 0x80, 0xF9, 0x01})}));
-    Images images(once.get());
-    ILBM_unpackByteRun(images[0]);
-    EXPECT_EQ(messages.text(), "Unknown byte run encoding byte!\n");
 }
 
 TEST(IlbmImages, ChunkyBodiesUseEvenRowsOfOneBytePerPixel) {
     // 3 x 2 PBM: rows of 4 bytes.
-    Bytes body = {1, 2, 3, 0, 4, 4, 4, 0};
-    Messages messages;
-    Tree tree(form("PBM ", {bmhd(3, 2, 8), chunk("BODY", body)}));
-    Images images(tree.get());
-    ASSERT_EQ(images.size(), 1u);
-    ASSERT_TRUE(ILBM_packByteRun(images[0]));
-    EXPECT_EQ(bodyOf(images[0]->body), (Bytes{0x03, 1, 2, 3, 0, 0xFE, 4, 0x00, 0}));
-    ASSERT_TRUE(ILBM_unpackByteRun(images[0]));
-    EXPECT_EQ(bodyOf(images[0]->body), body);
+    const Bytes body = {1, 2, 3, 0, 4, 4, 4, 0};
+    Read r(form("PBM ", {bmhd(3, 2, 8), chunk("BODY", body)}));
+    ASSERT_TRUE(ILBM_packByteRun(r.first()));
+    EXPECT_EQ(bodyOf(r.first()->body), (Bytes{0x03, 1, 2, 3, 0, 0xFE, 4, 0x00, 0}));
+    ASSERT_TRUE(ILBM_unpackByteRun(r.first()));
+    EXPECT_EQ(bodyOf(r.first()->body), body);
 
     // Packed as rows of 3 bytes, without the byte that makes them even, as some programs write
     // them: each row is padded as it is unpacked.
-    Tree uneven(form("PBM ", {bmhd(3, 2, 8, 0, 1), chunk("BODY", {0x02, 1, 2, 3, 0xFE, 4})}));
-    Images unevenImages(uneven.get());
-    ASSERT_EQ(unevenImages.size(), 1u);
-    ASSERT_TRUE(ILBM_unpackByteRun(unevenImages[0]));
-    EXPECT_EQ(bodyOf(unevenImages[0]->body), (Bytes{1, 2, 3, 0, 4, 4, 4, 0}));
-    EXPECT_TRUE(messages.contains("WARNING: the packed 'BODY' holds rows of 3 bytes"));
-    EXPECT_EQ(unevenImages[0]->bitMapHeader->compression, ILBM_CMP_NONE);
+    Read uneven(form("PBM ", {bmhd(3, 2, 8, 0, 1), chunk("BODY", {0x02, 1, 2, 3, 0xFE, 4})}));
+    ASSERT_TRUE(ILBM_unpackByteRun(uneven.first()));
+    EXPECT_EQ(bodyOf(uneven.first()->body), body);
+    EXPECT_TRUE(uneven.messages.contains("WARNING: the packed 'BODY' holds rows of 3 bytes"));
+    EXPECT_EQ(uneven.first()->bitMapHeader->compression, ILBM_CMP_NONE);
     // Only a stream of exactly such rows: one byte short is still refused.
-    messages.clear();
-    Tree cut(form("PBM ", {bmhd(3, 2, 8, 0, 1), chunk("BODY", {0x02, 1, 2, 3, 0xFF, 4})}));
-    Images cutImages(cut.get());
-    EXPECT_FALSE(ILBM_unpackByteRun(cutImages[0]));
-    EXPECT_TRUE(messages.contains("left packed")) << messages.text();
+    Read cut(form("PBM ", {bmhd(3, 2, 8, 0, 1), chunk("BODY", {0x02, 1, 2, 3, 0xFF, 4})}));
+    EXPECT_FALSE(ILBM_unpackByteRun(cut.first()));
+    EXPECT_TRUE(cut.messages.contains("left packed")) << cut.messages.text();
 }
 
 TEST(IlbmImages, AnUnknownCompressionIsNeitherUnpackedNorTakenForPlanes) {
-    Messages messages;
-    Bytes file = form("ILBM", {bmhd(16, 2, 2, 0, 2), chunk("BODY", kInterleaved)});
-    Tree tree(file);
-    Images images(tree.get());
-    ASSERT_EQ(images.size(), 1u);
-    EXPECT_FALSE(ILBM_unpackByteRun(images[0]));
-    EXPECT_EQ(messages.text(), "ERROR: 'BMHD'.compression 2 is not ByteRun1; the 'BODY' cannot "
-                               "be unpacked!\n");
-    EXPECT_EQ(ILBM_deinterleave(images[0]), nullptr);
-    EXPECT_FALSE(ILBM_convertILBMToACBM(images[0]));
-    EXPECT_TRUE(ILBM_packByteRun(images[0])); // nothing to do: it is not uncompressed
-    EXPECT_EQ(writeBytes(tree.get()), file);
+    const Bytes file = form("ILBM", {bmhd(16, 2, 2, 0, 2), chunk("BODY", kInterleaved)});
+    Read r(file);
+    EXPECT_FALSE(ILBM_unpackByteRun(r.first()));
+    EXPECT_EQ(r.messages.text(), "ERROR: 'BMHD'.compression 2 is not ByteRun1; the 'BODY' cannot "
+                                 "be unpacked!\n");
+    EXPECT_EQ(ILBM_deinterleave(r.first()), nullptr);
+    EXPECT_FALSE(ILBM_convertILBMToACBM(r.first()));
+    EXPECT_TRUE(ILBM_packByteRun(r.first())); // nothing to do: it is not uncompressed
+    EXPECT_EQ(writeBytes(r.tree.get()), file);
 }
 
 TEST(IlbmImages, ExtractsPicturesWithInheritedProperties) {
@@ -345,14 +300,11 @@ TEST(IlbmImages, ExtractsPicturesWithInheritedProperties) {
                 form("ILBM", {bmhd(32, 1, 1), chunk("CMAP", {4, 5, 6, 7, 8, 9})})}),
          form("ACBM", {chunk("CMAP", {1, 1, 1})}),
          form("PBM ", {bmhd(2, 2, 8), chunk("BODY", {1, 2, 3, 4})})});
-    Messages messages;
-    Tree tree(file);
-    ASSERT_TRUE(tree);
-    EXPECT_TRUE(ILBM_check(tree.get()));
-    Images images(tree.get());
+    Read r(file);
+    const Images &images = r.images;
+    EXPECT_TRUE(ILBM_check(r.tree.get()));
     // The ACBM form has no BMHD and is skipped.
     ASSERT_EQ(images.size(), 3u);
-
     ILBM_Image *first = images[0];
     EXPECT_EQ(first->bitMapHeader->w, 16);
     ASSERT_NE(first->colorMap, nullptr);
@@ -368,18 +320,16 @@ TEST(IlbmImages, ExtractsPicturesWithInheritedProperties) {
     EXPECT_EQ(images[1]->body, nullptr);
     EXPECT_EQ(images[1]->colorRangeLength, 0u);
     EXPECT_TRUE(ILBM_imageIsPBM(images[2]));
-    EXPECT_TRUE(ILBM_checkImages(tree.get(), images.data(), images.size()));
-
+    EXPECT_TRUE(ILBM_checkImages(r.tree.get(), images.data(), images.size()));
     // A BMHD shared through the PROP cannot take the compression of one body.
     first->bitMapHeader->compression = ILBM_CMP_NONE;
     EXPECT_FALSE(ILBM_packByteRun(first));
-    EXPECT_TRUE(messages.contains("shared"));
+    EXPECT_TRUE(r.messages.contains("shared"));
 }
 
 TEST(IlbmImages, AFileWithoutPicturesHasNoImages) {
     Messages messages;
     Tree tree(group("FORM", "8SVX", {chunk("VHDR", Bytes(20, 0))}));
-    ASSERT_TRUE(tree);
     unsigned int length = 7;
     EXPECT_EQ(ILBM_extractImages(tree.get(), &length), nullptr);
     EXPECT_EQ(length, 0u);
@@ -466,21 +416,18 @@ TEST(IlbmImages, AnExtractedImageBecomesAFormOfCopies) {
     Bytes file = group("LIST", "ILBM",
                        {group("PROP", "ILBM", {bmhd(16, 2, 2), chunk("CMAP", {1, 2, 3})}),
                         form("ILBM", {crng, chunk("BODY", kInterleaved)})});
-    Messages messages;
-    Tree tree(file);
-    ASSERT_TRUE(tree);
-    Images images(tree.get());
-    ASSERT_EQ(images.size(), 1u);
-    IFF_Form *built = ILBM_convertImageToForm(images[0]);
-    ASSERT_NE(built, nullptr) << messages.text();
+    Read r(file);
+    ASSERT_EQ(r.images.size(), 1u);
+    IFF_Form *built = ILBM_convertImageToForm(r.first());
+    ASSERT_NE(built, nullptr) << r.messages.text();
     Tree lone(reinterpret_cast<IFF_Chunk *>(built));
     EXPECT_EQ(writeBytes(lone.get()),
               group("FORM", "ILBM",
                     {bmhd(16, 2, 2), chunk("CMAP", {1, 2, 3}), crng, chunk("BODY", kInterleaved)}));
-    EXPECT_EQ(writeBytes(tree.get()), file);
-    EXPECT_EQ(images[0]->form, built);
-    EXPECT_EQ(images[0]->bitMapHeader->parent, built);
-    EXPECT_EQ(messages.text(), "");
+    EXPECT_EQ(writeBytes(r.tree.get()), file);
+    EXPECT_EQ(r.first()->form, built);
+    EXPECT_EQ(r.first()->bitMapHeader->parent, built);
+    EXPECT_EQ(r.messages.text(), "");
 }
 
 namespace {
@@ -546,10 +493,10 @@ TEST(IlbmImages, ConvertingPicturesOfAListKeepsWhatTheyInherit) {
 }
 
 TEST(IlbmImages, ABodySharedThroughAPropIsConvertedOnce) {
-    Messages messages;
-    Tree tree(listOfTwo(true));
-    ASSERT_TRUE(tree);
-    Images images(tree.get());
+    Read r(listOfTwo(true));
+    const Tree &tree = r.tree;
+    const Images &images = r.images;
+    Messages &messages = r.messages;
     ASSERT_EQ(images.size(), 2u);
     ASSERT_EQ(images[0]->body, images[1]->body);
     ASSERT_TRUE(ILBM_convertILBMToACBM(images[0]));
@@ -594,13 +541,10 @@ TEST(IlbmImages, APropOfTheNewTypeWithOtherPropertiesStopsTheConversion) {
                        {group("PROP", "ILBM", {bmhd(16, 2, 2), chunk("CMAP", {1, 2, 3})}),
                         group("PROP", "ACBM", {bmhd(16, 2, 2), chunk("CMAP", {9, 9, 9})}),
                         form("ILBM", {chunk("BODY", kInterleaved)})});
-    Messages messages;
-    Tree tree(file);
-    ASSERT_TRUE(tree);
-    Images images(tree.get());
-    ASSERT_EQ(images.size(), 1u);
-    EXPECT_FALSE(ILBM_convertILBMToACBM(images[0]));
-    EXPECT_TRUE(messages.contains("'PROP' of type 'ACBM' with other properties"))
-        << messages.text();
-    EXPECT_EQ(writeBytes(tree.get()), file);
+    Read r(file);
+    ASSERT_EQ(r.images.size(), 1u);
+    EXPECT_FALSE(ILBM_convertILBMToACBM(r.first()));
+    EXPECT_TRUE(r.messages.contains("'PROP' of type 'ACBM' with other properties"))
+        << r.messages.text();
+    EXPECT_EQ(writeBytes(r.tree.get()), file);
 }

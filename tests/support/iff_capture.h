@@ -1,5 +1,5 @@
-// The iff library seen from a test: every message it sends while a Messages lives, and trees read
-// from and written to memory.
+// The iff library seen from a test: every message it sends while a Messages lives, what it
+// prints, and trees read from and written to memory.
 #ifndef QUILLFEN_TESTS_IFF_CAPTURE_H
 #define QUILLFEN_TESTS_IFF_CAPTURE_H
 
@@ -7,9 +7,12 @@
 
 #include <iff/iff.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 namespace iffbytes {
@@ -70,6 +73,15 @@ inline Bytes written(const IFF_Chunk *chunk, const IFF_Extension *extension = nu
     if (status != nullptr)
         *status = result;
     return out;
+}
+
+// What fn prints to the standard output.
+inline std::string printed(const std::function<void()> &fn) {
+    fflush(stdout);
+    testing::internal::CaptureStdout();
+    fn();
+    fflush(stdout);
+    return testing::internal::GetCapturedStdout();
 }
 
 // Any record of the library as the chunk it begins with.

@@ -24,41 +24,6 @@ bool run(const std::string &command, std::string &messages) {
     return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-std::string buildEquates() {
-    struct Register {
-        const char *name;
-        unsigned offset;
-    };
-    static const Register registers[] = {
-        {"BLTDDAT", 0x000},  {"DMACONR", 0x002}, {"VPOSR", 0x004},   {"VHPOSR", 0x006},
-        {"INTENAR", 0x01c},  {"INTREQR", 0x01e}, {"COPCON", 0x02e},  {"BLTCON0", 0x040},
-        {"BLTCON1", 0x042},  {"BLTAFWM", 0x044}, {"BLTALWM", 0x046}, {"BLTCPTH", 0x048},
-        {"BLTBPTH", 0x04c},  {"BLTAPTH", 0x050}, {"BLTDPTH", 0x054}, {"BLTSIZE", 0x058},
-        {"BLTCON0L", 0x05a}, {"BLTSIZV", 0x05c}, {"BLTSIZH", 0x05e}, {"BLTCMOD", 0x060},
-        {"BLTBMOD", 0x062},  {"BLTAMOD", 0x064}, {"BLTDMOD", 0x066}, {"BLTCDAT", 0x070},
-        {"BLTBDAT", 0x072},  {"BLTADAT", 0x074}, {"COP1LCH", 0x080}, {"COP1LCL", 0x082},
-        {"COP2LCH", 0x084},  {"COP2LCL", 0x086}, {"COPJMP1", 0x088}, {"COPJMP2", 0x08a},
-        {"DIWSTRT", 0x08e},  {"DIWSTOP", 0x090}, {"DDFSTRT", 0x092}, {"DDFSTOP", 0x094},
-        {"DMACON", 0x096},   {"CLXCON", 0x098},  {"INTENA", 0x09a},  {"INTREQ", 0x09c},
-        {"ADKCON", 0x09e},   {"BPL1PTH", 0x0e0}, {"BPL1PTL", 0x0e2}, {"BPLCON0", 0x100},
-        {"BPLCON1", 0x102},  {"BPLCON2", 0x104}, {"BPLCON3", 0x106}, {"BPL1MOD", 0x108},
-        {"BPL2MOD", 0x10a},  {"BPLCON4", 0x10c}, {"CLXCON2", 0x10e}, {"SPR0PTH", 0x120},
-        {"SPR0PTL", 0x122},  {"SPR0POS", 0x140}, {"SPR0CTL", 0x142}, {"BEAMCON0", 0x1dc},
-        {"DIWHIGH", 0x1e4},  {"FMODE", 0x1fc},   {"NOOP", 0x1fe},
-    };
-    std::string text;
-    char line[64];
-    for (const Register &r : registers) {
-        std::snprintf(line, sizeof line, "%s\tequ\t$%x\n", r.name, r.offset);
-        text += line;
-    }
-    for (int i = 0; i < 32; ++i) {
-        std::snprintf(line, sizeof line, "COLOR%02d\tequ\t$%x\n", i, 0x180 + 2 * i);
-        text += line;
-    }
-    return text;
-}
-
 } // namespace
 
 bool available() {
@@ -70,7 +35,10 @@ bool available() {
 }
 
 const std::string &registerEquates() {
-    static const std::string equates = buildEquates();
+    static const std::string equates = [] {
+        std::ifstream in(QUILLFEN_M68K_EQUATES, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }();
     return equates;
 }
 

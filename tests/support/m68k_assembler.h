@@ -27,7 +27,7 @@ Result assemble(const std::string &text, const std::string &equates);
 
 // The custom-chip register offsets of the hardware include files, as equates, for the registers
 // that generated code names: colour registers, bitplane and display set-up, copper, DMA and
-// interrupts, blitter.
+// interrupts, blitter (data/hardware_equates.i).
 const std::string &registerEquates();
 
 } // namespace m68k
