@@ -744,9 +744,10 @@ void countDistinct(Distinct *d, const Rgba8 *row, unsigned width, bool twelveBit
 // colours of each cell of 8 x 8 x 8 taken together as their mean, weighted by the pixels of the
 // cell (Heckbert's 5 bits a gun), which keeps the iteration quick on a photograph of a million
 // colours.
-// Counted a row at a time: the distinct colours in a table of 4 x kMostDistinct places, a
-// colour's key plus one in the first free place from where its hash points (0 is free), and
-// the cells beside them all the while, for when the colours are too many.
+// Counted a row at a time: the distinct colours in a table of keys (a colour's key plus one in
+// the first free place from where its hash points, 0 free) that doubles while it is half full;
+// past kMostDistinct colours the table becomes the cells and is let go, the rest going to the
+// cells. What is held is what the picture's colours need: a few KiB for a picture of 256.
 class ColourCount {
 public:
     void add(const Rgba8 *row, unsigned width) {
@@ -754,24 +755,23 @@ public:
             if (c->alpha < 128) {
                 continue;
             }
-            auto &cell = cells_[(c->red >> 3) << 10 | (c->green >> 3) << 5 | c->blue >> 3];
-            cell[0] += c->red;
-            cell[1] += c->green;
-            cell[2] += c->blue;
-            cell[3]++;
-            if (distinct_ > kMostDistinct) {
+            if (overflowed_) {
+                addToCell(c->red, c->green, c->blue, 1);
                 continue;
             }
             const std::uint32_t key = keyOf({c->red, c->green, c->blue}) + 1;
-            size_t at = (key * 2654435761u) >> (32 - kBits);
-            while (table_[at].first != 0 && table_[at].first != key) {
-                at = (at + 1) & (table_.size() - 1);
-            }
+            size_t at = placeOf(key);
             if (table_[at].first == 0) {
                 if (++distinct_ > kMostDistinct) {
+                    overflow();
+                    addToCell(c->red, c->green, c->blue, 1);
                     continue;
                 }
                 table_[at].first = key;
+                if (distinct_ * 2 > table_.size()) {
+                    grow();
+                    at = placeOf(key);
+                }
             }
             table_[at].second++;
         }
@@ -779,7 +779,7 @@ public:
 
     std::vector<Entry> entries() const {
         std::vector<Entry> entries;
-        if (distinct_ <= kMostDistinct) {
+        if (!overflowed_) {
             // In the order of the colours' keys, as every later step needs for its result to
             // depend on the colours alone, not on where in the picture they first appear.
             std::vector<std::pair<std::uint32_t, std::uint32_t>> counted;
@@ -810,12 +810,52 @@ public:
 
 private:
     static constexpr size_t kMostDistinct = 1u << 16;
-    static constexpr unsigned kBits = 18;
+
+    size_t placeOf(std::uint32_t key) const {
+        size_t at = (key * 2654435761u) >> (32 - bits_);
+        while (table_[at].first != 0 && table_[at].first != key) {
+            at = (at + 1) & (table_.size() - 1);
+        }
+        return at;
+    }
+
+    void grow() {
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> old(size_t{1} << ++bits_, {0, 0});
+        old.swap(table_);
+        for (const auto &slot : old) {
+            if (slot.first != 0) {
+                table_[placeOf(slot.first)] = slot;
+            }
+        }
+    }
+
+    void addToCell(int red, int green, int blue, std::uint64_t count) {
+        auto &cell = cells_[static_cast<size_t>((red >> 3) << 10 | (green >> 3) << 5 | blue >> 3)];
+        cell[0] += static_cast<std::uint64_t>(red) * count;
+        cell[1] += static_cast<std::uint64_t>(green) * count;
+        cell[2] += static_cast<std::uint64_t>(blue) * count;
+        cell[3] += count;
+    }
+
+    // The colours counted so far go to the cells, as if they had been counted there.
+    void overflow() {
+        overflowed_ = true;
+        cells_.assign(1u << 15, {0, 0, 0, 0});
+        for (const auto &[key, count] : table_) {
+            if (key != 0) {
+                const std::uint32_t k = key - 1;
+                addToCell(int(k >> 16), int(k >> 8 & 0xff), int(k & 0xff), count);
+            }
+        }
+        std::vector<std::pair<std::uint32_t, std::uint32_t>>().swap(table_);
+    }
+
+    unsigned bits_ = 10;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> table_ =
-        std::vector<std::pair<std::uint32_t, std::uint32_t>>(size_t{1} << kBits, {0, 0});
+        std::vector<std::pair<std::uint32_t, std::uint32_t>>(size_t{1} << 10, {0, 0});
     size_t distinct_ = 0;
-    std::vector<std::array<std::uint64_t, 4>> cells_ =
-        std::vector<std::array<std::uint64_t, 4>>(1u << 15, {0, 0, 0, 0});
+    bool overflowed_ = false;
+    std::vector<std::array<std::uint64_t, 4>> cells_;
 };
 
 // The 8 x 8 Bayer matrix: each threshold 0-63 once, neighbours as far apart as they can be.
