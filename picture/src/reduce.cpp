@@ -1170,10 +1170,11 @@ std::optional<Picture> readReducedPicture(std::vector<std::uint8_t> &&bytes,
     std::string problem;
     if (detail::isPng(bytes) && index == 0) {
         Picture header;
-        bool whole = false, again = false;
+        bool whole = false, again = false, twice = false;
         std::FILE *file = nullptr;
         // The second pass from the file when it can be opened again: its bytes are then let go.
         const detail::ColourPass pass = [&](const detail::ColourRow &row) {
+            twice = again;
             if (again && file == nullptr) {
                 file = detail::openAgain(path, bytes.size());
                 if (file != nullptr) {
@@ -1187,9 +1188,10 @@ std::optional<Picture> readReducedPicture(std::vector<std::uint8_t> &&bytes,
         if (file != nullptr) {
             std::fclose(file);
         }
-        if (out || !whole) {
+        // Read whole unless it was read once already (a file that then changed).
+        if (out || !whole || twice) {
             if (!out && error != nullptr) {
-                *error = problem.empty() ? "the PNG changed while it was read" : problem;
+                *error = problem.empty() || whole ? "the PNG changed while it was read" : problem;
             }
             return out;
         }
