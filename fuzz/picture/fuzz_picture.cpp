@@ -80,6 +80,34 @@ void readFromTheFile(const std::vector<std::uint8_t> &bytes,
     }
 }
 
+// A PNG reduced while it is read (a true-colour one decoded twice a row at a time), the second
+// time from its bytes or from its file, must give what reducing the picture read whole gives,
+// or the same refusal.
+void reducedWhileRead(const std::vector<std::uint8_t> &bytes,
+                      const std::optional<picture::Picture> &read, const std::string &error) {
+    static const std::string path =
+        std::string(P_tmpdir) + "/fuzz-picture-" + std::to_string(getpid()) + ".png";
+    FILE *file = fopen(path.c_str(), "wb");
+    if (file == nullptr || fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() ||
+        fclose(file) != 0) {
+        fail("the input cannot be written to a file");
+    }
+    const picture::Reduction reduction{16, false, picture::Dither::Diffuse};
+    const std::optional<picture::Picture> whole =
+        read ? std::optional(picture::reduce(*read, reduction)) : std::nullopt;
+    for (const std::string &from : {std::string(), path}) {
+        std::string again;
+        const auto reduced = picture::readReducedPicture(std::vector<std::uint8_t>(bytes),
+                                                         reduction, &again, 0, from);
+        if (reduced.has_value() != read.has_value() || (!read && again != error) ||
+            (read && (reduced->pixels != whole->pixels || reduced->palette != whole->palette ||
+                      reduced->warnings != whole->warnings ||
+                      reduced->transparentColours != whole->transparentColours))) {
+            fail("a PNG reduced while read gives another picture than the PNG read whole");
+        }
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
@@ -89,6 +117,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size >= 4 && (memcmp(data, "FORM", 4) == 0 || memcmp(data, "LIST", 4) == 0 ||
                       memcmp(data, "CAT ", 4) == 0)) {
         readFromTheFile(bytes, read, error);
+    }
+    if (size >= 8 && memcmp(data, "\x89PNG", 4) == 0 &&
+        (!read || size_t{read->width} * read->height <= 4096)) {
+        reducedWhileRead(bytes, read, error);
     }
     if (!read) {
         if (error.empty()) {

@@ -271,18 +271,32 @@ Output spriteOutput(const Picture &picture, const SpriteExportOptions &options) 
     if (auto problem = badColour(picture, options.transparentColour)) {
         return refused(*problem);
     }
-    const std::vector<std::uint8_t> opaque = opacityOf(picture, options.transparentColour);
-    std::vector<std::uint8_t> pixels = picture.pixels;
+    // Transparent pixels become colour 0: by opacityOf's rule, a pixel at a time, and in a copy
+    // only when one of them has another colour, so that a tall picture is not held three times.
+    const std::vector<std::uint8_t> &values = picture.pixels;
+    const bool plane = !options.transparentColour && picture.opacity.size() == values.size();
+    const std::vector<unsigned> transparent =
+        options.transparentColour             ? std::vector<unsigned>{*options.transparentColour}
+        : !picture.transparentColours.empty() ? picture.transparentColours
+                                              : std::vector<unsigned>{0};
+    std::vector<std::uint8_t> zeroed;
     std::size_t hidden = 0;
-    for (std::size_t i = 0; i < pixels.size(); i++) {
-        if (i < opaque.size() && opaque[i] == 0) {
-            pixels[i] = 0;
-        } else if (pixels[i] == 0) {
+    for (std::size_t i = 0; i < values.size(); i++) {
+        const bool clear = plane ? picture.opacity[i] == 0
+                                 : std::find(transparent.begin(), transparent.end(), values[i]) !=
+                                       transparent.end();
+        if (clear && values[i] != 0 && zeroed.empty()) {
+            zeroed = values;
+        }
+        if (clear && !zeroed.empty()) {
+            zeroed[i] = 0;
+        } else if (!clear && values[i] == 0) {
             hidden++;
         }
     }
+    const std::uint8_t *pixels = zeroed.empty() ? values.data() : zeroed.data();
     if (auto problem =
-            amiga::spriteProblem(pixels.data(), picture.width, picture.height, options.sprite)) {
+            amiga::spriteProblem(pixels, picture.width, picture.height, options.sprite)) {
         return refused(*problem);
     }
     Output output;
@@ -292,7 +306,7 @@ Output spriteOutput(const Picture &picture, const SpriteExportOptions &options) 
                                   " colour 0, which a sprite shows as transparent.");
     }
     const std::vector<amiga::SpriteData> sprites =
-        amiga::spriteData(pixels.data(), picture.width, picture.height, options.sprite);
+        amiga::spriteData(pixels, picture.width, picture.height, options.sprite);
     if (sprites.empty()) {
         return refused("The picture cannot become sprites with these options.");
     }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,5 +42,27 @@ bool storesTwelveBit(const std::vector<amiga::Rgb8> &palette);
 
 // Grey levels from black to white, `levels` of them (at least 2).
 std::vector<amiga::Rgb8> greyLevels(unsigned levels);
+
+// The file the bytes were read from, open again for reading, when it is a plain file of as
+// many bytes; else null (no path, the standard input, a pipe or a device, a file since changed).
+std::FILE *openAgain(const std::string &path, std::size_t size);
+
+// The picture as render shows it, a line at a time, top to bottom: each line of width colours
+// handed to `each` (valid only during the call).
+void renderRows(const Picture &picture,
+                const std::function<void(unsigned y, const amiga::Rgb8 *line)> &each);
+
+// The colours of a picture to reduce, a row at a time: a pass hands each row of width colours
+// to `row` in order, top to bottom (valid only during the call), and answers whether every row
+// was read. A pass can be made more than once and gives the same rows each time.
+using ColourRow = std::function<void(const Rgba8 *row, unsigned width)>;
+using ColourPass = std::function<bool(const ColourRow &row)>;
+
+// A true-colour PNG that is not interlaced, read a row at a time: *header as readPng gives the
+// picture but without its colours, then each row (RGBA) to `row`. From the bytes, or from the
+// file when it is given (read from its start). False with *error set as readPng sets it; with
+// *whole set instead (and no error) for a PNG that is not such a picture, which is read whole.
+bool readPngRows(const std::vector<std::uint8_t> &bytes, std::FILE *file, Picture *header,
+                 std::string *error, bool *whole, const ColourRow &row);
 
 } // namespace picture::detail

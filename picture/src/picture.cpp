@@ -84,11 +84,7 @@ std::string describeMode(const Picture &picture) {
     return picture.depth == 32 ? "32-bit" : "24-bit";
 }
 
-namespace {
-
-// The file the bytes were read from, open again for reading, when it is a plain file of as
-// many bytes; else null (no path, the standard input, a pipe or a device, a file since changed).
-std::FILE *openAgain(const std::string &path, std::size_t size) {
+std::FILE *detail::openAgain(const std::string &path, std::size_t size) {
     if (path.empty() || path == "-") {
         return nullptr;
     }
@@ -110,6 +106,8 @@ std::FILE *openAgain(const std::string &path, std::size_t size) {
     return file;
 }
 
+namespace {
+
 // With `release`, the bytes are released as soon as they are no longer needed.
 std::optional<Picture> readBytes(const std::vector<std::uint8_t> &bytes, std::string *error,
                                  unsigned index, std::vector<std::uint8_t> *release,
@@ -127,7 +125,7 @@ std::optional<Picture> readBytes(const std::vector<std::uint8_t> &bytes, std::st
     } else if (const std::string kind = otherKindOf(bytes); !kind.empty()) {
         problem = "it is " + kind + ", not a PNG or IFF picture";
     } else {
-        std::FILE *file = release != nullptr ? openAgain(path, bytes.size()) : nullptr;
+        std::FILE *file = release != nullptr ? detail::openAgain(path, bytes.size()) : nullptr;
         picture = detail::readIff(bytes, &problem, index, release, file);
         if (file != nullptr) {
             std::fclose(file);

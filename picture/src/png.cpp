@@ -18,6 +18,7 @@ namespace {
 // frame, so everything that must outlive an error lives here, in the caller's frame.
 struct PngState {
     const std::uint8_t *data = nullptr;
+    std::FILE *file = nullptr; // read from instead of data when set
     size_t size = 0;
     size_t offset = 0;
 
@@ -31,6 +32,7 @@ struct PngState {
     png_structp png = nullptr; // between the header and the rows
     png_infop info = nullptr;
     png_bytep *rows = nullptr; // malloc'd, into the picture's own pixels
+    png_bytep row = nullptr;   // malloc'd, one row, when read a row at a time
     size_t rowBytes = 0;
     bool pixelsRead = false; // every pixel is in place; what follows is only the trailer
 
@@ -59,10 +61,13 @@ void onWarning(png_structp png, png_const_charp text) {
 
 void onRead(png_structp png, png_bytep out, png_size_t length) {
     auto *state = static_cast<PngState *>(png_get_io_ptr(png));
-    if (length > state->size - state->offset) {
+    if (length > state->size - state->offset ||
+        (state->file != nullptr && std::fread(out, 1, length, state->file) != length)) {
         png_error(png, "the file ends inside the PNG data");
     }
-    std::memcpy(out, state->data + state->offset, length);
+    if (state->file == nullptr) {
+        std::memcpy(out, state->data + state->offset, length);
+    }
     state->offset += length;
 }
 
@@ -207,53 +212,37 @@ bool decodeRows(PngState *state, unsigned char *image) {
     return true;
 }
 
-} // namespace
-
-bool isPng(const std::vector<std::uint8_t> &bytes) {
-    return bytes.size() >= 8 && png_sig_cmp(bytes.data(), 0, 8) == 0;
+// Reads the rows one at a time into state->row, handing each to `row`, and the trailer;
+// releases the reader.
+bool decodeEachRow(PngState *state, const ColourRow *row) {
+    png_structp png = state->png;
+    state->row = static_cast<png_bytep>(std::malloc(state->rowBytes));
+    if (state->row == nullptr) {
+        std::snprintf(state->message, sizeof state->message, "out of memory");
+        release(state);
+        return false;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        release(state);
+        return state->pixelsRead;
+    }
+    for (png_uint_32 y = 0; y < state->height; y++) {
+        png_read_row(png, state->row, nullptr);
+        (*row)(reinterpret_cast<const Rgba8 *>(state->row), state->width);
+    }
+    state->pixelsRead = true;
+    png_read_end(png, nullptr);
+    release(state);
+    return true;
 }
 
-std::optional<Picture> readPng(const std::vector<std::uint8_t> &bytes, std::string *error) {
-    std::vector<std::string> warnings;
-    PngState state;
-    state.data = bytes.data();
-    state.size = bytes.size();
-    state.warnings = &warnings;
-    struct Release {
-        PngState &state;
-        ~Release() {
-            release(&state);
-            std::free(state.rows);
-        }
-    } releaseAll{state};
-    // The rows go straight into the picture's own pixels (a true-colour pixel is 4 bytes, as
-    // an RGBA row's), so that reading takes little more memory than the picture it gives.
+// The picture a decoded header describes, without its pixels.
+Picture describe(const PngState &state, std::vector<std::string> warnings) {
     Picture picture;
-    bool read = decodeHeader(&state);
-    if (read) {
-        const size_t count = size_t{state.width} * state.height;
-        unsigned char *image = nullptr;
-        if (state.indexed) {
-            picture.pixels.resize(count);
-            image = picture.pixels.data();
-        } else {
-            static_assert(sizeof(Rgba8) == 4);
-            picture.trueColour.resize(count);
-            image = reinterpret_cast<unsigned char *>(picture.trueColour.data());
-        }
-        read = decodeRows(&state, image);
-    }
-    if (!read) {
-        // The size checks say what is wrong themselves; libpng's messages need saying whose.
-        const std::string message = state.message;
-        *error = message.rfind("the PNG", 0) == 0 ? message : "the PNG cannot be read: " + message;
-        return std::nullopt;
-    }
     if (state.pixelsRead && state.message[0] != '\0') {
         warnings.push_back(std::string("the PNG's end cannot be read (") + state.message +
                            "); its pixels are whole");
     }
-
     picture.source = Source::Png;
     picture.width = state.width;
     picture.height = state.height;
@@ -289,6 +278,98 @@ std::optional<Picture> readPng(const std::vector<std::uint8_t> &bytes, std::stri
         picture.mode = DisplayMode::TrueColour;
         picture.depth = state.alphaSeen ? 32 : 24;
     }
+    return picture;
+}
+
+// The sentence for a failed read: the size checks say what is wrong themselves; libpng's
+// messages need saying whose.
+std::string failure(const PngState &state) {
+    const std::string message = state.message;
+    return message.rfind("the PNG", 0) == 0 ? message : "the PNG cannot be read: " + message;
+}
+
+struct ReleaseAll {
+    PngState &state;
+    ~ReleaseAll() {
+        release(&state);
+        std::free(state.rows);
+        std::free(state.row);
+    }
+};
+
+} // namespace
+
+bool readPngRows(const std::vector<std::uint8_t> &bytes, std::FILE *file, Picture *header,
+                 std::string *error, bool *whole, const ColourRow &row) {
+    std::vector<std::string> warnings;
+    PngState state;
+    state.data = bytes.data();
+    state.size = bytes.size();
+    state.warnings = &warnings;
+    if (file != nullptr) {
+        state.file = file;
+        if (std::fseek(file, 0, SEEK_END) != 0 || std::ftell(file) < 0) {
+            *error = "the PNG cannot be read again from its file";
+            return false;
+        }
+        state.size = static_cast<size_t>(std::ftell(file));
+        std::rewind(file);
+    }
+    ReleaseAll releaseAll{state};
+    *whole = false;
+    if (!decodeHeader(&state)) {
+        *error = failure(state);
+        return false;
+    }
+    if (state.indexed || state.interlace != PNG_INTERLACE_NONE) {
+        *whole = true;
+        return false;
+    }
+    *header = describe(state, {});
+    if (!decodeEachRow(&state, &row)) {
+        *error = failure(state);
+        return false;
+    }
+    header->warnings = describe(state, std::move(warnings)).warnings;
+    return true;
+}
+
+bool isPng(const std::vector<std::uint8_t> &bytes) {
+    return bytes.size() >= 8 && png_sig_cmp(bytes.data(), 0, 8) == 0;
+}
+
+std::optional<Picture> readPng(const std::vector<std::uint8_t> &bytes, std::string *error) {
+    std::vector<std::string> warnings;
+    PngState state;
+    state.data = bytes.data();
+    state.size = bytes.size();
+    state.warnings = &warnings;
+    ReleaseAll releaseAll{state};
+    // The rows go straight into the picture's own pixels (a true-colour pixel is 4 bytes, as
+    // an RGBA row's), so that reading takes little more memory than the picture it gives.
+    std::vector<std::uint8_t> pixels;
+    std::vector<Rgba8> trueColour;
+    bool read = decodeHeader(&state);
+    if (read) {
+        const size_t count = size_t{state.width} * state.height;
+        unsigned char *image = nullptr;
+        if (state.indexed) {
+            pixels.resize(count);
+            image = pixels.data();
+        } else {
+            static_assert(sizeof(Rgba8) == 4);
+            trueColour.resize(count);
+            image = reinterpret_cast<unsigned char *>(trueColour.data());
+        }
+        read = decodeRows(&state, image);
+    }
+    if (!read) {
+        *error = failure(state);
+        return std::nullopt;
+    }
+    Picture picture = describe(state, std::move(warnings));
+    picture.pixels = std::move(pixels);
+    picture.trueColour = std::move(trueColour);
     return picture;
 }
 

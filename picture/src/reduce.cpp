@@ -51,7 +51,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -707,7 +710,7 @@ bool ownTransparent(const Picture &picture, size_t i) {
 
 // The opaque pixels' distinct colours (to 12 bits when asked) in the order they first appear,
 // with their pixel counts, up to `most` of them: past that, `overflow` is set and the counts
-// are partial.
+// are partial. Counted a row at a time (countDistinct).
 struct Distinct {
     std::unordered_map<std::uint32_t, std::uint32_t> index; // a colour's key to its number
     std::vector<Rgb8> colours;
@@ -715,96 +718,145 @@ struct Distinct {
     bool overflow = false;
 };
 
-Distinct distinctColours(const std::vector<Rgba8> &pixels, bool twelveBit, size_t most) {
-    Distinct d;
-    for (const Rgba8 &c : pixels) {
-        if (c.alpha < 128) {
+void countDistinct(Distinct *d, const Rgba8 *row, unsigned width, bool twelveBit, size_t most) {
+    for (const Rgba8 *c = row; c != row + width && !d->overflow; c++) {
+        if (c->alpha < 128) {
             continue;
         }
-        const Rgb8 t = twelveBit
-                           ? Rgb8{twelveBitGun(c.red), twelveBitGun(c.green), twelveBitGun(c.blue)}
-                           : Rgb8{c.red, c.green, c.blue};
-        auto [at, added] = d.index.emplace(keyOf(t), static_cast<std::uint32_t>(d.colours.size()));
+        const Rgb8 t =
+            twelveBit ? Rgb8{twelveBitGun(c->red), twelveBitGun(c->green), twelveBitGun(c->blue)}
+                      : Rgb8{c->red, c->green, c->blue};
+        auto [at, added] =
+            d->index.emplace(keyOf(t), static_cast<std::uint32_t>(d->colours.size()));
         if (added) {
-            if (d.colours.size() == most) {
-                d.overflow = true;
+            if (d->colours.size() == most) {
+                d->overflow = true;
                 break;
             }
-            d.colours.push_back(t);
-            d.weights.push_back(0);
+            d->colours.push_back(t);
+            d->weights.push_back(0);
         }
-        d.weights[at->second]++;
+        d->weights[at->second]++;
     }
-    return d;
 }
 
 // The colours to reduce from: the picture's distinct colours, or past kMostDistinct of them the
 // colours of each cell of 8 x 8 x 8 taken together as their mean, weighted by the pixels of the
 // cell (Heckbert's 5 bits a gun), which keeps the iteration quick on a photograph of a million
 // colours.
-std::vector<Entry> entriesOf(const std::vector<Rgba8> &pixels) {
-    constexpr size_t kMostDistinct = 1u << 16;
-    // Counted in a table of 4 x kMostDistinct places, a colour's key plus one in the first
-    // free place from where its hash points (0 is free).
-    constexpr unsigned kBits = 18;
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> table(size_t{1} << kBits, {0, 0});
-    size_t distinct = 0;
-    for (const Rgba8 &c : pixels) {
-        if (c.alpha < 128) {
-            continue;
-        }
-        const std::uint32_t key = keyOf({c.red, c.green, c.blue}) + 1;
-        size_t at = (key * 2654435761u) >> (32 - kBits);
-        while (table[at].first != 0 && table[at].first != key) {
-            at = (at + 1) & (table.size() - 1);
-        }
-        if (table[at].first == 0) {
-            if (++distinct > kMostDistinct) {
-                break;
+// Counted a row at a time: the distinct colours in a table of keys (a colour's key plus one in
+// the first free place from where its hash points, 0 free) that doubles while it is half full;
+// past kMostDistinct colours the table becomes the cells and is let go, the rest going to the
+// cells. What is held is what the picture's colours need: a few KiB for a picture of 256.
+class ColourCount {
+public:
+    void add(const Rgba8 *row, unsigned width) {
+        for (const Rgba8 *c = row; c != row + width; c++) {
+            if (c->alpha < 128) {
+                continue;
             }
-            table[at].first = key;
+            if (overflowed_) {
+                addToCell(c->red, c->green, c->blue, 1);
+                continue;
+            }
+            const std::uint32_t key = keyOf({c->red, c->green, c->blue}) + 1;
+            size_t at = placeOf(key);
+            if (table_[at].first == 0) {
+                if (++distinct_ > kMostDistinct) {
+                    overflow();
+                    addToCell(c->red, c->green, c->blue, 1);
+                    continue;
+                }
+                table_[at].first = key;
+                if (distinct_ * 2 > table_.size()) {
+                    grow();
+                    at = placeOf(key);
+                }
+            }
+            table_[at].second++;
         }
-        table[at].second++;
     }
-    std::vector<Entry> entries;
-    if (distinct <= kMostDistinct) {
-        // In the order of the colours' keys, as every later step needs for its result to
-        // depend on the colours alone, not on where in the picture they first appear.
-        std::vector<std::pair<std::uint32_t, std::uint32_t>> counted;
-        for (const auto &slot : table) {
-            if (slot.first != 0) {
-                counted.push_back(slot);
+
+    std::vector<Entry> entries() const {
+        std::vector<Entry> entries;
+        if (!overflowed_) {
+            // In the order of the colours' keys, as every later step needs for its result to
+            // depend on the colours alone, not on where in the picture they first appear.
+            std::vector<std::pair<std::uint32_t, std::uint32_t>> counted;
+            for (const auto &slot : table_) {
+                if (slot.first != 0) {
+                    counted.push_back(slot);
+                }
             }
+            std::sort(counted.begin(), counted.end());
+            for (const auto &[key, count] : counted) {
+                const std::uint32_t k = key - 1;
+                entries.push_back({{int(k >> 16), int(k >> 8 & 0xff), int(k & 0xff)}, count});
+            }
+            return entries;
         }
-        std::sort(counted.begin(), counted.end());
-        for (const auto &[key, count] : counted) {
-            const std::uint32_t k = key - 1;
-            entries.push_back({{int(k >> 16), int(k >> 8 & 0xff), int(k & 0xff)}, count});
+        for (const auto &cell : cells_) {
+            if (cell[3] != 0) {
+                const double n = static_cast<double>(cell[3]);
+                const Rgb8 mean = latticeColour({static_cast<double>(cell[0]) / n,
+                                                 static_cast<double>(cell[1]) / n,
+                                                 static_cast<double>(cell[2]) / n},
+                                                false);
+                entries.push_back({{mean.red, mean.green, mean.blue}, cell[3]});
+            }
         }
         return entries;
     }
-    std::vector<std::array<std::uint64_t, 4>> cells(1u << 15, {0, 0, 0, 0});
-    for (const Rgba8 &c : pixels) {
-        if (c.alpha >= 128) {
-            auto &cell = cells[(c.red >> 3) << 10 | (c.green >> 3) << 5 | c.blue >> 3];
-            cell[0] += c.red;
-            cell[1] += c.green;
-            cell[2] += c.blue;
-            cell[3]++;
+
+private:
+    static constexpr size_t kMostDistinct = 1u << 16;
+
+    size_t placeOf(std::uint32_t key) const {
+        size_t at = (key * 2654435761u) >> (32 - bits_);
+        while (table_[at].first != 0 && table_[at].first != key) {
+            at = (at + 1) & (table_.size() - 1);
+        }
+        return at;
+    }
+
+    void grow() {
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> old(size_t{1} << ++bits_, {0, 0});
+        old.swap(table_);
+        for (const auto &slot : old) {
+            if (slot.first != 0) {
+                table_[placeOf(slot.first)] = slot;
+            }
         }
     }
-    for (const auto &cell : cells) {
-        if (cell[3] != 0) {
-            const double n = static_cast<double>(cell[3]);
-            const Rgb8 mean =
-                latticeColour({static_cast<double>(cell[0]) / n, static_cast<double>(cell[1]) / n,
-                               static_cast<double>(cell[2]) / n},
-                              false);
-            entries.push_back({{mean.red, mean.green, mean.blue}, cell[3]});
-        }
+
+    void addToCell(int red, int green, int blue, std::uint64_t count) {
+        auto &cell = cells_[static_cast<size_t>((red >> 3) << 10 | (green >> 3) << 5 | blue >> 3)];
+        cell[0] += static_cast<std::uint64_t>(red) * count;
+        cell[1] += static_cast<std::uint64_t>(green) * count;
+        cell[2] += static_cast<std::uint64_t>(blue) * count;
+        cell[3] += count;
     }
-    return entries;
-}
+
+    // The colours counted so far go to the cells, as if they had been counted there.
+    void overflow() {
+        overflowed_ = true;
+        cells_.assign(1u << 15, {0, 0, 0, 0});
+        for (const auto &[key, count] : table_) {
+            if (key != 0) {
+                const std::uint32_t k = key - 1;
+                addToCell(int(k >> 16), int(k >> 8 & 0xff), int(k & 0xff), count);
+            }
+        }
+        std::vector<std::pair<std::uint32_t, std::uint32_t>>().swap(table_);
+    }
+
+    unsigned bits_ = 10;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> table_ =
+        std::vector<std::pair<std::uint32_t, std::uint32_t>>(size_t{1} << 10, {0, 0});
+    size_t distinct_ = 0;
+    bool overflowed_ = false;
+    std::vector<std::array<std::uint64_t, 4>> cells_;
+};
 
 // The 8 x 8 Bayer matrix: each threshold 0-63 once, neighbours as far apart as they can be.
 constexpr std::array<std::uint8_t, 64> kBayer = {
@@ -837,44 +889,62 @@ double spacing(const std::vector<Rgb8> &palette, unsigned first) {
     return apart[apart.size() / 2] / std::sqrt(3.0);
 }
 
-} // namespace
-
-Picture reduce(const Picture &picture, const Reduction &reduction) {
-    if (fits(picture, reduction.colours, reduction.twelveBit)) {
-        return picture;
-    }
-    const size_t count = size_t{picture.width} * picture.height;
-    // The colours to reduce, with alpha: a PNG's own, or the colours any other picture shows,
-    // its own transparent pixels (mask plane or transparent colours) clear.
-    // A PNG's are read where they are, not copied: a picture can be as large as memory allows.
-    std::vector<Rgba8> shownColours;
-    if (picture.trueColour.size() != count) {
-        shownColours.assign(count, Rgba8{});
-        const std::vector<Rgb8> shown = render(picture);
-        for (size_t i = 0; i < count && i < shown.size(); i++) {
-            shownColours[i] = {shown[i].red, shown[i].green, shown[i].blue,
-                               static_cast<std::uint8_t>(ownTransparent(picture, i) ? 0 : 255)};
-        }
-    }
-    const std::vector<Rgba8> &colours =
-        picture.trueColour.size() == count ? picture.trueColour : shownColours;
+// The reduction of the colours a pass gives, in two passes: the first counts the colours, the
+// second maps each row as it comes into `into` (width x height colour numbers; it may be where
+// the pass reads its pixel values from, each row being read before it is written), or, when it
+// is null, into the picture's own map. The header, read after the first row, gives the size,
+// the screen and the warnings. Nothing when a pass fails or the two passes' rows differ.
+std::optional<Picture> reduceFrom(const Picture &header, const Reduction &reduction,
+                                  const detail::ColourPass &pass, std::uint8_t *into) {
     const unsigned asked = std::clamp(reduction.colours, 2u, 256u);
     const bool twelveBit = reduction.twelveBit;
-    const bool anyTransparent =
-        std::any_of(colours.begin(), colours.end(), [](const Rgba8 &c) { return c.alpha < 128; });
+    bool anyTransparent = false, uneven = false;
+    // Kept up to as many colours as asked: past `room` of them (one less with a transparent
+    // colour, known only at the end) there are too many to keep.
+    Distinct distinct;
+    ColourCount counted;
+    unsigned rows = 0;
+    if (!pass([&](const Rgba8 *row, unsigned width) {
+            uneven = uneven || width != header.width;
+            anyTransparent = anyTransparent || std::any_of(row, row + width, [](const Rgba8 &c) {
+                                 return c.alpha < 128;
+                             });
+            countDistinct(&distinct, row, width, twelveBit, asked);
+            counted.add(row, width);
+            rows++;
+        }) ||
+        uneven || rows != header.height) {
+        return std::nullopt;
+    }
+    const size_t count = size_t{header.width} * header.height;
+    // The second pass: each row and where its colour numbers go.
+    auto mapRows = [&](const std::function<void(const Rgba8 *, std::uint8_t *, unsigned)> &map) {
+        unsigned y = 0;
+        const bool read = pass([&](const Rgba8 *row, unsigned width) {
+            if (width == header.width && y < header.height) {
+                map(row, into + size_t{y} * width, y);
+            }
+            uneven = uneven || width != header.width;
+            y++;
+        });
+        return read && !uneven && y == header.height;
+    };
 
     Picture out;
-    out.source = picture.source;
-    out.width = picture.width;
-    out.height = picture.height;
+    out.source = header.source;
+    out.width = header.width;
+    out.height = header.height;
     out.mode = DisplayMode::Indexed;
     // The screen it was made for stays (resolution, interlace, pixel shape); HAM and EHB go.
-    out.viewportMode = picture.viewportMode & ~std::uint32_t{0x880};
-    out.hasViewportMode = picture.hasViewportMode;
-    out.xAspect = picture.xAspect;
-    out.yAspect = picture.yAspect;
-    out.warnings = picture.warnings;
-    out.pixels.assign(count, 0);
+    out.viewportMode = header.viewportMode & ~std::uint32_t{0x880};
+    out.hasViewportMode = header.hasViewportMode;
+    out.xAspect = header.xAspect;
+    out.yAspect = header.yAspect;
+    out.warnings = header.warnings;
+    if (into == nullptr) {
+        out.pixels.assign(count, 0);
+        into = out.pixels.data();
+    }
 
     // Colour 0, black, is kept for the transparent pixels when there are any.
     const unsigned first = anyTransparent ? 1 : 0;
@@ -885,18 +955,21 @@ Picture reduce(const Picture &picture, const Reduction &reduction) {
     const unsigned room = asked - first;
     out.twelveBitPalette = twelveBit;
 
-    Distinct distinct = distinctColours(colours, twelveBit, room);
-
-    if (!distinct.overflow) {
+    if (!distinct.overflow && distinct.colours.size() <= room) {
         // No more colours than asked: each kept, numbered as it first appears.
         out.palette.insert(out.palette.end(), distinct.colours.begin(), distinct.colours.end());
-        for (size_t i = 0; i < count; i++) {
-            const Rgba8 &c = colours[i];
-            const Rgb8 t =
-                twelveBit ? Rgb8{twelveBitGun(c.red), twelveBitGun(c.green), twelveBitGun(c.blue)}
-                          : Rgb8{c.red, c.green, c.blue};
-            out.pixels[i] =
-                c.alpha < 128 ? 0 : static_cast<std::uint8_t>(first + distinct.index[keyOf(t)]);
+        const bool mapped = mapRows([&](const Rgba8 *colours, std::uint8_t *numbers, unsigned) {
+            for (unsigned x = 0; x < out.width; x++) {
+                const Rgba8 &c = colours[x];
+                const Rgb8 t = twelveBit ? Rgb8{twelveBitGun(c.red), twelveBitGun(c.green),
+                                                twelveBitGun(c.blue)}
+                                         : Rgb8{c.red, c.green, c.blue};
+                numbers[x] =
+                    c.alpha < 128 ? 0 : static_cast<std::uint8_t>(first + distinct.index[keyOf(t)]);
+            }
+        });
+        if (!mapped) {
+            return std::nullopt;
         }
         out.depth = planesFor(out.palette.size());
         out.twelveBitPalette = twelveBit || detail::storesTwelveBit(out.palette);
@@ -904,7 +977,7 @@ Picture reduce(const Picture &picture, const Reduction &reduction) {
     }
     distinct = {};
 
-    std::vector<Entry> entries = entriesOf(colours);
+    std::vector<Entry> entries = counted.entries();
     std::vector<Rgb8> chosen = varianceCut(entries, room, false);
     refine(entries, chosen, false);
     // Past 64 colours each jump costs much and gains little.
@@ -981,41 +1054,49 @@ Picture reduce(const Picture &picture, const Reduction &reduction) {
     out.depth = planesFor(out.palette.size());
 
     Nearest nearest(out.palette, first);
-    const unsigned width = picture.width;
+    const unsigned width = out.width;
+    std::function<void(const Rgba8 *, std::uint8_t *, unsigned)> map;
+    std::array<int, 64> offset{};
+    // The error carried to this row and the next, a pixel either side as a margin.
+    std::vector<std::array<float, 3>> thisRow, nextRow;
     if (reduction.dither == Dither::None) {
-        for (size_t i = 0; i < count; i++) {
-            const Rgba8 &c = colours[i];
-            out.pixels[i] =
-                c.alpha < 128 ? 0 : static_cast<std::uint8_t>(nearest(c.red, c.green, c.blue));
-        }
+        map = [&](const Rgba8 *colours, std::uint8_t *numbers, unsigned) {
+            for (unsigned x = 0; x < width; x++) {
+                const Rgba8 &c = colours[x];
+                numbers[x] =
+                    c.alpha < 128 ? 0 : static_cast<std::uint8_t>(nearest(c.red, c.green, c.blue));
+            }
+        };
     } else if (reduction.dither == Dither::Ordered) {
         const double spread = spacing(out.palette, first);
-        std::array<int, 64> offset;
         for (size_t t = 0; t < 64; t++) {
             offset[t] = static_cast<int>(std::lround((kBayer[t] + 0.5) / 64 * spread - spread / 2));
         }
-        for (size_t i = 0; i < count; i++) {
-            const Rgba8 &c = colours[i];
-            if (c.alpha < 128) {
-                continue;
+        map = [&](const Rgba8 *colours, std::uint8_t *numbers, unsigned y) {
+            for (unsigned x = 0; x < width; x++) {
+                const Rgba8 &c = colours[x];
+                if (c.alpha < 128) {
+                    numbers[x] = 0;
+                    continue;
+                }
+                const int o = offset[(y % 8) * 8 + x % 8];
+                numbers[x] = static_cast<std::uint8_t>(nearest(std::clamp(c.red + o, 0, 255),
+                                                               std::clamp(c.green + o, 0, 255),
+                                                               std::clamp(c.blue + o, 0, 255)));
             }
-            const int o = offset[(i / width % 8) * 8 + i % width % 8];
-            out.pixels[i] = static_cast<std::uint8_t>(nearest(std::clamp(c.red + o, 0, 255),
-                                                              std::clamp(c.green + o, 0, 255),
-                                                              std::clamp(c.blue + o, 0, 255)));
-        }
+        };
     } else {
-        // The error carried to this row and the next, a pixel either side as a margin.
-        std::vector<std::array<float, 3>> thisRow(width + 2), nextRow(width + 2);
-        for (unsigned y = 0; y < picture.height; y++) {
+        thisRow.assign(width + 2, {0, 0, 0});
+        nextRow.assign(width + 2, {0, 0, 0});
+        map = [&](const Rgba8 *colours, std::uint8_t *numbers, unsigned y) {
             std::fill(nextRow.begin(), nextRow.end(), std::array<float, 3>{0, 0, 0});
             const bool leftToRight = y % 2 == 0;
             const int step = leftToRight ? 1 : -1;
             for (unsigned n = 0; n < width; n++) {
                 const unsigned x = leftToRight ? n : width - 1 - n;
-                const size_t i = size_t{y} * width + x;
-                const Rgba8 &c = colours[i];
+                const Rgba8 &c = colours[x];
                 if (c.alpha < 128) {
+                    numbers[x] = 0;
                     continue;
                 }
                 const std::array<float, 3> &carried = thisRow[x + 1];
@@ -1024,7 +1105,7 @@ Picture reduce(const Picture &picture, const Reduction &reduction) {
                     std::clamp(static_cast<int>(std::lround(c.green + carried[1])), 0, 255),
                     std::clamp(static_cast<int>(std::lround(c.blue + carried[2])), 0, 255)};
                 const unsigned number = nearest(wanted[0], wanted[1], wanted[2]);
-                out.pixels[i] = static_cast<std::uint8_t>(number);
+                numbers[x] = static_cast<std::uint8_t>(number);
                 const Rgb8 &got = out.palette[number];
                 const float error[3] = {static_cast<float>(wanted[0] - got.red),
                                         static_cast<float>(wanted[1] - got.green),
@@ -1038,9 +1119,95 @@ Picture reduce(const Picture &picture, const Reduction &reduction) {
                 }
             }
             std::swap(thisRow, nextRow);
-        }
+        };
+    }
+    if (!mapRows(map)) {
+        return std::nullopt;
     }
     out.twelveBitPalette = twelveBit || detail::storesTwelveBit(out.palette);
+    return out;
+}
+
+// A pass over the colours a picture shows: a true-colour PNG's own (read where they are, not
+// copied: a picture can be as large as memory allows), or the colours any other picture shows,
+// its own transparent pixels (mask plane or transparent colours) clear, rendered a row at a
+// time.
+detail::ColourPass rowsOf(const Picture &picture) {
+    return [&picture](const detail::ColourRow &row) {
+        const unsigned width = picture.width;
+        if (picture.trueColour.size() == size_t{width} * picture.height) {
+            for (unsigned y = 0; y < picture.height; y++) {
+                row(picture.trueColour.data() + size_t{y} * width, width);
+            }
+            return true;
+        }
+        std::vector<Rgba8> colours(width);
+        detail::renderRows(picture, [&](unsigned y, const Rgb8 *line) {
+            for (unsigned x = 0; x < width; x++) {
+                const bool clear = ownTransparent(picture, size_t{y} * width + x);
+                colours[x] = {line[x].red, line[x].green, line[x].blue,
+                              static_cast<std::uint8_t>(clear ? 0 : 255)};
+            }
+            row(colours.data(), width);
+        });
+        return true;
+    };
+}
+
+} // namespace
+
+Picture reduce(const Picture &picture, const Reduction &reduction) {
+    if (fits(picture, reduction.colours, reduction.twelveBit)) {
+        return picture;
+    }
+    // From memory neither pass fails.
+    return reduceFrom(picture, reduction, rowsOf(picture), nullptr).value_or(Picture{});
+}
+
+std::optional<Picture> readReducedPicture(std::vector<std::uint8_t> &&bytes,
+                                          const Reduction &reduction, std::string *error,
+                                          unsigned index, const std::string &path) {
+    std::string problem;
+    if (detail::isPng(bytes) && index == 0) {
+        Picture header;
+        bool whole = false, again = false, twice = false;
+        std::FILE *file = nullptr;
+        // The second pass from the file when it can be opened again: its bytes are then let go.
+        const detail::ColourPass pass = [&](const detail::ColourRow &row) {
+            twice = again;
+            if (again && file == nullptr) {
+                file = detail::openAgain(path, bytes.size());
+                if (file != nullptr) {
+                    std::vector<std::uint8_t>().swap(bytes);
+                }
+            }
+            again = true;
+            return detail::readPngRows(bytes, file, &header, &problem, &whole, row);
+        };
+        std::optional<Picture> out = reduceFrom(header, reduction, pass, nullptr);
+        if (file != nullptr) {
+            std::fclose(file);
+        }
+        // Read whole unless it was read once already (a file that then changed).
+        if (out || !whole || twice) {
+            if (!out && error != nullptr) {
+                *error = problem.empty() || whole ? "the PNG changed while it was read" : problem;
+            }
+            return out;
+        }
+    }
+    std::optional<Picture> read = readPicture(std::move(bytes), error, index, path);
+    if (!read || fits(*read, reduction.colours, reduction.twelveBit)) {
+        return read;
+    }
+    if (!read->trueColour.empty() || read->pixels.size() != size_t{read->width} * read->height) {
+        return reduce(*read, reduction);
+    }
+    // Colour numbers become colour numbers in place, each row rendered before it is mapped.
+    std::optional<Picture> out = reduceFrom(*read, reduction, rowsOf(*read), read->pixels.data());
+    if (out) {
+        out->pixels = std::move(read->pixels);
+    }
     return out;
 }
 

@@ -1,7 +1,7 @@
 // A picture as the Amiga shows it. Colour numbers look up the colour map; EHB's colours 32-63
 // are 0-31 with every gun halved; HAM starts every row from colour 0 and holds two guns while
 // it modifies the third (Hardware Reference Manual, "Hold-and-Modify Mode"; AGA: HAM8).
-#include "picture/picture.h"
+#include "internal.h"
 
 #include <algorithm>
 
@@ -93,28 +93,38 @@ void lookUp(const std::vector<Rgb8> &palette, bool halfbrite, Rgb8 *shown) {
 
 } // namespace
 
-std::vector<Rgb8> render(const Picture &picture) {
-    const size_t count = size_t{picture.width} * picture.height;
-    std::vector<Rgb8> out(count);
-    if (!picture.trueColour.empty()) {
-        for (size_t i = 0; i < count && i < picture.trueColour.size(); i++) {
-            const Rgba8 &c = picture.trueColour[i];
-            out[i] = {c.red, c.green, c.blue};
+void detail::renderRows(const Picture &picture,
+                        const std::function<void(unsigned y, const Rgb8 *line)> &each) {
+    const unsigned width = picture.width;
+    const size_t count = size_t{width} * picture.height;
+    std::vector<Rgb8> line(width);
+    if (!picture.trueColour.empty() || !picture.deepPixels.empty()) {
+        for (unsigned y = 0; y < picture.height; y++) {
+            for (unsigned x = 0; x < width; x++) {
+                const size_t i = size_t{y} * width + x;
+                if (!picture.trueColour.empty()) {
+                    const Rgba8 c = i < picture.trueColour.size() ? picture.trueColour[i] : Rgba8{};
+                    line[x] = {c.red, c.green, c.blue};
+                } else if (i < picture.deepPixels.size()) {
+                    const std::uint32_t v = picture.deepPixels[i];
+                    line[x] =
+                        picture.mode == DisplayMode::TrueColour
+                            ? Rgb8{static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+                                   static_cast<std::uint8_t>(v >> 16)}
+                            : entry(picture.palette, v);
+                } else {
+                    line[x] = {};
+                }
+            }
+            each(y, line.data());
         }
-        return out;
-    }
-    if (!picture.deepPixels.empty()) {
-        for (size_t i = 0; i < count && i < picture.deepPixels.size(); i++) {
-            const std::uint32_t v = picture.deepPixels[i];
-            out[i] = picture.mode == DisplayMode::TrueColour
-                         ? Rgb8{static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
-                                static_cast<std::uint8_t>(v >> 16)}
-                         : entry(picture.palette, v);
-        }
-        return out;
+        return;
     }
     if (picture.pixels.size() < count) {
-        return out;
+        for (unsigned y = 0; y < picture.height; y++) {
+            each(y, line.data());
+        }
+        return;
     }
     // The registers line by line, each line's changes made before it shows.
     std::vector<Rgb8> registers = picture.palette;
@@ -128,22 +138,29 @@ std::vector<Rgb8> render(const Picture &picture) {
             registers[change->colourRegister & 0xff] = change->colour;
             stale = true;
         }
-        const std::uint8_t *row = picture.pixels.data() + size_t{y} * picture.width;
-        Rgb8 *line = out.data() + size_t{y} * picture.width;
+        const std::uint8_t *row = picture.pixels.data() + size_t{y} * width;
         if (picture.mode == DisplayMode::Ham6) {
-            holdAndModify6(registers, row, picture.width, line);
+            holdAndModify6(registers, row, width, line.data());
         } else if (picture.mode == DisplayMode::Ham8) {
-            holdAndModify8(registers, row, picture.width, line);
+            holdAndModify8(registers, row, width, line.data());
         } else {
             if (stale) {
                 lookUp(registers, halfbrite, shown);
                 stale = false;
             }
-            for (unsigned x = 0; x < picture.width; x++) {
+            for (unsigned x = 0; x < width; x++) {
                 line[x] = shown[halfbrite ? row[x] & 63 : row[x]];
             }
         }
+        each(y, line.data());
     }
+}
+
+std::vector<Rgb8> render(const Picture &picture) {
+    std::vector<Rgb8> out(size_t{picture.width} * picture.height);
+    detail::renderRows(picture, [&](unsigned y, const Rgb8 *line) {
+        std::copy(line, line + picture.width, out.begin() + std::ptrdiff_t{y} * picture.width);
+    });
     return out;
 }
 

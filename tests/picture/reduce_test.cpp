@@ -2,13 +2,17 @@
 #include "picture/reduce.h"
 
 #include "made_pictures.h"
+#include "picture_files.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
+#include <fstream>
 #include <random>
+#include <tuple>
 
 using amiga::Rgb8;
 using picture::Picture;
@@ -373,4 +377,90 @@ TEST(Reduce, AnOrderedDitherDependsOnTheColoursAndThePlaceAlone) {
             }
         }
     }
+}
+
+// Reducing while the file is read (a true-colour PNG decoded twice a row at a time, other
+// pictures mapped in place) gives what reducing the picture read whole gives, byte for byte;
+// a file that cannot be read says what readPicture says.
+TEST(Reduce, ReducingWhileReadingGivesWhatReducingThePictureReadWholeGives) {
+    using picturetest::pngLayout;
+    std::mt19937 random(7);
+    auto samples = [&](size_t count, unsigned range) {
+        std::vector<unsigned> values(count);
+        for (unsigned &v : values) {
+            v = random() % range;
+        }
+        return values;
+    };
+    std::vector<unsigned> alpha = samples(40 * 30 * 4, 256), few(48 * 3);
+    for (size_t i = 0; i < few.size(); i++) {
+        few[i] = (i / 3 % 5) * 60 + i % 3; // 5 colours
+    }
+    std::vector<png_color> greys(256);
+    for (unsigned i = 0; i < 256; i++) {
+        greys[i] = {static_cast<png_byte>(i), static_cast<png_byte>(i / 2), 40};
+    }
+    picturetest::PngLayout interlaced =
+        pngLayout(33, 17, PNG_COLOR_TYPE_RGB, 8, samples(33 * 17 * 3, 256));
+    interlaced.interlaced = true;
+    picturetest::PngLayout indexed =
+        pngLayout(50, 20, PNG_COLOR_TYPE_PALETTE, 8, samples(50 * 20, 256), greys);
+    indexed.alphas = {0, 255, 10};
+    const picturetest::Bytes rgba =
+        picturetest::pngOf(pngLayout(40, 30, PNG_COLOR_TYPE_RGB_ALPHA, 8, alpha));
+    struct Case {
+        const char *what;
+        picturetest::Bytes file;
+        picture::Reduction reduction;
+        bool fromFile; // the second pass from the file, not the bytes
+    };
+    const Case cases[] = {
+        {"RGBA, diffused", rgba, {16, false, Diffuse}, false},
+        {"RGBA, ordered, 12-bit", rgba, {16, true, Ordered}, true},
+        {"RGBA, plain", rgba, {5, false, None}, true},
+        // Past 65536 colours the colours are counted in cells.
+        {"many colours",
+         picturetest::pngOf(
+             pngLayout(300, 300, PNG_COLOR_TYPE_RGB, 8, samples(300 * 300 * 3, 256))),
+         {24, false, Diffuse},
+         true},
+        {"few colours, kept",
+         picturetest::pngOf(pngLayout(16, 3, PNG_COLOR_TYPE_RGB, 8, few)),
+         {8, false, None},
+         true},
+        {"interlaced, read whole", picturetest::pngOf(interlaced), {16, false, Diffuse}, true},
+        {"indexed, in place", picturetest::pngOf(indexed), {4, false, Diffuse}, false},
+        {"cut short",
+         picturetest::Bytes(rgba.begin(), rgba.begin() + 200),
+         {16, false, None},
+         true},
+    };
+    const std::string path = testing::TempDir() + "reduce-while-reading.png";
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.fromFile) {
+            std::ofstream(path, std::ios::binary)
+                .write(reinterpret_cast<const char *>(c.file.data()),
+                       static_cast<std::streamsize>(c.file.size()));
+        }
+        std::string wholeError, error;
+        const std::optional<Picture> read = picture::readPicture(c.file, &wholeError);
+        const std::optional<Picture> reduced = picture::readReducedPicture(
+            picturetest::Bytes(c.file), c.reduction, &error, 0, c.fromFile ? path : "");
+        ASSERT_EQ(reduced.has_value(), read.has_value());
+        if (!read) {
+            EXPECT_EQ(error, wholeError);
+            continue;
+        }
+        const Picture whole = picture::reduce(*read, c.reduction);
+        EXPECT_EQ(reduced->pixels, whole.pixels);
+        EXPECT_EQ(reduced->palette, whole.palette);
+        EXPECT_EQ(reduced->transparentColours, whole.transparentColours);
+        EXPECT_EQ(reduced->warnings, whole.warnings);
+        EXPECT_EQ(
+            std::tie(reduced->width, reduced->height, reduced->depth, reduced->mode,
+                     reduced->twelveBitPalette),
+            std::tie(whole.width, whole.height, whole.depth, whole.mode, whole.twelveBitPalette));
+    }
+    std::remove(path.c_str());
 }

@@ -326,10 +326,12 @@ std::optional<picture::Picture> loadPicture(const Arguments &arguments, Input &i
     std::string error;
     /* The file's bytes are handed over, to be released before the picture is made, unless a
        colour map alone may still be read from them. */
+    /* A reduction is made while the picture is read: a true-colour PNG is never held whole. */
     std::optional<picture::Picture> read =
-        colourMapAlone != nullptr
-            ? picture::readPicture(bytes, &error, input.index)
-            : picture::readPicture(std::move(input.bytes), &error, input.index, path);
+        colourMapAlone != nullptr ? picture::readPicture(bytes, &error, input.index)
+        : reduction ? picture::readReducedPicture(std::move(input.bytes), *reduction, &error,
+                                                  input.index, path)
+                    : picture::readPicture(std::move(input.bytes), &error, input.index, path);
     if (!read) {
         // What is wrong with the file as a palette is said as every reader of a palette says it.
         if (colourMapAlone != nullptr && !reduction && !isPng(bytes)) {
@@ -347,8 +349,11 @@ std::optional<picture::Picture> loadPicture(const Arguments &arguments, Input &i
     for (const std::string &warning : read->warnings) {
         report(arguments, "%s: %s\n", path, warning.c_str());
     }
-    if (reduction) {
+    if (reduction && colourMapAlone != nullptr) {
         return picture::reduce(*read, *reduction);
+    } else if (reduction) {
+        *status = kSuccess;
+        return read;
     } else if (!read->trueColour.empty()) {
         const unsigned colours = picture::countColours(*read);
         const std::string what = colours == 0   ? std::string("with no opaque pixel")

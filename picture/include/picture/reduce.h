@@ -35,4 +35,14 @@ struct Reduction {
 // exactly.
 Picture reduce(const Picture &picture, const Reduction &reduction);
 
+// The picture of a file's bytes (readPicture) reduced as reduce reduces it, in less memory: a
+// true-colour PNG that is not interlaced is never held whole, but decoded twice a row at a time,
+// its colours counted the first time and each row mapped the second (from the file at path when
+// it can be read again, its bytes released first); any other picture of colour numbers is
+// mapped in place of them. Nothing, with *error set as readPicture sets it, or when the file
+// changes between the two reads.
+std::optional<Picture> readReducedPicture(std::vector<std::uint8_t> &&bytes,
+                                          const Reduction &reduction, std::string *error,
+                                          unsigned index = 0, const std::string &path = {});
+
 } // namespace picture
