@@ -2,11 +2,13 @@
 // usage errors, --help, numbers, and the texts the programs print. The expected values are
 // written out by hand from the rules in commandline.h.
 #include "commandline.h"
+#include "golden_text.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -27,9 +29,8 @@ void collect(const char *text) {
 
 int record(Arguments &arguments) {
     std::string operands;
-    for (const std::string &operand : arguments.operands()) {
+    for (const std::string &operand : arguments.operands())
         operands += "[" + operand + "]";
-    }
     ran.push_back(operands);
     return quillfen_cli::kNegative;
 }
@@ -62,9 +63,8 @@ const Program kProgram = {
 class Line {
 public:
     Line(std::initializer_list<const char *> words) : m_words(words.begin(), words.end()) {
-        for (std::string &word : m_words) {
+        for (std::string &word : m_words)
             m_argv.push_back(word.data());
-        }
         m_argv.push_back(nullptr);
     }
     int argc() const { return static_cast<int>(m_words.size()); }
@@ -80,38 +80,40 @@ Arguments parse(const Command &command, std::initializer_list<const char *> word
     return Arguments(kProgram, command, line.argc(), line.argv());
 }
 
+// What a parse took: each option given (a value after "="), the operands, and whether help was
+// asked for.
+std::string taken(const Arguments &a) {
+    std::string text = a.ok() ? "" : "error: " + a.error();
+    for (const char *option : {"--planar", "--depth", "--mask", "--x"})
+        if (a.has(option))
+            text += std::string(option) + (a.value(option) ? "=" + *a.value(option) : "") + " ";
+    for (const std::string &operand : a.operands())
+        text += "[" + operand + "]";
+    return text + (a.help() ? " help" : "");
+}
+
 TEST(CommandLineOptions, EachKindTakesItsValue) {
-    const Arguments a = parse(kRaw, {"raw", "in", "--planar", "--depth", "3", "--mask", "out"});
-    EXPECT_TRUE(a.ok()) << a.error();
-    EXPECT_TRUE(a.has("--planar"));
-    EXPECT_FALSE(a.value("--planar")); // a flag has no value
-    EXPECT_EQ(a.value("--depth"), "3");
-    EXPECT_TRUE(a.has("--mask"));
-    EXPECT_FALSE(a.value("--mask")); // the optional word left out
-    EXPECT_FALSE(a.has("--x"));
-    EXPECT_EQ(a.operands(), (std::vector<std::string>{"in", "out"}));
-
-    // "=" gives the value in the same word, the optional word only that way; the last wins.
-    const Arguments b =
-        parse(kRaw, {"raw", "--depth=4", "--mask=inverted", "--depth", "=5", "a", "b"});
-    EXPECT_TRUE(b.ok()) << b.error();
-    EXPECT_EQ(b.value("--depth"), "=5");
-    EXPECT_EQ(b.value("--mask"), "inverted");
-    const Arguments empty = parse(kRaw, {"raw", "--depth=", "a", "b"});
-    EXPECT_EQ(empty.value("--depth"), "");
-
-    // A value option takes the next word whatever it is, --help among them.
-    const Arguments c = parse(kRaw, {"raw", "--x", "--help", "a", "b"});
-    EXPECT_TRUE(c.ok());
-    EXPECT_FALSE(c.help());
-    EXPECT_EQ(c.value("--x"), "--help");
-
-    // "-" alone is an operand; after "--" everything is.
-    const Arguments d = parse(kGradient, {"gradient", "-", "--", "--planar", "-h"});
-    EXPECT_TRUE(d.ok()) << d.error();
-    EXPECT_FALSE(d.has("--planar"));
-    EXPECT_FALSE(d.help());
-    EXPECT_EQ(d.operands(), (std::vector<std::string>{"-", "--planar", "-h"}));
+    const struct {
+        const Command &command;
+        std::initializer_list<const char *> words;
+        const char *taken;
+    } cases[] = {
+        // A flag has no value, nor has the optional word when left out.
+        {kRaw,
+         {"raw", "in", "--planar", "--depth", "3", "--mask", "out"},
+         "--planar --depth=3 --mask [in][out]"},
+        // "=" gives the value in the same word, the optional word only that way; the last wins.
+        {kRaw,
+         {"raw", "--depth=4", "--mask=inverted", "--depth", "=5", "a", "b"},
+         "--depth==5 --mask=inverted [a][b]"},
+        {kRaw, {"raw", "--depth=", "a", "b"}, "--depth= [a][b]"},
+        // A value option takes the next word whatever it is, --help among them.
+        {kRaw, {"raw", "--x", "--help", "a", "b"}, "--x=--help [a][b]"},
+        // "-" alone is an operand; after "--" everything is.
+        {kGradient, {"gradient", "-", "--", "--planar", "-h"}, "[-][--planar][-h]"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(taken(parse(c.command, c.words)), c.taken);
 }
 
 TEST(CommandLineOptions, WrongOptionsAreUsageErrorsAndTheFirstIsKept) {
@@ -232,42 +234,12 @@ TEST(CommandLineNumbers, OptionValuesWithinBounds) {
     EXPECT_EQ(c.error(), "option '--depth' takes a number from 1 to 32, not '0'");
 }
 
+const std::map<std::string, std::string> kTexts = golden::read(QUILLFEN_CLI_DATA "/texts.txt");
+
 TEST(CommandLineTexts, UsageAndOverviewLayout) {
-    // Options in a column as wide as the longest ("--mask[=inverted]", 17), at least 9; a
-    // help's further lines under its first.
-    EXPECT_EQ(quillfen_cli::usage(kProgram, kRaw),
-              "usage: prog raw [--planar] [--depth N] [--mask[=inverted]] FILE OUT\n"
-              "Writes the planes of FILE to OUT.\n"
-              "\n"
-              "Options:\n"
-              "  --planar          whole planes\n"
-              "  --depth N         N planes,\n"
-              "                    at most 32\n"
-              "  --mask[=inverted] the mask too\n"
-              "  --x X             HSTART\n"
-              "  --help            print this text and exit\n");
-    EXPECT_EQ(quillfen_cli::usage(kProgram, kPalette), "usage: prog palette FILE [OUT]\n"
-                                                       "\n"
-                                                       "Options:\n"
-                                                       "  --help    print this text and exit\n");
-    EXPECT_EQ(quillfen_cli::overview(kProgram), "usage: prog COMMAND ARGUMENTS...\n"
-                                                "       prog COMMAND --help\n"
-                                                "       prog --help | --version\n"
-                                                "\n"
-                                                "Does things.\n"
-                                                "\n"
-                                                "Commands:\n"
-                                                "  raw [--planar] [--depth N] [--mask[=inverted]] "
-                                                "FILE OUT\n"
-                                                "      Writes planes.\n"
-                                                "  palette FILE [OUT]\n"
-                                                "      Prints a palette.\n"
-                                                "  gradient KEY...\n"
-                                                "      Blends keys.\n"
-                                                "  display [OPTIONS]\n"
-                                                "      Opens a screen.\n"
-                                                "\n"
-                                                "Exit status: 0 done, 1 no, 2 trouble.\n");
+    EXPECT_EQ(quillfen_cli::usage(kProgram, kRaw), kTexts.at("usage raw"));
+    EXPECT_EQ(quillfen_cli::usage(kProgram, kPalette), kTexts.at("usage palette"));
+    EXPECT_EQ(quillfen_cli::overview(kProgram), kTexts.at("overview"));
 }
 
 struct Outcome {
@@ -288,8 +260,7 @@ Outcome run(std::initializer_list<const char *> words) {
 }
 
 TEST(CommandLineProgram, DispatchHelpAndExitStatuses) {
-    const std::string rawUsage = quillfen_cli::usage(kProgram, kRaw);
-    const std::string overview = quillfen_cli::overview(kProgram);
+    const std::string &rawUsage = kTexts.at("usage raw"), &overview = kTexts.at("overview");
     const std::string unknown = "prog: unknown command: frobnicate\n"
                                 "Try 'prog --help' for the list of commands.\n";
     const struct {
@@ -326,13 +297,7 @@ TEST(CommandLineProgram, DispatchHelpAndExitStatuses) {
         {{"prog", "-V"}, 0, "prog " QUILLFEN_VERSION "\n", "", {}},
         // A usage error: the sentence, the usage line, where the help is; the command does not
         // run.
-        {{"prog", "raw", "--depth", "3", "in"},
-         2,
-         "",
-         "prog raw: expects 2 operands, not 1\n"
-         "usage: prog raw [--planar] [--depth N] [--mask[=inverted]] FILE OUT\n"
-         "'prog raw --help' explains every option.\n",
-         {}},
+        {{"prog", "raw", "--depth", "3", "in"}, 2, "", kTexts.at("usage error"), {}},
     };
     for (const auto &c : cases) {
         const Outcome outcome = run(c.words);

@@ -24,43 +24,61 @@ std::optional<picture::Picture> read(const Bytes &bytes, std::string *error = nu
 
 std::vector<unsigned> grid(unsigned width, unsigned height, unsigned modulo) {
     std::vector<unsigned> samples;
-    for (unsigned i = 0; i < width * height; i++) {
+    for (unsigned i = 0; i < width * height; i++)
         samples.push_back((i * 7 + i / width) % modulo);
-    }
     return samples;
 }
 
 } // namespace
 
-TEST(ReadPng, PalettePicturesKeepTheirPlteInOrderAndTheirColourNumbers) {
+TEST(ReadPng, PaletteAndGreyPicturesAreColourNumbersOverTheirMap) {
     // Colours in no sorted order, and at 8 bits many the pixels never use: the map is the PLTE
-    // as stored.
+    // as stored; 200 and 10 are neither n x 17 nor n << 4. Grey levels, worked out by hand as
+    // i x 255 / (2^depth - 1), are 12-bit colours.
     const std::vector<png_color> colours = {
         {200, 10, 10}, {0, 0, 0}, {17, 34, 51}, {255, 255, 255}, {9, 9, 200}};
-    for (int depth : {1, 2, 4, 8}) {
-        SCOPED_TRACE(depth);
-        std::vector<png_color> plte(1u << depth);
-        for (size_t i = 0; i < plte.size(); i++) {
-            plte[i] = i < colours.size() ? colours[i] : png_color{static_cast<png_byte>(i), 0, 0};
-        }
+    const struct {
+        int type, depth;
+        std::vector<std::uint8_t> levels;
+    } cases[] = {
+        {PNG_COLOR_TYPE_PALETTE, 1, {}},           {PNG_COLOR_TYPE_PALETTE, 2, {}},
+        {PNG_COLOR_TYPE_PALETTE, 4, {}},           {PNG_COLOR_TYPE_PALETTE, 8, {}},
+        {PNG_COLOR_TYPE_GRAY, 1, {0, 255}},        {PNG_COLOR_TYPE_GRAY, 2, {0, 85, 170, 255}},
+        {PNG_COLOR_TYPE_GRAY, 4, {0, 17, 34, 51}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::to_string(c.type) + " " + std::to_string(c.depth));
+        std::vector<png_color> plte;
+        for (size_t i = 0; c.levels.empty() && i < (1u << c.depth); i++)
+            plte.push_back(i < colours.size() ? colours[i] : png_color{png_byte(i), 0, 0});
         // 37 pixels a row: the last byte of a row is partly padding for every depth under 8.
-        PngLayout layout =
-            pngLayout(37, 3, PNG_COLOR_TYPE_PALETTE, depth, grid(37, 3, 1u << depth), plte);
+        PngLayout layout = pngLayout(37, 3, c.type, c.depth, grid(37, 3, 1u << c.depth), plte);
         const auto read_ = read(pngOf(layout));
         ASSERT_TRUE(read_);
-        EXPECT_EQ(read_->source, Source::Png);
-        EXPECT_EQ(read_->mode, DisplayMode::Indexed);
-        EXPECT_EQ(read_->depth, static_cast<unsigned>(depth));
+        EXPECT_EQ(
+            std::tuple(read_->source, read_->mode, read_->depth, read_->palette.size()),
+            std::tuple(Source::Png, DisplayMode::Indexed, unsigned(c.depth), size_t{1} << c.depth));
         std::vector<amiga::Rgb8> map;
-        for (const png_color &c : plte)
-            map.push_back({c.red, c.green, c.blue});
-        EXPECT_EQ(read_->palette, map);
+        for (const png_color &p : plte)
+            map.push_back({p.red, p.green, p.blue});
+        for (std::uint8_t level : c.levels)
+            map.push_back({level, level, level});
+        EXPECT_TRUE(std::equal(map.begin(), map.end(), read_->palette.begin()));
         EXPECT_EQ(std::vector<unsigned>(read_->pixels.begin(), read_->pixels.end()),
                   layout.samples);
         EXPECT_TRUE(read_->transparentColours.empty());
-        // 200 and 10 are neither n x 17 nor n << 4.
-        EXPECT_FALSE(read_->twelveBitPalette);
+        EXPECT_EQ(read_->twelveBitPalette, plte.empty());
     }
+    // A grey colour key names the colour number of that level.
+    png_color_16 key{};
+    key.gray = 2;
+    PngLayout keyed = pngLayout(3, 1, PNG_COLOR_TYPE_GRAY, 8, {1, 2, 3});
+    keyed.colourKey = &key;
+    const auto read_ = read(pngOf(keyed));
+    ASSERT_TRUE(read_);
+    EXPECT_EQ(read_->palette.size(), 256u);
+    EXPECT_EQ(read_->palette[200], (amiga::Rgb8{200, 200, 200}));
+    EXPECT_EQ(read_->transparentColours, (std::vector<unsigned>{2}));
 }
 
 TEST(ReadPng, TransparencyOfPaletteEntriesBelowHalfAlpha) {
@@ -74,40 +92,6 @@ TEST(ReadPng, TransparencyOfPaletteEntriesBelowHalfAlpha) {
     ASSERT_EQ(read_->warnings.size(), 1u);
     EXPECT_NE(read_->warnings[0].find("partly transparent"), std::string::npos);
     EXPECT_EQ(picture::opacityOf(*read_), (std::vector<std::uint8_t>{255, 0, 0, 255}));
-}
-
-TEST(ReadPng, GreyPicturesUpToEightBitsAreColourNumbersOverGreyLevels) {
-    struct Case {
-        int depth;
-        std::vector<std::uint8_t> levels; // worked out by hand: i x 255 / (2^depth - 1)
-    };
-    const Case cases[] = {{1, {0, 255}}, {2, {0, 85, 170, 255}}, {4, {0, 17, 34, 51}}};
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.depth);
-        PngLayout layout = pngLayout(9, 2, PNG_COLOR_TYPE_GRAY, c.depth, grid(9, 2, 1u << c.depth));
-        const auto read_ = read(pngOf(layout));
-        ASSERT_TRUE(read_);
-        EXPECT_EQ(read_->mode, DisplayMode::Indexed);
-        EXPECT_EQ(read_->depth, static_cast<unsigned>(c.depth));
-        std::vector<amiga::Rgb8> levels;
-        for (std::uint8_t level : c.levels)
-            levels.push_back({level, level, level});
-        EXPECT_EQ(read_->palette.size(), 1u << c.depth);
-        EXPECT_TRUE(std::equal(levels.begin(), levels.end(), read_->palette.begin()));
-        EXPECT_EQ(std::vector<unsigned>(read_->pixels.begin(), read_->pixels.end()),
-                  layout.samples);
-        EXPECT_TRUE(read_->twelveBitPalette);
-    }
-    // A grey colour key names the colour number of that level.
-    png_color_16 key{};
-    key.gray = 2;
-    PngLayout keyed = pngLayout(3, 1, PNG_COLOR_TYPE_GRAY, 8, {1, 2, 3});
-    keyed.colourKey = &key;
-    const auto read_ = read(pngOf(keyed));
-    ASSERT_TRUE(read_);
-    EXPECT_EQ(read_->palette.size(), 256u);
-    EXPECT_EQ(read_->palette[200], (amiga::Rgb8{200, 200, 200}));
-    EXPECT_EQ(read_->transparentColours, (std::vector<unsigned>{2}));
 }
 
 TEST(ReadPng, OtherKindsBecomeColoursWithAlpha) {
@@ -160,23 +144,6 @@ TEST(ReadPng, OtherKindsBecomeColoursWithAlpha) {
     }
 }
 
-TEST(ReadPng, InterlacedPicturesReadAsTheirPlainTwins) {
-    PngLayout palette = pngLayout(21, 13, PNG_COLOR_TYPE_PALETTE, 4, grid(21, 13, 16));
-    for (unsigned i = 0; i < 16; i++) {
-        palette.palette.push_back({static_cast<png_byte>(i), 0, 0});
-    }
-    PngLayout rgba = pngLayout(21, 13, PNG_COLOR_TYPE_RGB_ALPHA, 8, grid(21 * 4, 13, 256));
-    for (PngLayout layout : {palette, rgba}) {
-        const auto plain = read(pngOf(layout));
-        layout.interlaced = true;
-        const auto interlaced = read(pngOf(layout));
-        ASSERT_TRUE(plain);
-        ASSERT_TRUE(interlaced);
-        EXPECT_EQ(interlaced->pixels, plain->pixels);
-        EXPECT_EQ(interlaced->trueColour, plain->trueColour);
-    }
-}
-
 TEST(ReadPng, DamagedAndOversizedFilesAreRefusedWithASentence) {
     PngLayout layout = pngLayout(40, 40, PNG_COLOR_TYPE_RGB, 8, grid(120, 40, 256));
     const Bytes whole = pngOf(layout);
@@ -201,9 +168,8 @@ TEST(ReadPng, DamagedAndOversizedFilesAreRefusedWithASentence) {
         hostile[at + 3] = 16000 & 255;
     }
     uLong crc = crc32(0, hostile.data() + 12, 17);
-    for (int i = 0; i < 4; i++) {
+    for (int i = 0; i < 4; i++)
         hostile[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
-    }
     EXPECT_FALSE(read(hostile, &error));
     EXPECT_NE(error.find("too short"), std::string::npos) << error;
 }
@@ -253,37 +219,40 @@ TEST(ReadIlbm, PlanesBecomeColourNumbersAndTheMaskOpacity) {
 
 TEST(ReadIlbm, PackedAcbmAndPbmBodiesGiveTheSamePixels) {
     using namespace iffbytes;
+    const Bytes cmap = cmapOf({0, 0xffffff});
     // 3 x 2 of one plane, values 1 0 1 / 0 1 1: rows $a0 $00 and $60 $00.
-    // ByteRun1 by hand: a literal of n bytes is n-1 then the bytes; a run of n is 1-n then the
-    // byte.
-    const Bytes packed = {0x01, 0xa0, 0x00, 0x01, 0x60, 0x00};
-    const Bytes file =
-        group("FORM", "ILBM", {bmhd(3, 2, 1, 0, 1), cmapOf({0, 0xffffff}), chunk("BODY", packed)});
-    const auto ilbm = read(file);
-    ASSERT_TRUE(ilbm);
-    EXPECT_EQ(ilbm->pixels, (std::vector<std::uint8_t>{1, 0, 1, 0, 1, 1}));
-    // The bytes handed over, released once read into chunks: the picture is the same.
-    std::string error;
-    const auto handedOver = picture::readPicture(Bytes(file), &error);
-    ASSERT_TRUE(handedOver) << error;
-    EXPECT_EQ(handedOver->pixels, ilbm->pixels);
-
-    // ACBM: the plane whole in an ABIT.
-    const auto acbm = read(
-        group("FORM", "ACBM",
-              {bmhd(3, 2, 1), cmapOf({0, 0xffffff}), chunk("ABIT", {0xa0, 0x00, 0x60, 0x00})}));
-    ASSERT_TRUE(acbm);
-    EXPECT_EQ(acbm->source, Source::Acbm);
-    EXPECT_EQ(acbm->pixels, ilbm->pixels);
-
-    // PBM: a byte a pixel, rows padded to an even length; packed as a run of 4 and a literal.
-    const auto pbm = read(group("FORM", "PBM ",
-                                {bmhd(3, 2, 8, 0, 1), cmapOf({0, 0xffffff}),
-                                 chunk("BODY", {0xfd, 0x01, 0x03, 0x00, 0x01, 0x01, 0x00})}));
-    ASSERT_TRUE(pbm);
-    EXPECT_EQ(pbm->source, Source::Pbm);
-    EXPECT_EQ(pbm->depth, 8u);
-    EXPECT_EQ(pbm->pixels, (std::vector<std::uint8_t>{1, 1, 1, 0, 1, 1}));
+    const struct {
+        Bytes file;
+        Source source;
+        unsigned depth;
+        std::vector<std::uint8_t> pixels;
+    } cases[] = {
+        // ByteRun1 by hand: a literal of n bytes is n-1 then the bytes; a run of n is 1-n then
+        // the byte.
+        {group("FORM", "ILBM",
+               {bmhd(3, 2, 1, 0, 1), cmap, chunk("BODY", {0x01, 0xa0, 0x00, 0x01, 0x60, 0x00})}),
+         Source::Ilbm,
+         1,
+         {1, 0, 1, 0, 1, 1}},
+        // ACBM: the plane whole in an ABIT.
+        {group("FORM", "ACBM", {bmhd(3, 2, 1), cmap, chunk("ABIT", {0xa0, 0x00, 0x60, 0x00})}),
+         Source::Acbm,
+         1,
+         {1, 0, 1, 0, 1, 1}},
+        // PBM: a byte a pixel, rows padded to an even length; packed as a run of 4 and a literal.
+        {group("FORM", "PBM ",
+               {bmhd(3, 2, 8, 0, 1), cmap,
+                chunk("BODY", {0xfd, 0x01, 0x03, 0x00, 0x01, 0x01, 0x00})}),
+         Source::Pbm,
+         8,
+         {1, 1, 1, 0, 1, 1}},
+    };
+    for (const auto &c : cases) {
+        const auto read_ = read(c.file);
+        ASSERT_TRUE(read_);
+        EXPECT_EQ(std::tuple(read_->source, read_->depth, read_->pixels),
+                  std::tuple(c.source, c.depth, c.pixels));
+    }
 
     // A PBM of 2 planes whose bytes say more: $07 is colour 3 of its 4, $ff colour 3, $04
     // colour 0; the reader says so.
@@ -422,11 +391,6 @@ TEST(ReadPictureFile, NamesTheFileInItsSentence) {
     ASSERT_TRUE(iffbytes::save(folder.file("text.iff"), iffbytes::text("not a picture")));
     EXPECT_FALSE(picture::readPictureFile(folder.file("text.iff"), &error));
     EXPECT_EQ(error.rfind("'" + folder.file("text.iff") + "': ", 0), 0u) << error;
-    ASSERT_TRUE(iffbytes::save(folder.file("one.png"),
-                               pngOf(pngLayout(1, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3}))));
-    const auto read_ = picture::readPictureFile(folder.file("one.png"), &error);
-    ASSERT_TRUE(read_);
-    EXPECT_EQ(read_->trueColour, (std::vector<Rgba8>{{1, 2, 3, 255}}));
 }
 
 TEST(ReadPictureFile, PackedBodiesReadAgainFromTheFileGiveWhatTheBytesGive) {

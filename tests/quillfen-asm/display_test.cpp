@@ -65,22 +65,3 @@ TEST(QuillfenAsmDisplay, PrintsWhatTheEmulatorShowedExactly) {
     EXPECT_GE(screens.size(), 15u);
     EXPECT_GE(exact, 12);
 }
-
-// The sprites the emulator lost with sprite DMA on are the ones the warning names.
-TEST(QuillfenAsmDisplay, NamesTheSpritesTheEmulatorLost) {
-    const auto screens = fixture(QUILLFEN_DISPLAY_SPRITES);
-    EXPECT_GE(screens.size(), 10u);
-    for (const auto &fields : screens) {
-        SCOPED_TRACE(fields[0]);
-        ASSERT_EQ(fields[4].rfind("sprites shown: ", 0), 0u) << fields[4];
-        std::istringstream shown(fields[4].substr(15));
-        int count = 0;
-        for (std::string n; shown >> n && n != "none";)
-            EXPECT_EQ(n, std::to_string(count++)); // the lost ones are always the last
-        const testprogram::Outcome outcome = display(fields[0]);
-        const std::string words = count == 8   ? "DMA slots"
-                                  : count == 7 ? "sprite 7 is lost"
-                                               : "sprites " + std::to_string(count) + "-7";
-        EXPECT_EQ(outcome.out.find(words) != std::string::npos, count < 8) << outcome.out;
-    }
-}

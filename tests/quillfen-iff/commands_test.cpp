@@ -181,17 +181,12 @@ TEST(QuillfenIff, TrueColourIsRefusedUnlessReduced) {
         samples.insert(samples.end(), {c >> 16, c >> 8 & 0xff, c & 0xff});
     picturetest::savePng(folder.file("three.png"),
                          picturetest::pngLayout(2, 2, PNG_COLOR_TYPE_RGB, 8, samples));
-    const Bytes numbers =
-        written("raw --reduce 4 --chipset aga --chunky", folder.file("three.png"), folder);
-    const Bytes map = written("palette --reduce 4 --chipset aga --format rgb8 --binary",
-                              folder.file("three.png"), folder);
-    ASSERT_EQ(numbers.size(), 4u);
-    for (size_t i = 0; i < 4; i++) {
-        ASSERT_LT(numbers[i] * 4u + 3, map.size());
-        EXPECT_EQ(map[numbers[i] * 4 + 1] << 16 | map[numbers[i] * 4 + 2] << 8 |
-                      map[numbers[i] * 4 + 3],
-                  static_cast<int>(three[i]));
-    }
+    // The reduction keeps them in the order they first appear (tests/picture/reduce_test.cpp).
+    EXPECT_EQ(written("raw --reduce 4 --chipset aga --chunky", folder.file("three.png"), folder),
+              (Bytes{0, 1, 2, 0}));
+    EXPECT_EQ(written("palette --reduce 4 --chipset aga --format rgb8 --binary",
+                      folder.file("three.png"), folder),
+              (Bytes{0, 0x12, 0x34, 0x56, 0, 0xfe, 0xdc, 0xba, 0, 0x00, 0x80, 0xff}));
 }
 
 TEST(QuillfenIff, PaletteFormats) {
@@ -286,7 +281,6 @@ TEST(QuillfenIff, SpriteOptionsReachTheControlWords) {
     const Indexed picture = spritePicture();
     const std::string png = folder.file("s.png");
     savePng(png, picture, 2);
-    save(folder.file("s.iff"), ilbmOf(picture, 2));
     const std::vector<std::uint16_t> lines = spriteLines(picture);
     const struct {
         const char *options;
@@ -305,8 +299,6 @@ TEST(QuillfenIff, SpriteOptionsReachTheControlWords) {
     for (const auto &c : cases)
         EXPECT_EQ(wordsOf(written(std::string("sprite ") + c.options, png, folder)), c.words)
             << c.options;
-    EXPECT_EQ(written("sprite --x c0 --y 6d", folder.file("s.iff"), folder),
-              written("sprite --x c0 --y 6d", png, folder));
     EXPECT_NE(tool("sprite --text --x c0 --y 6d " + png + " -").out.find("\n\tdc.w\t$6d60,$7200\n"),
               std::string::npos);
 
@@ -509,29 +501,21 @@ TEST(QuillfenIff, ConversionsKeepThePictureOrWriteNothing) {
 
 TEST(QuillfenIff, RealPicturesFromOtherPrograms) {
     // Pictures written by other programs, broken ones and ones a fuzzer found among them (see
-    // tests/ilbm/pictures/SOURCES.md): the exit status of check, raw and palette, and the first
-    // message of one that fails.
-    auto tooLong = [](const char *chunkId, long declared, long left) {
-        return std::string("ERROR: Chunk '") + chunkId + "' declares a body of " +
-               std::to_string(declared) + " bytes, but only " + std::to_string(left) +
-               " are left in the file!\n";
-    };
+    // tests/ilbm/pictures/SOURCES.md): the exit status of check, raw and palette, and a failing
+    // raw writes nothing. Their messages are the iff and ilbm libraries' (tests/iff, tests/ilbm).
     const struct {
         const char *name;
         int check, raw, palette;
-        std::string message;
     } cases[] = {
-        {"brush-transparent-color.iff", 0, 0, 0, ""},
-        {"serenity-24bit.iff", 0, 0, 1, ""},
-        {"serenity.lbm", 0, 0, 0, ""},
+        {"brush-transparent-color.iff", 0, 0, 0},
+        {"serenity-24bit.iff", 0, 0, 1},
+        {"serenity.lbm", 0, 0, 0},
         // A BMHD of 65535 x 65535 over a body of 8 KiB: valid IFF-85, no picture to unpack.
-        {"incorrect-uncompressed-size.iff", 0, 1, 0,
-         "ERROR: the packed 'BODY' of 7938 bytes cannot hold the picture's 1610588160 bytes; it "
-         "is left packed!\n"},
+        {"incorrect-uncompressed-size.iff", 0, 1, 0},
         // A CMAP whose size is wrong, so that the next "chunk" begins inside the colours.
-        {"incorrect-cmap-size.iff", 1, 1, 1, tooLong("\\x00\\x04\\x00\\x01", 268452944, 7956)},
-        {"missing-body-chunk.iff", 1, 1, 1, tooLong("FORM", 8034, 88)},
-        {"oss-fuzz-testcase-63296.iff", 1, 1, 1, tooLong("FORM", 538976288, 32)},
+        {"incorrect-cmap-size.iff", 1, 1, 1},
+        {"missing-body-chunk.iff", 1, 1, 1},
+        {"oss-fuzz-testcase-63296.iff", 1, 1, 1},
     };
     Folder folder;
     for (const auto &c : cases) {
@@ -539,10 +523,9 @@ TEST(QuillfenIff, RealPicturesFromOtherPrograms) {
         const std::string picture = std::string(QUILLFEN_PICTURES) + "/" + c.name;
         const testprogram::Outcome check = tool("check " + picture);
         EXPECT_EQ(check.status, c.check) << check.err;
-        EXPECT_EQ(check.err.rfind(c.check ? c.message : "", 0), 0u) << check.err;
+        EXPECT_EQ(check.err.rfind(c.check ? "ERROR: " : "", 0), 0u) << check.err;
         const testprogram::Outcome planes = tool("raw " + picture + " " + folder.file("raw"));
         EXPECT_EQ(planes.status, c.raw) << planes.err;
-        EXPECT_NE(planes.err.find(c.message), std::string::npos) << planes.err;
         EXPECT_EQ(exists(folder.file("raw")), c.raw == 0);
         EXPECT_EQ(tool("palette " + picture).status, c.palette);
         std::filesystem::remove(folder.file("raw"));

@@ -17,9 +17,8 @@ namespace {
 // Random 12-bit colours as a CMAP (each gun n x 17, as the OCS registers show them).
 std::vector<std::uint32_t> twelveBitColours(std::mt19937 &random, unsigned count) {
     std::vector<std::uint32_t> colours;
-    for (unsigned i = 0; i < count; i++) {
+    for (unsigned i = 0; i < count; i++)
         colours.push_back((random() & 0x0f0f0f) * 17);
-    }
     return colours;
 }
 
@@ -53,9 +52,8 @@ Bytes pchgOf(std::mt19937 &random, unsigned height, const std::vector<unsigned> 
             const unsigned reg = random() % registers;
             if (big) {
                 append(changes, cat({be16(static_cast<std::uint16_t>(reg)), {0}}));
-                for (int gun = 0; gun < 3; gun++) {
+                for (int gun = 0; gun < 3; gun++)
                     changes.push_back(static_cast<unsigned char>(random()));
-                }
             } else {
                 append(changes, be16(static_cast<std::uint16_t>(reg << 12 | (random() & 0xfff))));
             }
@@ -67,18 +65,15 @@ Bytes pchgOf(std::mt19937 &random, unsigned height, const std::vector<unsigned> 
 } // namespace
 
 TEST(QuillfenIffCopper, TheListGivesEachLineThePicturesPalette) {
-    if (!m68k::available()) {
+    if (!m68k::available())
         GTEST_SKIP() << "m68k-linux-gnu-as is not installed";
-    }
     std::mt19937 random(5);
     Bytes sham = be16(0);
-    for (unsigned i = 0; i < 16 * 6; i++) {
+    for (unsigned i = 0; i < 16 * 6; i++)
         append(sham, be16(static_cast<std::uint16_t>(random() & 0xfff)));
-    }
     std::vector<unsigned> tall; // lines $f0-$110 of the display with the picture at $2c
-    for (unsigned line = 0xc0; line < 0xe6; line += 3) {
+    for (unsigned line = 0xc0; line < 0xe6; line += 3)
         tall.push_back(line);
-    }
     struct Case {
         const char *what;
         Bytes file;
@@ -123,9 +118,8 @@ TEST(QuillfenIffCopper, TheListGivesEachLineThePicturesPalette) {
             const unsigned last = std::min(y + c.perLine - 1, shown->height - 1);
             const std::vector<amiga::Rgb8> expected = picture::linePalette(*shown, last);
             const auto registers = frame.line(static_cast<int>(c.top + y / c.perLine));
-            for (size_t r = 0; r < registers.size(); r++) {
+            for (size_t r = 0; r < registers.size(); r++)
                 ASSERT_EQ(registers[r], expected[r]) << "line " << y << " register " << r;
-            }
         }
     }
 }

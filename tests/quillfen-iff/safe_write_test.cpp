@@ -40,9 +40,8 @@ TEST(QuillfenIffWrites, EveryCommandOnAFullDiskKeepsTheOldFile) {
     save(folder.file("a.iff"),
          group("FORM", "ACBM", {bmhd(128, 64, 2), chunk("ABIT", Bytes(2048, 0x0f))}));
     Indexed colours{16, 16, Bytes(256), {}};
-    for (unsigned i = 0; i < 256; i++) {
+    for (unsigned i = 0; i < 256; i++)
         colours.palette.push_back(i << 16);
-    }
     savePng(folder.file("c.png"), colours, 8);
     const std::string out = folder.file("out");
     // A file that can grow no further fails its writes as a full disk does.
