@@ -218,6 +218,7 @@ TEST(Shell, FilesOnTheCommandLineOpenInTheirTools) {
 
 TEST(Shell, CommandLine) {
     using Action = CommandLine::Action;
+    // clang-format off
     const struct {
         QStringList words;
         Action action;
@@ -225,22 +226,14 @@ TEST(Shell, CommandLine) {
         const char *says; // in the text
     } cases[] = {
         {{"quillfen"}, Action::OpenWindow, {}, ""},
-        {{"quillfen", "a.iff", "-", "--", "--help"},
-         Action::OpenWindow,
-         {"a.iff", "-", "--help"},
-         ""},
+        {{"quillfen", "a.iff", "-", "--", "--help"}, Action::OpenWindow, {"a.iff", "-", "--help"}, ""},
         {{"quillfen", "a.iff", "--help"}, Action::Help, {}, "usage: quillfen [FILE]..."},
         {{"quillfen", "--bad", "-h"}, Action::Help, {}, "usage:"},
         {{"quillfen", "-V"}, Action::Version, {}, "quillfen " QUILLFEN_VERSION "\n"},
-        {{"quillfen", "--verison"},
-         Action::UsageError,
-         {},
+        {{"quillfen", "--verison"}, Action::UsageError, {},
          "unknown option '--verison' (did you mean '--version'?)"},
-        {{"quillfen", "a.iff", "--frobnicate=1"},
-         Action::UsageError,
-         {},
-         "option '--frobnicate'\n"},
-    };
+        {{"quillfen", "a.iff", "--frobnicate=1"}, Action::UsageError, {}, "option '--frobnicate'\n"}};
+    // clang-format on
     for (const auto &c : cases) {
         SCOPED_TRACE(c.words.join(' ').toStdString());
         const CommandLine line = CommandLine::read(c.words);

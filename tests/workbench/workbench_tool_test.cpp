@@ -42,17 +42,16 @@ const amiga::Rgb8 red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255}, white{255, 
 // Each row: its byte offset, its line, its explanation; a row's notes say what the copper
 // cannot do, a line each.
 TEST(WorkbenchTool, ReadsTextIntoRowsWithTheirMessage) {
+    // clang-format off
     const struct {
         const char *text, *message;
         QStringList rows;
     } cases[] = {
-        {"\tdc.w\t$0100,$5200,$0180,$0fff\n",
-         "2 instruction(s).",
-         {"00000  dc.w BPLCON0,$5200  ; BPU=5 COLOR",
-          "00004  dc.w COLOR00,$0fff  ; colour 0 = $fff"}},
+        {"\tdc.w\t$0100,$5200,$0180,$0fff\n", "2 instruction(s).",
+         {"00000  dc.w BPLCON0,$5200  ; BPU=5 COLOR", "00004  dc.w COLOR00,$0fff  ; colour 0 = $fff"}},
         {"0180 0502\n", "1 instruction(s).", {"00000  dc.w COLOR00,$0502  ; colour 0 = $502"}},
-        {refusedMove, "1 instruction(s); the copper cannot perform every one (shown in red).", {}},
-    };
+        {refusedMove, "1 instruction(s); the copper cannot perform every one (shown in red).", {}}};
+    // clang-format on
     for (const auto &c : cases) {
         const WorkbenchTool tool = listed(c.text);
         EXPECT_EQ(tool.message(), c.message);
