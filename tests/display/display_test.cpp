@@ -194,12 +194,9 @@ TEST(DisplayScreenFrame, ThePatternFillsTheWindowInEveryLayout) {
 // $11), AGA the whole byte (low nibbles with BPLCON3's LOCT). Columns as above: lores 74 + 2x,
 // hires 74 + x; row 18 + y.
 TEST(DisplayScreenFrame, APictureShowsInThePlanesWithItsColours) {
-    const DisplayTool::ScreenPicture picture{
-        3,
-        2,
-        {1, 2, 5, 0, 3, 255},
-        {{0x20, 0x40, 0x60}, {0x12, 0x34, 0x56}, {255, 255, 255}, {0xa0, 0xb0, 0xc0}}};
     // clang-format off
+    const DisplayTool::ScreenPicture picture{3, 2, {1, 2, 5, 0, 3, 255}, {{0x20, 0x40, 0x60},
+        {0x12, 0x34, 0x56}, {255, 255, 255}, {0xa0, 0xb0, 0xc0}}};
     const struct Case {
         int chipset, resolution, width, depth, columnsPerPixel;
         std::uint32_t colours[2][4]; // lines 0-1, pixels 0-3

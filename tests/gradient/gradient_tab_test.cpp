@@ -86,11 +86,9 @@ TEST_F(GradientTab, FadeTablesAreQuillfenAsmsForThePicturesPalette) {
                                                "434d4150 00000006 123456 ff8000")) == 54);
     file.close();
     const std::string path = file.fileName().toStdString();
-    tab.setColourSource({[] {
-                             return QList<Colour>{Colour::convertFrom24BitWithRed(0x12, 0x34, 0x56),
-                                                  Colour::convertFrom24BitWithRed(0xff, 0x80, 0)};
-                         },
-                         {}});
+    const QList<Colour> palette = {Colour::convertFrom24BitWithRed(0x12, 0x34, 0x56),
+                                   Colour::convertFrom24BitWithRed(0xff, 0x80, 0)};
+    tab.setColourSource({[palette] { return palette; }, {}});
     ui.fadeStepsSpinBox->setValue(3); // changing the fade shows the fade table
     EXPECT_EQ(ui.showComboBox->currentIndex(), 2);
     EXPECT_EQ(shownText(), program("fade --steps 3 " + path));
