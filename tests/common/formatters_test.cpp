@@ -11,60 +11,48 @@
 namespace {
 
 // Starting from an empty field, each step types or pastes over the whole text (or types on).
+enum How { Type, TypeOn, Paste };
 struct Step {
-    enum { Type, TypeOn, Paste } how;
-    const char *text;
-    const char *kept;
+    How how;
+    const char *text, *kept;
 };
 
-void check(QValidator &formatter, std::initializer_list<Step> steps) {
+void check(QValidator &&formatter, std::initializer_list<Step> steps) {
     QLineEdit field;
     field.setValidator(&formatter);
     field.show();
     for (const Step &step : steps) {
-        if (step.how == Step::Paste)
-            userinput::paste(&field, QString::fromUtf8(step.text));
-        else if (step.how == Step::Type)
-            userinput::type(&field, QString::fromUtf8(step.text));
+        const QString text = QString::fromUtf8(step.text);
+        if (step.how == TypeOn)
+            QTest::keyClicks(&field, text);
         else
-            QTest::keyClicks(&field, step.text);
+            step.how == Paste ? userinput::paste(&field, text) : userinput::type(&field, text);
         EXPECT_EQ(field.text(), QString::fromUtf8(step.kept)) << step.text;
     }
 }
 
 } // namespace
 
+// Upper case is taken as lower case; no digit past the length; a paste is refused as a whole;
+// the field can always be emptied.
 TEST(Formatters, HexFieldsTakeLowerCaseHexDigitsUpToTheirLength) {
-    HexFormatter two(2);
-    check(two, {
-                   {Step::Type, "0F", "0f"}, // upper case is taken as lower case
-                   {Step::TypeOn, "G", "0f"},
-                   {Step::Type, "Gab", "ab"}, // no hex digit; a third digit is too long
-                   {Step::Paste, "7f", "7f"},
-                   {Step::Paste, "0x1", "7f"}, // a paste is refused as a whole
-                   {Step::Paste, "abc", "7f"},
-                   {Step::Paste, " f", "7f"},
-                   {Step::Paste, "$f", "7f"},
-                   {Step::Paste, "C0", "c0"},
-                   {Step::Paste, "ABCDE", "c0"},
-                   {Step::Type, "", ""}, // the field can always be emptied
-               });
-    HexFormatter four(4);
-    check(four, {{Step::Paste, "AbCd", "abcd"}, {Step::TypeOn, "e", "abcd"}});
-    HexFormatter none(0);
-    check(none, {{Step::Type, "0", ""}});
+    // clang-format off
+    check(HexFormatter(2), {{Type, "0F", "0f"}, {TypeOn, "G", "0f"}, {Type, "Gab", "ab"},
+                            {Paste, "7f", "7f"}, {Paste, "0x1", "7f"}, {Paste, "abc", "7f"},
+                            {Paste, " f", "7f"}, {Paste, "$f", "7f"}, {Paste, "C0", "c0"},
+                            {Paste, "ABCDE", "c0"}, {Type, "", ""}});
+    // clang-format on
+    check(HexFormatter(4), {{Paste, "AbCd", "abcd"}, {TypeOn, "e", "abcd"}});
+    check(HexFormatter(0), {{Type, "0", ""}});
 }
 
+// Decimal digits of any script, three at most; no letters, signs, points or blanks.
 TEST(Formatters, ColourNumberFieldsTakeThreeDecimalDigits) {
-    RGBColourNumberFormatter formatter;
-    check(formatter, {
-                         {Step::Type, "2a5-5.9", "255"}, // letters, signs and points; a fourth
-                         {Step::Paste, "1 2", "255"},
-                         {Step::Paste, "+1", "255"},
-                         {Step::Paste, "1000", "255"},
-                         {Step::Paste, "007", "007"},
-                         {Step::Paste, "\u0661\u0662\u0663", "\u0661\u0662\u0663"}, // Arabic-Indic
-                         {Step::Paste, "\u216b", "\u0661\u0662\u0663"}, // Roman twelve: no digit
-                         {Step::Paste, "12", "12"},
-                     });
+    // clang-format off
+    check(RGBColourNumberFormatter(), {{Type, "2a5-5.9", "255"}, {Paste, "1 2", "255"},
+        {Paste, "+1", "255"}, {Paste, "1000", "255"}, {Paste, "007", "007"},
+        {Paste, "\u0661\u0662\u0663", "\u0661\u0662\u0663"}, // Arabic-Indic
+        {Paste, "\u216b", "\u0661\u0662\u0663"},              // Roman twelve: no digit
+        {Paste, "12", "12"}});
+    // clang-format on
 }

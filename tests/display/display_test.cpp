@@ -13,7 +13,6 @@
 #include <QTabBar>
 #include <QTest>
 #include <algorithm>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -25,16 +24,26 @@ protected:
 };
 using DisplayToolTest = English;
 
-DisplayTool screen(qint64 width, qint64 height, qint64 depth) {
+DisplayTool screen(qint64 width, qint64 height, qint64 depth, int chipset = 0, int resolution = 0) {
     DisplayTool tool;
     tool.width = width;
     tool.height = height;
     tool.depth = depth;
+    tool.chipset = chipset;
+    tool.resolution = resolution;
     return tool;
 }
 
 const DisplayTool::Row &row(const std::vector<DisplayTool::Row> &rows, amiga::DisplayRegister reg) {
     return *std::find_if(rows.begin(), rows.end(), [reg](const auto &r) { return r.reg == reg; });
+}
+
+// The screen on the frame, or the message that refuses it.
+amiga::FramePicture frameOf(const DisplayTool &tool) {
+    amiga::FramePicture picture;
+    QString message;
+    EXPECT_TRUE(tool.screenFrame(&picture, &message)) << message.toStdString();
+    return picture;
 }
 
 } // namespace
@@ -71,26 +80,14 @@ TEST_F(DisplayToolTest, MemoryResultsWithTheirArithmetic) {
     EXPECT_EQ(screen(1280, 1024, 8).memory().bytesAllPlanes, "1.310.720");
 }
 
+// OCS: hires instead of superhires, fetch mode 0; ECS: fetch mode 0; AGA keeps both.
 TEST_F(DisplayToolTest, TheChipsetRulesOutWhatItCannotShow) {
-    struct Case {
-        int chipset, resolution, fetchMode;
-        bool superhires, fetchModes;
-        int resolutionAfter, fetchModeAfter;
-    } cases[] = {
-        {0, 2, 3, false, false, 1, 0}, // OCS: hires instead of superhires, fetch mode 0
-        {1, 2, 3, true, false, 2, 0},
-        {2, 2, 3, true, true, 2, 3},
-    };
-    for (const Case &c : cases) {
-        DisplayTool tool;
-        tool.chipset = c.chipset;
-        tool.resolution = c.resolution;
-        tool.fetchMode = c.fetchMode;
+    for (auto [chipset, resolution, fetchMode] : {std::tuple{0, 1, 0}, {1, 2, 0}, {2, 2, 3}}) {
+        DisplayTool tool = screen(320, 256, 5, chipset, 2);
+        tool.fetchMode = 3;
         tool.applyChipsetRules();
-        EXPECT_EQ(tool.superhiresAllowed(), c.superhires) << c.chipset;
-        EXPECT_EQ(tool.fetchModeAllowed(), c.fetchModes) << c.chipset;
-        EXPECT_EQ(tool.resolution, c.resolutionAfter) << c.chipset;
-        EXPECT_EQ(tool.fetchMode, c.fetchModeAfter) << c.chipset;
+        EXPECT_EQ(tool.resolution, resolution) << chipset;
+        EXPECT_EQ(tool.fetchMode, fetchMode) << chipset;
     }
 }
 
@@ -101,18 +98,17 @@ TEST_F(DisplayToolTest, RowsShowOnlyWhatTheScreenNeedsWithItsWarnings) {
     EXPECT_TRUE(row(standard, R::Ddfstop).shown);
     for (R unused : {R::Diwhigh, R::Bplcon1, R::Fmode})
         EXPECT_FALSE(row(standard, unused).shown);
-
     DisplayTool tool = screen(320, 256, 5);
     tool.hstart = 0x89; // the window never closes: refused, on the row of DIWSTOP
     const QString refused = row(tool.rows(), R::Diwstop).warning;
-    EXPECT_TRUE(refused.startsWith("The hardware cannot show this: ")) << refused.toStdString();
-    EXPECT_TRUE(refused.contains("HSTOP $1c7")) << refused.toStdString();
+    EXPECT_TRUE(refused.startsWith("The hardware cannot show this: ") &&
+                refused.contains("HSTOP $1c7"))
+        << refused.toStdString();
     tool.hstart = 0x71; // a warning that is no refusal
     tool.width = 336;
     const QString warned = row(tool.rows(), R::Ddfstrt).warning;
     EXPECT_TRUE(warned.contains("sprites 6-7") && !warned.startsWith("The hardware"))
         << warned.toStdString();
-
     // A centred window takes no typed start; the CPU code is the other form of the same words.
     tool = screen(256, 200, 5);
     tool.hstart = 0x40;
@@ -123,25 +119,20 @@ TEST_F(DisplayToolTest, RowsShowOnlyWhatTheScreenNeedsWithItsWarnings) {
         << tool.code().toStdString();
 }
 
+// 40 bytes both ways: no note; no depth, no fetch; past the widest screen the set-up reads
+// another width. The scroll unit is a word more, past what the memory results count.
 TEST_F(DisplayToolTest, SaysWhenTheDisplayFetchesMoreThanTheMemoryResults) {
-    struct Case {
-        qint64 width, depth;
-        const char *says; // nullptr: no note
-    } cases[] = {
-        {320, 5, nullptr}, // 40 bytes both ways
-        {100, 5, "takes 14 bytes in memory (whole words) and the set-up fetches 14 bytes"},
-        {100, 0, nullptr},    // no depth, no fetch
-        {100000, 5, nullptr}, // past the widest screen: the set-up reads another width
-    };
-    for (const Case &c : cases) {
-        DisplayTool tool = screen(c.width, 256, c.depth);
-        tool.scroll = c.width > 99999; // a unit more, past what the memory results count
+    for (auto [width, depth, says] : {std::tuple<qint64, qint64, const char *>{320, 5, nullptr},
+                                      {100, 0, nullptr},
+                                      {100000, 5, nullptr},
+                                      {100, 5,
+                                       "takes 14 bytes in memory (whole words) and the "
+                                       "set-up fetches 14 bytes"}}) {
+        DisplayTool tool = screen(width, 256, depth);
+        tool.scroll = width > 99999;
         const QString note = tool.fetchNote();
-        if (!c.says)
-            EXPECT_TRUE(note.isEmpty()) << c.width << note.toStdString();
-        else
-            EXPECT_TRUE(note.contains(c.says) && note.contains("2 more than"))
-                << note.toStdString();
+        EXPECT_TRUE(says ? note.contains(says) && note.contains("2 more than") : note.isEmpty())
+            << width << note.toStdString();
     }
 }
 
@@ -149,13 +140,14 @@ TEST_F(DisplayToolTest, SaysWhenTheDisplayFetchesMoreThanTheMemoryResults) {
 // every resolution's own columns. The visible frame starts at lores H $5c, line $1a (PAL), with
 // 2 columns a lores pixel (4 with superhires columns), so HSTART $81 is column 2 x $25 = 74
 // (148 superhires) and VSTART $2c row 18; interlaced, two rows a line, the long frame's first.
-// Bars: colour number x * colours / width; 8 is $f80, 16 is $000 XOR $333; the edge is $fff.
+// Bars: colour number x * colours / width; 8 is $f80, 16 is $000 XOR $333; the edge is $fff;
+// the last: 48 x 256 / 640 = 19: $00f XOR $333.
 TEST(DisplayScreenFrame, ThePatternFillsTheWindowInEveryLayout) {
+    // clang-format off
     const struct Case {
         int chipset, resolution, width, height, depth;
         bool interleaved, interlace;
-        int firstColumn, columnsPerPixel, firstRow, lastRow;
-        int barX;
+        int firstColumn, columnsPerPixel, firstRow, lastRow, barX;
         std::uint32_t bar;
     } cases[] = {
         {0, 0, 320, 256, 5, false, false, 74, 2, 18, 18 + 255, 160, 0x333333},
@@ -163,37 +155,32 @@ TEST(DisplayScreenFrame, ThePatternFillsTheWindowInEveryLayout) {
         {0, 1, 640, 256, 4, false, false, 74, 1, 18, 18 + 255, 320, 0xff8800},
         {1, 2, 1280, 200, 2, true, false, 148, 1, 18, 18 + 199, 640, 0x00ff00},
         {0, 0, 320, 512, 3, false, true, 74, 2, 36, 2 * (18 + 255) + 1, 40, 0xff0000},
-        {2, 1, 640, 256, 8, false, false, 74, 1, 18, 18 + 255, 48,
-         0x3333cc}, // 48 x 256 / 640 = 19: $00f XOR $333
-    };
+        {2, 1, 640, 256, 8, false, false, 74, 1, 18, 18 + 255, 48, 0x3333cc}};
+    // clang-format on
     for (const Case &c : cases) {
-        DisplayTool tool;
-        tool.chipset = c.chipset;
-        tool.resolution = c.resolution;
-        tool.width = c.width;
-        tool.height = c.height;
-        tool.depth = c.depth;
+        DisplayTool tool = screen(c.width, c.height, c.depth, c.chipset, c.resolution);
         tool.interleaved = c.interleaved;
         tool.interlace = c.interlace;
-        amiga::FramePicture picture;
-        QString message;
-        ASSERT_TRUE(tool.screenFrame(&picture, &message)) << message.toStdString();
+        const amiga::FramePicture picture = frameOf(tool);
         const auto at = [&](int column, int row) {
             return picture.pixels[static_cast<std::size_t>(row) * picture.columns + column];
         };
         const int lastColumn = c.firstColumn + (c.width - 1) * c.columnsPerPixel;
-        const std::string name = std::to_string(c.width) + "x" + std::to_string(c.height);
-        EXPECT_EQ(at(c.firstColumn, c.firstRow), 0xffffffu) << name;
-        EXPECT_EQ(at(c.firstColumn - 1, c.firstRow), 0u) << name; // COLOR00 outside
-        EXPECT_EQ(at(lastColumn, c.lastRow), 0xffffffu) << name;
-        EXPECT_EQ(at(lastColumn + c.columnsPerPixel, c.lastRow), 0u) << name;
-        EXPECT_EQ(at(lastColumn, c.lastRow + 1), 0u) << name;
-        EXPECT_EQ(at(c.firstColumn + c.barX * c.columnsPerPixel, c.firstRow + 1), c.bar) << name;
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+        EXPECT_EQ(at(c.firstColumn, c.firstRow), 0xffffffu);
+        EXPECT_EQ(at(c.firstColumn - 1, c.firstRow), 0u); // COLOR00 outside
+        EXPECT_EQ(at(lastColumn, c.lastRow), 0xffffffu);
+        EXPECT_EQ(at(lastColumn + c.columnsPerPixel, c.lastRow), 0u);
+        EXPECT_EQ(at(lastColumn, c.lastRow + 1), 0u);
+        EXPECT_EQ(at(c.firstColumn + c.barX * c.columnsPerPixel, c.firstRow + 1), c.bar);
     }
     // Refused with a reason: no depth; more than chip memory, also where 32-bit arithmetic
-    // would wrap (12500 x 99999 x 8 bytes).
-    for (DisplayTool refused :
-         {screen(320, 256, 0), screen(1024, 4096, 5), screen(99999, 99999, 8)}) {
+    // would wrap (12500 x 99999 x 8 bytes); a picture whose pixels do not match its size.
+    DisplayTool mismatched = screen(320, 256, 2);
+    mismatched.screenPicture = std::make_shared<const DisplayTool::ScreenPicture>(
+        DisplayTool::ScreenPicture{3, 3, {1, 2}, {}});
+    for (const DisplayTool &refused :
+         {screen(320, 256, 0), screen(1024, 4096, 5), screen(99999, 99999, 8), mismatched}) {
         amiga::FramePicture picture;
         QString message;
         EXPECT_FALSE(refused.screenFrame(&picture, &message)) << refused.width;
@@ -207,36 +194,22 @@ TEST(DisplayScreenFrame, ThePatternFillsTheWindowInEveryLayout) {
 // $11), AGA the whole byte (low nibbles with BPLCON3's LOCT). Columns as above: lores 74 + 2x,
 // hires 74 + x; row 18 + y.
 TEST(DisplayScreenFrame, APictureShowsInThePlanesWithItsColours) {
-    const DisplayTool::ScreenPicture picture{
-        3,
-        2,
-        {1, 2, 5, 0, 3, 255},
-        {{0x20, 0x40, 0x60}, {0x12, 0x34, 0x56}, {255, 255, 255}, {0xa0, 0xb0, 0xc0}}};
+    // clang-format off
+    const DisplayTool::ScreenPicture picture{3, 2, {1, 2, 5, 0, 3, 255}, {{0x20, 0x40, 0x60},
+        {0x12, 0x34, 0x56}, {255, 255, 255}, {0xa0, 0xb0, 0xc0}}};
     const struct Case {
         int chipset, resolution, width, depth, columnsPerPixel;
         std::uint32_t colours[2][4]; // lines 0-1, pixels 0-3
     } cases[] = {
-        {0,
-         0,
-         320,
-         2,
-         2,
-         {{0x113355, 0xffffff, 0x113355, 0x224466}, {0x224466, 0xaabbcc, 0xaabbcc, 0x224466}}},
-        {2,
-         1,
-         640,
-         8,
-         1,
-         {{0x123456, 0xffffff, 0x000000, 0x204060}, {0x204060, 0xa0b0c0, 0x000000, 0x204060}}},
-    };
+        {0, 0, 320, 2, 2, {{0x113355, 0xffffff, 0x113355, 0x224466},
+                           {0x224466, 0xaabbcc, 0xaabbcc, 0x224466}}},
+        {2, 1, 640, 8, 1, {{0x123456, 0xffffff, 0x000000, 0x204060},
+                           {0x204060, 0xa0b0c0, 0x000000, 0x204060}}}};
+    // clang-format on
     for (const Case &c : cases) {
-        DisplayTool tool = screen(c.width, 256, c.depth);
-        tool.chipset = c.chipset;
-        tool.resolution = c.resolution;
+        DisplayTool tool = screen(c.width, 256, c.depth, c.chipset, c.resolution);
         tool.screenPicture = std::make_shared<const DisplayTool::ScreenPicture>(picture);
-        amiga::FramePicture frame;
-        QString message;
-        ASSERT_TRUE(tool.screenFrame(&frame, &message)) << message.toStdString();
+        const amiga::FramePicture frame = frameOf(tool);
         for (int y = 0; y < 2; ++y)
             for (int x = 0; x < 4; ++x)
                 EXPECT_EQ(frame.pixels[static_cast<std::size_t>(18 + y) * frame.columns + 74 +
@@ -244,13 +217,6 @@ TEST(DisplayScreenFrame, APictureShowsInThePlanesWithItsColours) {
                           c.colours[y][x])
                     << c.depth << " planes, pixel " << x << ", line " << y;
     }
-    // Pixels that do not match the size are refused.
-    DisplayTool tool = screen(320, 256, 2);
-    tool.screenPicture = std::make_shared<const DisplayTool::ScreenPicture>(
-        DisplayTool::ScreenPicture{3, 3, {1, 2}, {}});
-    amiga::FramePicture frame;
-    QString message;
-    EXPECT_FALSE(tool.screenFrame(&frame, &message));
 }
 
 // --- The tab's wiring ---
@@ -266,6 +232,25 @@ protected:
         ui = controller->controls();
     }
     QLabel *label(const QString &name) const { return controller->findChild<QLabel *>(name); }
+    void showPage(int page) {
+        QTabBar *bar = ui->setupOutputTabWidget->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(page).center());
+    }
+    // Sets controls as a user does: NAME=TEXT types into a field, NAME=N chooses a pop-up's item
+    // N with the keys, a bare NAME clicks a button.
+    void act(const char *actions) {
+        for (const QString &action : QString(actions).split(' ')) {
+            const QString value = action.section('=', 1);
+            QWidget *control = controller->findChild<QWidget *>(action.section('=', 0, 0));
+            if (auto *field = qobject_cast<QLineEdit *>(control))
+                userinput::type(field, value);
+            else if (auto *popUp = qobject_cast<QComboBox *>(control))
+                userinput::chooseWithKeys(popUp, value.toInt());
+            else
+                userinput::click(qobject_cast<QAbstractButton *>(control));
+        }
+    }
+    QImage shownFrame() const { return ui->screenFrameLabel->pixmap().toImage(); }
     // Every output shows what the tool computes from what the controls hold.
     void expectViewsShowTheTool() {
         const DisplayTool &tool = controller->tool();
@@ -285,9 +270,10 @@ protected:
         const std::vector<DisplayTool::Row> rows = tool.rows();
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const QString name = registers[i];
-            EXPECT_EQ(label(name + "ValueLabel")->text(), rows[i].value) << registers[i];
-            EXPECT_EQ(label(name + "ArithmeticLabel")->text(), rows[i].arithmetic);
-            EXPECT_EQ(label(name + "WarningLabel")->text(), rows[i].warning);
+            EXPECT_EQ(QStringList({label(name + "ValueLabel")->text(),
+                                   label(name + "ArithmeticLabel")->text(),
+                                   label(name + "WarningLabel")->text()}),
+                      QStringList({rows[i].value, rows[i].arithmetic, rows[i].warning}));
             EXPECT_EQ(label(name + "ValueLabel")->isVisible(), rows[i].shown) << registers[i];
         }
         EXPECT_EQ(ui->fetchedBytesLabel->isVisible(), !tool.fetchNote().isEmpty());
@@ -304,72 +290,49 @@ protected:
 // Every control reaches the tool: the tab prints what quillfen-asm prints for the same screen,
 // and every output shows what the tool computes.
 TEST_F(DisplayTab, TheTabAndTheCommandLinePrintTheSameSetUp) {
-    using userinput::chooseWithKeys, userinput::click, userinput::type;
-    const struct Case {
-        std::function<void()> choose;
-        const char *arguments;
-    } cases[] = {
-        {[&] {
-             type(ui->displayWidthTextField, "640");
-             type(ui->displayHeightTextField, "512");
-             type(ui->displayDepthTextField, "4");
-             chooseWithKeys(ui->resolutionPopUpButton, 1);
-             click(ui->interlaceButton);
-             click(ui->interleavedButton);
-             click(ui->setupCopperInstructionsButton);
-         },
+    const std::pair<const char *, const char *> cases[] = {
+        {"displayWidthTextField=640 displayHeightTextField=512 displayDepthTextField=4 "
+         "resolutionPopUpButton=1 interlaceButton interleavedButton setupCopperInstructionsButton",
          "--width 640 --height 512 --depth 4 --hires --lace --interleaved --cpu"},
-        {[&] {
-             chooseWithKeys(ui->chipsetPopUpButton, 2);
-             chooseWithKeys(ui->videoStandardPopUpButton, 1);
-             chooseWithKeys(ui->resolutionPopUpButton, 2);
-             chooseWithKeys(ui->fetchModePopUpButton, 3);
-             click(ui->scrollButton);
-             type(ui->hstartTextField, "71");
-             type(ui->vstartTextField, "30");
-         },
+        {"chipsetPopUpButton=2 videoStandardPopUpButton=1 resolutionPopUpButton=2 "
+         "fetchModePopUpButton=3 scrollButton hstartTextField=71 vstartTextField=30",
          "--chipset aga --ntsc --superhires --fmode 3 --scroll --hstart 71 --vstart 30"},
-        {[&] {
-             click(ui->centredButton);
-             type(ui->displayWidthTextField, "100");
-             ui->displayColoursPopupButton->setFocus();
-             QTest::keyClick(ui->displayColoursPopupButton, Qt::Key_Home); // one plane
-         },
+        {"centredButton displayWidthTextField=100 displayColoursPopupButton=0",
          "--centre --width 100 --depth 1"},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.arguments);
+    for (const auto &[actions, arguments] : cases) {
+        SCOPED_TRACE(arguments);
         SetUp();
-        c.choose();
+        act(actions);
         const testprogram::Outcome tool =
-            testprogram::run(QUILLFEN_ASM_TOOL, std::string("display ") + c.arguments);
+            testprogram::run(QUILLFEN_ASM_TOOL, std::string("display ") + arguments);
         ASSERT_LE(tool.status, 1) << tool.err;
         EXPECT_EQ(ui->setupCodeTextView->toPlainText().toStdString(), tool.out);
         expectViewsShowTheTool();
     }
     // The chipset's rules reach the pop-ups; an emptied depth chooses no item.
     EXPECT_FALSE(ui->hstartTextField->isEnabled());
-    chooseWithKeys(ui->chipsetPopUpButton, 2);
-    chooseWithKeys(ui->resolutionPopUpButton, 2);
-    chooseWithKeys(ui->chipsetPopUpButton, 0);
+    act("chipsetPopUpButton=2 resolutionPopUpButton=2 chipsetPopUpButton=0");
     EXPECT_EQ(ui->resolutionPopUpButton->currentIndex(), 1);
     EXPECT_FALSE(ui->fetchModePopUpButton->isEnabled());
-    type(ui->displayDepthTextField, "");
+    act("displayDepthTextField=");
     expectViewsShowTheTool();
 }
 
+// Pasted text is cleaned first, then cut: no leading zeros, nine digits at most, a lone zero is
+// the number, digits of any script; the depth takes one digit of 1-8.
 TEST_F(DisplayTab, FieldsKeepWhatTheUserMeant) {
-    struct Case {
+    const struct Case {
         QLineEdit *field;
         const char *pasted, *kept;
     } cases[] = {
-        {ui->displayWidthTextField, "Width: 1280 px", "1280"},  // cleaned first, then cut
-        {ui->displayWidthTextField, "0000000320", "320"},       // no leading zeros
-        {ui->displayWidthTextField, "9999999999", "999999999"}, // nine digits at most
-        {ui->displayHeightTextField, "0", "0"},                 // a lone zero is the number
+        {ui->displayWidthTextField, "Width: 1280 px", "1280"},
+        {ui->displayWidthTextField, "0000000320", "320"},
+        {ui->displayWidthTextField, "9999999999", "999999999"},
+        {ui->displayHeightTextField, "0", "0"},
         {ui->displayHeightTextField, " 2,0-0 ", "200"},
         {ui->displayHeightTextField, "\u0662\u0665\u0666", "256"}, // Arabic-Indic digits
-        {ui->displayDepthTextField, "90", ""},                     // one digit of 1-8
+        {ui->displayDepthTextField, "90", ""},
         {ui->displayDepthTextField, "734", "7"},
         {ui->displayDepthTextField, "\uff15", "5"}, // a full-width digit
     };
@@ -395,38 +358,33 @@ TEST_F(DisplayTab, FieldsKeepWhatTheUserMeant) {
 // The screen follows the set-up and the zoom; its controls sit beside the tabs while its tab
 // is on show, the code's while the code's is.
 TEST_F(DisplayTab, TheFrameShowsTheScreenAtTheZoomChosen) {
-    const auto showPage = [this](int page) {
-        QTest::mouseClick(ui->setupOutputTabWidget->tabBar(), Qt::LeftButton, {},
-                          ui->setupOutputTabWidget->tabBar()->tabRect(page).center());
-    };
     EXPECT_TRUE(ui->screenFrameLabel->pixmap().isNull()); // rendered once its page is shown
     showPage(1);
     EXPECT_EQ(ui->setupOutputControlsStack->currentWidget(), ui->screenControlsPage);
-    const auto shownWidth = [this] { return ui->screenFrameLabel->pixmap().width(); };
-    const int width = shownWidth();
+    const int width = shownFrame().width();
     EXPECT_EQ(width, 2 * (0x1d4 - 0x5c)); // the visible frame, a column per hires pixel
     ui->screenZoomSpinBox->setValue(2);
-    EXPECT_EQ(shownWidth(), 2 * width);
-    const QImage before = ui->screenFrameLabel->pixmap().toImage();
+    EXPECT_EQ(shownFrame().width(), 2 * width);
+    const QImage before = shownFrame();
     userinput::type(ui->displayWidthTextField, "160");
-    EXPECT_NE(ui->screenFrameLabel->pixmap().toImage(), before);
+    EXPECT_NE(shownFrame(), before);
     // A picture handed over is shown when asked for, and is let go when it is gone.
     EXPECT_FALSE(ui->screenPictureCheckBox->isEnabled());
     controller->usePicture(std::make_shared<const DisplayTool::ScreenPicture>(
         DisplayTool::ScreenPicture{1, 1, {1}, {{0, 0, 0}, {0x12, 0x34, 0x56}}}));
-    const QImage pattern = ui->screenFrameLabel->pixmap().toImage();
+    const QImage pattern = shownFrame();
     userinput::click(ui->screenPictureCheckBox);
-    EXPECT_NE(ui->screenFrameLabel->pixmap().toImage(), pattern);
+    EXPECT_NE(shownFrame(), pattern);
     controller->usePicture(nullptr);
     EXPECT_FALSE(ui->screenPictureCheckBox->isChecked());
-    EXPECT_EQ(ui->screenFrameLabel->pixmap().toImage(), pattern);
+    EXPECT_EQ(shownFrame(), pattern);
     userinput::type(ui->displayDepthTextField, "");
     EXPECT_FALSE(ui->screenNoteLabel->text().isEmpty());
     // A set-up changed while the code is on show is on the frame when its page is back.
     userinput::type(ui->displayDepthTextField, "2");
-    const QImage shown = ui->screenFrameLabel->pixmap().toImage();
+    const QImage shown = shownFrame();
     showPage(0);
     userinput::type(ui->displayWidthTextField, "320");
     showPage(1);
-    EXPECT_NE(ui->screenFrameLabel->pixmap().toImage(), shown);
+    EXPECT_NE(shownFrame(), shown);
 }

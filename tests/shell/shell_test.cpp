@@ -1,4 +1,7 @@
+// The window as a whole: menus, tools built when first shown, files on the command line and
+// dropped, the user guide, and the layout at the minimum size.
 #include "colour/ColourViewController.h"
+#include "colour/PaletteDataSource.h"
 #include "convert/ConvertViewController.h"
 #include "copper/CopperViewController.h"
 #include "display/DisplayViewController.h"
@@ -11,66 +14,61 @@
 #include "workbench/CopperWorkbenchViewController.h"
 
 #include "QtPrinters.h"
-#include "colour/PaletteDataSource.h"
-#include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QAbstractScrollArea>
-#include <QAbstractSlider>
-#include <QAbstractSpinBox>
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QClipboard>
-#include <QComboBox>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMimeData>
-#include <QPlainTextEdit>
-#include <QPointer>
-#include <QScreen>
-#include <QScrollBar>
-#include <QSignalSpy>
-#include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextBrowser>
-#include <QUrl>
+#include <QtTest>
+#include <QtWidgets>
 #include <gtest/gtest.h>
+
+namespace {
+
+// A FORM ILBM with a bitmap header and a colour map of two colours, byte by byte, and no BODY:
+// a palette file. FORM (46 bytes) ILBM; BMHD: 2 x 1, one plane, aspect 10:11, page 2 x 1; CMAP
+// of two.
+QString paletteFile(const QTemporaryDir &dir) {
+    QFile file(dir.filePath("two colours.iff"));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromHex("464f524d 0000002e 494c424d"
+                                   "424d4844 00000014 0002 0001 0000 0000 01 00 00 00 0000 0a 0b "
+                                   "0002 0001 434d4150 00000006 123456 abcdef"));
+    return file.fileName();
+}
+
+QAction *action(const MainWindow &window, const char *name) {
+    return window.findChild<QAction *>(name);
+}
+
+struct ShownWindow : MainWindow {
+    explicit ShownWindow(ToolLoading loading = ToolLoading::WithTheWindow)
+        : MainWindow(nullptr, loading) {
+        show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(this));
+    }
+};
+
+} // namespace
 
 TEST(Shell, QuitsWithTheLastWindowAndKeepsAMinimumSize) {
     AppDelegate delegate;
-    EXPECT_TRUE(delegate.applicationShouldTerminateAfterLastWindowClosed());
     QApplication::setQuitOnLastWindowClosed(false);
     delegate.attach(*qApp);
     EXPECT_TRUE(QApplication::quitOnLastWindowClosed());
-
-    // The window shrinks to its minimum size and no further.
-    MainWindow window;
-    window.show();
+    QApplication::setQuitOnLastWindowClosed(false); // keep the test runner alive
+    ShownWindow window;
     window.resize(100, 100);
     EXPECT_GE(window.width(), window.minimumWidth());
     EXPECT_GE(window.minimumWidth(), 600);
-    QApplication::setQuitOnLastWindowClosed(false); // keep the test runner alive
 }
 
-// Ctrl+1 to Ctrl+7 show the tools, and the View menu marks the one on show however it came.
+// Ctrl+1 to Ctrl+7 show the tools, and the View menu marks the one on show however it came;
+// Copy Output copies the output of the tool on show.
 TEST(Shell, TheViewMenuShowsAndMarksEveryTool) {
-    MainWindow window;
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ShownWindow window;
     MainTabViewController *tabs = window.tabViewController();
     const char *const names[] = {"showDisplayAction", "showColourAction",    "showRegistersAction",
                                  "showCopperAction",  "showWorkbenchAction", "showGradientAction",
                                  "showConvertAction"};
     const auto expectMarked = [&](int shown) {
         for (int i = 0; i < 7; ++i)
-            EXPECT_EQ(window.findChild<QAction *>(names[i])->isChecked(), i == shown)
-                << names[i] << " with tab " << shown;
+            EXPECT_EQ(action(window, names[i])->isChecked(), i == shown) << names[i] << shown;
     };
     for (int index : {6, 2, 0, 5, 4, 3, 1}) {
         QTest::keyClick(&window, Qt::Key_1 + index, Qt::ControlModifier);
@@ -79,18 +77,14 @@ TEST(Shell, TheViewMenuShowsAndMarksEveryTool) {
     }
     tabs->setCurrentIndex(3); // a click on the tab
     expectMarked(3);
-    // The Display tool's code is its set-up code.
-    tabs->setCurrentIndex(0);
-    EXPECT_TRUE(window.findChild<QAction *>("copyOutputAction")->isEnabled());
-    EXPECT_EQ(window.currentOutputView(), window.findChild<QPlainTextEdit *>("setupCodeTextView"));
-}
-
-TEST(Shell, LoadPaletteFromTheMenuOpensTheColourToolsFileDialog) {
-    MainWindow window;
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    for (auto [index, view] : {std::pair{0, "setupCodeTextView"}, {5, "gradientCodeTextView"}}) {
+        tabs->setCurrentIndex(index);
+        EXPECT_TRUE(action(window, "copyOutputAction")->isEnabled());
+        EXPECT_EQ(window.currentOutputView(), window.findChild<QPlainTextEdit *>(view));
+    }
+    // Ctrl+O loads a palette into the Colour tool.
     QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
-    EXPECT_EQ(window.tabViewController()->currentIndex(), 1);
+    EXPECT_EQ(tabs->currentIndex(), 1);
     auto *dialog = window.findChild<QFileDialog *>();
     ASSERT_NE(dialog, nullptr) << "Ctrl+O opened no file dialog";
     EXPECT_EQ(dialog->windowTitle(), "Choose Amiga IFF Palette File");
@@ -107,33 +101,28 @@ TEST(Shell, HiddenToolsAreBuiltWhenFirstShown) {
     ASSERT_EQ(tabs->count(), 7);
     EXPECT_NE(qobject_cast<DisplayViewController *>(tabs->widget(0)), nullptr);
     EXPECT_EQ(tabs->widget(1)->findChildren<QWidget *>().size(), 0);
-
     QSignalSpy painted(&window, &MainWindow::firstPainted);
     QSignalSpy built(&window, &MainWindow::toolsBuilt);
     window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     ASSERT_TRUE(QTest::qWaitFor([&] { return painted.count() == 1; }));
     QApplication::processEvents();
     EXPECT_EQ(tabs->widget(1)->objectName(), "colourPlaceholder"); // nothing built behind
-    EXPECT_EQ(tabs->widget(6)->objectName(), "convertPlaceholder");
     // The results, painted plain at first, can be selected once the window is up.
     for (const char *name :
          {"fetchedBytesLabel", "diwstrtArithmeticLabel", "fmodeWarningLabel", "diwstrtValueLabel"})
         EXPECT_TRUE(tabs->widget(0)->findChild<QLabel *>(name)->textInteractionFlags() &
                     Qt::TextSelectableByMouse)
             << name;
-
     // A click on the Gradient tab: its tool follows on that tab, and the Edit menu learns that
     // there is output to copy; the others wait.
     tabs->setCurrentIndex(5);
     QApplication::processEvents();
     EXPECT_EQ(tabs->currentIndex(), 5);
     EXPECT_EQ(tabs->currentWidget()->objectName(), "gradientViewController");
-    EXPECT_TRUE(window.findChild<QAction *>("copyOutputAction")->isEnabled());
+    EXPECT_TRUE(action(window, "copyOutputAction")->isEnabled());
     EXPECT_TRUE(tabs->currentWidget()->isVisible());
     EXPECT_EQ(tabs->widget(6)->objectName(), "convertPlaceholder");
     EXPECT_EQ(built.count(), 0);
-
     // Asking for a tool builds the rest; each has its tab, its title and the tab it was on.
     const QWidget *tools[] = {
         window.colourViewController(),   window.registersViewController(),
@@ -141,41 +130,28 @@ TEST(Shell, HiddenToolsAreBuiltWhenFirstShown) {
         window.gradientViewController(), window.convertViewController()};
     EXPECT_EQ(built.count(), 1);
     EXPECT_EQ(tabs->currentIndex(), 5);
-    const char *const titles[] = {"Colour",    "Registers", "Copper",
-                                  "Workbench", "Gradient",  "Convert"};
+    const QStringList titles = {"Colour",    "Registers", "Copper",
+                                "Workbench", "Gradient",  "Convert"};
     for (int index = 1; index < 7; ++index) {
         EXPECT_EQ(tabs->tabText(index), titles[index - 1]);
         EXPECT_EQ(tabs->widget(index), tools[index - 1]);
     }
-    EXPECT_EQ(window.findChild<QWidget *>("colourPlaceholder"), nullptr);
-}
-
-TEST(Shell, AToolAskedForBeforeTheFirstPaintIsThereAtOnce) {
     // Ctrl+3 through the View menu, before the window was ever painted.
-    MainWindow window(nullptr, MainWindow::ToolLoading::WhenShown);
-    window.findChild<QAction *>("showRegistersAction")->trigger();
-    EXPECT_EQ(window.tabViewController()->currentIndex(), 2);
-    EXPECT_EQ(window.tabViewController()->currentWidget()->objectName(), "registersViewController");
+    MainWindow unpainted(nullptr, MainWindow::ToolLoading::WhenShown);
+    action(unpainted, "showRegistersAction")->trigger();
+    EXPECT_EQ(unpainted.tabViewController()->currentIndex(), 2);
+    EXPECT_EQ(unpainted.tabViewController()->currentWidget()->objectName(),
+              "registersViewController");
 }
 
+// The guide is shown as a document, its Markdown read, not as text. Each request shows the one
+// window (none more); Esc and Ctrl+W close it, as a viewer.
 TEST(Shell, HelpOpensTheUserGuide) {
     MainWindow window;
     window.show();
     ASSERT_FALSE(MainWindow::userGuidePath().isEmpty());
-    auto *help = window.findChild<QAction *>("userGuideAction");
-    ASSERT_NE(help, nullptr);
+    QAction *help = action(window, "userGuideAction");
     EXPECT_EQ(help->shortcut(), QKeySequence(Qt::Key_F1));
-    help->trigger();
-    QTextBrowser *guide = nullptr;
-    for (QWidget *top : QApplication::topLevelWidgets())
-        if (top->objectName() == "userGuideBrowser" && top->isVisible())
-            guide = qobject_cast<QTextBrowser *>(top);
-    ASSERT_NE(guide, nullptr);
-    // The guide is shown as a document, its Markdown read, not as text.
-    EXPECT_TRUE(guide->toPlainText().startsWith("Quillfen user guide"))
-        << guide->toPlainText().left(80).toStdString();
-    EXPECT_FALSE(guide->toPlainText().contains("## Display"));
-    // Each request shows the one window (none more); Esc and Ctrl+W close it, as a viewer.
     for (const char *keys : {"Esc", "Ctrl+W"}) {
         help->trigger();
         QPointer<QWidget> shown;
@@ -183,6 +159,8 @@ TEST(Shell, HelpOpensTheUserGuide) {
             if (top->objectName() == "userGuideBrowser" && top->isVisible())
                 shown = shown ? nullptr : top;
         ASSERT_NE(shown.data(), nullptr);
+        const QString text = qobject_cast<QTextBrowser *>(shown)->toPlainText();
+        EXPECT_TRUE(text.startsWith("Quillfen user guide") && !text.contains("## Display"));
         ASSERT_TRUE(QTest::qWaitForWindowActive(shown));
         QTest::keySequence(shown, QKeySequence(keys));
         QApplication::processEvents();
@@ -190,61 +168,39 @@ TEST(Shell, HelpOpensTheUserGuide) {
     }
 }
 
-namespace {
-
-// A FORM ILBM with a bitmap header and a colour map of two colours, byte by byte, and no BODY:
-// a palette file. FORM (46 bytes) ILBM; BMHD: 2 x 1, one plane, aspect 10:11, page 2 x 1; CMAP
-// of two.
-QByteArray paletteOnlyIlbm() {
-    return QByteArray::fromHex(
-        "464f524d 0000002e 494c424d"
-        "424d4844 00000014 0002 0001 0000 0000 01 00 00 00 0000 0a 0b 0002 0001"
-        "434d4150 00000006 123456 abcdef");
-}
-
-} // namespace
-
 // quillfen FILE…: each file in the tool it belongs to, by its contents; the tool of the last
 // on show; a file that cannot be read named in a sentence.
 TEST(Shell, FilesOnTheCommandLineOpenInTheirTools) {
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     auto write = [&dir](const char *name, const QByteArray &bytes) {
         QFile file(dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         return file.fileName();
     };
     // A copper list as text, and the same two instructions as words: MOVE $0fff to COLOR00
     // ($180), then the end of the list.
     const QString text = write("list.s", "\tdc.w\t$0180,$0fff\n\tdc.w\t$ffff,$fffe\n");
     const QString binary = write("list.bin", QByteArray::fromHex("01800fffffff fffe"));
-    const QString palette = write("palette.iff", paletteOnlyIlbm());
     const QString pictures = QStringLiteral(QUILLFEN_TEST_PICTURES);
-    struct Case {
+    const struct {
         QString path;
         const char *tool; // the object name of the tool on show
         bool read;
     } cases[] = {
         {pictures + "/ham6.iff", "convertViewController", true},
-        {palette, "colourViewController", true},
+        {paletteFile(dir), "colourViewController", true},
         {text, "copperWorkbenchViewController", true},
         {binary, "copperWorkbenchViewController", true},
         {pictures + "/truncated-bmhd-chunk.iff", "convertViewController", false},
-        {dir.filePath("nothing here"), nullptr, false},
+        {dir.filePath("nothing here"), "convertViewController", false},
     };
     MainWindow window(nullptr, MainWindow::ToolLoading::WhenShown);
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.path.toStdString());
-        const QString before = window.tabViewController()->currentWidget()->objectName();
         const QStringList problems = window.openFiles({c.path});
         EXPECT_EQ(problems.isEmpty(), c.read) << problems.join(' ').toStdString();
-        EXPECT_EQ(window.tabViewController()->currentWidget()->objectName(),
-                  c.tool ? QString(c.tool) : before);
-        if (!c.read) {
-            EXPECT_TRUE(problems.value(0).contains(QFileInfo(c.path).fileName()))
-                << problems.value(0).toStdString();
-        }
+        EXPECT_EQ(window.tabViewController()->currentWidget()->objectName(), c.tool);
+        EXPECT_TRUE(c.read || problems.value(0).contains(QFileInfo(c.path).fileName()));
     }
     EXPECT_EQ(window.convertViewController()->pictureName(), "ham6.iff");
     EXPECT_EQ(window.colourViewController()->paletteDataSource()->paletteEntries().size(), 2);
@@ -257,38 +213,29 @@ TEST(Shell, FilesOnTheCommandLineOpenInTheirTools) {
     EXPECT_FALSE(binaryFile->isChecked());
     EXPECT_EQ(workbench->listingText(), listing);
     EXPECT_TRUE(listing.contains("COLOR00")) << listing.toStdString();
-    auto *copy = window.findChild<QAction *>("copyOutputAction");
-    ASSERT_TRUE(copy->isEnabled());
-    copy->trigger();
+    action(window, "copyOutputAction")->trigger();
     EXPECT_EQ(QApplication::clipboard()->text(), listing);
 }
 
 TEST(Shell, CommandLine) {
     using Action = CommandLine::Action;
-    struct Case {
+    // clang-format off
+    const struct {
         QStringList words;
         Action action;
         QStringList files;
         const char *says; // in the text
     } cases[] = {
         {{"quillfen"}, Action::OpenWindow, {}, ""},
-        {{"quillfen", "a.iff", "-", "--", "--help"},
-         Action::OpenWindow,
-         {"a.iff", "-", "--help"},
-         ""},
+        {{"quillfen", "a.iff", "-", "--", "--help"}, Action::OpenWindow, {"a.iff", "-", "--help"}, ""},
         {{"quillfen", "a.iff", "--help"}, Action::Help, {}, "usage: quillfen [FILE]..."},
         {{"quillfen", "--bad", "-h"}, Action::Help, {}, "usage:"},
         {{"quillfen", "-V"}, Action::Version, {}, "quillfen " QUILLFEN_VERSION "\n"},
-        {{"quillfen", "--verison"},
-         Action::UsageError,
-         {},
+        {{"quillfen", "--verison"}, Action::UsageError, {},
          "unknown option '--verison' (did you mean '--version'?)"},
-        {{"quillfen", "a.iff", "--frobnicate=1"},
-         Action::UsageError,
-         {},
-         "option '--frobnicate'\n"},
-    };
-    for (const Case &c : cases) {
+        {{"quillfen", "a.iff", "--frobnicate=1"}, Action::UsageError, {}, "option '--frobnicate'\n"}};
+    // clang-format on
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.words.join(' ').toStdString());
         const CommandLine line = CommandLine::read(c.words);
         EXPECT_EQ(line.action, c.action);
@@ -297,37 +244,32 @@ TEST(Shell, CommandLine) {
     }
 }
 
+// The file is read on a worker thread; the palette changes when it is read.
 TEST(Shell, APictureDroppedOnTheWindowGivesTheColourToolItsPalette) {
     QTemporaryDir dir;
-    const QString path = dir.filePath("two colours.iff");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(paletteOnlyIlbm()) > 0);
-    file.close();
-    MainWindow window;
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    auto *data = new QMimeData;
-    data->setUrls({QUrl::fromLocalFile(path)});
+    ShownWindow window;
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(paletteFile(dir))});
     const QPoint middle = window.rect().center();
-    QDragEnterEvent enter(middle, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent enter(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&window, &enter);
     EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(middle, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-    // The file is read on a worker thread; the palette changes when it is read.
+    QDropEvent drop(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QSignalSpy read(window.colourViewController(), &ColourViewController::paletteRead);
     QApplication::sendEvent(&window, &drop);
     EXPECT_TRUE(drop.isAccepted());
     ASSERT_TRUE(read.count() == 1 || read.wait());
     EXPECT_EQ(window.tabViewController()->currentWidget(), window.colourViewController());
-    const QList<Colour> expected = {Colour::convertFrom24BitWithRed(0x12, 0x34, 0x56),
-                                    Colour::convertFrom24BitWithRed(0xab, 0xcd, 0xef)};
-    EXPECT_EQ(window.colourViewController()->paletteDataSource()->paletteEntries(), expected);
-    delete data;
+    EXPECT_EQ(window.colourViewController()->paletteDataSource()->paletteEntries(),
+              (QList<Colour>{Colour::convertFrom24BitWithRed(0x12, 0x34, 0x56),
+                             Colour::convertFrom24BitWithRed(0xab, 0xcd, 0xef)}));
 }
 
 namespace {
 
-// Every control of a tool's contents shows at least at the size it asks for.
+// Every control of a tool's contents shows at least at the size it asks for; a combo box may
+// be squeezed below its items ("OCS/E"): it shows them whole. The parts Qt builds inside a
+// control (a spin box's field) size with it, and a view's scroll bars are its own business.
 void checkControlsOf(QWidget *contents, const std::string &tool) {
     for (QWidget *control : contents->findChildren<QWidget *>()) {
         const bool isControl =
@@ -335,27 +277,18 @@ void checkControlsOf(QWidget *contents, const std::string &tool) {
             qobject_cast<QComboBox *>(control) || qobject_cast<QAbstractSpinBox *>(control) ||
             qobject_cast<QAbstractSlider *>(control) ||
             qobject_cast<QAbstractItemView *>(control) || qobject_cast<QPlainTextEdit *>(control);
-        // The parts Qt builds inside a control (a spin box's field) size with it.
-        const bool part = control->objectName().isEmpty() ||
-                          control->objectName().startsWith(QLatin1String("qt_"));
-        if (!isControl || part || !control->isVisibleTo(contents) ||
+        if (!isControl || control->objectName().isEmpty() ||
+            control->objectName().startsWith(QLatin1String("qt_")) ||
+            !control->isVisibleTo(contents) || qobject_cast<QScrollBar *>(control) ||
             qobject_cast<QAbstractScrollArea *>(control->parentWidget()) ||
             !control->minimumSizeHint().isValid())
             continue;
-        // A view's scroll bars are its own business.
-        if (qobject_cast<QScrollBar *>(control))
-            continue;
+        const std::string name = tool + ": " + control->objectName().toStdString();
         const QSize hint = control->minimumSizeHint();
-        EXPECT_GE(control->width(), hint.width())
-            << tool << ": " << control->objectName().toStdString() << " is " << control->width()
-            << " wide, needs " << hint.width();
-        EXPECT_GE(control->height(), hint.height())
-            << tool << ": " << control->objectName().toStdString() << " is " << control->height()
-            << " high, needs " << hint.height();
-        // A combo box may be squeezed below its items ("OCS/E"): it shows them whole.
+        EXPECT_GE(control->width(), hint.width()) << name;
+        EXPECT_GE(control->height(), hint.height()) << name;
         if (auto *combo = qobject_cast<QComboBox *>(control)) {
-            EXPECT_GE(combo->width(), combo->sizeHint().width())
-                << tool << ": " << control->objectName().toStdString() << " cuts its items";
+            EXPECT_GE(combo->width(), combo->sizeHint().width()) << name << " cuts its items";
         }
     }
 }
@@ -367,13 +300,12 @@ void checkControlsOf(QWidget *contents, const std::string &tool) {
 // Run at 100% and, as a second test with QT_SCALE_FACTOR=2, at 200%.
 TEST(ShellLayout, EveryToolFitsTheMinimumSize) {
     // As the program starts: each tool built when its tab is first shown.
-    MainWindow window(nullptr, MainWindow::ToolLoading::WhenShown);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ShownWindow window(MainWindow::ToolLoading::WhenShown);
     window.resize(window.minimumSize());
     QApplication::processEvents();
     EXPECT_GE(window.minimumWidth(), 320);
     MainTabViewController *tabs = window.tabViewController();
+    const QSize screen = window.screen()->availableGeometry().size();
     for (int index = 0; index < tabs->count(); ++index) {
         tabs->setCurrentIndex(index);
         // The tool is built, shown, and the window fits it.
@@ -383,13 +315,10 @@ TEST(ShellLayout, EveryToolFitsTheMinimumSize) {
         auto *contents = tabs->widget(index)->findChild<QWidget *>("toolContents");
         ASSERT_NE(contents, nullptr) << tool;
         // The screen allowing, the tool shows whole without scrolling.
-        const QSize screen = window.screen()->availableGeometry().size();
-        if (contents->minimumSizeHint().width() + 60 < screen.width() &&
-            contents->minimumSizeHint().height() + 120 < screen.height()) {
-            EXPECT_GE(contents->parentWidget()->width(), contents->minimumSizeHint().width())
-                << tool;
-            EXPECT_GE(contents->parentWidget()->height(), contents->minimumSizeHint().height())
-                << tool;
+        const QSize needs = contents->minimumSizeHint();
+        if (needs.width() + 60 < screen.width() && needs.height() + 120 < screen.height()) {
+            EXPECT_GE(contents->parentWidget()->width(), needs.width()) << tool;
+            EXPECT_GE(contents->parentWidget()->height(), needs.height()) << tool;
         }
         // Lines that wrap make a tool taller as it narrows: still no scroll bar while the
         // window's minimum is within the screen.

@@ -12,8 +12,6 @@
 #include "QtPrinters.h"
 #include "UserInput.h"
 
-#include <QAction>
-#include <QSlider>
 #include <QTest>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -25,24 +23,22 @@ protected:
     void SetUp() override {
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        undo = window.findChild<QAction *>("undoAction");
-        redo = window.findChild<QAction *>("redoAction");
-        ASSERT_NE(undo, nullptr);
-        ASSERT_NE(redo, nullptr);
     }
     void show(QWidget *tool) {
         window.tabViewController()->setCurrentWidget(tool);
         QApplication::processEvents();
     }
     MainWindow window;
-    QAction *undo = nullptr;
-    QAction *redo = nullptr;
+    QAction *undo = window.findChild<QAction *>("undoAction");
+    QAction *redo = window.findChild<QAction *>("redoAction");
+    ColourViewController *colour = window.colourViewController();
+    PaletteDataSource *palette = colour->paletteDataSource();
 };
 
 } // namespace
 
 // The Edit menu's Undo and Redo act on the stack of the tool on show (the steps themselves are
-// each tool's: tests/copper, tests/gradient).
+// each tool's: tests/copper).
 TEST_F(Undo, TheEditMenuUndoesInTheToolOnShow) {
     EXPECT_EQ(undo->shortcut(), QKeySequence(QKeySequence::Undo));
     EXPECT_EQ(redo->shortcut(), QKeySequence("Ctrl+Shift+Z"));
@@ -60,64 +56,56 @@ TEST_F(Undo, TheEditMenuUndoesInTheToolOnShow) {
     EXPECT_EQ(copper->tool().list().rowCount(), 1);
 }
 
+// A drag of a slider, however many steps, is one edit; a typed value one more; a smaller
+// palette drops entries, and can be had back with its status line.
 TEST_F(Undo, PaletteChangesAreStepsAndTheStatusLineFollows) {
-    ColourViewController *colour = window.colourViewController();
     show(colour);
     auto *ui = colour->controls();
-    PaletteDataSource *palette = colour->paletteDataSource();
     const QList<Colour> start = palette->paletteEntries();
     ASSERT_EQ(start.size(), 32);
-
-    // A drag of a slider, however many steps, is one edit.
-    auto *grid = ui->paletteEditorCollectionView;
-    grid->selectionModel()->select(palette->index(3, 0), QItemSelectionModel::ClearAndSelect);
-    QSlider *green = ui->greenSlider;
-    green->setSliderDown(true);
+    ui->paletteEditorCollectionView->selectionModel()->select(palette->index(3, 0),
+                                                              QItemSelectionModel::ClearAndSelect);
+    ui->greenSlider->setSliderDown(true);
     for (int value : {10, 60, 120, 200})
-        green->setValue(value);
-    green->setSliderDown(false);
+        ui->greenSlider->setValue(value);
+    ui->greenSlider->setSliderDown(false);
     const QList<Colour> dragged = palette->paletteEntries();
-    EXPECT_NE(dragged, start);
-    // A typed value is one more.
     userinput::typeAndReturn(ui->redValueTextField, "17");
     const QList<Colour> typed = palette->paletteEntries();
-    EXPECT_NE(typed, dragged);
-
-    // A smaller palette drops entries, and can be had back.
     ui->keepExistingPaletteButton->setChecked(true);
     userinput::chooseWithKeys(ui->paletteColourEntriesPopupButton,
                               ui->paletteColourEntriesPopupButton->findText("16"));
     EXPECT_EQ(palette->paletteEntries().size(), 16);
     EXPECT_TRUE(ui->paletteStatusLabel->text().isEmpty());
-
     undo->trigger();
-    EXPECT_EQ(palette->paletteEntries(), typed);
     EXPECT_EQ(ui->paletteColourEntriesPopupButton->currentText(), "32");
     EXPECT_EQ(ui->paletteStatusLabel->text(), "The palette has 32 colours.");
-    undo->trigger();
-    EXPECT_EQ(palette->paletteEntries(), dragged);
-    undo->trigger();
-    EXPECT_EQ(palette->paletteEntries(), start);
+    for (const QList<Colour> &before : {typed, dragged, start}) {
+        EXPECT_EQ(palette->paletteEntries(), before);
+        undo->trigger();
+    }
+    EXPECT_NE(dragged, start);
+    EXPECT_NE(typed, dragged);
     EXPECT_FALSE(undo->isEnabled());
     redo->trigger();
     EXPECT_EQ(palette->paletteEntries(), dragged);
 }
 
 TEST_F(Undo, TheWheelOverThePaletteSizeChangesNothing) {
-    ColourViewController *colour = window.colourViewController();
     show(colour);
     QComboBox *size = colour->controls()->paletteColourEntriesPopupButton;
     const QString before = size->currentText();
-    const QList<Colour> entries = colour->paletteDataSource()->paletteEntries();
+    const QList<Colour> entries = palette->paletteEntries();
     const QPoint middle = size->rect().center();
     QWheelEvent notch(middle, size->mapToGlobal(middle), QPoint(), QPoint(0, -120), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(size, &notch);
     EXPECT_EQ(size->currentText(), before);
-    EXPECT_EQ(colour->paletteDataSource()->paletteEntries(), entries);
+    EXPECT_EQ(palette->paletteEntries(), entries);
     EXPECT_FALSE(undo->isEnabled());
 }
 
+// A key added, dragged through many lines (one step) and removed comes back step by step.
 TEST_F(Undo, GradientKeysComeBack) {
     GradientViewController *gradient = window.gradientViewController();
     show(gradient);
@@ -126,18 +114,14 @@ TEST_F(Undo, GradientKeysComeBack) {
     gradient->addKey();
     const std::vector<amiga::GradientKey> added = gradient->keys();
     ASSERT_EQ(added.size(), start.size() + 1);
-    // A key dragged through many lines is one step.
-    const int dragged = gradient->keys().size() > 1 ? 1 : 0;
     for (int line = 10; line <= 40; line += 5)
-        gradient->moveKey(dragged, line);
+        gradient->moveKey(1, line);
     const std::vector<amiga::GradientKey> moved = gradient->keys();
     gradient->removeKey();
-    undo->trigger();
-    EXPECT_EQ(gradient->keys(), moved);
-    undo->trigger();
-    EXPECT_EQ(gradient->keys(), added);
-    undo->trigger();
-    EXPECT_EQ(gradient->keys(), start);
+    for (const auto &before : {moved, added, start}) {
+        undo->trigger();
+        EXPECT_EQ(gradient->keys(), before);
+    }
     EXPECT_FALSE(undo->isEnabled());
     redo->trigger();
     EXPECT_EQ(gradient->keys(), added);

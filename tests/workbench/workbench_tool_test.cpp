@@ -16,12 +16,15 @@ const char *const skyAndGround = "\tdc.w\tCOLOR00,$0f00\n"
                                  "\tdc.w\t$ffdf,$fffe\n"
                                  "\tdc.w\t$2c07,$fffe,COLOR00,$000f\n"
                                  "\tdc.w\t$ffff,$fffe\n";
+const char *const refusedMove = "\tdc.w\t$0020,$0000\n";
 
-bool readAndList(WorkbenchTool &tool, const QString &text) {
-    if (!tool.read(text))
-        return false;
+WorkbenchTool listed(const QString &text, bool aga = false, bool ntsc = false) {
+    WorkbenchTool tool;
+    tool.aga = aga;
+    tool.ntsc = ntsc;
+    EXPECT_TRUE(tool.read(text)) << text.toStdString();
     tool.disassemble();
-    return true;
+    return tool;
 }
 
 QStringList rows(const WorkbenchTool &tool) {
@@ -36,55 +39,44 @@ const amiga::Rgb8 red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255}, white{255, 
 
 } // namespace
 
+// Each row: its byte offset, its line, its explanation; a row's notes say what the copper
+// cannot do, a line each.
 TEST(WorkbenchTool, ReadsTextIntoRowsWithTheirMessage) {
+    // clang-format off
     const struct {
-        const char *text;
-        const char *message;
+        const char *text, *message;
         QStringList rows;
     } cases[] = {
-        // Each row: its byte offset, its line, its explanation.
-        {"\tdc.w\t$0100,$5200,$0180,$0fff\n",
-         "2 instruction(s).",
-         {"00000  dc.w BPLCON0,$5200  ; BPU=5 COLOR",
-          "00004  dc.w COLOR00,$0fff  ; colour 0 = $fff"}},
+        {"\tdc.w\t$0100,$5200,$0180,$0fff\n", "2 instruction(s).",
+         {"00000  dc.w BPLCON0,$5200  ; BPU=5 COLOR", "00004  dc.w COLOR00,$0fff  ; colour 0 = $fff"}},
         {"0180 0502\n", "1 instruction(s).", {"00000  dc.w COLOR00,$0502  ; colour 0 = $502"}},
-        {"\tdc.w\t$0020,$0000\n",
-         "1 instruction(s); the copper cannot perform every one (shown in red).",
-         {}},
-    };
+        {refusedMove, "1 instruction(s); the copper cannot perform every one (shown in red).", {}}};
+    // clang-format on
     for (const auto &c : cases) {
-        WorkbenchTool tool;
-        ASSERT_TRUE(readAndList(tool, c.text)) << c.text;
+        const WorkbenchTool tool = listed(c.text);
         EXPECT_EQ(tool.message(), c.message);
-        if (!c.rows.isEmpty()) {
-            EXPECT_EQ(rows(tool), c.rows);
-        }
+        EXPECT_EQ(rows(tool).mid(0, c.rows.size()), c.rows);
     }
-    WorkbenchTool tool;
-    ASSERT_TRUE(readAndList(tool, skyAndGround));
+    const WorkbenchTool tool = listed(skyAndGround);
     EXPECT_EQ(tool.message(), "8 instruction(s).");
     EXPECT_EQ(tool.listingText().split('\n').at(4),
               "\tdc.w\t$ffdf,$fffe\t; WAIT for line $ff, horizontal $de");
-    // A row's notes: what the copper cannot do, a line each; none for a sound row.
-    WorkbenchTool refused;
-    readAndList(refused, "\tdc.w\t$0020,$0000\n");
-    EXPECT_EQ(WorkbenchTool::rowNotes(refused.listing().entries.at(0)),
+    EXPECT_EQ(WorkbenchTool::rowNotes(listed(refusedMove).listing().entries.at(0)),
               "the copper cannot write registers $000-$03e");
     EXPECT_EQ(WorkbenchTool::rowNotes(tool.listing().entries.at(0)), "");
 }
 
+// Five errors at most; symbols that cannot be read: nothing is read. The last list stays.
 TEST(WorkbenchTool, TextThatCannotBeReadSaysWhereAndKeepsTheLastList) {
-    WorkbenchTool tool;
-    ASSERT_TRUE(readAndList(tool, "0180 0502\n"));
+    WorkbenchTool tool = listed("0180 0502\n");
     const struct {
         QString text;
         int messageLines;
         const char *first;
     } cases[] = {
         {"0180 0502\n\tdc.w\tCOLOR00,(1\n", 1, "Line 2, column 15: a '(' that is not closed"},
-        // Five errors at most.
         {QString("\tdc.w\tCOLOR00,(1\n").repeated(7), 5, "Line 1, column 15: a '('"},
-        {"0180 0502\n", 1, "Symbols: 'sky'"}, // symbols that cannot be read: nothing is read
+        {"0180 0502\n", 1, "Symbols: 'sky'"},
     };
     for (const auto &c : cases) {
         tool.symbols = c.first[0] == 'S' ? "sky" : "";
@@ -99,25 +91,25 @@ TEST(WorkbenchTool, TextThatCannotBeReadSaysWhereAndKeepsTheLastList) {
 // A symbol the text does not define: its word is counted as not known and its colour is none
 // in the frame; a directive is passed over with a note; the symbols give it a value.
 TEST(WorkbenchTool, SymbolsTheTextDoesNotDefine) {
-    WorkbenchTool tool;
     const QString text = "\tdc.w\tCOLOR00,$0f00\n\tsection\tc,data_c\n"
                          "\tdc.w\t$2c07,$fffe,COLOR00,sky\n";
-    ASSERT_TRUE(readAndList(tool, text));
+    WorkbenchTool tool = listed(text);
     EXPECT_TRUE(tool.message().contains("1 with a word not known")) << tool.message().toStdString();
     EXPECT_TRUE(tool.message().contains("Line 2: section passed over"));
-    EXPECT_EQ(tool.frame().colour(0, 0), (amiga::Rgb8{0xff, 0, 0}));
+    EXPECT_EQ(tool.frame().colour(0, 0), red);
     EXPECT_FALSE(tool.frame().colourKnown(0x2c, 0));
     tool.symbols = "sky=$00f";
-    ASSERT_TRUE(readAndList(tool, text));
+    ASSERT_TRUE(tool.read(text));
+    tool.disassemble();
     EXPECT_TRUE(tool.listingText().endsWith("\tdc.w\tCOLOR00,$000f\t; colour 0 = $00f\n"))
         << tool.listingText().toStdString();
-    EXPECT_EQ(tool.frame().colour(0x2c, 0), (amiga::Rgb8{0, 0, 0xff}));
+    EXPECT_EQ(tool.frame().colour(0x2c, 0), blue);
 }
 
+// Two bytes of something else, then BPLCON3 bank 1, COLOR00 $0f0 and the end; a memory view has
+// eight words a line; an odd number of bytes after the offset is refused.
 TEST(WorkbenchTool, AFilesBytesAsTextOrAsWordsFromAnOffset) {
-    // Two bytes of something else, then BPLCON3 bank 1, COLOR00 $0f0 and the end.
-    const QByteArray words = QByteArray::fromHex("beef010620000180"
-                                                 "00f0fffffffe");
+    const QByteArray words = QByteArray::fromHex("beef01062000018000f0fffffffe");
     const struct {
         QByteArray bytes;
         bool binary;
@@ -126,68 +118,46 @@ TEST(WorkbenchTool, AFilesBytesAsTextOrAsWordsFromAnOffset) {
     } cases[] = {
         {"\tdc.w\t$0180,$0502\n", false, 0, "\tdc.w\t$0180,$0502\n"},
         {words, true, 2, "0106 2000 0180 00f0 ffff fffe\n"},
-        // A memory view: eight words a line.
         {QByteArray(18, '\x11'), true, 0, "1111 1111 1111 1111 1111 1111 1111 1111\n1111\n"},
-        {words, true, 3, std::nullopt}, // an odd number of bytes after the offset
+        {words, true, 3, std::nullopt},
     };
     for (const auto &c : cases) {
         WorkbenchTool tool;
         EXPECT_EQ(tool.sourceOfFile(c.bytes, c.binary, c.offset), c.source);
-        if (!c.source) {
-            EXPECT_TRUE(tool.message().contains("odd number of bytes"))
-                << tool.message().toStdString();
-        }
+        EXPECT_EQ(tool.message().contains("odd number of bytes"), !c.source);
     }
     // Text has no control characters but tabs, line ends, vertical tabs and form feeds.
-    const struct {
-        QByteArray head;
-        bool binary;
-    } heads[] = {{"\tdc.w\t$0180,$0502\r\n\v\f", false},
-                 {"", false},
-                 {QByteArray("\x01\x80", 2), true},
-                 {"\x1b", true},
-                 {"\b", true},
-                 {QByteArray(1, '\0'), true}};
-    for (const auto &h : heads)
-        EXPECT_EQ(WorkbenchTool::looksBinary(h.head), h.binary) << h.head.toHex().toStdString();
+    // clang-format off
+    const std::pair<QByteArray, bool> heads[] = {{"\tdc.w\t$0180,$0502\r\n\v\f", false},
+        {"", false}, {QByteArray("\x01\x80", 2), true}, {"\x1b", true}, {"\b", true},
+        {QByteArray(1, '\0'), true}};
+    // clang-format on
+    for (const auto &[head, binary] : heads)
+        EXPECT_EQ(WorkbenchTool::looksBinary(head), binary) << head.toHex().toStdString();
 }
 
+// On AGA, BPLCON3's bank 1 makes COLOR00 colour 32; OCS has no banks. An NTSC frame ends after
+// line $105: the blue never comes.
 TEST(WorkbenchTool, TheChipSetAndTheFrameDecideWhatTheListShows) {
     const QString banked = "0106 2000 0180 00f0 ffff fffe\n";
+    // clang-format off
     const struct {
         QString text;
         bool aga, ntsc;
         int colourIndex; // of the second row: -1 for a row that sets no colour
-        int lastRegister, lines;
+        int lines;
         std::vector<std::tuple<int, int, amiga::Rgb8>> colours; // line, register, colour
     } cases[] = {
-        // On AGA, BPLCON3's bank 1 makes COLOR00 colour 32; OCS has no banks.
-        {banked, true, false, 32, 255, 312, {{0, 32, green}, {0, 0, black}}},
-        {banked, false, false, 0, 31, 312, {{0, 0, green}}},
-        {skyAndGround,
-         false,
-         false,
-         -1,
-         31,
-         312,
-         {{0x2b, 0, red},
-          {0x2c, 0, green},
-          {0x12b, 0, green},
-          {0x12c, 0, blue},
-          {0x137, 0, blue},
-          {0x2b, 1, black},
-          {0x2c, 1, white}}},
-        // An NTSC frame ends after line $105: the blue never comes.
-        {skyAndGround, false, true, -1, 31, 262, {{0x105, 0, green}}},
-    };
+        {banked, true, false, 32, 312, {{0, 32, green}, {0, 0, black}}},
+        {banked, false, false, 0, 312, {{0, 0, green}}},
+        {skyAndGround, false, false, -1, 312, {{0x2b, 0, red}, {0x2c, 0, green}, {0x12b, 0, green},
+            {0x12c, 0, blue}, {0x137, 0, blue}, {0x2b, 1, black}, {0x2c, 1, white}}},
+        {skyAndGround, false, true, -1, 262, {{0x105, 0, green}}}};
+    // clang-format on
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text.toStdString());
-        WorkbenchTool tool;
-        tool.aga = c.aga;
-        tool.ntsc = c.ntsc;
-        ASSERT_TRUE(readAndList(tool, c.text));
+        const WorkbenchTool tool = listed(c.text, c.aga, c.ntsc);
         EXPECT_EQ(tool.listing().entries.at(1).colourIndex, c.colourIndex);
-        EXPECT_EQ(tool.lastColourRegister(), c.lastRegister);
         const amiga::CopperFrame frame = tool.frame();
         EXPECT_EQ(frame.lineCount(), c.lines);
         for (const auto &[line, index, colour] : c.colours)
@@ -195,20 +165,18 @@ TEST(WorkbenchTool, TheChipSetAndTheFrameDecideWhatTheListShows) {
     }
 }
 
+// The second WAIT for line $2c runs after the wrap, on line $12c; no row, no fields.
 TEST(WorkbenchTool, AnInstructionsFields) {
-    WorkbenchTool tool;
-    EXPECT_EQ(tool.fieldsText(0), "Select an instruction to see its fields.");
-    ASSERT_TRUE(readAndList(tool, skyAndGround));
-    EXPECT_EQ(tool.fieldsText(-1), "Select an instruction to see its fields.");
-    EXPECT_EQ(tool.fieldsText(8), "Select an instruction to see its fields.");
-    // The second WAIT for line $2c runs after the wrap, on line $12c.
+    const WorkbenchTool tool = listed(skyAndGround);
+    for (int row : {-1, 8})
+        EXPECT_EQ(tool.fieldsText(row), "Select an instruction to see its fields.");
     const QString wait = tool.fieldsText(5);
     EXPECT_TRUE(wait.startsWith("<table><tr><td>words</td><td><tt>$2c07,$fffe</tt></td></tr>"))
         << wait.toStdString();
     EXPECT_TRUE(wait.contains("line $12c")) << wait.toStdString();
-    WorkbenchTool refused;
-    readAndList(refused, "\tdc.w\t$0020,$0000\n");
-    EXPECT_TRUE(refused.fieldsText(0).endsWith(
-        "<p style=\"color:#c01010\">the copper cannot write registers $000-$03e</p>"))
-        << refused.fieldsText(0).toStdString();
+    EXPECT_TRUE(
+        listed(refusedMove)
+            .fieldsText(0)
+            .endsWith(
+                "<p style=\"color:#c01010\">the copper cannot write registers $000-$03e</p>"));
 }
