@@ -208,7 +208,8 @@ TEST(DisplaySetup, ExtraWindowBitsGoToDiwhighOnEcs) {
         request.vstart = c.vstart;
         request.width = c.width;
         request.height = c.height;
-        const DisplayValue *diwhigh = displaySetup(request).find(DisplayRegister::Diwhigh);
+        const DisplaySetup setup = displaySetup(request);
+        const DisplayValue *diwhigh = setup.find(DisplayRegister::Diwhigh);
         EXPECT_EQ(diwhigh ? diwhigh->value : -1, c.diwhigh) << c.hstart << " " << c.vstart;
     }
 }
