@@ -7,6 +7,10 @@
 #include "iff_capture.h"
 #include "ilbm/ilbm.h"
 
+#include <iff/group.h>
+
+#include <memory>
+
 namespace ilbmtest {
 
 using namespace iffbytes;
@@ -18,23 +22,27 @@ inline Bytes writeBytes(const IFF_Chunk *chunk) {
     return status ? bytes : Bytes{};
 }
 
-// The tree read from the bytes, released at the end of the scope.
-class Tree {
-public:
-    explicit Tree(const Bytes &bytes)
-        : chunk_(iffbytes::readBytes(bytes, extension, ILBM_NUM_OF_FORM_TYPES)) {}
-    explicit Tree(IFF_Chunk *chunk) : chunk_(chunk) {}
-    ~Tree() {
-        if (chunk_ != nullptr)
-            ILBM_free(chunk_);
-    }
-    Tree(const Tree &) = delete;
-    Tree &operator=(const Tree &) = delete;
-    IFF_Chunk *get() const { return chunk_; }
-    explicit operator bool() const { return chunk_ != nullptr; }
+struct FreeTree {
+    void operator()(IFF_Chunk *chunk) const { ILBM_free(chunk); }
+};
+// A tree, released at the end of the scope.
+using Tree = std::unique_ptr<IFF_Chunk, FreeTree>;
 
-private:
-    IFF_Chunk *chunk_;
+inline Tree readTree(const Bytes &bytes) {
+    return Tree(readBytes(bytes, extension, ILBM_NUM_OF_FORM_TYPES));
+}
+
+// Sub-chunk index of a group as the record it is; null past the last.
+template <typename T = IFF_Chunk> T *sub(const Tree &tree, unsigned int index) {
+    const auto *group = reinterpret_cast<const IFF_Group *>(tree.get());
+    return index < group->chunkLength ? reinterpret_cast<T *>(group->chunk[index]) : nullptr;
+}
+
+// A file read into a tree, every message caught, for one scope.
+struct Read {
+    Messages messages;
+    Tree tree;
+    explicit Read(const Bytes &file) : tree(readTree(file)) {}
 };
 
 } // namespace ilbmtest
