@@ -45,8 +45,10 @@ TEST(ByteRun, PacksRowsByteForByteAndUnpacksThemBack) {
         {{4, 4, 4, 9}, {0xFE, 4, 0x00, 9}}, // a run ending a row, then a byte on its own
         {{1, 2, 2, 2, 3}, {0x00, 1, 0xFE, 2, 0x00, 3}}, // three equal bytes end a stretch
         {{1, 1, 2}, {0xFF, 1, 0x00, 2}},                // two start a run at a row's start
-        // Runs and stretches of at most 128 bytes: 1 - 128 = $81, 1 - 72 = $B9; 127, 127, 43.
+        // Runs and stretches of at most 128 bytes: 1 - 128 = $81, 1 - 72 = $B9; 127 and 0; 127,
+        // 127 and 43.
         {Bytes(200, 0x42), {0x81, 0x42, 0xB9, 0x42}},
+        {counting(0, 129), iffbytes::cat({{127}, counting(0, 128), {0, 128}})},
         {counting(0, 300),
          iffbytes::cat(
              {{127}, counting(0, 128), {127}, counting(128, 128), {43}, counting(0, 44)})},
