@@ -41,7 +41,7 @@ DisplayRequest requestOf(const std::string &words) {
             (w == "ntsc" ? r.ntsc : w == "lace" ? r.interlace : r.interleaved) = true;
         else if (w == "centred")
             r.hstart.reset(), r.vstart.reset();
-        else if (w.size() > 2 && w[1] == '=')
+        else if (w.size() > 2 && (w[0] == 'h' || w[0] == 'v') && w[1] == '=')
             (w[0] == 'h' ? r.hstart : r.vstart) = hexOf(value);
         else if (w.rfind("fm=", 0) == 0)
             r.fetchMode = std::stoi(value);
