@@ -69,6 +69,8 @@ TEST(Sprites, PicturesByHand) {
     const std::vector<std::string> ship = {"....12233221....", "...1223333221...",
                                            "..122233332221..", "...1223333221...",
                                            "....12233221...."};
+    SpriteOptions attachedUnplaced;
+    attachedUnplaced.attached = attachedUnplaced.controlWords = true;
     const struct {
         const char *what;
         std::vector<std::string> rows;
@@ -98,7 +100,7 @@ TEST(Sprites, PicturesByHand) {
         // Without a position the control words are zero but for the attach bit.
         {"an attached pair without a position",
          {"0123456789abcdef"},
-         SpriteOptions{16, true, true}, // attached, control words, no position
+         attachedUnplaced,
          {{0, 0, 0x5555, 0x3333, 0, 0}, {0x0000, 0x0080, 0x0f0f, 0x00ff, 0, 0}},
          {}},
         // 20 pixels of colour 1: sprite 0 is full, sprite 1 has 4 pixels and 12 of padding.
