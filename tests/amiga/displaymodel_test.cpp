@@ -1,6 +1,8 @@
-// The display model: scenes worked out by hand from the Hardware Reference Manual and the AGA
-// documentation, and the emulator's reference frames reproduced pixel for pixel.
+// The display model: the scenes of data/displaymodel.txt, worked out by hand from the Hardware
+// Reference Manual and the AGA documentation, and the emulator's reference frames reproduced
+// pixel for pixel.
 #include "frame_fixture.h"
+#include "golden_text.h"
 #include "scratch_files.h"
 
 #include <amiga/copperread.h>
@@ -10,209 +12,108 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sstream>
+
 using namespace amiga;
 
 namespace {
 
 constexpr std::uint32_t kList = 0x1000, kPlanes = 0x10000, kSprite = 0x20000;
+constexpr std::size_t kPlaneWords = 20 * 256; // one plane of 320 x 256
 
-std::vector<std::uint16_t> wait(int v, int h) {
-    return {static_cast<std::uint16_t>((v & 0xff) << 8 | (h & 0xfe) | 1), 0xfffe};
-}
-
-// A standard lores screen: window $2c81-$2cc1, fetch $38-$d0, plane 1 at kPlanes.
+// "screen": a standard lores screen, window $2c81-$2cc1, fetch $38-$d0, plane 1 at kPlanes.
 const std::vector<std::uint16_t> kScreen = {0x08e, 0x2c81, 0x090, 0x2cc1, 0x092, 0x0038,
                                             0x094, 0x00d0, 0x0e0, 0x0001, 0x0e2, 0x0000};
-
-struct At { // a check: the colour at lores pixel h, line v, which of its two hires columns
-    int h, v, column;
-    std::uint32_t rgb;
-};
-
-struct Scene {
-    const char *what;
-    Chipset chipset;
-    std::vector<std::vector<std::uint16_t>> list; // pieces, joined
-    std::vector<std::uint16_t> planeWords;        // at kPlanes
-    std::vector<std::uint16_t> spriteWords;       // at kSprite (sprite DMA on when given)
-    std::vector<At> checks;
-};
-
-FrameRequest requestOf(const Scene &scene) {
-    FrameRequest request;
-    request.setup.chipset = scene.chipset;
-    request.setup.copperAddress = kList;
-    for (const auto &piece : scene.list)
-        request.list.insert(request.list.end(), piece.begin(), piece.end());
-    request.list.insert(request.list.end(), {0xffff, 0xfffe});
-    request.chip.push_back({kPlanes, bytesOfWords(scene.planeWords), "planes"});
-    if (!scene.spriteWords.empty()) {
-        request.setup.spriteDma = true;
-        request.chip.push_back({kSprite, bytesOfWords(scene.spriteWords), "sprites"});
-    }
-    return request;
-}
-
-// Words of plane data: word at (line, word) of a 40-byte line, the rest 0.
-std::vector<std::uint16_t> plane(std::initializer_list<std::pair<int, std::uint16_t>> at,
-                                 int planes = 1) {
-    std::vector<std::uint16_t> words(static_cast<std::size_t>(planes) * 20 * 256);
-    for (auto [index, value] : at)
-        words[static_cast<std::size_t>(index)] = value;
-    return words;
-}
-
-constexpr int kPlaneWords = 20 * 256; // one plane of 320 x 256
-
-const std::vector<std::uint16_t> kPlanePointers6 = {
+// "pointers": planes 2-6 one after another from the end of plane 1.
+const std::vector<std::uint16_t> kPlanePointers = {
     0x0e4, 0x0001, 0x0e6, 2 * kPlaneWords, 0x0e8, 0x0001, 0x0ea, 4 * kPlaneWords,
     0x0ec, 0x0001, 0x0ee, 6 * kPlaneWords, 0x0f0, 0x0001, 0x0f2, 8 * kPlaneWords,
     0x0f4, 0x0001, 0x0f6, 10 * kPlaneWords};
 
-const Scene kScenes[] = {
-    // The emulator tool's measurement (its README): WAIT (v, h), MOVE COLOR00 shows from 2h + 4.
-    {"a colour after a WAIT",
-     Chipset::Ocs,
-     {{0x180, 0xf00}, wait(0x40, 0x40), {0x180, 0x0f0}},
-     {},
-     {},
-     {At{0x83, 0x40, 1, 0xff0000}, At{0x84, 0x40, 0, 0x00ff00}, At{0x1c0, 0x3f, 0, 0xff0000},
-      At{0x60, 0x41, 0, 0x00ff00}}},
-    // Lores: DDFSTRT $38 shows its first pixel at $81 (HRM: HSTART = 2 x DDFSTRT + 17); the
-    // word's last bit is pixel 15; the line after reads the next 40 bytes.
-    {"lores pixels",
-     Chipset::Ocs,
-     {kScreen, {0x100, 0x1200, 0x182, 0xfff}},
-     plane({{0, 0x8001}, {21, 0x4000}}),
-     {},
-     {At{0x80, 0x2c, 0, 0x000000}, At{0x81, 0x2c, 0, 0xffffff}, At{0x81, 0x2c, 1, 0xffffff},
-      At{0x82, 0x2c, 0, 0x000000}, At{0x90, 0x2c, 1, 0xffffff}, At{0x81, 0x2b, 0, 0x000000},
-      At{0x92, 0x2d, 0, 0xffffff}, At{0x91, 0x2d, 0, 0x000000}}},
-    // Hires: DDFSTRT $3c shows at $81 (2 x $3c + 9), a hires pixel per column.
-    {"hires pixels",
-     Chipset::Ocs,
-     {kScreen, {0x092, 0x3c, 0x094, 0xd4, 0x100, 0x9200, 0x182, 0xfff}},
-     plane({{0, 0x4000}}),
-     {},
-     {At{0x81, 0x2c, 0, 0x000000}, At{0x81, 0x2c, 1, 0xffffff}, At{0x82, 0x2c, 0, 0x000000}}},
-    // EHB: colour 33 is COLOR01 at half brightness, each gun's 4 bits shifted right.
-    {"extra half-brite",
-     Chipset::Ocs,
-     {kScreen, kPlanePointers6, {0x100, 0x6200, 0x182, 0xfa5}},
-     [] {
-         auto p = plane({{0, 0x8000}}, 6);
-         p[5 * kPlaneWords] = 0x8000;
-         return p;
-     }(),
-     {},
-     {At{0x81, 0x2c, 0, 0x775522}}},
-    // HAM6: %10 0101 sets red to 5, then %01 0011 blue to 3, green kept from COLOR00.
-    {"hold and modify",
-     Chipset::Ocs,
-     {kScreen, kPlanePointers6, {0x100, 0x6a00, 0x180, 0x070}},
-     [] {
-         auto p = plane({{0, 0xc000}}, 6); // plane 1: pixels 0 and 1
-         p[1 * kPlaneWords] = 0x4000;      // plane 2: pixel 1
-         p[2 * kPlaneWords] = 0x8000;      // plane 3: pixel 0
-         p[4 * kPlaneWords] = 0x4000;      // plane 5: pixel 1 (control %01)
-         p[5 * kPlaneWords] = 0x8000;      // plane 6: pixel 0 (control %10)
-         return p;
-     }(),
-     {},
-     {At{0x81, 0x2c, 0, 0x557700}, At{0x82, 0x2c, 0, 0x557733}, At{0x83, 0x2c, 0, 0x007700}}},
-    // Dual playfield: odd planes colours 1-7, even planes 9-15; PF2PRI puts playfield 2 first.
-    {"dual playfield",
-     Chipset::Ocs,
-     {kScreen,
-      {0x0e4, 0x0001, 0x0e6, 2 * kPlaneWords, 0x100, 0x2600, 0x182, 0xf00, 0x192, 0x0f0},
-      wait(0x2d, 0),
-      {0x104, 0x0040}},
-     [] {
-         auto p = plane({{0, 0xc000}, {20, 0xc000}}, 2);
-         p[kPlaneWords] = 0xa000;
-         p[kPlaneWords + 20] = 0xa000;
-         return p;
-     }(),
-     {},
-     {At{0x81, 0x2c, 0, 0xff0000}, At{0x82, 0x2c, 0, 0xff0000}, At{0x83, 0x2c, 0, 0x00ff00},
-      At{0x81, 0x2d, 0, 0x00ff00}, At{0x82, 0x2d, 0, 0xff0000}}},
-    // A negative modulo of one line shows line 0 again on every line.
-    {"negative modulo",
-     Chipset::Ocs,
-     {kScreen, {0x108, 0xffd8, 0x100, 0x1200, 0x182, 0xfff}},
-     plane({{0, 0x8000}}),
-     {},
-     {At{0x81, 0x2c, 0, 0xffffff}, At{0x81, 0x80, 0, 0xffffff}, At{0x82, 0x80, 0, 0x000000}}},
-    // DMACON clearing BPLEN: no plane from the next line on.
-    {"bitplane DMA off",
-     Chipset::Ocs,
-     {kScreen, {0x108, 0xffd8, 0x100, 0x1200, 0x182, 0xfff}, wait(0x40, 0xe0), {0x096, 0x0100}},
-     plane({{0, 0x8000}}),
-     {},
-     {At{0x81, 0x40, 0, 0xffffff}, At{0x81, 0x41, 0, 0x000000}}},
-    // SKIP: a position not reached runs the next MOVE, one reached skips it.
-    {"skip",
-     Chipset::Ocs,
-     {{0x8001, 0xffff, 0x180, 0x00f}, {0x0001, 0x8001, 0x180, 0xf00}},
-     {},
-     {},
-     {At{0x100, 0x80, 0, 0x0000ff}}},
-    // AGA: bank 1 (BPLCON3 bits 15-13), high then low nibbles (LOCT), reached by BPLAM's XOR.
-    {"AGA bank, LOCT and BPLAM",
-     Chipset::Aga,
-     {kScreen,
-      {0x106, 0x2c00, 0x182, 0x123, 0x106, 0x2e00, 0x182, 0x456, 0x106, 0x0c00, 0x10c, 0x2011,
-       0x100, 0x1200}},
-     plane({{0, 0x8000}}),
-     {},
-     {At{0x81, 0x2c, 0, 0x142536}, At{0x82, 0x2c, 0, 0x000000}}},
-    // AGA PF2OF %001: playfield 2's colours start at 2.
-    {"AGA playfield 2 offset",
-     Chipset::Aga,
-     {kScreen, {0x0e4, 0x0001, 0x0e6, 2 * kPlaneWords, 0x106, 0x0400, 0x100, 0x2600, 0x186, 0x0f0}},
-     [] {
-         auto p = plane({}, 2);
-         p[kPlaneWords] = 0x8000;
-         return p;
-     }(),
-     {},
-     {At{0x81, 0x2c, 0, 0x00ff00}}},
-    // Sprite 0: HSTART $80 shows its first pixel at $81, lines VSTART to VSTOP - 1, colour 17,
-    // then its next control words; sprite 1 attached to it: colour 16 + the 4 bits (odd
-    // sprite's high). BPLCON2 PF2P 0 puts the playfield in front of every sprite, 1 behind
-    // pair 0.
-    {"sprites",
-     Chipset::Ocs,
-     {kScreen,
-      {0x100, 0x1200, 0x182, 0xfff, 0x1a2, 0xf0f, 0x1ba, 0xff0, 0x120, 0x0002, 0x122, 0x0000, 0x124,
-       0x0002, 0x126, 0x0014},
-      wait(0x48, 0),
-      {0x104, 0x0008}},
-     plane({{20 * (0x40 - 0x2c), 0x4000}, {20 * (0x50 - 0x2c), 0x8000}}),
-     {0x4040, 0x4100, 0xc000, 0x0000, 0x5040, 0x5100, 0x8000, 0x0000, 0, 0, //
-      0x5040, 0x5180, 0x8000, 0x8000, 0, 0},
-     {At{0x81, 0x40, 0, 0xff00ff}, At{0x82, 0x40, 0, 0xffffff}, At{0x83, 0x40, 0, 0x000000},
-      At{0x81, 0x41, 0, 0x000000}, At{0x81, 0x50, 0, 0xffff00}, At{0x82, 0x50, 0, 0x000000}}},
-};
-
-class DisplayScene : public testing::TestWithParam<Scene> {};
-
-TEST_P(DisplayScene, ShowsWhatTheManualSays) {
-    const Scene &scene = GetParam();
-    FrameRequest request = requestOf(scene);
-    FramePicture picture;
-    std::string message;
-    ASSERT_TRUE(drawFrame(request, FrameRegion{0, 0, kFrameEnd, kPalLines}, &picture, &message))
-        << message;
-    for (const At &c : scene.checks) {
-        const std::uint32_t got =
-            picture.pixels[static_cast<std::size_t>(c.v) * picture.columns + 2 * c.h + c.column];
-        EXPECT_EQ(got, c.rgb) << scene.what << ": H $" << std::hex << c.h << " line $" << c.v
-                              << " column " << c.column;
-    }
+std::uint32_t hexOf(const std::string &text) { // $hex or #rrggbb
+    EXPECT_TRUE(text.size() > 1 && (text[0] == '$' || text[0] == '#')) << text;
+    return static_cast<std::uint32_t>(std::stoul(text.substr(1), nullptr, 16));
 }
 
-INSTANTIATE_TEST_SUITE_P(Scenes, DisplayScene, testing::ValuesIn(kScenes));
+struct At { // the colour at lores pixel h, line v, which of its two hires columns
+    std::uint32_t h, v, column, rgb;
+};
+
+// A scene as the data file writes it (its header tells the words).
+FrameRequest sceneRequest(const std::string &text, std::vector<At> *checks) {
+    FrameRequest request;
+    request.setup.copperAddress = kList;
+    std::vector<std::uint16_t> planes, sprites;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        std::replace(line.begin(), line.end(), ',', ' ');
+        std::istringstream in(line);
+        std::string what, word;
+        in >> what;
+        if (what == "aga") {
+            request.setup.chipset = Chipset::Aga;
+        } else if (what == "plane") {
+            std::size_t plane = 0, row = 0, column = 0;
+            in >> plane >> row >> column >> word;
+            planes.resize(std::max(planes.size(), plane * kPlaneWords));
+            planes.at((plane - 1) * kPlaneWords + row * 20 + column) =
+                static_cast<std::uint16_t>(hexOf(word));
+        } else if (what == "at") {
+            std::string h, v, rgb;
+            std::uint32_t column = 0;
+            in >> h >> v >> column >> rgb;
+            checks->push_back({hexOf(h), hexOf(v), column, hexOf(rgb)});
+        } else if (what == "list" || what == "sprites") {
+            std::vector<std::uint16_t> &to = what == "list" ? request.list : sprites;
+            while (in >> word) {
+                const std::vector<std::uint16_t> &named =
+                    word == "screen" ? kScreen : kPlanePointers;
+                if (word == "screen" || word == "pointers")
+                    to.insert(to.end(), named.begin(), named.end());
+                else
+                    to.push_back(static_cast<std::uint16_t>(hexOf(word)));
+            }
+        } else if (!what.empty()) {
+            ADD_FAILURE() << "a line the test does not know: " << line;
+        }
+    }
+    request.list.insert(request.list.end(), {0xffff, 0xfffe});
+    request.chip.push_back({kPlanes, bytesOfWords(planes), "planes"});
+    if (!sprites.empty()) {
+        request.setup.spriteDma = true;
+        request.chip.push_back({kSprite, bytesOfWords(sprites), "sprites"});
+    }
+    return request;
+}
+
+const std::map<std::string, std::string> &cases() {
+    static const auto all = golden::read(QUILLFEN_AMIGA_DATA "/displaymodel.txt");
+    return all;
+}
+
+TEST(DisplayModel, ScenesShowWhatTheManualSays) {
+    int scenes = 0;
+    for (const auto &[name, text] : cases()) {
+        if (name.rfind("scene: ", 0) != 0)
+            continue;
+        ++scenes;
+        std::vector<At> checks;
+        const FrameRequest request = sceneRequest(text, &checks);
+        FramePicture picture;
+        std::string message;
+        ASSERT_TRUE(drawFrame(request, FrameRegion{0, 0, kFrameEnd, kPalLines}, &picture, &message))
+            << name << ": " << message;
+        for (const At &c : checks) {
+            const std::uint32_t got =
+                picture
+                    .pixels[static_cast<std::size_t>(c.v) * picture.columns + 2 * c.h + c.column];
+            EXPECT_EQ(got, c.rgb) << name << ": H $" << std::hex << c.h << " line $" << c.v
+                                  << " column " << c.column;
+        }
+    }
+    EXPECT_EQ(scenes, 12);
+}
 
 // --- the emulator's reference frames ---
 
@@ -240,10 +141,8 @@ FrameRequest fixtureRequest(const std::string &folder, const std::vector<std::st
             request.setup.chipset = c == "aga"   ? Chipset::Aga
                                     : c == "ecs" ? Chipset::Ecs
                                                  : Chipset::Ocs;
-        } else if (a == "--ntsc") {
-            request.setup.ntsc = true;
-        } else if (a == "--sprites") {
-            request.setup.spriteDma = true;
+        } else if (a == "--ntsc" || a == "--sprites") {
+            (a == "--ntsc" ? request.setup.ntsc : request.setup.spriteDma) = true;
         } else if (a == "--region") {
             unsigned h0 = 0, v0 = 0, h1 = 0, v1 = 0;
             std::sscanf(args.at(++i).c_str(), "%x,%x,%x,%x", &h0, &v0, &h1, &v1);
@@ -350,36 +249,21 @@ TEST(DisplayModel, NotesWhatItCutsAndWhatItDoesNotModel) {
 }
 
 TEST(DisplayModel, TellsWhatMadeAPixel) {
-    Scene scene = kScenes[1]; // lores pixels
-    const FrameRequest request = requestOf(scene);
-    struct Case {
-        int h, v;
-        const char *text;
-    } cases[] = {
-        {0x81, 0x2c,
-         "pixel: H $81, line $2c (column 258)\n"
-         "shows: playfield 1, planes 1-1 %1\n"
-         "colour: COLOR01 = #ffffff\n"
-         // kScreen is 6 MOVEs, then BPLCON0 and COLOR01: the 8th (index 7), at $1000 + 7 x 4;
-         // it runs 4 colour clocks after each of the 7 before it.
-         "set by: copper instruction 7, at $00101c: dc.w COLOR01,$0fff, line $0 at colour clock "
-         "$20\n"},
-        {0x82, 0x2c,
-         "pixel: H $82, line $2c (column 260)\n"
-         "shows: the background (plane bits 0 of 1 planes)\n"
-         "colour: COLOR00 = #000000\n"
-         "set by: nothing in the list (the colour it starts with)\n"},
-        {0x60, 0x2c,
-         "pixel: H $60, line $2c (column 192)\n"
-         "shows: the border, outside the display window\n"
-         "colour: COLOR00 = #000000\n"
-         "set by: nothing in the list (the colour it starts with)\n"},
-    };
-    for (const Case &c : cases) {
-        std::string text, message;
-        ASSERT_TRUE(explainPixel(request, c.h, c.v, &text, &message)) << message;
-        EXPECT_EQ(text, c.text);
+    std::vector<At> checks;
+    const FrameRequest request = sceneRequest(cases().at("scene: lores pixels"), &checks);
+    int pixels = 0;
+    for (const auto &[name, text] : cases()) {
+        unsigned h = 0, v = 0;
+        if (std::sscanf(name.c_str(), "pixel $%x,$%x", &h, &v) != 2)
+            continue;
+        ++pixels;
+        std::string told, message;
+        ASSERT_TRUE(
+            explainPixel(request, static_cast<int>(h), static_cast<int>(v), &told, &message))
+            << message;
+        EXPECT_EQ(told, text) << name;
     }
+    EXPECT_EQ(pixels, 3);
 }
 
 } // namespace

@@ -49,42 +49,113 @@ std::optional<std::string> problem(const Picture &p, const SpriteOptions &o) {
     return spriteProblem(p.pixels.data(), p.width, p.height, o);
 }
 
-SpriteOptions withPosition(unsigned hstartQuarters, unsigned vstart) {
+SpriteOptions withPosition(unsigned hstartQuarters, unsigned vstart, bool attached = false,
+                           unsigned width = 16, bool aga = false) {
     SpriteOptions o;
     o.controlWords = true;
     o.position = SpritePosition{hstartQuarters, vstart};
+    o.attached = attached;
+    o.width = width;
+    o.aga = aga;
     return o;
 }
 
 } // namespace
 
-TEST(Sprites, TheManualsSpaceship) {
-    // Node 00BD: the spaceship at VSTART $6d, HSTART $c0, VSTOP $72 is
-    //   DC.W $6D60,$7200 / $0990,$07E0 / $13C8,$0FF0 / $23C4,$1FF8 / $13C8,$0FF0 / $0990,$07E0 /
-    //   DC.W $0000,$0000
-    // Its pixels, read off those words by hand (colour = DATA bit + 2 x DATB bit):
-    const Picture ship = picture({
-        "....12233221....",
-        "...1223333221...",
-        "..122233332221..",
-        "...1223333221...",
-        "....12233221....",
-    });
-    EXPECT_EQ(spriteControl(0xc0 * 4, 0x6d, 0x72, false, false).pos, 0x6d60);
-    EXPECT_EQ(spriteControl(0xc0 * 4, 0x6d, 0x72, false, false).ctl, 0x7200);
-    const auto data = sprites(ship, withPosition(0xc0 * 4, 0x6d));
-    ASSERT_EQ(data.size(), 1u);
-    EXPECT_EQ(data[0].words, (Words{0x6d60, 0x7200, 0x0990, 0x07e0, 0x13c8, 0x0ff0, 0x23c4, 0x1ff8,
-                                    0x13c8, 0x0ff0, 0x0990, 0x07e0, 0x0000, 0x0000}));
-    // The text assembles to these words (EveryTextAssemblesToItsBytes): a line a sprite line.
-    EXPECT_EQ(spriteText(data, withPosition(0xc0 * 4, 0x6d))
-                  .rfind("; sprite 0 of 1, 16 pixels wide, 5 lines\n\tdc.w\t$6d60,$7200\n"
-                         "\tdc.w\t$0990,$07e0\n",
-                         0),
-              0u);
-    // Without control words: the lines alone.
-    EXPECT_EQ(sprites(ship, {}).at(0).words, (Words{0x0990, 0x07e0, 0x13c8, 0x0ff0, 0x23c4, 0x1ff8,
-                                                    0x13c8, 0x0ff0, 0x0990, 0x07e0}));
+TEST(Sprites, PicturesByHand) {
+    // Node 00BD: the spaceship at VSTART $6d, HSTART $c0, VSTOP $72 is DC.W $6D60,$7200 /
+    // $0990,$07E0 / $13C8,$0FF0 / $23C4,$1FF8 / $13C8,$0FF0 / $0990,$07E0 / $0000,$0000; its
+    // pixels read off those words by hand (colour = DATA bit + 2 x DATB bit):
+    const std::vector<std::string> ship = {"....12233221....", "...1223333221...",
+                                           "..122233332221..", "...1223333221...",
+                                           "....12233221...."};
+    SpriteOptions attachedUnplaced;
+    attachedUnplaced.attached = attachedUnplaced.controlWords = true;
+    const struct {
+        const char *what;
+        std::vector<std::string> rows;
+        SpriteOptions options;
+        std::vector<Words> sprites;
+        std::vector<std::string> text; // pieces of the text, each where it belongs
+    } cases[] = {
+        {"the manual's spaceship",
+         ship,
+         withPosition(0xc0 * 4, 0x6d),
+         {{0x6d60, 0x7200, 0x0990, 0x07e0, 0x13c8, 0x0ff0, 0x23c4, 0x1ff8, 0x13c8, 0x0ff0, 0x0990,
+           0x07e0, 0x0000, 0x0000}},
+         {"; sprite 0 of 1, 16 pixels wide, 5 lines\n\tdc.w\t$6d60,$7200\n\tdc.w\t$0990,$07e0\n"}},
+        {"without control words: the lines alone",
+         ship,
+         {},
+         {{0x0990, 0x07e0, 0x13c8, 0x0ff0, 0x23c4, 0x1ff8, 0x13c8, 0x0ff0, 0x0990, 0x07e0}},
+         {}},
+        // Colours 0-15 left to right. Even sprite: bit 0 -> 0101... = $5555, bit 1 -> 0011... =
+        // $3333; odd sprite: bit 2 -> $0f0f, bit 3 -> $00ff, and the attach bit in its CTL.
+        {"an attached pair",
+         {"0123456789abcdef"},
+         withPosition(0x80 * 4, 0x40, true),
+         {{0x4040, 0x4100, 0x5555, 0x3333, 0, 0}, {0x4040, 0x4180, 0x0f0f, 0x00ff, 0, 0}},
+         {"; sprite 0 of 2, 16 pixels wide, 1 line: colour bits 0-1 of the pair with sprite 1\n",
+          "; sprite 1 of 2, 16 pixels wide, 1 line: colour bits 2-3, attached to sprite 0\n"}},
+        // Without a position the control words are zero but for the attach bit.
+        {"an attached pair without a position",
+         {"0123456789abcdef"},
+         attachedUnplaced,
+         {{0, 0, 0x5555, 0x3333, 0, 0}, {0x0000, 0x0080, 0x0f0f, 0x00ff, 0, 0}},
+         {}},
+        // 20 pixels of colour 1: sprite 0 is full, sprite 1 has 4 pixels and 12 of padding.
+        // HSTART lores $81 (bit 0 set) and $81 + 16 = $91.
+        {"a strip padded with colour 0",
+         {"11111111111111111111"},
+         withPosition(0x81 * 4, 0x2c),
+         {{0x2c40, 0x2d01, 0xffff, 0x0000, 0, 0}, {0x2c48, 0x2d01, 0xf000, 0x0000, 0, 0}},
+         {}},
+        // Attached: pairs (0,1) and (2,3), the second pair 16 pixels on.
+        {"a strip of attached pairs",
+         {"ffffffffffffffff8888"},
+         withPosition(0x81 * 4, 0x2c, true),
+         {{0x2c40, 0x2d01, 0xffff, 0xffff, 0, 0},
+          {0x2c40, 0x2d81, 0xffff, 0xffff, 0, 0},
+          {0x2c48, 0x2d01, 0x0000, 0x0000, 0, 0},
+          {0x2c48, 0x2d81, 0x0000, 0xf000, 0, 0}},
+         {}},
+        // 32 pixels: colour 3 at pixel 0, colour 1 at pixel 31. DATA $80000001, DATB $80000000.
+        // Control words POS,0,CTL,0 (CTL: VSTOP $31, the 70 ns bit 4, AGA's alone) and an end
+        // marker of four zero words.
+        {"32 pixels wide",
+         {"3..............................1"},
+         withPosition(0x80 * 4 + 2, 0x30, false, 32),
+         {{0x3040, 0x0000, 0x3110, 0x0000, 0x8000, 0x0001, 0x8000, 0x0000, 0, 0, 0, 0}},
+         {"; AGA sprites 32 pixels wide: FMODE SPR32 set, the data on a 4-byte boundary\n"
+          "; sprite 0 of 1, 32 pixels wide, 1 line\n"
+          "\tdc.w\t$3040,$0000,$3110,$0000\n"
+          "\tdc.l\t$80000001,$80000000\n"
+          "\tdc.w\t$0000,$0000,$0000,$0000\n"}},
+        // 64 pixels: colour 1 at pixel 0, 3 at pixel 40, 2 at pixel 63. DATA: pixel 0 ->
+        // $80000000, pixel 40 is bit 23 of the second long -> $00800000; DATB: $00000000,
+        // $00800001.
+        {"64 pixels wide",
+         {"1" + std::string(39, '.') + "3" + std::string(22, '.') + "2"},
+         withPosition(0x80 * 4, 0x30, false, 64),
+         {{0x3040, 0,      0,      0,      0x3100, 0, 0, 0, 0x8000, 0x0000, 0x0080, 0x0000,
+           0x0000, 0x0000, 0x0080, 0x0001, 0,      0, 0, 0, 0,      0,      0,      0}},
+         {"\n\tdc.w\t$3040,$0000,$0000,$0000,$3100,$0000,$0000,$0000\n"
+          "\tdc.l\t$80000000,$00800000,$00000000,$00800001\n"
+          "\tdc.w\t$0000,$0000,$0000,$0000,$0000,$0000,$0000,$0000\n"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto data = sprites(picture(c.rows), c.options);
+        ASSERT_EQ(data.size(), c.sprites.size());
+        for (std::size_t i = 0; i < data.size(); ++i) {
+            EXPECT_EQ(data[i].words, c.sprites[i]) << "sprite " << i;
+            EXPECT_EQ(data[i].index, i);
+            EXPECT_EQ(data[i].attachedOdd, c.options.attached && i % 2 == 1);
+        }
+        const std::string text = spriteText(data, c.options);
+        for (const std::string &piece : c.text)
+            EXPECT_NE(text.find(piece), std::string::npos) << piece << "\nin\n" << text;
+    }
 }
 
 TEST(Sprites, EveryHighBitOfTheControlWords) {
@@ -121,104 +192,7 @@ TEST(Sprites, EveryHighBitOfTheControlWords) {
     }
 }
 
-TEST(Sprites, AnAttachedPairHoldsFourColourBits) {
-    // Colours 0-15 left to right. Even sprite: bit 0 -> 0101... = $5555, bit 1 -> 0011... =
-    // $3333; odd sprite: bit 2 -> $0f0f, bit 3 -> $00ff, and the attach bit in its CTL.
-    const Picture ramp = picture({"0123456789abcdef"});
-    SpriteOptions o = withPosition(0x80 * 4, 0x40);
-    o.attached = true;
-    const auto pair = sprites(ramp, o);
-    ASSERT_EQ(pair.size(), 2u);
-    EXPECT_EQ(pair[0].index, 0u);
-    EXPECT_FALSE(pair[0].attachedOdd);
-    EXPECT_EQ(pair[0].words, (Words{0x4040, 0x4100, 0x5555, 0x3333, 0, 0}));
-    EXPECT_EQ(pair[1].index, 1u);
-    EXPECT_TRUE(pair[1].attachedOdd);
-    EXPECT_EQ(pair[1].words, (Words{0x4040, 0x4180, 0x0f0f, 0x00ff, 0, 0}));
-    // Without a position the control words are zero but for the attach bit.
-    o.position.reset();
-    EXPECT_EQ(sprites(ramp, o)[1].words, (Words{0x0000, 0x0080, 0x0f0f, 0x00ff, 0, 0}));
-    const std::string text = spriteText(sprites(ramp, o), o);
-    EXPECT_NE(text.find("; sprite 0 of 2, 16 pixels wide, 1 line: colour bits 0-1 of the pair "
-                        "with sprite 1\n"),
-              std::string::npos)
-        << text;
-    EXPECT_NE(text.find("; sprite 1 of 2, 16 pixels wide, 1 line: colour bits 2-3, attached to "
-                        "sprite 0\n"),
-              std::string::npos)
-        << text;
-}
-
-TEST(Sprites, AWidePictureBecomesAStripPaddedWithColourZero) {
-    // 20 pixels of colour 1: sprite 0 is full, sprite 1 has 4 pixels and 12 of padding. HSTART
-    // lores $81 (bit 0 set) and $81 + 16 = $91.
-    const Picture bar = picture({"11111111111111111111"});
-    const auto strip = sprites(bar, withPosition(0x81 * 4, 0x2c));
-    ASSERT_EQ(strip.size(), 2u);
-    EXPECT_EQ(strip[0].words, (Words{0x2c40, 0x2d01, 0xffff, 0x0000, 0, 0}));
-    EXPECT_EQ(strip[1].words, (Words{0x2c48, 0x2d01, 0xf000, 0x0000, 0, 0}));
-    // Attached: pairs (0,1) and (2,3), the second pair 16 pixels on.
-    SpriteOptions o = withPosition(0x81 * 4, 0x2c);
-    o.attached = true;
-    const Picture deep = picture({"ffffffffffffffff8888"});
-    const auto pairs = sprites(deep, o);
-    ASSERT_EQ(pairs.size(), 4u);
-    EXPECT_EQ(pairs[0].words, (Words{0x2c40, 0x2d01, 0xffff, 0xffff, 0, 0}));
-    EXPECT_EQ(pairs[1].words, (Words{0x2c40, 0x2d81, 0xffff, 0xffff, 0, 0}));
-    EXPECT_EQ(pairs[2].words, (Words{0x2c48, 0x2d01, 0x0000, 0x0000, 0, 0}));
-    EXPECT_EQ(pairs[3].words, (Words{0x2c48, 0x2d81, 0x0000, 0xf000, 0, 0}));
-    EXPECT_EQ(pairs[3].index, 3u);
-    EXPECT_TRUE(pairs[3].attachedOdd);
-}
-
-TEST(Sprites, WideSpritesAreLongsAndTheirControlWordsAFetchEach) {
-    // 32 pixels: colour 3 at pixel 0, colour 1 at pixel 31. DATA $80000001, DATB $80000000.
-    // Control words POS,0,CTL,0 and an end marker of four zero words.
-    Picture p = picture({"3..............................1"});
-    SpriteOptions o = withPosition(0x80 * 4 + 2, 0x30); // a 70 ns step: AGA only
-    o.width = 32;
-    const auto wide = sprites(p, o);
-    ASSERT_EQ(wide.size(), 1u);
-    // CTL: VSTOP $31, 70 ns bit 4.
-    EXPECT_EQ(wide[0].words,
-              (Words{0x3040, 0x0000, 0x3110, 0x0000, 0x8000, 0x0001, 0x8000, 0x0000, 0, 0, 0, 0}));
-    EXPECT_EQ(spriteText(wide, o),
-              "; AGA sprites 32 pixels wide: FMODE SPR32 set, the data on a 4-byte boundary\n"
-              "; sprite 0 of 1, 32 pixels wide, 1 line\n"
-              "\tdc.w\t$3040,$0000,$3110,$0000\n"
-              "\tdc.l\t$80000001,$80000000\n"
-              "\tdc.w\t$0000,$0000,$0000,$0000\n");
-    // 64 pixels: colour 1 at pixel 0, 3 at pixel 40, 2 at pixel 63. DATA: pixel 0 -> $80000000,
-    // pixel 40 is bit 23 of the second long -> $00800000; DATB: $00000000, $00800001.
-    std::string row(64, '.');
-    row[0] = '1';
-    row[40] = '3';
-    row[63] = '2';
-    p = picture({row});
-    o.width = 64;
-    o.position = SpritePosition{0x80 * 4, 0x30};
-    const auto wider = sprites(p, o);
-    ASSERT_EQ(wider.size(), 1u);
-    EXPECT_EQ(wider[0].words, (Words{0x3040, 0,      0,      0,      0x3100, 0,      0,      0,
-                                     0x8000, 0x0000, 0x0080, 0x0000, 0x0000, 0x0000, 0x0080, 0x0001,
-                                     0,      0,      0,      0,      0,      0,      0,      0}));
-    const std::string text = spriteText(wider, o);
-    EXPECT_NE(text.find("\n\tdc.w\t$3040,$0000,$0000,$0000,$3100,$0000,$0000,$0000\n"
-                        "\tdc.l\t$80000000,$00800000,$00000000,$00800001\n"
-                        "\tdc.w\t$0000,$0000,$0000,$0000,$0000,$0000,$0000,$0000\n"),
-              std::string::npos)
-        << text;
-}
-
 TEST(Sprites, ProblemsInASentence) {
-    const auto with = [](unsigned width, bool attached, bool aga, unsigned quarters,
-                         unsigned vstart) {
-        SpriteOptions o = withPosition(quarters, vstart);
-        o.width = width;
-        o.attached = attached;
-        o.aga = aga;
-        return o;
-    };
     const Picture five = picture({"0125", "0000"});
     Picture sixteen = five;
     sixteen.pixels[5] = 16;
@@ -232,10 +206,10 @@ TEST(Sprites, ProblemsInASentence) {
         {five,
          {},
          "colour 5 at (3,0) is more than a sprite shows (0-3); attached sprites show 0-15"},
-        {five, with(16, true, false, 0, 0), ""},
-        {sixteen, with(16, true, false, 0, 0),
+        {five, withPosition(0, 0, true), ""},
+        {sixteen, withPosition(0, 0, true),
          "colour 16 at (1,1) is more than attached sprites show (0-15)"},
-        {picture({"1"}), with(24, false, false, 0, 0),
+        {picture({"1"}), withPosition(0, 0, false, 24),
          "a sprite is 16, 32 or 64 pixels wide, not 24"},
         {{}, {}, "the picture has no pixels"},
         // Eight sprites side by side at most: 129 pixels need 9, and 65 attached need 10.
@@ -243,7 +217,7 @@ TEST(Sprites, ProblemsInASentence) {
         {picture({std::string(129, '1')}),
          {},
          "the picture needs 9 sprites side by side (9 of 16 pixels); the machine has 8"},
-        {picture({std::string(65, '1')}), with(16, true, false, 0, 0),
+        {picture({std::string(65, '1')}), withPosition(0, 0, true),
          "the picture needs 10 sprites side by side (5 of 16 pixels, attached in pairs); the "
          "machine has 8"},
         // VSTART and VSTOP: 9 bits on OCS/ECS (VSTOP = VSTART + height), 10 on AGA.
@@ -251,20 +225,20 @@ TEST(Sprites, ProblemsInASentence) {
         {tall, withPosition(0, 500),
          "VSTOP 516 (VSTART 500 and 16 lines) is past line 511, the last that OCS/ECS sprites "
          "can stop on"},
-        {tall, with(16, false, true, 0, 500), ""},
-        {tall, with(16, false, true, 0, 1024),
+        {tall, withPosition(0, 500, false, 16, true), ""},
+        {tall, withPosition(0, 1024, false, 16, true),
          "VSTART 1024 is past line 1023, the last that AGA sprites can start on"},
         // HSTART: whole lores pixels off AGA; 9 bits for every sprite of the strip.
         {tall, withPosition(0x80 * 4 + 1, 0x40),
          "HSTART is 1 quarter of a lores pixel past lores pixel 128; only AGA places sprites "
          "finer than a lores pixel"},
-        {tall, with(16, false, true, 0x80 * 4 + 1, 0x40), ""},
+        {tall, withPosition(0x80 * 4 + 1, 0x40, false, 16, true), ""},
         {bar, withPosition(495 * 4, 0x40), ""},
         {bar, withPosition(496 * 4, 0x40),
          "the rightmost sprite's HSTART, lores pixel 512, is past 511, the last a sprite can "
          "start on"},
         // Sprites 32 pixels wide are AGA's: a fine position needs no AGA option.
-        {tall, with(32, false, false, 0x80 * 4 + 1, 0x40), ""},
+        {tall, withPosition(0x80 * 4 + 1, 0x40, false, 32), ""},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.problem);
