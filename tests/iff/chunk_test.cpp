@@ -12,6 +12,7 @@ TEST(IffRawChunk, OddBodiesArePaddedButTheirSizesAreNot) {
         long end; // where the next chunk begins
     } cases[] = {{{1, 2, 3}, 12}, {{}, 8}, {{9, 8}, 10}};
     for (const auto &c : cases) {
+        SCOPED_TRACE(&c - cases);
         Messages messages;
         MemoryFile file(cat({chunk("ABCD", c.body), id("NEXT")}));
         const Tree raw(IFF_readChunk(file.get(), nullptr, nullptr, 0));

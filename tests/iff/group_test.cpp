@@ -43,6 +43,7 @@ TEST(IffGroup, DeclaredSizesAreKeptWhileTheBodysSizeIsWritten) {
          group("LIST", "TEST", {prop, form})},
     };
     for (const auto &c : cases) {
+        SCOPED_TRACE(&c - cases);
         Messages messages;
         const Tree tree = read(c.bytes);
         ASSERT_NE(tree, nullptr) << messages.text();
@@ -112,10 +113,10 @@ TEST(IffGroup, CheckRules) {
     };
     for (const auto &c : cases) {
         const Tree tree = read(c.bytes);
-        ASSERT_NE(tree, nullptr);
+        ASSERT_NE(tree, nullptr) << (&c - cases);
         Messages messages;
-        EXPECT_EQ(check(tree.get()), c.message.empty()) << c.message;
-        EXPECT_EQ(messages.text(), c.message);
+        EXPECT_EQ(check(tree.get()), c.message.empty()) << (&c - cases);
+        EXPECT_EQ(messages.text(), c.message) << (&c - cases);
     }
 }
 
@@ -141,7 +142,8 @@ TEST(IffGroup, CompareLooksAtTypesIdsSizesOrderAndEveryByte) {
     };
     for (const auto &c : cases) {
         const Tree other = read(c.other);
-        EXPECT_EQ(IFF_compare(a.get(), other.get(), fuzzExtension, fuzzExtensionLength), c.equal);
+        EXPECT_EQ(IFF_compare(a.get(), other.get(), fuzzExtension, fuzzExtensionLength), c.equal)
+            << (&c - cases);
     }
     // A PROP whose size alone differs.
     const Tree same = read(list("TEST", 1, {x, y}));

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 using namespace ifftest;
 
@@ -13,16 +14,13 @@ namespace {
 // Reads through a stream that can neither seek nor tell its length, as a pipe.
 IFF_Chunk *readUnseekably(const Bytes &bytes, const IFF_Extension *extension = nullptr,
                           unsigned int extensionLength = 0) {
-    struct Stream {
-        const Bytes &bytes;
-        size_t at;
-    } stream{bytes, 0};
+    std::pair<const Bytes *, size_t> stream{&bytes, 0}; // the bytes, and how many were read
     cookie_io_functions_t functions{};
     functions.read = [](void *cookie, char *buffer, size_t size) -> ssize_t {
-        Stream *s = static_cast<Stream *>(cookie);
-        const size_t n = std::min(size, s->bytes.size() - s->at);
-        std::copy_n(s->bytes.begin() + static_cast<long>(s->at), n, buffer);
-        s->at += n;
+        auto &[all, at] = *static_cast<std::pair<const Bytes *, size_t> *>(cookie);
+        const size_t n = std::min(size, all->size() - at);
+        std::copy_n(all->begin() + static_cast<long>(at), n, buffer);
+        at += n;
         return static_cast<ssize_t>(n);
     };
     FILE *file = fopencookie(&stream, "rb", functions);
@@ -59,6 +57,7 @@ TEST(IffHostile, ImpossibleSizesAreRefusedBeforeAllocating) {
          "Error reading raw chunk body of chunk: 'BODY'\n"},
     };
     for (const auto &c : cases) {
+        SCOPED_TRACE(&c - cases);
         Messages messages;
         EXPECT_EQ(c.seekable ? readBytes(c.bytes) : readUnseekably(c.bytes), nullptr);
         EXPECT_EQ(messages.text(), c.message + opened);
