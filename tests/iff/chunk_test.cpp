@@ -1,9 +1,8 @@
-// Chunk heads, raw chunks, dispatch through extension tables and size bookkeeping.
+// Chunk heads, raw chunks, dispatch through the chunk table, printing and size bookkeeping.
+#include "golden_text.h"
 #include "testing.h"
 
 #include <gtest/gtest.h>
-
-#include <cstring>
 
 using namespace ifftest;
 
@@ -13,18 +12,16 @@ TEST(IffRawChunk, OddBodiesArePaddedButTheirSizesAreNot) {
         long end; // where the next chunk begins
     } cases[] = {{{1, 2, 3}, 12}, {{}, 8}, {{9, 8}, 10}};
     for (const auto &c : cases) {
+        SCOPED_TRACE(&c - cases);
         Messages messages;
         MemoryFile file(cat({chunk("ABCD", c.body), id("NEXT")}));
-        IFF_Chunk *read = IFF_readChunk(file.get(), nullptr, nullptr, 0);
-        ASSERT_NE(read, nullptr);
+        const Tree raw(IFF_readChunk(file.get(), nullptr, nullptr, 0));
+        ASSERT_NE(raw, nullptr);
         EXPECT_EQ(file.position(), c.end);
-        const IFF_RawChunk *raw = reinterpret_cast<const IFF_RawChunk *>(read);
         EXPECT_EQ(raw->chunkSize, static_cast<IFF_Long>(c.body.size()));
-        EXPECT_EQ(raw->parent, nullptr);
-        EXPECT_EQ(IFF_incrementChunkSize(4, read), 4 + c.end); // the padding byte counted
-        EXPECT_EQ(written(read), chunk("ABCD", c.body));
+        EXPECT_EQ(IFF_incrementChunkSize(4, raw.get()), 4 + c.end); // the padding byte counted
+        EXPECT_EQ(write(raw.get()), chunk("ABCD", c.body));
         EXPECT_EQ(messages.text(), "");
-        IFF_freeChunk(read, nullptr, nullptr, 0);
     }
     Messages messages;
     MemoryFile cut(id("BMHD"));
@@ -32,87 +29,46 @@ TEST(IffRawChunk, OddBodiesArePaddedButTheirSizesAreNot) {
     EXPECT_EQ(messages.text(), "Error reading 'BMHD'.chunkSize\n");
 }
 
-TEST(IffRawChunk, PrintsBytesTenPerLineInLowerCase) {
-    IFF_RawChunk *raw = rawChunk("DATA", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0xff, 0x10});
-    EXPECT_EQ(printed([&] { IFF_printChunk(asChunk(raw), 1, nullptr, nullptr, 0); }),
-              "  'DATA' = {\n"
-              "    chunkSize = 12;\n"
-              "    bytes = \n"
-              "      00 01 02 03 04 05 06 07 08 09 \n"
-              "      ff 10 \n"
-              "    ;\n"
-              "  }\n"
-              "\n");
-    IFF_freeChunk(asChunk(raw), nullptr, nullptr, 0);
+TEST(IffPrint, TreeWithEachKindOfChunk) {
+    // The HEAD in the FORM of type TEST and in the PROP of type FUZZ are the chunk table's; the
+    // one directly in the LIST, under no form type, is raw bytes.
+    const Tree tree = read(group(
+        "LIST", "TEST",
+        {group("FORM", "TEST",
+               {chunk("HEAD", be16(7)), chunk("DATA", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0xff, 0x10}),
+                chunk("TEXT", text("Hello 'Amiga'\n"))}),
+         chunk("HEAD", be16(7)), group("PROP", "FUZZ", {chunk("HEAD", {1, 2, 3})})}));
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(printed([&] { IFF_print(tree.get(), 0, fuzzExtension, fuzzExtensionLength); }),
+              golden::read(QUILLFEN_IFF_TEST_DATA "/printed.txt").at("list"));
 }
 
-TEST(IffRawChunk, TextChunksPrintVerbatim) {
-    IFF_RawChunk *text = IFF_createRawChunk("TEXT");
-    ASSERT_TRUE(IFF_setTextData(text, "Hello 'Amiga'\n"));
-    EXPECT_EQ(text->chunkSize, 14);
-    EXPECT_EQ(printed([&] { IFF_printRawChunk(text, 1); }), "  text = '\n"
-                                                            "    Hello 'Amiga'\n"
-                                                            "\n"
-                                                            "  ';\n");
-    EXPECT_EQ(written(asChunk(text)), chunk("TEXT", iffbytes::text("Hello 'Amiga'\n")));
-    ASSERT_TRUE(IFF_setTextData(text, ""));
-    EXPECT_EQ(text->chunkSize, 0);
-    IFF_freeChunk(asChunk(text), nullptr, nullptr, 0);
-}
-
-TEST(IffRawChunk, CompareLooksAtIdSizeAndEveryByte) {
-    IFF_RawChunk *a = rawChunk("DATA", {1, 2, 3});
-    const struct {
-        const char *chunkId;
-        Bytes body;
-        int same;
-    } cases[] = {{"DATA", {1, 2, 3}, 1},
-                 {"DATA", {1, 2, 4}, 0},
-                 {"DATA", {1, 2}, 0},
-                 {"DATB", {1, 2, 3}, 0}};
-    for (const auto &c : cases) {
-        IFF_Chunk *b = asChunk(rawChunk(c.chunkId, c.body));
-        EXPECT_EQ(IFF_compareChunk(asChunk(a), b, nullptr, nullptr, 0), c.same);
-        IFF_freeChunk(b, nullptr, nullptr, 0);
-    }
-    IFF_freeChunk(asChunk(a), nullptr, nullptr, 0);
-}
-
-TEST(IffExtension, BinarySearchFindsRowsOnlyUnderAKnownFormType) {
-    const struct {
-        const char *formType, *chunkId;
-        bool found;
-    } cases[] = {{"TEST", "HEAD", true},  {"TSTB", "ZZZZ", true},  {nullptr, "HEAD", false},
-                 {"ILBM", "HEAD", false}, {"ACBM", "HEAD", false}, {"TEST", "BODY", false}};
-    for (const auto &c : cases) {
-        const IFF_FormExtension *row =
-            IFF_findFormExtension(c.formType, c.chunkId, testExtension, testExtensionLength);
-        EXPECT_EQ(std::string(row == nullptr ? "none" : row->chunkId),
-                  c.found ? c.chunkId : "none");
-    }
-    EXPECT_EQ(IFF_findFormExtension("TEST", "HEAD", nullptr, 0), nullptr);
-}
-
-TEST(IffChunk, UpdateChunkSizesWalksUpTheParents) {
+TEST(IffChunk, DataReplacedAndSizesUpdatedUpTheParents) {
     IFF_CAT *outer = IFF_createCAT("TEST");
-    IFF_Form *form = IFF_createForm("TEST");
-    IFF_RawChunk *raw = rawChunk("DATA", {1, 2, 3});
-    ASSERT_TRUE(IFF_addToForm(form, asChunk(raw)));
-    ASSERT_TRUE(IFF_addToCAT(outer, asChunk(form)));
-    EXPECT_EQ(form->chunkSize, 4 + 8 + 4);
-    EXPECT_EQ(outer->chunkSize, 4 + 8 + 16);
-    EXPECT_EQ(raw->parent, form);
-    EXPECT_EQ(form->parent, outer);
+    IFF_List *list = IFF_createList("TEST");
+    IFF_Prop *prop = IFF_createProp("TEST");
+    IFF_RawChunk *raw = IFF_createRawChunk("TEXT");
+    ASSERT_TRUE(IFF_setTextData(raw, "abc"));
+    ASSERT_TRUE(IFF_addToProp(prop, asChunk(raw)) && IFF_addPropToList(list, prop) &&
+                IFF_addToCAT(outer, asChunk(list)));
+    const Tree tree = own(outer);
+    EXPECT_EQ(prop->chunkSize, 4 + 8 + 4);
+    EXPECT_EQ(write(asChunk(prop)), group("PROP", "TEST", {chunk("TEXT", text("abc"))}));
+    EXPECT_EQ(list->chunkSize, 4 + 8 + 16);
+    EXPECT_EQ(outer->chunkSize, 4 + 8 + 28);
 
-    IFF_UByte *longer = static_cast<IFF_UByte *>(calloc(10, 1));
     // Replacing the data hands the old data back: it is still whole, and the caller's to free.
     IFF_UByte *old = raw->chunkData;
-    IFF_setRawChunkData(raw, longer, 10);
-    EXPECT_EQ(old[2], 3);
+    IFF_setRawChunkData(raw, static_cast<IFF_UByte *>(calloc(10, 1)), 10);
+    EXPECT_EQ(old[2], 'c');
     free(old);
     IFF_updateChunkSizes(asChunk(raw));
-    EXPECT_EQ(form->chunkSize, 4 + 8 + 10);
-    EXPECT_EQ(outer->chunkSize, 4 + 8 + 22);
-    EXPECT_TRUE(IFF_check(asChunk(outer), nullptr, 0));
-    IFF_free(asChunk(outer), nullptr, 0);
+    EXPECT_EQ(prop->chunkSize, 4 + 8 + 10);
+    EXPECT_EQ(list->chunkSize, 4 + 8 + 22);
+    EXPECT_EQ(outer->chunkSize, 4 + 8 + 34);
+    EXPECT_TRUE(check(tree.get()));
+    // Text replaces the data the chunk held, which it releases.
+    ASSERT_TRUE(IFF_setTextData(raw, ""));
+    EXPECT_EQ(raw->chunkSize, 0);
+    EXPECT_EQ(raw->chunkData, nullptr);
 }

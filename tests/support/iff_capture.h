@@ -60,16 +60,24 @@ private:
     std::string text_;
 };
 
-// The bytes IFF_writeFd gives for chunk, and its result through *status.
-inline Bytes written(const IFF_Chunk *chunk, const IFF_Extension *extension = nullptr,
-                     unsigned int extensionLength = 0, int *status = nullptr) {
+// The bytes that fn writes to a stream.
+inline Bytes streamed(const std::function<void(FILE *)> &fn) {
     char *buffer = nullptr;
     size_t size = 0;
     FILE *file = open_memstream(&buffer, &size);
-    const int result = IFF_writeFd(file, chunk, extension, extensionLength);
+    fn(file);
     fclose(file);
     Bytes out(buffer, buffer + size);
     free(buffer);
+    return out;
+}
+
+// The bytes IFF_writeFd gives for chunk, and its result through *status.
+inline Bytes written(const IFF_Chunk *chunk, const IFF_Extension *extension = nullptr,
+                     unsigned int extensionLength = 0, int *status = nullptr) {
+    int result = 0;
+    Bytes out = streamed(
+        [&](FILE *file) { result = IFF_writeFd(file, chunk, extension, extensionLength); });
     if (status != nullptr)
         *status = result;
     return out;

@@ -1,27 +1,22 @@
 #include "m68k_assembler.h"
 
+#include "run_program.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace m68k {
 
 namespace {
 
-// Runs a command line, its output appended to messages; true when it exits with 0.
+// Runs a command line, what it prints appended to messages; true when it exits with 0.
 bool run(const std::string &command, std::string &messages) {
-    FILE *pipe = popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr)
-        return false;
-    char buffer[512];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        messages.append(buffer, n);
-    const int status = pclose(pipe);
-    return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    const testprogram::Outcome outcome = testprogram::run(command, "");
+    messages += outcome.out + outcome.err;
+    return outcome.status == 0;
 }
 
 } // namespace
