@@ -21,7 +21,7 @@ Blit blitOf(const char *function, const char *channels) {
 
 } // namespace
 
-TEST(BlitterFunction, ExpressionsGiveTheMintermsWorkedByHand) {
+TEST(BlitterFunction, ExpressionsGiveTheMintermsWorkedByHandAndFaultsAPlace) {
     // "A or B": every i with A or B set, 2-7. The manual's AC̄+B: i = 4, 6 and 2, 3, 6, 7.
     // Cookie-cut: A and B at 6, 7; not A and C at 1, 3. (A or B) and C: the odd i of 2-7, i.e.
     // 3, 5, 7. A xor C: 1, 3, 4, 6.
@@ -36,9 +36,6 @@ TEST(BlitterFunction, ExpressionsGiveTheMintermsWorkedByHand) {
         ASSERT_TRUE(value.has_value()) << text;
         EXPECT_EQ(*value, minterms) << text;
     }
-}
-
-TEST(BlitterFunction, FaultsAreRefusedWithAPlace) {
     for (const char *text : {"", "AB+", "(A", "A)", "AD", "A$B", "!"}) {
         std::string error;
         EXPECT_FALSE(parseFunction(text, &error).has_value()) << text;

@@ -16,15 +16,6 @@ using namespace amiga;
 
 namespace {
 
-GradientRequest request(int first, int lines, std::vector<GradientKey> keys, bool aga = false) {
-    GradientRequest r;
-    r.firstLine = first;
-    r.lines = lines;
-    r.keys = std::move(keys);
-    r.aga = aga;
-    return r;
-}
-
 std::size_t count(const std::string &text, const std::string &what) {
     std::size_t n = 0;
     for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
@@ -39,34 +30,35 @@ const std::vector<GradientKey> blackToWhite = {{0, black}, {15, white}};
 } // namespace
 
 TEST(Gradient, TextsAreTheGoldenOnes) {
-    GradientRequest ntsc = request(0x100, 16, blackToWhite);
+    GradientRequest ntsc{0x100, 16, blackToWhite};
     ntsc.frameLines = 262;
-    GradientRequest aga = request(0x2c, 100, {{40, {0x12, 0x34, 0x56}}}, true);
-    aga.colourRegister = 37;
-    aga.bplcon3 = 0x1020;
+    // Register 37 (bank 1 COLOR05) in the display's BPLCON3 $1020.
+    GradientRequest aga{0x2c, 100, {{40, {0x12, 0x34, 0x56}}}, true, 37, {}, {}, 7, 0x1020};
     GradientRequest agaTable = aga;
     agaTable.lines = 2;
-    const GradientCopperList pal = gradientCopperList(request(0x130, 16, blackToWhite));
+    const GradientCopperList pal = gradientCopperList(GradientRequest{0x130, 16, blackToWhite});
     EXPECT_EQ(pal.firstLeftOut, 0x138);
     EXPECT_EQ(pal.lastLeftOut, 0x13f);
     expectGoldenTexts(
         QUILLFEN_AMIGA_DATA "/gradient.txt",
-        {{"OCS, black to white from line $2b", gradientCopperCode(request(0x2b, 16, blackToWhite))},
+        {{"OCS, black to white from line $2b",
+          gradientCopperCode(GradientRequest{0x2b, 16, blackToWhite})},
          {"OCS table, black to white from line $2b",
-          gradientTableCode(request(0x2b, 16, blackToWhite))},
-         {"OCS, over line $ff", gradientCopperCode(request(0xf8, 16, blackToWhite))},
-         {"OCS, from line $110", gradientCopperCode(request(0x110, 2, {{0, black}, {1, white}}))},
+          gradientTableCode(GradientRequest{0x2b, 16, blackToWhite})},
+         {"OCS, over line $ff", gradientCopperCode(GradientRequest{0xf8, 16, blackToWhite})},
+         {"OCS, from line $110",
+          gradientCopperCode(GradientRequest{0x110, 2, {{0, black}, {1, white}}})},
          {"OCS, past the end of a PAL frame", pal.text},
          {"OCS, past the end of an NTSC frame", gradientCopperCode(ntsc)},
          {"AGA, bank 1 COLOR05 in the display's BPLCON3", gradientCopperCode(aga)},
          {"AGA table, bank 1 COLOR05", gradientTableCode(agaTable)}});
-    EXPECT_EQ(gradientCopperCode(request(0, 10, {})), "");
+    EXPECT_EQ(gradientCopperCode(GradientRequest{0, 10, {}}), "");
 }
 
 TEST(Gradient, OnlyLinesWhoseWordsChangeGetAWait) {
     // Blue from 0 to 255 over 100 lines: on OCS the nibble takes each of its 16 values once, in
     // order; on AGA every line's blue differs (255 / 99 is more than 2 a line).
-    GradientRequest r = request(0x40, 100, {{0, black}, {99, {0, 0, 255}}});
+    GradientRequest r{0x40, 100, {{0, black}, {99, {0, 0, 255}}}};
     const std::string text = gradientCopperCode(r);
     EXPECT_EQ(count(text, "$fffe"), 16u) << text;
     for (int n = 0; n < 16; ++n)
@@ -75,8 +67,8 @@ TEST(Gradient, OnlyLinesWhoseWordsChangeGetAWait) {
     EXPECT_EQ(count(gradientCopperCode(r), "$fffe"), 100u);
 
     // A flat stretch between two ramps is one WAIT.
-    const std::string flat =
-        gradientCopperCode(request(0x40, 60, {{0, black}, {15, white}, {45, white}, {59, black}}));
+    const std::string flat = gradientCopperCode(
+        GradientRequest{0x40, 60, {{0, black}, {15, white}, {45, white}, {59, black}}});
     // 16 going up; 14 coming down over 14 lines, whose greys 255 x (1 - j / 14) round to 237,
     // 219, 200, 182, 164, 146, 128, 109, 91, 73, 55, 36, 18 and 0: no line has the nibble 7.
     EXPECT_EQ(count(flat, "$fffe"), 30u) << flat;
@@ -86,7 +78,7 @@ TEST(Gradient, BlendsInRgbAndInOklab) {
     // Halfway from black to white: RGB 127.5, rounded to 128. OKLab L = 0.5 gives l = m = s =
     // 0.125 (L cubed) and linear grey 0.125, which the sRGB transfer function takes to
     // 1.055 x 0.125^(1/2.4) - 0.055 = 0.3886, x 255 = 99.1.
-    GradientRequest r = request(0, 3, {{2, white}, {0, black}});
+    GradientRequest r{0, 3, {{2, white}, {0, black}}};
     EXPECT_EQ(gradientLines(r)[1].colour, (Rgb8{128, 128, 128}));
     r.blend = GradientBlend::Oklab;
     EXPECT_EQ(gradientLines(r)[1].colour, (Rgb8{99, 99, 99}));
@@ -111,7 +103,7 @@ TEST(Gradient, BlendsInRgbAndInOklab) {
     // Before the first key and after the last the keys' colours hold; of two keys on one line
     // the later counts.
     const std::vector<GradientLine> lines = gradientLines(
-        request(0, 10, {{3, {10, 20, 30}}, {6, {40, 50, 60}}, {6, {70, 80, 90}}}, true));
+        GradientRequest{0, 10, {{3, {10, 20, 30}}, {6, {40, 50, 60}}, {6, {70, 80, 90}}}, true});
     EXPECT_EQ(lines[0].colour, (Rgb8{10, 20, 30}));
     EXPECT_EQ(lines[3].colour, (Rgb8{10, 20, 30}));
     EXPECT_EQ(lines[4].colour, (Rgb8{30, 40, 50})); // a third of the way from 10 to 70
@@ -122,7 +114,7 @@ TEST(Gradient, DitheredRampsFollowTheExactColoursOnAverage) {
     // A ramp over 512 lines, each gun a different way. Over any 8 lines the guns shown average
     // to within half a 12-bit step (17 / 2) of the 8-bit ones; without dithering the high nibble
     // falls up to 15 short (8-bit 15 shows as 0) and the same windows miss by more.
-    GradientRequest r = request(0, 512, {{0, {0, 255, 64}}, {511, {255, 0, 128}}});
+    GradientRequest r{0, 512, {{0, {0, 255, 64}}, {511, {255, 0, 128}}}};
     auto worstWindow = [](const std::vector<GradientLine> &lines) {
         double worst = 0;
         for (std::size_t i = 0; i + 8 <= lines.size(); ++i) {
@@ -143,8 +135,7 @@ TEST(Gradient, DitheredRampsFollowTheExactColoursOnAverage) {
         r.dither = dither;
         EXPECT_LT(worstWindow(gradientLines(r)), 8.5);
         // Colours that a 12-bit register shows exactly are not dithered.
-        GradientRequest exact = request(0, 8, {{0, {0x11, 0xee, 0xff}}});
-        exact.dither = dither;
+        const GradientRequest exact{0, 8, {{0, {0x11, 0xee, 0xff}}}, false, 0, {}, dither};
         for (const GradientLine &line : gradientLines(exact))
             EXPECT_EQ(line.high, 0x1ef);
     }
@@ -155,15 +146,13 @@ TEST(Gradient, TheCopperShowsOnEachLineWhatTheEditorShows) {
         GTEST_SKIP() << "m68k-linux-gnu-as is not installed";
     const std::vector<GradientKey> keys = {
         {0, {0x10, 0x00, 0x40}}, {70, {0xff, 0x80, 0x00}}, {150, {0x00, 0xc0, 0xff}}};
-    std::vector<GradientRequest> cases = {request(0x100, 80, keys, true)}; // past the frame's end
+    std::vector<GradientRequest> cases = {
+        GradientRequest{0x100, 80, keys, true}}; // past the frame's end
     for (const bool aga : {false, true})
         for (const auto dither :
              {GradientDither::None, GradientDither::Ordered, GradientDither::Diffuse})
             for (const GradientBlend blend : {GradientBlend::Rgb, GradientBlend::Oklab}) {
-                cases.push_back(request(0x2c, 200, keys, aga));
-                cases.back().dither = dither;
-                cases.back().blend = blend;
-                cases.back().colourRegister = aga ? 200 : 17;
+                cases.push_back({0x2c, 200, keys, aga, aga ? 200 : 17, blend, dither});
             }
     for (const GradientRequest &r : cases) {
         SCOPED_TRACE(testing::Message()

@@ -33,7 +33,7 @@ protected:
 
 } // namespace
 
-TEST_F(RegisterCode, TheReaderKeepsWhatTheCodeNeeds) {
+TEST_F(RegisterCode, TheReaderKeepsWhatTheCommentNeeds) {
     EXPECT_EQ(bplcon0->address, 0xdff100u);
     EXPECT_TRUE(bplcon0->bits[4].agaOnly());
     EXPECT_FALSE(bplcon0->bits[12].agaOnly());
@@ -42,9 +42,7 @@ TEST_F(RegisterCode, TheReaderKeepsWhatTheCodeNeeds) {
         document.substr(0, document.find("<register name='DMACON'>")) + "<bit function=\"", &error);
     EXPECT_EQ(broken.size(), 1u);
     EXPECT_NE(error, "");
-}
 
-TEST_F(RegisterCode, TheCommentNamesBitsAndGroupsFromTheTop) {
     // Eight planes: BPU3 and none of BPU2-0; HIRES first.
     EXPECT_EQ(describeWord(*bplcon0, 0x8011), "HIRES BPU=8 ECSENA");
     // The unused bit 11 by its number.
