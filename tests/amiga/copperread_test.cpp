@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -85,44 +86,26 @@ TEST(CopperSource, FaultsAreNamedByLineAndColumn) {
     EXPECT_NE(huge.errors[0].message.find("longer than 4096"), std::string::npos);
 }
 
+// Each case of data/copperlines.txt is a text and, after the ':' of its name, the words it holds.
 TEST(CopperSource, LinesAsPeopleWriteThem) {
-    const struct {
-        const char *name;
-        const char *text;
+    const std::map<std::string, std::string> cases =
+        golden::read(QUILLFEN_AMIGA_DATA "/copperlines.txt");
+    EXPECT_EQ(cases.size(), 8u);
+    for (const auto &[name, text] : cases) {
         Words words;
-        std::size_t notes = 0;
-    } cases[] = {
-        {"labels",
-         "start:\n\tdc.w\t$0180,$0fff\nloop dc.w 1\n  inner: dc.w 2\n\tnamed\tdc.w 3\n",
-         {0x0180, 0x0fff, 1, 2, 3}},
-        {"use before definition",
-         "\tdc.w\tBPLCON0,P<<12!$200\nP\tequ\tD+1\nD = 4\n",
-         {0x0100, 0x5200}},
-        {"set redefines", "v set 1\n\tdc.w v\nv: SET v+1\n\tdc.w v\n", {1, 2}},
-        {"bytes pair into words",
-         "\tdc.b 1,2,3\n\tdc.w 4\n\tdc.b 'hey'\n\teven\n",
-         {0x0102, 0x0300, 4, 0x6865, 0x7900}},
-        {"longs and strings",
-         "\tDC.L $2c07fffe,'AB'\n\tdc 'C'\n",
-         {0x2c07, 0xfffe, 0x4142, 0, 0x4300}},
-        {"operands, blanks and comments",
-         "\tdc.w $0180, $0fff ,COLOR01,1  * white\n* a comment line\n\tdc.w 0x0502,4095\n",
-         {0x0180, 0x0fff, 0x0182, 1, 0x0502, 0x0fff}},
-        {"registers in any case",
-         "\tdc.w color01,$0fff,Bpl1Mod,-40\n",
-         {0x0182, 0x0fff, 0x0108, 0xffd8}},
-        {"the text's own definition wins", "COLOR00 equ $182\n\tdc.w COLOR00,1\n", {0x0182, 1}},
-        {"directives",
-         "\tsection c,data_c\n\tXDEF x\n\tinclude hw.i\n\tdc.w 1\n\tend\n\tdc.w 3\n",
-         {1},
-         4},
-    };
-    for (const auto &c : cases) {
-        const CopperRead read = readCopperText(c.text);
-        ASSERT_TRUE(read.ok()) << c.name << firstError(read);
-        EXPECT_EQ(read.words, c.words) << c.name;
-        EXPECT_EQ(read.notes.size(), c.notes) << c.name;
+        std::istringstream in(name.substr(name.find(':') + 1));
+        for (std::string word; in >> word;)
+            words.push_back(static_cast<std::uint16_t>(std::stoul(word.substr(1), nullptr, 16)));
+        const CopperRead read = readCopperText(text);
+        ASSERT_TRUE(read.ok()) << name << firstError(read);
+        EXPECT_EQ(read.words, words) << name;
+        EXPECT_TRUE(read.notes.empty()) << name;
     }
+    // Directives the reader passes over, each with a note; nothing after "end" is read.
+    const CopperRead directives =
+        readCopperText("\tsection c,data_c\n\tXDEF x\n\tinclude hw.i\n\tdc.w 1\n\tend\n\tdc.w 3\n");
+    EXPECT_EQ(directives.words, Words{1});
+    EXPECT_EQ(directives.notes.size(), 4u);
 }
 
 // Words of symbols the text does not define are 0, and listed with their expressions: a long's
