@@ -26,6 +26,7 @@ std::size_t count(const std::string &text, const std::string &what) {
 const Rgb8 black{0, 0, 0};
 const Rgb8 white{255, 255, 255};
 const std::vector<GradientKey> blackToWhite = {{0, black}, {15, white}};
+constexpr std::uint8_t Rgb8::*kGuns[] = {&Rgb8::red, &Rgb8::green, &Rgb8::blue};
 
 } // namespace
 
@@ -117,16 +118,13 @@ TEST(Gradient, DitheredRampsFollowTheExactColoursOnAverage) {
     GradientRequest r{0, 512, {{0, {0, 255, 64}}, {511, {255, 0, 128}}}};
     auto worstWindow = [](const std::vector<GradientLine> &lines) {
         double worst = 0;
-        for (std::size_t i = 0; i + 8 <= lines.size(); ++i) {
-            double error[3] = {0, 0, 0};
-            for (std::size_t j = i; j < i + 8; ++j) {
-                error[0] += lines[j].shown.red - lines[j].colour.red;
-                error[1] += lines[j].shown.green - lines[j].colour.green;
-                error[2] += lines[j].shown.blue - lines[j].colour.blue;
+        for (std::size_t i = 0; i + 8 <= lines.size(); ++i)
+            for (const auto gun : kGuns) {
+                double error = 0;
+                for (std::size_t j = i; j < i + 8; ++j)
+                    error += lines[j].shown.*gun - lines[j].colour.*gun;
+                worst = std::max(worst, std::abs(error / 8));
             }
-            for (double e : error)
-                worst = std::max(worst, std::abs(e / 8));
-        }
         return worst;
     };
     EXPECT_GT(worstWindow(gradientLines(r)), 8.5);
@@ -168,12 +166,9 @@ TEST(Gradient, TheCopperShowsOnEachLineWhatTheEditorShows) {
         // Each gun shows a 12-bit level next to its 8-bit value (AGA: the value itself), and the
         // copper sets it on the gradient's lines, black before them.
         const std::vector<GradientLine> lines = gradientLines(r);
-        for (const GradientLine &line : lines) {
-            for (const auto &[shown, exact] : {std::pair{line.shown.red, line.colour.red},
-                                               {line.shown.green, line.colour.green},
-                                               {line.shown.blue, line.colour.blue}})
-                ASSERT_LT(std::abs(shown - exact), r.aga ? 1 : 17);
-        }
+        for (const GradientLine &line : lines)
+            for (const auto gun : kGuns)
+                ASSERT_LT(std::abs(line.shown.*gun - line.colour.*gun), r.aga ? 1 : 17);
         for (int l = 0; l < CopperFrame::kLines; ++l) {
             const int i = std::clamp(l - r.firstLine, -1, r.lines - 1);
             const Rgb8 expected = i < 0 ? Rgb8{} : lines[static_cast<std::size_t>(i)].shown;
