@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -155,15 +156,8 @@ TEST(CopperSource, ListingsOfSourcesAssembleAsTheSourcesDo) {
     EXPECT_EQ(lists.size(), 3u);
     for (const auto &[name, text] : lists) {
         SCOPED_TRACE(name);
-        std::string gnuText;
-        for (std::size_t start = 0; start < text.size();) {
-            const std::size_t end = text.find('\n', start) + 1;
-            const std::string line = text.substr(start, end - start);
-            if (line.find("\tsection") == std::string::npos &&
-                line.find("\tcnop") == std::string::npos)
-                gnuText += line;
-            start = end;
-        }
+        const std::string gnuText =
+            std::regex_replace(text, std::regex("\t(section|cnop)\t.*\n"), "");
         const std::vector<std::uint16_t> gnu = assembled(gnuText);
         const CopperRead read = readCopperText(text);
         ASSERT_TRUE(read.ok()) << firstError(read);
