@@ -1,6 +1,7 @@
 // Copper lists as sources are written. Expected values are worked out by hand from the operator
 // order the reader states (Motorola's, shifts above AND/OR) and, where GNU as --mri takes the
-// text, checked against the words it assembles.
+// text, checked against the words it assembles. The longer texts, with their reasons, are in
+// data/: copperlines.txt, copperfaults.txt and sources.txt.
 #include <amiga/copperlist.h>
 #include <amiga/copperread.h>
 #include <amiga/customregisters.h>
