@@ -131,7 +131,10 @@ TEST(Gradient, DitheredRampsFollowTheExactColoursOnAverage) {
     for (const GradientDither dither : {GradientDither::Ordered, GradientDither::Diffuse}) {
         SCOPED_TRACE(dither == GradientDither::Ordered ? "ordered" : "diffuse");
         r.dither = dither;
-        EXPECT_LT(worstWindow(gradientLines(r)), 8.5);
+        // Diffusion carries what a line shows too much or too little, at most half a step, to the
+        // next: over 8 lines the errors add up to the first carry less the last, at most 17.
+        EXPECT_LT(worstWindow(gradientLines(r)),
+                  dither == GradientDither::Ordered ? 8.5 : 17.0 / 8);
         // Colours that a 12-bit register shows exactly are not dithered.
         const GradientRequest exact{0, 8, {{0, {0x11, 0xee, 0xff}}}, false, 0, {}, dither};
         for (const GradientLine &line : gradientLines(exact))
