@@ -4,12 +4,14 @@
 #include <amiga/copperlist.h>
 #include <amiga/customregisters.h>
 
+#include "golden_text.h"
 #include "m68k_assembler.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The words the assembler makes of a text exactly as given; a text that does not assemble fails
@@ -53,4 +55,21 @@ inline void expectListingReassembles(const std::vector<std::uint16_t> &words,
     const m68k::Result result = m68k::assemble(text, allRegisterEquates());
     ASSERT_TRUE(result.words) << result.messages << text;
     EXPECT_EQ(*result.words, words) << text;
+}
+
+// Texts against the cases of a golden file (golden_text.h): every case of the file is given, each
+// text is its case character for character, and each assembles as it stands.
+inline void expectGoldenTexts(const std::string &path,
+                              const std::vector<std::pair<std::string, std::string>> &texts) {
+    const std::map<std::string, std::string> expected = golden::read(path);
+    EXPECT_EQ(expected.size(), texts.size()) << path;
+    for (const auto &[name, text] : texts) {
+        const auto found = expected.find(name);
+        ASSERT_NE(found, expected.end()) << name;
+        EXPECT_EQ(text, found->second) << name;
+        if (!m68k::available())
+            continue;
+        const m68k::Result result = m68k::assemble(text);
+        EXPECT_TRUE(result.words) << name << "\n" << result.messages;
+    }
 }

@@ -21,24 +21,14 @@ Blit blitOf(const char *function, const char *channels) {
 
 } // namespace
 
-TEST(BlitterFunction, ExpressionsGiveTheMintermsWorkedByHand) {
+TEST(BlitterFunction, ExpressionsGiveTheMintermsWorkedByHandAndFaultsAPlace) {
+    // "A or B": every i with A or B set, 2-7. The manual's AC̄+B: i = 4, 6 and 2, 3, 6, 7.
+    // Cookie-cut: A and B at 6, 7; not A and C at 1, 3. (A or B) and C: the odd i of 2-7, i.e.
+    // 3, 5, 7. A xor C: 1, 3, 4, 6.
     const std::pair<const char *, int> cases[] = {
-        // "A or B": every i with A or B set, 2-7. The manual's AC̄+B: i = 4, 6 and 2, 3, 6, 7.
-        {"A+B", 0xfc},
-        {"A|B", 0xfc},
-        {"AC'+B", 0xdc},
-        {"A!C + B", 0xdc},
-        {"A&~C|B", 0xdc},
-        // Cookie-cut: A and B at 6, 7; not A and C at 1, 3.
-        {"AB+!AC", 0xca},
-        {"a*b + ~a*c", 0xca},
-        // (A or B) and C: the odd i of 2-7, i.e. 3, 5, 7.
-        {"(A+B)C", 0xa8},
-        // A xor C: 1, 3, 4, 6.
-        {"A^C", 0x5a},
-        {"A''", 0xf0},
-        {"!(A+B+C)", 0x01},
-        {"0", 0x00},
+        {"A+B", 0xfc},    {"A|B", 0xfc},    {"AC'+B", 0xdc},      {"A!C + B", 0xdc},
+        {"A&~C|B", 0xdc}, {"AB+!AC", 0xca}, {"a*b + ~a*c", 0xca}, {"(A+B)C", 0xa8},
+        {"A^C", 0x5a},    {"A''", 0xf0},    {"!(A+B+C)", 0x01},   {"0", 0x00},
         {"1", 0xff},
     };
     for (const auto &[text, minterms] : cases) {
@@ -46,9 +36,6 @@ TEST(BlitterFunction, ExpressionsGiveTheMintermsWorkedByHand) {
         ASSERT_TRUE(value.has_value()) << text;
         EXPECT_EQ(*value, minterms) << text;
     }
-}
-
-TEST(BlitterFunction, FaultsAreRefusedWithAPlace) {
     for (const char *text : {"", "AB+", "(A", "A)", "AD", "A$B", "!"}) {
         std::string error;
         EXPECT_FALSE(parseFunction(text, &error).has_value()) << text;
@@ -57,61 +44,42 @@ TEST(BlitterFunction, FaultsAreRefusedWithAPlace) {
 }
 
 TEST(BlitterFunction, ChannelsFollowWhatTheFunctionReads) {
-    EXPECT_EQ(channelLetters(channelsFor(0xca)), "ABCD");
-    EXPECT_EQ(channelLetters(channelsFor(0xf0)), "AD");
-    EXPECT_EQ(channelLetters(channelsFor(0xfc)), "ABD");
-    EXPECT_EQ(channelLetters(channelsFor(0xaa)), "CD");
-    EXPECT_EQ(channelLetters(channelsFor(0x00)), "D");
     // LF0 alone is the term for A, B and C all clear: every source is read (HRM, "Function
     // Generation").
-    EXPECT_EQ(channelLetters(channelsFor(0x01)), "ABCD");
-    EXPECT_EQ(channelLetters(channelsFor(0x80)), "ABCD");
+    const std::pair<int, const char *> cases[] = {{0xca, "ABCD"}, {0xf0, "AD"}, {0xfc, "ABD"},
+                                                  {0xaa, "CD"},   {0x00, "D"},  {0x01, "ABCD"},
+                                                  {0x80, "ABCD"}};
+    for (const auto &[minterms, letters] : cases)
+        EXPECT_EQ(channelLetters(channelsFor(static_cast<std::uint8_t>(minterms))), letters)
+            << minterms;
     EXPECT_EQ(channelLetters(parseChannels("dca").value()), "ACD");
     EXPECT_FALSE(parseChannels("AAD").has_value());
     EXPECT_FALSE(parseChannels("ABE").has_value());
 }
 
-TEST(BlitterWords, TheCommonBlitsGiveTheManualsWords) {
-    // A cookie-cut with both sources shifted 4 pixels: ASH 4, all four channels, $ca.
-    Blit cookie = blitOf("AB+!AC", "ABCD");
-    cookie.aShift = cookie.bShift = 4;
-    EXPECT_EQ(bltcon0(cookie), 0x4fca);
-    EXPECT_EQ(bltcon1(cookie), 0x4000);
-    // Clear: D alone, function 0. Copy: A and D, function A.
-    EXPECT_EQ(bltcon0(blitOf("0", "D")), 0x0100);
-    EXPECT_EQ(bltcon0(blitOf("A", "AD")), 0x09f0);
-    EXPECT_EQ(bltcon1(blitOf("A", "AD")), 0x0000);
-
-    // Fill: IFE is bit 3, EFE bit 4, FCI bit 2, DESC bit 1; a fill is always descending.
+TEST(BlitterWords, FillsDirectionAndSizesGiveTheManualsWords) {
+    // Fill: IFE is bit 3, EFE bit 4, FCI bit 2, DESC bit 1; a fill is always descending (the
+    // inclusive fill is a preset's, below). Fill carry-in means nothing without a fill.
     Blit fill = blitOf("A", "AD");
-    fill.fill = Fill::Inclusive;
-    EXPECT_EQ(bltcon1(fill), 0x000a);
     fill.fill = Fill::Exclusive;
     fill.fillCarryIn = true;
     EXPECT_EQ(bltcon1(fill), 0x0016);
     Blit down = blitOf("A", "AD");
-    down.descending = true;
+    down.descending = down.fillCarryIn = true;
     down.bShift = 15;
     EXPECT_EQ(bltcon1(down), 0xf002);
-    // Fill carry-in means nothing without a fill.
-    down.fillCarryIn = true;
-    EXPECT_EQ(bltcon1(down), 0xf002);
-}
 
-TEST(BlitterWords, SizesFitTheirRegisters) {
-    // BLTSIZE: height in bits 15-6, width in bits 5-0; 1024 lines and 64 words are 0.
-    EXPECT_EQ(bltsize(4, 20), 0x0504);
+    // BLTSIZE: height in bits 15-6, width in bits 5-0; 1024 lines and 64 words are 0. Past them
+    // the ECS registers take up to 2047 words and 32767 lines.
     EXPECT_EQ(bltsize(20, 256), 0x4014);
     EXPECT_EQ(bltsize(1, 1), 0x0041);
     EXPECT_EQ(bltsize(64, 1024), 0x0000);
-    EXPECT_EQ(sizeFit(0, 0), SizeFit::None);
-    EXPECT_EQ(sizeFit(64, 1024), SizeFit::Standard);
-    EXPECT_EQ(sizeFit(65, 1), SizeFit::Big);
-    EXPECT_EQ(sizeFit(1, 1025), SizeFit::Big);
-    EXPECT_EQ(sizeFit(2047, 32767), SizeFit::Big);
-    EXPECT_EQ(sizeFit(2048, 1), SizeFit::Invalid);
-    EXPECT_EQ(sizeFit(0, 5), SizeFit::Invalid);
-    EXPECT_EQ(sizeFit(4, -1), SizeFit::Invalid);
+    const std::tuple<int, int, SizeFit> fits[] = {
+        {0, 0, SizeFit::None},    {64, 1024, SizeFit::Standard}, {65, 1, SizeFit::Big},
+        {1, 1025, SizeFit::Big},  {2047, 32767, SizeFit::Big},   {2048, 1, SizeFit::Invalid},
+        {0, 5, SizeFit::Invalid}, {4, -1, SizeFit::Invalid}};
+    for (const auto &[width, height, fit] : fits)
+        EXPECT_EQ(sizeFit(width, height), fit) << width << " x " << height;
 }
 
 // The text as pasted, and the words the assembler makes of it: move.w #imm,d16(a6) is $3d7c, the
@@ -135,8 +103,10 @@ TEST(BlitterCode, TheTextSpellsOutEachWordAndAssemblesToIt) {
     Blit big = blitOf("A", "AD");
     big.widthWords = 100;
     big.heightLines = 2000;
+    // The copper's form: each register's offset, then its word; past 1024 lines or 64 words the
+    // ECS registers BLTSIZV and BLTSIZH.
+    EXPECT_EQ(assembled(moves).size(), 9u);
     const std::pair<std::string, std::vector<std::uint16_t>> cases[] = {
-        {moves, {0x3d7c, 0x4fca, 0x0040, 0x3d7c, 0x4000, 0x0042, 0x3d7c, 0x0504, 0x0058}},
         {blitterCode(cookie, true), {0x0040, 0x4fca, 0x0042, 0x4000, 0x0058, 0x0504}},
         {blitterCode(big, true), {0x0040, 0x09f0, 0x0042, 0x0000, 0x005c, 2000, 0x005e, 100}},
     };
@@ -144,6 +114,7 @@ TEST(BlitterCode, TheTextSpellsOutEachWordAndAssemblesToIt) {
         EXPECT_EQ(assembled(text), words);
 }
 
+// Copy (A and D, function A), clear (D alone, function 0), cookie-cut and inclusive fill.
 TEST(BlitterCode, PresetsAreTheBlitsTheyName) {
     std::vector<std::uint32_t> words;
     for (const Preset &preset : presets()) {

@@ -8,6 +8,7 @@
 namespace {
 
 TEST(NearestName, EditDistance) {
+    // Swapped neighbours; case ignored and O for 0; two changes and an insertion.
     struct Case {
         const char *a, *b;
         std::size_t distance;
@@ -15,9 +16,9 @@ TEST(NearestName, EditDistance) {
         {"", "", 0},
         {"", "abc", 3},
         {"display", "display", 0},
-        {"dispaly", "display", 1}, // swapped neighbours
-        {"BPLCONO", "bplcon0", 1}, // case ignored, O for 0
-        {"kitten", "sitting", 3},  // two changes and an insertion
+        {"dispaly", "display", 1},
+        {"BPLCONO", "bplcon0", 1},
+        {"kitten", "sitting", 3},
         {"ca", "abc", 3},
         {"--widht", "--width", 1},
     };
