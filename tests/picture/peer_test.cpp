@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
 using namespace picturetest;
 
@@ -92,37 +93,57 @@ std::vector<Rgb> randomColours(unsigned count, std::mt19937 &random) {
 
 } // namespace
 
-TEST(Peers, TheCorpusShowsAsIlbmtoppmShowsIt) {
+TEST(Peers, TheCorpusAndAShamPictureShowAsIlbmtoppmShowsThem) {
     REQUIRE_PEER();
     Folder folder;
-    const std::pair<const char *, const char *> pictures[] = {
-        {"brush-transparent-color.iff", "indexed"},
-        {"gradient.iff", "indexed"},
-        {"gradient-uncompressed.iff", "indexed"},
-        {"ham6.iff", "HAM6"},
-        {"serenity-24bit.iff", "24-bit"},
-        {"small-24bit.iff", "24-bit"},
-        {"test-stencil.iff", "indexed"},
-        {"serenity.lbm", "indexed"},
+    // HAM6 with a palette of 16 random 12-bit colours for every line (the PCHG forms are held
+    // byte by byte in linecolours_test.cpp). A HAM row's first pixel modifies COLOR00 on the
+    // Amiga (HRM, "Hold-and-Modify Mode"), which ilbmtoppm does not do; here every row starts
+    // from a register, as HAM pictures do.
+    std::mt19937 random(11);
+    std::vector<std::uint32_t> values, colours;
+    for (unsigned i = 0; i < 40 * 9; i++)
+        values.push_back(random() % (i % 40 == 0 ? 16 : 64));
+    for (unsigned i = 0; i < 16; i++)
+        colours.push_back(random() & 0xf0f0f0);
+    Bytes sham = iffbytes::be16(0);
+    for (unsigned i = 0; i < 16 * 9; i++)
+        iffbytes::append(sham, iffbytes::be16(static_cast<std::uint16_t>(random() & 0xfff)));
+    ASSERT_TRUE(iffbytes::save(
+        folder.file("sham.iff"),
+        iffbytes::group("FORM", "ILBM",
+                        {iffbytes::bmhd(40, 9, 6), cmapOf(colours), camgOf(0x800),
+                         iffbytes::chunk("SHAM", sham),
+                         iffbytes::chunk("BODY", interleavedBody(40, 9, 6, values))})));
+    const std::pair<std::string, const char *> pictures[] = {
+        {kPictures + "/brush-transparent-color.iff", "indexed"},
+        {kPictures + "/gradient.iff", "indexed"},
+        {kPictures + "/gradient-uncompressed.iff", "indexed"},
+        {kPictures + "/ham6.iff", "HAM6"},
+        {kPictures + "/serenity-24bit.iff", "24-bit"},
+        {kPictures + "/small-24bit.iff", "24-bit"},
+        {kPictures + "/test-stencil.iff", "indexed"},
+        {kPictures + "/serenity.lbm", "indexed"},
+        {folder.file("sham.iff"), "HAM6"},
     };
-    for (const auto &[name, mode] : pictures)
-        expectSameAsPeer(kPictures + "/" + name, folder, mode);
+    for (const auto &[path, mode] : pictures)
+        expectSameAsPeer(path, folder, mode);
     for (const char *name : {"incorrect-cmap-size.iff", "incorrect-uncompressed-size.iff",
                              "missing-body-chunk.iff", "oss-fuzz-testcase-62033.iff",
                              "oss-fuzz-testcase-63296.iff", "truncated-bmhd-chunk.iff"}) {
-        SCOPED_TRACE(name);
         const std::string path = kPictures + "/" + name;
         unsigned width = 0, height = 0;
         std::vector<Rgb> reference;
-        EXPECT_FALSE(peerPixels("ilbmtoppm", path, folder, &width, &height, &reference));
+        EXPECT_FALSE(peerPixels("ilbmtoppm", path, folder, &width, &height, &reference)) << name;
         std::string error;
-        EXPECT_FALSE(picture::readPictureFile(path, &error));
-        EXPECT_EQ(error.rfind("'" + path + "': ", 0), 0u) << error;
-        EXPECT_EQ(error.back(), '.');
+        EXPECT_FALSE(picture::readPictureFile(path, &error)) << name;
+        EXPECT_FALSE(error.empty()) << name;
     }
 }
 
-TEST(Peers, PicturesNetpbmWritesShowAsItsReadersShowThem) {
+// Every picture netpbm writes shows as its readers show it; every palette PNG, written as an
+// ILBM by the library, shows in ilbmtoppm as the picture it came from.
+TEST(Peers, PicturesNetpbmWritesShowAsItsReadersShowThemAndTheirIlbmsAsTheyWere) {
     REQUIRE_PEER();
     Folder folder;
     std::mt19937 random(3);
@@ -134,6 +155,7 @@ TEST(Peers, PicturesNetpbmWritesShowAsItsReadersShowThem) {
         noise.push_back({std::uint8_t(random()), std::uint8_t(i * 3),
                          std::uint8_t(random() % 4 == 0 ? 0 : 200)});
     }
+    const std::vector<Rgb> noisy(noise.begin(), noise.begin() + 203);
     const struct {
         const char *command;
         unsigned width, height;
@@ -152,11 +174,13 @@ TEST(Peers, PicturesNetpbmWritesShowAsItsReadersShowThem) {
         {"ppmtoilbm -hamforce", 97, 23, noise, "HAM6"},
         {"ppmtoilbm -ham6", 97, 23, photo, "HAM6"},
         {"ppmtoilbm -ham8", 97, 23, photo, "HAM8"},
-        {"pnmtopng", 29, 7, picked(randomColours(5, random), 203, random), "indexed"},
-        {"pnmtopng -interlace", 29, 7, picked(randomColours(5, random), 203, random), "indexed"},
-        {"pnmtopng -force", 29, 7, std::vector<Rgb>(noise.begin(), noise.begin() + 203), "24-bit"},
-        {"pnmtopng -force -interlace", 29, 7, std::vector<Rgb>(noise.begin(), noise.begin() + 203),
-         "24-bit"},
+        {"pnmtopng", 47, 9, picked(randomColours(2, random), 47 * 9, random), "indexed"},
+        {"pnmtopng", 52, 9, picked(randomColours(7, random), 52 * 9, random), "indexed"},
+        {"pnmtopng -interlace", 77, 9, picked(randomColours(32, random), 77 * 9, random),
+         "indexed"},
+        {"pnmtopng", 245, 9, picked(randomColours(200, random), 245 * 9, random), "indexed"},
+        {"pnmtopng -force", 29, 7, noisy, "24-bit"},
+        {"pnmtopng -force -interlace", 29, 7, noisy, "24-bit"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.command);
@@ -166,57 +190,18 @@ TEST(Peers, PicturesNetpbmWritesShowAsItsReadersShowThem) {
         ASSERT_EQ(run(std::string(c.command) + " " + in + " >" + out), 0);
         const bool png = std::string(c.command).rfind("pnmtopng", 0) == 0;
         expectSameAsPeer(out, folder, c.mode, png ? kPngtopnm : "ilbmtoppm");
-    }
-}
-
-TEST(Peers, ShamPicturesShowAsIlbmtoppmShowsThem) {
-    REQUIRE_PEER();
-    using namespace iffbytes;
-    // HAM6 with a palette of 16 random 12-bit colours for every line (the PCHG forms are held
-    // byte by byte in linecolours_test.cpp). A HAM row's first pixel modifies COLOR00 on the
-    // Amiga (HRM, "Hold-and-Modify Mode"), which ilbmtoppm does not do; here every row starts
-    // from a register, as HAM pictures do.
-    const unsigned width = 40, height = 9;
-    std::mt19937 random(11);
-    std::vector<std::uint32_t> values, colours;
-    for (unsigned i = 0; i < width * height; i++)
-        values.push_back(random() % (i % width == 0 ? 16 : 64));
-    for (unsigned i = 0; i < 16; i++)
-        colours.push_back(random() & 0xf0f0f0);
-    Bytes sham = be16(0);
-    for (unsigned i = 0; i < 16 * height; i++)
-        append(sham, be16(static_cast<std::uint16_t>(random() & 0xfff)));
-    Folder folder;
-    ASSERT_TRUE(
-        save(folder.file("sham.iff"),
-             group("FORM", "ILBM",
-                   {bmhd(width, height, 6), cmapOf(colours), camgOf(0x800), chunk("SHAM", sham),
-                    chunk("BODY", interleavedBody(width, height, 6, values))})));
-    expectSameAsPeer(folder.file("sham.iff"), folder, "HAM6");
-}
-
-TEST(Peers, IlbmsTheLibrariesWriteShowAsIlbmtoppmShowsThem) {
-    REQUIRE_PEER();
-    Folder folder;
-    std::mt19937 random(11);
-    for (unsigned colours : {2u, 7u, 32u, 200u}) {
-        SCOPED_TRACE(colours);
-        const unsigned width = 45 + colours, height = 9;
-        const std::vector<Rgb> pixels =
-            picked(randomColours(colours, random), width * height, random);
-        const std::string ppm = ppmOf(width, height, pixels);
-        ASSERT_TRUE(iffbytes::save(folder.file("in.ppm"), Bytes(ppm.begin(), ppm.end())));
-        ASSERT_EQ(run("pnmtopng " + folder.file("in.ppm") + " >" + folder.file("in.png")), 0);
+        if (!png || c.mode != std::string("indexed"))
+            continue;
         std::string error;
-        const auto png = picture::readPictureFile(folder.file("in.png"), &error);
-        ASSERT_TRUE(png) << error;
-        const Bytes ilbm = picture::ilbmBytes(*png, &error);
-        ASSERT_TRUE(iffbytes::save(folder.file("out.iff"), ilbm)) << error;
-        unsigned w = 0, h = 0;
+        const auto read = picture::readPictureFile(out, &error);
+        ASSERT_TRUE(read) << error;
+        ASSERT_TRUE(iffbytes::save(folder.file("out.iff"), picture::ilbmBytes(*read, &error)))
+            << error;
+        unsigned width = 0, height = 0;
         std::vector<Rgb> reference;
-        ASSERT_TRUE(peerPixels("ilbmtoppm", folder.file("out.iff"), folder, &w, &h, &reference));
-        EXPECT_EQ(w, width);
-        EXPECT_EQ(h, height);
-        EXPECT_EQ(reference, pixels);
+        ASSERT_TRUE(
+            peerPixels("ilbmtoppm", folder.file("out.iff"), folder, &width, &height, &reference));
+        EXPECT_EQ(std::tuple(width, height), std::tuple(c.width, c.height));
+        EXPECT_EQ(reference, c.pixels);
     }
 }
