@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <fstream>
 #include <random>
+#include <sstream>
 #include <tuple>
 
 using namespace picturetest;
@@ -84,6 +87,18 @@ std::vector<Rgb> picked(const std::vector<Rgb> &palette, unsigned count, std::mt
     return pixels;
 }
 
+// The lines of data/peer_pictures.txt that begin with kind, each from its next word on.
+std::vector<std::istringstream> linesOf(const std::string &kind) {
+    std::vector<std::istringstream> lines;
+    std::ifstream in(QUILLFEN_PEER_PICTURES);
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind(kind + " ", 0) == 0)
+            lines.emplace_back(line.substr(kind.size() + 1));
+    }
+    EXPECT_FALSE(lines.empty()) << kind;
+    return lines;
+}
+
 std::vector<Rgb> randomColours(unsigned count, std::mt19937 &random) {
     std::vector<Rgb> colours;
     for (unsigned i = 0; i < count; i++)
@@ -115,29 +130,20 @@ TEST(Peers, TheCorpusAndAShamPictureShowAsIlbmtoppmShowsThem) {
                         {iffbytes::bmhd(40, 9, 6), cmapOf(colours), camgOf(0x800),
                          iffbytes::chunk("SHAM", sham),
                          iffbytes::chunk("BODY", interleavedBody(40, 9, 6, values))})));
-    const std::pair<std::string, const char *> pictures[] = {
-        {kPictures + "/brush-transparent-color.iff", "indexed"},
-        {kPictures + "/gradient.iff", "indexed"},
-        {kPictures + "/gradient-uncompressed.iff", "indexed"},
-        {kPictures + "/ham6.iff", "HAM6"},
-        {kPictures + "/serenity-24bit.iff", "24-bit"},
-        {kPictures + "/small-24bit.iff", "24-bit"},
-        {kPictures + "/test-stencil.iff", "indexed"},
-        {kPictures + "/serenity.lbm", "indexed"},
-        {folder.file("sham.iff"), "HAM6"},
-    };
-    for (const auto &[path, mode] : pictures)
-        expectSameAsPeer(path, folder, mode);
-    for (const char *name : {"incorrect-cmap-size.iff", "incorrect-uncompressed-size.iff",
-                             "missing-body-chunk.iff", "oss-fuzz-testcase-62033.iff",
-                             "oss-fuzz-testcase-63296.iff", "truncated-bmhd-chunk.iff"}) {
-        const std::string path = kPictures + "/" + name;
+    expectSameAsPeer(folder.file("sham.iff"), folder, "HAM6");
+    for (std::istringstream &line : linesOf("shows")) {
+        std::string name, mode;
+        line >> name >> mode;
+        expectSameAsPeer(kPictures + "/" + name, folder, mode.c_str());
+    }
+    for (std::istringstream &line : linesOf("refused")) {
+        const std::string path = kPictures + "/" + line.str();
         unsigned width = 0, height = 0;
         std::vector<Rgb> reference;
-        EXPECT_FALSE(peerPixels("ilbmtoppm", path, folder, &width, &height, &reference)) << name;
+        EXPECT_FALSE(peerPixels("ilbmtoppm", path, folder, &width, &height, &reference)) << path;
         std::string error;
-        EXPECT_FALSE(picture::readPictureFile(path, &error)) << name;
-        EXPECT_FALSE(error.empty()) << name;
+        EXPECT_FALSE(picture::readPictureFile(path, &error)) << path;
+        EXPECT_FALSE(error.empty()) << path;
     }
 }
 
@@ -147,61 +153,40 @@ TEST(Peers, PicturesNetpbmWritesShowAsItsReadersShowThemAndTheirIlbmsAsTheyWere)
     REQUIRE_PEER();
     Folder folder;
     std::mt19937 random(3);
-    // A smooth photo-like picture that HAM follows gun by gun, and true colour with noise.
-    std::vector<Rgb> photo, noise;
-    for (unsigned i = 0; i < 97 * 23; i++) {
-        const unsigned x = i % 97, y = i / 97;
-        photo.push_back({std::uint8_t(x * 255 / 97), std::uint8_t(y * 11), std::uint8_t(x * y)});
-        noise.push_back({std::uint8_t(random()), std::uint8_t(i * 3),
-                         std::uint8_t(random() % 4 == 0 ? 0 : 200)});
-    }
-    const std::vector<Rgb> noisy(noise.begin(), noise.begin() + 203);
-    const struct {
-        const char *command;
-        unsigned width, height;
-        std::vector<Rgb> pixels;
-        const char *mode;
-    } cases[] = {
-        {"ppmtoilbm", 37, 11, picked(randomColours(2, random), 37 * 11, random), "indexed"},
-        {"ppmtoilbm -nocompress", 100, 7, picked(randomColours(16, random), 700, random),
-         "indexed"},
-        {"ppmtoilbm", 320, 256, picked(randomColours(32, random), 320 * 256, random), "indexed"},
-        {"ppmtoilbm -maxplanes 8", 640, 3, picked(randomColours(200, random), 1920, random),
-         "indexed"},
-        {"ppmtoilbm -aga -nocompress", 33, 9, picked(randomColours(256, random), 297, random),
-         "indexed"},
-        {"ppmtoilbm -24force", 97, 23, noise, "24-bit"},
-        {"ppmtoilbm -hamforce", 97, 23, noise, "HAM6"},
-        {"ppmtoilbm -ham6", 97, 23, photo, "HAM6"},
-        {"ppmtoilbm -ham8", 97, 23, photo, "HAM8"},
-        {"pnmtopng", 47, 9, picked(randomColours(2, random), 47 * 9, random), "indexed"},
-        {"pnmtopng", 52, 9, picked(randomColours(7, random), 52 * 9, random), "indexed"},
-        {"pnmtopng -interlace", 77, 9, picked(randomColours(32, random), 77 * 9, random),
-         "indexed"},
-        {"pnmtopng", 245, 9, picked(randomColours(200, random), 245 * 9, random), "indexed"},
-        {"pnmtopng -force", 29, 7, noisy, "24-bit"},
-        {"pnmtopng -force -interlace", 29, 7, noisy, "24-bit"},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.command);
+    for (std::istringstream &line : linesOf("writes")) {
+        unsigned width = 0, height = 0;
+        std::string kind, mode, command;
+        line >> width >> height >> kind >> mode;
+        std::getline(line >> std::ws, command);
+        SCOPED_TRACE(command);
+        std::vector<Rgb> pixels =
+            std::isdigit(kind[0])
+                ? picked(randomColours(std::stoi(kind), random), width * height, random)
+                : std::vector<Rgb>{};
+        for (unsigned i = 0; pixels.size() < width * height; i++) {
+            const unsigned x = i % width, y = i / width;
+            pixels.push_back(kind == "photo" ? Rgb{std::uint8_t(x * 255 / width),
+                                                   std::uint8_t(y * 11), std::uint8_t(x * y)}
+                                             : Rgb{std::uint8_t(random()), std::uint8_t(i * 3),
+                                                   std::uint8_t(random() % 4 == 0 ? 0 : 200)});
+        }
         const std::string in = folder.file("in.ppm"), out = folder.file("out");
-        const std::string ppm = ppmOf(c.width, c.height, c.pixels);
+        const std::string ppm = ppmOf(width, height, pixels);
         ASSERT_TRUE(iffbytes::save(in, Bytes(ppm.begin(), ppm.end())));
-        ASSERT_EQ(run(std::string(c.command) + " " + in + " >" + out), 0);
-        const bool png = std::string(c.command).rfind("pnmtopng", 0) == 0;
-        expectSameAsPeer(out, folder, c.mode, png ? kPngtopnm : "ilbmtoppm");
-        if (!png || c.mode != std::string("indexed"))
+        ASSERT_EQ(run(command + " " + in + " >" + out), 0);
+        const bool png = command.rfind("pnmtopng", 0) == 0;
+        expectSameAsPeer(out, folder, mode.c_str(), png ? kPngtopnm : "ilbmtoppm");
+        if (!png || mode != "indexed")
             continue;
         std::string error;
         const auto read = picture::readPictureFile(out, &error);
         ASSERT_TRUE(read) << error;
         ASSERT_TRUE(iffbytes::save(folder.file("out.iff"), picture::ilbmBytes(*read, &error)))
             << error;
-        unsigned width = 0, height = 0;
+        unsigned w = 0, h = 0;
         std::vector<Rgb> reference;
-        ASSERT_TRUE(
-            peerPixels("ilbmtoppm", folder.file("out.iff"), folder, &width, &height, &reference));
-        EXPECT_EQ(std::tuple(width, height), std::tuple(c.width, c.height));
-        EXPECT_EQ(reference, c.pixels);
+        ASSERT_TRUE(peerPixels("ilbmtoppm", folder.file("out.iff"), folder, &w, &h, &reference));
+        EXPECT_EQ(std::tuple(w, h), std::tuple(width, height));
+        EXPECT_EQ(reference, pixels);
     }
 }
