@@ -291,8 +291,7 @@ TEST(Reduce, AnOrderedDitherDependsOnTheColoursAndThePlaceAlone) {
 // pictures mapped in place) gives what reducing the picture read whole gives, byte for byte;
 // a file that cannot be read says what readPicture says.
 TEST(Reduce, ReducingWhileReadingGivesWhatReducingThePictureReadWholeGives) {
-    using picturetest::pngLayout;
-    using picturetest::pngOf;
+    using namespace picturetest;
     std::mt19937 random(7);
     auto samples = [&](size_t count) {
         std::vector<unsigned> values(count);
@@ -306,17 +305,14 @@ TEST(Reduce, ReducingWhileReadingGivesWhatReducingThePictureReadWholeGives) {
     std::vector<png_color> greys(256);
     for (unsigned i = 0; i < 256; i++)
         greys[i] = {static_cast<png_byte>(i), static_cast<png_byte>(i / 2), 40};
-    picturetest::PngLayout interlaced =
-        pngLayout(33, 17, PNG_COLOR_TYPE_RGB, 8, samples(33 * 17 * 3));
+    PngLayout interlaced = pngLayout(33, 17, PNG_COLOR_TYPE_RGB, 8, samples(33 * 17 * 3));
     interlaced.interlaced = true;
-    picturetest::PngLayout indexed =
-        pngLayout(50, 20, PNG_COLOR_TYPE_PALETTE, 8, samples(50 * 20), greys);
+    PngLayout indexed = pngLayout(50, 20, PNG_COLOR_TYPE_PALETTE, 8, samples(50 * 20), greys);
     indexed.alphas = {0, 255, 10};
-    const picturetest::Bytes rgba =
-        pngOf(pngLayout(40, 30, PNG_COLOR_TYPE_RGB_ALPHA, 8, samples(40 * 30 * 4)));
+    const Bytes rgba = pngOf(pngLayout(40, 30, PNG_COLOR_TYPE_RGB_ALPHA, 8, samples(40 * 30 * 4)));
     const struct {
         const char *what;
-        picturetest::Bytes file;
+        Bytes file;
         picture::Reduction reduction;
         bool fromFile; // the second pass from the file, not the bytes
     } cases[] = {
@@ -328,18 +324,12 @@ TEST(Reduce, ReducingWhileReadingGivesWhatReducingThePictureReadWholeGives) {
          pngOf(pngLayout(300, 300, PNG_COLOR_TYPE_RGB, 8, samples(300 * 300 * 3))),
          {24, false, Diffuse},
          true},
-        {"few colours, kept",
-         pngOf(pngLayout(16, 3, PNG_COLOR_TYPE_RGB, 8, few)),
-         {8, false, None},
-         true},
-        {"interlaced, read whole", pngOf(interlaced), {16, false, Diffuse}, true},
-        {"indexed, in place", pngOf(indexed), {4, false, Diffuse}, false},
-        {"cut short",
-         picturetest::Bytes(rgba.begin(), rgba.begin() + 200),
-         {16, false, None},
-         true},
+        {"few, kept", pngOf(pngLayout(16, 3, PNG_COLOR_TYPE_RGB, 8, few)), {8, false, None}, true},
+        {"interlaced", pngOf(interlaced), {16, false, Diffuse}, true},
+        {"in place", pngOf(indexed), {4, false, Diffuse}, false},
+        {"cut", Bytes(rgba.begin(), rgba.begin() + 200), {16, false, None}, true},
     };
-    const picturetest::Folder folder;
+    const Folder folder;
     const std::string path = folder.file("p.png");
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -347,7 +337,7 @@ TEST(Reduce, ReducingWhileReadingGivesWhatReducingThePictureReadWholeGives) {
         std::string wholeError, error;
         const std::optional<Picture> read = picture::readPicture(c.file, &wholeError);
         const std::optional<Picture> reduced = picture::readReducedPicture(
-            picturetest::Bytes(c.file), c.reduction, &error, 0, c.fromFile ? path : "");
+            Bytes(c.file), c.reduction, &error, 0, c.fromFile ? path : "");
         ASSERT_EQ(reduced.has_value(), read.has_value());
         if (!read) {
             EXPECT_EQ(error, wholeError);

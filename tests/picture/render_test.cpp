@@ -90,12 +90,6 @@ TEST(Opacity, TheRuleOfTheConverters) {
     EXPECT_EQ(picture::opacityOf(p), (std::vector<std::uint8_t>{255, 0, 255, 0}));
     // A colour given wins over the picture's own mask and colours.
     EXPECT_EQ(picture::opacityOf(p, 1u), (std::vector<std::uint8_t>{255, 0, 255, 255}));
-
-    Picture colours;
-    colours.width = 1;
-    colours.height = 1;
-    colours.trueColour = {{1, 2, 3, 255}};
-    EXPECT_TRUE(picture::opacityOf(colours).empty());
 }
 
 TEST(CountColours, DistinctShownColoursUpToTheLimit) {
