@@ -7,14 +7,12 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -23,62 +21,42 @@ namespace {
 using picturetest::Folder;
 using Bytes = std::vector<std::uint8_t>;
 
-using testfiles::load;
-
 void save(const std::string &path, const std::string &text) {
     EXPECT_TRUE(testfiles::saveText(path, text));
 }
 
-// Files of this process may grow to limit bytes (ulimit -f): past it a write fails with EFBIG,
-// as it fails with ENOSPC on a full disk, at any byte the test chooses.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t limit) {
-        getrlimit(RLIMIT_FSIZE, &previous_);
-        handler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lower = previous_;
-        lower.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &lower);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, handler_);
-    }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-private:
-    rlimit previous_{};
-    void (*handler_)(int) = nullptr;
-};
+// Writes the data to path while files of this process may grow to limit bytes (ulimit -f): past
+// it a write fails with EFBIG, as it fails with ENOSPC on a full disk, at any byte chosen.
+bool writeUnder(rlim_t limit, const std::string &path, const Bytes &data, std::string *error) {
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit lower = previous;
+    lower.rlim_cur = limit;
+    setrlimit(RLIMIT_FSIZE, &lower);
+    const bool written = picture::writeWholeFile(path, data.data(), data.size(), error);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, handler);
+    return written;
+}
 
 TEST(WriteWholeFile, AWriteThatFailsAtAnyByteLeavesTheOldFileAndNoOther) {
     Folder folder;
     const std::string target = folder.file("out.bin");
     const Bytes data(300000, 0x5a);
     for (const rlim_t failsAfter : {rlim_t{0}, rlim_t{1}, rlim_t{4096}, rlim_t{299999}}) {
-        SCOPED_TRACE(failsAfter);
         save(target, "the old contents");
         std::string error;
-        bool written = true;
-        {
-            const FileSizeLimit limit(failsAfter);
-            written = picture::writeWholeFile(target, data.data(), data.size(), &error);
-        }
-        EXPECT_FALSE(written);
+        EXPECT_FALSE(writeUnder(failsAfter, target, data, &error));
         EXPECT_EQ(error,
                   "'" + target + "' cannot be written: File too large; it is left as it was.");
-        EXPECT_EQ(load(target), Bytes({'t', 'h', 'e', ' ', 'o', 'l', 'd', ' ', 'c', 'o', 'n', 't',
-                                       'e', 'n', 't', 's'}));
+        EXPECT_EQ(testfiles::loadText(target), "the old contents") << failsAfter;
         EXPECT_EQ(testfiles::namesBeside(target), std::vector<std::string>{"out.bin"});
     }
     // A file that was not there is still not there.
     std::filesystem::remove(target);
     std::string error;
-    {
-        const FileSizeLimit limit(10);
-        EXPECT_FALSE(picture::writeWholeFile(target, data.data(), data.size(), &error));
-    }
+    EXPECT_FALSE(writeUnder(10, target, data, &error));
     EXPECT_EQ(error, "'" + target + "' cannot be written: File too large.");
     EXPECT_TRUE(testfiles::namesBeside(target).empty());
 }
@@ -91,7 +69,7 @@ TEST(WriteWholeFile, ReplacesTheFileALinkNamesAndWritesDevicesInPlace) {
     ASSERT_EQ(symlink("real.bin", link.c_str()), 0);
     std::string error;
     ASSERT_TRUE(picture::writeWholeFile(link, "new", 3, &error)) << error;
-    EXPECT_EQ(load(real), Bytes({'n', 'e', 'w'}));
+    EXPECT_EQ(testfiles::loadText(real), "new");
     struct stat status {};
     ASSERT_EQ(lstat(link.c_str(), &status), 0);
     EXPECT_TRUE(S_ISLNK(status.st_mode)) << "the link stays a link";
@@ -116,80 +94,54 @@ TEST(WriteWholeFile, ReplacesTheFileALinkNamesAndWritesDevicesInPlace) {
 
 TEST(ReadWholeFile, StopsAtItsLimitCountedInBytesRead) {
     Folder folder;
-    const std::string fifo = folder.file("fifo");
+    const std::string fifo = folder.file("fifo"), large = folder.file("large"),
+                      missing = folder.file("missing");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    save(folder.file("large"), std::string(1025, 'a'));
+    save(large, std::string(1025, 'a'));
     save(folder.file("fits"), std::string(1024, 'b'));
-    const picture::ReadLimit kilobyte{1024, "palette"};
-    picture::ReadLimit onlyFiles = kilobyte;
-    onlyFiles.regularOnly = true;
-    picture::ReadLimit named{3 << 20, "copper list"};
-    named.name = "“zero”";
-    struct Case {
+    const picture::ReadLimit kilobyte{1024, "palette"}, onlyFiles{1024, "palette", true},
+        named{3 << 20, "copper list", false, "“zero”"}, megabyte{1 << 20, "picture"};
+    const std::string overKilobyte = " is larger than 1 KiB, larger than any palette that is read.",
+                      notAFile = " is not a regular file (a device, a FIFO or a socket); only "
+                                 "files are read.";
+    const struct {
         std::string path;
         picture::ReadLimit limit;
         std::string error; // empty: read
-    };
-    const std::vector<Case> cases = {
+    } cases[] = {
         {folder.file("fits"), kilobyte, ""},
-        {folder.file("large"), kilobyte,
-         "'" + folder.file("large") +
-             "' is larger than 1 KiB, larger than any palette that is read."},
+        {large, kilobyte, "'" + large + "'" + overKilobyte},
         // A device that never ends, whose size says nothing.
-        {"/dev/zero", kilobyte,
-         "'/dev/zero' is larger than 1 KiB, larger than any palette that is read."},
+        {"/dev/zero", kilobyte, "'/dev/zero'" + overKilobyte},
         // Named as a window shows it.
         {"/dev/zero", named,
          "“zero” is larger than 3 MiB, larger than any copper list that is read."},
+        // The standard input, a pipe whose writer goes on for ever.
+        {"-", megabyte,
+         "the standard input is larger than 1 MiB, larger than any picture that is read."},
         // Refused before anything is read: no wait for a writer that never comes.
-        {fifo, onlyFiles,
-         "'" + fifo +
-             "' is not a regular file (a device, a FIFO or a socket); only files are read."},
-        {"/dev/zero", onlyFiles,
-         "'/dev/zero' is not a regular file (a device, a FIFO or a socket); only files are read."},
-        {folder.file("missing"), kilobyte,
-         "'" + folder.file("missing") + "' cannot be opened: No such file or directory."},
+        {fifo, onlyFiles, "'" + fifo + "'" + notAFile},
+        {"/dev/zero", onlyFiles, "'/dev/zero'" + notAFile},
+        {missing, kilobyte, "'" + missing + "' cannot be opened: No such file or directory."},
     };
+    FILE *endless = popen("cat /dev/zero", "r");
+    ASSERT_NE(endless, nullptr);
+    const int standardInput = dup(0);
+    dup2(fileno(endless), 0);
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.path);
         Bytes bytes{1, 2, 3};
         std::string error;
-        EXPECT_EQ(picture::readWholeFile(c.path, c.limit, &bytes, &error), c.error.empty());
+        EXPECT_EQ(picture::readWholeFile(c.path, c.limit, &bytes, &error), c.error.empty())
+            << c.path;
         EXPECT_EQ(error, c.error);
-        EXPECT_EQ(bytes.size(), c.error.empty() ? 1024u : 0u);
+        EXPECT_EQ(bytes.size(), c.error.empty() ? 1024u : 0u) << c.path;
     }
-    // A caller that wants no sentence gets none (and no crash).
-    Bytes bytes;
-    EXPECT_FALSE(picture::readWholeFile(folder.file("large"), kilobyte, &bytes, nullptr));
-}
-
-TEST(ReadWholeFile, APipeThatNeverEndsStopsAtTheLimit) {
-    // The standard input and a FIFO are pipes: a writer that goes on for ever is cut off.
-    int ends[2];
-    ASSERT_EQ(pipe(ends), 0);
-    const pid_t writer = fork();
-    ASSERT_GE(writer, 0);
-    if (writer == 0) {
-        close(ends[0]);
-        const std::vector<char> zeros(65536);
-        while (write(ends[1], zeros.data(), zeros.size()) > 0) {
-        }
-        _exit(0);
-    }
-    close(ends[1]);
-    const int standardInput = dup(0);
-    dup2(ends[0], 0);
-    close(ends[0]);
-    Bytes bytes;
-    std::string error;
-    const bool read = picture::readWholeFile("-", {1 << 20, "picture"}, &bytes, &error);
     dup2(standardInput, 0);
     close(standardInput);
-    kill(writer, SIGKILL);
-    waitpid(writer, nullptr, 0);
-    EXPECT_FALSE(read);
-    EXPECT_EQ(error,
-              "the standard input is larger than 1 MiB, larger than any picture that is read.");
+    pclose(endless); // cat ends on the pipe closed
+    // A caller that wants no sentence gets none (and no crash).
+    Bytes bytes;
+    EXPECT_FALSE(picture::readWholeFile(large, kilobyte, &bytes, nullptr));
 }
 
 } // namespace

@@ -8,7 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <fstream>
 #include <random>
+#include <sstream>
+#include <tuple>
 
 using namespace picturetest;
 
@@ -83,6 +87,18 @@ std::vector<Rgb> picked(const std::vector<Rgb> &palette, unsigned count, std::mt
     return pixels;
 }
 
+// The lines of data/peer_pictures.txt that begin with kind, each from its next word on.
+std::vector<std::istringstream> linesOf(const std::string &kind) {
+    std::vector<std::istringstream> lines;
+    std::ifstream in(QUILLFEN_PEER_PICTURES);
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind(kind + " ", 0) == 0)
+            lines.emplace_back(line.substr(kind.size() + 1));
+    }
+    EXPECT_FALSE(lines.empty()) << kind;
+    return lines;
+}
+
 std::vector<Rgb> randomColours(unsigned count, std::mt19937 &random) {
     std::vector<Rgb> colours;
     for (unsigned i = 0; i < count; i++)
@@ -92,131 +108,85 @@ std::vector<Rgb> randomColours(unsigned count, std::mt19937 &random) {
 
 } // namespace
 
-TEST(Peers, TheCorpusShowsAsIlbmtoppmShowsIt) {
+TEST(Peers, TheCorpusAndAShamPictureShowAsIlbmtoppmShowsThem) {
     REQUIRE_PEER();
     Folder folder;
-    const std::pair<const char *, const char *> pictures[] = {
-        {"brush-transparent-color.iff", "indexed"},
-        {"gradient.iff", "indexed"},
-        {"gradient-uncompressed.iff", "indexed"},
-        {"ham6.iff", "HAM6"},
-        {"serenity-24bit.iff", "24-bit"},
-        {"small-24bit.iff", "24-bit"},
-        {"test-stencil.iff", "indexed"},
-        {"serenity.lbm", "indexed"},
-    };
-    for (const auto &[name, mode] : pictures)
-        expectSameAsPeer(kPictures + "/" + name, folder, mode);
-    for (const char *name : {"incorrect-cmap-size.iff", "incorrect-uncompressed-size.iff",
-                             "missing-body-chunk.iff", "oss-fuzz-testcase-62033.iff",
-                             "oss-fuzz-testcase-63296.iff", "truncated-bmhd-chunk.iff"}) {
-        SCOPED_TRACE(name);
-        const std::string path = kPictures + "/" + name;
-        unsigned width = 0, height = 0;
-        std::vector<Rgb> reference;
-        EXPECT_FALSE(peerPixels("ilbmtoppm", path, folder, &width, &height, &reference));
-        std::string error;
-        EXPECT_FALSE(picture::readPictureFile(path, &error));
-        EXPECT_EQ(error.rfind("'" + path + "': ", 0), 0u) << error;
-        EXPECT_EQ(error.back(), '.');
-    }
-}
-
-TEST(Peers, PicturesNetpbmWritesShowAsItsReadersShowThem) {
-    REQUIRE_PEER();
-    Folder folder;
-    std::mt19937 random(3);
-    // A smooth photo-like picture that HAM follows gun by gun, and true colour with noise.
-    std::vector<Rgb> photo, noise;
-    for (unsigned i = 0; i < 97 * 23; i++) {
-        const unsigned x = i % 97, y = i / 97;
-        photo.push_back({std::uint8_t(x * 255 / 97), std::uint8_t(y * 11), std::uint8_t(x * y)});
-        noise.push_back({std::uint8_t(random()), std::uint8_t(i * 3),
-                         std::uint8_t(random() % 4 == 0 ? 0 : 200)});
-    }
-    const struct {
-        const char *command;
-        unsigned width, height;
-        std::vector<Rgb> pixels;
-        const char *mode;
-    } cases[] = {
-        {"ppmtoilbm", 37, 11, picked(randomColours(2, random), 37 * 11, random), "indexed"},
-        {"ppmtoilbm -nocompress", 100, 7, picked(randomColours(16, random), 700, random),
-         "indexed"},
-        {"ppmtoilbm", 320, 256, picked(randomColours(32, random), 320 * 256, random), "indexed"},
-        {"ppmtoilbm -maxplanes 8", 640, 3, picked(randomColours(200, random), 1920, random),
-         "indexed"},
-        {"ppmtoilbm -aga -nocompress", 33, 9, picked(randomColours(256, random), 297, random),
-         "indexed"},
-        {"ppmtoilbm -24force", 97, 23, noise, "24-bit"},
-        {"ppmtoilbm -hamforce", 97, 23, noise, "HAM6"},
-        {"ppmtoilbm -ham6", 97, 23, photo, "HAM6"},
-        {"ppmtoilbm -ham8", 97, 23, photo, "HAM8"},
-        {"pnmtopng", 29, 7, picked(randomColours(5, random), 203, random), "indexed"},
-        {"pnmtopng -interlace", 29, 7, picked(randomColours(5, random), 203, random), "indexed"},
-        {"pnmtopng -force", 29, 7, std::vector<Rgb>(noise.begin(), noise.begin() + 203), "24-bit"},
-        {"pnmtopng -force -interlace", 29, 7, std::vector<Rgb>(noise.begin(), noise.begin() + 203),
-         "24-bit"},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.command);
-        const std::string in = folder.file("in.ppm"), out = folder.file("out");
-        const std::string ppm = ppmOf(c.width, c.height, c.pixels);
-        ASSERT_TRUE(iffbytes::save(in, Bytes(ppm.begin(), ppm.end())));
-        ASSERT_EQ(run(std::string(c.command) + " " + in + " >" + out), 0);
-        const bool png = std::string(c.command).rfind("pnmtopng", 0) == 0;
-        expectSameAsPeer(out, folder, c.mode, png ? kPngtopnm : "ilbmtoppm");
-    }
-}
-
-TEST(Peers, ShamPicturesShowAsIlbmtoppmShowsThem) {
-    REQUIRE_PEER();
-    using namespace iffbytes;
     // HAM6 with a palette of 16 random 12-bit colours for every line (the PCHG forms are held
     // byte by byte in linecolours_test.cpp). A HAM row's first pixel modifies COLOR00 on the
     // Amiga (HRM, "Hold-and-Modify Mode"), which ilbmtoppm does not do; here every row starts
     // from a register, as HAM pictures do.
-    const unsigned width = 40, height = 9;
     std::mt19937 random(11);
     std::vector<std::uint32_t> values, colours;
-    for (unsigned i = 0; i < width * height; i++)
-        values.push_back(random() % (i % width == 0 ? 16 : 64));
+    for (unsigned i = 0; i < 40 * 9; i++)
+        values.push_back(random() % (i % 40 == 0 ? 16 : 64));
     for (unsigned i = 0; i < 16; i++)
         colours.push_back(random() & 0xf0f0f0);
-    Bytes sham = be16(0);
-    for (unsigned i = 0; i < 16 * height; i++)
-        append(sham, be16(static_cast<std::uint16_t>(random() & 0xfff)));
-    Folder folder;
-    ASSERT_TRUE(
-        save(folder.file("sham.iff"),
-             group("FORM", "ILBM",
-                   {bmhd(width, height, 6), cmapOf(colours), camgOf(0x800), chunk("SHAM", sham),
-                    chunk("BODY", interleavedBody(width, height, 6, values))})));
+    Bytes sham = iffbytes::be16(0);
+    for (unsigned i = 0; i < 16 * 9; i++)
+        iffbytes::append(sham, iffbytes::be16(static_cast<std::uint16_t>(random() & 0xfff)));
+    ASSERT_TRUE(iffbytes::save(
+        folder.file("sham.iff"),
+        iffbytes::group("FORM", "ILBM",
+                        {iffbytes::bmhd(40, 9, 6), cmapOf(colours), camgOf(0x800),
+                         iffbytes::chunk("SHAM", sham),
+                         iffbytes::chunk("BODY", interleavedBody(40, 9, 6, values))})));
     expectSameAsPeer(folder.file("sham.iff"), folder, "HAM6");
+    for (std::istringstream &line : linesOf("shows")) {
+        std::string name, mode;
+        line >> name >> mode;
+        expectSameAsPeer(kPictures + "/" + name, folder, mode.c_str());
+    }
+    for (std::istringstream &line : linesOf("refused")) {
+        const std::string path = kPictures + "/" + line.str();
+        unsigned width = 0, height = 0;
+        std::vector<Rgb> reference;
+        EXPECT_FALSE(peerPixels("ilbmtoppm", path, folder, &width, &height, &reference)) << path;
+        std::string error;
+        EXPECT_FALSE(picture::readPictureFile(path, &error)) << path;
+        EXPECT_FALSE(error.empty()) << path;
+    }
 }
 
-TEST(Peers, IlbmsTheLibrariesWriteShowAsIlbmtoppmShowsThem) {
+// Every picture netpbm writes shows as its readers show it; every palette PNG, written as an
+// ILBM by the library, shows in ilbmtoppm as the picture it came from.
+TEST(Peers, PicturesNetpbmWritesShowAsItsReadersShowThemAndTheirIlbmsAsTheyWere) {
     REQUIRE_PEER();
     Folder folder;
-    std::mt19937 random(11);
-    for (unsigned colours : {2u, 7u, 32u, 200u}) {
-        SCOPED_TRACE(colours);
-        const unsigned width = 45 + colours, height = 9;
-        const std::vector<Rgb> pixels =
-            picked(randomColours(colours, random), width * height, random);
+    std::mt19937 random(3);
+    for (std::istringstream &line : linesOf("writes")) {
+        unsigned width = 0, height = 0;
+        std::string kind, mode, command;
+        line >> width >> height >> kind >> mode;
+        std::getline(line >> std::ws, command);
+        SCOPED_TRACE(command);
+        std::vector<Rgb> pixels =
+            std::isdigit(kind[0])
+                ? picked(randomColours(std::stoi(kind), random), width * height, random)
+                : std::vector<Rgb>{};
+        for (unsigned i = 0; pixels.size() < width * height; i++) {
+            const unsigned x = i % width, y = i / width;
+            pixels.push_back(kind == "photo" ? Rgb{std::uint8_t(x * 255 / width),
+                                                   std::uint8_t(y * 11), std::uint8_t(x * y)}
+                                             : Rgb{std::uint8_t(random()), std::uint8_t(i * 3),
+                                                   std::uint8_t(random() % 4 == 0 ? 0 : 200)});
+        }
+        const std::string in = folder.file("in.ppm"), out = folder.file("out");
         const std::string ppm = ppmOf(width, height, pixels);
-        ASSERT_TRUE(iffbytes::save(folder.file("in.ppm"), Bytes(ppm.begin(), ppm.end())));
-        ASSERT_EQ(run("pnmtopng " + folder.file("in.ppm") + " >" + folder.file("in.png")), 0);
+        ASSERT_TRUE(iffbytes::save(in, Bytes(ppm.begin(), ppm.end())));
+        ASSERT_EQ(run(command + " " + in + " >" + out), 0);
+        const bool png = command.rfind("pnmtopng", 0) == 0;
+        expectSameAsPeer(out, folder, mode.c_str(), png ? kPngtopnm : "ilbmtoppm");
+        if (!png || mode != "indexed")
+            continue;
         std::string error;
-        const auto png = picture::readPictureFile(folder.file("in.png"), &error);
-        ASSERT_TRUE(png) << error;
-        const Bytes ilbm = picture::ilbmBytes(*png, &error);
-        ASSERT_TRUE(iffbytes::save(folder.file("out.iff"), ilbm)) << error;
+        const auto read = picture::readPictureFile(out, &error);
+        ASSERT_TRUE(read) << error;
+        ASSERT_TRUE(iffbytes::save(folder.file("out.iff"), picture::ilbmBytes(*read, &error)))
+            << error;
         unsigned w = 0, h = 0;
         std::vector<Rgb> reference;
         ASSERT_TRUE(peerPixels("ilbmtoppm", folder.file("out.iff"), folder, &w, &h, &reference));
-        EXPECT_EQ(w, width);
-        EXPECT_EQ(h, height);
+        EXPECT_EQ(std::tuple(w, h), std::tuple(width, height));
         EXPECT_EQ(reference, pixels);
     }
 }
