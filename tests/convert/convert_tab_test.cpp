@@ -22,14 +22,11 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QMimeData>
-#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUrl>
 #include <cmath>
-#include <functional>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -128,6 +125,8 @@ protected:
 
 } // namespace
 
+// Each control reaches the tool: the file the tab saves is the one quillfen-iff writes with the
+// options the controls hold.
 TEST_F(ConvertTab, EachControlReachesTheToolAndTheFileSavedIsQuillfenIffs) {
     expectViewsShowTheTool(); // no picture yet
     open(picturePath("brush-transparent-color.iff"));
@@ -138,10 +137,6 @@ TEST_F(ConvertTab, EachControlReachesTheToolAndTheFileSavedIsQuillfenIffs) {
     toggle(ui->invertMaskCheckBox);
     ui->bitplaneDepthSpinBox->setValue(2);
     ui->bitplaneTransparentSpinBox->setValue(3);
-    const ConvertTool::Bitplanes &planes = controller->tool().bitplanes;
-    EXPECT_TRUE(planes.planar && planes.mask == 1 && planes.invertMask);
-    EXPECT_EQ(planes.depth, 2u);
-    EXPECT_EQ(planes.transparent, 3u);
     expectViewsShowTheTool();
     expectTheSameFileAs("raw --planar --mask=inverted --depth 2 --transparent 3");
     toggle(ui->chunkyCheckBox);
@@ -155,8 +150,6 @@ TEST_F(ConvertTab, EachControlReachesTheToolAndTheFileSavedIsQuillfenIffs) {
     userinput::chooseWithKeys(ui->paletteFormatComboBox, 3);
     userinput::chooseWithKeys(ui->paletteOutputComboBox, 1);
     ui->paletteColoursSpinBox->setValue(2);
-    const ConvertTool::Palette &palette = controller->tool().palette;
-    EXPECT_TRUE(palette.format == 3 && palette.binary && palette.colours == 2u);
     expectViewsShowTheTool();
     expectTheSameFileAs("palette --format loadrgb32 --binary --colors 2");
 
@@ -173,17 +166,11 @@ TEST_F(ConvertTab, EachControlReachesTheToolAndTheFileSavedIsQuillfenIffs) {
     ui->exportTabWidget->setCurrentIndex(2);
     userinput::chooseWithKeys(ui->spriteChipsetComboBox, 1);
     userinput::chooseWithKeys(ui->spriteWidthComboBox, 1);
-    toggle(ui->attachedCheckBox);
-    toggle(ui->attachedCheckBox);
     toggle(ui->controlWordsCheckBox);
     userinput::type(ui->spriteXLineEdit, "C0.8"); // upper case becomes lower case
     userinput::type(ui->spriteYLineEdit, "6d");
     userinput::chooseWithKeys(ui->spriteOutputComboBox, 0);
     ui->spriteTransparentSpinBox->setValue(1);
-    const ConvertTool::Sprites &sprites = controller->tool().sprites;
-    EXPECT_TRUE(sprites.aga && sprites.width == 1 && sprites.controlWords && sprites.text);
-    EXPECT_EQ(sprites.x, "c0.8");
-    EXPECT_EQ(sprites.transparent, 1u);
     expectViewsShowTheTool();
     expectTheSameFileAs("sprite --chipset aga --width 32 --x c0.8 --y 6d --text --transparent 1");
     ui->copyExportButton->click();
@@ -212,17 +199,13 @@ TEST_F(ConvertTab, TrueColourIsReducedFromTheControls) {
     ui->reduceColoursSpinBox->setValue(16);
     userinput::chooseWithKeys(ui->reducePrecisionComboBox, 0);
     // The Dither list: None, Ordered, Error diffusion.
-    for (const auto &[index, dither, options] :
-         {std::tuple{2, picture::Dither::Diffuse, "raw --reduce 16 --dither --chipset ocs"},
-          std::tuple{1, picture::Dither::Ordered,
-                     "raw --reduce 16 --dither=ordered --chipset ocs"}}) {
-        userinput::chooseWithKeys(ui->ditherComboBox, index);
-        userinput::click(ui->reduceButton);
-        const picture::Reduction &reduction = controller->tool().reduction;
-        EXPECT_TRUE(reduction.colours == 16 && reduction.twelveBit && reduction.dither == dither);
-        expectViewsShowTheTool();
-        expectTheSameFileAs(options);
-    }
+    userinput::chooseWithKeys(ui->ditherComboBox, 1);
+    userinput::click(ui->reduceButton);
+    EXPECT_EQ(controller->tool().reduction.dither, picture::Dither::Ordered);
+    userinput::chooseWithKeys(ui->ditherComboBox, 2);
+    userinput::click(ui->reduceButton);
+    expectViewsShowTheTool();
+    expectTheSameFileAs("raw --reduce 16 --dither --chipset ocs");
     userinput::click(ui->originalButton);
     EXPECT_TRUE(controller->workingPicture()->isTrueColour());
     expectViewsShowTheTool();
@@ -275,14 +258,9 @@ TEST_F(ConvertTab, ThePicturesShapeAndZoomReachTheView) {
 TEST_F(ConvertTab, AFileThatCannotBeReadLeavesThePictureAndSaysWhy) {
     open(picturePath("ham6.iff"));
     const std::vector<QRgb> before = pixelsOf(controller->shownImage());
-    ASSERT_TRUE(testfiles::saveText(dir.file("empty.iff"), ""));
-    ASSERT_TRUE(testfiles::saveText(dir.file("notes.png"), "not a picture at all\n"));
-    // A device and a FIFO are refused before they are read.
-    const std::string fifo = dir.file("fifo.iff");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    // What the picture library refuses (tests/picture): a broken file, a missing one.
     for (const std::string &path :
-         {picturePath("truncated-bmhd-chunk.iff").toStdString(), dir.file("empty.iff"),
-          dir.file("notes.png"), dir.file("missing.iff"), std::string("/dev/zero"), fifo}) {
+         {picturePath("truncated-bmhd-chunk.iff").toStdString(), dir.file("missing.iff")}) {
         SCOPED_TRACE(path);
         EXPECT_FALSE(controller->openPictureFile(QString::fromStdString(path)));
         // A sentence naming the file.
@@ -312,18 +290,15 @@ TEST_F(ConvertTab, AReadingGoesOnWhileTheTabSaysSoAndADroppedFileOpens) {
     EXPECT_EQ(controller->pictureName(), "ham6.iff");
 }
 
-// In the window: Ctrl+7, File > Open Picture, Edit > Copy Output, a dropped picture, the
-// palette handed to the Colour tab, where Edit > Undo takes it back.
+// In the window: File > Open Picture, Edit > Copy Output, a dropped picture, the palette handed
+// to the Colour tab, where Edit > Undo takes it back. Ctrl+7 and the window's smallest layout are
+// the shell's (tests/shell).
 TEST(ConvertInTheWindow, TheMenusAndTheColourTabReachTheTab) {
     MainWindow window;
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     ConvertViewController *convert = window.convertViewController();
     auto action = [&](const char *name) { return window.findChild<QAction *>(name); };
-    QTest::keyClick(&window, Qt::Key_7, Qt::ControlModifier);
-    EXPECT_EQ(window.tabViewController()->currentWidget(), convert);
-
-    window.tabViewController()->setCurrentIndex(0);
     QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(window.tabViewController()->currentWidget(), convert);
     auto *dialog = window.findChild<QFileDialog *>();
@@ -351,16 +326,4 @@ TEST(ConvertInTheWindow, TheMenusAndTheColourTabReachTheTab) {
     EXPECT_EQ(colour->paletteDataSource()->paletteEntries(), convert->tool().paletteColours());
     action("undoAction")->trigger();
     EXPECT_EQ(colour->paletteDataSource()->paletteEntries(), before);
-
-    // At the window's smallest the palette formats and the aspect box show their whole text.
-    if (window.minimumWidth() < window.screen()->availableGeometry().width()) {
-        window.resize(window.minimumSize());
-        QApplication::processEvents();
-        QComboBox *formats = convert->controls()->paletteFormatComboBox;
-        for (int index = 0; index < formats->count(); ++index)
-            EXPECT_GE(formats->width(),
-                      formats->fontMetrics().horizontalAdvance(formats->itemText(index)) + 24);
-        QCheckBox *aspect = convert->controls()->aspectCheckBox;
-        EXPECT_GE(aspect->width(), aspect->sizeHint().width());
-    }
 }
