@@ -114,7 +114,6 @@ TEST_F(WorkbenchTab, TheFrameShowsTheListWithItsChipDataAndAClickedPixelsStory) 
     const int x = 2 * (0x81 - 0x5c), y = 0x2c - 0x1a;
     EXPECT_EQ(view.frameImage().pixel(x, y), 0xffff0000u);
     QTest::mouseClick(view.controls()->frameLabel, Qt::LeftButton, {}, QPoint(x, y));
-    EXPECT_TRUE(view.storyText().contains(QStringLiteral("COLOR01 = #ff0000")))
-        << view.storyText().toStdString();
+    EXPECT_TRUE(view.storyText().contains(QStringLiteral("COLOR01 = #ff0000"))) << view.storyText();
     EXPECT_EQ(ui.listingListView->currentIndex().row(), 7);
 }
