@@ -251,10 +251,10 @@ private:
         // data/sky.s: a screen's set-up and a sky of blues down to the horizon (a WAIT every 16
         // lines from $2c, COLOR00 $004 plus $011 a step and $100 every second step), below line
         // $ff a brown ground, and the text colour changing halfway down: 40 instructions.
-        QFile sky(QStringLiteral(QUILLFEN_E2E_DATA "/sky.s"));
-        m_report.check("workbench list read", sky.open(QIODevice::ReadOnly));
-        const QString text = QString::fromUtf8(sky.readAll());
-        find<QPlainTextEdit>("copperSourceTextEdit")->setPlainText(text);
+        QFile list(QStringLiteral(QUILLFEN_E2E_DATA "/sky.s"));
+        m_report.check("workbench list read", list.open(QIODevice::ReadOnly));
+        find<QPlainTextEdit>("copperSourceTextEdit")
+            ->setPlainText(QString::fromUtf8(list.readAll()));
         click(find<QPushButton>("readListButton"));
         auto *listing = find<QAbstractItemView>("listingListView");
         m_report.check("workbench listing rows",
