@@ -14,22 +14,22 @@
 #include "workbench/CopperWorkbenchViewController.h"
 
 #include "QtPrinters.h"
+#include "scratch_files.h"
 #include <QtTest>
 #include <QtWidgets>
 #include <gtest/gtest.h>
 
 namespace {
 
-QString write(const QTemporaryDir &dir, const char *name, const QByteArray &bytes) {
-    QFile file(dir.filePath(name));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    return file.fileName();
+QString write(const testfiles::Folder &dir, const char *name, const QByteArray &bytes) {
+    EXPECT_TRUE(testfiles::saveText(dir.file(name), bytes.toStdString()));
+    return QString::fromStdString(dir.file(name));
 }
 
 // A FORM ILBM with a bitmap header and a colour map of two colours, byte by byte, and no BODY:
 // a palette file. FORM (46 bytes) ILBM; BMHD: 2 x 1, one plane, aspect 10:11, page 2 x 1; CMAP
 // of two.
-QString paletteFile(const QTemporaryDir &dir) {
+QString paletteFile(const testfiles::Folder &dir) {
     return write(dir, "two colours.iff",
                  QByteArray::fromHex("464f524d 0000002e 494c424d 424d4844 00000014 0002 0001 0000 "
                                      "0000 01 00 00 00 0000 0a 0b 0002 0001 434d4150 00000006 "
@@ -173,7 +173,7 @@ TEST(Shell, HelpOpensTheUserGuide) {
 // quillfen FILE…: each file in the tool it belongs to, by its contents; the tool of the last
 // on show; a file that cannot be read named in a sentence.
 TEST(Shell, FilesOnTheCommandLineOpenInTheirTools) {
-    QTemporaryDir dir;
+    const testfiles::Folder dir;
     // A copper list as text, and the same two instructions as words: MOVE $0fff to COLOR00
     // ($180), then the end of the list.
     const QString text = write(dir, "list.s", "\tdc.w\t$0180,$0fff\n\tdc.w\t$ffff,$fffe\n");
@@ -189,7 +189,7 @@ TEST(Shell, FilesOnTheCommandLineOpenInTheirTools) {
         {text, "copperWorkbenchViewController", true},
         {binary, "copperWorkbenchViewController", true},
         {pictures + "/truncated-bmhd-chunk.iff", "convertViewController", false},
-        {dir.filePath("nothing here"), "convertViewController", false},
+        {QString::fromStdString(dir.file("nothing here")), "convertViewController", false},
     };
     MainWindow window(nullptr, MainWindow::ToolLoading::WhenShown);
     for (const auto &c : cases) {
@@ -243,7 +243,7 @@ TEST(Shell, CommandLine) {
 
 // The file is read on a worker thread; the palette changes when it is read.
 TEST(Shell, APictureDroppedOnTheWindowGivesTheColourToolItsPalette) {
-    QTemporaryDir dir;
+    const testfiles::Folder dir;
     ShownWindow window;
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(paletteFile(dir))});
