@@ -35,9 +35,7 @@ protected:
 } // namespace
 
 TEST_F(CopperAssembly, TheCodeAssemblesToTheWordsItMeans) {
-    CopperTool colourPerLine, moveAndWait, waitsStayWaits, comments;
-    colourPerLine.addMove(Move{"COLOR00", "", "00", true, false});
-    run(colourPerLine, "3");
+    CopperTool moveAndWait, waitsStayWaits, comments;
     moveAndWait.addMove(Move{"COLOR00", "0f", "00"});
     moveAndWait.addWait(Wait{"00", "e1", "ff", "fe"});
     moveAndWait.addMove(Move{"$182", "0", "f"});
@@ -56,9 +54,6 @@ TEST_F(CopperAssembly, TheCodeAssemblesToTheWordsItMeans) {
         const CopperTool &tool;
         Words words;
     } cases[] = {
-        {colourPerLine,
-         {0x2c07, 0xfffe, 0x0180, 0x2c00, 0x2d07, 0xfffe, 0x0180, 0x2d00, 0x2e07, 0xfffe, 0x0180,
-          0x2e00}},
         {moveAndWait,
          {0x2c07, 0xfffe, 0x0180, 0x0f00, 0x2ce1, 0xfffe, 0x0182, 0x000f, 0x01f0, 0x1234}},
         {waitsStayWaits, {0x2c01, 0xfffe, 0x2c01, 0x0000, 0x3c07, 0xfffe, 0x4ce1, 0xffff}},

@@ -126,7 +126,7 @@ TEST_F(CopperTab, FieldsTakeTwoHexDigitsAndAutoBoxesLockTheirs) {
                              ui->waitVerticalValueTextField, ui->waitHorizontalValueTextField,
                              ui->waitVerticleMaskTextField, ui->waitHorizontalMaskTextField}) {
         type(field, "aG-F9c1");
-        EXPECT_EQ(field->text(), "af") << field->objectName().toStdString();
+        EXPECT_EQ(field->text(), "af") << field->objectName();
     }
     const std::pair<QCheckBox *, QLineEdit *> boxes[] = {
         {ui->moveAutoVerticalValueButton, ui->moveVerticalValueTextField},

@@ -7,6 +7,7 @@
 
 #include "QtPrinters.h"
 #include "UserInput.h"
+#include "golden_text.h"
 #include "run_program.h"
 
 #include <QLocale>
@@ -42,39 +43,24 @@ const DisplayTool::Row &row(const std::vector<DisplayTool::Row> &rows, amiga::Di
 amiga::FramePicture frameOf(const DisplayTool &tool) {
     amiga::FramePicture picture;
     QString message;
-    EXPECT_TRUE(tool.screenFrame(&picture, &message)) << message.toStdString();
+    EXPECT_TRUE(tool.screenFrame(&picture, &message)) << message;
     return picture;
 }
 
 } // namespace
 
-// Each case: width, height and depth; then the results and their arithmetic in the tab's
-// order, and the depth pop-up's item.
+// The results and their arithmetic for each size, and the depth pop-up's item: data/memory.txt.
 TEST_F(DisplayToolTest, MemoryResultsWithTheirArithmetic) {
-    const char *const cases[][2] = {
-        {"320 256 5", "40|(320 ÷ 8)|10,240|(40 x 256)|51,200|(10240 x 5)|200|(40 x 5)|160|0xa0|"
-                      "(200 - 40)|4"},
-        // Grouped in the results, never in the arithmetic.
-        {"1280 1024 8", "160|(1280 ÷ 8)|163,840|(160 x 1024)|1,310,720|(163840 x 8)|1,280|"
-                        "(160 x 8)|1,120|0x460|(1280 - 160)|7"},
-        // Widths below 8 take no byte; one plane has no modulo.
-        {"7 256 5", "0|(7 ÷ 8)|0|(0 x 256)|0|(0 x 5)|0|(0 x 5)|0|0x0|(0 - 0)|4"},
-        {"327 200 1", "40|(327 ÷ 8)|8,000|(40 x 200)|8,000|(8000 x 1)|40|(40 x 1)|0|0x0|"
-                      "(40 - 40)|0"},
-        // No depth yet: the results that need one are blank.
-        {"320 256 0", "40|(320 ÷ 8)|10,240|(40 x 256)||||||||-1"},
-        // Nine digits each, the most the fields take: the products stay exact.
-        {"999999999 999999999 8",
-         "124,999,999|(999999999 ÷ 8)|124,999,998,875,000,001|(124999999 x 999999999)|"
-         "999,999,991,000,000,008|(124999998875000001 x 8)|999,999,992|(124999999 x 8)|"
-         "874,999,993|0x342770b9|(999999992 - 124999999)|7"},
-    };
+    const std::map<std::string, std::string> cases =
+        golden::read(QUILLFEN_DISPLAY_DATA "/memory.txt");
+    ASSERT_EQ(cases.size(), 6u);
     for (const auto &[sizes, results] : cases) {
-        SCOPED_TRACE(sizes);
-        const QStringList size = QString(sizes).split(' ');
+        const QStringList size = QString::fromStdString(sizes).split(' ');
         const DisplayTool::Memory m =
             screen(size[0].toLongLong(), size[1].toLongLong(), size[2].toLongLong()).memory();
-        EXPECT_EQ(m.all() << QString::number(m.colourChoice), QString(results).split('|'));
+        EXPECT_EQ((m.all() << QString::number(m.colourChoice)).join('\n') + '\n',
+                  QString::fromStdString(results))
+            << sizes;
     }
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(screen(1280, 1024, 8).memory().bytesAllPlanes, "1.310.720");
@@ -103,20 +89,18 @@ TEST_F(DisplayToolTest, RowsShowOnlyWhatTheScreenNeedsWithItsWarnings) {
     const QString refused = row(tool.rows(), R::Diwstop).warning;
     EXPECT_TRUE(refused.startsWith("The hardware cannot show this: ") &&
                 refused.contains("HSTOP $1c7"))
-        << refused.toStdString();
+        << refused;
     tool.hstart = 0x71; // a warning that is no refusal
     tool.width = 336;
     const QString warned = row(tool.rows(), R::Ddfstrt).warning;
-    EXPECT_TRUE(warned.contains("sprites 6-7") && !warned.startsWith("The hardware"))
-        << warned.toStdString();
+    EXPECT_TRUE(warned.contains("sprites 6-7") && !warned.startsWith("The hardware")) << warned;
     // A centred window takes no typed start; the CPU code is the other form of the same words.
     tool = screen(256, 200, 5);
     tool.hstart = 0x40;
     tool.centred = true;
     EXPECT_EQ(row(tool.rows(), R::Diwstrt).value, "$48a1");
     tool.cpuCode = true;
-    EXPECT_TRUE(tool.code().startsWith("\tmove.w\t#$48a1,DIWSTRT(a6)\n"))
-        << tool.code().toStdString();
+    EXPECT_TRUE(tool.code().startsWith("\tmove.w\t#$48a1,DIWSTRT(a6)\n")) << tool.code();
 }
 
 // 40 bytes both ways: no note; no depth, no fetch; past the widest screen the set-up reads
@@ -132,7 +116,7 @@ TEST_F(DisplayToolTest, SaysWhenTheDisplayFetchesMoreThanTheMemoryResults) {
         tool.scroll = width > 99999;
         const QString note = tool.fetchNote();
         EXPECT_TRUE(says ? note.contains(says) && note.contains("2 more than") : note.isEmpty())
-            << width << note.toStdString();
+            << width << note;
     }
 }
 
@@ -254,30 +238,28 @@ protected:
     // Every output shows what the tool computes from what the controls hold.
     void expectViewsShowTheTool() {
         const DisplayTool &tool = controller->tool();
-        const QStringList memory =
-            QString("bytesBitplaneLineTextField bytesBitplaneLineLabel bytesBitplaneTextField "
-                    "bytesBitplaneLabel bytesAllBitplanesTextField bytesAllBitplanesLabel "
-                    "bytesPerBitplaneLineAllBitplanesTextField "
-                    "bytesPerBitplaneLineAllBitplanesLabel moduloTextField moduloHexTextField "
-                    "moduloLabel")
-                .split(' ');
-        const QStringList results = tool.memory().all();
-        for (int i = 0; i < results.size(); ++i)
-            EXPECT_EQ(label(memory[i])->text(), results[i]) << memory[i].toStdString();
+        QStringList memory;
+        for (const char *name :
+             {"bytesBitplaneLineTextField", "bytesBitplaneLineLabel", "bytesBitplaneTextField",
+              "bytesBitplaneLabel", "bytesAllBitplanesTextField", "bytesAllBitplanesLabel",
+              "bytesPerBitplaneLineAllBitplanesTextField", "bytesPerBitplaneLineAllBitplanesLabel",
+              "moduloTextField", "moduloHexTextField", "moduloLabel"})
+            memory << label(name)->text();
+        EXPECT_EQ(memory, tool.memory().all());
         EXPECT_EQ(ui->displayColoursPopupButton->currentIndex(), tool.memory().colourChoice);
-        const char *registers[] = {"diwstrt", "diwstop", "diwhigh", "ddfstrt", "ddfstop",
-                                   "bplcon0", "bplcon1", "bpl1mod", "bpl2mod", "fmode"};
         const std::vector<DisplayTool::Row> rows = tool.rows();
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            const QString name = registers[i];
-            EXPECT_EQ(QStringList({label(name + "ValueLabel")->text(),
-                                   label(name + "ArithmeticLabel")->text(),
-                                   label(name + "WarningLabel")->text()}),
-                      QStringList({rows[i].value, rows[i].arithmetic, rows[i].warning}));
-            EXPECT_EQ(label(name + "ValueLabel")->isVisible(), rows[i].shown) << registers[i];
+        int i = 0;
+        for (const char *name : {"diwstrt", "diwstop", "diwhigh", "ddfstrt", "ddfstop", "bplcon0",
+                                 "bplcon1", "bpl1mod", "bpl2mod", "fmode"}) {
+            const DisplayTool::Row &row = rows.at(i++);
+            EXPECT_EQ(QStringList({label(name + QString("ValueLabel"))->text(),
+                                   label(name + QString("ArithmeticLabel"))->text(),
+                                   label(name + QString("WarningLabel"))->text()}),
+                      QStringList({row.value, row.arithmetic, row.warning}));
+            EXPECT_EQ(label(name + QString("ValueLabel"))->isVisible(), row.shown) << name;
         }
-        EXPECT_EQ(ui->fetchedBytesLabel->isVisible(), !tool.fetchNote().isEmpty());
-        EXPECT_EQ(ui->fetchedBytesLabel->text(), tool.fetchNote());
+        EXPECT_EQ(ui->fetchedBytesLabel->isVisible() ? ui->fetchedBytesLabel->text() : "",
+                  tool.fetchNote());
         EXPECT_EQ(ui->setupCodeTextView->toPlainText(), tool.code());
     }
 

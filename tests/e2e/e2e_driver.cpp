@@ -15,12 +15,16 @@
 // Only object names, Qt's own classes and public signals are used: the module
 // links none of the program's code. The tools' results themselves are their own tests'; the
 // walk checks that each job reaches its output in the program as built.
+#include "UserInput.h"
+
 #include <QtTest>
 #include <QtWidgets>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
+
+using userinput::click, userinput::type;
 
 // The report, written as it goes, so a crash still leaves the checks made so far.
 class Report {
@@ -118,20 +122,12 @@ private:
                               shown ? shown->objectName() : QString(), QLatin1String(toolName));
     }
 
-    // Replaces a field's text the way a user does: select all, delete, type.
-    static void type(QLineEdit *field, const QString &text) {
-        field->setFocus(Qt::MouseFocusReason);
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_Delete);
-        QTest::keyClicks(field, text);
-    }
     // Return goes where the keyboard is: to a completion list when one is up.
     static void typeAndReturn(QLineEdit *field, const QString &text) {
         type(field, text);
         QWidget *popup = QApplication::activePopupWidget();
         QTest::keyClick(popup ? popup : field, Qt::Key_Return);
     }
-    static void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
     // Does what a user does to the named controls, in turn: NAME=TEXT types into a field,
     // NAME:TEXT types and presses Return, a bare NAME clicks a button.
     void act(const char *actions) {
@@ -252,23 +248,13 @@ private:
     void workbench() {
         if (!showTool(5, "copperWorkbenchViewController"))
             return;
-        // A screen's set-up and a sky of blues down to the horizon, below line $ff a brown
-        // ground, and the text colour changing halfway down.
-        QString text = "copperlist:\n"
-                       "\tdc.w\tDIWSTRT,$2c81,DIWSTOP,$2cc1\n"
-                       "\tdc.w\tDDFSTRT,$0038,DDFSTOP,$00d0\n"
-                       "\tdc.w\tBPLCON0,$4200,BPLCON1,$0000\n"
-                       "\tdc.w\tCOLOR00,$0000,COLOR01,$0fff\n";
-        for (int step = 0; step < 12; ++step)
-            text += QStringLiteral("\tdc.w\t$%1,$fffe,COLOR00,$%2\t; sky\n")
-                        .arg((0x2c + step * 16) << 8 | 0x07, 4, 16, QLatin1Char('0'))
-                        .arg(0x0004 + step * 0x0011 + (step / 2) * 0x100, 4, 16, QLatin1Char('0'));
-        text += "\tdc.w\t$9007,$fffe,COLOR01,$0ff0\n"
-                "\tdc.w\t$ffdf,$fffe\n"
-                "\tdc.w\t$0407,$fffe,COLOR00,$0530\n"
-                "\tdc.w\t$2007,$fffe,COLOR00,$0320\n"
-                "\tdc.w\t$ffff,$fffe\n";
-        find<QPlainTextEdit>("copperSourceTextEdit")->setPlainText(text);
+        // data/sky.s: a screen's set-up and a sky of blues down to the horizon (a WAIT every 16
+        // lines from $2c, COLOR00 $004 plus $011 a step and $100 every second step), below line
+        // $ff a brown ground, and the text colour changing halfway down: 40 instructions.
+        QFile list(QStringLiteral(QUILLFEN_E2E_DATA "/sky.s"));
+        m_report.check("workbench list read", list.open(QIODevice::ReadOnly));
+        find<QPlainTextEdit>("copperSourceTextEdit")
+            ->setPlainText(QString::fromUtf8(list.readAll()));
         click(find<QPushButton>("readListButton"));
         auto *listing = find<QAbstractItemView>("listingListView");
         m_report.check("workbench listing rows",

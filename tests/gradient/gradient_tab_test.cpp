@@ -7,9 +7,8 @@
 
 #include "QtPrinters.h"
 #include "UserInput.h"
+#include "scratch_files.h"
 #include <QApplication>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -78,14 +77,13 @@ TEST_F(GradientTab, ShowsTheTextQuillfenAsmPrintsForTheSameInput) {
 // The fade table of the Colour tool's palette is the program's for a file of that palette: a
 // FORM ILBM with a bitmap header (2 x 1, one plane) and a CMAP of $123456 and $ff8000.
 TEST_F(GradientTab, FadeTablesAreQuillfenAsmsForThePicturesPalette) {
-    QTemporaryDir dir;
-    QFile file(dir.filePath("two.ilbm"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) &&
-                file.write(QByteArray::fromHex("464f524d 0000002e 494c424d 424d4844 00000014 0002 "
-                                               "0001 0000 0000 01 00 00 00 0000 0a 0b 0002 0001 "
-                                               "434d4150 00000006 123456 ff8000")) == 54);
-    file.close();
-    const std::string path = file.fileName().toStdString();
+    const testfiles::Folder dir;
+    const std::string path = dir.file("two.ilbm");
+    ASSERT_TRUE(testfiles::saveText(
+        path, QByteArray::fromHex("464f524d 0000002e 494c424d 424d4844 00000014 0002 0001 0000 "
+                                  "0000 01 00 00 00 0000 0a 0b 0002 0001 434d4150 00000006 "
+                                  "123456 ff8000")
+                  .toStdString()));
     const QList<Colour> palette = {Colour::convertFrom24BitWithRed(0x12, 0x34, 0x56),
                                    Colour::convertFrom24BitWithRed(0xff, 0x80, 0)};
     tab.setColourSource({[palette] { return palette; }, {}});

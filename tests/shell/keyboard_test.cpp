@@ -15,14 +15,6 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-// Names and lists in the failure messages.
-static std::ostream &operator<<(std::ostream &os, const QString &text) {
-    return os << text.toStdString();
-}
-static std::ostream &operator<<(std::ostream &os, const QStringList &texts) {
-    return os << texts.join(", ");
-}
-
 namespace {
 
 QString nameOf(const QObject *object) {

@@ -1,5 +1,5 @@
 #pragma once
-// Readable GoogleTest output for Qt values.
+// Readable GoogleTest output for Qt values, and Qt texts streamed into a failure's message.
 #include <QString>
 #include <QStringList>
 #include <ostream>
@@ -16,4 +16,12 @@ inline void PrintTo(const QStringList &list, std::ostream *os) {
         PrintTo(list[i], os);
     }
     *os << ']';
+}
+
+inline std::ostream &operator<<(std::ostream &os, const QString &text) {
+    return os << text.toStdString();
+}
+
+inline std::ostream &operator<<(std::ostream &os, const QStringList &texts) {
+    return os << texts.join(", ").toStdString();
 }

@@ -9,9 +9,9 @@
 
 #include "QtPrinters.h"
 #include "run_program.h"
+#include "scratch_files.h"
 #include <QClipboard>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -25,12 +25,11 @@ struct WorkbenchTab : ::testing::Test {
     CopperWorkbenchViewController tab;
     Ui::CopperWorkbenchViewController &ui = *tab.controls();
     const WorkbenchTool &tool = tab.tool();
-    QTemporaryDir dir;
+    testfiles::Folder dir;
 
-    QString write(const QString &name, const QByteArray &bytes) {
-        QFile file(dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        return file.fileName();
+    QString write(const char *name, const QByteArray &bytes) {
+        EXPECT_TRUE(testfiles::saveText(dir.file(name), bytes.toStdString()));
+        return QString::fromStdString(dir.file(name));
     }
     void read(const QString &list) {
         ui.copperSourceTextEdit->setPlainText(list);
@@ -90,7 +89,7 @@ TEST_F(WorkbenchTab, AFileIsReadAsTextOrAsWordsFromTheOffset) {
     EXPECT_EQ(tab.readMessage(), tool.message());
     ui.binaryFileCheckBox->setChecked(false);
     ASSERT_TRUE(tab.openFile(write("list.s", "\tdc.w\t$0180,$0502\n")));
-    const QString fifo = dir.filePath("list.fifo");
+    const QString fifo = QString::fromStdString(dir.file("list.fifo"));
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     for (const QString &path : {QStringLiteral("/dev/zero"), fifo}) {
         EXPECT_FALSE(tab.openFile(path));
@@ -114,7 +113,6 @@ TEST_F(WorkbenchTab, TheFrameShowsTheListWithItsChipDataAndAClickedPixelsStory) 
     const int x = 2 * (0x81 - 0x5c), y = 0x2c - 0x1a;
     EXPECT_EQ(view.frameImage().pixel(x, y), 0xffff0000u);
     QTest::mouseClick(view.controls()->frameLabel, Qt::LeftButton, {}, QPoint(x, y));
-    EXPECT_TRUE(view.storyText().contains(QStringLiteral("COLOR01 = #ff0000")))
-        << view.storyText().toStdString();
+    EXPECT_TRUE(view.storyText().contains(QStringLiteral("COLOR01 = #ff0000"))) << view.storyText();
     EXPECT_EQ(ui.listingListView->currentIndex().row(), 7);
 }

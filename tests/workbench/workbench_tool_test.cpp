@@ -22,7 +22,7 @@ WorkbenchTool listed(const QString &text, bool aga = false, bool ntsc = false) {
     WorkbenchTool tool;
     tool.aga = aga;
     tool.ntsc = ntsc;
-    EXPECT_TRUE(tool.read(text)) << text.toStdString();
+    EXPECT_TRUE(tool.read(text)) << text;
     tool.disassemble();
     return tool;
 }
@@ -82,7 +82,7 @@ TEST(WorkbenchTool, TextThatCannotBeReadSaysWhereAndKeepsTheLastList) {
         tool.symbols = c.first[0] == 'S' ? "sky" : "";
         EXPECT_FALSE(tool.read(c.text));
         EXPECT_EQ(tool.message().count('\n') + 1, c.messageLines);
-        EXPECT_TRUE(tool.message().startsWith(c.first)) << tool.message().toStdString();
+        EXPECT_TRUE(tool.message().startsWith(c.first)) << tool.message();
         EXPECT_EQ(rows(tool), QStringList{"00000  dc.w COLOR00,$0502  ; colour 0 = $502"});
         EXPECT_EQ(tool.frame().colour(0, 0), (amiga::Rgb8{0x55, 0, 0x22}));
     }
@@ -94,7 +94,7 @@ TEST(WorkbenchTool, SymbolsTheTextDoesNotDefine) {
     const QString text = "\tdc.w\tCOLOR00,$0f00\n\tsection\tc,data_c\n"
                          "\tdc.w\t$2c07,$fffe,COLOR00,sky\n";
     WorkbenchTool tool = listed(text);
-    EXPECT_TRUE(tool.message().contains("1 with a word not known")) << tool.message().toStdString();
+    EXPECT_TRUE(tool.message().contains("1 with a word not known")) << tool.message();
     EXPECT_TRUE(tool.message().contains("Line 2: section passed over"));
     EXPECT_EQ(tool.frame().colour(0, 0), red);
     EXPECT_FALSE(tool.frame().colourKnown(0x2c, 0));
@@ -102,7 +102,7 @@ TEST(WorkbenchTool, SymbolsTheTextDoesNotDefine) {
     ASSERT_TRUE(tool.read(text));
     tool.disassemble();
     EXPECT_TRUE(tool.listingText().endsWith("\tdc.w\tCOLOR00,$000f\t; colour 0 = $00f\n"))
-        << tool.listingText().toStdString();
+        << tool.listingText();
     EXPECT_EQ(tool.frame().colour(0x2c, 0), blue);
 }
 
@@ -172,8 +172,8 @@ TEST(WorkbenchTool, AnInstructionsFields) {
         EXPECT_EQ(tool.fieldsText(row), "Select an instruction to see its fields.");
     const QString wait = tool.fieldsText(5);
     EXPECT_TRUE(wait.startsWith("<table><tr><td>words</td><td><tt>$2c07,$fffe</tt></td></tr>"))
-        << wait.toStdString();
-    EXPECT_TRUE(wait.contains("line $12c")) << wait.toStdString();
+        << wait;
+    EXPECT_TRUE(wait.contains("line $12c")) << wait;
     EXPECT_TRUE(
         listed(refusedMove)
             .fieldsText(0)
