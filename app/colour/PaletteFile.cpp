@@ -13,7 +13,7 @@
 
 namespace {
 
-QString tr(const char *text) {
+QString paletteText(const char *text) {
     return QCoreApplication::translate("PaletteFile", text);
 }
 
@@ -42,12 +42,14 @@ std::vector<picture::PictureSummary> PaletteFile::pictures(const QString &path) 
 }
 
 QString PaletteFile::describe(unsigned index, const picture::PictureSummary &summary) {
-    return tr("%1: %2 × %3, %4, %5")
+    return paletteText("%1: %2 × %3, %4, %5")
         .arg(index + 1)
         .arg(summary.width)
         .arg(summary.height)
-        .arg(summary.depth == 1 ? tr("1 plane") : tr("%1 planes").arg(summary.depth))
-        .arg(summary.colours == 1 ? tr("1 colour") : tr("%1 colours").arg(summary.colours));
+        .arg(summary.depth == 1 ? paletteText("1 plane")
+                                : paletteText("%1 planes").arg(summary.depth))
+        .arg(summary.colours == 1 ? paletteText("1 colour")
+                                  : paletteText("%1 colours").arg(summary.colours));
 }
 
 void PaletteFile::askWhichPicture(QWidget *parent, const QString &path,
@@ -58,8 +60,8 @@ void PaletteFile::askWhichPicture(QWidget *parent, const QString &path,
         items << describe(static_cast<unsigned>(i), pictures[i]);
     auto *dialog = new QInputDialog(parent);
     dialog->setObjectName(QStringLiteral("choosePictureDialog"));
-    dialog->setWindowTitle(tr("Choose a Picture"));
-    dialog->setLabelText(tr("“%1” holds %2 pictures. %3")
+    dialog->setWindowTitle(paletteText("Choose a Picture"));
+    dialog->setLabelText(paletteText("“%1” holds %2 pictures. %3")
                              .arg(QFileInfo(path).fileName())
                              .arg(pictures.size())
                              .arg(purpose));
@@ -86,7 +88,7 @@ PaletteFile PaletteFile::read(const QString &path, unsigned index) {
     limit.regularOnly = true;
     limit.name = QStringLiteral("“%1”").arg(name).toStdString();
     if (!picture::readWholeFile(file, limit, &bytes, &why)) {
-        result.error = tr("Cannot load a palette: %1").arg(QString::fromStdString(why));
+        result.error = paletteText("Cannot load a palette: %1").arg(QString::fromStdString(why));
         return result;
     }
     const std::optional<std::vector<amiga::Rgb8>> colours =
@@ -95,8 +97,8 @@ PaletteFile PaletteFile::read(const QString &path, unsigned index) {
         // A file of pictures without a colour map has no palette; anything else cannot be read.
         const QString reason = QString::fromStdString(why);
         result.error = picture::listPictures(bytes).empty()
-                           ? tr("Cannot load a palette from “%1”: %2.").arg(name, reason)
-                           : tr("No palette in “%1”: %2.").arg(name, reason);
+                           ? paletteText("Cannot load a palette from “%1”: %2.").arg(name, reason)
+                           : paletteText("No palette in “%1”: %2.").arg(name, reason);
         return result;
     }
     result.ok = true;

@@ -12,7 +12,7 @@ using namespace amiga;
 namespace {
 
 using Words = std::vector<std::uint16_t>;
-using Chipset = CopperFrame::Chipset;
+using FrameChipset = CopperFrame::Chipset;
 using Stop = CopperFrame::Stop;
 
 constexpr Rgb8 kBlack{0, 0, 0};
@@ -37,7 +37,7 @@ TEST(CopperFrame, BandsAcrossTheWrapAtLineFf) {
                         0xffdf, 0xfffe,                 // end of line $ff
                         0x2c07, 0xfffe, 0x0180, 0x000f, // blue from line $12c
                         0xffff, 0xfffe};
-    for (const Chipset chipset : {Chipset::Ocs, Chipset::Aga}) {
+    for (const FrameChipset chipset : {FrameChipset::Ocs, FrameChipset::Aga}) {
         CopperFrame frame(chipset);
         frame.run(list);
         EXPECT_EQ(frame.colour(0, 0), kRed);
@@ -62,7 +62,7 @@ TEST(CopperFrame, TheFrameEndsAfterItsLastLine) {
         std::uint16_t last;
     } frames[] = {{CopperFrame::kLines, 0x37}, {CopperFrame::kNtscLines, 0x05}};
     for (const auto &f : frames) {
-        CopperFrame frame(Chipset::Ocs, CopperFrame::kPictureStart, f.lines);
+        CopperFrame frame(FrameChipset::Ocs, CopperFrame::kPictureStart, f.lines);
         const auto wait = [](int low) { return static_cast<std::uint16_t>(low << 8 | 0x01); };
         frame.run(Words{0xffdf, 0xfffe, wait(f.last), 0xff00, 0x0180, 0x0fff, wait(f.last + 1),
                         0xff00, 0x0180, 0x0f00, 0xffff, 0xfffe});
@@ -104,7 +104,7 @@ TEST(CopperFrame, WhenTheWaitsAndSkipsLetAWriteShow) {
         // SKIP if past line $60 (no): red is written.
         {"no skip", {0x5001, 0xff00, 0x6001, 0xff01, 0x0180, 0x0f00, 0x0182, 0x00f0}, kRed, 0x50},
     };
-    CopperFrame frame(Chipset::Ocs); // one frame for every run
+    CopperFrame frame(FrameChipset::Ocs); // one frame for every run
     for (const auto &c : cases) {
         Words list = c.list;
         list.insert(list.end(), {0xffff, 0xfffe});
@@ -122,7 +122,7 @@ TEST(CopperFrame, AgaBanksAndHalvesFollowBplcon3) {
         0x0106, 0xe200, 0x01be, 0x0def, // bank 7 low -> ad,be,cf
         0x0106, 0x2000, 0x0180, 0x0555, // bank 1 high: register 32 -> 55,55,55
         0xffff, 0xfffe};
-    CopperFrame aga(Chipset::Aga);
+    CopperFrame aga(FrameChipset::Aga);
     aga.run(list);
     ASSERT_EQ(aga.colourCount(), 256);
     const auto colours = aga.finalColours();
@@ -135,7 +135,7 @@ TEST(CopperFrame, AgaBanksAndHalvesFollowBplcon3) {
     EXPECT_EQ(aga.line(0x137)[255], (Rgb8{0xad, 0xbe, 0xcf}));
 
     // OCS has 32 12-bit registers and no banks: each write sets the whole colour.
-    CopperFrame ocs(Chipset::Ocs);
+    CopperFrame ocs(FrameChipset::Ocs);
     ocs.run(list);
     ASSERT_EQ(ocs.colourCount(), 32);
     EXPECT_EQ(ocs.finalColours()[1], (Rgb8{0x11, 0x22, 0x33}));
@@ -145,7 +145,7 @@ TEST(CopperFrame, AgaBanksAndHalvesFollowBplcon3) {
 }
 
 TEST(CopperFrame, OnlyColourRegistersChangeColours) {
-    CopperFrame frame(Chipset::Aga);
+    CopperFrame frame(FrameChipset::Aga);
     const std::vector<Rgb8> start(256, Rgb8{0x12, 0x34, 0x56});
     frame.setInitialColours(start);
     // BPLCON0, DMACON, SPR7DATB ($17e, just below COLOR00), HTOTAL ($1c0, just past COLOR31).
@@ -159,7 +159,7 @@ TEST(CopperFrame, OnlyColourRegistersChangeColours) {
 }
 
 TEST(CopperFrame, HowARunEnds) {
-    CopperFrame frame(Chipset::Ocs);
+    CopperFrame frame(FrameChipset::Ocs);
     // No end of list: the copper runs out of words (an odd last word is not an instruction).
     frame.run(Words{0x0180, 0x0f00, 0x0182});
     EXPECT_EQ(frame.stop(), Stop::OutOfWords);
@@ -182,7 +182,7 @@ TEST(CopperFrame, HowARunEnds) {
 // A colour a MOVE writes with a value the source does not give is not known from that write to
 // the next known one; other registers and the lines before stay known.
 TEST(CopperFrame, ColoursOfUnknownValuesAreNotKnownUntilWrittenAgain) {
-    CopperFrame frame(Chipset::Ocs);
+    CopperFrame frame(FrameChipset::Ocs);
     // COLOR00 $f00; at line $2c COLOR00 = unknown (word 5), COLOR01 $0f0; at line $40 COLOR00 $00f.
     const Words words = {0x0180, 0x0f00, 0x2c07, 0xfffe, 0x0180, 0x0000, 0x0182,
                          0x00f0, 0x4007, 0xfffe, 0x0180, 0x000f, 0xffff, 0xfffe};

@@ -15,7 +15,7 @@ using namespace amiga;
 
 namespace {
 
-int hexOf(const std::string &text) {
+int hexNumber(const std::string &text) {
     return std::stoi(text.substr(text.rfind('$', 0) == 0 ? 1 : 0), nullptr, 16);
 }
 
@@ -42,7 +42,7 @@ DisplayRequest requestOf(const std::string &words) {
         else if (w == "centred")
             r.hstart.reset(), r.vstart.reset();
         else if (w.size() > 2 && (w[0] == 'h' || w[0] == 'v') && w[1] == '=')
-            (w[0] == 'h' ? r.hstart : r.vstart) = hexOf(value);
+            (w[0] == 'h' ? r.hstart : r.vstart) = hexNumber(value);
         else if (w.rfind("fm=", 0) == 0)
             r.fetchMode = std::stoi(value);
         else if (w != "ocs" && w != "lores" &&
@@ -99,7 +99,7 @@ TEST(DisplaySetup, ScreensWorkedOutByHand) {
                 const std::string name = what.substr(0, what.find('='));
                 const std::string value = what.substr(what.find('=') + 1);
                 const DisplayValue *found = setup.find(registerNamed(name));
-                EXPECT_EQ(found ? found->value : -1, value == "-" ? -1 : hexOf(value)) << name;
+                EXPECT_EQ(found ? found->value : -1, value == "-" ? -1 : hexNumber(value)) << name;
             } while (words >> what);
         }
         const DisplayValue *bpl1mod = setup.find(DisplayRegister::Bpl1mod);

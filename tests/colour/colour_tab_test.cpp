@@ -10,6 +10,7 @@
 
 #include "QtPrinters.h"
 #include "UserInput.h"
+#include "colour_values.h"
 #include "iff_bytes.h"
 #include "run_program.h"
 #include "scratch_files.h"
@@ -25,10 +26,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-Colour rgb(int r, int g, int b) {
-    return Colour::convertFrom24BitWithRed(r, g, b);
-}
 
 QString picturePath(const char *name) {
     return QStringLiteral(QUILLFEN_TEST_PICTURES "/") + QLatin1String(name);

@@ -5,16 +5,13 @@
 #include "colour/ColourTool.h"
 
 #include "QtPrinters.h"
+#include "colour_values.h"
 #include <QColor>
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 namespace {
-
-Colour rgb(int r, int g, int b) {
-    return Colour::convertFrom24BitWithRed(r, g, b);
-}
 
 std::vector<int> guns(const Colour &c) {
     return {c.red8(), c.green8(), c.blue8()};

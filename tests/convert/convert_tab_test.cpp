@@ -6,6 +6,7 @@
 #include "colour/PaletteDataSource.h"
 #include "convert/ConvertViewController.h"
 #include "convert/PictureView.h"
+#include "picture_path.h"
 #include "run_program.h"
 #include "shell/MainTabViewController.h"
 #include "shell/MainWindow.h"
@@ -29,10 +30,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString picturePath(const char *name) {
-    return QStringLiteral(QUILLFEN_TEST_PICTURES "/") + QLatin1String(name);
-}
 
 // Colours of an image, row after row.
 std::vector<QRgb> pixelsOf(const QImage &image) {

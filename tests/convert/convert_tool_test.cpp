@@ -4,6 +4,7 @@
 // library's (tests/picture) and quillfen-iff's (tests/quillfen-iff).
 #include "colour/PaletteFile.h"
 #include "convert/ConvertTool.h"
+#include "picture_path.h"
 
 #include "QtPrinters.h"
 #include "golden_text.h"
@@ -14,10 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString picturePath(const char *name) {
-    return QStringLiteral(QUILLFEN_TEST_PICTURES "/") + QLatin1String(name);
-}
 
 ConvertTool toolOf(const QString &path) {
     ConvertTool tool;
