@@ -24,12 +24,9 @@ std::vector<std::vector<std::string>> fixture(const char *path) {
         if (line.empty() || line[0] == '#')
             continue;
         std::vector<std::string> fields;
-        for (std::size_t at = 0;;) {
-            const std::size_t bar = line.find(" | ", at);
+        for (std::size_t at = 0, bar = 0; bar != std::string::npos; at = bar + 3) {
+            bar = line.find(" | ", at);
             fields.push_back(line.substr(at, bar - at));
-            if (bar == std::string::npos)
-                break;
-            at = bar + 3;
         }
         EXPECT_GE(fields.size(), 5u) << line;
         if (fields.size() >= 5)
