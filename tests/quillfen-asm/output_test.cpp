@@ -11,16 +11,8 @@
 #include <iterator>
 #include <string>
 
-namespace {
-
-testprogram::Outcome quillfenAsm(const std::string &arguments) {
-    return testprogram::run(QUILLFEN_ASM_TOOL, arguments);
-}
-
 using testfiles::Folder;
 using testfiles::loadText;
-
-} // namespace
 
 TEST(QuillfenAsmOutput, EveryCommandWritesToTheFileOfOWhatItPrints) {
     Folder folder;
@@ -38,10 +30,11 @@ TEST(QuillfenAsmOutput, EveryCommandWritesToTheFileOfOWhatItPrints) {
     };
     for (const std::string &arguments : commands) {
         SCOPED_TRACE(arguments);
-        const testprogram::Outcome printed = quillfenAsm(arguments);
+        const testprogram::Outcome printed = testprogram::run(QUILLFEN_ASM_TOOL, arguments);
         ASSERT_FALSE(printed.out.empty()) << printed.err;
         std::filesystem::remove(out);
-        const testprogram::Outcome written = quillfenAsm(arguments + " -o " + out);
+        const testprogram::Outcome written =
+            testprogram::run(QUILLFEN_ASM_TOOL, arguments + " -o " + out);
         EXPECT_EQ(written.status, printed.status) << written.err;
         EXPECT_EQ(written.out, "");
         EXPECT_EQ(loadText(out), printed.out);

@@ -91,11 +91,8 @@ TEST(QuillfenIff, RawOptionsChooseTheLayout) {
                   .err.find("Colour numbers up to 4 need more than 2 planes"),
               std::string::npos);
     // Through a pipe.
-    EXPECT_EQ(std::system(
-                  (kTool + " raw --mask - - <" + folder.file("p.png") + " >" + folder.file("piped"))
-                      .c_str()),
-              0);
-    EXPECT_EQ(load(folder.file("piped")), masked);
+    const std::string piped = testprogram::run(kTool, "raw --mask - -", folder.file("p.png")).out;
+    EXPECT_EQ(Bytes(piped.begin(), piped.end()), masked);
 }
 
 TEST(QuillfenIff, ThePlanesAndPaletteOfOnePicture) {
