@@ -1,6 +1,7 @@
 // Runs of quillfen-asm or quillfen-iff kept in a text file beside the test, as a user sees them:
 //
-//   == ARGUMENTS      a run; '%' in the arguments stands for the scratch folder and a slash
+//   == ARGUMENTS      a run ("==" alone: without any); '%' in the arguments stands for the
+//                     scratch folder and a slash
 //   exit N            its exit status
 //   out               a piece of the standard output: the lines up to the next heading, each
 //                     with its newline ("out ^": the output begins with them; "out -": nothing is
@@ -12,6 +13,7 @@
 
 #include "run_program.h"
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -33,9 +35,9 @@ inline std::vector<Run> read(const std::string &path) {
     EXPECT_TRUE(in) << path;
     std::string *piece = nullptr;
     for (std::string line; std::getline(in, line);) {
-        if (line.rfind("== ", 0) == 0) {
+        if (line == "==" || line.rfind("== ", 0) == 0) {
             runs.emplace_back();
-            runs.back().arguments = line.substr(3);
+            runs.back().arguments = line.substr(std::min<std::size_t>(line.size(), 3));
             piece = nullptr;
         } else if (line.rfind('#', 0) == 0 || runs.empty()) {
         } else if (piece == nullptr && line.rfind("exit ", 0) == 0) {
