@@ -286,6 +286,19 @@ TEST(QuillfenIff, SpriteOptionsReachTheControlWords) {
     EXPECT_EQ(wordsOf(load(folder.file("t.bin"))), spriteLines(cleared));
     savePng(folder.file("alpha.png"), picture, 2, {255, 255, 255, 0});
     EXPECT_EQ(wordsOf(written("sprite", folder.file("alpha.png"), folder)), spriteLines(cleared));
+    // An ILBM's mask plane the same way: clear under the colour-3 pixels.
+    std::vector<std::uint8_t> opaque;
+    for (std::uint8_t pixel : picture.pixels)
+        opaque.push_back(pixel != 3);
+    Bytes body;
+    for (unsigned y = 0; y < 5; y++)
+        append(body, cat({planelayout::planeRow(picture.pixels, 16, y, 0),
+                          planelayout::planeRow(picture.pixels, 16, y, 1),
+                          planelayout::planeRow(opaque, 16, y, 0)}));
+    save(folder.file("masked.iff"),
+         group("FORM", "ILBM",
+               {bmhd(16, 5, 2, 1), picturetest::cmapOf(picture.palette), chunk("BODY", body)}));
+    EXPECT_EQ(wordsOf(written("sprite", folder.file("masked.iff"), folder)), spriteLines(cleared));
 }
 
 TEST(QuillfenIff, ConversionsKeepThePictureOrWriteNothing) {
