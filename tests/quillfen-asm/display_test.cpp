@@ -6,14 +6,6 @@
 #include <fstream>
 #include <sstream>
 
-namespace {
-
-testprogram::Outcome display(const std::string &arguments) {
-    return testprogram::run(QUILLFEN_ASM_TOOL, "display " + arguments);
-}
-
-} // namespace
-
 // The lines of an emulator fixture (scripts/display-on-emulator remakes them), each cut at
 // " | ": options, model, exit status, registers, what the frame showed (and its digest).
 std::vector<std::vector<std::string>> fixture(const char *path) {
@@ -24,12 +16,9 @@ std::vector<std::vector<std::string>> fixture(const char *path) {
         if (line.empty() || line[0] == '#')
             continue;
         std::vector<std::string> fields;
-        for (std::size_t at = 0;;) {
-            const std::size_t bar = line.find(" | ", at);
+        for (std::size_t at = 0, bar = 0; bar != std::string::npos; at = bar + 3) {
+            bar = line.find(" | ", at);
             fields.push_back(line.substr(at, bar - at));
-            if (bar == std::string::npos)
-                break;
-            at = bar + 3;
         }
         EXPECT_GE(fields.size(), 5u) << line;
         if (fields.size() >= 5)
@@ -45,7 +34,8 @@ TEST(QuillfenAsmDisplay, PrintsWhatTheEmulatorShowedExactly) {
     const auto screens = fixture(QUILLFEN_DISPLAY_FRAMES);
     for (const auto &fields : screens) {
         SCOPED_TRACE(fields[0]);
-        const testprogram::Outcome outcome = display(fields[0]);
+        const testprogram::Outcome outcome =
+            testprogram::run(QUILLFEN_ASM_TOOL, "display " + fields[0]);
         EXPECT_EQ("status " + std::to_string(outcome.status), fields[2]) << outcome.err;
         // REG=$xxxx ... as "\tdc.w\tREG,$xxxx" lines: the printed text less its comments.
         std::string expected, printed;

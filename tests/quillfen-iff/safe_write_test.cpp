@@ -37,18 +37,18 @@ TEST(QuillfenIffWrites, EveryCommandOnAFullDiskKeepsTheOldFile) {
     }
     save(folder.file("p.iff"), ilbmOf(picture, 2));
     savePng(folder.file("p.png"), picture, 2);
-    save(folder.file("a.iff"),
-         group("FORM", "ACBM", {bmhd(128, 64, 2), chunk("ABIT", Bytes(2048, 0x0f))}));
     Indexed colours{16, 16, Bytes(256), {}};
     for (unsigned i = 0; i < 256; i++)
         colours.palette.push_back(i << 16);
     savePng(folder.file("c.png"), colours, 8);
     const std::string out = folder.file("out");
-    // A file that can grow no further fails its writes as a full disk does.
+    // A file that can grow no further fails its writes as a full disk does. One command of each
+    // way of writing: a converted tree, a PNG made an ILBM, planes as stored, planes made, an
+    // export's bytes.
     const std::string full = "ulimit -f 1; exec " + std::string(QUILLFEN_IFF_TOOL);
     for (const std::string command :
-         {"unpack p.iff", "pack p.iff", "acbm p.iff", "ilbm a.iff", "ilbm p.png", "raw p.iff",
-          "raw --chunky p.png", "palette --format rgb32 --binary c.png", "sprite p.png"}) {
+         {"unpack p.iff", "ilbm p.png", "raw p.iff", "raw --chunky p.png",
+          "palette --format rgb32 --binary c.png"}) {
         SCOPED_TRACE(command);
         save(out, kOld);
         const std::size_t blank = command.rfind(' ');
@@ -63,7 +63,7 @@ TEST(QuillfenIffWrites, EveryCommandOnAFullDiskKeepsTheOldFile) {
             << r.err;
         EXPECT_EQ(load(out), kOld);
         EXPECT_EQ(testfiles::namesBeside(out),
-                  (std::vector<std::string>{"a.iff", "c.png", "out", "p.iff", "p.png"}));
+                  (std::vector<std::string>{"c.png", "out", "p.iff", "p.png"}));
     }
 }
 

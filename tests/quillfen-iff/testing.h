@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -25,15 +26,12 @@ using namespace iffbytes;
 using picturetest::Folder;
 using picturetest::load;
 using planelayout::Mask;
+using std::filesystem::exists;
 
 const std::string kTool = QUILLFEN_IFF_TOOL;
 
 inline testprogram::Outcome tool(const std::string &arguments) {
     return testprogram::run(kTool, arguments);
-}
-
-inline bool exists(const std::string &path) {
-    return std::filesystem::exists(path);
 }
 
 // A picture of colour numbers and its colours (0xrrggbb).
