@@ -70,8 +70,9 @@ package-check: package
 	scripts/check-package $(BUILD)
 
 # Every test but those that run the packaged program, under AddressSanitizer and UBSan. The
-# window's libraries and each test program compile as one unit each, and with line tables for
-# debug information (enough for the sanitizers' reports): a clean build takes half the time.
+# window's libraries and each test program compile as one unit each (Qt's and GoogleTest's
+# headers read once, not once a file), with line tables for debug information: enough for the
+# sanitizers' reports.
 test-sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja $(LAUNCHER) -DCMAKE_BUILD_TYPE=Debug \
 	    -DCMAKE_C_FLAGS_DEBUG=-g1 -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DQUILLFEN_UNITY=ON \
