@@ -56,11 +56,18 @@ TEST_F(Undo, TheEditMenuUndoesInTheToolOnShow) {
     EXPECT_EQ(copper->tool().list().rowCount(), 1);
 }
 
-// A drag of a slider, however many steps, is one edit; a typed value one more; a smaller
-// palette drops entries, and can be had back with its status line.
+// A wheel notch over the palette size is no change; a drag of a slider, however many steps, is
+// one edit; a typed value one more; a smaller palette drops entries, and can be had back with
+// its status line.
 TEST_F(Undo, PaletteChangesAreStepsAndTheStatusLineFollows) {
     show(colour);
     auto *ui = colour->controls();
+    QComboBox *size = ui->paletteColourEntriesPopupButton;
+    const QPoint middle = size->rect().center();
+    QWheelEvent notch(middle, size->mapToGlobal(middle), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(size, &notch);
+    EXPECT_FALSE(undo->isEnabled());
     const QList<Colour> start = palette->paletteEntries();
     ASSERT_EQ(start.size(), 32);
     ui->paletteEditorCollectionView->selectionModel()->select(palette->index(3, 0),
@@ -73,12 +80,11 @@ TEST_F(Undo, PaletteChangesAreStepsAndTheStatusLineFollows) {
     userinput::typeAndReturn(ui->redValueTextField, "17");
     const QList<Colour> typed = palette->paletteEntries();
     ui->keepExistingPaletteButton->setChecked(true);
-    userinput::chooseWithKeys(ui->paletteColourEntriesPopupButton,
-                              ui->paletteColourEntriesPopupButton->findText("16"));
+    userinput::chooseWithKeys(size, size->findText("16"));
     EXPECT_EQ(palette->paletteEntries().size(), 16);
     EXPECT_TRUE(ui->paletteStatusLabel->text().isEmpty());
     undo->trigger();
-    EXPECT_EQ(ui->paletteColourEntriesPopupButton->currentText(), "32");
+    EXPECT_EQ(size->currentText(), "32");
     EXPECT_EQ(ui->paletteStatusLabel->text(), "The palette has 32 colours.");
     for (const QList<Colour> &before : {typed, dragged, start}) {
         EXPECT_EQ(palette->paletteEntries(), before);
@@ -89,20 +95,6 @@ TEST_F(Undo, PaletteChangesAreStepsAndTheStatusLineFollows) {
     EXPECT_FALSE(undo->isEnabled());
     redo->trigger();
     EXPECT_EQ(palette->paletteEntries(), dragged);
-}
-
-TEST_F(Undo, TheWheelOverThePaletteSizeChangesNothing) {
-    show(colour);
-    QComboBox *size = colour->controls()->paletteColourEntriesPopupButton;
-    const QString before = size->currentText();
-    const QList<Colour> entries = palette->paletteEntries();
-    const QPoint middle = size->rect().center();
-    QWheelEvent notch(middle, size->mapToGlobal(middle), QPoint(), QPoint(0, -120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(size, &notch);
-    EXPECT_EQ(size->currentText(), before);
-    EXPECT_EQ(palette->paletteEntries(), entries);
-    EXPECT_FALSE(undo->isEnabled());
 }
 
 // A key added, dragged through many lines (one step) and removed comes back step by step.
