@@ -139,7 +139,6 @@ TEST(Shell, HiddenToolsAreBuiltWhenFirstShown) {
     // there is output to copy; the others wait.
     tabs->setCurrentIndex(5);
     QApplication::processEvents();
-    EXPECT_EQ(tabs->currentIndex(), 5);
     EXPECT_EQ(tabs->currentWidget()->objectName(), "gradientViewController");
     EXPECT_TRUE(action(window, "copyOutputAction")->isEnabled());
     EXPECT_TRUE(tabs->currentWidget()->isVisible());
@@ -160,7 +159,6 @@ TEST(Shell, HiddenToolsAreBuiltWhenFirstShown) {
     // Ctrl+3 through the View menu, before the window was ever painted.
     MainWindow unpainted(nullptr, MainWindow::ToolLoading::WhenShown);
     action(unpainted, "showRegistersAction")->trigger();
-    EXPECT_EQ(unpainted.tabViewController()->currentIndex(), 2);
     EXPECT_EQ(unpainted.tabViewController()->currentWidget()->objectName(),
               "registersViewController");
 }
