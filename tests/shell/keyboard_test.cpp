@@ -12,7 +12,6 @@
 #include <QShortcut>
 #include <QTest>
 #include <QXmlStreamReader>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -91,129 +90,115 @@ bool readsAfter(const QRect &a, const QRect &b) {
     return b.top() > a.center().y() || b.left() > a.right();
 }
 
-class ShellKeyboard : public ::testing::Test {
-protected:
-    void SetUp() override {
-        window.show();
-        QApplication::setActiveWindow(&window);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+// One owner a key, whichever tool is on show (the File menu's Ctrl+O among them); the tool's
+// own controls do take part, each with keys of its own. A label's mnemonic takes the
+// focus to its field; a field that is switched off (a choice the other choices rule out) takes
+// no focus, from the keyboard or otherwise.
+void keysOf(MainWindow &window, QWidget *tool, const std::string &where) {
+    const QMultiMap<QString, QString> owners = keyOwners(window, tool);
+    for (const QString &key : owners.uniqueKeys())
+        EXPECT_EQ(owners.values(key).size(), 1)
+            << where << key.toStdString() << " is owned by " << owners.values(key);
+    EXPECT_GT(owners.size(), keyOwners(window).size()) << where;
+    for (QLabel *label : tool->findChildren<QLabel *>()) {
+        const QKeySequence key = QKeySequence::mnemonic(label->text());
+        if (key.isEmpty() || !label->isVisible())
+            continue;
+        QWidget *buddy = label->buddy();
+        ASSERT_NE(buddy, nullptr) << nameOf(label) << " shows a mnemonic that leads nowhere";
+        if (!buddy->isEnabled())
+            continue;
+        window.setFocus();
+        QTest::keySequence(&window, key);
+        QWidget *focus = QApplication::focusWidget();
+        EXPECT_TRUE(focus && (focus == buddy || buddy->isAncestorOf(focus)))
+            << where << key.toString() << " focused " << (focus ? nameOf(focus) : "nothing")
+            << " instead of " << nameOf(buddy);
     }
-    // Runs check on each tool in turn, shown, with its name for the messages.
-    void forEachTool(const std::function<void(QWidget *, const std::string &)> &check) {
-        MainTabViewController *tabs = window.tabViewController();
-        for (int index = 0; index < tabs->count(); ++index) {
-            tabs->setCurrentIndex(index);
-            QApplication::processEvents();
-            check(tabs->currentWidget(), tabs->tabText(index).toStdString() + ": ");
-        }
-    }
-    MainWindow window;
-};
-
-} // namespace
-
-// One owner a key; opening a palette file is the File menu's, whichever tool is on show; the
-// tool's own controls do take part, each with keys of its own.
-TEST_F(ShellKeyboard, EveryShortcutHasOneOwnerInEveryTool) {
-    forEachTool([&](QWidget *tool, const std::string &where) {
-        const QMultiMap<QString, QString> owners = keyOwners(window, tool);
-        for (const QString &key : owners.uniqueKeys())
-            EXPECT_EQ(owners.values(key).size(), 1)
-                << where << key.toStdString() << " is owned by " << owners.values(key);
-        EXPECT_EQ(owners.values(QKeySequence(QKeySequence::Open).toString()),
-                  QStringList{"loadPaletteAction"})
-            << where;
-        EXPECT_GT(owners.size(), keyOwners(window).size()) << where;
-    });
-}
-
-// A control that is switched off (a choice the other choices rule out) takes no focus, from
-// the keyboard or otherwise.
-TEST_F(ShellKeyboard, LabelMnemonicsTakeTheFocusToTheirFields) {
-    forEachTool([&](QWidget *tool, const std::string &where) {
-        for (QLabel *label : tool->findChildren<QLabel *>()) {
-            const QKeySequence key = QKeySequence::mnemonic(label->text());
-            if (key.isEmpty() || !label->isVisible())
-                continue;
-            QWidget *buddy = label->buddy();
-            ASSERT_NE(buddy, nullptr) << nameOf(label) << " shows a mnemonic that leads nowhere";
-            if (!buddy->isEnabled())
-                continue;
-            window.setFocus();
-            QTest::keySequence(&window, key);
-            QWidget *focus = QApplication::focusWidget();
-            EXPECT_TRUE(focus && (focus == buddy || buddy->isAncestorOf(focus)))
-                << where << key.toString() << " focused " << (focus ? nameOf(focus) : "nothing")
-                << " instead of " << nameOf(buddy);
-        }
-    });
 }
 
 // Each control has a name of its own and a tool tip; a label that shows a result says which
 // result it is (its text is its value).
-TEST_F(ShellKeyboard, EveryControlTellsAScreenReaderWhatItIs) {
-    forEachTool([&](QWidget *tool, const std::string &where) {
-        QMultiMap<QString, QString> names;
-        const QList<QWidget *> inputs = inputsOf(tool);
-        EXPECT_GE(inputs.size(), 5) << where;
-        for (QWidget *input : inputs) {
-            EXPECT_FALSE(input->accessibleName().trimmed().isEmpty()) << where << nameOf(input);
-            EXPECT_FALSE(input->toolTip().trimmed().isEmpty()) << where << nameOf(input);
-            names.insert(input->accessibleName(), nameOf(input));
-        }
-        for (const QString &name : names.uniqueKeys())
-            EXPECT_EQ(names.count(name), 1) << where << name << " names " << names.values(name);
-        for (QLabel *label : tool->findChildren<QLabel *>())
-            EXPECT_TRUE(!(label->textInteractionFlags() & Qt::TextSelectableByMouse) ||
-                        !label->accessibleDescription().isEmpty())
-                << where << nameOf(label);
-    });
+void namesOf(QWidget *tool, const std::string &where) {
+    QMultiMap<QString, QString> names;
+    const QList<QWidget *> inputs = inputsOf(tool);
+    EXPECT_GE(inputs.size(), 5) << where;
+    for (QWidget *input : inputs) {
+        EXPECT_FALSE(input->accessibleName().trimmed().isEmpty()) << where << nameOf(input);
+        EXPECT_FALSE(input->toolTip().trimmed().isEmpty()) << where << nameOf(input);
+        names.insert(input->accessibleName(), nameOf(input));
+    }
+    for (const QString &name : names.uniqueKeys())
+        EXPECT_EQ(names.count(name), 1) << where << name << " names " << names.values(name);
+    for (QLabel *label : tool->findChildren<QLabel *>())
+        EXPECT_TRUE(!(label->textInteractionFlags() & Qt::TextSelectableByMouse) ||
+                    !label->accessibleDescription().isEmpty())
+            << where << nameOf(label);
 }
 
 // Every control is placed in the order and every stop is a control; the order reads top to
 // bottom, left to right, column by column, and Tab follows it. A control that hands the focus
 // on (a tab widget to its tab bar) is where it lands.
-TEST_F(ShellKeyboard, TabVisitsEveryControlOnceInReadingOrder) {
-    forEachTool([&](QWidget *tool, const std::string &where) {
-        const QStringList stops = declaredTabStops(tool->metaObject()->className());
-        ASSERT_FALSE(stops.isEmpty()) << where << "no tab stops declared";
-        for (QWidget *input : inputsOf(tool))
-            EXPECT_TRUE(stops.contains(input->objectName())) << where << nameOf(input);
-        QStringList expected;
-        for (const QString &stop : stops) {
-            auto *widget = tool->findChild<QWidget *>(stop);
-            EXPECT_NE(widget, nullptr) << where << stop;
-            if (widget && widget->isEnabled() && widget->isVisible() &&
-                (widget->focusPolicy() & Qt::TabFocus))
-                expected.append(stop);
-        }
-        ASSERT_FALSE(expected.isEmpty()) << where;
-        auto placeOf = [tool](const QString &name) {
-            const QWidget *widget = tool->findChild<QWidget *>(name);
-            widget = widget->focusProxy() ? widget->focusProxy() : widget;
-            return QRect(widget->mapTo(tool, QPoint(0, 0)), widget->size());
-        };
-        for (qsizetype i = 1; i < expected.size(); ++i)
-            EXPECT_TRUE(readsAfter(placeOf(expected[i - 1]), placeOf(expected[i])))
-                << where << expected[i] << " comes after " << expected[i - 1];
-        // The stop a focused widget belongs to (the combo box of its line edit).
-        auto stopOf = [&](QWidget *focus) -> QString {
-            for (QWidget *widget = focus; widget && widget != tool; widget = widget->parentWidget())
-                if (stops.contains(widget->objectName()) && tool->isAncestorOf(widget))
-                    return widget->objectName();
-            return {};
-        };
-        tool->findChild<QWidget *>(expected.first())->setFocus(Qt::TabFocusReason);
-        QStringList visited{stopOf(QApplication::focusWidget())};
-        for (int presses = 0; presses < 4 * stops.size(); ++presses) {
-            ASSERT_NE(QApplication::focusWidget(), nullptr) << where << "Tab lost the focus";
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            const QString stop = stopOf(QApplication::focusWidget());
-            if (stop == expected.first())
-                break;
-            if (!stop.isEmpty())
-                visited.append(stop);
-        }
-        EXPECT_EQ(visited, expected) << where;
-    });
+void tabOrderOf(QWidget *tool, const std::string &where) {
+    const QStringList stops = declaredTabStops(tool->metaObject()->className());
+    ASSERT_FALSE(stops.isEmpty()) << where << "no tab stops declared";
+    for (QWidget *input : inputsOf(tool))
+        EXPECT_TRUE(stops.contains(input->objectName())) << where << nameOf(input);
+    QStringList expected;
+    for (const QString &stop : stops) {
+        auto *widget = tool->findChild<QWidget *>(stop);
+        EXPECT_NE(widget, nullptr) << where << stop;
+        if (widget && widget->isEnabled() && widget->isVisible() &&
+            (widget->focusPolicy() & Qt::TabFocus))
+            expected.append(stop);
+    }
+    ASSERT_FALSE(expected.isEmpty()) << where;
+    auto placeOf = [tool](const QString &name) {
+        const QWidget *widget = tool->findChild<QWidget *>(name);
+        widget = widget->focusProxy() ? widget->focusProxy() : widget;
+        return QRect(widget->mapTo(tool, QPoint(0, 0)), widget->size());
+    };
+    for (qsizetype i = 1; i < expected.size(); ++i)
+        EXPECT_TRUE(readsAfter(placeOf(expected[i - 1]), placeOf(expected[i])))
+            << where << expected[i] << " comes after " << expected[i - 1];
+    // The stop a focused widget belongs to (the combo box of its line edit).
+    auto stopOf = [&](QWidget *focus) -> QString {
+        for (QWidget *widget = focus; widget && widget != tool; widget = widget->parentWidget())
+            if (stops.contains(widget->objectName()) && tool->isAncestorOf(widget))
+                return widget->objectName();
+        return {};
+    };
+    tool->findChild<QWidget *>(expected.first())->setFocus(Qt::TabFocusReason);
+    QStringList visited{stopOf(QApplication::focusWidget())};
+    for (int presses = 0; presses < 4 * stops.size(); ++presses) {
+        ASSERT_NE(QApplication::focusWidget(), nullptr) << where << "Tab lost the focus";
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        const QString stop = stopOf(QApplication::focusWidget());
+        if (stop == expected.first())
+            break;
+        if (!stop.isEmpty())
+            visited.append(stop);
+    }
+    EXPECT_EQ(visited, expected) << where;
+}
+
+} // namespace
+
+// Every tool in turn, on show: each key has one owner, and each control a name, a tool tip and
+// its place in the Tab order.
+TEST(ShellKeyboard, EveryToolWorksFromTheKeyboard) {
+    MainWindow window;
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    MainTabViewController *tabs = window.tabViewController();
+    for (int index = 0; index < tabs->count(); ++index) {
+        tabs->setCurrentIndex(index);
+        QApplication::processEvents();
+        QWidget *tool = tabs->currentWidget();
+        const std::string where = tabs->tabText(index).toStdString() + ": ";
+        keysOf(window, tool, where);
+        namesOf(tool, where);
+        tabOrderOf(tool, where);
+    }
 }

@@ -16,51 +16,44 @@
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
-namespace {
-
-class Undo : public ::testing::Test {
-protected:
-    void SetUp() override {
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    }
-    void show(QWidget *tool) {
-        window.tabViewController()->setCurrentWidget(tool);
-        QApplication::processEvents();
-    }
+TEST(Undo, TheEditMenuUndoesTheStepsOfTheToolOnShow) {
     MainWindow window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QAction *undo = window.findChild<QAction *>("undoAction");
     QAction *redo = window.findChild<QAction *>("redoAction");
-    ColourViewController *colour = window.colourViewController();
-    PaletteDataSource *palette = colour->paletteDataSource();
-};
+    const auto show = [&](QWidget *tool) {
+        window.tabViewController()->setCurrentWidget(tool);
+        QApplication::processEvents();
+        EXPECT_FALSE(undo->isEnabled()) << "nothing done yet in " << tool->objectName();
+    };
 
-} // namespace
-
-// The Edit menu's Undo and Redo act on the stack of the tool on show (the steps themselves are
-// each tool's: tests/copper).
-TEST_F(Undo, TheEditMenuUndoesInTheToolOnShow) {
-    EXPECT_EQ(undo->shortcut(), QKeySequence(QKeySequence::Undo));
-    EXPECT_EQ(redo->shortcut(), QKeySequence("Ctrl+Shift+Z"));
+    // Ctrl+Z and Ctrl+Shift+Z act on the stack of the tool on show (the steps themselves are
+    // each tool's: tests/copper).
     CopperViewController *copper = window.copperViewController();
     show(copper);
-    EXPECT_FALSE(undo->isEnabled());
     userinput::type(copper->controls()->moveRegisterTextField, "color01");
     userinput::click(copper->controls()->addMoveButton);
     show(window.gradientViewController());
-    EXPECT_FALSE(undo->isEnabled());
-    show(copper);
+    window.tabViewController()->setCurrentWidget(copper);
     QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(copper->tool().list().rowCount(), 0);
-    redo->trigger();
+    QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(copper->tool().list().rowCount(), 1);
-}
 
-// A drag of a slider, however many steps, is one edit; a typed value one more; a smaller
-// palette drops entries, and can be had back with its status line.
-TEST_F(Undo, PaletteChangesAreStepsAndTheStatusLineFollows) {
+    // A wheel notch over the palette size is no change; a drag of a slider, however many steps,
+    // is one edit; a typed value one more; a smaller palette drops entries, and can be had back
+    // with its status line.
+    ColourViewController *colour = window.colourViewController();
+    PaletteDataSource *palette = colour->paletteDataSource();
     show(colour);
     auto *ui = colour->controls();
+    QComboBox *size = ui->paletteColourEntriesPopupButton;
+    const QPoint middle = size->rect().center();
+    QWheelEvent notch(middle, size->mapToGlobal(middle), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(size, &notch);
+    EXPECT_FALSE(undo->isEnabled());
     const QList<Colour> start = palette->paletteEntries();
     ASSERT_EQ(start.size(), 32);
     ui->paletteEditorCollectionView->selectionModel()->select(palette->index(3, 0),
@@ -73,12 +66,11 @@ TEST_F(Undo, PaletteChangesAreStepsAndTheStatusLineFollows) {
     userinput::typeAndReturn(ui->redValueTextField, "17");
     const QList<Colour> typed = palette->paletteEntries();
     ui->keepExistingPaletteButton->setChecked(true);
-    userinput::chooseWithKeys(ui->paletteColourEntriesPopupButton,
-                              ui->paletteColourEntriesPopupButton->findText("16"));
+    userinput::chooseWithKeys(size, size->findText("16"));
     EXPECT_EQ(palette->paletteEntries().size(), 16);
     EXPECT_TRUE(ui->paletteStatusLabel->text().isEmpty());
     undo->trigger();
-    EXPECT_EQ(ui->paletteColourEntriesPopupButton->currentText(), "32");
+    EXPECT_EQ(size->currentText(), "32");
     EXPECT_EQ(ui->paletteStatusLabel->text(), "The palette has 32 colours.");
     for (const QList<Colour> &before : {typed, dragged, start}) {
         EXPECT_EQ(palette->paletteEntries(), before);
@@ -89,38 +81,22 @@ TEST_F(Undo, PaletteChangesAreStepsAndTheStatusLineFollows) {
     EXPECT_FALSE(undo->isEnabled());
     redo->trigger();
     EXPECT_EQ(palette->paletteEntries(), dragged);
-}
 
-TEST_F(Undo, TheWheelOverThePaletteSizeChangesNothing) {
-    show(colour);
-    QComboBox *size = colour->controls()->paletteColourEntriesPopupButton;
-    const QString before = size->currentText();
-    const QList<Colour> entries = palette->paletteEntries();
-    const QPoint middle = size->rect().center();
-    QWheelEvent notch(middle, size->mapToGlobal(middle), QPoint(), QPoint(0, -120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(size, &notch);
-    EXPECT_EQ(size->currentText(), before);
-    EXPECT_EQ(palette->paletteEntries(), entries);
-    EXPECT_FALSE(undo->isEnabled());
-}
-
-// A key added, dragged through many lines (one step) and removed comes back step by step.
-TEST_F(Undo, GradientKeysComeBack) {
+    // A gradient key added, dragged through many lines (one step) and removed comes back step
+    // by step.
     GradientViewController *gradient = window.gradientViewController();
     show(gradient);
-    EXPECT_FALSE(undo->isEnabled());
-    const std::vector<amiga::GradientKey> start = gradient->keys();
+    const std::vector<amiga::GradientKey> before = gradient->keys();
     gradient->addKey();
     const std::vector<amiga::GradientKey> added = gradient->keys();
-    ASSERT_EQ(added.size(), start.size() + 1);
+    ASSERT_EQ(added.size(), before.size() + 1);
     for (int line = 10; line <= 40; line += 5)
         gradient->moveKey(1, line);
     const std::vector<amiga::GradientKey> moved = gradient->keys();
     gradient->removeKey();
-    for (const auto &before : {moved, added, start}) {
+    for (const auto &keys : {moved, added, before}) {
         undo->trigger();
-        EXPECT_EQ(gradient->keys(), before);
+        EXPECT_EQ(gradient->keys(), keys);
     }
     EXPECT_FALSE(undo->isEnabled());
     redo->trigger();
