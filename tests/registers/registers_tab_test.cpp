@@ -29,29 +29,28 @@ protected:
     // Every output shows what the tool computes from what the controls hold.
     void expectViewsShowTheTool() {
         const RegistersTool &tool = controller->tool();
-        const QLabel *word[] = {
-            ui->lowByteLabel,   ui->lowByteBase16Label,   ui->lowByteBinaryLabel,
-            ui->highByteLabel,  ui->highByteBase16Label,  ui->highByteBinaryLabel,
-            ui->finalWordLabel, ui->finalWordBase16Label, ui->finalBinaryLabel};
         QStringList shown;
-        for (const QLabel *label : word)
+        for (const QLabel *label :
+             {ui->lowByteLabel, ui->lowByteBase16Label, ui->lowByteBinaryLabel, ui->highByteLabel,
+              ui->highByteBase16Label, ui->highByteBinaryLabel, ui->finalWordLabel,
+              ui->finalWordBase16Label, ui->finalBinaryLabel, ui->groupWordLabel,
+              ui->groupWordBase16Label, ui->groupBinaryLabel})
             shown << label->text();
-        EXPECT_EQ(shown, tool.results());
-        if (!tool.groupResults().isEmpty()) {
-            EXPECT_EQ(QStringList({ui->groupWordLabel->text(), ui->groupWordBase16Label->text(),
-                                   ui->groupBinaryLabel->text()}),
-                      tool.groupResults());
-        }
+        if (tool.groupResults().isEmpty())
+            shown = shown.mid(0, 9);
+        EXPECT_EQ(shown, tool.results() + tool.groupResults());
         EXPECT_EQ(ui->registerCodeTextView->toPlainText(), tool.code());
         EXPECT_EQ(ui->setClearPopUpButton->isEnabled(), tool.setClearAllowed());
         for (int i = 0; i < 16; ++i) {
             const RegistersTool::BitLabel label = tool.bitLabel(i);
-            EXPECT_EQ(bit(i)->text(), label.title) << i;
-            EXPECT_EQ(bit(i)->toolTip(), label.toolTip) << i;
-            EXPECT_EQ(bit(i)->accessibleName(), label.accessibleName) << i;
-            EXPECT_EQ(bit(i)->accessibleDescription(), label.accessibleDescription) << i;
-            EXPECT_EQ(bit(i)->font().italic(), label.italic) << i;
-            EXPECT_EQ(bit(i)->isChecked(), (tool.word >> i & 1) != 0) << i;
+            EXPECT_EQ(QStringList({bit(i)->text(), bit(i)->toolTip(), bit(i)->accessibleName(),
+                                   bit(i)->accessibleDescription()}),
+                      QStringList({label.title, label.toolTip, label.accessibleName,
+                                   label.accessibleDescription}))
+                << i;
+            EXPECT_EQ(std::pair(bit(i)->font().italic(), bit(i)->isChecked()),
+                      std::pair(label.italic, (tool.word >> i & 1) != 0))
+                << i;
         }
         EXPECT_EQ(ui->blitterMintermsLabel->text(), tool.blitter.minterms());
         EXPECT_EQ(ui->blitterCodeTextView->toPlainText(), tool.blitter.code());
