@@ -65,24 +65,23 @@ protected:
     // Every output of the editor shows what the tool computes from what the controls hold.
     void expectEditorShowsTheTool(ColourTool::Output output = ColourTool::Output::Colour) {
         const ColourTool &tool = controller->tool();
-        const int guns[] = {tool.red, tool.green, tool.blue};
-        const QLineEdit *decimal[] = {ui->redValueTextField, ui->greenValueTextField,
-                                      ui->blueValueTextField};
-        const QLabel *twelve[] = {ui->red12BitValueTextField, ui->green12BitValueTextField,
-                                  ui->blue12BitValueTextField};
-        const QLabel *twentyFour[] = {ui->red24BitValueTextField, ui->green24BitValueTextField,
-                                      ui->blue24BitValueTextField};
-        const QSlider *sliders[] = {ui->redSlider, ui->greenSlider, ui->blueSlider};
-        for (int i = 0; i < 3; ++i) {
-            EXPECT_EQ(sliders[i]->value(), guns[i]) << i;
-            EXPECT_EQ(QStringList({decimal[i]->text(), twelve[i]->text(), twentyFour[i]->text()}),
-                      ColourTool::gunTexts(guns[i]));
-        }
+        QStringList shown, wanted;
+        for (const QWidget *field : std::initializer_list<const QWidget *>{
+                 ui->redValueTextField, ui->red12BitValueTextField, ui->red24BitValueTextField,
+                 ui->greenValueTextField, ui->green12BitValueTextField,
+                 ui->green24BitValueTextField, ui->blueValueTextField, ui->blue12BitValueTextField,
+                 ui->blue24BitValueTextField, ui->redSlider, ui->greenSlider, ui->blueSlider,
+                 ui->agaColourBankSlider, ui->colourRegisterSlider,
+                 ui->calculatedColourRegisterTextField})
+            shown << field->property(qobject_cast<const QSlider *>(field) ? "value" : "text")
+                         .toString();
+        for (const int gun : {tool.red, tool.green, tool.blue})
+            wanted << ColourTool::gunTexts(gun);
+        for (const int value : {tool.red, tool.green, tool.blue, tool.bank, tool.colourRegister,
+                                static_cast<int>(tool.paletteIndex())})
+            wanted << QString::number(value);
+        EXPECT_EQ(shown, wanted);
         EXPECT_EQ(ui->colourWell->color(), ColourTool::colourOf(tool.red, tool.green, tool.blue));
-        EXPECT_EQ(ui->agaColourBankSlider->value(), tool.bank);
-        EXPECT_EQ(ui->colourRegisterSlider->value(), tool.colourRegister);
-        EXPECT_EQ(ui->calculatedColourRegisterTextField->text(),
-                  QString::number(tool.paletteIndex()));
         EXPECT_EQ(code().toStdString(), tool.code(output, source->snapshot()));
     }
 
