@@ -73,21 +73,24 @@ protected:
     // Every output shows what the tool computes.
     void expectViewsShowTheTool() {
         const ConvertTool &tool = controller->tool();
-        const QLabel *facts[] = {ui->fileNameValueLabel, ui->sizeValueLabel,
-                                 ui->depthValueLabel,    ui->modeValueLabel,
-                                 ui->coloursValueLabel,  ui->transparencyValueLabel,
-                                 ui->displayValueLabel};
-        for (int i = 0; i < 7; ++i)
-            EXPECT_EQ(facts[i]->text(), tool.facts()[i]) << i;
+        QStringList facts;
+        for (const QLabel *label :
+             {ui->fileNameValueLabel, ui->sizeValueLabel, ui->depthValueLabel, ui->modeValueLabel,
+              ui->coloursValueLabel, ui->transparencyValueLabel, ui->displayValueLabel})
+            facts << label->text();
+        EXPECT_EQ(facts, tool.facts());
         const picture::Output &output = tool.output();
         EXPECT_EQ(ui->exportCodeTextView->toPlainText().toStdString(),
                   output.ok() ? output.text : "");
-        EXPECT_EQ(ui->saveButton->isEnabled(), output.ok());
-        EXPECT_EQ(ui->copyExportButton->isEnabled(), output.ok() && !output.text.empty());
         EXPECT_EQ(controller->status(), tool.status());
-        EXPECT_EQ(ui->reduceGroupBox->isEnabled(), tool.reduceAllowed());
-        EXPECT_EQ(ui->originalButton->isEnabled(), tool.originalAllowed());
-        EXPECT_EQ(ui->usePaletteButton->isEnabled(), tool.paletteAllowed());
+        // Save, Copy, Reduce, Original, Use Palette: enabled when the tool allows them.
+        EXPECT_EQ(
+            std::vector<bool>({ui->saveButton->isEnabled(), ui->copyExportButton->isEnabled(),
+                               ui->reduceGroupBox->isEnabled(), ui->originalButton->isEnabled(),
+                               ui->usePaletteButton->isEnabled()}),
+            std::vector<bool>({output.ok(), output.ok() && !output.text.empty(),
+                               tool.reduceAllowed(), tool.originalAllowed(),
+                               tool.paletteAllowed()}));
         EXPECT_EQ(ui->bitplaneDepthSpinBox->maximum(), tool.deepestDepth());
         EXPECT_EQ(ui->pictureView->pixelAspect(),
                   ui->aspectCheckBox->isChecked() ? tool.pixelAspect() : QSize(1, 1));

@@ -83,42 +83,25 @@ TEST_F(ConvertToolTest, ThePixelsTakeTheShapeOfTheirDisplayMode) {
 
 TEST_F(ConvertToolTest, TheControlsBecomeTheLibrarysOptions) {
     ConvertTool tool;
-    struct Raw {
-        int mask;
-        bool invert, chunky;
-        amiga::MaskOutput wanted;
-        bool inverted;
-    } raws[] = {
-        {0, true, false, amiga::MaskOutput::None, false}, // no mask, nothing to invert
-        {1, true, false, amiga::MaskOutput::After, true},
-        {2, false, false, amiga::MaskOutput::Only, false},
-        {2, true, true, amiga::MaskOutput::None, false}, // chunky bytes have no mask
-    };
-    for (const Raw &r : raws) {
-        tool.bitplanes.mask = r.mask;
-        tool.bitplanes.invertMask = r.invert;
-        tool.bitplanes.chunky = r.chunky;
-        EXPECT_EQ(tool.rawOptions().mask, r.wanted) << r.mask;
-        EXPECT_EQ(tool.rawOptions().invertMask, r.inverted) << r.mask;
+    const QStringList masks = {"None", "After", "Only"}; // amiga::MaskOutput in order
+    for (const QStringList &r : table("raw options")) {
+        tool.bitplanes.mask = r[0].toInt();
+        tool.bitplanes.invertMask = r[1] == "1";
+        tool.bitplanes.chunky = r[2] == "1";
+        const picture::RawOptions options = tool.rawOptions();
+        EXPECT_EQ(QStringList({masks.value(static_cast<int>(options.mask)),
+                               options.invertMask ? "1" : "0"}),
+                  r.mid(3))
+            << r.join('|').toStdString();
     }
-    // Sprites: the widths in order; control words at a position only with both X and Y, VSTART
-    // in hex (HSTART is read as quillfen-iff's --x reads it).
-    const struct {
-        int width;
-        bool control;
-        const char *x, *y;
-        unsigned pixels, vstart; // 0: no position
-    } sprites[] = {
-        {0, true, "80", "2c", 16, 0x2c},
-        {1, true, "c0.8", "6d", 32, 0x6d},
-        {2, false, "80", "2c", 64, 0},
-        {0, true, "80", "", 16, 0},
-    };
-    for (const auto &s : sprites) {
-        tool.sprites = {s.width, false, s.control, true, s.x, s.y, true, std::nullopt};
+    for (const QStringList &s : table("sprite options")) {
+        tool.sprites = {s[0].toInt(), false, s[1] == "1", true, s[2], s[3], true, std::nullopt};
         const amiga::SpriteOptions options = tool.spriteOptions().sprite;
-        EXPECT_EQ(options.width, s.pixels);
-        EXPECT_EQ(options.position ? options.position->vstart : 0u, s.vstart) << s.x << s.y;
+        EXPECT_EQ(
+            QStringList({QString::number(options.width),
+                         options.position ? QString::number(options.position->vstart, 16) : "-"}),
+            s.mid(4))
+            << s.join('|').toStdString();
     }
 }
 
