@@ -52,7 +52,7 @@ RegistersTool realTool() {
 
 } // namespace
 
-TEST(RegisterWord, BitsMakeTheWordAndItsBinary) {
+TEST(RegisterWord, BitsMakeTheWordGroupsTheirValuesAndGoalTextsTheWord) {
     for (const QStringList &c : table("bits")) {
         Bits bits{};
         for (const QString &b : c[0].split(' ', Qt::SkipEmptyParts))
@@ -62,9 +62,6 @@ TEST(RegisterWord, BitsMakeTheWordAndItsBinary) {
         EXPECT_EQ(word, c[1].toUInt(nullptr, 2)) << c[1].toStdString();
         EXPECT_EQ(bitsOf(word), bits) << c[1].toStdString();
     }
-}
-
-TEST(RegisterWord, GroupValuesAndGoalTexts) {
     for (const QStringList &c : table("groups")) {
         std::vector<GroupMember> members;
         for (const QString &m : c[1].split(' '))
@@ -158,6 +155,7 @@ TEST(RegisterDatabaseContents, TheBackgroundReadIsAFreshReadNotShared) {
 TEST(RegistersToolTest, ARegisterByItsNameItsWordInThreeBasesAndAnotherChipset) {
     RegistersTool tool = realTool();
     EXPECT_EQ(tool.shown, nullptr);
+    EXPECT_EQ(tool.code(), ""); // no register shown
     for (const QStringList &c : table("typed names")) {
         const int index = tool.indexOfTyped(c[0]);
         EXPECT_EQ(index < 0 ? QString() : tool.registers[index]->name, c[1]) << c[0].toStdString();
@@ -168,6 +166,27 @@ TEST(RegistersToolTest, ARegisterByItsNameItsWordInThreeBasesAndAnotherChipset) 
     ASSERT_TRUE(tool.show("COPCON"));
     EXPECT_EQ(tool.word, 0); // a register shows with all bits off
     EXPECT_TRUE(tool.groups().isEmpty());
+    const struct {
+        const char *name;
+        bool clear;
+        amiga::SetClear mode;
+    } cases[] = {
+        {"DMACON", false, amiga::SetClear::Set},
+        {"DMACON", true, amiga::SetClear::Clear},
+        {"INTENA", true, amiga::SetClear::Clear},
+        {"BPLCON0", true, amiga::SetClear::AsGiven},
+    };
+    // Set and clear apply only to registers that have them.
+    for (const auto &c : cases) {
+        ASSERT_TRUE(tool.show(c.name));
+        tool.word = 0x8380;
+        tool.clear = c.clear;
+        tool.copper = c.clear;
+        EXPECT_EQ(tool.setClearAllowed(), c.mode != amiga::SetClear::AsGiven) << c.name;
+        EXPECT_EQ(tool.code().toStdString(),
+                  amiga::registerWriteCode(tool.shown->layout(), 0x8380, c.mode, c.clear))
+            << c.name;
+    }
 
     ASSERT_TRUE(tool.show("BPLCON1"));
     EXPECT_EQ(tool.groups(), QStringList({"PF1H", "PF2H"}));
@@ -188,31 +207,6 @@ TEST(RegistersToolTest, ARegisterByItsNameItsWordInThreeBasesAndAnotherChipset) 
     EXPECT_EQ(QStringList({tool.bitLabel(0).title, tool.bitLabel(8).title}),
               QStringList({"PF1H0", "unused"}));
     EXPECT_EQ(tool.shown->chipset(), amiga::Chipset::Ecs);
-}
-
-TEST(RegistersToolTest, SetAndClearApplyOnlyToRegistersThatHaveThem) {
-    const struct {
-        const char *name;
-        bool clear;
-        amiga::SetClear mode;
-    } cases[] = {
-        {"DMACON", false, amiga::SetClear::Set},
-        {"DMACON", true, amiga::SetClear::Clear},
-        {"INTENA", true, amiga::SetClear::Clear},
-        {"BPLCON0", true, amiga::SetClear::AsGiven},
-    };
-    RegistersTool tool = realTool();
-    EXPECT_EQ(tool.code(), ""); // no register shown
-    for (const auto &c : cases) {
-        ASSERT_TRUE(tool.show(c.name));
-        tool.word = 0x8380;
-        tool.clear = c.clear;
-        tool.copper = c.clear;
-        EXPECT_EQ(tool.setClearAllowed(), c.mode != amiga::SetClear::AsGiven) << c.name;
-        EXPECT_EQ(tool.code().toStdString(),
-                  amiga::registerWriteCode(tool.shown->layout(), 0x8380, c.mode, c.clear))
-            << c.name;
-    }
 }
 
 TEST(RegistersToolTest, EachBitButtonSaysWhatTheBitIs) {
