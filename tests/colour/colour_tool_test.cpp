@@ -19,7 +19,7 @@ std::vector<int> guns(const Colour &c) {
 
 } // namespace
 
-TEST(ColourModel, EveryEightBitValueSurvivesTheRoundTrip) {
+TEST(ColourModel, EveryEightBitValueSurvivesTheRoundTripAndTheDefaultPalette) {
     for (int v = 0; v < 256; ++v) {
         const Colour c = rgb(v, 255 - v, v / 2);
         ASSERT_EQ(guns(c), (std::vector<int>{v, 255 - v, v / 2})) << "value " << v;
@@ -34,9 +34,7 @@ TEST(ColourModel, EveryEightBitValueSurvivesTheRoundTrip) {
     // Components are kept in range.
     EXPECT_EQ(guns(Colour::colorWithRed(1.5, -0.25, std::nan(""), 1.0)),
               (std::vector<int>{255, 0, 0}));
-}
-
-TEST(ColourModel, TheDefaultPaletteAndGrey) {
+    // The default palette, then grey.
     const QList<Colour> all = Colour::amigaDefaults(256);
     ASSERT_EQ(all.size(), 256);
     QStringList first16;
