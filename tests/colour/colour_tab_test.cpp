@@ -145,6 +145,7 @@ TEST_F(ColourTab, TheEditorsControlsReachTheToolAndTheSelection) {
 TEST_F(ColourTab, SelectingAnEntryLoadsItsColourAndPlace) {
     choosePaletteSize("256");
     ASSERT_EQ(source->rowCount(), 256);
+    // The grid draws banks as blocks and every cell visibly.
     QApplication::processEvents();
     const int columns = grid->columns();
     ASSERT_TRUE(columns == 16 || columns == 8) << columns;
@@ -168,6 +169,7 @@ TEST_F(ColourTab, SelectingAnEntryLoadsItsColourAndPlace) {
             edge = edge || (image.pixel(x, y) != qRgb(255, 255, 255) &&
                             (x < 8 || y < 8 || x > 25 || y > 25));
     EXPECT_TRUE(edge);
+    // A selected entry's colour and place go to the editor.
     for (const int row : {70, 9}) {
         click(row);
         EXPECT_EQ(controller->tool().paletteIndex(), row);
