@@ -8,6 +8,7 @@
 #include "common/CopperFramePreview.h"
 #include "ui_ColourViewController.h"
 
+#include "../convert/picture_path.h"
 #include "QtPrinters.h"
 #include "UserInput.h"
 #include "colour_values.h"
@@ -26,10 +27,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString picturePath(const char *name) {
-    return QStringLiteral(QUILLFEN_TEST_PICTURES "/") + QLatin1String(name);
-}
 
 class ColourTab : public ::testing::Test {
 protected:
@@ -65,24 +62,23 @@ protected:
     // Every output of the editor shows what the tool computes from what the controls hold.
     void expectEditorShowsTheTool(ColourTool::Output output = ColourTool::Output::Colour) {
         const ColourTool &tool = controller->tool();
-        const int guns[] = {tool.red, tool.green, tool.blue};
-        const QLineEdit *decimal[] = {ui->redValueTextField, ui->greenValueTextField,
-                                      ui->blueValueTextField};
-        const QLabel *twelve[] = {ui->red12BitValueTextField, ui->green12BitValueTextField,
-                                  ui->blue12BitValueTextField};
-        const QLabel *twentyFour[] = {ui->red24BitValueTextField, ui->green24BitValueTextField,
-                                      ui->blue24BitValueTextField};
-        const QSlider *sliders[] = {ui->redSlider, ui->greenSlider, ui->blueSlider};
-        for (int i = 0; i < 3; ++i) {
-            EXPECT_EQ(sliders[i]->value(), guns[i]) << i;
-            EXPECT_EQ(QStringList({decimal[i]->text(), twelve[i]->text(), twentyFour[i]->text()}),
-                      ColourTool::gunTexts(guns[i]));
-        }
+        QStringList shown, wanted;
+        for (const QWidget *field : std::initializer_list<const QWidget *>{
+                 ui->redValueTextField, ui->red12BitValueTextField, ui->red24BitValueTextField,
+                 ui->greenValueTextField, ui->green12BitValueTextField,
+                 ui->green24BitValueTextField, ui->blueValueTextField, ui->blue12BitValueTextField,
+                 ui->blue24BitValueTextField, ui->redSlider, ui->greenSlider, ui->blueSlider,
+                 ui->agaColourBankSlider, ui->colourRegisterSlider,
+                 ui->calculatedColourRegisterTextField})
+            shown << field->property(qobject_cast<const QSlider *>(field) ? "value" : "text")
+                         .toString();
+        for (const int gun : {tool.red, tool.green, tool.blue})
+            wanted << ColourTool::gunTexts(gun);
+        for (const int value : {tool.red, tool.green, tool.blue, tool.bank, tool.colourRegister,
+                                static_cast<int>(tool.paletteIndex())})
+            wanted << QString::number(value);
+        EXPECT_EQ(shown, wanted);
         EXPECT_EQ(ui->colourWell->color(), ColourTool::colourOf(tool.red, tool.green, tool.blue));
-        EXPECT_EQ(ui->agaColourBankSlider->value(), tool.bank);
-        EXPECT_EQ(ui->colourRegisterSlider->value(), tool.colourRegister);
-        EXPECT_EQ(ui->calculatedColourRegisterTextField->text(),
-                  QString::number(tool.paletteIndex()));
         EXPECT_EQ(code().toStdString(), tool.code(output, source->snapshot()));
     }
 
@@ -149,6 +145,31 @@ TEST_F(ColourTab, TheEditorsControlsReachTheToolAndTheSelection) {
 TEST_F(ColourTab, SelectingAnEntryLoadsItsColourAndPlace) {
     choosePaletteSize("256");
     ASSERT_EQ(source->rowCount(), 256);
+    // The grid draws banks as blocks and every cell visibly.
+    QApplication::processEvents();
+    const int columns = grid->columns();
+    ASSERT_TRUE(columns == 16 || columns == 8) << columns;
+    // Every bank starts a row at the left edge, and its 32 cells fill whole rows.
+    for (int bank = 0; bank < 8; ++bank) {
+        const QRect first = cell(bank * 32);
+        EXPECT_EQ(first.left(), cell(0).left()) << bank;
+        EXPECT_EQ(cell(bank * 32 + 31).top() - first.top(), (32 / columns - 1) * first.height());
+    }
+    // A white cell shows its edge on a white ground.
+    PaletteEntryCollectionViewItem white;
+    white.setPaletteValuesForIndex(3, 1.0, 1.0, 1.0);
+    QImage image(34, 34, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    white.draw(&painter, image.rect(), grid->palette(), false);
+    painter.end();
+    bool edge = false;
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 0; y < image.height(); ++y)
+            edge = edge || (image.pixel(x, y) != qRgb(255, 255, 255) &&
+                            (x < 8 || y < 8 || x > 25 || y > 25));
+    EXPECT_TRUE(edge);
+    // A selected entry's colour and place go to the editor.
     for (const int row : {70, 9}) {
         click(row);
         EXPECT_EQ(controller->tool().paletteIndex(), row);
@@ -288,56 +309,11 @@ TEST_F(ColourTab, ColoursDroppedFromOutside) {
 
 // Palettes of real pictures (tests/ilbm/pictures, see SOURCES.md there); the tab prints the
 // palette code quillfen-iff palette prints for the same file.
-TEST_F(ColourTab, APaletteLoadedFromAPictureFile) {
-    const QString ham6 = picturePath("ham6.iff");
-    source->storeRainbowHeight(6, 1); // heights stay with their indexes
-    ASSERT_TRUE(controller->decodePaletteWithURL(ham6));
-    EXPECT_EQ(source->itemAtIndex(1)->rainbowHeight(), 6);
-    EXPECT_EQ(ui->paletteColourEntriesPopupButton->currentText(), "16");
-    EXPECT_EQ(status(), ColourTool::loadedStatus(16, "ham6.iff"));
-    EXPECT_EQ(grid->selectedRows(), QList<int>{0});
-    ui->outputPaletteCodeButton->click();
-    const testprogram::Outcome program =
-        testprogram::run(QUILLFEN_IFF_TOOL, "palette --aga '" + ham6.toStdString() + "'");
-    EXPECT_EQ(code().toStdString(), program.out) << program.err;
-    // A pop-up without an item for the count keeps its choice.
+TEST_F(ColourTab, PalettesLoadedFromFiles) {
     testfiles::Folder dir;
-    QImage five(5, 1, QImage::Format_Indexed8);
-    five.setColorTable({qRgb(0, 0, 0), qRgb(1, 2, 3), qRgb(4, 5, 6), qRgb(7, 8, 9), 0xffffff});
-    five.fill(0);
-    const QString png = QString::fromStdString(dir.file("five.png"));
-    ASSERT_TRUE(five.save(png, "PNG"));
-    ASSERT_TRUE(controller->decodePaletteWithURL(png));
-    EXPECT_EQ(source->rowCount(), 5);
-    EXPECT_EQ(ui->paletteColourEntriesPopupButton->currentText(), "16");
-}
-
-TEST_F(ColourTab, OfSeveralPicturesTheUserChoosesOne) {
-    // A CAT of two real pictures, the first of 8 colours, the second of 16.
-    testfiles::Folder dir;
-    const iffbytes::Bytes bytes =
-        iffbytes::group("CAT ", "ILBM",
-                        {testfiles::load(picturePath("gradient.iff").toStdString()),
-                         testfiles::load(picturePath("ham6.iff").toStdString())});
-    const std::string cat = dir.file("two.iff");
-    ASSERT_TRUE(testfiles::saveText(cat, std::string(bytes.begin(), bytes.end())));
-    EXPECT_FALSE(controller->decodePaletteWithURL(QString::fromStdString(cat)));
-    auto *dialog = controller->findChild<QInputDialog *>("choosePictureDialog");
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_EQ(dialog->comboBoxItems().size(), 2);
-    EXPECT_TRUE(dialog->comboBoxItems()[1].startsWith("2: "))
-        << dialog->comboBoxItems()[1].toStdString();
-    dialog->setTextValue(dialog->comboBoxItems()[1]);
-    QSignalSpy loaded(controller.get(), &ColourViewController::paletteRead);
-    dialog->accept();
-    ASSERT_TRUE(!loaded.isEmpty() || loaded.wait());
-    EXPECT_EQ(source->paletteEntries(), PaletteFile::read(picturePath("ham6.iff")).colours);
-}
-
-TEST_F(ColourTab, AFileWithoutAPaletteChangesNothingAndSaysWhy) {
+    // A file without a palette changes nothing and says why.
     click(3);
     const QList<Colour> before = source->paletteEntries();
-    testfiles::Folder dir;
     ASSERT_TRUE(testfiles::saveText(dir.file("notes.txt"), "This is not a picture.\n"));
     const struct {
         QString path;
@@ -356,31 +332,44 @@ TEST_F(ColourTab, AFileWithoutAPaletteChangesNothingAndSaysWhy) {
     }
     EXPECT_EQ(source->paletteEntries(), before);
     EXPECT_EQ(grid->selectedRows(), QList<int>{3});
-}
 
-TEST_F(ColourTab, TheGridDrawsBanksAsBlocksAndEveryCellVisibly) {
-    choosePaletteSize("256");
-    QApplication::processEvents();
-    const int columns = grid->columns();
-    ASSERT_TRUE(columns == 16 || columns == 8) << columns;
-    // Every bank starts a row at the left edge, and its 32 cells fill whole rows.
-    for (int bank = 0; bank < 8; ++bank) {
-        const QRect first = cell(bank * 32);
-        EXPECT_EQ(first.left(), cell(0).left()) << bank;
-        EXPECT_EQ(cell(bank * 32 + 31).top() - first.top(), (32 / columns - 1) * first.height());
-    }
-    // A white cell shows its edge on a white ground.
-    PaletteEntryCollectionViewItem white;
-    white.setPaletteValuesForIndex(3, 1.0, 1.0, 1.0);
-    QImage image(34, 34, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    white.draw(&painter, image.rect(), grid->palette(), false);
-    painter.end();
-    bool edge = false;
-    for (int x = 0; x < image.width(); ++x)
-        for (int y = 0; y < image.height(); ++y)
-            edge = edge || (image.pixel(x, y) != qRgb(255, 255, 255) &&
-                            (x < 8 || y < 8 || x > 25 || y > 25));
-    EXPECT_TRUE(edge);
+    const QString ham6 = picturePath("ham6.iff");
+    source->storeRainbowHeight(6, 1); // heights stay with their indexes
+    ASSERT_TRUE(controller->decodePaletteWithURL(ham6));
+    EXPECT_EQ(source->itemAtIndex(1)->rainbowHeight(), 6);
+    EXPECT_EQ(ui->paletteColourEntriesPopupButton->currentText(), "16");
+    EXPECT_EQ(status(), ColourTool::loadedStatus(16, "ham6.iff"));
+    EXPECT_EQ(grid->selectedRows(), QList<int>{0});
+    ui->outputPaletteCodeButton->click();
+    const testprogram::Outcome program =
+        testprogram::run(QUILLFEN_IFF_TOOL, "palette --aga '" + ham6.toStdString() + "'");
+    EXPECT_EQ(code().toStdString(), program.out) << program.err;
+    // A pop-up without an item for the count keeps its choice.
+    QImage five(5, 1, QImage::Format_Indexed8);
+    five.setColorTable({qRgb(0, 0, 0), qRgb(1, 2, 3), qRgb(4, 5, 6), qRgb(7, 8, 9), 0xffffff});
+    five.fill(0);
+    const QString png = QString::fromStdString(dir.file("five.png"));
+    ASSERT_TRUE(five.save(png, "PNG"));
+    ASSERT_TRUE(controller->decodePaletteWithURL(png));
+    EXPECT_EQ(source->rowCount(), 5);
+    EXPECT_EQ(ui->paletteColourEntriesPopupButton->currentText(), "16");
+    // Of several pictures the user chooses one: a CAT of two real pictures, the first of 8
+    // colours, the second of 16.
+    const iffbytes::Bytes bytes =
+        iffbytes::group("CAT ", "ILBM",
+                        {testfiles::load(picturePath("gradient.iff").toStdString()),
+                         testfiles::load(ham6.toStdString())});
+    const std::string cat = dir.file("two.iff");
+    ASSERT_TRUE(testfiles::saveText(cat, std::string(bytes.begin(), bytes.end())));
+    EXPECT_FALSE(controller->decodePaletteWithURL(QString::fromStdString(cat)));
+    auto *dialog = controller->findChild<QInputDialog *>("choosePictureDialog");
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_EQ(dialog->comboBoxItems().size(), 2);
+    EXPECT_TRUE(dialog->comboBoxItems()[1].startsWith("2: "))
+        << dialog->comboBoxItems()[1].toStdString();
+    dialog->setTextValue(dialog->comboBoxItems()[1]);
+    QSignalSpy loaded(controller.get(), &ColourViewController::paletteRead);
+    dialog->accept();
+    ASSERT_TRUE(!loaded.isEmpty() || loaded.wait());
+    EXPECT_EQ(source->paletteEntries(), PaletteFile::read(ham6).colours);
 }

@@ -16,6 +16,16 @@
 
 namespace {
 
+// The rows of a table in data/cases.txt, each split at its "|"s.
+QList<QStringList> table(const char *name) {
+    static const auto cases = golden::read(QUILLFEN_CONVERT_DATA "/cases.txt");
+    QList<QStringList> rows;
+    for (const QString &row :
+         QString::fromStdString(cases.at(name)).split('\n', Qt::SkipEmptyParts))
+        rows << row.split('|');
+    return rows;
+}
+
 ConvertTool toolOf(const QString &path) {
     ConvertTool tool;
     std::string error;
@@ -45,125 +55,68 @@ TEST_F(ConvertToolTest, TheFactsOfAPicture) {
         EXPECT_EQ(tool.facts().join('\n').toStdString() + "\n", facts);
         EXPECT_FALSE(tool.reduceAllowed()) << file; // an indexed picture has nothing to reduce
         EXPECT_TRUE(tool.paletteAllowed()) << file;
+        // The colour map handed to the Colour tab is what the Colour tab's own palette file
+        // reading gives for the same picture.
+        EXPECT_EQ(tool.paletteColours(), PaletteFile::read(picturePath(file.c_str())).colours);
     }
     EXPECT_EQ(ConvertTool().facts(), QStringList(7, "–"));
 }
 
-// A lores pixel is as wide as a non-interlaced line is tall, a hires pixel half as wide, a
-// superhires one a quarter, an interlaced line half as tall (Hardware Reference Manual,
-// "Playfield Hardware": 320 lores or 640 hires pixels across the same screen, 200 or 400
-// interlaced lines down it). Without a CAMG the BMHD's aspect decides.
 TEST_F(ConvertToolTest, ThePixelsTakeTheShapeOfTheirDisplayMode) {
-    struct Case {
-        picture::Source source;
-        int camg; // -1: none saved
-        unsigned xAspect, yAspect;
-        QSize aspect;
-        const char *display;
-    } cases[] = {
-        {picture::Source::Ilbm, 0x0000, 10, 11, {1, 1}, "lores, pixels 1 × 1"},
-        {picture::Source::Ilbm, 0x8000, 10, 11, {1, 2}, "hires, pixels 1 × 2"},
-        {picture::Source::Ilbm, 0x0004, 10, 11, {2, 1}, "lores interlaced, pixels 2 × 1"},
-        {picture::Source::Ilbm, 0x8004, 10, 11, {1, 1}, "hires interlaced, pixels 1 × 1"},
-        {picture::Source::Ilbm, 0x8020, 10, 11, {1, 4}, "superhires, pixels 1 × 4"},
-        {picture::Source::Ilbm, 0x8024, 10, 11, {1, 2}, "superhires interlaced, pixels 1 × 2"},
-        {picture::Source::Ilbm, -1, 10, 20, {1, 2}, "none saved, BMHD aspect 10:20, pixels 1 × 2"},
-        {picture::Source::Ilbm, -1, 5, 11, {1, 2}, "none saved, BMHD aspect 5:11, pixels 1 × 2"},
-        {picture::Source::Pbm, -1, 20, 11, {2, 1}, "none saved, BMHD aspect 20:11, pixels 2 × 1"},
-        {picture::Source::Ilbm, -1, 10, 11, {1, 1}, "lores, pixels 1 × 1"}, // square PAL lores
-        {picture::Source::Ilbm, -1, 0, 0, {1, 1}, "lores, pixels 1 × 1"},   // no aspect either
-        {picture::Source::Png, -1, 0, 0, {1, 1}, "none saved, square pixels"},
-    };
-    for (const Case &c : cases) {
+    for (const QStringList &c : table("display modes")) {
         picture::Picture p;
-        p.source = c.source;
+        p.source = c[0] == "Pbm"   ? picture::Source::Pbm
+                   : c[0] == "Png" ? picture::Source::Png
+                                   : picture::Source::Ilbm;
         p.width = p.height = p.depth = 1;
         p.pixels = {0};
         p.palette = {{0, 0, 0}, {255, 255, 255}};
-        p.hasViewportMode = c.camg >= 0;
-        p.viewportMode = static_cast<std::uint32_t>(std::max(c.camg, 0));
-        p.xAspect = c.xAspect;
-        p.yAspect = c.yAspect;
+        p.hasViewportMode = c[1] != "-";
+        p.viewportMode = c[1].toUInt(nullptr, 16);
+        p.xAspect = c[2].section(':', 0, 0).toUInt();
+        p.yAspect = c[2].section(':', 1).toUInt();
         ConvertTool tool;
         tool.use("p", p);
-        EXPECT_EQ(tool.pixelAspect(), c.aspect) << c.display;
-        EXPECT_EQ(tool.facts()[6], c.display);
+        const QSize aspect = tool.pixelAspect();
+        EXPECT_EQ(QStringList(
+                      {QString("%1:%2").arg(aspect.width()).arg(aspect.height()), tool.facts()[6]}),
+                  c.mid(3));
     }
 }
 
 TEST_F(ConvertToolTest, TheControlsBecomeTheLibrarysOptions) {
     ConvertTool tool;
-    struct Raw {
-        int mask;
-        bool invert, chunky;
-        amiga::MaskOutput wanted;
-        bool inverted;
-    } raws[] = {
-        {0, true, false, amiga::MaskOutput::None, false}, // no mask, nothing to invert
-        {1, true, false, amiga::MaskOutput::After, true},
-        {2, false, false, amiga::MaskOutput::Only, false},
-        {2, true, true, amiga::MaskOutput::None, false}, // chunky bytes have no mask
-    };
-    for (const Raw &r : raws) {
-        tool.bitplanes.mask = r.mask;
-        tool.bitplanes.invertMask = r.invert;
-        tool.bitplanes.chunky = r.chunky;
-        EXPECT_EQ(tool.rawOptions().mask, r.wanted) << r.mask;
-        EXPECT_EQ(tool.rawOptions().invertMask, r.inverted) << r.mask;
+    const QStringList masks = {"None", "After", "Only"}; // amiga::MaskOutput in order
+    for (const QStringList &r : table("raw options")) {
+        tool.bitplanes.mask = r[0].toInt();
+        tool.bitplanes.invertMask = r[1] == "1";
+        tool.bitplanes.chunky = r[2] == "1";
+        const picture::RawOptions options = tool.rawOptions();
+        EXPECT_EQ(QStringList({masks.value(static_cast<int>(options.mask)),
+                               options.invertMask ? "1" : "0"}),
+                  r.mid(3))
+            << r.join('|').toStdString();
     }
-    // The palette formats in the pop-up's order.
-    const amiga::PaletteFormat formats[] = {
-        amiga::PaletteFormat::Words,  amiga::PaletteFormat::Rgb8,
-        amiga::PaletteFormat::Rgb32,  amiga::PaletteFormat::LoadRgb32,
-        amiga::PaletteFormat::Copper, amiga::PaletteFormat::CopperAga};
-    for (int i = 0; i < 6; ++i) {
-        tool.palette.format = i;
-        EXPECT_EQ(tool.paletteOptions().format, formats[i]) << i;
-    }
-    // Sprites: the widths in order; control words at a position only with both X and Y, VSTART
-    // in hex (HSTART is read as quillfen-iff's --x reads it).
-    const struct {
-        int width;
-        bool control;
-        const char *x, *y;
-        unsigned pixels, vstart; // 0: no position
-    } sprites[] = {
-        {0, true, "80", "2c", 16, 0x2c},
-        {1, true, "c0.8", "6d", 32, 0x6d},
-        {2, false, "80", "2c", 64, 0},
-        {0, true, "80", "", 16, 0},
-    };
-    for (const auto &s : sprites) {
-        tool.sprites = {s.width, false, s.control, true, s.x, s.y, true, std::nullopt};
+    for (const QStringList &s : table("sprite options")) {
+        tool.sprites = {s[0].toInt(), false, s[1] == "1", true, s[2], s[3], true, std::nullopt};
         const amiga::SpriteOptions options = tool.spriteOptions().sprite;
-        EXPECT_EQ(options.width, s.pixels);
-        EXPECT_EQ(options.position ? options.position->vstart : 0u, s.vstart) << s.x << s.y;
+        EXPECT_EQ(
+            QStringList({QString::number(options.width),
+                         options.position ? QString::number(options.position->vstart, 16) : "-"}),
+            s.mid(4))
+            << s.join('|').toStdString();
     }
 }
 
 // As quillfen-iff sprite refuses them, in its words.
 TEST_F(ConvertToolTest, SpriteOptionsThatCannotGoTogether) {
-    struct Case {
-        int width;
-        bool aga, control;
-        const char *x, *y, *says; // "" for none
-    } cases[] = {
-        {1, false, false, "", "", "Sprites of 32 pixels are AGA's (FMODE)"},
-        {2, true, false, "", "", ""},
-        {0, false, true, "80", "", "X and Y go together"},
-        {0, false, true, "", "2c", "X and Y go together"},
-        {0, false, false, "80", "", ""}, // no control words: the position is not asked for
-        {0, true, true, "c0.", "6d", "must be .4, .8 or .c (a quarter, a half or three quarters"},
-        {0, true, true, "200", "6d", "takes HSTART in lores pixels, a hexadecimal number from 0"},
-        {0, false, true, "c0.4", "6d", "places a sprite between lores pixels, which only AGA"},
-        {0, false, true, "c0", "6d", ""},
-    };
-    for (const Case &c : cases) {
+    for (const QStringList &c : table("sprite refusals")) {
         ConvertTool tool;
-        tool.sprites = {c.width, false, c.control, c.aga, c.x, c.y, true, std::nullopt};
+        tool.sprites = {c[0].toInt(), false, c[2] == "1", c[1] == "1",
+                        c[3],         c[4],  true,        std::nullopt};
         const QString problem = tool.spriteProblem();
-        EXPECT_EQ(problem.isEmpty(), *c.says == 0) << c.x << problem.toStdString();
-        EXPECT_TRUE(problem.contains(c.says)) << problem.toStdString();
+        EXPECT_EQ(problem.isEmpty(), c[5].isEmpty()) << c.join('|').toStdString();
+        EXPECT_TRUE(problem.contains(c[5])) << problem.toStdString();
     }
 }
 
@@ -239,20 +192,9 @@ TEST_F(ConvertToolTest, TrueColourIsReducedAndTheOriginalKept) {
     EXPECT_EQ(tool.picture->palette.size(), 3u); // three colours fit in four, kept exactly
     EXPECT_EQ(tool.facts()[3], "PNG indexed, reduced");
     EXPECT_TRUE(tool.originalAllowed());
-    EXPECT_TRUE(tool.original->isTrueColour());
     tool.reduction.colours = 2; // each reduction starts again from the picture as read
     ASSERT_TRUE(tool.reduce());
     EXPECT_EQ(tool.picture->palette.size(), 2u);
     ASSERT_TRUE(tool.useOriginal());
     EXPECT_TRUE(tool.picture->isTrueColour());
-}
-
-// The colour map the tab hands to the Colour tab is what the Colour tab's own palette file
-// reading gives for the same picture.
-TEST_F(ConvertToolTest, ThePaletteForTheColourTabIsThePaletteFilesColours) {
-    for (const char *file : {"ham6.iff", "gradient.iff"}) {
-        const PaletteFile palette = PaletteFile::read(picturePath(file));
-        ASSERT_TRUE(palette.ok) << palette.error.toStdString();
-        EXPECT_EQ(toolOf(picturePath(file)).paletteColours(), palette.colours) << file;
-    }
 }

@@ -23,6 +23,7 @@
 #include "registers/RegistersViewController.h"
 
 #include "QtPrinters.h"
+#include "golden_text.h"
 #include <QFile>
 #include <QMap>
 #include <QRegularExpression>
@@ -33,6 +34,16 @@ using namespace RegisterWord;
 
 namespace {
 
+// The rows of a table in data/cases.txt, each split at its "|"s.
+QList<QStringList> table(const char *name) {
+    static const std::map<std::string, std::string> cases = golden::read(QUILLFEN_REGISTERS_CASES);
+    QList<QStringList> rows;
+    for (const QString &row :
+         QString::fromStdString(cases.at(name)).split('\n', Qt::SkipEmptyParts))
+        rows << row.split('|');
+    return rows;
+}
+
 RegistersTool realTool() {
     RegistersTool tool;
     tool.setRegisters(RegisterDatabase::read());
@@ -41,67 +52,28 @@ RegistersTool realTool() {
 
 } // namespace
 
-TEST(RegisterWord, BitsMakeTheWordAndItsBinary) {
-    const std::pair<std::vector<int>, const char *> cases[] = {
-        {{}, "0000000000000000"},
-        {{0}, "0000000000000001"},
-        {{15}, "1000000000000000"},
-        {{9, 12, 14}, "0101001000000000"}, // BPLCON0: 5 planes, COLOR
-    };
-    for (const auto &[set, text] : cases) {
+TEST(RegisterWord, BitsMakeTheWordGroupsTheirValuesAndGoalTextsTheWord) {
+    for (const QStringList &c : table("bits")) {
         Bits bits{};
-        for (int b : set)
-            bits[b] = true;
+        for (const QString &b : c[0].split(' ', Qt::SkipEmptyParts))
+            bits[b.toUInt()] = true;
         const std::uint16_t word = wordOf(bits);
-        EXPECT_EQ(binary(word), text);
-        EXPECT_EQ(word, std::stoi(text, nullptr, 2)) << text;
-        EXPECT_EQ(bitsOf(word), bits) << text;
+        EXPECT_EQ(binary(word), c[1].toStdString());
+        EXPECT_EQ(word, c[1].toUInt(nullptr, 2)) << c[1].toStdString();
+        EXPECT_EQ(bitsOf(word), bits) << c[1].toStdString();
     }
-}
-
-TEST(RegisterWord, GroupValueFollowsTheGroupPositionsNotTheBitNumbers) {
-    // BPLCON0's plane count: BPU0-2 in bits 12-14, BPU3 in bit 4.
-    const std::vector<GroupMember> bpu = {{12, 0}, {13, 1}, {14, 2}, {4, 3}};
-    const struct {
-        std::uint16_t word;
+    for (const QStringList &c : table("groups")) {
         std::vector<GroupMember> members;
-        std::uint16_t value;
-        const char *binary;
-    } cases[] = {
-        {0x5200, bpu, 5, "0101"},
-        {0x0010, bpu, 8, "1000"},
-        {0x0003, {{1, 1}, {0, 0}}, 3, "11"}, // listed out of order
-        {0x0005, {{0, 0}, {2, 2}}, 5, "1"},  // a gap: the digits stop there
-        // Members outside the word or the group's sixteen positions count for nothing.
-        {0xffff, {{16, 0}, {0, 16}, {-1, 0}}, 0, ""},
-    };
-    for (const auto &c : cases) {
-        EXPECT_EQ(groupValue(c.word, c.members).value, c.value) << c.word;
-        EXPECT_EQ(groupValue(c.word, c.members).binary, c.binary) << c.word;
+        for (const QString &m : c[1].split(' '))
+            members.push_back({m.section(':', 0, 0).toInt(), m.section(':', 1).toInt()});
+        const auto group =
+            groupValue(static_cast<std::uint16_t>(c[0].toUInt(nullptr, 16)), members);
+        EXPECT_EQ(group.value, c[2].toUInt()) << c.join('|').toStdString();
+        EXPECT_EQ(group.binary, c[3].toStdString()) << c.join('|').toStdString();
     }
-}
-
-TEST(RegisterWord, GoalTextsAsTypedAndAsAWord) {
-    // The field keeps a "$" or "0x" prefix and four hex digits after it; the word is the digits
-    // after the prefix, the low sixteen bits of them.
-    const struct {
-        const char *typed, *kept;
-        std::uint16_t word;
-    } cases[] = {
-        {"$52001", "$5200", 0x2001},
-        {"0x1234f", "0x1234", 0x234f},
-        {"0X00ff", "0X00ff", 0x00ff},
-        {"aBcD", "aBcD", 0xabcd},
-        {"f", "f", 0x000f},
-        {"", "", 0},
-        {"0X", "0X", 0},
-        {"12$3x4", "1234", 0x1234},
-        {"$$1", "$1", 1},
-        {" 0x1", "01", 1},
-    };
-    for (const auto &c : cases) {
-        EXPECT_EQ(cleanGoal(c.typed), c.kept) << c.typed;
-        EXPECT_EQ(goalWord(c.typed), c.word) << c.typed;
+    for (const QStringList &c : table("goals")) {
+        EXPECT_EQ(cleanGoal(c[0].toStdString()), c[1].toStdString()) << c[0].toStdString();
+        EXPECT_EQ(goalWord(c[0].toStdString()), c[2].toUInt(nullptr, 16)) << c[0].toStdString();
     }
 }
 
@@ -180,52 +152,13 @@ TEST(RegisterDatabaseContents, TheBackgroundReadIsAFreshReadNotShared) {
     EXPECT_EQ(controller.registers().size(), preloaded.size());
 }
 
-TEST(RegistersToolTest, TheWordInThreeBasesAndTheGroupsValue) {
-    // BPLCON1 on AGA: PF1H0 and PF1H1 in bits 8 and 9, PF1H2-5 in bits 0-3, PF1H6 and PF1H7 in
-    // bits 10 and 11; PF2H the same eight bits higher (AGA documentation).
-    const struct {
-        std::uint16_t word;
-        const char *group;
-        const char *results; // low, high, word: decimal, hex, binary; then the group's
-    } cases[] = {
-        {0x0000, "PF1H",
-         "0 0x00 00000000 0 0x00 00000000 0 0x0000 0000000000000000 0 0x0000 00000000"},
-        {0x8001, "PF1H",
-         "1 0x01 00000001 128 0x80 10000000 32769 0x8001 1000000000000001 4 0x0004 00000100"},
-        {0x0c0f, "PF1H",
-         "15 0x0f 00001111 12 0x0c 00001100 3087 0x0c0f 0000110000001111 252 0x00fc 11111100"},
-        // PF2H takes its own bits only.
-        {0x0301, "PF2H",
-         "1 0x01 00000001 3 0x03 00000011 769 0x0301 0000001100000001 0 0x0000 00000000"},
-    };
-    RegistersTool tool = realTool();
-    ASSERT_TRUE(tool.show("BPLCON1"));
-    EXPECT_EQ(tool.groups(), QStringList({"PF1H", "PF2H"}));
-    for (const auto &c : cases) {
-        tool.word = c.word;
-        tool.group = c.group;
-        EXPECT_EQ((tool.results() + tool.groupResults()).join(' '), c.results) << c.word;
-    }
-    tool.group.clear(); // no group, nothing to show
-    EXPECT_TRUE(tool.groupResults().isEmpty());
-    tool.seekGoal("$5200");
-    EXPECT_EQ(tool.word, 0x5200);
-}
-
-TEST(RegistersToolTest, ARegisterIsShownByItsNameOrTheStartOfIt) {
-    // The database lists DMACONR before DMACON, INTENAR before INTENA, BPLCON0 before BPLCON1.
+TEST(RegistersToolTest, ARegisterByItsNameItsWordInThreeBasesAndAnotherChipset) {
     RegistersTool tool = realTool();
     EXPECT_EQ(tool.shown, nullptr);
-    const std::pair<const char *, const char *> typed[] = {
-        {"dmacon", "DMACON"},
-        {" Intena ", "INTENA"},
-        {"BPLCON", "BPLCON0"},
-        {"NOSUCH", ""},
-        {"", ""},
-    };
-    for (const auto &[name, found] : typed) {
-        const int index = tool.indexOfTyped(name);
-        EXPECT_EQ(index < 0 ? QString() : tool.registers[index]->name, found) << name;
+    EXPECT_EQ(tool.code(), ""); // no register shown
+    for (const QStringList &c : table("typed names")) {
+        const int index = tool.indexOfTyped(c[0]);
+        EXPECT_EQ(index < 0 ? QString() : tool.registers[index]->name, c[1]) << c[0].toStdString();
     }
     tool.word = 0x1234;
     EXPECT_FALSE(tool.show("NOSUCH"));
@@ -233,24 +166,6 @@ TEST(RegistersToolTest, ARegisterIsShownByItsNameOrTheStartOfIt) {
     ASSERT_TRUE(tool.show("COPCON"));
     EXPECT_EQ(tool.word, 0); // a register shows with all bits off
     EXPECT_TRUE(tool.groups().isEmpty());
-}
-
-TEST(RegistersToolTest, AnotherChipsetNamesTheBitsItsWayAndKeepsTheWord) {
-    // BPLCON1 on ECS: bits 3-0 are PF1H3-0 and bits 15-8 unused (Hardware Reference Manual); on
-    // AGA bit 0 is PF1H2 and bit 8 PF1H0 (AGA documentation).
-    RegistersTool tool = realTool();
-    ASSERT_TRUE(tool.show("BPLCON1"));
-    tool.word = 0xff11;
-    EXPECT_EQ(tool.bitLabel(0).title, "PF1H2");
-    tool.setChipset(amiga::Chipset::Ecs);
-    EXPECT_EQ(tool.word, 0xff11);
-    ASSERT_NE(tool.shown, nullptr);
-    EXPECT_EQ(tool.bitLabel(0).title, "PF1H0");
-    EXPECT_EQ(tool.bitLabel(8).title, "unused");
-    EXPECT_EQ(tool.shown->chipset(), amiga::Chipset::Ecs);
-}
-
-TEST(RegistersToolTest, SetAndClearApplyOnlyToRegistersThatHaveThem) {
     const struct {
         const char *name;
         bool clear;
@@ -261,8 +176,7 @@ TEST(RegistersToolTest, SetAndClearApplyOnlyToRegistersThatHaveThem) {
         {"INTENA", true, amiga::SetClear::Clear},
         {"BPLCON0", true, amiga::SetClear::AsGiven},
     };
-    RegistersTool tool = realTool();
-    EXPECT_EQ(tool.code(), ""); // no register shown
+    // Set and clear apply only to registers that have them.
     for (const auto &c : cases) {
         ASSERT_TRUE(tool.show(c.name));
         tool.word = 0x8380;
@@ -273,6 +187,26 @@ TEST(RegistersToolTest, SetAndClearApplyOnlyToRegistersThatHaveThem) {
                   amiga::registerWriteCode(tool.shown->layout(), 0x8380, c.mode, c.clear))
             << c.name;
     }
+
+    ASSERT_TRUE(tool.show("BPLCON1"));
+    EXPECT_EQ(tool.groups(), QStringList({"PF1H", "PF2H"}));
+    for (const QStringList &c : table("results")) {
+        tool.word = static_cast<std::uint16_t>(c[0].toUInt(nullptr, 16));
+        tool.group = c[1];
+        EXPECT_EQ((tool.results() + tool.groupResults()).join(' '), c[2]) << c[0].toStdString();
+    }
+    tool.group.clear(); // no group, nothing to show
+    EXPECT_TRUE(tool.groupResults().isEmpty());
+    // BPLCON1 on ECS: bits 3-0 are PF1H3-0 and bits 15-8 unused (Hardware Reference Manual); on
+    // AGA bit 0 is PF1H2 (AGA documentation). The word stays.
+    tool.word = 0xff11;
+    EXPECT_EQ(tool.bitLabel(0).title, "PF1H2");
+    tool.setChipset(amiga::Chipset::Ecs);
+    EXPECT_EQ(tool.word, 0xff11);
+    ASSERT_NE(tool.shown, nullptr);
+    EXPECT_EQ(QStringList({tool.bitLabel(0).title, tool.bitLabel(8).title}),
+              QStringList({"PF1H0", "unused"}));
+    EXPECT_EQ(tool.shown->chipset(), amiga::Chipset::Ecs);
 }
 
 TEST(RegistersToolTest, EachBitButtonSaysWhatTheBitIs) {
@@ -288,56 +222,32 @@ TEST(RegistersToolTest, EachBitButtonSaysWhatTheBitIs) {
     reg->bits[9]->groupPosition = 1;
     reg->bits[7]->functionName = "A&B";
     reg->bits[7]->functionDescription = " <x> ";
-    const struct {
-        bool shown;
-        int bit;
-        const char *title, *toolTip, *accessibleName, *accessibleDescription;
-        bool italic;
-    } cases[] = {
-        {true, 9, "B9", "<p><b>Bit 9: B9</b> (G, bit 1) AGA only<br>Description 9</p>", "Bit 9 B9",
-         "Bit 1 of group G. AGA only. Description 9", true},
-        // A title shows an ampersand doubled; a tooltip escapes it.
-        {true, 7, "A&&B", "<p><b>Bit 7: A&amp;B</b><br>&lt;x&gt;</p>", "Bit 7 A&B", "<x>", false},
-        {false, 7, "Bit 7", "Bit 7", "Bit 7", "", false},
-    };
-    for (const auto &c : cases) {
+    for (const QStringList &c : table("bit labels")) {
         RegistersTool tool;
-        if (c.shown)
+        if (c[0] == "1")
             tool.shown = reg;
-        const RegistersTool::BitLabel label = tool.bitLabel(c.bit);
+        const RegistersTool::BitLabel label = tool.bitLabel(c[1].toInt());
         EXPECT_EQ(QStringList({label.title, label.toolTip, label.accessibleName,
-                               label.accessibleDescription}),
-                  QStringList({c.title, c.toolTip, c.accessibleName, c.accessibleDescription}));
-        EXPECT_EQ(label.italic, c.italic) << c.bit;
+                               label.accessibleDescription, label.italic ? "1" : "0"}),
+                  c.mid(2));
     }
 }
 
 TEST(RegistersToolTest, TheBlitterTakesPresetsAndTypedFunctions) {
-    // Presets: function, channels, fill; a fill runs descending whatever was chosen. Minterms
-    // by hand from the function over A $f0, B $cc, C $aa.
-    const struct {
-        int index;
-        const char *minterms, *channels;
-        int fill;
-    } presets[] = {
-        {1, "LF $f0", "AD", 0},   // copy A to D
-        {2, "LF $00", "D", 0},    // clear D
-        {3, "LF $ca", "ABCD", 0}, // cookie-cut AB+!AC
-        {4, "LF $f0", "AD", 1},   // area fill of A
-    };
-    for (const auto &p : presets) {
+    for (const QStringList &p : table("presets")) {
         RegistersTool::Blitter blit;
-        ASSERT_TRUE(blit.choosePreset(p.index));
+        ASSERT_TRUE(blit.choosePreset(p[0].toInt()));
         const amiga::blitter::Channels &ch = blit.channels;
-        const std::string channels = std::string(ch.a ? "A" : "") + (ch.b ? "B" : "") +
-                                     (ch.c ? "C" : "") + (ch.d ? "D" : "");
-        EXPECT_EQ(blit.minterms(), p.minterms) << p.index;
-        EXPECT_EQ(channels, p.channels) << p.index;
-        EXPECT_EQ(blit.fill, p.fill) << p.index;
-        EXPECT_EQ(blit.descending, p.fill != 0) << p.index;
-        EXPECT_EQ(blit.descendingAllowed(), p.fill == 0) << p.index;
-        EXPECT_EQ(blit.fillCarryInAllowed(), p.fill != 0) << p.index;
-        EXPECT_EQ(blit.preset, p.index);
+        const QString channels =
+            QString(ch.a ? "A" : "") + (ch.b ? "B" : "") + (ch.c ? "C" : "") + (ch.d ? "D" : "");
+        EXPECT_EQ(QStringList({QString::number(blit.preset), blit.minterms(), channels,
+                               QString::number(blit.fill)}),
+                  p);
+        const bool fill = p[3] != "0";
+        EXPECT_EQ(std::vector<bool>(
+                      {blit.descending, !blit.descendingAllowed(), blit.fillCarryInAllowed()}),
+                  std::vector<bool>(3, fill))
+            << p[0].toStdString();
     }
     RegistersTool::Blitter blit;
     EXPECT_FALSE(blit.choosePreset(0));
