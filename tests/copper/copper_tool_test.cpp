@@ -24,11 +24,22 @@ QStringList rows(CopperTool &tool) {
     return texts;
 }
 
-void add(CopperTool &tool, const Instruction &instruction) {
+// An instruction as the data files write it: "MOVE register|high|low|high follows|low
+// follows" or "WAIT vertical|horizontal|vertical mask|horizontal mask|skip".
+Instruction parsed(const QString &text) {
+    const QStringList f = text.mid(5).split('|');
+    EXPECT_EQ(f.size(), 5) << text;
+    if (text.startsWith("MOVE"))
+        return Move{f.value(0), f.value(1), f.value(2), f.value(3) == "1", f.value(4) == "1"};
+    return Wait{f.value(0), f.value(1), f.value(2), f.value(3), f.value(4) == "1"};
+}
+
+// Adds the instruction; the message that refuses it, if any.
+QString add(CopperTool &tool, const Instruction &instruction) {
     if (const auto *m = std::get_if<Move>(&instruction))
-        tool.addMove(*m);
-    else
-        tool.addWait(std::get<Wait>(instruction));
+        return tool.addMove(*m);
+    tool.addWait(std::get<Wait>(instruction));
+    return {};
 }
 
 // A tool with the list given and the run: lines from first, the line WAIT at $07 under $fffe.
@@ -46,78 +57,62 @@ std::unique_ptr<CopperTool> toolWith(std::initializer_list<Instruction> list, co
     return tool;
 }
 
+// The fields a row gives back, as the data files write them.
+QString givenBack(const CopperTool &tool, int row) {
+    if (const std::optional<Move> m = tool.moveFieldsAt(row))
+        return QStringList{m->reg, m->high, m->low, QString::number(m->autoHigh),
+                           QString::number(m->autoLow)}
+            .join('|');
+    const std::optional<Wait> w = tool.waitFieldsAt(row);
+    return w ? QStringList{w->vertical, w->horizontal, w->verticalMask, w->horizontalMask,
+                           QString::number(w->skip)}
+                   .join('|')
+             : QString();
+}
+
 } // namespace
 
-// Each instruction as typed, its row and its words on line $2c: data/rows.txt.
-TEST(CopperTool, EachInstructionsRowAndItsWordsOnLine2c) {
+// Each instruction as typed: its row, its words on line $2c and the fields it gives back, or the
+// message that refuses it (data/rows.txt).
+TEST(CopperTool, EachInstructionsRowWordsAndFields) {
     const std::map<std::string, std::string> cases = golden::read(QUILLFEN_COPPER_DATA "/rows.txt");
-    ASSERT_EQ(cases.size(), 19u);
+    ASSERT_EQ(cases.size(), 31u);
     for (const auto &[typed, expected] : cases) {
-        const QStringList f = QString::fromStdString(typed).mid(5).split('|');
+        SCOPED_TRACE(typed);
         const QStringList shown = QString::fromStdString(expected).split('\n');
-        ASSERT_EQ(f.size(), 5) << typed;
-        const Instruction instruction =
-            typed.rfind("MOVE", 0) == 0
-                ? Instruction(Move{f[0], f[1], f[2], f[3] == "1", f[4] == "1"})
-                : Instruction(Wait{f[0], f[1], f[2], f[3], f[4] == "1"});
-        auto tool = toolWith({instruction}, "1", "2c");
-        EXPECT_EQ(rows(*tool), QStringList{shown[0]}) << typed;
-        EXPECT_EQ(tool->code(), "\tdc.w\t$2c07,$fffe," + shown[1].toStdString() + "\n") << typed;
+        auto tool = toolWith({}, "1", "2c");
+        const Instruction instruction = parsed(QString::fromStdString(typed));
+        const QString refused = add(*tool, instruction);
+        EXPECT_EQ(rows(*tool), refused.isEmpty() ? QStringList{shown[0]} : QStringList{});
+        if (!refused.isEmpty()) {
+            EXPECT_EQ(refused, shown[0]);
+            continue;
+        }
+        EXPECT_EQ(tool->code(), "\tdc.w\t$2c07,$fffe," + shown.value(1).toStdString() + "\n");
+        EXPECT_TRUE(givenBack(*tool, 1).isEmpty() && givenBack(*tool, -1).isEmpty());
+        if (shown.size() > 3) {
+            EXPECT_EQ(givenBack(*tool, 0), shown[2]);
+            add(*tool, parsed(QString::fromStdString(typed).left(5) + shown[2]));
+            EXPECT_EQ(rows(*tool).last(), rows(*tool).first());
+        }
     }
 }
 
-TEST(CopperTool, AMoveNeedsARegisterOfTheCustomChips) {
-    const QString none = "Type a register for the MOVE: a name such as COLOR00 or an offset such "
-                         "as $180.";
-    CopperTool tool;
-    for (const char *typed : {"", "   ", "COLOR32", " COLOR 02", "$181", "$200", "dff200x"}) {
-        const QString trimmed = QString(typed).trimmed();
-        EXPECT_EQ(tool.addMove(Move{typed, "0f", "00"}),
-                  trimmed.isEmpty() ? none
-                                    : "\u201c" + trimmed +
-                                          "\u201d is no custom-chip register: type a name such as "
-                                          "COLOR00 or an offset such as $180 or $dff180.")
-            << typed;
-    }
-    EXPECT_EQ(tool.addMove(Move{"COLOR02", "0f", "00"}), "");
-    EXPECT_EQ(rows(tool), QStringList{"[MOVE] COLOR02,$0f00"});
-}
-
+// The code for a run of lines (data/runs.txt); the line WAIT's fields: its bit 0 stays a WAIT's
+// whatever they hold ($2c00 would be a MOVE to BLTDDAT, $ffff a SKIP); each mask byte in its own
+// half.
 TEST(CopperTool, TheCodeForARunOfLines) {
-    const Instruction colourFollows = Move{"COLOR00", "", "00", true};
-    const struct {
-        std::unique_ptr<CopperTool> tool;
-        std::string code;
-    } cases[] = {
-        {toolWith({colourFollows}, "3", "2c"), "\tdc.w\t$2c07,$fffe,COLOR00,$2c00\n"
-                                               "\tdc.w\t$2d07,$fffe,COLOR00,$2d00\n"
-                                               "\tdc.w\t$2e07,$fffe,COLOR00,$2e00\n"},
-        {toolWith({Move{"COLOR00", "0f", "00"}, Wait{"00", "e1", "ff", "fe"}}, "1", "2c"),
-         "\tdc.w\t$2c07,$fffe,COLOR00,$0f00,$2ce1,$fffe\n"},
-        // The Lines field reads as a decimal number; nothing, or none, prints nothing.
-        {toolWith({}, "  +2 lines", "2c"), "\tdc.w\t$2c07,$fffe\n\tdc.w\t$2d07,$fffe\n"},
-        {toolWith({colourFollows}, "0", "2c"), ""},
-        {toolWith({colourFollows}, "-3", "2c"), ""},
-        {toolWith({colourFollows}, "lines", "2c"), ""},
-        // Past line $ff the copper compares the low byte: first the wait for the end of $ff.
-        {toolWith({colourFollows}, "3", "fe"),
-         "\tdc.w\t$fe07,$fffe,COLOR00,$fe00\n\tdc.w\t$ff07,$fffe,COLOR00,$ff00\n"
-         "\tdc.w\t$ffdf,$fffe\t; end of line $ff: later lines count from $00 again\n"
-         "\tdc.w\t$0007,$fffe,COLOR00,$0000\n"},
-        // Registers the copper cannot write, or writes only with COPCON's danger bit, once each.
-        {toolWith(
-             {Move{"COPCON", "00", "02"}, Move{"bltcon0", "09", "f0"}, Move{"COPCON", "00", "00"}},
-             "1", "2c"),
-         "; COPCON ($02e): the copper cannot write registers $000-$03e\n"
-         "; BLTCON0 ($040): the copper writes registers $040-$07e only while COPCON's danger "
-         "bit is set\n"
-         "\tdc.w\t$2c07,$fffe,COPCON,$0002,BLTCON0,$09f0,COPCON,$0000\n"},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(c.tool->code(), c.code) << c.tool->lines;
-
-    // The line WAIT's fields: its bit 0 stays a WAIT's whatever they hold ($2c00 would be a
-    // MOVE to BLTDDAT, $ffff a SKIP); each mask byte in its own half.
+    const std::map<std::string, std::string> cases = golden::read(QUILLFEN_COPPER_DATA "/runs.txt");
+    ASSERT_EQ(cases.size(), 8u);
+    for (const auto &[run, code] : cases) {
+        const QString key = QString::fromStdString(run);
+        auto tool = toolWith({}, "", "");
+        tool->lines = key.section(" from ", 0, 0);
+        tool->firstLine = key.section(" from ", 1).section(':', 0, 0);
+        for (const QString &i : key.section(": ", 1).split("; ", Qt::SkipEmptyParts))
+            add(*tool, parsed(i));
+        EXPECT_EQ(tool->code(), code) << run;
+    }
     const char *const waits[][4] = {{"00", "ff", "fe", "$2c01,$fffe"},
                                     {"07", "ff", "ff", "$2c07,$fffe"},
                                     {"07", "f", "fe", "$2c07,$0ffe"},
@@ -223,33 +218,4 @@ TEST(CopperTool, EachEditIsAStepThatCanBeUndone) {
     EXPECT_EQ(undo.undoText(), "Add MOVE");
     tool.addWait(Wait{"", "", "", "", true});
     EXPECT_EQ(undo.undoText(), "Add SKIP");
-}
-
-// What a row gives back: the register as printed, bytes in two digits, none for a byte that
-// follows the line; added again, the fields make the same row.
-TEST(CopperTool, ARowGivesBackTheFieldsThatMakeIt) {
-    const std::pair<Instruction, const char *> cases[] = {
-        {Move{"bpl1mod", "", "28", true}, "BPL1MOD||28|1|0"},
-        {Move{"$dff18a", "a", "b"}, "COLOR05|0a|0b|0|0"},
-        {Move{"COLOR05", "0a", "", false, true}, "COLOR05|0a||0|1"},
-        {Wait{"2c", "e1", "ff", "fe"}, "2c|e1|ff|fe|0"},
-        {Wait{"40", "", "ff", "fe", true}, "40|00|ff|fe|1"},
-        {Wait{"", "", "", ""}, "00|00|00|00|0"},
-    };
-    for (const auto &[typed, fields] : cases) {
-        CopperTool tool;
-        add(tool, typed);
-        const std::optional<Move> m = tool.moveFieldsAt(0);
-        const std::optional<Wait> w = tool.waitFieldsAt(0);
-        ASSERT_NE(m.has_value(), w.has_value()) << fields;
-        EXPECT_FALSE(tool.moveFieldsAt(1) || tool.waitFieldsAt(-1));
-        const QStringList given =
-            m ? QStringList{m->reg, m->high, m->low, QString::number(m->autoHigh),
-                            QString::number(m->autoLow)}
-              : QStringList{w->vertical, w->horizontal, w->verticalMask, w->horizontalMask,
-                            QString::number(w->skip)};
-        EXPECT_EQ(given.join('|'), fields);
-        add(tool, m ? Instruction(*m) : Instruction(*w));
-        EXPECT_EQ(rows(tool).last(), rows(tool).first());
-    }
 }
