@@ -70,6 +70,21 @@ QString givenBack(const CopperTool &tool, int row) {
              : QString();
 }
 
+// Whether the code is the text expected, where a line "..." first or last stands for any lines.
+bool matches(const std::string &code, std::string text) {
+    const bool before = text.rfind("...\n", 0) == 0;
+    const bool after = text.size() > 4 && text.compare(text.size() - 4, 4, "...\n") == 0;
+    text = text.substr(before ? 4 : 0, text.size() - (before ? 4 : 0) - (after ? 4 : 0));
+    if (code.size() < text.size())
+        return false;
+    const bool starts = code.compare(0, text.size(), text) == 0;
+    const bool ends = code.compare(code.size() - text.size(), text.size(), text) == 0;
+    return before && after ? code.find(text) != std::string::npos
+           : before        ? ends
+           : after         ? starts
+                           : starts && code.size() == text.size();
+}
+
 } // namespace
 
 // Each instruction as typed: its row, its words on line $2c and the fields it gives back, or the
@@ -98,70 +113,26 @@ TEST(CopperTool, EachInstructionsRowWordsAndFields) {
     }
 }
 
-// The code for a run of lines (data/runs.txt); the line WAIT's fields: its bit 0 stays a WAIT's
-// whatever they hold ($2c00 would be a MOVE to BLTDDAT, $ffff a SKIP); each mask byte in its own
-// half.
+// The code for a run of lines, with the line WAIT's fields and the end of the frame
+// (data/runs.txt).
 TEST(CopperTool, TheCodeForARunOfLines) {
     const std::map<std::string, std::string> cases = golden::read(QUILLFEN_COPPER_DATA "/runs.txt");
-    ASSERT_EQ(cases.size(), 8u);
+    ASSERT_EQ(cases.size(), 18u);
     for (const auto &[run, code] : cases) {
         const QString key = QString::fromStdString(run);
-        auto tool = toolWith({}, "", "");
+        const QStringList from = key.section(" from ", 1).section(':', 0, 0).split(' ');
+        auto tool = toolWith({}, "", "", from.contains("ntsc"));
         tool->lines = key.section(" from ", 0, 0);
-        tool->firstLine = key.section(" from ", 1).section(':', 0, 0);
+        tool->firstLine = from[0];
+        if (const qsizetype at = from.indexOf("wait"); at > 0) {
+            tool->horizontal = from.value(at + 1);
+            tool->verticalMask = from.value(at + 2);
+            tool->horizontalMask = from.value(at + 3);
+        }
         for (const QString &i : key.section(": ", 1).split("; ", Qt::SkipEmptyParts))
             add(*tool, parsed(i));
-        EXPECT_EQ(tool->code(), code) << run;
+        EXPECT_TRUE(matches(tool->code(), code)) << run << "\n" << tool->code();
     }
-    const char *const waits[][4] = {{"00", "ff", "fe", "$2c01,$fffe"},
-                                    {"07", "ff", "ff", "$2c07,$fffe"},
-                                    {"07", "f", "fe", "$2c07,$0ffe"},
-                                    {"07", "ff", "e", "$2c07,$ff0e"}};
-    for (const auto &[h, vm, hm, line] : waits) {
-        auto tool = toolWith({}, "1", "2c");
-        tool->horizontal = h;
-        tool->verticalMask = vm;
-        tool->horizontalMask = hm;
-        EXPECT_EQ(tool->code(), std::string("\tdc.w\t") + line + "\n");
-    }
-}
-
-// A PAL frame has lines $000-$137 (312), an NTSC one $000-$105 (262): a run stops there, with
-// the line WAITs printed, the wait for line $ff and (when some were left out) a comment.
-TEST(CopperTool, ARunStopsAtTheEndOfTheFrame) {
-    const struct {
-        const char *lines;
-        bool ntsc;
-        int printed;
-        const char *last;
-    } cases[] = {
-        {"300", false, 268,
-         "; lines from $138 on are past the end of a PAL frame (312 lines): 32 of the 300 lines "
-         "asked for are not generated"},
-        {"99999999999999999999999", false, 268, nullptr},
-        {"268", false, 268, "\tdc.w\t$3707,$fffe"},
-        {"300", true, 218,
-         "; lines from $106 on are past the end of an NTSC frame (262 lines): 82 of the 300 "
-         "lines asked for are not generated"},
-    };
-    for (const auto &c : cases) {
-        const QStringList lines =
-            QString::fromStdString(toolWith({}, c.lines, "2c", c.ntsc)->code()).split('\n');
-        const int comments = std::string(c.lines) == "268" ? 0 : 1;
-        EXPECT_EQ(lines.size(), c.printed + 1 + comments + 1) << c.lines; // ends with '\n'
-        EXPECT_TRUE(!c.last || lines[lines.size() - 2] == c.last) << c.lines;
-    }
-    // A WAIT of the list that lands on line $100 or later before the line's own wait for it, or
-    // past the end of the frame, is named above the code.
-    EXPECT_EQ(
-        QString::fromStdString(toolWith({Wait{"10", "07", "ff", "fe"}}, "32", "e0")->code())
-            .section('\n', 0, 0),
-        "; the WAIT for line $100 on line $f0 comes before the wait for the end of line $ff: the "
-        "copper compares $00 and does not wait");
-    EXPECT_EQ(
-        QString::fromStdString(toolWith({Wait{"30", "07", "ff", "fe"}}, "1", "f0", true)->code())
-            .section('\n', 1, 1),
-        "; the WAIT for line $120 on line $f0 is past the end of an NTSC frame ($105)");
 }
 
 TEST(CopperTool, EachEditIsAStepThatCanBeUndone) {
