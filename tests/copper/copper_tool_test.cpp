@@ -6,6 +6,7 @@
 #include "copper/CopperTool.h"
 
 #include "QtPrinters.h"
+#include "copper_rows.h"
 #include "golden_text.h"
 #include <gtest/gtest.h>
 
@@ -16,13 +17,6 @@ namespace {
 using Move = CopperTool::MoveFields;
 using Wait = CopperTool::WaitFields;
 using Instruction = std::variant<Move, Wait>;
-
-QStringList rows(CopperTool &tool) {
-    QStringList texts;
-    for (int row = 0; row < tool.list().rowCount(); ++row)
-        texts << tool.list().index(row).data().toString();
-    return texts;
-}
 
 // An instruction as the data files write it: "MOVE register|high|low|high follows|low
 // follows" or "WAIT vertical|horizontal|vertical mask|horizontal mask|skip".
@@ -98,7 +92,7 @@ TEST(CopperTool, EachInstructionsRowWordsAndFields) {
         auto tool = toolWith({}, "1", "2c");
         const Instruction instruction = parsed(QString::fromStdString(typed));
         const QString refused = add(*tool, instruction);
-        EXPECT_EQ(rows(*tool), refused.isEmpty() ? QStringList{shown[0]} : QStringList{});
+        EXPECT_EQ(rowsOf(tool->list()), refused.isEmpty() ? QStringList{shown[0]} : QStringList{});
         if (!refused.isEmpty()) {
             EXPECT_EQ(refused, shown[0]);
             continue;
@@ -108,7 +102,7 @@ TEST(CopperTool, EachInstructionsRowWordsAndFields) {
         if (shown.size() > 3) {
             EXPECT_EQ(givenBack(*tool, 0), shown[2]);
             add(*tool, parsed(QString::fromStdString(typed).left(5) + shown[2]));
-            EXPECT_EQ(rows(*tool).last(), rows(*tool).first());
+            EXPECT_EQ(rowsOf(tool->list()).last(), rowsOf(tool->list()).first());
         }
     }
 }
@@ -135,56 +129,54 @@ TEST(CopperTool, TheCodeForARunOfLines) {
     }
 }
 
+// Each edit of the list (data/edits.txt) is a step that can be undone, and one that changes
+// nothing is none.
 TEST(CopperTool, EachEditIsAStepThatCanBeUndone) {
+    const std::map<std::string, std::string> cases =
+        golden::read(QUILLFEN_COPPER_DATA "/edits.txt");
+    ASSERT_EQ(cases.size(), 18u);
     CopperTool tool;
     for (const char *reg : {"COLOR00", "COLOR01", "COLOR02", "COLOR03"})
         tool.addMove(Move{reg, "00", "00"});
-    const auto uuid = [&](int row) { return tool.list().objectAt(row)->uuid().toString(); };
-    const auto c = [](int n) { return QString("[MOVE] COLOR0%1,$0000").arg(n); };
-    const struct {
-        std::function<bool()> edit;
-        bool changes;
-        QStringList after;
-    } cases[] = {
-        {[&] { return tool.duplicate(1); }, true, {c(0), c(1), c(2), c(3), c(1)}},
-        // The copy is an instruction of its own: a drag of it moves it, not the original; the
-        // dragged text may come with blanks around it.
-        {[&] { return tool.drop(uuid(4), 0); }, true, {c(1), c(0), c(1), c(2), c(3)}},
-        {[&] { return tool.remove(2); }, true, {c(1), c(0), c(2), c(3)}},
-        {[&] { return tool.move(0, 4); }, true, {c(0), c(2), c(3), c(1)}},
-        {[&] { return tool.move(3, 1); }, true, {c(0), c(1), c(2), c(3)}},
-        {[&] { return tool.drop(" " + uuid(1) + " ", 4); }, true, {c(0), c(2), c(3), c(1)}},
-        // The gaps on either side of a row, and rows that are not there, change nothing.
-        {[&] {
-             return tool.move(1, 1) || tool.move(1, 2) || tool.move(4, 0) || tool.move(0, 5) ||
-                    tool.move(-1, 0) || tool.remove(4) || tool.remove(-1) || tool.duplicate(4) ||
-                    tool.drop("{00000000-0000-0000-0000-000000000001}", 0) ||
-                    tool.drop("not a uuid", 0);
-         },
-         false,
-         {}},
-        {[&] { return tool.clear(), true; }, true, {}},
-        {[&] { return tool.clear(), false; }, false, {}}, // an empty list: no step
-    };
-    std::vector<QStringList> states{rows(tool)};
-    for (const auto &edit : cases) {
-        const QStringList before = rows(tool);
-        EXPECT_EQ(edit.edit(), edit.changes) << before.join(' ');
-        if (edit.changes)
-            states.push_back(edit.after);
-        EXPECT_EQ(rows(tool), states.back());
-    }
-    // Four additions and seven edits: eleven steps back, and forward again.
     QUndoStack &undo = tool.undoStack();
-    EXPECT_EQ(undo.count(), 4 + 7);
+    const auto uuid = [&](int row) { return tool.list().objectAt(row)->uuid().toString(); };
+    std::vector<QStringList> states{rowsOf(tool.list())};
+    for (const auto &[step, after] : cases) {
+        const QStringList e = QString::fromStdString(step).split(' ');
+        const QString op = e.value(1);
+        const int row = e.value(2).toInt(), gap = e.value(3).toInt();
+        const bool changes = after != "unchanged\n";
+        const int steps = undo.count();
+        const bool edited =
+            op == "duplicate" ? tool.duplicate(row)
+            : op == "remove"  ? tool.remove(row)
+            : op == "move"    ? tool.move(row, gap)
+            : op == "clear"
+                ? (tool.clear(), changes)
+                : tool.drop(op == "drop-unknown" ? "{00000000-0000-0000-0000-000000000001}"
+                            : op == "drop-text"  ? "not a uuid"
+                            : op == "drop"       ? uuid(row)
+                                                 : " " + uuid(row) + " ",
+                            gap);
+        EXPECT_EQ(edited, changes) << step;
+        EXPECT_EQ(undo.count(), steps + changes) << step;
+        if (changes) {
+            states.emplace_back();
+            for (const QString &n :
+                 QString::fromStdString(after).simplified().split(' ', Qt::SkipEmptyParts))
+                states.back() << QString("[MOVE] COLOR0%1,$0000").arg(n);
+        }
+        EXPECT_EQ(rowsOf(tool.list()), states.back()) << step;
+    }
+    // Back through every step, and forward again.
     EXPECT_EQ(undo.undoText(), "Clear List");
     for (auto state = states.rbegin() + 1; state != states.rend(); ++state) {
         undo.undo();
-        EXPECT_EQ(rows(tool), *state);
+        EXPECT_EQ(rowsOf(tool.list()), *state);
     }
     for (int step = 0; step < 4; ++step)
         undo.undo();
-    EXPECT_TRUE(rows(tool).isEmpty());
+    EXPECT_TRUE(rowsOf(tool.list()).isEmpty());
     undo.redo();
     EXPECT_EQ(undo.undoText(), "Add MOVE");
     tool.addWait(Wait{"", "", "", "", true});
