@@ -7,6 +7,7 @@
 
 #include "QtPrinters.h"
 #include "UserInput.h"
+#include "iff_bytes.h"
 #include "scratch_files.h"
 #include <QApplication>
 #include <QTest>
@@ -80,11 +81,10 @@ TEST_F(GradientTab, ShowsTheTextQuillfenAsmPrintsForTheSameInput) {
 TEST_F(GradientTab, FadeTablesAreQuillfenAsmsForThePicturesPalette) {
     const testfiles::Folder dir;
     const std::string path = dir.file("two.ilbm");
-    ASSERT_TRUE(testfiles::saveText(
-        path, QByteArray::fromHex("464f524d 0000002e 494c424d 424d4844 00000014 0002 0001 0000 "
-                                  "0000 01 00 00 00 0000 0a 0b 0002 0001 434d4150 00000006 "
-                                  "123456 ff8000")
-                  .toStdString()));
+    using namespace iffbytes;
+    ASSERT_TRUE(
+        save(path, group("FORM", "ILBM",
+                         {bmhd(2, 1, 1), chunk("CMAP", {0x12, 0x34, 0x56, 0xff, 0x80, 0})})));
     const QList<Colour> palette = {Colour::convertFrom24BitWithRed(0x12, 0x34, 0x56),
                                    Colour::convertFrom24BitWithRed(0xff, 0x80, 0)};
     tab.setColourSource({[palette] { return palette; }, {}});
