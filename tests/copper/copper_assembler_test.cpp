@@ -35,29 +35,28 @@ protected:
 } // namespace
 
 TEST_F(CopperAssembly, TheCodeAssemblesToTheWordsItMeans) {
-    CopperTool moveAndWait, waitsStayWaits, comments;
+    CopperTool moveAndWait, waitsStayWaits;
+    // The warnings above the code are comments.
+    moveAndWait.addMove(Move{"COPCON", "00", "02"});
     moveAndWait.addMove(Move{"COLOR00", "0f", "00"});
     moveAndWait.addWait(Wait{"00", "e1", "ff", "fe"});
     moveAndWait.addMove(Move{"$182", "0", "f"});
     moveAndWait.addMove(Move{" dff1f0 ", "12", "34"}); // no name: printed as its offset
+    moveAndWait.addMove(Move{"BLTCON0", "09", "f0"});
     run(moveAndWait, "1");
     // Fields that once gave $2c00,$fffe (a MOVE to BLTDDAT) or a SKIP: every WAIT is one.
     waitsStayWaits.addWait(Wait{"", "", "", ""});
     waitsStayWaits.addWait(Wait{"10", "06", "ff", "ff"});
     waitsStayWaits.addWait(Wait{"20", "e1", "ff", "fe", true});
     run(waitsStayWaits, "1", "00", "ff");
-    // The warnings above the code are comments.
-    comments.addMove(Move{"COPCON", "00", "02"});
-    comments.addMove(Move{"BLTCON0", "09", "f0"});
-    run(comments, "1");
     const struct {
         const CopperTool &tool;
         Words words;
     } cases[] = {
         {moveAndWait,
-         {0x2c07, 0xfffe, 0x0180, 0x0f00, 0x2ce1, 0xfffe, 0x0182, 0x000f, 0x01f0, 0x1234}},
+         {0x2c07, 0xfffe, 0x002e, 0x0002, 0x0180, 0x0f00, 0x2ce1, 0xfffe, 0x0182, 0x000f, 0x01f0,
+          0x1234, 0x0040, 0x09f0}},
         {waitsStayWaits, {0x2c01, 0xfffe, 0x2c01, 0x0000, 0x3c07, 0xfffe, 0x4ce1, 0xffff}},
-        {comments, {0x2c07, 0xfffe, 0x002e, 0x0002, 0x0040, 0x09f0}},
     };
     for (const auto &c : cases) {
         const m68k::Result a = m68k::assemble(c.tool.code());

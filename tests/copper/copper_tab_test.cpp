@@ -7,6 +7,7 @@
 
 #include "QtPrinters.h"
 #include "UserInput.h"
+#include "copper_rows.h"
 #include <QClipboard>
 #include <QMimeData>
 #include <QTest>
@@ -23,12 +24,7 @@ protected:
         controller.resize(900, 600);
         controller.show();
     }
-    QStringList rows() {
-        QStringList texts;
-        for (int r = 0; r < list.rowCount(); ++r)
-            texts << list.index(r).data().toString();
-        return texts;
-    }
+    QStringList rows() { return rowsOf(list); }
     void addMove(const QString &reg, const QString &high, const QString &low) {
         type(ui->moveRegisterTextField, reg);
         type(ui->moveVerticalValueTextField, high);

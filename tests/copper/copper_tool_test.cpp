@@ -6,6 +6,7 @@
 #include "copper/CopperTool.h"
 
 #include "QtPrinters.h"
+#include "copper_rows.h"
 #include "golden_text.h"
 #include <gtest/gtest.h>
 
@@ -17,18 +18,22 @@ using Move = CopperTool::MoveFields;
 using Wait = CopperTool::WaitFields;
 using Instruction = std::variant<Move, Wait>;
 
-QStringList rows(CopperTool &tool) {
-    QStringList texts;
-    for (int row = 0; row < tool.list().rowCount(); ++row)
-        texts << tool.list().index(row).data().toString();
-    return texts;
+// An instruction as the data files write it: "MOVE register|high|low|high follows|low
+// follows" or "WAIT vertical|horizontal|vertical mask|horizontal mask|skip".
+Instruction parsed(const QString &text) {
+    const QStringList f = text.mid(5).split('|');
+    EXPECT_EQ(f.size(), 5) << text;
+    if (text.startsWith("MOVE"))
+        return Move{f.value(0), f.value(1), f.value(2), f.value(3) == "1", f.value(4) == "1"};
+    return Wait{f.value(0), f.value(1), f.value(2), f.value(3), f.value(4) == "1"};
 }
 
-void add(CopperTool &tool, const Instruction &instruction) {
+// Adds the instruction; the message that refuses it, if any.
+QString add(CopperTool &tool, const Instruction &instruction) {
     if (const auto *m = std::get_if<Move>(&instruction))
-        tool.addMove(*m);
-    else
-        tool.addWait(std::get<Wait>(instruction));
+        return tool.addMove(*m);
+    tool.addWait(std::get<Wait>(instruction));
+    return {};
 }
 
 // A tool with the list given and the run: lines from first, the line WAIT at $07 under $fffe.
@@ -46,210 +51,134 @@ std::unique_ptr<CopperTool> toolWith(std::initializer_list<Instruction> list, co
     return tool;
 }
 
+// The fields a row gives back, as the data files write them.
+QString givenBack(const CopperTool &tool, int row) {
+    if (const std::optional<Move> m = tool.moveFieldsAt(row))
+        return QStringList{m->reg, m->high, m->low, QString::number(m->autoHigh),
+                           QString::number(m->autoLow)}
+            .join('|');
+    const std::optional<Wait> w = tool.waitFieldsAt(row);
+    return w ? QStringList{w->vertical, w->horizontal, w->verticalMask, w->horizontalMask,
+                           QString::number(w->skip)}
+                   .join('|')
+             : QString();
+}
+
+// Whether the code is the text expected, where a line "..." first or last stands for any lines.
+bool matches(const std::string &code, std::string text) {
+    const bool before = text.rfind("...\n", 0) == 0;
+    const bool after = text.size() > 4 && text.compare(text.size() - 4, 4, "...\n") == 0;
+    text = text.substr(before ? 4 : 0, text.size() - (before ? 4 : 0) - (after ? 4 : 0));
+    if (code.size() < text.size())
+        return false;
+    const bool starts = code.compare(0, text.size(), text) == 0;
+    const bool ends = code.compare(code.size() - text.size(), text.size(), text) == 0;
+    return before && after ? code.find(text) != std::string::npos
+           : before        ? ends
+           : after         ? starts
+                           : starts && code.size() == text.size();
+}
+
 } // namespace
 
-// Each instruction as typed, its row and its words on line $2c: data/rows.txt.
-TEST(CopperTool, EachInstructionsRowAndItsWordsOnLine2c) {
+// Each instruction as typed: its row, its words on line $2c and the fields it gives back, or the
+// message that refuses it (data/rows.txt).
+TEST(CopperTool, EachInstructionsRowWordsAndFields) {
     const std::map<std::string, std::string> cases = golden::read(QUILLFEN_COPPER_DATA "/rows.txt");
-    ASSERT_EQ(cases.size(), 19u);
+    ASSERT_EQ(cases.size(), 31u);
     for (const auto &[typed, expected] : cases) {
-        const QStringList f = QString::fromStdString(typed).mid(5).split('|');
+        SCOPED_TRACE(typed);
         const QStringList shown = QString::fromStdString(expected).split('\n');
-        ASSERT_EQ(f.size(), 5) << typed;
-        const Instruction instruction =
-            typed.rfind("MOVE", 0) == 0
-                ? Instruction(Move{f[0], f[1], f[2], f[3] == "1", f[4] == "1"})
-                : Instruction(Wait{f[0], f[1], f[2], f[3], f[4] == "1"});
-        auto tool = toolWith({instruction}, "1", "2c");
-        EXPECT_EQ(rows(*tool), QStringList{shown[0]}) << typed;
-        EXPECT_EQ(tool->code(), "\tdc.w\t$2c07,$fffe," + shown[1].toStdString() + "\n") << typed;
-    }
-}
-
-TEST(CopperTool, AMoveNeedsARegisterOfTheCustomChips) {
-    const QString none = "Type a register for the MOVE: a name such as COLOR00 or an offset such "
-                         "as $180.";
-    CopperTool tool;
-    for (const char *typed : {"", "   ", "COLOR32", " COLOR 02", "$181", "$200", "dff200x"}) {
-        const QString trimmed = QString(typed).trimmed();
-        EXPECT_EQ(tool.addMove(Move{typed, "0f", "00"}),
-                  trimmed.isEmpty() ? none
-                                    : "\u201c" + trimmed +
-                                          "\u201d is no custom-chip register: type a name such as "
-                                          "COLOR00 or an offset such as $180 or $dff180.")
-            << typed;
-    }
-    EXPECT_EQ(tool.addMove(Move{"COLOR02", "0f", "00"}), "");
-    EXPECT_EQ(rows(tool), QStringList{"[MOVE] COLOR02,$0f00"});
-}
-
-TEST(CopperTool, TheCodeForARunOfLines) {
-    const Instruction colourFollows = Move{"COLOR00", "", "00", true};
-    const struct {
-        std::unique_ptr<CopperTool> tool;
-        std::string code;
-    } cases[] = {
-        {toolWith({colourFollows}, "3", "2c"), "\tdc.w\t$2c07,$fffe,COLOR00,$2c00\n"
-                                               "\tdc.w\t$2d07,$fffe,COLOR00,$2d00\n"
-                                               "\tdc.w\t$2e07,$fffe,COLOR00,$2e00\n"},
-        {toolWith({Move{"COLOR00", "0f", "00"}, Wait{"00", "e1", "ff", "fe"}}, "1", "2c"),
-         "\tdc.w\t$2c07,$fffe,COLOR00,$0f00,$2ce1,$fffe\n"},
-        // The Lines field reads as a decimal number; nothing, or none, prints nothing.
-        {toolWith({}, "  +2 lines", "2c"), "\tdc.w\t$2c07,$fffe\n\tdc.w\t$2d07,$fffe\n"},
-        {toolWith({colourFollows}, "0", "2c"), ""},
-        {toolWith({colourFollows}, "-3", "2c"), ""},
-        {toolWith({colourFollows}, "lines", "2c"), ""},
-        // Past line $ff the copper compares the low byte: first the wait for the end of $ff.
-        {toolWith({colourFollows}, "3", "fe"),
-         "\tdc.w\t$fe07,$fffe,COLOR00,$fe00\n\tdc.w\t$ff07,$fffe,COLOR00,$ff00\n"
-         "\tdc.w\t$ffdf,$fffe\t; end of line $ff: later lines count from $00 again\n"
-         "\tdc.w\t$0007,$fffe,COLOR00,$0000\n"},
-        // Registers the copper cannot write, or writes only with COPCON's danger bit, once each.
-        {toolWith(
-             {Move{"COPCON", "00", "02"}, Move{"bltcon0", "09", "f0"}, Move{"COPCON", "00", "00"}},
-             "1", "2c"),
-         "; COPCON ($02e): the copper cannot write registers $000-$03e\n"
-         "; BLTCON0 ($040): the copper writes registers $040-$07e only while COPCON's danger "
-         "bit is set\n"
-         "\tdc.w\t$2c07,$fffe,COPCON,$0002,BLTCON0,$09f0,COPCON,$0000\n"},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(c.tool->code(), c.code) << c.tool->lines;
-
-    // The line WAIT's fields: its bit 0 stays a WAIT's whatever they hold ($2c00 would be a
-    // MOVE to BLTDDAT, $ffff a SKIP); each mask byte in its own half.
-    const char *const waits[][4] = {{"00", "ff", "fe", "$2c01,$fffe"},
-                                    {"07", "ff", "ff", "$2c07,$fffe"},
-                                    {"07", "f", "fe", "$2c07,$0ffe"},
-                                    {"07", "ff", "e", "$2c07,$ff0e"}};
-    for (const auto &[h, vm, hm, line] : waits) {
         auto tool = toolWith({}, "1", "2c");
-        tool->horizontal = h;
-        tool->verticalMask = vm;
-        tool->horizontalMask = hm;
-        EXPECT_EQ(tool->code(), std::string("\tdc.w\t") + line + "\n");
+        const Instruction instruction = parsed(QString::fromStdString(typed));
+        const QString refused = add(*tool, instruction);
+        EXPECT_EQ(rowsOf(tool->list()), refused.isEmpty() ? QStringList{shown[0]} : QStringList{});
+        if (!refused.isEmpty()) {
+            EXPECT_EQ(refused, shown[0]);
+            continue;
+        }
+        EXPECT_EQ(tool->code(), "\tdc.w\t$2c07,$fffe," + shown.value(1).toStdString() + "\n");
+        EXPECT_TRUE(givenBack(*tool, 1).isEmpty() && givenBack(*tool, -1).isEmpty());
+        if (shown.size() > 3) {
+            EXPECT_EQ(givenBack(*tool, 0), shown[2]);
+            add(*tool, parsed(QString::fromStdString(typed).left(5) + shown[2]));
+            EXPECT_EQ(rowsOf(tool->list()).last(), rowsOf(tool->list()).first());
+        }
     }
 }
 
-// A PAL frame has lines $000-$137 (312), an NTSC one $000-$105 (262): a run stops there, with
-// the line WAITs printed, the wait for line $ff and (when some were left out) a comment.
-TEST(CopperTool, ARunStopsAtTheEndOfTheFrame) {
-    const struct {
-        const char *lines;
-        bool ntsc;
-        int printed;
-        const char *last;
-    } cases[] = {
-        {"300", false, 268,
-         "; lines from $138 on are past the end of a PAL frame (312 lines): 32 of the 300 lines "
-         "asked for are not generated"},
-        {"99999999999999999999999", false, 268, nullptr},
-        {"268", false, 268, "\tdc.w\t$3707,$fffe"},
-        {"300", true, 218,
-         "; lines from $106 on are past the end of an NTSC frame (262 lines): 82 of the 300 "
-         "lines asked for are not generated"},
-    };
-    for (const auto &c : cases) {
-        const QStringList lines =
-            QString::fromStdString(toolWith({}, c.lines, "2c", c.ntsc)->code()).split('\n');
-        const int comments = std::string(c.lines) == "268" ? 0 : 1;
-        EXPECT_EQ(lines.size(), c.printed + 1 + comments + 1) << c.lines; // ends with '\n'
-        EXPECT_TRUE(!c.last || lines[lines.size() - 2] == c.last) << c.lines;
+// The code for a run of lines, with the line WAIT's fields and the end of the frame
+// (data/runs.txt).
+TEST(CopperTool, TheCodeForARunOfLines) {
+    const std::map<std::string, std::string> cases = golden::read(QUILLFEN_COPPER_DATA "/runs.txt");
+    ASSERT_EQ(cases.size(), 18u);
+    for (const auto &[run, code] : cases) {
+        const QString key = QString::fromStdString(run);
+        const QStringList from = key.section(" from ", 1).section(':', 0, 0).split(' ');
+        auto tool = toolWith({}, "", "", from.contains("ntsc"));
+        tool->lines = key.section(" from ", 0, 0);
+        tool->firstLine = from[0];
+        if (const qsizetype at = from.indexOf("wait"); at > 0) {
+            tool->horizontal = from.value(at + 1);
+            tool->verticalMask = from.value(at + 2);
+            tool->horizontalMask = from.value(at + 3);
+        }
+        for (const QString &i : key.section(": ", 1).split("; ", Qt::SkipEmptyParts))
+            add(*tool, parsed(i));
+        EXPECT_TRUE(matches(tool->code(), code)) << run << "\n" << tool->code();
     }
-    // A WAIT of the list that lands on line $100 or later before the line's own wait for it, or
-    // past the end of the frame, is named above the code.
-    EXPECT_EQ(
-        QString::fromStdString(toolWith({Wait{"10", "07", "ff", "fe"}}, "32", "e0")->code())
-            .section('\n', 0, 0),
-        "; the WAIT for line $100 on line $f0 comes before the wait for the end of line $ff: the "
-        "copper compares $00 and does not wait");
-    EXPECT_EQ(
-        QString::fromStdString(toolWith({Wait{"30", "07", "ff", "fe"}}, "1", "f0", true)->code())
-            .section('\n', 1, 1),
-        "; the WAIT for line $120 on line $f0 is past the end of an NTSC frame ($105)");
 }
 
+// Each edit of the list (data/edits.txt) is a step that can be undone, and one that changes
+// nothing is none.
 TEST(CopperTool, EachEditIsAStepThatCanBeUndone) {
+    const std::map<std::string, std::string> cases =
+        golden::read(QUILLFEN_COPPER_DATA "/edits.txt");
+    ASSERT_EQ(cases.size(), 18u);
     CopperTool tool;
     for (const char *reg : {"COLOR00", "COLOR01", "COLOR02", "COLOR03"})
         tool.addMove(Move{reg, "00", "00"});
-    const auto uuid = [&](int row) { return tool.list().objectAt(row)->uuid().toString(); };
-    const auto c = [](int n) { return QString("[MOVE] COLOR0%1,$0000").arg(n); };
-    const struct {
-        std::function<bool()> edit;
-        bool changes;
-        QStringList after;
-    } cases[] = {
-        {[&] { return tool.duplicate(1); }, true, {c(0), c(1), c(2), c(3), c(1)}},
-        // The copy is an instruction of its own: a drag of it moves it, not the original; the
-        // dragged text may come with blanks around it.
-        {[&] { return tool.drop(uuid(4), 0); }, true, {c(1), c(0), c(1), c(2), c(3)}},
-        {[&] { return tool.remove(2); }, true, {c(1), c(0), c(2), c(3)}},
-        {[&] { return tool.move(0, 4); }, true, {c(0), c(2), c(3), c(1)}},
-        {[&] { return tool.move(3, 1); }, true, {c(0), c(1), c(2), c(3)}},
-        {[&] { return tool.drop(" " + uuid(1) + " ", 4); }, true, {c(0), c(2), c(3), c(1)}},
-        // The gaps on either side of a row, and rows that are not there, change nothing.
-        {[&] {
-             return tool.move(1, 1) || tool.move(1, 2) || tool.move(4, 0) || tool.move(0, 5) ||
-                    tool.move(-1, 0) || tool.remove(4) || tool.remove(-1) || tool.duplicate(4) ||
-                    tool.drop("{00000000-0000-0000-0000-000000000001}", 0) ||
-                    tool.drop("not a uuid", 0);
-         },
-         false,
-         {}},
-        {[&] { return tool.clear(), true; }, true, {}},
-        {[&] { return tool.clear(), false; }, false, {}}, // an empty list: no step
-    };
-    std::vector<QStringList> states{rows(tool)};
-    for (const auto &edit : cases) {
-        const QStringList before = rows(tool);
-        EXPECT_EQ(edit.edit(), edit.changes) << before.join(' ');
-        if (edit.changes)
-            states.push_back(edit.after);
-        EXPECT_EQ(rows(tool), states.back());
-    }
-    // Four additions and seven edits: eleven steps back, and forward again.
     QUndoStack &undo = tool.undoStack();
-    EXPECT_EQ(undo.count(), 4 + 7);
+    const auto uuid = [&](int row) { return tool.list().objectAt(row)->uuid().toString(); };
+    std::vector<QStringList> states{rowsOf(tool.list())};
+    for (const auto &[step, after] : cases) {
+        const QStringList e = QString::fromStdString(step).split(' ');
+        const QString op = e.value(1);
+        const int row = e.value(2).toInt(), gap = e.value(3).toInt();
+        const bool changes = after != "unchanged\n";
+        const int steps = undo.count();
+        const bool edited =
+            op == "duplicate" ? tool.duplicate(row)
+            : op == "remove"  ? tool.remove(row)
+            : op == "move"    ? tool.move(row, gap)
+            : op == "clear"
+                ? (tool.clear(), changes)
+                : tool.drop(op == "drop-unknown" ? "{00000000-0000-0000-0000-000000000001}"
+                            : op == "drop-text"  ? "not a uuid"
+                            : op == "drop"       ? uuid(row)
+                                                 : " " + uuid(row) + " ",
+                            gap);
+        EXPECT_EQ(edited, changes) << step;
+        EXPECT_EQ(undo.count(), steps + changes) << step;
+        if (changes) {
+            states.emplace_back();
+            for (const QString &n :
+                 QString::fromStdString(after).simplified().split(' ', Qt::SkipEmptyParts))
+                states.back() << QString("[MOVE] COLOR0%1,$0000").arg(n);
+        }
+        EXPECT_EQ(rowsOf(tool.list()), states.back()) << step;
+    }
+    // Back through every step, and forward again.
     EXPECT_EQ(undo.undoText(), "Clear List");
     for (auto state = states.rbegin() + 1; state != states.rend(); ++state) {
         undo.undo();
-        EXPECT_EQ(rows(tool), *state);
+        EXPECT_EQ(rowsOf(tool.list()), *state);
     }
     for (int step = 0; step < 4; ++step)
         undo.undo();
-    EXPECT_TRUE(rows(tool).isEmpty());
+    EXPECT_TRUE(rowsOf(tool.list()).isEmpty());
     undo.redo();
     EXPECT_EQ(undo.undoText(), "Add MOVE");
     tool.addWait(Wait{"", "", "", "", true});
     EXPECT_EQ(undo.undoText(), "Add SKIP");
-}
-
-// What a row gives back: the register as printed, bytes in two digits, none for a byte that
-// follows the line; added again, the fields make the same row.
-TEST(CopperTool, ARowGivesBackTheFieldsThatMakeIt) {
-    const std::pair<Instruction, const char *> cases[] = {
-        {Move{"bpl1mod", "", "28", true}, "BPL1MOD||28|1|0"},
-        {Move{"$dff18a", "a", "b"}, "COLOR05|0a|0b|0|0"},
-        {Move{"COLOR05", "0a", "", false, true}, "COLOR05|0a||0|1"},
-        {Wait{"2c", "e1", "ff", "fe"}, "2c|e1|ff|fe|0"},
-        {Wait{"40", "", "ff", "fe", true}, "40|00|ff|fe|1"},
-        {Wait{"", "", "", ""}, "00|00|00|00|0"},
-    };
-    for (const auto &[typed, fields] : cases) {
-        CopperTool tool;
-        add(tool, typed);
-        const std::optional<Move> m = tool.moveFieldsAt(0);
-        const std::optional<Wait> w = tool.waitFieldsAt(0);
-        ASSERT_NE(m.has_value(), w.has_value()) << fields;
-        EXPECT_FALSE(tool.moveFieldsAt(1) || tool.waitFieldsAt(-1));
-        const QStringList given =
-            m ? QStringList{m->reg, m->high, m->low, QString::number(m->autoHigh),
-                            QString::number(m->autoLow)}
-              : QStringList{w->vertical, w->horizontal, w->verticalMask, w->horizontalMask,
-                            QString::number(w->skip)};
-        EXPECT_EQ(given.join('|'), fields);
-        add(tool, m ? Instruction(*m) : Instruction(*w));
-        EXPECT_EQ(rows(tool).last(), rows(tool).first());
-    }
 }

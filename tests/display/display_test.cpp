@@ -15,6 +15,7 @@
 #include <QTest>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace {
 
@@ -120,43 +121,31 @@ TEST_F(DisplayToolTest, SaysWhenTheDisplayFetchesMoreThanTheMemoryResults) {
     }
 }
 
-// The screen on the frame: the pattern's edge lands where DIWSTRT/DIWSTOP put the window, in
-// every resolution's own columns. The visible frame starts at lores H $5c, line $1a (PAL), with
-// 2 columns a lores pixel (4 with superhires columns), so HSTART $81 is column 2 x $25 = 74
-// (148 superhires) and VSTART $2c row 18; interlaced, two rows a line, the long frame's first.
-// Bars: colour number x * colours / width; 8 is $f80, 16 is $000 XOR $333; the edge is $fff;
-// the last: 48 x 256 / 640 = 19: $00f XOR $333.
-TEST(DisplayScreenFrame, ThePatternFillsTheWindowInEveryLayout) {
-    // clang-format off
-    const struct Case {
+// The screen on the frame, the pattern's or a picture's, in every layout (data/frames.txt).
+TEST(DisplayScreenFrame, TheScreenFillsTheWindowInEveryLayout) {
+    const std::map<std::string, std::string> cases =
+        golden::read(QUILLFEN_DISPLAY_DATA "/frames.txt");
+    ASSERT_EQ(cases.size(), 8u);
+    const auto picture =
+        std::make_shared<const DisplayTool::ScreenPicture>(DisplayTool::ScreenPicture{
+            3,
+            2,
+            {1, 2, 5, 0, 3, 255},
+            {{0x20, 0x40, 0x60}, {0x12, 0x34, 0x56}, {255, 255, 255}, {0xa0, 0xb0, 0xc0}}});
+    for (const auto &[layout, pixels] : cases) {
+        std::istringstream in(layout), at(pixels);
         int chipset, resolution, width, height, depth;
-        bool interleaved, interlace;
-        int firstColumn, columnsPerPixel, firstRow, lastRow, barX;
-        std::uint32_t bar;
-    } cases[] = {
-        {0, 0, 320, 256, 5, false, false, 74, 2, 18, 18 + 255, 160, 0x333333},
-        {0, 0, 320, 256, 5, true, false, 74, 2, 18, 18 + 255, 160, 0x333333},
-        {0, 1, 640, 256, 4, false, false, 74, 1, 18, 18 + 255, 320, 0xff8800},
-        {1, 2, 1280, 200, 2, true, false, 148, 1, 18, 18 + 199, 640, 0x00ff00},
-        {0, 0, 320, 512, 3, false, true, 74, 2, 36, 2 * (18 + 255) + 1, 40, 0xff0000},
-        {2, 1, 640, 256, 8, false, false, 74, 1, 18, 18 + 255, 48, 0x3333cc}};
-    // clang-format on
-    for (const Case &c : cases) {
-        DisplayTool tool = screen(c.width, c.height, c.depth, c.chipset, c.resolution);
-        tool.interleaved = c.interleaved;
-        tool.interlace = c.interlace;
-        const amiga::FramePicture picture = frameOf(tool);
-        const auto at = [&](int column, int row) {
-            return picture.pixels[static_cast<std::size_t>(row) * picture.columns + column];
-        };
-        const int lastColumn = c.firstColumn + (c.width - 1) * c.columnsPerPixel;
-        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
-        EXPECT_EQ(at(c.firstColumn, c.firstRow), 0xffffffu);
-        EXPECT_EQ(at(c.firstColumn - 1, c.firstRow), 0u); // COLOR00 outside
-        EXPECT_EQ(at(lastColumn, c.lastRow), 0xffffffu);
-        EXPECT_EQ(at(lastColumn + c.columnsPerPixel, c.lastRow), 0u);
-        EXPECT_EQ(at(lastColumn, c.lastRow + 1), 0u);
-        EXPECT_EQ(at(c.firstColumn + c.barX * c.columnsPerPixel, c.firstRow + 1), c.bar);
+        std::string how;
+        in >> chipset >> resolution >> width >> height >> depth >> how;
+        DisplayTool tool = screen(width, height, depth, chipset, resolution);
+        tool.interleaved = how == "interleaved";
+        tool.interlace = how == "interlaced";
+        tool.screenPicture = how == "picture" ? picture : nullptr;
+        const amiga::FramePicture frame = frameOf(tool);
+        std::size_t column, row;
+        for (std::uint32_t colour; at >> std::dec >> column >> row >> std::hex >> colour;)
+            EXPECT_EQ(frame.pixels[row * frame.columns + column], colour)
+                << layout << ": column " << column << ", row " << row;
     }
     // Refused with a reason: no depth; more than chip memory, also where 32-bit arithmetic
     // would wrap (12500 x 99999 x 8 bytes); a picture whose pixels do not match its size.
@@ -169,37 +158,6 @@ TEST(DisplayScreenFrame, ThePatternFillsTheWindowInEveryLayout) {
         QString message;
         EXPECT_FALSE(refused.screenFrame(&picture, &message)) << refused.width;
         EXPECT_FALSE(message.isEmpty());
-    }
-}
-
-// A picture instead of the pattern: its colour numbers from the window's first pixel and line,
-// the rest of the screen colour 0, numbers past the depth cut to it (5 -> 1, 255 -> 3 in 2
-// planes), colours past the map black. OCS takes each gun's high nibble ($12 -> $1, shown
-// $11), AGA the whole byte (low nibbles with BPLCON3's LOCT). Columns as above: lores 74 + 2x,
-// hires 74 + x; row 18 + y.
-TEST(DisplayScreenFrame, APictureShowsInThePlanesWithItsColours) {
-    // clang-format off
-    const DisplayTool::ScreenPicture picture{3, 2, {1, 2, 5, 0, 3, 255}, {{0x20, 0x40, 0x60},
-        {0x12, 0x34, 0x56}, {255, 255, 255}, {0xa0, 0xb0, 0xc0}}};
-    const struct Case {
-        int chipset, resolution, width, depth, columnsPerPixel;
-        std::uint32_t colours[2][4]; // lines 0-1, pixels 0-3
-    } cases[] = {
-        {0, 0, 320, 2, 2, {{0x113355, 0xffffff, 0x113355, 0x224466},
-                           {0x224466, 0xaabbcc, 0xaabbcc, 0x224466}}},
-        {2, 1, 640, 8, 1, {{0x123456, 0xffffff, 0x000000, 0x204060},
-                           {0x204060, 0xa0b0c0, 0x000000, 0x204060}}}};
-    // clang-format on
-    for (const Case &c : cases) {
-        DisplayTool tool = screen(c.width, 256, c.depth, c.chipset, c.resolution);
-        tool.screenPicture = std::make_shared<const DisplayTool::ScreenPicture>(picture);
-        const amiga::FramePicture frame = frameOf(tool);
-        for (int y = 0; y < 2; ++y)
-            for (int x = 0; x < 4; ++x)
-                EXPECT_EQ(frame.pixels[static_cast<std::size_t>(18 + y) * frame.columns + 74 +
-                                       x * c.columnsPerPixel],
-                          c.colours[y][x])
-                    << c.depth << " planes, pixel " << x << ", line " << y;
     }
 }
 
@@ -269,31 +227,24 @@ protected:
 
 } // namespace
 
-// Every control reaches the tool: the tab prints what quillfen-asm prints for the same screen,
-// and every output shows what the tool computes.
+// Every control reaches the tool: the tab prints what quillfen-asm prints for the same screen
+// (data/setups.txt), and every output shows what the tool computes.
 TEST_F(DisplayTab, TheTabAndTheCommandLinePrintTheSameSetUp) {
-    const std::pair<const char *, const char *> cases[] = {
-        {"displayWidthTextField=640 displayHeightTextField=512 displayDepthTextField=4 "
-         "resolutionPopUpButton=1 interlaceButton interleavedButton setupCopperInstructionsButton",
-         "--width 640 --height 512 --depth 4 --hires --lace --interleaved --cpu"},
-        {"chipsetPopUpButton=2 videoStandardPopUpButton=1 resolutionPopUpButton=2 "
-         "fetchModePopUpButton=3 scrollButton hstartTextField=71 vstartTextField=30",
-         "--chipset aga --ntsc --superhires --fmode 3 --scroll --hstart 71 --vstart 30"},
-        {"centredButton displayWidthTextField=100 displayColoursPopupButton=0",
-         "--centre --width 100 --depth 1"},
-    };
+    const std::map<std::string, std::string> cases =
+        golden::read(QUILLFEN_DISPLAY_DATA "/setups.txt");
+    ASSERT_EQ(cases.size(), 3u);
     for (const auto &[actions, arguments] : cases) {
         SCOPED_TRACE(arguments);
         SetUp();
-        act(actions);
-        const testprogram::Outcome tool =
-            testprogram::run(QUILLFEN_ASM_TOOL, std::string("display ") + arguments);
+        act(actions.c_str());
+        const testprogram::Outcome tool = testprogram::run(
+            QUILLFEN_ASM_TOOL, "display " + arguments.substr(0, arguments.size() - 1));
         ASSERT_LE(tool.status, 1) << tool.err;
         EXPECT_EQ(ui->setupCodeTextView->toPlainText().toStdString(), tool.out);
         expectViewsShowTheTool();
+        EXPECT_NE(ui->hstartTextField->isEnabled(), ui->centredButton->isChecked());
     }
     // The chipset's rules reach the pop-ups; an emptied depth chooses no item.
-    EXPECT_FALSE(ui->hstartTextField->isEnabled());
     act("chipsetPopUpButton=2 resolutionPopUpButton=2 chipsetPopUpButton=0");
     EXPECT_EQ(ui->resolutionPopUpButton->currentIndex(), 1);
     EXPECT_FALSE(ui->fetchModePopUpButton->isEnabled());
@@ -301,28 +252,17 @@ TEST_F(DisplayTab, TheTabAndTheCommandLinePrintTheSameSetUp) {
     expectViewsShowTheTool();
 }
 
-// Pasted text is cleaned first, then cut: no leading zeros, nine digits at most, a lone zero is
-// the number, digits of any script; the depth takes one digit of 1-8.
+// Pasted text is cleaned first, then cut (data/fields.txt).
 TEST_F(DisplayTab, FieldsKeepWhatTheUserMeant) {
-    const struct Case {
-        QLineEdit *field;
-        const char *pasted, *kept;
-    } cases[] = {
-        {ui->displayWidthTextField, "Width: 1280 px", "1280"},
-        {ui->displayWidthTextField, "0000000320", "320"},
-        {ui->displayWidthTextField, "9999999999", "999999999"},
-        {ui->displayHeightTextField, "0", "0"},
-        {ui->displayHeightTextField, " 2,0-0 ", "200"},
-        {ui->displayHeightTextField, "\u0662\u0665\u0666", "256"}, // Arabic-Indic digits
-        {ui->displayDepthTextField, "90", ""},
-        {ui->displayDepthTextField, "734", "7"},
-        {ui->displayDepthTextField, "\uff15", "5"}, // a full-width digit
-    };
-    for (const Case &c : cases) {
-        userinput::paste(c.field, QString::fromUtf8(c.pasted));
-        EXPECT_EQ(c.field->text(), c.kept) << c.pasted;
+    const std::map<std::string, std::string> cases =
+        golden::read(QUILLFEN_DISPLAY_DATA "/fields.txt");
+    ASSERT_EQ(cases.size(), 9u);
+    for (const auto &[pasted, kept] : cases) {
+        auto *field = controller->findChild<QLineEdit *>(
+            QString::fromStdString(pasted.substr(0, pasted.find(' '))));
+        userinput::paste(field, QString::fromStdString(pasted.substr(pasted.find(' ') + 1)));
+        EXPECT_EQ(field->text().toStdString() + "\n", kept) << pasted;
     }
-    EXPECT_EQ(controller->tool().depth, 5);
     // A stray letter typed in the middle goes, and the cursor stays where it was.
     userinput::type(ui->displayWidthTextField, "3200");
     ui->displayWidthTextField->setCursorPosition(2);

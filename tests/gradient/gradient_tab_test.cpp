@@ -7,6 +7,7 @@
 
 #include "QtPrinters.h"
 #include "UserInput.h"
+#include "iff_bytes.h"
 #include "scratch_files.h"
 #include <QApplication>
 #include <QTest>
@@ -65,12 +66,13 @@ TEST_F(GradientTab, ShowsTheTextQuillfenAsmPrintsForTheSameInput) {
         ui.bplcon3TextField->setText(QString::fromLatin1(c.bplcon3));
         EXPECT_EQ(shownText(), program(std::string("gradient --start f0 --lines 180 ") +
                                        c.arguments + " 0:#102060 90:#ff8040 150:#ffffff"));
-        // The status says what the list's last line says, and what the frame left out.
+        // The status says what the list's last line says, and what the frame left out; for the
+        // word table, its count of lines.
         const QString text = ui.gradientCodeTextView->toPlainText();
-        if (c.show == 0) {
-            EXPECT_EQ(ui.gradientStatusLabel->text(),
-                      text.section('\n', -2, -2).mid(2) + "; " + text.section('\n', -3, -3).mid(2));
-        }
+        EXPECT_EQ(ui.gradientStatusLabel->text(), c.show == 1
+                                                      ? "180 line(s), one dc.w each"
+                                                      : text.section('\n', -2, -2).mid(2) + "; " +
+                                                            text.section('\n', -3, -3).mid(2));
     }
 }
 
@@ -79,17 +81,17 @@ TEST_F(GradientTab, ShowsTheTextQuillfenAsmPrintsForTheSameInput) {
 TEST_F(GradientTab, FadeTablesAreQuillfenAsmsForThePicturesPalette) {
     const testfiles::Folder dir;
     const std::string path = dir.file("two.ilbm");
-    ASSERT_TRUE(testfiles::saveText(
-        path, QByteArray::fromHex("464f524d 0000002e 494c424d 424d4844 00000014 0002 0001 0000 "
-                                  "0000 01 00 00 00 0000 0a 0b 0002 0001 434d4150 00000006 "
-                                  "123456 ff8000")
-                  .toStdString()));
+    using namespace iffbytes;
+    ASSERT_TRUE(
+        save(path, group("FORM", "ILBM",
+                         {bmhd(2, 1, 1), chunk("CMAP", {0x12, 0x34, 0x56, 0xff, 0x80, 0})})));
     const QList<Colour> palette = {Colour::convertFrom24BitWithRed(0x12, 0x34, 0x56),
                                    Colour::convertFrom24BitWithRed(0xff, 0x80, 0)};
     tab.setColourSource({[palette] { return palette; }, {}});
     ui.fadeStepsSpinBox->setValue(3); // changing the fade shows the fade table
     EXPECT_EQ(ui.showComboBox->currentIndex(), 2);
     EXPECT_EQ(shownText(), program("fade --steps 3 " + path));
+    EXPECT_EQ(ui.gradientStatusLabel->text(), "3 step(s) of 2 colour(s)");
     userinput::chooseWithKeys(ui.chipsetComboBox, 1);
     userinput::chooseWithKeys(ui.fadeTargetComboBox, 1);
     EXPECT_EQ(shownText(), program("fade --steps 3 --chipset aga --to ffffff " + path));
@@ -149,21 +151,6 @@ TEST(GradientTool, KeysAreAddedMovedAndRemoved) {
     EXPECT_TRUE(tool.removeKey());
     EXPECT_FALSE(tool.removeKey());
     EXPECT_EQ(tool.keys().size(), 1u);
-}
-
-TEST(GradientTool, EachOutputComesWithItsCount) {
-    GradientTool tool;
-    tool.setKeys({{0, black}, {15, white}});
-    tool.lines = 16;
-    EXPECT_GT(tool.shown().instructions, 0u);
-    tool.output = GradientTool::Output::FadeTable;
-    tool.fadeSteps = 5;
-    EXPECT_EQ(tool.shown().count, 0); // no palette, nothing to fade
-    tool.fadePalette = {black, white, black};
-    EXPECT_EQ(tool.shown().count, 5);
-    EXPECT_EQ(tool.shown().colours, 3u);
-    tool.output = GradientTool::Output::WordTable;
-    EXPECT_EQ(tool.shown().count, 16);
 }
 
 TEST_F(GradientTab, KeyControlsReachTheTool) {

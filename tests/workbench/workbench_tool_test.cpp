@@ -5,7 +5,10 @@
 #include "workbench/WorkbenchTool.h"
 
 #include "QtPrinters.h"
+#include "golden_text.h"
 #include <gtest/gtest.h>
+
+#include <sstream>
 
 namespace {
 
@@ -34,58 +37,49 @@ QStringList rows(const WorkbenchTool &tool) {
     return texts;
 }
 
-const amiga::Rgb8 red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255}, white{255, 255, 255},
-    black{0, 0, 0};
+const amiga::Rgb8 red{255, 0, 0}, blue{0, 0, 255};
 
 } // namespace
 
-// Each row: its byte offset, its line, its explanation; a row's notes say what the copper
-// cannot do, a line each.
-TEST(WorkbenchTool, ReadsTextIntoRowsWithTheirMessage) {
-    // clang-format off
-    const struct {
-        const char *text, *message;
-        QStringList rows;
-    } cases[] = {
-        {"\tdc.w\t$0100,$5200,$0180,$0fff\n", "2 instruction(s).",
-         {"00000  dc.w BPLCON0,$5200  ; BPU=5 COLOR", "00004  dc.w COLOR00,$0fff  ; colour 0 = $fff"}},
-        {"0180 0502\n", "1 instruction(s).", {"00000  dc.w COLOR00,$0502  ; colour 0 = $502"}},
-        {refusedMove, "1 instruction(s); the copper cannot perform every one (shown in red).", {}}};
-    // clang-format on
-    for (const auto &c : cases) {
-        const WorkbenchTool tool = listed(c.text);
-        EXPECT_EQ(tool.message(), c.message);
-        EXPECT_EQ(rows(tool).mid(0, c.rows.size()), c.rows);
+// Each list (data/lists.txt): its message, its first rows and colours of its frame.
+TEST(WorkbenchTool, ReadsListsIntoRowsMessagesAndFrames) {
+    const std::map<std::string, std::string> cases =
+        golden::read(QUILLFEN_WORKBENCH_DATA "/lists.txt");
+    ASSERT_EQ(cases.size(), 10u);
+    for (const auto &[name, expected] : cases) {
+        SCOPED_TRACE(name);
+        const QStringList part = QString::fromStdString(expected).split("--\n");
+        ASSERT_EQ(part.size(), 4);
+        WorkbenchTool tool = listed("0180 0502\n");
+        tool.aga = name.find("aga") != std::string::npos;
+        tool.ntsc = name.find("ntsc") != std::string::npos;
+        tool.symbols = QString::fromStdString(name).section("symbols=", 1);
+        const bool readable = name.find("unreadable") == std::string::npos;
+        EXPECT_EQ(tool.read(part[0]), readable);
+        if (readable)
+            tool.disassemble();
+        const QStringList message = tool.message().split('\n');
+        const QStringList starts = part[1].split('\n', Qt::SkipEmptyParts);
+        EXPECT_EQ(message.size(), starts.size()) << tool.message();
+        for (qsizetype i = 0; i < std::min(message.size(), starts.size()); ++i)
+            EXPECT_TRUE(message[i].startsWith(starts[i])) << tool.message();
+        const QStringList shown = part[2].split('\n', Qt::SkipEmptyParts);
+        EXPECT_EQ(rows(tool).mid(0, shown.size()), shown);
+        const amiga::CopperFrame frame = tool.frame();
+        EXPECT_EQ(frame.lineCount(), tool.ntsc ? 262 : 312);
+        std::istringstream in(part[3].toStdString());
+        for (int line, index; in >> std::hex >> line >> std::dec >> index;) {
+            unsigned rgb = 0;
+            in >> std::hex >> rgb;
+            EXPECT_EQ(
+                frame.colour(line, index),
+                (amiga::Rgb8{std::uint8_t(rgb >> 16), std::uint8_t(rgb >> 8), std::uint8_t(rgb)}))
+                << line << " " << index;
+        }
     }
-    const WorkbenchTool tool = listed(skyAndGround);
-    EXPECT_EQ(tool.message(), "8 instruction(s).");
-    EXPECT_EQ(tool.listingText().split('\n').at(4),
-              "\tdc.w\t$ffdf,$fffe\t; WAIT for line $ff, horizontal $de");
     EXPECT_EQ(WorkbenchTool::rowNotes(listed(refusedMove).listing().entries.at(0)),
               "the copper cannot write registers $000-$03e");
-    EXPECT_EQ(WorkbenchTool::rowNotes(tool.listing().entries.at(0)), "");
-}
-
-// Five errors at most; symbols that cannot be read: nothing is read. The last list stays.
-TEST(WorkbenchTool, TextThatCannotBeReadSaysWhereAndKeepsTheLastList) {
-    WorkbenchTool tool = listed("0180 0502\n");
-    const struct {
-        QString text;
-        int messageLines;
-        const char *first;
-    } cases[] = {
-        {"0180 0502\n\tdc.w\tCOLOR00,(1\n", 1, "Line 2, column 15: a '(' that is not closed"},
-        {QString("\tdc.w\tCOLOR00,(1\n").repeated(7), 5, "Line 1, column 15: a '('"},
-        {"0180 0502\n", 1, "Symbols: 'sky'"},
-    };
-    for (const auto &c : cases) {
-        tool.symbols = c.first[0] == 'S' ? "sky" : "";
-        EXPECT_FALSE(tool.read(c.text));
-        EXPECT_EQ(tool.message().count('\n') + 1, c.messageLines);
-        EXPECT_TRUE(tool.message().startsWith(c.first)) << tool.message();
-        EXPECT_EQ(rows(tool), QStringList{"00000  dc.w COLOR00,$0502  ; colour 0 = $502"});
-        EXPECT_EQ(tool.frame().colour(0, 0), (amiga::Rgb8{0x55, 0, 0x22}));
-    }
+    EXPECT_EQ(WorkbenchTool::rowNotes(listed(skyAndGround).listing().entries.at(0)), "");
 }
 
 // A symbol the text does not define: its word is counted as not known and its colour is none
@@ -134,35 +128,6 @@ TEST(WorkbenchTool, AFilesBytesAsTextOrAsWordsFromAnOffset) {
     // clang-format on
     for (const auto &[head, binary] : heads)
         EXPECT_EQ(WorkbenchTool::looksBinary(head), binary) << head.toHex().toStdString();
-}
-
-// On AGA, BPLCON3's bank 1 makes COLOR00 colour 32; OCS has no banks. An NTSC frame ends after
-// line $105: the blue never comes.
-TEST(WorkbenchTool, TheChipSetAndTheFrameDecideWhatTheListShows) {
-    const QString banked = "0106 2000 0180 00f0 ffff fffe\n";
-    // clang-format off
-    const struct {
-        QString text;
-        bool aga, ntsc;
-        int colourIndex; // of the second row: -1 for a row that sets no colour
-        int lines;
-        std::vector<std::tuple<int, int, amiga::Rgb8>> colours; // line, register, colour
-    } cases[] = {
-        {banked, true, false, 32, 312, {{0, 32, green}, {0, 0, black}}},
-        {banked, false, false, 0, 312, {{0, 0, green}}},
-        {skyAndGround, false, false, -1, 312, {{0x2b, 0, red}, {0x2c, 0, green}, {0x12b, 0, green},
-            {0x12c, 0, blue}, {0x137, 0, blue}, {0x2b, 1, black}, {0x2c, 1, white}}},
-        {skyAndGround, false, true, -1, 262, {{0x105, 0, green}}}};
-    // clang-format on
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.text.toStdString());
-        const WorkbenchTool tool = listed(c.text, c.aga, c.ntsc);
-        EXPECT_EQ(tool.listing().entries.at(1).colourIndex, c.colourIndex);
-        const amiga::CopperFrame frame = tool.frame();
-        EXPECT_EQ(frame.lineCount(), c.lines);
-        for (const auto &[line, index, colour] : c.colours)
-            EXPECT_EQ(frame.colour(line, index), colour) << line << " " << index;
-    }
 }
 
 // The second WAIT for line $2c runs after the wrap, on line $12c; no row, no fields.
