@@ -67,7 +67,7 @@ Bytes smallPchg() {
 } // namespace
 
 TEST(ColourChanges, ShamAndPchgChunksReadAsWorkedOutByHandOrRefusedSayingWhy) {
-    ASSERT_EQ(kCases.size(), 18u);
+    ASSERT_EQ(kCases.size(), 20u);
     for (const auto &[name, fields] : kCases) {
         std::string error;
         const Bytes data = hexBytes(fields.at("data"));
