@@ -1,13 +1,12 @@
 // Palette changes down a picture: the SHAM and PCHG readers against chunks built byte by byte,
 // and pictures with them shown line by line. The layouts are S. Vigna's PCHG document
 // (http://amigan.1emu.net/reg/ILBM.PCHG.txt) and the SHAM chunk as paint programs wrote it.
-#include "golden_text.h"
+#include "case_files.h"
 #include "iff_bytes.h"
 #include "picture/linecolours.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <sstream>
 
 using amiga::Rgb8;
@@ -18,32 +17,6 @@ using iffbytes::cat;
 using picture::ColourChange;
 
 namespace {
-
-// The cases of data/colour_changes.txt, each its words by the first word of their line.
-std::map<std::string, std::map<std::string, std::string>> colourChangeCases() {
-    std::map<std::string, std::map<std::string, std::string>> cases;
-    for (const auto &[name, text] : golden::read(QUILLFEN_PICTURE_DATA "/colour_changes.txt")) {
-        std::istringstream lines(text);
-        for (std::string key, rest; lines >> key && std::getline(lines >> std::ws, rest);)
-            cases[name][key] = rest;
-    }
-    return cases;
-}
-
-Bytes hexBytes(const std::string &text) {
-    std::istringstream words(text);
-    Bytes bytes;
-    for (std::string word; words >> word;) {
-        const size_t star = word.find('*');
-        for (unsigned n = star == std::string::npos ? 1 : std::stoul(word.substr(star + 1)); n > 0;
-             n--) {
-            for (size_t i = 0; i + 1 < std::min(word.size(), star); i += 2)
-                bytes.push_back(
-                    static_cast<std::uint8_t>(std::stoul(word.substr(i, 2), nullptr, 16)));
-        }
-    }
-    return bytes;
-}
 
 std::vector<ColourChange> changesOf(const std::string &text) {
     std::istringstream words(text);
@@ -56,12 +29,12 @@ std::vector<ColourChange> changesOf(const std::string &text) {
     return changes;
 }
 
-const auto kCases = colourChangeCases();
+const auto kCases = casefiles::read(QUILLFEN_PICTURE_DATA "/colour_changes.txt");
 
 // The "12-bit" PCHG case's data, which the other cases change.
 Bytes smallPchg() {
     const auto small = kCases.find("pchg: 12-bit");
-    return small == kCases.end() ? Bytes(20) : hexBytes(small->second.at("data"));
+    return small == kCases.end() ? Bytes(20) : casefiles::bytes(small->second.at("data"));
 }
 
 } // namespace
@@ -70,7 +43,7 @@ TEST(ColourChanges, ShamAndPchgChunksReadAsWorkedOutByHandOrRefusedSayingWhy) {
     ASSERT_EQ(kCases.size(), 20u);
     for (const auto &[name, fields] : kCases) {
         std::string error;
-        const Bytes data = hexBytes(fields.at("data"));
+        const Bytes data = casefiles::bytes(fields.at("data"));
         const auto changes =
             name.rfind("sham", 0) == 0
                 ? picture::readSham(data, {{0, 0, 0}, {0x10, 0x20, 0x30}},

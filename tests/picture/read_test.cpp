@@ -1,5 +1,6 @@
 // Reading PNG and IFF pictures into the picture record: what each kind of file becomes, and the
 // sentence for a file that is not a picture the library reads.
+#include "case_files.h"
 #include "picture/picture.h"
 #include "picture_files.h"
 
@@ -8,6 +9,8 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <iterator>
+#include <sstream>
 #include <tuple>
 
 using namespace picturetest;
@@ -53,7 +56,8 @@ TEST(ReadPng, PaletteAndGreyPicturesAreColourNumbersOverTheirMap) {
         std::vector<unsigned> samples;
         for (unsigned i = 0; i < 37 * 3; i++)
             samples.push_back((i * 7 + i / 37) % (1u << c.depth));
-        const auto read_ = read(pngOf(pngLayout(37, 3, c.type, c.depth, samples, plte)));
+        const Bytes png = pngOf(pngLayout(37, 3, c.type, c.depth, samples, plte));
+        const auto read_ = read(png);
         ASSERT_TRUE(read_);
         EXPECT_EQ(
             std::tuple(read_->source, read_->mode, read_->depth, read_->palette.size()),
@@ -64,6 +68,9 @@ TEST(ReadPng, PaletteAndGreyPicturesAreColourNumbersOverTheirMap) {
         for (std::uint8_t level : c.levels)
             map.push_back({level, level, level});
         EXPECT_TRUE(std::equal(map.begin(), map.end(), read_->palette.begin()));
+        // A palette PNG's colour map alone is its PLTE, in order.
+        if (c.levels.empty())
+            EXPECT_EQ(picture::readColourMap(png, nullptr), map);
         EXPECT_EQ(std::vector<unsigned>(read_->pixels.begin(), read_->pixels.end()), samples);
         EXPECT_TRUE(read_->transparentColours.empty());
         EXPECT_EQ(read_->twelveBitPalette, plte.empty());
@@ -119,6 +126,9 @@ TEST(ReadPng, OtherKindsBecomeColoursWithAlpha) {
     for (const auto &c : cases) {
         const auto read_ = read(pngOf(c.layout));
         ASSERT_TRUE(read_);
+        std::string error;
+        EXPECT_FALSE(picture::readColourMap(pngOf(c.layout), &error));
+        EXPECT_NE(error.find("true-colour picture has no colour map"), std::string::npos) << error;
         EXPECT_EQ(std::tuple(read_->mode, read_->pixels.empty(), read_->depth, read_->trueColour),
                   std::tuple(DisplayMode::TrueColour, true, c.depth, c.expected))
             << c.layout.colourType << " " << c.layout.bitDepth;
@@ -187,54 +197,6 @@ TEST(ReadIlbm, PlanesBecomeColourNumbersAndTheMaskOpacity) {
     EXPECT_TRUE(coloured->opacity.empty());
     EXPECT_EQ(coloured->transparentColours, (std::vector<unsigned>{5}));
     EXPECT_EQ(coloured->pixels, read_->pixels);
-}
-
-TEST(ReadIlbm, PackedAcbmAndPbmBodiesGiveTheSamePixels) {
-    const Bytes cmap = cmapOf({0, 0xffffff});
-    // 3 x 2 of one plane, values 1 0 1 / 0 1 1: rows $a0 $00 and $60 $00.
-    const struct {
-        Bytes file;
-        Source source;
-        unsigned depth;
-        std::vector<std::uint8_t> pixels;
-    } cases[] = {
-        // ByteRun1 by hand: a literal of n bytes is n-1 then the bytes; a run of n is 1-n then
-        // the byte.
-        {group("FORM", "ILBM",
-               {bmhd(3, 2, 1, 0, 1), cmap, chunk("BODY", {0x01, 0xa0, 0x00, 0x01, 0x60, 0x00})}),
-         Source::Ilbm,
-         1,
-         {1, 0, 1, 0, 1, 1}},
-        // ACBM: the plane whole in an ABIT.
-        {group("FORM", "ACBM", {bmhd(3, 2, 1), cmap, chunk("ABIT", {0xa0, 0x00, 0x60, 0x00})}),
-         Source::Acbm,
-         1,
-         {1, 0, 1, 0, 1, 1}},
-        // PBM: a byte a pixel, rows padded to an even length; packed as a run of 4 and a literal.
-        {group("FORM", "PBM ",
-               {bmhd(3, 2, 8, 0, 1), cmap,
-                chunk("BODY", {0xfd, 0x01, 0x03, 0x00, 0x01, 0x01, 0x00})}),
-         Source::Pbm,
-         8,
-         {1, 1, 1, 0, 1, 1}},
-    };
-    for (const auto &c : cases) {
-        const auto read_ = read(c.file);
-        ASSERT_TRUE(read_);
-        EXPECT_EQ(std::tuple(read_->source, read_->depth, read_->pixels),
-                  std::tuple(c.source, c.depth, c.pixels));
-    }
-
-    // A PBM of 2 planes whose bytes say more: $07 is colour 3 of its 4, $ff colour 3, $04
-    // colour 0; the reader says so.
-    const auto over = read(group("FORM", "PBM ",
-                                 {bmhd(3, 1, 2), cmapOf({0, 0x111111, 0x222222, 0x333333}),
-                                  chunk("BODY", {0x07, 0xff, 0x04, 0x00})}));
-    ASSERT_TRUE(over);
-    EXPECT_EQ(over->pixels, (std::vector<std::uint8_t>{3, 3, 0}));
-    EXPECT_EQ(over->warnings, std::vector<std::string>{"3 pixels have a colour number past the "
-                                                       "picture's 2 planes; its higher bits are "
-                                                       "left out"});
 }
 
 TEST(ReadIlbm, CamgAndDepthChooseTheDisplayModeAndNoCamgSavesNone) {
@@ -306,37 +268,6 @@ TEST(ReadIlbm, FilesOfSeveralPicturesUseTheFirstUnlessAnotherIsNamed) {
     EXPECT_EQ(std::tuple(list[1].width, list[1].depth, list[1].colours), std::tuple(8u, 1u, 2u));
 }
 
-TEST(ReadIlbm, BrokenFilesAreRefusedWithASentenceAndNothingOnStandardError) {
-    Messages messages; // whatever the libraries say outside the reader's capture
-    const Bytes bmhdOnly = group("FORM", "ILBM", {bmhd(16, 1, 1)});
-    const struct {
-        Bytes bytes;
-        const char *says;
-    } cases[] = {
-        {{}, "empty"},
-        {text("hello, world"), "not a PNG or IFF picture"},
-        {group("FORM", "8SVX", {chunk("VHDR", Bytes(20, 0))}), "no ILBM"},
-        {Bytes(bmhdOnly.begin(), bmhdOnly.begin() + 20), "the IFF file cannot be read"},
-        {bmhdOnly, "no BODY"},
-        {group("FORM", "ILBM", {bmhd(16, 4, 2), chunk("BODY", Bytes(6, 0))}),
-         "holds 6 bytes, while the picture needs 16"},
-        {group("FORM", "ILBM", {bmhd(16, 4, 2, 0, 1), chunk("BODY", {0xf9, 0})}), "ends after 8"},
-        {group("FORM", "ILBM", {bmhd(16, 4, 0), cmapOf({0})}), "colour map"},
-        {group("FORM", "ILBM", {bmhd(65535, 65535, 1), chunk("BODY", {0})}), "larger"},
-        {group("FORM", "ILBM", {bmhd(16, 1, 1, 0, 2), chunk("BODY", {0, 0})}), "method 2"},
-    };
-    for (const auto &c : cases) {
-        std::string error;
-        EXPECT_FALSE(read(c.bytes, &error)) << c.says;
-        EXPECT_NE(error.find(c.says), std::string::npos) << error;
-        // Bytes handed over are released as soon as they are read: the sentence is the same.
-        std::string handedOver;
-        EXPECT_FALSE(picture::readPicture(Bytes(c.bytes), &handedOver));
-        EXPECT_EQ(handedOver, error);
-    }
-    EXPECT_EQ(messages.text(), "");
-}
-
 TEST(ReadPictureFile, PackedBodiesReadAgainFromTheFileGiveWhatTheBytesGive) {
     Folder folder;
     // Literal rows whose bytes change with the row, so that a row read from the wrong place
@@ -382,37 +313,49 @@ TEST(ReadPictureFile, PackedBodiesReadAgainFromTheFileGiveWhatTheBytesGive) {
     EXPECT_EQ(error.rfind("'" + path + "': ", 0), 0u) << error;
 }
 
-TEST(ReadColourMap, PicturesAndPalettesSavedAlone) {
-    const struct {
-        Bytes file;
-        std::vector<amiga::Rgb8> colours; // none: refused, saying so
-        const char *says;
-    } cases[] = {
-        // A palette saved alone: a BMHD and a CMAP, no BODY. No picture, but a colour map.
-        {group("FORM", "ILBM", {bmhd(320, 256, 2), cmapOf({0x000000, 0xff8000, 0x123456})}),
-         {{0, 0, 0}, {0xff, 0x80, 0}, {0x12, 0x34, 0x56}},
-         ""},
-        // The first picture form with a CMAP, inside a CAT.
-        {group("CAT ", "ILBM",
-               {group("FORM", "ILBM", {bmhd(16, 1, 1)}),
-                group("FORM", "ILBM", {bmhd(16, 1, 1), cmapOf({0xffffff})})}),
-         {{0xff, 0xff, 0xff}},
-         ""},
-        // A palette PNG: its PLTE, in order.
-        {pngOf(pngLayout(2, 1, PNG_COLOR_TYPE_PALETTE, 8, {1, 0}, {{0, 0, 0xff}, {0, 0xff, 0}})),
-         {{0, 0, 0xff}, {0, 0xff, 0}},
-         ""},
-        // No colour map anywhere; a true-colour picture; not a picture at all.
-        {group("FORM", "ILBM", {bmhd(16, 1, 0)}), {}, "no colour map"},
-        {pngOf(pngLayout(1, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3})),
-         {},
-         "true-colour picture has no colour map"},
-        {text("GIF89a"), {}, "not a PNG or IFF picture"},
-    };
-    for (const auto &c : cases) {
-        std::string error;
-        const auto colours = picture::readColourMap(c.file, &error);
-        EXPECT_EQ(colours.value_or(std::vector<amiga::Rgb8>{}), c.colours) << error;
-        EXPECT_NE(error.find(c.says), std::string::npos) << error;
+// The cases of data/iff_pictures.txt: ILBM, ACBM and PBM bodies, files refused, colour maps.
+TEST(ReadIff, FilesWorkedOutByteByByteGiveTheirPixelsOrColoursOrASentence) {
+    Messages messages; // whatever the libraries say outside the reader's capture
+    const auto cases = casefiles::read(QUILLFEN_PICTURE_DATA "/iff_pictures.txt");
+    ASSERT_EQ(cases.size(), 18u);
+    for (const auto &[name, fields] : cases) {
+        SCOPED_TRACE(name);
+        const Bytes bytes = casefiles::bytes(fields.at("data"));
+        std::string error, says = fields.count("error") != 0 ? fields.at("error") : "";
+        if (name.rfind("colour map", 0) == 0) {
+            std::vector<amiga::Rgb8> expected;
+            std::istringstream colours(fields.count("colours") != 0 ? fields.at("colours") : "");
+            for (unsigned c; colours >> std::hex >> c;)
+                expected.push_back({std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c)});
+            EXPECT_EQ(picture::readColourMap(bytes, &error).value_or(std::vector<amiga::Rgb8>{}),
+                      expected);
+            EXPECT_NE(error.find(says), std::string::npos) << error;
+            continue;
+        }
+        const auto read_ = read(bytes, &error);
+        if (!says.empty()) {
+            EXPECT_FALSE(read_);
+            EXPECT_NE(error.find(says), std::string::npos) << error;
+            // Bytes handed over are released as soon as they are read: the sentence is the same.
+            std::string handedOver;
+            EXPECT_FALSE(picture::readPicture(Bytes(bytes), &handedOver));
+            EXPECT_EQ(handedOver, error);
+            continue;
+        }
+        ASSERT_TRUE(read_) << error;
+        std::istringstream kind(fields.at("read")), pixels(fields.at("pixels"));
+        std::string source;
+        unsigned depth = 0;
+        kind >> source >> depth;
+        const std::vector<unsigned> expected{std::istream_iterator<unsigned>(pixels), {}};
+        EXPECT_EQ(std::tuple(read_->source, read_->depth, numbers(read_->pixels), read_->warnings),
+                  std::tuple(source == "PBM"    ? Source::Pbm
+                             : source == "ACBM" ? Source::Acbm
+                                                : Source::Ilbm,
+                             depth, std::vector<std::uint32_t>(expected.begin(), expected.end()),
+                             fields.count("warning") != 0
+                                 ? std::vector<std::string>{fields.at("warning")}
+                                 : std::vector<std::string>{}));
     }
+    EXPECT_EQ(messages.text(), "");
 }
