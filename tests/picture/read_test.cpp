@@ -268,51 +268,6 @@ TEST(ReadIlbm, FilesOfSeveralPicturesUseTheFirstUnlessAnotherIsNamed) {
     EXPECT_EQ(std::tuple(list[1].width, list[1].depth, list[1].colours), std::tuple(8u, 1u, 2u));
 }
 
-TEST(ReadPictureFile, PackedBodiesReadAgainFromTheFileGiveWhatTheBytesGive) {
-    Folder folder;
-    // Literal rows whose bytes change with the row, so that a row read from the wrong place
-    // shows; 12000 rows of 2 planes and a mask pack to 108000 bytes, more than one piece read.
-    Bytes rows;
-    for (unsigned y = 0; y < 12000 * 3; y++)
-        append(rows, {0x01, static_cast<std::uint8_t>(y / 3 * 7 + y % 3),
-                      static_cast<std::uint8_t>(y / 3)});
-    const Bytes cases[] = {
-        group("FORM", "ILBM", {bmhd(16, 12000, 2, 1, 1), chunk("BODY", rows)}),
-        // One run of 12 over all three rows: unpacked whole.
-        group("FORM", "ILBM", {bmhd(16, 3, 2, 0, 1), chunk("BODY", {0xf5, 0x5a})}),
-        // Short.
-        group("FORM", "ILBM", {bmhd(16, 4, 2, 0, 1), chunk("BODY", {0xf9, 0})}),
-        // Not packed, whole and short.
-        group("FORM", "ILBM", {bmhd(16, 2, 1, 1), chunk("BODY", {1, 2, 3, 4, 5, 6, 7, 8})}),
-        group("FORM", "ILBM", {bmhd(16, 2, 1), chunk("BODY", {1, 2, 3})}),
-        // After another picture.
-        group("CAT ", "ILBM",
-              {group("FORM", "ILBM", {bmhd(16, 1, 1, 0, 1), chunk("BODY", {0x01, 1, 2})}),
-               group("FORM", "ILBM", {bmhd(16, 1, 1, 0, 1), chunk("BODY", {0x01, 3, 4})})}),
-    };
-    const std::string path = folder.file("p.iff");
-    for (const Bytes &file : cases) {
-        ASSERT_TRUE(save(path, file));
-        for (unsigned index : {0u, 1u}) {
-            std::string fromBytes, fromFile;
-            const auto expected = picture::readPicture(file, &fromBytes, index);
-            const auto read_ = picture::readPicture(Bytes(file), &fromFile, index, path);
-            ASSERT_EQ(read_.has_value(), expected.has_value()) << fromFile;
-            EXPECT_EQ(fromFile, fromBytes);
-            if (expected) {
-                EXPECT_EQ(std::tie(read_->pixels, read_->opacity),
-                          std::tie(expected->pixels, expected->opacity))
-                    << &file - cases << " " << index;
-            }
-        }
-    }
-    // A file's sentence names it.
-    ASSERT_TRUE(save(path, text("not a picture")));
-    std::string error;
-    EXPECT_FALSE(picture::readPictureFile(path, &error));
-    EXPECT_EQ(error.rfind("'" + path + "': ", 0), 0u) << error;
-}
-
 // The cases of data/iff_pictures.txt: ILBM, ACBM and PBM bodies, files refused, colour maps.
 TEST(ReadIff, FilesWorkedOutByteByByteGiveTheirPixelsOrColoursOrASentence) {
     Messages messages; // whatever the libraries say outside the reader's capture
