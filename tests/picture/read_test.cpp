@@ -231,66 +231,40 @@ TEST(ReadIlbm, CamgAndDepthChooseTheDisplayModeAndNoCamgSavesNone) {
         group("FORM", "ILBM", {bmhd(3, 1, 1), chunk("BODY", interleavedBody(3, 1, 1, {1, 0, 1}))}));
     ASSERT_TRUE(plain);
     EXPECT_EQ(std::tuple(plain->hasViewportMode, plain->viewportMode), std::tuple(false, 0u));
-    // Without a CMAP, grey levels, as many as the mode's registers: 16 for HAM6.
-    const auto grey = read(group(
-        "FORM", "ILBM",
-        {bmhd(5, 1, 6), camgOf(0x800), chunk("BODY", interleavedBody(5, 1, 6, {0, 1, 2, 3, 4}))}));
-    ASSERT_TRUE(grey);
-    ASSERT_EQ(grey->palette.size(), 16u);
-    EXPECT_EQ(grey->palette[1], (amiga::Rgb8{17, 17, 17}));
-    EXPECT_EQ(grey->palette[15], (amiga::Rgb8{255, 255, 255}));
-}
-
-TEST(ReadIlbm, FilesOfSeveralPicturesUseTheFirstUnlessAnotherIsNamed) {
-    auto form = [](std::uint8_t bits, std::uint32_t colour) {
-        return group("FORM", "ILBM",
-                     {bmhd(8, 1, 1), cmapOf({0, colour}), chunk("BODY", {bits, 0})});
-    };
-    const Bytes cat = group("CAT ", "ILBM", {form(0xf0, 0xff0000), form(0x0f, 0x0000ff)});
-    const auto read_ = read(cat);
-    ASSERT_TRUE(read_);
-    EXPECT_EQ(read_->pixels, (std::vector<std::uint8_t>{1, 1, 1, 1, 0, 0, 0, 0}));
-    EXPECT_EQ(read_->warnings, std::vector<std::string>{"the first of 2 pictures is used"});
-
-    // The second: its planes and its colour map, never one picture's planes with the other's.
-    std::string error;
-    const auto second = picture::readPicture(cat, &error, 1);
-    ASSERT_TRUE(second) << error;
-    EXPECT_EQ(second->pixels, (std::vector<std::uint8_t>{0, 0, 0, 0, 1, 1, 1, 1}));
-    EXPECT_EQ(second->palette[1], (amiga::Rgb8{0, 0, 0xff}));
-    EXPECT_EQ(second->warnings, std::vector<std::string>{"picture 2 of 2 is used"});
-    EXPECT_EQ(picture::readColourMap(cat, &error, 1), second->palette);
-    EXPECT_FALSE(picture::readPicture(cat, &error, 2));
-    EXPECT_EQ(error, "the IFF file holds 2 pictures, there is no picture 3");
-
-    const std::vector<picture::PictureSummary> list = picture::listPictures(cat);
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(std::tuple(list[1].width, list[1].depth, list[1].colours), std::tuple(8u, 1u, 2u));
 }
 
 // The cases of data/iff_pictures.txt: ILBM, ACBM and PBM bodies, files refused, colour maps.
 TEST(ReadIff, FilesWorkedOutByteByByteGiveTheirPixelsOrColoursOrASentence) {
     Messages messages; // whatever the libraries say outside the reader's capture
     const auto cases = casefiles::read(QUILLFEN_PICTURE_DATA "/iff_pictures.txt");
-    ASSERT_EQ(cases.size(), 18u);
+    ASSERT_EQ(cases.size(), 22u);
     for (const auto &[name, fields] : cases) {
         SCOPED_TRACE(name);
         const Bytes bytes = casefiles::bytes(fields.at("data"));
-        std::string error, says = fields.count("error") != 0 ? fields.at("error") : "";
-        if (name.rfind("colour map", 0) == 0) {
-            std::vector<amiga::Rgb8> expected;
-            std::istringstream colours(fields.count("colours") != 0 ? fields.at("colours") : "");
-            for (unsigned c; colours >> std::hex >> c;)
-                expected.push_back({std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c)});
-            EXPECT_EQ(picture::readColourMap(bytes, &error).value_or(std::vector<amiga::Rgb8>{}),
-                      expected);
+        auto field = [&fields](const char *key) {
+            return fields.count(key) != 0 ? fields.at(key) : std::string();
+        };
+        const std::string says = field("error");
+        const unsigned index = std::stoul("0" + field("index"));
+        std::vector<amiga::Rgb8> colours;
+        std::istringstream map(field("colours"));
+        for (unsigned c; map >> std::hex >> c;)
+            colours.push_back({std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c)});
+        std::string error;
+        if (!colours.empty() || name.rfind("colour map", 0) == 0) {
+            EXPECT_EQ(
+                picture::readColourMap(bytes, &error, index).value_or(std::vector<amiga::Rgb8>{}),
+                colours);
             EXPECT_NE(error.find(says), std::string::npos) << error;
-            continue;
+            if (name.rfind("colour map", 0) == 0)
+                continue;
         }
-        const auto read_ = read(bytes, &error);
+        const auto read_ = picture::readPicture(bytes, &error, index);
         if (!says.empty()) {
             EXPECT_FALSE(read_);
             EXPECT_NE(error.find(says), std::string::npos) << error;
+            if (index != 0)
+                continue;
             // Bytes handed over are released as soon as they are read: the sentence is the same.
             std::string handedOver;
             EXPECT_FALSE(picture::readPicture(Bytes(bytes), &handedOver));
@@ -298,6 +272,8 @@ TEST(ReadIff, FilesWorkedOutByteByByteGiveTheirPixelsOrColoursOrASentence) {
             continue;
         }
         ASSERT_TRUE(read_) << error;
+        if (!colours.empty())
+            EXPECT_EQ(read_->palette, colours);
         std::istringstream kind(fields.at("read")), pixels(fields.at("pixels"));
         std::string source;
         unsigned depth = 0;
@@ -313,4 +289,9 @@ TEST(ReadIff, FilesWorkedOutByteByByteGiveTheirPixelsOrColoursOrASentence) {
                                  : std::vector<std::string>{}));
     }
     EXPECT_EQ(messages.text(), "");
+    // The pictures of a file, listed.
+    const auto list =
+        picture::listPictures(casefiles::bytes(cases.at("two pictures: 2").at("data")));
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(std::tuple(list[1].width, list[1].depth, list[1].colours), std::tuple(8u, 1u, 2u));
 }
