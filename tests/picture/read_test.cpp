@@ -217,16 +217,14 @@ TEST(ReadIff, FilesWorkedOutByteByByteGiveTheirPixelsOrColoursOrASentence) {
         std::string source;
         unsigned depth = 0;
         kind >> source >> depth;
-        const std::vector<std::uint32_t> transparent = numbersOf("transparent");
         EXPECT_EQ(std::tuple(sourceName(read_->source), read_->depth,
                              depth > 8 ? read_->deepPixels : numbers(read_->pixels), opaque,
-                             read_->warnings),
+                             read_->transparentColours, read_->warnings),
                   std::tuple(source, depth, numbersOf("pixels"), numbersOf("opaque"),
+                             numbersOf("transparent"),
                              field("warning").empty()
                                  ? std::vector<std::string>{}
                                  : std::vector<std::string>{field("warning")}));
-        EXPECT_TRUE(std::equal(transparent.begin(), transparent.end(),
-                               read_->transparentColours.begin(), read_->transparentColours.end()));
         std::istringstream mode(field("mode"));
         std::string described, camg;
         if (mode >> described >> camg) {
