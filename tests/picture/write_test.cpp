@@ -13,7 +13,6 @@
 
 using namespace picturetest;
 using picture::Picture;
-using picturetest::indexedPicture;
 
 namespace {
 
@@ -171,9 +170,7 @@ TEST(IlbmBytes, TheLibrarysOwnCheckPassesAndModesKeepTheirPlanes) {
         EXPECT_EQ(back->mode, mode);
         EXPECT_EQ(picture::render(*back), picture::render(p));
 
-        FILE *memory = fmemopen(const_cast<std::uint8_t *>(file.data()), file.size(), "rb");
-        IFF_Chunk *tree = ILBM_readFd(memory);
-        fclose(memory);
+        IFF_Chunk *tree = ILBM_readFd(iffbytes::MemoryFile(file).get());
         ASSERT_NE(tree, nullptr);
         EXPECT_TRUE(ILBM_check(tree));
         ILBM_free(tree);
