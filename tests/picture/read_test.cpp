@@ -1,5 +1,6 @@
 // Reading PNG and IFF pictures into the picture record: what each kind of file becomes, and the
 // sentence for a file that is not a picture the library reads.
+#include "case_files.h"
 #include "picture/picture.h"
 #include "picture_files.h"
 
@@ -8,6 +9,8 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <iterator>
+#include <sstream>
 #include <tuple>
 
 using namespace picturetest;
@@ -53,7 +56,8 @@ TEST(ReadPng, PaletteAndGreyPicturesAreColourNumbersOverTheirMap) {
         std::vector<unsigned> samples;
         for (unsigned i = 0; i < 37 * 3; i++)
             samples.push_back((i * 7 + i / 37) % (1u << c.depth));
-        const auto read_ = read(pngOf(pngLayout(37, 3, c.type, c.depth, samples, plte)));
+        const Bytes png = pngOf(pngLayout(37, 3, c.type, c.depth, samples, plte));
+        const auto read_ = read(png);
         ASSERT_TRUE(read_);
         EXPECT_EQ(
             std::tuple(read_->source, read_->mode, read_->depth, read_->palette.size()),
@@ -64,6 +68,9 @@ TEST(ReadPng, PaletteAndGreyPicturesAreColourNumbersOverTheirMap) {
         for (std::uint8_t level : c.levels)
             map.push_back({level, level, level});
         EXPECT_TRUE(std::equal(map.begin(), map.end(), read_->palette.begin()));
+        // A palette PNG's colour map alone is its PLTE, in order.
+        if (c.levels.empty())
+            EXPECT_EQ(picture::readColourMap(png, nullptr), map);
         EXPECT_EQ(std::vector<unsigned>(read_->pixels.begin(), read_->pixels.end()), samples);
         EXPECT_TRUE(read_->transparentColours.empty());
         EXPECT_EQ(read_->twelveBitPalette, plte.empty());
@@ -119,6 +126,9 @@ TEST(ReadPng, OtherKindsBecomeColoursWithAlpha) {
     for (const auto &c : cases) {
         const auto read_ = read(pngOf(c.layout));
         ASSERT_TRUE(read_);
+        std::string error;
+        EXPECT_FALSE(picture::readColourMap(pngOf(c.layout), &error));
+        EXPECT_NE(error.find("true-colour picture has no colour map"), std::string::npos) << error;
         EXPECT_EQ(std::tuple(read_->mode, read_->pixels.empty(), read_->depth, read_->trueColour),
                   std::tuple(DisplayMode::TrueColour, true, c.depth, c.expected))
             << c.layout.colourType << " " << c.layout.bitDepth;
@@ -155,264 +165,81 @@ TEST(ReadPng, DamagedAndOversizedFilesAreRefusedWithASentence) {
     EXPECT_NE(error.find("too short"), std::string::npos) << error;
 }
 
-TEST(ReadIlbm, PlanesBecomeColourNumbersAndTheMaskOpacity) {
-    // 17 x 2 pixels of 3 planes: the 17th column makes each plane row two words.
-    const std::vector<std::uint32_t> values = {0, 1, 2, 3, 4, 5, 6, 7, 7, 6, 5, 4, 3, 2, 1, 0, 7,
-                                               1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 7};
-    const std::vector<std::uint8_t> mask = {1, 1, 0, 0, 1, 1, 0, 0, 1, 1, 0, 0, 1, 1, 0, 0, 1,
-                                            0, 0, 0, 0, 1, 1, 1, 1, 0, 0, 0, 0, 1, 1, 1, 1, 1};
-    auto picture = [&](unsigned masking) {
-        return group(
-            "FORM", "ILBM",
-            {bmhd(17, 2, 3, masking, 0, 0, 5),
-             cmapOf({0, 0x110000, 0x002200, 0x000033, 0x440000, 0x005500, 0x66, 0xffffff}),
-             chunk("BODY", interleavedBody(17, 2, 3, values, masking == 1 ? &mask : nullptr))});
-    };
-    const auto read_ = read(picture(1));
-    ASSERT_TRUE(read_);
-    EXPECT_EQ(std::tuple(read_->source, read_->mode, numbers(read_->pixels)),
-              std::tuple(Source::Ilbm, DisplayMode::Indexed, values));
-    std::vector<std::uint8_t> opaque;
-    for (std::uint8_t alpha : read_->opacity)
-        opaque.push_back(alpha != 0);
-    EXPECT_EQ(opaque, mask);
-    EXPECT_EQ(read_->palette[3], (amiga::Rgb8{0, 0, 0x33}));
-    // $11, $22, $33 ... are 12-bit colours, and so is $ff.
-    EXPECT_TRUE(read_->twelveBitPalette);
-    EXPECT_TRUE(read_->transparentColours.empty());
-
-    // Masking 2: the BMHD's transparent colour.
-    const auto coloured = read(picture(2));
-    ASSERT_TRUE(coloured);
-    EXPECT_TRUE(coloured->opacity.empty());
-    EXPECT_EQ(coloured->transparentColours, (std::vector<unsigned>{5}));
-    EXPECT_EQ(coloured->pixels, read_->pixels);
-}
-
-TEST(ReadIlbm, PackedAcbmAndPbmBodiesGiveTheSamePixels) {
-    const Bytes cmap = cmapOf({0, 0xffffff});
-    // 3 x 2 of one plane, values 1 0 1 / 0 1 1: rows $a0 $00 and $60 $00.
-    const struct {
-        Bytes file;
-        Source source;
-        unsigned depth;
-        std::vector<std::uint8_t> pixels;
-    } cases[] = {
-        // ByteRun1 by hand: a literal of n bytes is n-1 then the bytes; a run of n is 1-n then
-        // the byte.
-        {group("FORM", "ILBM",
-               {bmhd(3, 2, 1, 0, 1), cmap, chunk("BODY", {0x01, 0xa0, 0x00, 0x01, 0x60, 0x00})}),
-         Source::Ilbm,
-         1,
-         {1, 0, 1, 0, 1, 1}},
-        // ACBM: the plane whole in an ABIT.
-        {group("FORM", "ACBM", {bmhd(3, 2, 1), cmap, chunk("ABIT", {0xa0, 0x00, 0x60, 0x00})}),
-         Source::Acbm,
-         1,
-         {1, 0, 1, 0, 1, 1}},
-        // PBM: a byte a pixel, rows padded to an even length; packed as a run of 4 and a literal.
-        {group("FORM", "PBM ",
-               {bmhd(3, 2, 8, 0, 1), cmap,
-                chunk("BODY", {0xfd, 0x01, 0x03, 0x00, 0x01, 0x01, 0x00})}),
-         Source::Pbm,
-         8,
-         {1, 1, 1, 0, 1, 1}},
-    };
-    for (const auto &c : cases) {
-        const auto read_ = read(c.file);
-        ASSERT_TRUE(read_);
-        EXPECT_EQ(std::tuple(read_->source, read_->depth, read_->pixels),
-                  std::tuple(c.source, c.depth, c.pixels));
-    }
-
-    // A PBM of 2 planes whose bytes say more: $07 is colour 3 of its 4, $ff colour 3, $04
-    // colour 0; the reader says so.
-    const auto over = read(group("FORM", "PBM ",
-                                 {bmhd(3, 1, 2), cmapOf({0, 0x111111, 0x222222, 0x333333}),
-                                  chunk("BODY", {0x07, 0xff, 0x04, 0x00})}));
-    ASSERT_TRUE(over);
-    EXPECT_EQ(over->pixels, (std::vector<std::uint8_t>{3, 3, 0}));
-    EXPECT_EQ(over->warnings, std::vector<std::string>{"3 pixels have a colour number past the "
-                                                       "picture's 2 planes; its higher bits are "
-                                                       "left out"});
-}
-
-TEST(ReadIlbm, CamgAndDepthChooseTheDisplayModeAndNoCamgSavesNone) {
-    // CAMG bits: EXTRA_HALFBRITE $80, HAM $800, HIRES $8000 (graphics/view.h).
-    const struct {
-        unsigned planes;
-        std::uint32_t camg;
-        DisplayMode mode;
-        const char *described;
-    } cases[] = {
-        {6, 0x80, DisplayMode::ExtraHalfbrite, "EHB"}, {6, 0x800, DisplayMode::Ham6, "HAM6"},
-        {8, 0x800, DisplayMode::Ham8, "HAM8"},         {5, 0x8000, DisplayMode::Indexed, "indexed"},
-        {24, 0, DisplayMode::TrueColour, "24-bit"},    {32, 0, DisplayMode::TrueColour, "32-bit"},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.described);
-        std::vector<std::uint32_t> values = {0, 0xffffffffu >> (32 - c.planes),
-                                             0x123456 & (0xffffffffu >> (32 - c.planes))};
-        const auto read_ = read(group("FORM", "ILBM",
-                                      {bmhd(3, 1, c.planes), cmapOf({0, 0xffffff}), camgOf(c.camg),
-                                       chunk("BODY", interleavedBody(3, 1, c.planes, values))}));
-        ASSERT_TRUE(read_);
-        // The builder's BMHD says 10:11, a PAL lores pixel.
-        EXPECT_EQ(std::tuple(read_->mode, read_->hasViewportMode, read_->viewportMode,
-                             read_->xAspect, read_->yAspect),
-                  std::tuple(c.mode, true, c.camg, 10u, 11u));
-        EXPECT_EQ(picture::describeMode(*read_), c.described);
-        EXPECT_EQ(c.planes > 8 ? read_->deepPixels : numbers(read_->pixels), values);
-    }
-    // Without a CAMG the picture saves no display mode.
-    const auto plain = read(
-        group("FORM", "ILBM", {bmhd(3, 1, 1), chunk("BODY", interleavedBody(3, 1, 1, {1, 0, 1}))}));
-    ASSERT_TRUE(plain);
-    EXPECT_EQ(std::tuple(plain->hasViewportMode, plain->viewportMode), std::tuple(false, 0u));
-    // Without a CMAP, grey levels, as many as the mode's registers: 16 for HAM6.
-    const auto grey = read(group(
-        "FORM", "ILBM",
-        {bmhd(5, 1, 6), camgOf(0x800), chunk("BODY", interleavedBody(5, 1, 6, {0, 1, 2, 3, 4}))}));
-    ASSERT_TRUE(grey);
-    ASSERT_EQ(grey->palette.size(), 16u);
-    EXPECT_EQ(grey->palette[1], (amiga::Rgb8{17, 17, 17}));
-    EXPECT_EQ(grey->palette[15], (amiga::Rgb8{255, 255, 255}));
-}
-
-TEST(ReadIlbm, FilesOfSeveralPicturesUseTheFirstUnlessAnotherIsNamed) {
-    auto form = [](std::uint8_t bits, std::uint32_t colour) {
-        return group("FORM", "ILBM",
-                     {bmhd(8, 1, 1), cmapOf({0, colour}), chunk("BODY", {bits, 0})});
-    };
-    const Bytes cat = group("CAT ", "ILBM", {form(0xf0, 0xff0000), form(0x0f, 0x0000ff)});
-    const auto read_ = read(cat);
-    ASSERT_TRUE(read_);
-    EXPECT_EQ(read_->pixels, (std::vector<std::uint8_t>{1, 1, 1, 1, 0, 0, 0, 0}));
-    EXPECT_EQ(read_->warnings, std::vector<std::string>{"the first of 2 pictures is used"});
-
-    // The second: its planes and its colour map, never one picture's planes with the other's.
-    std::string error;
-    const auto second = picture::readPicture(cat, &error, 1);
-    ASSERT_TRUE(second) << error;
-    EXPECT_EQ(second->pixels, (std::vector<std::uint8_t>{0, 0, 0, 0, 1, 1, 1, 1}));
-    EXPECT_EQ(second->palette[1], (amiga::Rgb8{0, 0, 0xff}));
-    EXPECT_EQ(second->warnings, std::vector<std::string>{"picture 2 of 2 is used"});
-    EXPECT_EQ(picture::readColourMap(cat, &error, 1), second->palette);
-    EXPECT_FALSE(picture::readPicture(cat, &error, 2));
-    EXPECT_EQ(error, "the IFF file holds 2 pictures, there is no picture 3");
-
-    const std::vector<picture::PictureSummary> list = picture::listPictures(cat);
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(std::tuple(list[1].width, list[1].depth, list[1].colours), std::tuple(8u, 1u, 2u));
-}
-
-TEST(ReadIlbm, BrokenFilesAreRefusedWithASentenceAndNothingOnStandardError) {
+// The cases of data/iff_pictures.txt: ILBM, ACBM and PBM bodies, files refused, colour maps.
+TEST(ReadIff, FilesWorkedOutByteByByteGiveTheirPixelsOrColoursOrASentence) {
     Messages messages; // whatever the libraries say outside the reader's capture
-    const Bytes bmhdOnly = group("FORM", "ILBM", {bmhd(16, 1, 1)});
-    const struct {
-        Bytes bytes;
-        const char *says;
-    } cases[] = {
-        {{}, "empty"},
-        {text("hello, world"), "not a PNG or IFF picture"},
-        {group("FORM", "8SVX", {chunk("VHDR", Bytes(20, 0))}), "no ILBM"},
-        {Bytes(bmhdOnly.begin(), bmhdOnly.begin() + 20), "the IFF file cannot be read"},
-        {bmhdOnly, "no BODY"},
-        {group("FORM", "ILBM", {bmhd(16, 4, 2), chunk("BODY", Bytes(6, 0))}),
-         "holds 6 bytes, while the picture needs 16"},
-        {group("FORM", "ILBM", {bmhd(16, 4, 2, 0, 1), chunk("BODY", {0xf9, 0})}), "ends after 8"},
-        {group("FORM", "ILBM", {bmhd(16, 4, 0), cmapOf({0})}), "colour map"},
-        {group("FORM", "ILBM", {bmhd(65535, 65535, 1), chunk("BODY", {0})}), "larger"},
-        {group("FORM", "ILBM", {bmhd(16, 1, 1, 0, 2), chunk("BODY", {0, 0})}), "method 2"},
-    };
-    for (const auto &c : cases) {
+    const auto cases = casefiles::read(QUILLFEN_PICTURE_DATA "/iff_pictures.txt");
+    ASSERT_EQ(cases.size(), 31u);
+    for (const auto &[name, fields] : cases) {
+        SCOPED_TRACE(name);
+        const Bytes bytes = casefiles::bytes(fields.at("data"));
+        auto field = [&fields](const char *key) {
+            return fields.count(key) != 0 ? fields.at(key) : std::string();
+        };
+        const std::string says = field("error");
+        const unsigned index = std::stoul("0" + field("index"));
+        std::vector<amiga::Rgb8> colours;
+        std::istringstream map(field("colours"));
+        for (unsigned c; map >> std::hex >> c;)
+            colours.push_back({std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c)});
         std::string error;
-        EXPECT_FALSE(read(c.bytes, &error)) << c.says;
-        EXPECT_NE(error.find(c.says), std::string::npos) << error;
-        // Bytes handed over are released as soon as they are read: the sentence is the same.
-        std::string handedOver;
-        EXPECT_FALSE(picture::readPicture(Bytes(c.bytes), &handedOver));
-        EXPECT_EQ(handedOver, error);
+        if (!colours.empty() || name.rfind("colour map", 0) == 0) {
+            EXPECT_EQ(
+                picture::readColourMap(bytes, &error, index).value_or(std::vector<amiga::Rgb8>{}),
+                colours);
+            EXPECT_NE(error.find(says), std::string::npos) << error;
+            if (name.rfind("colour map", 0) == 0)
+                continue;
+        }
+        const auto read_ = picture::readPicture(bytes, &error, index);
+        if (!says.empty()) {
+            EXPECT_FALSE(read_);
+            EXPECT_NE(error.find(says), std::string::npos) << error;
+            if (index != 0)
+                continue;
+            // Bytes handed over are released as soon as they are read: the sentence is the same.
+            std::string handedOver;
+            EXPECT_FALSE(picture::readPicture(Bytes(bytes), &handedOver));
+            EXPECT_EQ(handedOver, error);
+            continue;
+        }
+        ASSERT_TRUE(read_) << error;
+        if (!colours.empty())
+            EXPECT_EQ(read_->palette, colours);
+        auto numbersOf = [&field](const char *key) {
+            std::istringstream words(field(key));
+            return std::vector<std::uint32_t>{std::istream_iterator<std::uint32_t>(words), {}};
+        };
+        std::vector<std::uint32_t> opaque;
+        for (std::uint8_t alpha : read_->opacity)
+            opaque.push_back(alpha != 0);
+        std::istringstream kind(field("read"));
+        std::string source;
+        unsigned depth = 0;
+        kind >> source >> depth;
+        EXPECT_EQ(std::tuple(sourceName(read_->source), read_->depth,
+                             depth > 8 ? read_->deepPixels : numbers(read_->pixels), opaque,
+                             read_->transparentColours, read_->warnings),
+                  std::tuple(source, depth, numbersOf("pixels"), numbersOf("opaque"),
+                             numbersOf("transparent"),
+                             field("warning").empty()
+                                 ? std::vector<std::string>{}
+                                 : std::vector<std::string>{field("warning")}));
+        std::istringstream mode(field("mode"));
+        std::string described, camg;
+        if (mode >> described >> camg) {
+            EXPECT_EQ(std::tuple(picture::describeMode(*read_), read_->hasViewportMode,
+                                 read_->viewportMode, read_->xAspect, read_->yAspect),
+                      std::tuple(described, camg != "none",
+                                 camg != "none" ? std::stoul(camg, nullptr, 16) : 0, 10u, 11u));
+        }
+        if (!field("twelve-bit").empty())
+            EXPECT_EQ(read_->twelveBitPalette, field("twelve-bit") == "yes");
     }
     EXPECT_EQ(messages.text(), "");
-}
-
-TEST(ReadPictureFile, PackedBodiesReadAgainFromTheFileGiveWhatTheBytesGive) {
-    Folder folder;
-    // Literal rows whose bytes change with the row, so that a row read from the wrong place
-    // shows; 12000 rows of 2 planes and a mask pack to 108000 bytes, more than one piece read.
-    Bytes rows;
-    for (unsigned y = 0; y < 12000 * 3; y++)
-        append(rows, {0x01, static_cast<std::uint8_t>(y / 3 * 7 + y % 3),
-                      static_cast<std::uint8_t>(y / 3)});
-    const Bytes cases[] = {
-        group("FORM", "ILBM", {bmhd(16, 12000, 2, 1, 1), chunk("BODY", rows)}),
-        // One run of 12 over all three rows: unpacked whole.
-        group("FORM", "ILBM", {bmhd(16, 3, 2, 0, 1), chunk("BODY", {0xf5, 0x5a})}),
-        // Short.
-        group("FORM", "ILBM", {bmhd(16, 4, 2, 0, 1), chunk("BODY", {0xf9, 0})}),
-        // Not packed, whole and short.
-        group("FORM", "ILBM", {bmhd(16, 2, 1, 1), chunk("BODY", {1, 2, 3, 4, 5, 6, 7, 8})}),
-        group("FORM", "ILBM", {bmhd(16, 2, 1), chunk("BODY", {1, 2, 3})}),
-        // After another picture.
-        group("CAT ", "ILBM",
-              {group("FORM", "ILBM", {bmhd(16, 1, 1, 0, 1), chunk("BODY", {0x01, 1, 2})}),
-               group("FORM", "ILBM", {bmhd(16, 1, 1, 0, 1), chunk("BODY", {0x01, 3, 4})})}),
-    };
-    const std::string path = folder.file("p.iff");
-    for (const Bytes &file : cases) {
-        ASSERT_TRUE(save(path, file));
-        for (unsigned index : {0u, 1u}) {
-            std::string fromBytes, fromFile;
-            const auto expected = picture::readPicture(file, &fromBytes, index);
-            const auto read_ = picture::readPicture(Bytes(file), &fromFile, index, path);
-            ASSERT_EQ(read_.has_value(), expected.has_value()) << fromFile;
-            EXPECT_EQ(fromFile, fromBytes);
-            if (expected) {
-                EXPECT_EQ(std::tie(read_->pixels, read_->opacity),
-                          std::tie(expected->pixels, expected->opacity))
-                    << &file - cases << " " << index;
-            }
-        }
-    }
-    // A file's sentence names it.
-    ASSERT_TRUE(save(path, text("not a picture")));
-    std::string error;
-    EXPECT_FALSE(picture::readPictureFile(path, &error));
-    EXPECT_EQ(error.rfind("'" + path + "': ", 0), 0u) << error;
-}
-
-TEST(ReadColourMap, PicturesAndPalettesSavedAlone) {
-    const struct {
-        Bytes file;
-        std::vector<amiga::Rgb8> colours; // none: refused, saying so
-        const char *says;
-    } cases[] = {
-        // A palette saved alone: a BMHD and a CMAP, no BODY. No picture, but a colour map.
-        {group("FORM", "ILBM", {bmhd(320, 256, 2), cmapOf({0x000000, 0xff8000, 0x123456})}),
-         {{0, 0, 0}, {0xff, 0x80, 0}, {0x12, 0x34, 0x56}},
-         ""},
-        // The first picture form with a CMAP, inside a CAT.
-        {group("CAT ", "ILBM",
-               {group("FORM", "ILBM", {bmhd(16, 1, 1)}),
-                group("FORM", "ILBM", {bmhd(16, 1, 1), cmapOf({0xffffff})})}),
-         {{0xff, 0xff, 0xff}},
-         ""},
-        // A palette PNG: its PLTE, in order.
-        {pngOf(pngLayout(2, 1, PNG_COLOR_TYPE_PALETTE, 8, {1, 0}, {{0, 0, 0xff}, {0, 0xff, 0}})),
-         {{0, 0, 0xff}, {0, 0xff, 0}},
-         ""},
-        // No colour map anywhere; a true-colour picture; not a picture at all.
-        {group("FORM", "ILBM", {bmhd(16, 1, 0)}), {}, "no colour map"},
-        {pngOf(pngLayout(1, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3})),
-         {},
-         "true-colour picture has no colour map"},
-        {text("GIF89a"), {}, "not a PNG or IFF picture"},
-    };
-    for (const auto &c : cases) {
-        std::string error;
-        const auto colours = picture::readColourMap(c.file, &error);
-        EXPECT_EQ(colours.value_or(std::vector<amiga::Rgb8>{}), c.colours) << error;
-        EXPECT_NE(error.find(c.says), std::string::npos) << error;
-    }
+    // The pictures of a file, listed.
+    const auto list =
+        picture::listPictures(casefiles::bytes(cases.at("two pictures: 2").at("data")));
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(std::tuple(list[1].width, list[1].depth, list[1].colours), std::tuple(8u, 1u, 2u));
 }

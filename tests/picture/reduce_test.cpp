@@ -1,6 +1,7 @@
 // Colour reduction: what must hold whatever the cuts, worked out from the pictures themselves.
 #include "picture/reduce.h"
 
+#include "indexed_picture.h"
 #include "made_pictures.h"
 #include "picture_files.h"
 
@@ -156,16 +157,6 @@ TEST(Reduce, DitheringKeepsTheMeanColourOfAFlatArea) {
 }
 
 TEST(Reduce, IndexedPicturesThatFitComeBackAsTheyAreAndKeepTheirScreenMode) {
-    auto indexed = [](std::vector<Rgb8> palette, std::vector<std::uint8_t> pixels) {
-        Picture p;
-        p.source = picture::Source::Ilbm;
-        p.width = static_cast<unsigned>(pixels.size());
-        p.height = 1;
-        p.depth = 6;
-        p.palette = std::move(palette);
-        p.pixels = std::move(pixels);
-        return p;
-    };
     // For OCS a map of 24-bit colours does not fit: its colours are rounded, each gun to the
     // nearest n x 17 ($12 -> $11, $34 -> $33, $56 -> $55, $ee -> $ee, $01 -> $00), and numbered
     // as they first appear.
@@ -182,7 +173,8 @@ TEST(Reduce, IndexedPicturesThatFitComeBackAsTheyAreAndKeepTheirScreenMode) {
         {full, true, {twelve[1], twelve[0]}, {0, 1}},
     };
     for (const auto &c : fits) {
-        const Picture r = picture::reduce(indexed(c.palette, {1, 0}), {2, c.twelveBit, Diffuse});
+        const Picture r = picture::reduce(picturetest::indexedPicture(2, {1, 0}, c.palette),
+                                          {2, c.twelveBit, Diffuse});
         EXPECT_EQ(std::tie(r.pixels, r.palette), std::tie(c.pixels, c.colours)) << c.twelveBit;
     }
 
@@ -205,7 +197,7 @@ TEST(Reduce, IndexedPicturesThatFitComeBackAsTheyAreAndKeepTheirScreenMode) {
         {picture::DisplayMode::Indexed, 0x8000, 0x8000, 5},
     };
     for (const auto &c : modes) {
-        Picture p = indexed(reds, ramp);
+        Picture p = picturetest::indexedPicture(40, ramp, reds);
         p.mode = c.mode;
         p.viewportMode = c.camg;
         p.hasViewportMode = true;
@@ -326,11 +318,13 @@ TEST(Reduce, AnOrderedDitherDependsOnTheColoursAndThePlaceAlone) {
     }
 }
 
-// Reducing while the file is read (a true-colour PNG decoded twice a row at a time, other
-// pictures mapped in place) gives what reducing the picture read whole gives, byte for byte;
-// a file that cannot be read says what readPicture says.
-TEST(Reduce, ReducingWhileReadingGivesWhatReducingThePictureReadWholeGives) {
+// A file read from its path (an ILBM's packed body in pieces) gives what its bytes give; reduced
+// while it is read (a true-colour PNG decoded twice a row at a time, other pictures mapped in
+// place) it gives what reducing the picture read whole gives, byte for byte; a file that cannot
+// be read says what readPicture says.
+TEST(ReadPictureFile, ReadFromTheFileAndReducedWhileReadGivesWhatTheBytesGive) {
     using namespace picturetest;
+    using namespace iffbytes;
     std::mt19937 random(7);
     auto samples = [&](size_t count) {
         std::vector<unsigned> values(count);
@@ -349,11 +343,18 @@ TEST(Reduce, ReducingWhileReadingGivesWhatReducingThePictureReadWholeGives) {
     PngLayout indexed = pngLayout(50, 20, PNG_COLOR_TYPE_PALETTE, 8, samples(50 * 20), greys);
     indexed.alphas = {0, 255, 10};
     const Bytes rgba = pngOf(pngLayout(40, 30, PNG_COLOR_TYPE_RGB_ALPHA, 8, samples(40 * 30 * 4)));
+    // Literal rows whose bytes change with the row, so that a row read from the wrong place
+    // shows; 12000 rows of 2 planes and a mask pack to 108000 bytes, more than one piece read.
+    Bytes rows;
+    for (unsigned y = 0; y < 12000 * 3; y++)
+        append(rows, {0x01, static_cast<std::uint8_t>(y / 3 * 7 + y % 3),
+                      static_cast<std::uint8_t>(y / 3)});
+    const picture::Reduction plain{16, false, None};
     const struct {
         const char *what;
         Bytes file;
         picture::Reduction reduction;
-        bool fromFile; // the second pass from the file, not the bytes
+        bool fromFile; // reduced from the file, not the bytes
     } cases[] = {
         {"RGBA, diffused", rgba, {16, false, Diffuse}, false},
         {"RGBA, ordered, 12-bit", rgba, {16, true, Ordered}, true},
@@ -366,28 +367,55 @@ TEST(Reduce, ReducingWhileReadingGivesWhatReducingThePictureReadWholeGives) {
         {"few, kept", pngOf(pngLayout(16, 3, PNG_COLOR_TYPE_RGB, 8, few)), {8, false, None}, true},
         {"interlaced", pngOf(interlaced), {16, false, Diffuse}, true},
         {"in place", pngOf(indexed), {4, false, Diffuse}, false},
-        {"cut", Bytes(rgba.begin(), rgba.begin() + 200), {16, false, None}, true},
+        {"cut", Bytes(rgba.begin(), rgba.begin() + 200), plain, true},
+        {"ILBM in pieces", group("FORM", "ILBM", {bmhd(16, 12000, 2, 1, 1), chunk("BODY", rows)}),
+         plain, true},
+        {"one run of 12 over all three rows: unpacked whole",
+         group("FORM", "ILBM", {bmhd(16, 3, 2, 0, 1), chunk("BODY", {0xf5, 0x5a})}), plain, true},
+        {"packed, short", group("FORM", "ILBM", {bmhd(16, 4, 2, 0, 1), chunk("BODY", {0xf9, 0})}),
+         plain, true},
+        {"not packed, masked",
+         group("FORM", "ILBM", {bmhd(16, 2, 1, 1), chunk("BODY", {1, 2, 3, 4, 5, 6, 7, 8})}), plain,
+         true},
+        {"not packed, short", group("FORM", "ILBM", {bmhd(16, 2, 1), chunk("BODY", {1, 2, 3})}),
+         plain, true},
+        {"after another picture",
+         group("CAT ", "ILBM",
+               {group("FORM", "ILBM", {bmhd(16, 1, 1, 0, 1), chunk("BODY", {0x01, 1, 2})}),
+                group("FORM", "ILBM", {bmhd(16, 1, 1, 0, 1), chunk("BODY", {0x01, 3, 4})})}),
+         plain, true},
     };
     const Folder folder;
-    const std::string path = folder.file("p.png");
+    const std::string path = folder.file("p");
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.what);
-        ASSERT_TRUE(!c.fromFile || iffbytes::save(path, c.file));
-        std::string wholeError, error;
-        const std::optional<Picture> read = picture::readPicture(c.file, &wholeError);
-        const std::optional<Picture> reduced = picture::readReducedPicture(
-            Bytes(c.file), c.reduction, &error, 0, c.fromFile ? path : "");
-        ASSERT_EQ(reduced.has_value(), read.has_value());
-        if (!read) {
-            EXPECT_EQ(error, wholeError);
-            continue;
+        ASSERT_TRUE(iffbytes::save(path, c.file));
+        for (unsigned index : {0u, 1u}) {
+            SCOPED_TRACE(testing::Message() << c.what << ", picture " << index);
+            std::string error, fileError, reducedError;
+            const std::optional<Picture> read = picture::readPicture(c.file, &error, index);
+            const auto fromFile = picture::readPicture(Bytes(c.file), &fileError, index, path);
+            const auto reduced = picture::readReducedPicture(
+                Bytes(c.file), c.reduction, &reducedError, index, c.fromFile ? path : "");
+            ASSERT_EQ(std::tuple(fromFile.has_value(), reduced.has_value()),
+                      std::tuple(read.has_value(), read.has_value()));
+            if (!read) {
+                EXPECT_EQ(std::tie(fileError, reducedError), std::tie(error, error));
+                continue;
+            }
+            EXPECT_EQ(std::tie(fromFile->pixels, fromFile->opacity, fromFile->trueColour),
+                      std::tie(read->pixels, read->opacity, read->trueColour));
+            const Picture whole = picture::reduce(*read, c.reduction);
+            EXPECT_EQ(std::tie(reduced->pixels, reduced->palette, reduced->transparentColours,
+                               reduced->warnings, reduced->width, reduced->height, reduced->depth,
+                               reduced->mode, reduced->twelveBitPalette),
+                      std::tie(whole.pixels, whole.palette, whole.transparentColours,
+                               whole.warnings, whole.width, whole.height, whole.depth, whole.mode,
+                               whole.twelveBitPalette));
         }
-        const Picture whole = picture::reduce(*read, c.reduction);
-        EXPECT_EQ(std::tie(reduced->pixels, reduced->palette, reduced->transparentColours,
-                           reduced->warnings, reduced->width, reduced->height, reduced->depth,
-                           reduced->mode, reduced->twelveBitPalette),
-                  std::tie(whole.pixels, whole.palette, whole.transparentColours, whole.warnings,
-                           whole.width, whole.height, whole.depth, whole.mode,
-                           whole.twelveBitPalette));
     }
+    // A file's sentence names it.
+    ASSERT_TRUE(iffbytes::save(path, iffbytes::text("not a picture")));
+    std::string error;
+    EXPECT_FALSE(picture::readPictureFile(path, &error));
+    EXPECT_EQ(error.rfind("'" + path + "': ", 0), 0u) << error;
 }

@@ -1,6 +1,7 @@
 // Pictures as the Amiga shows them, worked out pixel by pixel from the Hardware Reference
 // Manual's rules: colour registers, Extra Half-Brite and hold-and-modify (HAM6 on OCS/ECS, HAM8
 // on AGA), and what of a picture is transparent.
+#include "indexed_picture.h"
 #include "picture/picture.h"
 
 #include <gtest/gtest.h>
@@ -9,22 +10,7 @@ using amiga::Rgb8;
 using picture::DisplayMode;
 using picture::Picture;
 
-namespace {
-
-Picture indexed(DisplayMode mode, std::vector<std::uint8_t> pixels, std::vector<Rgb8> palette,
-                unsigned width) {
-    Picture p;
-    p.source = picture::Source::Ilbm;
-    p.mode = mode;
-    p.depth = 8;
-    p.width = width;
-    p.height = static_cast<unsigned>(pixels.size()) / width;
-    p.pixels = std::move(pixels);
-    p.palette = std::move(palette);
-    return p;
-}
-
-} // namespace
+using picturetest::indexedPicture;
 
 TEST(Render, EachDisplayModeShowsItsRowsAsTheChipDoes) {
     // Indexed: a colour number looks the map up; past the map it is black. EHB (HRM,
@@ -66,7 +52,7 @@ TEST(Render, EachDisplayModeShowsItsRowsAsTheChipDoes) {
         pixels.insert(pixels.end(), c.row.begin(), c.row.end());
         std::vector<Rgb8> expected = c.shown;
         expected.insert(expected.end(), c.shown.begin(), c.shown.end());
-        const Picture p = indexed(c.mode, pixels, map, static_cast<unsigned>(c.row.size()));
+        const Picture p = indexedPicture(static_cast<unsigned>(c.row.size()), pixels, map, c.mode);
         EXPECT_EQ(picture::render(p), expected) << picture::describeMode(p);
     }
 
@@ -81,7 +67,7 @@ TEST(Render, EachDisplayModeShowsItsRowsAsTheChipDoes) {
 }
 
 TEST(Opacity, TheRuleOfTheConverters) {
-    Picture p = indexed(DisplayMode::Indexed, {0, 1, 2, 3}, {}, 4);
+    Picture p = indexedPicture(4, {0, 1, 2, 3}, {});
     // Nothing named: colour 0 is transparent.
     EXPECT_EQ(picture::opacityOf(p), (std::vector<std::uint8_t>{0, 255, 255, 255}));
     p.transparentColours = {2, 3};
@@ -102,7 +88,6 @@ TEST(CountColours, DistinctShownColoursUpToTheLimit) {
     EXPECT_EQ(picture::countColours(colours), 3u);
     EXPECT_EQ(picture::countColours(colours, 2), 2u);
     // An indexed picture counts the colours it shows: two numbers of one colour are one.
-    const Picture p =
-        indexed(DisplayMode::Indexed, {0, 1, 2, 2}, {{5, 5, 5}, {5, 5, 5}, {6, 6, 6}}, 4);
+    const Picture p = indexedPicture(4, {0, 1, 2, 2}, {{5, 5, 5}, {5, 5, 5}, {6, 6, 6}});
     EXPECT_EQ(picture::countColours(p), 2u);
 }

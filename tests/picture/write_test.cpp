@@ -1,5 +1,6 @@
 // Pictures written as ILBM files: the chunks read back byte by byte here, and the file read back
 // through the library to the same colour numbers (ilbmtoppm shows the same pixels: peer_test).
+#include "indexed_picture.h"
 #include "picture/picture.h"
 #include "picture_files.h"
 
@@ -14,17 +15,6 @@ using namespace picturetest;
 using picture::Picture;
 
 namespace {
-
-Picture indexed(unsigned width, unsigned height, std::vector<std::uint8_t> pixels,
-                std::vector<amiga::Rgb8> palette) {
-    Picture p;
-    p.width = width;
-    p.height = height;
-    p.depth = 8;
-    p.pixels = std::move(pixels);
-    p.palette = std::move(palette);
-    return p;
-}
 
 std::vector<std::uint8_t> ramp(unsigned count, unsigned modulo) {
     std::vector<std::uint8_t> pixels;
@@ -87,7 +77,7 @@ TEST(IlbmBytes, HeaderColourMapAndModeOfTheFewestPlanes) {
         std::vector<std::uint8_t> pixels = ramp(c.width * c.height, c.largest + 1);
         pixels.back() = static_cast<std::uint8_t>(c.largest);
         std::string error;
-        const Bytes file = picture::ilbmBytes(indexed(c.width, c.height, pixels, palette), &error);
+        const Bytes file = picture::ilbmBytes(indexedPicture(c.width, pixels, palette), &error);
         auto chunks = chunksOf(file);
         EXPECT_EQ(chunks["BMHD"], bmhdBody(c.width, c.height, c.planes, 0, 0, 1, 1)) << error;
         EXPECT_EQ(chunks["CMAP"], cmap);
@@ -116,14 +106,14 @@ TEST(IlbmBytes, AScreenModeSetsItsCamgBitsAndPalPixelShape) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.camg);
-        Picture p = indexed(4, 2, ramp(8, 4), {{0, 0, 0}, {1, 1, 1}, {2, 2, 2}, {3, 3, 3}});
+        Picture p = indexedPicture(4, ramp(8, 4), {{0, 0, 0}, {1, 1, 1}, {2, 2, 2}, {3, 3, 3}});
         p.mode = picture::DisplayMode::Ham6; // the mode bit stays beside the resolution's
         auto chunks = chunksOf(picture::ilbmBytes(p, nullptr, {c.resolution, c.lace}));
         EXPECT_EQ(chunks["BMHD"], bmhdBody(4, 2, 6, 0, 0, c.xAspect, c.yAspect));
         EXPECT_EQ(be32(chunks["CAMG"], 0), c.camg | 0x800);
     }
     // A picture with a display mode of its own keeps its resolution and aspect unless asked.
-    Picture own = indexed(4, 2, ramp(8, 2), {{0, 0, 0}, {9, 9, 9}});
+    Picture own = indexedPicture(4, ramp(8, 2), {{0, 0, 0}, {9, 9, 9}});
     own.hasViewportMode = true;
     own.viewportMode = 0x8004 | 0x1000; // HIRES LACE and a bit no resolution's
     own.xAspect = 20;
@@ -139,7 +129,7 @@ TEST(IlbmBytes, AScreenModeSetsItsCamgBitsAndPalPixelShape) {
 
 TEST(IlbmBytes, TransparencyAsMaskPlaneOrTransparentColour) {
     const std::vector<amiga::Rgb8> palette = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
-    Picture p = indexed(19, 2, ramp(38, 4), palette);
+    Picture p = indexedPicture(19, ramp(38, 4), palette);
     p.transparentColours = {2};
     EXPECT_EQ(chunksOf(picture::ilbmBytes(p, nullptr))["BMHD"], bmhdBody(19, 2, 2, 2, 2, 1, 1));
 
@@ -169,7 +159,7 @@ TEST(IlbmBytes, TheLibrarysOwnCheckPassesAndModesKeepTheirPlanes) {
          {std::tuple{picture::DisplayMode::Ham6, 6u, 20u, 0x800u},
           std::tuple{picture::DisplayMode::Ham8, 8u, 64u, 0x800u},
           std::tuple{picture::DisplayMode::ExtraHalfbrite, 6u, 32u, 0x80u}}) {
-        Picture p = indexed(21, 3, ramp(63, 16), palette);
+        Picture p = indexedPicture(21, ramp(63, 16), palette);
         p.mode = mode;
         const Bytes file = picture::ilbmBytes(p, nullptr);
         auto chunks = chunksOf(file);
@@ -180,9 +170,7 @@ TEST(IlbmBytes, TheLibrarysOwnCheckPassesAndModesKeepTheirPlanes) {
         EXPECT_EQ(back->mode, mode);
         EXPECT_EQ(picture::render(*back), picture::render(p));
 
-        FILE *memory = fmemopen(const_cast<std::uint8_t *>(file.data()), file.size(), "rb");
-        IFF_Chunk *tree = ILBM_readFd(memory);
-        fclose(memory);
+        IFF_Chunk *tree = ILBM_readFd(iffbytes::MemoryFile(file).get());
         ASSERT_NE(tree, nullptr);
         EXPECT_TRUE(ILBM_check(tree));
         ILBM_free(tree);
