@@ -5,8 +5,6 @@
 #include "run_program.h"
 #include "testing.h"
 
-#include <picture/picture.h>
-
 using namespace ifftool;
 using testprogram::expectRow;
 
@@ -393,15 +391,4 @@ TEST(QuillfenIff, RealPicturesFromOtherPrograms) {
                          [&](const std::string &arguments) {
                              EXPECT_FALSE(exists(folder.file("raw"))) << arguments;
                          });
-}
-
-TEST(QuillfenIff, IlbmModeReachesTheScreen) {
-    Folder folder;
-    const std::string png = folder.file("p.png");
-    savePng(png, {16, 1, std::vector<std::uint8_t>(16, 1), {0, 0xffffff}}, 1);
-    // CAMG HIRES $8000 and LACE $4.
-    written("ilbm --mode hires,lace", png, folder);
-    const auto read = picture::readPictureFile(folder.file("out"), nullptr);
-    ASSERT_TRUE(read);
-    EXPECT_EQ(read->viewportMode, 0x8004u);
 }
