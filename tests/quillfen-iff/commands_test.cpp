@@ -281,11 +281,9 @@ TEST(QuillfenIff, SpriteOptionsReachTheControlWords) {
     std::vector<std::uint8_t> opaque;
     for (std::uint8_t pixel : picture.pixels)
         opaque.push_back(pixel != 3);
-    Bytes body;
-    for (unsigned y = 0; y < 5; y++)
-        append(body, cat({planelayout::planeRow(picture.pixels, 16, y, 0),
-                          planelayout::planeRow(picture.pixels, 16, y, 1),
-                          planelayout::planeRow(opaque, 16, y, 0)}));
+    const Bytes body = picturetest::interleavedBody(
+        16, 5, 2, std::vector<std::uint32_t>(picture.pixels.begin(), picture.pixels.end()),
+        &opaque);
     save(folder.file("masked.iff"),
          group("FORM", "ILBM",
                {bmhd(16, 5, 2, 1), picturetest::cmapOf(picture.palette), chunk("BODY", body)}));

@@ -47,8 +47,9 @@ TEST(QuillfenIffWrites, EveryCommandOnAFullDiskKeepsTheOldFile) {
     runtable::expectRuns("ulimit -f 1; exec " QUILLFEN_IFF_TOOL, folder.path(),
                          QUILLFEN_IFF_DATA "/full-disk.txt", [&](const std::string &) {
                              EXPECT_EQ(load(out), kOld);
-                             EXPECT_EQ(testfiles::namesBeside(out),
-                                       (std::vector<std::string>{"c.png", "out", "p.iff", "p.png"}));
+                             EXPECT_EQ(
+                                 testfiles::namesBeside(out),
+                                 (std::vector<std::string>{"c.png", "out", "p.iff", "p.png"}));
                              save(out, kOld);
                          });
 }

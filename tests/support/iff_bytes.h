@@ -67,21 +67,22 @@ inline Bytes bmhd(unsigned int w, unsigned int h, unsigned int nPlanes, unsigned
                   unsigned int compression = 0, unsigned int pad1 = 0,
                   unsigned int transparentColor = 0) {
     const auto word = [](unsigned int v) { return be16(static_cast<uint16_t>(v)); };
-    const auto byte = [](unsigned int v) { return Bytes{static_cast<unsigned char>(v)}; };
-    return chunk("BMHD", cat({word(w), word(h), word(0), word(0), byte(nPlanes), byte(masking),
-                              byte(compression), byte(pad1), word(transparentColor), {10, 11},
-                              word(w), word(h)}));
+    Bytes body = cat({word(w), word(h), word(0), word(0)});
+    for (unsigned int byte : {nPlanes, masking, compression, pad1})
+        body.push_back(static_cast<unsigned char>(byte));
+    append(body, cat({word(transparentColor), Bytes{10, 11}, word(w), word(h)}));
+    return chunk("BMHD", body);
 }
 
 // A 16 x 1 picture of one plane, black and white, with a DRNG as painting programs have written
 // it: the fades flag set, but the chunk as long as the range without its fade part (26 bytes: 2
 // colour cells and 5 index cells). Peer decoders show such pictures.
 inline Bytes paintedPicture() {
-    const Bytes range = {0, 31, 0x0A, 0xAA, 0, 8, 2, 5, 0, 255, 0, 0, 1,
-                         0, 255, 0, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7};
+    const Bytes range = {0, 31,  0x0A, 0xAA, 0, 8, 2, 5, 0, 255, 0, 0, 1,
+                         0, 255, 0,    2,    3, 3, 4, 4, 5, 5,   6, 6, 7};
     return group("FORM", "ILBM",
-                 {bmhd(16, 1, 1), chunk("CMAP", {0, 0, 0, 0xFF, 0xFF, 0xFF}),
-                  chunk("DRNG", range), chunk("BODY", {0x0F, 0xF0})});
+                 {bmhd(16, 1, 1), chunk("CMAP", {0, 0, 0, 0xFF, 0xFF, 0xFF}), chunk("DRNG", range),
+                  chunk("BODY", {0x0F, 0xF0})});
 }
 
 // A PCHG chunk's header: Compression, Flags (1 12-bit, 2 32-bit), StartLine, LineCount,

@@ -39,8 +39,8 @@ Result assemble(const std::string &text, const std::string &equates) {
     const std::string source = folder.file("code.s"), object = folder.file("code.o"),
                       binary = folder.file("code.bin");
     if (folder.path().empty() ||
-        !testfiles::saveText(source, equates + text +
-                                         (!text.empty() && text.back() != '\n' ? "\n" : ""))) {
+        !testfiles::saveText(source,
+                             equates + text + (!text.empty() && text.back() != '\n' ? "\n" : ""))) {
         result.messages = "no temporary folder";
         return result;
     }

@@ -70,10 +70,10 @@ inline Bytes pngOf(const PngLayout &layout) {
     }
     // Rows packed by hand: samples of under 8 bits from the high bits down, 16 bits big-endian.
     // Samples a pixel: grey or a palette index 1, grey and alpha 2 (type 4), RGB 3, RGBA 4.
-    const int channels = layout.colourType == PNG_COLOR_TYPE_RGB         ? 3
+    const int channels = layout.colourType == PNG_COLOR_TYPE_RGB          ? 3
                          : layout.colourType == PNG_COLOR_TYPE_RGB_ALPHA  ? 4
                          : layout.colourType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
-                                                                           : 1;
+                                                                          : 1;
     const size_t rowBytes = (size_t{layout.width} * channels * layout.bitDepth + 7) / 8;
     std::vector<Bytes> rows(layout.height, Bytes(rowBytes, 0));
     for (unsigned y = 0; y < layout.height; y++) {
