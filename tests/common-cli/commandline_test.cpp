@@ -6,8 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
-#include <initializer_list>
+#include <fstream>
 #include <iterator>
 #include <map>
 #include <sstream>
@@ -108,28 +109,21 @@ TEST(CommandLineArguments, OptionsOperandsAndTheirErrors) {
 }
 
 TEST(CommandLineNumbers, DecimalAndHexadecimalText) {
-    // Digits alone, at most 15 of them; hexadecimal ones with or without '$' or '0x'.
-    constexpr std::int64_t no = -1; // refused
-    const struct {
-        const char *text;
-        std::int64_t decimal, hexadecimal;
-    } cases[] = {
-        // clang-format off
-        {"0", 0, 0},        {"10", 10, 0x10},   {"007", 7, 7},     {"4096", 4096, 0x4096},
-        {"12a", no, 0x12a}, {"1e3", no, 0x1e3}, {"ff", no, 255},   {"$FF", no, 255},
-        {"0x1f", no, 31},   {"0X1F", no, 31},   {"$10", no, 16},   {"0x10", no, 16},
-        {"$0", no, 0},      {"", no, no},       {"-1", no, no},    {"+1", no, no},
-        {" 1", no, no},     {"1 ", no, no},     {"$", no, no},     {"0x", no, no},
-        {"g", no, no},      {"$$1", no, no},    {"$0x10", no, no}, {"0x$10", no, no},
-        {"1.8", no, no},    {"$ff ", no, no},   {"1000000000000000", no, no},
-        {"999999999999999", 999999999999999, 0x999999999999999},
-        {"fffffffffffffff", no, 0xfffffffffffffff},
-        // clang-format on
-    };
-    for (const auto &c : cases) {
-        EXPECT_EQ(quillfen_cli::parseDecimal(c.text).value_or(no), c.decimal) << c.text;
-        EXPECT_EQ(quillfen_cli::parseHex(c.text).value_or(no), c.hexadecimal) << c.text;
+    std::ifstream in(QUILLFEN_CLI_DATA "/numbers.txt");
+    int cases = 0;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        const std::size_t close = line.find('"', 1);
+        const std::string text = line.substr(1, close - 1);
+        std::string decimal, hexadecimal;
+        std::istringstream(line.substr(close + 1)) >> decimal >> hexadecimal;
+        auto shown = [](std::optional<std::int64_t> n) { return n ? std::to_string(*n) : "-"; };
+        EXPECT_EQ(shown(quillfen_cli::parseDecimal(text)), decimal) << '"' << text << '"';
+        EXPECT_EQ(shown(quillfen_cli::parseHex(text)), hexadecimal) << '"' << text << '"';
+        cases++;
     }
+    EXPECT_EQ(cases, 29);
 }
 
 TEST(CommandLineNumbers, OptionValuesWithinBounds) {
@@ -170,68 +164,38 @@ TEST(CommandLineTexts, UsageAndOverviewLayout) {
     EXPECT_EQ(quillfen_cli::overview(kProgram), kTexts.at("overview"));
 }
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-    std::vector<std::string> ran;
-};
-
-Outcome run(std::initializer_list<const char *> words) {
+// A run of the test program as its shell would see it: the exit status, then each stream printed
+// (by the name of its text in texts.txt when it is one of them) and the operands of each run of
+// the command.
+std::string run(const std::vector<std::string> &words) {
     errors.clear();
     ran.clear();
-    Line line({words.begin(), words.end()});
+    Line line(words);
     testing::internal::CaptureStdout();
     const int status =
         quillfen_cli::run(kProgram, static_cast<int>(line.words.size()), line.argv.data());
     const std::string out = testing::internal::GetCapturedStdout();
-    return {status, out, errors, ran};
+    std::string seen = std::to_string(status) + "\n";
+    for (const auto &[stream, text] : {std::pair{"out ", out}, {"err ", errors}}) {
+        auto named = std::find_if(kTexts.begin(), kTexts.end(),
+                                  [&](const auto &known) { return known.second == text; });
+        if (!text.empty())
+            seen += stream + (named != kTexts.end() ? named->first + "\n" : text);
+    }
+    for (const std::string &operands : ran)
+        seen += "ran " + operands + "\n";
+    return seen;
 }
 
 TEST(CommandLineProgram, DispatchHelpAndExitStatuses) {
-    const std::string &rawUsage = kTexts.at("usage raw"), &overview = kTexts.at("overview");
-    const std::string unknown = "prog: unknown command: frobnicate\n"
-                                "Try 'prog --help' for the list of commands.\n";
-    const struct {
-        std::initializer_list<const char *> words;
-        int status;
-        std::string out, err;
-        std::vector<std::string> ran;
-    } cases[] = {
-        // The command runs with its arguments and gives the status.
-        {{"prog", "raw", "--planar", "in", "out"}, 1, "", "", {"[in][out]"}},
-        // Help, in each form and anywhere before the end of options, on the standard output
-        // with status 0, whatever else is wrong; the command does not run.
-        {{"prog", "raw", "-h", "--bad"}, 0, rawUsage, "", {}},
-        {{"prog", "raw", "a", "-h"}, 0, rawUsage, "", {}},
-        {{"prog", "raw", "--help", "--planar=1", "a", "b", "c"}, 0, rawUsage, "", {}},
-        {{"prog", "help", "raw"}, 0, rawUsage, "", {}},
-        {{"prog", "-h", "raw"}, 0, rawUsage, "", {}},
-        {{"prog", "--help"}, 0, overview, "", {}},
-        {{"prog", "help"}, 0, overview, "", {}},
-        // Nothing to do: the overview on the error channel, status 2.
-        {{"prog"}, 2, "", overview, {}},
-        {{"prog", "frobnicate", "x"}, 2, "", unknown, {}},
-        {{"prog", "help", "frobnicate"}, 2, "", unknown, {}},
-        {{"prog", "grdaient", "x"},
-         2,
-         "",
-         "prog: unknown command: grdaient (did you mean 'gradient'?)\n"
-         "Try 'prog --help' for the list of commands.\n",
-         {}},
-        {{"prog", "--version"}, 0, "prog " QUILLFEN_VERSION "\n", "", {}},
-        {{"prog", "-V"}, 0, "prog " QUILLFEN_VERSION "\n", "", {}},
-        // A usage error: the sentence, the usage line, where the help is; the command does not
-        // run.
-        {{"prog", "raw", "--depth", "3", "in"}, 2, "", kTexts.at("usage error"), {}},
-    };
-    for (const auto &c : cases) {
-        const Outcome outcome = run(c.words);
-        SCOPED_TRACE(*(c.words.end() - 1));
-        EXPECT_EQ(outcome.status, c.status);
-        EXPECT_EQ(outcome.out, c.out);
-        EXPECT_EQ(outcome.err, c.err);
-        EXPECT_EQ(outcome.ran, c.ran);
+    const auto cases = golden::read(QUILLFEN_CLI_DATA "/runs.txt");
+    EXPECT_EQ(cases.size(), 15u);
+    for (const auto &[line, expected] : cases) {
+        std::istringstream in(line);
+        std::string text = run({std::istream_iterator<std::string>(in), {}});
+        if (const std::size_t at = text.find(QUILLFEN_VERSION); at != std::string::npos)
+            text.replace(at, std::string(QUILLFEN_VERSION).size(), "VERSION");
+        EXPECT_EQ(text, expected) << line;
     }
 }
 

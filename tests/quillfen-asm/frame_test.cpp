@@ -3,7 +3,6 @@
 // the amiga library's (tests/amiga/displaymodel_test.cpp); one of each shows it is reached.
 #include "frame_fixture.h"
 #include "run_program.h"
-#include "run_table.h"
 #include "scratch_files.h"
 
 #include <picture/picture.h>

@@ -2,14 +2,11 @@
 // the same picture as PNG or ILBM gives the same bytes, bad input gets its message and exit
 // status, and a command that fails writes nothing. The layouts themselves are the amiga
 // library's (tests/amiga); the bytes here are worked out from the pixels (plane_layout.h).
-#include "run_table.h"
+#include "run_program.h"
 #include "testing.h"
-
-#include <picture/picture.h>
 
 using namespace ifftool;
 using testprogram::expectRow;
-using testprogram::expectUsageErrors;
 
 namespace {
 
@@ -186,12 +183,6 @@ TEST(QuillfenIff, PaletteFormatsOptionsAndUsageErrors) {
     save(folder.file("grey.iff"), group("FORM", "PBM ", {bmhd(2, 1, 4), chunk("BODY", {0, 1})}));
     std::filesystem::remove(folder.file("out"));
     runtable::expectRuns(kTool, folder.path(), QUILLFEN_IFF_DATA "/options.txt");
-    expectUsageErrors(kTool, folder.path(), "palette",
-                      {"--format foo %p.png", "--binary %p.png", "--colors 2 %p.png",
-                       "--format words --colors 0 %p.png", "--format words --aga %p.png",
-                       "%p.png %out", "--format words %p.png %out %out",
-                       "--ocs --bplcon3 0c00 %p.png", "--format copper --bplcon3 0c00 %p.png",
-                       "--aga --bplcon3 10000 %p.png"});
     EXPECT_FALSE(exists(folder.file("out")));
 }
 
@@ -290,11 +281,9 @@ TEST(QuillfenIff, SpriteOptionsReachTheControlWords) {
     std::vector<std::uint8_t> opaque;
     for (std::uint8_t pixel : picture.pixels)
         opaque.push_back(pixel != 3);
-    Bytes body;
-    for (unsigned y = 0; y < 5; y++)
-        append(body, cat({planelayout::planeRow(picture.pixels, 16, y, 0),
-                          planelayout::planeRow(picture.pixels, 16, y, 1),
-                          planelayout::planeRow(opaque, 16, y, 0)}));
+    const Bytes body = picturetest::interleavedBody(
+        16, 5, 2, std::vector<std::uint32_t>(picture.pixels.begin(), picture.pixels.end()),
+        &opaque);
     save(folder.file("masked.iff"),
          group("FORM", "ILBM",
                {bmhd(16, 5, 2, 1), picturetest::cmapOf(picture.palette), chunk("BODY", body)}));
@@ -394,45 +383,10 @@ TEST(QuillfenIff, ConversionsKeepThePictureOrWriteNothing) {
 }
 
 TEST(QuillfenIff, RealPicturesFromOtherPrograms) {
-    // Pictures written by other programs, broken ones and ones a fuzzer found among them (see
-    // tests/ilbm/pictures/SOURCES.md): the exit status of check, raw and palette, and a failing
-    // raw writes nothing. Their messages are the iff and ilbm libraries' (tests/iff, tests/ilbm).
-    const struct {
-        const char *name;
-        int check, raw, palette;
-    } cases[] = {
-        {"brush-transparent-color.iff", 0, 0, 0},
-        {"serenity-24bit.iff", 0, 0, 1},
-        {"serenity.lbm", 0, 0, 0},
-        // A BMHD of 65535 x 65535 over a body of 8 KiB: valid IFF-85, no picture to unpack.
-        {"incorrect-uncompressed-size.iff", 0, 1, 0},
-        // A CMAP whose size is wrong, so that the next "chunk" begins inside the colours.
-        {"incorrect-cmap-size.iff", 1, 1, 1},
-        {"missing-body-chunk.iff", 1, 1, 1},
-        {"oss-fuzz-testcase-63296.iff", 1, 1, 1},
-    };
     Folder folder;
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::string picture = std::string(QUILLFEN_PICTURES) + "/" + c.name;
-        const testprogram::Outcome check = tool("check " + picture);
-        EXPECT_EQ(check.status, c.check) << check.err;
-        EXPECT_EQ(check.err.rfind(c.check ? "ERROR: " : "", 0), 0u) << check.err;
-        const testprogram::Outcome planes = tool("raw " + picture + " " + folder.file("raw"));
-        EXPECT_EQ(planes.status, c.raw) << planes.err;
-        EXPECT_EQ(exists(folder.file("raw")), c.raw == 0);
-        EXPECT_EQ(tool("palette " + picture).status, c.palette);
-        std::filesystem::remove(folder.file("raw"));
-    }
-}
-
-TEST(QuillfenIff, IlbmModeReachesTheScreen) {
-    Folder folder;
-    const std::string png = folder.file("p.png");
-    savePng(png, {16, 1, std::vector<std::uint8_t>(16, 1), {0, 0xffffff}}, 1);
-    // CAMG HIRES $8000 and LACE $4.
-    written("ilbm --mode hires,lace", png, folder);
-    const auto read = picture::readPictureFile(folder.file("out"), nullptr);
-    ASSERT_TRUE(read);
-    EXPECT_EQ(read->viewportMode, 0x8004u);
+    std::filesystem::create_directory_symlink(QUILLFEN_PICTURES, folder.file("pictures"));
+    runtable::expectRuns(kTool, folder.path(), QUILLFEN_IFF_DATA "/real-pictures.txt",
+                         [&](const std::string &arguments) {
+                             EXPECT_FALSE(exists(folder.file("raw"))) << arguments;
+                         });
 }

@@ -3,7 +3,9 @@
 // region's pixels as the emulated Amiga showed them.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -58,12 +60,12 @@ inline Fixture read(const std::string &folder) {
     return f;
 }
 
-// The reference frames, one folder each.
-inline const std::vector<std::string> &names() {
-    static const std::vector<std::string> all = {
-        "aga8",     "aga_fmode", "aga_scroll", "dmacon", "dual",  "dual_sprites", "ehb",
-        "gradient", "ham6",      "ham8",       "hires",  "lace",  "lores",        "midline",
-        "modulo",   "narrow",    "ntsc",       "scroll", "shres", "sprites"};
+// The reference frames, one folder each under QUILLFEN_FRAME_FIXTURES, sorted.
+inline std::vector<std::string> names() {
+    std::vector<std::string> all;
+    for (const auto &entry : std::filesystem::directory_iterator(QUILLFEN_FRAME_FIXTURES))
+        all.push_back(entry.path().filename().string());
+    std::sort(all.begin(), all.end());
     return all;
 }
 

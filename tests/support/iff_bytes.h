@@ -66,31 +66,22 @@ inline Bytes group(const char *chunkId, const char *type, std::initializer_list<
 inline Bytes bmhd(unsigned int w, unsigned int h, unsigned int nPlanes, unsigned int masking = 0,
                   unsigned int compression = 0, unsigned int pad1 = 0,
                   unsigned int transparentColor = 0) {
-    Bytes body =
-        cat({be16(static_cast<uint16_t>(w)), be16(static_cast<uint16_t>(h)), be16(0), be16(0)});
+    const auto word = [](unsigned int v) { return be16(static_cast<uint16_t>(v)); };
+    Bytes body = cat({word(w), word(h), word(0), word(0)});
     for (unsigned int byte : {nPlanes, masking, compression, pad1})
         body.push_back(static_cast<unsigned char>(byte));
-    append(body, be16(static_cast<uint16_t>(transparentColor)));
-    append(body, {10, 11});
-    append(body, be16(static_cast<uint16_t>(w)));
-    append(body, be16(static_cast<uint16_t>(h)));
+    append(body, cat({word(transparentColor), Bytes{10, 11}, word(w), word(h)}));
     return chunk("BMHD", body);
 }
 
-// A DRNG as painting programs have written it: the fades flag set, but the chunk as long as the
-// range without its fade part (26 bytes: 2 colour cells and 5 index cells). Peer decoders show
-// such pictures.
-inline Bytes paintedRange() {
-    Bytes range = {0, 31, 0x0A, 0xAA, 0, 8, 2, 5};
-    append(range, {0, 255, 0, 0, 1, 0, 255, 0});
-    append(range, {2, 3, 3, 4, 4, 5, 5, 6, 6, 7});
-    return chunk("DRNG", range);
-}
-
-// A 16 x 1 picture of one plane, black and white, with that range.
+// A 16 x 1 picture of one plane, black and white, with a DRNG as painting programs have written
+// it: the fades flag set, but the chunk as long as the range without its fade part (26 bytes: 2
+// colour cells and 5 index cells). Peer decoders show such pictures.
 inline Bytes paintedPicture() {
+    const Bytes range = {0, 31,  0x0A, 0xAA, 0, 8, 2, 5, 0, 255, 0, 0, 1,
+                         0, 255, 0,    2,    3, 3, 4, 4, 5, 5,   6, 6, 7};
     return group("FORM", "ILBM",
-                 {bmhd(16, 1, 1), chunk("CMAP", {0, 0, 0, 0xFF, 0xFF, 0xFF}), paintedRange(),
+                 {bmhd(16, 1, 1), chunk("CMAP", {0, 0, 0, 0xFF, 0xFF, 0xFF}), chunk("DRNG", range),
                   chunk("BODY", {0x0F, 0xF0})});
 }
 

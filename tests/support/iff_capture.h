@@ -43,16 +43,11 @@ private:
     }
 
     static void collect(const char *format, va_list ap) {
-        va_list copy;
-        va_copy(copy, ap);
-        const int length = vsnprintf(nullptr, 0, format, copy);
-        va_end(copy);
-        if (length < 0 || current() == nullptr)
-            return;
-        std::string formatted(static_cast<size_t>(length) + 1, '\0');
-        vsnprintf(formatted.data(), formatted.size(), format, ap);
-        formatted.resize(static_cast<size_t>(length));
-        current()->text_ += formatted;
+        char *text = nullptr;
+        if (current() != nullptr && vasprintf(&text, format, ap) >= 0) {
+            current()->text_ += text;
+            free(text);
+        }
     }
 
     decltype(IFF_errorCallback) previous_;

@@ -1,12 +1,7 @@
 #include "m68k_assembler.h"
 
 #include "run_program.h"
-
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <unistd.h>
+#include "scratch_files.h"
 
 namespace m68k {
 
@@ -30,10 +25,7 @@ bool available() {
 }
 
 const std::string &registerEquates() {
-    static const std::string equates = [] {
-        std::ifstream in(QUILLFEN_M68K_EQUATES, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }();
+    static const std::string equates = testfiles::loadText(QUILLFEN_M68K_EQUATES);
     return equates;
 }
 
@@ -43,39 +35,25 @@ Result assemble(const std::string &text) {
 
 Result assemble(const std::string &text, const std::string &equates) {
     Result result;
-    char folder[] = "/tmp/quillfen-m68k-XXXXXX";
-    if (mkdtemp(folder) == nullptr) {
+    const testfiles::Folder folder;
+    const std::string source = folder.file("code.s"), object = folder.file("code.o"),
+                      binary = folder.file("code.bin");
+    if (folder.path().empty() ||
+        !testfiles::saveText(source,
+                             equates + text + (!text.empty() && text.back() != '\n' ? "\n" : ""))) {
         result.messages = "no temporary folder";
         return result;
     }
-    const std::string dir(folder);
-    const std::string source = dir + "/code.s", object = dir + "/code.o",
-                      binary = dir + "/code.bin";
-    {
-        std::ofstream out(source, std::ios::binary);
-        out << equates << text;
-        if (!text.empty() && text.back() != '\n')
-            out << '\n';
-    }
     // --fatal-warnings: a value that does not fit its word is a failure, not a note.
-    const bool assembled =
-        run("m68k-linux-gnu-as --mri --fatal-warnings -o " + object + " " + source,
+    if (run("m68k-linux-gnu-as --mri --fatal-warnings -o " + object + " " + source,
             result.messages) &&
-        run("m68k-linux-gnu-objcopy -O binary -j .text " + object + " " + binary, result.messages);
-    if (assembled) {
-        std::ifstream in(binary, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)),
-                                std::istreambuf_iterator<char>());
-        std::vector<std::uint16_t> words;
+        run("m68k-linux-gnu-objcopy -O binary -j .text " + object + " " + binary,
+            result.messages)) {
+        const std::vector<std::uint8_t> bytes = testfiles::load(binary);
+        result.words.emplace();
         for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-            words.push_back(static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[i]) << 8 |
-                                                       static_cast<unsigned char>(bytes[i + 1])));
-        result.words = words;
+            result.words->push_back(static_cast<std::uint16_t>(bytes[i] << 8 | bytes[i + 1]));
     }
-    std::remove(source.c_str());
-    std::remove(object.c_str());
-    std::remove(binary.c_str());
-    rmdir(folder);
     return result;
 }
 

@@ -37,35 +37,9 @@ struct PngLayout {
 
 inline PngLayout pngLayout(unsigned width, unsigned height, int colourType, int bitDepth,
                            std::vector<unsigned> samples, std::vector<png_color> palette = {}) {
-    PngLayout layout;
-    layout.width = width;
-    layout.height = height;
-    layout.colourType = colourType;
-    layout.bitDepth = bitDepth;
-    layout.samples = std::move(samples);
-    layout.palette = std::move(palette);
-    return layout;
+    return {width, height, colourType, bitDepth, false, std::move(samples), std::move(palette),
+            {},    nullptr};
 }
-
-inline int channelsOf(int colourType) {
-    switch (colourType) {
-    case PNG_COLOR_TYPE_RGB:
-        return 3;
-    case PNG_COLOR_TYPE_RGB_ALPHA:
-        return 4;
-    case PNG_COLOR_TYPE_GRAY_ALPHA:
-        return 2;
-    default:
-        return 1;
-    }
-}
-
-inline void appendTo(png_structp png, png_bytep data, png_size_t length) {
-    auto *out = static_cast<Bytes *>(png_get_io_ptr(png));
-    out->insert(out->end(), data, data + length);
-}
-
-inline void flushNothing(png_structp) {}
 
 // The PNG file of the layout, packed as libpng packs it.
 inline Bytes pngOf(const PngLayout &layout) {
@@ -76,7 +50,13 @@ inline Bytes pngOf(const PngLayout &layout) {
         png_destroy_write_struct(&png, &info);
         return {};
     }
-    png_set_write_fn(png, &out, appendTo, flushNothing);
+    png_set_write_fn(
+        png, &out,
+        [](png_structp png, png_bytep data, png_size_t length) {
+            auto *out = static_cast<Bytes *>(png_get_io_ptr(png));
+            out->insert(out->end(), data, data + length);
+        },
+        [](png_structp) {});
     png_set_IHDR(png, info, layout.width, layout.height, layout.bitDepth, layout.colourType,
                  layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -89,7 +69,11 @@ inline Bytes pngOf(const PngLayout &layout) {
         png_set_tRNS(png, info, nullptr, 0, layout.colourKey);
     }
     // Rows packed by hand: samples of under 8 bits from the high bits down, 16 bits big-endian.
-    const int channels = channelsOf(layout.colourType);
+    // Samples a pixel: grey or a palette index 1, grey and alpha 2 (type 4), RGB 3, RGBA 4.
+    const int channels = layout.colourType == PNG_COLOR_TYPE_RGB          ? 3
+                         : layout.colourType == PNG_COLOR_TYPE_RGB_ALPHA  ? 4
+                         : layout.colourType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
+                                                                          : 1;
     const size_t rowBytes = (size_t{layout.width} * channels * layout.bitDepth + 7) / 8;
     std::vector<Bytes> rows(layout.height, Bytes(rowBytes, 0));
     for (unsigned y = 0; y < layout.height; y++) {

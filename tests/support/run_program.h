@@ -1,8 +1,11 @@
-// Runs a command-line program as a user's shell would, for tests of the programs.
+// Runs a command-line program as a user's shell would, for tests of the programs, and checks runs
+// given as rows or kept in a text file beside the test.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -73,3 +76,69 @@ inline void expectUsageErrors(const std::string &program, const std::string &fol
 }
 
 } // namespace testprogram
+
+// Runs of quillfen-asm or quillfen-iff kept in a text file beside the test, as a user sees them:
+//
+//   == ARGUMENTS      a run ("==" alone: without any); '%' in the arguments stands for the
+//                     scratch folder and a slash
+//   exit N            its exit status
+//   out               a piece of the standard output: the lines up to the next heading, each
+//                     with its newline ("out ^": the output begins with them; "out -": nothing is
+//                     printed); a last line that ends in " …" stops there, without its newline
+//   err               a piece of the standard error, the same way
+//   usage COMMAND     then a line of arguments (or none) for each usage error of the command:
+//                     nothing printed, the command's usage on the standard error, exit status 2
+//
+// Lines that begin with "#" are notes for the reader.
+namespace runtable {
+
+// Each run of the file, as testprogram::expectRow checks a row; then what the caller checks after
+// it.
+inline void expectRuns(const std::string &program, const std::string &folder,
+                       const std::string &path,
+                       const std::function<void(const std::string &arguments)> &after = {}) {
+    struct Run {
+        std::string arguments, out, err, usage;
+        int status = 0;
+        bool quiet = false;
+    };
+    std::vector<Run> runs;
+    std::ifstream in(path);
+    EXPECT_TRUE(in) << path;
+    std::string *piece = nullptr;
+    for (std::string line; std::getline(in, line);) {
+        if (line == "==" || line.rfind("== ", 0) == 0 || line.rfind("usage ", 0) == 0) {
+            runs.emplace_back();
+            (line[0] == 'u' ? runs.back().usage : runs.back().arguments) =
+                line.substr(std::min<std::size_t>(line.size(), line[0] == 'u' ? 6 : 3));
+            piece = nullptr;
+        } else if (line.rfind('#', 0) == 0 || runs.empty()) {
+        } else if (!runs.back().usage.empty()) {
+            testprogram::expectUsageErrors(program, folder, runs.back().usage, {line});
+        } else if (piece == nullptr && line.rfind("exit ", 0) == 0) {
+            runs.back().status = std::stoi(line.substr(5));
+        } else if (line == "out" || line == "out ^" || line == "out -") {
+            piece = &runs.back().out;
+            *piece = line == "out ^" ? "^" : "";
+            runs.back().quiet = line == "out -";
+        } else if (line == "err") {
+            piece = &runs.back().err;
+        } else if (piece != nullptr) {
+            *piece += line + "\n";
+        }
+    }
+    for (Run &run : runs) {
+        if (!run.usage.empty())
+            continue;
+        for (std::string *text : {&run.out, &run.err})
+            if (text->size() >= 5 && text->compare(text->size() - 5, 5, " …\n") == 0)
+                text->resize(text->size() - 5);
+        testprogram::expectRow(
+            program, folder,
+            {run.arguments, run.status, run.quiet ? nullptr : run.out.c_str(), run.err});
+        if (after)
+            after(run.arguments);
+    }
+}
+
+} // namespace runtable
