@@ -4,6 +4,8 @@
 
 #include "golden_text.h"
 
+#include <amiga/colourwords.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -52,6 +54,13 @@ inline std::vector<Row> rows(const std::string &file, const std::string &name) {
 inline unsigned number(const std::string &text) {
     const bool hex = !text.empty() && (text[0] == '$' || text[0] == '#');
     return static_cast<unsigned>(std::stoul(text.substr(hex ? 1 : 0), nullptr, hex ? 16 : 10));
+}
+
+// A colour written #rrggbb.
+inline amiga::Rgb8 rgb(const std::string &text) {
+    const unsigned v = number(text);
+    return {static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 8),
+            static_cast<std::uint8_t>(v)};
 }
 
 // Numbers parted by blanks or commas.

@@ -10,9 +10,7 @@ using namespace amiga;
 
 TEST(ColourWords, TwelveBitWordsTakeTheHighNibbleAndAgaHalvesCarryTheWholeColour) {
     for (const cases::Row &c : cases::rows("colourwords.txt", "halves")) {
-        const unsigned rgb = cases::number(c.at(0));
-        const Rgb8 colour{static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8),
-                          static_cast<std::uint8_t>(rgb)};
+        const Rgb8 colour = cases::rgb(c.at(0));
         const auto high = static_cast<std::uint16_t>(cases::number(c.at(1)));
         const auto low = static_cast<std::uint16_t>(cases::number(c.at(2)));
         EXPECT_EQ(highWord(colour), high) << c[0];

@@ -85,10 +85,7 @@ TEST(CopperFrame, WhenTheWaitsAndSkipsLetAWriteShow) {
         Words list = cases::words(c.at(1));
         list.insert(list.end(), {0xffff, 0xfffe});
         frame.run(list);
-        const unsigned rgb = cases::number(c.at(2));
-        const Rgb8 colour{static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8),
-                          static_cast<std::uint8_t>(rgb)};
-        EXPECT_EQ(firstLineWith(frame, 0, colour),
+        EXPECT_EQ(firstLineWith(frame, 0, cases::rgb(c.at(2))),
                   c.at(3) == "never" ? -1 : static_cast<int>(cases::number(c[3])))
             << c[0];
     }
@@ -103,26 +100,16 @@ TEST(CopperFrame, AgaBanksAndHalvesFollowBplcon3) {
         0x0106, 0xe200, 0x01be, 0x0def, // bank 7 low -> ad,be,cf
         0x0106, 0x2000, 0x0180, 0x0555, // bank 1 high: register 32 -> 55,55,55
         0xffff, 0xfffe};
-    CopperFrame aga(FrameChipset::Aga);
+    CopperFrame aga(FrameChipset::Aga), ocs(FrameChipset::Ocs);
     aga.run(list);
-    ASSERT_EQ(aga.colourCount(), 256);
-    const auto colours = aga.finalColours();
-    EXPECT_EQ(colours[1], (Rgb8{0xf1, 0x82, 0x03}));
-    EXPECT_EQ(colours[2], (Rgb8{0x0f, 0x0f, 0x0f}));
-    EXPECT_EQ(colours[255], (Rgb8{0xad, 0xbe, 0xcf}));
-    EXPECT_EQ(colours[32], (Rgb8{0x55, 0x55, 0x55}));
-    EXPECT_EQ(colours[31], kBlack);
-    EXPECT_EQ(colours[0], kBlack);
-    EXPECT_EQ(aga.line(0x137)[255], (Rgb8{0xad, 0xbe, 0xcf}));
-
-    // OCS has 32 12-bit registers and no banks: each write sets the whole colour.
-    CopperFrame ocs(FrameChipset::Ocs);
     ocs.run(list);
+    ASSERT_EQ(aga.colourCount(), 256);
     ASSERT_EQ(ocs.colourCount(), 32);
-    EXPECT_EQ(ocs.finalColours()[1], (Rgb8{0x11, 0x22, 0x33}));
-    EXPECT_EQ(ocs.finalColours()[2], (Rgb8{0xff, 0xff, 0xff}));
-    EXPECT_EQ(ocs.finalColours()[31], (Rgb8{0xdd, 0xee, 0xff}));
-    EXPECT_EQ(ocs.finalColours()[0], (Rgb8{0x55, 0x55, 0x55}));
+    for (const cases::Row &c : cases::rows("copperframe.txt", "banks and halves"))
+        EXPECT_EQ((c.at(0) == "aga" ? aga : ocs).finalColours()[std::stoul(c.at(1))],
+                  cases::rgb(c.at(2)))
+            << c[0] << " " << c[1];
+    EXPECT_EQ(aga.line(0x137)[255], (Rgb8{0xad, 0xbe, 0xcf}));
 }
 
 TEST(CopperFrame, OnlyColourRegistersChangeColours) {

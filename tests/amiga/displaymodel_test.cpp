@@ -195,9 +195,10 @@ TEST(DisplayModel, RefusesChipDataThatDoesNotFitAndNotesWhatItDoesNotModel) {
         std::istringstream pieces(c.at(0));
         for (std::string piece; pieces >> piece && piece != "-";) {
             const std::size_t at = piece.find('@'), plus = piece.find('+');
-            request.chip.push_back({cases::number(piece.substr(at + 1, plus - at - 1)),
-                                    std::vector<std::uint8_t>(cases::number(piece.substr(plus + 1))),
-                                    piece.substr(0, at)});
+            request.chip.push_back(
+                {cases::number(piece.substr(at + 1, plus - at - 1)),
+                 std::vector<std::uint8_t>(cases::number(piece.substr(plus + 1))),
+                 piece.substr(0, at)});
         }
         FrameRegion region;
         if (const auto r = cases::words(c.at(1) == "-" ? "" : c[1]); r.size() == 4)

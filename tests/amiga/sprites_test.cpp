@@ -107,7 +107,8 @@ TEST(Sprites, PicturesByHand) {
         std::vector<std::string> pieces;
         std::istringstream in(lines);
         for (std::string line; std::getline(in, line);) {
-            const std::string what = line.substr(0, line.find(' ')), rest = line.substr(what.size());
+            const std::string what = line.substr(0, line.find(' ')),
+                              rest = line.substr(what.size());
             if (what == "rows") {
                 std::istringstream rows(rest);
                 std::vector<std::string> all{std::istream_iterator<std::string>(rows), {}};
@@ -190,9 +191,10 @@ TEST(Sprites, EveryTextAssemblesToItsBytes) {
 
 TEST(SpriteHorizontalStart, HexadecimalPixelsAndQuarterFractions) {
     using Problem = amiga::HorizontalStart::Problem;
-    const std::map<std::string, Problem> problems = {{"NotLoresPixels", Problem::NotLoresPixels},
-                                                     {"BadFraction", Problem::BadFraction},
-                                                     {"FractionNeedsAga", Problem::FractionNeedsAga}};
+    const std::map<std::string, Problem> problems = {
+        {"NotLoresPixels", Problem::NotLoresPixels},
+        {"BadFraction", Problem::BadFraction},
+        {"FractionNeedsAga", Problem::FractionNeedsAga}};
     const auto table = cases::rows("sprites.txt", "horizontal starts");
     EXPECT_EQ(table.size(), 15u);
     for (const cases::Row &c : table) {
