@@ -24,10 +24,10 @@ Blit blitOf(const char *function, const char *channels) {
 } // namespace
 
 TEST(BlitterFunction, ExpressionsGiveTheMintermsWorkedByHandAndFaultsAPlace) {
-    for (const cases::Row &c : cases::rows("blitter.txt", "functions")) {
+    for (const casetable::Row &c : casetable::rows("blitter.txt", "functions")) {
         const std::optional<std::uint8_t> value = parseFunction(c.at(0));
         ASSERT_TRUE(value.has_value()) << c[0];
-        EXPECT_EQ(*value, cases::number(c.at(1))) << c[0];
+        EXPECT_EQ(*value, casetable::number(c.at(1))) << c[0];
     }
     EXPECT_EQ(parseFunction("A|B"), 0xfc);    // as A+B
     EXPECT_EQ(parseFunction("A&~C|B"), 0xdc); // as AC'+B
@@ -39,9 +39,10 @@ TEST(BlitterFunction, ExpressionsGiveTheMintermsWorkedByHandAndFaultsAPlace) {
 }
 
 TEST(BlitterFunction, ChannelsFollowWhatTheFunctionReads) {
-    for (const cases::Row &c : cases::rows("blitter.txt", "channels"))
-        EXPECT_EQ(channelLetters(channelsFor(static_cast<std::uint8_t>(cases::number(c.at(0))))),
-                  c.at(1))
+    for (const casetable::Row &c : casetable::rows("blitter.txt", "channels"))
+        EXPECT_EQ(
+            channelLetters(channelsFor(static_cast<std::uint8_t>(casetable::number(c.at(0))))),
+            c.at(1))
             << c[0];
     EXPECT_EQ(channelLetters(parseChannels("dca").value()), "ACD");
     EXPECT_FALSE(parseChannels("AAD").has_value());
@@ -69,7 +70,7 @@ TEST(BlitterWords, FillsDirectionAndSizesGiveTheManualsWords) {
                                                  {"Standard", SizeFit::Standard},
                                                  {"Big", SizeFit::Big},
                                                  {"Invalid", SizeFit::Invalid}};
-    for (const cases::Row &c : cases::rows("blitter.txt", "sizes"))
+    for (const casetable::Row &c : casetable::rows("blitter.txt", "sizes"))
         EXPECT_EQ(sizeFit(std::stoi(c.at(0)), std::stoi(c.at(1))), fits.at(c.at(2)))
             << c[0] << " x " << c[1];
 }

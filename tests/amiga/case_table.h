@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace cases {
+namespace casetable {
 
 using Row = std::vector<std::string>;
 
@@ -74,4 +74,4 @@ inline std::vector<std::uint16_t> words(std::string text) {
     return out;
 }
 
-} // namespace cases
+} // namespace casetable

@@ -9,10 +9,10 @@
 using namespace amiga;
 
 TEST(ColourWords, TwelveBitWordsTakeTheHighNibbleAndAgaHalvesCarryTheWholeColour) {
-    for (const cases::Row &c : cases::rows("colourwords.txt", "halves")) {
-        const Rgb8 colour = cases::rgb(c.at(0));
-        const auto high = static_cast<std::uint16_t>(cases::number(c.at(1)));
-        const auto low = static_cast<std::uint16_t>(cases::number(c.at(2)));
+    for (const casetable::Row &c : casetable::rows("colourwords.txt", "halves")) {
+        const Rgb8 colour = casetable::rgb(c.at(0));
+        const auto high = static_cast<std::uint16_t>(casetable::number(c.at(1)));
+        const auto low = static_cast<std::uint16_t>(casetable::number(c.at(2)));
         EXPECT_EQ(highWord(colour), high) << c[0];
         EXPECT_EQ(lowWord(colour), low) << c[0];
         EXPECT_EQ(fromHalves(high, low), colour) << c[0];
@@ -27,10 +27,10 @@ TEST(ColourWords, TwelveBitWordsTakeTheHighNibbleAndAgaHalvesCarryTheWholeColour
 
 TEST(ColourWords, Bplcon3SelectsBankAndHalfInTheDisplaysValue) {
     ASSERT_EQ(kBplcon3Reset, 0x0c00);
-    for (const cases::Row &c : cases::rows("colourwords.txt", "bplcon3"))
+    for (const casetable::Row &c : casetable::rows("colourwords.txt", "bplcon3"))
         EXPECT_EQ(bplcon3For(std::stoi(c.at(0)), c.at(1) == "low",
-                             static_cast<std::uint16_t>(cases::number(c.at(2)))),
-                  cases::number(c.at(3)))
+                             static_cast<std::uint16_t>(casetable::number(c.at(2)))),
+                  casetable::number(c.at(3)))
             << c[0] << " " << c[1] << " " << c[2];
 }
 

@@ -18,14 +18,14 @@ using Problems = std::vector<CopperProblem>;
 
 TEST(CopperWords, TheManualsPairsBothWays) {
     // The pairs of data/copper.txt, each worked out by hand from the word layouts.
-    for (const cases::Row &c : cases::rows("copper.txt", "the manual's pairs")) {
-        const std::vector<std::uint16_t> w = cases::words(c.at(0));
+    for (const casetable::Row &c : casetable::rows("copper.txt", "the manual's pairs")) {
+        const std::vector<std::uint16_t> w = casetable::words(c.at(0));
         std::istringstream in(c.at(1));
         std::vector<std::uint16_t> f;
         std::string kind, word;
         in >> kind;
         while (in >> word && word[0] == '$')
-            f.push_back(static_cast<std::uint16_t>(cases::number(word)));
+            f.push_back(static_cast<std::uint16_t>(casetable::number(word)));
         CopperInstruction i = kind == "move" ? CopperInstruction::move(f.at(0), f.at(1))
                                              : CopperInstruction::wait(f.at(0), f.at(1), f.at(2),
                                                                        f.at(3), word != "blitter");
@@ -86,16 +86,17 @@ TEST(CopperWords, WordsReadAsAnotherKindThanMeant) {
 
 TEST(CopperWords, TheBeamCompareUsesMasksAndTheLinesLowByte) {
     // The cases of data/copper.txt.
-    for (const cases::Row &c : cases::rows("copper.txt", "never met")) {
-        const std::vector<std::uint16_t> w = cases::words(c.at(0));
+    for (const casetable::Row &c : casetable::rows("copper.txt", "never met")) {
+        const std::vector<std::uint16_t> w = casetable::words(c.at(0));
         EXPECT_EQ(copperProblems(CopperWords{w.at(0), w.at(1)}),
                   c.at(1) == "never" ? Problems{CopperProblem::NeverMet} : Problems{})
             << c[0];
     }
-    for (const cases::Row &c : cases::rows("copper.txt", "reached")) {
-        const std::vector<std::uint16_t> w = cases::words(c.at(0));
-        EXPECT_EQ(beamReached(decode({w.at(0), w.at(1)}), static_cast<int>(cases::number(c.at(1))),
-                              static_cast<int>(cases::number(c.at(2)))),
+    for (const casetable::Row &c : casetable::rows("copper.txt", "reached")) {
+        const std::vector<std::uint16_t> w = casetable::words(c.at(0));
+        EXPECT_EQ(beamReached(decode({w.at(0), w.at(1)}),
+                              static_cast<int>(casetable::number(c.at(1))),
+                              static_cast<int>(casetable::number(c.at(2)))),
                   c.at(3) == "yes")
             << c[0] << " at " << c[1] << "," << c[2];
     }

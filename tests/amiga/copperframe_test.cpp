@@ -78,15 +78,15 @@ TEST(CopperFrame, TheFrameEndsAfterItsLastLine) {
 
 // The lists of data/copperframe.txt, each with the line where a colour first shows.
 TEST(CopperFrame, WhenTheWaitsAndSkipsLetAWriteShow) {
-    const auto table = cases::rows("copperframe.txt", "waits and skips");
+    const auto table = casetable::rows("copperframe.txt", "waits and skips");
     EXPECT_EQ(table.size(), 10u);
     CopperFrame frame(FrameChipset::Ocs); // one frame for every run
-    for (const cases::Row &c : table) {
-        Words list = cases::words(c.at(1));
+    for (const casetable::Row &c : table) {
+        Words list = casetable::words(c.at(1));
         list.insert(list.end(), {0xffff, 0xfffe});
         frame.run(list);
-        EXPECT_EQ(firstLineWith(frame, 0, cases::rgb(c.at(2))),
-                  c.at(3) == "never" ? -1 : static_cast<int>(cases::number(c[3])))
+        EXPECT_EQ(firstLineWith(frame, 0, casetable::rgb(c.at(2))),
+                  c.at(3) == "never" ? -1 : static_cast<int>(casetable::number(c[3])))
             << c[0];
     }
 }
@@ -105,9 +105,9 @@ TEST(CopperFrame, AgaBanksAndHalvesFollowBplcon3) {
     ocs.run(list);
     ASSERT_EQ(aga.colourCount(), 256);
     ASSERT_EQ(ocs.colourCount(), 32);
-    for (const cases::Row &c : cases::rows("copperframe.txt", "banks and halves"))
+    for (const casetable::Row &c : casetable::rows("copperframe.txt", "banks and halves"))
         EXPECT_EQ((c.at(0) == "aga" ? aga : ocs).finalColours()[std::stoul(c.at(1))],
-                  cases::rgb(c.at(2)))
+                  casetable::rgb(c.at(2)))
             << c[0] << " " << c[1];
     EXPECT_EQ(aga.line(0x137)[255], (Rgb8{0xad, 0xbe, 0xcf}));
 }

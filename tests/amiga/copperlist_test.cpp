@@ -35,17 +35,17 @@ bool mentions(const std::string &text, const std::string &part) {
 } // namespace
 
 TEST(CopperList, EachInstructionIsExplainedOnItsLine) {
-    const auto table = cases::rows("copperlist.txt", "one list");
+    const auto table = casetable::rows("copperlist.txt", "one list");
     Words words;
-    for (const cases::Row &c : table) {
-        const Words pair = cases::words(c.at(0));
+    for (const casetable::Row &c : table) {
+        const Words pair = casetable::words(c.at(0));
         words.insert(words.end(), pair.begin(), pair.end());
     }
     const CopperListing listing = listingOf(words);
     ASSERT_EQ(listing.entries.size(), table.size());
     for (std::size_t i = 0; i < table.size(); ++i) {
         EXPECT_EQ(listing.entries[i].explanation, table[i].at(1));
-        EXPECT_EQ(listing.entries[i].line, static_cast<int>(cases::number(table[i].at(2))))
+        EXPECT_EQ(listing.entries[i].line, static_cast<int>(casetable::number(table[i].at(2))))
             << table[i][1];
         EXPECT_TRUE(listing.entries[i].problems.empty()) << table[i][1];
     }

@@ -34,13 +34,13 @@ std::string firstError(const CopperRead &read) {
 
 TEST(CopperSource, OperatorsBindInMotorolasOrder) {
     // The operators of data/expressions.txt, each worked out there by hand.
-    const auto table = cases::rows("expressions.txt", "operators");
+    const auto table = casetable::rows("expressions.txt", "operators");
     EXPECT_EQ(table.size(), 22u);
     std::string source;
     Words words;
-    for (const cases::Row &c : table) {
+    for (const casetable::Row &c : table) {
         const std::string &expression = c.at(0);
-        const auto word = static_cast<std::uint16_t>(cases::number(c.at(1)));
+        const auto word = static_cast<std::uint16_t>(casetable::number(c.at(1)));
         const std::string line = std::string("\tdc.w\t") + expression + "\n";
         const CopperRead read = readCopperText(line);
         EXPECT_EQ(read.words, Words{word}) << expression << " " << firstError(read);

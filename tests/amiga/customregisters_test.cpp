@@ -10,8 +10,8 @@
 using namespace amiga;
 
 TEST(CustomRegisters, NamesAtTheManualsOffsets) {
-    for (const cases::Row &r : cases::rows("customregisters.txt", "names"))
-        EXPECT_EQ(registerName(static_cast<std::uint16_t>(cases::number(r.at(0)))),
+    for (const casetable::Row &r : casetable::rows("customregisters.txt", "names"))
+        EXPECT_EQ(registerName(static_cast<std::uint16_t>(casetable::number(r.at(0)))),
                   r.size() > 1 ? r[1] : "")
             << r[0];
     // Every name names its one offset, and the register database the bits are named from names
@@ -36,14 +36,14 @@ TEST(CustomRegisters, NamesAtTheManualsOffsets) {
 }
 
 TEST(CustomRegisters, TextsThatNameARegister) {
-    const auto table = cases::rows("customregisters.txt", "texts");
+    const auto table = casetable::rows("customregisters.txt", "texts");
     EXPECT_EQ(table.size(), 29u);
-    for (const cases::Row &r : table) {
+    for (const casetable::Row &r : table) {
         const std::optional<std::uint16_t> offset = registerOffset(r.at(0));
         if (r.at(1) == "none")
             EXPECT_EQ(offset, std::nullopt) << '"' << r[0] << '"';
         else
-            EXPECT_EQ(offset, cases::number(r[1])) << '"' << r[0] << '"';
+            EXPECT_EQ(offset, casetable::number(r[1])) << '"' << r[0] << '"';
     }
 }
 

@@ -188,7 +188,7 @@ INSTANTIATE_TEST_SUITE_P(Emulator, ReferenceFrame, testing::ValuesIn(framefixtur
 
 // The "refused" and "notes" cases of the data file.
 TEST(DisplayModel, RefusesChipDataThatDoesNotFitAndNotesWhatItDoesNotModel) {
-    for (const cases::Row &c : cases::rows("displaymodel.txt", "refused")) {
+    for (const casetable::Row &c : casetable::rows("displaymodel.txt", "refused")) {
         FrameRequest request;
         request.setup.copperAddress = kList;
         request.list = {0xffff, 0xfffe};
@@ -196,22 +196,22 @@ TEST(DisplayModel, RefusesChipDataThatDoesNotFitAndNotesWhatItDoesNotModel) {
         for (std::string piece; pieces >> piece && piece != "-";) {
             const std::size_t at = piece.find('@'), plus = piece.find('+');
             request.chip.push_back(
-                {cases::number(piece.substr(at + 1, plus - at - 1)),
-                 std::vector<std::uint8_t>(cases::number(piece.substr(plus + 1))),
+                {casetable::number(piece.substr(at + 1, plus - at - 1)),
+                 std::vector<std::uint8_t>(casetable::number(piece.substr(plus + 1))),
                  piece.substr(0, at)});
         }
         FrameRegion region;
-        if (const auto r = cases::words(c.at(1) == "-" ? "" : c[1]); r.size() == 4)
+        if (const auto r = casetable::words(c.at(1) == "-" ? "" : c[1]); r.size() == 4)
             region = {r[0], r[1], r[2], r[3]};
         FramePicture picture;
         std::string message;
         EXPECT_FALSE(drawFrame(request, region, &picture, &message)) << c[2];
         EXPECT_EQ(message.substr(0, c.at(2).size()), c[2]);
     }
-    for (const cases::Row &c : cases::rows("displaymodel.txt", "notes")) {
+    for (const casetable::Row &c : casetable::rows("displaymodel.txt", "notes")) {
         FrameRequest request;
         request.setup.copperAddress = kList;
-        request.list = cases::words(c.at(0));
+        request.list = casetable::words(c.at(0));
         std::vector<std::string> notes;
         std::istringstream parts(c.size() > 1 ? c[1] : "");
         for (std::string note; std::getline(parts >> std::ws, note, ';');)

@@ -49,8 +49,8 @@ std::optional<std::string> problem(const Picture &p, const SpriteOptions &o) {
 // HSTART as the data file writes it: lores pixels, and "+q" quarters of one.
 unsigned quartersOf(const std::string &text) {
     const std::size_t plus = text.find('+');
-    return cases::number(text.substr(0, plus)) * 4 +
-           (plus == std::string::npos ? 0 : cases::number(text.substr(plus + 1)));
+    return casetable::number(text.substr(0, plus)) * 4 +
+           (plus == std::string::npos ? 0 : casetable::number(text.substr(plus + 1)));
 }
 
 // Options as the data file writes them (its header tells the words).
@@ -62,11 +62,11 @@ SpriteOptions optionsOf(const std::string &text) {
             std::string h, v;
             in >> h >> v;
             o.controlWords = true;
-            o.position = SpritePosition{quartersOf(h), cases::number(v)};
+            o.position = SpritePosition{quartersOf(h), casetable::number(v)};
         } else if (w == "control" || w == "attached" || w == "aga") {
             (w == "control" ? o.controlWords : w == "attached" ? o.attached : o.aga) = true;
         } else if (w[0] == 'w') {
-            o.width = cases::number(w.substr(1));
+            o.width = casetable::number(w.substr(1));
         } else if (w != "-") {
             ADD_FAILURE() << "an option the test does not know: " << w;
         }
@@ -86,7 +86,7 @@ Picture pictureOf(const std::string &text) {
     return text == "none" ? Picture{} : picture(rows);
 }
 
-const std::map<std::string, std::string> &data() {
+const std::map<std::string, std::string> &spriteCases() {
     static const auto all = golden::read(QUILLFEN_AMIGA_DATA "/sprites.txt");
     return all;
 }
@@ -96,7 +96,7 @@ const std::map<std::string, std::string> &data() {
 // The pictures of data/sprites.txt: their sprites' words and pieces of their text.
 TEST(Sprites, PicturesByHand) {
     int pictures = 0;
-    for (const auto &[name, lines] : data()) {
+    for (const auto &[name, lines] : spriteCases()) {
         if (name.rfind("picture: ", 0) != 0)
             continue;
         SCOPED_TRACE(name);
@@ -116,9 +116,9 @@ TEST(Sprites, PicturesByHand) {
             } else if (what == "options") {
                 options = optionsOf(rest);
             } else if (what == "sprite") {
-                expected.push_back(cases::words(rest));
+                expected.push_back(casetable::words(rest));
             } else if (what == "text") {
-                pieces.push_back(cases::unescaped(rest.substr(1)));
+                pieces.push_back(casetable::unescaped(rest.substr(1)));
             }
         }
         const auto data = sprites(p, options);
@@ -136,19 +136,19 @@ TEST(Sprites, PicturesByHand) {
 }
 
 TEST(Sprites, EveryHighBitOfTheControlWords) {
-    for (const cases::Row &c : cases::rows("sprites.txt", "control words")) {
+    for (const casetable::Row &c : casetable::rows("sprites.txt", "control words")) {
         const SpriteOptions o = optionsOf(c.at(3));
-        const SpriteControl control = spriteControl(quartersOf(c[0]), cases::number(c[1]),
-                                                    cases::number(c[2]), o.attached, o.aga);
-        EXPECT_EQ(control.pos, cases::number(c.at(4))) << c[0] << " " << c[1] << " " << c[2];
-        EXPECT_EQ(control.ctl, cases::number(c.at(5))) << c[0] << " " << c[1] << " " << c[2];
+        const SpriteControl control = spriteControl(quartersOf(c[0]), casetable::number(c[1]),
+                                                    casetable::number(c[2]), o.attached, o.aga);
+        EXPECT_EQ(control.pos, casetable::number(c.at(4))) << c[0] << " " << c[1] << " " << c[2];
+        EXPECT_EQ(control.ctl, casetable::number(c.at(5))) << c[0] << " " << c[1] << " " << c[2];
     }
 }
 
 TEST(Sprites, ProblemsInASentence) {
-    const auto table = cases::rows("sprites.txt", "problems");
+    const auto table = casetable::rows("sprites.txt", "problems");
     EXPECT_EQ(table.size(), 17u);
-    for (const cases::Row &c : table) {
+    for (const casetable::Row &c : table) {
         const std::string expected = c.size() > 2 ? c[2] : "";
         SCOPED_TRACE(c.at(0) + " | " + c.at(1) + " | " + expected);
         const Picture p = pictureOf(c[0]);
@@ -195,15 +195,15 @@ TEST(SpriteHorizontalStart, HexadecimalPixelsAndQuarterFractions) {
         {"NotLoresPixels", Problem::NotLoresPixels},
         {"BadFraction", Problem::BadFraction},
         {"FractionNeedsAga", Problem::FractionNeedsAga}};
-    const auto table = cases::rows("sprites.txt", "horizontal starts");
+    const auto table = casetable::rows("sprites.txt", "horizontal starts");
     EXPECT_EQ(table.size(), 15u);
-    for (const cases::Row &c : table) {
+    for (const casetable::Row &c : table) {
         SCOPED_TRACE(c.at(0));
         const amiga::HorizontalStart start = amiga::readHorizontalStart(c[0], c.at(1) == "aga");
         const bool fault = problems.count(c.at(2)) != 0;
         EXPECT_EQ(start.problem, fault ? problems.at(c[2]) : Problem::None);
         if (!fault) {
-            EXPECT_EQ(start.quarters, cases::number(c[2]));
+            EXPECT_EQ(start.quarters, casetable::number(c[2]));
         }
     }
 }
