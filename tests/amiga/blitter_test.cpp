@@ -1,9 +1,11 @@
 // Blitter set-up: function bytes worked out by hand from the Hardware Reference Manual's rule
 // (bit i of LF is D for A, B, C = the bits of i, i = 4A + 2B + C), register words from its
-// BLTCON0/BLTCON1/BLTSIZE layouts, and the text as the assembler reads it.
+// BLTCON0/BLTCON1/BLTSIZE layouts (the tables, with their reasons, in data/blitter.txt), and the
+// text as the assembler reads it.
 #include <amiga/blitter.h>
 
 #include "assembled_copper_list.h"
+#include "case_table.h"
 
 #include <gtest/gtest.h>
 
@@ -22,20 +24,13 @@ Blit blitOf(const char *function, const char *channels) {
 } // namespace
 
 TEST(BlitterFunction, ExpressionsGiveTheMintermsWorkedByHandAndFaultsAPlace) {
-    // "A or B": every i with A or B set, 2-7. The manual's AC̄+B: i = 4, 6 and 2, 3, 6, 7.
-    // Cookie-cut: A and B at 6, 7; not A and C at 1, 3. (A or B) and C: the odd i of 2-7, i.e.
-    // 3, 5, 7. A xor C: 1, 3, 4, 6.
-    const std::pair<const char *, int> cases[] = {
-        {"A+B", 0xfc},    {"A|B", 0xfc},    {"AC'+B", 0xdc},      {"A!C + B", 0xdc},
-        {"A&~C|B", 0xdc}, {"AB+!AC", 0xca}, {"a*b + ~a*c", 0xca}, {"(A+B)C", 0xa8},
-        {"A^C", 0x5a},    {"A''", 0xf0},    {"!(A+B+C)", 0x01},   {"0", 0x00},
-        {"1", 0xff},
-    };
-    for (const auto &[text, minterms] : cases) {
-        const std::optional<std::uint8_t> value = parseFunction(text);
-        ASSERT_TRUE(value.has_value()) << text;
-        EXPECT_EQ(*value, minterms) << text;
+    for (const casetable::Row &c : casetable::rows("blitter.txt", "functions")) {
+        const std::optional<std::uint8_t> value = parseFunction(c.at(0));
+        ASSERT_TRUE(value.has_value()) << c[0];
+        EXPECT_EQ(*value, casetable::number(c.at(1))) << c[0];
     }
+    EXPECT_EQ(parseFunction("A|B"), 0xfc);    // as A+B
+    EXPECT_EQ(parseFunction("A&~C|B"), 0xdc); // as AC'+B
     for (const char *text : {"", "AB+", "(A", "A)", "AD", "A$B", "!"}) {
         std::string error;
         EXPECT_FALSE(parseFunction(text, &error).has_value()) << text;
@@ -44,14 +39,11 @@ TEST(BlitterFunction, ExpressionsGiveTheMintermsWorkedByHandAndFaultsAPlace) {
 }
 
 TEST(BlitterFunction, ChannelsFollowWhatTheFunctionReads) {
-    // LF0 alone is the term for A, B and C all clear: every source is read (HRM, "Function
-    // Generation").
-    const std::pair<int, const char *> cases[] = {{0xca, "ABCD"}, {0xf0, "AD"}, {0xfc, "ABD"},
-                                                  {0xaa, "CD"},   {0x00, "D"},  {0x01, "ABCD"},
-                                                  {0x80, "ABCD"}};
-    for (const auto &[minterms, letters] : cases)
-        EXPECT_EQ(channelLetters(channelsFor(static_cast<std::uint8_t>(minterms))), letters)
-            << minterms;
+    for (const casetable::Row &c : casetable::rows("blitter.txt", "channels"))
+        EXPECT_EQ(
+            channelLetters(channelsFor(static_cast<std::uint8_t>(casetable::number(c.at(0))))),
+            c.at(1))
+            << c[0];
     EXPECT_EQ(channelLetters(parseChannels("dca").value()), "ACD");
     EXPECT_FALSE(parseChannels("AAD").has_value());
     EXPECT_FALSE(parseChannels("ABE").has_value());
@@ -74,12 +66,13 @@ TEST(BlitterWords, FillsDirectionAndSizesGiveTheManualsWords) {
     EXPECT_EQ(bltsize(20, 256), 0x4014);
     EXPECT_EQ(bltsize(1, 1), 0x0041);
     EXPECT_EQ(bltsize(64, 1024), 0x0000);
-    const std::tuple<int, int, SizeFit> fits[] = {
-        {0, 0, SizeFit::None},    {64, 1024, SizeFit::Standard}, {65, 1, SizeFit::Big},
-        {1, 1025, SizeFit::Big},  {2047, 32767, SizeFit::Big},   {2048, 1, SizeFit::Invalid},
-        {0, 5, SizeFit::Invalid}, {4, -1, SizeFit::Invalid}};
-    for (const auto &[width, height, fit] : fits)
-        EXPECT_EQ(sizeFit(width, height), fit) << width << " x " << height;
+    const std::map<std::string, SizeFit> fits = {{"None", SizeFit::None},
+                                                 {"Standard", SizeFit::Standard},
+                                                 {"Big", SizeFit::Big},
+                                                 {"Invalid", SizeFit::Invalid}};
+    for (const casetable::Row &c : casetable::rows("blitter.txt", "sizes"))
+        EXPECT_EQ(sizeFit(std::stoi(c.at(0)), std::stoi(c.at(1))), fits.at(c.at(2)))
+            << c[0] << " x " << c[1];
 }
 
 // The text as pasted, and the words the assembler makes of it: move.w #imm,d16(a6) is $3d7c, the

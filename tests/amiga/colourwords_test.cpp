@@ -1,26 +1,21 @@
 // Colour words: the 12-bit rule, AGA halves and BPLCON3 values, worked out by hand from the
-// register layouts (COLORxx: bits 11-8 red, 7-4 green, 3-0 blue; BPLCON3: BANK2-0 in bits 15-13,
-// LOCT in bit 9, AGA documentation).
+// register layouts (the cases, with their reasons, in data/colourwords.txt).
 #include <amiga/colourwords.h>
+
+#include "case_table.h"
 
 #include <gtest/gtest.h>
 
 using namespace amiga;
 
 TEST(ColourWords, TwelveBitWordsTakeTheHighNibbleAndAgaHalvesCarryTheWholeColour) {
-    struct Case {
-        Rgb8 colour;
-        std::uint16_t high, low;
-    } cases[] = {
-        {{0x00, 0x00, 0x00}, 0x0000, 0x0000}, {{0xff, 0xff, 0xff}, 0x0fff, 0x0fff},
-        {{0xf0, 0xf0, 0xf0}, 0x0fff, 0x0000}, // a nibble stored as n << 4
-        {{0xb9, 0x88, 0x11}, 0x0b81, 0x0981}, {{0x0f, 0x10, 0x1f}, 0x0011, 0x0f0f},
-        {{0x12, 0x34, 0x56}, 0x0135, 0x0246},
-    };
-    for (const Case &c : cases) {
-        EXPECT_EQ(highWord(c.colour), c.high) << std::hex << c.high;
-        EXPECT_EQ(lowWord(c.colour), c.low) << std::hex << c.low;
-        EXPECT_EQ(fromHalves(c.high, c.low), c.colour) << std::hex << c.high;
+    for (const casetable::Row &c : casetable::rows("colourwords.txt", "halves")) {
+        const Rgb8 colour = casetable::rgb(c.at(0));
+        const auto high = static_cast<std::uint16_t>(casetable::number(c.at(1)));
+        const auto low = static_cast<std::uint16_t>(casetable::number(c.at(2)));
+        EXPECT_EQ(highWord(colour), high) << c[0];
+        EXPECT_EQ(lowWord(colour), low) << c[0];
+        EXPECT_EQ(fromHalves(high, low), colour) << c[0];
     }
     EXPECT_EQ(toTwelveBit({0xb9, 0x07, 0xff}), (Rgb8{0xbb, 0x00, 0xff}));
     for (int n = 0; n < 16; ++n) {
@@ -30,22 +25,13 @@ TEST(ColourWords, TwelveBitWordsTakeTheHighNibbleAndAgaHalvesCarryTheWholeColour
     }
 }
 
-// AGA documentation, BPLCON3: BANK2-0 are bits 15-13, PF2OF2-0 bits 12-10 (reset to %011, so
-// the register resets to $0c00 and playfield 2 takes its colours from COLOR08), LOCT bit 9,
-// SPRES1-0 bits 7-6, BRDRBLNK bit 5. A colour write changes only the bank and LOCT.
 TEST(ColourWords, Bplcon3SelectsBankAndHalfInTheDisplaysValue) {
-    // From the reset value; from 0; from $1060 (PF2OF %100, SPRES0, BRDRBLNK); and from $e220,
-    // whose own bank and LOCT are replaced.
-    const struct {
-        int bank;
-        bool low;
-        std::uint16_t base, expected;
-    } cases[] = {{0, false, kBplcon3Reset, 0x0c00}, {0, true, kBplcon3Reset, 0x0e00},
-                 {2, false, kBplcon3Reset, 0x4c00}, {7, true, kBplcon3Reset, 0xee00},
-                 {0, false, 0x0000, 0x0000},        {5, true, 0x1060, 0xb260},
-                 {0, false, 0xe220, 0x0020}};
-    for (const auto &c : cases)
-        EXPECT_EQ(bplcon3For(c.bank, c.low, c.base), c.expected) << c.bank << c.low << c.base;
+    ASSERT_EQ(kBplcon3Reset, 0x0c00);
+    for (const casetable::Row &c : casetable::rows("colourwords.txt", "bplcon3"))
+        EXPECT_EQ(bplcon3For(std::stoi(c.at(0)), c.at(1) == "low",
+                             static_cast<std::uint16_t>(casetable::number(c.at(2)))),
+                  casetable::number(c.at(3)))
+            << c[0] << " " << c[1] << " " << c[2];
 }
 
 TEST(ColourWords, ColoursAreReadFromSixHexDigits) {

@@ -1,7 +1,10 @@
 // Copper instructions to words and back, with the Hardware Reference Manual's examples
-// ("Copper Instructions": the MOVE, WAIT and SKIP word layouts and their examples). Which
+// ("Copper Instructions": the MOVE, WAIT and SKIP word layouts and their examples; the cases,
+// with their reasons, in data/copper.txt). Which
 // registers the copper may write is customregisters_test.cpp's.
 #include <amiga/copper.h>
+
+#include "case_table.h"
 
 #include <gtest/gtest.h>
 
@@ -14,30 +17,22 @@ using Problems = std::vector<CopperProblem>;
 } // namespace
 
 TEST(CopperWords, TheManualsPairsBothWays) {
-    // Each pair worked out by hand from the word layouts.
-    const struct {
-        const char *what;
-        CopperWords words;
-        CopperInstruction instruction;
-    } cases[] = {
-        // "DC.W $0180,$0502": COLOR00 ($180) gets $502.
-        {"MOVE COLOR00", {0x0180, 0x0502}, CopperInstruction::move(0x180, 0x0502)},
-        // "DC.W $9601,$FF00": line 150, horizontal not compared (HE = 0), BFD set.
-        {"WAIT line 150", {0x9601, 0xff00}, CopperInstruction::wait(0x96, 0x00, 0x7f, 0x00)},
-        // "DC.W $FFFF,$FFFE": line 255, horizontal $fe, everything compared: the end of a list.
-        {"end of list", {0xffff, 0xfffe}, CopperInstruction::wait(0xff, 0xfe, 0x7f, 0xfe)},
-        // $3fd3,$7ffe: line $3f, horizontal $d2, BFD clear: also waits for the blitter.
-        {"WAIT with blitter",
-         {0x3fd3, 0x7ffe},
-         CopperInstruction::wait(0x3f, 0xd2, 0x7f, 0xfe, false)},
-        // A SKIP is a WAIT with bit 0 of the second word set.
-        {"SKIP", {0x2c07, 0xffff}, CopperInstruction::wait(0x2c, 0x06, 0x7f, 0xfe).asSkip()},
-        // The vertical mask $0f compares bits 7 and 3-0 of the line.
-        {"WAIT masked", {0x10e1, 0x8f00}, CopperInstruction::wait(0x10, 0xe0, 0x0f, 0x00)},
-    };
-    for (const auto &c : cases) {
-        EXPECT_EQ(decode(c.words), c.instruction) << c.what;
-        EXPECT_EQ(encode(c.instruction), c.words) << c.what;
+    // The pairs of data/copper.txt, each worked out by hand from the word layouts.
+    for (const casetable::Row &c : casetable::rows("copper.txt", "the manual's pairs")) {
+        const std::vector<std::uint16_t> w = casetable::words(c.at(0));
+        std::istringstream in(c.at(1));
+        std::vector<std::uint16_t> f;
+        std::string kind, word;
+        in >> kind;
+        while (in >> word && word[0] == '$')
+            f.push_back(static_cast<std::uint16_t>(casetable::number(word)));
+        CopperInstruction i = kind == "move" ? CopperInstruction::move(f.at(0), f.at(1))
+                                             : CopperInstruction::wait(f.at(0), f.at(1), f.at(2),
+                                                                       f.at(3), word != "blitter");
+        if (word == "skip")
+            i = i.asSkip();
+        EXPECT_EQ(decode({w.at(0), w.at(1)}), i) << c[0];
+        EXPECT_EQ(encode(i), (CopperWords{w.at(0), w.at(1)})) << c[0];
     }
     EXPECT_TRUE(isEndOfList({0xffff, 0xfffe}));
     EXPECT_FALSE(isEndOfList({0xffff, 0xffff}));
@@ -90,43 +85,19 @@ TEST(CopperWords, WordsReadAsAnotherKindThanMeant) {
 }
 
 TEST(CopperWords, TheBeamCompareUsesMasksAndTheLinesLowByte) {
-    // The horizontal beam position ends at $e2 and the compare is "greater or equal" on line and
-    // horizontal together: a WAIT for $2c,$e4 is met at the start of line $2d, but one for
-    // $ff,$e4 never, as no line compares above $ff. The end of list is meant that way.
-    const std::pair<CopperWords, bool> never[] = {
-        {{0xffff, 0xfffe}, false},
-        {{0x2ce5, 0xfffe}, false},
-        {{0xffe5, 0xfffe}, true},
-        {{0xffe3, 0xfffe}, false},
-        // Only bit 7 of the line compared: lines $80-$ff all compare as $80, still below $80,$e4.
-        {{0xffe5, 0x80fe}, true},
-        // With the horizontal masked to bits 7-6 ($c0), $e4 compares as $c0: reached.
-        {{0xffe5, 0xffc0}, false},
-        {{0xfff1, 0xffff}, true}, // a SKIP that is never met never skips
-    };
-    for (const auto &[words, isNever] : never)
-        EXPECT_EQ(copperProblems(words), isNever ? Problems{CopperProblem::NeverMet} : Problems{})
-            << std::hex << words.first << "," << words.second;
-    const struct {
-        CopperWords words;
-        int line, horizontal;
-        bool reached;
-    } cases[] = {
-        {{0x9601, 0xff00}, 0x95, 0xe2, false},
-        {{0x9601, 0xff00}, 0x96, 0x00, true},
-        {{0x9601, 0xff00}, 0x100, 0x00, false}, // line $100 compares as $00
-        {{0x9601, 0xff00}, 0x196, 0x00, true},
-        {{0xffdf, 0xfffe}, 0xff, 0xdc, false},
-        {{0xffdf, 0xfffe}, 0xff, 0xde, true},
-        // Bit 0 of the horizontal beam position is not compared: $dd is still $dc.
-        {{0xffdf, 0xfffe}, 0xff, 0xdd, false},
-        // Vertical mask $0f: bit 7 is always compared, bits 6-4 not. Line $2c wants $0c with
-        // bit 7 clear: line $0c reaches it, line $8c (bit 7 set) is past it, $1b (=$0b) is not.
-        {{0x2c01, 0x8f00}, 0x0c, 0, true},
-        {{0x2c01, 0x8f00}, 0x8c, 0, true},
-        {{0x2c01, 0x8f00}, 0x1b, 0, false},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(beamReached(decode(c.words), c.line, c.horizontal), c.reached)
-            << std::hex << c.words.first << " at " << c.line << "," << c.horizontal;
+    // The cases of data/copper.txt.
+    for (const casetable::Row &c : casetable::rows("copper.txt", "never met")) {
+        const std::vector<std::uint16_t> w = casetable::words(c.at(0));
+        EXPECT_EQ(copperProblems(CopperWords{w.at(0), w.at(1)}),
+                  c.at(1) == "never" ? Problems{CopperProblem::NeverMet} : Problems{})
+            << c[0];
+    }
+    for (const casetable::Row &c : casetable::rows("copper.txt", "reached")) {
+        const std::vector<std::uint16_t> w = casetable::words(c.at(0));
+        EXPECT_EQ(beamReached(decode({w.at(0), w.at(1)}),
+                              static_cast<int>(casetable::number(c.at(1))),
+                              static_cast<int>(casetable::number(c.at(2)))),
+                  c.at(3) == "yes")
+            << c[0] << " at " << c[1] << "," << c[2];
+    }
 }

@@ -4,6 +4,8 @@
 // as $00).
 #include <amiga/copperframe.h>
 
+#include "case_table.h"
+
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -74,42 +76,18 @@ TEST(CopperFrame, TheFrameEndsAfterItsLastLine) {
     }
 }
 
+// The lists of data/copperframe.txt, each with the line where a colour first shows.
 TEST(CopperFrame, WhenTheWaitsAndSkipsLetAWriteShow) {
-    const struct {
-        const char *what;
-        Words list; // then the end of the list
-        Rgb8 colour;
-        int line; // where COLOR00 first shows it; -1: never
-    } cases[] = {
-        // Vertical mask 0 compares bit 7 of the line only (it is never masked): line $80.
-        {"vertical mask 0", {0x8001, 0x8000, 0x0180, 0x0f00}, kRed, 0x80},
-        // Vertical mask $0f: line $1c compares as $0c with bit 7 clear, so it is met on line $0c.
-        {"vertical mask $0f", {0x1c01, 0x8f00, 0x0180, 0x0f00}, kRed, 0x0c},
-        // A line's colours are read where its picture starts, colour clock $40. A WAIT met at
-        // $30 takes 2 clocks to wake and the MOVE 4 more: the write lands at $36 and the line
-        // shows it. Met at $40, the write lands at $46: the next line shows it.
-        {"a write before the picture", {0x2c31, 0xfffe, 0x0180, 0x0f00}, kRed, 0x2c},
-        {"a write after its start", {0x2c41, 0xfffe, 0x0180, 0x0f00}, kRed, 0x2d},
-        // Horizontal mask $0e after a WAIT met at $30: only positions whose bits 3-1 are all set
-        // compare as $0e or more, so the second WAIT waits for $3e and the write lands past $40.
-        {"horizontal mask $0e", {0x2c31, 0xfffe, 0x2c3f, 0xff0e, 0x0180, 0x0f00}, kRed, 0x2d},
-        // At line $50: SKIP if past line $40 (yes) over the red MOVE, then green. Every run
-        // starts again from black: the red of the runs before is gone.
-        {"skip", {0x5001, 0xff00, 0x4001, 0xff01, 0x0180, 0x0f00, 0x0180, 0x00f0}, kRed, -1},
-        {"then", {0x5001, 0xff00, 0x4001, 0xff01, 0x0180, 0x0f00, 0x0180, 0x00f0}, kGreen, 0x50},
-        // Without the wait for the end of line $ff (BandsAcrossTheWrapAtLineFf), the second WAIT
-        // for $2c is already met on line $2c itself ($2c >= $2c): blue at once, green never.
-        {"no wrap", {0x2c07, 0xfffe, 0x0180, 0x00f0, 0x2c07, 0xfffe, 0x0180, 0x000f}, kGreen, -1},
-        {"no wrap", {0x2c07, 0xfffe, 0x0180, 0x00f0, 0x2c07, 0xfffe, 0x0180, 0x000f}, kBlue, 0x2c},
-        // SKIP if past line $60 (no): red is written.
-        {"no skip", {0x5001, 0xff00, 0x6001, 0xff01, 0x0180, 0x0f00, 0x0182, 0x00f0}, kRed, 0x50},
-    };
+    const auto table = casetable::rows("copperframe.txt", "waits and skips");
+    EXPECT_EQ(table.size(), 10u);
     CopperFrame frame(FrameChipset::Ocs); // one frame for every run
-    for (const auto &c : cases) {
-        Words list = c.list;
+    for (const casetable::Row &c : table) {
+        Words list = casetable::words(c.at(1));
         list.insert(list.end(), {0xffff, 0xfffe});
         frame.run(list);
-        EXPECT_EQ(firstLineWith(frame, 0, c.colour), c.line) << c.what;
+        EXPECT_EQ(firstLineWith(frame, 0, casetable::rgb(c.at(2))),
+                  c.at(3) == "never" ? -1 : static_cast<int>(casetable::number(c[3])))
+            << c[0];
     }
 }
 
@@ -122,26 +100,16 @@ TEST(CopperFrame, AgaBanksAndHalvesFollowBplcon3) {
         0x0106, 0xe200, 0x01be, 0x0def, // bank 7 low -> ad,be,cf
         0x0106, 0x2000, 0x0180, 0x0555, // bank 1 high: register 32 -> 55,55,55
         0xffff, 0xfffe};
-    CopperFrame aga(FrameChipset::Aga);
+    CopperFrame aga(FrameChipset::Aga), ocs(FrameChipset::Ocs);
     aga.run(list);
-    ASSERT_EQ(aga.colourCount(), 256);
-    const auto colours = aga.finalColours();
-    EXPECT_EQ(colours[1], (Rgb8{0xf1, 0x82, 0x03}));
-    EXPECT_EQ(colours[2], (Rgb8{0x0f, 0x0f, 0x0f}));
-    EXPECT_EQ(colours[255], (Rgb8{0xad, 0xbe, 0xcf}));
-    EXPECT_EQ(colours[32], (Rgb8{0x55, 0x55, 0x55}));
-    EXPECT_EQ(colours[31], kBlack);
-    EXPECT_EQ(colours[0], kBlack);
-    EXPECT_EQ(aga.line(0x137)[255], (Rgb8{0xad, 0xbe, 0xcf}));
-
-    // OCS has 32 12-bit registers and no banks: each write sets the whole colour.
-    CopperFrame ocs(FrameChipset::Ocs);
     ocs.run(list);
+    ASSERT_EQ(aga.colourCount(), 256);
     ASSERT_EQ(ocs.colourCount(), 32);
-    EXPECT_EQ(ocs.finalColours()[1], (Rgb8{0x11, 0x22, 0x33}));
-    EXPECT_EQ(ocs.finalColours()[2], (Rgb8{0xff, 0xff, 0xff}));
-    EXPECT_EQ(ocs.finalColours()[31], (Rgb8{0xdd, 0xee, 0xff}));
-    EXPECT_EQ(ocs.finalColours()[0], (Rgb8{0x55, 0x55, 0x55}));
+    for (const casetable::Row &c : casetable::rows("copperframe.txt", "banks and halves"))
+        EXPECT_EQ((c.at(0) == "aga" ? aga : ocs).finalColours()[std::stoul(c.at(1))],
+                  casetable::rgb(c.at(2)))
+            << c[0] << " " << c[1];
+    EXPECT_EQ(aga.line(0x137)[255], (Rgb8{0xad, 0xbe, 0xcf}));
 }
 
 TEST(CopperFrame, OnlyColourRegistersChangeColours) {

@@ -8,6 +8,7 @@
 #include <amiga/customregisters.h>
 
 #include "assembled_copper_list.h"
+#include "case_table.h"
 
 #include <gtest/gtest.h>
 
@@ -34,28 +35,19 @@ bool mentions(const std::string &text, const std::string &part) {
 } // namespace
 
 TEST(CopperList, EachInstructionIsExplainedOnItsLine) {
-    // "DC.W $0180,$0502": MOVE $502 into COLOR00 ($dff180), background red 5, blue 2, on line 0.
-    // $3fd3,$7ffe: VP $3f, HP $d2, BFD clear: the copper also waits for the blitter.
-    // "DC.W $9601,$FF00 ;Wait for line 150, ignore horizontal counters."
-    // A WAIT for a line the beam has passed is met at once.
-    // After line $ff the vertical compare sees the line's low byte: lines $100-$137 are $00-$37.
-    const CopperListing listing =
-        listingOf({0x0180, 0x0502, 0x3fd3, 0x7ffe, 0x9601, 0xff00, 0x1007, 0xfffe, 0xffdf, 0xfffe,
-                   0x2c07, 0xfffe, 0x0180, 0x0f00});
-    const std::pair<const char *, int> expected[] = {
-        {"colour 0 = $502", 0},
-        {"WAIT for line $3f, horizontal $d2, and for the blitter", 0x3f},
-        {"WAIT for line $96, any horizontal position", 150},
-        {"WAIT for line $10, horizontal $06, already passed: runs on line $96", 150},
-        {"WAIT for line $ff, horizontal $de", 0xff},
-        {"WAIT for line $12c, horizontal $06", 0x12c},
-        {"colour 0 = $f00", 0x12c},
-    };
-    ASSERT_EQ(listing.entries.size(), std::size(expected));
-    for (std::size_t i = 0; i < std::size(expected); ++i) {
-        EXPECT_EQ(listing.entries[i].explanation, expected[i].first);
-        EXPECT_EQ(listing.entries[i].line, expected[i].second) << expected[i].first;
-        EXPECT_TRUE(listing.entries[i].problems.empty()) << expected[i].first;
+    const auto table = casetable::rows("copperlist.txt", "one list");
+    Words words;
+    for (const casetable::Row &c : table) {
+        const Words pair = casetable::words(c.at(0));
+        words.insert(words.end(), pair.begin(), pair.end());
+    }
+    const CopperListing listing = listingOf(words);
+    ASSERT_EQ(listing.entries.size(), table.size());
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        EXPECT_EQ(listing.entries[i].explanation, table[i].at(1));
+        EXPECT_EQ(listing.entries[i].line, static_cast<int>(casetable::number(table[i].at(2))))
+            << table[i][1];
+        EXPECT_TRUE(listing.entries[i].problems.empty()) << table[i][1];
     }
     EXPECT_EQ(listingOf({0x4001, 0xff01}).entries[0].explanation,
               "SKIP the next instruction from line $40, any horizontal position");

@@ -1,12 +1,13 @@
 // Copper lists as sources are written. Expected values are worked out by hand from the operator
 // order the reader states (Motorola's, shifts above AND/OR) and, where GNU as --mri takes the
 // text, checked against the words it assembles. The longer texts, with their reasons, are in
-// data/: copperlines.txt, copperfaults.txt and sources.txt.
+// data/: expressions.txt, copperlines.txt, copperfaults.txt and sources.txt.
 #include <amiga/copperlist.h>
 #include <amiga/copperread.h>
 #include <amiga/customregisters.h>
 
 #include "assembled_copper_list.h"
+#include "case_table.h"
 
 #include <gtest/gtest.h>
 
@@ -32,26 +33,14 @@ std::string firstError(const CopperRead &read) {
 } // namespace
 
 TEST(CopperSource, OperatorsBindInMotorolasOrder) {
-    // Shifts before & ^ ! (one level, left to right), those before * / %, those before + -:
-    // (6&3)*2, 2*(3&1), 4+3, 3*1, 3&4, 1+(2&3), 5-(3&1), (6^3)&5, (6!1)&3 (! between operands is
-    // OR), 14%4; left to right; -7/2 is -3, toward zero. %101+@17+10 is 5 + 15 + 10; a character
-    // in an expression is its code, a lone string is data, left-aligned in its word. GNU as --mri
-    // takes every one and agrees.
-    const std::pair<const char *, std::uint16_t> cases[] = {
-        {"6&3*2", 4},          {"2*3&1", 2},
-        {"1<<2+3", 7},         {"3*3>>1", 3},
-        {"3&1<<2", 0},         {"1+2&3", 3},
-        {"5-3&1", 4},          {"6^3&5", 5},
-        {"6!1&3", 3},          {"2*7%4", 2},
-        {"10-2-3", 5},         {"-7/2", 0xfffd},
-        {"~0&$ff", 0xff},      {"!0+!5", 1},
-        {"-2*-3", 6},          {"(1+2)*3", 9},
-        {"$ff<<8>>4", 0x0ff0}, {"%101+@17+10", 30},
-        {"('A'+1)", 0x42},     {"'AB'", 0x4142},
-        {"'A'", 0x4100},       {"$fffe0001/$ffff", 0xffff}};
+    // The operators of data/expressions.txt, each worked out there by hand.
+    const auto table = casetable::rows("expressions.txt", "operators");
+    EXPECT_EQ(table.size(), 22u);
     std::string source;
     Words words;
-    for (const auto &[expression, word] : cases) {
+    for (const casetable::Row &c : table) {
+        const std::string &expression = c.at(0);
+        const auto word = static_cast<std::uint16_t>(casetable::number(c.at(1)));
         const std::string line = std::string("\tdc.w\t") + expression + "\n";
         const CopperRead read = readCopperText(line);
         EXPECT_EQ(read.words, Words{word}) << expression << " " << firstError(read);

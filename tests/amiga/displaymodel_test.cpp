@@ -9,6 +9,7 @@
 #include <amiga/displaymodel.h>
 
 #include "assembled_copper_list.h"
+#include "case_table.h"
 
 #include <gtest/gtest.h>
 
@@ -185,66 +186,42 @@ INSTANTIATE_TEST_SUITE_P(Emulator, ReferenceFrame, testing::ValuesIn(framefixtur
 
 // --- bad input, and what the model does not draw ---
 
-TEST(DisplayModel, RefusesChipDataThatDoesNotFitAndRegionsOutsideTheFrame) {
-    struct Case {
-        std::vector<ChipPlacement> chip;
-        FrameRegion region;
-        const char *message;
-    } cases[] = {
-        {{{0x7fff0, std::vector<std::uint8_t>(32), "a.bin"}},
-         {},
-         "a.bin at $7fff0 reaches $80010, past the end of chip memory ($80000)"},
-        {{{0x10000, std::vector<std::uint8_t>(16), "a.bin"},
-          {0x1000f, std::vector<std::uint8_t>(4), "b.bin"}},
-         {},
-         "b.bin at $1000f-$10012 overlaps a.bin at $10000-$1000f"},
-        {{{0x1002, std::vector<std::uint8_t>(2), "c.bin"}},
-         {},
-         "c.bin at $1002-$1003 overlaps the copper list at $1000-$1003"},
-        {{}, {0x5c, 0x1a, 0x1d5, 0x138}, "the region $5c,$1a to $1d5,$138 is outside the frame"},
-        {{}, {0x5c, 0x1a, 0x1d4, 0x139}, "the region $5c,$1a to $1d4,$139 is outside the frame"},
-        {{}, {0x80, 0x40, 0x80, 0x50}, "the region $80,$40 to $80,$50 is outside the frame"},
-    };
-    for (const Case &c : cases) {
+// The "refused" and "notes" cases of the data file.
+TEST(DisplayModel, RefusesChipDataThatDoesNotFitAndNotesWhatItDoesNotModel) {
+    for (const casetable::Row &c : casetable::rows("displaymodel.txt", "refused")) {
         FrameRequest request;
-        request.setup.copperAddress = 0x1000;
+        request.setup.copperAddress = kList;
         request.list = {0xffff, 0xfffe};
-        request.chip = c.chip;
+        std::istringstream pieces(c.at(0));
+        for (std::string piece; pieces >> piece && piece != "-";) {
+            const std::size_t at = piece.find('@'), plus = piece.find('+');
+            request.chip.push_back(
+                {casetable::number(piece.substr(at + 1, plus - at - 1)),
+                 std::vector<std::uint8_t>(casetable::number(piece.substr(plus + 1))),
+                 piece.substr(0, at)});
+        }
+        FrameRegion region;
+        if (const auto r = casetable::words(c.at(1) == "-" ? "" : c[1]); r.size() == 4)
+            region = {r[0], r[1], r[2], r[3]};
         FramePicture picture;
         std::string message;
-        EXPECT_FALSE(drawFrame(request, c.region, &picture, &message));
-        EXPECT_EQ(message.substr(0, std::string(c.message).size()), c.message);
+        EXPECT_FALSE(drawFrame(request, region, &picture, &message)) << c[2];
+        EXPECT_EQ(message.substr(0, c.at(2).size()), c[2]);
     }
-}
-
-TEST(DisplayModel, NotesWhatItCutsAndWhatItDoesNotModel) {
-    struct Case {
-        std::vector<std::uint16_t> list;
-        std::vector<std::string> notes;
-    } cases[] = {
-        {{0x180, 0x00f, 0xffff, 0xfffe}, {}},
-        // COPJMP1 back to the start: never ends.
-        {{0x180, 0x00f, 0x088, 0x0000},
-         {"the copper was still running at the frame's end (at $00100"}},
-        // BLTSIZE: below $080, so the copper stops (COPCON's danger bit is clear).
-        {{0x058, 0x0041, 0xffff, 0xfffe},
-         {"the copper stopped at $001000: a MOVE below $080 needs COPCON's danger bit",
-          "the list writes the blitter's registers: the blitter is not modelled"}},
-        {{0x09a, 0x8010, 0xffff, 0xfffe},
-         {"the list writes INTENA or INTREQ: the CPU and its interrupts are not modelled"}},
-        // No end: the zeros after it read as MOVE $000.
-        {{0x180, 0x00f}, {"the copper stopped at $001004"}},
-    };
-    for (const Case &c : cases) {
+    for (const casetable::Row &c : casetable::rows("displaymodel.txt", "notes")) {
         FrameRequest request;
-        request.setup.copperAddress = 0x1000;
-        request.list = c.list;
+        request.setup.copperAddress = kList;
+        request.list = casetable::words(c.at(0));
+        std::vector<std::string> notes;
+        std::istringstream parts(c.size() > 1 ? c[1] : "");
+        for (std::string note; std::getline(parts >> std::ws, note, ';');)
+            notes.push_back(note);
         FramePicture picture;
         std::string message;
         ASSERT_TRUE(drawFrame(request, visibleRegion(false), &picture, &message));
-        ASSERT_EQ(picture.notes.size(), c.notes.size()) << c.list[0];
-        for (std::size_t i = 0; i < c.notes.size(); ++i)
-            EXPECT_EQ(picture.notes[i].substr(0, c.notes[i].size()), c.notes[i]);
+        ASSERT_EQ(picture.notes.size(), notes.size()) << c[0];
+        for (std::size_t i = 0; i < notes.size(); ++i)
+            EXPECT_EQ(picture.notes[i].substr(0, notes[i].size()), notes[i]);
     }
 }
 
