@@ -60,17 +60,23 @@ void writeAndReadBack(const picture::Picture &p) {
     }
 }
 
-// An IFF file read again from its file, its bodies a piece at a time, must give what its bytes
-// gave.
-void readFromTheFile(const std::vector<std::uint8_t> &bytes,
-                     const std::optional<picture::Picture> &read, const std::string &error) {
-    static const std::string path =
-        std::string(P_tmpdir) + "/fuzz-picture-" + std::to_string(getpid()) + ".iff";
+// The input written to a scratch file of this process, named with the suffix; its path.
+std::string writtenToAFile(const std::vector<std::uint8_t> &bytes, const char *suffix) {
+    const std::string path =
+        std::string(P_tmpdir) + "/fuzz-picture-" + std::to_string(getpid()) + suffix;
     FILE *file = fopen(path.c_str(), "wb");
     if (file == nullptr || fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() ||
         fclose(file) != 0) {
         fail("the input cannot be written to a file");
     }
+    return path;
+}
+
+// An IFF file read again from its file, its bodies a piece at a time, must give what its bytes
+// gave.
+void readFromTheFile(const std::vector<std::uint8_t> &bytes,
+                     const std::optional<picture::Picture> &read, const std::string &error) {
+    const std::string path = writtenToAFile(bytes, ".iff");
     std::string again;
     const auto fromFile = picture::readPicture(std::vector<std::uint8_t>(bytes), &again, 0, path);
     if (fromFile.has_value() != read.has_value() || (!read && again != error) ||
@@ -85,13 +91,7 @@ void readFromTheFile(const std::vector<std::uint8_t> &bytes,
 // or the same refusal.
 void reducedWhileRead(const std::vector<std::uint8_t> &bytes,
                       const std::optional<picture::Picture> &read, const std::string &error) {
-    static const std::string path =
-        std::string(P_tmpdir) + "/fuzz-picture-" + std::to_string(getpid()) + ".png";
-    FILE *file = fopen(path.c_str(), "wb");
-    if (file == nullptr || fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() ||
-        fclose(file) != 0) {
-        fail("the input cannot be written to a file");
-    }
+    const std::string path = writtenToAFile(bytes, ".png");
     const picture::Reduction reduction{16, false, picture::Dither::Diffuse};
     const std::optional<picture::Picture> whole =
         read ? std::optional(picture::reduce(*read, reduction)) : std::nullopt;
