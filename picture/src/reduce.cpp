@@ -708,6 +708,12 @@ bool ownTransparent(const Picture &picture, size_t i) {
            picture.transparentColours.end();
 }
 
+// A pixel's colour as it is kept: to 12 bits when asked.
+Rgb8 keptColour(const Rgba8 &c, bool twelveBit) {
+    return twelveBit ? Rgb8{twelveBitGun(c.red), twelveBitGun(c.green), twelveBitGun(c.blue)}
+                     : Rgb8{c.red, c.green, c.blue};
+}
+
 // The opaque pixels' distinct colours (to 12 bits when asked) in the order they first appear,
 // with their pixel counts, up to `most` of them: past that, `overflow` is set and the counts
 // are partial. Counted a row at a time (countDistinct).
@@ -723,9 +729,7 @@ void countDistinct(Distinct *d, const Rgba8 *row, unsigned width, bool twelveBit
         if (c->alpha < 128) {
             continue;
         }
-        const Rgb8 t =
-            twelveBit ? Rgb8{twelveBitGun(c->red), twelveBitGun(c->green), twelveBitGun(c->blue)}
-                      : Rgb8{c->red, c->green, c->blue};
+        const Rgb8 t = keptColour(*c, twelveBit);
         auto [at, added] =
             d->index.emplace(keyOf(t), static_cast<std::uint32_t>(d->colours.size()));
         if (added) {
@@ -961,9 +965,7 @@ std::optional<Picture> reduceFrom(const Picture &header, const Reduction &reduct
         const bool mapped = mapRows([&](const Rgba8 *colours, std::uint8_t *numbers, unsigned) {
             for (unsigned x = 0; x < out.width; x++) {
                 const Rgba8 &c = colours[x];
-                const Rgb8 t = twelveBit ? Rgb8{twelveBitGun(c.red), twelveBitGun(c.green),
-                                                twelveBitGun(c.blue)}
-                                         : Rgb8{c.red, c.green, c.blue};
+                const Rgb8 t = keptColour(c, twelveBit);
                 numbers[x] =
                     c.alpha < 128 ? 0 : static_cast<std::uint8_t>(first + distinct.index[keyOf(t)]);
             }
