@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <regex>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -83,10 +82,7 @@ TEST(CopperSource, LinesAsPeopleWriteThem) {
         golden::read(QUILLFEN_AMIGA_DATA "/copperlines.txt");
     EXPECT_EQ(cases.size(), 8u);
     for (const auto &[name, text] : cases) {
-        Words words;
-        std::istringstream in(name.substr(name.find(':') + 1));
-        for (std::string word; in >> word;)
-            words.push_back(static_cast<std::uint16_t>(std::stoul(word.substr(1), nullptr, 16)));
+        const Words words = casetable::words(name.substr(name.find(':') + 1));
         const CopperRead read = readCopperText(text);
         ASSERT_TRUE(read.ok()) << name << firstError(read);
         EXPECT_EQ(read.words, words) << name;

@@ -4,7 +4,7 @@
 #include <amiga/displaysetup.h>
 
 #include "assembled_copper_list.h"
-#include "golden_text.h"
+#include "case_table.h"
 
 #include <gtest/gtest.h>
 
@@ -14,10 +14,6 @@
 using namespace amiga;
 
 namespace {
-
-int hexNumber(const std::string &text) {
-    return std::stoi(text.substr(text.rfind('$', 0) == 0 ? 1 : 0), nullptr, 16);
-}
 
 DisplayRegister registerNamed(const std::string &name) {
     for (int r = 0; r <= static_cast<int>(DisplayRegister::Fmode); ++r)
@@ -42,7 +38,7 @@ DisplayRequest requestOf(const std::string &words) {
         else if (w == "centred")
             r.hstart.reset(), r.vstart.reset();
         else if (w.size() > 2 && (w[0] == 'h' || w[0] == 'v') && w[1] == '=')
-            (w[0] == 'h' ? r.hstart : r.vstart) = hexNumber(value);
+            (w[0] == 'h' ? r.hstart : r.vstart) = static_cast<int>(casetable::number(value));
         else if (w.rfind("fm=", 0) == 0)
             r.fetchMode = std::stoi(value);
         else if (w != "ocs" && w != "lores" &&
@@ -62,21 +58,16 @@ bool warns(const DisplaySetup &setup, DisplayRegister reg, const std::string &wo
 } // namespace
 
 TEST(DisplaySetup, ScreensWorkedOutByHand) {
-    const auto cases = golden::read(QUILLFEN_AMIGA_DATA "/displaysetup.txt");
-    std::istringstream lines(cases.count("screens") ? cases.at("screens") : "");
-    int screens = 0;
-    for (std::string line; std::getline(lines, line); ++screens) {
-        SCOPED_TRACE(line);
-        std::istringstream parts(line);
-        std::string part;
-        std::getline(parts, part, '|');
-        const DisplayRequest request = requestOf(part);
+    const auto screens = casetable::rows("displaysetup.txt", "screens");
+    for (const casetable::Row &row : screens) {
+        SCOPED_TRACE(row[0]);
+        const DisplayRequest request = requestOf(row[0]);
         const DisplaySetup setup = displaySetup(request);
         std::string warnings;
         for (const DisplayWarning &w : setup.warnings)
             warnings += std::string(displayRegisterName(w.reg)) + ": " + w.text + "\n";
-        while (std::getline(parts, part, '|')) {
-            std::istringstream words(part);
+        for (std::size_t field = 1; field < row.size(); ++field) {
+            std::istringstream words(row[field]);
             std::string what, reg, text;
             words >> what;
             if (what == "shown" || what == "quiet") {
@@ -99,7 +90,9 @@ TEST(DisplaySetup, ScreensWorkedOutByHand) {
                 const std::string name = what.substr(0, what.find('='));
                 const std::string value = what.substr(what.find('=') + 1);
                 const DisplayValue *found = setup.find(registerNamed(name));
-                EXPECT_EQ(found ? found->value : -1, value == "-" ? -1 : hexNumber(value)) << name;
+                EXPECT_EQ(found ? found->value : -1,
+                          value == "-" ? -1 : static_cast<int>(casetable::number(value)))
+                    << name;
             } while (words >> what);
         }
         const DisplayValue *bpl1mod = setup.find(DisplayRegister::Bpl1mod);
@@ -108,7 +101,7 @@ TEST(DisplaySetup, ScreensWorkedOutByHand) {
         EXPECT_EQ(bpl2mod->value, bpl1mod->value);
         EXPECT_EQ(setup.find(DisplayRegister::Fmode) != nullptr, request.chipset == Chipset::Aga);
     }
-    EXPECT_EQ(screens, 42);
+    EXPECT_EQ(screens.size(), 42u);
 }
 
 TEST(DisplaySetup, CodeAssemblesAsPastedToItsWords) {

@@ -14,10 +14,6 @@ using namespace ilbmtest;
 
 namespace {
 
-Bytes form(std::initializer_list<Bytes> children) {
-    return group("FORM", "ILBM", children);
-}
-
 // A chunk written as its ID and its body's bytes in hex.
 Bytes chunkOf(const std::string &text) {
     std::istringstream in(text.substr(4));

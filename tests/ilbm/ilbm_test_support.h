@@ -15,6 +15,14 @@ namespace ilbmtest {
 
 using namespace iffbytes;
 
+// A FORM of the type (an ILBM when none is given) holding the chunks.
+inline Bytes form(const char *type, std::initializer_list<Bytes> children) {
+    return group("FORM", type, children);
+}
+inline Bytes form(std::initializer_list<Bytes> children) {
+    return form("ILBM", children);
+}
+
 // Writes a tree into memory; the result is empty when the write failed.
 inline Bytes writeBytes(const IFF_Chunk *chunk) {
     int status = 0;

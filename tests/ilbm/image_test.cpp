@@ -16,10 +16,6 @@ using namespace ilbmtest;
 
 namespace {
 
-Bytes form(const char *type, std::initializer_list<Bytes> children) {
-    return group("FORM", type, children);
-}
-
 // The rows p0r0, p1r0, p0r1, p1r1 of a 16 x 2 x 2 picture, two bytes each; its planes whole.
 const Bytes kInterleaved = {0x00, 0x01, 0x10, 0x11, 0x02, 0x03, 0x12, 0x13};
 const Bytes kPlanar = {0x00, 0x01, 0x02, 0x03, 0x10, 0x11, 0x12, 0x13};
