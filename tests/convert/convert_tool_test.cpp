@@ -7,7 +7,7 @@
 #include "picture_path.h"
 
 #include "QtPrinters.h"
-#include "golden_text.h"
+#include "golden_table.h"
 #include "scratch_files.h"
 
 #include <QImage>
@@ -16,14 +16,9 @@
 
 namespace {
 
-// The rows of a table in data/cases.txt, each split at its "|"s.
+// The rows of a table in data/cases.txt.
 QList<QStringList> table(const char *name) {
-    static const auto cases = golden::read(QUILLFEN_CONVERT_DATA "/cases.txt");
-    QList<QStringList> rows;
-    for (const QString &row :
-         QString::fromStdString(cases.at(name)).split('\n', Qt::SkipEmptyParts))
-        rows << row.split('|');
-    return rows;
+    return golden::table(QUILLFEN_CONVERT_DATA "/cases.txt", name);
 }
 
 ConvertTool toolOf(const QString &path) {
