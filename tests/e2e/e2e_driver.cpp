@@ -267,14 +267,8 @@ private:
     void convertDrop() {
         // A HAM6 picture dropped from the file manager onto the tab, read on a worker thread.
         QWidget *tool = m_tabs->currentWidget();
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(QStringLiteral(QUILLFEN_E2E_PICTURES "/ham6.iff"))});
-        const QPoint middle = tool->rect().center();
-        QDragEnterEvent enter(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(tool, &enter);
-        QDropEvent drop(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QSignalSpy read(tool, SIGNAL(pictureRead(bool)));
-        QApplication::sendEvent(tool, &drop);
+        userinput::dropFile(tool, QStringLiteral(QUILLFEN_E2E_PICTURES "/ham6.iff"));
         m_report.check("convert picture read", read.count() == 1 || read.wait());
         // The picture shows its sixteen colours as a LoadRGB4 table.
         showPage(find<QTabWidget>("exportTabWidget"), 1);

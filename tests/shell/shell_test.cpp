@@ -14,6 +14,7 @@
 #include "workbench/CopperWorkbenchViewController.h"
 
 #include "QtPrinters.h"
+#include "UserInput.h"
 #include <QtTest>
 #include <QtWidgets>
 #include <gtest/gtest.h>
@@ -99,16 +100,8 @@ TEST(Shell, TheMenusShowTheToolsAndTheGuide) {
     // A picture dropped on the window gives the Colour tool its palette, read on a worker
     // thread.
     tabs->setCurrentIndex(0);
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(dataFile("two colours.iff"))});
-    const QPoint middle = window.rect().center();
-    QDragEnterEvent enter(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&window, &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QSignalSpy read(window.colourViewController(), &ColourViewController::paletteRead);
-    QApplication::sendEvent(&window, &drop);
-    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_TRUE(userinput::dropFile(&window, dataFile("two colours.iff")));
     ASSERT_TRUE(read.count() == 1 || read.wait());
     EXPECT_EQ(window.tabViewController()->currentWidget(), window.colourViewController());
     EXPECT_EQ(window.colourViewController()->paletteDataSource()->paletteEntries(),
