@@ -13,6 +13,7 @@
 #include "shell/MainWindow.h"
 #include "workbench/CopperWorkbenchViewController.h"
 
+#include "../convert/picture_path.h"
 #include "QtPrinters.h"
 #include "UserInput.h"
 #include <QtTest>
@@ -160,17 +161,16 @@ TEST(Shell, HiddenToolsAreBuiltWhenFirstShown) {
 // on show; a file that cannot be read named in a sentence.
 TEST(Shell, FilesOnTheCommandLineOpenInTheirTools) {
     const QString text = dataFile("list.s"), binary = dataFile("list.bin");
-    const QString pictures = QStringLiteral(QUILLFEN_TEST_PICTURES);
     const struct {
         QString path;
         const char *tool; // the object name of the tool on show
         bool read;
     } cases[] = {
-        {pictures + "/ham6.iff", "convertViewController", true},
+        {picturePath("ham6.iff"), "convertViewController", true},
         {dataFile("two colours.iff"), "colourViewController", true},
         {text, "copperWorkbenchViewController", true},
         {binary, "copperWorkbenchViewController", true},
-        {pictures + "/truncated-bmhd-chunk.iff", "convertViewController", false},
+        {picturePath("truncated-bmhd-chunk.iff"), "convertViewController", false},
         {dataFile("nothing here"), "convertViewController", false},
     };
     MainWindow window(nullptr, MainWindow::ToolLoading::WhenShown);
