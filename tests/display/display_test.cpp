@@ -11,7 +11,6 @@
 #include "run_program.h"
 
 #include <QLocale>
-#include <QTabBar>
 #include <QTest>
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -174,10 +173,7 @@ protected:
         ui = controller->controls();
     }
     QLabel *label(const QString &name) const { return controller->findChild<QLabel *>(name); }
-    void showPage(int page) {
-        QTabBar *bar = ui->setupOutputTabWidget->tabBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(page).center());
-    }
+    void showPage(int page) { userinput::showPage(ui->setupOutputTabWidget, page); }
     // Sets controls as a user does: NAME=TEXT types into a field, NAME=N chooses a pop-up's item
     // N with the keys, a bare NAME clicks a button.
     void act(const char *actions) {

@@ -25,7 +25,7 @@
 
 namespace {
 
-using userinput::click, userinput::type;
+using userinput::click, userinput::showPage, userinput::type;
 
 // The report, written as it goes, so a crash still leaves the checks made so far.
 class Report {
@@ -176,10 +176,6 @@ private:
                 typeAndReturn(field(action.left(at)), action.mid(at + 1));
             }
         }
-    }
-    static void showPage(QTabWidget *pages, int page) {
-        QTest::mouseClick(pages->tabBar(), Qt::LeftButton, {},
-                          pages->tabBar()->tabRect(page).center());
     }
     QString textOf(const QString &name) {
         auto *view = m_window->findChild<QPlainTextEdit *>(name);
