@@ -7,11 +7,11 @@
 #include "picture_path.h"
 
 #include "QtPrinters.h"
+#include "english_locale.h"
 #include "golden_table.h"
 #include "scratch_files.h"
 
 #include <QImage>
-#include <QLocale>
 #include <gtest/gtest.h>
 
 namespace {
@@ -32,10 +32,8 @@ ConvertTool toolOf(const QString &path) {
     return tool;
 }
 
-class ConvertToolTest : public ::testing::Test {
+class ConvertToolTest : public EnglishLocale {
 protected:
-    void SetUp() override { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
-    void TearDown() override { QLocale::setDefault(QLocale::c()); }
     testfiles::Folder dir;
 };
 

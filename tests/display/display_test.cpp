@@ -7,6 +7,7 @@
 
 #include "QtPrinters.h"
 #include "UserInput.h"
+#include "english_locale.h"
 #include "golden_text.h"
 #include "run_program.h"
 
@@ -18,12 +19,7 @@
 
 namespace {
 
-class English : public ::testing::Test {
-protected:
-    void SetUp() override { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
-    void TearDown() override { QLocale::setDefault(QLocale::c()); }
-};
-using DisplayToolTest = English;
+using DisplayToolTest = EnglishLocale;
 
 DisplayTool screen(qint64 width, qint64 height, qint64 depth, int chipset = 0, int resolution = 0) {
     DisplayTool tool;
@@ -164,10 +160,10 @@ TEST(DisplayScreenFrame, TheScreenFillsTheWindowInEveryLayout) {
 
 namespace {
 
-class DisplayTab : public English {
+class DisplayTab : public EnglishLocale {
 protected:
     void SetUp() override {
-        English::SetUp();
+        EnglishLocale::SetUp();
         controller = std::make_unique<DisplayViewController>();
         controller->show();
         ui = controller->controls();
