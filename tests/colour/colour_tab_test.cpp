@@ -173,8 +173,7 @@ TEST_F(ColourTab, SelectingAnEntryLoadsItsColourAndPlace) {
     for (const int row : {70, 9}) {
         click(row);
         EXPECT_EQ(controller->tool().paletteIndex(), row);
-        EXPECT_EQ(Colour::convertFrom24BitWithRed(controller->tool().red, controller->tool().green,
-                                                  controller->tool().blue),
+        EXPECT_EQ(rgb(controller->tool().red, controller->tool().green, controller->tool().blue),
                   entry(row));
         expectEditorShowsTheTool();
     }

@@ -20,12 +20,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QDropEvent>
 #include <QFileDialog>
-#include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
-#include <QUrl>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -44,18 +41,6 @@ std::vector<QRgb> pixelsOf(const QImage &image) {
 void toggle(QCheckBox *box) {
     box->setFocus();
     QTest::keyClick(box, Qt::Key_Space);
-}
-
-// Drops a file's URL on a widget; true when the drop was taken.
-bool dropFile(QWidget *target, const QString &path) {
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(path)});
-    const QPoint middle = target->rect().center();
-    QDragEnterEvent enter(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &enter);
-    QDropEvent drop(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &drop);
-    return enter.isAccepted() && drop.isAccepted();
 }
 
 class ConvertTab : public ::testing::Test {
@@ -267,7 +252,7 @@ TEST_F(ConvertTab, AReadingGoesOnWhileTheTabSaysSoADroppedFileOpensAndABrokenOne
     EXPECT_TRUE(ui->openPictureButton->isEnabled());
     EXPECT_EQ(controller->cursor().shape(), Qt::ArrowCursor);
 
-    EXPECT_TRUE(dropFile(controller.get(), picturePath("ham6.iff")));
+    EXPECT_TRUE(userinput::dropFile(controller.get(), picturePath("ham6.iff")));
     ASSERT_TRUE(read.count() == 2 || read.wait());
     EXPECT_EQ(controller->pictureName(), "ham6.iff");
     // A file that cannot be read leaves the picture and says why.
@@ -307,7 +292,7 @@ TEST(ConvertInTheWindow, TheMenusAndTheColourTabReachTheTab) {
     ColourViewController *colour = window.colourViewController();
     const QList<Colour> before = colour->paletteDataSource()->paletteEntries();
     QSignalSpy read(convert, &ConvertViewController::pictureRead);
-    dropFile(&window, picturePath("ham6.iff"));
+    userinput::dropFile(&window, picturePath("ham6.iff"));
     ASSERT_TRUE(read.count() == 1 || read.wait());
     EXPECT_EQ(convert->pictureName(), "ham6.iff");
     EXPECT_EQ(colour->paletteDataSource()->paletteEntries(), before);

@@ -7,23 +7,18 @@
 #include "picture_path.h"
 
 #include "QtPrinters.h"
-#include "golden_text.h"
+#include "english_locale.h"
+#include "golden_table.h"
 #include "scratch_files.h"
 
 #include <QImage>
-#include <QLocale>
 #include <gtest/gtest.h>
 
 namespace {
 
-// The rows of a table in data/cases.txt, each split at its "|"s.
+// The rows of a table in data/cases.txt.
 QList<QStringList> table(const char *name) {
-    static const auto cases = golden::read(QUILLFEN_CONVERT_DATA "/cases.txt");
-    QList<QStringList> rows;
-    for (const QString &row :
-         QString::fromStdString(cases.at(name)).split('\n', Qt::SkipEmptyParts))
-        rows << row.split('|');
-    return rows;
+    return golden::table(QUILLFEN_CONVERT_DATA "/cases.txt", name);
 }
 
 ConvertTool toolOf(const QString &path) {
@@ -37,10 +32,8 @@ ConvertTool toolOf(const QString &path) {
     return tool;
 }
 
-class ConvertToolTest : public ::testing::Test {
+class ConvertToolTest : public EnglishLocale {
 protected:
-    void SetUp() override { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
-    void TearDown() override { QLocale::setDefault(QLocale::c()); }
     testfiles::Folder dir;
 };
 

@@ -7,11 +7,11 @@
 
 #include "QtPrinters.h"
 #include "UserInput.h"
+#include "english_locale.h"
 #include "golden_text.h"
 #include "run_program.h"
 
 #include <QLocale>
-#include <QTabBar>
 #include <QTest>
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -19,12 +19,7 @@
 
 namespace {
 
-class English : public ::testing::Test {
-protected:
-    void SetUp() override { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
-    void TearDown() override { QLocale::setDefault(QLocale::c()); }
-};
-using DisplayToolTest = English;
+using DisplayToolTest = EnglishLocale;
 
 DisplayTool screen(qint64 width, qint64 height, qint64 depth, int chipset = 0, int resolution = 0) {
     DisplayTool tool;
@@ -165,19 +160,16 @@ TEST(DisplayScreenFrame, TheScreenFillsTheWindowInEveryLayout) {
 
 namespace {
 
-class DisplayTab : public English {
+class DisplayTab : public EnglishLocale {
 protected:
     void SetUp() override {
-        English::SetUp();
+        EnglishLocale::SetUp();
         controller = std::make_unique<DisplayViewController>();
         controller->show();
         ui = controller->controls();
     }
     QLabel *label(const QString &name) const { return controller->findChild<QLabel *>(name); }
-    void showPage(int page) {
-        QTabBar *bar = ui->setupOutputTabWidget->tabBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(page).center());
-    }
+    void showPage(int page) { userinput::showPage(ui->setupOutputTabWidget, page); }
     // Sets controls as a user does: NAME=TEXT types into a field, NAME=N chooses a pop-up's item
     // N with the keys, a bare NAME clicks a button.
     void act(const char *actions) {

@@ -25,7 +25,7 @@
 
 namespace {
 
-using userinput::click, userinput::type;
+using userinput::click, userinput::showPage, userinput::type;
 
 // The report, written as it goes, so a crash still leaves the checks made so far.
 class Report {
@@ -177,10 +177,6 @@ private:
             }
         }
     }
-    static void showPage(QTabWidget *pages, int page) {
-        QTest::mouseClick(pages->tabBar(), Qt::LeftButton, {},
-                          pages->tabBar()->tabRect(page).center());
-    }
     QString textOf(const QString &name) {
         auto *view = m_window->findChild<QPlainTextEdit *>(name);
         return view ? view->toPlainText() : find<QLabel>(name)->text();
@@ -267,14 +263,8 @@ private:
     void convertDrop() {
         // A HAM6 picture dropped from the file manager onto the tab, read on a worker thread.
         QWidget *tool = m_tabs->currentWidget();
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(QStringLiteral(QUILLFEN_E2E_PICTURES "/ham6.iff"))});
-        const QPoint middle = tool->rect().center();
-        QDragEnterEvent enter(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(tool, &enter);
-        QDropEvent drop(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QSignalSpy read(tool, SIGNAL(pictureRead(bool)));
-        QApplication::sendEvent(tool, &drop);
+        userinput::dropFile(tool, QStringLiteral(QUILLFEN_E2E_PICTURES "/ham6.iff"));
         m_report.check("convert picture read", read.count() == 1 || read.wait());
         // The picture shows its sixteen colours as a LoadRGB4 table.
         showPage(find<QTabWidget>("exportTabWidget"), 1);

@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace {
@@ -56,15 +55,15 @@ INSTANTIATE_TEST_SUITE_P(Emulator, FrameReference, testing::Values("aga_fmode", 
 struct Scene {
     testfiles::Folder folder;
     explicit Scene(const std::string &list = "\tdc.w\tCOLOR00,$00f\n\tdc.w\t$ffff,$fffe\n") {
-        std::ofstream(folder.file("list.s")) << list;
-        std::ofstream(folder.file("a.bin"), std::ios::binary) << std::string(64, '\x55');
+        testfiles::saveText(folder.file("list.s"), list);
+        testfiles::saveText(folder.file("a.bin"), std::string(64, '\x55'));
     }
 };
 
 TEST(QuillfenAsmFrame, ExplainsAPixelAndRefusesBadUsageWithStatus2) {
     Scene scene;
-    std::ofstream(scene.folder.file("green.s")) << "\tdc.w\t$4001,$fffe\n\tdc.w\tCOLOR00,$0f0\n"
-                                                   "\tdc.w\t$ffff,$fffe\n";
+    testfiles::saveText(scene.folder.file("green.s"), "\tdc.w\t$4001,$fffe\n\tdc.w\tCOLOR00,$0f0\n"
+                                                      "\tdc.w\t$ffff,$fffe\n");
     const std::string folder = scene.folder.path();
     runtable::expectRuns("cd '" + folder + "' && " QUILLFEN_ASM_TOOL " frame", folder,
                          QUILLFEN_ASM_DATA "/frame-runs.txt", [&](const std::string &arguments) {

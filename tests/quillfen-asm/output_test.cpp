@@ -7,16 +7,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 
 using testfiles::Folder;
 using testfiles::loadText;
+using testfiles::saveText;
 
 TEST(QuillfenAsmOutput, EveryCommandWritesToTheFileOfOWhatItPrints) {
     Folder folder;
-    std::ofstream(folder.file("list.s")) << "\tdc.w\t$0180,$0502\n\tdc.w\t$0010,$0000\n";
+    saveText(folder.file("list.s"), "\tdc.w\t$0180,$0502\n\tdc.w\t$0010,$0000\n");
     const std::string out = folder.file("out.s");
     const std::string picture = std::string(QUILLFEN_PICTURES) + "/gradient.iff";
     const std::string commands[] = {
@@ -44,7 +44,7 @@ TEST(QuillfenAsmOutput, EveryCommandWritesToTheFileOfOWhatItPrints) {
 TEST(QuillfenAsmOutput, AFileThatCannotBeWrittenWholeIsLeftAsItWas) {
     Folder folder;
     const std::string out = folder.file("screen.i");
-    std::ofstream(out) << "old\n";
+    saveText(out, "old\n");
     // The shell's ulimit -f 1 stops a file at 512 bytes, as a full disk stops it: the gradient's
     // text is longer.
     const testprogram::Outcome r =

@@ -116,7 +116,7 @@ TEST_F(RegistersTab, TheTabAndTheCommandLinePrintTheSameRegisterLine) {
 
     // The AGA box reports the register; a click does not change it.
     const bool aga = ui->registerIsAGACheckButton->isChecked();
-    QTest::mouseClick(ui->registerIsAGACheckButton, Qt::LeftButton);
+    userinput::click(ui->registerIsAGACheckButton);
     EXPECT_EQ(ui->registerIsAGACheckButton->isChecked(), aga);
 }
 

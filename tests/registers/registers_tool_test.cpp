@@ -23,7 +23,7 @@
 #include "registers/RegistersViewController.h"
 
 #include "QtPrinters.h"
-#include "golden_text.h"
+#include "golden_table.h"
 #include <QFile>
 #include <QMap>
 #include <QRegularExpression>
@@ -34,14 +34,9 @@ using namespace RegisterWord;
 
 namespace {
 
-// The rows of a table in data/cases.txt, each split at its "|"s.
+// The rows of a table in data/cases.txt.
 QList<QStringList> table(const char *name) {
-    static const std::map<std::string, std::string> cases = golden::read(QUILLFEN_REGISTERS_CASES);
-    QList<QStringList> rows;
-    for (const QString &row :
-         QString::fromStdString(cases.at(name)).split('\n', Qt::SkipEmptyParts))
-        rows << row.split('|');
-    return rows;
+    return golden::table(QUILLFEN_REGISTERS_CASES, name);
 }
 
 RegistersTool realTool() {

@@ -13,7 +13,9 @@
 #include "shell/MainWindow.h"
 #include "workbench/CopperWorkbenchViewController.h"
 
+#include "../convert/picture_path.h"
 #include "QtPrinters.h"
+#include "UserInput.h"
 #include <QtTest>
 #include <QtWidgets>
 #include <gtest/gtest.h>
@@ -99,16 +101,8 @@ TEST(Shell, TheMenusShowTheToolsAndTheGuide) {
     // A picture dropped on the window gives the Colour tool its palette, read on a worker
     // thread.
     tabs->setCurrentIndex(0);
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(dataFile("two colours.iff"))});
-    const QPoint middle = window.rect().center();
-    QDragEnterEvent enter(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&window, &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QSignalSpy read(window.colourViewController(), &ColourViewController::paletteRead);
-    QApplication::sendEvent(&window, &drop);
-    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_TRUE(userinput::dropFile(&window, dataFile("two colours.iff")));
     ASSERT_TRUE(read.count() == 1 || read.wait());
     EXPECT_EQ(window.tabViewController()->currentWidget(), window.colourViewController());
     EXPECT_EQ(window.colourViewController()->paletteDataSource()->paletteEntries(),
@@ -167,17 +161,16 @@ TEST(Shell, HiddenToolsAreBuiltWhenFirstShown) {
 // on show; a file that cannot be read named in a sentence.
 TEST(Shell, FilesOnTheCommandLineOpenInTheirTools) {
     const QString text = dataFile("list.s"), binary = dataFile("list.bin");
-    const QString pictures = QStringLiteral(QUILLFEN_TEST_PICTURES);
     const struct {
         QString path;
         const char *tool; // the object name of the tool on show
         bool read;
     } cases[] = {
-        {pictures + "/ham6.iff", "convertViewController", true},
+        {picturePath("ham6.iff"), "convertViewController", true},
         {dataFile("two colours.iff"), "colourViewController", true},
         {text, "copperWorkbenchViewController", true},
         {binary, "copperWorkbenchViewController", true},
-        {pictures + "/truncated-bmhd-chunk.iff", "convertViewController", false},
+        {picturePath("truncated-bmhd-chunk.iff"), "convertViewController", false},
         {dataFile("nothing here"), "convertViewController", false},
     };
     MainWindow window(nullptr, MainWindow::ToolLoading::WhenShown);

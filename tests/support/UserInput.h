@@ -1,15 +1,21 @@
 // What a user does to real widgets, for every widget test: typing over a field's text, pasting,
 // ending an edit with Return, choosing a pop-up item with the keyboard, clicking a button. Each
 // goes through the widget's own key and mouse handling, so validators, formatters and the
-// signals a user's action sends (textEdited, activated, clicked) all take part.
+// signals a user's action sends (textEdited, activated, clicked) all take part. And a page's tab
+// clicked, and a file dropped from a file manager.
 #pragma once
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
+#include <QUrl>
 
 namespace userinput {
 
@@ -53,6 +59,24 @@ inline void chooseWithKeys(QComboBox *popUp, int index) {
 
 inline void click(QAbstractButton *button) {
     QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// Shows a page of a tab widget by a click on its tab.
+inline void showPage(QTabWidget *pages, int page) {
+    QTest::mouseClick(pages->tabBar(), Qt::LeftButton, {}, pages->tabBar()->tabRect(page).center());
+}
+
+// Drops a file's URL in the middle of a widget, as a file manager does; true when both the drag's
+// entry and the drop were taken.
+inline bool dropFile(QWidget *target, const QString &path) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    const QPoint middle = target->rect().center();
+    QDragEnterEvent enter(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return enter.isAccepted() && drop.isAccepted();
 }
 
 } // namespace userinput
