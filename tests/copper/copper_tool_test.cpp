@@ -8,6 +8,7 @@
 #include "QtPrinters.h"
 #include "copper_rows.h"
 #include "golden_text.h"
+#include "m68k_assembler.h"
 #include <gtest/gtest.h>
 
 #include <variant>
@@ -108,7 +109,7 @@ TEST(CopperTool, EachInstructionsRowWordsAndFields) {
 }
 
 // The code for a run of lines, with the line WAIT's fields and the end of the frame
-// (data/runs.txt).
+// (data/runs.txt), which the assembler takes as it is shown.
 TEST(CopperTool, TheCodeForARunOfLines) {
     const std::map<std::string, std::string> cases = golden::read(QUILLFEN_COPPER_DATA "/runs.txt");
     ASSERT_EQ(cases.size(), 18u);
@@ -126,6 +127,12 @@ TEST(CopperTool, TheCodeForARunOfLines) {
         for (const QString &i : key.section(": ", 1).split("; ", Qt::SkipEmptyParts))
             add(*tool, parsed(i));
         EXPECT_TRUE(matches(tool->code(), code)) << run << "\n" << tool->code();
+        // And the assembler takes it as it is shown, without a word of complaint.
+        if (m68k::available()) {
+            const m68k::Result assembled = m68k::assemble(tool->code());
+            EXPECT_TRUE(assembled.words && assembled.messages.empty()) << run << "\n"
+                                                                       << assembled.messages;
+        }
     }
 }
 
