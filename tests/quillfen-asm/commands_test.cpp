@@ -8,12 +8,6 @@
 
 #include <filesystem>
 
-namespace {
-
-const std::string kTool = QUILLFEN_ASM_TOOL;
-
-} // namespace
-
 TEST(QuillfenAsm, CommandsOptionsMessagesAndExitStatuses) {
     testfiles::Folder folder;
     // The lists and dumps of data/lists (data/runs.txt tells what each holds).
@@ -33,5 +27,5 @@ TEST(QuillfenAsm, CommandsOptionsMessagesAndExitStatuses) {
     picturetest::savePng(folder.file("two.png"),
                          picturetest::pngLayout(2, 1, PNG_COLOR_TYPE_PALETTE, 8, {0, 1},
                                                 {{0x12, 0x34, 0x56}, {0xff, 0x80, 0x00}}));
-    runtable::expectRuns(kTool, folder.path(), QUILLFEN_ASM_DATA "/runs.txt");
+    runtable::expectRuns(QUILLFEN_ASM_TOOL, folder.path(), QUILLFEN_ASM_DATA "/runs.txt");
 }

@@ -213,10 +213,10 @@ TEST(QuillfenIff, SpriteOptionsReachTheWords) {
                          [&](const std::string &arguments) {
                              EXPECT_FALSE(exists(folder.file("out"))) << arguments;
                          });
-    // Written, the words the text prints.
-    EXPECT_EQ(wordsOf(written("sprite", folder.file("s.png"), folder)),
-              (std::vector<std::uint16_t>{0x8000, 0x0008, 0x4000, 0x0008, 0x2000, 0x0008, 0x1000,
-                                          0x0008, 0x0be0, 0x03e8}));
+    // Written, the words the text prints, high bytes first.
+    EXPECT_EQ(written("sprite", folder.file("s.png"), folder),
+              (Bytes{0x80, 0,    0,    0x08, 0x40, 0,    0,    0x08, 0x20, 0,
+                     0,    0x08, 0x10, 0,    0,    0x08, 0x0b, 0xe0, 0x03, 0xe8}));
 }
 
 TEST(QuillfenIff, ConversionsKeepThePictureOrWriteNothing) {
