@@ -14,6 +14,7 @@
 
 #include "QtPrinters.h"
 #include "UserInput.h"
+#include "iff_bytes.h"
 #include "scratch_files.h"
 
 #include <QAction>
@@ -98,16 +99,18 @@ protected:
         EXPECT_TRUE(testfiles::load(tab) == testfiles::load(cli));
     }
 
-    // A picture of four colours, 6 x 3, its pixels in the order of their colours, as a PNG.
+    // A hires picture (CAMG $8000) of four colours, 7 x 3 in two planes, the pixel at x, y of
+    // colour (x + 2y) mod 4: plane 0 is 0101010 on every row, plane 1 0011001, 1100110, 0011001.
     QString fourColours() {
-        QImage image(6, 3, QImage::Format_Indexed8);
-        image.setColorTable(
-            {qRgb(0xff, 0, 0), qRgb(0, 0xff, 0), qRgb(0, 0, 0xff), qRgb(255, 255, 255)});
-        for (int i = 0; i < 18; ++i)
-            image.setPixel(i % 6, i / 6, static_cast<uint>((i % 6 + 2 * (i / 6)) % 4));
-        const QString png = QString::fromStdString(dir.file("four.png"));
-        EXPECT_TRUE(image.save(png, "PNG"));
-        return png;
+        const iffbytes::Bytes ilbm = iffbytes::group(
+            "FORM", "ILBM",
+            {iffbytes::bmhd(7, 3, 2),
+             iffbytes::chunk("CMAP", {0xff, 0, 0, 0, 0xff, 0, 0, 0, 0xff, 0xff, 0xff, 0xff}),
+             iffbytes::chunk("CAMG", iffbytes::be32(0x8000)),
+             iffbytes::chunk("BODY", {0x54, 0, 0x32, 0, 0x54, 0, 0xcc, 0, 0x54, 0, 0x32, 0})});
+        const std::string path = dir.file("four.iff");
+        EXPECT_TRUE(testfiles::saveText(path, std::string(ilbm.begin(), ilbm.end())));
+        return QString::fromStdString(path);
     }
 
     testfiles::Folder dir;
@@ -189,21 +192,20 @@ TEST_F(ConvertTab, TrueColourIsReducedFromTheControls) {
 
 TEST_F(ConvertTab, ThePicturesShapeAndZoomReachTheView) {
     open(fourColours());
-    // At 4x, with a hires shape (1 x 2) given to the view, each picture pixel is a block of
-    // 4 x 8 of its own colour: nothing smoothed.
-    ui->pictureView->setPixelAspect({1, 2});
+    // At 4x, in the hires shape (1 x 2), each picture pixel is a block of 4 x 8 of its own
+    // colour: nothing smoothed.
     userinput::chooseWithKeys(ui->zoomComboBox, 3);
     QApplication::processEvents();
     const QImage screen = ui->pictureView->viewport()->grab().toImage(),
                  image = controller->shownImage();
     const QPointF origin = ui->pictureView->pictureRect().topLeft();
-    for (int i = 0; i < 18; ++i)
+    for (int i = 0; i < 21; ++i)
         for (const QPointF corner : {QPointF(0.5, 0.5), QPointF(3.5, 7.5)}) {
             const QPointF at =
-                (origin + QPointF(i % 6 * 4, i / 6 * 8) + corner) * screen.devicePixelRatio();
+                (origin + QPointF(i % 7 * 4, i / 7 * 8) + corner) * screen.devicePixelRatio();
             ASSERT_EQ(screen.pixel(static_cast<int>(at.x()), static_cast<int>(at.y())) |
                           0xff000000u,
-                      image.pixel(i % 6, i / 6))
+                      image.pixel(i % 7, i / 7))
                 << i;
         }
     // Fitted, the view keeps the shape, by whole screen pixels; the aspect box squares it.
