@@ -99,15 +99,17 @@ protected:
         EXPECT_TRUE(testfiles::load(tab) == testfiles::load(cli));
     }
 
-    // A hires picture (CAMG $8000) of four colours, 7 x 3 in two planes, the pixel at x, y of
-    // colour (x + 2y) mod 4: plane 0 is 0101010 on every row, plane 1 0011001, 1100110, 0011001.
+    // A hires picture (CAMG $8000) of four colours, 7 x 4 in two planes, the pixel at x, y of
+    // colour (x + 2y) mod 4: plane 0 is 0101010 on every row, plane 1 0011001 and 1100110 in
+    // turn.
     QString fourColours() {
         const iffbytes::Bytes ilbm = iffbytes::group(
             "FORM", "ILBM",
-            {iffbytes::bmhd(7, 3, 2),
+            {iffbytes::bmhd(7, 4, 2),
              iffbytes::chunk("CMAP", {0xff, 0, 0, 0, 0xff, 0, 0, 0, 0xff, 0xff, 0xff, 0xff}),
              iffbytes::chunk("CAMG", iffbytes::be32(0x8000)),
-             iffbytes::chunk("BODY", {0x54, 0, 0x32, 0, 0x54, 0, 0xcc, 0, 0x54, 0, 0x32, 0})});
+             iffbytes::chunk("BODY", {0x54, 0, 0x32, 0, 0x54, 0, 0xcc, 0, 0x54, 0, 0x32, 0, 0x54, 0,
+                                      0xcc, 0})});
         const std::string path = dir.file("four.iff");
         EXPECT_TRUE(testfiles::saveText(path, std::string(ilbm.begin(), ilbm.end())));
         return QString::fromStdString(path);
@@ -199,7 +201,7 @@ TEST_F(ConvertTab, ThePicturesShapeAndZoomReachTheView) {
     const QImage screen = ui->pictureView->viewport()->grab().toImage(),
                  image = controller->shownImage();
     const QPointF origin = ui->pictureView->pictureRect().topLeft();
-    for (int i = 0; i < 21; ++i)
+    for (int i = 0; i < 28; ++i)
         for (const QPointF corner : {QPointF(0.5, 0.5), QPointF(3.5, 7.5)}) {
             const QPointF at =
                 (origin + QPointF(i % 7 * 4, i / 7 * 8) + corner) * screen.devicePixelRatio();
