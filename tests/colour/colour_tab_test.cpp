@@ -139,6 +139,18 @@ TEST_F(ColourTab, TheEditorsControlsReachTheToolAndTheSelection) {
     grid->clearSelection();
     EXPECT_EQ(ui->colourWell->color(), rgb(0, 0, 0));
     EXPECT_EQ(entry(6), rgb(0x10, 0x20, 0x30));
+    // Another palette size keeps the colours, or not, as the box says.
+    const QList<Colour> edited = source->paletteEntries();
+    userinput::click(ui->keepExistingPaletteButton);
+    choosePaletteSize("64");
+    EXPECT_EQ(source->paletteEntries(), ColourTool::resized(edited, 64, true));
+    userinput::click(ui->keepExistingPaletteButton);
+    choosePaletteSize("4");
+    EXPECT_EQ(source->paletteEntries(), Colour::amigaDefaults(4));
+    // A new palette shows its first entry in the editor, and an edit goes to it.
+    EXPECT_EQ(grid->selectedRows(), QList<int>{0});
+    slide(ui->redSlider, 0x77);
+    EXPECT_EQ(entry(0), rgb(0x77, 0, 0));
 }
 
 TEST_F(ColourTab, SelectingAnEntryLoadsItsColourAndPlace) {
@@ -222,23 +234,7 @@ TEST_F(ColourTab, PaletteAndRainbowCodeWithTheirPreview) {
     expectEditorShowsTheTool(ColourTool::Output::Palette);
 }
 
-TEST_F(ColourTab, ThePaletteSizeKeepsColoursOrNot) {
-    click(1);
-    slide(ui->redSlider, 7);
-    const QList<Colour> edited = source->paletteEntries();
-    userinput::click(ui->keepExistingPaletteButton);
-    choosePaletteSize("64");
-    EXPECT_EQ(source->paletteEntries(), ColourTool::resized(edited, 64, true));
-    userinput::click(ui->keepExistingPaletteButton);
-    choosePaletteSize("4");
-    EXPECT_EQ(source->paletteEntries(), Colour::amigaDefaults(4));
-    // A new palette shows its first entry in the editor, and an edit goes to it.
-    EXPECT_EQ(grid->selectedRows(), QList<int>{0});
-    slide(ui->redSlider, 0x77);
-    EXPECT_EQ(entry(0), rgb(0x77, 0, 0));
-}
-
-TEST_F(ColourTab, EntriesDraggedWithinTheGrid) {
+TEST_F(ColourTab, EntriesDraggedWithinTheGridAndColoursDroppedFromOutside) {
     source->updatePaletteEntryForCollectionView(2, rgb(255, 0, 0));
     source->updatePaletteEntryForCollectionView(5, rgb(0, 0, 255));
     source->storeRainbowHeight(9, 2);
@@ -268,9 +264,8 @@ TEST_F(ColourTab, EntriesDraggedWithinTheGrid) {
     // Several entries at once are refused.
     EXPECT_FALSE(dragFromGrid({2, 3}, onto(5)));
     EXPECT_EQ(source->paletteEntries(), expected);
-}
 
-TEST_F(ColourTab, ColoursDroppedFromOutside) {
+    // A colour dropped from outside onto an entry.
     click(1);
     click(3, Qt::ControlModifier);
     QMimeData colour;
