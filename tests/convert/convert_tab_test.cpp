@@ -111,7 +111,7 @@ protected:
              iffbytes::chunk("BODY", {0x54, 0, 0x32, 0, 0x54, 0, 0xcc, 0, 0x54, 0, 0x32, 0, 0x54, 0,
                                       0xcc, 0})});
         const std::string path = dir.file("four.iff");
-        EXPECT_TRUE(testfiles::saveText(path, std::string(ilbm.begin(), ilbm.end())));
+        EXPECT_TRUE(iffbytes::save(path, ilbm));
         return QString::fromStdString(path);
     }
 

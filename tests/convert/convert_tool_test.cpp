@@ -60,9 +60,6 @@ TEST_F(ConvertToolTest, ThePixelsTakeTheShapeOfTheirDisplayMode) {
         p.source = c[0] == "Pbm"   ? picture::Source::Pbm
                    : c[0] == "Png" ? picture::Source::Png
                                    : picture::Source::Ilbm;
-        p.width = p.height = p.depth = 1;
-        p.pixels = {0};
-        p.palette = {{0, 0, 0}, {255, 255, 255}};
         p.hasViewportMode = c[1] != "-";
         p.viewportMode = c[1].toUInt(nullptr, 16);
         p.xAspect = c[2].section(':', 0, 0).toUInt();
