@@ -234,21 +234,15 @@ TEST_F(ConvertTab, AReadingGoesOnWhileTheTabSaysSoADroppedFileOpensAndABrokenOne
     EXPECT_TRUE(userinput::dropFile(controller.get(), picturePath("ham6.iff")));
     ASSERT_TRUE(read.count() == 2 || read.wait());
     EXPECT_EQ(controller->pictureName(), "ham6.iff");
-    // A file that cannot be read leaves the picture and says why.
+    // A file that cannot be read leaves the picture and says why, in a sentence naming it (a
+    // broken picture's sentence is the shell's: tests/shell).
     const QImage before = controller->shownImage();
-    // What the picture library refuses (tests/picture): a broken file, a missing one.
-    for (const std::string &path :
-         {picturePath("truncated-bmhd-chunk.iff").toStdString(), dir.file("missing.iff")}) {
-        SCOPED_TRACE(path);
-        EXPECT_FALSE(controller->openPictureFile(QString::fromStdString(path)));
-        // A sentence naming the file.
-        EXPECT_TRUE(
-            controller->status().contains(QFileInfo(QString::fromStdString(path)).fileName()))
-            << controller->status().toStdString();
-        EXPECT_TRUE(controller->status().endsWith('.')) << controller->status().toStdString();
-        EXPECT_EQ(controller->pictureName(), "ham6.iff");
-        EXPECT_TRUE(controller->shownImage() == before);
-    }
+    EXPECT_FALSE(controller->openPictureFile(QString::fromStdString(dir.file("missing.iff"))));
+    EXPECT_TRUE(controller->status().contains("“missing.iff”") &&
+                controller->status().endsWith('.'))
+        << controller->status().toStdString();
+    EXPECT_EQ(controller->pictureName(), "ham6.iff");
+    EXPECT_TRUE(controller->shownImage() == before);
 }
 
 // In the window: File > Open Picture, Edit > Copy Output, a dropped picture, the palette handed
