@@ -225,7 +225,6 @@ TEST_F(ColourTab, PaletteAndRainbowCodeWithTheirPreview) {
     // NTSC: the frame ends after line $105, in the code and in the preview.
     ui->ntscButton->click();
     ui->outputRainbowCodeButton->click();
-    EXPECT_TRUE(controller->tool().ntsc);
     expectEditorShowsTheTool(ColourTool::Output::Rainbow);
     EXPECT_EQ(ui->codeFramePreview->bands(0).back().lastLine, 0x105);
 }
