@@ -9,6 +9,7 @@
 #include "copper_rows.h"
 #include "golden_text.h"
 #include "m68k_assembler.h"
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include <variant>
@@ -65,19 +66,13 @@ QString givenBack(const CopperTool &tool, int row) {
              : QString();
 }
 
-// Whether the code is the text expected, where a line "..." first or last stands for any lines.
-bool matches(const std::string &code, std::string text) {
-    const bool before = text.rfind("...\n", 0) == 0;
-    const bool after = text.size() > 4 && text.compare(text.size() - 4, 4, "...\n") == 0;
-    text = text.substr(before ? 4 : 0, text.size() - (before ? 4 : 0) - (after ? 4 : 0));
-    if (code.size() < text.size())
-        return false;
-    const bool starts = code.compare(0, text.size(), text) == 0;
-    const bool ends = code.compare(code.size() - text.size(), text.size(), text) == 0;
-    return before && after ? code.find(text) != std::string::npos
-           : before        ? ends
-           : after         ? starts
-                           : starts && code.size() == text.size();
+// Whether the code is the text expected, where a line "..." stands for any lines.
+bool matches(const std::string &code, const std::string &text) {
+    QString pattern = QRegularExpression::escape(QString::fromStdString(text));
+    pattern.replace(QRegularExpression::escape("...\n"), "(.*\n)*");
+    return QRegularExpression(QRegularExpression::anchoredPattern(pattern))
+        .match(QString::fromStdString(code))
+        .hasMatch();
 }
 
 } // namespace
