@@ -75,10 +75,19 @@ bool matches(const std::string &code, const std::string &text) {
         .hasMatch();
 }
 
+// The assembler takes the code as it is shown, without a word of complaint (an m68k assembler
+// in its Motorola syntax, with the hardware include files' register equates).
+void expectAssembled(const std::string &code) {
+    if (!m68k::available())
+        return;
+    const m68k::Result assembled = m68k::assemble(code);
+    EXPECT_TRUE(assembled.words && assembled.messages.empty()) << code << assembled.messages;
+}
+
 } // namespace
 
 // Each instruction as typed: its row, its words on line $2c and the fields it gives back, or the
-// message that refuses it (data/rows.txt).
+// message that refuses it (data/rows.txt); the code assembles.
 TEST(CopperTool, EachInstructionsRowWordsAndFields) {
     const std::map<std::string, std::string> cases = golden::read(QUILLFEN_COPPER_DATA "/rows.txt");
     ASSERT_EQ(cases.size(), 31u);
@@ -94,6 +103,7 @@ TEST(CopperTool, EachInstructionsRowWordsAndFields) {
             continue;
         }
         EXPECT_EQ(tool->code(), "\tdc.w\t$2c07,$fffe," + shown.value(1).toStdString() + "\n");
+        expectAssembled(tool->code());
         EXPECT_TRUE(givenBack(*tool, 1).isEmpty() && givenBack(*tool, -1).isEmpty());
         if (shown.size() > 3) {
             EXPECT_EQ(givenBack(*tool, 0), shown[2]);
@@ -122,12 +132,7 @@ TEST(CopperTool, TheCodeForARunOfLines) {
         for (const QString &i : key.section(": ", 1).split("; ", Qt::SkipEmptyParts))
             add(*tool, parsed(i));
         EXPECT_TRUE(matches(tool->code(), code)) << run << "\n" << tool->code();
-        // And the assembler takes it as it is shown, without a word of complaint.
-        if (m68k::available()) {
-            const m68k::Result assembled = m68k::assemble(tool->code());
-            EXPECT_TRUE(assembled.words && assembled.messages.empty()) << run << "\n"
-                                                                       << assembled.messages;
-        }
+        expectAssembled(tool->code());
     }
 }
 
