@@ -24,7 +24,6 @@
 
 #include "QtPrinters.h"
 #include "golden_table.h"
-#include <QFile>
 #include <QMap>
 #include <QRegularExpression>
 #include <amiga/registercode.h>
@@ -77,12 +76,8 @@ TEST(RegisterWord, BitsMakeTheWordGroupsTheirValuesAndGoalTextsTheWord) {
 // of data/bitnames.txt named and flagged bit by bit as there.
 TEST(RegisterDatabaseContents, EveryRegisterFitsTheCalculatorAndTheManuals) {
     QMap<QString, QStringList> manual; // bit 0 first
-    QFile file(QStringLiteral(QUILLFEN_BITNAMES));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text)) << QUILLFEN_BITNAMES;
-    for (const QString &line : QString::fromUtf8(file.readAll()).split('\n')) {
-        QStringList words = line.split(' ', Qt::SkipEmptyParts);
-        if (words.isEmpty() || words[0].startsWith('#'))
-            continue;
+    for (const QStringList &row : golden::table(QUILLFEN_BITNAMES, "bit names")) {
+        QStringList words = row[0].split(' ', Qt::SkipEmptyParts);
         const QString reg = words.takeFirst();
         ASSERT_EQ(words.size(), 16) << reg.toStdString();
         for (const QString &word : words)
