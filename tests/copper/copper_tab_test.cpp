@@ -64,20 +64,14 @@ protected:
 
 TEST_F(CopperTab, EveryControlReachesTheToolAndTheViewsShowIt) {
     const CopperTool &tool = controller.tool();
-    const struct {
-        QLineEdit *field;
-        const QString CopperTool::*member;
-        const char *typed;
-    } runFields[] = {
-        {ui->iterationsTextField, &CopperTool::lines, "3"},
-        {ui->initialVerticalWaitTextField, &CopperTool::firstLine, "2b"},
-        {ui->initialHorizontalWaitTextField, &CopperTool::horizontal, "09"},
-        {ui->initialVerticleMaskTextField, &CopperTool::verticalMask, "7f"},
-        {ui->initialHorizontalMaskTextField, &CopperTool::horizontalMask, "fc"},
-    };
-    for (const auto &f : runFields) {
-        type(f.field, f.typed);
-        EXPECT_EQ(tool.*f.member, f.typed) << f.typed;
+    for (auto [field, member, typed] :
+         {std::tuple{ui->iterationsTextField, &CopperTool::lines, "3"},
+          {ui->initialVerticalWaitTextField, &CopperTool::firstLine, "2b"},
+          {ui->initialHorizontalWaitTextField, &CopperTool::horizontal, "09"},
+          {ui->initialVerticleMaskTextField, &CopperTool::verticalMask, "7f"},
+          {ui->initialHorizontalMaskTextField, &CopperTool::horizontalMask, "fc"}}) {
+        type(field, typed);
+        EXPECT_EQ(tool.*member, typed) << typed;
     }
     click(ui->ntscButton);
     EXPECT_TRUE(tool.ntsc);

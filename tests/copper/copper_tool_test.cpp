@@ -38,12 +38,10 @@ QString add(CopperTool &tool, const Instruction &instruction) {
     return {};
 }
 
-// A tool with the list given and the run: lines from first, the line WAIT at $07 under $fffe.
-std::unique_ptr<CopperTool> toolWith(std::initializer_list<Instruction> list, const char *lines,
-                                     const char *first, bool ntsc = false) {
+// A tool for a run of lines from first, the line WAIT at $07 under $fffe.
+std::unique_ptr<CopperTool> toolWith(const QString &lines, const QString &first,
+                                     bool ntsc = false) {
     auto tool = std::make_unique<CopperTool>();
-    for (const Instruction &i : list)
-        add(*tool, i);
     tool->lines = lines;
     tool->firstLine = first;
     tool->horizontal = "07";
@@ -94,7 +92,7 @@ TEST(CopperTool, EachInstructionsRowWordsAndFields) {
     for (const auto &[typed, expected] : cases) {
         SCOPED_TRACE(typed);
         const QStringList shown = QString::fromStdString(expected).split('\n');
-        auto tool = toolWith({}, "1", "2c");
+        auto tool = toolWith("1", "2c");
         const Instruction instruction = parsed(QString::fromStdString(typed));
         const QString refused = add(*tool, instruction);
         EXPECT_EQ(rowsOf(tool->list()), refused.isEmpty() ? QStringList{shown[0]} : QStringList{});
@@ -121,9 +119,7 @@ TEST(CopperTool, TheCodeForARunOfLines) {
     for (const auto &[run, code] : cases) {
         const QString key = QString::fromStdString(run);
         const QStringList from = key.section(" from ", 1).section(':', 0, 0).split(' ');
-        auto tool = toolWith({}, "", "", from.contains("ntsc"));
-        tool->lines = key.section(" from ", 0, 0);
-        tool->firstLine = from[0];
+        auto tool = toolWith(key.section(" from ", 0, 0), from[0], from.contains("ntsc"));
         if (const qsizetype at = from.indexOf("wait"); at > 0) {
             tool->horizontal = from.value(at + 1);
             tool->verticalMask = from.value(at + 2);

@@ -98,8 +98,7 @@ TEST_F(RegistersTab, TheTabAndTheCommandLinePrintTheSameRegisterLine) {
     userinput::type(ui->goalSeekTextField, "3011");
     QTest::keyClick(ui->goalSeekTextField, Qt::Key_Return);
     EXPECT_EQ(controller->tool().word, 0x3011);
-    const int bpu = ui->groupPopUpButton->findText("BPU");
-    userinput::chooseWithKeys(ui->groupPopUpButton, bpu);
+    userinput::chooseWithKeys(ui->groupPopUpButton, ui->groupPopUpButton->findText("BPU"));
     EXPECT_EQ(controller->tool().group, "BPU");
     expectViewsShowTheTool();
     // Another chipset keeps the bits ticked.
