@@ -35,14 +35,6 @@ const DisplayTool::Row &row(const std::vector<DisplayTool::Row> &rows, amiga::Di
     return *std::find_if(rows.begin(), rows.end(), [reg](const auto &r) { return r.reg == reg; });
 }
 
-// The screen on the frame, or the message that refuses it.
-amiga::FramePicture frameOf(const DisplayTool &tool) {
-    amiga::FramePicture picture;
-    QString message;
-    EXPECT_TRUE(tool.screenFrame(&picture, &message)) << message;
-    return picture;
-}
-
 } // namespace
 
 // The results and their arithmetic for each size, and the depth pop-up's item: data/memory.txt.
@@ -130,7 +122,9 @@ TEST(DisplayScreenFrame, TheScreenFillsTheWindowInEveryLayout) {
         tool.interleaved = how == "interleaved";
         tool.interlace = how == "interlaced";
         tool.screenPicture = how == "picture" ? picture : nullptr;
-        const amiga::FramePicture frame = frameOf(tool);
+        amiga::FramePicture frame;
+        QString message;
+        ASSERT_TRUE(tool.screenFrame(&frame, &message)) << layout << message;
         std::size_t column, row;
         for (std::uint32_t colour; at >> std::dec >> column >> row >> std::hex >> colour;)
             EXPECT_EQ(frame.pixels[row * frame.columns + column], colour)
