@@ -4,14 +4,8 @@
 #include "shell/MainWindow.h"
 
 #include "QtPrinters.h"
-#include <QAbstractButton>
-#include <QDirIterator>
-#include <QGroupBox>
-#include <QLabel>
-#include <QMenuBar>
-#include <QShortcut>
-#include <QTest>
-#include <QXmlStreamReader>
+#include <QtTest>
+#include <QtWidgets>
 #include <gtest/gtest.h>
 
 namespace {

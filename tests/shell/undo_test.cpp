@@ -10,8 +10,8 @@
 #include "QtPrinters.h"
 #include "UserInput.h"
 
-#include <QTest>
-#include <QWheelEvent>
+#include <QtTest>
+#include <QtWidgets>
 #include <gtest/gtest.h>
 
 TEST(Undo, TheEditMenuUndoesTheStepsOfTheToolOnShow) {
