@@ -61,26 +61,24 @@ const Program kProgram = {
     collect,
 };
 
-// A command line as the shell gives it: argv[0] is the program or the command.
+// A line of a data file as the shell gives it, parted at blanks: argv[0] is the program or the
+// command.
 struct Line {
     std::vector<std::string> words;
     std::vector<char *> argv;
-    explicit Line(std::vector<std::string> given) : words(std::move(given)) {
+    explicit Line(const std::string &text) {
+        std::istringstream in(text);
+        words.assign(std::istream_iterator<std::string>(in), {});
         for (std::string &word : words)
             argv.push_back(word.data());
         argv.push_back(nullptr);
     }
+    int argc() const { return static_cast<int>(words.size()); }
 };
 
-Arguments parse(const Command &command, const std::vector<std::string> &words) {
-    Line line(words);
-    return Arguments(kProgram, command, static_cast<int>(line.words.size()), line.argv.data());
-}
-
-// The words of a line of a data file, parted at blanks.
-std::vector<std::string> words(const std::string &line) {
-    std::istringstream in(line);
-    return {std::istream_iterator<std::string>(in), {}};
+Arguments parse(const Command &command, const std::string &text) {
+    Line line(text);
+    return Arguments(kProgram, command, line.argc(), line.argv.data());
 }
 
 std::string shown(std::optional<std::int64_t> number) {
@@ -107,11 +105,10 @@ TEST(CommandLineArguments, OptionsOperandsAndTheirErrors) {
     const auto cases = golden::read(QUILLFEN_CLI_DATA "/arguments.txt");
     EXPECT_EQ(cases.size(), 23u);
     for (const auto &[line, expected] : cases) {
-        const std::vector<std::string> given = words(line);
         const Command *command = kProgram.commands[0];
         for (const Command *named : kProgram.commands)
-            command = given[0] == named->name ? named : command;
-        const std::string text = taken(parse(*command, given));
+            command = line.rfind(named->name, 0) == 0 ? named : command;
+        const std::string text = taken(parse(*command, line));
         EXPECT_EQ((text.empty() ? "(nothing)" : text) + "\n", expected) << line;
     }
 }
@@ -132,7 +129,7 @@ TEST(CommandLineNumbers, OptionValuesWithinBounds) {
     const auto cases = golden::read(QUILLFEN_CLI_DATA "/values.txt");
     EXPECT_EQ(cases.size(), 6u);
     for (const auto &[line, expected] : cases) {
-        Arguments a = parse(kRaw, words(line));
+        Arguments a = parse(kRaw, line);
         const auto depth = a.number("--depth", 5, Base::Decimal, 1, 32);
         const auto x = a.number("--x", Base::Hexadecimal, 0, 0x1ff);
         a.fail("--planar goes with --depth");
@@ -145,13 +142,12 @@ const std::map<std::string, std::string> kTexts = golden::read(QUILLFEN_CLI_DATA
 // A run of the test program as its shell would see it: the exit status, then each stream printed
 // (by the name of its text in texts.txt when it is one of them, so that the usage and overview
 // texts are checked here) and the operands of each run of the command.
-std::string run(const std::vector<std::string> &given) {
+std::string run(const std::string &text) {
     errors.clear();
     ran.clear();
-    Line line(given);
+    Line line(text);
     testing::internal::CaptureStdout();
-    const int status =
-        quillfen_cli::run(kProgram, static_cast<int>(line.words.size()), line.argv.data());
+    const int status = quillfen_cli::run(kProgram, line.argc(), line.argv.data());
     const std::string out = testing::internal::GetCapturedStdout();
     std::string seen = std::to_string(status) + "\n";
     for (const auto &[stream, text] : {std::pair{"out ", out}, {"err ", errors}}) {
@@ -169,7 +165,7 @@ TEST(CommandLineProgram, DispatchHelpAndExitStatuses) {
     const auto cases = golden::read(QUILLFEN_CLI_DATA "/runs.txt");
     EXPECT_EQ(cases.size(), 16u);
     for (const auto &[line, expected] : cases) {
-        std::string text = run(words(line));
+        std::string text = run(line);
         if (const std::size_t at = text.find(QUILLFEN_VERSION); at != std::string::npos)
             text.replace(at, std::string(QUILLFEN_VERSION).size(), "VERSION");
         EXPECT_EQ(text, expected) << line;
