@@ -22,8 +22,8 @@
 namespace {
 
 // The files the tests open; data/README.txt says what each holds.
-QString dataFile(const char *name) {
-    return QStringLiteral(QUILLFEN_SHELL_DATA "/") + QLatin1String(name);
+QString dataFile(const QString &name) {
+    return QStringLiteral(QUILLFEN_SHELL_DATA "/") + name;
 }
 
 QAction *action(const MainWindow &window, const char *name) {
@@ -145,29 +145,18 @@ TEST(Shell, HiddenToolsAreBuiltWhenFirstShown) {
               "registersViewController");
 }
 
-// quillfen FILE…: each file in the tool it belongs to, by its contents; the tool of the last
-// on show; a file that cannot be read named in a sentence.
+// quillfen FILE…, the files of data/files.txt: each file in the tool it belongs to, by its
+// contents; the tool of the last on show; a file that cannot be read named in a sentence.
 TEST(Shell, FilesOnTheCommandLineOpenInTheirTools) {
-    const QString text = dataFile("list.s"), binary = dataFile("list.bin");
-    const struct {
-        QString path;
-        const char *tool; // the object name of the tool on show
-        bool read;
-    } cases[] = {
-        {picturePath("ham6.iff"), "convertViewController", true},
-        {dataFile("two colours.iff"), "colourViewController", true},
-        {text, "copperWorkbenchViewController", true},
-        {binary, "copperWorkbenchViewController", true},
-        {picturePath("truncated-bmhd-chunk.iff"), "convertViewController", false},
-        {dataFile("nothing here"), "convertViewController", false},
-    };
     MainWindow window(nullptr, MainWindow::ToolLoading::WhenShown);
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.path.toStdString());
-        const QStringList problems = window.openFiles({c.path});
-        EXPECT_EQ(problems.isEmpty(), c.read) << problems.join(' ');
-        EXPECT_EQ(window.tabViewController()->currentWidget()->objectName(), c.tool);
-        EXPECT_TRUE(c.read || problems.value(0).contains(QFileInfo(c.path).fileName()));
+    for (const QStringList &c : golden::table(QUILLFEN_SHELL_DATA "/files.txt", "files")) {
+        const QString path =
+            c[0].startsWith("pictures/") ? picturePath("") + c[0].mid(9) : dataFile(c[0]);
+        SCOPED_TRACE(path.toStdString());
+        const QStringList problems = window.openFiles({path});
+        EXPECT_EQ(problems.isEmpty(), c[2] == "read") << problems.join(' ');
+        EXPECT_EQ(window.tabViewController()->currentWidget()->objectName(), c[1]);
+        EXPECT_TRUE(problems.isEmpty() || problems.value(0).contains(QFileInfo(path).fileName()));
     }
     EXPECT_EQ(window.convertViewController()->pictureName(), "ham6.iff");
     EXPECT_EQ(window.colourViewController()->paletteDataSource()->paletteEntries().size(), 2);
@@ -176,7 +165,7 @@ TEST(Shell, FilesOnTheCommandLineOpenInTheirTools) {
     auto *binaryFile = workbench->findChild<QCheckBox *>("binaryFileCheckBox");
     EXPECT_TRUE(binaryFile->isChecked());
     const QString listing = workbench->listingText();
-    window.openFiles({text});
+    window.openFiles({dataFile("list.s")});
     EXPECT_FALSE(binaryFile->isChecked());
     EXPECT_EQ(workbench->listingText(), listing);
     EXPECT_TRUE(listing.contains("COLOR00")) << listing;
