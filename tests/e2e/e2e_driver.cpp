@@ -256,22 +256,18 @@ private:
     QTabWidget *m_tabs = nullptr;
 };
 
-QMainWindow *mainWindow() {
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        if (auto *window = qobject_cast<QMainWindow *>(widget); window && window->isVisible())
-            return window;
-    return nullptr;
-}
-
+// Drives the program's main window once it is on show.
 void drive(int attemptsLeft) {
-    QMainWindow *window = mainWindow();
-    if (window) {
-        static Report report;
-        const QByteArray path = QFile::encodeName(qEnvironmentVariable("QUILLFEN_E2E_REPORT"));
-        if (std::FILE *file = path.isEmpty() ? nullptr : std::fopen(path.constData(), "w"))
-            report.out = file;
-        Driver(window, report, qEnvironmentVariable("QUILLFEN_SCREENSHOTS")).run();
-    } else if (attemptsLeft > 0) {
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *window = qobject_cast<QMainWindow *>(widget); window && window->isVisible()) {
+            static Report report;
+            const QByteArray path = QFile::encodeName(qEnvironmentVariable("QUILLFEN_E2E_REPORT"));
+            if (std::FILE *file = path.isEmpty() ? nullptr : std::fopen(path.constData(), "w"))
+                report.out = file;
+            return Driver(window, report, qEnvironmentVariable("QUILLFEN_SCREENSHOTS")).run();
+        }
+    }
+    if (attemptsLeft > 0) {
         QTimer::singleShot(50, qApp, [attemptsLeft] { drive(attemptsLeft - 1); });
     } else {
         std::fprintf(stderr, "e2e: the main window never showed\n");
