@@ -35,7 +35,11 @@ QString quoted(QString text) {
 // The report, written as it goes (on the error channel when the file cannot be written), so a
 // crash still leaves the checks made so far.
 struct Report {
-    std::FILE *out = stderr;
+    std::FILE *out = [] {
+        const QByteArray path = QFile::encodeName(qEnvironmentVariable("QUILLFEN_E2E_REPORT"));
+        std::FILE *file = path.isEmpty() ? nullptr : std::fopen(path.constData(), "w");
+        return file ? file : stderr;
+    }();
     int checks = 0, failures = 0;
     void write(const QString &line) {
         std::fprintf(out, "%s\n", line.toUtf8().constData());
@@ -56,8 +60,7 @@ struct Report {
 
 class Driver {
 public:
-    Driver(QMainWindow *window, Report &report, const QString &shots)
-        : m_window(window), m_report(report), m_shots(shots) {}
+    explicit Driver(QMainWindow *window) : m_window(window) {}
 
     void run() {
         // Pictures of a roomy window, or with QUILLFEN_SCREENSHOT_SIZE=minimum of the smallest
@@ -251,8 +254,8 @@ private:
     }
 
     QMainWindow *m_window;
-    Report &m_report;
-    QString m_shots;
+    Report m_report;
+    QString m_shots = qEnvironmentVariable("QUILLFEN_SCREENSHOTS");
     QTabWidget *m_tabs = nullptr;
 };
 
@@ -260,11 +263,7 @@ private:
 void drive(int attemptsLeft) {
     for (QWidget *widget : QApplication::topLevelWidgets()) {
         if (auto *window = qobject_cast<QMainWindow *>(widget); window && window->isVisible()) {
-            static Report report;
-            const QByteArray path = QFile::encodeName(qEnvironmentVariable("QUILLFEN_E2E_REPORT"));
-            if (std::FILE *file = path.isEmpty() ? nullptr : std::fopen(path.constData(), "w"))
-                report.out = file;
-            return Driver(window, report, qEnvironmentVariable("QUILLFEN_SCREENSHOTS")).run();
+            return Driver(window).run();
         }
     }
     if (attemptsLeft > 0) {
