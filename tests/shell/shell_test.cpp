@@ -244,14 +244,12 @@ TEST(ShellLayout, EveryToolFitsTheMinimumSize) {
             EXPECT_FALSE(area->verticalScrollBar()->isVisible()) << tool;
         }
         // Each page of a tab widget within the tool in turn: only the page on show is laid out.
-        QList<QTabWidget *> paged = contents->findChildren<QTabWidget *>();
-        paged.removeIf([](QTabWidget *pages) { return pages->objectName().isEmpty(); });
-        int pages = 1;
-        for (QTabWidget *widget : paged)
-            pages = std::max(pages, widget->count());
-        for (int page = 0; page < pages; ++page) {
-            for (QTabWidget *widget : paged)
+        const QList<QTabWidget *> paged = contents->findChildren<QTabWidget *>();
+        for (int page = 0, pages = 1; page < pages; ++page) {
+            for (QTabWidget *widget : paged) {
+                pages = std::max(pages, widget->count());
                 widget->setCurrentIndex(std::min(page, widget->count() - 1));
+            }
             QApplication::processEvents();
             checkControlsOf(contents, tool);
         }
