@@ -23,17 +23,29 @@ using quillfen_cli::Program;
 using quillfen_cli::Takes;
 
 std::string errors;           // what the program under test wrote to its error channel
-std::vector<std::string> ran; // the operands of each run of a command
+std::vector<std::string> ran; // what each run of a command was given
 
 void collect(const char *text) {
     errors += text;
 }
 
+// What a parse took: the error alone, or each option given (a value after "="), the operands
+// and whether help was asked for.
+std::string taken(const Arguments &a) {
+    if (!a.ok())
+        return "error: " + a.error();
+    std::string text;
+    for (const char *option : {"--planar", "--depth", "--mask", "--x"})
+        if (a.has(option))
+            text += option + (a.value(option) ? "=" + *a.value(option) : "") + " ";
+    for (const std::string &operand : a.operands())
+        text += "[" + operand + "]";
+    return text + (a.help() ? " help" : "");
+}
+
+// A command's run: what it was given.
 int record(Arguments &arguments) {
-    std::string operands;
-    for (const std::string &operand : arguments.operands())
-        operands += "[" + operand + "]";
-    ran.push_back(operands);
+    ran.push_back(taken(arguments));
     return quillfen_cli::kNegative;
 }
 
@@ -85,22 +97,6 @@ std::string shown(std::optional<std::int64_t> number) {
     return number ? std::to_string(*number) : "-";
 }
 
-// What a parse took: the error alone, or each option given (a value after "="), the operands
-// and whether help was asked for.
-std::string taken(const Arguments &a) {
-    if (!a.ok())
-        return "error: " + a.error();
-    std::string text;
-    for (const char *option : {"--planar", "--depth", "--mask", "--x"})
-        if (a.has(option))
-            text.append(option)
-                .append(a.value(option) ? "=" : "")
-                .append(a.value(option).value_or("") + " ");
-    for (const std::string &operand : a.operands())
-        text += "[" + operand + "]";
-    return text + (a.help() ? " help" : "");
-}
-
 TEST(CommandLineArguments, OptionsOperandsAndTheirErrors) {
     const auto cases = golden::read(QUILLFEN_CLI_DATA "/arguments.txt");
     EXPECT_EQ(cases.size(), 23u);
@@ -141,7 +137,7 @@ const std::map<std::string, std::string> kTexts = golden::read(QUILLFEN_CLI_DATA
 
 // A run of the test program as its shell would see it: the exit status, then each stream printed
 // (by the name of its text in texts.txt when it is one of them, so that the usage and overview
-// texts are checked here) and the operands of each run of the command.
+// texts are checked here) and what each run of the command was given.
 std::string run(const std::string &text) {
     errors.clear();
     ran.clear();
