@@ -106,8 +106,7 @@ void keysOf(MainWindow &window, QWidget *tool, const std::string &where) {
         QTest::keySequence(&window, key);
         QWidget *focus = QApplication::focusWidget();
         EXPECT_TRUE(focus && (focus == buddy || buddy->isAncestorOf(focus)))
-            << where << key.toString() << " focused " << (focus ? nameOf(focus) : "nothing")
-            << " instead of " << nameOf(buddy);
+            << where << nameOf(label) << " focused " << (focus ? nameOf(focus) : "nothing");
     }
 }
 
@@ -135,7 +134,6 @@ void namesOf(QWidget *tool, const std::string &where) {
 // on (a tab widget to its tab bar) is where it lands.
 void tabOrderOf(QWidget *tool, const std::string &where) {
     const QStringList stops = declaredTabStops(tool->metaObject()->className());
-    ASSERT_FALSE(stops.isEmpty()) << where << "no tab stops declared";
     for (QWidget *input : inputsOf(tool))
         EXPECT_TRUE(stops.contains(input->objectName())) << where << nameOf(input);
     QStringList expected;
