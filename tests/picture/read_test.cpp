@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <iomanip>
 #include <iterator>
 #include <sstream>
 #include <tuple>
@@ -24,10 +25,6 @@ namespace {
 std::optional<picture::Picture> read(const Bytes &bytes, std::string *error = nullptr) {
     std::string ignored;
     return picture::readPicture(bytes, error != nullptr ? error : &ignored);
-}
-
-std::vector<std::uint32_t> numbers(const std::vector<std::uint8_t> &pixels) {
-    return std::vector<std::uint32_t>(pixels.begin(), pixels.end());
 }
 
 } // namespace
@@ -169,47 +166,40 @@ TEST(ReadPng, DamagedAndOversizedFilesAreRefusedWithASentence) {
 TEST(ReadIff, FilesWorkedOutByteByByteGiveTheirPixelsOrColoursOrASentence) {
     Messages messages; // whatever the libraries say outside the reader's capture
     const auto cases = casefiles::read(QUILLFEN_PICTURE_DATA "/iff_pictures.txt");
-    ASSERT_EQ(cases.size(), 31u);
+    ASSERT_EQ(cases.size(), 32u);
     for (const auto &[name, fields] : cases) {
         SCOPED_TRACE(name);
-        const Bytes bytes = casefiles::bytes(fields.at("data"));
         auto field = [&fields](const char *key) {
             return fields.count(key) != 0 ? fields.at(key) : std::string();
         };
+        auto numbersOf = [&field](const char *key, int base = 10) {
+            std::istringstream words(field(key));
+            words >> std::setbase(base);
+            return std::vector<std::uint32_t>{std::istream_iterator<std::uint32_t>(words), {}};
+        };
+        const Bytes bytes = casefiles::bytes(field("data"));
         const std::string says = field("error");
         const unsigned index = std::stoul("0" + field("index"));
         std::vector<amiga::Rgb8> colours;
-        std::istringstream map(field("colours"));
-        for (unsigned c; map >> std::hex >> c;)
+        for (std::uint32_t c : numbersOf("colours", 16))
             colours.push_back({std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c)});
         std::string error;
-        if (!colours.empty() || name.rfind("colour map", 0) == 0) {
+        const bool mapOnly = name.rfind("colour map", 0) == 0;
+        if (!colours.empty() || mapOnly) {
             EXPECT_EQ(
                 picture::readColourMap(bytes, &error, index).value_or(std::vector<amiga::Rgb8>{}),
                 colours);
             EXPECT_NE(error.find(says), std::string::npos) << error;
-            if (name.rfind("colour map", 0) == 0)
+            if (mapOnly)
                 continue;
         }
         const auto read_ = picture::readPicture(bytes, &error, index);
-        if (!says.empty()) {
-            EXPECT_FALSE(read_);
-            EXPECT_NE(error.find(says), std::string::npos) << error;
-            if (index != 0)
-                continue;
-            // Bytes handed over are released as soon as they are read: the sentence is the same.
-            std::string handedOver;
-            EXPECT_FALSE(picture::readPicture(Bytes(bytes), &handedOver));
-            EXPECT_EQ(handedOver, error);
+        EXPECT_EQ(read_.has_value(), says.empty()) << error;
+        EXPECT_NE(error.find(says), std::string::npos) << error;
+        if (!read_)
             continue;
-        }
-        ASSERT_TRUE(read_) << error;
         if (!colours.empty())
             EXPECT_EQ(read_->palette, colours);
-        auto numbersOf = [&field](const char *key) {
-            std::istringstream words(field(key));
-            return std::vector<std::uint32_t>{std::istream_iterator<std::uint32_t>(words), {}};
-        };
         std::vector<std::uint32_t> opaque;
         for (std::uint8_t alpha : read_->opacity)
             opaque.push_back(alpha != 0);
@@ -217,14 +207,16 @@ TEST(ReadIff, FilesWorkedOutByteByByteGiveTheirPixelsOrColoursOrASentence) {
         std::string source;
         unsigned depth = 0;
         kind >> source >> depth;
-        EXPECT_EQ(std::tuple(sourceName(read_->source), read_->depth,
-                             depth > 8 ? read_->deepPixels : numbers(read_->pixels), opaque,
-                             read_->transparentColours, read_->warnings),
-                  std::tuple(source, depth, numbersOf("pixels"), numbersOf("opaque"),
-                             numbersOf("transparent"),
-                             field("warning").empty()
-                                 ? std::vector<std::string>{}
-                                 : std::vector<std::string>{field("warning")}));
+        EXPECT_EQ(
+            std::tuple(sourceName(read_->source), read_->depth,
+                       depth > 8
+                           ? read_->deepPixels
+                           : std::vector<std::uint32_t>(read_->pixels.begin(), read_->pixels.end()),
+                       opaque, read_->transparentColours, read_->warnings),
+            std::tuple(source, depth, numbersOf("pixels"), numbersOf("opaque"),
+                       numbersOf("transparent"),
+                       field("warning").empty() ? std::vector<std::string>{}
+                                                : std::vector<std::string>{field("warning")}));
         std::istringstream mode(field("mode"));
         std::string described, camg;
         if (mode >> described >> camg) {

@@ -1,6 +1,7 @@
 // Colour reduction: what must hold whatever the cuts, worked out from the pictures themselves.
 #include "picture/reduce.h"
 
+#include "case_files.h"
 #include "indexed_picture.h"
 #include "made_pictures.h"
 #include "picture_files.h"
@@ -350,12 +351,13 @@ TEST(ReadPictureFile, ReadFromTheFileAndReducedWhileReadGivesWhatTheBytesGive) {
         append(rows, {0x01, static_cast<std::uint8_t>(y / 3 * 7 + y % 3),
                       static_cast<std::uint8_t>(y / 3)});
     const picture::Reduction plain{16, false, None};
-    const struct {
-        const char *what;
+    struct Case {
+        std::string what;
         Bytes file;
         picture::Reduction reduction;
         bool fromFile; // reduced from the file, not the bytes
-    } cases[] = {
+    };
+    std::vector<Case> cases = {
         {"RGBA, diffused", rgba, {16, false, Diffuse}, false},
         {"RGBA, ordered, 12-bit", rgba, {16, true, Ordered}, true},
         {"RGBA, plain", rgba, {5, false, None}, true},
@@ -370,21 +372,10 @@ TEST(ReadPictureFile, ReadFromTheFileAndReducedWhileReadGivesWhatTheBytesGive) {
         {"cut", Bytes(rgba.begin(), rgba.begin() + 200), plain, true},
         {"ILBM in pieces", group("FORM", "ILBM", {bmhd(16, 12000, 2, 1, 1), chunk("BODY", rows)}),
          plain, true},
-        {"one run of 12 over all three rows: unpacked whole",
-         group("FORM", "ILBM", {bmhd(16, 3, 2, 0, 1), chunk("BODY", {0xf5, 0x5a})}), plain, true},
-        {"packed, short", group("FORM", "ILBM", {bmhd(16, 4, 2, 0, 1), chunk("BODY", {0xf9, 0})}),
-         plain, true},
-        {"not packed, masked",
-         group("FORM", "ILBM", {bmhd(16, 2, 1, 1), chunk("BODY", {1, 2, 3, 4, 5, 6, 7, 8})}), plain,
-         true},
-        {"not packed, short", group("FORM", "ILBM", {bmhd(16, 2, 1), chunk("BODY", {1, 2, 3})}),
-         plain, true},
-        {"after another picture",
-         group("CAT ", "ILBM",
-               {group("FORM", "ILBM", {bmhd(16, 1, 1, 0, 1), chunk("BODY", {0x01, 1, 2})}),
-                group("FORM", "ILBM", {bmhd(16, 1, 1, 0, 1), chunk("BODY", {0x01, 3, 4})})}),
-         plain, true},
     };
+    // Every IFF file of read_test's cases: packed or not, short, masked, after another picture.
+    for (const auto &[name, fields] : casefiles::read(QUILLFEN_PICTURE_DATA "/iff_pictures.txt"))
+        cases.push_back({name, casefiles::bytes(fields.at("data")), plain, true});
     const Folder folder;
     const std::string path = folder.file("p");
     for (const auto &c : cases) {
