@@ -1,6 +1,7 @@
-// Palette changes down a picture: the SHAM and PCHG readers against chunks built byte by byte,
-// and pictures with them shown line by line. The layouts are S. Vigna's PCHG document
-// (http://amigan.1emu.net/reg/ILBM.PCHG.txt) and the SHAM chunk as paint programs wrote it.
+// Palette changes down a picture: the SHAM and PCHG readers against chunks built byte by byte
+// (pictures with them are shown line by line in read_test.cpp's data/iff_pictures.txt). The layouts
+// are S. Vigna's PCHG document (http://amigan.1emu.net/reg/ILBM.PCHG.txt) and the SHAM chunk as
+// paint programs wrote it.
 #include "case_files.h"
 #include "iff_bytes.h"
 #include "picture/linecolours.h"
@@ -79,54 +80,5 @@ TEST(ColourChanges, ShamAndPchgChunksReadAsWorkedOutByHandOrRefusedSayingWhy) {
                   changesOf(*c.says ? "" : kCases.at("pchg: 12-bit").at("changes")))
             << c.says;
         EXPECT_NE(error.find(c.says), std::string::npos) << error;
-    }
-}
-
-TEST(ColourChanges, TheFileShowsEachLineWithItsPaletteOrWithoutABrokenChunk) {
-    // 16 x 4, one plane: the left half colour 1, the right half colour 0, every line.
-    const Bytes body = cat({{0xff, 0}, {0xff, 0}, {0xff, 0}, {0xff, 0}});
-    auto file = [&](const Bytes &changes, std::uint32_t camg = 0) {
-        return iffbytes::group("FORM", "ILBM",
-                               {iffbytes::bmhd(16, 4, 1), iffbytes::chunk("CAMG", be32(camg)),
-                                iffbytes::chunk("CMAP", {0, 0, 0, 0x10, 0x20, 0x30}), changes,
-                                iffbytes::chunk("BODY", body)});
-    };
-    const Rgb8 black{}, map1{0x10, 0x20, 0x30}, red{255, 0, 0}, blue{0, 0, 255};
-    // Worked by hand from the "12-bit" PCHG case: line 1 turns colour 1 red, line 3 colour 0 blue.
-    const std::vector<Rgb8> smallLines[4] = {
-        {map1, black}, {red, black}, {red, black}, {red, blue}};
-    // An interlaced SHAM picture: line pair 0-1 as the map, 2-3 colour 1 $0f0.
-    Bytes sham =
-        cat({be16(0), be16(0), be16(0x123), Bytes(28, 0), be16(0), be16(0x0f0), Bytes(28, 0)});
-    const Rgb8 green{0, 255, 0}, c123{0x11, 0x22, 0x33};
-    const std::vector<Rgb8> shamLines[4] = {
-        {c123, black}, {c123, black}, {green, black}, {green, black}};
-    const std::vector<Rgb8> plain[4] = {{map1, black}, {map1, black}, {map1, black}, {map1, black}};
-    struct Case {
-        const char *what;
-        Bytes bytes;
-        const std::vector<Rgb8> *lines;
-        std::vector<std::string> warnings;
-    } cases[] = {
-        {"PCHG", file(iffbytes::chunk("PCHG", smallPchg())), smallLines, {}},
-        {"SHAM, interlaced", file(iffbytes::chunk("SHAM", sham), 0x804), shamLines, {}},
-        {"short PCHG",
-         file(iffbytes::chunk("PCHG", {0, 0, 0, 1})),
-         plain,
-         {"the PCHG chunk of 4 bytes is too short for its 20-byte header; the picture is shown "
-          "without its changes"}},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.what);
-        std::string error;
-        const auto read = picture::readPicture(c.bytes, &error);
-        ASSERT_TRUE(read) << error;
-        const std::vector<Rgb8> shown = picture::render(*read);
-        for (unsigned y = 0; y < 4; y++) {
-            EXPECT_EQ(shown[y * 16], c.lines[y][0]) << "line " << y;
-            EXPECT_EQ(shown[y * 16 + 15], c.lines[y][1]) << "line " << y;
-            EXPECT_EQ(picture::linePalette(*read, y)[1], c.lines[y][0]) << "line " << y;
-        }
-        EXPECT_EQ(read->warnings, c.warnings);
     }
 }

@@ -1,6 +1,7 @@
 // Reading PNG and IFF pictures into the picture record: what each kind of file becomes, and the
 // sentence for a file that is not a picture the library reads.
 #include "case_files.h"
+#include "picture/linecolours.h"
 #include "picture/picture.h"
 #include "picture_files.h"
 
@@ -166,7 +167,7 @@ TEST(ReadPng, DamagedAndOversizedFilesAreRefusedWithASentence) {
 TEST(ReadIff, FilesWorkedOutByteByByteGiveTheirPixelsOrColoursOrASentence) {
     Messages messages; // whatever the libraries say outside the reader's capture
     const auto cases = casefiles::read(QUILLFEN_PICTURE_DATA "/iff_pictures.txt");
-    ASSERT_EQ(cases.size(), 32u);
+    ASSERT_EQ(cases.size(), 35u);
     for (const auto &[name, fields] : cases) {
         SCOPED_TRACE(name);
         auto field = [&fields](const char *key) {
@@ -227,6 +228,17 @@ TEST(ReadIff, FilesWorkedOutByteByByteGiveTheirPixelsOrColoursOrASentence) {
         }
         if (!field("twelve-bit").empty())
             EXPECT_EQ(read_->twelveBitPalette, field("twelve-bit") == "yes");
+        if (field("shown").empty())
+            continue;
+        // Each line's palette (linecolours.h) is the one its pixels are shown with.
+        Bytes shown;
+        const std::vector<amiga::Rgb8> colours_ = picture::render(*read_);
+        for (size_t i = 0; i < colours_.size(); i++) {
+            shown.insert(shown.end(), {colours_[i].red, colours_[i].green, colours_[i].blue});
+            EXPECT_EQ(picture::linePalette(*read_, unsigned(i / read_->width))[read_->pixels[i]],
+                      colours_[i]);
+        }
+        EXPECT_EQ(shown, casefiles::bytes(field("shown")));
     }
     EXPECT_EQ(messages.text(), "");
     // The pictures of a file, listed.
