@@ -5,6 +5,7 @@
 // picture it came from.
 #include "picture/picture.h"
 #include "picture_files.h"
+#include "run_program.h"
 
 #include <gtest/gtest.h>
 
@@ -17,15 +18,17 @@ using namespace picturetest;
 
 namespace {
 
+using testprogram::run;
+
 #define REQUIRE_PEER()                                                                             \
-    if (run("for p in ilbmtoppm ppmtoilbm pnmtopng; do command -v $p >/dev/null || exit 1; done")) \
+    if (run("for p in ilbmtoppm ppmtoilbm pnmtopng; do command -v $p || exit 1; done", "").status) \
     GTEST_SKIP() << "netpbm is not installed (scripts/install-deps installs it)"
 
 // The peer's pixels of a file (a netpbm command that writes a PPM); empty when it refuses it.
 std::vector<Rgb> peerPixels(const std::string &command, const std::string &path,
                             const Folder &folder, unsigned *width, unsigned *height) {
     std::vector<Rgb> pixels;
-    if (run(command + " '" + path + "' >" + folder.file("peer.ppm")) != 0 ||
+    if (run(command, "'" + path + "' >" + folder.file("peer.ppm")).status != 0 ||
         !readPpm(folder.file("peer.ppm"), width, height, &pixels))
         pixels.clear();
     return pixels;
@@ -145,7 +148,7 @@ TEST(Peers, PicturesNetpbmWritesShowAsItsReadersShowThemAndTheirIlbmsAsTheyWere)
         }
         const std::string in = folder.file("in.ppm"), out = folder.file("out");
         ASSERT_TRUE(iffbytes::save(in, Bytes(ppm.begin(), ppm.end())));
-        ASSERT_EQ(run(command + " " + in + " >" + out), 0);
+        ASSERT_EQ(run(command, in + " >" + out).status, 0);
         const bool png = command.rfind("pnmtopng", 0) == 0;
         expectSameAsPeer(out, folder, mode, png);
         if (!png || mode != "indexed")

@@ -14,7 +14,6 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -144,10 +143,6 @@ inline bool readPpm(const std::string &path, unsigned *width, unsigned *height,
     pixels->resize(in && magic == "P6" && maxval == 255 ? size_t{*width} * *height : 0);
     in.read(reinterpret_cast<char *>(pixels->data()), std::streamsize(pixels->size() * 3));
     return in && !pixels->empty();
-}
-
-inline int run(const std::string &command) {
-    return std::system((command + " 2>/dev/null").c_str());
 }
 
 } // namespace picturetest
