@@ -33,17 +33,25 @@ std::optional<picture::Picture> read(const Bytes &bytes, std::string *error = nu
 TEST(ReadPng, PaletteAndGreyPicturesAreColourNumbersOverTheirMap) {
     // Colours in no sorted order, and at 8 bits many the pixels never use: the map is the PLTE
     // as stored; 200 and 10 are neither n x 17 nor n << 4. Grey levels, worked out by hand as
-    // i x 255 / (2^depth - 1), are 12-bit colours.
+    // i x 255 / (2^depth - 1), are 12-bit colours up to 4 bits. Palette entries below half alpha
+    // are transparent, and 128 is kept as opaque, said so; a grey colour key names the colour
+    // number of that level.
     const std::vector<png_color> colours = {
         {200, 10, 10}, {0, 0, 0}, {17, 34, 51}, {255, 255, 255}, {9, 9, 200}};
     const struct {
         int type, depth;
         std::vector<std::uint8_t> levels;
+        std::vector<png_byte> alphas; // a palette's tRNS, or a grey picture's key
+        std::vector<unsigned> transparent;
     } cases[] = {
-        {PNG_COLOR_TYPE_PALETTE, 1, {}},           {PNG_COLOR_TYPE_PALETTE, 2, {}},
-        {PNG_COLOR_TYPE_PALETTE, 4, {}},           {PNG_COLOR_TYPE_PALETTE, 8, {}},
-        {PNG_COLOR_TYPE_GRAY, 1, {0, 255}},        {PNG_COLOR_TYPE_GRAY, 2, {0, 85, 170, 255}},
-        {PNG_COLOR_TYPE_GRAY, 4, {0, 17, 34, 51}},
+        {PNG_COLOR_TYPE_PALETTE, 1, {}, {}, {}},
+        {PNG_COLOR_TYPE_PALETTE, 2, {}, {255, 0, 127, 128}, {1, 2}},
+        {PNG_COLOR_TYPE_PALETTE, 4, {}, {}, {}},
+        {PNG_COLOR_TYPE_PALETTE, 8, {}, {}, {}},
+        {PNG_COLOR_TYPE_GRAY, 1, {0, 255}, {}, {}},
+        {PNG_COLOR_TYPE_GRAY, 2, {0, 85, 170, 255}, {}, {}},
+        {PNG_COLOR_TYPE_GRAY, 4, {0, 17, 34, 51}, {}, {}},
+        {PNG_COLOR_TYPE_GRAY, 8, {0, 1, 2, 3}, {2}, {2}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(std::to_string(c.type) + " " + std::to_string(c.depth));
@@ -54,7 +62,13 @@ TEST(ReadPng, PaletteAndGreyPicturesAreColourNumbersOverTheirMap) {
         std::vector<unsigned> samples;
         for (unsigned i = 0; i < 37 * 3; i++)
             samples.push_back((i * 7 + i / 37) % (1u << c.depth));
-        const Bytes png = pngOf(pngLayout(37, 3, c.type, c.depth, samples, plte));
+        PngLayout layout = pngLayout(37, 3, c.type, c.depth, samples, plte);
+        png_color_16 key{0, 0, 0, 0, c.alphas.empty() ? png_uint_16{0} : c.alphas[0]};
+        if (!plte.empty())
+            layout.alphas = c.alphas;
+        else if (!c.alphas.empty())
+            layout.colourKey = &key;
+        const Bytes png = pngOf(layout);
         const auto read_ = read(png);
         ASSERT_TRUE(read_);
         EXPECT_EQ(
@@ -70,37 +84,17 @@ TEST(ReadPng, PaletteAndGreyPicturesAreColourNumbersOverTheirMap) {
         if (c.levels.empty())
             EXPECT_EQ(picture::readColourMap(png, nullptr), map);
         EXPECT_EQ(std::vector<unsigned>(read_->pixels.begin(), read_->pixels.end()), samples);
-        EXPECT_TRUE(read_->transparentColours.empty());
-        EXPECT_EQ(read_->twelveBitPalette, plte.empty());
+        EXPECT_EQ(std::tuple(read_->transparentColours, read_->twelveBitPalette),
+                  std::tuple(c.transparent, plte.empty() && c.depth < 8));
+        EXPECT_EQ(read_->warnings,
+                  std::vector<std::string>(c.alphas.size() == 4,
+                                           "1 palette colour is partly transparent "
+                                           "(alpha 128 or more) and taken as opaque"));
     }
-    // A grey colour key names the colour number of that level.
-    png_color_16 key{};
-    key.gray = 2;
-    PngLayout keyed = pngLayout(3, 1, PNG_COLOR_TYPE_GRAY, 8, {1, 2, 3});
-    keyed.colourKey = &key;
-    const auto grey = read(pngOf(keyed));
-    ASSERT_TRUE(grey);
-    EXPECT_EQ(grey->palette[200], (amiga::Rgb8{200, 200, 200}));
-    EXPECT_EQ(grey->transparentColours, (std::vector<unsigned>{2}));
-
-    // Palette entries below half alpha are transparent; entry 3's 128 is kept as opaque, and
-    // said so.
-    PngLayout alphas = pngLayout(4, 1, PNG_COLOR_TYPE_PALETTE, 2, {0, 1, 2, 3},
-                                 {{1, 1, 1}, {2, 2, 2}, {3, 3, 3}, {4, 4, 4}});
-    alphas.alphas = {255, 0, 127, 128};
-    const auto palette = read(pngOf(alphas));
-    ASSERT_TRUE(palette);
-    EXPECT_EQ(palette->transparentColours, (std::vector<unsigned>{1, 2}));
-    ASSERT_EQ(palette->warnings.size(), 1u);
-    EXPECT_NE(palette->warnings[0].find("1 palette colour is partly transparent"),
-              std::string::npos);
 }
 
 TEST(ReadPng, OtherKindsBecomeColoursWithAlpha) {
-    png_color_16 key{};
-    key.red = 10;
-    key.green = 20;
-    key.blue = 30;
+    png_color_16 key{0, 10, 20, 30, 0};
     PngLayout keyed = pngLayout(2, 1, PNG_COLOR_TYPE_RGB, 8, {10, 20, 30, 10, 20, 31});
     keyed.colourKey = &key;
     // 16 bits a sample keep their high byte.
