@@ -6,6 +6,7 @@
 
 #include "golden_text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <sstream>
@@ -31,31 +32,24 @@ inline std::vector<std::uint8_t> bytes(const std::string &text) {
     std::vector<std::uint8_t> out;
     std::vector<size_t> open;
     for (std::string word; words >> word;) {
+        const size_t star = std::min(word.find('*'), word.size());
         if (word == "}") {
             const size_t size = out.size() - open.back() - 8;
             for (int i = 0; i < 4; i++)
                 out[open.back() + 4 + i] = static_cast<std::uint8_t>(size >> (24 - 8 * i));
-            if (size % 2 != 0)
-                out.push_back(0);
+            out.resize(out.size() + size % 2);
             open.pop_back();
-            continue;
-        }
-        if (word.back() == '{' || word[0] == '\'') {
+        } else if (word.back() == '{' || word[0] == '\'') {
             const bool chunk = word.back() == '{';
-            if (chunk)
-                open.push_back(out.size());
+            open.resize(open.size() + chunk, out.size());
             for (char c : chunk ? word.substr(0, 4) : word.substr(1, word.size() - 2))
                 out.push_back(static_cast<std::uint8_t>(c == '_' ? ' ' : c));
-            if (chunk)
-                out.resize(out.size() + 4);
-            continue;
-        }
-        const size_t star = word.find('*');
-        for (unsigned n = star == std::string::npos ? 1 : std::stoul(word.substr(star + 1)); n > 0;
-             n--) {
-            for (size_t i = 0; i + 1 < std::min(word.size(), star); i += 2)
-                out.push_back(
-                    static_cast<std::uint8_t>(std::stoul(word.substr(i, 2), nullptr, 16)));
+            out.resize(out.size() + (chunk ? 4 : 0));
+        } else {
+            for (unsigned n = star < word.size() ? std::stoul(word.substr(star + 1)) : 1; n > 0;
+                 n--)
+                for (size_t i = 0; i + 1 < star; i += 2)
+                    out.push_back(std::uint8_t(std::stoul(word.substr(i, 2), nullptr, 16)));
         }
     }
     return out;
