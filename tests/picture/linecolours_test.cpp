@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iomanip>
 #include <sstream>
 
 using amiga::Rgb8;
@@ -30,19 +31,32 @@ std::vector<ColourChange> changesOf(const std::string &text) {
     return changes;
 }
 
-const auto kCases = casefiles::read(QUILLFEN_PICTURE_DATA "/colour_changes.txt");
-
-// The "12-bit" PCHG case's data, which the other cases change.
-Bytes smallPchg() {
-    const auto small = kCases.find("pchg: 12-bit");
-    return small == kCases.end() ? Bytes(20) : casefiles::bytes(small->second.at("data"));
-}
-
 } // namespace
 
 TEST(ColourChanges, ShamAndPchgChunksReadAsWorkedOutByHandOrRefusedSayingWhy) {
-    ASSERT_EQ(kCases.size(), 20u);
-    for (const auto &[name, fields] : kCases) {
+    auto cases = casefiles::read(QUILLFEN_PICTURE_DATA "/colour_changes.txt");
+    ASSERT_EQ(cases.size(), 20u);
+    // Huffman-coded (Compression 1), the "12-bit" case's changes; a tree that points outside
+    // itself, packed data cut short. The packed data: CompInfoSize and OriginalDataSize, the
+    // tree's 768 bytes, the bits.
+    const Bytes small = casefiles::bytes(cases["pchg: 12-bit"]["data"]);
+    Bytes packed = cat({Bytes(small.begin(), small.begin() + 20),
+                        iffbytes::pchgHuffman(Bytes(small.begin() + 20, small.end()))});
+    packed[1] = 1; // Compression 1
+    Bytes badTree = packed;
+    badTree[20 + 8 + 766] = 0x80; // the root's word: a step back past the tree's first word
+    auto hex = [](const Bytes &bytes) {
+        std::ostringstream text;
+        for (unsigned byte : bytes)
+            text << std::hex << std::setw(2) << std::setfill('0') << byte;
+        return text.str();
+    };
+    cases["pchg: packed"] = {{"data", hex(packed)}, {"changes", cases["pchg: 12-bit"]["changes"]}};
+    cases["pchg: packed, a bad tree"] = {{"data", hex(badTree)},
+                                         {"error", "its Huffman tree points outside itself"}};
+    cases["pchg: packed, cut"] = {{"data", hex(Bytes(packed.begin(), packed.end() - 2))},
+                                  {"error", "its packed data ends after"}};
+    for (const auto &[name, fields] : cases) {
         std::string error;
         const Bytes data = casefiles::bytes(fields.at("data"));
         const auto changes =
@@ -57,28 +71,5 @@ TEST(ColourChanges, ShamAndPchgChunksReadAsWorkedOutByHandOrRefusedSayingWhy) {
             << name << ": " << error;
         if (says != fields.end())
             EXPECT_NE(error.find(says->second), std::string::npos) << name << ": " << error;
-    }
-    // Huffman-coded, the same changes; a tree that points outside itself, packed data cut short.
-    // The packed data: CompInfoSize and OriginalDataSize, the tree's 768 bytes, the bits.
-    const Bytes kSmall = smallPchg();
-    const Bytes header(kSmall.begin(), kSmall.begin() + 20),
-        data(kSmall.begin() + 20, kSmall.end());
-    Bytes packed = cat({header, iffbytes::pchgHuffman(data)});
-    packed[1] = 1; // Compression 1
-    Bytes badTree = packed;
-    badTree[20 + 8 + 766] = 0x80; // the root's word: a step back past the tree's first word
-    const struct {
-        Bytes data;
-        const char *says;
-    } packedCases[] = {{packed, ""},
-                       {badTree, "its Huffman tree points outside itself"},
-                       {Bytes(packed.begin(), packed.end() - 2), "its packed data ends after"}};
-    for (const auto &c : packedCases) {
-        std::string error;
-        const auto changes = picture::readPchg(c.data, 4, &error);
-        EXPECT_EQ(changes.value_or(std::vector<ColourChange>{}),
-                  changesOf(*c.says ? "" : kCases.at("pchg: 12-bit").at("changes")))
-            << c.says;
-        EXPECT_NE(error.find(c.says), std::string::npos) << error;
     }
 }
