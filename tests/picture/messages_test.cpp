@@ -17,11 +17,6 @@ using picture::MessageCapture;
 using picture::Severity;
 
 std::string seen;
-void remember(const char *format, va_list ap) {
-    char text[256];
-    std::vsnprintf(text, sizeof text, format, ap);
-    seen += text;
-}
 
 TEST(MessageCapture, LinesBecomeRecords) {
     const std::string longPart(700, 'x');
@@ -40,8 +35,11 @@ TEST(MessageCapture, LinesBecomeRecords) {
 }
 
 TEST(MessageCapture, NestsAndGivesTheCallbackBack) {
-    seen.clear();
-    IFF_errorCallback = remember;
+    IFF_errorCallback = [](const char *format, va_list ap) {
+        char text[256];
+        std::vsnprintf(text, sizeof text, format, ap);
+        seen += text;
+    };
     {
         const MessageCapture outer;
         IFF_error("WARNING: outer\n");
