@@ -2,7 +2,6 @@
 #include "picture/reduce.h"
 
 #include "case_files.h"
-#include "indexed_picture.h"
 #include "made_pictures.h"
 #include "picture_files.h"
 
@@ -174,7 +173,7 @@ TEST(Reduce, IndexedPicturesThatFitComeBackAsTheyAreAndKeepTheirScreenMode) {
         {full, true, {twelve[1], twelve[0]}, {0, 1}},
     };
     for (const auto &c : fits) {
-        const Picture r = picture::reduce(picturetest::indexedPicture(2, {1, 0}, c.palette),
+        const Picture r = picture::reduce(madepictures::indexedPicture(2, {1, 0}, c.palette),
                                           {2, c.twelveBit, Diffuse});
         EXPECT_EQ(std::tie(r.pixels, r.palette), std::tie(c.pixels, c.colours)) << c.twelveBit;
     }
@@ -198,7 +197,7 @@ TEST(Reduce, IndexedPicturesThatFitComeBackAsTheyAreAndKeepTheirScreenMode) {
         {picture::DisplayMode::Indexed, 0x8000, 0x8000, 5},
     };
     for (const auto &c : modes) {
-        Picture p = picturetest::indexedPicture(40, ramp, reds);
+        Picture p = madepictures::indexedPicture(40, ramp, reds);
         p.mode = c.mode;
         p.viewportMode = c.camg;
         p.hasViewportMode = true;

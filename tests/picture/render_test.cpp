@@ -1,7 +1,7 @@
 // Pictures as the Amiga shows them, worked out pixel by pixel from the Hardware Reference
 // Manual's rules: colour registers, Extra Half-Brite and hold-and-modify (HAM6 on OCS/ECS, HAM8
 // on AGA), and what of a picture is transparent.
-#include "indexed_picture.h"
+#include "made_pictures.h"
 #include "picture/picture.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@ using amiga::Rgb8;
 using picture::DisplayMode;
 using picture::Picture;
 
-using picturetest::indexedPicture;
+using madepictures::indexedPicture;
 
 TEST(Render, EachDisplayModeShowsItsRowsAsTheChipDoes) {
     // Indexed: a colour number looks the map up; past the map it is black. EHB (HRM,
@@ -79,12 +79,9 @@ TEST(Opacity, TheRuleOfTheConverters) {
 }
 
 TEST(CountColours, DistinctShownColoursUpToTheLimit) {
-    Picture colours;
-    colours.width = 5;
-    colours.height = 1;
     // The transparent pixel's colour is not one the picture shows.
-    colours.trueColour = {
-        {1, 2, 3, 255}, {1, 2, 3, 200}, {1, 2, 4, 255}, {9, 9, 9, 0}, {0, 0, 0, 255}};
+    const Picture colours = madepictures::trueColourPicture(
+        5, 1, {{1, 2, 3, 255}, {1, 2, 3, 200}, {1, 2, 4, 255}, {9, 9, 9, 0}, {0, 0, 0, 255}});
     EXPECT_EQ(picture::countColours(colours), 3u);
     EXPECT_EQ(picture::countColours(colours, 2), 2u);
     // An indexed picture counts the colours it shows: two numbers of one colour are one.

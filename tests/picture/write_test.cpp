@@ -1,6 +1,5 @@
 // Pictures written as ILBM files: the chunks read back byte by byte here, and the file read back
 // through the library to the same colour numbers (ilbmtoppm shows the same pixels: peer_test).
-#include "indexed_picture.h"
 #include "made_pictures.h"
 #include "picture/picture.h"
 #include "picture_files.h"
@@ -13,6 +12,7 @@
 #include <map>
 
 using namespace picturetest;
+using madepictures::indexedPicture;
 using picture::Picture;
 
 namespace {
