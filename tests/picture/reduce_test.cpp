@@ -69,10 +69,9 @@ TEST(Reduce, FewColoursAreKeptExactlyInTheOrderTheyAppear) {
 TEST(Reduce, ManyColoursTakeTheFewestPlanesAndTransparentPixelsKeepColour0) {
     std::mt19937 random(5);
     std::vector<Rgba8> pixels;
-    for (unsigned i = 0; i < 4096; i++) {
-        pixels.push_back({static_cast<std::uint8_t>(random()), static_cast<std::uint8_t>(random()),
-                          static_cast<std::uint8_t>(random()), 255});
-    }
+    for (unsigned i = 0; i < 4096; i++)
+        pixels.push_back(
+            {std::uint8_t(random()), std::uint8_t(random()), std::uint8_t(random()), 255});
     const Picture p = colours(64, 64, pixels);
     for (auto [asked, planes] : {std::pair{2u, 1u}, std::pair{3u, 2u}, std::pair{16u, 4u},
                                  std::pair{17u, 5u}, std::pair{32u, 5u}, std::pair{256u, 8u}}) {
