@@ -21,15 +21,6 @@ using picture::DisplayMode;
 using picture::Rgba8;
 using picture::Source;
 
-namespace {
-
-std::optional<picture::Picture> read(const Bytes &bytes, std::string *error = nullptr) {
-    std::string ignored;
-    return picture::readPicture(bytes, error != nullptr ? error : &ignored);
-}
-
-} // namespace
-
 TEST(ReadPng, PaletteAndGreyPicturesAreColourNumbersOverTheirMap) {
     // Colours in no sorted order, and at 8 bits many the pixels never use: the map is the PLTE
     // as stored; 200 and 10 are neither n x 17 nor n << 4. Grey levels, worked out by hand as
@@ -69,7 +60,7 @@ TEST(ReadPng, PaletteAndGreyPicturesAreColourNumbersOverTheirMap) {
         else if (!c.alphas.empty())
             layout.colourKey = &key;
         const Bytes png = pngOf(layout);
-        const auto read_ = read(png);
+        const auto read_ = picture::readPicture(png, nullptr);
         ASSERT_TRUE(read_);
         EXPECT_EQ(
             std::tuple(read_->source, read_->mode, read_->depth, read_->palette.size()),
@@ -116,7 +107,7 @@ TEST(ReadPng, OtherKindsBecomeColoursWithAlpha) {
         {keyed, {{10, 20, 30, 0}, {10, 20, 31, 255}}, 32},
     };
     for (const auto &c : cases) {
-        const auto read_ = read(pngOf(c.layout));
+        const auto read_ = picture::readPicture(pngOf(c.layout), nullptr);
         ASSERT_TRUE(read_);
         std::string error;
         EXPECT_FALSE(picture::readColourMap(pngOf(c.layout), &error));
@@ -133,12 +124,13 @@ TEST(ReadPng, DamagedAndOversizedFilesAreRefusedWithASentence) {
         samples[i] = i * 7 % 256;
     const Bytes whole = pngOf(pngLayout(40, 40, PNG_COLOR_TYPE_RGB, 8, samples));
     std::string error;
-    EXPECT_FALSE(read(Bytes(whole.begin(), whole.begin() + whole.size() / 2), &error));
+    EXPECT_FALSE(
+        picture::readPicture(Bytes(whole.begin(), whole.begin() + whole.size() / 2), &error));
     EXPECT_NE(error.find("PNG"), std::string::npos) << error;
 
     // Over 16384 pixels a side.
     PngLayout wide = pngLayout(16385, 1, PNG_COLOR_TYPE_GRAY, 1, std::vector<unsigned>(16385, 0));
-    EXPECT_FALSE(read(pngOf(wide), &error));
+    EXPECT_FALSE(picture::readPicture(pngOf(wide), &error));
     EXPECT_NE(error.find("16385 x 1"), std::string::npos) << error;
 
     // A header claiming 16000 x 16000 true colour over a few bytes of data: refused before any
@@ -153,7 +145,7 @@ TEST(ReadPng, DamagedAndOversizedFilesAreRefusedWithASentence) {
     uLong crc = crc32(0, hostile.data() + 12, 17);
     for (int i = 0; i < 4; i++)
         hostile[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
-    EXPECT_FALSE(read(hostile, &error));
+    EXPECT_FALSE(picture::readPicture(hostile, &error));
     EXPECT_NE(error.find("too short"), std::string::npos) << error;
 }
 
