@@ -19,104 +19,6 @@ using namespace picturetest;
 using namespace iffbytes;
 using picture::DisplayMode;
 using picture::Rgba8;
-using picture::Source;
-
-TEST(ReadPng, PaletteAndGreyPicturesAreColourNumbersOverTheirMap) {
-    // Colours in no sorted order, and at 8 bits many the pixels never use: the map is the PLTE
-    // as stored; 200 and 10 are neither n x 17 nor n << 4. Grey levels, worked out by hand as
-    // i x 255 / (2^depth - 1), are 12-bit colours up to 4 bits. Palette entries below half alpha
-    // are transparent, and 128 is kept as opaque, said so; a grey colour key names the colour
-    // number of that level.
-    const std::vector<png_color> colours = {
-        {200, 10, 10}, {0, 0, 0}, {17, 34, 51}, {255, 255, 255}, {9, 9, 200}};
-    const struct {
-        int type, depth;
-        std::vector<std::uint8_t> levels;
-        std::vector<png_byte> alphas; // a palette's tRNS, or a grey picture's key
-        std::vector<unsigned> transparent;
-    } cases[] = {
-        {PNG_COLOR_TYPE_PALETTE, 1, {}, {}, {}},
-        {PNG_COLOR_TYPE_PALETTE, 2, {}, {255, 0, 127, 128}, {1, 2}},
-        {PNG_COLOR_TYPE_PALETTE, 4, {}, {}, {}},
-        {PNG_COLOR_TYPE_PALETTE, 8, {}, {}, {}},
-        {PNG_COLOR_TYPE_GRAY, 1, {0, 255}, {}, {}},
-        {PNG_COLOR_TYPE_GRAY, 2, {0, 85, 170, 255}, {}, {}},
-        {PNG_COLOR_TYPE_GRAY, 4, {0, 17, 34, 51}, {}, {}},
-        {PNG_COLOR_TYPE_GRAY, 8, {0, 1, 2, 3}, {2}, {2}},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(std::to_string(c.type) + " " + std::to_string(c.depth));
-        std::vector<png_color> plte;
-        for (size_t i = 0; c.levels.empty() && i < (1u << c.depth); i++)
-            plte.push_back(i < colours.size() ? colours[i] : png_color{png_byte(i), 0, 0});
-        // 37 pixels a row: the last byte of a row is partly padding for every depth under 8.
-        std::vector<unsigned> samples;
-        for (unsigned i = 0; i < 37 * 3; i++)
-            samples.push_back((i * 7 + i / 37) % (1u << c.depth));
-        PngLayout layout = pngLayout(37, 3, c.type, c.depth, samples, plte);
-        png_color_16 key{0, 0, 0, 0, c.alphas.empty() ? png_uint_16{0} : c.alphas[0]};
-        if (!plte.empty())
-            layout.alphas = c.alphas;
-        else if (!c.alphas.empty())
-            layout.colourKey = &key;
-        const Bytes png = pngOf(layout);
-        const auto read_ = picture::readPicture(png, nullptr);
-        ASSERT_TRUE(read_);
-        EXPECT_EQ(
-            std::tuple(read_->source, read_->mode, read_->depth, read_->palette.size()),
-            std::tuple(Source::Png, DisplayMode::Indexed, unsigned(c.depth), size_t{1} << c.depth));
-        std::vector<amiga::Rgb8> map;
-        for (const png_color &p : plte)
-            map.push_back({p.red, p.green, p.blue});
-        for (std::uint8_t level : c.levels)
-            map.push_back({level, level, level});
-        EXPECT_TRUE(std::equal(map.begin(), map.end(), read_->palette.begin()));
-        // A palette PNG's colour map alone is its PLTE, in order.
-        if (c.levels.empty())
-            EXPECT_EQ(picture::readColourMap(png, nullptr), map);
-        EXPECT_EQ(std::vector<unsigned>(read_->pixels.begin(), read_->pixels.end()), samples);
-        EXPECT_EQ(std::tuple(read_->transparentColours, read_->twelveBitPalette),
-                  std::tuple(c.transparent, plte.empty() && c.depth < 8));
-        EXPECT_EQ(read_->warnings,
-                  std::vector<std::string>(c.alphas.size() == 4,
-                                           "1 palette colour is partly transparent "
-                                           "(alpha 128 or more) and taken as opaque"));
-    }
-}
-
-TEST(ReadPng, OtherKindsBecomeColoursWithAlpha) {
-    png_color_16 key{0, 10, 20, 30, 0};
-    PngLayout keyed = pngLayout(2, 1, PNG_COLOR_TYPE_RGB, 8, {10, 20, 30, 10, 20, 31});
-    keyed.colourKey = &key;
-    // 16 bits a sample keep their high byte.
-    const struct {
-        PngLayout layout;
-        std::vector<Rgba8> expected;
-        unsigned depth;
-    } cases[] = {
-        {pngLayout(2, 1, PNG_COLOR_TYPE_RGB_ALPHA, 8, {1, 2, 3, 0, 4, 5, 6, 200}),
-         {{1, 2, 3, 0}, {4, 5, 6, 200}},
-         32},
-        {pngLayout(2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {7, 100, 250, 255}),
-         {{7, 7, 7, 100}, {250, 250, 250, 255}},
-         32},
-        {pngLayout(1, 1, PNG_COLOR_TYPE_RGB, 16, {0x12ab, 0xff00, 0x00ff}),
-         {{0x12, 0xff, 0, 255}},
-         24},
-        {pngLayout(1, 1, PNG_COLOR_TYPE_GRAY, 16, {0x8081}), {{0x80, 0x80, 0x80, 255}}, 24},
-        {keyed, {{10, 20, 30, 0}, {10, 20, 31, 255}}, 32},
-    };
-    for (const auto &c : cases) {
-        const auto read_ = picture::readPicture(pngOf(c.layout), nullptr);
-        ASSERT_TRUE(read_);
-        std::string error;
-        EXPECT_FALSE(picture::readColourMap(pngOf(c.layout), &error));
-        EXPECT_NE(error.find("true-colour picture has no colour map"), std::string::npos) << error;
-        EXPECT_EQ(std::tuple(read_->mode, read_->pixels.empty(), read_->depth, read_->trueColour),
-                  std::tuple(DisplayMode::TrueColour, true, c.depth, c.expected))
-            << c.layout.colourType << " " << c.layout.bitDepth;
-    }
-}
 
 TEST(ReadPng, DamagedAndOversizedFilesAreRefusedWithASentence) {
     std::vector<unsigned> samples(120 * 40);
@@ -149,11 +51,13 @@ TEST(ReadPng, DamagedAndOversizedFilesAreRefusedWithASentence) {
     EXPECT_NE(error.find("too short"), std::string::npos) << error;
 }
 
-// The cases of data/iff_pictures.txt: ILBM, ACBM and PBM bodies, files refused, colour maps.
-TEST(ReadIff, FilesWorkedOutByteByByteGiveTheirPixelsOrColoursOrASentence) {
+// The cases of data/iff_pictures.txt and png_pictures.txt: PNGs of every colour type, ILBM, ACBM
+// and PBM bodies, files refused, colour maps.
+TEST(ReadPicture, FilesWorkedOutByHandGiveTheirPixelsOrColoursOrASentence) {
     Messages messages; // whatever the libraries say outside the reader's capture
-    const auto cases = casefiles::read(QUILLFEN_PICTURE_DATA "/iff_pictures.txt");
-    ASSERT_EQ(cases.size(), 35u);
+    auto cases = casefiles::read(QUILLFEN_PICTURE_DATA "/iff_pictures.txt");
+    cases.merge(casefiles::read(QUILLFEN_PICTURE_DATA "/png_pictures.txt"));
+    ASSERT_EQ(cases.size(), 49u);
     for (const auto &[name, fields] : cases) {
         SCOPED_TRACE(name);
         auto field = [&fields](const char *key) {
@@ -164,9 +68,25 @@ TEST(ReadIff, FilesWorkedOutByteByByteGiveTheirPixelsOrColoursOrASentence) {
             words >> std::setbase(base);
             return std::vector<std::uint32_t>{std::istream_iterator<std::uint32_t>(words), {}};
         };
-        const Bytes bytes = casefiles::bytes(field("data"));
+        Bytes bytes = casefiles::bytes(field("data"));
+        std::istringstream png(field("png"));
+        unsigned width = 0, height = 0, type = 0, bits = 0;
+        if (png >> width >> height >> type >> bits) {
+            const std::vector<std::uint32_t> samples = numbersOf("samples"),
+                                             trns = numbersOf("trns");
+            std::vector<png_color> plte;
+            for (std::uint32_t c : numbersOf("plte", 16))
+                plte.push_back({png_byte(c >> 16), png_byte(c >> 8), png_byte(c)});
+            PngLayout layout = pngLayout(width, height, int(type), int(bits),
+                                         {samples.begin(), samples.end()}, plte);
+            auto keyed = [&trns](size_t i) { return png_uint_16(i < trns.size() ? trns[i] : 0); };
+            const png_color_16 key{0, keyed(0), keyed(1), keyed(2), keyed(0)};
+            layout.alphas.assign(plte.empty() ? trns.end() : trns.begin(), trns.end());
+            layout.colourKey = plte.empty() && !trns.empty() ? &key : nullptr;
+            bytes = pngOf(layout);
+        }
         const std::string says = field("error");
-        const unsigned index = std::stoul("0" + field("index"));
+        const unsigned index = numbersOf("index").empty() ? 0 : numbersOf("index")[0];
         std::vector<amiga::Rgb8> colours;
         for (std::uint32_t c : numbersOf("colours", 16))
             colours.push_back({std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c)});
@@ -214,6 +134,11 @@ TEST(ReadIff, FilesWorkedOutByteByByteGiveTheirPixelsOrColoursOrASentence) {
         }
         if (!field("twelve-bit").empty())
             EXPECT_EQ(read_->twelveBitPalette, field("twelve-bit") == "yes");
+        std::vector<std::uint32_t> rgba;
+        for (const Rgba8 &c : read_->trueColour)
+            rgba.push_back(std::uint32_t(c.red) << 24 | c.green << 16 | c.blue << 8 | c.alpha);
+        EXPECT_EQ(rgba, numbersOf("rgba", 16));
+        EXPECT_EQ(read_->mode == DisplayMode::TrueColour, depth > 8);
         if (field("shown").empty())
             continue;
         // Each line's palette (linecolours.h) is the one its pixels are shown with.
