@@ -1,13 +1,17 @@
 // Test cases kept in data files beside the tests (golden_text.h's layout): each line of a case
 // is a word naming a field and the rest of the line its value. Bytes are written as hex, "XX*n"
 // for n bytes of XX, 'TEXT' for text ("_" a space), and "ID{" ... "}" for an IFF chunk whose
-// size is counted (and its odd body padded).
+// size is counted (and its odd body padded). A picture's file is its "data" bytes or, for a PNG,
+// the layout of its "png" field (picture_files.h).
 #pragma once
 
 #include "golden_text.h"
+#include "picture_files.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <iomanip>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
@@ -53,6 +57,35 @@ inline std::vector<std::uint8_t> bytes(const std::string &text) {
         }
     }
     return out;
+}
+
+// The numbers of a field, in the base given; none when the case has no such field.
+inline std::vector<std::uint32_t> numbers(const Fields &fields, const char *key, int base = 10) {
+    const auto field = fields.find(key);
+    std::istringstream words(field != fields.end() ? field->second : "");
+    words >> std::setbase(base);
+    return {std::istream_iterator<std::uint32_t>(words), {}};
+}
+
+// A picture case's file: its "data", or the PNG whose "png" field gives the width, the height, the
+// colour type and the bits a sample, with its "samples", "plte" (RRGGBB) and "trns" (a palette's
+// alphas, or the grey level or RGB colour keyed out).
+inline std::vector<std::uint8_t> fileOf(const Fields &fields) {
+    const std::vector<std::uint32_t> png = numbers(fields, "png"),
+                                     samples = numbers(fields, "samples"),
+                                     trns = numbers(fields, "trns");
+    if (png.size() != 4)
+        return bytes(fields.count("data") != 0 ? fields.at("data") : "");
+    std::vector<png_color> plte;
+    for (std::uint32_t c : numbers(fields, "plte", 16))
+        plte.push_back({png_byte(c >> 16), png_byte(c >> 8), png_byte(c)});
+    picturetest::PngLayout layout = picturetest::pngLayout(png[0], png[1], int(png[2]), int(png[3]),
+                                                           {samples.begin(), samples.end()}, plte);
+    auto keyed = [&trns](size_t i) { return png_uint_16(i < trns.size() ? trns[i] : 0); };
+    const png_color_16 key{0, keyed(0), keyed(1), keyed(2), keyed(0)};
+    layout.alphas.assign(plte.empty() ? trns.end() : trns.begin(), trns.end());
+    layout.colourKey = plte.empty() && !trns.empty() ? &key : nullptr;
+    return picturetest::pngOf(layout);
 }
 
 } // namespace casefiles

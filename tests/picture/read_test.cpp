@@ -10,8 +10,6 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include <iomanip>
-#include <iterator>
 #include <sstream>
 #include <tuple>
 
@@ -63,28 +61,10 @@ TEST(ReadPicture, FilesWorkedOutByHandGiveTheirPixelsOrColoursOrASentence) {
         auto field = [&fields](const char *key) {
             return fields.count(key) != 0 ? fields.at(key) : std::string();
         };
-        auto numbersOf = [&field](const char *key, int base = 10) {
-            std::istringstream words(field(key));
-            words >> std::setbase(base);
-            return std::vector<std::uint32_t>{std::istream_iterator<std::uint32_t>(words), {}};
+        auto numbersOf = [&fields](const char *key, int base = 10) {
+            return casefiles::numbers(fields, key, base);
         };
-        Bytes bytes = casefiles::bytes(field("data"));
-        std::istringstream png(field("png"));
-        unsigned width = 0, height = 0, type = 0, bits = 0;
-        if (png >> width >> height >> type >> bits) {
-            const std::vector<std::uint32_t> samples = numbersOf("samples"),
-                                             trns = numbersOf("trns");
-            std::vector<png_color> plte;
-            for (std::uint32_t c : numbersOf("plte", 16))
-                plte.push_back({png_byte(c >> 16), png_byte(c >> 8), png_byte(c)});
-            PngLayout layout = pngLayout(width, height, int(type), int(bits),
-                                         {samples.begin(), samples.end()}, plte);
-            auto keyed = [&trns](size_t i) { return png_uint_16(i < trns.size() ? trns[i] : 0); };
-            const png_color_16 key{0, keyed(0), keyed(1), keyed(2), keyed(0)};
-            layout.alphas.assign(plte.empty() ? trns.end() : trns.begin(), trns.end());
-            layout.colourKey = plte.empty() && !trns.empty() ? &key : nullptr;
-            bytes = pngOf(layout);
-        }
+        const Bytes bytes = casefiles::fileOf(fields);
         const std::string says = field("error");
         const unsigned index = numbersOf("index").empty() ? 0 : numbersOf("index")[0];
         std::vector<amiga::Rgb8> colours;
