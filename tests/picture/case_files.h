@@ -68,24 +68,29 @@ inline std::vector<std::uint32_t> numbers(const Fields &fields, const char *key,
 }
 
 // A picture case's file: its "data", or the PNG whose "png" field gives the width, the height, the
-// colour type and the bits a sample, with its "samples", "plte" (RRGGBB) and "trns" (a palette's
-// alphas, or the grey level or RGB colour keyed out).
+// colour type and the bits a sample, with its "samples" (zeros after them), "plte" (RRGGBB) and
+// "trns" (a palette's alphas, or the grey level or RGB colour keyed out), cut after "cut" bytes.
 inline std::vector<std::uint8_t> fileOf(const Fields &fields) {
-    const std::vector<std::uint32_t> png = numbers(fields, "png"),
-                                     samples = numbers(fields, "samples"),
-                                     trns = numbers(fields, "trns");
+    const std::vector<std::uint32_t> png = numbers(fields, "png"), trns = numbers(fields, "trns"),
+                                     cut = numbers(fields, "cut");
     if (png.size() != 4)
         return bytes(fields.count("data") != 0 ? fields.at("data") : "");
+    std::vector<unsigned> samples;
+    for (std::uint32_t value : numbers(fields, "samples"))
+        samples.push_back(value);
+    samples.resize(std::max<size_t>(samples.size(), size_t{png[0]} * png[1] * 4));
     std::vector<png_color> plte;
     for (std::uint32_t c : numbers(fields, "plte", 16))
         plte.push_back({png_byte(c >> 16), png_byte(c >> 8), png_byte(c)});
-    picturetest::PngLayout layout = picturetest::pngLayout(png[0], png[1], int(png[2]), int(png[3]),
-                                                           {samples.begin(), samples.end()}, plte);
+    picturetest::PngLayout layout =
+        picturetest::pngLayout(png[0], png[1], int(png[2]), int(png[3]), samples, plte);
     auto keyed = [&trns](size_t i) { return png_uint_16(i < trns.size() ? trns[i] : 0); };
     const png_color_16 key{0, keyed(0), keyed(1), keyed(2), keyed(0)};
     layout.alphas.assign(plte.empty() ? trns.end() : trns.begin(), trns.end());
     layout.colourKey = plte.empty() && !trns.empty() ? &key : nullptr;
-    return picturetest::pngOf(layout);
+    std::vector<std::uint8_t> file = picturetest::pngOf(layout);
+    file.resize(cut.empty() ? file.size() : std::min<size_t>(file.size(), cut[0]));
+    return file;
 }
 
 } // namespace casefiles

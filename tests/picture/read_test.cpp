@@ -18,21 +18,7 @@ using namespace iffbytes;
 using picture::DisplayMode;
 using picture::Rgba8;
 
-TEST(ReadPng, DamagedAndOversizedFilesAreRefusedWithASentence) {
-    std::vector<unsigned> samples(120 * 40);
-    for (unsigned i = 0; i < samples.size(); i++)
-        samples[i] = i * 7 % 256;
-    const Bytes whole = pngOf(pngLayout(40, 40, PNG_COLOR_TYPE_RGB, 8, samples));
-    std::string error;
-    EXPECT_FALSE(
-        picture::readPicture(Bytes(whole.begin(), whole.begin() + whole.size() / 2), &error));
-    EXPECT_NE(error.find("PNG"), std::string::npos) << error;
-
-    // Over 16384 pixels a side.
-    PngLayout wide = pngLayout(16385, 1, PNG_COLOR_TYPE_GRAY, 1, std::vector<unsigned>(16385, 0));
-    EXPECT_FALSE(picture::readPicture(pngOf(wide), &error));
-    EXPECT_NE(error.find("16385 x 1"), std::string::npos) << error;
-
+TEST(ReadPng, AHeaderClaimingMoreThanItsDataCanHoldIsRefused) {
     // A header claiming 16000 x 16000 true colour over a few bytes of data: refused before any
     // memory is taken for it (no zlib stream expands more than 1032 times).
     Bytes hostile = pngOf(pngLayout(1, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3}));
@@ -45,6 +31,7 @@ TEST(ReadPng, DamagedAndOversizedFilesAreRefusedWithASentence) {
     uLong crc = crc32(0, hostile.data() + 12, 17);
     for (int i = 0; i < 4; i++)
         hostile[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+    std::string error;
     EXPECT_FALSE(picture::readPicture(hostile, &error));
     EXPECT_NE(error.find("too short"), std::string::npos) << error;
 }
@@ -55,7 +42,7 @@ TEST(ReadPicture, FilesWorkedOutByHandGiveTheirPixelsOrColoursOrASentence) {
     Messages messages; // whatever the libraries say outside the reader's capture
     auto cases = casefiles::read(QUILLFEN_PICTURE_DATA "/iff_pictures.txt");
     cases.merge(casefiles::read(QUILLFEN_PICTURE_DATA "/png_pictures.txt"));
-    ASSERT_EQ(cases.size(), 53u);
+    ASSERT_EQ(cases.size(), 55u);
     for (const auto &[name, fields] : cases) {
         SCOPED_TRACE(name);
         auto field = [&fields](const char *key) {
