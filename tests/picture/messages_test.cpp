@@ -18,23 +18,7 @@ using picture::Severity;
 
 std::string seen;
 
-TEST(MessageCapture, LinesBecomeRecords) {
-    const std::string longPart(700, 'x');
-    const MessageCapture capture;
-    IFF_ID id = {'B', 'M', 'H', 'D'};
-    IFF_readError(id, "nPlanes"); // three calls: "Error reading '", the ID, "'.nPlanes\n"
-    IFF_error("WARNING: Padding byte is non-zero!\n");
-    IFF_error("ERROR: %s\n", longPart.c_str());
-    IFF_error("Warning: the last line has no newline");
-    EXPECT_EQ(capture.messages(),
-              (std::vector<Message>{{Severity::Error, "Error reading 'BMHD'.nPlanes"},
-                                    {Severity::Warning, "Padding byte is non-zero"},
-                                    {Severity::Error, longPart},
-                                    {Severity::Warning, "the last line has no newline"}}));
-    EXPECT_TRUE(capture.hasError());
-}
-
-TEST(MessageCapture, NestsAndGivesTheCallbackBack) {
+TEST(MessageCapture, LinesBecomeRecordsInNestedCapturesAndTheCallbackIsGivenBack) {
     IFF_errorCallback = [](const char *format, va_list ap) {
         char text[256];
         std::vsnprintf(text, sizeof text, format, ap);
@@ -44,9 +28,19 @@ TEST(MessageCapture, NestsAndGivesTheCallbackBack) {
         const MessageCapture outer;
         IFF_error("WARNING: outer\n");
         {
+            const std::string longPart(700, 'x');
             const MessageCapture inner;
-            IFF_error("inner\n");
-            EXPECT_EQ(inner.messages(), (std::vector<Message>{{Severity::Error, "inner"}}));
+            IFF_ID id = {'B', 'M', 'H', 'D'};
+            IFF_readError(id, "nPlanes"); // three calls: "Error reading '", the ID, "'.nPlanes\n"
+            IFF_error("WARNING: Padding byte is non-zero!\n");
+            IFF_error("ERROR: %s\n", longPart.c_str());
+            IFF_error("Warning: the last line has no newline");
+            EXPECT_EQ(inner.messages(),
+                      (std::vector<Message>{{Severity::Error, "Error reading 'BMHD'.nPlanes"},
+                                            {Severity::Warning, "Padding byte is non-zero"},
+                                            {Severity::Error, longPart},
+                                            {Severity::Warning, "the last line has no newline"}}));
+            EXPECT_TRUE(inner.hasError());
         }
         IFF_error("WARNING: outer again\n");
         EXPECT_EQ(outer.messages(), (std::vector<Message>{{Severity::Warning, "outer"},
