@@ -72,12 +72,11 @@ inline std::vector<std::uint32_t> numbers(const Fields &fields, const char *key,
 // "trns" (a palette's alphas, or the grey level or RGB colour keyed out), cut after "cut" bytes.
 inline std::vector<std::uint8_t> fileOf(const Fields &fields) {
     const std::vector<std::uint32_t> png = numbers(fields, "png"), trns = numbers(fields, "trns"),
-                                     cut = numbers(fields, "cut");
+                                     cut = numbers(fields, "cut"),
+                                     given = numbers(fields, "samples");
     if (png.size() != 4)
         return bytes(fields.count("data") != 0 ? fields.at("data") : "");
-    std::vector<unsigned> samples;
-    for (std::uint32_t value : numbers(fields, "samples"))
-        samples.push_back(value);
+    std::vector<unsigned> samples(given.begin(), given.end());
     samples.resize(std::max<size_t>(samples.size(), size_t{png[0]} * png[1] * 4));
     std::vector<png_color> plte;
     for (std::uint32_t c : numbers(fields, "plte", 16))

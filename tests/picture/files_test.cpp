@@ -27,8 +27,7 @@ bool writeUnder(rlim_t limit, const std::string &path, const Bytes &data, std::s
     rlimit previous{};
     getrlimit(RLIMIT_FSIZE, &previous);
     const auto handler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit lower = previous;
-    lower.rlim_cur = limit;
+    const rlimit lower{limit, previous.rlim_max};
     setrlimit(RLIMIT_FSIZE, &lower);
     const bool written = picture::writeWholeFile(path, data.data(), data.size(), error);
     setrlimit(RLIMIT_FSIZE, &previous);

@@ -77,10 +77,8 @@ TEST(ReadPicture, FilesWorkedOutByHandGiveTheirPixelsOrColoursOrASentence) {
         std::vector<std::uint32_t> opaque;
         for (std::uint8_t alpha : read_->opacity)
             opaque.push_back(alpha != 0);
-        std::istringstream kind(field("read"));
-        std::string source;
-        unsigned depth = 0;
-        kind >> source >> depth;
+        const std::string source = field("read").substr(0, field("read").find(' '));
+        const unsigned depth = source.empty() ? 0 : std::stoul(field("read").substr(source.size()));
         EXPECT_EQ(
             std::tuple(sourceName(read_->source), read_->depth,
                        depth > 8

@@ -196,8 +196,7 @@ TEST(Reduce, IndexedPicturesThatFitComeBackAsTheyAreAndKeepTheirScreenMode) {
         {picture::DisplayMode::Indexed, 0x8000, 0x8000, 5},
     };
     for (const auto &c : modes) {
-        Picture p = madepictures::indexedPicture(40, ramp, reds);
-        p.mode = c.mode;
+        Picture p = madepictures::indexedPicture(40, ramp, reds, c.mode);
         p.viewportMode = c.camg;
         p.hasViewportMode = true;
         p.xAspect = c.xAspect;
