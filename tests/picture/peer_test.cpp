@@ -14,6 +14,7 @@
 #include <random>
 #include <sstream>
 
+using namespace iffbytes;
 using namespace picturetest;
 
 namespace {
@@ -88,15 +89,13 @@ TEST(Peers, TheCorpusAndAShamPictureShowAsIlbmtoppmShowsThem) {
         values.push_back(random() % (i % 40 == 0 ? 16 : 64));
     for (unsigned i = 0; i < 16; i++)
         colours.push_back(random() & 0xf0f0f0);
-    Bytes sham = iffbytes::be16(0);
+    Bytes sham = be16(0);
     for (unsigned i = 0; i < 16 * 9; i++)
-        iffbytes::append(sham, iffbytes::be16(static_cast<std::uint16_t>(random() & 0xfff)));
-    ASSERT_TRUE(iffbytes::save(
-        folder.file("sham.iff"),
-        iffbytes::group("FORM", "ILBM",
-                        {iffbytes::bmhd(40, 9, 6), cmapOf(colours), camgOf(0x800),
-                         iffbytes::chunk("SHAM", sham),
-                         iffbytes::chunk("BODY", interleavedBody(40, 9, 6, values))})));
+        append(sham, be16(static_cast<std::uint16_t>(random() & 0xfff)));
+    ASSERT_TRUE(save(folder.file("sham.iff"),
+                     group("FORM", "ILBM",
+                           {bmhd(40, 9, 6), cmapOf(colours), camgOf(0x800), chunk("SHAM", sham),
+                            chunk("BODY", interleavedBody(40, 9, 6, values))})));
     expectSameAsPeer(folder.file("sham.iff"), folder, "HAM6");
     for (std::istringstream &line : linesOf("shows")) {
         std::string name, mode;
@@ -147,7 +146,7 @@ TEST(Peers, PicturesNetpbmWritesShowAsItsReadersShowThemAndTheirIlbmsAsTheyWere)
             ppm.append(pixels.back().begin(), pixels.back().end());
         }
         const std::string in = folder.file("in.ppm"), out = folder.file("out");
-        ASSERT_TRUE(iffbytes::save(in, Bytes(ppm.begin(), ppm.end())));
+        ASSERT_TRUE(save(in, Bytes(ppm.begin(), ppm.end())));
         ASSERT_EQ(run(command, in + " >" + out).status, 0);
         const bool png = command.rfind("pnmtopng", 0) == 0;
         expectSameAsPeer(out, folder, mode, png);
@@ -156,7 +155,7 @@ TEST(Peers, PicturesNetpbmWritesShowAsItsReadersShowThemAndTheirIlbmsAsTheyWere)
         std::string error;
         const auto read = picture::readPictureFile(out, &error);
         ASSERT_TRUE(read) << error;
-        ASSERT_TRUE(iffbytes::save(in, picture::ilbmBytes(*read, &error))) << error;
+        ASSERT_TRUE(save(in, picture::ilbmBytes(*read, &error))) << error;
         unsigned w = 0, h = 0;
         EXPECT_EQ(peerPixels("ilbmtoppm", in, folder, &w, &h), pixels);
         EXPECT_EQ(std::tuple(w, h), std::tuple(width, height));

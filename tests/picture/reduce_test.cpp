@@ -356,7 +356,6 @@ TEST(ReadPictureFile, ReadFromTheFileAndReducedWhileReadGivesWhatTheBytesGive) {
          {24, false, Diffuse},
          true},
         {"interlaced", pngOf(interlaced), {16, false, Diffuse}, true},
-        {"cut", Bytes(rgba.begin(), rgba.begin() + 200), plain, true},
         {"ILBM in pieces", group("FORM", "ILBM", {bmhd(16, 12000, 2, 1, 1), chunk("BODY", rows)}),
          plain, true},
     };

@@ -143,7 +143,7 @@ TEST(IlbmBytes, AScreenModeSetsItsCamgBitsAndPalPixelShape) {
     }
 }
 
-TEST(IlbmBytes, TransparencyAsMaskPlaneOrTransparentColour) {
+TEST(IlbmBytes, TransparencyAsMaskPlaneOrTransparentColourAndNoColourNumbersRefused) {
     const std::vector<amiga::Rgb8> palette = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
     Picture p = indexedPicture(19, ramp(38, 4), palette);
     p.transparentColours = {2};
@@ -162,9 +162,8 @@ TEST(IlbmBytes, TransparencyAsMaskPlaneOrTransparentColour) {
     ASSERT_TRUE(back);
     EXPECT_EQ(back->pixels, p.pixels);
     EXPECT_EQ(back->opacity, picture::opacityOf(p));
-}
 
-TEST(IlbmBytes, PicturesWithoutColourNumbersAreRefused) {
+    // A picture without colour numbers is refused.
     std::string error;
     EXPECT_TRUE(picture::ilbmBytes(madepictures::trueColourPicture(1, 1, {{1, 2, 3, 255}}), &error)
                     .empty());
