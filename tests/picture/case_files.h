@@ -61,8 +61,7 @@ inline std::vector<std::uint8_t> bytes(const std::string &text) {
 
 // The numbers of a field, in the base given; none when the case has no such field.
 inline std::vector<std::uint32_t> numbers(const Fields &fields, const char *key, int base = 10) {
-    const auto field = fields.find(key);
-    std::istringstream words(field != fields.end() ? field->second : "");
+    std::istringstream words(fields.count(key) != 0 ? fields.at(key) : "");
     words >> std::setbase(base);
     return {std::istream_iterator<std::uint32_t>(words), {}};
 }

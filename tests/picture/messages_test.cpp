@@ -13,7 +13,6 @@
 namespace {
 
 using picture::Message;
-using picture::MessageCapture;
 using picture::Severity;
 
 std::string seen;
@@ -25,11 +24,11 @@ TEST(MessageCapture, LinesBecomeRecordsInNestedCapturesAndTheCallbackIsGivenBack
         seen += text;
     };
     {
-        const MessageCapture outer;
+        const picture::MessageCapture outer;
         IFF_error("WARNING: outer\n");
         {
             const std::string longPart(700, 'x');
-            const MessageCapture inner;
+            const picture::MessageCapture inner;
             IFF_ID id = {'B', 'M', 'H', 'D'};
             IFF_readError(id, "nPlanes"); // three calls: "Error reading '", the ID, "'.nPlanes\n"
             IFF_error("WARNING: Padding byte is non-zero!\n");

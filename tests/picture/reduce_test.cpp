@@ -248,11 +248,9 @@ TEST(Reduce, TwelveBitMapsAreChosenAmongTwelveBitColoursNotRoundedAfterwards) {
     for (unsigned asked : {8u, 16u, 64u}) {
         SCOPED_TRACE(asked);
         Picture rounded = picture::reduce(photo, {asked, false, None});
-        for (Rgb8 &c : rounded.palette) {
-            c = {static_cast<std::uint8_t>((c.red + 8) / 17 * 17),
-                 static_cast<std::uint8_t>((c.green + 8) / 17 * 17),
-                 static_cast<std::uint8_t>((c.blue + 8) / 17 * 17)};
-        }
+        for (Rgb8 &c : rounded.palette)
+            c = {std::uint8_t((c.red + 8) / 17 * 17), std::uint8_t((c.green + 8) / 17 * 17),
+                 std::uint8_t((c.blue + 8) / 17 * 17)};
         const Picture chosen = picture::reduce(photo, {asked, true, None});
         EXPECT_LT(meanSquaredError(photo, chosen), meanSquaredError(photo, rounded) * 0.97);
         const std::vector<Rgb8> &map = chosen.palette;
@@ -326,8 +324,7 @@ TEST(ReadPictureFile, ReadFromTheFileAndReducedWhileReadGivesWhatTheBytesGive) {
     std::mt19937 random(7);
     auto samples = [&](size_t count) {
         std::vector<unsigned> values(count);
-        for (unsigned &v : values)
-            v = random() % 256;
+        std::generate(values.begin(), values.end(), [&] { return random() % 256; });
         return values;
     };
     PngLayout interlaced = pngLayout(33, 17, PNG_COLOR_TYPE_RGB, 8, samples(33 * 17 * 3));

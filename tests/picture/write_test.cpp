@@ -71,8 +71,7 @@ TEST(IlbmBytes, PlanesColourMapAndCamgOfEachModeAndTheFileReadsBack) {
         {Ham8, 21, 3, 20, 15, 8, 64, 0x800},   {ExtraHalfbrite, 21, 3, 20, 15, 6, 32, 0x80},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + " " +
-                     std::to_string(c.camg));
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " " << c.camg);
         std::vector<amiga::Rgb8> palette;
         Bytes cmap(c.registers * 3, 0);
         for (unsigned i = 0; i < c.colours; i++) {
