@@ -1,7 +1,7 @@
 // Palette changes down a picture: the SHAM and PCHG readers against chunks built byte by byte
-// (pictures with them are shown line by line in read_test.cpp's data/iff_pictures.txt). The layouts
-// are S. Vigna's PCHG document (http://amigan.1emu.net/reg/ILBM.PCHG.txt) and the SHAM chunk as
-// paint programs wrote it.
+// (pictures with them are shown line by line in data/iff_pictures.txt). The layouts are S.
+// Vigna's PCHG document (http://amigan.1emu.net/reg/ILBM.PCHG.txt) and the SHAM chunk as paint
+// programs wrote it.
 #include "case_files.h"
 #include "iff_bytes.h"
 #include "picture/linecolours.h"
