@@ -13,42 +13,33 @@
 namespace {
 
 using picture::Message;
-using picture::MessageCapture;
 using picture::Severity;
 
 std::string seen;
-void remember(const char *format, va_list ap) {
-    char text[256];
-    std::vsnprintf(text, sizeof text, format, ap);
-    seen += text;
-}
 
-TEST(MessageCapture, LinesBecomeRecords) {
-    const std::string longPart(700, 'x');
-    const MessageCapture capture;
-    IFF_ID id = {'B', 'M', 'H', 'D'};
-    IFF_readError(id, "nPlanes"); // three calls: "Error reading '", the ID, "'.nPlanes\n"
-    IFF_error("WARNING: Padding byte is non-zero!\n");
-    IFF_error("ERROR: %s\n", longPart.c_str());
-    IFF_error("Warning: the last line has no newline");
-    EXPECT_EQ(capture.messages(),
-              (std::vector<Message>{{Severity::Error, "Error reading 'BMHD'.nPlanes"},
-                                    {Severity::Warning, "Padding byte is non-zero"},
-                                    {Severity::Error, longPart},
-                                    {Severity::Warning, "the last line has no newline"}}));
-    EXPECT_TRUE(capture.hasError());
-}
-
-TEST(MessageCapture, NestsAndGivesTheCallbackBack) {
-    seen.clear();
-    IFF_errorCallback = remember;
+TEST(MessageCapture, LinesBecomeRecordsInNestedCapturesAndTheCallbackIsGivenBack) {
+    IFF_errorCallback = [](const char *format, va_list ap) {
+        char text[256];
+        std::vsnprintf(text, sizeof text, format, ap);
+        seen += text;
+    };
     {
-        const MessageCapture outer;
+        const picture::MessageCapture outer;
         IFF_error("WARNING: outer\n");
         {
-            const MessageCapture inner;
-            IFF_error("inner\n");
-            EXPECT_EQ(inner.messages(), (std::vector<Message>{{Severity::Error, "inner"}}));
+            const std::string longPart(700, 'x');
+            const picture::MessageCapture inner;
+            IFF_ID id = {'B', 'M', 'H', 'D'};
+            IFF_readError(id, "nPlanes"); // three calls: "Error reading '", the ID, "'.nPlanes\n"
+            IFF_error("WARNING: Padding byte is non-zero!\n");
+            IFF_error("ERROR: %s\n", longPart.c_str());
+            IFF_error("Warning: the last line has no newline");
+            EXPECT_EQ(inner.messages(),
+                      (std::vector<Message>{{Severity::Error, "Error reading 'BMHD'.nPlanes"},
+                                            {Severity::Warning, "Padding byte is non-zero"},
+                                            {Severity::Error, longPart},
+                                            {Severity::Warning, "the last line has no newline"}}));
+            EXPECT_TRUE(inner.hasError());
         }
         IFF_error("WARNING: outer again\n");
         EXPECT_EQ(outer.messages(), (std::vector<Message>{{Severity::Warning, "outer"},

@@ -1,6 +1,7 @@
 // Reading PNG and IFF pictures into the picture record: what each kind of file becomes, and the
 // sentence for a file that is not a picture the library reads.
 #include "case_files.h"
+#include "picture/linecolours.h"
 #include "picture/picture.h"
 #include "picture_files.h"
 
@@ -9,7 +10,6 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include <iterator>
 #include <sstream>
 #include <tuple>
 
@@ -17,138 +17,8 @@ using namespace picturetest;
 using namespace iffbytes;
 using picture::DisplayMode;
 using picture::Rgba8;
-using picture::Source;
 
-namespace {
-
-std::optional<picture::Picture> read(const Bytes &bytes, std::string *error = nullptr) {
-    std::string ignored;
-    return picture::readPicture(bytes, error != nullptr ? error : &ignored);
-}
-
-std::vector<std::uint32_t> numbers(const std::vector<std::uint8_t> &pixels) {
-    return std::vector<std::uint32_t>(pixels.begin(), pixels.end());
-}
-
-} // namespace
-
-TEST(ReadPng, PaletteAndGreyPicturesAreColourNumbersOverTheirMap) {
-    // Colours in no sorted order, and at 8 bits many the pixels never use: the map is the PLTE
-    // as stored; 200 and 10 are neither n x 17 nor n << 4. Grey levels, worked out by hand as
-    // i x 255 / (2^depth - 1), are 12-bit colours.
-    const std::vector<png_color> colours = {
-        {200, 10, 10}, {0, 0, 0}, {17, 34, 51}, {255, 255, 255}, {9, 9, 200}};
-    const struct {
-        int type, depth;
-        std::vector<std::uint8_t> levels;
-    } cases[] = {
-        {PNG_COLOR_TYPE_PALETTE, 1, {}},           {PNG_COLOR_TYPE_PALETTE, 2, {}},
-        {PNG_COLOR_TYPE_PALETTE, 4, {}},           {PNG_COLOR_TYPE_PALETTE, 8, {}},
-        {PNG_COLOR_TYPE_GRAY, 1, {0, 255}},        {PNG_COLOR_TYPE_GRAY, 2, {0, 85, 170, 255}},
-        {PNG_COLOR_TYPE_GRAY, 4, {0, 17, 34, 51}},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(std::to_string(c.type) + " " + std::to_string(c.depth));
-        std::vector<png_color> plte;
-        for (size_t i = 0; c.levels.empty() && i < (1u << c.depth); i++)
-            plte.push_back(i < colours.size() ? colours[i] : png_color{png_byte(i), 0, 0});
-        // 37 pixels a row: the last byte of a row is partly padding for every depth under 8.
-        std::vector<unsigned> samples;
-        for (unsigned i = 0; i < 37 * 3; i++)
-            samples.push_back((i * 7 + i / 37) % (1u << c.depth));
-        const Bytes png = pngOf(pngLayout(37, 3, c.type, c.depth, samples, plte));
-        const auto read_ = read(png);
-        ASSERT_TRUE(read_);
-        EXPECT_EQ(
-            std::tuple(read_->source, read_->mode, read_->depth, read_->palette.size()),
-            std::tuple(Source::Png, DisplayMode::Indexed, unsigned(c.depth), size_t{1} << c.depth));
-        std::vector<amiga::Rgb8> map;
-        for (const png_color &p : plte)
-            map.push_back({p.red, p.green, p.blue});
-        for (std::uint8_t level : c.levels)
-            map.push_back({level, level, level});
-        EXPECT_TRUE(std::equal(map.begin(), map.end(), read_->palette.begin()));
-        // A palette PNG's colour map alone is its PLTE, in order.
-        if (c.levels.empty())
-            EXPECT_EQ(picture::readColourMap(png, nullptr), map);
-        EXPECT_EQ(std::vector<unsigned>(read_->pixels.begin(), read_->pixels.end()), samples);
-        EXPECT_TRUE(read_->transparentColours.empty());
-        EXPECT_EQ(read_->twelveBitPalette, plte.empty());
-    }
-    // A grey colour key names the colour number of that level.
-    png_color_16 key{};
-    key.gray = 2;
-    PngLayout keyed = pngLayout(3, 1, PNG_COLOR_TYPE_GRAY, 8, {1, 2, 3});
-    keyed.colourKey = &key;
-    const auto grey = read(pngOf(keyed));
-    ASSERT_TRUE(grey);
-    EXPECT_EQ(grey->palette[200], (amiga::Rgb8{200, 200, 200}));
-    EXPECT_EQ(grey->transparentColours, (std::vector<unsigned>{2}));
-
-    // Palette entries below half alpha are transparent; entry 3's 128 is kept as opaque, and
-    // said so.
-    PngLayout alphas = pngLayout(4, 1, PNG_COLOR_TYPE_PALETTE, 2, {0, 1, 2, 3},
-                                 {{1, 1, 1}, {2, 2, 2}, {3, 3, 3}, {4, 4, 4}});
-    alphas.alphas = {255, 0, 127, 128};
-    const auto palette = read(pngOf(alphas));
-    ASSERT_TRUE(palette);
-    EXPECT_EQ(palette->transparentColours, (std::vector<unsigned>{1, 2}));
-    ASSERT_EQ(palette->warnings.size(), 1u);
-    EXPECT_NE(palette->warnings[0].find("1 palette colour is partly transparent"),
-              std::string::npos);
-}
-
-TEST(ReadPng, OtherKindsBecomeColoursWithAlpha) {
-    png_color_16 key{};
-    key.red = 10;
-    key.green = 20;
-    key.blue = 30;
-    PngLayout keyed = pngLayout(2, 1, PNG_COLOR_TYPE_RGB, 8, {10, 20, 30, 10, 20, 31});
-    keyed.colourKey = &key;
-    // 16 bits a sample keep their high byte.
-    const struct {
-        PngLayout layout;
-        std::vector<Rgba8> expected;
-        unsigned depth;
-    } cases[] = {
-        {pngLayout(2, 1, PNG_COLOR_TYPE_RGB_ALPHA, 8, {1, 2, 3, 0, 4, 5, 6, 200}),
-         {{1, 2, 3, 0}, {4, 5, 6, 200}},
-         32},
-        {pngLayout(2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {7, 100, 250, 255}),
-         {{7, 7, 7, 100}, {250, 250, 250, 255}},
-         32},
-        {pngLayout(1, 1, PNG_COLOR_TYPE_RGB, 16, {0x12ab, 0xff00, 0x00ff}),
-         {{0x12, 0xff, 0, 255}},
-         24},
-        {pngLayout(1, 1, PNG_COLOR_TYPE_GRAY, 16, {0x8081}), {{0x80, 0x80, 0x80, 255}}, 24},
-        {keyed, {{10, 20, 30, 0}, {10, 20, 31, 255}}, 32},
-    };
-    for (const auto &c : cases) {
-        const auto read_ = read(pngOf(c.layout));
-        ASSERT_TRUE(read_);
-        std::string error;
-        EXPECT_FALSE(picture::readColourMap(pngOf(c.layout), &error));
-        EXPECT_NE(error.find("true-colour picture has no colour map"), std::string::npos) << error;
-        EXPECT_EQ(std::tuple(read_->mode, read_->pixels.empty(), read_->depth, read_->trueColour),
-                  std::tuple(DisplayMode::TrueColour, true, c.depth, c.expected))
-            << c.layout.colourType << " " << c.layout.bitDepth;
-    }
-}
-
-TEST(ReadPng, DamagedAndOversizedFilesAreRefusedWithASentence) {
-    std::vector<unsigned> samples(120 * 40);
-    for (unsigned i = 0; i < samples.size(); i++)
-        samples[i] = i * 7 % 256;
-    const Bytes whole = pngOf(pngLayout(40, 40, PNG_COLOR_TYPE_RGB, 8, samples));
-    std::string error;
-    EXPECT_FALSE(read(Bytes(whole.begin(), whole.begin() + whole.size() / 2), &error));
-    EXPECT_NE(error.find("PNG"), std::string::npos) << error;
-
-    // Over 16384 pixels a side.
-    PngLayout wide = pngLayout(16385, 1, PNG_COLOR_TYPE_GRAY, 1, std::vector<unsigned>(16385, 0));
-    EXPECT_FALSE(read(pngOf(wide), &error));
-    EXPECT_NE(error.find("16385 x 1"), std::string::npos) << error;
-
+TEST(ReadPng, AHeaderClaimingMoreThanItsDataCanHoldIsRefused) {
     // A header claiming 16000 x 16000 true colour over a few bytes of data: refused before any
     // memory is taken for it (no zlib stream expands more than 1032 times).
     Bytes hostile = pngOf(pngLayout(1, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3}));
@@ -161,70 +31,64 @@ TEST(ReadPng, DamagedAndOversizedFilesAreRefusedWithASentence) {
     uLong crc = crc32(0, hostile.data() + 12, 17);
     for (int i = 0; i < 4; i++)
         hostile[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
-    EXPECT_FALSE(read(hostile, &error));
+    std::string error;
+    EXPECT_FALSE(picture::readPicture(hostile, &error));
     EXPECT_NE(error.find("too short"), std::string::npos) << error;
 }
 
-// The cases of data/iff_pictures.txt: ILBM, ACBM and PBM bodies, files refused, colour maps.
-TEST(ReadIff, FilesWorkedOutByteByByteGiveTheirPixelsOrColoursOrASentence) {
+// The cases of data/iff_pictures.txt and png_pictures.txt: PNGs of every colour type, ILBM, ACBM
+// and PBM bodies, files refused, colour maps.
+TEST(ReadPicture, FilesWorkedOutByHandGiveTheirPixelsOrColoursOrASentence) {
     Messages messages; // whatever the libraries say outside the reader's capture
-    const auto cases = casefiles::read(QUILLFEN_PICTURE_DATA "/iff_pictures.txt");
-    ASSERT_EQ(cases.size(), 31u);
+    auto cases = casefiles::read(QUILLFEN_PICTURE_DATA "/iff_pictures.txt");
+    cases.merge(casefiles::read(QUILLFEN_PICTURE_DATA "/png_pictures.txt"));
+    ASSERT_EQ(cases.size(), 55u);
     for (const auto &[name, fields] : cases) {
         SCOPED_TRACE(name);
-        const Bytes bytes = casefiles::bytes(fields.at("data"));
         auto field = [&fields](const char *key) {
             return fields.count(key) != 0 ? fields.at(key) : std::string();
         };
+        auto numbersOf = [&fields](const char *key, int base = 10) {
+            return casefiles::numbers(fields, key, base);
+        };
+        const Bytes bytes = casefiles::fileOf(fields);
         const std::string says = field("error");
-        const unsigned index = std::stoul("0" + field("index"));
+        const unsigned index = numbersOf("index").empty() ? 0 : numbersOf("index")[0];
         std::vector<amiga::Rgb8> colours;
-        std::istringstream map(field("colours"));
-        for (unsigned c; map >> std::hex >> c;)
+        for (std::uint32_t c : numbersOf("colours", 16))
             colours.push_back({std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c)});
         std::string error;
-        if (!colours.empty() || name.rfind("colour map", 0) == 0) {
+        const bool mapOnly = name.rfind("colour map", 0) == 0;
+        if (!colours.empty() || mapOnly) {
             EXPECT_EQ(
                 picture::readColourMap(bytes, &error, index).value_or(std::vector<amiga::Rgb8>{}),
                 colours);
             EXPECT_NE(error.find(says), std::string::npos) << error;
-            if (name.rfind("colour map", 0) == 0)
+            if (mapOnly)
                 continue;
         }
         const auto read_ = picture::readPicture(bytes, &error, index);
-        if (!says.empty()) {
-            EXPECT_FALSE(read_);
-            EXPECT_NE(error.find(says), std::string::npos) << error;
-            if (index != 0)
-                continue;
-            // Bytes handed over are released as soon as they are read: the sentence is the same.
-            std::string handedOver;
-            EXPECT_FALSE(picture::readPicture(Bytes(bytes), &handedOver));
-            EXPECT_EQ(handedOver, error);
+        EXPECT_EQ(read_.has_value(), says.empty()) << error;
+        EXPECT_NE(error.find(says), std::string::npos) << error;
+        if (!read_)
             continue;
-        }
-        ASSERT_TRUE(read_) << error;
         if (!colours.empty())
             EXPECT_EQ(read_->palette, colours);
-        auto numbersOf = [&field](const char *key) {
-            std::istringstream words(field(key));
-            return std::vector<std::uint32_t>{std::istream_iterator<std::uint32_t>(words), {}};
-        };
         std::vector<std::uint32_t> opaque;
         for (std::uint8_t alpha : read_->opacity)
             opaque.push_back(alpha != 0);
-        std::istringstream kind(field("read"));
-        std::string source;
-        unsigned depth = 0;
-        kind >> source >> depth;
-        EXPECT_EQ(std::tuple(sourceName(read_->source), read_->depth,
-                             depth > 8 ? read_->deepPixels : numbers(read_->pixels), opaque,
-                             read_->transparentColours, read_->warnings),
-                  std::tuple(source, depth, numbersOf("pixels"), numbersOf("opaque"),
-                             numbersOf("transparent"),
-                             field("warning").empty()
-                                 ? std::vector<std::string>{}
-                                 : std::vector<std::string>{field("warning")}));
+        const std::string source = field("read").substr(0, field("read").find(' '));
+        const unsigned depth = source.empty() ? 0 : std::stoul(field("read").substr(source.size()));
+        EXPECT_EQ(
+            std::tuple(sourceName(read_->source), read_->depth,
+                       depth > 8
+                           ? read_->deepPixels
+                           : std::vector<std::uint32_t>(read_->pixels.begin(), read_->pixels.end()),
+                       opaque, read_->transparentColours, read_->warnings),
+            std::tuple(source, depth, numbersOf("pixels"), numbersOf("opaque"),
+                       numbersOf("transparent"),
+                       field("warning").empty() ? std::vector<std::string>{}
+                                                : std::vector<std::string>{field("warning")}));
         std::istringstream mode(field("mode"));
         std::string described, camg;
         if (mode >> described >> camg) {
@@ -235,6 +99,26 @@ TEST(ReadIff, FilesWorkedOutByteByByteGiveTheirPixelsOrColoursOrASentence) {
         }
         if (!field("twelve-bit").empty())
             EXPECT_EQ(read_->twelveBitPalette, field("twelve-bit") == "yes");
+        std::vector<std::uint32_t> rgba;
+        for (const Rgba8 &c : read_->trueColour)
+            rgba.push_back(std::uint32_t(c.red) << 24 | c.green << 16 | c.blue << 8 | c.alpha);
+        EXPECT_EQ(rgba, numbersOf("rgba", 16));
+        EXPECT_EQ(read_->mode == DisplayMode::TrueColour, depth > 8);
+        if (field("shown").empty())
+            continue;
+        // A picture with palette changes shows each line's pixels with that line's palette
+        // (linecolours.h).
+        const bool changes = !read_->colourChanges.empty();
+        Bytes shown;
+        const std::vector<amiga::Rgb8> colours_ = picture::render(*read_);
+        for (size_t i = 0; i < colours_.size(); i++) {
+            shown.insert(shown.end(), {colours_[i].red, colours_[i].green, colours_[i].blue});
+            EXPECT_TRUE(!changes ||
+                        picture::linePalette(
+                            *read_, unsigned(i / read_->width))[read_->pixels[i]] == colours_[i])
+                << i;
+        }
+        EXPECT_EQ(shown, casefiles::bytes(field("shown")));
     }
     EXPECT_EQ(messages.text(), "");
     // The pictures of a file, listed.

@@ -1,7 +1,7 @@
 // Colour reduction: what must hold whatever the cuts, worked out from the pictures themselves.
 #include "picture/reduce.h"
 
-#include "indexed_picture.h"
+#include "case_files.h"
 #include "made_pictures.h"
 #include "picture_files.h"
 
@@ -69,10 +69,9 @@ TEST(Reduce, FewColoursAreKeptExactlyInTheOrderTheyAppear) {
 TEST(Reduce, ManyColoursTakeTheFewestPlanesAndTransparentPixelsKeepColour0) {
     std::mt19937 random(5);
     std::vector<Rgba8> pixels;
-    for (unsigned i = 0; i < 4096; i++) {
-        pixels.push_back({static_cast<std::uint8_t>(random()), static_cast<std::uint8_t>(random()),
-                          static_cast<std::uint8_t>(random()), 255});
-    }
+    for (unsigned i = 0; i < 4096; i++)
+        pixels.push_back(
+            {std::uint8_t(random()), std::uint8_t(random()), std::uint8_t(random()), 255});
     const Picture p = colours(64, 64, pixels);
     for (auto [asked, planes] : {std::pair{2u, 1u}, std::pair{3u, 2u}, std::pair{16u, 4u},
                                  std::pair{17u, 5u}, std::pair{32u, 5u}, std::pair{256u, 8u}}) {
@@ -173,7 +172,7 @@ TEST(Reduce, IndexedPicturesThatFitComeBackAsTheyAreAndKeepTheirScreenMode) {
         {full, true, {twelve[1], twelve[0]}, {0, 1}},
     };
     for (const auto &c : fits) {
-        const Picture r = picture::reduce(picturetest::indexedPicture(2, {1, 0}, c.palette),
+        const Picture r = picture::reduce(madepictures::indexedPicture(2, {1, 0}, c.palette),
                                           {2, c.twelveBit, Diffuse});
         EXPECT_EQ(std::tie(r.pixels, r.palette), std::tie(c.pixels, c.colours)) << c.twelveBit;
     }
@@ -197,8 +196,7 @@ TEST(Reduce, IndexedPicturesThatFitComeBackAsTheyAreAndKeepTheirScreenMode) {
         {picture::DisplayMode::Indexed, 0x8000, 0x8000, 5},
     };
     for (const auto &c : modes) {
-        Picture p = picturetest::indexedPicture(40, ramp, reds);
-        p.mode = c.mode;
+        Picture p = madepictures::indexedPicture(40, ramp, reds, c.mode);
         p.viewportMode = c.camg;
         p.hasViewportMode = true;
         p.xAspect = c.xAspect;
@@ -250,11 +248,9 @@ TEST(Reduce, TwelveBitMapsAreChosenAmongTwelveBitColoursNotRoundedAfterwards) {
     for (unsigned asked : {8u, 16u, 64u}) {
         SCOPED_TRACE(asked);
         Picture rounded = picture::reduce(photo, {asked, false, None});
-        for (Rgb8 &c : rounded.palette) {
-            c = {static_cast<std::uint8_t>((c.red + 8) / 17 * 17),
-                 static_cast<std::uint8_t>((c.green + 8) / 17 * 17),
-                 static_cast<std::uint8_t>((c.blue + 8) / 17 * 17)};
-        }
+        for (Rgb8 &c : rounded.palette)
+            c = {std::uint8_t((c.red + 8) / 17 * 17), std::uint8_t((c.green + 8) / 17 * 17),
+                 std::uint8_t((c.blue + 8) / 17 * 17)};
         const Picture chosen = picture::reduce(photo, {asked, true, None});
         EXPECT_LT(meanSquaredError(photo, chosen), meanSquaredError(photo, rounded) * 0.97);
         const std::vector<Rgb8> &map = chosen.palette;
@@ -328,20 +324,11 @@ TEST(ReadPictureFile, ReadFromTheFileAndReducedWhileReadGivesWhatTheBytesGive) {
     std::mt19937 random(7);
     auto samples = [&](size_t count) {
         std::vector<unsigned> values(count);
-        for (unsigned &v : values)
-            v = random() % 256;
+        std::generate(values.begin(), values.end(), [&] { return random() % 256; });
         return values;
     };
-    std::vector<unsigned> few(48 * 3);
-    for (size_t i = 0; i < few.size(); i++)
-        few[i] = (i / 3 % 5) * 60 + i % 3; // 5 colours
-    std::vector<png_color> greys(256);
-    for (unsigned i = 0; i < 256; i++)
-        greys[i] = {static_cast<png_byte>(i), static_cast<png_byte>(i / 2), 40};
     PngLayout interlaced = pngLayout(33, 17, PNG_COLOR_TYPE_RGB, 8, samples(33 * 17 * 3));
     interlaced.interlaced = true;
-    PngLayout indexed = pngLayout(50, 20, PNG_COLOR_TYPE_PALETTE, 8, samples(50 * 20), greys);
-    indexed.alphas = {0, 255, 10};
     const Bytes rgba = pngOf(pngLayout(40, 30, PNG_COLOR_TYPE_RGB_ALPHA, 8, samples(40 * 30 * 4)));
     // Literal rows whose bytes change with the row, so that a row read from the wrong place
     // shows; 12000 rows of 2 planes and a mask pack to 108000 bytes, more than one piece read.
@@ -350,12 +337,13 @@ TEST(ReadPictureFile, ReadFromTheFileAndReducedWhileReadGivesWhatTheBytesGive) {
         append(rows, {0x01, static_cast<std::uint8_t>(y / 3 * 7 + y % 3),
                       static_cast<std::uint8_t>(y / 3)});
     const picture::Reduction plain{16, false, None};
-    const struct {
-        const char *what;
+    struct Case {
+        std::string what;
         Bytes file;
         picture::Reduction reduction;
         bool fromFile; // reduced from the file, not the bytes
-    } cases[] = {
+    };
+    std::vector<Case> cases = {
         {"RGBA, diffused", rgba, {16, false, Diffuse}, false},
         {"RGBA, ordered, 12-bit", rgba, {16, true, Ordered}, true},
         {"RGBA, plain", rgba, {5, false, None}, true},
@@ -364,27 +352,17 @@ TEST(ReadPictureFile, ReadFromTheFileAndReducedWhileReadGivesWhatTheBytesGive) {
          pngOf(pngLayout(300, 300, PNG_COLOR_TYPE_RGB, 8, samples(300 * 300 * 3))),
          {24, false, Diffuse},
          true},
-        {"few, kept", pngOf(pngLayout(16, 3, PNG_COLOR_TYPE_RGB, 8, few)), {8, false, None}, true},
         {"interlaced", pngOf(interlaced), {16, false, Diffuse}, true},
-        {"in place", pngOf(indexed), {4, false, Diffuse}, false},
-        {"cut", Bytes(rgba.begin(), rgba.begin() + 200), plain, true},
         {"ILBM in pieces", group("FORM", "ILBM", {bmhd(16, 12000, 2, 1, 1), chunk("BODY", rows)}),
          plain, true},
-        {"one run of 12 over all three rows: unpacked whole",
-         group("FORM", "ILBM", {bmhd(16, 3, 2, 0, 1), chunk("BODY", {0xf5, 0x5a})}), plain, true},
-        {"packed, short", group("FORM", "ILBM", {bmhd(16, 4, 2, 0, 1), chunk("BODY", {0xf9, 0})}),
-         plain, true},
-        {"not packed, masked",
-         group("FORM", "ILBM", {bmhd(16, 2, 1, 1), chunk("BODY", {1, 2, 3, 4, 5, 6, 7, 8})}), plain,
-         true},
-        {"not packed, short", group("FORM", "ILBM", {bmhd(16, 2, 1), chunk("BODY", {1, 2, 3})}),
-         plain, true},
-        {"after another picture",
-         group("CAT ", "ILBM",
-               {group("FORM", "ILBM", {bmhd(16, 1, 1, 0, 1), chunk("BODY", {0x01, 1, 2})}),
-                group("FORM", "ILBM", {bmhd(16, 1, 1, 0, 1), chunk("BODY", {0x01, 3, 4})})}),
-         plain, true},
     };
+    // Every file of read_test's cases: PNGs of every kind, kept or mapped in place; IFF files
+    // packed or not, short, masked, after another picture.
+    for (const char *file : {"/iff_pictures.txt", "/png_pictures.txt"}) {
+        for (const auto &[name, fields] :
+             casefiles::read(QUILLFEN_PICTURE_DATA + std::string(file)))
+            cases.push_back({name, casefiles::fileOf(fields), {16, false, Diffuse}, true});
+    }
     const Folder folder;
     const std::string path = folder.file("p");
     for (const auto &c : cases) {

@@ -1,6 +1,6 @@
 // Pictures written as ILBM files: the chunks read back byte by byte here, and the file read back
 // through the library to the same colour numbers (ilbmtoppm shows the same pixels: peer_test).
-#include "indexed_picture.h"
+#include "made_pictures.h"
 #include "picture/picture.h"
 #include "picture_files.h"
 
@@ -12,6 +12,7 @@
 #include <map>
 
 using namespace picturetest;
+using madepictures::indexedPicture;
 using picture::Picture;
 
 namespace {
@@ -53,50 +54,64 @@ std::map<std::string, Bytes> chunksOf(const Bytes &file) {
 
 } // namespace
 
-TEST(IlbmBytes, HeaderColourMapAndModeOfTheFewestPlanes) {
-    struct Case {
-        unsigned width, height, colours, largest, planes;
-    };
+TEST(IlbmBytes, PlanesColourMapAndCamgOfEachModeAndTheFileReadsBack) {
+    iffbytes::Messages messages;
+    using enum picture::DisplayMode;
     // No screen mode asked for: square pixels (1:1) and no resolution bits, whatever the size.
-    const Case cases[] = {
-        {17, 3, 5, 4, 3},    {401, 2, 2, 1, 1}, {640, 512, 16, 15, 4},
-        {8, 1, 1, 0, 1},     {9, 1, 3, 9, 4}, // a colour number past the map needs the planes too
-        {4, 4, 256, 255, 8},
+    // Indexed: the fewest planes for the map and the largest colour number, the map padded to
+    // them. HAM6 uses 16 registers but keeps a longer map whole; EHB and HAM8 pad it to 32 and 64.
+    const struct {
+        picture::DisplayMode mode;
+        unsigned width, height, colours, largest, planes, registers, camg;
+    } cases[] = {
+        {Indexed, 17, 3, 5, 4, 3, 8, 0},       {Indexed, 401, 2, 2, 1, 1, 2, 0},
+        {Indexed, 640, 512, 16, 15, 4, 16, 0}, {Indexed, 8, 1, 1, 0, 1, 2, 0},
+        {Indexed, 9, 1, 3, 9, 4, 16, 0}, // a colour number past the map needs the planes too
+        {Indexed, 4, 4, 256, 255, 8, 256, 0},  {Ham6, 21, 3, 20, 15, 6, 20, 0x800},
+        {Ham8, 21, 3, 20, 15, 8, 64, 0x800},   {ExtraHalfbrite, 21, 3, 20, 15, 6, 32, 0x80},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " " << c.camg);
         std::vector<amiga::Rgb8> palette;
-        Bytes cmap;
-        for (unsigned i = 0; i < (1u << c.planes); i++) {
-            const Bytes rgb =
-                i < c.colours ? Bytes{std::uint8_t(i), 1, std::uint8_t(255 - i)} : Bytes{0, 0, 0};
-            cmap.insert(cmap.end(), rgb.begin(), rgb.end());
-            if (i < c.colours)
-                palette.push_back({rgb[0], rgb[1], rgb[2]});
+        Bytes cmap(c.registers * 3, 0);
+        for (unsigned i = 0; i < c.colours; i++) {
+            const Bytes rgb{std::uint8_t(i), 1, std::uint8_t(255 - i)};
+            std::copy(rgb.begin(), rgb.end(), cmap.begin() + 3 * i);
+            palette.push_back({rgb[0], rgb[1], rgb[2]});
         }
         std::vector<std::uint8_t> pixels = ramp(c.width * c.height, c.largest + 1);
         pixels.back() = static_cast<std::uint8_t>(c.largest);
+        const Picture p = indexedPicture(c.width, pixels, palette, c.mode);
         std::string error;
-        const Bytes file = picture::ilbmBytes(indexedPicture(c.width, pixels, palette), &error);
+        const Bytes file = picture::ilbmBytes(p, &error);
         auto chunks = chunksOf(file);
         EXPECT_EQ(chunks["BMHD"], bmhdBody(c.width, c.height, c.planes, 0, 0, 1, 1)) << error;
         EXPECT_EQ(chunks["CMAP"], cmap);
-        EXPECT_EQ(chunks["CAMG"], Bytes(4, 0));
+        EXPECT_EQ(chunks["CAMG"], iffbytes::be32(c.camg));
+        const auto back = picture::readPicture(file, nullptr);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->mode, c.mode);
+        EXPECT_EQ(picture::render(*back), picture::render(p));
+        // The ilbm library's own check of what it reads.
+        IFF_Chunk *tree = ILBM_readFd(iffbytes::MemoryFile(file).get());
+        ASSERT_NE(tree, nullptr);
+        EXPECT_TRUE(ILBM_check(tree));
+        ILBM_free(tree);
     }
+    EXPECT_EQ(messages.text(), "");
 }
 
 TEST(IlbmBytes, AScreenModeSetsItsCamgBitsAndPalPixelShape) {
     using picture::Resolution;
-    struct Case {
+    // CAMG HIRES $8000, SUPER_KEY $8020, LACE $4 (graphics/modeid.h). A PAL lores pixel is 10:11
+    // as paint programs store it; hires pixels are half as wide, superhires a quarter (5:22);
+    // interlace halves the height, doubling x.
+    const struct {
         Resolution resolution;
         bool lace;
         std::uint32_t camg;
         std::uint8_t xAspect, yAspect;
-    };
-    // CAMG HIRES $8000, SUPER_KEY $8020, LACE $4 (graphics/modeid.h). A PAL lores pixel is 10:11
-    // as paint programs store it; hires pixels are half as wide, superhires a quarter (5:22);
-    // interlace halves the height, doubling x.
-    const Case cases[] = {
+    } cases[] = {
         {Resolution::Lores, false, 0, 10, 11},
         {Resolution::Lores, true, 0x4, 20, 11},
         {Resolution::Hires, false, 0x8000, 5, 11},
@@ -104,7 +119,7 @@ TEST(IlbmBytes, AScreenModeSetsItsCamgBitsAndPalPixelShape) {
         {Resolution::SuperHires, false, 0x8020, 5, 22},
         {Resolution::SuperHires, true, 0x8024, 10, 22},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.camg);
         Picture p = indexedPicture(4, ramp(8, 4), {{0, 0, 0}, {1, 1, 1}, {2, 2, 2}, {3, 3, 3}});
         p.mode = picture::DisplayMode::Ham6; // the mode bit stays beside the resolution's
@@ -127,7 +142,7 @@ TEST(IlbmBytes, AScreenModeSetsItsCamgBitsAndPalPixelShape) {
     }
 }
 
-TEST(IlbmBytes, TransparencyAsMaskPlaneOrTransparentColour) {
+TEST(IlbmBytes, TransparencyAsMaskPlaneOrTransparentColourAndNoColourNumbersRefused) {
     const std::vector<amiga::Rgb8> palette = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
     Picture p = indexedPicture(19, ramp(38, 4), palette);
     p.transparentColours = {2};
@@ -146,45 +161,11 @@ TEST(IlbmBytes, TransparencyAsMaskPlaneOrTransparentColour) {
     ASSERT_TRUE(back);
     EXPECT_EQ(back->pixels, p.pixels);
     EXPECT_EQ(back->opacity, picture::opacityOf(p));
-}
 
-TEST(IlbmBytes, TheLibrarysOwnCheckPassesAndModesKeepTheirPlanes) {
-    iffbytes::Messages messages;
-    // A map of 20 colours: HAM6 uses 16 registers but keeps them all, EHB and HAM8 pad it to 32
-    // and 64.
-    std::vector<amiga::Rgb8> palette;
-    for (unsigned i = 0; i < 20; i++)
-        palette.push_back({static_cast<std::uint8_t>(i * 4), 0x22, 0x33});
-    for (auto [mode, planes, registers, camg] :
-         {std::tuple{picture::DisplayMode::Ham6, 6u, 20u, 0x800u},
-          std::tuple{picture::DisplayMode::Ham8, 8u, 64u, 0x800u},
-          std::tuple{picture::DisplayMode::ExtraHalfbrite, 6u, 32u, 0x80u}}) {
-        Picture p = indexedPicture(21, ramp(63, 16), palette);
-        p.mode = mode;
-        const Bytes file = picture::ilbmBytes(p, nullptr);
-        auto chunks = chunksOf(file);
-        EXPECT_EQ(std::tuple(chunks["BMHD"][8], chunks["CMAP"].size(), be32(chunks["CAMG"], 0)),
-                  std::tuple(planes, registers * 3, camg));
-        const auto back = picture::readPicture(file, nullptr);
-        ASSERT_TRUE(back);
-        EXPECT_EQ(back->mode, mode);
-        EXPECT_EQ(picture::render(*back), picture::render(p));
-
-        IFF_Chunk *tree = ILBM_readFd(iffbytes::MemoryFile(file).get());
-        ASSERT_NE(tree, nullptr);
-        EXPECT_TRUE(ILBM_check(tree));
-        ILBM_free(tree);
-    }
-    EXPECT_EQ(messages.text(), "");
-}
-
-TEST(IlbmBytes, PicturesWithoutColourNumbersAreRefused) {
-    Picture colours;
-    colours.width = 1;
-    colours.height = 1;
-    colours.trueColour = {{1, 2, 3, 255}};
+    // A picture without colour numbers is refused.
     std::string error;
-    EXPECT_TRUE(picture::ilbmBytes(colours, &error).empty());
+    EXPECT_TRUE(picture::ilbmBytes(madepictures::trueColourPicture(1, 1, {{1, 2, 3, 255}}), &error)
+                    .empty());
     EXPECT_NE(error.find("reduced first"), std::string::npos) << error;
     EXPECT_TRUE(picture::ilbmBytes(Picture{}, &error).empty());
     EXPECT_FALSE(error.empty());

@@ -25,15 +25,11 @@ struct Fixture {
 inline Fixture read(const std::string &folder) {
     Fixture f;
     std::ifstream in(folder + "/frame.txt");
-    std::string line;
-    std::vector<std::uint32_t> palette;
-    std::vector<std::uint32_t> row;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#')
-            continue;
+    std::vector<std::uint32_t> palette, row;
+    for (std::string line, word; std::getline(in, line);) {
         std::istringstream words(line);
-        std::string word;
-        words >> word;
+        if (!(words >> word) || word[0] == '#')
+            continue;
         if (word == "args") {
             while (words >> word)
                 f.args.push_back(word);

@@ -1,4 +1,5 @@
-// Pictures made for measuring colour reduction in tests and benchmarks, the same every run: a
+// Pictures made in memory for the tests of what is done with one (true colour, or colour numbers
+// over a map) and for measuring colour reduction in tests and benchmarks, the same every run: a
 // photograph-like one (value noise of six octaves in each gun, the guns partly following each
 // other, and a little grain) and a drawing-like one (flat shapes with soft edges over a gradient,
 // shaded spheres).
@@ -22,6 +23,20 @@ inline picture::Picture trueColourPicture(unsigned width, unsigned height,
     p.depth = 24;
     p.mode = picture::DisplayMode::TrueColour;
     p.trueColour = std::move(pixels);
+    return p;
+}
+
+// A picture of colour numbers over a map, for the tests of what is done with one.
+inline picture::Picture indexedPicture(unsigned width, std::vector<std::uint8_t> pixels,
+                                       std::vector<amiga::Rgb8> palette,
+                                       picture::DisplayMode mode = picture::DisplayMode::Indexed) {
+    picture::Picture p;
+    p.mode = mode;
+    p.depth = 8;
+    p.width = width;
+    p.height = static_cast<unsigned>(pixels.size()) / width;
+    p.pixels = std::move(pixels);
+    p.palette = std::move(palette);
     return p;
 }
 

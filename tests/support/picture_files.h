@@ -11,10 +11,9 @@
 
 #include <png.h>
 
-#include <compare>
+#include <array>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -131,10 +130,7 @@ inline Bytes camgOf(std::uint32_t mode) {
 using testfiles::Folder;
 using testfiles::load;
 
-struct Rgb {
-    std::uint8_t r = 0, g = 0, b = 0;
-    friend auto operator<=>(const Rgb &, const Rgb &) = default;
-};
+using Rgb = std::array<std::uint8_t, 3>;
 
 // A binary PPM (P6, maxval 255) as netpbm writes it; false when the file is not one.
 inline bool readPpm(const std::string &path, unsigned *width, unsigned *height,
@@ -144,19 +140,9 @@ inline bool readPpm(const std::string &path, unsigned *width, unsigned *height,
     unsigned maxval = 0;
     in >> magic >> *width >> *height >> maxval;
     in.get();
-    if (!in || magic != "P6" || maxval != 255)
-        return false;
-    pixels->resize(size_t{*width} * *height);
-    for (Rgb &c : *pixels) {
-        c.r = static_cast<std::uint8_t>(in.get());
-        c.g = static_cast<std::uint8_t>(in.get());
-        c.b = static_cast<std::uint8_t>(in.get());
-    }
-    return static_cast<bool>(in);
-}
-
-inline int run(const std::string &command) {
-    return std::system((command + " 2>/dev/null").c_str());
+    pixels->resize(in && magic == "P6" && maxval == 255 ? size_t{*width} * *height : 0);
+    in.read(reinterpret_cast<char *>(pixels->data()), std::streamsize(pixels->size() * 3));
+    return in && !pixels->empty();
 }
 
 } // namespace picturetest
