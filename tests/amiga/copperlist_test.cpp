@@ -20,8 +20,6 @@ using namespace amiga;
 
 namespace {
 
-using Words = std::vector<std::uint16_t>;
-
 CopperListing listingOf(const Words &words,
                         CopperFrame::Chipset chipset = CopperFrame::Chipset::Ocs,
                         ExplainValue explain = {}) {

@@ -20,8 +20,6 @@ using namespace amiga;
 
 namespace {
 
-using Words = std::vector<std::uint16_t>;
-
 std::string firstError(const CopperRead &read) {
     return read.errors.empty()
                ? std::string()

@@ -18,8 +18,6 @@ using namespace amiga;
 
 namespace {
 
-using Words = std::vector<std::uint16_t>;
-
 // A picture from rows of characters: '.' is colour 0, '1'-'9' and 'a'-'f' their colours.
 struct Picture {
     unsigned width = 0, height = 0;
