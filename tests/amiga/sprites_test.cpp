@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
-#include <iterator>
 #include <random>
 #include <sstream>
 
@@ -18,21 +18,28 @@ using namespace amiga;
 
 namespace {
 
-// A picture from rows of characters: '.' is colour 0, '1'-'9' and 'a'-'f' their colours.
 struct Picture {
     unsigned width = 0, height = 0;
     std::vector<std::uint8_t> pixels;
 };
 
-Picture picture(const std::vector<std::string> &rows) {
+// A picture as the data file writes it: rows parted by blanks or '/' ('.' is colour 0, '1'-'9'
+// and 'a'-'g' their colours), "WxH:C" (W x H pixels of colour C), or "none".
+Picture pictureOf(std::string text) {
+    unsigned w = 0, h = 0, c = 0;
+    if (std::sscanf(text.c_str(), "%ux%u:%u", &w, &h, &c) == 3)
+        for (text.clear(); h > 0; --h)
+            text += std::string(w, static_cast<char>('0' + c)) + " ";
+    std::replace(text.begin(), text.end(), '/', ' ');
     Picture p;
-    p.width = static_cast<unsigned>(rows.front().size());
-    p.height = static_cast<unsigned>(rows.size());
-    for (const std::string &row : rows)
-        for (char c : row)
-            p.pixels.push_back(static_cast<std::uint8_t>(c == '.'   ? 0
-                                                         : c <= '9' ? c - '0'
-                                                                    : c - 'a' + 10));
+    std::istringstream in(text == "none" ? "" : text);
+    for (std::string row; in >> row; ++p.height) {
+        p.width = static_cast<unsigned>(row.size());
+        for (char x : row)
+            p.pixels.push_back(static_cast<std::uint8_t>(x == '.'   ? 0
+                                                         : x <= '9' ? x - '0'
+                                                                    : x - 'a' + 10));
+    }
     return p;
 }
 
@@ -72,18 +79,6 @@ SpriteOptions optionsOf(const std::string &text) {
     return o;
 }
 
-// A picture as the data file writes it: rows parted by '/', "WxH:C", or "none".
-Picture pictureOf(const std::string &text) {
-    unsigned w = 0, h = 0, c = 0;
-    if (std::sscanf(text.c_str(), "%ux%u:%u", &w, &h, &c) == 3)
-        return picture(std::vector<std::string>(h, std::string(w, static_cast<char>('0' + c))));
-    std::vector<std::string> rows;
-    std::istringstream in(text);
-    for (std::string row; std::getline(in, row, '/');)
-        rows.push_back(row);
-    return text == "none" ? Picture{} : picture(rows);
-}
-
 const std::map<std::string, std::string> &spriteCases() {
     static const auto all = golden::read(QUILLFEN_AMIGA_DATA "/sprites.txt");
     return all;
@@ -108,9 +103,7 @@ TEST(Sprites, PicturesByHand) {
             const std::string what = line.substr(0, line.find(' ')),
                               rest = line.substr(what.size());
             if (what == "rows") {
-                std::istringstream rows(rest);
-                std::vector<std::string> all{std::istream_iterator<std::string>(rows), {}};
-                p = picture(all);
+                p = pictureOf(rest);
             } else if (what == "options") {
                 options = optionsOf(rest);
             } else if (what == "sprite") {
