@@ -147,14 +147,13 @@ TEST(Gradient, TheCopperShowsOnEachLineWhatTheEditorShows) {
         GTEST_SKIP() << "m68k-linux-gnu-as is not installed";
     const std::vector<GradientKey> keys = {
         {0, {0x10, 0x00, 0x40}}, {70, {0xff, 0x80, 0x00}}, {150, {0x00, 0xc0, 0xff}}};
-    std::vector<GradientRequest> cases = {
-        GradientRequest{0x100, 80, keys, true}}; // past the frame's end
-    for (const bool aga : {false, true})
-        for (const auto dither :
-             {GradientDither::None, GradientDither::Ordered, GradientDither::Diffuse})
-            for (const GradientBlend blend : {GradientBlend::Rgb, GradientBlend::Oklab}) {
-                cases.push_back({0x2c, 200, keys, aga, aga ? 200 : 17, blend, dither});
-            }
+    using enum GradientBlend;
+    using enum GradientDither;
+    const GradientRequest cases[] = {{0x100, 80, keys, true}, // past the frame's end
+                                     {0x2c, 200, keys, false, 17, Rgb, None},
+                                     {0x2c, 200, keys, false, 17, Oklab, Diffuse},
+                                     {0x2c, 200, keys, true, 200, Rgb, Ordered},
+                                     {0x2c, 200, keys, true, 200, Oklab, Diffuse}};
     for (const GradientRequest &r : cases) {
         SCOPED_TRACE(testing::Message()
                      << "from " << r.firstLine << (r.aga ? " AGA" : " OCS") << " dither "
