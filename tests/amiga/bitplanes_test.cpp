@@ -40,12 +40,11 @@ std::vector<BitplaneLayout> everyLayout(unsigned depth) {
     return layouts;
 }
 
+// The layout in a failure's message; its mask as MaskOutput counts: 0 none, 1 after, 2 only.
 std::string describe(const BitplaneLayout &layout) {
-    const char *mask = layout.mask == MaskOutput::None    ? "no mask"
-                       : layout.mask == MaskOutput::After ? "mask after"
-                                                          : "mask only";
-    return std::string(layout.interleaved ? "interleaved, " : "planar, ") + mask +
-           (layout.invertMask ? ", inverted" : "") + ", depth " + std::to_string(layout.depth);
+    return std::string(layout.interleaved ? "interleaved" : "planar") + ", mask " +
+           std::to_string(static_cast<int>(layout.mask)) + (layout.invertMask ? " inverted" : "") +
+           ", depth " + std::to_string(layout.depth);
 }
 
 const unsigned kWidths[] = {1, 7, 8, 9, 15, 16, 17, 31, 33, 63, 64, 65, 100, 127, 129, 321};
