@@ -144,31 +144,22 @@ TEST(Sprites, ProblemsInASentence) {
 TEST(Sprites, EveryTextAssemblesToItsBytes) {
     if (!m68k::available())
         GTEST_SKIP() << "m68k-linux-gnu-as is not installed";
+    // Each width with and without attached pairs, and each kind of control words.
     std::mt19937 random(11);
-    for (unsigned width : {16u, 32u, 64u}) {
-        for (bool attached : {false, true}) {
-            for (int control = 0; control < 3; ++control) {
-                SpriteOptions o;
-                o.width = width;
-                o.attached = attached;
-                o.controlWords = control > 0;
-                if (control == 2)
-                    o.position = SpritePosition{0x90 * 4 + 3, 0x12c};
-                o.aga = true;
-                // Three sprites wide (at most six attached), the last one padded.
-                Picture p;
-                p.width = width * 2 + 7;
-                p.height = 5;
-                for (unsigned i = 0; i < p.width * p.height; ++i)
-                    p.pixels.push_back(static_cast<std::uint8_t>(random() % (attached ? 16 : 4)));
-                SCOPED_TRACE(testing::Message() << width << " pixels, attached " << attached
-                                                << ", control words " << control);
-                const auto data = sprites(p, o);
-                ASSERT_EQ(data.size(), attached ? 6u : 3u) << problem(p, o).value_or("");
-                const std::string text = spriteText(data, o);
-                EXPECT_EQ(bytesOfWords(assembled(text)), spriteBytes(data));
-            }
-        }
+    for (const char *options :
+         {"aga w16", "aga w16 attached control", "aga w32 at $90+3 $12c", "aga w32 attached",
+          "aga w64 control", "aga w64 attached at $90+3 $12c"}) {
+        SCOPED_TRACE(options);
+        const SpriteOptions o = optionsOf(options);
+        // Three sprites wide (at most six attached), the last one padded.
+        Picture p;
+        p.width = o.width * 2 + 7;
+        p.height = 5;
+        for (unsigned i = 0; i < p.width * p.height; ++i)
+            p.pixels.push_back(static_cast<std::uint8_t>(random() % (o.attached ? 16 : 4)));
+        const auto data = sprites(p, o);
+        ASSERT_EQ(data.size(), o.attached ? 6u : 3u) << problem(p, o).value_or("");
+        EXPECT_EQ(bytesOfWords(assembled(spriteText(data, o))), spriteBytes(data));
     }
 }
 
