@@ -179,7 +179,9 @@ std::string rainbowCode(const ColourCodeOptions &options, int startLine,
 }
 
 std::string lineColoursCode(const ColourCodeOptions &options,
-                            const std::vector<LineColour> &changes) {
+                            const std::vector<LineColour> &changes, std::string *crowdedNote) {
+    if (crowdedNote)
+        crowdedNote->clear();
     if (!options.copperInstructions || changes.empty())
         return {};
     AsmWriter out;
@@ -192,6 +194,9 @@ std::string lineColoursCode(const ColourCodeOptions &options,
     CopperLineWaits waits(out, 0xe0, 0xfffe, options.frameLines);
     waits.explainWrap("the end of line $ff");
     std::size_t dropped = 0;
+    // Lines whose MOVEs do not all fit between the WAIT and the window's left edge.
+    std::size_t crowded = 0;
+    long firstCrowded = 0;
     for (std::size_t first = 0; first < changes.size();) {
         const long line = changes[first].line;
         std::size_t end = first;
@@ -202,11 +207,19 @@ std::string lineColoursCode(const ColourCodeOptions &options,
                         frameEndText(options.frameLines) + ": left out");
             return out.take();
         }
+        // MOVEs up to the last colour register's: BPLCON3 set back after it changes no colour.
+        int moves = 0;
+        int colourMoves = 0;
+        const auto move = [&](const std::string &name, std::uint16_t value) {
+            out.copperMove(name, value);
+            ++moves;
+            colourMoves = name == "BPLCON3" ? colourMoves : moves;
+        };
         if (!options.aga) {
             for (std::size_t i = first; i < end; ++i) {
                 if (changes[i].colourRegister < registers)
-                    out.copperMove(colourRegisterName(changes[i].colourRegister),
-                                   highWord(changes[i].colour));
+                    move(colourRegisterName(changes[i].colourRegister),
+                         highWord(changes[i].colour));
                 else
                     ++dropped;
             }
@@ -221,13 +234,18 @@ std::string lineColoursCode(const ColourCodeOptions &options,
                     }
                     if (index / kRegistersPerBank != bank) {
                         bank = index / kRegistersPerBank;
-                        out.copperMove("BPLCON3", bplcon3For(bank, low, options.bplcon3));
+                        move("BPLCON3", bplcon3For(bank, low, options.bplcon3));
                     }
-                    out.copperMove(colourRegisterName(index),
-                                   low ? lowWord(changes[i].colour) : highWord(changes[i].colour));
+                    move(colourRegisterName(index),
+                         low ? lowWord(changes[i].colour) : highWord(changes[i].colour));
                 }
             }
-            out.copperMove("BPLCON3", options.bplcon3);
+            move("BPLCON3", options.bplcon3);
+        }
+        // Line 0's changes are made in the vertical blank, before anything is shown.
+        if (line > 0 && colourMoves > kLineColourMoves) {
+            firstCrowded = crowded == 0 ? line : firstCrowded;
+            ++crowded;
         }
         first = end;
     }
@@ -235,6 +253,16 @@ std::string lineColoursCode(const ColourCodeOptions &options,
         out.comment(decimal(dropped) + (dropped == 1 ? " change" : " changes") + " of " +
                     (options.aga ? "registers past bank 7 COLOR31" : "registers past COLOR31") +
                     " left out");
+    if (crowded > 0) {
+        const std::string note = decimal(crowded) + (crowded == 1 ? " line needs" : " lines need") +
+                                 " more than the " + decimal(kLineColourMoves) +
+                                 " MOVEs that fit before the window's left edge: from line " +
+                                 hex(static_cast<unsigned>(firstCrowded), 2) +
+                                 " on, the last colours of such a line change where it shows";
+        out.comment(note);
+        if (crowdedNote)
+            *crowdedNote = note;
+    }
     return out.take();
 }
 

@@ -6,12 +6,18 @@
 
 #include "QtPrinters.h"
 #include "colour_values.h"
+#include "golden_table.h"
 #include <QColor>
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 namespace {
+
+// The rows of a table in data/cases.txt.
+QList<QStringList> table(const char *name) {
+    return golden::table(QUILLFEN_COLOUR_DATA "/cases.txt", name);
+}
 
 std::vector<int> guns(const Colour &c) {
     return {c.red8(), c.green8(), c.blue8()};
@@ -44,7 +50,6 @@ TEST(ColourModel, EveryEightBitValueSurvivesTheRoundTripAndTheDefaultPalette) {
                                  "ffaa88 ffee00 008800 00dd00 00cccc 0066ff 0000aa");
     EXPECT_EQ(guns(Colour::defaultAmigaGrey()), (std::vector<int>{0xaa, 0xaa, 0xaa}));
     EXPECT_EQ(all[16], Colour::defaultAmigaGrey());
-    EXPECT_EQ(all[255], Colour::defaultAmigaGrey());
     EXPECT_EQ(Colour::amigaDefaults(4), all.mid(0, 4));
     EXPECT_TRUE(Colour::amigaDefaults(-3).isEmpty());
 }
@@ -53,14 +58,8 @@ TEST(ColourToolTest, AGunInItsThreeFieldsAndAnEntryInItsBank) {
     // The 12-bit nibble is the high nibble, as the AGA high half and OCS code have it.
     for (const QString texts : {"0 0 00", "16 1 10", "185 b b9", "255 f ff"})
         EXPECT_EQ(ColourTool::gunTexts(texts.section(' ', 0, 0).toInt()).join(' '), texts);
-    // A typed value once its edit ends: at most 255, nothing is 0, other scripts' digits count.
-    const std::pair<const char *, int> typed[] = {{"300", 255},
-                                                  {"255", 255},
-                                                  {"", 0},
-                                                  {"\u0662\u0660\u0660", 200},
-                                                  {"\uff12\uff10\uff10", 200}};
-    for (const auto &[text, value] : typed)
-        EXPECT_EQ(ColourTool::typedGun(QString::fromUtf8(text)), value) << text;
+    for (const QStringList &t : table("typed guns"))
+        EXPECT_EQ(ColourTool::typedGun(t[0]), t[1].toInt()) << t[0].toStdString();
     EXPECT_EQ(ColourTool::colourOf(0x12, 0x34, 0x56), rgb(0x12, 0x34, 0x56));
     // A palette index is a bank of thirty-two and a register.
     const int cases[][3] = {{0, 0, 0}, {31, 0, 31}, {32, 1, 0}, {70, 2, 6}, {255, 7, 31}};
@@ -75,19 +74,14 @@ TEST(ColourToolTest, AGunInItsThreeFieldsAndAnEntryInItsBank) {
 
 TEST(ColourToolTest, APaletteOfAnotherSize) {
     const QList<Colour> four = {rgb(1, 2, 3), rgb(4, 5, 6), rgb(7, 8, 9), rgb(10, 11, 12)};
-    const Colour grey = Colour::defaultAmigaGrey();
-    const struct {
-        qint64 count;
-        bool keep;
+    for (const QStringList &c : table("other sizes")) {
         QList<Colour> wanted;
-    } cases[] = {
-        {2, true, {four[0], four[1]}},
-        {6, true, {four[0], four[1], four[2], four[3], grey, grey}},
-        {3, false, Colour::amigaDefaults(3)},
-        {0, true, {}},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(ColourTool::resized(four, c.count, c.keep), c.wanted) << c.count << c.keep;
+        for (const QString &hex : c[2].split(' ', Qt::SkipEmptyParts))
+            wanted << rgb(hex.left(2).toInt(nullptr, 16), hex.mid(2, 2).toInt(nullptr, 16),
+                          hex.mid(4).toInt(nullptr, 16));
+        EXPECT_EQ(ColourTool::resized(four, c[0].toInt(), c[1] == "1"), wanted)
+            << c.join('|').toStdString();
+    }
     // Dropped in front of an entry: it ends just there, the entries between moving up.
     const int moves[][3] = {{2, 6, 5}, {5, 0, 0}, {0, 32, 31}, {3, 3, 3}, {3, 4, 3}};
     for (const auto &[from, before, to] : moves)

@@ -4,55 +4,37 @@
 
 #include "QtPrinters.h"
 #include "UserInput.h"
+#include "golden_table.h"
 #include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
 
-// Starting from an empty field, each step types or pastes over the whole text (or types on).
-enum How { Type, TypeOn, Paste };
-struct Step {
-    How how;
-    const char *text, *kept;
-};
-
-void check(QValidator &&formatter, std::initializer_list<Step> steps) {
+// Starting from an empty field, the steps of case `name` of data/formatters.txt: each types
+// over the whole text, types on, or pastes over the whole text; the field keeps the text given.
+void check(QValidator &&formatter, const char *name) {
     QLineEdit field;
     field.setValidator(&formatter);
     field.show();
-    for (const Step &step : steps) {
-        const QString text = QString::fromUtf8(step.text);
-        if (step.how == TypeOn)
-            QTest::keyClicks(&field, text);
+    for (const QStringList &step : golden::table(QUILLFEN_COMMON_DATA "/formatters.txt", name)) {
+        if (step[0] == "type on")
+            QTest::keyClicks(&field, step[1]);
         else
-            step.how == Paste ? userinput::paste(&field, text) : userinput::type(&field, text);
-        EXPECT_EQ(field.text(), QString::fromUtf8(step.kept)) << step.text;
+            step[0] == "paste" ? userinput::paste(&field, step[1])
+                               : userinput::type(&field, step[1]);
+        EXPECT_EQ(field.text(), step[2]) << name << ": " << step.join('|');
     }
 }
 
 } // namespace
 
-// Upper case is taken as lower case; no digit past the length; a paste is refused as a whole;
-// the field can always be emptied.
 TEST(Formatters, HexFieldsTakeLowerCaseHexDigitsUpToTheirLength) {
-    // clang-format off
-    check(HexFormatter(2), {{Type, "0F", "0f"}, {TypeOn, "G", "0f"}, {Type, "Gab", "ab"},
-                            {Paste, "7f", "7f"}, {Paste, "0x1", "7f"}, {Paste, "abc", "7f"},
-                            {Paste, " f", "7f"}, {Paste, "$f", "7f"}, {Paste, "C0", "c0"},
-                            {Paste, "ABCDE", "c0"}, {Type, "", ""}});
-    // clang-format on
-    check(HexFormatter(4), {{Paste, "AbCd", "abcd"}, {TypeOn, "e", "abcd"}});
-    check(HexFormatter(0), {{Type, "0", ""}});
+    check(HexFormatter(2), "hex field of 2");
+    check(HexFormatter(4), "hex field of 4");
+    check(HexFormatter(0), "hex field of 0");
 }
 
-// Decimal digits of any script, three at most; no letters, signs, points or blanks.
 TEST(Formatters, ColourNumberFieldsTakeThreeDecimalDigits) {
-    // clang-format off
-    check(RGBColourNumberFormatter(), {{Type, "2a5-5.9", "255"}, {Paste, "1 2", "255"},
-        {Paste, "+1", "255"}, {Paste, "1000", "255"}, {Paste, "007", "007"},
-        {Paste, "\u0661\u0662\u0663", "\u0661\u0662\u0663"}, // Arabic-Indic
-        {Paste, "\u216b", "\u0661\u0662\u0663"},              // Roman twelve: no digit
-        {Paste, "12", "12"}});
-    // clang-format on
+    check(RGBColourNumberFormatter(), "colour number field");
 }

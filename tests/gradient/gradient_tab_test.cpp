@@ -7,6 +7,7 @@
 
 #include "QtPrinters.h"
 #include "UserInput.h"
+#include "golden_text.h"
 #include "iff_bytes.h"
 #include "scratch_files.h"
 #include <QApplication>
@@ -37,39 +38,35 @@ protected:
 } // namespace
 
 // Every control of the list reaches the tool: the copper list and the word table are the
-// program's for the same input, from line $f0 past the end of the frame.
+// program's for the same input (data/setups.txt).
 TEST_F(GradientTab, ShowsTheTextQuillfenAsmPrintsForTheSameInput) {
-    struct Case {
-        int chipset, colourRegister, hpos, blend, dither, show;
-        bool ntsc;
-        const char *bplcon3, *arguments;
-    } cases[] = {
-        {1, 37, 0x40, 1, 0, 0, true, "1020",
-         "--chipset aga --register 37 --hpos 40 --blend oklab --ntsc --bplcon3 1020"},
-        {0, 5, 0x07, 0, 2, 0, false, "0c00", "--register 5 --dither diffuse"},
-        {0, 0, 0x07, 1, 1, 1, false, "0c00", "--blend oklab --dither ordered --table"},
-        {1, 255, 0xe2, 0, 0, 1, false, "0c00", "--chipset aga --register 255 --hpos e2 --table"},
-    };
+    const std::map<std::string, std::string> cases =
+        golden::read(QUILLFEN_GRADIENT_DATA "/setups.txt");
+    ASSERT_EQ(cases.size(), 4u);
     tab.setKeys({{0, {0x10, 0x20, 0x60}}, {90, {0xff, 0x80, 0x40}}, {150, white}});
     ui.startLineSpinBox->setValue(0xf0);
     ui.lineCountSpinBox->setValue(180);
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.arguments);
-        ui.chipsetComboBox->setCurrentIndex(c.chipset);
-        ui.registerSpinBox->setValue(c.colourRegister);
-        ui.hposSpinBox->setValue(c.hpos);
-        ui.blendComboBox->setCurrentIndex(c.blend);
-        if (ui.ditherComboBox->isEnabled())
-            ui.ditherComboBox->setCurrentIndex(c.dither);
-        ui.showComboBox->setCurrentIndex(c.show);
-        ui.ntscButton->setChecked(c.ntsc);
-        ui.bplcon3TextField->setText(QString::fromLatin1(c.bplcon3));
-        EXPECT_EQ(shownText(), program(std::string("gradient --start f0 --lines 180 ") +
-                                       c.arguments + " 0:#102060 90:#ff8040 150:#ffffff"));
+    for (const auto &[controls, arguments] : cases) {
+        SCOPED_TRACE(arguments);
+        for (const QString &control : QString::fromStdString(controls).split(' ')) {
+            QWidget *widget = tab.findChild<QWidget *>(control.section('=', 0, 0));
+            const QString value = control.section('=', 1);
+            if (auto *spinBox = qobject_cast<QSpinBox *>(widget))
+                spinBox->setValue(value.toInt(nullptr, 0));
+            else if (auto *popUp = qobject_cast<QComboBox *>(widget))
+                popUp->setCurrentIndex(value.toInt());
+            else if (auto *field = qobject_cast<QLineEdit *>(widget))
+                field->setText(value);
+            else
+                qobject_cast<QAbstractButton *>(widget)->setChecked(value == "1");
+        }
+        EXPECT_EQ(shownText(), program("gradient --start f0 --lines 180 " +
+                                       arguments.substr(0, arguments.size() - 1) +
+                                       " 0:#102060 90:#ff8040 150:#ffffff"));
         // The status says what the list's last line says, and what the frame left out; for the
         // word table, its count of lines.
         const QString text = ui.gradientCodeTextView->toPlainText();
-        EXPECT_EQ(ui.gradientStatusLabel->text(), c.show == 1
+        EXPECT_EQ(ui.gradientStatusLabel->text(), ui.showComboBox->currentIndex() == 1
                                                       ? "180 line(s), one dc.w each"
                                                       : text.section('\n', -2, -2).mid(2) + "; " +
                                                             text.section('\n', -3, -3).mid(2));
@@ -101,27 +98,22 @@ TEST_F(GradientTab, FadeTablesAreQuillfenAsmsForThePicturesPalette) {
     EXPECT_EQ(shownText(), program("fade --steps 7 --chipset aga --to ff8800 " + path));
 }
 
+// The preview runs the printed list over the frame of the chipset, so it shows what the list
+// shows on each line (tests/amiga/gradient_test.cpp holds that for every dither and blend) and
+// nothing past the frame's end ($138). The exact colours are the keys' (KeyControlsReachTheTool).
 TEST(GradientTool, ThePreviewShowsWhatThePrintedListShowsOnEachLine) {
     GradientTool tool;
     tool.setKeys({{0, {0x10, 0x00, 0x40}}, {70, {0xff, 0x80, 0x00}}, {150, {0, 0xc0, 0xff}}});
     tool.firstLine = 0xd0;
     tool.lines = 200; // $d0-$197: past $ff and past the end of the frame
+    tool.dither = amiga::GradientDither::Ordered;
     for (bool aga : {false, true}) {
-        for (auto dither : {amiga::GradientDither::None, amiga::GradientDither::Ordered,
-                            amiga::GradientDither::Diffuse}) {
-            SCOPED_TRACE(testing::Message() << "aga " << aga << " dither " << int(dither));
-            tool.aga = aga;
-            tool.dither = dither;
-            const std::vector<amiga::GradientLine> lines = amiga::gradientLines(tool.request());
-            const GradientTool::Preview preview = tool.preview();
-            ASSERT_EQ(preview.exact.size(), 200u);
-            ASSERT_EQ(preview.shown.size(), 200u);
-            for (std::size_t i = 0; i < 200; ++i) {
-                ASSERT_EQ(preview.exact[i], lines[i].colour) << i;
-                // Past the frame's end ($138) the chips show nothing.
-                ASSERT_EQ(preview.shown[i], 0xd0 + i < 0x138 ? lines[i].shown : black) << i;
-            }
-        }
+        tool.aga = aga;
+        const std::vector<amiga::GradientLine> lines = amiga::gradientLines(tool.request());
+        const std::vector<amiga::Rgb8> shown = tool.preview().shown;
+        ASSERT_EQ(shown.size(), 200u);
+        for (std::size_t i = 0; i < 200; ++i)
+            ASSERT_EQ(shown[i], 0xd0 + i < 0x138 ? lines[i].shown : black) << aga << " " << i;
     }
 }
 

@@ -8,22 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 using namespace ilbmtest;
-
-namespace {
-
-// A chunk written as its ID and its body's bytes in hex.
-Bytes chunkOf(const std::string &text) {
-    std::istringstream in(text.substr(4));
-    Bytes body;
-    for (unsigned int byte; in >> std::hex >> byte;)
-        body.push_back(static_cast<unsigned char>(byte));
-    return chunk(text.substr(0, 4).c_str(), body);
-}
-
-} // namespace
 
 TEST(IlbmChunks, EveryChunkTypeSurvivesAWriteAndARead) {
     const Bytes file = form({
@@ -64,15 +49,7 @@ TEST(IlbmChunks, ChunksAreReadWrittenAndCheckedWithinTheirSizes) {
     const Bytes sprite = chunk("SPRT", {0, 9});
     for (const auto &[name, text] : cases) {
         SCOPED_TRACE(name);
-        std::map<std::string, std::string> item; // the lines of each key
-        std::istringstream lines(text);
-        for (std::string line; std::getline(lines, line);) {
-            const size_t colon = line.find(": ");
-            if (colon != std::string::npos)
-                item[line.substr(0, colon)] += line.substr(colon + 2) + "\n";
-            else if (!line.empty())
-                item[line] = "yes";
-        }
+        std::map<std::string, std::string> item = keyed(text);
         const Bytes file = form({chunkOf(item["chunk"]), sprite});
         Read r(file);
         ASSERT_TRUE(r.tree);

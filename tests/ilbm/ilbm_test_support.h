@@ -9,7 +9,10 @@
 
 #include <iff/group.h>
 
+#include <map>
 #include <memory>
+#include <sstream>
+#include <string>
 
 namespace ilbmtest {
 
@@ -52,6 +55,30 @@ struct Read {
     Tree tree;
     explicit Read(const Bytes &file) : tree(readTree(file)) {}
 };
+
+// A chunk written as its ID and its body's bytes in hex.
+inline Bytes chunkOf(const std::string &text) {
+    std::istringstream in(text.substr(4));
+    Bytes body;
+    for (unsigned int byte; in >> std::hex >> byte;)
+        body.push_back(static_cast<unsigned char>(byte));
+    return chunk(text.substr(0, 4).c_str(), body);
+}
+
+// The keys of a case of a data file (golden_text.h): of "key: value" lines, the key's values one
+// line each; a line without ": " is a key of the value "yes".
+inline std::map<std::string, std::string> keyed(const std::string &text) {
+    std::map<std::string, std::string> item;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        const size_t colon = line.find(": ");
+        if (colon != std::string::npos)
+            item[line.substr(0, colon)] += line.substr(colon + 2) + "\n";
+        else if (!line.empty())
+            item[line] = "yes";
+    }
+    return item;
+}
 
 } // namespace ilbmtest
 

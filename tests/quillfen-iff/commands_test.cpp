@@ -143,40 +143,28 @@ TEST(QuillfenIff, TrueColourIsRefusedUnlessReduced) {
     picturetest::savePng(
         folder.file("clear.png"),
         picturetest::pngLayout(3, 2, PNG_COLOR_TYPE_RGB_ALPHA, 8, std::vector<unsigned>(24, 0)));
-    runtable::expectRuns(kTool, folder.path(), QUILLFEN_IFF_DATA "/true-colour.txt");
-    EXPECT_FALSE(exists(folder.file("out")));
-    const Bytes chunky = written("raw --chunky --reduce 7 --dither=ordered", photo, folder);
-    ASSERT_EQ(chunky.size(), 256u);
-    EXPECT_LT(*std::max_element(chunky.begin(), chunky.end()), 7);
-    EXPECT_LE(written("palette --format rgb8 --binary --reduce 7", photo, folder).size(), 7u * 4);
-    // No more colours than asked for: kept exactly (AGA: 24-bit colours).
+    // Three colours (data/true-colour.txt).
     const std::uint32_t three[] = {0x123456, 0xfedcba, 0x0080ff, 0x123456};
     samples.clear();
     for (std::uint32_t c : three)
         samples.insert(samples.end(), {c >> 16, c >> 8 & 0xff, c & 0xff});
     picturetest::savePng(folder.file("three.png"),
                          picturetest::pngLayout(2, 2, PNG_COLOR_TYPE_RGB, 8, samples));
-    // The reduction keeps them in the order they first appear (tests/picture/reduce_test.cpp).
-    EXPECT_EQ(written("palette --reduce 4 --chipset aga --format rgb8 --binary",
-                      folder.file("three.png"), folder),
-              (Bytes{0, 0x12, 0x34, 0x56, 0, 0xfe, 0xdc, 0xba, 0, 0x00, 0x80, 0xff}));
+    runtable::expectRuns(kTool, folder.path(), QUILLFEN_IFF_DATA "/true-colour.txt");
+    EXPECT_FALSE(exists(folder.file("out")));
+    const Bytes chunky = written("raw --chunky --reduce 7 --dither=ordered", photo, folder);
+    ASSERT_EQ(chunky.size(), 256u);
+    EXPECT_LT(*std::max_element(chunky.begin(), chunky.end()), 7);
+    EXPECT_LE(written("palette --format rgb8 --binary --reduce 7", photo, folder).size(), 7u * 4);
 }
 
 TEST(QuillfenIff, PaletteFormatsOptionsAndUsageErrors) {
     Folder folder;
-    // Two colours: $12 $34 $56 and $ff $80 $01; the words of each --format are the amiga
-    // library's (tests/amiga/paletteformats_test.cpp): copper-aga, the bank's BPLCON3 with LOCT
-    // clear, the high nibbles, then with LOCT set the low ones, then BPLCON3 back at its base.
+    // Two colours: $12 $34 $56 and $ff $80 $01 (data/options.txt).
     const Indexed picture{2, 1, {0, 1}, {0x123456, 0xff8001}};
     const std::string png = folder.file("p.png");
     savePng(png, picture, 1);
     save(folder.file("p.iff"), ilbmOf(picture, 1));
-    EXPECT_EQ(written("palette --binary --format copper-aga", folder.file("p.iff"), folder),
-              (Bytes{0x01, 0x06, 0x0c, 0x00, 0x01, 0x80, 0x01, 0x35, 0x01, 0x82,
-                     0x0f, 0x80, 0x01, 0x06, 0x0e, 0x00, 0x01, 0x80, 0x02, 0x46,
-                     0x01, 0x82, 0x0f, 0x01, 0x01, 0x06, 0x0c, 0x00}));
-    EXPECT_EQ(written("palette --format words --binary --colors 1", png, folder),
-              (Bytes{0x01, 0x35}));
     // Printed or written to a file, the same text.
     const std::string text = tool("palette --format copper " + png).out;
     EXPECT_EQ(written("palette --format copper", png, folder), Bytes(text.begin(), text.end()));
@@ -186,98 +174,17 @@ TEST(QuillfenIff, PaletteFormatsOptionsAndUsageErrors) {
     EXPECT_FALSE(exists(folder.file("out")));
 }
 
-namespace {
-
-// 16 x 5, colours 0-3: a diagonal of 1, a column of 2, a row of 3.
-Indexed spritePicture() {
+TEST(QuillfenIff, SpriteOptionsReachTheWords) {
+    Folder folder;
+    // 16 x 5, colours 0-3: a diagonal of 1, a column of 2, a row of 3 (data/sprites.txt).
     Indexed picture{16, 5, std::vector<std::uint8_t>(80, 0), {0, 0xff0000, 0x00ff00, 0x0000ff}};
     for (unsigned y = 0; y < 5; y++) {
         picture.pixels[y * 16 + y] = 1;
         picture.pixels[y * 16 + 12] = 2;
         picture.pixels[4 * 16 + y + 6] = 3;
     }
-    return picture;
-}
-
-// Each line's DATA (bit lowBit of the colours) and DATB (the next bit) words.
-std::vector<std::uint16_t> spriteLines(const Indexed &picture, unsigned lowBit = 0) {
-    std::vector<std::uint16_t> words;
-    for (unsigned y = 0; y < picture.height; y++)
-        for (unsigned plane : {lowBit, lowBit + 1})
-            words.push_back(wordsOf(planelayout::planeRow(picture.pixels, 16, y, plane))[0]);
-    return words;
-}
-
-std::vector<std::uint16_t> framed(std::uint16_t pos, std::uint16_t ctl,
-                                  const std::vector<std::uint16_t> &lines) {
-    std::vector<std::uint16_t> all = {pos, ctl};
-    all.insert(all.end(), lines.begin(), lines.end());
-    all.insert(all.end(), {0, 0});
-    return all;
-}
-
-} // namespace
-
-TEST(QuillfenIff, SpriteOptionsReachTheControlWords) {
-    Folder folder;
-    const Indexed picture = spritePicture();
-    const std::string png = folder.file("s.png");
-    savePng(png, picture, 2);
-    const std::vector<std::uint16_t> lines = spriteLines(picture);
-    const struct {
-        const char *options;
-        std::vector<std::uint16_t> words;
-    } cases[] = {
-        {"", lines},
-        {"--control", framed(0, 0, lines)},
-        // The Hardware Reference Manual's example: VSTART $6d, HSTART $c0, VSTOP $72.
-        {"--x c0 --y 6d", framed(0x6d60, 0x7200, lines)},
-        {"--x '$c1' --y 0x6d", framed(0x6d60, 0x7201, lines)},
-        {"--chipset aga --x c0.c --y 6d", framed(0x6d60, 0x7218, lines)},
-        {"--chipset aga --x 0 --y 200", framed(0, 0x0560, lines)},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(wordsOf(written(std::string("sprite ") + c.options, png, folder)), c.words)
-            << c.options;
-    EXPECT_NE(tool("sprite --text --x c0 --y 6d " + png + " -").out.find("\n\tdc.w\t$6d60,$7200\n"),
-              std::string::npos);
-
-    // 32 wide on AGA: POS,0,CTL,0, each line DATA's long then DATB's, an end of four zeros.
-    Indexed wide{32, 2, std::vector<std::uint8_t>(64, 0), {0, 0x090909, 0x080808, 0x070707}};
-    wide.pixels[0] = 1;
-    wide.pixels[31] = 3;
-    wide.pixels[32 + 17] = 2;
-    savePng(folder.file("w.png"), wide, 2);
-    EXPECT_EQ(wordsOf(written("sprite --width 32 --chipset aga --x 80 --y 40", folder.file("w.png"),
-                              folder)),
-              (std::vector<std::uint16_t>{0x4040, 0, 0x4200, 0, 0x8000, 0x0001, 0x0000, 0x0001,
-                                          0x0000, 0x0000, 0x0000, 0x4000, 0, 0, 0, 0}));
-
-    // Attached, 16 colours: the even sprite bits 0-1, the odd one bits 2-3 and SPRxCTL bit 7.
-    Indexed colourful{16, 2, {}, {}};
-    for (unsigned i = 0; i < 32; i++)
-        colourful.pixels.push_back(static_cast<std::uint8_t>(i % 16));
-    for (std::uint32_t i = 0; i < 16; i++)
-        colourful.palette.push_back(i * 0x010101);
-    savePng(folder.file("a.png"), colourful, 4);
-    std::vector<std::uint16_t> attached = framed(0x3048, 0x3200, spriteLines(colourful, 0));
-    const std::vector<std::uint16_t> odd = framed(0x3048, 0x3280, spriteLines(colourful, 2));
-    attached.insert(attached.end(), odd.begin(), odd.end());
-    EXPECT_EQ(wordsOf(written("sprite --attached --x 90 --y 30", folder.file("a.png"), folder)),
-              attached);
-    expectRow(kTool, folder.path(), {"sprite %a.png %no.bin", 1, nullptr, "%a.png"});
-    EXPECT_FALSE(exists(folder.file("no.bin")));
-
-    // --transparent 3: its pixels become colour 0, and the colour-0 pixels, opaque now, cannot
-    // be shown: a warning counts them. A PNG's colour of alpha 0 is left out the same way.
-    Indexed cleared = picture;
-    std::replace(cleared.pixels.begin(), cleared.pixels.end(), std::uint8_t{3}, std::uint8_t{0});
-    expectRow(kTool, folder.path(),
-              {"sprite --transparent 3 %s.png %t.bin", 0, "", "65 opaque pixels have colour 0"});
-    EXPECT_EQ(wordsOf(load(folder.file("t.bin"))), spriteLines(cleared));
+    savePng(folder.file("s.png"), picture, 2);
     savePng(folder.file("alpha.png"), picture, 2, {255, 255, 255, 0});
-    EXPECT_EQ(wordsOf(written("sprite", folder.file("alpha.png"), folder)), spriteLines(cleared));
-    // An ILBM's mask plane the same way: clear under the colour-3 pixels.
     std::vector<std::uint8_t> opaque;
     for (std::uint8_t pixel : picture.pixels)
         opaque.push_back(pixel != 3);
@@ -287,7 +194,25 @@ TEST(QuillfenIff, SpriteOptionsReachTheControlWords) {
     save(folder.file("masked.iff"),
          group("FORM", "ILBM",
                {bmhd(16, 5, 2, 1), picturetest::cmapOf(picture.palette), chunk("BODY", body)}));
-    EXPECT_EQ(wordsOf(written("sprite", folder.file("masked.iff"), folder)), spriteLines(cleared));
+    Indexed wide{32, 2, std::vector<std::uint8_t>(64, 0), {0, 0x090909, 0x080808, 0x070707}};
+    wide.pixels[0] = 1;
+    wide.pixels[31] = 3;
+    wide.pixels[32 + 17] = 2;
+    savePng(folder.file("w.png"), wide, 2);
+    Indexed colourful{16, 2, {}, {}};
+    for (unsigned i = 0; i < 32; i++)
+        colourful.pixels.push_back(static_cast<std::uint8_t>(i % 16));
+    for (std::uint32_t i = 0; i < 16; i++)
+        colourful.palette.push_back(i * 0x010101);
+    savePng(folder.file("a.png"), colourful, 4);
+    runtable::expectRuns(kTool, folder.path(), QUILLFEN_IFF_DATA "/sprites.txt",
+                         [&](const std::string &arguments) {
+                             EXPECT_FALSE(exists(folder.file("out"))) << arguments;
+                         });
+    // Written, the words the text prints, high bytes first.
+    EXPECT_EQ(written("sprite", folder.file("s.png"), folder),
+              (Bytes{0x80, 0,    0,    0x08, 0x40, 0,    0,    0x08, 0x20, 0,
+                     0,    0x08, 0x10, 0,    0,    0x08, 0x0b, 0xe0, 0x03, 0xe8}));
 }
 
 TEST(QuillfenIff, ConversionsKeepThePictureOrWriteNothing) {

@@ -79,3 +79,21 @@ TEST(QuillfenIffCopper, TheListGivesEachLineThePicturesPalette) {
             ASSERT_EQ(registers[r], expected[r]) << "line " << y << " register " << r;
     }
 }
+
+TEST(QuillfenIffCopper, ALineWithMoreChangesThanFitIsNamedInAWarning) {
+    // Nine 24-bit changes on line 5 take 18 MOVEs and more: more than the 16 that fit before
+    // the window's left edge. The list is still written, and says so too.
+    std::mt19937 random(7);
+    Folder folder;
+    const std::string path = folder.file("p.iff");
+    ASSERT_TRUE(save(path, group("FORM", "ILBM",
+                                 {bmhd(16, 8, 1), picturetest::cmapOf({0, 0xffffff}),
+                                  pchgOf(random, 8, {5}, 9), chunk("BODY", Bytes(2 * 8, 0))})));
+    const testprogram::Outcome run = tool("copper --top 30 " + path);
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::string note = "1 line needs more than the 16 MOVEs that fit before the window's "
+                             "left edge: from line $35 on, the last colours of such a line "
+                             "change where it shows";
+    EXPECT_EQ(run.err, "quillfen-iff copper: " + path + ": " + note + "\n");
+    EXPECT_NE(run.out.find("; " + note + "\n"), std::string::npos) << run.out;
+}

@@ -27,29 +27,24 @@ const Bytes kOld = {'o', 'l', 'd', '\n'};
 TEST(QuillfenIffWrites, EveryCommandOnAFullDiskKeepsTheOldFile) {
     Folder folder;
     // Every output is larger than the 512 bytes the shell's ulimit -f 1 lets a file have (its
-    // messages are smaller): 128 x 64 of four colours, and a colour map of 256.
+    // messages are smaller): a packed ILBM of 8 KiB (24 KiB unpacked), a colour map of 256, and
+    // 128 x 64 of four colours in no order, so that a packed picture is large too.
+    std::filesystem::create_directory_symlink(QUILLFEN_PICTURES, folder.file("pictures"));
     Indexed picture{128, 64, {}, {0, 0xff0000, 0x00ff00, 0x0000ff}};
-    // Colours in no order, so that a packed picture is large too.
     std::uint32_t seed = 1;
     for (unsigned i = 0; i < 128 * 64; i++) {
         seed = seed * 1103515245 + 12345;
         picture.pixels.push_back(static_cast<std::uint8_t>(seed >> 16 & 3));
     }
-    save(folder.file("p.iff"), ilbmOf(picture, 2));
     savePng(folder.file("p.png"), picture, 2);
-    Indexed colours{16, 16, Bytes(256), {}};
-    for (unsigned i = 0; i < 256; i++)
-        colours.palette.push_back(i << 16);
-    savePng(folder.file("c.png"), colours, 8);
     // A file that can grow no further fails its writes as a full disk does (data/full-disk.txt).
     const std::string out = folder.file("out");
     save(out, kOld);
     runtable::expectRuns("ulimit -f 1; exec " QUILLFEN_IFF_TOOL, folder.path(),
                          QUILLFEN_IFF_DATA "/full-disk.txt", [&](const std::string &) {
                              EXPECT_EQ(load(out), kOld);
-                             EXPECT_EQ(
-                                 testfiles::namesBeside(out),
-                                 (std::vector<std::string>{"c.png", "out", "p.iff", "p.png"}));
+                             EXPECT_EQ(testfiles::namesBeside(out),
+                                       (std::vector<std::string>{"out", "p.png", "pictures"}));
                              save(out, kOld);
                          });
 }

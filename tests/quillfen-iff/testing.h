@@ -69,12 +69,4 @@ inline Bytes ilbmOf(const Indexed &picture, unsigned depth) {
                   chunk("BODY", expectedPlanes(picture, depth, true, Mask::None))});
 }
 
-// Big-endian words of bytes.
-inline std::vector<std::uint16_t> wordsOf(const Bytes &bytes) {
-    std::vector<std::uint16_t> words;
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2)
-        words.push_back(static_cast<std::uint16_t>(bytes[i] << 8 | bytes[i + 1]));
-    return words;
-}
-
 } // namespace ifftool

@@ -17,18 +17,14 @@ namespace {
 
 class RegistersTab : public ::testing::Test {
 protected:
-    void SetUp() override {
-        controller = std::make_unique<RegistersViewController>();
-        controller->show();
-        ui = controller->controls();
-    }
-    QAbstractButton *bit(int i) const { return controller->viewWithTag(i + 1); }
+    void SetUp() override { controller.show(); }
+    QAbstractButton *bit(int i) const { return controller.viewWithTag(i + 1); }
     void choose(const QString &name) {
         userinput::chooseWithKeys(ui->registerPopUpButton, ui->registerPopUpButton->findText(name));
     }
     // Every output shows what the tool computes from what the controls hold.
     void expectViewsShowTheTool() {
-        const RegistersTool &tool = controller->tool();
+        const RegistersTool &tool = controller.tool();
         QStringList shown;
         for (const QLabel *label :
              {ui->lowByteLabel, ui->lowByteBase16Label, ui->lowByteBinaryLabel, ui->highByteLabel,
@@ -59,8 +55,8 @@ protected:
         EXPECT_EQ(ui->blitterFillCarryInButton->isEnabled(), tool.blitter.fillCarryInAllowed());
     }
 
-    std::unique_ptr<RegistersViewController> controller;
-    Ui::RegistersViewController *ui = nullptr;
+    RegistersViewController controller;
+    Ui::RegistersViewController *ui = controller.controls();
 };
 
 } // namespace
@@ -75,7 +71,7 @@ TEST_F(RegistersTab, TheTabAndTheCommandLinePrintTheSameRegisterLine) {
     ui->goalSeekTextField->setCursorPosition(2);
     QTest::keyClicks(ui->goalSeekTextField, "z");
     EXPECT_EQ(ui->goalSeekTextField->cursorPosition(), 2);
-    EXPECT_EQ(controller->tool().word, 0);
+    EXPECT_EQ(controller.tool().word, 0);
     choose("DMACON");
     for (int i : {9, 8, 7}) // DMAEN, BPLEN, COPEN
         bit(i)->click();
@@ -94,22 +90,21 @@ TEST_F(RegistersTab, TheTabAndTheCommandLinePrintTheSameRegisterLine) {
     choose("BPLCON0");
     userinput::type(ui->goalSeekTextField, "$5200");
     userinput::click(ui->goalSeekButton);
-    EXPECT_EQ(controller->tool().word, 0x5200);
+    EXPECT_EQ(controller.tool().word, 0x5200);
     userinput::type(ui->goalSeekTextField, "3011");
     QTest::keyClick(ui->goalSeekTextField, Qt::Key_Return);
-    EXPECT_EQ(controller->tool().word, 0x3011);
-    const int bpu = ui->groupPopUpButton->findText("BPU");
-    userinput::chooseWithKeys(ui->groupPopUpButton, bpu);
-    EXPECT_EQ(controller->tool().group, "BPU");
+    EXPECT_EQ(controller.tool().word, 0x3011);
+    userinput::chooseWithKeys(ui->groupPopUpButton, ui->groupPopUpButton->findText("BPU"));
+    EXPECT_EQ(controller.tool().group, "BPU");
     expectViewsShowTheTool();
     // Another chipset keeps the bits ticked.
     userinput::chooseWithKeys(ui->chipsetPopUpButton, 2);
-    EXPECT_EQ(controller->tool().word, 0x3011);
+    EXPECT_EQ(controller.tool().word, 0x3011);
     expectViewsShowTheTool();
 
     QLineEdit *edit = ui->registerPopUpButton->lineEdit();
     userinput::typeAndReturn(edit, "intena");
-    EXPECT_EQ(controller->shownRegister()->name, "INTENA");
+    EXPECT_EQ(controller.shownRegister()->name, "INTENA");
     userinput::typeAndReturn(edit, "NOSUCH"); // the shown register's name comes back
     EXPECT_EQ(edit->text(), "INTENA");
     expectViewsShowTheTool();
@@ -140,14 +135,14 @@ TEST_F(RegistersTab, TheBlitterSectionPrintsWhatTheCommandLinePrints) {
     // The preset of a fill, a typed function, the channel boxes, the fill pop-up and descending.
     userinput::chooseWithKeys(presets, presets->findText("Area fill"));
     expectViewsShowTheTool();
-    EXPECT_EQ(controller->tool().blitter.fill, 1);
+    EXPECT_EQ(controller.tool().blitter.fill, 1);
     userinput::type(ui->blitterFunctionTextField, "A|B");
     EXPECT_EQ(presets->currentIndex(), 0);
     EXPECT_TRUE(ui->blitterUseBButton->isChecked());
     userinput::click(ui->blitterUseCButton);
     userinput::chooseWithKeys(ui->blitterFillPopUpButton, 0);
     userinput::click(ui->blitterDescendingButton);
-    const RegistersTool::Blitter &blit = controller->tool().blitter;
+    const RegistersTool::Blitter &blit = controller.tool().blitter;
     EXPECT_TRUE(blit.channels.c && blit.fillCarryIn && blit.fill == 0 && !blit.descending);
     expectViewsShowTheTool();
     ui->blitterCopyButton->click();
@@ -158,13 +153,13 @@ TEST_F(RegistersTab, WithoutADatabaseTheTabSaysSoAndStillCounts) {
     static int warnings = 0;
     const QtMessageHandler previous = qInstallMessageHandler(
         [](QtMsgType, const QMessageLogContext &, const QString &) { ++warnings; });
-    controller->parseRegisterData(QByteArray());
+    controller.parseRegisterData(QByteArray());
     qInstallMessageHandler(previous);
     EXPECT_EQ(warnings, 1);
-    EXPECT_EQ(controller->shownRegister(), nullptr);
+    EXPECT_EQ(controller.shownRegister(), nullptr);
     EXPECT_FALSE(ui->registerPopUpButton->isEnabled());
     EXPECT_TRUE(ui->registerSummaryLabel->text().contains("could not be read"));
     bit(7)->click();
-    EXPECT_EQ(controller->tool().word, 0x80);
+    EXPECT_EQ(controller.tool().word, 0x80);
     expectViewsShowTheTool();
 }

@@ -67,7 +67,9 @@ const Command kCommands[] = {
      "a MOVE to each colour register it changes (AGA: through BPLCON3, high halves then low\n"
      "halves). Lines past $ff wait for the end of line $ff first. An interlaced picture's two\n"
      "lines share a line of the display. The colours before the first line are the picture's\n"
-     "colour map (quillfen-iff palette). Exit status 1 for a picture without changes.\n",
+     "colour map (quillfen-iff palette). 16 MOVEs fit between the WAIT and the left edge of the\n"
+     "display window: a line that needs more is named in a warning and a closing comment, as\n"
+     "its last colours change where it shows. Exit status 1 for a picture without changes.\n",
      {{"--chipset",
        "ocs (12-bit colours, COLOR00-COLOR31) or aga (24-bit colours, 256\n"
        "registers); default: aga when a change needs it, else ocs",

@@ -867,7 +867,11 @@ int runCopper(Arguments &arguments) {
     }
     /* Colours of 24 bits or registers past COLOR31 are AGA's, unless OCS/ECS is asked for. */
     options.aga = chipsetGiven ? options.aga : deep;
-    const std::string text = amiga::lineColoursCode(options, changes);
+    std::string crowded;
+    const std::string text = amiga::lineColoursCode(options, changes, &crowded);
+    if (!crowded.empty()) {
+        report(arguments, "%s: %s\n", input->path, crowded.c_str());
+    }
     const char *out = arguments.operands().size() > 1 ? arguments.operands()[1].c_str() : "-";
     return writeFile(arguments, out, reinterpret_cast<const unsigned char *>(text.data()),
                      text.size());

@@ -112,11 +112,18 @@ struct LineColour {
 // high halves, each bank through BPLCON3 as palette code does, then the low halves, then
 // BPLCON3's base. As OCS/ECS can do 16 MOVEs between that WAIT and the left edge of a standard
 // window (colour clock $40), a line is whole on the display with up to 16 changes on OCS/ECS and
-// 6 on AGA. The WAITs go past $ff and stop at the frame's end as CopperLineWaits'; a comment says
+// 7 on AGA. The WAITs go past $ff and stop at the frame's end as CopperLineWaits'; a comment says
 // what is left out: lines past the frame, registers OCS/ECS do not have (32 and on). Changes
-// come in line order; copper data only: empty without copper instructions or changes.
+// come in line order; copper data only: empty without copper instructions or changes. Lines
+// (other than line 0) that need more MOVEs than kLineColourMoves are counted in a closing
+// comment; *crowdedNote, when given, receives its sentence (empty when every line fits).
 std::string lineColoursCode(const ColourCodeOptions &options,
-                            const std::vector<LineColour> &changes);
+                            const std::vector<LineColour> &changes,
+                            std::string *crowdedNote = nullptr);
+
+// The MOVEs that fit between a WAIT for horizontal $e0 and colour clock $40 of the next line:
+// the WAIT wakes at $e2 and each MOVE takes 4 colour clocks.
+constexpr int kLineColourMoves = 16;
 
 // Copper data that sets colour register colourRegister (0-255: bank x 32 + register) to a
 // colour. AGA: BPLCON3 (base with the bank, LOCT clear), the register with the high nibbles,

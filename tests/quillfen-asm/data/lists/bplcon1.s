@@ -1,0 +1,1 @@
+	dc.w	BPLCON1,$00ff
