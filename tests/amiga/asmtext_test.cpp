@@ -8,13 +8,6 @@
 
 using namespace amiga;
 
-TEST(AsmText, HexIsDollarAndLowerCaseWithAtLeastTheDigitsAsked) {
-    EXPECT_EQ(hex(0), "$0");
-    EXPECT_EQ(hex(0xabc, 4), "$0abc");
-    EXPECT_EQ(hex(0xffffffffu, 2), "$ffffffff");
-    EXPECT_EQ(immediate(0x2c81), "#$2c81");
-}
-
 TEST(AsmText, LinesHaveTheHouseLayoutAndAssembleAsPasted) {
     AsmWriter out;
     out.label("copper").comment("two lines\nof comment").comment("");

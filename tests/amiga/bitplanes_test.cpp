@@ -4,6 +4,7 @@
 // one of those edges).
 #include <amiga/bitplanes.h>
 
+#include "case_table.h"
 #include "plane_layout.h"
 
 #include <gtest/gtest.h>
@@ -39,45 +40,34 @@ std::vector<BitplaneLayout> everyLayout(unsigned depth) {
     return layouts;
 }
 
+// The layout in a failure's message; its mask as MaskOutput counts: 0 none, 1 after, 2 only.
 std::string describe(const BitplaneLayout &layout) {
-    const char *mask = layout.mask == MaskOutput::None    ? "no mask"
-                       : layout.mask == MaskOutput::After ? "mask after"
-                                                          : "mask only";
-    return std::string(layout.interleaved ? "interleaved, " : "planar, ") + mask +
-           (layout.invertMask ? ", inverted" : "") + ", depth " + std::to_string(layout.depth);
+    return std::string(layout.interleaved ? "interleaved" : "planar") + ", mask " +
+           std::to_string(static_cast<int>(layout.mask)) + (layout.invertMask ? " inverted" : "") +
+           ", depth " + std::to_string(layout.depth);
 }
 
 const unsigned kWidths[] = {1, 7, 8, 9, 15, 16, 17, 31, 33, 63, 64, 65, 100, 127, 129, 321};
 
 } // namespace
 
+// The layouts of data/bitplanes.txt, each with the bytes of a 3x2 picture worked out there.
 TEST(Bitplanes, SmallPictureByHand) {
-    // 3x2, colours   1 2 3      bits 0:  1 0 1 -> $a0    bits 1:  0 1 1 -> $60
-    //                0 3 0               0 1 0 -> $40             0 1 0 -> $40
-    // Rows are one word (2 bytes); colour 0 transparent: mask 1 1 1 -> $e0, 0 1 0 -> $40.
     const Bytes pixels = {1, 2, 3, 0, 3, 0};
     const Bytes mask = maskPlane(pixels.data(), 3, 2, Transparency::colour(0));
     EXPECT_EQ(mask, (Bytes{0xe0, 0x00, 0x40, 0x00}));
-
-    const auto data = [&](bool interleaved, MaskOutput m, bool invert) {
-        return bitplaneData(pixels.data(), 3, 2, {interleaved, 2, m, invert}, mask.data());
-    };
-    EXPECT_EQ(data(true, MaskOutput::None, false),
-              (Bytes{0xa0, 0x00, 0x60, 0x00, 0x40, 0x00, 0x40, 0x00}));
-    EXPECT_EQ(data(false, MaskOutput::None, false),
-              (Bytes{0xa0, 0x00, 0x40, 0x00, 0x60, 0x00, 0x40, 0x00}));
-    EXPECT_EQ(data(true, MaskOutput::After, false),
-              (Bytes{0xa0, 0x00, 0x60, 0x00, 0xe0, 0x00, 0x40, 0x00, 0x40, 0x00, 0x40, 0x00}));
-    // The cookie-cut layout: each mask row once per plane, so that one blit with the same
-    // modulo as the interleaved planes reads the right mask row for every plane row.
-    EXPECT_EQ(data(true, MaskOutput::Only, false),
-              (Bytes{0xe0, 0x00, 0xe0, 0x00, 0x40, 0x00, 0x40, 0x00}));
-    EXPECT_EQ(data(false, MaskOutput::Only, false), (Bytes{0xe0, 0x00, 0x40, 0x00}));
-    // Inverted: set where transparent, and the 13 padding bits past the width set as well (they
-    // are transparent too: with the minterm $ac the blit keeps the background there).
-    EXPECT_EQ(data(false, MaskOutput::Only, true), (Bytes{0x1f, 0xff, 0xbf, 0xff}));
-    EXPECT_EQ(data(true, MaskOutput::After, true),
-              (Bytes{0xa0, 0x00, 0x60, 0x00, 0x1f, 0xff, 0x40, 0x00, 0x40, 0x00, 0xbf, 0xff}));
+    for (const casetable::Row &c : casetable::rows("bitplanes.txt", "small picture")) {
+        const auto has = [&](const char *word) { return c.at(0).find(word) != std::string::npos; };
+        const BitplaneLayout layout{has("interleaved"), 2,
+                                    has("after")  ? MaskOutput::After
+                                    : has("only") ? MaskOutput::Only
+                                                  : MaskOutput::None,
+                                    has("inverted")};
+        const Words bytes = casetable::words(c.at(1));
+        EXPECT_EQ(bitplaneData(pixels.data(), 3, 2, layout, mask.data()),
+                  Bytes(bytes.begin(), bytes.end()))
+            << c[0];
+    }
 }
 
 TEST(Bitplanes, MasksFromTransparentColoursAndFromOpacity) {

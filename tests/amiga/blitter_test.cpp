@@ -66,12 +66,9 @@ TEST(BlitterWords, FillsDirectionAndSizesGiveTheManualsWords) {
     EXPECT_EQ(bltsize(20, 256), 0x4014);
     EXPECT_EQ(bltsize(1, 1), 0x0041);
     EXPECT_EQ(bltsize(64, 1024), 0x0000);
-    const std::map<std::string, SizeFit> fits = {{"None", SizeFit::None},
-                                                 {"Standard", SizeFit::Standard},
-                                                 {"Big", SizeFit::Big},
-                                                 {"Invalid", SizeFit::Invalid}};
+    const char *const fits[] = {"None", "Standard", "Big", "Invalid"}; // SizeFit's order
     for (const casetable::Row &c : casetable::rows("blitter.txt", "sizes"))
-        EXPECT_EQ(sizeFit(std::stoi(c.at(0)), std::stoi(c.at(1))), fits.at(c.at(2)))
+        EXPECT_EQ(fits[static_cast<int>(sizeFit(std::stoi(c.at(0)), std::stoi(c.at(1))))], c.at(2))
             << c[0] << " x " << c[1];
 }
 

@@ -13,6 +13,9 @@
 #include <string>
 #include <vector>
 
+// Copper and chip memory words.
+using Words = std::vector<std::uint16_t>;
+
 namespace casetable {
 
 using Row = std::vector<std::string>;
@@ -25,28 +28,32 @@ inline std::string unescaped(std::string text) {
     return text;
 }
 
-// The rows of case `name` of a file in data/, each field without its outer blanks; a field in
-// double quotes keeps its blanks, and its \t and \n stand for a tab and a newline.
+// The fields of a line parted by '|', each without its outer blanks; a field in double quotes
+// keeps its blanks, and its \t and \n stand for a tab and a newline.
+inline Row fields(const std::string &line) {
+    Row row;
+    std::istringstream in(line);
+    for (std::string field; std::getline(in, field, '|');) {
+        const std::size_t first = field.find_first_not_of(" \t");
+        field = first == std::string::npos
+                    ? std::string()
+                    : field.substr(first, field.find_last_not_of(" \t") - first + 1);
+        const bool quoted = field.size() > 1 && field.front() == '"' && field.back() == '"';
+        row.push_back(quoted ? unescaped(field.substr(1, field.size() - 2)) : field);
+    }
+    return row;
+}
+
+// The rows of case `name` of a file in data/, each line's fields.
 inline std::vector<Row> rows(const std::string &file, const std::string &name) {
     const auto all = golden::read(std::string(QUILLFEN_AMIGA_DATA "/") + file);
     const auto found = all.find(name);
     EXPECT_NE(found, all.end()) << file << ": no case " << name;
     std::vector<Row> table;
     std::istringstream lines(found == all.end() ? "" : found->second);
-    for (std::string line; std::getline(lines, line);) {
-        Row row;
-        std::istringstream fields(line);
-        for (std::string field; std::getline(fields, field, '|');) {
-            const std::size_t first = field.find_first_not_of(" \t");
-            field = first == std::string::npos
-                        ? std::string()
-                        : field.substr(first, field.find_last_not_of(" \t") - first + 1);
-            const bool quoted = field.size() > 1 && field.front() == '"' && field.back() == '"';
-            row.push_back(quoted ? unescaped(field.substr(1, field.size() - 2)) : field);
-        }
-        if (!row.empty())
+    for (std::string line; std::getline(lines, line);)
+        if (Row row = fields(line); !row.empty())
             table.push_back(row);
-    }
     return table;
 }
 

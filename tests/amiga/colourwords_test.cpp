@@ -18,11 +18,6 @@ TEST(ColourWords, TwelveBitWordsTakeTheHighNibbleAndAgaHalvesCarryTheWholeColour
         EXPECT_EQ(fromHalves(high, low), colour) << c[0];
     }
     EXPECT_EQ(toTwelveBit({0xb9, 0x07, 0xff}), (Rgb8{0xbb, 0x00, 0xff}));
-    for (int n = 0; n < 16; ++n) {
-        EXPECT_EQ(eightBitOf(n), n * 0x11);
-        EXPECT_EQ(nibbleOf(n << 4 | n), n);
-        EXPECT_EQ(nibbleOf(n << 4), n);
-    }
 }
 
 TEST(ColourWords, Bplcon3SelectsBankAndHalfInTheDisplaysValue) {

@@ -10,11 +10,7 @@
 
 using namespace amiga;
 
-namespace {
-
 using Problems = std::vector<CopperProblem>;
-
-} // namespace
 
 TEST(CopperWords, TheManualsPairsBothWays) {
     // The pairs of data/copper.txt, each worked out by hand from the word layouts.

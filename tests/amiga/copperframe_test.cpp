@@ -13,13 +13,10 @@ using namespace amiga;
 
 namespace {
 
-using Words = std::vector<std::uint16_t>;
 using FrameChipset = CopperFrame::Chipset;
 using Stop = CopperFrame::Stop;
 
-constexpr Rgb8 kBlack{0, 0, 0};
 constexpr Rgb8 kRed{0xff, 0, 0};
-constexpr Rgb8 kGreen{0, 0xff, 0};
 constexpr Rgb8 kBlue{0, 0, 0xff};
 
 // The line where colour register index first shows colour, from line `from` on; -1 for never.
@@ -32,29 +29,6 @@ int firstLineWith(const CopperFrame &frame, int index, Rgb8 colour, int from = 0
 }
 
 } // namespace
-
-TEST(CopperFrame, BandsAcrossTheWrapAtLineFf) {
-    const Words list = {0x0180, 0x0f00,                 // red from the top
-                        0x2c07, 0xfffe, 0x0180, 0x00f0, // green from line $2c
-                        0xffdf, 0xfffe,                 // end of line $ff
-                        0x2c07, 0xfffe, 0x0180, 0x000f, // blue from line $12c
-                        0xffff, 0xfffe};
-    for (const FrameChipset chipset : {FrameChipset::Ocs, FrameChipset::Aga}) {
-        CopperFrame frame(chipset);
-        frame.run(list);
-        EXPECT_EQ(frame.colour(0, 0), kRed);
-        EXPECT_EQ(frame.colour(0x2b, 0), kRed);
-        EXPECT_EQ(frame.colour(0x2c, 0), kGreen);
-        EXPECT_EQ(frame.colour(0x12b, 0), kGreen);
-        EXPECT_EQ(frame.colour(0x12c, 0), kBlue);
-        EXPECT_EQ(frame.colour(0x137, 0), kBlue);
-        EXPECT_EQ(frame.colour(0x137, 1), kBlack);
-        EXPECT_EQ(frame.stop(), Stop::EndOfList);
-        EXPECT_EQ(frame.stopInstruction(), 6u);
-        EXPECT_EQ(frame.stopLine(), 0x12c);
-        EXPECT_EQ(frame.instructionsRun(), 7u);
-    }
-}
 
 TEST(CopperFrame, TheFrameEndsAfterItsLastLine) {
     // After the end of line $ff, line $37 stands for $137, the last PAL line; $38 would be $138.
@@ -72,6 +46,7 @@ TEST(CopperFrame, TheFrameEndsAfterItsLastLine) {
         EXPECT_EQ(firstLineWith(frame, 0, {0xff, 0xff, 0xff}), 0x100 + f.last) << f.lines;
         EXPECT_EQ(frame.stop(), Stop::NeverReached) << f.lines;
         EXPECT_EQ(frame.stopInstruction(), 3u) << f.lines;
+        EXPECT_EQ(frame.stopLine(), 0x100 + f.last) << f.lines;
         EXPECT_EQ(frame.finalColours()[0], (Rgb8{0xff, 0xff, 0xff})) << f.lines;
     }
 }
@@ -79,7 +54,7 @@ TEST(CopperFrame, TheFrameEndsAfterItsLastLine) {
 // The lists of data/copperframe.txt, each with the line where a colour first shows.
 TEST(CopperFrame, WhenTheWaitsAndSkipsLetAWriteShow) {
     const auto table = casetable::rows("copperframe.txt", "waits and skips");
-    EXPECT_EQ(table.size(), 10u);
+    EXPECT_EQ(table.size(), 13u);
     CopperFrame frame(FrameChipset::Ocs); // one frame for every run
     for (const casetable::Row &c : table) {
         Words list = casetable::words(c.at(1));
@@ -92,17 +67,16 @@ TEST(CopperFrame, WhenTheWaitsAndSkipsLetAWriteShow) {
 }
 
 TEST(CopperFrame, AgaBanksAndHalvesFollowBplcon3) {
-    const Words list = {
-        0x0106, 0x0000, 0x0182, 0x0f80, // bank 0, high half: COLOR01 $f8 -> ff,88,00
-        0x0106, 0x0200, 0x0182, 0x0123, // LOCT: low nibbles only -> f1,82,03
-        0x0184, 0x0fff,                 // COLOR02, low half while black -> 0f,0f,0f
-        0x0106, 0xe000, 0x01be, 0x0abc, // bank 7 high: register 255 -> aa,bb,cc
-        0x0106, 0xe200, 0x01be, 0x0def, // bank 7 low -> ad,be,cf
-        0x0106, 0x2000, 0x0180, 0x0555, // bank 1 high: register 32 -> 55,55,55
-        0xffff, 0xfffe};
+    Words list;
+    for (const casetable::Row &c : casetable::rows("copperframe.txt", "banks and halves list"))
+        for (const std::uint16_t w : casetable::words(c.at(0)))
+            list.push_back(w);
+    list.insert(list.end(), {0xffff, 0xfffe});
     CopperFrame aga(FrameChipset::Aga), ocs(FrameChipset::Ocs);
-    aga.run(list);
-    ocs.run(list);
+    for (CopperFrame *frame : {&aga, &ocs}) {
+        frame->setInitialColours(std::vector<Rgb8>(256, Rgb8{0x12, 0x34, 0x56}));
+        frame->run(list);
+    }
     ASSERT_EQ(aga.colourCount(), 256);
     ASSERT_EQ(ocs.colourCount(), 32);
     for (const casetable::Row &c : casetable::rows("copperframe.txt", "banks and halves"))
@@ -110,20 +84,6 @@ TEST(CopperFrame, AgaBanksAndHalvesFollowBplcon3) {
                   casetable::rgb(c.at(2)))
             << c[0] << " " << c[1];
     EXPECT_EQ(aga.line(0x137)[255], (Rgb8{0xad, 0xbe, 0xcf}));
-}
-
-TEST(CopperFrame, OnlyColourRegistersChangeColours) {
-    CopperFrame frame(FrameChipset::Aga);
-    const std::vector<Rgb8> start(256, Rgb8{0x12, 0x34, 0x56});
-    frame.setInitialColours(start);
-    // BPLCON0, DMACON, SPR7DATB ($17e, just below COLOR00), HTOTAL ($1c0, just past COLOR31).
-    frame.run(
-        Words{0x0100, 0x5200, 0x0096, 0x8380, 0x017e, 0x0fff, 0x01c0, 0x0fff, 0xffff, 0xfffe});
-    for (int line : {0, 0x2c, 0x137}) {
-        for (int i = 0; i < 256; ++i)
-            ASSERT_EQ(frame.colour(line, i), start[static_cast<std::size_t>(i)])
-                << line << " " << i;
-    }
 }
 
 TEST(CopperFrame, HowARunEnds) {

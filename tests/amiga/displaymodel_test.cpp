@@ -32,11 +32,6 @@ const std::vector<std::uint16_t> kPlanePointers = {
     0x0ec, 0x0001, 0x0ee, 6 * kPlaneWords, 0x0f0, 0x0001, 0x0f2, 8 * kPlaneWords,
     0x0f4, 0x0001, 0x0f6, 10 * kPlaneWords};
 
-std::uint32_t hexOf(const std::string &text) { // $hex or #rrggbb
-    EXPECT_TRUE(text.size() > 1 && (text[0] == '$' || text[0] == '#')) << text;
-    return static_cast<std::uint32_t>(std::stoul(text.substr(1), nullptr, 16));
-}
-
 struct At { // the colour at lores pixel h, line v, which of its two hires columns
     std::uint32_t h, v, column, rgb;
 };
@@ -59,12 +54,13 @@ FrameRequest sceneRequest(const std::string &text, std::vector<At> *checks) {
             in >> plane >> row >> column >> word;
             planes.resize(std::max(planes.size(), plane * kPlaneWords));
             planes.at((plane - 1) * kPlaneWords + row * 20 + column) =
-                static_cast<std::uint16_t>(hexOf(word));
+                static_cast<std::uint16_t>(casetable::number(word));
         } else if (what == "at") {
             std::string h, v, rgb;
             std::uint32_t column = 0;
             in >> h >> v >> column >> rgb;
-            checks->push_back({hexOf(h), hexOf(v), column, hexOf(rgb)});
+            checks->push_back(
+                {casetable::number(h), casetable::number(v), column, casetable::number(rgb)});
         } else if (what == "list" || what == "sprites") {
             std::vector<std::uint16_t> &to = what == "list" ? request.list : sprites;
             while (in >> word) {
@@ -73,7 +69,7 @@ FrameRequest sceneRequest(const std::string &text, std::vector<At> *checks) {
                 if (word == "screen" || word == "pointers")
                     to.insert(to.end(), named.begin(), named.end());
                 else
-                    to.push_back(static_cast<std::uint16_t>(hexOf(word)));
+                    to.push_back(static_cast<std::uint16_t>(casetable::number(word)));
             }
         } else if (!what.empty()) {
             ADD_FAILURE() << "a line the test does not know: " << line;

@@ -1,8 +1,6 @@
 // Palette tables: each format's text worked out by hand from a few colours (with the reasons, in
 // data/paletteformats.txt); every text assembled exactly as printed and compared with the bytes of
-// the same format, which so are checked through the text; and the copper texts run over a frame by
-// the copper model to the colours they set.
-#include <amiga/copperframe.h>
+// the same format, which so are checked through the text.
 #include <amiga/paletteformats.h>
 
 #include "assembled_copper_list.h"
@@ -80,25 +78,4 @@ TEST(PaletteFormats, EveryTextAssemblesToItsBytes) {
             EXPECT_EQ(bytesOfWords(assembled(text)), paletteBytes(f, colours, c.first));
         }
     }
-}
-
-TEST(PaletteFormats, CopperAgaSetsFortyColoursOnTheCopper) {
-    if (!m68k::available())
-        GTEST_SKIP() << "m68k-linux-gnu-as is not installed";
-    const std::vector<Rgb8> colours = randomColours(40, 9);
-    for (unsigned first : {0u, 20u}) {
-        SCOPED_TRACE(testing::Message() << "from colour " << first);
-        CopperFrame frame(CopperFrame::Chipset::Aga);
-        frame.run(assembledCopperList(paletteText(PaletteFormat::CopperAga, colours, first)));
-        EXPECT_EQ(frame.stop(), CopperFrame::Stop::EndOfList);
-        for (unsigned i = 0; i < 256; ++i) {
-            const Rgb8 expected = i >= first && i < first + 40 ? colours[i - first] : Rgb8{};
-            ASSERT_EQ(frame.finalColours()[i], expected) << "register " << i;
-        }
-    }
-    // OCS copper from COLOR00: 32 registers set to the 12-bit colours, the rest left out.
-    CopperFrame ocs(CopperFrame::Chipset::Ocs);
-    ocs.run(assembledCopperList(paletteText(PaletteFormat::Copper, colours)));
-    for (int i = 0; i < 32; ++i)
-        ASSERT_EQ(ocs.finalColours()[i], toTwelveBit(colours[i])) << "register " << i;
 }

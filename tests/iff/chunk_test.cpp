@@ -1,33 +1,10 @@
-// Chunk heads, raw chunks, dispatch through the chunk table, printing and size bookkeeping.
+// Dispatch through the chunk table, printing, and size bookkeeping up the parents.
 #include "golden_text.h"
 #include "testing.h"
 
 #include <gtest/gtest.h>
 
 using namespace ifftest;
-
-TEST(IffRawChunk, OddBodiesArePaddedButTheirSizesAreNot) {
-    const struct {
-        Bytes body;
-        long end; // where the next chunk begins
-    } cases[] = {{{1, 2, 3}, 12}, {{}, 8}, {{9, 8}, 10}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(&c - cases);
-        Messages messages;
-        MemoryFile file(cat({chunk("ABCD", c.body), id("NEXT")}));
-        const Tree raw(IFF_readChunk(file.get(), nullptr, nullptr, 0));
-        ASSERT_NE(raw, nullptr);
-        EXPECT_EQ(file.position(), c.end);
-        EXPECT_EQ(raw->chunkSize, static_cast<IFF_Long>(c.body.size()));
-        EXPECT_EQ(IFF_incrementChunkSize(4, raw.get()), 4 + c.end); // the padding byte counted
-        EXPECT_EQ(write(raw.get()), chunk("ABCD", c.body));
-        EXPECT_EQ(messages.text(), "");
-    }
-    Messages messages;
-    MemoryFile cut(id("BMHD"));
-    EXPECT_EQ(IFF_readChunk(cut.get(), nullptr, nullptr, 0), nullptr);
-    EXPECT_EQ(messages.text(), "Error reading 'BMHD'.chunkSize\n");
-}
 
 TEST(IffPrint, TreeWithEachKindOfChunk) {
     // The HEAD in the FORM of type TEST and in the PROP of type FUZZ are the chunk table's; the

@@ -35,7 +35,7 @@ TEST(IffFields, BigEndianValuesOfEveryWidthReadAndWritten) {
               bytes);
 }
 
-// Where the padding byte is read and written: chunk_test.
+// Where the padding byte is read and written: group_test (odd chunks in a FORM).
 TEST(IffFields, FailedReadsAndWritesNameTheField) {
     Messages messages;
     IFF_UWord uword = 0;
