@@ -63,7 +63,7 @@ inline unsigned number(const std::string &text) {
     return static_cast<unsigned>(std::stoul(text.substr(hex ? 1 : 0), nullptr, hex ? 16 : 10));
 }
 
-// A colour written #rrggbb.
+// A colour written #rrggbb, or $rrggbb first on a line (where "#" opens a note).
 inline amiga::Rgb8 rgb(const std::string &text) {
     const unsigned v = number(text);
     return {static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 8),
