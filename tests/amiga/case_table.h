@@ -44,7 +44,8 @@ inline Row fields(const std::string &line) {
     return row;
 }
 
-// The rows of case `name` of a file in data/, each line's fields.
+// The rows of case `name` of a file in data/, each line's fields; a case missing or without rows
+// fails, so that a misspelled name cannot leave a loop with nothing to check.
 inline std::vector<Row> rows(const std::string &file, const std::string &name) {
     const auto all = golden::read(std::string(QUILLFEN_AMIGA_DATA "/") + file);
     const auto found = all.find(name);
@@ -54,6 +55,8 @@ inline std::vector<Row> rows(const std::string &file, const std::string &name) {
     for (std::string line; std::getline(lines, line);)
         if (Row row = fields(line); !row.empty())
             table.push_back(row);
+    EXPECT_FALSE(found != all.end() && table.empty())
+        << file << ": case " << name << " has no rows";
     return table;
 }
 
