@@ -47,8 +47,9 @@ TEST(ColourCodeOnTheCopper, LineChangesThatDoNotFitBeforeTheWindowAreNamed) {
         std::string note = "unset";
         const std::string text = lineColoursCode({c.aga, true}, changes, &note);
         EXPECT_EQ(note, c.note);
-        if (!note.empty())
+        if (!note.empty()) {
             EXPECT_NE(text.find("; " + note), std::string::npos) << text;
+        }
         CopperFrame frame(c.aga ? CopperFrame::Chipset::Aga : CopperFrame::Chipset::Ocs);
         frame.run(assembledCopperList(text));
         ASSERT_EQ(frame.stop(), CopperFrame::Stop::EndOfList);
