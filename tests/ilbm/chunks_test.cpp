@@ -49,7 +49,8 @@ TEST(IlbmChunks, ChunksAreReadWrittenAndCheckedWithinTheirSizes) {
     const Bytes sprite = chunk("SPRT", {0, 9});
     for (const auto &[name, text] : cases) {
         SCOPED_TRACE(name);
-        std::map<std::string, std::string> item = keyed(text);
+        std::map<std::string, std::string> item =
+            keyed(text, {"chunk", "read", "written", "printed", "invalid", "check"});
         const Bytes file = form({chunkOf(item["chunk"]), sprite});
         Read r(file);
         ASSERT_TRUE(r.tree);

@@ -7,10 +7,12 @@
 #include "iff_capture.h"
 #include "ilbm/ilbm.h"
 
+#include <gtest/gtest.h>
 #include <iff/group.h>
 
 #include <map>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -66,14 +68,19 @@ inline Bytes chunkOf(const std::string &text) {
 }
 
 // The keys of a case of a data file (golden_text.h): of "key: value" lines, the key's values one
-// line each; a line without ": " is a key of the value "yes".
-inline std::map<std::string, std::string> keyed(const std::string &text) {
+// line each; a line without ": " is a key of the value "yes". A key not among the known ones
+// fails, so that a misspelled one cannot leave its check out.
+inline std::map<std::string, std::string> keyed(const std::string &text,
+                                                const std::set<std::string> &known) {
     std::map<std::string, std::string> item;
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);) {
         const size_t colon = line.find(": ");
+        const std::string key = line.substr(0, colon);
+        if (!line.empty() && known.count(key) == 0)
+            ADD_FAILURE() << "a key the test does not know: " << line;
         if (colon != std::string::npos)
-            item[line.substr(0, colon)] += line.substr(colon + 2) + "\n";
+            item[key] += line.substr(colon + 2) + "\n";
         else if (!line.empty())
             item[line] = "yes";
     }
