@@ -8,6 +8,8 @@
 #include "golden_text.h"
 #include "picture_files.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <iomanip>
@@ -21,6 +23,8 @@ namespace casefiles {
 
 using Fields = std::map<std::string, std::string>;
 
+// The cases of the file; a file without any fails, so that a misspelled path cannot leave a loop
+// with nothing to check.
 inline std::map<std::string, Fields> read(const std::string &path) {
     std::map<std::string, Fields> cases;
     for (const auto &[name, text] : golden::read(path)) {
@@ -28,6 +32,7 @@ inline std::map<std::string, Fields> read(const std::string &path) {
         for (std::string key, rest; lines >> key && std::getline(lines, rest);)
             cases[name][key] = rest.empty() ? rest : rest.substr(1);
     }
+    EXPECT_FALSE(cases.empty()) << path << ": no cases";
     return cases;
 }
 
