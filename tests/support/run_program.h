@@ -93,7 +93,7 @@ inline void expectUsageErrors(const std::string &program, const std::string &fol
 namespace runtable {
 
 // Each run of the file, as testprogram::expectRow checks a row; then what the caller checks after
-// it.
+// it. A file without runs fails.
 inline void expectRuns(const std::string &program, const std::string &folder,
                        const std::string &path,
                        const std::function<void(const std::string &arguments)> &after = {}) {
@@ -127,6 +127,7 @@ inline void expectRuns(const std::string &program, const std::string &folder,
             *piece += line + "\n";
         }
     }
+    EXPECT_FALSE(runs.empty()) << path << ": no runs";
     for (Run &run : runs) {
         if (!run.usage.empty())
             continue;
