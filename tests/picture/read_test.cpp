@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <set>
 #include <sstream>
 #include <tuple>
 
@@ -43,8 +44,15 @@ TEST(ReadPicture, FilesWorkedOutByHandGiveTheirPixelsOrColoursOrASentence) {
     auto cases = casefiles::read(QUILLFEN_PICTURE_DATA "/iff_pictures.txt");
     cases.merge(casefiles::read(QUILLFEN_PICTURE_DATA "/png_pictures.txt"));
     ASSERT_EQ(cases.size(), 55u);
+    // The fields the test reads: a misspelled one would leave its check out.
+    const std::set<std::string> known = {
+        "data",  "png",        "samples", "plte",   "trns",        "cut",
+        "index", "read",       "pixels",  "opaque", "transparent", "colours",
+        "mode",  "twelve-bit", "warning", "error",  "shown",       "rgba"};
     for (const auto &[name, fields] : cases) {
         SCOPED_TRACE(name);
+        for (const auto &[key, value] : fields)
+            EXPECT_EQ(known.count(key), 1u) << "a field the test does not know: " << key;
         auto field = [&fields](const char *key) {
             return fields.count(key) != 0 ? fields.at(key) : std::string();
         };
