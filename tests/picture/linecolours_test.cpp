@@ -36,7 +36,7 @@ TEST(ColourChanges, ShamAndPchgChunksReadAsWorkedOutByHandOrRefusedSayingWhy) {
     // Huffman-coded (Compression 1), the "12-bit" case's changes; a tree that points outside
     // itself, packed data cut short. The packed data: CompInfoSize and OriginalDataSize, the
     // tree's 768 bytes, the bits.
-    const Bytes small = casefiles::bytes(cases["pchg: 12-bit"]["data"]);
+    const Bytes small = casefiles::bytes(cases.at("pchg: 12-bit").at("data"));
     Bytes packed = cat({Bytes(small.begin(), small.begin() + 20),
                         iffbytes::pchgHuffman(Bytes(small.begin() + 20, small.end()))});
     packed[1] = 1; // Compression 1
@@ -46,7 +46,7 @@ TEST(ColourChanges, ShamAndPchgChunksReadAsWorkedOutByHandOrRefusedSayingWhy) {
         {"pchg: packed", packed},
         {"pchg: packed, a bad tree", badTree},
         {"pchg: packed, cut", Bytes(packed.begin(), packed.end() - 2)}};
-    cases["pchg: packed"] = {{"changes", cases["pchg: 12-bit"]["changes"]}};
+    cases["pchg: packed"] = {{"changes", cases.at("pchg: 12-bit").at("changes")}};
     cases["pchg: packed, a bad tree"] = {{"error", "its Huffman tree points outside itself"}};
     cases["pchg: packed, cut"] = {{"error", "its packed data ends after"}};
     for (const auto &[name, fields] : cases) {
