@@ -124,11 +124,11 @@ TEST(CopperList, ListingsAssembleBackToTheirWords) {
 TEST(CopperRead, DumpsMemoryViewsAndBinaryFiles) {
     const Words list = {0x0180, 0x0502, 0x0182, 0x0fff, 0x2c07,
                         0xfffe, 0xffff, 0xfffe, 0x0100, 0x5200};
-    int dumps = 0;
-    for (const auto &[name, dump] : golden::read(QUILLFEN_AMIGA_DATA "/dumps.txt")) {
+    const auto dumps = golden::read(QUILLFEN_AMIGA_DATA "/dumps.txt");
+    EXPECT_EQ(dumps.size(), 7u);
+    for (const auto &[name, dump] : dumps) {
         const casetable::Row c = casetable::fields(name);
         const CopperRead read = readCopperText(dump);
-        ++dumps;
         if (c.at(1) == "refused at line 2") {
             ASSERT_FALSE(read.ok()) << name;
             EXPECT_EQ(read.errors[0].line, 2u) << name;
@@ -137,7 +137,6 @@ TEST(CopperRead, DumpsMemoryViewsAndBinaryFiles) {
             EXPECT_EQ(read.words, casetable::words(c[1])) << name;
         }
     }
-    EXPECT_EQ(dumps, 7);
 
     // An emulator's memory view: an address, words, and the character column; longs and words
     // are not mixed on one line.
