@@ -6,6 +6,7 @@
 #include "copper/CopperViewController.h"
 #include "gradient/GradientViewController.h"
 #include "registers/RegistersViewController.h"
+#include "shell/AppDelegate.h"
 #include "shell/CommandLine.h"
 #include "shell/MainTabViewController.h"
 #include "shell/MainWindow.h"
@@ -41,9 +42,11 @@ struct ShownWindow : MainWindow {
 } // namespace
 
 // Ctrl+1 to Ctrl+7 show the tools, and the View menu marks the one on show however it came;
-// Copy Output copies the output of the tool on show; the Help menu shows the guide. (That the
-// program quits with its last window the end-to-end run finds: it quits through the File menu.)
+// Copy Output copies the output of the tool on show; the Help menu shows the guide. The program
+// quits with its last window (the end-to-end run quits through the File menu instead).
 TEST(Shell, TheMenusShowTheToolsAndTheGuide) {
+    AppDelegate().attach(*qApp);
+    EXPECT_TRUE(QApplication::quitOnLastWindowClosed());
     ShownWindow window;
     MainTabViewController *tabs = window.tabViewController();
     const char *const names[] = {"showDisplayAction", "showColourAction",    "showRegistersAction",
