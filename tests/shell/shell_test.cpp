@@ -238,8 +238,13 @@ TEST(ShellLayout, EveryToolFitsTheMinimumSize) {
         const std::string tool = tabs->tabText(index).toStdString();
         auto *contents = tabs->widget(index)->findChild<QWidget *>("toolContents");
         ASSERT_NE(contents, nullptr) << tool;
-        // The screen allowing, the tool shows whole without scrolling, lines that wrap (a tool
-        // taller as it narrows) and all.
+        // The screen allowing, the tool shows whole without scrolling: its place is at least
+        // the tool's minimum size.
+        const QSize needs = contents->minimumSizeHint(), has = contents->parentWidget()->size();
+        if (needs.width() + 60 < screen.width() && needs.height() + 120 < screen.height())
+            EXPECT_EQ(has.expandedTo(needs), has) << tool;
+        // Lines that wrap make a tool taller as it narrows: still no scroll bar while the
+        // window's minimum is within the screen.
         if (window.minimumWidth() < screen.width() && window.minimumHeight() < screen.height()) {
             const auto *area =
                 qobject_cast<QAbstractScrollArea *>(contents->parentWidget()->parentWidget());
