@@ -75,12 +75,10 @@ TEST(ColourToolTest, AGunInItsThreeFieldsAndAnEntryInItsBank) {
 TEST(ColourToolTest, APaletteOfAnotherSize) {
     const QList<Colour> four = {rgb(1, 2, 3), rgb(4, 5, 6), rgb(7, 8, 9), rgb(10, 11, 12)};
     for (const QStringList &c : table("other sizes")) {
-        QList<Colour> wanted;
-        for (const QString &hex : c[2].split(' ', Qt::SkipEmptyParts))
-            wanted << rgb(hex.left(2).toInt(nullptr, 16), hex.mid(2, 2).toInt(nullptr, 16),
-                          hex.mid(4).toInt(nullptr, 16));
-        EXPECT_EQ(ColourTool::resized(four, c[0].toInt(), c[1] == "1"), wanted)
-            << c.join('|').toStdString();
+        QStringList names; // as the default palette's are read above
+        for (const Colour &colour : ColourTool::resized(four, c[0].toInt(), c[1] == "1"))
+            names << colour.name().mid(1);
+        EXPECT_EQ(names.join(' '), c[2]) << c.join('|').toStdString();
     }
     // Dropped in front of an entry: it ends just there, the entries between moving up.
     const int moves[][3] = {{2, 6, 5}, {5, 0, 0}, {0, 32, 31}, {3, 3, 3}, {3, 4, 3}};

@@ -6,6 +6,7 @@
 #include "copper/CopperViewController.h"
 #include "gradient/GradientViewController.h"
 #include "registers/RegistersViewController.h"
+#include "shell/AppDelegate.h"
 #include "shell/CommandLine.h"
 #include "shell/MainTabViewController.h"
 #include "shell/MainWindow.h"
@@ -41,9 +42,11 @@ struct ShownWindow : MainWindow {
 } // namespace
 
 // Ctrl+1 to Ctrl+7 show the tools, and the View menu marks the one on show however it came;
-// Copy Output copies the output of the tool on show; the Help menu shows the guide. (That the
-// program quits with its last window the end-to-end run finds: it quits through the File menu.)
+// Copy Output copies the output of the tool on show; the Help menu shows the guide. The program
+// quits with its last window (the end-to-end run quits through the File menu instead).
 TEST(Shell, TheMenusShowTheToolsAndTheGuide) {
+    AppDelegate().attach(*qApp);
+    EXPECT_TRUE(QApplication::quitOnLastWindowClosed());
     ShownWindow window;
     MainTabViewController *tabs = window.tabViewController();
     const char *const names[] = {"showDisplayAction", "showColourAction",    "showRegistersAction",
@@ -235,8 +238,13 @@ TEST(ShellLayout, EveryToolFitsTheMinimumSize) {
         const std::string tool = tabs->tabText(index).toStdString();
         auto *contents = tabs->widget(index)->findChild<QWidget *>("toolContents");
         ASSERT_NE(contents, nullptr) << tool;
-        // The screen allowing, the tool shows whole without scrolling, lines that wrap (a tool
-        // taller as it narrows) and all.
+        // The screen allowing, the tool shows whole without scrolling: its place is at least
+        // the tool's minimum size.
+        const QSize needs = contents->minimumSizeHint(), has = contents->parentWidget()->size();
+        if (needs.width() + 60 < screen.width() && needs.height() + 120 < screen.height())
+            EXPECT_EQ(has.expandedTo(needs), has) << tool;
+        // Lines that wrap make a tool taller as it narrows: still no scroll bar while the
+        // window's minimum is within the screen.
         if (window.minimumWidth() < screen.width() && window.minimumHeight() < screen.height()) {
             const auto *area =
                 qobject_cast<QAbstractScrollArea *>(contents->parentWidget()->parentWidget());
