@@ -91,25 +91,29 @@ TEST(IlbmImages, BodiesThatDoNotFitTheirHeaders) {
             EXPECT_EQ(writeBytes(r.tree.get()), file);
         }
         const auto body = [&] { return chunk("BODY", bodyOf(r.first()->body)); };
-        if (item.count("packs"))
+        if (item.count("packs")) {
             EXPECT_EQ(ILBM_packByteRun(r.first()) != 0, item["packs"] == "yes\n");
+        }
         for (int again = 0; again < 2 && item.count("packed"); again++) {
             EXPECT_EQ(body(), chunkOf("BODY " + item["packed"]));
             EXPECT_EQ(r.first()->bitMapHeader->compression, ILBM_CMP_BYTE_RUN);
             EXPECT_TRUE(ILBM_check(r.tree.get())) << r.messages.text();
             EXPECT_TRUE(ILBM_packByteRun(r.first())); // a packed body stays as it is
         }
-        if (item.count("unpacks"))
+        if (item.count("unpacks")) {
             EXPECT_EQ(ILBM_unpackByteRun(r.first()) != 0, item["unpacks"] == "yes\n");
+        }
         if (item.count("unpacked")) {
             EXPECT_EQ(body(), chunkOf("BODY " + item["unpacked"]));
             EXPECT_EQ(r.first()->bitMapHeader->compression, ILBM_CMP_NONE);
             EXPECT_TRUE(ILBM_check(r.tree.get())) << r.messages.text();
         }
-        if (item.count("left as it was"))
+        if (item.count("left as it was")) {
             EXPECT_EQ(writeBytes(r.tree.get()), file);
-        if (item.count("all it says") || item.count("silent"))
+        }
+        if (item.count("all it says") || item.count("silent")) {
             EXPECT_EQ(r.messages.text(), item["all it says"]);
+        }
         std::istringstream pieces(item["says"]);
         for (std::string piece; std::getline(pieces, piece);)
             EXPECT_TRUE(r.messages.contains(piece)) << piece << " in\n" << r.messages.text();

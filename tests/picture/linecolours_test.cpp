@@ -63,7 +63,8 @@ TEST(ColourChanges, ShamAndPchgChunksReadAsWorkedOutByHandOrRefusedSayingWhy) {
         EXPECT_EQ(changes.value_or(std::vector<ColourChange>{}),
                   changesOf(says == fields.end() ? fields.at("changes") : ""))
             << name << ": " << error;
-        if (says != fields.end())
+        if (says != fields.end()) {
             EXPECT_NE(error.find(says->second), std::string::npos) << name << ": " << error;
+        }
     }
 }

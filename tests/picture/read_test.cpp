@@ -80,8 +80,9 @@ TEST(ReadPicture, FilesWorkedOutByHandGiveTheirPixelsOrColoursOrASentence) {
         EXPECT_NE(error.find(says), std::string::npos) << error;
         if (!read_)
             continue;
-        if (!colours.empty())
+        if (!colours.empty()) {
             EXPECT_EQ(read_->palette, colours);
+        }
         std::vector<std::uint32_t> opaque;
         for (std::uint8_t alpha : read_->opacity)
             opaque.push_back(alpha != 0);
@@ -105,8 +106,9 @@ TEST(ReadPicture, FilesWorkedOutByHandGiveTheirPixelsOrColoursOrASentence) {
                       std::tuple(described, camg != "none",
                                  camg != "none" ? std::stoul(camg, nullptr, 16) : 0, 10u, 11u));
         }
-        if (!field("twelve-bit").empty())
+        if (!field("twelve-bit").empty()) {
             EXPECT_EQ(read_->twelveBitPalette, field("twelve-bit") == "yes");
+        }
         std::vector<std::uint32_t> rgba;
         for (const Rgba8 &c : read_->trueColour)
             rgba.push_back(std::uint32_t(c.red) << 24 | c.green << 16 | c.blue << 8 | c.alpha);

@@ -241,8 +241,9 @@ TEST(ShellLayout, EveryToolFitsTheMinimumSize) {
         // The screen allowing, the tool shows whole without scrolling: its place is at least
         // the tool's minimum size.
         const QSize needs = contents->minimumSizeHint(), has = contents->parentWidget()->size();
-        if (needs.width() + 60 < screen.width() && needs.height() + 120 < screen.height())
+        if (needs.width() + 60 < screen.width() && needs.height() + 120 < screen.height()) {
             EXPECT_EQ(has.expandedTo(needs), has) << tool;
+        }
         // Lines that wrap make a tool taller as it narrows: still no scroll bar while the
         // window's minimum is within the screen.
         if (window.minimumWidth() < screen.width() && window.minimumHeight() < screen.height()) {
