@@ -4,6 +4,8 @@
 
 #include "golden_text.h"
 
+#include <gtest/gtest.h>
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -12,12 +14,14 @@
 
 namespace golden {
 
-// The rows of case `name` of the file at path, each split at its "|"s.
+// The rows of case `name` of the file at path, each split at its "|"s. A case without rows
+// fails the test: a loop over it would check nothing.
 inline QList<QStringList> table(const std::string &path, const std::string &name) {
     QList<QStringList> rows;
     for (const QString &row :
          QString::fromStdString(read(path).at(name)).split('\n', Qt::SkipEmptyParts))
         rows << row.split('|');
+    EXPECT_FALSE(rows.isEmpty()) << "case \"" << name << "\" of " << path << " has no rows";
     return rows;
 }
 
