@@ -88,6 +88,26 @@ HorizontalStart readHorizontalStart(std::string_view text, bool aga) {
     return start;
 }
 
+SpriteFrames spriteFrames(unsigned width, unsigned height, const SpriteOptions &options) {
+    SpriteFrames f;
+    f.width = options.width;
+    f.height = options.frameHeight == 0 ? height : options.frameHeight;
+    if (f.width == 0 || f.height == 0)
+        return f;
+    f.columns = width / f.width;
+    f.rows = height / f.height;
+    f.rightOver = width - f.columns * f.width;
+    f.bottomOver = height - f.rows * f.height;
+    return f;
+}
+
+unsigned spritesSideBySide(unsigned width, const SpriteOptions &options) {
+    const unsigned perColumn = options.attached ? 2 : 1;
+    if (options.frames)
+        return perColumn;
+    return options.width == 0 ? 0 : columnsOf(width, options.width) * perColumn;
+}
+
 std::optional<std::string> spriteProblem(const std::uint8_t *pixels, unsigned width,
                                          unsigned height, const SpriteOptions &options) {
     const unsigned sw = options.width;
@@ -96,9 +116,25 @@ std::optional<std::string> spriteProblem(const std::uint8_t *pixels, unsigned wi
     if (width == 0 || height == 0)
         return std::string("the picture has no pixels");
 
+    // A sheet's colours count in its whole frames alone: the pixels past them are left out.
+    unsigned usedWidth = width, usedHeight = height, lineCount = height, columns = 0;
+    if (options.frames) {
+        const SpriteFrames f = spriteFrames(width, height, options);
+        if (f.count() == 0)
+            return "the picture, " + std::to_string(width) + " x " + std::to_string(height) +
+                   " pixels, holds no whole frame of " + std::to_string(f.width) + " x " +
+                   std::to_string(f.height);
+        usedWidth = f.columns * f.width;
+        usedHeight = f.rows * f.height;
+        lineCount = f.height;
+        columns = 1; // every frame at the same position
+    } else {
+        columns = columnsOf(width, sw);
+    }
+
     const unsigned most = options.attached ? 15 : 3;
-    for (unsigned y = 0; y < height; ++y) {
-        for (unsigned x = 0; x < width; ++x) {
+    for (unsigned y = 0; y < usedHeight; ++y) {
+        for (unsigned x = 0; x < usedWidth; ++x) {
             const unsigned c = pixels[static_cast<std::size_t>(y) * width + x];
             if (c <= most)
                 continue;
@@ -110,8 +146,7 @@ std::optional<std::string> spriteProblem(const std::uint8_t *pixels, unsigned wi
         }
     }
 
-    const unsigned columns = columnsOf(width, sw);
-    const unsigned sprites = columns * (options.attached ? 2 : 1);
+    const unsigned sprites = spritesSideBySide(width, options);
     if (sprites > kSpriteChannels)
         return "the picture needs " + std::to_string(sprites) + " sprites side by side (" +
                std::to_string(columns) + " of " + std::to_string(sw) + " pixels" +
@@ -122,13 +157,13 @@ std::optional<std::string> spriteProblem(const std::uint8_t *pixels, unsigned wi
         const unsigned lastLine = aga ? 1023 : 511;
         const std::string chips = aga ? "AGA" : "OCS/ECS";
         const unsigned vstart = options.position->vstart;
-        const unsigned vstop = vstart + height;
+        const unsigned vstop = vstart + lineCount;
         if (vstart > lastLine)
             return "VSTART " + std::to_string(vstart) + " is past line " +
                    std::to_string(lastLine) + ", the last that " + chips + " sprites can start on";
         if (vstop > lastLine)
             return "VSTOP " + std::to_string(vstop) + " (VSTART " + std::to_string(vstart) +
-                   " and " + lines(height) + ") is past line " + std::to_string(lastLine) +
+                   " and " + lines(lineCount) + ") is past line " + std::to_string(lastLine) +
                    ", the last that " + chips + " sprites can stop on";
         const unsigned quarters = options.position->hstartQuarters;
         if (!aga && quarters % 4 != 0)
@@ -145,52 +180,79 @@ std::optional<std::string> spriteProblem(const std::uint8_t *pixels, unsigned wi
     return std::nullopt;
 }
 
+namespace {
+
+// One sprite of a picture: lineCount lines from line top of the sprite-wide column from pixel
+// left (colour 0 past the picture's width), colour bits 0-1 (part 0) or 2-3 (part 1), placed
+// `right` lores pixels right of the position.
+SpriteData oneSprite(const std::uint8_t *pixels, unsigned width, unsigned left, unsigned top,
+                     unsigned lineCount, unsigned part, unsigned right,
+                     const SpriteOptions &options) {
+    const unsigned sw = options.width;
+    const std::size_t control = options.controlWords ? controlWordCount(sw) : 0;
+    const unsigned wordsPerHalf = sw / 16; // DATA's words of a line, then as many of DATB
+    SpriteData sprite;
+    sprite.attachedOdd = part == 1;
+    sprite.words.reserve(2 * control + static_cast<std::size_t>(lineCount) * 2 * wordsPerHalf);
+    if (options.controlWords) {
+        SpriteControl c;
+        if (options.position)
+            c = spriteControl(options.position->hstartQuarters + right * 4,
+                              options.position->vstart, options.position->vstart + lineCount,
+                              sprite.attachedOdd, agaRules(options));
+        else if (sprite.attachedOdd)
+            c.ctl = 0x80; // the attach bit: the pair shows 15 colours wherever it goes
+        sprite.words.push_back(c.pos);
+        sprite.words.insert(sprite.words.end(), control / 2 - 1, 0);
+        sprite.words.push_back(c.ctl);
+        sprite.words.insert(sprite.words.end(), control / 2 - 1, 0);
+    }
+    const unsigned low = part * 2; // the colour bits of DATA and DATB: 0-1, or 2-3
+    for (unsigned y = top; y < top + lineCount; ++y) {
+        const std::uint8_t *row = pixels + static_cast<std::size_t>(y) * width;
+        for (unsigned bit = low; bit <= low + 1; ++bit) {
+            for (unsigned w = 0; w < wordsPerHalf; ++w) {
+                std::uint16_t value = 0;
+                for (unsigned i = 0; i < 16; ++i) {
+                    const unsigned x = left + w * 16 + i;
+                    if (x < width && (row[x] >> bit & 1))
+                        value |= static_cast<std::uint16_t>(0x8000 >> i);
+                }
+                sprite.words.push_back(value);
+            }
+        }
+    }
+    sprite.words.insert(sprite.words.end(), control, 0); // the end marker
+    return sprite;
+}
+
+} // namespace
+
 std::vector<SpriteData> spriteData(const std::uint8_t *pixels, unsigned width, unsigned height,
                                    const SpriteOptions &options) {
     if (spriteProblem(pixels, width, height, options))
         return {};
     const unsigned sw = options.width;
-    const unsigned columns = columnsOf(width, sw);
     const unsigned perColumn = options.attached ? 2 : 1;
-    const std::size_t control = options.controlWords ? controlWordCount(sw) : 0;
-    const unsigned wordsPerHalf = sw / 16; // DATA's words of a line, then as many of DATB
     std::vector<SpriteData> sprites;
+    if (options.frames) {
+        const SpriteFrames f = spriteFrames(width, height, options);
+        for (unsigned row = 0; row < f.rows; ++row)
+            for (unsigned column = 0; column < f.columns; ++column)
+                for (unsigned part = 0; part < perColumn; ++part) {
+                    sprites.push_back(oneSprite(pixels, width, column * sw, row * f.height,
+                                                f.height, part, 0, options));
+                    sprites.back().index = part;
+                    sprites.back().frame = row * f.columns + column;
+                }
+        return sprites;
+    }
+    const unsigned columns = columnsOf(width, sw);
     for (unsigned column = 0; column < columns; ++column) {
         for (unsigned part = 0; part < perColumn; ++part) {
-            SpriteData sprite;
-            sprite.index = column * perColumn + part;
-            sprite.attachedOdd = part == 1;
-            sprite.words.reserve(2 * control + static_cast<std::size_t>(height) * 2 * wordsPerHalf);
-            if (options.controlWords) {
-                SpriteControl c;
-                if (options.position)
-                    c = spriteControl(options.position->hstartQuarters + column * sw * 4,
-                                      options.position->vstart, options.position->vstart + height,
-                                      sprite.attachedOdd, agaRules(options));
-                else if (sprite.attachedOdd)
-                    c.ctl = 0x80; // the attach bit: the pair shows 15 colours wherever it goes
-                sprite.words.push_back(c.pos);
-                sprite.words.insert(sprite.words.end(), control / 2 - 1, 0);
-                sprite.words.push_back(c.ctl);
-                sprite.words.insert(sprite.words.end(), control / 2 - 1, 0);
-            }
-            const unsigned low = part * 2; // the colour bits of DATA and DATB: 0-1, or 2-3
-            for (unsigned y = 0; y < height; ++y) {
-                const std::uint8_t *row = pixels + static_cast<std::size_t>(y) * width;
-                for (unsigned bit = low; bit <= low + 1; ++bit) {
-                    for (unsigned w = 0; w < wordsPerHalf; ++w) {
-                        std::uint16_t value = 0;
-                        for (unsigned i = 0; i < 16; ++i) {
-                            const unsigned x = column * sw + w * 16 + i;
-                            if (x < width && (row[x] >> bit & 1))
-                                value |= static_cast<std::uint16_t>(0x8000 >> i);
-                        }
-                        sprite.words.push_back(value);
-                    }
-                }
-            }
-            sprite.words.insert(sprite.words.end(), control, 0); // the end marker
-            sprites.push_back(std::move(sprite));
+            sprites.push_back(
+                oneSprite(pixels, width, column * sw, 0, height, part, column * sw, options));
+            sprites.back().index = column * perColumn + part;
         }
     }
     return sprites;
@@ -232,17 +294,34 @@ std::string spriteText(const std::vector<SpriteData> &sprites, const SpriteOptio
         out.dcl(operands);
     };
 
-    for (std::size_t s = 0; s < sprites.size(); ++s) {
-        const SpriteData &sprite = sprites[s];
+    const auto lineCountOf = [&](const SpriteData &sprite) {
         const std::size_t imageWords =
             sprite.words.size() >= 2 * control ? sprite.words.size() - 2 * control : 0;
-        const std::size_t lineCount = imageWords / perLine;
+        return static_cast<unsigned>(imageWords / perLine);
+    };
+    const unsigned perFrame = options.attached ? 2 : 1;
+    const std::size_t frameCount = sprites.size() / perFrame;
+    if (options.frames)
+        out.comment(std::to_string(frameCount) + (frameCount == 1 ? " frame of " : " frames of ") +
+                    std::to_string(sw) + " x " + std::to_string(lineCountOf(sprites[0])) +
+                    " pixels, " + std::to_string(sprites[0].words.size() * 2 * perFrame) +
+                    " bytes each");
+
+    for (std::size_t s = 0; s < sprites.size(); ++s) {
+        const SpriteData &sprite = sprites[s];
+        const unsigned lineCount = lineCountOf(sprite);
+        const std::size_t imageWords = static_cast<std::size_t>(lineCount) * perLine;
         if (s > 0)
             out.blank();
-        std::string name = "sprite " + std::to_string(sprite.index) + " of " +
-                           std::to_string(sprites.size()) + ", " + std::to_string(sw) +
-                           " pixels wide, " + lines(static_cast<unsigned>(lineCount));
-        if (options.attached)
+        std::string name = (options.frames ? "frame " + std::to_string(sprite.frame) + " of " +
+                                                 std::to_string(frameCount)
+                                           : "sprite " + std::to_string(sprite.index) + " of " +
+                                                 std::to_string(sprites.size())) +
+                           ", " + std::to_string(sw) + " pixels wide, " + lines(lineCount);
+        if (options.attached && options.frames)
+            name += sprite.attachedOdd ? ": colour bits 2-3, the pair's odd sprite (attached)"
+                                       : ": colour bits 0-1, the pair's even sprite";
+        else if (options.attached)
             name += sprite.attachedOdd ? ": colour bits 2-3, attached to sprite " +
                                              std::to_string(sprite.index - 1)
                                        : ": colour bits 0-1 of the pair with sprite " +

@@ -171,6 +171,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         {"sprite", "--attached", "--control", "--transparent", "2"},
         {"sprite", "--width", "64", "--chipset", "aga", "--x", "40.8", "--y", "2c", "--text"},
         {"sprite", "--reduce", "4"},
+        {"sprite", "--frames", "--x", "80", "--y", "40", "--text"},
+        {"sprite", "--attached", "--frame-height", "3"},
     };
     for (const std::vector<std::string> &command : writers) {
         unlink(bin.c_str());

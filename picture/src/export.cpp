@@ -305,6 +305,30 @@ Output spriteOutput(const Picture &picture, const SpriteExportOptions &options) 
                                   (hidden == 1 ? " has" : "s have") +
                                   " colour 0, which a sprite shows as transparent.");
     }
+    if (options.sprite.frames) {
+        // What a sheet holds past its whole frames is left out, and said.
+        const amiga::SpriteFrames f =
+            amiga::spriteFrames(picture.width, picture.height, options.sprite);
+        std::vector<std::string> over;
+        if (f.rightOver > 0) {
+            over.push_back(std::to_string(f.rightOver) + (f.rightOver == 1 ? " pixel" : " pixels") +
+                           " on the right");
+        }
+        if (f.bottomOver > 0) {
+            over.push_back(std::to_string(f.bottomOver) + (f.bottomOver == 1 ? " line" : " lines") +
+                           " at the bottom");
+        }
+        if (!over.empty()) {
+            output.warnings.push_back("The picture, " + std::to_string(picture.width) + " x " +
+                                      std::to_string(picture.height) +
+                                      " pixels, is not a whole number of frames of " +
+                                      std::to_string(f.width) + " x " + std::to_string(f.height) +
+                                      "; " + std::to_string(f.count()) +
+                                      (f.count() == 1 ? " whole frame is" : " whole frames are") +
+                                      " written, leaving out " + over[0] +
+                                      (over.size() > 1 ? " and " + over[1] : "") + ".");
+        }
+    }
     const std::vector<amiga::SpriteData> sprites =
         amiga::spriteData(pixels, picture.width, picture.height, options.sprite);
     if (sprites.empty()) {

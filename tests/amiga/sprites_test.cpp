@@ -70,6 +70,11 @@ SpriteOptions optionsOf(const std::string &text) {
             o.position = SpritePosition{quartersOf(h), casetable::number(v)};
         } else if (w == "control" || w == "attached" || w == "aga") {
             (w == "control" ? o.controlWords : w == "attached" ? o.attached : o.aga) = true;
+        } else if (w == "frames") {
+            o.frames = true;
+        } else if (w.rfind("fh", 0) == 0) {
+            o.frames = true;
+            o.frameHeight = casetable::number(w.substr(2));
         } else if (w[0] == 'w') {
             o.width = casetable::number(w.substr(1));
         } else if (w != "-") {
@@ -115,7 +120,7 @@ TEST(Sprites, PicturesByHand) {
         for (const std::string &piece : pieces)
             EXPECT_NE(text.find(piece), std::string::npos) << piece << "\nin\n" << text;
     }
-    EXPECT_EQ(pictures, 8);
+    EXPECT_EQ(pictures, 10);
 }
 
 TEST(Sprites, EveryHighBitOfTheControlWords) {
@@ -130,7 +135,7 @@ TEST(Sprites, EveryHighBitOfTheControlWords) {
 
 TEST(Sprites, ProblemsInASentence) {
     const auto table = casetable::rows("sprites.txt", "problems");
-    EXPECT_EQ(table.size(), 17u);
+    EXPECT_EQ(table.size(), 26u);
     for (const casetable::Row &c : table) {
         const std::string expected = c.size() > 2 ? c[2] : "";
         SCOPED_TRACE(c.at(0) + " | " + c.at(1) + " | " + expected);
@@ -141,6 +146,23 @@ TEST(Sprites, ProblemsInASentence) {
     }
 }
 
+TEST(Sprites, WholeFramesOfASheetAndWhatIsLeftOver) {
+    const auto table = casetable::rows("sprites.txt", "frames");
+    EXPECT_EQ(table.size(), 6u);
+    for (const casetable::Row &c : table) {
+        SCOPED_TRACE(c.at(0) + " | " + c.at(1));
+        unsigned w = 0, h = 0;
+        ASSERT_EQ(std::sscanf(c[0].c_str(), "%ux%u", &w, &h), 2);
+        SpriteOptions o = optionsOf(c[1]);
+        o.frames = true;
+        const SpriteFrames f = spriteFrames(w, h, o);
+        EXPECT_EQ((std::vector<unsigned>{f.columns, f.rows, f.rightOver, f.bottomOver}),
+                  (std::vector<unsigned>{casetable::number(c.at(2)), casetable::number(c.at(3)),
+                                         casetable::number(c.at(4)), casetable::number(c.at(5))}));
+        EXPECT_EQ(spritesSideBySide(w, o), o.attached ? 2u : 1u);
+    }
+}
+
 TEST(Sprites, EveryTextAssemblesToItsBytes) {
     if (!m68k::available())
         GTEST_SKIP() << "m68k-linux-gnu-as is not installed";
@@ -148,17 +170,21 @@ TEST(Sprites, EveryTextAssemblesToItsBytes) {
     std::mt19937 random(11);
     for (const char *options :
          {"aga w16", "aga w16 attached control", "aga w32 at $90+3 $12c", "aga w32 attached",
-          "aga w64 control", "aga w64 attached at $90+3 $12c"}) {
+          "aga w64 control", "aga w64 attached at $90+3 $12c", "aga w16 frames at $90 $40",
+          "aga w32 attached fh2 at $90+3 $12c", "aga w64 fh1 control"}) {
         SCOPED_TRACE(options);
         const SpriteOptions o = optionsOf(options);
-        // Three sprites wide (at most six attached), the last one padded.
+        // Three sprites wide (at most six attached), the last one padded; or two frames across
+        // (the rest left out) and as many down as the frames' height gives.
         Picture p;
         p.width = o.width * 2 + 7;
         p.height = 5;
         for (unsigned i = 0; i < p.width * p.height; ++i)
             p.pixels.push_back(static_cast<std::uint8_t>(random() % (o.attached ? 16 : 4)));
         const auto data = sprites(p, o);
-        ASSERT_EQ(data.size(), o.attached ? 6u : 3u) << problem(p, o).value_or("");
+        const unsigned frames = 2 * (o.frameHeight == 0 ? 1 : p.height / o.frameHeight);
+        ASSERT_EQ(data.size(), (o.frames ? frames : 3u) * (o.attached ? 2u : 1u))
+            << problem(p, o).value_or("");
         EXPECT_EQ(bytesOfWords(assembled(spriteText(data, o))), spriteBytes(data));
     }
 }

@@ -2,6 +2,7 @@
 // the same picture as PNG or ILBM gives the same bytes, bad input gets its message and exit
 // status, and a command that fails writes nothing. The layouts themselves are the amiga
 // library's (tests/amiga); the bytes here are worked out from the pixels (plane_layout.h).
+#include "assembled_copper_list.h"
 #include "run_program.h"
 #include "testing.h"
 
@@ -205,6 +206,11 @@ TEST(QuillfenIff, SpriteOptionsReachTheWords) {
     for (std::uint32_t i = 0; i < 16; i++)
         colourful.palette.push_back(i * 0x010101);
     savePng(folder.file("a.png"), colourful, 4);
+    Indexed sheet{40, 6, std::vector<std::uint8_t>(240, 0), {0, 0x090909, 0x080808, 0x070707}};
+    sheet.pixels[0] = 2;
+    sheet.pixels[16] = 1;
+    savePng(folder.file("sheet.png"), sheet, 2);
+    savePng(folder.file("wide.png"), Indexed{144, 1, std::vector<std::uint8_t>(144, 1), {0, 1}}, 1);
     runtable::expectRuns(kTool, folder.path(), QUILLFEN_IFF_DATA "/sprites.txt",
                          [&](const std::string &arguments) {
                              EXPECT_FALSE(exists(folder.file("out"))) << arguments;
@@ -213,6 +219,12 @@ TEST(QuillfenIff, SpriteOptionsReachTheWords) {
     EXPECT_EQ(written("sprite", folder.file("s.png"), folder),
               (Bytes{0x80, 0,    0,    0x08, 0x40, 0,    0,    0x08, 0x20, 0,
                      0,    0x08, 0x10, 0,    0,    0x08, 0x0b, 0xe0, 0x03, 0xe8}));
+    // Frames written and printed alike: the text assembled as printed gives the bytes written.
+    if (m68k::available()) {
+        const std::string frames = "sprite --attached --frame-height 2 --x 80 --y 40";
+        const std::string text = tool(frames + " --text " + folder.file("sheet.png") + " -").out;
+        EXPECT_EQ(written(frames, folder.file("sheet.png"), folder), bytesOfWords(assembled(text)));
+    }
 }
 
 TEST(QuillfenIff, ConversionsKeepThePictureOrWriteNothing) {

@@ -184,6 +184,7 @@ const Command kCommands[] = {
      {2, 2}},
     {"sprite",
      "[--width 16|32|64] [--attached] [--control] [--x X --y Y]\n"
+     "       [--frames] [--frame-height H]\n"
      "       [--chipset ocs|aga] [--text] [--transparent N] [--picture N]\n"
      "       [--reduce N [--dither[=ordered]]] FILE OUT",
      "Writes a picture as hardware sprite data to OUT, as bytes for incbin or as data lines.",
@@ -191,7 +192,11 @@ const Command kCommands[] = {
      "OUT: for each line the DATA and DATB words (longs at 32 and 64 pixels), sprite after\n"
      "sprite for a picture wider\n"
      "than one. Colours 1-3 show (1-15 with --attached); transparent pixels become colour 0.\n"
-     "With control words, each sprite begins with SPRxPOS and SPRxCTL and ends with zeros.\n",
+     "With control words, each sprite begins with SPRxPOS and SPRxCTL and ends with zeros.\n"
+     "With --frames the picture is a sheet of animation frames for one sprite (or one\n"
+     "attached pair): frames one sprite wide and H lines tall (default: the picture's\n"
+     "height), read left to right, then down, written one after another (with control words,\n"
+     "the same for every frame); pixels past the whole frames are left out, with a warning.\n",
      {{"--width", "sprites of 16, 32 or 64 pixels (32 and 64 need --chipset aga)", Takes::Value,
        "N"},
       {"--attached", "attached pairs of sprites for 15 colours"},
@@ -201,6 +206,9 @@ const Command kCommands[] = {
        "of .4, .8 or .c adds quarter pixels (c0.8 is 192.5); implies --control",
        Takes::Value, "X"},
       {"--y", "VSTART in lines, hexadecimal; implies --control", Takes::Value, "Y"},
+      {"--frames", "cut the picture into frames of one sprite (or attached pair)"},
+      {"--frame-height", "frames of H lines (1-1024, decimal); implies --frames", Takes::Value,
+       "H"},
       {"--chipset",
        "ocs (OCS/ECS, the default) or aga: AGA's control bits, wide sprites,\n"
        "and 24-bit colours for --reduce",

@@ -810,6 +810,10 @@ int runSprite(Arguments &arguments) {
             sprite.position = amiga::SpritePosition{*quarters, static_cast<unsigned>(*vstart)};
         }
     }
+    sprite.frames = arguments.has("--frames") || arguments.has("--frame-height");
+    if (const auto height = arguments.number("--frame-height", Base::Decimal, 1, 1024)) {
+        sprite.frameHeight = static_cast<unsigned>(*height);
+    }
     options.text = arguments.has("--text");
     if (const auto colour = arguments.number("--transparent", Base::Decimal, 0, 255)) {
         options.transparentColour = static_cast<unsigned>(*colour);
@@ -823,8 +827,16 @@ int runSprite(Arguments &arguments) {
     if (!picture) {
         return status;
     }
-    return writeOutput(arguments, input->path, picture::spriteOutput(*picture, options),
-                       arguments.operands()[1].c_str());
+    picture::Output output = picture::spriteOutput(*picture, options);
+    // A picture too wide for the machine's sprites is most often a strip of frames.
+    const std::string tooWide = "the machine has 8";
+    if (!sprite.frames && amiga::spritesSideBySide(picture->width, sprite) > 8 &&
+        output.error.size() > tooWide.size() &&
+        output.error.compare(output.error.size() - tooWide.size(), tooWide.size(), tooWide) == 0) {
+        output.error += std::string("; use --frames to cut the picture into frames of one ") +
+                        (sprite.attached ? "attached pair" : "sprite");
+    }
+    return writeOutput(arguments, input->path, output, arguments.operands()[1].c_str());
 }
 
 int runCopper(Arguments &arguments) {

@@ -57,7 +57,8 @@ struct SpriteExportOptions {
     bool text = false;
     std::optional<unsigned> transparentColour;
 };
-// Sprites from a picture of colour numbers; transparent pixels (opacityOf) become colour 0.
+// Sprites from a picture of colour numbers; transparent pixels (opacityOf) become colour 0. A
+// sheet of frames that is not a whole number of them: a warning says what is left out.
 Output spriteOutput(const Picture &picture, const SpriteExportOptions &options);
 
 } // namespace picture
