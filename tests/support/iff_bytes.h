@@ -150,7 +150,8 @@ inline bool save(const std::string &path, const Bytes &bytes) {
         perror(path.c_str());
         return false;
     }
-    const bool written = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const bool written =
+        bytes.empty() || fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     return fclose(file) == 0 && written;
 }
 
