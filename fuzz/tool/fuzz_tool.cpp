@@ -131,7 +131,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
                                                {"acbm"},
                                                {"ilbm"},
                                                {"ilbm", "--pack"},
-                                               {"ilbm", "--reduce", "4", "--dither"}}) {
+                                               {"ilbm", "--reduce", "4", "--dither"},
+                                               {"ilbm", "--region", "1,1,3,2"}}) {
         unlink(out.c_str());
         std::vector<std::string> arguments = command;
         arguments.push_back(in);
@@ -171,6 +172,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         {"sprite", "--attached", "--control", "--transparent", "2"},
         {"sprite", "--width", "64", "--chipset", "aga", "--x", "40.8", "--y", "2c", "--text"},
         {"sprite", "--reduce", "4"},
+        {"raw", "--region", "1,1,3,2", "--mask"},
+        {"palette", "--format", "words", "--region", "1,0,1,1"},
+        {"sprite", "--region", "0,1,16,2"},
     };
     for (const std::vector<std::string> &command : writers) {
         unlink(bin.c_str());

@@ -27,6 +27,10 @@ const Option kPictureOption = {"--picture",
                                "use picture N of FILE (1 is the first, the default) when it\n"
                                "holds several",
                                Takes::Value, "N"};
+const Option kRegionOption = {"--region",
+                              "convert only the rectangle X,Y,W,H of the picture: its left and\n"
+                              "top pixel and its width and height, in decimal pixels",
+                              Takes::Value, "X,Y,W,H"};
 const Option kChipsetOption = {
     "--chipset", "ocs (the default) or aga: the colours --reduce chooses", Takes::Value, "NAME"};
 
@@ -82,20 +86,22 @@ const Command kCommands[] = {
     {"ilbm",
      "[--pack] [--mode lores|hires|superhires[,lace]] [--reduce N [--dither[=ordered]] [--chipset "
      "ocs|aga]]\n"
-     "       FILE OUT",
+     "       [--region X,Y,W,H] FILE OUT",
      "Writes FILE to OUT with every ACBM picture converted to ILBM, or a PNG as an ILBM.",
      "Writes FILE to OUT with every ACBM picture converted to ILBM: the ABIT of whole planes\n"
      "becomes an interleaved BODY. A PNG of colour numbers (or one reduced with --reduce)\n"
      "becomes a packed ILBM with BMHD, CMAP and CAMG: as many planes as its colours need, its\n"
      "transparent colour as the ILBM's. Its pixels stay square (aspect 1:1, no screen mode in\n"
-     "CAMG) unless --mode names the screen it is for.\n",
+     "CAMG) unless --mode names the screen it is for. With --region, the chosen picture's\n"
+     "rectangle alone becomes a packed ILBM, keeping its colour map and screen mode.\n",
      {{"--pack", "also pack the new BODY with ByteRun1"},
       {"--mode",
        "with a PNG or --reduce, the screen the ILBM is for: lores, hires or\n"
        "superhires, with ,lace when interlaced (CAMG bits and that mode's PAL aspect)",
        Takes::Value, "MODE"},
-      {"--picture", "with --reduce or a PNG, use picture N of FILE (1 is the first)", Takes::Value,
-       "N"},
+      {"--picture", "with --reduce, --region or a PNG, use picture N of FILE (1 is the first)",
+       Takes::Value, "N"},
+      kRegionOption,
       kReduceOption,
       kDitherOption,
       kChipsetOption},
@@ -111,14 +117,15 @@ const Command kCommands[] = {
      {2, 2}},
     {"palette",
      "[--aga | --ocs] [--picture N] FILE | --format FORMAT [--binary] [--colors N] [--picture N]\n"
-     "       [--bplcon3 HEX] FILE [OUT]",
+     "       [--bplcon3 HEX] [--region X,Y,W,H] FILE [OUT]",
      "Prints a picture's colour map as copper data, or writes it as a palette table.",
      "Without --format, prints the colour map of the first picture of FILE (picture N with\n"
      "--picture N) as copper list data from COLOR00 on, the same text as the Colour tab's\n"
      "palette code; without --aga or --ocs\n"
      "both forms are printed. With --format, writes the colour map as a table in that format\n"
      "to OUT (the standard output when there is none), as dc.w/dc.l lines or, with --binary,\n"
-     "as big-endian bytes for incbin. FILE is an ILBM, ACBM or PBM picture or a PNG.\n",
+     "as big-endian bytes for incbin. FILE is an ILBM, ACBM or PBM picture or a PNG. A region\n"
+     "leaves the colour map whole (it is checked against the picture all the same).\n",
      {{"--aga", "only the AGA form: BPLCON3 and COLORxx moves, every high half, then every\n"
                 "low half, bank by bank, then BPLCON3 back to its base value"},
       {"--ocs", "only the OCS/ECS form: COLORxx moves of 12-bit colours (high nibbles)"},
@@ -136,6 +143,7 @@ const Command kCommands[] = {
        "value); the AGA forms set the bank and LOCT bits in it and end with it",
        Takes::Value, "HEX"},
       kPictureOption,
+      kRegionOption,
       kReduceOption,
       kDitherOption,
       kChipsetOption},
@@ -150,7 +158,7 @@ const Command kCommands[] = {
      {1, 1}},
     {"raw",
      "[--planar] [--depth N] [--mask[=inverted] | --mask-only[=inverted]]\n"
-     "       [--chunky] [--transparent N] [--picture N]\n"
+     "       [--chunky] [--transparent N] [--picture N] [--region X,Y,W,H]\n"
      "       [--reduce N [--dither[=ordered]] [--chipset ocs|aga]] FILE OUT",
      "Writes the bitplanes (and mask) of a picture to OUT as raw bytes for incbin.",
      "Writes the bitplanes of the first picture of FILE (picture N with --picture N; an ILBM,\n"
@@ -159,7 +167,8 @@ const Command kCommands[] = {
      "another (interleaved), rows of whole 16-pixel words. A picture's own mask plane is left\n"
      "out unless a mask is asked for. The mask has a bit set where a pixel is opaque: pixels\n"
      "of the --transparent colour are transparent; else the picture's own mask or transparent\n"
-     "colour says; else colour 0 is transparent.\n",
+     "colour says; else colour 0 is transparent. With --region, the rectangle alone, as\n"
+     "a picture of its own (rows of whole words from its left edge).\n",
      {{"--planar", "write plane 0 whole, then plane 1, and so on"},
       {"--depth",
        "write N planes (default: the picture's planes; for a PNG the fewest\n"
@@ -177,6 +186,7 @@ const Command kCommands[] = {
       {"--chunky", "one byte per pixel, its colour number, instead of planes"},
       {"--transparent", "colour N is the transparent colour of the mask", Takes::Value, "N"},
       kPictureOption,
+      kRegionOption,
       kReduceOption,
       kDitherOption,
       kChipsetOption},
@@ -185,7 +195,7 @@ const Command kCommands[] = {
     {"sprite",
      "[--width 16|32|64] [--attached] [--control] [--x X --y Y]\n"
      "       [--chipset ocs|aga] [--text] [--transparent N] [--picture N]\n"
-     "       [--reduce N [--dither[=ordered]]] FILE OUT",
+     "       [--region X,Y,W,H] [--reduce N [--dither[=ordered]]] FILE OUT",
      "Writes a picture as hardware sprite data to OUT, as bytes for incbin or as data lines.",
      "Writes the first picture of FILE (picture N with --picture N) as hardware sprites to\n"
      "OUT: for each line the DATA and DATB words (longs at 32 and 64 pixels), sprite after\n"
@@ -211,6 +221,7 @@ const Command kCommands[] = {
        "transparent colour, else colour 0)",
        Takes::Value, "N"},
       kPictureOption,
+      kRegionOption,
       kReduceOption,
       kDitherOption},
      runSprite,

@@ -8,6 +8,7 @@
 #include <picture/messages.h>
 #include <picture/picture.h>
 #include <picture/reduce.h>
+#include <picture/region.h>
 
 #include <ilbm/byterun.h>
 #include <ilbm/ilbm.h>
@@ -289,7 +290,8 @@ struct Input {
     const char *path = nullptr;
     std::optional<picture::Reduction> reduction;
     std::vector<unsigned char> bytes;
-    unsigned index = 0; // the picture of FILE: --picture N counts from 1
+    unsigned index = 0;                    // the picture of FILE: --picture N counts from 1
+    std::optional<picture::Region> region; // --region X,Y,W,H: the part of it converted
 };
 
 std::optional<Input> readInput(Arguments &arguments, int *status) {
@@ -297,6 +299,14 @@ std::optional<Input> readInput(Arguments &arguments, int *status) {
     input.reduction = colourReduction(arguments);
     if (const auto picture = arguments.number("--picture", Base::Decimal, 1, 65535)) {
         input.index = static_cast<unsigned>(*picture - 1);
+    }
+    if (const std::optional<std::string> region = arguments.value("--region")) {
+        input.region = picture::parseRegion(*region);
+        if (!input.region) {
+            arguments.fail("option '--region' takes X,Y,W,H, the left, top, width and height in "
+                           "pixels (four decimal numbers), not '" +
+                           *region + "'");
+        }
     }
     if (!arguments.ok()) {
         *status = usageError(arguments);
@@ -337,6 +347,14 @@ std::optional<picture::Picture> loadPicture(const Arguments &arguments, Input &i
         if (colourMapAlone != nullptr && !reduction && !isPng(bytes)) {
             if (std::optional<std::vector<amiga::Rgb8>> colours =
                     picture::readColourMap(bytes, &error, input.index)) {
+                if (input.region) {
+                    report(arguments,
+                           "%s: the colour map is saved alone, without pixels to cut a region "
+                           "from. Nothing is written.\n",
+                           path);
+                    *status = kTrouble;
+                    return std::nullopt;
+                }
                 *colourMapAlone = std::move(*colours);
                 *status = kSuccess;
                 return std::nullopt;
@@ -348,6 +366,20 @@ std::optional<picture::Picture> loadPicture(const Arguments &arguments, Input &i
     }
     for (const std::string &warning : read->warnings) {
         report(arguments, "%s: %s\n", path, warning.c_str());
+    }
+    if (input.region) {
+        /* Cut after reading and any reduction: the colours chosen are those of the whole picture.
+         */
+        std::optional<picture::Picture> cut = picture::cutRegion(*read, *input.region, &error);
+        if (!cut) {
+            report(arguments, "%s: %s Nothing is written.\n", path, error.c_str());
+            *status = kTrouble;
+            return std::nullopt;
+        }
+        for (const std::string &warning : cut->warnings) {
+            report(arguments, "%s: %s\n", path, warning.c_str());
+        }
+        read = std::move(cut);
     }
     if (reduction && colourMapAlone != nullptr) {
         return picture::reduce(*read, *reduction);
@@ -610,8 +642,8 @@ int runIlbm(Arguments &arguments) {
     if (!input) {
         return status;
     }
-    auto &[path, reduction, bytes, index] = *input;
-    if (!isPng(bytes) && !reduction) {
+    auto &[path, reduction, bytes, index, region] = *input;
+    if (!isPng(bytes) && !reduction && !region) {
         if (arguments.has("--picture")) {
             report(arguments,
                    "%s: --picture goes with --reduce: without it every picture of an "
@@ -674,10 +706,10 @@ int runRaw(Arguments &arguments) {
     if (!input) {
         return status;
     }
-    auto &[path, reduction, bytes, index] = *input;
+    auto &[path, reduction, bytes, index, region] = *input;
     /* Without options, an ILBM's or ACBM's planes as stored, mask plane left out. */
     const bool plain = !options.depth && !options.transparentColour && !options.chunky &&
-                       options.mask == amiga::MaskOutput::None && !reduction;
+                       options.mask == amiga::MaskOutput::None && !reduction && !region;
     if (plain && !isPng(bytes)) {
         Pictures pictures(arguments, path, &bytes);
         if (int status = pictures.pictureStatus(index); status != kSuccess) {
@@ -749,7 +781,7 @@ int runPalette(Arguments &arguments) {
     if (!input) {
         return status;
     }
-    auto &[path, reduction, bytes, index] = *input;
+    auto &[path, reduction, bytes, index, region] = *input;
     const bool aga = arguments.has("--aga") || !arguments.has("--ocs");
     const bool ocs = arguments.has("--ocs") || !arguments.has("--aga");
     // The colour map every reader of a palette takes, printed as code or in a format. A palette
