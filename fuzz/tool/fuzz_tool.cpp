@@ -173,6 +173,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         {"sprite", "--width", "64", "--chipset", "aga", "--x", "40.8", "--y", "2c", "--text"},
         {"sprite", "--reduce", "4"},
         {"raw", "--region", "1,1,3,2", "--mask"},
+        {"raw", "--text", "--chunky"},
         {"palette", "--format", "words", "--region", "1,0,1,1"},
         {"sprite", "--region", "0,1,16,2"},
     };

@@ -43,3 +43,41 @@ TEST(AsmText, DataWordsReadBackOnlyWhatTheWriterWrites) {
           "\tdc.w\tNOSUCH,$0000\n", "\tdc.w\t$0000,\n", "dc.w\t$0000\n", "\tdc.w\tcolor00,$0000\n"})
         EXPECT_EQ(dataWords(text), std::nullopt) << text;
 }
+
+TEST(AsmText, BytesAsDataLinesOfEight) {
+    std::vector<std::uint8_t> bytes;
+    for (unsigned i = 0; i < 34; i++)
+        bytes.push_back(static_cast<std::uint8_t>(0x10 * i + 1));
+    const struct {
+        std::size_t size;
+        const char *text;
+    } cases[] = {
+        {0, ""},
+        {2, "\tdc.w\t$0111\n"},
+        // 17 words: two lines of 8, one of 1; each word big-endian, the first byte high.
+        {34, "\tdc.w\t$0111,$2131,$4151,$6171,$8191,$a1b1,$c1d1,$e1f1\n"
+             "\tdc.w\t$0111,$2131,$4151,$6171,$8191,$a1b1,$c1d1,$e1f1\n"
+             "\tdc.w\t$0111\n"},
+        // An odd number: bytes, 8 a line.
+        {1, "\tdc.b\t$01\n"},
+        {9, "\tdc.b\t$01,$11,$21,$31,$41,$51,$61,$71\n"
+            "\tdc.b\t$81\n"},
+    };
+    for (const auto &c : cases) {
+        AsmWriter out;
+        EXPECT_EQ(out.data(bytes.data(), c.size).text(), c.text) << c.size;
+    }
+}
+
+TEST(AsmText, SymbolNamesForLabelsAndIdentifiers) {
+    const struct {
+        const char *text, *name;
+    } cases[] = {
+        {"hero", "hero"},    {"Hero_2", "Hero_2"}, {"ship-frames.v2", "ship_frames_v2"},
+        {"2nd", "_2nd"},     {"", "data"},         {"int", "int_"},
+        {"short", "short_"}, {"D0", "D0_"},        {"sp", "sp_"},
+        {"usp", "usp_"},     {"d8", "d8"},         {"héros", "h__ros"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(symbolName(c.text), c.name) << c.text;
+}

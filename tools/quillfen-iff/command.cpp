@@ -159,7 +159,8 @@ const Command kCommands[] = {
     {"raw",
      "[--planar] [--depth N] [--mask[=inverted] | --mask-only[=inverted]]\n"
      "       [--chunky] [--transparent N] [--picture N] [--region X,Y,W,H]\n"
-     "       [--reduce N [--dither[=ordered]] [--chipset ocs|aga]] FILE OUT",
+     "       [--reduce N [--dither[=ordered]] [--chipset ocs|aga]] [--text [--name NAME]]\n"
+     "       FILE OUT",
      "Writes the bitplanes (and mask) of a picture to OUT as raw bytes for incbin.",
      "Writes the bitplanes of the first picture of FILE (picture N with --picture N; an ILBM,\n"
      "ACBM or PBM picture or a PNG) to OUT as raw bytes, ready for incbin: each picture row's\n"
@@ -168,7 +169,8 @@ const Command kCommands[] = {
      "out unless a mask is asked for. The mask has a bit set where a pixel is opaque: pixels\n"
      "of the --transparent colour are transparent; else the picture's own mask or transparent\n"
      "colour says; else colour 0 is transparent. With --region, the rectangle alone, as\n"
-     "a picture of its own (rows of whole words from its left edge).\n",
+     "a picture of its own (rows of whole words from its left edge). With --text, the same\n"
+     "bytes as assembler data: a comment saying what they are, a label, dc.w lines.\n",
      {{"--planar", "write plane 0 whole, then plane 1, and so on"},
       {"--depth",
        "write N planes (default: the picture's planes; for a PNG the fewest\n"
@@ -185,6 +187,12 @@ const Command kCommands[] = {
        Takes::Optional, "inverted"},
       {"--chunky", "one byte per pixel, its colour number, instead of planes"},
       {"--transparent", "colour N is the transparent colour of the mask", Takes::Value, "N"},
+      {"--text", "the bytes as assembler data to paste or include: a comment, a label,\n"
+                 "dc.w lines of 8 words (dc.b lines of 8 bytes for an odd number of bytes)"},
+      {"--name",
+       "with --text, the label NAME (default: OUT's name without its extension,\n"
+       "every character but letters, digits and _ made _; data for -)",
+       Takes::Value, "NAME"},
       kPictureOption,
       kRegionOption,
       kReduceOption,

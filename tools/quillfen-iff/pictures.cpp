@@ -17,6 +17,7 @@
 
 #include <iff/rawchunk.h>
 
+#include <amiga/asmtext.h>
 #include <amiga/colourcode.h>
 
 #include <cstdarg>
@@ -24,6 +25,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -430,6 +432,16 @@ int writeOutput(const Arguments &arguments, const char *input, const picture::Ou
     return writeFile(arguments, path, output.bytes.data(), output.bytes.size());
 }
 
+/* The name of the data written to out: --name NAME, else out's stem, as a label and a C
+   identifier ("data" for the standard output). */
+std::string dataName(const Arguments &arguments, const std::string &out) {
+    if (const std::optional<std::string> name = arguments.value("--name")) {
+        return amiga::symbolName(*name);
+    }
+    return amiga::symbolName(out == "-" ? std::string()
+                                        : std::filesystem::path(out).stem().string());
+}
+
 /* Whether a packed body holds `height` rows of rowBytes bytes, each packed by itself. */
 bool packedRows(const IFF_RawChunk *data, size_t rowBytes, unsigned int height) {
     if (data->chunkSize <= 0 || data->chunkData == nullptr) {
@@ -688,6 +700,10 @@ int runRaw(Arguments &arguments) {
         options.transparentColour = static_cast<unsigned>(*colour);
     }
     options.chunky = arguments.has("--chunky");
+    const bool text = arguments.has("--text");
+    if (arguments.has("--name") && !text) {
+        arguments.fail("--name names the data of --text");
+    }
     if (arguments.has("--mask") && arguments.has("--mask-only")) {
         arguments.fail("--mask and --mask-only exclude each other");
     } else if (arguments.has("--mask")) {
@@ -709,7 +725,7 @@ int runRaw(Arguments &arguments) {
     auto &[path, reduction, bytes, index, region] = *input;
     /* Without options, an ILBM's or ACBM's planes as stored, mask plane left out. */
     const bool plain = !options.depth && !options.transparentColour && !options.chunky &&
-                       options.mask == amiga::MaskOutput::None && !reduction && !region;
+                       options.mask == amiga::MaskOutput::None && !reduction && !region && !text;
     if (plain && !isPng(bytes)) {
         Pictures pictures(arguments, path, &bytes);
         if (int status = pictures.pictureStatus(index); status != kSuccess) {
@@ -725,6 +741,18 @@ int runRaw(Arguments &arguments) {
         return status;
     }
     std::vector<unsigned char>().swap(bytes); /* the file's bytes are done with */
+    const std::string &out = arguments.operands()[1];
+    if (text) {
+        picture::Output output = picture::rawBitplanes(*picture, options);
+        if (output.ok()) {
+            amiga::AsmWriter lines;
+            lines.comment(picture::rawDescription(*picture, options, output.bytes.size()));
+            lines.label(dataName(arguments, out));
+            lines.data(output.bytes.data(), output.bytes.size());
+            output.text = lines.take();
+        }
+        return writeOutput(arguments, path, output, out.c_str());
+    }
     /* Made a band at a time while written: a huge picture is not held twice. */
     picture::ProducePieces produce;
     const picture::Output checked = picture::rawBitplanePieces(*picture, options, &produce);
