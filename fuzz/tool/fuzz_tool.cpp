@@ -174,6 +174,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         {"sprite", "--reduce", "4"},
         {"raw", "--region", "1,1,3,2", "--mask"},
         {"raw", "--text", "--chunky"},
+        {"raw", "--format", "c", "--c-attribute", "__chip"},
+        {"sprite", "--format", "c", "--name", "ship"},
+        {"palette", "--format", "rgb32", "--binary=c"},
         {"palette", "--format", "words", "--region", "1,0,1,1"},
         {"sprite", "--region", "0,1,16,2"},
     };

@@ -1,6 +1,7 @@
 // The one writer of assembler text: its lines assemble as they stand, with the binutils m68k
 // assembler in MRI mode, to the words the hardware expects.
 #include <amiga/asmtext.h>
+#include <amiga/carray.h>
 
 #include "assembled_copper_list.h"
 
@@ -80,4 +81,33 @@ TEST(AsmText, SymbolNamesForLabelsAndIdentifiers) {
     };
     for (const auto &c : cases)
         EXPECT_EQ(symbolName(c.text), c.name) << c.text;
+}
+
+TEST(CArray, WordsOrBytesEightALine) {
+    std::vector<std::uint8_t> bytes;
+    for (unsigned i = 0; i < 18; i++)
+        bytes.push_back(static_cast<std::uint8_t>(0x0f * i + 0xa0));
+    const struct {
+        std::size_t size;
+        const char *attribute, *text;
+    } cases[] = {
+        {2, "", "const unsigned short a[] = {\n    0xa0af\n};\n"},
+        // 9 words: a line of 8 and one of 1, each word's first byte high.
+        {18, "__chip",
+         "__chip const unsigned short a[] = {\n"
+         "    0xa0af, 0xbecd, 0xdceb, 0xfa09, 0x1827, 0x3645, 0x5463, 0x7281,\n"
+         "    0x909f\n"
+         "};\n"},
+        {16, "",
+         "const unsigned short a[] = {\n"
+         "    0xa0af, 0xbecd, 0xdceb, 0xfa09, 0x1827, 0x3645, 0x5463, 0x7281\n"
+         "};\n"},
+        {3, "", "const unsigned char a[] = {\n    0xa0, 0xaf, 0xbe\n};\n"},
+    };
+    for (const auto &c : cases) {
+        CArrayWriter out;
+        EXPECT_EQ(out.array("a", bytes.data(), c.size, c.attribute).text(), c.text) << c.size;
+    }
+    CArrayWriter comment;
+    EXPECT_EQ(comment.comment("a */ b").text(), "/* a * / b */\n");
 }

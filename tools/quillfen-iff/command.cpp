@@ -31,6 +31,16 @@ const Option kRegionOption = {"--region",
                               "convert only the rectangle X,Y,W,H of the picture: its left and\n"
                               "top pixel and its width and height, in decimal pixels",
                               Takes::Value, "X,Y,W,H"};
+const Option kCFormatOption = {"--format",
+                               "c: the bytes as a C array to compile in (const unsigned short,\n"
+                               "8 words a line; unsigned char for an odd number of bytes)",
+                               Takes::Value, "c"};
+const Option kNameOption = {"--name",
+                            "the name of the data (default: OUT's name without its extension,\n"
+                            "every character but letters, digits and _ made _; data for -)",
+                            Takes::Value, "NAME"};
+const Option kCAttributeOption = {
+    "--c-attribute", "with C output, TEXT before the type (such as __chip)", Takes::Value, "TEXT"};
 const Option kChipsetOption = {
     "--chipset", "ocs (the default) or aga: the colours --reduce chooses", Takes::Value, "NAME"};
 
@@ -116,15 +126,17 @@ const Command kCommands[] = {
      runPack,
      {2, 2}},
     {"palette",
-     "[--aga | --ocs] [--picture N] FILE | --format FORMAT [--binary] [--colors N] [--picture N]\n"
-     "       [--bplcon3 HEX] [--region X,Y,W,H] FILE [OUT]",
+     "[--aga | --ocs] [--picture N] FILE | --format FORMAT [--binary[=c]] [--colors N]\n"
+     "       [--picture N] [--bplcon3 HEX] [--region X,Y,W,H] [--name NAME] [--c-attribute TEXT]\n"
+     "       FILE [OUT]",
      "Prints a picture's colour map as copper data, or writes it as a palette table.",
      "Without --format, prints the colour map of the first picture of FILE (picture N with\n"
      "--picture N) as copper list data from COLOR00 on, the same text as the Colour tab's\n"
      "palette code; without --aga or --ocs\n"
      "both forms are printed. With --format, writes the colour map as a table in that format\n"
      "to OUT (the standard output when there is none), as dc.w/dc.l lines or, with --binary,\n"
-     "as big-endian bytes for incbin. FILE is an ILBM, ACBM or PBM picture or a PNG. A region\n"
+     "as big-endian bytes for incbin, or with --binary=c those bytes as a C array. FILE is an\n"
+     "ILBM, ACBM or PBM picture or a PNG. A region\n"
      "leaves the colour map whole (it is checked against the picture all the same).\n",
      {{"--aga", "only the AGA form: BPLCON3 and COLORxx moves, every high half, then every\n"
                 "low half, bank by bank, then BPLCON3 back to its base value"},
@@ -136,12 +148,20 @@ const Command kCommands[] = {
        "moves, 32 colours at most), copper-aga (BPLCON3 and COLORxx moves of\n"
        "24-bit colours, bank by bank)",
        Takes::Value, "FORMAT"},
-      {"--binary", "bytes for incbin instead of data lines"},
+      {"--binary",
+       "bytes for incbin instead of data lines; =c the same bytes as a C\n"
+       "array (const unsigned short, 8 words a line)",
+       Takes::Optional, "c"},
       {"--colors", "the first N colours (default: all the colour map holds)", Takes::Value, "N"},
       {"--bplcon3",
        "the BPLCON3 value the display keeps, in hexadecimal (default 0c00, the reset\n"
        "value); the AGA forms set the bank and LOCT bits in it and end with it",
        Takes::Value, "HEX"},
+      {"--name",
+       "with --binary=c, the array's name (default: OUT's name without its\n"
+       "extension, every character but letters, digits and _ made _; data for -)",
+       Takes::Value, "NAME"},
+      kCAttributeOption,
       kPictureOption,
       kRegionOption,
       kReduceOption,
@@ -159,8 +179,8 @@ const Command kCommands[] = {
     {"raw",
      "[--planar] [--depth N] [--mask[=inverted] | --mask-only[=inverted]]\n"
      "       [--chunky] [--transparent N] [--picture N] [--region X,Y,W,H]\n"
-     "       [--reduce N [--dither[=ordered]] [--chipset ocs|aga]] [--text [--name NAME]]\n"
-     "       FILE OUT",
+     "       [--reduce N [--dither[=ordered]] [--chipset ocs|aga]]\n"
+     "       [--text | --format c [--c-attribute TEXT]] [--name NAME] FILE OUT",
      "Writes the bitplanes (and mask) of a picture to OUT as raw bytes for incbin.",
      "Writes the bitplanes of the first picture of FILE (picture N with --picture N; an ILBM,\n"
      "ACBM or PBM picture or a PNG) to OUT as raw bytes, ready for incbin: each picture row's\n"
@@ -170,7 +190,8 @@ const Command kCommands[] = {
      "of the --transparent colour are transparent; else the picture's own mask or transparent\n"
      "colour says; else colour 0 is transparent. With --region, the rectangle alone, as\n"
      "a picture of its own (rows of whole words from its left edge). With --text, the same\n"
-     "bytes as assembler data: a comment saying what they are, a label, dc.w lines.\n",
+     "bytes as assembler data: a comment saying what they are, a label, dc.w lines; with\n"
+     "--format c, as a C array after such a comment.\n",
      {{"--planar", "write plane 0 whole, then plane 1, and so on"},
       {"--depth",
        "write N planes (default: the picture's planes; for a PNG the fewest\n"
@@ -189,10 +210,9 @@ const Command kCommands[] = {
       {"--transparent", "colour N is the transparent colour of the mask", Takes::Value, "N"},
       {"--text", "the bytes as assembler data to paste or include: a comment, a label,\n"
                  "dc.w lines of 8 words (dc.b lines of 8 bytes for an odd number of bytes)"},
-      {"--name",
-       "with --text, the label NAME (default: OUT's name without its extension,\n"
-       "every character but letters, digits and _ made _; data for -)",
-       Takes::Value, "NAME"},
+      kCFormatOption,
+      kNameOption,
+      kCAttributeOption,
       kPictureOption,
       kRegionOption,
       kReduceOption,
@@ -203,13 +223,15 @@ const Command kCommands[] = {
     {"sprite",
      "[--width 16|32|64] [--attached] [--control] [--x X --y Y]\n"
      "       [--chipset ocs|aga] [--text] [--transparent N] [--picture N]\n"
-     "       [--region X,Y,W,H] [--reduce N [--dither[=ordered]]] FILE OUT",
+     "       [--region X,Y,W,H] [--reduce N [--dither[=ordered]]]\n"
+     "       [--format c [--c-attribute TEXT] [--name NAME]] FILE OUT",
      "Writes a picture as hardware sprite data to OUT, as bytes for incbin or as data lines.",
      "Writes the first picture of FILE (picture N with --picture N) as hardware sprites to\n"
      "OUT: for each line the DATA and DATB words (longs at 32 and 64 pixels), sprite after\n"
      "sprite for a picture wider\n"
      "than one. Colours 1-3 show (1-15 with --attached); transparent pixels become colour 0.\n"
-     "With control words, each sprite begins with SPRxPOS and SPRxCTL and ends with zeros.\n",
+     "With control words, each sprite begins with SPRxPOS and SPRxCTL and ends with zeros.\n"
+     "With --format c, the bytes as a C array.\n",
      {{"--width", "sprites of 16, 32 or 64 pixels (32 and 64 need --chipset aga)", Takes::Value,
        "N"},
       {"--attached", "attached pairs of sprites for 15 colours"},
@@ -228,6 +250,9 @@ const Command kCommands[] = {
        "colour N is transparent (default: the picture's own mask or\n"
        "transparent colour, else colour 0)",
        Takes::Value, "N"},
+      kCFormatOption,
+      kNameOption,
+      kCAttributeOption,
       kPictureOption,
       kRegionOption,
       kReduceOption,

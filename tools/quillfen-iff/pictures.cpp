@@ -18,6 +18,7 @@
 #include <iff/rawchunk.h>
 
 #include <amiga/asmtext.h>
+#include <amiga/carray.h>
 #include <amiga/colourcode.h>
 
 #include <cstdarg>
@@ -442,6 +443,50 @@ std::string dataName(const Arguments &arguments, const std::string &out) {
                                         : std::filesystem::path(out).stem().string());
 }
 
+/* --format c, on the commands whose only form besides bytes is their own: true; any other
+   value a usage error. */
+bool cFormat(Arguments &arguments) {
+    const std::optional<std::string> text = arguments.value("--format");
+    if (text && *text != "c") {
+        arguments.fail("option '--format' takes c (a C array), not '" + *text + "'");
+    }
+    return text && *text == "c";
+}
+
+/* --c-attribute TEXT, with C output only: a line of text. --name goes with named output. */
+std::string cAttribute(Arguments &arguments, bool c, bool named, const char *namedBy) {
+    if (arguments.has("--name") && !named) {
+        arguments.fail(std::string("--name names the data of ") + namedBy);
+    }
+    const std::optional<std::string> text = arguments.value("--c-attribute");
+    if (!text) {
+        return {};
+    }
+    if (!c) {
+        arguments.fail("--c-attribute goes with C output");
+    }
+    for (const char ch : *text) {
+        if (static_cast<unsigned char>(ch) < 0x20) {
+            arguments.fail("option '--c-attribute' takes text of one line");
+            break;
+        }
+    }
+    return *text;
+}
+
+/* An output's bytes as a C array after a comment saying what they are, named by --name or
+   OUT; a refusal stays as it is. */
+void toCArray(const Arguments &arguments, picture::Output &output, const std::string &out,
+              const std::string &attribute, const std::string &what) {
+    if (!output.ok()) {
+        return;
+    }
+    amiga::CArrayWriter c;
+    c.comment(what);
+    c.array(dataName(arguments, out), output.bytes.data(), output.bytes.size(), attribute);
+    output.text = c.take();
+}
+
 /* Whether a packed body holds `height` rows of rowBytes bytes, each packed by itself. */
 bool packedRows(const IFF_RawChunk *data, size_t rowBytes, unsigned int height) {
     if (data->chunkSize <= 0 || data->chunkData == nullptr) {
@@ -701,9 +746,11 @@ int runRaw(Arguments &arguments) {
     }
     options.chunky = arguments.has("--chunky");
     const bool text = arguments.has("--text");
-    if (arguments.has("--name") && !text) {
-        arguments.fail("--name names the data of --text");
+    const bool c = cFormat(arguments);
+    if (text && c) {
+        arguments.fail("--text and --format c exclude each other");
     }
+    const std::string attribute = cAttribute(arguments, c, text || c, "--text or --format c");
     if (arguments.has("--mask") && arguments.has("--mask-only")) {
         arguments.fail("--mask and --mask-only exclude each other");
     } else if (arguments.has("--mask")) {
@@ -725,7 +772,8 @@ int runRaw(Arguments &arguments) {
     auto &[path, reduction, bytes, index, region] = *input;
     /* Without options, an ILBM's or ACBM's planes as stored, mask plane left out. */
     const bool plain = !options.depth && !options.transparentColour && !options.chunky &&
-                       options.mask == amiga::MaskOutput::None && !reduction && !region && !text;
+                       options.mask == amiga::MaskOutput::None && !reduction && !region && !text &&
+                       !c;
     if (plain && !isPng(bytes)) {
         Pictures pictures(arguments, path, &bytes);
         if (int status = pictures.pictureStatus(index); status != kSuccess) {
@@ -742,6 +790,13 @@ int runRaw(Arguments &arguments) {
     }
     std::vector<unsigned char>().swap(bytes); /* the file's bytes are done with */
     const std::string &out = arguments.operands()[1];
+    if (c) {
+        picture::Output output = picture::rawBitplanes(*picture, options);
+        toCArray(arguments, output, out, attribute,
+                 output.ok() ? picture::rawDescription(*picture, options, output.bytes.size())
+                             : std::string());
+        return writeOutput(arguments, path, output, out.c_str());
+    }
     if (text) {
         picture::Output output = picture::rawBitplanes(*picture, options);
         if (output.ok()) {
@@ -783,6 +838,9 @@ int runPalette(Arguments &arguments) {
     }
     picture::PaletteOptions options;
     options.binary = arguments.has("--binary");
+    const std::optional<std::string> binaryForm = arguments.value("--binary");
+    const bool c = binaryForm.has_value();
+    const std::string attribute = cAttribute(arguments, c, c, "--binary=c");
     if (const auto colours = arguments.number("--colors", Base::Decimal, 1, 65535)) {
         options.colours = static_cast<unsigned>(*colours);
     }
@@ -833,7 +891,13 @@ int runPalette(Arguments &arguments) {
     }
     options.format = *format;
     const char *out = arguments.operands().size() > 1 ? arguments.operands()[1].c_str() : "-";
-    return writeOutput(arguments, path, picture::paletteOutput(*picture, options), out);
+    picture::Output output = picture::paletteOutput(*picture, options);
+    if (c) {
+        toCArray(arguments, output, out, attribute,
+                 "the colour map as a " + std::string(amiga::paletteFormatName(*format)) +
+                     " table, " + std::to_string(output.bytes.size()) + " bytes");
+    }
+    return writeOutput(arguments, path, output, out);
 }
 
 int runSprite(Arguments &arguments) {
@@ -871,6 +935,11 @@ int runSprite(Arguments &arguments) {
         }
     }
     options.text = arguments.has("--text");
+    const bool c = cFormat(arguments);
+    if (options.text && c) {
+        arguments.fail("--text and --format c exclude each other");
+    }
+    const std::string attribute = cAttribute(arguments, c, c, "--format c");
     if (const auto colour = arguments.number("--transparent", Base::Decimal, 0, 255)) {
         options.transparentColour = static_cast<unsigned>(*colour);
     }
@@ -883,8 +952,15 @@ int runSprite(Arguments &arguments) {
     if (!picture) {
         return status;
     }
-    return writeOutput(arguments, input->path, picture::spriteOutput(*picture, options),
-                       arguments.operands()[1].c_str());
+    picture::Output output = picture::spriteOutput(*picture, options);
+    if (c) {
+        toCArray(arguments, output, arguments.operands()[1], attribute,
+                 "hardware sprites " + std::to_string(sprite.width) + " pixels wide" +
+                     (sprite.attached ? ", attached pairs" : "") +
+                     (sprite.controlWords ? ", with control words" : "") + ", " +
+                     std::to_string(output.bytes.size()) + " bytes");
+    }
+    return writeOutput(arguments, input->path, output, arguments.operands()[1].c_str());
 }
 
 int runCopper(Arguments &arguments) {
