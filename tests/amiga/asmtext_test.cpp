@@ -45,69 +45,29 @@ TEST(AsmText, DataWordsReadBackOnlyWhatTheWriterWrites) {
         EXPECT_EQ(dataWords(text), std::nullopt) << text;
 }
 
-TEST(AsmText, BytesAsDataLinesOfEight) {
-    std::vector<std::uint8_t> bytes;
-    for (unsigned i = 0; i < 34; i++)
-        bytes.push_back(static_cast<std::uint8_t>(0x10 * i + 1));
-    const struct {
-        std::size_t size;
-        const char *text;
-    } cases[] = {
-        {0, ""},
-        {2, "\tdc.w\t$0111\n"},
-        // 17 words: two lines of 8, one of 1; each word big-endian, the first byte high.
-        {34, "\tdc.w\t$0111,$2131,$4151,$6171,$8191,$a1b1,$c1d1,$e1f1\n"
-             "\tdc.w\t$0111,$2131,$4151,$6171,$8191,$a1b1,$c1d1,$e1f1\n"
-             "\tdc.w\t$0111\n"},
-        // An odd number: bytes, 8 a line.
-        {1, "\tdc.b\t$01\n"},
-        {9, "\tdc.b\t$01,$11,$21,$31,$41,$51,$61,$71\n"
-            "\tdc.b\t$81\n"},
-    };
-    for (const auto &c : cases) {
-        AsmWriter out;
-        EXPECT_EQ(out.data(bytes.data(), c.size).text(), c.text) << c.size;
-    }
-}
-
-TEST(AsmText, SymbolNamesForLabelsAndIdentifiers) {
-    const struct {
-        const char *text, *name;
-    } cases[] = {
-        {"hero", "hero"},    {"Hero_2", "Hero_2"}, {"ship-frames.v2", "ship_frames_v2"},
-        {"2nd", "_2nd"},     {"", "data"},         {"int", "int_"},
-        {"short", "short_"}, {"D0", "D0_"},        {"sp", "sp_"},
-        {"usp", "usp_"},     {"d8", "d8"},         {"héros", "h__ros"},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(symbolName(c.text), c.name) << c.text;
-}
-
-TEST(CArray, WordsOrBytesEightALine) {
+TEST(AsmText, BytesAsDataAndInC) {
+    // 9 words or 3 bytes; each word's first byte high; 8 values a line.
     std::vector<std::uint8_t> bytes;
     for (unsigned i = 0; i < 18; i++)
         bytes.push_back(static_cast<std::uint8_t>(0x0f * i + 0xa0));
-    const struct {
-        std::size_t size;
-        const char *attribute, *text;
-    } cases[] = {
-        {2, "", "const unsigned short a[] = {\n    0xa0af\n};\n"},
-        // 9 words: a line of 8 and one of 1, each word's first byte high.
-        {18, "__chip",
-         "__chip const unsigned short a[] = {\n"
-         "    0xa0af, 0xbecd, 0xdceb, 0xfa09, 0x1827, 0x3645, 0x5463, 0x7281,\n"
-         "    0x909f\n"
-         "};\n"},
-        {16, "",
-         "const unsigned short a[] = {\n"
-         "    0xa0af, 0xbecd, 0xdceb, 0xfa09, 0x1827, 0x3645, 0x5463, 0x7281\n"
-         "};\n"},
-        {3, "", "const unsigned char a[] = {\n    0xa0, 0xaf, 0xbe\n};\n"},
-    };
-    for (const auto &c : cases) {
-        CArrayWriter out;
-        EXPECT_EQ(out.array("a", bytes.data(), c.size, c.attribute).text(), c.text) << c.size;
-    }
-    CArrayWriter comment;
-    EXPECT_EQ(comment.comment("a */ b").text(), "/* a * / b */\n");
+    const char *words = "$a0af,$becd,$dceb,$fa09,$1827,$3645,$5463,$7281";
+    EXPECT_EQ(AsmWriter().data(bytes.data(), 18).text(),
+              std::string("\tdc.w\t") + words + "\n\tdc.w\t$909f\n");
+    EXPECT_EQ(AsmWriter().data(bytes.data(), 3).text(), "\tdc.b\t$a0,$af,$be\n");
+    EXPECT_EQ(CArrayWriter().comment("a */ b").array("a", bytes.data(), 18, "__chip").text(),
+              "/* a * / b */\n__chip const unsigned short a[] = {\n"
+              "    0xa0af, 0xbecd, 0xdceb, 0xfa09, 0x1827, 0x3645, 0x5463, 0x7281,\n"
+              "    0x909f\n};\n");
+    EXPECT_EQ(CArrayWriter().array("a", bytes.data(), 3).text(),
+              "const unsigned char a[] = {\n    0xa0, 0xaf, 0xbe\n};\n");
+    // A last line of 8 has no comma after its last value.
+    EXPECT_EQ(CArrayWriter().array("a", bytes.data(), 16).text().find("0x7281\n};"),
+              std::size_t{89});
+}
+
+TEST(AsmText, SymbolNamesForLabelsAndIdentifiers) {
+    std::string names;
+    for (const char *text : {"Hero_2", "ship-frames.v2", "2nd", "", "int", "D0", "usp", "d8"})
+        names += symbolName(text) + " ";
+    EXPECT_EQ(names, "Hero_2 ship_frames_v2 _2nd data int_ D0_ usp_ d8 ");
 }
