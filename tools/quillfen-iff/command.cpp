@@ -32,7 +32,7 @@ const Option kRegionOption = {"--region",
                               "top pixel and its width and height, in decimal pixels",
                               Takes::Value, "X,Y,W,H"};
 const Option kCFormatOption = {"--format",
-                               "c: the bytes as a C array to compile in (const unsigned short,\n"
+                               "the bytes as a C array to compile in (const unsigned short,\n"
                                "8 words a line; unsigned char for an odd number of bytes)",
                                Takes::Value, "c"};
 const Option kNameOption = {"--name",
@@ -126,9 +126,9 @@ const Command kCommands[] = {
      runPack,
      {2, 2}},
     {"palette",
-     "[--aga | --ocs] [--picture N] FILE | --format FORMAT [--binary[=c]] [--colors N]\n"
-     "       [--picture N] [--bplcon3 HEX] [--region X,Y,W,H] [--name NAME] [--c-attribute TEXT]\n"
-     "       FILE [OUT]",
+     "[--aga | --ocs] [--picture N] FILE | --format FORMAT [--binary[=c]]\n"
+     "       [--colors N] [--picture N] [--bplcon3 HEX] [--region X,Y,W,H]\n"
+     "       [--name NAME] [--c-attribute TEXT] FILE [OUT]",
      "Prints a picture's colour map as copper data, or writes it as a palette table.",
      "Without --format, prints the colour map of the first picture of FILE (picture N with\n"
      "--picture N) as copper list data from COLOR00 on, the same text as the Colour tab's\n"
@@ -136,8 +136,8 @@ const Command kCommands[] = {
      "both forms are printed. With --format, writes the colour map as a table in that format\n"
      "to OUT (the standard output when there is none), as dc.w/dc.l lines or, with --binary,\n"
      "as big-endian bytes for incbin, or with --binary=c those bytes as a C array. FILE is an\n"
-     "ILBM, ACBM or PBM picture or a PNG. A region\n"
-     "leaves the colour map whole (it is checked against the picture all the same).\n",
+     "ILBM, ACBM or PBM picture or a PNG. A region leaves the colour map whole (it is\n"
+     "checked against the picture all the same).\n",
      {{"--aga", "only the AGA form: BPLCON3 and COLORxx moves, every high half, then every\n"
                 "low half, bank by bank, then BPLCON3 back to its base value"},
       {"--ocs", "only the OCS/ECS form: COLORxx moves of 12-bit colours (high nibbles)"},
