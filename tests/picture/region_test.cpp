@@ -8,7 +8,8 @@
 using picture::Region;
 
 TEST(Region, TextAndPlace) {
-    // Four decimal numbers and nothing else; past 32 bits, signs, blanks and hex are refused.
+    // Four decimal numbers and nothing else: past 32 bits, too few or many, blanks and signs are
+    // refused.
     EXPECT_EQ(picture::parseRegion("10,0,64,32"), (Region{10, 0, 64, 32}));
     for (const char *text : {"4294967296,1,2,3", "1,2,3", "1,2,3,4,", "1, 2,3,4", "-1,2,3,4"})
         EXPECT_EQ(picture::parseRegion(text), std::nullopt) << text;
