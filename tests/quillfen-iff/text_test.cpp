@@ -21,11 +21,9 @@ TEST(QuillfenIffText, TextAndCGiveTheBinaryBytes) {
     };
     const bool cc = testprogram::run("command", "-v cc").status == 0;
     // A program that prints the array's elements big-endian, as the Amiga holds them.
-    const std::string main =
-        "#include <stdio.h>\nint main(void) {\n"
-        "    for (unsigned long i = 0; i < sizeof arr / sizeof arr[0]; i++) {\n"
-        "        if (sizeof arr[0] == 2) putchar(arr[i] >> 8);\n"
-        "        putchar(arr[i] & 0xff);\n    }\n}\n";
+    const std::string main = "#include <stdio.h>\nint main(void) { for (unsigned long i = 0; i < "
+                             "sizeof arr / sizeof arr[0]; i++) { if (sizeof arr[0] == 2) "
+                             "putchar(arr[i] >> 8); putchar(arr[i] & 0xff); } }\n";
     for (const std::string command : {"raw --chunky --region 1,1,3,1", "raw --planar --mask",
                                       "sprite --attached --control", "palette --format rgb32"}) {
         const bool palette = command[0] == 'p';
@@ -56,7 +54,6 @@ TEST(QuillfenIffText, TextAndCGiveTheBinaryBytes) {
     }
     for (const testprogram::Row &row : std::initializer_list<testprogram::Row>{
              {"raw --text --format c %p.png %out", 2, nullptr, "exclude each other"},
-             {"raw --format asm %p.png %out", 2, nullptr, "takes c (a C array)"},
              {"sprite --c-attribute __chip %p.png %out", 2, nullptr, "goes with C output"},
              {"palette --format words --binary --name x %p.png %out", 2, nullptr, "--binary=c"}})
         testprogram::expectRow(kTool, folder.path(), row);
