@@ -8,7 +8,7 @@ using namespace ifftool;
 
 namespace {
 
-// The part of a sheet of 40 x 6 in colours 0-7, value (3 * x + y) % 8, in a map of 8.
+// A rectangle of a sheet of 40 x 6 in colours 0-7, value (3 * x + y) % 8, in a map of 8.
 Indexed sheetPart(unsigned left, unsigned top, unsigned width, unsigned height) {
     Indexed picture{width, height, {}, {0, 0x110000, 0x220000, 0x330000, 0x44, 0x55, 0x66, 0x77}};
     for (unsigned y = top; y < top + height; y++)

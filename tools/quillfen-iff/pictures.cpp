@@ -294,7 +294,7 @@ struct Input {
     std::optional<picture::Reduction> reduction;
     std::vector<unsigned char> bytes;
     unsigned index = 0;                    // the picture of FILE: --picture N counts from 1
-    std::optional<picture::Region> region; // --region X,Y,W,H: the part of it converted
+    std::optional<picture::Region> region; // --region X,Y,W,H: the rectangle converted
 };
 
 std::optional<Input> readInput(Arguments &arguments, int *status) {
