@@ -62,6 +62,51 @@ std::optional<std::vector<std::uint16_t>> dataWords(std::string_view text) {
     return words;
 }
 
+std::string symbolName(std::string_view text) {
+    // The keywords of C (C17, and C23's new ones), which no identifier may be.
+    static const std::string_view keywords[] = {
+        "alignas",      "alignof",  "auto",          "bool",      "break",
+        "case",         "char",     "const",         "constexpr", "continue",
+        "default",      "do",       "double",        "else",      "enum",
+        "extern",       "false",    "float",         "for",       "goto",
+        "if",           "inline",   "int",           "long",      "nullptr",
+        "register",     "restrict", "return",        "short",     "signed",
+        "sizeof",       "static",   "static_assert", "struct",    "switch",
+        "thread_local", "true",     "typedef",       "typeof",    "typeof_unqual",
+        "union",        "unsigned", "void",          "volatile",  "while"};
+    if (text.empty()) {
+        return "data";
+    }
+    std::string name;
+    if (text.front() >= '0' && text.front() <= '9') {
+        name += '_';
+    }
+    for (const char c : text) {
+        const bool kept =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+        name += kept ? c : '_';
+    }
+    // The 68000's registers, which an assembler takes in either case and no label may be.
+    static const std::string_view registers[] = {"d0", "d1", "d2", "d3", "d4", "d5",  "d6",
+                                                 "d7", "a0", "a1", "a2", "a3", "a4",  "a5",
+                                                 "a6", "a7", "sp", "pc", "sr", "ccr", "usp"};
+    std::string lower = name;
+    for (char &c : lower) {
+        c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    for (const std::string_view keyword : keywords) {
+        if (name == keyword) {
+            name += '_';
+        }
+    }
+    for (const std::string_view reserved : registers) {
+        if (lower == reserved) {
+            name += '_';
+        }
+    }
+    return name;
+}
+
 AsmWriter &AsmWriter::instruction(std::string_view mnemonic,
                                   const std::vector<std::string> &operands,
                                   std::string_view comment) {
@@ -77,6 +122,22 @@ AsmWriter &AsmWriter::instruction(std::string_view mnemonic,
     }
     m_text += '\n';
     ++m_instructions;
+    return *this;
+}
+
+AsmWriter &AsmWriter::data(const std::uint8_t *bytes, std::size_t size) {
+    const bool words = size % 2 == 0;
+    const std::size_t step = words ? 2 : 1;
+    const std::size_t perLine = 8 * step;
+    for (std::size_t line = 0; line < size; line += perLine) {
+        std::vector<std::string> operands;
+        for (std::size_t at = line; at < size && at < line + perLine; at += step) {
+            operands.push_back(
+                words ? word(static_cast<std::uint16_t>(bytes[at] << 8 | bytes[at + 1]))
+                      : hex(bytes[at], 2));
+        }
+        instruction(words ? "dc.w" : "dc.b", operands);
+    }
     return *this;
 }
 

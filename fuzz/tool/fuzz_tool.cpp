@@ -131,7 +131,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
                                                {"acbm"},
                                                {"ilbm"},
                                                {"ilbm", "--pack"},
-                                               {"ilbm", "--reduce", "4", "--dither"}}) {
+                                               {"ilbm", "--reduce", "4", "--dither"},
+                                               {"ilbm", "--region", "1,1,3,2"}}) {
         unlink(out.c_str());
         std::vector<std::string> arguments = command;
         arguments.push_back(in);
@@ -173,6 +174,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         {"sprite", "--reduce", "4"},
         {"sprite", "--frames", "--x", "80", "--y", "40", "--text"},
         {"sprite", "--attached", "--frame-height", "3"},
+        {"raw", "--region", "1,1,3,2", "--mask"},
+        {"raw", "--text", "--chunky"},
+        {"raw", "--format", "c", "--c-attribute", "__chip"},
+        {"sprite", "--format", "c", "--name", "ship"},
+        {"palette", "--format", "rgb32", "--binary=c"},
+        {"palette", "--format", "words", "--region", "1,0,1,1"},
+        {"sprite", "--region", "0,1,16,2"},
     };
     for (const std::vector<std::string> &command : writers) {
         unlink(bin.c_str());

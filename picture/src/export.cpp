@@ -215,6 +215,37 @@ Output rawBitplanes(const Picture &picture, const RawOptions &options) {
     return output;
 }
 
+std::string rawDescription(const Picture &picture, const RawOptions &options, std::size_t bytes) {
+    std::string text = std::to_string(picture.width) + " x " + std::to_string(picture.height) +
+                       (picture.width == 1 && picture.height == 1 ? " pixel, " : " pixels, ");
+    const std::string size = std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
+    if (options.chunky) {
+        return text + "chunky (a byte a pixel), " + size;
+    }
+    const unsigned depth = options.depth.value_or(defaultDepth(picture));
+    const bool interleaved = !options.planar;
+    const char *inverted = options.invertMask ? " (inverted: set where transparent)" : "";
+    switch (options.mask) {
+    case amiga::MaskOutput::None:
+        text += std::to_string(depth) + (depth == 1 ? " plane, " : " planes, ") +
+                (interleaved ? "interleaved" : "planar");
+        break;
+    case amiga::MaskOutput::After:
+        text += std::to_string(depth) + (depth == 1 ? " plane, " : " planes, ") +
+                (interleaved ? "interleaved, a mask row after each row's planes"
+                             : "planar, the mask plane after the last plane") +
+                inverted;
+        break;
+    case amiga::MaskOutput::Only:
+        text += interleaved ? "the mask alone, each row " + std::to_string(depth) +
+                                  (depth == 1 ? " time" : " times") + " (once a plane)"
+                            : std::string("the mask alone, one plane");
+        text += inverted;
+        break;
+    }
+    return text + ", " + size;
+}
+
 Output paletteOutput(const Picture &picture, const PaletteOptions &options) {
     const std::size_t held = picture.palette.size();
     if (held == 0) {

@@ -1,6 +1,7 @@
 // The one writer of assembler text: its lines assemble as they stand, with the binutils m68k
 // assembler in MRI mode, to the words the hardware expects.
 #include <amiga/asmtext.h>
+#include <amiga/carray.h>
 
 #include "assembled_copper_list.h"
 
@@ -42,4 +43,31 @@ TEST(AsmText, DataWordsReadBackOnlyWhatTheWriterWrites) {
          {"\tmove.w\t#$0fff,COLOR00(a6)\n", "\tdc.w\t$fff\n", "\tdc.w\t$0FFF\n",
           "\tdc.w\tNOSUCH,$0000\n", "\tdc.w\t$0000,\n", "dc.w\t$0000\n", "\tdc.w\tcolor00,$0000\n"})
         EXPECT_EQ(dataWords(text), std::nullopt) << text;
+}
+
+TEST(AsmText, BytesAsDataAndInC) {
+    // 9 words or 3 bytes; each word's first byte high; 8 values a line.
+    std::vector<std::uint8_t> bytes;
+    for (unsigned i = 0; i < 18; i++)
+        bytes.push_back(static_cast<std::uint8_t>(0x0f * i + 0xa0));
+    const char *words = "$a0af,$becd,$dceb,$fa09,$1827,$3645,$5463,$7281";
+    EXPECT_EQ(AsmWriter().data(bytes.data(), 18).text(),
+              std::string("\tdc.w\t") + words + "\n\tdc.w\t$909f\n");
+    EXPECT_EQ(AsmWriter().data(bytes.data(), 3).text(), "\tdc.b\t$a0,$af,$be\n");
+    EXPECT_EQ(CArrayWriter().comment("a */ b").array("a", bytes.data(), 18, "__chip").text(),
+              "/* a * / b */\n__chip const unsigned short a[] = {\n"
+              "    0xa0af, 0xbecd, 0xdceb, 0xfa09, 0x1827, 0x3645, 0x5463, 0x7281,\n"
+              "    0x909f\n};\n");
+    EXPECT_EQ(CArrayWriter().array("a", bytes.data(), 3).text(),
+              "const unsigned char a[] = {\n    0xa0, 0xaf, 0xbe\n};\n");
+    // A last line of 8 has no comma after its last value.
+    EXPECT_EQ(CArrayWriter().array("a", bytes.data(), 16).text().find("0x7281\n};"),
+              std::size_t{89});
+}
+
+TEST(AsmText, SymbolNamesForLabelsAndIdentifiers) {
+    std::string names;
+    for (const char *text : {"Hero_2", "ship-frames.v2", "2nd", "", "int", "D0", "usp", "d8"})
+        names += symbolName(text) + " ";
+    EXPECT_EQ(names, "Hero_2 ship_frames_v2 _2nd data int_ D0_ usp_ d8 ");
 }

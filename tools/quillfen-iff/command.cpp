@@ -27,6 +27,20 @@ const Option kPictureOption = {"--picture",
                                "use picture N of FILE (1 is the first, the default) when it\n"
                                "holds several",
                                Takes::Value, "N"};
+const Option kRegionOption = {"--region",
+                              "convert only the rectangle X,Y,W,H of the picture: its left and\n"
+                              "top pixel and its width and height, in decimal pixels",
+                              Takes::Value, "X,Y,W,H"};
+const Option kCFormatOption = {"--format",
+                               "the bytes as a C array to compile in (const unsigned short,\n"
+                               "8 words a line; unsigned char for an odd number of bytes)",
+                               Takes::Value, "c"};
+const Option kNameOption = {"--name",
+                            "the name of the data (default: OUT's name without its extension,\n"
+                            "every character but letters, digits and _ made _; data for -)",
+                            Takes::Value, "NAME"};
+const Option kCAttributeOption = {
+    "--c-attribute", "with C output, TEXT before the type (such as __chip)", Takes::Value, "TEXT"};
 const Option kChipsetOption = {
     "--chipset", "ocs (the default) or aga: the colours --reduce chooses", Takes::Value, "NAME"};
 
@@ -82,20 +96,22 @@ const Command kCommands[] = {
     {"ilbm",
      "[--pack] [--mode lores|hires|superhires[,lace]] [--reduce N [--dither[=ordered]] [--chipset "
      "ocs|aga]]\n"
-     "       FILE OUT",
+     "       [--region X,Y,W,H] FILE OUT",
      "Writes FILE to OUT with every ACBM picture converted to ILBM, or a PNG as an ILBM.",
      "Writes FILE to OUT with every ACBM picture converted to ILBM: the ABIT of whole planes\n"
      "becomes an interleaved BODY. A PNG of colour numbers (or one reduced with --reduce)\n"
      "becomes a packed ILBM with BMHD, CMAP and CAMG: as many planes as its colours need, its\n"
      "transparent colour as the ILBM's. Its pixels stay square (aspect 1:1, no screen mode in\n"
-     "CAMG) unless --mode names the screen it is for.\n",
+     "CAMG) unless --mode names the screen it is for. With --region, the chosen picture's\n"
+     "rectangle alone becomes a packed ILBM, keeping its colour map and screen mode.\n",
      {{"--pack", "also pack the new BODY with ByteRun1"},
       {"--mode",
        "with a PNG or --reduce, the screen the ILBM is for: lores, hires or\n"
        "superhires, with ,lace when interlaced (CAMG bits and that mode's PAL aspect)",
        Takes::Value, "MODE"},
-      {"--picture", "with --reduce or a PNG, use picture N of FILE (1 is the first)", Takes::Value,
-       "N"},
+      {"--picture", "with --reduce, --region or a PNG, use picture N of FILE (1 is the first)",
+       Takes::Value, "N"},
+      kRegionOption,
       kReduceOption,
       kDitherOption,
       kChipsetOption},
@@ -110,15 +126,18 @@ const Command kCommands[] = {
      runPack,
      {2, 2}},
     {"palette",
-     "[--aga | --ocs] [--picture N] FILE | --format FORMAT [--binary] [--colors N] [--picture N]\n"
-     "       [--bplcon3 HEX] FILE [OUT]",
+     "[--aga | --ocs] [--picture N] FILE | --format FORMAT [--binary[=c]]\n"
+     "       [--colors N] [--picture N] [--bplcon3 HEX] [--region X,Y,W,H]\n"
+     "       [--name NAME] [--c-attribute TEXT] FILE [OUT]",
      "Prints a picture's colour map as copper data, or writes it as a palette table.",
      "Without --format, prints the colour map of the first picture of FILE (picture N with\n"
      "--picture N) as copper list data from COLOR00 on, the same text as the Colour tab's\n"
      "palette code; without --aga or --ocs\n"
      "both forms are printed. With --format, writes the colour map as a table in that format\n"
      "to OUT (the standard output when there is none), as dc.w/dc.l lines or, with --binary,\n"
-     "as big-endian bytes for incbin. FILE is an ILBM, ACBM or PBM picture or a PNG.\n",
+     "as big-endian bytes for incbin, or with --binary=c those bytes as a C array. FILE is an\n"
+     "ILBM, ACBM or PBM picture or a PNG. A region leaves the colour map whole (it is\n"
+     "checked against the picture all the same).\n",
      {{"--aga", "only the AGA form: BPLCON3 and COLORxx moves, every high half, then every\n"
                 "low half, bank by bank, then BPLCON3 back to its base value"},
       {"--ocs", "only the OCS/ECS form: COLORxx moves of 12-bit colours (high nibbles)"},
@@ -129,13 +148,22 @@ const Command kCommands[] = {
        "moves, 32 colours at most), copper-aga (BPLCON3 and COLORxx moves of\n"
        "24-bit colours, bank by bank)",
        Takes::Value, "FORMAT"},
-      {"--binary", "bytes for incbin instead of data lines"},
+      {"--binary",
+       "bytes for incbin instead of data lines; =c the same bytes as a C\n"
+       "array (const unsigned short, 8 words a line)",
+       Takes::Optional, "c"},
       {"--colors", "the first N colours (default: all the colour map holds)", Takes::Value, "N"},
       {"--bplcon3",
        "the BPLCON3 value the display keeps, in hexadecimal (default 0c00, the reset\n"
        "value); the AGA forms set the bank and LOCT bits in it and end with it",
        Takes::Value, "HEX"},
+      {"--name",
+       "with --binary=c, the array's name (default: OUT's name without its\n"
+       "extension, every character but letters, digits and _ made _; data for -)",
+       Takes::Value, "NAME"},
+      kCAttributeOption,
       kPictureOption,
+      kRegionOption,
       kReduceOption,
       kDitherOption,
       kChipsetOption},
@@ -150,8 +178,9 @@ const Command kCommands[] = {
      {1, 1}},
     {"raw",
      "[--planar] [--depth N] [--mask[=inverted] | --mask-only[=inverted]]\n"
-     "       [--chunky] [--transparent N] [--picture N]\n"
-     "       [--reduce N [--dither[=ordered]] [--chipset ocs|aga]] FILE OUT",
+     "       [--chunky] [--transparent N] [--picture N] [--region X,Y,W,H]\n"
+     "       [--reduce N [--dither[=ordered]] [--chipset ocs|aga]]\n"
+     "       [--text | --format c [--c-attribute TEXT]] [--name NAME] FILE OUT",
      "Writes the bitplanes (and mask) of a picture to OUT as raw bytes for incbin.",
      "Writes the bitplanes of the first picture of FILE (picture N with --picture N; an ILBM,\n"
      "ACBM or PBM picture or a PNG) to OUT as raw bytes, ready for incbin: each picture row's\n"
@@ -159,7 +188,10 @@ const Command kCommands[] = {
      "another (interleaved), rows of whole 16-pixel words. A picture's own mask plane is left\n"
      "out unless a mask is asked for. The mask has a bit set where a pixel is opaque: pixels\n"
      "of the --transparent colour are transparent; else the picture's own mask or transparent\n"
-     "colour says; else colour 0 is transparent.\n",
+     "colour says; else colour 0 is transparent. With --region, the rectangle alone, as\n"
+     "a picture of its own (rows of whole words from its left edge). With --text, the same\n"
+     "bytes as assembler data: a comment saying what they are, a label, dc.w lines; with\n"
+     "--format c, as a C array after such a comment.\n",
      {{"--planar", "write plane 0 whole, then plane 1, and so on"},
       {"--depth",
        "write N planes (default: the picture's planes; for a PNG the fewest\n"
@@ -176,7 +208,13 @@ const Command kCommands[] = {
        Takes::Optional, "inverted"},
       {"--chunky", "one byte per pixel, its colour number, instead of planes"},
       {"--transparent", "colour N is the transparent colour of the mask", Takes::Value, "N"},
+      {"--text", "the bytes as assembler data to paste or include: a comment, a label,\n"
+                 "dc.w lines of 8 words (dc.b lines of 8 bytes for an odd number of bytes)"},
+      kCFormatOption,
+      kNameOption,
+      kCAttributeOption,
       kPictureOption,
+      kRegionOption,
       kReduceOption,
       kDitherOption,
       kChipsetOption},
@@ -186,7 +224,8 @@ const Command kCommands[] = {
      "[--width 16|32|64] [--attached] [--control] [--x X --y Y]\n"
      "       [--frames] [--frame-height H]\n"
      "       [--chipset ocs|aga] [--text] [--transparent N] [--picture N]\n"
-     "       [--reduce N [--dither[=ordered]]] FILE OUT",
+     "       [--region X,Y,W,H] [--reduce N [--dither[=ordered]]]\n"
+     "       [--format c [--c-attribute TEXT] [--name NAME]] FILE OUT",
      "Writes a picture as hardware sprite data to OUT, as bytes for incbin or as data lines.",
      "Writes the first picture of FILE (picture N with --picture N) as hardware sprites to\n"
      "OUT: for each line the DATA and DATB words (longs at 32 and 64 pixels), sprite after\n"
@@ -196,7 +235,8 @@ const Command kCommands[] = {
      "With --frames the picture is a sheet of animation frames for one sprite (or one\n"
      "attached pair): frames one sprite wide and H lines tall (default: the picture's\n"
      "height), read left to right, then down, written one after another (with control words,\n"
-     "the same for every frame); pixels past the whole frames are left out, with a warning.\n",
+     "the same for every frame); pixels past the whole frames are left out, with a warning.\n"
+     "With --format c, the bytes as a C array.\n",
      {{"--width", "sprites of 16, 32 or 64 pixels (32 and 64 need --chipset aga)", Takes::Value,
        "N"},
       {"--attached", "attached pairs of sprites for 15 colours"},
@@ -218,7 +258,11 @@ const Command kCommands[] = {
        "colour N is transparent (default: the picture's own mask or\n"
        "transparent colour, else colour 0)",
        Takes::Value, "N"},
+      kCFormatOption,
+      kNameOption,
+      kCAttributeOption,
       kPictureOption,
+      kRegionOption,
       kReduceOption,
       kDitherOption},
      runSprite,

@@ -8,6 +8,7 @@
 #include <picture/messages.h>
 #include <picture/picture.h>
 #include <picture/reduce.h>
+#include <picture/region.h>
 
 #include <ilbm/byterun.h>
 #include <ilbm/ilbm.h>
@@ -16,6 +17,8 @@
 
 #include <iff/rawchunk.h>
 
+#include <amiga/asmtext.h>
+#include <amiga/carray.h>
 #include <amiga/colourcode.h>
 
 #include <cstdarg>
@@ -23,6 +26,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -289,7 +293,8 @@ struct Input {
     const char *path = nullptr;
     std::optional<picture::Reduction> reduction;
     std::vector<unsigned char> bytes;
-    unsigned index = 0; // the picture of FILE: --picture N counts from 1
+    unsigned index = 0;                    // the picture of FILE: --picture N counts from 1
+    std::optional<picture::Region> region; // --region X,Y,W,H: the rectangle converted
 };
 
 std::optional<Input> readInput(Arguments &arguments, int *status) {
@@ -297,6 +302,14 @@ std::optional<Input> readInput(Arguments &arguments, int *status) {
     input.reduction = colourReduction(arguments);
     if (const auto picture = arguments.number("--picture", Base::Decimal, 1, 65535)) {
         input.index = static_cast<unsigned>(*picture - 1);
+    }
+    if (const std::optional<std::string> region = arguments.value("--region")) {
+        input.region = picture::parseRegion(*region);
+        if (!input.region) {
+            arguments.fail("option '--region' takes X,Y,W,H, the left, top, width and height in "
+                           "pixels (four decimal numbers), not '" +
+                           *region + "'");
+        }
     }
     if (!arguments.ok()) {
         *status = usageError(arguments);
@@ -337,6 +350,14 @@ std::optional<picture::Picture> loadPicture(const Arguments &arguments, Input &i
         if (colourMapAlone != nullptr && !reduction && !isPng(bytes)) {
             if (std::optional<std::vector<amiga::Rgb8>> colours =
                     picture::readColourMap(bytes, &error, input.index)) {
+                if (input.region) {
+                    report(arguments,
+                           "%s: the colour map is saved alone, without pixels to cut a region "
+                           "from. Nothing is written.\n",
+                           path);
+                    *status = kTrouble;
+                    return std::nullopt;
+                }
                 *colourMapAlone = std::move(*colours);
                 *status = kSuccess;
                 return std::nullopt;
@@ -348,6 +369,20 @@ std::optional<picture::Picture> loadPicture(const Arguments &arguments, Input &i
     }
     for (const std::string &warning : read->warnings) {
         report(arguments, "%s: %s\n", path, warning.c_str());
+    }
+    if (input.region) {
+        /* Cut after reading and any reduction: the colours chosen are those of the whole picture.
+         */
+        std::optional<picture::Picture> cut = picture::cutRegion(*read, *input.region, &error);
+        if (!cut) {
+            report(arguments, "%s: %s Nothing is written.\n", path, error.c_str());
+            *status = kTrouble;
+            return std::nullopt;
+        }
+        for (const std::string &warning : cut->warnings) {
+            report(arguments, "%s: %s\n", path, warning.c_str());
+        }
+        read = std::move(cut);
     }
     if (reduction && colourMapAlone != nullptr) {
         return picture::reduce(*read, *reduction);
@@ -396,6 +431,60 @@ int writeOutput(const Arguments &arguments, const char *input, const picture::Ou
                          output.text.size());
     }
     return writeFile(arguments, path, output.bytes.data(), output.bytes.size());
+}
+
+/* The name of the data written to out: --name NAME, else out's stem, as a label and a C
+   identifier ("data" for the standard output). */
+std::string dataName(const Arguments &arguments, const std::string &out) {
+    if (const std::optional<std::string> name = arguments.value("--name")) {
+        return amiga::symbolName(*name);
+    }
+    return amiga::symbolName(out == "-" ? std::string()
+                                        : std::filesystem::path(out).stem().string());
+}
+
+/* --format c, on the commands whose only form besides bytes is their own: true; any other
+   value a usage error. */
+bool cFormat(Arguments &arguments) {
+    const std::optional<std::string> text = arguments.value("--format");
+    if (text && *text != "c") {
+        arguments.fail("option '--format' takes c (a C array), not '" + *text + "'");
+    }
+    return text && *text == "c";
+}
+
+/* --c-attribute TEXT, with C output only: a line of text. --name goes with named output. */
+std::string cAttribute(Arguments &arguments, bool c, bool named, const char *namedBy) {
+    if (arguments.has("--name") && !named) {
+        arguments.fail(std::string("--name names the data of ") + namedBy);
+    }
+    const std::optional<std::string> text = arguments.value("--c-attribute");
+    if (!text) {
+        return {};
+    }
+    if (!c) {
+        arguments.fail("--c-attribute goes with C output");
+    }
+    for (const char ch : *text) {
+        if (static_cast<unsigned char>(ch) < 0x20) {
+            arguments.fail("option '--c-attribute' takes text of one line");
+            break;
+        }
+    }
+    return *text;
+}
+
+/* An output's bytes as a C array after a comment saying what they are, named by --name or
+   OUT; a refusal stays as it is. */
+void toCArray(const Arguments &arguments, picture::Output &output, const std::string &out,
+              const std::string &attribute, const std::string &what) {
+    if (!output.ok()) {
+        return;
+    }
+    amiga::CArrayWriter c;
+    c.comment(what);
+    c.array(dataName(arguments, out), output.bytes.data(), output.bytes.size(), attribute);
+    output.text = c.take();
 }
 
 /* Whether a packed body holds `height` rows of rowBytes bytes, each packed by itself. */
@@ -610,8 +699,8 @@ int runIlbm(Arguments &arguments) {
     if (!input) {
         return status;
     }
-    auto &[path, reduction, bytes, index] = *input;
-    if (!isPng(bytes) && !reduction) {
+    auto &[path, reduction, bytes, index, region] = *input;
+    if (!isPng(bytes) && !reduction && !region) {
         if (arguments.has("--picture")) {
             report(arguments,
                    "%s: --picture goes with --reduce: without it every picture of an "
@@ -656,6 +745,12 @@ int runRaw(Arguments &arguments) {
         options.transparentColour = static_cast<unsigned>(*colour);
     }
     options.chunky = arguments.has("--chunky");
+    const bool text = arguments.has("--text");
+    const bool c = cFormat(arguments);
+    if (text && c) {
+        arguments.fail("--text and --format c exclude each other");
+    }
+    const std::string attribute = cAttribute(arguments, c, text || c, "--text or --format c");
     if (arguments.has("--mask") && arguments.has("--mask-only")) {
         arguments.fail("--mask and --mask-only exclude each other");
     } else if (arguments.has("--mask")) {
@@ -674,10 +769,11 @@ int runRaw(Arguments &arguments) {
     if (!input) {
         return status;
     }
-    auto &[path, reduction, bytes, index] = *input;
+    auto &[path, reduction, bytes, index, region] = *input;
     /* Without options, an ILBM's or ACBM's planes as stored, mask plane left out. */
     const bool plain = !options.depth && !options.transparentColour && !options.chunky &&
-                       options.mask == amiga::MaskOutput::None && !reduction;
+                       options.mask == amiga::MaskOutput::None && !reduction && !region && !text &&
+                       !c;
     if (plain && !isPng(bytes)) {
         Pictures pictures(arguments, path, &bytes);
         if (int status = pictures.pictureStatus(index); status != kSuccess) {
@@ -693,6 +789,25 @@ int runRaw(Arguments &arguments) {
         return status;
     }
     std::vector<unsigned char>().swap(bytes); /* the file's bytes are done with */
+    const std::string &out = arguments.operands()[1];
+    if (c) {
+        picture::Output output = picture::rawBitplanes(*picture, options);
+        toCArray(arguments, output, out, attribute,
+                 output.ok() ? picture::rawDescription(*picture, options, output.bytes.size())
+                             : std::string());
+        return writeOutput(arguments, path, output, out.c_str());
+    }
+    if (text) {
+        picture::Output output = picture::rawBitplanes(*picture, options);
+        if (output.ok()) {
+            amiga::AsmWriter lines;
+            lines.comment(picture::rawDescription(*picture, options, output.bytes.size()));
+            lines.label(dataName(arguments, out));
+            lines.data(output.bytes.data(), output.bytes.size());
+            output.text = lines.take();
+        }
+        return writeOutput(arguments, path, output, out.c_str());
+    }
     /* Made a band at a time while written: a huge picture is not held twice. */
     picture::ProducePieces produce;
     const picture::Output checked = picture::rawBitplanePieces(*picture, options, &produce);
@@ -723,6 +838,9 @@ int runPalette(Arguments &arguments) {
     }
     picture::PaletteOptions options;
     options.binary = arguments.has("--binary");
+    const std::optional<std::string> binaryForm = arguments.value("--binary");
+    const bool c = binaryForm.has_value();
+    const std::string attribute = cAttribute(arguments, c, c, "--binary=c");
     if (const auto colours = arguments.number("--colors", Base::Decimal, 1, 65535)) {
         options.colours = static_cast<unsigned>(*colours);
     }
@@ -749,7 +867,7 @@ int runPalette(Arguments &arguments) {
     if (!input) {
         return status;
     }
-    auto &[path, reduction, bytes, index] = *input;
+    auto &[path, reduction, bytes, index, region] = *input;
     const bool aga = arguments.has("--aga") || !arguments.has("--ocs");
     const bool ocs = arguments.has("--ocs") || !arguments.has("--aga");
     // The colour map every reader of a palette takes, printed as code or in a format. A palette
@@ -773,7 +891,13 @@ int runPalette(Arguments &arguments) {
     }
     options.format = *format;
     const char *out = arguments.operands().size() > 1 ? arguments.operands()[1].c_str() : "-";
-    return writeOutput(arguments, path, picture::paletteOutput(*picture, options), out);
+    picture::Output output = picture::paletteOutput(*picture, options);
+    if (c) {
+        toCArray(arguments, output, out, attribute,
+                 "the colour map as a " + std::string(amiga::paletteFormatName(*format)) +
+                     " table, " + std::to_string(output.bytes.size()) + " bytes");
+    }
+    return writeOutput(arguments, path, output, out);
 }
 
 int runSprite(Arguments &arguments) {
@@ -815,6 +939,11 @@ int runSprite(Arguments &arguments) {
         sprite.frameHeight = static_cast<unsigned>(*height);
     }
     options.text = arguments.has("--text");
+    const bool c = cFormat(arguments);
+    if (options.text && c) {
+        arguments.fail("--text and --format c exclude each other");
+    }
+    const std::string attribute = cAttribute(arguments, c, c, "--format c");
     if (const auto colour = arguments.number("--transparent", Base::Decimal, 0, 255)) {
         options.transparentColour = static_cast<unsigned>(*colour);
     }
@@ -835,6 +964,13 @@ int runSprite(Arguments &arguments) {
         output.error.compare(output.error.size() - tooWide.size(), tooWide.size(), tooWide) == 0) {
         output.error += std::string("; use --frames to cut the picture into frames of one ") +
                         (sprite.attached ? "attached pair" : "sprite");
+    }
+    if (c) {
+        toCArray(arguments, output, arguments.operands()[1], attribute,
+                 "hardware sprites " + std::to_string(sprite.width) + " pixels wide" +
+                     (sprite.attached ? ", attached pairs" : "") +
+                     (sprite.controlWords ? ", with control words" : "") + ", " +
+                     std::to_string(output.bytes.size()) + " bytes");
     }
     return writeOutput(arguments, input->path, output, arguments.operands()[1].c_str());
 }

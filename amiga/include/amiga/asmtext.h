@@ -9,6 +9,7 @@
 //   - registers are named as in the hardware include files (upper case).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -35,6 +36,11 @@ inline std::string customRegister(std::string_view name, std::string_view base =
     return std::string(name) + "(" + std::string(base) + ")";
 }
 
+// A name for data that an assembler takes as a label and a C compiler as an identifier, made of
+// text such as a file's name: letters, digits and '_', every other character '_'; '_' before a
+// leading digit, and after a C keyword or a 68000 register's name; "data" for no text at all.
+std::string symbolName(std::string_view text);
+
 // The words of the "\tdc.w\t" lines of a text that AsmWriter wrote, in order: "$hhhh" operands
 // and register names of the hardware include files (as their offsets); comment, label and blank
 // lines are passed over. Nothing when a line is anything else, so that a caller that runs the
@@ -54,6 +60,9 @@ public:
     AsmWriter &dcl(const std::vector<std::string> &operands, std::string_view comment = {}) {
         return instruction("dc.l", operands, comment);
     }
+    // Bytes as data, 8 values a line: "\tdc.w\t$hhhh,..." lines of big-endian words; for an odd
+    // number of bytes "\tdc.b\t$hh,..." lines of bytes instead. Nothing for no bytes.
+    AsmWriter &data(const std::uint8_t *bytes, std::size_t size);
     // A copper MOVE as data: "\tdc.w\tNAME,$vvvv".
     AsmWriter &copperMove(std::string_view registerName, std::uint16_t value,
                           std::string_view comment = {});

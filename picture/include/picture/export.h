@@ -10,6 +10,7 @@
 #include <amiga/paletteformats.h>
 #include <amiga/sprites.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -41,6 +42,10 @@ Output rawBitplanes(const Picture &picture, const RawOptions &options);
 // warnings, no bytes), and when not refused *produce set to make the bytes a band of rows at a
 // time, in order, for writeWholeFile (files.h). The picture must outlive *produce.
 Output rawBitplanePieces(const Picture &picture, const RawOptions &options, ProducePieces *produce);
+
+// What rawBitplanes makes of a picture, for a comment above its data: "20 x 3 pixels, 3 planes,
+// interleaved, a mask row after each row's planes, 24 bytes". Only for options it does not refuse.
+std::string rawDescription(const Picture &picture, const RawOptions &options, std::size_t bytes);
 
 struct PaletteOptions {
     amiga::PaletteFormat format = amiga::PaletteFormat::Words;

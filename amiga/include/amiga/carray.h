@@ -1,0 +1,37 @@
+// C source text: data for a program written in C (with an Amiga compiler's chip-memory keyword
+// when asked), written here so that every tool and program writes it the same way:
+//
+//   /* a comment */
+//   ATTRIBUTE const unsigned short NAME[] = {
+//       0x0123, 0x4567, ...        (8 values a line, lower-case hexadecimal)
+//   };
+//
+// Words are the big-endian words of the bytes, as the 68000 reads them, so that the array holds
+// in memory exactly the bytes a binary file of them holds.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace amiga {
+
+class CArrayWriter {
+public:
+    // "/* text */"; a "*/" in text is broken ("* /") so that the comment ends where it should.
+    CArrayWriter &comment(std::string_view text);
+    // The bytes as an array of unsigned short words, or of unsigned char for an odd number of
+    // bytes; attribute (such as "__chip"), when given, before the type. name must be an
+    // identifier (symbolName, asmtext.h).
+    CArrayWriter &array(std::string_view name, const std::uint8_t *bytes, std::size_t size,
+                        std::string_view attribute = {});
+
+    const std::string &text() const { return m_text; }
+    std::string take() { return std::move(m_text); }
+
+private:
+    std::string m_text;
+};
+
+} // namespace amiga
