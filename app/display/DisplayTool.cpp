@@ -115,7 +115,8 @@ std::vector<DisplayTool::Row> DisplayTool::rows() const {
           amiga::DisplayRegister::Ddfstop, amiga::DisplayRegister::Bplcon0,
           amiga::DisplayRegister::Bplcon1, amiga::DisplayRegister::Bpl1mod,
           amiga::DisplayRegister::Bpl2mod, amiga::DisplayRegister::Fmode}) {
-        Row row{reg};
+        Row row;
+        row.reg = reg;
         const amiga::DisplayValue *value = setup.find(reg);
         QStringList warnings;
         for (const amiga::DisplayWarning &warning : setup.warnings)

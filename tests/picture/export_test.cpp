@@ -9,7 +9,8 @@ TEST(RawDescription, SaysSizePlanesLayoutAndMask) {
     picture::Picture png = madepictures::indexedPicture(20, std::vector<std::uint8_t>(60, 1),
                                                         std::vector<amiga::Rgb8>(5));
     png.source = picture::Source::Png;
-    EXPECT_EQ(picture::rawDescription(png, {true, {}, amiga::MaskOutput::After, true}, 36),
-              "20 x 3 pixels, 3 planes, planar, the mask plane after the last plane (inverted: "
-              "set where transparent), 36 bytes");
+    EXPECT_EQ(
+        picture::rawDescription(png, {true, {}, amiga::MaskOutput::After, true, false, {}}, 36),
+        "20 x 3 pixels, 3 planes, planar, the mask plane after the last plane (inverted: "
+        "set where transparent), 36 bytes");
 }

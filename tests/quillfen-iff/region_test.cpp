@@ -30,7 +30,7 @@ TEST(QuillfenIffRegion, TheRectangleIsConvertedOrRefused) {
         EXPECT_EQ(tool(arguments + out).status, 0) << arguments;
         return load(folder.file("out"));
     };
-    for (const std::string in : {folder.file("sheet.png"), folder.file("sheet.iff")}) {
+    for (const std::string &in : {folder.file("sheet.png"), folder.file("sheet.iff")}) {
         const std::string region = " --region 5,2,17,3 " + in;
         EXPECT_EQ(written("raw --planar --mask" + region),
                   expectedPlanes(piece, 3, false, Mask::After));

@@ -132,12 +132,11 @@ const Command kCommands[] = {
      "Prints a picture's colour map as copper data, or writes it as a palette table.",
      "Without --format, prints the colour map of the first picture of FILE (picture N with\n"
      "--picture N) as copper list data from COLOR00 on, the same text as the Colour tab's\n"
-     "palette code; without --aga or --ocs\n"
-     "both forms are printed. With --format, writes the colour map as a table in that format\n"
-     "to OUT (the standard output when there is none), as dc.w/dc.l lines or, with --binary,\n"
-     "as big-endian bytes for incbin, or with --binary=c those bytes as a C array. FILE is an\n"
-     "ILBM, ACBM or PBM picture or a PNG. A region leaves the colour map whole (it is\n"
-     "checked against the picture all the same).\n",
+     "palette code; without --aga or --ocs both forms are printed. With --format, writes the\n"
+     "colour map as a table in that format to OUT (the standard output when there is none), as\n"
+     "dc.w/dc.l lines or, with --binary, as big-endian bytes for incbin, or with --binary=c\n"
+     "those bytes as a C array. FILE is an ILBM, ACBM or PBM picture or a PNG. A region leaves\n"
+     "the colour map whole (it is checked against the picture all the same).\n",
      {{"--aga", "only the AGA form: BPLCON3 and COLORxx moves, every high half, then every\n"
                 "low half, bank by bank, then BPLCON3 back to its base value"},
       {"--ocs", "only the OCS/ECS form: COLORxx moves of 12-bit colours (high nibbles)"},
@@ -184,14 +183,13 @@ const Command kCommands[] = {
      "Writes the bitplanes (and mask) of a picture to OUT as raw bytes for incbin.",
      "Writes the bitplanes of the first picture of FILE (picture N with --picture N; an ILBM,\n"
      "ACBM or PBM picture or a PNG) to OUT as raw bytes, ready for incbin: each picture row's\n"
-     "plane rows one after\n"
-     "another (interleaved), rows of whole 16-pixel words. A picture's own mask plane is left\n"
-     "out unless a mask is asked for. The mask has a bit set where a pixel is opaque: pixels\n"
-     "of the --transparent colour are transparent; else the picture's own mask or transparent\n"
-     "colour says; else colour 0 is transparent. With --region, the rectangle alone, as\n"
-     "a picture of its own (rows of whole words from its left edge). With --text, the same\n"
-     "bytes as assembler data: a comment saying what they are, a label, dc.w lines; with\n"
-     "--format c, as a C array after such a comment.\n",
+     "plane rows one after another (interleaved), rows of whole 16-pixel words. A picture's\n"
+     "own mask plane is left out unless a mask is asked for. The mask has a bit set where a\n"
+     "pixel is opaque: pixels of the --transparent colour are transparent; else the picture's\n"
+     "own mask or transparent colour says; else colour 0 is transparent. With --region, the\n"
+     "rectangle alone, as a picture of its own (rows of whole words from its left edge). With\n"
+     "--text, the same bytes as assembler data: a comment saying what they are, a label, dc.w\n"
+     "lines; with --format c, as a C array after such a comment.\n",
      {{"--planar", "write plane 0 whole, then plane 1, and so on"},
       {"--depth",
        "write N planes (default: the picture's planes; for a PNG the fewest\n"
@@ -229,14 +227,13 @@ const Command kCommands[] = {
      "Writes a picture as hardware sprite data to OUT, as bytes for incbin or as data lines.",
      "Writes the first picture of FILE (picture N with --picture N) as hardware sprites to\n"
      "OUT: for each line the DATA and DATB words (longs at 32 and 64 pixels), sprite after\n"
-     "sprite for a picture wider\n"
-     "than one. Colours 1-3 show (1-15 with --attached); transparent pixels become colour 0.\n"
-     "With control words, each sprite begins with SPRxPOS and SPRxCTL and ends with zeros.\n"
-     "With --frames the picture is a sheet of animation frames for one sprite (or one\n"
-     "attached pair): frames one sprite wide and H lines tall (default: the picture's\n"
-     "height), read left to right, then down, written one after another (with control words,\n"
-     "the same for every frame); pixels past the whole frames are left out, with a warning.\n"
-     "With --format c, the bytes as a C array.\n",
+     "sprite for a picture wider than one. Colours 1-3 show (1-15 with --attached);\n"
+     "transparent pixels become colour 0. With control words, each sprite begins with SPRxPOS\n"
+     "and SPRxCTL and ends with zeros. With --frames the picture is a sheet of animation\n"
+     "frames for one sprite (or one attached pair): frames one sprite wide and H lines tall\n"
+     "(default: the picture's height), read left to right, then down, written one after\n"
+     "another (with control words, the same for every frame); pixels past the whole frames are\n"
+     "left out, with a warning. With --format c, the bytes as a C array.\n",
      {{"--width", "sprites of 16, 32 or 64 pixels (32 and 64 need --chipset aga)", Takes::Value,
        "N"},
       {"--attached", "attached pairs of sprites for 15 colours"},
