@@ -215,6 +215,10 @@ Output rawBitplanes(const Picture &picture, const RawOptions &options) {
     return output;
 }
 
+unsigned rawDepth(const Picture &picture, const RawOptions &options) {
+    return options.depth.value_or(defaultDepth(picture));
+}
+
 std::string rawDescription(const Picture &picture, const RawOptions &options, std::size_t bytes) {
     std::string text = std::to_string(picture.width) + " x " + std::to_string(picture.height) +
                        (picture.width == 1 && picture.height == 1 ? " pixel, " : " pixels, ");

@@ -43,6 +43,9 @@ Output rawBitplanes(const Picture &picture, const RawOptions &options);
 // time, in order, for writeWholeFile (files.h). The picture must outlive *produce.
 Output rawBitplanePieces(const Picture &picture, const RawOptions &options, ProducePieces *produce);
 
+// The planes rawBitplanes writes of a picture: the option's depth, else the picture's own.
+unsigned rawDepth(const Picture &picture, const RawOptions &options);
+
 // What rawBitplanes makes of a picture, for a comment above its data: "20 x 3 pixels, 3 planes,
 // interleaved, a mask row after each row's planes, 24 bytes". Only for options it does not refuse.
 std::string rawDescription(const Picture &picture, const RawOptions &options, std::size_t bytes);
