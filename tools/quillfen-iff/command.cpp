@@ -264,6 +264,31 @@ const Command kCommands[] = {
       kDitherOption},
      runSprite,
      {2, 2}},
+    {"tiles",
+     "--size 8x8|16x16 [--dedupe [--flips]] [--planar | --interleaved]\n"
+     "       [--text] [--picture N] FILE TILES MAP",
+     "Cuts a picture into tiles: the tiles' bitplanes to TILES, a map of tile numbers to MAP.",
+     "Cuts the first picture of FILE (picture N with --picture N) into tiles of 8 x 8 or\n"
+     "16 x 16 pixels, left to right, then down. TILES gets the tiles' planes, one tile after\n"
+     "another, each as raw writes a picture of that tile (rows of whole words: an 8-pixel\n"
+     "tile's row is a word with the tile in the high byte and a clear low byte, ready for the\n"
+     "blitter, which moves words), every tile with the picture's planes. MAP gets a\n"
+     "big-endian word for each tile of the picture, by rows: the number of its tile in TILES\n"
+     "(0 the first). With --dedupe each distinct tile is written once, first seen first; with\n"
+     "--flips a tile that is another mirrored is that tile, bit 15 of its word set for a\n"
+     "mirror left to right (X) and bit 14 top to bottom (Y), the number in bits 0-13. Pixels\n"
+     "past the whole tiles are left out, with a warning. Exit status 1, nothing written, for\n"
+     "a picture smaller than a tile, a map of more than 65535 tiles, or more than 16384\n"
+     "distinct tiles with --flips.\n",
+     {{"--size", "tiles of 8x8 or 16x16 pixels", Takes::Value, "WxH"},
+      {"--dedupe", "write each distinct tile once; the map repeats its number"},
+      {"--flips", "with --dedupe, a tile mirrored in X, Y or both is the same tile"},
+      {"--planar", "each tile's planes whole, one after another"},
+      {"--interleaved", "each tile row's plane rows one after another (the default)"},
+      {"--text", "both as assembler data (a comment, a label, dc.w lines) instead of bytes"},
+      kPictureOption},
+     runTiles,
+     {3, 3}},
     {"unpack",
      "FILE OUT",
      "Writes FILE to OUT with every picture BODY unpacked from ByteRun1.",

@@ -9,6 +9,7 @@
 #include <picture/picture.h>
 #include <picture/reduce.h>
 #include <picture/region.h>
+#include <picture/tiles.h>
 
 #include <ilbm/byterun.h>
 #include <ilbm/ilbm.h>
@@ -1023,6 +1024,73 @@ int runCopper(Arguments &arguments) {
     const char *out = arguments.operands().size() > 1 ? arguments.operands()[1].c_str() : "-";
     return writeFile(arguments, out, reinterpret_cast<const unsigned char *>(text.data()),
                      text.size());
+}
+
+int runTiles(Arguments &arguments) {
+    picture::TileOptions options;
+    const std::optional<std::string> size = arguments.value("--size");
+    if (!size) {
+        arguments.fail("tiles needs --size 8x8 or 16x16");
+    } else if (*size == "8x8" || *size == "16x16") {
+        options.size = *size == "8x8" ? 8 : 16;
+    } else {
+        arguments.fail("option '--size' takes 8x8 or 16x16, not '" + *size + "'");
+    }
+    options.dedupe = arguments.has("--dedupe");
+    options.flips = arguments.has("--flips");
+    if (options.flips && !options.dedupe) {
+        arguments.fail("--flips goes with --dedupe");
+    }
+    options.planar = arguments.has("--planar");
+    if (options.planar && arguments.has("--interleaved")) {
+        arguments.fail("--planar and --interleaved exclude each other");
+    }
+    const bool text = arguments.has("--text");
+    int status = kSuccess;
+    std::optional<Input> input = readInput(arguments, &status);
+    if (!input) {
+        return status;
+    }
+    const std::optional<picture::Picture> picture = loadPicture(arguments, *input, &status);
+    if (!picture) {
+        return status;
+    }
+    const picture::TileSet set = picture::cutTiles(*picture, options);
+    for (const std::string &warning : set.warnings) {
+        report(arguments, "%s: %s\n", input->path, warning.c_str());
+    }
+    if (!set.ok()) {
+        report(arguments, "%s: %s Nothing is written.\n", input->path, set.error.c_str());
+        return kNegative;
+    }
+    /* Both made before either is written: a refusal writes neither. */
+    const std::string &tilesOut = arguments.operands()[1], &mapOut = arguments.operands()[2];
+    std::string tilesText, mapText;
+    if (text) {
+        const auto label = [](const std::string &out, const char *standard) {
+            return amiga::symbolName(out == "-" ? std::string(standard)
+                                                : std::filesystem::path(out).stem().string());
+        };
+        amiga::AsmWriter tileLines, mapLines;
+        tileLines.comment(picture::tilesDescription(set, options));
+        tileLines.label(label(tilesOut, "tiles"));
+        tileLines.data(set.tiles.data(), set.tiles.size());
+        tilesText = tileLines.take();
+        mapLines.comment(picture::mapDescription(set, options));
+        mapLines.label(label(mapOut, "map"));
+        mapLines.data(set.map.data(), set.map.size());
+        mapText = mapLines.take();
+    }
+    const auto bytesOf = [text](const std::string &lines, const std::vector<std::uint8_t> &bytes) {
+        return text ? std::vector<unsigned char>(lines.begin(), lines.end()) : bytes;
+    };
+    const std::vector<unsigned char> tiles = bytesOf(tilesText, set.tiles);
+    if (int written = writeFile(arguments, tilesOut.c_str(), tiles.data(), tiles.size());
+        written != kSuccess) {
+        return written;
+    }
+    const std::vector<unsigned char> map = bytesOf(mapText, set.map);
+    return writeFile(arguments, mapOut.c_str(), map.data(), map.size());
 }
 
 } // namespace quillfen_iff
