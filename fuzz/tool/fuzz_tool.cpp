@@ -2,7 +2,7 @@
 // on the bytes as an input file (an IFF file or a PNG), writing into a folder of its own. None may
 // crash; a conversion that says it is done must have written a file that reads, passes the check
 // and holds as many pictures as the input (one for a PNG or a picture reduced); raw, sprite and
-// palette tables must have written their output or nothing.
+// palette tables must have written their output or nothing, tiles both its outputs or neither.
 #include "command.h"
 
 #include <ilbm/ilbm.h>
@@ -79,7 +79,7 @@ int pictures(const std::string &name) {
 }
 
 void removeFolder() {
-    for (const char *name : {"in.iff", "out.iff", "out.raw", "out.bin"}) {
+    for (const char *name : {"in.iff", "out.iff", "out.raw", "out.bin", "out.map"}) {
         unlink(path(name).c_str());
     }
     rmdir(folder.c_str());
@@ -193,6 +193,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         }
         if ((status == 0) != exists(bin)) {
             fail(command[0] + " wrote its output and failed, or did not and succeeded");
+        }
+    }
+    /* tiles writes two files: both or neither. */
+    const std::string map = path("out.map");
+    const std::vector<std::vector<std::string>> tileWriters = {
+        {"tiles", "--size", "8x8"},
+        {"tiles", "--size", "8x8", "--dedupe", "--flips", "--text"},
+        {"tiles", "--size", "16x16", "--dedupe", "--planar"},
+    };
+    for (const std::vector<std::string> &command : tileWriters) {
+        unlink(bin.c_str());
+        unlink(map.c_str());
+        std::vector<std::string> arguments = command;
+        arguments.insert(arguments.end(), {in, bin, map});
+        const int status = run(arguments);
+        if (status < 0 || status > 2) {
+            fail("tiles gave an exit status outside 0-2");
+        }
+        if ((status == 0) != exists(bin) || (status == 0) != exists(map)) {
+            fail("tiles wrote its outputs and failed, or did not write both and succeeded");
         }
     }
     return 0;
