@@ -34,16 +34,18 @@ TEST(QuillfenIffTiles, EachTileIsRawOfWhereItIsFirstSeenAndTheTextAssembles) {
             EXPECT_EQ(load(folder.file("t")),
                       Bytes(tiles.begin() + k * each, tiles.begin() + (k + 1) * each));
         }
-        ASSERT_EQ(tool(std::string("tiles --text ") + options + files + folder.file("m")).status,
+        // Both texts in one source (labels x and x_map), assembled: the tiles' bytes, the map's.
+        ASSERT_EQ(tool(std::string("tiles --text ") + options + " " + folder.file("s.iff") + " " +
+                       folder.file("x.tiles") + " " + folder.file("x.map"))
+                      .status,
                   0);
-        for (const auto &[name, bytes] : {std::pair("t", tiles), std::pair("m", map)}) {
-            const Bytes text = load(folder.file(name));
-            Bytes words;
-            for (std::uint16_t word : m68k::assemble(std::string(text.begin(), text.end()))
-                                          .words.value_or(std::vector<std::uint16_t>{}))
-                append(words, be16(word));
-            EXPECT_EQ(words, bytes) << name;
-        }
+        Bytes text = load(folder.file("x.tiles")), words, both = tiles;
+        append(text, load(folder.file("x.map")));
+        append(both, map);
+        for (std::uint16_t word : m68k::assemble(std::string(text.begin(), text.end()))
+                                      .words.value_or(std::vector<std::uint16_t>{}))
+            append(words, be16(word));
+        EXPECT_EQ(words, both);
     }
 }
 

@@ -1077,7 +1077,9 @@ int runTiles(Arguments &arguments) {
         tileLines.data(set.tiles.data(), set.tiles.size());
         tilesText = tileLines.take();
         mapLines.comment(picture::mapDescription(set, options));
-        mapLines.label(label(mapOut, "map"));
+        /* level.tiles and level.map: the labels level and level_map. */
+        const std::string tilesLabel = label(tilesOut, "tiles"), mapLabel = label(mapOut, "map");
+        mapLines.label(mapLabel == tilesLabel ? mapLabel + "_map" : mapLabel);
         mapLines.data(set.map.data(), set.map.size());
         mapText = mapLines.take();
     }
