@@ -92,6 +92,16 @@ Output bobs(const Picture &picture, const BobOptions &options, BobFrames *made) 
             " pixels; the picture is " + size(picture.width, picture.height) + " pixels.");
     }
     Output output;
+    const unsigned columns = options.columns != 0 ? options.columns : across;
+    const unsigned rows = options.rows != 0 ? options.rows : down;
+    unsigned total = columns * rows;
+    if (options.count && *options.count > total) {
+        output.warnings.push_back(counted(*options.count, "frame was", "frames were") +
+                                  " asked for; the sheet holds " +
+                                  counted(total, "frame", "frames") + ", all of them written.");
+    } else if (options.count) {
+        total = *options.count;
+    }
     // What a sheet holds past its whole frames is left out, and said.
     const unsigned rightOver = picture.width - taken(across, w, options.spacingX);
     const unsigned bottomOver = picture.height - taken(down, h, options.spacingY);
@@ -104,19 +114,9 @@ Output bobs(const Picture &picture, const BobOptions &options, BobFrames *made) 
         }
         output.warnings.push_back("The picture, " + size(picture.width, picture.height) +
                                   " pixels, is not a whole number of frames of " + size(w, h) +
-                                  spaced + "; its " +
-                                  counted(across * down, "whole frame is", "whole frames are") +
+                                  spaced + "; " +
+                                  counted(total, "whole frame is", "whole frames are") +
                                   " used, leaving out " + over + ".");
-    }
-    const unsigned columns = options.columns != 0 ? options.columns : across;
-    const unsigned rows = options.rows != 0 ? options.rows : down;
-    unsigned total = columns * rows;
-    if (options.count && *options.count > total) {
-        output.warnings.push_back(counted(*options.count, "frame was", "frames were") +
-                                  " asked for; the sheet holds " +
-                                  counted(total, "frame", "frames") + ", all of them written.");
-    } else if (options.count) {
-        total = *options.count;
     }
     // Each frame alone, then all of the same number of planes: a PNG's planes follow its
     // largest colour, which one frame may not show.

@@ -62,7 +62,7 @@ TEST(QuillfenIffBobs, FramesInReadingOrderAsRawWritesEachAlone) {
     } cases[] = {
         {"", cat({f0, f1, f2, f3}),
          "The picture, 10 x 5 pixels, is not a whole number of frames of 4 x 2 spaced 1,1 apart; "
-         "its 4 whole frames are used, leaving out 1 pixel on the right."},
+         "4 whole frames are used, leaving out 1 pixel on the right."},
         {" --trim-empty", cat({f0, f1, f3}), "1 empty frame is left out"},
         {" --grid 1x2", cat({f0, f2}), ""},
         {" --count 3", cat({f0, f1, f2}), ""},
