@@ -11,6 +11,9 @@ namespace picture {
 
 namespace {
 
+// The most frames cut from one sheet (an index of 64 Ki offsets).
+constexpr unsigned kMostFrames = 65535;
+
 Output refused(std::string error) {
     Output output;
     output.error = std::move(error);
@@ -101,6 +104,11 @@ Output bobs(const Picture &picture, const BobOptions &options, BobFrames *made) 
                                   counted(total, "frame", "frames") + ", all of them written.");
     } else if (options.count) {
         total = *options.count;
+    }
+    if (total > kMostFrames) {
+        return refused("The picture holds " + std::to_string(total) + " frames of " + size(w, h) +
+                       "; at most " + std::to_string(kMostFrames) +
+                       " are cut at once: choose some with a grid or a count.");
     }
     // What a sheet holds past its whole frames is left out, and said.
     const unsigned rightOver = picture.width - taken(across, w, options.spacingX);

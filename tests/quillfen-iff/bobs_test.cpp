@@ -85,6 +85,7 @@ TEST(QuillfenIffBobs, FramesInReadingOrderAsRawWritesEachAlone) {
     }
     std::filesystem::remove(folder.file("out"));
     savePng(folder.file("blank.png"), Indexed{4, 2, std::vector<std::uint8_t>(8, 0), {0, 1}});
+    savePng(folder.file("big.png"), Indexed{256, 256, std::vector<std::uint8_t>(65536, 1), {0, 1}});
     for (const testprogram::Row &row : std::initializer_list<testprogram::Row>{
              {"bobs --size 11x2 %sheet.png %out", 1, nullptr,
               "sheet.png: The picture, 10 x 5 pixels, holds no whole frame of 11 x 2. Nothing is "
@@ -93,6 +94,8 @@ TEST(QuillfenIffBobs, FramesInReadingOrderAsRawWritesEachAlone) {
               "A grid of 3 x 1 frames of 4 x 2 needs 12 x 2 pixels; the picture is 10 x 5"},
              {"bobs --size 4x2 --trim-empty %blank.png %out", 1, nullptr,
               "The frame is empty: its pixels are all transparent."},
+             {"bobs --size 1x1 %big.png %out", 1, nullptr, "holds 65536 frames of 1 x 1; at most"},
+             {"bobs --size 1x1 --grid 255x257 %big.png %out", 1, nullptr, "A grid of 255 x 257"},
              {"bobs --size 4 %sheet.png %out", 2, nullptr, "option '--size' takes WxH"},
              {"bobs --size 4x0 %sheet.png %out", 2, nullptr, "option '--size' takes WxH"},
              {"bobs %sheet.png %out", 2, nullptr, "--size WxH, the size of a frame, is needed"},
