@@ -80,8 +80,9 @@ TEST(QuillfenIffBobs, FramesInReadingOrderAsRawWritesEachAlone) {
         for (const char *at : {"0,0", "5,0", "0,3", "5,3"})
             append(parts, written("raw --region " + std::string(at) + ",4,2" + options + sheet));
         EXPECT_EQ(all, parts) << options;
-        if (options == " --mask=inverted")
+        if (options == " --mask=inverted") {
             EXPECT_EQ(written(frames + "=inverted --add-word" + sheet), widened(parts, true));
+        }
     }
     std::filesystem::remove(folder.file("out"));
     savePng(folder.file("blank.png"), Indexed{4, 2, std::vector<std::uint8_t>(8, 0), {0, 1}});
