@@ -178,6 +178,18 @@ AsmWriter &AsmWriter::label(std::string_view name) {
     return *this;
 }
 
+AsmWriter &AsmWriter::equate(std::string_view name, std::uint32_t value, std::string_view comment) {
+    m_text += name;
+    m_text += "\tequ\t";
+    m_text += hex(value);
+    if (!comment.empty()) {
+        m_text += "\t; ";
+        m_text += comment;
+    }
+    m_text += '\n';
+    return *this;
+}
+
 AsmWriter &AsmWriter::blank() {
     m_text += '\n';
     return *this;

@@ -1,8 +1,8 @@
 // quillfen-iff's commands on any bytes: every command of the table, with each of its options, runs
 // on the bytes as an input file (an IFF file or a PNG), writing into a folder of its own. None may
 // crash; a conversion that says it is done must have written a file that reads, passes the check
-// and holds as many pictures as the input (one for a PNG or a picture reduced); raw, sprite and
-// palette tables must have written their output or nothing, tiles both its outputs or neither.
+// and holds as many pictures as the input (one for a PNG or a picture reduced); raw, sprite, bobs
+// and palette tables must have written their output or nothing, tiles both its outputs or neither.
 #include "command.h"
 
 #include <ilbm/ilbm.h>
@@ -181,6 +181,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         {"palette", "--format", "rgb32", "--binary=c"},
         {"palette", "--format", "words", "--region", "1,0,1,1"},
         {"sprite", "--region", "0,1,16,2"},
+        {"bobs", "--size", "4x2", "--mask", "--add-word", "--index", path("out.i")},
+        {"bobs", "--size", "3x1", "--spacing", "1,0", "--trim-empty", "--text"},
+        {"bobs", "--size", "16x2", "--grid", "1x1", "--planar", "--format", "c"},
     };
     for (const std::vector<std::string> &command : writers) {
         unlink(bin.c_str());

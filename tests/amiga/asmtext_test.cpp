@@ -14,6 +14,7 @@ TEST(AsmText, LinesHaveTheHouseLayoutAndAssembleAsPasted) {
     out.label("copper").comment("two lines\nof comment").comment("");
     out.copperMove("COLOR31", 0x0abc, "comment, with a comma").copperWords(0x2c07, 0xfffe);
     out.dcl({hex(0x12345678, 8)}).moveWord(0x2c81, "DIWSTRT").blank();
+    out.equate("size", 0x30, "bytes").dcw({"size"});
     EXPECT_EQ(out.text(), "copper:\n"
                           "; two lines\n"
                           "; of comment\n"
@@ -22,15 +23,17 @@ TEST(AsmText, LinesHaveTheHouseLayoutAndAssembleAsPasted) {
                           "\tdc.w\t$2c07,$fffe\n"
                           "\tdc.l\t$12345678\n"
                           "\tmove.w\t#$2c81,DIWSTRT(a6)\n"
-                          "\n");
-    EXPECT_EQ(out.instructionCount(), 4u);
+                          "\n"
+                          "size\tequ\t$30\t; bytes\n"
+                          "\tdc.w\tsize\n");
+    EXPECT_EQ(out.instructionCount(), 5u);
     if (!m68k::available())
         GTEST_SKIP() << "m68k-linux-gnu-as is not installed";
     // COLOR31 is $1be; move.w #imm,d16(a6) is $3d7c, the immediate, then the displacement, DIWSTRT
     // $08e (M68000 PRM, MOVE; Hardware Reference Manual, appendix A).
     EXPECT_EQ(assembled(out.text()),
               (std::vector<std::uint16_t>{0x01be, 0x0abc, 0x2c07, 0xfffe, 0x1234, 0x5678, 0x3d7c,
-                                          0x2c81, 0x008e}));
+                                          0x2c81, 0x008e, 0x0030}));
 }
 
 TEST(AsmText, DataWordsReadBackOnlyWhatTheWriterWrites) {

@@ -62,8 +62,8 @@ TEST(QuillfenIffInspector, EveryCommandIsListedWithItsUsage) {
     const testprogram::Outcome overview = testprogram::run(kTool, "--help");
     EXPECT_EQ(overview.status, 0);
     EXPECT_NE(overview.out.find("Exit status: 0"), std::string::npos);
-    for (const char *name : {"acbm", "check", "compare", "copper", "ilbm", "pack", "palette",
-                             "print", "raw", "sprite", "unpack"}) {
+    for (const char *name : {"acbm", "bobs", "check", "compare", "copper", "ilbm", "pack",
+                             "palette", "print", "raw", "sprite", "unpack"}) {
         SCOPED_TRACE(name);
         EXPECT_NE(overview.out.find(std::string("\n  ") + name + " "), std::string::npos);
         testprogram::expectUsageErrors(kTool, folder.path(), name, {"", "a b c"});

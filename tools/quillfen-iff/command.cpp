@@ -54,6 +54,48 @@ const Command kCommands[] = {
      {},
      runAcbm,
      {2, 2}},
+    {"bobs",
+     "--size WxH [--count N] [--grid COLSxROWS] [--spacing X,Y] [--add-word]\n"
+     "       [--mask[=inverted]] [--interleaved | --planar] [--trim-empty] [--transparent N]\n"
+     "       [--index OUT.i] [--text | --format c [--c-attribute TEXT]] [--name NAME]\n"
+     "       [--picture N] [--reduce N [--dither[=ordered]] [--chipset ocs|aga]] FILE OUT",
+     "Cuts a sheet into frames and writes each frame's bitplanes (and mask) as bobs.",
+     "Cuts the first picture of FILE (picture N with --picture N) into frames of W x H pixels,\n"
+     "read left to right, then down, and writes them to OUT one after another: each frame's\n"
+     "bitplanes (and mask) exactly as raw writes that frame alone (raw --region), interleaved\n"
+     "unless --planar. Pixels past the whole frames are left out, with a warning; a sheet\n"
+     "without a whole frame writes nothing (exit status 1). --index writes an include for the\n"
+     "data: equates NAME_width, NAME_height, NAME_words (words a row), NAME_rowbytes,\n"
+     "NAME_bytes (a frame) and NAME_count, NAME_frameN the byte offset of frame N from the\n"
+     "data's start, and the table NAME_frames of those offsets (dc.l).\n",
+     {{"--size", "frames of W x H pixels (decimal, 1-16384)", Takes::Value, "WxH"},
+      {"--count", "the first N frames of the sheet", Takes::Value, "N"},
+      {"--grid", "at most COLS frames across and ROWS down (from the top left)", Takes::Value,
+       "COLSxROWS"},
+      {"--spacing", "X pixels between frames across, Y down (default 0,0)", Takes::Value, "X,Y"},
+      {"--add-word", "a blank word after each row of every plane and of the mask, for a shifted\n"
+                     "blit (in an inverted mask the word is set: it stays transparent)"},
+      {"--mask",
+       "also write each frame's mask, as raw --mask does; =inverted sets the\n"
+       "bits of the transparent pixels instead",
+       Takes::Optional, "inverted"},
+      {"--interleaved", "each row's plane rows one after another (the default)"},
+      {"--planar", "each frame's plane 0 whole, then plane 1, and so on, then its mask"},
+      {"--trim-empty", "leave out frames whose pixels are all transparent, and say how many"},
+      {"--transparent", "colour N is the transparent colour of the mask", Takes::Value, "N"},
+      {"--index", "also write an include of the frames' sizes and offsets to OUT.i", Takes::Value,
+       "OUT.i"},
+      {"--text", "the bytes as assembler data: a comment, a label, each frame's dc.w lines\n"
+                 "after a comment naming it"},
+      kCFormatOption,
+      kNameOption,
+      kCAttributeOption,
+      kPictureOption,
+      kReduceOption,
+      kDitherOption,
+      kChipsetOption},
+     runBobs,
+     {2, 2}},
     {"check",
      "FILE",
      "Checks FILE against the rules of IFF-85: exit status 0 when it obeys them, 1 when not.",

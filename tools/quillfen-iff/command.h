@@ -75,6 +75,7 @@ int runRaw(Arguments &arguments);
 int runPalette(Arguments &arguments);
 int runSprite(Arguments &arguments);
 int runCopper(Arguments &arguments);
+int runBobs(Arguments &arguments);
 int runTiles(Arguments &arguments);
 
 } // namespace quillfen_iff

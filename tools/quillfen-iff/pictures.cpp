@@ -3,6 +3,7 @@
 // assembly data; PNGs to ILBMs, their colours reduced when asked.
 #include "command.h"
 
+#include <picture/bobs.h>
 #include <picture/export.h>
 #include <picture/linecolours.h>
 #include <picture/messages.h>
@@ -625,6 +626,21 @@ int storedPlanes(const Arguments &arguments, ILBM_Image *image, bool planar) {
     return kSuccess;
 }
 
+/* "AxB": two decimal numbers from 1 to 16384 joined by x; nothing for any other text. */
+std::optional<std::pair<unsigned, unsigned>> parsePair(const std::string &text, char joint,
+                                                       unsigned least) {
+    const size_t at = text.find(joint);
+    if (at == std::string::npos) {
+        return std::nullopt;
+    }
+    const std::optional<std::int64_t> a = quillfen_cli::parseDecimal(text.substr(0, at));
+    const std::optional<std::int64_t> b = quillfen_cli::parseDecimal(text.substr(at + 1));
+    if (!a || !b || *a < least || *b < least || *a > 16384 || *b > 16384) {
+        return std::nullopt;
+    }
+    return std::make_pair(static_cast<unsigned>(*a), static_cast<unsigned>(*b));
+}
+
 /* --x: HSTART in lores pixels, hexadecimal with or without '$' or '0x', on AGA with a fraction
    of .4, .8 or .c quarter pixels. In quarter pixels. */
 std::optional<unsigned> horizontalPosition(Arguments &arguments, const std::string &text,
@@ -974,6 +990,100 @@ int runSprite(Arguments &arguments) {
                      std::to_string(output.bytes.size()) + " bytes");
     }
     return writeOutput(arguments, input->path, output, arguments.operands()[1].c_str());
+}
+
+int runBobs(Arguments &arguments) {
+    picture::BobOptions options;
+    const std::optional<std::string> sizeText = arguments.value("--size");
+    if (const auto size = parsePair(sizeText.value_or(""), 'x', 1)) {
+        options.width = size->first;
+        options.height = size->second;
+    } else {
+        arguments.fail(sizeText ? "option '--size' takes WxH, the width and height of a frame in "
+                                  "pixels (1 to 16384), not '" +
+                                      *sizeText + "'"
+                                : std::string("--size WxH, the size of a frame, is needed"));
+    }
+    if (const std::optional<std::string> text = arguments.value("--grid")) {
+        const auto grid = parsePair(*text, 'x', 1);
+        if (!grid) {
+            arguments.fail("option '--grid' takes COLSxROWS, the frames across and down (1 to "
+                           "16384), not '" +
+                           *text + "'");
+        }
+        options.columns = grid ? grid->first : 0;
+        options.rows = grid ? grid->second : 0;
+    }
+    if (const std::optional<std::string> text = arguments.value("--spacing")) {
+        const auto spacing = parsePair(*text, ',', 0);
+        if (!spacing) {
+            arguments.fail("option '--spacing' takes X,Y, the pixels between frames across and "
+                           "down (0 to 16384), not '" +
+                           *text + "'");
+        }
+        options.spacingX = spacing ? spacing->first : 0;
+        options.spacingY = spacing ? spacing->second : 0;
+    }
+    if (const auto count = arguments.number("--count", Base::Decimal, 1, 65535)) {
+        options.count = static_cast<unsigned>(*count);
+    }
+    if (arguments.has("--planar") && arguments.has("--interleaved")) {
+        arguments.fail("--planar and --interleaved exclude each other");
+    }
+    options.raw.planar = arguments.has("--planar");
+    if (arguments.has("--mask")) {
+        options.raw.mask = amiga::MaskOutput::After;
+        options.raw.invertMask = arguments.value("--mask").has_value();
+    }
+    if (const auto colour = arguments.number("--transparent", Base::Decimal, 0, 255)) {
+        options.raw.transparentColour = static_cast<unsigned>(*colour);
+    }
+    options.addWord = arguments.has("--add-word");
+    options.trimEmpty = arguments.has("--trim-empty");
+    const bool text = arguments.has("--text");
+    const bool c = cFormat(arguments);
+    if (text && c) {
+        arguments.fail("--text and --format c exclude each other");
+    }
+    const std::optional<std::string> index = arguments.value("--index");
+    const std::string attribute =
+        cAttribute(arguments, c, text || c || index, "--text, --format c or --index");
+    int status = kSuccess;
+    std::optional<Input> input = readInput(arguments, &status);
+    if (!input) {
+        return status;
+    }
+    const std::optional<picture::Picture> picture = loadPicture(arguments, *input, &status);
+    if (!picture) {
+        return status;
+    }
+    const std::string &out = arguments.operands()[1];
+    picture::BobFrames made;
+    picture::Output output = picture::bobs(*picture, options, &made);
+    const std::string name = dataName(arguments, out);
+    if (output.ok() && c) {
+        toCArray(arguments, output, out, attribute, picture::bobDescription(options, made));
+    } else if (output.ok() && text) {
+        amiga::AsmWriter lines;
+        lines.comment(picture::bobDescription(options, made));
+        lines.label(name);
+        for (size_t i = 0; i < made.frames.size(); i++) {
+            const size_t end =
+                i + 1 < made.offsets.size() ? made.offsets[i + 1] : output.bytes.size();
+            lines.comment(
+                "frame " + std::to_string(i) + ": sheet frame " + std::to_string(made.sheet[i]) +
+                " at " + std::to_string(made.frames[i].x) + "," + std::to_string(made.frames[i].y));
+            lines.data(output.bytes.data() + made.offsets[i], end - made.offsets[i]);
+        }
+        output.text = lines.take();
+    }
+    if (int written = writeOutput(arguments, input->path, output, out.c_str());
+        written != kSuccess || !index) {
+        return written;
+    }
+    const std::string include = picture::bobIndex(name, options, made);
+    return writeFile(arguments, index->c_str(),
+                     reinterpret_cast<const unsigned char *>(include.data()), include.size());
 }
 
 int runCopper(Arguments &arguments) {

@@ -76,6 +76,8 @@ public:
     AsmWriter &comment(std::string_view text);
     // "name:"
     AsmWriter &label(std::string_view name);
+    // An equate: "name\tequ\t$value[\t; comment]".
+    AsmWriter &equate(std::string_view name, std::uint32_t value, std::string_view comment = {});
     // An empty line.
     AsmWriter &blank();
 
