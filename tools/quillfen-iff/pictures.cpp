@@ -626,7 +626,7 @@ int storedPlanes(const Arguments &arguments, ILBM_Image *image, bool planar) {
     return kSuccess;
 }
 
-/* "AxB": two decimal numbers from 1 to 16384 joined by x; nothing for any other text. */
+/* "AxB": two decimal numbers from least to 16384 joined by joint; nothing for any other text. */
 std::optional<std::pair<unsigned, unsigned>> parsePair(const std::string &text, char joint,
                                                        unsigned least) {
     const size_t at = text.find(joint);
@@ -639,6 +639,22 @@ std::optional<std::pair<unsigned, unsigned>> parsePair(const std::string &text, 
         return std::nullopt;
     }
     return std::make_pair(static_cast<unsigned>(*a), static_cast<unsigned>(*b));
+}
+
+/* The value of an option of two numbers (parsePair); a usage error that says what it takes, from
+   least to 16384, for any other text. Nothing when the option is not given or is wrong. */
+std::optional<std::pair<unsigned, unsigned>>
+pairOption(Arguments &arguments, const char *name, char joint, unsigned least, const char *takes) {
+    const std::optional<std::string> text = arguments.value(name);
+    if (!text) {
+        return std::nullopt;
+    }
+    const auto pair = parsePair(*text, joint, least);
+    if (!pair) {
+        arguments.fail(std::string("option '") + name + "' takes " + takes + " (" +
+                       std::to_string(least) + " to 16384), not '" + *text + "'");
+    }
+    return pair;
 }
 
 /* --x: HSTART in lores pixels, hexadecimal with or without '$' or '0x', on AGA with a fraction
@@ -994,35 +1010,22 @@ int runSprite(Arguments &arguments) {
 
 int runBobs(Arguments &arguments) {
     picture::BobOptions options;
-    const std::optional<std::string> sizeText = arguments.value("--size");
-    if (const auto size = parsePair(sizeText.value_or(""), 'x', 1)) {
+    if (const auto size = pairOption(arguments, "--size", 'x', 1,
+                                     "WxH, the width and height of a frame in pixels")) {
         options.width = size->first;
         options.height = size->second;
-    } else {
-        arguments.fail(sizeText ? "option '--size' takes WxH, the width and height of a frame in "
-                                  "pixels (1 to 16384), not '" +
-                                      *sizeText + "'"
-                                : std::string("--size WxH, the size of a frame, is needed"));
+    } else if (!arguments.has("--size")) {
+        arguments.fail("--size WxH, the size of a frame, is needed");
     }
-    if (const std::optional<std::string> text = arguments.value("--grid")) {
-        const auto grid = parsePair(*text, 'x', 1);
-        if (!grid) {
-            arguments.fail("option '--grid' takes COLSxROWS, the frames across and down (1 to "
-                           "16384), not '" +
-                           *text + "'");
-        }
-        options.columns = grid ? grid->first : 0;
-        options.rows = grid ? grid->second : 0;
+    if (const auto grid =
+            pairOption(arguments, "--grid", 'x', 1, "COLSxROWS, the frames across and down")) {
+        options.columns = grid->first;
+        options.rows = grid->second;
     }
-    if (const std::optional<std::string> text = arguments.value("--spacing")) {
-        const auto spacing = parsePair(*text, ',', 0);
-        if (!spacing) {
-            arguments.fail("option '--spacing' takes X,Y, the pixels between frames across and "
-                           "down (0 to 16384), not '" +
-                           *text + "'");
-        }
-        options.spacingX = spacing ? spacing->first : 0;
-        options.spacingY = spacing ? spacing->second : 0;
+    if (const auto spacing = pairOption(arguments, "--spacing", ',', 0,
+                                        "X,Y, the pixels between frames across and down")) {
+        options.spacingX = spacing->first;
+        options.spacingY = spacing->second;
     }
     if (const auto count = arguments.number("--count", Base::Decimal, 1, 65535)) {
         options.count = static_cast<unsigned>(*count);
