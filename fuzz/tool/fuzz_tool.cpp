@@ -1,8 +1,9 @@
 // quillfen-iff's commands on any bytes: every command of the table, with each of its options, runs
 // on the bytes as an input file (an IFF file or a PNG), writing into a folder of its own. None may
 // crash; a conversion that says it is done must have written a file that reads, passes the check
-// and holds as many pictures as the input (one for a PNG or a picture reduced); raw, sprite, bobs
-// and palette tables must have written their output or nothing, tiles both its outputs or neither.
+// and holds as many pictures as the input (one for a PNG or a picture reduced); raw, sprite, bobs,
+// font and palette tables must have written their output or nothing, tiles both its outputs or
+// neither.
 #include "command.h"
 
 #include <ilbm/ilbm.h>
@@ -184,6 +185,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         {"bobs", "--size", "4x2", "--mask", "--add-word", "--index", path("out.i")},
         {"bobs", "--size", "3x1", "--spacing", "1,0", "--trim-empty", "--text"},
         {"bobs", "--size", "16x2", "--grid", "1x1", "--planar", "--format", "c"},
+        {"font", "--cell", "3x2", "--first", "A", "--proportional", "--text"},
+        {"font", "--cell", "5x1", "--first", "250", "--proportional", "--widths", path("out.w")},
     };
     for (const std::vector<std::string> &command : writers) {
         unlink(bin.c_str());

@@ -135,6 +135,35 @@ const Command kCommands[] = {
       kPictureOption},
      runCopper,
      {1, 2}},
+    {"font",
+     "--cell WxH [--first CHAR] [--proportional [--widths OUT.w]]\n"
+     "       [--transparent N] [--text] [--name NAME] [--picture N] FILE OUT",
+     "Cuts a grid of cells into a font's glyphs, one plane each as raw writes it.",
+     "Cuts the first picture of FILE (picture N with --picture N) into cells of W x H pixels,\n"
+     "read left to right, then down: the glyphs of the characters from --first on. Each\n"
+     "glyph is the bitplanes raw writes of its cell alone (raw --region; a 2-colour picture\n"
+     "is one plane), all one after another in OUT. --proportional finds each glyph's width,\n"
+     "from its leftmost to its rightmost pixel that is not transparent (colour 0 unless\n"
+     "--transparent), so glyphs are drawn at their cell's left edge; a glyph without such a\n"
+     "pixel, such as space, is half the cell wide. The widths, a byte each, go to the file\n"
+     "--widths names, or with --text after the glyphs as NAME_widths (dc.b). Cells past\n"
+     "character 255 and pixels past the whole cells are left out, with a warning; a picture\n"
+     "without a whole cell writes nothing (exit status 1).\n",
+     {{"--cell", "cells of W x H pixels (decimal, 1-16384)", Takes::Value, "WxH"},
+      {"--first",
+       "the character of the first cell: one character, or its decimal\n"
+       "code (0-255; digits are always a code: 48 for '0'); default 32, space",
+       Takes::Value, "CHAR"},
+      {"--proportional", "find each glyph's width and write a table of them"},
+      {"--widths", "with --proportional, write the widths (a byte a glyph) to OUT.w", Takes::Value,
+       "OUT.w"},
+      {"--transparent", "colour N is the background, not colour 0", Takes::Value, "N"},
+      {"--text", "the glyphs as assembler data, each after a comment naming its character\n"
+                 "('A' $41), then with --proportional the widths as NAME_widths (dc.b)"},
+      kNameOption,
+      kPictureOption},
+     runFont,
+     {2, 2}},
     {"ilbm",
      "[--pack] [--mode lores|hires|superhires[,lace]] [--reduce N [--dither[=ordered]] [--chipset "
      "ocs|aga]]\n"

@@ -76,6 +76,7 @@ int runPalette(Arguments &arguments);
 int runSprite(Arguments &arguments);
 int runCopper(Arguments &arguments);
 int runBobs(Arguments &arguments);
+int runFont(Arguments &arguments);
 int runTiles(Arguments &arguments);
 
 } // namespace quillfen_iff

@@ -5,6 +5,7 @@
 
 #include <picture/bobs.h>
 #include <picture/export.h>
+#include <picture/font.h>
 #include <picture/linecolours.h>
 #include <picture/messages.h>
 #include <picture/picture.h>
@@ -1087,6 +1088,87 @@ int runBobs(Arguments &arguments) {
     const std::string include = picture::bobIndex(name, options, made);
     return writeFile(arguments, index->c_str(),
                      reinterpret_cast<const unsigned char *>(include.data()), include.size());
+}
+
+int runFont(Arguments &arguments) {
+    picture::FontOptions options;
+    if (const auto cell = pairOption(arguments, "--cell", 'x', 1,
+                                     "WxH, the width and height of a cell in pixels")) {
+        options.width = cell->first;
+        options.height = cell->second;
+    } else if (!arguments.has("--cell")) {
+        arguments.fail("--cell WxH, the size of a glyph's cell, is needed");
+    }
+    if (const std::optional<std::string> first = arguments.value("--first")) {
+        const bool digits = !first->empty() && first->size() <= 3 &&
+                            first->find_first_not_of("0123456789") == std::string::npos;
+        if (digits && std::stoi(*first) <= 255) {
+            options.first = static_cast<unsigned>(std::stoi(*first));
+        } else if (!digits && first->size() == 1) {
+            options.first = static_cast<unsigned char>((*first)[0]);
+        } else {
+            arguments.fail("option '--first' takes a character or its decimal code (0 to 255), "
+                           "not '" +
+                           *first + "'");
+        }
+    }
+    options.proportional = arguments.has("--proportional");
+    if (const auto colour = arguments.number("--transparent", Base::Decimal, 0, 255)) {
+        options.raw.transparentColour = static_cast<unsigned>(*colour);
+    }
+    const bool text = arguments.has("--text");
+    const std::optional<std::string> widths = arguments.value("--widths");
+    if (widths && !options.proportional) {
+        arguments.fail("--widths needs --proportional: a fixed font has no width table");
+    }
+    if (widths && text) {
+        arguments.fail("--text writes the width table itself; --widths is for binary output");
+    }
+    int status = kSuccess;
+    std::optional<Input> input = readInput(arguments, &status);
+    if (!input) {
+        return status;
+    }
+    const std::optional<picture::Picture> picture = loadPicture(arguments, *input, &status);
+    if (!picture) {
+        return status;
+    }
+    const std::string &out = arguments.operands()[1];
+    picture::FontGlyphs made;
+    picture::Output output = picture::font(*picture, options, &made);
+    const picture::BobFrames &cells = made.cells;
+    const std::string name = dataName(arguments, out);
+    std::vector<std::uint8_t> table(made.widths.begin(), made.widths.end());
+    if (output.ok() && text) {
+        amiga::AsmWriter lines;
+        lines.comment(std::to_string(cells.frames.size()) + " glyphs of " +
+                      std::to_string(options.width) + " x " + std::to_string(options.height) +
+                      " pixels from " + picture::characterName(options.first) + ", " +
+                      std::to_string(cells.depth) + (cells.depth == 1 ? " plane, " : " planes, ") +
+                      std::to_string(cells.frameBytes) + " bytes each");
+        lines.label(name);
+        for (size_t i = 0; i < cells.frames.size(); i++) {
+            lines.comment(picture::characterName(options.first + static_cast<unsigned>(i)));
+            lines.data(output.bytes.data() + cells.offsets[i], cells.frameBytes);
+        }
+        if (!table.empty()) {
+            lines.comment("widths");
+            lines.label(name + "_widths");
+            for (size_t at = 0; at < table.size(); at += 16) {
+                std::vector<std::string> row;
+                for (size_t i = at; i < std::min(at + 16, table.size()); i++) {
+                    row.push_back(std::to_string(table[i]));
+                }
+                lines.instruction("dc.b", row);
+            }
+        }
+        output.text = lines.take();
+    }
+    if (int written = writeOutput(arguments, input->path, output, out.c_str());
+        written != kSuccess || !widths) {
+        return written;
+    }
+    return writeFile(arguments, widths->c_str(), table.data(), table.size());
 }
 
 int runCopper(Arguments &arguments) {

@@ -1,0 +1,36 @@
+// Fonts from a grid: glyphs cut from a picture of cells in reading order, which is character
+// order from a first character, each written as bobs writes a frame (raw of that cell alone).
+#pragma once
+
+#include "picture/bobs.h"
+#include "picture/export.h"
+#include "picture/picture.h"
+
+#include <string>
+#include <vector>
+
+namespace picture {
+
+struct FontOptions {
+    unsigned width = 0, height = 0; // of a cell, in pixels
+    unsigned first = 32;            // the character of the first cell (32, space)
+    bool proportional = false;      // find each glyph's width
+    RawOptions raw;                 // planes and transparency, as raw writes them
+};
+
+// What font made: the glyphs as bobs cut them and, when proportional, each one's width.
+struct FontGlyphs {
+    BobFrames cells;
+    std::vector<unsigned> widths; // pixels from its leftmost to its rightmost set pixel
+};
+
+// The glyphs, one after another, each the bytes raw writes of its cell alone. At most the
+// characters up to 255 are cut; a grid holding more is said in a warning. Proportional: a
+// glyph's width is its rightmost set (not transparent) pixel's column less its leftmost one's,
+// plus 1; a glyph without a set pixel (a space) is half the cell wide. Refused as bobs refuses.
+Output font(const Picture &picture, const FontOptions &options, FontGlyphs *made);
+
+// The name of a character for a comment: "'A' $41", or "$07" for one that does not print.
+std::string characterName(unsigned code);
+
+} // namespace picture
