@@ -43,8 +43,9 @@ TEST(QuillfenIffFont, GlyphsAreRawCellsWithWidthsAndText) {
         ASSERT_EQ(r.status, 0) << c.options << r.err;
         EXPECT_NE(r.err.find(c.warning), std::string::npos) << r.err;
         EXPECT_EQ(load(folder.file("out")), c.glyphs) << c.options;
-        if (!c.widths.empty())
+        if (!c.widths.empty()) {
             EXPECT_EQ(load(folder.file("w")), c.widths) << c.options;
+        }
     }
     if (m68k::available()) {
         ASSERT_EQ(tool("font --cell 6x3 --proportional --first A --text --name f" + files).status,
