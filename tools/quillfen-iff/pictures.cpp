@@ -627,6 +627,18 @@ int storedPlanes(const Arguments &arguments, ILBM_Image *image, bool planar) {
     return kSuccess;
 }
 
+/* FILE read (readInput) and its picture loaded (loadPicture), for the commands that convert a
+   picture: nothing after a message, with *status set. *path: FILE as named. */
+std::optional<picture::Picture> readPictureOf(Arguments &arguments, int *status,
+                                              const char **path) {
+    std::optional<Input> input = readInput(arguments, status);
+    if (!input) {
+        return std::nullopt;
+    }
+    *path = input->path;
+    return loadPicture(arguments, *input, status);
+}
+
 /* "AxB": two decimal numbers from least to 16384 joined by joint; nothing for any other text. */
 std::optional<std::pair<unsigned, unsigned>> parsePair(const std::string &text, char joint,
                                                        unsigned least) {
@@ -982,11 +994,8 @@ int runSprite(Arguments &arguments) {
         options.transparentColour = static_cast<unsigned>(*colour);
     }
     int status = kSuccess;
-    std::optional<Input> input = readInput(arguments, &status);
-    if (!input) {
-        return status;
-    }
-    const std::optional<picture::Picture> picture = loadPicture(arguments, *input, &status);
+    const char *path = nullptr;
+    const std::optional<picture::Picture> picture = readPictureOf(arguments, &status, &path);
     if (!picture) {
         return status;
     }
@@ -1006,7 +1015,7 @@ int runSprite(Arguments &arguments) {
                      (sprite.controlWords ? ", with control words" : "") + ", " +
                      std::to_string(output.bytes.size()) + " bytes");
     }
-    return writeOutput(arguments, input->path, output, arguments.operands()[1].c_str());
+    return writeOutput(arguments, path, output, arguments.operands()[1].c_str());
 }
 
 int runBobs(Arguments &arguments) {
@@ -1053,11 +1062,8 @@ int runBobs(Arguments &arguments) {
     const std::string attribute =
         cAttribute(arguments, c, text || c || index, "--text, --format c or --index");
     int status = kSuccess;
-    std::optional<Input> input = readInput(arguments, &status);
-    if (!input) {
-        return status;
-    }
-    const std::optional<picture::Picture> picture = loadPicture(arguments, *input, &status);
+    const char *path = nullptr;
+    const std::optional<picture::Picture> picture = readPictureOf(arguments, &status, &path);
     if (!picture) {
         return status;
     }
@@ -1081,7 +1087,7 @@ int runBobs(Arguments &arguments) {
         }
         output.text = lines.take();
     }
-    if (int written = writeOutput(arguments, input->path, output, out.c_str());
+    if (int written = writeOutput(arguments, path, output, out.c_str());
         written != kSuccess || !index) {
         return written;
     }
@@ -1125,11 +1131,8 @@ int runFont(Arguments &arguments) {
         arguments.fail("--text writes the width table itself; --widths is for binary output");
     }
     int status = kSuccess;
-    std::optional<Input> input = readInput(arguments, &status);
-    if (!input) {
-        return status;
-    }
-    const std::optional<picture::Picture> picture = loadPicture(arguments, *input, &status);
+    const char *path = nullptr;
+    const std::optional<picture::Picture> picture = readPictureOf(arguments, &status, &path);
     if (!picture) {
         return status;
     }
@@ -1164,7 +1167,7 @@ int runFont(Arguments &arguments) {
         }
         output.text = lines.take();
     }
-    if (int written = writeOutput(arguments, input->path, output, out.c_str());
+    if (int written = writeOutput(arguments, path, output, out.c_str());
         written != kSuccess || !widths) {
         return written;
     }
@@ -1186,17 +1189,13 @@ int runCopper(Arguments &arguments) {
         top = static_cast<long>(line.value_or(0));
     }
     int status = kSuccess;
-    std::optional<Input> input = readInput(arguments, &status);
-    if (!input) {
-        return status;
-    }
-    const std::optional<picture::Picture> picture = loadPicture(arguments, *input, &status);
+    const char *path = nullptr;
+    const std::optional<picture::Picture> picture = readPictureOf(arguments, &status, &path);
     if (!picture) {
         return status;
     }
     if (picture->colourChanges.empty()) {
-        report(arguments, "%s: the picture has no palette changes (a SHAM or PCHG chunk)\n",
-               input->path);
+        report(arguments, "%s: the picture has no palette changes (a SHAM or PCHG chunk)\n", path);
         return kNegative;
     }
     /* An interlaced picture shows two of its lines on each line of a field. */
@@ -1214,7 +1213,7 @@ int runCopper(Arguments &arguments) {
     std::string crowded;
     const std::string text = amiga::lineColoursCode(options, changes, &crowded);
     if (!crowded.empty()) {
-        report(arguments, "%s: %s\n", input->path, crowded.c_str());
+        report(arguments, "%s: %s\n", path, crowded.c_str());
     }
     const char *out = arguments.operands().size() > 1 ? arguments.operands()[1].c_str() : "-";
     return writeFile(arguments, out, reinterpret_cast<const unsigned char *>(text.data()),
@@ -1242,20 +1241,17 @@ int runTiles(Arguments &arguments) {
     }
     const bool text = arguments.has("--text");
     int status = kSuccess;
-    std::optional<Input> input = readInput(arguments, &status);
-    if (!input) {
-        return status;
-    }
-    const std::optional<picture::Picture> picture = loadPicture(arguments, *input, &status);
+    const char *path = nullptr;
+    const std::optional<picture::Picture> picture = readPictureOf(arguments, &status, &path);
     if (!picture) {
         return status;
     }
     const picture::TileSet set = picture::cutTiles(*picture, options);
     for (const std::string &warning : set.warnings) {
-        report(arguments, "%s: %s\n", input->path, warning.c_str());
+        report(arguments, "%s: %s\n", path, warning.c_str());
     }
     if (!set.ok()) {
-        report(arguments, "%s: %s Nothing is written.\n", input->path, set.error.c_str());
+        report(arguments, "%s: %s Nothing is written.\n", path, set.error.c_str());
         return kNegative;
     }
     /* Both made before either is written: a refusal writes neither. */
