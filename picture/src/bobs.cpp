@@ -40,12 +40,7 @@ unsigned taken(unsigned n, unsigned frame, unsigned gap) {
 
 // Whether every pixel of a frame is transparent: its mask, by raw's rules, is clear.
 bool empty(const Picture &frame, const RawOptions &options) {
-    RawOptions mask;
-    mask.planar = true;
-    mask.depth = 1;
-    mask.mask = amiga::MaskOutput::Only;
-    mask.transparentColour = options.transparentColour;
-    const Output bits = rawBitplanes(frame, mask);
+    const Output bits = rawMaskPlane(frame, options.transparentColour);
     return bits.ok() &&
            std::all_of(bits.bytes.begin(), bits.bytes.end(), [](std::uint8_t b) { return b == 0; });
 }

@@ -203,6 +203,15 @@ Output rawBitplanePieces(const Picture &picture, const RawOptions &options,
     return output;
 }
 
+Output rawMaskPlane(const Picture &picture, std::optional<unsigned> transparentColour) {
+    RawOptions mask;
+    mask.planar = true;
+    mask.depth = 1;
+    mask.mask = amiga::MaskOutput::Only;
+    mask.transparentColour = transparentColour;
+    return rawBitplanes(picture, mask);
+}
+
 Output rawBitplanes(const Picture &picture, const RawOptions &options) {
     ProducePieces produce;
     Output output = rawBitplanePieces(picture, options, &produce);

@@ -12,12 +12,7 @@ namespace {
 // The width of a glyph: from its leftmost to its rightmost column with a set bit in raw's mask
 // of the cell; half the cell for an empty one.
 unsigned glyphWidth(const Picture &cell, const RawOptions &options) {
-    RawOptions mask;
-    mask.planar = true;
-    mask.depth = 1;
-    mask.mask = amiga::MaskOutput::Only;
-    mask.transparentColour = options.transparentColour;
-    const Output bits = rawBitplanes(cell, mask);
+    const Output bits = rawMaskPlane(cell, options.transparentColour);
     const unsigned rowBytes = (cell.width + 15) / 16 * 2;
     unsigned left = cell.width, right = 0;
     for (std::size_t at = 0; bits.ok() && at < bits.bytes.size(); at++) {

@@ -42,6 +42,9 @@ Output rawBitplanes(const Picture &picture, const RawOptions &options);
 // warnings, no bytes), and when not refused *produce set to make the bytes a band of rows at a
 // time, in order, for writeWholeFile (files.h). The picture must outlive *produce.
 Output rawBitplanePieces(const Picture &picture, const RawOptions &options, ProducePieces *produce);
+// The mask alone, as raw writes it with --mask-only --planar: one plane of rows of whole words,
+// a bit set where a pixel is opaque (transparentColour as in RawOptions).
+Output rawMaskPlane(const Picture &picture, std::optional<unsigned> transparentColour);
 
 // The planes rawBitplanes writes of a picture: the option's depth, else the picture's own.
 unsigned rawDepth(const Picture &picture, const RawOptions &options);
