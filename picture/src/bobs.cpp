@@ -24,7 +24,7 @@ std::string size(unsigned width, unsigned height) {
     return std::to_string(width) + " x " + std::to_string(height);
 }
 
-std::string counted(std::size_t n, const char *one, const char *many) {
+std::string counted(std::size_t n, const std::string &one, const std::string &many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
@@ -69,8 +69,10 @@ std::vector<std::uint8_t> withWord(const std::vector<std::uint8_t> &bytes, unsig
 Output bobs(const Picture &picture, const BobOptions &options, BobFrames *made) {
     *made = BobFrames{};
     const unsigned w = options.width, h = options.height;
+    const std::string &one = options.unit;
+    const std::string many = one + "s";
     if (w == 0 || h == 0) {
-        return refused("A frame has no pixels.");
+        return refused("A " + one + " has no pixels.");
     }
     const unsigned across = fitting(picture.width, w, options.spacingX);
     const unsigned down = fitting(picture.height, h, options.spacingY);
@@ -80,29 +82,30 @@ Output bobs(const Picture &picture, const BobOptions &options, BobFrames *made) 
                                          std::to_string(options.spacingY) + " apart";
     if (across == 0 || down == 0) {
         return refused("The picture, " + size(picture.width, picture.height) +
-                       " pixels, holds no whole frame of " + size(w, h) + spaced + ".");
+                       " pixels, holds no whole " + one + " of " + size(w, h) + spaced + ".");
     }
     if (options.columns > across || options.rows > down) {
         const unsigned columns = std::max(options.columns, 1u), rows = std::max(options.rows, 1u);
-        return refused(
-            "A grid of " + size(columns, rows) + " frames of " + size(w, h) + spaced + " needs " +
-            size(taken(columns, w, options.spacingX), taken(rows, h, options.spacingY)) +
-            " pixels; the picture is " + size(picture.width, picture.height) + " pixels.");
+        return refused("A grid of " + size(columns, rows) + " " + many + " of " + size(w, h) +
+                       spaced + " needs " +
+                       size(taken(columns, w, options.spacingX), taken(rows, h, options.spacingY)) +
+                       " pixels; the picture is " + size(picture.width, picture.height) +
+                       " pixels.");
     }
     Output output;
     const unsigned columns = options.columns != 0 ? options.columns : across;
     const unsigned rows = options.rows != 0 ? options.rows : down;
     unsigned total = columns * rows;
     if (options.count && *options.count > total) {
-        output.warnings.push_back(counted(*options.count, "frame was", "frames were") +
-                                  " asked for; the sheet holds " +
-                                  counted(total, "frame", "frames") + ", all of them written.");
+        output.warnings.push_back(counted(*options.count, one + " was", many + " were") +
+                                  " asked for; the sheet holds " + counted(total, one, many) +
+                                  ", all of them written.");
     } else if (options.count) {
         total = *options.count;
     }
     if (total > kMostFrames) {
-        return refused("The picture holds " + std::to_string(total) + " frames of " + size(w, h) +
-                       "; at most " + std::to_string(kMostFrames) +
+        return refused("The picture holds " + std::to_string(total) + " " + many + " of " +
+                       size(w, h) + "; at most " + std::to_string(kMostFrames) +
                        " are cut at once: choose some with a grid or a count.");
     }
     // What a sheet holds past its whole frames is left out, and said.
@@ -116,9 +119,9 @@ Output bobs(const Picture &picture, const BobOptions &options, BobFrames *made) 
                     " at the bottom";
         }
         output.warnings.push_back("The picture, " + size(picture.width, picture.height) +
-                                  " pixels, is not a whole number of frames of " + size(w, h) +
-                                  spaced + "; " +
-                                  counted(total, "whole frame is", "whole frames are") +
+                                  " pixels, is not a whole number of " + many + " of " +
+                                  size(w, h) + spaced + "; " +
+                                  counted(total, "whole " + one + " is", "whole " + many + " are") +
                                   " used, leaving out " + over + ".");
     }
     // Each frame alone, then all of the same number of planes: a PNG's planes follow its
@@ -170,18 +173,16 @@ Output bobs(const Picture &picture, const BobOptions &options, BobFrames *made) 
         raw.depth = deepest;
     }
     if (frames.empty()) {
-        return refused(total == 1 ? std::string("The frame is empty: its pixels are all "
-                                                "transparent.")
-                                  : "All " + std::to_string(total) +
-                                        " frames are empty: their pixels are all transparent.");
+        return refused(total == 1 ? "The " + one + " is empty: its pixels are all transparent."
+                                  : "All " + std::to_string(total) + " " + many +
+                                        " are empty: their pixels are all transparent.");
     }
     if (made->skipped > 0) {
-        output.warnings.push_back(made->skipped == 1
-                                      ? std::string("1 empty frame is left out (all its pixels "
-                                                    "transparent).")
-                                      : std::to_string(made->skipped) +
-                                            " empty frames are left out (all their pixels "
-                                            "transparent).");
+        output.warnings.push_back(
+            made->skipped == 1 ? "1 empty " + one + " is left out (all its pixels transparent)."
+                               : std::to_string(made->skipped) + " empty " + many +
+                                     " are left out (all their pixels "
+                                     "transparent).");
     }
     made->words = rowBytes / 2 + (options.addWord ? 1 : 0);
     for (const std::vector<std::uint8_t> &frame : frames) {

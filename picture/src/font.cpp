@@ -27,13 +27,6 @@ unsigned glyphWidth(const Picture &cell, const RawOptions &options) {
     return left > right ? cell.width / 2 : right - left + 1;
 }
 
-void cellsNotFrames(std::string *text) {
-    for (std::size_t at = text->find("frame"); at != std::string::npos;
-         at = text->find("frame", at)) {
-        text->replace(at, 5, "cell");
-    }
-}
-
 } // namespace
 
 Output font(const Picture &picture, const FontOptions &options, FontGlyphs *made) {
@@ -42,6 +35,7 @@ Output font(const Picture &picture, const FontOptions &options, FontGlyphs *made
     cells.width = options.width;
     cells.height = options.height;
     cells.raw = options.raw;
+    cells.unit = "cell";
     std::string past;
     const unsigned characters = 256 - std::min(options.first, 256u);
     if (options.width != 0 && options.height != 0) {
@@ -58,11 +52,6 @@ Output font(const Picture &picture, const FontOptions &options, FontGlyphs *made
         return output;
     }
     Output output = bobs(picture, cells, &made->cells);
-    // bobs speaks of frames; a font's are cells.
-    cellsNotFrames(&output.error);
-    for (std::string &warning : output.warnings) {
-        cellsNotFrames(&warning);
-    }
     if (!output.ok()) {
         return output;
     }

@@ -21,6 +21,7 @@ struct BobOptions {
     bool addWord = false;                // a blank word after each row of every plane
     bool trimEmpty = false;              // leave out frames whose pixels are all transparent
     RawOptions raw;                      // layout, mask and transparency, as raw writes them
+    std::string unit = "frame";          // what the messages call a frame ("cell" for a font)
 };
 
 // What bobs made: the frames written, in order, and the size of each.
