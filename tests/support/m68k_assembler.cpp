@@ -49,7 +49,8 @@ Result assemble(const std::string &text, const std::string &equates) {
             result.messages) &&
         run("m68k-linux-gnu-objcopy -O binary -j .text " + object + " " + binary,
             result.messages)) {
-        const std::vector<std::uint8_t> bytes = testfiles::load(binary);
+        result.bytes = testfiles::load(binary);
+        const std::vector<std::uint8_t> &bytes = result.bytes;
         result.words.emplace();
         for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
             result.words->push_back(static_cast<std::uint16_t>(bytes[i] << 8 | bytes[i + 1]));

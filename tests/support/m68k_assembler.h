@@ -17,6 +17,7 @@ bool available();
 
 struct Result {
     std::optional<std::vector<std::uint16_t>> words; // none when assembling failed
+    std::vector<std::uint8_t> bytes;                 // as made, an odd last byte included
     std::string messages;                            // what the assembler said
 };
 
