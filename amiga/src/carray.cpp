@@ -15,35 +15,82 @@ CArrayWriter &CArrayWriter::comment(std::string_view text) {
     return *this;
 }
 
-CArrayWriter &CArrayWriter::array(std::string_view name, const std::uint8_t *bytes,
-                                  std::size_t size, std::string_view attribute) {
-    const bool words = size % 2 == 0;
-    const std::size_t step = words ? 2 : 1;
+void CArrayWriter::values(std::string_view type, std::string_view name,
+                          const std::vector<std::string> &values, std::string_view attribute) {
     if (!attribute.empty()) {
         m_text += attribute;
         m_text += ' ';
     }
-    m_text += words ? "const unsigned short " : "const unsigned char ";
+    m_text += "const ";
+    m_text += type;
+    m_text += ' ';
     m_text += name;
     m_text += "[] = {\n";
-    for (std::size_t at = 0; at < size; at += step) {
-        char value[8];
-        if (words) {
-            std::snprintf(value, sizeof value, "0x%04x", unsigned(bytes[at]) << 8 | bytes[at + 1]);
-        } else {
-            std::snprintf(value, sizeof value, "0x%02x", unsigned(bytes[at]));
-        }
-        const std::size_t index = at / step;
+    for (std::size_t index = 0; index < values.size(); index++) {
         m_text += index % 8 == 0 ? "    " : " ";
-        m_text += value;
-        if (at + step < size) {
+        m_text += values[index];
+        if (index + 1 < values.size()) {
             m_text += ',';
         }
-        if (index % 8 == 7 || at + step >= size) {
+        if (index % 8 == 7 || index + 1 == values.size()) {
             m_text += '\n';
         }
     }
     m_text += "};\n";
+}
+
+CArrayWriter &CArrayWriter::array(std::string_view name, const std::uint8_t *bytes,
+                                  std::size_t size, std::string_view attribute) {
+    if (size % 2 != 0) {
+        return byteArray(name, bytes, size, attribute);
+    }
+    std::vector<std::string> words;
+    for (std::size_t at = 0; at + 1 < size; at += 2) {
+        char value[8];
+        std::snprintf(value, sizeof value, "0x%04x", unsigned(bytes[at]) << 8 | bytes[at + 1]);
+        words.emplace_back(value);
+    }
+    values("unsigned short", name, words, attribute);
+    return *this;
+}
+
+CArrayWriter &CArrayWriter::byteArray(std::string_view name, const std::uint8_t *bytes,
+                                      std::size_t size, std::string_view attribute) {
+    std::vector<std::string> list;
+    for (std::size_t at = 0; at < size; at++) {
+        char value[8];
+        std::snprintf(value, sizeof value, "0x%02x", unsigned(bytes[at]));
+        list.emplace_back(value);
+    }
+    values("unsigned char", name, list, attribute);
+    return *this;
+}
+
+CArrayWriter &CArrayWriter::longArray(std::string_view name,
+                                      const std::vector<std::uint32_t> &numbers,
+                                      std::string_view attribute) {
+    std::vector<std::string> list;
+    for (const std::uint32_t number : numbers) {
+        list.push_back(std::to_string(number));
+    }
+    values("unsigned long", name, list, attribute);
+    return *this;
+}
+
+CArrayWriter &CArrayWriter::define(std::string_view name, std::uint32_t value,
+                                   std::string_view comment) {
+    m_text += "#define ";
+    m_text += name;
+    m_text += ' ';
+    m_text += std::to_string(value);
+    if (!comment.empty()) {
+        std::string body(comment);
+        for (std::size_t at = 0; (at = body.find("*/", at)) != std::string::npos; at += 3) {
+            body.replace(at, 2, "* /");
+        }
+        m_text += " /* " + body + " */";
+    }
+    m_text += '\n';
     return *this;
 }
 

@@ -37,6 +37,13 @@ TEST(QuillfenIffRegion, TheRectangleIsConvertedOrRefused) {
         // The whole map, though the region shows one colour of it.
         EXPECT_EQ(written("palette --format rgb8 --binary --region 39,5,1,1 " + in),
                   written("palette --format rgb8 --binary " + in));
+        // The sheet commands cut from the region: one frame, glyph or tile of all of it.
+        const Bytes interleaved = expectedPlanes(piece, 3, true, Mask::None);
+        EXPECT_EQ(written("bobs --size 17x3" + region), interleaved);
+        EXPECT_EQ(written("font --cell 17x3" + region), interleaved);
+        EXPECT_EQ(
+            tool("tiles --size 8x8 --region 8,0,8,8 " + in + out + " " + folder.file("map")).status,
+            2); // the sheet is 6 lines tall: the region is refused before any cut
         EXPECT_EQ(tool("ilbm" + region + " " + folder.file("piece.iff")).status, 0);
         EXPECT_EQ(written("raw " + folder.file("piece.iff")),
                   expectedPlanes(piece, 3, true, Mask::None));

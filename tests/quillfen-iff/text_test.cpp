@@ -54,3 +54,74 @@ TEST(QuillfenIffText, TextAndCGiveTheBinaryBytes) {
     if (!cc)
         GTEST_SKIP() << "no C compiler (cc) is installed";
 }
+
+// The sheet commands' C: each array compiles to the bytes the binary files hold (a font's glyphs
+// and widths, the tiles and their map), and bobs' C header gives the offsets of its include.
+TEST(QuillfenIffText, SheetsInCCompileToTheirBinaryBytes) {
+    if (testprogram::run("command", "-v cc").status != 0)
+        GTEST_SKIP() << "no C compiler (cc) is installed";
+    Folder folder;
+    // 16 x 8 in colours 0-3: two 8 x 8 tiles (the second the first mirrored left to right),
+    // and as a font of 8 x 8 cells two glyphs, columns 1-3 set and 4-6 set.
+    Indexed sheet{16, 8, {}, {0, 0xff0000, 0xff00, 0xff}};
+    for (unsigned y = 0; y < 8; y++)
+        for (unsigned x = 0; x < 16; x++) {
+            const unsigned column = x < 8 ? x : 15 - x;
+            sheet.pixels.push_back(
+                static_cast<std::uint8_t>(column >= 1 && column <= 3 ? 1 + (column + y) % 3 : 0));
+        }
+    savePng(folder.file("s.png"), sheet, 2);
+    const std::string in = " " + folder.file("s.png") + " ";
+    // Prints each array's bytes big-endian, as the Amiga holds them.
+    auto print = [](const char *name) {
+        return std::string("for (unsigned long i = 0; i < sizeof ") + name + " / sizeof " + name +
+               "[0]; i++) { if (sizeof " + name + "[0] == 2) putchar(" + name +
+               "[i] >> 8); putchar(" + name + "[i] & 0xff); }\n";
+    };
+    auto compiled = [&](const std::string &sources, const std::string &body) {
+        save(folder.file("main.c"),
+             text(sources + "#include <stdio.h>\nint main(void) {\n" + body + "}\n"));
+        const std::string exe = folder.file("main");
+        return testprogram::run("cc",
+                                "-std=c99 -Wall -Werror -o " + exe + " " + exe + ".c && " + exe)
+            .out;
+    };
+    auto file = [&](const char *name) { return testfiles::loadText(folder.file(name)); };
+    auto bytes = [&](const char *name) {
+        const Bytes b = load(folder.file(name));
+        return std::string(b.begin(), b.end());
+    };
+
+    ASSERT_EQ(
+        tool("font --cell 8x8 --proportional --widths " + folder.file("w") + in + folder.file("g"))
+            .status,
+        0);
+    ASSERT_EQ(
+        tool("font --cell 8x8 --proportional --format c --name f" + in + folder.file("f.c")).status,
+        0);
+    EXPECT_EQ(compiled(file("f.c"), print("f") + print("f_widths")), bytes("g") + bytes("w"));
+    EXPECT_EQ(bytes("w"), std::string({3, 3})); // columns 1-3 and 4-6
+
+    ASSERT_EQ(
+        tool("tiles --size 8x8 --dedupe --flips" + in + folder.file("t") + " " + folder.file("m"))
+            .status,
+        0);
+    ASSERT_EQ(tool("tiles --size 8x8 --dedupe --flips --format c --c-attribute static" + in +
+                   folder.file("lv.c") + " " + folder.file("lv.map"))
+                  .status,
+              0);
+    EXPECT_EQ(compiled(file("lv.c") + file("lv.map"), print("lv") + print("lv_map")),
+              bytes("t") + bytes("m"));
+    EXPECT_EQ(bytes("m"), std::string({0, 0, '\x80', 0})); // tile 0, then tile 0 mirrored in X
+
+    // Two frames of 8 x 8 in two planes and a mask, interleaved: 8 rows of three words, 48
+    // bytes a frame.
+    ASSERT_EQ(tool("bobs --size 8x8 --mask --format c --index " + folder.file("b.h") + in +
+                   folder.file("b.c"))
+                  .status,
+              0);
+    EXPECT_EQ(compiled(file("b.c") + file("b.h"),
+                       "printf(\"%d %d %d %lu %lu\", B_BYTES, B_COUNT, B_WORDS, b_frames[0], "
+                       "b_frames[1]);\n"),
+              "48 2 1 0 48");
+}

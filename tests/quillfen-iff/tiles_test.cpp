@@ -60,6 +60,12 @@ TEST(QuillfenIffTiles, LeftOverPixelsAndRefusals) {
         testprogram::expectRow(kTool, folder.path(), row);
     EXPECT_EQ(load(folder.file("m")).size(), 8u); // 4 x 1 whole tiles
     EXPECT_FALSE(exists(folder.file("no-t")) || exists(folder.file("no-m")));
+    // A map that cannot be written takes the tiles with it: half of the pair is no use.
+    EXPECT_EQ(tool("tiles --size 8x8 " + folder.file("odd.png") + " " + folder.file("lone-t") +
+                   " " + folder.file("none/m"))
+                  .status,
+              2);
+    EXPECT_FALSE(exists(folder.file("lone-t")));
     testprogram::expectUsageErrors(kTool, folder.path(), "tiles",
                                    {"--size 8x16 %odd.png %t %m", "%odd.png %t %m",
                                     "--size 8x8 --flips %odd.png %t %m",

@@ -58,7 +58,8 @@ const Command kCommands[] = {
      "--size WxH [--count N] [--grid COLSxROWS] [--spacing X,Y] [--add-word]\n"
      "       [--mask[=inverted]] [--interleaved | --planar] [--trim-empty] [--transparent N]\n"
      "       [--index OUT.i] [--text | --format c [--c-attribute TEXT]] [--name NAME]\n"
-     "       [--picture N] [--reduce N [--dither[=ordered]] [--chipset ocs|aga]] FILE OUT",
+     "       [--picture N] [--region X,Y,W,H] [--reduce N [--dither[=ordered]]\n"
+     "       [--chipset ocs|aga]] FILE OUT",
      "Cuts a sheet into frames and writes each frame's bitplanes (and mask) as bobs.",
      "Cuts the first picture of FILE (picture N with --picture N) into frames of W x H pixels,\n"
      "read left to right, then down, and writes them to OUT one after another: each frame's\n"
@@ -67,7 +68,8 @@ const Command kCommands[] = {
      "without a whole frame writes nothing (exit status 1). --index writes an include for the\n"
      "data: equates NAME_width, NAME_height, NAME_words (words a row), NAME_rowbytes,\n"
      "NAME_bytes (a frame) and NAME_count, NAME_frameN the byte offset of frame N from the\n"
-     "data's start, and the table NAME_frames of those offsets (dc.l).\n",
+     "data's start, and the table NAME_frames of those offsets (dc.l); with --format c, a C\n"
+     "header of the same as defines (NAME_WIDTH, ...) and the array NAME_frames.\n",
      {{"--size", "frames of W x H pixels (decimal, 1-16384)", Takes::Value, "WxH"},
       {"--count", "the first N frames of the sheet", Takes::Value, "N"},
       {"--grid", "at most COLS frames across and ROWS down (from the top left)", Takes::Value,
@@ -91,6 +93,7 @@ const Command kCommands[] = {
       kNameOption,
       kCAttributeOption,
       kPictureOption,
+      kRegionOption,
       kReduceOption,
       kDitherOption,
       kChipsetOption},
@@ -137,7 +140,8 @@ const Command kCommands[] = {
      {1, 2}},
     {"font",
      "--cell WxH [--first CHAR] [--proportional [--widths OUT.w]]\n"
-     "       [--transparent N] [--text] [--name NAME] [--picture N] FILE OUT",
+     "       [--transparent N] [--text | --format c [--c-attribute TEXT]] [--name NAME]\n"
+     "       [--picture N] [--region X,Y,W,H] FILE OUT",
      "Cuts a grid of cells into a font's glyphs, one plane each as raw writes it.",
      "Cuts the first picture of FILE (picture N with --picture N) into cells of W x H pixels,\n"
      "read left to right, then down: the glyphs of the characters from --first on. Each\n"
@@ -146,9 +150,10 @@ const Command kCommands[] = {
      "from its leftmost to its rightmost pixel that is not transparent (colour 0 unless\n"
      "--transparent), so glyphs are drawn at their cell's left edge; a glyph without such a\n"
      "pixel, such as space, is half the cell wide. The widths, a byte each, go to the file\n"
-     "--widths names, or with --text after the glyphs as NAME_widths (dc.b). Cells past\n"
-     "character 255 and pixels past the whole cells are left out, with a warning; a picture\n"
-     "without a whole cell writes nothing (exit status 1).\n",
+     "--widths names, or with --text (--format c) after the glyphs as NAME_widths (dc.b;\n"
+     "an array of unsigned char). Cells past character 255 and pixels past the whole cells\n"
+     "are left out, with a warning; a picture without a whole cell writes nothing (exit\n"
+     "status 1).\n",
      {{"--cell", "cells of W x H pixels (decimal, 1-16384)", Takes::Value, "WxH"},
       {"--first",
        "the character of the first cell: one character, or its decimal\n"
@@ -160,8 +165,11 @@ const Command kCommands[] = {
       {"--transparent", "colour N is the background, not colour 0", Takes::Value, "N"},
       {"--text", "the glyphs as assembler data, each after a comment naming its character\n"
                  "('A' $41), then with --proportional the widths as NAME_widths (dc.b)"},
+      kCFormatOption,
       kNameOption,
-      kPictureOption},
+      kCAttributeOption,
+      kPictureOption,
+      kRegionOption},
      runFont,
      {2, 2}},
     {"ilbm",
@@ -337,7 +345,8 @@ const Command kCommands[] = {
      {2, 2}},
     {"tiles",
      "--size 8x8|16x16 [--dedupe [--flips]] [--planar | --interleaved]\n"
-     "       [--text] [--picture N] FILE TILES MAP",
+     "       [--text | --format c [--c-attribute TEXT]] [--picture N] [--region X,Y,W,H]\n"
+     "       FILE TILES MAP",
      "Cuts a picture into tiles: the tiles' bitplanes to TILES, a map of tile numbers to MAP.",
      "Cuts the first picture of FILE (picture N with --picture N) into tiles of 8 x 8 or\n"
      "16 x 16 pixels, left to right, then down. TILES gets the tiles' planes, one tile after\n"
@@ -350,14 +359,18 @@ const Command kCommands[] = {
      "mirror left to right (X) and bit 14 top to bottom (Y), the number in bits 0-13. Pixels\n"
      "past the whole tiles are left out, with a warning. Exit status 1, nothing written, for\n"
      "a picture smaller than a tile, a map of more than 65535 tiles, or more than 16384\n"
-     "distinct tiles with --flips.\n",
+     "distinct tiles with --flips. With --text or --format c the data are named after the\n"
+     "stems of TILES and MAP (MAP's with _map when they are the same).\n",
      {{"--size", "tiles of 8x8 or 16x16 pixels", Takes::Value, "WxH"},
       {"--dedupe", "write each distinct tile once; the map repeats its number"},
       {"--flips", "with --dedupe, a tile mirrored in X, Y or both is the same tile"},
       {"--planar", "each tile's planes whole, one after another"},
       {"--interleaved", "each tile row's plane rows one after another (the default)"},
       {"--text", "both as assembler data (a comment, a label, dc.w lines) instead of bytes"},
-      kPictureOption},
+      kCFormatOption,
+      kCAttributeOption,
+      kPictureOption,
+      kRegionOption},
      runTiles,
      {3, 3}},
     {"unpack",

@@ -11,6 +11,7 @@
 #include <picture/picture.h>
 #include <picture/reduce.h>
 #include <picture/region.h>
+#include <picture/sheet.h>
 #include <picture/tiles.h>
 
 #include <ilbm/byterun.h>
@@ -1010,10 +1011,7 @@ int runSprite(Arguments &arguments) {
     }
     if (c) {
         toCArray(arguments, output, arguments.operands()[1], attribute,
-                 "hardware sprites " + std::to_string(sprite.width) + " pixels wide" +
-                     (sprite.attached ? ", attached pairs" : "") +
-                     (sprite.controlWords ? ", with control words" : "") + ", " +
-                     std::to_string(output.bytes.size()) + " bytes");
+                 picture::spriteDescription(sprite, output.bytes.size()));
     }
     return writeOutput(arguments, path, output, arguments.operands()[1].c_str());
 }
@@ -1068,32 +1066,23 @@ int runBobs(Arguments &arguments) {
         return status;
     }
     const std::string &out = arguments.operands()[1];
-    picture::BobFrames made;
-    picture::Output output = picture::bobs(*picture, options, &made);
-    const std::string name = dataName(arguments, out);
-    if (output.ok() && c) {
-        toCArray(arguments, output, out, attribute, picture::bobDescription(options, made));
-    } else if (output.ok() && text) {
-        amiga::AsmWriter lines;
-        lines.comment(picture::bobDescription(options, made));
-        lines.label(name);
-        for (size_t i = 0; i < made.frames.size(); i++) {
-            const size_t end =
-                i + 1 < made.offsets.size() ? made.offsets[i + 1] : output.bytes.size();
-            lines.comment(
-                "frame " + std::to_string(i) + ": sheet frame " + std::to_string(made.sheet[i]) +
-                " at " + std::to_string(made.frames[i].x) + "," + std::to_string(made.frames[i].y));
-            lines.data(output.bytes.data() + made.offsets[i], end - made.offsets[i]);
-        }
-        output.text = lines.take();
-    }
-    if (int written = writeOutput(arguments, path, output, out.c_str());
+    picture::SheetOptions sheetOptions;
+    sheetOptions.cut = picture::SheetCut::Bobs;
+    sheetOptions.form = c      ? picture::SheetForm::C
+                        : text ? picture::SheetForm::Text
+                               : picture::SheetForm::Binary;
+    sheetOptions.bobs = options;
+    sheetOptions.name = dataName(arguments, out);
+    sheetOptions.attribute = attribute;
+    sheetOptions.index = index.has_value();
+    const picture::Sheet sheet = picture::cutSheet(*picture, sheetOptions);
+    if (int written = writeOutput(arguments, path, sheet.data, out.c_str());
         written != kSuccess || !index) {
         return written;
     }
-    const std::string include = picture::bobIndex(name, options, made);
     return writeFile(arguments, index->c_str(),
-                     reinterpret_cast<const unsigned char *>(include.data()), include.size());
+                     reinterpret_cast<const unsigned char *>(sheet.companion.text.data()),
+                     sheet.companion.text.size());
 }
 
 int runFont(Arguments &arguments) {
@@ -1123,12 +1112,18 @@ int runFont(Arguments &arguments) {
         options.raw.transparentColour = static_cast<unsigned>(*colour);
     }
     const bool text = arguments.has("--text");
+    const bool c = cFormat(arguments);
+    if (text && c) {
+        arguments.fail("--text and --format c exclude each other");
+    }
+    const std::string attribute = cAttribute(arguments, c, text || c, "--text or --format c");
     const std::optional<std::string> widths = arguments.value("--widths");
     if (widths && !options.proportional) {
         arguments.fail("--widths needs --proportional: a fixed font has no width table");
     }
-    if (widths && text) {
-        arguments.fail("--text writes the width table itself; --widths is for binary output");
+    if (widths && (text || c)) {
+        arguments.fail(std::string(text ? "--text" : "--format c") +
+                       " writes the width table itself; --widths is for binary output");
     }
     int status = kSuccess;
     const char *path = nullptr;
@@ -1137,41 +1132,22 @@ int runFont(Arguments &arguments) {
         return status;
     }
     const std::string &out = arguments.operands()[1];
-    picture::FontGlyphs made;
-    picture::Output output = picture::font(*picture, options, &made);
-    const picture::BobFrames &cells = made.cells;
-    const std::string name = dataName(arguments, out);
-    std::vector<std::uint8_t> table(made.widths.begin(), made.widths.end());
-    if (output.ok() && text) {
-        amiga::AsmWriter lines;
-        lines.comment(std::to_string(cells.frames.size()) + " glyphs of " +
-                      std::to_string(options.width) + " x " + std::to_string(options.height) +
-                      " pixels from " + picture::characterName(options.first) + ", " +
-                      std::to_string(cells.depth) + (cells.depth == 1 ? " plane, " : " planes, ") +
-                      std::to_string(cells.frameBytes) + " bytes each");
-        lines.label(name);
-        for (size_t i = 0; i < cells.frames.size(); i++) {
-            lines.comment(picture::characterName(options.first + static_cast<unsigned>(i)));
-            lines.data(output.bytes.data() + cells.offsets[i], cells.frameBytes);
-        }
-        if (!table.empty()) {
-            lines.comment("widths");
-            lines.label(name + "_widths");
-            for (size_t at = 0; at < table.size(); at += 16) {
-                std::vector<std::string> row;
-                for (size_t i = at; i < std::min(at + 16, table.size()); i++) {
-                    row.push_back(std::to_string(table[i]));
-                }
-                lines.instruction("dc.b", row);
-            }
-        }
-        output.text = lines.take();
-    }
-    if (int written = writeOutput(arguments, path, output, out.c_str());
+    picture::SheetOptions sheetOptions;
+    sheetOptions.cut = picture::SheetCut::Font;
+    sheetOptions.form = c      ? picture::SheetForm::C
+                        : text ? picture::SheetForm::Text
+                               : picture::SheetForm::Binary;
+    sheetOptions.font = options;
+    sheetOptions.name = dataName(arguments, out);
+    sheetOptions.attribute = attribute;
+    sheetOptions.widths = widths.has_value();
+    const picture::Sheet sheet = picture::cutSheet(*picture, sheetOptions);
+    if (int written = writeOutput(arguments, path, sheet.data, out.c_str());
         written != kSuccess || !widths) {
         return written;
     }
-    return writeFile(arguments, widths->c_str(), table.data(), table.size());
+    return writeFile(arguments, widths->c_str(), sheet.companion.bytes.data(),
+                     sheet.companion.bytes.size());
 }
 
 int runCopper(Arguments &arguments) {
@@ -1240,50 +1216,59 @@ int runTiles(Arguments &arguments) {
         arguments.fail("--planar and --interleaved exclude each other");
     }
     const bool text = arguments.has("--text");
+    const bool c = cFormat(arguments);
+    if (text && c) {
+        arguments.fail("--text and --format c exclude each other");
+    }
+    const std::string attribute = cAttribute(arguments, c, false, "");
     int status = kSuccess;
     const char *path = nullptr;
     const std::optional<picture::Picture> picture = readPictureOf(arguments, &status, &path);
     if (!picture) {
         return status;
     }
-    const picture::TileSet set = picture::cutTiles(*picture, options);
-    for (const std::string &warning : set.warnings) {
-        report(arguments, "%s: %s\n", path, warning.c_str());
-    }
-    if (!set.ok()) {
-        report(arguments, "%s: %s Nothing is written.\n", path, set.error.c_str());
-        return kNegative;
-    }
     /* Both made before either is written: a refusal writes neither. */
     const std::string &tilesOut = arguments.operands()[1], &mapOut = arguments.operands()[2];
-    std::string tilesText, mapText;
-    if (text) {
-        const auto label = [](const std::string &out, const char *standard) {
-            return amiga::symbolName(out == "-" ? std::string(standard)
-                                                : std::filesystem::path(out).stem().string());
-        };
-        amiga::AsmWriter tileLines, mapLines;
-        tileLines.comment(picture::tilesDescription(set, options));
-        tileLines.label(label(tilesOut, "tiles"));
-        tileLines.data(set.tiles.data(), set.tiles.size());
-        tilesText = tileLines.take();
-        mapLines.comment(picture::mapDescription(set, options));
-        /* level.tiles and level.map: the labels level and level_map. */
-        const std::string tilesLabel = label(tilesOut, "tiles"), mapLabel = label(mapOut, "map");
-        mapLines.label(mapLabel == tilesLabel ? mapLabel + "_map" : mapLabel);
-        mapLines.data(set.map.data(), set.map.size());
-        mapText = mapLines.take();
-    }
-    const auto bytesOf = [text](const std::string &lines, const std::vector<std::uint8_t> &bytes) {
-        return text ? std::vector<unsigned char>(lines.begin(), lines.end()) : bytes;
+    const auto label = [](const std::string &out, const char *standard) {
+        return amiga::symbolName(out == "-" ? std::string(standard)
+                                            : std::filesystem::path(out).stem().string());
     };
-    const std::vector<unsigned char> tiles = bytesOf(tilesText, set.tiles);
+    picture::SheetOptions sheetOptions;
+    sheetOptions.cut = picture::SheetCut::Tiles;
+    sheetOptions.form = c      ? picture::SheetForm::C
+                        : text ? picture::SheetForm::Text
+                               : picture::SheetForm::Binary;
+    sheetOptions.tiles = options;
+    sheetOptions.name = label(tilesOut, "tiles");
+    sheetOptions.companionName = label(mapOut, "map");
+    sheetOptions.attribute = attribute;
+    const picture::Sheet sheet = picture::cutSheet(*picture, sheetOptions);
+    for (const std::string &warning : sheet.data.warnings) {
+        report(arguments, "%s: %s\n", path, warning.c_str());
+    }
+    if (!sheet.data.ok()) {
+        report(arguments, "%s: %s Nothing is written.\n", path, sheet.data.error.c_str());
+        return kNegative;
+    }
+    const auto bytesOf = [](const picture::Output &output) {
+        return output.text.empty()
+                   ? output.bytes
+                   : std::vector<unsigned char>(output.text.begin(), output.text.end());
+    };
+    const std::vector<unsigned char> tiles = bytesOf(sheet.data), map = bytesOf(sheet.companion);
     if (int written = writeFile(arguments, tilesOut.c_str(), tiles.data(), tiles.size());
         written != kSuccess) {
         return written;
     }
-    const std::vector<unsigned char> map = bytesOf(mapText, set.map);
-    return writeFile(arguments, mapOut.c_str(), map.data(), map.size());
+    if (int written = writeFile(arguments, mapOut.c_str(), map.data(), map.size());
+        written != kSuccess) {
+        /* The tiles alone are no use without their map: none of the two is left. */
+        if (tilesOut != "-") {
+            std::remove(tilesOut.c_str());
+        }
+        return written;
+    }
+    return kSuccess;
 }
 
 } // namespace quillfen_iff

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace amiga {
 
@@ -27,10 +28,23 @@ public:
     CArrayWriter &array(std::string_view name, const std::uint8_t *bytes, std::size_t size,
                         std::string_view attribute = {});
 
+    // The bytes as an array of unsigned char, whatever their number (a table of byte values).
+    CArrayWriter &byteArray(std::string_view name, const std::uint8_t *bytes, std::size_t size,
+                            std::string_view attribute = {});
+    // Numbers as an array of unsigned long, in decimal (a table of offsets).
+    CArrayWriter &longArray(std::string_view name, const std::vector<std::uint32_t> &values,
+                            std::string_view attribute = {});
+    // "#define NAME value /* comment */", the value in decimal.
+    CArrayWriter &define(std::string_view name, std::uint32_t value, std::string_view comment = {});
+
     const std::string &text() const { return m_text; }
     std::string take() { return std::move(m_text); }
 
 private:
+    // "ATTRIBUTE const TYPE NAME[] = {" and the values, 8 a line.
+    void values(std::string_view type, std::string_view name,
+                const std::vector<std::string> &values, std::string_view attribute);
+
     std::string m_text;
 };
 
