@@ -4,13 +4,16 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
+#include <optional>
 #include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace picture {
 
@@ -187,6 +190,44 @@ bool writeWholeFile(const std::string &path, const void *data, std::size_t size,
             write({static_cast<const char *>(data), size});
         },
         error, shownName);
+}
+
+bool writeWholeFilePair(const std::string &first, const std::string &firstData,
+                        const std::string &second, const std::string &secondData,
+                        std::string *error, const std::string &firstName,
+                        const std::string &secondName) {
+    // What the first file holds now, to put back.
+    std::optional<std::vector<std::uint8_t>> before;
+    struct stat status {};
+    if (first != "-" && second != "-" && ::stat(first.c_str(), &status) == 0 &&
+        S_ISREG(status.st_mode)) {
+        ReadLimit limit;
+        limit.regularOnly = true;
+        std::vector<std::uint8_t> bytes;
+        std::string ignored;
+        if (!readWholeFile(first, limit, &bytes, &ignored)) {
+            *error = (firstName.empty() ? "'" + first + "'" : firstName) +
+                     " cannot be read to keep it as it was if writing fails; nothing is written.";
+            return false;
+        }
+        before = std::move(bytes);
+    }
+    if (!writeWholeFile(first, firstData.data(), firstData.size(), error, firstName)) {
+        return false;
+    }
+    if (writeWholeFile(second, secondData.data(), secondData.size(), error, secondName)) {
+        return true;
+    }
+    if (first == "-" || second == "-") {
+        return false;
+    }
+    std::string ignored;
+    if (before) {
+        writeWholeFile(first, before->data(), before->size(), &ignored, firstName);
+    } else {
+        std::remove(first.c_str());
+    }
+    return false;
 }
 
 namespace {

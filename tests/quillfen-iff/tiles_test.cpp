@@ -60,12 +60,15 @@ TEST(QuillfenIffTiles, LeftOverPixelsAndRefusals) {
         testprogram::expectRow(kTool, folder.path(), row);
     EXPECT_EQ(load(folder.file("m")).size(), 8u); // 4 x 1 whole tiles
     EXPECT_FALSE(exists(folder.file("no-t")) || exists(folder.file("no-m")));
-    // A map that cannot be written takes the tiles with it: half of the pair is no use.
-    EXPECT_EQ(tool("tiles --size 8x8 " + folder.file("odd.png") + " " + folder.file("lone-t") +
-                   " " + folder.file("none/m"))
-                  .status,
-              2);
+    // A map that cannot be written takes the tiles with it: half of the pair is no use. A tiles
+    // file that was there is put back as it was.
+    const std::string badMap = " " + folder.file("none/m");
+    const std::string odd = "tiles --size 8x8 " + folder.file("odd.png") + " ";
+    EXPECT_EQ(tool(odd + folder.file("lone-t") + badMap).status, 2);
     EXPECT_FALSE(exists(folder.file("lone-t")));
+    save(folder.file("old-t"), {1, 2, 3});
+    EXPECT_EQ(tool(odd + folder.file("old-t") + badMap).status, 2);
+    EXPECT_EQ(load(folder.file("old-t")), Bytes({1, 2, 3}));
     testprogram::expectUsageErrors(kTool, folder.path(), "tiles",
                                    {"--size 8x16 %odd.png %t %m", "%odd.png %t %m",
                                     "--size 8x8 --flips %odd.png %t %m",

@@ -437,6 +437,29 @@ int writeOutput(const Arguments &arguments, const char *input, const picture::Ou
     return writeFile(arguments, path, output.bytes.data(), output.bytes.size());
 }
 
+/* What a sheet command cut: its warnings, then its data written to out and, when second is
+   given, the file that goes with it, both or neither; or its refusal. */
+int writeSheet(const Arguments &arguments, const char *input, const picture::Sheet &sheet,
+               const std::string &out, const std::optional<std::string> &second) {
+    if (!second || !sheet.data.ok()) {
+        return writeOutput(arguments, input, sheet.data, out.c_str());
+    }
+    for (const std::string &warning : sheet.data.warnings) {
+        report(arguments, "%s: %s\n", input, warning.c_str());
+    }
+    const auto contents = [](const picture::Output &output) {
+        return output.text.empty() ? std::string(output.bytes.begin(), output.bytes.end())
+                                   : output.text;
+    };
+    std::string error;
+    if (!picture::writeWholeFilePair(out, contents(sheet.data), *second, contents(sheet.companion),
+                                     &error)) {
+        report(arguments, "%s\n", error.c_str());
+        return kTrouble;
+    }
+    return kSuccess;
+}
+
 /* The name of the data written to out: --name NAME, else out's stem, as a label and a C
    identifier ("data" for the standard output). */
 std::string dataName(const Arguments &arguments, const std::string &out) {
@@ -1075,14 +1098,7 @@ int runBobs(Arguments &arguments) {
     sheetOptions.name = dataName(arguments, out);
     sheetOptions.attribute = attribute;
     sheetOptions.index = index.has_value();
-    const picture::Sheet sheet = picture::cutSheet(*picture, sheetOptions);
-    if (int written = writeOutput(arguments, path, sheet.data, out.c_str());
-        written != kSuccess || !index) {
-        return written;
-    }
-    return writeFile(arguments, index->c_str(),
-                     reinterpret_cast<const unsigned char *>(sheet.companion.text.data()),
-                     sheet.companion.text.size());
+    return writeSheet(arguments, path, picture::cutSheet(*picture, sheetOptions), out, index);
 }
 
 int runFont(Arguments &arguments) {
@@ -1141,13 +1157,7 @@ int runFont(Arguments &arguments) {
     sheetOptions.name = dataName(arguments, out);
     sheetOptions.attribute = attribute;
     sheetOptions.widths = widths.has_value();
-    const picture::Sheet sheet = picture::cutSheet(*picture, sheetOptions);
-    if (int written = writeOutput(arguments, path, sheet.data, out.c_str());
-        written != kSuccess || !widths) {
-        return written;
-    }
-    return writeFile(arguments, widths->c_str(), sheet.companion.bytes.data(),
-                     sheet.companion.bytes.size());
+    return writeSheet(arguments, path, picture::cutSheet(*picture, sheetOptions), out, widths);
 }
 
 int runCopper(Arguments &arguments) {
@@ -1227,7 +1237,6 @@ int runTiles(Arguments &arguments) {
     if (!picture) {
         return status;
     }
-    /* Both made before either is written: a refusal writes neither. */
     const std::string &tilesOut = arguments.operands()[1], &mapOut = arguments.operands()[2];
     const auto label = [](const std::string &out, const char *standard) {
         return amiga::symbolName(out == "-" ? std::string(standard)
@@ -1242,33 +1251,8 @@ int runTiles(Arguments &arguments) {
     sheetOptions.name = label(tilesOut, "tiles");
     sheetOptions.companionName = label(mapOut, "map");
     sheetOptions.attribute = attribute;
-    const picture::Sheet sheet = picture::cutSheet(*picture, sheetOptions);
-    for (const std::string &warning : sheet.data.warnings) {
-        report(arguments, "%s: %s\n", path, warning.c_str());
-    }
-    if (!sheet.data.ok()) {
-        report(arguments, "%s: %s Nothing is written.\n", path, sheet.data.error.c_str());
-        return kNegative;
-    }
-    const auto bytesOf = [](const picture::Output &output) {
-        return output.text.empty()
-                   ? output.bytes
-                   : std::vector<unsigned char>(output.text.begin(), output.text.end());
-    };
-    const std::vector<unsigned char> tiles = bytesOf(sheet.data), map = bytesOf(sheet.companion);
-    if (int written = writeFile(arguments, tilesOut.c_str(), tiles.data(), tiles.size());
-        written != kSuccess) {
-        return written;
-    }
-    if (int written = writeFile(arguments, mapOut.c_str(), map.data(), map.size());
-        written != kSuccess) {
-        /* The tiles alone are no use without their map: none of the two is left. */
-        if (tilesOut != "-") {
-            std::remove(tilesOut.c_str());
-        }
-        return written;
-    }
-    return kSuccess;
+    /* The tiles alone are no use without their map: both are written, or neither. */
+    return writeSheet(arguments, path, picture::cutSheet(*picture, sheetOptions), tilesOut, mapOut);
 }
 
 } // namespace quillfen_iff

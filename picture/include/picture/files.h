@@ -53,6 +53,15 @@ std::string fileName(const std::string &path);
 bool writeWholeFile(const std::string &path, const void *data, std::size_t size, std::string *error,
                     const std::string &name = {});
 
+// Writes two files that go together (data and its map, say), both or neither: the first as
+// writeWholeFile writes it, then the second; when the second cannot be written, the first is put
+// back as it was, or removed when it was not there. *error as writeWholeFile's, of the file that
+// failed. The standard output ("-") cannot be put back: with it, the files are written in turn.
+bool writeWholeFilePair(const std::string &first, const std::string &firstData,
+                        const std::string &second, const std::string &secondData,
+                        std::string *error, const std::string &firstName = {},
+                        const std::string &secondName = {});
+
 // The same, for data made while it is written: produce hands each piece in order to the write
 // it is given, which answers false once writing has failed (what follows is then dropped).
 using WritePiece = std::function<bool(std::string_view piece)>;
