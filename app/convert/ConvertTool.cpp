@@ -6,8 +6,10 @@
 #include <QLocale>
 #include <QObject>
 #include <algorithm>
+#include <amiga/asmtext.h>
 #include <numeric>
 #include <picture/files.h>
+#include <picture/region.h>
 
 namespace {
 
@@ -241,8 +243,116 @@ QString ConvertTool::spriteProblem() const {
     return {};
 }
 
+picture::SheetOptions ConvertTool::sheetOptions(const QString &target) const {
+    picture::SheetOptions options;
+    const picture::SheetCut cuts[] = {picture::SheetCut::Bobs, picture::SheetCut::SpriteFrames,
+                                      picture::SheetCut::Font, picture::SheetCut::Tiles};
+    options.cut = cuts[std::clamp(sheet.cut, 0, 3)];
+    const picture::SheetForm forms[] = {picture::SheetForm::Binary, picture::SheetForm::Text,
+                                        picture::SheetForm::C};
+    options.form = forms[std::clamp(sheet.form, 0, 2)];
+    // Named as quillfen-iff names them: after the files' names without their extensions.
+    options.name = amiga::symbolName(QFileInfo(target).completeBaseName().toStdString());
+    const QString second = companionPath(target);
+    options.companionName =
+        second.isEmpty() ? options.name
+                         : amiga::symbolName(QFileInfo(second).completeBaseName().toStdString());
+    picture::RawOptions raw;
+    raw.planar = sheet.planar;
+    raw.mask = sheet.mask == 0 ? amiga::MaskOutput::None : amiga::MaskOutput::After;
+    raw.invertMask = sheet.mask == 2;
+    raw.transparentColour = sheet.transparent;
+    picture::BobOptions &bobs = options.bobs;
+    bobs.width = sheet.width;
+    bobs.height = sheet.height;
+    bobs.columns = sheet.columns;
+    bobs.rows = sheet.rows;
+    bobs.spacingX = sheet.spacingX;
+    bobs.spacingY = sheet.spacingY;
+    bobs.count = sheet.count;
+    bobs.addWord = sheet.addWord;
+    bobs.trimEmpty = sheet.trimEmpty;
+    bobs.raw = raw;
+    options.index = sheet.index && options.cut == picture::SheetCut::Bobs;
+    options.sprites = spriteOptions();
+    options.sprites.sprite.frames = true;
+    options.sprites.sprite.frameHeight = sheet.height;
+    options.sprites.transparentColour = sheet.transparent;
+    options.font.width = sheet.width;
+    options.font.height = sheet.height;
+    options.font.proportional = sheet.proportional;
+    options.font.raw.transparentColour = sheet.transparent;
+    bool digits = false;
+    const unsigned code = sheet.first.toUInt(&digits);
+    options.font.first =
+        digits ? code : (sheet.first.size() == 1 ? sheet.first.at(0).unicode() : 32u);
+    options.widths = options.font.proportional && options.form == picture::SheetForm::Binary;
+    options.tiles.size = sheet.width;
+    options.tiles.dedupe = sheet.dedupe;
+    options.tiles.flips = sheet.dedupe && sheet.flips;
+    options.tiles.planar = sheet.planar;
+    return options;
+}
+
+QString ConvertTool::sheetProblem() const {
+    // As quillfen-iff refuses them.
+    switch (sheet.cut) {
+    case 1:
+        return spriteProblem();
+    case 2: {
+        bool digits = false;
+        const unsigned code = sheet.first.toUInt(&digits);
+        if (sheet.first.isEmpty() ||
+            (digits ? code > 255 : sheet.first.size() != 1 || sheet.first.at(0).unicode() > 255))
+            return QObject::tr("The first character is one character, or its decimal code from 0 "
+                               "to 255.");
+        return {};
+    }
+    case 3:
+        if (sheet.width != sheet.height || (sheet.width != 8 && sheet.width != 16))
+            return QObject::tr("Tiles are 8 × 8 or 16 × 16 pixels.");
+        return {};
+    default:
+        return {};
+    }
+}
+
+std::optional<picture::Picture> ConvertTool::chosenFrame() const {
+    if (!picture || sheet.frame < 0 ||
+        static_cast<std::size_t>(sheet.frame) >= m_sheet.frames.size())
+        return std::nullopt;
+    std::string error;
+    return picture::cutRegion(*picture, m_sheet.frames[static_cast<std::size_t>(sheet.frame)],
+                              &error);
+}
+
+QString ConvertTool::companionPath(const QString &target) const {
+    const QFileInfo file(target);
+    const QString stem = file.completeBaseName();
+    const bool binary = sheet.form == 0;
+    QString name;
+    switch (sheet.cut) {
+    case 0:
+        if (sheet.index)
+            name = stem + (sheet.form == 2 ? QStringLiteral(".h") : QStringLiteral(".i"));
+        break;
+    case 2:
+        if (sheet.proportional && binary)
+            name = stem + QStringLiteral(".widths");
+        break;
+    case 3:
+        name =
+            binary ? stem + QStringLiteral(".map") : stem + QStringLiteral("_map.") + file.suffix();
+        break;
+    default:
+        break;
+    }
+    return name.isEmpty() ? QString() : file.dir().filePath(name);
+}
+
 void ConvertTool::refresh() {
     m_output = {};
+    m_sheet = {};
     if (!picture) {
         m_output.error = QObject::tr("Open a picture: Open Picture…, File ▸ Open Picture… or a "
                                      "picture file dropped here.")
@@ -262,6 +372,17 @@ void ConvertTool::refresh() {
         else
             m_output.error = problem.toStdString();
         break;
+    case Export::Sheet:
+        if (const QString problem = sheetProblem(); !problem.isEmpty()) {
+            m_output.error = problem.toStdString();
+            break;
+        }
+        m_sheet = picture::cutSheet(*picture, sheetOptions(suggestedSaveName()));
+        m_output = m_sheet.data;
+        // The second file's text follows the data's: one source, as pasted.
+        if (!m_sheet.companion.text.empty())
+            m_output.text += "\n" + m_sheet.companion.text;
+        break;
     }
 }
 
@@ -269,14 +390,24 @@ QString ConvertTool::status() const {
     if (!m_output.ok())
         return sentence(m_output.error);
     QString status;
+    if (which == Export::Sheet) {
+        const int cuts = static_cast<int>(m_sheet.frames.size());
+        const bool one = cuts == 1;
+        const QString counted[] = {
+            one ? QObject::tr("1 frame") : QObject::tr("%1 frames").arg(cuts),
+            one ? QObject::tr("1 frame") : QObject::tr("%1 frames").arg(cuts),
+            one ? QObject::tr("1 glyph") : QObject::tr("%1 glyphs").arg(cuts),
+            one ? QObject::tr("A map of 1 tile") : QObject::tr("A map of %1 tiles").arg(cuts)};
+        status = counted[std::clamp(sheet.cut, 0, 3)] + QStringLiteral(": ");
+    }
     if (!m_output.text.empty()) {
         const int lines =
             static_cast<int>(std::count(m_output.text.begin(), m_output.text.end(), '\n'));
-        status = lines == 1 ? QObject::tr("1 line of text.")
-                            : QObject::tr("%1 lines of text.").arg(lines);
+        status += lines == 1 ? QObject::tr("1 line of text.")
+                             : QObject::tr("%1 lines of text.").arg(lines);
     } else {
-        status = QObject::tr("%1 bytes.")
-                     .arg(QLocale().toString(static_cast<qulonglong>(m_output.bytes.size())));
+        status += QObject::tr("%1 bytes.")
+                      .arg(QLocale().toString(static_cast<qulonglong>(m_output.bytes.size())));
     }
     for (const std::string &warning : m_output.warnings)
         status += QLatin1Char(' ') + sentence(warning);
@@ -287,8 +418,15 @@ QString ConvertTool::status() const {
 
 QString ConvertTool::suggestedSaveName() const {
     const char *suffixes[] = {"raw", "pal", "spr"};
-    const QString suffix = m_output.text.empty() ? QLatin1String(suffixes[static_cast<int>(which)])
-                                                 : QStringLiteral("s");
+    const char *sheetSuffixes[] = {"bob", "spr", "font", "tiles"};
+    QString suffix;
+    if (which == Export::Sheet)
+        suffix = QLatin1String(sheet.form == 1   ? "s"
+                               : sheet.form == 2 ? "c"
+                                                 : sheetSuffixes[std::clamp(sheet.cut, 0, 3)]);
+    else
+        suffix = m_output.text.empty() ? QLatin1String(suffixes[static_cast<int>(which)])
+                                       : QStringLiteral("s");
     const QString suggested = QFileInfo(path).completeBaseName() + QLatin1Char('.') + suffix;
     return path.isEmpty() ? suggested : QFileInfo(path).absoluteDir().filePath(suggested);
 }
@@ -298,6 +436,8 @@ bool ConvertTool::save(const QString &target, QString *status) const {
         *status = sentence(m_output.error);
         return false;
     }
+    if (which == Export::Sheet)
+        return saveSheet(target, status);
     const QString shown = QFileInfo(target).fileName();
     // Written whole or not at all: a file being replaced stays as it was when writing fails.
     const std::string bytes = m_output.text.empty()
@@ -311,6 +451,44 @@ bool ConvertTool::save(const QString &target, QString *status) const {
     }
     *status = QObject::tr("Saved %1 bytes to “%2”.")
                   .arg(QLocale().toString(static_cast<qlonglong>(bytes.size())), shown);
+    return true;
+}
+
+bool ConvertTool::saveSheet(const QString &target, QString *status) const {
+    // Cut again with the names of the files written, as quillfen-iff names them.
+    const picture::Sheet cut = picture::cutSheet(*picture, sheetOptions(target));
+    if (!cut.data.ok()) {
+        *status = sentence(cut.data.error);
+        return false;
+    }
+    const auto contents = [](const picture::Output &output) {
+        return output.text.empty() ? std::string(output.bytes.begin(), output.bytes.end())
+                                   : output.text;
+    };
+    const QString second = cut.hasCompanion ? companionPath(target) : QString();
+    const std::string data = contents(cut.data), companion = contents(cut.companion);
+    const QString shown = QFileInfo(target).fileName(), secondShown = QFileInfo(second).fileName();
+    std::string error;
+    if (second.isEmpty()) {
+        if (!picture::writeWholeFile(QFile::encodeName(target).toStdString(), data.data(),
+                                     data.size(), &error, quoted(shown))) {
+            *status = sentence(error);
+            return false;
+        }
+        *status = QObject::tr("Saved %1 bytes to “%2”.")
+                      .arg(QLocale().toString(static_cast<qlonglong>(data.size())), shown);
+        return true;
+    }
+    // The two go together: both are written, or neither.
+    if (!picture::writeWholeFilePair(QFile::encodeName(target).toStdString(), data,
+                                     QFile::encodeName(second).toStdString(), companion, &error,
+                                     quoted(shown), quoted(secondShown))) {
+        *status = sentence(error);
+        return false;
+    }
+    *status = QObject::tr("Saved %1 bytes to “%2” and %3 bytes to “%4”.")
+                  .arg(QLocale().toString(static_cast<qlonglong>(data.size())), shown,
+                       QLocale().toString(static_cast<qlonglong>(companion.size())), secondShown);
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include <picture/export.h>
 #include <picture/picture.h>
 #include <picture/reduce.h>
+#include <picture/sheet.h>
 
 // What the Convert tab computes, without its widgets: the picture read and the one the exports
 // work on, the facts shown about it, the export options as the controls hold them, the output
@@ -17,7 +18,7 @@
 class ConvertTool {
 public:
     // Which export the tabs of the export section choose, in their order.
-    enum class Export { Bitplanes, Palette, Sprites };
+    enum class Export { Bitplanes, Palette, Sprites, Sheet };
 
     // The picture read, and the one the exports work on (the reduced one after a reduction).
     std::optional<picture::Picture> original;
@@ -48,6 +49,24 @@ public:
         bool text = true;
         std::optional<unsigned> transparent;
     } sprites;
+    // A sheet cut into frames: what quillfen-iff's bobs, sprite --frames, font and tiles do.
+    // Sprite frames take their width, pairs, chipset and position from the sprite options.
+    struct Sheet {
+        int cut = 0;                      // bobs, sprite frames, font, tiles
+        int form = 0;                     // binary, assembler text, C array
+        unsigned width = 16, height = 16; // a frame's or cell's; a tile's is width x width
+        unsigned columns = 0, rows = 0;   // at most, 0 all
+        unsigned spacingX = 0, spacingY = 0;
+        std::optional<unsigned> count;
+        bool planar = false;
+        int mask = 0; // none, a mask, an inverted mask
+        bool addWord = false, trimEmpty = false, index = false;
+        QString first = QStringLiteral("32"); // a character or its decimal code
+        bool proportional = false;
+        bool dedupe = false, flips = false;
+        std::optional<unsigned> transparent;
+        int frame = 0; // the frame shown by itself
+    } sheet;
     picture::Reduction reduction;
 
     // Takes a picture read from path: the exports work on it as read.
@@ -75,6 +94,18 @@ public:
     picture::SpriteExportOptions spriteOptions() const;
     // Why the sprite options cannot go together, in quillfen-iff's words, or nothing.
     QString spriteProblem() const;
+    // The sheet's options, the data named after the file it is saved to.
+    picture::SheetOptions sheetOptions(const QString &target) const;
+    // Why the sheet options cannot be cut, in quillfen-iff's words, or nothing.
+    QString sheetProblem() const;
+    // The sheet as cut for the output (named after the suggested file).
+    const picture::Sheet &sheetCut() const { return m_sheet; }
+    // The frame chosen to be shown by itself, as a picture of its own; nothing without one.
+    std::optional<picture::Picture> chosenFrame() const;
+    // Where the file that goes with the sheet's data saved to target is written, when there is
+    // one: bobs' index (.i, or .h for C), a font's width table (.widths), the tile map (.map,
+    // or NAME_map beside text and C).
+    QString companionPath(const QString &target) const;
 
     // Remakes the output from the picture and the options.
     void refresh();
@@ -94,5 +125,9 @@ public:
     static std::string quoted(const QString &name);
 
 private:
+    // Saves the sheet's data to target and its second file beside it, both or neither.
+    bool saveSheet(const QString &target, QString *status) const;
+
     picture::Output m_output;
+    picture::Sheet m_sheet;
 };

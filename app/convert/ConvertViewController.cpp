@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QLocale>
 #include <QMimeData>
+#include <QPixmap>
 #include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QThread>
@@ -38,6 +39,22 @@ public:
         if (whole.match(input).hasMatch())
             return Acceptable;
         return partial.match(input).hasMatch() ? Intermediate : Invalid;
+    }
+};
+
+// The first character of a font as --first takes it: one character, or its decimal code from 0
+// to 255 (digits are always a code).
+class FirstCharacterValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &) const override {
+        if (input.isEmpty())
+            return Intermediate;
+        bool digits = false;
+        const unsigned code = input.toUInt(&digits);
+        if (digits)
+            return code <= 255 ? Acceptable : Invalid;
+        return input.size() == 1 && input.at(0).unicode() <= 255 ? Acceptable : Invalid;
     }
 };
 
@@ -92,6 +109,17 @@ void ConvertViewController::configureController() {
     ui->paletteFormatComboBox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     ui->paletteFormatComboBox->setMinimumWidth(ui->paletteFormatComboBox->sizeHint().width());
     ui->spriteYLineEdit->setValidator(new HexFormatter(3, this));
+    for (QComboBox *box :
+         {ui->sheetOutputComboBox, ui->sheetLayoutComboBox, ui->sheetMaskComboBox}) {
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        box->setMinimumWidth(box->sizeHint().width());
+    }
+    // The sheet's numbers keep room for their largest values.
+    for (QSpinBox *box : ui->sheetPage->findChildren<QSpinBox *>())
+        box->setMinimumWidth(box->sizeHint().width());
+    ui->sheetFirstLineEdit->setValidator(new FirstCharacterValidator(this));
+    // The preview keeps one size whatever it shows, so that the page does not grow with it.
+    ui->sheetFramePreview->setFixedSize(112, 96);
 
     connect(ui->openPictureButton, &QPushButton::clicked, this,
             &ConvertViewController::openPicture);
@@ -111,17 +139,25 @@ void ConvertViewController::configureController() {
     // Every export option remakes the output at once.
     connect(ui->exportTabWidget, &QTabWidget::currentChanged, this,
             &ConvertViewController::refresh);
-    for (QComboBox *box : {ui->bitplaneLayoutComboBox, ui->maskComboBox, ui->paletteFormatComboBox,
-                           ui->paletteOutputComboBox, ui->spriteWidthComboBox,
-                           ui->spriteChipsetComboBox, ui->spriteOutputComboBox})
+    for (QComboBox *box :
+         {ui->bitplaneLayoutComboBox, ui->maskComboBox, ui->paletteFormatComboBox,
+          ui->paletteOutputComboBox, ui->spriteWidthComboBox, ui->spriteChipsetComboBox,
+          ui->spriteOutputComboBox, ui->sheetCutComboBox, ui->sheetOutputComboBox,
+          ui->sheetLayoutComboBox, ui->sheetMaskComboBox})
         connect(box, &QComboBox::currentIndexChanged, this, &ConvertViewController::refresh);
-    for (QSpinBox *box : {ui->bitplaneDepthSpinBox, ui->bitplaneTransparentSpinBox,
-                          ui->paletteColoursSpinBox, ui->spriteTransparentSpinBox})
+    for (QSpinBox *box :
+         {ui->bitplaneDepthSpinBox, ui->bitplaneTransparentSpinBox, ui->paletteColoursSpinBox,
+          ui->spriteTransparentSpinBox, ui->sheetWidthSpinBox, ui->sheetHeightSpinBox,
+          ui->sheetColumnsSpinBox, ui->sheetRowsSpinBox, ui->sheetSpacingXSpinBox,
+          ui->sheetSpacingYSpinBox, ui->sheetCountSpinBox, ui->sheetTransparentSpinBox,
+          ui->sheetFrameSpinBox})
         connect(box, &QSpinBox::valueChanged, this, &ConvertViewController::refresh);
-    for (QCheckBox *box : {ui->invertMaskCheckBox, ui->chunkyCheckBox, ui->attachedCheckBox,
-                           ui->controlWordsCheckBox})
+    for (QCheckBox *box :
+         {ui->invertMaskCheckBox, ui->chunkyCheckBox, ui->attachedCheckBox,
+          ui->controlWordsCheckBox, ui->addWordCheckBox, ui->trimEmptyCheckBox, ui->indexCheckBox,
+          ui->proportionalCheckBox, ui->dedupeCheckBox, ui->flipsCheckBox})
         connect(box, &QCheckBox::toggled, this, &ConvertViewController::refresh);
-    for (QLineEdit *field : {ui->spriteXLineEdit, ui->spriteYLineEdit})
+    for (QLineEdit *field : {ui->spriteXLineEdit, ui->spriteYLineEdit, ui->sheetFirstLineEdit})
         connect(field, &QLineEdit::textEdited, this, &ConvertViewController::refresh);
 
     showPicture();
@@ -324,7 +360,7 @@ void ConvertViewController::showPicture(QImage image) {
 // --- Exporting ---
 
 void ConvertViewController::readControls() {
-    m_tool.which = static_cast<Export>(std::clamp(ui->exportTabWidget->currentIndex(), 0, 2));
+    m_tool.which = static_cast<Export>(std::clamp(ui->exportTabWidget->currentIndex(), 0, 3));
     ConvertTool::Bitplanes &planes = m_tool.bitplanes;
     planes.planar = ui->bitplaneLayoutComboBox->currentIndex() == 1;
     planes.depth = chosenValue(ui->bitplaneDepthSpinBox);
@@ -345,6 +381,27 @@ void ConvertViewController::readControls() {
     sprites.y = ui->spriteYLineEdit->text();
     sprites.text = ui->spriteOutputComboBox->currentIndex() == 0;
     sprites.transparent = chosenValue(ui->spriteTransparentSpinBox);
+    ConvertTool::Sheet &sheet = m_tool.sheet;
+    sheet.cut = ui->sheetCutComboBox->currentIndex();
+    sheet.form = ui->sheetOutputComboBox->currentIndex();
+    sheet.width = static_cast<unsigned>(ui->sheetWidthSpinBox->value());
+    sheet.height = static_cast<unsigned>(ui->sheetHeightSpinBox->value());
+    sheet.columns = static_cast<unsigned>(ui->sheetColumnsSpinBox->value());
+    sheet.rows = static_cast<unsigned>(ui->sheetRowsSpinBox->value());
+    sheet.spacingX = static_cast<unsigned>(ui->sheetSpacingXSpinBox->value());
+    sheet.spacingY = static_cast<unsigned>(ui->sheetSpacingYSpinBox->value());
+    sheet.count = chosenValue(ui->sheetCountSpinBox);
+    sheet.planar = ui->sheetLayoutComboBox->currentIndex() == 1;
+    sheet.mask = ui->sheetMaskComboBox->currentIndex();
+    sheet.addWord = ui->addWordCheckBox->isChecked();
+    sheet.trimEmpty = ui->trimEmptyCheckBox->isChecked();
+    sheet.index = ui->indexCheckBox->isChecked();
+    sheet.first = ui->sheetFirstLineEdit->text();
+    sheet.proportional = ui->proportionalCheckBox->isChecked();
+    sheet.dedupe = ui->dedupeCheckBox->isChecked();
+    sheet.flips = ui->flipsCheckBox->isChecked();
+    sheet.transparent = chosenValue(ui->sheetTransparentSpinBox);
+    sheet.frame = ui->sheetFrameSpinBox->value();
     m_tool.reduction.colours = static_cast<unsigned>(ui->reduceColoursSpinBox->value());
     m_tool.reduction.twelveBit = ui->reducePrecisionComboBox->currentIndex() == 0;
     // The list's order: None, Ordered, Error diffusion.
@@ -362,9 +419,11 @@ void ConvertViewController::refresh() {
     const bool positioned = ui->controlWordsCheckBox->isChecked();
     ui->spriteXLineEdit->setEnabled(positioned);
     ui->spriteYLineEdit->setEnabled(positioned);
+    enableSheetControls();
 
     readControls();
     m_tool.refresh();
+    showSheet();
     const picture::Output &output = m_tool.output();
     const QString shownText = output.ok() ? QString::fromStdString(output.text) : QString();
     if (ui->exportCodeTextView->toPlainText() != shownText)
@@ -375,6 +434,64 @@ void ConvertViewController::refresh() {
     ui->saveButton->setEnabled(output.ok());
     ui->copyExportButton->setEnabled(output.ok() && !output.text.empty());
     setStatus(m_tool.status());
+}
+
+void ConvertViewController::enableSheetControls() {
+    // Each cut takes the options its command takes.
+    const int cut = ui->sheetCutComboBox->currentIndex();
+    const bool bobs = cut == 0, sprites = cut == 1, font = cut == 2, tiles = cut == 3;
+    ui->sheetWidthSpinBox->setEnabled(!sprites); // a sprite's width is the Sprites page's
+    const QList<QWidget *> bobOptions = {
+        ui->sheetColumnsSpinBox,  ui->sheetRowsSpinBox,  ui->sheetSpacingXSpinBox,
+        ui->sheetSpacingYSpinBox, ui->sheetCountSpinBox, ui->sheetMaskComboBox,
+        ui->addWordCheckBox,      ui->trimEmptyCheckBox, ui->indexCheckBox};
+    for (QWidget *control : bobOptions)
+        control->setEnabled(bobs);
+    ui->sheetLayoutComboBox->setEnabled(bobs || tiles);
+    ui->sheetTransparentSpinBox->setEnabled(!tiles);
+    ui->sheetFirstLineEdit->setEnabled(font);
+    ui->proportionalCheckBox->setEnabled(font);
+    ui->dedupeCheckBox->setEnabled(tiles);
+    ui->flipsCheckBox->setEnabled(tiles && ui->dedupeCheckBox->isChecked());
+}
+
+void ConvertViewController::showSheet() {
+    const bool shown = m_tool.which == Export::Sheet;
+    const picture::Sheet &cut = m_tool.sheetCut();
+    // The frames to choose from: as many as the cut made (a value set here sends no action).
+    {
+        const QSignalBlocker blocker(ui->sheetFrameSpinBox);
+        ui->sheetFrameSpinBox->setMaximum(std::max(0, static_cast<int>(cut.frames.size()) - 1));
+    }
+    m_tool.sheet.frame = ui->sheetFrameSpinBox->value();
+    QList<QRect> frames;
+    QStringList labels;
+    for (std::size_t i = 0; shown && i < cut.frames.size(); ++i) {
+        const picture::Region &r = cut.frames[i];
+        frames.append(QRect(static_cast<int>(r.x), static_cast<int>(r.y), static_cast<int>(r.width),
+                            static_cast<int>(r.height)));
+        labels.append(QString::fromStdString(cut.labels[i]));
+    }
+    ui->pictureView->setCuts(frames, labels, m_tool.sheet.frame);
+
+    const std::optional<picture::Picture> frame = shown ? m_tool.chosenFrame() : std::nullopt;
+    if (!frame) {
+        ui->sheetFramePreview->setPixmap(QPixmap());
+        ui->sheetFramePreview->setText(tr("–"));
+        return;
+    }
+    // Whole screen pixels a frame pixel (at most 8), in the display's shape, as large as fits
+    // in the preview's box; a frame larger than the box is made smaller to fit it.
+    const QSize aspect = ui->aspectCheckBox->isChecked() ? m_tool.pixelAspect() : QSize(1, 1);
+    const QSize shape(static_cast<int>(frame->width) * aspect.width(),
+                      static_cast<int>(frame->height) * aspect.height());
+    const QSize box = ui->sheetFramePreview->contentsRect().size();
+    const int factor =
+        std::clamp(std::min(box.width() / shape.width(), box.height() / shape.height()), 1, 8);
+    QImage image = imageOf(*frame).scaled(shape * factor);
+    if (image.width() > box.width() || image.height() > box.height())
+        image = image.scaled(box, Qt::KeepAspectRatio);
+    ui->sheetFramePreview->setPixmap(QPixmap::fromImage(image));
 }
 
 void ConvertViewController::setStatus(const QString &text) {

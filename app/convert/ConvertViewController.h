@@ -105,6 +105,10 @@ private:
                   const std::string &error);
     // Copies the export and reduction controls into the tool.
     void readControls();
+    // Turns on the sheet options the chosen cut takes.
+    void enableSheetControls();
+    // Shows the sheet's cut: the frames over the picture and the chosen one by itself.
+    void showSheet();
 
     std::unique_ptr<Ui::ConvertViewController> ui;
     ConvertTool m_tool;

@@ -1,7 +1,9 @@
 #include "convert/PictureView.h"
 
+#include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPen>
 #include <QScrollBar>
 #include <algorithm>
 #include <cmath>
@@ -93,7 +95,44 @@ void PictureView::paintEvent(QPaintEvent *) {
         return;
     QPainter painter(viewport());
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(pictureRect(), m_image);
+    const QRectF shown = pictureRect();
+    painter.drawImage(shown, m_image);
+    if (m_cuts.isEmpty())
+        return;
+    // The cuts: a thin line round each, on a dark edge so that it shows on any colour; the chosen
+    // one thicker, in the highlight colour; labels where they fit.
+    const QSizeF pixel = pixelSize();
+    const QFontMetrics metrics(painter.font());
+    const QColor line(255, 255, 255, 200), edge(0, 0, 0, 160);
+    for (int i = 0; i < m_cuts.size(); ++i) {
+        const QRect &cut = m_cuts[i];
+        const QRectF area(shown.left() + cut.x() * pixel.width(),
+                          shown.top() + cut.y() * pixel.height(), cut.width() * pixel.width(),
+                          cut.height() * pixel.height());
+        const bool chosen = i == m_chosen;
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(edge, chosen ? 4 : 3));
+        painter.drawRect(area.adjusted(0.5, 0.5, -0.5, -0.5));
+        painter.setPen(QPen(chosen ? palette().color(QPalette::Highlight) : line, chosen ? 2 : 1));
+        painter.drawRect(area.adjusted(0.5, 0.5, -0.5, -0.5));
+        const QString label = i < m_labels.size() ? m_labels[i] : QString();
+        const QRectF box(area.topLeft() + QPointF(2, 2),
+                         QSizeF(metrics.horizontalAdvance(label) + 4, metrics.height()));
+        if (label.isEmpty() || box.width() > area.width() - 2 || box.height() > area.height() - 2)
+            continue;
+        painter.fillRect(box, chosen ? palette().color(QPalette::Highlight) : edge);
+        painter.setPen(chosen ? palette().color(QPalette::HighlightedText) : Qt::white);
+        painter.drawText(box, Qt::AlignCenter, label);
+    }
+}
+
+void PictureView::setCuts(const QList<QRect> &cuts, const QStringList &labels, int chosen) {
+    if (cuts == m_cuts && labels == m_labels && chosen == m_chosen)
+        return;
+    m_cuts = cuts;
+    m_labels = labels;
+    m_chosen = chosen;
+    viewport()->update();
 }
 
 void PictureView::resizeEvent(QResizeEvent *event) {

@@ -1,6 +1,9 @@
 #pragma once
 #include <QAbstractScrollArea>
 #include <QImage>
+#include <QList>
+#include <QRect>
+#include <QStringList>
 
 // A picture at a zoom, each of its pixels a block of screen pixels (nearest neighbour, no
 // smoothing) of the display's pixel aspect: at 1, 2 or 4 screen pixels a step with scroll bars
@@ -29,6 +32,11 @@ public:
     QSizeF pixelSize() const;
     // Where the picture is drawn in the viewport.
     QRectF pictureRect() const;
+    // Rectangles of picture pixels drawn over the picture, each with its label in its top left
+    // corner when there is room, the one at index chosen marked; none drawn when empty.
+    void setCuts(const QList<QRect> &cuts, const QStringList &labels, int chosen);
+    const QList<QRect> &cuts() const { return m_cuts; }
+    int chosenCut() const { return m_chosen; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -46,4 +54,7 @@ private:
     QImage m_image;
     int m_zoom = Fit;
     QSize m_aspect{1, 1};
+    QList<QRect> m_cuts;
+    QStringList m_labels;
+    int m_chosen = -1;
 };

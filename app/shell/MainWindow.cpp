@@ -117,6 +117,9 @@ MainWindow::MainWindow(QWidget *parent, ToolLoading loading)
         // for all the room it needs.
         queueFitMinimumSize();
     });
+    if (auto *contents =
+            ui->displayViewController->findChild<QWidget *>(QStringLiteral("toolContents")))
+        contents->installEventFilter(this);
     if (loading == ToolLoading::WithTheWindow)
         buildTools();
     updateActions();
@@ -299,6 +302,8 @@ QWidget *MainWindow::buildTool(int index) {
         delete standIn;
         tabs->setCurrentIndex(current);
     }
+    if (auto *contents = tool->findChild<QWidget *>(QStringLiteral("toolContents")))
+        contents->installEventFilter(this);
     updateActions();
     if (toolsAreBuilt())
         emit toolsBuilt();
@@ -319,10 +324,22 @@ std::array<QAction *, MainWindow::kTools> MainWindow::toolActions() const {
 }
 
 void MainWindow::queueFitMinimumSize() {
+    if (fitQueued)
+        return;
+    fitQueued = true;
     QMetaObject::invokeMethod(this, &MainWindow::fitMinimumSizeToTools, Qt::QueuedConnection);
 }
 
+bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
+    // A tool laid out afresh (a page of its own shown, a longer line in a label) may need
+    // more room than the window's minimum gives it.
+    if (event->type() == QEvent::LayoutRequest)
+        queueFitMinimumSize();
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void MainWindow::fitMinimumSizeToTools() {
+    fitQueued = false;
     QSize need(0, 0);
     MainTabViewController *tabs = ui->mainTabViewController;
     if (isVisible() && showComboItemsWhole(tabs->currentWidget()))

@@ -85,6 +85,7 @@ signals:
 
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     // A picture file dragged from the file manager gives the Colour tool its palette.
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -108,6 +109,7 @@ private:
 
     std::unique_ptr<Ui::MainWindow> ui;
     bool painted = false;
+    bool fitQueued = false;
     ColourViewController *colour = nullptr;
     RegistersViewController *registers = nullptr;
     CopperViewController *copper = nullptr;

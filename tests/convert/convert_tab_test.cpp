@@ -25,6 +25,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <cmath>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
@@ -86,10 +87,15 @@ protected:
             map << QColor(c.red, c.green, c.blue);
         EXPECT_EQ(ui->colourMapStrip->colours(), map);
     }
+    // A file of one name in the tab's folder or quillfen-iff's: text names data after its file.
+    std::string saved(const char *folder, const std::string &suffix) {
+        std::filesystem::create_directories(dir.file(folder));
+        return dir.file(folder) + "/sheet" + suffix;
+    }
     // What the tab saves beside what quillfen-iff writes with these arguments.
     void expectTheSameFileAs(const std::string &arguments) {
         SCOPED_TRACE(arguments);
-        const std::string tab = dir.file("tab.out"), cli = dir.file("cli.out");
+        const std::string tab = saved("tab", ".out"), cli = saved("cli", ".out");
         ASSERT_TRUE(controller->saveOutput(QString::fromStdString(tab)))
             << controller->status().toStdString();
         const testprogram::Outcome outcome = testprogram::run(
@@ -97,6 +103,26 @@ protected:
             arguments + " '" + controller->tool().path.toStdString() + "' '" + cli + "'");
         ASSERT_EQ(outcome.status, 0) << outcome.err;
         EXPECT_TRUE(testfiles::load(tab) == testfiles::load(cli));
+    }
+
+    // The same for a sheet, whose second file (its suffix after the saved file's stem) is
+    // written beside it: given to quillfen-iff after the option, or as its last file (tiles).
+    void expectTheSameFilesAs(const std::string &arguments, const char *second,
+                              bool lastFile = false) {
+        SCOPED_TRACE(arguments);
+        const std::string tab = saved("tab", ".out"), cli = saved("cli", ".out");
+        ASSERT_TRUE(controller->saveOutput(QString::fromStdString(tab)))
+            << controller->status().toStdString();
+        const std::string tabSecond = saved("tab", second), cliSecond = saved("cli", second);
+        const std::string picture = " '" + controller->tool().path.toStdString() + "' ";
+        const testprogram::Outcome outcome = testprogram::run(
+            QUILLFEN_IFF_TOOL,
+            lastFile ? arguments + picture + "'" + cli + "' '" + cliSecond + "'"
+                     : arguments + " '" + cliSecond + "'" + picture + "'" + cli + "'");
+        ASSERT_EQ(outcome.status, 0) << outcome.err;
+        EXPECT_TRUE(testfiles::load(tab) == testfiles::load(cli));
+        EXPECT_TRUE(testfiles::load(tabSecond) == testfiles::load(cliSecond));
+        EXPECT_FALSE(testfiles::load(tabSecond).empty());
     }
 
     // A hires picture (CAMG $8000) of four colours, 7 x 4 in two planes, the pixel at x, y of
@@ -280,4 +306,78 @@ TEST(ConvertInTheWindow, TheMenusAndTheColourTabReachTheTab) {
     EXPECT_EQ(colour->paletteDataSource()->paletteEntries(), convert->tool().paletteColours());
     action("undoAction")->trigger();
     EXPECT_EQ(colour->paletteDataSource()->paletteEntries(), before);
+}
+
+// The Sheet page: each control reaches the tool, the cut is drawn over the picture with the
+// chosen frame marked and shown by itself, and Save… writes the files quillfen-iff writes.
+TEST_F(ConvertTab, TheSheetPageCutsAsQuillfenIffDoes) {
+    open(fourColours()); // 7 x 4
+    userinput::showPage(ui->exportTabWidget, 3);
+    ASSERT_EQ(controller->tool().which, ConvertTool::Export::Sheet);
+    ui->sheetWidthSpinBox->setValue(3);
+    ui->sheetHeightSpinBox->setValue(2);
+    ui->sheetFrameSpinBox->setValue(3);
+    userinput::chooseWithKeys(ui->sheetMaskComboBox, 2);
+    userinput::chooseWithKeys(ui->sheetOutputComboBox, 1);
+    toggle(ui->addWordCheckBox);
+    toggle(ui->indexCheckBox);
+    expectViewsShowTheTool();
+    // 2 x 2 frames of 3 x 2, the last column of pixels left over.
+    const picture::Sheet &cut = controller->tool().sheetCut();
+    ASSERT_EQ(cut.frames.size(), 4u);
+    EXPECT_EQ(ui->pictureView->cuts(),
+              QList<QRect>({{0, 0, 3, 2}, {3, 0, 3, 2}, {0, 2, 3, 2}, {3, 2, 3, 2}}));
+    EXPECT_EQ(ui->pictureView->chosenCut(), 3);
+    // Hires pixels of 1 x 2, each as 8 x 8 screen pixels at most: 24 x 32.
+    EXPECT_EQ(ui->sheetFramePreview->pixmap().size(), QSize(24, 32));
+    expectTheSameFilesAs("bobs --size 3x2 --mask=inverted --add-word --text --index", ".i");
+
+    // A font, proportional: its widths beside the glyphs.
+    userinput::chooseWithKeys(ui->sheetCutComboBox, 2);
+    userinput::chooseWithKeys(ui->sheetOutputComboBox, 0);
+    toggle(ui->proportionalCheckBox);
+    userinput::type(ui->sheetFirstLineEdit, "A");
+    EXPECT_EQ(controller->tool().sheet.first, "A");
+    ui->sheetTransparentSpinBox->setValue(1);
+    EXPECT_FALSE(ui->addWordCheckBox->isEnabled());
+    expectViewsShowTheTool();
+    expectTheSameFilesAs("font --cell 3x2 --first A --proportional --transparent 1 --widths",
+                         ".widths");
+
+    // Tiles need 8 x 8 or 16 x 16: said, and nothing to save.
+    userinput::chooseWithKeys(ui->sheetCutComboBox, 3);
+    expectViewsShowTheTool();
+    EXPECT_FALSE(ui->saveButton->isEnabled());
+    EXPECT_TRUE(ui->pictureView->cuts().isEmpty());
+    EXPECT_EQ(ui->sheetFramePreview->pixmap().isNull(), true);
+
+    // Sprite frames take the Sprites page's width, 16 pixels, more than the picture has: refused
+    // as quillfen-iff refuses it.
+    userinput::chooseWithKeys(ui->sheetCutComboBox, 1);
+    expectViewsShowTheTool();
+    EXPECT_FALSE(ui->sheetWidthSpinBox->isEnabled());
+    const testprogram::Outcome refused = testprogram::run(
+        QUILLFEN_IFF_TOOL, "sprite --frames --frame-height 2 '" +
+                               controller->tool().path.toStdString() + "' " + dir.file("never"));
+    EXPECT_EQ(refused.status, 1);
+    // The same sentence, begun with a capital in the window.
+    EXPECT_NE(refused.err.find(controller->status().mid(1).toStdString()), std::string::npos)
+        << refused.err;
+}
+
+TEST_F(ConvertTab, TheSheetsTilesAndTheirMapAreSavedTogether) {
+    open(picturePath("serenity.lbm")); // 640 x 480
+    userinput::showPage(ui->exportTabWidget, 3);
+    userinput::chooseWithKeys(ui->sheetCutComboBox, 3);
+    ui->sheetWidthSpinBox->setValue(16);
+    ui->sheetHeightSpinBox->setValue(16);
+    toggle(ui->dedupeCheckBox);
+    toggle(ui->flipsCheckBox);
+    userinput::chooseWithKeys(ui->sheetLayoutComboBox, 1);
+    userinput::chooseWithKeys(ui->sheetOutputComboBox, 2);
+    expectViewsShowTheTool();
+    EXPECT_EQ(ui->pictureView->cuts().size(), 40 * 30);
+    // Beside sheet.out, text and C name the map sheet_map.out.
+    expectTheSameFilesAs("tiles --size 16x16 --dedupe --flips --planar --format c", "_map.out",
+                         true);
 }

@@ -11,6 +11,7 @@
 #include "golden_table.h"
 #include "scratch_files.h"
 
+#include <QFileInfo>
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -174,4 +175,60 @@ TEST_F(ConvertToolTest, TrueColourIsReducedAndTheOriginalKept) {
     EXPECT_EQ(tool.picture->palette.size(), 2u);
     ASSERT_TRUE(tool.useOriginal());
     EXPECT_TRUE(tool.picture->isTrueColour());
+}
+
+TEST_F(ConvertToolTest, TheSheetsFilesAndRefusals) {
+    const QString path = QString::fromStdString(dir.file("sheet.png"));
+    ConvertTool tool;
+    tool.path = path;
+    tool.which = ConvertTool::Export::Sheet;
+    for (const QStringList &c : table("sheet files")) {
+        tool.sheet.cut = c[0].toInt();
+        tool.sheet.form = c[1].toInt();
+        tool.sheet.index = c[2] == "1";
+        tool.sheet.proportional = c[3] == "1";
+        const QString saved = tool.suggestedSaveName(), second = tool.companionPath(saved);
+        const picture::SheetOptions options = tool.sheetOptions(saved);
+        EXPECT_EQ(QStringList({QFileInfo(saved).fileName(),
+                               second.isEmpty() ? "-" : QFileInfo(second).fileName(),
+                               QString::fromStdString(options.name),
+                               QString::fromStdString(options.companionName)}),
+                  c.mid(4))
+            << c.join('|').toStdString();
+        EXPECT_TRUE(second.isEmpty() || QFileInfo(second).path() == QFileInfo(saved).path());
+    }
+    for (const QStringList &c : table("sheet refusals")) {
+        tool.sheet.cut = c[0].toInt();
+        tool.sheet.width = c[1].toUInt();
+        tool.sheet.height = c[2].toUInt();
+        tool.sheet.first = c[3];
+        const QString problem = tool.sheetProblem();
+        EXPECT_EQ(problem.isEmpty(), c[4].isEmpty()) << c.join('|').toStdString();
+        EXPECT_TRUE(c[4].isEmpty() || problem.startsWith(c[4]))
+            << c.join('|').toStdString() << ": " << problem.toStdString();
+    }
+}
+
+// The frame shown by itself is the pixels of its place on the sheet; the status counts the cuts.
+TEST_F(ConvertToolTest, TheChosenFrameAndTheCount) {
+    ConvertTool tool = toolOf(picturePath("serenity.lbm")); // 640 x 480
+    tool.which = ConvertTool::Export::Sheet;
+    tool.sheet.width = 100;
+    tool.sheet.height = 200;
+    tool.sheet.spacingX = 10;
+    tool.sheet.frame = 7; // 5 across (100 + 10 each, 540 used, 100 left over), 2 down
+    tool.refresh();
+    ASSERT_TRUE(tool.output().ok()) << tool.output().error;
+    // Each frame 7 words (112 pixels) a row of 8 planes, 200 rows: 22,400 bytes; what is left
+    // over is said after it.
+    EXPECT_TRUE(tool.status().startsWith("10 frames: 224,000 bytes. The picture"))
+        << tool.status().toStdString();
+    const std::optional<picture::Picture> frame = tool.chosenFrame();
+    ASSERT_TRUE(frame);
+    ASSERT_EQ(frame->width * 1000 + frame->height, 100u * 1000 + 200u);
+    for (unsigned y = 0; y < 200; y += 37)
+        for (unsigned x = 0; x < 100; x += 13)
+            ASSERT_EQ(frame->pixels[y * 100 + x], tool.picture->pixels[(200 + y) * 640 + 220 + x]);
+    tool.sheet.frame = 10; // past the last
+    EXPECT_FALSE(tool.chosenFrame());
 }

@@ -7,8 +7,8 @@
 //                              "FAIL name: got X expected Y"), then "DONE"
 //   QUILLFEN_SCREENSHOTS=DIR   also fills each tool with a fuller example and
 //                              saves DIR/{display,colour,registers,copper,workbench,gradient,
-//                              convert}.png, and display-frame.png (the Display tab's screen
-//                              on the frame) and workbench-frame.png (the Workbench's frame
+//                              convert,convert-sheet}.png, and display-frame.png (the Display tab's
+//                              screen on the frame) and workbench-frame.png (the Workbench's frame
 //                              with a pixel's story)
 //
 // With neither set the module does nothing, so a stray preload is harmless.
@@ -93,7 +93,8 @@ private:
         const std::map<QString, void (Driver::*)()> own = {{"displayFrame", &Driver::displayFrame},
                                                            {"colourEntry", &Driver::colourEntry},
                                                            {"workbench", &Driver::workbench},
-                                                           {"convertDrop", &Driver::convertDrop}};
+                                                           {"convertDrop", &Driver::convertDrop},
+                                                           {"convertSheet", &Driver::convertSheet}};
         bool shown = true;
         for (const QString &line : QString::fromUtf8(file.readAll()).split('\n')) {
             const QString verb = line.section(' ', 0, 0), rest = line.section(' ', 1);
@@ -250,6 +251,22 @@ private:
         m_report.check("convert picture read", read.count() == 1 || read.wait());
         // The picture shows its sixteen colours as a LoadRGB4 table.
         showPage(find<QTabWidget>("exportTabWidget"), 1);
+    }
+
+    // The picture cut into bobs of 64 x 64 on the Sheet page, frame 5 shown by itself.
+    void convertSheet() {
+        showPage(find<QTabWidget>("exportTabWidget"), 3);
+        for (const auto &[name, value] : {std::pair{"sheetWidthSpinBox", "64"},
+                                          {"sheetHeightSpinBox", "64"},
+                                          {"sheetFrameSpinBox", "5"}}) {
+            auto *box = find<QSpinBox>(name);
+            box->setFocus();
+            QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(box, value);
+        }
+        // 16 frames of 64 x 64 in 6 planes, 3,072 bytes each.
+        m_report.check("sheet cut", textOf("convertStatusLabel").section(' ', 0, 1), "16 frames:");
+        shot(m_window, "convert-sheet");
     }
 
     QMainWindow *m_window;
