@@ -187,6 +187,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         {"bobs", "--size", "16x2", "--grid", "1x1", "--planar", "--format", "c"},
         {"font", "--cell", "3x2", "--first", "A", "--proportional", "--text"},
         {"font", "--cell", "5x1", "--first", "250", "--proportional", "--widths", path("out.w")},
+        {"font", "--cell", "4x2", "--proportional", "--format", "c", "--region", "0,0,8,2"},
+        {"bobs", "--size", "2x2", "--format", "c", "--index", path("out.h")},
     };
     for (const std::vector<std::string> &command : writers) {
         unlink(bin.c_str());
@@ -207,6 +209,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         {"tiles", "--size", "8x8"},
         {"tiles", "--size", "8x8", "--dedupe", "--flips", "--text"},
         {"tiles", "--size", "16x16", "--dedupe", "--planar"},
+        {"tiles", "--size", "8x8", "--format", "c", "--region", "0,0,8,8"},
     };
     for (const std::vector<std::string> &command : tileWriters) {
         unlink(bin.c_str());

@@ -331,6 +331,10 @@ TEST_F(ConvertTab, TheSheetPageCutsAsQuillfenIffDoes) {
     // Hires pixels of 1 x 2, each as 8 x 8 screen pixels at most: 24 x 32.
     EXPECT_EQ(ui->sheetFramePreview->pixmap().size(), QSize(24, 32));
     expectTheSameFilesAs("bobs --size 3x2 --mask=inverted --add-word --text --index", ".i");
+    // Another page: no cut drawn.
+    userinput::showPage(ui->exportTabWidget, 0);
+    EXPECT_TRUE(ui->pictureView->cuts().isEmpty());
+    userinput::showPage(ui->exportTabWidget, 3);
 
     // A font, proportional: its widths beside the glyphs.
     userinput::chooseWithKeys(ui->sheetCutComboBox, 2);
