@@ -206,15 +206,21 @@ std::string bobDescription(const BobOptions &options, const BobFrames &made) {
            std::to_string(made.frameBytes) + " bytes each";
 }
 
+std::vector<BobSize> bobSizes(const BobOptions &options, const BobFrames &made) {
+    return {{"_width", options.width, "pixels"},
+            {"_height", options.height, "lines"},
+            {"_words", made.words, "words a row (BLTSIZE's width)"},
+            {"_rowbytes", made.words * 2, "bytes a row of one plane"},
+            {"_bytes", static_cast<std::uint32_t>(made.frameBytes), "bytes a frame"},
+            {"_count", static_cast<std::uint32_t>(made.frames.size()), "frames"}};
+}
+
 std::string bobIndex(const std::string &name, const BobOptions &options, const BobFrames &made) {
     amiga::AsmWriter lines;
     lines.comment(bobDescription(options, made) + "; offsets in bytes from " + name);
-    lines.equate(name + "_width", options.width, "pixels");
-    lines.equate(name + "_height", options.height, "lines");
-    lines.equate(name + "_words", made.words, "words a row (BLTSIZE's width)");
-    lines.equate(name + "_rowbytes", made.words * 2, "bytes a row of one plane");
-    lines.equate(name + "_bytes", static_cast<std::uint32_t>(made.frameBytes), "bytes a frame");
-    lines.equate(name + "_count", static_cast<std::uint32_t>(made.frames.size()), "frames");
+    for (const BobSize &size : bobSizes(options, made)) {
+        lines.equate(name + size.suffix, size.value, size.comment);
+    }
     std::vector<std::string> table;
     for (std::size_t i = 0; i < made.frames.size(); i++) {
         const Region &r = made.frames[i];

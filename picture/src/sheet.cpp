@@ -7,6 +7,7 @@
 #include <amiga/sprites.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 
 namespace picture {
@@ -51,17 +52,16 @@ std::string bobsText(const std::string &name, const BobOptions &options, const B
 // bobIndex for a program in C: the same sizes as defines, the offsets as an array.
 std::string bobIndexC(const std::string &name, const BobOptions &options, const BobFrames &made,
                       const std::string &attribute) {
-    std::string upper = name;
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char ch) { return static_cast<char>(std::toupper(ch)); });
+    const auto upper = [](std::string text) {
+        std::transform(text.begin(), text.end(), text.begin(),
+                       [](unsigned char ch) { return static_cast<char>(std::toupper(ch)); });
+        return text;
+    };
     amiga::CArrayWriter c;
     c.comment(bobDescription(options, made) + "; offsets in bytes from " + name);
-    c.define(upper + "_WIDTH", options.width, "pixels");
-    c.define(upper + "_HEIGHT", options.height, "lines");
-    c.define(upper + "_WORDS", made.words, "words a row (BLTSIZE's width)");
-    c.define(upper + "_ROWBYTES", made.words * 2, "bytes a row of one plane");
-    c.define(upper + "_BYTES", static_cast<std::uint32_t>(made.frameBytes), "bytes a frame");
-    c.define(upper + "_COUNT", static_cast<std::uint32_t>(made.frames.size()), "frames");
+    for (const BobSize &size : bobSizes(options, made)) {
+        c.define(upper(name + size.suffix), size.value, size.comment);
+    }
     std::vector<std::uint32_t> offsets(made.offsets.begin(), made.offsets.end());
     c.longArray(name + "_frames", offsets, attribute);
     return c.take();

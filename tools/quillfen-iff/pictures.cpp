@@ -437,6 +437,20 @@ int writeOutput(const Arguments &arguments, const char *input, const picture::Ou
     return writeFile(arguments, path, output.bytes.data(), output.bytes.size());
 }
 
+/* The options every sheet command sets alike: the cut, its form, the data's name and the C
+   attribute. */
+picture::SheetOptions sheetOf(picture::SheetCut cut, bool c, bool text, std::string name,
+                              std::string attribute) {
+    picture::SheetOptions options;
+    options.cut = cut;
+    options.form = c      ? picture::SheetForm::C
+                   : text ? picture::SheetForm::Text
+                          : picture::SheetForm::Binary;
+    options.name = std::move(name);
+    options.attribute = std::move(attribute);
+    return options;
+}
+
 /* What a sheet command cut: its warnings, then its data written to out and, when second is
    given, the file that goes with it, both or neither; or its refusal. */
 int writeSheet(const Arguments &arguments, const char *input, const picture::Sheet &sheet,
@@ -1089,14 +1103,9 @@ int runBobs(Arguments &arguments) {
         return status;
     }
     const std::string &out = arguments.operands()[1];
-    picture::SheetOptions sheetOptions;
-    sheetOptions.cut = picture::SheetCut::Bobs;
-    sheetOptions.form = c      ? picture::SheetForm::C
-                        : text ? picture::SheetForm::Text
-                               : picture::SheetForm::Binary;
+    picture::SheetOptions sheetOptions =
+        sheetOf(picture::SheetCut::Bobs, c, text, dataName(arguments, out), attribute);
     sheetOptions.bobs = options;
-    sheetOptions.name = dataName(arguments, out);
-    sheetOptions.attribute = attribute;
     sheetOptions.index = index.has_value();
     return writeSheet(arguments, path, picture::cutSheet(*picture, sheetOptions), out, index);
 }
@@ -1148,14 +1157,9 @@ int runFont(Arguments &arguments) {
         return status;
     }
     const std::string &out = arguments.operands()[1];
-    picture::SheetOptions sheetOptions;
-    sheetOptions.cut = picture::SheetCut::Font;
-    sheetOptions.form = c      ? picture::SheetForm::C
-                        : text ? picture::SheetForm::Text
-                               : picture::SheetForm::Binary;
+    picture::SheetOptions sheetOptions =
+        sheetOf(picture::SheetCut::Font, c, text, dataName(arguments, out), attribute);
     sheetOptions.font = options;
-    sheetOptions.name = dataName(arguments, out);
-    sheetOptions.attribute = attribute;
     sheetOptions.widths = widths.has_value();
     return writeSheet(arguments, path, picture::cutSheet(*picture, sheetOptions), out, widths);
 }
@@ -1242,15 +1246,10 @@ int runTiles(Arguments &arguments) {
         return amiga::symbolName(out == "-" ? std::string(standard)
                                             : std::filesystem::path(out).stem().string());
     };
-    picture::SheetOptions sheetOptions;
-    sheetOptions.cut = picture::SheetCut::Tiles;
-    sheetOptions.form = c      ? picture::SheetForm::C
-                        : text ? picture::SheetForm::Text
-                               : picture::SheetForm::Binary;
+    picture::SheetOptions sheetOptions =
+        sheetOf(picture::SheetCut::Tiles, c, text, label(tilesOut, "tiles"), attribute);
     sheetOptions.tiles = options;
-    sheetOptions.name = label(tilesOut, "tiles");
     sheetOptions.companionName = label(mapOut, "map");
-    sheetOptions.attribute = attribute;
     /* The tiles alone are no use without their map: both are written, or neither. */
     return writeSheet(arguments, path, picture::cutSheet(*picture, sheetOptions), tilesOut, mapOut);
 }

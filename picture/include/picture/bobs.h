@@ -7,6 +7,7 @@
 #include "picture/region.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,6 +45,15 @@ Output bobs(const Picture &picture, const BobOptions &options, BobFrames *made);
 // What the frames are, for a comment above them: "4 frames of 16 x 8 pixels, 2 planes and a
 // mask, interleaved, 48 bytes each".
 std::string bobDescription(const BobOptions &options, const BobFrames &made);
+
+// The sizes a program needs to blit the frames, each named by what follows the data's name:
+// _width, _height, _words (a row), _rowbytes, _bytes (a frame), _count.
+struct BobSize {
+    std::string suffix;
+    std::uint32_t value = 0;
+    std::string comment;
+};
+std::vector<BobSize> bobSizes(const BobOptions &options, const BobFrames &made);
 
 // The include that finds the frames of data named `name`: equates of the frame's size, its
 // bytes per plane row, its width in words, the frame's bytes and number; an equate of each
