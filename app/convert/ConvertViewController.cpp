@@ -456,7 +456,7 @@ void ConvertViewController::enableSheetControls() {
 }
 
 void ConvertViewController::showSheet() {
-    const bool shown = m_tool.which == Export::Sheet;
+    // (The tool cuts the sheet only while its page is shown.)
     const picture::Sheet &cut = m_tool.sheetCut();
     // The frames to choose from: as many as the cut made (a value set here sends no action).
     {
@@ -466,7 +466,7 @@ void ConvertViewController::showSheet() {
     m_tool.sheet.frame = ui->sheetFrameSpinBox->value();
     QList<QRect> frames;
     QStringList labels;
-    for (std::size_t i = 0; shown && i < cut.frames.size(); ++i) {
+    for (std::size_t i = 0; i < cut.frames.size(); ++i) {
         const picture::Region &r = cut.frames[i];
         frames.append(QRect(static_cast<int>(r.x), static_cast<int>(r.y), static_cast<int>(r.width),
                             static_cast<int>(r.height)));
@@ -474,7 +474,7 @@ void ConvertViewController::showSheet() {
     }
     ui->pictureView->setCuts(frames, labels, m_tool.sheet.frame);
 
-    const std::optional<picture::Picture> frame = shown ? m_tool.chosenFrame() : std::nullopt;
+    const std::optional<picture::Picture> frame = m_tool.chosenFrame();
     if (!frame) {
         ui->sheetFramePreview->setPixmap(QPixmap());
         ui->sheetFramePreview->setText(tr("–"));
