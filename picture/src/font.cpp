@@ -4,14 +4,20 @@
 #include <amiga/asmtext.h>
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
 
 namespace picture {
 
 namespace {
 
-// The width of a glyph: from its leftmost to its rightmost column with a set bit in raw's mask
-// of the cell; half the cell for an empty one.
-unsigned glyphWidth(const Picture &cell, const RawOptions &options) {
+// Where a glyph lies across its cell: its leftmost column with a set bit in raw's mask of the
+// cell, and its width to its rightmost one; nothing for an empty cell.
+struct Extent {
+    unsigned left = 0, width = 0;
+};
+std::optional<Extent> glyphExtent(const Picture &cell, const RawOptions &options) {
     const Output bits = rawMaskPlane(cell, options.transparentColour);
     const unsigned rowBytes = (cell.width + 15) / 16 * 2;
     unsigned left = cell.width, right = 0;
@@ -24,7 +30,29 @@ unsigned glyphWidth(const Picture &cell, const RawOptions &options) {
             }
         }
     }
-    return left > right ? cell.width / 2 : right - left + 1;
+    if (left > right) {
+        return std::nullopt;
+    }
+    return Extent{left, right - left + 1};
+}
+
+// The cell with its pixels moved left by `left` columns, those freed on the right transparent:
+// of the background colour, and clear in the cell's own mask.
+Picture movedLeft(Picture cell, unsigned left, unsigned background) {
+    const auto move = [&](auto &values, auto freed) {
+        if (values.empty()) {
+            return;
+        }
+        for (unsigned y = 0; y < cell.height; y++) {
+            auto row = values.begin() + static_cast<std::ptrdiff_t>(y) * cell.width;
+            std::rotate(row, row + left, row + cell.width);
+            std::fill(row + (cell.width - left), row + cell.width, freed);
+        }
+    };
+    move(cell.pixels, static_cast<std::uint8_t>(background));
+    move(cell.deepPixels, static_cast<std::uint32_t>(background));
+    move(cell.opacity, std::uint8_t{0});
+    return cell;
 }
 
 } // namespace
@@ -58,11 +86,26 @@ Output font(const Picture &picture, const FontOptions &options, FontGlyphs *made
     if (!past.empty()) {
         output.warnings.push_back(past);
     }
-    if (options.proportional) {
-        for (const Region &region : made->cells.frames) {
-            std::string error;
-            const std::optional<Picture> cell = cutRegion(picture, region, &error);
-            made->widths.push_back(cell ? glyphWidth(*cell, options.raw) : options.width / 2);
+    if (!options.proportional) {
+        return output;
+    }
+    // Each glyph moved to its cell's left edge, so that it is drawn where its width says.
+    const unsigned background = options.raw.transparentColour.value_or(
+        picture.transparentColours.empty() ? 0 : picture.transparentColours.front());
+    for (std::size_t i = 0; i < made->cells.frames.size(); i++) {
+        std::string error;
+        const std::optional<Picture> cell = cutRegion(picture, made->cells.frames[i], &error);
+        const std::optional<Extent> extent = cell ? glyphExtent(*cell, options.raw) : std::nullopt;
+        made->widths.push_back(extent ? extent->width : options.width / 2);
+        if (!extent || extent->left == 0) {
+            continue;
+        }
+        RawOptions raw = options.raw;
+        raw.depth = made->cells.depth; // every glyph has the planes of the deepest
+        const Output moved = rawBitplanes(movedLeft(*cell, extent->left, background), raw);
+        if (moved.ok() && moved.bytes.size() == made->cells.frameBytes) {
+            std::copy(moved.bytes.begin(), moved.bytes.end(),
+                      output.bytes.begin() + static_cast<std::ptrdiff_t>(made->cells.offsets[i]));
         }
     }
     return output;

@@ -17,11 +17,15 @@ TEST(QuillfenIffFont, GlyphsAreRawCellsWithWidthsAndText) {
     Folder folder;
     savePng(folder.file("grid.png"), grid, 1);
     const std::string files = " " + folder.file("grid.png") + " " + folder.file("out");
-    Bytes a, b, space;
-    for (auto [cell, at] : {std::pair{&a, "0,0"}, {&b, "6,0"}, {&space, "12,0"}}) {
-        ASSERT_EQ(tool("raw --region " + std::string(at) + ",6,3" + files).status, 0);
+    // Proportional, a glyph moves left to its leftmost pixel: 'B' from column 3 is what its
+    // columns 3-5 alone make (one word a row either way, the columns after it clear).
+    Bytes a, b, space, bMoved;
+    for (auto [cell, at] :
+         {std::pair{&a, "0,0,6,3"}, {&b, "6,0,6,3"}, {&space, "12,0,6,3"}, {&bMoved, "9,0,3,3"}}) {
+        ASSERT_EQ(tool("raw --region " + std::string(at) + files).status, 0);
         *cell = load(folder.file("out"));
     }
+    ASSERT_NE(b, bMoved);
     const std::string widths = " --proportional --widths " + folder.file("w");
     const struct {
         std::string options;
@@ -34,8 +38,11 @@ TEST(QuillfenIffFont, GlyphsAreRawCellsWithWidthsAndText) {
          "The picture, 18 x 4 pixels, is not a whole number of cells of 6 x 3; 3 whole cells are "
          "used, leaving out 1 line at the bottom."},
         // 'A' 0-3: 4 wide; 'B' 3-4: 2 wide; the empty one half of 6; colour 0 in every column.
-        {widths, cat({a, b, space}), {4, 2, 3}, ""},
-        {widths + " --first 254", cat({a, b}), {4, 2}, "1 of the 3 cells would be past character"},
+        {widths, cat({a, bMoved, space}), {4, 2, 3}, ""},
+        {widths + " --first 254",
+         cat({a, bMoved}),
+         {4, 2},
+         "1 of the 3 cells would be past character"},
         {widths + " --transparent 1", cat({a, b, space}), {6, 6, 6}, ""},
     };
     for (const auto &c : cases) {
@@ -53,7 +60,7 @@ TEST(QuillfenIffFont, GlyphsAreRawCellsWithWidthsAndText) {
         const std::string text = testfiles::loadText(folder.file("out"));
         for (const char *line : {"\n; 'A' $41\n", "\n; 'C' $43\n", "\n; widths\nf_widths:\n"})
             EXPECT_NE(text.find(line), std::string::npos) << line << text;
-        EXPECT_EQ(m68k::assemble(text).bytes, cat({a, b, space, {4, 2, 3}}));
+        EXPECT_EQ(m68k::assemble(text).bytes, cat({a, bMoved, space, {4, 2, 3}}));
     }
     std::filesystem::remove(folder.file("out"));
     for (const testprogram::Row &row : std::initializer_list<testprogram::Row>{

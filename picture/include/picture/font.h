@@ -27,7 +27,10 @@ struct FontGlyphs {
 // The glyphs, one after another, each the bytes raw writes of its cell alone. At most the
 // characters up to 255 are cut; a grid holding more is said in a warning. Proportional: a
 // glyph's width is its rightmost set (not transparent) pixel's column less its leftmost one's,
-// plus 1; a glyph without a set pixel (a space) is half the cell wide. Refused as bobs refuses.
+// plus 1, and the glyph is moved left in its cell so that its leftmost set pixel is in the
+// cell's first column (the columns freed on the right transparent), so that a glyph drawn at x
+// ends before x + width; a glyph without a set pixel (a space) is half the cell wide. Refused as
+// bobs refuses.
 Output font(const Picture &picture, const FontOptions &options, FontGlyphs *made);
 
 // The name of a character for a comment: "'A' $41", or "$07" for one that does not print.
