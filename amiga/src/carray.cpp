@@ -66,14 +66,29 @@ CArrayWriter &CArrayWriter::byteArray(std::string_view name, const std::uint8_t 
     return *this;
 }
 
-CArrayWriter &CArrayWriter::longArray(std::string_view name,
-                                      const std::vector<std::uint32_t> &numbers,
-                                      std::string_view attribute) {
-    std::vector<std::string> list;
-    for (const std::uint32_t number : numbers) {
-        list.push_back(std::to_string(number));
+CArrayWriter &CArrayWriter::declaration(std::string_view name, std::string_view attribute) {
+    m_text += "extern ";
+    if (!attribute.empty()) {
+        m_text += attribute;
+        m_text += ' ';
     }
-    values("unsigned long", name, list, attribute);
+    m_text += "const unsigned short ";
+    m_text += name;
+    m_text += "[];\n";
+    return *this;
+}
+
+CArrayWriter &CArrayWriter::guard(std::string_view name) {
+    m_text += "#ifndef ";
+    m_text += name;
+    m_text += "\n#define ";
+    m_text += name;
+    m_text += '\n';
+    return *this;
+}
+
+CArrayWriter &CArrayWriter::endGuard() {
+    m_text += "#endif\n";
     return *this;
 }
 

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QObject>
+#include <QRegularExpression>
 #include <algorithm>
 #include <amiga/asmtext.h>
 #include <numeric>
@@ -243,6 +244,19 @@ QString ConvertTool::spriteProblem() const {
     return {};
 }
 
+std::optional<unsigned> ConvertTool::firstCharacter(const QString &text) {
+    // As --first takes it: up to three digits are a code; else one character of a byte (the
+    // program reads its arguments as bytes, so one of ASCII).
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,3}$"));
+    if (digits.match(text).hasMatch()) {
+        const unsigned code = text.toUInt();
+        return code <= 255 ? std::optional<unsigned>(code) : std::nullopt;
+    }
+    if (text.size() == 1 && text.at(0).unicode() < 128)
+        return text.at(0).unicode();
+    return std::nullopt;
+}
+
 picture::SheetOptions ConvertTool::sheetOptions(const QString &target) const {
     picture::SheetOptions options;
     const picture::SheetCut cuts[] = {picture::SheetCut::Bobs, picture::SheetCut::SpriteFrames,
@@ -282,10 +296,7 @@ picture::SheetOptions ConvertTool::sheetOptions(const QString &target) const {
     options.font.height = sheet.height;
     options.font.proportional = sheet.proportional;
     options.font.raw.transparentColour = sheet.transparent;
-    bool digits = false;
-    const unsigned code = sheet.first.toUInt(&digits);
-    options.font.first =
-        digits ? code : (sheet.first.size() == 1 ? sheet.first.at(0).unicode() : 32u);
+    options.font.first = firstCharacter(sheet.first).value_or(32);
     options.widths = options.font.proportional && options.form == picture::SheetForm::Binary;
     options.tiles.size = sheet.width;
     options.tiles.dedupe = sheet.dedupe;
@@ -298,16 +309,14 @@ QString ConvertTool::sheetProblem() const {
     // As quillfen-iff refuses them.
     switch (sheet.cut) {
     case 1:
+        if (sheet.height > 1024)
+            return QObject::tr("A sprite frame is at most 1024 lines tall.");
         return spriteProblem();
-    case 2: {
-        bool digits = false;
-        const unsigned code = sheet.first.toUInt(&digits);
-        if (sheet.first.isEmpty() ||
-            (digits ? code > 255 : sheet.first.size() != 1 || sheet.first.at(0).unicode() > 255))
+    case 2:
+        if (!firstCharacter(sheet.first))
             return QObject::tr("The first character is one character, or its decimal code from 0 "
                                "to 255.");
         return {};
-    }
     case 3:
         if (sheet.width != sheet.height || (sheet.width != 8 && sheet.width != 16))
             return QObject::tr("Tiles are 8 × 8 or 16 × 16 pixels.");
@@ -341,8 +350,9 @@ QString ConvertTool::companionPath(const QString &target) const {
             name = stem + QStringLiteral(".widths");
         break;
     case 3:
-        name =
-            binary ? stem + QStringLiteral(".map") : stem + QStringLiteral("_map.") + file.suffix();
+        name = binary || file.suffix().isEmpty()
+                   ? stem + (binary ? QStringLiteral(".map") : QStringLiteral("_map"))
+                   : stem + QStringLiteral("_map.") + file.suffix();
         break;
     default:
         break;
@@ -379,8 +389,9 @@ void ConvertTool::refresh() {
         }
         m_sheet = picture::cutSheet(*picture, sheetOptions(suggestedSaveName()));
         m_output = m_sheet.data;
-        // The second file's text follows the data's: one source, as pasted.
-        if (!m_sheet.companion.text.empty())
+        // The second file's text follows the data's text: one source, as pasted. (Binary data
+        // is counted in bytes; its index is saved beside it.)
+        if (!m_output.text.empty() && !m_sheet.companion.text.empty())
             m_output.text += "\n" + m_sheet.companion.text;
         break;
     }

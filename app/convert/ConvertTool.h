@@ -96,6 +96,9 @@ public:
     QString spriteProblem() const;
     // The sheet's options, the data named after the file it is saved to.
     picture::SheetOptions sheetOptions(const QString &target) const;
+    // A font's first character as typed, as quillfen-iff's --first takes it: a character, or
+    // its decimal code (0-255; digits are always a code). Nothing for anything else.
+    static std::optional<unsigned> firstCharacter(const QString &text);
     // Why the sheet options cannot be cut, in quillfen-iff's words, or nothing.
     QString sheetProblem() const;
     // The sheet as cut for the output (named after the suggested file).

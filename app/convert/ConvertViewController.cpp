@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLocale>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPixmap>
 #include <QRegularExpression>
@@ -42,19 +43,15 @@ public:
     }
 };
 
-// The first character of a font as --first takes it: one character, or its decimal code from 0
-// to 255 (digits are always a code).
+// The first character of a font as --first takes it: what ConvertTool::firstCharacter takes,
+// and on the way to it the empty field.
 class FirstCharacterValidator : public QValidator {
 public:
     using QValidator::QValidator;
     State validate(QString &input, int &) const override {
         if (input.isEmpty())
             return Intermediate;
-        bool digits = false;
-        const unsigned code = input.toUInt(&digits);
-        if (digits)
-            return code <= 255 ? Acceptable : Invalid;
-        return input.size() == 1 && input.at(0).unicode() <= 255 ? Acceptable : Invalid;
+        return ConvertTool::firstCharacter(input) ? Acceptable : Invalid;
     }
 };
 
@@ -514,8 +511,19 @@ void ConvertViewController::saveOutputAs() {
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->selectFile(m_tool.suggestedSaveName());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QFileDialog::fileSelected, this,
-            [this](const QString &path) { saveOutput(path); });
+    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &path) {
+        // The dialog asked about the file chosen; the one saved beside it is asked about here.
+        const QString second =
+            m_tool.which == Export::Sheet ? m_tool.companionPath(path) : QString();
+        if (!second.isEmpty() && QFileInfo::exists(second) &&
+            QMessageBox::question(this, tr("Save Export"),
+                                  tr("“%1” is saved beside it and already exists. Replace it?")
+                                      .arg(QFileInfo(second).fileName())) != QMessageBox::Yes) {
+            setStatus(tr("Nothing is saved."));
+            return;
+        }
+        saveOutput(path);
+    });
     dialog->open();
 }
 

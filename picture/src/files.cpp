@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <mutex>
 #include <optional>
 #include <pthread.h>
@@ -196,17 +197,30 @@ bool writeWholeFilePair(const std::string &first, const std::string &firstData,
                         const std::string &second, const std::string &secondData,
                         std::string *error, const std::string &firstName,
                         const std::string &secondName) {
-    // What the first file holds now, to put back.
-    std::optional<std::vector<std::uint8_t>> before;
+    const std::string shownFirst = firstName.empty() ? "'" + first + "'" : firstName;
+    const bool inFiles = first != "-" && second != "-";
+    // One file cannot hold both: the second would replace the first.
+    if (inFiles) {
+        std::error_code failedFirst, failedSecond;
+        const std::filesystem::path one = std::filesystem::weakly_canonical(first, failedFirst);
+        const std::filesystem::path two = std::filesystem::weakly_canonical(second, failedSecond);
+        if ((!failedFirst && !failedSecond && one == two) || first == second) {
+            *error = shownFirst + " is named for both files; nothing is written.";
+            return false;
+        }
+    }
+    // What is there now, to put back: the bytes of a regular file; anything else (a device, a
+    // FIFO) is written in place and cannot be.
     struct stat status {};
-    if (first != "-" && second != "-" && ::stat(first.c_str(), &status) == 0 &&
-        S_ISREG(status.st_mode)) {
+    const bool existed = inFiles && ::lstat(first.c_str(), &status) == 0;
+    std::optional<std::vector<std::uint8_t>> before;
+    if (existed && ::stat(first.c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
         ReadLimit limit;
         limit.regularOnly = true;
         std::vector<std::uint8_t> bytes;
         std::string ignored;
         if (!readWholeFile(first, limit, &bytes, &ignored)) {
-            *error = (firstName.empty() ? "'" + first + "'" : firstName) +
+            *error = shownFirst +
                      " cannot be read to keep it as it was if writing fails; nothing is written.";
             return false;
         }
@@ -218,14 +232,19 @@ bool writeWholeFilePair(const std::string &first, const std::string &firstData,
     if (writeWholeFile(second, secondData.data(), secondData.size(), error, secondName)) {
         return true;
     }
-    if (first == "-" || second == "-") {
+    if (!inFiles) {
         return false;
     }
-    std::string ignored;
     if (before) {
-        writeWholeFile(first, before->data(), before->size(), &ignored, firstName);
-    } else {
+        std::string failed;
+        *error += writeWholeFile(first, before->data(), before->size(), &failed, firstName)
+                      ? " " + shownFirst + " is put back as it was."
+                      : " " + shownFirst + " cannot be put back as it was: " + failed;
+    } else if (!existed) {
         std::remove(first.c_str());
+        *error += " " + shownFirst + " is not written either.";
+    } else {
+        *error += " " + shownFirst + " is not a file and has been written.";
     }
     return false;
 }

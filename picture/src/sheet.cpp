@@ -49,7 +49,8 @@ std::string bobsText(const std::string &name, const BobOptions &options, const B
     return lines.take();
 }
 
-// bobIndex for a program in C: the same sizes as defines, the offsets as an array.
+// bobIndex for a program in C, as a header: the data declared, the sizes and each frame's offset
+// as defines (no array, so that the header can be included by any number of files).
 std::string bobIndexC(const std::string &name, const BobOptions &options, const BobFrames &made,
                       const std::string &attribute) {
     const auto upper = [](std::string text) {
@@ -59,11 +60,19 @@ std::string bobIndexC(const std::string &name, const BobOptions &options, const 
     };
     amiga::CArrayWriter c;
     c.comment(bobDescription(options, made) + "; offsets in bytes from " + name);
+    c.guard(upper(name + "_INDEX_H"));
+    c.declaration(name, attribute);
     for (const BobSize &size : bobSizes(options, made)) {
         c.define(upper(name + size.suffix), size.value, size.comment);
     }
-    std::vector<std::uint32_t> offsets(made.offsets.begin(), made.offsets.end());
-    c.longArray(name + "_frames", offsets, attribute);
+    for (std::size_t i = 0; i < made.frames.size(); i++) {
+        const Region &r = made.frames[i];
+        c.define(upper(name + "_frame" + std::to_string(i)),
+                 static_cast<std::uint32_t>(made.offsets[i]),
+                 "sheet frame " + std::to_string(made.sheet[i]) + " at " + std::to_string(r.x) +
+                     "," + std::to_string(r.y));
+    }
+    c.endGuard();
     return c.take();
 }
 

@@ -216,7 +216,8 @@ TEST_F(ConvertToolTest, TheChosenFrameAndTheCount) {
     tool.sheet.width = 100;
     tool.sheet.height = 200;
     tool.sheet.spacingX = 10;
-    tool.sheet.frame = 7; // 5 across (100 + 10 each, 540 used, 100 left over), 2 down
+    tool.sheet.frame = 7;    // 5 across (100 + 10 each, 540 used, 100 left over), 2 down
+    tool.sheet.index = true; // saved beside the bytes: the count stays the bytes'
     tool.refresh();
     ASSERT_TRUE(tool.output().ok()) << tool.output().error;
     // Each frame 7 words (112 pixels) a row of 8 planes, 200 rows: 22,400 bytes; what is left

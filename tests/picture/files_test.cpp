@@ -84,6 +84,41 @@ TEST(WriteWholeFile, AllOrNothingThroughALinkAndInPlaceOnADevice) {
     EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
 }
 
+// Two files that go together: when the second cannot be written, the first is as it was.
+TEST(WriteWholeFilePair, BothOrNeitherAndNothingElseTouched) {
+    Folder folder;
+    const std::string first = folder.file("tiles"), badSecond = folder.file("no/such/map");
+    std::string error;
+    EXPECT_FALSE(picture::writeWholeFilePair(first, "tiles", badSecond, "map", &error));
+    EXPECT_FALSE(std::filesystem::exists(first));
+    EXPECT_NE(error.find("'" + first + "' is not written either."), std::string::npos) << error;
+
+    ASSERT_TRUE(testfiles::saveText(first, "the old tiles"));
+    EXPECT_FALSE(picture::writeWholeFilePair(first, "tiles", badSecond, "map", &error));
+    EXPECT_EQ(testfiles::loadText(first), "the old tiles");
+    EXPECT_NE(error.find("is put back as it was."), std::string::npos) << error;
+
+    // A link to a device is written through, and stays.
+    const std::string link = folder.file("null");
+    ASSERT_EQ(symlink("/dev/null", link.c_str()), 0);
+    EXPECT_FALSE(picture::writeWholeFilePair(link, "tiles", badSecond, "map", &error));
+    struct stat status {};
+    EXPECT_EQ(lstat(link.c_str(), &status), 0);
+    EXPECT_TRUE(S_ISLNK(status.st_mode));
+
+    // One file under two names would keep only the second: refused, the file untouched.
+    std::filesystem::create_directory(folder.file("sub"));
+    EXPECT_FALSE(
+        picture::writeWholeFilePair(first, "tiles", folder.file("sub/../tiles"), "map", &error));
+    EXPECT_EQ(testfiles::loadText(first), "the old tiles");
+    EXPECT_NE(error.find("is named for both files; nothing is written."), std::string::npos)
+        << error;
+
+    ASSERT_TRUE(picture::writeWholeFilePair(first, "tiles", folder.file("map"), "map", &error))
+        << error;
+    EXPECT_EQ(testfiles::loadText(first) + testfiles::loadText(folder.file("map")), "tilesmap");
+}
+
 TEST(ReadWholeFile, StopsAtItsLimitCountedInBytesRead) {
     Folder folder;
     const std::string fifo = folder.file("fifo"), large = folder.file("large"),

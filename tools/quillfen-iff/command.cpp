@@ -69,7 +69,8 @@ const Command kCommands[] = {
      "data: equates NAME_width, NAME_height, NAME_words (words a row), NAME_rowbytes,\n"
      "NAME_bytes (a frame) and NAME_count, NAME_frameN the byte offset of frame N from the\n"
      "data's start, and the table NAME_frames of those offsets (dc.l); with --format c, a C\n"
-     "header of the same as defines (NAME_WIDTH, ...) and the array NAME_frames.\n",
+     "header that declares the data and gives the same as defines (NAME_WIDTH, ...,\n"
+     "NAME_FRAMEn).\n",
      {{"--size", "frames of W x H pixels (decimal, 1-16384)", Takes::Value, "WxH"},
       {"--count", "the first N frames of the sheet", Takes::Value, "N"},
       {"--grid", "at most COLS frames across and ROWS down (from the top left)", Takes::Value,

@@ -31,9 +31,11 @@ public:
     // The bytes as an array of unsigned char, whatever their number (a table of byte values).
     CArrayWriter &byteArray(std::string_view name, const std::uint8_t *bytes, std::size_t size,
                             std::string_view attribute = {});
-    // Numbers as an array of unsigned long, in decimal (a table of offsets).
-    CArrayWriter &longArray(std::string_view name, const std::vector<std::uint32_t> &values,
-                            std::string_view attribute = {});
+    // "extern ATTRIBUTE const unsigned short NAME[];": data of another file, for a header.
+    CArrayWriter &declaration(std::string_view name, std::string_view attribute = {});
+    // "#ifndef GUARD" and "#define GUARD", and the "#endif" closing them.
+    CArrayWriter &guard(std::string_view name);
+    CArrayWriter &endGuard();
     // "#define NAME value /* comment */", the value in decimal.
     CArrayWriter &define(std::string_view name, std::uint32_t value, std::string_view comment = {});
 

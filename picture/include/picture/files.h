@@ -55,8 +55,10 @@ bool writeWholeFile(const std::string &path, const void *data, std::size_t size,
 
 // Writes two files that go together (data and its map, say), both or neither: the first as
 // writeWholeFile writes it, then the second; when the second cannot be written, the first is put
-// back as it was, or removed when it was not there. *error as writeWholeFile's, of the file that
-// failed. The standard output ("-") cannot be put back: with it, the files are written in turn.
+// back as it was, or removed when it was not there (a device or a FIFO, written in place, cannot
+// be put back). *error is writeWholeFile's of the file that failed and, after the second's, what
+// became of the first. Two names of one file are refused, nothing written. The standard output
+// ("-") cannot be put back: with it, the files are written in turn.
 bool writeWholeFilePair(const std::string &first, const std::string &firstData,
                         const std::string &second, const std::string &secondData,
                         std::string *error, const std::string &firstName = {},
