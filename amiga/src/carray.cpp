@@ -4,14 +4,22 @@
 
 namespace amiga {
 
-CArrayWriter &CArrayWriter::comment(std::string_view text) {
+namespace {
+
+// "/* text */", a "*/" in text broken ("* /") so that the comment ends where it should.
+std::string commentText(std::string_view text) {
     std::string body(text);
     for (std::size_t at = 0; (at = body.find("*/", at)) != std::string::npos; at += 3) {
         body.replace(at, 2, "* /");
     }
-    m_text += "/* ";
-    m_text += body;
-    m_text += " */\n";
+    return "/* " + body + " */";
+}
+
+} // namespace
+
+CArrayWriter &CArrayWriter::comment(std::string_view text) {
+    m_text += commentText(text);
+    m_text += '\n';
     return *this;
 }
 
@@ -99,11 +107,7 @@ CArrayWriter &CArrayWriter::define(std::string_view name, std::uint32_t value,
     m_text += ' ';
     m_text += std::to_string(value);
     if (!comment.empty()) {
-        std::string body(comment);
-        for (std::size_t at = 0; (at = body.find("*/", at)) != std::string::npos; at += 3) {
-            body.replace(at, 2, "* /");
-        }
-        m_text += " /* " + body + " */";
+        m_text += ' ' + commentText(comment);
     }
     m_text += '\n';
     return *this;

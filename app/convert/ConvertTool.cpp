@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QObject>
-#include <QRegularExpression>
 #include <algorithm>
 #include <amiga/asmtext.h>
 #include <numeric>
@@ -245,16 +244,8 @@ QString ConvertTool::spriteProblem() const {
 }
 
 std::optional<unsigned> ConvertTool::firstCharacter(const QString &text) {
-    // As --first takes it: up to three digits are a code; else one character of a byte (the
-    // program reads its arguments as bytes, so one of ASCII).
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,3}$"));
-    if (digits.match(text).hasMatch()) {
-        const unsigned code = text.toUInt();
-        return code <= 255 ? std::optional<unsigned>(code) : std::nullopt;
-    }
-    if (text.size() == 1 && text.at(0).unicode() < 128)
-        return text.at(0).unicode();
-    return std::nullopt;
+    // As the program reads its arguments: as bytes, so one character of ASCII.
+    return picture::parseFirstCharacter(text.toUtf8().toStdString());
 }
 
 picture::SheetOptions ConvertTool::sheetOptions(const QString &target) const {

@@ -109,20 +109,12 @@ Output bobs(const Picture &picture, const BobOptions &options, BobFrames *made) 
                        " are cut at once: choose some with a grid or a count.");
     }
     // What a sheet holds past its whole frames is left out, and said.
-    const unsigned rightOver = picture.width - taken(across, w, options.spacingX);
-    const unsigned bottomOver = picture.height - taken(down, h, options.spacingY);
-    if (rightOver > 0 || bottomOver > 0) {
-        std::string over =
-            rightOver > 0 ? counted(rightOver, "pixel", "pixels") + " on the right" : std::string();
-        if (bottomOver > 0) {
-            over += (over.empty() ? "" : " and ") + counted(bottomOver, "line", "lines") +
-                    " at the bottom";
-        }
-        output.warnings.push_back("The picture, " + size(picture.width, picture.height) +
-                                  " pixels, is not a whole number of " + many + " of " +
-                                  size(w, h) + spaced + "; " +
-                                  counted(total, "whole " + one + " is", "whole " + many + " are") +
-                                  " used, leaving out " + over + ".");
+    if (std::string over = leftOverWarning(
+            picture.width, picture.height, many + " of " + size(w, h) + spaced, total, one, many,
+            "used", picture.width - taken(across, w, options.spacingX),
+            picture.height - taken(down, h, options.spacingY));
+        !over.empty()) {
+        output.warnings.push_back(std::move(over));
     }
     // Each frame alone, then all of the same number of planes: a PNG's planes follow its
     // largest colour, which one frame may not show.

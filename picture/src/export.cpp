@@ -2,6 +2,7 @@
 // sentence the user reads as it is; the bytes and text themselves come from the machine
 // library's writers.
 #include "picture/export.h"
+#include "picture/region.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -353,24 +354,12 @@ Output spriteOutput(const Picture &picture, const SpriteExportOptions &options) 
         // What a sheet holds past its whole frames is left out, and said.
         const amiga::SpriteFrames f =
             amiga::spriteFrames(picture.width, picture.height, options.sprite);
-        std::vector<std::string> over;
-        if (f.rightOver > 0) {
-            over.push_back(std::to_string(f.rightOver) + (f.rightOver == 1 ? " pixel" : " pixels") +
-                           " on the right");
-        }
-        if (f.bottomOver > 0) {
-            over.push_back(std::to_string(f.bottomOver) + (f.bottomOver == 1 ? " line" : " lines") +
-                           " at the bottom");
-        }
-        if (!over.empty()) {
-            output.warnings.push_back("The picture, " + std::to_string(picture.width) + " x " +
-                                      std::to_string(picture.height) +
-                                      " pixels, is not a whole number of frames of " +
-                                      std::to_string(f.width) + " x " + std::to_string(f.height) +
-                                      "; " + std::to_string(f.count()) +
-                                      (f.count() == 1 ? " whole frame is" : " whole frames are") +
-                                      " written, leaving out " + over[0] +
-                                      (over.size() > 1 ? " and " + over[1] : "") + ".");
+        if (std::string over = leftOverWarning(
+                picture.width, picture.height,
+                "frames of " + std::to_string(f.width) + " x " + std::to_string(f.height),
+                f.count(), "frame", "frames", "written", f.rightOver, f.bottomOver);
+            !over.empty()) {
+            output.warnings.push_back(std::move(over));
         }
     }
     const std::vector<amiga::SpriteData> sprites =

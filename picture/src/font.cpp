@@ -111,6 +111,19 @@ Output font(const Picture &picture, const FontOptions &options, FontGlyphs *made
     return output;
 }
 
+std::optional<unsigned> parseFirstCharacter(std::string_view text) {
+    const bool digits = !text.empty() && text.size() <= 3 &&
+                        text.find_first_not_of("0123456789") == std::string_view::npos;
+    if (digits) {
+        const unsigned code = static_cast<unsigned>(std::stoi(std::string(text)));
+        return code <= 255 ? std::optional<unsigned>(code) : std::nullopt;
+    }
+    if (text.size() == 1) {
+        return static_cast<unsigned char>(text[0]);
+    }
+    return std::nullopt;
+}
+
 std::string characterName(unsigned code) {
     const std::string hex = amiga::hex(code, 2);
     return code >= 32 && code < 127 ? "'" + std::string(1, static_cast<char>(code)) + "' " + hex

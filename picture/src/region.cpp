@@ -113,4 +113,25 @@ std::optional<Picture> cutRegion(const Picture &picture, const Region &region, s
     return cut;
 }
 
+std::string leftOverWarning(unsigned width, unsigned height, const std::string &wholeOf,
+                            unsigned count, const std::string &one, const std::string &many,
+                            const std::string &verb, unsigned rightOver, unsigned bottomOver) {
+    if (rightOver == 0 && bottomOver == 0) {
+        return {};
+    }
+    const auto counted = [](unsigned n, const char *single, const char *plural) {
+        return std::to_string(n) + " " + (n == 1 ? single : plural);
+    };
+    std::string over =
+        rightOver > 0 ? counted(rightOver, "pixel", "pixels") + " on the right" : std::string();
+    if (bottomOver > 0) {
+        over +=
+            (over.empty() ? "" : " and ") + counted(bottomOver, "line", "lines") + " at the bottom";
+    }
+    return "The picture, " + std::to_string(width) + " x " + std::to_string(height) +
+           " pixels, is not a whole number of " + wholeOf + "; " + std::to_string(count) +
+           " whole " + (count == 1 ? one + " is " : many + " are ") + verb + ", leaving out " +
+           over + ".";
+}
+
 } // namespace picture

@@ -14,15 +14,6 @@ namespace picture {
 
 namespace {
 
-// The bytes as a C array after a comment saying what they are.
-std::string cArray(const std::string &what, const std::string &name,
-                   const std::vector<std::uint8_t> &bytes, const std::string &attribute) {
-    amiga::CArrayWriter c;
-    c.comment(what);
-    c.array(name, bytes.data(), bytes.size(), attribute);
-    return c.take();
-}
-
 // The bytes as dc lines after a comment and a label.
 std::string asmData(const std::string &what, const std::string &name,
                     const std::vector<std::uint8_t> &bytes) {
@@ -85,7 +76,7 @@ void cutBobs(const Picture &picture, const SheetOptions &options, Sheet *sheet) 
     const std::vector<std::uint8_t> &bytes = sheet->data.bytes;
     const std::string what = bobDescription(options.bobs, made);
     if (options.form == SheetForm::C) {
-        sheet->data.text = cArray(what, options.name, bytes, options.attribute);
+        sheet->data.text = cArrayText(what, options.name, bytes, options.attribute);
     } else if (options.form == SheetForm::Text) {
         sheet->data.text = bobsText(options.name, options.bobs, made, bytes);
     }
@@ -111,8 +102,8 @@ void cutSpriteFrames(const Picture &picture, const SheetOptions &options, Sheet 
     }
     const amiga::SpriteOptions &sprite = sprites.sprite;
     if (options.form == SheetForm::C) {
-        sheet->data.text = cArray(spriteDescription(sprite, sheet->data.bytes.size()), options.name,
-                                  sheet->data.bytes, options.attribute);
+        sheet->data.text = cArrayText(spriteDescription(sprite, sheet->data.bytes.size()),
+                                      options.name, sheet->data.bytes, options.attribute);
     }
     const amiga::SpriteFrames f = amiga::spriteFrames(picture.width, picture.height, sprite);
     for (unsigned row = 0; row < f.rows; row++) {
@@ -194,10 +185,10 @@ void cutTileMap(const Picture &picture, const SheetOptions &options, Sheet *shee
         sheet->data.text = asmData(tilesDescription(set, options.tiles), options.name, set.tiles);
         sheet->companion.text = asmData(mapDescription(set, options.tiles), mapName, set.map);
     } else if (options.form == SheetForm::C) {
-        sheet->data.text = cArray(tilesDescription(set, options.tiles), options.name, set.tiles,
-                                  options.attribute);
+        sheet->data.text = cArrayText(tilesDescription(set, options.tiles), options.name, set.tiles,
+                                      options.attribute);
         sheet->companion.text =
-            cArray(mapDescription(set, options.tiles), mapName, set.map, options.attribute);
+            cArrayText(mapDescription(set, options.tiles), mapName, set.map, options.attribute);
     }
     const unsigned size = options.tiles.size;
     for (unsigned i = 0; i < set.columns * set.rows; i++) {
@@ -239,6 +230,14 @@ Sheet cutSheet(const Picture &picture, const SheetOptions &options) {
         sheet.labels.clear();
     }
     return sheet;
+}
+
+std::string cArrayText(const std::string &what, const std::string &name,
+                       const std::vector<std::uint8_t> &bytes, const std::string &attribute) {
+    amiga::CArrayWriter c;
+    c.comment(what);
+    c.array(name, bytes.data(), bytes.size(), attribute);
+    return c.take();
 }
 
 std::string spriteDescription(const amiga::SpriteOptions &sprite, std::size_t bytes) {

@@ -72,19 +72,11 @@ TileSet cutTiles(const Picture &picture, const TileOptions &options) {
         return refusedTiles("The picture holds " + std::to_string(total) + " tiles of " + tile +
                             "; a map counts at most " + std::to_string(kMostMapTiles) + ".");
     }
-    const unsigned rightOver = picture.width % size, bottomOver = picture.height % size;
-    if (rightOver > 0 || bottomOver > 0) {
-        std::string over =
-            rightOver > 0 ? plural(rightOver, "pixel", "pixels") + " on the right" : std::string();
-        if (bottomOver > 0) {
-            over += (over.empty() ? "" : " and ") + plural(bottomOver, "line", "lines") +
-                    " at the bottom";
-        }
-        set.warnings.push_back(
-            "The picture, " + std::to_string(picture.width) + " x " +
-            std::to_string(picture.height) + " pixels, is not a whole number of " + tile +
-            " tiles; " + plural(static_cast<unsigned>(total), "whole tile is", "whole tiles are") +
-            " used, leaving out " + over + ".");
+    if (std::string over = leftOverWarning(picture.width, picture.height, tile + " tiles",
+                                           static_cast<unsigned>(total), "tile", "tiles", "used",
+                                           picture.width % size, picture.height % size);
+        !over.empty()) {
+        set.warnings.push_back(std::move(over));
     }
     RawOptions raw;
     raw.planar = options.planar;

@@ -485,11 +485,14 @@ std::string dataName(const Arguments &arguments, const std::string &out) {
 }
 
 /* --format c, on the commands whose only form besides bytes is their own: true; any other
-   value a usage error. */
+   value, or --text beside it, a usage error. */
 bool cFormat(Arguments &arguments) {
     const std::optional<std::string> text = arguments.value("--format");
     if (text && *text != "c") {
         arguments.fail("option '--format' takes c (a C array), not '" + *text + "'");
+    }
+    if (text && arguments.has("--text")) {
+        arguments.fail("--text and --format c exclude each other");
     }
     return text && *text == "c";
 }
@@ -519,13 +522,9 @@ std::string cAttribute(Arguments &arguments, bool c, bool named, const char *nam
    OUT; a refusal stays as it is. */
 void toCArray(const Arguments &arguments, picture::Output &output, const std::string &out,
               const std::string &attribute, const std::string &what) {
-    if (!output.ok()) {
-        return;
+    if (output.ok()) {
+        output.text = picture::cArrayText(what, dataName(arguments, out), output.bytes, attribute);
     }
-    amiga::CArrayWriter c;
-    c.comment(what);
-    c.array(dataName(arguments, out), output.bytes.data(), output.bytes.size(), attribute);
-    output.text = c.take();
 }
 
 /* Whether a packed body holds `height` rows of rowBytes bytes, each packed by itself. */
@@ -831,9 +830,6 @@ int runRaw(Arguments &arguments) {
     options.chunky = arguments.has("--chunky");
     const bool text = arguments.has("--text");
     const bool c = cFormat(arguments);
-    if (text && c) {
-        arguments.fail("--text and --format c exclude each other");
-    }
     const std::string attribute = cAttribute(arguments, c, text || c, "--text or --format c");
     if (arguments.has("--mask") && arguments.has("--mask-only")) {
         arguments.fail("--mask and --mask-only exclude each other");
@@ -1024,9 +1020,6 @@ int runSprite(Arguments &arguments) {
     }
     options.text = arguments.has("--text");
     const bool c = cFormat(arguments);
-    if (options.text && c) {
-        arguments.fail("--text and --format c exclude each other");
-    }
     const std::string attribute = cAttribute(arguments, c, c, "--format c");
     if (const auto colour = arguments.number("--transparent", Base::Decimal, 0, 255)) {
         options.transparentColour = static_cast<unsigned>(*colour);
@@ -1090,9 +1083,6 @@ int runBobs(Arguments &arguments) {
     options.trimEmpty = arguments.has("--trim-empty");
     const bool text = arguments.has("--text");
     const bool c = cFormat(arguments);
-    if (text && c) {
-        arguments.fail("--text and --format c exclude each other");
-    }
     const std::optional<std::string> index = arguments.value("--index");
     const std::string attribute =
         cAttribute(arguments, c, text || c || index, "--text, --format c or --index");
@@ -1120,12 +1110,8 @@ int runFont(Arguments &arguments) {
         arguments.fail("--cell WxH, the size of a glyph's cell, is needed");
     }
     if (const std::optional<std::string> first = arguments.value("--first")) {
-        const bool digits = !first->empty() && first->size() <= 3 &&
-                            first->find_first_not_of("0123456789") == std::string::npos;
-        if (digits && std::stoi(*first) <= 255) {
-            options.first = static_cast<unsigned>(std::stoi(*first));
-        } else if (!digits && first->size() == 1) {
-            options.first = static_cast<unsigned char>((*first)[0]);
+        if (const std::optional<unsigned> code = picture::parseFirstCharacter(*first)) {
+            options.first = *code;
         } else {
             arguments.fail("option '--first' takes a character or its decimal code (0 to 255), "
                            "not '" +
@@ -1138,9 +1124,6 @@ int runFont(Arguments &arguments) {
     }
     const bool text = arguments.has("--text");
     const bool c = cFormat(arguments);
-    if (text && c) {
-        arguments.fail("--text and --format c exclude each other");
-    }
     const std::string attribute = cAttribute(arguments, c, text || c, "--text or --format c");
     const std::optional<std::string> widths = arguments.value("--widths");
     if (widths && !options.proportional) {
@@ -1231,9 +1214,6 @@ int runTiles(Arguments &arguments) {
     }
     const bool text = arguments.has("--text");
     const bool c = cFormat(arguments);
-    if (text && c) {
-        arguments.fail("--text and --format c exclude each other");
-    }
     const std::string attribute = cAttribute(arguments, c, false, "");
     int status = kSuccess;
     const char *path = nullptr;

@@ -6,7 +6,9 @@
 #include "picture/export.h"
 #include "picture/picture.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace picture {
@@ -32,6 +34,11 @@ struct FontGlyphs {
 // ends before x + width; a glyph without a set pixel (a space) is half the cell wide. Refused as
 // bobs refuses.
 Output font(const Picture &picture, const FontOptions &options, FontGlyphs *made);
+
+// The first character of a font as it is given (quillfen-iff's --first, the window's field, as
+// bytes): up to three digits are its code (0-255; digits are always a code, "48" for '0'), else
+// one byte is that character. Nothing for anything else.
+std::optional<unsigned> parseFirstCharacter(std::string_view text);
 
 // The name of a character for a comment: "'A' $41", or "$07" for one that does not print.
 std::string characterName(unsigned code);

@@ -30,4 +30,13 @@ std::string regionProblem(const Region &region, unsigned width, unsigned height)
 // with *error set to regionProblem's sentence, for a region that cannot be cut.
 std::optional<Picture> cutRegion(const Picture &picture, const Region &region, std::string *error);
 
+// What a picture of width x height pixels cut into `count` whole pieces leaves out, as a warning:
+// "The picture, 35 x 15 pixels, is not a whole number of 8 x 8 tiles; 4 whole tiles are used,
+// leaving out 3 pixels on the right and 7 lines at the bottom." wholeOf names the pieces after
+// "a whole number of", one and many a piece, verb what becomes of the whole ones. Empty when
+// nothing is left out.
+std::string leftOverWarning(unsigned width, unsigned height, const std::string &wholeOf,
+                            unsigned count, const std::string &one, const std::string &many,
+                            const std::string &verb, unsigned rightOver, unsigned bottomOver);
+
 } // namespace picture

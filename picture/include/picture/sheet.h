@@ -12,6 +12,7 @@
 #include "picture/tiles.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,10 @@ struct Sheet {
 // Cuts the sheet as options say. A refusal sets data.error, with nothing made; warnings are in
 // data.warnings.
 Sheet cutSheet(const Picture &picture, const SheetOptions &options);
+
+// The bytes as a C array after a comment saying what they are (amiga::CArrayWriter).
+std::string cArrayText(const std::string &what, const std::string &name,
+                       const std::vector<std::uint8_t> &bytes, const std::string &attribute);
 
 // For a comment above sprite data in C: "hardware sprites 16 pixels wide, attached pairs, with
 // control words, 136 bytes".
