@@ -6,6 +6,7 @@
 #include "colour/PaletteDataSource.h"
 #include "convert/ConvertViewController.h"
 #include "convert/PictureView.h"
+#include "m68k_assembler.h"
 #include "picture_path.h"
 #include "run_program.h"
 #include "shell/MainTabViewController.h"
@@ -331,6 +332,24 @@ TEST_F(ConvertTab, TheSheetPageCutsAsQuillfenIffDoes) {
     // Hires pixels of 1 x 2, each as 8 x 8 screen pixels at most: 24 x 32.
     EXPECT_EQ(ui->sheetFramePreview->pixmap().size(), QSize(24, 32));
     expectTheSameFilesAs("bobs --size 3x2 --mask=inverted --add-word --text --index", ".i");
+    // The view holds the frames' lines, then the index's: one source that assembles as shown,
+    // the frames' bytes, then the table of their offsets.
+    if (m68k::available()) {
+        const m68k::Result shown =
+            m68k::assemble(ui->exportCodeTextView->toPlainText().toStdString());
+        ASSERT_TRUE(shown.words) << shown.messages;
+        const testprogram::Outcome binary =
+            testprogram::run(QUILLFEN_IFF_TOOL, "bobs --size 3x2 --mask=inverted --add-word '" +
+                                                    controller->tool().path.toStdString() + "' -");
+        std::vector<std::uint8_t> expected(binary.out.begin(), binary.out.end());
+        const auto frameBytes = static_cast<std::uint32_t>(expected.size() / 4);
+        for (std::uint32_t frame = 0; frame < 4; frame++) {
+            const std::uint32_t offset = frame * frameBytes;
+            for (int shift : {24, 16, 8, 0})
+                expected.push_back(static_cast<std::uint8_t>(offset >> shift));
+        }
+        EXPECT_EQ(shown.bytes, expected);
+    }
     // Another page: no cut drawn.
     userinput::showPage(ui->exportTabWidget, 0);
     EXPECT_TRUE(ui->pictureView->cuts().isEmpty());
